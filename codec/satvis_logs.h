@@ -1,0 +1,65 @@
+// SATVIS (satellite visibility), REFSTATION and REFSTATIONINFO (the base
+// station's position, correction type and antenna).
+#pragma once
+
+#include <cstdint>
+
+enum : uint16_t
+{
+    MSG_ID_SATVIS = 48,
+    MSG_ID_REFSTATION = 175,
+    MSG_ID_REFSTATIONINFO = 1325,
+};
+
+#pragma pack(push, 1)
+
+// SATVIS body: this fixed part, then Count records.
+struct SatVisBody
+{
+    uint32_t VisibilityValid;
+    uint32_t CompleteAlmanac;
+    uint32_t Count;
+};
+static_assert(sizeof(SatVisBody) == 12, "SATVIS fixed part");
+
+struct SatVisRecord
+{
+    uint16_t Prn;
+    uint16_t GloFreq;
+    uint32_t Health;
+    double Elevation;           // degrees
+    double Azimuth;             // degrees
+    double TheoreticalDoppler;  // Hz
+    double ApparentDoppler;     // Hz
+};
+static_assert(sizeof(SatVisRecord) == 40, "SATVIS record");
+
+// The most records a message length (16 bits) can carry.
+constexpr uint32_t SATVIS_MAX_RECORDS = (0xFFFFu - sizeof(SatVisBody)) / sizeof(SatVisRecord);
+
+struct RefStationBody
+{
+    uint32_t Status;
+    double X, Y, Z;       // ECEF, m
+    uint32_t Health;
+    uint32_t StationType; // differential correction type: 0 NONE ... 4 RTCMV3
+    char StationId[8];    // zero-padded
+};
+static_assert(sizeof(RefStationBody) == 44, "REFSTATION body");
+
+struct RefStationInfoBody
+{
+    double Latitude;      // degrees
+    double Longitude;     // degrees
+    double Height;        // m
+    uint32_t DatumId;
+    float Undulation;     // m
+    uint32_t Health;
+    uint32_t StationType;
+    char StationId[8];
+    char AntennaModel[32];
+    char AntennaSerial[32];
+};
+static_assert(sizeof(RefStationInfoBody) == 112, "REFSTATIONINFO body");
+
+#pragma pack(pop)
