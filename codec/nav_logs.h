@@ -28,7 +28,7 @@ enum : uint16_t
 #pragma pack(push, 1)
 
 // GPSEPHEM (7); QZSSEPHEMERIS (1336) has the same body.
-struct GpsEphemBody
+struct GPSEPHEM_BODY_T
 {
     uint32_t Prn;
     double Tow;          // time of subframe 0, s
@@ -63,10 +63,10 @@ struct GpsEphemBody
     double CorrectedMeanMotion;
     double UraVariance;     // m^2
 };
-static_assert(sizeof(GpsEphemBody) == 224, "GPSEPHEM body");
+static_assert(sizeof(GPSEPHEM_BODY_T) == 224, "GPSEPHEM body");
 
 // BD2EPHEM: the GPSEPHEM layout with two group delays; its week is a GPS week.
-struct Bd2EphemBody
+struct BD2EPHEM_BODY_T
 {
     uint32_t Prn;
     double Tow;
@@ -102,10 +102,10 @@ struct Bd2EphemBody
     double CorrectedMeanMotion;
     double UraVariance;
 };
-static_assert(sizeof(Bd2EphemBody) == 232, "BD2EPHEM body");
+static_assert(sizeof(BD2EPHEM_BODY_T) == 232, "BD2EPHEM body");
 
 // BDSEPHEMERIS (1696).
-struct BdsEphemBody
+struct BDSEPHEMERIS_BODY_T
 {
     uint32_t SatId;
     uint32_t Week;        // BDS week
@@ -136,10 +136,10 @@ struct BdsEphemBody
     double Cic;
     double Cis;
 };
-static_assert(sizeof(BdsEphemBody) == 196, "BDSEPHEMERIS body");
+static_assert(sizeof(BDSEPHEMERIS_BODY_T) == 196, "BDSEPHEMERIS body");
 
 // GLOEPHEMERIS (723). The first fields are narrowed from their text form.
-struct GloEphemBody
+struct GLOEPHEMERIS_BODY_T
 {
     uint16_t SlotOffset;  // slot + 37
     uint16_t FreqOffset;  // frequency number + 7
@@ -165,11 +165,11 @@ struct GloEphemBody
     uint32_t Age;
     uint32_t Flags;
 };
-static_assert(sizeof(GloEphemBody) == 144, "GLOEPHEMERIS body");
+static_assert(sizeof(GLOEPHEMERIS_BODY_T) == 144, "GLOEPHEMERIS body");
 
 // GALEPHEMERIS (1122). The text carries no Galileo week: take it from the log
 // header's GPS week (GST week = GPS week - 1024).
-struct GalEphemBody
+struct GALEPHEMERIS_BODY_T
 {
     uint32_t SatId;
     uint32_t FNavReceived;  // flag
@@ -210,10 +210,10 @@ struct GalEphemBody
     double BgdE1E5a;
     double BgdE1E5b;
 };
-static_assert(sizeof(GalEphemBody) == 220, "GALEPHEMERIS body");
+static_assert(sizeof(GALEPHEMERIS_BODY_T) == 220, "GALEPHEMERIS body");
 
 // BDSCLOCK (1607): BeiDou UTC parameters and its offsets to the other systems.
-struct BdsClockBody
+struct BDSCLOCK_BODY_T
 {
     double A0Utc;
     double A1Utc;
@@ -228,10 +228,10 @@ struct BdsClockBody
     double A0Glo;
     double A1Glo;
 };
-static_assert(sizeof(BdsClockBody) == 72, "BDSCLOCK body");
+static_assert(sizeof(BDSCLOCK_BODY_T) == 72, "BDSCLOCK body");
 
 // GALCLOCK (1121): Galileo UTC parameters and the GPS-Galileo time offset.
-struct GalClockBody
+struct GALCLOCK_BODY_T
 {
     double A0;
     double A1;
@@ -246,11 +246,11 @@ struct GalClockBody
     uint32_t T0G;
     uint32_t Wn0G;
 };
-static_assert(sizeof(GalClockBody) == 64, "GALCLOCK body");
+static_assert(sizeof(GALCLOCK_BODY_T) == 64, "GALCLOCK body");
 
 // GLOCLOCK (719): GLONASS time parameters; the four status words and KP are
 // written in hexadecimal.
-struct GloClockBody
+struct GLOCLOCK_BODY_T
 {
     uint32_t Valid;
     double NominalOffset;
@@ -267,29 +267,29 @@ struct GloClockBody
     double TauGps;
     uint32_t Kp;
 };
-static_assert(sizeof(GloClockBody) == 76, "GLOCLOCK body");
+static_assert(sizeof(GLOCLOCK_BODY_T) == 76, "GLOCLOCK body");
 
 // BDSIONO (1590): the Klobuchar parameters broadcast by one BeiDou satellite.
-struct BdsIonoBody
+struct BDSIONO_BODY_T
 {
     uint32_t SatId;
     double Alpha[4];
     double Beta[4];
 };
-static_assert(sizeof(BdsIonoBody) == 68, "BDSIONO body");
+static_assert(sizeof(BDSIONO_BODY_T) == 68, "BDSIONO body");
 
 // GALIONO (1127): the NeQuick coefficients and the five storm flags (written in hexadecimal).
-struct GalIonoBody
+struct GALIONO_BODY_T
 {
     double Ai0;
     double Ai1;
     double Ai2;
     uint32_t StormFlag[5];
 };
-static_assert(sizeof(GalIonoBody) == 44, "GALIONO body");
+static_assert(sizeof(GALIONO_BODY_T) == 44, "GALIONO body");
 
 // IONUTC (8) and QZSSIONUTC (1347).
-struct IonUtcBody
+struct IONUTC_BODY_T
 {
     double Alpha[4];
     double Beta[4];
@@ -303,33 +303,33 @@ struct IonUtcBody
     int32_t DeltaTlsf;
     uint32_t DeltaTUtc;
 };
-static_assert(sizeof(IonUtcBody) == 108, "IONUTC body");
+static_assert(sizeof(IONUTC_BODY_T) == 108, "IONUTC body");
 
 // RAWEPHEM: the three ephemeris subframes of one GPS satellite, 30 bytes each
 // (ten 24-bit words without parity).
-struct RawEphemBody
+struct RAWEPHEM_BODY_T
 {
     uint32_t Prn;
     uint32_t RefWeek;
     uint32_t RefSeconds;
     uint8_t Subframe[3][30];
 };
-static_assert(sizeof(RawEphemBody) == 102, "RAWEPHEM body");
+static_assert(sizeof(RAWEPHEM_BODY_T) == 102, "RAWEPHEM body");
 
 // RAWALM: a count of almanac subframes follows the fixed part.
-struct RawAlmBody
+struct RAWALM_BODY_T
 {
     uint32_t RefWeek;
     double RefSeconds;
     uint32_t Count;
 };
-static_assert(sizeof(RawAlmBody) == 16, "RAWALM fixed part");
+static_assert(sizeof(RAWALM_BODY_T) == 16, "RAWALM fixed part");
 
-struct RawAlmSubframe
+struct RAWALM_SUBFRAME_T
 {
     uint32_t SvId;
     uint8_t Data[30];
 };
-static_assert(sizeof(RawAlmSubframe) == 34, "RAWALM subframe");
+static_assert(sizeof(RAWALM_SUBFRAME_T) == 34, "RAWALM subframe");
 
 #pragma pack(pop)

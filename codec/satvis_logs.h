@@ -14,15 +14,15 @@ enum : uint16_t
 #pragma pack(push, 1)
 
 // SATVIS body: this fixed part, then Count records.
-struct SatVisBody
+struct SATVIS_BODY_T
 {
     uint32_t VisibilityValid;
     uint32_t CompleteAlmanac;
     uint32_t Count;
 };
-static_assert(sizeof(SatVisBody) == 12, "SATVIS fixed part");
+static_assert(sizeof(SATVIS_BODY_T) == 12, "SATVIS fixed part");
 
-struct SatVisRecord
+struct SATVIS_SAT_T
 {
     uint16_t Prn;
     uint16_t GloFreq;
@@ -32,12 +32,12 @@ struct SatVisRecord
     double TheoreticalDoppler;  // Hz
     double ApparentDoppler;     // Hz
 };
-static_assert(sizeof(SatVisRecord) == 40, "SATVIS record");
+static_assert(sizeof(SATVIS_SAT_T) == 40, "SATVIS record");
 
 // The most records a message length (16 bits) can carry.
-constexpr uint32_t SATVIS_MAX_RECORDS = (0xFFFFu - sizeof(SatVisBody)) / sizeof(SatVisRecord);
+constexpr uint32_t SATVIS_MAX_RECORDS = (0xFFFFu - sizeof(SATVIS_BODY_T)) / sizeof(SATVIS_SAT_T);
 
-struct RefStationBody
+struct REFSTATION_BODY_T
 {
     uint32_t Status;
     double X, Y, Z;       // ECEF, m
@@ -45,9 +45,9 @@ struct RefStationBody
     uint32_t StationType; // differential correction type: 0 NONE ... 4 RTCMV3
     char StationId[8];    // zero-padded
 };
-static_assert(sizeof(RefStationBody) == 44, "REFSTATION body");
+static_assert(sizeof(REFSTATION_BODY_T) == 44, "REFSTATION body");
 
-struct RefStationInfoBody
+struct REFSTATIONINFO_BODY_T
 {
     double Latitude;      // degrees
     double Longitude;     // degrees
@@ -60,6 +60,6 @@ struct RefStationInfoBody
     char AntennaModel[32];
     char AntennaSerial[32];
 };
-static_assert(sizeof(RefStationInfoBody) == 112, "REFSTATIONINFO body");
+static_assert(sizeof(REFSTATIONINFO_BODY_T) == 112, "REFSTATIONINFO body");
 
 #pragma pack(pop)
