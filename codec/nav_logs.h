@@ -333,3 +333,50 @@ struct RAWALM_SUBFRAME_T
 static_assert(sizeof(RAWALM_SUBFRAME_T) == 34, "RAWALM subframe");
 
 #pragma pack(pop)
+
+// Text decoders: a full text log (checked against its CRC) to the binary log,
+// header and body, without CRC. The output must hold the header and the body;
+// the out length is 28 + body size. 1 on success, 0 on failure (output untouched).
+int DecodeGpsEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeQzssEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeBdsEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeBd2EphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeGloEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeGalEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeBdsClockText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeGalClockText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeGloClockText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeBdsIonoText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeGalIonoText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+// IONUTC and QZSSIONUTC share a body; the caller gives the ID for the header.
+int DecodeIonUtcText(const char* pText, int32_t nLength, uint16_t nMessageId, uint8_t* pOut, int32_t* pOutLength);
+
+// Formatters: a log record (header, then body) to NUL-terminated text in the
+// form its message type asks for: abbreviated (no CRC) or full text with its
+// CRC trailer (a binary type gives full text). The record's message length must
+// cover the body. 1 on success, 0 on failure or when the text does not fit.
+int FormatGpsEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatQzssEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatBdsEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatBd2Ephem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatGloEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatGalEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatBdsClock(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatGalClock(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatGloClock(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatBdsIono(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatGalIono(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+// Named "IONUTC" for ID 8 and "QZSSIONUTC" for 1347; any other ID fails.
+int FormatIonUtc(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatRawEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int FormatRawAlm(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+
+// Binary copiers: the record re-emitted as a wire log, its port byte mapped to
+// the port address and a fresh CRC-32 appended (the record is not changed).
+int CopyBinaryGpsEphem(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+int CopyBinaryQzssEphem(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+int CopyBinaryBdsEphem(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+int CopyBinaryBd2Ephem(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+int CopyBinaryGloEphem(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+int CopyBinaryGalEphem(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+int CopyBinaryIonUtc(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
