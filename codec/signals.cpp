@@ -1,10 +1,9 @@
 #include "codec/signals.h"
 
 #include <atomic>
-#include <cstdio>
-#include <cstring>
 
 #include "codec/profile.h"
+#include "codec/text_helpers.h"
 
 namespace
 {
@@ -178,8 +177,6 @@ const char* ComponentLetters(uint32_t nCode)
         }
     }
 }
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 } // namespace
 
 int SignalCarrierFrequency(uint32_t nCode, double* pHz)
@@ -277,7 +274,7 @@ int SignalCodeName(uint32_t nCode, char* pText, uint32_t nCapacity)
     const char* letters = ComponentLetters(nCode);
     if (band >= kBandCount || letters == nullptr)
         return 1;
-    std::snprintf(pText, nCapacity, "%.3s%s%s", kSystemNames[system], BandName(system, band), letters);
+    FormatString(pText, nCapacity, "%.3s%s%s", kSystemNames[system], BandName(system, band), letters);
     return 0;
 }
 
@@ -288,7 +285,7 @@ void DumpSignalCodes()
         char text[SIGNAL_NAME_SIZE];
         SignalCodeName(named.Code, text, sizeof(text));
         const uint32_t code = named.Code;
-        std::printf("%s\t%s\t %5d,0X%4X System:%d,FreqInSys:%d, FreqID:%4d|0X%2X IQ:%d Module:%d MODE0x%6X\n",
+        DebugPrintf("%s\t%s\t %5d,0X%4X System:%d,FreqInSys:%d, FreqID:%4d|0X%2X IQ:%d Module:%d MODE0x%6X\n",
                     named.Name, text, static_cast<int>(code), code, static_cast<int>(SignalCodeSystem(code)),
                     static_cast<int>(SignalCodeBand(code)), static_cast<int>(SignalFreqId(code)), SignalFreqId(code),
                     static_cast<int>(SignalCodeIq(code)), static_cast<int>(SignalCodeModule(code)), code >> 10);
@@ -303,12 +300,7 @@ uint32_t SatelliteSystemIndex(const char* pText, uint32_t nLength)
         return SATELLITE_SYSTEM_UNKNOWN;
     for (const SystemWord& word : kSystemWords)
     {
-        if (word.Length != nLength)
-            continue;
-        uint32_t i = 0;
-        while (i < nLength && pText[i] != '\0' && UpperAscii(pText[i]) == word.Text[i])
-            ++i;
-        if (i == nLength)
+        if (word.Length == nLength && StrEqualNoCase(pText, word.Text, nLength))
             return word.Index;
     }
     return SATELLITE_SYSTEM_UNKNOWN;

@@ -132,7 +132,7 @@ uint8_t SignalRinexBand(uint32_t nCode);
 // or band; -1 when the text capacity is below SIGNAL_NAME_SIZE.
 int SignalCodeName(uint32_t nCode, char* pText, uint32_t nCapacity);
 
-// Prints every named code with its fields, one line each, to standard output.
+// Prints every named code with its fields, one line each, through DebugPrintf.
 void DumpSignalCodes();
 
 // "GPS", "GLO", "GAL", "BDS", "SBAS", "QZSS"; "?" for 6 and above.
