@@ -62,23 +62,39 @@ constexpr LOG_NAME_ROW_T kMonitorReceiver[] = {
 };
 static_assert(sizeof kMonitorReceiver / sizeof kMonitorReceiver[0] == 57, "monitor receiver table");
 
-// The converter's receiver table without TIMEDWHEELDATA, INSSTATUS, RANGECMP4
-// and the second BDSEPHEMERIS row.
-constexpr LOG_NAME_ROW_T kMonitorSecond[] = {
-    R("PSRPOS", 47), R("PPPPOS", 1538), R("RTKPOS", 141), R("BESTPOS", 42), R("BESTGNSSPOS", 1429),
-    R("PSRVEL", 100), R("RTKVEL", 216), R("BESTVEL", 99), R("BESTGNSSVEL", 1430), R("PSRXYZ", 243),
-    R("RTKXYZ", 244), R("BESTXYZ", 241), R("BESTGNSSXYZ", 1431), R("HEADING2", 1335), R("HEADING", 971),
-    R("AVEPOS", 172), R("PSRDOP", 174), R("RTKDOP", 952), R("TIMESYNC", 492), R("TIME", 101),
-    R("MATCHEDPOSH", 6006), R("MATCHEDPOS", 96), R("RAWIMUSX", 1462), R("RAWIMUX", 1461), R("RAWIMUS", 325),
-    R("RAWIMU", 268), R("WHEELVEL", 622), R("INSPVAX", 1465), R("INSATT", 263), R("INSPOS", 265),
-    R("INSVEL", 267), R("INSSPD", 266), R("INSPVA", 507), R("MARK3PVA", 1118), R("MARK4PVA", 1119),
-    R("PASHR", 1177), R("RANGEH", 6005), R("RANGECMP", 140), R("RANGE", 43), R("GPSEPHEM", 7),
-    R("GLOEPHEMERIS", 723), R("GALEPHEMERIS", 1122), R("BDSEPHEMERIS", 1696), R("SBAS1", 977),
-    R("QZSSEPHEMERIS", 1336), R("SATVIS2", 1043), R("SATVIS", 48), R("IONUTC", 8), R("BDSIONUTC", 2031),
-    R("QZSSIONUTC", 1347), R("BASERANGE", 283), R("REFSTATIONINFO", 1325), R("REFSTATION", 175),
-    R("MARKTIME", 181), R("MARK2TIME", 231), R("MARKPOS", 615), R("MARK2POS", 616),
+constexpr bool ConstEqual(const char* a, const char* b)
+{
+    while (*a != '\0' && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
+// The monitor's second list: the converter's receiver table without
+// TIMEDWHEELDATA, INSSTATUS, RANGECMP4 and the second BDSEPHEMERIS row.
+constexpr bool InMonitorSecond(const LOG_NAME_ROW_T& row)
+{
+    return !ConstEqual(row.Name, "TIMEDWHEELDATA") && !ConstEqual(row.Name, "INSSTATUS") &&
+           !ConstEqual(row.Name, "RANGECMP4") && row.Id != 1700;
+}
+
+struct MonitorSecondList
+{
+    LOG_NAME_ROW_T Rows[57];
 };
-static_assert(sizeof kMonitorSecond / sizeof kMonitorSecond[0] == 57, "monitor second list");
+
+constexpr MonitorSecondList MakeMonitorSecond()
+{
+    MonitorSecondList list{};
+    size_t k = 0;
+    for (const LOG_NAME_ROW_T& row : kConverterReceiver)
+        if (InMonitorSecond(row))
+            list.Rows[k++] = row;
+    return list;
+}
+
+constexpr MonitorSecondList kMonitorSecond = MakeMonitorSecond();
+static_assert(ConstEqual(kMonitorSecond.Rows[56].Name, "MARK2POS") && kMonitorSecond.Rows[42].Id == 1696,
+              "monitor second list");
 
 constexpr LOG_SLOT_ROW_T kStoreSlots[] = {
     {0, "PSRPOS", 47}, {1, "PPPPOS", 1538}, {2, "RTKPOS", 141}, {3, "BESTPOS", 42}, {4, "BESTGNSSPOS", 1429},
@@ -209,7 +225,7 @@ LOG_NAME_TABLE_T GetLogNameTable(LOG_TABLE_E eTable)
     case LOG_TABLE_RECEIVER:
         return bMonitor ? Table(kMonitorReceiver) : Table(kConverterReceiver);
     case LOG_TABLE_MONITOR_SECOND:
-        return Table(kMonitorSecond);
+        return Table(kMonitorSecond.Rows);
     }
     return {nullptr, 0};
 }
