@@ -219,9 +219,10 @@ bool ParseInteger(const char* psz, int nBase, bool bSigned, int64_t nMin, uint64
         return false;
     if (bNegative)
     {
-        if (u > static_cast<unsigned long long>(-(nMin + 1)) + 1)
+        // nMin is INT32_MIN for signed fields, 0 for the others ("-0" alone passes).
+        if (u > static_cast<uint64_t>(-nMin))
             return false;
-        *pBits = static_cast<uint64_t>(-static_cast<int64_t>(u - 1) - 1);
+        *pBits = static_cast<uint64_t>(-static_cast<int64_t>(u));
         return true;
     }
     if (u > uMax)
@@ -272,7 +273,12 @@ bool ParseField(const LOG_FIELD_T& f, const char* psz, FIELD_FORM_E eForm, uint8
         if (n < 2 || psz[0] != '"' || psz[n - 1] != '"')
             return false;
         char Station[4] = {0};
-        std::memcpy(Station, psz + 1, (n - 2) < 4 ? n - 2 : 4);
+        const size_t nKeep = (n - 2) < 4 ? n - 2 : 4;
+        // Printable characters that cannot end a field or the body.
+        for (size_t i = 1; i <= nKeep; ++i)
+            if (psz[i] <= ' ' || psz[i] >= 0x7F || std::strchr(",*;\"", psz[i]))
+                return false;
+        std::memcpy(Station, psz + 1, nKeep);
         std::memcpy(pBody + f.nOffset, Station, 4);
         return true;
     }
@@ -331,12 +337,19 @@ bool ParseField(const LOG_FIELD_T& f, const char* psz, FIELD_FORM_E eForm, uint8
 }
 
 // Splits pText[0 .. nLength) into fields at separator characters; a field that
-// opens with a double quote runs to its closing quote. Each field is copied,
-// NUL-terminated, into Fields (one slot of kFieldMax characters each).
-constexpr int kFieldMax = 64;
+// opens with a double quote runs to its closing quote. Returns the count, or
+// -1 for a NUL, an open quote or more than kFieldsMax fields.
 constexpr int kFieldsMax = 64;
+// Longest field read: "%.11lf" of the largest double is about 320 characters.
+constexpr int32_t kFieldMax = 400;
 
-int SplitFields(const char* pText, int32_t nLength, const char* pszSeparators, char (*Fields)[kFieldMax + 1])
+struct FIELD_SPAN_T
+{
+    int32_t nStart;
+    int32_t nLength;
+};
+
+int SplitFields(const char* pText, int32_t nLength, const char* pszSeparators, FIELD_SPAN_T* pFields)
 {
     int nCount = 0;
     int32_t i = 0;
@@ -344,32 +357,24 @@ int SplitFields(const char* pText, int32_t nLength, const char* pszSeparators, c
     {
         if (nCount == kFieldsMax)
             return -1;
-        int n = 0;
-        bool bQuoted = false;
-        if (i < nLength && pText[i] == '"')
-            bQuoted = true;
-        while (i < nLength)
+        const int32_t nStart = i;
+        const bool bQuoted = i < nLength && pText[i] == '"';
+        if (bQuoted)
         {
-            const char c = pText[i];
-            if (c == '\0')
+            ++i;
+            while (i < nLength && pText[i] != '"' && pText[i] != '\0')
+                ++i;
+            if (i >= nLength || pText[i] != '"')
                 return -1;
-            if (bQuoted)
-            {
-                // The closing quote ends the quoted part; a separator must follow.
-                if (c == '"' && n > 0)
-                    bQuoted = false;
-            }
-            else if (std::strchr(pszSeparators, c))
-                break;
-            if (n == kFieldMax)
-                return -1;
-            Fields[nCount][n++] = c;
             ++i;
         }
-        if (bQuoted)
-            return -1;
-        Fields[nCount][n] = '\0';
-        ++nCount;
+        while (i < nLength && !std::strchr(pszSeparators, pText[i]))
+        {
+            if (pText[i] == '\0')
+                return -1;
+            ++i;
+        }
+        pFields[nCount++] = FIELD_SPAN_T{nStart, i - nStart};
         if (i >= nLength)
             return nCount;
         ++i; // the separator
@@ -444,15 +449,22 @@ int ParseLayoutBody(const LOG_LAYOUT_T& Layout, const char* pBodyText, int32_t n
 {
     if (!pBodyText || !pBody || nLength < 0 || Layout.nFields > kFieldsMax || Layout.nBodyLength > kBodyMax)
         return 0;
-    char Fields[kFieldsMax][kFieldMax + 1];
+    FIELD_SPAN_T Fields[kFieldsMax];
     // The abbreviated form separates by blanks, except where its format keeps a comma.
     const int nCount = SplitFields(pBodyText, nLength, eForm == FIELD_FORM_ABBREV ? " ,\t" : ",", Fields);
     if (nCount != Layout.nFields)
         return 0;
     uint8_t Body[kBodyMax] = {0};
     for (int i = 0; i < nCount; ++i)
-        if (!ParseField(Layout.pFields[i], Fields[i], eForm, Body))
+    {
+        char szField[kFieldMax + 1];
+        if (Fields[i].nLength > kFieldMax)
             return 0;
+        std::memcpy(szField, pBodyText + Fields[i].nStart, static_cast<size_t>(Fields[i].nLength));
+        szField[Fields[i].nLength] = '\0';
+        if (!ParseField(Layout.pFields[i], szField, eForm, Body))
+            return 0;
+    }
     std::memcpy(pBody, Body, Layout.nBodyLength);
     return 1;
 }
@@ -477,11 +489,15 @@ struct TEXT_LOG_T
     int32_t nBodyLength;
 };
 
+// The message ID of a text log: the given one, or the receiver ID of its name.
+// A name the catalogue gives another ID belongs to another log.
 uint16_t IdOfName(uint16_t nGiven, const char* pName, int32_t nNameLength)
 {
-    if (nGiven != 0)
-        return nGiven;
-    return nNameLength > 0 ? LogNameToId(pName, 1, static_cast<uint32_t>(nNameLength)) : LOG_ID_UNKNOWN;
+    const uint16_t nNamed =
+        nNameLength > 0 ? LogNameToId(pName, 1, static_cast<uint32_t>(nNameLength)) : LOG_ID_UNKNOWN;
+    if (nGiven == 0)
+        return nNamed;
+    return (nNamed == LOG_ID_UNKNOWN || nNamed == nGiven) ? nGiven : LOG_ID_UNKNOWN;
 }
 
 void LongFromShort(const ShortBinaryLogHeader& Short, BinaryLogHeader* pLong)
