@@ -346,6 +346,10 @@ TEST(Xmodem, ACancelledTransferSendsCanAndIsNotComplete)
     EXPECT_EQ(dev.GetResult(), XMODEM_RESULT_CANCELLED);
     EXPECT_EQ(dev.FlushTransmit(), 1);
     ASSERT_TRUE(loader.Rx().WaitFor([](const std::string& s) { return !s.empty() && s.back() == '\x18'; }, 1000));
+    // The loader counts the CAN in its own thread after the byte is buffered.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (loader.Cans() == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(loader.Cans(), 1);
     uint8_t ack = XMODEM_ACK;
     uint32_t n = 1;
