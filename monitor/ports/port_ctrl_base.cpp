@@ -1,0 +1,480 @@
+#include "monitor/ports/port_ctrl_base.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaType>
+#include <QMutexLocker>
+#include <QTimer>
+#include <cerrno>
+
+namespace
+{
+std::atomic<uint> g_LastPortID{0};
+std::atomic<uint> g_LiveCount{0};
+std::atomic<bool> g_bProcessMode{false};
+
+void RegisterPortTypes()
+{
+    static const bool bDone = [] {
+        qRegisterMetaType<QZvPortCtrlBase::PORT_TYPE_E>("QZvPortCtrlBase::PORT_TYPE_E");
+        qRegisterMetaType<QZvPortCtrlBase*>("QZvPortCtrlBase*");
+        return true;
+    }();
+    (void)bDone;
+}
+
+// A port name may be a device path ("/dev/ttyUSB0"); only its last part goes
+// into an automatic log file name.
+QString LogBaseName(const QString& sPortName)
+{
+    QString sName = sPortName.section(QLatin1Char('/'), -1).section(QLatin1Char('\\'), -1);
+    return sName.isEmpty() ? QStringLiteral("port") : sName;
+}
+} // namespace
+
+QZvPortCtrlBase::QZvPortCtrlBase(PORT_TYPE_E ePortType)
+    : QThread(nullptr), PortType(ePortType), UniquePortID(++g_LastPortID)
+{
+    RegisterPortTypes();
+    ++g_LiveCount;
+    m_StartTime = QDateTime::currentDateTime();
+    m_NextSwitchTime = m_StartTime;
+    m_pStatusTimer = new QTimer(this);
+    connect(m_pStatusTimer, &QTimer::timeout, this, &QZvPortCtrlBase::OnUpdateStatus);
+    connect(this, &QThread::finished, this, &QZvPortCtrlBase::OnThreadFinished, Qt::DirectConnection);
+}
+
+QZvPortCtrlBase::~QZvPortCtrlBase()
+{
+    if (isRunning())
+    {
+        RequestStop();
+        wait();
+    }
+    CloseLog();
+    uint live = g_LiveCount.load();
+    while (live > 0 && !g_LiveCount.compare_exchange_weak(live, live - 1))
+    {
+    }
+}
+
+bool QZvPortCtrlBase::GetProcessMode()
+{
+    return g_bProcessMode.load();
+}
+
+void QZvPortCtrlBase::SetProcessMode(bool bProcessMode)
+{
+    g_bProcessMode.store(bProcessMode);
+}
+
+uint QZvPortCtrlBase::GetLiveCount()
+{
+    return g_LiveCount.load();
+}
+
+uint QZvPortCtrlBase::GetLastUniquePortID()
+{
+    return g_LastPortID.load();
+}
+
+QString QZvPortCtrlBase::GetLogFileName() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_FileName;
+}
+
+QString QZvPortCtrlBase::GetDefaultPath() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_DefaultPath;
+}
+
+QDateTime QZvPortCtrlBase::GetStartTime() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_StartTime;
+}
+
+QDateTime QZvPortCtrlBase::GetNextSwitchTime() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_NextSwitchTime;
+}
+
+void QZvPortCtrlBase::StartPortThread()
+{
+    if (isRunning())
+    {
+        return;
+    }
+    wait(); // a thread that is just finishing
+    PrepareRestart();
+    m_bCloseRequested.store(false);
+    if (thread() != this)
+    {
+        moveToThread(this);
+    }
+    start();
+    setPriority(QThread::HighPriority);
+}
+
+void QZvPortCtrlBase::RequestStop()
+{
+    m_bCloseRequested.store(true);
+    requestInterruption();
+    quit();
+}
+
+bool QZvPortCtrlBase::IsStopRequested() const
+{
+    return m_bCloseRequested.load() || isInterruptionRequested();
+}
+
+bool QZvPortCtrlBase::WaitEvents(int nMs)
+{
+    if (IsStopRequested())
+    {
+        return false;
+    }
+    // A quit of the thread also ends this loop, so RequestStop cuts the wait short.
+    QEventLoop loop;
+    QTimer::singleShot(nMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !IsStopRequested();
+}
+
+void QZvPortCtrlBase::OnThreadFinished()
+{
+    if (thread() != QThread::currentThread())
+    {
+        return;
+    }
+    m_pStatusTimer->stop();
+    if (!m_Pending.isEmpty())
+    {
+        QByteArray data;
+        data.swap(m_Pending);
+        emit SignalUpdateUI(UniquePortID, PortType, data);
+    }
+    if (QCoreApplication::instance() != nullptr)
+    {
+        moveToThread(QCoreApplication::instance()->thread());
+    }
+}
+
+int QZvPortCtrlBase::DisconnectPort()
+{
+    return 0;
+}
+
+int QZvPortCtrlBase::ReconnectPort()
+{
+    return 0;
+}
+
+int QZvPortCtrlBase::AutoReconnectPort()
+{
+    return 0;
+}
+
+bool QZvPortCtrlBase::ParsePortProperty()
+{
+    return false;
+}
+
+int QZvPortCtrlBase::WriteLogData(const void* pBuf, int n)
+{
+    if (m_pLogFile == nullptr)
+    {
+        return -1;
+    }
+    if (n <= 0)
+    {
+        return 0;
+    }
+    errno = 0;
+    const size_t written = std::fwrite(pBuf, 1, static_cast<size_t>(n), m_pLogFile);
+    if (written != static_cast<size_t>(n))
+    {
+        return errno != 0 ? -errno : -EIO;
+    }
+    m_LoggedBytes += static_cast<quint64>(n);
+    return n;
+}
+
+int QZvPortCtrlBase::WriteLogRaw(const uchar* pBuf, uint n)
+{
+    if (m_pLogFile == nullptr || n == 0)
+    {
+        return 0;
+    }
+    return static_cast<int>(std::fwrite(pBuf, 1, n, m_pLogFile));
+}
+
+bool QZvPortCtrlBase::RefreshProperty()
+{
+    qDebug("Refresh Port Property!");
+    m_bPropertyValid.store(ParsePortProperty());
+    return true;
+}
+
+void QZvPortCtrlBase::OnSetProcessMode(bool ProcessMode)
+{
+    SetProcessMode(ProcessMode);
+}
+
+void QZvPortCtrlBase::OnWritePort(uint ID, QByteArray WriteData)
+{
+    qDebug("Port %u: write of %d bytes for port %u ignored", UniquePortID, WriteData.size(), ID);
+}
+
+void QZvPortCtrlBase::OnReDirectPort(uint, QZvPortCtrlBase::PORT_TYPE_E, QByteArray WriteData)
+{
+    OnWritePort(ANY_PORT_ID, WriteData);
+}
+
+void QZvPortCtrlBase::OnCloseOnePort()
+{
+    CloseLog();
+    ClosePort();
+    RequestStop();
+}
+
+void QZvPortCtrlBase::OnDisConnectOnePort()
+{
+    DisconnectPort();
+}
+
+void QZvPortCtrlBase::OnReConnectOnePort()
+{
+    ReconnectPort();
+}
+
+void QZvPortCtrlBase::OnAutoReConnectOnePort()
+{
+    AutoReconnectPort();
+}
+
+void QZvPortCtrlBase::OnRefreshOnePort()
+{
+    RefreshProperty();
+}
+
+void QZvPortCtrlBase::OnSetFileName(QString sFileName)
+{
+    QMutexLocker lock(&m_Mutex);
+    m_LogNameMode.store(0);
+    m_FileName = sFileName;
+}
+
+void QZvPortCtrlBase::OnSetDefaultPath(QString sDefaultPath)
+{
+    QMutexLocker lock(&m_Mutex);
+    m_DefaultPath = sDefaultPath;
+    m_LogNameMode.store(1);
+}
+
+void QZvPortCtrlBase::OnClearDefaultPath()
+{
+    m_LogNameMode.store(0);
+}
+
+void QZvPortCtrlBase::CloseLog()
+{
+    if (m_pLogFile != nullptr)
+    {
+        std::fclose(m_pLogFile);
+        m_pLogFile = nullptr;
+        ++m_LogFileIndex;
+    }
+    m_bLogging.store(false);
+    m_LoggedBytes.store(0);
+}
+
+void QZvPortCtrlBase::OpenLog()
+{
+    CloseLog();
+    const bool bAutoName = m_LogNameMode.load() == 1;
+    const QString sAutoName =
+        QStringLiteral("%1_%2.log").arg(LogBaseName(GetPortName())).arg(m_LogFileIndex.load());
+    QString sPath;
+    {
+        QMutexLocker lock(&m_Mutex);
+        sPath = bAutoName ? QDir(m_DefaultPath).filePath(sAutoName) : m_FileName;
+    }
+    errno = 0;
+    m_pLogFile = sPath.isEmpty() ? nullptr : std::fopen(QFile::encodeName(sPath).constData(), "wb");
+    if (m_pLogFile == nullptr)
+    {
+        const int err = errno != 0 ? errno : ENOENT;
+        emit SignalFileOpenID(UniquePortID, sPath, bAutoName ? -1 : err);
+        return;
+    }
+    m_bLogging.store(true);
+}
+
+void QZvPortCtrlBase::OnOpenFile()
+{
+    OpenLog();
+}
+
+void QZvPortCtrlBase::OnCloseFile()
+{
+    CloseLog();
+}
+
+void QZvPortCtrlBase::OnUnLogFile()
+{
+    CloseLog();
+    m_bLoop.store(false);
+    m_AutoLogMode.store(2);
+}
+
+qint64 QZvPortCtrlBase::SwitchDurationSecs(const QDateTime& Start)
+{
+    // Hours and minutes of the time of day; a duration under a minute would
+    // make the logging tool switch files at every check, so one minute is the least.
+    const qint64 secs = (Start.time().hour() * 60 + Start.time().minute()) * 60;
+    return secs < 60 ? 60 : secs;
+}
+
+void QZvPortCtrlBase::OnSetAutoLogConfig(uint Mode, bool bLoop, QDateTime DateTime)
+{
+    QMutexLocker lock(&m_Mutex);
+    m_bLoop.store(bLoop);
+    m_AutoLogMode.store(Mode);
+    if (Mode == 0)
+    {
+        m_NextSwitchTime = DateTime;
+    }
+    else if (Mode == 1)
+    {
+        m_StartTime = DateTime;
+        m_NextSwitchTime = QDateTime::currentDateTime().addSecs(SwitchDurationSecs(m_StartTime));
+    }
+}
+
+void QZvPortCtrlBase::OnLogNewFile(QString sFileName)
+{
+    CloseLog();
+    {
+        QMutexLocker lock(&m_Mutex);
+        m_LogNameMode.store(0);
+        m_FileName = sFileName;
+    }
+    OpenLog();
+    QMutexLocker lock(&m_Mutex);
+    if (m_AutoLogMode.load() == 1)
+    {
+        m_NextSwitchTime = m_NextSwitchTime.addSecs(SwitchDurationSecs(m_StartTime));
+    }
+    else if (m_AutoLogMode.load() == 0)
+    {
+        m_NextSwitchTime = m_NextSwitchTime.addDays(1);
+    }
+}
+
+void QZvPortCtrlBase::OnSetNormalLogMode()
+{
+    m_AutoLogMode.store(2);
+}
+
+bool QZvPortCtrlBase::UpdateByteRate()
+{
+    if (++m_TickCount < RATE_TICKS)
+    {
+        return false;
+    }
+    const uint64_t window = static_cast<uint64_t>(m_TimerInterval.load()) * RATE_TICKS;
+    m_ByteRate.store(window > 0 ? static_cast<uint>(m_RxByteCount * 1000 / window) : 0);
+    m_RxByteCount = 0;
+    m_TickCount = 0;
+    return true;
+}
+
+void QZvPortCtrlBase::OnUpdateStatus()
+{
+    UpdateByteRate();
+    if (m_pLogFile != nullptr)
+    {
+        std::fflush(m_pLogFile);
+    }
+    if (m_Pending.isEmpty())
+    {
+        return;
+    }
+    if (m_bSlowUpdate.load() && m_TickCount != 10 && m_TickCount != 20)
+    {
+        return;
+    }
+    QByteArray data;
+    data.swap(m_Pending);
+    emit SignalUpdateUI(UniquePortID, PortType, data);
+}
+
+void QZvPortCtrlBase::SetTimerInterval(uint nMs)
+{
+    if (nMs == m_TimerInterval.load())
+    {
+        return;
+    }
+    // A rate window must not mix two intervals.
+    m_TimerInterval.store(nMs);
+    m_TickCount = 0;
+    m_RxByteCount = 0;
+    if (m_pStatusTimer->isActive())
+    {
+        m_pStatusTimer->setInterval(static_cast<int>(nMs));
+    }
+}
+
+void QZvPortCtrlBase::OnSetTimeInterval(bool bActivePort)
+{
+    SetTimerInterval(bActivePort ? ACTIVE_TIMER_INTERVAL : INACTIVE_TIMER_INTERVAL);
+}
+
+void QZvPortCtrlBase::StartStatusTimer()
+{
+    m_pStatusTimer->start(static_cast<int>(m_TimerInterval.load()));
+}
+
+void QZvPortCtrlBase::StopStatusTimer()
+{
+    m_pStatusTimer->stop();
+}
+
+void QZvPortCtrlBase::OnSetUpgradeFW(uint, QString)
+{
+    m_bUpgrading.store(true);
+}
+
+void QZvPortCtrlBase::OnCancelUpgradeFW(uint)
+{
+    m_bUpgrading.store(false);
+}
+
+void QZvPortCtrlBase::OnSetPortLockStatus(bool bLock)
+{
+    m_bLock.store(bLock);
+}
+
+void QZvPortCtrlBase::AppendReceived(const QByteArray& Data)
+{
+    m_Pending.append(Data);
+    m_RxByteCount += static_cast<uint64_t>(Data.size());
+    if (m_bLogging.load())
+    {
+        WriteLogData(Data.constData(), Data.size());
+    }
+}
+
+void QZvPortCtrlBase::AppendPendingText(const QByteArray& Text)
+{
+    m_Pending.append(Text);
+    m_RxByteCount += static_cast<uint64_t>(Text.size());
+}

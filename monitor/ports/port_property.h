@@ -1,0 +1,54 @@
+// What a connected receiver says about itself in answer to
+// "version\r\nnetconfig\r\n": board, firmware, serial number, the receiver port
+// it answered through and its IP address.
+#pragma once
+
+#include <QByteArray>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+// The fields as one value, so that the GUI thread can take a consistent copy
+// while a port thread parses a fresh reply.
+struct PORT_PROPERTY_T
+{
+    QString VersionLine;     // the line before "<VERSION OK"
+    QString Port;            // receiver port that answered, such as "COM1"
+    QString PortShort;       // "U1" for COM1, "U2" for COM2, else Port
+    QString FirmwareVersion; // field 1 of the VERSION line
+    QString FirmwareLabel;   // firmware, hardware and serial texts, "%s-%s_%s"
+    QString BoardName;       // field 0 up to its first "-"
+    QString Model;           // field 0
+    QString SN;
+    QString ID;
+    QString ProductCode;     // first 4 characters of field 3
+    uint32_t FValue = 0;     // hexadecimal number after "F:"
+    QString IP;              // from the NETCONFIG reply
+    bool bIpFound = false;
+};
+
+class QZvPortProperty : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QZvPortProperty(QObject* pParent = nullptr);
+
+    // The query whose reply Parse reads (20 bytes).
+    static QByteArray GetQueryCmd();
+
+    // Parses everything received so far; true once the VERSION reply is
+    // complete. The fields change only on success.
+    bool Parse(const QString& sText);
+
+    // A copy of the fields, safe to call from any thread.
+    PORT_PROPERTY_T Get() const;
+    void Clear();
+
+    static bool ParseText(const QString& sText, PORT_PROPERTY_T* pProperty);
+
+private:
+    mutable QMutex m_Mutex;
+    PORT_PROPERTY_T m_Property;
+};

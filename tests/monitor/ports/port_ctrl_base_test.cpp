@@ -1,0 +1,252 @@
+// The shared part of every port: unique IDs, hand-over of received bytes on
+// the status tick, byte rate, raw log files, automatic log switching, and a
+// thread that ends at once when asked.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "monitor/ports/port_ctrl_base.h"
+
+namespace
+{
+class QFakePortCtrl : public QZvPortCtrlBase
+{
+public:
+    QFakePortCtrl() : QZvPortCtrlBase(PORT_TYPE_TCP) {}
+    ~QFakePortCtrl() override
+    {
+        RequestStop();
+        wait();
+    }
+    int SetPortConfig(void*) override { return 0; }
+    int ClosePort() override { return 0; }
+    QString GetPortName() const override { return QStringLiteral("/dev/ttyFAKE0"); }
+    void Receive(const QByteArray& Data) { AppendReceived(Data); }
+    using QZvPortCtrlBase::GetTickCount;
+
+protected:
+    // A thread body that waits far longer than any test: only a stop ends it.
+    void run() override
+    {
+        StartStatusTimer();
+        WaitEvents(60000);
+    }
+};
+
+QByteArray ReadAll(const QString& sPath)
+{
+    QFile f(sPath);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void Tick(QZvPortCtrlBase& Ctrl, int n)
+{
+    for (int i = 0; i < n; ++i)
+    {
+        Ctrl.OnUpdateStatus();
+    }
+}
+} // namespace
+
+TEST(PortCtrlBase, UniqueIdsStartAtOneAndAreNeverReused)
+{
+    const uint before = QZvPortCtrlBase::GetLastUniquePortID();
+    if (before != 0)
+    {
+        GTEST_SKIP() << "needs a process in which no port was created yet";
+    }
+    const uint live = QZvPortCtrlBase::GetLiveCount();
+    {
+        QFakePortCtrl first;
+        EXPECT_EQ(first.UniquePortID, 1u);
+        EXPECT_EQ(QZvPortCtrlBase::GetLiveCount(), live + 1);
+    }
+    QFakePortCtrl second;
+    QFakePortCtrl third;
+    EXPECT_EQ(second.UniquePortID, 2u);
+    EXPECT_EQ(third.UniquePortID, 3u);
+    EXPECT_EQ(QZvPortCtrlBase::GetLiveCount(), live + 2);
+}
+
+TEST(PortCtrlBase, HandsPendingBytesOverOnTheTick)
+{
+    QFakePortCtrl ctrl;
+    QSignalSpy spy(&ctrl, &QZvPortCtrlBase::SignalUpdateUI);
+    ctrl.OnUpdateStatus();
+    EXPECT_EQ(spy.count(), 0) << "nothing pending, nothing emitted";
+    ctrl.Receive("#BESTPOSA,");
+    ctrl.Receive("COM1*12\r\n");
+    ctrl.OnUpdateStatus();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toUInt(), ctrl.UniquePortID);
+    EXPECT_EQ(spy.at(0).at(1).value<QZvPortCtrlBase::PORT_TYPE_E>(), QZvPortCtrlBase::PORT_TYPE_TCP);
+    EXPECT_EQ(spy.at(0).at(2).toByteArray(), QByteArray("#BESTPOSA,COM1*12\r\n"));
+    ctrl.OnUpdateStatus();
+    EXPECT_EQ(spy.count(), 1) << "bytes are handed over once";
+}
+
+TEST(PortCtrlBase, ByteRateCoversExactlyTheWindowOfTicks)
+{
+    QFakePortCtrl ctrl;
+    ASSERT_EQ(ctrl.GetTimerInterval(), 50u);
+    // 1050 bytes over 21 intervals of 50 ms.
+    ctrl.Receive(QByteArray(1050, 'x'));
+    Tick(ctrl, 20);
+    EXPECT_EQ(ctrl.GetByteRate(), 0u);
+    Tick(ctrl, 1);
+    EXPECT_EQ(ctrl.GetByteRate(), 1000u);
+    // The next window starts empty.
+    Tick(ctrl, 21);
+    EXPECT_EQ(ctrl.GetByteRate(), 0u);
+
+    // A change of interval starts a new window instead of mixing two.
+    ctrl.Receive(QByteArray(420, 'x'));
+    Tick(ctrl, 5);
+    ctrl.OnSetTimeInterval(true);
+    EXPECT_EQ(ctrl.GetTimerInterval(), 200u);
+    ctrl.Receive(QByteArray(4200, 'x'));
+    Tick(ctrl, 21);
+    EXPECT_EQ(ctrl.GetByteRate(), 1000u);
+    ctrl.OnSetTimeInterval(false);
+    EXPECT_EQ(ctrl.GetTimerInterval(), 1000u);
+}
+
+TEST(PortCtrlBase, SlowUpdateWaitsForTicksTenAndTwenty)
+{
+    QFakePortCtrl ctrl;
+    ctrl.SetSlowUpdate(true);
+    QSignalSpy spy(&ctrl, &QZvPortCtrlBase::SignalUpdateUI);
+    ctrl.Receive("abc");
+    Tick(ctrl, 9);
+    EXPECT_EQ(spy.count(), 0);
+    Tick(ctrl, 1);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(ctrl.GetTickCount(), 10u);
+    ctrl.Receive("def");
+    Tick(ctrl, 9);
+    EXPECT_EQ(spy.count(), 1);
+    Tick(ctrl, 1);
+    EXPECT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(1).at(2).toByteArray(), QByteArray("def"));
+}
+
+TEST(PortCtrlBase, LogsReceivedBytesToAFixedFile)
+{
+    QTemporaryDir dir;
+    QFakePortCtrl ctrl;
+    const char raw[] = "\xAA\x44\x12\x1C\x00\xFF";
+    EXPECT_EQ(ctrl.WriteLogData(raw, 6), -1) << "no log file open";
+
+    const QString sPath = dir.filePath(QStringLiteral("rover.bin"));
+    ctrl.OnSetFileName(sPath);
+    ctrl.OnOpenFile();
+    ASSERT_TRUE(ctrl.IsLogging());
+    ctrl.Receive(QByteArray(raw, 6));
+    ctrl.Receive("$GPGGA\r\n");
+    EXPECT_EQ(ctrl.GetLogFileSize(), 14u);
+    ctrl.OnCloseFile();
+    EXPECT_FALSE(ctrl.IsLogging());
+    EXPECT_EQ(ctrl.GetLogFileSize(), 0u);
+    EXPECT_EQ(ReadAll(sPath), QByteArray(raw, 6) + "$GPGGA\r\n");
+    ctrl.Receive("not logged");
+    EXPECT_EQ(ReadAll(sPath).size(), 14);
+}
+
+TEST(PortCtrlBase, AutomaticLogNamesCountTheClosedFiles)
+{
+    QTemporaryDir dir;
+    QFakePortCtrl ctrl;
+    ctrl.OnSetDefaultPath(dir.path());
+    EXPECT_EQ(ctrl.GetLogNameMode(), 1u);
+    ctrl.OnOpenFile();
+    ctrl.Receive("first");
+    // Opening again closes the first file and numbers the next one.
+    ctrl.OnOpenFile();
+    ctrl.Receive("second");
+    ctrl.OnUnLogFile();
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("ttyFAKE0_0.log"))), QByteArray("first"));
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("ttyFAKE0_1.log"))), QByteArray("second"));
+    EXPECT_EQ(ctrl.GetLogFileIndex(), 2u);
+    ctrl.OnClearDefaultPath();
+    EXPECT_EQ(ctrl.GetLogNameMode(), 0u);
+}
+
+TEST(PortCtrlBase, LogFileThatCannotBeOpenedIsReported)
+{
+    QTemporaryDir dir;
+    QFakePortCtrl ctrl;
+    QSignalSpy spy(&ctrl, &QZvPortCtrlBase::SignalFileOpenID);
+    const QString sMissing = dir.filePath(QStringLiteral("no/such/folder/log.bin"));
+    ctrl.OnSetFileName(sMissing);
+    ctrl.OnOpenFile();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(1).toString(), sMissing);
+    EXPECT_EQ(spy.at(0).at(2).toInt(), ENOENT);
+    EXPECT_FALSE(ctrl.IsLogging());
+
+    ctrl.OnSetDefaultPath(dir.filePath(QStringLiteral("missing")));
+    ctrl.OnOpenFile();
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(1).at(1).toString(), dir.filePath(QStringLiteral("missing/ttyFAKE0_0.log")));
+    EXPECT_EQ(spy.at(1).at(2).toInt(), -1);
+}
+
+TEST(PortCtrlBase, AutoLogSwitchTimes)
+{
+    QFakePortCtrl ctrl;
+    const QDateTime now = QDateTime::currentDateTime();
+    ctrl.OnSetAutoLogConfig(1, true, QDateTime(now.date(), QTime(1, 30, 59)));
+    EXPECT_EQ(ctrl.GetAutoLogMode(), 1u);
+    EXPECT_TRUE(ctrl.IsAutoLogLoop());
+    EXPECT_NEAR(now.secsTo(ctrl.GetNextSwitchTime()), 5400, 2) << "seconds of the duration are ignored";
+
+    QTemporaryDir dir;
+    const QDateTime before = ctrl.GetNextSwitchTime();
+    ctrl.OnLogNewFile(dir.filePath(QStringLiteral("a.log")));
+    EXPECT_TRUE(ctrl.IsLogging());
+    EXPECT_EQ(before.secsTo(ctrl.GetNextSwitchTime()), 5400);
+
+    // A zero duration would switch files at every check.
+    ctrl.OnSetAutoLogConfig(1, false, QDateTime(now.date(), QTime(0, 0, 30)));
+    EXPECT_NEAR(now.secsTo(ctrl.GetNextSwitchTime()), 60, 2);
+
+    const QDateTime daily(now.date().addDays(1), QTime(0, 0));
+    ctrl.OnSetAutoLogConfig(0, false, daily);
+    EXPECT_EQ(ctrl.GetNextSwitchTime(), daily);
+    ctrl.OnLogNewFile(dir.filePath(QStringLiteral("b.log")));
+    EXPECT_EQ(ctrl.GetNextSwitchTime(), daily.addDays(1));
+
+    ctrl.OnUnLogFile();
+    EXPECT_EQ(ctrl.GetAutoLogMode(), 2u);
+    EXPECT_FALSE(ctrl.IsAutoLogLoop());
+}
+
+TEST(PortCtrlBase, ThreadHandsBytesOverAndStopsAtOnce)
+{
+    auto ctrl = std::make_unique<QFakePortCtrl>();
+    QSignalSpy spy(ctrl.get(), &QZvPortCtrlBase::SignalUpdateUI);
+    QSignalSpy finished(ctrl.get(), &QThread::finished);
+    QFakePortCtrl* p = ctrl.get();
+    for (int round = 0; round < 2; ++round)
+    {
+        ctrl->StartPortThread();
+        ASSERT_TRUE(ctrl->isRunning());
+        QMetaObject::invokeMethod(p, [p] { p->Receive("data from the port thread"); });
+        ASSERT_TRUE(spy.wait(1000));
+        EXPECT_EQ(spy.takeFirst().at(2).toByteArray(), QByteArray("data from the port thread"));
+
+        QElapsedTimer timer;
+        timer.start();
+        ctrl->RequestStop();
+        ASSERT_TRUE(ctrl->wait(1000));
+        EXPECT_LT(timer.elapsed(), 1000);
+        // Back in the application thread, ready to be started again or destroyed.
+        EXPECT_EQ(ctrl->thread(), QThread::currentThread());
+    }
+    EXPECT_EQ(finished.count(), 2);
+}
