@@ -1,5 +1,331 @@
 #include "codec/range_logs.h"
 
+#include <cmath>
+#include <cstring>
+
+#include "codec/log_format.h"
+#include "codec/profile.h"
+#include "codec/signals.h"
+#include "codec/text_fields.h"
+#include "codec/text_helpers.h"
+
+namespace
+{
+constexpr double kSpeedOfLight = 299792458.0;
+constexpr uint32_t kBodyOffset = sizeof(BinaryLogHeader) + 4;
+
+constexpr float kPsrStdTable[16] = {0.050f, 0.075f, 0.113f, 0.169f, 0.253f,  0.380f,  0.570f,  0.854f,
+                                    1.281f, 2.375f, 4.750f, 9.500f, 19.000f, 38.000f, 76.000f, 152.000f};
+
+constexpr uint16_t kNoCode = 0xFFFF;
+
+// A signal code of each (system, signal type) that a tracking status can
+// carry: the roll-over wavelength is that code's carrier. Types the tables
+// list under several codes of one carrier need one of them.
+struct TypeCode
+{
+    uint8_t System;
+    uint8_t Type;
+    uint16_t Code;
+};
+constexpr TypeCode kTypeCodes[] = {
+    {TRACK_SYS_GPS, 0, 0},         {TRACK_SYS_GPS, 16, 384},      {TRACK_SYS_GPS, 5, 200},
+    {TRACK_SYS_GPS, 9, 33096},     {TRACK_SYS_GPS, 17, 520},      {TRACK_SYS_GPS, 14, 2128},
+    {TRACK_SYS_GLONASS, 0, 1},     {TRACK_SYS_GLONASS, 1, 9},     {TRACK_SYS_GLONASS, 5, 201},
+    {TRACK_SYS_GLONASS, 2, 17},    {TRACK_SYS_GLONASS, 6, 17},    {TRACK_SYS_SBAS, 0, 0},
+    {TRACK_SYS_SBAS, 6, 16},       {TRACK_SYS_GALILEO, 1, 130},   {TRACK_SYS_GALILEO, 2, 2306},
+    {TRACK_SYS_GALILEO, 12, 2506}, {TRACK_SYS_GALILEO, 17, 2514}, {TRACK_SYS_GALILEO, 20, 2522},
+    {TRACK_SYS_BEIDOU, 0, 3},      {TRACK_SYS_BEIDOU, 4, 3},      {TRACK_SYS_BEIDOU, 1, 19},
+    {TRACK_SYS_BEIDOU, 5, 19},     {TRACK_SYS_BEIDOU, 2, 11},     {TRACK_SYS_BEIDOU, 6, 11},
+    {TRACK_SYS_BEIDOU, 7, 2395},   {TRACK_SYS_BEIDOU, 8, 283},    {TRACK_SYS_BEIDOU, 9, 2531},
+    {TRACK_SYS_BEIDOU, 10, 419},   {TRACK_SYS_BEIDOU, 11, 2515},  {TRACK_SYS_BEIDOU, 12, 403},
+    {TRACK_SYS_QZSS, 0, 5},        {TRACK_SYS_QZSS, 16, 389},     {TRACK_SYS_QZSS, 17, 525},
+    {TRACK_SYS_QZSS, 14, 2133},    {TRACK_SYS_QZSS, 27, 2917},
+};
+
+struct CodeOfTypeTable
+{
+    uint16_t Code[8][32];
+};
+
+constexpr CodeOfTypeTable MakeCodeOfType()
+{
+    CodeOfTypeTable t{};
+    for (auto& row : t.Code)
+        for (auto& c : row)
+            c = kNoCode;
+    for (const TypeCode& tc : kTypeCodes)
+        t.Code[tc.System][tc.Type] = tc.Code;
+    return t;
+}
+constexpr CodeOfTypeTable kCodeOfType = MakeCodeOfType();
+
+bool PrnInRange(uint32_t nSystem, uint16_t uPrn)
+{
+    switch (nSystem)
+    {
+    case TRACK_SYS_GPS:
+        return uPrn >= 1 && uPrn <= 32;
+    case TRACK_SYS_GLONASS:
+        return uPrn >= 38 && uPrn <= 69;
+    case TRACK_SYS_GALILEO:
+        return uPrn >= 1 && uPrn <= 36;
+    case TRACK_SYS_QZSS:
+        return uPrn >= 193 && uPrn <= 202;
+    default:
+        return true;
+    }
+}
+
+// round((pseudorange / wavelength + ADR) / 2^23), halves away from zero; 0
+// when it does not fit 32 bits.
+int32_t RollCount(double dLambda, double dPsr, double dAdr)
+{
+    const double r = std::round((dPsr / dLambda + dAdr) / RANGECMP_ADR_ROLL);
+    return (r >= -2147483648.0 && r <= 2147483647.0) ? static_cast<int32_t>(r) : 0;
+}
+
+// Truncates toward zero and limits to [lo, hi]; NaN gives 0.
+int64_t TruncClamp(double dValue, int64_t nLo, int64_t nHi)
+{
+    if (std::isnan(dValue))
+        return 0;
+    if (dValue <= double(nLo))
+        return nLo;
+    if (dValue >= double(nHi))
+        return nHi;
+    return static_cast<int64_t>(dValue);
+}
+
+bool CheckLog(const void* pLog, int32_t nLength, BinaryLogHeader* pHeader)
+{
+    if (nLength < static_cast<int32_t>(kBodyOffset))
+        return false;
+    std::memcpy(pHeader, pLog, sizeof(*pHeader));
+    return pHeader->MessageLength >= 4 &&
+           sizeof(BinaryLogHeader) + uint32_t(pHeader->MessageLength) <= uint32_t(nLength);
+}
+
+// The header of a record held in memory (no length given) whose message
+// length holds its count of records of nRecordSize bytes; null otherwise.
+const BinaryLogHeader* RecordHeader(const void* pLog, uint32_t nRecordSize, uint32_t* pCount)
+{
+    const BinaryLogHeader* pHeader = static_cast<const BinaryLogHeader*>(pLog);
+    if (!pHeader || pHeader->HeaderLength != LOG_HEADER_LENGTH || pHeader->MessageLength < 4)
+        return nullptr;
+    uint32_t n = 0;
+    std::memcpy(&n, static_cast<const uint8_t*>(pLog) + LOG_HEADER_LENGTH, 4);
+    if (n > (pHeader->MessageLength - 4u) / nRecordSize)
+        return nullptr;
+    *pCount = n;
+    return pHeader;
+}
+
+const char* RangeLogName(uint16_t nMessageId)
+{
+    switch (nMessageId)
+    {
+    case MSG_ID_RANGE:
+        return "RANGE";
+    case MSG_ID_RANGEH:
+        return "RANGEH";
+    case MSG_ID_BASERANGE:
+        return "BASERANGE";
+    default:
+        return nullptr;
+    }
+}
+
+bool TextStartsWith(const char* pText, int32_t nLength, const char* pPrefix)
+{
+    const size_t n = std::strlen(pPrefix);
+    return nLength >= 0 && size_t(nLength) >= n && std::memcmp(pText, pPrefix, n) == 0;
+}
+
+bool NextU32(TextFieldCursor* pCursor, int nBase, uint32_t* pValue)
+{
+    const char* f = nullptr;
+    int32_t n = 0;
+    return NextTextField(pCursor, &f, &n) && ParseFieldU32(f, n, nBase, pValue);
+}
+
+bool NextF64(TextFieldCursor* pCursor, double* pValue)
+{
+    const char* f = nullptr;
+    int32_t n = 0;
+    return NextTextField(pCursor, &f, &n) && ParseFieldF64(f, n, pValue);
+}
+
+bool NextF32(TextFieldCursor* pCursor, float* pValue)
+{
+    double d = 0;
+    if (!NextF64(pCursor, &d) || !(std::fabs(d) <= 3.4028234663852886e38))
+        return false;
+    *pValue = static_cast<float>(d);
+    return true;
+}
+
+// A PRN or frequency field: "%d" stored in 16 bits.
+bool NextU16(TextFieldCursor* pCursor, uint16_t* pValue)
+{
+    const char* f = nullptr;
+    int32_t n = 0;
+    int32_t v = 0;
+    if (!NextTextField(pCursor, &f, &n) || !ParseFieldI32(f, n, &v) || v < 0 || v > 0xFFFF)
+        return false;
+    *pValue = static_cast<uint16_t>(v);
+    return true;
+}
+
+// Fields are read into aligned locals: the record's own members are packed.
+bool ReadRangeRecord(TextFieldCursor* pCursor, RANGE_OBS_T* pObs)
+{
+    uint16_t prn = 0, gloFreq = 0;
+    double psr = 0, adr = 0;
+    float psrStd = 0, adrStd = 0, doppler = 0, cno = 0, lock = 0;
+    uint32_t status = 0;
+    if (!NextU16(pCursor, &prn) || !NextU16(pCursor, &gloFreq) || !NextF64(pCursor, &psr) ||
+        !NextF32(pCursor, &psrStd) || !NextF64(pCursor, &adr) || !NextF32(pCursor, &adrStd) ||
+        !NextF32(pCursor, &doppler) || !NextF32(pCursor, &cno) || !NextF32(pCursor, &lock) ||
+        !NextU32(pCursor, 16, &status))
+        return false;
+    RANGE_OBS_T o{};
+    o.Prn = prn;
+    o.GloFreq = gloFreq;
+    o.Psr = psr;
+    o.PsrStd = psrStd;
+    o.Adr = adr;
+    o.AdrStd = adrStd;
+    o.Doppler = doppler;
+    o.CNo = cno;
+    o.LockTime = lock;
+    o.TrackingStatus = status;
+    *pObs = o;
+    return true;
+}
+
+// Reads "count," and then count records of nRecordSize bytes written as hex
+// digits, one comma-separated field each, behind the header of a full text log.
+int DecodeHexRecordsText(const char* pText, int32_t nLength, uint16_t nMessageId, uint32_t nRecordSize, uint8_t* pOut,
+                         int32_t* pOutLength)
+{
+    BinaryLogHeader h;
+    uint32_t nOffset = 0, nBodyLength = 0;
+    if (!pText || !pOut || !pOutLength || !OpenTextLog(pText, nLength, nMessageId, &h, &nOffset, &nBodyLength))
+        return 0;
+    TextFieldCursor cursor = MakeFieldCursor(pText + nOffset, pText + nOffset + nBodyLength);
+    uint32_t n = 0;
+    if (!NextU32(&cursor, 10, &n) || n > (0xFFFFu - 4u) / nRecordSize)
+        return 0;
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        const char* f = nullptr;
+        int32_t len = 0;
+        if (!NextTextField(&cursor, &f, &len) || uint32_t(len) != 2 * nRecordSize ||
+            HexToBytes(f, pOut + kBodyOffset + i * nRecordSize, nRecordSize, len) != 0)
+            return 0;
+    }
+    h.MessageLength = static_cast<uint16_t>(n * nRecordSize + 4);
+    std::memcpy(pOut, &h, sizeof(h));
+    std::memcpy(pOut + sizeof(h), &n, 4);
+    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
+    return 1;
+}
+
+// CR LF after an abbreviated body; the CRC trailer after a full one.
+int FinishText(char* pOut, uint32_t nCapacity, uint32_t nLength, bool bAbbrev, bool bReplaceLastComma,
+               int32_t* pOutLength)
+{
+    if (!bAbbrev && !AppendTextLogCrc(pOut, nCapacity, &nLength, bReplaceLastComma))
+        return 0;
+    *pOutLength = static_cast<int32_t>(nLength);
+    return 1;
+}
+
+uint32_t CountOf(const void* pLog)
+{
+    uint32_t n = 0;
+    std::memcpy(&n, static_cast<const uint8_t*>(pLog) + sizeof(BinaryLogHeader), 4);
+    return n;
+}
+
+RANGE_OBS_T ExpandRecord(const RANGECMP_OBS_T& c)
+{
+    RANGE_OBS_T o{};
+    o.TrackingStatus = c.TrackingStatus;
+    int32_t doppler = static_cast<int32_t>(c.DopplerPsrLow << 4) >> 4; // 28 bits, sign-extended
+    o.Doppler = static_cast<float>(doppler / 256.0);
+    const uint64_t psr = uint64_t(c.PsrHigh) << 4 | c.DopplerPsrLow >> 28;
+    o.Psr = double(psr) / 128.0;
+    o.Prn = c.Prn;
+    o.GloFreq = static_cast<uint16_t>(c.LockCnoGlo >> 26);
+    const uint32_t system = TrackingStatusSystem(c.TrackingStatus);
+    if (system == TRACK_SYS_GLONASS && o.GloFreq == 0 && o.Prn > 37)
+    {
+        const uint8_t channel = GetGloFreqChannel(o.Prn - 37u);
+        if (channel != GLO_CHANNEL_UNKNOWN)
+            o.GloFreq = channel;
+    }
+    const double folded = c.FoldedAdr / 256.0;
+    const double lambda = RangeCmpRollWavelength(o.TrackingStatus, o.Prn, o.GloFreq, true);
+    if (lambda > 0 && (c.FoldedAdr != 0 || TrackingStatusPhaseLock(o.TrackingStatus)))
+        o.Adr = folded - RollCount(lambda, o.Psr, folded) * RANGECMP_ADR_ROLL;
+    else
+    {
+        // without its roll-over count the folded phase is no phase at all
+        o.Adr = 0;
+        o.TrackingStatus &= ~(1u << 10);
+    }
+    o.PsrStd = kPsrStdTable[c.StdDevIndex & 15];
+    const uint32_t adrStdIdx = c.StdDevIndex >> 4;
+    o.AdrStd = adrStdIdx ? static_cast<float>((adrStdIdx + 1) / 512.0) : 0.0f;
+    o.CNo = static_cast<float>(((c.LockCnoGlo >> 21) & 31) + 20);
+    o.LockTime = static_cast<float>((c.LockCnoGlo & 0x1FFFFF) / 32.0);
+    return o;
+}
+
+RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o)
+{
+    RANGECMP_OBS_T c{};
+    uint32_t status = o.TrackingStatus;
+    const int64_t doppler = TruncClamp(double(o.Doppler) * 256.0, -(int64_t(1) << 27), (int64_t(1) << 27) - 1);
+    uint64_t psr = 0;
+    if (o.Psr >= 0 && o.Psr * 128.0 < double(uint64_t(1) << 36))
+        psr = static_cast<uint64_t>(o.Psr * 128.0);
+    else
+        status &= ~(1u << 12); // a pseudorange the field cannot hold is not sent as one
+    c.DopplerPsrLow = (static_cast<uint32_t>(doppler) & 0x0FFFFFFFu) | static_cast<uint32_t>(psr & 15) << 28;
+    c.PsrHigh = static_cast<uint32_t>(psr >> 4);
+
+    int32_t folded = 0;
+    const double lambda = RangeCmpRollWavelength(status, o.Prn, o.GloFreq, false);
+    const double roll = lambda > 0 ? double(RollCount(lambda, o.Psr, 0.0)) : 0.0;
+    const double scaled = (roll * RANGECMP_ADR_ROLL + o.Adr) * 256.0;
+    if (lambda <= 0 || !(std::fabs(scaled) < 2147483648.0))
+        status &= ~(1u << 10); // the phase does not fold into 32 bits: no phase rather than a wrong one
+    else
+        folded = static_cast<int32_t>(scaled);
+    c.FoldedAdr = TrackingStatusPhaseLock(status) ? folded : 0;
+    c.TrackingStatus = status;
+
+    uint32_t psrStdIdx = 15;
+    for (uint32_t i = 0; i < 16; ++i)
+        if (kPsrStdTable[i] + 0.000001 > o.PsrStd)
+        {
+            psrStdIdx = i;
+            break;
+        }
+    const uint32_t adrStdIdx = static_cast<uint32_t>(TruncClamp(double(o.AdrStd) * 512.0 - 1.0, 0, 15));
+    c.StdDevIndex = static_cast<uint8_t>(psrStdIdx | adrStdIdx << 4);
+    c.Prn = static_cast<uint8_t>(o.Prn);
+    const uint32_t lock = static_cast<uint32_t>(TruncClamp(double(o.LockTime) * 32.0, 0, 0x1FFFFF));
+    const uint32_t cno = static_cast<uint32_t>(TruncClamp(std::trunc(double(o.CNo)) - 20.0, 0, 31));
+    c.LockCnoGlo = lock | cno << 21 | static_cast<uint32_t>(o.GloFreq & 63) << 26;
+    c.Reserved = 0;
+    return c;
+}
+} // namespace
+
 uint32_t PackTrackingStatus(const TRACKING_FIELDS_T* pFields)
 {
     if (!pFields)
@@ -10,4 +336,257 @@ uint32_t PackTrackingStatus(const TRACKING_FIELDS_T* pFields)
            (f.SatelliteSystem & 7u) << 16 | (f.Grouping & 1u) << 20 | (f.SignalType & 0x1Fu) << 21 |
            (f.PrimarySignal & 1u) << 27 | (f.HalfCycleAdded & 1u) << 28 | (f.PrnLock & 1u) << 30 |
            static_cast<uint32_t>(f.ChannelAssignment & 1u) << 31;
+}
+
+double RangeCmpRollWavelength(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, bool bExpansionSide)
+{
+    const uint32_t system = TrackingStatusSystem(uStatus);
+    const uint32_t type = TrackingStatusSignalType(uStatus);
+    if (!PrnInRange(system, uPrn))
+        return 0;
+    const uint16_t code = kCodeOfType.Code[system][type];
+    if (code == kNoCode)
+        return 0;
+    double f = 0;
+    if (!SignalCarrierFrequency(code, &f))
+        return 0;
+    if (system == TRACK_SYS_GLONASS)
+    {
+        if (uGloFreq >= GLO_CHANNEL_INDEX_COUNT)
+            return 0;
+        const double k = double(uGloFreq) - 7.0;
+        if (SignalCodeBand(code) < 2)
+            f += k * GloChannelSpacing(SignalCodeBand(code));
+        else if (IsMonitorProfile() && bExpansionSide)
+            f = 1204.704e6 + k * 0.423e6; // the monitor's own rule for GLONASS L3
+    }
+    return f > 0 ? kSpeedOfLight / f : 0.0;
+}
+
+int32_t AdrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr)
+{
+    const double lambda = RangeCmpRollWavelength(uStatus, uPrn, uGloFreq, true);
+    return lambda > 0 ? RollCount(lambda, dPsr, dAdr) : 0;
+}
+
+double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr)
+{
+    const double lambda = RangeCmpRollWavelength(uStatus, uPrn, uGloFreq, false);
+    return lambda > 0 ? double(RollCount(lambda, dPsr, 0.0)) : 0.0;
+}
+
+int RangeCmpToRange(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
+{
+    BinaryLogHeader h;
+    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !CheckLog(pLog, nLength, &h))
+        return 0;
+    const uint32_t n = CountOf(pLog);
+    if (n > (uint32_t(h.MessageLength) - 4) / sizeof(RANGECMP_OBS_T) || n > RANGE_MAX_OBS ||
+        kBodyOffset + uint64_t(n) * sizeof(RANGE_OBS_T) > uint64_t(nCapacity))
+        return 0;
+    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    uint8_t* pDst = static_cast<uint8_t*>(pOut);
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        RANGECMP_OBS_T c;
+        std::memcpy(&c, pIn + i * sizeof(c), sizeof(c));
+        const RANGE_OBS_T o = ExpandRecord(c);
+        std::memcpy(pDst + kBodyOffset + i * sizeof(o), &o, sizeof(o));
+    }
+    const bool bFromRangeH = (h.MessageType & LOG_TYPE_FROM_RANGEH) && !IsMonitorProfile();
+    h.MessageId = bFromRangeH ? MSG_ID_RANGEH : MSG_ID_RANGE;
+    h.MessageLength = static_cast<uint16_t>(n * sizeof(RANGE_OBS_T) + 4);
+    std::memcpy(pDst, &h, sizeof(h));
+    std::memcpy(pDst + sizeof(h), &n, 4);
+    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
+    return 1;
+}
+
+int RangeToRangeCmp(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
+{
+    BinaryLogHeader h;
+    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !CheckLog(pLog, nLength, &h))
+        return 0;
+    const uint32_t n = CountOf(pLog);
+    if (n > (uint32_t(h.MessageLength) - 4) / sizeof(RANGE_OBS_T) ||
+        kBodyOffset + uint64_t(n) * sizeof(RANGECMP_OBS_T) > uint64_t(nCapacity))
+        return 0;
+    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    uint8_t* pDst = static_cast<uint8_t*>(pOut);
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        RANGE_OBS_T o;
+        std::memcpy(&o, pIn + i * sizeof(o), sizeof(o));
+        const RANGECMP_OBS_T c = CompressRecord(o);
+        std::memcpy(pDst + kBodyOffset + i * sizeof(c), &c, sizeof(c));
+    }
+    h.MessageType = static_cast<uint8_t>((h.MessageType & ~LOG_TYPE_FROM_RANGEH) |
+                                         (h.MessageId == MSG_ID_RANGEH ? LOG_TYPE_FROM_RANGEH : 0));
+    h.MessageId = MSG_ID_RANGECMP;
+    h.MessageLength = static_cast<uint16_t>(n * sizeof(RANGECMP_OBS_T) + 4);
+    std::memcpy(pDst, &h, sizeof(h));
+    std::memcpy(pDst + sizeof(h), &n, 4);
+    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
+    return 1;
+}
+
+bool IsRangeHTextName(const char* pText, int32_t nLength)
+{
+    if (!pText || nLength < 2)
+        return false;
+    const char* pComma = static_cast<const char*>(std::memchr(pText, ',', size_t(nLength)));
+    const char* pEnd = pComma ? pComma : pText + nLength;
+    return pEnd - pText >= 3 && pEnd[-2] == '_' && pEnd[-1] == '1';
+}
+
+int AppendLowerHex(char* pOut, uint32_t nCapacity, uint32_t* pLength, const uint8_t* pBytes, uint32_t nCount)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    if (!pOut || !pLength || *pLength > nCapacity || uint64_t(nCapacity - *pLength) < 2ull * nCount + 1)
+        return 0;
+    char* p = pOut + *pLength;
+    for (uint32_t i = 0; i < nCount; ++i)
+    {
+        *p++ = kDigits[pBytes[i] >> 4];
+        *p++ = kDigits[pBytes[i] & 15];
+    }
+    *p = '\0';
+    *pLength += 2 * nCount;
+    return 1;
+}
+
+int DecodeRangeText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
+{
+    if (!pText || !pOut || !pOutLength)
+        return 0;
+    uint16_t id = MSG_ID_RANGE;
+    if (TextStartsWith(pText, nLength, "#RANGEHA"))
+        id = MSG_ID_RANGEH;
+    else if (TextStartsWith(pText, nLength, "#BASERANGEA"))
+        id = MSG_ID_BASERANGE;
+    BinaryLogHeader h;
+    uint32_t nOffset = 0, nBodyLength = 0;
+    if (!OpenTextLog(pText, nLength, id, &h, &nOffset, &nBodyLength))
+        return 0;
+    TextFieldCursor cursor = MakeFieldCursor(pText + nOffset, pText + nOffset + nBodyLength);
+    uint32_t n = 0;
+    if (!NextU32(&cursor, 10, &n) || n > RANGE_MAX_OBS)
+        return 0;
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        RANGE_OBS_T o;
+        if (!ReadRangeRecord(&cursor, &o))
+            return 0;
+        std::memcpy(pOut + kBodyOffset + i * sizeof(o), &o, sizeof(o));
+    }
+    h.MessageLength = static_cast<uint16_t>(n * sizeof(RANGE_OBS_T) + 4);
+    std::memcpy(pOut, &h, sizeof(h));
+    std::memcpy(pOut + sizeof(h), &n, 4);
+    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
+    return 1;
+}
+
+int FormatRange(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength)
+{
+    uint32_t count = 0;
+    const BinaryLogHeader* h = RecordHeader(pLog, sizeof(RANGE_OBS_T), &count);
+    if (!h || !pOut || !pOutLength || nCapacity <= 0)
+        return 0;
+    const char* pName = RangeLogName(h->MessageId);
+    uint32_t n = 0;
+    const uint32_t cap = uint32_t(nCapacity);
+    if (!pName || !WriteAsciiHeader(pName, h, pOut, cap, &n))
+        return 0;
+    const bool bAbbrev = IsAbbrevLogType(h->MessageType);
+    if (!AppendFormat(pOut, cap, &n, bAbbrev ? "<\t%u\r\n" : "%u,", count))
+        return 0;
+    const uint8_t* pBody = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    const char* pFormat = bAbbrev ? "<\t\t%u %u %.3lf %.3f %.6lf %.3f %.3f %.1f %.3f %08x\r\n"
+                                  : "%u,%u,%.3lf,%.3f,%.6lf,%.3f,%.3f,%.1f,%.3f,%08x,";
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        RANGE_OBS_T o;
+        std::memcpy(&o, pBody + i * sizeof(o), sizeof(o));
+        if (!AppendFormat(pOut, cap, &n, pFormat, unsigned(o.Prn), unsigned(o.GloFreq), o.Psr, double(o.PsrStd), o.Adr,
+                          double(o.AdrStd), double(o.Doppler), double(o.CNo), double(o.LockTime),
+                          unsigned(o.TrackingStatus)))
+            return 0;
+    }
+    return FinishText(pOut, cap, n, bAbbrev, true, pOutLength);
+}
+
+int CopyBinaryRange(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength)
+{
+    uint32_t count = 0, n = 0;
+    if (!RecordHeader(pLog, sizeof(RANGE_OBS_T), &count) || !pOutLength ||
+        !CopyBinaryLogToWire(pLog, nCapacity, pOut, &n))
+        return 0;
+    *pOutLength = static_cast<int32_t>(n);
+    return 1;
+}
+
+int DecodeRangeCmpText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
+{
+    if (!DecodeHexRecordsText(pText, nLength, MSG_ID_RANGECMP, sizeof(RANGECMP_OBS_T), pOut, pOutLength))
+        return 0;
+    if (IsRangeHTextName(pText, nLength))
+        reinterpret_cast<BinaryLogHeader*>(pOut)->MessageType |= LOG_TYPE_FROM_RANGEH;
+    return 1;
+}
+
+int FormatRangeCmp(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength)
+{
+    uint32_t count = 0;
+    const BinaryLogHeader* h = RecordHeader(pLog, sizeof(RANGECMP_OBS_T), &count);
+    if (!h || !pOut || !pOutLength || nCapacity <= 0)
+        return 0;
+    uint32_t n = 0;
+    const uint32_t cap = uint32_t(nCapacity);
+    if (!WriteAsciiHeaderEx("RANGECMP", h, (h->MessageType & LOG_TYPE_FROM_RANGEH) ? 1 : 0, pOut, cap, &n))
+        return 0;
+    const bool bAbbrev = IsAbbrevLogType(h->MessageType);
+    if (!AppendFormat(pOut, cap, &n, bAbbrev ? "<\t%u\r\n" : "%u,", count))
+        return 0;
+    const uint8_t* pBody = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        if ((bAbbrev && !AppendFormat(pOut, cap, &n, "<\t\t")) ||
+            !AppendLowerHex(pOut, cap, &n, pBody + i * sizeof(RANGECMP_OBS_T), sizeof(RANGECMP_OBS_T)) ||
+            !AppendFormat(pOut, cap, &n, bAbbrev ? "\r\n" : ","))
+            return 0;
+    }
+    // the full form keeps the comma behind the last record inside the CRC
+    return FinishText(pOut, cap, n, bAbbrev, false, pOutLength);
+}
+
+int CopyBinaryRangeCmp(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength)
+{
+    uint32_t count = 0, n = 0;
+    if (!RecordHeader(pLog, sizeof(RANGECMP_OBS_T), &count) || !pOutLength ||
+        !CopyBinaryLogToWire(pLog, nCapacity, pOut, &n, MSG_ID_RANGECMP))
+        return 0;
+    *pOutLength = static_cast<int32_t>(n);
+    return 1;
+}
+
+int32_t EmitRangeLog(void* pLog, uint8_t uPort, uint16_t nMessageId, uint8_t uMessageType, uint8_t* pOut,
+                     int32_t nCapacity, int32_t* pUsed)
+{
+    uint32_t count = 0;
+    if (!pLog || !pOut || !pUsed || *pUsed < 0 || nCapacity < *pUsed)
+        return -1;
+    std::memcpy(&count, static_cast<const uint8_t*>(pLog) + LOG_HEADER_LENGTH, 4);
+    if (count > RANGE_MAX_OBS)
+        return -1;
+    BinaryLogHeader* h = static_cast<BinaryLogHeader*>(pLog);
+    FillBinaryHeader(nMessageId, uMessageType, static_cast<uint16_t>(count * sizeof(RANGE_OBS_T) + 4), uPort, 0, h);
+    const int32_t nFree = nCapacity - *pUsed;
+    int32_t n = 0;
+    const int ok = LogTextForm(uMessageType) == LOG_TEXT_BINARY
+                       ? CopyBinaryRange(pLog, nFree, pOut + *pUsed, &n)
+                       : FormatRange(pLog, nFree, reinterpret_cast<char*>(pOut + *pUsed), &n);
+    if (!ok)
+        return -1;
+    *pUsed += n;
+    return n;
 }

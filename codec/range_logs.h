@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "codec/log_format.h"
+
 enum : uint16_t
 {
     MSG_ID_RANGE = 43,
@@ -12,12 +14,6 @@ enum : uint16_t
     MSG_ID_BASERANGE = 283,
     MSG_ID_RANGECMP4 = 2050,
     MSG_ID_RANGEH = 6005,
-};
-
-// Message-type bit of a compressed range log that came from RANGEH.
-enum : uint8_t
-{
-    LOG_TYPE_FROM_RANGEH = 0x01,
 };
 
 // Satellite system field of the tracking status (bits 16-18).
@@ -35,15 +31,15 @@ enum TRACKING_SYSTEM_E : uint8_t
 // One observation of a RANGE body (the body is a u32 count, then the records).
 struct RANGE_OBS_T
 {
-    uint16_t Prn;       // GLONASS: slot + 37
-    uint16_t GloFreq;   // GLONASS frequency channel + 7
-    double Psr;         // m
-    float PsrStd;       // m
-    double Adr;         // cycles, near minus pseudorange over wavelength
-    float AdrStd;       // cycles
-    float Doppler;      // Hz
-    float CNo;          // dB-Hz
-    float LockTime;     // s
+    uint16_t Prn;     // GLONASS: slot + 37
+    uint16_t GloFreq; // GLONASS frequency channel + 7
+    double Psr;       // m
+    float PsrStd;     // m
+    double Adr;       // cycles, near minus pseudorange over wavelength
+    float AdrStd;     // cycles
+    float Doppler;    // Hz
+    float CNo;        // dB-Hz
+    float LockTime;   // s
     uint32_t TrackingStatus;
 };
 
@@ -51,12 +47,12 @@ struct RANGE_OBS_T
 struct RANGECMP_OBS_T
 {
     uint32_t TrackingStatus;
-    uint32_t DopplerPsrLow;  // bits 0-27 Doppler (1/256 Hz, signed), 28-31 pseudorange bits 0-3
-    uint32_t PsrHigh;        // pseudorange bits 4-35 (1/128 m)
-    int32_t FoldedAdr;       // 1/256 cycle, folded every 2^23 cycles
-    uint8_t StdDevIndex;     // low nibble pseudorange, high nibble ADR
-    uint8_t Prn;             // low byte of the PRN
-    uint32_t LockCnoGlo;     // bits 0-20 lock (1/32 s), 21-25 C/No - 20, 26-31 GLONASS frequency
+    uint32_t DopplerPsrLow; // bits 0-27 Doppler (1/256 Hz, signed), 28-31 pseudorange bits 0-3
+    uint32_t PsrHigh;       // pseudorange bits 4-35 (1/128 m)
+    int32_t FoldedAdr;      // 1/256 cycle, folded every 2^23 cycles
+    uint8_t StdDevIndex;    // low nibble pseudorange, high nibble ADR
+    uint8_t Prn;            // low byte of the PRN
+    uint32_t LockCnoGlo;    // bits 0-20 lock (1/32 s), 21-25 C/No - 20, 26-31 GLONASS frequency
     uint16_t Reserved;
 };
 #pragma pack(pop)
@@ -95,3 +91,73 @@ inline bool TrackingStatusPhaseLock(uint32_t uStatus) { return (uStatus >> 10) &
 inline bool TrackingStatusParityKnown(uint32_t uStatus) { return (uStatus >> 11) & 1u; }
 inline bool TrackingStatusCodeLocked(uint32_t uStatus) { return (uStatus >> 12) & 1u; }
 inline bool TrackingStatusHalfCycle(uint32_t uStatus) { return (uStatus >> 28) & 1u; }
+
+// Roll-over of the folded RANGECMP phase: 2^23 cycles.
+constexpr double RANGECMP_ADR_ROLL = 8388608.0;
+
+// Wavelength in metres of the signal a tracking status names (system and
+// signal type), GLONASS FDMA signals on channel nGloFreq - 7; 0 for a signal
+// type the signal tables do not know or a PRN outside its system's range.
+// The expansion side of the monitor takes GLONASS L3 from its own rule.
+double RangeCmpRollWavelength(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, bool bExpansionSide);
+
+// Whole 2^23-cycle roll-overs between a folded phase and the pseudorange:
+// round((pseudorange / wavelength + ADR) / 2^23), halves away from zero; 0 when
+// the wavelength is unknown.
+int32_t AdrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr);
+// The same from the pseudorange alone: round(pseudorange / wavelength / 2^23).
+double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr);
+
+// RANGECMP (header + body, nLength bytes available) to RANGE, and back; both
+// write header + body without CRC into at most nCapacity bytes. Return 1, or 0
+// for null pointers, negative sizes, a count the body does not hold or an
+// output too small. A phase that cannot be folded or unfolded (unknown signal,
+// out of range) is written as not locked rather than as a wrong number. RANGEH
+// packs with LOG_TYPE_FROM_RANGEH set and expands back to RANGEH (the monitor
+// always expands to RANGE).
+int RangeCmpToRange(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength);
+int RangeToRangeCmp(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength);
+
+// ---- Text and wire forms ----
+//
+// Text decoders take a full text log (checked against its CRC) and write the
+// binary log, header and body without CRC; pOut must hold the longest log,
+// LOG_HEADER_LENGTH + 65535 bytes. A count is accepted only when the body
+// holds that many records and the message length can say so. 1 on success, 0
+// on failure (the output is then unspecified).
+//
+// Formatters write a log record (header, then body) as NUL-terminated text in
+// the form its message type asks for: abbreviated (no CRC) or full text with
+// its CRC trailer (a binary type gives full text). 1, or 0 when the record is
+// not such a log or the text does not fit nCapacity.
+//
+// Binary copiers re-emit a record as a wire log: port code mapped to the port
+// address, message ID set, fresh CRC-32 appended; the record is not changed.
+
+// RANGE, "#RANGEHA" (6005) or "#BASERANGEA" (283) by the line's name.
+int DecodeRangeText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+// RANGE, RANGEH or BASERANGE by message ID; any other ID gives 0.
+int FormatRange(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int CopyBinaryRange(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+
+// "#RANGECMPA_1" (a RANGECMP made from RANGEH) sets LOG_TYPE_FROM_RANGEH.
+int DecodeRangeCmpText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+// Named "RANGECMP", with "_1" when LOG_TYPE_FROM_RANGEH is set.
+int FormatRangeCmp(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int CopyBinaryRangeCmp(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+
+// Writes a RANGE record into a shared output at pOut + *pUsed: the record's
+// header gets the message ID, message type, message length of its count, the
+// port code and receiver status 0; a binary type writes the wire log, a text
+// type the text. Returns the bytes written (also added to *pUsed), or -1 with
+// nothing written when the record is not a RANGE body or does not fit.
+int32_t EmitRangeLog(void* pLog, uint8_t uPort, uint16_t nMessageId, uint8_t uMessageType, uint8_t* pOut,
+                     int32_t nCapacity, int32_t* pUsed);
+
+// Whether the log name of a text line (behind its first character, up to the
+// first comma) ends in "_1": a compressed range log made from RANGEH.
+bool IsRangeHTextName(const char* pText, int32_t nLength);
+
+// Appends bytes as lower-case hex digits (two per byte) at pOut + *pLength,
+// keeping a NUL behind them; 0 when they do not fit.
+int AppendLowerHex(char* pOut, uint32_t nCapacity, uint32_t* pLength, const uint8_t* pBytes, uint32_t nCount);
