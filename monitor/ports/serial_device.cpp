@@ -273,6 +273,16 @@ int CUartProcess::WriteData(const void* pBuf, uint32_t n)
     return 1;
 }
 
+int CUartProcess::WriteNow(const void* pBuf, uint32_t n)
+{
+    if (m_Fd < 0)
+        return -1;
+    const ssize_t w = ::write(m_Fd, pBuf, n);
+    if (w >= 0)
+        return static_cast<int>(w);
+    return (errno == EAGAIN || errno == EINTR) ? 0 : -1;
+}
+
 int CUartProcess::QueueSend(const void* pBuf, uint32_t n)
 {
     if (m_TxLength != 0 || n > UART_MAX_READ || pBuf == nullptr)

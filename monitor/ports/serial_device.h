@@ -60,6 +60,9 @@ public:
     // 1, or 0 when closed, on an error or when the device takes no byte for
     // WriteStall ms.
     int WriteData(const void* pBuf, uint32_t n);
+    // Writes what the device takes at once, without waiting; returns the
+    // count written, or -1 when the device is closed or failed.
+    int WriteNow(const void* pBuf, uint32_t n);
     // Copies bytes into the transmit area for FlushTransmit. Returns 0 when the
     // area is not empty or n is above UART_MAX_READ, else 1.
     int QueueSend(const void* pBuf, uint32_t n);

@@ -36,8 +36,6 @@ PtyReceiver::PtyReceiver(Handler OnChunk) : m_Handler(std::move(OnChunk)) {}
 PtyReceiver::~PtyReceiver()
 {
     Unplug();
-    if (!m_LinkPath.empty())
-        ::unlink(m_LinkPath.c_str());
 }
 
 bool PtyReceiver::Plug(const std::string& LinkPath)
@@ -74,6 +72,9 @@ void PtyReceiver::Unplug()
     if (m_Slave >= 0)
         ::close(m_Slave);
     m_Master = m_Slave = -1;
+    // The name goes with the device (a pty number may soon be someone else's).
+    if (!m_LinkPath.empty())
+        ::unlink(m_LinkPath.c_str());
 }
 
 std::string PtyReceiver::Name() const
@@ -145,12 +146,14 @@ void PtyReceiver::ReadLoop()
         if (n <= 0)
             continue;
         const std::string chunk(buf, static_cast<size_t>(n));
+        // The handler has seen a chunk before a waiter can: what it counts is
+        // up to date once WaitFor returns.
+        if (m_Handler)
+            m_Handler(*this, chunk);
         {
             std::lock_guard<std::mutex> lock(m_Mutex);
             m_Received += chunk;
         }
         m_Changed.notify_all();
-        if (m_Handler)
-            m_Handler(*this, chunk);
     }
 }

@@ -11,6 +11,22 @@
 #include <string>
 #include <thread>
 
+#include "monitor/ports/serial_device.h"
+
+// Waits of the serial device layer short enough for a pseudo-terminal, where
+// bytes arrive at once.
+inline UART_TIMING_T FastUartTiming()
+{
+    UART_TIMING_T t;
+    t.ReadTimeout = 20;
+    t.ProbeReadTimeout = 60;
+    t.ProbeSettle = 2;
+    t.ProbePoll = 10;
+    t.ImageReadTimeout = 5;
+    t.WriteStall = 200;
+    return t;
+}
+
 class PtyReceiver
 {
 public:
@@ -24,7 +40,8 @@ public:
     // Creates a new pseudo-terminal and starts reading it; with a link path the
     // link is (re)pointed at the new slave. False when no pty can be made.
     bool Plug(const std::string& LinkPath = {});
-    // Closes the master and the slave: the device hangs up and its node goes away.
+    // Closes the master and the slave: the device hangs up and its node (and
+    // the link to it) goes away.
     void Unplug();
 
     // The device name to open: the link when one was given, else the slave's path.

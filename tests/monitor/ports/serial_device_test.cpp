@@ -21,17 +21,6 @@
 
 namespace
 {
-UART_TIMING_T FastTiming()
-{
-    UART_TIMING_T t;
-    t.ReadTimeout = 20;
-    t.ProbeReadTimeout = 60;
-    t.ProbeSettle = 2;
-    t.ProbePoll = 10;
-    t.WriteStall = 100;
-    return t;
-}
-
 // Reads until Want bytes came or a second has passed.
 std::string ReadSome(CUartProcess& Dev, size_t Want)
 {
@@ -53,7 +42,7 @@ TEST(SerialDevice, OpensReadsAndWritesAPseudoTerminal)
     PtyReceiver rx;
     ASSERT_TRUE(rx.Plug());
     CUartProcess dev;
-    dev.SetTiming(FastTiming());
+    dev.SetTiming(FastUartTiming());
     ASSERT_EQ(dev.OpenPort(rx.Name().c_str(), 115200), 1) << dev.GetErrorText();
     EXPECT_TRUE(dev.IsOpen());
     EXPECT_EQ(rx.SlaveRate(), 115200u);
@@ -84,7 +73,7 @@ TEST(SerialDevice, AWriteKeepsReceivedBytesThatWereNotReadYet)
     PtyReceiver rx;
     ASSERT_TRUE(rx.Plug());
     CUartProcess dev;
-    dev.SetTiming(FastTiming());
+    dev.SetTiming(FastUartTiming());
     ASSERT_EQ(dev.OpenPort(rx.Name().c_str(), 115200), 1);
 
     rx.Send("<VERSION OK\r\n");
@@ -156,7 +145,7 @@ TEST(SerialDevice, AVanishedDeviceIsReportedAsLost)
     PtyReceiver rx;
     ASSERT_TRUE(rx.Plug());
     CUartProcess dev;
-    dev.SetTiming(FastTiming());
+    dev.SetTiming(FastUartTiming());
     ASSERT_EQ(dev.OpenPort(rx.Name().c_str(), 115200), 1);
     rx.Unplug();
 
@@ -177,7 +166,7 @@ TEST(SerialDevice, AWriteThatTheDeviceNeverTakesGivesUp)
     char name[128] = {};
     ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
     CUartProcess dev;
-    dev.SetTiming(FastTiming());
+    dev.SetTiming(FastUartTiming());
     ASSERT_EQ(dev.OpenPort(name, 115200), 1);
     const std::vector<uint8_t> big(1 << 20, 'x');
     const auto t0 = std::chrono::steady_clock::now();
@@ -193,7 +182,7 @@ TEST(SerialDevice, TransmitAreaHoldsOneBlockUntilItIsWritten)
     PtyReceiver rx;
     ASSERT_TRUE(rx.Plug());
     CUartProcess dev;
-    dev.SetTiming(FastTiming());
+    dev.SetTiming(FastUartTiming());
     ASSERT_EQ(dev.OpenPort(rx.Name().c_str(), 115200), 1);
     EXPECT_EQ(dev.QueueSend("first", 5), 1);
     EXPECT_EQ(dev.QueueSend("second", 6), 0);
@@ -240,9 +229,9 @@ TEST(SerialDevice, RateDetectionFindsTheRateAtWhichTheReceiverAnswers)
         });
         ASSERT_TRUE(rx.Plug());
         CUartProcess dev;
-        dev.SetTiming(FastTiming());
+        dev.SetTiming(FastUartTiming());
         EXPECT_EQ(dev.AutoDetectBaudRate(rx.Name().c_str(), "VERSION\r\nVERSION\r\n"), c.Expected);
-        EXPECT_EQ(dev.GetReadTimeout(), FastTiming().ReadTimeout);
+        EXPECT_EQ(dev.GetReadTimeout(), FastUartTiming().ReadTimeout);
         rx.Unplug();
         std::lock_guard<std::mutex> lock(m);
         EXPECT_EQ(probed, c.Probed);

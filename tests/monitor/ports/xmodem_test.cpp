@@ -14,19 +14,11 @@
 
 #include "codec/crc.h"
 #include "monitor/ports/xmodem.h"
+#include "fake_loader.h"
 #include "pty_receiver.h"
 
 namespace
 {
-UART_TIMING_T FastTiming()
-{
-    UART_TIMING_T t;
-    t.ReadTimeout = 20;
-    t.ImageReadTimeout = 5;
-    t.WriteStall = 200;
-    return t;
-}
-
 std::vector<uint8_t> MakeImage(size_t n)
 {
     std::vector<uint8_t> v(n);
@@ -35,132 +27,24 @@ std::vector<uint8_t> MakeImage(size_t n)
     return v;
 }
 
-// The receiving side of XMODEM-1K with CRC-16, as a boot loader plays it: after
-// "1\r\n" it asks with "C", checks every frame and answers ACK, NAK or CAN.
-struct LOADER_RULES_T
-{
-    int NakOnceBlock = -1;    // first arrival of this block number gets a NAK
-    int NakAlwaysBlock = -1;  // this block number always gets a NAK
-    int CancelBlock = -1;     // this block number gets a CAN
-    bool NakFirstEot = false; // the first EOT gets a NAK
-};
-
+// A boot loader on the master side of a pseudo-terminal.
 class FakeLoader
 {
 public:
     explicit FakeLoader(LOADER_RULES_T Rules)
-        : m_Rules(Rules), m_Rx([this](PtyReceiver& self, const std::string& chunk) { OnChunk(self, chunk); })
+        : m_Loader(Rules),
+          m_Rx([this](PtyReceiver& self, const std::string& chunk) {
+              m_Loader.Feed(chunk, [&self](const void* p, size_t n) { self.Send(p, n); });
+          })
     {
     }
     bool Plug() { return m_Rx.Plug(); }
     PtyReceiver& Rx() { return m_Rx; }
-
-    std::vector<int> Blocks() const
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Blocks;
-    }
-    std::string Image() const
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Image;
-    }
-    int Eots() const
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Eots;
-    }
-    int Cans() const
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Cans;
-    }
-    int BadFrames() const
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_BadFrames;
-    }
+    const XmodemLoader& Loader() const { return m_Loader; }
 
 private:
-    void OnChunk(PtyReceiver& self, const std::string& chunk)
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        m_Pending += chunk;
-        if (!m_bSelected)
-        {
-            const size_t at = m_Pending.find("1\r\n");
-            if (at == std::string::npos)
-                return;
-            m_Pending.erase(0, at + 3);
-            m_bSelected = true;
-            self.Send("C");
-        }
-        while (!m_Pending.empty())
-        {
-            const uint8_t first = static_cast<uint8_t>(m_Pending[0]);
-            if (first == XMODEM_EOT)
-            {
-                m_Pending.erase(0, 1);
-                ++m_Eots;
-                const uint8_t reply = (m_Rules.NakFirstEot && m_Eots == 1) ? XMODEM_NAK : XMODEM_ACK;
-                self.Send(&reply, 1);
-                continue;
-            }
-            if (first == XMODEM_CAN)
-            {
-                m_Pending.erase(0, 1);
-                ++m_Cans;
-                continue;
-            }
-            if (first != XMODEM_STX)
-            {
-                m_Pending.erase(0, 1);
-                continue;
-            }
-            if (m_Pending.size() < XMODEM_FRAME_SIZE)
-                return;
-            const uint8_t* f = reinterpret_cast<const uint8_t*>(m_Pending.data());
-            const int block = f[1];
-            const uint16_t crc = static_cast<uint16_t>(Crc16Compute(f + 3, XMODEM_BLOCK_SIZE));
-            const bool ok = f[2] == static_cast<uint8_t>(~f[1]) && f[1027] == (crc >> 8) && f[1028] == (crc & 0xFF);
-            m_Blocks.push_back(block);
-            uint8_t reply = XMODEM_ACK;
-            if (!ok)
-            {
-                ++m_BadFrames;
-                reply = XMODEM_NAK;
-            }
-            else if (block == m_Rules.CancelBlock)
-                reply = XMODEM_CAN;
-            else if (block == m_Rules.NakAlwaysBlock)
-                reply = XMODEM_NAK;
-            else if (block == m_Rules.NakOnceBlock && !m_bNakked)
-            {
-                m_bNakked = true;
-                reply = XMODEM_NAK;
-            }
-            if (reply == XMODEM_ACK && block == static_cast<uint8_t>(m_Expected))
-            {
-                m_Image.append(reinterpret_cast<const char*>(f + 3), XMODEM_BLOCK_SIZE);
-                ++m_Expected;
-            }
-            m_Pending.erase(0, XMODEM_FRAME_SIZE);
-            self.Send(&reply, 1);
-        }
-    }
-
-    LOADER_RULES_T m_Rules;
-    mutable std::mutex m_Mutex;
-    std::string m_Pending;
-    bool m_bSelected = false;
-    bool m_bNakked = false;
-    int m_Expected = 1;
-    std::vector<int> m_Blocks;
-    std::string m_Image;
-    int m_Eots = 0;
-    int m_Cans = 0;
-    int m_BadFrames = 0;
-    PtyReceiver m_Rx; // last: its thread stops before the members above go
+    XmodemLoader m_Loader;
+    PtyReceiver m_Rx; // last: its thread stops before the loader goes
 };
 
 // Plays the serial controller's loop: read, hand the bytes over, send what was queued.
@@ -275,11 +159,11 @@ TEST(Xmodem, TransfersToALoaderThroughAPseudoTerminal)
         FakeLoader loader(c.Rules);
         ASSERT_TRUE(loader.Plug());
         CUartProcessEx dev;
-        dev.SetTiming(FastTiming());
+        dev.SetTiming(FastUartTiming());
         ASSERT_EQ(dev.OpenPort(loader.Rx().Name().c_str(), 115200), 1);
         const std::vector<uint8_t> image = MakeImage(c.ImageSize);
         ASSERT_EQ(dev.LoadImageData(image.data(), static_cast<uint32_t>(image.size())), 1);
-        EXPECT_EQ(dev.GetReadTimeout(), FastTiming().ImageReadTimeout);
+        EXPECT_EQ(dev.GetReadTimeout(), FastUartTiming().ImageReadTimeout);
 
         // The loader's banner ends in "CCC", here in separate writes.
         std::thread banner([&] {
@@ -294,7 +178,7 @@ TEST(Xmodem, TransfersToALoaderThroughAPseudoTerminal)
         banner.join();
         EXPECT_FALSE(dev.IsActive());
         EXPECT_EQ(dev.GetResult(), c.Result);
-        EXPECT_EQ(dev.GetReadTimeout(), FastTiming().ReadTimeout);
+        EXPECT_EQ(dev.GetReadTimeout(), FastUartTiming().ReadTimeout);
 
         // Nothing more goes out once the transfer has ended.
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
@@ -302,10 +186,10 @@ TEST(Xmodem, TransfersToALoaderThroughAPseudoTerminal)
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
         EXPECT_EQ(loader.Rx().Received().size(), sent);
 
-        EXPECT_EQ(loader.Blocks(), c.Blocks);
-        EXPECT_EQ(loader.Eots(), c.Eots);
-        EXPECT_EQ(loader.Cans(), c.Cans);
-        EXPECT_EQ(loader.BadFrames(), 0);
+        EXPECT_EQ(loader.Loader().Blocks(), c.Blocks);
+        EXPECT_EQ(loader.Loader().Eots(), c.Eots);
+        EXPECT_EQ(loader.Loader().Cans(), c.Cans);
+        EXPECT_EQ(loader.Loader().BadFrames(), 0);
         EXPECT_EQ(loader.Rx().Received().substr(0, 3), "1\r\n");
         ASSERT_GE(progress.size(), strlen(c.LastText));
         EXPECT_EQ(progress.substr(progress.size() - strlen(c.LastText)), c.LastText) << progress;
@@ -314,7 +198,7 @@ TEST(Xmodem, TransfersToALoaderThroughAPseudoTerminal)
         {
             std::string expected(image.begin(), image.end());
             expected.resize((image.size() + 1023) / 1024 * 1024, '\x1A');
-            EXPECT_EQ(loader.Image(), expected);
+            EXPECT_EQ(loader.Loader().Image(), expected);
             if (c.Blocks.size() > 1)
             {
                 char last[64];
@@ -332,13 +216,13 @@ TEST(Xmodem, ACancelledTransferSendsCanAndIsNotComplete)
     FakeLoader loader({});
     ASSERT_TRUE(loader.Plug());
     CUartProcessEx dev;
-    dev.SetTiming(FastTiming());
+    dev.SetTiming(FastUartTiming());
     ASSERT_EQ(dev.OpenPort(loader.Rx().Name().c_str(), 115200), 1);
     const std::vector<uint8_t> image = MakeImage(20 * 1024);
     ASSERT_EQ(dev.LoadImageData(image.data(), static_cast<uint32_t>(image.size())), 1);
     loader.Rx().Send("CCC");
     std::string progress;
-    RunSender(dev, &progress, [&] { return loader.Blocks().size() >= 3; });
+    RunSender(dev, &progress, [&] { return loader.Loader().Blocks().size() >= 3; });
     ASSERT_TRUE(dev.IsActive());
 
     dev.CancelTransfer();
@@ -346,13 +230,9 @@ TEST(Xmodem, ACancelledTransferSendsCanAndIsNotComplete)
     EXPECT_EQ(dev.GetResult(), XMODEM_RESULT_CANCELLED);
     EXPECT_EQ(dev.FlushTransmit(), 1);
     ASSERT_TRUE(loader.Rx().WaitFor([](const std::string& s) { return !s.empty() && s.back() == '\x18'; }, 1000));
-    // The loader counts the CAN in its own thread after the byte is buffered.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (loader.Cans() == 0 && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    EXPECT_EQ(loader.Cans(), 1);
+    EXPECT_EQ(loader.Loader().Cans(), 1);
     uint8_t ack = XMODEM_ACK;
     uint32_t n = 1;
     EXPECT_EQ(dev.TransmitImage(&ack, &n), 1) << "no transfer any more";
-    EXPECT_LT(loader.Blocks().size(), 20u);
+    EXPECT_LT(loader.Loader().Blocks().size(), 20u);
 }
