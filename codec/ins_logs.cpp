@@ -332,7 +332,7 @@ uint32_t InsProfileFromName(const char* pText, uint32_t nLength)
     if (!pText)
         return 0xFFFFFFFFu;
     for (const CODE_NAME_ROW_T& Row : kInsProfiles)
-        if (Row.Code != 4 && StrEqualLenNoCase(pText, Row.Name, nLength, std::strlen(Row.Name)))
+        if (StrEqualLenNoCase(pText, Row.Name, nLength, std::strlen(Row.Name)))
             return Row.Code;
     return 0xFFFFFFFFu;
 }
