@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "codec/bitfield.h"
 #include "codec/rangecmp4.h"
 #include "range_test_util.h"
 #include "support/profile_fixture.h"
@@ -411,5 +412,54 @@ TEST(RangeCmp4Input, CountsAndMasksAreCheckedAgainstTheDataAndTheOutput)
     EXPECT_EQ(s.Pack(range), false);
     const std::vector<uint8_t> ok = MakeRangeLog(kWeek, kT0Ms, Cmp4Epoch(0));
     EXPECT_EQ(RangeToRangeCmp4(s.Packer.get(), ok.data(), int32_t(ok.size()), s.Cmp.data(), 100, &s.CmpLength), 0);
+}
+} // namespace
+
+namespace
+{
+// A receiver's stream with a Galileo satellite tracking E1C and E6C: E6 has no
+// signal type in the tracking status, so it is read over and left out, and the
+// E1C record after it in the stream still comes out right.
+TEST(RangeCmp4Input, ASignalTheTrackingStatusCannotNameIsReadOverAndLeftOut)
+{
+    std::vector<uint8_t> log(32 + 64, 0);
+    uint32_t pos = 0;
+    auto put = [&](uint32_t nWidth, uint64_t v) {
+        WriteBitsLsb(log.data() + 32, pos, nWidth, &v);
+        pos += nWidth;
+    };
+    put(16, 1u << 5);                // Galileo
+    put(64, 1u << 10);               // satellite 11
+    put(16, (1u << 1) | (1u << 5));  // E1C, E6C
+    put(2, 3);                       // both included
+    put(1, 0);                       // reference
+    put(3, 0);                       // block 0
+    const int64_t e1Psr = 44000000000; // 22 000 km in 0.5 mm
+    // E1C (primary): parity, half cycle, C/No 45, lock, deviations, then pseudorange, phase, Doppler
+    put(1, 1), put(1, 0), put(11, 900), put(4, 9), put(4, 2), put(4, 1);
+    put(37, uint64_t(e1Psr)), put(23, uint64_t(int64_t(-12345))), put(26, uint64_t(int64_t(-5000000)));
+    // E6C (secondary)
+    put(1, 1), put(1, 0), put(11, 800), put(4, 9), put(4, 2), put(4, 1);
+    put(20, 40), put(23, 77), put(14, 3);
+    const uint32_t nData = (pos + 7) / 8;
+    BinaryLogHeader h{};
+    FillBinaryHeader(MSG_ID_RANGECMP4, 0, uint16_t(nData + 4), 1, 0, &h);
+    h.Week = kWeek;
+    h.Milliseconds = kT0Ms;
+    std::memcpy(log.data(), &h, sizeof h);
+    std::memcpy(log.data() + 28, &nData, 4);
+
+    auto ctx = NewContext();
+    std::vector<uint8_t> out(4096);
+    int32_t n = 0;
+    ASSERT_EQ(RangeCmp4ToRange(ctx.get(), log.data(), int32_t(32 + nData), out.data(), int32_t(out.size()), &n), 1);
+    const std::vector<RANGE_OBS_T> obs = RecordsOf(out.data());
+    ASSERT_EQ(obs.size(), 1u);
+    EXPECT_EQ(+obs[0].Prn, 11);
+    EXPECT_EQ(TrackingStatusSystem(obs[0].TrackingStatus), TRACK_SYS_GALILEO);
+    EXPECT_EQ(TrackingStatusSignalType(obs[0].TrackingStatus), 2); // E1C
+    EXPECT_NEAR(obs[0].Psr, 22e6, 1e-6);
+    EXPECT_NEAR(obs[0].Adr, -(22e6 - 1.2345) / (kC / 1575.42e6), 1e-4);
+    EXPECT_NEAR(obs[0].CNo, 45.0, 1e-6);
 }
 } // namespace
