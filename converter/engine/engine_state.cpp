@@ -1,0 +1,20 @@
+#include "converter/engine/engine_state.h"
+
+#include <atomic>
+
+namespace
+{
+std::atomic<uint32_t> g_nRinexBytesRead{0};
+int32_t g_nLeapMs = 0;
+FILE* g_pOutputFile = nullptr;
+} // namespace
+
+uint32_t GetRinexBytesRead() { return g_nRinexBytesRead.load(std::memory_order_relaxed); }
+void SetRinexBytesRead(uint32_t nBytes) { g_nRinexBytesRead.store(nBytes, std::memory_order_relaxed); }
+void AddRinexBytesRead(uint32_t nBytes) { g_nRinexBytesRead.fetch_add(nBytes, std::memory_order_relaxed); }
+
+void SetLeapMs(int32_t nLeapMs) { g_nLeapMs = nLeapMs; }
+const int32_t* GetLeapMs() { return &g_nLeapMs; }
+
+void SetConvertOutputFile(FILE* pFile) { g_pOutputFile = pFile; }
+FILE* GetConvertOutputFile() { return g_pOutputFile; }

@@ -1,0 +1,38 @@
+// Process-wide values of the conversion engine that outlive one function call:
+// the status codes a job reports, the RINEX reader's byte counter that the
+// window polls, the leap-second value of the time conversions, the output
+// stream the record writers of a RINEX-to-log job write to. One job runs at a
+// time; the worker owns these while it runs.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+enum CONVERT_STATUS_E : int
+{
+    CONVERT_OK = 0,
+    CONVERT_ERR_SOURCE = -100,    // source cannot be opened for reading
+    CONVERT_ERR_OBS_OUTPUT = -99, // RINEX observation output cannot be created
+    CONVERT_ERR_GPS_NAV = -98,    // GPS (or mixed) or QZSS navigation output
+    CONVERT_ERR_GLO_NAV = -97,
+    CONVERT_ERR_GAL_NAV = -96,
+    CONVERT_ERR_BDS_NAV = -95,
+    CONVERT_ERR_OUTPUT = -94,     // output of a RINEX-to-log or log-to-log job
+    CONVERT_ERR_RINEX_TYPE = -90, // source name does not end in a RINEX type letter
+    CONVERT_ERR_RINEX_READ = -89, // the RINEX reader failed
+};
+
+// Source bytes the RINEX readers have consumed in the running job. A single
+// word: the progress poller reads it without a lock.
+uint32_t GetRinexBytesRead();
+void SetRinexBytesRead(uint32_t nBytes);
+void AddRinexBytesRead(uint32_t nBytes);
+
+// Leap seconds (GPS minus UTC) in milliseconds for the engine's time
+// conversions; 0 stands for the time routines' default.
+void SetLeapMs(int32_t nLeapMs);
+const int32_t* GetLeapMs();
+
+// The stream the log writers of a RINEX-to-log job write to (null when none).
+void SetConvertOutputFile(FILE* pFile);
+FILE* GetConvertOutputFile();

@@ -1,0 +1,127 @@
+#include "converter/engine/work_thread.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+#include "converter/engine/engine_state.h"
+#include "converter/engine/epoch_store.h"
+#include "converter/engine/rinex_obs_header.h"
+#include "converter/engine/rinex_readers.h"
+
+CWorkThread::CWorkThread(uint32_t nMode) : QThread(nullptr), m_nMode(nMode) {}
+
+CWorkThread::~CWorkThread()
+{
+    RequestStop();
+    wait();
+}
+
+// QThread::start clears the request, so a stopped worker can be started again
+// for the next job.
+void CWorkThread::RequestStop()
+{
+    requestInterruption();
+    QMutexLocker lock(&m_Mutex);
+    m_Wake.wakeAll();
+}
+
+bool CWorkThread::StopRequested() const { return isInterruptionRequested(); }
+
+void CWorkThread::StartRange2Rnx() { StartJob(1); }
+void CWorkThread::StartRnx2Range() { StartJob(2); }
+void CWorkThread::StartLog2Log() { StartJob(3); }
+
+void CWorkThread::StartJob(uint32_t nMode)
+{
+    QMutexLocker lock(&m_Mutex);
+    uint32_t nIdle = 0;
+    // Publishes the job fields written before this call to the worker.
+    if (m_nMode.compare_exchange_strong(nIdle, nMode, std::memory_order_acq_rel))
+        m_Wake.wakeAll();
+}
+
+void CWorkThread::run()
+{
+    for (;;)
+    {
+        uint32_t nMode = 0;
+        {
+            QMutexLocker lock(&m_Mutex);
+            while ((nMode = m_nMode.load(std::memory_order_acquire)) == 0 && !isInterruptionRequested())
+                m_Wake.wait(&m_Mutex);
+            if (nMode == 0)
+                return;
+        }
+        switch (nMode)
+        {
+        case 1:
+        {
+            const int nStatus = RunRange2Rnx();
+            m_nMode.store(0, std::memory_order_release);
+            emit Range2RnxReturn(nStatus);
+            break;
+        }
+        case 2:
+        {
+            const int nStatus = RunRnx2Range();
+            m_nMode.store(0, std::memory_order_release);
+            emit Rnx2RangeReturn(nStatus);
+            break;
+        }
+        case 3:
+        {
+            const int nStatus = RunLog2Log();
+            m_nMode.store(0, std::memory_order_release);
+            emit Log2LogReturn(nStatus);
+            break;
+        }
+        default:
+            // Not a job: dropped, the worker stays idle.
+            m_nMode.store(0, std::memory_order_release);
+            break;
+        }
+    }
+}
+
+int CWorkThread::RunRnx2Range()
+{
+    ResetConvertState(1);
+    SetRinexBytesRead(0);
+
+    const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
+    const QByteArray sOut = QFile::encodeName(m_sOutFilePath);
+    FILE* pSrc = sSrc.isEmpty() ? nullptr : std::fopen(sSrc.constData(), "rb");
+    if (!pSrc)
+        return CONVERT_ERR_SOURCE;
+
+    // The type letter decides the reader before anything is created, so a
+    // source of the wrong type leaves no empty output behind.
+    const char cType = sSrc.at(sSrc.size() - 1);
+    const bool bObs = cType == 'O' || cType == 'o';
+    if (!bObs && NavFileLetterToSystem(cType) < 0)
+    {
+        std::fclose(pSrc);
+        return CONVERT_ERR_RINEX_TYPE;
+    }
+
+    FILE* pOut = sOut.isEmpty() ? nullptr : std::fopen(sOut.constData(), "wb");
+    if (!pOut)
+    {
+        std::fclose(pSrc);
+        return CONVERT_ERR_OUTPUT;
+    }
+    SetConvertOutputFile(pOut);
+    const int nResult = bObs ? ConvertRinexObsToRange(pSrc, m_nRnx2RangeOption) : ConvertRinexNavToLog(pSrc, cType);
+    SetConvertOutputFile(nullptr);
+    const bool bEmpty = std::ftell(pOut) == 0;
+    std::fclose(pOut);
+    std::fclose(pSrc);
+    if (nResult < 0)
+    {
+        if (bEmpty)
+            std::remove(sOut.constData());
+        return CONVERT_ERR_RINEX_READ;
+    }
+    return CONVERT_OK;
+}

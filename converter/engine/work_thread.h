@@ -1,0 +1,89 @@
+// The converter's worker thread. The main window fills the job fields while
+// the worker is idle, calls one start slot and starts the thread; the worker
+// runs that one job, sets m_nMode back to 0 and reports the status by the
+// job's Return signal. RequestStop ends run() at once when idle, so the window
+// can stop the thread and wait for it.
+#pragma once
+
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <QWaitCondition>
+
+#include <atomic>
+#include <cstdint>
+
+class CWorkThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit CWorkThread(uint32_t nMode = 0);
+    ~CWorkThread() override;
+
+    // Wakes an idle worker and makes run() return; a running job sees it
+    // through StopRequested() between its reads. Call wait() afterwards.
+    void RequestStop();
+
+    // Job fields: written by the window only while m_nMode is 0.
+    QString m_sSrcFilePath;
+    QString m_sObsFilePath;
+    QString m_sGpsNavFilePath; // the one mixed file when m_bMixedNav is 1
+    QString m_sGloNavFilePath;
+    QString m_sGalNavFilePath;
+    QString m_sBdsNavFilePath;
+    QString m_sQzssNavFilePath;
+    QString m_sOutFilePath;
+    QString m_sRinexVersion;
+    QString m_sObsMsgName;
+    uint32_t m_nObsHeaderEdit = 0;
+    uint32_t m_nNavHeaderEdit = 0;
+    uint32_t m_nSysMask = 0;
+    uint32_t m_nObsTypeMask = 0;
+    uint32_t m_nRnx2RangeOption = 0;
+    uint32_t m_nLog2LogKind = 0;
+    uint32_t m_bBinaryInput = 0;
+    uint32_t m_bMixedNav = 0;
+    uint32_t m_nStartWeek = 0;
+    uint32_t m_nEndWeek = 0;
+    uint32_t m_nStartMs = 0;
+    uint32_t m_nEndMs = 0;
+    uint32_t m_bExtract = 0;
+    uint32_t m_bDecimate = 0;
+    double m_dInterval = 0.0;
+    // 0 idle, 1 range log to RINEX, 2 RINEX to log, 3 log to log.
+    std::atomic<uint32_t> m_nMode;
+
+signals:
+    void Range2RnxReadDataLog(uint nBytes);
+    void Rnx2RangeReadDataLog(uint nBytes);
+    void Log2LogReadDataLog(uint nBytes);
+    void Range2RnxReturn(int nStatus);
+    void Rnx2RangeReturn(int nStatus);
+    void Log2LogReturn(int nStatus);
+    void Range2RnxMoxelinBtn_signal(int nEnable);
+    void actionLog_Trans_Rinex_signal(int nEnable);
+    void Range2RnxSrcFilePath_signal(int nEnable);
+
+public slots:
+    // Each takes the job only while the worker is idle; a second start while
+    // a job runs is ignored.
+    void StartRange2Rnx();
+    void StartRnx2Range();
+    void StartLog2Log();
+
+protected:
+    void run() override;
+    bool StopRequested() const;
+
+    // The three jobs; each returns the status its Return signal reports.
+    virtual int RunRange2Rnx();
+    virtual int RunRnx2Range();
+    virtual int RunLog2Log();
+
+private:
+    void StartJob(uint32_t nMode);
+
+    QMutex m_Mutex;
+    QWaitCondition m_Wake;
+};

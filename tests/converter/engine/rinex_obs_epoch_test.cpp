@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "converter/engine/rinex_obs_epoch.h"
+#include "rinex_check.h"
+#include "rinex_fixture.h"
+
+namespace
+{
+// One epoch of the store, built satellite by satellite.
+class Epoch
+{
+public:
+    explicit Epoch(uint32_t nMsOfWeek = 86418000, uint16_t nWeek = 2295)
+    {
+        m_State.nKind = 3;
+        m_State.nWeek = nWeek;
+        m_State.nMsOfWeek = nMsOfWeek;
+    }
+
+    ObsSignalSlot& Add(uint32_t nSystem, uint8_t nSat, uint16_t nCode, double dPsr = 21000000.123,
+                       double dPhase = 110354880.456, float fDoppler = -1000.25f, uint16_t nCn0 = 4500,
+                       uint32_t nLock = 100)
+    {
+        EpochIndexEntry* pEntry = nullptr;
+        for (EpochIndexEntry& e : m_Index)
+            if (e.Sat.nSystem == nSystem && e.Sat.nSatNumber == nSat)
+                pEntry = &e;
+        if (!pEntry)
+        {
+            m_Index.push_back(EpochIndexEntry{});
+            pEntry = &m_Index.back();
+            pEntry->Sat.nSystem = static_cast<uint8_t>(nSystem);
+            pEntry->Sat.nSatNumber = nSat;
+        }
+        ObsSignalSlot& slot = pEntry->Slots[pEntry->nSlotCount++];
+        pEntry->Sat.nSignalCount = pEntry->nSlotCount;
+        slot = ObsSignalSlot{};
+        slot.nSatNumber = nSat;
+        slot.nObsCode = nCode;
+        slot.dPseudorange = dPsr;
+        slot.dCarrierPhase = dPhase;
+        slot.fDoppler = fDoppler;
+        slot.nCn0 = nCn0;
+        slot.nLockTime = nLock;
+        return slot;
+    }
+
+    std::string Text(const RinexObsHeader& h)
+    {
+        m_State.nSatCount = static_cast<uint16_t>(m_Index.size());
+        std::vector<char> buf(RINEX_EPOCH_TEXT_CAPACITY);
+        const int n = WriteRinexObsEpoch(&m_State, m_Index.data(), &h, buf.data(), static_cast<uint32_t>(buf.size()));
+        EXPECT_GE(n, 0);
+        return n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string();
+    }
+
+private:
+    ConvertState m_State{};
+    std::vector<EpochIndexEntry> m_Index;
+};
+
+RinexObsHeader Header(int32_t nVersion, std::initializer_list<std::pair<uint32_t, uint32_t>> signals, uint8_t nSysMask = 63)
+{
+    ScanResult scan;
+    for (const auto& s : signals)
+        scan.Add(s.first, s.second, 0xFFFF);
+    RinexObsHeader h = MakeObsHeader(nVersion, scan, nSysMask);
+    std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
+    EXPECT_GT(WriteRinexObsHeader(&h, buf.data(), static_cast<uint32_t>(buf.size())), 0); // sets the time system
+    return h;
+}
+
+std::string HeaderText(RinexObsHeader h)
+{
+    std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
+    const int n = WriteRinexObsHeader(&h, buf.data(), static_cast<uint32_t>(buf.size()));
+    return std::string(buf.data(), static_cast<size_t>(n));
+}
+
+std::string Joined(const std::vector<std::string>& v)
+{
+    std::string s;
+    for (const std::string& x : v)
+        s += x + "\n";
+    return s;
+}
+
+const uint32_t G = GNSS_SYSTEM_GPS, R = GNSS_SYSTEM_GLONASS, E = GNSS_SYSTEM_GALILEO, C = GNSS_SYSTEM_BDS, J = GNSS_SYSTEM_QZSS;
+
+class RinexObsEpoch : public ::testing::Test
+{
+protected:
+    void SetUp() override { ResetRinexLockHistory(); }
+};
+} // namespace
+
+TEST_F(RinexObsEpoch, Rinex3RecordGroupsTheFieldsByTheHeaderSignals)
+{
+    const RinexObsHeader h = Header(304, {{G, 0}, {G, 33096}});
+    Epoch epoch;
+    epoch.Add(G, 5, 0);
+    epoch.Add(G, 5, 33096, 21000005.5, 86000000.25, -780.5f, 3900);
+    epoch.Add(G, 12, 0, 22000000.0, 115000000.0, 250.0f, 1000); // no 2W: that group blank
+    EXPECT_EQ(epoch.Text(h), "> 2024 01 01 00 00 18.0000000  0  2\n"
+                             "G05  21000000.123 7 110354880.456 7     -1000.250          45.000  "
+                             "  21000005.500 6  86000000.250 6      -780.500          39.000  \n"
+                             "G12  22000000.000 1 115000000.000 1       250.000          10.000  "
+                             "                                                                \n");
+}
+
+TEST_F(RinexObsEpoch, SignalStrengthIndicatorFollowsCarrierToNoise)
+{
+    const RinexObsHeader h = Header(304, {{G, 0}});
+    const std::pair<uint16_t, char> cases[] = {{4500, '7'}, {1000, '1'}, {6000, '9'}, {1199, '1'}, {1200, '2'},
+                                               {5399, '8'}, {5400, '9'}, {0, '1'}};
+    for (const auto& c : cases)
+    {
+        Epoch epoch;
+        epoch.Add(G, 5, 0, 21000000.0, 110000000.0, 0.0f, c.first);
+        const std::string s = epoch.Text(h);
+        const size_t nLine = s.find("G05");
+        EXPECT_EQ(s[nLine + 3 + 15], c.second) << c.first; // pseudorange SSI
+        EXPECT_EQ(s[nLine + 19 + 15], c.second) << c.first; // phase SSI
+    }
+}
+
+TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
+{
+    const RinexObsHeader h3 = Header(304, {{G, 0}});
+    const RinexObsHeader h2 = Header(211, {{G, 0}});
+    auto phaseField = [](const std::string& s, int32_t nVersion) {
+        const size_t nAt = nVersion >= 300 ? s.find("G05") + 19 : s.find('\n') + 1 + 16;
+        return s.substr(nAt, 16);
+    };
+    for (const RinexObsHeader* pHeader : {&h3, &h2})
+    {
+        ResetRinexLockHistory();
+        const int32_t v = pHeader->nVersion;
+        auto run = [&](uint32_t nLock, uint32_t nFlags, double dPsr = 21000000.0) {
+            Epoch epoch;
+            ObsSignalSlot& slot = epoch.Add(G, 5, 0, dPsr, 110000000.125, 0.0f, 4500, nLock);
+            slot.nFlags = nFlags;
+            return epoch.Text(*pHeader);
+        };
+        EXPECT_EQ(phaseField(run(10, 0), v), " 110000000.125 7") << v;
+        EXPECT_EQ(phaseField(run(11, 0), v), " 110000000.125 7") << v;
+        // The lock time started again between two epochs: a cycle slip may have happened.
+        EXPECT_EQ(phaseField(run(3, 0), v), " 110000000.12517") << v;
+        EXPECT_EQ(phaseField(run(4, 0), v), " 110000000.125 7") << v;
+        // Phase not locked, half-cycle ambiguity.
+        EXPECT_EQ(phaseField(run(0, OBS_FLAG_PHASE_UNLOCKED), v), " 110000000.12517") << v;
+        EXPECT_EQ(phaseField(run(5, OBS_FLAG_HALF_CYCLE), v), " 110000000.12527") << v;
+        // No code lock: the pseudorange is blank, the phase stays.
+        const std::string s = run(6, 0, 0.0);
+        EXPECT_EQ(s.substr(v >= 300 ? s.find("G05") + 3 : s.find('\n') + 1, 16), std::string(16, ' ')) << v;
+        EXPECT_EQ(phaseField(s, v), " 110000000.125 7") << v;
+    }
+    // A satellite whose only signal has neither code nor phase is kept for its Doppler and strength.
+    Epoch epoch;
+    epoch.Add(G, 5, 0, 0.0, 0.0, 12.5f, 4500);
+    EXPECT_EQ(epoch.Text(h3), "> 2024 01 01 00 00 18.0000000  0  1\nG05" + std::string(32, ' ') +
+                                  "        12.500          45.000  \n");
+}
+
+TEST_F(RinexObsEpoch, OnlySatellitesWithColumnsAreListedAndCounted)
+{
+    // 3.01 knows no QZSS; BeiDou is outside this job's systems; SBAS is never written.
+    const RinexObsHeader h = Header(301, {{G, 0}, {J, 5}, {C, 3}}, 1 | 32);
+    Epoch epoch;
+    epoch.Add(J, 1, 5);
+    epoch.Add(G, 7, 0);
+    epoch.Add(C, 6, 3);
+    epoch.Add(GNSS_SYSTEM_SBAS, 3, 0);
+    const std::string s = epoch.Text(h);
+    EXPECT_EQ(s.substr(0, 36), "> 2024 01 01 00 00 18.0000000  0  1\n");
+    EXPECT_EQ(s.find("J01"), std::string::npos);
+    EXPECT_EQ(s.find("C06"), std::string::npos);
+
+    // A signal the header has no column for contributes nothing; alone it leaves no epoch.
+    Epoch other;
+    other.Add(G, 7, 2128);
+    EXPECT_EQ(other.Text(h), "");
+}
+
+TEST_F(RinexObsEpoch, Rinex2EpochLineAndObservationLines)
+{
+    // 13 satellites: twelve on the epoch line, the thirteenth on a continuation.
+    RinexObsHeader h = Header(211, {{G, 0}});
+    Epoch epoch(86418500);
+    for (uint8_t prn = 1; prn <= 13; ++prn)
+        epoch.Add(G, prn, 0);
+    const std::string s = epoch.Text(h);
+    EXPECT_EQ(s.substr(0, s.find('\n', 70) + 1),
+              " 24  1  1  0  0 18.5000000  0 13G01G02G03G04G05G06G07G08G09G10G11G12\n"
+              "                                G13\n");
+    // Four types (C1 L1 D1 S1): one line per satellite.
+    EXPECT_EQ(s.substr(s.find("G13\n") + 4, 65), "  21000000.123   110354880.456 7     -1000.250          45.000  \n");
+    EXPECT_TRUE(CheckObsEpochs(s, 211, ObsTypesOf(HeaderText(h))).empty());
+
+    // Exactly twelve: no continuation line.
+    Epoch twelve;
+    for (uint8_t prn = 1; prn <= 12; ++prn)
+        twelve.Add(G, prn, 0);
+    const std::string s12 = twelve.Text(h);
+    EXPECT_EQ(s12.find("\n                                "), std::string::npos);
+
+    // Exactly five types: one full line per satellite and no empty one; eight: five and three.
+    h = Header(211, {{G, 0}, {G, 2128}});
+    h.nRinex2TypeCount = 5;
+    Epoch five;
+    five.Add(G, 5, 0);
+    five.Add(G, 5, 2128);
+    std::string s5 = five.Text(h);
+    EXPECT_EQ(std::count(s5.begin(), s5.end(), '\n'), 2);
+    h.nRinex2TypeCount = 8;
+    s5 = five.Text(h);
+    EXPECT_EQ(std::count(s5.begin(), s5.end(), '\n'), 3);
+    EXPECT_EQ(s5.find("\n\n"), std::string::npos);
+}
+
+TEST_F(RinexObsEpoch, Rinex2ColumnsTakeTheSignalOfTheirCode)
+{
+    // GPS with C/A, P(Y) and L2C, and Galileo: P2 holds the P(Y) pseudorange,
+    // C2 the L2C one, L2 the P(Y) phase; Galileo fills C1 but never P2.
+    const RinexObsHeader h = Header(211, {{G, 0}, {G, 520}, {G, 33096}, {E, 130}});
+    ASSERT_EQ(Joined(ObsTypesOf(HeaderText(h)).at(' ')), "C1\nL1\nD1\nS1\nC2\nP2\nL2\nD2\nS2\n");
+    Epoch epoch;
+    epoch.Add(G, 5, 0, 20000000.001, 100000000.001);
+    epoch.Add(G, 5, 520, 20000000.002, 100000000.002);
+    epoch.Add(G, 5, 33096, 20000000.003, 100000000.003);
+    epoch.Add(E, 11, 130, 24000000.004, 126000000.004);
+    const std::string s = epoch.Text(h);
+    EXPECT_EQ(s, " 24  1  1  0  0 18.0000000  0  2G05E11\n"
+                 "  20000000.001   100000000.001 7     -1000.250          45.000    20000000.002  \n"
+                 "  20000000.003   100000000.003 7     -1000.250          45.000  \n"
+                 "  24000000.004   126000000.004 7     -1000.250          45.000                  \n"
+                 "                                                                \n");
+    EXPECT_TRUE(CheckObsEpochs(s, 211, ObsTypesOf(HeaderText(h))).empty());
+
+    // An L2C-only receiver: C2 and the L2 phase from L2C, P2 blank.
+    Epoch l2c;
+    l2c.Add(G, 5, 520, 20000000.002, 100000000.002);
+    EXPECT_EQ(l2c.Text(h), " 24  1  1  0  0 18.0000000  0  1G05\n"
+                           "                                                                  20000000.002  \n"
+                           "                 100000000.002 7     -1000.250          45.000  \n");
+}
+
+TEST_F(RinexObsEpoch, EpochTimeInTheHeadersTimeSystem)
+{
+    const RinexObsHeader glo = Header(304, {{R, 1}}, 2);
+    Epoch epoch(86418000);
+    epoch.Add(R, 7, 1);
+    EXPECT_EQ(epoch.Text(glo).substr(0, 36), "> 2024 01 01 00 00  0.0000000  0  1\n");
+    // A GPS time just after the week started lies in the week before in UTC.
+    Epoch early(5000, 2295);
+    early.Add(R, 7, 1);
+    EXPECT_EQ(early.Text(glo).substr(0, 36), "> 2023 12 30 23 59 47.0000000  0  1\n");
+}
+
+TEST_F(RinexObsEpoch, EpochsOfEveryVersionConformToTheirHeader)
+{
+    for (int32_t v : {210, 211, 302, 303, 304})
+    {
+        ResetRinexLockHistory();
+        RinexObsHeader h = MakeObsHeader(v);
+        const std::string sHeader = HeaderText(h);
+        std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
+        WriteRinexObsHeader(&h, buf.data(), static_cast<uint32_t>(buf.size()));
+        std::string sEpochs;
+        for (uint32_t k = 0; k < 3; ++k)
+        {
+            Epoch epoch(86418000 + 1000 * k);
+            epoch.Add(G, 5, 0).nLockTime = k == 2 ? 0 : 10 + k;
+            epoch.Add(G, 5, 33096);
+            epoch.Add(G, 5, 520, 0.0);
+            epoch.Add(G, 9, 2128, 22000000.5, -1.5e8);
+            epoch.Add(R, 7, 1);
+            epoch.Add(R, 7, 201);
+            epoch.Add(R, 7, 2385);
+            epoch.Add(E, 11, 130);
+            epoch.Add(E, 11, 2514);
+            epoch.Add(C, 6, 3);
+            epoch.Add(C, 6, 2395);
+            epoch.Add(J, 1, 5);
+            epoch.Add(J, 1, 525);
+            sEpochs += epoch.Text(h);
+        }
+        const std::vector<std::string> errors = CheckObsEpochs(sEpochs, v, ObsTypesOf(sHeader));
+        EXPECT_TRUE(errors.empty()) << v << "\n" << Joined(errors) << sEpochs;
+    }
+}
+
+TEST_F(RinexObsEpoch, WritesTheEpochToTheFile)
+{
+    const RinexObsHeader h = Header(304, {{G, 0}});
+    ConvertState state{};
+    state.nWeek = 2295;
+    state.nMsOfWeek = 86418000;
+    state.nSatCount = 1;
+    EpochIndexEntry entry{};
+    entry.Sat.nSystem = 0;
+    entry.Sat.nSatNumber = 5;
+    entry.nSlotCount = 1;
+    entry.Slots[0].nObsCode = 0;
+    entry.Slots[0].dPseudorange = 21000000.0;
+    FILE* pFile = std::tmpfile();
+    ASSERT_NE(pFile, nullptr);
+    EXPECT_EQ(WriteRinexObsEpochBlock(&state, &entry, &h, pFile), 0);
+    EXPECT_EQ(std::ftell(pFile), 36 + 3 + 16 * 4 + 1);
+    std::fclose(pFile);
+    EXPECT_EQ(WriteRinexObsEpochBlock(&state, &entry, &h, nullptr), -1);
+    char small[40];
+    EXPECT_EQ(WriteRinexObsEpoch(&state, &entry, &h, small, sizeof(small)), -1);
+}

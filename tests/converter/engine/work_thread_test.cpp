@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "converter/engine/engine_state.h"
+#include "converter/engine/work_thread.h"
+
+namespace
+{
+// A worker whose range-log job blocks until released or stopped, so a test
+// can look at the worker while a job runs.
+class GatedWorker : public CWorkThread
+{
+public:
+    // The job runs code of this class: stop the thread before it goes.
+    ~GatedWorker() override
+    {
+        RequestStop();
+        wait();
+    }
+
+    std::atomic<int> nRange2RnxRuns{0};
+    std::atomic<int> nLog2LogRuns{0};
+    std::atomic<bool> bInJob{false};
+    std::atomic<bool> bRelease{false};
+
+    void WaitInJob()
+    {
+        for (int i = 0; i < 2000 && !bInJob; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(bInJob.load());
+    }
+
+protected:
+    int RunRange2Rnx() override
+    {
+        ++nRange2RnxRuns;
+        bInJob = true;
+        while (!bRelease && !StopRequested())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        bInJob = false;
+        return 0;
+    }
+    int RunLog2Log() override
+    {
+        ++nLog2LogRuns;
+        return -5;
+    }
+};
+
+// Counts the Return signals in the worker thread and checks that each one
+// arrives with the worker already idle.
+struct ReturnCounter
+{
+    std::atomic<int> nRange2Rnx{0}, nRnx2Range{0}, nLog2Log{0};
+    std::atomic<int> nLastStatus{1};
+    std::atomic<bool> bIdleAtEveryReturn{true};
+
+    void Attach(CWorkThread& worker)
+    {
+        QObject::connect(&worker, &CWorkThread::Range2RnxReturn, &worker, [this, &worker](int n) { Count(worker, nRange2Rnx, n); },
+                         Qt::DirectConnection);
+        QObject::connect(&worker, &CWorkThread::Rnx2RangeReturn, &worker, [this, &worker](int n) { Count(worker, nRnx2Range, n); },
+                         Qt::DirectConnection);
+        QObject::connect(&worker, &CWorkThread::Log2LogReturn, &worker, [this, &worker](int n) { Count(worker, nLog2Log, n); },
+                         Qt::DirectConnection);
+    }
+    void Count(CWorkThread& worker, std::atomic<int>& counter, int nStatus)
+    {
+        if (worker.m_nMode.load() != 0)
+            bIdleAtEveryReturn = false;
+        nLastStatus = nStatus;
+        ++counter;
+    }
+    int Total() const { return nRange2Rnx + nRnx2Range + nLog2Log; }
+    void WaitFor(int nTotal) const
+    {
+        for (int i = 0; i < 2000 && Total() < nTotal; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+};
+
+// Elapsed ms between a stop request and run() having returned.
+qint64 StopAndTime(CWorkThread& worker)
+{
+    QElapsedTimer timer;
+    timer.start();
+    worker.RequestStop();
+    EXPECT_TRUE(worker.wait(1000));
+    return timer.elapsed();
+}
+} // namespace
+
+TEST(WorkThread, TakesOneJobAtATimeAndReturnsToIdle)
+{
+    GatedWorker worker;
+    ReturnCounter returns;
+    returns.Attach(worker);
+
+    worker.StartRange2Rnx();
+    worker.start();
+    worker.WaitInJob();
+    // A second start while the job runs is not taken.
+    worker.StartLog2Log();
+    worker.StartRnx2Range();
+    EXPECT_EQ(worker.m_nMode.load(), 1u);
+
+    worker.bRelease = true;
+    returns.WaitFor(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(returns.nRange2Rnx.load(), 1);
+    EXPECT_EQ(returns.Total(), 1);
+    EXPECT_EQ(worker.nRange2RnxRuns.load(), 1);
+    EXPECT_EQ(worker.nLog2LogRuns.load(), 0);
+    EXPECT_EQ(worker.m_nMode.load(), 0u);
+    EXPECT_TRUE(returns.bIdleAtEveryReturn.load());
+
+    // The idle worker takes the next job at once, without a restart.
+    worker.StartLog2Log();
+    returns.WaitFor(2);
+    EXPECT_EQ(returns.nLog2Log.load(), 1);
+    EXPECT_EQ(returns.nLastStatus.load(), -5);
+    EXPECT_TRUE(returns.bIdleAtEveryReturn.load());
+    EXPECT_LT(StopAndTime(worker), 100);
+}
+
+TEST(WorkThread, StopsOnRequestWithin100MsWhetherIdleOrInAJob)
+{
+    GatedWorker idle;
+    idle.start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_LT(StopAndTime(idle), 100);
+    EXPECT_TRUE(idle.isFinished());
+
+    GatedWorker busy;
+    ReturnCounter returns;
+    returns.Attach(busy);
+    busy.StartRange2Rnx();
+    busy.start();
+    busy.WaitInJob();
+    EXPECT_LT(StopAndTime(busy), 100);
+    // The interrupted job still reports once.
+    EXPECT_EQ(returns.nRange2Rnx.load(), 1);
+}
+
+TEST(WorkThread, RestartsAfterAStopForTheNextJob)
+{
+    GatedWorker worker;
+    ReturnCounter returns;
+    returns.Attach(worker);
+    worker.start();
+    EXPECT_LT(StopAndTime(worker), 100);
+
+    // The window's order: fill the job, call the start slot, start the thread.
+    worker.StartLog2Log();
+    worker.start();
+    returns.WaitFor(1);
+    EXPECT_EQ(returns.nLog2Log.load(), 1);
+    EXPECT_LT(StopAndTime(worker), 100);
+}
+
+TEST(WorkThread, IgnoresAModeThatIsNoJob)
+{
+    GatedWorker worker;
+    ReturnCounter returns;
+    returns.Attach(worker);
+    worker.m_nMode = 7;
+    worker.start();
+    for (int i = 0; i < 1000 && worker.m_nMode.load() != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(worker.m_nMode.load(), 0u);
+    EXPECT_EQ(returns.Total(), 0);
+    EXPECT_TRUE(worker.isRunning());
+    EXPECT_LT(StopAndTime(worker), 100);
+}
+
+TEST(WorkThread, DestroyingARunningWorkerStopsIt)
+{
+    auto* pWorker = new GatedWorker;
+    pWorker->StartRange2Rnx();
+    pWorker->start();
+    pWorker->WaitInJob();
+    delete pWorker; // must neither hang nor abort
+}
+
+// The RINEX-to-log driver: which files a job leaves behind on each early failure.
+class Rnx2RangeDriver : public ::testing::Test
+{
+protected:
+    QTemporaryDir m_Dir;
+    CWorkThread m_Worker;
+    ReturnCounter m_Returns;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Dir.isValid());
+        m_Returns.Attach(m_Worker);
+    }
+    void TearDown() override
+    {
+        m_Worker.RequestStop();
+        m_Worker.wait();
+    }
+    QString Path(const char* pName) const { return m_Dir.filePath(QString::fromLatin1(pName)); }
+    void Touch(const char* pName) const
+    {
+        QFile f(Path(pName));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    int Run(const QString& sSource, const QString& sOutput)
+    {
+        m_Worker.m_sSrcFilePath = sSource;
+        m_Worker.m_sOutFilePath = sOutput;
+        const int nBefore = m_Returns.Total();
+        m_Worker.StartRnx2Range();
+        if (!m_Worker.isRunning())
+            m_Worker.start();
+        m_Returns.WaitFor(nBefore + 1);
+        EXPECT_EQ(m_Returns.nRnx2Range.load(), nBefore + 1);
+        return m_Returns.nLastStatus;
+    }
+};
+
+TEST_F(Rnx2RangeDriver, FailsEarlyWithoutLeavingAnOutputBehind)
+{
+    struct Case
+    {
+        const char* pSource; // created empty unless null
+        const char* pSourceName;
+        const char* pOutput;
+        int nStatus;
+    };
+    const Case cases[] = {
+        {nullptr, "missing.21o", "out1.log", CONVERT_ERR_SOURCE},
+        {"obs.21p", "obs.21p", "out2.log", CONVERT_ERR_RINEX_TYPE},
+        {"obs.rnx", "obs.rnx", "out3.log", CONVERT_ERR_RINEX_TYPE},
+        // An empty observation or navigation file has no header to read.
+        {"EMPTY.21O", "EMPTY.21O", "out4.log", CONVERT_ERR_RINEX_READ},
+        {"empty.21n", "empty.21n", "out5.log", CONVERT_ERR_RINEX_READ},
+    };
+    for (const Case& c : cases)
+    {
+        if (c.pSource)
+            Touch(c.pSource);
+        EXPECT_EQ(Run(Path(c.pSourceName), Path(c.pOutput)), c.nStatus) << c.pSourceName;
+        EXPECT_FALSE(QFile::exists(Path(c.pOutput))) << c.pSourceName;
+    }
+}
+
+TEST_F(Rnx2RangeDriver, ReportsAnOutputThatCannotBeCreated)
+{
+    Touch("obs.21o");
+    EXPECT_EQ(Run(Path("obs.21o"), Path("no-such-folder/out.log")), CONVERT_ERR_OUTPUT);
+    EXPECT_EQ(Run(Path("obs.21o"), QString()), CONVERT_ERR_OUTPUT);
+}
