@@ -5,6 +5,8 @@
 #include "codec/catalogue.h"
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
+#include "codec/range_logs.h"
+#include "codec/rangecmp4.h"
 #include "codec/text_helpers.h"
 
 namespace
@@ -28,6 +30,11 @@ int DecodeQzssIonUtc(const char* pText, int32_t nLength, uint8_t* pOut, int32_t*
 
 // Searched in order: of two rows with one ID the first serves the ID.
 const DECODER_ROW_T DECODERS[] = {
+    {"RANGE", MSG_ID_RANGE, DecodeRangeText},
+    {"RANGEH", MSG_ID_RANGEH, DecodeRangeText},
+    {"BASERANGE", MSG_ID_BASERANGE, DecodeRangeText},
+    {"RANGECMP", MSG_ID_RANGECMP, DecodeRangeCmpText},
+    {"RANGECMP4", MSG_ID_RANGECMP4, DecodeRangeCmp4Text},
     {"GPSEPHEM", MSG_ID_GPSEPHEM, DecodeGpsEphemText},
     {"QZSSEPHEMERIS", MSG_ID_QZSSEPHEMERIS, DecodeQzssEphemText},
     {"BDSEPHEMERIS", MSG_ID_BDSEPHEMERIS, DecodeBdsEphemText},
