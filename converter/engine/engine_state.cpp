@@ -7,6 +7,7 @@ namespace
 std::atomic<uint32_t> g_nRinexBytesRead{0};
 int32_t g_nLeapMs = 0;
 FILE* g_pOutputFile = nullptr;
+uint32_t g_nBdsEphemStyle = 2;
 } // namespace
 
 uint32_t GetRinexBytesRead() { return g_nRinexBytesRead.load(std::memory_order_relaxed); }
@@ -15,6 +16,9 @@ void AddRinexBytesRead(uint32_t nBytes) { g_nRinexBytesRead.fetch_add(nBytes, st
 
 void SetLeapMs(int32_t nLeapMs) { g_nLeapMs = nLeapMs; }
 const int32_t* GetLeapMs() { return &g_nLeapMs; }
+
+void SetBdsEphemStyle(uint32_t nStyle) { g_nBdsEphemStyle = nStyle; }
+uint32_t GetBdsEphemStyle() { return g_nBdsEphemStyle; }
 
 void SetConvertOutputFile(FILE* pFile) { g_pOutputFile = pFile; }
 FILE* GetConvertOutputFile() { return g_pOutputFile; }

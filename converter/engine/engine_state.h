@@ -33,6 +33,12 @@ void AddRinexBytesRead(uint32_t nBytes);
 void SetLeapMs(int32_t nLeapMs);
 const int32_t* GetLeapMs();
 
+// The converter's BeiDou numbering (1 or 2, 2 at start): 2 reads BeiDou
+// ephemerides as BDSEPHEMERIS with PRNs 1-63, 1 as BD2EPHEM with PRNs + 190;
+// it also selects the signal-type numbering of the codec's signal maps.
+void SetBdsEphemStyle(uint32_t nStyle);
+uint32_t GetBdsEphemStyle();
+
 // The stream the log writers of a RINEX-to-log job write to (null when none).
 void SetConvertOutputFile(FILE* pFile);
 FILE* GetConvertOutputFile();

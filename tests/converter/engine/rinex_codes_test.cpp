@@ -189,3 +189,16 @@ TEST(RinexCodes, CodeListHoldsEachCodeOnce)
         SignalCodeToRinexCode(GALE1A + (i % 5 << 7) + (i / 5 << 3), E, 304, &list);
     EXPECT_LE(list.nCount, static_cast<uint32_t>(RINEX_MAX_CODES));
 }
+
+TEST(RinexCodes, ReverseMappingFollowsTheBeiDouStyle)
+{
+    TRACKING_FIELDS_T fields{};
+    ASSERT_EQ(GetBdsEphemStyle(), 2u);
+    ASSERT_EQ(SignalCodeToObsType(19, 6, &fields), 0); // B2I
+    EXPECT_EQ(fields.SatelliteSystem, TRACK_SYS_BEIDOU);
+    EXPECT_EQ(fields.SignalType, 1);
+    SetBdsEphemStyle(1);
+    ASSERT_EQ(SignalCodeToObsType(19, 6, &fields), 0);
+    EXPECT_EQ(fields.SignalType, 17);
+    SetBdsEphemStyle(2);
+}
