@@ -1,0 +1,353 @@
+#include "monitor/ports/port_manager.h"
+
+#include <QDebug>
+#include <QTimer>
+#include <memory>
+
+#include "monitor/ports/file_port_ctrl.h"
+#include "monitor/ports/tcp_port_ctrl.h"
+#include "monitor/ports/uart_port_ctrl.h"
+
+namespace
+{
+constexpr int kReapIntervalMs = 100;
+constexpr int kShutdownWaitMs = 3000;
+} // namespace
+
+QZvPortManager::QZvPortManager(QObject* pParent) : QObject(pParent)
+{
+    qRegisterMetaType<QZvPortCtrlBase::PORT_TYPE_E>("QZvPortCtrlBase::PORT_TYPE_E");
+    qRegisterMetaType<QZvPortCtrlBase*>("QZvPortCtrlBase*");
+    connect(this, &QZvPortManager::SignalProcessMode, this, [](bool bMode) { QZvPortCtrlBase::SetProcessMode(bMode); });
+    m_pReapTimer = new QTimer(this);
+    m_pReapTimer->setInterval(kReapIntervalMs);
+    connect(m_pReapTimer, &QTimer::timeout, this, &QZvPortManager::ReapEndedPorts);
+}
+
+QZvPortManager::~QZvPortManager()
+{
+    const QList<QZvPortCtrlBase*> ports = m_PortCtrls.values();
+    m_PortCtrls.clear();
+    for (QZvPortCtrlBase* pCtrl : ports)
+    {
+        QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnCloseOnePort);
+        pCtrl->RequestStop();
+        m_Ending.append(pCtrl);
+    }
+    for (QZvPortCtrlBase* pCtrl : qAsConst(m_Ending))
+    {
+        if (pCtrl->wait(kShutdownWaitMs))
+        {
+            delete pCtrl;
+        }
+        else
+        {
+            // Destroying a running thread would abort the program.
+            qWarning("Port %u did not end; left behind", pCtrl->UniquePortID);
+        }
+    }
+}
+
+QZvPortCtrlBase* QZvPortManager::GetPortCtrl(uint UniquePortID) const
+{
+    return m_PortCtrls.value(UniquePortID, nullptr);
+}
+
+QList<uint> QZvPortManager::GetPortIDs() const
+{
+    return m_PortCtrls.keys();
+}
+
+int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pConfig)
+{
+    if (pConfig == nullptr)
+    {
+        return 1;
+    }
+    std::unique_ptr<QZvPortCtrlBase> pCtrl;
+    QString sName;
+    int result = 0;
+    switch (PortType)
+    {
+    case QZvPortCtrlBase::PORT_TYPE_UART:
+    {
+        UART_CONFIG_T config = *static_cast<const UART_CONFIG_T*>(pConfig);
+        pCtrl = std::make_unique<QZvUartPortCtrl>();
+        sName = config.PortName;
+        // Failures found later in the port's thread reach the same receivers.
+        connect(pCtrl.get(), &QZvPortCtrlBase::SignalAddPortFail, this, &QZvPortManager::SignalAddPortFail);
+        result = pCtrl->SetPortConfig(&config);
+        break;
+    }
+    case QZvPortCtrlBase::PORT_TYPE_TCP:
+    {
+        TCP_CONFIG_T config = *static_cast<const TCP_CONFIG_T*>(pConfig);
+        pCtrl = std::make_unique<QZvTCPPortCtrl>();
+        sName = config.IPAddress;
+        connect(pCtrl.get(), &QZvPortCtrlBase::SignalAddPortFail, this, &QZvPortManager::SignalAddPortFail);
+        result = pCtrl->SetPortConfig(&config);
+        break;
+    }
+    case QZvPortCtrlBase::PORT_TYPE_REPLAY:
+    {
+        REPLAY_CONFIG_T config = *static_cast<const REPLAY_CONFIG_T*>(pConfig);
+        pCtrl = std::make_unique<QZvFilePortCtrl>();
+        sName = config.FilePath;
+        result = pCtrl->SetPortConfig(&config);
+        break;
+    }
+    default:
+        // USB and caster ports join here as their controllers come.
+        return 1;
+    }
+
+    const uint id = pCtrl->UniquePortID;
+    if (result != 0)
+    {
+        emit SignalAddPortFail(id, PortType, result, sName);
+        return 1;
+    }
+    QZvPortCtrlBase* p = pCtrl.release();
+    if (PortType == QZvPortCtrlBase::PORT_TYPE_UART)
+    {
+        auto* pUart = static_cast<QZvUartPortCtrl*>(p);
+        connect(this, &QZvPortManager::SignalUpgradeFW, p, &QZvPortCtrlBase::OnSetUpgradeFW);
+        connect(this, &QZvPortManager::SignalCancelUpgradeFW, p, &QZvPortCtrlBase::OnCancelUpgradeFW);
+        connect(p, &QZvPortCtrlBase::SignalFWUpgradeComplete, this, &QZvPortManager::OnUpgradeFWComplete);
+        connect(pUart, &QZvUartPortCtrl::SignalUpdateFail, this, &QZvPortManager::OnUpdateFail);
+        connect(pUart, &QZvUartPortCtrl::SignalBoardReset, this, &QZvPortManager::OnBoardReset);
+    }
+    else if (PortType == QZvPortCtrlBase::PORT_TYPE_TCP)
+    {
+        auto* pTcp = static_cast<QZvTCPPortCtrl*>(p);
+        connect(this, &QZvPortManager::SignalUpgradeFW, p, &QZvPortCtrlBase::OnSetUpgradeFW);
+        connect(this, &QZvPortManager::SignalCancelUpgradeFW, p, &QZvPortCtrlBase::OnCancelUpgradeFW);
+        connect(p, &QZvPortCtrlBase::SignalFWUpgradeComplete, this, &QZvPortManager::OnUpgradeFWComplete);
+        connect(pTcp, &QZvTCPPortCtrl::SignalUpdateFail, this, &QZvPortManager::OnUpdateFail);
+    }
+    connect(this, &QZvPortManager::SignalSendPortData, p, &QZvPortCtrlBase::OnWritePort);
+    connect(p, &QZvPortCtrlBase::SignalFileOpenID, this, &QZvPortManager::OnFileOpenFail);
+    m_PortCtrls.insert(id, p);
+    p->StartPortThread();
+    emit SignalPostAddPort(id, PortType, p);
+    return 0;
+}
+
+void QZvPortManager::ReleasePort(QZvPortCtrlBase* pCtrl, int nWaitMs)
+{
+    disconnect(this, nullptr, pCtrl, nullptr);
+    QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnCloseOnePort);
+    pCtrl->RequestStop();
+    if (pCtrl->wait(static_cast<unsigned long>(nWaitMs)))
+    {
+        delete pCtrl;
+        return;
+    }
+    qWarning("Port %u is still ending; it is destroyed once its thread ends", pCtrl->UniquePortID);
+    disconnect(pCtrl, nullptr, this, nullptr);
+    m_Ending.append(pCtrl);
+    m_pReapTimer->start();
+}
+
+void QZvPortManager::ReapEndedPorts()
+{
+    for (int i = m_Ending.size() - 1; i >= 0; --i)
+    {
+        if (m_Ending.at(i)->isFinished())
+        {
+            delete m_Ending.takeAt(i);
+        }
+    }
+    if (m_Ending.isEmpty())
+    {
+        m_pReapTimer->stop();
+    }
+}
+
+int QZvPortManager::DeletePortCtrl(uint UniquePortID)
+{
+    QZvPortCtrlBase* pCtrl = m_PortCtrls.take(UniquePortID);
+    if (pCtrl == nullptr)
+    {
+        return 0;
+    }
+    qDebug("Delete Port %d", UniquePortID);
+    ReleasePort(pCtrl, DELETE_WAIT_MS);
+    return 0;
+}
+
+int QZvPortManager::SetActivePortID(uint UniquePortID, bool bActive)
+{
+    if (QZvPortCtrlBase* pCtrl = GetPortCtrl(UniquePortID))
+    {
+        QMetaObject::invokeMethod(pCtrl, [pCtrl, bActive] { pCtrl->OnSetTimeInterval(bActive); });
+    }
+    return 0;
+}
+
+int QZvPortManager::DisconnectPort(int iTab, uint UniquePortID)
+{
+    QZvPortCtrlBase* pCtrl = GetPortCtrl(UniquePortID);
+    if (pCtrl == nullptr)
+    {
+        return 0;
+    }
+    pCtrl->SetDisconnected(true);
+    QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnDisConnectOnePort);
+    emit SignalConnectStatus(iTab, pCtrl->PortType, 1);
+    return 0;
+}
+
+int QZvPortManager::ReconnectPort(int iTab, uint UniquePortID)
+{
+    QZvPortCtrlBase* pCtrl = GetPortCtrl(UniquePortID);
+    if (pCtrl == nullptr)
+    {
+        return 0;
+    }
+    pCtrl->SetDisconnected(false);
+    // A port whose thread ended (a connection that failed) gets a new one.
+    if (!pCtrl->isRunning())
+    {
+        pCtrl->StartPortThread();
+    }
+    QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnReConnectOnePort);
+    emit SignalConnectStatus(iTab, pCtrl->PortType, 0);
+    return 0;
+}
+
+int QZvPortManager::AutoReconnectPort(int, uint UniquePortID)
+{
+    QZvPortCtrlBase* pCtrl = GetPortCtrl(UniquePortID);
+    if (pCtrl == nullptr || pCtrl->PortType != QZvPortCtrlBase::PORT_TYPE_UART)
+    {
+        return 0;
+    }
+    connect(pCtrl, &QZvPortCtrlBase::SignalReconnectPortComplete, this, &QZvPortManager::OnAutoReconnectComplete,
+            Qt::UniqueConnection);
+    QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnAutoReConnectOnePort);
+    return 0;
+}
+
+int QZvPortManager::RefreshProperty(int, uint UniquePortID)
+{
+    if (QZvPortCtrlBase* pCtrl = GetPortCtrl(UniquePortID))
+    {
+        QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnRefreshOnePort);
+    }
+    return 0;
+}
+
+void QZvPortManager::OnSendPortData1Port(uint UniquePortID, QByteArray SendData)
+{
+    if (UniquePortID == QZvPortCtrlBase::ANY_PORT_ID || GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalSendPortData(UniquePortID, SendData);
+    }
+}
+
+void QZvPortManager::OnSetFileName1Port(uint UniquePortID, QString sFileName)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalSetLogFileName(sFileName);
+    }
+}
+
+void QZvPortManager::OnSetLogDefaultFolder1Port(uint UniquePortID, QString sDefaultPath)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalSetDefaultFolder(sDefaultPath);
+    }
+}
+
+void QZvPortManager::OnClearLogDefaultFolder1Port(uint UniquePortID)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalClearDefaultFolder();
+    }
+}
+
+void QZvPortManager::OnOpenFile1Port(uint UniquePortID)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalOpenLogFile();
+    }
+}
+
+void QZvPortManager::OnCloseFile1Port(uint UniquePortID)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalCloseLogFile();
+    }
+}
+
+void QZvPortManager::OnSetUpgradeFW1Port(uint UniquePortID, QString ImagePath)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalUpgradeFW(UniquePortID, ImagePath);
+    }
+}
+
+void QZvPortManager::OnCancelUpgradeFW1Port(uint UniquePortID)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalCancelUpgradeFW(UniquePortID);
+    }
+}
+
+void QZvPortManager::OnUpgradeFWComplete(uint UniquePortID)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalUpgradeFWComplete(UniquePortID);
+    }
+}
+
+void QZvPortManager::OnUpdateFail(uint UniquePortID)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalUpdateFail(UniquePortID);
+    }
+}
+
+void QZvPortManager::OnProfressionMode(bool bProfressionMode)
+{
+    emit SignalProcessMode(bProfressionMode);
+}
+
+void QZvPortManager::OnFileOpenFail(uint UniquePortID, QString sFileName, int ErrFlag)
+{
+    if (GetPortCtrl(UniquePortID) != nullptr)
+    {
+        emit SignalOpenFileFail(UniquePortID, sFileName, ErrFlag);
+    }
+}
+
+void QZvPortManager::OnUsbUpdateFail(uint UniquePortID, int UpdateFail)
+{
+    emit SignalUSBUpdateFail(UniquePortID, UpdateFail);
+}
+
+void QZvPortManager::OnBoardReset(uint UniquePortID)
+{
+    emit SignalBoardReset(UniquePortID);
+}
+
+void QZvPortManager::OnAutoReconnectComplete(uint UniquePortID, bool bAutoReconnectPort)
+{
+    QZvPortCtrlBase* pCtrl = GetPortCtrl(UniquePortID);
+    if (pCtrl == nullptr)
+    {
+        return;
+    }
+    disconnect(pCtrl, &QZvPortCtrlBase::SignalReconnectPortComplete, this, &QZvPortManager::OnAutoReconnectComplete);
+    emit SignalAutoReConnectStatus(UniquePortID, pCtrl->PortType, bAutoReconnectPort);
+}
