@@ -1,26 +1,29 @@
 // Finding the text decoder of a receiver log by its message ID or its name,
-// and decoding a log from any of its forms (full text or binary) with one call.
+// and decoding a log from any of its forms with one call.
 #pragma once
 
 #include <cstdint>
 
-// Every text decoder: a full text log (CRC checked) to the binary log, header
+// Every text decoder: a text log (full text with its CRC checked, and for the
+// fixed-layout logs also abbreviated or short text) to the binary log, header
 // and body without CRC. The output must hold a whole binary log
 // (LOG_MAX_BINARY_LENGTH bytes); returns 1 and the length, or 0.
 using TextDecoderFn = int (*)(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
 
-// The decoder of a message ID, or null. Where two logs share an ID
-// (BDSEPHEMERIS and BD2EPHEM) the ID gives the first; their names tell them apart.
+// The decoder of a message ID (as the profile's catalogue numbers the logs it
+// names), or null. Where two logs share an ID (BDSEPHEMERIS and BD2EPHEM) the
+// ID gives the first; their names tell them apart.
 TextDecoderFn TextDecoderForId(uint16_t nMessageId);
 
 // The decoder of a log name without its form suffix ("GPSEPHEM", not
 // "GPSEPHEMA"), ignoring case, or null.
 TextDecoderFn TextDecoderForName(const char* pName, int32_t nLength);
 
-// Decodes one log given as a full text line ("#NAMEA,...;...*crc", decoded by
-// the decoder of its name) or as a long-header binary log of any ID (AA 44 12,
-// header, body and a matching CRC; its port address becomes the port code).
-// The output must hold LOG_MAX_BINARY_LENGTH bytes; it receives header and
-// body. Returns 1 and the length, or 0 for a log name without decoder, another
-// form (abbreviated or short) or bad input.
+// Decodes one log in any of its forms: a text log found by its name (full
+// "#NAMEA,...*crc", short "%NAMESA,...*crc" or abbreviated "<NAME ..." with its
+// body line, as far as the log's decoder reads that form), or a binary log of
+// any ID with a matching CRC (long header AA 44 12, whose port address becomes
+// the port code, or short header AA 44 13). The output must hold
+// LOG_MAX_BINARY_LENGTH bytes; it receives header and body. Returns 1 and the
+// length, or 0 for a name without decoder or bad input.
 int DecodeLog(const uint8_t* pData, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);

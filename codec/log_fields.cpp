@@ -60,6 +60,12 @@ uint64_t LoadBits(const uint8_t* pBody, const LOG_FIELD_T& f)
         std::memcpy(&v, p, 2);
         return v;
     }
+    case FIELD_I16:
+    {
+        int16_t v;
+        std::memcpy(&v, p, 2);
+        return static_cast<uint64_t>(static_cast<int64_t>(v));
+    }
     case FIELD_I32:
     {
         int32_t v;
@@ -123,6 +129,9 @@ const char* NameOf(uint8_t eNames, uint32_t nValue)
     case NAMES_INS_STATUS:
         psz = InsStatusName(nValue);
         break;
+    case NAMES_TRUE_FALSE:
+        psz = nValue ? "TRUE" : "FALSE";
+        break;
     default:
         break;
     }
@@ -153,6 +162,8 @@ uint32_t ValueOfName(uint8_t eNames, const char* pszText)
         return AvePosStatusFromName(pszText);
     case NAMES_INS_STATUS:
         return InsStatusFromName(pszText);
+    case NAMES_TRUE_FALSE:
+        return std::strcmp(pszText, "TRUE") == 0 ? 1u : 0u;
     default:
         return 0xFFFFFFFFu;
     }
@@ -219,7 +230,7 @@ bool ParseInteger(const char* psz, int nBase, bool bSigned, int64_t nMin, uint64
         return false;
     if (bNegative)
     {
-        // nMin is INT32_MIN for signed fields, 0 for the others ("-0" alone passes).
+        // nMin is the least value of a signed field, 0 for the others ("-0" alone passes).
         if (u > static_cast<uint64_t>(-nMin))
             return false;
         *pBits = static_cast<uint64_t>(-static_cast<int64_t>(u));
@@ -240,6 +251,7 @@ void StoreBits(uint8_t* pBody, const LOG_FIELD_T& f, uint64_t uBits)
         p[0] = static_cast<uint8_t>(uBits);
         break;
     case FIELD_U16:
+    case FIELD_I16:
     {
         const uint16_t v = static_cast<uint16_t>(uBits);
         std::memcpy(p, &v, 2);
@@ -328,6 +340,11 @@ bool ParseField(const LOG_FIELD_T& f, const char* psz, FIELD_FORM_E eForm, uint8
     {
         nMin = INT32_MIN;
         uMax = INT32_MAX;
+    }
+    else if (bSigned && f.eStore == FIELD_I16)
+    {
+        nMin = INT16_MIN;
+        uMax = INT16_MAX;
     }
     uint64_t uBits = 0;
     if (!ParseInteger(psz, bHex ? 16 : 10, bSigned, nMin, uMax, &uBits))

@@ -1,4 +1,4 @@
-// Field layouts of the fixed-size solution, INS and IMU logs. One table per log
+// Field layouts of the fixed-size logs (solution, INS, IMU, navigation data). One table per log
 // gives, for each body field, its place in the binary body, its name table and
 // its printf conversion in the full and the abbreviated text form. The same
 // table drives the text formatter and the text decoder, so that what is written
@@ -15,6 +15,7 @@ enum LOG_FIELD_STORE_E : uint8_t
 {
     FIELD_U8,
     FIELD_U16,
+    FIELD_I16,
     FIELD_U32,
     FIELD_I32,
     FIELD_U64,
@@ -37,6 +38,7 @@ enum LOG_FIELD_NAMES_E : uint8_t
     NAMES_TIME_STATUS,
     NAMES_AVEPOS_STATUS,
     NAMES_INS_STATUS,
+    NAMES_TRUE_FALSE, // a u32 flag: "TRUE" reads 1, any other word 0; non-zero writes "TRUE"
 };
 
 struct LOG_FIELD_T

@@ -334,9 +334,11 @@ static_assert(sizeof(RAWALM_SUBFRAME_T) == 34, "RAWALM subframe");
 
 #pragma pack(pop)
 
-// Text decoders: a full text log (checked against its CRC) to the binary log,
-// header and body, without CRC. The output must hold the header and the body;
-// the out length is 28 + body size. 1 on success, 0 on failure (output untouched).
+// Text decoders: a full text log (checked against its CRC) or an abbreviated
+// one (header line and body line) to the binary log, header and body without
+// CRC; the out length is 28 + body size. Every field must read whole and no
+// field may be missing or extra. A line whose name the catalogue gives another
+// ID is refused. 1 on success, 0 on failure (the output is then untouched).
 int DecodeGpsEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
 int DecodeQzssEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
 int DecodeBdsEphemText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
@@ -352,9 +354,10 @@ int DecodeGalIonoText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t
 int DecodeIonUtcText(const char* pText, int32_t nLength, uint16_t nMessageId, uint8_t* pOut, int32_t* pOutLength);
 
 // Formatters: a log record (header, then body) to NUL-terminated text in the
-// form its message type asks for: abbreviated (no CRC) or full text with its
-// CRC trailer (a binary type gives full text). The record's message length must
-// cover the body. 1 on success, 0 on failure or when the text does not fit.
+// form its message type asks for: abbreviated (blank-separated body line, no
+// CRC) or full text with its CRC trailer (a binary type gives full text). The
+// record's message length must cover the body. 1 on success, 0 on failure or
+// when the text and its NUL do not fit the capacity.
 int FormatGpsEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
 int FormatQzssEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
 int FormatBdsEphem(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);

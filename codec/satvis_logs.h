@@ -63,3 +63,21 @@ struct REFSTATIONINFO_BODY_T
 static_assert(sizeof(REFSTATIONINFO_BODY_T) == 112, "REFSTATIONINFO body");
 
 #pragma pack(pop)
+
+// SATVIS full text log to the binary log (header, body, no CRC). The count must
+// match the records present; the output must hold header + 12 + 40 x count bytes
+// (at most a whole log of 65535 body bytes). 1 on success, 0 on failure.
+int DecodeSatVisText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+// Always full text with CRC trailer; the two flag words print as TRUE/FALSE.
+int FormatSatVis(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+int CopyBinarySatVis(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+
+// REFSTATION or REFSTATIONINFO, chosen by the log name; any other log gives 0.
+int DecodeRefStationText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+
+// Mode 0: the binary log (message type 0, port byte mapped, fresh CRC) into pOut;
+// any other mode: the full text log. A record shorter than the body carries the
+// older packed layout and comes out in the current one. 0 when the station type
+// has no name, a text does not fit its field, or the output does not fit.
+int FormatRefStation(const void* pLog, int32_t nCapacity, int32_t nMode, char* pOut, int32_t* pOutLength);
+int FormatRefStationInfo(const void* pLog, int32_t nCapacity, int32_t nMode, char* pOut, int32_t* pOutLength);

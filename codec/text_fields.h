@@ -23,22 +23,3 @@ bool NextTextField(TextFieldCursor* pCursor, const char** ppField, int32_t* pLen
 bool ParseFieldU32(const char* pField, int32_t nLength, int nBase, uint32_t* pValue);
 bool ParseFieldI32(const char* pField, int32_t nLength, int32_t* pValue);
 bool ParseFieldF64(const char* pField, int32_t nLength, double* pValue);
-
-// Body fields described by one kind letter each, stored packed in text order:
-//   'u' u32 decimal, 'd' i32 decimal, 'x' u32 hexadecimal, 'H' u16 decimal,
-//   'S' i16 decimal, 'B' u8 decimal, 'f' f64, 'T' u32 flag written TRUE/FALSE.
-constexpr int32_t BodyKindsSize(const char* pKinds)
-{
-    int32_t n = 0;
-    for (; *pKinds; ++pKinds)
-        n += (*pKinds == 'f') ? 8 : (*pKinds == 'H' || *pKinds == 'S') ? 2 : (*pKinds == 'B') ? 1 : 4;
-    return n;
-}
-
-// Reads one field per kind into pBody; false on a missing, empty or bad field.
-bool ScanBodyFields(TextFieldCursor* pCursor, const char* pKinds, uint8_t* pBody);
-// Appends the fields at pOut + *pLength with the comma-separated printf
-// conversions of pFormats (one per kind), separated by cSeparator. Returns 1, or
-// 0 when the text does not fit nCapacity (with its NUL).
-int PrintBodyFields(char* pOut, uint32_t nCapacity, uint32_t* pLength, const char* pKinds, const char* pFormats,
-                    const uint8_t* pBody, char cSeparator);

@@ -1,5 +1,5 @@
 // Any bytes through the one-call decoder, in either profile, and through the
-// navigation-log formatters as a record. The first byte selects: bit 0 the
+// navigation, SATVIS and reference-station formatters as a record. The first byte selects: bit 0 the
 // monitor profile, bit 1 "repair the CRC" so that bodies get parsed, bit 2 a
 // small output capacity for the formatters.
 #include <cstddef>
@@ -14,6 +14,7 @@
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
 #include "codec/profile.h"
+#include "codec/satvis_logs.h"
 
 namespace
 {
@@ -22,7 +23,11 @@ using FormatFn = int (*)(const void*, int32_t, char*, int32_t*);
 const FormatFn FORMATTERS[] = {
     FormatGpsEphem, FormatQzssEphem, FormatBdsEphem, FormatBd2Ephem, FormatGloEphem, FormatGalEphem,
     FormatBdsClock, FormatGalClock,  FormatGloClock, FormatBdsIono,  FormatGalIono,  FormatIonUtc,
-    FormatRawEphem, FormatRawAlm,
+    FormatRawEphem, FormatRawAlm,    FormatSatVis,
+    [](const void* p, int32_t c, char* o, int32_t* n) { return FormatRefStation(p, c, 1, o, n); },
+    [](const void* p, int32_t c, char* o, int32_t* n) { return FormatRefStation(p, c, 0, o, n); },
+    [](const void* p, int32_t c, char* o, int32_t* n) { return FormatRefStationInfo(p, c, 1, o, n); },
+    [](const void* p, int32_t c, char* o, int32_t* n) { return FormatRefStationInfo(p, c, 0, o, n); },
 };
 
 void RepairCrc(std::vector<uint8_t>& bytes)

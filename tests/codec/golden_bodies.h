@@ -1,6 +1,8 @@
-// Golden full-text bodies of the navigation-data logs, shared by the family's
-// tests and the dispatch tests. Printed by a script with each member's printf
-// conversions (C99 exponents: at least two digits) from hand-picked values.
+// Golden full-text bodies of the navigation-data, SATVIS and reference-station
+// logs, shared by their tests and the dispatch tests. The navigation bodies were
+// printed by a script with each member's printf conversions (C99 exponents: at
+// least two digits) from hand-picked values; the others were written by hand
+// with the formats of their formatters.
 #pragma once
 
 #include <cstdint>
@@ -68,10 +70,26 @@ inline const GOLDEN_BODY_T NAV_GOLDEN_BODIES[] = {
      "-9.3132257461547852e-10,-3.552713679e-15,1929,7,18,18,0"},
 };
 
-inline const char* GoldenBody(const char* pName)
+inline const GOLDEN_BODY_T STATION_GOLDEN_BODIES[] = {
+    {"SATVIS", 48,
+     "FALSE,FALSE, 2,3,0,0,45.500000,120.250000,-1234.500000,-1233.750000,"
+     "42,13,1,12.000000,301.000000,2500.000000,2499.500000"},
+    {"REFSTATION", 175, "00000000,-2267804.512,5009342.334,3220991.826,0,RTCMV3,\"A123\""},
+    {"REFSTATIONINFO", 1325,
+     "51.116375667,-114.038829167,1048.512000000,WGS84,-16.271,0,CMR,\"ABCDE\",\"LEIAR25.R3      LEIT012345678901\","
+     "\"SN1234\""},
+};
+
+inline const GOLDEN_BODY_T& Golden(const char* pName)
 {
     for (const GOLDEN_BODY_T& g : NAV_GOLDEN_BODIES)
         if (strcmp(g.pName, pName) == 0)
-            return g.pBody;
+            return g;
+    for (const GOLDEN_BODY_T& g : STATION_GOLDEN_BODIES)
+        if (strcmp(g.pName, pName) == 0)
+            return g;
     throw std::invalid_argument(pName);
 }
+
+inline const char* GoldenBody(const char* pName) { return Golden(pName).pBody; }
+inline uint16_t GoldenId(const char* pName) { return Golden(pName).nMessageId; }
