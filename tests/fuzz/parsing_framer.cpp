@@ -1,0 +1,62 @@
+// The framer on arbitrary bytes fed in arbitrary batches: what it hands out
+// (text and frames, in order) followed by what it still holds must be exactly
+// the input, every frame it hands out must carry a valid checksum, and no byte
+// may be dropped. Byte 0 sets the batch length pattern.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "codec/crc.h"
+#include "monitor/parsing/rtcm_parser.h"
+
+namespace
+{
+class Checker : public QRTCMParser
+{
+public:
+    std::vector<uint8_t> Out;
+    const RING_BUFFER_T& RingState() const { return m_Ring; }
+
+protected:
+    void Add(const uint8_t* p, uint32_t n) { Out.insert(Out.end(), p, p + n); }
+    void HandleText(const uint8_t* p, uint32_t n) override { Add(p, n); }
+    void HandleBinaryLog(const uint8_t* p, uint32_t n) override
+    {
+        uint32_t uCrc;
+        std::memcpy(&uCrc, p + n - 4, 4);
+        if (n < 16 || Crc32Compute(p, static_cast<int32_t>(n - 4)) != uCrc)
+            std::abort();
+        Add(p, n);
+    }
+    void HandleRtcmFrame(const uint8_t* p, uint32_t n) override
+    {
+        if (n < 8 || !Crc24qCheck(p, n))
+            std::abort();
+        Add(p, n);
+    }
+};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    if (nSize < 2)
+        return 0;
+    const uint32_t nStep = 1u + pData[0] * 37u;
+    ++pData;
+    --nSize;
+    Checker c;
+    for (size_t i = 0; i < nSize;)
+    {
+        const uint32_t n = static_cast<uint32_t>(std::min<size_t>(nStep + (i % 5), nSize - i));
+        c.FeedData(pData + i, n);
+        i += n;
+    }
+    std::vector<uint8_t> rest(RingUnread(&c.RingState()));
+    PeekRing(&c.RingState(), 0, rest.data(), static_cast<uint32_t>(rest.size()));
+    c.Out.insert(c.Out.end(), rest.begin(), rest.end());
+    if (c.RingState().DroppedBytes != 0 || c.Out.size() != nSize || std::memcmp(c.Out.data(), pData, nSize) != 0)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,77 @@
+// Builds the frames a receiver sends, with valid checksums: long and short
+// header binary logs (CRC-32) and RTCM3 frames (CRC-24Q).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "codec/crc.h"
+#include "codec/log_format.h"
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+inline Bytes TextBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+inline void AppendCrc32(Bytes* p)
+{
+    const uint32_t uCrc = Crc32Compute(p->data(), static_cast<int32_t>(p->size()));
+    for (int k = 0; k < 4; ++k)
+        p->push_back(static_cast<uint8_t>(uCrc >> (8 * k)));
+}
+
+// A long-header log with the given body; week 1930, 1000 ms.
+inline Bytes LongLog(uint16_t nId, const Bytes& body, uint32_t nMs = 1000)
+{
+    BinaryLogHeader h{};
+    FillBinaryHeader(nId, 0, static_cast<uint16_t>(body.size()), 0x20, 0, &h);
+    h.Week = 1930;
+    h.Milliseconds = nMs;
+    h.TimeStatus = 180;
+    Bytes out(sizeof h);
+    std::memcpy(out.data(), &h, sizeof h);
+    out = out + body;
+    AppendCrc32(&out);
+    return out;
+}
+
+inline Bytes ShortLog(uint16_t nId, const Bytes& body, uint32_t nMs = 1000)
+{
+    ShortBinaryLogHeader h{};
+    FillShortBinaryHeader(nId, static_cast<uint8_t>(body.size()), 1930, nMs, &h);
+    Bytes out(sizeof h);
+    std::memcpy(out.data(), &h, sizeof h);
+    out = out + body;
+    AppendCrc32(&out);
+    return out;
+}
+
+// An RTCM3 frame whose payload opens with the 12-bit message number.
+inline Bytes RtcmFrame(uint32_t nMessage, uint32_t nPayload)
+{
+    Bytes out = {0xD3, static_cast<uint8_t>(nPayload >> 8), static_cast<uint8_t>(nPayload & 0xFF)};
+    for (uint32_t i = 0; i < nPayload; ++i)
+        out.push_back(static_cast<uint8_t>(i * 7 + 1));
+    out[3] = static_cast<uint8_t>(nMessage >> 4);
+    out[4] = static_cast<uint8_t>(((nMessage & 0xF) << 4) | (out[4] & 0x0F));
+    const uint32_t uCrc = Crc24qCompute(out.data(), static_cast<uint32_t>(out.size()));
+    out.push_back(static_cast<uint8_t>(uCrc >> 16));
+    out.push_back(static_cast<uint8_t>(uCrc >> 8));
+    out.push_back(static_cast<uint8_t>(uCrc));
+    return out;
+}
+
+inline Bytes Pattern(size_t n, uint8_t uSeed = 0)
+{
+    Bytes out(n);
+    for (size_t i = 0; i < n; ++i)
+        out[i] = static_cast<uint8_t>((i * 31 + uSeed) & 0x7F) | 0x20; // never a sync byte
+    return out;
+}
