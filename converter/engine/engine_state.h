@@ -20,6 +20,12 @@ enum CONVERT_STATUS_E : int
     CONVERT_ERR_OUTPUT = -94,     // output of a RINEX-to-log or log-to-log job
     CONVERT_ERR_RINEX_TYPE = -90, // source name does not end in a RINEX type letter
     CONVERT_ERR_RINEX_READ = -89, // the RINEX reader failed
+    // Range log to RINEX: no observation epoch was written (the source holds
+    // none, or none passed the time window and sample rate); no observation file.
+    CONVERT_NO_EPOCH = -93,
+    // Range log to RINEX: the outputs are complete, but an ephemeris could not
+    // be dumped beside them.
+    CONVERT_EPHEM_DUMP_FAILED = -92,
 };
 
 // Source bytes the RINEX readers have consumed in the running job. A single

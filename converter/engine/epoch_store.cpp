@@ -1,23 +1,28 @@
 #include "converter/engine/epoch_store.h"
 
+#include <cstring>
+
 #include "converter/engine/rinex_obs_epoch.h"
 
 namespace
 {
-ConvertState g_State;
-ObsSatEntry g_Sats[OBS_MAX_SATS];
-ObsSignalSlot g_Slots[OBS_MAX_SLOTS];
+EpochStore g_Store;
 } // namespace
 
-ConvertState* GetConvertState() { return &g_State; }
-ObsSatEntry* GetObsSatTable() { return g_Sats; }
-ObsSignalSlot* GetObsSignalTable() { return g_Slots; }
+EpochStore* GetEpochStore() { return &g_Store; }
+ConvertState* GetConvertState() { return &g_Store.State; }
+ObsSatEntry* GetObsSatTable() { return g_Store.aSats; }
+ObsSignalSlot* GetObsSignalTable() { return g_Store.aSlots; }
+
+void ResetEpochStore(EpochStore* pStore, uint8_t nFlag)
+{
+    std::memset(pStore, 0, sizeof(*pStore));
+    pStore->State.nKind = 3;
+    pStore->State.nFlag = nFlag;
+}
 
 void ResetConvertState(uint8_t nFlag)
 {
-    g_State.nKind = 3;
-    g_State.nFlag = nFlag;
-    for (ObsSignalSlot& slot : g_Slots)
-        slot.nLockTime = 0;
+    ResetEpochStore(&g_Store, nFlag);
     ResetRinexLockHistory();
 }

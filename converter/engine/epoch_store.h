@@ -67,9 +67,26 @@ struct EpochIndexEntry
     ObsSignalSlot Slots[OBS_SIGNALS_PER_SAT];
 };
 
+// The three records of one epoch together. A job and the source scan each own
+// one, so the two never share observations.
+struct EpochStore
+{
+    ConvertState State;
+    ObsSatEntry aSats[OBS_MAX_SATS];
+    ObsSignalSlot aSlots[OBS_MAX_SLOTS];
+    // Bit n of word s: satellite entry s * 64 + n holds a satellite of the
+    // current epoch; clearing and indexing visit only those entries.
+    uint64_t aUsed[OBS_SYSTEMS];
+};
+
+// The process-wide store (the RINEX readers of a RINEX-to-log job fill it).
+EpochStore* GetEpochStore();
 ConvertState* GetConvertState();
 ObsSatEntry* GetObsSatTable();     // OBS_MAX_SATS entries
 ObsSignalSlot* GetObsSignalTable(); // OBS_MAX_SLOTS slots
+
+// Epoch kind 3, the flag byte, no satellite, every slot's lock time 0.
+void ResetEpochStore(EpochStore* pStore, uint8_t nFlag);
 
 // Starts a job: epoch kind 3, the flag byte, every slot's lock time 0, and no
 // lock history for the loss-of-lock indicators of the RINEX epoch writer.

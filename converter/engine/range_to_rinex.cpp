@@ -1,5 +1,533 @@
+#include "converter/engine/range_to_rinex.h"
+
+#include <QFile>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "codec/catalogue.h"
+#include "codec/log_dispatch.h"
+#include "codec/log_format.h"
+#include "codec/nav_logs.h"
+#include "codec/range_logs.h"
 #include "converter/engine/engine_state.h"
+#include "converter/engine/ephem_dump.h"
+#include "converter/engine/epoch_store.h"
+#include "converter/engine/range_epoch.h"
+#include "converter/engine/rinex_obs_epoch.h"
 #include "converter/engine/work_thread.h"
 
-// This build cannot convert range logs to RINEX yet: the job fails at once.
-int CWorkThread::RunRange2Rnx() { return CONVERT_ERR_OBS_OUTPUT; }
+namespace
+{
+enum : uint32_t
+{
+    MIN_TIME_STATUS = 21, // coarse time or better
+    OUTPUT_BUFFER = 1u << 18,
+};
+
+// The ephemeris kinds of the source, by what their records need.
+enum EPHEM_KIND_E
+{
+    EPHEM_GPS,
+    EPHEM_QZSS,
+    EPHEM_GLO,
+    EPHEM_GAL,
+    EPHEM_BDS,  // BDSEPHEMERIS layout
+    EPHEM_BD2,  // BD2EPHEM layout (same message ID, longer body)
+};
+
+struct EphemKind
+{
+    EPHEM_KIND_E eKind;
+    uint32_t nSystem;
+    uint32_t nBodySize;
+};
+
+// Which kind a decoded ephemeris log is; false for anything else.
+bool EphemKindOf(uint16_t nMessageId, uint32_t nBodyLength, EphemKind* pKind)
+{
+    switch (nMessageId)
+    {
+    case MSG_ID_GPSEPHEM:
+        *pKind = {EPHEM_GPS, GNSS_SYSTEM_GPS, sizeof(GPSEPHEM_BODY_T)};
+        break;
+    case MSG_ID_QZSSEPHEMERIS:
+        *pKind = {EPHEM_QZSS, GNSS_SYSTEM_QZSS, sizeof(GPSEPHEM_BODY_T)};
+        break;
+    case MSG_ID_GLOEPHEMERIS:
+        *pKind = {EPHEM_GLO, GNSS_SYSTEM_GLONASS, sizeof(GLOEPHEMERIS_BODY_T)};
+        break;
+    case MSG_ID_GALEPHEMERIS:
+        *pKind = {EPHEM_GAL, GNSS_SYSTEM_GALILEO, sizeof(GALEPHEMERIS_BODY_T)};
+        break;
+    case MSG_ID_BDSEPHEMERIS:
+        // The two BeiDou layouts share the ID; the body length tells them apart.
+        if (nBodyLength >= sizeof(BD2EPHEM_BODY_T))
+            *pKind = {EPHEM_BD2, GNSS_SYSTEM_BDS, sizeof(BD2EPHEM_BODY_T)};
+        else
+            *pKind = {EPHEM_BDS, GNSS_SYSTEM_BDS, sizeof(BDSEPHEMERIS_BODY_T)};
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+uint32_t ReadU32At(const uint8_t* p)
+{
+    uint32_t n = 0;
+    std::memcpy(&n, p, 4);
+    return n;
+}
+
+// Satellite number (1-64) of an ephemeris within its system; 0 when outside.
+uint32_t EphemSatNumber(const EphemKind& kind, const uint8_t* pBody)
+{
+    uint32_t n = 0;
+    switch (kind.eKind)
+    {
+    case EPHEM_GLO:
+    {
+        uint16_t nSlot = 0;
+        std::memcpy(&nSlot, pBody, 2);
+        return SatIdToSlot(GNSS_SYSTEM_GLONASS, nSlot);
+    }
+    case EPHEM_QZSS:
+        n = ReadU32At(pBody);
+        n = n > 192 ? n - 192 : n;
+        break;
+    case EPHEM_BD2:
+        n = ReadU32At(pBody);
+        n = n > 190 ? n - 190 : n;
+        break;
+    default:
+        n = ReadU32At(pBody);
+        break;
+    }
+    return n >= 1 && n <= OBS_SATS_PER_SYSTEM ? n : 0;
+}
+
+// The last few distinct ephemerides of every satellite: a log equal to one of
+// them is a repeat. More than one is kept so that a source that alternates
+// between two ephemerides of a satellite writes each once.
+class EphemHistory
+{
+public:
+    enum : uint32_t
+    {
+        DEPTH = 4,
+        MAX_LOG = LOG_HEADER_LENGTH + sizeof(BD2EPHEM_BODY_T),
+    };
+
+    // True when the log repeats a kept ephemeris; otherwise keeps it.
+    bool SeenBefore(const EphemKind& kind, uint32_t nSat, const uint8_t* pLog)
+    {
+        Sat& sat = m_aSats[kind.nSystem][nSat - 1];
+        const uint32_t nLength = LOG_HEADER_LENGTH + kind.nBodySize;
+        for (uint32_t i = 0; i < sat.nCount; ++i)
+            if (sat.aKind[i] == kind.eKind && Same(kind, sat.aLogs[i], pLog))
+                return true;
+        const uint32_t i = sat.nCount < DEPTH ? sat.nCount++ : sat.nNext++ % DEPTH;
+        sat.aKind[i] = static_cast<uint8_t>(kind.eKind);
+        std::memcpy(sat.aLogs[i], pLog, nLength);
+        return false;
+    }
+
+private:
+    static bool Same(const EphemKind& kind, const uint8_t* pA, const uint8_t* pB)
+    {
+        switch (kind.eKind)
+        {
+        case EPHEM_GLO:
+            return CompareEphemeris(pA, pB) == 0;
+        case EPHEM_BDS:
+            return std::memcmp(pA + LOG_HEADER_LENGTH, pB + LOG_HEADER_LENGTH, kind.nBodySize) == 0;
+        default:
+            // Everything but the satellite and the time the log was sent.
+            return std::memcmp(pA + LOG_HEADER_LENGTH + 12, pB + LOG_HEADER_LENGTH + 12, kind.nBodySize - 12) == 0;
+        }
+    }
+
+    struct Sat
+    {
+        uint8_t nCount;
+        uint8_t nNext;
+        uint8_t aKind[DEPTH];
+        uint8_t aLogs[DEPTH][MAX_LOG];
+    };
+    Sat m_aSats[GNSS_SYSTEM_COUNT][OBS_SATS_PER_SYSTEM] = {};
+};
+
+int NavOpenStatus(uint32_t nSystem)
+{
+    switch (nSystem)
+    {
+    case GNSS_SYSTEM_GLONASS:
+        return CONVERT_ERR_GLO_NAV;
+    case GNSS_SYSTEM_GALILEO:
+        return CONVERT_ERR_GAL_NAV;
+    case GNSS_SYSTEM_BDS:
+        return CONVERT_ERR_BDS_NAV;
+    default:
+        return CONVERT_ERR_GPS_NAV;
+    }
+}
+
+int FormatNavRecord(const EphemKind& kind, const uint8_t* pLog, uint32_t nLength, int32_t nVersion, char* pText,
+                    uint32_t nCapacity)
+{
+    switch (kind.eKind)
+    {
+    case EPHEM_GPS:
+        return FormatRinexGpsNav(pLog, nLength, nVersion, pText, nCapacity);
+    case EPHEM_QZSS:
+        return FormatRinexQzssNav(pLog, nLength, nVersion, pText, nCapacity);
+    case EPHEM_GLO:
+        return FormatRinexGloNav(pLog, nLength, nVersion, pText, nCapacity);
+    case EPHEM_GAL:
+        return FormatRinexGalNav(pLog, nLength, nVersion, pText, nCapacity);
+    case EPHEM_BDS:
+        return FormatRinexBdsNav(pLog, nLength, nVersion, pText, nCapacity);
+    case EPHEM_BD2:
+        return FormatRinexBd2Nav(pLog, nLength, nVersion, pText, nCapacity);
+    }
+    return -1;
+}
+
+FILE* CreateOutput(const char* pPath)
+{
+    if (!pPath || !*pPath)
+        return nullptr;
+    FILE* pFile = std::fopen(pPath, "wb");
+    if (pFile)
+        std::setvbuf(pFile, nullptr, _IOFBF, OUTPUT_BUFFER);
+    return pFile;
+}
+
+bool WriteAll(FILE* pFile, const char* pText, int nLength)
+{
+    return nLength <= 0 || std::fwrite(pText, 1, static_cast<size_t>(nLength), pFile) == static_cast<size_t>(nLength);
+}
+
+// One running job: its records, buffers and open files.
+class RangeToRinexRun
+{
+public:
+    RangeToRinexRun(const RangeToRinexJob& job, RangeToRinexCounts* pCounts) : m_Job(job), m_Counts(*pCounts)
+    {
+        ResetEpochStore(&m_Store, 1);
+        ResetRinexLockHistory();
+        m_Dump.sDirectory = EphemDumpDirectoryOf(job.pObsPath);
+    }
+
+    ~RangeToRinexRun() { CloseAll(); }
+
+    int Run(FILE* pSource)
+    {
+        LogSourceReader reader(pSource, m_Job.pProgress, m_Job.pProgressContext);
+        LogSourceFrame frame;
+        int nStatus = CONVERT_OK;
+        while (nStatus == CONVERT_OK && reader.Next(&frame))
+            nStatus = OnLog(frame);
+        m_Counts.Source = reader.Counts();
+        m_Counts.nDumpFailures = m_Dump.nFailures;
+        const int nClose = CloseAll();
+        if (nStatus != CONVERT_OK)
+            return nStatus;
+        if (nClose != CONVERT_OK)
+            return nClose;
+        if (m_Counts.nEpochsWritten == 0)
+            return CONVERT_NO_EPOCH;
+        return m_Dump.nFailures ? CONVERT_EPHEM_DUMP_FAILED : CONVERT_OK;
+    }
+
+private:
+    bool IsWantedRange(uint16_t nId) const
+    {
+        const bool bRange = nId == MSG_ID_RANGE || nId == MSG_ID_RANGEH || nId == MSG_ID_BASERANGE ||
+                            nId == MSG_ID_RANGECMP;
+        return bRange && (m_Job.nObsMessageId == LOG_ID_UNKNOWN || m_Job.nObsMessageId == nId);
+    }
+
+    // The log as a binary record (header and body, no CRC): binary logs as
+    // they stand, text logs decoded.
+    bool Record(const LogSourceFrame& frame, const uint8_t** ppLog, uint32_t* pLength)
+    {
+        if (frame.nForm == LOG_SOURCE_BINARY)
+        {
+            *ppLog = frame.pData;
+            *pLength = frame.nLength - LOG_CRC_LENGTH;
+            return true;
+        }
+        int32_t nLength = 0;
+        if (!DecodeLog(frame.pData, static_cast<int32_t>(frame.nLength), m_Decoded.data(), &nLength))
+            return false;
+        *ppLog = m_Decoded.data();
+        *pLength = static_cast<uint32_t>(nLength);
+        return true;
+    }
+
+    int OnLog(const LogSourceFrame& frame)
+    {
+        const uint16_t nId = frame.nMessageId;
+        EphemKind kind;
+        const bool bRange = IsWantedRange(nId);
+        if (!bRange && !EphemKindOf(nId, 0, &kind))
+            return CONVERT_OK;
+        const uint8_t* pLog = nullptr;
+        uint32_t nLength = 0;
+        if (!Record(frame, &pLog, &nLength))
+        {
+            ++m_Counts.nUndecodable;
+            return CONVERT_OK;
+        }
+        BinaryLogHeader h;
+        std::memcpy(&h, pLog, sizeof(h));
+        if (bRange)
+            return OnRange(h, pLog, nLength);
+        return OnEphemeris(frame, h, pLog, nLength);
+    }
+
+    int OnRange(const BinaryLogHeader& h, const uint8_t* pLog, uint32_t nLength)
+    {
+        if (h.TimeStatus < MIN_TIME_STATUS)
+            return CONVERT_OK;
+        const int nSats = h.MessageId == MSG_ID_RANGECMP
+                              ? RangeCmpToObsEpoch(pLog, nLength, m_Job.nSysMask, m_Job.nSignalMode, &m_Store, m_aIndex)
+                              : RangeToObsEpoch(pLog, nLength, m_Job.nSysMask, m_Job.nSignalMode, &m_Store, m_aIndex);
+        if (nSats < 0)
+        {
+            ++m_Counts.nUndecodable;
+            return CONVERT_OK;
+        }
+        ++m_Counts.nRangeLogs;
+        const ConvertState& state = m_Store.State;
+        if (!SampleFilterPasses(m_Job, state.nWeek, state.nMsOfWeek))
+        {
+            ++m_Counts.nEpochsFiltered;
+            return CONVERT_OK;
+        }
+        if (m_Counts.nEpochsWritten && state.nWeek == m_nLastWeek && state.nMsOfWeek == m_nLastMs)
+        {
+            ++m_Counts.nEpochsRepeated;
+            return CONVERT_OK;
+        }
+        // The header gives the epochs their time system, so it is formatted
+        // first; the file is created only once an epoch has something to hold.
+        if (m_nHeaderLength < 0)
+        {
+            m_nHeaderLength = WriteRinexObsHeader(m_Job.pObsHeader, m_HeaderText.data(),
+                                                  static_cast<uint32_t>(m_HeaderText.size()));
+            if (m_nHeaderLength < 0)
+                return CONVERT_ERR_OBS_OUTPUT;
+        }
+        const int nText = WriteRinexObsEpoch(&state, m_aIndex, m_Job.pObsHeader, m_EpochText.data(),
+                                             static_cast<uint32_t>(m_EpochText.size()));
+        if (nText < 0)
+        {
+            ++m_Counts.nUndecodable;
+            return CONVERT_OK;
+        }
+        if (nText == 0)
+        {
+            ++m_Counts.nEpochsEmpty;
+            return CONVERT_OK;
+        }
+        if (!m_pObs)
+        {
+            m_pObs = CreateOutput(m_Job.pObsPath);
+            if (!m_pObs || !WriteAll(m_pObs, m_HeaderText.data(), m_nHeaderLength))
+                return CONVERT_ERR_OBS_OUTPUT;
+        }
+        if (!WriteAll(m_pObs, m_EpochText.data(), nText))
+            return CONVERT_ERR_OBS_OUTPUT;
+        ++m_Counts.nEpochsWritten;
+        m_nLastWeek = state.nWeek;
+        m_nLastMs = state.nMsOfWeek;
+        return CONVERT_OK;
+    }
+
+    int OnEphemeris(const LogSourceFrame& frame, const BinaryLogHeader& h, const uint8_t* pLog, uint32_t nLength)
+    {
+        EphemKind kind;
+        const uint32_t nBody = nLength - LOG_HEADER_LENGTH;
+        if (!EphemKindOf(h.MessageId, h.MessageLength < nBody ? h.MessageLength : nBody, &kind) ||
+            !(m_Job.nSysMask & (1u << kind.nSystem)))
+            return CONVERT_OK;
+        if (nBody < kind.nBodySize)
+        {
+            ++m_Counts.nUndecodable;
+            return CONVERT_OK;
+        }
+        const uint32_t nSat = EphemSatNumber(kind, pLog + LOG_HEADER_LENGTH);
+        if (nSat == 0)
+        {
+            ++m_Counts.nUndecodable;
+            return CONVERT_OK;
+        }
+        if (m_History.SeenBefore(kind, nSat, pLog))
+        {
+            ++m_Counts.nEphemeridesRepeated;
+            return CONVERT_OK;
+        }
+        AppendEphemLogFile(&m_Dump, kind.nSystem, frame.pData, frame.nLength);
+
+        const uint32_t nFile = m_Job.bMixedNav ? static_cast<uint32_t>(GNSS_SYSTEM_GPS) : kind.nSystem;
+        const int32_t nVersion = m_Job.pObsHeader->nVersion;
+        const int nText = FormatNavRecord(kind, pLog, LOG_HEADER_LENGTH + kind.nBodySize, nVersion,
+                                          m_NavText.data(), static_cast<uint32_t>(m_NavText.size()));
+        if (nText < 0)
+        {
+            ++m_Counts.nUndecodable;
+            return CONVERT_OK;
+        }
+        if (!m_apNav[nFile])
+        {
+            // The mixed file opens with the first ephemeris of any system.
+            const char cLetter = m_Job.bMixedNav ? 'M' : RinexSystemLetter(kind.nSystem);
+            m_apNav[nFile] = CreateOutput(m_Job.apNavPaths[nFile]);
+            if (!m_apNav[nFile])
+                return NavOpenStatus(nFile);
+            const int nHeader = FormatRinexNavHeader(m_Job.pObsHeader, m_Job.pNavHeader, m_Job.nNavHeaderEdit, cLetter,
+                                                     m_HeaderText.data(), static_cast<uint32_t>(m_HeaderText.size()));
+            if (nHeader < 0 || !WriteAll(m_apNav[nFile], m_HeaderText.data(), nHeader))
+                return NavOpenStatus(nFile);
+        }
+        if (!WriteAll(m_apNav[nFile], m_NavText.data(), nText))
+            return NavOpenStatus(nFile);
+        if (nText > 0)
+            ++m_Counts.nEphemerides;
+        return CONVERT_OK;
+    }
+
+    // Closes every output; a file whose buffered text could not be written
+    // gives its status.
+    int CloseAll()
+    {
+        int nStatus = CONVERT_OK;
+        if (m_pObs && std::fclose(m_pObs) != 0)
+            nStatus = CONVERT_ERR_OBS_OUTPUT;
+        m_pObs = nullptr;
+        for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+        {
+            if (m_apNav[s] && std::fclose(m_apNav[s]) != 0 && nStatus == CONVERT_OK)
+                nStatus = NavOpenStatus(s);
+            m_apNav[s] = nullptr;
+        }
+        CloseEphemDump(&m_Dump);
+        return nStatus;
+    }
+
+    const RangeToRinexJob& m_Job;
+    RangeToRinexCounts& m_Counts;
+    EpochStore m_Store;
+    EpochIndexEntry m_aIndex[OBS_MAX_SATS];
+    EphemHistory m_History;
+    EphemDump m_Dump;
+    std::vector<uint8_t> m_Decoded = std::vector<uint8_t>(LOG_MAX_BINARY_LENGTH);
+    std::vector<char> m_HeaderText = std::vector<char>(RINEX_HEADER_TEXT_CAPACITY);
+    std::vector<char> m_EpochText = std::vector<char>(RINEX_EPOCH_TEXT_CAPACITY);
+    std::vector<char> m_NavText = std::vector<char>(RINEX_NAV_TEXT_CAPACITY);
+    int m_nHeaderLength = -1;
+    FILE* m_pObs = nullptr;
+    FILE* m_apNav[GNSS_SYSTEM_COUNT] = {};
+    uint32_t m_nLastWeek = 0;
+    uint32_t m_nLastMs = 0;
+};
+
+struct WorkerProgress
+{
+    CWorkThread* pWorker;
+    static int Report(void* pContext, uint64_t nBytes);
+};
+} // namespace
+
+bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMsOfWeek)
+{
+    if (!job.bExtract)
+        return true;
+    if (nWeek < job.nStartWeek || nWeek > job.nEndWeek)
+        return false;
+    if (nWeek == job.nStartWeek && nMsOfWeek < job.nStartMs)
+        return false;
+    if (nWeek == job.nEndWeek && nMsOfWeek > job.nEndMs)
+        return false;
+    if (job.bDecimate)
+    {
+        const double dMs = std::round(job.dInterval * 1000.0);
+        if (dMs >= 1.0 && dMs < 4294967296.0)
+            return nMsOfWeek % static_cast<uint32_t>(dMs) == 0;
+    }
+    return true;
+}
+
+int ConvertRangeLogToRinex(const RangeToRinexJob& job, RangeToRinexCounts* pCounts)
+{
+    RangeToRinexCounts counts{};
+    if (!pCounts)
+        pCounts = &counts;
+    *pCounts = RangeToRinexCounts{};
+    FILE* pSource = job.pSrcPath && *job.pSrcPath ? std::fopen(job.pSrcPath, "rb") : nullptr;
+    if (!pSource)
+        return CONVERT_ERR_SOURCE;
+    if (!job.pObsHeader || !job.pNavHeader)
+    {
+        std::fclose(pSource);
+        return CONVERT_ERR_OBS_OUTPUT;
+    }
+    // About 1.5 MB of records and buffers: on the heap, once per job.
+    auto pRun = std::make_unique<RangeToRinexRun>(job, pCounts);
+    const int nStatus = pRun->Run(pSource);
+    std::fclose(pSource);
+    return nStatus;
+}
+
+int WorkerProgress::Report(void* pContext, uint64_t nBytes)
+{
+    CWorkThread* pWorker = static_cast<WorkerProgress*>(pContext)->pWorker;
+    emit pWorker->Range2RnxReadDataLog(static_cast<uint>(nBytes));
+    return pWorker->isInterruptionRequested() ? 1 : 0;
+}
+
+int CWorkThread::RunRange2Rnx()
+{
+    const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
+    const QByteArray sObs = QFile::encodeName(m_sObsFilePath);
+    const QByteArray asNav[GNSS_SYSTEM_COUNT] = {QFile::encodeName(m_sGpsNavFilePath),
+                                                 QFile::encodeName(m_sGloNavFilePath),
+                                                 QFile::encodeName(m_sGalNavFilePath),
+                                                 QFile::encodeName(m_sBdsNavFilePath),
+                                                 QByteArray(),
+                                                 QFile::encodeName(m_sQzssNavFilePath)};
+    const QByteArray sMsg = m_sObsMsgName.toLatin1();
+
+    RangeToRinexJob job;
+    job.pSrcPath = sSrc.constData();
+    job.pObsPath = sObs.constData();
+    for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+        job.apNavPaths[s] = asNav[s].constData();
+    job.bMixedNav = m_bMixedNav == 1;
+    // "RANGECMP_1" is a RANGECMP made from RANGEH: the same message.
+    const int nName = sMsg.size() - (sMsg.endsWith("_1") ? 2 : 0);
+    job.nObsMessageId = nName > 0 ? LogNameToId(sMsg.constData(), 1, static_cast<uint32_t>(nName)) : LOG_ID_UNKNOWN;
+    job.nSysMask = m_nSysMask;
+    job.nSignalMode = GetBdsEphemStyle();
+    job.nNavHeaderEdit = m_nNavHeaderEdit;
+    job.bExtract = m_bExtract == 1;
+    job.nStartWeek = m_nStartWeek;
+    job.nStartMs = m_nStartMs;
+    job.nEndWeek = m_nEndWeek;
+    job.nEndMs = m_nEndMs;
+    job.bDecimate = m_bDecimate == 1;
+    job.dInterval = m_dInterval;
+    job.pObsHeader = GetRinexObsHeader();
+    job.pObsHeader->nSysMask = static_cast<uint8_t>(m_nSysMask);
+    job.pNavHeader = GetRinexNavHeader();
+    WorkerProgress progress{this};
+    job.pProgress = &WorkerProgress::Report;
+    job.pProgressContext = &progress;
+    return ConvertRangeLogToRinex(job, &m_Range2RnxCounts);
+}

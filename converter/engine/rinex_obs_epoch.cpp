@@ -66,7 +66,11 @@ void Observation(RinexText& out, double dValue, char cLli, char cSsi)
     if (!FitsF143(dValue))
         out.Spaces(16);
     else
-        out.Append("%14.3f%c%c", dValue, cLli, cSsi);
+    {
+        out.Fixed(dValue, 14, 3);
+        out.Char(cLli);
+        out.Char(cSsi);
+    }
 }
 
 char Digit(uint32_t n) { return n ? static_cast<char>('0' + n) : ' '; }

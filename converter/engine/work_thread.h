@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "converter/engine/range_to_rinex.h"
+
 class CWorkThread : public QThread
 {
     Q_OBJECT
@@ -53,6 +55,10 @@ public:
     double m_dInterval = 0.0;
     // 0 idle, 1 range log to RINEX, 2 RINEX to log, 3 log to log.
     std::atomic<uint32_t> m_nMode;
+
+    // What the last range-log job read, wrote and skipped; read it after its
+    // Return signal.
+    RangeToRinexCounts m_Range2RnxCounts{};
 
 signals:
     void Range2RnxReadDataLog(uint nBytes);

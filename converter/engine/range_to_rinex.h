@@ -1,0 +1,67 @@
+// Receiver range logs to RINEX: one pass over a log file (text, binary or
+// both) that writes the range logs of one kind as a RINEX observation file,
+// the ephemeris logs as RINEX navigation files (one per system, or one mixed
+// file) and each new ephemeris into the dumps beside the outputs.
+#pragma once
+
+#include <cstdint>
+
+#include "codec/signals.h"
+#include "converter/engine/log_source.h"
+#include "converter/engine/rinex_nav.h"
+#include "converter/engine/rinex_obs_header.h"
+
+struct RangeToRinexJob
+{
+    const char* pSrcPath = nullptr;
+    const char* pObsPath = nullptr;
+    // Navigation outputs by system index; with bMixedNav the one mixed file is
+    // apNavPaths[GNSS_SYSTEM_GPS].
+    const char* apNavPaths[GNSS_SYSTEM_COUNT] = {};
+    bool bMixedNav = false;
+    uint16_t nObsMessageId = 0xFFFF; // RANGE 43, RANGEH 6005, BASERANGE 283, RANGECMP 140; 0xFFFF any of them
+    uint32_t nSysMask = 0;           // 1 GPS, 2 GLONASS, 4 Galileo, 8 BeiDou, 32 QZSS
+    uint32_t nSignalMode = 2;        // BeiDou numbering of the signal types
+    uint32_t nNavHeaderEdit = 0;     // non-zero: program and agency from the navigation header record
+
+    // Time window (GPS week and ms of week, both ends included) and sample rate.
+    bool bExtract = false;
+    uint32_t nStartWeek = 0;
+    uint32_t nStartMs = 0;
+    uint32_t nEndWeek = 0;
+    uint32_t nEndMs = 0;
+    bool bDecimate = false;
+    double dInterval = 0.0; // s
+
+    RinexObsHeader* pObsHeader = nullptr; // the header is written from it; the writer completes it
+    const RinexNavHeader* pNavHeader = nullptr;
+
+    // After every block read; a non-zero result ends the job early.
+    LogSourceProgressFn pProgress = nullptr;
+    void* pProgressContext = nullptr;
+};
+
+struct RangeToRinexCounts
+{
+    LogSourceCounts Source;
+    uint32_t nRangeLogs;       // range logs of the wanted kind that decoded, time status 21 or above
+    uint32_t nEpochsWritten;
+    uint32_t nEpochsFiltered;  // outside the time window or the sample rate
+    uint32_t nEpochsRepeated;  // same time as the epoch written before
+    uint32_t nEpochsEmpty;     // no observation of a system the file holds
+    uint32_t nEphemerides;     // navigation records written
+    uint32_t nEphemeridesRepeated;
+    uint32_t nUndecodable;     // logs of a wanted kind whose body did not decode
+    uint32_t nDumpFailures;    // ephemerides that could not be dumped
+};
+
+// Whether an epoch passes the job's time window and sample rate. The rate is
+// the interval rounded to whole milliseconds; below 1 ms it keeps every epoch.
+bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMsOfWeek);
+
+// Runs the job. Returns 0; CONVERT_ERR_SOURCE, CONVERT_ERR_OBS_OUTPUT or a
+// navigation code when a file cannot be opened, created or written (the files
+// opened so far are closed); CONVERT_NO_EPOCH when no observation epoch was
+// written (then there is no observation file); CONVERT_EPHEM_DUMP_FAILED when
+// everything else succeeded but an ephemeris could not be dumped.
+int ConvertRangeLogToRinex(const RangeToRinexJob& job, RangeToRinexCounts* pCounts = nullptr);

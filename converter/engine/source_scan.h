@@ -1,0 +1,106 @@
+// The pre-scan of a receiver log file before it is converted to RINEX: which
+// range logs it holds, their first and last time and smallest interval, the
+// signals of each system and the satellites that carried them, the GLONASS
+// slots with their frequency numbers, an approximate position and the last
+// ionosphere and UTC parameters. The window spreads the result over the RINEX
+// header records and the sample extraction window.
+//
+// The scan reads only its stream and writes only the caller's record (and the
+// progress counter): it shares no state with a conversion job, so the two may
+// run at the same time in different threads.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "converter/engine/epoch_store.h"
+#include "converter/engine/log_source.h"
+#include "converter/engine/rinex_obs_header.h"
+
+enum : uint32_t
+{
+    SCAN_SYSTEMS = 6,
+    SCAN_MAX_GLO_SLOTS = 32,
+    SCAN_RANGE_KINDS = 4, // RANGE, RANGEH, BASERANGE, RANGECMP, in that order
+    SCAN_MAX_POSITIONS = 1000, // position logs averaged per kind
+    SCAN_IONUTC_SIZE = 136,    // binary IONUTC log, header and body
+};
+
+enum SCAN_STATUS_E : int
+{
+    SCAN_NO_RANGE_LOG = -2, // no usable range epoch: nothing to convert
+    SCAN_NO_POSITION = -1,  // range epochs, but no usable RTKPOS or PSRPOS log
+    SCAN_OK = 0,
+};
+
+struct ScanCalendar
+{
+    uint32_t nYear;
+    uint32_t nMonth;
+    uint32_t nDay;
+    uint32_t nHour;
+    uint32_t nMinute;
+    double dSecond;
+};
+
+// Result of a scan. The caller clears it (value-initialise) and may set
+// nLeapMs before the scan; ScanSourceLog fills the rest.
+struct SourceScanInfo
+{
+    // Per system index and signal (in the order of aSignalCodes): bit n set
+    // when satellite n + 1 carried the signal, and the number of bits set.
+    uint64_t aSatMasks[SCAN_SYSTEMS][RINEX_SCAN_CODES];
+    uint32_t aSatCounts[SCAN_SYSTEMS][RINEX_SCAN_CODES];
+    // Per system the distinct observation codes, in order of first appearance.
+    uint32_t aSignalCodes[SCAN_SYSTEMS][RINEX_SCAN_CODES];
+    uint32_t aSignalCounts[SCAN_SYSTEMS];
+    // GLONASS slots in order of first appearance, with frequency numbers (-7..+6).
+    uint32_t nGloSlotCount;
+    int32_t aGloSlots[SCAN_MAX_GLO_SLOTS];
+    int32_t aGloFrequencies[SCAN_MAX_GLO_SLOTS];
+    // The last usable range epoch.
+    uint32_t nLastEpochWeek;
+    uint32_t nLastEpochMs;
+    // UTC calendar of the first and of the last usable range epoch.
+    ScanCalendar FirstObs;
+    ScanCalendar LastObs;
+    uint32_t nLastObsWeek;
+    uint32_t nLastObsMs;
+    // Per range kind: first week, first ms, last week, last ms.
+    uint32_t aMessageTimes[SCAN_RANGE_KINDS][4];
+    // The last IONUTC log with time status 21 or above (nIonUtcLength 0: none).
+    uint8_t aIonUtc[SCAN_IONUTC_SIZE];
+    uint32_t nIonUtcLength;
+    // ECEF X, Y, Z in metres.
+    double aApproxPos[3];
+    // Per range kind the smallest interval between two of its epochs, s; 0 when none.
+    double aMessageIntervals[SCAN_RANGE_KINDS];
+    // In: the leap seconds (ms) for the calendar times when the source gives
+    // none; 0 for the default. Out: the IONUTC log's current leap seconds when
+    // it gives them. The caller passes it on with SetLeapMs.
+    int32_t nLeapMs;
+    LogSourceCounts Source;
+};
+
+// Index of a range message ID in the per-kind fields; -1 for other IDs.
+int ScanRangeKind(uint16_t nMessageId);
+
+// 1 when the source is binary, 0 when it is text: of the logs whose CRC holds
+// in the first 64 KB, binary ones must be the more; a source without any
+// counts as text (non-ASCII comments do not make text binary). The stream is
+// rewound first and left behind the bytes read.
+int DetectBinaryLog(FILE* pStream);
+
+// Reads the whole stream (rewound first). Returns SCAN_NO_RANGE_LOG (the record
+// keeps only its counts and the leap value), SCAN_NO_POSITION or SCAN_OK; the
+// four file times (first week, first ms, last week, last ms of any range
+// epoch) go to pFileTimes unless the result is SCAN_NO_RANGE_LOG. The stream
+// stays open. Range logs of every kind and every system count.
+int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary);
+
+// Bytes the running scan has read so far (0 at its start); for the progress
+// poller, which reads it without a lock.
+uint32_t GetScanProgress();
+
+// Adds one epoch's satellites and signals to the record.
+void CollectScanSignals(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, SourceScanInfo* pScan);

@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <thread>
+
+#include "converter/engine/engine_state.h"
+#include "converter/engine/range_to_rinex.h"
+#include "converter/engine/work_thread.h"
+#include "range_source_fixture.h"
+
+namespace
+{
+class RangeToRinex : public ::testing::Test
+{
+protected:
+    QTemporaryDir m_Dir;
+    std::string m_sDir;
+    RinexObsHeader m_ObsHeader{};
+    RinexNavHeader m_NavHeader{};
+    SourceScanInfo m_Scan{};
+    RangeToRinexCounts m_Counts{};
+    std::string m_asNav[GNSS_SYSTEM_COUNT];
+    std::string m_sObs, m_sSrc;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Dir.isValid());
+        m_sDir = m_Dir.path().toStdString() + "/";
+        m_sObs = Path("out.obs");
+        const char* apNames[GNSS_SYSTEM_COUNT] = {"out.nav", "out.glo", "out.gal", "out.bds", "", "out.qzs"};
+        for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+            m_asNav[s] = *apNames[s] ? Path(apNames[s]) : std::string();
+    }
+
+    std::string Path(const char* pName) const { return m_sDir + pName; }
+
+    // Writes the source, scans it and prepares the header records as the window does.
+    void Load(const SourceFile& src, int32_t nVersion, int nKind, uint8_t nSysMask = 1 | 2)
+    {
+        m_sSrc = Path("source.log");
+        src.Write(m_sSrc);
+        ASSERT_GE(ScanFile(m_sSrc, &m_Scan), SCAN_NO_POSITION);
+        m_ObsHeader = HeaderFromScan(nVersion, m_Scan, nKind, nSysMask);
+        m_NavHeader = NavHeaderFromScan(m_Scan);
+    }
+
+    RangeToRinexJob Job(uint16_t nMessageId, uint32_t nSysMask = 1 | 2) const
+    {
+        RangeToRinexJob job;
+        job.pSrcPath = m_sSrc.c_str();
+        job.pObsPath = m_sObs.c_str();
+        for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+            job.apNavPaths[s] = m_asNav[s].c_str();
+        job.nObsMessageId = nMessageId;
+        job.nSysMask = nSysMask;
+        job.pObsHeader = const_cast<RinexObsHeader*>(&m_ObsHeader);
+        job.pNavHeader = &m_NavHeader;
+        return job;
+    }
+
+    int Run(const RangeToRinexJob& job) { return ConvertRangeLogToRinex(job, &m_Counts); }
+
+    std::string Read(const std::string& sPath) const { return ReadTextFile(sPath); }
+    bool Exists(const std::string& sPath) const { return QFile::exists(QString::fromStdString(sPath)); }
+};
+
+struct GoldenCase
+{
+    Form eForm;
+    int32_t nVersion;
+    bool bMixed;
+    const char* pName;
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* pOut) { *pOut << c.pName; }
+
+class RangeToRinexGolden : public RangeToRinex, public ::testing::WithParamInterface<GoldenCase>
+{
+};
+
+TEST_P(RangeToRinexGolden, MatchesTheGoldenFilesAndItsVersion)
+{
+    const GoldenCase& c = GetParam();
+    const bool bCmp = c.eForm == Form::RangeCmpText || c.eForm == Form::RangeCmpBinary;
+    Load(GoldenSource(c.eForm), c.nVersion, bCmp ? 3 : 0);
+    RangeToRinexJob job = Job(bCmp ? MSG_ID_RANGECMP : MSG_ID_RANGE);
+    job.bMixedNav = c.bMixed;
+    ASSERT_EQ(Run(job), CONVERT_OK);
+    EXPECT_EQ(m_Counts.nEpochsWritten, 5u);
+    EXPECT_EQ(m_Counts.nEphemerides, 3u);
+    EXPECT_EQ(m_Counts.nEphemeridesRepeated, 9u);
+
+    const std::string sObs = Read(m_sObs);
+    const size_t nEnd = sObs.find("END OF HEADER");
+    ASSERT_NE(nEnd, std::string::npos);
+    const size_t nBody = sObs.find('\n', nEnd) + 1;
+    EXPECT_TRUE(CheckObsHeader(sObs.substr(0, nBody), c.nVersion).empty());
+    const auto types = ObsTypesOf(sObs.substr(0, nBody));
+    for (const std::string& s : CheckObsEpochs(sObs.substr(nBody), c.nVersion, types))
+        ADD_FAILURE() << s;
+    ExpectGolden(std::string(c.pName) + "_obs.rnx", MaskDate(sObs));
+
+    if (c.bMixed)
+        ExpectGolden(std::string(c.pName) + "_mixed_nav.rnx", MaskDate(Read(m_asNav[GNSS_SYSTEM_GPS])));
+    else
+    {
+        const std::string sGps = Read(m_asNav[GNSS_SYSTEM_GPS]);
+        const std::string sGlo = Read(m_asNav[GNSS_SYSTEM_GLONASS]);
+        const size_t nGps = sGps.find('\n', sGps.find("END OF HEADER")) + 1;
+        const size_t nGlo = sGlo.find('\n', sGlo.find("END OF HEADER")) + 1;
+        EXPECT_TRUE(CheckNavHeader(sGps.substr(0, nGps), c.nVersion, 'G').empty());
+        EXPECT_TRUE(CheckNavHeader(sGlo.substr(0, nGlo), c.nVersion, 'R').empty());
+        std::vector<std::vector<double>> values;
+        EXPECT_TRUE(CheckNavRecords(sGps.substr(nGps), c.nVersion, 'G', &values).empty());
+        EXPECT_EQ(values.size(), 2u);
+        EXPECT_TRUE(CheckNavRecords(sGlo.substr(nGlo), c.nVersion, 'R', &values).empty());
+        ExpectGolden(std::string(c.pName) + "_gps_nav.rnx", MaskDate(sGps));
+        ExpectGolden(std::string(c.pName) + "_glo_nav.rnx", MaskDate(sGlo));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, RangeToRinexGolden,
+                         ::testing::Values(GoldenCase{Form::RangeText, 211, false, "range_text_211"},
+                                           GoldenCase{Form::RangeText, 304, false, "range_text_304"},
+                                           GoldenCase{Form::RangeCmpBinary, 211, false, "rangecmp_bin_211"},
+                                           GoldenCase{Form::RangeCmpBinary, 304, true, "rangecmp_bin_304"}),
+                         [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.pName); });
+
+// The epoch lines of RINEX 3 text, without their satellite counts.
+std::vector<std::string> EpochTimes(const std::string& sText)
+{
+    std::vector<std::string> times;
+    for (size_t nPos = sText.find("\n> "); nPos != std::string::npos; nPos = sText.find("\n> ", nPos + 1))
+        times.push_back(sText.substr(nPos + 1, 29));
+    return times;
+}
+
+TEST(SampleFilter, PassesTheWindowEndsAndMultiplesOfTheRate)
+{
+    RangeToRinexJob job;
+    job.bExtract = true;
+    job.nStartWeek = 2000;
+    job.nStartMs = 500000;
+    job.nEndWeek = 2001;
+    job.nEndMs = 100000;
+    struct Case
+    {
+        uint32_t nWeek, nMs;
+        bool bPass;
+    };
+    const Case window[] = {{2000, 500000, true},  {2000, 499999, false}, {2001, 100000, true}, {2001, 100001, false},
+                           {1999, 600000, false}, {2002, 0, false},      {2000, 604799999, true}};
+    for (const Case& c : window)
+        EXPECT_EQ(SampleFilterPasses(job, c.nWeek, c.nMs), c.bPass) << c.nWeek << " " << c.nMs;
+
+    job.nEndWeek = 2000;
+    job.nEndMs = 600000;
+    job.bDecimate = true;
+    job.dInterval = 1.0;
+    const Case rate[] = {{2000, 501000, true}, {2000, 501500, false}, {2000, 600000, true}, {2000, 601000, false}};
+    for (const Case& c : rate)
+        EXPECT_EQ(SampleFilterPasses(job, c.nWeek, c.nMs), c.bPass) << c.nMs;
+    // An interval that is not a whole number of ms in binary still means its ms.
+    job.dInterval = 0.29;
+    EXPECT_TRUE(SampleFilterPasses(job, 2000, 580000));
+    job.bExtract = false;
+    EXPECT_TRUE(SampleFilterPasses(job, 1, 1));
+}
+
+TEST_F(RangeToRinex, WindowAndRateKeepTheEpochsAtTheirBoundaries)
+{
+    SourceFile src;
+    for (uint32_t k = 0; k < 10; ++k)
+        AddEpoch(src, Form::RangeBinary, loggen::Constellation(2, 0), kWeek, kDayMs + k * 1000, k);
+    Load(src, 304, 0, 1);
+    RangeToRinexJob job = Job(MSG_ID_RANGE, 1);
+    job.bExtract = true;
+    job.nStartWeek = job.nEndWeek = kWeek;
+    job.nStartMs = kDayMs + 2000;
+    job.nEndMs = kDayMs + 6000;
+    job.bDecimate = true;
+    job.dInterval = 2.0;
+    ASSERT_EQ(Run(job), CONVERT_OK);
+    EXPECT_EQ(EpochTimes(Read(m_sObs)), (std::vector<std::string>{"> 2024 01 01 00 00 20.0000000",
+                                                                   "> 2024 01 01 00 00 22.0000000",
+                                                                   "> 2024 01 01 00 00 24.0000000"}));
+    EXPECT_EQ(m_Counts.nEpochsFiltered, 7u);
+
+    // Nothing inside the window: no observation file, but the status says so.
+    job.nStartMs = kDayMs + 20000;
+    job.nEndMs = kDayMs + 30000;
+    QFile::remove(QString::fromStdString(m_sObs));
+    EXPECT_EQ(Run(job), CONVERT_NO_EPOCH);
+    EXPECT_FALSE(Exists(m_sObs));
+}
+
+// A week crossing, a gap, a damaged log, garbage and a last log cut short:
+// every good epoch is converted, the rest is counted.
+TEST_F(RangeToRinex, ConvertsEveryGoodEpochAroundDamage)
+{
+    const uint32_t W = 604800000;
+    const std::pair<uint16_t, uint32_t> good[] = {{2294, W - 3000}, {2294, W - 2000}, {2294, W - 1000}, {2295, 0},
+                                                  {2295, 1000},     {2295, 7000},     {2295, 8000}};
+    for (Form eForm : {Form::RangeText, Form::RangeCmpBinary})
+    {
+        const auto sigs = loggen::Constellation(2, 1);
+        SourceFile src;
+        double t = 0;
+        for (const auto& e : good)
+        {
+            AddEpoch(src, eForm, sigs, e.first, e.second, t++);
+            if (e.second == 1000)
+            {
+                SourceFile bad;
+                AddEpoch(bad, eForm, sigs, 2295, 2000, t);
+                bad.Bytes()[bad.Bytes().size() / 2] ^= 0x04;
+                src.Add(bad.Bytes());
+                src.Add("\x01\x02 noise \xAA\x44\x12\x05 #");
+            }
+        }
+        SourceFile cut;
+        AddEpoch(cut, eForm, sigs, 2295, 9000, t);
+        cut.Bytes().resize(cut.Bytes().size() - 7);
+        src.Add(cut.Bytes());
+
+        const bool bCmp = eForm == Form::RangeCmpBinary;
+        Load(src, 304, bCmp ? 3 : 0);
+        EXPECT_EQ(m_Scan.aMessageIntervals[bCmp ? 3 : 0], 1.0);
+        ASSERT_EQ(Run(Job(bCmp ? MSG_ID_RANGECMP : MSG_ID_RANGE)), CONVERT_OK);
+        EXPECT_EQ(EpochTimes(Read(m_sObs)),
+                  (std::vector<std::string>{"> 2023 12 30 23 59 57.0000000", "> 2023 12 30 23 59 58.0000000",
+                                            "> 2023 12 30 23 59 59.0000000", "> 2023 12 31 00 00  0.0000000",
+                                            "> 2023 12 31 00 00  1.0000000", "> 2023 12 31 00 00  7.0000000",
+                                            "> 2023 12 31 00 00  8.0000000"}));
+        EXPECT_EQ(m_Counts.nEpochsWritten, 7u);
+        EXPECT_EQ(m_Counts.Source.nBadCrcLogs, 1u);
+        EXPECT_EQ(m_Counts.Source.nTruncatedLogs, 1u);
+        EXPECT_GT(m_Counts.Source.SkippedBytes(), cut.Bytes().size());
+    }
+}
+
+TEST_F(RangeToRinex, MixedNavigationKeepsEphemeridesBeforeTheFirstGpsOne)
+{
+    using namespace loggen;
+    SourceFile src;
+    src.Add(Binary(Record(MSG_ID_GLOEPHEMERIS, kWeek, kDayMs, GloEphemeris(2, -4, kWeek, kDayMs - 900000, 1))));
+    AddEpoch(src, Form::RangeBinary, Constellation(1, 1), kWeek, kDayMs, 0);
+    src.Add(Binary(Record(MSG_ID_GLOEPHEMERIS, kWeek, kDayMs, GloEphemeris(2, -4, kWeek, kDayMs - 900000, 1))));
+    src.Add(Binary(Record(MSG_ID_GPSEPHEM, kWeek, kDayMs + 1000, GpsEphemeris(1, kWeek, 93600.0, 3))));
+    AddEpoch(src, Form::RangeBinary, Constellation(1, 1), kWeek, kDayMs + 1000, 1);
+    Load(src, 304, 0);
+    RangeToRinexJob job = Job(MSG_ID_RANGE);
+    job.bMixedNav = true;
+    ASSERT_EQ(Run(job), CONVERT_OK);
+    const std::string sMixed = Read(m_asNav[GNSS_SYSTEM_GPS]);
+    EXPECT_NE(sMixed.find("N                   M"), std::string::npos);
+    const size_t nGlo = sMixed.find("\nR02 ");
+    const size_t nGps = sMixed.find("\nG01 ");
+    EXPECT_NE(nGlo, std::string::npos);
+    EXPECT_NE(nGps, std::string::npos);
+    EXPECT_LT(nGlo, nGps);
+    EXPECT_EQ(sMixed.find("\nR02 ", nGlo + 1), std::string::npos);
+    EXPECT_FALSE(Exists(m_asNav[GNSS_SYSTEM_GLONASS]));
+    EXPECT_EQ(m_Counts.nEphemerides, 2u);
+}
+
+TEST_F(RangeToRinex, SatelliteWithoutKnownSignalGetsNoLine)
+{
+    using namespace loggen;
+    const Signal g05a{TRACK_SYS_GPS, 0, 5, 0}, g05b{TRACK_SYS_GPS, 9, 5, 0}, g09{TRACK_SYS_GPS, 3, 9, 0};
+    SourceFile src;
+    src.Add(Binary(RangeRecord(kWeek, kDayMs,
+                               {Observation(g05a, 0, 2.1e7, 1.0f, 45.0f, 10.0f), Observation(g05b, 1, 2.1e7, 1.0f, 40.0f, 10.0f),
+                                Observation(g09, 2, 2.2e7, 1.0f, 45.0f, 10.0f)})));
+    Load(src, 304, 0, 1);
+    ASSERT_EQ(Run(Job(MSG_ID_RANGE, 1)), CONVERT_OK);
+    const std::string sObs = Read(m_sObs);
+    EXPECT_NE(sObs.find("> 2024 01 01 00 00 18.0000000  0  1\nG05 "), std::string::npos);
+    EXPECT_EQ(sObs.find("G09"), std::string::npos);
+}
+
+// The dumps stand beside the outputs and hold each distinct ephemeris of the
+// job once, as it stood in the source.
+TEST_F(RangeToRinex, DumpsEachDistinctEphemerisOnceBesideTheOutputs)
+{
+    using namespace loggen;
+    ASSERT_TRUE(QDir(m_Dir.path()).mkdir("out"));
+    m_sObs = Path("out/site.obs");
+    m_asNav[GNSS_SYSTEM_GPS] = Path("out/site.nav");
+    m_asNav[GNSS_SYSTEM_GLONASS] = Path("out/site.glo");
+    for (Form eForm : {Form::RangeText, Form::RangeBinary})
+    {
+        const bool bText = eForm == Form::RangeText;
+        SourceFile src = GoldenSource(eForm);
+        // Issue 3 of PRN 1, then issue 4, then issue 3 again: two records.
+        const Bytes a = Record(MSG_ID_GPSEPHEM, kWeek, kDayMs + 5000, GpsEphemeris(1, kWeek, 93600.0, 4));
+        const Bytes b = Record(MSG_ID_GPSEPHEM, kWeek, kDayMs + 6000, GpsEphemeris(1, kWeek, 93600.0, 3));
+        bText ? src.Add(Text(a, FormatGpsEphem)) : src.Add(Binary(a));
+        bText ? src.Add(Text(b, FormatGpsEphem)) : src.Add(Binary(b));
+        Load(src, 304, 0);
+        for (int nJob = 0; nJob < 2; ++nJob)
+        {
+            ASSERT_EQ(Run(Job(MSG_ID_RANGE)), CONVERT_OK);
+            EXPECT_EQ(m_Counts.nEphemerides, 4u);
+            const std::string sGps = Read(Path("out/GPSEPHEM.log"));
+            const std::string sGlo = Read(Path("out/GLOEPHEM.log"));
+            if (bText)
+            {
+                const Bytes first = Record(MSG_ID_GPSEPHEM, kWeek, kDayMs, GpsEphemeris(1, kWeek, 93600.0, 3));
+                const Bytes g8 = Record(MSG_ID_GPSEPHEM, kWeek, kDayMs + 2000, GpsEphemeris(8, kWeek, 93600.0, 5));
+                EXPECT_EQ(sGps, Text(first, FormatGpsEphem) + Text(g8, FormatGpsEphem) + Text(a, FormatGpsEphem));
+                EXPECT_EQ(std::count(sGlo.begin(), sGlo.end(), '\n'), 1);
+            }
+            else
+            {
+                const Bytes wire = Binary(a);
+                ASSERT_EQ(sGps.size(), 3 * wire.size());
+                EXPECT_EQ(sGps.substr(2 * wire.size()), std::string(wire.begin(), wire.end()));
+            }
+            EXPECT_FALSE(Exists(Path("GPSEPHEM.log")));
+        }
+    }
+}
+
+TEST_F(RangeToRinex, DumpThatCannotBeWrittenGivesAStatus)
+{
+    ASSERT_TRUE(QDir(m_Dir.path()).mkdir("GPSEPHEM.log")); // a folder where the dump should go
+    Load(GoldenSource(Form::RangeBinary), 304, 0);
+    EXPECT_EQ(Run(Job(MSG_ID_RANGE)), CONVERT_EPHEM_DUMP_FAILED);
+    EXPECT_EQ(m_Counts.nDumpFailures, 2u);
+    // Everything else is written in full.
+    EXPECT_EQ(m_Counts.nEpochsWritten, 5u);
+    EXPECT_EQ(m_Counts.nEphemerides, 3u);
+    EXPECT_EQ(CountRinex3Epochs(Read(m_sObs)), 5);
+    EXPECT_TRUE(Exists(Path("GLOEPHEM.log")));
+}
+
+TEST_F(RangeToRinex, OutputThatCannotBeCreatedGivesItsStatus)
+{
+    Load(GoldenSource(Form::RangeBinary), 304, 0);
+    struct Case
+    {
+        const char* pName;
+        int nIndex; // -1 observation file, -2 source, else navigation system
+        bool bMixed;
+        int nStatus;
+    };
+    const Case cases[] = {
+        {"source", -2, false, CONVERT_ERR_SOURCE},          {"observation", -1, false, CONVERT_ERR_OBS_OUTPUT},
+        {"GPS", GNSS_SYSTEM_GPS, false, CONVERT_ERR_GPS_NAV}, {"GLONASS", GNSS_SYSTEM_GLONASS, false, CONVERT_ERR_GLO_NAV},
+        {"mixed", GNSS_SYSTEM_GPS, true, CONVERT_ERR_GPS_NAV},
+    };
+    const std::string sMissing = Path("no-such-folder/file");
+    for (const Case& c : cases)
+    {
+        RangeToRinexJob job = Job(MSG_ID_RANGE);
+        job.bMixedNav = c.bMixed;
+        if (c.nIndex == -2)
+            job.pSrcPath = sMissing.c_str();
+        else if (c.nIndex == -1)
+            job.pObsPath = sMissing.c_str();
+        else
+            job.apNavPaths[c.nIndex] = sMissing.c_str();
+        EXPECT_EQ(Run(job), c.nStatus) << c.pName;
+    }
+}
+
+TEST_F(RangeToRinex, WorkerRunsTheJobFromItsFields)
+{
+    Load(GoldenSource(Form::RangeCmpText), 211, 3);
+    *GetRinexObsHeader() = m_ObsHeader;
+    *GetRinexNavHeader() = m_NavHeader;
+    CWorkThread worker;
+    std::atomic<int> nStatus{1}, nReturns{0};
+    std::atomic<uint> nLastBytes{0};
+    QObject::connect(&worker, &CWorkThread::Range2RnxReadDataLog, &worker, [&](uint n) { nLastBytes = n; },
+                     Qt::DirectConnection);
+    QObject::connect(&worker, &CWorkThread::Range2RnxReturn, &worker,
+                     [&](int n) {
+                         nStatus = n;
+                         ++nReturns;
+                     },
+                     Qt::DirectConnection);
+    worker.m_sSrcFilePath = QString::fromStdString(m_sSrc);
+    worker.m_sObsFilePath = QString::fromStdString(m_sObs);
+    worker.m_sGpsNavFilePath = QString::fromStdString(m_asNav[GNSS_SYSTEM_GPS]);
+    worker.m_sGloNavFilePath = QString::fromStdString(m_asNav[GNSS_SYSTEM_GLONASS]);
+    worker.m_sObsMsgName = "RANGECMP_1";
+    worker.m_nSysMask = 1 | 2;
+    worker.StartRange2Rnx();
+    worker.start();
+    for (int i = 0; i < 5000 && nReturns == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    worker.RequestStop();
+    worker.wait();
+    EXPECT_EQ(nReturns.load(), 1);
+    EXPECT_EQ(nStatus.load(), CONVERT_OK);
+    EXPECT_EQ(nLastBytes.load(), QFileInfo(QString::fromStdString(m_sSrc)).size());
+    EXPECT_EQ(worker.m_Range2RnxCounts.nEpochsWritten, 5u);
+    EXPECT_EQ(worker.m_Range2RnxCounts.nRangeLogs, 5u);
+    EXPECT_EQ(ReadTextFile(m_sObs).substr(0, 9), "     2.11");
+    EXPECT_TRUE(Exists(m_asNav[GNSS_SYSTEM_GLONASS]));
+}
+} // namespace
