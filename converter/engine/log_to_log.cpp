@@ -1,5 +1,638 @@
+#include "converter/engine/log_to_log.h"
+
+#include <QFile>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "codec/catalogue.h"
+#include "codec/crc.h"
+#include "codec/ins_logs.h"
+#include "codec/log_dispatch.h"
+#include "codec/log_format.h"
+#include "codec/nav_logs.h"
+#include "codec/position_logs.h"
+#include "codec/range_logs.h"
+#include "codec/rangecmp4.h"
+#include "codec/satvis_logs.h"
+#include "codec/signals.h"
+#include "codec/text_helpers.h"
+#include "converter/engine/binex.h"
 #include "converter/engine/engine_state.h"
+#include "converter/engine/epoch_store.h"
 #include "converter/engine/work_thread.h"
 
-// This build cannot convert logs to logs yet: the job fails at once.
-int CWorkThread::RunLog2Log() { return CONVERT_ERR_OUTPUT; }
+namespace
+{
+constexpr uint32_t kBlockSize = 65536;
+// Longest text log looked for: a RANGE log of the most observations a
+// binary log can hold, written out, stays well below it.
+constexpr uint32_t kMaxTextLog = 1u << 20;
+constexpr uint32_t kOutCapacity = 1u << 20;
+constexpr uint32_t kRecordCapacity = LOG_MAX_BINARY_LENGTH;
+constexpr uint8_t kTextType = 0x20;
+constexpr uint8_t kFlagsShortHeader = 48;
+
+constexpr uint16_t MSG_ID_BESTXYZ2 = 242;
+
+const LOG_FORMATTER_T kFormatters[] = {
+    {MSG_ID_GPSEPHEM, FormatGpsEphem, CopyBinaryGpsEphem},
+    {MSG_ID_RANGE, FormatRange, CopyBinaryRange},
+    {MSG_ID_BASERANGE, FormatRange, CopyBinaryRange},
+    {MSG_ID_RANGEH, FormatRange, CopyBinaryRange},
+    {MSG_ID_RANGECMP, FormatRangeCmp, CopyBinaryRangeCmp},
+    {MSG_ID_GLOEPHEMERIS, FormatGloEphem, CopyBinaryGloEphem},
+    {MSG_ID_GALEPHEMERIS, FormatGalEphem, CopyBinaryGalEphem},
+    {MSG_ID_QZSSEPHEMERIS, FormatQzssEphem, CopyBinaryQzssEphem},
+    {MSG_ID_BDSEPHEMERIS, FormatBdsEphem, CopyBinaryBdsEphem},
+    {MSG_ID_RANGECMP4, FormatRangeCmp4, CopyBinaryRangeCmp4},
+};
+
+bool IsShortHeaderLog(uint16_t nId) { return nId == MSG_ID_RAWIMUSX || nId == MSG_ID_TIMEDWHEELDATA; }
+
+// The logs that have a formatter of their own (not through GetLogFormatter).
+bool HasOwnFormatter(uint16_t nId)
+{
+    switch (nId)
+    {
+    case MSG_ID_BESTPOS:
+    case MSG_ID_PSRPOS:
+    case MSG_ID_MATCHEDPOS:
+    case MSG_ID_RTKPOS:
+    case MSG_ID_MATCHEDPOSH:
+    case MSG_ID_BESTVEL:
+    case MSG_ID_PSRVEL:
+    case MSG_ID_RTKVEL:
+    case MSG_ID_BESTXYZ:
+    case MSG_ID_BESTXYZ2:
+    case MSG_ID_PSRXYZ:
+    case MSG_ID_RTKXYZ:
+    case MSG_ID_TIME:
+    case MSG_ID_HEADING:
+    case MSG_ID_RAWIMU:
+    case MSG_ID_RAWIMUX:
+    case MSG_ID_INSPVAX:
+    case MSG_ID_INSSTATUS:
+    case MSG_ID_IONUTC:
+    case MSG_ID_TIMEDWHEELDATA:
+    case MSG_ID_RAWIMUSX:
+    case MSG_ID_REFSTATION:
+    case MSG_ID_REFSTATIONINFO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Full text of a long-header record of a log with its own formatter.
+int FormatOwn(const uint8_t* pRecord, char* pOut, int32_t nCapacity, int32_t* pOutLength)
+{
+    const BinaryLogHeader* h = reinterpret_cast<const BinaryLogHeader*>(pRecord);
+    const uint8_t* b = pRecord + LOG_HEADER_LENGTH;
+    switch (h->MessageId)
+    {
+    case MSG_ID_PSRPOS:
+        return FormatPosition(0, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_RTKPOS:
+        return FormatPosition(2, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_BESTPOS:
+        return FormatPosition(3, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_MATCHEDPOS:
+        return FormatPosition(6, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_MATCHEDPOSH:
+        return FormatPosition(7, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_PSRVEL:
+        return FormatVelocity(0, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_RTKVEL:
+        return FormatVelocity(2, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_BESTVEL:
+        return FormatVelocity(3, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_PSRXYZ:
+        return FormatXyz(0, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_RTKXYZ:
+        return FormatXyz(2, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_BESTXYZ:
+        return FormatXyz(3, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_BESTXYZ2:
+        return FormatXyz(5, h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_TIME:
+        return FormatTime(h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_HEADING:
+        return FormatHeading(h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_RAWIMU:
+        return FormatRawImu(h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_RAWIMUX:
+    case MSG_ID_RAWIMUSX:
+        return FormatRawImuX(h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_INSPVAX:
+        return FormatInspvax(h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_INSSTATUS:
+        return FormatInsStatus(h, b, pOut, nCapacity, pOutLength);
+    case MSG_ID_IONUTC:
+        return FormatIonUtc(pRecord, nCapacity, pOut, pOutLength);
+    case MSG_ID_REFSTATION:
+        return FormatRefStation(pRecord, nCapacity, 1, pOut, pOutLength);
+    case MSG_ID_REFSTATIONINFO:
+        return FormatRefStationInfo(pRecord, nCapacity, 1, pOut, pOutLength);
+    default:
+        return 0;
+    }
+}
+
+// One log found in the source.
+struct FOUND_LOG_T
+{
+    uint32_t nLength; // bytes of the log in the source
+    uint16_t nMessageId;
+    uint8_t nFlags; // text: the form of the name's suffix (+1 for "_1"); binary:
+                    // message type byte
+    bool bText;
+    bool bShort;   // short header (text "%" or binary AA 44 13)
+    bool bBd2Name; // the text log is named BD2EPHEM
+    bool bBinex;
+    BINEX_FRAME_T Binex;
+};
+
+enum FIND_E
+{
+    FIND_OK,
+    FIND_NEED_MORE,
+    FIND_SKIP,
+};
+
+FIND_E FindTextLog(const uint8_t* p, uint32_t n, FOUND_LOG_T* pLog)
+{
+    const char* pText = reinterpret_cast<const char*>(p);
+    const uint32_t nNameScan = n < 32 ? n : 32;
+    const char* pComma = static_cast<const char*>(std::memchr(pText, ',', nNameScan));
+    if (!pComma)
+        return n < 32 ? FIND_NEED_MORE : FIND_SKIP;
+    const uint32_t nScan = n < kMaxTextLog ? n : kMaxTextLog;
+    const char* pLf = static_cast<const char*>(std::memchr(pText, '\n', nScan));
+    if (!pLf)
+        return n < kMaxTextLog ? FIND_NEED_MORE : FIND_SKIP;
+    const uint32_t nLength = static_cast<uint32_t>(pLf - pText) + 1;
+    // The CRC is compared as a number, so upper-case digits check as well.
+    if (!CheckTextLogCrc(pText, static_cast<int32_t>(nLength)))
+        return FIND_SKIP;
+
+    uint32_t nName = static_cast<uint32_t>(pComma - pText) - 1;
+    uint8_t nFlags = 0;
+    if (nName > 2 && pText[nName - 1] == '_' && pText[nName] == '1')
+    {
+        nName -= 2;
+        nFlags |= 1;
+    }
+    uint8_t uType = 0;
+    const uint16_t nId = LogNameToId(pText + 1, 1, nName, &uType);
+    if (nId == LOG_ID_UNKNOWN)
+        return FIND_SKIP;
+    pLog->nLength = nLength;
+    pLog->nMessageId = nId;
+    pLog->nFlags = static_cast<uint8_t>((IsShortHeaderLog(nId) ? kFlagsShortHeader : uType) | nFlags);
+    pLog->bText = true;
+    pLog->bShort = p[0] == '%';
+    return FIND_OK;
+}
+
+FIND_E FindBinaryLog(const uint8_t* p, uint32_t n, FOUND_LOG_T* pLog)
+{
+    const bool bShort = p[2] == LOG_SYNC_SHORT;
+    const uint32_t nHeader = bShort ? SHORT_LOG_HEADER_LENGTH : LOG_HEADER_LENGTH;
+    if (n < nHeader)
+        return FIND_NEED_MORE;
+    if (!bShort && p[3] != LOG_HEADER_LENGTH)
+        return FIND_SKIP;
+    const uint32_t nBody = bShort ? p[3] : uint32_t(p[8]) | (uint32_t(p[9]) << 8);
+    const uint32_t nLength = nHeader + nBody + LOG_CRC_LENGTH;
+    if (n < nLength)
+        return FIND_NEED_MORE;
+    if (Crc32Compute(p, static_cast<int32_t>(nHeader + nBody)) !=
+        (uint32_t(p[nLength - 4]) | uint32_t(p[nLength - 3]) << 8 | uint32_t(p[nLength - 2]) << 16 |
+         uint32_t(p[nLength - 1]) << 24))
+        return FIND_SKIP;
+    pLog->nLength = nLength;
+    pLog->nMessageId = static_cast<uint16_t>(p[4] | (p[5] << 8));
+    pLog->nFlags = bShort ? LOG_TYPE_SHORT_HEADER : p[6];
+    pLog->bText = false;
+    pLog->bShort = bShort;
+    return FIND_OK;
+}
+
+FIND_E FindLog(const uint8_t* p, uint32_t n, uint32_t nKind, FOUND_LOG_T* pLog)
+{
+    *pLog = FOUND_LOG_T{};
+    if (nKind == LOG2LOG_BINEX_TO_LOG)
+    {
+        const int r = FrameBinexRecord(p, n, &pLog->Binex);
+        if (r == BINEX_FRAME_NEED_MORE)
+            return FIND_NEED_MORE;
+        if (r != BINEX_FRAME_OK)
+            return FIND_SKIP;
+        pLog->bBinex = true;
+        pLog->nLength = pLog->Binex.nTotalLength;
+        return FIND_OK;
+    }
+    if (p[0] == '#' || p[0] == '%')
+        return FindTextLog(p, n, pLog);
+    if (n < 3)
+        return FIND_NEED_MORE;
+    if (p[1] == LOG_SYNC_1 && (p[2] == LOG_SYNC_LONG || p[2] == LOG_SYNC_SHORT))
+        return FindBinaryLog(p, n, pLog);
+    return FIND_SKIP;
+}
+
+// Work state of one conversion job.
+struct Log2LogJob
+{
+    uint32_t nKind = 0;
+    uint32_t bBinaryInput = 0;
+    FILE* pOut = nullptr;
+    bool bWriteFailed = false;
+    uint32_t nRefWeek = 0; // latest GPS week seen in a BINEX stream
+    std::vector<uint8_t> Record = std::vector<uint8_t>(kRecordCapacity);
+    std::vector<uint8_t> Converted = std::vector<uint8_t>(kRecordCapacity);
+    std::vector<char> Text = std::vector<char>(kOutCapacity);
+    std::unique_ptr<RANGECMP4_CONTEXT_T> Cmp4 = std::make_unique<RANGECMP4_CONTEXT_T>();
+    std::unique_ptr<RANGECMP4_CONTEXT_T> Cmp4Saved = std::make_unique<RANGECMP4_CONTEXT_T>();
+    std::unique_ptr<BINEX_OBS_RECORD_T> Binex = std::make_unique<BINEX_OBS_RECORD_T>();
+
+    void Write(const void* p, int32_t n)
+    {
+        if (n > 0 && std::fwrite(p, 1, static_cast<size_t>(n), pOut) != static_cast<size_t>(n))
+            bWriteFailed = true;
+    }
+    // The length is read through its pointer once the producing call has run.
+    int WriteText(int bOk, const int32_t* pLength)
+    {
+        if (bOk)
+            Write(Text.data(), *pLength);
+        return bOk;
+    }
+    int WriteBinary(int bOk, const int32_t* pLength)
+    {
+        if (bOk)
+            Write(Converted.data(), *pLength);
+        return bOk;
+    }
+};
+
+BinaryLogHeader* HeaderOf(std::vector<uint8_t>& v) { return reinterpret_cast<BinaryLogHeader*>(v.data()); }
+
+void SetFullText(BinaryLogHeader* h)
+{
+    h->MessageType = static_cast<uint8_t>((h->MessageType & ~LOG_FORM_MASK) | kTextType);
+}
+
+// The log as a record in Job.Record (header and body, the port byte a port
+// code): decoded from text, or copied from binary with its port address mapped.
+bool LoadRecord(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log, int32_t* pLength)
+{
+    return DecodeLog(p, static_cast<int32_t>(log.nLength), job.Record.data(), pLength) == 1;
+}
+
+bool IsRangeId(uint16_t nId) { return nId == MSG_ID_RANGE || nId == MSG_ID_RANGEH; }
+
+// The expander's and packer's state is saved before each RANGECMP4 log and put
+// back when the log fails, so that the next log is read against what the
+// stream really said. Only the used part of the stores is copied.
+void SaveCmp4(Log2LogJob& job)
+{
+    const RANGECMP4_CONTEXT_T& c = *job.Cmp4;
+    RANGECMP4_CONTEXT_T& s = *job.Cmp4Saved;
+    std::memcpy(s.RefSlot, c.RefSlot, sizeof(c.RefSlot));
+    std::memcpy(s.LockSlot, c.LockSlot, sizeof(c.LockSlot));
+    s.RefCount = c.RefCount;
+    s.LockCount = c.LockCount;
+    std::memcpy(s.Ref, c.Ref, c.RefCount * sizeof(c.Ref[0]));
+    std::memcpy(s.Lock, c.Lock, c.LockCount * sizeof(c.Lock[0]));
+}
+
+void RestoreCmp4(Log2LogJob& job)
+{
+    const RANGECMP4_CONTEXT_T& s = *job.Cmp4Saved;
+    RANGECMP4_CONTEXT_T& c = *job.Cmp4;
+    std::memcpy(c.RefSlot, s.RefSlot, sizeof(s.RefSlot));
+    std::memcpy(c.LockSlot, s.LockSlot, sizeof(s.LockSlot));
+    c.RefCount = s.RefCount;
+    c.LockCount = s.LockCount;
+    std::memcpy(c.Ref, s.Ref, s.RefCount * sizeof(s.Ref[0]));
+    std::memcpy(c.Lock, s.Lock, s.LockCount * sizeof(s.Lock[0]));
+}
+
+int ConvertRangeKind(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
+{
+    const uint32_t nKind = job.nKind;
+    const bool bWanted = (nKind == LOG2LOG_RANGE_TO_RANGECMP || nKind == LOG2LOG_RANGE_TO_RANGECMP4)
+                             ? IsRangeId(log.nMessageId)
+                         : nKind == LOG2LOG_RANGECMP_TO_RANGE ? log.nMessageId == MSG_ID_RANGECMP
+                                                              : log.nMessageId == MSG_ID_RANGECMP4;
+    int32_t nRecord = 0;
+    if (!bWanted || !LoadRecord(job, p, log, &nRecord))
+        return 0;
+    int32_t nOut = 0;
+    int32_t nText = 0;
+    const int32_t nCap = static_cast<int32_t>(kRecordCapacity);
+    switch (nKind)
+    {
+    case LOG2LOG_RANGE_TO_RANGECMP:
+        if (!RangeToRangeCmp(job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
+            return 0;
+        SetFullText(HeaderOf(job.Converted));
+        return job.WriteText(FormatRangeCmp(job.Converted.data(), kOutCapacity, job.Text.data(), &nText), &nText);
+    case LOG2LOG_RANGECMP_TO_RANGE:
+        if (!RangeCmpToRange(job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
+            return 0;
+        SetFullText(HeaderOf(job.Converted));
+        return job.WriteText(FormatRange(job.Converted.data(), kOutCapacity, job.Text.data(), &nText), &nText);
+    case LOG2LOG_RANGE_TO_RANGECMP4: {
+        SaveCmp4(job);
+        if (RangeToRangeCmp4(job.Cmp4.get(), job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
+        {
+            SetFullText(HeaderOf(job.Converted));
+            if (FormatRangeCmp4(job.Converted.data(), kOutCapacity, job.Text.data(), &nText))
+                return job.WriteText(1, &nText);
+        }
+        RestoreCmp4(job);
+        return 0;
+    }
+    default: {
+        // A log whose compressed data cannot hold the system mask is no epoch.
+        uint32_t nData = 0;
+        std::memcpy(&nData, job.Record.data() + LOG_HEADER_LENGTH, 4);
+        if (nData < 3)
+            return 0;
+        SaveCmp4(job);
+        if (RangeCmp4ToRange(job.Cmp4.get(), job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
+        {
+            SetFullText(HeaderOf(job.Converted));
+            if (FormatRange(job.Converted.data(), kOutCapacity, job.Text.data(), &nText))
+                return job.WriteText(1, &nText);
+        }
+        RestoreCmp4(job);
+        return 0;
+    }
+    }
+}
+
+int ConvertAnyToText(Log2LogJob& job)
+{
+    BinaryLogHeader* h = HeaderOf(job.Record);
+    int32_t nText = 0;
+    const int32_t nCap = static_cast<int32_t>(kOutCapacity);
+    if (h->MessageId == MSG_ID_TIMEDWHEELDATA && h->Sync[2] == LOG_SYNC_SHORT)
+    {
+        const ShortBinaryLogHeader* s = reinterpret_cast<const ShortBinaryLogHeader*>(job.Record.data());
+        return job.WriteText(FormatTimedWheelData(s, kTextType, job.Record.data() + SHORT_LOG_HEADER_LENGTH,
+                                                  job.Text.data(), nCap, &nText),
+                             &nText);
+    }
+    if (h->MessageId == MSG_ID_RAWIMUSX && h->Sync[2] == LOG_SYNC_SHORT)
+    {
+        ShortBinaryLogHeader s;
+        std::memcpy(&s, job.Record.data(), sizeof(s));
+        BinaryLogHeader lh{};
+        ShortToLongHeader(&s, &lh);
+        lh.MessageType = LOG_TYPE_SHORT_HEADER | kTextType;
+        return job.WriteText(
+            FormatRawImuX(&lh, job.Record.data() + SHORT_LOG_HEADER_LENGTH, job.Text.data(), nCap, &nText), &nText);
+    }
+    SetFullText(h);
+    if (HasOwnFormatter(h->MessageId))
+        return job.WriteText(FormatOwn(job.Record.data(), job.Text.data(), nCap, &nText), &nText);
+    const LOG_FORMATTER_T* f = GetLogFormatter(h->MessageId);
+    if (!f)
+        return 0;
+    TextFormatterFn format = f->Text;
+    if (h->MessageId == MSG_ID_BDSEPHEMERIS && h->MessageLength == sizeof(BD2EPHEM_BODY_T))
+        format = FormatBd2Ephem;
+    return job.WriteText(format(job.Record.data(), nCap, job.Text.data(), &nText), &nText);
+}
+
+int ConvertAnyToBinary(Log2LogJob& job)
+{
+    BinaryLogHeader* h = HeaderOf(job.Record);
+    int32_t nOut = 0;
+    const int32_t nCap = static_cast<int32_t>(kRecordCapacity);
+    if (h->Sync[2] == LOG_SYNC_SHORT)
+    {
+        const ShortBinaryLogHeader* s = reinterpret_cast<const ShortBinaryLogHeader*>(job.Record.data());
+        return job.WriteBinary(
+            BuildShortBinaryLog(s, job.Record.data() + SHORT_LOG_HEADER_LENGTH, job.Converted.data(), nCap, &nOut),
+            &nOut);
+    }
+    h->MessageType = static_cast<uint8_t>(h->MessageType & ~LOG_FORM_MASK);
+    if (h->MessageId == MSG_ID_REFSTATION || h->MessageId == MSG_ID_REFSTATIONINFO)
+    {
+        char* pOut = reinterpret_cast<char*>(job.Converted.data());
+        return job.WriteBinary(h->MessageId == MSG_ID_REFSTATION
+                                   ? FormatRefStation(job.Record.data(), nCap, 0, pOut, &nOut)
+                                   : FormatRefStationInfo(job.Record.data(), nCap, 0, pOut, &nOut),
+                               &nOut);
+    }
+    if (HasOwnFormatter(h->MessageId))
+    {
+        BinaryLogHeader wire = *h;
+        wire.Port = PortCodeToAddress(h->Port);
+        return job.WriteBinary(
+            BuildBinaryLog(&wire, job.Record.data() + LOG_HEADER_LENGTH, job.Converted.data(), nCap, &nOut), &nOut);
+    }
+    const LOG_FORMATTER_T* f = GetLogFormatter(h->MessageId);
+    if (!f)
+        return 0;
+    BinaryCopierFn copy = f->Binary;
+    if (h->MessageId == MSG_ID_BDSEPHEMERIS && h->MessageLength == sizeof(BD2EPHEM_BODY_T))
+        copy = CopyBinaryBd2Ephem;
+    return job.WriteBinary(copy(job.Record.data(), nCap, job.Converted.data(), &nOut), &nOut);
+}
+
+int ConvertBinex(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
+{
+    uint32_t nOut = 0;
+    TextFormatterFn format = nullptr;
+    if (log.Binex.nRecordId == BINEX_RECORD_OBS)
+    {
+        if (!DecodeBinexObsRecord(p, log.nLength, job.Binex.get()) ||
+            !ConvertBinexObs(job.Binex.get(), job.Converted.data(), kRecordCapacity, &nOut))
+            return 0;
+        job.nRefWeek = HeaderOf(job.Converted)->Week;
+        format = FormatRange;
+    }
+    else if (log.Binex.nRecordId == BINEX_RECORD_NAV)
+    {
+        BINEX_EPH_T eph;
+        int bOk = 0;
+        switch (DecodeBinexEphRecord(p, log.nLength, &eph))
+        {
+        case BINEX_SUBRECORD_GPS:
+            bOk = ConvertBinexGpsEph(&eph.Gps, job.Converted.data(), kRecordCapacity, &nOut);
+            format = FormatGpsEphem;
+            if (bOk)
+                job.nRefWeek = eph.Gps.Week;
+            break;
+        case BINEX_SUBRECORD_GLO:
+            bOk = ConvertBinexGloEph(&eph.Glo, job.nRefWeek, job.Converted.data(), kRecordCapacity, &nOut);
+            format = FormatGloEphem;
+            // Later observations of the slot take its frequency channel from here.
+            if (bOk && eph.Glo.Channel >= -7 && eph.Glo.Channel <= 7)
+                SetGloFreqChannel(eph.Glo.SatIndex + 1u, static_cast<uint32_t>(eph.Glo.Channel + 7));
+            break;
+        case BINEX_SUBRECORD_GAL:
+            bOk = ConvertBinexGalEph(&eph.Gps, job.Converted.data(), kRecordCapacity, &nOut);
+            format = FormatGalEphem;
+            break;
+        case BINEX_SUBRECORD_BDS:
+            bOk = ConvertBinexBdsEph(&eph.Bds, job.Converted.data(), kRecordCapacity, &nOut);
+            format = FormatBdsEphem;
+            break;
+        case BINEX_SUBRECORD_QZSS:
+            bOk = ConvertBinexQzssEph(&eph.Gps, job.Converted.data(), kRecordCapacity, &nOut);
+            format = FormatQzssEphem;
+            break;
+        default:
+            break;
+        }
+        if (!bOk)
+            return 0;
+    }
+    else
+        return 0;
+    SetFullText(HeaderOf(job.Converted));
+    int32_t nText = 0;
+    return job.WriteText(format(job.Converted.data(), kOutCapacity, job.Text.data(), &nText), &nText);
+}
+
+int ConvertFound(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
+{
+    int32_t nRecord = 0;
+    switch (job.nKind)
+    {
+    case LOG2LOG_RANGE_TO_RANGECMP:
+    case LOG2LOG_RANGECMP_TO_RANGE:
+    case LOG2LOG_RANGE_TO_RANGECMP4:
+    case LOG2LOG_RANGECMP4_TO_RANGE:
+        return ConvertRangeKind(job, p, log);
+    case LOG2LOG_TO_TEXT:
+        return LoadRecord(job, p, log, &nRecord) && ConvertAnyToText(job);
+    case LOG2LOG_TO_BINARY:
+        return LoadRecord(job, p, log, &nRecord) && ConvertAnyToBinary(job);
+    case LOG2LOG_RANGE_TEXT_TO_BINARY: {
+        if (job.bBinaryInput || !log.bText || log.nMessageId != MSG_ID_RANGE || !LoadRecord(job, p, log, &nRecord))
+            return 0;
+        int32_t nOut = 0;
+        return job.WriteBinary(
+            CopyBinaryRange(job.Record.data(), static_cast<int32_t>(kRecordCapacity), job.Converted.data(), &nOut),
+            &nOut);
+    }
+    case LOG2LOG_BINEX_TO_LOG:
+        return ConvertBinex(job, p, log);
+    default:
+        return 0;
+    }
+}
+
+// First bytes of the logs a kind looks for.
+void StartBytes(uint32_t nKind, bool aStart[256])
+{
+    std::memset(aStart, 0, 256 * sizeof(bool));
+    if (nKind == LOG2LOG_BINEX_TO_LOG)
+    {
+        aStart[BINEX_SYNC_BIG] = aStart[BINEX_SYNC_LITTLE] = true;
+        return;
+    }
+    aStart[uint8_t('#')] = aStart[uint8_t('%')] = aStart[LOG_SYNC_0] = true;
+}
+} // namespace
+
+const LOG_FORMATTER_T* GetLogFormatter(uint16_t nMessageId)
+{
+    for (const LOG_FORMATTER_T& f : kFormatters)
+        if (f.nMessageId == nMessageId)
+            return &f;
+    return nullptr;
+}
+
+int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
+                    void* pContext)
+{
+    if (!pSrc || !pOut || nKind >= LOG2LOG_KIND_COUNT)
+        return -1;
+    Log2LogJob job;
+    job.nKind = nKind;
+    job.bBinaryInput = bBinaryInput;
+    job.pOut = pOut;
+    ResetRangeCmp4State(job.Cmp4.get());
+    bool aStart[256];
+    StartBytes(nKind, aStart);
+
+    std::vector<uint8_t> buffer(2 * kBlockSize);
+    uint32_t nHave = 0;
+    uint32_t nTotal = 0;
+    bool bEnd = false;
+    while (!bEnd || nHave > 0)
+    {
+        if (!bEnd)
+        {
+            if (buffer.size() < nHave + kBlockSize)
+                buffer.resize(nHave + kBlockSize);
+            const size_t n = std::fread(buffer.data() + nHave, 1, kBlockSize, pSrc);
+            bEnd = n == 0;
+            nHave += static_cast<uint32_t>(n);
+            nTotal += static_cast<uint32_t>(n);
+            if (pfnProgress && n > 0 && pfnProgress(pContext, nTotal) != 0)
+                bEnd = true;
+        }
+        const uint8_t* p = buffer.data();
+        uint32_t nPos = 0;
+        while (nPos < nHave)
+        {
+            while (nPos < nHave && !aStart[p[nPos]])
+                ++nPos;
+            if (nPos >= nHave)
+                break;
+            FOUND_LOG_T log;
+            const FIND_E eFind = FindLog(p + nPos, nHave - nPos, nKind, &log);
+            if (eFind == FIND_NEED_MORE && !bEnd)
+                break;
+            if (eFind != FIND_OK)
+            {
+                ++nPos;
+                continue;
+            }
+            ConvertFound(job, p + nPos, log);
+            nPos += log.nLength;
+        }
+        std::memmove(buffer.data(), buffer.data() + nPos, nHave - nPos);
+        nHave -= nPos;
+    }
+    return job.bWriteFailed ? -1 : 0;
+}
+
+int CWorkThread::RunLog2Log()
+{
+    ResetConvertState(1);
+    const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
+    const QByteArray sOut = QFile::encodeName(m_sOutFilePath);
+    FILE* pSrc = sSrc.isEmpty() ? nullptr : std::fopen(sSrc.constData(), "rb");
+    if (!pSrc)
+        return CONVERT_ERR_SOURCE;
+    FILE* pOut = sOut.isEmpty() ? nullptr : std::fopen(sOut.constData(), "wb");
+    if (!pOut)
+    {
+        std::fclose(pSrc);
+        return CONVERT_ERR_OUTPUT;
+    }
+    const int nResult = ConvertLogToLog(
+        pSrc, pOut, m_nLog2LogKind, m_bBinaryInput,
+        [](void* pThis, uint32_t nBytes) {
+            CWorkThread* pWorker = static_cast<CWorkThread*>(pThis);
+            emit pWorker->Log2LogReadDataLog(nBytes);
+            return pWorker->StopRequested() ? 1 : 0;
+        },
+        this);
+    // An output that could not be written whole is reported as not created.
+    const bool bClosed = std::fclose(pOut) == 0;
+    std::fclose(pSrc);
+    return nResult < 0 || !bClosed ? CONVERT_ERR_OUTPUT : CONVERT_OK;
+}

@@ -1,0 +1,50 @@
+// Log to log conversion: the logs of a source file re-encoded into an
+// output file. The source is read in 64 KB blocks; receiver logs are found
+// by their first bytes ("#" and "%" text logs with a matching CRC, AA 44 12
+// and AA 44 13 binary logs with a matching CRC-32), BINEX records by their
+// sync byte and checksum. A log that fails a check is skipped and the search
+// goes on at its next byte; a checked log that the kind does not convert is
+// passed over whole.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+enum LOG2LOG_KIND_E : uint32_t
+{
+    LOG2LOG_RANGE_TO_RANGECMP = 0,
+    LOG2LOG_RANGECMP_TO_RANGE = 1,
+    LOG2LOG_TO_TEXT = 2,
+    LOG2LOG_TO_BINARY = 3,
+    LOG2LOG_RANGE_TO_RANGECMP4 = 4,
+    LOG2LOG_RANGECMP4_TO_RANGE = 5,
+    LOG2LOG_RANGE_TEXT_TO_BINARY = 6,
+    LOG2LOG_BINEX_TO_LOG = 7,
+    LOG2LOG_KIND_COUNT = 8,
+};
+
+using TextFormatterFn = int (*)(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
+using BinaryCopierFn = int (*)(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
+
+struct LOG_FORMATTER_T
+{
+    uint16_t nMessageId;
+    TextFormatterFn Text;
+    BinaryCopierFn Binary;
+};
+
+// The text formatter and binary re-encoder of the range and ephemeris logs by
+// message ID (RANGE, BASERANGE, RANGEH, RANGECMP, RANGECMP4, GPSEPHEM,
+// GLOEPHEMERIS, GALEPHEMERIS, QZSSEPHEMERIS, BDSEPHEMERIS); null for others.
+const LOG_FORMATTER_T* GetLogFormatter(uint16_t nMessageId);
+
+// Progress report: the source bytes read so far, after each block. A
+// non-zero result stops the conversion there.
+using LogProgressFn = int (*)(void* pContext, uint32_t nBytesRead);
+
+// Converts the whole source into the output by kind (LOG2LOG_KIND_E).
+// bBinaryInput: the job's source was found to be binary (kind 6 then writes
+// nothing). Returns 0, or -1 for a kind outside 0-7, a null file, or an output
+// that could not be written.
+int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
+                    void* pContext);
