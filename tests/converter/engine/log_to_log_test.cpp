@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "binex_builder.h"
-#include "codec/golden_nav_bodies.h"
 #include "codec/ins_logs.h"
 #include "codec/log_dispatch.h"
 #include "codec/nav_logs.h"
@@ -15,7 +14,6 @@
 #include "codec/range_test_util.h"
 #include "codec/rangecmp4.h"
 #include "converter/engine/log_to_log.h"
-#include "support/text_log_builder.h"
 
 using namespace range_test;
 
@@ -91,6 +89,27 @@ std::string BestPosText()
     return std::string(text.data(), static_cast<size_t>(n));
 }
 
+std::string GpsEphemText()
+{
+    GPSEPHEM_BODY_T b{};
+    b.Prn = 3;
+    b.Tow = 79200.0;
+    b.Week = kWeek;
+    b.Toe = b.Toc = 86400.0;
+    b.A = 2.656027539e7;
+    b.Ecc = 0.0123;
+    b.Af0 = -3.2135e-5;
+    b.UraVariance = 4.0;
+    BinaryLogHeader h{};
+    FillBinaryHeader(MSG_ID_GPSEPHEM, 0x20, sizeof(b), 1, 0, &h);
+    h.Week = kWeek;
+    h.Milliseconds = kT0Ms;
+    std::vector<uint8_t> record(sizeof(h) + sizeof(b));
+    std::memcpy(record.data(), &h, sizeof(h));
+    std::memcpy(record.data() + sizeof(h), &b, sizeof(b));
+    return Text(FormatGpsEphem, record);
+}
+
 std::string RawImuSxText()
 {
     RawImuXBody b{0xAB, 32, kWeek, 345600.005, 0xBEEFu, {1, -2, 3, -4, 5, -6}};
@@ -130,7 +149,7 @@ struct Fixture
         Append(Source, Text(FormatRangeCmp4, Packed(packer.get(), 0, kT0Ms)));
         Append(Source, Text(FormatRangeCmp4, Packed(packer.get(), 0.5, kT0Ms + 500)));
         Append(Source, BestPosText());
-        Append(Source, FullTextLog("GPSEPHEM", NAV_GOLDEN_BODIES[0].pBody));
+        Append(Source, GpsEphemText());
         Append(Source, RawImuSxText());
     }
 };
@@ -399,7 +418,7 @@ TEST(LogToLog, EmptySourceAndBadArguments)
 TEST(LogToLog, LogsAcrossBlockBoundariesAndUpperCaseCrc)
 {
     Bytes source;
-    const std::string gps = FullTextLog("GPSEPHEM", NAV_GOLDEN_BODIES[0].pBody);
+    const std::string gps = GpsEphemText();
     std::string upper = gps;
     for (size_t i = upper.find('*') + 1; i < upper.size(); ++i)
         upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(upper[i])));
