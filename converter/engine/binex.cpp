@@ -729,12 +729,15 @@ int ConvertBinexGloEph(const BINEX_GLO_EPH_T* e, uint32_t nRefWeek, uint8_t* pOu
     b.Nt = e->Day;
     b.Issue = e->Tod / 900;
     b.Health = e->Health & 1;
-    for (uint32_t i = 0; i < 3; ++i)
-    {
-        (&b.PosX)[i] = e->Pos[i] * 1000.0;
-        (&b.VelX)[i] = e->Vel[i] * 1000.0;
-        (&b.AccX)[i] = e->Acc[i] * 1000.0;
-    }
+    b.PosX = e->Pos[0] * 1000.0;
+    b.PosY = e->Pos[1] * 1000.0;
+    b.PosZ = e->Pos[2] * 1000.0;
+    b.VelX = e->Vel[0] * 1000.0;
+    b.VelY = e->Vel[1] * 1000.0;
+    b.VelZ = e->Vel[2] * 1000.0;
+    b.AccX = e->Acc[0] * 1000.0;
+    b.AccY = e->Acc[1] * 1000.0;
+    b.AccZ = e->Acc[2] * 1000.0;
     b.TauN = -e->MinusTauN;
     b.DeltaTauN = e->DeltaTauN;
     b.GammaN = e->GammaN;

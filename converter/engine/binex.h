@@ -66,7 +66,9 @@ enum BINEX_FRAME_E : int
 // Frames the record that starts at pBytes[0] and checks its checksum.
 int FrameBinexRecord(const uint8_t* pBytes, uint32_t nAvailable, BINEX_FRAME_T* pFrame);
 
-#pragma pack(push, 1)
+// Decoded subrecords: the fields in message order, read one by one in the
+// record's byte order.
+
 // Navigation subrecords 0x01-01 (GPS), 0x01-04 (Galileo) and 0x01-06 (QZSS).
 struct BINEX_GPS_EPH_T
 {
@@ -152,12 +154,13 @@ struct BINEX_BDS_EPH_T
     uint16_t Flags1;
     uint32_t Flags2;
 };
-#pragma pack(pop)
-
 // Bytes of each subrecord behind its ID byte.
-static_assert(sizeof(BINEX_GPS_EPH_T) == 131, "BINEX 0x01-01 fields");
-static_assert(sizeof(BINEX_GLO_EPH_T) == 119, "BINEX 0x01-02 fields");
-static_assert(sizeof(BINEX_BDS_EPH_T) == 117, "BINEX 0x01-05 fields");
+enum : uint32_t
+{
+    BINEX_GPS_EPH_BYTES = 131,
+    BINEX_GLO_EPH_BYTES = 119,
+    BINEX_BDS_EPH_BYTES = 117,
+};
 
 struct BINEX_EPH_T
 {

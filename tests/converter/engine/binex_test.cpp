@@ -309,6 +309,7 @@ TEST(BinexNav, GpsGalileoAndQzssRecords)
             SCOPED_TRACE(c.nSub);
             BinexMessage m(bBig);
             PutGpsLayout(m, c.nSub, 11, 2100);
+            ASSERT_EQ(m.Bytes().size(), 1 + BINEX_GPS_EPH_BYTES);
             const std::vector<uint8_t> rec = BinexRecord(1, m.Bytes(), bBig);
             BINEX_EPH_T eph;
             ASSERT_EQ(DecodeBinexEphRecord(rec.data(), static_cast<uint32_t>(rec.size()), &eph),
@@ -362,6 +363,7 @@ TEST(BinexNav, GlonassRecord)
         for (int i = 0; i < 3; ++i)
             m.F64(10000.5 + i).F64(-1.25 + i).F64(1e-9 * (i + 1));
         m.U8(0).U8(static_cast<uint8_t>(-3)).U8(2).U8(18).F64(1e-8).F64(-2.8e-9);
+        ASSERT_EQ(m.Bytes().size(), 1 + BINEX_GLO_EPH_BYTES);
         const std::vector<uint8_t> rec = BinexRecord(1, m.Bytes(), bBig);
         BINEX_EPH_T eph;
         ASSERT_EQ(DecodeBinexEphRecord(rec.data(), static_cast<uint32_t>(rec.size()), &eph), 2);
@@ -397,6 +399,7 @@ TEST(BinexNav, BeiDouRecord)
         m.F64(1.0).F64(-0.5).F64(0.9).F32(-2e-9f).F32(3e-10f);
         // URA index 2, healthy, AODE 17; TGD1 +2.5 ns, TGD2 -1.3 ns, AODC 9.
         m.U16(2 | (17 << 5)).U32(25u | ((uint32_t(-13) & 0x3FF) << 10) | (9u << 20));
+        ASSERT_EQ(m.Bytes().size(), 1 + BINEX_BDS_EPH_BYTES);
         const std::vector<uint8_t> rec = BinexRecord(1, m.Bytes(), bBig);
         BINEX_EPH_T eph;
         ASSERT_EQ(DecodeBinexEphRecord(rec.data(), static_cast<uint32_t>(rec.size()), &eph), 5);

@@ -158,7 +158,8 @@ Bytes RunKind(const Bytes& source, uint32_t nKind, uint32_t bBinaryInput = 0, in
 {
     FILE* pSrc = std::tmpfile();
     FILE* pOut = std::tmpfile();
-    std::fwrite(source.data(), 1, source.size(), pSrc);
+    if (!source.empty())
+        std::fwrite(source.data(), 1, source.size(), pSrc);
     std::rewind(pSrc);
     uint32_t nLastProgress = 0;
     const int nStatus = ConvertLogToLog(
