@@ -373,17 +373,17 @@ private:
             ++m_Counts.nEphemeridesRepeated;
             return CONVERT_OK;
         }
-        AppendEphemLogFile(&m_Dump, kind.nSystem, frame.pData, frame.nLength);
-
         const uint32_t nFile = m_Job.bMixedNav ? static_cast<uint32_t>(GNSS_SYSTEM_GPS) : kind.nSystem;
-        const int32_t nVersion = m_Job.pObsHeader->nVersion;
-        const int nText = FormatNavRecord(kind, pLog, LOG_HEADER_LENGTH + kind.nBodySize, nVersion,
+        const int nText = FormatNavRecord(kind, pLog, LOG_HEADER_LENGTH + kind.nBodySize, m_Job.pObsHeader->nVersion,
                                           m_NavText.data(), static_cast<uint32_t>(m_NavText.size()));
         if (nText < 0)
         {
             ++m_Counts.nUndecodable;
             return CONVERT_OK;
         }
+        AppendEphemLogFile(&m_Dump, kind.nSystem, frame.pData, frame.nLength);
+        if (nText == 0)
+            return CONVERT_OK; // nothing RINEX can hold (a Galileo ephemeris without clock)
         if (!m_apNav[nFile])
         {
             // The mixed file opens with the first ephemeris of any system.
@@ -391,15 +391,15 @@ private:
             m_apNav[nFile] = CreateOutput(m_Job.apNavPaths[nFile]);
             if (!m_apNav[nFile])
                 return NavOpenStatus(nFile);
-            const int nHeader = FormatRinexNavHeader(m_Job.pObsHeader, m_Job.pNavHeader, m_Job.nNavHeaderEdit, cLetter,
-                                                     m_HeaderText.data(), static_cast<uint32_t>(m_HeaderText.size()));
-            if (nHeader < 0 || !WriteAll(m_apNav[nFile], m_HeaderText.data(), nHeader))
+            const int nHeader =
+                FormatRinexNavHeader(m_Job.pObsHeader, m_Job.pNavHeader, m_Job.nNavHeaderEdit, cLetter,
+                                     m_NavHeaderText.data(), static_cast<uint32_t>(m_NavHeaderText.size()));
+            if (nHeader < 0 || !WriteAll(m_apNav[nFile], m_NavHeaderText.data(), nHeader))
                 return NavOpenStatus(nFile);
         }
         if (!WriteAll(m_apNav[nFile], m_NavText.data(), nText))
             return NavOpenStatus(nFile);
-        if (nText > 0)
-            ++m_Counts.nEphemerides;
+        ++m_Counts.nEphemerides;
         return CONVERT_OK;
     }
 
@@ -428,8 +428,9 @@ private:
     EphemHistory m_History;
     EphemDump m_Dump;
     std::vector<uint8_t> m_Decoded = std::vector<uint8_t>(LOG_MAX_BINARY_LENGTH);
-    std::vector<char> m_HeaderText = std::vector<char>(RINEX_HEADER_TEXT_CAPACITY);
+    std::vector<char> m_HeaderText = std::vector<char>(RINEX_HEADER_TEXT_CAPACITY); // held until the first epoch
     std::vector<char> m_EpochText = std::vector<char>(RINEX_EPOCH_TEXT_CAPACITY);
+    std::vector<char> m_NavHeaderText = std::vector<char>(RINEX_NAV_TEXT_CAPACITY);
     std::vector<char> m_NavText = std::vector<char>(RINEX_NAV_TEXT_CAPACITY);
     int m_nHeaderLength = -1;
     FILE* m_pObs = nullptr;

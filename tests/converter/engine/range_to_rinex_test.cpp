@@ -409,4 +409,73 @@ TEST_F(RangeToRinex, WorkerRunsTheJobFromItsFields)
     EXPECT_EQ(ReadTextFile(m_sObs).substr(0, 9), "     2.11");
     EXPECT_TRUE(Exists(m_asNav[GNSS_SYSTEM_GLONASS]));
 }
+
+// Only the wanted range kind gives epochs, and an epoch never appears twice.
+TEST_F(RangeToRinex, WantedKindOnlyAndEachEpochOnce)
+{
+    SourceFile src;
+    const auto sigs = loggen::Constellation(2, 0);
+    for (uint32_t k = 0; k < 3; ++k)
+    {
+        AddEpoch(src, Form::RangeCmpBinary, sigs, kWeek, kDayMs + k * 1000, k);
+        AddEpoch(src, Form::RangeText, sigs, kWeek, kDayMs + k * 1000, k);
+        if (k == 1)
+            AddEpoch(src, Form::RangeText, sigs, kWeek, kDayMs + k * 1000, k);
+    }
+    Load(src, 304, 0, 1);
+    struct Case
+    {
+        uint16_t nId;
+        uint32_t nRepeated;
+    };
+    for (const Case& c : {Case{MSG_ID_RANGE, 1}, Case{MSG_ID_RANGECMP, 0}, Case{0xFFFF, 4}})
+    {
+        ASSERT_EQ(Run(Job(c.nId, 1)), CONVERT_OK) << c.nId;
+        EXPECT_EQ(m_Counts.nEpochsWritten, 3u) << c.nId;
+        EXPECT_EQ(m_Counts.nEpochsRepeated, c.nRepeated) << c.nId;
+        // RANGE keeps the millimetres that RANGECMP rounds to 1/128 m; with
+        // any kind wanted, the first log of an epoch (here RANGECMP) holds.
+        const std::string sObs = Read(m_sObs);
+        EXPECT_EQ(sObs.find("23904038.580") != std::string::npos, c.nId == MSG_ID_RANGE) << c.nId;
+    }
+}
+
+TEST_F(RangeToRinex, OutputThatCannotBeWrittenGivesItsStatus)
+{
+    if (!Exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    Load(GoldenSource(Form::RangeBinary), 304, 0);
+    RangeToRinexJob job = Job(MSG_ID_RANGE);
+    job.pObsPath = "/dev/full";
+    job.bMixedNav = false;
+    SourceFile noEphemerides;
+    for (uint32_t k = 0; k < 3; ++k)
+        AddEpoch(noEphemerides, Form::RangeBinary, loggen::Constellation(2, 1), kWeek, kDayMs + k * 1000, k);
+    noEphemerides.Write(m_sSrc);
+    EXPECT_EQ(Run(job), CONVERT_ERR_OBS_OUTPUT);
+
+    Load(GoldenSource(Form::RangeBinary), 304, 0);
+    job = Job(MSG_ID_RANGE);
+    job.apNavPaths[GNSS_SYSTEM_GLONASS] = "/dev/full";
+    EXPECT_EQ(Run(job), CONVERT_ERR_GLO_NAV);
+}
+
+// An epoch without a satellite of the chosen systems writes nothing, not
+// even the header; the header then waits for the first epoch that has one.
+TEST_F(RangeToRinex, ObservationHeaderWaitsForAnEpochWithObservations)
+{
+    using namespace loggen;
+    SourceFile src;
+    AddEpoch(src, Form::RangeBinary, Constellation(0, 2), kWeek, kDayMs, 0);
+    src.Add(Binary(Record(MSG_ID_GPSEPHEM, kWeek, kDayMs, GpsEphemeris(1, kWeek, 93600.0, 3))));
+    AddEpoch(src, Form::RangeBinary, Constellation(1, 2), kWeek, kDayMs + 1000, 1);
+    Load(src, 304, 0, 1);
+    ASSERT_EQ(Run(Job(MSG_ID_RANGE, 1)), CONVERT_OK);
+    EXPECT_EQ(m_Counts.nEpochsEmpty, 1u);
+    const std::string sObs = Read(m_sObs);
+    EXPECT_EQ(sObs.substr(0, 80), "     3.04           OBSERVATION DATA    G                   RINEX VERSION / TYPE");
+    EXPECT_EQ(EpochTimes(sObs), std::vector<std::string>{"> 2024 01 01 00 00 19.0000000"});
+    EXPECT_EQ(Read(m_asNav[GNSS_SYSTEM_GPS]).substr(0, 80),
+              "     3.04           N                   G                   RINEX VERSION / TYPE");
+}
 } // namespace
