@@ -467,6 +467,30 @@ void DecodeVtec(PayloadReader& r, LineWriter& w)
           static_cast<int>(sync), quality, layers, height, degree, order);
 }
 
+// 4089 frames of a remote firmware upgrade, explained by the upgrade decoder
+// and kept on one line; other uses of the number are unknown here.
+void DecodeRemoteUpgrade(RTCM3_DECODE_STATE_T* pState, const uint8_t* pFrame, uint32_t nFrameLength, LineWriter& w)
+{
+    char text[RTCM3_TEXT_MAX - 64];
+    const int n = RemoteUpgradeDecodeMsg(&pState->Upgrade, pFrame, nFrameLength, nullptr, text, sizeof text);
+    if (n < 0)
+    {
+        w.Add("unknown type");
+        return;
+    }
+    int32_t nEnd = 0;
+    for (int32_t i = 0; i < n; ++i)
+    {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F)
+            text[i] = ' ';
+        else
+            nEnd = i + 1;
+    }
+    text[nEnd] = '\0';
+    w.Add("%s", text);
+}
+
 bool IsMsm(uint32_t nMsg)
 {
     const uint32_t digit = nMsg % 10;
@@ -537,7 +561,10 @@ int RTCM3Decode(RTCM3_DECODE_STATE_T* pState, const uint8_t* pFrame, uint32_t nF
     w.Add("Msg %4d: Size: %3d ", static_cast<int>(nMsg), static_cast<int>(nPayload));
     const uint32_t nPrefix = w.nLength;
     PayloadReader r(pPayload, nPayload);
-    DecodeBody(pState, nMsg, r, w);
+    if (nMsg == 4089)
+        DecodeRemoteUpgrade(pState, pFrame, nTotal, w);
+    else
+        DecodeBody(pState, nMsg, r, w);
     if (r.Short())
     {
         w.Truncate(nPrefix);

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "monitor/parsing/remote_upgrade_msg.h"
+
 enum : uint32_t
 {
     RTCM3_HEADER_LENGTH = 3, // D3, reserved bits and the 10-bit length
@@ -26,6 +28,7 @@ struct RTCM3_DECODE_STATE_T
     uint32_t LastMessage;                      // number of the last message decoded; 0xFFFFFFFF before the first
     uint32_t EpochComplete;                    // 1 after an observation message whose multiple-message flag is 0
     char MessageText[RTCM3_MESSAGE_TEXT_SIZE]; // text of the last 1029 message, NUL-terminated
+    REMOTE_UPGRADE_RESULT_T Upgrade;           // progress of the 4089 image frames seen
 };
 
 void ResetRtcm3State(RTCM3_DECODE_STATE_T* pState);

@@ -327,6 +327,33 @@ TEST_F(Rtcm3DecodeTest, LongTextsFitTheirBuffers)
                                             "\r\n");
 }
 
+// Message 4089 frames of a remote firmware upgrade.
+Bytes Upgrade(uint32_t nType, uint32_t nFixed, uint32_t nTotal, uint32_t nIndex, const std::string& sData)
+{
+    RtcmBuilder b(4089);
+    b.U(4, 0).U(8, nType).U(8, nFixed).U(8, 0);
+    for (char c : std::string("SN000042"))
+        b.U(8, c);
+    b.U(8, nTotal & 0xFF).U(8, nTotal >> 8).U(8, nIndex & 0xFF).U(8, nIndex >> 8);
+    for (unsigned char c : sData)
+        b.U(8, c);
+    return b.Frame();
+}
+
+TEST_F(Rtcm3DecodeTest, RemoteUpgradeFramesShowTheUpgradeText)
+{
+    EXPECT_EQ(Decode(Upgrade(1, 4, 2, 7, "OK")), "Msg 4089: Size:  19 RemoRESP: Sequence:7 Len:2:OK\r\n");
+    EXPECT_EQ(Decode(Upgrade(2, 4, 11, 1, "Upgrading\r\n")),
+              "Msg 4089: Size:  28 RemoINFO: Sequence:1 Len:11:Upgrading\r\n");
+    EXPECT_EQ(Decode(Upgrade(0, 4, 8, 3, "SET\tMODE")), "Msg 4089: Size:  25 Remo CMD: Sequence:3 Len:8:SET MODE\r\n");
+    // Image chunks: the count of chunks received is kept from frame to frame.
+    EXPECT_EQ(Decode(Upgrade(3, 4, 2, 1, "abcd")), "Msg 4089: Size:  21 RemoteUp:CurIndex 1, Total 2, ImageSize 0\r\n");
+    EXPECT_EQ(Decode(Upgrade(3, 4, 2, 2, "efgh")), "Msg 4089: Size:  21 RemoteUp:CurIndex 2, Total 2, ImageSize 0 "
+                                                   "RemoteUp:Upgrade FW size:0, Recv 2 Last Err 0 0\r\n");
+    EXPECT_EQ(Decode(Upgrade(4, 4, 0, 0, "")), "Msg 4089: Size:  17 \r\n") << "a type without text";
+    EXPECT_EQ(Decode(Upgrade(1, 5, 2, 7, "OK")), "Msg 4089: Size:  19 unknown type\r\n") << "not an upgrade frame";
+}
+
 TEST_F(Rtcm3DecodeTest, RefusesBadFrames)
 {
     Bytes badCrc = kFrame1005;
