@@ -1,0 +1,27 @@
+#include "converter/ui/about_moxelin_dialog.h"
+
+#include "converter/ui/window_fit.h"
+#include "ui_MoxelinAboutWindow.h"
+
+namespace
+{
+const QSize kDesignedSize(440, 299);
+}
+
+CAboutMoxelinDialog::CAboutMoxelinDialog(QWidget* parent) : QDialog(parent), m_pUi(new Ui::MoxelinAboutWindow)
+{
+    InitMoxelinResources();
+    m_pUi->setupUi(this);
+    connect(m_pUi->AboutOKBtn, &QPushButton::clicked, this, &CAboutMoxelinDialog::AboutDialogClose);
+    FixWindowSize(this, kDesignedSize);
+}
+
+CAboutMoxelinDialog::~CAboutMoxelinDialog() = default;
+
+void CAboutMoxelinDialog::OnLanguageUpdate()
+{
+    m_pUi->retranslateUi(this);
+    FixWindowSize(this, kDesignedSize);
+}
+
+void CAboutMoxelinDialog::AboutDialogClose() { close(); }

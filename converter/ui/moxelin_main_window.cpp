@@ -1,0 +1,612 @@
+#include "converter/ui/moxelin_main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QUrl>
+
+#include "converter/engine/rinex_obs_header.h"
+#include "converter/engine/work_thread.h"
+#include "converter/ui/about_moxelin_dialog.h"
+#include "converter/ui/file_filters.h"
+#include "converter/ui/nav_header_window.h"
+#include "converter/ui/obs_header_window.h"
+#include "converter/ui/sample_extract_window.h"
+#include "converter/ui/user_prompt.h"
+#include "converter/ui/window_fit.h"
+#include "ui_MoxelinMainWindow.h"
+
+namespace
+{
+const QSize kDesignedSize(729, 544);
+const char* const kTranslationFormat = ":/new/prefix2/Moxelin_%s.qm";
+const char* const kHelpDocument = "MoxelinHelp.docx";
+
+// Source paths may be typed with Windows separators.
+QString SourcePath(const QLineEdit* pField) { return pField->text().replace('\\', '/'); }
+
+// A source is usable when it names a regular file that can be read.
+bool SourceUsable(const QString& sPath, uint64_t* pSize)
+{
+    const QFileInfo info(sPath);
+    if (sPath.size() < 2 || !info.isFile())
+        return false;
+    QFile file(sPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *pSize = static_cast<uint64_t>(file.size());
+    return true;
+}
+
+// The path without the extension of its file name; a name without '.' keeps
+// the whole path, so derived names stay in the source's folder.
+QString PathStem(const QString& sPath)
+{
+    const int nSlash = sPath.lastIndexOf('/');
+    const int nDot = sPath.lastIndexOf('.');
+    return nDot > nSlash ? sPath.left(nDot) : sPath;
+}
+} // namespace
+
+CMoxelinMainWindow::CMoxelinMainWindow(QWidget* parent, CWorkThread* pWorker)
+    : QMainWindow(parent), m_pUi(new Ui::MoxelinMainWindow)
+{
+    InitMoxelinResources();
+    m_pObsHeaderWindow = new CObsHeaderWindow(this);
+    m_pNavHeaderWindow = new CNavHeaderWindow(this);
+    m_pAboutDialog = new CAboutMoxelinDialog(this);
+    m_pSampleExtractWindow = new CSampleExtractWindow(this);
+    m_pWorkThread = pWorker ? pWorker : new CWorkThread(0);
+
+    m_pUi->setupUi(this);
+    ConnectForm();
+    m_pUi->RangeRnxTab->setCurrentIndex(0);
+    m_pUi->Range2RinexMsgID->setCurrentIndex(0);
+    // The version rules run once for the form's version; nothing listens to
+    // their signals yet, the header window starts in the version 3 state.
+    RnxVersion_currentIndexChanged();
+
+    setWindowTitle(WindowTitleText());
+    SetUpLanguages();
+    ConnectSignals();
+
+    m_pUi->LogTransBinexFlag->hide();
+    m_pUi->BinexTransLogFlag->hide();
+    FixWindowSize(this, kDesignedSize);
+}
+
+CMoxelinMainWindow::~CMoxelinMainWindow()
+{
+    StopWorker();
+    delete m_pWorkThread;
+}
+
+// The form's own connections: each control drives the slot named after it.
+void CMoxelinMainWindow::ConnectForm()
+{
+    Ui::MoxelinMainWindow& ui = *m_pUi;
+    using W = CMoxelinMainWindow;
+    connect(ui.Range2RnxOpenBtn, &QPushButton::clicked, this, &W::Range2RnxOpenBtn_Click);
+    connect(ui.actionOpen_Log_Source_File, &QAction::triggered, this, &W::Range2RnxOpenBtn_Click);
+    connect(ui.Range2RnxObsFileSaveBtn, &QPushButton::clicked, this, &W::Range2RnxObsFileSaveBtn_Click);
+    connect(ui.Range2RnxGPSNavFileSaveBtn, &QPushButton::clicked, this, &W::Range2RnxGPSNavFileSaveBtn_Click);
+    connect(ui.Range2RnxGLONavFileSaveBtn, &QPushButton::clicked, this, &W::Range2RnxGLONavFileSaveBtn_Click);
+    connect(ui.Range2RnxGALNavFileSaveBtn, &QPushButton::clicked, this, &W::Range2RnxGALNavFileSaveBtn_Click);
+    connect(ui.Range2RnxBDSNavFileSaveBtn, &QPushButton::clicked, this, &W::Range2RnxBDSNavFileSaveBtn_Click);
+    connect(ui.Range2RnxQZSNavFileSaveBtn, &QPushButton::clicked, this, &W::Range2RnxQZSNavFileSaveBtn_Click);
+    connect(ui.Rnx2RangeOpenBtn, &QPushButton::clicked, this, &W::Rnx2RangeOpenBtn_Click);
+    connect(ui.actionOpen_Rinex_Obs_File, &QAction::triggered, this, &W::Rnx2RangeOpenBtn_Click);
+    connect(ui.Rnx2RangeGPSNavOpenBtn, &QPushButton::clicked, this, &W::Rnx2RangeGPSNavOpenBtn_Click);
+    connect(ui.Rnx2RangeGLONavOpenBtn, &QPushButton::clicked, this, &W::Rnx2RangeGLONavOpenBtn_Click);
+    connect(ui.Rnx2RangeGALNavOpenBtn, &QPushButton::clicked, this, &W::Rnx2RangeGALNavOpenBtn_Click);
+    connect(ui.Rnx2RangeBDSNavOpen, &QPushButton::clicked, this, &W::Rnx2RangeBDSNavOpenBtn_Click);
+    connect(ui.Rnx2RangeOutputFileSaveBtn, &QPushButton::clicked, this, &W::Rnx2RangeOutputFileSaveBtn_Click);
+    connect(ui.Log2LogSrcFileOpenBtn, &QPushButton::clicked, this, &W::Log2LogSrcFileOpenBtn_Click);
+    connect(ui.actionOpen_Log_File, &QAction::triggered, this, &W::Log2LogSrcFileOpenBtn_Click);
+    connect(ui.Log2LogOutputFileSaveBtn, &QPushButton::clicked, this, &W::Log2LogOutputFileSaveBtn_Click);
+
+    connect(ui.Range2RnxMoxelinBtn, &QPushButton::clicked, this, &W::Range2RnxMoxelinBtn_Click);
+    connect(ui.Range2RnxMoxelinBtn, &QPushButton::clicked, this, &W::Range2RnxMoxelinBtn_enableChange);
+    connect(ui.actionLog_Trans_Rinex, &QAction::triggered, this, &W::Range2RnxMoxelinBtn_Click);
+    connect(ui.Rnx2RangeMoxelinBtn, &QPushButton::clicked, this, &W::Rnx2RangeMoxelinBtn_Click);
+    connect(ui.actionRinex_Trans_Log, &QAction::triggered, this, &W::Rnx2RangeMoxelinBtn_Click);
+    connect(ui.Log2LogMoxelinBtn, &QPushButton::clicked, this, &W::Log2LogMoxelinBtn_Click);
+    connect(ui.actionLog_Trans_Log, &QAction::triggered, this, &W::Log2LogMoxelinBtn_Click);
+
+    connect(ui.actionExit, &QAction::triggered, this, &W::MoxelinExitBtn_Click);
+    connect(ui.actionClear, &QAction::triggered, this, &W::MoxelinGUIClearInput);
+    connect(ui.actionAbout_Moxelin, &QAction::triggered, this, &W::AboutMoxelinDialogOpen);
+    connect(ui.ViewHelp, &QAction::triggered, this, &W::ViewHelp_clicked);
+
+    connect(ui.Range2RnxSrcFilePath, &QLineEdit::textChanged, this, &W::Range2RnxSrcFilePath_textChanged);
+    connect(ui.Rnx2RangeSrcFilePath, &QLineEdit::textChanged, this, &W::Rnx2RangeSrcFilePath_textChanged);
+    connect(ui.Log2LogSrcFilePath, &QLineEdit::textChanged, this, &W::Log2LogSrcFilePath_textChanged);
+    connect(ui.RnxVersion, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &W::RnxVersion_currentIndexChanged);
+    connect(ui.Range2RnxObsHeaderEnable, &QCheckBox::stateChanged, this, &W::Range2RnxObsHeaderEditEnable);
+    connect(ui.Range2RnxNavHeaderEnable, &QCheckBox::stateChanged, this, &W::Range2RnxNavHeaderEditEnable);
+    connect(ui.ObsHeaderSettings, &QPushButton::clicked, this, &W::ObsHeaderSettingWindow_open);
+    connect(ui.NavHeaderSettings, &QPushButton::clicked, this, &W::NavHeaderSettingWindow_open);
+    connect(ui.ExtractSettings, &QPushButton::clicked, this, &W::ExtractSettingWindow_open);
+    connect(ui.GPSValidFlag, &QCheckBox::stateChanged, this, &W::GPSFlag_checkChanged);
+    connect(ui.GLOValidFlag, &QCheckBox::stateChanged, this, &W::GLOFlag_checkChanged);
+    connect(ui.GALValidFlag, &QCheckBox::stateChanged, this, &W::GALFlag_checkChanged);
+    connect(ui.BDSValidFlag, &QCheckBox::stateChanged, this, &W::BDSFlag_checkChanged);
+    connect(ui.QzssValidFlag, &QCheckBox::stateChanged, this, &W::QZSSFlag_checkChanged);
+    connect(ui.Range2RnxMixedNavEnable, &QCheckBox::stateChanged, this, &W::Range2RnxMixedNavEnable_stateChanged);
+    connect(ui.LogTransLogFlag, &QRadioButton::toggled, this, &W::LogTransLogFlag_toggled);
+}
+
+void CMoxelinMainWindow::ConnectSignals()
+{
+    using W = CMoxelinMainWindow;
+    CWorkThread* pWorker = m_pWorkThread;
+    connect(m_pObsHeaderWindow, &CObsHeaderWindow::CreatAgencyName_Changed, m_pNavHeaderWindow,
+            &CNavHeaderWindow::AgencyName_textChanged);
+    connect(pWorker, &CWorkThread::Range2RnxReadDataLog, this, &W::Range2RnxProgressBarUpdate);
+    connect(pWorker, &CWorkThread::Rnx2RangeReadDataLog, this, &W::Rnx2RangeProgressBarUpdate);
+    connect(pWorker, &CWorkThread::Log2LogReadDataLog, this, &W::Log2LogProgressBarUpdate);
+    connect(this, &W::Range2RnxReadData, this, &W::Range2RnxProgressBarUpdate);
+    connect(this, &W::SignalOpenFile, this, &W::OnRangetoRinexOpenFile);
+    connect(this, &W::Rnx2RangeReadData, this, &W::Rnx2RangeProgressBarUpdate);
+    connect(pWorker, &CWorkThread::Range2RnxReturn, this, &W::Range2RnxComplete);
+    connect(pWorker, &CWorkThread::Rnx2RangeReturn, this, &W::Rnx2RangeComplete);
+    connect(pWorker, &CWorkThread::Log2LogReturn, this, &W::Log2LogComplete);
+    connect(this, &W::RinexObsHeader_GetData, m_pObsHeaderWindow, &CObsHeaderWindow::RinexObsHeader_FillData);
+    connect(this, &W::RinexNavHeader_GetData, m_pNavHeaderWindow, &CNavHeaderWindow::RinexNavHeader_FillData);
+    connect(this, &W::Signal_RinexVersion3, m_pObsHeaderWindow, &CObsHeaderWindow::ObsHeaderWindowVersion3Changed);
+    connect(this, &W::Signal_RinexVersion2, m_pObsHeaderWindow, &CObsHeaderWindow::ObsHeaderWindowVersion2Changed);
+    connect(this, &W::OpenObsSettingWindow, m_pObsHeaderWindow, &CObsHeaderWindow::ObsSettingWindow_SetInfo);
+    connect(this, &W::OpenNavSettingWindow, m_pNavHeaderWindow, &CNavHeaderWindow::NavSettingWindow_SetInfo);
+    connect(this, &W::MoxelinRange2RnxStart, pWorker, &CWorkThread::StartRange2Rnx);
+    connect(this, &W::MoxelinRnx2RangeStart, pWorker, &CWorkThread::StartRnx2Range);
+    connect(this, &W::MoxelinLog2LogStart, pWorker, &CWorkThread::StartLog2Log);
+    connect(pWorker, &CWorkThread::Range2RnxMoxelinBtn_signal, this, &W::Range2RnxMoxelinBtn_slot);
+    connect(pWorker, &CWorkThread::actionLog_Trans_Rinex_signal, this, &W::actionLog_Trans_Rinex_slot);
+    connect(pWorker, &CWorkThread::Range2RnxSrcFilePath_signal, this, &W::Range2RnxSrcFilePath_slot);
+    for (QRadioButton* pButton : {m_pUi->Range2RangecmpFlag, m_pUi->Rangecmp2RangeFlag, m_pUi->LogOutputASCIIFlag,
+                                  m_pUi->LogOutputBinaryFlag, m_pUi->Range2Rangecmp4Flag, m_pUi->Rangecmp42RangeFlag})
+        connect(pButton, &QRadioButton::clicked, this, &W::OnSetLogtoLogOutputFile);
+    connect(this, &W::SignalLanguageChanged, m_pObsHeaderWindow, &CObsHeaderWindow::OnLanguageUpdate);
+    connect(this, &W::SignalLanguageChanged, m_pNavHeaderWindow, &CNavHeaderWindow::OnLanguageUpdate);
+    connect(this, &W::SignalLanguageChanged, m_pAboutDialog, &CAboutMoxelinDialog::OnLanguageUpdate);
+    connect(this, &W::SignalLanguageChanged, m_pSampleExtractWindow, &CSampleExtractWindow::OnLanguageUpdate);
+}
+
+// ---- Languages and title
+
+void CMoxelinMainWindow::SetUpLanguages()
+{
+    m_pLanguageGroup = new QActionGroup(m_pUi->LanguageMenu);
+    m_pLanguageGroup->setExclusive(true);
+    connect(m_pLanguageGroup, &QActionGroup::triggered, this, &CMoxelinMainWindow::OnLangChanged);
+    connect(this, &CMoxelinMainWindow::SignalLanguageChanged, this, &CMoxelinMainWindow::OnLanguageUpdate);
+
+    m_pChineseAction = new QAction(tr("Chinese"), this);
+    m_pChineseAction->setCheckable(true);
+    m_pUi->LanguageMenu->addAction(m_pChineseAction);
+    m_pLanguageGroup->addAction(m_pChineseAction);
+    m_pChineseAction->setIconText("zh");
+
+    m_pEnglishAction = new QAction(tr("English"), this);
+    m_pEnglishAction->setCheckable(true);
+    m_pUi->LanguageMenu->addAction(m_pEnglishAction);
+    m_pLanguageGroup->addAction(m_pEnglishAction);
+    m_pEnglishAction->setIconText("en");
+
+    QAction* pFirst = QLocale().language() == QLocale::Chinese ? m_pChineseAction : m_pEnglishAction;
+    pFirst->setChecked(true);
+    OnLangChanged(pFirst);
+}
+
+void CMoxelinMainWindow::OnLangChanged(QAction* pAction)
+{
+    const QString sCode = pAction->iconText();
+    if (sCode == m_sCurrentLanguage)
+        return;
+    m_sCurrentLanguage = sCode;
+    QCoreApplication::removeTranslator(&m_Translator);
+    const QString sFile = QString::asprintf(kTranslationFormat, sCode.toLatin1().constData());
+    if (m_Translator.load(sFile))
+        QCoreApplication::installTranslator(&m_Translator);
+}
+
+void CMoxelinMainWindow::changeEvent(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::LanguageChange)
+        emit SignalLanguageChanged();
+    QMainWindow::changeEvent(pEvent);
+}
+
+QString CMoxelinMainWindow::WindowTitleText() const
+{
+    return tr("Halvorne Moxelin") + tr(" (Ver:") + tr("%1)").arg(QString(MOXELIN_VERSION_TEXT), 0, QChar(' '));
+}
+
+void CMoxelinMainWindow::OnLanguageUpdate()
+{
+    m_pUi->retranslateUi(this);
+    // Retranslation puts the designer texts back; the label follows the
+    // mixed navigation box, as it does when the box changes.
+    if (m_pUi->Range2RnxMixedNavEnable->isChecked())
+        m_pUi->GPSNavFileLabel->setText(tr("Nav File"));
+    m_pChineseAction->setText(tr("Chinese"));
+    m_pEnglishAction->setText(tr("English"));
+    setWindowTitle(WindowTitleText());
+    FixWindowSize(this, kDesignedSize);
+}
+
+// ---- Closing
+
+void CMoxelinMainWindow::StopWorker()
+{
+    if (!m_pWorkThread)
+        return;
+    m_pWorkThread->RequestStop();
+    m_pWorkThread->wait();
+}
+
+void CMoxelinMainWindow::closeEvent(QCloseEvent* pEvent)
+{
+    // A running job is told to stop and waited for: the thread object must
+    // never be destroyed while it runs.
+    StopWorker();
+    m_pObsHeaderWindow->close();
+    m_pNavHeaderWindow->close();
+    m_pSampleExtractWindow->close();
+    m_pAboutDialog->close();
+    pEvent->accept();
+}
+
+void CMoxelinMainWindow::MoxelinExitBtn_Click() { close(); }
+
+// ---- File choosers
+
+void CMoxelinMainWindow::ChooseOpenFile(QLineEdit* pField, const QString& sFilter)
+{
+    const QString sDir = pField->text().isEmpty() ? QString() : QFileInfo(pField->text()).absolutePath();
+    const QString sPath = UserPrompt()->OpenFileName(this, tr("open file"), sDir, sFilter);
+    if (!sPath.isEmpty())
+        pField->setText(sPath);
+}
+
+void CMoxelinMainWindow::ChooseSaveFile(QLineEdit* pField, const QString& sFilter)
+{
+    const QString sDir = pField->text().isEmpty() ? QString() : pField->text();
+    const QString sPath = UserPrompt()->SaveFileName(this, tr("save file"), sDir, sFilter);
+    if (!sPath.isEmpty())
+        pField->setText(sPath);
+}
+
+void CMoxelinMainWindow::Range2RnxOpenBtn_Click() { ChooseOpenFile(m_pUi->Range2RnxSrcFilePath, kLogFileFilter); }
+void CMoxelinMainWindow::Range2RnxObsFileSaveBtn_Click()
+{
+    ChooseSaveFile(m_pUi->Range2RnxObsFilePath, kObsFileFilter);
+}
+void CMoxelinMainWindow::Range2RnxGPSNavFileSaveBtn_Click()
+{
+    const bool bMixed = m_pUi->Range2RnxMixedNavEnable->isChecked();
+    ChooseSaveFile(m_pUi->Range2RnxGPSNavFilePath, bMixed ? kMixedNavFileFilter : kGpsNavFileFilter);
+}
+void CMoxelinMainWindow::Range2RnxGLONavFileSaveBtn_Click()
+{
+    ChooseSaveFile(m_pUi->Range2RnxGLONavFilePath, kGloNavFileFilter);
+}
+void CMoxelinMainWindow::Range2RnxGALNavFileSaveBtn_Click()
+{
+    ChooseSaveFile(m_pUi->Range2RnxGALNavFilePath, kGalNavFileFilter);
+}
+void CMoxelinMainWindow::Range2RnxBDSNavFileSaveBtn_Click()
+{
+    ChooseSaveFile(m_pUi->Range2RnxBDSNavFilePath, kBdsNavFileFilter);
+}
+void CMoxelinMainWindow::Range2RnxQZSNavFileSaveBtn_Click()
+{
+    ChooseSaveFile(m_pUi->Range2RnxQZSNavFilePath, kQzsNavFileFilter);
+}
+void CMoxelinMainWindow::Rnx2RangeOpenBtn_Click() { ChooseOpenFile(m_pUi->Rnx2RangeSrcFilePath, kRinexFileFilter); }
+void CMoxelinMainWindow::Rnx2RangeGPSNavOpenBtn_Click()
+{
+    ChooseOpenFile(m_pUi->Rnx2RangeGPSNavFilePath, kGpsNavFileFilter);
+}
+void CMoxelinMainWindow::Rnx2RangeGLONavOpenBtn_Click()
+{
+    ChooseOpenFile(m_pUi->Rnx2RangeGLONavFilePath, kGloNavFileFilter);
+}
+void CMoxelinMainWindow::Rnx2RangeGALNavOpenBtn_Click()
+{
+    ChooseOpenFile(m_pUi->Rnx2RangeGALNavFilePath, kGalNavFileFilter);
+}
+void CMoxelinMainWindow::Rnx2RangeBDSNavOpenBtn_Click()
+{
+    ChooseOpenFile(m_pUi->Rnx2RangeBDSNavFilePath, kBdsNavFileFilter);
+}
+void CMoxelinMainWindow::Rnx2RangeOutputFileSaveBtn_Click()
+{
+    ChooseSaveFile(m_pUi->Rnx2RangeOutputFilePath, kLogFileFilter);
+}
+void CMoxelinMainWindow::Log2LogSrcFileOpenBtn_Click() { ChooseOpenFile(m_pUi->Log2LogSrcFilePath, kLogFileFilter); }
+void CMoxelinMainWindow::Log2LogOutputFileSaveBtn_Click()
+{
+    ChooseSaveFile(m_pUi->Log2LogOutputFilePath, kLogFileFilter);
+}
+
+// ---- Conversions. The job hand-off to the worker is not wired into the
+// window yet: the start handlers change nothing and report that.
+
+void CMoxelinMainWindow::Range2RnxMoxelinBtn_Click()
+{
+    qWarning("QMoxelin: the range log to RINEX job cannot be started from the window yet");
+}
+
+void CMoxelinMainWindow::Rnx2RangeMoxelinBtn_Click()
+{
+    qWarning("QMoxelin: the RINEX to range log job cannot be started from the window yet");
+}
+
+void CMoxelinMainWindow::Log2LogMoxelinBtn_Click()
+{
+    qWarning("QMoxelin: the log to log job cannot be started from the window yet");
+}
+
+void CMoxelinMainWindow::Range2RnxComplete(int nStatus) { (void)nStatus; }
+void CMoxelinMainWindow::Rnx2RangeComplete(int nStatus) { (void)nStatus; }
+void CMoxelinMainWindow::Log2LogComplete(int nStatus) { (void)nStatus; }
+
+namespace
+{
+// Bytes read as a percentage of the source; values outside 0-100 are dropped.
+void SetProgress(QProgressBar* pBar, uint nBytes, uint64_t nSourceSize)
+{
+    if (nSourceSize == 0)
+        return;
+    const double dPercent = static_cast<double>(nBytes) / static_cast<double>(nSourceSize) * 100.0;
+    if (dPercent >= 0.0 && dPercent <= 100.0)
+        pBar->setValue(static_cast<int>(dPercent));
+}
+} // namespace
+
+void CMoxelinMainWindow::Range2RnxProgressBarUpdate(uint nBytes)
+{
+    SetProgress(m_pUi->Range2RnxProgress, nBytes, m_nSourceSize);
+}
+void CMoxelinMainWindow::Rnx2RangeProgressBarUpdate(uint nBytes)
+{
+    SetProgress(m_pUi->Rnx2RangeProgress, nBytes, m_nSourceSize);
+}
+void CMoxelinMainWindow::Log2LogProgressBarUpdate(uint nBytes)
+{
+    SetProgress(m_pUi->Log2LogProgress, nBytes, m_nSourceSize);
+}
+
+// ---- Sources and output names
+
+void CMoxelinMainWindow::Range2RnxSrcFilePath_textChanged()
+{
+    uint64_t nSize = 0;
+    if (SourceUsable(SourcePath(m_pUi->Range2RnxSrcFilePath), &nSize))
+        return; // the source scan takes over from here
+    m_bSourceScanned = false;
+    m_pUi->Range2RnxMoxelinBtn->setEnabled(false);
+    m_pUi->actionLog_Trans_Rinex->setEnabled(false);
+}
+
+void CMoxelinMainWindow::Rnx2RangeSrcFilePath_textChanged()
+{
+    const QString sPath = SourcePath(m_pUi->Rnx2RangeSrcFilePath);
+    if (!SourceUsable(sPath, &m_nSourceSize))
+        return;
+    m_pUi->Rnx2RangeMoxelinBtn->setEnabled(true);
+    m_pUi->actionRinex_Trans_Log->setEnabled(true);
+    m_pUi->Rnx2RangeOutputFilePath->setText(sPath.left(sPath.lastIndexOf('/') + 1) + "Range.log");
+}
+
+void CMoxelinMainWindow::Log2LogSrcFilePath_textChanged() { OnSetLogtoLogOutputFile(); }
+void CMoxelinMainWindow::OnChangeOutputFileName() { OnSetLogtoLogOutputFile(); }
+
+void CMoxelinMainWindow::OnSetLogtoLogOutputFile()
+{
+    const QString sPath = SourcePath(m_pUi->Log2LogSrcFilePath);
+    if (!SourceUsable(sPath, &m_nSourceSize))
+        return;
+    m_pUi->Log2LogMoxelinBtn->setEnabled(true);
+    m_pUi->actionLog_Trans_Log->setEnabled(true);
+
+    const QString sStem = PathStem(sPath);
+    QString sName;
+    if (m_pUi->Range2RangecmpFlag->isChecked())
+        sName = sStem + ".Rangecmp";
+    else if (m_pUi->Rangecmp2RangeFlag->isChecked() || m_pUi->Rangecmp42RangeFlag->isChecked())
+        sName = sStem + ".range";
+    else if (m_pUi->Range2Rangecmp4Flag->isChecked())
+        sName = sStem + ".Rangecmp4";
+    else if (m_pUi->LogTransLogFlag->isChecked())
+        sName = sStem + (m_pUi->LogOutputBinaryFlag->isChecked() ? ".Bin" : ".Asc");
+    m_pUi->Log2LogOutputFilePath->setText(sName);
+}
+
+void CMoxelinMainWindow::SetRinexOutputFileNames()
+{
+    const QString sStem = PathStem(SourcePath(m_pUi->Range2RnxSrcFilePath));
+    const int nYear = ((GetRinexObsHeader()->FirstObs.nYear % 100) + 100) % 100;
+    const int nMajor = m_pUi->RnxVersion->currentIndex() < 4 ? 2 : 3;
+    const QString sObsName = QString("%1_rnx%2.%3O").arg(sStem).arg(nMajor).arg(nYear, 2, 10, QChar('0'));
+
+    emit m_pWorkThread->Range2RnxMoxelinBtn_signal(1);
+    emit m_pWorkThread->actionLog_Trans_Rinex_signal(1);
+
+    m_pUi->Range2RnxObsFilePath->setText(sObsName);
+    const QString sNavStem = sObsName.left(sObsName.size() - 1);
+    m_pUi->Range2RnxGPSNavFilePath->setText(sNavStem + (m_pUi->Range2RnxMixedNavEnable->isChecked() ? 'M' : 'N'));
+    m_pUi->Range2RnxGLONavFilePath->setText(sNavStem + 'G');
+    m_pUi->Range2RnxGALNavFilePath->setText(sNavStem + 'L');
+    m_pUi->Range2RnxBDSNavFilePath->setText(sNavStem + 'C');
+    m_pUi->Range2RnxQZSNavFilePath->setText(sNavStem + 'J');
+}
+
+void CMoxelinMainWindow::OnRangetoRinexOpenFile(int ErrorStatus)
+{
+    (void)ErrorStatus;
+    m_pUi->Range2RnxObsFilePath->clear();
+    m_pUi->Range2RnxSrcFilePath->setEnabled(true);
+    m_pUi->Range2RnxSrcFilePath->clear();
+    for (QLineEdit* pField : {m_pUi->Range2RnxGPSNavFilePath, m_pUi->Range2RnxGLONavFilePath,
+                              m_pUi->Range2RnxGALNavFilePath, m_pUi->Range2RnxBDSNavFilePath,
+                              m_pUi->Range2RnxQZSNavFilePath})
+        pField->clear();
+    UserPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
+                          tr("Can not get start and end time!\nplease enter again!!!"));
+}
+
+// ---- Page 1 rules
+
+void CMoxelinMainWindow::RnxVersion_currentIndexChanged()
+{
+    Ui::MoxelinMainWindow& ui = *m_pUi;
+    if (m_bSourceScanned && ui.Range2RnxSrcFilePath->text().size() >= 2)
+        SetRinexOutputFileNames();
+    const int i = ui.RnxVersion->currentIndex();
+    if (i > 2)
+    {
+        for (QCheckBox* pBox : {ui.BDSValidFlag, ui.GALValidFlag, ui.QzssValidFlag})
+        {
+            pBox->setEnabled(true);
+            pBox->setChecked(true);
+        }
+        UpdateNavRows();
+        emit Signal_RinexVersion3();
+        return;
+    }
+    for (QCheckBox* pBox : {ui.BDSValidFlag, ui.QzssValidFlag})
+    {
+        pBox->setEnabled(false);
+        pBox->setChecked(false);
+    }
+    ui.GALValidFlag->setEnabled(i > 0);
+    ui.GALValidFlag->setChecked(i > 0);
+    UpdateNavRows();
+    emit Signal_RinexVersion2();
+}
+
+void CMoxelinMainWindow::SetNavRowEnabled(QLineEdit* pPath, QPushButton* pButton, bool bEnabled)
+{
+    pPath->setEnabled(bEnabled);
+    pButton->setEnabled(bEnabled);
+}
+
+// One rule for every row: a system's row is open when its box is checked;
+// with one mixed file only the GPS row (the mixed file) stays open.
+void CMoxelinMainWindow::UpdateNavRows()
+{
+    Ui::MoxelinMainWindow& ui = *m_pUi;
+    const bool bSeparate = !ui.Range2RnxMixedNavEnable->isChecked();
+    SetNavRowEnabled(ui.Range2RnxGPSNavFilePath, ui.Range2RnxGPSNavFileSaveBtn, ui.GPSValidFlag->isChecked());
+    SetNavRowEnabled(ui.Range2RnxGLONavFilePath, ui.Range2RnxGLONavFileSaveBtn,
+                     bSeparate && ui.GLOValidFlag->isChecked());
+    SetNavRowEnabled(ui.Range2RnxGALNavFilePath, ui.Range2RnxGALNavFileSaveBtn,
+                     bSeparate && ui.GALValidFlag->isChecked());
+    SetNavRowEnabled(ui.Range2RnxBDSNavFilePath, ui.Range2RnxBDSNavFileSaveBtn,
+                     bSeparate && ui.BDSValidFlag->isChecked());
+    SetNavRowEnabled(ui.Range2RnxQZSNavFilePath, ui.Range2RnxQZSNavFileSaveBtn,
+                     bSeparate && ui.QzssValidFlag->isChecked());
+}
+
+void CMoxelinMainWindow::GPSFlag_checkChanged() { UpdateNavRows(); }
+void CMoxelinMainWindow::GLOFlag_checkChanged() { UpdateNavRows(); }
+void CMoxelinMainWindow::GALFlag_checkChanged() { UpdateNavRows(); }
+void CMoxelinMainWindow::BDSFlag_checkChanged() { UpdateNavRows(); }
+void CMoxelinMainWindow::QZSSFlag_checkChanged() { UpdateNavRows(); }
+
+void CMoxelinMainWindow::Range2RnxMixedNavEnable_stateChanged()
+{
+    const bool bMixed = m_pUi->Range2RnxMixedNavEnable->isChecked();
+    m_pUi->GPSNavFileLabel->setText(bMixed ? tr("Nav File") : tr("GPS Nav File"));
+    // A job reads the flag while it runs; it is set again when a job starts.
+    if (m_pWorkThread->m_nMode.load() == 0)
+        m_pWorkThread->m_bMixedNav = bMixed ? 1 : 0;
+    QString sGps = m_pUi->Range2RnxGPSNavFilePath->text();
+    if (!sGps.isEmpty())
+    {
+        sGps[sGps.size() - 1] = bMixed ? 'M' : 'N';
+        m_pUi->Range2RnxGPSNavFilePath->setText(sGps);
+    }
+    UpdateNavRows();
+}
+
+void CMoxelinMainWindow::Range2RnxObsHeaderEditEnable()
+{
+    m_pUi->ObsHeaderSettings->setEnabled(m_pUi->Range2RnxObsHeaderEnable->isChecked());
+}
+
+void CMoxelinMainWindow::Range2RnxNavHeaderEditEnable()
+{
+    m_pUi->NavHeaderSettings->setEnabled(m_pUi->Range2RnxNavHeaderEnable->isChecked());
+}
+
+void CMoxelinMainWindow::ObsHeaderSettingWindow_open() { emit OpenObsSettingWindow(); }
+void CMoxelinMainWindow::NavHeaderSettingWindow_open() { emit OpenNavSettingWindow(); }
+void CMoxelinMainWindow::ExtractSettingWindow_open() { m_pSampleExtractWindow->show(); }
+
+void CMoxelinMainWindow::Range2RnxMoxelinBtn_enableChange() { m_pUi->Range2RnxMoxelinBtn->setEnabled(false); }
+void CMoxelinMainWindow::Range2RnxMoxelinBtn_slot(int nEnable)
+{
+    (void)nEnable;
+    m_pUi->Range2RnxMoxelinBtn->setEnabled(true);
+}
+void CMoxelinMainWindow::actionLog_Trans_Rinex_slot(int nEnable)
+{
+    (void)nEnable;
+    m_pUi->actionLog_Trans_Rinex->setEnabled(true);
+}
+void CMoxelinMainWindow::Range2RnxSrcFilePath_slot(int nEnable)
+{
+    (void)nEnable;
+    m_pUi->Range2RnxSrcFilePath->setEnabled(true);
+}
+
+// ---- Page 3
+
+void CMoxelinMainWindow::LogTransLogFlag_toggled(bool bChecked)
+{
+    m_pUi->Log2LogOutputFormatGroup->setEnabled(bChecked);
+    OnSetLogtoLogOutputFile();
+}
+
+// ---- Menu entries
+
+void CMoxelinMainWindow::MoxelinGUIClearInput()
+{
+    Ui::MoxelinMainWindow& ui = *m_pUi;
+    // Every proposed output goes, the QZSS one too: a stale name left behind
+    // would be overwritten by the next conversion.
+    for (QLineEdit* pField : {ui.Range2RnxSrcFilePath, ui.Range2RnxObsFilePath, ui.Range2RnxGPSNavFilePath,
+                              ui.Range2RnxGLONavFilePath, ui.Range2RnxGALNavFilePath, ui.Range2RnxBDSNavFilePath,
+                              ui.Range2RnxQZSNavFilePath, ui.Rnx2RangeSrcFilePath, ui.Rnx2RangeGPSNavFilePath,
+                              ui.Rnx2RangeGLONavFilePath, ui.Rnx2RangeGALNavFilePath, ui.Rnx2RangeBDSNavFilePath,
+                              ui.Rnx2RangeOutputFilePath, ui.Log2LogSrcFilePath, ui.Log2LogOutputFilePath})
+        pField->clear();
+    m_bSourceScanned = false;
+    ui.Range2RnxMoxelinBtn->setEnabled(false);
+    ui.Rnx2RangeMoxelinBtn->setEnabled(false);
+    ui.Log2LogMoxelinBtn->setEnabled(false);
+    ui.actionLog_Trans_Rinex->setEnabled(false);
+    ui.actionRinex_Trans_Log->setEnabled(false);
+    ui.actionLog_Trans_Log->setEnabled(false);
+}
+
+void CMoxelinMainWindow::AboutMoxelinDialogOpen()
+{
+    m_pAboutDialog->show();
+    m_pAboutDialog->raise();
+}
+
+void CMoxelinMainWindow::ViewHelp_clicked()
+{
+    const QString sPath = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(kHelpDocument);
+    UserPrompt()->OpenUrl(QUrl::fromLocalFile(sPath));
+}

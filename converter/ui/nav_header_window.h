@@ -1,0 +1,46 @@
+// Editor of the RINEX navigation header values the user may set: program
+// name (read-only), agency, GPS and BDS leap seconds. Like the observation
+// header window it keeps a saved copy, changed by "OK" (and by the agency
+// following the observation window), which is what conversions use.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace Ui
+{
+class NavHeaderSettingsWindow;
+}
+
+struct RinexNavHeader;
+
+class CNavHeaderWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit CNavHeaderWindow(QWidget* parent = nullptr);
+    ~CNavHeaderWindow() override;
+
+    // The saved GPS leap seconds (never the form's unsaved text).
+    uint32_t GetGPSLeapSecond() const;
+    const RinexNavHeader* SavedHeader() const { return m_pSaved.get(); }
+
+public slots:
+    void OnLanguageUpdate();
+    void AgencyName_textChanged(QString AgencyName);
+    void RinexNavHeader_FillData();
+    void NavSettingWindow_SetInfo();
+    void NavHeaderSaveChange_Click();
+    void NavHeaderChangeCannel_Click();
+
+private:
+    void ShowSaved();
+    void UpdateOkButton();
+
+    std::unique_ptr<Ui::NavHeaderSettingsWindow> m_pUi;
+    std::unique_ptr<RinexNavHeader> m_pSaved;
+};
