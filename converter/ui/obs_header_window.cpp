@@ -144,14 +144,30 @@ void CObsHeaderWindow::OnLanguageUpdate()
     FixWindowSize(this, kDesignedSize);
 }
 
+// The optional records are RINEX 3 only: with a version 2 file their boxes
+// and fields are closed.
 void CObsHeaderWindow::SetVersion3(bool bVersion3)
 {
     m_pUi->MarkerType->setEnabled(bVersion3);
-    for (QWidget* pGroup : {static_cast<QWidget*>(m_pUi->ARPPositionGroup), static_cast<QWidget*>(m_pUi->AntBSightGroup),
-                            static_cast<QWidget*>(m_pUi->AntZeroDirGroup),
-                            static_cast<QWidget*>(m_pUi->CenterofMassGroup),
-                            static_cast<QWidget*>(m_pUi->AziofZeroDirGroup)})
-        pGroup->setEnabled(bVersion3);
+    for (int i = 0; i < OPTIONAL_GROUP_COUNT; ++i)
+    {
+        OptionalBox(i)->setEnabled(bVersion3);
+        UpdateOptionalFields(i);
+    }
+}
+
+void CObsHeaderWindow::UpdateOptionalFields(int nGroup)
+{
+    Ui::ObsHeaderSettingsWindow& ui = *m_pUi;
+    const std::vector<QLineEdit*> aFields[OPTIONAL_GROUP_COUNT] = {
+        {ui.ArpX, ui.ArpY, ui.ArpZ},
+        {ui.BSightX, ui.BSightY, ui.BSightZ},
+        {ui.ZeroDirX, ui.ZeroDirY, ui.ZeroDirZ},
+        {ui.CenterofMassX, ui.CenterofMassY, ui.CenterofMassZ},
+        {ui.AziofZeroDir}};
+    const QCheckBox* pBox = OptionalBox(nGroup);
+    for (QLineEdit* pField : aFields[nGroup])
+        pField->setEnabled(pBox->isEnabled() && pBox->isChecked());
 }
 
 void CObsHeaderWindow::ObsHeaderWindowVersion3Changed() { SetVersion3(true); }
@@ -159,38 +175,11 @@ void CObsHeaderWindow::ObsHeaderWindowVersion2Changed() { SetVersion3(false); }
 
 void CObsHeaderWindow::CreatAgencyName_textChanged() { emit CreatAgencyName_Changed(m_pUi->CreatAgencyName->text()); }
 
-void CObsHeaderWindow::ARPPositionFlag_stateChanged()
-{
-    const bool b = m_pUi->ARPPositionFlag->isChecked();
-    for (QLineEdit* p : {m_pUi->ArpX, m_pUi->ArpY, m_pUi->ArpZ})
-        p->setEnabled(b);
-}
-
-void CObsHeaderWindow::BSightFlag_stateChanged()
-{
-    const bool b = m_pUi->AntBSightFlag->isChecked();
-    for (QLineEdit* p : {m_pUi->BSightX, m_pUi->BSightY, m_pUi->BSightZ})
-        p->setEnabled(b);
-}
-
-void CObsHeaderWindow::AntZeroDirFlag_stateChanged()
-{
-    const bool b = m_pUi->AntZeroDirFlag->isChecked();
-    for (QLineEdit* p : {m_pUi->ZeroDirX, m_pUi->ZeroDirY, m_pUi->ZeroDirZ})
-        p->setEnabled(b);
-}
-
-void CObsHeaderWindow::CenterofMassFlag_stateChanged()
-{
-    const bool b = m_pUi->CenterofMassFlag->isChecked();
-    for (QLineEdit* p : {m_pUi->CenterofMassX, m_pUi->CenterofMassY, m_pUi->CenterofMassZ})
-        p->setEnabled(b);
-}
-
-void CObsHeaderWindow::AziofZeroDirFlag_stateChanged()
-{
-    m_pUi->AziofZeroDir->setEnabled(m_pUi->AziofZeroDirFlag->isChecked());
-}
+void CObsHeaderWindow::ARPPositionFlag_stateChanged() { UpdateOptionalFields(OPTIONAL_ARP); }
+void CObsHeaderWindow::BSightFlag_stateChanged() { UpdateOptionalFields(OPTIONAL_BORESIGHT); }
+void CObsHeaderWindow::AntZeroDirFlag_stateChanged() { UpdateOptionalFields(OPTIONAL_ZERO_DIR); }
+void CObsHeaderWindow::CenterofMassFlag_stateChanged() { UpdateOptionalFields(OPTIONAL_CENTER_OF_MASS); }
+void CObsHeaderWindow::AziofZeroDirFlag_stateChanged() { UpdateOptionalFields(OPTIONAL_AZIMUTH); }
 
 void CObsHeaderWindow::ObsHeaderSaveChange_Click()
 {

@@ -70,6 +70,7 @@ private:
     void LoadSettings();
     void ShowSaved();
     void SetVersion3(bool bVersion3);
+    void UpdateOptionalFields(int nGroup);
     QCheckBox* OptionalBox(int nGroup) const;
 
     std::unique_ptr<Ui::ObsHeaderSettingsWindow> m_pUi;

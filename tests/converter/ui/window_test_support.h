@@ -94,3 +94,16 @@ template <typename T> T* Find(const QObject* pParent, const char* pName)
 
 // Delivers the language-change events that installing a translator posts.
 inline void DeliverLanguageChange() { QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange); }
+
+#include <QAction>
+#include <QMenu>
+
+// Chooses a language from the window's LANGUAGE menu, as the user does.
+template <typename Window> void SwitchLanguage(Window* pWindow, const QString& sCode)
+{
+    auto* pMenu = Find<QMenu>(pWindow, "LanguageMenu");
+    for (QAction* pAction : pMenu->actions())
+        if (pAction->iconText() == sCode)
+            pAction->trigger();
+    DeliverLanguageChange();
+}
