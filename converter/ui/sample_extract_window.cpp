@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 #include "codec/gnss_time.h"

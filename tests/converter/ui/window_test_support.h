@@ -3,8 +3,10 @@
 // and an English start, and widget look-ups by object name.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -94,9 +96,6 @@ template <typename T> T* Find(const QObject* pParent, const char* pName)
 
 // Delivers the language-change events that installing a translator posts.
 inline void DeliverLanguageChange() { QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange); }
-
-#include <QAction>
-#include <QMenu>
 
 // Chooses a language from the window's LANGUAGE menu, as the user does.
 template <typename Window> void SwitchLanguage(Window* pWindow, const QString& sCode)
