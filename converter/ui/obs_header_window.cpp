@@ -1,5 +1,6 @@
 #include "converter/ui/obs_header_window.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -17,23 +18,66 @@ const QSize kDesignedSize(696, 472);
 QString NumberText(double dValue) { return QString::number(dValue, 'g', 6); }
 QString PositionText(double dValue) { return QString::asprintf("%lf", dValue); }
 
+using Form = Ui::ObsHeaderSettingsWindow;
+
+// The record's text fields that the form edits, with their line edits and
+// the window's defaults (the marker type, edited in a combo box, has none).
+struct TextRow
+{
+    QLineEdit* Form::*pField;
+    size_t nOffset;
+    size_t nSize;
+    const char* pDefault;
+};
+#define ZV_TEXT_ROW(field, member, text)                                                                  \
+    {&Form::field, offsetof(RinexObsHeader, member), sizeof(RinexObsHeader::member), text}
+const TextRow kTextRows[] = {
+    ZV_TEXT_ROW(CreatProgramName, szProgram, "ZorvikMoxelin"),
+    ZV_TEXT_ROW(CreatAgencyName, szRunBy, "Halvorne"),
+    ZV_TEXT_ROW(MarkerName, szMarkerName, "Halvorne Ant001"),
+    ZV_TEXT_ROW(MarkerNum, szMarkerNumber, "Ant001"),
+    ZV_TEXT_ROW(Observer, szObserver, "Halvorne-001"),
+    ZV_TEXT_ROW(AgencyName, szAgency, "Halvorne"),
+    ZV_TEXT_ROW(RevNum, szRecNumber, "Halvorne#001"),
+    ZV_TEXT_ROW(RevType, szRecType, "GEODETIC"),
+    ZV_TEXT_ROW(RevVersion, szRecVersion, "Halvorne QT47R"),
+    ZV_TEXT_ROW(AntNum, szAntNumber, "Ant001"),
+    ZV_TEXT_ROW(AntType, szAntType, "ROVER"),
+};
+#undef ZV_TEXT_ROW
+
+// The record's coordinate triples with their three line edits; the
+// optional ones are copied to a conversion only when their box is saved
+// checked.
+struct TripleRow
+{
+    QLineEdit* Form::*aFields[3];
+    size_t nOffset;
+    int nOptionalGroup; // -1: always copied
+};
+const TripleRow kTripleRows[] = {
+    {{&Form::ApproxX, &Form::ApproxY, &Form::ApproxZ}, offsetof(RinexObsHeader, aApproxPos), -1},
+    {{&Form::AntDeltaH, &Form::AntDeltaE, &Form::AntDeltaN}, offsetof(RinexObsHeader, aAntDeltaHen), -1},
+    {{&Form::ArpX, &Form::ArpY, &Form::ArpZ}, offsetof(RinexObsHeader, aAntDeltaXyz), CObsHeaderWindow::OPTIONAL_ARP},
+    {{&Form::BSightX, &Form::BSightY, &Form::BSightZ}, offsetof(RinexObsHeader, aBoresight),
+     CObsHeaderWindow::OPTIONAL_BORESIGHT},
+    {{&Form::ZeroDirX, &Form::ZeroDirY, &Form::ZeroDirZ}, offsetof(RinexObsHeader, aZeroDirXyz),
+     CObsHeaderWindow::OPTIONAL_ZERO_DIR},
+    {{&Form::CenterofMassX, &Form::CenterofMassY, &Form::CenterofMassZ}, offsetof(RinexObsHeader, aCenterOfMass),
+     CObsHeaderWindow::OPTIONAL_CENTER_OF_MASS},
+};
+
+char* TextOf(RinexObsHeader* pHeader, const TextRow& row) { return reinterpret_cast<char*>(pHeader) + row.nOffset; }
+double* TripleOf(RinexObsHeader* pHeader, const TripleRow& row)
+{
+    return reinterpret_cast<double*>(reinterpret_cast<char*>(pHeader) + row.nOffset);
+}
+
 double FieldNumber(const QLineEdit* pField)
 {
     double d = 0.0;
     QStringToDouble(pField->text(), &d);
     return d;
-}
-
-void ReadTriple(QLineEdit* const aFields[3], double aValues[3])
-{
-    for (int i = 0; i < 3; ++i)
-        aValues[i] = FieldNumber(aFields[i]);
-}
-
-void ShowTriple(QLineEdit* const aFields[3], const double aValues[3])
-{
-    for (int i = 0; i < 3; ++i)
-        aFields[i]->setText(NumberText(aValues[i]));
 }
 
 template <size_t N> void CopyText(char (&to)[N], const char (&from)[N]) { std::memcpy(to, from, N); }
@@ -75,18 +119,9 @@ void CObsHeaderWindow::LoadSettings()
         ParseRinexHeaderText(text.data(), static_cast<uint32_t>(n), &saved);
         return;
     }
-    QStringToCharBuf("ZorvikMoxelin", saved.szProgram);
-    QStringToCharBuf("Halvorne", saved.szRunBy);
-    QStringToCharBuf("Halvorne Ant001", saved.szMarkerName);
-    QStringToCharBuf("Ant001", saved.szMarkerNumber);
+    for (const TextRow& row : kTextRows)
+        QStringToCharBuf(row.pDefault, TextOf(&saved, row), row.nSize);
     QStringToCharBuf("GEODETIC", saved.szMarkerType);
-    QStringToCharBuf("Halvorne-001", saved.szObserver);
-    QStringToCharBuf("Halvorne", saved.szAgency);
-    QStringToCharBuf("Halvorne#001", saved.szRecNumber);
-    QStringToCharBuf("GEODETIC", saved.szRecType);
-    QStringToCharBuf("Halvorne QT47R", saved.szRecVersion);
-    QStringToCharBuf("Ant001", saved.szAntNumber);
-    QStringToCharBuf("ROVER", saved.szAntType);
 }
 
 QCheckBox* CObsHeaderWindow::OptionalBox(int nGroup) const
@@ -99,32 +134,16 @@ QCheckBox* CObsHeaderWindow::OptionalBox(int nGroup) const
 
 void CObsHeaderWindow::ShowSaved()
 {
-    const RinexObsHeader& saved = *m_pSaved;
-    Ui::ObsHeaderSettingsWindow& ui = *m_pUi;
-    ui.CreatProgramName->setText(CharBufToQString(saved.szProgram));
-    ui.CreatAgencyName->setText(CharBufToQString(saved.szRunBy));
-    ui.MarkerName->setText(CharBufToQString(saved.szMarkerName));
-    ui.MarkerNum->setText(CharBufToQString(saved.szMarkerNumber));
-    ui.MarkerType->setCurrentText(CharBufToQString(saved.szMarkerType));
-    ui.Observer->setText(CharBufToQString(saved.szObserver));
-    ui.AgencyName->setText(CharBufToQString(saved.szAgency));
-    ui.RevNum->setText(CharBufToQString(saved.szRecNumber));
-    ui.RevType->setText(CharBufToQString(saved.szRecType));
-    ui.RevVersion->setText(CharBufToQString(saved.szRecVersion));
-    ui.AntNum->setText(CharBufToQString(saved.szAntNumber));
-    ui.AntType->setText(CharBufToQString(saved.szAntType));
+    RinexObsHeader* pSaved = m_pSaved.get();
+    Form& ui = *m_pUi;
+    for (const TextRow& row : kTextRows)
+        (ui.*row.pField)->setText(CharBufToQString(TextOf(pSaved, row), row.nSize));
+    ui.MarkerType->setCurrentText(CharBufToQString(pSaved->szMarkerType));
+    for (const TripleRow& row : kTripleRows)
+        for (int i = 0; i < 3; ++i)
+            (ui.*row.aFields[i])->setText(NumberText(TripleOf(pSaved, row)[i]));
     SetApproxPosition();
-    QLineEdit* const aDelta[3] = {ui.AntDeltaH, ui.AntDeltaE, ui.AntDeltaN};
-    QLineEdit* const aArp[3] = {ui.ArpX, ui.ArpY, ui.ArpZ};
-    QLineEdit* const aSight[3] = {ui.BSightX, ui.BSightY, ui.BSightZ};
-    QLineEdit* const aZeroDir[3] = {ui.ZeroDirX, ui.ZeroDirY, ui.ZeroDirZ};
-    QLineEdit* const aMass[3] = {ui.CenterofMassX, ui.CenterofMassY, ui.CenterofMassZ};
-    ShowTriple(aDelta, saved.aAntDeltaHen);
-    ShowTriple(aArp, saved.aAntDeltaXyz);
-    ShowTriple(aSight, saved.aBoresight);
-    ShowTriple(aZeroDir, saved.aZeroDirXyz);
-    ShowTriple(aMass, saved.aCenterOfMass);
-    ui.AziofZeroDir->setText(NumberText(saved.dZeroDirAzimuth));
+    ui.AziofZeroDir->setText(NumberText(pSaved->dZeroDirAzimuth));
     for (int i = 0; i < OPTIONAL_GROUP_COUNT; ++i)
         OptionalBox(i)->setChecked(m_aSavedOptional[i]);
 }
@@ -183,33 +202,15 @@ void CObsHeaderWindow::AziofZeroDirFlag_stateChanged() { UpdateOptionalFields(OP
 
 void CObsHeaderWindow::ObsHeaderSaveChange_Click()
 {
-    RinexObsHeader& saved = *m_pSaved;
-    Ui::ObsHeaderSettingsWindow& ui = *m_pUi;
-    QStringToCharBuf(ui.CreatProgramName->text(), saved.szProgram);
-    QStringToCharBuf(ui.CreatAgencyName->text(), saved.szRunBy);
-    QStringToCharBuf(ui.MarkerName->text(), saved.szMarkerName);
-    QStringToCharBuf(ui.MarkerNum->text(), saved.szMarkerNumber);
-    QStringToCharBuf(ui.MarkerType->currentText(), saved.szMarkerType);
-    QStringToCharBuf(ui.Observer->text(), saved.szObserver);
-    QStringToCharBuf(ui.AgencyName->text(), saved.szAgency);
-    QStringToCharBuf(ui.RevNum->text(), saved.szRecNumber);
-    QStringToCharBuf(ui.RevType->text(), saved.szRecType);
-    QStringToCharBuf(ui.RevVersion->text(), saved.szRecVersion);
-    QStringToCharBuf(ui.AntNum->text(), saved.szAntNumber);
-    QStringToCharBuf(ui.AntType->text(), saved.szAntType);
-    QLineEdit* const aApprox[3] = {ui.ApproxX, ui.ApproxY, ui.ApproxZ};
-    QLineEdit* const aDelta[3] = {ui.AntDeltaH, ui.AntDeltaE, ui.AntDeltaN};
-    QLineEdit* const aArp[3] = {ui.ArpX, ui.ArpY, ui.ArpZ};
-    QLineEdit* const aSight[3] = {ui.BSightX, ui.BSightY, ui.BSightZ};
-    QLineEdit* const aZeroDir[3] = {ui.ZeroDirX, ui.ZeroDirY, ui.ZeroDirZ};
-    QLineEdit* const aMass[3] = {ui.CenterofMassX, ui.CenterofMassY, ui.CenterofMassZ};
-    ReadTriple(aApprox, saved.aApproxPos);
-    ReadTriple(aDelta, saved.aAntDeltaHen);
-    ReadTriple(aArp, saved.aAntDeltaXyz);
-    ReadTriple(aSight, saved.aBoresight);
-    ReadTriple(aZeroDir, saved.aZeroDirXyz);
-    ReadTriple(aMass, saved.aCenterOfMass);
-    saved.dZeroDirAzimuth = FieldNumber(ui.AziofZeroDir);
+    RinexObsHeader* pSaved = m_pSaved.get();
+    Form& ui = *m_pUi;
+    for (const TextRow& row : kTextRows)
+        QStringToCharBuf((ui.*row.pField)->text(), TextOf(pSaved, row), row.nSize);
+    QStringToCharBuf(ui.MarkerType->currentText(), pSaved->szMarkerType);
+    for (const TripleRow& row : kTripleRows)
+        for (int i = 0; i < 3; ++i)
+            TripleOf(pSaved, row)[i] = FieldNumber(ui.*row.aFields[i]);
+    pSaved->dZeroDirAzimuth = FieldNumber(ui.AziofZeroDir);
     for (int i = 0; i < OPTIONAL_GROUP_COUNT; ++i)
         m_aSavedOptional[i] = OptionalBox(i)->isChecked();
     close();
@@ -233,32 +234,16 @@ void CObsHeaderWindow::ObsSettingWindow_SetInfo()
 void CObsHeaderWindow::RinexObsHeader_FillData()
 {
     RinexObsHeader* pRecord = GetRinexObsHeader();
-    const RinexObsHeader& saved = *m_pSaved;
+    RinexObsHeader* pSaved = m_pSaved.get();
     QStringToCharBuf("OBSERVATION DATA", pRecord->szFileType);
-    CopyText(pRecord->szProgram, saved.szProgram);
-    CopyText(pRecord->szRunBy, saved.szRunBy);
-    CopyText(pRecord->szMarkerName, saved.szMarkerName);
-    CopyText(pRecord->szMarkerNumber, saved.szMarkerNumber);
-    CopyText(pRecord->szMarkerType, saved.szMarkerType);
-    CopyText(pRecord->szObserver, saved.szObserver);
-    CopyText(pRecord->szAgency, saved.szAgency);
-    CopyText(pRecord->szRecNumber, saved.szRecNumber);
-    CopyText(pRecord->szRecType, saved.szRecType);
-    CopyText(pRecord->szRecVersion, saved.szRecVersion);
-    CopyText(pRecord->szAntNumber, saved.szAntNumber);
-    CopyText(pRecord->szAntType, saved.szAntType);
-    std::memcpy(pRecord->aApproxPos, saved.aApproxPos, sizeof saved.aApproxPos);
-    std::memcpy(pRecord->aAntDeltaHen, saved.aAntDeltaHen, sizeof saved.aAntDeltaHen);
-    if (pRecord->nVersion <= 212)
-        return;
-    if (m_aSavedOptional[OPTIONAL_ARP])
-        std::memcpy(pRecord->aAntDeltaXyz, saved.aAntDeltaXyz, sizeof saved.aAntDeltaXyz);
-    if (m_aSavedOptional[OPTIONAL_BORESIGHT])
-        std::memcpy(pRecord->aBoresight, saved.aBoresight, sizeof saved.aBoresight);
-    if (m_aSavedOptional[OPTIONAL_ZERO_DIR])
-        std::memcpy(pRecord->aZeroDirXyz, saved.aZeroDirXyz, sizeof saved.aZeroDirXyz);
-    if (m_aSavedOptional[OPTIONAL_CENTER_OF_MASS])
-        std::memcpy(pRecord->aCenterOfMass, saved.aCenterOfMass, sizeof saved.aCenterOfMass);
-    if (m_aSavedOptional[OPTIONAL_AZIMUTH])
-        pRecord->dZeroDirAzimuth = saved.dZeroDirAzimuth;
+    for (const TextRow& row : kTextRows)
+        std::memcpy(TextOf(pRecord, row), TextOf(pSaved, row), row.nSize);
+    CopyText(pRecord->szMarkerType, pSaved->szMarkerType);
+    // The optional records exist from RINEX 3 on.
+    const bool bVersion3 = pRecord->nVersion > 212;
+    for (const TripleRow& row : kTripleRows)
+        if (row.nOptionalGroup < 0 || (bVersion3 && m_aSavedOptional[row.nOptionalGroup]))
+            std::memcpy(TripleOf(pRecord, row), TripleOf(pSaved, row), 3 * sizeof(double));
+    if (bVersion3 && m_aSavedOptional[OPTIONAL_AZIMUTH])
+        pRecord->dZeroDirAzimuth = pSaved->dZeroDirAzimuth;
 }
