@@ -2,6 +2,7 @@
 
 #include "codec/signal_map.h"
 #include "codec/signals.h"
+#include "converter/engine/range_epoch.h"
 
 namespace
 {
@@ -14,18 +15,13 @@ bool SameSignal(uint32_t nCodeA, uint32_t nCodeB)
 // OBS_CODE_NONE.
 uint32_t TableCode(uint32_t uStatus)
 {
-    return SignalTypeToObsIndex(uStatus, TrackingSystemToGnss(TrackingStatusSystem(uStatus)), SIGNAL_MODE_DEFAULT);
+    const int nSystem = TrackingSystemToIndex(uStatus);
+    return nSystem < 0 ? uint32_t(OBS_CODE_NONE)
+                       : SignalTypeToObsIndex(uStatus, static_cast<uint32_t>(nSystem), SIGNAL_MODE_DEFAULT);
 }
 
 uint32_t SatKey(const RANGE_OBS_T& o) { return (uint32_t(TrackingStatusSystem(o.TrackingStatus)) << 16) | o.Prn; }
 } // namespace
-
-uint32_t TrackingSystemToGnss(uint32_t nTrackingSystem)
-{
-    static const uint32_t kSystem[6] = {GNSS_SYSTEM_GPS,     GNSS_SYSTEM_GLONASS, GNSS_SYSTEM_SBAS,
-                                        GNSS_SYSTEM_GALILEO, GNSS_SYSTEM_BDS,     GNSS_SYSTEM_QZSS};
-    return nTrackingSystem < 6 ? kSystem[nTrackingSystem] : 0xFF;
-}
 
 int ConvertedTrackingStatus(uint32_t nCode, uint16_t nPrn, uint32_t nSignalMode, uint32_t nChannel, int bPhaseLock,
                             int bCodeLock, int bHalfCycleAdded, uint32_t* pStatus)

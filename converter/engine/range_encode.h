@@ -7,10 +7,6 @@
 
 #include "codec/range_logs.h"
 
-// GNSS system index (GNSS_SYSTEM_E) of a tracking-status system value; 0xFF
-// for values that name no system.
-uint32_t TrackingSystemToGnss(uint32_t nTrackingSystem);
-
 // The tracking status of a converted observation: tracking state 4, the
 // given channel, phase lock and code lock, parity known, correlator 2,
 // grouping, and system, signal type and primary-signal bit of the code for

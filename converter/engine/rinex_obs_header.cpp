@@ -628,7 +628,7 @@ uint32_t ParseRinexHeaderText(const char* pText, uint32_t nLength, RinexObsHeade
             if (line.At(1) != ' ')
             {
                 const int s = RinexSystemIndex(line.At(1));
-                nSystem3 = (s >= 0 && s <= 3) ? s : -2;
+                nSystem3 = (s >= 0 && s != GNSS_SYSTEM_SBAS) ? s : -2;
                 const long nCount = line.Integer(4, 6);
                 nTypes3Expected = nCount > 0 ? static_cast<uint32_t>(nCount) : 0;
                 if (nSystem3 >= 0)

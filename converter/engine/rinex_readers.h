@@ -6,8 +6,23 @@
 #include <cstdint>
 #include <cstdio>
 
+// Failures of the readers.
+enum RINEX_READ_E : int
+{
+    RINEX_READ_NO_HEADER = -1,    // no header of the file's kind
+    RINEX_READ_NO_RECORD = -2,    // a navigation file without a record of its system
+    RINEX_READ_WRITE_FAILED = -3, // the output stream could not be written
+};
+
 // RINEX observation file to range logs; nOption is the job's option box state.
 int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption);
 // RINEX navigation file to ephemeris logs; cLetter is the last letter of the
 // source name (C, G, L or N, either case).
 int ConvertRinexNavToLog(FILE* pSrc, char cLetter);
+
+// The reader a source path asks for: 'O' observation file; 'N', 'G', 'L' or
+// 'C' a navigation file (GPS, GLONASS, Galileo, BeiDou in RINEX 2; any in
+// RINEX 3). Short names end in the type letter ("....21O", "....21n"); RINEX 3
+// long names in the system and type letters before ".rnx" ("..._MO.rnx",
+// "..._GN.rnx"), any navigation file of them given as 'N'. 0 for anything else.
+char RinexSourceType(const char* pPath, size_t nLength);

@@ -97,9 +97,9 @@ int CWorkThread::RunRnx2Range()
 
     // The type letter decides the reader before anything is created, so a
     // source of the wrong type leaves no empty output behind.
-    const char cType = sSrc.at(sSrc.size() - 1);
-    const bool bObs = cType == 'O' || cType == 'o';
-    if (!bObs && NavFileLetterToSystem(cType) < 0)
+    const char cType = RinexSourceType(sSrc.constData(), static_cast<size_t>(sSrc.size()));
+    const bool bObs = cType == 'O';
+    if (!cType)
     {
         std::fclose(pSrc);
         return CONVERT_ERR_RINEX_TYPE;
@@ -115,13 +115,15 @@ int CWorkThread::RunRnx2Range()
     const int nResult = bObs ? ConvertRinexObsToRange(pSrc, m_nRnx2RangeOption) : ConvertRinexNavToLog(pSrc, cType);
     SetConvertOutputFile(nullptr);
     const bool bEmpty = std::ftell(pOut) == 0;
-    std::fclose(pOut);
+    const bool bClosed = std::fclose(pOut) == 0;
     std::fclose(pSrc);
+    if (!bClosed)
+        return CONVERT_ERR_OUTPUT;
     if (nResult < 0)
     {
         if (bEmpty)
             std::remove(sOut.constData());
-        return CONVERT_ERR_RINEX_READ;
+        return nResult == RINEX_READ_WRITE_FAILED ? CONVERT_ERR_OUTPUT : CONVERT_ERR_RINEX_READ;
     }
     return CONVERT_OK;
 }

@@ -1,0 +1,145 @@
+#include "converter/engine/rinex_lines.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "converter/engine/engine_state.h"
+
+std::string RinexLine::Cols(uint32_t nFirst, uint32_t nLast) const
+{
+    if (nFirst < 1 || nFirst > n || nLast < nFirst)
+        return std::string();
+    return std::string(p + nFirst - 1, (nLast < n ? nLast : n) - nFirst + 1);
+}
+
+bool RinexLine::Blank(uint32_t nFirst, uint32_t nLast) const
+{
+    for (uint32_t c = nFirst; c <= nLast && c <= n; ++c)
+        if (p[c - 1] != ' ' && p[c - 1] != '\t')
+            return false;
+    return true;
+}
+
+bool RinexLine::HasLabel(const char* pLabel) const
+{
+    const uint32_t nLabel = static_cast<uint32_t>(std::strlen(pLabel));
+    return n >= 60 + nLabel && std::memcmp(p + 60, pLabel, nLabel) == 0;
+}
+
+bool RinexInteger(const RinexLine& line, uint32_t nFirst, uint32_t nLast, long* pValue)
+{
+    *pValue = 0;
+    const std::string s = line.Cols(nFirst, nLast);
+    const char* b = s.c_str();
+    char* e = nullptr;
+    const long v = std::strtol(b, &e, 10);
+    if (e == b)
+        return false;
+    while (*e == ' ')
+        ++e;
+    if (*e)
+        return false;
+    *pValue = v;
+    return true;
+}
+
+bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double* pValue)
+{
+    *pValue = 0.0;
+    std::string s = line.Cols(nFirst, nLast);
+    for (char& c : s)
+        if (c == 'D' || c == 'd')
+            c = 'E';
+    const char* b = s.c_str();
+    char* e = nullptr;
+    const double v = std::strtod(b, &e);
+    if (e == b)
+        return false;
+    while (*e == ' ')
+        ++e;
+    if (*e)
+        return false;
+    *pValue = v;
+    return true;
+}
+
+RinexLineReader::RinexLineReader(FILE* pFile) : m_pFile(pFile), m_Buffer(BLOCK_SIZE + MAX_LINE) {}
+
+bool RinexLineReader::Refill()
+{
+    if (m_bEof || !m_pFile)
+        return false;
+    const uint32_t nRest = m_nEnd - m_nPos;
+    std::memmove(m_Buffer.data(), m_Buffer.data() + m_nPos, nRest);
+    m_nPos = 0;
+    m_nEnd = nRest;
+    if (m_Buffer.size() < nRest + BLOCK_SIZE)
+        m_Buffer.resize(nRest + BLOCK_SIZE);
+    const size_t n = std::fread(m_Buffer.data() + m_nEnd, 1, BLOCK_SIZE, m_pFile);
+    if (n == 0)
+    {
+        m_bEof = true;
+        return false;
+    }
+    m_nEnd += static_cast<uint32_t>(n);
+    AddRinexBytesRead(static_cast<uint32_t>(n));
+    return true;
+}
+
+bool RinexLineReader::Next(RinexLine* pLine)
+{
+    if (m_bPushedBack)
+    {
+        m_bPushedBack = false;
+        *pLine = m_Last;
+        return true;
+    }
+    for (;;)
+    {
+        const char* pStart = m_Buffer.data() + m_nPos;
+        const uint32_t nAvail = m_nEnd - m_nPos;
+        const uint32_t nScan = nAvail < MAX_LINE + 1 ? nAvail : MAX_LINE + 1;
+        const char* pLf = static_cast<const char*>(std::memchr(pStart, '\n', nScan));
+        uint32_t nLine = 0;
+        if (pLf)
+        {
+            nLine = static_cast<uint32_t>(pLf - pStart);
+            m_nPos += nLine + 1;
+        }
+        else if (nAvail <= MAX_LINE && Refill())
+            continue;
+        else if (nAvail == 0)
+            return false;
+        else if (nAvail <= MAX_LINE)
+        {
+            // The last line of a file that does not end with a line end.
+            nLine = nAvail;
+            m_nPos = m_nEnd;
+        }
+        else
+        {
+            // An overlong line is cut; the rest of it up to its end is dropped.
+            m_Held.assign(pStart, MAX_LINE);
+            m_nPos += MAX_LINE;
+            for (;;)
+            {
+                const char* p = static_cast<const char*>(std::memchr(m_Buffer.data() + m_nPos, '\n', m_nEnd - m_nPos));
+                if (p)
+                {
+                    m_nPos = static_cast<uint32_t>(p - m_Buffer.data()) + 1;
+                    break;
+                }
+                m_nPos = m_nEnd;
+                if (!Refill())
+                    break;
+            }
+            pStart = m_Held.data();
+            nLine = MAX_LINE;
+        }
+        if (nLine && pStart[nLine - 1] == '\r')
+            --nLine;
+        m_Last = RinexLine{pStart, nLine};
+        *pLine = m_Last;
+        return true;
+    }
+}

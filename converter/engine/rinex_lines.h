@@ -1,0 +1,62 @@
+// Line-by-line reading of a RINEX file for the RINEX-to-log readers: the
+// file is read in 64 KB blocks (each adds to the engine's RINEX byte counter)
+// and handed out one line at a time, without its line end (LF or CR LF; the
+// last line may have none). Lines may be trimmed of their trailing blanks:
+// the column helpers read what a line lacks as blanks.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct RinexLine
+{
+    const char* p; // not NUL-terminated
+    uint32_t n;
+
+    // Column nColumn (counted from 1), or a blank past the end.
+    char At(uint32_t nColumn) const { return nColumn >= 1 && nColumn <= n ? p[nColumn - 1] : ' '; }
+    // Columns nFirst to nLast as text (what the line lacks is left out).
+    std::string Cols(uint32_t nFirst, uint32_t nLast) const;
+    // True when columns nFirst to nLast hold nothing but blanks.
+    bool Blank(uint32_t nFirst, uint32_t nLast) const;
+    // The header label (columns 61 to 80) starts with pLabel.
+    bool HasLabel(const char* pLabel) const;
+};
+
+// Reads a number from columns nFirst to nLast: a decimal integer, or a
+// floating-point value whose exponent letter may be D, d, E or e. Returns
+// false (and 0) for blank columns or text that is not a number.
+bool RinexInteger(const RinexLine& line, uint32_t nFirst, uint32_t nLast, long* pValue);
+bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double* pValue);
+
+class RinexLineReader
+{
+public:
+    enum : uint32_t
+    {
+        BLOCK_SIZE = 65536,
+        // A longer line is cut there; no RINEX record comes near it.
+        MAX_LINE = 4096,
+    };
+
+    explicit RinexLineReader(FILE* pFile);
+
+    // The next line; false at the end of the file. Valid until the next call.
+    bool Next(RinexLine* pLine);
+    // Hands the line just read out once more on the next call.
+    void PushBack() { m_bPushedBack = true; }
+
+private:
+    bool Refill();
+
+    FILE* m_pFile;
+    std::vector<char> m_Buffer;
+    uint32_t m_nPos = 0;
+    uint32_t m_nEnd = 0;
+    bool m_bEof = false;
+    bool m_bPushedBack = false;
+    RinexLine m_Last{nullptr, 0};
+    std::string m_Held; // the last line when it had to be kept across a refill
+};

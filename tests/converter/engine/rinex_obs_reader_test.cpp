@@ -1,0 +1,455 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "codec/range_logs.h"
+#include "codec/signals.h"
+#include "converter/engine/engine_state.h"
+#include "converter/engine/rinex_obs_reader.h"
+#include "converter/engine/rinex_readers.h"
+#include "converter/engine/work_thread.h"
+
+namespace
+{
+// A header line as other software writes it: content, the label at column
+// 61, no trailing blanks.
+std::string H(const std::string& sContent, const char* pLabel)
+{
+    std::string s = sContent;
+    s.resize(60, ' ');
+    return s + pLabel + "\n";
+}
+
+// One 16-column observation field; an empty text is a blank field.
+std::string F(const char* pValue, char cLli = ' ', char cSsi = ' ')
+{
+    if (!*pValue)
+        return std::string(16, ' ');
+    char sz[20];
+    std::snprintf(sz, sizeof sz, "%14s%c%c", pValue, cLli, cSsi);
+    return sz;
+}
+
+std::string Trim(std::string s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s + "\n";
+}
+
+struct Epoch
+{
+    uint16_t nWeek;
+    uint32_t nMs;
+    std::vector<RANGE_OBS_T> Obs;
+
+    const RANGE_OBS_T* Find(uint16_t nPrn, uint8_t nSystem, uint8_t nType) const
+    {
+        for (const RANGE_OBS_T& o : Obs)
+            if (o.Prn == nPrn && TrackingStatusSystem(o.TrackingStatus) == nSystem &&
+                TrackingStatusSignalType(o.TrackingStatus) == nType)
+                return &o;
+        return nullptr;
+    }
+};
+
+std::vector<Epoch> DecodeLogs(const std::string& sLogs)
+{
+    std::vector<Epoch> epochs;
+    size_t nPos = 0;
+    while (nPos < sLogs.size())
+    {
+        const size_t nEnd = sLogs.find('\n', nPos);
+        const std::string line = sLogs.substr(nPos, nEnd + 1 - nPos);
+        nPos = nEnd + 1;
+        std::vector<uint8_t> r(LOG_MAX_BINARY_LENGTH);
+        int32_t n = 0;
+        EXPECT_EQ(DecodeRangeText(line.data(), static_cast<int32_t>(line.size()), r.data(), &n), 1) << line;
+        BinaryLogHeader h;
+        std::memcpy(&h, r.data(), sizeof(h));
+        uint32_t nObs = 0;
+        std::memcpy(&nObs, r.data() + 28, 4);
+        Epoch e{h.Week, h.Milliseconds, std::vector<RANGE_OBS_T>(nObs)};
+        if (nObs)
+            std::memcpy(e.Obs.data(), r.data() + 32, nObs * sizeof(RANGE_OBS_T));
+        epochs.push_back(e);
+    }
+    return epochs;
+}
+
+class RinexObsReader : public ::testing::Test
+{
+protected:
+    QTemporaryDir m_Dir;
+
+    std::string Path(const char* pName) const { return m_Dir.path().toStdString() + "/" + pName; }
+
+    // Reads RINEX text with the reader; the range logs it writes, decoded.
+    std::vector<Epoch> Read(const std::string& sRinex, int* pStatus = nullptr)
+    {
+        const std::string sIn = Path("in.obs"), sOut = Path("out.log");
+        FILE* f = std::fopen(sIn.c_str(), "wb");
+        std::fwrite(sRinex.data(), 1, sRinex.size(), f);
+        std::fclose(f);
+        FILE* pIn = std::fopen(sIn.c_str(), "rb");
+        FILE* pOut = std::fopen(sOut.c_str(), "wb");
+        SetConvertOutputFile(pOut);
+        const int nStatus = ConvertRinexObsToRange(pIn, 0);
+        SetConvertOutputFile(nullptr);
+        std::fclose(pIn);
+        std::fclose(pOut);
+        if (pStatus)
+            *pStatus = nStatus;
+        else
+            EXPECT_EQ(nStatus, 0);
+        EXPECT_EQ(GetRinexBytesRead(), sRinex.size());
+        return DecodeLogs(Text(sOut));
+    }
+
+    static std::string Text(const std::string& sPath)
+    {
+        std::string s;
+        FILE* f = std::fopen(sPath.c_str(), "rb");
+        if (!f)
+            return s;
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+            s.append(buf, n);
+        std::fclose(f);
+        return s;
+    }
+};
+
+// A RINEX 3.04 file the way other software writes it: lines trimmed of
+// trailing blanks, a long name, two codes on one band (C1C and C1L, C2W and
+// C2L, E1B and E1C), an event with header lines, an epoch of an unknown flag,
+// and a last epoch that no line end closes.
+std::string ThirdPartyRinex3()
+{
+    std::string s;
+    s += H("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE");
+    s += H("sbf2rin-13.4.3      Other Agency        20240101 010203 UTC", "PGM / RUN BY / DATE");
+    s += H("ABMF", "MARKER NAME");
+    s += H("G   14 C1C L1C D1C S1C C1L L1L C2W L2W C2L L2L C5Q L5Q S5Q", "SYS / # / OBS TYPES");
+    s += H("       D5Q", "SYS / # / OBS TYPES");
+    s += H("E    8 C1B L1B C1C L1C C5Q L5Q C7Q L7Q", "SYS / # / OBS TYPES");
+    s += H("R    4 C1C L1C C2C L2C", "SYS / # / OBS TYPES");
+    s += H("C    4 C2I L2I C7I L7I", "SYS / # / OBS TYPES");
+    s += H("J    4 C1C L1C C2L L2L", "SYS / # / OBS TYPES");
+    s += H("S    2 C1C L1C", "SYS / # / OBS TYPES");
+    s += H("    30.000", "INTERVAL");
+    s += H("  2024     1     1     0     0    0.0000000     GPS", "TIME OF FIRST OBS");
+    s += H("  2 R03  5 R10 -7", "GLONASS SLOT / FRQ #");
+    s += H("    18", "LEAP SECONDS");
+    s += H("", "END OF HEADER");
+
+    s += "> 2024 01 01 00 00  0.0000000  0  5\n";
+    s += Trim("G05" + F("21000000.100", ' ', '7') + F("110355200.100", ' ', '7') + F("-1200.500") + F("47.000") +
+              F("21000000.400", ' ', '7') + F("110355200.400", ' ', '7') + F("21000003.200") + F("85990000.200") +
+              F("21000003.300") + F("85990000.300") + F("21000004.500") + F("82410000.500") + F("44.500") +
+              F("-900.500"));
+    s += Trim("E11" + F("23000000.100") + F("120865700.100") + F("23000000.200") + F("120865700.200") +
+              F("23000002.500") + F("90260000.500") + F("23000002.700"));
+    s += Trim("R03" + F("20000000.100") + F("107000000.100") + F("20000002.200") + F("83300000.200"));
+    s += Trim("C30" + F("24000000.100") + F("124970000.100") + F("24000001.700") + F("96700000.700"));
+    s += Trim("S25" + F("38000000.100") + F("199700000.100"));
+
+    // An event: two header lines, then the data go on.
+    s += "> 2024 01 01 00 00 30.0000000  4  2\n";
+    s += H("receiver reset", "COMMENT");
+    s += H("ABMF", "MARKER NAME");
+
+    s += "> 2024 01 01 00 00 30.0000000  0  2\n";
+    s += Trim("G05" + F("21000010.100", ' ', '7') + F("110355252.600", '1', '7') + F("") + F("") + F("21000010.400") +
+              F("110355252.900") + F("21000013.200") + F("85990041.200") + F("21000013.300") + F("85990041.300") +
+              F("21000014.500") + F("82410039.500"));
+    s += Trim("J02" + F("38000000.100") + F("199700000.100") + F("38000002.200") + F("148000000.200"));
+
+    s += "> 2024 01 01 00 01  0.0000000  9  1\n";
+    s += Trim("G05" + F("21000020.100"));
+
+    s += "> 2024 01 01 00 01 30.0000000  0  1\n";
+    s += "G05" + F("21000030.100") + F("110355305.100") + F("") + F("") + F("21000030.400") + F("110355305.400") +
+         F("21000033.200") + F("85990082.200");
+    return s;
+}
+
+constexpr uint32_t kMsJan1 = 86400000; // 2024-01-01 00:00:00 GPS time in week 2295
+
+void ExpectThirdPartyEpochs(const std::vector<Epoch>& epochs)
+{
+    ASSERT_EQ(epochs.size(), 3u) << "the event and the epoch of flag 9 give no log, the last epoch does";
+    EXPECT_EQ(epochs[0].nWeek, 2295);
+    EXPECT_EQ(epochs[0].nMs, kMsJan1) << "GPS time: no leap seconds added";
+    EXPECT_EQ(epochs[1].nMs, kMsJan1 + 30000);
+    EXPECT_EQ(epochs[2].nMs, kMsJan1 + 90000);
+
+    // Each code its own signal: no value overwrites another.
+    const Epoch& e0 = epochs[0];
+    ASSERT_EQ(e0.Obs.size(), 5u + 4u + 2u + 2u) << "SBAS is not converted";
+    struct Want
+    {
+        uint16_t nPrn;
+        uint8_t nSystem;
+        uint8_t nType;
+        double dPsr;
+        double dPhase;
+    };
+    const Want want[] = {
+        {5, TRACK_SYS_GPS, 0, 21000000.100, 110355200.100},
+        {5, TRACK_SYS_GPS, 16, 21000000.400, 110355200.400},
+        {5, TRACK_SYS_GPS, 9, 21000003.200, 85990000.200},
+        {5, TRACK_SYS_GPS, 17, 21000003.300, 85990000.300},
+        {5, TRACK_SYS_GPS, 14, 21000004.500, 82410000.500},
+        {11, TRACK_SYS_GALILEO, 1, 23000000.100, 120865700.100},
+        {11, TRACK_SYS_GALILEO, 2, 23000000.200, 120865700.200},
+        {40, TRACK_SYS_GLONASS, 0, 20000000.100, 107000000.100},
+        {40, TRACK_SYS_GLONASS, 1, 20000002.200, 83300000.200},
+        {30, TRACK_SYS_BEIDOU, 0, 24000000.100, 124970000.100},
+        {30, TRACK_SYS_BEIDOU, 1, 24000001.700, 96700000.700},
+    };
+    for (const Want& w : want)
+    {
+        const RANGE_OBS_T* o = e0.Find(w.nPrn, w.nSystem, w.nType);
+        ASSERT_NE(o, nullptr) << w.nPrn << " type " << int(w.nType);
+        EXPECT_NEAR(o->Psr, w.dPsr, 1e-6);
+        EXPECT_NEAR(o->Adr, -w.dPhase, 1e-6);
+        EXPECT_TRUE(TrackingStatusPhaseLock(o->TrackingStatus));
+    }
+    const RANGE_OBS_T* l1 = e0.Find(5, TRACK_SYS_GPS, 0);
+    EXPECT_NEAR(l1->Doppler, -1200.5, 1e-3);
+    EXPECT_NEAR(l1->CNo, 47.0, 1e-3);
+    EXPECT_NEAR(e0.Find(5, TRACK_SYS_GPS, 14)->CNo, 44.5, 1e-3);
+    EXPECT_NEAR(e0.Find(5, TRACK_SYS_GPS, 14)->Doppler, -900.5, 1e-3);
+    EXPECT_NEAR(e0.Find(5, TRACK_SYS_GPS, 16)->CNo, 42.0, 1e-3) << "no strength column: from the indicator";
+    EXPECT_FALSE(TrackingStatusPhaseLock(e0.Find(11, TRACK_SYS_GALILEO, 17)->TrackingStatus)) << "C7Q without L7Q";
+    EXPECT_EQ(e0.Find(40, TRACK_SYS_GLONASS, 0)->GloFreq, 12) << "channel +5 from GLONASS SLOT / FRQ #";
+    for (const RANGE_OBS_T& o : e0.Obs)
+        EXPECT_EQ(o.LockTime, 0.0f);
+
+    // Lock time grows by the time between the signal's epochs; the slip on L1C restarts it.
+    const Epoch& e1 = epochs[1];
+    EXPECT_EQ(e1.Find(5, TRACK_SYS_GPS, 0)->LockTime, 0.0f);
+    EXPECT_EQ(e1.Find(5, TRACK_SYS_GPS, 9)->LockTime, 30.0f);
+    ASSERT_NE(e1.Find(194, TRACK_SYS_QZSS, 0), nullptr) << "QZSS J02 is PRN 194";
+    ASSERT_NE(e1.Find(194, TRACK_SYS_QZSS, 17), nullptr);
+    const Epoch& e2 = epochs[2];
+    EXPECT_EQ(e2.Find(5, TRACK_SYS_GPS, 0)->LockTime, 60.0f);
+    EXPECT_EQ(e2.Find(5, TRACK_SYS_GPS, 9)->LockTime, 90.0f);
+    EXPECT_EQ(e2.Obs.size(), 3u);
+}
+
+TEST_F(RinexObsReader, ThirdPartyRinex3FileConvertsInFull)
+{
+    const std::string sTrimmed = ThirdPartyRinex3();
+    ExpectThirdPartyEpochs(Read(sTrimmed));
+    // The same file with its lines padded to 80 columns and CR LF ends reads alike.
+    std::string sPadded;
+    size_t nPos = 0;
+    while (nPos < sTrimmed.size())
+    {
+        size_t nEnd = sTrimmed.find('\n', nPos);
+        if (nEnd == std::string::npos)
+            nEnd = sTrimmed.size();
+        std::string line = sTrimmed.substr(nPos, nEnd - nPos);
+        if (line.size() < 80)
+            line.resize(80, ' ');
+        sPadded += line + "\r\n";
+        nPos = nEnd + 1;
+    }
+    ExpectThirdPartyEpochs(Read(sPadded));
+}
+
+// The job reads files with RINEX 3 long names, by their type letter before ".rnx".
+TEST_F(RinexObsReader, JobReadsLongNames)
+{
+    struct Driver : CWorkThread
+    {
+        using CWorkThread::RunRnx2Range;
+    };
+    const std::string sSrc = Path("ABMF00GLP_R_20240010000_01D_30S_MO.rnx");
+    FILE* f = std::fopen(sSrc.c_str(), "wb");
+    const std::string sRinex = ThirdPartyRinex3();
+    std::fwrite(sRinex.data(), 1, sRinex.size(), f);
+    std::fclose(f);
+    Driver driver;
+    driver.m_sSrcFilePath = QString::fromStdString(sSrc);
+    driver.m_sOutFilePath = QString::fromStdString(Path("ABMF.log"));
+    EXPECT_EQ(driver.RunRnx2Range(), CONVERT_OK);
+    ExpectThirdPartyEpochs(DecodeLogs(Text(Path("ABMF.log"))));
+
+    struct Case
+    {
+        const char* pName;
+        char cType;
+    };
+    const Case cases[] = {
+        {"site2440.24o", 'O'}, {"SITE2440.24O", 'O'}, {"site2440.24n", 'n'}, {"site2440.24G", 'G'},
+        {"X_MO.rnx", 'O'},     {"X_GN.RNX", 'N'},     {"X_RN.rnx", 'N'},     {"X_MN.rnx", 'N'},
+        {"X_MO.crx", 0},       {"X_MM.rnx", 0},       {"obs.rnx", 0},        {"site2440.24p", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RinexSourceType(c.pName, std::strlen(c.pName)), c.cType) << c.pName;
+}
+
+// A RINEX 2.11 file: 14 satellites with 7 types (a continued satellite list
+// and two lines per satellite), C1 and P1 of one band, an event whose header
+// lines change the types, cycle-slip records, an epoch of an unknown flag,
+// and years of the 1990s.
+TEST_F(RinexObsReader, Rinex2EventsAndFlagsKeepTheirEpochs)
+{
+    std::string s;
+    s += H("     2.11           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE");
+    s += H("     7    C1    P1    L1    L2    P2    D1    S1", "# / TYPES OF OBSERV");
+    s += H("  1999    12    31    23    59   30.0000000     GPS", "TIME OF FIRST OBS");
+    s += H("", "END OF HEADER");
+    s += " 99 12 31 23 59 30.0000000  0 14G01G02G03G04G05G06G07G08G09G10G11G12\n";
+    s += "                                G13G14\n";
+    for (int k = 1; k <= 14; ++k)
+    {
+        char c1[20], p1[20], l1[20];
+        std::snprintf(c1, sizeof c1, "%.3f", 20000000.0 + 1000.0 * k);
+        std::snprintf(p1, sizeof p1, "%.3f", 20000000.0 + 1000.0 * k + 0.75);
+        std::snprintf(l1, sizeof l1, "%.3f", 105000000.0 + 5000.0 * k);
+        s += Trim(F(c1) + F(p1) + F(l1) + F("81000000.250") + F("20000002.500"));
+        s += Trim(F("-1500.250") + F("45.000"));
+    }
+    // The event changes the types; its three lines are no epoch.
+    s += "                            4  3\n";
+    s += H("     3    C1    L1    S1", "# / TYPES OF OBSERV");
+    s += H("new types", "COMMENT");
+    s += H("", "COMMENT");
+    s += " 99 12 31 23 59 31.0000000  0  2G01 05\n";
+    s += Trim(F("20001001.000") + F("105005001.000") + F("44.000"));
+    s += Trim(F("20005001.000") + F("105025001.000") + F("43.000"));
+    // Cycle-slip records have the shape of observations and convert to nothing.
+    s += " 99 12 31 23 59 31.0000000  6  1G01\n";
+    s += Trim(F("") + F("105005001.000", '1'));
+    s += " 99 12 31 23 59 32.0000000  8  1G01\n";
+    s += Trim(F("20002001.000"));
+    s += " 00  1  1  0  0  0.0000000  0  1G01\n";
+    s += Trim(F("20003001.000") + F("105015001.000") + F("42.000"));
+
+    const std::vector<Epoch> epochs = Read(s);
+    ASSERT_EQ(epochs.size(), 3u);
+    EXPECT_EQ(epochs[0].nWeek, 1042);
+    EXPECT_EQ(epochs[0].nMs, 518370000u) << "1999-12-31 23:59:30 GPS time";
+    EXPECT_EQ(epochs[1].nMs, 518371000u);
+    EXPECT_EQ(epochs[2].nWeek, 1042);
+    EXPECT_EQ(epochs[2].nMs, 518400000u) << "2000-01-01 00:00:00";
+
+    // Every satellite with L1 C/A from C1 (P1 has no range-log signal and
+    // never takes C1's place) and L2 P(Y).
+    ASSERT_EQ(epochs[0].Obs.size(), 28u);
+    for (uint16_t k = 1; k <= 14; ++k)
+    {
+        const RANGE_OBS_T* l1 = epochs[0].Find(k, TRACK_SYS_GPS, 0);
+        ASSERT_NE(l1, nullptr) << k;
+        EXPECT_NEAR(l1->Psr, 20000000.0 + 1000.0 * k, 1e-6);
+        EXPECT_NEAR(l1->Adr, -(105000000.0 + 5000.0 * k), 1e-6);
+        EXPECT_NEAR(l1->Doppler, -1500.25, 1e-3);
+        EXPECT_NEAR(l1->CNo, 45.0, 1e-3);
+        const RANGE_OBS_T* l2 = epochs[0].Find(k, TRACK_SYS_GPS, 9);
+        ASSERT_NE(l2, nullptr) << k;
+        EXPECT_NEAR(l2->Psr, 20000002.5, 1e-6);
+        EXPECT_NEAR(l2->Adr, -81000000.25, 1e-6);
+    }
+    // After the event the three new types hold.
+    ASSERT_EQ(epochs[1].Obs.size(), 2u);
+    EXPECT_NEAR(epochs[1].Find(5, TRACK_SYS_GPS, 0)->CNo, 43.0, 1e-3);
+    EXPECT_EQ(epochs[1].Find(1, TRACK_SYS_GPS, 0)->LockTime, 1.0f);
+    EXPECT_EQ(epochs[2].Find(1, TRACK_SYS_GPS, 0)->LockTime, 30.0f);
+}
+
+TEST_F(RinexObsReader, EpochTimesFollowTheFileTimeSystem)
+{
+    struct Case
+    {
+        const char* pVersionLine;
+        const char* pTimeSystem;
+        const char* pLeap; // LEAP SECONDS record, or null
+        int32_t nEngineLeapMs;
+        uint32_t nExpectedMs; // of 2024-01-01 00:00:00 in that time system
+    };
+    const Case cases[] = {
+        {"     3.04           OBSERVATION DATA    G", "GPS", nullptr, 0, kMsJan1},
+        {"     3.04           OBSERVATION DATA    E", "GAL", nullptr, 0, kMsJan1},
+        {"     3.04           OBSERVATION DATA    C", "BDT", nullptr, 0, kMsJan1 + 14000},
+        {"     3.04           OBSERVATION DATA    R", "GLO", "    18", 0, kMsJan1 + 18000},
+        {"     3.04           OBSERVATION DATA    R", "UTC", nullptr, 18000, kMsJan1 + 18000},
+        // RINEX 2 GLONASS files without a time system run on UTC.
+        {"     2.11           OBSERVATION DATA    R", "", nullptr, 18000, kMsJan1 + 18000},
+        {"     2.11           OBSERVATION DATA    G", "", nullptr, 18000, kMsJan1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.pVersionLine) + " " + c.pTimeSystem);
+        const bool b3 = c.pVersionLine[5] == '3';
+        const char cSys = c.pVersionLine[40];
+        const std::string sSat = std::string(1, cSys) + "07";
+        std::string s = H(c.pVersionLine, "RINEX VERSION / TYPE");
+        if (b3)
+            s += H(std::string(1, cSys) + (cSys == 'C' ? "    1 C2I" : "    1 C1C"), "SYS / # / OBS TYPES");
+        else
+            s += H("     1    C1", "# / TYPES OF OBSERV");
+        s += H(std::string("  2024     1     1     0     0    0.0000000     ") + c.pTimeSystem, "TIME OF FIRST OBS");
+        if (c.pLeap)
+            s += H(c.pLeap, "LEAP SECONDS");
+        s += H("", "END OF HEADER");
+        if (b3)
+            s += "> 2024 01 01 00 00  0.0000000  0  1\n" + sSat + F("22000000.000") + "\n";
+        else
+            s += " 24  1  1  0  0  0.0000000  0  1" + sSat + "\n" + F("22000000.000") + "\n";
+        SetLeapMs(c.nEngineLeapMs);
+        const std::vector<Epoch> epochs = Read(s);
+        SetLeapMs(0);
+        ASSERT_EQ(epochs.size(), 1u);
+        EXPECT_EQ(epochs[0].nWeek, 2295);
+        EXPECT_EQ(epochs[0].nMs, c.nExpectedMs);
+        EXPECT_EQ(epochs[0].Obs.size(), 1u);
+    }
+}
+
+TEST_F(RinexObsReader, NoHeaderIsAFailure)
+{
+    int nStatus = 0;
+    EXPECT_TRUE(Read("", &nStatus).empty());
+    EXPECT_EQ(nStatus, RINEX_READ_NO_HEADER);
+    EXPECT_TRUE(
+        Read(H("     3.04           NAVIGATION DATA     G", "RINEX VERSION / TYPE") + H("", "END OF HEADER"), &nStatus)
+            .empty());
+    EXPECT_EQ(nStatus, RINEX_READ_NO_HEADER);
+}
+
+TEST(ObsCodeToSignalCode, ReadsEachCodeAsTheSignalTheWriterWritesForIt)
+{
+    struct Case
+    {
+        int32_t nVersion;
+        const char* pCode;
+        uint32_t nSystem;
+        uint32_t nSignal;
+    };
+    const Case cases[] = {
+        {304, "1C", GNSS_SYSTEM_GPS, GPSL1CA},     {304, "1L", GNSS_SYSTEM_GPS, GPSL1CP},
+        {304, "1X", GNSS_SYSTEM_GPS, GPSL1CX},     {304, "2W", GNSS_SYSTEM_GPS, GPSL2W},
+        {304, "2L", GNSS_SYSTEM_GPS, GPSL2CL},     {304, "2S", GNSS_SYSTEM_GPS, GPSL2CM},
+        {304, "5X", GNSS_SYSTEM_GPS, GPSL5X},      {304, "1C", GNSS_SYSTEM_GLONASS, GLOL1CA},
+        {304, "3Q", GNSS_SYSTEM_GLONASS, GLOL3Q},  {304, "1B", GNSS_SYSTEM_GALILEO, GALE1B},
+        {304, "1C", GNSS_SYSTEM_GALILEO, GALE1C},  {304, "7Q", GNSS_SYSTEM_GALILEO, GALE5BQ},
+        {304, "2I", GNSS_SYSTEM_BDS, BDSB1I},      {302, "1I", GNSS_SYSTEM_BDS, BDSB1I},
+        {302, "2I", GNSS_SYSTEM_BDS, BDSB1I},      {304, "1P", GNSS_SYSTEM_BDS, BDSB1CP},
+        {304, "1C", GNSS_SYSTEM_QZSS, 5},          {304, "2S", GNSS_SYSTEM_QZSS, 525},
+        {304, "9Z", GNSS_SYSTEM_GPS, 0xFFFFFFFFu}, {304, "1C", GNSS_SYSTEM_SBAS, 0xFFFFFFFFu},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ObsCodeToSignalCode(c.nVersion, c.pCode, c.nSystem), c.nSignal)
+            << c.nVersion << " " << c.pCode << " " << c.nSystem;
+}
+} // namespace
