@@ -1,8 +1,6 @@
 #include "codec/log_fields.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "codec/catalogue.h"
@@ -10,6 +8,7 @@
 #include "codec/ins_logs.h"
 #include "codec/position_logs.h"
 #include "codec/profile.h"
+#include "codec/text_fields.h"
 #include "codec/text_helpers.h"
 
 static_assert(sizeof(BinaryLogHeader) == 28, "long header");
@@ -203,45 +202,6 @@ int AppendField(const LOG_FIELD_T& f, const uint8_t* pBody, FIELD_FORM_E eForm, 
 
 // ---- Field parsing ----
 
-bool ParseReal(const char* psz, double* pValue)
-{
-    if (!*psz)
-        return false;
-    char* pEnd = nullptr;
-    *pValue = std::strtod(psz, &pEnd);
-    return pEnd && *pEnd == '\0';
-}
-
-bool ParseInteger(const char* psz, int nBase, bool bSigned, int64_t nMin, uint64_t uMax, uint64_t* pBits)
-{
-    const bool bNegative = *psz == '-';
-    if (bNegative && !bSigned)
-        return false;
-    const char* pDigits = (bNegative || *psz == '+') ? psz + 1 : psz;
-    const auto IsDigit = [nBase](char c) {
-        return (c >= '0' && c <= '9') || (nBase == 16 && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
-    };
-    if (!IsDigit(*pDigits))
-        return false;
-    errno = 0;
-    char* pEnd = nullptr;
-    const unsigned long long u = std::strtoull(pDigits, &pEnd, nBase);
-    if (errno == ERANGE || !pEnd || *pEnd != '\0')
-        return false;
-    if (bNegative)
-    {
-        // nMin is the least value of a signed field, 0 for the others ("-0" alone passes).
-        if (u > static_cast<uint64_t>(-nMin))
-            return false;
-        *pBits = static_cast<uint64_t>(-static_cast<int64_t>(u));
-        return true;
-    }
-    if (u > uMax)
-        return false;
-    *pBits = u;
-    return true;
-}
-
 void StoreBits(uint8_t* pBody, const LOG_FIELD_T& f, uint64_t uBits)
 {
     uint8_t* p = pBody + f.nOffset;
@@ -269,7 +229,8 @@ void StoreBits(uint8_t* pBody, const LOG_FIELD_T& f, uint64_t uBits)
     }
 }
 
-bool ParseField(const LOG_FIELD_T& f, const char* psz, FIELD_FORM_E eForm, uint8_t* pBody)
+// psz holds nLength characters and a NUL behind them.
+bool ParseField(const LOG_FIELD_T& f, const char* psz, int32_t nLength, FIELD_FORM_E eForm, uint8_t* pBody)
 {
     if (f.eNames != NAMES_NONE)
     {
@@ -306,7 +267,7 @@ bool ParseField(const LOG_FIELD_T& f, const char* psz, FIELD_FORM_E eForm, uint8
     case FIELD_F64_RAD:
     {
         double d = 0;
-        if (!ParseReal(psz, &d))
+        if (!ParseRealText(psz, nLength, &d))
             return false;
         if (f.eStore == FIELD_F32)
         {
@@ -347,7 +308,7 @@ bool ParseField(const LOG_FIELD_T& f, const char* psz, FIELD_FORM_E eForm, uint8
         uMax = INT16_MAX;
     }
     uint64_t uBits = 0;
-    if (!ParseInteger(psz, bHex ? 16 : 10, bSigned, nMin, uMax, &uBits))
+    if (!ParseIntegerText(psz, nLength, bHex ? 16 : 10, bSigned, nMin, uMax, &uBits))
         return false;
     StoreBits(pBody, f, uBits);
     return true;
@@ -357,8 +318,8 @@ bool ParseField(const LOG_FIELD_T& f, const char* psz, FIELD_FORM_E eForm, uint8
 // opens with a double quote runs to its closing quote. Returns the count, or
 // -1 for a NUL, an open quote or more than kFieldsMax fields.
 constexpr int kFieldsMax = 64;
-// Longest field read: "%.11lf" of the largest double is about 320 characters.
-constexpr int32_t kFieldMax = 400;
+// Longest field read: names and station IDs are far shorter than the longest number.
+constexpr int32_t kFieldMax = TEXT_NUMBER_MAX;
 
 struct FIELD_SPAN_T
 {
@@ -479,7 +440,7 @@ int ParseLayoutBody(const LOG_LAYOUT_T& Layout, const char* pBodyText, int32_t n
             return 0;
         std::memcpy(szField, pBodyText + Fields[i].nStart, static_cast<size_t>(Fields[i].nLength));
         szField[Fields[i].nLength] = '\0';
-        if (!ParseField(Layout.pFields[i], szField, eForm, Body))
+        if (!ParseField(Layout.pFields[i], szField, Fields[i].nLength, eForm, Body))
             return 0;
     }
     std::memcpy(pBody, Body, Layout.nBodyLength);
@@ -602,7 +563,8 @@ bool OpenAbbrevText(const char* pText, int32_t nLength, uint16_t nMessageId, TEX
         uint64_t uReserved = 0;
         if (IsMonitorProfile())
         {
-            if (!ParseInteger(Tokens[8], 10, false, 0, 0xFFFF, &uReserved))
+            if (!ParseIntegerText(Tokens[8], static_cast<int32_t>(std::strlen(Tokens[8])), 10, false, 0, 0xFFFF,
+                                  &uReserved))
                 return false;
             std::snprintf(Tokens[8], sizeof(Tokens[8]), "%04x", static_cast<unsigned>(uReserved));
         }

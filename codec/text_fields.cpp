@@ -4,24 +4,29 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "codec/text_helpers.h"
+
 namespace
 {
-// Longest number text we accept; a field beyond it is not a receiver's number.
-constexpr int32_t MAX_NUMBER_TEXT = 63;
-
-// Copies the field without its leading blanks into a NUL-terminated buffer.
-bool CopyNumberText(const char* pField, int32_t nLength, char (&buf)[MAX_NUMBER_TEXT + 1])
+// Copies a number text into a NUL-terminated buffer for strtod and strtoull.
+// Leading white space is refused here because both would skip it silently.
+bool CopyNumberText(const char* pText, int32_t nLength, char (&buf)[TEXT_NUMBER_MAX + 1])
 {
-    while (nLength > 0 && (*pField == ' ' || *pField == '\t'))
-    {
-        ++pField;
-        --nLength;
-    }
-    if (nLength <= 0 || nLength > MAX_NUMBER_TEXT || memchr(pField, '\0', nLength))
+    if (!pText || nLength <= 0 || nLength > TEXT_NUMBER_MAX || std::strchr(" \t\n\v\f\r", pText[0]) ||
+        std::memchr(pText, '\0', static_cast<size_t>(nLength)))
         return false;
-    memcpy(buf, pField, nLength);
+    std::memcpy(buf, pText, static_cast<size_t>(nLength));
     buf[nLength] = '\0';
     return true;
+}
+
+void SkipBlanks(const char** ppField, int32_t* pLength)
+{
+    while (*pLength > 0 && (**ppField == ' ' || **ppField == '\t'))
+    {
+        ++*ppField;
+        --*pLength;
+    }
 }
 } // namespace
 
@@ -39,15 +44,57 @@ bool NextTextField(TextFieldCursor* pCursor, const char** ppField, int32_t* pLen
     return true;
 }
 
+bool ParseIntegerText(const char* pText, int32_t nLength, int nBase, bool bSigned, int64_t nMin, uint64_t uMax,
+                      uint64_t* pBits)
+{
+    char buf[TEXT_NUMBER_MAX + 1];
+    if ((nBase != 0 && (nBase < 2 || nBase > 36)) || !CopyNumberText(pText, nLength, buf))
+        return false;
+    const bool bNegative = buf[0] == '-';
+    if (bNegative && !bSigned)
+        return false;
+    // A digit must follow the sign: strtoull would take white space or a second sign there.
+    const char* pDigits = (bNegative || buf[0] == '+') ? buf + 1 : buf;
+    const int32_t nDigit = HexDigitValue(static_cast<unsigned char>(*pDigits));
+    if (nDigit < 0 || nDigit >= (nBase == 0 ? 10 : nBase))
+        return false;
+    errno = 0;
+    char* pEnd = nullptr;
+    const unsigned long long u = std::strtoull(pDigits, &pEnd, nBase);
+    if (errno == ERANGE || *pEnd != '\0')
+        return false;
+    if (bNegative)
+    {
+        // Magnitudes in unsigned arithmetic: neither side can overflow.
+        if (u > uint64_t{0} - static_cast<uint64_t>(nMin))
+            return false;
+        *pBits = uint64_t{0} - u;
+        return true;
+    }
+    if (u > uMax)
+        return false;
+    *pBits = u;
+    return true;
+}
+
+bool ParseRealText(const char* pText, int32_t nLength, double* pValue)
+{
+    char buf[TEXT_NUMBER_MAX + 1];
+    if (!CopyNumberText(pText, nLength, buf))
+        return false;
+    char* pEnd = nullptr;
+    const double v = std::strtod(buf, &pEnd);
+    if (pEnd == buf || *pEnd != '\0')
+        return false;
+    *pValue = v;
+    return true;
+}
+
 bool ParseFieldU32(const char* pField, int32_t nLength, int nBase, uint32_t* pValue)
 {
-    char buf[MAX_NUMBER_TEXT + 1];
-    if (!CopyNumberText(pField, nLength, buf) || buf[0] == '-')
-        return false;
-    char* pStop = nullptr;
-    errno = 0;
-    const unsigned long long v = strtoull(buf, &pStop, nBase);
-    if (pStop == buf || *pStop != '\0' || errno == ERANGE || v > 0xFFFFFFFFull)
+    SkipBlanks(&pField, &nLength);
+    uint64_t v = 0;
+    if (!ParseIntegerText(pField, nLength, nBase, false, 0, 0xFFFFFFFFu, &v))
         return false;
     *pValue = static_cast<uint32_t>(v);
     return true;
@@ -55,13 +102,9 @@ bool ParseFieldU32(const char* pField, int32_t nLength, int nBase, uint32_t* pVa
 
 bool ParseFieldI32(const char* pField, int32_t nLength, int32_t* pValue)
 {
-    char buf[MAX_NUMBER_TEXT + 1];
-    if (!CopyNumberText(pField, nLength, buf))
-        return false;
-    char* pStop = nullptr;
-    errno = 0;
-    const long long v = strtoll(buf, &pStop, 10);
-    if (pStop == buf || *pStop != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX)
+    SkipBlanks(&pField, &nLength);
+    uint64_t v = 0;
+    if (!ParseIntegerText(pField, nLength, 10, true, INT32_MIN, INT32_MAX, &v))
         return false;
     *pValue = static_cast<int32_t>(v);
     return true;
@@ -69,13 +112,6 @@ bool ParseFieldI32(const char* pField, int32_t nLength, int32_t* pValue)
 
 bool ParseFieldF64(const char* pField, int32_t nLength, double* pValue)
 {
-    char buf[MAX_NUMBER_TEXT + 1];
-    if (!CopyNumberText(pField, nLength, buf))
-        return false;
-    char* pStop = nullptr;
-    const double v = strtod(buf, &pStop);
-    if (pStop == buf || *pStop != '\0')
-        return false;
-    *pValue = v;
-    return true;
+    SkipBlanks(&pField, &nLength);
+    return ParseRealText(pField, nLength, pValue);
 }

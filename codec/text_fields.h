@@ -23,3 +23,16 @@ bool NextTextField(TextFieldCursor* pCursor, const char** ppField, int32_t* pLen
 bool ParseFieldU32(const char* pField, int32_t nLength, int nBase, uint32_t* pValue);
 bool ParseFieldI32(const char* pField, int32_t nLength, int32_t* pValue);
 bool ParseFieldF64(const char* pField, int32_t nLength, double* pValue);
+
+// The number readers behind the field parsers, for callers that split their
+// text themselves. The number must fill pText[0 .. nLength) exactly: no white
+// space before or after it, no NUL in it, at most TEXT_NUMBER_MAX characters.
+inline constexpr int32_t TEXT_NUMBER_MAX = 400; // "%.11f" of the largest double takes about 320
+
+// An integer of base nBase (0 or 2 to 36, as strtoull) behind an optional sign
+// ("-" only when bSigned), between nMin (0 or below) and uMax, as the bits of
+// its 64-bit two's complement. False as well for a value beyond 64 bits.
+bool ParseIntegerText(const char* pText, int32_t nLength, int nBase, bool bSigned, int64_t nMin, uint64_t uMax,
+                      uint64_t* pBits);
+// A number as strtod reads it.
+bool ParseRealText(const char* pText, int32_t nLength, double* pValue);
