@@ -5,6 +5,7 @@
 
 #include "codec/log_format.h"
 #include "codec/profile.h"
+#include "codec/range_internal.h"
 #include "codec/signals.h"
 #include "codec/text_fields.h"
 #include "codec/text_helpers.h"
@@ -83,18 +84,6 @@ int32_t RollCount(double dLambda, double dPsr, double dAdr)
 {
     const double r = std::round((dPsr / dLambda + dAdr) / RANGECMP_ADR_ROLL);
     return (r >= -2147483648.0 && r <= 2147483647.0) ? static_cast<int32_t>(r) : 0;
-}
-
-// Truncates toward zero and limits to [lo, hi]; NaN gives 0.
-int64_t TruncClamp(double dValue, int64_t nLo, int64_t nHi)
-{
-    if (std::isnan(dValue))
-        return 0;
-    if (dValue <= double(nLo))
-        return nLo;
-    if (dValue >= double(nHi))
-        return nHi;
-    return static_cast<int64_t>(dValue);
 }
 
 bool CheckLog(const void* pLog, int32_t nLength, BinaryLogHeader* pHeader)
@@ -297,15 +286,16 @@ RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o)
     c.DopplerPsrLow = (static_cast<uint32_t>(doppler) & 0x0FFFFFFFu) | static_cast<uint32_t>(psr & 15) << 28;
     c.PsrHigh = static_cast<uint32_t>(psr >> 4);
 
-    int32_t folded = 0;
+    int64_t folded = 0;
     const double lambda = RangeCmpRollWavelength(status, o.Prn, o.GloFreq, false);
     const double roll = lambda > 0 ? double(RollCount(lambda, o.Psr, 0.0)) : 0.0;
     const double scaled = (roll * RANGECMP_ADR_ROLL + o.Adr) * 256.0;
-    if (lambda <= 0 || !(std::fabs(scaled) < 2147483648.0))
+    if (lambda <= 0 || !TruncFits(scaled, -INT32_MAX, INT32_MAX, &folded))
+    {
+        folded = 0;
         status &= ~(1u << 10); // the phase does not fold into 32 bits: no phase rather than a wrong one
-    else
-        folded = static_cast<int32_t>(scaled);
-    c.FoldedAdr = TrackingStatusPhaseLock(status) ? folded : 0;
+    }
+    c.FoldedAdr = TrackingStatusPhaseLock(status) ? static_cast<int32_t>(folded) : 0;
     c.TrackingStatus = status;
 
     uint32_t psrStdIdx = 15;

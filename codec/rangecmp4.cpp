@@ -6,6 +6,7 @@
 #include "codec/bitfield.h"
 #include "codec/log_format.h"
 #include "codec/profile.h"
+#include "codec/range_internal.h"
 #include "codec/signal_map.h"
 #include "codec/signals.h"
 #include "codec/text_fields.h"
@@ -68,27 +69,6 @@ constexpr int64_t kRefPrimaryPsrInvalid = 0x1FFFFFFFFFll;
 
 int64_t MinSigned(uint32_t nWidth) { return -(int64_t(1) << (nWidth - 1)); }
 int64_t MaxSigned(uint32_t nWidth) { return (int64_t(1) << (nWidth - 1)) - 1; }
-
-// double to integer without the undefined behaviour of an out-of-range cast:
-// false when the value truncated toward zero lies outside [lo, hi].
-bool TruncFits(double dValue, int64_t nLo, int64_t nHi, int64_t* pOut)
-{
-    if (!(dValue > double(nLo) - 1.0 && dValue < double(nHi) + 1.0)) // also rejects NaN
-        return false;
-    *pOut = static_cast<int64_t>(dValue);
-    return *pOut >= nLo && *pOut <= nHi;
-}
-
-int64_t TruncSaturate(double dValue, int64_t nLo, int64_t nHi)
-{
-    if (std::isnan(dValue))
-        return 0;
-    if (dValue <= double(nLo))
-        return nLo;
-    if (dValue >= double(nHi))
-        return nHi;
-    return static_cast<int64_t>(dValue);
-}
 
 int64_t ElapsedMs(uint16_t uWeek, uint32_t uMs, uint16_t uFromWeek, uint32_t uFromMs)
 {
@@ -540,7 +520,7 @@ void CommonFields(const RANGE_OBS_T& o, SignalFields* s)
 {
     s->Parity = TrackingStatusParityKnown(o.TrackingStatus);
     s->HalfCycle = TrackingStatusHalfCycle(o.TrackingStatus);
-    s->CNo = static_cast<uint16_t>(TruncSaturate(double(o.CNo) / kCNoUnit, 0, 2047));
+    s->CNo = static_cast<uint16_t>(TruncClamp(double(o.CNo) / kCNoUnit, 0, 2047));
     s->LockIdx = LockIndex(o.LockTime);
     s->PsrStdIdx = FirstIndexNotBelow(kPsrStdM, o.PsrStd);
     s->PhaseStdIdx = FirstIndexNotBelow(kPhaseStdCycles, o.AdrStd);
@@ -567,14 +547,14 @@ void PlanReference(PackSignal* sigs, uint32_t n)
         {
             if (!bCode || !TruncFits(p.pObs->Psr / kPsrUnit, 0, kRefPrimaryPsrInvalid - 1, &s.Psr))
                 s.Psr = kRefPrimaryPsrInvalid;
-            s.Doppler = TruncSaturate(DopplerOf(p) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
+            s.Doppler = TruncClamp(DopplerOf(p) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
         }
         else
         {
             if (!bCode || !primary.PsrValid ||
                 !TruncFits((p.pObs->Psr - primary.Psr) / kPsrUnit, MinSigned(w.Psr) + 1, MaxSigned(w.Psr), &s.Psr))
                 s.Psr = MinSigned(w.Psr);
-            s.Doppler = TruncSaturate((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler),
+            s.Doppler = TruncClamp((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler),
                                       MaxSigned(w.Doppler));
         }
         // The phase is carried relative to the pseudorange the expander rebuilds.
