@@ -12,9 +12,6 @@
 
 namespace
 {
-constexpr double kSpeedOfLight = 299792458.0;
-constexpr uint32_t kBodyOffset = sizeof(BinaryLogHeader) + 4;
-
 constexpr float kPsrStdTable[16] = {0.050f, 0.075f, 0.113f, 0.169f, 0.253f,  0.380f,  0.570f,  0.854f,
                                     1.281f, 2.375f, 4.750f, 9.500f, 19.000f, 38.000f, 76.000f, 152.000f};
 
@@ -84,30 +81,6 @@ int32_t RollCount(double dLambda, double dPsr, double dAdr)
 {
     const double r = std::round((dPsr / dLambda + dAdr) / RANGECMP_ADR_ROLL);
     return (r >= -2147483648.0 && r <= 2147483647.0) ? static_cast<int32_t>(r) : 0;
-}
-
-bool CheckLog(const void* pLog, int32_t nLength, BinaryLogHeader* pHeader)
-{
-    if (nLength < static_cast<int32_t>(kBodyOffset))
-        return false;
-    std::memcpy(pHeader, pLog, sizeof(*pHeader));
-    return pHeader->MessageLength >= 4 &&
-           sizeof(BinaryLogHeader) + uint32_t(pHeader->MessageLength) <= uint32_t(nLength);
-}
-
-// The header of a record held in memory (no length given) whose message
-// length holds its count of records of nRecordSize bytes; null otherwise.
-const BinaryLogHeader* RecordHeader(const void* pLog, uint32_t nRecordSize, uint32_t* pCount)
-{
-    const BinaryLogHeader* pHeader = static_cast<const BinaryLogHeader*>(pLog);
-    if (!pHeader || pHeader->HeaderLength != LOG_HEADER_LENGTH || pHeader->MessageLength < 4)
-        return nullptr;
-    uint32_t n = 0;
-    std::memcpy(&n, static_cast<const uint8_t*>(pLog) + LOG_HEADER_LENGTH, 4);
-    if (n > (pHeader->MessageLength - 4u) / nRecordSize)
-        return nullptr;
-    *pCount = n;
-    return pHeader;
 }
 
 const char* RangeLogName(uint16_t nMessageId)
@@ -211,14 +184,10 @@ int DecodeHexRecordsText(const char* pText, int32_t nLength, uint16_t nMessageId
         const char* f = nullptr;
         int32_t len = 0;
         if (!NextTextField(&cursor, &f, &len) || uint32_t(len) != 2 * nRecordSize ||
-            HexToBytes(f, pOut + kBodyOffset + i * nRecordSize, nRecordSize, len) != 0)
+            HexToBytes(f, pOut + RANGE_BODY_OFFSET + i * nRecordSize, nRecordSize, len) != 0)
             return 0;
     }
-    h.MessageLength = static_cast<uint16_t>(n * nRecordSize + 4);
-    std::memcpy(pOut, &h, sizeof(h));
-    std::memcpy(pOut + sizeof(h), &n, 4);
-    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
-    return 1;
+    return CloseRangeLog(&h, n, n * nRecordSize, pOut, pOutLength);
 }
 
 // CR LF after an abbreviated body; the CRC trailer after a full one.
@@ -229,13 +198,6 @@ int FinishText(char* pOut, uint32_t nCapacity, uint32_t nLength, bool bAbbrev, b
         return 0;
     *pOutLength = static_cast<int32_t>(nLength);
     return 1;
-}
-
-uint32_t CountOf(const void* pLog)
-{
-    uint32_t n = 0;
-    std::memcpy(&n, static_cast<const uint8_t*>(pLog) + sizeof(BinaryLogHeader), 4);
-    return n;
 }
 
 RANGE_OBS_T ExpandRecord(const RANGECMP_OBS_T& c)
@@ -316,6 +278,64 @@ RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o)
 }
 } // namespace
 
+bool ReadRangeLog(const void* pLog, int32_t nLength, BinaryLogHeader* pHeader, uint32_t* pCount)
+{
+    if (nLength < static_cast<int32_t>(RANGE_BODY_OFFSET))
+        return false;
+    std::memcpy(pHeader, pLog, sizeof(*pHeader));
+    if (pHeader->MessageLength < 4 || sizeof(BinaryLogHeader) + uint32_t(pHeader->MessageLength) > uint32_t(nLength))
+        return false;
+    std::memcpy(pCount, static_cast<const uint8_t*>(pLog) + sizeof(BinaryLogHeader), 4);
+    return true;
+}
+
+const BinaryLogHeader* CountedRecordHeader(const void* pLog, uint32_t nUnit, uint32_t* pCount)
+{
+    const BinaryLogHeader* pHeader = static_cast<const BinaryLogHeader*>(pLog);
+    if (!pHeader || pHeader->HeaderLength != LOG_HEADER_LENGTH || pHeader->MessageLength < 4)
+        return nullptr;
+    uint32_t n = 0;
+    std::memcpy(&n, static_cast<const uint8_t*>(pLog) + LOG_HEADER_LENGTH, 4);
+    if (n > (pHeader->MessageLength - 4u) / nUnit)
+        return nullptr;
+    *pCount = n;
+    return pHeader;
+}
+
+int CloseRangeLog(BinaryLogHeader* pHeader, uint32_t nCount, uint32_t nBodyBytes, void* pOut, int32_t* pOutLength)
+{
+    pHeader->MessageLength = static_cast<uint16_t>(nBodyBytes + 4);
+    uint8_t* pDst = static_cast<uint8_t*>(pOut);
+    std::memcpy(pDst, pHeader, sizeof(*pHeader));
+    std::memcpy(pDst + sizeof(*pHeader), &nCount, 4);
+    *pOutLength = static_cast<int32_t>(sizeof(*pHeader) + pHeader->MessageLength);
+    return 1;
+}
+
+void SetPackedRangeId(BinaryLogHeader* pHeader, uint16_t nPackedId)
+{
+    pHeader->MessageType = static_cast<uint8_t>((pHeader->MessageType & ~LOG_TYPE_FROM_RANGEH) |
+                                                (pHeader->MessageId == MSG_ID_RANGEH ? LOG_TYPE_FROM_RANGEH : 0));
+    pHeader->MessageId = nPackedId;
+}
+
+void SetExpandedRangeId(BinaryLogHeader* pHeader)
+{
+    const bool bFromRangeH = (pHeader->MessageType & LOG_TYPE_FROM_RANGEH) && !IsMonitorProfile();
+    pHeader->MessageId = bFromRangeH ? MSG_ID_RANGEH : MSG_ID_RANGE;
+}
+
+int CopyCountedRecord(const void* pLog, uint32_t nUnit, int32_t nMessageId, int32_t nCapacity, uint8_t* pOut,
+                      int32_t* pOutLength)
+{
+    uint32_t nCount = 0, n = 0;
+    if (!CountedRecordHeader(pLog, nUnit, &nCount) || !pOutLength ||
+        !CopyBinaryLogToWire(pLog, nCapacity, pOut, &n, nMessageId))
+        return 0;
+    *pOutLength = static_cast<int32_t>(n);
+    return 1;
+}
+
 uint32_t PackTrackingStatus(const TRACKING_FIELDS_T* pFields)
 {
     if (!pFields)
@@ -350,7 +370,7 @@ double RangeCmpRollWavelength(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq
         else if (IsMonitorProfile() && bExpansionSide)
             f = 1204.704e6 + k * 0.423e6; // the monitor's own rule for GLONASS L3
     }
-    return f > 0 ? kSpeedOfLight / f : 0.0;
+    return f > 0 ? SPEED_OF_LIGHT / f : 0.0;
 }
 
 int32_t AdrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr)
@@ -368,56 +388,45 @@ double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double d
 int RangeCmpToRange(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
 {
     BinaryLogHeader h;
-    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !CheckLog(pLog, nLength, &h))
+    uint32_t n = 0;
+    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &n))
         return 0;
-    const uint32_t n = CountOf(pLog);
     if (n > (uint32_t(h.MessageLength) - 4) / sizeof(RANGECMP_OBS_T) || n > RANGE_MAX_OBS ||
-        kBodyOffset + uint64_t(n) * sizeof(RANGE_OBS_T) > uint64_t(nCapacity))
+        RANGE_BODY_OFFSET + uint64_t(n) * sizeof(RANGE_OBS_T) > uint64_t(nCapacity))
         return 0;
-    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
     uint8_t* pDst = static_cast<uint8_t*>(pOut);
     for (uint32_t i = 0; i < n; ++i)
     {
         RANGECMP_OBS_T c;
         std::memcpy(&c, pIn + i * sizeof(c), sizeof(c));
         const RANGE_OBS_T o = ExpandRecord(c);
-        std::memcpy(pDst + kBodyOffset + i * sizeof(o), &o, sizeof(o));
+        std::memcpy(pDst + RANGE_BODY_OFFSET + i * sizeof(o), &o, sizeof(o));
     }
-    const bool bFromRangeH = (h.MessageType & LOG_TYPE_FROM_RANGEH) && !IsMonitorProfile();
-    h.MessageId = bFromRangeH ? MSG_ID_RANGEH : MSG_ID_RANGE;
-    h.MessageLength = static_cast<uint16_t>(n * sizeof(RANGE_OBS_T) + 4);
-    std::memcpy(pDst, &h, sizeof(h));
-    std::memcpy(pDst + sizeof(h), &n, 4);
-    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
-    return 1;
+    SetExpandedRangeId(&h);
+    return CloseRangeLog(&h, n, n * sizeof(RANGE_OBS_T), pDst, pOutLength);
 }
 
 int RangeToRangeCmp(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
 {
     BinaryLogHeader h;
-    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !CheckLog(pLog, nLength, &h))
+    uint32_t n = 0;
+    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &n))
         return 0;
-    const uint32_t n = CountOf(pLog);
     if (n > (uint32_t(h.MessageLength) - 4) / sizeof(RANGE_OBS_T) ||
-        kBodyOffset + uint64_t(n) * sizeof(RANGECMP_OBS_T) > uint64_t(nCapacity))
+        RANGE_BODY_OFFSET + uint64_t(n) * sizeof(RANGECMP_OBS_T) > uint64_t(nCapacity))
         return 0;
-    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
     uint8_t* pDst = static_cast<uint8_t*>(pOut);
     for (uint32_t i = 0; i < n; ++i)
     {
         RANGE_OBS_T o;
         std::memcpy(&o, pIn + i * sizeof(o), sizeof(o));
         const RANGECMP_OBS_T c = CompressRecord(o);
-        std::memcpy(pDst + kBodyOffset + i * sizeof(c), &c, sizeof(c));
+        std::memcpy(pDst + RANGE_BODY_OFFSET + i * sizeof(c), &c, sizeof(c));
     }
-    h.MessageType = static_cast<uint8_t>((h.MessageType & ~LOG_TYPE_FROM_RANGEH) |
-                                         (h.MessageId == MSG_ID_RANGEH ? LOG_TYPE_FROM_RANGEH : 0));
-    h.MessageId = MSG_ID_RANGECMP;
-    h.MessageLength = static_cast<uint16_t>(n * sizeof(RANGECMP_OBS_T) + 4);
-    std::memcpy(pDst, &h, sizeof(h));
-    std::memcpy(pDst + sizeof(h), &n, 4);
-    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
-    return 1;
+    SetPackedRangeId(&h, MSG_ID_RANGECMP);
+    return CloseRangeLog(&h, n, n * sizeof(RANGECMP_OBS_T), pDst, pOutLength);
 }
 
 bool IsRangeHTextName(const char* pText, int32_t nLength)
@@ -467,19 +476,15 @@ int DecodeRangeText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* 
         RANGE_OBS_T o;
         if (!ReadRangeRecord(&cursor, &o))
             return 0;
-        std::memcpy(pOut + kBodyOffset + i * sizeof(o), &o, sizeof(o));
+        std::memcpy(pOut + RANGE_BODY_OFFSET + i * sizeof(o), &o, sizeof(o));
     }
-    h.MessageLength = static_cast<uint16_t>(n * sizeof(RANGE_OBS_T) + 4);
-    std::memcpy(pOut, &h, sizeof(h));
-    std::memcpy(pOut + sizeof(h), &n, 4);
-    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
-    return 1;
+    return CloseRangeLog(&h, n, n * sizeof(RANGE_OBS_T), pOut, pOutLength);
 }
 
 int FormatRange(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength)
 {
     uint32_t count = 0;
-    const BinaryLogHeader* h = RecordHeader(pLog, sizeof(RANGE_OBS_T), &count);
+    const BinaryLogHeader* h = CountedRecordHeader(pLog, sizeof(RANGE_OBS_T), &count);
     if (!h || !pOut || !pOutLength || nCapacity <= 0)
         return 0;
     const char* pName = RangeLogName(h->MessageId);
@@ -490,7 +495,7 @@ int FormatRange(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLe
     const bool bAbbrev = IsAbbrevLogType(h->MessageType);
     if (!AppendFormat(pOut, cap, &n, bAbbrev ? "<\t%u\r\n" : "%u,", count))
         return 0;
-    const uint8_t* pBody = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    const uint8_t* pBody = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
     const char* pFormat = bAbbrev ? "<\t\t%u %u %.3lf %.3f %.6lf %.3f %.3f %.1f %.3f %08x\r\n"
                                   : "%u,%u,%.3lf,%.3f,%.6lf,%.3f,%.3f,%.1f,%.3f,%08x,";
     for (uint32_t i = 0; i < count; ++i)
@@ -507,12 +512,7 @@ int FormatRange(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLe
 
 int CopyBinaryRange(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength)
 {
-    uint32_t count = 0, n = 0;
-    if (!RecordHeader(pLog, sizeof(RANGE_OBS_T), &count) || !pOutLength ||
-        !CopyBinaryLogToWire(pLog, nCapacity, pOut, &n))
-        return 0;
-    *pOutLength = static_cast<int32_t>(n);
-    return 1;
+    return CopyCountedRecord(pLog, sizeof(RANGE_OBS_T), LOG_KEEP_MESSAGE_ID, nCapacity, pOut, pOutLength);
 }
 
 int DecodeRangeCmpText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
@@ -527,7 +527,7 @@ int DecodeRangeCmpText(const char* pText, int32_t nLength, uint8_t* pOut, int32_
 int FormatRangeCmp(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength)
 {
     uint32_t count = 0;
-    const BinaryLogHeader* h = RecordHeader(pLog, sizeof(RANGECMP_OBS_T), &count);
+    const BinaryLogHeader* h = CountedRecordHeader(pLog, sizeof(RANGECMP_OBS_T), &count);
     if (!h || !pOut || !pOutLength || nCapacity <= 0)
         return 0;
     uint32_t n = 0;
@@ -537,7 +537,7 @@ int FormatRangeCmp(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOu
     const bool bAbbrev = IsAbbrevLogType(h->MessageType);
     if (!AppendFormat(pOut, cap, &n, bAbbrev ? "<\t%u\r\n" : "%u,", count))
         return 0;
-    const uint8_t* pBody = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    const uint8_t* pBody = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
     for (uint32_t i = 0; i < count; ++i)
     {
         if ((bAbbrev && !AppendFormat(pOut, cap, &n, "<\t\t")) ||
@@ -551,12 +551,7 @@ int FormatRangeCmp(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOu
 
 int CopyBinaryRangeCmp(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength)
 {
-    uint32_t count = 0, n = 0;
-    if (!RecordHeader(pLog, sizeof(RANGECMP_OBS_T), &count) || !pOutLength ||
-        !CopyBinaryLogToWire(pLog, nCapacity, pOut, &n, MSG_ID_RANGECMP))
-        return 0;
-    *pOutLength = static_cast<int32_t>(n);
-    return 1;
+    return CopyCountedRecord(pLog, sizeof(RANGECMP_OBS_T), MSG_ID_RANGECMP, nCapacity, pOut, pOutLength);
 }
 
 int32_t EmitRangeLog(void* pLog, uint8_t uPort, uint16_t nMessageId, uint8_t uMessageType, uint8_t* pOut,

@@ -14,12 +14,10 @@
 
 namespace
 {
-constexpr double kSpeedOfLight = 299792458.0;
-constexpr double kPsrUnit = 0.0005;                           // m
-constexpr double kPhaseUnit = 0.0001;                         // m
-constexpr double kDopplerUnit = 0.0001;                       // m/s
-constexpr double kCNoUnit = 0.05;                             // dB-Hz
-constexpr uint32_t kBodyOffset = sizeof(BinaryLogHeader) + 4; // header, then u32 N
+constexpr double kPsrUnit = 0.0005;     // m
+constexpr double kPhaseUnit = 0.0001;   // m
+constexpr double kDopplerUnit = 0.0001; // m/s
+constexpr double kCNoUnit = 0.05;       // dB-Hz
 constexpr int64_t kWeekMs = 604800000;
 // A differential record needs a reference of its stream that is no older than
 // this; block IDs repeat every eight references, so a reference older than a
@@ -460,9 +458,9 @@ bool DecodeRangeCmp4Body(RANGECMP4_CONTEXT_T* pCtx, BitReader& r, uint32_t nRow,
             o.GloFreq = kind == GNSS_SYSTEM_GLONASS ? sigGloFreq : 0;
             o.Psr = v.PsrValid ? v.Psr : 0.0;
             o.PsrStd = static_cast<float>(kPsrStdM[s.PsrStdIdx & 15]);
-            o.Adr = v.PhaseValid && f > 0 ? -(v.PhaseRange * f) / kSpeedOfLight : 0.0;
+            o.Adr = v.PhaseValid && f > 0 ? -(v.PhaseRange * f) / SPEED_OF_LIGHT : 0.0;
             o.AdrStd = static_cast<float>(kPhaseStdCycles[s.PhaseStdIdx & 15]);
-            o.Doppler = f > 0 ? static_cast<float>(-(v.Doppler * f) / kSpeedOfLight) : 0.0f;
+            o.Doppler = f > 0 ? static_cast<float>(-(v.Doppler * f) / SPEED_OF_LIGHT) : 0.0f;
             o.CNo = static_cast<float>(s.CNo * kCNoUnit);
             o.LockTime = static_cast<float>(LockTimeSeconds(pCtx, key, s.LockIdx, t.uWeek, t.uMs));
             o.TrackingStatus = PackTrackingStatus(&tf);
@@ -526,8 +524,8 @@ void CommonFields(const RANGE_OBS_T& o, SignalFields* s)
     s->PhaseStdIdx = FirstIndexNotBelow(kPhaseStdCycles, o.AdrStd);
 }
 
-double PhaseRangeOf(const PackSignal& p) { return -p.pObs->Adr * kSpeedOfLight / p.Carrier; }
-double DopplerOf(const PackSignal& p) { return -double(p.pObs->Doppler) * kSpeedOfLight / p.Carrier; }
+double PhaseRangeOf(const PackSignal& p) { return -p.pObs->Adr * SPEED_OF_LIGHT / p.Carrier; }
+double DopplerOf(const PackSignal& p) { return -double(p.pObs->Doppler) * SPEED_OF_LIGHT / p.Carrier; }
 
 // Reference fields of one satellite's signals; fields that cannot hold their
 // value carry the invalid marker instead of a wrapped number.
@@ -617,28 +615,6 @@ bool PlanDifferential(const RANGECMP4_CONTEXT_T* pCtx, uint32_t nRow, uint32_t n
     return true;
 }
 
-bool CheckLog(const void* pLog, int32_t nLength, uint16_t* pMsgLength)
-{
-    if (nLength < static_cast<int32_t>(kBodyOffset))
-        return false;
-    BinaryLogHeader h;
-    std::memcpy(&h, pLog, sizeof(h));
-    if (h.MessageLength < 4 || sizeof(BinaryLogHeader) + uint32_t(h.MessageLength) > uint32_t(nLength))
-        return false;
-    *pMsgLength = h.MessageLength;
-    return true;
-}
-
-// The header of a RANGECMP4 record held in memory whose message length holds
-// its N data bytes; null otherwise.
-const BinaryLogHeader* Cmp4RecordHeader(const void* pLog, uint32_t* pData)
-{
-    const BinaryLogHeader* pHeader = static_cast<const BinaryLogHeader*>(pLog);
-    if (!pHeader || pHeader->HeaderLength != LOG_HEADER_LENGTH || pHeader->MessageLength < 4)
-        return nullptr;
-    std::memcpy(pData, static_cast<const uint8_t*>(pLog) + LOG_HEADER_LENGTH, 4);
-    return *pData <= pHeader->MessageLength - 4u ? pHeader : nullptr;
-}
 } // namespace
 
 uint32_t RangeCmp4RefCapacity() { return IsMonitorProfile() ? CMP4_REF_CAPACITY_MONITOR : CMP4_REF_CAPACITY_CONVERTER; }
@@ -727,30 +703,24 @@ uint16_t SatNumberToPrn(uint32_t nKind, uint32_t nSatNumber)
 int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength)
 {
-    uint16_t msgLength = 0;
-    if (!pCtx || !pLog || !pOut || !pOutLength || nCapacity < 0 || !CheckLog(pLog, nLength, &msgLength))
+    BinaryLogHeader h;
+    uint32_t nData = 0;
+    if (!pCtx || !pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &nData))
         return 0;
-    if (nCapacity < static_cast<int32_t>(kBodyOffset))
+    if (nCapacity < static_cast<int32_t>(RANGE_BODY_OFFSET) || nData > uint32_t(h.MessageLength) - 4)
         return 0;
     const uint8_t* pIn = static_cast<const uint8_t*>(pLog);
-    uint32_t nData = 0;
-    std::memcpy(&nData, pIn + sizeof(BinaryLogHeader), 4);
-    if (nData > uint32_t(msgLength) - 4)
-        return 0;
-
-    BinaryLogHeader h;
-    std::memcpy(&h, pIn, sizeof(h));
     uint8_t* pDst = static_cast<uint8_t*>(pOut);
     ExpandTarget t;
-    t.pObs = reinterpret_cast<RANGE_OBS_T*>(pDst + kBodyOffset);
+    t.pObs = reinterpret_cast<RANGE_OBS_T*>(pDst + RANGE_BODY_OFFSET);
     t.nCount = 0;
-    t.nMax = (uint32_t(nCapacity) - kBodyOffset) / sizeof(RANGE_OBS_T);
+    t.nMax = (uint32_t(nCapacity) - RANGE_BODY_OFFSET) / sizeof(RANGE_OBS_T);
     if (t.nMax > RANGE_MAX_OBS)
         t.nMax = RANGE_MAX_OBS;
     t.uWeek = h.Week;
     t.uMs = h.Milliseconds;
 
-    BitReader r{pIn + kBodyOffset, nData * 8, 0, true};
+    BitReader r{pIn + RANGE_BODY_OFFSET, nData * 8, 0, true};
     const uint16_t sysMask = static_cast<uint16_t>(r.Unsigned(16));
     if (!r.bOk)
         return 0;
@@ -776,29 +746,21 @@ int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
             return 0;
     }
 
-    const bool bFromRangeH = (h.MessageType & LOG_TYPE_FROM_RANGEH) && !IsMonitorProfile();
-    h.MessageId = bFromRangeH ? MSG_ID_RANGEH : MSG_ID_RANGE;
-    h.MessageLength = static_cast<uint16_t>(t.nCount * sizeof(RANGE_OBS_T) + 4);
-    std::memcpy(pDst, &h, sizeof(h));
-    std::memcpy(pDst + sizeof(h), &t.nCount, 4);
-    *pOutLength = static_cast<int32_t>(sizeof(h) + h.MessageLength);
-    return 1;
+    SetExpandedRangeId(&h);
+    return CloseRangeLog(&h, t.nCount, t.nCount * sizeof(RANGE_OBS_T), pDst, pOutLength);
 }
 
 int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength)
 {
-    uint16_t msgLength = 0;
-    if (!pCtx || !pLog || !pOut || !pOutLength || nCapacity < 0 || !CheckLog(pLog, nLength, &msgLength))
+    BinaryLogHeader h;
+    uint32_t nObs = 0;
+    if (!pCtx || !pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &nObs))
+        return 0;
+    if (nObs > (uint32_t(h.MessageLength) - 4) / sizeof(RANGE_OBS_T))
         return 0;
     const uint8_t* pIn = static_cast<const uint8_t*>(pLog);
-    BinaryLogHeader h;
-    std::memcpy(&h, pIn, sizeof(h));
-    uint32_t nObs = 0;
-    std::memcpy(&nObs, pIn + sizeof(h), 4);
-    if (nObs > (uint32_t(msgLength) - 4) / sizeof(RANGE_OBS_T))
-        return 0;
-    const RANGE_OBS_T* obs = reinterpret_cast<const RANGE_OBS_T*>(pIn + kBodyOffset);
+    const RANGE_OBS_T* obs = reinterpret_cast<const RANGE_OBS_T*>(pIn + RANGE_BODY_OFFSET);
 
     RowColumns cols[CMP4_ROWS];
     BuildRowColumns(cols);
@@ -850,11 +812,11 @@ int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
     }
     maxBits += uint64_t(nRecords) * (25 + 37 + 23 + 26);
     const uint64_t maxBytes = (maxBits + 7) / 8;
-    if (maxBytes + 4 > 65535 || kBodyOffset + maxBytes > uint64_t(nCapacity))
+    if (maxBytes + 4 > 65535 || RANGE_BODY_OFFSET + maxBytes > uint64_t(nCapacity))
         return 0;
 
     uint8_t* pDst = static_cast<uint8_t*>(pOut);
-    BitWriter w{pDst + kBodyOffset, static_cast<uint32_t>(maxBytes * 8), 0};
+    BitWriter w{pDst + RANGE_BODY_OFFSET, static_cast<uint32_t>(maxBytes * 8), 0};
     w.Put(16, sysMask);
 
     const bool bDifferentialEpoch = (h.Milliseconds % 1000) != 0;
@@ -921,14 +883,8 @@ int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
     }
 
     const uint32_t nData = (w.nPos + 7) / 8;
-    h.MessageType = static_cast<uint8_t>((h.MessageType & ~LOG_TYPE_FROM_RANGEH) |
-                                         (h.MessageId == MSG_ID_RANGEH ? LOG_TYPE_FROM_RANGEH : 0));
-    h.MessageId = MSG_ID_RANGECMP4;
-    h.MessageLength = static_cast<uint16_t>(nData + 4);
-    std::memcpy(pDst, &h, sizeof(h));
-    std::memcpy(pDst + sizeof(h), &nData, 4);
-    *pOutLength = static_cast<int32_t>(kBodyOffset + nData);
-    return 1;
+    SetPackedRangeId(&h, MSG_ID_RANGECMP4);
+    return CloseRangeLog(&h, nData, nData, pDst, pOutLength);
 }
 
 int DecodeRangeCmp4Text(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
@@ -943,21 +899,17 @@ int DecodeRangeCmp4Text(const char* pText, int32_t nLength, uint8_t* pOut, int32
     uint32_t nData = 0;
     if (!NextTextField(&cursor, &f, &n) || !ParseFieldU32(f, n, 10, &nData) || nData > 0xFFFFu - 4u)
         return 0;
-    if (!NextTextField(&cursor, &f, &n) || uint32_t(n) != 2 * nData || HexToBytes(f, pOut + kBodyOffset, nData, n) != 0)
+    if (!NextTextField(&cursor, &f, &n) || uint32_t(n) != 2 * nData || HexToBytes(f, pOut + RANGE_BODY_OFFSET, nData, n) != 0)
         return 0;
     if (IsRangeHTextName(pText, nLength))
         h.MessageType |= LOG_TYPE_FROM_RANGEH;
-    h.MessageLength = static_cast<uint16_t>(nData + 4);
-    std::memcpy(pOut, &h, sizeof(h));
-    std::memcpy(pOut + sizeof(h), &nData, 4);
-    *pOutLength = static_cast<int32_t>(kBodyOffset + nData);
-    return 1;
+    return CloseRangeLog(&h, nData, nData, pOut, pOutLength);
 }
 
 int FormatRangeCmp4(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength)
 {
     uint32_t nData = 0;
-    const BinaryLogHeader* h = Cmp4RecordHeader(pLog, &nData);
+    const BinaryLogHeader* h = CountedRecordHeader(pLog, 1, &nData);
     if (!h || !pOut || !pOutLength || nCapacity <= 0)
         return 0;
     uint32_t n = 0;
@@ -965,7 +917,7 @@ int FormatRangeCmp4(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pO
     if (!WriteAsciiHeaderEx("RANGECMP4", h, (h->MessageType & LOG_TYPE_FROM_RANGEH) ? 1 : 0, pOut, cap, &n))
         return 0;
     const bool bAbbrev = IsAbbrevLogType(h->MessageType);
-    const uint8_t* pData = static_cast<const uint8_t*>(pLog) + kBodyOffset;
+    const uint8_t* pData = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
     if (!AppendFormat(pOut, cap, &n, bAbbrev ? "<\t%u\r\n<\t\t" : "%u,", nData) ||
         !AppendLowerHex(pOut, cap, &n, pData, nData))
         return 0;
@@ -977,10 +929,5 @@ int FormatRangeCmp4(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pO
 
 int CopyBinaryRangeCmp4(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength)
 {
-    uint32_t nData = 0, n = 0;
-    if (!Cmp4RecordHeader(pLog, &nData) || !pOutLength ||
-        !CopyBinaryLogToWire(pLog, nCapacity, pOut, &n, MSG_ID_RANGECMP4))
-        return 0;
-    *pOutLength = static_cast<int32_t>(n);
-    return 1;
+    return CopyCountedRecord(pLog, 1, MSG_ID_RANGECMP4, nCapacity, pOut, pOutLength);
 }

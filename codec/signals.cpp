@@ -7,7 +7,6 @@
 
 namespace
 {
-constexpr double kSpeedOfLight = 299792458.0;
 constexpr uint32_t kBandCount = 5;
 constexpr double kGloBaseHz[2] = {1602000000.0, 1246000000.0};
 constexpr double kGloSpacingHz[2] = {562500.0, 437500.0};
@@ -201,7 +200,7 @@ int SignalWavelength(uint32_t nCode, uint32_t nChannelIndex, double* pMetres)
     const double hz = WavelengthCarrierHz(system, band, nChannelIndex);
     if (hz <= 0.0)
         return 0;
-    *pMetres = kSpeedOfLight / hz;
+    *pMetres = SPEED_OF_LIGHT / hz;
     return 1;
 }
 

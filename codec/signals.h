@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+inline constexpr double SPEED_OF_LIGHT = 299792458.0; // m/s
+
 // Satellite system of a signal code; also the system index of the RINEX engine
 // and the "system kind" of the compressed range logs.
 enum GNSS_SYSTEM_E : uint32_t
