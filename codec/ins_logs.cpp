@@ -249,17 +249,34 @@ int FormatInsLog(const LOG_LAYOUT_T& Layout, const char* pName, const BinaryLogH
     return 1;
 }
 
-// Short text header of RAWIMUSX and TIMEDWHEELDATA, whose names take no
-// extra "S": "%NAMEA,week,seconds;" or "<NAME week seconds\r\n", the seconds
-// of the abbreviated line as "%05f" (RAWIMUSX) or "%.3f" (TIMEDWHEELDATA).
-int WriteNamedShortHeader(const char* pName, uint32_t nWeek, uint32_t nMs, FIELD_FORM_E eForm, bool bThreeDecimals,
-                          char* pOut, uint32_t nCapacity, uint32_t* pLength)
+// Short text header: "%NAMEA,week,seconds;" or "<NAME week seconds\r\n", the
+// name followed by pSuffix ("S" for the IMU logs; RAWIMUSX and TIMEDWHEELDATA
+// carry it in their names), the seconds of the abbreviated line as "%05f", or
+// "%.3f" for TIMEDWHEELDATA.
+int WriteNamedShortHeader(const char* pName, const char* pSuffix, uint32_t nWeek, uint32_t nMs, FIELD_FORM_E eForm,
+                          bool bThreeDecimals, char* pOut, uint32_t nCapacity, uint32_t* pLength)
 {
     *pLength = 0;
     if (eForm != FIELD_FORM_ABBREV)
-        return AppendFormat(pOut, nCapacity, pLength, "%%%sA,%u,%.3lf;", pName, nWeek, nMs * 0.001);
-    return AppendFormat(pOut, nCapacity, pLength, bThreeDecimals ? "<%s %u %.3f\r\n" : "<%s %u %05f\r\n", pName,
-                        nWeek, nMs * 0.001);
+        return AppendFormat(pOut, nCapacity, pLength, "%%%s%sA,%u,%.3lf;", pName, pSuffix, nWeek, nMs * 0.001);
+    return AppendFormat(pOut, nCapacity, pLength, bThreeDecimals ? "<%s%s %u %.3f\r\n" : "<%s%s %u %05f\r\n", pName,
+                        pSuffix, nWeek, nMs * 0.001);
+}
+
+// A layout's body behind a short text header of its own name (RAWIMUSX, TIMEDWHEELDATA).
+int FormatNamedShortLog(const LOG_LAYOUT_T& Layout, const char* pName, bool bThreeDecimals, uint32_t nWeek,
+                        uint32_t nMs, uint32_t nMessageLength, FIELD_FORM_E eForm, const void* pBody, char* pOut,
+                        int32_t nCapacity, int32_t* pOutLen)
+{
+    if (!pBody || !pOut || !pOutLen || nCapacity <= 0 || nMessageLength < Layout.nBodyLength)
+        return 0;
+    uint32_t nLength = 0;
+    if (!WriteNamedShortHeader(pName, "", nWeek, nMs, eForm, bThreeDecimals, pOut, static_cast<uint32_t>(nCapacity),
+                               &nLength) ||
+        !AppendLogBody(Layout, pBody, eForm, pOut, static_cast<uint32_t>(nCapacity), &nLength))
+        return 0;
+    *pOutLen = static_cast<int32_t>(nLength);
+    return 1;
 }
 }
 
@@ -377,19 +394,9 @@ int FormatImuShortHeader(const char* pName, const BinaryLogHeader* pHeader, char
     if (!pName || !pHeader || !pOut || !pOutLen || nCapacity <= 0)
         return 0;
     uint32_t nLength = 0;
-    if (FieldFormOf(pHeader->MessageType) == FIELD_FORM_ABBREV)
-    {
-        if (!AppendFormat(pOut, static_cast<uint32_t>(nCapacity), &nLength, "<%sS %u %05f\r\n", pName,
-                          static_cast<unsigned>(pHeader->Week), pHeader->Milliseconds * 0.001))
-            return 0;
-    }
-    else
-    {
-        ShortBinaryLogHeader Short;
-        FillShortBinaryHeader(pHeader->MessageId, 0, pHeader->Week, pHeader->Milliseconds, &Short);
-        if (!WriteShortAsciiHeader(pName, &Short, pOut, static_cast<uint32_t>(nCapacity), &nLength))
-            return 0;
-    }
+    if (!WriteNamedShortHeader(pName, "S", pHeader->Week, pHeader->Milliseconds, FieldFormOf(pHeader->MessageType),
+                               false, pOut, static_cast<uint32_t>(nCapacity), &nLength))
+        return 0;
     *pOutLen = static_cast<int32_t>(nLength);
     return 1;
 }
@@ -439,19 +446,13 @@ int FormatRawImu(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, 
 
 int FormatRawImuX(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen)
 {
-    if (!pHeader || !pBody || !pOut || !pOutLen || nCapacity <= 0 ||
-        pHeader->MessageLength < kRawImuXLayout.nBodyLength)
+    if (!pHeader)
         return 0;
     if (!(pHeader->MessageType & ShortHeaderFlag()))
         return FormatInsLog(kRawImuXLayout, "RAWIMUX", pHeader, pBody, pOut, nCapacity, pOutLen);
-    const FIELD_FORM_E eForm = FieldFormOf(pHeader->MessageType);
-    uint32_t nLength = 0;
-    if (!WriteNamedShortHeader("RAWIMUSX", pHeader->Week, pHeader->Milliseconds, eForm, false, pOut,
-                               static_cast<uint32_t>(nCapacity), &nLength) ||
-        !AppendLogBody(kRawImuXLayout, pBody, eForm, pOut, static_cast<uint32_t>(nCapacity), &nLength))
-        return 0;
-    *pOutLen = static_cast<int32_t>(nLength);
-    return 1;
+    return FormatNamedShortLog(kRawImuXLayout, "RAWIMUSX", false, pHeader->Week, pHeader->Milliseconds,
+                               pHeader->MessageLength, FieldFormOf(pHeader->MessageType), pBody, pOut, nCapacity,
+                               pOutLen);
 }
 
 int FormatInsStatus(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
@@ -468,17 +469,10 @@ int FormatInsStatus(const BinaryLogHeader* pHeader, const void* pBody, char* pOu
 int FormatTimedWheelData(const ShortBinaryLogHeader* pHeader, uint8_t uFormFlag, const void* pBody, char* pOut,
                          int32_t nCapacity, int32_t* pOutLen)
 {
-    if (!pHeader || !pBody || !pOut || !pOutLen || nCapacity <= 0 ||
-        pHeader->MessageLength < kTimedWheelLayout.nBodyLength)
+    if (!pHeader)
         return 0;
-    const FIELD_FORM_E eForm = FieldFormOf(uFormFlag);
-    uint32_t nLength = 0;
-    if (!WriteNamedShortHeader("TIMEDWHEELDATA", pHeader->Week, pHeader->Milliseconds, eForm, true, pOut,
-                               static_cast<uint32_t>(nCapacity), &nLength) ||
-        !AppendLogBody(kTimedWheelLayout, pBody, eForm, pOut, static_cast<uint32_t>(nCapacity), &nLength))
-        return 0;
-    *pOutLen = static_cast<int32_t>(nLength);
-    return 1;
+    return FormatNamedShortLog(kTimedWheelLayout, "TIMEDWHEELDATA", true, pHeader->Week, pHeader->Milliseconds,
+                               pHeader->MessageLength, FieldFormOf(uFormFlag), pBody, pOut, nCapacity, pOutLen);
 }
 
 int FormatInsConfig(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
