@@ -18,42 +18,30 @@ constexpr std::array<uint32_t, 256> MakeCrc32Table()
     return t;
 }
 
-constexpr std::array<uint32_t, 256> MakeCrc24qTable()
+// Byte table of a CRC register of nWidth bits (16 to 32) that shifts left, most
+// significant bit first; uPoly without its x^nWidth term.
+constexpr std::array<uint32_t, 256> MakeMsbFirstTable(uint32_t nWidth, uint32_t uPoly)
 {
+    const uint32_t uTop = 1u << (nWidth - 1);
+    const uint32_t uMask = uTop | (uTop - 1);
     std::array<uint32_t, 256> t{};
     for (uint32_t i = 0; i < 256; ++i)
     {
-        uint32_t r = i << 16;
+        uint32_t r = i << (nWidth - 8);
         for (int k = 0; k < 8; ++k)
-        {
-            r <<= 1;
-            if (r & 0x1000000u)
-                r ^= 0x1864CFBu;
-        }
-        t[i] = r & 0xFFFFFFu;
-    }
-    return t;
-}
-
-constexpr std::array<uint16_t, 256> MakeCrc16Table()
-{
-    std::array<uint16_t, 256> t{};
-    for (uint32_t i = 0; i < 256; ++i)
-    {
-        uint32_t r = i << 8;
-        for (int k = 0; k < 8; ++k)
-            r = (r & 0x8000u) ? (r << 1) ^ 0x1021u : r << 1;
-        t[i] = static_cast<uint16_t>(r);
+            r = ((r & uTop) ? (r << 1) ^ uPoly : r << 1) & uMask;
+        t[i] = r;
     }
     return t;
 }
 
 constexpr auto kCrc32Table = MakeCrc32Table();
-constexpr auto kCrc24qTable = MakeCrc24qTable();
-constexpr auto kCrc16Table = MakeCrc16Table();
+constexpr auto kCrc24qTable = MakeMsbFirstTable(24, 0x864CFBu);
+constexpr auto kCrc16Table = MakeMsbFirstTable(16, 0x1021u);
 
 static_assert(kCrc32Table[1] == 0x77073096u && kCrc32Table[128] == 0xEDB88320u, "CRC-32 table");
-static_assert(kCrc16Table[1] == 0x1021u, "CRC-16 table");
+static_assert(kCrc16Table[1] == 0x1021u && kCrc16Table[128] == 0x9188u, "CRC-16 table");
+static_assert(kCrc24qTable[1] == 0x864CFBu && kCrc24qTable[255] == 0xDD8538u, "CRC-24Q table");
 
 // Slicing-by-4 tables for the CRC-32 of long logs: the same register result
 // as the byte loop, four bytes per step.
