@@ -213,9 +213,12 @@ bool ReadPackedText(const uint8_t** ppAt, const uint8_t* pEnd, char (&text)[32])
     return true;
 }
 
-// The record's body in the current layout; false when it is too short or the
-// packed texts do not fit.
-bool RefStationBody(const BinaryLogHeader* pHeader, REFSTATION_BODY_T* pBody)
+// The record's body in the current layout: copied whole when the record has
+// it, else its numbers up to the station ID and then the packed texts that
+// Read(pAt, pEnd, pBody) takes from the rest. False when the record is too
+// short or the packed texts do not fit.
+template <typename Body, typename TextReader>
+bool CurrentBody(const BinaryLogHeader* pHeader, Body* pBody, TextReader Read)
 {
     const uint8_t* pBytes = reinterpret_cast<const uint8_t*>(pHeader) + HEADER_SIZE;
     const int32_t nLength = pHeader->MessageLength;
@@ -224,38 +227,32 @@ bool RefStationBody(const BinaryLogHeader* pHeader, REFSTATION_BODY_T* pBody)
         memcpy(pBody, pBytes, sizeof(*pBody));
         return true;
     }
-    const size_t nFixed = offsetof(REFSTATION_BODY_T, StationId);
+    const size_t nFixed = offsetof(Body, StationId);
     if (nLength < static_cast<int32_t>(nFixed))
         return false;
     memcpy(pBody, pBytes, nFixed);
-    const uint8_t* pAt = pBytes + nFixed;
-    const uint8_t* pEnd = pBytes + nLength;
-    // Up to five characters, zero-terminated when shorter.
-    const size_t n = strnlen(reinterpret_cast<const char*>(pAt), pEnd - pAt);
-    if (n > 5)
-        return false;
-    memset(pBody->StationId, 0, sizeof(pBody->StationId));
-    memcpy(pBody->StationId, pAt, n);
-    return true;
+    return Read(pBytes + nFixed, pBytes + nLength, pBody);
+}
+
+bool RefStationBody(const BinaryLogHeader* pHeader, REFSTATION_BODY_T* pBody)
+{
+    return CurrentBody(pHeader, pBody, [](const uint8_t* pAt, const uint8_t* pEnd, REFSTATION_BODY_T* p) {
+        // Up to five characters, zero-terminated when shorter.
+        const size_t n = strnlen(reinterpret_cast<const char*>(pAt), pEnd - pAt);
+        if (n > 5)
+            return false;
+        memset(p->StationId, 0, sizeof(p->StationId));
+        memcpy(p->StationId, pAt, n);
+        return true;
+    });
 }
 
 bool RefStationInfoBody(const BinaryLogHeader* pHeader, REFSTATIONINFO_BODY_T* pBody)
 {
-    const uint8_t* pBytes = reinterpret_cast<const uint8_t*>(pHeader) + HEADER_SIZE;
-    const int32_t nLength = pHeader->MessageLength;
-    if (nLength >= static_cast<int32_t>(sizeof(*pBody)))
-    {
-        memcpy(pBody, pBytes, sizeof(*pBody));
-        return true;
-    }
-    const size_t nFixed = offsetof(REFSTATIONINFO_BODY_T, StationId);
-    if (nLength < static_cast<int32_t>(nFixed))
-        return false;
-    memcpy(pBody, pBytes, nFixed);
-    const uint8_t* pAt = pBytes + nFixed;
-    const uint8_t* pEnd = pBytes + nLength;
-    return ReadPackedStationId(&pAt, pEnd, pBody->StationId) && ReadPackedText(&pAt, pEnd, pBody->AntennaModel) &&
-           ReadPackedText(&pAt, pEnd, pBody->AntennaSerial);
+    return CurrentBody(pHeader, pBody, [](const uint8_t* pAt, const uint8_t* pEnd, REFSTATIONINFO_BODY_T* p) {
+        return ReadPackedStationId(&pAt, pEnd, p->StationId) && ReadPackedText(&pAt, pEnd, p->AntennaModel) &&
+               ReadPackedText(&pAt, pEnd, p->AntennaSerial);
+    });
 }
 
 // Header of a reference-station record for output in the current layout.
