@@ -12,6 +12,7 @@
 #include "codec/signal_map.h"
 #include "codec/signals.h"
 #include "converter/engine/range_encode.h"
+#include "converter/engine/rinex_nav_reader.h"
 
 namespace
 {
@@ -255,20 +256,6 @@ double UraMetres(uint32_t nIndex)
     static const double kUra[16] = {2.4,  3.4,   4.85,  6.85,  9.65,   13.65,  24.0,   48.0,
                                     96.0, 192.0, 384.0, 768.0, 1536.0, 3072.0, 6144.0, 6144.0};
     return kUra[nIndex & 15];
-}
-
-// Galileo SISA index of an accuracy in metres (255: no accuracy prediction).
-uint8_t SisaIndex(double dMetres)
-{
-    if (!(dMetres >= 0.0) || dMetres > 6.0)
-        return 255;
-    if (dMetres <= 0.49)
-        return static_cast<uint8_t>(std::lround(dMetres / 0.01));
-    if (dMetres <= 0.98)
-        return static_cast<uint8_t>(50 + std::lround((dMetres - 0.5) / 0.02));
-    if (dMetres <= 1.96)
-        return static_cast<uint8_t>(75 + std::lround((dMetres - 1.0) / 0.04));
-    return static_cast<uint8_t>(100 + std::lround((dMetres - 2.0) / 0.16));
 }
 
 // Seconds of a GLONASS ephemeris time counted from the GPS epoch, for the
@@ -630,7 +617,7 @@ int ConvertBinexGalEph(const BINEX_GPS_EPH_T* e, uint8_t* pOut, uint32_t nCapaci
     b.E1bHealth = static_cast<uint8_t>(e->Health & 3);
     b.E5bHealth = static_cast<uint8_t>((e->Health >> 2) & 3);
     b.E5aHealth = static_cast<uint8_t>((e->Health >> 4) & 3);
-    b.Sisa = SisaIndex(e->Ura);
+    b.Sisa = GalileoSisaIndex(e->Ura);
     b.IodNav = static_cast<uint32_t>(e->Iode);
     b.Toe = static_cast<uint32_t>(e->Toe);
     b.RootA = e->RootA;

@@ -21,6 +21,3 @@ char RinexSourceType(const char* pPath, size_t nLength)
         return 'O';
     return NavFileLetterToSystem(c) >= 0 ? c : 0;
 }
-
-// This build has no RINEX navigation reader yet: every read fails.
-int ConvertRinexNavToLog(FILE*, char) { return -1; }

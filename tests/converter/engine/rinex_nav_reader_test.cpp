@@ -1,0 +1,531 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "codec/log_dispatch.h"
+#include "codec/nav_logs.h"
+#include "converter/engine/engine_state.h"
+#include "converter/engine/rinex_nav.h"
+#include "converter/engine/rinex_nav_reader.h"
+#include "converter/engine/rinex_readers.h"
+
+namespace
+{
+using Bytes = std::vector<uint8_t>;
+constexpr uint16_t kWeek = 2295;
+
+template <typename Body> Bytes Log(uint16_t nId, const Body& body, uint16_t nWeek, uint32_t nMs)
+{
+    BinaryLogHeader h{};
+    FillBinaryHeader(nId, 0x20, sizeof(Body), 0x20, 0, &h);
+    h.Week = nWeek;
+    h.Milliseconds = nMs;
+    Bytes log(sizeof(h) + sizeof(Body));
+    std::memcpy(log.data(), &h, sizeof(h));
+    std::memcpy(log.data() + sizeof(h), &body, sizeof(Body));
+    return log;
+}
+
+GPSEPHEM_BODY_T Gps(uint32_t nPrn)
+{
+    GPSEPHEM_BODY_T e{};
+    e.Prn = nPrn;
+    e.Tow = 86370.0;
+    e.Iode1 = e.Iode2 = 45;
+    e.Week = e.ZWeek = kWeek;
+    e.Toe = 93600.0;
+    e.A = 26560123.456;
+    e.DeltaN = 4.512345678e-9;
+    e.M0 = 1.2345678901;
+    e.Ecc = 0.0123456789;
+    e.Omega = -1.987654321;
+    e.Cuc = -2.70737707615e-6;
+    e.Cus = 8.12485814095e-6;
+    e.Crc = 215.34375;
+    e.Crs = -52.15625;
+    e.Cic = 1.11758708954e-7;
+    e.Cis = -5.21540641785e-8;
+    e.I0 = 0.961234567891;
+    e.IDot = 3.2e-10;
+    e.Omega0 = -2.41234567891;
+    e.OmegaDot = -8.1e-9;
+    e.Iodc = 301;
+    e.Toc = 93600.0;
+    e.Tgd = -1.117587e-8;
+    e.Af0 = 1.5e-4;
+    e.Af1 = -3.41060513165e-12;
+    e.AntiSpoofing = 1;
+    e.UraVariance = 5.76;
+    e.Health = 0;
+    return e;
+}
+
+GLOEPHEMERIS_BODY_T Glo()
+{
+    GLOEPHEMERIS_BODY_T e{};
+    e.SlotOffset = 44; // slot 7
+    e.FreqOffset = 12; // k = +5
+    e.Week = kWeek;
+    e.EphTime = 87318000; // 2024-01-01 00:15:00 UTC
+    e.TimeOffset = 10782;
+    e.PosX = 12345678.125;
+    e.PosY = -18765432.5;
+    e.PosZ = 9876543.25;
+    e.VelX = 2012.3456789;
+    e.VelY = -1234.56789;
+    e.VelZ = 3001.5;
+    e.AccX = 9.31322574617e-7;
+    e.AccY = -1.86264514923e-6;
+    e.TauN = -1.2e-5;
+    e.GammaN = 1.81898940355e-12;
+    e.Tk = 11670; // 03:14:30 Moscow time
+    e.Age = 1;
+    e.Health = 0;
+    return e;
+}
+
+GALEPHEMERIS_BODY_T Gal()
+{
+    GALEPHEMERIS_BODY_T e{};
+    e.SatId = 11;
+    e.INavReceived = 1;
+    e.E5bHealth = 2;
+    e.E1bDvs = 1;
+    e.Sisa = 107;
+    e.IodNav = 77;
+    e.Toe = 93600;
+    e.RootA = 5440.61234567;
+    e.DeltaN = 3.1e-9;
+    e.M0 = -0.5;
+    e.Ecc = 1.9e-4;
+    e.Omega = 0.25;
+    e.Cuc = 1e-6;
+    e.Cus = -1e-6;
+    e.Crc = 180.5;
+    e.Crs = 10.25;
+    e.Cic = 2e-8;
+    e.Cis = -2e-8;
+    e.I0 = 0.97;
+    e.IDot = -1e-10;
+    e.Omega0 = 1.5;
+    e.OmegaDot = -5.5e-9;
+    e.INavToc = 93600;
+    e.INavAf0 = -6.5e-4;
+    e.INavAf1 = -1.5e-12;
+    e.BgdE1E5a = -2.3e-9;
+    e.BgdE1E5b = -2.5e-9;
+    return e;
+}
+
+BDSEPHEMERIS_BODY_T Bds()
+{
+    BDSEPHEMERIS_BODY_T e{};
+    e.SatId = 30;
+    e.Week = kWeek - 1356;
+    e.Ura = 2.0;
+    e.Tgd1 = 8.2e-9;
+    e.Tgd2 = -2.4e-9;
+    e.Aodc = 1;
+    e.Toc = 93600;
+    e.A0 = -2.76521873e-4;
+    e.A1 = 2.1565015e-11;
+    e.Aode = 1;
+    e.Toe = 93600;
+    e.RootA = 5282.61798;
+    e.Ecc = 7.1254363e-4;
+    e.Omega = -0.982341512;
+    e.DeltaN = 3.9855946e-9;
+    e.M0 = 1.234567891;
+    e.Omega0 = 0.27456384;
+    e.OmegaDot = -6.6862785e-9;
+    e.I0 = 0.95516434;
+    e.IDot = -1.285767e-10;
+    e.Cuc = -4.5806542e-6;
+    e.Cus = 9.7397715e-6;
+    e.Crc = -21.25;
+    e.Crs = 155.15625;
+    e.Cic = 1.1175871e-8;
+    e.Cis = -1.061707e-7;
+    return e;
+}
+
+// An ephemeris as its text log gives it: the logs the reader writes carry
+// the digits of that form.
+template <typename Body>
+Body AsText(uint16_t nId, const Body& body, int (*format)(const void*, int32_t, char*, int32_t*))
+{
+    const Bytes log = Log(nId, body, kWeek, 86400000);
+    std::vector<char> text(65536);
+    int32_t n = 0;
+    EXPECT_EQ(format(log.data(), static_cast<int32_t>(text.size()), text.data(), &n), 1);
+    Bytes back(LOG_MAX_BINARY_LENGTH);
+    int32_t m = 0;
+    EXPECT_EQ(DecodeLog(reinterpret_cast<const uint8_t*>(text.data()), n, back.data(), &m), 1);
+    Body b;
+    std::memcpy(&b, back.data() + sizeof(BinaryLogHeader), sizeof(b));
+    return b;
+}
+
+// Relative agreement of a value printed with 12 mantissa digits.
+void ExpectPrinted(double dOut, double dIn, const char* pName)
+{
+    EXPECT_NEAR(dOut, dIn, std::fabs(dIn) * 1e-11) << pName;
+}
+
+class RinexNavReader : public ::testing::Test
+{
+protected:
+    QTemporaryDir m_Dir;
+
+    std::string Path(const std::string& sName) const { return m_Dir.path().toStdString() + "/" + sName; }
+
+    // Reads RINEX navigation text; the ephemeris logs it writes, decoded.
+    std::vector<Bytes> Read(const std::string& sText, char cLetter, int* pStatus = nullptr)
+    {
+        const std::string sIn = Path("in.nav"), sOut = Path("out.log");
+        FILE* f = std::fopen(sIn.c_str(), "wb");
+        std::fwrite(sText.data(), 1, sText.size(), f);
+        std::fclose(f);
+        FILE* pIn = std::fopen(sIn.c_str(), "rb");
+        FILE* pOut = std::fopen(sOut.c_str(), "wb");
+        SetConvertOutputFile(pOut);
+        const int nStatus = ConvertRinexNavToLog(pIn, cLetter);
+        SetConvertOutputFile(nullptr);
+        std::fclose(pIn);
+        std::fclose(pOut);
+        if (pStatus)
+            *pStatus = nStatus;
+        else
+            EXPECT_EQ(nStatus, 0);
+        std::vector<Bytes> logs;
+        FILE* pLogs = std::fopen(sOut.c_str(), "rb");
+        std::string s;
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, pLogs)) > 0)
+            s.append(buf, n);
+        std::fclose(pLogs);
+        for (size_t nPos = 0; nPos < s.size();)
+        {
+            const size_t nEnd = s.find('\n', nPos);
+            const std::string line = s.substr(nPos, nEnd + 1 - nPos);
+            nPos = nEnd + 1;
+            Bytes r(LOG_MAX_BINARY_LENGTH);
+            int32_t m = 0;
+            EXPECT_EQ(DecodeLog(reinterpret_cast<const uint8_t*>(line.data()), static_cast<int32_t>(line.size()),
+                                r.data(), &m),
+                      1)
+                << line;
+            r.resize(static_cast<size_t>(m));
+            logs.push_back(r);
+        }
+        return logs;
+    }
+};
+
+template <typename Body> Body BodyOf(const Bytes& log)
+{
+    Body b;
+    std::memcpy(&b, log.data() + sizeof(BinaryLogHeader), sizeof(b));
+    return b;
+}
+
+BinaryLogHeader HeaderOf(const Bytes& log)
+{
+    BinaryLogHeader h;
+    std::memcpy(&h, log.data(), sizeof(h));
+    return h;
+}
+
+void ExpectGps(const Bytes& log, const GPSEPHEM_BODY_T& in, uint16_t nMessageId)
+{
+    ASSERT_EQ(HeaderOf(log).MessageId, nMessageId);
+    const GPSEPHEM_BODY_T b = BodyOf<GPSEPHEM_BODY_T>(log);
+    EXPECT_EQ(b.Prn, in.Prn);
+    EXPECT_EQ(b.Week, in.Week);
+    EXPECT_EQ(b.Iode1, in.Iode1);
+    EXPECT_EQ(b.Iode2, in.Iode1);
+    EXPECT_EQ(b.Iodc, in.Iodc);
+    EXPECT_EQ(b.Health, in.Health);
+    EXPECT_EQ(b.Toc, in.Toc) << "toc comes from the epoch";
+    EXPECT_EQ(b.Toe, in.Toe);
+    EXPECT_EQ(b.Tow, in.Tow);
+    ExpectPrinted(b.A, in.A, "A");
+    ExpectPrinted(b.DeltaN, in.DeltaN, "DeltaN");
+    ExpectPrinted(b.M0, in.M0, "M0");
+    ExpectPrinted(b.Ecc, in.Ecc, "Ecc");
+    ExpectPrinted(b.Omega, in.Omega, "Omega");
+    ExpectPrinted(b.Cuc, in.Cuc, "Cuc");
+    ExpectPrinted(b.Crs, in.Crs, "Crs");
+    ExpectPrinted(b.Cis, in.Cis, "Cis");
+    ExpectPrinted(b.I0, in.I0, "I0");
+    ExpectPrinted(b.IDot, in.IDot, "IDot");
+    ExpectPrinted(b.Omega0, in.Omega0, "Omega0");
+    ExpectPrinted(b.OmegaDot, in.OmegaDot, "OmegaDot");
+    ExpectPrinted(b.Tgd, in.Tgd, "Tgd");
+    ExpectPrinted(b.Af0, in.Af0, "Af0");
+    ExpectPrinted(b.Af1, in.Af1, "Af1");
+    ExpectPrinted(b.UraVariance, in.UraVariance, "URA");
+    EXPECT_NEAR(b.CorrectedMeanMotion, std::sqrt(3.986005e14 / (in.A * in.A * in.A)) + in.DeltaN, 1e-11);
+    EXPECT_EQ(HeaderOf(log).Week, in.Week);
+    EXPECT_EQ(HeaderOf(log).Milliseconds, static_cast<uint32_t>(in.Toc * 1000));
+}
+
+void ExpectGlo(const Bytes& log, const GLOEPHEMERIS_BODY_T& in)
+{
+    ASSERT_EQ(HeaderOf(log).MessageId, MSG_ID_GLOEPHEMERIS);
+    const GLOEPHEMERIS_BODY_T b = BodyOf<GLOEPHEMERIS_BODY_T>(log);
+    EXPECT_EQ(b.SlotOffset, in.SlotOffset);
+    EXPECT_EQ(b.FreqOffset, in.FreqOffset);
+    EXPECT_EQ(b.Week, in.Week);
+    EXPECT_EQ(b.EphTime, in.EphTime) << "UTC epoch plus the header's leap seconds";
+    EXPECT_EQ(b.TimeOffset, in.TimeOffset);
+    EXPECT_EQ(b.Tk, in.Tk);
+    EXPECT_EQ(b.Age, in.Age);
+    EXPECT_EQ(b.Health, in.Health);
+    ExpectPrinted(b.PosX, in.PosX, "X");
+    ExpectPrinted(b.VelY, in.VelY, "Vy");
+    ExpectPrinted(b.AccX, in.AccX, "Ax");
+    ExpectPrinted(b.PosZ, in.PosZ, "Z");
+    ExpectPrinted(b.TauN, in.TauN, "TauN");
+    ExpectPrinted(b.GammaN, in.GammaN, "GammaN");
+    EXPECT_EQ(b.Nt, 1u) << "2024-01-01 is day 1 of its four-year interval";
+}
+
+void ExpectGal(const Bytes& log, const GALEPHEMERIS_BODY_T& in)
+{
+    ASSERT_EQ(HeaderOf(log).MessageId, MSG_ID_GALEPHEMERIS);
+    const GALEPHEMERIS_BODY_T b = BodyOf<GALEPHEMERIS_BODY_T>(log);
+    EXPECT_EQ(b.SatId, in.SatId);
+    EXPECT_EQ(b.INavReceived, in.INavReceived);
+    EXPECT_EQ(b.FNavReceived, in.FNavReceived);
+    EXPECT_EQ(b.Sisa, in.Sisa);
+    EXPECT_EQ(b.E1bDvs, in.E1bDvs);
+    EXPECT_EQ(b.E5bHealth, in.E5bHealth);
+    EXPECT_EQ(b.IodNav, in.IodNav);
+    EXPECT_EQ(b.Toe, in.Toe);
+    EXPECT_EQ(b.INavToc, in.INavToc);
+    ExpectPrinted(b.RootA, in.RootA, "RootA");
+    ExpectPrinted(b.INavAf0, in.INavAf0, "Af0");
+    ExpectPrinted(b.Omega0, in.Omega0, "Omega0");
+    ExpectPrinted(b.BgdE1E5b, in.BgdE1E5b, "BGD");
+    EXPECT_EQ(HeaderOf(log).Week, kWeek);
+}
+
+void ExpectBds(const Bytes& log, const BDSEPHEMERIS_BODY_T& in)
+{
+    ASSERT_EQ(HeaderOf(log).MessageId, MSG_ID_BDSEPHEMERIS);
+    const BDSEPHEMERIS_BODY_T b = BodyOf<BDSEPHEMERIS_BODY_T>(log);
+    EXPECT_EQ(b.SatId, in.SatId);
+    EXPECT_EQ(b.Week, in.Week);
+    EXPECT_EQ(b.Toc, in.Toc) << "toc comes from the epoch";
+    EXPECT_EQ(b.Toe, in.Toe);
+    EXPECT_EQ(b.Aode, in.Aode);
+    EXPECT_EQ(b.Aodc, in.Aodc);
+    ExpectPrinted(b.Ura, in.Ura, "URA");
+    ExpectPrinted(b.RootA, in.RootA, "RootA");
+    ExpectPrinted(b.Tgd1, in.Tgd1, "Tgd1");
+    ExpectPrinted(b.Tgd2, in.Tgd2, "Tgd2");
+    ExpectPrinted(b.A0, in.A0, "A0");
+    ExpectPrinted(b.M0, in.M0, "M0");
+    // BeiDou time is 14 s behind the GPS time of the log header.
+    EXPECT_EQ(HeaderOf(log).Week, in.Week + 1356);
+    EXPECT_EQ(HeaderOf(log).Milliseconds, in.Toc * 1000 + 14000);
+}
+
+std::string NavHeader(int32_t nVersion, char cSystem)
+{
+    RinexObsHeader obs{};
+    obs.nVersion = nVersion;
+    RinexNavHeader nav{};
+    nav.nLeapSeconds = 18;
+    std::vector<char> buf(8192);
+    const int n = FormatRinexNavHeader(&obs, &nav, 0, cSystem, buf.data(), static_cast<uint32_t>(buf.size()));
+    EXPECT_GT(n, 0);
+    return std::string(buf.data(), static_cast<size_t>(n));
+}
+
+template <typename Body>
+std::string Record(int (*format)(const void*, uint32_t, int32_t, char*, uint32_t), uint16_t nId, const Body& body,
+                   int32_t nVersion)
+{
+    const Bytes log = Log(nId, body, kWeek, 86400000);
+    std::vector<char> buf(8192);
+    const int n =
+        format(log.data(), static_cast<uint32_t>(log.size()), nVersion, buf.data(), static_cast<uint32_t>(buf.size()));
+    EXPECT_GT(n, 0);
+    return std::string(buf.data(), static_cast<size_t>(n > 0 ? n : 0));
+}
+
+class NavRoundTrip : public RinexNavReader, public ::testing::WithParamInterface<int32_t>
+{
+};
+
+// Ephemeris logs to RINEX navigation files and back, each system in a file
+// of its own (RINEX 2 names the system by the file letter) and, from 3.02,
+// all in one mixed file.
+TEST_P(NavRoundTrip, EphemeridesComeBackWithinPrintedResolution)
+{
+    const int32_t nVersion = GetParam();
+    const GPSEPHEM_BODY_T gps = Gps(12);
+    GPSEPHEM_BODY_T qzss = Gps(195);
+    qzss.AntiSpoofing = 0;
+    const GLOEPHEMERIS_BODY_T glo = Glo();
+    const GALEPHEMERIS_BODY_T gal = Gal();
+    const BDSEPHEMERIS_BODY_T bds = Bds();
+    const std::string sGps = Record(FormatRinexGpsNav, MSG_ID_GPSEPHEM, gps, nVersion);
+    const std::string sGlo = Record(FormatRinexGloNav, MSG_ID_GLOEPHEMERIS, glo, nVersion);
+    const std::string sGal = Record(FormatRinexGalNav, MSG_ID_GALEPHEMERIS, gal, nVersion);
+    const std::string sBds = Record(FormatRinexBdsNav, MSG_ID_BDSEPHEMERIS, bds, nVersion);
+    // What comes back is compared with the logs' own text form of what went in.
+    const GPSEPHEM_BODY_T gpsText = AsText(MSG_ID_GPSEPHEM, gps, FormatGpsEphem);
+    const GLOEPHEMERIS_BODY_T gloText = AsText(MSG_ID_GLOEPHEMERIS, glo, FormatGloEphem);
+    const GALEPHEMERIS_BODY_T galText = AsText(MSG_ID_GALEPHEMERIS, gal, FormatGalEphem);
+    const BDSEPHEMERIS_BODY_T bdsText = AsText(MSG_ID_BDSEPHEMERIS, bds, FormatBdsEphem);
+
+    std::vector<Bytes> logs = Read(NavHeader(nVersion, 'G') + sGps + sGps, 'N');
+    ASSERT_EQ(logs.size(), 2u);
+    ExpectGps(logs[0], gpsText, MSG_ID_GPSEPHEM);
+    EXPECT_EQ(BodyOf<GPSEPHEM_BODY_T>(logs[0]).AntiSpoofing, 1u);
+    logs = Read(NavHeader(nVersion, 'R') + sGlo, 'G');
+    ASSERT_EQ(logs.size(), 1u);
+    ExpectGlo(logs[0], gloText);
+    logs = Read(NavHeader(nVersion, 'E') + sGal, 'L');
+    ASSERT_EQ(logs.size(), 1u);
+    ExpectGal(logs[0], galText);
+    logs = Read(NavHeader(nVersion, 'C') + sBds, 'C');
+    ASSERT_EQ(logs.size(), 1u);
+    ExpectBds(logs[0], bdsText);
+
+    if (nVersion >= 302)
+    {
+        const std::string sQzss = Record(FormatRinexQzssNav, MSG_ID_QZSSEPHEMERIS, qzss, nVersion);
+        logs = Read(NavHeader(nVersion, 'M') + sGps + sGlo + sGal + sBds + sQzss, 'N');
+        ASSERT_EQ(logs.size(), 5u);
+        ExpectGps(logs[0], gpsText, MSG_ID_GPSEPHEM);
+        ExpectGlo(logs[1], gloText);
+        ExpectGal(logs[2], galText);
+        ExpectBds(logs[3], bdsText);
+        ExpectGps(logs[4], AsText(MSG_ID_QZSSEPHEMERIS, qzss, FormatQzssEphem), MSG_ID_QZSSEPHEMERIS);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, NavRoundTrip, ::testing::Values(211, 302, 304));
+
+// A RINEX 3 file as other software writes it: trimmed lines, numbers with a
+// leading digit and E or d exponents, a record of a system without a reader
+// (SBAS), and a last record cut short.
+TEST_F(RinexNavReader, ThirdPartyMixedFile)
+{
+    std::string s;
+    s += "     3.04           N: GNSS NAV DATA    M: MIXED            RINEX VERSION / TYPE\n";
+    s += "GPSA   1.1176E-08  7.4506E-09 -5.9605E-08 -5.9605E-08       IONOSPHERIC CORR\n";
+    s += "    18    18  2185     7                                    LEAP SECONDS\n";
+    s += "                                                            END OF HEADER\n";
+    s += "G05 2024 01 01 02 00 00 1.500000000000E-04-3.410605131648E-12 0.000000000000E+00\n";
+    s += "     4.500000000000E+01-5.215625000000E+01 4.512345678000E-09 1.234567890100E+00\n";
+    s += "    -2.707377076149E-06 1.234567890000E-02 8.124858140945E-06 5.153660507202E+03\n";
+    s += "     9.360000000000E+04 1.117587089539E-07-2.412345678910E+00-5.215406417847E-08\n";
+    s += "     9.612345678910E-01 2.153437500000E+02-1.987654321000E+00-8.100000000000E-09\n";
+    s += "     3.200000000000E-10 1.000000000000E+00 2.295000000000E+03 0.000000000000E+00\n";
+    s += "     2.400000000000E+00 0.000000000000E+00-1.117587089539E-08 3.010000000000E+02\n";
+    s += "     8.637000000000E+04 4.000000000000E+00\n";
+    s += "S20 2024 01 01 00 01 04 0.000000000000E+00 0.000000000000E+00 8.640000000000E+04\n";
+    s += "     4.063672000000E+04 0.000000000000E+00 0.000000000000E+00 6.300000000000E+01\n";
+    s += "    -1.130000000000E+04 0.000000000000E+00 0.000000000000E+00 3.276700000000E+04\n";
+    s += "     0.000000000000E+00 0.000000000000E+00 0.000000000000E+00 6.000000000000E+00\n";
+    s += "R07 2024 01 01 00 15 00 1.200000000000d-05 1.818989403546d-12 8.610000000000d+04\n";
+    s += "     1.234567812500D+04 2.012345678900D+00 9.313225746150D-10 0.000000000000D+00\n";
+    s += "    -1.876543250000D+04-1.234567890000D+00-1.862645149230D-09 5.000000000000D+00\n";
+    s += "     9.876543250000D+03 3.001500000000D+00 0.000000000000D+00 1.000000000000D+00\n";
+    s += "G07 2024 01 01 04 00 00 1.500000000000E-04-3.410605131648E-12 0.000000000000E+00\n";
+    s += "     4.500000000000E+01-5.215625000000E+01 4.512345678000E-09 1.234567890100E+00\n";
+    const std::vector<Bytes> logs = Read(s, 'N');
+    ASSERT_EQ(logs.size(), 2u) << "SBAS has no reader and the last record is cut short";
+    const GPSEPHEM_BODY_T g = BodyOf<GPSEPHEM_BODY_T>(logs[0]);
+    EXPECT_EQ(g.Prn, 5u);
+    EXPECT_EQ(g.Toc, 7200.0 + 86400.0);
+    EXPECT_EQ(g.Week, 2295u);
+    EXPECT_NEAR(g.A, 5153.660507202 * 5153.660507202, 0.01) << "as the log's text form prints it";
+    EXPECT_DOUBLE_EQ(g.UraVariance, 2.4 * 2.4);
+    EXPECT_EQ(g.Iodc, 301u);
+    EXPECT_EQ(HeaderOf(logs[0]).Milliseconds, 93600000u) << "GPS time: no leap seconds added";
+    const GLOEPHEMERIS_BODY_T r = BodyOf<GLOEPHEMERIS_BODY_T>(logs[1]);
+    EXPECT_EQ(r.SlotOffset, 44);
+    EXPECT_EQ(r.FreqOffset, 12);
+    EXPECT_DOUBLE_EQ(r.TauN, -1.2e-5);
+    EXPECT_DOUBLE_EQ(r.PosX, 12345678.125);
+    EXPECT_EQ(r.EphTime, 87318000u) << "00:15:00 UTC and 18 leap seconds";
+    EXPECT_EQ(r.Tk, (86100u % 86400u + 10800u) % 86400u);
+}
+
+TEST_F(RinexNavReader, Rinex2FilesByTheirLetterAndYearsOfTheNineties)
+{
+    std::string s;
+    s += "     2.10           N: GPS NAV DATA                         RINEX VERSION / TYPE\n";
+    s += "                                                            END OF HEADER\n";
+    s += "12 99  8 22  0  0  0.0 1.500000000000D-04-3.410605131648D-12 0.000000000000D+00\n";
+    for (int i = 0; i < 7; ++i)
+        s += "    4.500000000000D+01-5.215625000000D+01 4.512345678000D-09 1.234567890100D+00\n";
+    std::vector<Bytes> logs = Read(s, 'n');
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(BodyOf<GPSEPHEM_BODY_T>(logs[0]).Prn, 12u);
+    EXPECT_EQ(HeaderOf(logs[0]).Week, 1024) << "1999-08-22";
+    EXPECT_EQ(HeaderOf(logs[0]).Milliseconds, 0u);
+    // The same records in a file named for Galileo are Galileo records.
+    logs = Read(s, 'L');
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(HeaderOf(logs[0]).MessageId, MSG_ID_GALEPHEMERIS);
+}
+
+TEST_F(RinexNavReader, FailuresAndFields)
+{
+    int nStatus = 0;
+    EXPECT_TRUE(Read("", 'N', &nStatus).empty());
+    EXPECT_EQ(nStatus, RINEX_READ_NO_HEADER);
+    EXPECT_TRUE(Read("     3.04           OBSERVATION DATA    G                   RINEX VERSION / TYPE\n"
+                     "                                                            END OF HEADER\n",
+                     'N', &nStatus)
+                    .empty());
+    EXPECT_EQ(nStatus, RINEX_READ_NO_HEADER);
+    EXPECT_TRUE(Read(NavHeader(304, 'G'), 'N', &nStatus).empty());
+    EXPECT_EQ(nStatus, RINEX_READ_NO_RECORD);
+
+    struct Case
+    {
+        const char* pField;
+        bool bOk;
+        double dValue;
+    };
+    const Case cases[] = {
+        {"  .150000000000D+01", true, 1.5},
+        {" -.150000000000d+01", true, -1.5},
+        {"  1.50000000000E-02", true, 0.015},
+        {"                   ", true, 0.0},
+        {"  1.5", true, 1.5},
+        {"  1.5x", false, 0.0},
+        {"  .150000000000D+1x", false, 0.0},
+    };
+    for (const Case& c : cases)
+    {
+        double d = -1;
+        EXPECT_EQ(ReadRinexDouble(c.pField, static_cast<uint32_t>(std::strlen(c.pField)), &d), c.bOk) << c.pField;
+        EXPECT_DOUBLE_EQ(d, c.dValue) << c.pField;
+    }
+    for (uint32_t nIndex : {0u, 17u, 49u, 50u, 74u, 75u, 99u, 100u, 125u})
+    {
+        const double dMetres = nIndex < 50    ? nIndex * 0.01
+                               : nIndex < 75  ? 0.5 + (nIndex - 50) * 0.02
+                               : nIndex < 100 ? 1.0 + (nIndex - 75) * 0.04
+                                              : 2.0 + (nIndex - 100) * 0.16;
+        EXPECT_EQ(GalileoSisaIndex(dMetres), nIndex);
+    }
+    EXPECT_EQ(GalileoSisaIndex(-1.0), 255);
+}
+} // namespace
