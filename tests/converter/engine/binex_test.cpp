@@ -188,18 +188,18 @@ TEST(BinexObs, DecodesAndConvertsInBothByteOrders)
         const RANGE_OBS_T* o = reinterpret_cast<const RANGE_OBS_T*>(log.data() + 32);
 
         const double dL1 = Wavelength(GPSL1CA), dL2 = Wavelength(GPSL2W);
-        EXPECT_EQ(o[0].Prn, 5);
-        EXPECT_NEAR(o[0].Psr, 21000000.123, 1e-6);
-        EXPECT_NEAR(o[0].Adr, -(21000000.123 - 1.2345) / dL1, 1e-6);
-        EXPECT_NEAR(o[0].Doppler, -1000.25, 1e-4);
-        EXPECT_NEAR(o[0].CNo, 45.0, 1e-4);
+        EXPECT_EQ(+o[0].Prn, 5);
+        EXPECT_NEAR(+o[0].Psr, 21000000.123, 1e-6);
+        EXPECT_NEAR(+o[0].Adr, -(21000000.123 - 1.2345) / dL1, 1e-6);
+        EXPECT_NEAR(+o[0].Doppler, -1000.25, 1e-4);
+        EXPECT_NEAR(+o[0].CNo, 45.0, 1e-4);
         EXPECT_EQ(TrackingStatusSignalType(o[0].TrackingStatus), 0);
         EXPECT_TRUE(TrackingStatusPhaseLock(o[0].TrackingStatus));
         EXPECT_TRUE(TrackingStatusCodeLocked(o[0].TrackingStatus));
 
-        EXPECT_NEAR(o[1].Psr, 21000001.623, 1e-6);
-        EXPECT_NEAR(o[1].Adr, -(21000001.623 + 1.0) / dL2, 1e-6);
-        EXPECT_NEAR(o[1].CNo, 40.1, 1e-4);
+        EXPECT_NEAR(+o[1].Psr, 21000001.623, 1e-6);
+        EXPECT_NEAR(+o[1].Adr, -(21000001.623 + 1.0) / dL2, 1e-6);
+        EXPECT_NEAR(+o[1].CNo, 40.1, 1e-4);
         EXPECT_EQ(TrackingStatusSignalType(o[1].TrackingStatus), 9);
         EXPECT_FALSE(TrackingStatusPhaseLock(o[1].TrackingStatus));
 
@@ -208,11 +208,11 @@ TEST(BinexObs, DecodesAndConvertsInBothByteOrders)
         EXPECT_FALSE(TrackingStatusPhaseLock(o[2].TrackingStatus)) << "no carrier field";
 
         const uint8_t uChannel = GetGloFreqChannel(3);
-        EXPECT_EQ(o[3].Prn, 40);
-        EXPECT_EQ(o[3].GloFreq, uChannel);
+        EXPECT_EQ(+o[3].Prn, 40);
+        EXPECT_EQ(+o[3].GloFreq, uChannel);
         EXPECT_EQ(TrackingStatusSystem(o[3].TrackingStatus), TRACK_SYS_GLONASS);
 
-        EXPECT_EQ(o[4].Prn, 194) << "QZSS numbers start at 193";
+        EXPECT_EQ(+o[4].Prn, 194) << "QZSS numbers start at 193";
         EXPECT_EQ(TrackingStatusSystem(o[4].TrackingStatus), TRACK_SYS_QZSS);
         for (uint32_t i = 0; i < 5; ++i)
             EXPECT_EQ((o[i].TrackingStatus >> 5) & 0x1F, i) << "running channel";
@@ -328,25 +328,25 @@ TEST(BinexNav, GpsGalileoAndQzssRecords)
             if (c.nSub == BINEX_SUBRECORD_GAL)
             {
                 const GALEPHEMERIS_BODY_T b = BodyOf<GALEPHEMERIS_BODY_T>(log);
-                EXPECT_EQ(b.SatId, c.nPrn);
-                EXPECT_DOUBLE_EQ(b.RootA, 5153.7);
-                EXPECT_EQ(b.INavToc, 352800u);
-                EXPECT_DOUBLE_EQ(b.INavAf0, double(1.2345e-4f));
-                EXPECT_EQ(b.Sisa, 100) << "2 m";
+                EXPECT_EQ(+b.SatId, c.nPrn);
+                EXPECT_DOUBLE_EQ(+b.RootA, 5153.7);
+                EXPECT_EQ(+b.INavToc, 352800u);
+                EXPECT_DOUBLE_EQ(+b.INavAf0, double(1.2345e-4f));
+                EXPECT_EQ(+b.Sisa, 100) << "2 m";
             }
             else
             {
                 const GPSEPHEM_BODY_T b = BodyOf<GPSEPHEM_BODY_T>(log);
-                EXPECT_EQ(b.Prn, c.nPrn);
-                EXPECT_DOUBLE_EQ(b.A, 5153.7 * 5153.7);
-                EXPECT_DOUBLE_EQ(b.DeltaN, double(1.4e-9f) * kPi);
-                EXPECT_DOUBLE_EQ(b.OmegaDot, double(-2.6e-9f) * kPi);
-                EXPECT_DOUBLE_EQ(b.IDot, double(1.1e-10f) * kPi);
-                EXPECT_DOUBLE_EQ(b.Toc, 352800.0);
-                EXPECT_EQ(b.Iodc, 77u);
-                EXPECT_DOUBLE_EQ(b.UraVariance, 4.0);
+                EXPECT_EQ(+b.Prn, c.nPrn);
+                EXPECT_DOUBLE_EQ(+b.A, 5153.7 * 5153.7);
+                EXPECT_DOUBLE_EQ(+b.DeltaN, double(1.4e-9f) * kPi);
+                EXPECT_DOUBLE_EQ(+b.OmegaDot, double(-2.6e-9f) * kPi);
+                EXPECT_DOUBLE_EQ(+b.IDot, double(1.1e-10f) * kPi);
+                EXPECT_DOUBLE_EQ(+b.Toc, 352800.0);
+                EXPECT_EQ(+b.Iodc, 77u);
+                EXPECT_DOUBLE_EQ(+b.UraVariance, 4.0);
                 const double dRootA3 = 5153.7 * 5153.7 * 5153.7;
-                EXPECT_NEAR(b.CorrectedMeanMotion, 19964981.843217388 / dRootA3 + b.DeltaN, 1e-15);
+                EXPECT_NEAR(+b.CorrectedMeanMotion, 19964981.843217388 / dRootA3 + +b.DeltaN, 1e-15);
             }
             ExpectTextRoundTrip(log, n, c.format);
         }
@@ -372,17 +372,17 @@ TEST(BinexNav, GlonassRecord)
         // Reference in 2021: the four-year interval beginning 2020-01-01.
         ASSERT_EQ(ConvertBinexGloEph(&eph.Glo, 2150, log.data(), 4096, &n), 1);
         const GLOEPHEMERIS_BODY_T b = BodyOf<GLOEPHEMERIS_BODY_T>(log);
-        EXPECT_EQ(b.SlotOffset, 41);
-        EXPECT_EQ(b.FreqOffset, 4);
-        EXPECT_EQ(b.TimeOffset, 10800u - 18u);
-        EXPECT_DOUBLE_EQ(b.PosY, 10001.5 * 1000.0);
-        EXPECT_DOUBLE_EQ(b.VelZ, 0.75 * 1000.0);
-        EXPECT_DOUBLE_EQ(b.TauN, 1.5e-5);
-        EXPECT_EQ(b.Issue, 4u);
+        EXPECT_EQ(+b.SlotOffset, 41);
+        EXPECT_EQ(+b.FreqOffset, 4);
+        EXPECT_EQ(+b.TimeOffset, 10800u - 18u);
+        EXPECT_DOUBLE_EQ(+b.PosY, 10001.5 * 1000.0);
+        EXPECT_DOUBLE_EQ(+b.VelZ, 0.75 * 1000.0);
+        EXPECT_DOUBLE_EQ(+b.TauN, 1.5e-5);
+        EXPECT_EQ(+b.Issue, 4u);
         // 2020-01-01 01:00 Moscow = 2019-12-31 22:00 UTC = GPS week 2086, Tuesday
         // 22:00:18.
-        EXPECT_EQ(b.Week, 2086);
-        EXPECT_EQ(b.EphTime, (2 * 86400u + 22 * 3600u + 18u) * 1000u);
+        EXPECT_EQ(+b.Week, 2086);
+        EXPECT_EQ(+b.EphTime, (2 * 86400u + 22 * 3600u + 18u) * 1000u);
         EXPECT_EQ(HeaderOf(log).Week, 2086);
         ExpectTextRoundTrip(log, n, FormatGloEphem);
     }
@@ -407,15 +407,15 @@ TEST(BinexNav, BeiDouRecord)
         uint32_t n = 0;
         ASSERT_EQ(ConvertBinexBdsEph(&eph.Bds, log.data(), 4096, &n), 1);
         const BDSEPHEMERIS_BODY_T b = BodyOf<BDSEPHEMERIS_BODY_T>(log);
-        EXPECT_EQ(b.SatId, 7u);
-        EXPECT_EQ(b.Week, 800u);
-        EXPECT_DOUBLE_EQ(b.Ura, 4.85);
-        EXPECT_EQ(b.Aode, 17u);
-        EXPECT_EQ(b.Aodc, 9u);
-        EXPECT_NEAR(b.Tgd1, 2.5e-9, 1e-15);
-        EXPECT_NEAR(b.Tgd2, -1.3e-9, 1e-15);
-        EXPECT_DOUBLE_EQ(b.RootA, 6493.4);
-        EXPECT_EQ(b.Toc, 604800u - 3600u);
+        EXPECT_EQ(+b.SatId, 7u);
+        EXPECT_EQ(+b.Week, 800u);
+        EXPECT_DOUBLE_EQ(+b.Ura, 4.85);
+        EXPECT_EQ(+b.Aode, 17u);
+        EXPECT_EQ(+b.Aodc, 9u);
+        EXPECT_NEAR(+b.Tgd1, 2.5e-9, 1e-15);
+        EXPECT_NEAR(+b.Tgd2, -1.3e-9, 1e-15);
+        EXPECT_DOUBLE_EQ(+b.RootA, 6493.4);
+        EXPECT_EQ(+b.Toc, 604800u - 3600u);
         // BeiDou second 604790 of week 800 is GPS week 2157, second 4 (14 s later).
         const BinaryLogHeader h = HeaderOf(log);
         EXPECT_EQ(h.Week, 2157);

@@ -95,8 +95,8 @@ TEST(LogSource, SkipsAndCountsDamageAndKeepsEveryGoodLog)
         // The liar runs past the end of the source, as the cut last log does.
         EXPECT_EQ(r.counts.nTruncatedLogs, 2u) << nPad;
         EXPECT_EQ(r.counts.nBytesRead, src.Bytes().size());
-        EXPECT_EQ(r.counts.SkippedBytes(), src.Bytes().size() - good1.size() - good2.size() - good3.size() -
-                                               good4.size() - good5.size());
+        EXPECT_EQ(r.counts.SkippedBytes(),
+                  src.Bytes().size() - good1.size() - good2.size() - good3.size() - good4.size() - good5.size());
     }
 }
 

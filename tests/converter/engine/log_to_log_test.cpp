@@ -263,9 +263,9 @@ void ExpectSameObservations(const uint8_t* pRange, const std::vector<RANGE_OBS_T
     for (const RANGE_OBS_T& o : in)
     {
         const RANGE_OBS_T* x = FindSame(out, o);
-        ASSERT_NE(x, nullptr) << "PRN " << o.Prn;
-        EXPECT_NEAR(x->Psr, o.Psr, dPsrTolerance);
-        EXPECT_NEAR(x->Adr * Wavelength(o), o.Adr * Wavelength(o), 0.01);
+        ASSERT_NE(x, nullptr) << "PRN " << +o.Prn;
+        EXPECT_NEAR(+x->Psr, +o.Psr, dPsrTolerance);
+        EXPECT_NEAR(+x->Adr * Wavelength(o), +o.Adr * Wavelength(o), 0.01);
     }
 }
 
@@ -369,12 +369,12 @@ TEST(LogToLog, BinexRecordsAreFoundAmongOtherBytes)
     {
         const std::vector<RANGE_OBS_T> obs = RecordsOf(logs[k].Record.data());
         ASSERT_EQ(obs.size(), 1u);
-        EXPECT_EQ(obs[0].Prn, 7);
-        EXPECT_NEAR(obs[0].Psr, 22000000.0, 1e-6);
+        EXPECT_EQ(+obs[0].Prn, 7);
+        EXPECT_NEAR(+obs[0].Psr, 22000000.0, 1e-6);
         GPSEPHEM_BODY_T eph;
         std::memcpy(&eph, logs[k + 1].Record.data() + 28, sizeof(eph));
-        EXPECT_EQ(eph.Prn, 7u);
-        EXPECT_DOUBLE_EQ(eph.A, 5153.6 * 5153.6);
+        EXPECT_EQ(+eph.Prn, 7u);
+        EXPECT_DOUBLE_EQ(+eph.A, 5153.6 * 5153.6);
     }
 }
 

@@ -36,11 +36,11 @@ TEST(RangeEpoch, FillsSlotsAndIndexesSatellitesInTableOrder)
     std::vector<RANGE_OBS_T> obs = {
         Obs(TRACK_SYS_QZSS, 0, 193),
         Obs(TRACK_SYS_GPS, 0, 5),
-        Obs(TRACK_SYS_GPS, 9, 5, 0, false),          // phase not locked
-        Obs(TRACK_SYS_GPS, 0, 7, 0, true, false),    // code not locked
-        Obs(TRACK_SYS_GPS, 3, 9),                    // a signal type without observation code
-        Obs(TRACK_SYS_SBAS, 0, 130),                 // never converted
-        Obs(TRACK_SYS_GLONASS, 0, 40, 12),           // slot 3, channel +5
+        Obs(TRACK_SYS_GPS, 9, 5, 0, false),       // phase not locked
+        Obs(TRACK_SYS_GPS, 0, 7, 0, true, false), // code not locked
+        Obs(TRACK_SYS_GPS, 3, 9),                 // a signal type without observation code
+        Obs(TRACK_SYS_SBAS, 0, 130),              // never converted
+        Obs(TRACK_SYS_GLONASS, 0, 40, 12),        // slot 3, channel +5
         Obs(TRACK_SYS_GALILEO, 1, 11),
     };
     // Six signals of one satellite: the sixth does not fit its five slots.
@@ -151,7 +151,7 @@ TEST(RangeEpoch, IndexLeavesOutSlotsWithoutCodeOrMarkedUnusable)
     fill(4, 0, OBS_CODE_NONE, 0); // only a signal without code: no satellite at all
     fill(6, 0, 0, 3);             // only an unusable slot
     fill(6, 1, 33096, 1);
-    fill(64 + 2, 2, 1, 0);        // GLONASS slot 3, in its third slot
+    fill(64 + 2, 2, 1, 0); // GLONASS slot 3, in its third slot
     ASSERT_EQ(BuildEpochIndex(&st, s.index.data()), 2);
     EXPECT_EQ(s.index[0].Sat.nSatNumber, 7u);
     ASSERT_EQ(s.index[0].nSlotCount, 1u);

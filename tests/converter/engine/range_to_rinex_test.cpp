@@ -132,7 +132,9 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, RangeToRinexGolden,
                                            GoldenCase{Form::RangeText, 304, false, "range_text_304"},
                                            GoldenCase{Form::RangeCmpBinary, 211, false, "rangecmp_bin_211"},
                                            GoldenCase{Form::RangeCmpBinary, 304, true, "rangecmp_bin_304"}),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.pName); });
+                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
+                             return std::string(info.param.pName);
+                         });
 
 // The epoch lines of RINEX 3 text, without their satellite counts.
 std::vector<std::string> EpochTimes(const std::string& sText)
@@ -156,7 +158,7 @@ TEST(SampleFilter, PassesTheWindowEndsAndMultiplesOfTheRate)
         uint32_t nWeek, nMs;
         bool bPass;
     };
-    const Case window[] = {{2000, 500000, true},  {2000, 499999, false}, {2001, 100000, true}, {2001, 100001, false},
+    const Case window[] = {{2000, 500000, true},  {2000, 499999, false}, {2001, 100000, true},   {2001, 100001, false},
                            {1999, 600000, false}, {2002, 0, false},      {2000, 604799999, true}};
     for (const Case& c : window)
         EXPECT_EQ(SampleFilterPasses(job, c.nWeek, c.nMs), c.bPass) << c.nWeek << " " << c.nMs;
@@ -189,9 +191,9 @@ TEST_F(RangeToRinex, WindowAndRateKeepTheEpochsAtTheirBoundaries)
     job.bDecimate = true;
     job.dInterval = 2.0;
     ASSERT_EQ(Run(job), CONVERT_OK);
-    EXPECT_EQ(EpochTimes(Read(m_sObs)), (std::vector<std::string>{"> 2024 01 01 00 00 20.0000000",
-                                                                   "> 2024 01 01 00 00 22.0000000",
-                                                                   "> 2024 01 01 00 00 24.0000000"}));
+    EXPECT_EQ(EpochTimes(Read(m_sObs)),
+              (std::vector<std::string>{"> 2024 01 01 00 00 20.0000000", "> 2024 01 01 00 00 22.0000000",
+                                        "> 2024 01 01 00 00 24.0000000"}));
     EXPECT_EQ(m_Counts.nEpochsFiltered, 7u);
 
     // Nothing inside the window: no observation file, but the status says so.
@@ -277,9 +279,10 @@ TEST_F(RangeToRinex, SatelliteWithoutKnownSignalGetsNoLine)
     using namespace loggen;
     const Signal g05a{TRACK_SYS_GPS, 0, 5, 0}, g05b{TRACK_SYS_GPS, 9, 5, 0}, g09{TRACK_SYS_GPS, 3, 9, 0};
     SourceFile src;
-    src.Add(Binary(RangeRecord(kWeek, kDayMs,
-                               {Observation(g05a, 0, 2.1e7, 1.0f, 45.0f, 10.0f), Observation(g05b, 1, 2.1e7, 1.0f, 40.0f, 10.0f),
-                                Observation(g09, 2, 2.2e7, 1.0f, 45.0f, 10.0f)})));
+    src.Add(Binary(
+        RangeRecord(kWeek, kDayMs,
+                    {Observation(g05a, 0, 2.1e7, 1.0f, 45.0f, 10.0f), Observation(g05b, 1, 2.1e7, 1.0f, 40.0f, 10.0f),
+                     Observation(g09, 2, 2.2e7, 1.0f, 45.0f, 10.0f)})));
     Load(src, 304, 0, 1);
     ASSERT_EQ(Run(Job(MSG_ID_RANGE, 1)), CONVERT_OK);
     const std::string sObs = Read(m_sObs);
@@ -354,8 +357,10 @@ TEST_F(RangeToRinex, OutputThatCannotBeCreatedGivesItsStatus)
         int nStatus;
     };
     const Case cases[] = {
-        {"source", -2, false, CONVERT_ERR_SOURCE},          {"observation", -1, false, CONVERT_ERR_OBS_OUTPUT},
-        {"GPS", GNSS_SYSTEM_GPS, false, CONVERT_ERR_GPS_NAV}, {"GLONASS", GNSS_SYSTEM_GLONASS, false, CONVERT_ERR_GLO_NAV},
+        {"source", -2, false, CONVERT_ERR_SOURCE},
+        {"observation", -1, false, CONVERT_ERR_OBS_OUTPUT},
+        {"GPS", GNSS_SYSTEM_GPS, false, CONVERT_ERR_GPS_NAV},
+        {"GLONASS", GNSS_SYSTEM_GLONASS, false, CONVERT_ERR_GLO_NAV},
         {"mixed", GNSS_SYSTEM_GPS, true, CONVERT_ERR_GPS_NAV},
     };
     const std::string sMissing = Path("no-such-folder/file");
@@ -381,14 +386,15 @@ TEST_F(RangeToRinex, WorkerRunsTheJobFromItsFields)
     CWorkThread worker;
     std::atomic<int> nStatus{1}, nReturns{0};
     std::atomic<uint> nLastBytes{0};
-    QObject::connect(&worker, &CWorkThread::Range2RnxReadDataLog, &worker, [&](uint n) { nLastBytes = n; },
-                     Qt::DirectConnection);
-    QObject::connect(&worker, &CWorkThread::Range2RnxReturn, &worker,
-                     [&](int n) {
-                         nStatus = n;
-                         ++nReturns;
-                     },
-                     Qt::DirectConnection);
+    QObject::connect(
+        &worker, &CWorkThread::Range2RnxReadDataLog, &worker, [&](uint n) { nLastBytes = n; }, Qt::DirectConnection);
+    QObject::connect(
+        &worker, &CWorkThread::Range2RnxReturn, &worker,
+        [&](int n) {
+            nStatus = n;
+            ++nReturns;
+        },
+        Qt::DirectConnection);
     worker.m_sSrcFilePath = QString::fromStdString(m_sSrc);
     worker.m_sObsFilePath = QString::fromStdString(m_sObs);
     worker.m_sGpsNavFilePath = QString::fromStdString(m_asNav[GNSS_SYSTEM_GPS]);

@@ -30,7 +30,8 @@ std::vector<std::string> Lines(const std::string& sText, std::vector<std::string
     for (size_t i = 0; i < lines.size(); ++i)
     {
         if (lines[i].size() > nMaxWidth)
-            pErrors->push_back("line " + std::to_string(i + 1) + " is longer than " + std::to_string(nMaxWidth) + " columns");
+            pErrors->push_back("line " + std::to_string(i + 1) + " is longer than " + std::to_string(nMaxWidth) +
+                               " columns");
         if (lines[i].find('\r') != std::string::npos)
             pErrors->push_back("line " + std::to_string(i + 1) + " holds a CR");
         if (lines[i].empty())
@@ -81,42 +82,68 @@ double ReadD(std::string s)
 struct Complaints
 {
     std::vector<std::string>* p;
-    void operator()(size_t nLine, const std::string& s) const { p->push_back("line " + std::to_string(nLine + 1) + ": " + s); }
+    void operator()(size_t nLine, const std::string& s) const
+    {
+        p->push_back("line " + std::to_string(nLine + 1) + ": " + s);
+    }
 };
 
 // ---- What each version defines ----
 
 const std::set<std::string> kObsLabels2 = {
-    "RINEX VERSION / TYPE", "PGM / RUN BY / DATE",  "COMMENT",           "MARKER NAME",
-    "MARKER NUMBER",        "OBSERVER / AGENCY",    "REC # / TYPE / VERS", "ANT # / TYPE",
-    "APPROX POSITION XYZ",  "ANTENNA: DELTA H/E/N", "WAVELENGTH FACT L1/2", "# / TYPES OF OBSERV",
-    "INTERVAL",             "TIME OF FIRST OBS",    "TIME OF LAST OBS",  "RCV CLOCK OFFS APPL",
-    "LEAP SECONDS",         "# OF SATELLITES",      "PRN / # OF OBS",    "END OF HEADER"};
-const std::vector<std::string> kRequired2 = {
-    "RINEX VERSION / TYPE", "PGM / RUN BY / DATE", "MARKER NAME",          "OBSERVER / AGENCY",
-    "REC # / TYPE / VERS",  "ANT # / TYPE",        "APPROX POSITION XYZ",  "ANTENNA: DELTA H/E/N",
-    "WAVELENGTH FACT L1/2", "# / TYPES OF OBSERV", "TIME OF FIRST OBS",    "END OF HEADER"};
-const std::set<std::string> kObsLabels3 = {
-    "RINEX VERSION / TYPE", "PGM / RUN BY / DATE",  "COMMENT",              "MARKER NAME",
-    "MARKER NUMBER",        "MARKER TYPE",          "OBSERVER / AGENCY",    "REC # / TYPE / VERS",
-    "ANT # / TYPE",         "APPROX POSITION XYZ",  "ANTENNA: DELTA H/E/N", "ANTENNA: DELTA X/Y/Z",
-    "ANTENNA: PHASECENTER", "ANTENNA: B.SIGHT XYZ", "ANTENNA: ZERODIR AZI", "ANTENNA: ZERODIR XYZ",
-    "CENTER OF MASS: XYZ",  "SYS / # / OBS TYPES",  "SIGNAL STRENGTH UNIT", "INTERVAL",
-    "TIME OF FIRST OBS",    "TIME OF LAST OBS",     "RCV CLOCK OFFS APPL",  "SYS / DCBS APPLIED",
-    "SYS / PCVS APPLIED",   "SYS / SCALE FACTOR",   "SYS / PHASE SHIFT",    "GLONASS SLOT / FRQ #",
-    "GLONASS COD/PHS/BIS",  "LEAP SECONDS",         "# OF SATELLITES",      "PRN / # OF OBS",
-    "END OF HEADER"};
-const std::vector<std::string> kRequired3 = {
-    "RINEX VERSION / TYPE", "PGM / RUN BY / DATE",  "MARKER NAME",         "OBSERVER / AGENCY",
-    "REC # / TYPE / VERS",  "ANT # / TYPE",         "APPROX POSITION XYZ", "ANTENNA: DELTA H/E/N",
-    "SYS / # / OBS TYPES",  "TIME OF FIRST OBS",    "SYS / PHASE SHIFT",   "GLONASS SLOT / FRQ #",
-    "GLONASS COD/PHS/BIS",  "END OF HEADER"};
+    "RINEX VERSION / TYPE", "PGM / RUN BY / DATE", "COMMENT",         "MARKER NAME",         "MARKER NUMBER",
+    "OBSERVER / AGENCY",    "REC # / TYPE / VERS", "ANT # / TYPE",    "APPROX POSITION XYZ", "ANTENNA: DELTA H/E/N",
+    "WAVELENGTH FACT L1/2", "# / TYPES OF OBSERV", "INTERVAL",        "TIME OF FIRST OBS",   "TIME OF LAST OBS",
+    "RCV CLOCK OFFS APPL",  "LEAP SECONDS",        "# OF SATELLITES", "PRN / # OF OBS",      "END OF HEADER"};
+const std::vector<std::string> kRequired2 = {"RINEX VERSION / TYPE", "PGM / RUN BY / DATE",  "MARKER NAME",
+                                             "OBSERVER / AGENCY",    "REC # / TYPE / VERS",  "ANT # / TYPE",
+                                             "APPROX POSITION XYZ",  "ANTENNA: DELTA H/E/N", "WAVELENGTH FACT L1/2",
+                                             "# / TYPES OF OBSERV",  "TIME OF FIRST OBS",    "END OF HEADER"};
+const std::set<std::string> kObsLabels3 = {"RINEX VERSION / TYPE",
+                                           "PGM / RUN BY / DATE",
+                                           "COMMENT",
+                                           "MARKER NAME",
+                                           "MARKER NUMBER",
+                                           "MARKER TYPE",
+                                           "OBSERVER / AGENCY",
+                                           "REC # / TYPE / VERS",
+                                           "ANT # / TYPE",
+                                           "APPROX POSITION XYZ",
+                                           "ANTENNA: DELTA H/E/N",
+                                           "ANTENNA: DELTA X/Y/Z",
+                                           "ANTENNA: PHASECENTER",
+                                           "ANTENNA: B.SIGHT XYZ",
+                                           "ANTENNA: ZERODIR AZI",
+                                           "ANTENNA: ZERODIR XYZ",
+                                           "CENTER OF MASS: XYZ",
+                                           "SYS / # / OBS TYPES",
+                                           "SIGNAL STRENGTH UNIT",
+                                           "INTERVAL",
+                                           "TIME OF FIRST OBS",
+                                           "TIME OF LAST OBS",
+                                           "RCV CLOCK OFFS APPL",
+                                           "SYS / DCBS APPLIED",
+                                           "SYS / PCVS APPLIED",
+                                           "SYS / SCALE FACTOR",
+                                           "SYS / PHASE SHIFT",
+                                           "GLONASS SLOT / FRQ #",
+                                           "GLONASS COD/PHS/BIS",
+                                           "LEAP SECONDS",
+                                           "# OF SATELLITES",
+                                           "PRN / # OF OBS",
+                                           "END OF HEADER"};
+const std::vector<std::string> kRequired3 = {"RINEX VERSION / TYPE", "PGM / RUN BY / DATE",  "MARKER NAME",
+                                             "OBSERVER / AGENCY",    "REC # / TYPE / VERS",  "ANT # / TYPE",
+                                             "APPROX POSITION XYZ",  "ANTENNA: DELTA H/E/N", "SYS / # / OBS TYPES",
+                                             "TIME OF FIRST OBS",    "SYS / PHASE SHIFT",    "GLONASS SLOT / FRQ #",
+                                             "GLONASS COD/PHS/BIS",  "END OF HEADER"};
 
 std::set<std::string> Rinex2Codes(int nVersion)
 {
     std::set<std::string> codes = {"C1", "P1", "L1", "D1", "S1", "P2", "L2", "D2", "S2", "T1", "T2"};
     if (nVersion >= 211)
-        for (const char* p : {"C2", "C5", "L5", "D5", "S5", "C6", "L6", "D6", "S6", "C7", "L7", "D7", "S7", "C8", "L8", "D8", "S8"})
+        for (const char* p :
+             {"C2", "C5", "L5", "D5", "S5", "C6", "L6", "D6", "S6", "C7", "L7", "D7", "S7", "C8", "L8", "D8", "S8"})
             codes.insert(p);
     return codes;
 }
@@ -164,9 +191,9 @@ void CheckTimeOfObs(const std::string& sLine, size_t n, int nVersion, const Comp
     if (!IsFixed(Cols(sLine, 31, 43), 7) || !Blank(Cols(sLine, 44, 48)))
         bad(n, "TIME OF OBS: F13.7,5X");
     const std::string sSystem = Cols(sLine, 49, 51);
-    const std::set<std::string> systems =
-        nVersion >= 300 ? std::set<std::string>{"GPS", "GLO", "GAL", "QZS", "BDT", "IRN"}
-                        : std::set<std::string>{"GPS", "GLO", "GAL"};
+    const std::set<std::string> systems = nVersion >= 300
+                                              ? std::set<std::string>{"GPS", "GLO", "GAL", "QZS", "BDT", "IRN"}
+                                              : std::set<std::string>{"GPS", "GLO", "GAL"};
     if (!systems.count(sSystem))
         bad(n, "TIME OF OBS: time system '" + sSystem + "'");
     if (!Blank(Cols(sLine, 52, 60)))
@@ -244,12 +271,16 @@ std::vector<std::string> CheckObsHeader(const std::string& sText, int nVersion)
                 bad(n, "version not F9.2 in columns 1-9");
             if (line[20] != 'O')
                 bad(n, "file type in column 21 is not O");
-            const std::string sSystems = nVersion >= 302 ? "GRECJSM" : nVersion >= 301 ? "GRECSM" : nVersion >= 211 ? "GRESM" : "GRSM";
+            const std::string sSystems = nVersion >= 302   ? "GRECJSM"
+                                         : nVersion >= 301 ? "GRECSM"
+                                         : nVersion >= 211 ? "GRESM"
+                                                           : "GRSM";
             if (sSystems.find(line[40]) == std::string::npos)
                 bad(n, std::string("satellite system '") + line[40] + "' in column 41");
         }
-        else if (sLabel == "APPROX POSITION XYZ" || sLabel == "ANTENNA: DELTA H/E/N" || sLabel == "ANTENNA: DELTA X/Y/Z" ||
-                 sLabel == "ANTENNA: B.SIGHT XYZ" || sLabel == "CENTER OF MASS: XYZ" || sLabel == "ANTENNA: ZERODIR XYZ")
+        else if (sLabel == "APPROX POSITION XYZ" || sLabel == "ANTENNA: DELTA H/E/N" ||
+                 sLabel == "ANTENNA: DELTA X/Y/Z" || sLabel == "ANTENNA: B.SIGHT XYZ" ||
+                 sLabel == "CENTER OF MASS: XYZ" || sLabel == "ANTENNA: ZERODIR XYZ")
             CheckTriple(line, n, bad);
         else if (sLabel == "WAVELENGTH FACT L1/2")
         {
@@ -373,7 +404,8 @@ std::vector<std::string> CheckObsHeader(const std::string& sText, int nVersion)
     for (const std::string& s : b3 ? kRequired3 : kRequired2)
         if (!seen.count(s))
             errors.push_back("required record '" + s + "' missing");
-    for (const char* p : {"RINEX VERSION / TYPE", "PGM / RUN BY / DATE", "MARKER NAME", "END OF HEADER", "TIME OF FIRST OBS"})
+    for (const char* p :
+         {"RINEX VERSION / TYPE", "PGM / RUN BY / DATE", "MARKER NAME", "END OF HEADER", "TIME OF FIRST OBS"})
         if (seen.count(p) && seen[p] != 1)
             errors.push_back(std::string("record '") + p + "' more than once");
     if (!b3 && nTypes2 != nTypes2Count)
@@ -381,8 +413,8 @@ std::vector<std::string> CheckObsHeader(const std::string& sText, int nVersion)
                          std::to_string(nTypes2));
     for (const auto& t : types3)
         if (t.second.first != t.second.second)
-            errors.push_back(std::string("SYS / # / OBS TYPES of ") + t.first + " announces " + std::to_string(t.second.first) +
-                             " types and lists " + std::to_string(t.second.second));
+            errors.push_back(std::string("SYS / # / OBS TYPES of ") + t.first + " announces " +
+                             std::to_string(t.second.first) + " types and lists " + std::to_string(t.second.second));
     return errors;
 }
 
@@ -506,7 +538,8 @@ std::vector<std::string> CheckNavHeader(const std::string& sText, int nVersion, 
     const Complaints bad{&errors};
     const std::vector<std::string> lines = Lines(sText, &errors);
     const bool b3 = nVersion >= 300;
-    std::set<std::string> labels = {"RINEX VERSION / TYPE", "PGM / RUN BY / DATE", "COMMENT", "LEAP SECONDS", "END OF HEADER"};
+    std::set<std::string> labels = {"RINEX VERSION / TYPE", "PGM / RUN BY / DATE", "COMMENT", "LEAP SECONDS",
+                                    "END OF HEADER"};
     if (b3)
         labels.insert({"IONOSPHERIC CORR", "TIME SYSTEM CORR"});
     else if (cSystem == 'R')

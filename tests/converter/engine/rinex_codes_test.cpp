@@ -87,7 +87,8 @@ uint32_t SatIdOf(uint32_t nSystem) { return nSystem == R ? 38 : nSystem == J ? 1
 
 uint8_t TrackingSystemOf(uint32_t nSystem)
 {
-    const uint8_t k[] = {TRACK_SYS_GPS, TRACK_SYS_GLONASS, TRACK_SYS_GALILEO, TRACK_SYS_BEIDOU, TRACK_SYS_SBAS, TRACK_SYS_QZSS};
+    const uint8_t k[] = {TRACK_SYS_GPS,    TRACK_SYS_GLONASS, TRACK_SYS_GALILEO,
+                         TRACK_SYS_BEIDOU, TRACK_SYS_SBAS,    TRACK_SYS_QZSS};
     return k[nSystem];
 }
 
@@ -109,7 +110,8 @@ TEST(RinexCodes, EverySignalThroughEveryTable)
         EXPECT_EQ(RinexBandDigit(c.nCode, c.nSystem), c.pRinex3[0]);
         EXPECT_EQ(RinexAttribute(c.nCode, c.nSystem), c.pRinex3[1]);
         // The code each RINEX 3 version writes.
-        const std::pair<int32_t, const char*> versions[] = {{301, c.pV301}, {302, c.pV302}, {303, c.pV303}, {304, c.pV304}};
+        const std::pair<int32_t, const char*> versions[] = {
+            {301, c.pV301}, {302, c.pV302}, {303, c.pV303}, {304, c.pV304}};
         for (const auto& v : versions)
         {
             char sz[3];
@@ -119,7 +121,7 @@ TEST(RinexCodes, EverySignalThroughEveryTable)
         // RINEX 2: the letter-coded band, and the two-character codes of 2.10 and 2.11.
         EXPECT_EQ(SignalCodeToRinex2Band(c.nCode, c.nSystem), c.cLetterBand);
         const std::pair<int32_t, std::pair<const char*, char>> v2[] = {{211, {c.pPsr211, c.cBand211}},
-                                                                        {210, {c.pPsr210, c.cBand210}}};
+                                                                       {210, {c.pPsr210, c.cBand210}}};
         for (const auto& v : v2)
         {
             Rinex2Signal sig;
@@ -166,12 +168,12 @@ TEST(RinexCodes, SbasAndUnknownSignalsHaveNoRinexCode)
         EXPECT_EQ(RinexObsCode(nCode, GNSS_SYSTEM_SBAS, 304, sz), 0);
         EXPECT_EQ(SignalCodeToRinex2Band(nCode, GNSS_SYSTEM_SBAS), 0);
     }
-    EXPECT_EQ(RinexObsCode(GPSL1M, G, 304, sz), 1); // M code: RINEX 3 knows it...
+    EXPECT_EQ(RinexObsCode(GPSL1M, G, 304, sz), 1);  // M code: RINEX 3 knows it...
     EXPECT_EQ(SignalCodeToRinex2Band(GPSL1M, G), 0); // ...RINEX 2 does not
     EXPECT_EQ(RinexObsCode(0x0300, G, 304, sz), 0);  // a GPS component without a letter
     EXPECT_EQ(RinexObsCode(0x0038, G, 304, sz), 0);  // band 7
-    EXPECT_EQ(SignalCodeToRinex2Band(0x0019, R), 0);  // GLONASS band 3
-    EXPECT_EQ(SignalCodeToRinex2Band(0x0028, E), 0);  // Galileo band 5
+    EXPECT_EQ(SignalCodeToRinex2Band(0x0019, R), 0); // GLONASS band 3
+    EXPECT_EQ(SignalCodeToRinex2Band(0x0028, E), 0); // Galileo band 5
     EXPECT_EQ(RinexSystemLetter(6), 0);
     EXPECT_EQ(RinexSystemIndex('J'), 5);
     EXPECT_EQ(RinexSystemIndex('X'), -1);

@@ -247,74 +247,74 @@ void ExpectGps(const Bytes& log, const GPSEPHEM_BODY_T& in, uint16_t nMessageId)
 {
     ASSERT_EQ(HeaderOf(log).MessageId, nMessageId);
     const GPSEPHEM_BODY_T b = BodyOf<GPSEPHEM_BODY_T>(log);
-    EXPECT_EQ(b.Prn, in.Prn);
-    EXPECT_EQ(b.Week, in.Week);
-    EXPECT_EQ(b.Iode1, in.Iode1);
-    EXPECT_EQ(b.Iode2, in.Iode1);
-    EXPECT_EQ(b.Iodc, in.Iodc);
-    EXPECT_EQ(b.Health, in.Health);
-    EXPECT_EQ(b.Toc, in.Toc) << "toc comes from the epoch";
-    EXPECT_EQ(b.Toe, in.Toe);
-    EXPECT_EQ(b.Tow, in.Tow);
-    ExpectPrinted(b.A, in.A, "A");
-    ExpectPrinted(b.DeltaN, in.DeltaN, "DeltaN");
-    ExpectPrinted(b.M0, in.M0, "M0");
-    ExpectPrinted(b.Ecc, in.Ecc, "Ecc");
-    ExpectPrinted(b.Omega, in.Omega, "Omega");
-    ExpectPrinted(b.Cuc, in.Cuc, "Cuc");
-    ExpectPrinted(b.Crs, in.Crs, "Crs");
-    ExpectPrinted(b.Cis, in.Cis, "Cis");
-    ExpectPrinted(b.I0, in.I0, "I0");
-    ExpectPrinted(b.IDot, in.IDot, "IDot");
-    ExpectPrinted(b.Omega0, in.Omega0, "Omega0");
-    ExpectPrinted(b.OmegaDot, in.OmegaDot, "OmegaDot");
-    ExpectPrinted(b.Tgd, in.Tgd, "Tgd");
-    ExpectPrinted(b.Af0, in.Af0, "Af0");
-    ExpectPrinted(b.Af1, in.Af1, "Af1");
-    ExpectPrinted(b.UraVariance, in.UraVariance, "URA");
-    EXPECT_NEAR(b.CorrectedMeanMotion, std::sqrt(3.986005e14 / (in.A * in.A * in.A)) + in.DeltaN, 1e-11);
-    EXPECT_EQ(HeaderOf(log).Week, in.Week);
-    EXPECT_EQ(HeaderOf(log).Milliseconds, static_cast<uint32_t>(in.Toc * 1000));
+    EXPECT_EQ(+b.Prn, +in.Prn);
+    EXPECT_EQ(+b.Week, +in.Week);
+    EXPECT_EQ(+b.Iode1, +in.Iode1);
+    EXPECT_EQ(+b.Iode2, +in.Iode1);
+    EXPECT_EQ(+b.Iodc, +in.Iodc);
+    EXPECT_EQ(+b.Health, +in.Health);
+    EXPECT_EQ(+b.Toc, +in.Toc) << "toc comes from the epoch";
+    EXPECT_EQ(+b.Toe, +in.Toe);
+    EXPECT_EQ(+b.Tow, +in.Tow);
+    ExpectPrinted(+b.A, +in.A, "A");
+    ExpectPrinted(+b.DeltaN, +in.DeltaN, "DeltaN");
+    ExpectPrinted(+b.M0, +in.M0, "M0");
+    ExpectPrinted(+b.Ecc, +in.Ecc, "Ecc");
+    ExpectPrinted(+b.Omega, +in.Omega, "Omega");
+    ExpectPrinted(+b.Cuc, +in.Cuc, "Cuc");
+    ExpectPrinted(+b.Crs, +in.Crs, "Crs");
+    ExpectPrinted(+b.Cis, +in.Cis, "Cis");
+    ExpectPrinted(+b.I0, +in.I0, "I0");
+    ExpectPrinted(+b.IDot, +in.IDot, "IDot");
+    ExpectPrinted(+b.Omega0, +in.Omega0, "Omega0");
+    ExpectPrinted(+b.OmegaDot, +in.OmegaDot, "OmegaDot");
+    ExpectPrinted(+b.Tgd, +in.Tgd, "Tgd");
+    ExpectPrinted(+b.Af0, +in.Af0, "Af0");
+    ExpectPrinted(+b.Af1, +in.Af1, "Af1");
+    ExpectPrinted(+b.UraVariance, +in.UraVariance, "URA");
+    EXPECT_NEAR(+b.CorrectedMeanMotion, std::sqrt(3.986005e14 / (+in.A * +in.A * +in.A)) + +in.DeltaN, 1e-11);
+    EXPECT_EQ(HeaderOf(log).Week, +in.Week);
+    EXPECT_EQ(HeaderOf(log).Milliseconds, static_cast<uint32_t>(+in.Toc * 1000));
 }
 
 void ExpectGlo(const Bytes& log, const GLOEPHEMERIS_BODY_T& in)
 {
     ASSERT_EQ(HeaderOf(log).MessageId, MSG_ID_GLOEPHEMERIS);
     const GLOEPHEMERIS_BODY_T b = BodyOf<GLOEPHEMERIS_BODY_T>(log);
-    EXPECT_EQ(b.SlotOffset, in.SlotOffset);
-    EXPECT_EQ(b.FreqOffset, in.FreqOffset);
-    EXPECT_EQ(b.Week, in.Week);
-    EXPECT_EQ(b.EphTime, in.EphTime) << "UTC epoch plus the header's leap seconds";
-    EXPECT_EQ(b.TimeOffset, in.TimeOffset);
-    EXPECT_EQ(b.Tk, in.Tk);
-    EXPECT_EQ(b.Age, in.Age);
-    EXPECT_EQ(b.Health, in.Health);
-    ExpectPrinted(b.PosX, in.PosX, "X");
-    ExpectPrinted(b.VelY, in.VelY, "Vy");
-    ExpectPrinted(b.AccX, in.AccX, "Ax");
-    ExpectPrinted(b.PosZ, in.PosZ, "Z");
-    ExpectPrinted(b.TauN, in.TauN, "TauN");
-    ExpectPrinted(b.GammaN, in.GammaN, "GammaN");
-    EXPECT_EQ(b.Nt, 1u) << "2024-01-01 is day 1 of its four-year interval";
+    EXPECT_EQ(+b.SlotOffset, +in.SlotOffset);
+    EXPECT_EQ(+b.FreqOffset, +in.FreqOffset);
+    EXPECT_EQ(+b.Week, +in.Week);
+    EXPECT_EQ(+b.EphTime, +in.EphTime) << "UTC epoch plus the header's leap seconds";
+    EXPECT_EQ(+b.TimeOffset, +in.TimeOffset);
+    EXPECT_EQ(+b.Tk, +in.Tk);
+    EXPECT_EQ(+b.Age, +in.Age);
+    EXPECT_EQ(+b.Health, +in.Health);
+    ExpectPrinted(+b.PosX, +in.PosX, "X");
+    ExpectPrinted(+b.VelY, +in.VelY, "Vy");
+    ExpectPrinted(+b.AccX, +in.AccX, "Ax");
+    ExpectPrinted(+b.PosZ, +in.PosZ, "Z");
+    ExpectPrinted(+b.TauN, +in.TauN, "TauN");
+    ExpectPrinted(+b.GammaN, +in.GammaN, "GammaN");
+    EXPECT_EQ(+b.Nt, 1u) << "2024-01-01 is day 1 of its four-year interval";
 }
 
 void ExpectGal(const Bytes& log, const GALEPHEMERIS_BODY_T& in)
 {
     ASSERT_EQ(HeaderOf(log).MessageId, MSG_ID_GALEPHEMERIS);
     const GALEPHEMERIS_BODY_T b = BodyOf<GALEPHEMERIS_BODY_T>(log);
-    EXPECT_EQ(b.SatId, in.SatId);
-    EXPECT_EQ(b.INavReceived, in.INavReceived);
-    EXPECT_EQ(b.FNavReceived, in.FNavReceived);
-    EXPECT_EQ(b.Sisa, in.Sisa);
-    EXPECT_EQ(b.E1bDvs, in.E1bDvs);
-    EXPECT_EQ(b.E5bHealth, in.E5bHealth);
-    EXPECT_EQ(b.IodNav, in.IodNav);
-    EXPECT_EQ(b.Toe, in.Toe);
-    EXPECT_EQ(b.INavToc, in.INavToc);
-    ExpectPrinted(b.RootA, in.RootA, "RootA");
-    ExpectPrinted(b.INavAf0, in.INavAf0, "Af0");
-    ExpectPrinted(b.Omega0, in.Omega0, "Omega0");
-    ExpectPrinted(b.BgdE1E5b, in.BgdE1E5b, "BGD");
+    EXPECT_EQ(+b.SatId, +in.SatId);
+    EXPECT_EQ(+b.INavReceived, +in.INavReceived);
+    EXPECT_EQ(+b.FNavReceived, +in.FNavReceived);
+    EXPECT_EQ(+b.Sisa, +in.Sisa);
+    EXPECT_EQ(+b.E1bDvs, +in.E1bDvs);
+    EXPECT_EQ(+b.E5bHealth, +in.E5bHealth);
+    EXPECT_EQ(+b.IodNav, +in.IodNav);
+    EXPECT_EQ(+b.Toe, +in.Toe);
+    EXPECT_EQ(+b.INavToc, +in.INavToc);
+    ExpectPrinted(+b.RootA, +in.RootA, "RootA");
+    ExpectPrinted(+b.INavAf0, +in.INavAf0, "Af0");
+    ExpectPrinted(+b.Omega0, +in.Omega0, "Omega0");
+    ExpectPrinted(+b.BgdE1E5b, +in.BgdE1E5b, "BGD");
     EXPECT_EQ(HeaderOf(log).Week, kWeek);
 }
 
@@ -322,21 +322,21 @@ void ExpectBds(const Bytes& log, const BDSEPHEMERIS_BODY_T& in)
 {
     ASSERT_EQ(HeaderOf(log).MessageId, MSG_ID_BDSEPHEMERIS);
     const BDSEPHEMERIS_BODY_T b = BodyOf<BDSEPHEMERIS_BODY_T>(log);
-    EXPECT_EQ(b.SatId, in.SatId);
-    EXPECT_EQ(b.Week, in.Week);
-    EXPECT_EQ(b.Toc, in.Toc) << "toc comes from the epoch";
-    EXPECT_EQ(b.Toe, in.Toe);
-    EXPECT_EQ(b.Aode, in.Aode);
-    EXPECT_EQ(b.Aodc, in.Aodc);
-    ExpectPrinted(b.Ura, in.Ura, "URA");
-    ExpectPrinted(b.RootA, in.RootA, "RootA");
-    ExpectPrinted(b.Tgd1, in.Tgd1, "Tgd1");
-    ExpectPrinted(b.Tgd2, in.Tgd2, "Tgd2");
-    ExpectPrinted(b.A0, in.A0, "A0");
-    ExpectPrinted(b.M0, in.M0, "M0");
+    EXPECT_EQ(+b.SatId, +in.SatId);
+    EXPECT_EQ(+b.Week, +in.Week);
+    EXPECT_EQ(+b.Toc, +in.Toc) << "toc comes from the epoch";
+    EXPECT_EQ(+b.Toe, +in.Toe);
+    EXPECT_EQ(+b.Aode, +in.Aode);
+    EXPECT_EQ(+b.Aodc, +in.Aodc);
+    ExpectPrinted(+b.Ura, +in.Ura, "URA");
+    ExpectPrinted(+b.RootA, +in.RootA, "RootA");
+    ExpectPrinted(+b.Tgd1, +in.Tgd1, "Tgd1");
+    ExpectPrinted(+b.Tgd2, +in.Tgd2, "Tgd2");
+    ExpectPrinted(+b.A0, +in.A0, "A0");
+    ExpectPrinted(+b.M0, +in.M0, "M0");
     // BeiDou time is 14 s behind the GPS time of the log header.
-    EXPECT_EQ(HeaderOf(log).Week, in.Week + 1356);
-    EXPECT_EQ(HeaderOf(log).Milliseconds, in.Toc * 1000 + 14000);
+    EXPECT_EQ(HeaderOf(log).Week, +in.Week + 1356);
+    EXPECT_EQ(HeaderOf(log).Milliseconds, +in.Toc * 1000 + 14000);
 }
 
 std::string NavHeader(int32_t nVersion, char cSystem)
@@ -449,20 +449,20 @@ TEST_F(RinexNavReader, ThirdPartyMixedFile)
     const std::vector<Bytes> logs = Read(s, 'N');
     ASSERT_EQ(logs.size(), 2u) << "SBAS has no reader and the last record is cut short";
     const GPSEPHEM_BODY_T g = BodyOf<GPSEPHEM_BODY_T>(logs[0]);
-    EXPECT_EQ(g.Prn, 5u);
-    EXPECT_EQ(g.Toc, 7200.0 + 86400.0);
-    EXPECT_EQ(g.Week, 2295u);
-    EXPECT_NEAR(g.A, 5153.660507202 * 5153.660507202, 0.01) << "as the log's text form prints it";
-    EXPECT_DOUBLE_EQ(g.UraVariance, 2.4 * 2.4);
-    EXPECT_EQ(g.Iodc, 301u);
+    EXPECT_EQ(+g.Prn, 5u);
+    EXPECT_EQ(+g.Toc, 7200.0 + 86400.0);
+    EXPECT_EQ(+g.Week, 2295u);
+    EXPECT_NEAR(+g.A, 5153.660507202 * 5153.660507202, 0.01) << "as the log's text form prints it";
+    EXPECT_DOUBLE_EQ(+g.UraVariance, 2.4 * 2.4);
+    EXPECT_EQ(+g.Iodc, 301u);
     EXPECT_EQ(HeaderOf(logs[0]).Milliseconds, 93600000u) << "GPS time: no leap seconds added";
     const GLOEPHEMERIS_BODY_T r = BodyOf<GLOEPHEMERIS_BODY_T>(logs[1]);
-    EXPECT_EQ(r.SlotOffset, 44);
-    EXPECT_EQ(r.FreqOffset, 12);
-    EXPECT_DOUBLE_EQ(r.TauN, -1.2e-5);
-    EXPECT_DOUBLE_EQ(r.PosX, 12345678.125);
-    EXPECT_EQ(r.EphTime, 87318000u) << "00:15:00 UTC and 18 leap seconds";
-    EXPECT_EQ(r.Tk, (86100u % 86400u + 10800u) % 86400u);
+    EXPECT_EQ(+r.SlotOffset, 44);
+    EXPECT_EQ(+r.FreqOffset, 12);
+    EXPECT_DOUBLE_EQ(+r.TauN, -1.2e-5);
+    EXPECT_DOUBLE_EQ(+r.PosX, 12345678.125);
+    EXPECT_EQ(+r.EphTime, 87318000u) << "00:15:00 UTC and 18 leap seconds";
+    EXPECT_EQ(+r.Tk, (86100u % 86400u + 10800u) % 86400u);
 }
 
 TEST_F(RinexNavReader, Rinex2FilesByTheirLetterAndYearsOfTheNineties)

@@ -15,8 +15,8 @@
 namespace
 {
 // A binary ephemeris log: header, then body.
-template <typename Body> std::vector<uint8_t> Log(uint16_t nId, const Body& body, uint16_t nWeek = 2295,
-                                                  uint32_t nMs = 86500000)
+template <typename Body>
+std::vector<uint8_t> Log(uint16_t nId, const Body& body, uint16_t nWeek = 2295, uint32_t nMs = 86500000)
 {
     BinaryLogHeader hdr{};
     hdr.Sync[0] = 0xAA;
@@ -196,35 +196,44 @@ std::vector<double> ExpectedValues(char cSystem, int32_t nVersion)
     switch (cSystem)
     {
     case 'G':
-    case 'J':
-    {
+    case 'J': {
         const GPSEPHEM_BODY_T e = GpsEphem(5);
         const bool bQ = cSystem == 'J';
-        return {e.Af0, e.Af1, e.Af2, 45, e.Crs, e.DeltaN, e.M0, e.Cuc, e.Ecc, e.Cus, std::sqrt(e.A),
-                e.Toe, e.Cic, e.Omega0, e.Cis, e.I0, e.Crc, e.Omega, e.OmegaDot, e.IDot, bQ ? 2.0 : 1.0, 2295,
-                bQ ? 1.0 : 0.0, 2.0, 0, e.Tgd, 45, 86370, 0};
+        return {e.Af0,          e.Af1, e.Af2,          45,       e.Crs, e.DeltaN, e.M0,  e.Cuc,   e.Ecc,      e.Cus,
+                std::sqrt(e.A), e.Toe, e.Cic,          e.Omega0, e.Cis, e.I0,     e.Crc, e.Omega, e.OmegaDot, e.IDot,
+                bQ ? 2.0 : 1.0, 2295,  bQ ? 1.0 : 0.0, 2.0,      0,     e.Tgd,    45,    86370,   0};
     }
-    case 'R':
-    {
+    case 'R': {
         const GLOEPHEMERIS_BODY_T e = GloEphem();
         // Message frame time 00:14:30 UTC: seconds of the day, or of the week (Monday).
-        return {1.2e-5, e.GammaN, nVersion >= 300 ? 86400.0 + 870.0 : 870.0, e.PosX / 1000, e.VelX / 1000, e.AccX / 1000,
-                0, e.PosY / 1000, e.VelY / 1000, e.AccY / 1000, 5, e.PosZ / 1000, e.VelZ / 1000, e.AccZ / 1000, 1};
+        return {1.2e-5,
+                e.GammaN,
+                nVersion >= 300 ? 86400.0 + 870.0 : 870.0,
+                e.PosX / 1000,
+                e.VelX / 1000,
+                e.AccX / 1000,
+                0,
+                e.PosY / 1000,
+                e.VelY / 1000,
+                e.AccY / 1000,
+                5,
+                e.PosZ / 1000,
+                e.VelZ / 1000,
+                e.AccZ / 1000,
+                1};
     }
-    case 'E':
-    {
+    case 'E': {
         const GALEPHEMERIS_BODY_T e = GalEphem();
         // Health: E1-B data valid bit 0, E5b health 2 in bits 7-8; SISA index 107 is 3.12 m.
-        return {e.INavAf0, e.INavAf1, e.INavAf2, 77, e.Crs, e.DeltaN, e.M0, e.Cuc, e.Ecc, e.Cus, e.RootA,
-                86400, e.Cic, e.Omega0, e.Cis, e.I0, e.Crc, e.Omega, e.OmegaDot, e.IDot, 517, 2295,
-                3.12, 1 + (2 << 7), e.BgdE1E5a, e.BgdE1E5b, 86400};
+        return {e.INavAf0,  e.INavAf1, e.INavAf2, 77,    e.Crs,    e.DeltaN,     e.M0,       e.Cuc,      e.Ecc,
+                e.Cus,      e.RootA,   86400,     e.Cic, e.Omega0, e.Cis,        e.I0,       e.Crc,      e.Omega,
+                e.OmegaDot, e.IDot,    517,       2295,  3.12,     1 + (2 << 7), e.BgdE1E5a, e.BgdE1E5b, 86400};
     }
-    case 'C':
-    {
+    case 'C': {
         const BDSEPHEMERIS_BODY_T e = BdsEphem();
-        return {e.A0, e.A1, e.A2, 1, e.Crs, e.DeltaN, e.M0, e.Cuc, e.Ecc, e.Cus, e.RootA,
-                86400, e.Cic, e.Omega0, e.Cis, e.I0, e.Crc, e.Omega, e.OmegaDot, e.IDot, 0, 939,
-                0, e.Ura, 0, e.Tgd1, e.Tgd2, 86400, 1};
+        return {e.A0,    e.A1,  e.A2,  1,        e.Crs, e.DeltaN, e.M0,   e.Cuc,   e.Ecc,      e.Cus,
+                e.RootA, 86400, e.Cic, e.Omega0, e.Cis, e.I0,     e.Crc,  e.Omega, e.OmegaDot, e.IDot,
+                0,       939,   0,     e.Ura,    0,     e.Tgd1,   e.Tgd2, 86400,   1};
     }
     default:
         return {};
@@ -317,9 +326,8 @@ TEST(NavRecord, EpochLinesOfBothLayouts)
         const char* pEpoch;
     };
     const Case cases[] = {
-        {0, 211, " 5 24  1  1  0  0  0.0"},  {0, 302, "G05 2024 01 01 00 00 00"},
-        {1, 211, " 7 24  1  1  0 15  0.0"},  {1, 302, "R07 2024 01 01 00 15 00"},
-        {2, 304, "E11 2024 01 01 00 00 00"}, {3, 304, "C06 2024 01 01 00 00 00"},
+        {0, 211, " 5 24  1  1  0  0  0.0"},  {0, 302, "G05 2024 01 01 00 00 00"}, {1, 211, " 7 24  1  1  0 15  0.0"},
+        {1, 302, "R07 2024 01 01 00 15 00"}, {2, 304, "E11 2024 01 01 00 00 00"}, {3, 304, "C06 2024 01 01 00 00 00"},
         {4, 304, "J01 2024 01 01 00 00 00"}, {4, 211, " 1 24  1  1  0  0  0.0"},
     };
     for (const Case& c : cases)
@@ -330,7 +338,7 @@ TEST(NavRecord, EpochLinesOfBothLayouts)
         const size_t nOrbit = s.find('\n') + 1;
         const std::string sOrbit = s.substr(nOrbit, s.find('\n', nOrbit) - nOrbit);
         EXPECT_TRUE(std::regex_match(sOrbit, std::regex(c.nVersion >= 300 ? "    (  ?-?\\.[0-9]{12}D[-+][0-9]{2}){4}"
-                                                                           : "   (  ?-?\\.[0-9]{12}D[-+][0-9]{2}){4}")))
+                                                                          : "   (  ?-?\\.[0-9]{12}D[-+][0-9]{2}){4}")))
             << sOrbit;
     }
 }
@@ -413,8 +421,10 @@ TEST(NavHeader, EachSystemAndLayout)
         const std::string s = NavHeader(&obs, nav, 1, c.cSystem);
         SCOPED_TRACE(s);
         EXPECT_EQ(s.substr(0, 80), c.pFirstLine);
-        EXPECT_TRUE(CheckNavHeader(s, c.nVersion, c.cSystem).empty()) << Joined(CheckNavHeader(s, c.nVersion, c.cSystem));
-        EXPECT_TRUE(std::regex_search(s, std::regex("\nNavWindow {11}NavAgency {11}[0-9]{8} [0-9]{6} UTC PGM / RUN BY / DATE")));
+        EXPECT_TRUE(CheckNavHeader(s, c.nVersion, c.cSystem).empty())
+            << Joined(CheckNavHeader(s, c.nVersion, c.cSystem));
+        EXPECT_TRUE(std::regex_search(
+            s, std::regex("\nNavWindow {11}NavAgency {11}[0-9]{8} [0-9]{6} UTC PGM / RUN BY / DATE")));
         EXPECT_EQ(!LineOf(s, c.nVersion >= 300 ? "IONOSPHERIC CORR" : "ION ALPHA").empty(), c.bIono);
         EXPECT_EQ(!LineOf(s, c.nVersion >= 300 ? "TIME SYSTEM CORR" : "DELTA-UTC").empty(), c.bIono);
         EXPECT_FALSE(LineOf(s, "LEAP SECONDS").empty());
@@ -427,8 +437,10 @@ TEST(NavHeader, EachSystemAndLayout)
     EXPECT_EQ(LineOf(s, "LEAP"), "    18    18  1929     7                                    LEAP SECONDS        ");
     obs.nVersion = 211;
     s = NavHeader(&obs, nav, 1, 'G');
-    EXPECT_EQ(LineOf(s, "ION ALPHA"), "     .1118D-07   .7451D-08  -.5960D-07  -.5960D-07          ION ALPHA           ");
-    EXPECT_EQ(LineOf(s, "DELTA-UTC"), "    -.931322574620D-09 -.177635683900D-14   405504     2294 DELTA-UTC: A0,A1,T,W");
+    EXPECT_EQ(LineOf(s, "ION ALPHA"),
+              "     .1118D-07   .7451D-08  -.5960D-07  -.5960D-07          ION ALPHA           ");
+    EXPECT_EQ(LineOf(s, "DELTA-UTC"),
+              "    -.931322574620D-09 -.177635683900D-14   405504     2294 DELTA-UTC: A0,A1,T,W");
     EXPECT_EQ(LineOf(s, "LEAP"), "    18                                                      LEAP SECONDS        ");
 
     // Without ionosphere and UTC values there is nothing to announce.

@@ -62,7 +62,8 @@ private:
     std::vector<EpochIndexEntry> m_Index;
 };
 
-RinexObsHeader Header(int32_t nVersion, std::initializer_list<std::pair<uint32_t, uint32_t>> signals, uint8_t nSysMask = 63)
+RinexObsHeader Header(int32_t nVersion, std::initializer_list<std::pair<uint32_t, uint32_t>> signals,
+                      uint8_t nSysMask = 63)
 {
     ScanResult scan;
     for (const auto& s : signals)
@@ -88,7 +89,8 @@ std::string Joined(const std::vector<std::string>& v)
     return s;
 }
 
-const uint32_t G = GNSS_SYSTEM_GPS, R = GNSS_SYSTEM_GLONASS, E = GNSS_SYSTEM_GALILEO, C = GNSS_SYSTEM_BDS, J = GNSS_SYSTEM_QZSS;
+const uint32_t G = GNSS_SYSTEM_GPS, R = GNSS_SYSTEM_GLONASS, E = GNSS_SYSTEM_GALILEO, C = GNSS_SYSTEM_BDS,
+               J = GNSS_SYSTEM_QZSS;
 
 class RinexObsEpoch : public ::testing::Test
 {
@@ -114,15 +116,15 @@ TEST_F(RinexObsEpoch, Rinex3RecordGroupsTheFieldsByTheHeaderSignals)
 TEST_F(RinexObsEpoch, SignalStrengthIndicatorFollowsCarrierToNoise)
 {
     const RinexObsHeader h = Header(304, {{G, 0}});
-    const std::pair<uint16_t, char> cases[] = {{4500, '7'}, {1000, '1'}, {6000, '9'}, {1199, '1'}, {1200, '2'},
-                                               {5399, '8'}, {5400, '9'}, {0, '1'}};
+    const std::pair<uint16_t, char> cases[] = {{4500, '7'}, {1000, '1'}, {6000, '9'}, {1199, '1'},
+                                               {1200, '2'}, {5399, '8'}, {5400, '9'}, {0, '1'}};
     for (const auto& c : cases)
     {
         Epoch epoch;
         epoch.Add(G, 5, 0, 21000000.0, 110000000.0, 0.0f, c.first);
         const std::string s = epoch.Text(h);
         const size_t nLine = s.find("G05");
-        EXPECT_EQ(s[nLine + 3 + 15], c.second) << c.first; // pseudorange SSI
+        EXPECT_EQ(s[nLine + 3 + 15], c.second) << c.first;  // pseudorange SSI
         EXPECT_EQ(s[nLine + 19 + 15], c.second) << c.first; // phase SSI
     }
 }
@@ -161,8 +163,8 @@ TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
     // A satellite whose only signal has neither code nor phase is kept for its Doppler and strength.
     Epoch epoch;
     epoch.Add(G, 5, 0, 0.0, 0.0, 12.5f, 4500);
-    EXPECT_EQ(epoch.Text(h3), "> 2024 01 01 00 00 18.0000000  0  1\nG05" + std::string(32, ' ') +
-                                  "        12.500          45.000  \n");
+    EXPECT_EQ(epoch.Text(h3),
+              "> 2024 01 01 00 00 18.0000000  0  1\nG05" + std::string(32, ' ') + "        12.500          45.000  \n");
 }
 
 TEST_F(RinexObsEpoch, OnlySatellitesWithColumnsAreListedAndCounted)

@@ -117,7 +117,8 @@ TEST(ObsHeader, Rinex3TypesColumnsAndTimeSystem)
     gps.Add(GNSS_SYSTEM_GPS, 0, 1 << 4);
     RinexObsHeader h = MakeObsHeader(302, gps, 1);
     std::string sText = HeaderText(&h);
-    EXPECT_EQ(sText.substr(0, 81), "     3.02           OBSERVATION DATA    G                   RINEX VERSION / TYPE\n");
+    EXPECT_EQ(sText.substr(0, 81),
+              "     3.02           OBSERVATION DATA    G                   RINEX VERSION / TYPE\n");
     EXPECT_EQ(LinesWithLabel(sText, "SYS / # / OBS TYPES").at(0),
               "G    4 C1C L1C D1C S1C                                      SYS / # / OBS TYPES ");
     EXPECT_EQ(LinesWithLabel(sText, "TIME OF FIRST OBS").at(0),
@@ -231,7 +232,8 @@ TEST(ObsHeader, TextFieldsKeepToTheirColumns)
     const std::string sText = HeaderText(&h);
     EXPECT_EQ(LinesWithLabel(sText, "OBSERVER / AGENCY").at(0),
               "                    An agency with a name far longer than foOBSERVER / AGENCY   ");
-    EXPECT_EQ(LinesWithLabel(sText, "PGM / RUN BY / DATE").at(0).substr(0, 40), "A program name over Halvorne            ");
+    EXPECT_EQ(LinesWithLabel(sText, "PGM / RUN BY / DATE").at(0).substr(0, 40),
+              "A program name over Halvorne            ");
     EXPECT_EQ(LinesWithLabel(sText, "MARKER NAME").size(), 1u); // required, even when blank
     EXPECT_TRUE(CheckObsHeader(sText, 304).empty()) << Joined(CheckObsHeader(sText, 304));
 
@@ -361,7 +363,7 @@ TEST(ObsHeader, NavigationHeaderAndFileLetters)
     EXPECT_EQ(info2.cFileType, 'G');
     EXPECT_EQ(info2.cSystem, 0);
 
-    const std::pair<char, int> letters[] = {{'N', 0}, {'n', 0}, {'G', 1}, {'g', 1}, {'L', 2}, {'l', 2},
+    const std::pair<char, int> letters[] = {{'N', 0}, {'n', 0}, {'G', 1},  {'g', 1},  {'L', 2},  {'l', 2},
                                             {'C', 3}, {'c', 3}, {'J', -1}, {'P', -1}, {'O', -1}, {0, -1}};
     for (const auto& l : letters)
         EXPECT_EQ(NavFileLetterToSystem(l.first), l.second) << l.first;

@@ -218,20 +218,20 @@ void ExpectThirdPartyEpochs(const std::vector<Epoch>& epochs)
     {
         const RANGE_OBS_T* o = e0.Find(w.nPrn, w.nSystem, w.nType);
         ASSERT_NE(o, nullptr) << w.nPrn << " type " << int(w.nType);
-        EXPECT_NEAR(o->Psr, w.dPsr, 1e-6);
-        EXPECT_NEAR(o->Adr, -w.dPhase, 1e-6);
+        EXPECT_NEAR(+o->Psr, w.dPsr, 1e-6);
+        EXPECT_NEAR(+o->Adr, -w.dPhase, 1e-6);
         EXPECT_TRUE(TrackingStatusPhaseLock(o->TrackingStatus));
     }
     const RANGE_OBS_T* l1 = e0.Find(5, TRACK_SYS_GPS, 0);
-    EXPECT_NEAR(l1->Doppler, -1200.5, 1e-3);
-    EXPECT_NEAR(l1->CNo, 47.0, 1e-3);
+    EXPECT_NEAR(+l1->Doppler, -1200.5, 1e-3);
+    EXPECT_NEAR(+l1->CNo, 47.0, 1e-3);
     EXPECT_NEAR(e0.Find(5, TRACK_SYS_GPS, 14)->CNo, 44.5, 1e-3);
     EXPECT_NEAR(e0.Find(5, TRACK_SYS_GPS, 14)->Doppler, -900.5, 1e-3);
     EXPECT_NEAR(e0.Find(5, TRACK_SYS_GPS, 16)->CNo, 42.0, 1e-3) << "no strength column: from the indicator";
     EXPECT_FALSE(TrackingStatusPhaseLock(e0.Find(11, TRACK_SYS_GALILEO, 17)->TrackingStatus)) << "C7Q without L7Q";
     EXPECT_EQ(e0.Find(40, TRACK_SYS_GLONASS, 0)->GloFreq, 12) << "channel +5 from GLONASS SLOT / FRQ #";
     for (const RANGE_OBS_T& o : e0.Obs)
-        EXPECT_EQ(o.LockTime, 0.0f);
+        EXPECT_EQ(+o.LockTime, 0.0f);
 
     // Lock time grows by the time between the signal's epochs; the slip on L1C restarts it.
     const Epoch& e1 = epochs[1];
@@ -351,14 +351,14 @@ TEST_F(RinexObsReader, Rinex2EventsAndFlagsKeepTheirEpochs)
     {
         const RANGE_OBS_T* l1 = epochs[0].Find(k, TRACK_SYS_GPS, 0);
         ASSERT_NE(l1, nullptr) << k;
-        EXPECT_NEAR(l1->Psr, 20000000.0 + 1000.0 * k, 1e-6);
-        EXPECT_NEAR(l1->Adr, -(105000000.0 + 5000.0 * k), 1e-6);
-        EXPECT_NEAR(l1->Doppler, -1500.25, 1e-3);
-        EXPECT_NEAR(l1->CNo, 45.0, 1e-3);
+        EXPECT_NEAR(+l1->Psr, 20000000.0 + 1000.0 * k, 1e-6);
+        EXPECT_NEAR(+l1->Adr, -(105000000.0 + 5000.0 * k), 1e-6);
+        EXPECT_NEAR(+l1->Doppler, -1500.25, 1e-3);
+        EXPECT_NEAR(+l1->CNo, 45.0, 1e-3);
         const RANGE_OBS_T* l2 = epochs[0].Find(k, TRACK_SYS_GPS, 9);
         ASSERT_NE(l2, nullptr) << k;
-        EXPECT_NEAR(l2->Psr, 20000002.5, 1e-6);
-        EXPECT_NEAR(l2->Adr, -81000000.25, 1e-6);
+        EXPECT_NEAR(+l2->Psr, 20000002.5, 1e-6);
+        EXPECT_NEAR(+l2->Adr, -81000000.25, 1e-6);
     }
     // After the event the three new types hold.
     ASSERT_EQ(epochs[1].Obs.size(), 2u);

@@ -238,18 +238,19 @@ TEST_P(RinexRoundTrip, ObservationsComeBackWithinPrintedResolution)
             for (const RANGE_OBS_T& o : in)
             {
                 const RANGE_OBS_T* x = FindSignal(out, o);
-                ASSERT_NE(x, nullptr) << "PRN " << o.Prn << " type " << int(TrackingStatusSignalType(o.TrackingStatus));
-                EXPECT_NEAR(x->Psr, o.Psr, dPsrTol);
-                EXPECT_NEAR(x->Adr, o.Adr, dAdrTol);
-                EXPECT_NEAR(x->Doppler, o.Doppler, nOption ? 1.0 / 256 : 0.0005 + 1e-4);
-                EXPECT_NEAR(x->CNo, o.CNo, 0.051 + (nOption ? 1.0 : 0.0));
-                EXPECT_EQ(x->GloFreq, o.GloFreq);
+                ASSERT_NE(x, nullptr) << "PRN " << +o.Prn << " type "
+                                      << int(TrackingStatusSignalType(o.TrackingStatus));
+                EXPECT_NEAR(+x->Psr, +o.Psr, dPsrTol);
+                EXPECT_NEAR(+x->Adr, +o.Adr, dAdrTol);
+                EXPECT_NEAR(+x->Doppler, +o.Doppler, nOption ? 1.0 / 256 : 0.0005 + 1e-4);
+                EXPECT_NEAR(+x->CNo, +o.CNo, 0.051 + (nOption ? 1.0 : 0.0));
+                EXPECT_EQ(+x->GloFreq, +o.GloFreq);
                 EXPECT_EQ(TrackingStatusPhaseLock(x->TrackingStatus), TrackingStatusPhaseLock(o.TrackingStatus));
                 EXPECT_TRUE(TrackingStatusCodeLocked(x->TrackingStatus));
                 // Lock time restarts with the file and grows by the epoch interval.
                 if (nOption == 0)
                 {
-                    EXPECT_NEAR(x->LockTime, t, 1e-3);
+                    EXPECT_NEAR(+x->LockTime, t, 1e-3);
                 }
             }
         }

@@ -28,10 +28,10 @@ std::string Printf(double d, uint32_t nWidth, uint32_t nDecimals)
 // The fast path must give printf's text byte for byte, ties and signs included.
 TEST(RinexText, FixedPointIsPrintfsText)
 {
-    const double aEdges[] = {0.0,       -0.0,       0.0005,      -0.0005,       0.0015,        1.0625,
-                             -0.0004,   0.9995,     0.99949999,  999999999.9995, 9999999999.999, -999999999.999,
-                             1e15,      -3e16,      NAN,         INFINITY,       21000000.1235, 125616570.3305,
-                             -1781.477, 45.2f,      38.5,        123456.0004999, 0.5,           2.5};
+    const double aEdges[] = {
+        0.0,           -0.0,           0.0005,         -0.0005,        0.0015, 1.0625,         -0.0004, 0.9995,
+        0.99949999,    999999999.9995, 9999999999.999, -999999999.999, 1e15,   -3e16,          NAN,     INFINITY,
+        21000000.1235, 125616570.3305, -1781.477,      45.2f,          38.5,   123456.0004999, 0.5,     2.5};
     for (double d : aEdges)
         for (uint32_t nDecimals : {0u, 1u, 3u, 7u, 9u})
             EXPECT_EQ(Fixed(d, 14, nDecimals), Printf(d, 14, nDecimals)) << d << " " << nDecimals;

@@ -68,12 +68,15 @@ struct ReturnCounter
 
     void Attach(CWorkThread& worker)
     {
-        QObject::connect(&worker, &CWorkThread::Range2RnxReturn, &worker, [this, &worker](int n) { Count(worker, nRange2Rnx, n); },
-                         Qt::DirectConnection);
-        QObject::connect(&worker, &CWorkThread::Rnx2RangeReturn, &worker, [this, &worker](int n) { Count(worker, nRnx2Range, n); },
-                         Qt::DirectConnection);
-        QObject::connect(&worker, &CWorkThread::Log2LogReturn, &worker, [this, &worker](int n) { Count(worker, nLog2Log, n); },
-                         Qt::DirectConnection);
+        QObject::connect(
+            &worker, &CWorkThread::Range2RnxReturn, &worker, [this, &worker](int n) { Count(worker, nRange2Rnx, n); },
+            Qt::DirectConnection);
+        QObject::connect(
+            &worker, &CWorkThread::Rnx2RangeReturn, &worker, [this, &worker](int n) { Count(worker, nRnx2Range, n); },
+            Qt::DirectConnection);
+        QObject::connect(
+            &worker, &CWorkThread::Log2LogReturn, &worker, [this, &worker](int n) { Count(worker, nLog2Log, n); },
+            Qt::DirectConnection);
     }
     void Count(CWorkThread& worker, std::atomic<int>& counter, int nStatus)
     {
