@@ -774,8 +774,10 @@ bool ReadHeader(RinexLineReader& lines, std::string* pText)
     {
         pText->append(line.p, line.n);
         pText->push_back('\n');
+        // A file type of another kind (navigation, meteorological) is no
+        // observation file; a blank one is taken as one.
         if (line.HasLabel("RINEX VERSION / TYPE"))
-            bVersion = line.At(21) == 'O' || line.At(21) == 'o';
+            bVersion = line.At(21) == 'O' || line.At(21) == 'o' || line.At(21) == ' ';
         if (line.HasLabel("END OF HEADER"))
             return bVersion;
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "binex_builder.h"
@@ -227,6 +228,54 @@ TEST(BinexObs, DecodesAndConvertsInBothByteOrders)
         int32_t nBack = 0;
         ASSERT_EQ(DecodeRangeText(text.data(), nText, back.data(), &nBack), 1) << text.data();
         EXPECT_EQ(nBack, static_cast<int32_t>(nLength));
+    }
+}
+
+// Records of one, two and 64 satellites with seven observations each carry
+// a one-byte, a two-byte and a four-byte checksum; all decode and convert.
+TEST(BinexObs, RecordsOfEachChecksumSizeConvert)
+{
+    struct Case
+    {
+        uint32_t nSats;
+        uint32_t nChecksum;
+    };
+    const Case cases[] = {{1, 1}, {2, 2}, {64, 4}};
+    // L1 C/A, L2 W, L5 Q, L2 CM, L1C D and two L1 P-code signals (192, 33088)
+    // that range logs have no signal type for.
+    const uint8_t kIndex[7] = {1, 17, 25, 13, 6, 2, 3};
+    for (const Case& c : cases)
+    {
+        for (int bBig = 0; bBig < 2; ++bBig)
+        {
+            SCOPED_TRACE(c.nSats);
+            BinexMessage m(bBig);
+            m.U8(5).U32(20160001).U16(500).U8(static_cast<uint8_t>(c.nSats - 1));
+            for (uint32_t i = 0; i < c.nSats; ++i)
+            {
+                m.U8(i + 1).U8((7 << 4) | 0);
+                for (uint32_t k = 0; k < 7; ++k)
+                    PutObs(
+                        m,
+                        {kIndex[k], true, true, 0x04 | 0x40, 110, k == 0 ? 21000000000ull + i : 1000u + k, 4000, 25600},
+                        k == 0);
+            }
+            const std::vector<uint8_t> rec = BinexRecord(0x7F, m.Bytes(), bBig);
+            BINEX_FRAME_T f{};
+            ASSERT_EQ(FrameBinexRecord(rec.data(), static_cast<uint32_t>(rec.size()), &f), BINEX_FRAME_OK);
+            EXPECT_EQ(f.nChecksumLength, c.nChecksum);
+            auto obs = std::make_unique<BINEX_OBS_RECORD_T>();
+            ASSERT_EQ(DecodeBinexObsRecord(rec.data(), static_cast<uint32_t>(rec.size()), obs.get()), 1);
+            std::vector<uint8_t> log(BINEX_LOG_CAPACITY);
+            uint32_t n = 0;
+            ASSERT_EQ(ConvertBinexObs(obs.get(), log.data(), static_cast<uint32_t>(log.size()), &n), 1);
+            uint32_t nObs = 0;
+            std::memcpy(&nObs, log.data() + 28, 4);
+            EXPECT_EQ(nObs, 5 * c.nSats);
+            const RANGE_OBS_T* o = reinterpret_cast<const RANGE_OBS_T*>(log.data() + 32);
+            EXPECT_NEAR(+o[nObs - 1].Psr, (21000000000.0 + c.nSats - 1 + 1004) * 0.001, 1e-6);
+            EXPECT_NEAR(+o[nObs - 1].Doppler, 100.0, 1e-6);
+        }
     }
 }
 

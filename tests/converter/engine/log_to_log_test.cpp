@@ -432,5 +432,20 @@ TEST(LogToLog, LogsAcrossBlockBoundariesAndUpperCaseCrc)
     }
     const std::vector<OutLog> logs = Split(RunKind(source, LOG2LOG_TO_TEXT));
     EXPECT_EQ(logs.size(), nLogs);
+
+    // A text log longer than a whole block is found too.
+    std::vector<RANGE_OBS_T> many;
+    while (many.size() < 1200)
+        for (const RANGE_OBS_T& o : Cmp4Epoch(0))
+            many.push_back(o);
+    const std::string big = Text(FormatRange, MakeRangeLog(kWeek, kT0Ms, many));
+    ASSERT_GT(big.size(), 65536u);
+    Bytes bigSource;
+    Append(bigSource, gps);
+    Append(bigSource, big);
+    Append(bigSource, gps);
+    const std::vector<OutLog> out = Split(RunKind(bigSource, LOG2LOG_RANGE_TEXT_TO_BINARY));
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(RecordsOf(out[0].Record.data()).size(), many.size());
 }
 } // namespace

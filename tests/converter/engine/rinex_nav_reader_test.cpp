@@ -484,6 +484,24 @@ TEST_F(RinexNavReader, Rinex2FilesByTheirLetterAndYearsOfTheNineties)
     EXPECT_EQ(HeaderOf(logs[0]).MessageId, MSG_ID_GALEPHEMERIS);
 }
 
+// In the legacy BeiDou numbering records become BD2EPHEM logs of their full
+// length, with PRNs from 191 and GPS weeks.
+TEST_F(RinexNavReader, LegacyBeiDouNumbering)
+{
+    const BDSEPHEMERIS_BODY_T bds = Bds();
+    const std::string sRecord = Record(FormatRinexBdsNav, MSG_ID_BDSEPHEMERIS, bds, 304);
+    SetBdsEphemStyle(1);
+    const std::vector<Bytes> logs = Read(NavHeader(304, 'C') + sRecord, 'C');
+    SetBdsEphemStyle(2);
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(HeaderOf(logs[0]).MessageLength, sizeof(BD2EPHEM_BODY_T));
+    const BD2EPHEM_BODY_T b = BodyOf<BD2EPHEM_BODY_T>(logs[0]);
+    EXPECT_EQ(+b.Prn, 220u);
+    EXPECT_EQ(+b.Week, 2295u);
+    EXPECT_EQ(+b.Toc, 93600.0);
+    EXPECT_NEAR(+b.A, bds.RootA * bds.RootA, 0.01) << "as the log's text form prints it";
+}
+
 TEST_F(RinexNavReader, FailuresAndFields)
 {
     int nStatus = 0;
