@@ -76,6 +76,34 @@ double Sow(int64_t nMs) { return static_cast<double>(nMs % GNSS_MS_PER_WEEK) / 1
 
 uint32_t ToU32(double d) { return d <= 0.0 ? 0u : d >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(d); }
 
+// The clock and orbit lines that GPSEPHEM, QZSSEPHEMERIS and BD2EPHEM share
+// (lines 1 to 5, first value), with the mean motion they imply.
+template <typename Body> void ReadKeplerLines(const double (*v)[4], Body* b)
+{
+    b->Af0 = v[0][0];
+    b->Af1 = v[0][1];
+    b->Af2 = v[0][2];
+    b->Iode1 = b->Iode2 = ToU32(v[1][0]);
+    b->Crs = v[1][1];
+    b->DeltaN = v[1][2];
+    b->M0 = v[1][3];
+    b->Cuc = v[2][0];
+    b->Ecc = v[2][1];
+    b->Cus = v[2][2];
+    b->A = v[2][3] * v[2][3];
+    b->Toe = v[3][0];
+    b->Cic = v[3][1];
+    b->Omega0 = v[3][2];
+    b->Cis = v[3][3];
+    b->I0 = v[4][0];
+    b->Crc = v[4][1];
+    b->Omega = v[4][2];
+    b->OmegaDot = v[4][3];
+    b->IDot = v[5][0];
+    const double dRootA3 = std::fabs(v[2][3] * v[2][3] * v[2][3]);
+    b->CorrectedMeanMotion = dRootA3 >= 1e10 ? kSqrtGm / dRootA3 + v[1][2] : 0.0;
+}
+
 // GPS and QZSS records (the same lines).
 uint32_t GpsLayoutLog(const RinexNavRecord& r, uint16_t nMessageId, uint32_t nPrn, bool bQzss, uint8_t* pOut,
                       uint32_t nCapacity)
@@ -86,26 +114,7 @@ uint32_t GpsLayoutLog(const RinexNavRecord& r, uint16_t nMessageId, uint32_t nPr
     const double(*v)[4] = r.aValues;
     GPSEPHEM_BODY_T b{};
     b.Prn = nPrn;
-    b.Af0 = v[0][0];
-    b.Af1 = v[0][1];
-    b.Af2 = v[0][2];
-    b.Iode1 = b.Iode2 = ToU32(v[1][0]);
-    b.Crs = v[1][1];
-    b.DeltaN = v[1][2];
-    b.M0 = v[1][3];
-    b.Cuc = v[2][0];
-    b.Ecc = v[2][1];
-    b.Cus = v[2][2];
-    b.A = v[2][3] * v[2][3];
-    b.Toe = v[3][0];
-    b.Cic = v[3][1];
-    b.Omega0 = v[3][2];
-    b.Cis = v[3][3];
-    b.I0 = v[4][0];
-    b.Crc = v[4][1];
-    b.Omega = v[4][2];
-    b.OmegaDot = v[4][3];
-    b.IDot = v[5][0];
+    ReadKeplerLines(v, &b);
     // QZSS files give the L2 codes of the satellite, not the receiver's anti-spoofing state.
     b.AntiSpoofing = bQzss ? 0 : ToU32(v[5][1]);
     b.Week = b.ZWeek = ToU32(v[5][2]);
@@ -115,8 +124,6 @@ uint32_t GpsLayoutLog(const RinexNavRecord& r, uint16_t nMessageId, uint32_t nPr
     b.Iodc = ToU32(v[6][3]);
     b.Tow = v[7][0];
     b.Toc = Sow(nToc);
-    const double dRootA3 = std::fabs(v[2][3] * v[2][3] * v[2][3]);
-    b.CorrectedMeanMotion = dRootA3 >= 1e10 ? kSqrtGm / dRootA3 + b.DeltaN : 0.0;
     return Emit(LogHeader(nMessageId, sizeof(b), nToc), b, pOut, nCapacity);
 }
 
@@ -217,26 +224,7 @@ uint32_t Bd2Log(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
     const double(*v)[4] = r.aValues;
     BD2EPHEM_BODY_T b{};
     b.Prn = r.nSat + kBd2PrnOffset;
-    b.Af0 = v[0][0];
-    b.Af1 = v[0][1];
-    b.Af2 = v[0][2];
-    b.Iode1 = b.Iode2 = ToU32(v[1][0]);
-    b.Crs = v[1][1];
-    b.DeltaN = v[1][2];
-    b.M0 = v[1][3];
-    b.Cuc = v[2][0];
-    b.Ecc = v[2][1];
-    b.Cus = v[2][2];
-    b.A = v[2][3] * v[2][3];
-    b.Toe = v[3][0];
-    b.Cic = v[3][1];
-    b.Omega0 = v[3][2];
-    b.Cis = v[3][3];
-    b.I0 = v[4][0];
-    b.Crc = v[4][1];
-    b.Omega = v[4][2];
-    b.OmegaDot = v[4][3];
-    b.IDot = v[5][0];
+    ReadKeplerLines(v, &b);
     // The log counts GPS weeks; the file BeiDou weeks.
     b.Week = b.ZWeek = ToU32(v[5][2]) + kBdsWeekOffset;
     b.UraVariance = v[6][0] * v[6][0];
@@ -246,8 +234,6 @@ uint32_t Bd2Log(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
     b.Tow = v[7][0];
     b.Iodc = ToU32(v[7][1]);
     b.Toc = Sow(nToc);
-    const double dRootA3 = std::fabs(v[2][3] * v[2][3] * v[2][3]);
-    b.CorrectedMeanMotion = dRootA3 >= 1e10 ? kSqrtGm / dRootA3 + b.DeltaN : 0.0;
     return Emit(LogHeader(MSG_ID_BD2EPHEM, sizeof(b), nToc), b, pOut, nCapacity);
 }
 

@@ -14,6 +14,7 @@
 #include "converter/engine/rinex_nav.h"
 #include "converter/engine/rinex_nav_reader.h"
 #include "converter/engine/rinex_readers.h"
+#include "rinex_check.h"
 
 namespace
 {
@@ -204,13 +205,7 @@ protected:
         else
             EXPECT_EQ(nStatus, 0);
         std::vector<Bytes> logs;
-        FILE* pLogs = std::fopen(sOut.c_str(), "rb");
-        std::string s;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, pLogs)) > 0)
-            s.append(buf, n);
-        std::fclose(pLogs);
+        const std::string s = ReadTextFile(sOut);
         for (size_t nPos = 0; nPos < s.size();)
         {
             const size_t nEnd = s.find('\n', nPos);

@@ -13,6 +13,7 @@
 #include "converter/engine/rinex_obs_reader.h"
 #include "converter/engine/rinex_readers.h"
 #include "converter/engine/work_thread.h"
+#include "rinex_check.h"
 
 namespace
 {
@@ -108,21 +109,7 @@ protected:
         else
             EXPECT_EQ(nStatus, 0);
         EXPECT_EQ(GetRinexBytesRead(), sRinex.size());
-        return DecodeLogs(Text(sOut));
-    }
-
-    static std::string Text(const std::string& sPath)
-    {
-        std::string s;
-        FILE* f = std::fopen(sPath.c_str(), "rb");
-        if (!f)
-            return s;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            s.append(buf, n);
-        std::fclose(f);
-        return s;
+        return DecodeLogs(ReadTextFile(sOut));
     }
 };
 
@@ -282,7 +269,7 @@ TEST_F(RinexObsReader, JobReadsLongNames)
     driver.m_sSrcFilePath = QString::fromStdString(sSrc);
     driver.m_sOutFilePath = QString::fromStdString(Path("ABMF.log"));
     EXPECT_EQ(driver.RunRnx2Range(), CONVERT_OK);
-    ExpectThirdPartyEpochs(DecodeLogs(Text(Path("ABMF.log"))));
+    ExpectThirdPartyEpochs(DecodeLogs(ReadTextFile(Path("ABMF.log"))));
 
     struct Case
     {
