@@ -1,8 +1,9 @@
-// Builds the frames a receiver sends, with valid checksums: long and short
-// header binary logs (CRC-32) and RTCM3 frames (CRC-24Q).
+// Builds what a receiver sends, with valid checksums: long and short header
+// binary logs (CRC-32), RTCM3 frames (CRC-24Q) and NMEA sentences.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -74,4 +75,15 @@ inline Bytes Pattern(size_t n, uint8_t uSeed = 0)
     for (size_t i = 0; i < n; ++i)
         out[i] = static_cast<uint8_t>((i * 31 + uSeed) & 0x7F) | 0x20; // never a sync byte
     return out;
+}
+
+// "$" + body + "*hh\r\n" with the body's XOR checksum.
+inline std::string Nmea(const std::string& sBody)
+{
+    unsigned x = 0;
+    for (char c : sBody)
+        x ^= static_cast<unsigned char>(c);
+    char cs[8];
+    snprintf(cs, sizeof cs, "*%02X\r\n", x);
+    return "$" + sBody + cs;
 }

@@ -1,0 +1,177 @@
+// The position record of the current port (date and time, position, fix
+// quality, dilution, a table of satellites, INS attitude) and the parser that
+// fills it from the port's text: NMEA sentences, text logs, and through the
+// port's latest-log store the binary logs.
+#pragma once
+
+#include <QObject>
+#include <QByteArray>
+#include <cstdint>
+
+#include "codec/gnss_time.h"
+#include "codec/log_format.h"
+#include "codec/signals.h"
+
+class QRangeData;
+
+enum : uint32_t
+{
+    POS_SAT_TABLE_SIZE = 500, // entry k holds satellite number k + 1
+    POS_IN_VIEW_SYSTEMS = 6,
+    POS_LINE_MAX = 32767, // a line without an end is cut here
+};
+
+// Satellite systems of the satellite table are GNSS_SYSTEM_E values (also the
+// index into InView, where GNSS_SYSTEM_SBAS counts SBAS); this marks none.
+inline constexpr uint32_t POS_SYS_UNKNOWN = 0xFFFFFFFFu;
+
+struct SAT_INFO_T
+{
+    uint8_t Used; // 1 when a GSA sentence of this epoch lists it
+    uint32_t SatNumber; // 0: empty entry
+    uint8_t Elevation; // degrees, 255 none
+    uint8_t CN0; // dB-Hz, 255 none
+    int16_t Azimuth; // degrees, -1 none
+    uint32_t System; // GNSS_SYSTEM_E; SBAS satellites are filed as GPS (0)
+};
+
+enum REF_POS_MSG_TYPE_E : uint32_t
+{
+    REF_POS_GGA = 0,
+    REF_POS_RMC = 1,
+    REF_POS_PSRPOS = 2,
+    REF_POS_RTKPOS = 3,
+    REF_POS_BESTPOS = 4,
+    REF_POS_BESTGNSSPOS = 5,
+    REF_POS_MATCHEDPOS = 6,
+    REF_POS_INSPVA = 7,
+    REF_POS_INSPVAX = 8,
+};
+// "GGA" ... "INSPVAX", or "UNKNOWN".
+const char* RefPosMsgTypeName(uint32_t nType);
+
+inline constexpr uint8_t FIX_QUALITY_UNKNOWN = 255;
+inline constexpr double POS_GPS_SECONDS_NONE = -1000.0;
+
+struct POS_DATA_T
+{
+    CalendarTime Utc; // Year ... Millisecond
+    double Latitude; // radians, south negative; 0 until a position arrived
+    double Longitude; // radians, west negative
+    double Height; // ellipsoidal, m
+    double PrevLatitude;
+    double PrevLongitude;
+    double PrevHeight;
+    double Undulation; // m
+    uint32_t DiffAge; // whole seconds
+    uint32_t BaseStationID;
+    double HDOP;
+    double Speed; // m/s
+    double Course; // degrees
+    double GpsSeconds; // of the week; POS_GPS_SECONDS_NONE until a fix
+    uint32_t EpochCount; // positions taken from logs
+    uint8_t InsStatus;
+    uint32_t SatsUsed;
+    uint32_t UsedGpsOther; // GPS, GLONASS, QZSS and others used (GSA)
+    uint32_t UsedGalileo;
+    uint32_t UsedBeiDou;
+    uint32_t UsedSbas;
+    uint32_t InView[POS_IN_VIEW_SYSTEMS];
+    uint8_t Tracked;
+    uint8_t FixQuality; // GGA quality: 0 none, 1 single, 2 differential, 4 RTK fixed, 5 RTK float, 6 INS; 255 unknown
+    SAT_INFO_T SatInfo[POS_SAT_TABLE_SIZE];
+    double Roll; // degrees
+    double Pitch;
+    double Azimuth;
+    uint32_t RefPosMsgType; // REF_POS_MSG_TYPE_E: the source of the position
+};
+
+// Zeroes a record, marks every satellite entry empty and GpsSeconds unknown.
+void ResetPosData(POS_DATA_T* pPos);
+
+// The satellite table's number of a satellite that a source numbers nNumber
+// within nSystem (GNSS_SYSTEM_E; POS_SYS_UNKNOWN for a combined "GN"
+// list without a system): GPS 1-32, SBAS 33-64 (NMEA numbers or PRNs
+// 120-151), GLONASS 65-96 (NMEA numbers, slots 1-32 or range-log PRNs 38-61),
+// Galileo 101-150 (1-50, 101-150 or 301-350), QZSS 193-202 (PRNs or 1-10),
+// BeiDou 401-463 (1-63, 161-223 or 401-463). 0 when the number does not fit
+// its system. Every path into the table numbers satellites this way, so that
+// no two systems share an entry.
+uint32_t SatTableNumber(uint32_t nSystem, uint32_t nNumber, uint32_t* pSystem = nullptr);
+
+// The working state of the NMEA parser: one per caller (each position parser,
+// each export job).
+struct NMEA_STATE_T
+{
+    POS_DATA_T Work; // the epoch being collected
+    int64_t LastTimeMs; // time of day of the last GGA or RMC, -1 at reset
+    bool Published;
+    bool HdtSeen; // an HDT arrived since the last publication
+    // Per system, a bit per NMEA signal ID whose GSV series has been read since
+    // the system's satellites were last cleared.
+    uint32_t GsvSignals[POS_IN_VIEW_SYSTEMS];
+};
+void ResetNmeaState(NMEA_STATE_T* pState);
+
+// XOR of the characters after "$" up to "*" (or the end), against the two hex
+// digits after "*"; false without them.
+bool NmeaChecksumOk(const char* pSentence, int32_t nLength);
+
+// Parses one GGA, GSA, GSV, RMC or HDT sentence (talkers GA, GB, GL, GN, GP, GQ,
+// BD). A sentence is looked at only when its checksum holds. When a GGA or RMC
+// carries a new time, the epoch collected so far is published into *pPos: the
+// satellite table, DOP, speed, course and (after an HDT) the azimuth always,
+// the position, time and fix fields only while the position source is GGA or
+// RMC. Returns 1 when this sentence published an epoch, 0 when it did not, -1
+// when it is not an NMEA sentence of those talkers or fails its checksum.
+int ParseNmeaSentence(const char* pLine, int32_t nLength, POS_DATA_T* pPos, NMEA_STATE_T* pState);
+
+struct PositionBody;
+struct InsPvaBody;
+struct InspvaxBody;
+
+// Body text of a text log (after ";", up to "*") into the body record.
+// Return 0 on success, -1 when a field is missing or does not read.
+int ParseBestposBody(const char* pText, int32_t nLength, PositionBody* pBody);
+int ParseInspvaBody(const char* pText, int32_t nLength, InsPvaBody* pBody);
+int ParseInspvaxBody(const char* pText, int32_t nLength, InspvaxBody* pBody);
+
+// A position log (the header and body of a binary record) into the record:
+// position in radians, height, date and time from the header, EpochCount + 1.
+void BestposToPosData(const BinaryLogHeader* pHeader, const PositionBody* pBody, POS_DATA_T* pPos);
+void InspvaToPosData(const BinaryLogHeader* pHeader, const InsPvaBody* pBody, POS_DATA_T* pPos);
+void InspvaxToPosData(const BinaryLogHeader* pHeader, const InspvaxBody* pBody, POS_DATA_T* pPos);
+// Fix quality of a BESTPOS-form solution: solution status and position type.
+uint8_t PositionFixQuality(uint32_t nSolStatus, uint32_t nPosType);
+// Date and time of a header's week and milliseconds (leap 18 s) into the record.
+void HeaderTimeToPosData(uint16_t nWeek, uint32_t nMilliseconds, POS_DATA_T* pPos);
+
+// A full text log of the record's position source ("#BESTPOSA,...", "#INSPVAXA,"
+// ...) into the record. Returns 1 when it was taken, else 0.
+int AsciiLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos);
+
+class QPosDataParser : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QPosDataParser(QObject* pParent = nullptr);
+
+    // Cuts the port's text into lines (an unfinished line waits for the next
+    // call), feeds each to the NMEA parser and the store's text-log parser,
+    // and then copies the position source's latest log from the store when it
+    // has changed. Without a store, text logs of the source go straight into
+    // the record. Returns the text bytes consumed.
+    int ParsePosData(const char* pText, int32_t nLength, POS_DATA_T* pPos, QRangeData* pStore);
+
+    POS_DATA_T m_PosData;
+
+private:
+    void TakeStoredSource(POS_DATA_T* pPos, QRangeData* pStore);
+
+    NMEA_STATE_T m_Nmea;
+    QByteArray m_Leftover; // an unfinished line, at most POS_LINE_MAX bytes
+    const QRangeData* m_pLastStore = nullptr;
+    uint32_t m_nLastSource = 0xFFFFFFFFu;
+    uint32_t m_nLastUpdates = 0;
+};

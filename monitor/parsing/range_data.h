@@ -1,0 +1,100 @@
+// The latest-log store of one port: for every log of the monitor's catalogue
+// how many have arrived and the header of the latest, and for the logs the
+// views and dialogs read, the latest log itself (header and body). Binary logs
+// come from the framer, text logs from the port's text; a log whose body does
+// not read, or whose counts do not fit its own length, leaves the kept copy as
+// it was.
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "codec/log_format.h"
+
+struct RANGECMP4_CONTEXT_T;
+
+enum : uint32_t
+{
+    STORE_SLOT_COUNT = 66,
+};
+
+// Catalogue index of a message ID, or -1.
+int CatalogueIndexOf(uint32_t nMessageId);
+
+// Satellite system of a channel tracking status for the views: 0 GPS (also
+// SBAS), 1 GLONASS, 2 Galileo, 3 BeiDou, 5 QZSS.
+uint32_t TrackStatusToSystem(uint32_t uStatus);
+// Signal code of the status's signal type within a system row (as
+// TrackStatusToSystem gives it); 65535 when the row does not list the type.
+uint32_t TrackStatusToSignalType(uint32_t uStatus, uint32_t nSystem);
+
+// The text header of a full text log (the text after "#", nLength characters)
+// as a binary header: message ID and type from the log name, the other fields
+// from the header text, message length 0. Returns 1, or 0.
+int ParseAsciiLogHeader(const char* pText, int32_t nLength, BinaryLogHeader* pHeader);
+
+class QRangeData;
+// A full text log line into the store: -1 when it does not begin with "#",
+// 0 when it is refused (checksum, header or body), 1 otherwise.
+int ParseAsciiLog(const char* pLine, uint32_t nLength, QRangeData* pStore);
+
+class QRangeData : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QRangeData(QObject* pParent = nullptr);
+    ~QRangeData() override;
+
+    BinaryLogHeader Headers[STORE_SLOT_COUNT]; // latest header per catalogue index (port code, long form)
+    uint32_t Counts[STORE_SLOT_COUNT]; // logs received per catalogue index
+
+    // A binary log as the framer hands it out (long or short header, body,
+    // CRC). Returns -1 for a log outside the catalogue, 0 when it is counted
+    // but its body is refused, 1 when it is counted (and kept, where the store
+    // keeps that log).
+    int StoreBinaryLog(const uint8_t* pLog, uint32_t nLength);
+    // A full text log line; see ParseAsciiLog.
+    int StoreTextLog(const char* pLine, uint32_t nLength);
+    // Replaces the kept copy of a log with a record (header and body, no CRC)
+    // without counting it, as the range table does with an expanded log.
+    // Returns 1, or 0 when the store keeps no such log or the record does not hold.
+    int ReplaceLogCopy(const uint8_t* pRecord, uint32_t nLength);
+
+    // The kept copy of a log (28-byte header, then the body; the header's
+    // message length is the body kept), or null when the store keeps no such
+    // log. Before the first log of its kind the copy is all zero with length 0.
+    const uint8_t* LogCopy(uint16_t nMessageId, uint32_t* pLength = nullptr) const;
+    // The kept body as its record type when at least sizeof(T) bytes are held, else null.
+    template <class T>
+    const T* Body(uint16_t nMessageId) const
+    {
+        uint32_t n = 0;
+        const uint8_t* p = LogCopy(nMessageId, &n);
+        return (p != nullptr && n >= LOG_HEADER_LENGTH + sizeof(T)) ? reinterpret_cast<const T*>(p + LOG_HEADER_LENGTH)
+                                                                    : nullptr;
+    }
+    // How often the kept copy of a log has been replaced.
+    uint32_t BodyUpdates(uint16_t nMessageId) const;
+
+    // The port's RANGECMP4 expansion state, for expanding its kept RANGECMP4 logs.
+    RANGECMP4_CONTEXT_T* RangeCmp4Context() { return m_pCmp4.get(); }
+
+    struct SLOT_T
+    {
+        std::vector<uint8_t> Data;
+        uint32_t Length = 0;
+        uint32_t Updates = 0;
+    };
+
+private:
+    int KeepBody(const BinaryLogHeader& Header, const uint8_t* pBody, uint32_t nBody);
+    int StoreRecord(const uint8_t* pRecord, uint32_t nLength, bool bWire, bool bCount);
+    void Count(const BinaryLogHeader& Header);
+
+    std::vector<SLOT_T> m_Slots;
+    std::unique_ptr<uint8_t[]> m_pScratch; // a decoded text log before it is kept
+    std::unique_ptr<RANGECMP4_CONTEXT_T> m_pCmp4;
+};
