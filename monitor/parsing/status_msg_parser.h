@@ -1,0 +1,165 @@
+// Status queries to a receiver and the parsing of their replies: a bit mask
+// becomes query commands, the port's received text is watched until each
+// query's reply is complete, the parsed answers are kept for the dialogs, and
+// each finished query is reported by its bit. A query that gets no answer in
+// time is given up and reported as such.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "monitor/parsing/ins_config.h"
+
+enum STATUS_MSG_MASK_E : uint32_t
+{
+    STATUS_MSG_USERCONFIG = 0x1,
+    STATUS_MSG_VERSION = 0x2,
+    STATUS_MSG_LOGLIST = 0x4,
+    STATUS_MSG_POSFREQ = 0x10,
+    STATUS_MSG_UPNP = 0x20,
+    STATUS_MSG_TQ = 0x40,
+    STATUS_MSG_CONFIG_CHECK = 0x80,
+    STATUS_MSG_FRESET = 0x100,
+    STATUS_MSG_RESET = 0x400,
+    STATUS_MSG_NVMDUMP = 0x800,
+    STATUS_MSG_INSCONFIG = 0x1000,
+    STATUS_MSG_HWINFO = 0x2000,
+};
+
+// Tracking quality of one antenna: per signal code, the maximum CN0, the
+// number of valid satellites and the error count.
+struct TQ_LISTS_T
+{
+    QStringList SigNameList;
+    QList<double> MaxCN0List;
+    QList<double> ValidSvNumList;
+    QList<int> ErrList;
+};
+
+class QStatusMsgParser : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QStatusMsgParser(QObject* pParent = nullptr);
+    ~QStatusMsgParser() override;
+
+    // The commands of the mask's bits, each ended by CR LF, in bit order; each
+    // bit becomes pending and anything collected for it before is dropped.
+    QString SendStatusQuery(uint Mask);
+    // Parses received text; emits SignalParseStatusMsgFinished once per bit
+    // finished. Returns the bits still pending.
+    uint ParseStatusMsg(const char* pText, int nLength);
+    uint ParseStatusMsg(const QByteArray& Text) { return ParseStatusMsg(Text.constData(), Text.size()); }
+    // Forgets the pending bits and every reply in progress.
+    void ResetFlags();
+    void ClearText();
+    // "USERCONFIG Enable\n" ... for each pending bit that has a name, in bit order.
+    QString MaskDescription() const;
+    uint PendingMask() const { return m_uPendingMask; }
+
+    // How long a query may wait for its reply (60 s by default), and the clock
+    // that measures it (milliseconds; a monotonic clock by default).
+    void SetQueryTimeout(int nMs) { m_nTimeoutMs = nMs; }
+    void SetClock(std::function<qint64()> fnNowMs);
+
+public slots:
+    // Gives up the queries whose time has run out, each with SignalStatusQueryTimeout.
+    void OnCheckTimeouts();
+
+signals:
+    void SignalParseStatusMsgFinished(uint Mask);
+    void SignalStatusQueryTimeout(uint Mask);
+
+public:
+    QString m_sQueryText;
+    bool m_bIncomplete = false;
+    QString m_sReplyText; // text received since the last query, the newest REPLY_TEXT_MAX characters
+
+    // USERCONFIG
+    QStringList m_UserConfigList;
+    QStringList m_PpsConfigList;
+    bool m_bNetworkKnown = false;
+    QString m_sNetHostName;
+    QStringList m_NetIpList;
+    QStringList m_NetMaskList;
+    QStringList m_NetGatewayList;
+    QList<uint> m_LockoutMaskList;
+    QStringList m_ElevMaskList;
+    QStringList m_RtkElevMaskList;
+    bool m_bInsEnabled = false;
+    QStringList m_InsRotationList;
+    bool m_bInsRotationAuto = false;
+    QStringList m_InsTranslationAnt1List;
+    QStringList m_InsTranslationDualAntList;
+    // VERSION
+    QStringList m_VersionList;
+    // LOG LOGLISTA
+    QStringList m_LogNameList;
+    QStringList m_LogPortList;
+    QStringList m_LogTriggerList;
+    QList<double> m_LogPeriodList;
+    // posfreq
+    double m_dPosFreq = 0.0;
+    QStringList m_PosFreqLines;
+    // SET UPNPEN
+    QStringList m_UpnpList;
+    // log tq: "$TQR" lines for the master antenna, "$TQH" for the slave
+    TQ_LISTS_T m_TqMaster;
+    TQ_LISTS_T m_TqSlave;
+    // reset and factory reset; read by worker threads of the regression bench
+    std::atomic<bool> m_bResetSeen{false};
+    std::atomic<bool> m_bFresetSeen{false};
+    // nvmdump show: bytes of the stored log, negative when there is none
+    qint64 m_nNvmDumpSize = -1;
+    // log insconfiga
+    INS_CONFIG_T m_InsConfig{};
+    bool m_bInsConfigValid = false;
+    // hwinfo
+    QStringList m_HwSignalList;
+    QStringList m_HwShowifList;
+
+    enum : int
+    {
+        REPLY_TEXT_MAX = 256 * 1024,
+        REPLY_LINES_MAX = 4096, // lines one framed reply may hold
+        REPLY_LINE_MAX = 32768,
+    };
+
+private:
+    struct FRAMED_T
+    {
+        bool bOpen = false;
+        QStringList Lines;
+    };
+
+    void HandleLine(const QString& sLine);
+    void HandleFramed(uint Bit, const QString& sLine, const char* pOpen, const char* pClose);
+    void HandleTextLog(uint Bit, const QString& sLine);
+    void HandleTq(const QString& sLine);
+    void CheckBanner(const QString& sText);
+    void Finish(uint Bit);
+    void ParseUserConfig(const QStringList& Lines);
+    void ParseNetConfig(const QString& sLine);
+    void ParseLogList(const QString& sBody);
+    void ParseFramedReply(uint Bit, const QStringList& Lines);
+    FRAMED_T* Framed(uint Bit);
+    void UpdateIncomplete();
+
+    uint m_uPendingMask = 0;
+    uint m_uFinishedInPass = 0;
+    QString m_sPartial; // received text after the last line end
+    FRAMED_T m_UserConfig, m_Version, m_PosFreq, m_Upnp, m_NvmDump, m_HwInfo;
+    bool m_bTqMasterSeen = false;
+    bool m_bTqSlaveSeen = false;
+    qint64 m_Deadline[32] = {};
+    int m_nTimeoutMs = 60000;
+    std::function<qint64()> m_fnNowMs;
+    QTimer m_TimeoutTimer;
+};
