@@ -10,6 +10,7 @@
 #include "codec/position_logs.h"
 #include "codec/range_logs.h"
 #include "codec/rangecmp4.h"
+#include "monitor/parsing/binary_log_text.h"
 
 namespace
 {
@@ -66,7 +67,7 @@ const BODY_ROW_T kBodies[] = {
     {MSG_ID_INSVEL, 40, 40, RULE_FIXED, DecodeWithLayout<InsVelLayout, MSG_ID_INSVEL>},
     {MSG_ID_INSPVA, 88, 88, RULE_FIXED, DecodeWithLayout<InsPvaLayout, MSG_ID_INSPVA>},
     {MSG_ID_INSPVAX, 126, 126, RULE_FIXED, DecodeInspvaxText},
-    {MSG_ID_RAWIMUSX, 40, 40, RULE_FIXED, DecodeRawImuSxText},
+    {MSG_ID_RAWIMUSX, 40, 40, RULE_FIXED, nullptr}, // its text form has the short header
     {MSG_ID_RAWIMU, 40, 40, RULE_FIXED, DecodeRawImuText},
     {MSG_ID_RAWIMUX, 40, 40, RULE_FIXED, DecodeRawImuXText},
     {MSG_ID_INSSTATUS, 4, 404, RULE_FIXED, DecodeInsStatusText},
@@ -258,49 +259,35 @@ int QRangeData::KeepBody(const BinaryLogHeader& Header, const uint8_t* pBody, ui
     return 1;
 }
 
-int QRangeData::StoreRecord(const uint8_t* pRecord, uint32_t nLength, bool bWire, bool bCount)
+int QRangeData::StoreRecord(const uint8_t* pRecord, uint32_t nLength, bool bCount)
 {
-    const uint32_t nCrc = bWire ? LOG_CRC_LENGTH : 0;
-    if (pRecord == nullptr || nLength < SHORT_LOG_HEADER_LENGTH + nCrc || pRecord[0] != LOG_SYNC_0 ||
-        pRecord[1] != LOG_SYNC_1)
+    if (pRecord == nullptr || nLength < LOG_HEADER_LENGTH || pRecord[0] != LOG_SYNC_0 || pRecord[1] != LOG_SYNC_1 ||
+        pRecord[3] != LOG_HEADER_LENGTH)
         return -1;
     BinaryLogHeader Header;
-    uint32_t nHeader;
-    if (pRecord[2] == LOG_SYNC_LONG && pRecord[3] == LOG_HEADER_LENGTH && nLength >= LOG_HEADER_LENGTH + nCrc)
-    {
-        std::memcpy(&Header, pRecord, sizeof Header);
-        nHeader = LOG_HEADER_LENGTH;
-        // The wire carries the port address; the store keeps the port code, as text logs give it.
-        if (bWire)
-            Header.Port = static_cast<uint8_t>(PortAddressToCode(Header.Port));
-    }
-    else if (pRecord[2] == LOG_SYNC_SHORT)
-    {
-        ShortBinaryLogHeader Short;
-        std::memcpy(&Short, pRecord, sizeof Short);
-        std::memset(&Header, 0, sizeof Header);
-        ShortToLongHeader(&Short, &Header);
-        nHeader = SHORT_LOG_HEADER_LENGTH;
-    }
-    else
-        return -1;
-    const uint32_t nBody = Header.MessageLength;
-    if (nLength < nHeader + nBody + nCrc)
-        return -1;
-    if (CatalogueIndexOf(Header.MessageId) < 0)
+    std::memcpy(&Header, pRecord, sizeof Header);
+    if (nLength < LOG_HEADER_LENGTH + Header.MessageLength || CatalogueIndexOf(Header.MessageId) < 0)
         return -1;
     if (bCount)
         Count(Header);
-    return KeepBody(Header, pRecord + nHeader, nBody);
+    return KeepBody(Header, pRecord + LOG_HEADER_LENGTH, Header.MessageLength);
 }
 
-int QRangeData::StoreBinaryLog(const uint8_t* pLog, uint32_t nLength) { return StoreRecord(pLog, nLength, true, true); }
+int QRangeData::StoreBinaryLog(const uint8_t* pLog, uint32_t nLength)
+{
+    uint32_t nRecord = 0;
+    if (!BinaryLogToRecord(pLog, nLength, m_pScratch.get(), LOG_MAX_BINARY_LENGTH, &nRecord))
+        return -1;
+    return StoreRecord(m_pScratch.get(), nRecord, true);
+}
+
+int QRangeData::StoreLogRecord(const uint8_t* pRecord, uint32_t nLength) { return StoreRecord(pRecord, nLength, true); }
 
 int QRangeData::ReplaceLogCopy(const uint8_t* pRecord, uint32_t nLength)
 {
     if (nLength < LOG_HEADER_LENGTH || BodyRow(reinterpret_cast<const BinaryLogHeader*>(pRecord)->MessageId) == nullptr)
         return 0;
-    return StoreRecord(pRecord, nLength, false, false) == 1 ? 1 : 0;
+    return StoreRecord(pRecord, nLength, false) == 1 ? 1 : 0;
 }
 
 int QRangeData::StoreTextLog(const char* pLine, uint32_t nLength)
@@ -319,7 +306,7 @@ int QRangeData::StoreTextLog(const char* pLine, uint32_t nLength)
     int32_t nOut = 0;
     if (!pRow->Decode(pLine, n, m_pScratch.get(), &nOut) || nOut <= 0)
         return 0;
-    return StoreRecord(m_pScratch.get(), static_cast<uint32_t>(nOut), false, false) == 1 ? 1 : 0;
+    return StoreRecord(m_pScratch.get(), static_cast<uint32_t>(nOut), false) == 1 ? 1 : 0;
 }
 
 const uint8_t* QRangeData::LogCopy(uint16_t nMessageId, uint32_t* pLength) const

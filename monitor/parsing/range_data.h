@@ -52,10 +52,13 @@ public:
     uint32_t Counts[STORE_SLOT_COUNT]; // logs received per catalogue index
 
     // A binary log as the framer hands it out (long or short header, body,
-    // CRC). Returns -1 for a log outside the catalogue, 0 when it is counted
-    // but its body is refused, 1 when it is counted (and kept, where the store
-    // keeps that log).
+    // CRC). Returns -1 for a log outside the catalogue (or not a whole log), 0
+    // when it is counted but its body is refused, 1 when it is counted (and
+    // kept, where the store keeps that log).
     int StoreBinaryLog(const uint8_t* pLog, uint32_t nLength);
+    // The same for a log record as BinaryLogToRecord makes it (long header
+    // with the port code, body, no CRC).
+    int StoreLogRecord(const uint8_t* pRecord, uint32_t nLength);
     // A full text log line; see ParseAsciiLog.
     int StoreTextLog(const char* pLine, uint32_t nLength);
     // Replaces the kept copy of a log with a record (header and body, no CRC)
@@ -91,7 +94,7 @@ public:
 
 private:
     int KeepBody(const BinaryLogHeader& Header, const uint8_t* pBody, uint32_t nBody);
-    int StoreRecord(const uint8_t* pRecord, uint32_t nLength, bool bWire, bool bCount);
+    int StoreRecord(const uint8_t* pRecord, uint32_t nLength, bool bCount);
     void Count(const BinaryLogHeader& Header);
 
     std::vector<SLOT_T> m_Slots;
