@@ -1,6 +1,7 @@
 // Test entry for suites that need an application object (event loop, widgets).
 // The platform is offscreen unless the caller chose one.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <clocale>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,11 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    // Each test process keeps its settings and files in a folder of its own,
+    // so parallel test processes never share (or clobber) a configuration.
+    QTemporaryDir configHome;
+    if (configHome.isValid())
+        qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
     QApplication app(argc, argv);
     // The application object adopts the environment's locale; receiver logs
     // always use "." as the decimal point.

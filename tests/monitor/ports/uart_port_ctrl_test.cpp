@@ -276,7 +276,6 @@ TEST(UartPortCtrl, DeletingThePortEndsReconnectionWaitsAtOnce)
 
 TEST(UartPortCtrl, UpgradesFirmwareAndReportsHowTheUpgradeEnded)
 {
-    QStandardPaths::setTestModeEnabled(true);
     QFile::remove(QZvUartPortCtrl::UartErrFilePath());
     QTemporaryDir tmp;
     const QString image = tmp.filePath("fw.img");
@@ -381,7 +380,6 @@ TEST(UartPortCtrl, UpgradesFirmwareAndReportsHowTheUpgradeEnded)
     EXPECT_TRUE(err.readAll().startsWith("m_CurRXIndex: 0\r\nActualReadData: "));
     err.close();
     QFile::remove(QZvUartPortCtrl::UartErrFilePath());
-    QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST(UartPortCtrl, NoUpgradeThroughAPortTheLoaderDoesNotListenOn)
