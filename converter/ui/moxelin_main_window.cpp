@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "converter/engine/rinex_obs_header.h"
+#include "converter/engine/source_scan.h"
 #include "converter/engine/work_thread.h"
 #include "converter/ui/about_moxelin_dialog.h"
 #include "converter/ui/file_filters.h"
@@ -26,35 +27,10 @@ namespace
 const QSize kDesignedSize(729, 544);
 const char* const kTranslationFormat = ":/new/prefix2/Moxelin_%s.qm";
 const char* const kHelpDocument = "MoxelinHelp.docx";
-
-// Source paths may be typed with Windows separators.
-QString SourcePath(const QLineEdit* pField) { return pField->text().replace('\\', '/'); }
-
-// A source is usable when it names a regular file that can be read.
-bool SourceUsable(const QString& sPath, uint64_t* pSize)
-{
-    const QFileInfo info(sPath);
-    if (sPath.size() < 2 || !info.isFile())
-        return false;
-    QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *pSize = static_cast<uint64_t>(file.size());
-    return true;
-}
-
-// The path without the extension of its file name; a name without '.' keeps
-// the whole path, so derived names stay in the source's folder.
-QString PathStem(const QString& sPath)
-{
-    const int nSlash = sPath.lastIndexOf('/');
-    const int nDot = sPath.lastIndexOf('.');
-    return nDot > nSlash ? sPath.left(nDot) : sPath;
-}
 } // namespace
 
 CMoxelinMainWindow::CMoxelinMainWindow(QWidget* parent, CWorkThread* pWorker)
-    : QMainWindow(parent), m_pUi(new Ui::MoxelinMainWindow)
+    : QMainWindow(parent), m_pUi(new Ui::MoxelinMainWindow), m_pScan(new SourceScanInfo{})
 {
     InitMoxelinResources();
     m_pObsHeaderWindow = new CObsHeaderWindow(this);
@@ -82,7 +58,7 @@ CMoxelinMainWindow::CMoxelinMainWindow(QWidget* parent, CWorkThread* pWorker)
 
 CMoxelinMainWindow::~CMoxelinMainWindow()
 {
-    StopWorker();
+    ShutDown();
     delete m_pWorkThread;
 }
 
@@ -140,6 +116,8 @@ void CMoxelinMainWindow::ConnectForm()
     connect(ui.QzssValidFlag, &QCheckBox::stateChanged, this, &W::QZSSFlag_checkChanged);
     connect(ui.Range2RnxMixedNavEnable, &QCheckBox::stateChanged, this, &W::Range2RnxMixedNavEnable_stateChanged);
     connect(ui.LogTransLogFlag, &QRadioButton::toggled, this, &W::LogTransLogFlag_toggled);
+    connect(ui.Range2RinexMsgID, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &W::Range2RinexMsgID_currentIndexChanged);
 }
 
 void CMoxelinMainWindow::ConnectSignals()
@@ -235,6 +213,7 @@ void CMoxelinMainWindow::OnLanguageUpdate()
     // mixed navigation box, as it does when the box changes.
     if (m_pUi->Range2RnxMixedNavEnable->isChecked())
         m_pUi->GPSNavFileLabel->setText(tr("Nav File"));
+    m_pUi->ProgressBarState->setText(tr(m_pStateText));
     m_pChineseAction->setText(tr("Chinese"));
     m_pEnglishAction->setText(tr("English"));
     setWindowTitle(WindowTitleText());
@@ -251,11 +230,24 @@ void CMoxelinMainWindow::StopWorker()
     m_pWorkThread->wait();
 }
 
+void CMoxelinMainWindow::ShutDown()
+{
+    // The scan's stream ends at the flag; the thread objects must never be
+    // destroyed while they run. Results that arrive later are dropped.
+    m_bClosing = true;
+    if (m_ScanThread.joinable())
+        m_ScanThread.join();
+    m_LoadPoller.Stop();
+    StopWorker();
+    m_RinexPoller.Stop();
+    if (m_eEngineUse == ENGINE_JOB)
+        m_JobFiles.RemoveCreated();
+    m_eEngineUse = ENGINE_IDLE;
+}
+
 void CMoxelinMainWindow::closeEvent(QCloseEvent* pEvent)
 {
-    // A running job is told to stop and waited for: the thread object must
-    // never be destroyed while it runs.
-    StopWorker();
+    ShutDown();
     m_pObsHeaderWindow->close();
     m_pNavHeaderWindow->close();
     m_pSampleExtractWindow->close();
@@ -271,7 +263,13 @@ void CMoxelinMainWindow::ChooseOpenFile(QLineEdit* pField, const QString& sFilte
 {
     const QString sDir = pField->text().isEmpty() ? QString() : QFileInfo(pField->text()).absolutePath();
     const QString sPath = UserPrompt()->OpenFileName(this, tr("open file"), sDir, sFilter);
-    if (!sPath.isEmpty())
+    if (sPath.isEmpty())
+        return;
+    // Choosing the path that stands in the field examines that file anew
+    // (after a failed job, or once it has been written again).
+    if (sPath == pField->text())
+        emit pField->textChanged(sPath);
+    else
         pField->setText(sPath);
 }
 
@@ -334,133 +332,6 @@ void CMoxelinMainWindow::Log2LogSrcFileOpenBtn_Click() { ChooseOpenFile(m_pUi->L
 void CMoxelinMainWindow::Log2LogOutputFileSaveBtn_Click()
 {
     ChooseSaveFile(m_pUi->Log2LogOutputFilePath, kLogFileFilter);
-}
-
-// ---- Conversions. The job hand-off to the worker is not wired into the
-// window yet: the start handlers change nothing and report that.
-
-void CMoxelinMainWindow::Range2RnxMoxelinBtn_Click()
-{
-    qWarning("QMoxelin: the range log to RINEX job cannot be started from the window yet");
-}
-
-void CMoxelinMainWindow::Rnx2RangeMoxelinBtn_Click()
-{
-    qWarning("QMoxelin: the RINEX to range log job cannot be started from the window yet");
-}
-
-void CMoxelinMainWindow::Log2LogMoxelinBtn_Click()
-{
-    qWarning("QMoxelin: the log to log job cannot be started from the window yet");
-}
-
-void CMoxelinMainWindow::Range2RnxComplete(int nStatus) { (void)nStatus; }
-void CMoxelinMainWindow::Rnx2RangeComplete(int nStatus) { (void)nStatus; }
-void CMoxelinMainWindow::Log2LogComplete(int nStatus) { (void)nStatus; }
-
-namespace
-{
-// Bytes read as a percentage of the source; values outside 0-100 are dropped.
-void SetProgress(QProgressBar* pBar, uint nBytes, uint64_t nSourceSize)
-{
-    if (nSourceSize == 0)
-        return;
-    const double dPercent = static_cast<double>(nBytes) / static_cast<double>(nSourceSize) * 100.0;
-    if (dPercent >= 0.0 && dPercent <= 100.0)
-        pBar->setValue(static_cast<int>(dPercent));
-}
-} // namespace
-
-void CMoxelinMainWindow::Range2RnxProgressBarUpdate(uint nBytes)
-{
-    SetProgress(m_pUi->Range2RnxProgress, nBytes, m_nSourceSize);
-}
-void CMoxelinMainWindow::Rnx2RangeProgressBarUpdate(uint nBytes)
-{
-    SetProgress(m_pUi->Rnx2RangeProgress, nBytes, m_nSourceSize);
-}
-void CMoxelinMainWindow::Log2LogProgressBarUpdate(uint nBytes)
-{
-    SetProgress(m_pUi->Log2LogProgress, nBytes, m_nSourceSize);
-}
-
-// ---- Sources and output names
-
-void CMoxelinMainWindow::Range2RnxSrcFilePath_textChanged()
-{
-    uint64_t nSize = 0;
-    if (SourceUsable(SourcePath(m_pUi->Range2RnxSrcFilePath), &nSize))
-        return; // the source scan takes over from here
-    m_bSourceScanned = false;
-    m_pUi->Range2RnxMoxelinBtn->setEnabled(false);
-    m_pUi->actionLog_Trans_Rinex->setEnabled(false);
-}
-
-void CMoxelinMainWindow::Rnx2RangeSrcFilePath_textChanged()
-{
-    const QString sPath = SourcePath(m_pUi->Rnx2RangeSrcFilePath);
-    if (!SourceUsable(sPath, &m_nSourceSize))
-        return;
-    m_pUi->Rnx2RangeMoxelinBtn->setEnabled(true);
-    m_pUi->actionRinex_Trans_Log->setEnabled(true);
-    m_pUi->Rnx2RangeOutputFilePath->setText(sPath.left(sPath.lastIndexOf('/') + 1) + "Range.log");
-}
-
-void CMoxelinMainWindow::Log2LogSrcFilePath_textChanged() { OnSetLogtoLogOutputFile(); }
-void CMoxelinMainWindow::OnChangeOutputFileName() { OnSetLogtoLogOutputFile(); }
-
-void CMoxelinMainWindow::OnSetLogtoLogOutputFile()
-{
-    const QString sPath = SourcePath(m_pUi->Log2LogSrcFilePath);
-    if (!SourceUsable(sPath, &m_nSourceSize))
-        return;
-    m_pUi->Log2LogMoxelinBtn->setEnabled(true);
-    m_pUi->actionLog_Trans_Log->setEnabled(true);
-
-    const QString sStem = PathStem(sPath);
-    QString sName;
-    if (m_pUi->Range2RangecmpFlag->isChecked())
-        sName = sStem + ".Rangecmp";
-    else if (m_pUi->Rangecmp2RangeFlag->isChecked() || m_pUi->Rangecmp42RangeFlag->isChecked())
-        sName = sStem + ".range";
-    else if (m_pUi->Range2Rangecmp4Flag->isChecked())
-        sName = sStem + ".Rangecmp4";
-    else if (m_pUi->LogTransLogFlag->isChecked())
-        sName = sStem + (m_pUi->LogOutputBinaryFlag->isChecked() ? ".Bin" : ".Asc");
-    m_pUi->Log2LogOutputFilePath->setText(sName);
-}
-
-void CMoxelinMainWindow::SetRinexOutputFileNames()
-{
-    const QString sStem = PathStem(SourcePath(m_pUi->Range2RnxSrcFilePath));
-    const int nYear = ((GetRinexObsHeader()->FirstObs.nYear % 100) + 100) % 100;
-    const int nMajor = m_pUi->RnxVersion->currentIndex() < 4 ? 2 : 3;
-    const QString sObsName = QString("%1_rnx%2.%3O").arg(sStem).arg(nMajor).arg(nYear, 2, 10, QChar('0'));
-
-    emit m_pWorkThread->Range2RnxMoxelinBtn_signal(1);
-    emit m_pWorkThread->actionLog_Trans_Rinex_signal(1);
-
-    m_pUi->Range2RnxObsFilePath->setText(sObsName);
-    const QString sNavStem = sObsName.left(sObsName.size() - 1);
-    m_pUi->Range2RnxGPSNavFilePath->setText(sNavStem + (m_pUi->Range2RnxMixedNavEnable->isChecked() ? 'M' : 'N'));
-    m_pUi->Range2RnxGLONavFilePath->setText(sNavStem + 'G');
-    m_pUi->Range2RnxGALNavFilePath->setText(sNavStem + 'L');
-    m_pUi->Range2RnxBDSNavFilePath->setText(sNavStem + 'C');
-    m_pUi->Range2RnxQZSNavFilePath->setText(sNavStem + 'J');
-}
-
-void CMoxelinMainWindow::OnRangetoRinexOpenFile(int ErrorStatus)
-{
-    (void)ErrorStatus;
-    m_pUi->Range2RnxObsFilePath->clear();
-    m_pUi->Range2RnxSrcFilePath->setEnabled(true);
-    m_pUi->Range2RnxSrcFilePath->clear();
-    for (QLineEdit* pField : {m_pUi->Range2RnxGPSNavFilePath, m_pUi->Range2RnxGLONavFilePath,
-                              m_pUi->Range2RnxGALNavFilePath, m_pUi->Range2RnxBDSNavFilePath,
-                              m_pUi->Range2RnxQZSNavFilePath})
-        pField->clear();
-    UserPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
-                          tr("Can not get start and end time!\nplease enter again!!!"));
 }
 
 // ---- Page 1 rules
@@ -552,21 +423,20 @@ void CMoxelinMainWindow::ObsHeaderSettingWindow_open() { emit OpenObsSettingWind
 void CMoxelinMainWindow::NavHeaderSettingWindow_open() { emit OpenNavSettingWindow(); }
 void CMoxelinMainWindow::ExtractSettingWindow_open() { m_pSampleExtractWindow->show(); }
 
-void CMoxelinMainWindow::Range2RnxMoxelinBtn_enableChange() { m_pUi->Range2RnxMoxelinBtn->setEnabled(false); }
+// A click that started nothing (the job was refused) leaves the button as it
+// was; one that started a job finds it disabled already.
+void CMoxelinMainWindow::Range2RnxMoxelinBtn_enableChange() { UpdateStartControls(); }
 void CMoxelinMainWindow::Range2RnxMoxelinBtn_slot(int nEnable)
 {
     (void)nEnable;
-    m_pUi->Range2RnxMoxelinBtn->setEnabled(true);
+    m_abSourceReady[PAGE_RANGE2RNX] = true;
+    UpdateStartControls();
 }
-void CMoxelinMainWindow::actionLog_Trans_Rinex_slot(int nEnable)
-{
-    (void)nEnable;
-    m_pUi->actionLog_Trans_Rinex->setEnabled(true);
-}
+void CMoxelinMainWindow::actionLog_Trans_Rinex_slot(int nEnable) { Range2RnxMoxelinBtn_slot(nEnable); }
 void CMoxelinMainWindow::Range2RnxSrcFilePath_slot(int nEnable)
 {
     (void)nEnable;
-    m_pUi->Range2RnxSrcFilePath->setEnabled(true);
+    UpdateStartControls();
 }
 
 // ---- Page 3
@@ -591,12 +461,9 @@ void CMoxelinMainWindow::MoxelinGUIClearInput()
                               ui.Rnx2RangeOutputFilePath, ui.Log2LogSrcFilePath, ui.Log2LogOutputFilePath})
         pField->clear();
     m_bSourceScanned = false;
-    ui.Range2RnxMoxelinBtn->setEnabled(false);
-    ui.Rnx2RangeMoxelinBtn->setEnabled(false);
-    ui.Log2LogMoxelinBtn->setEnabled(false);
-    ui.actionLog_Trans_Rinex->setEnabled(false);
-    ui.actionRinex_Trans_Log->setEnabled(false);
-    ui.actionLog_Trans_Log->setEnabled(false);
+    for (bool& bReady : m_abSourceReady)
+        bReady = false;
+    UpdateStartControls();
 }
 
 void CMoxelinMainWindow::AboutMoxelinDialogOpen()

@@ -2,14 +2,27 @@
 // range log, log to log), the menus, the file choosers and the rules that
 // enable and disable controls. It owns the header windows, the sample
 // extraction window, the About dialog, the worker and the one translator.
+//
+// A page 1 source is scanned in a thread of its own before it can be
+// converted; jobs run in the worker. The scan and a job share the engine's
+// header records and leap value, so the window runs one of them at a time:
+// while either runs, every convert button and "Start" entry is disabled and
+// no page 1 source can be chosen.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 #include <QTranslator>
 
+#include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <thread>
+#include <vector>
+
+#include "converter/ui/job_files.h"
+#include "converter/ui/progress_poller.h"
 
 namespace Ui
 {
@@ -20,12 +33,14 @@ class QAction;
 class QActionGroup;
 class QCheckBox;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class CAboutMoxelinDialog;
 class CNavHeaderWindow;
 class CObsHeaderWindow;
 class CSampleExtractWindow;
 class CWorkThread;
+struct SourceScanInfo;
 
 // Version text shown in the window title.
 inline constexpr const char* MOXELIN_VERSION_TEXT = "6145";
@@ -51,6 +66,11 @@ public:
     CSampleExtractWindow* SampleExtractWindow() const { return m_pSampleExtractWindow; }
     CWorkThread* WorkThread() const { return m_pWorkThread; }
     QString CurrentLanguage() const { return m_sCurrentLanguage; }
+
+    // Whether a source scan or a job holds the engine's shared records.
+    bool EngineBusy() const { return m_eEngineUse != ENGINE_IDLE; }
+    // The scan of the page 1 source; valid once its load has completed.
+    const SourceScanInfo& ScanResults() const { return *m_pScan; }
 
 signals:
     void Signal_RinexVersion3();
@@ -123,6 +143,12 @@ public slots:
     void OnChangeOutputFileName();
     void OnRangetoRinexOpenFile(int ErrorStatus);
 
+private slots:
+    // The scan's result, handed over from the scan thread.
+    void OnSourceLoaded();
+    // The sample extraction window offers the rates of the chosen message.
+    void Range2RinexMsgID_currentIndexChanged();
+
 protected:
     void changeEvent(QEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
@@ -140,6 +166,56 @@ private:
     void ChooseSaveFile(QLineEdit* pField, const QString& sFilter);
     // Ends the worker thread and waits for it.
     void StopWorker();
+    // Stops a running scan and job and waits for them; a job cut short
+    // leaves none of the files it created.
+    void ShutDown();
+
+    enum PAGE_E
+    {
+        PAGE_RANGE2RNX = 0,
+        PAGE_RNX2RANGE,
+        PAGE_LOG2LOG,
+        PAGE_COUNT
+    };
+    enum ENGINE_USE_E
+    {
+        ENGINE_IDLE,
+        ENGINE_SCAN,
+        ENGINE_JOB
+    };
+
+    static QString SourcePathOf(const QLineEdit* pField);
+    // Entry of the scan thread.
+    static void LoadSourceThreadProc(CMoxelinMainWindow* pWindow);
+    void LoadSourceLog(FILE* pStream);
+    void ApplySourceScan();
+    // Clears the page 1 file fields after a source that cannot be loaded.
+    void ClearRange2RnxFiles();
+    // The scan's index of the message "Log Type" names; -1 for none.
+    int ChosenScanKind() const;
+    double ScanIntervalOfChosenMessage() const;
+
+    // Enables each page's convert button and "Start" entry when its source
+    // has been examined and the engine is free, and the page 1 source entry
+    // points while the engine is free.
+    void UpdateStartControls();
+    void SetStateText(const char* pText);
+    QProgressBar* PageBar(PAGE_E ePage) const;
+    void SetPageProgress(PAGE_E ePage, uint nBytes);
+    // Checks the source and the outputs a job names before it starts; shows
+    // what is wrong and returns false.
+    struct JobOutput
+    {
+        QString sPath;
+        const char* pKind; // "Observation File", "Output File", ...
+    };
+    // "Can not open <file>. Please check your path." for a file kind.
+    QString CannotOpenText(const char* pFile) const;
+    bool CheckJobFiles(const QString& sSource, const std::vector<JobOutput>& outputs, uint64_t* pSourceSize);
+    void PrepareRange2RnxHeader();
+    void StartJob(PAGE_E ePage, uint64_t nSourceSize);
+    void FinishJob(PAGE_E ePage, int nStatus);
+    void ShowJobResult(PAGE_E ePage, int nStatus, bool bNothingWritten);
 
     std::unique_ptr<Ui::MoxelinMainWindow> m_pUi;
     CObsHeaderWindow* m_pObsHeaderWindow = nullptr;
@@ -148,11 +224,31 @@ private:
     CSampleExtractWindow* m_pSampleExtractWindow = nullptr;
     CWorkThread* m_pWorkThread = nullptr;
 
-    // Size in bytes of the source last examined by a page's source handler.
-    uint64_t m_nSourceSize = 0;
+    ENGINE_USE_E m_eEngineUse = ENGINE_IDLE;
+    PAGE_E m_eJobPage = PAGE_RANGE2RNX;
+    // Per page: whether its source has been examined (page 1: scanned) so
+    // that a job may start, and the size of the source its bar is scaled by.
+    bool m_abSourceReady[PAGE_COUNT] = {};
+    uint64_t m_anProgressSize[PAGE_COUNT] = {};
     // Set once a page 1 source has been scanned; the RINEX names are only
     // proposed for a scanned source.
     bool m_bSourceScanned = false;
+    uint32_t m_bRange2RnxBinary = 0;
+    const char* m_pStateText = "";
+
+    // The load of a page 1 source: the stream the scan reads, its result and
+    // the file times, written by the scan thread and read by the GUI thread
+    // once the thread has ended.
+    FILE* m_pSourceStream = nullptr;
+    std::unique_ptr<SourceScanInfo> m_pScan;
+    uint32_t m_anFileTimes[4] = {};
+    int m_nScanStatus = 0;
+    std::thread m_ScanThread;
+    // Set when the window closes: the scan's stream then ends at once.
+    std::atomic<bool> m_bClosing{false};
+    CProgressPoller m_LoadPoller;
+    CProgressPoller m_RinexPoller;
+    CJobFiles m_JobFiles;
 
     QActionGroup* m_pLanguageGroup = nullptr;
     QAction* m_pChineseAction = nullptr;

@@ -49,6 +49,130 @@ please enter again!!!</translation>
         <source>GPS Nav File</source>
         <translation>GPS Nav File</translation>
     </message>
+    <message>
+        <source>Source File</source>
+        <translation>Source File</translation>
+    </message>
+    <message>
+        <source>Observation File</source>
+        <translation>Observation File</translation>
+    </message>
+    <message>
+        <source>GPS Navigation File</source>
+        <translation>GPS Navigation File</translation>
+    </message>
+    <message>
+        <source>GLO Navigation File</source>
+        <translation>GLO Navigation File</translation>
+    </message>
+    <message>
+        <source>GAL Navigation File</source>
+        <translation>GAL Navigation File</translation>
+    </message>
+    <message>
+        <source>BDS Navigation File</source>
+        <translation>BDS Navigation File</translation>
+    </message>
+    <message>
+        <source>QZS Navigation File</source>
+        <translation>QZS Navigation File</translation>
+    </message>
+    <message>
+        <source>Output File</source>
+        <translation>Output File</translation>
+    </message>
+    <message>
+        <source>File Open Error</source>
+        <translation>File Open Error</translation>
+    </message>
+    <message>
+        <source>Can not open </source>
+        <translation>Can not open </translation>
+    </message>
+    <message>
+        <source>. Please check your path.</source>
+        <translation>. Please check your path.</translation>
+    </message>
+    <message>
+        <source>Source File is empty. Nothing to convert.</source>
+        <translation>Source File is empty. Nothing to convert.</translation>
+    </message>
+    <message>
+        <source>Can not write to the folder of %1:
+%2
+Please check your path.</source>
+        <translation>Can not write to the folder of %1:
+%2
+Please check your path.</translation>
+    </message>
+    <message>
+        <source>%1 is the Source File. Please choose another path.</source>
+        <translation>%1 is the Source File. Please choose another path.</translation>
+    </message>
+    <message>
+        <source>The sample interval must be at least 0.001 seconds.</source>
+        <translation>The sample interval must be at least 0.001 seconds.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Loading...</translation>
+    </message>
+    <message>
+        <source>Load complete</source>
+        <translation>Load complete</translation>
+    </message>
+    <message>
+        <source>Moxelin</source>
+        <translation>Moxelin</translation>
+    </message>
+    <message>
+        <source>Moxelin Complete</source>
+        <translation>Moxelin Complete</translation>
+    </message>
+    <message>
+        <source>Moxelin Failed</source>
+        <translation>Moxelin Failed</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Success</translation>
+    </message>
+    <message>
+        <source>Moxelin Complete.</source>
+        <translation>Moxelin Complete.</translation>
+    </message>
+    <message>
+        <source>Unknown File</source>
+        <translation>Unknown File</translation>
+    </message>
+    <message>
+        <source>Unknown file type. Please check your file.</source>
+        <translation>Unknown file type. Please check your file.</translation>
+    </message>
+    <message>
+        <source>Run Error</source>
+        <translation>Run Error</translation>
+    </message>
+    <message>
+        <source>Log data error. Can not decode rightly.</source>
+        <translation>Log data error. Can not decode rightly.</translation>
+    </message>
+    <message>
+        <source>No observation epoch was converted. Please check the log type, the systems and the sample extraction.</source>
+        <translation>No observation epoch was converted. Please check the log type, the systems and the sample extraction.</translation>
+    </message>
+    <message>
+        <source>Moxelin Complete, but the ephemeris logs could not be saved beside the output files.</source>
+        <translation>Moxelin Complete, but the ephemeris logs could not be saved beside the output files.</translation>
+    </message>
+    <message>
+        <source>No log of the source could be converted.</source>
+        <translation>No log of the source could be converted.</translation>
+    </message>
+    <message>
+        <source>Moxelin failed with status %1.</source>
+        <translation>Moxelin failed with status %1.</translation>
+    </message>
 </context>
 <context>
     <name>CUserPrompt</name>

@@ -49,6 +49,130 @@ please enter again!!!</source>
         <source>GPS Nav File</source>
         <translation>GPS 导航文件</translation>
     </message>
+    <message>
+        <source>Source File</source>
+        <translation>源文件</translation>
+    </message>
+    <message>
+        <source>Observation File</source>
+        <translation>观测文件</translation>
+    </message>
+    <message>
+        <source>GPS Navigation File</source>
+        <translation>GPS 导航文件</translation>
+    </message>
+    <message>
+        <source>GLO Navigation File</source>
+        <translation>GLO 导航文件</translation>
+    </message>
+    <message>
+        <source>GAL Navigation File</source>
+        <translation>GAL 导航文件</translation>
+    </message>
+    <message>
+        <source>BDS Navigation File</source>
+        <translation>BDS 导航文件</translation>
+    </message>
+    <message>
+        <source>QZS Navigation File</source>
+        <translation>QZS 导航文件</translation>
+    </message>
+    <message>
+        <source>Output File</source>
+        <translation>输出文件</translation>
+    </message>
+    <message>
+        <source>File Open Error</source>
+        <translation>文件打开错误</translation>
+    </message>
+    <message>
+        <source>Can not open </source>
+        <translation>无法打开</translation>
+    </message>
+    <message>
+        <source>. Please check your path.</source>
+        <translation>，请检查路径。</translation>
+    </message>
+    <message>
+        <source>Source File is empty. Nothing to convert.</source>
+        <translation>源文件为空，没有可转换的数据。</translation>
+    </message>
+    <message>
+        <source>Can not write to the folder of %1:
+%2
+Please check your path.</source>
+        <translation>无法写入%1所在的文件夹：
+%2
+请检查路径。</translation>
+    </message>
+    <message>
+        <source>%1 is the Source File. Please choose another path.</source>
+        <translation>%1与源文件相同，请选择其他路径。</translation>
+    </message>
+    <message>
+        <source>The sample interval must be at least 0.001 seconds.</source>
+        <translation>采样间隔不能小于 0.001 秒。</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>加载中...</translation>
+    </message>
+    <message>
+        <source>Load complete</source>
+        <translation>加载完成</translation>
+    </message>
+    <message>
+        <source>Moxelin</source>
+        <translation>转换中</translation>
+    </message>
+    <message>
+        <source>Moxelin Complete</source>
+        <translation>转换完成</translation>
+    </message>
+    <message>
+        <source>Moxelin Failed</source>
+        <translation>转换失败</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Moxelin Complete.</source>
+        <translation>转换完成。</translation>
+    </message>
+    <message>
+        <source>Unknown File</source>
+        <translation>未知文件</translation>
+    </message>
+    <message>
+        <source>Unknown file type. Please check your file.</source>
+        <translation>未知的文件类型，请检查文件。</translation>
+    </message>
+    <message>
+        <source>Run Error</source>
+        <translation>运行错误</translation>
+    </message>
+    <message>
+        <source>Log data error. Can not decode rightly.</source>
+        <translation>日志数据错误，无法正确解码。</translation>
+    </message>
+    <message>
+        <source>No observation epoch was converted. Please check the log type, the systems and the sample extraction.</source>
+        <translation>没有转换任何观测历元，请检查日志类型、卫星系统和采样提取设置。</translation>
+    </message>
+    <message>
+        <source>Moxelin Complete, but the ephemeris logs could not be saved beside the output files.</source>
+        <translation>转换完成，但星历日志无法保存到输出文件旁。</translation>
+    </message>
+    <message>
+        <source>No log of the source could be converted.</source>
+        <translation>源文件中没有可转换的日志。</translation>
+    </message>
+    <message>
+        <source>Moxelin failed with status %1.</source>
+        <translation>转换失败，状态码 %1。</translation>
+    </message>
 </context>
 <context>
     <name>CUserPrompt</name>

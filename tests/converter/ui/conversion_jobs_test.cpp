@@ -1,0 +1,527 @@
+// The three conversions run from the window end to end with the real engine:
+// the files the window's jobs write equal what the engine writes for the same
+// job on its own, the bars reach 100 %, and every way a job can fail shows
+// its own message and leaves none of the job's files behind.
+#include <QDir>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTabWidget>
+
+#include <iterator>
+
+#include "codec/catalogue.h"
+#include "converter/engine/epoch_store.h"
+#include "converter/engine/log_to_log.h"
+#include "converter/engine/range_to_rinex.h"
+#include "converter/engine/rinex_readers.h"
+#include "converter/engine/source_scan.h"
+#include "converter/ui/sample_extract_window.h"
+#include "conversion_test_support.h"
+
+namespace
+{
+// The engine tests' golden source (two GPS and one GLONASS satellite, GPS and
+// GLONASS ephemerides, IONUTC, RTKPOS) stretched to 20 epochs at 1 Hz.
+SourceFile LongSource(Form eForm)
+{
+    SourceFile src = GoldenSource(eForm);
+    for (uint32_t k = 5; k < 20; ++k)
+        AddEpoch(src, eForm, loggen::Constellation(2, 1), kWeek, kDayMs + k * 1000, k);
+    return src;
+}
+
+QStringList FilesIn(const QString& sFolder)
+{
+    return QDir(sFolder).entryList(QDir::Files, QDir::Name);
+}
+
+class ConversionJobsTest : public ConversionTest
+{
+protected:
+    // Types the window's ends and picks a rate in the sample extraction
+    // window, as the user does, and switches extraction on.
+    void Extract(const QString& sStart, const QString& sEnd, const QString& sRate)
+    {
+        W<QPushButton>("ExtractSettings")->click();
+        CSampleExtractWindow* pExtract = m_pWindow->SampleExtractWindow();
+        EXPECT_TRUE(pExtract->isVisible());
+        for (auto field : {std::make_pair("ExtractStartTime", sStart), std::make_pair("ExtractEndTime", sEnd)})
+        {
+            auto* pEdit = Find<QLineEdit>(pExtract, field.first);
+            pEdit->setText(field.second);
+            emit pEdit->editingFinished();
+        }
+        Find<QCheckBox>(pExtract, "SampleRateEnable")->setChecked(true);
+        Find<QComboBox>(pExtract, "SampleRate")->setCurrentText(sRate);
+        Find<QPushButton>(pExtract, "SampleExtractSaveChange")->click();
+        W<QCheckBox>("Range2RnxSampleExtractEnable")->setChecked(true);
+    }
+};
+} // namespace
+
+// A range log to RINEX 2.11 and 3.04 with a time window and a sample rate:
+// the window's files equal the engine's own for the same job, with the header
+// times moved inwards to the rate while the job keeps the window as typed.
+TEST_F(ConversionJobsTest, RangeLogToRinexWithWindowAndRateWritesWhatTheEngineWrites)
+{
+    struct Case
+    {
+        const char* pVersion;
+        int32_t nVersion;
+        uint32_t nSysMask;
+        Form eForm;
+    };
+    const Case cases[] = {{"2.11", 211, 1 | 2 | 4, Form::RangeText}, {"3.04", 304, 1 | 2 | 4 | 8 | 32, Form::RangeBinary}};
+    Open();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pVersion);
+        QDir(Path(c.pVersion)).removeRecursively();
+        QDir().mkpath(Path(QString(c.pVersion) + "/window"));
+        QDir().mkpath(Path(QString(c.pVersion) + "/engine"));
+        const QString sSource = Write(QString(c.pVersion) + "/window/site.log", LongSource(c.eForm));
+
+        W<QCheckBox>("Range2RnxObsHeaderEnable")->setChecked(false);
+        W<QCheckBox>("Range2RnxNavHeaderEnable")->setChecked(false);
+        W<QComboBox>("RnxVersion")->setCurrentText(c.pVersion);
+        QSignalSpy loadProgress(m_pWindow.get(), &CMoxelinMainWindow::Range2RnxReadData);
+        Load(sSource);
+        EXPECT_EQ(W<QLabel>("ProgressBarState")->text(), "Load complete");
+        ASSERT_GE(loadProgress.count(), 2);
+        EXPECT_EQ(loadProgress.last().at(0).toUInt(), 0u);
+        const QString sObsName = QString("site_rnx%1.24O").arg(c.pVersion[0]);
+        EXPECT_EQ(Text("Range2RnxObsFilePath"), Path(QString(c.pVersion) + "/window/" + sObsName));
+
+        Extract(QString("Week:%1 Ms:%2").arg(kWeek).arg(kDayMs + 2500),
+                QString("Week:%1 Ms:%2").arg(kWeek).arg(kDayMs + 15700), "2");
+        const CFakePrompt::Call done = Convert("Range2RnxMoxelinBtn");
+        EXPECT_EQ(done.sTitle, "Success");
+        EXPECT_EQ(done.sText, "Moxelin Complete.");
+        EXPECT_EQ(W<QProgressBar>("Range2RnxProgress")->value(), 100);
+        EXPECT_EQ(W<QLabel>("ProgressBarState")->text(), "Moxelin Complete");
+        EXPECT_EQ(Text("Range2RnxSrcFilePath"), "");
+        EXPECT_EQ(Text("Range2RnxObsFilePath"), "");
+        const CWorkThread* pJob = m_pWindow->WorkThread();
+        EXPECT_EQ(pJob->m_nStartMs, kDayMs + 2500);
+        EXPECT_EQ(pJob->m_nEndMs, kDayMs + 15700);
+        EXPECT_EQ(pJob->m_nSysMask, c.nSysMask);
+
+        // The same job given to the engine alone, its header filled from the
+        // scan and the settings as a job's is.
+        SourceScanInfo scan{};
+        ASSERT_EQ(ScanFile(sSource.toStdString(), &scan), SCAN_OK);
+        RinexObsHeader obs{};
+        obs.nVersion = c.nVersion;
+        obs.nSysMask = static_cast<uint8_t>(c.nSysMask);
+        obs.nObsTypeMask = RINEX_OBS_WRITTEN;
+        LoadRinexObsHeaderSettings(&obs);
+        FillRinexObsTypes(scan.aSignalCodes, scan.aSignalCounts, &obs);
+        FillRinexPhaseShifts(scan.aSatMasks, scan.aSatCounts, scan.aSignalCounts, scan.aSignalCodes, &obs);
+        SetGloSlotFrequencies(scan.nGloSlotCount, scan.aGloSlots, scan.aGloFrequencies, &obs);
+        const int32_t aLeap[4] = {18, 18, 1929, 7};
+        std::memcpy(obs.aLeapSeconds, aLeap, sizeof(aLeap));
+        obs.dInterval = 2.0;
+        obs.FirstObs.nWeek = obs.LastObs.nWeek = kWeek;
+        obs.FirstObs.nMsOfWeek = kDayMs + 4000;
+        obs.LastObs.nMsOfWeek = kDayMs + 14000;
+        const RinexNavHeader nav = NavHeaderFromScan(scan);
+
+        const std::string sEngine = Path(QString(c.pVersion) + "/engine/").toStdString();
+        const std::string sSrc = sSource.toStdString(), sObs = sEngine + sObsName.toStdString();
+        std::string asNav[GNSS_SYSTEM_COUNT];
+        const char acLetter[GNSS_SYSTEM_COUNT] = {'N', 'G', 'L', 'C', 0, 'J'};
+        RangeToRinexJob job;
+        job.pSrcPath = sSrc.c_str();
+        job.pObsPath = sObs.c_str();
+        for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+        {
+            asNav[s] = acLetter[s] ? sObs.substr(0, sObs.size() - 1) + acLetter[s] : std::string();
+            job.apNavPaths[s] = asNav[s].c_str();
+        }
+        job.nObsMessageId = MSG_ID_RANGE;
+        job.nSysMask = c.nSysMask;
+        job.bExtract = job.bDecimate = true;
+        job.nStartWeek = job.nEndWeek = kWeek;
+        job.nStartMs = kDayMs + 2500;
+        job.nEndMs = kDayMs + 15700;
+        job.dInterval = 2.0;
+        job.pObsHeader = &obs;
+        job.pNavHeader = &nav;
+        ASSERT_EQ(ConvertRangeLogToRinex(job), CONVERT_OK);
+
+        const QString sWindowDir = Path(QString(c.pVersion) + "/window");
+        QStringList outputs = FilesIn(sWindowDir);
+        outputs.removeAll("site.log");
+        EXPECT_EQ(outputs, FilesIn(QString::fromStdString(sEngine)));
+        EXPECT_TRUE(outputs.contains(sObsName));
+        for (const QString& sName : outputs)
+            EXPECT_EQ(MaskDate(Read(sWindowDir + "/" + sName).toStdString()),
+                      MaskDate(Read(QString::fromStdString(sEngine) + sName).toStdString()))
+                << sName.toStdString();
+
+        // Epochs every 2 s from the first multiple of 2 s within the window.
+        const QString sText = Read(sWindowDir + "/" + sObsName);
+        EXPECT_TRUE(sText.contains(QRegularExpression(" 0 +22\\.0000000 +GPS +TIME OF FIRST OBS")));
+        EXPECT_TRUE(sText.contains(QRegularExpression(" 0 +32\\.0000000 +GPS +TIME OF LAST OBS")));
+        if (c.nVersion == 304)
+        {
+            EXPECT_EQ(CountRinex3Epochs(sText.toStdString()), 6);
+        }
+    }
+}
+
+// A RINEX observation file back to RANGE logs: the window's output equals the
+// reader's own.
+TEST_F(ConversionJobsTest, RinexObservationFileToRangeWritesWhatTheReaderWrites)
+{
+    // The observation file comes from the engine, from the golden source.
+    const QString sLog = Write("site.log", GoldenSource(Form::RangeBinary));
+    SourceScanInfo scan{};
+    ASSERT_EQ(ScanFile(sLog.toStdString(), &scan), SCAN_OK);
+    RinexObsHeader obs = HeaderFromScan(304, scan, 0);
+    const RinexNavHeader nav = NavHeaderFromScan(scan);
+    const std::string sSrc = sLog.toStdString(), sRinex = Path("site_rnx3.24O").toStdString();
+    const std::string sGps = Path("site_rnx3.24N").toStdString(), sGlo = Path("site_rnx3.24G").toStdString();
+    RangeToRinexJob job;
+    job.pSrcPath = sSrc.c_str();
+    job.pObsPath = sRinex.c_str();
+    job.apNavPaths[GNSS_SYSTEM_GPS] = sGps.c_str();
+    job.apNavPaths[GNSS_SYSTEM_GLONASS] = sGlo.c_str();
+    job.nObsMessageId = MSG_ID_RANGE;
+    job.nSysMask = 1 | 2;
+    job.pObsHeader = &obs;
+    job.pNavHeader = &nav;
+    ASSERT_EQ(ConvertRangeLogToRinex(job), CONVERT_OK);
+
+    Open();
+    W<QTabWidget>("RangeRnxTab")->setCurrentIndex(1);
+    Choose("Rnx2RangeOpenBtn", QString::fromStdString(sRinex));
+    const QString sOutput = Path("Range.log");
+    EXPECT_EQ(Text("Rnx2RangeOutputFilePath"), sOutput);
+    const CFakePrompt::Call done = Convert("Rnx2RangeMoxelinBtn");
+    EXPECT_EQ(done.sTitle, "Success");
+    EXPECT_EQ(done.sText, "Moxelin Complete.");
+    QTRY_COMPARE_WITH_TIMEOUT(W<QProgressBar>("Rnx2RangeProgress")->value(), 100, kWaitMs);
+    for (const char* pField : {"Rnx2RangeSrcFilePath", "Rnx2RangeOutputFilePath"})
+        EXPECT_EQ(Text(pField), "") << pField;
+
+    const std::string sExpected = Path("expected.log").toStdString();
+    FILE* pIn = std::fopen(sRinex.c_str(), "rb");
+    FILE* pOut = std::fopen(sExpected.c_str(), "wb");
+    ASSERT_TRUE(pIn && pOut);
+    ResetConvertState(1);
+    SetConvertOutputFile(pOut);
+    EXPECT_GE(ConvertRinexObsToRange(pIn, 0), 0);
+    SetConvertOutputFile(nullptr);
+    std::fclose(pOut);
+    std::fclose(pIn);
+    const QByteArray window = Read(sOutput);
+    EXPECT_TRUE(window.startsWith("#RANGEA,"));
+    EXPECT_EQ(window, Read(QString::fromStdString(sExpected)));
+}
+
+// A log to another log form, for kinds chosen by their buttons: the window's
+// output equals the engine's conversion of the same source.
+TEST_F(ConversionJobsTest, LogToAnotherLogFormWritesWhatTheEngineWrites)
+{
+    struct Case
+    {
+        const char* pKind;
+        const char* pFormat;
+        Form eForm;
+        uint32_t nKind;
+        const char* pSuffix;
+    };
+    const Case cases[] = {{"Range2RangecmpFlag", nullptr, Form::RangeBinary, 0, ".Rangecmp"},
+                          {"Range2Rangecmp4Flag", nullptr, Form::RangeText, 4, ".Rangecmp4"},
+                          {"LogTransLogFlag", "LogOutputBinaryFlag", Form::RangeCmpText, 3, ".Bin"}};
+    Open();
+    W<QTabWidget>("RangeRnxTab")->setCurrentIndex(2);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pKind);
+        W<QRadioButton>(c.pKind)->click();
+        if (c.pFormat)
+            W<QRadioButton>(c.pFormat)->click();
+        const QString sSource = Write(QString("log%1.log").arg(c.nKind), LongSource(c.eForm));
+        Choose("Log2LogSrcFileOpenBtn", sSource);
+        const QString sOutput = sSource.chopped(4) + c.pSuffix;
+        EXPECT_EQ(Text("Log2LogOutputFilePath"), sOutput);
+        const CFakePrompt::Call done = Convert("Log2LogMoxelinBtn");
+        EXPECT_EQ(done.sText, "Moxelin Complete.");
+        EXPECT_EQ(W<QProgressBar>("Log2LogProgress")->value(), 100);
+        EXPECT_EQ(m_pWindow->WorkThread()->m_nLog2LogKind, c.nKind);
+
+        const QString sExpected = Path(QString("expected%1").arg(c.nKind));
+        FILE* pIn = std::fopen(QFile::encodeName(sSource).constData(), "rb");
+        FILE* pOut = std::fopen(QFile::encodeName(sExpected).constData(), "wb");
+        ASSERT_TRUE(pIn && pOut);
+        ResetConvertState(1);
+        EXPECT_EQ(ConvertLogToLog(pIn, pOut, c.nKind, c.eForm == Form::RangeBinary, nullptr, nullptr), 0);
+        std::fclose(pOut);
+        std::fclose(pIn);
+        const QByteArray window = Read(sOutput);
+        EXPECT_FALSE(window.isEmpty());
+        EXPECT_EQ(window, Read(sExpected));
+    }
+}
+
+// Each status a job can end with shows its own message; only a finished job
+// empties the page's fields, and no status other than 0 says "Success".
+TEST_F(ConversionJobsTest, EachStatusShowsItsMessage)
+{
+    struct Case
+    {
+        int nPage;
+        int nStatus;
+        QMessageBox::Icon eIcon;
+        const char* pTitle;
+        const char* pText;
+        bool bCleared;
+    };
+    const QMessageBox::Icon C = QMessageBox::Critical, Wn = QMessageBox::Warning, I = QMessageBox::Information;
+    const Case cases[] = {
+        {1, 0, I, "Success", "Moxelin Complete.", true},
+        {1, -100, C, "File Open Error", "Can not open Source File. Please check your path.", false},
+        {1, -99, C, "File Open Error", "Can not open Observation File. Please check your path.", false},
+        {1, -98, C, "File Open Error", "Can not open GPS Navigation File. Please check your path.", false},
+        {1, -97, C, "File Open Error", "Can not open GLO Navigation File. Please check your path.", false},
+        {1, -96, C, "File Open Error", "Can not open GAL Navigation File. Please check your path.", false},
+        {1, -95, C, "File Open Error", "Can not open BDS Navigation File. Please check your path.", false},
+        {1, -93, Wn, "Warning",
+         "No observation epoch was converted. Please check the log type, the systems and the sample extraction.",
+         false},
+        {1, -92, Wn, "Warning",
+         "Moxelin Complete, but the ephemeris logs could not be saved beside the output files.", true},
+        {1, -90, C, "Run Error", "Moxelin failed with status -90.", false},
+        {2, 0, I, "Success", "Moxelin Complete.", true},
+        {2, -94, C, "File Open Error", "Can not open Output File. Please check your path.", false},
+        {2, -90, C, "Unknown File", "Unknown file type. Please check your file.", false},
+        {2, -89, C, "Run Error", "Log data error. Can not decode rightly.", false},
+        {2, -3, C, "Run Error", "Moxelin failed with status -3.", false},
+        {3, 0, I, "Success", "Moxelin Complete.", true},
+        {3, -94, C, "File Open Error", "Can not open Output File. Please check your path.", false},
+        {3, -89, C, "Run Error", "Moxelin failed with status -89.", false},
+        {3, 7, C, "Run Error", "Moxelin failed with status 7.", false},
+    };
+    auto* pWorker = new CStatusWorker;
+    Open(pWorker);
+    const QString sLog = Write("site.log", GoldenSource(Form::RangeText));
+    const QString sRinex = Write("site.24O", QByteArray("not read by this worker\n"));
+    const char* const apSource[] = {"Range2RnxSrcFilePath", "Rnx2RangeSrcFilePath", "Log2LogSrcFilePath"};
+    const char* const apButton[] = {"Range2RnxMoxelinBtn", "Rnx2RangeMoxelinBtn", "Log2LogMoxelinBtn"};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "page " << c.nPage << " status " << c.nStatus);
+        pWorker->m_nStatus = c.nStatus;
+        if (c.nPage == 1)
+            Load(sLog);
+        else
+            Choose(c.nPage == 2 ? "Rnx2RangeOpenBtn" : "Log2LogSrcFileOpenBtn", c.nPage == 2 ? sRinex : sLog);
+        // A job that finished wrote its output.
+        Write(c.nPage == 1 ? Text("Range2RnxObsFilePath") : c.nPage == 2 ? "Range.log" : "site.Rangecmp", "x");
+        const CFakePrompt::Call call = Convert(apButton[c.nPage - 1]);
+        EXPECT_EQ(call.eIcon, c.eIcon);
+        EXPECT_EQ(call.sTitle, c.pTitle);
+        EXPECT_EQ(call.sText, c.pText);
+        EXPECT_EQ(Text(apSource[c.nPage - 1]).isEmpty(), c.bCleared);
+        EXPECT_FALSE(W<QPushButton>(apButton[c.nPage - 1])->isEnabled());
+        EXPECT_FALSE(m_pWindow->EngineBusy());
+    }
+    EXPECT_EQ(pWorker->m_nJobs, static_cast<int>(std::size(cases)));
+}
+
+// A source that cannot be read, an output folder that cannot be written, an
+// empty source and an output that is the source: each is refused with its
+// own message before anything is written, and the page can start again.
+TEST_F(ConversionJobsTest, FilesThatCannotBeUsedAreRefusedBeforeTheJob)
+{
+    Open();
+    W<QTabWidget>("RangeRnxTab")->setCurrentIndex(2);
+    const QString sSource = Write("site.log", GoldenSource(Form::RangeText));
+    const QByteArray original = Read(sSource);
+    struct Case
+    {
+        const char* pName;
+        QString sSource;
+        QString sOutput;
+        const char* pTitle;
+        QString sText;
+    };
+    const Case cases[] = {
+        {"unreadable source", Path("gone.log"), Path("gone.Rangecmp"), "File Open Error",
+         "Can not open Source File. Please check your path."},
+        {"folder missing", sSource, Path("missing/site.Rangecmp"), "File Open Error",
+         "Can not write to the folder of Output File:\n" + Path("missing") + "\nPlease check your path."},
+        {"output is a folder", sSource, m_Dir.path(), "File Open Error",
+         "Can not open Output File. Please check your path."},
+        {"empty source", Path("empty.log"), Path("empty.Rangecmp"), "Warning",
+         "Source File is empty. Nothing to convert."},
+        {"output is the source", sSource, sSource, "File Open Error",
+         "Output File is the Source File. Please choose another path."},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pName);
+        if (c.sSource.endsWith("gone.log"))
+            Write("gone.log", QByteArray("#RANGEA\n"));
+        if (c.sSource.endsWith("empty.log"))
+            Write("empty.log", QByteArray());
+        Choose("Log2LogSrcFileOpenBtn", c.sSource);
+        W<QLineEdit>("Log2LogOutputFilePath")->setText(c.sOutput);
+        if (c.sSource.endsWith("gone.log"))
+            QFile::remove(c.sSource);
+        const QStringList before = FilesIn(m_Dir.path());
+        const CFakePrompt::Call call = Convert("Log2LogMoxelinBtn");
+        EXPECT_EQ(call.sTitle, c.pTitle);
+        EXPECT_EQ(call.sText, c.sText);
+        EXPECT_EQ(FilesIn(m_Dir.path()), before);
+        EXPECT_FALSE(QFileInfo::exists(Path("missing")));
+        EXPECT_EQ(Read(sSource), original);
+        EXPECT_TRUE(W<QPushButton>("Log2LogMoxelinBtn")->isEnabled());
+    }
+
+    // Page 1: an output folder that is missing names the file it is for.
+    W<QTabWidget>("RangeRnxTab")->setCurrentIndex(0);
+    Load(sSource);
+    W<QLineEdit>("Range2RnxObsFilePath")->setText(Path("missing/site_rnx3.24O"));
+    const CFakePrompt::Call call = Convert("Range2RnxMoxelinBtn");
+    EXPECT_EQ(call.sText, "Can not write to the folder of Observation File:\n" + Path("missing") +
+                              "\nPlease check your path.");
+    EXPECT_TRUE(W<QPushButton>("Range2RnxMoxelinBtn")->isEnabled());
+    EXPECT_TRUE(W<QAction>("actionLog_Trans_Rinex")->isEnabled());
+
+    // An empty page 1 source is not scanned: its page is emptied.
+    const QString sEmpty = Write("empty.log", QByteArray());
+    Choose("Range2RnxOpenBtn", sEmpty);
+    EXPECT_FALSE(m_pWindow->EngineBusy());
+    EXPECT_EQ(m_Prompt.m_Calls.back().sText, "Source File is empty. Nothing to convert.");
+    EXPECT_EQ(Text("Range2RnxSrcFilePath"), "");
+    EXPECT_EQ(Text("Range2RnxObsFilePath"), "");
+    EXPECT_FALSE(W<QPushButton>("Range2RnxMoxelinBtn")->isEnabled());
+}
+
+// A job that fails half-way, or that finds nothing to write, removes the
+// files it created: outputs and ephemeris dumps.
+TEST_F(ConversionJobsTest, AFailedJobLeavesNoneOfItsFiles)
+{
+    // The GLONASS ephemeris comes after the epochs and the GPS ephemerides,
+    // so the observation file, the GPS file and a dump are written before
+    // the missing GLONASS file stops the job.
+    using loggen::Record;
+    SourceFile src;
+    src.Add(loggen::Text(Record(MSG_ID_IONUTC, kWeek, kDayMs, loggen::IonUtc(18)), FormatIonUtc));
+    for (uint32_t k = 0; k < 5; ++k)
+    {
+        src.Add(loggen::Text(
+            Record(MSG_ID_GPSEPHEM, kWeek, kDayMs + k * 1000, loggen::GpsEphemeris(1, kWeek, 93600.0, 3 + k)),
+            FormatGpsEphem));
+        AddEpoch(src, Form::RangeText, loggen::Constellation(2, 1), kWeek, kDayMs + k * 1000, k);
+    }
+    src.Add(loggen::Text(
+        Record(MSG_ID_GLOEPHEMERIS, kWeek, kDayMs + 5000, loggen::GloEphemeris(1, 1, kWeek, kDayMs, 1)),
+        FormatGloEphem));
+    const QString sSource = Write("site.log", src);
+
+    Open();
+    Load(sSource);
+    W<QLineEdit>("Range2RnxGLONavFilePath")->clear();
+    CFakePrompt::Call call = Convert("Range2RnxMoxelinBtn");
+    EXPECT_EQ(call.sText, "Can not open GLO Navigation File. Please check your path.");
+    EXPECT_EQ(W<QLabel>("ProgressBarState")->text(), "Moxelin Failed");
+    EXPECT_EQ(FilesIn(m_Dir.path()), QStringList({"site.log"}));
+    EXPECT_EQ(Text("Range2RnxSrcFilePath"), sSource);
+
+    // A sample rate that no epoch falls on: nothing to convert, and the
+    // navigation files written meanwhile go too.
+    Load(sSource);
+    W<QPushButton>("ExtractSettings")->click();
+    CSampleExtractWindow* pExtract = m_pWindow->SampleExtractWindow();
+    Find<QCheckBox>(pExtract, "SampleRateEnable")->setChecked(true);
+    Find<QComboBox>(pExtract, "SampleRate")->setCurrentText("15");
+    Find<QPushButton>(pExtract, "SampleExtractSaveChange")->click();
+    W<QCheckBox>("Range2RnxSampleExtractEnable")->setChecked(true);
+    call = Convert("Range2RnxMoxelinBtn");
+    EXPECT_EQ(call.sTitle, "Warning");
+    EXPECT_TRUE(call.sText.startsWith("No observation epoch was converted."));
+    EXPECT_EQ(FilesIn(m_Dir.path()), QStringList({"site.log"}));
+
+    // A log job that finds nothing of its kind: no empty output is left.
+    W<QTabWidget>("RangeRnxTab")->setCurrentIndex(2);
+    W<QRadioButton>("Rangecmp2RangeFlag")->click();
+    Choose("Log2LogSrcFileOpenBtn", sSource);
+    call = Convert("Log2LogMoxelinBtn");
+    EXPECT_EQ(call.sTitle, "Warning");
+    EXPECT_EQ(call.sText, "No log of the source could be converted.");
+    EXPECT_EQ(FilesIn(m_Dir.path()), QStringList({"site.log"}));
+}
+
+// Each page's bar is scaled by its own source: a larger log chosen on page 3
+// after page 1 was loaded does not hold page 1's bar below 100 %.
+TEST_F(ConversionJobsTest, EachBarIsScaledByItsOwnSource)
+{
+    Open();
+    const QString sSource = Write("site.log", GoldenSource(Form::RangeBinary));
+    Load(sSource);
+    QByteArray big = Read(sSource).repeated(8);
+    Choose("Log2LogSrcFileOpenBtn", Write("big.log", big));
+    QSignalSpy progress(m_pWindow->WorkThread(), &CWorkThread::Range2RnxReadDataLog);
+    EXPECT_EQ(Convert("Range2RnxMoxelinBtn").sText, "Moxelin Complete.");
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last().at(0).toUInt(), static_cast<uint>(QFileInfo(sSource).size()));
+    EXPECT_EQ(W<QProgressBar>("Range2RnxProgress")->value(), 100);
+}
+
+// The header's first and last observation move inwards to the sample
+// interval, carrying into the next week, and stay as chosen when no sample
+// time lies between them; the job keeps the window as chosen.
+TEST_F(ConversionJobsTest, ExtractionMovesTheHeaderTimesToTheInterval)
+{
+    struct Case
+    {
+        uint32_t nStartWeek, nStartMs, nEndWeek, nEndMs;
+        uint32_t nFirstWeek, nFirstMs, nLastWeek, nLastMs;
+    };
+    const Case cases[] = {
+        {2295, 604799500, 2296, 1500, 2296, 0, 2296, 1000},
+        {2295, 604798200, 2295, 604798700, 2295, 604798200, 2295, 604798700},
+    };
+    SourceFile src;
+    const uint32_t anTimes[][2] = {{2295, 604798000}, {2295, 604799000}, {2296, 0}, {2296, 1000}, {2296, 2000}};
+    for (size_t k = 0; k < std::size(anTimes); ++k)
+        AddEpoch(src, Form::RangeText, loggen::Constellation(2, 1), static_cast<uint16_t>(anTimes[k][0]),
+                 anTimes[k][1], static_cast<double>(k));
+    const QString sSource = Write("week.log", src);
+    auto* pWorker = new CStatusWorker;
+    Open(pWorker);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.nStartMs);
+        Load(sSource);
+        W<QPushButton>("ExtractSettings")->click();
+        CSampleExtractWindow* pExtract = m_pWindow->SampleExtractWindow();
+        auto* pStart = Find<QLineEdit>(pExtract, "ExtractStartTime");
+        auto* pEnd = Find<QLineEdit>(pExtract, "ExtractEndTime");
+        pEnd->setText(QString("Week:%1 Ms:%2").arg(c.nEndWeek).arg(c.nEndMs));
+        emit pEnd->editingFinished();
+        pStart->setText(QString("Week:%1 Ms:%2").arg(c.nStartWeek).arg(c.nStartMs));
+        emit pStart->editingFinished();
+        Find<QPushButton>(pExtract, "SampleExtractSaveChange")->click();
+        W<QCheckBox>("Range2RnxSampleExtractEnable")->setChecked(true);
+        EXPECT_EQ(Convert("Range2RnxMoxelinBtn").sTitle, "Success");
+
+        const RinexObsHeader* pHeader = GetRinexObsHeader();
+        EXPECT_DOUBLE_EQ(pHeader->dInterval, 1.0);
+        EXPECT_EQ(pHeader->FirstObs.nWeek, c.nFirstWeek);
+        EXPECT_EQ(pHeader->FirstObs.nMsOfWeek, c.nFirstMs);
+        EXPECT_EQ(pHeader->LastObs.nWeek, c.nLastWeek);
+        EXPECT_EQ(pHeader->LastObs.nMsOfWeek, c.nLastMs);
+        const CWorkThread* pJob = m_pWindow->WorkThread();
+        EXPECT_EQ(pJob->m_bExtract, 1u);
+        EXPECT_EQ(pJob->m_bDecimate, 0u);
+        EXPECT_EQ(pJob->m_nStartWeek, c.nStartWeek);
+        EXPECT_EQ(pJob->m_nStartMs, c.nStartMs);
+        EXPECT_EQ(pJob->m_nEndWeek, c.nEndWeek);
+        EXPECT_EQ(pJob->m_nEndMs, c.nEndMs);
+    }
+}
