@@ -1,5 +1,7 @@
 // Binary logs to text on one core: a receiver's RANGE logs (some 150 signals
-// per epoch) converted to full text. Reported as bytes of binary input per second.
+// per epoch) converted to full text, log by log and as a received stream
+// through the port's parser (framing, CRC checks, the store, text areas taken
+// whenever they fill). Reported as bytes of binary input per second.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -8,6 +10,8 @@
 #include "codec/profile.h"
 #include "codec/range_logs.h"
 #include "monitor/parsing/binary_log_text.h"
+#include "monitor/parsing/binary_msg_parser.h"
+#include "monitor/parsing/range_data.h"
 #include "tests/codec/range_test_util.h"
 
 using namespace range_test;
@@ -62,3 +66,25 @@ static void BM_RangeLogToText(benchmark::State& state)
     state.counters["text/input"] = double(nText) / double(stream.size()) / double(state.iterations());
 }
 BENCHMARK(BM_RangeLogToText);
+
+static void BM_RangeStreamThroughParser(benchmark::State& state)
+{
+    SetCodecProfile(CODEC_PROFILE_MONITOR);
+    const std::vector<uint8_t> stream = RangeStream(20);
+    QBinaryMsgParser parser;
+    QRangeData store;
+    size_t nText = 0;
+    const QBinaryMsgParser::AreaSink take = [&nText](QBinaryMsgParser& p)
+    {
+        nText += p.TextLen;
+        p.TextLen = p.HexLen = 0;
+    };
+    for (auto _ : state)
+    {
+        parser.ParseBatch(stream.data(), uint32_t(stream.size()), &store, 1, take);
+        take(parser);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(stream.size()));
+    state.counters["text/input"] = double(nText) / double(stream.size()) / double(state.iterations());
+}
+BENCHMARK(BM_RangeStreamThroughParser);

@@ -22,6 +22,20 @@ namespace
 
 using Bytes = std::vector<uint8_t>;
 
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes WithCrc(Bytes b)
+{
+    const uint32_t uCrc = Crc32Compute(b.data(), static_cast<int32_t>(b.size()));
+    for (int k = 0; k < 4; ++k)
+        b.push_back(static_cast<uint8_t>(uCrc >> (8 * k)));
+    return b;
+}
+
 template <typename T>
 Bytes BodyBytes(const T& body)
 {
@@ -30,11 +44,11 @@ Bytes BodyBytes(const T& body)
     return b;
 }
 
-// A long-header log as a receiver sends it on COM1 (port address 32).
-Bytes WireLog(uint16_t nId, uint8_t uType, const Bytes& body)
+// Header, body and (for a wire log) the CRC-32: header fields as the codec's golden lines carry them.
+Bytes Log(uint16_t nId, uint8_t uType, uint8_t uPort, const Bytes& body, bool bWire)
 {
     BinaryLogHeader h{};
-    FillBinaryHeader(nId, uType, static_cast<uint16_t>(body.size()), 32, 0x02000020, &h);
+    FillBinaryHeader(nId, uType, static_cast<uint16_t>(body.size()), uPort, 0x02000020, &h);
     h.Sequence = 7;
     h.TimeStatus = 180;
     h.Week = 2295;
@@ -43,11 +57,13 @@ Bytes WireLog(uint16_t nId, uint8_t uType, const Bytes& body)
     h.SoftwareVersion = 16809;
     Bytes out(sizeof h);
     std::memcpy(out.data(), &h, sizeof h);
-    out.insert(out.end(), body.begin(), body.end());
-    const uint32_t uCrc = Crc32Compute(out.data(), static_cast<int32_t>(out.size()));
-    for (int k = 0; k < 4; ++k)
-        out.push_back(static_cast<uint8_t>(uCrc >> (8 * k)));
-    return out;
+    return bWire ? WithCrc(out + body) : out + body;
+}
+
+// A long-header log as a receiver sends it on COM1 (port address 32).
+Bytes WireLog(uint16_t nId, uint8_t uType, const Bytes& body)
+{
+    return Log(nId, uType, 32, body, true);
 }
 
 Bytes ShortWireLog(uint16_t nId, const Bytes& body)
@@ -56,11 +72,7 @@ Bytes ShortWireLog(uint16_t nId, const Bytes& body)
     FillShortBinaryHeader(nId, static_cast<uint8_t>(body.size()), 2295, 79218000, &h);
     Bytes out(sizeof h);
     std::memcpy(out.data(), &h, sizeof h);
-    out.insert(out.end(), body.begin(), body.end());
-    const uint32_t uCrc = Crc32Compute(out.data(), static_cast<int32_t>(out.size()));
-    for (int k = 0; k < 4; ++k)
-        out.push_back(static_cast<uint8_t>(uCrc >> (8 * k)));
-    return out;
+    return WithCrc(out + body);
 }
 
 // The text the parser shows for one wire log.
@@ -334,17 +346,7 @@ TEST_P(BinaryLogFamilyTest, MatchesTheCodecFormatter)
     for (const uint8_t uWireType : {uint8_t(0x00), uint8_t(0x40)})
     {
         const uint8_t uTextType = uWireType == 0 ? uint8_t(LOG_FORM_ASCII) : AbbrevFormMarker();
-        BinaryLogHeader h{};
-        FillBinaryHeader(nId, uTextType, static_cast<uint16_t>(c.Body.size()), PortNameToCode("COM1"), 0x02000020, &h);
-        h.Sequence = 7;
-        h.TimeStatus = 180;
-        h.Week = 2295;
-        h.Milliseconds = 79218000;
-        h.Reserved = 0xb1f6;
-        h.SoftwareVersion = 16809;
-        Bytes record(sizeof h);
-        std::memcpy(record.data(), &h, sizeof h);
-        record.insert(record.end(), c.Body.begin(), c.Body.end());
+        const Bytes record = Log(nId, uTextType, static_cast<uint8_t>(PortNameToCode("COM1")), c.Body, false);
         std::string expected(LOG_TEXT_MAX, '\0');
         int32_t n = 0;
         ASSERT_EQ(c.Format(record.data(), &expected[0], LOG_TEXT_MAX, &n), 1) << c.Name;
