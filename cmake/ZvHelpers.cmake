@@ -15,6 +15,23 @@ function(zv_glob_sources out dir)
   set(${out} ${_src} PARENT_SCOPE)
 endfunction()
 
+# AUTOMOC runs again only when a header it already knows changes, so a new
+# Q_OBJECT header picked up by a folder glob would never be moc'ed in an
+# existing build directory. When a target's source list differs from the one
+# seen at the last configure, its AUTOMOC timestamp is removed so that it runs.
+function(zv_autogen_follows_sources target)
+  get_target_property(_src ${target} SOURCES)
+  set(_list ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt)
+  set(_old "")
+  if(EXISTS ${_list})
+    file(READ ${_list} _old)
+  endif()
+  if(NOT _old STREQUAL "${_src}")
+    file(WRITE ${_list} "${_src}")
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+  endif()
+endfunction()
+
 # zv_folder_library(<name> <dir> [QT] LIBS <libs...>)
 # A static library made of every source of <dir>; nothing is created while the
 # folder holds no .cpp yet, so later folders can be wired before they exist.
@@ -29,6 +46,7 @@ function(zv_folder_library name dir)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   zv_warnings(${name})
+  zv_autogen_follows_sources(${name})
 endfunction()
 
 # zv_test_dir(<name> <dir> LIBS <libs...> [GUI] [ENV <k=v>...])
@@ -52,6 +70,7 @@ function(zv_test_dir name dir)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} zv_test_support GTest::gmock GTest::gtest)
   target_compile_definitions(${name} PRIVATE ZV_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
   zv_warnings(${name})
+  zv_autogen_follows_sources(${name})
   set(_env "LC_ALL=C.UTF-8" ${ARG_ENV})
   if(ARG_GUI)
     list(APPEND _env "QT_QPA_PLATFORM=offscreen")
