@@ -27,10 +27,17 @@ enum : uint32_t
 
 std::atomic<uint32_t> g_nScanProgress{0};
 
-int StoreProgress(void*, uint64_t nBytes)
+struct ScanStop
+{
+    const std::atomic<bool>* pStop;
+};
+
+// After every block: publishes the progress, ends the reading on a stop request.
+int StoreProgress(void* pContext, uint64_t nBytes)
 {
     g_nScanProgress.store(static_cast<uint32_t>(nBytes), std::memory_order_relaxed);
-    return 0;
+    const std::atomic<bool>* pStop = static_cast<const ScanStop*>(pContext)->pStop;
+    return pStop && pStop->load(std::memory_order_acquire) ? 1 : 0;
 }
 
 // Geodetic latitude and longitude (radians) and ellipsoidal height (m) to
@@ -229,7 +236,8 @@ void CollectScanSignals(const ConvertState* pEpoch, const EpochIndexEntry* pInde
     }
 }
 
-int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int /*nBinary*/)
+int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int /*nBinary*/,
+                  const std::atomic<bool>* pStop)
 {
     g_nScanProgress.store(0, std::memory_order_relaxed);
     if (!pStream || !pScan)
@@ -242,7 +250,8 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
 
     bool bAnyEpoch = false;
     uint32_t nFirstWeek = 0, nFirstMs = 0, nLastWeek = 0, nLastMs = 0;
-    LogSourceReader reader(pStream, &StoreProgress, nullptr);
+    ScanStop stop{pStop};
+    LogSourceReader reader(pStream, &StoreProgress, &stop);
     LogSourceFrame frame;
     while (reader.Next(&frame))
     {
@@ -288,6 +297,8 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
             AddPosition(pLog, nLength, nId == MSG_ID_RTKPOS ? &work.Rtk : &work.Psr);
     }
     pScan->Source = reader.Counts();
+    if (reader.Stopped())
+        return SCAN_STOPPED;
 
     if (pScan->nIonUtcLength)
     {

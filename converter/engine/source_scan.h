@@ -10,6 +10,7 @@
 // run at the same time in different threads.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 
@@ -28,6 +29,7 @@ enum : uint32_t
 
 enum SCAN_STATUS_E : int
 {
+    SCAN_STOPPED = -3,      // the stop flag ended the scan before the end of the source
     SCAN_NO_RANGE_LOG = -2, // no usable range epoch: nothing to convert
     SCAN_NO_POSITION = -1,  // range epochs, but no usable RTKPOS or PSRPOS log
     SCAN_OK = 0,
@@ -96,7 +98,11 @@ int DetectBinaryLog(FILE* pStream);
 // four file times (first week, first ms, last week, last ms of any range
 // epoch) go to pFileTimes unless the result is SCAN_NO_RANGE_LOG. The stream
 // stays open. Range logs of every kind and every system count.
-int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary);
+// pStop, when given, is read after every block: once it is set (from any
+// thread) the scan ends there with SCAN_STOPPED, its record incomplete and the
+// file times untouched.
+int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary,
+                  const std::atomic<bool>* pStop = nullptr);
 
 // Bytes the running scan has read so far (0 at its start); for the progress
 // poller, which reads it without a lock.

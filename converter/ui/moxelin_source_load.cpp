@@ -1,10 +1,12 @@
 // Loading a page 1 source: the scan in a thread of its own with a progress
 // poller, and the scan's result spread over the header records, the header
 // windows, the sample extraction window and the proposed output names.
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 
+#include <cstdio>
 #include <cstring>
 
 #include "codec/nav_logs.h"
@@ -17,7 +19,6 @@
 #include "converter/ui/nav_header_window.h"
 #include "converter/ui/obs_header_window.h"
 #include "converter/ui/sample_extract_window.h"
-#include "converter/ui/stoppable_stream.h"
 #include "converter/ui/user_prompt.h"
 #include "ui_MoxelinMainWindow.h"
 
@@ -47,7 +48,7 @@ void CMoxelinMainWindow::Range2RnxSrcFilePath_textChanged()
     }
     // A path being typed names no file yet and stays quiet; a file that is
     // there but cannot be read is reported.
-    if (eCheck == SOURCE_UNREADABLE || !(m_pSourceStream = OpenStoppableStream(sPath, &m_bClosing)))
+    if (eCheck == SOURCE_UNREADABLE || !(m_pSourceStream = std::fopen(QFile::encodeName(sPath).constData(), "rb")))
     {
         if (QFileInfo(sPath).isFile())
             UserPrompt()->Message(this, QMessageBox::Critical, tr("File Open Error"), CannotOpenText("Source File"));
@@ -85,11 +86,13 @@ void CMoxelinMainWindow::LoadSourceThreadProc(CMoxelinMainWindow* pWindow)
 }
 
 // Runs in the scan thread: it reads only the stream and writes only the
-// window's scan record, then hands over to the GUI thread.
+// window's scan record, then hands over to the GUI thread. Closing the window
+// stops the scan at its next block.
 void CMoxelinMainWindow::LoadSourceLog(FILE* pStream)
 {
     std::memset(m_anFileTimes, 0, sizeof(m_anFileTimes));
-    m_nScanStatus = ScanSourceLog(pStream, m_pScan.get(), m_anFileTimes, static_cast<int>(m_bRange2RnxBinary));
+    m_nScanStatus =
+        ScanSourceLog(pStream, m_pScan.get(), m_anFileTimes, static_cast<int>(m_bRange2RnxBinary), &m_bClosing);
     std::fclose(pStream);
     QMetaObject::invokeMethod(this, &CMoxelinMainWindow::OnSourceLoaded, Qt::QueuedConnection);
 }

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -214,6 +215,41 @@ TEST_F(SourceScan, DetectsBinaryByLogsWhoseCrcHolds)
         EXPECT_EQ(DetectBinaryLog(f), c.nBinary) << c.pName;
         EXPECT_EQ(std::ftell(f), static_cast<long>(std::min<size_t>(c.src.Bytes().size(), 65536))) << c.pName;
         std::fclose(f);
+    }
+}
+
+// A stop request ends the scan after the block being read, with a status of
+// its own; without one the same source scans to its end.
+TEST_F(SourceScan, AStopRequestEndsTheScanAtItsNextBlock)
+{
+    SourceFile src;
+    const auto sigs = loggen::Constellation(8, 4);
+    for (uint32_t k = 0; k < 600; ++k)
+        AddEpoch(src, Form::RangeBinary, sigs, kWeek, kDayMs + k * 1000, k);
+    ASSERT_GT(src.Bytes().size(), 4u * LogSourceReader::BLOCK_SIZE);
+    const std::string sPath = Path("stop.log");
+    src.Write(sPath);
+    for (bool bStop : {false, true})
+    {
+        const std::atomic<bool> stop{bStop};
+        FILE* f = std::fopen(sPath.c_str(), "rb");
+        ASSERT_NE(f, nullptr);
+        SourceScanInfo scan{};
+        uint32_t aFileTimes[4] = {7, 7, 7, 7};
+        const int nStatus = ScanSourceLog(f, &scan, aFileTimes, 1, &stop);
+        std::fclose(f);
+        if (!bStop)
+        {
+            EXPECT_EQ(nStatus, SCAN_NO_POSITION);
+            EXPECT_EQ(scan.Source.nBytesRead, src.Bytes().size());
+            EXPECT_EQ(aFileTimes[3], kDayMs + 599000);
+            continue;
+        }
+        EXPECT_EQ(nStatus, SCAN_STOPPED);
+        EXPECT_EQ(scan.Source.nBytesRead, uint64_t(LogSourceReader::BLOCK_SIZE));
+        EXPECT_EQ(GetScanProgress(), uint32_t(LogSourceReader::BLOCK_SIZE));
+        EXPECT_EQ(aFileTimes[0], 7u);
+        EXPECT_EQ(aFileTimes[3], 7u);
     }
 }
 
