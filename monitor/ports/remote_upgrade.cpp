@@ -1,9 +1,9 @@
 #include "monitor/ports/remote_upgrade.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "codec/crc.h"
+#include "monitor/ports/xmodem.h"
 
 namespace
 {
@@ -109,16 +109,5 @@ uint32_t RemoteUpgradePercent(const REMOTE_UPGRADE_T* pState)
 
 void FormatUpgradeBar(uint32_t Percent, char* pOut, size_t nCapacity)
 {
-    if (nCapacity == 0)
-    {
-        return;
-    }
-    char bar[53];
-    const uint32_t nFill = std::min<uint32_t>(Percent, 100) / 2;
-    bar[0] = '[';
-    std::memset(bar + 1, '=', nFill);
-    std::memset(bar + 1 + nFill, ' ', 50 - nFill);
-    bar[51] = ']';
-    bar[52] = '\0';
-    std::snprintf(pOut, nCapacity, "%s", bar);
+    std::snprintf(pOut, nCapacity, "%s", XmodemProgressBar(Percent).c_str());
 }

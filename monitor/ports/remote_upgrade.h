@@ -35,6 +35,5 @@ void RemoteUpgradeImageClose(REMOTE_UPGRADE_T* pState);
 // Percent of the image put into frames: 100 when done or the image is empty.
 uint32_t RemoteUpgradePercent(const REMOTE_UPGRADE_T* pState);
 
-// The progress bar of upgrade reports: "[", Percent / 2 "=" characters, blanks
-// up to 50 places, "]". Writes at most nCapacity - 1 characters and a NUL.
+// XmodemProgressBar into a caller's buffer: at most nCapacity - 1 characters and a NUL.
 void FormatUpgradeBar(uint32_t Percent, char* pOut, size_t nCapacity);
