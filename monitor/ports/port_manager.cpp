@@ -12,6 +12,16 @@ namespace
 {
 constexpr int kReapIntervalMs = 100;
 constexpr int kShutdownWaitMs = 3000;
+
+// Upgrade requests reach a controller that can upgrade, and its reports come back.
+template <class CTRL_T>
+void ConnectUpgrade(QZvPortManager* pManager, CTRL_T* pCtrl)
+{
+    QObject::connect(pManager, &QZvPortManager::SignalUpgradeFW, pCtrl, &QZvPortCtrlBase::OnSetUpgradeFW);
+    QObject::connect(pManager, &QZvPortManager::SignalCancelUpgradeFW, pCtrl, &QZvPortCtrlBase::OnCancelUpgradeFW);
+    QObject::connect(pCtrl, &QZvPortCtrlBase::SignalFWUpgradeComplete, pManager, &QZvPortManager::OnUpgradeFWComplete);
+    QObject::connect(pCtrl, &CTRL_T::SignalUpdateFail, pManager, &QZvPortManager::OnUpdateFail);
+}
 } // namespace
 
 QZvPortManager::QZvPortManager(QObject* pParent) : QObject(pParent)
@@ -66,65 +76,44 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     }
     std::unique_ptr<QZvPortCtrlBase> pCtrl;
     QString sName;
-    int result = 0;
     switch (PortType)
     {
     case QZvPortCtrlBase::PORT_TYPE_UART:
     {
-        UART_CONFIG_T config = *static_cast<const UART_CONFIG_T*>(pConfig);
-        pCtrl = std::make_unique<QZvUartPortCtrl>();
-        sName = config.PortName;
-        // Failures found later in the port's thread reach the same receivers.
-        connect(pCtrl.get(), &QZvPortCtrlBase::SignalAddPortFail, this, &QZvPortManager::SignalAddPortFail);
-        result = pCtrl->SetPortConfig(&config);
+        auto pUart = std::make_unique<QZvUartPortCtrl>();
+        ConnectUpgrade(this, pUart.get());
+        connect(pUart.get(), &QZvUartPortCtrl::SignalBoardReset, this, &QZvPortManager::OnBoardReset);
+        pCtrl = std::move(pUart);
+        sName = static_cast<const UART_CONFIG_T*>(pConfig)->PortName;
         break;
     }
     case QZvPortCtrlBase::PORT_TYPE_TCP:
     {
-        TCP_CONFIG_T config = *static_cast<const TCP_CONFIG_T*>(pConfig);
-        pCtrl = std::make_unique<QZvTCPPortCtrl>();
-        sName = config.IPAddress;
-        connect(pCtrl.get(), &QZvPortCtrlBase::SignalAddPortFail, this, &QZvPortManager::SignalAddPortFail);
-        result = pCtrl->SetPortConfig(&config);
+        auto pTcp = std::make_unique<QZvTCPPortCtrl>();
+        ConnectUpgrade(this, pTcp.get());
+        pCtrl = std::move(pTcp);
+        sName = static_cast<const TCP_CONFIG_T*>(pConfig)->IPAddress;
         break;
     }
     case QZvPortCtrlBase::PORT_TYPE_REPLAY:
-    {
-        REPLAY_CONFIG_T config = *static_cast<const REPLAY_CONFIG_T*>(pConfig);
         pCtrl = std::make_unique<QZvFilePortCtrl>();
-        sName = config.FilePath;
-        result = pCtrl->SetPortConfig(&config);
+        sName = static_cast<const REPLAY_CONFIG_T*>(pConfig)->FilePath;
         break;
-    }
     default:
         // USB and caster ports join here as their controllers come.
         return 1;
     }
 
+    // Failures found later in the port's thread reach the same receivers.
+    connect(pCtrl.get(), &QZvPortCtrlBase::SignalAddPortFail, this, &QZvPortManager::SignalAddPortFail);
     const uint id = pCtrl->UniquePortID;
+    const int result = pCtrl->SetPortConfig(pConfig);
     if (result != 0)
     {
         emit SignalAddPortFail(id, PortType, result, sName);
         return 1;
     }
     QZvPortCtrlBase* p = pCtrl.release();
-    if (PortType == QZvPortCtrlBase::PORT_TYPE_UART)
-    {
-        auto* pUart = static_cast<QZvUartPortCtrl*>(p);
-        connect(this, &QZvPortManager::SignalUpgradeFW, p, &QZvPortCtrlBase::OnSetUpgradeFW);
-        connect(this, &QZvPortManager::SignalCancelUpgradeFW, p, &QZvPortCtrlBase::OnCancelUpgradeFW);
-        connect(p, &QZvPortCtrlBase::SignalFWUpgradeComplete, this, &QZvPortManager::OnUpgradeFWComplete);
-        connect(pUart, &QZvUartPortCtrl::SignalUpdateFail, this, &QZvPortManager::OnUpdateFail);
-        connect(pUart, &QZvUartPortCtrl::SignalBoardReset, this, &QZvPortManager::OnBoardReset);
-    }
-    else if (PortType == QZvPortCtrlBase::PORT_TYPE_TCP)
-    {
-        auto* pTcp = static_cast<QZvTCPPortCtrl*>(p);
-        connect(this, &QZvPortManager::SignalUpgradeFW, p, &QZvPortCtrlBase::OnSetUpgradeFW);
-        connect(this, &QZvPortManager::SignalCancelUpgradeFW, p, &QZvPortCtrlBase::OnCancelUpgradeFW);
-        connect(p, &QZvPortCtrlBase::SignalFWUpgradeComplete, this, &QZvPortManager::OnUpgradeFWComplete);
-        connect(pTcp, &QZvTCPPortCtrl::SignalUpdateFail, this, &QZvPortManager::OnUpdateFail);
-    }
     connect(this, &QZvPortManager::SignalSendPortData, p, &QZvPortCtrlBase::OnWritePort);
     connect(p, &QZvPortCtrlBase::SignalFileOpenID, this, &QZvPortManager::OnFileOpenFail);
     m_PortCtrls.insert(id, p);
