@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QTimer>
+#include <cstring>
 #include <memory>
 
 #include "monitor/ports/file_port_ctrl.h"
@@ -12,6 +13,13 @@ namespace
 {
 constexpr int kReapIntervalMs = 100;
 constexpr int kShutdownWaitMs = 3000;
+
+// A NUL-terminated text of a fixed array, read no further than the array.
+template <size_t N>
+QString FixedText(const char (&Text)[N])
+{
+    return QString::fromLatin1(Text, static_cast<int>(strnlen(Text, N)));
+}
 
 // Upgrade requests reach a controller that can upgrade, and its reports come back.
 template <class CTRL_T>
@@ -99,8 +107,25 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
         pCtrl = std::make_unique<QZvFilePortCtrl>();
         sName = static_cast<const REPLAY_CONFIG_T*>(pConfig)->FilePath;
         break;
+    case QZvPortCtrlBase::PORT_TYPE_USB:
+        sName = QStringLiteral("USB%1").arg(static_cast<const USB_CONFIG_T*>(pConfig)->Channel + 1);
+        break;
+    case QZvPortCtrlBase::PORT_TYPE_NTRIP:
+    {
+        const auto* pNtrip = static_cast<const NTRIP_CONFIG_T*>(pConfig);
+        sName = QStringLiteral("%1:%2@%3")
+                    .arg(FixedText(pNtrip->ServerName))
+                    .arg(pNtrip->Port & 0xFFFFu)
+                    .arg(FixedText(pNtrip->MountPoint));
+        break;
+    }
     default:
-        // USB and caster ports join here as their controllers come.
+        return 1;
+    }
+    if (pCtrl == nullptr)
+    {
+        // The connection dialogs learn of failures only through this signal.
+        emit SignalAddPortFail(0, PortType, 1, sName);
         return 1;
     }
 

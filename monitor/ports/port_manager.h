@@ -64,7 +64,8 @@ signals:
 
 public slots:
     // 0 success; 1 when the record is missing, the kind is unknown, or the
-    // set-up failed (then SignalAddPortFail tells why).
+    // set-up failed (then SignalAddPortFail tells why). USB and caster ports
+    // have no controller in this version: SignalAddPortFail with ID 0 and code 1.
     int AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pConfig);
     int DeletePortCtrl(uint UniquePortID);
     int SetActivePortID(uint UniquePortID, bool bActive);

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "tcp_receiver.h"
@@ -45,6 +46,47 @@ TEST(PortManager, FailedSetUpUsesItsIdAndIsNotKept)
     QZvPortCtrlBase* pCtrl = added.at(0).at(2).value<QZvPortCtrlBase*>();
     EXPECT_EQ(manager.GetPortCtrl(before + 2), pCtrl);
     EXPECT_EQ(manager.GetPortIDs(), QList<uint>{before + 2});
+}
+
+// The connection dialogs hear of a failure only by the signal, never by the
+// return value: kinds without a controller must say so too.
+TEST(PortManager, KindsWithoutAControllerAreReportedAsFailures)
+{
+    USB_CONFIG_T usb;
+    usb.DeviceName = QStringLiteral("ZV100 0123456789");
+    usb.Channel = 1;
+    NTRIP_CONFIG_T ntrip;
+    NtripSetDefaultConfig(&ntrip);
+    ntrip.Port = 0x10000u + 2101u;
+    std::memset(ntrip.MountPoint, 'M', sizeof(ntrip.MountPoint)); // no NUL: read no further than the array
+    struct CASE_T
+    {
+        QZvPortCtrlBase::PORT_TYPE_E Type;
+        void* pConfig;
+        QString Name;
+    };
+    const CASE_T cases[] = {
+        {QZvPortCtrlBase::PORT_TYPE_USB, &usb, QStringLiteral("USB2")},
+        {QZvPortCtrlBase::PORT_TYPE_NTRIP, &ntrip,
+         QStringLiteral("192.168.1.200:2101@") + QString(sizeof(ntrip.MountPoint), QLatin1Char('M'))},
+    };
+    for (const CASE_T& c : cases)
+    {
+        SCOPED_TRACE(static_cast<int>(c.Type));
+        QZvPortManager manager;
+        QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
+        QSignalSpy fail(&manager, &QZvPortManager::SignalAddPortFail);
+        const uint before = QZvPortCtrlBase::GetLastUniquePortID();
+        EXPECT_EQ(manager.AddPortCtrl(c.Type, c.pConfig), 1);
+        ASSERT_EQ(fail.count(), 1);
+        EXPECT_EQ(fail.at(0).at(0).toUInt(), 0u) << "no port was made";
+        EXPECT_EQ(fail.at(0).at(1).value<QZvPortCtrlBase::PORT_TYPE_E>(), c.Type);
+        EXPECT_EQ(fail.at(0).at(2).toInt(), 1);
+        EXPECT_EQ(fail.at(0).at(3).toString(), c.Name);
+        EXPECT_EQ(added.count(), 0);
+        EXPECT_EQ(QZvPortCtrlBase::GetLastUniquePortID(), before);
+        EXPECT_TRUE(manager.GetPortIDs().isEmpty());
+    }
 }
 
 TEST(PortManager, SerialFailureInItsThreadReachesTheManager)
