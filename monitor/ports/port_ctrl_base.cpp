@@ -113,7 +113,6 @@ void QZvPortCtrlBase::StartPortThread()
         return;
     }
     wait(); // a thread that is just finishing
-    PrepareRestart();
     m_bCloseRequested.store(false);
     if (thread() != this)
     {

@@ -151,8 +151,6 @@ public slots:
     virtual bool RefreshProperty();
 
 protected:
-    // Clears the subclass's own stop state before its thread is started again.
-    virtual void PrepareRestart() {}
     bool IsStopRequested() const;
     // Runs the thread's events for up to nMs; false once a stop was requested.
     bool WaitEvents(int nMs);

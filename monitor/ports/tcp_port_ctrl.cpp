@@ -37,7 +37,6 @@ QZvTCPPortCtrl::QZvTCPPortCtrl() : QZvPortCtrlBase(PORT_TYPE_TCP)
 
 QZvTCPPortCtrl::~QZvTCPPortCtrl()
 {
-    m_bStopFlag.store(true);
     RequestStop();
     wait();
     RemoteUpgradeImageClose(&m_Upgrade);
@@ -56,7 +55,6 @@ int QZvTCPPortCtrl::SetPortConfig(void* pConfig)
 {
     QMutexLocker lock(&m_Mutex);
     m_Config = *static_cast<const TCP_CONFIG_T*>(pConfig);
-    m_bStopFlag.store(false);
     return 0;
 }
 
@@ -78,8 +76,7 @@ int QZvTCPPortCtrl::ClosePort()
     {
         StopStatusTimer();
     }
-    m_bStopFlag.store(true);
-    quit();
+    RequestStop();
     return 1;
 }
 
@@ -116,20 +113,9 @@ int QZvTCPPortCtrl::ReconnectPort()
     return 0;
 }
 
-void QZvTCPPortCtrl::PrepareRestart()
-{
-    m_bStopFlag.store(false);
-    m_WaitTotalMs = 0;
-}
-
-bool QZvTCPPortCtrl::IsStopping() const
-{
-    return m_bStopFlag.load() || IsStopRequested();
-}
-
 void QZvTCPPortCtrl::run()
 {
-    if (IsStopping())
+    if (IsStopRequested())
     {
         return;
     }
@@ -181,7 +167,7 @@ void QZvTCPPortCtrl::run()
 
 void QZvTCPPortCtrl::StartConnect()
 {
-    if (IsStopping())
+    if (IsStopRequested())
     {
         quit();
         return;
@@ -277,7 +263,7 @@ void QZvTCPPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
         FailUpgrade(QByteArrayLiteral("Upgrade fail: connection lost\r\n"));
     }
     emit SignalAddPortFail(UniquePortID, PortType, nError, GetPortName());
-    if (!IsStopping())
+    if (!IsStopRequested())
     {
         m_pRetryTimer->start(Timing().ReconnectDelayMs);
     }

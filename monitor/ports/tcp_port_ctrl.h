@@ -11,7 +11,6 @@
 #include <QAbstractSocket>
 #include <QElapsedTimer>
 #include <QMutex>
-#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -63,7 +62,6 @@ public slots:
 
 protected:
     void run() override;
-    void PrepareRestart() override;
 
 private:
     enum CONN_STATE_E
@@ -73,7 +71,6 @@ private:
         STATE_CONNECTED,
     };
 
-    bool IsStopping() const;
     void StartConnect();
     void OnConnected();
     void OnSocketError(QAbstractSocket::SocketError eError);
@@ -95,7 +92,6 @@ private:
 
     mutable QMutex m_Mutex; // guards the configuration
     TCP_CONFIG_T m_Config;
-    std::atomic<bool> m_bStopFlag{false};
 
     // Objects of one run of the thread.
     QTcpSocket* m_pSocket = nullptr;

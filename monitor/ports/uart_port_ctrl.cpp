@@ -102,11 +102,6 @@ bool QZvUartPortCtrl::OpenWithConfig()
                           config.Parity, config.StopBits) == 1;
 }
 
-void QZvUartPortCtrl::PrepareRestart()
-{
-    m_bClosed.store(false);
-}
-
 void QZvUartPortCtrl::run()
 {
     const QByteArray name = QFile::encodeName(GetPortName());
@@ -116,7 +111,7 @@ void QZvUartPortCtrl::run()
         qDebug("Uart ID %u, AutoDetectBaudRate start", UniquePortID);
         int rate = m_Dev.AutoDetectBaudRate(name.constData(), kProbeCmd);
         qDebug("Uart ID %u, AutoDetectBaudRate end: %d", UniquePortID, rate);
-        if (IsStopRequested() || m_bClosed.load())
+        if (IsStopRequested())
         {
             m_Dev.Reset();
             return;
@@ -144,7 +139,7 @@ void QZvUartPortCtrl::run()
     const bool bValid = ParsePortProperty();
     SetPropertyValid(bValid);
     qDebug("Uart ID %u, Parse Property end: %d", UniquePortID, bValid);
-    if (IsStopRequested() || m_bClosed.load())
+    if (IsStopRequested())
     {
         m_Dev.Reset();
         return;
@@ -159,7 +154,7 @@ void QZvUartPortCtrl::run()
 
     StartStatusTimer();
     qDebug("UartThread start : ID %d", UniquePortID);
-    while (!m_bClosed.load() && !IsStopRequested())
+    while (!IsStopRequested())
     {
         ReadTurn();
         if (!WaitEvents(static_cast<int>(m_Dev.GetReadTimeout() / 2)))
@@ -284,7 +279,7 @@ void QZvUartPortCtrl::WriteUartErr(uint32_t nRead)
 int QZvUartPortCtrl::ClosePort()
 {
     m_Dev.ClosePort();
-    m_bClosed.store(true);
+    RequestStop();
     return 0;
 }
 
@@ -328,14 +323,14 @@ int QZvUartPortCtrl::AutoReconnectPort()
     uint wait = m_Timing.ReconnectFirstWait;
     for (uint i = 0; i < m_Timing.ReconnectAttempts; ++i, wait *= 2)
     {
-        if (!WaitEvents(static_cast<int>(wait)) || m_bClosed.load())
+        if (!WaitEvents(static_cast<int>(wait)))
         {
             m_bAutoReconnecting = false;
             return 0;
         }
         // Reconnected by hand meanwhile.
         const bool bOpened = m_Dev.IsOpen() || ReconnectPort() == 0;
-        if (!WaitEvents(static_cast<int>(m_Timing.ReconnectSettle)) || m_bClosed.load())
+        if (!WaitEvents(static_cast<int>(m_Timing.ReconnectSettle)))
         {
             m_bAutoReconnecting = false;
             return 0;

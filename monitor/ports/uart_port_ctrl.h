@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QMutex>
 #include <QString>
-#include <atomic>
 #include <vector>
 
 #include "monitor/ports/port_ctrl_base.h"
@@ -82,7 +81,6 @@ public slots:
 
 protected:
     void run() override;
-    void PrepareRestart() override;
 
 private:
     // One turn of the read loop: read, hand over or feed the transfer, write.
@@ -103,6 +101,5 @@ private:
     QTimer* m_pRescueTimer = nullptr;
     QFile m_UartErr;
     uint m_IdleCount = 0;
-    std::atomic<bool> m_bClosed{false};
     bool m_bAutoReconnecting = false;
 };
