@@ -126,13 +126,10 @@ void QZvFilePortCtrl::OnUpdateStatus()
         const QByteArray block = m_File.read(BLOCK_BYTES);
         if (!block.isEmpty())
         {
-            CountReceived(block.size());
             m_ReadCount += block.size();
-            if (IsLogging())
-            {
-                WriteLogData(block.constData(), block.size());
-            }
-            emit SignalUpdateUI(UniquePortID, PortType, block);
+            // Each block goes to the view at its own tick, whatever the update pace.
+            AppendReceived(block);
+            EmitPending();
         }
         if (m_File.pos() >= m_FileSize.load() && !m_bEndSaid)
         {

@@ -154,12 +154,7 @@ void QZvPortCtrlBase::OnThreadFinished()
         return;
     }
     m_pStatusTimer->stop();
-    if (!m_Pending.isEmpty())
-    {
-        QByteArray data;
-        data.swap(m_Pending);
-        emit SignalUpdateUI(UniquePortID, PortType, data);
-    }
+    EmitPending();
     if (QCoreApplication::instance() != nullptr)
     {
         moveToThread(QCoreApplication::instance()->thread());
@@ -403,11 +398,15 @@ void QZvPortCtrlBase::OnUpdateStatus()
     {
         std::fflush(m_pLogFile);
     }
-    if (m_Pending.isEmpty())
+    if (!m_bSlowUpdate.load() || m_TickCount == 10 || m_TickCount == 20)
     {
-        return;
+        EmitPending();
     }
-    if (m_bSlowUpdate.load() && m_TickCount != 10 && m_TickCount != 20)
+}
+
+void QZvPortCtrlBase::EmitPending()
+{
+    if (m_Pending.isEmpty())
     {
         return;
     }

@@ -159,7 +159,8 @@ protected:
     void AppendReceived(const QByteArray& Data);
     // Messages of the port itself (upgrade progress): shown and counted, not logged.
     void AppendPendingText(const QByteArray& Text);
-    void CountReceived(qint64 nBytes) { m_RxByteCount += static_cast<uint64_t>(nBytes); }
+    // Hands the pending bytes to the user interface now.
+    void EmitPending();
     // Byte rate step of a status tick; true on the tick that computed it.
     bool UpdateByteRate();
     void StartStatusTimer();
@@ -169,15 +170,14 @@ protected:
     void SetUpgrading(bool bUpgrading) { m_bUpgrading.store(bUpgrading); }
     uint GetTickCount() const { return m_TickCount; }
 
-    QTimer* m_pStatusTimer = nullptr;
-    QByteArray m_Pending;
-
 private:
     void OnThreadFinished();
     void CloseLog();
     void OpenLog();
     static qint64 SwitchDurationSecs(const QDateTime& Start);
 
+    QTimer* m_pStatusTimer = nullptr;
+    QByteArray m_Pending;
     mutable QMutex m_Mutex; // guards the strings and times below
     QString m_FileName;
     QString m_DefaultPath;
