@@ -50,11 +50,9 @@ QZvPortCtrlBase::QZvPortCtrlBase(PORT_TYPE_E ePortType)
 
 QZvPortCtrlBase::~QZvPortCtrlBase()
 {
-    if (isRunning())
-    {
-        RequestStop();
-        wait();
-    }
+    // Not isRunning(): that is false already while the finished handlers run.
+    RequestStop();
+    wait();
     CloseLog();
     uint live = g_LiveCount.load();
     while (live > 0 && !g_LiveCount.compare_exchange_weak(live, live - 1))

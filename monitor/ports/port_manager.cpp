@@ -167,7 +167,9 @@ void QZvPortManager::ReapEndedPorts()
 {
     for (int i = m_Ending.size() - 1; i >= 0; --i)
     {
-        if (m_Ending.at(i)->isFinished())
+        // isFinished() is already true while the thread still runs its
+        // finished handlers, which use the object; only wait() says it is done.
+        if (m_Ending.at(i)->wait(0UL))
         {
             delete m_Ending.takeAt(i);
         }

@@ -31,11 +31,8 @@ QZvUartPortCtrl::QZvUartPortCtrl() : QZvPortCtrlBase(PORT_TYPE_UART), m_ReadBuf(
 
 QZvUartPortCtrl::~QZvUartPortCtrl()
 {
-    if (isRunning())
-    {
-        RequestStop();
-        wait();
-    }
+    RequestStop();
+    wait();
     m_Dev.ClosePort();
     uint live = g_LiveUartCount.load();
     while (live > 0 && !g_LiveUartCount.compare_exchange_weak(live, live - 1))
