@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "handed_over.h"
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
 
@@ -48,15 +49,6 @@ protected:
     QTemporaryDir m_Dir;
 };
 
-QByteArray Joined(const QSignalSpy& Spy)
-{
-    QByteArray all;
-    for (const QList<QVariant>& args : Spy)
-    {
-        all += args.at(2).toByteArray();
-    }
-    return all;
-}
 } // namespace
 
 TEST_F(FileReplay, JumpsStayInsideTheFileAndTheEndIsSaidOnce)

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "handed_over.h"
 #include "tcp_receiver.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
@@ -66,16 +67,6 @@ protected:
     QTemporaryDir m_Dir;
     QZvPortManager m_Manager;
 };
-
-QByteArray Joined(const QSignalSpy& Spy)
-{
-    QByteArray all;
-    for (const QList<QVariant>& args : Spy)
-    {
-        all += args.at(2).toByteArray();
-    }
-    return all;
-}
 
 // A listening socket whose accept queue is full: connection attempts to it
 // hang until they time out.
