@@ -33,7 +33,7 @@ struct ConvertState
     uint16_t nSatCount; // entries of the epoch index
     uint16_t nSignalCount;
     uint8_t aSatsPerSystem[OBS_SYSTEMS];
-    uint8_t nFlag; // set by ResetConvertState, cleared when an index is built
+    uint8_t nFlag; // set by ResetEpochStore, cleared when an index is built
 };
 
 struct ObsSatEntry
@@ -75,19 +75,9 @@ struct EpochStore
     ObsSatEntry aSats[OBS_MAX_SATS];
     ObsSignalSlot aSlots[OBS_MAX_SLOTS];
     // Bit n of word s: satellite entry s * 64 + n holds a satellite of the
-    // current epoch; clearing and indexing visit only those entries.
+    // current epoch; clearing the epoch visits only those entries.
     uint64_t aUsed[OBS_SYSTEMS];
 };
 
-// The process-wide store (the RINEX readers of a RINEX-to-log job fill it).
-EpochStore* GetEpochStore();
-ConvertState* GetConvertState();
-ObsSatEntry* GetObsSatTable();     // OBS_MAX_SATS entries
-ObsSignalSlot* GetObsSignalTable(); // OBS_MAX_SLOTS slots
-
 // Epoch kind 3, the flag byte, no satellite, every slot's lock time 0.
 void ResetEpochStore(EpochStore* pStore, uint8_t nFlag);
-
-// Starts a job: epoch kind 3, the flag byte, every slot's lock time 0, and no
-// lock history for the loss-of-lock indicators of the RINEX epoch writer.
-void ResetConvertState(uint8_t nFlag);

@@ -20,7 +20,6 @@
 #include "codec/text_helpers.h"
 #include "converter/engine/binex.h"
 #include "converter/engine/engine_state.h"
-#include "converter/engine/epoch_store.h"
 #include "converter/engine/work_thread.h"
 
 namespace
@@ -611,7 +610,6 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInpu
 
 int CWorkThread::RunLog2Log()
 {
-    ResetConvertState(1);
     const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
     const QByteArray sOut = QFile::encodeName(m_sOutFilePath);
     FILE* pSrc = sSrc.isEmpty() ? nullptr : std::fopen(sSrc.constData(), "rb");

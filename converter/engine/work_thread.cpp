@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "converter/engine/engine_state.h"
-#include "converter/engine/epoch_store.h"
 #include "converter/engine/rinex_obs_header.h"
 #include "converter/engine/rinex_readers.h"
 
@@ -86,7 +85,6 @@ void CWorkThread::run()
 
 int CWorkThread::RunRnx2Range()
 {
-    ResetConvertState(1);
     SetRinexBytesRead(0);
 
     const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);

@@ -10,7 +10,6 @@
 #include <iterator>
 
 #include "codec/catalogue.h"
-#include "converter/engine/epoch_store.h"
 #include "converter/engine/log_to_log.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/rinex_readers.h"
@@ -209,7 +208,6 @@ TEST_F(ConversionJobsTest, RinexObservationFileToRangeWritesWhatTheReaderWrites)
     FILE* pIn = std::fopen(sRinex.c_str(), "rb");
     FILE* pOut = std::fopen(sExpected.c_str(), "wb");
     ASSERT_TRUE(pIn && pOut);
-    ResetConvertState(1);
     SetConvertOutputFile(pOut);
     EXPECT_GE(ConvertRinexObsToRange(pIn, 0), 0);
     SetConvertOutputFile(nullptr);
@@ -256,7 +254,6 @@ TEST_F(ConversionJobsTest, LogToAnotherLogFormWritesWhatTheEngineWrites)
         FILE* pIn = std::fopen(QFile::encodeName(sSource).constData(), "rb");
         FILE* pOut = std::fopen(QFile::encodeName(sExpected).constData(), "wb");
         ASSERT_TRUE(pIn && pOut);
-        ResetConvertState(1);
         EXPECT_EQ(ConvertLogToLog(pIn, pOut, c.nKind, c.eForm == Form::RangeBinary, nullptr, nullptr), 0);
         std::fclose(pOut);
         std::fclose(pIn);
