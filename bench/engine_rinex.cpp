@@ -2,6 +2,7 @@
 // systems with three signals each, as a 20 Hz multi-GNSS receiver gives them.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <vector>
 
 #include "codec/signals.h"
@@ -61,12 +62,13 @@ struct BusyEpoch
 void WriteEpoch(benchmark::State& st, int32_t nVersion)
 {
     BusyEpoch epoch(nVersion);
+    auto pLocks = std::make_unique<RinexLockHistory>();
     std::vector<char> text(RINEX_EPOCH_TEXT_CAPACITY);
     int64_t nBytes = 0;
     for (auto _ : st)
     {
         epoch.state.nMsOfWeek += 50;
-        const int n = WriteRinexObsEpoch(&epoch.state, epoch.index.data(), &epoch.header, text.data(),
+        const int n = WriteRinexObsEpoch(&epoch.state, epoch.index.data(), &epoch.header, pLocks.get(), text.data(),
                                          static_cast<uint32_t>(text.size()));
         benchmark::DoNotOptimize(n);
         nBytes += n;

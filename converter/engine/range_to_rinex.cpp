@@ -219,7 +219,6 @@ public:
     RangeToRinexRun(const RangeToRinexJob& job, RangeToRinexCounts* pCounts) : m_Job(job), m_Counts(*pCounts)
     {
         ResetEpochStore(&m_Store, 1);
-        ResetRinexLockHistory();
         m_Dump.sDirectory = EphemDumpDirectoryOf(job.pObsPath);
     }
 
@@ -324,7 +323,7 @@ private:
             if (m_nHeaderLength < 0)
                 return CONVERT_ERR_OBS_OUTPUT;
         }
-        const int nText = WriteRinexObsEpoch(&state, m_aIndex, m_Job.pObsHeader, m_EpochText.data(),
+        const int nText = WriteRinexObsEpoch(&state, m_aIndex, m_Job.pObsHeader, &m_Locks, m_EpochText.data(),
                                              static_cast<uint32_t>(m_EpochText.size()));
         if (nText < 0)
         {
@@ -425,6 +424,7 @@ private:
     RangeToRinexCounts& m_Counts;
     EpochStore m_Store;
     EpochIndexEntry m_aIndex[OBS_MAX_SATS];
+    RinexLockHistory m_Locks{};
     EphemHistory m_History;
     EphemDump m_Dump;
     std::vector<uint8_t> m_Decoded = std::vector<uint8_t>(LOG_MAX_BINARY_LENGTH);

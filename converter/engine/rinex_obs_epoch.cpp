@@ -10,22 +10,11 @@
 
 namespace
 {
-// The lock time each signal of each satellite had when last written: a lock
-// time below it means the receiver lost and regained lock in between.
-struct LockHistory
-{
-    uint16_t aCode[8];
-    uint32_t aLock[8];
-    uint8_t nUsed;
-    uint8_t nNext;
-};
-LockHistory g_Locks[OBS_MAX_SATS];
-
-bool LockRestarted(const ObsSatEntry& sat, const ObsSignalSlot& slot)
+bool LockRestarted(RinexLockHistory& locks, const ObsSatEntry& sat, const ObsSignalSlot& slot)
 {
     if (sat.nSystem >= OBS_SYSTEMS || sat.nSatNumber == 0 || sat.nSatNumber > OBS_SATS_PER_SYSTEM)
         return false;
-    LockHistory& h = g_Locks[sat.nSystem * OBS_SATS_PER_SYSTEM + sat.nSatNumber - 1];
+    RinexLockHistory::Sat& h = locks.aSats[sat.nSystem * OBS_SATS_PER_SYSTEM + sat.nSatNumber - 1];
     for (uint32_t i = 0; i < h.nUsed; ++i)
         if (h.aCode[i] == slot.nObsCode)
         {
@@ -40,12 +29,12 @@ bool LockRestarted(const ObsSatEntry& sat, const ObsSignalSlot& slot)
 }
 
 // Loss-of-lock indicator bits: 0 lock lost since the previous epoch, 1 half-cycle ambiguity.
-uint8_t LossOfLock(const ObsSatEntry& sat, const ObsSignalSlot& slot)
+uint8_t LossOfLock(RinexLockHistory& locks, const ObsSatEntry& sat, const ObsSignalSlot& slot)
 {
     uint8_t nLli = 0;
     if (slot.nFlags & OBS_FLAG_PHASE_UNLOCKED)
         nLli |= 1;
-    if (LockRestarted(sat, slot))
+    if (LockRestarted(locks, sat, slot))
         nLli |= 1;
     if (slot.nFlags & OBS_FLAG_HALF_CYCLE)
         nLli |= 2;
@@ -277,12 +266,10 @@ EpochWork& Work()
 }
 } // namespace
 
-void ResetRinexLockHistory() { std::memset(g_Locks, 0, sizeof(g_Locks)); }
-
 int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
-                       char* pBuffer, uint32_t nCapacity)
+                       RinexLockHistory* pLocks, char* pBuffer, uint32_t nCapacity)
 {
-    if (!pEpoch || !pHeader || !pBuffer || nCapacity == 0 || (pEpoch->nSatCount && !pIndex))
+    if (!pEpoch || !pHeader || !pLocks || !pBuffer || nCapacity == 0 || (pEpoch->nSatCount && !pIndex))
         return -1;
     pBuffer[0] = 0;
     const int32_t nVersion = pHeader->nVersion;
@@ -295,7 +282,7 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
     // Lock history first, once per signal, for every satellite of the epoch.
     for (uint32_t e = 0; e < pEpoch->nSatCount; ++e)
         for (uint32_t j = 0; j < pIndex[e].nSlotCount && j < OBS_SIGNALS_PER_SAT; ++j)
-            work.aLli[e * OBS_SIGNALS_PER_SAT + j] = LossOfLock(pIndex[e].Sat, pIndex[e].Slots[j]);
+            work.aLli[e * OBS_SIGNALS_PER_SAT + j] = LossOfLock(*pLocks, pIndex[e].Sat, pIndex[e].Slots[j]);
 
     // Satellite records go to a scratch area first: the epoch line counts and
     // lists only the satellites that have observations.
@@ -350,10 +337,11 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
 }
 
 int WriteRinexObsEpochBlock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
-                            FILE* pFile)
+                            RinexLockHistory* pLocks, FILE* pFile)
 {
     std::vector<char>& text = Work().text;
-    const int n = WriteRinexObsEpoch(pEpoch, pIndex, pHeader, text.data(), static_cast<uint32_t>(text.size()));
+    const int n =
+        WriteRinexObsEpoch(pEpoch, pIndex, pHeader, pLocks, text.data(), static_cast<uint32_t>(text.size()));
     if (n < 0 || !pFile)
         return -1;
     if (n > 0 && std::fwrite(text.data(), 1, static_cast<size_t>(n), pFile) != static_cast<size_t>(n))

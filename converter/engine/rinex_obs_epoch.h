@@ -15,17 +15,30 @@ enum : uint32_t
     RINEX_EPOCH_TEXT_CAPACITY = 1u << 20,
 };
 
+// The lock time each signal of each satellite had when last written, behind
+// the loss-of-lock indicators: a lock time below it means the receiver lost
+// and regained lock in between. A job keeps one from its first epoch to its
+// last; value-initialised it holds none.
+struct RinexLockHistory
+{
+    struct Sat
+    {
+        uint16_t aCode[8];
+        uint32_t aLock[8];
+        uint8_t nUsed;
+        uint8_t nNext;
+    };
+    Sat aSats[OBS_MAX_SATS]; // by satellite entry, as in the epoch store
+};
+
 // Formats the epoch (nSatCount of the epoch header = entries of pIndex) into
 // pBuffer; every line ends with one LF. Returns the number of bytes, 0 when
 // no satellite has an observation the header announced, or -1 when the text
-// does not fit. Keeps the lock history behind the loss-of-lock indicators.
+// does not fit. Updates the lock history with the epoch's lock times.
 int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
-                       char* pBuffer, uint32_t nCapacity);
+                       RinexLockHistory* pLocks, char* pBuffer, uint32_t nCapacity);
 
 // Formats the epoch and writes it to the open file. Returns 0, or -1 when the
 // text could not be formatted or written.
 int WriteRinexObsEpochBlock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
-                            FILE* pFile);
-
-// Forgets the lock times seen so far; a job starts with it.
-void ResetRinexLockHistory();
+                            RinexLockHistory* pLocks, FILE* pFile);

@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     static const RinexObsHeader s_Header3 = Header(304);
     static const RinexObsHeader s_Header2 = Header(211);
     static auto s_pStore = std::make_unique<EpochStore>();
+    static auto s_pLocks = std::make_unique<RinexLockHistory>();
     static std::vector<EpochIndexEntry> s_Index(OBS_MAX_SATS);
     static std::vector<char> s_Text(RINEX_EPOCH_TEXT_CAPACITY);
 
@@ -51,6 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     std::rewind(f);
     ResetEpochStore(s_pStore.get(), 1);
+    *s_pLocks = RinexLockHistory{};
     LogSourceReader reader(f);
     LogSourceFrame frame;
     while (reader.Next(&frame))
@@ -66,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         if (n < 0)
             continue;
         for (const RinexObsHeader* pHeader : {&s_Header3, &s_Header2})
-            if (WriteRinexObsEpoch(&s_pStore->State, s_Index.data(), pHeader, s_Text.data(),
+            if (WriteRinexObsEpoch(&s_pStore->State, s_Index.data(), pHeader, s_pLocks.get(), s_Text.data(),
                                    static_cast<uint32_t>(s_Text.size())) < 0)
                 __builtin_trap();
     }

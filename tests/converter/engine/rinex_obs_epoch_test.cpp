@@ -9,6 +9,9 @@
 
 namespace
 {
+// The lock history the epochs of a test share, as the epochs of one job do.
+RinexLockHistory g_Locks;
+
 // One epoch of the store, built satellite by satellite.
 class Epoch
 {
@@ -52,7 +55,8 @@ public:
     {
         m_State.nSatCount = static_cast<uint16_t>(m_Index.size());
         std::vector<char> buf(RINEX_EPOCH_TEXT_CAPACITY);
-        const int n = WriteRinexObsEpoch(&m_State, m_Index.data(), &h, buf.data(), static_cast<uint32_t>(buf.size()));
+        const int n =
+            WriteRinexObsEpoch(&m_State, m_Index.data(), &h, &g_Locks, buf.data(), static_cast<uint32_t>(buf.size()));
         EXPECT_GE(n, 0);
         return n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string();
     }
@@ -95,7 +99,7 @@ const uint32_t G = GNSS_SYSTEM_GPS, R = GNSS_SYSTEM_GLONASS, E = GNSS_SYSTEM_GAL
 class RinexObsEpoch : public ::testing::Test
 {
 protected:
-    void SetUp() override { ResetRinexLockHistory(); }
+    void SetUp() override { g_Locks = RinexLockHistory{}; }
 };
 } // namespace
 
@@ -139,7 +143,7 @@ TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
     };
     for (const RinexObsHeader* pHeader : {&h3, &h2})
     {
-        ResetRinexLockHistory();
+        g_Locks = RinexLockHistory{};
         const int32_t v = pHeader->nVersion;
         auto run = [&](uint32_t nLock, uint32_t nFlags, double dPsr = 21000000.0) {
             Epoch epoch;
@@ -266,7 +270,7 @@ TEST_F(RinexObsEpoch, EpochsOfEveryVersionConformToTheirHeader)
 {
     for (int32_t v : {210, 211, 302, 303, 304})
     {
-        ResetRinexLockHistory();
+        g_Locks = RinexLockHistory{};
         RinexObsHeader h = MakeObsHeader(v);
         const std::string sHeader = HeaderText(h);
         std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
@@ -310,10 +314,10 @@ TEST_F(RinexObsEpoch, WritesTheEpochToTheFile)
     entry.Slots[0].dPseudorange = 21000000.0;
     FILE* pFile = std::tmpfile();
     ASSERT_NE(pFile, nullptr);
-    EXPECT_EQ(WriteRinexObsEpochBlock(&state, &entry, &h, pFile), 0);
+    EXPECT_EQ(WriteRinexObsEpochBlock(&state, &entry, &h, &g_Locks, pFile), 0);
     EXPECT_EQ(std::ftell(pFile), 36 + 3 + 16 * 4 + 1);
     std::fclose(pFile);
-    EXPECT_EQ(WriteRinexObsEpochBlock(&state, &entry, &h, nullptr), -1);
+    EXPECT_EQ(WriteRinexObsEpochBlock(&state, &entry, &h, &g_Locks, nullptr), -1);
     char small[40];
-    EXPECT_EQ(WriteRinexObsEpoch(&state, &entry, &h, small, sizeof(small)), -1);
+    EXPECT_EQ(WriteRinexObsEpoch(&state, &entry, &h, &g_Locks, small, sizeof(small)), -1);
 }
