@@ -3,9 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "codec/crc.h"
 #include "codec/ins_logs.h"
+#include "golden_header.h"
 #include "support/profile_fixture.h"
+#include "support/text_log_builder.h"
 
 namespace
 {
@@ -16,26 +17,8 @@ const char kInspvax[] =
     "-114.03822587654,1064.9521,-16.2713,0.0123,-0.0456,0.0789,1.123456789,-0.987654321,271.500000000,0.0101,0.0102,"
     "0.0203,0.0011,0.0012,0.0013,0.0214,0.0215,0.0516,1f000a,0*34e498f0\r\n";
 
-BinaryLogHeader Header(uint16_t nId, uint16_t nLength, uint8_t uType)
-{
-    BinaryLogHeader h{};
-    h.Sync[0] = 0xAA;
-    h.Sync[1] = 0x44;
-    h.Sync[2] = 0x12;
-    FillBinaryHeader(nId, uType, nLength, 1, 0, &h);
-    h.TimeStatus = 180;
-    h.Week = 2295;
-    h.Milliseconds = 79218000;
-    return h;
-}
-
-bool CrcMatches(const std::string& sLine)
-{
-    const size_t nStar = sLine.find('*');
-    char szCrc[9];
-    std::snprintf(szCrc, sizeof(szCrc), "%08x", Crc32Compute(sLine.data() + 1, static_cast<int32_t>(nStar - 1)));
-    return sLine.compare(nStar + 1, 8, szCrc) == 0 && sLine.substr(sLine.size() - 2) == "\r\n";
-}
+// The CRC trailer behind the first "*" is right and ends the line.
+bool CrcMatches(const std::string& sLine) { return sLine == WithTextCrc(sLine.substr(0, sLine.find('*'))); }
 
 using InsLogs = ProfileTest;
 
@@ -51,12 +34,12 @@ TEST_P(InsLogs, GoldenInspvax)
     EXPECT_EQ(b.PosType, 56u);
     EXPECT_EQ(double{b.Azimuth}, 271.5);
     EXPECT_EQ(b.ExtSolStatus, 0x1F000Au);
-    const BinaryLogHeader h = Header(MSG_ID_INSPVAX, 126, LOG_FORM_ASCII);
+    const BinaryLogHeader h = GoldenLogHeader(MSG_ID_INSPVAX, 126, LOG_FORM_ASCII);
     char Text[1024];
     ASSERT_EQ(FormatInspvax(&h, &b, Text, sizeof(Text), &n), 1);
     EXPECT_EQ(std::string(Text, static_cast<size_t>(n)), kInspvax);
     // The abbreviated line keeps the receiver's comma in front of the roll deviation.
-    const BinaryLogHeader a = Header(MSG_ID_INSPVAX, 126, AbbrevFormMarker());
+    const BinaryLogHeader a = GoldenLogHeader(MSG_ID_INSPVAX, 126, AbbrevFormMarker());
     ASSERT_EQ(FormatInspvax(&a, &b, Text, sizeof(Text), &n), 1);
     EXPECT_NE(std::string(Text, static_cast<size_t>(n)).find(" 0.0013,0.0214 0.0215 0.0516 1f000a 0\r\n"),
               std::string::npos);
@@ -106,7 +89,7 @@ TEST_P(InsLogs, ShortHeaderForms)
     char Out[512];
     int32_t n = 0;
 
-    BinaryLogHeader h = Header(MSG_ID_INSATT, 40, static_cast<uint8_t>(LOG_FORM_ASCII | S));
+    BinaryLogHeader h = GoldenLogHeader(MSG_ID_INSATT, 40, static_cast<uint8_t>(LOG_FORM_ASCII | S));
     ASSERT_EQ(FormatInsAtt(&h, &b, Out, sizeof(Out), &n), 1);
     std::string s(Out, static_cast<size_t>(n));
     EXPECT_EQ(s.substr(0, 42), "%INSATTSA,2295,79218.000;2295,79218.125000");
@@ -124,7 +107,7 @@ TEST_P(InsLogs, ShortHeaderForms)
     EXPECT_EQ(std::string(Out, 8), "#INSATTA");
 
     const RawImuXBody x{0xAB, 32, 2295, 79218.005, 0xBEEF, {1, -2, 3, -4, 5, -6}};
-    h = Header(MSG_ID_RAWIMUX, 40, static_cast<uint8_t>(LOG_FORM_ASCII | S));
+    h = GoldenLogHeader(MSG_ID_RAWIMUX, 40, static_cast<uint8_t>(LOG_FORM_ASCII | S));
     ASSERT_EQ(FormatRawImuX(&h, &x, Out, sizeof(Out), &n), 1);
     s.assign(Out, static_cast<size_t>(n));
     EXPECT_EQ(s.substr(0, 26), "%RAWIMUSXA,2295,79218.000;");
@@ -137,10 +120,8 @@ TEST_P(InsLogs, ShortHeaderForms)
 
 TEST_P(InsLogs, TimedWheelDataDecodesToAShortRecord)
 {
-    std::string s = "%TIMEDWHEELDATAA,2295,79218.250;1024,65535,12.500,77,4294967295,4294967291*";
-    char szCrc[16];
-    std::snprintf(szCrc, sizeof(szCrc), "%08x\r\n", Crc32Compute(s.data() + 1, static_cast<int32_t>(s.size() - 2)));
-    s += szCrc;
+    const std::string s =
+        WithTextCrc("%TIMEDWHEELDATAA,2295,79218.250;1024,65535,12.500,77,4294967295,4294967291");
     uint8_t Out[64];
     int32_t n = 0;
     ASSERT_EQ(DecodeTimedWheelDataText(s.data(), static_cast<int32_t>(s.size()), Out, &n), 1);
@@ -170,7 +151,7 @@ TEST_P(InsLogs, InsStatusWritesItsLastWordInHex)
 {
     InsStatusBody b{};
     b.Words[2] = 0x10;
-    const BinaryLogHeader h = Header(MSG_ID_INSSTATUS, 204, LOG_FORM_ASCII);
+    const BinaryLogHeader h = GoldenLogHeader(MSG_ID_INSSTATUS, 204, LOG_FORM_ASCII);
     char Out[1024];
     int32_t n = 0;
     ASSERT_EQ(FormatInsStatus(&h, &b, Out, sizeof(Out), &n), 1);
@@ -208,7 +189,7 @@ TEST_P(InsLogs, InsConfig)
     c.Translation = {1, 0, 0.1f, 0.2f, 0.3f, 0.01f, 0.02f, 0.03f, 3};
     c.RotationCount = 1;
     c.Rotation = {8, 1, 0, 0, 90.0f, 1, 1, 1, 12};
-    BinaryLogHeader h = Header(7002, sizeof(c), LOG_FORM_ASCII);
+    BinaryLogHeader h = GoldenLogHeader(7002, sizeof(c), LOG_FORM_ASCII);
     char Out[1024];
     int32_t n = 0;
     ASSERT_EQ(FormatInsConfig(&h, &c, Out, sizeof(Out), &n), 1);

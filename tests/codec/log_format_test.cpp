@@ -10,21 +10,14 @@
 #include "codec/crc.h"
 #include "codec/log_format.h"
 #include "codec/text_helpers.h"
+#include "golden_header.h"
 #include "support/profile_fixture.h"
 
 namespace
 {
 // The TIMESYNC header used throughout: COM1, sequence 0, idle 25 %, FINESTEERING,
 // week 2295, 79218.000 s.
-BinaryLogHeader TimeSyncHeader(uint8_t uType)
-{
-    BinaryLogHeader h{};
-    FillBinaryHeader(492, uType, 12, 1, 0, &h);
-    h.TimeStatus = 180;
-    h.Week = 2295;
-    h.Milliseconds = 79218000;
-    return h;
-}
+BinaryLogHeader TimeSyncHeader(uint8_t uType) { return GoldenLogHeader(492, 12, uType); }
 
 std::string Header(const BinaryLogHeader& h, const char* name = "TIMESYNC", int32_t suffix = -1)
 {

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "codec/crc.h"
 #include "codec/position_logs.h"
 #include "codec/utm_logs.h"
+#include "golden_header.h"
 #include "support/profile_fixture.h"
+#include "support/text_log_builder.h"
 
 namespace
 {
@@ -25,28 +26,8 @@ const char kTime[] = "#TIMEA,COM1,0,25.0,FINESTEERING,2295,79218.000,00000000,00
 const char kTimeSync[] = "#TIMESYNCA,COM1,0,25.0,FINESTEERING,2295,79218.000,00000000,0000,0;2295,79218000,FINESTEERING"
                          "*92b564ed\r\n";
 
-BinaryLogHeader GoldenHeader(uint16_t nId, uint16_t nLength, uint8_t uType)
-{
-    BinaryLogHeader h{};
-    h.Sync[0] = 0xAA;
-    h.Sync[1] = 0x44;
-    h.Sync[2] = 0x12;
-    FillBinaryHeader(nId, uType, nLength, 1, 0, &h);
-    h.TimeStatus = 180;
-    h.Week = 2295;
-    h.Milliseconds = 79218000;
-    return h;
-}
-
 // A full text line with the CRC recomputed over a changed body.
-std::string WithCrc(const std::string& sLine)
-{
-    const std::string sText = sLine.substr(0, sLine.find('*'));
-    char szTrailer[16];
-    std::snprintf(szTrailer, sizeof(szTrailer), "*%08x\r\n",
-                  Crc32Compute(sText.data() + 1, static_cast<int32_t>(sText.size() - 1)));
-    return sText + szTrailer;
-}
+std::string WithCrc(const std::string& sLine) { return WithTextCrc(sLine.substr(0, sLine.find('*'))); }
 
 template <typename Body>
 bool Decode(int (*pDecode)(const char*, int32_t, uint8_t*, int32_t*), const std::string& sText, BinaryLogHeader* pHeader,
@@ -80,11 +61,11 @@ TEST_P(PositionLogs, GoldenBestPosReadsBackTheReservedByteInHex)
 
     char Out[512];
     int32_t n = 0;
-    const BinaryLogHeader Full = GoldenHeader(MSG_ID_BESTPOS, 72, LOG_FORM_ASCII);
+    const BinaryLogHeader Full = GoldenLogHeader(MSG_ID_BESTPOS, 72, LOG_FORM_ASCII);
     ASSERT_EQ(FormatPosition(3, &Full, &b, Out, sizeof(Out), &n), 1);
     EXPECT_EQ(std::string(Out, static_cast<size_t>(n)), kBestPos);
     // The abbreviated line prints the reserved byte in decimal and one mask as "%x".
-    const BinaryLogHeader Abbrev = GoldenHeader(MSG_ID_BESTPOS, 72, AbbrevFormMarker());
+    const BinaryLogHeader Abbrev = GoldenLogHeader(MSG_ID_BESTPOS, 72, AbbrevFormMarker());
     ASSERT_EQ(FormatPosition(3, &Abbrev, &b, Out, sizeof(Out), &n), 1);
     const std::string sAbbrev(Out, static_cast<size_t>(n));
     EXPECT_NE(sAbbrev.find("\r\n<\tSOL_COMPUTED NARROW_INT 51.11643212345 -114.03822587654 1064.9521 -16.2713 WGS84 "
@@ -106,7 +87,7 @@ TEST_P(PositionLogs, GoldenTimeKeepsTheLastStatusNameApartFromTheCrc)
     EXPECT_EQ(b.UtcStatus, 2u); // "WARNING", not "WARNING*8277f689"
     char Out[512];
     int32_t n = 0;
-    const BinaryLogHeader Full = GoldenHeader(MSG_ID_TIME, 44, LOG_FORM_ASCII);
+    const BinaryLogHeader Full = GoldenLogHeader(MSG_ID_TIME, 44, LOG_FORM_ASCII);
     ASSERT_EQ(FormatTime(&Full, &b, Out, sizeof(Out), &n), 1);
     EXPECT_EQ(std::string(Out, static_cast<size_t>(n)), kTime);
 }
@@ -114,7 +95,7 @@ TEST_P(PositionLogs, GoldenTimeKeepsTheLastStatusNameApartFromTheCrc)
 TEST_P(PositionLogs, GoldenTimeSync)
 {
     const TimeSyncBody b{2295, 79218000, 180};
-    const BinaryLogHeader h = GoldenHeader(MSG_ID_TIMESYNC, 12, LOG_FORM_ASCII);
+    const BinaryLogHeader h = GoldenLogHeader(MSG_ID_TIMESYNC, 12, LOG_FORM_ASCII);
     char Out[256];
     int32_t n = 0;
     ASSERT_EQ(FormatTimeSync(&h, &b, Out, sizeof(Out), &n), 1);
@@ -128,7 +109,7 @@ TEST_P(PositionLogs, TimeWritesUnsigned32BitFieldsWhole)
     b.UtcYear = 4000000000u;
     b.UtcMs = 3000000000u;
     b.UtcStatus = 1;
-    const BinaryLogHeader h = GoldenHeader(MSG_ID_TIME, 44, LOG_FORM_ASCII);
+    const BinaryLogHeader h = GoldenLogHeader(MSG_ID_TIME, 44, LOG_FORM_ASCII);
     char Out[512];
     int32_t n = 0;
     ASSERT_EQ(FormatTime(&h, &b, Out, sizeof(Out), &n), 1);
@@ -219,7 +200,7 @@ TEST_P(PositionLogs, ProfileNameTables)
 
 TEST_P(PositionLogs, FormatterNamesAndEnumerations)
 {
-    const BinaryLogHeader h = GoldenHeader(MSG_ID_BESTXYZ, 112, LOG_FORM_ASCII);
+    const BinaryLogHeader h = GoldenLogHeader(MSG_ID_BESTXYZ, 112, LOG_FORM_ASCII);
     const XyzBody Xyz{};
     char Out[1024];
     int32_t n = 0;
@@ -241,7 +222,7 @@ TEST_P(PositionLogs, FormatterNamesAndEnumerations)
         EXPECT_NE(std::string(Out, static_cast<size_t>(n)).find(pszWant), std::string::npos) << nStatus;
     }
     // A record that asks for binary form still gets whole text lines, with CRC.
-    const BinaryLogHeader Binary = GoldenHeader(MSG_ID_TIMESYNC, 12, LOG_FORM_BINARY);
+    const BinaryLogHeader Binary = GoldenLogHeader(MSG_ID_TIMESYNC, 12, LOG_FORM_BINARY);
     const TimeSyncBody Sync{2295, 79218000, 180};
     ASSERT_EQ(FormatTimeSync(&Binary, &Sync, Out, sizeof(Out), &n), 1);
     EXPECT_EQ(std::string(Out, static_cast<size_t>(n)), kTimeSync);
@@ -291,7 +272,7 @@ TEST_P(PositionLogs, CsvExport)
 
 TEST_P(PositionLogs, BuildBinaryLogAppendsTheCrcOfHeaderAndBody)
 {
-    const BinaryLogHeader h = GoldenHeader(MSG_ID_BESTPOS, 72, 0);
+    const BinaryLogHeader h = GoldenLogHeader(MSG_ID_BESTPOS, 72, 0);
     PositionBody b{};
     b.Latitude = 1.0;
     uint8_t Log[104];
@@ -314,7 +295,7 @@ TEST_P(PositionLogs, BestUtmAndUavGps)
     u.ZoneNumber = 32;
     u.ZoneLetter = 'U';
     u.DatumId = 61;
-    const BinaryLogHeader h = GoldenHeader(169, 80, LOG_FORM_ASCII);
+    const BinaryLogHeader h = GoldenLogHeader(169, 80, LOG_FORM_ASCII);
     ASSERT_EQ(FormatBestUtm(&h, &u, Out, sizeof(Out), &n), 1);
     const std::string sUtm(Out, static_cast<size_t>(n));
     EXPECT_NE(sUtm.find(";SOL_COMPUTED,NONE,32,U,0.0000,"), std::string::npos) << sUtm;
@@ -323,7 +304,7 @@ TEST_P(PositionLogs, BestUtmAndUavGps)
     UavGpsBody g{};
     g.Bytes[0] = 255;
     g.Bytes[2] = 128;
-    BinaryLogHeader Abbrev = GoldenHeader(176, 87, AbbrevFormMarker());
+    BinaryLogHeader Abbrev = GoldenLogHeader(176, 87, AbbrevFormMarker());
     ASSERT_EQ(FormatUavGps(&Abbrev, &g, Out, sizeof(Out), &n), 1);
     const std::string sUav(Out, static_cast<size_t>(n));
     const std::string sBody = Monitor() ? "\r\n<\t\t0 0 0 0 0 " : "\r\n<\t0 0 0 0 0 ";
