@@ -11,9 +11,6 @@
 #include "codec/text_fields.h"
 #include "codec/text_helpers.h"
 
-static_assert(sizeof(BinaryLogHeader) == 28, "long header");
-static_assert(sizeof(ShortBinaryLogHeader) == 12, "short header");
-
 namespace
 {
 constexpr double kRadToDeg = 57.295779513;
@@ -381,7 +378,7 @@ uint8_t HeaderTypeOf(FIELD_FORM_E eForm)
 uint8_t ShortHeaderFlag() { return IsMonitorProfile() ? 0x01 : LOG_TYPE_SHORT_HEADER; }
 
 int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eForm, char* pOut,
-                  uint32_t nCapacity, uint32_t* pLength, const char* pszAbbrevEnd)
+                  uint32_t nCapacity, uint32_t* pLength)
 {
     const uint8_t* pBytes = static_cast<const uint8_t*>(pBody);
     if (eForm == FIELD_FORM_ABBREV && !AppendFormat(pOut, nCapacity, pLength, "%s", Layout.pszAbbrevLead))
@@ -401,7 +398,7 @@ int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eF
     }
     if (eForm == FIELD_FORM_FULL)
         return AppendTextLogCrc(pOut, nCapacity, pLength, 0);
-    return AppendFormat(pOut, nCapacity, pLength, "%s", eForm == FIELD_FORM_CSV ? "\r\n" : pszAbbrevEnd);
+    return AppendFormat(pOut, nCapacity, pLength, "\r\n");
 }
 
 int FormatLayoutLog(const LOG_LAYOUT_T& Layout, const char* pszName, const BinaryLogHeader* pHeader,

@@ -92,11 +92,11 @@ uint8_t HeaderTypeOf(FIELD_FORM_E eForm);
 uint8_t ShortHeaderFlag();
 
 // Writes the body of one log after a header already in pOut[0 .. *pLength):
-// the full form ends with the CRC trailer over pOut[1 ..], the abbreviated one
-// with CR LF (unless pszAbbrevEnd says otherwise), the CSV one with CR LF. Returns 1, or 0 when it does
-// not fit in nCapacity (the text is then incomplete).
+// the full form ends with the CRC trailer over pOut[1 ..], the abbreviated and
+// the CSV ones with CR LF. Returns 1, or 0 when it does not fit in nCapacity
+// (the text is then incomplete).
 int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eForm, char* pOut,
-                  uint32_t nCapacity, uint32_t* pLength, const char* pszAbbrevEnd = "\r\n");
+                  uint32_t nCapacity, uint32_t* pLength);
 
 // A long header and the body of a layout, in full or abbreviated text.
 // Returns 1, or 0 for a null argument, a header whose message length is
