@@ -276,6 +276,33 @@ RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o)
     c.Reserved = 0;
     return c;
 }
+
+// Converts each record of a counted RANGE or RANGECMP log (nLength bytes) into
+// the other form; SetId gives the output its message ID.
+template <typename In, typename Out>
+int ConvertRangeRecords(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength,
+                        Out (*Convert)(const In&), void (*SetId)(BinaryLogHeader*))
+{
+    BinaryLogHeader h;
+    uint32_t n = 0;
+    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &n))
+        return 0;
+    // The output's message length is 16 bits as well.
+    if (n > (uint32_t(h.MessageLength) - 4) / sizeof(In) || n > (0xFFFFu - 4u) / sizeof(Out) ||
+        RANGE_BODY_OFFSET + uint64_t(n) * sizeof(Out) > uint64_t(nCapacity))
+        return 0;
+    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
+    uint8_t* pDst = static_cast<uint8_t*>(pOut);
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        In in;
+        std::memcpy(&in, pIn + i * sizeof(In), sizeof(In));
+        const Out out = Convert(in);
+        std::memcpy(pDst + RANGE_BODY_OFFSET + i * sizeof(Out), &out, sizeof(Out));
+    }
+    SetId(&h);
+    return CloseRangeLog(&h, n, n * sizeof(Out), pDst, pOutLength);
+}
 } // namespace
 
 bool ReadRangeLog(const void* pLog, int32_t nLength, BinaryLogHeader* pHeader, uint32_t* pCount)
@@ -387,46 +414,13 @@ double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double d
 
 int RangeCmpToRange(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
 {
-    BinaryLogHeader h;
-    uint32_t n = 0;
-    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &n))
-        return 0;
-    if (n > (uint32_t(h.MessageLength) - 4) / sizeof(RANGECMP_OBS_T) || n > RANGE_MAX_OBS ||
-        RANGE_BODY_OFFSET + uint64_t(n) * sizeof(RANGE_OBS_T) > uint64_t(nCapacity))
-        return 0;
-    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
-    uint8_t* pDst = static_cast<uint8_t*>(pOut);
-    for (uint32_t i = 0; i < n; ++i)
-    {
-        RANGECMP_OBS_T c;
-        std::memcpy(&c, pIn + i * sizeof(c), sizeof(c));
-        const RANGE_OBS_T o = ExpandRecord(c);
-        std::memcpy(pDst + RANGE_BODY_OFFSET + i * sizeof(o), &o, sizeof(o));
-    }
-    SetExpandedRangeId(&h);
-    return CloseRangeLog(&h, n, n * sizeof(RANGE_OBS_T), pDst, pOutLength);
+    return ConvertRangeRecords(pLog, nLength, pOut, nCapacity, pOutLength, ExpandRecord, SetExpandedRangeId);
 }
 
 int RangeToRangeCmp(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
 {
-    BinaryLogHeader h;
-    uint32_t n = 0;
-    if (!pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &n))
-        return 0;
-    if (n > (uint32_t(h.MessageLength) - 4) / sizeof(RANGE_OBS_T) ||
-        RANGE_BODY_OFFSET + uint64_t(n) * sizeof(RANGECMP_OBS_T) > uint64_t(nCapacity))
-        return 0;
-    const uint8_t* pIn = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
-    uint8_t* pDst = static_cast<uint8_t*>(pOut);
-    for (uint32_t i = 0; i < n; ++i)
-    {
-        RANGE_OBS_T o;
-        std::memcpy(&o, pIn + i * sizeof(o), sizeof(o));
-        const RANGECMP_OBS_T c = CompressRecord(o);
-        std::memcpy(pDst + RANGE_BODY_OFFSET + i * sizeof(c), &c, sizeof(c));
-    }
-    SetPackedRangeId(&h, MSG_ID_RANGECMP);
-    return CloseRangeLog(&h, n, n * sizeof(RANGECMP_OBS_T), pDst, pOutLength);
+    return ConvertRangeRecords(pLog, nLength, pOut, nCapacity, pOutLength, CompressRecord,
+                               [](BinaryLogHeader* pHeader) { SetPackedRangeId(pHeader, MSG_ID_RANGECMP); });
 }
 
 bool IsRangeHTextName(const char* pText, int32_t nLength)
