@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec/bitfield.h"
+#include "codec/gnss_time.h"
 #include "codec/log_format.h"
 #include "codec/profile.h"
 #include "codec/range_internal.h"
@@ -18,7 +19,6 @@ constexpr double kPsrUnit = 0.0005;     // m
 constexpr double kPhaseUnit = 0.0001;   // m
 constexpr double kDopplerUnit = 0.0001; // m/s
 constexpr double kCNoUnit = 0.05;       // dB-Hz
-constexpr int64_t kWeekMs = 604800000;
 // A differential record needs a reference of its stream that is no older than
 // this; block IDs repeat every eight references, so a reference older than a
 // short gap may carry a matching ID by chance.
@@ -70,7 +70,7 @@ int64_t MaxSigned(uint32_t nWidth) { return (int64_t(1) << (nWidth - 1)) - 1; }
 
 int64_t ElapsedMs(uint16_t uWeek, uint32_t uMs, uint16_t uFromWeek, uint32_t uFromMs)
 {
-    return (int64_t(uWeek) - int64_t(uFromWeek)) * kWeekMs + int64_t(uMs) - int64_t(uFromMs);
+    return (int64_t(uWeek) - int64_t(uFromWeek)) * int64_t{GNSS_MS_PER_WEEK} + int64_t(uMs) - int64_t(uFromMs);
 }
 
 uint32_t Key(uint32_t nRow, uint32_t nSat, uint32_t nBit)
