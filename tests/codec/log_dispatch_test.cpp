@@ -330,6 +330,40 @@ TEST_P(DispatchEveryLog, BrokenInputIsRefused)
     int32_t n = 0;
     EXPECT_EQ(DecodeLog(wire.data(), static_cast<int32_t>(wire.size()), out.data(), &n), 0);
 }
+TEST_P(DispatchEveryLog, EveryFormCutShortIsRefused)
+{
+    // Each cut sits in a buffer of its own size, so a read past the given length shows under the sanitizers.
+    const auto Refused = [](const uint8_t* pData, size_t nLength) {
+        const std::vector<uint8_t> cut(pData, pData + nLength);
+        std::vector<uint8_t> out(LOG_MAX_BINARY_LENGTH);
+        int32_t n = 0;
+        return DecodeLog(cut.data(), static_cast<int32_t>(cut.size()), out.data(), &n) == 0;
+    };
+    for (const DispatchCase& c : EveryLog())
+    {
+        if ((Monitor() ? c.nMonitorId : c.nConverterId) == 0)
+            continue;
+        for (const uint8_t uType : {static_cast<uint8_t>(LOG_FORM_ASCII), AbbrevFormMarker()})
+        {
+            if (uType != LOG_FORM_ASCII && !c.bAbbrev)
+                continue;
+            const std::string sLine = c.Make(uType);
+            SCOPED_TRACE(sLine);
+            // A full line needs its CRC digits, an abbreviated one its last line feed.
+            const size_t nNeeded = sLine[0] == '<' ? sLine.size() : sLine.find('*') + 9;
+            const uint8_t* pLine = reinterpret_cast<const uint8_t*>(sLine.data());
+            for (size_t n = 0; n < nNeeded; ++n)
+                ASSERT_TRUE(Refused(pLine, n)) << "text cut at " << n;
+            if (uType != LOG_FORM_ASCII)
+                continue;
+            int ok = 0;
+            const std::vector<uint8_t> wire = Wire(Decode(sLine, &ok));
+            ASSERT_EQ(ok, 1);
+            for (size_t n = 0; n < wire.size(); ++n)
+                ASSERT_TRUE(Refused(wire.data(), n)) << "binary log cut at " << n;
+        }
+    }
+}
 ZV_BOTH_PROFILES(DispatchEveryLog);
 
 TEST(Dispatch, IdsFollowTheListOfDecoders)
