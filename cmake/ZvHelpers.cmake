@@ -19,6 +19,7 @@ endfunction()
 # Q_OBJECT header picked up by a folder glob would never be moc'ed in an
 # existing build directory. When a target's source list differs from the one
 # seen at the last configure, its AUTOMOC timestamp is removed so that it runs.
+# The folder helpers call it; a target that globs its own sources calls it too.
 function(zv_autogen_follows_sources target)
   get_target_property(_src ${target} SOURCES)
   set(_list ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt)
