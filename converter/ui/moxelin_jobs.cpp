@@ -95,16 +95,40 @@ uint32_t IntervalMs(double dInterval)
 
 // ---- Controls
 
+CMoxelinMainWindow::PageControls CMoxelinMainWindow::Page(PAGE_E ePage) const
+{
+    const Ui::MoxelinMainWindow& ui = *m_pUi;
+    switch (ePage)
+    {
+    case PAGE_RANGE2RNX:
+        return {ui.Range2RnxMoxelinBtn,
+                ui.actionLog_Trans_Rinex,
+                ui.Range2RnxProgress,
+                {ui.Range2RnxSrcFilePath, ui.Range2RnxObsFilePath, ui.Range2RnxGPSNavFilePath,
+                 ui.Range2RnxGLONavFilePath, ui.Range2RnxGALNavFilePath, ui.Range2RnxBDSNavFilePath,
+                 ui.Range2RnxQZSNavFilePath}};
+    case PAGE_RNX2RANGE:
+        return {ui.Rnx2RangeMoxelinBtn,
+                ui.actionRinex_Trans_Log,
+                ui.Rnx2RangeProgress,
+                {ui.Rnx2RangeSrcFilePath, ui.Rnx2RangeOutputFilePath, ui.Rnx2RangeGPSNavFilePath,
+                 ui.Rnx2RangeGLONavFilePath, ui.Rnx2RangeGALNavFilePath, ui.Rnx2RangeBDSNavFilePath}};
+    default:
+        return {ui.Log2LogMoxelinBtn, ui.actionLog_Trans_Log, ui.Log2LogProgress,
+                {ui.Log2LogSrcFilePath, ui.Log2LogOutputFilePath}};
+    }
+}
+
 void CMoxelinMainWindow::UpdateStartControls()
 {
     Ui::MoxelinMainWindow& ui = *m_pUi;
     const bool bFree = !EngineBusy();
-    ui.Range2RnxMoxelinBtn->setEnabled(bFree && m_abSourceReady[PAGE_RANGE2RNX]);
-    ui.actionLog_Trans_Rinex->setEnabled(bFree && m_abSourceReady[PAGE_RANGE2RNX]);
-    ui.Rnx2RangeMoxelinBtn->setEnabled(bFree && m_abSourceReady[PAGE_RNX2RANGE]);
-    ui.actionRinex_Trans_Log->setEnabled(bFree && m_abSourceReady[PAGE_RNX2RANGE]);
-    ui.Log2LogMoxelinBtn->setEnabled(bFree && m_abSourceReady[PAGE_LOG2LOG]);
-    ui.actionLog_Trans_Log->setEnabled(bFree && m_abSourceReady[PAGE_LOG2LOG]);
+    for (int i = 0; i < PAGE_COUNT; ++i)
+    {
+        const PageControls page = Page(static_cast<PAGE_E>(i));
+        page.pConvert->setEnabled(bFree && m_abSourceReady[i]);
+        page.pStart->setEnabled(bFree && m_abSourceReady[i]);
+    }
     // A page 1 source starts a scan, and Clear would take the fields of a
     // running job: neither while the engine is in use.
     ui.Range2RnxSrcFilePath->setEnabled(bFree);
@@ -121,13 +145,6 @@ void CMoxelinMainWindow::SetStateText(const char* pText)
 
 // ---- Progress: bytes read as a share of the page's own source
 
-QProgressBar* CMoxelinMainWindow::PageBar(PAGE_E ePage) const
-{
-    QProgressBar* const apBars[PAGE_COUNT] = {m_pUi->Range2RnxProgress, m_pUi->Rnx2RangeProgress,
-                                              m_pUi->Log2LogProgress};
-    return apBars[ePage];
-}
-
 void CMoxelinMainWindow::SetPageProgress(PAGE_E ePage, uint nBytes)
 {
     const uint64_t nSize = m_anProgressSize[ePage];
@@ -135,7 +152,7 @@ void CMoxelinMainWindow::SetPageProgress(PAGE_E ePage, uint nBytes)
         return;
     const double dPercent = static_cast<double>(nBytes) / static_cast<double>(nSize) * 100.0;
     if (dPercent >= 0.0 && dPercent <= 100.0)
-        PageBar(ePage)->setValue(static_cast<int>(dPercent));
+        Page(ePage).pBar->setValue(static_cast<int>(dPercent));
 }
 
 void CMoxelinMainWindow::Range2RnxProgressBarUpdate(uint nBytes) { SetPageProgress(PAGE_RANGE2RNX, nBytes); }
@@ -332,9 +349,9 @@ void CMoxelinMainWindow::Range2RnxMoxelinBtn_Click()
     PrepareRange2RnxHeader();
 
     m_JobFiles.Clear();
-    for (QLineEdit* pPath : {ui.Range2RnxObsFilePath, ui.Range2RnxGPSNavFilePath, ui.Range2RnxGLONavFilePath,
-                             ui.Range2RnxGALNavFilePath, ui.Range2RnxBDSNavFilePath, ui.Range2RnxQZSNavFilePath})
-        m_JobFiles.Add(pPath->text());
+    m_JobFiles.Add(worker.m_sObsFilePath);
+    for (const SystemRow& row : rows)
+        m_JobFiles.Add(row.pNavPath->text());
     const QString sDumpFolder =
         QFile::decodeName(QByteArray::fromStdString(EphemDumpDirectoryOf(QFile::encodeName(worker.m_sObsFilePath))));
     for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
@@ -492,7 +509,7 @@ void CMoxelinMainWindow::StartJob(PAGE_E ePage, uint64_t nSourceSize)
     m_eJobPage = ePage;
     m_abSourceReady[ePage] = false;
     m_anProgressSize[ePage] = nSourceSize;
-    PageBar(ePage)->setValue(0);
+    Page(ePage).pBar->setValue(0);
     UpdateStartControls();
 }
 
@@ -523,28 +540,9 @@ void CMoxelinMainWindow::FinishJob(PAGE_E ePage, int nStatus)
 
     ShowJobResult(ePage, nStatus, bNothingWritten);
 
-    Ui::MoxelinMainWindow& ui = *m_pUi;
     if (bComplete && !bNothingWritten)
-    {
-        std::vector<QLineEdit*> fields;
-        switch (ePage)
-        {
-        case PAGE_RANGE2RNX:
-            fields = {ui.Range2RnxSrcFilePath,    ui.Range2RnxObsFilePath,    ui.Range2RnxGPSNavFilePath,
-                      ui.Range2RnxGLONavFilePath, ui.Range2RnxGALNavFilePath, ui.Range2RnxBDSNavFilePath,
-                      ui.Range2RnxQZSNavFilePath};
-            break;
-        case PAGE_RNX2RANGE:
-            fields = {ui.Rnx2RangeSrcFilePath,    ui.Rnx2RangeOutputFilePath, ui.Rnx2RangeGPSNavFilePath,
-                      ui.Rnx2RangeGLONavFilePath, ui.Rnx2RangeGALNavFilePath, ui.Rnx2RangeBDSNavFilePath};
-            break;
-        default:
-            fields = {ui.Log2LogSrcFilePath, ui.Log2LogOutputFilePath};
-            break;
-        }
-        for (QLineEdit* pField : fields)
+        for (QLineEdit* pField : Page(ePage).fields)
             pField->clear();
-    }
     if (ePage == PAGE_RANGE2RNX)
         SetStateText(bComplete ? QT_TR_NOOP("Moxelin Complete") : QT_TR_NOOP("Moxelin Failed"));
     m_abSourceReady[ePage] = false;

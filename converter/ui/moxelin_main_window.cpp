@@ -451,15 +451,11 @@ void CMoxelinMainWindow::LogTransLogFlag_toggled(bool bChecked)
 
 void CMoxelinMainWindow::MoxelinGUIClearInput()
 {
-    Ui::MoxelinMainWindow& ui = *m_pUi;
     // Every proposed output goes, the QZSS one too: a stale name left behind
     // would be overwritten by the next conversion.
-    for (QLineEdit* pField : {ui.Range2RnxSrcFilePath, ui.Range2RnxObsFilePath, ui.Range2RnxGPSNavFilePath,
-                              ui.Range2RnxGLONavFilePath, ui.Range2RnxGALNavFilePath, ui.Range2RnxBDSNavFilePath,
-                              ui.Range2RnxQZSNavFilePath, ui.Rnx2RangeSrcFilePath, ui.Rnx2RangeGPSNavFilePath,
-                              ui.Rnx2RangeGLONavFilePath, ui.Rnx2RangeGALNavFilePath, ui.Rnx2RangeBDSNavFilePath,
-                              ui.Rnx2RangeOutputFilePath, ui.Log2LogSrcFilePath, ui.Log2LogOutputFilePath})
-        pField->clear();
+    for (int i = 0; i < PAGE_COUNT; ++i)
+        for (QLineEdit* pField : Page(static_cast<PAGE_E>(i)).fields)
+            pField->clear();
     m_bSourceScanned = false;
     for (bool& bReady : m_abSourceReady)
         bReady = false;

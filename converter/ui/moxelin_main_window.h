@@ -200,7 +200,15 @@ private:
     // points while the engine is free.
     void UpdateStartControls();
     void SetStateText(const char* pText);
-    QProgressBar* PageBar(PAGE_E ePage) const;
+    // A page's convert button, "Start" menu entry, bar and file fields.
+    struct PageControls
+    {
+        QPushButton* pConvert;
+        QAction* pStart;
+        QProgressBar* pBar;
+        std::vector<QLineEdit*> fields;
+    };
+    PageControls Page(PAGE_E ePage) const;
     void SetPageProgress(PAGE_E ePage, uint nBytes);
     // Checks the source and the outputs a job names before it starts; shows
     // what is wrong and returns false.
