@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "codec/catalogue.h"
 #include "codec/gnss_time.h"
 #include "codec/signals.h"
 #include "converter/engine/engine_state.h"
@@ -366,12 +367,8 @@ void CMoxelinMainWindow::Range2RnxMoxelinBtn_Click()
 
 int CMoxelinMainWindow::ChosenScanKind() const
 {
-    static const char* const kNames[SCAN_RANGE_KINDS] = {"RANGE", "RANGEH", "BASERANGE", "RANGECMP"};
-    const QString sName = m_pUi->Range2RinexMsgID->currentText();
-    for (int i = 0; i < static_cast<int>(SCAN_RANGE_KINDS); ++i)
-        if (sName == kNames[i])
-            return i;
-    return -1;
+    const QByteArray sName = m_pUi->Range2RinexMsgID->currentText().toLatin1();
+    return ScanRangeKind(LogNameToId(sName.constData(), 1, static_cast<uint32_t>(sName.size())));
 }
 
 // The observation header record for the job about to start, from the job's
