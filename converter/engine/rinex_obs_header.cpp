@@ -483,6 +483,18 @@ std::string RinexObsHeaderSettingsPath()
     return sPath + "Settings/RinexObsHeaderSettings.bin";
 }
 
+bool ReadRinexObsHeaderSettings(RinexObsHeader* pHeader)
+{
+    FILE* pFile = std::fopen(RinexObsHeaderSettingsPath().c_str(), "rb");
+    if (!pFile)
+        return false;
+    std::vector<char> text(RINEX_SETTINGS_MAX_BYTES + 1, 0);
+    const size_t n = std::fread(text.data(), 1, RINEX_SETTINGS_MAX_BYTES, pFile);
+    std::fclose(pFile);
+    ParseRinexHeaderText(text.data(), static_cast<uint32_t>(n), pHeader);
+    return true;
+}
+
 int LoadRinexObsHeaderSettings(RinexObsHeader* pHeader)
 {
     // The job's own choices (version, systems, observation types) stay as the
@@ -491,15 +503,7 @@ int LoadRinexObsHeaderSettings(RinexObsHeader* pHeader)
     const uint8_t nSysMask = pHeader->nSysMask;
     const uint32_t nTypeMask = pHeader->nObsTypeMask;
 
-    FILE* pFile = std::fopen(RinexObsHeaderSettingsPath().c_str(), "rb");
-    if (pFile)
-    {
-        std::vector<char> text(RINEX_SETTINGS_MAX_BYTES + 1, 0);
-        const size_t n = std::fread(text.data(), 1, RINEX_SETTINGS_MAX_BYTES, pFile);
-        std::fclose(pFile);
-        ParseRinexHeaderText(text.data(), static_cast<uint32_t>(n), pHeader);
-    }
-    else
+    if (!ReadRinexObsHeaderSettings(pHeader))
     {
         DebugPrintf("%s\n", "Can not open setting file, use default settings.");
         pHeader->nVersion = 302;

@@ -119,6 +119,10 @@ RinexObsHeader* GetRinexObsHeader();
 // folder: the one file the engine and the header window both read.
 std::string RinexObsHeaderSettingsPath();
 
+// Reads the settings file into the record (the fields the file holds); false
+// when it cannot be opened.
+bool ReadRinexObsHeaderSettings(RinexObsHeader* pHeader);
+
 // Fills the record from the settings file, or, when it cannot be opened, with
 // the built-in defaults. Returns 0.
 int LoadRinexObsHeaderSettings(RinexObsHeader* pHeader);

@@ -1,7 +1,6 @@
 #include "converter/ui/obs_header_window.h"
 
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -110,15 +109,8 @@ void CObsHeaderWindow::LoadSettings()
 {
     RinexObsHeader& saved = *m_pSaved;
     std::memset(&saved, 0, sizeof saved);
-    FILE* pFile = std::fopen(RinexObsHeaderSettingsPath().c_str(), "rb");
-    if (pFile)
-    {
-        std::vector<char> text(RINEX_SETTINGS_MAX_BYTES + 1, 0);
-        const size_t n = std::fread(text.data(), 1, RINEX_SETTINGS_MAX_BYTES, pFile);
-        std::fclose(pFile);
-        ParseRinexHeaderText(text.data(), static_cast<uint32_t>(n), &saved);
+    if (ReadRinexObsHeaderSettings(&saved))
         return;
-    }
     for (const TextRow& row : kTextRows)
         QStringToCharBuf(row.pDefault, TextOf(&saved, row), row.nSize);
     QStringToCharBuf("GEODETIC", saved.szMarkerType);
