@@ -61,6 +61,13 @@ uint32_t FromName(const CODE_NAME_ROW_T (&Rows)[N], const char* pName, int32_t n
     return INS_NAME_UNKNOWN;
 }
 
+template <size_t N>
+uint32_t FromNameOrZero(const CODE_NAME_ROW_T (&Rows)[N], const char* pName, int32_t nLength)
+{
+    const uint32_t v = FromName(Rows, pName, nLength);
+    return v == INS_NAME_UNKNOWN ? 0 : v;
+}
+
 // Reads the INSCONFIGA fields one at a time, counting those that read.
 class FieldReader
 {
@@ -180,10 +187,10 @@ bool ReadHead(FieldReader* pReader, INS_CONFIG_T* pRecord)
     // An unknown profile or alignment mode reads as 0.
     if (!pReader->Text(&p, &n))
         return false;
-    pRecord->Profile = InsProfileFromName(p, n) == INS_NAME_UNKNOWN ? 0 : InsProfileFromName(p, n);
+    pRecord->Profile = FromNameOrZero(kProfiles, p, n);
     if (!pReader->Unsigned(16, &pRecord->EnabledUpdates) || !pReader->Text(&p, &n))
         return false;
-    pRecord->AlignMode = InsAlignModeFromName(p, n) == INS_NAME_UNKNOWN ? 0 : InsAlignModeFromName(p, n);
+    pRecord->AlignMode = FromNameOrZero(kAlignModes, p, n);
     // The relative-output words: direction, frame and flag, as many as the receiver writes.
     int nWords = 0;
     for (; pReader->Peek(&p, &n); ++nWords)
@@ -223,11 +230,11 @@ const char* ImuTypeName(uint32_t nValue) { return CodeToName(TableOf(kImuTypes),
 
 uint32_t ImuTypeFromName(const char* pName, int32_t nLength)
 {
-    if (FromName(kImuTypes, pName, nLength) != INS_NAME_UNKNOWN)
-        return FromName(kImuTypes, pName, nLength);
+    const uint32_t v = FromName(kImuTypes, pName, nLength);
+    if (v != INS_NAME_UNKNOWN)
+        return v;
     constexpr CODE_NAME_ROW_T kAliases[] = {{52, "MICROIMU"}, {258, "T_BMX055"}};
-    const uint32_t v = FromName(kAliases, pName, nLength);
-    return v == INS_NAME_UNKNOWN ? 0 : v;
+    return FromNameOrZero(kAliases, pName, nLength);
 }
 
 uint32_t InsOffsetSourceFromName(const char* pName, int32_t nLength) { return FromName(kOffsetSources, pName, nLength); }
@@ -235,9 +242,6 @@ uint32_t InsCalibrationStateFromName(const char* pName, int32_t nLength)
 {
     return FromName(kCalibrationStates, pName, nLength);
 }
-uint32_t InsFrameFromName(const char* pName, int32_t nLength) { return FromName(kFrames, pName, nLength); }
-uint32_t InsAlignModeFromName(const char* pName, int32_t nLength) { return FromName(kAlignModes, pName, nLength); }
-uint32_t InsProfileFromName(const char* pName, int32_t nLength) { return FromName(kProfiles, pName, nLength); }
 
 int FieldOffset(uint32_t nComma, const char* pText, int32_t nLength, uint32_t* pOut)
 {

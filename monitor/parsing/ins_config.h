@@ -23,9 +23,6 @@ inline constexpr uint32_t INS_NAME_UNKNOWN = 0xFFFFFFFFu;
 uint32_t ImuTypeFromName(const char* pName, int32_t nLength = -1);
 uint32_t InsOffsetSourceFromName(const char* pName, int32_t nLength = -1);
 uint32_t InsCalibrationStateFromName(const char* pName, int32_t nLength = -1);
-uint32_t InsFrameFromName(const char* pName, int32_t nLength = -1);
-uint32_t InsAlignModeFromName(const char* pName, int32_t nLength = -1);
-uint32_t InsProfileFromName(const char* pName, int32_t nLength = -1);
 
 // Index just after the N-th comma of the first nLength characters of pText
 // into *pOut; *pOut is left as it is when the text has fewer commas. Returns 1
