@@ -2,7 +2,6 @@
 
 #include <QLoggingCategory>
 #include <algorithm>
-#include <cstring>
 
 #include "monitor/parsing/range_data.h"
 
