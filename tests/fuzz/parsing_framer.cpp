@@ -1,7 +1,8 @@
 // The framer on arbitrary bytes fed in arbitrary batches: what it hands out
 // (text and frames, in order) followed by what it still holds must be exactly
-// the input, every frame it hands out must carry a valid checksum, and no byte
-// may be dropped. Byte 0 sets the batch length pattern.
+// the input, every frame it hands out must carry a valid checksum, no byte may
+// be dropped, and what it still holds must be less than the frame it waits
+// for. Byte 0 sets the batch length pattern.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -37,6 +38,29 @@ protected:
         Add(p, n);
     }
 };
+
+// What the framer may still hold after a parse: nothing, or one candidate
+// shorter than its header or than the frame its header announces. More would
+// mean the stream is held back longer than the frame's own length.
+bool HeldBackWithinItsLength(const std::vector<uint8_t>& r)
+{
+    if (r.empty())
+        return true;
+    size_t nNeed;
+    if (r[0] == 0xD3)
+        nNeed = r.size() < 5 ? 5 : (((r[1] & 3u) << 8) | r[2]) + 6u;
+    else if (r[0] != 0xAA)
+        return false;
+    else if (r.size() < 3)
+        nNeed = 3;
+    else if (r[2] == 0x12)
+        nNeed = r.size() < 10 ? 10 : (r[8] | (r[9] << 8)) + 32u;
+    else if (r[2] == 0x13)
+        nNeed = r.size() < 4 ? 4 : r[3] + 16u;
+    else
+        return false;
+    return r.size() < nNeed;
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
@@ -55,6 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     }
     std::vector<uint8_t> rest(RingUnread(&c.RingState()));
     PeekRing(&c.RingState(), 0, rest.data(), static_cast<uint32_t>(rest.size()));
+    if (!HeldBackWithinItsLength(rest))
+        std::abort();
     c.Out.insert(c.Out.end(), rest.begin(), rest.end());
     if (c.RingState().DroppedBytes != 0 || c.Out.size() != nSize || std::memcmp(c.Out.data(), pData, nSize) != 0)
         std::abort();
