@@ -71,7 +71,9 @@ void FormatOne(uint8_t uMode, const uint8_t* pData, size_t nSize)
     uint32_t nRecord = 0;
     if (!BinaryLogToRecord(log.data(), static_cast<uint32_t>(log.size()), g_record.data(), LOG_RECORD_MAX, &nRecord))
         std::abort();
-    const uint32_t n = BinaryRecordToText(g_record.data(), g_text.data(), LOG_TEXT_MAX);
+    // The record in a block of its own size, so that reading past the body is caught.
+    std::vector<uint8_t> record(g_record.begin(), g_record.begin() + nRecord);
+    const uint32_t n = BinaryRecordToText(record.data(), g_text.data(), LOG_TEXT_MAX);
     if (n < 2 || n >= LOG_TEXT_MAX || g_text[n] != '\0' || g_text[n - 2] != '\r' || g_text[n - 1] != '\n')
         std::abort();
 }
