@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "codec/catalogue.h"
-#include "codec/crc.h"
 #include "codec/ins_logs.h"
 #include "codec/log_fields.h"
 #include "codec/nav_logs.h"
@@ -14,35 +13,12 @@
 #include "codec/range_logs.h"
 #include "codec/rangecmp4.h"
 #include "codec/satvis_logs.h"
+#include "frame_builders.h"
 #include "monitor/parsing/binary_log_text.h"
 #include "support/profile_fixture.h"
 
 namespace
 {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Bytes WithCrc(Bytes b)
-{
-    const uint32_t uCrc = Crc32Compute(b.data(), static_cast<int32_t>(b.size()));
-    for (int k = 0; k < 4; ++k)
-        b.push_back(static_cast<uint8_t>(uCrc >> (8 * k)));
-    return b;
-}
-
-template <typename T>
-Bytes BodyBytes(const T& body)
-{
-    Bytes b(sizeof body);
-    std::memcpy(b.data(), &body, sizeof body);
-    return b;
-}
 
 // Header, body and (for a wire log) the CRC-32: header fields as the codec's golden lines carry them.
 Bytes Log(uint16_t nId, uint8_t uType, uint8_t uPort, const Bytes& body, bool bWire)
@@ -57,7 +33,7 @@ Bytes Log(uint16_t nId, uint8_t uType, uint8_t uPort, const Bytes& body, bool bW
     h.SoftwareVersion = 16809;
     Bytes out(sizeof h);
     std::memcpy(out.data(), &h, sizeof h);
-    return bWire ? WithCrc(out + body) : out + body;
+    return bWire ? WithCrc32(out + body) : out + body;
 }
 
 // A long-header log as a receiver sends it on COM1 (port address 32).
@@ -72,7 +48,7 @@ Bytes ShortWireLog(uint16_t nId, const Bytes& body)
     FillShortBinaryHeader(nId, static_cast<uint8_t>(body.size()), 2295, 79218000, &h);
     Bytes out(sizeof h);
     std::memcpy(out.data(), &h, sizeof h);
-    return WithCrc(out + body);
+    return WithCrc32(out + body);
 }
 
 // The text the parser shows for one wire log.

@@ -17,19 +17,8 @@
 namespace
 {
 
-// The reference-station example frame of the standard (station 2003).
-const Bytes kFrame1005 = {0xD3, 0x00, 0x13, 0x3E, 0xD7, 0xD3, 0x02, 0x02, 0x98, 0x0E, 0xDE, 0xEF, 0x34,
-                          0xB4, 0xBD, 0x62, 0xAC, 0x09, 0x41, 0x98, 0x6F, 0x33, 0x36, 0x0B, 0x98};
 const char kLine1005[] = "Msg 1005: Size:  19 ARP     :RefS 2003 Physical F0 Sys 4 SingleClock:0 1/4Cycle:0 "
                          "1114104.599900 -4850729.710800 3975521.464300 -1.000000\r\n";
-
-template <typename T>
-Bytes BodyBytes(const T& body)
-{
-    Bytes b(sizeof body);
-    std::memcpy(b.data(), &body, sizeof body);
-    return b;
-}
 
 PositionBody Position()
 {

@@ -28,6 +28,20 @@ inline void AppendCrc32(Bytes* p)
         p->push_back(static_cast<uint8_t>(uCrc >> (8 * k)));
 }
 
+inline Bytes WithCrc32(Bytes b)
+{
+    AppendCrc32(&b);
+    return b;
+}
+
+template <typename T>
+Bytes BodyBytes(const T& body)
+{
+    Bytes b(sizeof body);
+    std::memcpy(b.data(), &body, sizeof body);
+    return b;
+}
+
 // A long-header log with the given body; week 1930, 1000 ms.
 inline Bytes LongLog(uint16_t nId, const Bytes& body, uint32_t nMs = 1000)
 {
@@ -68,6 +82,11 @@ inline Bytes RtcmFrame(uint32_t nMessage, uint32_t nPayload)
     out.push_back(static_cast<uint8_t>(uCrc));
     return out;
 }
+
+// The reference-station example frame of the standard: message 1005, station
+// 2003, GPS only.
+inline const Bytes kFrame1005 = {0xD3, 0x00, 0x13, 0x3E, 0xD7, 0xD3, 0x02, 0x02, 0x98, 0x0E, 0xDE, 0xEF, 0x34,
+                                 0xB4, 0xBD, 0x62, 0xAC, 0x09, 0x41, 0x98, 0x6F, 0x33, 0x36, 0x0B, 0x98};
 
 inline Bytes Pattern(size_t n, uint8_t uSeed = 0)
 {

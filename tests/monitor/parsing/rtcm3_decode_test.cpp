@@ -3,14 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "frame_builders.h"
 #include "monitor/parsing/rtcm3_decode.h"
 #include "rtcm3_builder.h"
 #include "support/profile_fixture.h"
 
 namespace
 {
-
-using Bytes = std::vector<uint8_t>;
 
 class Rtcm3DecodeTest : public ::testing::Test
 {
@@ -35,10 +34,6 @@ protected:
     ScopedProfile m_profile{CODEC_PROFILE_MONITOR};
     RTCM3_DECODE_STATE_T m_state;
 };
-
-// The reference-station example frame of the standard: station 2003, GPS only.
-const Bytes kFrame1005 = {0xD3, 0x00, 0x13, 0x3E, 0xD7, 0xD3, 0x02, 0x02, 0x98, 0x0E, 0xDE, 0xEF, 0x34,
-                          0xB4, 0xBD, 0x62, 0xAC, 0x09, 0x41, 0x98, 0x6F, 0x33, 0x36, 0x0B, 0x98};
 
 TEST_F(Rtcm3DecodeTest, StandardStationFrame)
 {
