@@ -44,6 +44,7 @@ struct EphemKind
     EPHEM_KIND_E eKind;
     uint32_t nSystem;
     uint32_t nBodySize;
+    RinexNavFormatFn pFormat; // its navigation record
 };
 
 // Which kind a decoded ephemeris log is; false for anything else.
@@ -52,23 +53,23 @@ bool EphemKindOf(uint16_t nMessageId, uint32_t nBodyLength, EphemKind* pKind)
     switch (nMessageId)
     {
     case MSG_ID_GPSEPHEM:
-        *pKind = {EPHEM_GPS, GNSS_SYSTEM_GPS, sizeof(GPSEPHEM_BODY_T)};
+        *pKind = {EPHEM_GPS, GNSS_SYSTEM_GPS, sizeof(GPSEPHEM_BODY_T), FormatRinexGpsNav};
         break;
     case MSG_ID_QZSSEPHEMERIS:
-        *pKind = {EPHEM_QZSS, GNSS_SYSTEM_QZSS, sizeof(GPSEPHEM_BODY_T)};
+        *pKind = {EPHEM_QZSS, GNSS_SYSTEM_QZSS, sizeof(GPSEPHEM_BODY_T), FormatRinexQzssNav};
         break;
     case MSG_ID_GLOEPHEMERIS:
-        *pKind = {EPHEM_GLO, GNSS_SYSTEM_GLONASS, sizeof(GLOEPHEMERIS_BODY_T)};
+        *pKind = {EPHEM_GLO, GNSS_SYSTEM_GLONASS, sizeof(GLOEPHEMERIS_BODY_T), FormatRinexGloNav};
         break;
     case MSG_ID_GALEPHEMERIS:
-        *pKind = {EPHEM_GAL, GNSS_SYSTEM_GALILEO, sizeof(GALEPHEMERIS_BODY_T)};
+        *pKind = {EPHEM_GAL, GNSS_SYSTEM_GALILEO, sizeof(GALEPHEMERIS_BODY_T), FormatRinexGalNav};
         break;
     case MSG_ID_BDSEPHEMERIS:
         // The two BeiDou layouts share the ID; the body length tells them apart.
         if (nBodyLength >= sizeof(BD2EPHEM_BODY_T))
-            *pKind = {EPHEM_BD2, GNSS_SYSTEM_BDS, sizeof(BD2EPHEM_BODY_T)};
+            *pKind = {EPHEM_BD2, GNSS_SYSTEM_BDS, sizeof(BD2EPHEM_BODY_T), FormatRinexBd2Nav};
         else
-            *pKind = {EPHEM_BDS, GNSS_SYSTEM_BDS, sizeof(BDSEPHEMERIS_BODY_T)};
+            *pKind = {EPHEM_BDS, GNSS_SYSTEM_BDS, sizeof(BDSEPHEMERIS_BODY_T), FormatRinexBdsNav};
         break;
     default:
         return false;
@@ -174,27 +175,6 @@ int NavOpenStatus(uint32_t nSystem)
     default:
         return CONVERT_ERR_GPS_NAV;
     }
-}
-
-int FormatNavRecord(const EphemKind& kind, const uint8_t* pLog, uint32_t nLength, int32_t nVersion, char* pText,
-                    uint32_t nCapacity)
-{
-    switch (kind.eKind)
-    {
-    case EPHEM_GPS:
-        return FormatRinexGpsNav(pLog, nLength, nVersion, pText, nCapacity);
-    case EPHEM_QZSS:
-        return FormatRinexQzssNav(pLog, nLength, nVersion, pText, nCapacity);
-    case EPHEM_GLO:
-        return FormatRinexGloNav(pLog, nLength, nVersion, pText, nCapacity);
-    case EPHEM_GAL:
-        return FormatRinexGalNav(pLog, nLength, nVersion, pText, nCapacity);
-    case EPHEM_BDS:
-        return FormatRinexBdsNav(pLog, nLength, nVersion, pText, nCapacity);
-    case EPHEM_BD2:
-        return FormatRinexBd2Nav(pLog, nLength, nVersion, pText, nCapacity);
-    }
-    return -1;
 }
 
 FILE* CreateOutput(const char* pPath)
@@ -373,8 +353,8 @@ private:
             return CONVERT_OK;
         }
         const uint32_t nFile = m_Job.bMixedNav ? static_cast<uint32_t>(GNSS_SYSTEM_GPS) : kind.nSystem;
-        const int nText = FormatNavRecord(kind, pLog, LOG_HEADER_LENGTH + kind.nBodySize, m_Job.pObsHeader->nVersion,
-                                          m_NavText.data(), static_cast<uint32_t>(m_NavText.size()));
+        const int nText = kind.pFormat(pLog, LOG_HEADER_LENGTH + kind.nBodySize, m_Job.pObsHeader->nVersion,
+                                       m_NavText.data(), static_cast<uint32_t>(m_NavText.size()));
         if (nText < 0)
         {
             ++m_Counts.nUndecodable;

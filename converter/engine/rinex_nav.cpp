@@ -425,34 +425,11 @@ int FormatRinexGloNav(const void* pLog, uint32_t nLength, int32_t nVersion, char
     return rec.Result();
 }
 
-int WriteRinexGpsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
+int WriteRinexNavRecord(RinexNavFormatFn format, const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
 {
-    return WriteRecord([&](char* p, uint32_t n) { return FormatRinexGpsNav(pLog, nLength, nVersion, p, n); }, pFile);
-}
-
-int WriteRinexQzssNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
-{
-    return WriteRecord([&](char* p, uint32_t n) { return FormatRinexQzssNav(pLog, nLength, nVersion, p, n); }, pFile);
-}
-
-int WriteRinexGloNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
-{
-    return WriteRecord([&](char* p, uint32_t n) { return FormatRinexGloNav(pLog, nLength, nVersion, p, n); }, pFile);
-}
-
-int WriteRinexGalNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
-{
-    return WriteRecord([&](char* p, uint32_t n) { return FormatRinexGalNav(pLog, nLength, nVersion, p, n); }, pFile);
-}
-
-int WriteRinexBdsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
-{
-    return WriteRecord([&](char* p, uint32_t n) { return FormatRinexBdsNav(pLog, nLength, nVersion, p, n); }, pFile);
-}
-
-int WriteRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
-{
-    return WriteRecord([&](char* p, uint32_t n) { return FormatRinexBd2Nav(pLog, nLength, nVersion, p, n); }, pFile);
+    if (!format)
+        return -1;
+    return WriteRecord([&](char* p, uint32_t n) { return format(pLog, nLength, nVersion, p, n); }, pFile);
 }
 
 int CompareEphemeris(const void* pLogA, const void* pLogB)

@@ -1,7 +1,7 @@
 // RINEX navigation files: the header record and its writer, one record
-// writer per ephemeris log (RINEX 2 layout below version 300, RINEX 3 from
-// 300), the D19.12-style number field they all use, and the comparison that
-// tells a new GLONASS ephemeris from a repeat.
+// formatter per ephemeris log (RINEX 2 layout below version 300, RINEX 3 from
+// 300) and one writer for them all, the D19.12-style number field they use,
+// and the comparison that tells a new GLONASS ephemeris from a repeat.
 #pragma once
 
 #include <cstdint>
@@ -60,6 +60,8 @@ int WriteRinexNavHeader(RinexObsHeader* pObsHeader, const RinexNavHeader* pNavHe
 // nLength bytes. Each returns the length of the record text, 0 when the log
 // carries no usable record (a Galileo ephemeris without clock), or -1 when
 // the log is too short or the text does not fit.
+using RinexNavFormatFn = int (*)(const void* pLog, uint32_t nLength, int32_t nVersion, char* pBuffer,
+                                 uint32_t nCapacity);
 int FormatRinexGpsNav(const void* pLog, uint32_t nLength, int32_t nVersion, char* pBuffer, uint32_t nCapacity);
 int FormatRinexQzssNav(const void* pLog, uint32_t nLength, int32_t nVersion, char* pBuffer, uint32_t nCapacity);
 int FormatRinexGloNav(const void* pLog, uint32_t nLength, int32_t nVersion, char* pBuffer, uint32_t nCapacity);
@@ -67,14 +69,9 @@ int FormatRinexGalNav(const void* pLog, uint32_t nLength, int32_t nVersion, char
 int FormatRinexBdsNav(const void* pLog, uint32_t nLength, int32_t nVersion, char* pBuffer, uint32_t nCapacity);
 int FormatRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, char* pBuffer, uint32_t nCapacity);
 
-// Record writers: format and write one record. Return 0, or -1 when the log
-// could not be formatted or written.
-int WriteRinexGpsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
-int WriteRinexQzssNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
-int WriteRinexGloNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
-int WriteRinexGalNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
-int WriteRinexBdsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
-int WriteRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
+// Formats one record with one of the formatters and writes it. Returns 0, or
+// -1 when the log could not be formatted or written.
+int WriteRinexNavRecord(RinexNavFormatFn format, const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
 
 // Two GLONASS ephemeris logs: 1 when they differ, 0 when they hold the same
 // ephemeris (tk and flags are not compared; the doubles within 1e-5).
