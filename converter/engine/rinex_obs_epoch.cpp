@@ -67,12 +67,6 @@ char Digit(uint32_t n) { return n ? static_cast<char>('0' + n) : ' '; }
 bool PseudorangeKnown(const ObsSignalSlot& slot) { return std::fabs(slot.dPseudorange) >= 0.001; }
 bool PhaseKnown(const ObsSignalSlot& slot) { return slot.dCarrierPhase != 0.0; }
 
-bool SystemWritten(const RinexObsHeader* pHeader, uint32_t nSystem)
-{
-    return nSystem < GNSS_SYSTEM_COUNT && nSystem != GNSS_SYSTEM_SBAS && (pHeader->nSysMask & (1u << nSystem)) &&
-           RinexVersionHasSystem(pHeader->nVersion, nSystem);
-}
-
 // Writes one satellite's observations of the RINEX 3 record; false when none
 // of them has a value.
 bool Rinex3Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t* pLli, const RinexObsHeader* pHeader)
@@ -293,7 +287,7 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
     for (uint32_t e = 0; e < pEpoch->nSatCount; ++e)
     {
         const EpochIndexEntry& entry = pIndex[e];
-        if (!SystemWritten(pHeader, entry.Sat.nSystem) || entry.nSlotCount > OBS_SIGNALS_PER_SAT)
+        if (!RinexSystemWritten(pHeader, entry.Sat.nSystem) || entry.nSlotCount > OBS_SIGNALS_PER_SAT)
             continue;
         const uint8_t* pLli = &work.aLli[e * OBS_SIGNALS_PER_SAT];
         const bool bWritten = bRinex3 ? Rinex3Satellite(records, entry, pLli, pHeader)

@@ -200,12 +200,6 @@ int32_t ParseVersion(const Line& line) { return static_cast<int32_t>(std::lround
 
 uint32_t WrittenTypeMask(const RinexObsHeader* pHeader) { return pHeader->nObsTypeMask & RINEX_OBS_WRITTEN; }
 
-bool SystemWanted(const RinexObsHeader* pHeader, uint32_t nSystem)
-{
-    return nSystem != GNSS_SYSTEM_SBAS && nSystem < GNSS_SYSTEM_COUNT && (pHeader->nSysMask & (1u << nSystem)) &&
-           RinexVersionHasSystem(pHeader->nVersion, nSystem);
-}
-
 bool AddType(char (*pList)[3], uint32_t* pCount, uint32_t nMax, const char* pType)
 {
     for (uint32_t i = 0; i < *pCount; ++i)
@@ -271,7 +265,7 @@ void FillRinex3Types(const uint32_t aCodes[6][RINEX_SCAN_CODES], const uint32_t 
         nPerCode += (nMask & bit) ? 1 : 0;
     for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
     {
-        if (!SystemWanted(pHeader, s))
+        if (!RinexSystemWritten(pHeader, s))
             continue;
         RinexSystemBlock& block = pHeader->Systems[s];
         RinexCodeList list{};
@@ -297,7 +291,7 @@ void FillRinex2Types(const uint32_t aCodes[6][RINEX_SCAN_CODES], const uint32_t 
 {
     for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
     {
-        if (!SystemWanted(pHeader, s))
+        if (!RinexSystemWritten(pHeader, s))
             continue;
         const uint32_t nCount = aCounts[s] < RINEX_SCAN_CODES ? aCounts[s] : RINEX_SCAN_CODES;
         const std::vector<std::string> types = Rinex2TypesOfSystem(pHeader, s, aCodes[s], nCount);
@@ -337,7 +331,7 @@ const char* TimeSystemOf(const RinexObsHeader* pHeader, int32_t* pOffsetMs)
         return "GPS";
     for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
     {
-        if (!SystemWanted(pHeader, s) || pHeader->Systems[s].nTypeCount == 0)
+        if (!RinexSystemWritten(pHeader, s) || pHeader->Systems[s].nTypeCount == 0)
             continue;
         switch (s)
         {
@@ -474,6 +468,12 @@ void WriteGloSlots(RinexText& out, const RinexObsHeader* pHeader)
 } // namespace
 
 RinexObsHeader* GetRinexObsHeader() { return &g_Header; }
+
+bool RinexSystemWritten(const RinexObsHeader* pHeader, uint32_t nSystem)
+{
+    return nSystem < GNSS_SYSTEM_COUNT && nSystem != GNSS_SYSTEM_SBAS && (pHeader->nSysMask & (1u << nSystem)) &&
+           RinexVersionHasSystem(pHeader->nVersion, nSystem);
+}
 
 std::string RinexObsHeaderSettingsPath()
 {
@@ -716,7 +716,7 @@ int FillRinexPhaseShifts(const uint64_t aSatMasks[6][RINEX_SCAN_CODES], const ui
         return 0;
     for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
     {
-        if (!SystemWanted(pHeader, s))
+        if (!RinexSystemWritten(pHeader, s))
             continue;
         const RinexSystemBlock& block = pHeader->Systems[s];
         const uint32_t nCount = aSignalCounts[s] < RINEX_SCAN_CODES ? aSignalCounts[s] : RINEX_SCAN_CODES;
@@ -825,7 +825,7 @@ int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapaci
     else
     {
         for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
-            if (SystemWanted(pHeader, s) && h.Systems[s].nTypeCount > 0)
+            if (RinexSystemWritten(pHeader, s) && h.Systems[s].nTypeCount > 0)
                 WriteRinex3Types(out, h.Systems[s]);
         out.HeaderLine("SIGNAL STRENGTH UNIT", "%-20s", "DBHZ");
     }
@@ -851,7 +851,7 @@ int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapaci
             for (uint32_t i = 0; i < h.nPhaseShiftCount && i < RINEX_MAX_PHASE_SHIFTS; ++i)
             {
                 const int s = RinexSystemIndex(h.PhaseShifts[i].cSystem);
-                if (s >= 0 && SystemWanted(pHeader, static_cast<uint32_t>(s)))
+                if (s >= 0 && RinexSystemWritten(pHeader, static_cast<uint32_t>(s)))
                     WritePhaseShift(out, h.PhaseShifts[i], pLabel);
             }
         }

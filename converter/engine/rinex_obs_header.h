@@ -115,6 +115,10 @@ struct RinexObsHeader
 
 RinexObsHeader* GetRinexObsHeader();
 
+// Whether the file holds the system: in the job's system mask, known to the
+// header's version, and not SBAS (never converted).
+bool RinexSystemWritten(const RinexObsHeader* pHeader, uint32_t nSystem);
+
 // "Settings/RinexObsHeaderSettings.bin" under the program's configuration
 // folder: the one file the engine and the header window both read.
 std::string RinexObsHeaderSettingsPath();
