@@ -116,32 +116,40 @@ TEST(ObsHeader, Rinex3TypesColumnsAndTimeSystem)
     ScanResult gps;
     gps.Add(GNSS_SYSTEM_GPS, 0, 1 << 4);
     RinexObsHeader h = MakeObsHeader(302, gps, 1);
-    std::string sText = HeaderText(&h);
+    const std::string sText = HeaderText(&h);
     EXPECT_EQ(sText.substr(0, 81),
               "     3.02           OBSERVATION DATA    G                   RINEX VERSION / TYPE\n");
     EXPECT_EQ(LinesWithLabel(sText, "SYS / # / OBS TYPES").at(0),
               "G    4 C1C L1C D1C S1C                                      SYS / # / OBS TYPES ");
-    EXPECT_EQ(LinesWithLabel(sText, "TIME OF FIRST OBS").at(0),
-              "  2024     1     1     0     0   18.0000000     GPS         TIME OF FIRST OBS   ");
     EXPECT_EQ(LinesWithLabel(sText, "SYS / PHASE SHIFT").at(0),
               "G L1C  0.00000  01 G05                                      SYS / PHASE SHIFT   ");
-    EXPECT_EQ(h.nTimeSystemOffsetMs, 0);
 
-    // GLONASS alone: the file runs on UTC, named GLO, the times shifted by the leap seconds.
-    ScanResult glo;
-    glo.Add(GNSS_SYSTEM_GLONASS, 1, 1);
-    h = MakeObsHeader(304, glo, 2);
-    sText = HeaderText(&h);
-    EXPECT_EQ(LinesWithLabel(sText, "TIME OF FIRST OBS").at(0),
-              "  2024     1     1     0     0    0.0000000     GLO         TIME OF FIRST OBS   ");
-    EXPECT_EQ(h.nTimeSystemOffsetMs, 18000);
-
-    ScanResult bds;
-    bds.Add(GNSS_SYSTEM_BDS, 3, 1);
-    h = MakeObsHeader(303, bds, 8);
-    sText = HeaderText(&h);
-    EXPECT_EQ(LinesWithLabel(sText, "TIME OF FIRST OBS").at(0),
-              "  2024     1     1     0     0    4.0000000     BDT         TIME OF FIRST OBS   ");
+    // One system alone gives the file its time: GPS as it is; GLONASS on UTC,
+    // named GLO, the times shifted by the leap seconds; BeiDou 14 s behind GPS.
+    struct Case
+    {
+        uint32_t nSystem;
+        uint32_t nCode;
+        int32_t nVersion;
+        int32_t nOffsetMs;
+        const char* pFirstObs;
+    };
+    const Case cases[] = {
+        {GNSS_SYSTEM_GPS, 0, 302, 0,
+         "  2024     1     1     0     0   18.0000000     GPS         TIME OF FIRST OBS   "},
+        {GNSS_SYSTEM_GLONASS, 1, 304, 18000,
+         "  2024     1     1     0     0    0.0000000     GLO         TIME OF FIRST OBS   "},
+        {GNSS_SYSTEM_BDS, 3, 303, 14000,
+         "  2024     1     1     0     0    4.0000000     BDT         TIME OF FIRST OBS   "},
+    };
+    for (const Case& c : cases)
+    {
+        ScanResult scan;
+        scan.Add(c.nSystem, c.nCode, 1);
+        h = MakeObsHeader(c.nVersion, scan, static_cast<uint8_t>(1u << c.nSystem));
+        EXPECT_EQ(LinesWithLabel(HeaderText(&h), "TIME OF FIRST OBS").at(0), c.pFirstObs) << c.nSystem;
+        EXPECT_EQ(h.nTimeSystemOffsetMs, c.nOffsetMs) << c.nSystem;
+    }
 }
 
 TEST(ObsHeader, Version301LeavesOutWhatItDoesNotDefine)
@@ -168,8 +176,6 @@ TEST(ObsHeader, ContinuationLinesOnlyWhileItemsRemain)
     RinexObsHeader h = MakeObsHeader(304, scan, 1);
     h.Systems[0].nTypeCount = 13;
     EXPECT_EQ(LinesWithLabel(HeaderText(&h), "SYS / # / OBS TYPES").size(), 1u);
-    h.Systems[0].nTypeCount = 12;
-    h = MakeObsHeader(304, scan, 1);
     scan.Add(GNSS_SYSTEM_GPS, 2128, 1);
     h = MakeObsHeader(304, scan, 1); // 16 types
     const auto lines = LinesWithLabel(HeaderText(&h), "SYS / # / OBS TYPES");
