@@ -120,14 +120,6 @@ void RinexText::Truncate(uint32_t nLength)
     }
 }
 
-uint32_t RinexText::Column() const
-{
-    uint32_t n = 0;
-    while (n < m_nLength && m_pBuffer[m_nLength - 1 - n] != '\n')
-        ++n;
-    return n;
-}
-
 int GpsTimeToShiftedCalendar(uint32_t nWeek, uint32_t nMsOfWeek, int64_t nOffsetMs, CalendarTime* pTime)
 {
     const int64_t nTotal = static_cast<int64_t>(nWeek) * GNSS_MS_PER_WEEK + nMsOfWeek - nOffsetMs;

@@ -32,8 +32,6 @@ public:
     uint32_t Length() const { return m_nLength; }
     const char* Data() const { return m_pBuffer; }
     bool Full() const { return m_bFull; }
-    // Column (from 0) of the next character within the current line.
-    uint32_t Column() const;
     // Result of a writer: the length, or -1 when the text did not fit.
     int Result() const { return m_bFull ? -1 : static_cast<int>(m_nLength); }
 
