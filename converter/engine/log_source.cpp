@@ -4,6 +4,7 @@
 
 #include "codec/catalogue.h"
 #include "codec/crc.h"
+#include "codec/log_dispatch.h"
 #include "codec/log_format.h"
 
 namespace
@@ -163,4 +164,20 @@ bool LogSourceReader::Next(LogSourceFrame* pFrame)
         m_Counts.nLogBytes += nLength;
         return true;
     }
+}
+
+bool LogSourceRecord(const LogSourceFrame& frame, uint8_t* pDecoded, const uint8_t** ppLog, uint32_t* pLength)
+{
+    if (frame.nForm == LOG_SOURCE_BINARY)
+    {
+        *ppLog = frame.pData;
+        *pLength = frame.nLength - LOG_CRC_LENGTH;
+        return true;
+    }
+    int32_t nLength = 0;
+    if (!DecodeLog(frame.pData, static_cast<int32_t>(frame.nLength), pDecoded, &nLength))
+        return false;
+    *ppLog = pDecoded;
+    *pLength = static_cast<uint32_t>(nLength);
+    return true;
 }

@@ -78,3 +78,8 @@ private:
     bool m_bStopped = false;
     LogSourceCounts m_Counts{};
 };
+
+// The frame as a binary log record (header and body, no CRC): a binary log
+// where it stands, a text log decoded into pDecoded (room for
+// LOG_MAX_BINARY_LENGTH bytes). False when the text log does not decode.
+bool LogSourceRecord(const LogSourceFrame& frame, uint8_t* pDecoded, const uint8_t** ppLog, uint32_t* pLength);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "codec/catalogue.h"
-#include "codec/log_dispatch.h"
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
 #include "codec/range_logs.h"
@@ -231,24 +230,6 @@ private:
         return bRange && (m_Job.nObsMessageId == LOG_ID_UNKNOWN || m_Job.nObsMessageId == nId);
     }
 
-    // The log as a binary record (header and body, no CRC): binary logs as
-    // they stand, text logs decoded.
-    bool Record(const LogSourceFrame& frame, const uint8_t** ppLog, uint32_t* pLength)
-    {
-        if (frame.nForm == LOG_SOURCE_BINARY)
-        {
-            *ppLog = frame.pData;
-            *pLength = frame.nLength - LOG_CRC_LENGTH;
-            return true;
-        }
-        int32_t nLength = 0;
-        if (!DecodeLog(frame.pData, static_cast<int32_t>(frame.nLength), m_Decoded.data(), &nLength))
-            return false;
-        *ppLog = m_Decoded.data();
-        *pLength = static_cast<uint32_t>(nLength);
-        return true;
-    }
-
     int OnLog(const LogSourceFrame& frame)
     {
         const uint16_t nId = frame.nMessageId;
@@ -258,7 +239,7 @@ private:
             return CONVERT_OK;
         const uint8_t* pLog = nullptr;
         uint32_t nLength = 0;
-        if (!Record(frame, &pLog, &nLength))
+        if (!LogSourceRecord(frame, m_Decoded.data(), &pLog, &nLength))
         {
             ++m_Counts.nUndecodable;
             return CONVERT_OK;

@@ -8,7 +8,6 @@
 
 #include "codec/catalogue.h"
 #include "codec/gnss_time.h"
-#include "codec/log_dispatch.h"
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
 #include "codec/position_logs.h"
@@ -108,28 +107,6 @@ struct ScanWork
     KindTimes aKinds[SCAN_RANGE_KINDS];
     PositionSum Rtk, Psr;
 };
-
-// A good log as a binary record (header and body, no CRC).
-bool Record(const LogSourceFrame& frame, ScanWork& work, const uint8_t** ppLog, uint32_t* pLength)
-{
-    if (frame.nForm == LOG_SOURCE_BINARY)
-    {
-        *ppLog = frame.pData;
-        *pLength = frame.nLength - LOG_CRC_LENGTH;
-        return true;
-    }
-    int32_t nLength = 0;
-    const char* pText = reinterpret_cast<const char*>(frame.pData);
-    const int32_t nText = static_cast<int32_t>(frame.nLength);
-    const bool bOk = frame.nMessageId == MSG_ID_RTKPOS || frame.nMessageId == MSG_ID_PSRPOS
-                         ? DecodePositionText(pText, nText, work.Decoded.data(), &nLength) != 0
-                         : DecodeLog(frame.pData, nText, work.Decoded.data(), &nLength) != 0;
-    if (!bOk)
-        return false;
-    *ppLog = work.Decoded.data();
-    *pLength = static_cast<uint32_t>(nLength);
-    return true;
-}
 
 void AddPosition(const uint8_t* pLog, uint32_t nLength, PositionSum* pSum)
 {
@@ -261,7 +238,7 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
             continue;
         const uint8_t* pLog = nullptr;
         uint32_t nLength = 0;
-        if (!Record(frame, work, &pLog, &nLength))
+        if (!LogSourceRecord(frame, work.Decoded.data(), &pLog, &nLength))
             continue;
         BinaryLogHeader h;
         std::memcpy(&h, pLog, sizeof(h));
