@@ -76,22 +76,16 @@ double Sow(int64_t nMs) { return static_cast<double>(nMs % GNSS_MS_PER_WEEK) / 1
 
 uint32_t ToU32(double d) { return d <= 0.0 ? 0u : d >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(d); }
 
-// The clock and orbit lines that GPSEPHEM, QZSSEPHEMERIS and BD2EPHEM share
-// (lines 1 to 5, first value), with the mean motion they imply.
-template <typename Body> void ReadKeplerLines(const double (*v)[4], Body* b)
+// The orbit values every Kepler record carries at the same places (lines 1
+// to 5; IODE, the semi-major axis and toe are read by each log's own rules).
+template <typename Body> void ReadOrbitLines(const double (*v)[4], Body* b)
 {
-    b->Af0 = v[0][0];
-    b->Af1 = v[0][1];
-    b->Af2 = v[0][2];
-    b->Iode1 = b->Iode2 = ToU32(v[1][0]);
     b->Crs = v[1][1];
     b->DeltaN = v[1][2];
     b->M0 = v[1][3];
     b->Cuc = v[2][0];
     b->Ecc = v[2][1];
     b->Cus = v[2][2];
-    b->A = v[2][3] * v[2][3];
-    b->Toe = v[3][0];
     b->Cic = v[3][1];
     b->Omega0 = v[3][2];
     b->Cis = v[3][3];
@@ -100,6 +94,19 @@ template <typename Body> void ReadKeplerLines(const double (*v)[4], Body* b)
     b->Omega = v[4][2];
     b->OmegaDot = v[4][3];
     b->IDot = v[5][0];
+}
+
+// The clock and orbit lines that GPSEPHEM, QZSSEPHEMERIS and BD2EPHEM share
+// (lines 1 to 5, first value), with the mean motion they imply.
+template <typename Body> void ReadKeplerLines(const double (*v)[4], Body* b)
+{
+    b->Af0 = v[0][0];
+    b->Af1 = v[0][1];
+    b->Af2 = v[0][2];
+    b->Iode1 = b->Iode2 = ToU32(v[1][0]);
+    b->A = v[2][3] * v[2][3];
+    b->Toe = v[3][0];
+    ReadOrbitLines(v, b);
     const double dRootA3 = std::fabs(v[2][3] * v[2][3] * v[2][3]);
     b->CorrectedMeanMotion = dRootA3 >= 1e10 ? kSqrtGm / dRootA3 + v[1][2] : 0.0;
 }
@@ -146,22 +153,9 @@ uint32_t GalileoLog(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
     (bFNav ? b.FNavAf1 : b.INavAf1) = v[0][1];
     (bFNav ? b.FNavAf2 : b.INavAf2) = v[0][2];
     b.IodNav = ToU32(v[1][0]);
-    b.Crs = v[1][1];
-    b.DeltaN = v[1][2];
-    b.M0 = v[1][3];
-    b.Cuc = v[2][0];
-    b.Ecc = v[2][1];
-    b.Cus = v[2][2];
     b.RootA = v[2][3];
     b.Toe = ToU32(v[3][0]);
-    b.Cic = v[3][1];
-    b.Omega0 = v[3][2];
-    b.Cis = v[3][3];
-    b.I0 = v[4][0];
-    b.Crc = v[4][1];
-    b.Omega = v[4][2];
-    b.OmegaDot = v[4][3];
-    b.IDot = v[5][0];
+    ReadOrbitLines(v, &b);
     b.Sisa = GalileoSisaIndex(v[6][0]);
     const uint32_t nHealth = ToU32(v[6][1]);
     b.E1bDvs = nHealth & 1u;
@@ -189,22 +183,9 @@ uint32_t BdsLog(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
     b.A1 = v[0][1];
     b.A2 = v[0][2];
     b.Aode = ToU32(v[1][0]);
-    b.Crs = v[1][1];
-    b.DeltaN = v[1][2];
-    b.M0 = v[1][3];
-    b.Cuc = v[2][0];
-    b.Ecc = v[2][1];
-    b.Cus = v[2][2];
     b.RootA = v[2][3];
     b.Toe = ToU32(v[3][0]);
-    b.Cic = v[3][1];
-    b.Omega0 = v[3][2];
-    b.Cis = v[3][3];
-    b.I0 = v[4][0];
-    b.Crc = v[4][1];
-    b.Omega = v[4][2];
-    b.OmegaDot = v[4][3];
-    b.IDot = v[5][0];
+    ReadOrbitLines(v, &b);
     b.Week = ToU32(v[5][2]);
     b.Ura = v[6][0];
     b.Health1 = ToU32(v[6][1]);
