@@ -130,6 +130,23 @@ const uint8_t* OpenRecord(const uint8_t* pRecord, uint32_t nLength, uint32_t nRe
     return pRecord + pFrame->nMessageOffset;
 }
 
+// The harmonic corrections and angles that the GPS-layout and BeiDou
+// subrecords carry in the same order.
+template <typename Eph> void ReadOrbitFields(FieldReader& r, Eph* e)
+{
+    e->Cic = r.F32();
+    e->Crc = r.F32();
+    e->Cis = r.F32();
+    e->Crs = r.F32();
+    e->Cuc = r.F32();
+    e->Cus = r.F32();
+    e->Omega0 = r.F64();
+    e->Omega = r.F64();
+    e->I0 = r.F64();
+    e->OmegaDotOverPi = r.F32();
+    e->IDotOverPi = r.F32();
+}
+
 void ReadGpsFields(FieldReader& r, BINEX_GPS_EPH_T* e)
 {
     e->SatIndex = r.U8();
@@ -147,17 +164,7 @@ void ReadGpsFields(FieldReader& r, BINEX_GPS_EPH_T* e)
     e->Ecc = r.F64();
     e->RootA = r.F64();
     e->Toe = r.I32();
-    e->Cic = r.F32();
-    e->Crc = r.F32();
-    e->Cis = r.F32();
-    e->Crs = r.F32();
-    e->Cuc = r.F32();
-    e->Cus = r.F32();
-    e->Omega0 = r.F64();
-    e->Omega = r.F64();
-    e->I0 = r.F64();
-    e->OmegaDotOverPi = r.F32();
-    e->IDotOverPi = r.F32();
+    ReadOrbitFields(r, e);
     e->Ura = r.F32();
     e->Health = r.U16();
     e->FitInterval = r.U16();
@@ -206,6 +213,26 @@ int Emit(const BinaryLogHeader& h, const Body& b, uint8_t* pOut, uint32_t nCapac
     return 1;
 }
 
+// The orbit terms the GPS, Galileo and BeiDou logs share; the record gives
+// the angle rates and the mean motion difference in half circles.
+template <typename Eph, typename Body> void CopyOrbitTerms(const Eph* e, Body* b)
+{
+    b->DeltaN = e->DeltaNOverPi * kPi;
+    b->M0 = e->M0;
+    b->Ecc = e->Ecc;
+    b->Omega = e->Omega;
+    b->Cuc = e->Cuc;
+    b->Cus = e->Cus;
+    b->Crc = e->Crc;
+    b->Crs = e->Crs;
+    b->Cic = e->Cic;
+    b->Cis = e->Cis;
+    b->I0 = e->I0;
+    b->IDot = e->IDotOverPi * kPi;
+    b->Omega0 = e->Omega0;
+    b->OmegaDot = e->OmegaDotOverPi * kPi;
+}
+
 int ConvertGpsLayout(const BINEX_GPS_EPH_T* e, uint16_t nMessageId, uint32_t nPrn, uint8_t* pOut, uint32_t nCapacity,
                      uint32_t* pOutLength)
 {
@@ -221,20 +248,7 @@ int ConvertGpsLayout(const BINEX_GPS_EPH_T* e, uint16_t nMessageId, uint32_t nPr
     b.ZWeek = e->Week;
     b.Toe = e->Toe;
     b.A = e->RootA * e->RootA;
-    b.DeltaN = e->DeltaNOverPi * kPi;
-    b.M0 = e->M0;
-    b.Ecc = e->Ecc;
-    b.Omega = e->Omega;
-    b.Cuc = e->Cuc;
-    b.Cus = e->Cus;
-    b.Crc = e->Crc;
-    b.Crs = e->Crs;
-    b.Cic = e->Cic;
-    b.Cis = e->Cis;
-    b.I0 = e->I0;
-    b.IDot = e->IDotOverPi * kPi;
-    b.Omega0 = e->Omega0;
-    b.OmegaDot = e->OmegaDotOverPi * kPi;
+    CopyOrbitTerms(e, &b);
     b.Iodc = static_cast<uint32_t>(e->Iodc);
     b.Toc = e->Toc;
     b.Tgd = e->Tgd;
@@ -500,17 +514,7 @@ int DecodeBinexBdsEph(const uint8_t* pMessage, uint32_t nLength, int bBigEndian,
     e.M0 = r.F64();
     e.Ecc = r.F64();
     e.RootA = r.F64();
-    e.Cic = r.F32();
-    e.Crc = r.F32();
-    e.Cis = r.F32();
-    e.Crs = r.F32();
-    e.Cuc = r.F32();
-    e.Cus = r.F32();
-    e.Omega0 = r.F64();
-    e.Omega = r.F64();
-    e.I0 = r.F64();
-    e.OmegaDotOverPi = r.F32();
-    e.IDotOverPi = r.F32();
+    ReadOrbitFields(r, &e);
     e.Flags1 = r.U16();
     e.Flags2 = r.U32();
     if (!r.Ok())
@@ -621,20 +625,7 @@ int ConvertBinexGalEph(const BINEX_GPS_EPH_T* e, uint8_t* pOut, uint32_t nCapaci
     b.IodNav = static_cast<uint32_t>(e->Iode);
     b.Toe = static_cast<uint32_t>(e->Toe);
     b.RootA = e->RootA;
-    b.DeltaN = e->DeltaNOverPi * kPi;
-    b.M0 = e->M0;
-    b.Ecc = e->Ecc;
-    b.Omega = e->Omega;
-    b.Cuc = e->Cuc;
-    b.Cus = e->Cus;
-    b.Crc = e->Crc;
-    b.Crs = e->Crs;
-    b.Cic = e->Cic;
-    b.Cis = e->Cis;
-    b.I0 = e->I0;
-    b.IDot = e->IDotOverPi * kPi;
-    b.Omega0 = e->Omega0;
-    b.OmegaDot = e->OmegaDotOverPi * kPi;
+    CopyOrbitTerms(e, &b);
     b.INavToc = static_cast<uint32_t>(e->Toc);
     b.INavAf0 = e->Af0;
     b.INavAf1 = e->Af1;
@@ -665,20 +656,7 @@ int ConvertBinexBdsEph(const BINEX_BDS_EPH_T* e, uint8_t* pOut, uint32_t nCapaci
     b.A2 = e->Af2;
     b.Toe = static_cast<uint32_t>(e->Toe);
     b.RootA = e->RootA;
-    b.Ecc = e->Ecc;
-    b.Omega = e->Omega;
-    b.DeltaN = e->DeltaNOverPi * kPi;
-    b.M0 = e->M0;
-    b.Omega0 = e->Omega0;
-    b.OmegaDot = e->OmegaDotOverPi * kPi;
-    b.I0 = e->I0;
-    b.IDot = e->IDotOverPi * kPi;
-    b.Cuc = e->Cuc;
-    b.Cus = e->Cus;
-    b.Crc = e->Crc;
-    b.Crs = e->Crs;
-    b.Cic = e->Cic;
-    b.Cis = e->Cis;
+    CopyOrbitTerms(e, &b);
     // The log header is in GPS time: BeiDou time runs 14 s behind it.
     BinaryLogHeader h;
     FillEphHeader(MSG_ID_BDSEPHEMERIS, sizeof(b), e->Week + kBdsWeekOffset, TowMs(e->Tow) + kBdsToGpsMs, &h);
