@@ -33,6 +33,8 @@ enum : uint32_t
     BINEX_SUBRECORD_OBS = 5,
     // Longest message the framer takes; a length above it is no record.
     BINEX_MAX_MESSAGE = 1u << 21,
+    // Longest record the framer takes: sync byte, two ubnxi, message, MD5 digest.
+    BINEX_MAX_RECORD = 1 + 4 + 4 + BINEX_MAX_MESSAGE + 16,
     BINEX_OBS_MAX_SATS = 64,
     BINEX_OBS_MAX_SIGNALS = 7,
 };

@@ -6,6 +6,7 @@
 #include "codec/crc.h"
 #include "codec/log_dispatch.h"
 #include "codec/log_format.h"
+#include "converter/engine/binex.h"
 
 namespace
 {
@@ -27,9 +28,18 @@ uint32_t ReadU32(const uint8_t* p)
 }
 } // namespace
 
-LogSourceReader::LogSourceReader(FILE* pFile, LogSourceProgressFn pProgress, void* pContext)
-    : m_pFile(pFile), m_pProgress(pProgress), m_pContext(pContext), m_Buffer(MAX_TEXT_LOG + BLOCK_SIZE)
+LogSourceReader::LogSourceReader(FILE* pFile, LogSourceProgressFn pProgress, void* pContext, uint32_t nMode)
+    : m_pFile(pFile), m_pProgress(pProgress), m_pContext(pContext), m_nMode(nMode), m_aStart{},
+      // Room for the longest frame looked for and a block behind it.
+      m_Buffer((nMode == LOG_SOURCE_BINEX_RECORDS ? uint32_t(BINEX_MAX_RECORD) : uint32_t(MAX_TEXT_LOG)) + BLOCK_SIZE)
 {
+    if (nMode == LOG_SOURCE_BINEX_RECORDS)
+    {
+        m_aStart[BINEX_SYNC_BIG] = m_aStart[BINEX_SYNC_LITTLE] = true;
+        return;
+    }
+    m_aStart[uint8_t('#')] = m_aStart[LOG_SYNC_0] = true;
+    m_aStart[uint8_t('%')] = nMode == LOG_SOURCE_ALL_HEADERS;
 }
 
 bool LogSourceReader::Refill()
@@ -95,23 +105,39 @@ int LogSourceReader::TryBinary(uint32_t* pLength, bool* pBad)
     *pBad = false;
     if (n < 3)
         return -1;
-    if (p[1] != LOG_SYNC_1 || p[2] != LOG_SYNC_LONG)
+    const bool bShort = p[2] == LOG_SYNC_SHORT && m_nMode == LOG_SOURCE_ALL_HEADERS;
+    if (p[1] != LOG_SYNC_1 || (p[2] != LOG_SYNC_LONG && !bShort))
         return 0;
     *pBad = true;
-    if (n < LOG_HEADER_LENGTH)
+    const uint32_t nHeader = bShort ? SHORT_LOG_HEADER_LENGTH : LOG_HEADER_LENGTH;
+    if (n < nHeader)
         return -1;
-    if (p[3] != LOG_HEADER_LENGTH)
+    if (!bShort && p[3] != LOG_HEADER_LENGTH)
     {
         *pBad = false;
         return 0;
     }
-    const uint32_t nBody = LOG_HEADER_LENGTH + ReadU16(p + 8);
+    const uint32_t nBody = nHeader + (bShort ? p[3] : ReadU16(p + 8));
     if (n < nBody + LOG_CRC_LENGTH)
         return -1;
     if (Crc32Compute(p, static_cast<int32_t>(nBody)) != ReadU32(p + nBody))
         return 0;
     *pBad = false;
     *pLength = nBody + LOG_CRC_LENGTH;
+    return 1;
+}
+
+int LogSourceReader::TryBinex(uint32_t* pLength, uint16_t* pRecordId, bool* pBad)
+{
+    BINEX_FRAME_T frame{};
+    const int r = FrameBinexRecord(m_Buffer.data() + m_nPos, m_nEnd - m_nPos, &frame);
+    *pBad = r == BINEX_FRAME_BAD_CHECKSUM;
+    if (r == BINEX_FRAME_NEED_MORE)
+        return -1;
+    if (r != BINEX_FRAME_OK)
+        return 0;
+    *pLength = frame.nTotalLength;
+    *pRecordId = frame.nRecordId < LOG_ID_UNKNOWN ? static_cast<uint16_t>(frame.nRecordId) : LOG_ID_UNKNOWN;
     return 1;
 }
 
@@ -126,7 +152,7 @@ bool LogSourceReader::Next(LogSourceFrame* pFrame)
         // Up to the next byte that may open a log.
         const uint8_t* p = m_Buffer.data();
         uint32_t i = m_nPos;
-        while (i < m_nEnd && p[i] != '#' && p[i] != LOG_SYNC_0)
+        while (i < m_nEnd && !m_aStart[p[i]])
             ++i;
         m_nPos = i;
         if (i >= m_nEnd)
@@ -135,8 +161,12 @@ bool LogSourceReader::Next(LogSourceFrame* pFrame)
         uint32_t nLength = 0;
         uint16_t nId = LOG_ID_UNKNOWN;
         bool bBad = false;
-        const bool bText = p[i] == '#';
-        const int r = bText ? TryText(&nLength, &nId, &bBad) : TryBinary(&nLength, &bBad);
+        const uint8_t nForm = p[i] == LOG_SYNC_0 ? LOG_SOURCE_BINARY
+                              : m_nMode == LOG_SOURCE_BINEX_RECORDS ? LOG_SOURCE_BINEX
+                                                                    : LOG_SOURCE_TEXT;
+        const int r = nForm == LOG_SOURCE_TEXT     ? TryText(&nLength, &nId, &bBad)
+                      : nForm == LOG_SOURCE_BINEX ? TryBinex(&nLength, &nId, &bBad)
+                                                  : TryBinary(&nLength, &bBad);
         if (r < 0)
         {
             if (Refill())
@@ -157,8 +187,8 @@ bool LogSourceReader::Next(LogSourceFrame* pFrame)
         }
         pFrame->pData = m_Buffer.data() + m_nPos;
         pFrame->nLength = nLength;
-        pFrame->nMessageId = bText ? nId : ReadU16(pFrame->pData + 4);
-        pFrame->nForm = bText ? LOG_SOURCE_TEXT : LOG_SOURCE_BINARY;
+        pFrame->nMessageId = nForm == LOG_SOURCE_BINARY ? ReadU16(pFrame->pData + 4) : nId;
+        pFrame->nForm = nForm;
         m_nPos += nLength;
         ++m_Counts.nLogs;
         m_Counts.nLogBytes += nLength;

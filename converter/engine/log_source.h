@@ -1,9 +1,11 @@
 // Reads a receiver log file once, in 64 KB blocks, and hands out its logs one
 // at a time: full text logs ("#" to LF) and long-header binary logs (AA 44 12
-// to the CRC), both checked against their CRC-32. A file may mix the two.
-// Whatever is not a good log (garbage, logs with a wrong CRC, a last log cut
-// short) is skipped and counted; the search goes on one byte behind the start
-// of a log that failed, so no good log next to a bad one is lost.
+// to the CRC), both checked against their CRC-32; on request the short-header
+// forms as well ("%" text, AA 44 13 binary), or BINEX records checked by their
+// checksum instead. A file may mix the forms. Whatever is not a good log
+// (garbage, logs with a wrong CRC, a last log cut short) is skipped and
+// counted; the search goes on one byte behind the start of a log that failed,
+// so no good log next to a bad one is lost.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +16,25 @@ enum LOG_SOURCE_FORM_E : uint8_t
 {
     LOG_SOURCE_TEXT = 1,
     LOG_SOURCE_BINARY = 2,
+    LOG_SOURCE_BINEX = 3,
+};
+
+// What a reader looks for.
+enum LOG_SOURCE_MODE_E : uint32_t
+{
+    LOG_SOURCE_LONG_HEADERS = 0,  // "#" text and AA 44 12 binary logs
+    LOG_SOURCE_ALL_HEADERS = 1,   // those and the short-header forms
+    LOG_SOURCE_BINEX_RECORDS = 2, // BINEX records only
 };
 
 // One good log as it stands in the source. Valid until the next call of Next.
 struct LogSourceFrame
 {
-    const uint8_t* pData; // text through its LF, or the binary log with its CRC
+    const uint8_t* pData; // text through its LF, the binary log with its CRC, or the BINEX record
     uint32_t nLength;
-    uint16_t nMessageId;  // 0xFFFF for a text log whose name the catalogue does not know
+    // 0xFFFF for a text log whose name the catalogue does not know; the
+    // record ID of a BINEX record (0xFFFF for IDs above it).
+    uint16_t nMessageId;
     uint8_t nForm;        // LOG_SOURCE_FORM_E
 };
 
@@ -30,8 +43,10 @@ struct LogSourceCounts
     uint64_t nBytesRead;
     uint64_t nLogBytes;     // bytes of the good logs
     uint32_t nLogs;         // good logs handed out
-    uint32_t nBadCrcLogs;   // logs of a known form whose CRC did not hold
-    uint32_t nTruncatedLogs; // a log cut short by the end of the source
+    uint32_t nBadCrcLogs;   // logs of a known form whose CRC (BINEX: checksum) did not hold
+    // A log cut short by the end of the source (BINEX records are not: there
+    // a cut record is not told from garbage).
+    uint32_t nTruncatedLogs;
     // Bytes that belonged to no good log (garbage, bad and truncated logs).
     uint64_t SkippedBytes() const { return nBytesRead - nLogBytes; }
 };
@@ -50,8 +65,10 @@ public:
         MAX_TEXT_LOG = 256 * 1024,
     };
 
-    // Reads pFile from where it stands; the file stays the caller's.
-    explicit LogSourceReader(FILE* pFile, LogSourceProgressFn pProgress = nullptr, void* pContext = nullptr);
+    // Reads pFile from where it stands; the file stays the caller's. nMode:
+    // LOG_SOURCE_MODE_E.
+    explicit LogSourceReader(FILE* pFile, LogSourceProgressFn pProgress = nullptr, void* pContext = nullptr,
+                             uint32_t nMode = LOG_SOURCE_LONG_HEADERS);
 
     // The next good log; false at the end of the source or when stopped.
     bool Next(LogSourceFrame* pFrame);
@@ -67,10 +84,13 @@ private:
     // -1: more bytes are needed to decide.
     int TryText(uint32_t* pLength, uint16_t* pMessageId, bool* pBad);
     int TryBinary(uint32_t* pLength, bool* pBad);
+    int TryBinex(uint32_t* pLength, uint16_t* pRecordId, bool* pBad);
 
     FILE* m_pFile;
     LogSourceProgressFn m_pProgress;
     void* m_pContext;
+    uint32_t m_nMode;
+    bool m_aStart[256]; // the bytes that may open what the mode looks for
     std::vector<uint8_t> m_Buffer;
     uint32_t m_nPos = 0;
     uint32_t m_nEnd = 0;

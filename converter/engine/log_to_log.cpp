@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "codec/catalogue.h"
-#include "codec/crc.h"
 #include "codec/ins_logs.h"
 #include "codec/log_dispatch.h"
 #include "codec/log_format.h"
@@ -20,18 +19,14 @@
 #include "codec/text_helpers.h"
 #include "converter/engine/binex.h"
 #include "converter/engine/engine_state.h"
+#include "converter/engine/log_source.h"
 #include "converter/engine/work_thread.h"
 
 namespace
 {
-constexpr uint32_t kBlockSize = 65536;
-// Longest text log looked for: a RANGE log of the most observations a
-// binary log can hold, written out, stays well below it.
-constexpr uint32_t kMaxTextLog = 1u << 20;
 constexpr uint32_t kOutCapacity = 1u << 20;
 constexpr uint32_t kRecordCapacity = LOG_MAX_BINARY_LENGTH;
 constexpr uint8_t kTextType = 0x20;
-constexpr uint8_t kFlagsShortHeader = 48;
 
 constexpr uint16_t MSG_ID_BESTXYZ2 = 242;
 
@@ -47,8 +42,6 @@ const LOG_FORMATTER_T kFormatters[] = {
     {MSG_ID_BDSEPHEMERIS, FormatBdsEphem, CopyBinaryBdsEphem},
     {MSG_ID_RANGECMP4, FormatRangeCmp4, CopyBinaryRangeCmp4},
 };
-
-bool IsShortHeaderLog(uint16_t nId) { return nId == MSG_ID_RAWIMUSX || nId == MSG_ID_TIMEDWHEELDATA; }
 
 // The logs that have a formatter of their own (not through GetLogFormatter).
 bool HasOwnFormatter(uint16_t nId)
@@ -139,109 +132,6 @@ int FormatOwn(const uint8_t* pRecord, char* pOut, int32_t nCapacity, int32_t* pO
     }
 }
 
-// One log found in the source.
-struct FOUND_LOG_T
-{
-    uint32_t nLength; // bytes of the log in the source
-    uint16_t nMessageId;
-    uint8_t nFlags; // text: the form of the name's suffix (+1 for "_1"); binary:
-                    // message type byte
-    bool bText;
-    bool bShort;   // short header (text "%" or binary AA 44 13)
-    bool bBd2Name; // the text log is named BD2EPHEM
-    bool bBinex;
-    BINEX_FRAME_T Binex;
-};
-
-enum FIND_E
-{
-    FIND_OK,
-    FIND_NEED_MORE,
-    FIND_SKIP,
-};
-
-FIND_E FindTextLog(const uint8_t* p, uint32_t n, FOUND_LOG_T* pLog)
-{
-    const char* pText = reinterpret_cast<const char*>(p);
-    const uint32_t nNameScan = n < 32 ? n : 32;
-    const char* pComma = static_cast<const char*>(std::memchr(pText, ',', nNameScan));
-    if (!pComma)
-        return n < 32 ? FIND_NEED_MORE : FIND_SKIP;
-    const uint32_t nScan = n < kMaxTextLog ? n : kMaxTextLog;
-    const char* pLf = static_cast<const char*>(std::memchr(pText, '\n', nScan));
-    if (!pLf)
-        return n < kMaxTextLog ? FIND_NEED_MORE : FIND_SKIP;
-    const uint32_t nLength = static_cast<uint32_t>(pLf - pText) + 1;
-    // The CRC is compared as a number, so upper-case digits check as well.
-    if (!CheckTextLogCrc(pText, static_cast<int32_t>(nLength)))
-        return FIND_SKIP;
-
-    uint32_t nName = static_cast<uint32_t>(pComma - pText) - 1;
-    uint8_t nFlags = 0;
-    if (nName > 2 && pText[nName - 1] == '_' && pText[nName] == '1')
-    {
-        nName -= 2;
-        nFlags |= 1;
-    }
-    uint8_t uType = 0;
-    const uint16_t nId = LogNameToId(pText + 1, 1, nName, &uType);
-    if (nId == LOG_ID_UNKNOWN)
-        return FIND_SKIP;
-    pLog->nLength = nLength;
-    pLog->nMessageId = nId;
-    pLog->nFlags = static_cast<uint8_t>((IsShortHeaderLog(nId) ? kFlagsShortHeader : uType) | nFlags);
-    pLog->bText = true;
-    pLog->bShort = p[0] == '%';
-    return FIND_OK;
-}
-
-FIND_E FindBinaryLog(const uint8_t* p, uint32_t n, FOUND_LOG_T* pLog)
-{
-    const bool bShort = p[2] == LOG_SYNC_SHORT;
-    const uint32_t nHeader = bShort ? SHORT_LOG_HEADER_LENGTH : LOG_HEADER_LENGTH;
-    if (n < nHeader)
-        return FIND_NEED_MORE;
-    if (!bShort && p[3] != LOG_HEADER_LENGTH)
-        return FIND_SKIP;
-    const uint32_t nBody = bShort ? p[3] : uint32_t(p[8]) | (uint32_t(p[9]) << 8);
-    const uint32_t nLength = nHeader + nBody + LOG_CRC_LENGTH;
-    if (n < nLength)
-        return FIND_NEED_MORE;
-    if (Crc32Compute(p, static_cast<int32_t>(nHeader + nBody)) !=
-        (uint32_t(p[nLength - 4]) | uint32_t(p[nLength - 3]) << 8 | uint32_t(p[nLength - 2]) << 16 |
-         uint32_t(p[nLength - 1]) << 24))
-        return FIND_SKIP;
-    pLog->nLength = nLength;
-    pLog->nMessageId = static_cast<uint16_t>(p[4] | (p[5] << 8));
-    pLog->nFlags = bShort ? LOG_TYPE_SHORT_HEADER : p[6];
-    pLog->bText = false;
-    pLog->bShort = bShort;
-    return FIND_OK;
-}
-
-FIND_E FindLog(const uint8_t* p, uint32_t n, uint32_t nKind, FOUND_LOG_T* pLog)
-{
-    *pLog = FOUND_LOG_T{};
-    if (nKind == LOG2LOG_BINEX_TO_LOG)
-    {
-        const int r = FrameBinexRecord(p, n, &pLog->Binex);
-        if (r == BINEX_FRAME_NEED_MORE)
-            return FIND_NEED_MORE;
-        if (r != BINEX_FRAME_OK)
-            return FIND_SKIP;
-        pLog->bBinex = true;
-        pLog->nLength = pLog->Binex.nTotalLength;
-        return FIND_OK;
-    }
-    if (p[0] == '#' || p[0] == '%')
-        return FindTextLog(p, n, pLog);
-    if (n < 3)
-        return FIND_NEED_MORE;
-    if (p[1] == LOG_SYNC_1 && (p[2] == LOG_SYNC_LONG || p[2] == LOG_SYNC_SHORT))
-        return FindBinaryLog(p, n, pLog);
-    return FIND_SKIP;
-}
-
 // Work state of one conversion job.
 struct Log2LogJob
 {
@@ -286,9 +176,9 @@ void SetFullText(BinaryLogHeader* h)
 
 // The log as a record in Job.Record (header and body, the port byte a port
 // code): decoded from text, or copied from binary with its port address mapped.
-bool LoadRecord(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log, int32_t* pLength)
+bool LoadRecord(Log2LogJob& job, const LogSourceFrame& log, int32_t* pLength)
 {
-    return DecodeLog(p, static_cast<int32_t>(log.nLength), job.Record.data(), pLength) == 1;
+    return DecodeLog(log.pData, static_cast<int32_t>(log.nLength), job.Record.data(), pLength) == 1;
 }
 
 bool IsRangeId(uint16_t nId) { return nId == MSG_ID_RANGE || nId == MSG_ID_RANGEH; }
@@ -320,7 +210,7 @@ void RestoreCmp4(Log2LogJob& job)
     std::memcpy(c.Lock, s.Lock, s.LockCount * sizeof(s.Lock[0]));
 }
 
-int ConvertRangeKind(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
+int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
 {
     const uint32_t nKind = job.nKind;
     const bool bWanted = (nKind == LOG2LOG_RANGE_TO_RANGECMP || nKind == LOG2LOG_RANGE_TO_RANGECMP4)
@@ -328,7 +218,7 @@ int ConvertRangeKind(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
                          : nKind == LOG2LOG_RANGECMP_TO_RANGE ? log.nMessageId == MSG_ID_RANGECMP
                                                               : log.nMessageId == MSG_ID_RANGECMP4;
     int32_t nRecord = 0;
-    if (!bWanted || !LoadRecord(job, p, log, &nRecord))
+    if (!bWanted || !LoadRecord(job, log, &nRecord))
         return 0;
     int32_t nOut = 0;
     int32_t nText = 0;
@@ -446,23 +336,23 @@ int ConvertAnyToBinary(Log2LogJob& job)
     return job.WriteBinary(copy(job.Record.data(), nCap, job.Converted.data(), &nOut), &nOut);
 }
 
-int ConvertBinex(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
+int ConvertBinex(Log2LogJob& job, const LogSourceFrame& log)
 {
     uint32_t nOut = 0;
     TextFormatterFn format = nullptr;
-    if (log.Binex.nRecordId == BINEX_RECORD_OBS)
+    if (log.nMessageId == BINEX_RECORD_OBS)
     {
-        if (!DecodeBinexObsRecord(p, log.nLength, job.Binex.get()) ||
+        if (!DecodeBinexObsRecord(log.pData, log.nLength, job.Binex.get()) ||
             !ConvertBinexObs(job.Binex.get(), job.Converted.data(), kRecordCapacity, &nOut))
             return 0;
         job.nRefWeek = HeaderOf(job.Converted)->Week;
         format = FormatRange;
     }
-    else if (log.Binex.nRecordId == BINEX_RECORD_NAV)
+    else if (log.nMessageId == BINEX_RECORD_NAV)
     {
         BINEX_EPH_T eph;
         int bOk = 0;
-        switch (DecodeBinexEphRecord(p, log.nLength, &eph))
+        switch (DecodeBinexEphRecord(log.pData, log.nLength, &eph))
         {
         case BINEX_SUBRECORD_GPS:
             bOk = ConvertBinexGpsEph(&eph.Gps, job.Converted.data(), kRecordCapacity, &nOut);
@@ -502,7 +392,7 @@ int ConvertBinex(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
     return job.WriteText(format(job.Converted.data(), kOutCapacity, job.Text.data(), &nText), &nText);
 }
 
-int ConvertFound(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
+int ConvertFound(Log2LogJob& job, const LogSourceFrame& log)
 {
     int32_t nRecord = 0;
     switch (job.nKind)
@@ -511,13 +401,14 @@ int ConvertFound(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
     case LOG2LOG_RANGECMP_TO_RANGE:
     case LOG2LOG_RANGE_TO_RANGECMP4:
     case LOG2LOG_RANGECMP4_TO_RANGE:
-        return ConvertRangeKind(job, p, log);
+        return ConvertRangeKind(job, log);
     case LOG2LOG_TO_TEXT:
-        return LoadRecord(job, p, log, &nRecord) && ConvertAnyToText(job);
+        return LoadRecord(job, log, &nRecord) && ConvertAnyToText(job);
     case LOG2LOG_TO_BINARY:
-        return LoadRecord(job, p, log, &nRecord) && ConvertAnyToBinary(job);
+        return LoadRecord(job, log, &nRecord) && ConvertAnyToBinary(job);
     case LOG2LOG_RANGE_TEXT_TO_BINARY: {
-        if (job.bBinaryInput || !log.bText || log.nMessageId != MSG_ID_RANGE || !LoadRecord(job, p, log, &nRecord))
+        if (job.bBinaryInput || log.nForm != LOG_SOURCE_TEXT || log.nMessageId != MSG_ID_RANGE ||
+            !LoadRecord(job, log, &nRecord))
             return 0;
         int32_t nOut = 0;
         return job.WriteBinary(
@@ -525,22 +416,22 @@ int ConvertFound(Log2LogJob& job, const uint8_t* p, const FOUND_LOG_T& log)
             &nOut);
     }
     case LOG2LOG_BINEX_TO_LOG:
-        return ConvertBinex(job, p, log);
+        return ConvertBinex(job, log);
     default:
         return 0;
     }
 }
 
-// First bytes of the logs a kind looks for.
-void StartBytes(uint32_t nKind, bool aStart[256])
+struct ProgressRelay
 {
-    std::memset(aStart, 0, 256 * sizeof(bool));
-    if (nKind == LOG2LOG_BINEX_TO_LOG)
-    {
-        aStart[BINEX_SYNC_BIG] = aStart[BINEX_SYNC_LITTLE] = true;
-        return;
-    }
-    aStart[uint8_t('#')] = aStart[uint8_t('%')] = aStart[LOG_SYNC_0] = true;
+    LogProgressFn pfnProgress;
+    void* pContext;
+};
+
+int RelayProgress(void* pRelay, uint64_t nBytesRead)
+{
+    const ProgressRelay& r = *static_cast<const ProgressRelay*>(pRelay);
+    return r.pfnProgress(r.pContext, static_cast<uint32_t>(nBytesRead));
 }
 } // namespace
 
@@ -562,49 +453,12 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInpu
     job.bBinaryInput = bBinaryInput;
     job.pOut = pOut;
     ResetRangeCmp4State(job.Cmp4.get());
-    bool aStart[256];
-    StartBytes(nKind, aStart);
-
-    std::vector<uint8_t> buffer(2 * kBlockSize);
-    uint32_t nHave = 0;
-    uint32_t nTotal = 0;
-    bool bEnd = false;
-    while (!bEnd || nHave > 0)
-    {
-        if (!bEnd)
-        {
-            if (buffer.size() < nHave + kBlockSize)
-                buffer.resize(nHave + kBlockSize);
-            const size_t n = std::fread(buffer.data() + nHave, 1, kBlockSize, pSrc);
-            bEnd = n == 0;
-            nHave += static_cast<uint32_t>(n);
-            nTotal += static_cast<uint32_t>(n);
-            if (pfnProgress && n > 0 && pfnProgress(pContext, nTotal) != 0)
-                bEnd = true;
-        }
-        const uint8_t* p = buffer.data();
-        uint32_t nPos = 0;
-        while (nPos < nHave)
-        {
-            while (nPos < nHave && !aStart[p[nPos]])
-                ++nPos;
-            if (nPos >= nHave)
-                break;
-            FOUND_LOG_T log;
-            const FIND_E eFind = FindLog(p + nPos, nHave - nPos, nKind, &log);
-            if (eFind == FIND_NEED_MORE && !bEnd)
-                break;
-            if (eFind != FIND_OK)
-            {
-                ++nPos;
-                continue;
-            }
-            ConvertFound(job, p + nPos, log);
-            nPos += log.nLength;
-        }
-        std::memmove(buffer.data(), buffer.data() + nPos, nHave - nPos);
-        nHave -= nPos;
-    }
+    ProgressRelay relay{pfnProgress, pContext};
+    LogSourceReader reader(pSrc, pfnProgress ? RelayProgress : nullptr, &relay,
+                           nKind == LOG2LOG_BINEX_TO_LOG ? LOG_SOURCE_BINEX_RECORDS : LOG_SOURCE_ALL_HEADERS);
+    LogSourceFrame log;
+    while (reader.Next(&log))
+        ConvertFound(job, log);
     return job.bWriteFailed ? -1 : 0;
 }
 

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "binex_builder.h"
 #include "codec/crc.h"
+#include "codec/ins_logs.h"
+#include "codec/position_logs.h"
 #include "converter/engine/log_source.h"
 #include "range_source_fixture.h"
 
@@ -18,14 +21,14 @@ struct Read
     LogSourceCounts counts;
 };
 
-Read ReadAll(const loggen::Bytes& bytes)
+Read ReadAll(const loggen::Bytes& bytes, uint32_t nMode = LOG_SOURCE_LONG_HEADERS)
 {
     Read r;
     FILE* f = fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
     EXPECT_NE(f, nullptr);
     if (!f)
         return r;
-    LogSourceReader reader(f);
+    LogSourceReader reader(f, nullptr, nullptr, nMode);
     LogSourceFrame frame;
     while (reader.Next(&frame))
     {
@@ -134,5 +137,52 @@ TEST(LogSource, UnknownTextLogsAreLogsAndEmptyInputIsNothing)
     const Read empty = ReadAll(loggen::Bytes(1, '\n'));
     EXPECT_TRUE(empty.ids.empty());
     EXPECT_EQ(empty.counts.SkippedBytes(), 1u);
+}
+
+// The short-header forms are taken on request only; BINEX records in a mode
+// of their own, where anything else is garbage.
+TEST(LogSource, ShortHeadersOnRequestAndBinexRecordsInTheirOwnMode)
+{
+    const RawImuXBody body{0xAB, 32, kWeek, 345600.005, 0xBEEFu, {1, -2, 3, -4, 5, -6}};
+    BinaryLogHeader h{};
+    FillBinaryHeader(MSG_ID_RAWIMUSX, LOG_TYPE_SHORT_HEADER | 0x20, sizeof(body), 0, 0, &h);
+    h.Week = kWeek;
+    h.Milliseconds = kDayMs;
+    std::vector<char> text(4096);
+    int32_t nText = 0;
+    ASSERT_EQ(FormatRawImuX(&h, &body, text.data(), 4096, &nText), 1);
+    const std::string shortText(text.data(), static_cast<size_t>(nText));
+    ASSERT_EQ(shortText[0], '%');
+    const ShortBinaryLogHeader sh{{0xAA, 0x44, 0x13}, sizeof(body), MSG_ID_RAWIMUSX, kWeek, kDayMs};
+    loggen::Bytes shortBinary(256);
+    int32_t nBinary = 0;
+    ASSERT_EQ(BuildShortBinaryLog(&sh, &body, shortBinary.data(), 256, &nBinary), 1);
+    shortBinary.resize(static_cast<size_t>(nBinary));
+
+    SourceFile logs;
+    logs.Add(shortText);
+    logs.Add(shortBinary);
+    logs.Add(loggen::Binary(RangeLog(0)));
+    const Read longOnly = ReadAll(logs.Bytes());
+    EXPECT_EQ(longOnly.ids, (std::vector<uint16_t>{MSG_ID_RANGE}));
+    const Read all = ReadAll(logs.Bytes(), LOG_SOURCE_ALL_HEADERS);
+    EXPECT_EQ(all.ids, (std::vector<uint16_t>{MSG_ID_RAWIMUSX, MSG_ID_RAWIMUSX, MSG_ID_RANGE}));
+    EXPECT_EQ(all.forms, (std::vector<uint8_t>{LOG_SOURCE_TEXT, LOG_SOURCE_BINARY, LOG_SOURCE_BINARY}));
+    EXPECT_EQ(all.counts.SkippedBytes(), 0u);
+
+    const loggen::Bytes record = BinexRecord(0x7F, {5, 1, 2, 3}, true);
+    loggen::Bytes bad = record;
+    bad[4] ^= 0x01;
+    SourceFile binex;
+    binex.Add(shortText);
+    binex.Add(bad);
+    binex.Add(record);
+    binex.Add(BinexRecord(0x10000, {1, 2}, false));
+    const Read r = ReadAll(binex.Bytes(), LOG_SOURCE_BINEX_RECORDS);
+    EXPECT_EQ(r.ids, (std::vector<uint16_t>{0x7F, 0xFFFF}));
+    EXPECT_EQ(r.forms, (std::vector<uint8_t>{LOG_SOURCE_BINEX, LOG_SOURCE_BINEX}));
+    EXPECT_EQ(r.lengths[0], record.size());
+    EXPECT_EQ(r.counts.nBadCrcLogs, 1u);
+    EXPECT_EQ(r.counts.SkippedBytes(), shortText.size() + bad.size());
 }
 } // namespace
