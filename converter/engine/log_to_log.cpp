@@ -16,7 +16,6 @@
 #include "codec/rangecmp4.h"
 #include "codec/satvis_logs.h"
 #include "codec/signals.h"
-#include "codec/text_helpers.h"
 #include "converter/engine/binex.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/log_source.h"
@@ -186,28 +185,14 @@ bool IsRangeId(uint16_t nId) { return nId == MSG_ID_RANGE || nId == MSG_ID_RANGE
 // The expander's and packer's state is saved before each RANGECMP4 log and put
 // back when the log fails, so that the next log is read against what the
 // stream really said. Only the used part of the stores is copied.
-void SaveCmp4(Log2LogJob& job)
+void CopyCmp4State(const RANGECMP4_CONTEXT_T& from, RANGECMP4_CONTEXT_T& to)
 {
-    const RANGECMP4_CONTEXT_T& c = *job.Cmp4;
-    RANGECMP4_CONTEXT_T& s = *job.Cmp4Saved;
-    std::memcpy(s.RefSlot, c.RefSlot, sizeof(c.RefSlot));
-    std::memcpy(s.LockSlot, c.LockSlot, sizeof(c.LockSlot));
-    s.RefCount = c.RefCount;
-    s.LockCount = c.LockCount;
-    std::memcpy(s.Ref, c.Ref, c.RefCount * sizeof(c.Ref[0]));
-    std::memcpy(s.Lock, c.Lock, c.LockCount * sizeof(c.Lock[0]));
-}
-
-void RestoreCmp4(Log2LogJob& job)
-{
-    const RANGECMP4_CONTEXT_T& s = *job.Cmp4Saved;
-    RANGECMP4_CONTEXT_T& c = *job.Cmp4;
-    std::memcpy(c.RefSlot, s.RefSlot, sizeof(s.RefSlot));
-    std::memcpy(c.LockSlot, s.LockSlot, sizeof(s.LockSlot));
-    c.RefCount = s.RefCount;
-    c.LockCount = s.LockCount;
-    std::memcpy(c.Ref, s.Ref, s.RefCount * sizeof(s.Ref[0]));
-    std::memcpy(c.Lock, s.Lock, s.LockCount * sizeof(s.Lock[0]));
+    std::memcpy(to.RefSlot, from.RefSlot, sizeof(from.RefSlot));
+    std::memcpy(to.LockSlot, from.LockSlot, sizeof(from.LockSlot));
+    to.RefCount = from.RefCount;
+    to.LockCount = from.LockCount;
+    std::memcpy(to.Ref, from.Ref, from.RefCount * sizeof(from.Ref[0]));
+    std::memcpy(to.Lock, from.Lock, from.LockCount * sizeof(from.Lock[0]));
 }
 
 int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
@@ -236,14 +221,14 @@ int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
         SetFullText(HeaderOf(job.Converted));
         return job.WriteText(FormatRange(job.Converted.data(), kOutCapacity, job.Text.data(), &nText), &nText);
     case LOG2LOG_RANGE_TO_RANGECMP4: {
-        SaveCmp4(job);
+        CopyCmp4State(*job.Cmp4, *job.Cmp4Saved);
         if (RangeToRangeCmp4(job.Cmp4.get(), job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
         {
             SetFullText(HeaderOf(job.Converted));
             if (FormatRangeCmp4(job.Converted.data(), kOutCapacity, job.Text.data(), &nText))
                 return job.WriteText(1, &nText);
         }
-        RestoreCmp4(job);
+        CopyCmp4State(*job.Cmp4Saved, *job.Cmp4);
         return 0;
     }
     default: {
@@ -252,14 +237,14 @@ int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
         std::memcpy(&nData, job.Record.data() + LOG_HEADER_LENGTH, 4);
         if (nData < 3)
             return 0;
-        SaveCmp4(job);
+        CopyCmp4State(*job.Cmp4, *job.Cmp4Saved);
         if (RangeCmp4ToRange(job.Cmp4.get(), job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
         {
             SetFullText(HeaderOf(job.Converted));
             if (FormatRange(job.Converted.data(), kOutCapacity, job.Text.data(), &nText))
                 return job.WriteText(1, &nText);
         }
-        RestoreCmp4(job);
+        CopyCmp4State(*job.Cmp4Saved, *job.Cmp4);
         return 0;
     }
     }
