@@ -52,6 +52,9 @@ bool LogSourceReader::Refill()
     m_nPos = 0;
     m_nEnd = nKeep;
     const size_t nRead = std::fread(m_Buffer.data() + m_nEnd, 1, BLOCK_SIZE, m_pFile);
+    // What a failing read still gave is taken; nothing is read after it.
+    if (std::ferror(m_pFile))
+        m_bReadFailed = m_bEof = true;
     if (nRead == 0)
     {
         m_bEof = true;

@@ -75,6 +75,8 @@ public:
 
     const LogSourceCounts& Counts() const { return m_Counts; }
     bool Stopped() const { return m_bStopped; }
+    // A read error, not the end of the file, ended the source.
+    bool ReadFailed() const { return m_bReadFailed; }
 
 private:
     // Reads one more block behind what is left from the current position.
@@ -96,6 +98,7 @@ private:
     uint32_t m_nEnd = 0;
     bool m_bEof = false;
     bool m_bStopped = false;
+    bool m_bReadFailed = false;
     LogSourceCounts m_Counts{};
 };
 

@@ -444,7 +444,9 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInpu
     LogSourceFrame log;
     while (reader.Next(&log))
         ConvertFound(job, log);
-    return job.bWriteFailed ? -1 : 0;
+    if (job.bWriteFailed)
+        return -1;
+    return reader.ReadFailed() ? LOG2LOG_READ_FAILED : 0;
 }
 
 int CWorkThread::RunLog2Log()
@@ -471,5 +473,7 @@ int CWorkThread::RunLog2Log()
     // An output that could not be written whole is reported as not created.
     const bool bClosed = std::fclose(pOut) == 0;
     std::fclose(pSrc);
+    if (nResult == LOG2LOG_READ_FAILED)
+        return CONVERT_ERR_SOURCE;
     return nResult < 0 || !bClosed ? CONVERT_ERR_OUTPUT : CONVERT_OK;
 }

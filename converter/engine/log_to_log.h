@@ -42,9 +42,15 @@ const LOG_FORMATTER_T* GetLogFormatter(uint16_t nMessageId);
 // non-zero result stops the conversion there.
 using LogProgressFn = int (*)(void* pContext, uint32_t nBytesRead);
 
+enum : int
+{
+    LOG2LOG_READ_FAILED = -2,
+};
+
 // Converts the whole source into the output by kind (LOG2LOG_KIND_E).
 // bBinaryInput: the job's source was found to be binary (kind 6 then writes
-// nothing). Returns 0, or -1 for a kind outside 0-7, a null file, or an output
-// that could not be written.
+// nothing). Returns 0; -1 for a kind outside 0-7, a null file, or an output
+// that could not be written; LOG2LOG_READ_FAILED for a source that could not
+// be read to its end (what was read is converted).
 int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
                     void* pContext);

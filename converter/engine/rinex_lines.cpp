@@ -76,6 +76,9 @@ bool RinexLineReader::Refill()
     if (m_Buffer.size() < nRest + BLOCK_SIZE)
         m_Buffer.resize(nRest + BLOCK_SIZE);
     const size_t n = std::fread(m_Buffer.data() + m_nEnd, 1, BLOCK_SIZE, m_pFile);
+    // What a failing read still gave is taken; nothing is read after it.
+    if (std::ferror(m_pFile))
+        m_bReadFailed = m_bEof = true;
     if (n == 0)
     {
         m_bEof = true;

@@ -47,6 +47,8 @@ public:
     bool Next(RinexLine* pLine);
     // Hands the line just read out once more on the next call.
     void PushBack() { m_bPushedBack = true; }
+    // A read error, not the end of the file, ended the lines.
+    bool ReadFailed() const { return m_bReadFailed; }
 
 private:
     bool Refill();
@@ -57,6 +59,7 @@ private:
     uint32_t m_nEnd = 0;
     bool m_bEof = false;
     bool m_bPushedBack = false;
+    bool m_bReadFailed = false;
     RinexLine m_Last{nullptr, 0};
     std::string m_Held; // the last line when it had to be kept across a refill
 };

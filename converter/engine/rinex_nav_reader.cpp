@@ -495,5 +495,7 @@ int ConvertRinexNavToLog(FILE* pSrc, char cLetter)
     }
     if (r.bWriteFailed)
         return RINEX_READ_WRITE_FAILED;
+    if (lines.ReadFailed())
+        return RINEX_READ_SOURCE_FAILED;
     return r.bRinex3 && nFound == 0 ? RINEX_READ_NO_RECORD : 0;
 }

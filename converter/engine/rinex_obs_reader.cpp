@@ -897,5 +897,7 @@ int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption)
             ReadRinex2Epoch(r, lines, RinexLine{held.data(), static_cast<uint32_t>(held.size())});
         }
     }
-    return r.bWriteFailed ? RINEX_READ_WRITE_FAILED : 0;
+    if (r.bWriteFailed)
+        return RINEX_READ_WRITE_FAILED;
+    return lines.ReadFailed() ? RINEX_READ_SOURCE_FAILED : 0;
 }

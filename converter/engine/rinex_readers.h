@@ -9,9 +9,10 @@
 // Failures of the readers.
 enum RINEX_READ_E : int
 {
-    RINEX_READ_NO_HEADER = -1,    // no header of the file's kind
-    RINEX_READ_NO_RECORD = -2,    // a navigation file without a record of its system
-    RINEX_READ_WRITE_FAILED = -3, // the output stream could not be written
+    RINEX_READ_NO_HEADER = -1,     // no header of the file's kind
+    RINEX_READ_NO_RECORD = -2,     // a navigation file without a record of its system
+    RINEX_READ_WRITE_FAILED = -3,  // the output stream could not be written
+    RINEX_READ_SOURCE_FAILED = -4, // the source could not be read to its end
 };
 
 // RINEX observation file to range logs; nOption is the job's option box state.

@@ -14,6 +14,7 @@
 #include "codec/range_test_util.h"
 #include "codec/rangecmp4.h"
 #include "converter/engine/log_to_log.h"
+#include "failing_stream.h"
 
 using namespace range_test;
 
@@ -404,6 +405,20 @@ TEST(LogToLog, AFailedRangeCmp4LogLeavesTheExpanderUsable)
     const std::vector<OutLog> logs = Split(RunKind(source, LOG2LOG_RANGECMP4_TO_RANGE));
     ASSERT_EQ(Names(logs), (std::vector<std::string>{"RANGEA", "RANGEA"}));
     ExpectSameObservations(logs[1].Record.data(), Cmp4Epoch(0.5), 0.001);
+}
+
+// A read error is no end of the source: the logs read before it are
+// converted and the job reports the failure.
+TEST(LogToLog, ASourceThatFailsPartWayIsAnError)
+{
+    const Fixture fx;
+    FILE* pSrc = OpenFailingStream(std::string(fx.Source.begin(), fx.Source.end()));
+    FILE* pOut = std::tmpfile();
+    ASSERT_NE(pSrc, nullptr);
+    EXPECT_EQ(ConvertLogToLog(pSrc, pOut, LOG2LOG_TO_TEXT, 0, nullptr, nullptr), LOG2LOG_READ_FAILED);
+    EXPECT_EQ(std::ftell(pOut), static_cast<long>(RunKind(fx.Source, LOG2LOG_TO_TEXT).size()));
+    std::fclose(pSrc);
+    std::fclose(pOut);
 }
 
 TEST(LogToLog, EmptySourceAndBadArguments)

@@ -14,6 +14,7 @@
 #include "converter/engine/rinex_nav.h"
 #include "converter/engine/rinex_nav_reader.h"
 #include "converter/engine/rinex_readers.h"
+#include "failing_stream.h"
 #include "rinex_check.h"
 
 namespace
@@ -495,6 +496,19 @@ TEST_F(RinexNavReader, LegacyBeiDouNumbering)
     EXPECT_EQ(+b.Week, 2295u);
     EXPECT_EQ(+b.Toc, 93600.0);
     EXPECT_NEAR(+b.A, bds.RootA * bds.RootA, 0.01) << "as the log's text form prints it";
+}
+
+TEST_F(RinexNavReader, ASourceThatFailsPartWayIsAFailure)
+{
+    const std::string sGps = Record(FormatRinexGpsNav, MSG_ID_GPSEPHEM, Gps(12), 304);
+    FILE* pIn = OpenFailingStream(NavHeader(304, 'G') + sGps + sGps);
+    FILE* pOut = std::tmpfile();
+    ASSERT_NE(pIn, nullptr);
+    SetConvertOutputFile(pOut);
+    EXPECT_EQ(ConvertRinexNavToLog(pIn, 'N'), RINEX_READ_SOURCE_FAILED);
+    SetConvertOutputFile(nullptr);
+    std::fclose(pIn);
+    std::fclose(pOut);
 }
 
 TEST_F(RinexNavReader, FailuresAndFields)

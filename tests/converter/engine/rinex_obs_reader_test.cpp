@@ -13,6 +13,7 @@
 #include "converter/engine/rinex_obs_reader.h"
 #include "converter/engine/rinex_readers.h"
 #include "converter/engine/work_thread.h"
+#include "failing_stream.h"
 #include "rinex_check.h"
 
 namespace
@@ -412,6 +413,18 @@ TEST_F(RinexObsReader, NoHeaderIsAFailure)
         Read(H("     3.04           NAVIGATION DATA     G", "RINEX VERSION / TYPE") + H("", "END OF HEADER"), &nStatus)
             .empty());
     EXPECT_EQ(nStatus, RINEX_READ_NO_HEADER);
+}
+
+TEST_F(RinexObsReader, ASourceThatFailsPartWayIsAFailure)
+{
+    FILE* pIn = OpenFailingStream(ThirdPartyRinex3());
+    FILE* pOut = std::tmpfile();
+    ASSERT_NE(pIn, nullptr);
+    SetConvertOutputFile(pOut);
+    EXPECT_EQ(ConvertRinexObsToRange(pIn, 0), RINEX_READ_SOURCE_FAILED);
+    SetConvertOutputFile(nullptr);
+    std::fclose(pIn);
+    std::fclose(pOut);
 }
 
 TEST(ObsCodeToSignalCode, ReadsEachCodeAsTheSignalTheWriterWritesForIt)
