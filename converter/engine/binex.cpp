@@ -754,7 +754,7 @@ int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCap
                 dAdr = -(double(s.Carrier) * dScale + dPsr) / dWavelength;
                 bPhase = true;
             }
-            if (!ConvertedTrackingStatus(nCode, static_cast<uint16_t>(nPrn), SIGNAL_MODE_DEFAULT, 0,
+            if (!ConvertedTrackingStatus(nCode, static_cast<uint16_t>(nPrn), SIGNAL_MODE_DEFAULT,
                                          bPhase && s.PhaseLocked, s.HasRange, 0, &uStatus))
                 continue;
             RANGE_OBS_T& o = pRange[n];
@@ -770,8 +770,6 @@ int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCap
         }
     }
     n = DropDuplicateSignals(pRange, aCodes, n, SIGNAL_MODE_DEFAULT);
-    for (uint32_t i = 0; i < n; ++i)
-        pRange[i].TrackingStatus = (pRange[i].TrackingStatus & ~(0x1Fu << 5)) | ((i & 0x1Fu) << 5);
 
     BinaryLogHeader h;
     std::memset(&h, 0, sizeof(h));

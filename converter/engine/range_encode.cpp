@@ -23,14 +23,13 @@ uint32_t TableCode(uint32_t uStatus)
 uint32_t SatKey(const RANGE_OBS_T& o) { return (uint32_t(TrackingStatusSystem(o.TrackingStatus)) << 16) | o.Prn; }
 } // namespace
 
-int ConvertedTrackingStatus(uint32_t nCode, uint16_t nPrn, uint32_t nSignalMode, uint32_t nChannel, int bPhaseLock,
-                            int bCodeLock, int bHalfCycleAdded, uint32_t* pStatus)
+int ConvertedTrackingStatus(uint32_t nCode, uint16_t nPrn, uint32_t nSignalMode, int bPhaseLock, int bCodeLock,
+                            int bHalfCycleAdded, uint32_t* pStatus)
 {
     TRACKING_FIELDS_T f{};
     if (SignalCodeToObsType(nCode, nPrn, &f, nSignalMode) != 0)
         return 0;
     f.TrackingState = 4;
-    f.ChannelNumber = static_cast<uint8_t>(nChannel & 0x1F);
     f.PhaseLock = bPhaseLock ? 1 : 0;
     f.ParityKnown = 1;
     f.CodeLocked = bCodeLock ? 1 : 0;
@@ -75,5 +74,7 @@ uint32_t DropDuplicateSignals(RANGE_OBS_T* pObs, uint16_t* pCodes, uint32_t nCou
             pCodes[k] = pCodes[i];
         }
     }
+    for (uint32_t i = 0; i < nKept; ++i)
+        pObs[i].TrackingStatus = (pObs[i].TrackingStatus & ~(0x1Fu << 5)) | ((i & 0x1Fu) << 5);
     return nKept;
 }

@@ -470,7 +470,7 @@ void EncodeRangeEpoch(ObsReader& r, uint32_t nWeek, uint32_t nMs)
             uint32_t uStatus = 0;
             const bool bPhase = (sig.nHas & HAS_PHASE) != 0;
             if (!(sig.nHas & HAS_CODE) || sig.dPsr <= 0.0 || n >= RANGE_MAX_OBS ||
-                !ConvertedTrackingStatus(sig.nCode, nPrn, r.nSignalMode, 0, bPhase, 1, !(sig.nLli & 2), &uStatus))
+                !ConvertedTrackingStatus(sig.nCode, nPrn, r.nSignalMode, bPhase, 1, !(sig.nLli & 2), &uStatus))
                 continue;
             RANGE_OBS_T& o = pObs[n];
             o = RANGE_OBS_T{};
@@ -487,8 +487,6 @@ void EncodeRangeEpoch(ObsReader& r, uint32_t nWeek, uint32_t nMs)
         }
     }
     n = DropDuplicateSignals(pObs, r.Codes.data(), n, r.nSignalMode);
-    for (uint32_t i = 0; i < n; ++i)
-        pObs[i].TrackingStatus = (pObs[i].TrackingStatus & ~(0x1Fu << 5)) | ((i & 0x1Fu) << 5);
 
     BinaryLogHeader h{};
     const uint16_t nBody = static_cast<uint16_t>(4 + n * sizeof(RANGE_OBS_T));
