@@ -5,6 +5,19 @@
 
 #include "converter/engine/engine_state.h"
 
+namespace
+{
+// Whether strtol or strtod took a number from b up to e with only blanks behind it.
+bool WholeNumber(const char* b, const char* e)
+{
+    if (e == b)
+        return false;
+    while (*e == ' ')
+        ++e;
+    return *e == '\0';
+}
+} // namespace
+
 std::string RinexLine::Cols(uint32_t nFirst, uint32_t nLast) const
 {
     if (nFirst < 1 || nFirst > n || nLast < nFirst)
@@ -30,14 +43,9 @@ bool RinexInteger(const RinexLine& line, uint32_t nFirst, uint32_t nLast, long* 
 {
     *pValue = 0;
     const std::string s = line.Cols(nFirst, nLast);
-    const char* b = s.c_str();
     char* e = nullptr;
-    const long v = std::strtol(b, &e, 10);
-    if (e == b)
-        return false;
-    while (*e == ' ')
-        ++e;
-    if (*e)
+    const long v = std::strtol(s.c_str(), &e, 10);
+    if (!WholeNumber(s.c_str(), e))
         return false;
     *pValue = v;
     return true;
@@ -50,14 +58,9 @@ bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double*
     for (char& c : s)
         if (c == 'D' || c == 'd')
             c = 'E';
-    const char* b = s.c_str();
     char* e = nullptr;
-    const double v = std::strtod(b, &e);
-    if (e == b)
-        return false;
-    while (*e == ' ')
-        ++e;
-    if (*e)
+    const double v = std::strtod(s.c_str(), &e);
+    if (!WholeNumber(s.c_str(), e))
         return false;
     *pValue = v;
     return true;
