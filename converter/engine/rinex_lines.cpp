@@ -1,5 +1,6 @@
 #include "converter/engine/rinex_lines.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -60,7 +61,8 @@ bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double*
             c = 'E';
     char* e = nullptr;
     const double v = std::strtod(s.c_str(), &e);
-    if (!WholeNumber(s.c_str(), e))
+    // strtod also reads "nan" and "inf", which no RINEX field holds.
+    if (!WholeNumber(s.c_str(), e) || !std::isfinite(v))
         return false;
     *pValue = v;
     return true;

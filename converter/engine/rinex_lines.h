@@ -25,7 +25,7 @@ struct RinexLine
     bool HasLabel(const char* pLabel) const;
 };
 
-// Reads a number from columns nFirst to nLast: a decimal integer, or a
+// Reads a number from columns nFirst to nLast: a decimal integer, or a finite
 // floating-point value whose exponent letter may be D, d, E or e. Returns
 // false (and 0) for blank columns or text that is not a number.
 bool RinexInteger(const RinexLine& line, uint32_t nFirst, uint32_t nLast, long* pValue);

@@ -538,6 +538,8 @@ TEST_F(RinexNavReader, FailuresAndFields)
         {"  1.5", true, 1.5},
         {"  1.5x", false, 0.0},
         {"  .150000000000D+1x", false, 0.0},
+        {"                nan", false, 0.0},
+        {"           Infinity", false, 0.0},
     };
     for (const Case& c : cases)
     {
