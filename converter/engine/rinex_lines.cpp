@@ -68,6 +68,24 @@ bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double*
     return true;
 }
 
+bool ReadRinexHeaderLines(RinexLineReader& lines, std::string* pText, char* pFileType)
+{
+    const size_t kMaxBytes = 1u << 20;
+    if (pFileType)
+        *pFileType = 0;
+    RinexLine line;
+    while (pText->size() < kMaxBytes && lines.Next(&line))
+    {
+        pText->append(line.p, line.n);
+        pText->push_back('\n');
+        if (pFileType && line.HasLabel("RINEX VERSION / TYPE"))
+            *pFileType = line.At(21);
+        if (line.HasLabel("END OF HEADER"))
+            return true;
+    }
+    return false;
+}
+
 RinexLineReader::RinexLineReader(FILE* pFile) : m_pFile(pFile), m_Buffer(BLOCK_SIZE + MAX_LINE) {}
 
 bool RinexLineReader::Refill()

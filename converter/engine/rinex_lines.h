@@ -63,3 +63,9 @@ private:
     RinexLine m_Last{nullptr, 0};
     std::string m_Held; // the last line when it had to be kept across a refill
 };
+
+// Reads the header lines up to END OF HEADER into pText, each ended by LF.
+// pFileType, when given, receives column 21 (the file type) of the last
+// RINEX VERSION / TYPE line, or 0 when there is none. False when the lines
+// run out, or pass 1 MB, without END OF HEADER.
+bool ReadRinexHeaderLines(RinexLineReader& lines, std::string* pText, char* pFileType = nullptr);

@@ -27,7 +27,6 @@ constexpr uint32_t kBdsToGpsMs = 14000;
 constexpr uint32_t kQzssPrnOffset = 192;
 constexpr uint32_t kGloPrnOffset = 37;
 constexpr uint32_t kBd2PrnOffset = 190;
-constexpr uint32_t kHeaderMaxBytes = 1u << 20;
 
 // Lines of a record by system index (SBAS records are read to be passed over).
 uint32_t RecordLines(uint32_t nSystem) { return nSystem == GNSS_SYSTEM_GLONASS || nSystem == GNSS_SYSTEM_SBAS ? 4 : 8; }
@@ -395,18 +394,6 @@ bool ReadRecord(NavReader& r, RinexLineReader& lines, const RinexLine& first, Ri
     return bOk;
 }
 
-bool ReadHeader(RinexLineReader& lines, std::string* pText)
-{
-    RinexLine line;
-    while (pText->size() < kHeaderMaxBytes && lines.Next(&line))
-    {
-        pText->append(line.p, line.n);
-        pText->push_back('\n');
-        if (line.HasLabel("END OF HEADER"))
-            return true;
-    }
-    return false;
-}
 } // namespace
 
 bool ReadRinexDouble(const char* pField, uint32_t nLength, double* pValue)
@@ -458,7 +445,7 @@ int ConvertRinexNavToLog(FILE* pSrc, char cLetter)
     RinexLineReader lines(pSrc);
     std::string header;
     NavReader r;
-    if (!ReadHeader(lines, &header))
+    if (!ReadRinexHeaderLines(lines, &header))
         return RINEX_READ_NO_HEADER;
     ParseRinexNavHeaderText(header.data(), static_cast<uint32_t>(header.size()), &r.Info);
     if (r.Info.nVersion < 200 || r.Info.cFileType == 'O' || r.Info.cFileType == 'o')

@@ -24,7 +24,6 @@ namespace
 constexpr uint32_t kNoCode = 0xFFFFFFFFu;
 constexpr uint8_t kRangePort = 34;
 constexpr uint8_t kRangeCmpPort = 100;
-constexpr uint32_t kHeaderMaxBytes = 1u << 20;
 constexpr uint32_t kMaxSignals = RINEX_MAX_CODES;
 constexpr uint32_t kGloPrnOffset = 37;
 constexpr uint32_t kQzssPrnOffset = 192;
@@ -760,27 +759,6 @@ bool ReadRinex2Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epoc
     return true;
 }
 
-// ---- Header ----
-
-// Reads the header lines up to END OF HEADER into text. False when the file
-// has no observation header.
-bool ReadHeader(RinexLineReader& lines, std::string* pText)
-{
-    RinexLine line;
-    bool bVersion = false;
-    while (pText->size() < kHeaderMaxBytes && lines.Next(&line))
-    {
-        pText->append(line.p, line.n);
-        pText->push_back('\n');
-        // A file type of another kind (navigation, meteorological) is no
-        // observation file; a blank one is taken as one.
-        if (line.HasLabel("RINEX VERSION / TYPE"))
-            bVersion = line.At(21) == 'O' || line.At(21) == 'o' || line.At(21) == ' ';
-        if (line.HasLabel("END OF HEADER"))
-            return bVersion;
-    }
-    return false;
-}
 } // namespace
 
 void ReadRinexObsTimeInfo(const char* pText, uint32_t nLength, bool bReset, RinexObsTimeInfo* pInfo)
@@ -864,7 +842,10 @@ int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption)
         return RINEX_READ_NO_HEADER;
     RinexLineReader lines(pSrc);
     std::string header;
-    if (!ReadHeader(lines, &header))
+    // A file type of another kind (navigation, meteorological) is no
+    // observation file; a blank one is taken as one.
+    char cType = 0;
+    if (!ReadRinexHeaderLines(lines, &header, &cType) || (cType != 'O' && cType != 'o' && cType != ' '))
         return RINEX_READ_NO_HEADER;
     auto pReader = std::make_unique<ObsReader>();
     ObsReader& r = *pReader;
