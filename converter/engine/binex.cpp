@@ -170,14 +170,58 @@ void ReadGpsFields(FieldReader& r, BINEX_GPS_EPH_T* e)
     e->FitInterval = r.U16();
 }
 
-int DecodeGpsLayout(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, uint32_t nSubrecord,
-                    BINEX_GPS_EPH_T* pOut)
+void ReadGloFields(FieldReader& r, BINEX_GLO_EPH_T* e)
+{
+    e->SatIndex = r.U8();
+    e->Day = r.U16();
+    e->Tod = r.U32();
+    e->MinusTauN = r.F64();
+    e->GammaN = r.F64();
+    e->Tk = r.U32();
+    for (uint32_t i = 0; i < 3; ++i)
+    {
+        e->Pos[i] = r.F64();
+        e->Vel[i] = r.F64();
+        e->Acc[i] = r.F64();
+    }
+    e->Health = r.U8();
+    e->Channel = static_cast<int8_t>(r.U8());
+    e->Age = r.U8();
+    e->LeapSeconds = r.U8();
+    e->TauGps = r.F64();
+    e->DeltaTauN = r.F64();
+}
+
+void ReadBdsFields(FieldReader& r, BINEX_BDS_EPH_T* e)
+{
+    e->SatIndex = r.U8();
+    e->Week = r.U16();
+    e->Tow = r.I32();
+    e->Toc = r.I32();
+    e->Toe = r.I32();
+    e->Af2 = r.F32();
+    e->Af1 = r.F32();
+    e->Af0 = r.F32();
+    e->DeltaNOverPi = r.F32();
+    e->M0 = r.F64();
+    e->Ecc = r.F64();
+    e->RootA = r.F64();
+    ReadOrbitFields(r, e);
+    e->Flags1 = r.U16();
+    e->Flags2 = r.U32();
+}
+
+// One subrecord's message (its ID byte first) read by its field reader; the
+// output is written only when every field was there.
+template <typename Eph>
+int DecodeSubrecord(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, uint32_t nSubrecord,
+                    void (*read)(FieldReader&, Eph*), Eph* pOut)
 {
     if (!pMessage || !pOut || nLength < 1 || pMessage[0] != nSubrecord)
         return 0;
     FieldReader r(pMessage + 1, nLength - 1, bBigEndian != 0);
-    BINEX_GPS_EPH_T e{};
-    ReadGpsFields(r, &e);
+    Eph e{};
+    read(r, &e);
     if (!r.Ok())
         return 0;
     *pOut = e;
@@ -453,74 +497,27 @@ int FrameBinexRecord(const uint8_t* pBytes, uint32_t nAvailable, BINEX_FRAME_T* 
 
 int DecodeBinexGpsEph(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, BINEX_GPS_EPH_T* pOut)
 {
-    return DecodeGpsLayout(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_GPS, pOut);
+    return DecodeSubrecord(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_GPS, ReadGpsFields, pOut);
 }
 
 int DecodeBinexGalEph(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, BINEX_GPS_EPH_T* pOut)
 {
-    return DecodeGpsLayout(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_GAL, pOut);
+    return DecodeSubrecord(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_GAL, ReadGpsFields, pOut);
 }
 
 int DecodeBinexQzssEph(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, BINEX_GPS_EPH_T* pOut)
 {
-    return DecodeGpsLayout(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_QZSS, pOut);
+    return DecodeSubrecord(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_QZSS, ReadGpsFields, pOut);
 }
 
 int DecodeBinexGloEph(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, BINEX_GLO_EPH_T* pOut)
 {
-    if (!pMessage || !pOut || nLength < 1 || pMessage[0] != BINEX_SUBRECORD_GLO)
-        return 0;
-    FieldReader r(pMessage + 1, nLength - 1, bBigEndian != 0);
-    BINEX_GLO_EPH_T e{};
-    e.SatIndex = r.U8();
-    e.Day = r.U16();
-    e.Tod = r.U32();
-    e.MinusTauN = r.F64();
-    e.GammaN = r.F64();
-    e.Tk = r.U32();
-    for (uint32_t i = 0; i < 3; ++i)
-    {
-        e.Pos[i] = r.F64();
-        e.Vel[i] = r.F64();
-        e.Acc[i] = r.F64();
-    }
-    e.Health = r.U8();
-    e.Channel = static_cast<int8_t>(r.U8());
-    e.Age = r.U8();
-    e.LeapSeconds = r.U8();
-    e.TauGps = r.F64();
-    e.DeltaTauN = r.F64();
-    if (!r.Ok())
-        return 0;
-    *pOut = e;
-    return 1;
+    return DecodeSubrecord(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_GLO, ReadGloFields, pOut);
 }
 
 int DecodeBinexBdsEph(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, BINEX_BDS_EPH_T* pOut)
 {
-    if (!pMessage || !pOut || nLength < 1 || pMessage[0] != BINEX_SUBRECORD_BDS)
-        return 0;
-    FieldReader r(pMessage + 1, nLength - 1, bBigEndian != 0);
-    BINEX_BDS_EPH_T e{};
-    e.SatIndex = r.U8();
-    e.Week = r.U16();
-    e.Tow = r.I32();
-    e.Toc = r.I32();
-    e.Toe = r.I32();
-    e.Af2 = r.F32();
-    e.Af1 = r.F32();
-    e.Af0 = r.F32();
-    e.DeltaNOverPi = r.F32();
-    e.M0 = r.F64();
-    e.Ecc = r.F64();
-    e.RootA = r.F64();
-    ReadOrbitFields(r, &e);
-    e.Flags1 = r.U16();
-    e.Flags2 = r.U32();
-    if (!r.Ok())
-        return 0;
-    *pOut = e;
-    return 1;
+    return DecodeSubrecord(pMessage, nLength, bBigEndian, BINEX_SUBRECORD_BDS, ReadBdsFields, pOut);
 }
 
 int DecodeBinexEphRecord(const uint8_t* pRecord, uint32_t nLength, BINEX_EPH_T* pOut)
