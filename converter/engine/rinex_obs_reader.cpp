@@ -9,7 +9,6 @@
 #include "codec/gnss_time.h"
 #include "codec/profile.h"
 #include "codec/range_logs.h"
-#include "codec/signal_map.h"
 #include "codec/signals.h"
 #include "codec/text_helpers.h"
 #include "converter/engine/engine_state.h"
