@@ -549,10 +549,7 @@ int DecodeBinexEphRecord(const uint8_t* pRecord, uint32_t nLength, BINEX_EPH_T* 
     default:
         break;
     }
-    if (!bOk)
-        return 0;
-    pOut->nSubrecord = pMessage[0];
-    return pMessage[0];
+    return bOk ? pMessage[0] : 0;
 }
 
 int DecodeBinexObsRecord(const uint8_t* pRecord, uint32_t nLength, BINEX_OBS_RECORD_T* pOut)

@@ -164,9 +164,10 @@ enum : uint32_t
     BINEX_BDS_EPH_BYTES = 117,
 };
 
+// The decoded navigation record; DecodeBinexEphRecord's result says which
+// member holds it.
 struct BINEX_EPH_T
 {
-    uint32_t nSubrecord;
     BINEX_GPS_EPH_T Gps; // GPS, Galileo and QZSS
     BINEX_GLO_EPH_T Glo;
     BINEX_BDS_EPH_T Bds;
