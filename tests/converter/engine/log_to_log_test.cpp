@@ -14,7 +14,7 @@
 #include "codec/range_test_util.h"
 #include "codec/rangecmp4.h"
 #include "converter/engine/log_to_log.h"
-#include "failing_stream.h"
+#include "reader_streams.h"
 
 using namespace range_test;
 

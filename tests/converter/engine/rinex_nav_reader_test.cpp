@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,9 +12,8 @@
 #include "converter/engine/rinex_nav.h"
 #include "converter/engine/rinex_nav_reader.h"
 #include "converter/engine/rinex_readers.h"
-#include "failing_stream.h"
 #include "ephem_samples.h"
-#include "rinex_check.h"
+#include "reader_streams.h"
 
 namespace
 {
@@ -118,30 +115,17 @@ void ExpectPrinted(double dOut, double dIn, const char* pName)
 class RinexNavReader : public ::testing::Test
 {
 protected:
-    QTemporaryDir m_Dir;
-
-    std::string Path(const std::string& sName) const { return m_Dir.path().toStdString() + "/" + sName; }
-
     // Reads RINEX navigation text; the ephemeris logs it writes, decoded.
     std::vector<Bytes> Read(const std::string& sText, char cLetter, int* pStatus = nullptr)
     {
-        const std::string sIn = Path("in.nav"), sOut = Path("out.log");
-        FILE* f = std::fopen(sIn.c_str(), "wb");
-        std::fwrite(sText.data(), 1, sText.size(), f);
-        std::fclose(f);
-        FILE* pIn = std::fopen(sIn.c_str(), "rb");
-        FILE* pOut = std::fopen(sOut.c_str(), "wb");
-        SetConvertOutputFile(pOut);
-        const int nStatus = ConvertRinexNavToLog(pIn, cLetter);
-        SetConvertOutputFile(nullptr);
-        std::fclose(pIn);
-        std::fclose(pOut);
+        std::string s;
+        const int nStatus = RunRinexReader(
+            OpenTextStream(sText), [cLetter](FILE* f) { return ConvertRinexNavToLog(f, cLetter); }, &s);
         if (pStatus)
             *pStatus = nStatus;
         else
             EXPECT_EQ(nStatus, 0);
         std::vector<Bytes> logs;
-        const std::string s = ReadTextFile(sOut);
         for (size_t nPos = 0; nPos < s.size();)
         {
             const size_t nEnd = s.find('\n', nPos);
@@ -436,14 +420,9 @@ TEST_F(RinexNavReader, LegacyBeiDouNumbering)
 TEST_F(RinexNavReader, ASourceThatFailsPartWayIsAFailure)
 {
     const std::string sGps = Record(FormatRinexGpsNav, MSG_ID_GPSEPHEM, Gps(12), 304);
-    FILE* pIn = OpenFailingStream(NavHeader(304, 'G') + sGps + sGps);
-    FILE* pOut = std::tmpfile();
-    ASSERT_NE(pIn, nullptr);
-    SetConvertOutputFile(pOut);
-    EXPECT_EQ(ConvertRinexNavToLog(pIn, 'N'), RINEX_READ_SOURCE_FAILED);
-    SetConvertOutputFile(nullptr);
-    std::fclose(pIn);
-    std::fclose(pOut);
+    const auto read = [](FILE* f) { return ConvertRinexNavToLog(f, 'N'); };
+    std::string s;
+    EXPECT_EQ(RunRinexReader(OpenFailingStream(NavHeader(304, 'G') + sGps + sGps), read, &s), RINEX_READ_SOURCE_FAILED);
 }
 
 TEST_F(RinexNavReader, FailuresAndFields)

@@ -13,7 +13,7 @@
 #include "converter/engine/rinex_obs_reader.h"
 #include "converter/engine/rinex_readers.h"
 #include "converter/engine/work_thread.h"
-#include "failing_stream.h"
+#include "reader_streams.h"
 #include "rinex_check.h"
 
 namespace
@@ -94,23 +94,15 @@ protected:
     // Reads RINEX text with the reader; the range logs it writes, decoded.
     std::vector<Epoch> Read(const std::string& sRinex, int* pStatus = nullptr)
     {
-        const std::string sIn = Path("in.obs"), sOut = Path("out.log");
-        FILE* f = std::fopen(sIn.c_str(), "wb");
-        std::fwrite(sRinex.data(), 1, sRinex.size(), f);
-        std::fclose(f);
-        FILE* pIn = std::fopen(sIn.c_str(), "rb");
-        FILE* pOut = std::fopen(sOut.c_str(), "wb");
-        SetConvertOutputFile(pOut);
-        const int nStatus = ConvertRinexObsToRange(pIn, 0);
-        SetConvertOutputFile(nullptr);
-        std::fclose(pIn);
-        std::fclose(pOut);
+        std::string s;
+        const int nStatus =
+            RunRinexReader(OpenTextStream(sRinex), [](FILE* f) { return ConvertRinexObsToRange(f, 0); }, &s);
         if (pStatus)
             *pStatus = nStatus;
         else
             EXPECT_EQ(nStatus, 0);
         EXPECT_EQ(GetRinexBytesRead(), sRinex.size());
-        return DecodeLogs(ReadTextFile(sOut));
+        return DecodeLogs(s);
     }
 };
 
@@ -417,14 +409,9 @@ TEST_F(RinexObsReader, NoHeaderIsAFailure)
 
 TEST_F(RinexObsReader, ASourceThatFailsPartWayIsAFailure)
 {
-    FILE* pIn = OpenFailingStream(ThirdPartyRinex3());
-    FILE* pOut = std::tmpfile();
-    ASSERT_NE(pIn, nullptr);
-    SetConvertOutputFile(pOut);
-    EXPECT_EQ(ConvertRinexObsToRange(pIn, 0), RINEX_READ_SOURCE_FAILED);
-    SetConvertOutputFile(nullptr);
-    std::fclose(pIn);
-    std::fclose(pOut);
+    const auto read = [](FILE* f) { return ConvertRinexObsToRange(f, 0); };
+    std::string s;
+    EXPECT_EQ(RunRinexReader(OpenFailingStream(ThirdPartyRinex3()), read, &s), RINEX_READ_SOURCE_FAILED);
 }
 
 TEST(ObsCodeToSignalCode, ReadsEachCodeAsTheSignalTheWriterWritesForIt)

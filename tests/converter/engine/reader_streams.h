@@ -1,0 +1,74 @@
+// Source streams for the reader tests, and a run of a RINEX-to-log reader on
+// one with a temporary file as the engine's output stream.
+#pragma once
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/types.h>
+
+#include "converter/engine/engine_state.h"
+
+// A stream that reads the given bytes.
+inline FILE* OpenTextStream(const std::string& bytes)
+{
+    FILE* f = std::tmpfile();
+    if (f && !bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (f)
+        std::rewind(f);
+    return f;
+}
+
+// A read-only stream that hands out the given bytes and then fails, as a disk
+// or a network share that drops out part-way does.
+inline FILE* OpenFailingStream(std::string bytes)
+{
+    struct Source
+    {
+        std::string bytes;
+        size_t nPos;
+    };
+    cookie_io_functions_t io{};
+    io.read = [](void* pCookie, char* pOut, size_t nSize) -> ssize_t {
+        Source& s = *static_cast<Source*>(pCookie);
+        if (s.nPos >= s.bytes.size())
+        {
+            errno = EIO;
+            return -1;
+        }
+        const size_t n = std::min(nSize, s.bytes.size() - s.nPos);
+        std::memcpy(pOut, s.bytes.data() + s.nPos, n);
+        s.nPos += n;
+        return static_cast<ssize_t>(n);
+    };
+    io.close = [](void* pCookie) {
+        delete static_cast<Source*>(pCookie);
+        return 0;
+    };
+    return fopencookie(new Source{std::move(bytes), 0}, "rb", io);
+}
+
+// Runs read(pSrc) and closes pSrc; the reader's status, and in *pText what it
+// wrote to the output stream.
+template <typename Read> int RunRinexReader(FILE* pSrc, Read read, std::string* pText)
+{
+    FILE* pOut = std::tmpfile();
+    SetConvertOutputFile(pOut);
+    const int nStatus = read(pSrc);
+    SetConvertOutputFile(nullptr);
+    if (pSrc)
+        std::fclose(pSrc);
+    pText->clear();
+    if (pOut)
+    {
+        pText->resize(static_cast<size_t>(std::ftell(pOut)));
+        std::rewind(pOut);
+        if (std::fread(&(*pText)[0], 1, pText->size(), pOut) != pText->size())
+            pText->clear();
+        std::fclose(pOut);
+    }
+    return nStatus;
+}
