@@ -210,6 +210,9 @@ public:
         int nStatus = CONVERT_OK;
         while (nStatus == CONVERT_OK && reader.Next(&frame))
             nStatus = OnLog(frame);
+        // A source that stops reading part-way is not a shorter source: the job fails.
+        if (nStatus == CONVERT_OK && reader.ReadFailed())
+            nStatus = CONVERT_ERR_SOURCE;
         m_Counts.Source = reader.Counts();
         m_Counts.nDumpFailures = m_Dump.nFailures;
         const int nClose = CloseAll();

@@ -276,6 +276,8 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
     pScan->Source = reader.Counts();
     if (reader.Stopped())
         return SCAN_STOPPED;
+    if (reader.ReadFailed())
+        return SCAN_READ_FAILED;
 
     if (pScan->nIonUtcLength)
     {

@@ -29,6 +29,7 @@ enum : uint32_t
 
 enum SCAN_STATUS_E : int
 {
+    SCAN_READ_FAILED = -4, // a read error, not the end of the source, ended the scan
     SCAN_STOPPED = -3,      // the stop flag ended the scan before the end of the source
     SCAN_NO_RANGE_LOG = -2, // no usable range epoch: nothing to convert
     SCAN_NO_POSITION = -1,  // range epochs, but no usable RTKPOS or PSRPOS log
@@ -100,7 +101,7 @@ int DetectBinaryLog(FILE* pStream);
 // stays open. Range logs of every kind and every system count.
 // pStop, when given, is read after every block: once it is set (from any
 // thread) the scan ends there with SCAN_STOPPED, its record incomplete and the
-// file times untouched.
+// file times untouched. A read error part-way gives SCAN_READ_FAILED the same way.
 int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary,
                   const std::atomic<bool>* pStop = nullptr);
 

@@ -446,6 +446,17 @@ TEST_F(RangeToRinex, WantedKindOnlyAndEachEpochOnce)
     }
 }
 
+// A source that opens but cannot be read (here a folder) fails the job; it
+// does not pass for a source without epochs.
+TEST_F(RangeToRinex, SourceThatCannotBeReadGivesTheSourceStatus)
+{
+    Load(GoldenSource(Form::RangeBinary), 304, 0);
+    RangeToRinexJob job = Job(MSG_ID_RANGE);
+    job.pSrcPath = m_sDir.c_str();
+    EXPECT_EQ(Run(job), CONVERT_ERR_SOURCE);
+    EXPECT_FALSE(Exists(m_sObs));
+}
+
 TEST_F(RangeToRinex, OutputThatCannotBeWrittenGivesItsStatus)
 {
     if (!Exists("/dev/full"))

@@ -14,6 +14,7 @@
 #include "converter/engine/engine_state.h"
 #include "converter/engine/source_scan.h"
 #include "range_source_fixture.h"
+#include "reader_streams.h"
 
 namespace
 {
@@ -251,6 +252,24 @@ TEST_F(SourceScan, AStopRequestEndsTheScanAtItsNextBlock)
         EXPECT_EQ(aFileTimes[0], 7u);
         EXPECT_EQ(aFileTimes[3], 7u);
     }
+}
+
+// A source that fails part-way is reported as such, not scanned as a shorter file.
+TEST_F(SourceScan, AReadErrorPartWayIsNotTheEndOfTheSource)
+{
+    SourceFile src;
+    const auto sigs = loggen::Constellation(8, 4);
+    for (uint32_t k = 0; k < 600; ++k)
+        AddEpoch(src, Form::RangeBinary, sigs, kWeek, kDayMs + k * 1000, k);
+    const std::string bytes(src.Bytes().begin(), src.Bytes().end());
+    FILE* f = OpenFailingStream(bytes.substr(0, 2 * LogSourceReader::BLOCK_SIZE + 100));
+    ASSERT_NE(f, nullptr);
+    SourceScanInfo scan{};
+    uint32_t aFileTimes[4] = {7, 7, 7, 7};
+    EXPECT_EQ(ScanSourceLog(f, &scan, aFileTimes, 1), SCAN_READ_FAILED);
+    std::fclose(f);
+    EXPECT_EQ(aFileTimes[0], 7u);
+    EXPECT_EQ(aFileTimes[3], 7u);
 }
 
 void ExpectSameScan(const SourceScanInfo& a, const SourceScanInfo& b)
