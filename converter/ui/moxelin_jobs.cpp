@@ -162,18 +162,32 @@ void CMoxelinMainWindow::Log2LogProgressBarUpdate(uint nBytes) { SetPageProgress
 
 // ---- Sources of pages 2 and 3, and output names
 
+bool CMoxelinMainWindow::SourceOpens(const QString& sPath)
+{
+    uint64_t nSize = 0;
+    if (CheckSourceFile(sPath, &nSize) != SOURCE_UNREADABLE)
+        return true;
+    if (QFileInfo(sPath).isFile())
+        UserPrompt()->Message(this, QMessageBox::Critical, tr("File Open Error"),
+                              CannotOpenText(FileOfStatus(CONVERT_ERR_SOURCE)));
+    return false;
+}
+
 void CMoxelinMainWindow::Rnx2RangeSrcFilePath_textChanged()
 {
     const QString sPath = SourcePathOf(m_pUi->Rnx2RangeSrcFilePath);
-    uint64_t nSize = 0;
-    if (CheckSourceFile(sPath, &nSize) == SOURCE_UNREADABLE)
+    if (!SourceOpens(sPath))
         return;
     m_abSourceReady[PAGE_RNX2RANGE] = true;
     UpdateStartControls();
     m_pUi->Rnx2RangeOutputFilePath->setText(sPath.left(sPath.lastIndexOf('/') + 1) + "Range.log");
 }
 
-void CMoxelinMainWindow::Log2LogSrcFilePath_textChanged() { OnSetLogtoLogOutputFile(); }
+void CMoxelinMainWindow::Log2LogSrcFilePath_textChanged()
+{
+    if (SourceOpens(SourcePathOf(m_pUi->Log2LogSrcFilePath)))
+        OnSetLogtoLogOutputFile();
+}
 void CMoxelinMainWindow::OnChangeOutputFileName() { OnSetLogtoLogOutputFile(); }
 
 void CMoxelinMainWindow::OnSetLogtoLogOutputFile()

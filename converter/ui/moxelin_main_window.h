@@ -185,6 +185,9 @@ private:
     };
 
     static QString SourcePathOf(const QLineEdit* pField);
+    // Whether a page 2 or 3 source can be opened. A file that is there but
+    // cannot be read is reported; a path being typed stays quiet.
+    bool SourceOpens(const QString& sPath);
     // Entry of the scan thread.
     static void LoadSourceThreadProc(CMoxelinMainWindow* pWindow);
     void LoadSourceLog(FILE* pStream);

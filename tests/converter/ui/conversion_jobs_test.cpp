@@ -34,6 +34,25 @@ QStringList FilesIn(const QString& sFolder)
     return QDir(sFolder).entryList(QDir::Files, QDir::Name);
 }
 
+// A regular file this process cannot open for reading: sPath made without
+// read permission or, for a process that may read any file, a write-only
+// kernel setting. Empty when there is none.
+QString UnreadableFile(const QString& sPath)
+{
+    QFile file(sPath);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("#RANGEA\n");
+    file.close();
+    QFile::setPermissions(sPath, QFileDevice::WriteOwner);
+    for (const QString& sCandidate : {sPath, QString("/proc/sys/vm/compact_memory")})
+    {
+        QFile candidate(sCandidate);
+        if (QFileInfo(sCandidate).isFile() && !candidate.open(QIODevice::ReadOnly))
+            return sCandidate;
+    }
+    return QString();
+}
+
 class ConversionJobsTest : public ConversionTest
 {
 protected:
@@ -396,6 +415,31 @@ TEST_F(ConversionJobsTest, FilesThatCannotBeUsedAreRefusedBeforeTheJob)
     EXPECT_EQ(Text("Range2RnxSrcFilePath"), "");
     EXPECT_EQ(Text("Range2RnxObsFilePath"), "");
     EXPECT_FALSE(W<QPushButton>("Range2RnxMoxelinBtn")->isEnabled());
+}
+
+// A chosen source that is there but cannot be read is reported on every
+// page, and nothing is proposed or enabled for it.
+TEST_F(ConversionJobsTest, AChosenSourceThatCannotBeReadIsReported)
+{
+    const QString sPath = UnreadableFile(Path("locked.log"));
+    if (sPath.isEmpty())
+        GTEST_SKIP() << "no file here that this process cannot read";
+    Open();
+    for (const char* pButton : {"Range2RnxOpenBtn", "Rnx2RangeOpenBtn", "Log2LogSrcFileOpenBtn"})
+    {
+        SCOPED_TRACE(pButton);
+        const size_t nBefore = Messages();
+        Choose(pButton, sPath);
+        ASSERT_EQ(Messages(), nBefore + 1);
+        EXPECT_EQ(m_Prompt.m_Calls.back().eIcon, QMessageBox::Critical);
+        EXPECT_EQ(m_Prompt.m_Calls.back().sTitle, "File Open Error");
+        EXPECT_EQ(m_Prompt.m_Calls.back().sText, "Can not open Source File. Please check your path.");
+        EXPECT_FALSE(m_pWindow->EngineBusy());
+    }
+    for (const char* pOutput : {"Range2RnxObsFilePath", "Rnx2RangeOutputFilePath", "Log2LogOutputFilePath"})
+        EXPECT_EQ(Text(pOutput), "") << pOutput;
+    for (const char* pButton : {"Range2RnxMoxelinBtn", "Rnx2RangeMoxelinBtn", "Log2LogMoxelinBtn"})
+        EXPECT_FALSE(W<QPushButton>(pButton)->isEnabled()) << pButton;
 }
 
 // A job that fails half-way, or that finds nothing to write, removes the
