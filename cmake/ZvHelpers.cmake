@@ -33,7 +33,7 @@ function(zv_autogen_follows_sources target)
   endif()
 endfunction()
 
-# zv_folder_library(<name> <dir> [QT] LIBS <libs...>)
+# zv_folder_library(<name> <dir> LIBS <libs...>)
 # A static library made of every source of <dir>; nothing is created while the
 # folder holds no .cpp yet, so later folders can be wired before they exist.
 function(zv_folder_library name dir)
