@@ -8,6 +8,8 @@ std::atomic<uint32_t> g_nRinexBytesRead{0};
 int32_t g_nLeapMs = 0;
 FILE* g_pOutputFile = nullptr;
 uint32_t g_nBdsEphemStyle = 2;
+RinexStopFn g_pfnRinexStop = nullptr;
+const void* g_pRinexStopContext = nullptr;
 } // namespace
 
 uint32_t GetRinexBytesRead() { return g_nRinexBytesRead.load(std::memory_order_relaxed); }
@@ -22,3 +24,10 @@ uint32_t GetBdsEphemStyle() { return g_nBdsEphemStyle; }
 
 void SetConvertOutputFile(FILE* pFile) { g_pOutputFile = pFile; }
 FILE* GetConvertOutputFile() { return g_pOutputFile; }
+
+void SetRinexReadStop(RinexStopFn pfnStop, const void* pContext)
+{
+    g_pfnRinexStop = pfnStop;
+    g_pRinexStopContext = pContext;
+}
+bool RinexReadStopRequested() { return g_pfnRinexStop && g_pfnRinexStop(g_pRinexStopContext); }

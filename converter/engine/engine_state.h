@@ -1,8 +1,8 @@
 // Process-wide values of the conversion engine that outlive one function call:
 // the status codes a job reports, the RINEX reader's byte counter that the
 // window polls, the leap-second value of the time conversions, the output
-// stream the record writers of a RINEX-to-log job write to. One job runs at a
-// time; the worker owns these while it runs.
+// stream the record writers of a RINEX-to-log job write to and its stop
+// request. One job runs at a time; the worker owns these while it runs.
 #pragma once
 
 #include <cstdint>
@@ -48,3 +48,10 @@ uint32_t GetBdsEphemStyle();
 // The stream the log writers of a RINEX-to-log job write to (null when none).
 void SetConvertOutputFile(FILE* pFile);
 FILE* GetConvertOutputFile();
+
+// The stop request of a RINEX-to-log job: the RINEX readers ask it before
+// each block they read and, once it holds, read no more and fail as on a read
+// error. Null (the default) never stops.
+using RinexStopFn = bool (*)(const void* pContext);
+void SetRinexReadStop(RinexStopFn pfnStop, const void* pContext);
+bool RinexReadStopRequested();

@@ -92,6 +92,12 @@ bool RinexLineReader::Refill()
 {
     if (m_bEof || !m_pFile)
         return false;
+    // A job stopped part-way has not read its source.
+    if (RinexReadStopRequested())
+    {
+        m_bReadFailed = m_bEof = true;
+        return false;
+    }
     const uint32_t nRest = m_nEnd - m_nPos;
     std::memmove(m_Buffer.data(), m_Buffer.data() + m_nPos, nRest);
     m_nPos = 0;

@@ -47,7 +47,7 @@ public:
     bool Next(RinexLine* pLine);
     // Hands the line just read out once more on the next call.
     void PushBack() { m_bPushedBack = true; }
-    // A read error, not the end of the file, ended the lines.
+    // A read error or a stop request, not the end of the file, ended the lines.
     bool ReadFailed() const { return m_bReadFailed; }
 
 private:

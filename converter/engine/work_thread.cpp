@@ -110,7 +110,9 @@ int CWorkThread::RunRnx2Range()
         return CONVERT_ERR_OUTPUT;
     }
     SetConvertOutputFile(pOut);
+    SetRinexReadStop([](const void* pThis) { return static_cast<const CWorkThread*>(pThis)->StopRequested(); }, this);
     const int nResult = bObs ? ConvertRinexObsToRange(pSrc, m_nRnx2RangeOption) : ConvertRinexNavToLog(pSrc, cType);
+    SetRinexReadStop(nullptr, nullptr);
     SetConvertOutputFile(nullptr);
     const bool bEmpty = std::ftell(pOut) == 0;
     const bool bClosed = std::fclose(pOut) == 0;

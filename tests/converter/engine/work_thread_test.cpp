@@ -260,6 +260,36 @@ TEST_F(Rnx2RangeDriver, FailsEarlyWithoutLeavingAnOutputBehind)
     }
 }
 
+// A stop ends a RINEX-to-log job between two blocks of its source, not at
+// the end of the file.
+TEST_F(Rnx2RangeDriver, StopsOnRequestWhileItReadsTheSource)
+{
+    // A header, then far more body (sparse, empty) than the job reads before
+    // the stop arrives.
+    const qint64 nSize = qint64(1) << 31;
+    {
+        QFile file(Path("big.21o"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QString::asprintf("%9.2f%11c%-20s%-20c%s\n", 3.04, ' ', "OBSERVATION DATA", 'M',
+                                     "RINEX VERSION / TYPE")
+                       .toLatin1());
+        file.write(QString("%1END OF HEADER\n").arg(QString(), 60).toLatin1());
+        ASSERT_TRUE(file.resize(nSize));
+    }
+    SetRinexBytesRead(0);
+    m_Worker.m_sSrcFilePath = Path("big.21o");
+    m_Worker.m_sOutFilePath = Path("out.log");
+    m_Worker.StartRnx2Range();
+    m_Worker.start();
+    for (int i = 0; i < 5000 && GetRinexBytesRead() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_GT(GetRinexBytesRead(), 0u);
+    EXPECT_LT(StopAndTime(m_Worker), 1000);
+    EXPECT_LT(GetRinexBytesRead(), static_cast<uint32_t>(nSize));
+    EXPECT_EQ(m_Returns.nRnx2Range.load(), 1);
+    EXPECT_EQ(m_Returns.nLastStatus.load(), CONVERT_ERR_RINEX_READ);
+}
+
 TEST_F(Rnx2RangeDriver, ReportsAnOutputThatCannotBeCreated)
 {
     Touch("obs.21o");
