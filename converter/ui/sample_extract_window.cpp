@@ -89,19 +89,13 @@ int64_t CSampleExtractWindow::Position(uint32_t nWeek, uint32_t nMs) const
     return (static_cast<int64_t>(nWeek) - m_nFileFirstWeek) * GNSS_MS_PER_WEEK - m_nFileFirstMs + nMs;
 }
 
+int64_t CSampleExtractWindow::Span() const { return std::max<int64_t>(0, Position(m_nFileLastWeek, m_nFileLastMs)); }
+
 void CSampleExtractWindow::SetTimeRange()
 {
-    if (m_nFileLastWeek >= m_nFileFirstWeek)
-    {
-        const int64_t nSpan = Position(m_nFileLastWeek, m_nFileLastMs);
-        if (nSpan >= 0)
-            m_nSpan = static_cast<uint64_t>(nSpan);
-    }
     // The range is shown in GPS time; the buttons say so too.
     m_pUi->GPSTimeType->setChecked(true);
     m_eDisplayMode = DISPLAY_GPS;
-    m_nStartPos = 0;
-    m_nEndPos = m_nSpan;
     m_Settings.nStartWeek = m_nFileFirstWeek;
     m_Settings.nStartMs = m_nFileFirstMs;
     m_Settings.nEndWeek = m_nFileLastWeek;
@@ -111,7 +105,7 @@ void CSampleExtractWindow::SetTimeRange()
 
     // The sliders only show the positions, in whole seconds so that long
     // files stay within their range.
-    const int nSpanSeconds = static_cast<int>(m_nSpan / 1000);
+    const int nSpanSeconds = static_cast<int>(Span() / 1000);
     for (QSlider* pSlider : {m_pUi->StartTimeSlider, m_pUi->EndTimeSlider})
     {
         pSlider->setRange(0, nSpanSeconds);
@@ -194,22 +188,19 @@ void CSampleExtractWindow::ExtractStartTime_editingFinished()
     {
         m_Settings.nStartWeek = m_nFileFirstWeek;
         m_Settings.nStartMs = m_nFileFirstMs;
-        m_nStartPos = 0;
     }
-    else if (static_cast<uint64_t>(nPos) <= m_nEndPos)
+    else if (nPos <= Position(m_Settings.nEndWeek, m_Settings.nEndMs))
     {
         m_Settings.nStartWeek = nWeek;
         m_Settings.nStartMs = nMs;
-        m_nStartPos = static_cast<uint64_t>(nPos);
     }
     else
     {
         m_Settings.nStartWeek = m_Settings.nEndWeek;
         m_Settings.nStartMs = m_Settings.nEndMs;
-        m_nStartPos = m_nEndPos;
     }
     ShowTimes();
-    m_pUi->StartTimeSlider->setValue(static_cast<int>(m_nStartPos / 1000));
+    m_pUi->StartTimeSlider->setValue(static_cast<int>(Position(m_Settings.nStartWeek, m_Settings.nStartMs) / 1000));
 }
 
 void CSampleExtractWindow::ExtractEndTime_editingFinished()
@@ -217,26 +208,23 @@ void CSampleExtractWindow::ExtractEndTime_editingFinished()
     uint32_t nWeek = 0, nMs = 0;
     ParseTime(m_pUi->ExtractEndTime->text(), &nWeek, &nMs);
     const int64_t nPos = Position(nWeek, nMs);
-    if (nPos < static_cast<int64_t>(m_nStartPos))
+    if (nPos < Position(m_Settings.nStartWeek, m_Settings.nStartMs))
     {
         m_Settings.nEndWeek = m_Settings.nStartWeek;
         m_Settings.nEndMs = m_Settings.nStartMs;
-        m_nEndPos = m_nStartPos;
     }
-    else if (static_cast<uint64_t>(nPos) <= m_nSpan)
+    else if (nPos <= Span())
     {
         m_Settings.nEndWeek = nWeek;
         m_Settings.nEndMs = nMs;
-        m_nEndPos = static_cast<uint64_t>(nPos);
     }
     else
     {
         m_Settings.nEndWeek = m_nFileLastWeek;
         m_Settings.nEndMs = m_nFileLastMs;
-        m_nEndPos = m_nSpan;
     }
     ShowTimes();
-    m_pUi->EndTimeSlider->setValue(static_cast<int>(m_nEndPos / 1000));
+    m_pUi->EndTimeSlider->setValue(static_cast<int>(Position(m_Settings.nEndWeek, m_Settings.nEndMs) / 1000));
 }
 
 void CSampleExtractWindow::UTCTimeType_toggled(bool bChecked)

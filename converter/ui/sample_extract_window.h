@@ -71,6 +71,9 @@ private:
 
     // Milliseconds from the file's first observation; negative before it.
     int64_t Position(uint32_t nWeek, uint32_t nMs) const;
+    // Milliseconds from the file's first observation to its last; 0 when the
+    // last comes first.
+    int64_t Span() const;
     // Week and ms from a "Week:W Ms:M" or "yyyy-MM-dd hh:mm:ss.zzz" text.
     void ParseTime(const QString& sText, uint32_t* pWeek, uint32_t* pMs) const;
     QString TimeText(uint32_t nWeek, uint32_t nMs) const;
@@ -82,8 +85,5 @@ private:
     std::unique_ptr<Ui::SampleExtract> m_pUi;
     SampleExtractSettings m_Settings{SAMPLE_INTERVAL_FALLBACK, 0, 0, 0, 0, 0};
     double m_dDefaultInterval = 0.0;
-    uint64_t m_nSpan = 0;
-    uint64_t m_nStartPos = 0;
-    uint64_t m_nEndPos = 0;
     DISPLAY_MODE_E m_eDisplayMode = DISPLAY_GPS;
 };
