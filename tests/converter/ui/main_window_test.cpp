@@ -13,14 +13,13 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-#include <atomic>
 #include <cstring>
 
 #include "converter/engine/rinex_obs_header.h"
 #include "converter/engine/work_thread.h"
 #include "converter/ui/about_moxelin_dialog.h"
 #include "converter/ui/moxelin_main_window.h"
-#include "window_test_support.h"
+#include "conversion_test_support.h"
 
 namespace
 {
@@ -80,22 +79,6 @@ bool FirstEntryMatches(const QString& sFilter, const QString& sName)
             return true;
     return false;
 }
-
-// A worker whose log-to-log job runs until it is told to stop.
-class CBlockingWorker : public CWorkThread
-{
-public:
-    std::atomic<bool> m_bRunning{false};
-
-protected:
-    int RunLog2Log() override
-    {
-        m_bRunning = true;
-        while (!StopRequested())
-            QThread::msleep(1);
-        return 0;
-    }
-};
 } // namespace
 
 TEST_F(MainWindowTest, StartsOnTheFirstOfThreePagesWithItsMenus)
@@ -403,7 +386,7 @@ TEST_F(ConverterUiTest, ClosingDuringAJobStopsAndWaitsForTheWorker)
     for (bool bByDestructor : {false, true})
     {
         SCOPED_TRACE(bByDestructor ? "destroyed" : "closed");
-        auto* pWorker = new CBlockingWorker;
+        auto* pWorker = new CBlockingJobWorker;
         auto pWindow = std::make_unique<CMoxelinMainWindow>(nullptr, pWorker);
         pWindow->show();
         pWorker->start();
