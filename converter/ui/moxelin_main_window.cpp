@@ -232,8 +232,8 @@ void CMoxelinMainWindow::StopWorker()
 
 void CMoxelinMainWindow::ShutDown()
 {
-    // The scan's stream ends at the flag; the thread objects must never be
-    // destroyed while they run. Results that arrive later are dropped.
+    // The scan stops at its next block once the flag is set; the thread objects
+    // must never be destroyed while they run. Results that arrive later are dropped.
     m_bClosing = true;
     if (m_ScanThread.joinable())
         m_ScanThread.join();

@@ -255,7 +255,7 @@ private:
     uint32_t m_anFileTimes[4] = {};
     int m_nScanStatus = 0;
     std::thread m_ScanThread;
-    // Set when the window closes: the scan's stream then ends at once.
+    // Set when the window closes: the scan stops at its next block.
     std::atomic<bool> m_bClosing{false};
     CProgressPoller m_LoadPoller;
     CProgressPoller m_RinexPoller;

@@ -206,11 +206,7 @@ void CMoxelinMainWindow::Range2RinexMsgID_currentIndexChanged()
 
 void CMoxelinMainWindow::ClearRange2RnxFiles()
 {
-    Ui::MoxelinMainWindow& ui = *m_pUi;
-    ui.Range2RnxObsFilePath->clear();
-    ui.Range2RnxSrcFilePath->clear();
-    for (QLineEdit* pField : {ui.Range2RnxGPSNavFilePath, ui.Range2RnxGLONavFilePath, ui.Range2RnxGALNavFilePath,
-                              ui.Range2RnxBDSNavFilePath, ui.Range2RnxQZSNavFilePath})
+    for (QLineEdit* pField : Page(PAGE_RANGE2RNX).fields)
         pField->clear();
     SetStateText("");
 }
