@@ -29,8 +29,9 @@ std::string FullLog()
     uint32_t n = 0;
     const BinaryLogHeader h = Header();
     WriteAsciiHeader("BESTPOS", &h, out, sizeof out, &n);
-    AppendFormat(out, sizeof out, &n, "SOL_COMPUTED,NARROW_INT,51.15043711386,-114.03067767000,1063.8035,"
-                                      "-16.9000,WGS84,0.0099,0.0093,0.0192,\"AAAA\",1.000,0.000,35,30,30,30,00,21,3f,37,");
+    AppendFormat(out, sizeof out, &n,
+                 "SOL_COMPUTED,NARROW_INT,51.15043711386,-114.03067767000,1063.8035,"
+                 "-16.9000,WGS84,0.0099,0.0093,0.0192,\"AAAA\",1.000,0.000,35,30,30,30,00,21,3f,37,");
     AppendTextLogCrc(out, sizeof out, &n, 1);
     return std::string(out, n);
 }

@@ -8,7 +8,7 @@
 
 #include "codec/range_logs.h"
 #include "codec/rangecmp4.h"
-#include "tests/codec/range_test_util.h"
+#include "support/range_test_util.h"
 
 using namespace range_test;
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "bench/engine_log_generator.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/source_scan.h"
+#include "support/log_generator.h"
 
 namespace
 {

@@ -12,11 +12,11 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "bench/engine_log_generator.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/log_to_log.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/rinex_readers.h"
+#include "support/log_generator.h"
 
 namespace
 {

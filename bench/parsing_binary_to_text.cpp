@@ -11,8 +11,8 @@
 #include "codec/range_logs.h"
 #include "monitor/parsing/binary_log_text.h"
 #include "monitor/parsing/binary_msg_parser.h"
-#include "monitor/parsing/range_data.h"
-#include "tests/codec/range_test_util.h"
+#include "monitor/parsing/latest_log_store.h"
+#include "support/range_test_util.h"
 
 using namespace range_test;
 

@@ -10,8 +10,8 @@
 #include "codec/crc.h"
 #include "codec/log_format.h"
 #include "codec/profile.h"
-#include "monitor/parsing/range_data.h"
-#include "monitor/parsing/rtcm_parser.h"
+#include "monitor/parsing/frame_extractor.h"
+#include "monitor/parsing/latest_log_store.h"
 
 namespace
 {

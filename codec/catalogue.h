@@ -36,9 +36,9 @@ struct LOG_NAME_TABLE_T
 
 enum LOG_TABLE_E : int
 {
-    LOG_TABLE_INTERNAL = 0,        // program's own numbers
-    LOG_TABLE_RECEIVER = 1,        // message IDs of binary headers
-    LOG_TABLE_MONITOR_SECOND = 2,  // the monitor's second receiver list (converter order and IDs)
+    LOG_TABLE_INTERNAL = 0,       // program's own numbers
+    LOG_TABLE_RECEIVER = 1,       // message IDs of binary headers
+    LOG_TABLE_MONITOR_SECOND = 2, // the monitor's second receiver list (converter order and IDs)
 };
 
 // The profile's table of the given kind (the second list is the same in both).

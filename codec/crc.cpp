@@ -74,8 +74,8 @@ uint32_t Crc32Update(uint32_t uCrc, const void* pData, int32_t nLength)
     while (n >= 4)
     {
         // Bytes enter least significant first, as the byte loop takes them.
-        const uint32_t w = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-            (static_cast<uint32_t>(p[3]) << 24);
+        const uint32_t w = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
         r ^= w;
         r = kSlices.t[3][r & 0xFF] ^ kSlices.t[2][(r >> 8) & 0xFF] ^ kSlices.t[1][(r >> 16) & 0xFF] ^
             kSlices.t[0][r >> 24];
@@ -127,8 +127,8 @@ bool Crc24qCheck(const void* pFrame, uint32_t nLength)
     if (pFrame == nullptr || nLength < 6)
         return false;
     const uint8_t* p = static_cast<const uint8_t*>(pFrame);
-    const uint32_t uStored = (static_cast<uint32_t>(p[nLength - 3]) << 16) |
-                             (static_cast<uint32_t>(p[nLength - 2]) << 8) | p[nLength - 1];
+    const uint32_t uStored =
+        (static_cast<uint32_t>(p[nLength - 3]) << 16) | (static_cast<uint32_t>(p[nLength - 2]) << 8) | p[nLength - 1];
     return Crc24qCompute(p, nLength - 3) == uStored;
 }
 
@@ -181,10 +181,9 @@ constexpr uint32_t kMd5K[64] = {
     0x289b7ec6, 0xeaa127fa, 0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665,
     0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
-constexpr uint8_t kMd5S[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-                               5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-                               4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                               6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
+constexpr uint8_t kMd5S[64] = {7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 5,  9,  14, 20, 5,  9,
+                               14, 20, 5,  9,  14, 20, 5,  9,  14, 20, 4,  11, 16, 23, 4,  11, 16, 23, 4,  11, 16, 23,
+                               4,  11, 16, 23, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21};
 
 inline uint32_t Rotl(uint32_t x, uint32_t c) { return (x << c) | (x >> (32 - c)); }
 

@@ -20,12 +20,12 @@
 // give one name two layouts inside one library.
 struct CalendarTime
 {
-    uint32_t Year; // four digits
-    uint32_t Month; // 1-12
-    uint32_t Day; // 1-31
-    uint32_t Hour; // 0-23
-    uint32_t Minute; // 0-59
-    uint32_t Second; // 0-59, 60 during a leap second
+    uint32_t Year;        // four digits
+    uint32_t Month;       // 1-12
+    uint32_t Day;         // 1-31
+    uint32_t Hour;        // 0-23
+    uint32_t Minute;      // 0-59
+    uint32_t Second;      // 0-59, 60 during a leap second
     uint32_t Millisecond; // 0-999
 };
 static_assert(sizeof(CalendarTime) == 28, "CalendarTime is seven 32-bit fields");
@@ -57,14 +57,12 @@ uint32_t UtcToGpsTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uint32_t
 // Calendar to BeiDou week (from 2006-01-01) and ms of week with the offset
 // added; a null pointer or a pointed-to 0 selects BDS_DEFAULT_OFFSET_MS.
 // Returns the ms of week, or GNSS_TIME_INVALID (also before the BeiDou epoch).
-uint32_t CalendarToBdsTime(const CalendarTime* pTime, const int32_t* pOffsetMs, uint32_t* pWeek,
-                           uint32_t* pMsOfWeek);
+uint32_t CalendarToBdsTime(const CalendarTime* pTime, const int32_t* pOffsetMs, uint32_t* pWeek, uint32_t* pMsOfWeek);
 
 // UTC calendar to Galileo week (GPS week - 1024) and ms of week; a null pointer
 // or a pointed-to 0 selects the default offset. Returns the ms of week, or
 // GNSS_TIME_INVALID (also before Galileo week 0).
-uint32_t CalendarToGalTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uint32_t* pWeek,
-                           uint32_t* pMsOfWeek);
+uint32_t CalendarToGalTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uint32_t* pWeek, uint32_t* pMsOfWeek);
 
 // UTC calendar to GLONASS time: four-year interval N4 (interval 0 begins
 // 1992-01-01), day in the interval (1-1461) and ms of the day in Moscow time.

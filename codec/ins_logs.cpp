@@ -11,11 +11,11 @@ namespace
 {
 // ---- Layouts of the text forms ----
 
-#define ZV_INS_SOLUTION(Body, A, B, C)                                                                         \
-    const LOG_FIELD_T k##Body##Fields[] = {                                                                    \
-        ZV_NUM(Body, Week, FIELD_U32, "%u"),   ZV_NUM(Body, Seconds, FIELD_F64, "%.9f"),                        \
-        ZV_NUM(Body, A, FIELD_F64, "%.9f"),    ZV_NUM(Body, B, FIELD_F64, "%.9f"),                              \
-        ZV_NUM(Body, C, FIELD_F64, "%.9f"),    ZV_NAME(Body, InsStatus, NAMES_INS_STATUS),                      \
+#define ZV_INS_SOLUTION(Body, A, B, C)                                                                                 \
+    const LOG_FIELD_T k##Body##Fields[] = {                                                                            \
+        ZV_NUM(Body, Week, FIELD_U32, "%u"), ZV_NUM(Body, Seconds, FIELD_F64, "%.9f"),                                 \
+        ZV_NUM(Body, A, FIELD_F64, "%.9f"),  ZV_NUM(Body, B, FIELD_F64, "%.9f"),                                       \
+        ZV_NUM(Body, C, FIELD_F64, "%.9f"),  ZV_NAME(Body, InsStatus, NAMES_INS_STATUS),                               \
     }
 
 ZV_INS_SOLUTION(InsAttBody, Roll, Pitch, Azimuth);
@@ -70,9 +70,9 @@ const LOG_FIELD_T kCorrImuFields[] = {
     ZV_NUM(CorrImuBody, VerticalAcc, FIELD_F64, "%.9f"),
 };
 
-#define ZV_IMU_AXES(Body)                                                                                      \
-    ZV_NUM(Body, Axes[0], FIELD_I32, "%d"), ZV_NUM(Body, Axes[1], FIELD_I32, "%d"),                             \
-        ZV_NUM(Body, Axes[2], FIELD_I32, "%d"), ZV_NUM(Body, Axes[3], FIELD_I32, "%d"),                         \
+#define ZV_IMU_AXES(Body)                                                                                              \
+    ZV_NUM(Body, Axes[0], FIELD_I32, "%d"), ZV_NUM(Body, Axes[1], FIELD_I32, "%d"),                                    \
+        ZV_NUM(Body, Axes[2], FIELD_I32, "%d"), ZV_NUM(Body, Axes[3], FIELD_I32, "%d"),                                \
         ZV_NUM(Body, Axes[4], FIELD_I32, "%d"), ZV_NUM(Body, Axes[5], FIELD_I32, "%d")
 
 const LOG_FIELD_T kRawImuFields[] = {
@@ -83,12 +83,9 @@ const LOG_FIELD_T kRawImuFields[] = {
 };
 
 const LOG_FIELD_T kRawImuXFields[] = {
-    ZV_NUM(RawImuXBody, ImuInfo, FIELD_U8, "%02X"),
-    ZV_NUM(RawImuXBody, ImuType, FIELD_U8, "%u"),
-    ZV_NUM(RawImuXBody, Week, FIELD_U16, "%u"),
-    ZV_NUM(RawImuXBody, Seconds, FIELD_F64, "%.9f"),
-    ZV_NUM(RawImuXBody, ImuStatus, FIELD_U32, "%08x"),
-    ZV_IMU_AXES(RawImuXBody),
+    ZV_NUM(RawImuXBody, ImuInfo, FIELD_U8, "%02X"),    ZV_NUM(RawImuXBody, ImuType, FIELD_U8, "%u"),
+    ZV_NUM(RawImuXBody, Week, FIELD_U16, "%u"),        ZV_NUM(RawImuXBody, Seconds, FIELD_F64, "%.9f"),
+    ZV_NUM(RawImuXBody, ImuStatus, FIELD_U32, "%08x"), ZV_IMU_AXES(RawImuXBody),
 };
 
 #define ZV_STATUS_VALUE(i, Spec) ZV_NUM(InsStatusBody, Values[i], FIELD_F64, Spec)
@@ -97,12 +94,29 @@ const LOG_FIELD_T kRawImuXFields[] = {
 const LOG_FIELD_T kInsStatusFields[] = {
     ZV_NAME(InsStatusBody, InsStatus, NAMES_INS_STATUS),
     ZV_NUM(InsStatusBody, StatusWord, FIELD_U32, "%x"),
-    ZV_STATUS_VALUE(0, "%.6f"),  ZV_STATUS_VALUE(1, "%.6f"),  ZV_STATUS_VALUE(2, "%.6f"),  ZV_STATUS_VALUE(3, "%.6f"),
-    ZV_STATUS_VALUE(4, "%.6f"),  ZV_STATUS_VALUE(5, "%.6f"),  ZV_STATUS_VALUE(6, "%.6f"),  ZV_STATUS_VALUE(7, "%.6f"),
-    ZV_STATUS_VALUE(8, "%.6f"),  ZV_STATUS_VALUE(9, "%.6f"),  ZV_STATUS_VALUE(10, "%.6f"), ZV_STATUS_VALUE(11, "%.6f"),
-    ZV_STATUS_VALUE(12, "%.6f"), ZV_STATUS_VALUE(13, "%.6f"), ZV_STATUS_VALUE(14, "%.3f"), ZV_STATUS_VALUE(15, "%.3f"),
-    ZV_STATUS_VALUE(16, "%.3f"), ZV_STATUS_VALUE(17, "%.3f"), ZV_STATUS_VALUE(18, "%.6f"), ZV_STATUS_VALUE(19, "%.3f"),
-    ZV_STATUS_VALUE(20, "%.3f"), ZV_STATUS_VALUE(21, "%.3f"), ZV_STATUS_VALUE(22, "%.3f"),
+    ZV_STATUS_VALUE(0, "%.6f"),
+    ZV_STATUS_VALUE(1, "%.6f"),
+    ZV_STATUS_VALUE(2, "%.6f"),
+    ZV_STATUS_VALUE(3, "%.6f"),
+    ZV_STATUS_VALUE(4, "%.6f"),
+    ZV_STATUS_VALUE(5, "%.6f"),
+    ZV_STATUS_VALUE(6, "%.6f"),
+    ZV_STATUS_VALUE(7, "%.6f"),
+    ZV_STATUS_VALUE(8, "%.6f"),
+    ZV_STATUS_VALUE(9, "%.6f"),
+    ZV_STATUS_VALUE(10, "%.6f"),
+    ZV_STATUS_VALUE(11, "%.6f"),
+    ZV_STATUS_VALUE(12, "%.6f"),
+    ZV_STATUS_VALUE(13, "%.6f"),
+    ZV_STATUS_VALUE(14, "%.3f"),
+    ZV_STATUS_VALUE(15, "%.3f"),
+    ZV_STATUS_VALUE(16, "%.3f"),
+    ZV_STATUS_VALUE(17, "%.3f"),
+    ZV_STATUS_VALUE(18, "%.6f"),
+    ZV_STATUS_VALUE(19, "%.3f"),
+    ZV_STATUS_VALUE(20, "%.3f"),
+    ZV_STATUS_VALUE(21, "%.3f"),
+    ZV_STATUS_VALUE(22, "%.3f"),
     ZV_NUM(InsStatusBody, Words[0], FIELD_U32, "%u"),
     ZV_NUM(InsStatusBody, Words[1], FIELD_U32, "%u"),
     ZV_NUM(InsStatusBody, Words[2], FIELD_U32, "%08x"),
@@ -111,12 +125,9 @@ const LOG_FIELD_T kInsStatusFields[] = {
 // The cumulative tick count is signed but written with "%u"; it is read back
 // as the same 32 bits.
 const LOG_FIELD_T kTimedWheelFields[] = {
-    ZV_NUM(TimedWheelBody, TicksPerRev, FIELD_U16, "%u"),
-    ZV_NUM(TimedWheelBody, WheelVel, FIELD_U16, "%u"),
-    ZV_NUM(TimedWheelBody, WheelVelocity, FIELD_F32, "%.3f"),
-    ZV_NUM(TimedWheelBody, Word1, FIELD_U32, "%u"),
-    ZV_NUM(TimedWheelBody, Word2, FIELD_U32, "%u"),
-    ZV_NUM(TimedWheelBody, CumulativeTicks, FIELD_I32, "%u"),
+    ZV_NUM(TimedWheelBody, TicksPerRev, FIELD_U16, "%u"),     ZV_NUM(TimedWheelBody, WheelVel, FIELD_U16, "%u"),
+    ZV_NUM(TimedWheelBody, WheelVelocity, FIELD_F32, "%.3f"), ZV_NUM(TimedWheelBody, Word1, FIELD_U32, "%u"),
+    ZV_NUM(TimedWheelBody, Word2, FIELD_U32, "%u"),           ZV_NUM(TimedWheelBody, CumulativeTicks, FIELD_I32, "%u"),
 };
 
 const LOG_LAYOUT_T kInsAttLayout = ZV_LAYOUT(kInsAttBodyFields, InsAttBody, ' ');
@@ -141,20 +152,22 @@ struct IMU_LOG_ROW_T
 };
 
 const IMU_LOG_ROW_T kImuLogs[] = {
-    {"RAWIMUSX", 2403, true},        {"RAWIMUX", 2402, false},  {"RAWIMUS", 2401, true},   {"RAWIMU", 2400, false},
-    {"CORRIMUDATAS", 2405, true},    {"CORRIMUDATA", 2404, false}, {"TIMEDWHEELDATA", 2407, false},
-    {"INSPVAX", 2442, false},        {"INSPVAS", 2441, true},   {"INSPVA", 2440, false},   {"INSATTS", 2444, true},
-    {"INSATT", 2443, false},         {"INSPOSS", 2447, true},   {"INSPOS", 2446, false},   {"INSVEL", 2449, false},
-    {"INSSPD", 2452, false},         {"MARK1PVA", 2455, false}, {"MARK2PVA", 2456, false}, {"MARK3PVA", 2457, false},
-    {"MARK4PVA", 2458, false},       {"PASHR", 2459, false},    {"INSSTATUS", 2471, false}, {"INSCONFIG", 7002, false},
+    {"RAWIMUSX", 2403, true},        {"RAWIMUX", 2402, false},     {"RAWIMUS", 2401, true},
+    {"RAWIMU", 2400, false},         {"CORRIMUDATAS", 2405, true}, {"CORRIMUDATA", 2404, false},
+    {"TIMEDWHEELDATA", 2407, false}, {"INSPVAX", 2442, false},     {"INSPVAS", 2441, true},
+    {"INSPVA", 2440, false},         {"INSATTS", 2444, true},      {"INSATT", 2443, false},
+    {"INSPOSS", 2447, true},         {"INSPOS", 2446, false},      {"INSVEL", 2449, false},
+    {"INSSPD", 2452, false},         {"MARK1PVA", 2455, false},    {"MARK2PVA", 2456, false},
+    {"MARK3PVA", 2457, false},       {"MARK4PVA", 2458, false},    {"PASHR", 2459, false},
+    {"INSSTATUS", 2471, false},      {"INSCONFIG", 7002, false},
 };
 
 const IMU_LOG_ROW_T kMonitorImuLogs[] = {
-    {"RAWIMUSX", 2403, true},  {"RAWIMUX", 2402, false}, {"RAWIMUS", 2401, true},   {"RAWIMU", 2400, false},
-    {"TIMEDWHEELDATA", 2405, false}, {"INSPVAX", 2442, false}, {"INSPVAS", 2441, true}, {"INSPVA", 2440, false},
-    {"INSATTS", 2444, true},   {"INSATT", 2443, false},  {"INSPOSS", 2447, true},   {"INSPOS", 2446, false},
-    {"INSVEL", 2449, false},   {"INSSPD", 2452, false},  {"MARK1PVA", 2455, false}, {"MARK2PVA", 2456, false},
-    {"MARK3PVA", 2457, false}, {"MARK4PVA", 2458, false}, {"PASHR", 2459, false},
+    {"RAWIMUSX", 2403, true},        {"RAWIMUX", 2402, false},  {"RAWIMUS", 2401, true},   {"RAWIMU", 2400, false},
+    {"TIMEDWHEELDATA", 2405, false}, {"INSPVAX", 2442, false},  {"INSPVAS", 2441, true},   {"INSPVA", 2440, false},
+    {"INSATTS", 2444, true},         {"INSATT", 2443, false},   {"INSPOSS", 2447, true},   {"INSPOS", 2446, false},
+    {"INSVEL", 2449, false},         {"INSSPD", 2452, false},   {"MARK1PVA", 2455, false}, {"MARK2PVA", 2456, false},
+    {"MARK3PVA", 2457, false},       {"MARK4PVA", 2458, false}, {"PASHR", 2459, false},
 };
 
 const IMU_LOG_ROW_T* ImuRows(uint32_t* pCount)
@@ -181,15 +194,15 @@ const IMU_LOG_ROW_T* ImuRowOfId(uint32_t nId)
 // ---- Vocabulary tables ----
 
 const CODE_NAME_ROW_T kInsStatus[] = {
-    {0, "INS_INACTIVE"},          {1, "INS_ALIGNING"},          {2, "INS_HIGH_VARIANCE"},  {3, "INS_SOLUTION_GOOD"},
-    {6, "INS_SOLUTION_FREE"},     {7, "INS_ALIGNMENT_COMPLETE"}, {8, "DETERMINING_ORIENTATION"},
-    {9, "WAITING_INITIALPOS"},    {10, "WAITING_AZIMUTH"},      {11, "INITIALIZING_BIASES"}, {12, "MOTION_DETECT"},
+    {0, "INS_INACTIVE"},      {1, "INS_ALIGNING"},           {2, "INS_HIGH_VARIANCE"},       {3, "INS_SOLUTION_GOOD"},
+    {6, "INS_SOLUTION_FREE"}, {7, "INS_ALIGNMENT_COMPLETE"}, {8, "DETERMINING_ORIENTATION"}, {9, "WAITING_INITIALPOS"},
+    {10, "WAITING_AZIMUTH"},  {11, "INITIALIZING_BIASES"},   {12, "MOTION_DETECT"},
 };
 
 const CODE_NAME_ROW_T kImuTypes[] = {
-    {0, "UNKNOWN"},     {13, "IMAR_FSAS"},  {31, "ADIS16488"},  {32, "STIM300"},     {41, "EPSON_G320"},
-    {56, "STIM300D"},   {100, "BMI055"},    {101, "BMX055"},    {102, "BMI088"},     {110, "AI_381"},
-    {111, "AI_OPEN300"}, {112, "AI_OPEN330"}, {113, "AI_383"}, {114, "AI_OPEN400"},
+    {0, "UNKNOWN"},      {13, "IMAR_FSAS"},   {31, "ADIS16488"}, {32, "STIM300"},     {41, "EPSON_G320"},
+    {56, "STIM300D"},    {100, "BMI055"},     {101, "BMX055"},   {102, "BMI088"},     {110, "AI_381"},
+    {111, "AI_OPEN300"}, {112, "AI_OPEN330"}, {113, "AI_383"},   {114, "AI_OPEN400"},
 };
 
 const CODE_NAME_ROW_T kInsProfiles[] = {
@@ -199,28 +212,26 @@ const CODE_NAME_ROW_T kInsProfiles[] = {
 
 const char* const kAlignmentModes[] = {"NONE", "AUTO", "STATIC", "DYNAMIC", "DUALANT"};
 const char* const kFrames[] = {"IMUBODY", "VEHICLE", "GNSS"};
-const char* const kOffsetTypes[] = {"",     "ANT1", "ANT2", "EXTERNAL", "USER", "MARK1",   "MARK2", "GIMBAL",
-                                    "ALIGN", "MARK3", "MARK4", "RBV",    "RBM",  "DUALANT", "ODO",   "AUTO"};
-const char* const kOffsetSources[] = {"UNKNOWN", "FROM_NVM",       "CALIBRATING",   "CALIBRATED",
-                                      "FROM_COMMAND", "RESET",     "FROM_DUAL_ANT", "INS_CONVERGING",
-                                      "INSUFFICIENT_SPEED", "HIGH_ROTATION"};
+const char* const kOffsetTypes[] = {"",      "ANT1",  "ANT2",  "EXTERNAL", "USER", "MARK1",   "MARK2", "GIMBAL",
+                                    "ALIGN", "MARK3", "MARK4", "RBV",      "RBM",  "DUALANT", "ODO",   "AUTO"};
+const char* const kOffsetSources[] = {
+    "UNKNOWN", "FROM_NVM",      "CALIBRATING",    "CALIBRATED",         "FROM_COMMAND",
+    "RESET",   "FROM_DUAL_ANT", "INS_CONVERGING", "INSUFFICIENT_SPEED", "HIGH_ROTATION"};
 
-template <size_t N>
-const char* NameAt(const char* const (&Names)[N], uint32_t nIndex)
+template <size_t N> const char* NameAt(const char* const (&Names)[N], uint32_t nIndex)
 {
     return nIndex < N ? Names[nIndex] : nullptr;
 }
 
-template <size_t N>
-CODE_NAME_TABLE_T TableOf(const CODE_NAME_ROW_T (&Rows)[N])
+template <size_t N> CODE_NAME_TABLE_T TableOf(const CODE_NAME_ROW_T (&Rows)[N])
 {
     return CODE_NAME_TABLE_T{Rows, static_cast<uint32_t>(N)};
 }
 
 // Header of an INS log: the short text header when the record carries the
 // profile's short-header flag, else the long one.
-int WriteInsHeader(const char* pName, const BinaryLogHeader* pHeader, FIELD_FORM_E eForm, char* pOut,
-                   int32_t nCapacity, uint32_t* pLength)
+int WriteInsHeader(const char* pName, const BinaryLogHeader* pHeader, FIELD_FORM_E eForm, char* pOut, int32_t nCapacity,
+                   uint32_t* pLength)
 {
     int32_t nLen = 0;
     if (pHeader->MessageType & ShortHeaderFlag())
@@ -455,8 +466,7 @@ int FormatRawImuX(const BinaryLogHeader* pHeader, const void* pBody, char* pOut,
                                pOutLen);
 }
 
-int FormatInsStatus(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                    int32_t* pOutLen)
+int FormatInsStatus(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen)
 {
     if (!pHeader)
         return 0;
@@ -475,11 +485,9 @@ int FormatTimedWheelData(const ShortBinaryLogHeader* pHeader, uint8_t uFormFlag,
                                pHeader->MessageLength, FieldFormOf(uFormFlag), pBody, pOut, nCapacity, pOutLen);
 }
 
-int FormatInsConfig(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                    int32_t* pOutLen)
+int FormatInsConfig(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen)
 {
-    if (!pHeader || !pBody || !pOut || !pOutLen || nCapacity <= 0 ||
-        pHeader->MessageLength < sizeof(InsConfigBody) + 4)
+    if (!pHeader || !pBody || !pOut || !pOutLen || nCapacity <= 0 || pHeader->MessageLength < sizeof(InsConfigBody) + 4)
         return 0;
     const uint8_t* pBytes = static_cast<const uint8_t*>(pBody);
     const uint32_t nBody = pHeader->MessageLength;
@@ -512,8 +520,10 @@ int FormatInsConfig(const BinaryLogHeader* pHeader, const void* pBody, char* pOu
                       Fixed.Words[1], Fixed.Words[2], Fixed.Words[3], Fixed.Words[4], Fixed.Words[5],
                       Fixed.TranslationCount))
         return 0;
-    const char* pszOffset = bAbbrev ? "%s %s %.4f %.4f %.4f %.4f %.4f %.4f %s " : "%s,%s,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%s,";
-    const auto AppendOffsets = [&](const uint8_t* pRecords, uint32_t nCount) {
+    const char* pszOffset =
+        bAbbrev ? "%s %s %.4f %.4f %.4f %.4f %.4f %.4f %s " : "%s,%s,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%s,";
+    const auto AppendOffsets = [&](const uint8_t* pRecords, uint32_t nCount)
+    {
         for (uint32_t i = 0; i < nCount; ++i)
         {
             InsOffsetRecord r;

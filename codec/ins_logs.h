@@ -198,16 +198,16 @@ const char* ImuLogName(uint32_t nId);    // null when no row has the ID
 
 // ---- Vocabulary ----
 
-const char* InsStatusName(uint32_t nStatus); // null for 4, 5 and 13 and above
+const char* InsStatusName(uint32_t nStatus);   // null for 4, 5 and 13 and above
 uint32_t InsStatusFromName(const char* pText); // 0xFFFFFFFF when none
 // The eight basic profiles 0-7, "LAND_PLUS" 33, "MARINE_PLUS" 34 (case ignored, whole text).
 uint32_t InsProfileFromName(const char* pText, uint32_t nLength);
 const char* LogInsProfileName(uint32_t nProfile); // null when unknown
-const char* LogImuTypeName(uint32_t nType);        // "UNKNOWN" when unknown
-const char* AlignmentModeName(uint32_t nMode);     // null above 4
-const char* FrameName(uint32_t nFrame);            // null above 2
-const char* OffsetTypeName(uint32_t nType);        // null above 15
-const char* OffsetSourceName(uint32_t nSource);    // "UNKNOWN" above 9
+const char* LogImuTypeName(uint32_t nType);       // "UNKNOWN" when unknown
+const char* AlignmentModeName(uint32_t nMode);    // null above 4
+const char* FrameName(uint32_t nFrame);           // null above 2
+const char* OffsetTypeName(uint32_t nType);       // null above 15
+const char* OffsetSourceName(uint32_t nSource);   // "UNKNOWN" above 9
 
 // ---- Headers ----
 
@@ -232,23 +232,21 @@ int FormatCorrImuData(const BinaryLogHeader* pHeader, const void* pBody, char* p
 int FormatRawImu(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 // The short form is named "RAWIMUSX": "%RAWIMUSXA,week,seconds;" / "<RAWIMUSX week seconds".
 int FormatRawImuX(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
-int FormatInsStatus(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                    int32_t* pOutLen);
+int FormatInsStatus(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 // Short header only; uFormFlag selects full or abbreviated as a message type byte does.
 int FormatTimedWheelData(const ShortBinaryLogHeader* pHeader, uint8_t uFormFlag, const void* pBody, char* pOut,
                          int32_t nCapacity, int32_t* pOutLen);
 // Translations and rotations are written only as far as the header's message
 // length holds them; a count that reaches past it fails the whole log.
-int FormatInsConfig(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                    int32_t* pOutLen);
+int FormatInsConfig(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 
 // ---- Decoders ----
 
-int DecodeInspvaxText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);      // 28 + 126 bytes
-int DecodeInsStatusText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);    // 28 + 204
-int DecodeRawImuText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);       // 28 + 40
-int DecodeRawImuXText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);      // 28 + 40
-int DecodeRawImuSxText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);     // 12 + 40
+int DecodeInspvaxText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);        // 28 + 126 bytes
+int DecodeInsStatusText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);      // 28 + 204
+int DecodeRawImuText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);         // 28 + 40
+int DecodeRawImuXText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);        // 28 + 40
+int DecodeRawImuSxText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen);       // 12 + 40
 int DecodeTimedWheelDataText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLen); // 12 + 20, ID 622
 
 // Field layouts of the text forms, for the generic routines of codec/log_fields.h.

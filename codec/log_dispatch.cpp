@@ -16,8 +16,8 @@ namespace
 {
 struct DECODER_ROW_T
 {
-    const char* pName;     // null: reached by ID only
-    uint16_t nMessageId;   // 0: the profile's catalogue ID of the name
+    const char* pName;   // null: reached by ID only
+    uint16_t nMessageId; // 0: the profile's catalogue ID of the name
     TextDecoderFn Decode;
 };
 

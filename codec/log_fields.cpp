@@ -170,7 +170,8 @@ int AppendField(const LOG_FIELD_T& f, const uint8_t* pBody, FIELD_FORM_E eForm, 
 {
     const char* pszSpec = FieldSpec(f, eForm);
     if (f.eNames != NAMES_NONE)
-        return AppendFormat(pOut, nCapacity, pLength, pszSpec, NameOf(f.eNames, static_cast<uint32_t>(LoadBits(pBody, f))));
+        return AppendFormat(pOut, nCapacity, pLength, pszSpec,
+                            NameOf(f.eNames, static_cast<uint32_t>(LoadBits(pBody, f))));
     if (f.eStore == FIELD_STATION)
     {
         char szStation[5] = {0};
@@ -377,8 +378,8 @@ uint8_t HeaderTypeOf(FIELD_FORM_E eForm)
 
 uint8_t ShortHeaderFlag() { return IsMonitorProfile() ? 0x01 : LOG_TYPE_SHORT_HEADER; }
 
-int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eForm, char* pOut,
-                  uint32_t nCapacity, uint32_t* pLength)
+int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eForm, char* pOut, uint32_t nCapacity,
+                  uint32_t* pLength)
 {
     const uint8_t* pBytes = static_cast<const uint8_t*>(pBody);
     if (eForm == FIELD_FORM_ABBREV && !AppendFormat(pOut, nCapacity, pLength, "%s", Layout.pszAbbrevLead))
@@ -388,8 +389,7 @@ int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eF
         const LOG_FIELD_T& f = Layout.pFields[i];
         if (i > 0)
         {
-            const char cSep =
-                eForm != FIELD_FORM_ABBREV ? ',' : (f.cAbbrevSep ? f.cAbbrevSep : Layout.cAbbrevSep);
+            const char cSep = eForm != FIELD_FORM_ABBREV ? ',' : (f.cAbbrevSep ? f.cAbbrevSep : Layout.cAbbrevSep);
             if (!AppendFormat(pOut, nCapacity, pLength, "%c", cSep))
                 return 0;
         }
@@ -401,8 +401,8 @@ int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eF
     return AppendFormat(pOut, nCapacity, pLength, "\r\n");
 }
 
-int FormatLayoutLog(const LOG_LAYOUT_T& Layout, const char* pszName, const BinaryLogHeader* pHeader,
-                    const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen)
+int FormatLayoutLog(const LOG_LAYOUT_T& Layout, const char* pszName, const BinaryLogHeader* pHeader, const void* pBody,
+                    char* pOut, int32_t nCapacity, int32_t* pOutLen)
 {
     if (!pszName || !pHeader || !pBody || !pOut || !pOutLen || nCapacity <= 0 ||
         pHeader->MessageLength < Layout.nBodyLength)
@@ -419,8 +419,7 @@ int FormatLayoutLog(const LOG_LAYOUT_T& Layout, const char* pszName, const Binar
     return 1;
 }
 
-int ParseLayoutBody(const LOG_LAYOUT_T& Layout, const char* pBodyText, int32_t nLength, FIELD_FORM_E eForm,
-                    void* pBody)
+int ParseLayoutBody(const LOG_LAYOUT_T& Layout, const char* pBodyText, int32_t nLength, FIELD_FORM_E eForm, void* pBody)
 {
     if (!pBodyText || !pBody || nLength < 0 || Layout.nFields > kFieldsMax || Layout.nBodyLength > kBodyMax)
         return 0;

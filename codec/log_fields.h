@@ -21,9 +21,9 @@ enum LOG_FIELD_STORE_E : uint8_t
     FIELD_U64,
     FIELD_F32,
     FIELD_F64,
-    FIELD_F64_RAD,   // radians in the body, degrees in the text
-    FIELD_STATION,   // char[4], not terminated, written between double quotes
-    FIELD_CHAR_U32,  // one character in the low byte of a u32
+    FIELD_F64_RAD,  // radians in the body, degrees in the text
+    FIELD_STATION,  // char[4], not terminated, written between double quotes
+    FIELD_CHAR_U32, // one character in the low byte of a u32
 };
 
 // Name tables of enumerated fields (written as names, read back by name).
@@ -44,11 +44,11 @@ enum LOG_FIELD_NAMES_E : uint8_t
 struct LOG_FIELD_T
 {
     uint16_t nOffset;
-    uint8_t eStore;       // LOG_FIELD_STORE_E
-    uint8_t eNames;       // LOG_FIELD_NAMES_E
-    const char* pszFull;  // conversion of the full form, e.g. "%.11lf"
+    uint8_t eStore;        // LOG_FIELD_STORE_E
+    uint8_t eNames;        // LOG_FIELD_NAMES_E
+    const char* pszFull;   // conversion of the full form, e.g. "%.11lf"
     const char* pszAbbrev; // conversion of the abbreviated form; null: as the full one
-    char cAbbrevSep;      // separator in front of the field in the abbreviated form; 0: the layout's
+    char cAbbrevSep;       // separator in front of the field in the abbreviated form; 0: the layout's
 };
 
 struct LOG_LAYOUT_T
@@ -61,12 +61,13 @@ struct LOG_LAYOUT_T
 };
 
 // Rows and layouts of the tables.
-#define ZV_FIELD(Body, Member, Store, Names, Full, Abbrev)                                                     \
+#define ZV_FIELD(Body, Member, Store, Names, Full, Abbrev)                                                             \
     LOG_FIELD_T { static_cast<uint16_t>(offsetof(Body, Member)), Store, Names, Full, Abbrev, 0 }
 #define ZV_NUM(Body, Member, Store, Spec) ZV_FIELD(Body, Member, Store, NAMES_NONE, Spec, nullptr)
 #define ZV_NAME(Body, Member, Names) ZV_FIELD(Body, Member, FIELD_U32, Names, "%s", nullptr)
 #define ZV_STATION(Body, Member) ZV_FIELD(Body, Member, FIELD_STATION, NAMES_NONE, "\"%s\"", nullptr)
-#define ZV_LAYOUT(Fields, Body, Sep) LOG_LAYOUT_T{Fields, sizeof(Fields) / sizeof(Fields[0]), sizeof(Body), Sep, "<\t"}
+#define ZV_LAYOUT(Fields, Body, Sep)                                                                                   \
+    LOG_LAYOUT_T { Fields, sizeof(Fields) / sizeof(Fields[0]), sizeof(Body), Sep, "<\t" }
 
 // Text forms of a body.
 enum FIELD_FORM_E : int
@@ -95,14 +96,14 @@ uint8_t ShortHeaderFlag();
 // the full form ends with the CRC trailer over pOut[1 ..], the abbreviated and
 // the CSV ones with CR LF. Returns 1, or 0 when it does not fit in nCapacity
 // (the text is then incomplete).
-int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eForm, char* pOut,
-                  uint32_t nCapacity, uint32_t* pLength);
+int AppendLogBody(const LOG_LAYOUT_T& Layout, const void* pBody, FIELD_FORM_E eForm, char* pOut, uint32_t nCapacity,
+                  uint32_t* pLength);
 
 // A long header and the body of a layout, in full or abbreviated text.
 // Returns 1, or 0 for a null argument, a header whose message length is
 // shorter than the body, or an output that does not fit.
-int FormatLayoutLog(const LOG_LAYOUT_T& Layout, const char* pszName, const BinaryLogHeader* pHeader,
-                    const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
+int FormatLayoutLog(const LOG_LAYOUT_T& Layout, const char* pszName, const BinaryLogHeader* pHeader, const void* pBody,
+                    char* pOut, int32_t nCapacity, int32_t* pOutLen);
 
 // Parses the body fields of a text log (full form between ";" and "*", or the
 // abbreviated body line) into pBody (Layout.nBodyLength bytes). The field count

@@ -47,8 +47,8 @@ int WriteHeaderText(const char* pName, const BinaryLogHeader* pHeader, const cha
         n = FormatString(pOut, nCapacity, "#%sA%s,%s,%u,%.1f,%s,%u,%.3lf,%08x,%04x,%u;", pName, pSuffix, port, nSeq,
                          dIdle, pStatus, nWeek, dSeconds, nStatus, nReserved, nVersion);
     else if (IsMonitorProfile())
-        n = FormatString(pOut, nCapacity, "<%s%s %s %u %f %s %u %05lf %08x %u %u\r\n", pName, pSuffix, port, nSeq, dIdle,
-                         pStatus, nWeek, dSeconds, nStatus, nReserved, nVersion);
+        n = FormatString(pOut, nCapacity, "<%s%s %s %u %f %s %u %05lf %08x %u %u\r\n", pName, pSuffix, port, nSeq,
+                         dIdle, pStatus, nWeek, dSeconds, nStatus, nReserved, nVersion);
     else
         n = FormatString(pOut, nCapacity, "<%s%s %s %u %.1f %s %u %03lf %08x %04x %u\r\n", pName, pSuffix, port, nSeq,
                          dIdle, pStatus, nWeek, dSeconds, nStatus, nReserved, nVersion);
@@ -83,10 +83,7 @@ uint8_t TimeStatusFromText(const char* pText)
     return (i > 0 && pText[i] == '\0' && n <= 255) ? static_cast<uint8_t>(n) : 0;
 }
 
-bool IsPassCom(const uint8_t* p, int32_t nAvailable)
-{
-    return nAvailable >= 8 && std::memcmp(p, "#PASSCOM", 8) == 0;
-}
+bool IsPassCom(const uint8_t* p, int32_t nAvailable) { return nAvailable >= 8 && std::memcmp(p, "#PASSCOM", 8) == 0; }
 } // namespace
 
 LOG_TEXT_FORM_E LogTextForm(uint8_t uMessageType)
@@ -322,7 +319,8 @@ int CheckAndCopy(const uint8_t* p, int32_t nAvailable, uint32_t nTotal, void* pO
 
 int CopyBinaryLog(const void* pLog, int32_t nAvailable, void* pOut, int32_t nCapacity, uint32_t* pOutLength)
 {
-    if (pLog == nullptr || pOut == nullptr || pOutLength == nullptr || nAvailable < static_cast<int32_t>(LOG_HEADER_LENGTH))
+    if (pLog == nullptr || pOut == nullptr || pOutLength == nullptr ||
+        nAvailable < static_cast<int32_t>(LOG_HEADER_LENGTH))
         return 0;
     const uint8_t* p = static_cast<const uint8_t*>(pLog);
     if (p[0] != LOG_SYNC_0 || p[1] != LOG_SYNC_1 || p[2] != LOG_SYNC_LONG || p[3] != LOG_HEADER_LENGTH)
@@ -389,11 +387,13 @@ int32_t SplitLogFrame(const uint8_t* pBuffer, int32_t* pRemaining, const uint8_t
     const int32_t n = *pRemaining;
     *ppNext = pBuffer;
     *pOutLength = 0;
-    auto consume = [&](int32_t nCount) {
+    auto consume = [&](int32_t nCount)
+    {
         *ppNext = pBuffer + nCount;
         *pRemaining = n - nCount;
     };
-    auto emit = [&](int32_t nStart, int32_t nLen, int32_t nKind) {
+    auto emit = [&](int32_t nStart, int32_t nLen, int32_t nKind)
+    {
         std::memcpy(pOut, pBuffer + nStart, static_cast<size_t>(nLen));
         *pOutLength = nLen;
         *pKind = nKind;

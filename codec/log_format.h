@@ -18,17 +18,17 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "receiver logs are litt
 #pragma pack(push, 1)
 struct BinaryLogHeader
 {
-    uint8_t Sync[3];         // AA 44 12
-    uint8_t HeaderLength;    // 28
+    uint8_t Sync[3];      // AA 44 12
+    uint8_t HeaderLength; // 28
     uint16_t MessageId;
-    uint8_t MessageType;     // form bits 0x60, short-header mark 0x10, from-RANGEH mark 0x01
-    uint8_t Port;            // port code in memory and text, port address on the wire
-    uint16_t MessageLength;  // body bytes, CRC excluded
+    uint8_t MessageType;    // form bits 0x60, short-header mark 0x10, from-RANGEH mark 0x01
+    uint8_t Port;           // port code in memory and text, port address on the wire
+    uint16_t MessageLength; // body bytes, CRC excluded
     uint16_t Sequence;
-    uint8_t IdleTime;        // half per cent: the text shows the byte times 0.5
+    uint8_t IdleTime; // half per cent: the text shows the byte times 0.5
     uint8_t TimeStatus;
     uint16_t Week;
-    uint32_t Milliseconds;   // of the GPS week
+    uint32_t Milliseconds; // of the GPS week
     uint32_t ReceiverStatus;
     uint16_t Reserved;
     uint16_t SoftwareVersion;
@@ -36,8 +36,8 @@ struct BinaryLogHeader
 
 struct ShortBinaryLogHeader
 {
-    uint8_t Sync[3];         // AA 44 13
-    uint8_t MessageLength;   // body bytes
+    uint8_t Sync[3];       // AA 44 13
+    uint8_t MessageLength; // body bytes
     uint16_t MessageId;
     uint16_t Week;
     uint32_t Milliseconds;
@@ -165,8 +165,8 @@ int CopyBinaryLogToWire(const void* pRecord, int32_t nCapacity, void* pOut, uint
 
 // ---- Splitting a byte stream ----
 
-inline constexpr int32_t LOG_FRAME_BINARY = 0; // kind of a binary log
-inline constexpr int32_t LOG_FRAME_HASH = 32; // a text line opened by "#"
+inline constexpr int32_t LOG_FRAME_BINARY = 0;  // kind of a binary log
+inline constexpr int32_t LOG_FRAME_HASH = 32;   // a text line opened by "#"
 inline constexpr int32_t LOG_FRAME_DOLLAR = 64; // a text line opened by "$"
 inline constexpr int32_t SPLIT_NEED_MORE = 0;
 inline constexpr int32_t SPLIT_BAD_ARGUMENT = -1;

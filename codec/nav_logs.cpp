@@ -86,67 +86,39 @@ constexpr LOG_FIELD_T BD2EPHEM_FIELDS[] = {
 // BDSEPHEMERIS
 using Bds = BDSEPHEMERIS_BODY_T;
 constexpr LOG_FIELD_T BDSEPHEMERIS_FIELDS[] = {
-    ZV_NUM(Bds, SatId, FIELD_U32, "%u"),
-    ZV_NUM(Bds, Week, FIELD_U32, "%u"),
-    ZV_NUM(Bds, Ura, FIELD_F64, "%.2f"),
-    ZV_NUM(Bds, Health1, FIELD_U32, "%u"),
-    ZV_NUM(Bds, Tgd1, FIELD_F64, "%.2E"),
-    ZV_NUM(Bds, Tgd2, FIELD_F64, "%.2E"),
-    ZV_NUM(Bds, Aodc, FIELD_U32, "%u"),
-    ZV_NUM(Bds, Toc, FIELD_U32, "%u"),
-    ZV_NUM(Bds, A0, FIELD_F64, "%.8E"),
-    ZV_NUM(Bds, A1, FIELD_F64, "%.8E"),
-    ZV_NUM(Bds, A2, FIELD_F64, "%.8E"),
-    ZV_NUM(Bds, Aode, FIELD_U32, "%u"),
-    ZV_NUM(Bds, Toe, FIELD_U32, "%u"),
-    ZV_NUM(Bds, RootA, FIELD_F64, "%.6f"),
-    ZV_NUM(Bds, Ecc, FIELD_F64, "%.10E"),
-    ZV_NUM(Bds, Omega, FIELD_F64, "%.9f"),
-    ZV_NUM(Bds, DeltaN, FIELD_F64, "%.10E"),
-    ZV_NUM(Bds, M0, FIELD_F64, "%.9f"),
-    ZV_NUM(Bds, Omega0, FIELD_F64, "%.9E"),
-    ZV_NUM(Bds, OmegaDot, FIELD_F64, "%.8E"),
-    ZV_NUM(Bds, I0, FIELD_F64, "%.10E"),
-    ZV_NUM(Bds, IDot, FIELD_F64, "%.9E"),
-    ZV_NUM(Bds, Cuc, FIELD_F64, "%.9E"),
-    ZV_NUM(Bds, Cus, FIELD_F64, "%.9E"),
-    ZV_NUM(Bds, Crc, FIELD_F64, "%.7f"),
-    ZV_NUM(Bds, Crs, FIELD_F64, "%.7f"),
-    ZV_NUM(Bds, Cic, FIELD_F64, "%.9E"),
-    ZV_NUM(Bds, Cis, FIELD_F64, "%.9E"),
+    ZV_NUM(Bds, SatId, FIELD_U32, "%u"),     ZV_NUM(Bds, Week, FIELD_U32, "%u"),
+    ZV_NUM(Bds, Ura, FIELD_F64, "%.2f"),     ZV_NUM(Bds, Health1, FIELD_U32, "%u"),
+    ZV_NUM(Bds, Tgd1, FIELD_F64, "%.2E"),    ZV_NUM(Bds, Tgd2, FIELD_F64, "%.2E"),
+    ZV_NUM(Bds, Aodc, FIELD_U32, "%u"),      ZV_NUM(Bds, Toc, FIELD_U32, "%u"),
+    ZV_NUM(Bds, A0, FIELD_F64, "%.8E"),      ZV_NUM(Bds, A1, FIELD_F64, "%.8E"),
+    ZV_NUM(Bds, A2, FIELD_F64, "%.8E"),      ZV_NUM(Bds, Aode, FIELD_U32, "%u"),
+    ZV_NUM(Bds, Toe, FIELD_U32, "%u"),       ZV_NUM(Bds, RootA, FIELD_F64, "%.6f"),
+    ZV_NUM(Bds, Ecc, FIELD_F64, "%.10E"),    ZV_NUM(Bds, Omega, FIELD_F64, "%.9f"),
+    ZV_NUM(Bds, DeltaN, FIELD_F64, "%.10E"), ZV_NUM(Bds, M0, FIELD_F64, "%.9f"),
+    ZV_NUM(Bds, Omega0, FIELD_F64, "%.9E"),  ZV_NUM(Bds, OmegaDot, FIELD_F64, "%.8E"),
+    ZV_NUM(Bds, I0, FIELD_F64, "%.10E"),     ZV_NUM(Bds, IDot, FIELD_F64, "%.9E"),
+    ZV_NUM(Bds, Cuc, FIELD_F64, "%.9E"),     ZV_NUM(Bds, Cus, FIELD_F64, "%.9E"),
+    ZV_NUM(Bds, Crc, FIELD_F64, "%.7f"),     ZV_NUM(Bds, Crs, FIELD_F64, "%.7f"),
+    ZV_NUM(Bds, Cic, FIELD_F64, "%.9E"),     ZV_NUM(Bds, Cis, FIELD_F64, "%.9E"),
 };
 
 // GLOEPHEMERIS
 using Glo = GLOEPHEMERIS_BODY_T;
 constexpr LOG_FIELD_T GLOEPHEMERIS_FIELDS[] = {
-    ZV_NUM(Glo, SlotOffset, FIELD_U16, "%u"),
-    ZV_NUM(Glo, FreqOffset, FIELD_U16, "%u"),
-    ZV_NUM(Glo, SatType, FIELD_U8, "%u"),
-    ZV_NUM(Glo, Reserved1, FIELD_U8, "%u"),
-    ZV_NUM(Glo, Week, FIELD_U16, "%u"),
-    ZV_NUM(Glo, EphTime, FIELD_U32, "%u"),
-    ZV_NUM(Glo, TimeOffset, FIELD_U32, "%u"),
-    ZV_NUM(Glo, Nt, FIELD_U16, "%u"),
-    ZV_NUM(Glo, Reserved2, FIELD_U8, "%u"),
-    ZV_NUM(Glo, Reserved3, FIELD_U8, "%u"),
-    ZV_NUM(Glo, Issue, FIELD_U32, "%u"),
-    ZV_NUM(Glo, Health, FIELD_U32, "%u"),
-    ZV_NUM(Glo, PosX, FIELD_F64, "%.16E"),
-    ZV_NUM(Glo, PosY, FIELD_F64, "%.16E"),
-    ZV_NUM(Glo, PosZ, FIELD_F64, "%.16E"),
-    ZV_NUM(Glo, VelX, FIELD_F64, "%.16E"),
-    ZV_NUM(Glo, VelY, FIELD_F64, "%.16E"),
-    ZV_NUM(Glo, VelZ, FIELD_F64, "%.16E"),
-    ZV_NUM(Glo, AccX, FIELD_F64, "%.17f"),
-    ZV_NUM(Glo, AccY, FIELD_F64, "%.17E"),
-    ZV_NUM(Glo, AccZ, FIELD_F64, "%.17E"),
-    ZV_NUM(Glo, TauN, FIELD_F64, "%.17E"),
-    ZV_NUM(Glo, DeltaTauN, FIELD_F64, "%.9E"),
-    ZV_NUM(Glo, GammaN, FIELD_F64, "%.17E"),
-    ZV_NUM(Glo, Tk, FIELD_U32, "%u"),
-    ZV_NUM(Glo, P, FIELD_U32, "%u"),
-    ZV_NUM(Glo, Ft, FIELD_U32, "%u"),
-    ZV_NUM(Glo, Age, FIELD_U32, "%u"),
+    ZV_NUM(Glo, SlotOffset, FIELD_U16, "%u"),  ZV_NUM(Glo, FreqOffset, FIELD_U16, "%u"),
+    ZV_NUM(Glo, SatType, FIELD_U8, "%u"),      ZV_NUM(Glo, Reserved1, FIELD_U8, "%u"),
+    ZV_NUM(Glo, Week, FIELD_U16, "%u"),        ZV_NUM(Glo, EphTime, FIELD_U32, "%u"),
+    ZV_NUM(Glo, TimeOffset, FIELD_U32, "%u"),  ZV_NUM(Glo, Nt, FIELD_U16, "%u"),
+    ZV_NUM(Glo, Reserved2, FIELD_U8, "%u"),    ZV_NUM(Glo, Reserved3, FIELD_U8, "%u"),
+    ZV_NUM(Glo, Issue, FIELD_U32, "%u"),       ZV_NUM(Glo, Health, FIELD_U32, "%u"),
+    ZV_NUM(Glo, PosX, FIELD_F64, "%.16E"),     ZV_NUM(Glo, PosY, FIELD_F64, "%.16E"),
+    ZV_NUM(Glo, PosZ, FIELD_F64, "%.16E"),     ZV_NUM(Glo, VelX, FIELD_F64, "%.16E"),
+    ZV_NUM(Glo, VelY, FIELD_F64, "%.16E"),     ZV_NUM(Glo, VelZ, FIELD_F64, "%.16E"),
+    ZV_NUM(Glo, AccX, FIELD_F64, "%.17f"),     ZV_NUM(Glo, AccY, FIELD_F64, "%.17E"),
+    ZV_NUM(Glo, AccZ, FIELD_F64, "%.17E"),     ZV_NUM(Glo, TauN, FIELD_F64, "%.17E"),
+    ZV_NUM(Glo, DeltaTauN, FIELD_F64, "%.9E"), ZV_NUM(Glo, GammaN, FIELD_F64, "%.17E"),
+    ZV_NUM(Glo, Tk, FIELD_U32, "%u"),          ZV_NUM(Glo, P, FIELD_U32, "%u"),
+    ZV_NUM(Glo, Ft, FIELD_U32, "%u"),          ZV_NUM(Glo, Age, FIELD_U32, "%u"),
     ZV_NUM(Glo, Flags, FIELD_U32, "%u"),
 };
 
@@ -196,117 +168,81 @@ constexpr LOG_FIELD_T GALEPHEMERIS_FIELDS[] = {
 // BDSCLOCK
 using BdsClock = BDSCLOCK_BODY_T;
 constexpr LOG_FIELD_T BDSCLOCK_FIELDS[] = {
-    ZV_NUM(BdsClock, A0Utc, FIELD_F64, "%.15e"),
-    ZV_NUM(BdsClock, A1Utc, FIELD_F64, "%.15e"),
-    ZV_NUM(BdsClock, DeltaTls, FIELD_I16, "%d"),
-    ZV_NUM(BdsClock, WnLsf, FIELD_U16, "%u"),
-    ZV_NUM(BdsClock, Dn, FIELD_U16, "%u"),
-    ZV_NUM(BdsClock, DeltaTlsf, FIELD_I16, "%d"),
-    ZV_NUM(BdsClock, A0Gps, FIELD_F64, "%.15e"),
-    ZV_NUM(BdsClock, A1Gps, FIELD_F64, "%.15e"),
-    ZV_NUM(BdsClock, A0Gal, FIELD_F64, "%.15e"),
-    ZV_NUM(BdsClock, A1Gal, FIELD_F64, "%.15e"),
-    ZV_NUM(BdsClock, A0Glo, FIELD_F64, "%.15e"),
-    ZV_NUM(BdsClock, A1Glo, FIELD_F64, "%.15e"),
+    ZV_NUM(BdsClock, A0Utc, FIELD_F64, "%.15e"), ZV_NUM(BdsClock, A1Utc, FIELD_F64, "%.15e"),
+    ZV_NUM(BdsClock, DeltaTls, FIELD_I16, "%d"), ZV_NUM(BdsClock, WnLsf, FIELD_U16, "%u"),
+    ZV_NUM(BdsClock, Dn, FIELD_U16, "%u"),       ZV_NUM(BdsClock, DeltaTlsf, FIELD_I16, "%d"),
+    ZV_NUM(BdsClock, A0Gps, FIELD_F64, "%.15e"), ZV_NUM(BdsClock, A1Gps, FIELD_F64, "%.15e"),
+    ZV_NUM(BdsClock, A0Gal, FIELD_F64, "%.15e"), ZV_NUM(BdsClock, A1Gal, FIELD_F64, "%.15e"),
+    ZV_NUM(BdsClock, A0Glo, FIELD_F64, "%.15e"), ZV_NUM(BdsClock, A1Glo, FIELD_F64, "%.15e"),
 };
 
 // GALCLOCK
 using GalClock = GALCLOCK_BODY_T;
 constexpr LOG_FIELD_T GALCLOCK_FIELDS[] = {
-    ZV_NUM(GalClock, A0, FIELD_F64, "%.9e"),
-    ZV_NUM(GalClock, A1, FIELD_F64, "%.7e"),
-    ZV_NUM(GalClock, DeltaTls, FIELD_I32, "%d"),
-    ZV_NUM(GalClock, Tot, FIELD_U32, "%u"),
-    ZV_NUM(GalClock, WnT, FIELD_U32, "%u"),
-    ZV_NUM(GalClock, WnLsf, FIELD_U32, "%u"),
-    ZV_NUM(GalClock, Dn, FIELD_U32, "%u"),
-    ZV_NUM(GalClock, DeltaTlsf, FIELD_I32, "%d"),
-    ZV_NUM(GalClock, A0G, FIELD_F64, "%.4e"),
-    ZV_NUM(GalClock, A1G, FIELD_F64, "%.3e"),
-    ZV_NUM(GalClock, T0G, FIELD_U32, "%u"),
-    ZV_NUM(GalClock, Wn0G, FIELD_U32, "%u"),
+    ZV_NUM(GalClock, A0, FIELD_F64, "%.9e"),     ZV_NUM(GalClock, A1, FIELD_F64, "%.7e"),
+    ZV_NUM(GalClock, DeltaTls, FIELD_I32, "%d"), ZV_NUM(GalClock, Tot, FIELD_U32, "%u"),
+    ZV_NUM(GalClock, WnT, FIELD_U32, "%u"),      ZV_NUM(GalClock, WnLsf, FIELD_U32, "%u"),
+    ZV_NUM(GalClock, Dn, FIELD_U32, "%u"),       ZV_NUM(GalClock, DeltaTlsf, FIELD_I32, "%d"),
+    ZV_NUM(GalClock, A0G, FIELD_F64, "%.4e"),    ZV_NUM(GalClock, A1G, FIELD_F64, "%.3e"),
+    ZV_NUM(GalClock, T0G, FIELD_U32, "%u"),      ZV_NUM(GalClock, Wn0G, FIELD_U32, "%u"),
 };
 
 // GLOCLOCK: the four status words and KP are written in hexadecimal, as they are read.
 using GloClock = GLOCLOCK_BODY_T;
 constexpr LOG_FIELD_T GLOCLOCK_FIELDS[] = {
-    ZV_NUM(GloClock, Valid, FIELD_U32, "%u"),
-    ZV_NUM(GloClock, NominalOffset, FIELD_F64, "%.9f"),
-    ZV_NUM(GloClock, GpsOffset, FIELD_F64, "%.9f"),
-    ZV_NUM(GloClock, Status1, FIELD_U32, "%x"),
-    ZV_NUM(GloClock, Status2, FIELD_U32, "%x"),
-    ZV_NUM(GloClock, Status3, FIELD_U32, "%x"),
-    ZV_NUM(GloClock, Status4, FIELD_U32, "%x"),
-    ZV_NUM(GloClock, TauC, FIELD_F64, "%.9e"),
-    ZV_NUM(GloClock, N4, FIELD_U16, "%u"),
-    ZV_NUM(GloClock, Na, FIELD_U16, "%u"),
-    ZV_NUM(GloClock, B1, FIELD_F64, "%.9f"),
-    ZV_NUM(GloClock, B2, FIELD_F64, "%.9f"),
-    ZV_NUM(GloClock, TauGps, FIELD_F64, "%.9e"),
-    ZV_NUM(GloClock, Kp, FIELD_U32, "%x"),
+    ZV_NUM(GloClock, Valid, FIELD_U32, "%u"),       ZV_NUM(GloClock, NominalOffset, FIELD_F64, "%.9f"),
+    ZV_NUM(GloClock, GpsOffset, FIELD_F64, "%.9f"), ZV_NUM(GloClock, Status1, FIELD_U32, "%x"),
+    ZV_NUM(GloClock, Status2, FIELD_U32, "%x"),     ZV_NUM(GloClock, Status3, FIELD_U32, "%x"),
+    ZV_NUM(GloClock, Status4, FIELD_U32, "%x"),     ZV_NUM(GloClock, TauC, FIELD_F64, "%.9e"),
+    ZV_NUM(GloClock, N4, FIELD_U16, "%u"),          ZV_NUM(GloClock, Na, FIELD_U16, "%u"),
+    ZV_NUM(GloClock, B1, FIELD_F64, "%.9f"),        ZV_NUM(GloClock, B2, FIELD_F64, "%.9f"),
+    ZV_NUM(GloClock, TauGps, FIELD_F64, "%.9e"),    ZV_NUM(GloClock, Kp, FIELD_U32, "%x"),
 };
 
 // BDSIONO
 using BdsIono = BDSIONO_BODY_T;
 constexpr LOG_FIELD_T BDSIONO_FIELDS[] = {
-    ZV_NUM(BdsIono, SatId, FIELD_U32, "%u"),
-    ZV_NUM(BdsIono, Alpha[0], FIELD_F64, "%.15e"),
-    ZV_NUM(BdsIono, Alpha[1], FIELD_F64, "%.15e"),
-    ZV_NUM(BdsIono, Alpha[2], FIELD_F64, "%.15e"),
-    ZV_NUM(BdsIono, Alpha[3], FIELD_F64, "%.15e"),
-    ZV_NUM(BdsIono, Beta[0], FIELD_F64, "%.1f"),
-    ZV_NUM(BdsIono, Beta[1], FIELD_F64, "%.1f"),
-    ZV_NUM(BdsIono, Beta[2], FIELD_F64, "%.1f"),
+    ZV_NUM(BdsIono, SatId, FIELD_U32, "%u"),       ZV_NUM(BdsIono, Alpha[0], FIELD_F64, "%.15e"),
+    ZV_NUM(BdsIono, Alpha[1], FIELD_F64, "%.15e"), ZV_NUM(BdsIono, Alpha[2], FIELD_F64, "%.15e"),
+    ZV_NUM(BdsIono, Alpha[3], FIELD_F64, "%.15e"), ZV_NUM(BdsIono, Beta[0], FIELD_F64, "%.1f"),
+    ZV_NUM(BdsIono, Beta[1], FIELD_F64, "%.1f"),   ZV_NUM(BdsIono, Beta[2], FIELD_F64, "%.1f"),
     ZV_NUM(BdsIono, Beta[3], FIELD_F64, "%.1f"),
 };
 
 // GALIONO: the storm flags are written in hexadecimal, as they are read.
 using GalIono = GALIONO_BODY_T;
 constexpr LOG_FIELD_T GALIONO_FIELDS[] = {
-    ZV_NUM(GalIono, Ai0, FIELD_F64, "%.2e"),
-    ZV_NUM(GalIono, Ai1, FIELD_F64, "%.3e"),
-    ZV_NUM(GalIono, Ai2, FIELD_F64, "%.4e"),
-    ZV_NUM(GalIono, StormFlag[0], FIELD_U32, "%x"),
-    ZV_NUM(GalIono, StormFlag[1], FIELD_U32, "%x"),
-    ZV_NUM(GalIono, StormFlag[2], FIELD_U32, "%x"),
-    ZV_NUM(GalIono, StormFlag[3], FIELD_U32, "%x"),
-    ZV_NUM(GalIono, StormFlag[4], FIELD_U32, "%x"),
+    ZV_NUM(GalIono, Ai0, FIELD_F64, "%.2e"),        ZV_NUM(GalIono, Ai1, FIELD_F64, "%.3e"),
+    ZV_NUM(GalIono, Ai2, FIELD_F64, "%.4e"),        ZV_NUM(GalIono, StormFlag[0], FIELD_U32, "%x"),
+    ZV_NUM(GalIono, StormFlag[1], FIELD_U32, "%x"), ZV_NUM(GalIono, StormFlag[2], FIELD_U32, "%x"),
+    ZV_NUM(GalIono, StormFlag[3], FIELD_U32, "%x"), ZV_NUM(GalIono, StormFlag[4], FIELD_U32, "%x"),
 };
 
 // IONUTC and QZSSIONUTC
 using IonUtc = IONUTC_BODY_T;
 constexpr LOG_FIELD_T IONUTC_FIELDS[] = {
-    ZV_NUM(IonUtc, Alpha[0], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, Alpha[1], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, Alpha[2], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, Alpha[3], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, Beta[0], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, Beta[1], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, Beta[2], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, Beta[3], FIELD_F64, "%.15e"),
-    ZV_NUM(IonUtc, UtcWeek, FIELD_U32, "%u"),
-    ZV_NUM(IonUtc, Tot, FIELD_U32, "%u"),
-    ZV_NUM(IonUtc, A0, FIELD_F64, "%.16e"),
-    ZV_NUM(IonUtc, A1, FIELD_F64, "%.9e"),
-    ZV_NUM(IonUtc, WnLsf, FIELD_U32, "%u"),
-    ZV_NUM(IonUtc, Dn, FIELD_U32, "%u"),
-    ZV_NUM(IonUtc, DeltaTls, FIELD_I32, "%d"),
-    ZV_NUM(IonUtc, DeltaTlsf, FIELD_I32, "%d"),
+    ZV_NUM(IonUtc, Alpha[0], FIELD_F64, "%.15e"), ZV_NUM(IonUtc, Alpha[1], FIELD_F64, "%.15e"),
+    ZV_NUM(IonUtc, Alpha[2], FIELD_F64, "%.15e"), ZV_NUM(IonUtc, Alpha[3], FIELD_F64, "%.15e"),
+    ZV_NUM(IonUtc, Beta[0], FIELD_F64, "%.15e"),  ZV_NUM(IonUtc, Beta[1], FIELD_F64, "%.15e"),
+    ZV_NUM(IonUtc, Beta[2], FIELD_F64, "%.15e"),  ZV_NUM(IonUtc, Beta[3], FIELD_F64, "%.15e"),
+    ZV_NUM(IonUtc, UtcWeek, FIELD_U32, "%u"),     ZV_NUM(IonUtc, Tot, FIELD_U32, "%u"),
+    ZV_NUM(IonUtc, A0, FIELD_F64, "%.16e"),       ZV_NUM(IonUtc, A1, FIELD_F64, "%.9e"),
+    ZV_NUM(IonUtc, WnLsf, FIELD_U32, "%u"),       ZV_NUM(IonUtc, Dn, FIELD_U32, "%u"),
+    ZV_NUM(IonUtc, DeltaTls, FIELD_I32, "%d"),    ZV_NUM(IonUtc, DeltaTlsf, FIELD_I32, "%d"),
     ZV_NUM(IonUtc, DeltaTUtc, FIELD_U32, "%u"),
 };
 
 // Bytes a field takes in the body.
 constexpr uint32_t FieldSize(uint8_t eStore)
 {
-    return eStore == FIELD_U8                               ? 1
-           : (eStore == FIELD_U16 || eStore == FIELD_I16)   ? 2
-           : (eStore == FIELD_F64 || eStore == FIELD_U64)   ? 8
-                                                            : 4;
+    return eStore == FIELD_U8                             ? 1
+           : (eStore == FIELD_U16 || eStore == FIELD_I16) ? 2
+           : (eStore == FIELD_F64 || eStore == FIELD_U64) ? 8
+                                                          : 4;
 }
 
 // The fields follow each other in text order without gaps and fill the body.
-template <size_t N>
-constexpr bool FieldsFillBody(const LOG_FIELD_T (&Fields)[N], size_t nBodySize)
+template <size_t N> constexpr bool FieldsFillBody(const LOG_FIELD_T (&Fields)[N], size_t nBodySize)
 {
     uint32_t nNext = 0;
     for (const LOG_FIELD_T& f : Fields)
@@ -318,8 +254,8 @@ constexpr bool FieldsFillBody(const LOG_FIELD_T (&Fields)[N], size_t nBodySize)
     return nNext == nBodySize;
 }
 
-#define NAV_LAYOUT(Fields, Body)                                                                               \
-    ZV_LAYOUT(Fields, Body, ' ');                                                                              \
+#define NAV_LAYOUT(Fields, Body)                                                                                       \
+    ZV_LAYOUT(Fields, Body, ' ');                                                                                      \
     static_assert(FieldsFillBody(Fields, sizeof(Body)), #Fields " cover the body in text order")
 
 const LOG_LAYOUT_T GPSEPHEM_LAYOUT = NAV_LAYOUT(GPSEPHEM_FIELDS, GPSEPHEM_BODY_T);
@@ -373,8 +309,8 @@ int Copy(uint32_t nBodySize, const void* pLog, int32_t nCapacity, uint8_t* pOut,
 // Ends the text: CR LF after an abbreviated body, the CRC trailer after a full one.
 int FinishText(char* pOut, uint32_t nCapacity, uint32_t nLength, bool bAbbrev, int32_t* pOutLength)
 {
-    const int ok = bAbbrev ? AppendFormat(pOut, nCapacity, &nLength, "\r\n")
-                           : AppendTextLogCrc(pOut, nCapacity, &nLength, 0);
+    const int ok =
+        bAbbrev ? AppendFormat(pOut, nCapacity, &nLength, "\r\n") : AppendTextLogCrc(pOut, nCapacity, &nLength, 0);
     if (!ok)
         return 0;
     *pOutLength = static_cast<int32_t>(nLength);

@@ -31,18 +31,18 @@ enum : uint16_t
 struct GPSEPHEM_BODY_T
 {
     uint32_t Prn;
-    double Tow;          // time of subframe 0, s
+    double Tow; // time of subframe 0, s
     uint32_t Health;
     uint32_t Iode1;
     uint32_t Iode2;
     uint32_t Week;
     uint32_t ZWeek;
-    double Toe;          // s
-    double A;            // semi-major axis, m
-    double DeltaN;       // rad/s
-    double M0;           // rad
+    double Toe;    // s
+    double A;      // semi-major axis, m
+    double DeltaN; // rad/s
+    double M0;     // rad
     double Ecc;
-    double Omega;        // argument of perigee, rad
+    double Omega; // argument of perigee, rad
     double Cuc;
     double Cus;
     double Crc;
@@ -59,9 +59,9 @@ struct GPSEPHEM_BODY_T
     double Af0;
     double Af1;
     double Af2;
-    uint32_t AntiSpoofing;  // flag
+    uint32_t AntiSpoofing; // flag
     double CorrectedMeanMotion;
-    double UraVariance;     // m^2
+    double UraVariance; // m^2
 };
 static_assert(sizeof(GPSEPHEM_BODY_T) == 224, "GPSEPHEM body");
 
@@ -91,14 +91,14 @@ struct BD2EPHEM_BODY_T
     double IDot;
     double Omega0;
     double OmegaDot;
-    uint32_t Iodc;        // AODC
+    uint32_t Iodc; // AODC
     double Toc;
     double Tgd1;
     double Tgd2;
     double Af0;
     double Af1;
     double Af2;
-    uint32_t AntiSpoofing;  // flag
+    uint32_t AntiSpoofing; // flag
     double CorrectedMeanMotion;
     double UraVariance;
 };
@@ -108,18 +108,18 @@ static_assert(sizeof(BD2EPHEM_BODY_T) == 232, "BD2EPHEM body");
 struct BDSEPHEMERIS_BODY_T
 {
     uint32_t SatId;
-    uint32_t Week;        // BDS week
-    double Ura;           // m
+    uint32_t Week; // BDS week
+    double Ura;    // m
     uint32_t Health1;
     double Tgd1;
     double Tgd2;
     uint32_t Aodc;
-    uint32_t Toc;         // s
+    uint32_t Toc; // s
     double A0;
     double A1;
     double A2;
     uint32_t Aode;
-    uint32_t Toe;         // s
+    uint32_t Toe; // s
     double RootA;
     double Ecc;
     double Omega;
@@ -141,25 +141,25 @@ static_assert(sizeof(BDSEPHEMERIS_BODY_T) == 196, "BDSEPHEMERIS body");
 // GLOEPHEMERIS (723). The first fields are narrowed from their text form.
 struct GLOEPHEMERIS_BODY_T
 {
-    uint16_t SlotOffset;  // slot + 37
-    uint16_t FreqOffset;  // frequency number + 7
+    uint16_t SlotOffset; // slot + 37
+    uint16_t FreqOffset; // frequency number + 7
     uint8_t SatType;
     uint8_t Reserved1;
     uint16_t Week;
-    uint32_t EphTime;     // ms of GPS week
-    uint32_t TimeOffset;  // s, GLONASS minus GPS
+    uint32_t EphTime;    // ms of GPS week
+    uint32_t TimeOffset; // s, GLONASS minus GPS
     uint16_t Nt;
     uint8_t Reserved2;
     uint8_t Reserved3;
     uint32_t Issue;
     uint32_t Health;
-    double PosX, PosY, PosZ;  // m
-    double VelX, VelY, VelZ;  // m/s
-    double AccX, AccY, AccZ;  // m/s^2
+    double PosX, PosY, PosZ; // m
+    double VelX, VelY, VelZ; // m/s
+    double AccX, AccY, AccZ; // m/s^2
     double TauN;
     double DeltaTauN;
     double GammaN;
-    uint32_t Tk;          // s of the GLONASS day
+    uint32_t Tk; // s of the GLONASS day
     uint32_t P;
     uint32_t Ft;
     uint32_t Age;
@@ -172,8 +172,8 @@ static_assert(sizeof(GLOEPHEMERIS_BODY_T) == 144, "GLOEPHEMERIS body");
 struct GALEPHEMERIS_BODY_T
 {
     uint32_t SatId;
-    uint32_t FNavReceived;  // flag
-    uint32_t INavReceived;  // flag
+    uint32_t FNavReceived; // flag
+    uint32_t INavReceived; // flag
     uint8_t E1bHealth;
     uint8_t E5aHealth;
     uint8_t E5bHealth;
@@ -183,7 +183,7 @@ struct GALEPHEMERIS_BODY_T
     uint8_t Sisa;
     uint8_t Reserved;
     uint32_t IodNav;
-    uint32_t Toe;           // s
+    uint32_t Toe; // s
     double RootA;
     double DeltaN;
     double M0;
@@ -199,11 +199,11 @@ struct GALEPHEMERIS_BODY_T
     double IDot;
     double Omega0;
     double OmegaDot;
-    uint32_t FNavToc;       // s
+    uint32_t FNavToc; // s
     double FNavAf0;
     double FNavAf1;
     double FNavAf2;
-    uint32_t INavToc;       // s
+    uint32_t INavToc; // s
     double INavAf0;
     double INavAf1;
     double INavAf2;

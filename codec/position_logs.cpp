@@ -16,8 +16,8 @@ namespace
 
 // The satellite counts are decimal; the reserved byte is hexadecimal in the
 // full form and decimal in the abbreviated one, and is read back the same way.
-#define ZV_SAT_INFO(Body)                                                                                      \
-    ZV_NUM(Body, Sats.SatsTracked, FIELD_U8, "%d"), ZV_NUM(Body, Sats.SatsInSolution, FIELD_U8, "%d"),          \
+#define ZV_SAT_INFO(Body)                                                                                              \
+    ZV_NUM(Body, Sats.SatsTracked, FIELD_U8, "%d"), ZV_NUM(Body, Sats.SatsInSolution, FIELD_U8, "%d"),                 \
         ZV_NUM(Body, Sats.SatsL1InSolution, FIELD_U8, "%d"), ZV_NUM(Body, Sats.SatsMultiInSolution, FIELD_U8, "%d")
 
 const LOG_FIELD_T kPositionFields[] = {
@@ -42,14 +42,10 @@ const LOG_FIELD_T kPositionFields[] = {
 };
 
 const LOG_FIELD_T kVelocityFields[] = {
-    ZV_NAME(VelocityBody, SolStatus, NAMES_SOLUTION_STATUS),
-    ZV_NAME(VelocityBody, VelType, NAMES_POSITION_TYPE),
-    ZV_NUM(VelocityBody, Latency, FIELD_F32, "%.3f"),
-    ZV_NUM(VelocityBody, Age, FIELD_F32, "%.3f"),
-    ZV_NUM(VelocityBody, HorSpeed, FIELD_F64, "%.4lf"),
-    ZV_NUM(VelocityBody, TrackOverGround, FIELD_F64, "%.6lf"),
-    ZV_NUM(VelocityBody, VertSpeed, FIELD_F64, "%.4lf"),
-    ZV_NUM(VelocityBody, Reserved, FIELD_F32, "%.1f"),
+    ZV_NAME(VelocityBody, SolStatus, NAMES_SOLUTION_STATUS), ZV_NAME(VelocityBody, VelType, NAMES_POSITION_TYPE),
+    ZV_NUM(VelocityBody, Latency, FIELD_F32, "%.3f"),        ZV_NUM(VelocityBody, Age, FIELD_F32, "%.3f"),
+    ZV_NUM(VelocityBody, HorSpeed, FIELD_F64, "%.4lf"),      ZV_NUM(VelocityBody, TrackOverGround, FIELD_F64, "%.6lf"),
+    ZV_NUM(VelocityBody, VertSpeed, FIELD_F64, "%.4lf"),     ZV_NUM(VelocityBody, Reserved, FIELD_F32, "%.1f"),
 };
 
 const LOG_FIELD_T kXyzFields[] = {
@@ -80,18 +76,18 @@ const LOG_FIELD_T kXyzFields[] = {
     ZV_NUM(XyzBody, Sats.GpsGloSignalMask, FIELD_U8, "%02x"),
 };
 
-#define ZV_HEADING_TAIL(Body)                                                                                  \
-    ZV_FIELD(Body, Sats.SatsTracked, FIELD_U8, NAMES_NONE, "%u", "%d"),                                         \
-        ZV_FIELD(Body, Sats.SatsInSolution, FIELD_U8, NAMES_NONE, "%u", "%d"),                                  \
-        ZV_FIELD(Body, Sats.SatsAboveMask, FIELD_U8, NAMES_NONE, "%u", "%d"),                                   \
-        ZV_FIELD(Body, Sats.SatsMultiAboveMask, FIELD_U8, NAMES_NONE, "%u", "%d"),                              \
-        ZV_NUM(Body, Sats.SolSource, FIELD_U8, "%x"), ZV_NUM(Body, Sats.ExtSolStatus, FIELD_U8, "%x"),           \
+#define ZV_HEADING_TAIL(Body)                                                                                          \
+    ZV_FIELD(Body, Sats.SatsTracked, FIELD_U8, NAMES_NONE, "%u", "%d"),                                                \
+        ZV_FIELD(Body, Sats.SatsInSolution, FIELD_U8, NAMES_NONE, "%u", "%d"),                                         \
+        ZV_FIELD(Body, Sats.SatsAboveMask, FIELD_U8, NAMES_NONE, "%u", "%d"),                                          \
+        ZV_FIELD(Body, Sats.SatsMultiAboveMask, FIELD_U8, NAMES_NONE, "%u", "%d"),                                     \
+        ZV_NUM(Body, Sats.SolSource, FIELD_U8, "%x"), ZV_NUM(Body, Sats.ExtSolStatus, FIELD_U8, "%x"),                 \
         ZV_NUM(Body, Sats.GalBdsSignalMask, FIELD_U8, "%x"), ZV_NUM(Body, Sats.GpsGloSignalMask, FIELD_U8, "%x")
 
-#define ZV_HEADING_HEAD(Body)                                                                                  \
-    ZV_NAME(Body, SolStatus, NAMES_SOLUTION_STATUS), ZV_NAME(Body, PosType, NAMES_POSITION_TYPE),               \
-        ZV_NUM(Body, Length, FIELD_F32, "%.4f"), ZV_NUM(Body, Heading, FIELD_F32, "%.4f"),                      \
-        ZV_NUM(Body, Pitch, FIELD_F32, "%.4f"), ZV_NUM(Body, Reserved, FIELD_F32, "%.4f"),                      \
+#define ZV_HEADING_HEAD(Body)                                                                                          \
+    ZV_NAME(Body, SolStatus, NAMES_SOLUTION_STATUS), ZV_NAME(Body, PosType, NAMES_POSITION_TYPE),                      \
+        ZV_NUM(Body, Length, FIELD_F32, "%.4f"), ZV_NUM(Body, Heading, FIELD_F32, "%.4f"),                             \
+        ZV_NUM(Body, Pitch, FIELD_F32, "%.4f"), ZV_NUM(Body, Reserved, FIELD_F32, "%.4f"),                             \
         ZV_NUM(Body, HeadingSd, FIELD_F32, "%.4f"), ZV_NUM(Body, PitchSd, FIELD_F32, "%.4f")
 
 const LOG_FIELD_T kHeadingFields[] = {
@@ -108,14 +104,10 @@ const LOG_FIELD_T kHeading2Fields[] = {
 };
 
 const LOG_FIELD_T kAvePosFields[] = {
-    ZV_NUM(AvePosBody, Latitude, FIELD_F64_RAD, "%.11f"),
-    ZV_NUM(AvePosBody, Longitude, FIELD_F64_RAD, "%.11f"),
-    ZV_NUM(AvePosBody, Height, FIELD_F64, "%.4f"),
-    ZV_NUM(AvePosBody, LatitudeSd, FIELD_F32, "%.4f"),
-    ZV_NUM(AvePosBody, LongitudeSd, FIELD_F32, "%.4f"),
-    ZV_NUM(AvePosBody, HeightSd, FIELD_F32, "%.4f"),
-    ZV_NAME(AvePosBody, AveStatus, NAMES_AVEPOS_STATUS),
-    ZV_NUM(AvePosBody, AveTime, FIELD_U32, "%u"),
+    ZV_NUM(AvePosBody, Latitude, FIELD_F64_RAD, "%.11f"), ZV_NUM(AvePosBody, Longitude, FIELD_F64_RAD, "%.11f"),
+    ZV_NUM(AvePosBody, Height, FIELD_F64, "%.4f"),        ZV_NUM(AvePosBody, LatitudeSd, FIELD_F32, "%.4f"),
+    ZV_NUM(AvePosBody, LongitudeSd, FIELD_F32, "%.4f"),   ZV_NUM(AvePosBody, HeightSd, FIELD_F32, "%.4f"),
+    ZV_NAME(AvePosBody, AveStatus, NAMES_AVEPOS_STATUS),  ZV_NUM(AvePosBody, AveTime, FIELD_U32, "%u"),
     ZV_NUM(AvePosBody, Samples, FIELD_U32, "%u"),
 };
 
@@ -176,14 +168,10 @@ const LOG_FIELD_T kPositionCsv[] = {
 };
 
 const LOG_FIELD_T kVelocityCsv[] = {
-    ZV_NUM(VelocityBody, SolStatus, FIELD_U32, "%u"),
-    ZV_NUM(VelocityBody, VelType, FIELD_U32, "%u"),
-    ZV_NUM(VelocityBody, Latency, FIELD_F32, "%.4f"),
-    ZV_NUM(VelocityBody, Age, FIELD_F32, "%.4f"),
-    ZV_NUM(VelocityBody, HorSpeed, FIELD_F64, "%.11f"),
-    ZV_NUM(VelocityBody, TrackOverGround, FIELD_F64, "%.11f"),
-    ZV_NUM(VelocityBody, VertSpeed, FIELD_F64, "%.11f"),
-    ZV_NUM(VelocityBody, Reserved, FIELD_F32, "%.4f"),
+    ZV_NUM(VelocityBody, SolStatus, FIELD_U32, "%u"),    ZV_NUM(VelocityBody, VelType, FIELD_U32, "%u"),
+    ZV_NUM(VelocityBody, Latency, FIELD_F32, "%.4f"),    ZV_NUM(VelocityBody, Age, FIELD_F32, "%.4f"),
+    ZV_NUM(VelocityBody, HorSpeed, FIELD_F64, "%.11f"),  ZV_NUM(VelocityBody, TrackOverGround, FIELD_F64, "%.11f"),
+    ZV_NUM(VelocityBody, VertSpeed, FIELD_F64, "%.11f"), ZV_NUM(VelocityBody, Reserved, FIELD_F32, "%.4f"),
 };
 
 const LOG_FIELD_T kXyzCsv[] = {
@@ -240,14 +228,14 @@ const LOG_LAYOUT_T kHeadingCsvLayout = ZV_LAYOUT(kHeadingCsv, HeadingBody, ',');
 // ---- Name tables ----
 
 const char* const kDatumNames[] = {
-    "ERROR", "ADIND", "ARC50", "ARC60", "AGD66", "AGD84", "BUKIT",  "ASTRO",  "CHATM", "CARTH", "CAPE",
-    "DJAKA", "EGYPT", "ED50",  "ED79",  "GUNSG", "GEO49", "GRB36",  "GUAM",   "HAWAII", "KAUAI", "MAUI",
-    "OAHU",  "HERAT", "HJORS", "HONGK", "HUTZU", "INDIA", "IRE65",  "KERTA",  "KANDA", "LIBER", "LUZON",
-    "MINDA", "MERCH", "NAHR",  "NAD83", "CANADA", "ALASKA", "NAD27", "CARIBB", "MEXICO", "CAMER", "MINNA",
-    "OMAN",  "PUERTO", "QORNO", "ROME", "CHUA",  "SAM56",  "SAM69",  "CAMPO", "SACOR", "YACAR", "TANAN",
-    "TIMBA", "TOKYO", "TRIST", "VITI",  "WAK60", "WGS72",  "WGS84",  "ZANDE", "USER",  "CSRS",  "ADIM",
-    "ARSM",  "ENW",   "HTN",   "INDB",  "INDI",  "IRL",    "LUZA",   "LUZB",  "NAHC",  "NASP",  "OGBM",
-    "OHAA",  "OHAB",  "OHAC",  "OHAD",  "OHIA",  "OHIB",   "OHIC",   "OHID",  "TIL",   "TOYM",
+    "ERROR", "ADIND",  "ARC50", "ARC60", "AGD66",  "AGD84",  "BUKIT", "ASTRO",  "CHATM",  "CARTH", "CAPE",
+    "DJAKA", "EGYPT",  "ED50",  "ED79",  "GUNSG",  "GEO49",  "GRB36", "GUAM",   "HAWAII", "KAUAI", "MAUI",
+    "OAHU",  "HERAT",  "HJORS", "HONGK", "HUTZU",  "INDIA",  "IRE65", "KERTA",  "KANDA",  "LIBER", "LUZON",
+    "MINDA", "MERCH",  "NAHR",  "NAD83", "CANADA", "ALASKA", "NAD27", "CARIBB", "MEXICO", "CAMER", "MINNA",
+    "OMAN",  "PUERTO", "QORNO", "ROME",  "CHUA",   "SAM56",  "SAM69", "CAMPO",  "SACOR",  "YACAR", "TANAN",
+    "TIMBA", "TOKYO",  "TRIST", "VITI",  "WAK60",  "WGS72",  "WGS84", "ZANDE",  "USER",   "CSRS",  "ADIM",
+    "ARSM",  "ENW",    "HTN",   "INDB",  "INDI",   "IRL",    "LUZA",  "LUZB",   "NAHC",   "NASP",  "OGBM",
+    "OHAA",  "OHAB",   "OHAC",  "OHAD",  "OHIA",   "OHIB",   "OHIC",  "OHID",   "TIL",    "TOYM",
 };
 static_assert(sizeof(kDatumNames) / sizeof(kDatumNames[0]) == 87, "datum list");
 
@@ -256,13 +244,12 @@ const CODE_NAME_ROW_T kMonitorDatums[] = {{0, "ERROR"}, {61, "WGS84"}, {63, "USE
 const char* const kClockStatusNames[] = {"VALID", "CONVERGING", "ITERATING", "INVALID", "ERROR"};
 const char* const kUtcStatusNames[] = {"INVALID", "VALID", "WARNING"};
 const char* const kSolutionPrefixes[] = {"PSR", "PPP", "RTK", "BEST", "BESTGNSS"};
-const char* const kPositionLogNames[] = {"PSRPOS",     "PPPPOS",      "RTKPOS",  "BESTPOS",  "BESTGNSSPOS",
-                                         "BESTPOS2",   "MATCHEDPOS",  "MATCHEDPOSH", "MARKPOS", "MARK2POS"};
+const char* const kPositionLogNames[] = {"PSRPOS",   "PPPPOS",     "RTKPOS",      "BESTPOS", "BESTGNSSPOS",
+                                         "BESTPOS2", "MATCHEDPOS", "MATCHEDPOSH", "MARKPOS", "MARK2POS"};
 const char* const kMonitorPositionLogNames[] = {"PSRPOS",     "PPPPOS",      "RTKPOS",  "BESTPOS", "BESTGNSSPOS",
                                                 "MATCHEDPOS", "MATCHEDPOSH", "MARKPOS", "MARK2POS"};
 
-template <size_t N>
-const char* NameAt(const char* const (&Names)[N], uint32_t nIndex)
+template <size_t N> const char* NameAt(const char* const (&Names)[N], uint32_t nIndex)
 {
     return nIndex < N ? Names[nIndex] : nullptr;
 }
@@ -295,8 +282,7 @@ int FormatCsv(const LOG_LAYOUT_T& Layout, const uint8_t* pRecord, int32_t nLengt
     uint32_t nLen = 0;
     if (!AppendFormat(pOut, static_cast<uint32_t>(nCapacity), &nLen, "%u,%.3lf,%08u,", Header.Week,
                       Header.Milliseconds / 1000.0, Header.ReceiverStatus) ||
-        !AppendLogBody(Layout, pRecord + sizeof(Header), FIELD_FORM_CSV, pOut, static_cast<uint32_t>(nCapacity),
-                       &nLen))
+        !AppendLogBody(Layout, pRecord + sizeof(Header), FIELD_FORM_CSV, pOut, static_cast<uint32_t>(nCapacity), &nLen))
         return 0;
     *pOutLen = static_cast<int32_t>(nLen);
     return 1;
@@ -333,9 +319,15 @@ const char* PositionLogName(uint32_t nKind)
 
 // ---- Name lookups ----
 
-uint32_t SolutionStatusFromName(const char* pText) { return pText ? FindCode(GetSolutionStatusTable(), pText) : 0xFFFFFFFFu; }
+uint32_t SolutionStatusFromName(const char* pText)
+{
+    return pText ? FindCode(GetSolutionStatusTable(), pText) : 0xFFFFFFFFu;
+}
 
-uint32_t PosTypeFromTableName(const char* pText) { return pText ? FindCode(GetPositionTypeTable(), pText) : 0xFFFFFFFFu; }
+uint32_t PosTypeFromTableName(const char* pText)
+{
+    return pText ? FindCode(GetPositionTypeTable(), pText) : 0xFFFFFFFFu;
+}
 
 uint32_t PosTypeFromName(const char* pText)
 {
@@ -407,8 +399,8 @@ int FormatPosition(uint32_t nKind, const BinaryLogHeader* pHeader, const void* p
     return FormatLayoutLog(kPositionLayout, PositionLogName(nKind), pHeader, pBody, pOut, nCapacity, pOutLen);
 }
 
-int FormatVelocity(uint32_t nPrefix, const BinaryLogHeader* pHeader, const void* pBody, char* pOut,
-                   int32_t nCapacity, int32_t* pOutLen)
+int FormatVelocity(uint32_t nPrefix, const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
+                   int32_t* pOutLen)
 {
     const char* pszPrefix = SolutionPrefix(nPrefix);
     if (!pszPrefix)
@@ -437,8 +429,7 @@ int FormatHeading(const BinaryLogHeader* pHeader, const void* pBody, char* pOut,
     return FormatLayoutLog(kHeadingLayout, "HEADING", pHeader, pBody, pOut, nCapacity, pOutLen);
 }
 
-int FormatHeading2(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                   int32_t* pOutLen)
+int FormatHeading2(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen)
 {
     return FormatLayoutLog(kHeading2Layout, "HEADING2", pHeader, pBody, pOut, nCapacity, pOutLen);
 }
@@ -453,8 +444,7 @@ int FormatTime(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, in
     return FormatLayoutLog(kTimeLayout, "TIME", pHeader, pBody, pOut, nCapacity, pOutLen);
 }
 
-int FormatTimeSync(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                   int32_t* pOutLen)
+int FormatTimeSync(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen)
 {
     return FormatLayoutLog(kTimeSyncLayout, "TIMESYNC", pHeader, pBody, pOut, nCapacity, pOutLen);
 }

@@ -63,10 +63,10 @@ struct PositionBody
 {
     uint32_t SolStatus;
     uint32_t PosType;
-    double Latitude;   // degrees
-    double Longitude;  // degrees
-    double Height;     // above mean sea level, m
-    float Undulation;  // m
+    double Latitude;  // degrees
+    double Longitude; // degrees
+    double Height;    // above mean sea level, m
+    float Undulation; // m
     uint32_t DatumId;
     float LatitudeSd;  // m
     float LongitudeSd; // m
@@ -83,11 +83,11 @@ struct VelocityBody
 {
     uint32_t SolStatus;
     uint32_t VelType;
-    float Latency;         // s
-    float Age;             // s
-    double HorSpeed;       // m/s
+    float Latency;          // s
+    float Age;              // s
+    double HorSpeed;        // m/s
     double TrackOverGround; // degrees
-    double VertSpeed;      // m/s
+    double VertSpeed;       // m/s
     float Reserved;
 };
 static_assert(sizeof(VelocityBody) == 44, "velocity body");
@@ -97,16 +97,16 @@ struct XyzBody
 {
     uint32_t PosSolStatus;
     uint32_t PosType;
-    double X, Y, Z;       // m
-    float XSd, YSd, ZSd;  // m
+    double X, Y, Z;      // m
+    float XSd, YSd, ZSd; // m
     uint32_t VelSolStatus;
     uint32_t VelType;
-    double VX, VY, VZ;    // m/s
+    double VX, VY, VZ; // m/s
     float VXSd, VYSd, VZSd;
     char StationId[4];
-    float VelLatency;     // s
-    float DiffAge;        // s
-    float SolAge;         // s
+    float VelLatency; // s
+    float DiffAge;    // s
+    float SolAge;     // s
     SOLUTION_SATS_T Sats;
 };
 static_assert(sizeof(XyzBody) == 112, "XYZ body");
@@ -128,9 +128,9 @@ struct HeadingBody
 {
     uint32_t SolStatus;
     uint32_t PosType;
-    float Length;     // baseline, m
-    float Heading;    // degrees
-    float Pitch;      // degrees
+    float Length;  // baseline, m
+    float Heading; // degrees
+    float Pitch;   // degrees
     float Reserved;
     float HeadingSd;
     float PitchSd;
@@ -172,15 +172,15 @@ static_assert(sizeof(AvePosBody) == 48, "AVEPOS body");
 struct TimeBody
 {
     uint32_t ClockStatus;
-    double Offset;      // receiver clock offset, s
-    double OffsetSd;    // s
-    double UtcOffset;   // GPS to UTC, s
+    double Offset;    // receiver clock offset, s
+    double OffsetSd;  // s
+    double UtcOffset; // GPS to UTC, s
     uint32_t UtcYear;
     uint8_t UtcMonth;
     uint8_t UtcDay;
     uint8_t UtcHour;
     uint8_t UtcMinute;
-    uint32_t UtcMs;     // milliseconds of the minute
+    uint32_t UtcMs; // milliseconds of the minute
     uint32_t UtcStatus;
 };
 static_assert(sizeof(TimeBody) == 44, "TIME body");
@@ -241,18 +241,16 @@ int DecodeTimeText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* p
 
 int FormatPosition(uint32_t nKind, const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
                    int32_t* pOutLen);
-int FormatVelocity(uint32_t nPrefix, const BinaryLogHeader* pHeader, const void* pBody, char* pOut,
-                   int32_t nCapacity, int32_t* pOutLen);
+int FormatVelocity(uint32_t nPrefix, const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
+                   int32_t* pOutLen);
 // Prefix 5 writes "BESTXYZ2".
 int FormatXyz(uint32_t nPrefix, const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
               int32_t* pOutLen);
 int FormatHeading(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
-int FormatHeading2(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                   int32_t* pOutLen);
+int FormatHeading2(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 int FormatAvePos(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 int FormatTime(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
-int FormatTimeSync(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity,
-                   int32_t* pOutLen);
+int FormatTimeSync(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 
 // ---- Comma-separated export ----
 // One line ended by CR LF from a binary record (header + body, nLength bytes):

@@ -279,9 +279,9 @@ RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o)
 
 // Converts each record of a counted RANGE or RANGECMP log (nLength bytes) into
 // the other form; SetId gives the output its message ID.
-template <typename In, typename Out>
-int ConvertRangeRecords(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength,
-                        Out (*Convert)(const In&), void (*SetId)(BinaryLogHeader*))
+template <typename In, typename Out> int ConvertRangeRecords(const void* pLog, int32_t nLength, void* pOut,
+                                                             int32_t nCapacity, int32_t* pOutLength,
+                                                             Out (*Convert)(const In&), void (*SetId)(BinaryLogHeader*))
 {
     BinaryLogHeader h;
     uint32_t n = 0;

@@ -552,8 +552,8 @@ void PlanReference(PackSignal* sigs, uint32_t n)
             if (!bCode || !primary.PsrValid ||
                 !TruncFits((p.pObs->Psr - primary.Psr) / kPsrUnit, MinSigned(w.Psr) + 1, MaxSigned(w.Psr), &s.Psr))
                 s.Psr = MinSigned(w.Psr);
-            s.Doppler = TruncClamp((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler),
-                                      MaxSigned(w.Doppler));
+            s.Doppler =
+                TruncClamp((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
         }
         // The phase is carried relative to the pseudorange the expander rebuilds.
         const double ownPsr = bSecondary ? primary.Psr + double(s.Psr) * kPsrUnit : double(s.Psr) * kPsrUnit;
@@ -899,7 +899,8 @@ int DecodeRangeCmp4Text(const char* pText, int32_t nLength, uint8_t* pOut, int32
     uint32_t nData = 0;
     if (!NextTextField(&cursor, &f, &n) || !ParseFieldU32(f, n, 10, &nData) || nData > 0xFFFFu - 4u)
         return 0;
-    if (!NextTextField(&cursor, &f, &n) || uint32_t(n) != 2 * nData || HexToBytes(f, pOut + RANGE_BODY_OFFSET, nData, n) != 0)
+    if (!NextTextField(&cursor, &f, &n) || uint32_t(n) != 2 * nData ||
+        HexToBytes(f, pOut + RANGE_BODY_OFFSET, nData, n) != 0)
         return 0;
     if (IsRangeHTextName(pText, nLength))
         h.MessageType |= LOG_TYPE_FROM_RANGEH;

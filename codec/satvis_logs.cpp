@@ -31,10 +31,8 @@ const LOG_FIELD_T SATVIS_SAT_FIELDS[] = {
     ZV_NUM(SATVIS_SAT_T, ApparentDoppler, FIELD_F64, "%f"),
 };
 const LOG_FIELD_T REFSTATION_FIELDS[] = {
-    ZV_NUM(REFSTATION_BODY_T, Status, FIELD_U32, "%08X"),
-    ZV_NUM(REFSTATION_BODY_T, X, FIELD_F64, "%.3f"),
-    ZV_NUM(REFSTATION_BODY_T, Y, FIELD_F64, "%.3f"),
-    ZV_NUM(REFSTATION_BODY_T, Z, FIELD_F64, "%.3f"),
+    ZV_NUM(REFSTATION_BODY_T, Status, FIELD_U32, "%08X"), ZV_NUM(REFSTATION_BODY_T, X, FIELD_F64, "%.3f"),
+    ZV_NUM(REFSTATION_BODY_T, Y, FIELD_F64, "%.3f"),      ZV_NUM(REFSTATION_BODY_T, Z, FIELD_F64, "%.3f"),
     ZV_NUM(REFSTATION_BODY_T, Health, FIELD_U32, "%u"),
 };
 const LOG_FIELD_T REFSTATIONINFO_FIELDS[] = {
@@ -236,23 +234,28 @@ bool CurrentBody(const BinaryLogHeader* pHeader, Body* pBody, TextReader Read)
 
 bool RefStationBody(const BinaryLogHeader* pHeader, REFSTATION_BODY_T* pBody)
 {
-    return CurrentBody(pHeader, pBody, [](const uint8_t* pAt, const uint8_t* pEnd, REFSTATION_BODY_T* p) {
-        // Up to five characters, zero-terminated when shorter.
-        const size_t n = strnlen(reinterpret_cast<const char*>(pAt), pEnd - pAt);
-        if (n > 5)
-            return false;
-        memset(p->StationId, 0, sizeof(p->StationId));
-        memcpy(p->StationId, pAt, n);
-        return true;
-    });
+    return CurrentBody(pHeader, pBody,
+                       [](const uint8_t* pAt, const uint8_t* pEnd, REFSTATION_BODY_T* p)
+                       {
+                           // Up to five characters, zero-terminated when shorter.
+                           const size_t n = strnlen(reinterpret_cast<const char*>(pAt), pEnd - pAt);
+                           if (n > 5)
+                               return false;
+                           memset(p->StationId, 0, sizeof(p->StationId));
+                           memcpy(p->StationId, pAt, n);
+                           return true;
+                       });
 }
 
 bool RefStationInfoBody(const BinaryLogHeader* pHeader, REFSTATIONINFO_BODY_T* pBody)
 {
-    return CurrentBody(pHeader, pBody, [](const uint8_t* pAt, const uint8_t* pEnd, REFSTATIONINFO_BODY_T* p) {
-        return ReadPackedStationId(&pAt, pEnd, p->StationId) && ReadPackedText(&pAt, pEnd, p->AntennaModel) &&
-               ReadPackedText(&pAt, pEnd, p->AntennaSerial);
-    });
+    return CurrentBody(pHeader, pBody,
+                       [](const uint8_t* pAt, const uint8_t* pEnd, REFSTATIONINFO_BODY_T* p)
+                       {
+                           return ReadPackedStationId(&pAt, pEnd, p->StationId) &&
+                                  ReadPackedText(&pAt, pEnd, p->AntennaModel) &&
+                                  ReadPackedText(&pAt, pEnd, p->AntennaSerial);
+                       });
 }
 
 // Header of a reference-station record for output in the current layout.
@@ -309,8 +312,7 @@ int DecodeSatVisText(const char* pText, int32_t nLength, uint8_t* pOut, int32_t*
     // The count is written behind a blank.
     while (nCount > 0 && *pCount == ' ')
         ++pCount, --nCount;
-    if (!ParseLayoutBody(SATVIS_COUNT, pCount, nCount, FIELD_FORM_FULL, &counted) ||
-        counted.Count > SATVIS_MAX_RECORDS)
+    if (!ParseLayoutBody(SATVIS_COUNT, pCount, nCount, FIELD_FORM_FULL, &counted) || counted.Count > SATVIS_MAX_RECORDS)
         return 0;
     fixed.Count = counted.Count;
     uint8_t* pRecords = pOut + HEADER_SIZE + sizeof(fixed);
@@ -363,8 +365,8 @@ int FormatSatVis(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutL
     {
         SATVIS_SAT_T sat;
         memcpy(&sat, pBody + sizeof(fixed) + i * sizeof(sat), sizeof(sat));
-        if (!AppendFormat(pOut, nCapacity, &n, ",%u,%u,%u,%f,%f,%f,%f", sat.Prn, sat.GloFreq, sat.Health,
-                          sat.Elevation, sat.Azimuth, sat.TheoreticalDoppler, sat.ApparentDoppler))
+        if (!AppendFormat(pOut, nCapacity, &n, ",%u,%u,%u,%f,%f,%f,%f", sat.Prn, sat.GloFreq, sat.Health, sat.Elevation,
+                          sat.Azimuth, sat.TheoreticalDoppler, sat.ApparentDoppler))
             return 0;
     }
     return FinishFullText(pOut, nCapacity, n, pOutLength);
@@ -403,8 +405,8 @@ int FormatRefStation(const void* pLog, int32_t nCapacity, int32_t nMode, char* p
     if (!pHeader || !pOutLength || nCapacity <= 0 || !RefStationBody(pHeader, &body))
         return 0;
     if (nMode == 0)
-        return EmitBinary(OutputHeader(pHeader, sizeof(body), LOG_FORM_BINARY), &body, sizeof(body), nCapacity,
-                          pOut, pOutLength);
+        return EmitBinary(OutputHeader(pHeader, sizeof(body), LOG_FORM_BINARY), &body, sizeof(body), nCapacity, pOut,
+                          pOutLength);
     const char* pType = CodeToName(GetDiffTypeTable(), body.StationType);
     if (!pType)
         return 0;
@@ -425,8 +427,8 @@ int FormatRefStationInfo(const void* pLog, int32_t nCapacity, int32_t nMode, cha
     if (!pHeader || !pOutLength || nCapacity <= 0 || !RefStationInfoBody(pHeader, &body))
         return 0;
     if (nMode == 0)
-        return EmitBinary(OutputHeader(pHeader, sizeof(body), LOG_FORM_BINARY), &body, sizeof(body), nCapacity,
-                          pOut, pOutLength);
+        return EmitBinary(OutputHeader(pHeader, sizeof(body), LOG_FORM_BINARY), &body, sizeof(body), nCapacity, pOut,
+                          pOutLength);
     const char* pType = CodeToName(GetDiffTypeTable(), body.StationType);
     // A datum ID without a name (such as an unknown name decoded) prints as the receiver's "ERROR" datum.
     const char* pDatum = DatumName(body.DatumId);

@@ -27,10 +27,10 @@ struct SATVIS_SAT_T
     uint16_t Prn;
     uint16_t GloFreq;
     uint32_t Health;
-    double Elevation;           // degrees
-    double Azimuth;             // degrees
-    double TheoreticalDoppler;  // Hz
-    double ApparentDoppler;     // Hz
+    double Elevation;          // degrees
+    double Azimuth;            // degrees
+    double TheoreticalDoppler; // Hz
+    double ApparentDoppler;    // Hz
 };
 static_assert(sizeof(SATVIS_SAT_T) == 40, "SATVIS record");
 
@@ -40,7 +40,7 @@ constexpr uint32_t SATVIS_MAX_RECORDS = (0xFFFFu - sizeof(SATVIS_BODY_T)) / size
 struct REFSTATION_BODY_T
 {
     uint32_t Status;
-    double X, Y, Z;       // ECEF, m
+    double X, Y, Z; // ECEF, m
     uint32_t Health;
     uint32_t StationType; // differential correction type: 0 NONE ... 4 RTCMV3
     char StationId[8];    // zero-padded
@@ -49,11 +49,11 @@ static_assert(sizeof(REFSTATION_BODY_T) == 44, "REFSTATION body");
 
 struct REFSTATIONINFO_BODY_T
 {
-    double Latitude;      // degrees
-    double Longitude;     // degrees
-    double Height;        // m
+    double Latitude;  // degrees
+    double Longitude; // degrees
+    double Height;    // m
     uint32_t DatumId;
-    float Undulation;     // m
+    float Undulation; // m
     uint32_t Health;
     uint32_t StationType;
     char StationId[8];

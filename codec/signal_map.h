@@ -26,7 +26,7 @@ enum SIGNAL_MODE_E : uint32_t
 struct SIGNAL_OBS_PAIR_T
 {
     uint32_t SignalType; // tracking-status bits 21-25; SIGNAL_OBS_EMPTY for an unused pair
-    uint32_t ObsCode; // signal code of the observation
+    uint32_t ObsCode;    // signal code of the observation
 };
 
 enum : uint32_t

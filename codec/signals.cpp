@@ -37,7 +37,7 @@ double CarrierHz(uint32_t nSystem, uint32_t nBand)
 }
 
 constexpr const char* kBandNames[GNSS_SYSTEM_COUNT][kBandCount] = {
-    {"L1", "L2", "L5", "NA", "L6"}, {"G1", "G2", "G3", "NA", "NA"}, {"E1", "E5A", "E5B", "E5", "E6"},
+    {"L1", "L2", "L5", "NA", "L6"},  {"G1", "G2", "G3", "NA", "NA"}, {"E1", "E5A", "E5B", "E5", "E6"},
     {"B1", "B3", "B2", "L1", "B2A"}, {"L1", "NA", "L5", "NA", "NA"}, {"L1", "L2", "L5", "NA", "L6"},
 };
 constexpr const char* kMonitorGpsBandNames[kBandCount] = {"L1", "L2", "L5", "NA", "NA"};
@@ -65,9 +65,8 @@ struct SystemWord
     uint32_t Index;
 };
 constexpr SystemWord kSystemWords[] = {
-    {"GPS", 3, 0},     {"GLO", 3, 1},     {"GAL", 3, 2},     {"BDS", 3, 3},      {"SBA", 3, 4},
-    {"QZS", 3, 5},     {"ALL", 3, 255},   {"BEI", 3, 3},     {"BD2", 3, 3},      {"GLONASS", 7, 1},
-    {"GALILEO", 7, 2}, {"SBAS", 4, 4},    {"QZSS", 4, 5},
+    {"GPS", 3, 0}, {"GLO", 3, 1}, {"GAL", 3, 2},     {"BDS", 3, 3},     {"SBA", 3, 4},  {"QZS", 3, 5},  {"ALL", 3, 255},
+    {"BEI", 3, 3}, {"BD2", 3, 3}, {"GLONASS", 7, 1}, {"GALILEO", 7, 2}, {"SBAS", 4, 4}, {"QZSS", 4, 5},
 };
 
 struct NamedCode
@@ -90,8 +89,8 @@ constexpr NamedCode kNamedCodes[SIGNAL_NAMED_CODE_COUNT] = {
     {BDSB2AP, "BDSB2AP"}, {BDSB2AX, "BDSB2AX"},
 };
 
-constexpr uint8_t kDefaultGloChannels[GLO_SLOT_COUNT] = {8, 3, 12, 13, 8, 3, 12, 13, 5, 0, 7, 6, 5, 0,
-                                                         7, 6, 11, 4, 10, 9, 11, 4, 10, 9, 11, 2, 14, 0};
+constexpr uint8_t kDefaultGloChannels[GLO_SLOT_COUNT] = {8, 3, 12, 13, 8,  3, 12, 13, 5,  0, 7,  6, 5,  0,
+                                                         7, 6, 11, 4,  10, 9, 11, 4,  10, 9, 11, 2, 14, 0};
 
 std::atomic<uint8_t> g_gloChannels[GLO_SLOT_COUNT] = {
     kDefaultGloChannels[0],  kDefaultGloChannels[1],  kDefaultGloChannels[2],  kDefaultGloChannels[3],

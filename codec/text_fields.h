@@ -8,8 +8,8 @@
 
 struct TextFieldCursor
 {
-    const char* pNext;  // start of the next field
-    const char* pEnd;   // one past the last byte of the span
+    const char* pNext; // start of the next field
+    const char* pEnd;  // one past the last byte of the span
 };
 
 inline TextFieldCursor MakeFieldCursor(const char* pBegin, const char* pEnd) { return TextFieldCursor{pBegin, pEnd}; }

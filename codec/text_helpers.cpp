@@ -324,7 +324,8 @@ int DigitTextToBytes(const char* pText, int32_t nLength, void* pBytes, size_t nC
     for (size_t k = 0; k < nDigits; ++k)
     {
         const uint32_t v = static_cast<uint32_t>(HexDigitValue(Byte(pText, nStart + nDigits - 1 - k)));
-        pOut[k / nDigitsPerByte] |= static_cast<uint8_t>(v << ((k % nDigitsPerByte) * static_cast<size_t>(nBitsPerDigit)));
+        pOut[k / nDigitsPerByte] |=
+            static_cast<uint8_t>(v << ((k % nDigitsPerByte) * static_cast<size_t>(nBitsPerDigit)));
     }
     return 1;
 }

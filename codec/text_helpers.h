@@ -56,7 +56,7 @@ inline constexpr uint32_t LOG_FILE_PREFIX_MAX = 32;
 
 struct LOG_FILE_T
 {
-    char Path[LOG_FILE_PATH_MAX]; // NUL-terminated
+    char Path[LOG_FILE_PATH_MAX];     // NUL-terminated
     char Prefix[LOG_FILE_PREFIX_MAX]; // NUL-terminated
     uint32_t PrefixLength;
     FILE* pFile;

@@ -4,11 +4,11 @@
 
 namespace
 {
-constexpr double kA2 = 40680631590769.0;             // a^2, a = 6378137 m
-constexpr double kB = 6356752.314245179;             // semi-minor axis, m
-constexpr double kEp2 = 0.006739496742276434;        // second eccentricity squared
-constexpr double kN = 0.0016792203863837205;         // third flattening
-constexpr double kRectifying = 6367444.65712259;     // a / (1 + n)
+constexpr double kA2 = 40680631590769.0;         // a^2, a = 6378137 m
+constexpr double kB = 6356752.314245179;         // semi-minor axis, m
+constexpr double kEp2 = 0.006739496742276434;    // second eccentricity squared
+constexpr double kN = 0.0016792203863837205;     // third flattening
+constexpr double kRectifying = 6367444.65712259; // a / (1 + n)
 constexpr double kK0 = 0.9996;
 constexpr double kFalseEasting = 500000.0;
 constexpr double kFalseNorthing = 10000000.0;

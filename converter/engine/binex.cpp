@@ -114,7 +114,8 @@ bool ChecksumMatches(const uint8_t* pData, uint32_t n, const uint8_t* pSum, bool
         return static_cast<uint16_t>(Crc16Compute(pData, static_cast<int32_t>(n))) == stored.U16();
     case 4:
         return Crc32Compute(pData, static_cast<int32_t>(n)) == stored.U32();
-    default: {
+    default:
+    {
         uint8_t digest[16];
         return Md5Digest(pData, n, digest, 0) == 0 && std::memcmp(digest, pSum, 16) == 0;
     }
@@ -213,9 +214,8 @@ void ReadBdsFields(FieldReader& r, BINEX_BDS_EPH_T* e)
 
 // One subrecord's message (its ID byte first) read by its field reader; the
 // output is written only when every field was there.
-template <typename Eph>
-int DecodeSubrecord(const uint8_t* pMessage, uint32_t nLength, int bBigEndian, uint32_t nSubrecord,
-                    void (*read)(FieldReader&, Eph*), Eph* pOut)
+template <typename Eph> int DecodeSubrecord(const uint8_t* pMessage, uint32_t nLength, int bBigEndian,
+                                            uint32_t nSubrecord, void (*read)(FieldReader&, Eph*), Eph* pOut)
 {
     if (!pMessage || !pOut || nLength < 1 || pMessage[0] != nSubrecord)
         return 0;

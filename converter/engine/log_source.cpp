@@ -164,10 +164,10 @@ bool LogSourceReader::Next(LogSourceFrame* pFrame)
         uint32_t nLength = 0;
         uint16_t nId = LOG_ID_UNKNOWN;
         bool bBad = false;
-        const uint8_t nForm = p[i] == LOG_SYNC_0 ? LOG_SOURCE_BINARY
+        const uint8_t nForm = p[i] == LOG_SYNC_0                    ? LOG_SOURCE_BINARY
                               : m_nMode == LOG_SOURCE_BINEX_RECORDS ? LOG_SOURCE_BINEX
                                                                     : LOG_SOURCE_TEXT;
-        const int r = nForm == LOG_SOURCE_TEXT     ? TryText(&nLength, &nId, &bBad)
+        const int r = nForm == LOG_SOURCE_TEXT    ? TryText(&nLength, &nId, &bBad)
                       : nForm == LOG_SOURCE_BINEX ? TryBinex(&nLength, &nId, &bBad)
                                                   : TryBinary(&nLength, &bBad);
         if (r < 0)

@@ -35,15 +35,15 @@ struct LogSourceFrame
     // 0xFFFF for a text log whose name the catalogue does not know; the
     // record ID of a BINEX record (0xFFFF for IDs above it).
     uint16_t nMessageId;
-    uint8_t nForm;        // LOG_SOURCE_FORM_E
+    uint8_t nForm; // LOG_SOURCE_FORM_E
 };
 
 struct LogSourceCounts
 {
     uint64_t nBytesRead;
-    uint64_t nLogBytes;     // bytes of the good logs
-    uint32_t nLogs;         // good logs handed out
-    uint32_t nBadCrcLogs;   // logs of a known form whose CRC (BINEX: checksum) did not hold
+    uint64_t nLogBytes;   // bytes of the good logs
+    uint32_t nLogs;       // good logs handed out
+    uint32_t nBadCrcLogs; // logs of a known form whose CRC (BINEX: checksum) did not hold
     // A log cut short by the end of the source (BINEX records are not: there
     // a cut record is not told from garbage).
     uint32_t nTruncatedLogs;

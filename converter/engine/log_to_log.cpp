@@ -220,7 +220,8 @@ int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
             return 0;
         SetFullText(HeaderOf(job.Converted));
         return job.WriteText(FormatRange(job.Converted.data(), kOutCapacity, job.Text.data(), &nText), &nText);
-    case LOG2LOG_RANGE_TO_RANGECMP4: {
+    case LOG2LOG_RANGE_TO_RANGECMP4:
+    {
         CopyCmp4State(*job.Cmp4, *job.Cmp4Saved);
         if (RangeToRangeCmp4(job.Cmp4.get(), job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
         {
@@ -231,7 +232,8 @@ int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
         CopyCmp4State(*job.Cmp4Saved, *job.Cmp4);
         return 0;
     }
-    default: {
+    default:
+    {
         // A log whose compressed data cannot hold the system mask is no epoch.
         uint32_t nData = 0;
         std::memcpy(&nData, job.Record.data() + LOG_HEADER_LENGTH, 4);
@@ -391,7 +393,8 @@ int ConvertFound(Log2LogJob& job, const LogSourceFrame& log)
         return LoadRecord(job, log, &nRecord) && ConvertAnyToText(job);
     case LOG2LOG_TO_BINARY:
         return LoadRecord(job, log, &nRecord) && ConvertAnyToBinary(job);
-    case LOG2LOG_RANGE_TEXT_TO_BINARY: {
+    case LOG2LOG_RANGE_TEXT_TO_BINARY:
+    {
         if (job.bBinaryInput || log.nForm != LOG_SOURCE_TEXT || log.nMessageId != MSG_ID_RANGE ||
             !LoadRecord(job, log, &nRecord))
             return 0;
@@ -464,7 +467,8 @@ int CWorkThread::RunLog2Log()
     }
     const int nResult = ConvertLogToLog(
         pSrc, pOut, m_nLog2LogKind, m_bBinaryInput,
-        [](void* pThis, uint32_t nBytes) {
+        [](void* pThis, uint32_t nBytes)
+        {
             CWorkThread* pWorker = static_cast<CWorkThread*>(pThis);
             emit pWorker->Log2LogReadDataLog(nBytes);
             return pWorker->StopRequested() ? 1 : 0;

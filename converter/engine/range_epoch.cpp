@@ -134,8 +134,8 @@ int RangeToObsEpoch(const void* pLog, uint32_t nLength, uint32_t nSysMask, uint3
     return BuildEpochIndex(pStore, pIndex);
 }
 
-int RangeCmpToObsEpoch(const void* pLog, uint32_t nLength, uint32_t nSysMask, uint32_t nSignalMode,
-                       EpochStore* pStore, EpochIndexEntry* pIndex)
+int RangeCmpToObsEpoch(const void* pLog, uint32_t nLength, uint32_t nSysMask, uint32_t nSignalMode, EpochStore* pStore,
+                       EpochIndexEntry* pIndex)
 {
     if (!pLog || nLength > 0x7FFFFFFFu)
         return -1;
@@ -162,8 +162,7 @@ int BuildEpochIndex(EpochStore* pStore, EpochIndexEntry* pIndex)
         for (uint32_t j = 0; j < OBS_SIGNALS_PER_SAT; ++j)
         {
             const ObsSignalSlot& slot = pStore->aSlots[e * OBS_SIGNALS_PER_SAT + j];
-            if (slot.nSatNumber == 0 || slot.nObsCode == OBS_CODE_NONE ||
-                (slot.nFlags & 3u) == 3u)
+            if (slot.nSatNumber == 0 || slot.nObsCode == OBS_CODE_NONE || (slot.nFlags & 3u) == 3u)
                 continue;
             entry.Slots[entry.nSlotCount++] = slot;
         }

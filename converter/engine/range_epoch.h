@@ -24,8 +24,8 @@ int RangeToObsEpoch(const void* pLog, uint32_t nLength, uint32_t nSysMask, uint3
 
 // The same for a RANGECMP record, expanded first by the codec (phase roll-overs
 // from the pseudorange, GLONASS channels from the record or the slot table).
-int RangeCmpToObsEpoch(const void* pLog, uint32_t nLength, uint32_t nSysMask, uint32_t nSignalMode,
-                       EpochStore* pStore, EpochIndexEntry* pIndex);
+int RangeCmpToObsEpoch(const void* pLog, uint32_t nLength, uint32_t nSysMask, uint32_t nSignalMode, EpochStore* pStore,
+                       EpochIndexEntry* pIndex);
 
 // The epoch index of what the store holds now: the satellites in table order
 // (GPS, GLONASS, Galileo, BeiDou, SBAS, QZSS; by satellite number within a

@@ -34,8 +34,8 @@ enum EPHEM_KIND_E
     EPHEM_QZSS,
     EPHEM_GLO,
     EPHEM_GAL,
-    EPHEM_BDS,  // BDSEPHEMERIS layout
-    EPHEM_BD2,  // BD2EPHEM layout (same message ID, longer body)
+    EPHEM_BDS, // BDSEPHEMERIS layout
+    EPHEM_BD2, // BD2EPHEM layout (same message ID, longer body)
 };
 
 struct EphemKind
@@ -228,8 +228,8 @@ public:
 private:
     bool IsWantedRange(uint16_t nId) const
     {
-        const bool bRange = nId == MSG_ID_RANGE || nId == MSG_ID_RANGEH || nId == MSG_ID_BASERANGE ||
-                            nId == MSG_ID_RANGECMP;
+        const bool bRange =
+            nId == MSG_ID_RANGE || nId == MSG_ID_RANGEH || nId == MSG_ID_BASERANGE || nId == MSG_ID_RANGECMP;
         return bRange && (m_Job.nObsMessageId == LOG_ID_UNKNOWN || m_Job.nObsMessageId == nId);
     }
 
@@ -282,8 +282,8 @@ private:
         // first; the file is created only once an epoch has something to hold.
         if (m_nHeaderLength < 0)
         {
-            m_nHeaderLength = WriteRinexObsHeader(m_Job.pObsHeader, m_HeaderText.data(),
-                                                  static_cast<uint32_t>(m_HeaderText.size()));
+            m_nHeaderLength =
+                WriteRinexObsHeader(m_Job.pObsHeader, m_HeaderText.data(), static_cast<uint32_t>(m_HeaderText.size()));
             if (m_nHeaderLength < 0)
                 return CONVERT_ERR_OBS_OUTPUT;
         }

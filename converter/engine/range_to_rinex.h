@@ -44,15 +44,15 @@ struct RangeToRinexJob
 struct RangeToRinexCounts
 {
     LogSourceCounts Source;
-    uint32_t nRangeLogs;       // range logs of the wanted kind that decoded, time status 21 or above
+    uint32_t nRangeLogs; // range logs of the wanted kind that decoded, time status 21 or above
     uint32_t nEpochsWritten;
-    uint32_t nEpochsFiltered;  // outside the time window or the sample rate
-    uint32_t nEpochsRepeated;  // same time as the epoch written before
-    uint32_t nEpochsEmpty;     // no observation of a system the file holds
-    uint32_t nEphemerides;     // navigation records written
+    uint32_t nEpochsFiltered; // outside the time window or the sample rate
+    uint32_t nEpochsRepeated; // same time as the epoch written before
+    uint32_t nEpochsEmpty;    // no observation of a system the file holds
+    uint32_t nEphemerides;    // navigation records written
     uint32_t nEphemeridesRepeated;
-    uint32_t nUndecodable;     // logs of a wanted kind whose body did not decode
-    uint32_t nDumpFailures;    // ephemerides that could not be dumped
+    uint32_t nUndecodable;  // logs of a wanted kind whose body did not decode
+    uint32_t nDumpFailures; // ephemerides that could not be dumped
 };
 
 // Whether an epoch passes the job's time window and sample rate. The rate is

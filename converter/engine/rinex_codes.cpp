@@ -183,7 +183,8 @@ int RinexObsCode(uint32_t nCode, uint32_t nSystem, int32_t nVersion, char szCode
     {
         if (!RinexVersionHasSystem(nVersion, nSystem))
             return 0;
-        if (nSystem == GNSS_SYSTEM_GLONASS && SignalCodeBand(nCode) >= 2 && (nVersion < 302 || SignalCodeBand(nCode) > 2))
+        if (nSystem == GNSS_SYSTEM_GLONASS && SignalCodeBand(nCode) >= 2 &&
+            (nVersion < 302 || SignalCodeBand(nCode) > 2))
             return 0;
         if (nSystem == GNSS_SYSTEM_BDS)
         {
@@ -260,7 +261,8 @@ int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex
         const char cBand = SignalCodeToRinex2Band(nCode, nSystem);
         if (!cBand || (nVersion == 200 && SignalCodeBand(nCode) > 1))
             return 0;
-        const bool bP = (nSystem == GNSS_SYSTEM_GPS || nSystem == GNSS_SYSTEM_GLONASS) && (cBand == '1' || cBand == '2');
+        const bool bP =
+            (nSystem == GNSS_SYSTEM_GPS || nSystem == GNSS_SYSTEM_GLONASS) && (cBand == '1' || cBand == '2');
         pOut->cBand = cBand;
         pOut->szPseudorange[0] = bP ? 'P' : 'C';
         pOut->szPseudorange[1] = cBand;
@@ -314,7 +316,10 @@ int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex
         break;
     case GNSS_SYSTEM_GALILEO:
         cPsr = 'C';
-        nRank = cAttribute == 'C' || cAttribute == 'Q' ? 0 : cAttribute == 'B' || cAttribute == 'I' ? 1 : cAttribute == 'X' ? 2 : 3;
+        nRank = cAttribute == 'C' || cAttribute == 'Q'   ? 0
+                : cAttribute == 'B' || cAttribute == 'I' ? 1
+                : cAttribute == 'X'                      ? 2
+                                                         : 3;
         break;
     default:
         break;

@@ -52,8 +52,8 @@ public:
             m_Out.Append("%c%02u %4u %02u %02u %02u %02u %02u", cSystem, nSat, cal.Year, cal.Month, cal.Day, cal.Hour,
                          cal.Minute, cal.Second);
         else
-            m_Out.Append("%2u %02u %2u %2u %2u %2u%5.1f", nSat, cal.Year % 100, cal.Month, cal.Day, cal.Hour, cal.Minute,
-                         cal.Second + cal.Millisecond / 1000.0);
+            m_Out.Append("%2u %02u %2u %2u %2u %2u%5.1f", nSat, cal.Year % 100, cal.Month, cal.Day, cal.Hour,
+                         cal.Minute, cal.Second + cal.Millisecond / 1000.0);
         return true;
     }
     void Value(double d)
@@ -103,7 +103,8 @@ int FormatGpsLayout(const void* pLog, uint32_t nLength, int32_t nVersion, char* 
     rec.Orbit({e.Toe, e.Cic, e.Omega0, e.Cis});
     rec.Orbit({e.I0, e.Crc, e.Omega, e.OmegaDot});
     // QZSS transmits no P code on L2: codes on L2 "L2C", L2 P data flag set.
-    rec.Orbit({e.IDot, bQzss ? 2.0 : static_cast<double>(e.AntiSpoofing), static_cast<double>(e.Week), bQzss ? 1.0 : 0.0});
+    rec.Orbit(
+        {e.IDot, bQzss ? 2.0 : static_cast<double>(e.AntiSpoofing), static_cast<double>(e.Week), bQzss ? 1.0 : 0.0});
     rec.Orbit({std::sqrt(e.UraVariance), static_cast<double>(e.Health), e.Tgd, static_cast<double>(e.Iodc)});
     rec.Orbit({e.Tow, 0.0});
     rec.End(38);
@@ -198,8 +199,8 @@ int FormatRinexDouble(double dValue, int nWidth, int nDigits, int nExpDigits, ch
     if (std::abs(nExponent) >= nLimit)
         return -1;
     const char cSign = (dValue < 0 && !bZero) ? '-' : ' ';
-    std::snprintf(pOut, static_cast<size_t>(nWidth) + 1, "%*s%c.%s%c%c%0*d", nWidth - nExpDigits - nDigits - 4, "", cSign,
-                  szDigits, cExpLetter, nExponent < 0 ? '-' : '+', nExpDigits, std::abs(nExponent));
+    std::snprintf(pOut, static_cast<size_t>(nWidth) + 1, "%*s%c.%s%c%c%0*d", nWidth - nExpDigits - nDigits - 4, "",
+                  cSign, szDigits, cExpLetter, nExponent < 0 ? '-' : '+', nExpDigits, std::abs(nExponent));
     return 0;
 }
 
@@ -254,27 +255,30 @@ int FormatRinexNavHeader(RinexObsHeader* pObsHeader, const RinexNavHeader* pNavH
                                Fmt(h.aIonBeta[3], 12, 4).c_str());
             }
             if (bUtc)
-                out.HeaderLine("TIME SYSTEM CORR", "GPUT %s%s%7u%5u", Fmt(h.dA0, 17, 10).c_str(), Fmt(h.dA1, 16, 9).c_str(),
-                               h.nRefTime, h.nRefWeek);
+                out.HeaderLine("TIME SYSTEM CORR", "GPUT %s%s%7u%5u", Fmt(h.dA0, 17, 10).c_str(),
+                               Fmt(h.dA1, 16, 9).c_str(), h.nRefTime, h.nRefWeek);
         }
         else
         {
             if (bIono)
             {
-                out.HeaderLine("ION ALPHA", "  %s%s%s%s", Fmt(h.aIonAlpha[0], 12, 4).c_str(), Fmt(h.aIonAlpha[1], 12, 4).c_str(),
-                               Fmt(h.aIonAlpha[2], 12, 4).c_str(), Fmt(h.aIonAlpha[3], 12, 4).c_str());
-                out.HeaderLine("ION BETA", "  %s%s%s%s", Fmt(h.aIonBeta[0], 12, 4).c_str(), Fmt(h.aIonBeta[1], 12, 4).c_str(),
-                               Fmt(h.aIonBeta[2], 12, 4).c_str(), Fmt(h.aIonBeta[3], 12, 4).c_str());
+                out.HeaderLine("ION ALPHA", "  %s%s%s%s", Fmt(h.aIonAlpha[0], 12, 4).c_str(),
+                               Fmt(h.aIonAlpha[1], 12, 4).c_str(), Fmt(h.aIonAlpha[2], 12, 4).c_str(),
+                               Fmt(h.aIonAlpha[3], 12, 4).c_str());
+                out.HeaderLine("ION BETA", "  %s%s%s%s", Fmt(h.aIonBeta[0], 12, 4).c_str(),
+                               Fmt(h.aIonBeta[1], 12, 4).c_str(), Fmt(h.aIonBeta[2], 12, 4).c_str(),
+                               Fmt(h.aIonBeta[3], 12, 4).c_str());
             }
             if (bUtc)
-                out.HeaderLine("DELTA-UTC: A0,A1,T,W", "   %s%s%9u%9u", Fmt(h.dA0, 19, 12).c_str(), Fmt(h.dA1, 19, 12).c_str(),
-                               h.nRefTime, h.nRefWeek);
+                out.HeaderLine("DELTA-UTC: A0,A1,T,W", "   %s%s%9u%9u", Fmt(h.dA0, 19, 12).c_str(),
+                               Fmt(h.dA1, 19, 12).c_str(), h.nRefTime, h.nRefWeek);
         }
     }
     if (h.nLeapSeconds != 0)
     {
         if (nVersion >= 300)
-            out.HeaderLine("LEAP SECONDS", "%6d%6d%6d%6d", h.nLeapSeconds, h.nFutureLeapSeconds, h.nLeapWeek, h.nLeapDay);
+            out.HeaderLine("LEAP SECONDS", "%6d%6d%6d%6d", h.nLeapSeconds, h.nFutureLeapSeconds, h.nLeapWeek,
+                           h.nLeapDay);
         else
             out.HeaderLine("LEAP SECONDS", "%6d", h.nLeapSeconds);
     }
@@ -285,9 +289,9 @@ int FormatRinexNavHeader(RinexObsHeader* pObsHeader, const RinexNavHeader* pNavH
 int WriteRinexNavHeader(RinexObsHeader* pObsHeader, const RinexNavHeader* pNavHeader, uint32_t nUseNavHeader,
                         char cSystem, FILE* pFile)
 {
-    return WriteRecord(
-        [&](char* p, uint32_t n) { return FormatRinexNavHeader(pObsHeader, pNavHeader, nUseNavHeader, cSystem, p, n); },
-        pFile);
+    return WriteRecord([&](char* p, uint32_t n)
+                       { return FormatRinexNavHeader(pObsHeader, pNavHeader, nUseNavHeader, cSystem, p, n); },
+                       pFile);
 }
 
 int FormatRinexGpsNav(const void* pLog, uint32_t nLength, int32_t nVersion, char* pBuffer, uint32_t nCapacity)
@@ -443,8 +447,10 @@ int CompareEphemeris(const void* pLogA, const void* pLogB)
         a.EphTime != b.EphTime || a.TimeOffset != b.TimeOffset || a.Nt != b.Nt || a.Issue != b.Issue ||
         a.Health != b.Health || a.P != b.P || a.Ft != b.Ft || a.Age != b.Age)
         return 1;
-    const double da[] = {a.PosX, a.PosY, a.PosZ, a.VelX, a.VelY, a.VelZ, a.AccX, a.AccY, a.AccZ, a.TauN, a.DeltaTauN, a.GammaN};
-    const double db[] = {b.PosX, b.PosY, b.PosZ, b.VelX, b.VelY, b.VelZ, b.AccX, b.AccY, b.AccZ, b.TauN, b.DeltaTauN, b.GammaN};
+    const double da[] = {a.PosX, a.PosY, a.PosZ, a.VelX, a.VelY,      a.VelZ,
+                         a.AccX, a.AccY, a.AccZ, a.TauN, a.DeltaTauN, a.GammaN};
+    const double db[] = {b.PosX, b.PosY, b.PosZ, b.VelX, b.VelY,      b.VelZ,
+                         b.AccX, b.AccY, b.AccZ, b.TauN, b.DeltaTauN, b.GammaN};
     for (size_t i = 0; i < sizeof(da) / sizeof(da[0]); ++i)
         if (std::fabs(da[i] - db[i]) > 1e-5)
             return 1;

@@ -160,7 +160,8 @@ struct Rinex2Columns
 void ListRinex2Columns(const RinexObsHeader* pHeader, Rinex2Columns* pColumns)
 {
     pColumns->nCount = 0;
-    auto add = [pColumns](const char* pType, int nSystem) {
+    auto add = [pColumns](const char* pType, int nSystem)
+    {
         if (pColumns->nCount < RINEX2_MAX_COLUMNS)
             pColumns->aColumns[pColumns->nCount++] = Rinex2Column{{pType[0], pType[1], 0}, nSystem};
     };
@@ -334,8 +335,7 @@ int WriteRinexObsEpochBlock(const ConvertState* pEpoch, const EpochIndexEntry* p
                             RinexLockHistory* pLocks, FILE* pFile)
 {
     std::vector<char>& text = Work().text;
-    const int n =
-        WriteRinexObsEpoch(pEpoch, pIndex, pHeader, pLocks, text.data(), static_cast<uint32_t>(text.size()));
+    const int n = WriteRinexObsEpoch(pEpoch, pIndex, pHeader, pLocks, text.data(), static_cast<uint32_t>(text.size()));
     if (n < 0 || !pFile)
         return -1;
     if (n > 0 && std::fwrite(text.data(), 1, static_cast<size_t>(n), pFile) != static_cast<size_t>(n))

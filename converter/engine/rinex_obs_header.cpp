@@ -93,9 +93,10 @@ const char* const kObsLabels[] = {
 // Further records of RINEX 2 and 3 observation headers. They carry nothing
 // the record holds, but they are header lines, not text of unknown kind.
 const char* const kOtherObsLabels[] = {
-    "WAVELENGTH FACT L1/2", "RCV CLOCK OFFS APPL", "# OF SATELLITES",    "PRN / # OF OBS",
-    "SYS / DCBS APPLIED",   "SYS / PCVS APPLIED",  "SYS / SCALE FACTOR", "ANTENNA: PHASECENTER",
-    "DOI",                  "LICENSE OF USE",      "STATION INFORMATION",
+    "WAVELENGTH FACT L1/2", "RCV CLOCK OFFS APPL",  "# OF SATELLITES",
+    "PRN / # OF OBS",       "SYS / DCBS APPLIED",   "SYS / PCVS APPLIED",
+    "SYS / SCALE FACTOR",   "ANTENNA: PHASECENTER", "DOI",
+    "LICENSE OF USE",       "STATION INFORMATION",
 };
 
 // Label spellings other writers use for a record of the table above.
@@ -121,9 +122,15 @@ struct Line
         return s;
     }
     char At(uint32_t nColumn) const { return nColumn <= n ? p[nColumn - 1] : ' '; }
-    bool Blank(uint32_t nFirst, uint32_t nLast) const { return Text(nFirst, nLast).find_first_not_of(' ') == std::string::npos; }
+    bool Blank(uint32_t nFirst, uint32_t nLast) const
+    {
+        return Text(nFirst, nLast).find_first_not_of(' ') == std::string::npos;
+    }
     double Number(uint32_t nFirst, uint32_t nLast) const { return std::strtod(Cols(nFirst, nLast).c_str(), nullptr); }
-    long Integer(uint32_t nFirst, uint32_t nLast) const { return std::strtol(Cols(nFirst, nLast).c_str(), nullptr, 10); }
+    long Integer(uint32_t nFirst, uint32_t nLast) const
+    {
+        return std::strtol(Cols(nFirst, nLast).c_str(), nullptr, 10);
+    }
 };
 
 bool LabelIs(const Line& line, const char* pLabel)
@@ -541,132 +548,135 @@ uint32_t ParseRinexHeaderText(const char* pText, uint32_t nLength, RinexObsHeade
     const int nLabels = static_cast<int>(sizeof(kObsLabels) / sizeof(kObsLabels[0]));
     const int nOthers = static_cast<int>(sizeof(kOtherObsLabels) / sizeof(kOtherObsLabels[0]));
 
-    return ForEachLine(pText, nLength, [&](const Line& line) -> int {
-        if (line.n > 0 && line.p[0] == '>')
-            return -1;
-        // A line without a label is no header line: the data have begun.
-        if (line.n <= 60 || line.Blank(61, 80))
-            return line.Blank(1, line.n) ? 0 : -1;
-        int nLabel = FindLabel(line, kObsLabels, nLabels);
-        for (const auto& alias : kLabelAliases)
-            if (nLabel < 0 && LabelIs(line, alias.first))
-                nLabel = alias.second;
-        if (nLabel < 0)
-            nLabel = FindLabel(line, kOtherObsLabels, nOthers) >= 0 ? LABEL_OTHER_KNOWN : LABEL_NONE;
-        switch (nLabel)
-        {
-        case LABEL_VERSION:
-            pHeader->nVersion = ParseVersion(line);
-            SetText(pHeader->szFileType, line.Text(21, 40));
-            pHeader->cSystem = line.At(41);
-            break;
-        case LABEL_PGM:
-            SetText(pHeader->szProgram, line.Text(1, 20));
-            SetText(pHeader->szRunBy, line.Text(21, 40));
-            SetText(pHeader->szDate, line.Text(41, 60));
-            break;
-        case LABEL_MARKER_NAME:
-            SetText(pHeader->szMarkerName, line.Text(1, 60));
-            break;
-        case LABEL_MARKER_NUMBER:
-            SetText(pHeader->szMarkerNumber, line.Text(1, 20));
-            break;
-        case LABEL_MARKER_TYPE:
-            SetText(pHeader->szMarkerType, line.Text(1, 20));
-            break;
-        case LABEL_OBSERVER:
-            SetText(pHeader->szObserver, line.Text(1, 20));
-            SetText(pHeader->szAgency, line.Text(21, 60));
-            break;
-        case LABEL_RECEIVER:
-            SetText(pHeader->szRecNumber, line.Text(1, 20));
-            SetText(pHeader->szRecType, line.Text(21, 40));
-            SetText(pHeader->szRecVersion, line.Text(41, 60));
-            break;
-        case LABEL_ANTENNA:
-            SetText(pHeader->szAntNumber, line.Text(1, 20));
-            SetText(pHeader->szAntType, line.Text(21, 40));
-            break;
-        case LABEL_APPROX_POS:
-            ReadTriple(line, pHeader->aApproxPos);
-            break;
-        case LABEL_DELTA_HEN:
-            ReadTriple(line, pHeader->aAntDeltaHen);
-            break;
-        case LABEL_DELTA_XYZ:
-            ReadTriple(line, pHeader->aAntDeltaXyz);
-            break;
-        case LABEL_BORESIGHT:
-            ReadTriple(line, pHeader->aBoresight);
-            break;
-        case LABEL_ZERODIR_AZI:
-            pHeader->dZeroDirAzimuth = line.Number(1, 14);
-            break;
-        case LABEL_ZERODIR_XYZ:
-            ReadTriple(line, pHeader->aZeroDirXyz);
-            break;
-        case LABEL_CENTER_OF_MASS:
-            ReadTriple(line, pHeader->aCenterOfMass);
-            break;
-        case LABEL_TYPES2:
-        {
-            if (!line.Blank(1, 6))
-            {
-                const long nCount = line.Integer(1, 6);
-                nRinex2Expected = nCount > 0 ? static_cast<uint32_t>(nCount) : 0;
-                pHeader->nRinex2TypeCount = 0;
-            }
-            for (uint32_t k = 0; k < 9; ++k)
-            {
-                const std::string sType = line.Text(11 + 6 * k, 12 + 6 * k);
-                if (sType.empty() || pHeader->nRinex2TypeCount >= nRinex2Expected ||
-                    pHeader->nRinex2TypeCount >= RINEX2_MAX_TYPES)
-                    continue;
-                SetText(pHeader->szRinex2Types[pHeader->nRinex2TypeCount++], sType);
-                pHeader->nObsTypeMask |= ObsTypeBit(sType[0]);
-            }
-            break;
-        }
-        case LABEL_TYPES3:
-        {
-            if (line.At(1) != ' ')
-            {
-                const int s = RinexSystemIndex(line.At(1));
-                nSystem3 = (s >= 0 && s != GNSS_SYSTEM_SBAS) ? s : -2;
-                const long nCount = line.Integer(4, 6);
-                nTypes3Expected = nCount > 0 ? static_cast<uint32_t>(nCount) : 0;
-                if (nSystem3 >= 0)
-                {
-                    pHeader->Systems[nSystem3].nTypeCount = 0;
-                    pHeader->Systems[nSystem3].cSystem = line.At(1);
-                }
-            }
-            if (nSystem3 < 0)
-                break;
-            RinexSystemBlock& block = pHeader->Systems[nSystem3];
-            for (uint32_t k = 0; k < 13; ++k)
-            {
-                const std::string sType = line.Text(8 + 4 * k, 10 + 4 * k);
-                if (sType.empty() || block.nTypeCount >= nTypes3Expected || block.nTypeCount >= RINEX_MAX_TYPES)
-                    continue;
-                SetText(block.szTypes[block.nTypeCount++], sType);
-                pHeader->nObsTypeMask |= ObsTypeBit(sType[0]);
-            }
-            break;
-        }
-        case LABEL_END:
-            return 1;
-        case LABEL_NONE:
-            // Text that is no header record: a few such lines end the header.
-            nStrange += 2;
-            if (nStrange > 5)
-                return -1;
-            break;
-        default:
-            break;
-        }
-        return 0;
-    });
+    return ForEachLine(pText, nLength,
+                       [&](const Line& line) -> int
+                       {
+                           if (line.n > 0 && line.p[0] == '>')
+                               return -1;
+                           // A line without a label is no header line: the data have begun.
+                           if (line.n <= 60 || line.Blank(61, 80))
+                               return line.Blank(1, line.n) ? 0 : -1;
+                           int nLabel = FindLabel(line, kObsLabels, nLabels);
+                           for (const auto& alias : kLabelAliases)
+                               if (nLabel < 0 && LabelIs(line, alias.first))
+                                   nLabel = alias.second;
+                           if (nLabel < 0)
+                               nLabel = FindLabel(line, kOtherObsLabels, nOthers) >= 0 ? LABEL_OTHER_KNOWN : LABEL_NONE;
+                           switch (nLabel)
+                           {
+                           case LABEL_VERSION:
+                               pHeader->nVersion = ParseVersion(line);
+                               SetText(pHeader->szFileType, line.Text(21, 40));
+                               pHeader->cSystem = line.At(41);
+                               break;
+                           case LABEL_PGM:
+                               SetText(pHeader->szProgram, line.Text(1, 20));
+                               SetText(pHeader->szRunBy, line.Text(21, 40));
+                               SetText(pHeader->szDate, line.Text(41, 60));
+                               break;
+                           case LABEL_MARKER_NAME:
+                               SetText(pHeader->szMarkerName, line.Text(1, 60));
+                               break;
+                           case LABEL_MARKER_NUMBER:
+                               SetText(pHeader->szMarkerNumber, line.Text(1, 20));
+                               break;
+                           case LABEL_MARKER_TYPE:
+                               SetText(pHeader->szMarkerType, line.Text(1, 20));
+                               break;
+                           case LABEL_OBSERVER:
+                               SetText(pHeader->szObserver, line.Text(1, 20));
+                               SetText(pHeader->szAgency, line.Text(21, 60));
+                               break;
+                           case LABEL_RECEIVER:
+                               SetText(pHeader->szRecNumber, line.Text(1, 20));
+                               SetText(pHeader->szRecType, line.Text(21, 40));
+                               SetText(pHeader->szRecVersion, line.Text(41, 60));
+                               break;
+                           case LABEL_ANTENNA:
+                               SetText(pHeader->szAntNumber, line.Text(1, 20));
+                               SetText(pHeader->szAntType, line.Text(21, 40));
+                               break;
+                           case LABEL_APPROX_POS:
+                               ReadTriple(line, pHeader->aApproxPos);
+                               break;
+                           case LABEL_DELTA_HEN:
+                               ReadTriple(line, pHeader->aAntDeltaHen);
+                               break;
+                           case LABEL_DELTA_XYZ:
+                               ReadTriple(line, pHeader->aAntDeltaXyz);
+                               break;
+                           case LABEL_BORESIGHT:
+                               ReadTriple(line, pHeader->aBoresight);
+                               break;
+                           case LABEL_ZERODIR_AZI:
+                               pHeader->dZeroDirAzimuth = line.Number(1, 14);
+                               break;
+                           case LABEL_ZERODIR_XYZ:
+                               ReadTriple(line, pHeader->aZeroDirXyz);
+                               break;
+                           case LABEL_CENTER_OF_MASS:
+                               ReadTriple(line, pHeader->aCenterOfMass);
+                               break;
+                           case LABEL_TYPES2:
+                           {
+                               if (!line.Blank(1, 6))
+                               {
+                                   const long nCount = line.Integer(1, 6);
+                                   nRinex2Expected = nCount > 0 ? static_cast<uint32_t>(nCount) : 0;
+                                   pHeader->nRinex2TypeCount = 0;
+                               }
+                               for (uint32_t k = 0; k < 9; ++k)
+                               {
+                                   const std::string sType = line.Text(11 + 6 * k, 12 + 6 * k);
+                                   if (sType.empty() || pHeader->nRinex2TypeCount >= nRinex2Expected ||
+                                       pHeader->nRinex2TypeCount >= RINEX2_MAX_TYPES)
+                                       continue;
+                                   SetText(pHeader->szRinex2Types[pHeader->nRinex2TypeCount++], sType);
+                                   pHeader->nObsTypeMask |= ObsTypeBit(sType[0]);
+                               }
+                               break;
+                           }
+                           case LABEL_TYPES3:
+                           {
+                               if (line.At(1) != ' ')
+                               {
+                                   const int s = RinexSystemIndex(line.At(1));
+                                   nSystem3 = (s >= 0 && s != GNSS_SYSTEM_SBAS) ? s : -2;
+                                   const long nCount = line.Integer(4, 6);
+                                   nTypes3Expected = nCount > 0 ? static_cast<uint32_t>(nCount) : 0;
+                                   if (nSystem3 >= 0)
+                                   {
+                                       pHeader->Systems[nSystem3].nTypeCount = 0;
+                                       pHeader->Systems[nSystem3].cSystem = line.At(1);
+                                   }
+                               }
+                               if (nSystem3 < 0)
+                                   break;
+                               RinexSystemBlock& block = pHeader->Systems[nSystem3];
+                               for (uint32_t k = 0; k < 13; ++k)
+                               {
+                                   const std::string sType = line.Text(8 + 4 * k, 10 + 4 * k);
+                                   if (sType.empty() || block.nTypeCount >= nTypes3Expected ||
+                                       block.nTypeCount >= RINEX_MAX_TYPES)
+                                       continue;
+                                   SetText(block.szTypes[block.nTypeCount++], sType);
+                                   pHeader->nObsTypeMask |= ObsTypeBit(sType[0]);
+                               }
+                               break;
+                           }
+                           case LABEL_END:
+                               return 1;
+                           case LABEL_NONE:
+                               // Text that is no header record: a few such lines end the header.
+                               nStrange += 2;
+                               if (nStrange > 5)
+                                   return -1;
+                               break;
+                           default:
+                               break;
+                           }
+                           return 0;
+                       });
 }
 
 int FillRinexObsTypes(const uint32_t aSignalCodes[6][RINEX_SCAN_CODES], const uint32_t aSignalCounts[6],
@@ -730,11 +740,13 @@ int FillRinexPhaseShifts(const uint64_t aSatMasks[6][RINEX_SCAN_CODES], const ui
             for (uint32_t c = 0; c < block.nCodeCount && !bInHeader; ++c)
             {
                 char szBlock[3];
-                bInHeader = RinexObsCode(block.aCodes[c], s, pHeader->nVersion, szBlock) && !std::strcmp(szBlock, szCode);
+                bInHeader =
+                    RinexObsCode(block.aCodes[c], s, pHeader->nVersion, szBlock) && !std::strcmp(szBlock, szCode);
             }
             bool bListed = false;
             for (uint32_t e = 0; e < pHeader->nPhaseShiftCount && !bListed; ++e)
-                bListed = pHeader->PhaseShifts[e].cSystem == block.cSystem && !std::strcmp(pHeader->PhaseShifts[e].szCode + 1, szCode);
+                bListed = pHeader->PhaseShifts[e].cSystem == block.cSystem &&
+                          !std::strcmp(pHeader->PhaseShifts[e].szCode + 1, szCode);
             if (!bInHeader || bListed)
                 continue;
             RinexPhaseShift& shift = pHeader->PhaseShifts[pHeader->nPhaseShiftCount++];
@@ -770,8 +782,8 @@ int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapaci
     const int32_t nVersion = h.nVersion;
     const bool bRinex3 = nVersion >= 300;
 
-    out.HeaderLine("RINEX VERSION / TYPE", "%9.2f%11c%-20.20s%c", nVersion / 100.0, ' ', FieldText(h.szFileType).c_str(),
-                   h.cSystem ? h.cSystem : ' ');
+    out.HeaderLine("RINEX VERSION / TYPE", "%9.2f%11c%-20.20s%c", nVersion / 100.0, ' ',
+                   FieldText(h.szFileType).c_str(), h.cSystem ? h.cSystem : ' ');
     out.HeaderLine("PGM / RUN BY / DATE", "%-20.20s%-20.20s%-20.20s", FieldText(h.szProgram).c_str(),
                    FieldText(h.szRunBy).c_str(), FieldText(h.szDate).c_str());
     out.HeaderLine("COMMENT", "%s", "G=GPS, R=GLONASS, E=GALILEO, C=BDS, J=QZSS, M=MIXED");
@@ -780,19 +792,23 @@ int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapaci
         out.HeaderLine("MARKER NUMBER", "%-20.20s", FieldText(h.szMarkerNumber).c_str());
     if (h.szMarkerType[0] && bRinex3)
         out.HeaderLine("MARKER TYPE", "%-20.20s", FieldText(h.szMarkerType).c_str());
-    out.HeaderLine("OBSERVER / AGENCY", "%-20.20s%-40.40s", FieldText(h.szObserver).c_str(), FieldText(h.szAgency).c_str());
+    out.HeaderLine("OBSERVER / AGENCY", "%-20.20s%-40.40s", FieldText(h.szObserver).c_str(),
+                   FieldText(h.szAgency).c_str());
     out.HeaderLine("REC # / TYPE / VERS", "%-20.20s%-20.20s%-20.20s", FieldText(h.szRecNumber).c_str(),
                    FieldText(h.szRecType).c_str(), FieldText(h.szRecVersion).c_str());
-    out.HeaderLine("ANT # / TYPE", "%-20.20s%-20.20s", FieldText(h.szAntNumber).c_str(), FieldText(h.szAntType).c_str());
+    out.HeaderLine("ANT # / TYPE", "%-20.20s%-20.20s", FieldText(h.szAntNumber).c_str(),
+                   FieldText(h.szAntType).c_str());
     out.HeaderLine("APPROX POSITION XYZ", "%14.4f%14.4f%14.4f", h.aApproxPos[0], h.aApproxPos[1], h.aApproxPos[2]);
-    out.HeaderLine("ANTENNA: DELTA H/E/N", "%14.4f%14.4f%14.4f", h.aAntDeltaHen[0], h.aAntDeltaHen[1], h.aAntDeltaHen[2]);
+    out.HeaderLine("ANTENNA: DELTA H/E/N", "%14.4f%14.4f%14.4f", h.aAntDeltaHen[0], h.aAntDeltaHen[1],
+                   h.aAntDeltaHen[2]);
     if (bRinex3)
     {
         if (AnyNonZero(h.aAntDeltaXyz, 3))
             out.HeaderLine("ANTENNA: DELTA X/Y/Z", "%14.4f%14.4f%14.4f", h.aAntDeltaXyz[0], h.aAntDeltaXyz[1],
                            h.aAntDeltaXyz[2]);
         if (AnyNonZero(h.aBoresight, 3))
-            out.HeaderLine("ANTENNA: B.SIGHT XYZ", "%14.4f%14.4f%14.4f", h.aBoresight[0], h.aBoresight[1], h.aBoresight[2]);
+            out.HeaderLine("ANTENNA: B.SIGHT XYZ", "%14.4f%14.4f%14.4f", h.aBoresight[0], h.aBoresight[1],
+                           h.aBoresight[2]);
         if (AnyNonZero(&h.dZeroDirAzimuth, 1))
             out.HeaderLine("ANTENNA: ZERODIR AZI", "%14.4f", h.dZeroDirAzimuth);
         if (AnyNonZero(h.aZeroDirXyz, 3))
@@ -872,34 +888,47 @@ int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapaci
 
 uint32_t ParseRinexNavHeaderText(const char* pText, uint32_t nLength, RinexNavInfo* pInfo)
 {
-    static const char* const kNavLabels[] = {"COMMENT",          "RINEX VERSION / TYPE", "PGM / RUN BY / DATE",
-                                             "IONOSPHERIC CORR", "TIME SYSTEM CORR",     "LEAP SECONDS",
-                                             "END OF HEADER",    "ION ALPHA",            "ION BETA",
-                                             "DELTA-UTC: A0,A1,T,W", "CORR TO SYSTEM TIME", "D-UTC A0,A1,T,W,S,U",
-                                             "DOI", "LICENSE OF USE", "STATION INFORMATION", "MERGED FILE"};
+    static const char* const kNavLabels[] = {"COMMENT",
+                                             "RINEX VERSION / TYPE",
+                                             "PGM / RUN BY / DATE",
+                                             "IONOSPHERIC CORR",
+                                             "TIME SYSTEM CORR",
+                                             "LEAP SECONDS",
+                                             "END OF HEADER",
+                                             "ION ALPHA",
+                                             "ION BETA",
+                                             "DELTA-UTC: A0,A1,T,W",
+                                             "CORR TO SYSTEM TIME",
+                                             "D-UTC A0,A1,T,W,S,U",
+                                             "DOI",
+                                             "LICENSE OF USE",
+                                             "STATION INFORMATION",
+                                             "MERGED FILE"};
     const int nLabels = static_cast<int>(sizeof(kNavLabels) / sizeof(kNavLabels[0]));
     int nUnknown = 0;
-    return ForEachLine(pText, nLength, [&](const Line& line) -> int {
-        const int nLabel = FindLabel(line, kNavLabels, nLabels);
-        if (nLabel == 1)
-        {
-            pInfo->nVersion = ParseVersion(line);
-            pInfo->cFileType = line.At(21);
-            if (pInfo->nVersion > 212)
-                pInfo->cSystem = line.At(41);
-        }
-        else if (nLabel == 2)
-        {
-            SetText(pInfo->szProgram, line.Text(1, 20));
-            SetText(pInfo->szRunBy, line.Text(21, 40));
-            SetText(pInfo->szDate, line.Text(41, 60));
-        }
-        else if (nLabel == 6)
-            return 1;
-        else if (nLabel < 0 && ++nUnknown >= 6)
-            return -1;
-        return 0;
-    });
+    return ForEachLine(pText, nLength,
+                       [&](const Line& line) -> int
+                       {
+                           const int nLabel = FindLabel(line, kNavLabels, nLabels);
+                           if (nLabel == 1)
+                           {
+                               pInfo->nVersion = ParseVersion(line);
+                               pInfo->cFileType = line.At(21);
+                               if (pInfo->nVersion > 212)
+                                   pInfo->cSystem = line.At(41);
+                           }
+                           else if (nLabel == 2)
+                           {
+                               SetText(pInfo->szProgram, line.Text(1, 20));
+                               SetText(pInfo->szRunBy, line.Text(21, 40));
+                               SetText(pInfo->szDate, line.Text(41, 60));
+                           }
+                           else if (nLabel == 6)
+                               return 1;
+                           else if (nLabel < 0 && ++nUnknown >= 6)
+                               return -1;
+                           return 0;
+                       });
 }
 
 int NavFileLetterToSystem(char cLetter)

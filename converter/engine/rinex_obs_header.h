@@ -13,11 +13,11 @@
 enum : uint32_t
 {
     RINEX_MAX_TYPES = RINEX_MAX_CODES * 4, // observation types per system: C, L, D, S of each code
-    RINEX2_MAX_TYPES = 64,        // the one RINEX 2 list
+    RINEX2_MAX_TYPES = 64,                 // the one RINEX 2 list
     RINEX_MAX_PHASE_SHIFTS = 60,
     RINEX_MAX_SHIFT_SATS = 49,
     RINEX_MAX_GLO_SLOTS = 32,
-    RINEX_SCAN_CODES = 20,        // signal codes per system from the source scan
+    RINEX_SCAN_CODES = 20, // signal codes per system from the source scan
     RINEX_HEADER_TEXT_CAPACITY = 65536,
     RINEX_SETTINGS_MAX_BYTES = 8192,
 };
@@ -60,7 +60,7 @@ struct RinexTimeOfObs
 struct RinexPhaseShift
 {
     char cSystem;
-    char szCode[4]; // carrier-phase type, e.g. "L2W"
+    char szCode[4];     // carrier-phase type, e.g. "L2W"
     double dCorrection; // cycles
     uint32_t nSatCount;
     char szSats[RINEX_MAX_SHIFT_SATS][4]; // "G05"
@@ -76,7 +76,7 @@ struct RinexObsHeader
 {
     int32_t nVersion; // x 100: 200, 210, 211, 212, 300-304; below 300 RINEX 2 layout
     char szFileType[24];
-    char cSystem; // G, R, E, C, J, or M for several systems
+    char cSystem;     // G, R, E, C, J, or M for several systems
     uint8_t nSysMask; // 1 GPS, 2 GLONASS, 4 Galileo, 8 BeiDou, 32 QZSS
     char szProgram[24];
     char szRunBy[24];
@@ -109,7 +109,7 @@ struct RinexObsHeader
     RinexPhaseShift PhaseShifts[RINEX_MAX_PHASE_SHIFTS];
     uint32_t nGloSlotCount;
     RinexGloSlot GloSlots[RINEX_MAX_GLO_SLOTS];
-    int32_t aLeapSeconds[4]; // current, future or past, week, day
+    int32_t aLeapSeconds[4];     // current, future or past, week, day
     int32_t nTimeSystemOffsetMs; // subtracted from GPS time for the header's time system
 };
 

@@ -43,10 +43,7 @@ private:
 };
 
 // A fixed char field of a record as text: up to its NUL, never past its size.
-template <size_t N> std::string FieldText(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
+template <size_t N> std::string FieldText(const char (&field)[N]) { return std::string(field, strnlen(field, N)); }
 
 // Calendar of GPS week and ms of week minus nOffsetMs (the offset may carry
 // into the previous or next week). Returns 1, or 0 when the time cannot be

@@ -71,8 +71,8 @@ struct KindTimes
         {
             // Across a week boundary too: whole weeks plus the ms difference.
             // An epoch repeated (0) or out of order (negative) gives no interval.
-            const int64_t nStep = (static_cast<int64_t>(nWeek) - nLastWeek) * GNSS_MS_PER_WEEK +
-                                  static_cast<int64_t>(nMs) - nLastMs;
+            const int64_t nStep =
+                (static_cast<int64_t>(nWeek) - nLastWeek) * GNSS_MS_PER_WEEK + static_cast<int64_t>(nMs) - nLastMs;
             if (nStep > 0 && (nMinInterval == 0 || nStep < nMinInterval))
                 nMinInterval = nStep;
         }

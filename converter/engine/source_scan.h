@@ -22,14 +22,14 @@ enum : uint32_t
 {
     SCAN_SYSTEMS = 6,
     SCAN_MAX_GLO_SLOTS = 32,
-    SCAN_RANGE_KINDS = 4, // RANGE, RANGEH, BASERANGE, RANGECMP, in that order
+    SCAN_RANGE_KINDS = 4,      // RANGE, RANGEH, BASERANGE, RANGECMP, in that order
     SCAN_MAX_POSITIONS = 1000, // position logs averaged per kind
     SCAN_IONUTC_SIZE = 136,    // binary IONUTC log, header and body
 };
 
 enum SCAN_STATUS_E : int
 {
-    SCAN_READ_FAILED = -4, // a read error, not the end of the source, ended the scan
+    SCAN_READ_FAILED = -4,  // a read error, not the end of the source, ended the scan
     SCAN_STOPPED = -3,      // the stop flag ended the scan before the end of the source
     SCAN_NO_RANGE_LOG = -2, // no usable range epoch: nothing to convert
     SCAN_NO_POSITION = -1,  // range epochs, but no usable RTKPOS or PSRPOS log

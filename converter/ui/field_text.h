@@ -13,10 +13,7 @@
 // Replaces the whole field with the text's Latin-1 bytes, cut so that the
 // text and its NUL fit in nSize bytes.
 void QStringToCharBuf(const QString& sText, char* pField, size_t nSize);
-template <size_t N> void QStringToCharBuf(const QString& sText, char (&field)[N])
-{
-    QStringToCharBuf(sText, field, N);
-}
+template <size_t N> void QStringToCharBuf(const QString& sText, char (&field)[N]) { QStringToCharBuf(sText, field, N); }
 
 // The field's text up to its NUL, never past its size.
 QString CharBufToQString(const char* pField, size_t nSize);

@@ -21,9 +21,9 @@ SOURCE_CHECK_E CheckSourceFile(const QString& sPath, uint64_t* pSize);
 enum OUTPUT_CHECK_E
 {
     OUTPUT_OK,
-    OUTPUT_UNNAMED,     // empty path, or a path that names a folder
-    OUTPUT_FOLDER,      // its folder is missing or cannot be written
-    OUTPUT_READ_ONLY,   // the file exists and cannot be written
+    OUTPUT_UNNAMED,   // empty path, or a path that names a folder
+    OUTPUT_FOLDER,    // its folder is missing or cannot be written
+    OUTPUT_READ_ONLY, // the file exists and cannot be written
     OUTPUT_SAME_AS_SOURCE,
 };
 

@@ -115,7 +115,9 @@ CMoxelinMainWindow::PageControls CMoxelinMainWindow::Page(PAGE_E ePage) const
                 {ui.Rnx2RangeSrcFilePath, ui.Rnx2RangeOutputFilePath, ui.Rnx2RangeGPSNavFilePath,
                  ui.Rnx2RangeGLONavFilePath, ui.Rnx2RangeGALNavFilePath, ui.Rnx2RangeBDSNavFilePath}};
     default:
-        return {ui.Log2LogMoxelinBtn, ui.actionLog_Trans_Log, ui.Log2LogProgress,
+        return {ui.Log2LogMoxelinBtn,
+                ui.actionLog_Trans_Log,
+                ui.Log2LogProgress,
                 {ui.Log2LogSrcFilePath, ui.Log2LogOutputFilePath}};
     }
 }
@@ -249,7 +251,8 @@ bool CMoxelinMainWindow::CheckJobFiles(const QString& sSource, const std::vector
                               CannotOpenText(FileOfStatus(CONVERT_ERR_SOURCE)));
         return false;
     case SOURCE_EMPTY:
-        UserPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), tr("Source File is empty. Nothing to convert."));
+        UserPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
+                              tr("Source File is empty. Nothing to convert."));
         return false;
     case SOURCE_OK:
         break;
@@ -297,12 +300,11 @@ void CMoxelinMainWindow::Range2RnxMoxelinBtn_Click()
         QLineEdit* pNavPath;
         const char* pKind;
     };
-    const SystemRow rows[] = {
-        {ui.GPSValidFlag, 1, ui.Range2RnxGPSNavFilePath, FileOfStatus(CONVERT_ERR_GPS_NAV)},
-        {ui.GLOValidFlag, 2, ui.Range2RnxGLONavFilePath, FileOfStatus(CONVERT_ERR_GLO_NAV)},
-        {ui.GALValidFlag, 4, ui.Range2RnxGALNavFilePath, FileOfStatus(CONVERT_ERR_GAL_NAV)},
-        {ui.BDSValidFlag, 8, ui.Range2RnxBDSNavFilePath, FileOfStatus(CONVERT_ERR_BDS_NAV)},
-        {ui.QzssValidFlag, 32, ui.Range2RnxQZSNavFilePath, kQzssNavKind}};
+    const SystemRow rows[] = {{ui.GPSValidFlag, 1, ui.Range2RnxGPSNavFilePath, FileOfStatus(CONVERT_ERR_GPS_NAV)},
+                              {ui.GLOValidFlag, 2, ui.Range2RnxGLONavFilePath, FileOfStatus(CONVERT_ERR_GLO_NAV)},
+                              {ui.GALValidFlag, 4, ui.Range2RnxGALNavFilePath, FileOfStatus(CONVERT_ERR_GAL_NAV)},
+                              {ui.BDSValidFlag, 8, ui.Range2RnxBDSNavFilePath, FileOfStatus(CONVERT_ERR_BDS_NAV)},
+                              {ui.QzssValidFlag, 32, ui.Range2RnxQZSNavFilePath, kQzssNavKind}};
     uint32_t nSysMask = 0;
     for (const SystemRow& row : rows)
         if (row.pBox->isChecked())
@@ -489,7 +491,7 @@ void CMoxelinMainWindow::Log2LogMoxelinBtn_Click()
     {
         QRadioButton* pButton;
         uint32_t nKind;
-    } kinds[] = {{ui.Range2RangecmpFlag, 0}, {ui.Rangecmp2RangeFlag, 1}, {ui.Range2Rangecmp4Flag, 4},
+    } kinds[] = {{ui.Range2RangecmpFlag, 0},  {ui.Rangecmp2RangeFlag, 1}, {ui.Range2Rangecmp4Flag, 4},
                  {ui.Rangecmp42RangeFlag, 5}, {ui.BinexTransLogFlag, 7},  {ui.LogTransBinexFlag, 6},
                  {ui.LogOutputASCIIFlag, 2},  {ui.LogOutputBinaryFlag, 3}};
     for (const auto& kind : kinds)
@@ -536,8 +538,7 @@ void CMoxelinMainWindow::FinishJob(PAGE_E ePage, int nStatus)
         return;
     StopWorker();
     m_RinexPoller.Stop();
-    const bool bComplete =
-        nStatus == CONVERT_OK || (ePage == PAGE_RANGE2RNX && nStatus == CONVERT_EPHEM_DUMP_FAILED);
+    const bool bComplete = nStatus == CONVERT_OK || (ePage == PAGE_RANGE2RNX && nStatus == CONVERT_EPHEM_DUMP_FAILED);
     // A log job that wrote nothing found nothing it could convert.
     bool bNothingWritten = false;
     if (bComplete && ePage != PAGE_RANGE2RNX)
@@ -566,7 +567,8 @@ void CMoxelinMainWindow::ShowJobResult(PAGE_E ePage, int nStatus, bool bNothingW
     if (const char* pFile = FileOfStatus(nStatus))
         pPrompt->Message(this, QMessageBox::Critical, tr("File Open Error"), CannotOpenText(pFile));
     else if (ePage == PAGE_RNX2RANGE && nStatus == CONVERT_ERR_RINEX_TYPE)
-        pPrompt->Message(this, QMessageBox::Critical, tr("Unknown File"), tr("Unknown file type. Please check your file."));
+        pPrompt->Message(this, QMessageBox::Critical, tr("Unknown File"),
+                         tr("Unknown file type. Please check your file."));
     else if (ePage == PAGE_RNX2RANGE && nStatus == CONVERT_ERR_RINEX_READ)
         pPrompt->Message(this, QMessageBox::Critical, tr("Run Error"), tr("Log data error. Can not decode rightly."));
     else if (ePage == PAGE_RANGE2RNX && nStatus == CONVERT_NO_EPOCH)
@@ -581,5 +583,6 @@ void CMoxelinMainWindow::ShowJobResult(PAGE_E ePage, int nStatus, bool bNothingW
     else if (nStatus == CONVERT_OK)
         pPrompt->Message(this, QMessageBox::Information, tr("Success"), tr("Moxelin Complete."));
     else
-        pPrompt->Message(this, QMessageBox::Critical, tr("Run Error"), tr("Moxelin failed with status %1.").arg(nStatus));
+        pPrompt->Message(this, QMessageBox::Critical, tr("Run Error"),
+                         tr("Moxelin failed with status %1.").arg(nStatus));
 }

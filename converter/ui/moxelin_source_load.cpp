@@ -43,7 +43,8 @@ void CMoxelinMainWindow::Range2RnxSrcFilePath_textChanged()
     if (eCheck == SOURCE_EMPTY)
     {
         ClearRange2RnxFiles();
-        UserPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), tr("Source File is empty. Nothing to convert."));
+        UserPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
+                              tr("Source File is empty. Nothing to convert."));
         return;
     }
     // A path being typed names no file yet and stays quiet; a file that is
@@ -145,7 +146,8 @@ void CMoxelinMainWindow::ApplySourceScan()
     m_pObsHeaderWindow->SetApproxPosition();
 
     // The whole file's span; a job narrows it to its message's.
-    auto setTime = [](RinexTimeOfObs* pTime, const ScanCalendar& cal, uint32_t nWeek, uint32_t nMs) {
+    auto setTime = [](RinexTimeOfObs* pTime, const ScanCalendar& cal, uint32_t nWeek, uint32_t nMs)
+    {
         pTime->nYear = static_cast<int32_t>(cal.nYear);
         pTime->nMonth = static_cast<int32_t>(cal.nMonth);
         pTime->nDay = static_cast<int32_t>(cal.nDay);

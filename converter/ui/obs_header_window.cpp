@@ -28,8 +28,10 @@ struct TextRow
     size_t nSize;
     const char* pDefault;
 };
-#define ZV_TEXT_ROW(field, member, text)                                                                  \
-    {&Form::field, offsetof(RinexObsHeader, member), sizeof(RinexObsHeader::member), text}
+#define ZV_TEXT_ROW(field, member, text)                                                                               \
+    {                                                                                                                  \
+        &Form::field, offsetof(RinexObsHeader, member), sizeof(RinexObsHeader::member), text                           \
+    }
 const TextRow kTextRows[] = {
     ZV_TEXT_ROW(CreatProgramName, szProgram, "ZorvikMoxelin"),
     ZV_TEXT_ROW(CreatAgencyName, szRunBy, "Halvorne"),
@@ -58,11 +60,14 @@ const TripleRow kTripleRows[] = {
     {{&Form::ApproxX, &Form::ApproxY, &Form::ApproxZ}, offsetof(RinexObsHeader, aApproxPos), -1},
     {{&Form::AntDeltaH, &Form::AntDeltaE, &Form::AntDeltaN}, offsetof(RinexObsHeader, aAntDeltaHen), -1},
     {{&Form::ArpX, &Form::ArpY, &Form::ArpZ}, offsetof(RinexObsHeader, aAntDeltaXyz), CObsHeaderWindow::OPTIONAL_ARP},
-    {{&Form::BSightX, &Form::BSightY, &Form::BSightZ}, offsetof(RinexObsHeader, aBoresight),
+    {{&Form::BSightX, &Form::BSightY, &Form::BSightZ},
+     offsetof(RinexObsHeader, aBoresight),
      CObsHeaderWindow::OPTIONAL_BORESIGHT},
-    {{&Form::ZeroDirX, &Form::ZeroDirY, &Form::ZeroDirZ}, offsetof(RinexObsHeader, aZeroDirXyz),
+    {{&Form::ZeroDirX, &Form::ZeroDirY, &Form::ZeroDirZ},
+     offsetof(RinexObsHeader, aZeroDirXyz),
      CObsHeaderWindow::OPTIONAL_ZERO_DIR},
-    {{&Form::CenterofMassX, &Form::CenterofMassY, &Form::CenterofMassZ}, offsetof(RinexObsHeader, aCenterOfMass),
+    {{&Form::CenterofMassX, &Form::CenterofMassY, &Form::CenterofMassZ},
+     offsetof(RinexObsHeader, aCenterOfMass),
      CObsHeaderWindow::OPTIONAL_CENTER_OF_MASS},
 };
 

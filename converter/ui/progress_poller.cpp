@@ -7,17 +7,19 @@ void CProgressPoller::Start(std::function<void()> fnReport, std::function<void()
 {
     Stop();
     m_bStop = false;
-    m_Thread = std::thread([this, fnReport = std::move(fnReport), fnFinal = std::move(fnFinal), period] {
-        std::unique_lock<std::mutex> lock(m_Mutex);
-        do
+    m_Thread = std::thread(
+        [this, fnReport = std::move(fnReport), fnFinal = std::move(fnFinal), period]
         {
+            std::unique_lock<std::mutex> lock(m_Mutex);
+            do
+            {
+                lock.unlock();
+                fnReport();
+                lock.lock();
+            } while (!m_Wake.wait_for(lock, period, [this] { return m_bStop; }));
             lock.unlock();
-            fnReport();
-            lock.lock();
-        } while (!m_Wake.wait_for(lock, period, [this] { return m_bStop; }));
-        lock.unlock();
-        fnFinal();
-    });
+            fnFinal();
+        });
 }
 
 void CProgressPoller::Stop()

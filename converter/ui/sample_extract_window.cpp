@@ -134,8 +134,8 @@ QString CSampleExtractWindow::TimeText(uint32_t nWeek, uint32_t nMs) const
     CalendarTime utc{};
     if (!GpsTimeToUtc(nWeek, nMs, &nLeap, &utc))
         return QString();
-    return QString::asprintf("%04u-%02u-%02u %02u:%02u:%02u.%03u", utc.Year, utc.Month, utc.Day, utc.Hour,
-                             utc.Minute, utc.Second, utc.Millisecond);
+    return QString::asprintf("%04u-%02u-%02u %02u:%02u:%02u.%03u", utc.Year, utc.Month, utc.Day, utc.Hour, utc.Minute,
+                             utc.Second, utc.Millisecond);
 }
 
 void CSampleExtractWindow::ShowTimes()

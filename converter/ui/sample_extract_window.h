@@ -17,7 +17,7 @@ class SampleExtract;
 // SAMPLE_INTERVAL_MIN: the engine rounds times to it and divides by it.
 struct SampleExtractSettings
 {
-    double dInterval; // seconds
+    double dInterval;     // seconds
     uint32_t nRateEnable; // 1 when "Sample Rate" is checked
     uint32_t nStartWeek;
     uint32_t nStartMs;

@@ -21,14 +21,8 @@ enum : uint16_t
     MSG_ID_RTKDOP = 952,
 };
 
-const BinaryLogHeader* HeaderOf(const uint8_t* pRecord)
-{
-    return reinterpret_cast<const BinaryLogHeader*>(pRecord);
-}
-const uint8_t* BodyOf(const uint8_t* pRecord)
-{
-    return pRecord + LOG_HEADER_LENGTH;
-}
+const BinaryLogHeader* HeaderOf(const uint8_t* pRecord) { return reinterpret_cast<const BinaryLogHeader*>(pRecord); }
+const uint8_t* BodyOf(const uint8_t* pRecord) { return pRecord + LOG_HEADER_LENGTH; }
 
 struct TEXT_ROW_T;
 using RowFormatter = int (*)(const TEXT_ROW_T& row, const uint8_t* pRecord, char* pOut, int32_t nCapacity,

@@ -3,7 +3,7 @@
 #include <QLoggingCategory>
 #include <algorithm>
 
-#include "monitor/parsing/range_data.h"
+#include "monitor/parsing/latest_log_store.h"
 
 Q_LOGGING_CATEGORY(lcBinaryMsg, "zv.parsing.binary", QtInfoMsg)
 
@@ -47,10 +47,7 @@ QBinaryMsgParser::QBinaryMsgParser(QObject* pParent)
 
 QBinaryMsgParser::~QBinaryMsgParser() = default;
 
-bool QBinaryMsgParser::IsPrintable(uint8_t c)
-{
-    return kPrintable.Printable[c];
-}
+bool QBinaryMsgParser::IsPrintable(uint8_t c) { return kPrintable.Printable[c]; }
 
 void QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength, uint32_t* pRun)
 {
@@ -155,7 +152,4 @@ bool QBinaryMsgParser::HasRoom() const
     return CONVERTED_TEXT_SIZE - TextLen > CONVERT_RESERVE && HEX_AREA_SIZE - HexLen >= FRAME_AREA_SIZE;
 }
 
-void QBinaryMsgParser::ParseRing()
-{
-    ParseData(m_pStore, m_bText);
-}
+void QBinaryMsgParser::ParseRing() { ParseData(m_pStore, m_bText); }

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "monitor/parsing/binary_log_text.h"
+#include "monitor/parsing/frame_extractor.h"
 #include "monitor/parsing/rtcm3_decode.h"
-#include "monitor/parsing/rtcm_parser.h"
 
 class QRangeData;
 

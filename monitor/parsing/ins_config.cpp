@@ -8,30 +8,29 @@
 
 namespace
 {
-constexpr CODE_NAME_ROW_T kAlignModes[] = {{0, "NONE"},     {1, "AUTO"},     {2, "STATIC"},
+constexpr CODE_NAME_ROW_T kAlignModes[] = {{0, "NONE"},    {1, "AUTO"},     {2, "STATIC"},
                                            {3, "DYNAMIC"}, {4, "DUAL_ANT"}, {5, "EX_HEADING"}};
 constexpr CODE_NAME_ROW_T kFrames[] = {{0, "IMUBODY"}, {1, "VEHICLE"}, {2, "GNSS"}};
 constexpr CODE_NAME_ROW_T kSwitches[] = {{0, "DISABLE"}, {1, "ENABLE"}, {2, "CLEAR"}};
 constexpr CODE_NAME_ROW_T kCalibrationStates[] = {
-    {0, "UNKNOWN"},      {1, "FROM_NVM"}, {2, "CALIBRATING"},    {3, "CALIBRATED"},         {4, "FROM_COMMAND"},
-    {5, "RESET"},        {6, "FROM_DUAL_ANT"}, {7, "INS_CONVERGING"}, {8, "INSUFFICIENT_SPEED"}, {9, "HIGH_ROTATION"}};
+    {0, "UNKNOWN"}, {1, "FROM_NVM"},      {2, "CALIBRATING"},    {3, "CALIBRATED"},         {4, "FROM_COMMAND"},
+    {5, "RESET"},   {6, "FROM_DUAL_ANT"}, {7, "INS_CONVERGING"}, {8, "INSUFFICIENT_SPEED"}, {9, "HIGH_ROTATION"}};
 constexpr CODE_NAME_ROW_T kOffsetSources[] = {
-    {0, "NONE"},   {1, "ANT1"},   {2, "ANT2"}, {3, "EXTERNAL"}, {4, "USER"},     {5, "MARK1"},  {6, "MARK2"},
-    {7, "GIMBAL"}, {9, "MARK3"}, {10, "MARK4"}, {11, "RBV"},    {12, "RBM"},     {13, "DUALANT"}, {14, "ODO"}};
-constexpr CODE_NAME_ROW_T kProfiles[] = {{0, "DEFAULT"},    {1, "LAND_BASIC"}, {2, "MARINE_BASIC"},
+    {0, "NONE"},   {1, "ANT1"},  {2, "ANT2"},   {3, "EXTERNAL"}, {4, "USER"}, {5, "MARK1"},    {6, "MARK2"},
+    {7, "GIMBAL"}, {9, "MARK3"}, {10, "MARK4"}, {11, "RBV"},     {12, "RBM"}, {13, "DUALANT"}, {14, "ODO"}};
+constexpr CODE_NAME_ROW_T kProfiles[] = {{0, "DEFAULT"},         {1, "LAND_BASIC"}, {2, "MARINE_BASIC"},
                                          {3, "FIXEDWING_BASIC"}, {5, "VTOL_BASIC"}, {6, "RAIL_BASIC"},
-                                         {7, "LOWSPEED"},   {33, "LAND_PLUS"}, {34, "MARINE_PLUS"}};
+                                         {7, "LOWSPEED"},        {33, "LAND_PLUS"}, {34, "MARINE_PLUS"}};
 constexpr CODE_NAME_ROW_T kImuTypes[] = {
-    {0, "UNKNOWN"},       {1, "HG1700_AG11"},     {4, "HG1700_AG17"},  {5, "HG1900_CA29"}, {8, "LN200"},
-    {11, "HG1700_AG58"},  {12, "HG1700_AG62"},    {13, "IMAR_FSAS"},   {16, "KVH_COTS"},   {20, "HG1930_AA99"},
-    {26, "ISA100C"},      {27, "HG1900_CA50"},    {28, "HG1930_CA50"}, {31, "ADIS16488"},  {32, "STIM300"},
-    {33, "KVH_1750"},     {34, "ISA100"},         {41, "EPSON_G320"},  {42, "EPSON_G365"}, {52, "LITEF_MICROIMU"},
-    {56, "STIM300D"},     {58, "HG4930_AN01"},    {61, "EPSON_G370"},  {62, "EPSON_G320_200"}, {63, "IMU1775"},
-    {258, "BMX055"},      {259, "BMI088"},        {513, "AI_381"},     {514, "AI_OPEN300"}, {515, "AI_OPEN330"},
-    {516, "AI_383"},      {517, "AI_OPEN400"},    {518, "AI_OPEN500"}};
+    {0, "UNKNOWN"},      {1, "HG1700_AG11"},  {4, "HG1700_AG17"},  {5, "HG1900_CA29"},     {8, "LN200"},
+    {11, "HG1700_AG58"}, {12, "HG1700_AG62"}, {13, "IMAR_FSAS"},   {16, "KVH_COTS"},       {20, "HG1930_AA99"},
+    {26, "ISA100C"},     {27, "HG1900_CA50"}, {28, "HG1930_CA50"}, {31, "ADIS16488"},      {32, "STIM300"},
+    {33, "KVH_1750"},    {34, "ISA100"},      {41, "EPSON_G320"},  {42, "EPSON_G365"},     {52, "LITEF_MICROIMU"},
+    {56, "STIM300D"},    {58, "HG4930_AN01"}, {61, "EPSON_G370"},  {62, "EPSON_G320_200"}, {63, "IMU1775"},
+    {258, "BMX055"},     {259, "BMI088"},     {513, "AI_381"},     {514, "AI_OPEN300"},    {515, "AI_OPEN330"},
+    {516, "AI_383"},     {517, "AI_OPEN400"}, {518, "AI_OPEN500"}};
 
-template <size_t N>
-CODE_NAME_TABLE_T TableOf(const CODE_NAME_ROW_T (&Rows)[N])
+template <size_t N> CODE_NAME_TABLE_T TableOf(const CODE_NAME_ROW_T (&Rows)[N])
 {
     return {Rows, static_cast<uint32_t>(N)};
 }
@@ -47,8 +46,7 @@ void Trim(const char** ppText, int32_t* pLength)
         --*pLength;
 }
 
-template <size_t N>
-uint32_t FromName(const CODE_NAME_ROW_T (&Rows)[N], const char* pName, int32_t nLength)
+template <size_t N> uint32_t FromName(const CODE_NAME_ROW_T (&Rows)[N], const char* pName, int32_t nLength)
 {
     if (pName == nullptr)
         return INS_NAME_UNKNOWN;
@@ -61,8 +59,7 @@ uint32_t FromName(const CODE_NAME_ROW_T (&Rows)[N], const char* pName, int32_t n
     return INS_NAME_UNKNOWN;
 }
 
-template <size_t N>
-uint32_t FromNameOrZero(const CODE_NAME_ROW_T (&Rows)[N], const char* pName, int32_t nLength)
+template <size_t N> uint32_t FromNameOrZero(const CODE_NAME_ROW_T (&Rows)[N], const char* pName, int32_t nLength)
 {
     const uint32_t v = FromName(Rows, pName, nLength);
     return v == INS_NAME_UNKNOWN ? 0 : v;
@@ -98,8 +95,7 @@ public:
         *pValue = static_cast<float>(d);
         return Done();
     }
-    template <size_t N>
-    bool Name(const CODE_NAME_ROW_T (&Rows)[N], uint32_t* pValue)
+    template <size_t N> bool Name(const CODE_NAME_ROW_T (&Rows)[N], uint32_t* pValue)
     {
         const char* p;
         int32_t n;
@@ -237,7 +233,10 @@ uint32_t ImuTypeFromName(const char* pName, int32_t nLength)
     return FromNameOrZero(kAliases, pName, nLength);
 }
 
-uint32_t InsOffsetSourceFromName(const char* pName, int32_t nLength) { return FromName(kOffsetSources, pName, nLength); }
+uint32_t InsOffsetSourceFromName(const char* pName, int32_t nLength)
+{
+    return FromName(kOffsetSources, pName, nLength);
+}
 uint32_t InsCalibrationStateFromName(const char* pName, int32_t nLength)
 {
     return FromName(kCalibrationStates, pName, nLength);

@@ -40,8 +40,8 @@ enum : uint32_t
 struct INS_OFFSET_T
 {
     uint32_t Source; // InsOffsetSourceName
-    uint32_t Frame; // InsFrameName
-    float Value[3]; // m, or degrees for a rotation
+    uint32_t Frame;  // InsFrameName
+    float Value[3];  // m, or degrees for a rotation
     float StdDev[3];
     uint32_t CalibrationState; // InsCalibrationStateName
 };
@@ -56,12 +56,12 @@ struct INS_CONFIG_T
     uint32_t EnabledUpdates;
     uint32_t AlignMode;
     uint32_t RelativeDirection; // 0 "ROVER", 1 "MASTER"
-    uint32_t RelativeFrame; // 0 "ECEF", 1 "LOCALLEVEL"
-    uint32_t RelativeFlag; // 1 "TRUE", 0 "FALSE"
+    uint32_t RelativeFrame;     // 0 "ECEF", 1 "LOCALLEVEL"
+    uint32_t RelativeFlag;      // 1 "TRUE", 0 "FALSE"
     uint32_t StatusWord;
     uint32_t SeedMode; // 0, 1 or 2
     uint32_t SeedValidation;
-    char Flags[7]; // first character of each of the seven single-character fields
+    char Flags[7];             // first character of each of the seven single-character fields
     uint32_t TranslationCount; // entries kept, at most INS_CONFIG_MAX_OFFSETS
     INS_OFFSET_T Translations[INS_CONFIG_MAX_OFFSETS];
     uint32_t RotationCount;

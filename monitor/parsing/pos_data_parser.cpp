@@ -9,7 +9,7 @@
 #include "codec/position_logs.h"
 #include "codec/text_fields.h"
 #include "codec/text_helpers.h"
-#include "monitor/parsing/range_data.h"
+#include "monitor/parsing/latest_log_store.h"
 
 namespace
 {
@@ -113,9 +113,9 @@ uint32_t TalkerSystem(const char* pTalker)
         char Name[3];
         uint32_t System;
     };
-    static const TALKER_T kTalkers[] = {{"GP", GNSS_SYSTEM_GPS},    {"GL", GNSS_SYSTEM_GLONASS}, {"GA", GNSS_SYSTEM_GALILEO},
-                                        {"GB", GNSS_SYSTEM_BDS}, {"BD", GNSS_SYSTEM_BDS},  {"GQ", GNSS_SYSTEM_QZSS},
-                                        {"GN", POS_SYS_UNKNOWN}};
+    static const TALKER_T kTalkers[] = {
+        {"GP", GNSS_SYSTEM_GPS}, {"GL", GNSS_SYSTEM_GLONASS}, {"GA", GNSS_SYSTEM_GALILEO}, {"GB", GNSS_SYSTEM_BDS},
+        {"BD", GNSS_SYSTEM_BDS}, {"GQ", GNSS_SYSTEM_QZSS},    {"GN", POS_SYS_UNKNOWN}};
     for (const TALKER_T& t : kTalkers)
         if (pTalker[0] == t.Name[0] && pTalker[1] == t.Name[1])
             return t.System;
@@ -347,7 +347,8 @@ int ParseGsv(const FIELDS_T& f, uint32_t nTalkerSystem, NMEA_STATE_T* pState, ui
     {
         const GROUP_T& g = Groups[k];
         uint32_t nSatSystem = POS_SYS_UNKNOWN;
-        const uint32_t nTable = g.Number != 255 ? SatTableNumber(nSystem, static_cast<uint32_t>(g.Number), &nSatSystem) : 0;
+        const uint32_t nTable =
+            g.Number != 255 ? SatTableNumber(nSystem, static_cast<uint32_t>(g.Number), &nSatSystem) : 0;
         if (nTable == 0)
             continue;
         SAT_INFO_T& s = w.SatInfo[nTable - 1];
@@ -579,8 +580,7 @@ void BestposToPosData(const BinaryLogHeader* pHeader, const PositionBody* pBody,
 
 namespace
 {
-template <class T>
-void InsToPosData(const BinaryLogHeader* pHeader, const T* pBody, POS_DATA_T* pPos)
+template <class T> void InsToPosData(const BinaryLogHeader* pHeader, const T* pBody, POS_DATA_T* pPos)
 {
     pPos->Latitude = pBody->Latitude * kDegToRad;
     pPos->Longitude = pBody->Longitude * kDegToRad;
@@ -621,8 +621,7 @@ const SOURCE_T kSources[] = {
 
 const SOURCE_T* SourceOf(uint32_t nRefType)
 {
-    return (nRefType >= REF_POS_PSRPOS && nRefType <= REF_POS_INSPVAX) ? &kSources[nRefType - REF_POS_PSRPOS]
-                                                                         : nullptr;
+    return (nRefType >= REF_POS_PSRPOS && nRefType <= REF_POS_INSPVAX) ? &kSources[nRefType - REF_POS_PSRPOS] : nullptr;
 }
 
 // A kept or decoded record (header and body) of the source into the record.

@@ -4,8 +4,8 @@
 // port's latest-log store the binary logs.
 #pragma once
 
-#include <QObject>
 #include <QByteArray>
+#include <QObject>
 #include <cstdint>
 
 #include "codec/gnss_time.h"
@@ -27,12 +27,12 @@ inline constexpr uint32_t POS_SYS_UNKNOWN = 0xFFFFFFFFu;
 
 struct SAT_INFO_T
 {
-    uint8_t Used; // 1 when a GSA sentence of this epoch lists it
+    uint8_t Used;       // 1 when a GSA sentence of this epoch lists it
     uint32_t SatNumber; // 0: empty entry
-    uint8_t Elevation; // degrees, 255 none
-    uint8_t CN0; // dB-Hz, 255 none
-    int16_t Azimuth; // degrees, -1 none
-    uint32_t System; // GNSS_SYSTEM_E; SBAS satellites are filed as GPS (0)
+    uint8_t Elevation;  // degrees, 255 none
+    uint8_t CN0;        // dB-Hz, 255 none
+    int16_t Azimuth;    // degrees, -1 none
+    uint32_t System;    // GNSS_SYSTEM_E; SBAS satellites are filed as GPS (0)
 };
 
 enum REF_POS_MSG_TYPE_E : uint32_t
@@ -56,19 +56,19 @@ inline constexpr double POS_GPS_SECONDS_NONE = -1000.0;
 struct POS_DATA_T
 {
     CalendarTime Utc; // Year ... Millisecond
-    double Latitude; // radians, south negative; 0 until a position arrived
+    double Latitude;  // radians, south negative; 0 until a position arrived
     double Longitude; // radians, west negative
-    double Height; // ellipsoidal, m
+    double Height;    // ellipsoidal, m
     double PrevLatitude;
     double PrevLongitude;
     double PrevHeight;
     double Undulation; // m
-    uint32_t DiffAge; // whole seconds
+    uint32_t DiffAge;  // whole seconds
     uint32_t BaseStationID;
     double HDOP;
-    double Speed; // m/s
-    double Course; // degrees
-    double GpsSeconds; // of the week; POS_GPS_SECONDS_NONE until a fix
+    double Speed;        // m/s
+    double Course;       // degrees
+    double GpsSeconds;   // of the week; POS_GPS_SECONDS_NONE until a fix
     uint32_t EpochCount; // positions taken from logs
     uint8_t InsStatus;
     uint32_t SatsUsed;
@@ -103,7 +103,7 @@ uint32_t SatTableNumber(uint32_t nSystem, uint32_t nNumber, uint32_t* pSystem = 
 // each export job).
 struct NMEA_STATE_T
 {
-    POS_DATA_T Work; // the epoch being collected
+    POS_DATA_T Work;    // the epoch being collected
     int64_t LastTimeMs; // time of day of the last GGA or RMC, -1 at reset
     bool Published;
     bool HdtSeen; // an HDT arrived since the last publication

@@ -8,10 +8,7 @@
 
 namespace
 {
-uint16_t ReadU16Le(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
+uint16_t ReadU16Le(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 // Appends formatted text at *pUsed, never past the capacity.
 template <typename... Args>

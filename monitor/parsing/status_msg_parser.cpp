@@ -12,7 +12,7 @@ namespace
 struct QUERY_ROW_T
 {
     uint Bit;
-    const char* pCommand; // null: the bit sends nothing
+    const char* pCommand;   // null: the bit sends nothing
     const char* pDebugName; // null: not listed by MaskDescription
 };
 
@@ -470,8 +470,8 @@ void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
 
 void QStatusMsgParser::ParseNetConfig(const QString& sLine)
 {
-    m_bNetworkKnown = !sLine.contains(QLatin1String("is not Complete")) &&
-                      !sLine.contains(QLatin1String("Invalid Address"));
+    m_bNetworkKnown =
+        !sLine.contains(QLatin1String("is not Complete")) && !sLine.contains(QLatin1String("Invalid Address"));
     m_sNetHostName.clear();
     m_NetIpList.clear();
     m_NetMaskList.clear();

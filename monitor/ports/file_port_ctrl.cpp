@@ -5,10 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 
-QZvFilePortCtrl::QZvFilePortCtrl() : QZvPortCtrlBase(PORT_TYPE_REPLAY)
-{
-    SetTimerInterval(m_Config.Speed);
-}
+QZvFilePortCtrl::QZvFilePortCtrl() : QZvPortCtrlBase(PORT_TYPE_REPLAY) { SetTimerInterval(m_Config.Speed); }
 
 QZvFilePortCtrl::~QZvFilePortCtrl()
 {

@@ -14,10 +14,7 @@ uint32_t ReadU32Le(const uint8_t* p)
 }
 } // namespace
 
-QFWImageChecker::QFWImageChecker(QObject* pParent) : QObject(pParent)
-{
-    std::memset(m_Header, 0, sizeof(m_Header));
-}
+QFWImageChecker::QFWImageChecker(QObject* pParent) : QObject(pParent) { std::memset(m_Header, 0, sizeof(m_Header)); }
 
 int QFWImageChecker::CheckImage(QIODevice* pImage, QZvPortProperty* pProperty)
 {

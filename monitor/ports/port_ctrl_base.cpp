@@ -19,7 +19,8 @@ std::atomic<bool> g_bProcessMode{false};
 
 void RegisterPortTypes()
 {
-    static const bool bDone = [] {
+    static const bool bDone = []
+    {
         qRegisterMetaType<QZvPortCtrlBase::PORT_TYPE_E>("QZvPortCtrlBase::PORT_TYPE_E");
         qRegisterMetaType<QZvPortCtrlBase*>("QZvPortCtrlBase*");
         return true;
@@ -60,25 +61,13 @@ QZvPortCtrlBase::~QZvPortCtrlBase()
     }
 }
 
-bool QZvPortCtrlBase::GetProcessMode()
-{
-    return g_bProcessMode.load();
-}
+bool QZvPortCtrlBase::GetProcessMode() { return g_bProcessMode.load(); }
 
-void QZvPortCtrlBase::SetProcessMode(bool bProcessMode)
-{
-    g_bProcessMode.store(bProcessMode);
-}
+void QZvPortCtrlBase::SetProcessMode(bool bProcessMode) { g_bProcessMode.store(bProcessMode); }
 
-uint QZvPortCtrlBase::GetLiveCount()
-{
-    return g_LiveCount.load();
-}
+uint QZvPortCtrlBase::GetLiveCount() { return g_LiveCount.load(); }
 
-uint QZvPortCtrlBase::GetLastUniquePortID()
-{
-    return g_LastPortID.load();
-}
+uint QZvPortCtrlBase::GetLastUniquePortID() { return g_LastPortID.load(); }
 
 QString QZvPortCtrlBase::GetLogFileName() const
 {
@@ -127,10 +116,7 @@ void QZvPortCtrlBase::RequestStop()
     quit();
 }
 
-bool QZvPortCtrlBase::IsStopRequested() const
-{
-    return m_bCloseRequested.load() || isInterruptionRequested();
-}
+bool QZvPortCtrlBase::IsStopRequested() const { return m_bCloseRequested.load() || isInterruptionRequested(); }
 
 bool QZvPortCtrlBase::WaitEvents(int nMs)
 {
@@ -159,25 +145,13 @@ void QZvPortCtrlBase::OnThreadFinished()
     }
 }
 
-int QZvPortCtrlBase::DisconnectPort()
-{
-    return 0;
-}
+int QZvPortCtrlBase::DisconnectPort() { return 0; }
 
-int QZvPortCtrlBase::ReconnectPort()
-{
-    return 0;
-}
+int QZvPortCtrlBase::ReconnectPort() { return 0; }
 
-int QZvPortCtrlBase::AutoReconnectPort()
-{
-    return 0;
-}
+int QZvPortCtrlBase::AutoReconnectPort() { return 0; }
 
-bool QZvPortCtrlBase::ParsePortProperty()
-{
-    return false;
-}
+bool QZvPortCtrlBase::ParsePortProperty() { return false; }
 
 int QZvPortCtrlBase::WriteLogData(const void* pBuf, int n)
 {
@@ -215,10 +189,7 @@ bool QZvPortCtrlBase::RefreshProperty()
     return true;
 }
 
-void QZvPortCtrlBase::OnSetProcessMode(bool ProcessMode)
-{
-    SetProcessMode(ProcessMode);
-}
+void QZvPortCtrlBase::OnSetProcessMode(bool ProcessMode) { SetProcessMode(ProcessMode); }
 
 void QZvPortCtrlBase::OnWritePort(uint ID, QByteArray WriteData)
 {
@@ -237,25 +208,13 @@ void QZvPortCtrlBase::OnCloseOnePort()
     RequestStop();
 }
 
-void QZvPortCtrlBase::OnDisConnectOnePort()
-{
-    DisconnectPort();
-}
+void QZvPortCtrlBase::OnDisConnectOnePort() { DisconnectPort(); }
 
-void QZvPortCtrlBase::OnReConnectOnePort()
-{
-    ReconnectPort();
-}
+void QZvPortCtrlBase::OnReConnectOnePort() { ReconnectPort(); }
 
-void QZvPortCtrlBase::OnAutoReConnectOnePort()
-{
-    AutoReconnectPort();
-}
+void QZvPortCtrlBase::OnAutoReConnectOnePort() { AutoReconnectPort(); }
 
-void QZvPortCtrlBase::OnRefreshOnePort()
-{
-    RefreshProperty();
-}
+void QZvPortCtrlBase::OnRefreshOnePort() { RefreshProperty(); }
 
 void QZvPortCtrlBase::OnSetFileName(QString sFileName)
 {
@@ -271,10 +230,7 @@ void QZvPortCtrlBase::OnSetDefaultPath(QString sDefaultPath)
     m_LogNameMode.store(1);
 }
 
-void QZvPortCtrlBase::OnClearDefaultPath()
-{
-    m_LogNameMode.store(0);
-}
+void QZvPortCtrlBase::OnClearDefaultPath() { m_LogNameMode.store(0); }
 
 void QZvPortCtrlBase::CloseLog()
 {
@@ -292,8 +248,7 @@ void QZvPortCtrlBase::OpenLog()
 {
     CloseLog();
     const bool bAutoName = m_LogNameMode.load() == 1;
-    const QString sAutoName =
-        QStringLiteral("%1_%2.log").arg(LogBaseName(GetPortName())).arg(m_LogFileIndex.load());
+    const QString sAutoName = QStringLiteral("%1_%2.log").arg(LogBaseName(GetPortName())).arg(m_LogFileIndex.load());
     QString sPath;
     {
         QMutexLocker lock(&m_Mutex);
@@ -310,15 +265,9 @@ void QZvPortCtrlBase::OpenLog()
     m_bLogging.store(true);
 }
 
-void QZvPortCtrlBase::OnOpenFile()
-{
-    OpenLog();
-}
+void QZvPortCtrlBase::OnOpenFile() { OpenLog(); }
 
-void QZvPortCtrlBase::OnCloseFile()
-{
-    CloseLog();
-}
+void QZvPortCtrlBase::OnCloseFile() { CloseLog(); }
 
 void QZvPortCtrlBase::OnUnLogFile()
 {
@@ -371,10 +320,7 @@ void QZvPortCtrlBase::OnLogNewFile(QString sFileName)
     }
 }
 
-void QZvPortCtrlBase::OnSetNormalLogMode()
-{
-    m_AutoLogMode.store(2);
-}
+void QZvPortCtrlBase::OnSetNormalLogMode() { m_AutoLogMode.store(2); }
 
 bool QZvPortCtrlBase::UpdateByteRate()
 {
@@ -434,30 +380,15 @@ void QZvPortCtrlBase::OnSetTimeInterval(bool bActivePort)
     SetTimerInterval(bActivePort ? ACTIVE_TIMER_INTERVAL : INACTIVE_TIMER_INTERVAL);
 }
 
-void QZvPortCtrlBase::StartStatusTimer()
-{
-    m_pStatusTimer->start(static_cast<int>(m_TimerInterval.load()));
-}
+void QZvPortCtrlBase::StartStatusTimer() { m_pStatusTimer->start(static_cast<int>(m_TimerInterval.load())); }
 
-void QZvPortCtrlBase::StopStatusTimer()
-{
-    m_pStatusTimer->stop();
-}
+void QZvPortCtrlBase::StopStatusTimer() { m_pStatusTimer->stop(); }
 
-void QZvPortCtrlBase::OnSetUpgradeFW(uint, QString)
-{
-    m_bUpgrading.store(true);
-}
+void QZvPortCtrlBase::OnSetUpgradeFW(uint, QString) { m_bUpgrading.store(true); }
 
-void QZvPortCtrlBase::OnCancelUpgradeFW(uint)
-{
-    m_bUpgrading.store(false);
-}
+void QZvPortCtrlBase::OnCancelUpgradeFW(uint) { m_bUpgrading.store(false); }
 
-void QZvPortCtrlBase::OnSetPortLockStatus(bool bLock)
-{
-    m_bLock.store(bLock);
-}
+void QZvPortCtrlBase::OnSetPortLockStatus(bool bLock) { m_bLock.store(bLock); }
 
 void QZvPortCtrlBase::AppendReceived(const QByteArray& Data)
 {

@@ -122,8 +122,7 @@ signals:
     void SignalReconnectPortComplete(uint UniquePortID, bool bAutoReconnectPort);
     // A connection that could not be made or was lost after the port was
     // added (the port may retry on its own); also chained to the manager.
-    void SignalAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, int Errflag,
-                           QString PortName);
+    void SignalAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, int Errflag, QString PortName);
 
 public slots:
     void OnSetProcessMode(bool ProcessMode);

@@ -15,15 +15,13 @@ constexpr int kReapIntervalMs = 100;
 constexpr int kShutdownWaitMs = 3000;
 
 // A NUL-terminated text of a fixed array, read no further than the array.
-template <size_t N>
-QString FixedText(const char (&Text)[N])
+template <size_t N> QString FixedText(const char (&Text)[N])
 {
     return QString::fromLatin1(Text, static_cast<int>(strnlen(Text, N)));
 }
 
 // Upgrade requests reach a controller that can upgrade, and its reports come back.
-template <class CTRL_T>
-void ConnectUpgrade(QZvPortManager* pManager, CTRL_T* pCtrl)
+template <class CTRL_T> void ConnectUpgrade(QZvPortManager* pManager, CTRL_T* pCtrl)
 {
     QObject::connect(pManager, &QZvPortManager::SignalUpgradeFW, pCtrl, &QZvPortCtrlBase::OnSetUpgradeFW);
     QObject::connect(pManager, &QZvPortManager::SignalCancelUpgradeFW, pCtrl, &QZvPortCtrlBase::OnCancelUpgradeFW);
@@ -71,10 +69,7 @@ QZvPortCtrlBase* QZvPortManager::GetPortCtrl(uint UniquePortID) const
     return m_PortCtrls.value(UniquePortID, nullptr);
 }
 
-QList<uint> QZvPortManager::GetPortIDs() const
-{
-    return m_PortCtrls.keys();
-}
+QList<uint> QZvPortManager::GetPortIDs() const { return m_PortCtrls.keys(); }
 
 int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pConfig)
 {
@@ -334,10 +329,7 @@ void QZvPortManager::OnUpdateFail(uint UniquePortID)
     }
 }
 
-void QZvPortManager::OnProfressionMode(bool bProfressionMode)
-{
-    emit SignalProcessMode(bProfressionMode);
-}
+void QZvPortManager::OnProfressionMode(bool bProfressionMode) { emit SignalProcessMode(bProfressionMode); }
 
 void QZvPortManager::OnFileOpenFail(uint UniquePortID, QString sFileName, int ErrFlag)
 {
@@ -352,10 +344,7 @@ void QZvPortManager::OnUsbUpdateFail(uint UniquePortID, int UpdateFail)
     emit SignalUSBUpdateFail(UniquePortID, UpdateFail);
 }
 
-void QZvPortManager::OnBoardReset(uint UniquePortID)
-{
-    emit SignalBoardReset(UniquePortID);
-}
+void QZvPortManager::OnBoardReset(uint UniquePortID) { emit SignalBoardReset(UniquePortID); }
 
 void QZvPortManager::OnAutoReconnectComplete(uint UniquePortID, bool bAutoReconnectPort)
 {

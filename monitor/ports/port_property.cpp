@@ -30,8 +30,8 @@ QString MakeFirmwareLabel(const QString& sFirmware, const QString& sID)
     QString sSerial = sID.mid(12, 4);
     if (!sSerial.isEmpty() && sSerial.at(0) == QLatin1Char('0'))
     {
-        const bool bSecondNonZero = sSerial.size() > 1 && sSerial.at(1) >= QLatin1Char('1') &&
-                                    sSerial.at(1) <= QLatin1Char('9');
+        const bool bSecondNonZero =
+            sSerial.size() > 1 && sSerial.at(1) >= QLatin1Char('1') && sSerial.at(1) <= QLatin1Char('9');
         sSerial.remove(0, bSecondNonZero ? 1 : 2);
     }
     return QStringLiteral("%1-%2_%3").arg(sFirmware, sHardware, sSerial);
@@ -40,10 +40,7 @@ QString MakeFirmwareLabel(const QString& sFirmware, const QString& sID)
 
 QZvPortProperty::QZvPortProperty(QObject* pParent) : QObject(pParent) {}
 
-QByteArray QZvPortProperty::GetQueryCmd()
-{
-    return QByteArrayLiteral("version\r\nnetconfig\r\n");
-}
+QByteArray QZvPortProperty::GetQueryCmd() { return QByteArrayLiteral("version\r\nnetconfig\r\n"); }
 
 bool QZvPortProperty::ParseText(const QString& sText, PORT_PROPERTY_T* pProperty)
 {

@@ -22,9 +22,9 @@ struct PORT_PROPERTY_T
     QString Model;           // field 0
     QString SN;
     QString ID;
-    QString ProductCode;     // first 4 characters of field 3
-    uint32_t FValue = 0;     // hexadecimal number after "F:"
-    QString IP;              // from the NETCONFIG reply
+    QString ProductCode; // first 4 characters of field 3
+    uint32_t FValue = 0; // hexadecimal number after "F:"
+    QString IP;          // from the NETCONFIG reply
     bool bIpFound = false;
 };
 

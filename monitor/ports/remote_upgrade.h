@@ -9,14 +9,14 @@
 
 struct REMOTE_UPGRADE_T
 {
-    uint32_t Active;       // 1 while chunks remain to be sent
-    std::FILE* Image;      // open image; closed after the last short read
+    uint32_t Active;  // 1 while chunks remain to be sent
+    std::FILE* Image; // open image; closed after the last short read
     uint32_t ImageSize;
     uint8_t Frame[REMOTE_UPGRADE_FRAME_LEN];
     uint32_t FrameLength;
-    uint32_t BytesSent;    // image bytes put into frames so far
-    uint32_t TotalChunks;  // (ImageSize + 1422) / 1422
-    uint32_t CurIndex;     // index of the last chunk built, from 1
+    uint32_t BytesSent;   // image bytes put into frames so far
+    uint32_t TotalChunks; // (ImageSize + 1422) / 1422
+    uint32_t CurIndex;    // index of the last chunk built, from 1
 };
 
 // Return codes of RemoteUpgradeImageOpen.

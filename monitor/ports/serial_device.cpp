@@ -22,11 +22,10 @@ struct RATE_T
 };
 
 const RATE_T kRates[] = {
-    {1200, B1200},       {2400, B2400},       {4800, B4800},       {9600, B9600},
-    {19200, B19200},     {38400, B38400},     {57600, B57600},     {115200, B115200},
-    {230400, B230400},   {460800, B460800},   {500000, B500000},   {576000, B576000},
-    {921600, B921600},   {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
-    {2000000, B2000000}, {3000000, B3000000}, {4000000, B4000000},
+    {1200, B1200},       {2400, B2400},       {4800, B4800},       {9600, B9600},       {19200, B19200},
+    {38400, B38400},     {57600, B57600},     {115200, B115200},   {230400, B230400},   {460800, B460800},
+    {500000, B500000},   {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+    {1500000, B1500000}, {2000000, B2000000}, {3000000, B3000000}, {4000000, B4000000},
 };
 
 bool SpeedOf(uint32_t Rate, speed_t* pSpeed)
@@ -46,10 +45,14 @@ tcflag_t DataBitsFlag(uint8_t ByteSize)
 {
     switch (ByteSize)
     {
-    case 5: return CS5;
-    case 6: return CS6;
-    case 7: return CS7;
-    default: return CS8;
+    case 5:
+        return CS5;
+    case 6:
+        return CS6;
+    case 7:
+        return CS7;
+    default:
+        return CS8;
     }
 }
 
@@ -61,8 +64,7 @@ using Clock = std::chrono::steady_clock;
 
 uint32_t MsSince(Clock::time_point t0)
 {
-    return static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count());
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count());
 }
 } // namespace
 
@@ -71,11 +73,20 @@ unsigned UartLineFlags(uint8_t ByteSize, uint8_t Parity, uint8_t StopBits)
     tcflag_t flags = DataBitsFlag(ByteSize);
     switch (Parity)
     {
-    case 1: flags |= PARENB | PARODD; break;
-    case 2: flags |= PARENB; break;
-    case 3: flags |= PARENB | PARODD | CMSPAR; break;
-    case 4: flags |= PARENB | CMSPAR; break;
-    default: break;
+    case 1:
+        flags |= PARENB | PARODD;
+        break;
+    case 2:
+        flags |= PARENB;
+        break;
+    case 3:
+        flags |= PARENB | PARODD | CMSPAR;
+        break;
+    case 4:
+        flags |= PARENB | CMSPAR;
+        break;
+    default:
+        break;
     }
     // One and a half stop bits exist only with 5 data bits, where the UART
     // gives them for CSTOPB; with more data bits code 1 is one stop bit.
@@ -86,10 +97,7 @@ unsigned UartLineFlags(uint8_t ByteSize, uint8_t Parity, uint8_t StopBits)
 
 CUartProcess::CUartProcess() : m_TxArea(UART_TX_AREA) {}
 
-CUartProcess::~CUartProcess()
-{
-    ClosePort();
-}
+CUartProcess::~CUartProcess() { ClosePort(); }
 
 void CUartProcess::SetTiming(const UART_TIMING_T& Timing)
 {
@@ -119,10 +127,7 @@ bool CUartProcess::WaitMs(uint32_t Ms) const
     }
 }
 
-int CUartProcess::OpenPort(const char* pName, uint32_t BaudRate)
-{
-    return OpenDevice(pName, BaudRate, 8, 0, 0);
-}
+int CUartProcess::OpenPort(const char* pName, uint32_t BaudRate) { return OpenDevice(pName, BaudRate, 8, 0, 0); }
 
 int CUartProcess::OpenPort(const char* pName, uint32_t BaudRate, uint8_t ByteSize, uint8_t Parity, uint8_t StopBits)
 {

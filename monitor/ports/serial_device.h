@@ -19,12 +19,12 @@ constexpr int UART_READ_LOST = -1; // the device hung up or vanished; it has bee
 // Waits of the layer in milliseconds; tests shorten them.
 struct UART_TIMING_T
 {
-    uint32_t ReadTimeout = 100;      // a normal read waits this long for bytes
+    uint32_t ReadTimeout = 100;       // a normal read waits this long for bytes
     uint32_t ProbeReadTimeout = 1000; // read wait while probing rates
-    uint32_t ImageReadTimeout = 10;  // read wait while a firmware image is loaded
-    uint32_t ProbeSettle = 10;       // pause between opening at a probe rate and writing the probe
-    uint32_t ProbePoll = 100;        // pause before each of the three reads of a probe
-    uint32_t WriteStall = 1000;      // a write gives up when the device takes no byte for this long
+    uint32_t ImageReadTimeout = 10;   // read wait while a firmware image is loaded
+    uint32_t ProbeSettle = 10;        // pause between opening at a probe rate and writing the probe
+    uint32_t ProbePoll = 100;         // pause before each of the three reads of a probe
+    uint32_t WriteStall = 1000;       // a write gives up when the device takes no byte for this long
 };
 
 // termios c_cflag bits for data bits, parity and stop bits given as the

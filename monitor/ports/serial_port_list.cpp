@@ -12,7 +12,8 @@ namespace
 // number, then by the number.
 bool NaturalLess(const QString& a, const QString& b)
 {
-    auto split = [](const QString& s, QString* head) {
+    auto split = [](const QString& s, QString* head)
+    {
         int i = s.size();
         while (i > 0 && s.at(i - 1).isDigit())
             --i;
@@ -51,8 +52,9 @@ int EnumSerialPortsIn(const QString& SysClassTty, const QString& DevDir, QString
         Error = QStringLiteral("Do not have valid Uart!");
         return 1;
     }
-    const QStringList names = tty.entryList({QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
-                                            QDir::Dirs | QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names =
+        tty.entryList({QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
+                      QDir::Dirs | QDir::Files | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names)
     {
         const QString entry = tty.filePath(name);

@@ -30,10 +30,7 @@ QZvTCPPortCtrl::TIMING_T& QZvTCPPortCtrl::Timing()
     return timing;
 }
 
-QZvTCPPortCtrl::QZvTCPPortCtrl() : QZvPortCtrlBase(PORT_TYPE_TCP)
-{
-    ++g_LiveTcpCount;
-}
+QZvTCPPortCtrl::QZvTCPPortCtrl() : QZvPortCtrlBase(PORT_TYPE_TCP) { ++g_LiveTcpCount; }
 
 QZvTCPPortCtrl::~QZvTCPPortCtrl()
 {
@@ -46,10 +43,7 @@ QZvTCPPortCtrl::~QZvTCPPortCtrl()
     }
 }
 
-uint QZvTCPPortCtrl::GetLiveTcpCount()
-{
-    return g_LiveTcpCount.load();
-}
+uint QZvTCPPortCtrl::GetLiveTcpCount() { return g_LiveTcpCount.load(); }
 
 int QZvTCPPortCtrl::SetPortConfig(void* pConfig)
 {

@@ -40,10 +40,7 @@ QZvUartPortCtrl::~QZvUartPortCtrl()
     }
 }
 
-uint QZvUartPortCtrl::GetLiveUartCount()
-{
-    return g_LiveUartCount.load();
-}
+uint QZvUartPortCtrl::GetLiveUartCount() { return g_LiveUartCount.load(); }
 
 void QZvUartPortCtrl::SetTiming(const UART_CTRL_TIMING_T& Timing)
 {
@@ -86,10 +83,7 @@ QString QZvUartPortCtrl::UartErrFilePath()
         .filePath(QStringLiteral("Uart_Err.txt"));
 }
 
-bool QZvUartPortCtrl::WaitMs(uint nMs) const
-{
-    return m_Dev.WaitMs(nMs);
-}
+bool QZvUartPortCtrl::WaitMs(uint nMs) const { return m_Dev.WaitMs(nMs); }
 
 bool QZvUartPortCtrl::OpenWithConfig()
 {
@@ -203,8 +197,7 @@ void QZvUartPortCtrl::ReadTurn()
     m_Dev.FlushTransmit();
     if (!m_OutArea.isEmpty())
     {
-        if (!m_Dev.IsOpen() ||
-            m_Dev.WriteData(m_OutArea.constData(), static_cast<uint32_t>(m_OutArea.size())) == 1)
+        if (!m_Dev.IsOpen() || m_Dev.WriteData(m_OutArea.constData(), static_cast<uint32_t>(m_OutArea.size())) == 1)
         {
             m_OutArea.clear();
         }
@@ -434,7 +427,8 @@ void QZvUartPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)
     }
     SetUpgrading(true);
     m_OutArea.clear();
-    const QByteArray cmd = QStringLiteral("SET UPGRADEPORT %1\r\n").arg(port == QLatin1String("COM1") ? 0 : 1).toLatin1();
+    const QByteArray cmd =
+        QStringLiteral("SET UPGRADEPORT %1\r\n").arg(port == QLatin1String("COM1") ? 0 : 1).toLatin1();
     if (!IsXModemMode() && !IsRescueModem())
     {
         m_Dev.WriteData(cmd.constData(), static_cast<uint32_t>(cmd.size()));
@@ -468,15 +462,9 @@ void QZvUartPortCtrl::OnCancelUpgradeFW(uint ID)
     SetUpgrading(false);
 }
 
-void QZvUartPortCtrl::OnStartSendCmd()
-{
-    m_pRescueTimer->start(1);
-}
+void QZvUartPortCtrl::OnStartSendCmd() { m_pRescueTimer->start(1); }
 
-void QZvUartPortCtrl::OnRescueModemTimeStop()
-{
-    m_pRescueTimer->stop();
-}
+void QZvUartPortCtrl::OnRescueModemTimeStop() { m_pRescueTimer->stop(); }
 
 void QZvUartPortCtrl::OnRescueModemTimeout()
 {

@@ -21,16 +21,16 @@ class QTimer;
 struct UART_CTRL_TIMING_T
 {
     UART_TIMING_T Device;
-    uint PropertyPoll = 200;      // between reads of the property reply
-    uint PropertyPolls = 10;      // reads before the property query gives up
-    uint IdleLimit = 1000;        // empty reads during a transfer before it is given up
+    uint PropertyPoll = 200;        // between reads of the property reply
+    uint PropertyPolls = 10;        // reads before the property query gives up
+    uint IdleLimit = 1000;          // empty reads during a transfer before it is given up
     uint ReconnectFirstWait = 1000; // before the first automatic reconnection; doubles each time
-    uint ReconnectSettle = 1000;  // after each reconnection attempt
+    uint ReconnectSettle = 1000;    // after each reconnection attempt
     uint ReconnectAttempts = 9;
-    uint RateChangeWait = 100;    // between "COM <rate>" and changing our own rate
-    uint RateSettle = 400;        // after a rate change
-    uint UpgradeCmdWait = 200;    // after each "SET UPGRADEPORT"
-    uint UpgradeSaveWait = 500;   // after "SAVECONFIG"
+    uint RateChangeWait = 100;  // between "COM <rate>" and changing our own rate
+    uint RateSettle = 400;      // after a rate change
+    uint UpgradeCmdWait = 200;  // after each "SET UPGRADEPORT"
+    uint UpgradeSaveWait = 500; // after "SAVECONFIG"
 };
 
 class QZvUartPortCtrl : public QZvPortCtrlBase

@@ -29,10 +29,7 @@ std::string XmodemProgressBar(uint32_t Percent)
     return "[" + std::string(marks, '=') + std::string(50 - marks, ' ') + "]";
 }
 
-CUartProcessEx::CUartProcessEx()
-{
-    std::memset(m_Frame, XMODEM_PAD, sizeof(m_Frame));
-}
+CUartProcessEx::CUartProcessEx() { std::memset(m_Frame, XMODEM_PAD, sizeof(m_Frame)); }
 
 int CUartProcessEx::LoadImage(const char* pPath)
 {

@@ -26,11 +26,11 @@ constexpr uint32_t XMODEM_PROGRESS_CAPACITY = 1024;
 // How the last transfer ended.
 enum XMODEM_RESULT_E
 {
-    XMODEM_RESULT_NONE = 0,       // nothing loaded, or still running
-    XMODEM_RESULT_COMPLETE = 1,   // EOT acknowledged
+    XMODEM_RESULT_NONE = 0,           // nothing loaded, or still running
+    XMODEM_RESULT_COMPLETE = 1,       // EOT acknowledged
     XMODEM_RESULT_LOADER_CANCEL = -1, // the loader sent CAN
-    XMODEM_RESULT_GAVE_UP = -2,   // no acknowledgement within the reply limits
-    XMODEM_RESULT_CANCELLED = -3, // cancelled on our side
+    XMODEM_RESULT_GAVE_UP = -2,       // no acknowledgement within the reply limits
+    XMODEM_RESULT_CANCELLED = -3,     // cancelled on our side
 };
 
 // Builds frame Block from Length (at most 1024) bytes, padded with 0x1A;

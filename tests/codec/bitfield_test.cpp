@@ -157,16 +157,12 @@ TEST(ScaledIntegers, RoundingAndOverflow)
         int32_t int1;
         uint32_t int2;
     } cases[] = {
-        {2.5, 8, 0, 3, 3},
-        {-2.5, 8, 0, -3, 0x83},
-        {2.4999, 8, 0, 2, 2},
-        {0.75, 8, 2, 3, 3},
-        {-0.0, 8, 0, 0, 0},
-        {127.4, 8, 0, 127, 127},
+        {2.5, 8, 0, 3, 3},          {-2.5, 8, 0, -3, 0x83},
+        {2.4999, 8, 0, 2, 2},       {0.75, 8, 2, 3, 3},
+        {-0.0, 8, 0, 0, 0},         {127.4, 8, 0, 127, 127},
         {-128.0, 8, 0, -128, 0x80}, // fits two's complement only; sign-magnitude keeps the low 8 bits of 128
-        {200.0, 8, 0, 200, 200},     // overflow: reported, low 8 bits kept
-        {1.0, 8, 40, 0, 0},
-        {-1.0, 32, 31, INT32_MIN, 0x80000000u},
+        {200.0, 8, 0, 200, 200},    // overflow: reported, low 8 bits kept
+        {1.0, 8, 40, 0, 0},         {-1.0, 32, 31, INT32_MIN, 0x80000000u},
     };
     for (const auto& c : cases)
     {

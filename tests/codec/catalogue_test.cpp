@@ -96,9 +96,10 @@ TEST_P(LogNames, InternalNumbersToNames)
         const char* converterName;
         const char* monitorName;
     } const cases[] = {
-        {43, "RANGEH", "RANGE"}, {140, "TIME", "TIME"},     {630, "GALIONO", "GALIONUTC"},
-        {13, "REFSTATIONINFO", "REFSTATIONINFO"},           {174, "BESTPOS2", "PX4GPS"},
-        {8003, nullptr, "TQ"},   {9999, nullptr, nullptr},
+        {43, "RANGEH", "RANGE"},       {140, "TIME", "TIME"},
+        {630, "GALIONO", "GALIONUTC"}, {13, "REFSTATIONINFO", "REFSTATIONINFO"},
+        {174, "BESTPOS2", "PX4GPS"},   {8003, nullptr, "TQ"},
+        {9999, nullptr, nullptr},
     };
     for (const Case& c : cases)
     {
@@ -116,10 +117,10 @@ TEST_P(LogNames, RangeFamilyByName)
         uint16_t kind;
         uint8_t type;
     } const cases[] = {
-        {"RANGE", 40, kAbbrev},     {"RANGEA", 40, 0x20},      {"RANGEB", 40, 0x00},    {"RANGECMP", 41, kAbbrev},
-        {"RANGECMPA", 41, 0x20},    {"RANGEH", 43, kAbbrev},   {"RANGEHB", 43, 0x00},   {"RANGE_1", 43, kAbbrev},
-        {"RANGEA_1", 43, 0x20},     {"RANGECMP4", kNoId, 0},   {"RANGEX", kNoId, 0},    {"RANG", kNoId, 0},
-        {"RANGECMPA_1", kNoId, 0},  {"BESTPOS", kNoId, 0},
+        {"RANGE", 40, kAbbrev},    {"RANGEA", 40, 0x20},    {"RANGEB", 40, 0x00},  {"RANGECMP", 41, kAbbrev},
+        {"RANGECMPA", 41, 0x20},   {"RANGEH", 43, kAbbrev}, {"RANGEHB", 43, 0x00}, {"RANGE_1", 43, kAbbrev},
+        {"RANGEA_1", 43, 0x20},    {"RANGECMP4", kNoId, 0}, {"RANGEX", kNoId, 0},  {"RANG", kNoId, 0},
+        {"RANGECMPA_1", kNoId, 0}, {"BESTPOS", kNoId, 0},
     };
     for (const Case& c : cases)
     {
@@ -182,7 +183,7 @@ TEST_P(FieldNames, EnumeratedFieldsBothWays)
     EXPECT_EQ(DiffTypeIndex("RTCMV3,\"AB\""), 4u);
     EXPECT_EQ(DiffTypeIndex("CMR,"), 3u);
     EXPECT_EQ(DiffTypeIndex("RTC,"), 0u);
-    EXPECT_EQ(DiffTypeIndex("RTCA"), 0u); // no comma
+    EXPECT_EQ(DiffTypeIndex("RTCA"), 0u);       // no comma
     EXPECT_EQ(DiffTypeIndex("RTCA,xx", 3), 0u); // the comma lies beyond the given length
 }
 
@@ -197,11 +198,11 @@ TEST_P(Ports, NamesToCodes)
         const char* text;
         uint32_t converterCode, monitorCode;
     } const cases[] = {
-        {"com2", 0x02, 0x02},   {"COM", 0x01, 0x01},     {"COM 7", 0x01, 0x01},   {"COM32", kBad, kBad},
-        {"COM16", kBad, kBad},  {"COM15", 0x0F, 0x0F},   {"COM0", 0x00, 0x00},    {"ICOM3", 0x43, 0x43},
-        {"XYZ1", kBad, kBad},   {"USB2", 0x12, 0x12},    {"FILE0", 0x20, 0x20},   {"FILE3", 0x23, 0x23}, {"COM01", 0x01, 0x01},
-        {"TELNET1", 0x31, 0x31}, {"NCOM2", 0x52, 0x52},  {"DTU1", kBad, 0x61},    {"SPECIAL", 0xA0, 0xA0},
-        {"CO", kBad, kBad},     {"COMX", kBad, kBad},    {"COM1_30", 0x01, 0x01},
+        {"com2", 0x02, 0x02},    {"COM", 0x01, 0x01},     {"COM 7", 0x01, 0x01}, {"COM32", kBad, kBad},
+        {"COM16", kBad, kBad},   {"COM15", 0x0F, 0x0F},   {"COM0", 0x00, 0x00},  {"ICOM3", 0x43, 0x43},
+        {"XYZ1", kBad, kBad},    {"USB2", 0x12, 0x12},    {"FILE0", 0x20, 0x20}, {"FILE3", 0x23, 0x23},
+        {"COM01", 0x01, 0x01},   {"TELNET1", 0x31, 0x31}, {"NCOM2", 0x52, 0x52}, {"DTU1", kBad, 0x61},
+        {"SPECIAL", 0xA0, 0xA0}, {"CO", kBad, kBad},      {"COMX", kBad, kBad},  {"COM1_30", 0x01, 0x01},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PortNameToCode(c.text), Monitor() ? c.monitorCode : c.converterCode) << c.text;
@@ -217,8 +218,9 @@ TEST_P(Ports, CodesToNamesAndBack)
         const char* converterName;
         const char* monitorName;
     } const cases[] = {
-        {0x20, "FILE0", "FILE0"}, {0xA0, "SPECIAL", "SPECIAL"}, {0xA7, "SPECIAL", "SPECIAL"}, {0x43, "ICOM3", "ICOM3"},
-        {0x61, "NCOM1", "DTU1"},  {0x70, "", ""},               {224, "", "FILE"},
+        {0x20, "FILE0", "FILE0"}, {0xA0, "SPECIAL", "SPECIAL"}, {0xA7, "SPECIAL", "SPECIAL"},
+        {0x43, "ICOM3", "ICOM3"}, {0x61, "NCOM1", "DTU1"},      {0x70, "", ""},
+        {224, "", "FILE"},
     };
     char text[16];
     for (const Case& c : cases)
@@ -245,14 +247,15 @@ TEST_P(Ports, CodesAndWireAddresses)
     {
         uint32_t code;
         uint8_t address;
-    } toAddress[] = {{0, 0}, {1, 32}, {2, 64}, {3, 96}, {4, 160}, {0x20, 224}, {0x2F, 224}, {224, 224}, {0x11, 160}, {0xA0, 160}};
+    } toAddress[] = {{0, 0},      {1, 32},     {2, 64},    {3, 96},     {4, 160},
+                     {0x20, 224}, {0x2F, 224}, {224, 224}, {0x11, 160}, {0xA0, 160}};
     for (const auto& c : toAddress)
         EXPECT_EQ(PortCodeToAddress(c.code), c.address) << c.code;
 
     const struct
     {
         uint32_t address, converterCode, monitorCode;
-    } toCode[] = {{32, 1, 1}, {64, 2, 2}, {96, 3, 3}, {63, 1, 1}, {224, 32, 224}, {230, 160, 38},
+    } toCode[] = {{32, 1, 1},     {64, 2, 2},      {96, 3, 3},    {63, 1, 1},     {224, 32, 224}, {230, 160, 38},
                   {255, 160, 63}, {160, 160, 160}, {0, 160, 160}, {31, 160, 160}, {97, 160, 160}};
     for (const auto& c : toCode)
         EXPECT_EQ(PortAddressToCode(c.address), Monitor() ? c.monitorCode : c.converterCode) << c.address;
@@ -268,9 +271,9 @@ TEST_P(Ports, NumericPortField)
     {
         const char* text;
         uint32_t code;
-    } cases[] = {{"COM1", 1},     {"COM3", 3},     {"COM4", kBad}, {"ICOM2", 0x42}, {"ICOM3", kBad},
-                 {"USB1", 0x11},  {"USB2", kBad},  {"FILE1", kBad}, {"1", 1},       {"3", 3},
-                 {"0", kBad},     {"17", 0x11},    {"18", kBad},    {"x", kBad},    {"SPECIAL", kBad}};
+    } cases[] = {{"COM1", 1},    {"COM3", 3},    {"COM4", kBad},  {"ICOM2", 0x42}, {"ICOM3", kBad},
+                 {"USB1", 0x11}, {"USB2", kBad}, {"FILE1", kBad}, {"1", 1},        {"3", 3},
+                 {"0", kBad},    {"17", 0x11},   {"18", kBad},    {"x", kBad},     {"SPECIAL", kBad}};
     for (const auto& c : cases)
         EXPECT_EQ(ParsePortField(c.text, static_cast<int32_t>(std::strlen(c.text))), c.code) << c.text;
     EXPECT_EQ(PortKindLimit(0), 3u);

@@ -137,8 +137,7 @@ TEST(GnssTime, EveryDayRoundTripsThroughEveryScale)
                     const uint64_t gpsMs = week * kMsPerWeek + ms;
                     if (tod[0] == 0)
                     {
-                        EXPECT_TRUE(previousMidnight == 0 || gpsMs - previousMidnight == GNSS_MS_PER_DAY)
-                            << Text(utc);
+                        EXPECT_TRUE(previousMidnight == 0 || gpsMs - previousMidnight == GNSS_MS_PER_DAY) << Text(utc);
                         previousMidnight = gpsMs;
                     }
 
@@ -184,10 +183,8 @@ TEST(GnssTime, GlonassIntervalsAndMoscowDay)
     };
     const Case cases[] = {
         {8, 1, 5000000, "2023-12-31 22:23:20.000"}, // Moscow 01:23:20 on the interval's first day
-        {8, 60, 54000000, "2024-02-29 12:00:00.000"},
-        {8, 61, 54000000, "2024-03-01 12:00:00.000"},
-        {7, 1461, 86399999, "2023-12-31 20:59:59.999"},
-        {0, 1, 0, "1991-12-31 21:00:00.000"},
+        {8, 60, 54000000, "2024-02-29 12:00:00.000"},   {8, 61, 54000000, "2024-03-01 12:00:00.000"},
+        {7, 1461, 86399999, "2023-12-31 20:59:59.999"}, {0, 1, 0, "1991-12-31 21:00:00.000"},
         {8, 1, 97199999, "2024-01-01 23:59:59.999"}, // up to 3 h past Moscow midnight
     };
     for (const Case& c : cases)
@@ -207,9 +204,10 @@ TEST(GnssTime, GlonassIntervalsAndMoscowDay)
 TEST(GnssTime, BadInputFailsAndLeavesOutputs)
 {
     const CalendarTime bad[] = {
-        Cal(2024, 0, 1),      Cal(2024, 13, 1),         Cal(2024, 1, 0),         Cal(2023, 2, 29),
-        Cal(2024, 4, 31),     Cal(2024, 1, 1, 24),      Cal(2024, 1, 1, 0, 60),  Cal(2024, 1, 1, 0, 0, 61),
-        Cal(2024, 1, 1, 0, 0, 0, 1000), Cal(1979, 12, 31), Cal(2100, 1, 1),
+        Cal(2024, 0, 1),        Cal(2024, 13, 1),          Cal(2024, 1, 0),
+        Cal(2023, 2, 29),       Cal(2024, 4, 31),          Cal(2024, 1, 1, 24),
+        Cal(2024, 1, 1, 0, 60), Cal(2024, 1, 1, 0, 0, 61), Cal(2024, 1, 1, 0, 0, 0, 1000),
+        Cal(1979, 12, 31),      Cal(2100, 1, 1),
     };
     const int32_t leap = 18000;
     for (const CalendarTime& c : bad)

@@ -120,8 +120,7 @@ TEST_P(InsLogs, ShortHeaderForms)
 
 TEST_P(InsLogs, TimedWheelDataDecodesToAShortRecord)
 {
-    const std::string s =
-        WithTextCrc("%TIMEDWHEELDATAA,2295,79218.250;1024,65535,12.500,77,4294967295,4294967291");
+    const std::string s = WithTextCrc("%TIMEDWHEELDATAA,2295,79218.250;1024,65535,12.500,77,4294967295,4294967291");
     uint8_t Out[64];
     int32_t n = 0;
     ASSERT_EQ(DecodeTimedWheelDataText(s.data(), static_cast<int32_t>(s.size()), Out, &n), 1);

@@ -32,7 +32,7 @@ struct DispatchCase
     std::string sName;     // as the dispatch finds it
     uint16_t nConverterId; // ID of the decoded log; 0: the profile does not know the log
     uint16_t nMonitorId;
-    bool bAbbrev;          // the decoder also reads the abbreviated form
+    bool bAbbrev; // the decoder also reads the abbreviated form
     LineMaker Make;
 };
 
@@ -55,13 +55,14 @@ std::string Text(const std::vector<char>& buffer, int ok, int32_t n)
 // A layout log with a zeroed body, written by the generic layout formatter.
 LineMaker LayoutLine(const char* pName, uint16_t nId, const LOG_LAYOUT_T& (*Layout)())
 {
-    return [=](uint8_t uType) {
+    return [=](uint8_t uType)
+    {
         const BinaryLogHeader header = TextHeader(nId, uType, Layout().nBodyLength);
         const std::vector<uint8_t> body(Layout().nBodyLength, 0);
         std::vector<char> out(4096);
         int32_t n = 0;
-        const int ok = FormatLayoutLog(Layout(), pName, &header, body.data(), out.data(),
-                                       static_cast<int32_t>(out.size()), &n);
+        const int ok =
+            FormatLayoutLog(Layout(), pName, &header, body.data(), out.data(), static_cast<int32_t>(out.size()), &n);
         return Text(out, ok, n);
     };
 }
@@ -71,7 +72,8 @@ using RecordFormatter = int (*)(const void*, int32_t, char*, int32_t*);
 // A record formatted by its family's formatter.
 LineMaker RecordLine(RecordFormatter Format, uint16_t nId, uint8_t uFlags, std::vector<uint8_t> body)
 {
-    return [=](uint8_t uType) {
+    return [=](uint8_t uType)
+    {
         const BinaryLogHeader header =
             TextHeader(nId, static_cast<uint8_t>(uType | uFlags), static_cast<uint16_t>(body.size()));
         std::vector<uint8_t> record(sizeof header);
@@ -97,7 +99,8 @@ std::vector<uint8_t> Decode(const std::string& sText, int* pResult)
 // The golden line in full text; other forms from its record by the log's formatter.
 LineMaker GoldenLine(const char* pName, RecordFormatter Format)
 {
-    return [=](uint8_t uType) {
+    return [=](uint8_t uType)
+    {
         const std::string sLine = FullTextLog(pName, GoldenBody(pName));
         if (uType == LOG_FORM_ASCII)
             return sLine;
@@ -113,8 +116,7 @@ LineMaker GoldenLine(const char* pName, RecordFormatter Format)
     };
 }
 
-template <typename T>
-std::vector<uint8_t> CountAndRecord(const T& rec)
+template <typename T> std::vector<uint8_t> CountAndRecord(const T& rec)
 {
     std::vector<uint8_t> body(4 + sizeof rec);
     const uint32_t nCount = 1;
@@ -132,11 +134,11 @@ std::vector<DispatchCase> EveryLog()
         const char* pName;
         RecordFormatter Format;
     } golden[] = {
-        {"GPSEPHEM", FormatGpsEphem}, {"QZSSEPHEMERIS", FormatQzssEphem}, {"BD2EPHEM", FormatBd2Ephem},
-        {"BDSEPHEMERIS", FormatBdsEphem}, {"GLOEPHEMERIS", FormatGloEphem}, {"GALEPHEMERIS", FormatGalEphem},
-        {"BDSCLOCK", FormatBdsClock}, {"GALCLOCK", FormatGalClock}, {"GLOCLOCK", FormatGloClock},
-        {"BDSIONO", FormatBdsIono}, {"GALIONO", FormatGalIono}, {"IONUTC", FormatIonUtc},
-        {"QZSSIONUTC", FormatIonUtc}, {"SATVIS", FormatSatVis},
+        {"GPSEPHEM", FormatGpsEphem},     {"QZSSEPHEMERIS", FormatQzssEphem}, {"BD2EPHEM", FormatBd2Ephem},
+        {"BDSEPHEMERIS", FormatBdsEphem}, {"GLOEPHEMERIS", FormatGloEphem},   {"GALEPHEMERIS", FormatGalEphem},
+        {"BDSCLOCK", FormatBdsClock},     {"GALCLOCK", FormatGalClock},       {"GLOCLOCK", FormatGloClock},
+        {"BDSIONO", FormatBdsIono},       {"GALIONO", FormatGalIono},         {"IONUTC", FormatIonUtc},
+        {"QZSSIONUTC", FormatIonUtc},     {"SATVIS", FormatSatVis},
     };
     for (const auto& g : golden)
     {
@@ -155,24 +157,37 @@ std::vector<DispatchCase> EveryLog()
         uint16_t nMonitorId;
         const LOG_LAYOUT_T& (*Layout)();
     } layouts[] = {
-        {"PSRPOS", 47, 47, PositionLayout},          {"PPPPOS", 1538, 0, PositionLayout},
-        {"RTKPOS", 141, 141, PositionLayout},        {"BESTPOS", 42, 42, PositionLayout},
-        {"BESTGNSSPOS", 1429, 1429, PositionLayout}, {"MATCHEDPOS", 96, 96, PositionLayout},
-        {"MATCHEDPOSH", 6006, 6006, PositionLayout}, {"MARKPOS", 615, 181, PositionLayout},
-        {"MARK2POS", 616, 615, PositionLayout},      {"PSRVEL", 100, 100, VelocityLayout},
-        {"RTKVEL", 216, 216, VelocityLayout},        {"BESTVEL", 99, 99, VelocityLayout},
-        {"BESTGNSSVEL", 1430, 1430, VelocityLayout}, {"PSRXYZ", 243, 243, XyzLayout},
-        {"RTKXYZ", 244, 244, XyzLayout},             {"BESTXYZ", 241, 241, XyzLayout},
-        {"BESTGNSSXYZ", 1431, 0, XyzLayout},         {"TIME", 101, 101, TimeLayout},
-        {"HEADING", 971, 971, HeadingLayout},        {"RAWIMU", 268, 268, RawImuLayout},
-        {"RAWIMUX", 1461, 1461, RawImuXLayout},      {"INSPVAX", 1465, 1465, InspvaxLayout},
+        {"PSRPOS", 47, 47, PositionLayout},
+        {"PPPPOS", 1538, 0, PositionLayout},
+        {"RTKPOS", 141, 141, PositionLayout},
+        {"BESTPOS", 42, 42, PositionLayout},
+        {"BESTGNSSPOS", 1429, 1429, PositionLayout},
+        {"MATCHEDPOS", 96, 96, PositionLayout},
+        {"MATCHEDPOSH", 6006, 6006, PositionLayout},
+        {"MARKPOS", 615, 181, PositionLayout},
+        {"MARK2POS", 616, 615, PositionLayout},
+        {"PSRVEL", 100, 100, VelocityLayout},
+        {"RTKVEL", 216, 216, VelocityLayout},
+        {"BESTVEL", 99, 99, VelocityLayout},
+        {"BESTGNSSVEL", 1430, 1430, VelocityLayout},
+        {"PSRXYZ", 243, 243, XyzLayout},
+        {"RTKXYZ", 244, 244, XyzLayout},
+        {"BESTXYZ", 241, 241, XyzLayout},
+        {"BESTGNSSXYZ", 1431, 0, XyzLayout},
+        {"TIME", 101, 101, TimeLayout},
+        {"HEADING", 971, 971, HeadingLayout},
+        {"RAWIMU", 268, 268, RawImuLayout},
+        {"RAWIMUX", 1461, 1461, RawImuXLayout},
+        {"INSPVAX", 1465, 1465, InspvaxLayout},
         {"INSSTATUS", 8006, 8006, InsStatusLayout},
     };
     for (const auto& l : layouts)
         cases.push_back({l.pName, l.nConverterId, l.nMonitorId, true,
                          LayoutLine(l.pName, l.nConverterId ? l.nConverterId : l.nMonitorId, l.Layout)});
     // The short-header logs, in their short text form.
-    cases.push_back({"RAWIMUSX", MSG_ID_RAWIMUSX, MSG_ID_RAWIMUSX, true, [](uint8_t uType) {
+    cases.push_back({"RAWIMUSX", MSG_ID_RAWIMUSX, MSG_ID_RAWIMUSX, true,
+                     [](uint8_t uType)
+                     {
                          const BinaryLogHeader header =
                              TextHeader(MSG_ID_RAWIMUX, static_cast<uint8_t>(uType | ShortHeaderFlag()),
                                         RawImuXLayout().nBodyLength);
@@ -182,7 +197,9 @@ std::vector<DispatchCase> EveryLog()
                          const int ok = FormatRawImuX(&header, body.data(), out.data(), 4096, &n);
                          return Text(out, ok, n);
                      }});
-    cases.push_back({"TIMEDWHEELDATA", MSG_ID_TIMEDWHEELDATA, MSG_ID_TIMEDWHEELDATA, true, [](uint8_t uType) {
+    cases.push_back({"TIMEDWHEELDATA", MSG_ID_TIMEDWHEELDATA, MSG_ID_TIMEDWHEELDATA, true,
+                     [](uint8_t uType)
+                     {
                          ShortBinaryLogHeader header{};
                          FillShortBinaryHeader(MSG_ID_TIMEDWHEELDATA,
                                                static_cast<uint8_t>(TimedWheelLayout().nBodyLength), 2295, 79218000,
@@ -207,14 +224,12 @@ std::vector<DispatchCase> EveryLog()
     cmp.PsrHigh = 0x12345678;
     cases.push_back({"RANGE", 43, 43, false, RecordLine(FormatRange, MSG_ID_RANGE, 0, CountAndRecord(obs))});
     cases.push_back({"RANGEH", 6005, 6005, false, RecordLine(FormatRange, MSG_ID_RANGEH, 0, CountAndRecord(obs))});
-    cases.push_back(
-        {"BASERANGE", 283, 283, false, RecordLine(FormatRange, MSG_ID_BASERANGE, 0, CountAndRecord(obs))});
-    cases.push_back(
-        {"RANGECMP", 140, 140, false, RecordLine(FormatRangeCmp, MSG_ID_RANGECMP, 0, CountAndRecord(cmp))});
+    cases.push_back({"BASERANGE", 283, 283, false, RecordLine(FormatRange, MSG_ID_BASERANGE, 0, CountAndRecord(obs))});
+    cases.push_back({"RANGECMP", 140, 140, false, RecordLine(FormatRangeCmp, MSG_ID_RANGECMP, 0, CountAndRecord(cmp))});
     cases.push_back({"RANGECMP", 140, 140, false,
                      RecordLine(FormatRangeCmp, MSG_ID_RANGECMP, LOG_TYPE_FROM_RANGEH, CountAndRecord(cmp))});
-    cases.push_back({"RANGECMP4", 2050, 2050, false,
-                     RecordLine(FormatRangeCmp4, MSG_ID_RANGECMP4, 0, std::vector<uint8_t>(4, 0))});
+    cases.push_back(
+        {"RANGECMP4", 2050, 2050, false, RecordLine(FormatRangeCmp4, MSG_ID_RANGECMP4, 0, std::vector<uint8_t>(4, 0))});
     return cases;
 }
 
@@ -333,7 +348,8 @@ TEST_P(DispatchEveryLog, BrokenInputIsRefused)
 TEST_P(DispatchEveryLog, EveryFormCutShortIsRefused)
 {
     // Each cut sits in a buffer of its own size, so a read past the given length shows under the sanitizers.
-    const auto Refused = [](const uint8_t* pData, size_t nLength) {
+    const auto Refused = [](const uint8_t* pData, size_t nLength)
+    {
         const std::vector<uint8_t> cut(pData, pData + nLength);
         std::vector<uint8_t> out(LOG_MAX_BINARY_LENGTH);
         int32_t n = 0;
@@ -373,19 +389,44 @@ TEST(Dispatch, IdsFollowTheListOfDecoders)
         uint16_t nId;
         TextDecoderFn Decode;
     } cases[] = {
-        {7, DecodeGpsEphemText},        {42, DecodePositionText},     {43, DecodeRangeText},
-        {47, DecodePositionText},       {96, DecodePositionText},     {99, DecodeVelocityText},
-        {100, DecodeVelocityText},      {101, DecodeTimeText},        {140, DecodeRangeCmpText},
-        {141, DecodePositionText},      {175, DecodeRefStationText},  {216, DecodeVelocityText},
-        {241, DecodeXyzText},           {242, DecodeXyzText},         {243, DecodeXyzText},
-        {244, DecodeXyzText},           {268, DecodeRawImuText},      {283, DecodeRangeText},
-        {622, DecodeTimedWheelDataText}, {723, DecodeGloEphemText},   {971, DecodeHeadingText},
-        {1122, DecodeGalEphemText},     {1325, DecodeRefStationText}, {1336, DecodeQzssEphemText},
-        {1461, DecodeRawImuXText},      {1462, DecodeRawImuSxText},   {1465, DecodeInspvaxText},
-        {1696, DecodeBdsEphemText},     {2050, DecodeRangeCmp4Text},  {6005, DecodeRangeText},
-        {6006, DecodePositionText},     {8006, DecodeInsStatusText},  {48, DecodeSatVisText},
-        {1607, DecodeBdsClockText},     {1121, DecodeGalClockText},   {719, DecodeGloClockText},
-        {1590, DecodeBdsIonoText},      {1127, DecodeGalIonoText},
+        {7, DecodeGpsEphemText},
+        {42, DecodePositionText},
+        {43, DecodeRangeText},
+        {47, DecodePositionText},
+        {96, DecodePositionText},
+        {99, DecodeVelocityText},
+        {100, DecodeVelocityText},
+        {101, DecodeTimeText},
+        {140, DecodeRangeCmpText},
+        {141, DecodePositionText},
+        {175, DecodeRefStationText},
+        {216, DecodeVelocityText},
+        {241, DecodeXyzText},
+        {242, DecodeXyzText},
+        {243, DecodeXyzText},
+        {244, DecodeXyzText},
+        {268, DecodeRawImuText},
+        {283, DecodeRangeText},
+        {622, DecodeTimedWheelDataText},
+        {723, DecodeGloEphemText},
+        {971, DecodeHeadingText},
+        {1122, DecodeGalEphemText},
+        {1325, DecodeRefStationText},
+        {1336, DecodeQzssEphemText},
+        {1461, DecodeRawImuXText},
+        {1462, DecodeRawImuSxText},
+        {1465, DecodeInspvaxText},
+        {1696, DecodeBdsEphemText},
+        {2050, DecodeRangeCmp4Text},
+        {6005, DecodeRangeText},
+        {6006, DecodePositionText},
+        {8006, DecodeInsStatusText},
+        {48, DecodeSatVisText},
+        {1607, DecodeBdsClockText},
+        {1121, DecodeGalClockText},
+        {719, DecodeGloClockText},
+        {1590, DecodeBdsIonoText},
+        {1127, DecodeGalIonoText},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextDecoderForId(c.nId), c.Decode) << c.nId;

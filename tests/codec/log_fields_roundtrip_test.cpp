@@ -25,14 +25,13 @@ struct LogCase
     const char* pszName;
     const LOG_LAYOUT_T& (*Layout)();
     Formatter Format;
-    Decoder Decode;     // the log's own decoder; null: the generic one
+    Decoder Decode;      // the log's own decoder; null: the generic one
     uint16_t nMessageId; // of the header written
-    bool bShortHeader;  // written with the short text header, decoded to a short binary record
+    bool bShortHeader;   // written with the short text header, decoded to a short binary record
     std::vector<uint8_t> (*Body)();
 };
 
-template <typename T>
-std::vector<uint8_t> Bytes(const T& Body)
+template <typename T> std::vector<uint8_t> Bytes(const T& Body)
 {
     std::vector<uint8_t> v(sizeof(T));
     std::memcpy(v.data(), &Body, sizeof(T));
@@ -372,10 +371,10 @@ Decoded DecodeText(const LogCase& c, const std::string& sText)
     Decoded d;
     const int32_t n = static_cast<int32_t>(Text.size());
     const char* p = Text.empty() ? "" : Text.data();
-    d.nResult = c.Decode ? c.Decode(p, n, d.Out.data(), &d.nOutLen)
-                         : DecodeLayoutText(c.Layout(), c.nMessageId,
-                                            c.bShortHeader ? DECODE_SHORT_HEADER : DECODE_LONG_HEADER, p, n,
-                                            d.Out.data(), &d.nOutLen);
+    d.nResult =
+        c.Decode ? c.Decode(p, n, d.Out.data(), &d.nOutLen)
+                 : DecodeLayoutText(c.Layout(), c.nMessageId, c.bShortHeader ? DECODE_SHORT_HEADER : DECODE_LONG_HEADER,
+                                    p, n, d.Out.data(), &d.nOutLen);
     return d;
 }
 
@@ -543,8 +542,8 @@ TEST_P(LogRoundTrip, GarbledTextFails)
         // unknown name is kept as "no name", but a number must read whole).
         std::string sLetter = FormatText(c, AbbrevType(c));
         size_t nNumber = sLetter.find("\n<") + 2;
-        while (nNumber < sLetter.size() && !(std::strchr(" ,\t", sLetter[nNumber - 1]) &&
-                                             std::strchr("-0123456789", sLetter[nNumber])))
+        while (nNumber < sLetter.size() &&
+               !(std::strchr(" ,\t", sLetter[nNumber - 1]) && std::strchr("-0123456789", sLetter[nNumber])))
             ++nNumber;
         ASSERT_LT(nNumber, sLetter.size());
         sLetter.insert(nNumber, "q");

@@ -30,10 +30,7 @@ std::string Header(const BinaryLogHeader& h, const char* name = "TIMESYNC", int3
     return std::string(out, n);
 }
 
-bool SameHeader(const BinaryLogHeader& a, const BinaryLogHeader& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool SameHeader(const BinaryLogHeader& a, const BinaryLogHeader& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // A full text log built the way every formatter builds one.
 std::string FullLog(const BinaryLogHeader& h, const char* name, const char* body)
@@ -77,8 +74,8 @@ TEST_P(TextHeaders, FullAndAbbreviatedLinesByMessageType)
         uint8_t type;
         const std::string& want;
     } const cases[] = {
-        {0x20, full}, {0x00, full}, {marker, abbrev}, {static_cast<uint8_t>(marker | 0x11), abbrev}, {0x31, full},
-        {other, full},
+        {0x20, full}, {0x00, full},  {marker, abbrev}, {static_cast<uint8_t>(marker | 0x11), abbrev},
+        {0x31, full}, {other, full},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Header(TimeSyncHeader(c.type)), c.want) << int(c.type);
@@ -141,9 +138,9 @@ TEST_P(TextHeaders, AbbreviatedHeadersReadBackFieldByField)
     double seconds;
     // The monitor prints the reserved field in decimal, the converter in hex.
     const char* format = Monitor() ? "<%30s %30s %u %f %30s %u %lf %x %u %u" : "<%30s %30s %u %f %30s %u %lf %x %x %u";
-    ASSERT_EQ(std::sscanf(text.c_str(), format, name, port, &seq, &idle, status, &week, &seconds, &recv, &reserved,
-                          &version),
-              10)
+    ASSERT_EQ(
+        std::sscanf(text.c_str(), format, name, port, &seq, &idle, status, &week, &seconds, &recv, &reserved, &version),
+        10)
         << text;
     EXPECT_STREQ(name, "TIMESYNC");
     EXPECT_EQ(PortNameToCode(port), 0x42u);
@@ -333,7 +330,8 @@ TEST(BinaryLog, BuiltFramedAndChecked)
     const std::vector<uint8_t> body = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     std::vector<uint8_t> log = BinaryLog(492, body);
     ASSERT_EQ(log.size(), 28u + 12 + 4);
-    EXPECT_EQ(Crc32Compute(log.data(), 40), static_cast<uint32_t>(log[40] | log[41] << 8 | log[42] << 16 | log[43] << 24));
+    EXPECT_EQ(Crc32Compute(log.data(), 40),
+              static_cast<uint32_t>(log[40] | log[41] << 8 | log[42] << 16 | log[43] << 24));
 
     std::vector<uint8_t> out(64);
     uint32_t n = 0;

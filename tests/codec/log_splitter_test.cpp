@@ -123,8 +123,8 @@ TEST(SplitLogFrame, MixedStreamGivesTheSameUnitsForEveryChunkSize)
         Binary(bin2),
         Dropped(), // the false sync with its header length of 16
     };
-    for (size_t chunk : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{28}, size_t{29}, size_t{64}, size_t{333},
-                         stream.size()})
+    for (size_t chunk :
+         {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{28}, size_t{29}, size_t{64}, size_t{333}, stream.size()})
     {
         Bytes rest;
         EXPECT_EQ(Split(stream, chunk, &rest), want) << "chunk " << chunk;

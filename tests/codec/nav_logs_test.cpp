@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codec/log_format.h"
@@ -44,8 +44,7 @@ const NavCase NAV_CASES[] = {
     {"GALIONO", DecodeGalIonoText, FormatGalIono, 1127, 44, GoldenBody("GALIONO")},
     {"IONUTC", [](const char* t, int32_t n, uint8_t* o, int32_t* l) { return DecodeIonUtcText(t, n, 8, o, l); },
      FormatIonUtc, 8, 108, GoldenBody("IONUTC")},
-    {"QZSSIONUTC",
-     [](const char* t, int32_t n, uint8_t* o, int32_t* l) { return DecodeIonUtcText(t, n, 1347, o, l); },
+    {"QZSSIONUTC", [](const char* t, int32_t n, uint8_t* o, int32_t* l) { return DecodeIonUtcText(t, n, 1347, o, l); },
      FormatIonUtc, 1347, 108, GoldenBody("QZSSIONUTC")},
 };
 
@@ -181,20 +180,14 @@ TEST(NavDecode, FieldsOutOfTheirBinaryRangeFail)
         const char* pValue;
         int nExpected;
     } cases[] = {
-        {"GLOEPHEMERIS", 1, "-7", 0},       // narrowed to u16: a negative would wrap
-        {"GLOEPHEMERIS", 1, "65535", 1},
-        {"GLOEPHEMERIS", 1, "65536", 0},
-        {"GLOEPHEMERIS", 2, "255", 1},      // u8
-        {"GLOEPHEMERIS", 2, "256", 0},
-        {"GALEPHEMERIS", 3, "256", 0},      // health byte
-        {"BDSCLOCK", 2, "-32768", 1},       // i16
-        {"BDSCLOCK", 2, "-32769", 0},
-        {"BDSCLOCK", 3, "65536", 0},        // u16
-        {"GPSEPHEM", 0, "4294967295", 1},   // u32
-        {"GPSEPHEM", 0, "4294967296", 0},
-        {"GPSEPHEM", 0, "-1", 0},
-        {"IONUTC", 14, "-18", 1},           // i32
-        {"GLOCLOCK", 3, "0x1F", 1},         // hexadecimal word
+        {"GLOEPHEMERIS", 1, "-7", 0}, // narrowed to u16: a negative would wrap
+        {"GLOEPHEMERIS", 1, "65535", 1},  {"GLOEPHEMERIS", 1, "65536", 0}, {"GLOEPHEMERIS", 2, "255", 1}, // u8
+        {"GLOEPHEMERIS", 2, "256", 0},    {"GALEPHEMERIS", 3, "256", 0},                                  // health byte
+        {"BDSCLOCK", 2, "-32768", 1},                                                                     // i16
+        {"BDSCLOCK", 2, "-32769", 0},     {"BDSCLOCK", 3, "65536", 0},                                    // u16
+        {"GPSEPHEM", 0, "4294967295", 1},                                                                 // u32
+        {"GPSEPHEM", 0, "4294967296", 0}, {"GPSEPHEM", 0, "-1", 0},        {"IONUTC", 14, "-18", 1},      // i32
+        {"GLOCLOCK", 3, "0x1F", 1}, // hexadecimal word
         {"GLOCLOCK", 3, "1g", 0},
     };
     for (const auto& t : cases)
@@ -290,7 +283,8 @@ TEST(NavFormat, NeverWritesPastItsCapacity)
         std::fill(out.begin(), out.end(), '\x7f');
         int32_t nText = 0;
         // Room for the text and its terminating NUL is needed.
-        EXPECT_EQ(c.Format(record.data(), static_cast<int32_t>(nCap), out.data(), &nText), nCap > nFull ? 1 : 0) << nCap;
+        EXPECT_EQ(c.Format(record.data(), static_cast<int32_t>(nCap), out.data(), &nText), nCap > nFull ? 1 : 0)
+            << nCap;
         EXPECT_TRUE(std::all_of(out.begin() + nCap, out.end(), [](char b) { return b == '\x7f'; })) << nCap;
     }
 }
@@ -319,9 +313,8 @@ TEST(NavCopy, CopiersMapThePortInTheCopyOnly)
         const char* pMember;
         CopyFn Copy;
     } cases[] = {
-        {"GPSEPHEM", CopyBinaryGpsEphem}, {"QZSSEPHEMERIS", CopyBinaryQzssEphem},
-        {"BDSEPHEMERIS", CopyBinaryBdsEphem}, {"BD2EPHEM", CopyBinaryBd2Ephem},
-        {"GLOEPHEMERIS", CopyBinaryGloEphem}, {"GALEPHEMERIS", CopyBinaryGalEphem},
+        {"GPSEPHEM", CopyBinaryGpsEphem}, {"QZSSEPHEMERIS", CopyBinaryQzssEphem}, {"BDSEPHEMERIS", CopyBinaryBdsEphem},
+        {"BD2EPHEM", CopyBinaryBd2Ephem}, {"GLOEPHEMERIS", CopyBinaryGloEphem},   {"GALEPHEMERIS", CopyBinaryGalEphem},
         {"IONUTC", CopyBinaryIonUtc},
     };
     for (const auto& t : cases)
@@ -347,7 +340,8 @@ TEST(NavCopy, CopiersMapThePortInTheCopyOnly)
         std::vector<uint8_t> back(n);
         uint32_t nBack = 0;
         ASSERT_EQ(CopyBinaryLog(wire.data(), static_cast<int32_t>(wire.size()), back.data(),
-                                static_cast<int32_t>(back.size()), &nBack), 1);
+                                static_cast<int32_t>(back.size()), &nBack),
+                  1);
         EXPECT_EQ(nBack, n);
         EXPECT_EQ(t.Copy(record.data(), static_cast<int32_t>(n + 3), wire.data(), &nWire), 0);
     }
@@ -386,8 +380,8 @@ TEST(NavRaw, RawEphemerisAndAlmanacText)
     int32_t n = 0;
     ASSERT_EQ(FormatRawEphem(&eph, sizeof text, text, &n), 1);
     EXPECT_EQ(std::string(text, n),
-              WithTextCrc("#RAWEPHEMA,COM1,0,0.0,FINESTEERING,2295,79218.000,00000000,0000,0;3,2295,79200," +
-                          sHex[0] + "," + sHex[1] + "," + sHex[2]));
+              WithTextCrc("#RAWEPHEMA,COM1,0,0.0,FINESTEERING,2295,79218.000,00000000,0000,0;3,2295,79200," + sHex[0] +
+                          "," + sHex[1] + "," + sHex[2]));
     eph.Header.MessageType = AbbrevFormMarker();
     ASSERT_EQ(FormatRawEphem(&eph, sizeof text, text, &n), 1);
     const std::string sAbbrev(text, n);

@@ -29,9 +29,8 @@ const char kTimeSync[] = "#TIMESYNCA,COM1,0,25.0,FINESTEERING,2295,79218.000,000
 // A full text line with the CRC recomputed over a changed body.
 std::string WithCrc(const std::string& sLine) { return WithTextCrc(sLine.substr(0, sLine.find('*'))); }
 
-template <typename Body>
-bool Decode(int (*pDecode)(const char*, int32_t, uint8_t*, int32_t*), const std::string& sText, BinaryLogHeader* pHeader,
-            Body* pBody)
+template <typename Body> bool Decode(int (*pDecode)(const char*, int32_t, uint8_t*, int32_t*), const std::string& sText,
+                                     BinaryLogHeader* pHeader, Body* pBody)
 {
     uint8_t Out[512];
     int32_t n = 0;
@@ -152,7 +151,7 @@ TEST_P(PositionLogs, NamesReadBackExactlyAndUnknownNamesStayUnknown)
         uint32_t PositionBody::*pField;
         uint32_t nWant;
     } const kCases[] = {
-        {"WGS84", "WGS84X", &PositionBody::DatumId, 0xFFFFFFFFu},     // a longer word is another name
+        {"WGS84", "WGS84X", &PositionBody::DatumId, 0xFFFFFFFFu}, // a longer word is another name
         {"WGS84", "NOSUCH", &PositionBody::DatumId, 0xFFFFFFFFu},
         {"NARROW_INT", "NARROW", &PositionBody::PosType, 0xFFFFFFFFu},
         {"SOL_COMPUTED", "COLD_START", &PositionBody::SolStatus, 6},
@@ -235,8 +234,11 @@ TEST_P(PositionLogs, StationIds)
     {
         uint32_t nNumber;
         const char Want[4];
-    } kCases[] = {{0, {0, 0, 0, 0}}, {7, {'7', 0, 0, 0}}, {9999, {'9', '9', '9', '9'}},
-                  {10000, {'2', '7', '1', '0'}}, {0x12345, {'1', '2', '3', '4'}}};
+    } kCases[] = {{0, {0, 0, 0, 0}},
+                  {7, {'7', 0, 0, 0}},
+                  {9999, {'9', '9', '9', '9'}},
+                  {10000, {'2', '7', '1', '0'}},
+                  {0x12345, {'1', '2', '3', '4'}}};
     for (const auto& c : kCases)
     {
         StationIdText(c.nNumber, Id);

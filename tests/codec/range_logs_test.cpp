@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "codec/range_logs.h"
-#include "range_test_util.h"
 #include "support/profile_fixture.h"
+#include "support/range_test_util.h"
 
 using namespace range_test;
 

@@ -6,8 +6,8 @@
 
 #include "codec/log_format.h"
 #include "codec/rangecmp4.h"
-#include "range_test_util.h"
 #include "support/profile_fixture.h"
+#include "support/range_test_util.h"
 
 using namespace range_test;
 

@@ -4,8 +4,8 @@
 
 #include "codec/bitfield.h"
 #include "codec/rangecmp4.h"
-#include "range_test_util.h"
 #include "support/profile_fixture.h"
+#include "support/range_test_util.h"
 
 using namespace range_test;
 
@@ -424,16 +424,17 @@ TEST(RangeCmp4Input, ASignalTheTrackingStatusCannotNameIsReadOverAndLeftOut)
 {
     std::vector<uint8_t> log(32 + 64, 0);
     uint32_t pos = 0;
-    auto put = [&](uint32_t nWidth, uint64_t v) {
+    auto put = [&](uint32_t nWidth, uint64_t v)
+    {
         WriteBitsLsb(log.data() + 32, pos, nWidth, &v);
         pos += nWidth;
     };
-    put(16, 1u << 5);                // Galileo
-    put(64, 1u << 10);               // satellite 11
-    put(16, (1u << 1) | (1u << 5));  // E1C, E6C
-    put(2, 3);                       // both included
-    put(1, 0);                       // reference
-    put(3, 0);                       // block 0
+    put(16, 1u << 5);                  // Galileo
+    put(64, 1u << 10);                 // satellite 11
+    put(16, (1u << 1) | (1u << 5));    // E1C, E6C
+    put(2, 3);                         // both included
+    put(1, 0);                         // reference
+    put(3, 0);                         // block 0
     const int64_t e1Psr = 44000000000; // 22 000 km in 0.5 mm
     // E1C (primary): parity, half cycle, C/No 45, lock, deviations, then pseudorange, phase, Doppler
     put(1, 1), put(1, 0), put(11, 900), put(4, 9), put(4, 2), put(4, 1);

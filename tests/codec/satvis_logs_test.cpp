@@ -99,9 +99,9 @@ TEST(SatVis, CountMustMatchTheRecordsInTheText)
         {"TRUE,TRUE, 3,3,0,0,45.5,120.25,-1234.5,-1233.75,42,13,1,12,301,2500,2499.5", 0},
         {"TRUE,TRUE, 1,3,0,0,45.5,120.25,-1234.5,-1233.75,42,13,1,12,301,2500,2499.5", 0},
         {"TRUE,TRUE, 4294967295,3,0,0,45.5,120.25,-1234.5,-1233.75", 0},
-        {"TRUE,TRUE, 1,3,0,0,45.5,120.25,-1234.5", 0},            // six fields
+        {"TRUE,TRUE, 1,3,0,0,45.5,120.25,-1234.5", 0},              // six fields
         {"TRUE,TRUE, 1,65536,0,0,45.5,120.25,-1234.5,-1233.75", 0}, // PRN beyond 16 bits
-        {"TRUE,TRUE, 1,3,0,0,45.5,120.25,-1234.5,-1233.75,", 0},   // a further, empty field
+        {"TRUE,TRUE, 1,3,0,0,45.5,120.25,-1234.5,-1233.75,", 0},    // a further, empty field
         {"TRUE,TRUE", 0},
     };
     for (const auto& c : cases)
@@ -187,8 +187,8 @@ TEST(RefStation, DecodeRejectsWhatItCannotHold)
         {FullTextLog("BESTPOS", REFSTATION_BODY), 0},
         {FullTextLog("REFSTATION", "00000000,1,2,3,0,RTCMV3,\"ABCDEFGH\""), 1},
         {FullTextLog("REFSTATION", "00000000,1,2,3,0,RTCMV3,\"ABCDEFGHI\""), 0}, // ID beyond 8 bytes
-        {FullTextLog("REFSTATION", "00000000,1,2,3,0,RTCMV3,\"A123"), 0},       // missing quote
-        {FullTextLog("REFSTATION", "00000000,1,2,3,RTCMV3,\"A123\""), 0},       // health missing
+        {FullTextLog("REFSTATION", "00000000,1,2,3,0,RTCMV3,\"A123"), 0},        // missing quote
+        {FullTextLog("REFSTATION", "00000000,1,2,3,RTCMV3,\"A123\""), 0},        // health missing
         {FullTextLog("REFSTATIONINFO", REFINFO_BODY.substr(0, REFINFO_BODY.find(",\"SN"))), 0},
         {FullTextLog("REFSTATIONINFO", "1,2,3,WGS84,0.5,0,CMR,\"A\",\"" + MODEL32 + "X\",\"S\""), 0},
     };

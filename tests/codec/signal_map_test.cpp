@@ -14,7 +14,7 @@ uint32_t StatusWithType(uint32_t nType) { return nType << 21 | 0x0A5u; }
 struct ObsTypeCase
 {
     uint32_t nCode, nSatId;
-    uint32_t nSystem; // TRACKING_SYSTEM_E
+    uint32_t nSystem;                   // TRACKING_SYSTEM_E
     uint32_t nDefaultType, nLegacyType; // kUnknown = no type in that mode
 };
 
@@ -102,22 +102,31 @@ TEST_P(SignalModes, SignalTypeToObsIndexOnlyInTheDefaultMode)
     {
         uint32_t nSystem, nType, nCode;
     } cases[] = {
-        {GNSS_SYSTEM_GPS, 0, 0},          {GNSS_SYSTEM_GPS, 9, 33096},      {GNSS_SYSTEM_GPS, 16, 2432},
-        {GNSS_SYSTEM_GPS, 1, OBS_CODE_NONE}, {GNSS_SYSTEM_GLONASS, 0, 1},  {GNSS_SYSTEM_GLONASS, 6, 2385},
-        {GNSS_SYSTEM_GALILEO, 20, 2522},  {GNSS_SYSTEM_GALILEO, 0, OBS_CODE_NONE}, // no empty pair matches type 0
-        {GNSS_SYSTEM_BDS, 4, 3},          {GNSS_SYSTEM_BDS, 12, 403},       {GNSS_SYSTEM_BDS, 13, OBS_CODE_NONE},
-        {GNSS_SYSTEM_SBAS, 6, 16},        {GNSS_SYSTEM_QZSS, 27, 2917},     {GNSS_SYSTEM_QZSS, 5, OBS_CODE_NONE},
+        {GNSS_SYSTEM_GPS, 0, 0},
+        {GNSS_SYSTEM_GPS, 9, 33096},
+        {GNSS_SYSTEM_GPS, 16, 2432},
+        {GNSS_SYSTEM_GPS, 1, OBS_CODE_NONE},
+        {GNSS_SYSTEM_GLONASS, 0, 1},
+        {GNSS_SYSTEM_GLONASS, 6, 2385},
+        {GNSS_SYSTEM_GALILEO, 20, 2522},
+        {GNSS_SYSTEM_GALILEO, 0, OBS_CODE_NONE}, // no empty pair matches type 0
+        {GNSS_SYSTEM_BDS, 4, 3},
+        {GNSS_SYSTEM_BDS, 12, 403},
+        {GNSS_SYSTEM_BDS, 13, OBS_CODE_NONE},
+        {GNSS_SYSTEM_SBAS, 6, 16},
+        {GNSS_SYSTEM_QZSS, 27, 2917},
+        {GNSS_SYSTEM_QZSS, 5, OBS_CODE_NONE},
         {6, 0, OBS_CODE_NONE},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SignalTypeToObsIndex(StatusWithType(c.nType), c.nSystem, GetParam()), legacy ? OBS_CODE_NONE : c.nCode)
+        EXPECT_EQ(SignalTypeToObsIndex(StatusWithType(c.nType), c.nSystem, GetParam()),
+                  legacy ? OBS_CODE_NONE : c.nCode)
             << c.nSystem << "/" << c.nType;
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SignalModes, ::testing::Values(SIGNAL_MODE_LEGACY, SIGNAL_MODE_DEFAULT),
-                         [](const ::testing::TestParamInfo<SIGNAL_MODE_E>& info) {
-                             return info.param == SIGNAL_MODE_LEGACY ? std::string("Legacy") : std::string("Default");
-                         });
+                         [](const ::testing::TestParamInfo<SIGNAL_MODE_E>& info)
+                         { return info.param == SIGNAL_MODE_LEGACY ? std::string("Legacy") : std::string("Default"); });
 
 // A range observation that goes to an observation code and back keeps its
 // signal type, so RINEX and compressed logs round-trip to the same RANGE log.
@@ -128,8 +137,8 @@ TEST(SignalMap, ObservationTableRoundTripsInTheDefaultMode)
         for (const SIGNAL_OBS_PAIR_T& pair : SignalObsIndexTable[system])
         {
             // BeiDou GEO types 4-6 share their codes with types 0-2.
-            if (pair.SignalType == SIGNAL_OBS_EMPTY || (system == GNSS_SYSTEM_BDS && pair.SignalType >= 4 &&
-                                                         pair.SignalType <= 6))
+            if (pair.SignalType == SIGNAL_OBS_EMPTY ||
+                (system == GNSS_SYSTEM_BDS && pair.SignalType >= 4 && pair.SignalType <= 6))
                 continue;
             const uint16_t code = SignalTypeToObsIndex(StatusWithType(pair.SignalType), system, SIGNAL_MODE_DEFAULT);
             ASSERT_EQ(code, pair.ObsCode);
@@ -145,12 +154,14 @@ TEST(SignalMap, SatIdToSlotNumbersWithinTheSystem)
     {
         uint32_t nSystem, nSatId, nSlot;
     } cases[] = {
-        {GNSS_SYSTEM_GPS, 17, 17},     {GNSS_SYSTEM_GPS, 0, 0},      {GNSS_SYSTEM_GPS, 65, 0},
-        {GNSS_SYSTEM_GLONASS, 38, 1},  {GNSS_SYSTEM_GLONASS, 61, 24}, {GNSS_SYSTEM_GLONASS, 37, 0},
-        {GNSS_SYSTEM_GLONASS, 5, 0},   {GNSS_SYSTEM_GALILEO, 36, 36}, {GNSS_SYSTEM_BDS, 63, 63},
-        {GNSS_SYSTEM_BDS, 191, 0},     {GNSS_SYSTEM_QZSS, 193, 1},   {GNSS_SYSTEM_QZSS, 192, 0},
-        {GNSS_SYSTEM_QZSS, 5, 0},      {GNSS_SYSTEM_SBAS, 120, 0},   {GNSS_SYSTEM_SBAS, 0, 0},
-        {6, 1, 0},
+        {GNSS_SYSTEM_GPS, 17, 17},     {GNSS_SYSTEM_GPS, 0, 0},
+        {GNSS_SYSTEM_GPS, 65, 0},      {GNSS_SYSTEM_GLONASS, 38, 1},
+        {GNSS_SYSTEM_GLONASS, 61, 24}, {GNSS_SYSTEM_GLONASS, 37, 0},
+        {GNSS_SYSTEM_GLONASS, 5, 0},   {GNSS_SYSTEM_GALILEO, 36, 36},
+        {GNSS_SYSTEM_BDS, 63, 63},     {GNSS_SYSTEM_BDS, 191, 0},
+        {GNSS_SYSTEM_QZSS, 193, 1},    {GNSS_SYSTEM_QZSS, 192, 0},
+        {GNSS_SYSTEM_QZSS, 5, 0},      {GNSS_SYSTEM_SBAS, 120, 0},
+        {GNSS_SYSTEM_SBAS, 0, 0},      {6, 1, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SatIdToSlot(c.nSystem, c.nSatId), c.nSlot) << c.nSystem << "/" << c.nSatId;

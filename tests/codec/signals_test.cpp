@@ -116,16 +116,11 @@ TEST_P(SignalCodes, CarrierFrequenciesFollowTheProfile)
         double dConverterHz, dMonitorHz; // 0 = no carrier
     };
     const Case cases[] = {
-        {GPSL1CA, 1575420000.0, 1575420000.0},
-        {GLOL2CA, 1246000000.0, 1246000000.0},
-        {GLOL3I, 1202025000.0, 1204704000.0},
-        {BDSB3I, 1268520000.0, 1268520000.0},
-        {GALE5I, 1191795000.0, 1191795000.0},
-        {Code(GNSS_SYSTEM_SBAS, 4), 0.0, 1278750000.0},
-        {Code(GNSS_SYSTEM_QZSS, 4), 1278750000.0, 0.0},
-        {Code(GNSS_SYSTEM_GPS, 3), 0.0, 0.0},
-        {Code(GNSS_SYSTEM_GPS, 5), 0.0, 0.0},
-        {Code(6, 0), 0.0, 0.0},
+        {GPSL1CA, 1575420000.0, 1575420000.0},          {GLOL2CA, 1246000000.0, 1246000000.0},
+        {GLOL3I, 1202025000.0, 1204704000.0},           {BDSB3I, 1268520000.0, 1268520000.0},
+        {GALE5I, 1191795000.0, 1191795000.0},           {Code(GNSS_SYSTEM_SBAS, 4), 0.0, 1278750000.0},
+        {Code(GNSS_SYSTEM_QZSS, 4), 1278750000.0, 0.0}, {Code(GNSS_SYSTEM_GPS, 3), 0.0, 0.0},
+        {Code(GNSS_SYSTEM_GPS, 5), 0.0, 0.0},           {Code(6, 0), 0.0, 0.0},
     };
     for (const Case& c : cases)
     {
@@ -221,11 +216,21 @@ TEST(Signals, SystemNamesAndWords)
         uint32_t nLength, nIndex;
     };
     const Case cases[] = {
-        {"GPS", 3, 0},        {"glonass", 7, 1},       {"GLO", 3, 1},     {"Galileo", 7, 2},
-        {"bei", 3, 3},        {"BD2", 3, 3},           {"SBAS", 4, 4},    {"sba", 3, 4},
-        {"QZSS", 4, 5},       {"all", 3, SATELLITE_SYSTEM_ALL},           {"GPSX", 4, SATELLITE_SYSTEM_UNKNOWN},
+        {"GPS", 3, 0},
+        {"glonass", 7, 1},
+        {"GLO", 3, 1},
+        {"Galileo", 7, 2},
+        {"bei", 3, 3},
+        {"BD2", 3, 3},
+        {"SBAS", 4, 4},
+        {"sba", 3, 4},
+        {"QZSS", 4, 5},
+        {"all", 3, SATELLITE_SYSTEM_ALL},
+        {"GPSX", 4, SATELLITE_SYSTEM_UNKNOWN},
         {"GLO", 7, SATELLITE_SYSTEM_UNKNOWN}, // stops at the NUL, never reads past it
-        {"GLONASS", 3, 1},    {"GP", 2, SATELLITE_SYSTEM_UNKNOWN},        {nullptr, 3, SATELLITE_SYSTEM_UNKNOWN},
+        {"GLONASS", 3, 1},
+        {"GP", 2, SATELLITE_SYSTEM_UNKNOWN},
+        {nullptr, 3, SATELLITE_SYSTEM_UNKNOWN},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SatelliteSystemIndex(c.pText, c.nLength), c.nIndex) << (c.pText ? c.pText : "null") << c.nLength;
@@ -241,21 +246,25 @@ TEST(Signals, DumpListsEveryNamedCode)
     for (char ch : out)
         lines += ch == '\n';
     EXPECT_EQ(lines, SIGNAL_NAMED_CODE_COUNT);
-    EXPECT_EQ(out.rfind("GPSL1CA\tGPSL1CA\t     0,0X   0 System:0,FreqInSys:0, FreqID:   0|0X 0 IQ:0 Module:0 MODE0x     0\n",
-                        0),
-              0u);
-    EXPECT_NE(out.find("\nBDSB1CD\tBDSL1I\t   283,0X 11B System:3,FreqInSys:3, FreqID:  27|0X1B IQ:0 Module:2 MODE0x     0\n"),
-              std::string::npos);
-    EXPECT_NE(out.find("\nGPSL2N\tGPSL2N\t 49480,0XC148 System:0,FreqInSys:1, FreqID:   8|0X 8 IQ:1 Module:2 MODE0x    30\n"),
-              std::string::npos);
+    EXPECT_EQ(
+        out.rfind("GPSL1CA\tGPSL1CA\t     0,0X   0 System:0,FreqInSys:0, FreqID:   0|0X 0 IQ:0 Module:0 MODE0x     0\n",
+                  0),
+        0u);
+    EXPECT_NE(
+        out.find(
+            "\nBDSB1CD\tBDSL1I\t   283,0X 11B System:3,FreqInSys:3, FreqID:  27|0X1B IQ:0 Module:2 MODE0x     0\n"),
+        std::string::npos);
+    EXPECT_NE(
+        out.find("\nGPSL2N\tGPSL2N\t 49480,0XC148 System:0,FreqInSys:1, FreqID:   8|0X 8 IQ:1 Module:2 MODE0x    30\n"),
+        std::string::npos);
 }
 
 TEST_F(GloChannelTable, DefaultsAndUnknownSlots)
 {
-    const uint8_t defaults[GLO_SLOT_COUNT] = {8, 3, 12, 13, 8, 3, 12, 13, 5, 0, 7, 6, 5, 0,
-                                              7, 6, 11, 4, 10, 9, 11, 4, 10, 9, 11, 2, 14, 0};
+    const uint8_t defaults[GLO_SLOT_COUNT] = {8, 3, 12, 13, 8,  3, 12, 13, 5,  0, 7,  6, 5,  0,
+                                              7, 6, 11, 4,  10, 9, 11, 4,  10, 9, 11, 2, 14, 0};
     ASSERT_EQ(SetGloFreqChannelTable(defaults), 1);
-    EXPECT_EQ(GetGloFreqChannel(10), 0); // k = -7
+    EXPECT_EQ(GetGloFreqChannel(10), 0);  // k = -7
     EXPECT_EQ(GetGloFreqChannel(27), 14); // k = +7
     EXPECT_EQ(GetGloFreqChannel(0), GLO_CHANNEL_UNKNOWN);
     EXPECT_EQ(GetGloFreqChannel(29), GLO_CHANNEL_UNKNOWN);
@@ -275,8 +284,8 @@ TEST_F(GloChannelTable, SetFromAReceivedLog)
 
     uint8_t expected[GLO_SLOT_COUNT];
     std::memcpy(expected, m_saved, GLO_SLOT_COUNT);
-    expected[9] = 2; // slot 10, k = -5
-    expected[0] = 9; // slot 1
+    expected[9] = 2;   // slot 10, k = -5
+    expected[0] = 9;   // slot 1
     expected[27] = 13; // slot 28; slot 33, slot 3 with index 15 and slot 0 are ignored
     const uint8_t* table = GloFreqChannelTable();
     EXPECT_EQ(std::memcmp(table, expected, GLO_SLOT_COUNT), 0);

@@ -26,12 +26,12 @@ const IntegerCase kIntegers[] = {
     {"42", 10, false, 0, kU32Max, true, 42},
     {"+42", 10, false, 0, kU32Max, true, 42},
     {"-42", 10, true, INT32_MIN, INT32_MAX, true, uint64_t{0} - 42},
-    {"-42", 10, false, 0, kU32Max, false, 0},            // a sign on an unsigned value
+    {"-42", 10, false, 0, kU32Max, false, 0}, // a sign on an unsigned value
     {"-0", 10, false, 0, kU32Max, false, 0},
-    {"-0", 10, true, 0, kU32Max, true, 0},               // "%d" of an unsigned field
+    {"-0", 10, true, 0, kU32Max, true, 0}, // "%d" of an unsigned field
     {"-1", 10, true, 0, kU32Max, false, 0},
     {"4294967295", 10, false, 0, kU32Max, true, kU32Max},
-    {"4294967296", 10, false, 0, kU32Max, false, 0},     // range
+    {"4294967296", 10, false, 0, kU32Max, false, 0}, // range
     {"-2147483648", 10, true, INT32_MIN, INT32_MAX, true, uint64_t{0} - 2147483648u},
     {"-2147483649", 10, true, INT32_MIN, INT32_MAX, false, 0},
     {"2147483648", 10, true, INT32_MIN, INT32_MAX, false, 0},
@@ -42,14 +42,14 @@ const IntegerCase kIntegers[] = {
     {"1f", 10, false, 0, kU32Max, false, 0},
     {"", 10, false, 0, kU32Max, false, 0},
     {"+", 10, false, 0, kU32Max, false, 0},
-    {" 5", 10, false, 0, kU32Max, false, 0},             // the whole field, not a prefix or suffix
+    {" 5", 10, false, 0, kU32Max, false, 0}, // the whole field, not a prefix or suffix
     {"\r5", 10, false, 0, kU32Max, false, 0},
     {"5 ", 10, false, 0, kU32Max, false, 0},
     {"5,", 10, false, 0, kU32Max, false, 0},
     {"1e3", 10, false, 0, kU32Max, false, 0},
     {"+-5", 10, true, INT32_MIN, INT32_MAX, false, 0},
     {"- 5", 10, true, INT32_MIN, INT32_MAX, false, 0},
-    {"7", 1, false, 0, kU32Max, false, 0},               // no such base
+    {"7", 1, false, 0, kU32Max, false, 0}, // no such base
 };
 
 struct RealCase
@@ -60,7 +60,7 @@ struct RealCase
 };
 
 const RealCase kReals[] = {
-    {"1.5", true, 1.5}, {"-2.5e-3", true, -2.5e-3}, {"+7", true, 7.0}, {"", false, 0},   {".", false, 0},
+    {"1.5", true, 1.5}, {"-2.5e-3", true, -2.5e-3}, {"+7", true, 7.0},  {"", false, 0},    {".", false, 0},
     {" 1", false, 0},   {"1.5 ", false, 0},         {"1.5x", false, 0}, {"1,5", false, 0},
 };
 } // namespace
@@ -98,7 +98,10 @@ TEST(TextFields, NumbersAreReadWithinTheirSpanUpToTheLengthBound)
     double d = 0;
     ASSERT_TRUE(ParseFieldF64("2.50x", 4, &d));
     EXPECT_EQ(d, 2.5);
-    EXPECT_FALSE(ParseFieldU32("1\0" "2", 3, 10, &u)) << "a NUL inside the field";
+    EXPECT_FALSE(ParseFieldU32("1\0"
+                               "2",
+                               3, 10, &u))
+        << "a NUL inside the field";
 
     // The longest number accepted: what "%.11f" writes of the largest double fits.
     std::string sLong(TEXT_NUMBER_MAX - 1, '0');

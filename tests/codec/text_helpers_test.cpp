@@ -91,9 +91,9 @@ TEST(TextHelpers, DigitTextsToNumbersAndBack)
         int result;
         const char* bytes;
     } const cases[] = {
-        {"  0x0001F", 1, 1, "1F000000"}, {"000", 1, 1, "00000000"},     {"123456789", 1, 0, "00000000"},
+        {"  0x0001F", 1, 1, "1F000000"}, {"000", 1, 1, "00000000"},      {"123456789", 1, 0, "00000000"},
         {"12345678", 1, 1, "78563412"},  {"\t0XaBc;", 1, 1, "BC0A0000"}, {"  ", 1, 0, "00000000"},
-        {"0x", 1, 0, "00000000"},        {"101", 0, 1, "05000000"},     {"1111111100000001", 0, 1, "01FF0000"},
+        {"0x", 1, 0, "00000000"},        {"101", 0, 1, "05000000"},      {"1111111100000001", 0, 1, "01FF0000"},
         {"2", 0, 0, "00000000"},
     };
     for (const Case& c : cases)
@@ -156,8 +156,15 @@ TEST(TextHelpers, Numbers)
     {
         uint32_t part, whole;
         int32_t percent, hundredths;
-    } percents[] = {{1, 3, 33, 33}, {3, 3, 100, 0}, {2, 3, 66, 66}, {0, 5, 0, 0}, {5, 0, 0, 0},
-                    {1, 1000000, 0, 0}, {123456, 1000000, 12, 34}, {999999, 1000000, 99, 99}, {7, 3, 100, 0}};
+    } percents[] = {{1, 3, 33, 33},
+                    {3, 3, 100, 0},
+                    {2, 3, 66, 66},
+                    {0, 5, 0, 0},
+                    {5, 0, 0, 0},
+                    {1, 1000000, 0, 0},
+                    {123456, 1000000, 12, 34},
+                    {999999, 1000000, 99, 99},
+                    {7, 3, 100, 0}};
     for (const auto& c : percents)
     {
         int32_t p = -1, h = -1;
@@ -182,8 +189,8 @@ TEST(TextHelpers, FindBytesFindsOverlappingMatches)
         const char* buffer;
         const char* pattern;
         int32_t behind; // -1: not found
-    } cases[] = {{"AAAB", "AAB", 4}, {"ABABAC", "ABAC", 6}, {"xAAxAAB", "AAB", 7}, {"AAB", "AAB", 3},
-                 {"AAAA", "AAB", -1}, {"AB", "ABC", -1},   {"", "A", -1}};
+    } cases[] = {{"AAAB", "AAB", 4},  {"ABABAC", "ABAC", 6}, {"xAAxAAB", "AAB", 7}, {"AAB", "AAB", 3},
+                 {"AAAA", "AAB", -1}, {"AB", "ABC", -1},     {"", "A", -1}};
     for (const auto& c : cases)
     {
         const int32_t n = static_cast<int32_t>(std::strlen(c.buffer));
@@ -216,7 +223,8 @@ TEST(TextHelpers, GeoidGrid)
     EXPECT_DOUBLE_EQ(GeoidGridInterpolate(40.0, 10.0, grid.data()), grid[50 * 361 + 10] / 300.0);
     EXPECT_DOUBLE_EQ(GeoidGridInterpolate(40.0, -350.0, grid.data()), grid[50 * 361 + 10] / 300.0);
     const double mid = GeoidGridInterpolate(39.5, 10.5, grid.data());
-    EXPECT_DOUBLE_EQ(mid, (grid[50 * 361 + 10] + grid[51 * 361 + 10] + grid[51 * 361 + 11] + grid[50 * 361 + 11]) / 4.0 / 300.0);
+    EXPECT_DOUBLE_EQ(mid, (grid[50 * 361 + 10] + grid[51 * 361 + 10] + grid[51 * 361 + 11] + grid[50 * 361 + 11]) /
+                              4.0 / 300.0);
     EXPECT_DOUBLE_EQ(GeoidGridInterpolate(-90.0, 359.99999999, grid.data()), grid[180 * 361 + 360] / 300.0);
     EXPECT_TRUE(std::isfinite(GeoidGridInterpolate(95.0, 720.0, grid.data())));
     EXPECT_TRUE(std::isnan(GeoidGridValue(181, 0, grid.data())));

@@ -62,8 +62,8 @@ TEST(Utm, ZoneUsesFloorForWesternLongitudes)
     {
         double dLon;
         int32_t nZone;
-    } kCases[] = {{-180.0, 1}, {-179.999, 1}, {-174.0, 2}, {-6.5, 29}, {-6.0, 30}, {-0.5, 30},
-                  {-1e-9, 30}, {0.0, 31},    {5.999, 31},  {179.9, 60}, {180.0, 1}, {186.0, 2}};
+    } kCases[] = {{-180.0, 1}, {-179.999, 1}, {-174.0, 2}, {-6.5, 29},  {-6.0, 30}, {-0.5, 30},
+                  {-1e-9, 30}, {0.0, 31},     {5.999, 31}, {179.9, 60}, {180.0, 1}, {186.0, 2}};
     for (const auto& c : kCases)
         EXPECT_EQ(UtmZone(c.dLon), c.nZone) << c.dLon;
     EXPECT_EQ(UtmZone(std::numeric_limits<double>::quiet_NaN()), 0);

@@ -37,10 +37,10 @@ struct Target
 };
 
 const Target kTargets[] = {
-    {DecodePositionText, FormatBestPos}, {DecodeVelocityText, FormatBestVel}, {DecodeXyzText, FormatBestXyz},
-    {DecodeHeadingText, FormatHeading},  {DecodeTimeText, FormatTime},        {DecodeInspvaxText, FormatInspvax},
-    {DecodeInsStatusText, FormatInsStatus}, {DecodeRawImuText, FormatRawImu}, {DecodeRawImuXText, FormatRawImuX},
-    {DecodeRawImuSxText, nullptr},       {DecodeTimedWheelDataText, nullptr},
+    {DecodePositionText, FormatBestPos},    {DecodeVelocityText, FormatBestVel}, {DecodeXyzText, FormatBestXyz},
+    {DecodeHeadingText, FormatHeading},     {DecodeTimeText, FormatTime},        {DecodeInspvaxText, FormatInspvax},
+    {DecodeInsStatusText, FormatInsStatus}, {DecodeRawImuText, FormatRawImu},    {DecodeRawImuXText, FormatRawImuX},
+    {DecodeRawImuSxText, nullptr},          {DecodeTimedWheelDataText, nullptr},
 };
 }
 

@@ -20,8 +20,8 @@ RinexObsHeader Header(int32_t nVersion)
     h.nVersion = nVersion;
     h.nSysMask = 1 | 2 | 4 | 8 | 32;
     h.nObsTypeMask = RINEX_OBS_C | RINEX_OBS_L | RINEX_OBS_D | RINEX_OBS_S;
-    uint32_t aCodes[6][RINEX_SCAN_CODES] = {{0, 33096, 520, 2128}, {1, 9, 201, 2385}, {130, 2506, 2514},
-                                            {3, 19, 11, 2395},     {},                 {5, 525}};
+    uint32_t aCodes[6][RINEX_SCAN_CODES] = {
+        {0, 33096, 520, 2128}, {1, 9, 201, 2385}, {130, 2506, 2514}, {3, 19, 11, 2395}, {}, {5, 525}};
     uint32_t aCounts[6] = {4, 4, 3, 4, 0, 2};
     FillRinexObsTypes(aCodes, aCounts, &h);
     std::vector<char> text(RINEX_HEADER_TEXT_CAPACITY);

@@ -16,7 +16,7 @@
 #include "codec/profile.h"
 #include "monitor/parsing/binary_log_text.h"
 #include "monitor/parsing/binary_msg_parser.h"
-#include "monitor/parsing/range_data.h"
+#include "monitor/parsing/latest_log_store.h"
 
 namespace
 {

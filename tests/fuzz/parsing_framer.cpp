@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "codec/crc.h"
-#include "monitor/parsing/rtcm_parser.h"
+#include "monitor/parsing/frame_extractor.h"
 
 namespace
 {

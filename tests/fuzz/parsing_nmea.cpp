@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "codec/profile.h"
+#include "monitor/parsing/latest_log_store.h"
 #include "monitor/parsing/pos_data_parser.h"
-#include "monitor/parsing/range_data.h"
 
 namespace
 {

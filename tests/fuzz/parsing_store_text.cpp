@@ -11,7 +11,7 @@
 #include "codec/crc.h"
 #include "codec/log_format.h"
 #include "codec/profile.h"
-#include "monitor/parsing/range_data.h"
+#include "monitor/parsing/latest_log_store.h"
 
 namespace
 {

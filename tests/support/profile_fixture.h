@@ -29,6 +29,6 @@ private:
 
 std::string ProfileName(const ::testing::TestParamInfo<CODEC_PROFILE_E>& info);
 
-#define ZV_BOTH_PROFILES(Suite)                                                                        \
-    INSTANTIATE_TEST_SUITE_P(Profiles, Suite,                                                          \
-                             ::testing::Values(CODEC_PROFILE_CONVERTER, CODEC_PROFILE_MONITOR), ProfileName)
+#define ZV_BOTH_PROFILES(Suite)                                                                                        \
+    INSTANTIATE_TEST_SUITE_P(Profiles, Suite, ::testing::Values(CODEC_PROFILE_CONVERTER, CODEC_PROFILE_MONITOR),       \
+                             ProfileName)

@@ -11,10 +11,10 @@
 #include "codec/log_dispatch.h"
 #include "codec/nav_logs.h"
 #include "codec/position_logs.h"
-#include "codec/range_test_util.h"
 #include "codec/rangecmp4.h"
 #include "converter/engine/log_to_log.h"
 #include "reader_streams.h"
+#include "support/range_test_util.h"
 
 using namespace range_test;
 
@@ -165,7 +165,8 @@ Bytes RunKind(const Bytes& source, uint32_t nKind, uint32_t bBinaryInput = 0, in
     uint32_t nLastProgress = 0;
     const int nStatus = ConvertLogToLog(
         pSrc, pOut, nKind, bBinaryInput,
-        [](void* p, uint32_t n) {
+        [](void* p, uint32_t n)
+        {
             *static_cast<uint32_t*>(p) = n;
             return 0;
         },
@@ -297,7 +298,8 @@ TEST(LogToLog, EachKindConvertsWhatItTakesAndSkipsTheRest)
         ASSERT_EQ(Names(logs), c.names);
         switch (c.nKind)
         {
-        case LOG2LOG_RANGE_TO_RANGECMP: {
+        case LOG2LOG_RANGE_TO_RANGECMP:
+        {
             Bytes range(65536);
             int32_t n = 0;
             ASSERT_EQ(RangeCmpToRange(logs[1].Record.data(), static_cast<int32_t>(logs[1].Record.size()), range.data(),
@@ -313,7 +315,8 @@ TEST(LogToLog, EachKindConvertsWhatItTakesAndSkipsTheRest)
             // The binary RANGE log reads as the one given in text.
             ExpectSameObservations(logs[1].Record.data(), epochB, 0.001);
             break;
-        case LOG2LOG_RANGE_TO_RANGECMP4: {
+        case LOG2LOG_RANGE_TO_RANGECMP4:
+        {
             auto expander = std::make_unique<RANGECMP4_CONTEXT_T>();
             ResetRangeCmp4State(expander.get());
             Bytes range(70000);

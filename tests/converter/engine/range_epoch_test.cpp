@@ -140,7 +140,8 @@ TEST(RangeEpoch, IndexLeavesOutSlotsWithoutCodeOrMarkedUnusable)
 {
     Store s;
     EpochStore& st = *s.pStore;
-    auto fill = [&](uint32_t nEntry, uint32_t j, uint16_t nCode, uint32_t nFlags) {
+    auto fill = [&](uint32_t nEntry, uint32_t j, uint16_t nCode, uint32_t nFlags)
+    {
         st.aSats[nEntry].nSatNumber = static_cast<uint8_t>(nEntry % 64 + 1);
         st.aSats[nEntry].nSystem = static_cast<uint8_t>(nEntry / 64);
         ObsSignalSlot& slot = st.aSlots[nEntry * OBS_SIGNALS_PER_SAT + j];

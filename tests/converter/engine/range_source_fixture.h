@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/engine_log_generator.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/source_scan.h"
 #include "rinex_check.h"
 #include "rinex_fixture.h"
+#include "support/log_generator.h"
 
 // Monday 2024-01-01 00:00:00 UTC is week 2295, 86418000 ms (18 leap seconds).
 constexpr uint16_t kWeek = 2295;
@@ -53,8 +53,8 @@ enum class Form
     RangeCmpBinary,
 };
 
-inline void AddEpoch(SourceFile& src, Form eForm, const std::vector<loggen::Signal>& sigs, uint16_t nWeek,
-                     uint32_t nMs, double dT, uint8_t nTimeStatus = loggen::kFineSteering)
+inline void AddEpoch(SourceFile& src, Form eForm, const std::vector<loggen::Signal>& sigs, uint16_t nWeek, uint32_t nMs,
+                     double dT, uint8_t nTimeStatus = loggen::kFineSteering)
 {
     const loggen::Bytes range = loggen::RangeRecord(nWeek, nMs, loggen::Epoch(sigs, dT), MSG_ID_RANGE, nTimeStatus);
     switch (eForm)
@@ -84,7 +84,8 @@ inline SourceFile GoldenSource(Form eForm)
     const bool bText = eForm == Form::RangeText || eForm == Form::RangeCmpText;
     const std::vector<Signal> sigs = Constellation(2, 1);
     SourceFile src;
-    auto put = [&](const Bytes& record, FormatFn format) { bText ? src.Add(Text(record, format)) : src.Add(Binary(record)); };
+    auto put = [&](const Bytes& record, FormatFn format)
+    { bText ? src.Add(Text(record, format)) : src.Add(Binary(record)); };
     put(Record(MSG_ID_IONUTC, kWeek, kDayMs, IonUtc(18)), FormatIonUtc);
     put(Record(MSG_ID_GLOEPHEMERIS, kWeek, kDayMs, GloEphemeris(1, 1, kWeek, kDayMs - 900000, 1)), FormatGloEphem);
     for (uint32_t k = 0; k < 5; ++k)
@@ -105,8 +106,7 @@ inline SourceFile GoldenSource(Form eForm)
 
 // The observation header record as the window fills it for a job after the
 // scan: station texts, the scan's signals, slots, times, interval and position.
-inline RinexObsHeader HeaderFromScan(int32_t nVersion, const SourceScanInfo& scan, int nKind,
-                                     uint8_t nSysMask = 1 | 2)
+inline RinexObsHeader HeaderFromScan(int32_t nVersion, const SourceScanInfo& scan, int nKind, uint8_t nSysMask = 1 | 2)
 {
     ScanResult result;
     for (uint32_t s = 0; s < 6; ++s)

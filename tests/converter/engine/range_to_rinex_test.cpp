@@ -132,9 +132,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, RangeToRinexGolden,
                                            GoldenCase{Form::RangeText, 304, false, "range_text_304"},
                                            GoldenCase{Form::RangeCmpBinary, 211, false, "rangecmp_bin_211"},
                                            GoldenCase{Form::RangeCmpBinary, 304, true, "rangecmp_bin_304"}),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
-                             return std::string(info.param.pName);
-                         });
+                         [](const ::testing::TestParamInfo<GoldenCase>& info)
+                         { return std::string(info.param.pName); });
 
 // The epoch lines of RINEX 3 text, without their satellite counts.
 std::vector<std::string> EpochTimes(const std::string& sText)
@@ -390,7 +389,8 @@ TEST_F(RangeToRinex, WorkerRunsTheJobFromItsFields)
         &worker, &CWorkThread::Range2RnxReadDataLog, &worker, [&](uint n) { nLastBytes = n; }, Qt::DirectConnection);
     QObject::connect(
         &worker, &CWorkThread::Range2RnxReturn, &worker,
-        [&](int n) {
+        [&](int n)
+        {
             nStatus = n;
             ++nReturns;
         },

@@ -32,7 +32,8 @@ inline FILE* OpenFailingStream(std::string bytes)
         size_t nPos;
     };
     cookie_io_functions_t io{};
-    io.read = [](void* pCookie, char* pOut, size_t nSize) -> ssize_t {
+    io.read = [](void* pCookie, char* pOut, size_t nSize) -> ssize_t
+    {
         Source& s = *static_cast<Source*>(pCookie);
         if (s.nPos >= s.bytes.size())
         {
@@ -44,7 +45,8 @@ inline FILE* OpenFailingStream(std::string bytes)
         s.nPos += n;
         return static_cast<ssize_t>(n);
     };
-    io.close = [](void* pCookie) {
+    io.close = [](void* pCookie)
+    {
         delete static_cast<Source*>(pCookie);
         return 0;
     };

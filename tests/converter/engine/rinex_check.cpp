@@ -425,7 +425,8 @@ std::vector<std::string> CheckObsEpochs(const std::string& sEpochs, int nVersion
     const Complaints bad{&errors};
     const bool b3 = nVersion >= 300;
     const std::vector<std::string> lines = Lines(sEpochs, &errors, b3 ? std::string::npos : 80);
-    auto checkField = [&](const std::string& sField, const std::string& sType, size_t n) {
+    auto checkField = [&](const std::string& sField, const std::string& sType, size_t n)
+    {
         const std::string sValue = sField.substr(0, 14);
         if (Blank(sField))
             return;

@@ -51,7 +51,8 @@ template <size_t N> void SetField(char (&field)[N], const char* p)
 
 // The record after the window's steps and the header fillers; the creation
 // date is fixed so that the text can be compared.
-inline RinexObsHeader MakeObsHeader(int32_t nVersion, const ScanResult& scan = FullScan(), uint8_t nSysMask = 1 | 2 | 4 | 8 | 32,
+inline RinexObsHeader MakeObsHeader(int32_t nVersion, const ScanResult& scan = FullScan(),
+                                    uint8_t nSysMask = 1 | 2 | 4 | 8 | 32,
                                     uint32_t nTypeMask = RINEX_OBS_C | RINEX_OBS_L | RINEX_OBS_D | RINEX_OBS_S)
 {
     RinexObsHeader h{};

@@ -266,9 +266,8 @@ std::string NavHeader(int32_t nVersion, char cSystem)
     return std::string(buf.data(), static_cast<size_t>(n));
 }
 
-template <typename Body>
-std::string Record(int (*format)(const void*, uint32_t, int32_t, char*, uint32_t), uint16_t nId, const Body& body,
-                   int32_t nVersion)
+template <typename Body> std::string Record(int (*format)(const void*, uint32_t, int32_t, char*, uint32_t),
+                                            uint16_t nId, const Body& body, int32_t nVersion)
 {
     const Bytes log = Log(nId, body, kWeek, 86400000);
     std::vector<char> buf(8192);

@@ -121,14 +121,16 @@ std::vector<double> ExpectedValues(char cSystem, int32_t nVersion)
     switch (cSystem)
     {
     case 'G':
-    case 'J': {
+    case 'J':
+    {
         const GPSEPHEM_BODY_T e = GpsEphem(5);
         const bool bQ = cSystem == 'J';
         return {e.Af0,          e.Af1, e.Af2,          45,       e.Crs, e.DeltaN, e.M0,  e.Cuc,   e.Ecc,      e.Cus,
                 std::sqrt(e.A), e.Toe, e.Cic,          e.Omega0, e.Cis, e.I0,     e.Crc, e.Omega, e.OmegaDot, e.IDot,
                 bQ ? 2.0 : 1.0, 2295,  bQ ? 1.0 : 0.0, 2.0,      0,     e.Tgd,    45,    86370,   0};
     }
-    case 'R': {
+    case 'R':
+    {
         const GLOEPHEMERIS_BODY_T e = GloEphem();
         // Message frame time 00:14:30 UTC: seconds of the day, or of the week (Monday).
         return {1.2e-5,
@@ -147,14 +149,16 @@ std::vector<double> ExpectedValues(char cSystem, int32_t nVersion)
                 e.AccZ / 1000,
                 1};
     }
-    case 'E': {
+    case 'E':
+    {
         const GALEPHEMERIS_BODY_T e = GalEphem();
         // Health: E1-B data valid bit 0, E5b health 2 in bits 7-8; SISA index 107 is 3.12 m.
         return {e.INavAf0,  e.INavAf1, e.INavAf2, 77,    e.Crs,    e.DeltaN,     e.M0,       e.Cuc,      e.Ecc,
                 e.Cus,      e.RootA,   86400,     e.Cic, e.Omega0, e.Cis,        e.I0,       e.Crc,      e.Omega,
                 e.OmegaDot, e.IDot,    517,       2295,  3.12,     1 + (2 << 7), e.BgdE1E5a, e.BgdE1E5b, 86400};
     }
-    case 'C': {
+    case 'C':
+    {
         const BDSEPHEMERIS_BODY_T e = BdsEphem();
         return {e.A0,    e.A1,  e.A2,  1,        e.Crs, e.DeltaN, e.M0,   e.Cuc,   e.Ecc,      e.Cus,
                 e.RootA, 86400, e.Cic, e.Omega0, e.Cis, e.I0,     e.Crc,  e.Omega, e.OmegaDot, e.IDot,
@@ -311,11 +315,10 @@ TEST(NavRecord, LogsThatCannotMakeARecord)
     const std::vector<uint8_t> galLog = Log(MSG_ID_GALEPHEMERIS, gal);
     EXPECT_EQ(FormatRinexGalNav(galLog.data(), static_cast<uint32_t>(galLog.size()), 304, buf, sizeof(buf)), 0);
     FILE* pFile = std::tmpfile();
-    EXPECT_EQ(
-        WriteRinexNavRecord(FormatRinexGalNav, galLog.data(), static_cast<uint32_t>(galLog.size()), 304, pFile), 0);
-    EXPECT_EQ(std::ftell(pFile), 0);
-    EXPECT_EQ(WriteRinexNavRecord(FormatRinexGpsNav, gps.data(), static_cast<uint32_t>(gps.size()), 304, pFile),
+    EXPECT_EQ(WriteRinexNavRecord(FormatRinexGalNav, galLog.data(), static_cast<uint32_t>(galLog.size()), 304, pFile),
               0);
+    EXPECT_EQ(std::ftell(pFile), 0);
+    EXPECT_EQ(WriteRinexNavRecord(FormatRinexGpsNav, gps.data(), static_cast<uint32_t>(gps.size()), 304, pFile), 0);
     EXPECT_EQ(std::ftell(pFile), 8 * 81); // eight lines of 80 columns
     std::fclose(pFile);
 }

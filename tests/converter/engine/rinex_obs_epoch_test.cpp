@@ -137,7 +137,8 @@ TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
 {
     const RinexObsHeader h3 = Header(304, {{G, 0}});
     const RinexObsHeader h2 = Header(211, {{G, 0}});
-    auto phaseField = [](const std::string& s, int32_t nVersion) {
+    auto phaseField = [](const std::string& s, int32_t nVersion)
+    {
         const size_t nAt = nVersion >= 300 ? s.find("G05") + 19 : s.find('\n') + 1 + 16;
         return s.substr(nAt, 16);
     };
@@ -145,7 +146,8 @@ TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
     {
         g_Locks = RinexLockHistory{};
         const int32_t v = pHeader->nVersion;
-        auto run = [&](uint32_t nLock, uint32_t nFlags, double dPsr = 21000000.0) {
+        auto run = [&](uint32_t nLock, uint32_t nFlags, double dPsr = 21000000.0)
+        {
             Epoch epoch;
             ObsSignalSlot& slot = epoch.Add(G, 5, 0, dPsr, 110000000.125, 0.0f, 4500, nLock);
             slot.nFlags = nFlags;

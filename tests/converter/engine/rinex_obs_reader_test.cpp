@@ -95,8 +95,8 @@ protected:
     std::vector<Epoch> Read(const std::string& sRinex, int* pStatus = nullptr)
     {
         std::string s;
-        const int nStatus =
-            RunRinexReader(OpenTextStream(sRinex), [](FILE* f) { return ConvertRinexObsToRange(f, 0); }, &s);
+        const int nStatus = RunRinexReader(
+            OpenTextStream(sRinex), [](FILE* f) { return ConvertRinexObsToRange(f, 0); }, &s);
         if (pStatus)
             *pStatus = nStatus;
         else

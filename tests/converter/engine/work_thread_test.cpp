@@ -270,9 +270,9 @@ TEST_F(Rnx2RangeDriver, StopsOnRequestWhileItReadsTheSource)
     {
         QFile file(Path("big.21o"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QString::asprintf("%9.2f%11c%-20s%-20c%s\n", 3.04, ' ', "OBSERVATION DATA", 'M',
-                                     "RINEX VERSION / TYPE")
-                       .toLatin1());
+        file.write(
+            QString::asprintf("%9.2f%11c%-20s%-20c%s\n", 3.04, ' ', "OBSERVATION DATA", 'M', "RINEX VERSION / TYPE")
+                .toLatin1());
         file.write(QString("%1END OF HEADER\n").arg(QString(), 60).toLatin1());
         ASSERT_TRUE(file.resize(nSize));
     }

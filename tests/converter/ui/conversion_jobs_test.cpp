@@ -10,12 +10,12 @@
 #include <iterator>
 
 #include "codec/catalogue.h"
+#include "conversion_test_support.h"
 #include "converter/engine/log_to_log.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/rinex_readers.h"
 #include "converter/engine/source_scan.h"
 #include "converter/ui/sample_extract_window.h"
-#include "conversion_test_support.h"
 
 namespace
 {
@@ -29,10 +29,7 @@ SourceFile LongSource(Form eForm)
     return src;
 }
 
-QStringList FilesIn(const QString& sFolder)
-{
-    return QDir(sFolder).entryList(QDir::Files, QDir::Name);
-}
+QStringList FilesIn(const QString& sFolder) { return QDir(sFolder).entryList(QDir::Files, QDir::Name); }
 
 // A regular file this process cannot open for reading: sPath made without
 // read permission or, for a process that may read any file, a write-only
@@ -89,7 +86,8 @@ TEST_F(ConversionJobsTest, RangeLogToRinexWithWindowAndRateWritesWhatTheEngineWr
         uint32_t nSysMask;
         Form eForm;
     };
-    const Case cases[] = {{"2.11", 211, 1 | 2 | 4, Form::RangeText}, {"3.04", 304, 1 | 2 | 4 | 8 | 32, Form::RangeBinary}};
+    const Case cases[] = {{"2.11", 211, 1 | 2 | 4, Form::RangeText},
+                          {"3.04", 304, 1 | 2 | 4 | 8 | 32, Form::RangeBinary}};
     Open();
     for (const Case& c : cases)
     {
@@ -307,8 +305,8 @@ TEST_F(ConversionJobsTest, EachStatusShowsItsMessage)
         {1, -93, Wn, "Warning",
          "No observation epoch was converted. Please check the log type, the systems and the sample extraction.",
          false},
-        {1, -92, Wn, "Warning",
-         "Moxelin Complete, but the ephemeris logs could not be saved beside the output files.", true},
+        {1, -92, Wn, "Warning", "Moxelin Complete, but the ephemeris logs could not be saved beside the output files.",
+         true},
         {1, -90, C, "Run Error", "Moxelin failed with status -90.", false},
         {2, 0, I, "Success", "Moxelin Complete.", true},
         {2, -94, C, "File Open Error", "Can not open Output File. Please check your path.", false},
@@ -402,8 +400,8 @@ TEST_F(ConversionJobsTest, FilesThatCannotBeUsedAreRefusedBeforeTheJob)
     Load(sSource);
     W<QLineEdit>("Range2RnxObsFilePath")->setText(Path("missing/site_rnx3.24O"));
     const CFakePrompt::Call call = Convert("Range2RnxMoxelinBtn");
-    EXPECT_EQ(call.sText, "Can not write to the folder of Observation File:\n" + Path("missing") +
-                              "\nPlease check your path.");
+    EXPECT_EQ(call.sText,
+              "Can not write to the folder of Observation File:\n" + Path("missing") + "\nPlease check your path.");
     EXPECT_TRUE(W<QPushButton>("Range2RnxMoxelinBtn")->isEnabled());
     EXPECT_TRUE(W<QAction>("actionLog_Trans_Rinex")->isEnabled());
 
@@ -459,9 +457,9 @@ TEST_F(ConversionJobsTest, AFailedJobLeavesNoneOfItsFiles)
             FormatGpsEphem));
         AddEpoch(src, Form::RangeText, loggen::Constellation(2, 1), kWeek, kDayMs + k * 1000, k);
     }
-    src.Add(loggen::Text(
-        Record(MSG_ID_GLOEPHEMERIS, kWeek, kDayMs + 5000, loggen::GloEphemeris(1, 1, kWeek, kDayMs, 1)),
-        FormatGloEphem));
+    src.Add(
+        loggen::Text(Record(MSG_ID_GLOEPHEMERIS, kWeek, kDayMs + 5000, loggen::GloEphemeris(1, 1, kWeek, kDayMs, 1)),
+                     FormatGloEphem));
     const QString sSource = Write("site.log", src);
 
     Open();
@@ -530,8 +528,8 @@ TEST_F(ConversionJobsTest, ExtractionMovesTheHeaderTimesToTheInterval)
     SourceFile src;
     const uint32_t anTimes[][2] = {{2295, 604798000}, {2295, 604799000}, {2296, 0}, {2296, 1000}, {2296, 2000}};
     for (size_t k = 0; k < std::size(anTimes); ++k)
-        AddEpoch(src, Form::RangeText, loggen::Constellation(2, 1), static_cast<uint16_t>(anTimes[k][0]),
-                 anTimes[k][1], static_cast<double>(k));
+        AddEpoch(src, Form::RangeText, loggen::Constellation(2, 1), static_cast<uint16_t>(anTimes[k][0]), anTimes[k][1],
+                 static_cast<double>(k));
     const QString sSource = Write("week.log", src);
     auto* pWorker = new CStatusWorker;
     Open(pWorker);

@@ -79,13 +79,13 @@ TEST_F(HeaderWindowTest, ObsWindowReadsTheHeaderSettingsFile)
     ASSERT_TRUE(QDir(m_ConfigDir.path()).mkpath("Settings"));
     QFile file(QString::fromStdString(RinexObsHeaderSettingsPath()));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write((Line(QString::asprintf("%9.2f%11c%-20s%c", 3.04, ' ', "OBSERVATION DATA", 'M'), "RINEX VERSION / TYPE") +
-                Line("SITE01", "MARKER NAME") +
-                Line(QString::asprintf("%-20s%s", "Jane Roe", "Survey Office"), "OBSERVER / AGENCY") +
-                Line(QString::asprintf("%14.4f%14.4f%14.4f", -2148744.123, 4426641.256, 4044655.895),
-                     "APPROX POSITION XYZ") +
-                Line("", "END OF HEADER"))
-                   .toLatin1());
+    file.write(
+        (Line(QString::asprintf("%9.2f%11c%-20s%c", 3.04, ' ', "OBSERVATION DATA", 'M'), "RINEX VERSION / TYPE") +
+         Line("SITE01", "MARKER NAME") +
+         Line(QString::asprintf("%-20s%s", "Jane Roe", "Survey Office"), "OBSERVER / AGENCY") +
+         Line(QString::asprintf("%14.4f%14.4f%14.4f", -2148744.123, 4426641.256, 4044655.895), "APPROX POSITION XYZ") +
+         Line("", "END OF HEADER"))
+            .toLatin1());
     file.close();
     MakeWindow();
     const RinexObsHeader* pSaved = m_pObs->SavedHeader();

@@ -2,9 +2,9 @@
 // switches at run time, every window's texts change with it and come back.
 #include <QAbstractButton>
 #include <QAction>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
-#include <QDialog>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -57,9 +57,9 @@ std::map<QString, QString> VisibleTexts(CMoxelinMainWindow* pWindow)
             if (pAction->isSeparator())
                 continue;
             // Language entries have no object name; their icon text is their code.
-            const QString sName = pAction->menu() ? pAction->menu()->objectName()
+            const QString sName = pAction->menu()                   ? pAction->menu()->objectName()
                                   : pAction->objectName().isEmpty() ? pAction->iconText()
-                                                                   : pAction->objectName();
+                                                                    : pAction->objectName();
             texts["menu/" + sName] = pAction->text();
             if (pAction->menu())
                 for (QAction* pSub : pAction->menu()->actions())
@@ -71,8 +71,28 @@ std::map<QString, QString> VisibleTexts(CMoxelinMainWindow* pWindow)
 
 // Terms a Chinese GNSS engineer reads as they are: system and signal names,
 // observation letters, formats, and the program's own name.
-const QStringList kSameInBothLanguages = {"C", "L", "D", "S", "I", "X", "GPS", "GLO", "QZSS", "BDS", "GAL", "N",
-                                          "U", "RANGECMP", "ASCII", "UTC", "X:", "Y:", "Z:", "H:", "E:", "N:",
+const QStringList kSameInBothLanguages = {"C",
+                                          "L",
+                                          "D",
+                                          "S",
+                                          "I",
+                                          "X",
+                                          "GPS",
+                                          "GLO",
+                                          "QZSS",
+                                          "BDS",
+                                          "GAL",
+                                          "N",
+                                          "U",
+                                          "RANGECMP",
+                                          "ASCII",
+                                          "UTC",
+                                          "X:",
+                                          "Y:",
+                                          "Z:",
+                                          "H:",
+                                          "E:",
+                                          "N:",
                                           "Halvorne Moxelin"};
 } // namespace
 
@@ -106,7 +126,8 @@ TEST_F(ConverterUiTest, SwitchingLanguageChangesEveryTextAndBack)
 TEST_F(ConverterUiTest, TheFirstLanguageFollowsTheSystemLocale)
 {
     for (const auto& [eLanguage, pCode] : {std::pair<QLocale::Language, const char*>{QLocale::Chinese, "zh"},
-                                           {QLocale::German, "en"}, {QLocale::English, "en"}})
+                                           {QLocale::German, "en"},
+                                           {QLocale::English, "en"}})
     {
         QLocale::setDefault(QLocale(eLanguage));
         CMoxelinMainWindow window;

@@ -127,8 +127,7 @@ TEST_P(LayoutTest, EveryWindowShowsItsTextsUncut)
                                                          {window.SampleExtractWindow(), "sample_extract"},
                                                          {window.AboutDialog(), "about"}};
     for (const auto& child : children)
-        EXPECT_EQ(RenderAndCheck(child.first, QString("%1_%2").arg(child.second, sLanguage)), "")
-            << child.second;
+        EXPECT_EQ(RenderAndCheck(child.first, QString("%1_%2").arg(child.second, sLanguage)), "") << child.second;
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LayoutTest, ::testing::Values("en", "zh"));

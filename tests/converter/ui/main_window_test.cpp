@@ -15,11 +15,11 @@
 
 #include <cstring>
 
+#include "conversion_test_support.h"
 #include "converter/engine/rinex_obs_header.h"
 #include "converter/engine/work_thread.h"
 #include "converter/ui/about_moxelin_dialog.h"
 #include "converter/ui/moxelin_main_window.h"
-#include "conversion_test_support.h"
 
 namespace
 {
@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, RinexVersionDecidesWhichSystemsAndRowsAreOpen)
         bool bVersion3;
     };
     const Case cases[] = {{"2.10", false, false, false}, {"2.11", true, false, false}, {"2.12", true, false, false},
-                          {"2.XX", true, true, true},     {"3.02", true, true, true},   {"2.10", false, false, false},
+                          {"2.XX", true, true, true},    {"3.02", true, true, true},   {"2.10", false, false, false},
                           {"3.04", true, true, true}};
     for (const Case& c : cases)
     {
@@ -215,8 +215,8 @@ TEST_F(MainWindowTest, RinexVersionDecidesWhichSystemsAndRowsAreOpen)
     W<QCheckBox>("Range2RnxMixedNavEnable")->setChecked(true);
     W<QCheckBox>("GALValidFlag")->setChecked(false);
     W<QCheckBox>("GALValidFlag")->setChecked(true);
-    for (const char* pRow : {"Range2RnxGLONavFilePath", "Range2RnxGALNavFilePath", "Range2RnxBDSNavFilePath",
-                             "Range2RnxQZSNavFilePath"})
+    for (const char* pRow :
+         {"Range2RnxGLONavFilePath", "Range2RnxGALNavFilePath", "Range2RnxBDSNavFilePath", "Range2RnxQZSNavFilePath"})
         EXPECT_FALSE(W<QLineEdit>(pRow)->isEnabled()) << pRow;
     EXPECT_TRUE(W<QLineEdit>("Range2RnxGPSNavFilePath")->isEnabled());
     W<QCheckBox>("GLOValidFlag")->setChecked(false);
@@ -298,7 +298,7 @@ TEST_F(MainWindowTest, LogAndRinexSourcesProposeTheirOutputNames)
         bool bBinary;
         const char* pSuffix;
     };
-    const Case cases[] = {{"Range2RangecmpFlag", false, ".Rangecmp"}, {"Rangecmp2RangeFlag", false, ".range"},
+    const Case cases[] = {{"Range2RangecmpFlag", false, ".Rangecmp"},   {"Rangecmp2RangeFlag", false, ".range"},
                           {"Range2Rangecmp4Flag", false, ".Rangecmp4"}, {"Rangecmp42RangeFlag", false, ".range"},
                           {"LogTransLogFlag", false, ".Asc"},           {"LogTransLogFlag", true, ".Bin"}};
     W<QLineEdit>("Log2LogSrcFilePath")->setText(sLog);

@@ -23,7 +23,13 @@ TEST(ProgressPollerTest, ReportsUntilStoppedThenOnceMore)
         SCOPED_TRACE(c.period.count());
         std::atomic<int> nReports{0}, nFinal{0}, nAfterFinal{0};
         CProgressPoller poller;
-        poller.Start([&] { nAfterFinal += nFinal.load(); ++nReports; }, [&] { ++nFinal; }, c.period);
+        poller.Start(
+            [&]
+            {
+                nAfterFinal += nFinal.load();
+                ++nReports;
+            },
+            [&] { ++nFinal; }, c.period);
         for (int i = 0; i < 5000 && nReports < c.nAtLeast; ++i)
             QThread::msleep(1);
         QElapsedTimer timer;

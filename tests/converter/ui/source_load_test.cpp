@@ -4,11 +4,11 @@
 // closing the program while either runs.
 #include <QSignalSpy>
 
+#include "conversion_test_support.h"
 #include "converter/engine/source_scan.h"
 #include "converter/ui/nav_header_window.h"
 #include "converter/ui/obs_header_window.h"
 #include "converter/ui/sample_extract_window.h"
-#include "conversion_test_support.h"
 
 namespace
 {
@@ -26,8 +26,8 @@ protected:
 
     void ExpectStartsDisabled()
     {
-        for (const char* pButton : {"Range2RnxMoxelinBtn", "Rnx2RangeMoxelinBtn", "Log2LogMoxelinBtn",
-                                    "Range2RnxOpenBtn"})
+        for (const char* pButton :
+             {"Range2RnxMoxelinBtn", "Rnx2RangeMoxelinBtn", "Log2LogMoxelinBtn", "Range2RnxOpenBtn"})
             EXPECT_FALSE(W<QPushButton>(pButton)->isEnabled()) << pButton;
         for (const char* pAction : {"actionLog_Trans_Rinex", "actionRinex_Trans_Log", "actionLog_Trans_Log",
                                     "actionOpen_Log_Source_File", "actionClear"})
@@ -101,8 +101,8 @@ TEST_F(SourceLoadTest, ASourceWithoutEpochsWarnsAndEmptiesPageOne)
     ASSERT_EQ(Messages(), 1u);
     EXPECT_EQ(m_Prompt.m_Calls.back().sTitle, "Warning");
     EXPECT_EQ(m_Prompt.m_Calls.back().sText, "Can not get start and end time!\nplease enter again!!!");
-    for (const char* pField : {"Range2RnxSrcFilePath", "Range2RnxObsFilePath", "Range2RnxGPSNavFilePath",
-                               "Range2RnxQZSNavFilePath"})
+    for (const char* pField :
+         {"Range2RnxSrcFilePath", "Range2RnxObsFilePath", "Range2RnxGPSNavFilePath", "Range2RnxQZSNavFilePath"})
         EXPECT_EQ(Text(pField), "") << pField;
     EXPECT_FALSE(W<QPushButton>("Range2RnxMoxelinBtn")->isEnabled());
     EXPECT_TRUE(W<QLineEdit>("Range2RnxSrcFilePath")->isEnabled());

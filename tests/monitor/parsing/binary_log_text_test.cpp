@@ -37,10 +37,7 @@ Bytes Log(uint16_t nId, uint8_t uType, uint8_t uPort, const Bytes& body, bool bW
 }
 
 // A long-header log as a receiver sends it on COM1 (port address 32).
-Bytes WireLog(uint16_t nId, uint8_t uType, const Bytes& body)
-{
-    return Log(nId, uType, 32, body, true);
-}
+Bytes WireLog(uint16_t nId, uint8_t uType, const Bytes& body) { return Log(nId, uType, 32, body, true); }
 
 Bytes ShortWireLog(uint16_t nId, const Bytes& body)
 {
@@ -85,10 +82,7 @@ PositionBody Position()
                         {19, 18, 17, 16, 0, 6, 0x10, 0x33}};
 }
 
-VelocityBody Velocity()
-{
-    return VelocityBody{0, 16, 0.25f, 1.0f, 0.0123, 227.5, -0.005, 0};
-}
+VelocityBody Velocity() { return VelocityBody{0, 16, 0.25f, 1.0f, 0.0123, 227.5, -0.005, 0}; }
 
 XyzBody Xyz()
 {
@@ -162,8 +156,7 @@ Bytes SatVis()
 
 using Formatter = std::function<int(const uint8_t* pRecord, char* pOut, int32_t nCapacity, int32_t* pOutLength)>;
 
-template <typename F>
-Formatter HeaderBodyFormatter(F f)
+template <typename F> Formatter HeaderBodyFormatter(F f)
 {
     return [f](const uint8_t* p, char* pOut, int32_t nCap, int32_t* pLen)
     { return f(reinterpret_cast<const BinaryLogHeader*>(p), p + LOG_HEADER_LENGTH, pOut, nCap, pLen); };

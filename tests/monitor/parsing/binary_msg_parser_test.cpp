@@ -11,7 +11,7 @@
 #include "codec/range_logs.h"
 #include "frame_builders.h"
 #include "monitor/parsing/binary_msg_parser.h"
-#include "monitor/parsing/range_data.h"
+#include "monitor/parsing/latest_log_store.h"
 #include "support/profile_fixture.h"
 
 namespace

@@ -34,8 +34,7 @@ inline Bytes WithCrc32(Bytes b)
     return b;
 }
 
-template <typename T>
-Bytes BodyBytes(const T& body)
+template <typename T> Bytes BodyBytes(const T& body)
 {
     Bytes b(sizeof body);
     std::memcpy(b.data(), &body, sizeof body);

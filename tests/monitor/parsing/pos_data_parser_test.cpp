@@ -7,8 +7,8 @@
 #include "codec/ins_logs.h"
 #include "codec/position_logs.h"
 #include "frame_builders.h"
+#include "monitor/parsing/latest_log_store.h"
 #include "monitor/parsing/pos_data_parser.h"
-#include "monitor/parsing/range_data.h"
 #include "support/profile_fixture.h"
 #include "support/text_log_builder.h"
 
@@ -58,7 +58,7 @@ TEST(NmeaSentence, ChecksumAndTalkers)
     std::string bad = s;
     bad[4] = 'X';
     EXPECT_FALSE(NmeaChecksumOk(bad.data(), int32_t(bad.size())));
-    EXPECT_FALSE(NmeaChecksumOk("$GPHDT,1,T", 10)); // no checksum at all
+    EXPECT_FALSE(NmeaChecksumOk("$GPHDT,1,T", 10));                // no checksum at all
     EXPECT_FALSE(NmeaChecksumOk(s.data(), int32_t(s.size() - 4))); // checksum cut off
 
     POS_DATA_T pos;
@@ -114,9 +114,9 @@ TEST(NmeaSentence, RmcDatesAndFix)
         const char* Date;
         uint32_t Year, Month, Day; // 0: the date stays as it was (2024-03-23)
     } dates[] = {
-        {"230324", 2024, 3, 23}, {"230394", 2094, 3, 23}, {"311299", 2099, 12, 31}, {"010100", 2000, 1, 1},
-        {"321324", 0, 0, 0},     {"001024", 0, 0, 0},     {"320124", 0, 0, 0},      {"", 0, 0, 0},
-        {"1x0324", 0, 0, 0},
+        {"230324", 2024, 3, 23}, {"230394", 2094, 3, 23}, {"311299", 2099, 12, 31},
+        {"010100", 2000, 1, 1},  {"321324", 0, 0, 0},     {"001024", 0, 0, 0},
+        {"320124", 0, 0, 0},     {"", 0, 0, 0},           {"1x0324", 0, 0, 0},
     };
     for (const auto& d : dates)
     {
@@ -156,16 +156,26 @@ TEST(SatelliteNumbers, OneNumberingForEverySource)
     {
         uint32_t System, Number, Table, TableSystem;
     } cases[] = {
-        {GNSS_SYSTEM_GPS, 5, 5, GNSS_SYSTEM_GPS},           {GNSS_SYSTEM_GPS, 40, 40, GNSS_SYSTEM_SBAS},
-        {GNSS_SYSTEM_GPS, 133, 46, GNSS_SYSTEM_SBAS},       {GNSS_SYSTEM_GLONASS, 69, 69, GNSS_SYSTEM_GLONASS},
-        {GNSS_SYSTEM_GLONASS, 5, 69, GNSS_SYSTEM_GLONASS},  {GNSS_SYSTEM_GLONASS, 42, 69, GNSS_SYSTEM_GLONASS},
-        {GNSS_SYSTEM_GALILEO, 11, 111, GNSS_SYSTEM_GALILEO}, {GNSS_SYSTEM_GALILEO, 311, 111, GNSS_SYSTEM_GALILEO},
-        {GNSS_SYSTEM_BDS, 5, 405, GNSS_SYSTEM_BDS},   {GNSS_SYSTEM_BDS, 165, 405, GNSS_SYSTEM_BDS},
-        {GNSS_SYSTEM_BDS, 59, 459, GNSS_SYSTEM_BDS},  {GNSS_SYSTEM_QZSS, 1, 193, GNSS_SYSTEM_QZSS},
-        {GNSS_SYSTEM_QZSS, 195, 195, GNSS_SYSTEM_QZSS},     {POS_SYS_UNKNOWN, 170, 410, GNSS_SYSTEM_BDS},
-        {POS_SYS_UNKNOWN, 70, 70, GNSS_SYSTEM_GLONASS}, {POS_SYS_UNKNOWN, 105, 105, GNSS_SYSTEM_GALILEO},
-        {GNSS_SYSTEM_GPS, 0, 0, POS_SYS_UNKNOWN},       {GNSS_SYSTEM_BDS, 99, 0, POS_SYS_UNKNOWN},
-        {GNSS_SYSTEM_GLONASS, 33, 0, POS_SYS_UNKNOWN},  {7, 1, 0, POS_SYS_UNKNOWN},
+        {GNSS_SYSTEM_GPS, 5, 5, GNSS_SYSTEM_GPS},
+        {GNSS_SYSTEM_GPS, 40, 40, GNSS_SYSTEM_SBAS},
+        {GNSS_SYSTEM_GPS, 133, 46, GNSS_SYSTEM_SBAS},
+        {GNSS_SYSTEM_GLONASS, 69, 69, GNSS_SYSTEM_GLONASS},
+        {GNSS_SYSTEM_GLONASS, 5, 69, GNSS_SYSTEM_GLONASS},
+        {GNSS_SYSTEM_GLONASS, 42, 69, GNSS_SYSTEM_GLONASS},
+        {GNSS_SYSTEM_GALILEO, 11, 111, GNSS_SYSTEM_GALILEO},
+        {GNSS_SYSTEM_GALILEO, 311, 111, GNSS_SYSTEM_GALILEO},
+        {GNSS_SYSTEM_BDS, 5, 405, GNSS_SYSTEM_BDS},
+        {GNSS_SYSTEM_BDS, 165, 405, GNSS_SYSTEM_BDS},
+        {GNSS_SYSTEM_BDS, 59, 459, GNSS_SYSTEM_BDS},
+        {GNSS_SYSTEM_QZSS, 1, 193, GNSS_SYSTEM_QZSS},
+        {GNSS_SYSTEM_QZSS, 195, 195, GNSS_SYSTEM_QZSS},
+        {POS_SYS_UNKNOWN, 170, 410, GNSS_SYSTEM_BDS},
+        {POS_SYS_UNKNOWN, 70, 70, GNSS_SYSTEM_GLONASS},
+        {POS_SYS_UNKNOWN, 105, 105, GNSS_SYSTEM_GALILEO},
+        {GNSS_SYSTEM_GPS, 0, 0, POS_SYS_UNKNOWN},
+        {GNSS_SYSTEM_BDS, 99, 0, POS_SYS_UNKNOWN},
+        {GNSS_SYSTEM_GLONASS, 33, 0, POS_SYS_UNKNOWN},
+        {7, 1, 0, POS_SYS_UNKNOWN},
     };
     for (const auto& c : cases)
     {
@@ -175,7 +185,8 @@ TEST(SatelliteNumbers, OneNumberingForEverySource)
     }
     // No two systems meet in one entry.
     std::vector<int> owner(POS_SAT_TABLE_SIZE + 1, -1);
-    const uint32_t systems[] = {GNSS_SYSTEM_GPS, GNSS_SYSTEM_GLONASS, GNSS_SYSTEM_GALILEO, GNSS_SYSTEM_BDS, GNSS_SYSTEM_QZSS};
+    const uint32_t systems[] = {GNSS_SYSTEM_GPS, GNSS_SYSTEM_GLONASS, GNSS_SYSTEM_GALILEO, GNSS_SYSTEM_BDS,
+                                GNSS_SYSTEM_QZSS};
     for (uint32_t s : systems)
         for (uint32_t n = 0; n < 600; ++n)
         {

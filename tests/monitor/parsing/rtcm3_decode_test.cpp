@@ -66,14 +66,8 @@ RtcmBuilder Msm(uint32_t nMsg, int64_t nEpoch, int nSync, uint64_t uSatMask, uin
 }
 
 // Signal mask bits by MSM signal ID (1 is the most significant bit).
-constexpr uint32_t Sig(int nId)
-{
-    return 0x80000000u >> (nId - 1);
-}
-constexpr uint64_t TopSats(int n)
-{
-    return n == 0 ? 0 : ~uint64_t(0) << (64 - n);
-}
+constexpr uint32_t Sig(int nId) { return 0x80000000u >> (nId - 1); }
+constexpr uint64_t TopSats(int n) { return n == 0 ? 0 : ~uint64_t(0) << (64 - n); }
 
 RtcmBuilder Ssr(uint32_t nMsg, uint32_t nEpochBits, bool bDatum, bool bPhase)
 {
@@ -248,10 +242,7 @@ class Rtcm3FrameTest : public Rtcm3DecodeTest, public ::testing::WithParamInterf
 {
 };
 
-TEST_P(Rtcm3FrameTest, WritesOneLine)
-{
-    EXPECT_EQ(Decode(GetParam().Frame), std::string(GetParam().Line) + "\r\n");
-}
+TEST_P(Rtcm3FrameTest, WritesOneLine) { EXPECT_EQ(Decode(GetParam().Frame), std::string(GetParam().Line) + "\r\n"); }
 
 INSTANTIATE_TEST_SUITE_P(Messages, Rtcm3FrameTest, ::testing::ValuesIn(FrameCases()),
                          [](const ::testing::TestParamInfo<FrameCase>& info) { return std::string(info.param.Name); });

@@ -19,7 +19,8 @@ struct Fixture
     Fixture()
     {
         p.SetClock([this] { return nNow; });
-        QObject::connect(&p, &QStatusMsgParser::SignalParseStatusMsgFinished, [this](uint m) { Finished.push_back(m); });
+        QObject::connect(&p, &QStatusMsgParser::SignalParseStatusMsgFinished,
+                         [this](uint m) { Finished.push_back(m); });
         QObject::connect(&p, &QStatusMsgParser::SignalStatusQueryTimeout, [this](uint m) { TimedOut.push_back(m); });
     }
     uint Parse(const std::string& s) { return p.ParseStatusMsg(s.data(), static_cast<int>(s.size())); }
@@ -74,8 +75,10 @@ TEST(StatusQuery, RepliesSetTheirBits)
         std::function<void(const QStatusMsgParser&)> Check;
     };
     const Case cases[] = {
-        {STATUS_MSG_VERSION, "junk\r\n<VERSION\r\nZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F\r\n<VERSION OK\r\n",
-         [](const QStatusMsgParser& p) {
+        {STATUS_MSG_VERSION,
+         "junk\r\n<VERSION\r\nZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F\r\n<VERSION OK\r\n",
+         [](const QStatusMsgParser& p)
+         {
              ASSERT_EQ(p.m_VersionList.size(), 7);
              EXPECT_EQ(p.m_VersionList[4], QStringLiteral("ID:201801234B560042"));
          }},
@@ -87,7 +90,8 @@ TEST(StatusQuery, RepliesSetTheirBits)
          "RTKECUTOFF USER GPS 1.0 GLO 2.0 GAL 3.0 BDS 4.0 SBAS 5.0 QZSS 6.0\r\n"
          "INSCOMMAND ENABLE\r\nSETINSROTATION AUTO 0 0 0\r\nSETINSTRANSLATION ANT1 0.1 0.2 0.3 0.01 0.01 0.01\r\n"
          "<USERCONFIG OK\r\n",
-         [](const QStatusMsgParser& p) {
+         [](const QStatusMsgParser& p)
+         {
              EXPECT_EQ(p.m_UserConfigList.size(), 12);
              EXPECT_EQ(p.m_PpsConfigList.size(), 8);
              EXPECT_EQ(p.m_PpsConfigList.value(2), QStringLiteral("GPS"));
@@ -103,7 +107,8 @@ TEST(StatusQuery, RepliesSetTheirBits)
              EXPECT_EQ(p.m_InsTranslationAnt1List.size(), 8);
          }},
         {STATUS_MSG_LOGLIST, sLogList,
-         [](const QStatusMsgParser& p) {
+         [](const QStatusMsgParser& p)
+         {
              // The count says 3 but the third entry is cut short: only whole entries are read.
              EXPECT_EQ(p.m_LogNameList, QStringList({"GPGGA", "BESTPOSA", "RANGEB"}));
              EXPECT_EQ(p.m_LogPortList.value(1), QStringLiteral("COM2"));
@@ -113,15 +118,19 @@ TEST(StatusQuery, RepliesSetTheirBits)
         {STATUS_MSG_POSFREQ, "<posfreq\r\nCur Pos Freq: 5.00 Hz\r\n<posfreq OK\r\n",
          [](const QStatusMsgParser& p) { EXPECT_DOUBLE_EQ(p.m_dPosFreq, 5.0); }},
         {STATUS_MSG_UPNP, "<SET UPNPEN\r\nUPNPEN ENABLE\r\n<SET OK\r\n",
-         [](const QStatusMsgParser& p) { EXPECT_EQ(p.m_UpnpList, QStringList({"UPNPEN", "ENABLE"})); }},
-        {STATUS_MSG_TQ, Nmea("TQH,0,44.0,6,2,3,40.5,5,0") + Nmea("TQR,0,51.0,9,0,c8,47.0,7,101"),
          [](const QStatusMsgParser& p) {
+             EXPECT_EQ(p.m_UpnpList, QStringList({"UPNPEN", "ENABLE"}));
+         }},
+        {STATUS_MSG_TQ, Nmea("TQH,0,44.0,6,2,3,40.5,5,0") + Nmea("TQR,0,51.0,9,0,c8,47.0,7,101"),
+         [](const QStatusMsgParser& p)
+         {
              EXPECT_EQ(p.m_TqMaster.SigNameList, QStringList({"0", "c8"}));
              EXPECT_EQ(p.m_TqMaster.ErrList, QList<int>({0, 101}));
              EXPECT_EQ(p.m_TqSlave.MaxCN0List, QList<double>({44.0, 40.5}));
          }},
         {STATUS_MSG_RESET, "booting\r\nHalvorne User command server\r\n",
-         [](const QStatusMsgParser& p) {
+         [](const QStatusMsgParser& p)
+         {
              EXPECT_TRUE(p.m_bResetSeen);
              EXPECT_FALSE(p.m_bFresetSeen);
          }},
@@ -130,13 +139,16 @@ TEST(StatusQuery, RepliesSetTheirBits)
         {STATUS_MSG_NVMDUMP, "<nvmdump show\r\nNVM size: 123456\r\n<NVMDUMP OK\r\n",
          [](const QStatusMsgParser& p) { EXPECT_EQ(p.m_nNvmDumpSize, 123456); }},
         {STATUS_MSG_INSCONFIG, TextLog("INSCONFIGA", kInsBody),
-         [](const QStatusMsgParser& p) {
+         [](const QStatusMsgParser& p)
+         {
              EXPECT_TRUE(p.m_bInsConfigValid);
              EXPECT_EQ(p.m_InsConfig.ImuType, 31u);
              EXPECT_EQ(p.m_InsConfig.TranslationCount, 1u);
          }},
-        {STATUS_MSG_HWINFO, "<hwinfo\r\nG1G,GPS L1 CA,1,2,3,4,5,6\r\nX,short\r\n12G,GPS L5,1,2,3,4,5,6\r\n<hwinfo OK\r\n",
-         [](const QStatusMsgParser& p) {
+        {STATUS_MSG_HWINFO,
+         "<hwinfo\r\nG1G,GPS L1 CA,1,2,3,4,5,6\r\nX,short\r\n12G,GPS L5,1,2,3,4,5,6\r\n<hwinfo OK\r\n",
+         [](const QStatusMsgParser& p)
+         {
              EXPECT_EQ(p.m_HwSignalList, QStringList({"GPSL1CA", "GPSL5"}));
              EXPECT_EQ(p.m_HwShowifList, QStringList({"1", "12"}));
          }},

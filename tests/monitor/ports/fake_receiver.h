@@ -13,9 +13,9 @@
 
 struct RECEIVER_RULES_T
 {
-    uint32_t Rate = 115200;     // 0: answers nothing
-    std::string Port = "COM2";  // the port it reports in its prompt
-    bool LoaderStarts = true;   // after RESET the loader sends "CCC"
+    uint32_t Rate = 115200;    // 0: answers nothing
+    std::string Port = "COM2"; // the port it reports in its prompt
+    bool LoaderStarts = true;  // after RESET the loader sends "CCC"
     LOADER_RULES_T Loader;
 };
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "tcp_receiver.h"
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
+#include "tcp_receiver.h"
 
 TEST(PortManager, FailedSetUpUsesItsIdAndIsNotKept)
 {
@@ -161,10 +161,12 @@ TEST(PortManager, RoutesCallsAndReportsToOnePort)
     // A log file that cannot be opened is reported for its port.
     QSignalSpy openFail(&manager, &QZvPortManager::SignalOpenFileFail);
     const QString sBad = dir.filePath(QStringLiteral("no/such/dir/log.bin"));
-    QMetaObject::invokeMethod(pTcp, [pTcp, sBad] {
-        pTcp->OnSetFileName(sBad);
-        pTcp->OnOpenFile();
-    });
+    QMetaObject::invokeMethod(pTcp,
+                              [pTcp, sBad]
+                              {
+                                  pTcp->OnSetFileName(sBad);
+                                  pTcp->OnOpenFile();
+                              });
     ASSERT_TRUE(openFail.wait(1000));
     EXPECT_EQ(openFail.at(0).at(0).toUInt(), pTcp->UniquePortID);
     EXPECT_EQ(openFail.at(0).at(1).toString(), sBad);

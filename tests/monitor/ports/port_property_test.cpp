@@ -5,10 +5,9 @@
 
 namespace
 {
-const char* const kFullReply =
-    "version\r\n<VERSION\r\nZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F\r\n"
-    "<VERSION OK\r\n[COM2]netconfig\r\n<NETCONFIG\r\n"
-    "NETCONFIG STATIC 192.168.1.20 255.255.255.0\r\n<NETCONFIG OK\r\n";
+const char* const kFullReply = "version\r\n<VERSION\r\nZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F\r\n"
+                               "<VERSION OK\r\n[COM2]netconfig\r\n<NETCONFIG\r\n"
+                               "NETCONFIG STATIC 192.168.1.20 255.255.255.0\r\n<NETCONFIG OK\r\n";
 }
 
 TEST(PortProperty, ParsesVersionPromptAndNetconfig)
@@ -45,9 +44,9 @@ TEST(PortProperty, ReplyArrivingInPiecesParsesOnceComplete)
 TEST(PortProperty, RejectsIncompleteReplies)
 {
     const char* const kBad[] = {
-        "<VERSION OK\r\nZV100-A1,R3.1.0,x,1A2B,a,b,c\r\n", // marker is the first line
+        "<VERSION OK\r\nZV100-A1,R3.1.0,x,1A2B,a,b,c\r\n",       // marker is the first line
         "x\r\nZV100-A1,R3.1.0,x,1A2B,a,SN:1\r\n<VERSION OK\r\n", // six fields
-        "ZV100-A1,R3.1.0,x,1A2B,a,b,c\r\n", // no marker
+        "ZV100-A1,R3.1.0,x,1A2B,a,b,c\r\n",                      // no marker
         "",
     };
     for (const char* text : kBad)
@@ -56,8 +55,8 @@ TEST(PortProperty, RejectsIncompleteReplies)
         EXPECT_FALSE(QZvPortProperty::ParseText(QString::fromLatin1(text), &p)) << text;
     }
     PORT_PROPERTY_T p;
-    ASSERT_TRUE(QZvPortProperty::ParseText(
-        QStringLiteral("x\r\nZV100-A1,R3.1.0,x,1A2B,a,SN:123,c\r\n<VERSION OK\r\n"), &p));
+    ASSERT_TRUE(
+        QZvPortProperty::ParseText(QStringLiteral("x\r\nZV100-A1,R3.1.0,x,1A2B,a,SN:123,c\r\n<VERSION OK\r\n"), &p));
     EXPECT_EQ(p.SN, "123");
     EXPECT_TRUE(p.Port.isEmpty());
     EXPECT_FALSE(p.bIpFound);
@@ -103,15 +102,15 @@ TEST(PortProperty, FirmwareLabelFromTheId)
         {"XXXXXX13XXXX0142", "R1-1.3_142"},
         {"XXXXXX13XXXX0042", "R1-1.3_42"},
         {"XXXXXX13XXXX0A42", "R1-1.3_42"}, // second character not a non-zero digit
-        {"XXXXXX13", "R1-1.3_"},          // too short for a serial
+        {"XXXXXX13", "R1-1.3_"},           // too short for a serial
         {"2018", "R1-_"},
         {"", "R1-_"},
     };
     for (const Case& c : cases)
     {
         PORT_PROPERTY_T p;
-        const QString text = QStringLiteral("v\r\nB-1,R1,x,1234,ID:%1,SN:1,F:0\r\n<VERSION OK\r\n")
-                                 .arg(QLatin1String(c.id));
+        const QString text =
+            QStringLiteral("v\r\nB-1,R1,x,1234,ID:%1,SN:1,F:0\r\n<VERSION OK\r\n").arg(QLatin1String(c.id));
         ASSERT_TRUE(QZvPortProperty::ParseText(text, &p)) << c.id;
         EXPECT_EQ(p.FirmwareLabel, QLatin1String(c.label)) << c.id;
     }

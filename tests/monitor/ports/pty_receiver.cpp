@@ -15,28 +15,37 @@ uint32_t RateOf(speed_t s)
 {
     switch (s)
     {
-    case B1200: return 1200;
-    case B2400: return 2400;
-    case B4800: return 4800;
-    case B9600: return 9600;
-    case B19200: return 19200;
-    case B38400: return 38400;
-    case B57600: return 57600;
-    case B115200: return 115200;
-    case B230400: return 230400;
-    case B460800: return 460800;
-    case B921600: return 921600;
-    default: return 0;
+    case B1200:
+        return 1200;
+    case B2400:
+        return 2400;
+    case B4800:
+        return 4800;
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    case B230400:
+        return 230400;
+    case B460800:
+        return 460800;
+    case B921600:
+        return 921600;
+    default:
+        return 0;
     }
 }
 } // namespace
 
 PtyReceiver::PtyReceiver(Handler OnChunk) : m_Handler(std::move(OnChunk)) {}
 
-PtyReceiver::~PtyReceiver()
-{
-    Unplug();
-}
+PtyReceiver::~PtyReceiver() { Unplug(); }
 
 bool PtyReceiver::Plug(const std::string& LinkPath)
 {
@@ -77,10 +86,7 @@ void PtyReceiver::Unplug()
         ::unlink(m_LinkPath.c_str());
 }
 
-std::string PtyReceiver::Name() const
-{
-    return m_LinkPath.empty() ? m_SlavePath : m_LinkPath;
-}
+std::string PtyReceiver::Name() const { return m_LinkPath.empty() ? m_SlavePath : m_LinkPath; }
 
 uint32_t PtyReceiver::SlaveRate() const
 {

@@ -216,17 +216,19 @@ TEST(SerialDevice, RateDetectionFindsTheRateAtWhichTheReceiverAnswers)
         SCOPED_TRACE(c.ReceiverRate);
         std::mutex m;
         std::vector<uint32_t> probed;
-        PtyReceiver rx([&](PtyReceiver& self, const std::string& chunk) {
-            if (chunk.find("VERSION\r\n") == std::string::npos)
-                return;
-            const uint32_t rate = self.SlaveRate();
+        PtyReceiver rx(
+            [&](PtyReceiver& self, const std::string& chunk)
             {
-                std::lock_guard<std::mutex> lock(m);
-                probed.push_back(rate);
-            }
-            if (rate == c.ReceiverRate)
-                self.Send("\r\n<VERSION\r\n<     1 \r\n<     \"ZV100\" \"R3.1.0\"\r\n[COM1]");
-        });
+                if (chunk.find("VERSION\r\n") == std::string::npos)
+                    return;
+                const uint32_t rate = self.SlaveRate();
+                {
+                    std::lock_guard<std::mutex> lock(m);
+                    probed.push_back(rate);
+                }
+                if (rate == c.ReceiverRate)
+                    self.Send("\r\n<VERSION\r\n<     1 \r\n<     \"ZV100\" \"R3.1.0\"\r\n[COM1]");
+            });
         ASSERT_TRUE(rx.Plug());
         CUartProcess dev;
         dev.SetTiming(FastUartTiming());
@@ -247,10 +249,12 @@ TEST(SerialDevice, RateDetectionEndsEarlyWhenItsOwnerCloses)
     CUartProcess dev; // the slow timings of a real port
     std::atomic<bool> stop{false};
     dev.SetStopCheck([&] { return stop.load(); });
-    std::thread closer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        stop = true;
-    });
+    std::thread closer(
+        [&]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            stop = true;
+        });
     const auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(dev.AutoDetectBaudRate(rx.Name().c_str(), "VERSION\r\n"), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(600));
@@ -266,13 +270,13 @@ TEST(SerialPortList, ListsSerialPortsThatHaveADeviceBehindThem)
     struct ENTRY_T
     {
         const char* Name;
-        bool Device; // a "device" link in its sysfs entry
+        bool Device;      // a "device" link in its sysfs entry
         const char* Type; // UART type of a ttyS line, nullptr for none
-        bool Node;   // a node under dev
+        bool Node;        // a node under dev
     };
     const ENTRY_T entries[] = {
-        {"ttyS0", true, "4", true},    {"ttyS1", true, "0", true},  // no UART behind ttyS1
-        {"ttyS10", true, "4", true},   {"ttyS2", true, "4", true},
+        {"ttyS0", true, "4", true},       {"ttyS1", true, "0", true}, // no UART behind ttyS1
+        {"ttyS10", true, "4", true},      {"ttyS2", true, "4", true},
         {"ttyUSB0", true, nullptr, true}, {"ttyACM1", false, nullptr, true}, // no device: virtual
         {"ttyACM0", true, nullptr, true}, {"ttyUSB3", true, nullptr, false}, // no node
         {"console", true, nullptr, true}, {"tty3", true, nullptr, true},

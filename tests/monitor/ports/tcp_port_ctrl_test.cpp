@@ -14,9 +14,9 @@
 #include <unistd.h>
 
 #include "handed_over.h"
-#include "tcp_receiver.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
+#include "tcp_receiver.h"
 
 namespace
 {
@@ -284,10 +284,12 @@ TEST_F(TcpPort, WritesTheRawLogFile)
     ASSERT_TRUE(p && WaitReady(p));
     QSignalSpy data(p, &QZvPortCtrlBase::SignalUpdateUI);
     const QString sPath = m_Dir.filePath(QStringLiteral("rover.bin"));
-    QMetaObject::invokeMethod(p, [p, sPath] {
-        p->OnSetFileName(sPath);
-        p->OnOpenFile();
-    });
+    QMetaObject::invokeMethod(p,
+                              [p, sPath]
+                              {
+                                  p->OnSetFileName(sPath);
+                                  p->OnOpenFile();
+                              });
     ASSERT_TRUE(QTest::qWaitFor([p] { return p->IsLogging(); }, 1000));
     QByteArray binary;
     for (int i = 0; i < 10000; ++i)

@@ -84,10 +84,12 @@ void CTcpReceiver::OnNewConnection()
         m_FrameStream.clear();
         m_bUpgrading = false;
         connect(pSocket, &QTcpSocket::readyRead, this, &CTcpReceiver::OnReadyRead);
-        connect(pSocket, &QTcpSocket::disconnected, this, [this] {
-            ++m_Disconnections;
-            emit SignalData();
-        });
+        connect(pSocket, &QTcpSocket::disconnected, this,
+                [this]
+                {
+                    ++m_Disconnections;
+                    emit SignalData();
+                });
     }
 }
 
@@ -120,7 +122,8 @@ void CTcpReceiver::OnReadyRead()
         m_Frames.append(frame);
         if (m_eReply == REPLY_EACH_FRAME)
         {
-            const uint16_t index = static_cast<uint16_t>(static_cast<uint8_t>(frame[18]) | (static_cast<uint8_t>(frame[19]) << 8));
+            const uint16_t index =
+                static_cast<uint16_t>(static_cast<uint8_t>(frame[18]) | (static_cast<uint8_t>(frame[19]) << 8));
             m_pClient->write(BuildUpgradeTextFrame(1, index, frame.mid(8, 8), "OK"));
         }
     }

@@ -19,7 +19,7 @@ public:
     {
         REPLY_EACH_FRAME, // a response frame for every image frame
         REPLY_NEVER,
-        STOP_READING,     // takes nothing more once the upgrade starts
+        STOP_READING, // takes nothing more once the upgrade starts
     };
 
     explicit CTcpReceiver(const QByteArray& Prompt = "[ICOM1]");
@@ -37,7 +37,7 @@ public:
     UPGRADE_REPLY_E m_eReply = REPLY_EACH_FRAME;
     // Sent right after the property reply, in the same write.
     QByteArray m_AfterReply;
-    QByteArray m_Received;    // everything, all connections
+    QByteArray m_Received; // everything, all connections
     QList<QByteArray> m_Frames;
     int m_Connections = 0;
     int m_Disconnections = 0;

@@ -94,7 +94,8 @@ std::unique_ptr<QZvUartPortCtrl> StartPort(const std::string& Name, uint Rate, R
 
 void Write(QZvUartPortCtrl& Ctrl, uint ID, const QByteArray& Data)
 {
-    QMetaObject::invokeMethod(&Ctrl, [&Ctrl, ID, Data] { Ctrl.OnWritePort(ID, Data); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &Ctrl, [&Ctrl, ID, Data] { Ctrl.OnWritePort(ID, Data); }, Qt::QueuedConnection);
 }
 
 bool StopPort(QZvUartPortCtrl& Ctrl)
@@ -125,9 +126,11 @@ TEST(UartPortCtrl, ConnectsReadsOnItsTimerAndWritesCommands)
     Write(*ctrl, QZvPortCtrlBase::ANY_PORT_ID, "saveconfig\r\n");
     Write(*ctrl, ctrl->UniquePortID, QByteArray(QZvUartPortCtrl::OUT_AREA_SIZE, 'x'));
     EXPECT_TRUE(rx.Rx().WaitForText("log bestposa ontime 1\r\nsaveconfig\r\n", 2000));
-    QMetaObject::invokeMethod(ctrl.get(), [&] { ctrl->OnSetPortLockStatus(true); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        ctrl.get(), [&] { ctrl->OnSetPortLockStatus(true); }, Qt::QueuedConnection);
     Write(*ctrl, ctrl->UniquePortID, "while locked\r\n");
-    QMetaObject::invokeMethod(ctrl.get(), [&] { ctrl->OnSetPortLockStatus(false); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        ctrl.get(), [&] { ctrl->OnSetPortLockStatus(false); }, Qt::QueuedConnection);
     Write(*ctrl, ctrl->UniquePortID, "unlocked\r\n");
     EXPECT_TRUE(rx.Rx().WaitForText("unlocked\r\n", 2000));
     const std::string sent = rx.Rx().Received();
@@ -140,7 +143,8 @@ TEST(UartPortCtrl, ConnectsReadsOnItsTimerAndWritesCommands)
     EXPECT_TRUE(WaitUntil([&] { return out.BoardReset == 1 && out.Shown.endsWith("CC"); }));
 
     // The receiver is told its new rate, then the line follows.
-    QMetaObject::invokeMethod(ctrl.get(), [&] { ctrl->OnSetBaudrate(460800); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        ctrl.get(), [&] { ctrl->OnSetBaudrate(460800); }, Qt::QueuedConnection);
     EXPECT_TRUE(rx.Rx().WaitForText("\r\nCOM 460800\r\n", 2000));
     EXPECT_TRUE(WaitUntil([&] { return ctrl->GetBaudRate() == 460800u && rx.Rx().SlaveRate() == 460800u; }));
 
@@ -163,8 +167,8 @@ TEST(UartPortCtrl, DetectsTheRateOrReportsWhyItCannotConnect)
         uint32_t ReceiverRate; // 0: a silent device
         uint ConfigRate;
         bool Professional;
-        int AddFail;           // 0: connected
-        uint Rate;             // the rate the port runs at
+        int AddFail; // 0: connected
+        uint Rate;   // the rate the port runs at
     };
     const CASE_T cases[] = {
         {"answers at 9600 only", 9600, 0, false, 0, 9600},
@@ -222,8 +226,8 @@ TEST(UartPortCtrl, LosesTheDeviceAndReconnectsWhenItComesBack)
     ASSERT_TRUE(WaitUntil([&] { return out.Removed == 1; }));
     // Writes to the lost device are dropped, not kept for later; an upgrade fails.
     Write(*ctrl, ctrl->UniquePortID, "lost\r\n");
-    QMetaObject::invokeMethod(ctrl.get(), [&] { ctrl->OnSetUpgradeFW(ctrl->UniquePortID, "/tmp/fw.img"); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        ctrl.get(), [&] { ctrl->OnSetUpgradeFW(ctrl->UniquePortID, "/tmp/fw.img"); }, Qt::QueuedConnection);
     ASSERT_TRUE(WaitUntil([&] { return out.UpdateFail == 1; }));
     EXPECT_FALSE(ctrl->IsUpgrading());
 
@@ -329,7 +333,8 @@ TEST(UartPortCtrl, UpgradesFirmwareAndReportsHowTheUpgradeEnded)
         auto ctrl = StartPort(rx.Rx().Name(), 115200, out, timing);
         ASSERT_TRUE(WaitUntil([&] { return ctrl->IsPropertyValid(); }));
         const uint id = ctrl->UniquePortID;
-        QMetaObject::invokeMethod(ctrl.get(), [&] { ctrl->OnSetUpgradeFW(id, image); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            ctrl.get(), [&] { ctrl->OnSetUpgradeFW(id, image); }, Qt::QueuedConnection);
         ASSERT_TRUE(WaitUntil([&] { return ctrl->IsUpgrading(); }));
         if (c.Action != NONE)
         {
@@ -337,7 +342,8 @@ TEST(UartPortCtrl, UpgradesFirmwareAndReportsHowTheUpgradeEnded)
         }
         if (c.Action == CANCEL_AFTER_BLOCK_3)
         {
-            QMetaObject::invokeMethod(ctrl.get(), [&] { ctrl->OnCancelUpgradeFW(id); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                ctrl.get(), [&] { ctrl->OnCancelUpgradeFW(id); }, Qt::QueuedConnection);
             EXPECT_TRUE(WaitUntil([&] { return rx.Loader().Cans() == 1; }));
         }
         std::string sent;
@@ -391,8 +397,8 @@ TEST(UartPortCtrl, NoUpgradeThroughAPortTheLoaderDoesNotListenOn)
     Reports out;
     auto ctrl = StartPort(rx.Rx().Name(), 115200, out);
     ASSERT_TRUE(WaitUntil([&] { return ctrl->IsPropertyValid(); }));
-    QMetaObject::invokeMethod(ctrl.get(), [&] { ctrl->OnSetUpgradeFW(ctrl->UniquePortID, "/tmp/none.img"); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        ctrl.get(), [&] { ctrl->OnSetUpgradeFW(ctrl->UniquePortID, "/tmp/none.img"); }, Qt::QueuedConnection);
     Write(*ctrl, ctrl->UniquePortID, "after\r\n");
     EXPECT_TRUE(rx.Rx().WaitForText("after\r\n", 2000));
     EXPECT_EQ(rx.Rx().Received().find("UPGRADEPORT"), std::string::npos);

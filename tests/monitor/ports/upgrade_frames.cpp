@@ -3,8 +3,7 @@
 #include "codec/crc.h"
 #include "monitor/ports/remote_upgrade.h"
 
-QByteArray BuildUpgradeTextFrame(uint8_t Type, uint16_t Sequence, const QByteArray& Identity,
-                                 const QByteArray& Text)
+QByteArray BuildUpgradeTextFrame(uint8_t Type, uint16_t Sequence, const QByteArray& Identity, const QByteArray& Text)
 {
     QByteArray frame(static_cast<int>(REMOTE_UPGRADE_DATA_OFFSET), '\0');
     frame[0] = static_cast<char>(0xD3);

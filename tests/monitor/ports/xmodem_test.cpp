@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "codec/crc.h"
-#include "monitor/ports/xmodem.h"
 #include "fake_loader.h"
+#include "monitor/ports/xmodem.h"
 #include "pty_receiver.h"
 
 namespace
@@ -32,10 +32,8 @@ class FakeLoader
 {
 public:
     explicit FakeLoader(LOADER_RULES_T Rules)
-        : m_Loader(Rules),
-          m_Rx([this](PtyReceiver& self, const std::string& chunk) {
-              m_Loader.Feed(chunk, [&self](const void* p, size_t n) { self.Send(p, n); });
-          })
+        : m_Loader(Rules), m_Rx([this](PtyReceiver& self, const std::string& chunk)
+                                { m_Loader.Feed(chunk, [&self](const void* p, size_t n) { self.Send(p, n); }); })
     {
     }
     bool Plug() { return m_Rx.Plug(); }
@@ -141,16 +139,46 @@ TEST(Xmodem, TransfersToALoaderThroughAPseudoTerminal)
     nakAfterFive.push_back(5);
     nakAfterFive.push_back(6);
     const CASE_T cases[] = {
-        {"three blocks, EOT asked twice", 2049, {-1, -1, -1, true}, XMODEM_RESULT_COMPLETE, {1, 2, 3}, 2, 0,
+        {"three blocks, EOT asked twice",
+         2049,
+         {-1, -1, -1, true},
+         XMODEM_RESULT_COMPLETE,
+         {1, 2, 3},
+         2,
+         0,
          "Transmit Complete\n"},
-        {"block 5 sent again after a NAK", 6000, {5, -1, -1, false}, XMODEM_RESULT_COMPLETE, nakAfterFive, 1, 0,
+        {"block 5 sent again after a NAK",
+         6000,
+         {5, -1, -1, false},
+         XMODEM_RESULT_COMPLETE,
+         nakAfterFive,
+         1,
+         0,
          "Transmit Complete\n"},
-        {"block numbers wrap after 255", 257 * 1024 + 5, {}, XMODEM_RESULT_COMPLETE, Range(1, 258), 1, 0,
+        {"block numbers wrap after 255",
+         257 * 1024 + 5,
+         {},
+         XMODEM_RESULT_COMPLETE,
+         Range(1, 258),
+         1,
+         0,
          "Transmit Complete\n"},
         {"single block", 10, {}, XMODEM_RESULT_COMPLETE, {1}, 1, 0, "Transmit Complete\n"},
-        {"loader cancels at block 2", 6000, {-1, -1, 2, false}, XMODEM_RESULT_LOADER_CANCEL, {1, 2}, 0, 0,
+        {"loader cancels at block 2",
+         6000,
+         {-1, -1, 2, false},
+         XMODEM_RESULT_LOADER_CANCEL,
+         {1, 2},
+         0,
+         0,
          "Xmodem Transfer canceled\n"},
-        {"loader refuses block 2 for good", 6000, {-1, 2, -1, false}, XMODEM_RESULT_GAVE_UP, nakForever, 0, 1,
+        {"loader refuses block 2 for good",
+         6000,
+         {-1, 2, -1, false},
+         XMODEM_RESULT_GAVE_UP,
+         nakForever,
+         0,
+         1,
          "Start to transmit...\n"},
     };
     for (const CASE_T& c : cases)
@@ -166,13 +194,15 @@ TEST(Xmodem, TransfersToALoaderThroughAPseudoTerminal)
         EXPECT_EQ(dev.GetReadTimeout(), FastUartTiming().ImageReadTimeout);
 
         // The loader's banner ends in "CCC", here in separate writes.
-        std::thread banner([&] {
-            loader.Rx().Send("boot 1.0\r\nC");
-            std::this_thread::sleep_for(std::chrono::milliseconds(15));
-            loader.Rx().Send("C");
-            std::this_thread::sleep_for(std::chrono::milliseconds(15));
-            loader.Rx().Send("C");
-        });
+        std::thread banner(
+            [&]
+            {
+                loader.Rx().Send("boot 1.0\r\nC");
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+                loader.Rx().Send("C");
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+                loader.Rx().Send("C");
+            });
         std::string progress;
         RunSender(dev, &progress);
         banner.join();

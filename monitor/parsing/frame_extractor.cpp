@@ -1,4 +1,4 @@
-#include "monitor/parsing/rtcm_parser.h"
+#include "monitor/parsing/frame_extractor.h"
 
 #include <QDebug>
 #include <algorithm>

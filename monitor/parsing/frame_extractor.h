@@ -11,7 +11,7 @@
 
 enum : uint32_t
 {
-    RING_SIZE = 65536, // a power of two: positions wrap with a mask
+    RING_SIZE = 65536,             // a power of two: positions wrap with a mask
     RING_CAPACITY = RING_SIZE - 1, // one slot stays free so that full and empty differ
     RING_PARSE_THRESHOLD = 500,
     FRAME_AREA_SIZE = 65536, // each work area the extractor writes holds this much
@@ -23,8 +23,8 @@ enum : uint32_t
 struct RING_BUFFER_T
 {
     uint32_t Size;
-    uint32_t WritePos; // next byte to write
-    uint32_t ReadPos; // next unread byte
+    uint32_t WritePos;    // next byte to write
+    uint32_t ReadPos;     // next unread byte
     uint32_t OverrunFlag; // bit 0: unread bytes were overwritten, or a consume passed the writer
     uint8_t* pBuffer;
     uint32_t ParseThreshold;
@@ -32,7 +32,7 @@ struct RING_BUFFER_T
     uint32_t WriteWraps;
     uint32_t ReadWraps;
     uint32_t LastFrameLength; // length field of the last accepted frame header
-    uint64_t DroppedBytes; // unread bytes given up to make room for newer ones
+    uint64_t DroppedBytes;    // unread bytes given up to make room for newer ones
 };
 
 // nSize must be a power of two; the storage must hold nSize bytes.
@@ -49,7 +49,7 @@ void ConsumeRing(RING_BUFFER_T* pRing, uint32_t nLength);
 // Results of ExtractFrames besides a consumed count.
 enum : int
 {
-    EXTRACT_NO_FRAME = -1, // nothing more, or a candidate whose header is not yet complete
+    EXTRACT_NO_FRAME = -1,   // nothing more, or a candidate whose header is not yet complete
     EXTRACT_INCOMPLETE = -2, // a valid header whose frame is not yet all buffered
 };
 
@@ -75,8 +75,8 @@ public:
     // bytes consumed when a frame was taken, else EXTRACT_NO_FRAME or
     // EXTRACT_INCOMPLETE. A candidate that cannot be a frame (its header fails,
     // its length cannot fit the ring, its checksum fails) goes out as text at once.
-    int ExtractFrames(uint8_t* pBinary, uint32_t* pBinaryLength, uint8_t* pText, uint32_t* pTextLength,
-                      uint8_t* pRtcm, uint32_t* pRtcmLength);
+    int ExtractFrames(uint8_t* pBinary, uint32_t* pBinaryLength, uint8_t* pText, uint32_t* pTextLength, uint8_t* pRtcm,
+                      uint32_t* pRtcmLength);
 
     // Takes in a received batch of any length: it is appended in pieces that
     // fit beside the unread bytes, and ParseRing runs after each piece.

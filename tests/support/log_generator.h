@@ -80,8 +80,8 @@ inline BinaryLogHeader Header(uint16_t nId, uint16_t nBodyLength, uint16_t nWeek
 }
 
 // A log record (header and body, no CRC) of any body.
-template <typename Body> Bytes Record(uint16_t nId, uint16_t nWeek, uint32_t nMs, const Body& body,
-                                      uint8_t nTimeStatus = kFineSteering)
+template <typename Body>
+Bytes Record(uint16_t nId, uint16_t nWeek, uint32_t nMs, const Body& body, uint8_t nTimeStatus = kFineSteering)
 {
     Bytes r(sizeof(BinaryLogHeader) + sizeof(Body));
     const BinaryLogHeader h = Header(nId, sizeof(Body), nWeek, nMs, nTimeStatus);
@@ -91,8 +91,8 @@ template <typename Body> Bytes Record(uint16_t nId, uint16_t nWeek, uint32_t nMs
 }
 
 // RANGE (or RANGEH, BASERANGE) record of the observations.
-inline Bytes RangeRecord(uint16_t nWeek, uint32_t nMs, const std::vector<RANGE_OBS_T>& obs,
-                         uint16_t nId = MSG_ID_RANGE, uint8_t nTimeStatus = kFineSteering)
+inline Bytes RangeRecord(uint16_t nWeek, uint32_t nMs, const std::vector<RANGE_OBS_T>& obs, uint16_t nId = MSG_ID_RANGE,
+                         uint8_t nTimeStatus = kFineSteering)
 {
     const uint32_t nCount = static_cast<uint32_t>(obs.size());
     const uint16_t nBody = static_cast<uint16_t>(4 + nCount * sizeof(RANGE_OBS_T));
@@ -110,7 +110,8 @@ inline Bytes RangeCmpRecord(const Bytes& range)
 {
     Bytes out(LOG_HEADER_LENGTH + 0xFFFF);
     int32_t n = 0;
-    if (!RangeToRangeCmp(range.data(), static_cast<int32_t>(range.size()), out.data(), static_cast<int32_t>(out.size()), &n))
+    if (!RangeToRangeCmp(range.data(), static_cast<int32_t>(range.size()), out.data(), static_cast<int32_t>(out.size()),
+                         &n))
         return Bytes();
     out.resize(static_cast<size_t>(n));
     return out;
@@ -190,8 +191,7 @@ inline GPSEPHEM_BODY_T GpsEphemeris(uint32_t nPrn, uint32_t nWeek, double dToe, 
 }
 
 // A GLONASS ephemeris of a slot at a GPS time; nIssue varies the state vector.
-inline GLOEPHEMERIS_BODY_T GloEphemeris(uint32_t nSlot, int32_t nChannel, uint16_t nWeek, uint32_t nMs,
-                                        uint32_t nIssue)
+inline GLOEPHEMERIS_BODY_T GloEphemeris(uint32_t nSlot, int32_t nChannel, uint16_t nWeek, uint32_t nMs, uint32_t nIssue)
 {
     GLOEPHEMERIS_BODY_T e{};
     e.SlotOffset = static_cast<uint16_t>(nSlot + 37);
@@ -294,7 +294,8 @@ inline std::vector<RANGE_OBS_T> Epoch(const std::vector<Signal>& sigs, double dT
         const double dRate = 2.5e6 * dOmega * std::cos(dOmega * dT + dPhase);
         const float fDoppler = static_cast<float>(std::round(-dRate / 0.19029367 * 1000.0) / 1000.0);
         const float fCn0 = static_cast<float>(s.nSignalType ? 38.5 : 45.25);
-        obs.push_back(Observation(s, static_cast<uint8_t>(i / 2), dPsr, fDoppler, fCn0, static_cast<float>(dT + 100.0)));
+        obs.push_back(
+            Observation(s, static_cast<uint8_t>(i / 2), dPsr, fDoppler, fCn0, static_cast<float>(dT + 100.0)));
     }
     return obs;
 }
@@ -324,8 +325,9 @@ inline size_t WriteRangeCmpDay(FILE* pFile, uint16_t nWeek, uint32_t nStartMs, u
             for (uint32_t i = 0; i < nGps; ++i)
                 put(Binary(Record(MSG_ID_GPSEPHEM, w, nMs, GpsEphemeris(1 + (i * 7) % 32, w, dToe, nIssue))));
             for (uint32_t i = 0; i < nGlo; ++i)
-                put(Binary(Record(MSG_ID_GLOEPHEMERIS, w, nMs,
-                                  GloEphemeris(1 + i, sigs[2 * (nGps + i)].nGloFreq - 7, w, nMs - nMs % 1800000, nIssue))));
+                put(Binary(
+                    Record(MSG_ID_GLOEPHEMERIS, w, nMs,
+                           GloEphemeris(1 + i, sigs[2 * (nGps + i)].nGloFreq - 7, w, nMs - nMs % 1800000, nIssue))));
         }
         put(Binary(RangeCmpRecord(RangeRecord(w, nMs, Epoch(sigs, k)))));
     }

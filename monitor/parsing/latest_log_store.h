@@ -49,7 +49,7 @@ public:
     ~QRangeData() override;
 
     BinaryLogHeader Headers[STORE_SLOT_COUNT]; // latest header per catalogue index (port code, long form)
-    uint32_t Counts[STORE_SLOT_COUNT]; // logs received per catalogue index
+    uint32_t Counts[STORE_SLOT_COUNT];         // logs received per catalogue index
 
     // A binary log as the framer hands it out (long or short header, body,
     // CRC). Returns -1 for a log outside the catalogue (or not a whole log), 0
@@ -71,8 +71,7 @@ public:
     // log. Before the first log of its kind the copy is all zero with length 0.
     const uint8_t* LogCopy(uint16_t nMessageId, uint32_t* pLength = nullptr) const;
     // The kept body as its record type when at least sizeof(T) bytes are held, else null.
-    template <class T>
-    const T* Body(uint16_t nMessageId) const
+    template <class T> const T* Body(uint16_t nMessageId) const
     {
         uint32_t n = 0;
         const uint8_t* p = LogCopy(nMessageId, &n);

@@ -8,7 +8,7 @@
 #include "codec/position_logs.h"
 #include "codec/range_logs.h"
 #include "frame_builders.h"
-#include "monitor/parsing/range_data.h"
+#include "monitor/parsing/latest_log_store.h"
 #include "support/profile_fixture.h"
 #include "support/text_log_builder.h"
 
@@ -75,14 +75,13 @@ TEST(StoreLookups, CatalogueAndTrackingStatus)
         uint32_t Status, System, Code;
     } sigs[] = {
         {0x01200000, 0, 33096}, // GPS type 9
-        {0x00000000, 0, 0}, // GPS L1 C/A
-        {0x03E00000, 0, 2568}, // GPS type 31
-        {0x02230000, 2, 2514}, // Galileo type 17
+        {0x00000000, 0, 0},     // GPS L1 C/A
+        {0x03E00000, 0, 2568},  // GPS type 31
+        {0x02230000, 2, 2514},  // Galileo type 17
         {0x00030000, 2, 65535}, // Galileo has no type 0
         {0x00000000, 5, 65535}, // nor has QZSS
-        {0x01600000, 3, 2515}, // BeiDou type 11
-        {0x00200000, 1, 9},
-        {0x00200000, 6, 65535},
+        {0x01600000, 3, 2515},  // BeiDou type 11
+        {0x00200000, 1, 9},     {0x00200000, 6, 65535},
     };
     for (const auto& c : sigs)
         EXPECT_EQ(TrackStatusToSignalType(c.Status, c.System), c.Code) << std::hex << c.Status << " " << c.System;

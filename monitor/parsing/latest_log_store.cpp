@@ -1,4 +1,4 @@
-#include "monitor/parsing/range_data.h"
+#include "monitor/parsing/latest_log_store.h"
 
 #include <array>
 #include <cstring>
@@ -17,10 +17,10 @@ namespace
 // How the kept length of a body follows from the body itself.
 enum BODY_RULE_E : uint8_t
 {
-    RULE_FIXED, // a fixed record: at least MinBody bytes, the first KeepBody kept
-    RULE_DOP, // DOP values, then a u32 satellite count at byte 24 and that many u32 from byte 28
-    RULE_RANGE, // u32 count, then 44-byte observations
-    RULE_RANGECMP, // u32 count, then 24-byte observations
+    RULE_FIXED,     // a fixed record: at least MinBody bytes, the first KeepBody kept
+    RULE_DOP,       // DOP values, then a u32 satellite count at byte 24 and that many u32 from byte 28
+    RULE_RANGE,     // u32 count, then 44-byte observations
+    RULE_RANGECMP,  // u32 count, then 24-byte observations
     RULE_RANGECMP4, // u32 byte count, then those bytes
 };
 
@@ -88,7 +88,8 @@ struct LOOKUP_T
 
 const LOOKUP_T& Lookup()
 {
-    static const LOOKUP_T* const pLookup = [] {
+    static const LOOKUP_T* const pLookup = []
+    {
         auto* p = new LOOKUP_T;
         p->Index.fill(-1);
         p->Body.fill(-1);
@@ -154,12 +155,42 @@ constexpr SIGNAL_PAIR_T kNoPair = {0xFFFFFFFFu, 0xFFFFFFFFu};
 
 // Signal type to signal code per system row of TrackStatusToSystem.
 constexpr SIGNAL_PAIR_T kSignalRows[6][12] = {
-    {{0, 0}, {5, 200}, {9, 33096}, {14, 2128}, {17, 520}, {31, 2568}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair,
+    {{0, 0},
+     {5, 200},
+     {9, 33096},
+     {14, 2128},
+     {17, 520},
+     {31, 2568},
+     kNoPair,
+     kNoPair,
+     kNoPair,
+     kNoPair,
+     kNoPair,
      kNoPair},
     {{0, 1}, {1, 9}, {5, 201}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair},
-    {{1, 130}, {2, 2306}, {12, 2506}, {17, 2514}, {20, 2522}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair,
+    {{1, 130},
+     {2, 2306},
+     {12, 2506},
+     {17, 2514},
+     {20, 2522},
+     kNoPair,
+     kNoPair,
+     kNoPair,
+     kNoPair,
+     kNoPair,
+     kNoPair,
      kNoPair},
-    {{0, 3}, {1, 19}, {2, 11}, {4, 3}, {5, 19}, {6, 11}, {8, 283}, {7, 2395}, {10, 419}, {9, 2531}, {12, 403},
+    {{0, 3},
+     {1, 19},
+     {2, 11},
+     {4, 3},
+     {5, 19},
+     {6, 11},
+     {8, 283},
+     {7, 2395},
+     {10, 419},
+     {9, 2531},
+     {12, 403},
      {11, 2515}},
     {{0, 0}, {6, 16}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair},
     {{16, 0}, {14, 2128}, {17, 8}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair},
