@@ -1,0 +1,77 @@
+// A stand-in for the monitor's prompt in tests: it records every box, question
+// and chooser the windows open and answers from queues the test fills, so
+// nothing waits on a user. Header-only, so suites that link no Qt need not
+// know it.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+
+#include "monitor/shell/monitor_prompt.h"
+
+class CScriptedPrompt : public CMonitorPrompt
+{
+public:
+    CScriptedPrompt() { SetMonitorPrompt(this); }
+    ~CScriptedPrompt() override { SetMonitorPrompt(nullptr); }
+
+    // What was shown, as "title|text" (messages and questions) or the caption (choosers).
+    QStringList Messages, Questions, Choosers;
+    QList<QUrl> OpenedUrls;
+    std::deque<bool> Answers;  // answers to Question and Ask; "No" when empty
+    std::deque<QString> Paths; // answers to the choosers; cancel when empty
+    std::deque<QString> Texts; // answers to Text; cancel when empty
+    bool UrlOpens = true;
+
+    void Message(QWidget*, QMessageBox::Icon, const QString& sTitle, const QString& sText) override
+    {
+        Messages << sTitle + "|" + sText;
+    }
+    bool Question(QWidget*, const QString& sTitle, const QString& sText) override
+    {
+        Questions << sTitle + "|" + sText;
+        return Next(Answers, false);
+    }
+    void Ask(QWidget*, const QString& sTitle, const QString& sText, std::function<void(bool)> onAnswer) override
+    {
+        Questions << sTitle + "|" + sText;
+        onAnswer(Next(Answers, false));
+    }
+    QString Text(QWidget*, const QString& sTitle, const QString&, const QString&, bool* pOk) override
+    {
+        Choosers << sTitle;
+        const bool bAnswered = !Texts.empty();
+        if (pOk)
+            *pOk = bAnswered;
+        return Next(Texts, QString());
+    }
+    QString OpenFileName(QWidget*, const QString& sCaption, const QString&, const QString&) override
+    {
+        return Choose(sCaption);
+    }
+    QString SaveFileName(QWidget*, const QString& sCaption, const QString&, const QString&) override
+    {
+        return Choose(sCaption);
+    }
+    QString ExistingDirectory(QWidget*, const QString& sCaption, const QString&) override { return Choose(sCaption); }
+    bool OpenUrl(const QUrl& url) override
+    {
+        OpenedUrls << url;
+        return UrlOpens;
+    }
+
+private:
+    template <typename T> static T Next(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+    QString Choose(const QString& sCaption)
+    {
+        Choosers << sCaption;
+        return Next(Paths, QString());
+    }
+};
