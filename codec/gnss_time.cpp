@@ -93,6 +93,36 @@ int GpsToCalendar(uint32_t nWeek, uint32_t nMsOfWeek, int64_t nOffsetMs, Calenda
     return 1;
 }
 
+// GPS minus UTC from the first UTC day on which it holds. Only inserted
+// seconds have occurred; the count grows by one per row.
+struct LeapStep
+{
+    uint16_t nYear;
+    uint8_t nMonth;
+    uint8_t nSeconds;
+};
+constexpr LeapStep kLeapSteps[] = {
+    {1981, 7, 1},  {1982, 7, 2},  {1983, 7, 3},  {1985, 7, 4},  {1988, 1, 5},  {1990, 1, 6},
+    {1991, 1, 7},  {1992, 7, 8},  {1993, 7, 9},  {1994, 7, 10}, {1996, 1, 11}, {1997, 7, 12},
+    {1999, 1, 13}, {2006, 1, 14}, {2009, 1, 15}, {2012, 7, 16}, {2015, 7, 17}, {2017, 1, 18},
+};
+
+// Offset at a time given as ms since 1970 in UTC (bGps false) or GPS time: a
+// step on date D with count N starts at UTC midnight of D, which in GPS time
+// is N seconds later.
+int32_t LeapSecondsAtMs(int64_t nMs, bool bGps)
+{
+    int32_t seconds = 0;
+    for (const LeapStep& step : kLeapSteps)
+    {
+        const int64_t start = DaysFromCivil(step.nYear, step.nMonth, 1) * kMsPerDay + (bGps ? step.nSeconds * 1000 : 0);
+        if (nMs < start)
+            break;
+        seconds = step.nSeconds;
+    }
+    return seconds;
+}
+
 // Splits a non-negative count of ms since an epoch into week and ms of week.
 uint32_t SplitWeek(int64_t nMsSinceEpoch, int64_t nWeekOffset, uint32_t* pWeek, uint32_t* pMsOfWeek)
 {
@@ -124,6 +154,21 @@ uint32_t UtcToGpsTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uint32_t
         return GNSS_TIME_INVALID;
     const int64_t offset = ResolveOffset(pLeapMs, IsMonitorProfile(), DefaultLeapMs());
     return SplitWeek(CalendarToMs(pUtc) - kGpsEpochDays * kMsPerDay + offset, 0, pWeek, pMsOfWeek);
+}
+
+int UtcLeapSeconds(const CalendarTime* pUtc, int32_t* pSeconds)
+{
+    if (!CalendarIsValid(pUtc) || pSeconds == nullptr)
+        return 0;
+    // 23:59:60 counts as the last second of its day, before the step.
+    const int64_t ms = CalendarToMs(pUtc) - (pUtc->Second == 60 ? 1000 : 0);
+    *pSeconds = LeapSecondsAtMs(ms, false);
+    return 1;
+}
+
+int32_t GpsLeapMs(uint32_t nWeek, uint32_t nMsOfWeek)
+{
+    return LeapSecondsAtMs(kGpsEpochDays * kMsPerDay + int64_t{nWeek} * kMsPerWeek + nMsOfWeek, true) * 1000;
 }
 
 uint32_t CalendarToBdsTime(const CalendarTime* pTime, const int32_t* pOffsetMs, uint32_t* pWeek, uint32_t* pMsOfWeek)

@@ -69,6 +69,22 @@ uint32_t CalendarToGalTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uin
 // Returns the ms of day, or GNSS_TIME_INVALID (Moscow dates outside 1992-2099).
 uint32_t CalendarToGloTime(const CalendarTime* pUtc, uint32_t* pN4, uint32_t* pDayOfInterval, uint32_t* pMsOfDay);
 
+// Leap seconds (GPS time minus UTC) of a date, from the published table of
+// steps from 1980 to the step of 2017-01-01; later dates get the last value
+// until the table gains a row. Data that carry their own offset (an IONUTC
+// log, a GLONASS ephemeris) should be preferred over the table.
+//
+// UtcLeapSeconds: the offset in whole seconds in force at a UTC calendar time
+// (a step takes effect at 00:00:00 of its date; 23:59:60 still has the old
+// value). Returns 1, or 0 for a calendar the routines reject (see above) or a
+// null pointer, leaving *pSeconds as it was.
+int UtcLeapSeconds(const CalendarTime* pUtc, int32_t* pSeconds);
+
+// GpsLeapMs: the offset in ms in force at a GPS time. Each step takes effect at
+// the GPS instant of 00:00:00 UTC of its date, so the inserted second itself
+// keeps the old value. Every week and ms of week is accepted.
+int32_t GpsLeapMs(uint32_t nWeek, uint32_t nMsOfWeek);
+
 // GLONASS time to a UTC calendar. The ms of day may run up to 3 h past
 // midnight (below 97200000), as the GPS conversions hand it over. Returns 1,
 // or 0 for N4 above 26, a day outside 1-1461 or a null output.

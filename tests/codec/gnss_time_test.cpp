@@ -241,3 +241,85 @@ TEST(GnssTime, BadInputFailsAndLeavesOutputs)
     EXPECT_EQ(GloTimeToCalendar(8, 1, GNSS_MS_PER_DAY + GLO_MOSCOW_OFFSET_MS, &t), 0);
     EXPECT_EQ(Text(t), "2001-02-03 00:00:00.000");
 }
+
+// The published leap-second steps: GPS minus UTC becomes N at 00:00:00 UTC of
+// each date, after a second 23:59:60 inserted at the end of the day before.
+TEST(GnssTime, LeapSecondsFollowThePublishedSteps)
+{
+    struct Step
+    {
+        uint32_t nYear, nMonth;
+        int32_t nSeconds;
+    };
+    const Step steps[] = {
+        {1981, 7, 1},  {1982, 7, 2},  {1983, 7, 3},  {1985, 7, 4},  {1988, 1, 5},  {1990, 1, 6},
+        {1991, 1, 7},  {1992, 7, 8},  {1993, 7, 9},  {1994, 7, 10}, {1996, 1, 11}, {1997, 7, 12},
+        {1999, 1, 13}, {2006, 1, 14}, {2009, 1, 15}, {2012, 7, 16}, {2015, 7, 17}, {2017, 1, 18},
+    };
+    for (const Step& s : steps)
+    {
+        const CalendarTime midnight = Cal(s.nYear, s.nMonth, 1);
+        const CalendarTime lastDay = s.nMonth == 1 ? Cal(s.nYear - 1, 12, 31) : Cal(s.nYear, 6, 30);
+        CalendarTime before = lastDay, inserted = lastDay;
+        before.Hour = inserted.Hour = 23;
+        before.Minute = inserted.Minute = 59;
+        before.Second = 59;
+        inserted.Second = 60;
+        inserted.Millisecond = 999;
+
+        int32_t n = -1;
+        ASSERT_EQ(UtcLeapSeconds(&midnight, &n), 1) << Text(midnight);
+        EXPECT_EQ(n, s.nSeconds) << Text(midnight);
+        ASSERT_EQ(UtcLeapSeconds(&before, &n), 1);
+        EXPECT_EQ(n, s.nSeconds - 1) << Text(before);
+        ASSERT_EQ(UtcLeapSeconds(&inserted, &n), 1);
+        EXPECT_EQ(n, s.nSeconds - 1) << Text(inserted);
+
+        // In GPS time the step falls N seconds after UTC midnight; the inserted
+        // second, the GPS second before it, still has the old offset.
+        const int32_t leapMs = s.nSeconds * 1000;
+        uint32_t week = 0, ms = 0;
+        ASSERT_NE(UtcToGpsTime(&midnight, &leapMs, &week, &ms), GNSS_TIME_INVALID);
+        EXPECT_EQ(GpsLeapMs(week, ms), leapMs) << Text(midnight);
+        const uint64_t prev = week * kMsPerWeek + ms - 1;
+        EXPECT_EQ(GpsLeapMs(static_cast<uint32_t>(prev / kMsPerWeek), static_cast<uint32_t>(prev % kMsPerWeek)),
+                  leapMs - 1000)
+            << Text(midnight);
+    }
+
+    // Dates inside the periods, the start of GPS time and dates after the last step.
+    struct Spot
+    {
+        CalendarTime utc;
+        int32_t nSeconds;
+    };
+    const Spot spots[] = {
+        {Cal(1980, 1, 6), 0},
+        {Cal(1981, 6, 30, 12), 0},
+        {Cal(2005, 6, 15, 8, 30), 13},
+        {Cal(2009, 3, 1, 0, 0, 0), 15},
+        {Cal(2016, 12, 31, 12), 17},
+        {Cal(2024, 5, 1), 18},
+        {Cal(2099, 12, 31, 23, 59, 59), 18},
+    };
+    for (const Spot& s : spots)
+    {
+        int32_t n = -1;
+        ASSERT_EQ(UtcLeapSeconds(&s.utc, &n), 1);
+        EXPECT_EQ(n, s.nSeconds) << Text(s.utc);
+        uint32_t week = 0, ms = 0;
+        const int32_t leapMs = s.nSeconds * 1000;
+        ASSERT_NE(UtcToGpsTime(&s.utc, &leapMs, &week, &ms), GNSS_TIME_INVALID);
+        EXPECT_EQ(GpsLeapMs(week, ms), leapMs) << Text(s.utc);
+    }
+    EXPECT_EQ(GpsLeapMs(0, 0), 0);
+    EXPECT_EQ(GpsLeapMs(5000, 0), 18000);
+
+    int32_t untouched = 7;
+    const CalendarTime bad = Cal(2024, 2, 30);
+    EXPECT_EQ(UtcLeapSeconds(&bad, &untouched), 0);
+    EXPECT_EQ(UtcLeapSeconds(nullptr, &untouched), 0);
+    const CalendarTime good = Cal(2024, 2, 29);
+    EXPECT_EQ(UtcLeapSeconds(&good, nullptr), 0);
+    EXPECT_EQ(untouched, 7);
+}
