@@ -1,0 +1,227 @@
+#include "monitor/ports/usb/usb_libusb_backend.h"
+
+#include <libusb.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "monitor/ports/usb/usb_receiver_ids.h"
+
+namespace
+{
+constexpr unsigned kStringTimeoutMs = 500;
+constexpr uint16_t kDefaultLanguage = 0x0409;
+constexpr int kMaxPortDepth = 8;
+
+class CLibusbHandle : public CUsbBackendHandle
+{
+public:
+    CLibusbHandle(libusb_device_handle* pHandle, int Interface) : Handle(pHandle), Interface(Interface) {}
+    ~CLibusbHandle() override
+    {
+        libusb_release_interface(Handle, Interface);
+        libusb_close(Handle);
+    }
+
+    libusb_device_handle* const Handle;
+    const int Interface;
+    std::atomic<int> Language{-1}; // first language of the device, read once
+};
+
+bool IsReceiver(libusb_device* pDevice)
+{
+    libusb_device_descriptor desc{};
+    return libusb_get_device_descriptor(pDevice, &desc) == 0 && UsbIsReceiverId(desc.idVendor, desc.idProduct);
+}
+
+std::string DevicePath(libusb_device* pDevice)
+{
+    uint8_t ports[kMaxPortDepth];
+    const int depth = libusb_get_port_numbers(pDevice, ports, kMaxPortDepth);
+    std::string path = std::to_string(libusb_get_bus_number(pDevice));
+    for (int i = 0; i < depth; ++i)
+    {
+        path += (i == 0 ? '-' : '.');
+        path += std::to_string(ports[i]);
+    }
+    if (depth <= 0)
+    {
+        path += ":" + std::to_string(libusb_get_device_address(pDevice));
+    }
+    return path;
+}
+
+// The interface whose first setting has bulk endpoints 0x01, 0x81, 0x02 and 0x82; -1 when none has.
+int LinkInterface(libusb_device* pDevice)
+{
+    libusb_config_descriptor* pConfig = nullptr;
+    if (libusb_get_active_config_descriptor(pDevice, &pConfig) != 0 || pConfig == nullptr)
+    {
+        return -1;
+    }
+    int found = -1;
+    for (int i = 0; i < pConfig->bNumInterfaces && found < 0; ++i)
+    {
+        if (pConfig->interface[i].num_altsetting < 1)
+        {
+            continue;
+        }
+        const libusb_interface_descriptor& alt = pConfig->interface[i].altsetting[0];
+        int seen = 0;
+        for (int e = 0; e < alt.bNumEndpoints; ++e)
+        {
+            const libusb_endpoint_descriptor& ep = alt.endpoint[e];
+            if ((ep.bmAttributes & LIBUSB_TRANSFER_TYPE_MASK) != LIBUSB_TRANSFER_TYPE_BULK)
+            {
+                continue;
+            }
+            for (uint8_t pipe : {USB_PIPE_CONTROL, USB_PIPE_EXTENDED})
+            {
+                if (ep.bEndpointAddress == UsbPipeInEndpoint(pipe) || ep.bEndpointAddress == UsbPipeOutEndpoint(pipe))
+                {
+                    ++seen;
+                }
+            }
+        }
+        if (seen == 4)
+        {
+            found = alt.bInterfaceNumber;
+        }
+    }
+    libusb_free_config_descriptor(pConfig);
+    return found;
+}
+} // namespace
+
+CUsbLibusbBackend::CUsbLibusbBackend()
+{
+    if (libusb_init(&m_pContext) != 0)
+    {
+        m_pContext = nullptr;
+    }
+}
+
+CUsbLibusbBackend::~CUsbLibusbBackend()
+{
+    if (m_pContext != nullptr)
+    {
+        libusb_exit(m_pContext);
+    }
+}
+
+int CUsbLibusbBackend::ListDevices(std::vector<std::string>* pPaths)
+{
+    pPaths->clear();
+    if (m_pContext == nullptr)
+    {
+        return USB_DEV_NO_DEVICE_LIST;
+    }
+    libusb_device** ppList = nullptr;
+    const ssize_t n = libusb_get_device_list(m_pContext, &ppList);
+    if (n < 0)
+    {
+        return USB_DEV_NO_DEVICE_LIST;
+    }
+    for (ssize_t i = 0; i < n; ++i)
+    {
+        if (IsReceiver(ppList[i]))
+        {
+            pPaths->push_back(DevicePath(ppList[i]));
+        }
+    }
+    libusb_free_device_list(ppList, 1);
+    std::sort(pPaths->begin(), pPaths->end());
+    return static_cast<int>(pPaths->size());
+}
+
+std::unique_ptr<CUsbBackendHandle> CUsbLibusbBackend::Open(const std::string& Path, int* pError)
+{
+    *pError = USB_DEV_CANNOT_OPEN;
+    if (m_pContext == nullptr)
+    {
+        return nullptr;
+    }
+    libusb_device** ppList = nullptr;
+    const ssize_t n = libusb_get_device_list(m_pContext, &ppList);
+    if (n < 0)
+    {
+        return nullptr;
+    }
+    std::unique_ptr<CUsbBackendHandle> pResult;
+    for (ssize_t i = 0; i < n; ++i)
+    {
+        if (!IsReceiver(ppList[i]) || DevicePath(ppList[i]) != Path)
+        {
+            continue;
+        }
+        libusb_device_handle* pHandle = nullptr;
+        const int opened = libusb_open(ppList[i], &pHandle);
+        if (opened != 0)
+        {
+            UsbTrace("#E,OpenDev,%d (%s)\n", opened, libusb_error_name(opened));
+            break;
+        }
+        const int iface = LinkInterface(ppList[i]);
+        libusb_set_auto_detach_kernel_driver(pHandle, 1);
+        const int claimed = iface < 0 ? LIBUSB_ERROR_NOT_FOUND : libusb_claim_interface(pHandle, iface);
+        if (claimed != 0)
+        {
+            UsbTrace("#E,OpenDev,%d (%s)\n", claimed, libusb_error_name(claimed));
+            libusb_close(pHandle);
+            *pError = USB_DEV_INIT_FAILED;
+            break;
+        }
+        *pError = USB_DEV_OK;
+        pResult = std::make_unique<CLibusbHandle>(pHandle, iface);
+        break;
+    }
+    libusb_free_device_list(ppList, 1);
+    return pResult;
+}
+
+int CUsbLibusbBackend::ReadStringDescriptor(CUsbBackendHandle* pHandle, uint8_t Index, uint8_t* pBuf, int Capacity)
+{
+    auto* pUsb = static_cast<CLibusbHandle*>(pHandle);
+    if (pUsb->Language.load() < 0)
+    {
+        uint8_t langs[255];
+        const int n = libusb_get_string_descriptor(pUsb->Handle, 0, 0, langs, sizeof(langs));
+        pUsb->Language.store(n >= 4 ? (langs[2] | (langs[3] << 8)) : kDefaultLanguage);
+    }
+    const int length = std::min(Capacity, 255);
+    const int n = libusb_control_transfer(pUsb->Handle, LIBUSB_ENDPOINT_IN, LIBUSB_REQUEST_GET_DESCRIPTOR,
+                                          static_cast<uint16_t>((LIBUSB_DT_STRING << 8) | Index),
+                                          static_cast<uint16_t>(pUsb->Language.load()), pBuf,
+                                          static_cast<uint16_t>(length), kStringTimeoutMs);
+    return n < 0 ? -1 : n;
+}
+
+USB_XFER_E CUsbLibusbBackend::BulkTransfer(CUsbBackendHandle* pHandle, uint8_t Endpoint, uint8_t* pBuf, int Length,
+                                           uint32_t TimeoutMs, int* pDone)
+{
+    auto* pUsb = static_cast<CLibusbHandle*>(pHandle);
+    *pDone = 0;
+    // libusb takes a time-out of 0 as "wait for ever".
+    const int result =
+        libusb_bulk_transfer(pUsb->Handle, Endpoint, pBuf, Length, pDone, std::max<uint32_t>(TimeoutMs, 1));
+    switch (result)
+    {
+    case 0:
+        return USB_XFER_OK;
+    case LIBUSB_ERROR_TIMEOUT:
+        return USB_XFER_TIMEOUT;
+    case LIBUSB_ERROR_PIPE:
+        return USB_XFER_STALL;
+    case LIBUSB_ERROR_OVERFLOW:
+        return USB_XFER_OVERFLOW;
+    case LIBUSB_ERROR_NO_DEVICE:
+        return USB_XFER_NO_DEVICE;
+    default:
+        return USB_XFER_ERROR;
+    }
+}
+
+int CUsbLibusbBackend::ClearHalt(CUsbBackendHandle* pHandle, uint8_t Endpoint)
+{
+    return libusb_clear_halt(static_cast<CLibusbHandle*>(pHandle)->Handle, Endpoint) == 0 ? 0 : -1;
+}

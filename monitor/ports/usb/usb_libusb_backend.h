@@ -1,0 +1,32 @@
+// The device layer's backend for real receivers, over libusb-1.0. Devices are
+// those whose vendor and product IDs are in usb_receiver_ids.h; a device's key
+// is its place on the bus ("<bus>-<port>.<port>..."), so a receiver plugged
+// into the same socket again gets the same key. Opening claims the interface
+// that carries the link's bulk endpoints 0x01/0x81 and 0x02/0x82, detaching a
+// kernel driver that may hold it.
+#pragma once
+
+#include "monitor/ports/usb/usb_device.h"
+
+struct libusb_context;
+
+class CUsbLibusbBackend : public IUsbBackend
+{
+public:
+    CUsbLibusbBackend();
+    ~CUsbLibusbBackend() override;
+
+    // False when libusb could not be started (no USB on this system); every
+    // call then fails cleanly.
+    bool IsReady() const { return m_pContext != nullptr; }
+
+    int ListDevices(std::vector<std::string>* pPaths) override;
+    std::unique_ptr<CUsbBackendHandle> Open(const std::string& Path, int* pError) override;
+    int ReadStringDescriptor(CUsbBackendHandle* pHandle, uint8_t Index, uint8_t* pBuf, int Capacity) override;
+    USB_XFER_E BulkTransfer(CUsbBackendHandle* pHandle, uint8_t Endpoint, uint8_t* pBuf, int Length, uint32_t TimeoutMs,
+                            int* pDone) override;
+    int ClearHalt(CUsbBackendHandle* pHandle, uint8_t Endpoint) override;
+
+private:
+    libusb_context* m_pContext = nullptr;
+};
