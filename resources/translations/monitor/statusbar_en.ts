@@ -1,0 +1,38 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="en_US">
+<context>
+    <name>QZvStatusBar</name>
+    <message>
+        <source>double click or Ctrl + H to switch</source>
+        <translation>double click or Ctrl + H to switch</translation>
+    </message>
+    <message>
+        <source>Reload receiver information</source>
+        <translation>Reload receiver information</translation>
+    </message>
+    <message>
+        <source>Logging</source>
+        <translation>Logging</translation>
+    </message>
+    <message>
+        <source>click to explore</source>
+        <translation>click to explore</translation>
+    </message>
+    <message>
+        <source>NA</source>
+        <translation>NA</translation>
+    </message>
+    <message>
+        <source>Click here to recheck IP first<byte value="xd" />
+,else please check ethernet connection<byte value="xd" />
+Check if router works</source>
+        <translation>Click here to recheck IP first<byte value="xd" />
+,else please check ethernet connection<byte value="xd" />
+Check if router works</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+</context>
+</TS>
