@@ -3,94 +3,10 @@
 #include <cstring>
 
 #include "codec/catalogue.h"
-#include "codec/ins_logs.h"
 #include "codec/log_format.h"
-#include "codec/nav_logs.h"
-#include "codec/position_logs.h"
-#include "codec/range_logs.h"
-#include "codec/rangecmp4.h"
-#include "codec/satvis_logs.h"
-#include "codec/text_helpers.h"
 
 namespace
 {
-struct DECODER_ROW_T
-{
-    const char* pName;   // null: reached by ID only
-    uint16_t nMessageId; // 0: the profile's catalogue ID of the name
-    TextDecoderFn Decode;
-};
-
-int DecodeIonUtc(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
-{
-    return DecodeIonUtcText(pText, nLength, MSG_ID_IONUTC, pOut, pOutLength);
-}
-
-int DecodeQzssIonUtc(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
-{
-    return DecodeIonUtcText(pText, nLength, MSG_ID_QZSSIONUTC, pOut, pOutLength);
-}
-
-// Searched in order: of two rows with one ID the first serves the ID.
-const DECODER_ROW_T DECODERS[] = {
-    {"PSRPOS", 0, DecodePositionText},
-    {"PPPPOS", 0, DecodePositionText},
-    {"RTKPOS", 0, DecodePositionText},
-    {"BESTPOS", 0, DecodePositionText},
-    {"BESTGNSSPOS", 0, DecodePositionText},
-    {"MATCHEDPOS", 0, DecodePositionText},
-    {"MATCHEDPOSH", 0, DecodePositionText},
-    {"MARKPOS", 0, DecodePositionText},
-    {"MARK2POS", 0, DecodePositionText},
-    {"PSRVEL", 0, DecodeVelocityText},
-    {"RTKVEL", 0, DecodeVelocityText},
-    {"BESTVEL", 0, DecodeVelocityText},
-    {"BESTGNSSVEL", 0, DecodeVelocityText},
-    {"PSRXYZ", 0, DecodeXyzText},
-    {"RTKXYZ", 0, DecodeXyzText},
-    {"BESTXYZ", 0, DecodeXyzText},
-    {"BESTGNSSXYZ", 0, DecodeXyzText},
-    {nullptr, 242, DecodeXyzText},
-    {"TIME", 0, DecodeTimeText},
-    {"HEADING", MSG_ID_HEADING, DecodeHeadingText},
-    {"RAWIMU", MSG_ID_RAWIMU, DecodeRawImuText},
-    {"RAWIMUX", MSG_ID_RAWIMUX, DecodeRawImuXText},
-    {"RAWIMUSX", MSG_ID_RAWIMUSX, DecodeRawImuSxText},
-    {"INSPVAX", MSG_ID_INSPVAX, DecodeInspvaxText},
-    {"INSSTATUS", MSG_ID_INSSTATUS, DecodeInsStatusText},
-    {"TIMEDWHEELDATA", MSG_ID_TIMEDWHEELDATA, DecodeTimedWheelDataText},
-    {"RANGE", MSG_ID_RANGE, DecodeRangeText},
-    {"RANGEH", MSG_ID_RANGEH, DecodeRangeText},
-    {"BASERANGE", MSG_ID_BASERANGE, DecodeRangeText},
-    {"RANGECMP", MSG_ID_RANGECMP, DecodeRangeCmpText},
-    {"RANGECMP4", MSG_ID_RANGECMP4, DecodeRangeCmp4Text},
-    {"GPSEPHEM", MSG_ID_GPSEPHEM, DecodeGpsEphemText},
-    {"QZSSEPHEMERIS", MSG_ID_QZSSEPHEMERIS, DecodeQzssEphemText},
-    {"BDSEPHEMERIS", MSG_ID_BDSEPHEMERIS, DecodeBdsEphemText},
-    {"BD2EPHEM", MSG_ID_BD2EPHEM, DecodeBd2EphemText},
-    {"GLOEPHEMERIS", MSG_ID_GLOEPHEMERIS, DecodeGloEphemText},
-    {"GALEPHEMERIS", MSG_ID_GALEPHEMERIS, DecodeGalEphemText},
-    {"BDSCLOCK", MSG_ID_BDSCLOCK, DecodeBdsClockText},
-    {"GALCLOCK", MSG_ID_GALCLOCK, DecodeGalClockText},
-    {"GLOCLOCK", MSG_ID_GLOCLOCK, DecodeGloClockText},
-    {"BDSIONO", MSG_ID_BDSIONO, DecodeBdsIonoText},
-    {"GALIONO", MSG_ID_GALIONO, DecodeGalIonoText},
-    {"IONUTC", MSG_ID_IONUTC, DecodeIonUtc},
-    {"QZSSIONUTC", MSG_ID_QZSSIONUTC, DecodeQzssIonUtc},
-    {"SATVIS", MSG_ID_SATVIS, DecodeSatVisText},
-    {"REFSTATION", MSG_ID_REFSTATION, DecodeRefStationText},
-    {"REFSTATIONINFO", MSG_ID_REFSTATIONINFO, DecodeRefStationText},
-};
-
-// The ID of a row: its own, or the one the profile's catalogue gives its name
-// (the mark logs differ between the programs, and not every name is in both).
-uint16_t RowId(const DECODER_ROW_T& row)
-{
-    if (row.nMessageId != 0)
-        return row.nMessageId;
-    return LogNameToId(row.pName, 1, static_cast<uint32_t>(strlen(row.pName)));
-}
-
 bool EndsWith(const char* pText, int32_t nLength, const char* pSuffix)
 {
     const int32_t n = static_cast<int32_t>(strlen(pSuffix));
@@ -100,7 +16,7 @@ bool EndsWith(const char* pText, int32_t nLength, const char* pSuffix)
 // The decoder of a text log's name field: "#NAMEA," (full), "%NAMEA," or
 // "%NAMESA," (short), "<NAME " or "<NAMES " (abbreviated, short); "_1" after
 // the form marks a RANGEH-made log.
-TextDecoderFn TextLogDecoder(const char* pText, int32_t nLength)
+TextDecoderFn TextLogDecoder(const char* pText, int32_t nLength, const LOG_REGISTRY_T* pRegistry)
 {
     const char cOpen = pText[0];
     if (cOpen != '#' && cOpen != '%' && cOpen != '<')
@@ -119,35 +35,40 @@ TextDecoderFn TextLogDecoder(const char* pText, int32_t nLength)
             return nullptr;
         --n;
     }
-    TextDecoderFn Decode = TextDecoderForName(pName, n);
+    TextDecoderFn Decode = TextDecoderForName(pName, n, pRegistry);
     // A short-header log may name itself with an "S" behind its name.
     if (!Decode && cOpen != '#' && EndsWith(pName, n, "S"))
-        Decode = TextDecoderForName(pName, n - 1);
+        Decode = TextDecoderForName(pName, n - 1, pRegistry);
     return Decode;
 }
 } // namespace
 
-TextDecoderFn TextDecoderForId(uint16_t nMessageId)
+TextDecoderFn TextDecoderForId(uint16_t nMessageId, const LOG_REGISTRY_T* pRegistry)
 {
-    if (nMessageId == LOG_ID_UNKNOWN)
-        return nullptr;
-    for (const DECODER_ROW_T& row : DECODERS)
-        if (RowId(row) == nMessageId)
-            return row.Decode;
+    const LOG_REGISTRY_T& Registry = LogRegistryOr(pRegistry);
+    for (uint32_t i = 0; i < Registry.Count; ++i)
+    {
+        const LOG_TYPE_T& Type = Registry.Rows[i];
+        if (!(Type.Uses & LOG_USE_DECODE) || Type.Decode == nullptr || LogTypeId(Type) != nMessageId ||
+            nMessageId == LOG_TYPE_NO_ID)
+            continue;
+        // A decoder that takes the ID from the catalogue reads the log only where the catalogue names it so.
+        if ((Type.Uses & LOG_ID_FROM_CATALOGUE) &&
+            LogNameToId(Type.Name, 1, static_cast<uint32_t>(strlen(Type.Name))) != nMessageId)
+            continue;
+        return Type.Decode;
+    }
     return nullptr;
 }
 
-TextDecoderFn TextDecoderForName(const char* pName, int32_t nLength)
+TextDecoderFn TextDecoderForName(const char* pName, int32_t nLength, const LOG_REGISTRY_T* pRegistry)
 {
-    if (!pName || nLength <= 0)
-        return nullptr;
-    for (const DECODER_ROW_T& row : DECODERS)
-        if (row.pName && StrEqualLenNoCase(pName, row.pName, static_cast<size_t>(nLength), strlen(row.pName)))
-            return row.Decode;
-    return nullptr;
+    const LOG_TYPE_T* pType = FindLogTypeByName(LogRegistryOr(pRegistry), pName, nLength, LOG_USE_DECODE);
+    return pType != nullptr ? pType->Decode : nullptr;
 }
 
-int DecodeLog(const uint8_t* pData, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
+int DecodeLog(const uint8_t* pData, int32_t nLength, uint8_t* pOut, int32_t* pOutLength,
+              const LOG_REGISTRY_T* pRegistry)
 {
     if (!pData || !pOut || !pOutLength || nLength < 3)
         return 0;
@@ -171,6 +92,6 @@ int DecodeLog(const uint8_t* pData, int32_t nLength, uint8_t* pOut, int32_t* pOu
         return 1;
     }
     const char* pText = reinterpret_cast<const char*>(pData);
-    const TextDecoderFn Decode = TextLogDecoder(pText, nLength);
+    const TextDecoderFn Decode = TextLogDecoder(pText, nLength, pRegistry);
     return Decode ? Decode(pText, nLength, pOut, pOutLength) : 0;
 }

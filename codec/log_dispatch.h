@@ -1,23 +1,22 @@
 // Finding the text decoder of a receiver log by its message ID or its name,
-// and decoding a log from any of its forms with one call.
+// and decoding a log from any of its forms with one call. The logs and their
+// decoders are the rows of a log registry (codec/log_registry.h) that read
+// text (LOG_USE_DECODE); each call takes the codec's own registry unless it is
+// given another.
 #pragma once
 
 #include <cstdint>
 
-// Every text decoder: a text log (full text with its CRC checked, and for the
-// fixed-layout logs also abbreviated or short text) to the binary log, header
-// and body without CRC. The output must hold a whole binary log
-// (LOG_MAX_BINARY_LENGTH bytes); returns 1 and the length, or 0.
-using TextDecoderFn = int (*)(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+#include "codec/log_registry.h"
 
 // The decoder of a message ID (as the profile's catalogue numbers the logs it
 // names), or null. Where two logs share an ID (BDSEPHEMERIS and BD2EPHEM) the
 // ID gives the first; their names tell them apart.
-TextDecoderFn TextDecoderForId(uint16_t nMessageId);
+TextDecoderFn TextDecoderForId(uint16_t nMessageId, const LOG_REGISTRY_T* pRegistry = nullptr);
 
 // The decoder of a log name without its form suffix ("GPSEPHEM", not
 // "GPSEPHEMA"), ignoring case, or null.
-TextDecoderFn TextDecoderForName(const char* pName, int32_t nLength);
+TextDecoderFn TextDecoderForName(const char* pName, int32_t nLength, const LOG_REGISTRY_T* pRegistry = nullptr);
 
 // Decodes one log in any of its forms: a text log found by its name (full
 // "#NAMEA,...*crc", short "%NAMESA,...*crc" or abbreviated "<NAME ..." with its
@@ -26,4 +25,5 @@ TextDecoderFn TextDecoderForName(const char* pName, int32_t nLength);
 // the port code, or short header AA 44 13). The output must hold
 // LOG_MAX_BINARY_LENGTH bytes; it receives header and body. Returns 1 and the
 // length, or 0 for a name without decoder or bad input.
-int DecodeLog(const uint8_t* pData, int32_t nLength, uint8_t* pOut, int32_t* pOutLength);
+int DecodeLog(const uint8_t* pData, int32_t nLength, uint8_t* pOut, int32_t* pOutLength,
+              const LOG_REGISTRY_T* pRegistry = nullptr);

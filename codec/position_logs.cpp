@@ -449,6 +449,48 @@ int FormatTimeSync(const BinaryLogHeader* pHeader, const void* pBody, char* pOut
     return FormatLayoutLog(kTimeSyncLayout, "TIMESYNC", pHeader, pBody, pOut, nCapacity, pOutLen);
 }
 
+int FormatDopLog(const uint8_t* pRecord, char* pOut, uint32_t nCapacity, uint32_t* pLength)
+{
+    constexpr uint32_t kFixed = offsetof(DopBody, Sats);
+    if (!pRecord || !pOut || !pLength)
+        return 0;
+    const BinaryLogHeader* h = reinterpret_cast<const BinaryLogHeader*>(pRecord);
+    const uint8_t* pBody = pRecord + LOG_HEADER_LENGTH;
+    const char* pName = h->MessageId == MSG_ID_PSRDOP ? "PSRDOP" : h->MessageId == MSG_ID_RTKDOP ? "RTKDOP" : nullptr;
+    if (!pName || h->MessageLength < kFixed)
+        return 0;
+    DopBody dop;
+    std::memcpy(&dop, pBody, kFixed);
+    if (dop.SatCount > (h->MessageLength - kFixed) / sizeof(uint32_t))
+        return 0;
+    const uint8_t* pSats = pBody + kFixed;
+
+    uint32_t n = 0;
+    if (!WriteAsciiHeader(pName, h, pOut, nCapacity, &n))
+        return 0;
+    const bool bAbbrev = IsAbbrevLogType(h->MessageType);
+    // The abbreviated line leaves the count out.
+    const int bBody =
+        bAbbrev
+            ? AppendFormat(pOut, nCapacity, &n, "<\t%.4f %.4f %.4f %.4f %.4f %.1f ", double(dop.Gdop), double(dop.Pdop),
+                           double(dop.Hdop), double(dop.Htdop), double(dop.Tdop), double(dop.CutOff))
+            : AppendFormat(pOut, nCapacity, &n, "%.4f,%.4f,%.4f,%.4f,%.4f,%.1f,%u", double(dop.Gdop), double(dop.Pdop),
+                           double(dop.Hdop), double(dop.Htdop), double(dop.Tdop), double(dop.CutOff), dop.SatCount);
+    if (!bBody)
+        return 0;
+    for (uint32_t i = 0; i < dop.SatCount; ++i)
+    {
+        uint32_t uSat;
+        std::memcpy(&uSat, pSats + i * sizeof uSat, sizeof uSat);
+        if (!AppendFormat(pOut, nCapacity, &n, bAbbrev ? " %u" : ",%u", uSat))
+            return 0;
+    }
+    if (bAbbrev ? !AppendFormat(pOut, nCapacity, &n, "\r\n") : !AppendTextLogCrc(pOut, nCapacity, &n, 0))
+        return 0;
+    *pLength = n;
+    return 1;
+}
+
 const LOG_LAYOUT_T& PositionLayout() { return kPositionLayout; }
 const LOG_LAYOUT_T& VelocityLayout() { return kVelocityLayout; }
 const LOG_LAYOUT_T& XyzLayout() { return kXyzLayout; }
@@ -482,7 +524,9 @@ int FormatHeadingCsv(const uint8_t* pRecord, int32_t nLength, char* pOut, int32_
 
 uint32_t CsvLogIndex(uint32_t nMessageId)
 {
-    const uint32_t kIds[] = {47, 141, 42, 96, 6006, 100, 216, 99, 243, 244, 241, 242, 971};
+    const uint32_t kIds[] = {MSG_ID_PSRPOS,  MSG_ID_RTKPOS,   MSG_ID_BESTPOS, MSG_ID_MATCHEDPOS, MSG_ID_MATCHEDPOSH,
+                             MSG_ID_PSRVEL,  MSG_ID_RTKVEL,   MSG_ID_BESTVEL, MSG_ID_PSRXYZ,     MSG_ID_RTKXYZ,
+                             MSG_ID_BESTXYZ, MSG_ID_BESTXYZ2, MSG_ID_HEADING};
     for (uint32_t i = 0; i < sizeof(kIds) / sizeof(kIds[0]); ++i)
         if (kIds[i] == nMessageId)
             return i;

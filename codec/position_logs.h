@@ -12,6 +12,7 @@
 // shorter than the body, or the text does not fit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "codec/log_fields.h"
@@ -27,11 +28,16 @@ enum : uint16_t
     MSG_ID_TIME = 101,
     MSG_ID_RTKPOS = 141,
     MSG_ID_AVEPOS = 172,
+    MSG_ID_PSRDOP = 174,
     MSG_ID_RTKVEL = 216,
     MSG_ID_BESTXYZ = 241,
+    MSG_ID_BESTXYZ2 = 242,
     MSG_ID_PSRXYZ = 243,
     MSG_ID_RTKXYZ = 244,
     MSG_ID_TIMESYNC = 492,
+    MSG_ID_MARKPOS = 615,
+    MSG_ID_MARK2POS = 616,
+    MSG_ID_RTKDOP = 952,
     MSG_ID_HEADING = 971,
     MSG_ID_HEADING2 = 1335,
     MSG_ID_BESTGNSSPOS = 1429,
@@ -39,6 +45,9 @@ enum : uint16_t
     MSG_ID_BESTGNSSXYZ = 1431,
     MSG_ID_PPPPOS = 1538,
     MSG_ID_MATCHEDPOSH = 6006,
+    // The monitor's catalogue numbers the mark logs its own way.
+    MSG_ID_MARKPOS_MONITOR = 181,
+    MSG_ID_MARK2POS_MONITOR = 615,
 };
 
 #pragma pack(push, 1)
@@ -193,6 +202,23 @@ struct TimeSyncBody
 };
 static_assert(sizeof(TimeSyncBody) == 12, "TIMESYNC body");
 
+// PSRDOP and RTKDOP: five DOP values and the elevation cut-off, then the
+// satellites used. The log carries SatCount numbers; this record has room for
+// DOP_MAX_SATS of them, as much as the monitor keeps.
+inline constexpr uint32_t DOP_MAX_SATS = 64;
+struct DopBody
+{
+    float Gdop;
+    float Pdop;
+    float Hdop;
+    float Htdop;
+    float Tdop;
+    float CutOff; // degrees
+    uint32_t SatCount;
+    uint32_t Sats[DOP_MAX_SATS];
+};
+static_assert(offsetof(DopBody, Sats) == 28 && sizeof(DopBody) == 284, "DOP body");
+
 #pragma pack(pop)
 
 // ---- Enumerations ----
@@ -251,6 +277,12 @@ int FormatHeading2(const BinaryLogHeader* pHeader, const void* pBody, char* pOut
 int FormatAvePos(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 int FormatTime(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
 int FormatTimeSync(const BinaryLogHeader* pHeader, const void* pBody, char* pOut, int32_t nCapacity, int32_t* pOutLen);
+// The text of a PSRDOP or RTKDOP record (header and body): the full form with
+// its CRC, or the abbreviated form (a header line and one body line, without
+// the count) when the message type is the abbreviated marker. Returns 1 and
+// the length, or 0 for another message ID, a satellite count the body does not
+// hold, or no room.
+int FormatDopLog(const uint8_t* pRecord, char* pOut, uint32_t nCapacity, uint32_t* pLength);
 
 // ---- Comma-separated export ----
 // One line ended by CR LF from a binary record (header + body, nLength bytes):

@@ -27,113 +27,10 @@ constexpr uint32_t kOutCapacity = 1u << 20;
 constexpr uint32_t kRecordCapacity = LOG_MAX_BINARY_LENGTH;
 constexpr uint8_t kTextType = 0x20;
 
-constexpr uint16_t MSG_ID_BESTXYZ2 = 242;
-
-const LOG_FORMATTER_T kFormatters[] = {
-    {MSG_ID_GPSEPHEM, FormatGpsEphem, CopyBinaryGpsEphem},
-    {MSG_ID_RANGE, FormatRange, CopyBinaryRange},
-    {MSG_ID_BASERANGE, FormatRange, CopyBinaryRange},
-    {MSG_ID_RANGEH, FormatRange, CopyBinaryRange},
-    {MSG_ID_RANGECMP, FormatRangeCmp, CopyBinaryRangeCmp},
-    {MSG_ID_GLOEPHEMERIS, FormatGloEphem, CopyBinaryGloEphem},
-    {MSG_ID_GALEPHEMERIS, FormatGalEphem, CopyBinaryGalEphem},
-    {MSG_ID_QZSSEPHEMERIS, FormatQzssEphem, CopyBinaryQzssEphem},
-    {MSG_ID_BDSEPHEMERIS, FormatBdsEphem, CopyBinaryBdsEphem},
-    {MSG_ID_RANGECMP4, FormatRangeCmp4, CopyBinaryRangeCmp4},
-};
-
-// The logs that have a formatter of their own (not through GetLogFormatter).
-bool HasOwnFormatter(uint16_t nId)
-{
-    switch (nId)
-    {
-    case MSG_ID_BESTPOS:
-    case MSG_ID_PSRPOS:
-    case MSG_ID_MATCHEDPOS:
-    case MSG_ID_RTKPOS:
-    case MSG_ID_MATCHEDPOSH:
-    case MSG_ID_BESTVEL:
-    case MSG_ID_PSRVEL:
-    case MSG_ID_RTKVEL:
-    case MSG_ID_BESTXYZ:
-    case MSG_ID_BESTXYZ2:
-    case MSG_ID_PSRXYZ:
-    case MSG_ID_RTKXYZ:
-    case MSG_ID_TIME:
-    case MSG_ID_HEADING:
-    case MSG_ID_RAWIMU:
-    case MSG_ID_RAWIMUX:
-    case MSG_ID_INSPVAX:
-    case MSG_ID_INSSTATUS:
-    case MSG_ID_IONUTC:
-    case MSG_ID_TIMEDWHEELDATA:
-    case MSG_ID_RAWIMUSX:
-    case MSG_ID_REFSTATION:
-    case MSG_ID_REFSTATIONINFO:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Full text of a long-header record of a log with its own formatter.
-int FormatOwn(const uint8_t* pRecord, char* pOut, int32_t nCapacity, int32_t* pOutLength)
-{
-    const BinaryLogHeader* h = reinterpret_cast<const BinaryLogHeader*>(pRecord);
-    const uint8_t* b = pRecord + LOG_HEADER_LENGTH;
-    switch (h->MessageId)
-    {
-    case MSG_ID_PSRPOS:
-        return FormatPosition(0, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_RTKPOS:
-        return FormatPosition(2, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_BESTPOS:
-        return FormatPosition(3, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_MATCHEDPOS:
-        return FormatPosition(6, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_MATCHEDPOSH:
-        return FormatPosition(7, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_PSRVEL:
-        return FormatVelocity(0, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_RTKVEL:
-        return FormatVelocity(2, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_BESTVEL:
-        return FormatVelocity(3, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_PSRXYZ:
-        return FormatXyz(0, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_RTKXYZ:
-        return FormatXyz(2, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_BESTXYZ:
-        return FormatXyz(3, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_BESTXYZ2:
-        return FormatXyz(5, h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_TIME:
-        return FormatTime(h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_HEADING:
-        return FormatHeading(h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_RAWIMU:
-        return FormatRawImu(h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_RAWIMUX:
-    case MSG_ID_RAWIMUSX:
-        return FormatRawImuX(h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_INSPVAX:
-        return FormatInspvax(h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_INSSTATUS:
-        return FormatInsStatus(h, b, pOut, nCapacity, pOutLength);
-    case MSG_ID_IONUTC:
-        return FormatIonUtc(pRecord, nCapacity, pOut, pOutLength);
-    case MSG_ID_REFSTATION:
-        return FormatRefStation(pRecord, nCapacity, 1, pOut, pOutLength);
-    case MSG_ID_REFSTATIONINFO:
-        return FormatRefStationInfo(pRecord, nCapacity, 1, pOut, pOutLength);
-    default:
-        return 0;
-    }
-}
-
 // Work state of one conversion job.
 struct Log2LogJob
 {
+    const LOG_REGISTRY_T* pRegistry = nullptr;
     uint32_t nKind = 0;
     uint32_t bBinaryInput = 0;
     FILE* pOut = nullptr;
@@ -177,7 +74,7 @@ void SetFullText(BinaryLogHeader* h)
 // code): decoded from text, or copied from binary with its port address mapped.
 bool LoadRecord(Log2LogJob& job, const LogSourceFrame& log, int32_t* pLength)
 {
-    return DecodeLog(log.pData, static_cast<int32_t>(log.nLength), job.Record.data(), pLength) == 1;
+    return DecodeLog(log.pData, static_cast<int32_t>(log.nLength), job.Record.data(), pLength, job.pRegistry) == 1;
 }
 
 bool IsRangeId(uint16_t nId) { return nId == MSG_ID_RANGE || nId == MSG_ID_RANGEH; }
@@ -275,15 +172,10 @@ int ConvertAnyToText(Log2LogJob& job)
             FormatRawImuX(&lh, job.Record.data() + SHORT_LOG_HEADER_LENGTH, job.Text.data(), nCap, &nText), &nText);
     }
     SetFullText(h);
-    if (HasOwnFormatter(h->MessageId))
-        return job.WriteText(FormatOwn(job.Record.data(), job.Text.data(), nCap, &nText), &nText);
-    const LOG_FORMATTER_T* f = GetLogFormatter(h->MessageId);
-    if (!f)
+    const LOG_TYPE_T* pType = GetLogFormatter(h->MessageId, job.pRegistry);
+    if (!pType || !pType->Format)
         return 0;
-    TextFormatterFn format = f->Text;
-    if (h->MessageId == MSG_ID_BDSEPHEMERIS && h->MessageLength == sizeof(BD2EPHEM_BODY_T))
-        format = FormatBd2Ephem;
-    return job.WriteText(format(job.Record.data(), nCap, job.Text.data(), &nText), &nText);
+    return job.WriteText(pType->Format(*pType, job.Record.data(), nCap, job.Text.data(), &nText), &nText);
 }
 
 int ConvertAnyToBinary(Log2LogJob& job)
@@ -299,34 +191,17 @@ int ConvertAnyToBinary(Log2LogJob& job)
             &nOut);
     }
     h->MessageType = static_cast<uint8_t>(h->MessageType & ~LOG_FORM_MASK);
-    if (h->MessageId == MSG_ID_REFSTATION || h->MessageId == MSG_ID_REFSTATIONINFO)
-    {
-        char* pOut = reinterpret_cast<char*>(job.Converted.data());
-        return job.WriteBinary(h->MessageId == MSG_ID_REFSTATION
-                                   ? FormatRefStation(job.Record.data(), nCap, 0, pOut, &nOut)
-                                   : FormatRefStationInfo(job.Record.data(), nCap, 0, pOut, &nOut),
-                               &nOut);
-    }
-    if (HasOwnFormatter(h->MessageId))
-    {
-        BinaryLogHeader wire = *h;
-        wire.Port = PortCodeToAddress(h->Port);
-        return job.WriteBinary(
-            BuildBinaryLog(&wire, job.Record.data() + LOG_HEADER_LENGTH, job.Converted.data(), nCap, &nOut), &nOut);
-    }
-    const LOG_FORMATTER_T* f = GetLogFormatter(h->MessageId);
-    if (!f)
+    const LOG_TYPE_T* pType = GetLogFormatter(h->MessageId, job.pRegistry);
+    if (!pType || !pType->Copy)
         return 0;
-    BinaryCopierFn copy = f->Binary;
-    if (h->MessageId == MSG_ID_BDSEPHEMERIS && h->MessageLength == sizeof(BD2EPHEM_BODY_T))
-        copy = CopyBinaryBd2Ephem;
-    return job.WriteBinary(copy(job.Record.data(), nCap, job.Converted.data(), &nOut), &nOut);
+    return job.WriteBinary(pType->Copy(job.Record.data(), nCap, job.Converted.data(), &nOut), &nOut);
 }
 
 int ConvertBinex(Log2LogJob& job, const LogSourceFrame& log)
 {
     uint32_t nOut = 0;
-    TextFormatterFn format = nullptr;
+    // The text formatter of the log a BINEX record became.
+    int (*format)(const void*, int32_t, char*, int32_t*) = nullptr;
     if (log.nMessageId == BINEX_RECORD_OBS)
     {
         if (!DecodeBinexObsRecord(log.pData, log.nLength, job.Binex.get()) ||
@@ -423,20 +298,18 @@ int RelayProgress(void* pRelay, uint64_t nBytesRead)
 }
 } // namespace
 
-const LOG_FORMATTER_T* GetLogFormatter(uint16_t nMessageId)
+const LOG_TYPE_T* GetLogFormatter(uint16_t nMessageId, const LOG_REGISTRY_T* pRegistry)
 {
-    for (const LOG_FORMATTER_T& f : kFormatters)
-        if (f.nMessageId == nMessageId)
-            return &f;
-    return nullptr;
+    return FindLogType(LogRegistryOr(pRegistry), nMessageId, LOG_USE_CONVERT);
 }
 
 int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
-                    void* pContext)
+                    void* pContext, const LOG_REGISTRY_T* pRegistry)
 {
     if (!pSrc || !pOut || nKind >= LOG2LOG_KIND_COUNT)
         return -1;
     Log2LogJob job;
+    job.pRegistry = pRegistry;
     job.nKind = nKind;
     job.bBinaryInput = bBinaryInput;
     job.pOut = pOut;

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "codec/log_registry.h"
+
 enum LOG2LOG_KIND_E : uint32_t
 {
     LOG2LOG_RANGE_TO_RANGECMP = 0,
@@ -23,20 +25,12 @@ enum LOG2LOG_KIND_E : uint32_t
     LOG2LOG_KIND_COUNT = 8,
 };
 
-using TextFormatterFn = int (*)(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLength);
-using BinaryCopierFn = int (*)(const void* pLog, int32_t nCapacity, uint8_t* pOut, int32_t* pOutLength);
-
-struct LOG_FORMATTER_T
-{
-    uint16_t nMessageId;
-    TextFormatterFn Text;
-    BinaryCopierFn Binary;
-};
-
-// The text formatter and binary re-encoder of the range and ephemeris logs by
-// message ID (RANGE, BASERANGE, RANGEH, RANGECMP, RANGECMP4, GPSEPHEM,
-// GLOEPHEMERIS, GALEPHEMERIS, QZSSEPHEMERIS, BDSEPHEMERIS); null for others.
-const LOG_FORMATTER_T* GetLogFormatter(uint16_t nMessageId);
+// The log type that kinds 2 and 3 write, by message ID: its text formatter
+// (Format) and its binary re-encoder (Copy), from the rows of the registry
+// (the codec's own when null) that log-to-log conversion takes: the range
+// logs, ephemerides, positions, velocities, XYZ, TIME, HEADING, IMU and INS
+// logs, IONUTC and the reference stations. Null for other IDs.
+const LOG_TYPE_T* GetLogFormatter(uint16_t nMessageId, const LOG_REGISTRY_T* pRegistry = nullptr);
 
 // Progress report: the source bytes read so far, after each block. A
 // non-zero result stops the conversion there.
@@ -49,8 +43,9 @@ enum : int
 
 // Converts the whole source into the output by kind (LOG2LOG_KIND_E).
 // bBinaryInput: the job's source was found to be binary (kind 6 then writes
-// nothing). Returns 0; -1 for a kind outside 0-7, a null file, or an output
-// that could not be written; LOG2LOG_READ_FAILED for a source that could not
-// be read to its end (what was read is converted).
+// nothing). The logs are those of the registry (the codec's own when null).
+// Returns 0; -1 for a kind outside 0-7, a null file, or an output that could
+// not be written; LOG2LOG_READ_FAILED for a source that could not be read to
+// its end (what was read is converted).
 int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
-                    void* pContext);
+                    void* pContext, const LOG_REGISTRY_T* pRegistry = nullptr);

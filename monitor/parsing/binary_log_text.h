@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "codec/log_format.h"
+#include "codec/log_registry.h"
 
 enum : uint32_t
 {
@@ -32,12 +33,9 @@ int BinaryLogToRecord(const uint8_t* pFrame, uint32_t nFrameLength, uint8_t* pRe
 // and returns the characters written. The record's message type is set to
 // the text form first: bit 0x20 is added, so that a binary log gives full text
 // and one marked 0x40 the abbreviated text; a short-header log and RAWIMUSX
-// take the short text form. Returns 0 (nothing written) only when not even
-// the line of ID and length fits nCapacity.
-uint32_t BinaryRecordToText(uint8_t* pRecord, char* pOut, uint32_t nCapacity);
-
-// The text of PSRDOP and RTKDOP records: the full form with its CRC, or the
-// abbreviated form (a header line and one body line) when the message type is
-// the abbreviated marker. Returns 1 and the length, or 0 for another message
-// ID, a satellite count the body does not hold, or no room.
-int FormatDopLog(const uint8_t* pRecord, char* pOut, uint32_t nCapacity, uint32_t* pLength);
+// take the short text form. The formatter is that of the log's row in the
+// registry (the codec's own when null) that the monitor shows as text.
+// Returns 0 (nothing written) only when not even the line of ID and length
+// fits nCapacity.
+uint32_t BinaryRecordToText(uint8_t* pRecord, char* pOut, uint32_t nCapacity,
+                            const LOG_REGISTRY_T* pRegistry = nullptr);

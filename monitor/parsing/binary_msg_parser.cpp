@@ -82,7 +82,8 @@ uint32_t QBinaryMsgParser::BinaryLogToAscii(const uint8_t* pLog, uint32_t nLengt
         return 0;
     if (pStore)
         pStore->StoreLogRecord(m_pRecord.get(), nRecord);
-    return bText ? BinaryRecordToText(m_pRecord.get(), pOut, nCapacity) : 0;
+    // The text follows the port's store in which logs it knows.
+    return bText ? BinaryRecordToText(m_pRecord.get(), pOut, nCapacity, pStore ? &pStore->LogTypes() : nullptr) : 0;
 }
 
 int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)

@@ -1,12 +1,10 @@
 #include "monitor/parsing/latest_log_store.h"
 
 #include <array>
+#include <cstddef>
 #include <cstring>
 
 #include "codec/catalogue.h"
-#include "codec/ins_logs.h"
-#include "codec/log_dispatch.h"
-#include "codec/log_fields.h"
 #include "codec/position_logs.h"
 #include "codec/range_logs.h"
 #include "codec/rangecmp4.h"
@@ -14,101 +12,21 @@
 
 namespace
 {
-// How the kept length of a body follows from the body itself.
-enum BODY_RULE_E : uint8_t
+// Message ID to catalogue index, built once from the store's slot list.
+const std::array<int8_t, 65536>& CatalogueLookup()
 {
-    RULE_FIXED,     // a fixed record: at least MinBody bytes, the first KeepBody kept
-    RULE_DOP,       // DOP values, then a u32 satellite count at byte 24 and that many u32 from byte 28
-    RULE_RANGE,     // u32 count, then 44-byte observations
-    RULE_RANGECMP,  // u32 count, then 24-byte observations
-    RULE_RANGECMP4, // u32 byte count, then those bytes
-};
-
-struct BODY_ROW_T
-{
-    uint16_t Id;
-    uint32_t MinBody;
-    uint32_t KeepBody; // fixed: bytes kept; counted: room held from the start
-    BODY_RULE_E Rule;
-    TextDecoderFn Decode; // the codec's text decoder, or null
-};
-
-template <const LOG_LAYOUT_T& (*Layout)(), uint16_t Id>
-int DecodeWithLayout(const char* pText, int32_t nLength, uint8_t* pOut, int32_t* pOutLength)
-{
-    return DecodeLayoutText(Layout(), Id, DECODE_LONG_HEADER, pText, nLength, pOut, pOutLength);
-}
-
-// The logs whose latest copy the store keeps, with the room the views expect.
-const BODY_ROW_T kBodies[] = {
-    {MSG_ID_PSRPOS, 72, 72, RULE_FIXED, DecodePositionText},
-    {MSG_ID_RTKPOS, 72, 72, RULE_FIXED, DecodePositionText},
-    {MSG_ID_BESTPOS, 72, 72, RULE_FIXED, DecodePositionText},
-    {MSG_ID_BESTGNSSPOS, 72, 72, RULE_FIXED, DecodePositionText},
-    {MSG_ID_MATCHEDPOS, 72, 72, RULE_FIXED, DecodePositionText},
-    {MSG_ID_MATCHEDPOSH, 72, 72, RULE_FIXED, DecodePositionText},
-    {MSG_ID_PSRVEL, 44, 44, RULE_FIXED, DecodeVelocityText},
-    {MSG_ID_RTKVEL, 44, 44, RULE_FIXED, DecodeVelocityText},
-    {MSG_ID_BESTVEL, 44, 44, RULE_FIXED, DecodeVelocityText},
-    {MSG_ID_BESTGNSSVEL, 44, 44, RULE_FIXED, DecodeVelocityText},
-    {MSG_ID_PSRXYZ, 112, 112, RULE_FIXED, DecodeXyzText},
-    {MSG_ID_RTKXYZ, 112, 112, RULE_FIXED, DecodeXyzText},
-    {MSG_ID_BESTXYZ, 112, 112, RULE_FIXED, DecodeXyzText},
-    {MSG_ID_BESTGNSSXYZ, 112, 112, RULE_FIXED, DecodeXyzText},
-    {MSG_ID_HEADING, 44, 44, RULE_FIXED, DecodeHeadingText},
-    {MSG_ID_HEADING2, 48, 48, RULE_FIXED, DecodeWithLayout<Heading2Layout, MSG_ID_HEADING2>},
-    {MSG_ID_AVEPOS, 48, 48, RULE_FIXED, DecodeWithLayout<AvePosLayout, MSG_ID_AVEPOS>},
-    {MSG_ID_TIME, 44, 44, RULE_FIXED, DecodeTimeText},
-    {MSG_ID_TIMESYNC, 12, 12, RULE_FIXED, DecodeWithLayout<TimeSyncLayout, MSG_ID_TIMESYNC>},
-    {174, 28, 284, RULE_DOP, nullptr}, // PSRDOP
-    {952, 28, 284, RULE_DOP, nullptr}, // RTKDOP
-    {MSG_ID_INSATT, 40, 40, RULE_FIXED, DecodeWithLayout<InsAttLayout, MSG_ID_INSATT>},
-    {MSG_ID_INSSPD, 40, 40, RULE_FIXED, DecodeWithLayout<InsSpdLayout, MSG_ID_INSSPD>},
-    {MSG_ID_INSVEL, 40, 40, RULE_FIXED, DecodeWithLayout<InsVelLayout, MSG_ID_INSVEL>},
-    {MSG_ID_INSPVA, 88, 88, RULE_FIXED, DecodeWithLayout<InsPvaLayout, MSG_ID_INSPVA>},
-    {MSG_ID_INSPVAX, 126, 126, RULE_FIXED, DecodeInspvaxText},
-    {MSG_ID_RAWIMUSX, 40, 40, RULE_FIXED, nullptr}, // its text form has the short header
-    {MSG_ID_RAWIMU, 40, 40, RULE_FIXED, DecodeRawImuText},
-    {MSG_ID_RAWIMUX, 40, 40, RULE_FIXED, DecodeRawImuXText},
-    {MSG_ID_INSSTATUS, 4, 404, RULE_FIXED, DecodeInsStatusText},
-    {MSG_ID_RANGE, 4, 11296 - LOG_HEADER_LENGTH, RULE_RANGE, DecodeRangeText},
-    {MSG_ID_RANGEH, 4, 11296 - LOG_HEADER_LENGTH, RULE_RANGE, DecodeRangeText},
-    {MSG_ID_BASERANGE, 4, 11396 - LOG_HEADER_LENGTH, RULE_RANGE, DecodeRangeText},
-    {MSG_ID_RANGECMP, 4, 6176 - LOG_HEADER_LENGTH, RULE_RANGECMP, DecodeRangeCmpText},
-    {MSG_ID_RANGECMP4, 4, 65570 - LOG_HEADER_LENGTH, RULE_RANGECMP4, DecodeRangeCmp4Text},
-};
-constexpr uint32_t kBodyCount = sizeof kBodies / sizeof kBodies[0];
-
-// Message ID to catalogue index and to body row, built once.
-struct LOOKUP_T
-{
-    std::array<int8_t, 65536> Index;
-    std::array<int8_t, 65536> Body;
-};
-
-const LOOKUP_T& Lookup()
-{
-    static const LOOKUP_T* const pLookup = []
+    static const std::array<int8_t, 65536>* const pLookup = []
     {
-        auto* p = new LOOKUP_T;
-        p->Index.fill(-1);
-        p->Body.fill(-1);
+        auto* p = new std::array<int8_t, 65536>;
+        p->fill(-1);
         uint32_t nRows = 0;
         const LOG_SLOT_ROW_T* pRows = GetStoreSlotList(&nRows);
         // The first row of an ID wins, as a search in list order would find it.
         for (uint32_t i = nRows; i-- > 0;)
-            p->Index[pRows[i].Id & 0xFFFF] = static_cast<int8_t>(pRows[i].Slot);
-        for (uint32_t i = 0; i < kBodyCount; ++i)
-            p->Body[kBodies[i].Id] = static_cast<int8_t>(i);
+            (*p)[pRows[i].Id & 0xFFFF] = static_cast<int8_t>(pRows[i].Slot);
         return p;
     }();
     return *pLookup;
-}
-
-const BODY_ROW_T* BodyRow(uint16_t nId)
-{
-    const int n = Lookup().Body[nId];
-    return n < 0 ? nullptr : &kBodies[n];
 }
 
 uint32_t ReadU32(const uint8_t* p)
@@ -119,26 +37,27 @@ uint32_t ReadU32(const uint8_t* p)
 }
 
 // Body bytes to keep, or 0 when the body does not hold what it announces.
-uint32_t KeptLength(const BODY_ROW_T& Row, const uint8_t* pBody, uint32_t nBody)
+uint32_t KeptLength(const LOG_TYPE_T& Type, const uint8_t* pBody, uint32_t nBody)
 {
-    if (nBody < Row.MinBody)
+    if (nBody < Type.MinBody)
         return 0;
+    constexpr uint32_t kCount = sizeof(uint32_t);
     uint64_t nNeed;
-    switch (Row.Rule)
+    switch (Type.BodyRule)
     {
-    case RULE_FIXED:
-        return nBody < Row.KeepBody ? nBody : Row.KeepBody;
-    case RULE_DOP:
-        nNeed = 28 + 4ull * ReadU32(pBody + 24);
+    case LOG_BODY_FIXED:
+        return nBody < Type.KeepBody ? nBody : Type.KeepBody;
+    case LOG_BODY_DOP:
+        nNeed = offsetof(DopBody, Sats) + uint64_t{sizeof(uint32_t)} * ReadU32(pBody + offsetof(DopBody, SatCount));
         break;
-    case RULE_RANGE:
-        nNeed = 4 + uint64_t{sizeof(RANGE_OBS_T)} * ReadU32(pBody);
+    case LOG_BODY_RANGE:
+        nNeed = kCount + uint64_t{sizeof(RANGE_OBS_T)} * ReadU32(pBody);
         break;
-    case RULE_RANGECMP:
-        nNeed = 4 + uint64_t{sizeof(RANGECMP_OBS_T)} * ReadU32(pBody);
+    case LOG_BODY_RANGECMP:
+        nNeed = kCount + uint64_t{sizeof(RANGECMP_OBS_T)} * ReadU32(pBody);
         break;
-    case RULE_RANGECMP4:
-        nNeed = 4ull + ReadU32(pBody);
+    case LOG_BODY_RANGECMP4:
+        nNeed = kCount + uint64_t{ReadU32(pBody)};
         break;
     default:
         return 0;
@@ -197,7 +116,7 @@ constexpr SIGNAL_PAIR_T kSignalRows[6][12] = {
 };
 } // namespace
 
-int CatalogueIndexOf(uint32_t nMessageId) { return nMessageId > 0xFFFF ? -1 : Lookup().Index[nMessageId]; }
+int CatalogueIndexOf(uint32_t nMessageId) { return nMessageId > 0xFFFF ? -1 : CatalogueLookup()[nMessageId]; }
 
 uint32_t TrackStatusToSystem(uint32_t uStatus)
 {
@@ -245,14 +164,34 @@ int ParseAsciiLog(const char* pLine, uint32_t nLength, QRangeData* pStore)
     return pStore != nullptr ? pStore->StoreTextLog(pLine, nLength) : -1;
 }
 
-QRangeData::QRangeData(QObject* pParent)
-    : QObject(pParent), m_Slots(kBodyCount), m_pScratch(new uint8_t[LOG_MAX_BINARY_LENGTH]),
-      m_pCmp4(new RANGECMP4_CONTEXT_T())
+QRangeData::QRangeData(QObject* pParent, const LOG_REGISTRY_T* pRegistry)
+    : QObject(pParent), m_pRegistry(&LogRegistryOr(pRegistry)), m_pBodySlot(new std::array<int8_t, 65536>),
+      m_pScratch(new uint8_t[LOG_MAX_BINARY_LENGTH]), m_pCmp4(new RANGECMP4_CONTEXT_T())
 {
     std::memset(Headers, 0, sizeof Headers);
     std::memset(Counts, 0, sizeof Counts);
-    for (uint32_t i = 0; i < kBodyCount; ++i)
-        m_Slots[i].Data.assign(LOG_HEADER_LENGTH + kBodies[i].KeepBody, 0);
+    m_pBodySlot->fill(-1);
+    // The logs the registry has the store keep, each with a slot; of two rows
+    // with one ID the first is kept.
+    for (uint32_t i = 0; i < m_pRegistry->Count; ++i)
+    {
+        const LOG_TYPE_T& Type = m_pRegistry->Rows[i];
+        const uint16_t nId = LogTypeId(Type);
+        if (Type.BodyRule == LOG_BODY_NONE || nId == LOG_TYPE_NO_ID || (*m_pBodySlot)[nId] >= 0 ||
+            m_Slots.size() >= 127)
+            continue;
+        (*m_pBodySlot)[nId] = static_cast<int8_t>(m_Slots.size());
+        SLOT_T Slot;
+        Slot.Type = &Type;
+        Slot.Data.assign(LOG_HEADER_LENGTH + Type.KeepBody, 0);
+        m_Slots.push_back(std::move(Slot));
+    }
+}
+
+const LOG_TYPE_T* QRangeData::BodyType(uint16_t nMessageId) const
+{
+    const int n = (*m_pBodySlot)[nMessageId];
+    return n < 0 ? nullptr : m_Slots[static_cast<size_t>(n)].Type;
 }
 
 QRangeData::~QRangeData() = default;
@@ -268,10 +207,10 @@ void QRangeData::Count(const BinaryLogHeader& Header)
 
 int QRangeData::KeepBody(const BinaryLogHeader& Header, const uint8_t* pBody, uint32_t nBody)
 {
-    const int nRow = Lookup().Body[Header.MessageId];
+    const int nRow = (*m_pBodySlot)[Header.MessageId];
     if (nRow < 0)
         return 1;
-    const uint32_t nKeep = KeptLength(kBodies[nRow], pBody, nBody);
+    const uint32_t nKeep = KeptLength(*m_Slots[static_cast<size_t>(nRow)].Type, pBody, nBody);
     if (nKeep == 0)
         return 0;
     SLOT_T& Slot = m_Slots[static_cast<size_t>(nRow)];
@@ -316,7 +255,8 @@ int QRangeData::StoreLogRecord(const uint8_t* pRecord, uint32_t nLength) { retur
 
 int QRangeData::ReplaceLogCopy(const uint8_t* pRecord, uint32_t nLength)
 {
-    if (nLength < LOG_HEADER_LENGTH || BodyRow(reinterpret_cast<const BinaryLogHeader*>(pRecord)->MessageId) == nullptr)
+    if (nLength < LOG_HEADER_LENGTH ||
+        BodyType(reinterpret_cast<const BinaryLogHeader*>(pRecord)->MessageId) == nullptr)
         return 0;
     return StoreRecord(pRecord, nLength, false) == 1 ? 1 : 0;
 }
@@ -330,19 +270,19 @@ int QRangeData::StoreTextLog(const char* pLine, uint32_t nLength)
     if (!CheckTextLogCrc(pLine, n) || !ParseAsciiLogHeader(pLine, n, &Header))
         return 0;
     Count(Header);
-    const BODY_ROW_T* pRow = BodyRow(Header.MessageId);
-    if (pRow == nullptr || pRow->Decode == nullptr)
+    const LOG_TYPE_T* pType = BodyType(Header.MessageId);
+    if (pType == nullptr || !(pType->Uses & LOG_USE_STORE_TEXT) || pType->Decode == nullptr)
         return 1;
     // Decoded into scratch first: a body that does not read leaves the kept copy alone.
     int32_t nOut = 0;
-    if (!pRow->Decode(pLine, n, m_pScratch.get(), &nOut) || nOut <= 0)
+    if (!pType->Decode(pLine, n, m_pScratch.get(), &nOut) || nOut <= 0)
         return 0;
     return StoreRecord(m_pScratch.get(), static_cast<uint32_t>(nOut), false) == 1 ? 1 : 0;
 }
 
 const uint8_t* QRangeData::LogCopy(uint16_t nMessageId, uint32_t* pLength) const
 {
-    const int nRow = Lookup().Body[nMessageId];
+    const int nRow = (*m_pBodySlot)[nMessageId];
     if (nRow < 0)
         return nullptr;
     const SLOT_T& Slot = m_Slots[static_cast<size_t>(nRow)];
@@ -353,6 +293,6 @@ const uint8_t* QRangeData::LogCopy(uint16_t nMessageId, uint32_t* pLength) const
 
 uint32_t QRangeData::BodyUpdates(uint16_t nMessageId) const
 {
-    const int nRow = Lookup().Body[nMessageId];
+    const int nRow = (*m_pBodySlot)[nMessageId];
     return nRow < 0 ? 0 : m_Slots[static_cast<size_t>(nRow)].Updates;
 }

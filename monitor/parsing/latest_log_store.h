@@ -7,11 +7,13 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "codec/log_format.h"
+#include "codec/log_registry.h"
 
 struct RANGECMP4_CONTEXT_T;
 
@@ -45,7 +47,9 @@ class QRangeData : public QObject
     Q_OBJECT
 
 public:
-    explicit QRangeData(QObject* pParent = nullptr);
+    // The logs whose bodies the store keeps, and how, come from a log registry:
+    // the codec's own unless another is given (it must outlive the store).
+    explicit QRangeData(QObject* pParent = nullptr, const LOG_REGISTRY_T* pRegistry = nullptr);
     ~QRangeData() override;
 
     BinaryLogHeader Headers[STORE_SLOT_COUNT]; // latest header per catalogue index (port code, long form)
@@ -84,18 +88,25 @@ public:
     // The port's RANGECMP4 expansion state, for expanding its kept RANGECMP4 logs.
     RANGECMP4_CONTEXT_T* RangeCmp4Context() { return m_pCmp4.get(); }
 
+    // The registry the store reads its logs from.
+    const LOG_REGISTRY_T& LogTypes() const { return *m_pRegistry; }
+
     struct SLOT_T
     {
+        const LOG_TYPE_T* Type = nullptr;
         std::vector<uint8_t> Data;
         uint32_t Length = 0;
         uint32_t Updates = 0;
     };
 
 private:
+    const LOG_TYPE_T* BodyType(uint16_t nMessageId) const;
     int KeepBody(const BinaryLogHeader& Header, const uint8_t* pBody, uint32_t nBody);
     int StoreRecord(const uint8_t* pRecord, uint32_t nLength, bool bCount);
     void Count(const BinaryLogHeader& Header);
 
+    const LOG_REGISTRY_T* m_pRegistry;
+    std::unique_ptr<std::array<int8_t, 65536>> m_pBodySlot; // message ID to slot, -1 for none
     std::vector<SLOT_T> m_Slots;
     std::unique_ptr<uint8_t[]> m_pScratch; // a decoded text log before it is kept
     std::unique_ptr<RANGECMP4_CONTEXT_T> m_pCmp4;
