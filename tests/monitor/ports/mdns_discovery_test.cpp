@@ -1,0 +1,293 @@
+// Discovering receivers: the server's sockets and their rebind cycle, the
+// cache's TTL rules, and browsing, resolving and the receivers' table model
+// end to end against a responder on the loopback address. Nothing here sends
+// to a multicast group: every server points its groups at the responder.
+#include <QSignalSpy>
+#include <QTest>
+#include <QUdpSocket>
+#include <gtest/gtest.h>
+
+#include "mdns_responder.h"
+#include "monitor/ports/mdns_cache.h"
+#include "monitor/ports/mdns_resolver.h"
+#include "monitor/ports/mdns_server.h"
+#include "monitor/ports/service_model.h"
+
+namespace
+{
+const QByteArray TYPE = MDNS_RECEIVER_SERVICE_TYPE;
+
+class MdnsDiscovery : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_SavedTiming = Mdns::Timing();
+        Mdns::DISCOVERY_TIMING_T& t = Mdns::Timing();
+        t.QueryFirstMs = 100;
+        t.ServiceDelayMs = 10;
+        t.ServiceRetryMs = 50;
+        t.ResolveFirstMs = 50;
+    }
+    void TearDown() override { Mdns::Timing() = m_SavedTiming; }
+
+    static MDNS_RECEIVER_T Receiver(const QByteArray& Name, const char* pIPv4, uint32_t Ttl = 120)
+    {
+        MDNS_RECEIVER_T r;
+        r.Instance = Name;
+        r.Host = Name + "-host.local.";
+        r.IPv4 = QHostAddress(QString::fromLatin1(pIPv4));
+        r.Ttl = Ttl;
+        r.Txt = {{"BoardType", "B" + Name}, {"Version", "1.2." + Name}, {"ProductID", "77"}, {"SN", "SN-" + Name}};
+        return r;
+    }
+    static QStringList Row(const ServiceModel& Model, int nRow)
+    {
+        QStringList cells;
+        for (int c = 0; c < Model.columnCount(); ++c)
+            cells << Model.data(Model.index(nRow, c)).toString();
+        return cells;
+    }
+    static int RowOf(const ServiceModel& Model, const QString& sName)
+    {
+        for (int i = 0; i < Model.rowCount(); ++i)
+        {
+            if (Model.data(Model.index(i, ServiceModel::COLUMN_HOST_NAME)).toString() == sName)
+                return i;
+        }
+        return -1;
+    }
+
+    Mdns::DISCOVERY_TIMING_T m_SavedTiming;
+    CMdnsResponder m_Responder{TYPE};
+};
+
+TEST_F(MdnsDiscovery, ServerBindsOnceWhenEnabledAndKeepsItsSocketsWhenDisabled)
+{
+    Mdns::SERVER_CONFIG_T config = m_Responder.LoopbackConfig();
+    config.RebindMs = 60000;
+    Mdns::Server server(config);
+    QSignalSpy errors(&server, &Mdns::Server::error);
+    EXPECT_FALSE(server.IsIPv4Bound()); // nothing before enabling
+
+    server.SetEnable(true);
+    ASSERT_TRUE(server.IsIPv4Bound());
+    const quint16 nPort = server.LocalPort();
+    EXPECT_TRUE(server.IsRebindTimerActive());
+    server.SetEnable(true);
+    EXPECT_EQ(nPort, server.LocalPort());
+
+    server.SetEnable(false);
+    EXPECT_TRUE(server.IsIPv4Bound());
+    EXPECT_EQ(nPort, server.LocalPort());
+    EXPECT_FALSE(server.IsRebindTimerActive());
+    server.FlipStop(false);
+    EXPECT_TRUE(server.IsRebindTimerActive());
+    server.FlipStop(true);
+    EXPECT_FALSE(server.IsRebindTimerActive());
+    EXPECT_EQ(0, errors.count());
+
+    // An address this machine does not have cannot be bound: reported, and
+    // the next rebind step tries again.
+    config.IPv4Bind = QHostAddress(QStringLiteral("192.0.2.1"));
+    Mdns::Server unbound(config);
+    QSignalSpy unboundErrors(&unbound, &Mdns::Server::error);
+    unbound.SetEnable(true);
+    EXPECT_FALSE(unbound.IsIPv4Bound());
+    EXPECT_EQ(1, unboundErrors.count());
+    EXPECT_TRUE(unbound.IsRebindTimerActive());
+}
+
+TEST_F(MdnsDiscovery, ServerDropsGarbageAndReportsMessagesWithTheirSender)
+{
+    Mdns::Server server(m_Responder.LoopbackConfig());
+    server.SetEnable(true);
+    QSignalSpy received(&server, &Mdns::Server::messageReceived);
+    QUdpSocket peer;
+    ASSERT_TRUE(peer.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    peer.writeDatagram(QByteArray::fromHex("0000840000ff"), QHostAddress::LocalHost, server.LocalPort());
+    MDNS_MESSAGE_T message;
+    message.Response = true;
+    QByteArray datagram;
+    ASSERT_EQ(MDNS_OK, MdnsEncodeMessage(message, &datagram));
+    peer.writeDatagram(datagram, QHostAddress::LocalHost, server.LocalPort());
+
+    ASSERT_TRUE(received.wait(3000));
+    EXPECT_EQ(1, server.DroppedCount());
+    const auto got = received.at(0).at(0).value<MDNS_MESSAGE_T>();
+    EXPECT_TRUE(got.Response);
+    EXPECT_EQ(peer.localPort(), got.Port);
+    EXPECT_EQ(QHostAddress(QHostAddress::LocalHost), got.Address);
+
+    // To all: the configured group, here the responder.
+    MDNS_MESSAGE_T query;
+    query.Queries = {MDNS_QUERY_T{TYPE, MDNS_TYPE_PTR, false}};
+    server.sendMessageToAll(query);
+    EXPECT_TRUE(m_Responder.WaitForQueries(TYPE, MDNS_TYPE_PTR, 1));
+}
+
+TEST_F(MdnsDiscovery, CacheFollowsGoodbyesAndCacheFlush)
+{
+    Mdns::Cache cache;
+    QSignalSpy expired(&cache, &Mdns::Cache::recordExpired);
+    MDNS_RECORD_T a;
+    a.Name = "rx.local.";
+    a.Type = MDNS_TYPE_A;
+    a.Ttl = 120;
+    a.Address = QHostAddress("10.0.0.1");
+    MDNS_RECORD_T b = a;
+    b.Address = QHostAddress("10.0.0.2");
+    cache.addRecord(a);
+    cache.addRecord(b);
+    cache.addRecord(a); // a refresh, not a second record
+    EXPECT_EQ(2, cache.Count());
+
+    MDNS_RECORD_T c = a;
+    c.Address = QHostAddress("10.0.0.3");
+    c.FlushCache = true; // this set replaces what is cached
+    cache.addRecord(c);
+    EXPECT_EQ(1, cache.Count());
+    EXPECT_EQ(2, expired.count());
+
+    MDNS_RECORD_T bye = c;
+    bye.Ttl = 0;
+    cache.addRecord(bye);
+    EXPECT_EQ(0, cache.Count());
+    EXPECT_EQ(3, expired.count());
+    EXPECT_FALSE(cache.IsExpiryTimerActive());
+}
+
+TEST_F(MdnsDiscovery, CacheAsksAgainBeforeARecordRunsOutThenDropsIt)
+{
+    Mdns::Cache cache;
+    QSignalSpy queries(&cache, &Mdns::Cache::shouldQuery);
+    QSignalSpy expired(&cache, &Mdns::Cache::recordExpired);
+    MDNS_RECORD_T a;
+    a.Name = "rx.local.";
+    a.Type = MDNS_TYPE_A;
+    a.Ttl = 1;
+    a.Address = QHostAddress("10.0.0.1");
+    cache.addRecord(a);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return expired.count() == 1; }, 5000));
+    EXPECT_GE(queries.count(), 1);
+    EXPECT_LE(queries.count(), 4);
+    EXPECT_EQ(0, cache.Count());
+
+    // Paused, a record outlives its TTL; the expiry comes on resuming.
+    cache.addRecord(a);
+    cache.FlipStop(true);
+    QTest::qWait(1200);
+    EXPECT_EQ(1, cache.Count());
+    cache.FlipStop(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cache.Count() == 0; }, 2000));
+}
+
+TEST_F(MdnsDiscovery, ModelKeepsOneRowPerReceiverOfItsType)
+{
+    Mdns::Server server(m_Responder.LoopbackConfig()); // never enabled: nothing is sent
+    ServiceModel model(&server, TYPE);
+    EXPECT_EQ(7, model.columnCount());
+    EXPECT_EQ("IP", model.headerData(3, Qt::Horizontal).toString());
+    EXPECT_EQ("Host name", model.headerData(1, Qt::Horizontal).toString());
+    EXPECT_FALSE(model.headerData(0, Qt::Vertical).isValid());
+
+    const auto service = [](const QByteArray& Type, const QByteArray& Name, const QByteArray& Host)
+    {
+        Mdns::Service s;
+        s.setType(Type);
+        s.setName(Name);
+        s.setHostname(Host);
+        s.setPort(80);
+        s.setAttributes({{"BoardType", "B9"}, {"Version", "1.2"}, {"ProductID", "77"}, {"SN", "S1"}});
+        return s;
+    };
+    model.onServiceAdded(service("_http._tcp.local.", "printer", "printer.local."));
+    EXPECT_EQ(0, model.rowCount());
+
+    const int nResolvers = Mdns::Resolver::InstanceCount();
+    for (const char* pName : {"rx0", "rx1", "rx2"})
+        model.onServiceAdded(service(TYPE, pName, QByteArray(pName) + ".local."));
+    model.onServiceAdded(service(TYPE, "rx1", "other.local."));
+    ASSERT_EQ(3, model.rowCount());
+    EXPECT_EQ(nResolvers + 3, Mdns::Resolver::InstanceCount());
+    EXPECT_EQ(QStringList({"2", "rx1", "B9", "", "1.2", "77", "S1"}), Row(model, 1));
+
+    Mdns::Service partial = service(TYPE, "rx2", "rx2.local.");
+    partial.setAttributes({{"SN", "S9"}});
+    model.onServiceUpdated(partial);
+    EXPECT_EQ(QStringList({"3", "rx2", "", "", "", "", "S9"}), Row(model, 2));
+
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    model.onServiceRemoved(service(TYPE, "rx1", ""));
+    ASSERT_EQ(1, removed.count());
+    ASSERT_EQ(2, model.rowCount());
+    EXPECT_EQ("rx2", Row(model, 1).value(1));
+    EXPECT_EQ("2", Row(model, 1).value(0));
+    EXPECT_EQ(nResolvers + 2, Mdns::Resolver::InstanceCount());
+
+    model.Refresh();
+    EXPECT_EQ(0, model.rowCount());
+    EXPECT_EQ(nResolvers, Mdns::Resolver::InstanceCount());
+}
+
+TEST_F(MdnsDiscovery, TwoReceiversAppearWithTheirPropertiesAndGoWhenWithdrawnOrSilent)
+{
+    m_Responder.Announce(Receiver("rx1", "127.0.0.21"));
+    MDNS_RECEIVER_T rx2 = Receiver("rx2", "127.0.0.22", 2);
+    rx2.IPv6 = QHostAddress("fe80::22"); // the row shows the IPv4 address
+    m_Responder.Announce(rx2);
+    m_Responder.ForeignType = "_printer._tcp.local.";
+    Mdns::Server server(m_Responder.LoopbackConfig());
+    server.SetEnable(true);
+    ServiceModel model(&server, TYPE);
+
+    const auto resolved = [&]
+    { return model.rowCount() == 2 && !Row(model, 0).value(3).isEmpty() && !Row(model, 1).value(3).isEmpty(); };
+    ASSERT_TRUE(QTest::qWaitFor(resolved, 10000)) << model.rowCount();
+    const int r1 = RowOf(model, "rx1");
+    const int r2 = RowOf(model, "rx2");
+    ASSERT_GE(r1, 0);
+    ASSERT_GE(r2, 0);
+    EXPECT_EQ(QStringList({QString::number(r1 + 1), "rx1", "Brx1", "127.0.0.21", "1.2.rx1", "77", "SN-rx1"}),
+              Row(model, r1));
+    EXPECT_EQ(QStringList({QString::number(r2 + 1), "rx2", "Brx2", "127.0.0.22", "1.2.rx2", "77", "SN-rx2"}),
+              Row(model, r2));
+    EXPECT_EQ(-1, RowOf(model, "printer"));
+
+    // rx1 says goodbye: its row goes at once and rx2 moves up to row 1.
+    m_Responder.SayGoodbye("rx1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1; }, 5000));
+    EXPECT_EQ("1", Row(model, 0).value(0));
+    EXPECT_EQ("rx2", Row(model, 0).value(1));
+
+    // rx2 falls silent: its records run out after their 2 s and the row goes.
+    m_Responder.FallSilent("rx2");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 0; }, 8000));
+}
+
+TEST_F(MdnsDiscovery, PausedDiscoverySendsNothingAndRefreshAsksAtOnce)
+{
+    m_Responder.Announce(Receiver("rx1", "127.0.0.21"));
+    m_Responder.WithAdditionals = true;
+    Mdns::Server server(m_Responder.LoopbackConfig());
+    server.SetEnable(true);
+    ServiceModel model(&server, TYPE);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Row(model, 0).value(3).isEmpty(); }, 10000));
+    // The answer carried everything: no SRV, TXT or address question was needed.
+    EXPECT_EQ(0, m_Responder.QueryCount("rx1." + TYPE, MDNS_TYPE_SRV));
+    EXPECT_EQ(0, m_Responder.QueryCount("rx1-host.local.", MDNS_TYPE_A));
+
+    model.FlipStop(true);
+    server.FlipStop(true);
+    const int nAsked = m_Responder.Questions.size();
+    QTest::qWait(500);
+    EXPECT_EQ(nAsked, m_Responder.Questions.size());
+
+    const int nBrowsed = m_Responder.QueryCount(TYPE, MDNS_TYPE_PTR);
+    model.FlipStop(false);
+    model.Refresh();
+    EXPECT_EQ(0, model.rowCount());
+    EXPECT_TRUE(m_Responder.WaitForQueries(TYPE, MDNS_TYPE_PTR, nBrowsed + 1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1 && !Row(model, 0).value(3).isEmpty(); }, 5000));
+}
+} // namespace
