@@ -53,15 +53,17 @@ uint32_t BinaryRecordToText(uint8_t* pRecord, char* pOut, uint32_t nCapacity, co
     else
         h->MessageType |= LOG_FORM_ASCII;
 
-    const uint32_t nRoom = nCapacity < LOG_TEXT_MAX ? nCapacity : static_cast<uint32_t>(LOG_TEXT_MAX);
     const LOG_TYPE_T* pType = FindLogType(LogRegistryOr(pRegistry), h->MessageId, LOG_USE_SHOW_TEXT);
-    if (pType != nullptr && pType->Format != nullptr)
+    if (pType == nullptr || pType->Format == nullptr)
     {
-        int32_t n = 0;
-        if (pType->Format(*pType, pRecord, static_cast<int32_t>(nRoom), pOut, &n) && n > 0 &&
-            static_cast<uint32_t>(n) < nRoom)
-            return static_cast<uint32_t>(n);
+        pOut[0] = '\0';
+        return 0;
     }
+    const uint32_t nRoom = nCapacity < LOG_TEXT_MAX ? nCapacity : static_cast<uint32_t>(LOG_TEXT_MAX);
+    int32_t nText = 0;
+    if (pType->Format(*pType, pRecord, static_cast<int32_t>(nRoom), pOut, &nText) && nText > 0 &&
+        static_cast<uint32_t>(nText) < nRoom)
+        return static_cast<uint32_t>(nText);
     const int32_t n = FormatString(pOut, nCapacity, "Binary Log: ID %u, Length %u\r\n", unsigned(h->MessageId),
                                    unsigned(h->MessageLength));
     return n > 0 ? static_cast<uint32_t>(n) : 0;

@@ -1,8 +1,10 @@
 // Binary receiver logs, as the framer takes them out of a port's stream, to
 // their text form: the log record the codec's formatters take (long header
 // with the port code, body behind it), then the formatter of the log's
-// message ID writes full or abbreviated text. A log no formatter knows, or
-// whose body its formatter refuses, still gets one line with its ID and length.
+// message ID writes full or abbreviated text. Only the logs the registry
+// marks as shown have a text form (position, velocity, XYZ, time, heading,
+// DOP, INS, IMU and range logs); one of those whose body its formatter
+// refuses gets one line with its ID and length.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +37,7 @@ int BinaryLogToRecord(const uint8_t* pFrame, uint32_t nFrameLength, uint8_t* pRe
 // and one marked 0x40 the abbreviated text; a short-header log and RAWIMUSX
 // take the short text form. The formatter is that of the log's row in the
 // registry (the codec's own when null) that the monitor shows as text.
-// Returns 0 (nothing written) only when not even the line of ID and length
-// fits nCapacity.
+// Returns 0 (nothing written) for a log without a text form, or when not even
+// the line of ID and length fits nCapacity.
 uint32_t BinaryRecordToText(uint8_t* pRecord, char* pOut, uint32_t nCapacity,
                             const LOG_REGISTRY_T* pRegistry = nullptr);

@@ -121,9 +121,8 @@ void DecodeLegacyObs(RTCM3_DECODE_STATE_T* pState, uint32_t nMsg, PayloadReader&
     pState->EpochComplete = sync == 0;
 }
 
-// MSM signal IDs (1-32) to signal codes, per table: GPS (also SBAS and QZSS),
-// GLONASS, Galileo, BeiDou. 0xFFFF for IDs without a signal.
-constexpr uint16_t NO_SIGNAL = 0xFFFF;
+// MSM signal IDs (1-32) to signal codes, per table: GPS (also SBAS),
+// GLONASS, Galileo, BeiDou; IDs not listed carry no signal.
 
 struct MSM_SIGNAL_T
 {
@@ -154,29 +153,48 @@ constexpr MSM_SIGNAL_T kBdsMsmSignals[] = {
     {23, BDSB2AP}, {24, BDSB2AX}, {30, BDSB1CD}, {31, BDSB1CP}, {32, BDSB1CX},
 };
 
+// QZSS signals by their own MSM signal IDs, which differ from the GPS ones
+// (ID 6 is L1S, 9-11 are L6). The codec gives QZSS signal codes no names in
+// the monitor, so the names are written here, in the form of the others.
+struct MSM_NAME_T
+{
+    uint8_t Id;
+    const char* Name;
+};
+constexpr MSM_NAME_T kQzssMsmNames[] = {
+    {2, "QZSL1CA"},  {6, "QZSL1S"},  {9, "QZSL6D"},  {10, "QZSL6P"}, {11, "QZSL6X"},  {15, "QZSL2CM"}, {16, "QZSL2CL"},
+    {17, "QZSL2CX"}, {22, "QZSL5I"}, {23, "QZSL5Q"}, {24, "QZSL5X"}, {30, "QZSL1CD"}, {31, "QZSL1CP"}, {32, "QZSL1CX"},
+};
+
 struct MSM_SYSTEM_T
 {
     const char* Name;
-    const MSM_SIGNAL_T* Signals;
+    const MSM_SIGNAL_T* Signals; // signal codes, named by the codec
     uint32_t SignalCount;
+    const MSM_NAME_T* Names; // or the names themselves
+    uint32_t NameCount;
     bool bGloEpoch; // epoch is day of week (3 bits) and time of day (27 bits)
 };
 
 #define SIGNALS(t) t, sizeof(t) / sizeof(t[0])
 // By the tens digit of the message number: 107x GPS ... 112x BeiDou.
 constexpr MSM_SYSTEM_T kMsmSystems[] = {
-    {"GPS", SIGNALS(kGpsMsmSignals), false},  {"GLO", SIGNALS(kGloMsmSignals), true},
-    {"GAL", SIGNALS(kGalMsmSignals), false},  {"SBAS", SIGNALS(kGpsMsmSignals), false},
-    {"QZSS", SIGNALS(kGpsMsmSignals), false}, {"BDS", SIGNALS(kBdsMsmSignals), false},
+    {"GPS", SIGNALS(kGpsMsmSignals), nullptr, 0, false}, {"GLO", SIGNALS(kGloMsmSignals), nullptr, 0, true},
+    {"GAL", SIGNALS(kGalMsmSignals), nullptr, 0, false}, {"SBAS", SIGNALS(kGpsMsmSignals), nullptr, 0, false},
+    {"QZSS", nullptr, 0, SIGNALS(kQzssMsmNames), false}, {"BDS", SIGNALS(kBdsMsmSignals), nullptr, 0, false},
 };
 #undef SIGNALS
 
-uint16_t MsmSignalCode(const MSM_SYSTEM_T& sys, uint32_t nId)
+// The name of a signal ID of the system; empty for an ID it does not use.
+void MsmSignalName(const MSM_SYSTEM_T& sys, uint32_t nId, char* pName, uint32_t nCapacity)
 {
+    pName[0] = '\0';
+    for (uint32_t i = 0; i < sys.NameCount; ++i)
+        if (sys.Names[i].Id == nId)
+            FormatString(pName, nCapacity, "%s", sys.Names[i].Name);
     for (uint32_t i = 0; i < sys.SignalCount; ++i)
         if (sys.Signals[i].Id == nId)
-            return sys.Signals[i].Code;
-    return NO_SIGNAL;
+            SignalCodeName(sys.Signals[i].Code, pName, nCapacity);
 }
 
 constexpr uint32_t MSM_MAX_SATS = 32;
@@ -216,10 +234,8 @@ void DecodeMsm(RTCM3_DECODE_STATE_T* pState, uint32_t nMsg, PayloadReader& r, Li
     {
         if (!(sigMask & (0x80000000u >> (id - 1))))
             continue;
-        char name[SIGNAL_NAME_SIZE] = "";
-        const uint16_t code = MsmSignalCode(sys, id);
-        if (code != NO_SIGNAL)
-            SignalCodeName(code, name, sizeof name);
+        char name[SIGNAL_NAME_SIZE];
+        MsmSignalName(sys, id, name, sizeof name);
         w.Add("%-7s ", name);
     }
     pState->EpochComplete = sync == 0;

@@ -5,7 +5,8 @@
 //         log with a valid CRC (bit 1 of byte 0: marked for the abbreviated
 //         form; bit 2: a short header), so that every formatter sees
 //         arbitrary bodies.
-// Every text must stay within its area, NUL-terminated, and end with CR LF.
+// Every text must stay within its area, NUL-terminated, and end with CR LF
+// (a log without a text form gives none).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -74,6 +75,8 @@ void FormatOne(uint8_t uMode, const uint8_t* pData, size_t nSize)
     // The record in a block of its own size, so that reading past the body is caught.
     std::vector<uint8_t> record(g_record.begin(), g_record.begin() + nRecord);
     const uint32_t n = BinaryRecordToText(record.data(), g_text.data(), LOG_TEXT_MAX);
+    if (n == 0)
+        return;
     if (n < 2 || n >= LOG_TEXT_MAX || g_text[n] != '\0' || g_text[n - 2] != '\r' || g_text[n - 1] != '\n')
         std::abort();
 }

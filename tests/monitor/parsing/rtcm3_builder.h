@@ -59,3 +59,24 @@ private:
     std::vector<uint8_t> m_payload;
     uint32_t m_nBits = 0;
 };
+
+// MSM header with every satellite/signal cell present.
+inline RtcmBuilder Msm(uint32_t nMsg, int64_t nEpoch, int nSync, uint64_t uSatMask, uint32_t uSigMask)
+{
+    RtcmBuilder b(nMsg);
+    b.U(12, 2003);
+    if (nMsg >= 1081 && nMsg <= 1090)
+        b.U(3, 5).U(27, nEpoch); // day of week, time of day
+    else
+        b.U(30, nEpoch);
+    b.U(1, nSync).U(3, 2).U(7, 0).U(2, 1).U(2, 0).U(1, 0).U(3, 0);
+    b.U(64, static_cast<int64_t>(uSatMask)).U(32, uSigMask);
+    const uint32_t nCells = __builtin_popcountll(uSatMask) * __builtin_popcount(uSigMask);
+    if (nCells <= 64)
+        b.U(nCells, -1);
+    return b;
+}
+
+// Signal mask bits by MSM signal ID (1 is the most significant bit).
+constexpr uint32_t Sig(int nId) { return 0x80000000u >> (nId - 1); }
+constexpr uint64_t TopSats(int n) { return n == 0 ? 0 : ~uint64_t(0) << (64 - n); }

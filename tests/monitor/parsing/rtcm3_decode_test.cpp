@@ -48,27 +48,6 @@ RtcmBuilder LegacyObs(uint32_t nMsg, uint32_t nEpochBits, int64_t nEpoch, int nS
     return b;
 }
 
-// MSM header with every satellite/signal cell present.
-RtcmBuilder Msm(uint32_t nMsg, int64_t nEpoch, int nSync, uint64_t uSatMask, uint32_t uSigMask)
-{
-    RtcmBuilder b(nMsg);
-    b.U(12, 2003);
-    if (nMsg >= 1081 && nMsg <= 1090)
-        b.U(3, 5).U(27, nEpoch); // day of week, time of day
-    else
-        b.U(30, nEpoch);
-    b.U(1, nSync).U(3, 2).U(7, 0).U(2, 1).U(2, 0).U(1, 0).U(3, 0);
-    b.U(64, static_cast<int64_t>(uSatMask)).U(32, uSigMask);
-    const uint32_t nCells = __builtin_popcountll(uSatMask) * __builtin_popcount(uSigMask);
-    if (nCells <= 64)
-        b.U(nCells, -1);
-    return b;
-}
-
-// Signal mask bits by MSM signal ID (1 is the most significant bit).
-constexpr uint32_t Sig(int nId) { return 0x80000000u >> (nId - 1); }
-constexpr uint64_t TopSats(int n) { return n == 0 ? 0 : ~uint64_t(0) << (64 - n); }
-
 RtcmBuilder Ssr(uint32_t nMsg, uint32_t nEpochBits, bool bDatum, bool bPhase)
 {
     RtcmBuilder b(nMsg);
@@ -180,10 +159,18 @@ std::vector<FrameCase> FrameCases()
         "Msg 1104: Size:  22 MSM SBAS:Epoch          3,Sat: 1, Signal:1, BaseID 2003, Sync 0,GPSL1CA ");
     add("SbasMsm7", Msm(1107, 4, 0, TopSats(2), Sig(2) | Sig(24)),
         "Msg 1107: Size:  22 MSM SBAS:Epoch          4,Sat: 2, Signal:2, BaseID 2003, Sync 0,GPSL1CA GPSL5X  ");
+    // QZSS signals by their own IDs: 6 is L1S and 9-11 are L6, which the GPS
+    // table leaves blank or names as GPS L2 signals.
     add("QzssMsm4", Msm(1114, 5, 0, TopSats(2), Sig(2) | Sig(30)),
-        "Msg 1114: Size:  22 MSM QZSS:Epoch          5,Sat: 2, Signal:2, BaseID 2003, Sync 0,GPSL1CA GPSL1CD ");
+        "Msg 1114: Size:  22 MSM QZSS:Epoch          5,Sat: 2, Signal:2, BaseID 2003, Sync 0,QZSL1CA QZSL1CD ");
     add("QzssMsm7", Msm(1117, 6, 0, TopSats(1), Sig(17)),
-        "Msg 1117: Size:  22 MSM QZSS:Epoch          6,Sat: 1, Signal:1, BaseID 2003, Sync 0,GPSL2CX ");
+        "Msg 1117: Size:  22 MSM QZSS:Epoch          6,Sat: 1, Signal:1, BaseID 2003, Sync 0,QZSL2CX ");
+    add("QzssMsm7L1SL6", Msm(1117, 432018000, 0, TopSats(3), Sig(2) | Sig(6) | Sig(10) | Sig(22)),
+        "Msg 1117: Size:  23 MSM QZSS:Epoch  432018000,Sat: 3, Signal:4, BaseID 2003, Sync 0,QZSL1CA QZSL1S  QZSL6P  "
+        "QZSL5I  ");
+    add("QzssMsm7L6AndL1C", Msm(1117, 432019000, 1, TopSats(2), Sig(9) | Sig(11) | Sig(16) | Sig(31) | Sig(32)),
+        "Msg 1117: Size:  23 MSM QZSS:Epoch  432019000,Sat: 2, Signal:5, BaseID 2003, Sync 1,QZSL6D  QZSL6X  QZSL2CL "
+        "QZSL1CP QZSL1CX ");
     add("BdsMsm4", Msm(1124, 7, 0, TopSats(5), Sig(2) | Sig(8) | Sig(14)),
         "Msg 1124: Size:  23 MSM  BDS:Epoch          7,Sat: 5, Signal:3, BaseID 2003, Sync 0,BDSB1I  BDSB3I  "
         "BDSB2I  ");
