@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 #include <algorithm>
+#include <cstring>
 
 #include "monitor/parsing/latest_log_store.h"
 
@@ -31,17 +32,17 @@ constexpr PRINTABLE_TABLE_T MakePrintableTable()
 
 constexpr PRINTABLE_TABLE_T kPrintable = MakePrintableTable();
 
-// A pass that hands out this much text and no frame, with a printable run
-// shorter than the next value, reads as a wrong baud rate.
-constexpr uint32_t UNREADABLE_TEXT_MIN = 11;
-constexpr uint32_t READABLE_RUN_MIN = 10;
+constexpr uint8_t kLongSync[4] = {LOG_SYNC_0, LOG_SYNC_1, LOG_SYNC_LONG, LOG_HEADER_LENGTH};
+constexpr uint32_t kLengthEnd = 10; // a long header's length field ends here
+constexpr uint32_t kLongestLog = LOG_HEADER_LENGTH + 0xFFFF + LOG_CRC_LENGTH;
 } // namespace
 
 QBinaryMsgParser::QBinaryMsgParser(QObject* pParent)
     : QRTCMParser(pParent), m_pText(new char[CONVERTED_TEXT_SIZE]), m_pHex(new uint8_t[HEX_AREA_SIZE]),
-      m_pRecord(new uint8_t[LOG_RECORD_MAX])
+      m_pRecord(new uint8_t[LOG_RECORD_MAX]), m_pStreamText(new char[STREAM_TEXT_SIZE])
 {
     m_pText[0] = '\0';
+    m_pStreamText[0] = '\0';
     ResetRtcm3State(&m_RtcmState);
 }
 
@@ -49,29 +50,70 @@ QBinaryMsgParser::~QBinaryMsgParser() = default;
 
 bool QBinaryMsgParser::IsPrintable(uint8_t c) { return kPrintable.Printable[c]; }
 
-void QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength, uint32_t* pRun)
+void QBinaryMsgParser::FollowLogHeader(uint8_t c)
 {
-    bool bPrevPrintable = false;
+    READABILITY_T& j = m_Judge;
+    j.Recent[j.RecentCount++ & 15] = c;
+    if (j.RecentCount < kLengthEnd)
+        return;
+    auto At = [&j](uint32_t k) { return j.Recent[(j.RecentCount - kLengthEnd + k) & 15]; };
+    uint32_t nSync = 0;
+    for (uint32_t k = 0; k < sizeof kLongSync; ++k)
+        nSync += At(k) == kLongSync[k];
+    if (nSync < sizeof kLongSync - 1)
+        return;
+    const uint32_t nTotal = LOG_HEADER_LENGTH + (At(8) | uint32_t{At(9)} << 8) + LOG_CRC_LENGTH;
+    uint32_t nGrace;
+    if (nSync == sizeof kLongSync)
+        nGrace = kLongestLog; // the damaged byte may be the length itself
+    else if (nTotal <= RING_CAPACITY)
+        nGrace = nTotal; // one sync byte took the hit: the length holds
+    else
+        return;
+    Readable();
+    j.Grace = std::max(j.Grace, nGrace - kLengthEnd);
+}
+
+bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
+{
+    std::memcpy(m_pStreamText.get() + StreamTextLen, pText, nLength);
+    StreamTextLen += nLength;
+    m_pStreamText[StreamTextLen] = '\0';
+    READABILITY_T& j = m_Judge;
+    bool bTripped = false;
     for (uint32_t i = 0; i < nLength; ++i)
     {
         const uint8_t c = pText[i];
-        if (kPrintable.Printable[c])
-        {
+        const bool bPrintable = kPrintable.Printable[c];
+        if (bPrintable)
             m_pText[TextLen++] = static_cast<char>(c);
-            // The run restarts at the first printable byte after a non-printable one.
-            if (*pRun == 0 || bPrevPrintable)
-                ++*pRun;
-            else
-                *pRun = 0;
-            bPrevPrintable = true;
+        else
+            m_pHex[HexLen++] = c;
+        if (j.Grace != 0)
+        {
+            --j.Grace;
+            j.Run = 0;
         }
+        else if (bPrintable && ++j.Run >= READABLE_RUN)
+            Readable();
         else
         {
-            m_pHex[HexLen++] = c;
-            bPrevPrintable = false;
+            ++j.SinceGood;
+            if (!bPrintable)
+            {
+                j.Run = 0;
+                ++j.Unprintable;
+            }
+            if (j.SinceGood >= UNREADABLE_WINDOW)
+            {
+                bTripped = bTripped || j.Unprintable * 4 >= j.SinceGood;
+                Readable();
+            }
         }
+        FollowLogHeader(c);
     }
     m_pText[TextLen] = '\0';
+    return bTripped;
 }
 
 uint32_t QBinaryMsgParser::BinaryLogToAscii(const uint8_t* pLog, uint32_t nLength, QRangeData* pStore, uint32_t bText,
@@ -91,19 +133,22 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
     m_pStore = pStore;
     m_bText = bText;
     qCDebug(lcBinaryMsg, "m_HexMsgLen %u", HexLen);
+    // The view empties the areas by their lengths alone.
+    m_pText[std::min<uint32_t>(TextLen, CONVERTED_TEXT_SIZE - 1)] = '\0';
+    m_pStreamText[std::min<uint32_t>(StreamTextLen, STREAM_TEXT_SIZE - 1)] = '\0';
     for (;;)
     {
         if (!HasRoom())
-            return RingUnread(&m_Ring) != 0 ? PARSE_AREAS_FULL : PARSE_DONE;
+            return Unparsed() != 0 ? PARSE_AREAS_FULL : PARSE_DONE;
         const int nResult = ExtractFrames(m_pBinaryArea.get(), &m_uBinaryLength, m_pTextArea.get(), &m_uTextLength,
                                           m_pRtcmArea.get(), &m_uRtcmLength);
-        uint32_t nRun = 0;
-        SplitText(m_pTextArea.get(), m_uTextLength, &nRun);
-        if (m_uTextLength >= UNREADABLE_TEXT_MIN && m_uBinaryLength == 0 && m_uRtcmLength == 0 &&
-            nRun < READABLE_RUN_MIN)
+        const bool bTripped = SplitText(m_pTextArea.get(), m_uTextLength);
+        if (m_uBinaryLength != 0 || m_uRtcmLength != 0)
         {
-            bReadable = false;
-            return PARSE_UNREADABLE;
+            // A frame ends whatever the text before it was part of.
+            Readable();
+            m_Judge.Run = m_Judge.Grace = 0;
+            m_Judge.RecentCount = 0;
         }
         if (ConvertMode == 3 && m_uBinaryLength != 0)
             TextLen += BinaryLogToAscii(m_pBinaryArea.get(), m_uBinaryLength, pStore, bText, m_pText.get() + TextLen,
@@ -116,7 +161,12 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
             TextLen += n;
         }
         m_pText[TextLen] = '\0';
-        if (nResult <= 0)
+        if (bTripped)
+        {
+            bReadable = false;
+            return PARSE_UNREADABLE;
+        }
+        if (nResult <= 0 && Waiting() == 0)
         {
             m_Ring.PendingParseCount = 0;
             return PARSE_DONE;
@@ -127,30 +177,23 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
 void QBinaryMsgParser::ParseBatch(const uint8_t* pData, uint32_t nLength, QRangeData* pStore, uint32_t bText,
                                   const AreaSink& Sink)
 {
-    if (!pData)
+    if (AppendData(pData, nLength) < 0)
         return;
-    for (;;)
+    for (int nResult; (nResult = ParseData(pStore, bText)) != PARSE_DONE;)
     {
-        // After a finished parse at most one incomplete frame stays unread.
-        const uint32_t nPiece = std::min(nLength, std::max<uint32_t>(RingFree(&m_Ring), 1));
-        AppendData(pData, nPiece);
-        pData += nPiece;
-        nLength -= nPiece;
-        for (int nResult; (nResult = ParseData(pStore, bText)) != PARSE_DONE;)
-        {
-            Sink(*this);
-            if (nResult == PARSE_AREAS_FULL && !HasRoom())
-                break; // the sink kept the areas: nothing more fits
-        }
-        if (nLength == 0)
-            return;
+        Sink(*this);
+        if (nResult == PARSE_AREAS_FULL && !HasRoom())
+            return; // the sink kept the areas: the rest waits for the next call
     }
+    if (TextLen != 0 || HexLen != 0 || StreamTextLen != 0 || !bReadable)
+        Sink(*this);
 }
 
 bool QBinaryMsgParser::HasRoom() const
 {
     // The areas stay NUL-terminated behind the longest text of one extraction.
-    return CONVERTED_TEXT_SIZE - TextLen > CONVERT_RESERVE && HEX_AREA_SIZE - HexLen >= FRAME_AREA_SIZE;
+    return CONVERTED_TEXT_SIZE - TextLen > CONVERT_RESERVE && HEX_AREA_SIZE - HexLen >= FRAME_AREA_SIZE &&
+           STREAM_TEXT_SIZE - StreamTextLen > FRAME_AREA_SIZE;
 }
 
 void QBinaryMsgParser::ParseRing() { ParseData(m_pStore, m_bText); }

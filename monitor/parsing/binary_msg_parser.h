@@ -4,6 +4,23 @@
 // bytes that are not printable are set aside for a hex display. It also tells
 // the view when the stream reads as neither text nor frames, which is how a
 // wrong serial baud rate shows.
+//
+// The data view's road for one received batch, of any size:
+//
+//   Parser.ParseBatch(pBytes, nBytes, pStore, 1, [&](QBinaryMsgParser& p) {
+//       if (!p.bReadable) { ...ask about the baud rate once...; p.bReadable = true; }
+//       show p.TextArea() (p.TextLen chars), hand it to the status-reply parser
+//       and the message filter; show p.HexArea() (p.HexLen bytes) in Auto mode;
+//       for the current port: PosParser.ParsePosData(p.StreamTextArea(),
+//           p.StreamTextLen, pPos, pStore);
+//       p.TextLen = p.HexLen = p.StreamTextLen = 0;
+//   });
+//
+// Binary logs reach the store here, once each. The position parser must get
+// the stream's own text (StreamTextArea), never TextArea: the text made from
+// a binary log would be counted and kept a second time, as a rounded text
+// decode. Nothing of the batch is dropped: the sink is called whenever the
+// areas fill, after a wrong-baud judgement and once at the end.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +41,14 @@ enum : uint32_t
     CONVERT_RESERVE = FRAME_AREA_SIZE + LOG_TEXT_MAX,
     CONVERTED_TEXT_SIZE = 163840 + CONVERT_RESERVE,
     HEX_AREA_SIZE = 163840 + FRAME_AREA_SIZE,
+    STREAM_TEXT_SIZE = 163840 + FRAME_AREA_SIZE,
+    // The wrong-baud judgement looks at this many text bytes in a row without
+    // a sign of a readable stream (a frame, a text line, a binary log header)
+    // and trips when a quarter of them are not printable: at 115200 baud that
+    // is well under two seconds of a receiver's output, and it is more than a
+    // damaged log among good ones leaves behind.
+    UNREADABLE_WINDOW = 4096,
+    READABLE_RUN = 32, // printable bytes in a row that read as a text line
 };
 
 // ParseData results.
@@ -46,21 +71,23 @@ public:
     // upper-half bytes of the receivers' Chinese texts.
     static bool IsPrintable(uint8_t c);
 
-    // Extraction passes over the unread bytes of the ring. Text bytes go to
-    // the converted-text area (printable) or the non-printable area; each
-    // binary log is stored in pStore (when given) and, when bText is non-zero,
-    // written as text; each RTCM3 frame becomes its line. Returns PARSE_DONE,
-    // or PARSE_AREAS_FULL when the areas have too little room for another
-    // frame: the rest stays in the ring. A pass that finds only unreadable
-    // bytes clears bReadable and ends the call with PARSE_UNREADABLE.
+    // Extraction passes over the unread bytes. Text bytes go to the
+    // converted-text area (printable) or the non-printable area, and all of
+    // them, as received, to the stream-text area; each binary log is stored in
+    // pStore (when given) and, when bText is non-zero, written as text; each
+    // RTCM3 frame becomes its line. Returns PARSE_DONE when everything
+    // appended has been parsed, PARSE_AREAS_FULL when the areas have too
+    // little room for another frame (the rest waits for the next call), or
+    // PARSE_UNREADABLE after a pass that found the stream unreadable (bReadable
+    // cleared; the rest waits for the next call).
     int ParseData(QRangeData* pStore, uint32_t bText);
 
-    // Takes the areas (and must empty them: TextLen and HexLen 0).
+    // Takes the areas (and must empty them: TextLen, HexLen, StreamTextLen 0).
     using AreaSink = std::function<void(QBinaryMsgParser&)>;
-    // A received batch of any length: appended in pieces that fit beside the
-    // unread bytes, each followed by ParseData; whenever ParseData stops
-    // early, Sink takes the areas before parsing goes on, so nothing is given
-    // up. What the last pass wrote stays in the areas.
+    // A received batch of any length: appended, then parsed by ParseData until
+    // all of it is done. Sink takes the areas whenever ParseData stops early,
+    // and once at the end when anything is waiting in them. A sink that does
+    // not empty full areas ends the call; the rest waits for the next one.
     void ParseBatch(const uint8_t* pData, uint32_t nLength, QRangeData* pStore, uint32_t bText, const AreaSink& Sink);
 
     // Stores one binary log frame and, when bText is non-zero, writes its text
@@ -74,23 +101,46 @@ public:
     uint32_t TextLen = 0;
     const uint8_t* HexArea() const { return m_pHex.get(); }
     uint32_t HexLen = 0;
-    // Cleared by a pass that found only unreadable bytes; the view sets it
-    // again once it has dealt with that.
+    // The bytes that were not part of a frame, as received (NUL-terminated).
+    const char* StreamTextArea() const { return m_pStreamText.get(); }
+    uint32_t StreamTextLen = 0;
+    // Cleared when the stream has read as neither text nor frames for
+    // UNREADABLE_WINDOW bytes; the view sets it again once it has dealt with that.
     bool bReadable = true;
 
 protected:
-    // FeedData's parse after each piece: ParseData with the store and text
-    // choice of the last call. FeedData cannot empty the areas between
-    // pieces; ParseBatch can.
+    // FeedData's parse: ParseData with the store and text choice of the last
+    // call. FeedData cannot empty the areas; ParseBatch can.
     void ParseRing() override;
 
 private:
+    // What the wrong-baud judgement has seen since its last sign of a readable
+    // stream. It runs over the text bytes in stream order, so batching never
+    // changes it.
+    struct READABILITY_T
+    {
+        uint32_t SinceGood;   // text bytes
+        uint32_t Unprintable; // of those, not printable
+        uint32_t Run;         // printable bytes in a row
+        uint32_t Grace;       // bytes of a damaged binary log still to come: not held against the stream
+        uint8_t Recent[16];   // the last text bytes, to spot a log header among them
+        uint64_t RecentCount;
+    };
+
     bool HasRoom() const;
-    void SplitText(const uint8_t* pText, uint32_t nLength, uint32_t* pRun);
+    // Splits text into the areas; returns true when the judgement tripped.
+    bool SplitText(const uint8_t* pText, uint32_t nLength);
+    // Spots a long log header (AA 44 12 1C, its length at bytes 8-9) in the
+    // text, even with one of its sync bytes damaged: one there means a log
+    // whose checksum failed, so its bytes come from a readable stream.
+    void FollowLogHeader(uint8_t c);
+    void Readable() { m_Judge.SinceGood = m_Judge.Unprintable = 0; }
 
     std::unique_ptr<char[]> m_pText;
     std::unique_ptr<uint8_t[]> m_pHex;
     std::unique_ptr<uint8_t[]> m_pRecord;
+    std::unique_ptr<char[]> m_pStreamText;
+    READABILITY_T m_Judge{};
     RTCM3_DECODE_STATE_T m_RtcmState;
     QRangeData* m_pStore = nullptr;
     uint32_t m_bText = 1;

@@ -62,19 +62,23 @@ int QRTCMParser::AppendData(const uint8_t* pData, uint32_t nLength)
 {
     if (nLength == 0)
         return 0;
-    if (nLength > RING_CAPACITY || pData == nullptr)
+    if (pData == nullptr)
         return -1;
-    int nResult = 0;
-    const uint32_t nFree = RingFree(&m_Ring);
-    if (nLength > nFree)
-    {
-        // The oldest unread bytes were not parsed in time; the newest are kept.
-        const uint32_t nDrop = nLength - nFree;
-        ConsumeRing(&m_Ring, nDrop);
-        m_Ring.DroppedBytes += nDrop;
-        m_Ring.OverrunFlag |= 1u;
-        nResult = 1;
-    }
+    const uint32_t nUnread = RingUnread(&m_Ring);
+    // Bytes already waiting go first: the order of the stream is kept.
+    const uint32_t nRing = Waiting() != 0 ? 0 : std::min(nLength, RingFree(&m_Ring));
+    WriteRing(pData, nRing);
+    if (nRing < nLength)
+        m_Waiting.insert(m_Waiting.end(), pData + nRing, pData + nLength);
+    if (uint64_t{nUnread} + nLength > m_Ring.ParseThreshold)
+        ++m_Ring.PendingParseCount;
+    return nRing < nLength ? 1 : 0;
+}
+
+void QRTCMParser::WriteRing(const uint8_t* pData, uint32_t nLength)
+{
+    if (nLength == 0)
+        return;
     const uint32_t nStart = m_Ring.WritePos;
     const uint32_t nFirst = std::min(nLength, m_Ring.Size - nStart);
     std::memcpy(m_Ring.pBuffer + nStart, pData, nFirst);
@@ -82,9 +86,27 @@ int QRTCMParser::AppendData(const uint8_t* pData, uint32_t nLength)
     if (nStart + nLength >= m_Ring.Size)
         ++m_Ring.WriteWraps;
     m_Ring.WritePos = (nStart + nLength) & (m_Ring.Size - 1);
-    if (RingUnread(&m_Ring) > m_Ring.ParseThreshold)
-        ++m_Ring.PendingParseCount;
-    return nResult;
+}
+
+void QRTCMParser::FillRing()
+{
+    const uint64_t nWaiting = Waiting();
+    if (nWaiting == 0)
+        return;
+    const uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(nWaiting, RingFree(&m_Ring)));
+    WriteRing(m_Waiting.data() + m_nWaitingRead, n);
+    m_nWaitingRead += n;
+    // The storage is kept for the next large batch.
+    if (m_nWaitingRead == m_Waiting.size())
+    {
+        m_Waiting.clear();
+        m_nWaitingRead = 0;
+    }
+    else if (m_nWaitingRead >= RING_SIZE && m_nWaitingRead >= m_Waiting.size() / 2)
+    {
+        m_Waiting.erase(m_Waiting.begin(), m_Waiting.begin() + static_cast<std::ptrdiff_t>(m_nWaitingRead));
+        m_nWaitingRead = 0;
+    }
 }
 
 QRTCMParser::CANDIDATE_E QRTCMParser::TryRtcm(uint32_t nAt, uint32_t nAvail, uint8_t* pOut, uint32_t* pTotal)
@@ -159,6 +181,7 @@ int QRTCMParser::ExtractFrames(uint8_t* pBinary, uint32_t* pBinaryLength, uint8_
                                uint8_t* pRtcm, uint32_t* pRtcmLength)
 {
     *pBinaryLength = *pTextLength = *pRtcmLength = 0;
+    FillRing();
     const uint32_t nAvail = RingUnread(&m_Ring);
     uint32_t i = 0;
     while (i < nAvail)
@@ -202,18 +225,8 @@ int QRTCMParser::ExtractFrames(uint8_t* pBinary, uint32_t* pBinaryLength, uint8_
 
 void QRTCMParser::FeedData(const uint8_t* pData, uint32_t nLength)
 {
-    if (pData == nullptr)
-        return;
-    while (nLength != 0)
-    {
-        // After a parse pass at most one incomplete frame stays unread, and it
-        // is shorter than the ring, so there is room for at least one byte.
-        const uint32_t nPiece = std::min(nLength, std::max<uint32_t>(RingFree(&m_Ring), 1));
-        AppendData(pData, nPiece);
-        pData += nPiece;
-        nLength -= nPiece;
+    if (AppendData(pData, nLength) >= 0)
         ParseRing();
-    }
 }
 
 void QRTCMParser::ParseRing()
@@ -228,7 +241,8 @@ void QRTCMParser::ParseRing()
             HandleBinaryLog(m_pBinaryArea.get(), m_uBinaryLength);
         if (m_uRtcmLength != 0)
             HandleRtcmFrame(m_pRtcmArea.get(), m_uRtcmLength);
-        if (nResult <= 0)
+        // A call that took no frame has made room for the bytes still waiting.
+        if (nResult <= 0 && Waiting() == 0)
             break;
     }
     m_Ring.PendingParseCount = 0;

@@ -2,12 +2,14 @@
 // port's bytes and a frame extractor that takes out of it, one at a time,
 // complete RTCM3 frames and binary receiver logs (long or short header) whose
 // checksums hold; every other byte is handed on as text, exactly once and in
-// order.
+// order. Bytes that do not fit beside the unread ones wait behind the ring and
+// move in as extraction makes room, so no batch size loses a byte.
 #pragma once
 
 #include <QObject>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 enum : uint32_t
 {
@@ -32,7 +34,6 @@ struct RING_BUFFER_T
     uint32_t WriteWraps;
     uint32_t ReadWraps;
     uint32_t LastFrameLength; // length field of the last accepted frame header
-    uint64_t DroppedBytes;    // unread bytes given up to make room for newer ones
 };
 
 // nSize must be a power of two; the storage must hold nSize bytes.
@@ -61,11 +62,12 @@ public:
     explicit QRTCMParser(QObject* pParent = nullptr);
     ~QRTCMParser() override;
 
-    // Writes a chunk of at most RING_CAPACITY bytes into the ring. When the
-    // chunk does not fit beside the unread bytes, the oldest unread bytes are
-    // given up for it: new bytes are never dropped. Returns 0, 1 when older
-    // bytes were given up, or -1 (nothing written) for a chunk above
-    // RING_CAPACITY or a null pointer with a length.
+    // Takes a chunk of any length. What fits beside the unread bytes goes into
+    // the ring; the rest waits behind it, in order, and moves in whenever
+    // ExtractFrames makes room, so unread bytes are never given up. Returns
+    // 0 when the whole chunk is in the ring, 1 when part of it waits (parse
+    // until ParseData or ParseRing has taken it), or -1 (nothing written) for
+    // a null pointer with a length.
     int AppendData(const uint8_t* pData, uint32_t nLength);
 
     // Takes at most one frame out of the ring. Each area must hold
@@ -78,15 +80,17 @@ public:
     int ExtractFrames(uint8_t* pBinary, uint32_t* pBinaryLength, uint8_t* pText, uint32_t* pTextLength, uint8_t* pRtcm,
                       uint32_t* pRtcmLength);
 
-    // Takes in a received batch of any length: it is appended in pieces that
-    // fit beside the unread bytes, and ParseRing runs after each piece.
+    // Takes a received batch of any length and parses it (ParseRing).
     void FeedData(const uint8_t* pData, uint32_t nLength);
 
     const RING_BUFFER_T& Ring() const { return m_Ring; }
+    // Bytes appended and not yet handed out: the ring's unread bytes and those waiting behind it.
+    uint64_t Unparsed() const { return RingUnread(&m_Ring) + Waiting(); }
 
 protected:
     // One parse of the unread bytes. The default takes frames out until none is
-    // complete and hands each call's output to the three handlers below.
+    // complete and nothing waits behind the ring, and hands each call's output
+    // to the three handlers below.
     virtual void ParseRing();
     virtual void HandleText(const uint8_t* pText, uint32_t nLength);
     virtual void HandleBinaryLog(const uint8_t* pLog, uint32_t nLength);
@@ -101,7 +105,13 @@ protected:
     uint32_t m_uTextLength = 0;
     uint32_t m_uRtcmLength = 0;
 
+    uint64_t Waiting() const { return m_Waiting.size() - m_nWaitingRead; }
+
 private:
+    // Moves waiting bytes into the ring's free room.
+    void FillRing();
+    void WriteRing(const uint8_t* pData, uint32_t nLength);
+
     enum CANDIDATE_E : int
     {
         CANDIDATE_TEXT = 0,
@@ -112,4 +122,7 @@ private:
     CANDIDATE_E TryRtcm(uint32_t nAt, uint32_t nAvail, uint8_t* pOut, uint32_t* pTotal);
     CANDIDATE_E TryBinary(uint32_t nAt, uint32_t nAvail, uint8_t* pOut, uint32_t* pTotal);
     uint8_t At(uint32_t nOffset) const { return m_Ring.pBuffer[(m_Ring.ReadPos + nOffset) & (m_Ring.Size - 1)]; }
+
+    std::vector<uint8_t> m_Waiting; // bytes behind the ring, from m_nWaitingRead on
+    size_t m_nWaitingRead = 0;
 };

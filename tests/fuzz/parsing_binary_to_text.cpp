@@ -26,10 +26,12 @@ std::vector<char> g_text(LOG_TEXT_MAX);
 
 void Take(QBinaryMsgParser& p)
 {
-    if (p.TextLen >= CONVERTED_TEXT_SIZE || p.HexLen > HEX_AREA_SIZE || p.TextArea()[p.TextLen] != '\0')
+    if (p.TextLen >= CONVERTED_TEXT_SIZE || p.HexLen > HEX_AREA_SIZE || p.TextArea()[p.TextLen] != '\0' ||
+        p.StreamTextLen >= STREAM_TEXT_SIZE || p.StreamTextArea()[p.StreamTextLen] != '\0')
         std::abort();
     p.TextLen = 0;
     p.HexLen = 0;
+    p.StreamTextLen = 0;
     p.bReadable = true;
 }
 
@@ -40,7 +42,9 @@ void ParseStream(const uint8_t* pData, size_t nSize)
     const uint32_t nFirst = static_cast<uint32_t>(nSize / 2);
     parser.ParseBatch(pData, nFirst, pStore, 1, Take);
     parser.ParseBatch(pData + nFirst, static_cast<uint32_t>(nSize - nFirst), pStore, 1, Take);
-    Take(parser);
+    // Whatever the batch gave was handed to the sink before the call returned.
+    if (parser.TextLen != 0 || parser.HexLen != 0 || parser.StreamTextLen != 0)
+        std::abort();
 }
 
 void FormatOne(uint8_t uMode, const uint8_t* pData, size_t nSize)

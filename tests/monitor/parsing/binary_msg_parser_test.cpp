@@ -12,6 +12,7 @@
 #include "frame_builders.h"
 #include "monitor/parsing/binary_msg_parser.h"
 #include "monitor/parsing/latest_log_store.h"
+#include "receiver_stream.h"
 #include "support/profile_fixture.h"
 
 namespace
@@ -44,6 +45,7 @@ struct View
 {
     std::string Text;
     Bytes Hex;
+    std::string StreamText;
     int UnreadablePasses = 0;
     uint32_t MostText = 0;
 
@@ -56,18 +58,22 @@ struct View
         ASSERT_LT(p.TextLen, uint32_t(CONVERTED_TEXT_SIZE));
         ASSERT_LE(p.HexLen, uint32_t(HEX_AREA_SIZE));
         ASSERT_EQ(p.TextArea()[p.TextLen], '\0');
+        ASSERT_EQ(p.StreamTextArea()[p.StreamTextLen], '\0');
         MostText = std::max(MostText, p.TextLen);
         Text.append(p.TextArea(), p.TextLen);
         Hex.insert(Hex.end(), p.HexArea(), p.HexArea() + p.HexLen);
+        StreamText.append(p.StreamTextArea(), p.StreamTextLen);
         if (!p.bReadable)
             ++UnreadablePasses;
-        p.TextLen = p.HexLen = 0;
+        p.TextLen = p.HexLen = p.StreamTextLen = 0;
         p.bReadable = true;
     }
-    void Feed(QBinaryMsgParser& p, const Bytes& stream, QRangeData* pStore = nullptr)
+    void Feed(QBinaryMsgParser& p, const Bytes& stream, QRangeData* pStore = nullptr, size_t nBatch = 0)
     {
-        p.ParseBatch(stream.data(), uint32_t(stream.size()), pStore, 1, Sink());
-        Take(p);
+        if (nBatch == 0)
+            nBatch = std::max<size_t>(stream.size(), 1);
+        for (size_t i = 0; i < stream.size() || i == 0; i += nBatch)
+            p.ParseBatch(stream.data() + i, uint32_t(std::min(nBatch, stream.size() - i)), pStore, 1, Sink());
     }
 };
 
@@ -94,7 +100,8 @@ TEST_F(BinaryMsgParserTest, PrintableBytes)
 }
 
 // A stream of text, binary logs and RTCM3 frames: the text of every frame in
-// stream order, each log of the catalogue stored, unprintable bytes set aside.
+// stream order, each log of the catalogue stored, unprintable bytes set
+// aside; the stream's own bytes besides, as they came.
 TEST_F(BinaryMsgParserTest, MixedStreamInOrder)
 {
     const Bytes bestpos = LongLog(MSG_ID_BESTPOS, BodyBytes(Position()));
@@ -113,6 +120,7 @@ TEST_F(BinaryMsgParserTest, MixedStreamInOrder)
               std::string(text.begin(), text.end()) + TextOf(bestpos) + kLine1005 + TextOf(range) + "<OK\r\n");
     EXPECT_EQ(TextOf(ephemeris), "");
     EXPECT_EQ(m_view.Hex, (Bytes{0x01, 0x02}));
+    EXPECT_EQ(m_view.StreamText, std::string(text.begin(), text.end()) + "\x01\x02<OK\r\n");
     for (const uint16_t nId : {uint16_t(MSG_ID_BESTPOS), uint16_t(MSG_ID_RANGE), uint16_t(MSG_ID_GPSEPHEM)})
         EXPECT_EQ(m_store.Counts[CatalogueIndexOf(nId)], 1u) << nId;
     uint32_t nKept = 0;
@@ -145,42 +153,93 @@ TEST_F(BinaryMsgParserTest, BadAndTruncatedFrames)
     EXPECT_EQ(view.Text, std::string("line one\r\n") + kLine1005 + "line two\r\n");
 }
 
-// Wrong baud rate: noise reads as neither text nor frames; a good stream never does.
-TEST_F(BinaryMsgParserTest, UnreadableStreams)
+// The UART model the wrong-baud tests rely on reads a stream at its own rate unchanged.
+TEST(UartModel, ReadsTheLineRateUnchanged)
 {
-    std::mt19937 rng(7);
-    Bytes noise(20000);
-    for (uint8_t& b : noise)
-        b = static_cast<uint8_t>(rng());
-    m_view.Feed(m_parser, noise);
-    EXPECT_GT(m_view.UnreadablePasses, 0);
-    EXPECT_FALSE(m_view.Hex.empty());
+    const Bytes sent = ReceiverStream(2, false).Data;
+    EXPECT_EQ(ReadAtBaud(sent, 115200, 115200, 3), sent);
+}
 
-    // Eleven bytes without a printable run of ten clear the flag; ten bytes never do.
-    for (const auto& c : {std::make_pair(Bytes(12, 0x01), 1), std::make_pair(Bytes(10, 0x01), 0),
-                          std::make_pair(TextBytes("\x01"
-                                                   "abcdefghij") +
-                                             Bytes{0x02},
-                                         0)})
+// A receiver's stream read at the wrong baud rate is judged unreadable within
+// the bytes a second brings, in batches as the port hands them over; the same
+// stream at the right rate never is.
+TEST(WrongBaudRate, TripsWithinASecond)
+{
+    const Bytes sent = ReceiverStream(20, false).Data;
+    const struct
+    {
+        double Line, Port;
+    } cases[] = {{115200, 460800}, {460800, 115200}, {115200, 115200}, {460800, 460800}};
+    for (const auto& c : cases)
+    {
+        // The receiver keeps the line about 80 % busy.
+        const Bytes read = ReadAtBaud(sent, c.Line, c.Port, 2);
+        const double dSeconds = sent.size() * 12.0 / c.Line;
+        const size_t nPerSecond = static_cast<size_t>(read.size() / dSeconds);
+        QBinaryMsgParser parser;
+        View view;
+        size_t nFirst = 0;
+        for (size_t i = 0; i < read.size() && view.UnreadablePasses == 0; i += 100)
+        {
+            view.Feed(parser, Bytes(read.begin() + i, read.begin() + std::min(read.size(), i + 100)));
+            nFirst = i + 100;
+        }
+        if (c.Line == c.Port)
+            EXPECT_EQ(view.UnreadablePasses, 0) << c.Line;
+        else
+        {
+            EXPECT_EQ(view.UnreadablePasses, 1) << c.Line << " read at " << c.Port;
+            EXPECT_LE(nFirst, nPerSecond) << c.Line << " read at " << c.Port << ": " << read.size() << " bytes";
+        }
+    }
+}
+
+// A damaged log among good ones is no wrong baud rate, however the bytes are
+// batched: not a tenth of the frames damaged, nor a large log whose body or
+// header took the hit. Noise is judged once a window of it has arrived.
+TEST(WrongBaudRate, DamagedFramesAreNoWrongRate)
+{
+    const RECEIVER_STREAM_T damaged = ReceiverStream(60, true);
+    ASSERT_GT(damaged.Damaged, 40u);
+    for (const size_t nBatch : {size_t(1), size_t(100), size_t(4096), size_t(65536)})
     {
         QBinaryMsgParser parser;
         View view;
-        view.Feed(parser, c.first);
-        EXPECT_EQ(view.UnreadablePasses, c.second) << c.first.size();
+        view.Feed(parser, damaged.Data, nullptr, nBatch);
+        EXPECT_EQ(view.UnreadablePasses, 0) << nBatch;
     }
 
-    View good;
-    QBinaryMsgParser parser;
-    Bytes stream;
-    for (int i = 0; i < 200; ++i)
+    // RANGE logs of 112 observations (4.9 kB) with NMEA between them; one byte
+    // of the second log flipped in its body, its length or its sync.
+    const std::vector<loggen::Signal> sigs = loggen::Constellation(32, 24);
+    Bytes logs[3];
+    for (uint32_t k = 0; k < 3; ++k)
+        logs[k] = loggen::Binary(loggen::RangeRecord(1522, 518400000 + 1000 * k, loggen::Epoch(sigs, k)));
+    ASSERT_GT(logs[1].size(), UNREADABLE_WINDOW + 512u);
+    for (const size_t nAt : {size_t(3000), size_t(8), size_t(9), size_t(1), size_t(0)})
     {
-        stream = stream + LongLog(MSG_ID_BESTPOS, BodyBytes(Position()), 1000 * i) + kFrame1005;
-        stream = stream + TextBytes("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n") + TextBytes("<OK\r\n");
-        stream = stream + ShortLog(MSG_ID_RAWIMUSX, Bytes(40, 0x11), 1000 * i);
+        Bytes bad = logs[1];
+        bad[nAt] ^= 0x5A;
+        const Bytes gga =
+            TextBytes(Nmea("GPGGA,235944.00,3016.362000,N,12013.590000,E,4,12,0.8,15.234,M,7.123,M,1.0,0001"));
+        QBinaryMsgParser parser;
+        View view;
+        view.Feed(parser, logs[0] + gga + bad + logs[2] + gga);
+        EXPECT_EQ(view.UnreadablePasses, 0) << "byte " << nAt;
     }
-    good.Feed(parser, stream, &m_store);
-    EXPECT_EQ(good.UnreadablePasses, 0);
-    EXPECT_TRUE(good.Hex.empty());
+
+    std::mt19937 rng(7);
+    Bytes noise(3 * UNREADABLE_WINDOW);
+    for (uint8_t& b : noise)
+        b = static_cast<uint8_t>(rng());
+    for (const auto& c : {std::make_pair(size_t(UNREADABLE_WINDOW - 1), 0),
+                          std::make_pair(size_t(UNREADABLE_WINDOW), 1), std::make_pair(noise.size(), 3)})
+    {
+        QBinaryMsgParser parser;
+        View view;
+        view.Feed(parser, Bytes(noise.begin(), noise.begin() + c.first), nullptr, 1);
+        EXPECT_EQ(view.UnreadablePasses, c.second) << c.first;
+    }
 }
 
 // Hours of RANGE logs at once: the areas are taken whenever they fill, none is
@@ -207,13 +266,42 @@ TEST_F(BinaryMsgParserTest, AreasAreNeverOverrun)
         }
         const Bytes log = LongLog(MSG_ID_RANGE, body, 100 * k);
         expected += TextOf(log);
-        stream = stream + log;
+        stream.insert(stream.end(), log.begin(), log.end());
     }
     m_view.Feed(m_parser, stream, &m_store);
     EXPECT_EQ(m_view.Text.size(), expected.size());
     EXPECT_TRUE(m_view.Text == expected);
     EXPECT_GE(m_view.MostText, 163840u) << "the areas filled and were taken in between";
-    EXPECT_EQ(m_parser.Ring().DroppedBytes, 0u);
+    EXPECT_EQ(m_parser.Unparsed(), 0u);
+}
+
+// AppendData with one ParseData per batch loses nothing at any batch size:
+// not the frame waiting in the ring when a batch of nearly the ring's size
+// arrives, nor a batch larger than the ring.
+TEST_F(BinaryMsgParserTest, AppendThenParseLosesNothing)
+{
+    const RECEIVER_STREAM_T s = ReceiverStream(80, true);
+    ASSERT_GT(s.Data.size(), 2u * RING_SIZE);
+    QBinaryMsgParser reference;
+    m_view.Feed(reference, s.Data, &m_store);
+    for (const size_t nBatch : {size_t(65535), size_t(65536), size_t(150000)})
+    {
+        QBinaryMsgParser parser;
+        QRangeData store;
+        View view;
+        for (size_t i = 0; i < s.Data.size(); i += nBatch)
+        {
+            ASSERT_GE(parser.AppendData(s.Data.data() + i, uint32_t(std::min(nBatch, s.Data.size() - i))), 0);
+            parser.ParseData(&store, 1);
+            view.Take(parser);
+        }
+        while (parser.ParseData(&store, 1) != PARSE_DONE)
+            view.Take(parser);
+        view.Take(parser);
+        EXPECT_TRUE(view.Text == m_view.Text) << nBatch;
+        EXPECT_EQ(store.Counts[CatalogueIndexOf(MSG_ID_BESTPOS)], s.Bestpos) << nBatch;
+        EXPECT_EQ(store.Counts[CatalogueIndexOf(MSG_ID_RANGE)], s.Range) << nBatch;
+    }
 }
 
 // One ParseData on a full ring stops with room for one more frame left, and

@@ -202,29 +202,34 @@ TEST(FrameExtractor, BatchesLargerThanTheRingAreParsedInPieces)
     Collector c;
     c.Feed(stream);
     EXPECT_EQ(c.Out, expected);
-    EXPECT_EQ(c.Ring().DroppedBytes, 0u);
+    EXPECT_EQ(c.Unparsed(), 0u);
 }
 
-TEST(RingBuffer, AppendLimitsAndOverrunKeepNewBytes)
+// Appending never gives up a byte: what does not fit beside the unread bytes
+// waits behind the ring, in order, whatever the chunk's size.
+TEST(RingBuffer, AppendKeepsEveryByte)
 {
     QRTCMParser p;
-    const Bytes big(RING_SIZE, 'x');
-    EXPECT_EQ(p.AppendData(big.data(), RING_SIZE), -1);
-    EXPECT_EQ(RingUnread(&p.Ring()), 0u);
-    EXPECT_EQ(p.AppendData(big.data(), 0), 0);
-
-    const Bytes a = Pattern(40000, 1), b = Pattern(30000, 2);
+    const Bytes a = Pattern(40000, 1), b = Pattern(30000, 2), big = Pattern(RING_SIZE, 3);
+    EXPECT_EQ(p.AppendData(a.data(), 0), 0);
+    EXPECT_EQ(p.AppendData(nullptr, 5), -1);
     EXPECT_EQ(p.AppendData(a.data(), 40000), 0);
     EXPECT_EQ(p.AppendData(b.data(), 30000), 1);
-    EXPECT_EQ(p.Ring().DroppedBytes, 40000u + 30000u - RING_CAPACITY);
-    // The newest bytes are all there, after the surviving tail of the older ones.
+    EXPECT_EQ(p.AppendData(big.data(), RING_SIZE), 1);
+    EXPECT_EQ(p.Unparsed(), 40000u + 30000u + RING_SIZE);
+    EXPECT_EQ(p.Ring().OverrunFlag, 0u);
     Bytes unread(RingUnread(&p.Ring()));
-    ASSERT_EQ(unread.size(), RING_CAPACITY);
-    PeekRing(&p.Ring(), 0, unread.data(), RING_CAPACITY);
-    EXPECT_TRUE(std::equal(b.begin(), b.end(), unread.end() - 30000));
-    EXPECT_TRUE(std::equal(a.end() - (RING_CAPACITY - 30000), a.end(), unread.begin()));
-    // Appending keeps working after an overrun.
-    EXPECT_EQ(p.AppendData(a.data(), 10), 1);
+    PeekRing(&p.Ring(), 0, unread.data(), static_cast<uint32_t>(unread.size()));
+    const Bytes ab = a + b;
+    EXPECT_EQ(unread, Bytes(ab.begin(), ab.begin() + RING_CAPACITY));
+
+    Collector c;
+    c.Feed(a);
+    c.AppendData(b.data(), 30000);
+    c.AppendData(big.data(), RING_SIZE);
+    c.Feed({});
+    EXPECT_EQ(c.Joined(), a + b + big);
+    EXPECT_EQ(c.Unparsed(), 0u);
 
     QRTCMParser q;
     EXPECT_EQ(q.AppendData(a.data(), 400), 0);
