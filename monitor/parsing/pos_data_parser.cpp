@@ -145,14 +145,30 @@ uint32_t NmeaSystemId(int32_t nId)
 void GpsSecondsOfDate(POS_DATA_T* pPos)
 {
     uint32_t nWeek = 0, nMs = 0;
-    if (UtcToGpsTime(&pPos->Utc, &kLeapMs, &nWeek, &nMs) != GNSS_TIME_INVALID)
+    pPos->GpsSeconds = POS_GPS_SECONDS_NONE;
+    if (pPos->Utc.Year != 0 && UtcToGpsTime(&pPos->Utc, &kLeapMs, &nWeek, &nMs) != GNSS_TIME_INVALID)
         pPos->GpsSeconds = nMs / 1000.0;
+}
+
+// Clears what a GGA or RMC gives, so that an epoch holds only what its own
+// sentences said: a lost RMC leaves the date unknown instead of the day
+// before, a lost GGA the height instead of the last epoch's.
+void StartEpoch(POS_DATA_T* w)
+{
+    w->Utc = CalendarTime{};
+    w->Latitude = w->Longitude = w->Height = w->Undulation = 0.0;
+    w->DiffAge = w->BaseStationID = 0;
+    w->HDOP = w->Speed = w->Course = 0.0;
+    w->GpsSeconds = POS_GPS_SECONDS_NONE;
+    w->SatsUsed = 0;
+    w->FixQuality = FIX_QUALITY_UNKNOWN;
 }
 
 // Copies the epoch collected so far into the caller's record and starts the next.
 void Publish(POS_DATA_T* pPos, NMEA_STATE_T* pState)
 {
     POS_DATA_T& w = pState->Work;
+    GpsSecondsOfDate(&w);
     std::memcpy(pPos->SatInfo, w.SatInfo, sizeof w.SatInfo);
     std::memcpy(pPos->InView, w.InView, sizeof w.InView);
     pPos->UsedGpsOther = w.UsedGpsOther;
@@ -190,6 +206,7 @@ void Publish(POS_DATA_T* pPos, NMEA_STATE_T* pState)
     w.UsedGpsOther = w.UsedGalileo = w.UsedBeiDou = w.UsedSbas = 0;
     pState->HdtSeen = false;
     pState->Published = true;
+    StartEpoch(&w);
 }
 
 // Publishes when the sentence's time differs from the last GGA or RMC time.
@@ -224,7 +241,6 @@ int ParseGga(const FIELDS_T& f, POS_DATA_T* pPos, NMEA_STATE_T* pState)
     w.Undulation = dUnd;
     w.DiffAge = static_cast<uint32_t>(dAge);
     w.BaseStationID = static_cast<uint32_t>(nBase);
-    GpsSecondsOfDate(&w);
     return bPublished;
 }
 
@@ -248,7 +264,7 @@ int ParseRmc(const FIELDS_T& f, POS_DATA_T* pPos, NMEA_STATE_T* pState)
     w.Longitude = dLon;
     w.Speed = dKnots * 1852.0 / 3600.0;
     w.Course = dCourse;
-    // ddmmyy of 2000-2099; a date that does not read leaves the date as it was.
+    // ddmmyy of 2000-2099; a date that does not read leaves it unknown.
     const uint32_t nDay = static_cast<uint32_t>(nDate) / 10000, nMonth = static_cast<uint32_t>(nDate) / 100 % 100;
     if (nDay >= 1 && nDay <= 31 && nMonth >= 1 && nMonth <= 12)
     {
@@ -256,7 +272,6 @@ int ParseRmc(const FIELDS_T& f, POS_DATA_T* pPos, NMEA_STATE_T* pState)
         w.Utc.Month = nMonth;
         w.Utc.Day = nDay;
     }
-    GpsSecondsOfDate(&w);
     return bPublished;
 }
 
@@ -679,6 +694,8 @@ QPosDataParser::QPosDataParser(QObject* pParent) : QObject(pParent)
     ResetNmeaState(&m_Nmea);
 }
 
+QPosDataParser::~QPosDataParser() = default;
+
 int QPosDataParser::ParsePosData(const char* pText, int32_t nLength, POS_DATA_T* pPos, QRangeData* pStore)
 {
     if (pPos == nullptr)
@@ -700,8 +717,10 @@ int QPosDataParser::ParsePosData(const char* pText, int32_t nLength, POS_DATA_T*
             break;
         }
         const int32_t nLimit = std::min(nSize, nStart + static_cast<int32_t>(POS_LINE_MAX));
-        int32_t nEnd = nStart;
-        while (nEnd < nLimit && p[nEnd] != '\r' && p[nEnd] != '\n')
+        // A "$" or "#" inside a line opens the next sentence or log: a cut
+        // line must not swallow the one after it.
+        int32_t nEnd = nStart + 1;
+        while (nEnd < nLimit && p[nEnd] != '\r' && p[nEnd] != '\n' && p[nEnd] != '$' && p[nEnd] != '#')
             ++nEnd;
         if (nEnd == nSize && nEnd - nStart < static_cast<int32_t>(POS_LINE_MAX))
         {
@@ -728,19 +747,29 @@ void QPosDataParser::TakeStoredSource(POS_DATA_T* pPos, QRangeData* pStore)
     const SOURCE_T* pSource = SourceOf(pPos->RefPosMsgType);
     if (pStore == nullptr || pSource == nullptr)
         return;
-    // A new source or another port's store: its latest log counts as new.
-    if (pStore != m_pLastStore || pPos->RefPosMsgType != m_nLastSource)
-    {
-        m_pLastStore = pStore;
-        m_nLastSource = pPos->RefPosMsgType;
-        m_nLastUpdates = 0;
-    }
     const uint32_t nUpdates = pStore->BodyUpdates(pSource->Id);
-    if (nUpdates == m_nLastUpdates)
+    // A store whose view is gone is forgotten; a new one may take its address.
+    m_Seen.erase(std::remove_if(m_Seen.begin(), m_Seen.end(), [](const SOURCE_SEEN_T& s) { return s.Store.isNull(); }),
+                 m_Seen.end());
+    auto it =
+        std::find_if(m_Seen.begin(), m_Seen.end(), [pStore](const SOURCE_SEEN_T& s) { return s.Store == pStore; });
+    if (it == m_Seen.end())
+        it = m_Seen.insert(m_Seen.end(), SOURCE_SEEN_T{pStore, pPos->RefPosMsgType, 0});
+    else if (it->Source != pPos->RefPosMsgType)
+    {
+        // A newly chosen source starts with its latest log.
+        it->Source = pPos->RefPosMsgType;
+        it->Updates = nUpdates != 0 ? nUpdates - 1 : 0;
+    }
+    const uint32_t nNew = nUpdates - it->Updates;
+    if (nNew == 0)
         return;
-    m_nLastUpdates = nUpdates;
+    it->Updates = nUpdates;
     uint32_t nLength = 0;
     const uint8_t* pRecord = pStore->LogCopy(pSource->Id, &nLength);
-    if (pRecord != nullptr && nLength > 0)
-        RecordToPosData(pSource->Id, pRecord, nLength, pPos);
+    if (pRecord == nullptr || nLength == 0)
+        return;
+    // The record shows the latest; every one that arrived since counts.
+    RecordToPosData(pSource->Id, pRecord, nLength, pPos);
+    pPos->EpochCount += nNew - 1;
 }

@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
+#include <vector>
 
 #include "codec/gnss_time.h"
 #include "codec/log_format.h"
@@ -156,12 +158,16 @@ class QPosDataParser : public QObject
 
 public:
     explicit QPosDataParser(QObject* pParent = nullptr);
+    ~QPosDataParser() override;
 
     // Cuts the port's text into lines (an unfinished line waits for the next
-    // call), feeds each to the NMEA parser and the store's text-log parser,
-    // and then copies the position source's latest log from the store when it
-    // has changed. Without a store, text logs of the source go straight into
-    // the record. Returns the text bytes consumed.
+    // call; a "$" or "#" inside a line starts the next one), feeds each to the
+    // NMEA parser and the store's text-log parser, and then takes the position
+    // source's latest log from the store when new ones have arrived, counting
+    // each of them in EpochCount. Without a store, text logs of the source go
+    // straight into the record. The text must be the port's own: text made
+    // from a binary log that is already in the store would be kept twice.
+    // Returns the text bytes consumed.
     int ParsePosData(const char* pText, int32_t nLength, POS_DATA_T* pPos, QRangeData* pStore);
 
     POS_DATA_T m_PosData;
@@ -169,9 +175,16 @@ public:
 private:
     void TakeStoredSource(POS_DATA_T* pPos, QRangeData* pStore);
 
+    // How many logs of the position source each store had kept when the
+    // record last took one; a store seen for the first time counts from 0.
+    struct SOURCE_SEEN_T
+    {
+        QPointer<QRangeData> Store;
+        uint32_t Source;
+        uint32_t Updates;
+    };
+
     NMEA_STATE_T m_Nmea;
     QByteArray m_Leftover; // an unfinished line, at most POS_LINE_MAX bytes
-    const QRangeData* m_pLastStore = nullptr;
-    uint32_t m_nLastSource = 0xFFFFFFFFu;
-    uint32_t m_nLastUpdates = 0;
+    std::vector<SOURCE_SEEN_T> m_Seen;
 };

@@ -22,7 +22,7 @@ void FixNmeaChecksums(std::vector<char>* pText)
             continue;
         unsigned x = 0;
         size_t j = i + 1;
-        for (; j < s.size() && s[j] != '*' && s[j] != '\r' && s[j] != '\n' && s[j] != '$'; ++j)
+        for (; j < s.size() && s[j] != '*' && s[j] != '\r' && s[j] != '\n' && s[j] != '$' && s[j] != '#'; ++j)
             x ^= static_cast<unsigned char>(s[j]);
         if (j + 2 < s.size() && s[j] == '*')
         {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "codec/ins_logs.h"
 #include "codec/position_logs.h"
@@ -112,7 +114,7 @@ TEST(NmeaSentence, RmcDatesAndFix)
     const struct
     {
         const char* Date;
-        uint32_t Year, Month, Day; // 0: the date stays as it was (2024-03-23)
+        uint32_t Year, Month, Day; // 0: the epoch's date is not known
     } dates[] = {
         {"230324", 2024, 3, 23}, {"230394", 2094, 3, 23}, {"311299", 2099, 12, 31},
         {"010100", 2000, 1, 1},  {"321324", 0, 0, 0},     {"001024", 0, 0, 0},
@@ -131,10 +133,9 @@ TEST(NmeaSentence, RmcDatesAndFix)
             EXPECT_EQ(r, -1);
             continue;
         }
-        const uint32_t y = d.Year ? d.Year : 2024, m = d.Year ? d.Month : 3, dd = d.Year ? d.Day : 23;
-        EXPECT_EQ(st.Work.Utc.Year, y) << d.Date;
-        EXPECT_EQ(st.Work.Utc.Month, m) << d.Date;
-        EXPECT_EQ(st.Work.Utc.Day, dd) << d.Date;
+        EXPECT_EQ(st.Work.Utc.Year, d.Year) << d.Date;
+        EXPECT_EQ(st.Work.Utc.Month, d.Month) << d.Date;
+        EXPECT_EQ(st.Work.Utc.Day, d.Day) << d.Date;
     }
     POS_DATA_T pos;
     ResetPosData(&pos);
@@ -256,6 +257,51 @@ TEST_F(PosParser, SatelliteTableFromGsvAndGsa)
     EXPECT_EQ(Pos().InView[GNSS_SYSTEM_GPS], 2u);
     EXPECT_EQ(Sat(12).SatNumber, 12u);
     EXPECT_EQ(Sat(5).CN0, 40);
+}
+
+// A sentence cut short by a line glitch costs only itself: the "$" of the next
+// one starts a new line. Each published epoch shows only what its own
+// sentences said: at midnight an epoch whose RMC was lost has no date rather
+// than the day before, and one whose GGA was lost no height rather than the
+// last epoch's.
+TEST_F(PosParser, CutSentenceCostsOnlyItself)
+{
+    auto gga = [](const char* pTime, const char* pAlt)
+    {
+        return Nmea(std::string("GPGGA,") + pTime + ",3016.362000,N,12013.590000,E,4,12,0.8," + pAlt +
+                    ",M,7.123,M,1.0,0001");
+    };
+    auto rmc = [](const char* pTime, const char* pDate)
+    { return Nmea(std::string("GPRMC,") + pTime + ",A,3016.362000,N,12013.590000,E,0.05,90.0," + pDate + ",,,D"); };
+    const std::string cut = rmc("000000.00", "150309").substr(0, 40);
+    const std::string stream = gga("235959.00", "15.234") + rmc("235959.00", "140309") + gga("000000.00", "15.244") +
+                               cut + gga("000001.00", "15.254") + rmc("000001.00", "150309") +
+                               gga("000002.00", "15.264") + rmc("000002.00", "150309") + gga("000003.00", "15.274");
+    std::vector<std::string> published;
+    for (size_t i = 0; i < stream.size(); i += 7)
+    {
+        Feed(stream.substr(i, 7));
+        const CalendarTime& t = Pos().Utc;
+        char line[80];
+        snprintf(line, sizeof line, "%04u-%02u-%02u %02u:%02u:%02u %.3f %d", t.Year, t.Month, t.Day, t.Hour, t.Minute,
+                 t.Second, Pos().Height, Pos().GpsSeconds != POS_GPS_SECONDS_NONE);
+        if (published.empty() || published.back() != line)
+            published.push_back(line);
+    }
+    const std::vector<std::string> expected = {
+        "0000-00-00 00:00:00 0.000 0",  // nothing yet
+        "2009-03-14 23:59:59 22.357 1", //
+        "0000-00-00 00:00:00 22.367 0", // its RMC was cut: no date, no GPS time
+        "2009-03-15 00:00:01 22.377 1", // its GGA survived the cut before it
+        "2009-03-15 00:00:02 22.387 1",
+    };
+    EXPECT_EQ(published, expected);
+
+    // A text log cut short does not swallow the sentence after it either.
+    Feed("#BESTPOSA,COM1,0,55.0,FINESTEERING,1930,0.000,00000020,0000,16809;SOL_COMP" + gga("000004.00", "15.284") +
+         gga("000005.00", "15.294"));
+    EXPECT_EQ(Pos().Utc.Second, 4u);
+    EXPECT_NEAR(Pos().Height, 22.407, 1e-9);
 }
 
 TEST_F(PosParser, ParsersKeepTheirOwnNmeaState)

@@ -1,0 +1,194 @@
+// The receive road as a port's data view runs it: batches of any size through
+// the binary parser, each log into the port's store once, the stream's own
+// text to the position parser. However a stream is cut into batches, the
+// framing, the store and the position record come out the same.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "monitor/parsing/binary_msg_parser.h"
+#include "monitor/parsing/latest_log_store.h"
+#include "monitor/parsing/pos_data_parser.h"
+#include "receiver_stream.h"
+#include "support/profile_fixture.h"
+
+namespace
+{
+
+struct PortRoad
+{
+    explicit PortRoad(uint32_t nSource) { Pos().RefPosMsgType = nSource; }
+
+    QBinaryMsgParser Parser;
+    QRangeData Store;
+    QPosDataParser PosParser;
+    std::string Text; // what the view shows
+    Bytes Hex;
+    std::string StreamText;
+    int Unreadable = 0;
+
+    POS_DATA_T& Pos() { return PosParser.m_PosData; }
+
+    void Feed(const Bytes& stream, size_t nBatch)
+    {
+        for (size_t i = 0; i < stream.size(); i += nBatch)
+            Feed(stream.data() + i, std::min(nBatch, stream.size() - i));
+    }
+    void Feed(const uint8_t* p, size_t n)
+    {
+        Parser.ParseBatch(p, static_cast<uint32_t>(n), &Store, 1,
+                          [this](QBinaryMsgParser& b)
+                          {
+                              Text.append(b.TextArea(), b.TextLen);
+                              Hex.insert(Hex.end(), b.HexArea(), b.HexArea() + b.HexLen);
+                              StreamText.append(b.StreamTextArea(), b.StreamTextLen);
+                              PosParser.ParsePosData(b.StreamTextArea(), static_cast<int32_t>(b.StreamTextLen), &Pos(),
+                                                     &Store);
+                              Unreadable += !b.bReadable;
+                              b.bReadable = true;
+                              b.TextLen = b.HexLen = b.StreamTextLen = 0;
+                          });
+    }
+
+    Bytes Kept(uint16_t nId) const
+    {
+        uint32_t n = 0;
+        const uint8_t* p = Store.LogCopy(nId, &n);
+        return p ? Bytes(p, p + n) : Bytes();
+    }
+};
+
+// The fields of a record that any source fills, as text to compare.
+std::string Summary(const POS_DATA_T& p)
+{
+    std::ostringstream o;
+    o.precision(12);
+    o << p.Utc.Year << '-' << p.Utc.Month << '-' << p.Utc.Day << ' ' << p.Utc.Hour << ':' << p.Utc.Minute << ':'
+      << p.Utc.Second << '.' << p.Utc.Millisecond << " lat " << p.Latitude << " lon " << p.Longitude << " h "
+      << p.Height << " und " << p.Undulation << " gps " << p.GpsSeconds << " epochs " << p.EpochCount << " fix "
+      << int(p.FixQuality) << " used " << p.SatsUsed << " tracked " << int(p.Tracked) << " hdop " << p.HDOP << " speed "
+      << p.Speed << " course " << p.Course;
+    for (uint32_t n : p.InView)
+        o << ' ' << n;
+    for (const SAT_INFO_T& s : p.SatInfo)
+        if (s.SatNumber != 0 || s.Used)
+            o << " [" << s.SatNumber << ' ' << int(s.Used) << ' ' << int(s.Elevation) << ' ' << s.Azimuth << ' '
+              << int(s.CN0) << ']';
+    return o.str();
+}
+
+size_t Count(const std::string& s, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+Bytes BodyOf(const Bytes& wireLog) { return Bytes(wireLog.begin() + LOG_HEADER_LENGTH, wireLog.end() - 4); }
+Bytes KeptBody(const Bytes& record) { return Bytes(record.begin() + LOG_HEADER_LENGTH, record.end()); }
+
+class ReceiveRoad : public ::testing::Test
+{
+protected:
+    ScopedProfile m_Profile{CODEC_PROFILE_MONITOR};
+};
+
+TEST_F(ReceiveRoad, EveryChunkingGivesTheSameResults)
+{
+    const RECEIVER_STREAM_T s = ReceiverStream(50, true);
+    ASSERT_GT(s.Damaged, 20u);
+    PortRoad whole(REF_POS_BESTPOS);
+    whole.Feed(s.Data, s.Data.size());
+
+    // What arrived intact is there once: every catalogue log counted and kept
+    // as sent, every RTCM3 frame one line, each position in the record's count.
+    EXPECT_EQ(whole.Store.Counts[CatalogueIndexOf(MSG_ID_BESTPOS)], s.Bestpos);
+    EXPECT_EQ(whole.Store.Counts[CatalogueIndexOf(MSG_ID_RANGE)], s.Range);
+    EXPECT_EQ(whole.Store.Counts[CatalogueIndexOf(MSG_ID_RAWIMUSX)], s.RawImu);
+    EXPECT_EQ(whole.Store.Counts[CatalogueIndexOf(MSG_ID_PSRPOS)], s.TextPsrpos);
+    EXPECT_EQ(KeptBody(whole.Kept(MSG_ID_BESTPOS)), BodyOf(s.LastBestpos));
+    EXPECT_EQ(Count(whole.Text, "Msg "), s.Rtcm);
+    EXPECT_EQ(Count(whole.Text, "#BESTPOSA,"), s.Bestpos);
+    EXPECT_EQ(Count(whole.Text, "QZSL1CA QZSL1S  QZSL6P  QZSL2CL"), Count(whole.Text, "Msg 1117"));
+    EXPECT_EQ(whole.Pos().EpochCount, s.Bestpos);
+    EXPECT_EQ(whole.Pos().SatInfo[23 - 1].CN0, 46);
+    EXPECT_EQ(whole.Unreadable, 0);
+
+    std::vector<size_t> batches = {1, 2, 3, 7, 31, 100, 499, 500, 501, 1069, 4096, 65535, 65536};
+    for (const size_t nBatch : batches)
+    {
+        SCOPED_TRACE(nBatch);
+        PortRoad road(REF_POS_BESTPOS);
+        road.Feed(s.Data, nBatch);
+        ASSERT_EQ(road.Text, whole.Text);
+        ASSERT_EQ(road.Hex, whole.Hex);
+        ASSERT_EQ(road.StreamText, whole.StreamText);
+        EXPECT_EQ(0, std::memcmp(road.Store.Counts, whole.Store.Counts, sizeof whole.Store.Counts));
+        for (const uint16_t nId :
+             {uint16_t(MSG_ID_BESTPOS), uint16_t(MSG_ID_RANGE), uint16_t(MSG_ID_RAWIMUSX), uint16_t(MSG_ID_PSRPOS)})
+            EXPECT_EQ(road.Kept(nId), whole.Kept(nId)) << nId;
+        EXPECT_EQ(Summary(road.Pos()), Summary(whole.Pos()));
+        EXPECT_EQ(road.Unreadable, 0);
+    }
+
+    // Batches of changing sizes, as a loaded machine hands them over.
+    std::mt19937 rng(29);
+    PortRoad road(REF_POS_BESTPOS);
+    for (size_t i = 0; i < s.Data.size();)
+    {
+        const size_t n = std::min<size_t>(s.Data.size() - i, 1 + rng() % (rng() % 4 ? 600 : 70000));
+        road.Feed(s.Data.data() + i, n);
+        i += n;
+    }
+    EXPECT_EQ(road.Text, whole.Text);
+    EXPECT_EQ(Summary(road.Pos()), Summary(whole.Pos()));
+    EXPECT_EQ(0, std::memcmp(road.Store.Counts, whole.Store.Counts, sizeof whole.Store.Counts));
+}
+
+// A binary log is counted and kept once: its text goes to the view, not back
+// into the store, and the kept body stays the binary one (not the rounded
+// decode of its text).
+TEST_F(ReceiveRoad, BinaryLogsAreCountedOnce)
+{
+    const RECEIVER_STREAM_T s = ReceiverStream(49, false);
+    PortRoad road(REF_POS_BESTPOS);
+    road.Feed(s.Data, 4096);
+    EXPECT_EQ(s.Bestpos, 49u);
+    EXPECT_EQ(road.Store.Counts[CatalogueIndexOf(MSG_ID_BESTPOS)], 49u);
+    EXPECT_EQ(road.Store.BodyUpdates(MSG_ID_BESTPOS), 49u);
+    EXPECT_EQ(KeptBody(road.Kept(MSG_ID_BESTPOS)), BodyOf(s.LastBestpos));
+    EXPECT_EQ(road.Store.Counts[CatalogueIndexOf(MSG_ID_PSRPOS)], s.TextPsrpos) << "text logs once as well";
+}
+
+// Every position log that arrives counts, however many come in one batch.
+TEST_F(ReceiveRoad, EveryPositionCounts)
+{
+    const RECEIVER_STREAM_T s = ReceiverStream(49, false);
+    for (const size_t nBatch : {size_t(100), size_t(4096), size_t(65536)})
+    {
+        PortRoad road(REF_POS_BESTPOS);
+        road.Feed(s.Data, nBatch);
+        EXPECT_EQ(road.Pos().EpochCount, 49u) << nBatch;
+    }
+
+    // Another source, and a port the record had not looked at, count from
+    // there; a port it comes back to counts what arrived meanwhile, once.
+    PortRoad a(REF_POS_BESTPOS);
+    a.Feed(s.Data, 65536);
+    POS_DATA_T& pos = a.Pos();
+    pos.RefPosMsgType = REF_POS_PSRPOS;
+    a.PosParser.ParsePosData("", 0, &pos, &a.Store);
+    EXPECT_EQ(pos.EpochCount, 50u) << "the latest PSRPOS";
+    QRangeData other;
+    a.PosParser.ParsePosData("", 0, &pos, &other);
+    EXPECT_EQ(pos.EpochCount, 50u);
+    a.PosParser.ParsePosData("", 0, &pos, &a.Store);
+    EXPECT_EQ(pos.EpochCount, 50u);
+}
+
+} // namespace
