@@ -32,6 +32,48 @@ inline bool TruncFits(double dValue, int64_t nLo, int64_t nHi, int64_t* pOut)
     return *pOut >= nLo && *pOut <= nHi;
 }
 
+// Rounds half away from zero and limits to [nLo, nHi]; NaN gives 0.
+inline int64_t RoundClamp(double dValue, int64_t nLo, int64_t nHi)
+{
+    if (std::isnan(dValue))
+        return 0;
+    const double r = std::round(dValue);
+    if (r <= double(nLo))
+        return nLo;
+    if (r >= double(nHi))
+        return nHi;
+    return static_cast<int64_t>(r);
+}
+
+// As TruncFits, rounding half away from zero: false when the rounded value
+// lies outside [nLo, nHi].
+inline bool RoundFits(double dValue, int64_t nLo, int64_t nHi, int64_t* pOut)
+{
+    if (!(dValue > double(nLo) - 1.0 && dValue < double(nHi) + 1.0)) // also rejects NaN
+        return false;
+    const int64_t r = static_cast<int64_t>(std::round(dValue));
+    if (r < nLo || r > nHi)
+        return false;
+    *pOut = r;
+    return true;
+}
+
+// The arc record of one signal in a stream's phase arcs (null when the table
+// is full), keyed by tracking-status system, signal type and PRN.
+struct RANGE_PHASE_ARC_T;
+struct RANGE_PHASE_ARCS_T;
+RANGE_PHASE_ARC_T* FindPhaseArc(RANGE_PHASE_ARCS_T* pArcs, uint32_t uStatus, uint16_t uPrn);
+
+// Whether the phase of a record continues the arc its record holds: the arc
+// had a phase and the lock time grew by the time elapsed since.
+bool PhaseArcContinues(const RANGE_PHASE_ARC_T& arc, double dLockTime, int64_t nTimeMs);
+
+// Records the record's phase, lock time and time as the arc's latest.
+void UpdatePhaseArc(RANGE_PHASE_ARC_T* pArc, bool bPhase, double dLockTime, int64_t nTimeMs, int64_t nShift);
+
+// Milliseconds since GPS week 0 of a log header's time.
+inline int64_t LogTimeMs(const BinaryLogHeader& h) { return int64_t(h.Week) * 604800000 + int64_t(h.Milliseconds); }
+
 // Header and count of a log of nLength bytes whose message length holds at
 // least the count and fits the given length.
 bool ReadRangeLog(const void* pLog, int32_t nLength, BinaryLogHeader* pHeader, uint32_t* pCount);

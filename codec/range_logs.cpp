@@ -235,29 +235,74 @@ RANGE_OBS_T ExpandRecord(const RANGECMP_OBS_T& c)
     return o;
 }
 
-RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o)
+// The phase as RANGECMP folds it: the receiver's fold, (pseudorange roll-overs
+// x 2^23 + ADR) in 1/256 cycle, reduced by whole roll-overs where that does
+// not fit 32 bits (a phase with an arbitrary offset from the code range). The
+// expander unfolds against the pseudorange it reads, which undoes the fold
+// but not the reduction: *pShift gets the whole roll-overs by which the
+// expanded phase will differ from the ADR. False without a wavelength.
+bool FoldPhase(const RANGE_OBS_T& o, uint32_t uStatus, uint64_t uPsrField, int32_t* pFolded, int64_t* pShift)
+{
+    const double lambda = RangeCmpRollWavelength(uStatus, o.Prn, o.GloFreq, false);
+    const double lambdaOut = RangeCmpRollWavelength(uStatus, o.Prn, o.GloFreq, true);
+    if (lambda <= 0 || lambdaOut <= 0 || !std::isfinite(o.Adr))
+        return false;
+    constexpr double kRollUnits = RANGECMP_ADR_ROLL * 256.0;
+    double scaled = std::round((double(RollCount(lambda, o.Psr, 0.0)) * RANGECMP_ADR_ROLL + o.Adr) * 256.0);
+    if (!(scaled >= -double(INT32_MAX) && scaled <= double(INT32_MAX)))
+        scaled -= std::round(scaled / kRollUnits) * kRollUnits;
+    if (!(scaled >= -double(INT32_MAX) && scaled <= double(INT32_MAX)))
+        return false;
+    *pFolded = static_cast<int32_t>(scaled);
+    const double folded = *pFolded / 256.0;
+    const double expanded = folded - RollCount(lambdaOut, double(uPsrField) / 128.0, folded) * RANGECMP_ADR_ROLL;
+    *pShift = static_cast<int64_t>(std::llround((expanded - o.Adr) / RANGECMP_ADR_ROLL));
+    return true;
+}
+
+RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o, RANGE_PHASE_ARCS_T* pArcs, int64_t nTimeMs)
 {
     RANGECMP_OBS_T c{};
     uint32_t status = o.TrackingStatus;
-    const int64_t doppler = TruncClamp(double(o.Doppler) * 256.0, -(int64_t(1) << 27), (int64_t(1) << 27) - 1);
+    const int64_t doppler = RoundClamp(double(o.Doppler) * 256.0, -(int64_t(1) << 27), (int64_t(1) << 27) - 1);
+    int64_t psrField = 0;
     uint64_t psr = 0;
-    if (o.Psr >= 0 && o.Psr * 128.0 < double(uint64_t(1) << 36))
-        psr = static_cast<uint64_t>(o.Psr * 128.0);
+    if (o.Psr >= 0 && RoundFits(o.Psr * 128.0, 0, (int64_t(1) << 36) - 1, &psrField))
+        psr = static_cast<uint64_t>(psrField);
     else
         status &= ~(1u << 12); // a pseudorange the field cannot hold is not sent as one
     c.DopplerPsrLow = (static_cast<uint32_t>(doppler) & 0x0FFFFFFFu) | static_cast<uint32_t>(psr & 15) << 28;
     c.PsrHigh = static_cast<uint32_t>(psr >> 4);
 
-    int64_t folded = 0;
-    const double lambda = RangeCmpRollWavelength(status, o.Prn, o.GloFreq, false);
-    const double roll = lambda > 0 ? double(RollCount(lambda, o.Psr, 0.0)) : 0.0;
-    const double scaled = (roll * RANGECMP_ADR_ROLL + o.Adr) * 256.0;
-    if (lambda <= 0 || !TruncFits(scaled, -INT32_MAX, INT32_MAX, &folded))
+    int32_t folded = 0;
+    int64_t shift = 0;
+    const bool bPhase = TrackingStatusPhaseLock(status);
+    if (bPhase && !FoldPhase(o, status, psr, &folded, &shift))
+        status &= ~(1u << 10); // no roll-over count: no phase rather than a wrong one
+    if (bPhase && pArcs)
     {
-        folded = 0;
-        status &= ~(1u << 10); // the phase does not fold into 32 bits: no phase rather than a wrong one
+        if (RANGE_PHASE_ARC_T* pArc = FindPhaseArc(pArcs, o.TrackingStatus, o.Prn))
+        {
+            const bool bKept = TrackingStatusPhaseLock(status);
+            const bool bSameArc = PhaseArcContinues(*pArc, o.LockTime, nTimeMs);
+            if (bKept && bSameArc && shift != pArc->Shift)
+            {
+                // The pseudorange drifted across a half roll-over: this
+                // phase would leave the arc's shift.
+                status &= ~(1u << 10);
+                ++pArcs->Dropped;
+            }
+            else if (bKept && shift != 0)
+                ++pArcs->Shifted;
+            UpdatePhaseArc(pArc, true, o.LockTime, nTimeMs, bSameArc ? pArc->Shift : shift);
+        }
     }
-    c.FoldedAdr = TrackingStatusPhaseLock(status) ? static_cast<int32_t>(folded) : 0;
+    else if (pArcs)
+    {
+        if (RANGE_PHASE_ARC_T* pArc = FindPhaseArc(pArcs, o.TrackingStatus, o.Prn))
+            UpdatePhaseArc(pArc, false, 0.0, nTimeMs, 0);
+    }
+    c.FoldedAdr = TrackingStatusPhaseLock(status) ? folded : 0;
     c.TrackingStatus = status;
 
     uint32_t psrStdIdx = 15;
@@ -279,9 +324,9 @@ RANGECMP_OBS_T CompressRecord(const RANGE_OBS_T& o)
 
 // Converts each record of a counted RANGE or RANGECMP log (nLength bytes) into
 // the other form; SetId gives the output its message ID.
-template <typename In, typename Out> int ConvertRangeRecords(const void* pLog, int32_t nLength, void* pOut,
-                                                             int32_t nCapacity, int32_t* pOutLength,
-                                                             Out (*Convert)(const In&), void (*SetId)(BinaryLogHeader*))
+template <typename In, typename Out, typename ConvertFn>
+int ConvertRangeRecords(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength,
+                        ConvertFn Convert, void (*SetId)(BinaryLogHeader*))
 {
     BinaryLogHeader h;
     uint32_t n = 0;
@@ -297,7 +342,7 @@ template <typename In, typename Out> int ConvertRangeRecords(const void* pLog, i
     {
         In in;
         std::memcpy(&in, pIn + i * sizeof(In), sizeof(In));
-        const Out out = Convert(in);
+        const Out out = Convert(in, h);
         std::memcpy(pDst + RANGE_BODY_OFFSET + i * sizeof(Out), &out, sizeof(Out));
     }
     SetId(&h);
@@ -414,13 +459,73 @@ double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double d
 
 int RangeCmpToRange(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
 {
-    return ConvertRangeRecords(pLog, nLength, pOut, nCapacity, pOutLength, ExpandRecord, SetExpandedRangeId);
+    return ConvertRangeRecords<RANGECMP_OBS_T, RANGE_OBS_T>(
+        pLog, nLength, pOut, nCapacity, pOutLength,
+        [](const RANGECMP_OBS_T& c, const BinaryLogHeader&) { return ExpandRecord(c); }, SetExpandedRangeId);
 }
 
 int RangeToRangeCmp(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength)
 {
-    return ConvertRangeRecords(pLog, nLength, pOut, nCapacity, pOutLength, CompressRecord,
-                               [](BinaryLogHeader* pHeader) { SetPackedRangeId(pHeader, MSG_ID_RANGECMP); });
+    return RangeToRangeCmpArcs(nullptr, pLog, nLength, pOut, nCapacity, pOutLength);
+}
+
+int RangeToRangeCmpArcs(RANGE_PHASE_ARCS_T* pArcs, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
+                        int32_t* pOutLength)
+{
+    return ConvertRangeRecords<RANGE_OBS_T, RANGECMP_OBS_T>(
+        pLog, nLength, pOut, nCapacity, pOutLength,
+        [pArcs](const RANGE_OBS_T& o, const BinaryLogHeader& h) { return CompressRecord(o, pArcs, LogTimeMs(h)); },
+        [](BinaryLogHeader* pHeader) { SetPackedRangeId(pHeader, MSG_ID_RANGECMP); });
+}
+
+bool LockTimeContinues(double dLockBefore, double dLockNow, double dElapsed)
+{
+    if (!(dElapsed > 0.0) || !std::isfinite(dLockBefore) || !std::isfinite(dLockNow))
+        return false;
+    // RANGECMP's lock field stops at 65535.97 s; a lock held that long stays there.
+    constexpr double kCeiling = 65535.0;
+    if (dLockBefore >= kCeiling && dLockNow >= dLockBefore)
+        return true;
+    return dLockNow + LOCK_TIME_TOLERANCE >= dLockBefore + dElapsed;
+}
+
+RANGE_PHASE_ARC_T* FindPhaseArc(RANGE_PHASE_ARCS_T* pArcs, uint32_t uStatus, uint16_t uPrn)
+{
+    const uint32_t key = 1u + ((uint32_t(TrackingStatusSystem(uStatus)) << 21) |
+                               (uint32_t(TrackingStatusSignalType(uStatus)) << 16) | uPrn);
+    constexpr uint32_t kMask = RANGE_PHASE_ARC_CAPACITY - 1;
+    static_assert((RANGE_PHASE_ARC_CAPACITY & kMask) == 0, "capacity is a power of two");
+    uint32_t i = (key * 2654435761u) >> 20 & kMask;
+    for (uint32_t n = 0; n < RANGE_PHASE_ARC_CAPACITY; ++n, i = (i + 1) & kMask)
+    {
+        RANGE_PHASE_ARC_T& a = pArcs->Arc[i];
+        if (a.Key == key)
+            return &a;
+        if (a.Key == 0)
+        {
+            // Keep a free entry, so that a lookup always ends.
+            if (pArcs->Count + 1 >= RANGE_PHASE_ARC_CAPACITY)
+                return nullptr;
+            ++pArcs->Count;
+            a = RANGE_PHASE_ARC_T{};
+            a.Key = key;
+            return &a;
+        }
+    }
+    return nullptr;
+}
+
+bool PhaseArcContinues(const RANGE_PHASE_ARC_T& arc, double dLockTime, int64_t nTimeMs)
+{
+    return arc.HasPhase && LockTimeContinues(arc.LockTime, dLockTime, double(nTimeMs - arc.TimeMs) / 1000.0);
+}
+
+void UpdatePhaseArc(RANGE_PHASE_ARC_T* pArc, bool bPhase, double dLockTime, int64_t nTimeMs, int64_t nShift)
+{
+    pArc->HasPhase = bPhase ? 1 : 0;
+    pArc->LockTime = dLockTime;
+    pArc->TimeMs = nTimeMs;
+    pArc->Shift = nShift;
 }
 
 bool IsRangeHTextName(const char* pText, int32_t nLength)

@@ -108,15 +108,59 @@ int32_t AdrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double 
 // The same from the pseudorange alone: round(pseudorange / wavelength / 2^23).
 double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr);
 
+// Whether a phase lock reported with lock time dLockBefore and, dElapsed
+// seconds later, with dLockNow has held in between: the lock time grew by the
+// elapsed time, within LOCK_TIME_TOLERANCE, or stays at the ceiling of the
+// RANGECMP lock field. A lock time that grew less (or fell) means the
+// receiver lost lock and found it again.
+constexpr double LOCK_TIME_TOLERANCE = 1.0 / 32 + 0.005; // RANGECMP's lock step and time-tag jitter
+bool LockTimeContinues(double dLockBefore, double dLockNow, double dElapsed);
+
+// Carrier-phase arcs of one receiver stream as a compressor sees them. A
+// compressed phase may have to differ from its source by whole cycles: by
+// whole 2^23-cycle roll-overs in RANGECMP, whose folded field ties the phase
+// to the pseudorange, and by whole cycles in RANGECMP4, which carries the
+// phase as metres from the pseudorange (a phase with an arbitrary offset from
+// the code range fits neither as it is). The shift of an arc is set at its
+// first phase and kept while lock holds, so carrier-phase processing takes it
+// into the arc's ambiguity; a phase the arc's shift no longer lets the format
+// hold is dropped (written as not locked). Value-initialise one per stream.
+struct RANGE_PHASE_ARC_T
+{
+    uint32_t Key;      // 0: free
+    uint32_t HasPhase; // the arc's last record had a phase
+    double LockTime;   // s, of that record
+    int64_t TimeMs;    // its time, ms since GPS week 0
+    int64_t Shift;     // the arc's shift: roll-overs (RANGECMP) or cycles (RANGECMP4)
+};
+enum : uint32_t
+{
+    RANGE_PHASE_ARC_CAPACITY = 4096,
+};
+struct RANGE_PHASE_ARCS_T
+{
+    RANGE_PHASE_ARC_T Arc[RANGE_PHASE_ARC_CAPACITY];
+    uint32_t Count;
+    uint32_t Shifted; // phases written shifted by whole roll-overs or cycles
+    uint32_t Dropped; // phases left out: their arc's shift no longer fits the format
+};
+
 // RANGECMP (header + body, nLength bytes available) to RANGE, and back; both
 // write header + body without CRC into at most nCapacity bytes. Return 1, or 0
 // for null pointers, negative sizes, a count the body does not hold or an
-// output too small. A phase that cannot be folded or unfolded (unknown signal,
-// out of range) is written as not locked rather than as a wrong number. RANGEH
-// packs with LOG_TYPE_FROM_RANGEH set and expands back to RANGEH (the monitor
-// always expands to RANGE).
+// output too small. A phase that cannot be folded or unfolded (unknown signal)
+// is written as not locked rather than as a wrong number. RANGEH packs with
+// LOG_TYPE_FROM_RANGEH set and expands back to RANGEH (the monitor always
+// expands to RANGE). Packing rounds to the fields' resolution; a phase whose
+// offset from the pseudorange does not fold into the field is folded by whole
+// roll-overs, which the expansion then keeps as a shift of the phase.
 int RangeCmpToRange(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength);
 int RangeToRangeCmp(const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity, int32_t* pOutLength);
+// RangeToRangeCmp for one stream's logs in order: a shift is held for its
+// whole arc (a phase that would leave it is dropped), and shifted and dropped
+// phases are counted in the stream's arcs.
+int RangeToRangeCmpArcs(RANGE_PHASE_ARCS_T* pArcs, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
+                        int32_t* pOutLength);
 
 // ---- Text and wire forms ----
 //

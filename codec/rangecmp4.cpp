@@ -510,6 +510,8 @@ struct PackSignal
     uint16_t Code;
     const RANGE_OBS_T* pObs;
     double Carrier;
+    double Shift; // whole cycles the phase is written shifted by (its arc's)
+    RANGE_PHASE_ARC_T* pArc;
     SignalFields Fields;
     SignalValues Values;
 };
@@ -524,7 +526,52 @@ void CommonFields(const RANGE_OBS_T& o, SignalFields* s)
     s->PhaseStdIdx = FirstIndexNotBelow(kPhaseStdCycles, o.AdrStd);
 }
 
-double PhaseRangeOf(const PackSignal& p) { return -p.pObs->Adr * SPEED_OF_LIGHT / p.Carrier; }
+double PhaseRangeOf(const PackSignal& p) { return -(p.pObs->Adr - p.Shift) * SPEED_OF_LIGHT / p.Carrier; }
+
+// A phase further than this from its pseudorange at the start of an arc is
+// shifted by whole cycles to lie next to it: the reference field reaches
+// 419 m, and the rest is room for the code and carrier to drift apart.
+constexpr double kShiftBeyondM = 100.0;
+
+// The shift of a signal's phase: its arc's while lock holds; at a new arc
+// whole cycles to the pseudorange when the phase lies far from it.
+void ChoosePhaseShift(RANGE_PHASE_ARCS_T* pArcs, int64_t nTimeMs, PackSignal* p)
+{
+    p->Shift = 0;
+    p->pArc = nullptr;
+    const RANGE_OBS_T& o = *p->pObs;
+    if (!pArcs || !(p->Carrier > 0) || !TrackingStatusPhaseLock(o.TrackingStatus))
+        return;
+    p->pArc = FindPhaseArc(pArcs, o.TrackingStatus, o.Prn);
+    if (!p->pArc)
+        return;
+    if (PhaseArcContinues(*p->pArc, o.LockTime, nTimeMs))
+    {
+        p->Shift = double(p->pArc->Shift);
+        return;
+    }
+    const double lambda = SPEED_OF_LIGHT / p->Carrier;
+    const double offset = o.Adr + o.Psr / lambda; // cycles between phase and code range
+    if (std::isfinite(offset) && std::fabs(offset * lambda) > kShiftBeyondM && std::fabs(offset) < 1e15)
+        p->Shift = double(std::llround(offset));
+}
+
+// Counts what became of each phase and records it in its arc.
+void NotePhases(RANGE_PHASE_ARCS_T* pArcs, const PackSignal* sigs, uint32_t n, int64_t nTimeMs)
+{
+    for (uint32_t k = 0; pArcs && k < n; ++k)
+    {
+        const PackSignal& p = sigs[k];
+        const bool bLocked = TrackingStatusPhaseLock(p.pObs->TrackingStatus);
+        if (bLocked && !p.Values.PhaseValid)
+            ++pArcs->Dropped;
+        else if (bLocked && p.Shift != 0)
+            ++pArcs->Shifted;
+        RANGE_PHASE_ARC_T* pArc = p.pArc ? p.pArc : FindPhaseArc(pArcs, p.pObs->TrackingStatus, p.pObs->Prn);
+        if (pArc)
+            UpdatePhaseArc(pArc, bLocked, p.pObs->LockTime, nTimeMs, static_cast<int64_t>(p.Shift));
+    }
+}
 double DopplerOf(const PackSignal& p) { return -double(p.pObs->Doppler) * SPEED_OF_LIGHT / p.Carrier; }
 
 // Reference fields of one satellite's signals; fields that cannot hold their
@@ -543,23 +590,23 @@ void PlanReference(PackSignal* sigs, uint32_t n)
         const bool bPhase = TrackingStatusPhaseLock(p.pObs->TrackingStatus);
         if (!bSecondary)
         {
-            if (!bCode || !TruncFits(p.pObs->Psr / kPsrUnit, 0, kRefPrimaryPsrInvalid - 1, &s.Psr))
+            if (!bCode || !RoundFits(p.pObs->Psr / kPsrUnit, 0, kRefPrimaryPsrInvalid - 1, &s.Psr))
                 s.Psr = kRefPrimaryPsrInvalid;
-            s.Doppler = TruncClamp(DopplerOf(p) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
+            s.Doppler = RoundClamp(DopplerOf(p) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
         }
         else
         {
             if (!bCode || !primary.PsrValid ||
-                !TruncFits((p.pObs->Psr - primary.Psr) / kPsrUnit, MinSigned(w.Psr) + 1, MaxSigned(w.Psr), &s.Psr))
+                !RoundFits((p.pObs->Psr - primary.Psr) / kPsrUnit, MinSigned(w.Psr) + 1, MaxSigned(w.Psr), &s.Psr))
                 s.Psr = MinSigned(w.Psr);
             s.Doppler =
-                TruncClamp((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
+                RoundClamp((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
         }
         // The phase is carried relative to the pseudorange the expander rebuilds.
         const double ownPsr = bSecondary ? primary.Psr + double(s.Psr) * kPsrUnit : double(s.Psr) * kPsrUnit;
         const bool ownPsrValid = bSecondary ? s.Psr != MinSigned(w.Psr) : s.Psr != kRefPrimaryPsrInvalid;
         if (!bPhase || !ownPsrValid ||
-            !TruncFits((PhaseRangeOf(p) - ownPsr) / kPhaseUnit, MinSigned(w.Phase) + 1, MaxSigned(w.Phase), &s.Phase))
+            !RoundFits((PhaseRangeOf(p) - ownPsr) / kPhaseUnit, MinSigned(w.Phase) + 1, MaxSigned(w.Phase), &s.Phase))
             s.Phase = MinSigned(w.Phase);
         p.Values = ReferenceValues(!bSecondary, s, primary);
         if (!bSecondary)
@@ -593,7 +640,7 @@ bool PlanDifferential(const RANGECMP4_CONTEXT_T* pCtx, uint32_t nRow, uint32_t n
         CommonFields(*p.pObs, &s);
         if (TrackingStatusCodeLocked(p.pObs->TrackingStatus))
         {
-            if (!ref->PsrValid || !TruncFits((p.pObs->Psr - (ref->Psr + predicted)) / kPsrUnit, MinSigned(w.Psr) + 1,
+            if (!ref->PsrValid || !RoundFits((p.pObs->Psr - (ref->Psr + predicted)) / kPsrUnit, MinSigned(w.Psr) + 1,
                                              MaxSigned(w.Psr), &s.Psr))
                 return false;
         }
@@ -601,13 +648,13 @@ bool PlanDifferential(const RANGECMP4_CONTEXT_T* pCtx, uint32_t nRow, uint32_t n
             s.Psr = MinSigned(w.Psr);
         if (TrackingStatusPhaseLock(p.pObs->TrackingStatus))
         {
-            if (!ref->PhaseValid || !TruncFits((PhaseRangeOf(p) - (ref->PhaseRange + predicted)) / kPhaseUnit,
+            if (!ref->PhaseValid || !RoundFits((PhaseRangeOf(p) - (ref->PhaseRange + predicted)) / kPhaseUnit,
                                                MinSigned(w.Phase) + 1, MaxSigned(w.Phase), &s.Phase))
                 return false;
         }
         else
             s.Phase = MinSigned(w.Phase);
-        if (!TruncFits((DopplerOf(p) - ref->Doppler) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler),
+        if (!RoundFits((DopplerOf(p) - ref->Doppler) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler),
                        &s.Doppler))
             return false;
         p.Values = DifferentialValues(s, *ref, dt);
@@ -753,6 +800,12 @@ int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
 int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength)
 {
+    return RangeToRangeCmp4Arcs(pCtx, nullptr, pLog, nLength, pOut, nCapacity, pOutLength);
+}
+
+int RangeToRangeCmp4Arcs(RANGECMP4_CONTEXT_T* pCtx, RANGE_PHASE_ARCS_T* pArcs, const void* pLog, int32_t nLength,
+                         void* pOut, int32_t nCapacity, int32_t* pOutLength)
+{
     BinaryLogHeader h;
     uint32_t nObs = 0;
     if (!pCtx || !pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &nObs))
@@ -856,7 +909,10 @@ int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
             // One frequency channel per satellite: the primary signal's.
             const uint8_t gloFreq = kind == GNSS_SYSTEM_GLONASS ? static_cast<uint8_t>(sigs[0].pObs->GloFreq) : 0;
             for (uint32_t k = 0; k < n; ++k)
+            {
                 sigs[k].Carrier = CarrierHz(sigs[k].Code, gloFreq);
+                ChoosePhaseShift(pArcs, LogTimeMs(h), &sigs[k]);
+            }
 
             uint8_t blockId = 0;
             bool bDifferential = bDifferentialEpoch &&
@@ -879,6 +935,7 @@ int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
                     StoreRef(pCtx, Key(row, sat, sigs[k].Bit), sigs[k].Values, h.Week, h.Milliseconds, gloFreq,
                              blockId);
             }
+            NotePhases(pArcs, sigs, n, LogTimeMs(h));
         }
     }
 

@@ -78,9 +78,16 @@ int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
 // the whole second are written as differential records wherever the stream's
 // reference allows it, and as reference records elsewhere. Observations the
 // format cannot carry (unknown system or signal, satellite number above 64)
-// are left out. Returns 1, or 0 as RangeCmp4ToRange.
+// are left out. Fields are rounded to their resolution; a phase the fields
+// cannot carry is written as not locked. Returns 1, or 0 as RangeCmp4ToRange.
 int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength);
+// RangeToRangeCmp4 with the stream's phase arcs: a phase far from its
+// pseudorange at the start of its arc is shifted by whole cycles to lie next
+// to it, for the whole arc (see RANGE_PHASE_ARCS_T); shifted and dropped
+// phases are counted in the arcs.
+int RangeToRangeCmp4Arcs(RANGECMP4_CONTEXT_T* pCtx, RANGE_PHASE_ARCS_T* pArcs, const void* pLog, int32_t nLength,
+                         void* pOut, int32_t nCapacity, int32_t* pOutLength);
 
 // The signal codes of a row's signal-mask bits in bit order (unused entries
 // 0xFFFF); returns their number.

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "codec/text_helpers.h"
+
 namespace
 {
 std::atomic<uint32_t> g_nRinexBytesRead{0};
@@ -31,3 +33,12 @@ void SetRinexReadStop(RinexStopFn pfnStop, const void* pContext)
     g_pRinexStopContext = pContext;
 }
 bool RinexReadStopRequested() { return g_pfnRinexStop && g_pfnRinexStop(g_pRinexStopContext); }
+
+void TracePhaseCounts(const CompressedPhaseCounts& counts)
+{
+    if (counts.nShifted)
+        DebugPrintf("%u carrier phases written shifted by whole roll-overs or cycles, the same for each lock arc.\n",
+                    counts.nShifted);
+    if (counts.nDropped)
+        DebugPrintf("%u carrier phases dropped: the compressed fields could not hold them.\n", counts.nDropped);
+}

@@ -28,6 +28,19 @@ enum CONVERT_STATUS_E : int
     CONVERT_EPHEM_DUMP_FAILED = -92,
 };
 
+// What a job's compression did to carrier phases whose offset from the code
+// range the compressed fields cannot hold (RANGECMP, RANGECMP4): written
+// shifted by whole roll-overs or cycles, constant per lock arc, or dropped
+// where even that could not hold.
+struct CompressedPhaseCounts
+{
+    uint32_t nShifted = 0;
+    uint32_t nDropped = 0;
+};
+
+// Writes both counts to the trace when either is not 0.
+void TracePhaseCounts(const CompressedPhaseCounts& counts);
+
 // Source bytes the RINEX readers have consumed in the running job. A single
 // word: the progress poller reads it without a lock.
 uint32_t GetRinexBytesRead();

@@ -42,6 +42,7 @@ struct Log2LogJob
     std::unique_ptr<RANGECMP4_CONTEXT_T> Cmp4 = std::make_unique<RANGECMP4_CONTEXT_T>();
     std::unique_ptr<RANGECMP4_CONTEXT_T> Cmp4Saved = std::make_unique<RANGECMP4_CONTEXT_T>();
     std::unique_ptr<BINEX_OBS_RECORD_T> Binex = std::make_unique<BINEX_OBS_RECORD_T>();
+    std::unique_ptr<RANGE_PHASE_ARCS_T> Arcs = std::make_unique<RANGE_PHASE_ARCS_T>();
 
     void Write(const void* p, int32_t n)
     {
@@ -108,7 +109,7 @@ int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
     switch (nKind)
     {
     case LOG2LOG_RANGE_TO_RANGECMP:
-        if (!RangeToRangeCmp(job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
+        if (!RangeToRangeCmpArcs(job.Arcs.get(), job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
             return 0;
         SetFullText(HeaderOf(job.Converted));
         return job.WriteText(FormatRangeCmp(job.Converted.data(), kOutCapacity, job.Text.data(), &nText), &nText);
@@ -120,7 +121,8 @@ int ConvertRangeKind(Log2LogJob& job, const LogSourceFrame& log)
     case LOG2LOG_RANGE_TO_RANGECMP4:
     {
         CopyCmp4State(*job.Cmp4, *job.Cmp4Saved);
-        if (RangeToRangeCmp4(job.Cmp4.get(), job.Record.data(), nRecord, job.Converted.data(), nCap, &nOut))
+        if (RangeToRangeCmp4Arcs(job.Cmp4.get(), job.Arcs.get(), job.Record.data(), nRecord, job.Converted.data(), nCap,
+                                 &nOut))
         {
             SetFullText(HeaderOf(job.Converted));
             if (FormatRangeCmp4(job.Converted.data(), kOutCapacity, job.Text.data(), &nText))
@@ -304,7 +306,7 @@ const LOG_TYPE_T* GetLogFormatter(uint16_t nMessageId, const LOG_REGISTRY_T* pRe
 }
 
 int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
-                    void* pContext, const LOG_REGISTRY_T* pRegistry)
+                    void* pContext, const LOG_REGISTRY_T* pRegistry, CompressedPhaseCounts* pPhases)
 {
     if (!pSrc || !pOut || nKind >= LOG2LOG_KIND_COUNT)
         return -1;
@@ -320,6 +322,11 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInpu
     LogSourceFrame log;
     while (reader.Next(&log))
         ConvertFound(job, log);
+    if (pPhases)
+    {
+        pPhases->nShifted = job.Arcs->Shifted;
+        pPhases->nDropped = job.Arcs->Dropped;
+    }
     if (job.bWriteFailed)
         return -1;
     return reader.ReadFailed() ? LOG2LOG_READ_FAILED : 0;
@@ -327,6 +334,7 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInpu
 
 int CWorkThread::RunLog2Log()
 {
+    m_Phases = CompressedPhaseCounts{};
     const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
     const QByteArray sOut = QFile::encodeName(m_sOutFilePath);
     FILE* pSrc = sSrc.isEmpty() ? nullptr : std::fopen(sSrc.constData(), "rb");
@@ -346,7 +354,8 @@ int CWorkThread::RunLog2Log()
             emit pWorker->Log2LogReadDataLog(nBytes);
             return pWorker->StopRequested() ? 1 : 0;
         },
-        this);
+        this, nullptr, &m_Phases);
+    TracePhaseCounts(m_Phases);
     // An output that could not be written whole is reported as not created.
     const bool bClosed = std::fclose(pOut) == 0;
     std::fclose(pSrc);

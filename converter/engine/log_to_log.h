@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "codec/log_registry.h"
+#include "converter/engine/engine_state.h"
 
 enum LOG2LOG_KIND_E : uint32_t
 {
@@ -46,6 +47,8 @@ enum : int
 // nothing). The logs are those of the registry (the codec's own when null).
 // Returns 0; -1 for a kind outside 0-7, a null file, or an output that could
 // not be written; LOG2LOG_READ_FAILED for a source that could not be read to
-// its end (what was read is converted).
+// its end (what was read is converted). pPhases, when given, receives what
+// compression (kinds 0 and 4) did to carrier phases.
 int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
-                    void* pContext, const LOG_REGISTRY_T* pRegistry = nullptr);
+                    void* pContext, const LOG_REGISTRY_T* pRegistry = nullptr,
+                    CompressedPhaseCounts* pPhases = nullptr);

@@ -254,6 +254,7 @@ struct ObsReader
     std::vector<uint8_t> Packed = std::vector<uint8_t>(LOG_MAX_BINARY_LENGTH);
     std::vector<char> Text = std::vector<char>(1u << 20);
     std::vector<uint16_t> Codes = std::vector<uint16_t>(RANGE_MAX_OBS);
+    std::unique_ptr<RANGE_PHASE_ARCS_T> Arcs = std::make_unique<RANGE_PHASE_ARCS_T>();
     bool bWriteFailed = false;
     uint32_t nUnknownFlags = 0;
 
@@ -506,8 +507,8 @@ void EncodeRangeEpoch(ObsReader& r, uint32_t nWeek, uint32_t nMs)
     int32_t nPacked = 0;
     BinaryLogHeader* pHeader = reinterpret_cast<BinaryLogHeader*>(r.Log.data());
     pHeader->Port = kRangeCmpPort;
-    if (RangeToRangeCmp(r.Log.data(), static_cast<int32_t>(LOG_HEADER_LENGTH + nBody), r.Packed.data(),
-                        static_cast<int32_t>(r.Packed.size()), &nPacked) &&
+    if (RangeToRangeCmpArcs(r.Arcs.get(), r.Log.data(), static_cast<int32_t>(LOG_HEADER_LENGTH + nBody),
+                            r.Packed.data(), static_cast<int32_t>(r.Packed.size()), &nPacked) &&
         FormatRangeCmp(r.Packed.data(), nTextCap, r.Text.data(), &nText))
         WriteText(r, r.Text.data(), nText);
 }
@@ -834,7 +835,7 @@ uint32_t ObsCodeToSignalCode(int32_t nVersion, const char* pCode, uint32_t nSyst
     return nCode;
 }
 
-int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption)
+int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CompressedPhaseCounts* pPhases)
 {
     SetRinexBytesRead(0);
     if (!pSrc)
@@ -874,6 +875,11 @@ int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption)
             const std::string held(line.p, line.n);
             ReadRinex2Epoch(r, lines, RinexLine{held.data(), static_cast<uint32_t>(held.size())});
         }
+    }
+    if (pPhases)
+    {
+        pPhases->nShifted = r.Arcs->Shifted;
+        pPhases->nDropped = r.Arcs->Dropped;
     }
     if (r.bWriteFailed)
         return RINEX_READ_WRITE_FAILED;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "converter/engine/engine_state.h"
+
 // Failures of the readers.
 enum RINEX_READ_E : int
 {
@@ -15,8 +17,10 @@ enum RINEX_READ_E : int
     RINEX_READ_SOURCE_FAILED = -4, // the source could not be read to its end
 };
 
-// RINEX observation file to range logs; nOption is the job's option box state.
-int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption);
+// RINEX observation file to range logs; nOption is the job's option box state
+// (non-zero: RANGECMP). pPhases, when given, receives what RANGECMP's
+// compression did to carrier phases.
+int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CompressedPhaseCounts* pPhases = nullptr);
 // RINEX navigation file to ephemeris logs; cLetter is the last letter of the
 // source name (C, G, L or N, either case).
 int ConvertRinexNavToLog(FILE* pSrc, char cLetter);

@@ -86,6 +86,7 @@ void CWorkThread::run()
 int CWorkThread::RunRnx2Range()
 {
     SetRinexBytesRead(0);
+    m_Phases = CompressedPhaseCounts{};
 
     const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
     const QByteArray sOut = QFile::encodeName(m_sOutFilePath);
@@ -111,7 +112,9 @@ int CWorkThread::RunRnx2Range()
     }
     SetConvertOutputFile(pOut);
     SetRinexReadStop([](const void* pThis) { return static_cast<const CWorkThread*>(pThis)->StopRequested(); }, this);
-    const int nResult = bObs ? ConvertRinexObsToRange(pSrc, m_nRnx2RangeOption) : ConvertRinexNavToLog(pSrc, cType);
+    const int nResult =
+        bObs ? ConvertRinexObsToRange(pSrc, m_nRnx2RangeOption, &m_Phases) : ConvertRinexNavToLog(pSrc, cType);
+    TracePhaseCounts(m_Phases);
     SetRinexReadStop(nullptr, nullptr);
     SetConvertOutputFile(nullptr);
     const bool bEmpty = std::ftell(pOut) == 0;

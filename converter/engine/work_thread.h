@@ -59,6 +59,9 @@ public:
     // What the last range-log job read, wrote and skipped; read it after its
     // Return signal.
     RangeToRinexCounts m_Range2RnxCounts{};
+    // What the last RINEX-to-log or log-to-log job's compression did to
+    // carrier phases; read it after its Return signal.
+    CompressedPhaseCounts m_Phases{};
 
 signals:
     void Range2RnxReadDataLog(uint nBytes);

@@ -580,6 +580,11 @@ void CMoxelinMainWindow::ShowJobResult(PAGE_E ePage, int nStatus, bool bNothingW
                          tr("Moxelin Complete, but the ephemeris logs could not be saved beside the output files."));
     else if (nStatus == CONVERT_OK && bNothingWritten)
         pPrompt->Message(this, QMessageBox::Warning, tr("Warning"), tr("No log of the source could be converted."));
+    else if (nStatus == CONVERT_OK && ePage != PAGE_RANGE2RNX && m_pWorkThread->m_Phases.nDropped > 0)
+        pPrompt->Message(this, QMessageBox::Warning, tr("Warning"),
+                         tr("Moxelin Complete, but carrier phases could not be kept in the compressed logs and were "
+                            "left out: %1.")
+                             .arg(m_pWorkThread->m_Phases.nDropped));
     else if (nStatus == CONVERT_OK)
         pPrompt->Message(this, QMessageBox::Information, tr("Success"), tr("Moxelin Complete."));
     else

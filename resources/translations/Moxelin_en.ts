@@ -166,6 +166,10 @@ Please check your path.</translation>
         <translation>Moxelin Complete, but the ephemeris logs could not be saved beside the output files.</translation>
     </message>
     <message>
+        <source>Moxelin Complete, but carrier phases could not be kept in the compressed logs and were left out: %1.</source>
+        <translation>Moxelin Complete, but carrier phases could not be kept in the compressed logs and were left out: %1.</translation>
+    </message>
+    <message>
         <source>No log of the source could be converted.</source>
         <translation>No log of the source could be converted.</translation>
     </message>

@@ -166,6 +166,10 @@ Please check your path.</source>
         <translation>转换完成，但星历日志无法保存到输出文件旁。</translation>
     </message>
     <message>
+        <source>Moxelin Complete, but carrier phases could not be kept in the compressed logs and were left out: %1.</source>
+        <translation>转换完成，但有载波相位无法保存在压缩日志中，已被舍弃：%1。</translation>
+    </message>
+    <message>
         <source>No log of the source could be converted.</source>
         <translation>源文件中没有可转换的日志。</translation>
     </message>

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "codec/range_logs.h"
@@ -191,8 +192,8 @@ TEST(RangeCmp, GlonassWithoutFrequencyFieldTakesTheSlotsChannel)
     EXPECT_NEAR(back.Adr, o.Adr, 1.0 / 256);
 }
 
-// A phase that the 32-bit field cannot hold, or whose roll-over count is
-// unknown, comes back as not locked instead of as a wrong number.
+// A phase whose roll-over count is unknown comes back as not locked instead
+// of as a wrong number.
 TEST(RangeCmp, PhaseThatCannotBeFoldedIsNotLocked)
 {
     struct Case
@@ -204,13 +205,10 @@ TEST(RangeCmp, PhaseThatCannotBeFoldedIsNotLocked)
     unknownType.TrackingStatus |= 30u << 21;
     RANGE_OBS_T prnOutOfRange = GpsL1(22e6, -115600000.0);
     prnOutOfRange.Prn = 40;
-    RANGE_OBS_T farFromCode = GpsL1(22e6, -115600000.0 - 16777216.0); // two roll-overs away
     RANGE_OBS_T noPhase = GpsL1(22e6, 0.0);
     noPhase.TrackingStatus &= ~(1u << 10);
-    const Case cases[] = {{"unknown signal type", unknownType},
-                          {"PRN outside its system", prnOutOfRange},
-                          {"phase far from the pseudorange", farFromCode},
-                          {"phase not locked", noPhase}};
+    const Case cases[] = {
+        {"unknown signal type", unknownType}, {"PRN outside its system", prnOutOfRange}, {"phase not locked", noPhase}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.Name);
@@ -249,5 +247,157 @@ TEST(RangeCmp, CountsAreCheckedAgainstTheLogAndTheOutput)
     EXPECT_EQ(RangeCmpToRange(cmp.data(), int32_t(len), back.data(), int32_t(32 + 44 * n - 1), &len), 0);
     std::memcpy(cmp.data() + 28, &more, 4);
     EXPECT_EQ(RangeCmpToRange(cmp.data(), int32_t(cmp.size()), back.data(), 70000, &len), 0);
+}
+
+// Pseudorange, Doppler and phase are rounded to the nearest step of their
+// fields, never cut: a cut pseudorange is up to 1/128 m short.
+TEST(RangeCmp, PackingRoundsToTheNearestStep)
+{
+    struct Case
+    {
+        double dPsr;
+        float fDoppler;
+        double dAdr;
+    };
+    const Case cases[] = {
+        {22000000.0077, -1234.5035f, -115600000.0035}, // just below a step: cut would lose almost a whole one
+        {22000000.0039, -1234.5019f, -115600000.0019}, // just below half a step
+        {22000000.0040, 2000.0021f, -115600000.0021},  // just above
+        {24123456.7891, 0.0031f, -126777777.7779},
+    };
+    for (const Case& c : cases)
+    {
+        RANGE_OBS_T o = GpsL1(c.dPsr, c.dAdr);
+        o.Doppler = c.fDoppler;
+        const RANGE_OBS_T back = ThroughRangeCmp({o})[0];
+        SCOPED_TRACE(testing::Message() << std::fixed << c.dPsr);
+        EXPECT_LE(std::fabs(back.Psr - c.dPsr), 0.5 / 128 + 1e-9);
+        EXPECT_LE(std::fabs(back.Doppler - o.Doppler), 0.5 / 256 + 1e-4);
+        EXPECT_LE(std::fabs(back.Adr - c.dAdr), 0.5 / 256 + 1e-7);
+    }
+}
+
+// Phases with an arbitrary offset from the code range, as RINEX files from
+// other receivers often carry them (L1 of 55 923 622 cycles beside a
+// pseudorange of 130 M cycles): they do not fold into the 32-bit field as
+// they are. They come back shifted by whole 2^23-cycle roll-overs, the same
+// for the whole lock arc, instead of being dropped.
+TEST(RangeCmpPhaseArcs, AnOffsetPhaseComesBackShiftedByWholeRollOversConstantPerArc)
+{
+    struct Case
+    {
+        const char* pName;
+        Satellite sat;
+        Signal sig;
+        double dOffset; // cycles added to the receiver's ADR
+    };
+    const Case cases[] = {
+        {"GPS L1, 55.9 M cycles beside 130 M", {5, 0, 24738177.0, -512.25, 0.12}, kSignals[0], 74076378.0},
+        {"GPS L2W", {5, 0, 24738177.0, -512.25, 0.12}, kSignals[1], -33000000.5},
+        {"GLONASS L1 on channel +1", {38, 8, 19.7e6, 401.0, 0.2}, kSignals[6], 25000000.25},
+        {"Galileo E5a, 48 roll-overs away", {11, 0, 25.5e6, 120.0, 0.05}, kSignals[15], -4.0e8},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pName);
+        auto arcs = std::make_unique<RANGE_PHASE_ARCS_T>();
+        int64_t nShift = 0;
+        const uint32_t kEpochs = 12;
+        for (uint32_t e = 0; e < kEpochs; ++e)
+        {
+            RANGE_OBS_T o = Observe(c.sat, c.sig, e, 0);
+            o.Adr += c.dOffset;
+            const std::vector<uint8_t> log = MakeRangeLog(kWeek, kT0Ms + e * 1000, {o});
+            Converted cmp;
+            cmp.Result = RangeToRangeCmpArcs(arcs.get(), log.data(), int32_t(log.size()), cmp.Bytes.data(),
+                                             int32_t(cmp.Bytes.size()), &cmp.Length);
+            ASSERT_EQ(cmp.Result, 1);
+            const RANGE_OBS_T back = RecordsOf(ToRange(cmp.Bytes, cmp.Length).Bytes.data())[0];
+            ASSERT_TRUE(TrackingStatusPhaseLock(back.TrackingStatus)) << "epoch " << e;
+            const double dRolls = (back.Adr - o.Adr) / RANGECMP_ADR_ROLL;
+            const int64_t nRolls = std::llround(dRolls);
+            EXPECT_NE(nRolls, 0);
+            EXPECT_LE(std::fabs(back.Adr - o.Adr - double(nRolls) * RANGECMP_ADR_ROLL), 0.5 / 256 + 1e-6);
+            if (e == 0)
+                nShift = nRolls;
+            EXPECT_EQ(nRolls, nShift) << "epoch " << e;
+
+            // Each log alone gives the same phase: the fold is forced by the field.
+            const RANGE_OBS_T alone = ThroughRangeCmp({o}, kT0Ms + e * 1000)[0];
+            EXPECT_EQ(+alone.Adr, +back.Adr);
+        }
+        EXPECT_EQ(arcs->Shifted, kEpochs);
+        EXPECT_EQ(arcs->Dropped, 0u);
+    }
+}
+
+// The roll-over the expansion takes follows the pseudorange: a code range that
+// drifts across half a roll-over within one arc would change the shift in the
+// middle of the arc. Those phases are dropped and counted; the next arc (after
+// the receiver lost lock) starts with the shift that fits it.
+TEST(RangeCmpPhaseArcs, APhaseThatWouldLeaveItsArcsShiftIsDroppedUntilTheNextArc)
+{
+    const Satellite sat{5, 0, 24738177.0, -512.25, 0.0};
+    const double lambda = Wavelength(Observe(sat, kSignals[0], 0, 0));
+    auto arcs = std::make_unique<RANGE_PHASE_ARCS_T>();
+    std::vector<int64_t> shifts;
+    std::vector<bool> locked;
+    for (uint32_t e = 0; e < 15; ++e)
+    {
+        RANGE_OBS_T o = Observe(sat, kSignals[0], e, 0);
+        // Code minus carrier 200 cycles short of 3.5 roll-overs, growing by
+        // 40 cycles a second (ionosphere): it crosses between epochs 4 and 5.
+        const double dCodeMinusCarrier = o.Psr / lambda + o.Adr;
+        o.Adr += 3.5 * RANGECMP_ADR_ROLL - 200.0 + 40.0 * e - dCodeMinusCarrier;
+        o.LockTime = e < 10 ? 300.0f + float(e) : float(e - 10); // lock lost and found before epoch 10
+        const std::vector<uint8_t> log = MakeRangeLog(kWeek, kT0Ms + e * 1000, {o});
+        Converted cmp;
+        cmp.Result = RangeToRangeCmpArcs(arcs.get(), log.data(), int32_t(log.size()), cmp.Bytes.data(),
+                                         int32_t(cmp.Bytes.size()), &cmp.Length);
+        ASSERT_EQ(cmp.Result, 1);
+        const RANGE_OBS_T back = RecordsOf(ToRange(cmp.Bytes, cmp.Length).Bytes.data())[0];
+        locked.push_back(TrackingStatusPhaseLock(back.TrackingStatus));
+        shifts.push_back(locked.back() ? std::llround((back.Adr - o.Adr) / RANGECMP_ADR_ROLL) : 0);
+        EXPECT_NEAR(back.Psr, o.Psr, 0.5 / 128);
+    }
+    for (uint32_t e = 0; e < 15; ++e)
+    {
+        EXPECT_EQ(locked[e], e < 5 || e >= 10) << "epoch " << e;
+        if (e > 0 && e < 5)
+        {
+            EXPECT_EQ(shifts[e], shifts[0]) << "epoch " << e;
+        }
+        if (e > 10)
+        {
+            EXPECT_EQ(shifts[e], shifts[10]) << "epoch " << e;
+        }
+    }
+    EXPECT_NE(shifts[10], shifts[0]);
+    EXPECT_EQ(arcs->Dropped, 5u);
+    EXPECT_EQ(arcs->Shifted, 10u);
+}
+
+TEST(RangeCmpPhaseArcs, LockHoldsWhileTheLockTimeGrowsByTheElapsedTime)
+{
+    struct Case
+    {
+        double dBefore, dNow, dElapsed;
+        bool bContinues;
+    };
+    const Case cases[] = {
+        {100.0, 101.0, 1.0, true},
+        {100.0, 100.0, 1.0, false},            // a slip at once after the last epoch: lock 0 s again
+        {0.0, 0.0, 1.0, false},                // slips at two epochs in a row
+        {100.0, 129.97, 30.004, true},         // a receiver clock step of 4 ms between 30 s epochs
+        {100.0, 125.0, 30.0, false},           // lock lost during the 30 s
+        {100.0, 150.0, 60.0, false},           // the signal came back after a gap with a new arc
+        {10.0, 10.03125, 0.05, true},          // 20 Hz with RANGECMP's 1/32 s lock step
+        {65535.96875, 65535.96875, 1.0, true}, // RANGECMP's lock field at its ceiling
+        {100.0, 101.0, 0.0, false},            // the same time again
+        {100.0, 50.0, -1.0, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LockTimeContinues(c.dBefore, c.dNow, c.dElapsed), c.bContinues)
+            << c.dBefore << " -> " << c.dNow << " after " << c.dElapsed;
 }
 } // namespace

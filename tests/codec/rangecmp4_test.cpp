@@ -54,16 +54,17 @@ struct Stream
     uint32_t FirstBlockId() const { return Cmp[32 + 12] >> 2 & 7; }
 };
 
-// Each field within the resolution RANGECMP4 carries it with.
+// Each field within half the step RANGECMP4 carries it with: packing rounds.
 void ExpectWithinResolution(const RANGE_OBS_T& in, const RANGE_OBS_T& out, const char* what)
 {
     SCOPED_TRACE(what);
     const double lambda = Wavelength(in);
     ASSERT_GT(lambda, 0);
     EXPECT_EQ(+out.GloFreq, +in.GloFreq);
-    EXPECT_NEAR(out.Psr, in.Psr, 0.0005 + 1e-7);
-    EXPECT_NEAR(out.Adr * lambda, in.Adr * lambda, 0.0001 + 1e-7);
-    EXPECT_NEAR(out.Doppler * lambda, in.Doppler * lambda, 0.0001 + 1e-4);
+    EXPECT_NEAR(out.Psr, in.Psr, 0.00025 + 1e-7);
+    EXPECT_NEAR(out.Adr * lambda, in.Adr * lambda, 0.00005 + 1e-7);
+    // the records hold Doppler as 32-bit floats
+    EXPECT_NEAR(out.Doppler * lambda, in.Doppler * lambda, 0.00005 + 6e-5);
     EXPECT_NEAR(out.CNo, in.CNo, 0.05 + 1e-4);
     EXPECT_GE(out.PsrStd + 1e-6, +in.PsrStd);
     EXPECT_GE(out.AdrStd + 1e-6, +in.AdrStd);
@@ -171,7 +172,7 @@ TEST_P(RangeCmp4RoundTrip, DifferentialBeyondAFullStoreIsLeftOut)
     {
         const RANGE_OBS_T* o = FindSame(in, x);
         ASSERT_NE(o, nullptr);
-        EXPECT_NEAR(x.Psr, o->Psr, 0.0005 + 1e-7);
+        EXPECT_NEAR(x.Psr, o->Psr, 0.00025 + 1e-7);
     }
 }
 
@@ -240,7 +241,113 @@ TEST(RangeCmp4Sequence, TwoStreamsWithTheSameSatelliteKeepTheirOwnReferences)
     const std::vector<RANGE_OBS_T> inA = OneSignal(0.5);
     const std::vector<RANGE_OBS_T> outA = a.RoundTrip(inA, kT0Ms + 500);
     ASSERT_EQ(outA.size(), 1u);
-    EXPECT_NEAR(outA[0].Psr, inA[0].Psr, 0.0005 + 1e-7);
+    EXPECT_NEAR(outA[0].Psr, inA[0].Psr, 0.00025 + 1e-7);
+}
+
+// Pseudorange, phase and Doppler are rounded to the nearest step, never cut:
+// a cut pseudorange is up to 0.5 mm short, in reference and differential
+// records alike.
+TEST(RangeCmp4Sequence, PackingRoundsToTheNearestStep)
+{
+    const double kFractions[] = {0.00049, 0.00026, 0.00024, 0.000499};
+    Stream s;
+    uint32_t e = 0;
+    for (double f : kFractions)
+        for (uint32_t ms : {0u, 500u})
+        {
+            const double t = e + ms / 1000.0;
+            std::vector<RANGE_OBS_T> in = OneSignal(t);
+            RANGE_OBS_T l2 = Observe({7, 0, 22.0e6, -640.0, 0.15}, kSignals[1], t, 1); // GPS L2W
+            in.push_back(l2);
+            const double lambda = kC / 1575.42e6;
+            for (RANGE_OBS_T& o : in)
+            {
+                o.Psr += f;
+                o.Adr -= 0.2 * f / Wavelength(o); // 0.2 f m: the phase step is 0.1 mm
+                o.Doppler = static_cast<float>(o.Doppler - 0.2 * f / lambda);
+            }
+            const std::vector<RANGE_OBS_T> out = s.RoundTrip(in, kT0Ms + e * 1000 + ms);
+            ASSERT_EQ(out.size(), 2u);
+            for (size_t k = 0; k < 2; ++k)
+                ExpectWithinResolution(in[k], out[k], ms ? "differential" : "reference");
+            ++e;
+        }
+}
+
+// A phase with an arbitrary offset from its code range (RINEX from other
+// receivers) cannot be carried as metres from the pseudorange. With the
+// stream's arcs it is shifted by whole cycles next to the pseudorange, the
+// same number for the whole arc, in reference and differential records alike.
+TEST(RangeCmp4PhaseArcs, AnOffsetPhaseComesBackShiftedByWholeCyclesConstantPerArc)
+{
+    struct Row
+    {
+        Satellite sat;
+        Signal sig;
+        double dOffset; // cycles added to the receiver's ADR
+    };
+    const Row rows[] = {
+        {{5, 0, 24738177.0, -512.25, 0.12}, kSignals[0], 74076378.0}, // L1 of 55.9 M cycles beside 130 M
+        {{5, 0, 24738177.0, -512.25, 0.12}, kSignals[1], -33000000.5},
+        {{38, 8, 19.7e6, 401.0, 0.2}, kSignals[6], 25000000.25},
+    };
+    Stream s;
+    auto arcs = std::make_unique<RANGE_PHASE_ARCS_T>();
+    // 1 Hz references, then 10 Hz with differential records; lock is lost
+    // and found again before the 12th epoch.
+    std::vector<uint32_t> times;
+    for (uint32_t e = 0; e < 8; ++e)
+        times.push_back(e * 1000);
+    for (uint32_t e = 1; e <= 10; ++e)
+        times.push_back(7000 + e * 100);
+    int64_t aShift[3] = {};
+    uint32_t nPhases = 0;
+    for (size_t e = 0; e < times.size(); ++e)
+    {
+        const double t = times[e] / 1000.0;
+        std::vector<RANGE_OBS_T> in;
+        for (const Row& r : rows)
+        {
+            RANGE_OBS_T o = Observe(r.sat, r.sig, t, uint32_t(in.size()));
+            o.Adr += r.dOffset;
+            o.LockTime = e < 11 ? float(100.0 + t) : float(t - 7.35);
+            in.push_back(o);
+        }
+        const std::vector<uint8_t> log = MakeRangeLog(kWeek, kT0Ms + times[e], in);
+        ASSERT_EQ(RangeToRangeCmp4Arcs(s.Packer.get(), arcs.get(), log.data(), int32_t(log.size()), s.Cmp.data(),
+                                       int32_t(s.Cmp.size()), &s.CmpLength),
+                  1);
+        ASSERT_TRUE(s.Expand());
+        const std::vector<RANGE_OBS_T> out = RecordsOf(s.Out.data());
+        ASSERT_EQ(out.size(), in.size()) << "epoch " << e;
+        for (size_t k = 0; k < in.size(); ++k)
+        {
+            SCOPED_TRACE(testing::Message() << "epoch " << e << " signal " << k);
+            const RANGE_OBS_T* x = FindSame(out, in[k]);
+            ASSERT_NE(x, nullptr);
+            ASSERT_TRUE(TrackingStatusPhaseLock(x->TrackingStatus));
+            const double lambda = Wavelength(in[k]);
+            const double dShift = x->Adr - in[k].Adr;
+            const int64_t nShift = std::llround(dShift);
+            EXPECT_NE(nShift, 0);
+            EXPECT_NEAR((dShift - double(nShift)) * lambda, 0.0, 0.00005 + 1e-6);
+            EXPECT_NEAR(x->Psr, in[k].Psr, 0.00025 + 1e-7);
+            if (e == 0 || e == 11)
+                aShift[k] = nShift;
+            EXPECT_EQ(nShift, aShift[k]);
+            ++nPhases;
+        }
+    }
+    EXPECT_EQ(arcs->Shifted, nPhases);
+    EXPECT_EQ(arcs->Dropped, 0u);
+
+    // Without the arcs a stream cannot keep a shift: such a phase is not carried.
+    Stream plain;
+    RANGE_OBS_T o = Observe(rows[0].sat, rows[0].sig, 0, 0);
+    o.Adr += rows[0].dOffset;
+    const std::vector<RANGE_OBS_T> back = plain.RoundTrip({o}, kT0Ms);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_FALSE(TrackingStatusPhaseLock(back[0].TrackingStatus));
 }
 
 // Packing falls back to a reference record where the epoch is off the second
@@ -304,7 +411,7 @@ TEST(RangeCmp4Sequence, UnlockedCodeAndPhaseStayUnlockedAndOutOfRangeValuesAreNo
     ASSERT_NE(l2w, nullptr);
     EXPECT_TRUE(TrackingStatusCodeLocked(l2w->TrackingStatus));
     EXPECT_FALSE(TrackingStatusPhaseLock(l2w->TrackingStatus));
-    EXPECT_NEAR(l2w->Psr, in[prn31 + 1].Psr, 0.0005 + 1e-7);
+    EXPECT_NEAR(l2w->Psr, in[prn31 + 1].Psr, 0.00025 + 1e-7);
 }
 
 // Lock time grows with the time between epochs, from the table value of its index.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -155,7 +156,8 @@ struct Fixture
     }
 };
 
-Bytes RunKind(const Bytes& source, uint32_t nKind, uint32_t bBinaryInput = 0, int* pStatus = nullptr)
+Bytes RunKind(const Bytes& source, uint32_t nKind, uint32_t bBinaryInput = 0, int* pStatus = nullptr,
+              CompressedPhaseCounts* pPhases = nullptr)
 {
     FILE* pSrc = std::tmpfile();
     FILE* pOut = std::tmpfile();
@@ -170,7 +172,7 @@ Bytes RunKind(const Bytes& source, uint32_t nKind, uint32_t bBinaryInput = 0, in
             *static_cast<uint32_t*>(p) = n;
             return 0;
         },
-        &nLastProgress);
+        &nLastProgress, nullptr, pPhases);
     EXPECT_EQ(nStatus, 0);
     EXPECT_EQ(nLastProgress, source.size());
     if (pStatus)
@@ -408,6 +410,62 @@ TEST(LogToLog, AFailedRangeCmp4LogLeavesTheExpanderUsable)
     const std::vector<OutLog> logs = Split(RunKind(source, LOG2LOG_RANGECMP4_TO_RANGE));
     ASSERT_EQ(Names(logs), (std::vector<std::string>{"RANGEA", "RANGEA"}));
     ExpectSameObservations(logs[1].Record.data(), Cmp4Epoch(0.5), 0.001);
+}
+
+// Phases with an arbitrary offset from the code range (RINEX from other
+// receivers) go through RANGECMP and RANGECMP4 and come back, each shifted by
+// whole roll-overs or cycles, the same for the whole arc; the job counts them.
+TEST(LogToLog, OffsetPhasesSurviveCompressionShiftedByWholeCycles)
+{
+    const Satellite gps{5, 0, 24738177.0, -512.25, 0.12}, glo{38, 8, 19.7e6, 401.0, 0.2};
+    Bytes source;
+    std::vector<std::vector<RANGE_OBS_T>> epochs;
+    for (uint32_t e = 0; e < 20; ++e)
+    {
+        std::vector<RANGE_OBS_T> obs = {Observe(gps, kSignals[0], e, 0), Observe(gps, kSignals[1], e, 1),
+                                        Observe(glo, kSignals[6], e, 2)};
+        obs[0].Adr += 74076378.0; // L1 of 55.9 M cycles beside a code range of 130 M
+        obs[1].Adr -= 33000000.0;
+        obs[2].Adr += 25000000.0;
+        Append(source, Text(FormatRange, MakeRangeLog(kWeek, kT0Ms + e * 1000, obs)));
+        epochs.push_back(obs);
+    }
+    const struct
+    {
+        uint32_t nPack, nExpand;
+        double dPsrStep;
+    } kinds[] = {{LOG2LOG_RANGE_TO_RANGECMP, LOG2LOG_RANGECMP_TO_RANGE, 1.0 / 128},
+                 {LOG2LOG_RANGE_TO_RANGECMP4, LOG2LOG_RANGECMP4_TO_RANGE, 0.0005}};
+    for (const auto& k : kinds)
+    {
+        SCOPED_TRACE(k.nPack);
+        CompressedPhaseCounts phases;
+        const Bytes packed = RunKind(source, k.nPack, 0, nullptr, &phases);
+        EXPECT_EQ(phases.nShifted, 60u);
+        EXPECT_EQ(phases.nDropped, 0u);
+        const std::vector<OutLog> logs = Split(RunKind(packed, k.nExpand));
+        ASSERT_EQ(logs.size(), epochs.size());
+        double aShift[3] = {};
+        for (size_t e = 0; e < logs.size(); ++e)
+        {
+            const std::vector<RANGE_OBS_T> out = RecordsOf(logs[e].Record.data());
+            ASSERT_EQ(out.size(), 3u);
+            for (size_t i = 0; i < 3; ++i)
+            {
+                const RANGE_OBS_T& in = epochs[e][i];
+                const RANGE_OBS_T* x = FindSame(out, in);
+                ASSERT_NE(x, nullptr);
+                ASSERT_TRUE(TrackingStatusPhaseLock(x->TrackingStatus)) << "epoch " << e << " signal " << i;
+                const double dShift = std::round(x->Adr - in.Adr);
+                EXPECT_NE(dShift, 0.0);
+                EXPECT_NEAR(x->Adr - in.Adr, dShift, 0.005);
+                if (e == 0)
+                    aShift[i] = dShift;
+                EXPECT_EQ(dShift, aShift[i]) << "epoch " << e << " signal " << i;
+                EXPECT_LE(std::fabs(x->Psr - in.Psr), k.dPsrStep / 2 + 1e-3); // text prints 3 decimals
+            }
+        }
+    }
 }
 
 // A read error is no end of the source: the logs read before it are

@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -393,6 +394,77 @@ TEST_F(RinexObsReader, EpochTimesFollowTheFileTimeSystem)
         EXPECT_EQ(epochs[0].nWeek, 2295);
         EXPECT_EQ(epochs[0].nMs, c.nExpectedMs);
         EXPECT_EQ(epochs[0].Obs.size(), 1u);
+    }
+}
+
+// Another receiver's RINEX 2.10 file whose L1 and L2 phases have an arbitrary
+// offset from the code range (L1 of 55 923 622 cycles beside a pseudorange of
+// 130 M cycles) becomes RANGECMP logs with every phase, each shifted by whole
+// 2^23-cycle roll-overs, the same for the whole arc.
+TEST_F(RinexObsReader, OffsetPhasesBecomeRangeCmpShiftedByWholeRollOvers)
+{
+    const double kL1 = 299792458.0 / 1575.42e6, kL2 = 299792458.0 / 1227.60e6;
+    std::string s;
+    s += H("     2.10           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE");
+    s += H("teqc  2019Feb25     Other Agency        20090301 00:00:00UTC", "PGM / RUN BY / DATE");
+    s += H("     5    C1    L1    L2    P2    S1", "# / TYPES OF OBSERV");
+    s += H("    30.0000", "INTERVAL");
+    s += H("  2009     3     1     0     0    0.0000000     GPS", "TIME OF FIRST OBS");
+    s += H("", "END OF HEADER");
+    std::vector<double> psr, l1, l2;
+    for (int e = 0; e < 10; ++e)
+    {
+        const double range = 24738177.123 - 512.25 * 30.0 * e;
+        psr.push_back(range);
+        l1.push_back(55923622.456 - 512.25 * 30.0 * e / kL1);
+        l2.push_back(-12345678.901 - 512.25 * 30.0 * e / kL2);
+        char sz[3][20], line[40];
+        std::snprintf(sz[0], sizeof sz[0], "%.3f", psr.back());
+        std::snprintf(sz[1], sizeof sz[1], "%.3f", l1.back());
+        std::snprintf(sz[2], sizeof sz[2], "%.3f", l2.back());
+        std::snprintf(line, sizeof line, " 09  3  1  0 %2d %10.7f  0  1G05\n", e / 2, e % 2 ? 30.0 : 0.0);
+        s += line;
+        s += Trim(F(sz[0]) + F(sz[1], ' ', '7') + F(sz[2], ' ', '5') + F(sz[0]) + F("45.000"));
+    }
+    std::string sLogs;
+    CompressedPhaseCounts phases;
+    ASSERT_EQ(RunRinexReader(
+                  OpenTextStream(s), [&phases](FILE* f) { return ConvertRinexObsToRange(f, 1, &phases); }, &sLogs),
+              0);
+    EXPECT_EQ(phases.nShifted, 20u);
+    EXPECT_EQ(phases.nDropped, 0u);
+
+    int64_t aShift[2] = {};
+    size_t nPos = 0;
+    for (int e = 0; e < 10; ++e)
+    {
+        const size_t nEnd = sLogs.find('\n', nPos);
+        ASSERT_NE(nEnd, std::string::npos);
+        const std::string line = sLogs.substr(nPos, nEnd + 1 - nPos);
+        nPos = nEnd + 1;
+        std::vector<uint8_t> cmp(LOG_MAX_BINARY_LENGTH), range(LOG_MAX_BINARY_LENGTH);
+        int32_t nCmp = 0, nRange = 0;
+        ASSERT_EQ(DecodeRangeCmpText(line.data(), static_cast<int32_t>(line.size()), cmp.data(), &nCmp), 1) << line;
+        ASSERT_EQ(RangeCmpToRange(cmp.data(), nCmp, range.data(), static_cast<int32_t>(range.size()), &nRange), 1);
+        uint32_t nObs = 0;
+        std::memcpy(&nObs, range.data() + 28, 4);
+        ASSERT_EQ(nObs, 2u);
+        for (uint32_t k = 0; k < 2; ++k)
+        {
+            RANGE_OBS_T o;
+            std::memcpy(&o, range.data() + 32 + k * sizeof(o), sizeof(o));
+            SCOPED_TRACE(testing::Message() << "epoch " << e << " signal " << k);
+            ASSERT_TRUE(TrackingStatusPhaseLock(o.TrackingStatus));
+            const double dPhase = k == 0 ? l1[e] : l2[e];
+            const double dRolls = (-o.Adr - dPhase) / RANGECMP_ADR_ROLL;
+            const int64_t nRolls = std::llround(dRolls);
+            EXPECT_NEAR(-o.Adr - dPhase, double(nRolls) * RANGECMP_ADR_ROLL, 0.5 / 256 + 1e-6);
+            if (e == 0)
+                aShift[k] = nRolls;
+            EXPECT_EQ(nRolls, aShift[k]);
+            EXPECT_NE(nRolls, 0);
+            EXPECT_NEAR(+o.Psr, psr[e], 0.5 / 128 + 1e-6);
+        }
     }
 }
 

@@ -292,6 +292,7 @@ TEST_F(ConversionJobsTest, EachStatusShowsItsMessage)
         const char* pTitle;
         const char* pText;
         bool bCleared;
+        uint32_t nDroppedPhases = 0;
     };
     const QMessageBox::Icon C = QMessageBox::Critical, Wn = QMessageBox::Warning, I = QMessageBox::Information;
     const Case cases[] = {
@@ -313,8 +314,14 @@ TEST_F(ConversionJobsTest, EachStatusShowsItsMessage)
         {2, -90, C, "Unknown File", "Unknown file type. Please check your file.", false},
         {2, -89, C, "Run Error", "Log data error. Can not decode rightly.", false},
         {2, -3, C, "Run Error", "Moxelin failed with status -3.", false},
+        {2, 0, Wn, "Warning",
+         "Moxelin Complete, but carrier phases could not be kept in the compressed logs and were left out: 3.", true,
+         3},
         {3, 0, I, "Success", "Moxelin Complete.", true},
         {3, -94, C, "File Open Error", "Can not open Output File. Please check your path.", false},
+        {3, 0, Wn, "Warning",
+         "Moxelin Complete, but carrier phases could not be kept in the compressed logs and were left out: 1.", true,
+         1},
         {3, -89, C, "Run Error", "Moxelin failed with status -89.", false},
         {3, 7, C, "Run Error", "Moxelin failed with status 7.", false},
     };
@@ -328,6 +335,7 @@ TEST_F(ConversionJobsTest, EachStatusShowsItsMessage)
     {
         SCOPED_TRACE(testing::Message() << "page " << c.nPage << " status " << c.nStatus);
         pWorker->m_nStatus = c.nStatus;
+        pWorker->m_nDroppedPhases = c.nDroppedPhases;
         if (c.nPage == 1)
             Load(sLog);
         else

@@ -136,6 +136,7 @@ class CStatusWorker : public CWorkThread
 public:
     std::atomic<int> m_nStatus{0};
     std::atomic<int> m_nJobs{0};
+    std::atomic<uint32_t> m_nDroppedPhases{0}; // what the job reports its compression dropped
 
 protected:
     int RunRange2Rnx() override { return Finish(); }
@@ -146,6 +147,7 @@ private:
     int Finish()
     {
         ++m_nJobs;
+        m_Phases.nDropped = m_nDroppedPhases;
         return m_nStatus;
     }
 };
