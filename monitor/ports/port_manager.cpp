@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "monitor/ports/file_port_ctrl.h"
+#include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
 
@@ -108,6 +109,7 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     case QZvPortCtrlBase::PORT_TYPE_NTRIP:
     {
         const auto* pNtrip = static_cast<const NTRIP_CONFIG_T*>(pConfig);
+        pCtrl = std::make_unique<QZvNTripPortCtrl>();
         sName = QStringLiteral("%1:%2@%3")
                     .arg(FixedText(pNtrip->ServerName))
                     .arg(pNtrip->Port & 0xFFFFu)

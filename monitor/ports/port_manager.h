@@ -35,7 +35,8 @@ public:
 signals:
     void SignalPostAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, QZvPortCtrlBase* pPortCtrl);
     // Set-up failures, and connections that fail or are lost later in the
-    // port's thread (a TCP port retries after a loss).
+    // port's thread (TCP and caster ports retry after a loss; a caster port
+    // reports once until its stream flows again).
     void SignalAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, int Errflag, QString PortName);
     void SignalSendPortData(uint UniquePortID, QByteArray SendData);
     // Status 1 disconnected, 0 connected.
@@ -64,8 +65,8 @@ signals:
 
 public slots:
     // 0 success; 1 when the record is missing, the kind is unknown, or the
-    // set-up failed (then SignalAddPortFail tells why). USB and caster ports
-    // have no controller in this version: SignalAddPortFail with ID 0 and code 1.
+    // set-up failed (then SignalAddPortFail tells why). USB ports have no
+    // controller in this version: SignalAddPortFail with ID 0 and code 1.
     int AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pConfig);
     int DeletePortCtrl(uint UniquePortID);
     int SetActivePortID(uint UniquePortID, bool bActive);

@@ -55,10 +55,6 @@ TEST(PortManager, KindsWithoutAControllerAreReportedAsFailures)
     USB_CONFIG_T usb;
     usb.DeviceName = QStringLiteral("ZV100 0123456789");
     usb.Channel = 1;
-    NTRIP_CONFIG_T ntrip;
-    NtripSetDefaultConfig(&ntrip);
-    ntrip.Port = 0x10000u + 2101u;
-    std::memset(ntrip.MountPoint, 'M', sizeof(ntrip.MountPoint)); // no NUL: read no further than the array
     struct CASE_T
     {
         QZvPortCtrlBase::PORT_TYPE_E Type;
@@ -67,8 +63,6 @@ TEST(PortManager, KindsWithoutAControllerAreReportedAsFailures)
     };
     const CASE_T cases[] = {
         {QZvPortCtrlBase::PORT_TYPE_USB, &usb, QStringLiteral("USB2")},
-        {QZvPortCtrlBase::PORT_TYPE_NTRIP, &ntrip,
-         QStringLiteral("192.168.1.200:2101@") + QString(sizeof(ntrip.MountPoint), QLatin1Char('M'))},
     };
     for (const CASE_T& c : cases)
     {

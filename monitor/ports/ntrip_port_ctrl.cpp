@@ -1,0 +1,648 @@
+#include "monitor/ports/ntrip_port_ctrl.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QMutexLocker>
+#include <QTcpSocket>
+#include <QTimer>
+#include <cmath>
+#include <cstring>
+
+#include "monitor/parsing/pos_data_parser.h"
+
+namespace
+{
+std::atomic<uint> g_LiveNtripCount{0};
+
+constexpr double kRadToDeg = 57.295779513;
+constexpr int32_t kNoPositionTime = -1000;
+const QByteArray kTableEnd = QByteArrayLiteral("ENDSOURCETABLE");
+
+// A NUL-terminated text of a fixed array, read no further than the array.
+template <size_t N> QString FixedText(const char (&Text)[N])
+{
+    return QString::fromLatin1(Text, static_cast<int>(strnlen(Text, N)));
+}
+
+template <size_t N> QByteArray FixedBytes(const char (&Text)[N])
+{
+    return QByteArray(Text, static_cast<int>(strnlen(Text, N)));
+}
+
+template <size_t N> void CopyField(char (&Dest)[N], const char (&Src)[N]) { std::memcpy(Dest, Src, N); }
+} // namespace
+
+QZvNTripPortCtrl::TIMING_T& QZvNTripPortCtrl::Timing()
+{
+    static TIMING_T timing;
+    return timing;
+}
+
+QZvNTripPortCtrl::QZvNTripPortCtrl() : QZvPortCtrlBase(PORT_TYPE_NTRIP), m_InstanceNumber(++g_LiveNtripCount)
+{
+    NtripSetDefaultConfig(&m_Config);
+    NtripSetDefaultConfig(&m_Session);
+}
+
+QZvNTripPortCtrl::~QZvNTripPortCtrl()
+{
+    RequestStop();
+    wait();
+    uint live = g_LiveNtripCount.load();
+    while (live > 0 && !g_LiveNtripCount.compare_exchange_weak(live, live - 1))
+    {
+    }
+}
+
+uint QZvNTripPortCtrl::GetLiveNtripCount() { return g_LiveNtripCount.load(); }
+
+int QZvNTripPortCtrl::SetPortConfig(void* pConfig)
+{
+    QMutexLocker lock(&m_Mutex);
+    if (pConfig != nullptr)
+    {
+        std::memcpy(&m_Config, pConfig, sizeof(m_Config));
+    }
+    m_Config.StopFlag = 0;
+    return 0;
+}
+
+void QZvNTripPortCtrl::SetNtripSettings(const NTRIP_CONFIG_T* pConfig)
+{
+    QMutexLocker lock(&m_Mutex);
+    m_Config.Enable = pConfig->Enable;
+    m_Config.ServerMode = pConfig->ServerMode;
+    m_Config.SourceTable = pConfig->SourceTable;
+    CopyField(m_Config.ServerName, pConfig->ServerName);
+    m_Config.Port = pConfig->Port;
+    CopyField(m_Config.MountPoint, pConfig->MountPoint);
+    CopyField(m_Config.User, pConfig->User);
+    CopyField(m_Config.ProxyHost, pConfig->ProxyHost);
+    m_Config.ProxyPort = pConfig->ProxyPort;
+    CopyField(m_Config.Password, pConfig->Password);
+    m_Config.UdpPort = pConfig->UdpPort;
+    m_Config.InitUdp = pConfig->InitUdp;
+    CopyField(m_Config.Agent, pConfig->Agent);
+    CopyField(m_Config.Version, pConfig->Version);
+    m_Config.Mode = pConfig->Mode;
+}
+
+NTRIP_CONFIG_T QZvNTripPortCtrl::GetNtripConfig() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_Config;
+}
+
+NTRIP_POSITION_T QZvNTripPortCtrl::GetPosition() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return {m_Config.PositionTime, m_UtcMsOfDay, m_Config.Latitude, m_Config.Longitude, m_Config.Height};
+}
+
+QString QZvNTripPortCtrl::GetPortName() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return QStringLiteral("%1:%2@%3")
+        .arg(FixedText(m_Config.ServerName))
+        .arg(m_Config.Port & 0xFFFFu)
+        .arg(FixedText(m_Config.MountPoint));
+}
+
+bool QZvNTripPortCtrl::IsStopFlagSet() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_Config.StopFlag != 0 || IsStopRequested();
+}
+
+void QZvNTripPortCtrl::SetStopFlag(bool bStop)
+{
+    QMutexLocker lock(&m_Mutex);
+    m_Config.StopFlag = bStop ? 1 : 0;
+}
+
+int QZvNTripPortCtrl::ClosePort()
+{
+    SetStopFlag(true);
+    if (m_pSocket != nullptr && thread() == QThread::currentThread())
+    {
+        EndSession(NTRIP_OK, QString());
+    }
+    quit();
+    return 1;
+}
+
+int QZvNTripPortCtrl::DisconnectPort()
+{
+    ClosePort();
+    return 0;
+}
+
+int QZvNTripPortCtrl::ReconnectPort()
+{
+    // The manager starts the thread again once the session loop has ended.
+    SetStopFlag(false);
+    return 0;
+}
+
+void QZvNTripPortCtrl::OnSetPos(void* vpPosData)
+{
+    if (vpPosData == nullptr)
+    {
+        return;
+    }
+    const POS_DATA_T& pos = *static_cast<const POS_DATA_T*>(vpPosData);
+    NTRIP_POSITION_T position{kNoPositionTime, -1, pos.Latitude * kRadToDeg, pos.Longitude * kRadToDeg, pos.Height};
+    // A record holds 0, 0 until a position arrives: that is no place to report.
+    const bool bPlace = pos.Latitude != 0.0 || pos.Longitude != 0.0;
+    if (bPlace && std::isfinite(pos.GpsSeconds) && pos.GpsSeconds >= 0.0 && pos.GpsSeconds < 700000.0)
+    {
+        position.PositionTime = static_cast<int32_t>(pos.GpsSeconds * 1000.0);
+    }
+    const CalendarTime& utc = pos.Utc;
+    if (utc.Hour < 24 && utc.Minute < 60 && utc.Second <= 60 && utc.Millisecond < 1000)
+    {
+        position.UtcMsOfDay =
+            static_cast<int32_t>(((utc.Hour * 60 + utc.Minute) * 60 + utc.Second) * 1000 + utc.Millisecond);
+    }
+    QMutexLocker lock(&m_Mutex);
+    m_Config.PositionTime = position.PositionTime;
+    m_Config.Latitude = position.Latitude;
+    m_Config.Longitude = position.Longitude;
+    m_Config.Height = position.Height;
+    m_UtcMsOfDay = position.UtcMsOfDay;
+}
+
+int QZvNTripPortCtrl::NtripWriteData(const char* pBytes, int n)
+{
+    if (n <= 0 || IsDisconnected())
+    {
+        return 0;
+    }
+    AppendReceived(QByteArray(pBytes, n));
+    EmitPending();
+    return 0;
+}
+
+void QZvNTripPortCtrl::OnWritePort(uint ID, QByteArray WriteData)
+{
+    // Only bytes meant for this port go up: commands sent to every port
+    // must not land in a correction stream.
+    if (ID != UniquePortID || WriteData.isEmpty() || m_eState != SESSION_UPLOAD || m_pSocket == nullptr)
+    {
+        return;
+    }
+    if (m_pSocket->bytesToWrite() > Timing().MaxUploadBacklog)
+    {
+        if (!m_bUploadFull)
+        {
+            qDebug("Ntrip upload: the caster does not keep up, bytes dropped");
+        }
+        m_bUploadFull = true;
+        return;
+    }
+    m_bUploadFull = false;
+    if (m_Session.Mode == 1)
+    {
+        m_pSocket->write(WriteData);
+        return;
+    }
+    QByteArray chunks(NtripChunkEncodedSize(WriteData.size()), '\0');
+    NtripChunkEncode(WriteData.constData(), WriteData.size(), chunks.data(), chunks.size());
+    m_pSocket->write(chunks);
+}
+
+void QZvNTripPortCtrl::run()
+{
+    if (IsStopRequested())
+    {
+        return;
+    }
+    QTcpSocket socket;
+    QTimer connectTimer, silenceTimer, pauseTimer, ggaTimer;
+    QObject lookupContext;
+    for (QTimer* pTimer : {&connectTimer, &silenceTimer, &pauseTimer})
+    {
+        pTimer->setSingleShot(true);
+    }
+    ggaTimer.setTimerType(Qt::PreciseTimer);
+    m_pSocket = &socket;
+    m_pConnectTimer = &connectTimer;
+    m_pSilenceTimer = &silenceTimer;
+    m_pPauseTimer = &pauseTimer;
+    m_pGgaTimer = &ggaTimer;
+    m_pLookupContext = &lookupContext;
+
+    connect(&socket, &QTcpSocket::connected, this, &QZvNTripPortCtrl::OnConnected);
+    connect(&socket, &QTcpSocket::readyRead, this, &QZvNTripPortCtrl::OnReadyRead);
+    connect(&socket, &QAbstractSocket::errorOccurred, this, &QZvNTripPortCtrl::OnSocketError);
+    connect(&connectTimer, &QTimer::timeout, this,
+            [this] {
+                EndSession(NTRIP_CONNECT_FAILED,
+                           QStringLiteral("no connection within %1 ms").arg(Timing().ConnectTimeoutMs));
+            });
+    connect(&silenceTimer, &QTimer::timeout, this,
+            [this] {
+                EndSession(NTRIP_TIMED_OUT,
+                           QStringLiteral("nothing from the caster for %1 ms").arg(Timing().SilenceTimeoutMs));
+            });
+    connect(&pauseTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::NtripRunSession);
+    connect(&ggaTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::SendGga);
+
+    SetStopFlag(false);
+    {
+        const NTRIP_CONFIG_T config = GetNtripConfig();
+        // The password stays out of every trace.
+        qDebug("Start Ntrip Service %s Mode%u,%s:%u %s:%s@%s",
+               config.Enable == 0       ? "Disable"
+               : config.ServerMode == 1 ? "Server"
+                                        : "Client",
+               config.Mode, FixedBytes(config.ServerName).constData(), config.Port & 0xFFFFu,
+               FixedBytes(config.User).constData(), config.Password[0] != '\0' ? "***" : "",
+               FixedBytes(config.MountPoint).constData());
+    }
+    m_DelayMs = Timing().FirstDelayMs;
+    m_bFailureReported = false;
+    m_eState = SESSION_IDLE;
+    StartStatusTimer();
+    NtripRunSession();
+    exec();
+
+    if (m_LookupId >= 0)
+    {
+        QHostInfo::abortHostLookup(m_LookupId);
+        m_LookupId = -1;
+    }
+    m_eState = SESSION_IDLE;
+    StopStatusTimer();
+    socket.disconnect(this);
+    socket.abort();
+    m_pSocket = nullptr;
+    m_pConnectTimer = m_pSilenceTimer = m_pPauseTimer = m_pGgaTimer = nullptr;
+    m_pLookupContext = nullptr;
+}
+
+void QZvNTripPortCtrl::NtripRunSession()
+{
+    if (IsStopFlagSet())
+    {
+        quit();
+        return;
+    }
+    m_Session = GetNtripConfig();
+    m_bSourceTable = m_Session.ServerMode == 0 && NtripWantsSourceTable(&m_Session);
+    m_Reply.clear();
+    m_bChunked = false;
+    m_TableBytes = 0;
+    m_TableTail.clear();
+    m_bUploadFull = false;
+    const bool bProxy = m_Session.ProxyHost[0] != '\0';
+    const QString sHost = bProxy ? FixedText(m_Session.ProxyHost) : FixedText(m_Session.ServerName);
+    m_TargetPort = static_cast<quint16>((bProxy ? m_Session.ProxyPort : m_Session.Port) & 0xFFFFu);
+
+    m_eState = SESSION_RESOLVING;
+    if (m_Session.Mode == 3 || m_Session.Mode == 4)
+    {
+        EndSession(NTRIP_MODE_UNSUPPORTED, m_Session.Mode == 3 ? QStringLiteral("RTSP sessions are not supported")
+                                                               : QStringLiteral("NTRIP 2 over UDP is not supported"));
+        return;
+    }
+    // A dotted address is taken as it is; anything else, even a name that
+    // begins with a digit, is looked up.
+    QHostAddress address;
+    if (address.setAddress(sHost) && address.protocol() == QAbstractSocket::IPv4Protocol)
+    {
+        ConnectTo(address);
+        return;
+    }
+    if (sHost.isEmpty())
+    {
+        EndSession(NTRIP_RESOLVE_FAILED, QStringLiteral("no caster name"));
+        return;
+    }
+    // The result may come after this session has ended: only this session's counts.
+    const uint session = ++m_SessionNumber;
+    m_LookupId = QHostInfo::lookupHost(sHost, m_pLookupContext,
+                                       [this, session](const QHostInfo& Info)
+                                       {
+                                           if (session == m_SessionNumber && m_eState == SESSION_RESOLVING)
+                                           {
+                                               OnLookedUp(Info);
+                                           }
+                                       });
+}
+
+void QZvNTripPortCtrl::OnLookedUp(const QHostInfo& Info)
+{
+    m_LookupId = -1;
+    if (Info.error() != QHostInfo::NoError)
+    {
+        qDebug("Can't resolve ServerName %s", qPrintable(Info.hostName()));
+        EndSession(NTRIP_RESOLVE_FAILED, QStringLiteral("cannot resolve %1").arg(Info.hostName()));
+        return;
+    }
+    for (const QHostAddress& address : Info.addresses())
+    {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+        {
+            ConnectTo(address);
+            return;
+        }
+    }
+    EndSession(NTRIP_NO_ADDRESS, QStringLiteral("%1 has no IPv4 address").arg(Info.hostName()));
+}
+
+void QZvNTripPortCtrl::ConnectTo(const QHostAddress& Address)
+{
+    m_eState = SESSION_CONNECTING;
+    m_pSocket->abort();
+    m_pConnectTimer->start(Timing().ConnectTimeoutMs);
+    m_pSocket->connectToHost(Address, m_TargetPort);
+}
+
+void QZvNTripPortCtrl::OnConnected()
+{
+    if (m_eState != SESSION_CONNECTING)
+    {
+        return;
+    }
+    m_pConnectTimer->stop();
+    char gga[NTRIP_GGA_MAX] = "";
+    if (m_Session.ServerMode == 0 && !m_bSourceTable)
+    {
+        const NTRIP_POSITION_T position = GetPosition();
+        if (NtripBuildGga(&position, gga, sizeof(gga)) < 0)
+        {
+            gga[0] = '\0';
+        }
+    }
+    char request[NTRIP_REQUEST_MAX];
+    const int length = NtripBuildRequest(&m_Session, gga, request, sizeof(request));
+    if (length < 0)
+    {
+        EndSession(NTRIP_REQUEST_TOO_LONG, QStringLiteral("the request is too long"));
+        return;
+    }
+    m_eState = SESSION_REPLY;
+    const qint64 written = m_pSocket->write(request, length);
+    // The request carries the login.
+    std::memset(request, 0, sizeof(request));
+    if (written != length)
+    {
+        EndSession(NTRIP_SEND_FAILED, QStringLiteral("the request was not sent: %1").arg(m_pSocket->errorString()));
+        return;
+    }
+    if (gga[0] != '\0')
+    {
+        QMutexLocker lock(&m_Mutex);
+        std::memcpy(m_Config.GgaText, gga, sizeof(gga));
+        m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
+    }
+    m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
+}
+
+void QZvNTripPortCtrl::OnReadyRead()
+{
+    const QByteArray data = m_pSocket->readAll();
+    if (data.isEmpty())
+    {
+        return;
+    }
+    switch (m_eState)
+    {
+    case SESSION_REPLY:
+        m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
+        TakeReply(data);
+        break;
+    case SESSION_STREAM:
+        m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
+        TakePayload(data.constData(), data.size());
+        break;
+    default:
+        // What a caster says while it takes an upload is not shown.
+        break;
+    }
+}
+
+void QZvNTripPortCtrl::TakeReply(const QByteArray& Data)
+{
+    m_Reply.append(Data);
+    NTRIP_REPLY_T reply;
+    const int result = NtripCheckReply(&m_Session, m_Reply.constData(), m_Reply.size(), &reply);
+    if (result == NTRIP_REPLY_INCOMPLETE)
+    {
+        return;
+    }
+    if (result != 0)
+    {
+        EndSession(result, QString::fromLatin1(reply.Reason));
+        return;
+    }
+    const QByteArray header = m_Reply.left(reply.HeaderLength);
+    const QByteArray payload = m_Reply.mid(reply.HeaderLength);
+    m_Reply.clear();
+    m_bChunked = reply.Chunked != 0;
+    NtripChunkDecoderInit(&m_Dechunk);
+    m_StreamClock.start();
+    if (m_Session.ServerMode != 0)
+    {
+        m_eState = SESSION_UPLOAD;
+        m_pSilenceTimer->stop();
+        qDebug("Ntrip server: the caster takes the upload");
+        return;
+    }
+    m_eState = SESSION_STREAM;
+    if (m_bSourceTable)
+    {
+        // The table is shown with the caster's header.
+        m_TableBytes = header.size();
+        NtripWriteData(header.constData(), header.size());
+    }
+    else
+    {
+        if (m_Session.Mode == 1)
+        {
+            SendGga();
+        }
+        m_pGgaTimer->start(Timing().GgaIntervalMs);
+    }
+    if (!payload.isEmpty())
+    {
+        TakePayload(payload.constData(), payload.size());
+    }
+}
+
+void QZvNTripPortCtrl::TakePayload(const char* pData, int n)
+{
+    QByteArray decoded;
+    int ended = 0;
+    if (m_bChunked)
+    {
+        decoded.resize(n);
+        const int length = NtripDechunk(&m_Dechunk, pData, n, decoded.data(), &ended);
+        if (length < 0)
+        {
+            EndSession(NTRIP_BAD_CHUNK, QStringLiteral("bad chunk in the stream"));
+            return;
+        }
+        pData = decoded.constData();
+        n = length;
+    }
+    if (m_bSourceTable)
+    {
+        const qint64 room = Timing().MaxSourceTableBytes - m_TableBytes;
+        if (n > room)
+        {
+            NtripWriteData(pData, static_cast<int>(room > 0 ? room : 0));
+            EndSession(NTRIP_REFUSED,
+                       QStringLiteral("source table longer than %1 bytes, cut").arg(Timing().MaxSourceTableBytes));
+            return;
+        }
+        m_TableBytes += n;
+        NtripWriteData(pData, n);
+        m_TableTail.append(pData, n);
+        if (ended != 0 || m_TableTail.contains(kTableEnd))
+        {
+            EndSession(NTRIP_OK, QString());
+            return;
+        }
+        m_TableTail = m_TableTail.right(kTableEnd.size() - 1);
+        return;
+    }
+    if (n > 0)
+    {
+        NtripWriteData(pData, n);
+        m_bFailureReported = false;
+    }
+    if (ended != 0)
+    {
+        EndSession(NTRIP_CLOSED, QStringLiteral("the caster ended the stream"));
+    }
+}
+
+void QZvNTripPortCtrl::SendGga()
+{
+    if (m_eState != SESSION_STREAM || m_bSourceTable || m_pSocket == nullptr)
+    {
+        return;
+    }
+    const NTRIP_POSITION_T position = GetPosition();
+    char gga[NTRIP_GGA_MAX];
+    const int length = NtripBuildGga(&position, gga, sizeof(gga));
+    if (length < 0)
+    {
+        return;
+    }
+    m_pSocket->write(gga, length);
+    QMutexLocker lock(&m_Mutex);
+    std::memcpy(m_Config.GgaText, gga, sizeof(gga));
+    m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
+}
+
+void QZvNTripPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
+{
+    if (m_eState == SESSION_IDLE || m_eState == SESSION_RESOLVING)
+    {
+        return;
+    }
+    if (m_eState == SESSION_CONNECTING)
+    {
+        EndSession(NTRIP_CONNECT_FAILED, QStringLiteral("cannot connect: %1").arg(m_pSocket->errorString()));
+        return;
+    }
+    // Bytes that came with the close are still taken.
+    if (m_pSocket->bytesAvailable() > 0)
+    {
+        OnReadyRead();
+    }
+    if (eError != QAbstractSocket::RemoteHostClosedError)
+    {
+        EndSession(NTRIP_RECEIVE_FAILED, QStringLiteral("connection failed: %1").arg(m_pSocket->errorString()));
+        return;
+    }
+    switch (m_eState)
+    {
+    case SESSION_REPLY:
+        EndSession(NTRIP_REFUSED, m_Reply.isEmpty()
+                                      ? QStringLiteral("the caster closed the connection without a reply")
+                                      : QStringLiteral("the caster closed the connection within its reply"));
+        break;
+    case SESSION_STREAM:
+        EndSession(m_bSourceTable ? NTRIP_OK : NTRIP_CLOSED, QStringLiteral("the caster closed the connection"));
+        break;
+    default:
+        EndSession(NTRIP_CLOSED, QStringLiteral("the caster closed the connection"));
+        break;
+    }
+}
+
+void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
+{
+    if (m_eState == SESSION_IDLE)
+    {
+        return;
+    }
+    const SESSION_STATE_E ended = m_eState;
+    m_eState = SESSION_IDLE;
+    ++m_SessionNumber;
+    m_pConnectTimer->stop();
+    m_pSilenceTimer->stop();
+    m_pGgaTimer->stop();
+    if (m_LookupId >= 0)
+    {
+        QHostInfo::abortHostLookup(m_LookupId);
+        m_LookupId = -1;
+    }
+    m_pSocket->abort();
+    m_Reply.clear();
+    const bool bSteady = (ended == SESSION_STREAM || ended == SESSION_UPLOAD) && m_StreamClock.isValid() &&
+                         m_StreamClock.elapsed() >= Timing().SteadyStreamMs;
+    m_StreamClock.invalidate();
+    if (IsStopFlagSet())
+    {
+        qDebug("Quit Ntrip");
+        quit();
+        return;
+    }
+    // A source table is read once; a session of a kind not offered is not tried again.
+    const bool bTableRead = m_bSourceTable && ended == SESSION_STREAM;
+    const bool bLoopEnds = bTableRead || nResult == NTRIP_MODE_UNSUPPORTED;
+
+    int pauseMs = 0;
+    if (!bLoopEnds)
+    {
+        if (bSteady)
+        {
+            m_DelayMs = Timing().FirstDelayMs;
+        }
+        pauseMs = m_DelayMs;
+        if (nResult != NTRIP_TIMED_OUT && pauseMs < Timing().ErrorPauseMs)
+        {
+            pauseMs = Timing().ErrorPauseMs;
+        }
+        m_DelayMs = qMin(m_DelayMs * 2, Timing().MaxDelayMs);
+    }
+    if (nResult != NTRIP_OK)
+    {
+        const QString sLine = bLoopEnds ? QStringLiteral("Ntrip: %1\r\n").arg(sReason)
+                                        : QStringLiteral("Ntrip: %1, reconnect in %2 ms\r\n").arg(sReason).arg(pauseMs);
+        qDebug("Ntrip session result %d: %s", nResult, qPrintable(sReason));
+        AppendPendingText(sLine.toLatin1());
+        EmitPending();
+        if (!m_bFailureReported)
+        {
+            m_bFailureReported = true;
+            emit SignalAddPortFail(UniquePortID, PortType, nResult, GetPortName());
+        }
+    }
+    if (bLoopEnds)
+    {
+        qDebug("Quit Ntrip");
+        quit();
+        return;
+    }
+    qDebug("Connect interrupted,Reconnect In %d ms", pauseMs);
+    const std::function<int(int)>& filter = Timing().PauseFilter;
+    m_pPauseTimer->start(filter ? filter(pauseMs) : pauseMs);
+}
