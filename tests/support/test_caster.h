@@ -207,22 +207,28 @@ private:
             }
             return;
         }
+        // One timer sends the pieces in turn, so they leave in order however
+        // late the event loop runs.
+        auto* pTimer = new QTimer(p->pSocket);
+        const int piece = m_ReplyPiece;
+        auto pLeft = std::make_shared<QByteArray>(Text);
         QPointer<QTcpSocket> pSocket = p->pSocket;
-        for (int at = 0, k = 0; at < Text.size(); at += m_ReplyPiece, ++k)
-        {
-            const QByteArray piece = Text.mid(at, m_ReplyPiece);
-            const bool bLast = at + m_ReplyPiece >= Text.size();
-            QTimer::singleShot(5 * k, pSocket.data(),
-                               [pSocket, piece, bLast, bClose]
-                               {
-                                   pSocket->write(piece);
-                                   pSocket->flush();
-                                   if (bLast && bClose)
-                                   {
-                                       pSocket->disconnectFromHost();
-                                   }
-                               });
-        }
+        QObject::connect(pTimer, &QTimer::timeout, pTimer,
+                         [pTimer, pSocket, pLeft, piece, bClose]
+                         {
+                             pSocket->write(pLeft->left(piece));
+                             pSocket->flush();
+                             pLeft->remove(0, piece);
+                             if (pLeft->isEmpty())
+                             {
+                                 pTimer->stop();
+                                 if (bClose)
+                                 {
+                                     pSocket->disconnectFromHost();
+                                 }
+                             }
+                         });
+        pTimer->start(5);
     }
 
     bool Authorized(const REQUEST_T& Request) const
