@@ -1,5 +1,6 @@
 #include "codec/gnss_time.h"
 
+#include "codec/gnss_numbering.h"
 #include "codec/profile.h"
 
 namespace
@@ -46,7 +47,6 @@ void CivilFromDays(int64_t nDays, int64_t* pYear, uint32_t* pMonth, uint32_t* pD
 
 const int64_t kGpsEpochDays = DaysFromCivil(1980, 1, 6);
 const int64_t kBdsEpochDays = DaysFromCivil(2006, 1, 1);
-constexpr int64_t kGalWeekOffset = 1024;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
@@ -184,7 +184,7 @@ uint32_t CalendarToGalTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uin
     if (!CalendarIsValid(pUtc))
         return GNSS_TIME_INVALID;
     const int64_t offset = ResolveOffset(pLeapMs, true, DefaultLeapMs());
-    return SplitWeek(CalendarToMs(pUtc) - kGpsEpochDays * kMsPerDay + offset, kGalWeekOffset, pWeek, pMsOfWeek);
+    return SplitWeek(CalendarToMs(pUtc) - kGpsEpochDays * kMsPerDay + offset, GAL_WEEK_OFFSET, pWeek, pMsOfWeek);
 }
 
 uint32_t CalendarToGloTime(const CalendarTime* pUtc, uint32_t* pN4, uint32_t* pDayOfInterval, uint32_t* pMsOfDay)

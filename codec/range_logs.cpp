@@ -15,61 +15,18 @@ namespace
 constexpr float kPsrStdTable[16] = {0.050f, 0.075f, 0.113f, 0.169f, 0.253f,  0.380f,  0.570f,  0.854f,
                                     1.281f, 2.375f, 4.750f, 9.500f, 19.000f, 38.000f, 76.000f, 152.000f};
 
-constexpr uint16_t kNoCode = 0xFFFF;
-
-// A signal code of each (system, signal type) that a tracking status can
-// carry: the roll-over wavelength is that code's carrier. Types the tables
-// list under several codes of one carrier need one of them.
-struct TypeCode
-{
-    uint8_t System;
-    uint8_t Type;
-    uint16_t Code;
-};
-constexpr TypeCode kTypeCodes[] = {
-    {TRACK_SYS_GPS, 0, 0},         {TRACK_SYS_GPS, 16, 384},      {TRACK_SYS_GPS, 5, 200},
-    {TRACK_SYS_GPS, 9, 33096},     {TRACK_SYS_GPS, 17, 520},      {TRACK_SYS_GPS, 14, 2128},
-    {TRACK_SYS_GLONASS, 0, 1},     {TRACK_SYS_GLONASS, 1, 9},     {TRACK_SYS_GLONASS, 5, 201},
-    {TRACK_SYS_GLONASS, 2, 17},    {TRACK_SYS_GLONASS, 6, 17},    {TRACK_SYS_SBAS, 0, 0},
-    {TRACK_SYS_SBAS, 6, 16},       {TRACK_SYS_GALILEO, 1, 130},   {TRACK_SYS_GALILEO, 2, 2306},
-    {TRACK_SYS_GALILEO, 12, 2506}, {TRACK_SYS_GALILEO, 17, 2514}, {TRACK_SYS_GALILEO, 20, 2522},
-    {TRACK_SYS_BEIDOU, 0, 3},      {TRACK_SYS_BEIDOU, 4, 3},      {TRACK_SYS_BEIDOU, 1, 19},
-    {TRACK_SYS_BEIDOU, 5, 19},     {TRACK_SYS_BEIDOU, 2, 11},     {TRACK_SYS_BEIDOU, 6, 11},
-    {TRACK_SYS_BEIDOU, 7, 2395},   {TRACK_SYS_BEIDOU, 8, 283},    {TRACK_SYS_BEIDOU, 9, 2531},
-    {TRACK_SYS_BEIDOU, 10, 419},   {TRACK_SYS_BEIDOU, 11, 2515},  {TRACK_SYS_BEIDOU, 12, 403},
-    {TRACK_SYS_QZSS, 0, 5},        {TRACK_SYS_QZSS, 16, 389},     {TRACK_SYS_QZSS, 17, 525},
-    {TRACK_SYS_QZSS, 14, 2133},    {TRACK_SYS_QZSS, 27, 2917},
-};
-
-struct CodeOfTypeTable
-{
-    uint16_t Code[8][32];
-};
-
-constexpr CodeOfTypeTable MakeCodeOfType()
-{
-    CodeOfTypeTable t{};
-    for (auto& row : t.Code)
-        for (auto& c : row)
-            c = kNoCode;
-    for (const TypeCode& tc : kTypeCodes)
-        t.Code[tc.System][tc.Type] = tc.Code;
-    return t;
-}
-constexpr CodeOfTypeTable kCodeOfType = MakeCodeOfType();
-
 bool PrnInRange(uint32_t nSystem, uint16_t uPrn)
 {
     switch (nSystem)
     {
     case TRACK_SYS_GPS:
-        return uPrn >= 1 && uPrn <= 32;
+        return uPrn >= 1 && uPrn <= GPS_PRN_LAST;
     case TRACK_SYS_GLONASS:
-        return uPrn >= 38 && uPrn <= 69;
+        return uPrn > GLO_PRN_OFFSET && uPrn <= GLO_PRN_LAST;
     case TRACK_SYS_GALILEO:
-        return uPrn >= 1 && uPrn <= 36;
+        return uPrn >= 1 && uPrn <= GAL_PRN_LAST;
     case TRACK_SYS_QZSS:
-        return uPrn >= 193 && uPrn <= 202;
+        return uPrn >= QZSS_PRN_FIRST && uPrn <= QZSS_PRN_LAST;
     default:
         return true;
     }
@@ -211,9 +168,9 @@ RANGE_OBS_T ExpandRecord(const RANGECMP_OBS_T& c)
     o.Prn = c.Prn;
     o.GloFreq = static_cast<uint16_t>(c.LockCnoGlo >> 26);
     const uint32_t system = TrackingStatusSystem(c.TrackingStatus);
-    if (system == TRACK_SYS_GLONASS && o.GloFreq == 0 && o.Prn > 37)
+    if (system == TRACK_SYS_GLONASS && o.GloFreq == 0 && o.Prn > GLO_PRN_OFFSET)
     {
-        const uint8_t channel = GetGloFreqChannel(o.Prn - 37u);
+        const uint8_t channel = GetGloFreqChannel(o.Prn - GLO_PRN_OFFSET);
         if (channel != GLO_CHANNEL_UNKNOWN)
             o.GloFreq = channel;
     }
@@ -426,8 +383,8 @@ double RangeCmpRollWavelength(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq
     const uint32_t type = TrackingStatusSignalType(uStatus);
     if (!PrnInRange(system, uPrn))
         return 0;
-    const uint16_t code = kCodeOfType.Code[system][type];
-    if (code == kNoCode)
+    const uint16_t code = TrackSignalCarrierCode(system, type);
+    if (code == SIGNAL_CODE_NONE)
         return 0;
     double f = 0;
     if (!SignalCarrierFrequency(code, &f))

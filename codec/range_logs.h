@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "codec/gnss_numbering.h"
 #include "codec/log_format.h"
 
 enum : uint16_t
@@ -16,16 +17,8 @@ enum : uint16_t
     MSG_ID_RANGEH = 6005,
 };
 
-// Satellite system field of the tracking status (bits 16-18).
-enum TRACKING_SYSTEM_E : uint8_t
-{
-    TRACK_SYS_GPS = 0,
-    TRACK_SYS_GLONASS = 1,
-    TRACK_SYS_SBAS = 2,
-    TRACK_SYS_GALILEO = 3,
-    TRACK_SYS_BEIDOU = 4,
-    TRACK_SYS_QZSS = 5,
-};
+// The satellite system field of the tracking status (TRACKING_SYSTEM_E) is
+// numbered in codec/gnss_numbering.h.
 
 #pragma pack(push, 1)
 // One observation of a RANGE body (the body is a u32 count, then the records).

@@ -732,21 +732,6 @@ uint32_t SignalCodeToCmp4Band(uint16_t uSignalCode)
     }
 }
 
-uint16_t SatNumberToPrn(uint32_t nKind, uint32_t nSatNumber)
-{
-    switch (nKind)
-    {
-    case GNSS_SYSTEM_GLONASS:
-        return static_cast<uint16_t>(nSatNumber + 37);
-    case GNSS_SYSTEM_SBAS:
-        return static_cast<uint16_t>(nSatNumber + 119);
-    case GNSS_SYSTEM_QZSS:
-        return static_cast<uint16_t>(nSatNumber + 192);
-    default:
-        return static_cast<uint16_t>(nSatNumber);
-    }
-}
-
 int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength)
 {
@@ -834,7 +819,7 @@ int RangeToRangeCmp4Arcs(RANGECMP4_CONTEXT_T* pCtx, RANGE_PHASE_ARCS_T* pArcs, c
         const GNSS_SYSTEM_E kind = kRowKind[row];
         uint32_t sat = SatIdToSlot(kind, o.Prn);
         if (kind == GNSS_SYSTEM_SBAS)
-            sat = o.Prn > 119 ? o.Prn - 119u : 0u;
+            sat = o.Prn > SBAS_PRN_OFFSET ? o.Prn - SBAS_PRN_OFFSET : 0u;
         if (sat < 1 || sat > CMP4_MAX_SATS || (kind == GNSS_SYSTEM_GLONASS && o.GloFreq > 31))
             continue;
         const int bit =

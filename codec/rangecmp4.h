@@ -96,9 +96,7 @@ uint32_t Cmp4SignalMaskToList(uint32_t nRow, uint16_t uSignalMask, uint16_t Code
 uint32_t SatMaskToList(uint64_t uSatMask, uint8_t SatNumbers[CMP4_MAX_SATS]);
 // Band slot 0-4 of a signal code.
 uint32_t SignalCodeToCmp4Band(uint16_t uSignalCode);
-// PRN of satellite number n of a system (GNSS_SYSTEM_E): GLONASS n + 37,
-// SBAS n + 119 (PRN 120 is number 1), QZSS n + 192, the others n.
-uint16_t SatNumberToPrn(uint32_t nSystem, uint32_t nSatNumber);
+// SatNumberToPrn, the PRN of a satellite number, is in codec/gnss_numbering.h.
 
 // Text and wire forms, with the conventions of the RANGE family (range_logs.h).
 // The text carries N, then the N data bytes as hex digits without separators;

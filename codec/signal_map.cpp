@@ -2,13 +2,7 @@
 
 namespace
 {
-constexpr SIGNAL_OBS_PAIR_T kNone = {SIGNAL_OBS_EMPTY, SIGNAL_OBS_EMPTY};
 constexpr uint32_t kUnknownType = 0xFFFFFFFFu;
-constexpr uint32_t kSlotCount = 64;
-constexpr uint32_t kGloIdOffset = 37;
-constexpr uint32_t kQzssIdOffset = 192;
-constexpr uint32_t kFirstSbasId = 120;
-constexpr uint32_t kFirstQzssId = 193;
 
 bool IsPCode(uint32_t nCode) { return (nCode & 0x40) != 0; }
 
@@ -18,9 +12,9 @@ uint32_t TrackingSystemOf(uint32_t nCode, uint32_t nSatId)
     switch (SignalCodeSystem(nCode))
     {
     case GNSS_SYSTEM_GPS:
-        if (nSatId < kFirstSbasId)
+        if (nSatId < SBAS_PRN_FIRST)
             return TRACK_SYS_GPS;
-        return nSatId < kFirstQzssId ? TRACK_SYS_SBAS : TRACK_SYS_QZSS;
+        return nSatId < QZSS_PRN_FIRST ? TRACK_SYS_SBAS : TRACK_SYS_QZSS;
     case GNSS_SYSTEM_QZSS:
         return TRACK_SYS_QZSS;
     case GNSS_SYSTEM_GLONASS:
@@ -32,13 +26,6 @@ uint32_t TrackingSystemOf(uint32_t nCode, uint32_t nSatId)
     default:
         return TRACK_SYS_OTHER;
     }
-}
-
-uint32_t SystemOfTracking(uint32_t nTrackingSystem)
-{
-    static const uint32_t s_system[6] = {GNSS_SYSTEM_GPS,     GNSS_SYSTEM_GLONASS, GNSS_SYSTEM_SBAS,
-                                         GNSS_SYSTEM_GALILEO, GNSS_SYSTEM_BDS,     GNSS_SYSTEM_QZSS};
-    return s_system[nTrackingSystem];
 }
 
 // GPS signals outside band 0, the same in both modes.
@@ -91,7 +78,7 @@ uint32_t DefaultRuleType(uint32_t nTrackingSystem, uint32_t nCode)
 
 uint32_t DefaultType(uint32_t nTrackingSystem, uint32_t nCode)
 {
-    for (const SIGNAL_OBS_PAIR_T& pair : SignalObsIndexTable[SystemOfTracking(nTrackingSystem)])
+    for (const SIGNAL_OBS_PAIR_T& pair : SignalObsIndexTable[GnssSystemOfTracking(nTrackingSystem)])
         if (pair.SignalType != SIGNAL_OBS_EMPTY && pair.ObsCode == nCode)
             return pair.SignalType;
     return DefaultRuleType(nTrackingSystem, nCode);
@@ -127,26 +114,6 @@ uint32_t LegacyType(uint32_t nTrackingSystem, uint32_t nCode)
 }
 } // namespace
 
-const SIGNAL_OBS_PAIR_T SignalObsIndexTable[GNSS_SYSTEM_COUNT][SIGNAL_OBS_PAIRS_PER_SYSTEM] = {
-    {{0, 0}, {5, 200}, {9, 33096}, {14, 2128}, {17, 520}, {16, 2432}, kNone, kNone, kNone, kNone, kNone, kNone},
-    {{0, 1}, {1, 9}, {5, 201}, {6, 2385}, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-    {{1, 130}, {2, 2306}, {12, 2506}, {17, 2514}, {20, 2522}, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-    {{0, 3},
-     {1, 19},
-     {2, 11},
-     {4, 3},
-     {5, 19},
-     {6, 11},
-     {7, 2395},
-     {8, 283},
-     {9, 2531},
-     {10, 419},
-     {11, 2515},
-     {12, 403}},
-    {{0, 0}, {6, 16}, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-    {{0, 5}, {17, 525}, {14, 2133}, {16, 2432}, {27, 2917}, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-};
-
 int SignalCodeToObsType(uint32_t nCode, uint32_t nSatId, TRACKING_FIELDS_T* pFields, uint32_t nSignalMode)
 {
     if (pFields == nullptr)
@@ -163,28 +130,6 @@ int SignalCodeToObsType(uint32_t nCode, uint32_t nSatId, TRACKING_FIELDS_T* pFie
         return 1;
     pFields->SignalType = static_cast<uint8_t>(type);
     return 0;
-}
-
-uint32_t SatIdToSlot(uint32_t nSystem, uint32_t nSatId)
-{
-    uint32_t slot = 0;
-    switch (nSystem)
-    {
-    case GNSS_SYSTEM_GPS:
-    case GNSS_SYSTEM_GALILEO:
-    case GNSS_SYSTEM_BDS:
-        slot = nSatId;
-        break;
-    case GNSS_SYSTEM_GLONASS:
-        slot = nSatId > kGloIdOffset ? nSatId - kGloIdOffset : 0;
-        break;
-    case GNSS_SYSTEM_QZSS:
-        slot = nSatId > kQzssIdOffset ? nSatId - kQzssIdOffset : 0;
-        break;
-    default:
-        return 0;
-    }
-    return slot <= kSlotCount ? slot : 0;
 }
 
 uint16_t SignalTypeToObsIndex(uint32_t nTrackingStatus, uint32_t nSystem, uint32_t nSignalMode)

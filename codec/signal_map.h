@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "codec/gnss_numbering.h"
 #include "codec/range_logs.h"
 #include "codec/signals.h"
 
@@ -23,21 +24,13 @@ enum SIGNAL_MODE_E : uint32_t
     SIGNAL_MODE_DEFAULT = 2,
 };
 
-struct SIGNAL_OBS_PAIR_T
-{
-    uint32_t SignalType; // tracking-status bits 21-25; SIGNAL_OBS_EMPTY for an unused pair
-    uint32_t ObsCode;    // signal code of the observation
-};
-
 enum : uint32_t
 {
-    SIGNAL_OBS_PAIRS_PER_SYSTEM = 12,
-    SIGNAL_OBS_EMPTY = 0xFFFFFFFFu,
-    OBS_CODE_NONE = 0xFFFF,
+    OBS_CODE_NONE = SIGNAL_CODE_NONE,
 };
 
-// Per GNSS_SYSTEM_E, the observation code of each signal type (default mode).
-extern const SIGNAL_OBS_PAIR_T SignalObsIndexTable[GNSS_SYSTEM_COUNT][SIGNAL_OBS_PAIRS_PER_SYSTEM];
+// SignalObsIndexTable, the observation code of each signal type in the default
+// mode, and SatIdToSlot are in codec/gnss_numbering.h.
 
 // Fills SatelliteSystem (TRACKING_SYSTEM_E), SignalType and PrimarySignal of the
 // record for a signal code and satellite ID; other fields are left alone. GPS
@@ -52,12 +45,6 @@ inline int SignalCodeToTrackingFields(uint32_t nCode, uint32_t nSatId, TRACKING_
 {
     return SignalCodeToObsType(nCode, nSatId, pFields, SIGNAL_MODE_DEFAULT);
 }
-
-// Satellite number within its system (GNSS_SYSTEM_E) from a satellite ID: GPS,
-// Galileo and BeiDou the ID, GLONASS ID - 37, QZSS ID - 192. Returns 1-64, or
-// 0 when the satellite has no number: SBAS, an unknown system, or an ID
-// outside the system's 64 numbers.
-uint32_t SatIdToSlot(uint32_t nSystem, uint32_t nSatId);
 
 // The observation code of the signal type in bits 21-25 of a tracking status,
 // from SignalObsIndexTable; OBS_CODE_NONE when the type is not listed, the

@@ -7,6 +7,7 @@
 
 #include "codec/catalogue.h"
 #include "codec/crc.h"
+#include "codec/gnss_numbering.h"
 #include "codec/gnss_time.h"
 #include "codec/nav_logs.h"
 #include "codec/signal_map.h"
@@ -21,11 +22,6 @@ constexpr double kSqrtGm = 19964981.843217388; // square root of the earth's gra
                                                // m^1.5/s
 constexpr uint8_t kEphTimeStatus = 200;
 constexpr uint8_t kObsTimeStatus = 160;
-constexpr uint32_t kBdsWeekOffset = 1356; // GPS week of the BeiDou epoch
-constexpr uint32_t kGalWeekOffset = 1024;
-constexpr uint32_t kBdsToGpsMs = 14000;
-constexpr uint32_t kQzssPrnOffset = 192;
-constexpr uint32_t kGloPrnOffset = 37;
 constexpr int64_t kRangeMissing = (int64_t(1) << 38) - 1;
 constexpr int32_t kNarrowDiffMissing = -0x8000;
 constexpr int32_t kWideDiffMissing = -(1 << 21);
@@ -600,8 +596,8 @@ int ConvertBinexQzssEph(const BINEX_GPS_EPH_T* pEph, uint8_t* pOut, uint32_t nCa
         return 0;
     // Range logs number QZSS satellites from 193.
     uint32_t nPrn = pEph->SatIndex + 1u;
-    if (nPrn <= kQzssPrnOffset)
-        nPrn += kQzssPrnOffset;
+    if (nPrn <= QZSS_PRN_OFFSET)
+        nPrn += QZSS_PRN_OFFSET;
     return ConvertGpsLayout(pEph, MSG_ID_QZSSEPHEMERIS, nPrn, pOut, nCapacity, pOutLength);
 }
 
@@ -627,7 +623,7 @@ int ConvertBinexGalEph(const BINEX_GPS_EPH_T* e, uint8_t* pOut, uint32_t nCapaci
     b.BgdE1E5a = e->Tgd;
     b.BgdE1E5b = e->Tgd;
     BinaryLogHeader h;
-    FillEphHeader(MSG_ID_GALEPHEMERIS, sizeof(b), e->Week + kGalWeekOffset, TowMs(e->Tow), &h);
+    FillEphHeader(MSG_ID_GALEPHEMERIS, sizeof(b), e->Week + GAL_WEEK_OFFSET, TowMs(e->Tow), &h);
     return Emit(h, b, pOut, nCapacity, pOutLength);
 }
 
@@ -653,7 +649,7 @@ int ConvertBinexBdsEph(const BINEX_BDS_EPH_T* e, uint8_t* pOut, uint32_t nCapaci
     CopyOrbitTerms(e, &b);
     // The log header is in GPS time: BeiDou time runs 14 s behind it.
     BinaryLogHeader h;
-    FillEphHeader(MSG_ID_BDSEPHEMERIS, sizeof(b), e->Week + kBdsWeekOffset, TowMs(e->Tow) + kBdsToGpsMs, &h);
+    FillEphHeader(MSG_ID_BDSEPHEMERIS, sizeof(b), e->Week + BDS_WEEK_OFFSET, TowMs(e->Tow) + BDS_TIME_OFFSET_MS, &h);
     return Emit(h, b, pOut, nCapacity, pOutLength);
 }
 
@@ -679,7 +675,7 @@ int ConvertBinexGloEph(const BINEX_GLO_EPH_T* e, uint32_t nRefWeek, uint8_t* pOu
     if (nBest < 0)
         return 0;
     GLOEPHEMERIS_BODY_T b{};
-    b.SlotOffset = static_cast<uint16_t>(e->SatIndex + 1u + kGloPrnOffset);
+    b.SlotOffset = static_cast<uint16_t>(e->SatIndex + 1u + GLO_PRN_OFFSET);
     b.FreqOffset = static_cast<uint16_t>(e->Channel + 7);
     b.SatType = 1;
     b.Week = static_cast<uint16_t>(nBest / GNSS_MS_PER_WEEK);
@@ -726,9 +722,9 @@ int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCap
         const uint32_t nSystem = kSystemOfCode[sat.SystemCode];
         uint32_t nPrn = sat.SatNumber;
         if (nSystem == GNSS_SYSTEM_GLONASS)
-            nPrn += kGloPrnOffset;
-        else if (nSystem == GNSS_SYSTEM_QZSS && nPrn <= kQzssPrnOffset)
-            nPrn += kQzssPrnOffset;
+            nPrn += GLO_PRN_OFFSET;
+        else if (nSystem == GNSS_SYSTEM_QZSS && nPrn <= QZSS_PRN_OFFSET)
+            nPrn += QZSS_PRN_OFFSET;
         const uint8_t uChannel = nSystem == GNSS_SYSTEM_GLONASS ? GetGloFreqChannel(sat.SatNumber) : 0;
         for (uint32_t k = 0; k < sat.Count && k < BINEX_OBS_MAX_SIGNALS; ++k)
         {

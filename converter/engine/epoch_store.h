@@ -6,10 +6,12 @@
 
 #include <cstdint>
 
+#include "codec/gnss_numbering.h"
+
 enum : uint32_t
 {
     OBS_SYSTEMS = 6, // 0 GPS, 1 GLONASS, 2 Galileo, 3 BeiDou, 4 SBAS, 5 QZSS
-    OBS_SATS_PER_SYSTEM = 64,
+    OBS_SATS_PER_SYSTEM = SATS_PER_SYSTEM,
     OBS_MAX_SATS = OBS_SYSTEMS * OBS_SATS_PER_SYSTEM,
     OBS_SIGNALS_PER_SAT = 5,
     OBS_MAX_SLOTS = OBS_MAX_SATS * OBS_SIGNALS_PER_SAT,

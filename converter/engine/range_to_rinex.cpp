@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codec/catalogue.h"
+#include "codec/gnss_numbering.h"
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
 #include "codec/range_logs.h"
@@ -97,11 +98,11 @@ uint32_t EphemSatNumber(const EphemKind& kind, const uint8_t* pBody)
     }
     case EPHEM_QZSS:
         n = ReadU32At(pBody);
-        n = n > 192 ? n - 192 : n;
+        n = n > QZSS_PRN_OFFSET ? n - QZSS_PRN_OFFSET : n;
         break;
     case EPHEM_BD2:
         n = ReadU32At(pBody);
-        n = n > 190 ? n - 190 : n;
+        n = n > BD2_PRN_OFFSET ? n - BD2_PRN_OFFSET : n;
         break;
     default:
         n = ReadU32At(pBody);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "codec/gnss_numbering.h"
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
 #include "converter/engine/rinex_text.h"
@@ -14,7 +15,6 @@ namespace
 RinexNavHeader g_NavHeader;
 
 const uint32_t kSecondsPerWeek = 604800;
-const uint32_t kBdsWeekOffset = 1356; // GPS week of BeiDou week 0
 
 // Copies header and body of a log when it is long enough.
 template <typename Body> bool ReadLog(const void* pLog, uint32_t nLength, BinaryLogHeader* pHeader, Body* pBody)
@@ -91,7 +91,7 @@ int FormatGpsLayout(const void* pLog, uint32_t nLength, int32_t nVersion, char* 
     if (!ReadLog(pLog, nLength, &hdr, &e))
         return -1;
     NavRecord rec(pBuffer, nCapacity, nVersion);
-    const uint32_t nSat = bQzss && e.Prn > 192 ? e.Prn - 192 : e.Prn;
+    const uint32_t nSat = bQzss && e.Prn > QZSS_PRN_OFFSET ? e.Prn - QZSS_PRN_OFFSET : e.Prn;
     const uint32_t nTocWeek = WeekOfTime(e.Week, e.Toe, e.Toc);
     if (!rec.Epoch(bQzss ? 'J' : 'G', nSat, nTocWeek, static_cast<uint32_t>(e.Toc * 1000.0)))
         return -1;
@@ -313,7 +313,7 @@ int FormatRinexBdsNav(const void* pLog, uint32_t nLength, int32_t nVersion, char
     NavRecord rec(pBuffer, nCapacity, nVersion);
     // The epoch in BeiDou time: BeiDou week W starts where GPS week W + 1356 does
     // in the calendar of each system's own time.
-    const uint32_t nTocWeek = WeekOfTime(e.Week, e.Toe, e.Toc) + kBdsWeekOffset;
+    const uint32_t nTocWeek = WeekOfTime(e.Week, e.Toe, e.Toc) + BDS_WEEK_OFFSET;
     if (!rec.Epoch('C', e.SatId, nTocWeek, e.Toc * 1000u))
         return -1;
     rec.Value(e.A0);
@@ -347,7 +347,7 @@ int FormatRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, char
     rec.Orbit({e.Cuc, e.Ecc, e.Cus, std::sqrt(e.A)});
     rec.Orbit({e.Toe, e.Cic, e.Omega0, e.Cis});
     rec.Orbit({e.I0, e.Crc, e.Omega, e.OmegaDot});
-    rec.Orbit({e.IDot, 0.0, static_cast<double>(e.Week) - kBdsWeekOffset, 0.0});
+    rec.Orbit({e.IDot, 0.0, static_cast<double>(e.Week) - BDS_WEEK_OFFSET, 0.0});
     rec.Orbit({std::sqrt(e.UraVariance), static_cast<double>(e.Health), e.Tgd1, e.Tgd2});
     rec.Orbit({e.Tow, static_cast<double>(e.Iodc)});
     rec.End(38);
@@ -404,7 +404,7 @@ int FormatRinexGloNav(const void* pLog, uint32_t nLength, int32_t nVersion, char
         nWeek = nWeek > 0 ? nWeek - 1 : 0;
     }
     NavRecord rec(pBuffer, nCapacity, nVersion);
-    if (!rec.Epoch('R', e.SlotOffset - 37u, nWeek, static_cast<uint32_t>(nSow * 1000)))
+    if (!rec.Epoch('R', e.SlotOffset - GLO_PRN_OFFSET, nWeek, static_cast<uint32_t>(nSow * 1000)))
         return -1;
     // tk counts seconds of the Moscow day; RINEX wants UTC: seconds of the day
     // (RINEX 2) or of the week (RINEX 3), the day being the one nearest the epoch.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codec/catalogue.h"
+#include "codec/gnss_numbering.h"
 #include "codec/gnss_time.h"
 #include "codec/nav_logs.h"
 #include "codec/signals.h"
@@ -20,11 +21,6 @@
 namespace
 {
 constexpr double kSqrtGm = 19964981.843217388; // square root of the earth's gravitational constant, m^1.5/s
-constexpr uint32_t kBdsWeekOffset = 1356;      // GPS week of BeiDou week 0
-constexpr uint32_t kBdsToGpsMs = 14000;
-constexpr uint32_t kQzssPrnOffset = 192;
-constexpr uint32_t kGloPrnOffset = 37;
-constexpr uint32_t kBd2PrnOffset = 190;
 
 // Lines of a record by system index (SBAS records are read to be passed over).
 uint32_t RecordLines(uint32_t nSystem) { return nSystem == GNSS_SYSTEM_GLONASS || nSystem == GNSS_SYSTEM_SBAS ? 4 : 8; }
@@ -171,7 +167,7 @@ uint32_t BdsLog(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
 {
     // The epoch is BeiDou time: its calendar counted like GPS time.
     const int64_t nBdt = EpochMs(r, 0);
-    if (nBdt < int64_t(kBdsWeekOffset) * GNSS_MS_PER_WEEK)
+    if (nBdt < int64_t(BDS_WEEK_OFFSET) * GNSS_MS_PER_WEEK)
         return 0;
     const double(*v)[4] = r.aValues;
     BDSEPHEMERIS_BODY_T b{};
@@ -191,7 +187,7 @@ uint32_t BdsLog(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
     b.Aodc = ToU32(v[7][1]);
     b.Toc = static_cast<uint32_t>(Sow(nBdt));
     // The log header is in GPS time, which runs 14 s ahead of BeiDou time.
-    return Emit(LogHeader(MSG_ID_BDSEPHEMERIS, sizeof(b), nBdt + kBdsToGpsMs), b, pOut, nCapacity);
+    return Emit(LogHeader(MSG_ID_BDSEPHEMERIS, sizeof(b), nBdt + BDS_TIME_OFFSET_MS), b, pOut, nCapacity);
 }
 
 uint32_t Bd2Log(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
@@ -201,10 +197,10 @@ uint32_t Bd2Log(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
         return 0;
     const double(*v)[4] = r.aValues;
     BD2EPHEM_BODY_T b{};
-    b.Prn = r.nSat + kBd2PrnOffset;
+    b.Prn = r.nSat + BD2_PRN_OFFSET;
     ReadKeplerLines(v, &b);
     // The log counts GPS weeks; the file BeiDou weeks.
-    b.Week = b.ZWeek = ToU32(v[5][2]) + kBdsWeekOffset;
+    b.Week = b.ZWeek = ToU32(v[5][2]) + BDS_WEEK_OFFSET;
     b.UraVariance = v[6][0] * v[6][0];
     b.Health = ToU32(v[6][1]);
     b.Tgd1 = v[6][2];
@@ -223,7 +219,7 @@ uint32_t GloLog(const RinexNavRecord& r, int32_t nLeapMs, uint8_t* pOut, uint32_
         return 0;
     const double(*v)[4] = r.aValues;
     GLOEPHEMERIS_BODY_T b{};
-    b.SlotOffset = static_cast<uint16_t>(r.nSat + kGloPrnOffset);
+    b.SlotOffset = static_cast<uint16_t>(r.nSat + GLO_PRN_OFFSET);
     b.FreqOffset = static_cast<uint16_t>(std::lround(v[2][3]) + 7);
     b.Week = static_cast<uint16_t>(nGps / GNSS_MS_PER_WEEK);
     b.EphTime = static_cast<uint32_t>(nGps % GNSS_MS_PER_WEEK);
@@ -422,8 +418,8 @@ uint32_t RinexNavRecordToLog(const RinexNavRecord& rec, int32_t nLeapMs, uint32_
     case GNSS_SYSTEM_GPS:
         return GpsLayoutLog(rec, MSG_ID_GPSEPHEM, rec.nSat, false, pOut, nCapacity);
     case GNSS_SYSTEM_QZSS:
-        return GpsLayoutLog(rec, MSG_ID_QZSSEPHEMERIS, rec.nSat < kQzssPrnOffset ? rec.nSat + kQzssPrnOffset : rec.nSat,
-                            true, pOut, nCapacity);
+        return GpsLayoutLog(rec, MSG_ID_QZSSEPHEMERIS,
+                            rec.nSat < QZSS_PRN_OFFSET ? rec.nSat + QZSS_PRN_OFFSET : rec.nSat, true, pOut, nCapacity);
     case GNSS_SYSTEM_GLONASS:
         return GloLog(rec, nLeapMs, pOut, nCapacity);
     case GNSS_SYSTEM_GALILEO:

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "codec/gnss_numbering.h"
 #include "codec/profile.h"
 #include "codec/signals.h"
 #include "converter/engine/engine_state.h"
@@ -355,7 +356,7 @@ const char* TimeSystemOf(const RinexObsHeader* pHeader, int32_t* pOffsetMs)
         case GNSS_SYSTEM_GALILEO:
             return "GAL";
         case GNSS_SYSTEM_BDS:
-            *pOffsetMs = 14000;
+            *pOffsetMs = BDS_TIME_OFFSET_MS;
             return "BDT";
         case GNSS_SYSTEM_QZSS:
             return "QZS";

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "codec/gnss_numbering.h"
 #include "codec/gnss_time.h"
 #include "codec/profile.h"
 #include "codec/range_logs.h"
@@ -24,9 +25,6 @@ constexpr uint32_t kNoCode = 0xFFFFFFFFu;
 constexpr uint8_t kRangePort = 34;
 constexpr uint8_t kRangeCmpPort = 100;
 constexpr uint32_t kMaxSignals = RINEX_MAX_CODES;
-constexpr uint32_t kGloPrnOffset = 37;
-constexpr uint32_t kQzssPrnOffset = 192;
-constexpr uint32_t kBdsLegacyPrnOffset = 190;
 
 // Signal codes a RINEX observation code may name, per system index: the
 // codes range logs use first, so that a RINEX code that several codes share
@@ -384,11 +382,11 @@ uint16_t RangePrn(const ObsReader& r, uint32_t nSystem, uint32_t nPrn)
     switch (nSystem)
     {
     case GNSS_SYSTEM_GLONASS:
-        return static_cast<uint16_t>(nPrn + kGloPrnOffset);
+        return static_cast<uint16_t>(nPrn + GLO_PRN_OFFSET);
     case GNSS_SYSTEM_QZSS:
-        return static_cast<uint16_t>(nPrn < kQzssPrnOffset ? nPrn + kQzssPrnOffset : nPrn);
+        return static_cast<uint16_t>(nPrn < QZSS_PRN_OFFSET ? nPrn + QZSS_PRN_OFFSET : nPrn);
     case GNSS_SYSTEM_BDS:
-        return static_cast<uint16_t>(r.nSignalMode == SIGNAL_MODE_LEGACY ? nPrn + kBdsLegacyPrnOffset : nPrn);
+        return static_cast<uint16_t>(r.nSignalMode == SIGNAL_MODE_LEGACY ? nPrn + BD2_PRN_OFFSET : nPrn);
     default:
         return static_cast<uint16_t>(nPrn);
     }
@@ -814,7 +812,7 @@ int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32
 {
     const bool bEmpty = !pTimeSystem || !pTimeSystem[0];
     if (!bEmpty && std::strcmp(pTimeSystem, "BDT") == 0)
-        return 14000;
+        return BDS_TIME_OFFSET_MS;
     const bool bUtc =
         bEmpty ? cFileSystem == 'R' : std::strcmp(pTimeSystem, "GLO") == 0 || std::strcmp(pTimeSystem, "UTC") == 0;
     if (!bUtc)

@@ -65,75 +65,9 @@ uint32_t KeptLength(const LOG_TYPE_T& Type, const uint8_t* pBody, uint32_t nBody
     return nNeed <= nBody ? static_cast<uint32_t>(nNeed) : 0;
 }
 
-struct SIGNAL_PAIR_T
-{
-    uint32_t Type;
-    uint32_t Code;
-};
-constexpr SIGNAL_PAIR_T kNoPair = {0xFFFFFFFFu, 0xFFFFFFFFu};
-
-// Signal type to signal code per system row of TrackStatusToSystem.
-constexpr SIGNAL_PAIR_T kSignalRows[6][12] = {
-    {{0, 0},
-     {5, 200},
-     {9, 33096},
-     {14, 2128},
-     {17, 520},
-     {31, 2568},
-     kNoPair,
-     kNoPair,
-     kNoPair,
-     kNoPair,
-     kNoPair,
-     kNoPair},
-    {{0, 1}, {1, 9}, {5, 201}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair},
-    {{1, 130},
-     {2, 2306},
-     {12, 2506},
-     {17, 2514},
-     {20, 2522},
-     kNoPair,
-     kNoPair,
-     kNoPair,
-     kNoPair,
-     kNoPair,
-     kNoPair,
-     kNoPair},
-    {{0, 3},
-     {1, 19},
-     {2, 11},
-     {4, 3},
-     {5, 19},
-     {6, 11},
-     {8, 283},
-     {7, 2395},
-     {10, 419},
-     {9, 2531},
-     {12, 403},
-     {11, 2515}},
-    {{0, 0}, {6, 16}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair},
-    {{16, 0}, {14, 2128}, {17, 8}, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair, kNoPair},
-};
 } // namespace
 
 int CatalogueIndexOf(uint32_t nMessageId) { return nMessageId > 0xFFFF ? -1 : CatalogueLookup()[nMessageId]; }
-
-uint32_t TrackStatusToSystem(uint32_t uStatus)
-{
-    static constexpr uint32_t kSystems[8] = {0, 1, 0, 2, 3, 5, 0, 0};
-    return kSystems[(uStatus >> 16) & 7u];
-}
-
-uint32_t TrackStatusToSignalType(uint32_t uStatus, uint32_t nSystem)
-{
-    if (nSystem >= 6)
-        return 65535;
-    const uint32_t nType = (uStatus >> 21) & 31u;
-    for (const SIGNAL_PAIR_T& Pair : kSignalRows[nSystem])
-        if (Pair.Type == nType)
-            return Pair.Code;
-    return 65535;
-}
 
 int ParseAsciiLogHeader(const char* pText, int32_t nLength, BinaryLogHeader* pHeader)
 {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "codec/gnss_numbering.h"
 #include "codec/log_format.h"
 #include "codec/log_registry.h"
 
@@ -25,12 +26,8 @@ enum : uint32_t
 // Catalogue index of a message ID, or -1.
 int CatalogueIndexOf(uint32_t nMessageId);
 
-// Satellite system of a channel tracking status for the views: 0 GPS (also
-// SBAS), 1 GLONASS, 2 Galileo, 3 BeiDou, 5 QZSS.
-uint32_t TrackStatusToSystem(uint32_t uStatus);
-// Signal code of the status's signal type within a system row (as
-// TrackStatusToSystem gives it); 65535 when the row does not list the type.
-uint32_t TrackStatusToSignalType(uint32_t uStatus, uint32_t nSystem);
+// TrackStatusToSystem and TrackStatusToSignalType, the views' reading of a
+// channel tracking status, are in codec/gnss_numbering.h.
 
 // The text header of a full text log (the text after "#", nLength characters)
 // as a binary header: message ID and type from the log name, the other fields

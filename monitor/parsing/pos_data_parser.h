@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codec/gnss_numbering.h"
 #include "codec/gnss_time.h"
 #include "codec/log_format.h"
 #include "codec/signals.h"
@@ -25,7 +26,7 @@ enum : uint32_t
 
 // Satellite systems of the satellite table are GNSS_SYSTEM_E values (also the
 // index into InView, where GNSS_SYSTEM_SBAS counts SBAS); this marks none.
-inline constexpr uint32_t POS_SYS_UNKNOWN = 0xFFFFFFFFu;
+inline constexpr uint32_t POS_SYS_UNKNOWN = SATELLITE_SYSTEM_UNKNOWN;
 
 struct SAT_INFO_T
 {
@@ -91,15 +92,8 @@ struct POS_DATA_T
 // Zeroes a record, marks every satellite entry empty and GpsSeconds unknown.
 void ResetPosData(POS_DATA_T* pPos);
 
-// The satellite table's number of a satellite that a source numbers nNumber
-// within nSystem (GNSS_SYSTEM_E; POS_SYS_UNKNOWN for a combined "GN"
-// list without a system): GPS 1-32, SBAS 33-64 (NMEA numbers or PRNs
-// 120-151), GLONASS 65-96 (NMEA numbers, slots 1-32 or range-log PRNs 38-61),
-// Galileo 101-150 (1-50, 101-150 or 301-350), QZSS 193-202 (PRNs or 1-10),
-// BeiDou 401-463 (1-63, 161-223 or 401-463). 0 when the number does not fit
-// its system. Every path into the table numbers satellites this way, so that
-// no two systems share an entry.
-uint32_t SatTableNumber(uint32_t nSystem, uint32_t nNumber, uint32_t* pSystem = nullptr);
+// SatTableNumber, the satellite table's number of a satellite, is in
+// codec/gnss_numbering.h with the rest of the satellite numbering.
 
 // The working state of the NMEA parser: one per caller (each position parser,
 // each export job).
