@@ -14,7 +14,6 @@
 namespace
 {
 constexpr double kDegToRad = 0.01745329252;
-constexpr int32_t kLeapMs = 18000;
 constexpr uint32_t kMaxFields = 40;
 
 // The comma-separated fields of a sentence between "$" and "*".
@@ -145,8 +144,13 @@ uint32_t NmeaSystemId(int32_t nId)
 void GpsSecondsOfDate(POS_DATA_T* pPos)
 {
     uint32_t nWeek = 0, nMs = 0;
+    int32_t nLeap = 0;
     pPos->GpsSeconds = POS_GPS_SECONDS_NONE;
-    if (pPos->Utc.Year != 0 && UtcToGpsTime(&pPos->Utc, &kLeapMs, &nWeek, &nMs) != GNSS_TIME_INVALID)
+    if (pPos->Utc.Year == 0 || !UtcLeapSeconds(&pPos->Utc, &nLeap))
+        return;
+    // GPS minus UTC of the epoch's own date, not of today's.
+    const int32_t nLeapMs = nLeap * 1000;
+    if (UtcToGpsTime(&pPos->Utc, &nLeapMs, &nWeek, &nMs) != GNSS_TIME_INVALID)
         pPos->GpsSeconds = nMs / 1000.0;
 }
 
@@ -504,7 +508,9 @@ uint8_t PositionFixQuality(uint32_t nSolStatus, uint32_t nPosType)
 void HeaderTimeToPosData(uint16_t nWeek, uint32_t nMilliseconds, POS_DATA_T* pPos)
 {
     CalendarTime Utc;
-    if (GpsTimeToUtc(nWeek, nMilliseconds, &kLeapMs, &Utc))
+    // GPS minus UTC at the log's own time: replayed logs of any year show their UTC.
+    const int32_t nLeapMs = GpsLeapMs(nWeek, nMilliseconds);
+    if (GpsTimeToCalendar(nWeek, nMilliseconds, &nLeapMs, &Utc))
         pPos->Utc = Utc;
 }
 

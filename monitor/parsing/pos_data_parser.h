@@ -139,7 +139,8 @@ void InspvaToPosData(const BinaryLogHeader* pHeader, const InsPvaBody* pBody, PO
 void InspvaxToPosData(const BinaryLogHeader* pHeader, const InspvaxBody* pBody, POS_DATA_T* pPos);
 // Fix quality of a BESTPOS-form solution: solution status and position type.
 uint8_t PositionFixQuality(uint32_t nSolStatus, uint32_t nPosType);
-// Date and time of a header's week and milliseconds (leap 18 s) into the record.
+// Date and time of a header's week and milliseconds into the record, with the
+// leap seconds in force at that time.
 void HeaderTimeToPosData(uint16_t nWeek, uint32_t nMilliseconds, POS_DATA_T* pPos);
 
 // A full text log of the record's position source ("#BESTPOSA,...", "#INSPVAXA,"

@@ -41,12 +41,12 @@ template <typename T> Bytes BodyBytes(const T& body)
     return b;
 }
 
-// A long-header log with the given body; week 1930, 1000 ms.
-inline Bytes LongLog(uint16_t nId, const Bytes& body, uint32_t nMs = 1000)
+// A long-header log with the given body; week 1930, 1000 ms unless given.
+inline Bytes LongLog(uint16_t nId, const Bytes& body, uint32_t nMs = 1000, uint16_t nWeek = 1930)
 {
     BinaryLogHeader h{};
     FillBinaryHeader(nId, 0, static_cast<uint16_t>(body.size()), 0x20, 0, &h);
-    h.Week = 1930;
+    h.Week = nWeek;
     h.Milliseconds = nMs;
     h.TimeStatus = 180;
     Bytes out(sizeof h);

@@ -357,7 +357,7 @@ TEST_F(PosParser, TextPositionLogOnceWhenItsLineEnds)
     EXPECT_EQ(Pos().Utc.Day, 31u);
     EXPECT_EQ(Pos().Utc.Hour, 23u);
     EXPECT_EQ(Pos().Utc.Minute, 59u);
-    EXPECT_EQ(Pos().Utc.Second, 42u);
+    EXPECT_EQ(Pos().Utc.Second, 43u); // GPS minus UTC was 17 s until 2017 began
     EXPECT_EQ(Pos().FixQuality, 1);
     EXPECT_EQ(Pos().GpsSeconds, 0.0);
     EXPECT_NEAR(Pos().Height, 1048.6808, 1e-4);
@@ -368,7 +368,7 @@ TEST_F(PosParser, TextPositionLogOnceWhenItsLineEnds)
     bare.m_PosData.RefPosMsgType = REF_POS_BESTPOS;
     bare.ParsePosData(kBestposLine.data(), int32_t(kBestposLine.size()), &bare.m_PosData, nullptr);
     EXPECT_EQ(bare.m_PosData.EpochCount, 1u);
-    EXPECT_EQ(bare.m_PosData.Utc.Second, 42u);
+    EXPECT_EQ(bare.m_PosData.Utc.Second, 43u);
 }
 
 TEST_F(PosParser, BinaryLogsThroughTheStore)
@@ -410,6 +410,43 @@ TEST_F(PosParser, BinaryLogsThroughTheStore)
     EXPECT_EQ(Pos().Pitch, -2.5);
     EXPECT_EQ(Pos().InsStatus, 3);
     EXPECT_EQ(Pos().EpochCount, 2u);
+}
+
+// The record's UTC uses the leap seconds of the data's own date: replayed
+// logs and sentences from before 2017 are not off by the seconds added since.
+TEST_F(PosParser, UtcOfHistoricDates)
+{
+    const struct
+    {
+        uint16_t Week;
+        uint32_t Ms;
+        CalendarTime Utc;
+    } cases[] = {
+        {1327, 302413000, {2005, 6, 15, 12, 0, 0, 0}},    // 13 s
+        {1512, 345613000, {2008, 12, 31, 23, 59, 59, 0}}, // 14 s, the second before one was added
+        {1523, 15000, {2009, 3, 15, 0, 0, 0, 0}},         // 15 s
+        {1930, 16000, {2016, 12, 31, 23, 59, 59, 0}},     // 17 s
+        {1930, 18000, {2017, 1, 1, 0, 0, 0, 0}},          // 18 s
+        {2306, 563737500, {2024, 3, 23, 12, 35, 19, 500}},
+    };
+    Pos().RefPosMsgType = REF_POS_BESTPOS;
+    for (const auto& c : cases)
+    {
+        Bytes body(sizeof(PositionBody), 0);
+        ASSERT_EQ(m_Store.StoreBinaryLog(LongLog(MSG_ID_BESTPOS, body, c.Ms, c.Week).data(), 28 + 72 + 4), 1);
+        Feed("");
+        const CalendarTime& t = Pos().Utc;
+        EXPECT_EQ(std::vector<uint32_t>({t.Year, t.Month, t.Day, t.Hour, t.Minute, t.Second, t.Millisecond}),
+                  std::vector<uint32_t>(
+                      {c.Utc.Year, c.Utc.Month, c.Utc.Day, c.Utc.Hour, c.Utc.Minute, c.Utc.Second, c.Utc.Millisecond}))
+            << c.Week << " " << c.Ms;
+    }
+
+    // An NMEA epoch's GPS time of week, from its date and time.
+    QPosDataParser nmea;
+    const std::string s = Gga("000000.00") + Rmc("000000.00", "150309") + Gga("000001.00");
+    nmea.ParsePosData(s.data(), int32_t(s.size()), &nmea.m_PosData, nullptr);
+    EXPECT_EQ(nmea.m_PosData.GpsSeconds, 15.0);
 }
 
 TEST(PositionFix, FromSolutionStatusAndType)
