@@ -437,7 +437,9 @@ int RangeToRangeCmpArcs(RANGE_PHASE_ARCS_T* pArcs, const void* pLog, int32_t nLe
 
 bool LockTimeContinues(double dLockBefore, double dLockNow, double dElapsed)
 {
-    if (!(dElapsed > 0.0) || !std::isfinite(dLockBefore) || !std::isfinite(dLockNow))
+    // Time running backwards starts a new arc; the same time again (a log
+    // repeated) keeps it while the lock time does not fall.
+    if (!(dElapsed >= 0.0) || !std::isfinite(dLockBefore) || !std::isfinite(dLockNow))
         return false;
     // RANGECMP's lock field stops at 65535.97 s; a lock held that long stays there.
     constexpr double kCeiling = 65535.0;

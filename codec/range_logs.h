@@ -105,7 +105,7 @@ double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double d
 // seconds later, with dLockNow has held in between: the lock time grew by the
 // elapsed time, within LOCK_TIME_TOLERANCE, or stays at the ceiling of the
 // RANGECMP lock field. A lock time that grew less (or fell) means the
-// receiver lost lock and found it again.
+// receiver lost lock and found it again; so does time running backwards.
 constexpr double LOCK_TIME_TOLERANCE = 1.0 / 32 + 0.005; // RANGECMP's lock step and time-tag jitter
 bool LockTimeContinues(double dLockBefore, double dLockNow, double dElapsed);
 

@@ -272,11 +272,18 @@ void StoreRef(RANGECMP4_CONTEXT_T* pCtx, uint32_t nKey, const SignalValues& v, u
     e.PhaseValid = v.PhaseValid;
 }
 
-// Lock time in seconds: the index's table value plus the time this stream has
-// seen that same index, bounded by the next table value.
+// Lock time in seconds of a record. The index only bounds the lock time (its
+// table value up to the next); the stream's history narrows it: while lock
+// holds, the lock time grows by the time elapsed since the signal's last
+// record, and it starts at the index's whole seconds. A lower index than
+// before, or a lock time that the index no longer admits after the elapsed
+// time, means lock was lost in between: the count starts again. So a held
+// lock never reads as lost across a change of index, and the lock time never
+// claims more than the receiver reported.
 double LockTimeSeconds(RANGECMP4_CONTEXT_T* pCtx, uint32_t nKey, uint32_t nIdx, uint16_t uWeek, uint32_t uMs)
 {
-    const uint32_t value = kLockTimeMs[nIdx & 15];
+    nIdx &= 15;
+    const uint32_t value = kLockTimeMs[nIdx];
     const double base = double(value / 1000);
     uint16_t slot = pCtx->LockSlot[nKey];
     if (!slot)
@@ -285,20 +292,20 @@ double LockTimeSeconds(RANGECMP4_CONTEXT_T* pCtx, uint32_t nKey, uint32_t nIdx, 
         {
             slot = static_cast<uint16_t>(++pCtx->LockCount);
             pCtx->LockSlot[nKey] = slot;
-            pCtx->Lock[slot - 1] = {value, uMs, uWeek};
+            pCtx->Lock[slot - 1] = {value, uMs, uWeek, base};
         }
         return base;
     }
     RANGECMP4_LOCK_T& e = pCtx->Lock[slot - 1];
-    const int64_t elapsed = ElapsedMs(uWeek, uMs, e.SinceWeek, e.SinceMs);
-    if (e.ValueMs != value || elapsed < 0)
+    const int64_t elapsed = ElapsedMs(uWeek, uMs, e.Week, e.Ms);
+    double lock = base;
+    if (elapsed > 0 && value >= e.ValueMs)
     {
-        e = {value, uMs, uWeek};
-        return base;
+        const double held = e.LockSeconds + double(elapsed) / 1000.0;
+        if (nIdx == 15 || held < kLockTimeMs[nIdx + 1] / 1000.0)
+            lock = held > base ? held : base;
     }
-    double lock = base + double(elapsed) / 1000.0;
-    if (nIdx < 15 && lock > kLockTimeMs[nIdx + 1] / 1000.0)
-        lock = kLockTimeMs[nIdx + 1] / 1000.0;
+    e = {value, uMs, uWeek, lock};
     return lock;
 }
 

@@ -39,12 +39,14 @@ struct RANGECMP4_REF_T
     uint8_t PhaseValid;
 };
 
-// Lock-time index last seen for one satellite and signal, and since when.
+// Lock-time index last seen for one satellite and signal, the lock time it
+// was expanded to, and when.
 struct RANGECMP4_LOCK_T
 {
     uint32_t ValueMs;
-    uint32_t SinceMs;
-    uint16_t SinceWeek;
+    uint32_t Ms;
+    uint16_t Week;
+    double LockSeconds;
 };
 
 // Zero-initialised it is empty (value-initialise it, or call

@@ -59,6 +59,7 @@ struct ObsSignalSlot
     uint32_t nLockTime; // whole seconds; 0 without phase lock
     uint32_t nFlags;    // OBS_FLAG_*
     uint16_t nCn0;      // 0.01 dB-Hz
+    double dLockTime;   // s, as the log gave it; 0 without phase lock
 };
 
 // One satellite of the epoch with its usable slots, in slot order.

@@ -1,5 +1,6 @@
 #include "converter/engine/range_epoch.h"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -67,10 +68,14 @@ void AddObservation(const RANGE_OBS_T& obs, uint32_t nSysMask, uint32_t nSignalM
     slot.fDoppler = obs.Doppler;
     slot.nFlags = 0;
     if (TrackingStatusPhaseLock(nStatus))
+    {
         slot.nLockTime = TruncToU32(obs.LockTime, 4294967295.0);
+        slot.dLockTime = std::isfinite(obs.LockTime) && obs.LockTime > 0 ? double(obs.LockTime) : 0.0;
+    }
     else
     {
         slot.nLockTime = 0;
+        slot.dLockTime = 0.0;
         slot.nFlags |= OBS_FLAG_PHASE_UNLOCKED;
     }
     slot.nCn0 = static_cast<uint16_t>(TruncToU32(double(obs.CNo) * 100.0, 65535.0));

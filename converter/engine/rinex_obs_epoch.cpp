@@ -5,36 +5,44 @@
 #include <memory>
 #include <vector>
 
+#include "codec/gnss_time.h"
+#include "codec/range_logs.h"
 #include "codec/signals.h"
 #include "converter/engine/rinex_text.h"
 
 namespace
 {
-bool LockRestarted(RinexLockHistory& locks, const ObsSatEntry& sat, const ObsSignalSlot& slot)
+bool LockRestarted(RinexLockHistory& locks, const ObsSatEntry& sat, const ObsSignalSlot& slot, int64_t nTimeMs)
 {
     if (sat.nSystem >= OBS_SYSTEMS || sat.nSatNumber == 0 || sat.nSatNumber > OBS_SATS_PER_SYSTEM)
         return false;
     RinexLockHistory::Sat& h = locks.aSats[sat.nSystem * OBS_SATS_PER_SYSTEM + sat.nSatNumber - 1];
+    const bool bLocked = !(slot.nFlags & OBS_FLAG_PHASE_UNLOCKED);
     for (uint32_t i = 0; i < h.nUsed; ++i)
         if (h.aCode[i] == slot.nObsCode)
         {
-            const bool bRestarted = slot.nLockTime < h.aLock[i];
-            h.aLock[i] = slot.nLockTime;
+            const double dElapsed = double(nTimeMs - h.aTimeMs[i]) / 1000.0;
+            const bool bRestarted = !h.aPhase[i] || !LockTimeContinues(h.aLock[i], slot.dLockTime, dElapsed);
+            h.aLock[i] = slot.dLockTime;
+            h.aTimeMs[i] = nTimeMs;
+            h.aPhase[i] = bLocked;
             return bRestarted;
         }
     const uint32_t i = h.nUsed < 8 ? h.nUsed++ : (h.nNext++ & 7u);
     h.aCode[i] = slot.nObsCode;
-    h.aLock[i] = slot.nLockTime;
+    h.aLock[i] = slot.dLockTime;
+    h.aTimeMs[i] = nTimeMs;
+    h.aPhase[i] = bLocked;
     return false;
 }
 
 // Loss-of-lock indicator bits: 0 lock lost since the previous epoch, 1 half-cycle ambiguity.
-uint8_t LossOfLock(RinexLockHistory& locks, const ObsSatEntry& sat, const ObsSignalSlot& slot)
+uint8_t LossOfLock(RinexLockHistory& locks, const ObsSatEntry& sat, const ObsSignalSlot& slot, int64_t nTimeMs)
 {
     uint8_t nLli = 0;
     if (slot.nFlags & OBS_FLAG_PHASE_UNLOCKED)
         nLli |= 1;
-    if (LockRestarted(locks, sat, slot))
+    if (LockRestarted(locks, sat, slot, nTimeMs))
         nLli |= 1;
     if (slot.nFlags & OBS_FLAG_HALF_CYCLE)
         nLli |= 2;
@@ -275,9 +283,10 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
     EpochWork& work = Work();
 
     // Lock history first, once per signal, for every satellite of the epoch.
+    const int64_t nTimeMs = int64_t(pEpoch->nWeek) * GNSS_MS_PER_WEEK + pEpoch->nMsOfWeek;
     for (uint32_t e = 0; e < pEpoch->nSatCount; ++e)
         for (uint32_t j = 0; j < pIndex[e].nSlotCount && j < OBS_SIGNALS_PER_SAT; ++j)
-            work.aLli[e * OBS_SIGNALS_PER_SAT + j] = LossOfLock(*pLocks, pIndex[e].Sat, pIndex[e].Slots[j]);
+            work.aLli[e * OBS_SIGNALS_PER_SAT + j] = LossOfLock(*pLocks, pIndex[e].Sat, pIndex[e].Slots[j], nTimeMs);
 
     // Satellite records go to a scratch area first: the epoch line counts and
     // lists only the satellites that have observations.

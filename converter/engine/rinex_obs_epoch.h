@@ -15,16 +15,20 @@ enum : uint32_t
     RINEX_EPOCH_TEXT_CAPACITY = 1u << 20,
 };
 
-// The lock time each signal of each satellite had when last written, behind
-// the loss-of-lock indicators: a lock time below it means the receiver lost
-// and regained lock in between. A job keeps one from its first epoch to its
-// last; value-initialised it holds none.
+// The lock time and time each signal of each satellite had when last
+// written, behind the loss-of-lock indicators: a lock time that grew less
+// than the time elapsed since (or fell) means the receiver lost and regained
+// lock in between, also when it happened again at once or the signal comes
+// back after a gap. A job keeps one from its first epoch to its last;
+// value-initialised it holds none.
 struct RinexLockHistory
 {
     struct Sat
     {
         uint16_t aCode[8];
-        uint32_t aLock[8];
+        double aLock[8];    // s
+        int64_t aTimeMs[8]; // since GPS week 0
+        bool aPhase[8];     // the phase was locked
         uint8_t nUsed;
         uint8_t nNext;
     };

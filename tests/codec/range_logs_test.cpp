@@ -393,7 +393,8 @@ TEST(RangeCmpPhaseArcs, LockHoldsWhileTheLockTimeGrowsByTheElapsedTime)
         {100.0, 150.0, 60.0, false},           // the signal came back after a gap with a new arc
         {10.0, 10.03125, 0.05, true},          // 20 Hz with RANGECMP's 1/32 s lock step
         {65535.96875, 65535.96875, 1.0, true}, // RANGECMP's lock field at its ceiling
-        {100.0, 101.0, 0.0, false},            // the same time again
+        {100.0, 100.0, 0.0, true},             // the same log again
+        {100.0, 99.0, 0.0, false},
         {100.0, 50.0, -1.0, false},
     };
     for (const Case& c : cases)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 
 #include "codec/bitfield.h"
@@ -436,15 +437,62 @@ TEST(RangeCmp4Sequence, LockTimeGrowsByTheElapsedTimeAt1And10Hz)
     }
 }
 
-TEST(RangeCmp4Sequence, LockTimeRestartsWithANewIndexAndNeverClaimsMoreThanTheNextIndex)
+// The index only bounds the lock time; the expansion narrows it by the
+// stream's history. While lock holds the lock time grows by the time between
+// records, across every change of index (a held lock must never read as lost
+// when 0.9 s becomes 1.0 s or 32.7 s becomes 33.7 s); after a loss it starts
+// again from the index's whole seconds. It never claims more than the receiver
+// reported.
+TEST(RangeCmp4Sequence, LockTimeHoldsAcrossIndexChangesAndStartsAgainAfterALoss)
 {
+    struct Step
+    {
+        uint32_t nMs;     // since the first record
+        float fLock;      // the receiver's lock time
+        double dExpanded; // what the expansion gives
+    };
+    const Step kHeldAt1Hz[] = {{0, 0.0f, 0.0},    {1000, 1.0f, 1.0}, {2000, 2.0f, 2.0},
+                               {3000, 3.0f, 3.0}, {4000, 4.0f, 4.0}, {5000, 5.0f, 5.0}};
+    const Step kThirtySeconds[] = {{0, 0.0f, 0.0},        {30000, 30.0f, 30.0}, {60000, 60.0f, 60.0},
+                                   {90000, 10.0f, 8.0},   // lost and found: 10 s is index 10 (8.192 s)
+                                   {120000, 40.0f, 38.0}, // held again
+                                   {150000, 0.5f, 0.0},   // lost again
+                                   {180000, 0.2f, 0.0}};  // and again at once: no lock time grows
+    const struct
+    {
+        const char* pName;
+        const Step* pSteps;
+        size_t nSteps;
+    } runs[] = {{"1 Hz", kHeldAt1Hz, std::size(kHeldAt1Hz)}, {"30 s", kThirtySeconds, std::size(kThirtySeconds)}};
+    for (const auto& run : runs)
+    {
+        SCOPED_TRACE(run.pName);
+        Stream s;
+        for (size_t k = 0; k < run.nSteps; ++k)
+        {
+            const Step& step = run.pSteps[k];
+            const std::vector<RANGE_OBS_T> out =
+                s.RoundTrip(OneSignal(step.nMs / 1000.0, step.fLock), kT0Ms + step.nMs);
+            ASSERT_EQ(out.size(), 1u);
+            EXPECT_NEAR(out[0].LockTime, step.dExpanded, 1e-6) << "at " << step.nMs << " ms";
+            EXPECT_LE(+out[0].LockTime, step.fLock);
+        }
+    }
+
+    // Held from 0.5 s to 40 s at 1 Hz: every record adds exactly one second.
     Stream s;
-    // 3 s of lock (index 8, 2.048 s): 2, 3, then capped below 4.096 s
-    EXPECT_NEAR(s.RoundTrip(OneSignal(0, 3.0f), kT0Ms)[0].LockTime, 2.0, 1e-6);
-    EXPECT_NEAR(s.RoundTrip(OneSignal(1, 3.5f), kT0Ms + 1000)[0].LockTime, 3.0, 1e-6);
-    EXPECT_NEAR(s.RoundTrip(OneSignal(3, 4.0f), kT0Ms + 3000)[0].LockTime, 4.096, 1e-6);
-    // lock lost and regained: 0.1 s is index 3 (64 ms)
-    EXPECT_NEAR(s.RoundTrip(OneSignal(4, 0.1f), kT0Ms + 4000)[0].LockTime, 0.0, 1e-6);
+    double previous = -1;
+    for (uint32_t e = 0; e < 40; ++e)
+    {
+        const float fLock = 0.5f + float(e);
+        const double lock = s.RoundTrip(OneSignal(e, fLock), kT0Ms + e * 1000)[0].LockTime;
+        if (e > 0)
+        {
+            EXPECT_NEAR(lock - previous, 1.0, 1e-6) << "at " << fLock << " s";
+        }
+        EXPECT_LE(lock, fLock);
+        previous = lock;
+    }
 }
 
 TEST(RangeCmp4Tables, SignalMaskListsAndSatelliteNumbers)

@@ -48,6 +48,7 @@ public:
         slot.fDoppler = fDoppler;
         slot.nCn0 = nCn0;
         slot.nLockTime = nLock;
+        slot.dLockTime = nLock;
         return slot;
     }
 
@@ -133,6 +134,11 @@ TEST_F(RinexObsEpoch, SignalStrengthIndicatorFollowsCarrierToNoise)
     }
 }
 
+// The loss-of-lock indicator is set wherever lock may have been lost since
+// the signal's last epoch: the lock time fell, or grew less than the time
+// elapsed (slips at two epochs in a row, lock lost within a 30 s interval, a
+// signal back after a gap with a new arc), or the phase is not locked. A
+// receiver's clock steps of a few milliseconds are no slip.
 TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
 {
     const RinexObsHeader h3 = Header(304, {{G, 0}});
@@ -142,29 +148,47 @@ TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
         const size_t nAt = nVersion >= 300 ? s.find("G05") + 19 : s.find('\n') + 1 + 16;
         return s.substr(nAt, 16);
     };
+    struct Step
+    {
+        uint32_t nMs; // since the first epoch
+        double dLock; // s
+        uint32_t nFlags;
+        const char* pField; // the phase field written
+    };
+    const Step steps[] = {
+        {0, 10.0, 0, " 110000000.125 7"},
+        {1000, 11.0, 0, " 110000000.125 7"},
+        {2000, 3.0, 0, " 110000000.12517"}, // the lock time started again
+        {3000, 4.0, 0, " 110000000.125 7"},
+        {4000, 0.0, 0, " 110000000.12517"}, // slips at two epochs in a row
+        {5000, 0.0, 0, " 110000000.12517"},
+        {6000, 1.0, 0, " 110000000.125 7"},
+        {36004, 31.0, 0, " 110000000.125 7"},  // 30 s later with a 4 ms clock step
+        {66001, 50.0, 0, " 110000000.12517"},  // lock lost within the 30 s
+        {126001, 80.0, 0, " 110000000.12517"}, // back after a gap, on a new arc
+        {127001, 0.0, OBS_FLAG_PHASE_UNLOCKED, " 110000000.12517"},
+        {128001, 1.0, OBS_FLAG_HALF_CYCLE, " 110000000.12537"}, // a new arc, half-cycle ambiguous
+        {129001, 2.0, OBS_FLAG_HALF_CYCLE, " 110000000.12527"},
+    };
     for (const RinexObsHeader* pHeader : {&h3, &h2})
     {
         g_Locks = RinexLockHistory{};
         const int32_t v = pHeader->nVersion;
-        auto run = [&](uint32_t nLock, uint32_t nFlags, double dPsr = 21000000.0)
+        for (const Step& step : steps)
         {
-            Epoch epoch;
-            ObsSignalSlot& slot = epoch.Add(G, 5, 0, dPsr, 110000000.125, 0.0f, 4500, nLock);
-            slot.nFlags = nFlags;
-            return epoch.Text(*pHeader);
-        };
-        EXPECT_EQ(phaseField(run(10, 0), v), " 110000000.125 7") << v;
-        EXPECT_EQ(phaseField(run(11, 0), v), " 110000000.125 7") << v;
-        // The lock time started again between two epochs: a cycle slip may have happened.
-        EXPECT_EQ(phaseField(run(3, 0), v), " 110000000.12517") << v;
-        EXPECT_EQ(phaseField(run(4, 0), v), " 110000000.125 7") << v;
-        // Phase not locked, half-cycle ambiguity.
-        EXPECT_EQ(phaseField(run(0, OBS_FLAG_PHASE_UNLOCKED), v), " 110000000.12517") << v;
-        EXPECT_EQ(phaseField(run(5, OBS_FLAG_HALF_CYCLE), v), " 110000000.12527") << v;
+            Epoch epoch(86418000 + step.nMs);
+            ObsSignalSlot& slot = epoch.Add(G, 5, 0, 21000000.0, 110000000.125, 0.0f, 4500, 0);
+            slot.dLockTime = step.dLock;
+            slot.nLockTime = static_cast<uint32_t>(step.dLock);
+            slot.nFlags = step.nFlags;
+            EXPECT_EQ(phaseField(epoch.Text(*pHeader), v), step.pField) << v << " at " << step.nMs << " ms";
+        }
         // No code lock: the pseudorange is blank, the phase stays.
-        const std::string s = run(6, 0, 0.0);
-        EXPECT_EQ(s.substr(v >= 300 ? s.find("G05") + 3 : s.find('\n') + 1, 16), std::string(16, ' ')) << v;
-        EXPECT_EQ(phaseField(s, v), " 110000000.125 7") << v;
+        Epoch epoch(86418000 + 130001);
+        epoch.Add(G, 5, 0, 0.0, 110000000.125, 0.0f, 4500, 3);
+        const std::string text = epoch.Text(*pHeader);
+        EXPECT_EQ(text.substr(v >= 300 ? text.find("G05") + 3 : text.find('\n') + 1, 16), std::string(16, ' ')) << v;
+        EXPECT_EQ(phaseField(text, v), " 110000000.125 7") << v;
     }
     // A satellite whose only signal has neither code nor phase is kept for its Doppler and strength.
     Epoch epoch;
