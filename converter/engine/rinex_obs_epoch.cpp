@@ -74,6 +74,10 @@ char Digit(uint32_t n) { return n ? static_cast<char>('0' + n) : ' '; }
 
 bool PseudorangeKnown(const ObsSignalSlot& slot) { return std::fabs(slot.dPseudorange) >= 0.001; }
 bool PhaseKnown(const ObsSignalSlot& slot) { return slot.dCarrierPhase != 0.0; }
+// Range logs hold a Doppler or a C/N0 they did not measure (a RINEX source
+// without those columns) as exactly 0: written blank, never as a measurement.
+bool DopplerKnown(const ObsSignalSlot& slot) { return slot.fDoppler != 0.0f; }
+bool StrengthKnown(const ObsSignalSlot& slot) { return slot.nCn0 != 0; }
 
 // Writes one satellite's observations of the RINEX 3 record; false when none
 // of them has a value.
@@ -98,7 +102,7 @@ bool Rinex3Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t
             if (szCode[0] && std::strcmp(aSlotCodes[k], szCode) == 0)
                 j = static_cast<int>(k);
         const ObsSignalSlot* pSlot = j >= 0 ? &entry.Slots[j] : nullptr;
-        const char cSsi = pSlot ? Digit(SignalStrengthIndicator(pSlot->nCn0)) : ' ';
+        const char cSsi = pSlot && StrengthKnown(*pSlot) ? Digit(SignalStrengthIndicator(pSlot->nCn0)) : ' ';
         if (nMask & RINEX_OBS_C)
         {
             if (pSlot && PseudorangeKnown(*pSlot))
@@ -121,7 +125,7 @@ bool Rinex3Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t
         }
         if (nMask & RINEX_OBS_D)
         {
-            if (pSlot)
+            if (pSlot && DopplerKnown(*pSlot))
             {
                 Observation(out, pSlot->fDoppler, ' ', ' ');
                 bAny = true;
@@ -131,7 +135,7 @@ bool Rinex3Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t
         }
         if (nMask & RINEX_OBS_S)
         {
-            if (pSlot)
+            if (pSlot && StrengthKnown(*pSlot))
             {
                 Observation(out, pSlot->nCn0 / 100.0, ' ', ' ');
                 bAny = true;
@@ -225,16 +229,17 @@ bool Rinex2Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t
             uint32_t nLli = pLli[j];
             if (nVersion == 212 && s == GNSS_SYSTEM_GALILEO && SignalCodeBand(pSlot->nObsCode) == 0 && (nLli & 1))
                 nLli |= 4;
-            const char cSsi = nVersion == 212 ? ' ' : Digit(SignalStrengthIndicator(pSlot->nCn0));
+            const char cSsi =
+                nVersion == 212 || !StrengthKnown(*pSlot) ? ' ' : Digit(SignalStrengthIndicator(pSlot->nCn0));
             Observation(out, pSlot->dCarrierPhase, Digit(nLli), cSsi);
             bValue = true;
         }
-        else if (pSlot && cKind == 'D')
+        else if (pSlot && cKind == 'D' && DopplerKnown(*pSlot))
         {
             Observation(out, pSlot->fDoppler, ' ', ' ');
             bValue = true;
         }
-        else if (pSlot && cKind == 'S')
+        else if (pSlot && cKind == 'S' && StrengthKnown(*pSlot))
         {
             Observation(out, pSlot->nCn0 / 100.0, ' ', ' ');
             bValue = true;

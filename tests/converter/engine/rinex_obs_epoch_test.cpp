@@ -122,7 +122,7 @@ TEST_F(RinexObsEpoch, SignalStrengthIndicatorFollowsCarrierToNoise)
 {
     const RinexObsHeader h = Header(304, {{G, 0}});
     const std::pair<uint16_t, char> cases[] = {{4500, '7'}, {1000, '1'}, {6000, '9'}, {1199, '1'},
-                                               {1200, '2'}, {5399, '8'}, {5400, '9'}, {0, '1'}};
+                                               {1200, '2'}, {5399, '8'}, {5400, '9'}, {1, '1'}};
     for (const auto& c : cases)
     {
         Epoch epoch;
@@ -195,6 +195,32 @@ TEST_F(RinexObsEpoch, LossOfLockAndMissingValues)
     epoch.Add(G, 5, 0, 0.0, 0.0, 12.5f, 4500);
     EXPECT_EQ(epoch.Text(h3),
               "> 2024 01 01 00 00 18.0000000  0  1\nG05" + std::string(32, ' ') + "        12.500          45.000  \n");
+}
+
+// A RINEX source without Doppler or signal strength gives range logs that
+// hold them as exactly 0: written blank (and no strength indicator), never as
+// a 0.000 Hz Doppler or a 0 dB-Hz signal that an elevation or SNR mask would
+// act on. A small measured Doppler stays.
+TEST_F(RinexObsEpoch, DopplerAndStrengthTheLogDidNotMeasureAreBlank)
+{
+    {
+        const RinexObsHeader h = Header(304, {{G, 0}});
+        Epoch epoch;
+        epoch.Add(G, 5, 0, 21000000.123, 110354880.456, 0.0f, 0);
+        epoch.Add(G, 12, 0, 22000000.0, 115000000.0, -0.004f, 2050);
+        EXPECT_EQ(epoch.Text(h), "> 2024 01 01 00 00 18.0000000  0  2\n"
+                                 "G05  21000000.123   110354880.456" +
+                                     std::string(34, ' ') +
+                                     "\n"
+                                     "G12  22000000.000 3 115000000.000 3        -0.004          20.500  \n");
+    }
+    {
+        const RinexObsHeader h = Header(211, {{G, 0}});
+        Epoch epoch;
+        epoch.Add(G, 5, 0, 21000000.123, 110354880.456, 0.0f, 0);
+        EXPECT_EQ(epoch.Text(h),
+                  " 24  1  1  0  0 18.0000000  0  1G05\n  21000000.123   110354880.456" + std::string(34, ' ') + "\n");
+    }
 }
 
 TEST_F(RinexObsEpoch, OnlySatellitesWithColumnsAreListedAndCounted)
