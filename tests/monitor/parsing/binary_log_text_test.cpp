@@ -13,8 +13,8 @@
 #include "codec/range_logs.h"
 #include "codec/rangecmp4.h"
 #include "codec/satvis_logs.h"
-#include "frame_builders.h"
 #include "monitor/parsing/binary_log_text.h"
+#include "support/frame_builders.h"
 #include "support/profile_fixture.h"
 
 namespace

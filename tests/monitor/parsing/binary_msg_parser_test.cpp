@@ -9,10 +9,10 @@
 #include "codec/nav_logs.h"
 #include "codec/position_logs.h"
 #include "codec/range_logs.h"
-#include "frame_builders.h"
 #include "monitor/parsing/binary_msg_parser.h"
 #include "monitor/parsing/latest_log_store.h"
 #include "receiver_stream.h"
+#include "support/frame_builders.h"
 #include "support/profile_fixture.h"
 
 namespace

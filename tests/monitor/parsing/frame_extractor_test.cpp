@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "frame_builders.h"
 #include "monitor/parsing/frame_extractor.h"
+#include "support/frame_builders.h"
 
 namespace
 {

@@ -7,8 +7,8 @@
 #include "codec/ins_logs.h"
 #include "codec/position_logs.h"
 #include "codec/range_logs.h"
-#include "frame_builders.h"
 #include "monitor/parsing/latest_log_store.h"
+#include "support/frame_builders.h"
 #include "support/profile_fixture.h"
 #include "support/text_log_builder.h"
 

@@ -8,9 +8,9 @@
 
 #include "codec/ins_logs.h"
 #include "codec/position_logs.h"
-#include "frame_builders.h"
 #include "monitor/parsing/latest_log_store.h"
 #include "monitor/parsing/pos_data_parser.h"
+#include "support/frame_builders.h"
 #include "support/profile_fixture.h"
 #include "support/text_log_builder.h"
 

@@ -16,8 +16,8 @@
 #include "codec/gnss_time.h"
 #include "codec/ins_logs.h"
 #include "codec/position_logs.h"
-#include "frame_builders.h"
-#include "rtcm3_builder.h"
+#include "support/frame_builders.h"
+#include "support/rtcm3_builder.h"
 #include "support/log_generator.h"
 
 struct RECEIVER_STREAM_T

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "frame_builders.h"
 #include "monitor/parsing/rtcm3_decode.h"
-#include "rtcm3_builder.h"
+#include "support/frame_builders.h"
 #include "support/profile_fixture.h"
+#include "support/rtcm3_builder.h"
 
 namespace
 {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "frame_builders.h"
 #include "monitor/parsing/status_msg_parser.h"
+#include "support/frame_builders.h"
 #include "support/text_log_builder.h"
 
 namespace

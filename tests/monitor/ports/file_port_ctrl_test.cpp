@@ -8,9 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "handed_over.h"
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
+#include "support/monitor/handed_over.h"
 
 namespace
 {

@@ -10,7 +10,7 @@
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
-#include "tcp_receiver.h"
+#include "support/monitor/tcp_receiver.h"
 
 TEST(PortManager, FailedSetUpUsesItsIdAndIsNotKept)
 {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/ports/remote_upgrade.h"
-#include "upgrade_frames.h"
+#include "support/monitor/upgrade_frames.h"
 
 namespace
 {

@@ -17,7 +17,7 @@
 
 #include "monitor/ports/serial_device.h"
 #include "monitor/ports/serial_port_list.h"
-#include "pty_receiver.h"
+#include "support/monitor/pty_receiver.h"
 
 namespace
 {
@@ -217,7 +217,7 @@ TEST(SerialDevice, RateDetectionFindsTheRateAtWhichTheReceiverAnswers)
         std::mutex m;
         std::vector<uint32_t> probed;
         PtyReceiver rx(
-            [&](PtyReceiver& self, const std::string& chunk)
+            [&](ReceiverLine& self, const std::string& chunk)
             {
                 if (chunk.find("VERSION\r\n") == std::string::npos)
                     return;

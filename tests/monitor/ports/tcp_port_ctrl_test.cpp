@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "full_listener.h"
-#include "handed_over.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
-#include "tcp_receiver.h"
+#include "support/monitor/handed_over.h"
+#include "support/monitor/tcp_receiver.h"
 
 namespace
 {

@@ -15,8 +15,8 @@
 #include <memory>
 #include <string>
 
-#include "fake_receiver.h"
 #include "monitor/ports/uart_port_ctrl.h"
+#include "support/monitor/fake_receiver.h"
 
 namespace
 {
@@ -107,7 +107,10 @@ bool StopPort(QZvUartPortCtrl& Ctrl)
 
 TEST(UartPortCtrl, ConnectsReadsOnItsTimerAndWritesCommands)
 {
-    FakeReceiver rx({});
+    // The receiver does not act on the commands: what it sends is all the test's.
+    RECEIVER_RULES_T rules;
+    rules.Logs = false;
+    FakeReceiver rx(rules);
     ASSERT_TRUE(rx.Plug());
     Reports out;
     auto ctrl = StartPort(rx.Rx().Name(), 115200, out);
@@ -216,7 +219,7 @@ TEST(UartPortCtrl, LosesTheDeviceAndReconnectsWhenItComesBack)
 {
     QTemporaryDir tmp;
     const std::string link = tmp.filePath("ttyRECEIVER").toStdString();
-    FakeReceiver rx({});
+    FakeReceiver rx;
     ASSERT_TRUE(rx.Plug(link));
     Reports out;
     auto ctrl = StartPort(link, 115200, out);
@@ -257,7 +260,7 @@ TEST(UartPortCtrl, DeletingThePortEndsReconnectionWaitsAtOnce)
 {
     QTemporaryDir tmp;
     const std::string link = tmp.filePath("ttyRECEIVER").toStdString();
-    FakeReceiver rx({});
+    FakeReceiver rx;
     ASSERT_TRUE(rx.Plug(link));
     Reports out;
     UART_CTRL_TIMING_T timing = FastTiming();

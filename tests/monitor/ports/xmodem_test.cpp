@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "codec/crc.h"
-#include "fake_loader.h"
 #include "monitor/ports/xmodem.h"
-#include "pty_receiver.h"
+#include "support/monitor/fake_loader.h"
+#include "support/monitor/pty_receiver.h"
 
 namespace
 {
@@ -32,7 +32,7 @@ class FakeLoader
 {
 public:
     explicit FakeLoader(LOADER_RULES_T Rules)
-        : m_Loader(Rules), m_Rx([this](PtyReceiver& self, const std::string& chunk)
+        : m_Loader(Rules), m_Rx([this](ReceiverLine& self, const std::string& chunk)
                                 { m_Loader.Feed(chunk, [&self](const void* p, size_t n) { self.Send(p, n); }); })
     {
     }

@@ -1,6 +1,8 @@
-// A receiver on a loopback TCP port for the port tests: it answers the
-// property query, records what it is sent, collects upgrade frames and answers
-// them (or not), and can drop the connection or stop reading.
+// A receiver on a loopback TCP port for the TCP port's own tests, run by the
+// test thread's event loop: it answers the property query, records what it is
+// sent, collects firmware upgrade frames and answers them (or not), and can
+// drop the connection or stop reading. Tests of what sits above the ports use
+// FakeReceiver (fake_receiver.h), which answers commands and streams logs.
 #pragma once
 
 #include <QByteArray>

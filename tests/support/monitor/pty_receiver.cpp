@@ -1,6 +1,5 @@
 #include "pty_receiver.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -43,16 +42,16 @@ uint32_t RateOf(speed_t s)
 }
 } // namespace
 
-PtyReceiver::PtyReceiver(Handler OnChunk) : m_Handler(std::move(OnChunk)) {}
-
 PtyReceiver::~PtyReceiver() { Unplug(); }
 
 bool PtyReceiver::Plug(const std::string& LinkPath)
 {
     Unplug();
     char name[128] = {};
-    if (::openpty(&m_Master, &m_Slave, name, nullptr, nullptr) != 0)
+    int master = -1;
+    if (::openpty(&master, &m_Slave, name, nullptr, nullptr) != 0)
         return false;
+    m_Master = master;
     m_SlavePath = name;
     if (!LinkPath.empty())
     {
@@ -66,6 +65,10 @@ bool PtyReceiver::Plug(const std::string& LinkPath)
     ::tcgetattr(m_Slave, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(m_Slave, TCSANOW, &tio);
+    // Sends wait for room themselves, so that a monitor that stops reading
+    // cannot hold the fake receiver for ever.
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    AllowSends();
     m_bStop = false;
     m_Thread = std::thread(&PtyReceiver::ReadLoop, this);
     return true;
@@ -76,11 +79,13 @@ void PtyReceiver::Unplug()
     m_bStop = true;
     if (m_Thread.joinable())
         m_Thread.join();
+    std::unique_lock<std::mutex> sends = StopSends();
     if (m_Master >= 0)
         ::close(m_Master);
     if (m_Slave >= 0)
         ::close(m_Slave);
-    m_Master = m_Slave = -1;
+    m_Master = -1;
+    m_Slave = -1;
     // The name goes with the device (a pty number may soon be someone else's).
     if (!m_LinkPath.empty())
         ::unlink(m_LinkPath.c_str());
@@ -104,62 +109,16 @@ unsigned PtyReceiver::SlaveCflag() const
     return tio.c_cflag;
 }
 
-void PtyReceiver::Send(const void* pData, size_t n)
-{
-    const char* p = static_cast<const char*>(pData);
-    while (n > 0 && m_Master >= 0)
-    {
-        const ssize_t w = ::write(m_Master, p, n);
-        if (w <= 0)
-            return;
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-}
-
-std::string PtyReceiver::Received() const
-{
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    return m_Received;
-}
-
-void PtyReceiver::ClearReceived()
-{
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    m_Received.clear();
-}
-
-bool PtyReceiver::WaitFor(const std::function<bool(const std::string&)>& Done, int Ms) const
-{
-    std::unique_lock<std::mutex> lock(m_Mutex);
-    return m_Changed.wait_for(lock, std::chrono::milliseconds(Ms), [&] { return Done(m_Received); });
-}
-
-bool PtyReceiver::WaitForText(const std::string& Text, int Ms) const
-{
-    return WaitFor([&](const std::string& s) { return s.find(Text) != std::string::npos; }, Ms);
-}
-
 void PtyReceiver::ReadLoop()
 {
     char buf[4096];
     while (!m_bStop)
     {
-        pollfd p{m_Master, POLLIN, 0};
+        pollfd p{m_Master.load(), POLLIN, 0};
         if (::poll(&p, 1, 10) <= 0 || !(p.revents & POLLIN))
             continue;
-        const ssize_t n = ::read(m_Master, buf, sizeof(buf));
-        if (n <= 0)
-            continue;
-        const std::string chunk(buf, static_cast<size_t>(n));
-        // The handler has seen a chunk before a waiter can: what it counts is
-        // up to date once WaitFor returns.
-        if (m_Handler)
-            m_Handler(*this, chunk);
-        {
-            std::lock_guard<std::mutex> lock(m_Mutex);
-            m_Received += chunk;
-        }
-        m_Changed.notify_all();
+        const ssize_t n = ::read(m_Master.load(), buf, sizeof(buf));
+        if (n > 0)
+            Deliver(std::string(buf, static_cast<size_t>(n)));
     }
 }

@@ -1,0 +1,160 @@
+// A fake receiver for the monitor's tests, on a pseudo-terminal or a loopback
+// TCP port. Start it with
+//
+//     FakeReceiver rx;                   // or FakeReceiver rx(rules);
+//     rx.Plug();                         // serial: open rx.Rx().Name() at 115200
+//     rx.Listen();                       // or TCP: connect to 127.0.0.1:rx.Net().Port()
+//     rx.StartStream(STREAM_ALL, 100000); // optional: 100 KB/s of logs
+//
+// It behaves as a receiver's command port. On a serial line it talks only
+// while the line runs at its own rate (Rules.Rate): commands at another rate
+// are noise to it, and what it sends then reaches the monitor as noise. Every
+// command line is echoed after the prompt "[<Port>]" and answered:
+//   version, netconfig (the property query "version\r\nnetconfig\r\n" and the
+//     rate probe), USERCONFIG, posfreq: "<NAME" ... "<NAME OK" blocks;
+//   LOG [port] <name> [ONCE | ONTIME <s> | ONCHANGED]: "<OK", then the log
+//     once or every <s> seconds (names: ReceiverStream::IsLogName); LOG
+//     LOGLISTA answers the list of active logs as a #LOGLISTA text log;
+//   UNLOG [port] <name>, UNLOGALL: "<OK" and the logs stop;
+//   COM [port] <rate>: "<OK", then it talks at the new rate;
+//   SET UPGRADEPORT <n>: the next RESET starts the boot loader, which takes an
+//     image by XMODEM-1K (fake_loader.h); otherwise RESET and FRESET reboot,
+//     showing the start-up banner (FRESET also unlogs all and returns to
+//     115200 baud);
+//   anything else: "<ERROR:Invalid Command".
+// StartStream sends epoch after epoch of ReceiverStream at a byte rate. Every
+// write is kept as an item (replies too), so Sent() is what a data view in
+// binary-to-text mode should show, in order (see MatchShownText).
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fake_loader.h"
+#include "pty_receiver.h"
+#include "receiver_stream.h"
+#include "socket_receiver.h"
+
+struct RECEIVER_RULES_T
+{
+    uint32_t Rate = 115200;    // serial rate it talks at; 0: answers nothing
+    std::string Port = "COM2"; // the port it reports in its prompt
+    bool LoaderStarts = true;  // after an armed RESET the loader sends "CCC"
+    bool Logs = true;          // false: LOG commands are acknowledged, nothing is logged
+    LOADER_RULES_T Loader;
+    std::string VersionLine = "ZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F";
+    std::string NetConfig = "NETCONFIG STATIC 192.168.1.20 255.255.255.0";
+    std::vector<std::string> UserConfig = {
+        "PPS ENABLE GPS POSITIVE 0.5 1000 0 0",
+        "NETCONFIG STATIC 192.168.1.20 255.255.255.0 192.168.1.1 ZV100",
+        "LOCKOUT GPS 0X00000000",
+        "ECUTOFF USER GPS 5.0 GLO 5.0 GAL 5.0 BDS 5.0 SBAS 5.0 QZSS 5.0",
+        "RTKECUTOFF USER GPS 10.0 GLO 10.0 GAL 10.0 BDS 10.0 SBAS 10.0 QZSS 10.0",
+        "INSCOMMAND DISABLE",
+    };
+    double PosFreq = 5.0;
+};
+
+// An active LOG request.
+struct RECEIVER_LOG_T
+{
+    std::string Port;
+    std::string Name;    // upper case, as "BESTPOSA"
+    std::string Trigger; // "ONTIME", "ONCHANGED"
+    double Period = 1.0; // seconds
+    std::chrono::steady_clock::time_point Due;
+};
+
+class FakeReceiver
+{
+public:
+    explicit FakeReceiver(RECEIVER_RULES_T Rules = {});
+    ~FakeReceiver();
+    FakeReceiver(const FakeReceiver&) = delete;
+    FakeReceiver& operator=(const FakeReceiver&) = delete;
+
+    // On a new pseudo-terminal; with a link path the device is reached
+    // through it, so that it can be unplugged and plugged in again under the
+    // same name.
+    bool Plug(const std::string& LinkPath = {});
+    void Unplug() { m_Pty.Unplug(); }
+    // On 127.0.0.1:nPort (0: any free port); returns the port, 0 on failure.
+    uint16_t Listen(uint16_t nPort = 0);
+
+    PtyReceiver& Rx() { return m_Pty; }
+    SocketReceiver& Net() { return m_Net; }
+
+    // Streams epoch after epoch of the kinds asked for (STREAM_KIND_E bits) at
+    // about BytesPerSecond, until StopStream; epochs are EpochMs apart in the
+    // logs' own time.
+    void StartStream(uint32_t Kinds, uint32_t BytesPerSecond, uint32_t EpochMs = 1000);
+    void StopStream();
+    // Sends raw bytes as the receiver, between two whole items.
+    void Send(const std::string& Bytes, const std::string& Name = "raw");
+
+    // Everything sent so far, in order; the bytes and items the line gave up
+    // on (the monitor did not read) are not in it.
+    std::vector<STREAM_ITEM_T> Sent() const;
+    void ClearSent();
+    uint64_t SentBytes() const { return m_SentBytes.load(); }
+    uint64_t UnsentBytes() const { return m_UnsentBytes.load(); }
+    // Waits until at least nBytes were sent; false after Ms milliseconds.
+    bool WaitSent(uint64_t nBytes, int Ms) const;
+
+    std::vector<RECEIVER_LOG_T> Logging() const;
+    uint32_t Rate() const { return m_Rate.load(); }
+    bool InLoader() const { return m_bLoader.load(); }
+    const XmodemLoader& Loader() const { return m_Loader; }
+
+private:
+    void OnChunk(ReceiverLine& Line, const std::string& Chunk);
+    void OnCommand(ReceiverLine& Line, const std::string& Cmd);
+    std::string OnLogCommand(const std::vector<std::string>& Words, std::vector<STREAM_ITEM_T>* pAfter);
+    std::string LogList();
+    // Sends an item whole; on a serial line at another rate it arrives as noise.
+    void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item);
+    bool RateMatches(const ReceiverLine& Line) const;
+    void SenderLoop();
+
+    RECEIVER_RULES_T m_Rules;
+    std::atomic<uint32_t> m_Rate;
+    std::atomic<bool> m_bLoader{false};
+    bool m_bUpgradeArmed = false;
+    std::string m_Line; // command text not yet ended
+    XmodemLoader m_Loader;
+
+    mutable std::mutex m_LogMutex; // the logs, the log stream
+    std::vector<RECEIVER_LOG_T> m_Logs;
+    ReceiverStream m_LogStream{2295, 79218000, 50};
+    std::chrono::steady_clock::time_point m_Start;
+
+    mutable std::mutex m_SendMutex; // one item at a time on the line, and the record of them
+    std::vector<STREAM_ITEM_T> m_Sent;
+    std::atomic<uint64_t> m_SentBytes{0};
+    std::atomic<uint64_t> m_UnsentBytes{0};
+    mutable std::condition_variable m_SentChanged;
+
+    // The sender thread streams and sends the logs that are due.
+    struct STREAM_PLAN_T
+    {
+        uint32_t Kinds = 0;
+        uint32_t BytesPerSecond = 0;
+        uint32_t EpochMs = 1000;
+        uint32_t Generation = 0;
+    };
+    std::mutex m_PlanMutex;
+    STREAM_PLAN_T m_Plan;
+    std::atomic<ReceiverLine*> m_pActive{nullptr};
+    std::thread m_Sender;
+    std::atomic<bool> m_bStop{false};
+
+    // Last: their threads stop before the members above go.
+    PtyReceiver m_Pty;
+    SocketReceiver m_Net;
+};

@@ -1,0 +1,65 @@
+// What a fake receiver streams: epoch after epoch of a small constellation
+// seen from one place, as binary logs (BESTPOS, RANGE, a GPS ephemeris every
+// tenth epoch), text logs (BESTPOSA, RANGEA), NMEA sentences (GGA, GSA, GSV,
+// RMC) and RTCM3 frames (1005 every tenth epoch, GPS and GLONASS MSM4). The
+// logs come from the codec's own record layouts and formatters. Each item
+// carries the text a data view in binary-to-text mode shows for it: the
+// codec's full text of a binary log, text and NMEA as they are, and for an
+// RTCM3 frame the opening of its line ("Msg 1074: Size: 123 ").
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum STREAM_KIND_E : uint32_t
+{
+    STREAM_BINARY_LOGS = 0x1,
+    STREAM_TEXT_LOGS = 0x2,
+    STREAM_NMEA = 0x4,
+    STREAM_RTCM3 = 0x8,
+    STREAM_ALL = 0xF,
+};
+
+struct STREAM_ITEM_T
+{
+    std::string Name; // "BESTPOSB", "GPGGA", "RTCM1074", "reply" ...
+    std::string Wire; // the bytes on the line
+    std::string Text; // what the view shows (the line's opening when TextIsPrefix)
+    bool TextIsPrefix = false;
+    uint16_t MessageId = 0; // binary logs: the message ID, else 0
+};
+
+class ReceiverStream
+{
+public:
+    // Starts at GPS week and ms of week; epochs are EpochMs apart.
+    explicit ReceiverStream(uint16_t nWeek = 2295, uint32_t nStartMs = 79218000, uint32_t nEpochMs = 1000);
+
+    // The next epoch's items of the kinds asked for (STREAM_KIND_E bits).
+    std::vector<STREAM_ITEM_T> NextEpoch(uint32_t Kinds);
+    // One log by the name a LOG command gives ("BESTPOSA", "bestposb",
+    // "GPGGA", "RANGEB", "RTCM1005" ...), at the current epoch; false for a
+    // name this receiver does not log.
+    bool OneLog(const std::string& Name, STREAM_ITEM_T* pItem) const;
+    static bool IsLogName(const std::string& Name);
+
+    uint16_t Week() const { return m_Week; }
+    uint32_t Ms() const { return m_Ms; }
+    uint32_t Epochs() const { return m_Epochs; }
+
+private:
+    std::vector<STREAM_ITEM_T> Items(uint32_t Kinds, bool bEphemeris, bool bStation) const;
+
+    uint16_t m_Week;
+    uint32_t m_Ms;
+    uint32_t m_EpochMs;
+    uint32_t m_Epochs = 0;
+    double m_Seconds = 0; // since the start
+};
+
+// Reads Shown (what a view showed) as the items' texts one after the other:
+// whole texts exactly, prefixes up to their line end. Returns how many items
+// matched in a row from the first, and in *pUsed the characters they took;
+// all items and all of Shown when nothing was lost, cut, added or changed.
+size_t MatchShownText(const std::string& Shown, const std::vector<STREAM_ITEM_T>& Items, size_t* pUsed = nullptr);
