@@ -216,7 +216,8 @@ std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris
             const double dToe = std::floor(m_Ms / 7200000.0) * 7200.0 + 7200.0;
             const loggen::Bytes eph =
                 loggen::Record(MSG_ID_GPSEPHEM, m_Week, m_Ms, loggen::GpsEphemeris(nPrn, m_Week, dToe, 3));
-            out.push_back(BinaryItem("GPSEPHEMB", eph, FullText(eph, FormatGpsEphem)));
+            // The view counts ephemerides in the store without showing them.
+            out.push_back(BinaryItem("GPSEPHEMB", eph, std::string()));
         }
     }
     if (Kinds & STREAM_TEXT_LOGS)

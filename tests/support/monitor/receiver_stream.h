@@ -4,8 +4,9 @@
 // RMC) and RTCM3 frames (1005 every tenth epoch, GPS and GLONASS MSM4). The
 // logs come from the codec's own record layouts and formatters. Each item
 // carries the text a data view in binary-to-text mode shows for it: the
-// codec's full text of a binary log, text and NMEA as they are, and for an
-// RTCM3 frame the opening of its line ("Msg 1074: Size: 123 ").
+// codec's full text of a binary log (none for the ephemeris, which the view
+// only counts), text and NMEA as they are, and for an RTCM3 frame the opening
+// of its line ("Msg 1074: Size: 123 ").
 #pragma once
 
 #include <cstdint>
