@@ -16,9 +16,9 @@
 
 #include "full_listener.h"
 #include "monitor/parsing/pos_data_parser.h"
-#include "monitor/parsing/rtcm3_builder.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
+#include "support/rtcm3_builder.h"
 #include "support/test_caster.h"
 
 namespace
