@@ -126,6 +126,7 @@ public:
         }
         return n;
     }
+    qint64 ElapsedMs() const { return m_Clock.elapsed(); }
     static bool WaitFor(const std::function<bool()>& Done, int nMs = 3000) { return QTest::qWaitFor(Done, nMs); }
     bool WaitForRequests(int nCount, int nMs = 3000)
     {
@@ -151,6 +152,8 @@ public:
     int m_ReplyPiece = 0;
     // Read requests but never answer them.
     bool m_bSilent = false;
+    // Read this many requests first without answering them.
+    int m_UnansweredRequests = 0;
 
     // What the caster saw.
     QList<REQUEST_T> m_Requests;
@@ -284,7 +287,7 @@ private:
             request.Lines = lines;
             p->In.remove(0, end + 4);
             m_Requests << request;
-            if (!m_bSilent)
+            if (!m_bSilent && m_Requests.size() > m_UnansweredRequests)
             {
                 Answer(p, request);
             }
