@@ -77,7 +77,7 @@ TEST_F(TcpPort, ReadsAtTheTickWithByteRateAndWritesByPortId)
     ASSERT_TRUE(pA && pB);
     EXPECT_EQ(pB->UniquePortID, pA->UniquePortID + 1);
     EXPECT_EQ(m_Manager.GetPortCtrl(pA->UniquePortID), pA);
-    QSignalSpy dataA(pA, &QZvPortCtrlBase::SignalUpdateUI);
+    CHandedOver dataA(pA);
     ASSERT_TRUE(WaitReady(pA));
     ASSERT_TRUE(WaitReady(pB));
     EXPECT_EQ(pA->GetPortName(), "127.0.0.1");
@@ -247,7 +247,7 @@ TEST_F(TcpPort, WritesTheRawLogFile)
     CTcpReceiver rx;
     QZvTCPPortCtrl* p = Add(QStringLiteral("127.0.0.1"), rx.Listen());
     ASSERT_TRUE(p && WaitReady(p));
-    QSignalSpy data(p, &QZvPortCtrlBase::SignalUpdateUI);
+    CHandedOver data(p);
     const QString sPath = m_Dir.filePath(QStringLiteral("rover.bin"));
     QMetaObject::invokeMethod(p,
                               [p, sPath]
@@ -276,7 +276,7 @@ TEST_F(TcpPort, UpgradeToAReceiverThatAcknowledges)
     CTcpReceiver rx;
     QZvTCPPortCtrl* p = Add(QStringLiteral("127.0.0.1"), rx.Listen());
     ASSERT_TRUE(p && WaitReady(p));
-    QSignalSpy data(p, &QZvPortCtrlBase::SignalUpdateUI);
+    CHandedOver data(p);
     QSignalSpy done(&m_Manager, &QZvPortManager::SignalUpgradeFWComplete);
     QSignalSpy fail(&m_Manager, &QZvPortManager::SignalUpdateFail);
     const QString sImage = WriteImage(3000);
@@ -318,7 +318,7 @@ TEST_F(TcpPort, UpgradeToASilentReceiverFailsAndDropsCommandsMeanwhile)
     rx.m_eReply = CTcpReceiver::REPLY_NEVER;
     QZvTCPPortCtrl* p = Add(QStringLiteral("127.0.0.1"), rx.Listen());
     ASSERT_TRUE(p && WaitReady(p));
-    QSignalSpy data(p, &QZvPortCtrlBase::SignalUpdateUI);
+    CHandedOver data(p);
     QSignalSpy done(&m_Manager, &QZvPortManager::SignalUpgradeFWComplete);
     QSignalSpy fail(&m_Manager, &QZvPortManager::SignalUpdateFail);
     m_Manager.OnSetUpgradeFW1Port(p->UniquePortID, WriteImage(5000));
@@ -343,7 +343,7 @@ TEST_F(TcpPort, UpgradesThatCannotStart)
     CTcpReceiver rx;
     QZvTCPPortCtrl* p = Add(QStringLiteral("127.0.0.1"), rx.Listen());
     ASSERT_TRUE(p && WaitReady(p));
-    QSignalSpy data(p, &QZvPortCtrlBase::SignalUpdateUI);
+    CHandedOver data(p);
     QSignalSpy fail(&m_Manager, &QZvPortManager::SignalUpdateFail);
     QSignalSpy done(&m_Manager, &QZvPortManager::SignalUpgradeFWComplete);
     const QString images[] = {WriteImage(0), m_Dir.filePath(QStringLiteral("missing.img"))};
@@ -381,7 +381,7 @@ TEST_F(TcpPort, UpgradeCanBeCanceled)
     QZvTCPPortCtrl::Timing().AckWaitMs = 60000;
     QZvTCPPortCtrl* p = Add(QStringLiteral("127.0.0.1"), rx.Listen());
     ASSERT_TRUE(p && WaitReady(p));
-    QSignalSpy data(p, &QZvPortCtrlBase::SignalUpdateUI);
+    CHandedOver data(p);
     QSignalSpy done(&m_Manager, &QZvPortManager::SignalUpgradeFWComplete);
     QSignalSpy fail(&m_Manager, &QZvPortManager::SignalUpdateFail);
     m_Manager.OnSetUpgradeFW1Port(p->UniquePortID, WriteImage(1000));
