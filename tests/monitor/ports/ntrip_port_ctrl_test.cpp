@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "full_listener.h"
+#include "handed_over.h"
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
@@ -41,35 +42,19 @@ QByteArray Frames(int nCount, int nFirst = 0)
     return all;
 }
 
-// What a port handed to its view, collected in the test's thread.
-class CView
+// What a port handed to its view, with waits on it.
+class CView : public CHandedOver
 {
 public:
-    explicit CView(QZvPortCtrlBase* pCtrl)
-    {
-        QObject::connect(pCtrl, &QZvPortCtrlBase::SignalUpdateUI, &m_Context,
-                         [this](uint ID, PORT_TYPE_E Type, QByteArray Data)
-                         {
-                             m_Bytes += Data;
-                             m_IDs << ID;
-                             m_Types << Type;
-                         });
-    }
+    using CHandedOver::CHandedOver;
     bool WaitFor(const QByteArray& Text, int nMs = 3000)
     {
-        return QTest::qWaitFor([this, &Text] { return m_Bytes.contains(Text); }, nMs);
+        return QTest::qWaitFor([this, &Text] { return Bytes().contains(Text); }, nMs);
     }
     bool WaitForSize(int nSize, int nMs = 3000)
     {
-        return QTest::qWaitFor([this, nSize] { return m_Bytes.size() >= nSize; }, nMs);
+        return QTest::qWaitFor([this, nSize] { return Bytes().size() >= nSize; }, nMs);
     }
-
-    QByteArray m_Bytes;
-    QList<uint> m_IDs;
-    QList<PORT_TYPE_E> m_Types;
-
-private:
-    QObject m_Context;
 };
 
 POS_DATA_T Position(double dLatitude, double dLongitude, double dHeight, double dGpsSeconds, uint32_t nHour,
@@ -199,9 +184,9 @@ TEST_F(NtripPort, ClientReceivesEveryFrameInOrder)
             }
         }
         ASSERT_TRUE(view.WaitForSize(frames.size()));
-        EXPECT_TRUE(view.m_Bytes == frames) << "every frame, in order, and nothing else";
-        EXPECT_EQ(view.m_IDs.value(0), p->UniquePortID);
-        EXPECT_EQ(view.m_Types.value(0), QZvPortCtrlBase::PORT_TYPE_NTRIP);
+        EXPECT_TRUE(view.Bytes() == frames) << "every frame, in order, and nothing else";
+        EXPECT_EQ(view.at(0).at(0).toUInt(), p->UniquePortID);
+        EXPECT_EQ(view.at(0).at(1).value<PORT_TYPE_E>(), QZvPortCtrlBase::PORT_TYPE_NTRIP);
 
         ASSERT_EQ(caster.m_Requests.size(), 1);
         const CTestCaster::REQUEST_T& request = caster.m_Requests[0];
@@ -240,8 +225,8 @@ TEST_F(NtripPort, SourceTableIsReadOnceAndBounded)
         ASSERT_NE(p, nullptr);
         CView view(p);
         ASSERT_TRUE(view.WaitFor("ENDSOURCETABLE\r\n"));
-        EXPECT_TRUE(view.m_Bytes.startsWith(c.Head));
-        EXPECT_TRUE(view.m_Bytes.endsWith("\r\n\r\n" + caster.m_SourceTable));
+        EXPECT_TRUE(view.Bytes().startsWith(c.Head));
+        EXPECT_TRUE(view.Bytes().endsWith("\r\n\r\n" + caster.m_SourceTable));
         ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 1000)) << "read once, then the port rests";
         QTest::qWait(100);
         ASSERT_EQ(caster.m_Requests.size(), 1);
@@ -274,7 +259,7 @@ TEST_F(NtripPort, SourceTableIsReadOnceAndBounded)
     ASSERT_TRUE(fail.wait(3000));
     EXPECT_EQ(fail.at(0).at(2).toInt(), static_cast<int>(NTRIP_REFUSED));
     ASSERT_TRUE(view.WaitFor("Ntrip: source table longer than 65536 bytes"));
-    const int table = view.m_Bytes.indexOf("Ntrip: ");
+    const int table = view.Bytes().indexOf("Ntrip: ");
     EXPECT_EQ(table, 64 * 1024) << "the table up to its bound, then the reason";
     ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 1000));
 }
@@ -332,14 +317,14 @@ TEST_F(NtripPort, RefusedRepliesAreReportedAndNeverTakenAsAStream)
         EXPECT_EQ(fail.at(0).at(2).toInt(), c.Result);
         EXPECT_EQ(fail.at(0).at(3).toString(), p->GetPortName());
         ASSERT_TRUE(view.WaitFor("\r\n"));
-        EXPECT_TRUE(view.m_Bytes.startsWith(QByteArray("Ntrip: ") + c.Reason)) << view.m_Bytes.left(120).constData();
-        EXPECT_TRUE(view.m_Bytes.contains(", reconnect in 3000 ms\r\n"));
+        EXPECT_TRUE(view.Bytes().startsWith(QByteArray("Ntrip: ") + c.Reason)) << view.Bytes().left(120).constData();
+        EXPECT_TRUE(view.Bytes().contains(", reconnect in 3000 ms\r\n"));
 
         // The port tries again after its pause, reporting the failure once.
         ASSERT_TRUE(caster.WaitForRequests(3));
         ASSERT_TRUE(WaitForPauses(2));
         EXPECT_EQ(fail.count(), 1);
-        EXPECT_FALSE(view.m_Bytes.contains(frames.left(3))) << "nothing of the reply reached the view";
+        EXPECT_FALSE(view.Bytes().contains(frames.left(3))) << "nothing of the reply reached the view";
         m_Manager.DeletePortCtrl(p->UniquePortID);
     }
 }
@@ -354,7 +339,7 @@ TEST_F(NtripPort, SplitReplyThenDroppedLinkAndReconnection)
     ASSERT_NE(p, nullptr);
     CView view(p);
     ASSERT_TRUE(view.WaitForSize(caster.m_FirstData.size()));
-    EXPECT_TRUE(view.m_Bytes == caster.m_FirstData) << "a reply that came in pieces, then its stream";
+    EXPECT_TRUE(view.Bytes() == caster.m_FirstData) << "a reply that came in pieces, then its stream";
 
     // The caster drops the link; the port says so and connects again.
     caster.m_ReplyPiece = 0;
@@ -633,7 +618,7 @@ TEST_F(NtripPort, CredentialsNeverReachTracesViewOrLog)
     QFile log(sLog);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll() == frames) << "the raw log holds the stream only";
-    EXPECT_FALSE(view.m_Bytes.contains(password) || view.m_Bytes.contains(token));
+    EXPECT_FALSE(view.Bytes().contains(password) || view.Bytes().contains(token));
     QMutexLocker lock(&g_TraceMutex);
     const QString traces = g_Traces.join('\n');
     EXPECT_TRUE(traces.contains(QLatin1String("Start Ntrip Service Client Mode5,127.0.0.1:")));
