@@ -15,10 +15,10 @@
 #include <gtest/gtest.h>
 
 #include "full_listener.h"
-#include "handed_over.h"
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
+#include "support/monitor/handed_over.h"
 #include "support/rtcm3_builder.h"
 #include "support/test_caster.h"
 
