@@ -112,7 +112,8 @@ void BM_RangeCmpDayScan(benchmark::State& state)
     {
         SourceScanInfo scan{};
         uint32_t aTimes[4];
-        benchmark::DoNotOptimize(ScanSourceLog(f, &scan, aTimes, 1));
+        CConvertContext context;
+        benchmark::DoNotOptimize(ScanSourceLog(f, &scan, aTimes, 1, &context));
     }
     std::fclose(f);
     state.SetBytesProcessed(state.iterations() * FileSize(sSrc));

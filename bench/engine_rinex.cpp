@@ -34,7 +34,7 @@ struct BusyEpoch
         header.FirstObs.nWeek = 2295;
         FillRinexObsTypes(aCodes, aCounts, &header);
         std::vector<char> text(RINEX_HEADER_TEXT_CAPACITY);
-        WriteRinexObsHeader(&header, text.data(), static_cast<uint32_t>(text.size()));
+        WriteRinexObsHeader(&header, 0, text.data(), static_cast<uint32_t>(text.size()));
         for (uint32_t s = 0; s < 4; ++s)
             for (uint8_t sat = 1; sat <= 12; ++sat)
             {

@@ -12,6 +12,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "converter/engine/convert_context.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/log_to_log.h"
 #include "converter/engine/range_to_rinex.h"
@@ -111,10 +112,10 @@ void BM_TwentyHzRinex304ToRange(benchmark::State& state)
     {
         FILE* pIn = std::fopen(sObs.c_str(), "rb");
         FILE* pOut = std::fopen("/dev/null", "wb");
-        SetConvertOutputFile(pOut);
-        if (ConvertRinexObsToRange(pIn, 0) != 0)
+        CConvertContext context;
+        context.SetRinexToLogFile(pOut);
+        if (ConvertRinexObsToRange(pIn, 0, &context) != 0)
             state.SkipWithError("reading failed");
-        SetConvertOutputFile(nullptr);
         std::fclose(pIn);
         std::fclose(pOut);
     }

@@ -1,12 +1,9 @@
-// Process-wide values of the conversion engine that outlive one function call:
-// the status codes a job reports, the RINEX reader's byte counter that the
-// window polls, the leap-second value of the time conversions, the output
-// stream the record writers of a RINEX-to-log job write to and its stop
-// request. One job runs at a time; the worker owns these while it runs.
+// What a conversion job reports: its status codes, and the count of carrier
+// phases its compression had to shift or drop. The state a job or a scan
+// works on is in a context its caller owns (converter/engine/convert_context.h).
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 enum CONVERT_STATUS_E : int
 {
@@ -40,31 +37,3 @@ struct CompressedPhaseCounts
 
 // Writes both counts to the trace when either is not 0.
 void TracePhaseCounts(const CompressedPhaseCounts& counts);
-
-// Source bytes the RINEX readers have consumed in the running job. A single
-// word: the progress poller reads it without a lock.
-uint32_t GetRinexBytesRead();
-void SetRinexBytesRead(uint32_t nBytes);
-void AddRinexBytesRead(uint32_t nBytes);
-
-// Leap seconds (GPS minus UTC) in milliseconds for the engine's time
-// conversions; 0 stands for the time routines' default.
-void SetLeapMs(int32_t nLeapMs);
-const int32_t* GetLeapMs();
-
-// The converter's BeiDou numbering (1 or 2, 2 at start): 2 reads BeiDou
-// ephemerides as BDSEPHEMERIS with PRNs 1-63, 1 as BD2EPHEM with PRNs + 190;
-// it also selects the signal-type numbering of the codec's signal maps.
-void SetBdsEphemStyle(uint32_t nStyle);
-uint32_t GetBdsEphemStyle();
-
-// The stream the log writers of a RINEX-to-log job write to (null when none).
-void SetConvertOutputFile(FILE* pFile);
-FILE* GetConvertOutputFile();
-
-// The stop request of a RINEX-to-log job: the RINEX readers ask it before
-// each block they read and, once it holds, read no more and fail as on a read
-// error. Null (the default) never stops.
-using RinexStopFn = bool (*)(const void* pContext);
-void SetRinexReadStop(RinexStopFn pfnStop, const void* pContext);
-bool RinexReadStopRequested();

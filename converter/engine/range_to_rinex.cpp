@@ -283,8 +283,8 @@ private:
         // first; the file is created only once an epoch has something to hold.
         if (m_nHeaderLength < 0)
         {
-            m_nHeaderLength =
-                WriteRinexObsHeader(m_Job.pObsHeader, m_HeaderText.data(), static_cast<uint32_t>(m_HeaderText.size()));
+            m_nHeaderLength = WriteRinexObsHeader(m_Job.pObsHeader, m_Job.nLeapMs, m_HeaderText.data(),
+                                                  static_cast<uint32_t>(m_HeaderText.size()));
             if (m_nHeaderLength < 0)
                 return CONVERT_ERR_OBS_OUTPUT;
         }
@@ -480,7 +480,7 @@ int CWorkThread::RunRange2Rnx()
     const int nName = sMsg.size() - (sMsg.endsWith("_1") ? 2 : 0);
     job.nObsMessageId = nName > 0 ? LogNameToId(sMsg.constData(), 1, static_cast<uint32_t>(nName)) : LOG_ID_UNKNOWN;
     job.nSysMask = m_nSysMask;
-    job.nSignalMode = GetBdsEphemStyle();
+    job.nSignalMode = m_Context.GetBdsEphemStyle();
     job.nNavHeaderEdit = m_nNavHeaderEdit;
     job.bExtract = m_bExtract == 1;
     job.nStartWeek = m_nStartWeek;
@@ -489,9 +489,10 @@ int CWorkThread::RunRange2Rnx()
     job.nEndMs = m_nEndMs;
     job.bDecimate = m_bDecimate == 1;
     job.dInterval = m_dInterval;
-    job.pObsHeader = GetRinexObsHeader();
+    job.pObsHeader = m_Context.GetRinexObsHeader();
     job.pObsHeader->nSysMask = static_cast<uint8_t>(m_nSysMask);
-    job.pNavHeader = GetRinexNavHeader();
+    job.pNavHeader = m_Context.GetRinexNavHeader();
+    job.nLeapMs = m_Context.LeapMsOrDefault();
     WorkerProgress progress{this};
     job.pProgress = &WorkerProgress::Report;
     job.pProgressContext = &progress;

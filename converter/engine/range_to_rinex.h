@@ -35,6 +35,7 @@ struct RangeToRinexJob
 
     RinexObsHeader* pObsHeader = nullptr; // the header is written from it; the writer completes it
     const RinexNavHeader* pNavHeader = nullptr;
+    int32_t nLeapMs = 0; // the job's leap value, for a GLONASS file whose header record gives none
 
     // After every block read; a non-zero result ends the job early.
     LogSourceProgressFn pProgress = nullptr;

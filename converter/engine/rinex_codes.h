@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "codec/signal_map.h"
-#include "converter/engine/engine_state.h"
 
 enum : uint32_t
 {
@@ -63,10 +62,3 @@ struct Rinex2Signal
 // 2.00 and 2.12 the letter-coded band characters. Returns 1, or 0 when the
 // version has no place for the signal.
 int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex2Signal* pOut);
-
-// Back from an observation code to the receiver's tracking fields (system,
-// signal type, primary signal), in the numbering of the job's BeiDou style.
-inline int SignalCodeToObsType(uint32_t nCode, uint32_t nSatId, TRACKING_FIELDS_T* pFields)
-{
-    return SignalCodeToObsType(nCode, nSatId, pFields, GetBdsEphemStyle());
-}

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "converter/engine/engine_state.h"
+#include "converter/engine/convert_context.h"
 
 namespace
 {
@@ -86,14 +86,17 @@ bool ReadRinexHeaderLines(RinexLineReader& lines, std::string* pText, char* pFil
     return false;
 }
 
-RinexLineReader::RinexLineReader(FILE* pFile) : m_pFile(pFile), m_Buffer(BLOCK_SIZE + MAX_LINE) {}
+RinexLineReader::RinexLineReader(FILE* pFile, CConvertContext* pContext)
+    : m_pFile(pFile), m_pContext(pContext), m_Buffer(BLOCK_SIZE + MAX_LINE)
+{
+}
 
 bool RinexLineReader::Refill()
 {
     if (m_bEof || !m_pFile)
         return false;
     // A job stopped part-way has not read its source.
-    if (RinexReadStopRequested())
+    if (m_pContext && m_pContext->StopRequested())
     {
         m_bReadFailed = m_bEof = true;
         return false;
@@ -114,7 +117,8 @@ bool RinexLineReader::Refill()
         return false;
     }
     m_nEnd += static_cast<uint32_t>(n);
-    AddRinexBytesRead(static_cast<uint32_t>(n));
+    if (m_pContext)
+        m_pContext->AddRinexBytesRead(static_cast<uint32_t>(n));
     return true;
 }
 

@@ -31,6 +31,8 @@ struct RinexLine
 bool RinexInteger(const RinexLine& line, uint32_t nFirst, uint32_t nLast, long* pValue);
 bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double* pValue);
 
+class CConvertContext;
+
 class RinexLineReader
 {
 public:
@@ -41,7 +43,9 @@ public:
         MAX_LINE = 4096,
     };
 
-    explicit RinexLineReader(FILE* pFile);
+    // With a context, the reader counts the bytes it reads there and asks its
+    // stop request before each block.
+    explicit RinexLineReader(FILE* pFile, CConvertContext* pContext = nullptr);
 
     // The next line; false at the end of the file. Valid until the next call.
     bool Next(RinexLine* pLine);
@@ -54,6 +58,7 @@ private:
     bool Refill();
 
     FILE* m_pFile;
+    CConvertContext* m_pContext;
     std::vector<char> m_Buffer;
     uint32_t m_nPos = 0;
     uint32_t m_nEnd = 0;

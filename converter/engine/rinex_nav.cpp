@@ -12,7 +12,6 @@
 
 namespace
 {
-RinexNavHeader g_NavHeader;
 
 const uint32_t kSecondsPerWeek = 604800;
 
@@ -159,8 +158,6 @@ std::string Fmt(double d, int nWidth, int nDigits)
     return sz;
 }
 } // namespace
-
-RinexNavHeader* GetRinexNavHeader() { return &g_NavHeader; }
 
 int FormatRinexDouble(double dValue, int nWidth, int nDigits, int nExpDigits, char cExpLetter, char* pOut)
 {

@@ -31,7 +31,7 @@ struct RinexNavHeader
     int32_t nBdsLeapSeconds;
 };
 
-RinexNavHeader* GetRinexNavHeader();
+// The record a job works with is its context's (CConvertContext::GetRinexNavHeader).
 
 enum : uint32_t
 {

@@ -11,6 +11,7 @@
 #include "codec/gnss_time.h"
 #include "codec/nav_logs.h"
 #include "codec/signals.h"
+#include "converter/engine/convert_context.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/rinex_codes.h"
 #include "converter/engine/rinex_lines.h"
@@ -311,6 +312,7 @@ bool ReadEpoch(const RinexLine& line, bool bRinex3, RinexNavRecord* pRec)
 
 struct NavReader
 {
+    CConvertContext* pContext = nullptr;
     RinexNavInfo Info{};
     bool bRinex3 = false;
     int nFileSystem = GNSS_SYSTEM_GPS; // RINEX 2: the system of every record
@@ -351,7 +353,7 @@ void WriteEphemLog(NavReader& r, uint32_t nLength)
     int32_t n = 0;
     if (!format(r.Log.data(), static_cast<int32_t>(r.Text.size()), r.Text.data(), &n))
         return;
-    FILE* pOut = GetConvertOutputFile();
+    FILE* pOut = r.pContext->GetRinexToLogFile();
     if (!pOut || std::fwrite(r.Text.data(), 1, static_cast<size_t>(n), pOut) != static_cast<size_t>(n))
         r.bWriteFailed = true;
     ++r.nRecords;
@@ -431,14 +433,15 @@ uint32_t RinexNavRecordToLog(const RinexNavRecord& rec, int32_t nLeapMs, uint32_
     }
 }
 
-int ConvertRinexNavToLog(FILE* pSrc, char cLetter)
+int ConvertRinexNavToLog(FILE* pSrc, char cLetter, CConvertContext* pContext)
 {
-    SetRinexBytesRead(0);
-    if (!pSrc)
+    if (!pSrc || !pContext)
         return RINEX_READ_NO_HEADER;
-    RinexLineReader lines(pSrc);
+    pContext->SetRinexBytesRead(0);
+    RinexLineReader lines(pSrc, pContext);
     std::string header;
     NavReader r;
+    r.pContext = pContext;
     if (!ReadRinexHeaderLines(lines, &header))
         return RINEX_READ_NO_HEADER;
     ParseRinexNavHeaderText(header.data(), static_cast<uint32_t>(header.size()), &r.Info);
@@ -458,8 +461,8 @@ int ConvertRinexNavToLog(FILE* pSrc, char cLetter)
     }
     RinexObsTimeInfo times{};
     ReadRinexObsTimeInfo(header.data(), static_cast<uint32_t>(header.size()), true, &times);
-    r.nLeapMs = RinexTimeSystemOffsetMs("UTC", 'R', times.nLeapSeconds);
-    r.nBdsStyle = GetBdsEphemStyle() == 1 ? 1 : 2;
+    r.nLeapMs = RinexTimeSystemOffsetMs("UTC", 'R', times.nLeapSeconds, pContext->LeapMsOrDefault());
+    r.nBdsStyle = pContext->GetBdsEphemStyle() == 1 ? 1 : 2;
 
     uint32_t nFound = 0;
     RinexLine line;

@@ -9,12 +9,10 @@
 #include "codec/gnss_numbering.h"
 #include "codec/profile.h"
 #include "codec/signals.h"
-#include "converter/engine/engine_state.h"
 #include "converter/engine/rinex_text.h"
 
 namespace
 {
-RinexObsHeader g_Header;
 
 const char kTypeLetters[] = "CLDS";
 const uint32_t kTypeBits[] = {RINEX_OBS_C, RINEX_OBS_L, RINEX_OBS_D, RINEX_OBS_S};
@@ -332,7 +330,7 @@ void FillRinex2Types(const uint32_t aCodes[6][RINEX_SCAN_CODES], const uint32_t 
 
 // ---- Header text writing ----
 
-const char* TimeSystemOf(const RinexObsHeader* pHeader, int32_t* pOffsetMs)
+const char* TimeSystemOf(const RinexObsHeader* pHeader, int32_t nLeapMs, int32_t* pOffsetMs)
 {
     *pOffsetMs = 0;
     if (pHeader->nVersion < 300)
@@ -346,11 +344,10 @@ const char* TimeSystemOf(const RinexObsHeader* pHeader, int32_t* pOffsetMs)
         case GNSS_SYSTEM_GLONASS:
         {
             // GLONASS files run on UTC; without a known leap value the
-            // engine's (or the program's default) stands in.
-            int32_t nLeapMs = pHeader->aLeapSeconds[0] * 1000;
-            if (nLeapMs == 0)
-                nLeapMs = *GetLeapMs() != 0 ? *GetLeapMs() : DefaultLeapMs();
-            *pOffsetMs = nLeapMs;
+            // job's (or the program's default) stands in.
+            *pOffsetMs = pHeader->aLeapSeconds[0] != 0 ? pHeader->aLeapSeconds[0] * 1000
+                         : nLeapMs != 0                ? nLeapMs
+                                                       : DefaultLeapMs();
             return "GLO";
         }
         case GNSS_SYSTEM_GALILEO:
@@ -474,8 +471,6 @@ void WriteGloSlots(RinexText& out, const RinexObsHeader* pHeader)
     out.HeaderLine("GLONASS SLOT / FRQ #", "%s", sContent.c_str());
 }
 } // namespace
-
-RinexObsHeader* GetRinexObsHeader() { return &g_Header; }
 
 bool RinexSystemWritten(const RinexObsHeader* pHeader, uint32_t nSystem)
 {
@@ -776,7 +771,7 @@ int SetGloSlotFrequencies(uint32_t nCount, const int32_t* pSlots, const int32_t*
     return 0;
 }
 
-int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapacity)
+int WriteRinexObsHeader(RinexObsHeader* pHeader, int32_t nLeapMs, char* pBuffer, uint32_t nCapacity)
 {
     RinexText out(pBuffer, nCapacity);
     const RinexObsHeader& h = *pHeader;
@@ -850,7 +845,7 @@ int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapaci
         out.HeaderLine("INTERVAL", "%10.3f", h.dInterval);
 
     int32_t nOffsetMs = 0;
-    const char* pTimeSystem = TimeSystemOf(pHeader, &nOffsetMs);
+    const char* pTimeSystem = TimeSystemOf(pHeader, nLeapMs, &nOffsetMs);
     pHeader->nTimeSystemOffsetMs = nOffsetMs;
     StoreTimeOfObs(&pHeader->FirstObs, nOffsetMs, pTimeSystem);
     WriteTimeOfObs(out, h.FirstObs, "TIME OF FIRST OBS");

@@ -1,7 +1,7 @@
 // The RINEX observation header record: what the converter writes into the
 // header of an observation file and what the epoch writer takes from it. The
-// window fills it before a job (settings file or header window, then the
-// source scan); WriteRinexObsHeader turns it into header text and
+// window fills a job's before the job (settings file or header window, then
+// the source scan); WriteRinexObsHeader turns it into header text and
 // ParseRinexHeaderText reads header text back into it.
 #pragma once
 
@@ -113,7 +113,7 @@ struct RinexObsHeader
     int32_t nTimeSystemOffsetMs; // subtracted from GPS time for the header's time system
 };
 
-RinexObsHeader* GetRinexObsHeader();
+// The record a job works with is its context's (CConvertContext::GetRinexObsHeader).
 
 // Whether the file holds the system: in the job's system mask, known to the
 // header's version, and not SBAS (never converted).
@@ -152,9 +152,11 @@ int FillRinexPhaseShifts(const uint64_t aSatMasks[6][RINEX_SCAN_CODES], const ui
 int SetGloSlotFrequencies(uint32_t nCount, const int32_t* pSlots, const int32_t* pFrequencies, RinexObsHeader* pHeader);
 
 // Formats the whole header. Also stores the time system offset and the
-// calendar of the first and last observation in the record. Returns the
+// calendar of the first and last observation in the record. nLeapMs is the
+// job's leap value, for a GLONASS file whose record gives none (0: the
+// program's default). Returns the
 // number of bytes, or -1 when the text does not fit.
-int WriteRinexObsHeader(RinexObsHeader* pHeader, char* pBuffer, uint32_t nCapacity);
+int WriteRinexObsHeader(RinexObsHeader* pHeader, int32_t nLeapMs, char* pBuffer, uint32_t nCapacity);
 
 // What the RINEX navigation reader takes from a navigation file's header.
 struct RinexNavInfo

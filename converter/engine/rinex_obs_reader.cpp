@@ -12,6 +12,7 @@
 #include "codec/range_logs.h"
 #include "codec/signals.h"
 #include "codec/text_helpers.h"
+#include "converter/engine/convert_context.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/epoch_store.h"
 #include "converter/engine/range_encode.h"
@@ -238,6 +239,7 @@ struct Column
 
 struct ObsReader
 {
+    CConvertContext* pContext = nullptr;
     RinexObsHeader Header{};
     RinexObsTimeInfo Time{};
     uint32_t nOption = 0;
@@ -259,7 +261,8 @@ struct ObsReader
     void Prepare()
     {
         bLetterCoded = Header.nVersion < 300 && LetterCoded(Header);
-        nOffsetMs = RinexTimeSystemOffsetMs(Time.szTimeSystem, Header.cSystem, Time.nLeapSeconds);
+        nOffsetMs =
+            RinexTimeSystemOffsetMs(Time.szTimeSystem, Header.cSystem, Time.nLeapSeconds, pContext->LeapMsOrDefault());
         for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
         {
             const RinexSystemBlock& b = Header.Systems[s];
@@ -436,7 +439,7 @@ uint32_t SystemOrder(uint32_t nSystem)
 
 void WriteText(ObsReader& r, const char* p, int32_t n)
 {
-    FILE* pOut = GetConvertOutputFile();
+    FILE* pOut = r.pContext->GetRinexToLogFile();
     if (n > 0 && (!pOut || std::fwrite(p, 1, static_cast<size_t>(n), pOut) != static_cast<size_t>(n)))
         r.bWriteFailed = true;
 }
@@ -808,7 +811,7 @@ void ReadRinexObsTimeInfo(const char* pText, uint32_t nLength, bool bReset, Rine
     }
 }
 
-int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds)
+int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds, int32_t nLeapMs)
 {
     const bool bEmpty = !pTimeSystem || !pTimeSystem[0];
     if (!bEmpty && std::strcmp(pTimeSystem, "BDT") == 0)
@@ -819,7 +822,7 @@ int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32
         return 0;
     if (nHeaderLeapSeconds != 0)
         return nHeaderLeapSeconds * 1000;
-    return *GetLeapMs() != 0 ? *GetLeapMs() : DefaultLeapMs();
+    return nLeapMs != 0 ? nLeapMs : DefaultLeapMs();
 }
 
 uint32_t ObsCodeToSignalCode(int32_t nVersion, const char* pCode, uint32_t nSystem)
@@ -833,12 +836,12 @@ uint32_t ObsCodeToSignalCode(int32_t nVersion, const char* pCode, uint32_t nSyst
     return nCode;
 }
 
-int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CompressedPhaseCounts* pPhases)
+int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CConvertContext* pContext, CompressedPhaseCounts* pPhases)
 {
-    SetRinexBytesRead(0);
-    if (!pSrc)
+    if (!pSrc || !pContext)
         return RINEX_READ_NO_HEADER;
-    RinexLineReader lines(pSrc);
+    pContext->SetRinexBytesRead(0);
+    RinexLineReader lines(pSrc, pContext);
     std::string header;
     // A file type of another kind (navigation, meteorological) is no
     // observation file; a blank one is taken as one.
@@ -847,8 +850,9 @@ int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CompressedPhaseCounts* 
         return RINEX_READ_NO_HEADER;
     auto pReader = std::make_unique<ObsReader>();
     ObsReader& r = *pReader;
+    r.pContext = pContext;
     r.nOption = nOption;
-    r.nSignalMode = GetBdsEphemStyle() == SIGNAL_MODE_LEGACY ? SIGNAL_MODE_LEGACY : SIGNAL_MODE_DEFAULT;
+    r.nSignalMode = pContext->GetBdsEphemStyle() == SIGNAL_MODE_LEGACY ? SIGNAL_MODE_LEGACY : SIGNAL_MODE_DEFAULT;
     ParseRinexHeaderText(header.data(), static_cast<uint32_t>(header.size()), &r.Header);
     if (r.Header.nVersion < 200)
         return RINEX_READ_NO_HEADER;

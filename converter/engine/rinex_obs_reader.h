@@ -31,9 +31,9 @@ void ReadRinexObsTimeInfo(const char* pText, uint32_t nLength, bool bReset, Rine
 
 // Milliseconds to add to an epoch read in the named time system to get GPS
 // time: "BDT" 14000, "GLO" and "UTC" the leap seconds (the header's, else the
-// engine's value, else the time routines' default), the others 0. An empty
+// job's nLeapMs, else for 0 the program's default), the others 0. An empty
 // name means GPS, or GLONASS time in a RINEX 2 GLONASS-only file (cSystem R).
-int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds);
+int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds, int32_t nLeapMs);
 
 // The signal code of a RINEX 3 observation code's band digit and attribute
 // ("1C", "2W", ...) for a system index, as this version writes it; files of

@@ -1,12 +1,15 @@
 // Readers of a RINEX-to-log job. Each reads the open source and writes
-// receiver logs to the engine's current output stream (GetConvertOutputFile);
-// a negative result is a failure.
+// receiver logs to the stream the job's context gives (GetRinexToLogFile),
+// counts the bytes it reads there, stops at its stop request and takes the
+// leap value and BeiDou numbering from it; a negative result is a failure.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 
 #include "converter/engine/engine_state.h"
+
+class CConvertContext;
 
 // Failures of the readers.
 enum RINEX_READ_E : int
@@ -20,10 +23,11 @@ enum RINEX_READ_E : int
 // RINEX observation file to range logs; nOption is the job's option box state
 // (non-zero: RANGECMP). pPhases, when given, receives what RANGECMP's
 // compression did to carrier phases.
-int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CompressedPhaseCounts* pPhases = nullptr);
+int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CConvertContext* pContext,
+                           CompressedPhaseCounts* pPhases = nullptr);
 // RINEX navigation file to ephemeris logs; cLetter is the last letter of the
 // source name (C, G, L or N, either case).
-int ConvertRinexNavToLog(FILE* pSrc, char cLetter);
+int ConvertRinexNavToLog(FILE* pSrc, char cLetter, CConvertContext* pContext);
 
 // The reader a source path asks for: 'O' observation file; 'N', 'G', 'L' or
 // 'C' a navigation file (GPS, GLONASS, Galileo, BeiDou in RINEX 2; any in

@@ -24,19 +24,12 @@ enum : uint32_t
     DETECT_BYTES = 65536,
 };
 
-std::atomic<uint32_t> g_nScanProgress{0};
-
-struct ScanStop
-{
-    const std::atomic<bool>* pStop;
-};
-
 // After every block: publishes the progress, ends the reading on a stop request.
 int StoreProgress(void* pContext, uint64_t nBytes)
 {
-    g_nScanProgress.store(static_cast<uint32_t>(nBytes), std::memory_order_relaxed);
-    const std::atomic<bool>* pStop = static_cast<const ScanStop*>(pContext)->pStop;
-    return pStop && pStop->load(std::memory_order_acquire) ? 1 : 0;
+    CConvertContext* pScan = static_cast<CConvertContext*>(pContext);
+    pScan->SetRinexBytesRead(static_cast<uint32_t>(nBytes));
+    return pScan->StopRequested() ? 1 : 0;
 }
 
 // Geodetic latitude and longitude (radians) and ellipsoidal height (m) to
@@ -144,8 +137,6 @@ int ScanRangeKind(uint16_t nMessageId)
     }
 }
 
-uint32_t GetScanProgress() { return g_nScanProgress.load(std::memory_order_relaxed); }
-
 int DetectBinaryLog(FILE* pStream)
 {
     if (!pStream)
@@ -214,21 +205,20 @@ void CollectScanSignals(const ConvertState* pEpoch, const EpochIndexEntry* pInde
 }
 
 int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int /*nBinary*/,
-                  const std::atomic<bool>* pStop)
+                  CConvertContext* pContext)
 {
-    g_nScanProgress.store(0, std::memory_order_relaxed);
-    if (!pStream || !pScan)
+    if (!pStream || !pScan || !pContext)
         return SCAN_NO_RANGE_LOG;
+    pContext->SetRinexBytesRead(0);
     std::rewind(pStream);
     auto pWork = std::make_unique<ScanWork>();
     ScanWork& work = *pWork;
     ResetEpochStore(&work.Store, 1);
-    const uint32_t nSignalMode = GetBdsEphemStyle();
+    const uint32_t nSignalMode = pContext->GetBdsEphemStyle();
 
     bool bAnyEpoch = false;
     uint32_t nFirstWeek = 0, nFirstMs = 0, nLastWeek = 0, nLastMs = 0;
-    ScanStop stop{pStop};
-    LogSourceReader reader(pStream, &StoreProgress, &stop);
+    LogSourceReader reader(pStream, &StoreProgress, pContext);
     LogSourceFrame frame;
     while (reader.Next(&frame))
     {

@@ -5,15 +5,16 @@
 // ionosphere and UTC parameters. The window spreads the result over the RINEX
 // header records and the sample extraction window.
 //
-// The scan reads only its stream and writes only the caller's record (and the
-// progress counter): it shares no state with a conversion job, so the two may
-// run at the same time in different threads.
+// The scan reads only its stream and writes only the caller's record and its
+// own context: it shares no state with a conversion job, so the two may run
+// at the same time in different threads.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
 
+#include "converter/engine/convert_context.h"
 #include "converter/engine/epoch_store.h"
 #include "converter/engine/log_source.h"
 #include "converter/engine/rinex_obs_header.h"
@@ -80,7 +81,7 @@ struct SourceScanInfo
     double aMessageIntervals[SCAN_RANGE_KINDS];
     // In: the leap seconds (ms) for the calendar times when the source gives
     // none; 0 for the default. Out: the IONUTC log's current leap seconds when
-    // it gives them. The caller passes it on with SetLeapMs.
+    // it gives them. The caller passes it on to the job's context (SetLeapMs).
     int32_t nLeapMs;
     LogSourceCounts Source;
 };
@@ -99,15 +100,13 @@ int DetectBinaryLog(FILE* pStream);
 // four file times (first week, first ms, last week, last ms of any range
 // epoch) go to pFileTimes unless the result is SCAN_NO_RANGE_LOG. The stream
 // stays open. Range logs of every kind and every system count.
-// pStop, when given, is read after every block: once it is set (from any
-// thread) the scan ends there with SCAN_STOPPED, its record incomplete and the
-// file times untouched. A read error part-way gives SCAN_READ_FAILED the same way.
-int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary,
-                  const std::atomic<bool>* pStop = nullptr);
-
-// Bytes the running scan has read so far (0 at its start); for the progress
-// poller, which reads it without a lock.
-uint32_t GetScanProgress();
+// The scan's context, which the caller owns, takes the bytes read so far
+// (from 0 at the start; its GetScanProgress, for a progress poller) and gives
+// the BeiDou numbering and the stop request. The stop request is asked after
+// every block: once it holds (set from any thread) the scan ends there with
+// SCAN_STOPPED, its record incomplete and the file times untouched. A read
+// error part-way gives SCAN_READ_FAILED the same way.
+int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary, CConvertContext* pContext);
 
 // Adds one epoch's satellites and signals to the record.
 void CollectScanSignals(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, SourceScanInfo* pScan);

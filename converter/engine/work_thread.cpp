@@ -85,7 +85,7 @@ void CWorkThread::run()
 
 int CWorkThread::RunRnx2Range()
 {
-    SetRinexBytesRead(0);
+    m_Context.SetRinexBytesRead(0);
     m_Phases = CompressedPhaseCounts{};
 
     const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
@@ -110,13 +110,14 @@ int CWorkThread::RunRnx2Range()
         std::fclose(pSrc);
         return CONVERT_ERR_OUTPUT;
     }
-    SetConvertOutputFile(pOut);
-    SetRinexReadStop([](const void* pThis) { return static_cast<const CWorkThread*>(pThis)->StopRequested(); }, this);
-    const int nResult =
-        bObs ? ConvertRinexObsToRange(pSrc, m_nRnx2RangeOption, &m_Phases) : ConvertRinexNavToLog(pSrc, cType);
+    m_Context.SetRinexToLogFile(pOut);
+    m_Context.SetStopRequest([](const void* pThis) { return static_cast<const CWorkThread*>(pThis)->StopRequested(); },
+                             this);
+    const int nResult = bObs ? ConvertRinexObsToRange(pSrc, m_nRnx2RangeOption, &m_Context, &m_Phases)
+                             : ConvertRinexNavToLog(pSrc, cType, &m_Context);
     TracePhaseCounts(m_Phases);
-    SetRinexReadStop(nullptr, nullptr);
-    SetConvertOutputFile(nullptr);
+    m_Context.SetStopRequest(nullptr, nullptr);
+    m_Context.SetRinexToLogFile(nullptr);
     const bool bEmpty = std::ftell(pOut) == 0;
     const bool bClosed = std::fclose(pOut) == 0;
     std::fclose(pSrc);

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "converter/engine/convert_context.h"
+#include "converter/engine/engine_state.h"
 #include "converter/engine/range_to_rinex.h"
 
 class CWorkThread : public QThread
@@ -26,6 +28,12 @@ public:
     // Wakes an idle worker and makes run() return; a running job sees it
     // through StopRequested() between its reads. Call wait() afterwards.
     void RequestStop();
+
+    // The state the jobs work on: the header records, the leap value, the
+    // BeiDou numbering, and while a RINEX-to-log job runs its output stream,
+    // byte counter and stop request. The window fills it while the worker is
+    // idle, as it fills the job fields.
+    CConvertContext& Context() { return m_Context; }
 
     // Job fields: written by the window only while m_nMode is 0.
     QString m_sSrcFilePath;
@@ -95,4 +103,5 @@ private:
 
     QMutex m_Mutex;
     QWaitCondition m_Wake;
+    CConvertContext m_Context;
 };

@@ -217,7 +217,7 @@ void CMoxelinMainWindow::OnSetLogtoLogOutputFile()
 void CMoxelinMainWindow::SetRinexOutputFileNames()
 {
     const QString sStem = PathStem(SourcePathOf(m_pUi->Range2RnxSrcFilePath));
-    const int nYear = ((GetRinexObsHeader()->FirstObs.nYear % 100) + 100) % 100;
+    const int nYear = ((JobContext().GetRinexObsHeader()->FirstObs.nYear % 100) + 100) % 100;
     const int nMajor = m_pUi->RnxVersion->currentIndex() < 4 ? 2 : 3;
     const QString sObsName = QString("%1_rnx%2.%3O").arg(sStem).arg(nMajor).arg(nYear, 2, 10, QChar('0'));
 
@@ -393,7 +393,7 @@ void CMoxelinMainWindow::PrepareRange2RnxHeader()
 {
     const CWorkThread& worker = *m_pWorkThread;
     const SourceScanInfo& scan = *m_pScan;
-    RinexObsHeader* pHeader = GetRinexObsHeader();
+    RinexObsHeader* pHeader = JobContext().GetRinexObsHeader();
 
     double dVersion = 0.0;
     QStringToDouble(worker.m_sRinexVersion, &dVersion);
@@ -459,18 +459,18 @@ void CMoxelinMainWindow::Rnx2RangeMoxelinBtn_Click()
     worker.m_sOutFilePath = ui.Rnx2RangeOutputFilePath->text();
     worker.m_nRnx2RangeOption = static_cast<uint32_t>(ui.RangecmpFlag->checkState());
     if (ui.NFormatFlag->isChecked())
-        SetBdsEphemStyle(2);
+        JobContext().SetBdsEphemStyle(2);
     else if (ui.UFormatFlag->isChecked())
-        SetBdsEphemStyle(1);
+        JobContext().SetBdsEphemStyle(1);
 
     m_JobFiles.Clear();
     m_JobFiles.Add(worker.m_sOutFilePath);
     // The poller must not show the count of an earlier job.
-    SetRinexBytesRead(0);
+    JobContext().SetRinexBytesRead(0);
     StartJob(PAGE_RNX2RANGE, nSize);
     emit MoxelinRnx2RangeStart();
     m_pWorkThread->start(QThread::InheritPriority);
-    auto report = [this] { emit Rnx2RangeReadData(GetRinexBytesRead()); };
+    auto report = [this] { emit Rnx2RangeReadData(JobContext().GetRinexBytesRead()); };
     m_RinexPoller.Start(report, report);
 }
 

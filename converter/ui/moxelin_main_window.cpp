@@ -33,11 +33,12 @@ CMoxelinMainWindow::CMoxelinMainWindow(QWidget* parent, CWorkThread* pWorker)
     : QMainWindow(parent), m_pUi(new Ui::MoxelinMainWindow), m_pScan(new SourceScanInfo{})
 {
     InitMoxelinResources();
-    m_pObsHeaderWindow = new CObsHeaderWindow(this);
-    m_pNavHeaderWindow = new CNavHeaderWindow(this);
-    m_pAboutDialog = new CAboutMoxelinDialog(this);
-    m_pSampleExtractWindow = new CSampleExtractWindow(this);
     m_pWorkThread = pWorker ? pWorker : new CWorkThread(0);
+    // The header and sample windows fill and read the state of the worker's jobs.
+    m_pObsHeaderWindow = new CObsHeaderWindow(this, &m_pWorkThread->Context());
+    m_pNavHeaderWindow = new CNavHeaderWindow(this, &m_pWorkThread->Context());
+    m_pAboutDialog = new CAboutMoxelinDialog(this);
+    m_pSampleExtractWindow = new CSampleExtractWindow(this, &m_pWorkThread->Context());
 
     m_pUi->setupUi(this);
     ConnectForm();
@@ -55,6 +56,8 @@ CMoxelinMainWindow::CMoxelinMainWindow(QWidget* parent, CWorkThread* pWorker)
     m_pUi->BinexTransLogFlag->hide();
     FixWindowSize(this, kDesignedSize);
 }
+
+CConvertContext& CMoxelinMainWindow::JobContext() const { return m_pWorkThread->Context(); }
 
 CMoxelinMainWindow::~CMoxelinMainWindow()
 {

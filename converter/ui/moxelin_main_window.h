@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "converter/engine/convert_context.h"
 #include "converter/ui/job_files.h"
 #include "converter/ui/progress_poller.h"
 
@@ -65,6 +66,10 @@ public:
     CAboutMoxelinDialog* AboutDialog() const { return m_pAboutDialog; }
     CSampleExtractWindow* SampleExtractWindow() const { return m_pSampleExtractWindow; }
     CWorkThread* WorkThread() const { return m_pWorkThread; }
+    // The state of the worker's jobs: header records, leap value, BeiDou
+    // numbering, RINEX-to-log progress. The source scan has a context of its own.
+    CConvertContext& JobContext() const;
+    const CConvertContext& ScanContext() const { return m_ScanContext; }
     QString CurrentLanguage() const { return m_sCurrentLanguage; }
 
     // Whether a source scan or a job holds the engine's shared records.
@@ -255,6 +260,7 @@ private:
     uint32_t m_anFileTimes[4] = {};
     int m_nScanStatus = 0;
     std::thread m_ScanThread;
+    CConvertContext m_ScanContext;
     // Set when the window closes: the scan stops at its next block.
     std::atomic<bool> m_bClosing{false};
     CProgressPoller m_LoadPoller;

@@ -63,22 +63,28 @@ void CMoxelinMainWindow::Range2RnxSrcFilePath_textChanged()
 
     // The records the scan's result goes to start afresh, and so does the
     // leap value: an earlier source's must not carry over to this one.
-    std::memset(GetRinexObsHeader(), 0, sizeof(RinexObsHeader));
+    CConvertContext& job = JobContext();
+    std::memset(job.GetRinexObsHeader(), 0, sizeof(RinexObsHeader));
     *m_pScan = SourceScanInfo{};
     int32_t nLeapMs = 0;
     if (m_pUi->Range2RnxNavHeaderEnable->isChecked())
     {
         const int32_t nLeap = static_cast<int32_t>(m_pNavHeaderWindow->GetGPSLeapSecond());
-        GetRinexObsHeader()->aLeapSeconds[0] = nLeap;
+        job.GetRinexObsHeader()->aLeapSeconds[0] = nLeap;
         nLeapMs = nLeap * 1000;
     }
-    SetLeapMs(nLeapMs);
+    job.SetLeapMs(nLeapMs);
     m_pScan->nLeapMs = nLeapMs;
+    // The scan numbers BeiDou signals as the jobs do, and stops when the window closes.
+    m_ScanContext.SetBdsEphemStyle(job.GetBdsEphemStyle());
+    m_ScanContext.SetStopRequest(
+        [](const void* pClosing) { return static_cast<const std::atomic<bool>*>(pClosing)->load(); }, &m_bClosing);
 
     m_eEngineUse = ENGINE_SCAN;
     UpdateStartControls();
     m_ScanThread = std::thread(&CMoxelinMainWindow::LoadSourceThreadProc, this);
-    m_LoadPoller.Start([this] { emit Range2RnxReadData(GetScanProgress()); }, [this] { emit Range2RnxReadData(0); });
+    m_LoadPoller.Start([this] { emit Range2RnxReadData(m_ScanContext.GetScanProgress()); },
+                       [this] { emit Range2RnxReadData(0); });
 }
 
 void CMoxelinMainWindow::LoadSourceThreadProc(CMoxelinMainWindow* pWindow)
@@ -93,7 +99,7 @@ void CMoxelinMainWindow::LoadSourceLog(FILE* pStream)
 {
     std::memset(m_anFileTimes, 0, sizeof(m_anFileTimes));
     m_nScanStatus =
-        ScanSourceLog(pStream, m_pScan.get(), m_anFileTimes, static_cast<int>(m_bRange2RnxBinary), &m_bClosing);
+        ScanSourceLog(pStream, m_pScan.get(), m_anFileTimes, static_cast<int>(m_bRange2RnxBinary), &m_ScanContext);
     std::fclose(pStream);
     QMetaObject::invokeMethod(this, &CMoxelinMainWindow::OnSourceLoaded, Qt::QueuedConnection);
 }
@@ -107,7 +113,7 @@ void CMoxelinMainWindow::OnSourceLoaded()
     if (m_bClosing || m_eEngineUse != ENGINE_SCAN)
         return;
     m_eEngineUse = ENGINE_IDLE;
-    SetLeapMs(m_pScan->nLeapMs);
+    JobContext().SetLeapMs(m_pScan->nLeapMs);
     if (m_nScanStatus < SCAN_NO_POSITION)
     {
         UpdateStartControls();
@@ -122,8 +128,8 @@ void CMoxelinMainWindow::OnSourceLoaded()
 void CMoxelinMainWindow::ApplySourceScan()
 {
     const SourceScanInfo& scan = *m_pScan;
-    RinexObsHeader* pObs = GetRinexObsHeader();
-    RinexNavHeader* pNav = GetRinexNavHeader();
+    RinexObsHeader* pObs = JobContext().GetRinexObsHeader();
+    RinexNavHeader* pNav = JobContext().GetRinexNavHeader();
 
     IONUTC_BODY_T ion{};
     if (scan.nIonUtcLength >= LOG_HEADER_LENGTH + sizeof(ion))

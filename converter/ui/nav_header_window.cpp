@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "converter/engine/convert_context.h"
 #include "converter/engine/rinex_nav.h"
 #include "converter/ui/field_text.h"
 #include "converter/ui/window_fit.h"
@@ -14,8 +15,8 @@ namespace
 const QSize kDesignedSize(311, 229);
 }
 
-CNavHeaderWindow::CNavHeaderWindow(QWidget* parent)
-    : QMainWindow(parent), m_pUi(new Ui::NavHeaderSettingsWindow), m_pSaved(new RinexNavHeader())
+CNavHeaderWindow::CNavHeaderWindow(QWidget* parent, CConvertContext* pContext)
+    : QMainWindow(parent), m_pUi(new Ui::NavHeaderSettingsWindow), m_pContext(pContext), m_pSaved(new RinexNavHeader())
 {
     InitMoxelinResources();
     m_pUi->setupUi(this);
@@ -70,7 +71,7 @@ void CNavHeaderWindow::AgencyName_textChanged(QString AgencyName)
 
 void CNavHeaderWindow::RinexNavHeader_FillData()
 {
-    RinexNavHeader* pRecord = GetRinexNavHeader();
+    RinexNavHeader* pRecord = m_pContext->GetRinexNavHeader();
     std::memcpy(pRecord->szProgram, m_pSaved->szProgram, sizeof pRecord->szProgram);
     std::memcpy(pRecord->szAgency, m_pSaved->szAgency, sizeof pRecord->szAgency);
     pRecord->nGpsLeapSeconds = m_pSaved->nGpsLeapSeconds;

@@ -17,12 +17,16 @@ class NavHeaderSettingsWindow;
 
 struct RinexNavHeader;
 
+class CConvertContext;
+
 class CNavHeaderWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit CNavHeaderWindow(QWidget* parent = nullptr);
+    // pContext: the conversion context whose navigation header record the
+    // window fills before a job.
+    CNavHeaderWindow(QWidget* parent, CConvertContext* pContext);
     ~CNavHeaderWindow() override;
 
     // The saved GPS leap seconds (never the form's unsaved text).
@@ -42,5 +46,6 @@ private:
     void UpdateOkButton();
 
     std::unique_ptr<Ui::NavHeaderSettingsWindow> m_pUi;
+    CConvertContext* m_pContext;
     std::unique_ptr<RinexNavHeader> m_pSaved;
 };

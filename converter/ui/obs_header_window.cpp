@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "converter/engine/convert_context.h"
 #include "converter/engine/rinex_obs_header.h"
 #include "converter/ui/field_text.h"
 #include "converter/ui/window_fit.h"
@@ -87,8 +88,8 @@ double FieldNumber(const QLineEdit* pField)
 template <size_t N> void CopyText(char (&to)[N], const char (&from)[N]) { std::memcpy(to, from, N); }
 } // namespace
 
-CObsHeaderWindow::CObsHeaderWindow(QWidget* parent)
-    : QMainWindow(parent), m_pUi(new Ui::ObsHeaderSettingsWindow), m_pSaved(new RinexObsHeader())
+CObsHeaderWindow::CObsHeaderWindow(QWidget* parent, CConvertContext* pContext)
+    : QMainWindow(parent), m_pUi(new Ui::ObsHeaderSettingsWindow), m_pContext(pContext), m_pSaved(new RinexObsHeader())
 {
     InitMoxelinResources();
     m_pUi->setupUi(this);
@@ -226,11 +227,11 @@ void CObsHeaderWindow::ObsSettingWindow_SetInfo()
     raise();
 }
 
-// Copies the saved copy into the engine's record, after the job has set the
+// Copies the saved copy into the job's record, after the job has set the
 // record's version.
 void CObsHeaderWindow::RinexObsHeader_FillData()
 {
-    RinexObsHeader* pRecord = GetRinexObsHeader();
+    RinexObsHeader* pRecord = m_pContext->GetRinexObsHeader();
     RinexObsHeader* pSaved = m_pSaved.get();
     QStringToCharBuf("OBSERVATION DATA", pRecord->szFileType);
     for (const TextRow& row : kTextRows)

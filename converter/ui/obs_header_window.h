@@ -21,6 +21,8 @@ struct RinexObsHeader;
 class QCheckBox;
 class QLineEdit;
 
+class CConvertContext;
+
 class CObsHeaderWindow : public QMainWindow
 {
     Q_OBJECT
@@ -37,7 +39,9 @@ public:
         OPTIONAL_GROUP_COUNT
     };
 
-    explicit CObsHeaderWindow(QWidget* parent = nullptr);
+    // pContext: the conversion context whose observation header record the
+    // window fills before a job.
+    CObsHeaderWindow(QWidget* parent, CConvertContext* pContext);
     ~CObsHeaderWindow() override;
 
     // The saved copy; only its descriptive fields are used. The source scan
@@ -74,6 +78,7 @@ private:
     QCheckBox* OptionalBox(int nGroup) const;
 
     std::unique_ptr<Ui::ObsHeaderSettingsWindow> m_pUi;
+    CConvertContext* m_pContext;
     std::unique_ptr<RinexObsHeader> m_pSaved;
     std::array<bool, OPTIONAL_GROUP_COUNT> m_aSavedOptional{};
 };

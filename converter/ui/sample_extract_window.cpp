@@ -8,8 +8,7 @@
 #include <cmath>
 
 #include "codec/gnss_time.h"
-#include "codec/profile.h"
-#include "converter/engine/engine_state.h"
+#include "converter/engine/convert_context.h"
 #include "converter/ui/field_text.h"
 #include "converter/ui/window_fit.h"
 #include "ui_SampleExtract.h"
@@ -38,7 +37,8 @@ uint32_t Number(const QString& sText)
 uint32_t FractionMs(const QString& sDigits) { return Number((sDigits + "000").left(3)); }
 } // namespace
 
-CSampleExtractWindow::CSampleExtractWindow(QWidget* parent) : QDialog(parent), m_pUi(new Ui::SampleExtract)
+CSampleExtractWindow::CSampleExtractWindow(QWidget* parent, const CConvertContext* pContext)
+    : QDialog(parent), m_pUi(new Ui::SampleExtract), m_pContext(pContext)
 {
     InitMoxelinResources();
     m_pUi->setupUi(this);
@@ -63,13 +63,9 @@ CSampleExtractWindow::CSampleExtractWindow(QWidget* parent) : QDialog(parent), m
 
 CSampleExtractWindow::~CSampleExtractWindow() = default;
 
-// The engine's leap value; its 0 ("default") is resolved here, so that both
+// The job's leap value; its 0 ("default") is resolved here, so that both
 // directions of the UTC conversion use the same offset.
-int32_t CSampleExtractWindow::LeapMs()
-{
-    const int32_t* pLeap = GetLeapMs();
-    return (pLeap && *pLeap != 0) ? *pLeap : DefaultLeapMs();
-}
+int32_t CSampleExtractWindow::LeapMs() const { return m_pContext->LeapMsOrDefault(); }
 
 double CSampleExtractWindow::DefaultInterval() const
 {

@@ -29,12 +29,15 @@ inline constexpr double SAMPLE_INTERVAL_MIN = 0.001;
 // Interval used while neither a rate nor the source's own interval is known.
 inline constexpr double SAMPLE_INTERVAL_FALLBACK = 1.0;
 
+class CConvertContext;
+
 class CSampleExtractWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CSampleExtractWindow(QWidget* parent = nullptr);
+    // pContext: the conversion context whose leap value converts UTC times.
+    CSampleExtractWindow(QWidget* parent, const CConvertContext* pContext);
     ~CSampleExtractWindow() override;
 
     // Takes the file times and interval below as the whole range.
@@ -80,9 +83,10 @@ private:
     void ShowTimes();
     void SetInterval(double dInterval);
     double DefaultInterval() const;
-    static int32_t LeapMs();
+    int32_t LeapMs() const;
 
     std::unique_ptr<Ui::SampleExtract> m_pUi;
+    const CConvertContext* m_pContext;
     SampleExtractSettings m_Settings{SAMPLE_INTERVAL_FALLBACK, 0, 0, 0, 0, 0};
     double m_dDefaultInterval = 0.0;
     DISPLAY_MODE_E m_eDisplayMode = DISPLAY_GPS;

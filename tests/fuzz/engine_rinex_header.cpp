@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     if (ParseRinexNavHeaderText(pText, static_cast<uint32_t>(nSize), &info) > nSize)
         __builtin_trap();
     static std::vector<char> text(RINEX_HEADER_TEXT_CAPACITY);
-    if (WriteRinexObsHeader(&header, text.data(), static_cast<uint32_t>(text.size())) < 0)
+    if (WriteRinexObsHeader(&header, 0, text.data(), static_cast<uint32_t>(text.size())) < 0)
         __builtin_trap();
     return 0;
 }

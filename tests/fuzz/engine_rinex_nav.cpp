@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "converter/engine/convert_context.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/rinex_readers.h"
 
@@ -19,11 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     FILE* pOut = std::fopen("/dev/null", "wb");
     if (!pSrc || !pOut)
         std::abort();
-    SetConvertOutputFile(pOut);
-    SetBdsEphemStyle((pData[0] & 8) ? 1 : 2);
-    ConvertRinexNavToLog(pSrc, kLetters[pData[0] & 7]);
-    SetBdsEphemStyle(2);
-    SetConvertOutputFile(nullptr);
+    CConvertContext context;
+    context.SetRinexToLogFile(pOut);
+    context.SetBdsEphemStyle((pData[0] & 8) ? 1 : 2);
+    ConvertRinexNavToLog(pSrc, kLetters[pData[0] & 7], &context);
     std::fclose(pSrc);
     std::fclose(pOut);
     return 0;

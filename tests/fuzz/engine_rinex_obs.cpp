@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "converter/engine/convert_context.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/rinex_readers.h"
 
@@ -17,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     FILE* pOut = std::fopen("/dev/null", "wb");
     if (!pSrc || !pOut)
         std::abort();
-    SetConvertOutputFile(pOut);
-    ConvertRinexObsToRange(pSrc, nSize & 1);
-    SetConvertOutputFile(nullptr);
+    CConvertContext context;
+    context.SetRinexToLogFile(pOut);
+    ConvertRinexObsToRange(pSrc, nSize & 1, &context);
     std::fclose(pSrc);
     std::fclose(pOut);
     return 0;

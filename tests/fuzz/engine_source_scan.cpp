@@ -25,7 +25,7 @@ RinexObsHeader Header(int32_t nVersion)
     uint32_t aCounts[6] = {4, 4, 3, 4, 0, 2};
     FillRinexObsTypes(aCodes, aCounts, &h);
     std::vector<char> text(RINEX_HEADER_TEXT_CAPACITY);
-    WriteRinexObsHeader(&h, text.data(), static_cast<uint32_t>(text.size()));
+    WriteRinexObsHeader(&h, 0, text.data(), static_cast<uint32_t>(text.size()));
     return h;
 }
 } // namespace
@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         return 0;
     auto pScan = std::make_unique<SourceScanInfo>();
     uint32_t aTimes[4];
-    ScanSourceLog(f, pScan.get(), aTimes, DetectBinaryLog(f));
+    CConvertContext context;
+    ScanSourceLog(f, pScan.get(), aTimes, DetectBinaryLog(f), &context);
     if (pScan->nGloSlotCount > SCAN_MAX_GLO_SLOTS || pScan->Source.nBytesRead != nSize)
         __builtin_trap();
 

@@ -158,7 +158,8 @@ inline int ScanFile(const std::string& sPath, SourceScanInfo* pScan, uint32_t aF
         return -100;
     *pScan = SourceScanInfo{};
     const int nBinary = DetectBinaryLog(f);
-    const int n = ScanSourceLog(f, pScan, aFileTimes ? aFileTimes : aTimes, nBinary);
+    CConvertContext context;
+    const int n = ScanSourceLog(f, pScan, aFileTimes ? aFileTimes : aTimes, nBinary, &context);
     std::fclose(f);
     return n;
 }

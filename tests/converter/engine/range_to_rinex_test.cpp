@@ -380,9 +380,9 @@ TEST_F(RangeToRinex, OutputThatCannotBeCreatedGivesItsStatus)
 TEST_F(RangeToRinex, WorkerRunsTheJobFromItsFields)
 {
     Load(GoldenSource(Form::RangeCmpText), 211, 3);
-    *GetRinexObsHeader() = m_ObsHeader;
-    *GetRinexNavHeader() = m_NavHeader;
     CWorkThread worker;
+    *worker.Context().GetRinexObsHeader() = m_ObsHeader;
+    *worker.Context().GetRinexNavHeader() = m_NavHeader;
     std::atomic<int> nStatus{1}, nReturns{0};
     std::atomic<uint> nLastBytes{0};
     QObject::connect(

@@ -1,5 +1,5 @@
 // Source streams for the reader tests, and a run of a RINEX-to-log reader on
-// one with a temporary file as the engine's output stream.
+// one with a temporary file as its context's output stream.
 #pragma once
 
 #include <algorithm>
@@ -9,7 +9,7 @@
 #include <string>
 #include <sys/types.h>
 
-#include "converter/engine/engine_state.h"
+#include "converter/engine/convert_context.h"
 
 // A stream that reads the given bytes.
 inline FILE* OpenTextStream(const std::string& bytes)
@@ -53,14 +53,18 @@ inline FILE* OpenFailingStream(std::string bytes)
     return fopencookie(new Source{std::move(bytes), 0}, "rb", io);
 }
 
-// Runs read(pSrc) and closes pSrc; the reader's status, and in *pText what it
-// wrote to the output stream.
-template <typename Read> int RunRinexReader(FILE* pSrc, Read read, std::string* pText)
+// Runs read(pSrc, context) and closes pSrc; the reader's status, and in *pText
+// what it wrote to the context's output stream. The context is a fresh one
+// unless the caller gives its own.
+template <typename Read>
+int RunRinexReader(FILE* pSrc, Read read, std::string* pText, CConvertContext* pContext = nullptr)
 {
+    CConvertContext own;
+    CConvertContext& context = pContext ? *pContext : own;
     FILE* pOut = std::tmpfile();
-    SetConvertOutputFile(pOut);
-    const int nStatus = read(pSrc);
-    SetConvertOutputFile(nullptr);
+    context.SetRinexToLogFile(pOut);
+    const int nStatus = read(pSrc, &context);
+    context.SetRinexToLogFile(nullptr);
     if (pSrc)
         std::fclose(pSrc);
     pText->clear();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "codec/signal_map.h"
+#include "converter/engine/convert_context.h"
 #include "converter/engine/rinex_codes.h"
 
 namespace
@@ -195,12 +196,12 @@ TEST(RinexCodes, CodeListHoldsEachCodeOnce)
 TEST(RinexCodes, ReverseMappingFollowsTheBeiDouStyle)
 {
     TRACKING_FIELDS_T fields{};
-    ASSERT_EQ(GetBdsEphemStyle(), 2u);
-    ASSERT_EQ(SignalCodeToObsType(19, 6, &fields), 0); // B2I
+    CConvertContext context;
+    ASSERT_EQ(context.GetBdsEphemStyle(), 2u);
+    ASSERT_EQ(SignalCodeToObsType(19, 6, &fields, context.GetBdsEphemStyle()), 0); // B2I
     EXPECT_EQ(fields.SatelliteSystem, TRACK_SYS_BEIDOU);
     EXPECT_EQ(fields.SignalType, 1);
-    SetBdsEphemStyle(1);
-    ASSERT_EQ(SignalCodeToObsType(19, 6, &fields), 0);
+    context.SetBdsEphemStyle(1);
+    ASSERT_EQ(SignalCodeToObsType(19, 6, &fields, context.GetBdsEphemStyle()), 0);
     EXPECT_EQ(fields.SignalType, 17);
-    SetBdsEphemStyle(2);
 }

@@ -115,12 +115,16 @@ void ExpectPrinted(double dOut, double dIn, const char* pName)
 class RinexNavReader : public ::testing::Test
 {
 protected:
+    // The context of the job: its BeiDou numbering.
+    CConvertContext m_Context;
+
     // Reads RINEX navigation text; the ephemeris logs it writes, decoded.
     std::vector<Bytes> Read(const std::string& sText, char cLetter, int* pStatus = nullptr)
     {
         std::string s;
         const int nStatus = RunRinexReader(
-            OpenTextStream(sText), [cLetter](FILE* f) { return ConvertRinexNavToLog(f, cLetter); }, &s);
+            OpenTextStream(sText),
+            [cLetter](FILE* f, CConvertContext* c) { return ConvertRinexNavToLog(f, cLetter, c); }, &s, &m_Context);
         if (pStatus)
             *pStatus = nStatus;
         else
@@ -404,9 +408,8 @@ TEST_F(RinexNavReader, LegacyBeiDouNumbering)
 {
     const BDSEPHEMERIS_BODY_T bds = Bds();
     const std::string sRecord = Record(FormatRinexBdsNav, MSG_ID_BDSEPHEMERIS, bds, 304);
-    SetBdsEphemStyle(1);
+    m_Context.SetBdsEphemStyle(1);
     const std::vector<Bytes> logs = Read(NavHeader(304, 'C') + sRecord, 'C');
-    SetBdsEphemStyle(2);
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(HeaderOf(logs[0]).MessageLength, sizeof(BD2EPHEM_BODY_T));
     const BD2EPHEM_BODY_T b = BodyOf<BD2EPHEM_BODY_T>(logs[0]);
@@ -419,7 +422,7 @@ TEST_F(RinexNavReader, LegacyBeiDouNumbering)
 TEST_F(RinexNavReader, ASourceThatFailsPartWayIsAFailure)
 {
     const std::string sGps = Record(FormatRinexGpsNav, MSG_ID_GPSEPHEM, Gps(12), 304);
-    const auto read = [](FILE* f) { return ConvertRinexNavToLog(f, 'N'); };
+    const auto read = [](FILE* f, CConvertContext* c) { return ConvertRinexNavToLog(f, 'N', c); };
     std::string s;
     EXPECT_EQ(RunRinexReader(OpenFailingStream(NavHeader(304, 'G') + sGps + sGps), read, &s), RINEX_READ_SOURCE_FAILED);
 }

@@ -75,14 +75,14 @@ RinexObsHeader Header(int32_t nVersion, std::initializer_list<std::pair<uint32_t
         scan.Add(s.first, s.second, 0xFFFF);
     RinexObsHeader h = MakeObsHeader(nVersion, scan, nSysMask);
     std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
-    EXPECT_GT(WriteRinexObsHeader(&h, buf.data(), static_cast<uint32_t>(buf.size())), 0); // sets the time system
+    EXPECT_GT(WriteRinexObsHeader(&h, 0, buf.data(), static_cast<uint32_t>(buf.size())), 0); // sets the time system
     return h;
 }
 
 std::string HeaderText(RinexObsHeader h)
 {
     std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
-    const int n = WriteRinexObsHeader(&h, buf.data(), static_cast<uint32_t>(buf.size()));
+    const int n = WriteRinexObsHeader(&h, 0, buf.data(), static_cast<uint32_t>(buf.size()));
     return std::string(buf.data(), static_cast<size_t>(n));
 }
 
@@ -326,7 +326,7 @@ TEST_F(RinexObsEpoch, EpochsOfEveryVersionConformToTheirHeader)
         RinexObsHeader h = MakeObsHeader(v);
         const std::string sHeader = HeaderText(h);
         std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
-        WriteRinexObsHeader(&h, buf.data(), static_cast<uint32_t>(buf.size()));
+        WriteRinexObsHeader(&h, 0, buf.data(), static_cast<uint32_t>(buf.size()));
         std::string sEpochs;
         for (uint32_t k = 0; k < 3; ++k)
         {

@@ -17,7 +17,7 @@ namespace
 std::string HeaderText(RinexObsHeader* pHeader)
 {
     std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
-    const int n = WriteRinexObsHeader(pHeader, buf.data(), static_cast<uint32_t>(buf.size()));
+    const int n = WriteRinexObsHeader(pHeader, 0, buf.data(), static_cast<uint32_t>(buf.size()));
     EXPECT_GT(n, 0);
     return n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string();
 }

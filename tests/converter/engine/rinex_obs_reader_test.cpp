@@ -93,16 +93,20 @@ protected:
     std::string Path(const char* pName) const { return m_Dir.path().toStdString() + "/" + pName; }
 
     // Reads RINEX text with the reader; the range logs it writes, decoded.
+    // The context of the job; its leap value stands in for a header without one.
+    CConvertContext m_Context;
+
     std::vector<Epoch> Read(const std::string& sRinex, int* pStatus = nullptr)
     {
         std::string s;
         const int nStatus = RunRinexReader(
-            OpenTextStream(sRinex), [](FILE* f) { return ConvertRinexObsToRange(f, 0); }, &s);
+            OpenTextStream(sRinex), [](FILE* f, CConvertContext* c) { return ConvertRinexObsToRange(f, 0, c); }, &s,
+            &m_Context);
         if (pStatus)
             *pStatus = nStatus;
         else
             EXPECT_EQ(nStatus, 0);
-        EXPECT_EQ(GetRinexBytesRead(), sRinex.size());
+        EXPECT_EQ(m_Context.GetRinexBytesRead(), sRinex.size());
         return DecodeLogs(s);
     }
 };
@@ -387,9 +391,8 @@ TEST_F(RinexObsReader, EpochTimesFollowTheFileTimeSystem)
             s += "> 2024 01 01 00 00  0.0000000  0  1\n" + sSat + F("22000000.000") + "\n";
         else
             s += " 24  1  1  0  0  0.0000000  0  1" + sSat + "\n" + F("22000000.000") + "\n";
-        SetLeapMs(c.nEngineLeapMs);
+        m_Context.SetLeapMs(c.nEngineLeapMs);
         const std::vector<Epoch> epochs = Read(s);
-        SetLeapMs(0);
         ASSERT_EQ(epochs.size(), 1u);
         EXPECT_EQ(epochs[0].nWeek, 2295);
         EXPECT_EQ(epochs[0].nMs, c.nExpectedMs);
@@ -429,7 +432,8 @@ TEST_F(RinexObsReader, OffsetPhasesBecomeRangeCmpShiftedByWholeRollOvers)
     std::string sLogs;
     CompressedPhaseCounts phases;
     ASSERT_EQ(RunRinexReader(
-                  OpenTextStream(s), [&phases](FILE* f) { return ConvertRinexObsToRange(f, 1, &phases); }, &sLogs),
+                  OpenTextStream(s),
+                  [&phases](FILE* f, CConvertContext* c) { return ConvertRinexObsToRange(f, 1, c, &phases); }, &sLogs),
               0);
     EXPECT_EQ(phases.nShifted, 20u);
     EXPECT_EQ(phases.nDropped, 0u);
@@ -481,7 +485,7 @@ TEST_F(RinexObsReader, NoHeaderIsAFailure)
 
 TEST_F(RinexObsReader, ASourceThatFailsPartWayIsAFailure)
 {
-    const auto read = [](FILE* f) { return ConvertRinexObsToRange(f, 0); };
+    const auto read = [](FILE* f, CConvertContext* c) { return ConvertRinexObsToRange(f, 0, c); };
     std::string s;
     EXPECT_EQ(RunRinexReader(OpenFailingStream(ThirdPartyRinex3()), read, &s), RINEX_READ_SOURCE_FAILED);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codec/signal_map.h"
+#include "converter/engine/convert_context.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/rinex_readers.h"
 #include "range_source_fixture.h"
@@ -158,9 +159,9 @@ protected:
         FILE* pIn = std::fopen(sObs.c_str(), "rb");
         FILE* pOut = std::fopen(sLogs.c_str(), "wb");
         EXPECT_TRUE(pIn && pOut);
-        SetConvertOutputFile(pOut);
-        EXPECT_EQ(ConvertRinexObsToRange(pIn, nOption), 0);
-        SetConvertOutputFile(nullptr);
+        CConvertContext context;
+        context.SetRinexToLogFile(pOut);
+        EXPECT_EQ(ConvertRinexObsToRange(pIn, nOption, &context), 0);
         std::fclose(pIn);
         std::fclose(pOut);
         return ReadTextFile(sLogs);

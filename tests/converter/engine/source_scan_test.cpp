@@ -233,11 +233,13 @@ TEST_F(SourceScan, AStopRequestEndsTheScanAtItsNextBlock)
     for (bool bStop : {false, true})
     {
         const std::atomic<bool> stop{bStop};
+        CConvertContext context;
+        context.SetStopRequest([](const void* p) { return static_cast<const std::atomic<bool>*>(p)->load(); }, &stop);
         FILE* f = std::fopen(sPath.c_str(), "rb");
         ASSERT_NE(f, nullptr);
         SourceScanInfo scan{};
         uint32_t aFileTimes[4] = {7, 7, 7, 7};
-        const int nStatus = ScanSourceLog(f, &scan, aFileTimes, 1, &stop);
+        const int nStatus = ScanSourceLog(f, &scan, aFileTimes, 1, &context);
         std::fclose(f);
         if (!bStop)
         {
@@ -248,7 +250,7 @@ TEST_F(SourceScan, AStopRequestEndsTheScanAtItsNextBlock)
         }
         EXPECT_EQ(nStatus, SCAN_STOPPED);
         EXPECT_EQ(scan.Source.nBytesRead, uint64_t(LogSourceReader::BLOCK_SIZE));
-        EXPECT_EQ(GetScanProgress(), uint32_t(LogSourceReader::BLOCK_SIZE));
+        EXPECT_EQ(context.GetScanProgress(), uint32_t(LogSourceReader::BLOCK_SIZE));
         EXPECT_EQ(aFileTimes[0], 7u);
         EXPECT_EQ(aFileTimes[3], 7u);
     }
@@ -266,7 +268,8 @@ TEST_F(SourceScan, AReadErrorPartWayIsNotTheEndOfTheSource)
     ASSERT_NE(f, nullptr);
     SourceScanInfo scan{};
     uint32_t aFileTimes[4] = {7, 7, 7, 7};
-    EXPECT_EQ(ScanSourceLog(f, &scan, aFileTimes, 1), SCAN_READ_FAILED);
+    CConvertContext context;
+    EXPECT_EQ(ScanSourceLog(f, &scan, aFileTimes, 1, &context), SCAN_READ_FAILED);
     std::fclose(f);
     EXPECT_EQ(aFileTimes[0], 7u);
     EXPECT_EQ(aFileTimes[3], 7u);

@@ -276,16 +276,16 @@ TEST_F(Rnx2RangeDriver, StopsOnRequestWhileItReadsTheSource)
         file.write(QString("%1END OF HEADER\n").arg(QString(), 60).toLatin1());
         ASSERT_TRUE(file.resize(nSize));
     }
-    SetRinexBytesRead(0);
+    m_Worker.Context().SetRinexBytesRead(0);
     m_Worker.m_sSrcFilePath = Path("big.21o");
     m_Worker.m_sOutFilePath = Path("out.log");
     m_Worker.StartRnx2Range();
     m_Worker.start();
-    for (int i = 0; i < 5000 && GetRinexBytesRead() == 0; ++i)
+    for (int i = 0; i < 5000 && m_Worker.Context().GetRinexBytesRead() == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_GT(GetRinexBytesRead(), 0u);
+    ASSERT_GT(m_Worker.Context().GetRinexBytesRead(), 0u);
     EXPECT_LT(StopAndTime(m_Worker), 1000);
-    EXPECT_LT(GetRinexBytesRead(), static_cast<uint32_t>(nSize));
+    EXPECT_LT(m_Worker.Context().GetRinexBytesRead(), static_cast<uint32_t>(nSize));
     EXPECT_EQ(m_Returns.nRnx2Range.load(), 1);
     EXPECT_EQ(m_Returns.nLastStatus.load(), CONVERT_ERR_RINEX_READ);
 }

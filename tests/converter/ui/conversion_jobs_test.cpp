@@ -225,9 +225,9 @@ TEST_F(ConversionJobsTest, RinexObservationFileToRangeWritesWhatTheReaderWrites)
     FILE* pIn = std::fopen(sRinex.c_str(), "rb");
     FILE* pOut = std::fopen(sExpected.c_str(), "wb");
     ASSERT_TRUE(pIn && pOut);
-    SetConvertOutputFile(pOut);
-    EXPECT_GE(ConvertRinexObsToRange(pIn, 0), 0);
-    SetConvertOutputFile(nullptr);
+    CConvertContext context;
+    context.SetRinexToLogFile(pOut);
+    EXPECT_GE(ConvertRinexObsToRange(pIn, 0, &context), 0);
     std::fclose(pOut);
     std::fclose(pIn);
     const QByteArray window = Read(sOutput);
@@ -557,7 +557,7 @@ TEST_F(ConversionJobsTest, ExtractionMovesTheHeaderTimesToTheInterval)
         W<QCheckBox>("Range2RnxSampleExtractEnable")->setChecked(true);
         EXPECT_EQ(Convert("Range2RnxMoxelinBtn").sTitle, "Success");
 
-        const RinexObsHeader* pHeader = GetRinexObsHeader();
+        const RinexObsHeader* pHeader = JobContext().GetRinexObsHeader();
         EXPECT_DOUBLE_EQ(pHeader->dInterval, 1.0);
         EXPECT_EQ(pHeader->FirstObs.nWeek, c.nFirstWeek);
         EXPECT_EQ(pHeader->FirstObs.nMsOfWeek, c.nFirstMs);

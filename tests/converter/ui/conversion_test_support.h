@@ -38,17 +38,14 @@ protected:
     {
         ConverterUiTest::SetUp();
         ASSERT_TRUE(m_Dir.isValid());
-        std::memset(GetRinexObsHeader(), 0, sizeof(RinexObsHeader));
-        std::memset(GetRinexNavHeader(), 0, sizeof(RinexNavHeader));
-        SetLeapMs(0);
-        SetBdsEphemStyle(2);
     }
     void TearDown() override
     {
         m_pWindow.reset();
-        SetLeapMs(0);
         ConverterUiTest::TearDown();
     }
+    // The state of the window's jobs: header records, leap value.
+    CConvertContext& JobContext() { return m_pWindow->JobContext(); }
 
     // The window, with a worker of the test's own when one is given.
     void Open(CWorkThread* pWorker = nullptr)

@@ -24,12 +24,7 @@ namespace
 class HeaderWindowTest : public ConverterUiTest
 {
 protected:
-    void SetUp() override
-    {
-        ConverterUiTest::SetUp();
-        std::memset(GetRinexObsHeader(), 0, sizeof(RinexObsHeader));
-        std::memset(GetRinexNavHeader(), 0, sizeof(RinexNavHeader));
-    }
+    void SetUp() override { ConverterUiTest::SetUp(); }
     void MakeWindow()
     {
         m_pWindow = std::make_unique<CMoxelinMainWindow>();
@@ -44,7 +39,9 @@ protected:
     }
     QLineEdit* ObsField(const char* pName) { return Find<QLineEdit>(m_pObs, pName); }
     QLineEdit* NavField(const char* pName) { return Find<QLineEdit>(m_pNav, pName); }
-    // Fills the engine's record the way a conversion start does.
+    RinexObsHeader* GetRinexObsHeader() { return m_pWindow->JobContext().GetRinexObsHeader(); }
+    RinexNavHeader* GetRinexNavHeader() { return m_pWindow->JobContext().GetRinexNavHeader(); }
+    // Fills the job's record the way a conversion start does.
     RinexObsHeader* FillObsRecord(int32_t nVersion)
     {
         GetRinexObsHeader()->nVersion = nVersion;

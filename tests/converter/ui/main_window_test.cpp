@@ -29,7 +29,6 @@ protected:
     void SetUp() override
     {
         ConverterUiTest::SetUp();
-        std::memset(GetRinexObsHeader(), 0, sizeof(RinexObsHeader));
         m_pWindow = std::make_unique<CMoxelinMainWindow>();
         DeliverLanguageChange();
     }
@@ -268,7 +267,7 @@ TEST_F(MainWindowTest, RinexOutputNamesCarryATwoDigitYear)
         SCOPED_TRACE(c.pSource);
         W<QComboBox>("RnxVersion")->setCurrentText(c.pVersion);
         W<QLineEdit>("Range2RnxSrcFilePath")->setText(c.pSource);
-        GetRinexObsHeader()->FirstObs.nYear = c.nYear;
+        m_pWindow->JobContext().GetRinexObsHeader()->FirstObs.nYear = c.nYear;
         m_pWindow->SetRinexOutputFileNames();
         QCoreApplication::processEvents();
         const QString sObs = c.pObsName;
@@ -328,7 +327,7 @@ TEST_F(MainWindowTest, ClearEmptiesEveryFileFieldAndStopsEveryStart)
 {
     const QString sLog = MakeFile("obs.log");
     W<QLineEdit>("Log2LogSrcFilePath")->setText(sLog);
-    GetRinexObsHeader()->FirstObs.nYear = 2021;
+    m_pWindow->JobContext().GetRinexObsHeader()->FirstObs.nYear = 2021;
     W<QLineEdit>("Range2RnxSrcFilePath")->setText("/data/site.log");
     m_pWindow->SetRinexOutputFileNames();
     QCoreApplication::processEvents();

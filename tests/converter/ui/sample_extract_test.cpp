@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include "converter/engine/engine_state.h"
+#include "converter/engine/convert_context.h"
 #include "converter/ui/sample_extract_window.h"
 #include "window_test_support.h"
 
@@ -16,11 +16,6 @@ namespace
 class SampleExtractTest : public ConverterUiTest
 {
 protected:
-    void TearDown() override
-    {
-        SetLeapMs(0);
-        ConverterUiTest::TearDown();
-    }
     void SetRange(uint32_t nFirstWeek, uint32_t nFirstMs, uint32_t nLastWeek, uint32_t nLastMs, double dInterval)
     {
         m_Window.m_nFileFirstWeek = nFirstWeek;
@@ -46,7 +41,9 @@ protected:
         return items;
     }
 
-    CSampleExtractWindow m_Window;
+    // The context whose leap value the window uses.
+    CConvertContext m_Context;
+    CSampleExtractWindow m_Window{nullptr, &m_Context};
 };
 } // namespace
 
@@ -102,7 +99,7 @@ TEST_F(SampleExtractTest, TypedTimesAreKeptWithinTheFileAndEachOther)
 
 TEST_F(SampleExtractTest, UtcTimesUseOneLeapValueBothWays)
 {
-    SetLeapMs(18000);
+    m_Context.SetLeapMs(18000);
     SetRange(2100, 0, 2101, 0, 1.0);
     Type("ExtractStartTime", "Week:2100 Ms:345600000");
     Find<QRadioButton>(&m_Window, "UTCTimeType")->setChecked(true);
@@ -115,7 +112,7 @@ TEST_F(SampleExtractTest, UtcTimesUseOneLeapValueBothWays)
 
     // With the engine's default leap value both directions use the same
     // offset, so a time shown in UTC reads back unchanged.
-    SetLeapMs(0);
+    m_Context.SetLeapMs(0);
     Find<QRadioButton>(&m_Window, "UTCTimeType")->setChecked(true);
     Type("ExtractStartTime", Text("ExtractStartTime"));
     EXPECT_EQ(m_Window.Settings().nStartWeek, 2100u);

@@ -63,14 +63,14 @@ TEST_F(SourceLoadTest, ALoadSpreadsTheScanOverTheWindowAndTheHeaders)
     ASSERT_GE(progress.count(), 2);
     EXPECT_EQ(progress.last().at(0).toUInt(), 0u);
 
-    EXPECT_EQ(*GetLeapMs(), 18000);
-    const RinexObsHeader* pObs = GetRinexObsHeader();
+    EXPECT_EQ(*JobContext().GetLeapMs(), 18000);
+    const RinexObsHeader* pObs = JobContext().GetRinexObsHeader();
     EXPECT_EQ(std::vector<int32_t>(pObs->aLeapSeconds, pObs->aLeapSeconds + 4),
               std::vector<int32_t>({18, 18, 1929, 7}));
     EXPECT_EQ(pObs->FirstObs.nYear, 2024);
     EXPECT_EQ(pObs->FirstObs.nMsOfWeek, kDayMs);
     EXPECT_EQ(pObs->LastObs.nMsOfWeek, kDayMs + 4000);
-    const RinexNavHeader* pNav = GetRinexNavHeader();
+    const RinexNavHeader* pNav = JobContext().GetRinexNavHeader();
     EXPECT_EQ(pNav->nLeapSeconds, 18);
     EXPECT_EQ(pNav->nLeapWeek, 1929);
     EXPECT_DOUBLE_EQ(pNav->aIonAlpha[0], 1.1176e-8);
@@ -129,16 +129,16 @@ TEST_F(SourceLoadTest, EachLoadTakesItsOwnLeapValue)
     Find<QLineEdit>(pNavWindow, "GPSLeapSecond")->setText("17");
     Find<QPushButton>(pNavWindow, "NavHeaderSaveChange")->click();
     Load(sWithout);
-    EXPECT_EQ(*GetLeapMs(), 17000);
-    EXPECT_EQ(GetRinexObsHeader()->aLeapSeconds[0], 17);
+    EXPECT_EQ(*JobContext().GetLeapMs(), 17000);
+    EXPECT_EQ(JobContext().GetRinexObsHeader()->aLeapSeconds[0], 17);
 
     Load(sWithLeap);
-    EXPECT_EQ(*GetLeapMs(), 18000);
+    EXPECT_EQ(*JobContext().GetLeapMs(), 18000);
 
     W<QCheckBox>("Range2RnxNavHeaderEnable")->setChecked(false);
     Load(sWithout);
-    EXPECT_EQ(*GetLeapMs(), 0);
-    EXPECT_EQ(GetRinexObsHeader()->aLeapSeconds[0], 0);
+    EXPECT_EQ(*JobContext().GetLeapMs(), 0);
+    EXPECT_EQ(JobContext().GetRinexObsHeader()->aLeapSeconds[0], 0);
 }
 
 // While a scan runs nothing can be started or cleared, whatever was examined
@@ -198,7 +198,7 @@ TEST_F(SourceLoadTest, ClosingStopsAScanAndAJob)
     W<QAction>("actionExit")->trigger();
     EXPECT_FALSE(m_pWindow->isVisible());
     EXPECT_FALSE(m_pWindow->EngineBusy());
-    EXPECT_LT(GetScanProgress(), 1u << 31);
+    EXPECT_LT(m_pWindow->ScanContext().GetScanProgress(), 1u << 31);
     QCoreApplication::processEvents();
     EXPECT_EQ(Messages(), 0u);
     EXPECT_EQ(W<QLabel>("ProgressBarState")->text(), "Loading...");
