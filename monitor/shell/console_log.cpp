@@ -1,0 +1,3 @@
+#include "monitor/shell/console_log.h"
+
+Q_LOGGING_CATEGORY(lcConsole, "zv.shell.console", QtInfoMsg)

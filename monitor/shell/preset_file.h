@@ -1,0 +1,60 @@
+// The command button presets on disk: "Configure/Preset/CMD.txt" under the
+// monitor's configuration folder, UTF-8, one line per group ended by CR LF:
+//
+//     <group>:::<label>,,,<send string>;;;<label>,,,<send string>;;;
+//     <group without buttons>:::
+//
+// A carriage return inside the line is written "@CR", a line feed "@LF". A
+// line holding "#######" is a comment. Comments and other lines that give no
+// group are kept and written back at the top, so a hand-edited file loses
+// nothing when the bar saves it.
+//
+// A save goes to a temporary file in the same folder that then replaces the
+// old one, so a crash or a full disk while saving leaves the old file whole.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct PRESET_SET_T
+{
+    QStringList GroupNames;
+    QList<QStringList> GroupLabels;      // parallel to GroupNames
+    QList<QStringList> GroupSendStrings; // parallel to GroupNames
+    QStringList KeptLines;               // lines that give no group, without line ending
+};
+
+enum PRESET_STATUS_E : int
+{
+    PRESET_OK = 0,
+    PRESET_CANNOT_READ = -1,    // missing or unreadable: the set holds the group "Default"
+    PRESET_CANNOT_WRITE = -2,   // the folder or the temporary file could not be made or written
+    PRESET_CANNOT_REPLACE = -3, // the old file could not be replaced; it is unchanged
+};
+
+// Name of the group a set without groups gets.
+inline constexpr char PRESET_DEFAULT_GROUP[] = "Default";
+
+// The preset file in the monitor's configuration folder.
+QString PresetFilePath();
+
+// One line (without line ending) read as a group: true with the name and the
+// buttons; false for comments and invalid lines.
+bool ParsePresetLine(const QString& sLine, QString* pName, QStringList* pLabels, QStringList* pSendStrings);
+// One group as a line, without line ending.
+QString FormatPresetLine(const QString& sName, const QStringList& Labels, const QStringList& SendStrings);
+// Whether a group comes back unchanged after a save and a reload: separators
+// (":::", ",,,", ";;;"), "@CR", "@LF" or "#######" in the wrong place would
+// cut it or turn it into a comment.
+bool IsPresetGroupStorable(const QString& sName, const QStringList& Labels, const QStringList& SendStrings);
+
+// The whole file's text; a set without groups gets the group "Default".
+PRESET_SET_T ParsePresetText(const QByteArray& Text);
+QByteArray FormatPresetText(const PRESET_SET_T& Set);
+
+// Reads a file into *pSet: PRESET_OK, or PRESET_CANNOT_READ with the group "Default".
+int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet);
+// Writes Text as the whole file, creating its folder: PRESET_OK or a negative status.
+int WritePresetFile(const QString& sPath, const QByteArray& Text);

@@ -1,0 +1,188 @@
+<?xml version="1.0" encoding="utf-8"?>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CZvAboutDiag</name>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>QZorvikMonitor %1, 2026</source>
+        <translation>QZorvikMonitor %1，2026</translation>
+    </message>
+    <message>
+        <source>Built with Qt %1</source>
+        <translation>基于 Qt %1 构建</translation>
+    </message>
+</context>
+<context>
+    <name>EditMenu</name>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>剪切</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>粘贴</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>全选</translation>
+    </message>
+</context>
+<context>
+    <name>FDebugWindow</name>
+    <message>
+        <source>Debug</source>
+        <translation>调试</translation>
+    </message>
+</context>
+<context>
+    <name>QButtonBar</name>
+    <message>
+        <source>The command presets cannot be saved to %1</source>
+        <translation>无法将预设命令保存到 %1</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Group Name</source>
+        <translation>分组名称</translation>
+    </message>
+    <message>
+        <source>please input Group Name:</source>
+        <translation>请输入分组名称：</translation>
+    </message>
+    <message>
+        <source>Group Already Exist !</source>
+        <translation>分组已存在！</translation>
+    </message>
+    <message>
+        <source>The preset file cannot keep this group name: remove &quot;:::&quot;, &quot;#######&quot;, &quot;@CR&quot; and &quot;@LF&quot;, and a &quot;:&quot; at its end.</source>
+        <translation>预设文件无法保存此分组名称：请删除 &quot;:::&quot;、&quot;#######&quot;、&quot;@CR&quot; 和 &quot;@LF&quot;，以及末尾的 &quot;:&quot;。</translation>
+    </message>
+    <message>
+        <source>The preset file cannot keep this button: remove &quot;:::&quot;, &quot;,,,&quot;, &quot;;;;&quot;, &quot;@CR&quot;, &quot;@LF&quot; and &quot;#######&quot;, and a &quot;:&quot;, &quot;,&quot; or &quot;;&quot; at the ends of its texts.</source>
+        <translation>预设文件无法保存此按钮：请删除 &quot;:::&quot;、&quot;,,,&quot;、&quot;;;;&quot;、&quot;@CR&quot;、&quot;@LF&quot; 和 &quot;#######&quot;，以及文字两端的 &quot;:&quot;、&quot;,&quot; 或 &quot;;&quot;。</translation>
+    </message>
+    <message>
+        <source>Command Preset</source>
+        <translation>预设命令</translation>
+    </message>
+    <message>
+        <source>Add Group</source>
+        <translation>添加分组</translation>
+    </message>
+    <message>
+        <source>Delete Group</source>
+        <translation>删除分组</translation>
+    </message>
+    <message>
+        <source>New Button</source>
+        <translation>新建按钮</translation>
+    </message>
+    <message>
+        <source>Edit Button</source>
+        <translation>编辑按钮</translation>
+    </message>
+    <message>
+        <source>Delete Button</source>
+        <translation>删除按钮</translation>
+    </message>
+    <message>
+        <source>Copy Content</source>
+        <translation>复制内容</translation>
+    </message>
+</context>
+<context>
+    <name>QButtonBarEditDialog</name>
+    <message>
+        <source>Edit Button</source>
+        <translation>编辑按钮</translation>
+    </message>
+    <message>
+        <source>Label  Name</source>
+        <translation>标签名称</translation>
+    </message>
+    <message>
+        <source>Send String</source>
+        <translation>发送字符串</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>QButtonEdit</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The preset file cannot keep this label or send string: remove &quot;:::&quot;, &quot;,,,&quot;, &quot;;;;&quot;, &quot;@CR&quot;, &quot;@LF&quot; and &quot;#######&quot;, and a &quot;:&quot;, &quot;,&quot; or &quot;;&quot; at its ends.</source>
+        <translation>预设文件无法保存此标签或发送字符串：请删除 &quot;:::&quot;、&quot;,,,&quot;、&quot;;;;&quot;、&quot;@CR&quot;、&quot;@LF&quot; 和 &quot;#######&quot;，以及两端的 &quot;:&quot;、&quot;,&quot; 或 &quot;;&quot;。</translation>
+    </message>
+</context>
+<context>
+    <name>QCMDInput</name>
+    <message>
+        <source>Send Commands to All Sessions</source>
+        <translation>发送命令到所有会话</translation>
+    </message>
+    <message>
+        <source>Line Mode</source>
+        <translation>换行模式</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Hex Send</source>
+        <translation>十六进制发送</translation>
+    </message>
+    <message>
+        <source>Updating</source>
+        <translation>正在升级</translation>
+    </message>
+    <message>
+        <source>The board card in the upgrade, do not enter the command!!</source>
+        <translation>板卡正在升级，请勿输入命令！！</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>The hexadecimal data is garbled!</source>
+        <translation>十六进制数据有误！</translation>
+    </message>
+</context>
+</TS>

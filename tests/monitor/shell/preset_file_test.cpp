@@ -1,0 +1,172 @@
+// The command preset file: its line format both ways, what a hand-edited file
+// keeps, which texts it can hold, and a save that a crash cannot cut.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "monitor/shell/preset_file.h"
+
+namespace
+{
+QByteArray ReadAll(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+PRESET_SET_T OneGroup(const QString& sName, const QStringList& Labels, const QStringList& SendStrings)
+{
+    PRESET_SET_T set;
+    set.GroupNames << sName;
+    set.GroupLabels << Labels;
+    set.GroupSendStrings << SendStrings;
+    return set;
+}
+
+// A set of many groups with many buttons, so that writing it takes a while.
+QByteArray LargeText(const QString& sTag)
+{
+    PRESET_SET_T set;
+    for (int g = 0; g < 200; ++g)
+    {
+        QStringList labels, sends;
+        for (int b = 0; b < 40; ++b)
+        {
+            labels << QStringLiteral("%1 %2-%3").arg(sTag).arg(g).arg(b);
+            sends << QStringLiteral("log bestposa ontime %1\nlog rangecmpb ontime 1").arg(b);
+        }
+        set.GroupNames << QStringLiteral("Group %1 %2").arg(sTag).arg(g);
+        set.GroupLabels << labels;
+        set.GroupSendStrings << sends;
+    }
+    return FormatPresetText(set);
+}
+} // namespace
+
+TEST(PresetFile, GroupsAreWrittenOneLineEachAndReadBack)
+{
+    // A line feed inside a send string is written "@LF" and read back as a line feed.
+    EXPECT_EQ(FormatPresetText(OneGroup("G", {"Ver"}, {"log version\nlog bestpos"})),
+              QByteArray("G:::Ver,,,log version@LFlog bestpos;;;\r\n"));
+    EXPECT_EQ(FormatPresetText(OneGroup("Empty", {}, {})), QByteArray("Empty:::\r\n"));
+
+    const struct
+    {
+        const char* Text;
+        QStringList Names;
+        QList<QStringList> Labels;
+        QList<QStringList> Sends;
+        QStringList Kept;
+    } cases[] = {
+        {"G:::Ver,,,log version@LFlog bestpos;;;\r\n", {"G"}, {{"Ver"}}, {{"log version\nlog bestpos"}}, {}},
+        {"A:::a,,,x@CR;;;b,,,y;;;\r\nB:::\r\n", {"A", "B"}, {{"a", "b"}, {}}, {{"x\r", "y"}, {}}, {}},
+        // Only comments or nothing valid: the one group "Default"; comments and
+        // other lines are kept to be written back.
+        {"####### my presets\r\n", {"Default"}, {{}}, {{}}, {"####### my presets"}},
+        {"", {"Default"}, {{}}, {{}}, {}},
+        {"just text\r\n:::\r\nG:::\r\n", {"G"}, {{}}, {{}}, {"just text", ":::"}},
+        // A group with buttons may have an empty name; pieces without ",,," give no button.
+        {":::a,,,b;;;c;;;\n", {""}, {{"a"}}, {{"b"}}, {}},
+        // Text after a second ":::" or ",,," is not part of the group or the send string.
+        {"G:::a,,,b,,,c;;;:::d,,,e;;;\r\n", {"G"}, {{"a"}}, {{"b"}}, {}},
+        // UTF-8 both ways.
+        {"测试:::测试,,,Café;;;\r\n", {"测试"}, {{"测试"}}, {{"Café"}}, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Text);
+        const PRESET_SET_T set = ParsePresetText(QByteArray(c.Text));
+        EXPECT_EQ(set.GroupNames, c.Names);
+        EXPECT_EQ(set.GroupLabels, c.Labels);
+        EXPECT_EQ(set.GroupSendStrings, c.Sends);
+        EXPECT_EQ(set.KeptLines, c.Kept);
+        // What was read is written back to the same groups and kept lines.
+        const PRESET_SET_T again = ParsePresetText(FormatPresetText(set));
+        EXPECT_EQ(again.GroupNames, set.GroupNames);
+        EXPECT_EQ(again.GroupSendStrings, set.GroupSendStrings);
+        EXPECT_EQ(again.KeptLines, set.KeptLines);
+    }
+}
+
+TEST(PresetFile, TextsThatTheFileCannotHoldAreRecognised)
+{
+    const struct
+    {
+        const char* Name;
+        const char* Label;
+        const char* Send;
+        bool Storable;
+    } cases[] = {
+        {"G", "Ver", "log version", true},
+        {"G", "Two", "log version\r\nlog bestposa ontime 1", true},
+        {"测试", "Café", "log 测试", true},
+        {"G", "L", "a,,,b", false},
+        {"G", "L", "a;;;b", false},
+        {"G", "L", "a:::b", false},
+        {"G", "L,", "x", false},
+        {"G", "L", "x;", false},
+        {"G", "L", "see ####### here", false},
+        {"G", "L", "literal @CR", false},
+        {"G", "@LF", "x", false},
+        {"a:::b", "L", "x", false},
+        {"a:", "L", "x", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.Name) + "|" + c.Label + "|" + c.Send);
+        EXPECT_EQ(
+            IsPresetGroupStorable(QString::fromUtf8(c.Name), {QString::fromUtf8(c.Label)}, {QString::fromUtf8(c.Send)}),
+            c.Storable);
+    }
+}
+
+TEST(PresetFile, AFileIsWrittenInAFolderOfItsOwnAndAMissingOneReadsAsDefault)
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath("Configure/Preset/CMD.txt");
+    PRESET_SET_T set;
+    EXPECT_EQ(ReadPresetFile(sPath, &set), PRESET_CANNOT_READ);
+    EXPECT_EQ(set.GroupNames, QStringList{"Default"});
+
+    const QByteArray text = FormatPresetText(OneGroup("G", {"Ver"}, {"log version"}));
+    ASSERT_EQ(WritePresetFile(sPath, text), PRESET_OK);
+    EXPECT_EQ(ReadAll(sPath), text);
+    EXPECT_EQ(ReadPresetFile(sPath, &set), PRESET_OK);
+    EXPECT_EQ(set.GroupNames, QStringList{"G"});
+
+    // A folder that cannot be made (a file stands in its place) fails the save.
+    QFile blocker(dir.filePath("Blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_EQ(WritePresetFile(dir.filePath("Blocked/Preset/CMD.txt"), text), PRESET_CANNOT_WRITE);
+}
+
+TEST(PresetFile, ACrashWhileSavingLeavesTheOldOrTheNewFileWhole)
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath("Configure/Preset/CMD.txt");
+    const QByteArray texts[2] = {LargeText("old"), LargeText("new")};
+    ASSERT_EQ(WritePresetFile(sPath, texts[0]), PRESET_OK);
+    // A child process saves the two sets in turn until it is killed at some
+    // point of a save; the file is then one of them, whole.
+    for (int round = 0; round < 12; ++round)
+    {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0)
+        {
+            for (int i = 0;; ++i)
+                WritePresetFile(sPath, texts[i % 2]);
+        }
+        usleep(static_cast<useconds_t>(3000 + 1700 * round));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        const QByteArray now = ReadAll(sPath);
+        EXPECT_TRUE(now == texts[0] || now == texts[1]) << "round " << round << ": " << now.size() << " bytes";
+    }
+}
