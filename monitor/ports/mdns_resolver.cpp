@@ -21,8 +21,8 @@ Resolver::Resolver(Server* pServer, const QByteArray& HostName, Cache* pCache, Q
     ++s_nInstances;
     m_Timer.setSingleShot(true);
     connect(&m_Timer, &QTimer::timeout, this, &Resolver::OnTimeout);
-    connect(m_pServer, &Server::messageReceived, this, &Resolver::OnMessageReceived);
-    connect(m_pCache, &Cache::shouldQuery, this, &Resolver::OnShouldQuery);
+    m_Links[0] = connect(m_pServer, &Server::messageReceived, this, &Resolver::OnMessageReceived);
+    m_Links[1] = connect(m_pCache, &Cache::shouldQuery, this, &Resolver::OnShouldQuery);
     // The first look happens once the creator could connect to resolved().
     m_Timer.start(0);
 }
@@ -34,8 +34,9 @@ int Resolver::InstanceCount() { return s_nInstances.load(); }
 void Resolver::Stop()
 {
     m_Timer.stop();
-    disconnect(m_pServer, &Server::messageReceived, this, &Resolver::OnMessageReceived);
-    disconnect(m_pCache, &Cache::shouldQuery, this, &Resolver::OnShouldQuery);
+    // By the connections, not the senders: the server may be gone already.
+    for (const QMetaObject::Connection& link : m_Links)
+        disconnect(link);
 }
 
 void Resolver::Query()

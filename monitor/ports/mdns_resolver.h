@@ -47,5 +47,6 @@ private:
     int m_nInterval;
     bool m_bCacheRead = false;
     QList<QHostAddress> m_Reported;
+    QMetaObject::Connection m_Links[2];
 };
 } // namespace Mdns

@@ -30,7 +30,7 @@ ServiceModel::ServiceModel(Mdns::Server* pServer, const QByteArray& ServiceType,
 ServiceModel::~ServiceModel()
 {
     for (ROW_T& row : m_Rows)
-        FreeResolver(row.pResolver);
+        delete row.pResolver;
 }
 
 int ServiceModel::rowCount(const QModelIndex& Parent) const { return Parent.isValid() ? 0 : m_Rows.size(); }
