@@ -7,7 +7,7 @@
 #include <QUdpSocket>
 #include <gtest/gtest.h>
 
-#include "mdns_responder.h"
+#include "support/monitor/mdns_responder.h"
 #include "monitor/ports/mdns_cache.h"
 #include "monitor/ports/mdns_resolver.h"
 #include "monitor/ports/mdns_server.h"
