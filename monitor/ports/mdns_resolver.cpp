@@ -39,6 +39,14 @@ void Resolver::Stop()
         disconnect(link);
 }
 
+void Resolver::FlipStop(bool bPause)
+{
+    if (bPause)
+        m_Timer.stop();
+    else if (m_Reported.isEmpty() && !m_Timer.isActive())
+        m_Timer.start(0);
+}
+
 void Resolver::Query()
 {
     MDNS_MESSAGE_T message;

@@ -28,6 +28,8 @@ public:
     static int InstanceCount();
     // Stops asking and listening; nothing is reported after it.
     void Stop();
+    // Pause stops the questions; resume asks again while no address is known.
+    void FlipStop(bool bPause);
     QByteArray HostName() const { return m_HostName; }
 
 signals:

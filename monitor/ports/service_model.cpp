@@ -140,6 +140,7 @@ void ServiceModel::onServiceAdded(const Mdns::Service& Service)
     qDebug() << "name" << Service.name() << Service.type() << Service.hostname();
     beginInsertRows(QModelIndex(), m_Rows.size(), m_Rows.size());
     m_Rows.append(ROW_T{Service, StartResolver(Service.hostname()), QHostAddress()});
+    m_Rows.last().pResolver->FlipStop(m_bPaused);
     endInsertRows();
 }
 
@@ -155,6 +156,7 @@ void ServiceModel::onServiceUpdated(const Mdns::Service& Service)
     {
         FreeResolver(row.pResolver);
         row.pResolver = StartResolver(Service.hostname());
+        row.pResolver->FlipStop(m_bPaused);
         row.Address = QHostAddress();
     }
     row.Service = Service;
@@ -190,4 +192,8 @@ void ServiceModel::FlipStop(bool bPause)
 {
     m_Cache.FlipStop(bPause);
     m_Browser.FlipStop(bPause);
+    // Hosts still unresolved would go on asking the network.
+    for (ROW_T& row : m_Rows)
+        row.pResolver->FlipStop(bPause);
+    m_bPaused = bPause;
 }

@@ -47,7 +47,7 @@ public:
 
     // Forgets every receiver and asks the network again.
     void Refresh();
-    // Pauses or resumes the browser's queries and the cache's expiry.
+    // Pauses or resumes the browser's and the resolvers' queries and the cache's expiry.
     void FlipStop(bool bPause);
     Mdns::Browser* GetBrowser() { return &m_Browser; }
 
@@ -76,4 +76,5 @@ private:
     Mdns::Cache m_Cache;
     Mdns::Browser m_Browser;
     QList<ROW_T> m_Rows;
+    bool m_bPaused = false;
 };
