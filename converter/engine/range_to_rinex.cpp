@@ -492,7 +492,7 @@ int CWorkThread::RunRange2Rnx()
     job.pObsHeader = m_Context.GetRinexObsHeader();
     job.pObsHeader->nSysMask = static_cast<uint8_t>(m_nSysMask);
     job.pNavHeader = m_Context.GetRinexNavHeader();
-    job.nLeapMs = m_Context.LeapMsOrDefault();
+    job.nLeapMs = *m_Context.GetLeapMs();
     WorkerProgress progress{this};
     job.pProgress = &WorkerProgress::Report;
     job.pProgressContext = &progress;

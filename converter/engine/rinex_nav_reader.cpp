@@ -46,17 +46,26 @@ template <typename Body> uint32_t Emit(const BinaryLogHeader& h, const Body& b, 
     return static_cast<uint32_t>(sizeof(h) + sizeof(b));
 }
 
+// The record's epoch as a calendar; false for one before 1980 or a second out of range.
+bool EpochCalendar(const RinexNavRecord& rec, CalendarTime* pCal)
+{
+    const long nMs = std::lround(rec.dSecond * 1000.0);
+    if (rec.aEpoch[0] < 1980 || nMs < 0 || nMs >= 61000)
+        return false;
+    *pCal = CalendarTime{static_cast<uint32_t>(rec.aEpoch[0]), static_cast<uint32_t>(rec.aEpoch[1]),
+                         static_cast<uint32_t>(rec.aEpoch[2]), static_cast<uint32_t>(rec.aEpoch[3]),
+                         static_cast<uint32_t>(rec.aEpoch[4]), static_cast<uint32_t>(nMs / 1000),
+                         static_cast<uint32_t>(nMs % 1000)};
+    return true;
+}
+
 // Milliseconds since the GPS epoch of the record's calendar read in a time
 // system nOffsetMs behind GPS time; -1 when the calendar does not convert.
 int64_t EpochMs(const RinexNavRecord& rec, int32_t nOffsetMs)
 {
-    const long nMs = std::lround(rec.dSecond * 1000.0);
-    if (rec.aEpoch[0] < 1980 || nMs < 0 || nMs >= 61000)
+    CalendarTime cal{};
+    if (!EpochCalendar(rec, &cal))
         return -1;
-    const CalendarTime cal{static_cast<uint32_t>(rec.aEpoch[0]), static_cast<uint32_t>(rec.aEpoch[1]),
-                           static_cast<uint32_t>(rec.aEpoch[2]), static_cast<uint32_t>(rec.aEpoch[3]),
-                           static_cast<uint32_t>(rec.aEpoch[4]), static_cast<uint32_t>(nMs / 1000),
-                           static_cast<uint32_t>(nMs % 1000)};
     // A whole week on top of the offset keeps it from ever being 0, which one
     // profile reads as the time routines' default; it is taken off again.
     const int32_t nShift = nOffsetMs + static_cast<int32_t>(GNSS_MS_PER_WEEK);
@@ -214,7 +223,11 @@ uint32_t Bd2Log(const RinexNavRecord& r, uint8_t* pOut, uint32_t nCapacity)
 
 uint32_t GloLog(const RinexNavRecord& r, int32_t nLeapMs, uint8_t* pOut, uint32_t nCapacity)
 {
-    // The epoch is UTC.
+    // The epoch is UTC; a file without leap seconds gets those of its date.
+    CalendarTime utcEpoch{};
+    int32_t nDateLeap = 0;
+    if (nLeapMs == 0 && EpochCalendar(r, &utcEpoch) && UtcLeapSeconds(&utcEpoch, &nDateLeap))
+        nLeapMs = nDateLeap * 1000;
     const int64_t nGps = EpochMs(r, nLeapMs);
     if (nGps < 0 || r.nSat < 1 || r.nSat > 28)
         return 0;
@@ -461,7 +474,7 @@ int ConvertRinexNavToLog(FILE* pSrc, char cLetter, CConvertContext* pContext)
     }
     RinexObsTimeInfo times{};
     ReadRinexObsTimeInfo(header.data(), static_cast<uint32_t>(header.size()), true, &times);
-    r.nLeapMs = RinexTimeSystemOffsetMs("UTC", 'R', times.nLeapSeconds, pContext->LeapMsOrDefault());
+    r.nLeapMs = times.nLeapSeconds * 1000;
     r.nBdsStyle = pContext->GetBdsEphemStyle() == 1 ? 1 : 2;
 
     uint32_t nFound = 0;

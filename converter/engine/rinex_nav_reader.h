@@ -41,7 +41,8 @@ struct RinexNavRecord
 bool ReadRinexDouble(const char* pField, uint32_t nLength, double* pValue);
 
 // The ephemeris log (header and body, no CRC) of a record; nLeapMs is the
-// GPS - UTC offset for GLONASS epochs, nBdsStyle the BeiDou numbering (2:
+// GPS - UTC offset for GLONASS epochs (0: that of the epoch's date, from the
+// table of leap seconds), nBdsStyle the BeiDou numbering (2:
 // BDSEPHEMERIS, 1: BD2EPHEM). Returns the log length, or 0 when the record
 // gives no log (a system without a reader, a time that does not convert).
 uint32_t RinexNavRecordToLog(const RinexNavRecord& rec, int32_t nLeapMs, uint32_t nBdsStyle, uint8_t* pOut,

@@ -344,10 +344,10 @@ const char* TimeSystemOf(const RinexObsHeader* pHeader, int32_t nLeapMs, int32_t
         case GNSS_SYSTEM_GLONASS:
         {
             // GLONASS files run on UTC; without a known leap value the
-            // job's (or the program's default) stands in.
+            // job's stands in, else that of the first observation's date.
             *pOffsetMs = pHeader->aLeapSeconds[0] != 0 ? pHeader->aLeapSeconds[0] * 1000
                          : nLeapMs != 0                ? nLeapMs
-                                                       : DefaultLeapMs();
+                                        : GpsLeapMs(pHeader->FirstObs.nWeek, pHeader->FirstObs.nMsOfWeek);
             return "GLO";
         }
         case GNSS_SYSTEM_GALILEO:

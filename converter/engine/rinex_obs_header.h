@@ -153,9 +153,9 @@ int SetGloSlotFrequencies(uint32_t nCount, const int32_t* pSlots, const int32_t*
 
 // Formats the whole header. Also stores the time system offset and the
 // calendar of the first and last observation in the record. nLeapMs is the
-// job's leap value, for a GLONASS file whose record gives none (0: the
-// program's default). Returns the
-// number of bytes, or -1 when the text does not fit.
+// job's leap value, for a GLONASS file whose record gives none (0: the leap
+// seconds of the first observation's date). Returns the number of bytes, or
+// -1 when the text does not fit.
 int WriteRinexObsHeader(RinexObsHeader* pHeader, int32_t nLeapMs, char* pBuffer, uint32_t nCapacity);
 
 // What the RINEX navigation reader takes from a navigation file's header.

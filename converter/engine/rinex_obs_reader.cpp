@@ -8,7 +8,6 @@
 
 #include "codec/gnss_numbering.h"
 #include "codec/gnss_time.h"
-#include "codec/profile.h"
 #include "codec/range_logs.h"
 #include "codec/signals.h"
 #include "codec/text_helpers.h"
@@ -245,7 +244,6 @@ struct ObsReader
     uint32_t nOption = 0;
     uint32_t nSignalMode = SIGNAL_MODE_DEFAULT;
     bool bLetterCoded = false;
-    int32_t nOffsetMs = 0;
     Column aColumns[GNSS_SYSTEM_COUNT][RINEX_MAX_TYPES];
     std::vector<SatObs> Sats = std::vector<SatObs>(OBS_MAX_SATS);
     uint32_t nSats = 0;
@@ -261,8 +259,6 @@ struct ObsReader
     void Prepare()
     {
         bLetterCoded = Header.nVersion < 300 && LetterCoded(Header);
-        nOffsetMs =
-            RinexTimeSystemOffsetMs(Time.szTimeSystem, Header.cSystem, Time.nLeapSeconds, pContext->LeapMsOrDefault());
         for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
         {
             const RinexSystemBlock& b = Header.Systems[s];
@@ -272,6 +268,12 @@ struct ObsReader
                 aColumns[s][k].nCode = ObsCodeToSignalCode(Header.nVersion, b.szTypes[k] + 1, s);
             }
         }
+    }
+
+    // Offset of an epoch of this file to GPS time.
+    int32_t OffsetMs(const CalendarTime& epoch) const
+    {
+        return RinexTimeSystemOffsetMs(Time.szTimeSystem, Header.cSystem, Time.nLeapSeconds, epoch);
     }
 
     SatObs* Satellite(uint32_t nSystem, uint32_t nPrn)
@@ -590,7 +592,7 @@ bool ReadRinex3Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epoc
     const bool bTime = RinexInteger(epochLine, 3, 6, &y) && RinexInteger(epochLine, 8, 9, &mo) &&
                        RinexInteger(epochLine, 11, 12, &d) && RinexInteger(epochLine, 14, 15, &hh) &&
                        RinexInteger(epochLine, 17, 18, &mi) && RinexNumber(epochLine, 19, 29, &s) &&
-                       MakeCalendar(y, mo, d, hh, mi, s, &cal) && EpochToGps(cal, r.nOffsetMs, &nWeek, &nMs);
+                       MakeCalendar(y, mo, d, hh, mi, s, &cal) && EpochToGps(cal, r.OffsetMs(cal), &nWeek, &nMs);
     r.nSats = 0;
     RinexLine line;
     for (long i = 0; i < nCount && lines.Next(&line); ++i)
@@ -729,7 +731,7 @@ bool ReadRinex2Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epoc
                  RinexInteger(epochLine, 14, 15, &mi) && RinexNumber(epochLine, 16, 26, &s);
     // Two-digit years: 80 to 99 are 1980 to 1999.
     const long nYear = yy >= 80 ? 1900 + yy : 2000 + yy;
-    bTime = bTime && MakeCalendar(nYear, mo, d, hh, mi, s, &cal) && EpochToGps(cal, r.nOffsetMs, &nWeek, &nMs);
+    bTime = bTime && MakeCalendar(nYear, mo, d, hh, mi, s, &cal) && EpochToGps(cal, r.OffsetMs(cal), &nWeek, &nMs);
 
     // The satellite list: twelve per line, continued on lines of their own.
     std::vector<std::pair<int, uint32_t>> sats;
@@ -811,7 +813,8 @@ void ReadRinexObsTimeInfo(const char* pText, uint32_t nLength, bool bReset, Rine
     }
 }
 
-int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds, int32_t nLeapMs)
+int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds,
+                                const CalendarTime& epoch)
 {
     const bool bEmpty = !pTimeSystem || !pTimeSystem[0];
     if (!bEmpty && std::strcmp(pTimeSystem, "BDT") == 0)
@@ -822,7 +825,8 @@ int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32
         return 0;
     if (nHeaderLeapSeconds != 0)
         return nHeaderLeapSeconds * 1000;
-    return nLeapMs != 0 ? nLeapMs : DefaultLeapMs();
+    int32_t nLeap = 0;
+    return UtcLeapSeconds(&epoch, &nLeap) ? nLeap * 1000 : 0;
 }
 
 uint32_t ObsCodeToSignalCode(int32_t nVersion, const char* pCode, uint32_t nSystem)

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include "codec/gnss_time.h"
+
 #include "converter/engine/rinex_obs_header.h"
 
 // What the reader takes from an observation header beyond the shared record.
@@ -30,10 +32,11 @@ struct RinexObsTimeInfo
 void ReadRinexObsTimeInfo(const char* pText, uint32_t nLength, bool bReset, RinexObsTimeInfo* pInfo);
 
 // Milliseconds to add to an epoch read in the named time system to get GPS
-// time: "BDT" 14000, "GLO" and "UTC" the leap seconds (the header's, else the
-// job's nLeapMs, else for 0 the program's default), the others 0. An empty
-// name means GPS, or GLONASS time in a RINEX 2 GLONASS-only file (cSystem R).
-int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds, int32_t nLeapMs);
+// time: "BDT" 14000, "GLO" and "UTC" the leap seconds (the header's, else
+// those of the epoch's own date), the others 0. An empty name means GPS, or
+// GLONASS time in a RINEX 2 GLONASS-only file (cSystem R).
+int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32_t nHeaderLeapSeconds,
+                                const CalendarTime& epoch);
 
 // The signal code of a RINEX 3 observation code's band digit and attribute
 // ("1C", "2W", ...) for a system index, as this version writes it; files of

@@ -86,7 +86,7 @@ ScanCalendar CalendarOf(uint32_t nWeek, uint32_t nMs, int32_t nLeapMs)
 {
     CalendarTime cal{};
     ScanCalendar out{};
-    if (GpsTimeToUtc(nWeek, nMs, &nLeapMs, &cal))
+    if (GpsTimeToCalendar(nWeek, nMs, &nLeapMs, &cal))
         out = ScanCalendar{cal.Year, cal.Month, cal.Day, cal.Hour, cal.Minute, cal.Second + cal.Millisecond / 1000.0};
     return out;
 }
@@ -217,6 +217,7 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
     const uint32_t nSignalMode = pContext->GetBdsEphemStyle();
 
     bool bAnyEpoch = false;
+    int32_t nGloLeapMs = 0;
     uint32_t nFirstWeek = 0, nFirstMs = 0, nLastWeek = 0, nLastMs = 0;
     LogSourceReader reader(pStream, &StoreProgress, pContext);
     LogSourceFrame frame;
@@ -224,7 +225,8 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
     {
         const uint16_t nId = frame.nMessageId;
         const int nKind = ScanRangeKind(nId);
-        if (nKind < 0 && nId != MSG_ID_RTKPOS && nId != MSG_ID_PSRPOS && nId != MSG_ID_IONUTC)
+        if (nKind < 0 && nId != MSG_ID_RTKPOS && nId != MSG_ID_PSRPOS && nId != MSG_ID_IONUTC &&
+            nId != MSG_ID_GLOEPHEMERIS)
             continue;
         const uint8_t* pLog = nullptr;
         uint32_t nLength = 0;
@@ -252,6 +254,19 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
             nLastMs = h.Milliseconds;
             work.aKinds[nKind].Add(h.Week, h.Milliseconds);
         }
+        else if (nId == MSG_ID_GLOEPHEMERIS)
+        {
+            GLOEPHEMERIS_BODY_T eph;
+            if (nLength >= LOG_HEADER_LENGTH + sizeof(eph))
+            {
+                std::memcpy(&eph, pLog + LOG_HEADER_LENGTH, sizeof(eph));
+                // GLONASS time runs 3 h ahead of UTC: the offset to GPS time
+                // is 10800 s minus the leap seconds.
+                const int64_t nLeap = 10800 - int64_t(eph.TimeOffset);
+                if (nLeap >= 1 && nLeap <= 99)
+                    nGloLeapMs = static_cast<int32_t>(nLeap * 1000);
+            }
+        }
         else if (nId == MSG_ID_IONUTC)
         {
             if (nLength >= SCAN_IONUTC_SIZE)
@@ -269,15 +284,29 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
     if (reader.ReadFailed())
         return SCAN_READ_FAILED;
 
+    // The data's own leap seconds where it holds them, else the table's.
     if (pScan->nIonUtcLength)
     {
         IONUTC_BODY_T ion;
         std::memcpy(&ion, pScan->aIonUtc + LOG_HEADER_LENGTH, sizeof(ion));
         if (ion.DeltaTls != 0)
+        {
             pScan->nLeapMs = ion.DeltaTls * 1000;
+            pScan->nLeapSource = SCAN_LEAP_IONUTC;
+        }
+    }
+    if (pScan->nLeapSource == SCAN_LEAP_NONE && nGloLeapMs != 0)
+    {
+        pScan->nLeapMs = nGloLeapMs;
+        pScan->nLeapSource = SCAN_LEAP_GLONASS;
     }
     if (!bAnyEpoch)
         return SCAN_NO_RANGE_LOG;
+    if (pScan->nLeapSource == SCAN_LEAP_NONE)
+    {
+        pScan->nLeapMs = GpsLeapMs(nFirstWeek, nFirstMs);
+        pScan->nLeapSource = SCAN_LEAP_DATE;
+    }
 
     const PositionSum* pSum = work.Rtk.nCount ? &work.Rtk : work.Psr.nCount ? &work.Psr : nullptr;
     if (pSum)

@@ -47,8 +47,17 @@ struct ScanCalendar
     double dSecond;
 };
 
-// Result of a scan. The caller clears it (value-initialise) and may set
-// nLeapMs before the scan; ScanSourceLog fills the rest.
+// Where the leap seconds of a scan come from.
+enum SCAN_LEAP_SOURCE_E : uint32_t
+{
+    SCAN_LEAP_NONE = 0,    // no IONUTC log, GLONASS ephemeris or range epoch
+    SCAN_LEAP_IONUTC = 1,  // the source's IONUTC log
+    SCAN_LEAP_GLONASS = 2, // a GLONASS ephemeris' time offset (10800 s minus the leap seconds)
+    SCAN_LEAP_DATE = 3,    // the table of leap seconds at the first range epoch
+};
+
+// Result of a scan. The caller clears it (value-initialise); ScanSourceLog
+// fills it.
 struct SourceScanInfo
 {
     // Per system index and signal (in the order of aSignalCodes): bit n set
@@ -79,10 +88,12 @@ struct SourceScanInfo
     double aApproxPos[3];
     // Per range kind the smallest interval between two of its epochs, s; 0 when none.
     double aMessageIntervals[SCAN_RANGE_KINDS];
-    // In: the leap seconds (ms) for the calendar times when the source gives
-    // none; 0 for the default. Out: the IONUTC log's current leap seconds when
-    // it gives them. The caller passes it on to the job's context (SetLeapMs).
+    // The leap seconds (ms) of the data: the IONUTC log's when it gives them,
+    // else a GLONASS ephemeris', else those of the first range epoch's date.
+    // The calendar times above are made with it; the caller passes it on to
+    // the job's context unless the user chose another value.
     int32_t nLeapMs;
+    uint32_t nLeapSource; // SCAN_LEAP_SOURCE_E
     LogSourceCounts Source;
 };
 

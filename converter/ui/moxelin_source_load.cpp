@@ -66,15 +66,7 @@ void CMoxelinMainWindow::Range2RnxSrcFilePath_textChanged()
     CConvertContext& job = JobContext();
     std::memset(job.GetRinexObsHeader(), 0, sizeof(RinexObsHeader));
     *m_pScan = SourceScanInfo{};
-    int32_t nLeapMs = 0;
-    if (m_pUi->Range2RnxNavHeaderEnable->isChecked())
-    {
-        const int32_t nLeap = static_cast<int32_t>(m_pNavHeaderWindow->GetGPSLeapSecond());
-        job.GetRinexObsHeader()->aLeapSeconds[0] = nLeap;
-        nLeapMs = nLeap * 1000;
-    }
-    job.SetLeapMs(nLeapMs);
-    m_pScan->nLeapMs = nLeapMs;
+    job.SetLeapMs(0);
     // The scan numbers BeiDou signals as the jobs do, and stops when the window closes.
     m_ScanContext.SetBdsEphemStyle(job.GetBdsEphemStyle());
     m_ScanContext.SetStopRequest(
@@ -113,7 +105,13 @@ void CMoxelinMainWindow::OnSourceLoaded()
     if (m_bClosing || m_eEngineUse != ENGINE_SCAN)
         return;
     m_eEngineUse = ENGINE_IDLE;
-    JobContext().SetLeapMs(m_pScan->nLeapMs);
+    // The data's leap seconds (its IONUTC log or GLONASS ephemeris, else the
+    // table at its first epoch) become the navigation window's default; a
+    // value the user typed there wins while that window's header is used.
+    m_pNavHeaderWindow->SetDefaultGPSLeapSecond(static_cast<uint32_t>(m_pScan->nLeapMs / 1000));
+    const bool bTyped = m_pUi->Range2RnxNavHeaderEnable->isChecked() && m_pNavHeaderWindow->GPSLeapSecondTyped();
+    JobContext().SetLeapMs(bTyped ? static_cast<int32_t>(m_pNavHeaderWindow->GetGPSLeapSecond()) * 1000
+                                  : m_pScan->nLeapMs);
     if (m_nScanStatus < SCAN_NO_POSITION)
     {
         UpdateStartControls();
@@ -134,9 +132,9 @@ void CMoxelinMainWindow::ApplySourceScan()
     IONUTC_BODY_T ion{};
     if (scan.nIonUtcLength >= LOG_HEADER_LENGTH + sizeof(ion))
         std::memcpy(&ion, scan.aIonUtc + LOG_HEADER_LENGTH, sizeof(ion));
+    pObs->aLeapSeconds[0] = *JobContext().GetLeapMs() / 1000;
     if (scan.nIonUtcLength && ion.DeltaTls != 0)
     {
-        pObs->aLeapSeconds[0] = ion.DeltaTls;
         pObs->aLeapSeconds[1] = ion.DeltaTlsf;
         pObs->aLeapSeconds[2] = static_cast<int32_t>(ion.WnLsf);
         pObs->aLeapSeconds[3] = static_cast<int32_t>(ion.Dn);

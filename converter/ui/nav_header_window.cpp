@@ -42,6 +42,16 @@ CNavHeaderWindow::~CNavHeaderWindow() = default;
 
 uint32_t CNavHeaderWindow::GetGPSLeapSecond() const { return static_cast<uint32_t>(m_pSaved->nGpsLeapSeconds); }
 
+void CNavHeaderWindow::SetDefaultGPSLeapSecond(uint32_t nSeconds)
+{
+    if (m_bGpsLeapTyped || nSeconds == 0)
+        return;
+    m_pSaved->nGpsLeapSeconds = static_cast<int32_t>(nSeconds);
+    // An open form keeps what the user is editing.
+    if (!isVisible())
+        ShowSaved();
+}
+
 void CNavHeaderWindow::ShowSaved()
 {
     m_pUi->NavProgrameName->setText(CharBufToQString(m_pSaved->szProgram));
@@ -90,7 +100,10 @@ void CNavHeaderWindow::NavHeaderSaveChange_Click()
     if (!m_pUi->GPSLeapSecond->hasAcceptableInput() || !m_pUi->BDSLeapSecond->hasAcceptableInput())
         return;
     QStringToCharBuf(m_pUi->NavAgencyName->text(), m_pSaved->szAgency);
+    const int32_t nShown = m_pSaved->nGpsLeapSeconds;
     QStringToInt(m_pUi->GPSLeapSecond->text(), &m_pSaved->nGpsLeapSeconds);
+    if (m_pSaved->nGpsLeapSeconds != nShown)
+        m_bGpsLeapTyped = true;
     QStringToInt(m_pUi->BDSLeapSecond->text(), &m_pSaved->nBdsLeapSeconds);
     close();
 }

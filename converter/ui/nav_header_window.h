@@ -31,6 +31,11 @@ public:
 
     // The saved GPS leap seconds (never the form's unsaved text).
     uint32_t GetGPSLeapSecond() const;
+    // The leap seconds of the loaded data, shown as the GPS value until the
+    // user saves one of their own.
+    void SetDefaultGPSLeapSecond(uint32_t nSeconds);
+    // Whether the saved GPS value is one the user typed (it then wins over the data's).
+    bool GPSLeapSecondTyped() const { return m_bGpsLeapTyped; }
     const RinexNavHeader* SavedHeader() const { return m_pSaved.get(); }
 
 public slots:
@@ -48,4 +53,5 @@ private:
     std::unique_ptr<Ui::NavHeaderSettingsWindow> m_pUi;
     CConvertContext* m_pContext;
     std::unique_ptr<RinexNavHeader> m_pSaved;
+    bool m_bGpsLeapTyped = false;
 };

@@ -402,6 +402,42 @@ TEST_F(RinexNavReader, Rinex2FilesByTheirLetterAndYearsOfTheNineties)
     EXPECT_EQ(HeaderOf(logs[0]).MessageId, MSG_ID_GALEPHEMERIS);
 }
 
+// GLONASS epochs are UTC. A file without LEAP SECONDS (usual in RINEX 2
+// GLONASS files) takes those of the record's date: 13 in 2005 and 15 in 2009,
+// both for the GPS time of the ephemeris and for its time offset.
+TEST_F(RinexNavReader, GlonassRecordsWithoutLeapSecondsTakeThoseOfTheirDate)
+{
+    struct Case
+    {
+        const char* pEpoch; // the record's epoch line up to its clock values
+        uint16_t nWeek;
+        uint32_t nEphTime;
+        uint32_t nTimeOffset;
+    };
+    const Case cases[] = {
+        {" 7 05  6 15  8 30  0.0", 1327, 289813000, 10787},
+        {" 7 09  3  1  0 15  0.0", 1521, 915000, 10785},
+        {" 7 24  1  1  0 15  0.0", 2295, 87318000, 10782},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pEpoch);
+        std::string s;
+        s += "     2.11           G: GLONASS NAV DATA                     RINEX VERSION / TYPE\n";
+        s += "                                                            END OF HEADER\n";
+        s += std::string(c.pEpoch) + " 1.200000000000D-05 1.818989403546D-12 8.610000000000D+04\n";
+        s += "    1.234567812500D+04 2.012345678900D+00 9.313225746150D-10 0.000000000000D+00\n";
+        s += "   -1.876543250000D+04-1.234567890000D+00-1.862645149230D-09 5.000000000000D+00\n";
+        s += "    9.876543250000D+03 3.001500000000D+00 0.000000000000D+00 1.000000000000D+00\n";
+        const std::vector<Bytes> logs = Read(s, 'G');
+        ASSERT_EQ(logs.size(), 1u);
+        const GLOEPHEMERIS_BODY_T r = BodyOf<GLOEPHEMERIS_BODY_T>(logs[0]);
+        EXPECT_EQ(+r.Week, c.nWeek);
+        EXPECT_EQ(+r.EphTime, c.nEphTime);
+        EXPECT_EQ(+r.TimeOffset, c.nTimeOffset);
+    }
+}
+
 // In the legacy BeiDou numbering records become BD2EPHEM logs of their full
 // length, with PRNs from 191 and GPS weeks.
 TEST_F(RinexNavReader, LegacyBeiDouNumbering)

@@ -400,6 +400,42 @@ TEST_F(RinexObsReader, EpochTimesFollowTheFileTimeSystem)
     }
 }
 
+// GLONASS-only files run on UTC; without LEAP SECONDS the epochs take those of
+// their own date (13 in 2005, 15 in 2009), not today's.
+TEST_F(RinexObsReader, UtcEpochsWithoutLeapSecondsTakeThoseOfTheirDate)
+{
+    struct Case
+    {
+        const char* pVersionLine;
+        const char* pFirstObs;
+        const char* pEpoch;
+        uint16_t nWeek;
+        uint32_t nMs;
+    };
+    const Case cases[] = {
+        {"     3.04           OBSERVATION DATA    R", "  2009     3     1     0     0    0.0000000     GLO",
+         "> 2009 03 01 00 00  0.0000000  0  1\nR07", 1521, 15000},
+        {"     2.11           OBSERVATION DATA    R", "  2005     6    15     8    30    0.0000000",
+         " 05  6 15  8 30  0.0000000  0  1R07\n", 1327, 289813000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pVersionLine);
+        const bool b3 = c.pVersionLine[5] == '3';
+        std::string s = H(c.pVersionLine, "RINEX VERSION / TYPE");
+        s += b3 ? H("R    1 C1C", "SYS / # / OBS TYPES") : H("     1    C1", "# / TYPES OF OBSERV");
+        s += H(c.pFirstObs, "TIME OF FIRST OBS");
+        s += H("", "END OF HEADER");
+        s += std::string(c.pEpoch) + F("22000000.000") + "\n";
+        m_Context.SetLeapMs(18000); // an earlier job's value does not count
+        const std::vector<Epoch> epochs = Read(s);
+        m_Context.SetLeapMs(0);
+        ASSERT_EQ(epochs.size(), 1u);
+        EXPECT_EQ(epochs[0].nWeek, c.nWeek);
+        EXPECT_EQ(epochs[0].nMs, c.nMs);
+    }
+}
+
 // Another receiver's RINEX 2.10 file whose L1 and L2 phases have an arbitrary
 // offset from the code range (L1 of 55 923 622 cycles beside a pseudorange of
 // 130 M cycles) becomes RANGECMP logs with every phase, each shifted by whole

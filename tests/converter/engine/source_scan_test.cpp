@@ -94,6 +94,66 @@ SourceFile Epochs(const std::vector<std::pair<uint16_t, uint32_t>>& times, uint1
     return src;
 }
 
+// The leap seconds come from the data where it holds them: the IONUTC log,
+// else a GLONASS ephemeris (its time offset is 10800 s minus the leap
+// seconds), else the table at the first epoch's date. Data from 2005 and 2009
+// have 13 and 15, not today's 18.
+TEST_F(SourceScan, LeapSecondsFromTheDataElseFromTheDateOfTheFirstEpoch)
+{
+    using namespace loggen;
+    struct Case
+    {
+        const char* pName;
+        uint16_t nWeek;
+        uint32_t nMs;
+        int32_t nIonUtc;     // IONUTC leap seconds, 0 for no log
+        uint32_t nGloOffset; // GLONASS ephemeris time offset, 0 for none
+        int32_t nLeapMs;
+        uint32_t nSource;
+        ScanCalendar first; // UTC of the first epoch
+    };
+    const Case cases[] = {
+        {"2009, ranges only", 1521, 15000, 0, 0, 15000, SCAN_LEAP_DATE, {2009, 3, 1, 0, 0, 0.0}},
+        {"2005, ranges only", 1327, 289813000, 0, 0, 13000, SCAN_LEAP_DATE, {2005, 6, 15, 8, 30, 0.0}},
+        {"2005 with a GLONASS ephemeris",
+         1327,
+         289813000,
+         0,
+         10787,
+         13000,
+         SCAN_LEAP_GLONASS,
+         {2005, 6, 15, 8, 30, 0.0}},
+        // Both in the data, disagreeing: the IONUTC log, which states them, wins.
+        {"2009 with IONUTC and GLONASS", 1521, 15000, 15, 10786, 15000, SCAN_LEAP_IONUTC, {2009, 3, 1, 0, 0, 0.0}},
+        {"an implausible GLONASS offset", 1521, 15000, 0, 0xFFFF, 15000, SCAN_LEAP_DATE, {2009, 3, 1, 0, 0, 0.0}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pName);
+        SourceFile src;
+        if (c.nIonUtc)
+            src.Add(Text(Record(MSG_ID_IONUTC, c.nWeek, c.nMs, IonUtc(c.nIonUtc)), FormatIonUtc));
+        if (c.nGloOffset)
+        {
+            GLOEPHEMERIS_BODY_T eph = GloEphemeris(1, 1, c.nWeek, c.nMs, 1);
+            eph.TimeOffset = c.nGloOffset;
+            src.Add(Text(Record(MSG_ID_GLOEPHEMERIS, c.nWeek, c.nMs, eph), FormatGloEphem));
+        }
+        for (uint32_t k = 0; k < 3; ++k)
+            AddEpoch(src, Form::RangeText, Constellation(2, 1), c.nWeek, c.nMs + k * 30000, k);
+        SourceScanInfo scan;
+        ASSERT_EQ(Scan(src, &scan), SCAN_NO_POSITION);
+        EXPECT_EQ(scan.nLeapMs, c.nLeapMs);
+        EXPECT_EQ(scan.nLeapSource, c.nSource);
+        EXPECT_EQ(scan.FirstObs.nYear, c.first.nYear);
+        EXPECT_EQ(scan.FirstObs.nMonth, c.first.nMonth);
+        EXPECT_EQ(scan.FirstObs.nDay, c.first.nDay);
+        EXPECT_EQ(scan.FirstObs.nHour, c.first.nHour);
+        EXPECT_EQ(scan.FirstObs.nMinute, c.first.nMinute);
+        EXPECT_EQ(scan.FirstObs.dSecond, c.first.dSecond);
+    }
+}
+
 TEST_F(SourceScan, IntervalIsTheSmallestStepAcrossGapsWeeksAndRepeats)
 {
     struct Case

@@ -186,6 +186,53 @@ TEST_F(ConversionJobsTest, RangeLogToRinexWithWindowAndRateWritesWhatTheEngineWr
     }
 }
 
+// Data from 2005 and 2009 get the leap seconds of their date (13 and 15), in
+// the LEAP SECONDS line and, for a GLONASS-only file, which runs on UTC, in
+// every epoch time; with or without the header windows.
+TEST_F(ConversionJobsTest, HistoricDataGetTheLeapSecondsOfTheirDate)
+{
+    struct Case
+    {
+        const char* pVersion;
+        bool bGlonassOnly;
+        bool bHeaderWindows;
+        uint16_t nWeek;
+        uint32_t nMs;
+        const char* pLeapLine;
+        const char* pFirstEpoch;
+    };
+    const Case cases[] = {
+        {"3.04", true, false, 1521, 15000, "    15", "> 2009 03 01 00 00  0.0000000  0  1"},
+        {"3.04", true, true, 1521, 15000, "    15", "> 2009 03 01 00 00  0.0000000  0  1"},
+        {"2.11", false, true, 1327, 289813000, "    13", " 05  6 15  8 30 13.0000000  0  2"},
+    };
+    Open();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.pVersion << (c.bHeaderWindows ? " with" : " without") << " windows");
+        SourceFile src;
+        for (uint32_t k = 0; k < 3; ++k)
+            AddEpoch(src, Form::RangeText, loggen::Constellation(1, 1), c.nWeek, c.nMs + k * 30000, k);
+        const QString sSource = Write(QString("old%1%2.log").arg(c.nWeek).arg(c.bHeaderWindows), src);
+        W<QCheckBox>("Range2RnxObsHeaderEnable")->setChecked(c.bHeaderWindows);
+        W<QCheckBox>("Range2RnxNavHeaderEnable")->setChecked(c.bHeaderWindows);
+        W<QComboBox>("RnxVersion")->setCurrentText(c.pVersion);
+        W<QCheckBox>("GPSValidFlag")->setChecked(!c.bGlonassOnly);
+        for (const char* pBox : {"GALValidFlag", "BDSValidFlag", "QzssValidFlag"})
+            if (W<QCheckBox>(pBox)->isEnabled())
+                W<QCheckBox>(pBox)->setChecked(false);
+        Load(sSource);
+        const QString sObs = Text("Range2RnxObsFilePath");
+        ASSERT_EQ(Convert("Range2RnxMoxelinBtn").sText, "Moxelin Complete.");
+        const std::string sText = Read(sObs).toStdString();
+        const size_t nLeap = sText.find("LEAP SECONDS");
+        ASSERT_NE(nLeap, std::string::npos);
+        EXPECT_EQ(sText.substr(nLeap - 60, 6), c.pLeapLine);
+        EXPECT_NE(sText.find(std::string(c.pFirstEpoch)), std::string::npos) << sText;
+    }
+    W<QCheckBox>("GPSValidFlag")->setChecked(true);
+}
+
 // A RINEX observation file back to RANGE logs: the window's output equals the
 // reader's own.
 TEST_F(ConversionJobsTest, RinexObservationFileToRangeWritesWhatTheReaderWrites)

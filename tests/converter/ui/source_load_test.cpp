@@ -116,29 +116,55 @@ TEST_F(SourceLoadTest, ASourceWithoutEpochsWarnsAndEmptiesPageOne)
     EXPECT_EQ(Messages(), 1u);
 }
 
-// Each load starts from the leap value of its own: the navigation header
-// window's when "Edit Nav Header" is checked, else the default, and the
-// source's own when it has one.
+// Each load takes the leap seconds of its own data (its IONUTC log, else the
+// table at its first epoch: 15 for 2009, 18 for 2024), shown as the
+// navigation window's default; a value the user typed there wins while that
+// window's header is used.
 TEST_F(SourceLoadTest, EachLoadTakesItsOwnLeapValue)
 {
     Open();
     const QString sWithLeap = Write("leap.log", GoldenSource(Form::RangeText));
     const QString sWithout = Write("noleap.log", SourceWithoutLeap());
+    SourceFile from2009;
+    for (uint32_t k = 0; k < 3; ++k)
+        AddEpoch(from2009, Form::RangeText, loggen::Constellation(2, 1), 1521, 15000 + k * 30000, k);
+    const QString s2009 = Write("site2009.log", from2009);
 
     CNavHeaderWindow* pNavWindow = m_pWindow->NavHeaderWindow();
-    Find<QLineEdit>(pNavWindow, "GPSLeapSecond")->setText("17");
+    auto* pGpsLeap = Find<QLineEdit>(pNavWindow, "GPSLeapSecond");
+    struct Step
+    {
+        const QString& sSource;
+        int32_t nLeap;
+    };
+    for (const Step& step : {Step{s2009, 15}, Step{sWithout, 18}, Step{sWithLeap, 18}, Step{s2009, 15}})
+    {
+        Load(step.sSource);
+        EXPECT_EQ(*JobContext().GetLeapMs(), step.nLeap * 1000) << step.sSource.toStdString();
+        EXPECT_EQ(JobContext().GetRinexObsHeader()->aLeapSeconds[0], step.nLeap);
+        EXPECT_EQ(JobContext().GetRinexNavHeader()->nLeapSeconds, step.nLeap);
+        EXPECT_EQ(pNavWindow->GetGPSLeapSecond(), uint32_t(step.nLeap));
+        EXPECT_EQ(pGpsLeap->text(), QString::number(step.nLeap));
+    }
+
+    ASSERT_TRUE(W<QCheckBox>("Range2RnxNavHeaderEnable")->isChecked());
+    pGpsLeap->setText("17");
     Find<QPushButton>(pNavWindow, "NavHeaderSaveChange")->click();
-    Load(sWithout);
-    EXPECT_EQ(*JobContext().GetLeapMs(), 17000);
-    EXPECT_EQ(JobContext().GetRinexObsHeader()->aLeapSeconds[0], 17);
+    for (const QString& sSource : {sWithout, sWithLeap, s2009})
+    {
+        Load(sSource);
+        EXPECT_EQ(*JobContext().GetLeapMs(), 17000) << sSource.toStdString();
+        EXPECT_EQ(JobContext().GetRinexObsHeader()->aLeapSeconds[0], 17);
+        EXPECT_EQ(pGpsLeap->text(), "17");
+    }
 
-    Load(sWithLeap);
-    EXPECT_EQ(*JobContext().GetLeapMs(), 18000);
-
+    // Without the window's header the data's own values hold again.
     W<QCheckBox>("Range2RnxNavHeaderEnable")->setChecked(false);
     Load(sWithout);
-    EXPECT_EQ(*JobContext().GetLeapMs(), 0);
-    EXPECT_EQ(JobContext().GetRinexObsHeader()->aLeapSeconds[0], 0);
+    EXPECT_EQ(*JobContext().GetLeapMs(), 18000);
+    Load(s2009);
+    EXPECT_EQ(*JobContext().GetLeapMs(), 15000);
+    EXPECT_EQ(JobContext().GetRinexObsHeader()->aLeapSeconds[0], 15);
 }
 
 // While a scan runs nothing can be started or cleared, whatever was examined
