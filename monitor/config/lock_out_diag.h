@@ -1,0 +1,13 @@
+// The satellite lock-out dialog: a stand-in until the window is built. It has what the main
+// window uses of it and says that it is not built yet.
+#pragma once
+
+#include "monitor/shell/stand_in_window.h"
+
+class QLockOutDiag : public CStandInWindow
+{
+    Q_OBJECT
+
+public:
+    explicit QLockOutDiag(QWidget* pParent = nullptr);
+};

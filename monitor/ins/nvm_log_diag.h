@@ -1,0 +1,25 @@
+// The NVM log dump dialog: a stand-in until the window is built. It has what the main
+// window uses of it and says that it is not built yet.
+#pragma once
+
+#include <QByteArray>
+
+#include "monitor/shell/stand_in_window.h"
+
+class CPortTab;
+
+class QNvmLogDiag : public CStandInWindow
+{
+    Q_OBJECT
+
+public:
+    explicit QNvmLogDiag(QWidget* pParent = nullptr);
+
+    CPortTab* m_pPortTab = nullptr; // set by the main window
+
+signals:
+    void SignalSendNvmCommand(uint UniquePortID, QByteArray SendData);
+    void SignalSendNavdumpMask(uint mask);
+    void SignalNavSetBaud(uint Baudrate);
+    void SignalNvmSetFileName();
+};

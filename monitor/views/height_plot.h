@@ -1,0 +1,16 @@
+// The height plot: a stand-in until the window is built. It has what the main
+// window uses of it and says that it is not built yet.
+#pragma once
+
+#include "monitor/shell/stand_in_window.h"
+
+class QHeightPlot : public CStandInWindow
+{
+    Q_OBJECT
+
+public:
+    explicit QHeightPlot(QWidget* pParent = nullptr);
+
+public slots:
+    void OnUpdateHeightPlotWindow(void* pPortTab);
+};
