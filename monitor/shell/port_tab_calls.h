@@ -1,0 +1,22 @@
+// What the connection windows ask of the port tab set (CPortTab): the
+// current port, whether a port name has a tab, and resetting or reconnecting
+// a port's tab. The windows call these instead of the tab set's header so
+// that they build before the tab set does; once the tab set is part of the
+// build they are its own operations (port_tab_calls.cpp).
+#pragma once
+
+#include <QString>
+
+class CPortTab;
+class QZvPortCtrlBase;
+
+// CPortTab::GetCurPortCtrl; null without a tab set.
+QZvPortCtrlBase* PortTabCurPortCtrl(const CPortTab* pTabs);
+// CPortTab::GetTabIndexByName; false without a tab set.
+bool PortTabHasPortName(const CPortTab* pTabs, const QString& sName, QZvPortCtrlBase** ppCtrl);
+// CPortTab::RefreshTabText; false without a tab set.
+bool PortTabRefreshText(CPortTab* pTabs, uint UniquePortID);
+// CPortTab::IsPortNameOpen (reconnects that serial port); false without a tab set.
+bool PortTabReconnectByName(CPortTab* pTabs, const QString& sName);
+// CPortTab::GetPortTypeIcon.
+QString PortTabIcon(uint PortType);
