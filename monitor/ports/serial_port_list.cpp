@@ -70,7 +70,23 @@ int EnumSerialPortsIn(const QString& SysClassTty, const QString& DevDir, QString
     return 0;
 }
 
+namespace
+{
+std::function<int(QStringList&, QString&)>& InstalledLister()
+{
+    static std::function<int(QStringList&, QString&)> lister;
+    return lister;
+}
+} // namespace
+
+void SetSerialPortLister(std::function<int(QStringList& List, QString& Error)> NewLister)
+{
+    InstalledLister() = std::move(NewLister);
+}
+
 int EnumSerialPorts(QStringList& List, QString& Error)
 {
+    if (InstalledLister())
+        return InstalledLister()(List, Error);
     return EnumSerialPortsIn(QStringLiteral("/sys/class/tty"), QStringLiteral("/dev"), List, Error);
 }

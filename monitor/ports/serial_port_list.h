@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Fills List with the device paths of the serial ports (/dev/ttyS*, /dev/ttyUSB*,
 // /dev/ttyACM*), sorted by name and number. A ttyS entry without a UART behind
@@ -11,3 +12,6 @@
 int EnumSerialPorts(QStringList& List, QString& Error);
 // The same over another sysfs class folder and device folder.
 int EnumSerialPortsIn(const QString& SysClassTty, const QString& DevDir, QStringList& List, QString& Error);
+// Replaces the system's list that EnumSerialPorts reads (tests list
+// pseudo-terminals); an empty function restores it.
+void SetSerialPortLister(std::function<int(QStringList& List, QString& Error)> Lister);
