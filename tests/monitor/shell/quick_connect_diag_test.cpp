@@ -1,0 +1,396 @@
+// The quick connect window as a user fills it: each page's record, the
+// warnings that keep the window open, serial device paths kept as they are,
+// the USB receivers listed from the link library, and the caster page.
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "monitor/ports/ntrip_port_ctrl.h"
+#include "monitor/ports/port_manager.h"
+#include "monitor/ports/serial_port_list.h"
+#include "monitor/ports/usb/usb_link.h"
+#include "monitor/ports/usb/usb_mem_backend.h"
+#include "monitor/shell/monitor_translations.h"
+#include "monitor/shell/quick_connect_diag.h"
+#include "support/monitor/fake_receiver.h"
+#include "support/scripted_prompt.h"
+#include "support/test_caster.h"
+
+namespace
+{
+using PORT_TYPE_E = QZvPortCtrlBase::PORT_TYPE_E;
+
+// What one "Connect" handed over: the kind and a copy of the record.
+struct CONNECTED_T
+{
+    PORT_TYPE_E Type;
+    UART_CONFIG_T Uart;
+    USB_CONFIG_T Usb;
+    TCP_CONFIG_T Tcp;
+    NTRIP_CONFIG_T Ntrip;
+};
+
+class QuickConnect : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qRegisterMetaType<PORT_TYPE_E>();
+        QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect,
+                         [this](PORT_TYPE_E eType, void* pData)
+                         {
+                             CONNECTED_T c{};
+                             c.Type = eType;
+                             switch (eType)
+                             {
+                             case QZvPortCtrlBase::PORT_TYPE_UART:
+                                 c.Uart = *static_cast<UART_CONFIG_T*>(pData);
+                                 break;
+                             case QZvPortCtrlBase::PORT_TYPE_USB:
+                                 c.Usb = *static_cast<USB_CONFIG_T*>(pData);
+                                 break;
+                             case QZvPortCtrlBase::PORT_TYPE_TCP:
+                                 c.Tcp = *static_cast<TCP_CONFIG_T*>(pData);
+                                 break;
+                             case QZvPortCtrlBase::PORT_TYPE_NTRIP:
+                                 c.Ntrip = *static_cast<NTRIP_CONFIG_T*>(pData);
+                                 break;
+                             default:
+                                 break;
+                             }
+                             m_Connected << c;
+                         });
+    }
+    void TearDown() override { SetSerialPortLister({}); }
+
+    template <typename T> T* Widget(const char* pName) { return m_Dialog.findChild<T*>(QLatin1String(pName)); }
+    void Page(int nPage) { Widget<QTabWidget>("PortConnectTab")->setCurrentIndex(nPage); }
+    void Type(const char* pName, const QString& sText)
+    {
+        Widget<QLineEdit>(pName)->clear();
+        QTest::keyClicks(Widget<QLineEdit>(pName), sText);
+    }
+    void ClickConnect() { QTest::mouseClick(Widget<QPushButton>("m_BtnConfigConnect"), Qt::LeftButton); }
+    void ListPorts(const QStringList& Ports)
+    {
+        SetSerialPortLister(
+            [Ports](QStringList& List, QString&)
+            {
+                List = Ports;
+                return 0;
+            });
+    }
+
+    CScriptedPrompt m_Prompt;
+    QuickConnectDiag m_Dialog;
+    QList<CONNECTED_T> m_Connected;
+};
+
+TEST_F(QuickConnect, SerialPageKeepsTheDevicePathAndReadsTheLineSettings)
+{
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(0, openpty(&master, &slave, name, nullptr, nullptr));
+    // A port that cannot be opened is not offered.
+    ListPorts({QStringLiteral("/dev/ttyUSB_none_here"), QString::fromLocal8Bit(name)});
+    m_Dialog.ShowDiag();
+    ASSERT_EQ(1, Widget<QComboBox>("PortListComboBox")->count());
+    EXPECT_EQ("115200", Widget<QComboBox>("BaudrateListComboBox")->currentText());
+    EXPECT_EQ("8", Widget<QComboBox>("DatabitsListComboBox")->currentText());
+
+    struct
+    {
+        const char* pParity;
+        const char* pStop;
+        const char* pBits;
+        const char* pRate;
+        uint8_t nParity;
+        uint8_t nStop;
+    } const cases[] = {
+        {"Even", "1.5", "7", "9600", 2, 1}, {"Space", "2", "5", "921600", 4, 2}, {"None", "1", "8", "4800", 0, 0}};
+    for (const auto& c : cases)
+    {
+        m_Dialog.ShowDiag();
+        Widget<QComboBox>("ParityListComboBox")->setCurrentText(c.pParity);
+        Widget<QComboBox>("StopbitsListComboBox")->setCurrentText(c.pStop);
+        Widget<QComboBox>("DatabitsListComboBox")->setCurrentText(c.pBits);
+        Widget<QComboBox>("BaudrateListComboBox")->setCurrentText(c.pRate);
+        ClickConnect();
+        EXPECT_FALSE(m_Dialog.isVisible());
+    }
+    ASSERT_EQ(3, m_Connected.size());
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_UART, m_Connected[i].Type);
+        EXPECT_EQ(QString::fromLocal8Bit(name), m_Connected[i].Uart.PortName);
+        EXPECT_EQ(QByteArray(cases[i].pRate).toUInt(), m_Connected[i].Uart.BaudRate);
+        EXPECT_EQ(QByteArray(cases[i].pBits).toUInt(), m_Connected[i].Uart.ByteSize);
+        EXPECT_EQ(cases[i].nParity, m_Connected[i].Uart.Parity);
+        EXPECT_EQ(cases[i].nStop, m_Connected[i].Uart.StopBits);
+    }
+    ::close(slave);
+    ::close(master);
+
+    // No port at all: a fatal box and nothing connected.
+    ListPorts({});
+    m_Dialog.ShowDiag();
+    ClickConnect();
+    EXPECT_EQ(QStringList{"Fatal Error|Port can not be NULL"}, m_Prompt.Messages);
+    EXPECT_EQ(3, m_Connected.size());
+    EXPECT_TRUE(m_Dialog.isVisible());
+}
+
+TEST_F(QuickConnect, TcpPageChecksHostAndPortBeforeConnecting)
+{
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_TCP);
+    struct
+    {
+        const char* pHost;
+        const char* pPort;
+        const char* pWarning; // null: connects
+    } const cases[] = {
+        {"192.168.1.20", "99", "IP Port|IP Port is invalid"},
+        {"192.168.1.20", "65531", "IP Port|IP Port is invalid"},
+        {"192.168.1.20", "", "IP Port|IP Port is invalid"},
+        {"", "28000", "Server Name|Server Name can not be null"},
+        {"192.168.1.20", "100", nullptr},
+        {"rx-7.local", "65530", nullptr},
+    };
+    int nConnects = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pPort);
+        m_Dialog.ShowDiag();
+        m_Prompt.Messages.clear();
+        Widget<QLineEdit>("TCPServerName")->setText(c.pHost);
+        Widget<QLineEdit>("TCPIPPort")->setText(c.pPort);
+        ClickConnect();
+        if (c.pWarning)
+        {
+            EXPECT_EQ(QStringList{c.pWarning}, m_Prompt.Messages);
+            EXPECT_TRUE(m_Dialog.isVisible());
+            continue;
+        }
+        ++nConnects;
+        ASSERT_EQ(nConnects, m_Connected.size());
+        EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, m_Connected.last().Type);
+        EXPECT_EQ(c.pHost, m_Connected.last().Tcp.IPAddress);
+        EXPECT_EQ(QByteArray(c.pPort).toUInt(), m_Connected.last().Tcp.Port);
+        EXPECT_FALSE(m_Dialog.isVisible());
+    }
+    EXPECT_EQ(2, m_Connected.size());
+
+    // The protocol list gives the mode; the hidden address field the packed address.
+    const struct
+    {
+        const char* pAddress;
+        uint32_t nValue;
+    } addresses[] = {{"192.168.1.10", 0xC0A8010Au}, {"192.168.1.300", 0}, {"10.0.0", 0}};
+    for (const auto& a : addresses)
+    {
+        m_Dialog.ShowDiag();
+        Widget<QLineEdit>("TCPServerName")->setText("rx");
+        Widget<QLineEdit>("TCPIPPort")->setText("28000");
+        Widget<QComboBox>("TCPProcotolComboBox")->setCurrentText("UDP");
+        Widget<QLineEdit>("TCPIPAddrName")->setText(a.pAddress);
+        ClickConnect();
+        EXPECT_EQ(1u, m_Connected.last().Tcp.Mode);
+        EXPECT_EQ(a.nValue, m_Connected.last().Tcp.IPValue) << a.pAddress;
+    }
+}
+
+TEST_F(QuickConnect, UsbPageListsReceiversSortedAndPassesTheNameAsListed)
+{
+    auto backend = std::make_shared<CUsbMemBackend>();
+    backend->Add(std::make_shared<CUsbMemDevice>("b", "1"));
+    backend->Add(std::make_shared<CUsbMemDevice>("A", "2"));
+    backend->Add(std::make_shared<CUsbMemDevice>("", "3"));
+    ASSERT_EQ(0, UsbLinkSetBackend(backend));
+    m_Dialog.ShowDiag();
+    QComboBox* pDevices = Widget<QComboBox>("DeviceListComboBox");
+    QStringList listed;
+    for (int i = 0; i < pDevices->count(); ++i)
+        listed << pDevices->itemText(i);
+    EXPECT_EQ(QStringList({"(Can NOT Open)", "A 2", "b 1"}), listed);
+
+    Page(QZvPortCtrlBase::PORT_TYPE_USB);
+    pDevices->setCurrentText("b 1");
+    Widget<QComboBox>("USBPortListComboBox")->setCurrentIndex(2); // "USB3"
+    ClickConnect();
+    ASSERT_EQ(1, m_Connected.size());
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_USB, m_Connected[0].Type);
+    EXPECT_EQ("b 1", m_Connected[0].Usb.DeviceName); // the USB port matches it exactly
+    EXPECT_EQ(2u, m_Connected[0].Usb.Channel);
+    UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());
+}
+
+TEST_F(QuickConnect, CasterPageFillsTheRecordAndRefusesAMissingHostOrPort)
+{
+    QSignalSpy fixPos(&m_Dialog, &QuickConnectDiag::SignalSetNtripFixPos);
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_NTRIP);
+    EXPECT_TRUE(Widget<QRadioButton>("radioBClient")->isChecked());
+    EXPECT_FALSE(Widget<QRadioButton>("radioBServer")->isEnabled());
+
+    Type("ServerNameEdit", "");
+    ClickConnect();
+    Type("ServerNameEdit", "caster.example");
+    Widget<QLineEdit>("Port")->setText("");
+    ClickConnect();
+    EXPECT_EQ(QStringList({"Server Name|Server Name can not be null", "IP Port|IP Port is invalid"}),
+              m_Prompt.Messages);
+    EXPECT_TRUE(m_Connected.isEmpty());
+
+    // A language switch leaves what the user typed in place.
+    Type("Port", "2101");
+    InstallMonitorTranslations("zh");
+    m_Dialog.OnLanguageUpdate();
+    InstallMonitorTranslations("en");
+    m_Dialog.OnLanguageUpdate();
+    EXPECT_EQ("2101", Widget<QLineEdit>("Port")->text());
+
+    Type("MountPointEdit", "RTCM3_" + QString(90, 'M')); // longer than the record holds
+    Type("UserNameEdit", "rover");
+    Type("PasswordEdit", "s3cret");
+    ClickConnect();
+    ASSERT_EQ(1, m_Connected.size());
+    const NTRIP_CONFIG_T& n = m_Connected[0].Ntrip;
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_NTRIP, m_Connected[0].Type);
+    EXPECT_STREQ("caster.example", n.ServerName);
+    EXPECT_EQ(2101u, n.Port);
+    EXPECT_EQ(79u, strlen(n.MountPoint)); // cut, and ended by its zero
+    EXPECT_STREQ("rover", n.User);
+    EXPECT_STREQ("s3cret", n.Password);
+    EXPECT_EQ(0u, n.ServerMode);
+    EXPECT_EQ(1u, n.Enable);
+    ASSERT_EQ(1, fixPos.count());
+    EXPECT_FALSE(fixPos.at(0).at(0).toBool());
+}
+TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
+{
+    const UART_TIMING_T saved = QuickConnectDiag::DetectTiming();
+    QuickConnectDiag::DetectTiming() = FastUartTiming();
+    RECEIVER_RULES_T rules;
+    rules.Rate = 460800;
+    FakeReceiver fast(rules);
+    rules.Rate = 0; // answers nothing at any rate
+    FakeReceiver mute(rules);
+    FakeReceiver held;
+    ASSERT_TRUE(fast.Plug() && mute.Plug() && held.Plug());
+    const QString sFast = QString::fromStdString(fast.Rx().Name());
+    const QString sMute = QString::fromStdString(mute.Rx().Name());
+    const QString sHeld = QString::fromStdString(held.Rx().Name());
+    ListPorts({sFast, sMute, sHeld});
+    QSignalSpy finished(&m_Dialog, &QuickConnectDiag::SignalAutoDetectFinished);
+    QPushButton* pDetect = Widget<QPushButton>("m_BtnBaudAutoDetect");
+    QComboBox* pRates = Widget<QComboBox>("BaudrateListComboBox");
+    const auto detect = [&](const QString& sPort)
+    {
+        m_Dialog.ShowDiag();
+        Widget<QComboBox>("PortListComboBox")->setCurrentText(sPort);
+        finished.clear();
+        QTest::mouseClick(pDetect, Qt::LeftButton);
+    };
+
+    detect(sFast);
+    // The window is drawn and answers while the rate is sought.
+    EXPECT_EQ("Auto Detecting", pDetect->text());
+    EXPECT_FALSE(Widget<QPushButton>("m_BtnConfigConnect")->isEnabled());
+    EXPECT_FALSE(Widget<QPushButton>("m_BtnConfigCancel")->isEnabled());
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(" Auto Detect ", pDetect->text());
+    EXPECT_TRUE(Widget<QPushButton>("m_BtnConfigConnect")->isEnabled());
+    EXPECT_EQ("460800", pRates->currentText());
+    ASSERT_EQ(1, m_Connected.size());
+    EXPECT_EQ(sFast, m_Connected[0].Uart.PortName);
+    EXPECT_EQ(460800u, m_Connected[0].Uart.BaudRate);
+    EXPECT_FALSE(m_Dialog.isVisible());
+
+    detect(sMute);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(QStringList{"Baudrate auto detect|Baudrate auto detect failed, reset to 115200"}, m_Prompt.Messages);
+    EXPECT_EQ("115200", pRates->currentText());
+    EXPECT_EQ(1, m_Connected.size());
+    EXPECT_TRUE(m_Dialog.isVisible());
+
+    // Listed, then taken by another program before the search: no rate at all.
+    m_Dialog.ShowDiag();
+    const int fd = ::open(sHeld.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ASSERT_EQ(0, ::flock(fd, LOCK_EX | LOCK_NB));
+    Widget<QComboBox>("PortListComboBox")->setCurrentText(sHeld);
+    finished.clear();
+    QTest::mouseClick(pDetect, Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(10000));
+    ::close(fd);
+    EXPECT_EQ(-1, pRates->currentIndex());
+    EXPECT_EQ(1, m_Connected.size());
+    EXPECT_EQ(1, m_Prompt.Messages.size());
+    QuickConnectDiag::DetectTiming() = saved;
+}
+
+TEST_F(QuickConnect, TcpPageConnectsToTheReceiver)
+{
+    FakeReceiver rx;
+    const uint16_t nPort = rx.Listen();
+    ASSERT_NE(0, nPort);
+    QZvPortManager manager;
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &manager, &QZvPortManager::AddPortCtrl);
+    QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
+
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_TCP);
+    Type("TCPServerName", "127.0.0.1");
+    Type("TCPIPPort", QString::number(nPort));
+    ClickConnect();
+    ASSERT_EQ(1, added.count());
+    QZvPortCtrlBase* pCtrl = added.at(0).at(2).value<QZvPortCtrlBase*>();
+    ASSERT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, pCtrl->PortType);
+    // Connected: the receiver answered the property query.
+    EXPECT_TRUE(QTest::qWaitFor([pCtrl] { return pCtrl->IsPropertyValid(); }, 5000));
+    EXPECT_EQ(std::string::npos, rx.Net().Received().find("ICOMCONFIG")) << "no current port to configure";
+}
+
+TEST_F(QuickConnect, CasterPageConnectsAClientToTheCaster)
+{
+    CTestCaster caster;
+    const quint16 nPort = caster.Listen();
+    ASSERT_NE(0, nPort);
+    QZvPortManager manager;
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &manager, &QZvPortManager::AddPortCtrl);
+    QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
+
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_NTRIP);
+    Type("ServerNameEdit", "127.0.0.1");
+    Type("Port", QString::number(nPort));
+    Type("MountPointEdit", "BJNR0");
+    Type("UserNameEdit", "user0");
+    Type("PasswordEdit", "kiwe7");
+    ClickConnect();
+    ASSERT_EQ(1, added.count());
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_NTRIP, added.at(0).at(1).value<PORT_TYPE_E>());
+    auto* pCtrl = static_cast<QZvNTripPortCtrl*>(added.at(0).at(2).value<QZvPortCtrlBase*>());
+    QByteArray got;
+    QObject::connect(pCtrl, &QZvPortCtrlBase::SignalUpdateUI, &m_Dialog,
+                     [&got](uint, PORT_TYPE_E, QByteArray Data) { got += Data; });
+    ASSERT_TRUE(CTestCaster::WaitFor([&] { return caster.StreamingClients() == 1; }));
+    EXPECT_TRUE(caster.m_Faults.isEmpty()) << caster.m_Faults.join("; ").toStdString();
+    EXPECT_TRUE(caster.m_Requests.value(0).Line.startsWith("GET /BJNR0 "));
+    caster.Send("stream bytes");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return got.contains("stream bytes"); }, 3000));
+    EXPECT_EQ("127.0.0.1:" + QString::number(nPort) + "@BJNR0", pCtrl->GetPortName());
+}
+} // namespace
