@@ -125,7 +125,7 @@ void BM_TwentyHzRinex304ToRange(benchmark::State& state)
 }
 BENCHMARK(BM_TwentyHzRinex304ToRange)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void LogToLog(benchmark::State& state, uint32_t nKind)
+void LogToLog(benchmark::State& state, LOG2LOG_KIND_E nKind)
 {
     const std::string sSrc = RangeFile();
     if (sSrc.empty())

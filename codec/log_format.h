@@ -3,9 +3,14 @@
 // ("#NAMEA,header;body*crc\r\n"), the abbreviated text form ("<NAME header\r\n"
 // then "<\t..." body lines, no CRC) and the short text header ("%NAMESA,week,sec;").
 //
-// Decoders and copiers return 1 for success and 0 for failure and give the
-// produced length through an out-parameter; every routine honours the input
-// length it is given and the output capacity it is given.
+// Status convention of the codec, here and in every codec header: decoders,
+// formatters, copiers and checks return 1 (done) or 0 (refused) and give what
+// they produced, its length included, through out-parameters; lookups return
+// the value found or the named NONE or UNKNOWN value of their table; the few
+// routines whose results the receivers' formats fix (the splitter's lengths
+// and SPLIT_* codes, FillBinaryHeader's 0) say so beside them. Every routine
+// honours the input length and the output capacity it is given, and none
+// throws, prints or keeps state of its own.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,12 @@
 // What a conversion job reports: its status codes, and the count of carrier
 // phases its compression had to shift or drop. The state a job or a scan
 // works on is in a context its caller owns (converter/engine/convert_context.h).
+//
+// Status convention of the engine: a job returns a CONVERT_STATUS_E, which the
+// window turns into its message (0 success, negative failures); the routines
+// under a job return their own named results (RINEX_READ_E of the RINEX
+// readers, LOG2LOG_STATUS_E, SCAN_STATUS_E of the source scan); text writers
+// return the length written, or -1 when it does not fit.
 #pragma once
 
 #include <cstdint>

@@ -31,7 +31,7 @@ constexpr uint8_t kTextType = 0x20;
 struct Log2LogJob
 {
     const LOG_REGISTRY_T* pRegistry = nullptr;
-    uint32_t nKind = 0;
+    LOG2LOG_KIND_E nKind = LOG2LOG_RANGE_TO_RANGECMP;
     uint32_t bBinaryInput = 0;
     FILE* pOut = nullptr;
     bool bWriteFailed = false;
@@ -305,20 +305,20 @@ const LOG_TYPE_T* GetLogFormatter(uint16_t nMessageId, const LOG_REGISTRY_T* pRe
     return FindLogType(LogRegistryOr(pRegistry), nMessageId, LOG_USE_CONVERT);
 }
 
-int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
+int ConvertLogToLog(FILE* pSrc, FILE* pOut, LOG2LOG_KIND_E eKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
                     void* pContext, const LOG_REGISTRY_T* pRegistry, CompressedPhaseCounts* pPhases)
 {
-    if (!pSrc || !pOut || nKind >= LOG2LOG_KIND_COUNT)
-        return -1;
+    if (!pSrc || !pOut || eKind >= LOG2LOG_KIND_COUNT)
+        return LOG2LOG_FAILED;
     Log2LogJob job;
     job.pRegistry = pRegistry;
-    job.nKind = nKind;
+    job.nKind = eKind;
     job.bBinaryInput = bBinaryInput;
     job.pOut = pOut;
     ResetRangeCmp4State(job.Cmp4.get());
     ProgressRelay relay{pfnProgress, pContext};
     LogSourceReader reader(pSrc, pfnProgress ? RelayProgress : nullptr, &relay,
-                           nKind == LOG2LOG_BINEX_TO_LOG ? LOG_SOURCE_BINEX_RECORDS : LOG_SOURCE_ALL_HEADERS);
+                           eKind == LOG2LOG_BINEX_TO_LOG ? LOG_SOURCE_BINEX_RECORDS : LOG_SOURCE_ALL_HEADERS);
     LogSourceFrame log;
     while (reader.Next(&log))
         ConvertFound(job, log);
@@ -328,8 +328,8 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInpu
         pPhases->nDropped = job.Arcs->Dropped;
     }
     if (job.bWriteFailed)
-        return -1;
-    return reader.ReadFailed() ? LOG2LOG_READ_FAILED : 0;
+        return LOG2LOG_FAILED;
+    return reader.ReadFailed() ? LOG2LOG_READ_FAILED : LOG2LOG_OK;
 }
 
 int CWorkThread::RunLog2Log()
@@ -347,7 +347,7 @@ int CWorkThread::RunLog2Log()
         return CONVERT_ERR_OUTPUT;
     }
     const int nResult = ConvertLogToLog(
-        pSrc, pOut, m_nLog2LogKind, m_bBinaryInput,
+        pSrc, pOut, static_cast<LOG2LOG_KIND_E>(m_nLog2LogKind), m_bBinaryInput,
         [](void* pThis, uint32_t nBytes)
         {
             CWorkThread* pWorker = static_cast<CWorkThread*>(pThis);

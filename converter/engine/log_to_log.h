@@ -37,18 +37,18 @@ const LOG_TYPE_T* GetLogFormatter(uint16_t nMessageId, const LOG_REGISTRY_T* pRe
 // non-zero result stops the conversion there.
 using LogProgressFn = int (*)(void* pContext, uint32_t nBytesRead);
 
-enum : int
+enum LOG2LOG_STATUS_E : int
 {
-    LOG2LOG_READ_FAILED = -2,
+    LOG2LOG_OK = 0,
+    LOG2LOG_FAILED = -1,      // a kind outside 0-7, a null file, or an output that could not be written
+    LOG2LOG_READ_FAILED = -2, // the source could not be read to its end (what was read is converted)
 };
 
-// Converts the whole source into the output by kind (LOG2LOG_KIND_E).
-// bBinaryInput: the job's source was found to be binary (kind 6 then writes
-// nothing). The logs are those of the registry (the codec's own when null).
-// Returns 0; -1 for a kind outside 0-7, a null file, or an output that could
-// not be written; LOG2LOG_READ_FAILED for a source that could not be read to
-// its end (what was read is converted). pPhases, when given, receives what
-// compression (kinds 0 and 4) did to carrier phases.
-int ConvertLogToLog(FILE* pSrc, FILE* pOut, uint32_t nKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
+// Converts the whole source into the output by kind. bBinaryInput: the job's
+// source was found to be binary (kind 6 then writes nothing). The logs are
+// those of the registry (the codec's own when null). Returns a
+// LOG2LOG_STATUS_E. pPhases, when given, receives what compression (kinds 0
+// and 4) did to carrier phases.
+int ConvertLogToLog(FILE* pSrc, FILE* pOut, LOG2LOG_KIND_E eKind, uint32_t bBinaryInput, LogProgressFn pfnProgress,
                     void* pContext, const LOG_REGISTRY_T* pRegistry = nullptr,
                     CompressedPhaseCounts* pPhases = nullptr);

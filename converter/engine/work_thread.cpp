@@ -27,16 +27,16 @@ void CWorkThread::RequestStop()
 
 bool CWorkThread::StopRequested() const { return isInterruptionRequested(); }
 
-void CWorkThread::StartRange2Rnx() { StartJob(1); }
-void CWorkThread::StartRnx2Range() { StartJob(2); }
-void CWorkThread::StartLog2Log() { StartJob(3); }
+void CWorkThread::StartRange2Rnx() { StartJob(WORK_MODE_RANGE2RNX); }
+void CWorkThread::StartRnx2Range() { StartJob(WORK_MODE_RNX2RANGE); }
+void CWorkThread::StartLog2Log() { StartJob(WORK_MODE_LOG2LOG); }
 
-void CWorkThread::StartJob(uint32_t nMode)
+void CWorkThread::StartJob(WORK_MODE_E eMode)
 {
     QMutexLocker lock(&m_Mutex);
-    uint32_t nIdle = 0;
+    uint32_t nIdle = WORK_MODE_IDLE;
     // Publishes the job fields written before this call to the worker.
-    if (m_nMode.compare_exchange_strong(nIdle, nMode, std::memory_order_acq_rel))
+    if (m_nMode.compare_exchange_strong(nIdle, eMode, std::memory_order_acq_rel))
         m_Wake.wakeAll();
 }
 
@@ -44,40 +44,40 @@ void CWorkThread::run()
 {
     for (;;)
     {
-        uint32_t nMode = 0;
+        uint32_t nMode = WORK_MODE_IDLE;
         {
             QMutexLocker lock(&m_Mutex);
-            while ((nMode = m_nMode.load(std::memory_order_acquire)) == 0 && !isInterruptionRequested())
+            while ((nMode = m_nMode.load(std::memory_order_acquire)) == WORK_MODE_IDLE && !isInterruptionRequested())
                 m_Wake.wait(&m_Mutex);
-            if (nMode == 0)
+            if (nMode == WORK_MODE_IDLE)
                 return;
         }
         switch (nMode)
         {
-        case 1:
+        case WORK_MODE_RANGE2RNX:
         {
             const int nStatus = RunRange2Rnx();
-            m_nMode.store(0, std::memory_order_release);
+            m_nMode.store(WORK_MODE_IDLE, std::memory_order_release);
             emit Range2RnxReturn(nStatus);
             break;
         }
-        case 2:
+        case WORK_MODE_RNX2RANGE:
         {
             const int nStatus = RunRnx2Range();
-            m_nMode.store(0, std::memory_order_release);
+            m_nMode.store(WORK_MODE_IDLE, std::memory_order_release);
             emit Rnx2RangeReturn(nStatus);
             break;
         }
-        case 3:
+        case WORK_MODE_LOG2LOG:
         {
             const int nStatus = RunLog2Log();
-            m_nMode.store(0, std::memory_order_release);
+            m_nMode.store(WORK_MODE_IDLE, std::memory_order_release);
             emit Log2LogReturn(nStatus);
             break;
         }
         default:
             // Not a job: dropped, the worker stays idle.
-            m_nMode.store(0, std::memory_order_release);
+            m_nMode.store(WORK_MODE_IDLE, std::memory_order_release);
             break;
         }
     }

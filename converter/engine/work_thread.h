@@ -17,12 +17,21 @@
 #include "converter/engine/engine_state.h"
 #include "converter/engine/range_to_rinex.h"
 
+// The worker's mode (m_nMode): idle, or the job it runs.
+enum WORK_MODE_E : uint32_t
+{
+    WORK_MODE_IDLE = 0,
+    WORK_MODE_RANGE2RNX = 1, // range log to RINEX
+    WORK_MODE_RNX2RANGE = 2, // RINEX to log
+    WORK_MODE_LOG2LOG = 3,   // log to log
+};
+
 class CWorkThread : public QThread
 {
     Q_OBJECT
 
 public:
-    explicit CWorkThread(uint32_t nMode = 0);
+    explicit CWorkThread(uint32_t nMode = WORK_MODE_IDLE);
     ~CWorkThread() override;
 
     // Wakes an idle worker and makes run() return; a running job sees it
@@ -61,7 +70,7 @@ public:
     uint32_t m_bExtract = 0;
     uint32_t m_bDecimate = 0;
     double m_dInterval = 0.0;
-    // 0 idle, 1 range log to RINEX, 2 RINEX to log, 3 log to log.
+    // WORK_MODE_E.
     std::atomic<uint32_t> m_nMode;
 
     // What the last range-log job read, wrote and skipped; read it after its
@@ -99,7 +108,7 @@ protected:
     virtual int RunLog2Log();
 
 private:
-    void StartJob(uint32_t nMode);
+    void StartJob(WORK_MODE_E eMode);
 
     QMutex m_Mutex;
     QWaitCondition m_Wake;

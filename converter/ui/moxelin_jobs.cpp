@@ -20,6 +20,7 @@
 #include "codec/signals.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/ephem_dump.h"
+#include "converter/engine/log_to_log.h"
 #include "converter/engine/rinex_obs_header.h"
 #include "converter/engine/source_scan.h"
 #include "converter/engine/work_thread.h"
@@ -490,15 +491,20 @@ void CMoxelinMainWindow::Log2LogMoxelinBtn_Click()
     const struct
     {
         QRadioButton* pButton;
-        uint32_t nKind;
-    } kinds[] = {{ui.Range2RangecmpFlag, 0},  {ui.Rangecmp2RangeFlag, 1}, {ui.Range2Rangecmp4Flag, 4},
-                 {ui.Rangecmp42RangeFlag, 5}, {ui.BinexTransLogFlag, 7},  {ui.LogTransBinexFlag, 6},
-                 {ui.LogOutputASCIIFlag, 2},  {ui.LogOutputBinaryFlag, 3}};
+        LOG2LOG_KIND_E eKind;
+    } kinds[] = {{ui.Range2RangecmpFlag, LOG2LOG_RANGE_TO_RANGECMP},
+                 {ui.Rangecmp2RangeFlag, LOG2LOG_RANGECMP_TO_RANGE},
+                 {ui.Range2Rangecmp4Flag, LOG2LOG_RANGE_TO_RANGECMP4},
+                 {ui.Rangecmp42RangeFlag, LOG2LOG_RANGECMP4_TO_RANGE},
+                 {ui.BinexTransLogFlag, LOG2LOG_BINEX_TO_LOG},
+                 {ui.LogTransBinexFlag, LOG2LOG_RANGE_TEXT_TO_BINARY},
+                 {ui.LogOutputASCIIFlag, LOG2LOG_TO_TEXT},
+                 {ui.LogOutputBinaryFlag, LOG2LOG_TO_BINARY}};
     for (const auto& kind : kinds)
     {
         if (kind.pButton->isChecked())
         {
-            worker.m_nLog2LogKind = kind.nKind;
+            worker.m_nLog2LogKind = kind.eKind;
             break;
         }
     }

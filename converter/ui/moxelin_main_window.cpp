@@ -401,7 +401,7 @@ void CMoxelinMainWindow::Range2RnxMixedNavEnable_stateChanged()
     const bool bMixed = m_pUi->Range2RnxMixedNavEnable->isChecked();
     m_pUi->GPSNavFileLabel->setText(bMixed ? tr("Nav File") : tr("GPS Nav File"));
     // A job reads the flag while it runs; it is set again when a job starts.
-    if (m_pWorkThread->m_nMode.load() == 0)
+    if (m_pWorkThread->m_nMode.load() == WORK_MODE_IDLE)
         m_pWorkThread->m_bMixedNav = bMixed ? 1 : 0;
     QString sGps = m_pUi->Range2RnxGPSNavFilePath->text();
     if (!sGps.isEmpty())

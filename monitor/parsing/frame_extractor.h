@@ -4,6 +4,12 @@
 // checksums hold; every other byte is handed on as text, exactly once and in
 // order. Bytes that do not fit beside the unread ones wait behind the ring and
 // move in as extraction makes room, so no batch size loses a byte.
+//
+// Status convention of the parsing: routines that take a log or a line return
+// 1 (taken), 0 (refused: checksum, header or body) or -1 (not theirs); those
+// that fill an output return its length, 0 for none; the parsers' passes
+// return named results (PARSE_*); parsed state is read from the records and
+// stores, and the Qt classes report to the windows by signals.
 #pragma once
 
 #include <QObject>

@@ -31,28 +31,28 @@ int RemoteUpgradeDecodeMsg(REMOTE_UPGRADE_RESULT_T* pResult, const uint8_t* pFra
 {
     if (nFrameLen < 1 || pFrame[0] != 0xD3)
     {
-        return -10;
+        return REMOTE_UPGRADE_NO_PREAMBLE;
     }
     if (nFrameLen < 7 || pFrame[6] != 4)
     {
-        return -20;
+        return REMOTE_UPGRADE_BAD_VERSION;
     }
     if (((pFrame[3] << 4) | (pFrame[4] >> 4)) != 4089)
     {
-        return -30;
+        return REMOTE_UPGRADE_NOT_4089;
     }
     if (nFrameLen < REMOTE_UPGRADE_DATA_OFFSET)
     {
-        return -50;
+        return REMOTE_UPGRADE_BAD_CRC;
     }
     if (pExpectedId != nullptr && std::memcmp(pFrame + 8, pExpectedId, REMOTE_UPGRADE_IDENTITY_LEN) != 0)
     {
-        return -40;
+        return REMOTE_UPGRADE_OTHER_ID;
     }
     const size_t nLength = static_cast<size_t>((pFrame[1] << 8) | pFrame[2]);
     if (nFrameLen < nLength + 6 || !Crc24qCheck(pFrame, static_cast<uint32_t>(nLength + 6)))
     {
-        return -50;
+        return REMOTE_UPGRADE_BAD_CRC;
     }
     pResult->Type = pFrame[5];
     if (pText != nullptr && nTextCapacity > 0)

@@ -36,10 +36,19 @@ struct REMOTE_UPGRADE_RESULT_T
     uint32_t ImageSize;
 };
 
-// Checks and explains one received 4089 frame of nFrameLen bytes. Returns
-// -10 (no 0xD3), -20 (byte 6 not 4), -30 (not message 4089), -40 (identity
-// differs from pExpectedId), -50 (CRC-24Q wrong, or the frame shorter than its
-// length field says), else the length of the text written to pText (at most
-// nTextCapacity - 1 bytes, NUL-terminated). pExpectedId and pText may be null.
+// Why a received frame is not an upgrade frame of this receiver.
+enum REMOTE_UPGRADE_DECODE_E : int
+{
+    REMOTE_UPGRADE_NO_PREAMBLE = -10, // no 0xD3
+    REMOTE_UPGRADE_BAD_VERSION = -20, // byte 6 not 4
+    REMOTE_UPGRADE_NOT_4089 = -30,    // another message number
+    REMOTE_UPGRADE_OTHER_ID = -40,    // the identity differs from the one expected
+    REMOTE_UPGRADE_BAD_CRC = -50,     // CRC-24Q wrong, or the frame shorter than its length field says
+};
+
+// Checks and explains one received 4089 frame of nFrameLen bytes. Returns a
+// REMOTE_UPGRADE_DECODE_E, else the length of the text written to pText (at
+// most nTextCapacity - 1 bytes, NUL-terminated). pExpectedId and pText may be
+// null.
 int RemoteUpgradeDecodeMsg(REMOTE_UPGRADE_RESULT_T* pResult, const uint8_t* pFrame, size_t nFrameLen,
                            const uint8_t* pExpectedId, char* pText, size_t nTextCapacity);

@@ -21,7 +21,7 @@ int QZvFilePortCtrl::SetPortConfig(void* pConfig)
         m_Config.Speed = std::max(m_Config.Speed, MIN_SPEED_MS);
     }
     SetTimerInterval(m_Config.Speed);
-    return OpenFile() ? 0 : 1;
+    return OpenFile() ? PORT_FAIL_NONE : PORT_FAIL_SETUP;
 }
 
 bool QZvFilePortCtrl::OpenFile()

@@ -66,7 +66,7 @@ int QZvNTripPortCtrl::SetPortConfig(void* pConfig)
         std::memcpy(&m_Config, pConfig, sizeof(m_Config));
     }
     m_Config.StopFlag = 0;
-    return 0;
+    return PORT_FAIL_NONE;
 }
 
 void QZvNTripPortCtrl::SetNtripSettings(const NTRIP_CONFIG_T* pConfig)

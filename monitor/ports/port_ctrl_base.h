@@ -11,6 +11,14 @@
 // bounded and ends early once IsStopRequested() is true, so that a port can
 // always be deleted within a second. When the thread ends the object returns
 // to the application thread, where it can be restarted or destroyed.
+//
+// Status convention of the ports: the lower layers (serial device, NTRIP
+// protocol, USB link library, message 4089 codec, firmware image check) return
+// 0 or a count on success and a negative code on failure, named wherever a
+// caller tells several failures apart; failures reach
+// the user interface only as controller and manager signals: SignalAddPortFail
+// with a PORT_FAIL_E (a socket error for TCP, an NTRIP_RESULT_E for NTRIP),
+// SignalUpdateFail, SignalOpenFileFail.
 #pragma once
 
 #include <QByteArray>
@@ -26,6 +34,18 @@
 #include "monitor/ports/port_records.h"
 
 class QTimer;
+
+// The Errflag of SignalAddPortFail: why a port could not be added, or why it
+// lost its link. Serial ports and the manager report these; TCP ports report
+// the socket error (QAbstractSocket::SocketError), NTRIP ports their session
+// result (NTRIP_RESULT_E).
+enum PORT_FAIL_E : int
+{
+    PORT_FAIL_NONE = 0,
+    PORT_FAIL_SETUP = 1,      // no controller for the kind, or its connection record refused
+    PORT_FAIL_NO_DEVICE = -1, // the serial device cannot be opened (also while its rate is detected)
+    PORT_FAIL_NO_ANSWER = -2, // the receiver does not answer the property query
+};
 
 class QZvPortCtrlBase : public QThread
 {
@@ -58,8 +78,9 @@ public:
     // The connected receiver's answer to the property query (thread-safe).
     QZvPortProperty Property;
 
-    // Takes the port's copy of its connection record; 0 success, else an
-    // error code that the manager reports.
+    // Takes the port's copy of its connection record; PORT_FAIL_NONE, else
+    // the code that the manager reports (PORT_FAIL_SETUP, or the session
+    // result of an NTRIP port).
     virtual int SetPortConfig(void* pConfig) = 0;
     virtual int ClosePort() = 0;
     // Name used in log file names and failure reports; callable from any thread.

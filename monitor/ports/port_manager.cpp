@@ -122,7 +122,7 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     if (pCtrl == nullptr)
     {
         // The connection dialogs learn of failures only through this signal.
-        emit SignalAddPortFail(0, PortType, 1, sName);
+        emit SignalAddPortFail(0, PortType, PORT_FAIL_SETUP, sName);
         return 1;
     }
 

@@ -49,7 +49,7 @@ int QZvTCPPortCtrl::SetPortConfig(void* pConfig)
 {
     QMutexLocker lock(&m_Mutex);
     m_Config = *static_cast<const TCP_CONFIG_T*>(pConfig);
-    return 0;
+    return PORT_FAIL_NONE;
 }
 
 TCP_CONFIG_T QZvTCPPortCtrl::GetTcpConfig() const

@@ -52,11 +52,11 @@ int QZvUartPortCtrl::SetPortConfig(void* pConfig)
 {
     if (pConfig == nullptr)
     {
-        return 1;
+        return PORT_FAIL_SETUP;
     }
     QMutexLocker lock(&m_ConfigMutex);
     m_Config = *static_cast<const UART_CONFIG_T*>(pConfig);
-    return 0;
+    return PORT_FAIL_NONE;
 }
 
 UART_CONFIG_T QZvUartPortCtrl::GetPortConfig() const
@@ -110,7 +110,7 @@ void QZvUartPortCtrl::run()
         if (rate < 0)
         {
             m_Dev.Reset();
-            emit SignalAddPortFail(UniquePortID, PortType, -1, GetPortName());
+            emit SignalAddPortFail(UniquePortID, PortType, PORT_FAIL_NO_DEVICE, GetPortName());
             return;
         }
         if (rate == 0)
@@ -123,7 +123,7 @@ void QZvUartPortCtrl::run()
 
     if (!OpenWithConfig())
     {
-        emit SignalAddPortFail(UniquePortID, PortType, -1, GetPortName());
+        emit SignalAddPortFail(UniquePortID, PortType, PORT_FAIL_NO_DEVICE, GetPortName());
         return;
     }
     qDebug("Uart ID %u, Parse Property start", UniquePortID);
@@ -139,7 +139,7 @@ void QZvUartPortCtrl::run()
     if (!bValid && !GetProcessMode())
     {
         DisconnectPort();
-        emit SignalAddPortFail(UniquePortID, PortType, -2, GetPortName());
+        emit SignalAddPortFail(UniquePortID, PortType, PORT_FAIL_NO_ANSWER, GetPortName());
         return;
     }
 

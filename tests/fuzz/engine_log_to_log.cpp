@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     FILE* pOut = std::fopen("/dev/null", "wb");
     if (!pSrc || !pOut)
         std::abort();
-    if (ConvertLogToLog(pSrc, pOut, pData[0] % LOG2LOG_KIND_COUNT, pData[0] >> 7, nullptr, nullptr) != 0)
+    if (ConvertLogToLog(pSrc, pOut, static_cast<LOG2LOG_KIND_E>(pData[0] % LOG2LOG_KIND_COUNT), pData[0] >> 7, nullptr,
+                        nullptr) != 0)
         std::abort();
     std::fclose(pSrc);
     std::fclose(pOut);

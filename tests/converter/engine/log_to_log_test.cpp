@@ -156,7 +156,7 @@ struct Fixture
     }
 };
 
-Bytes RunKind(const Bytes& source, uint32_t nKind, uint32_t bBinaryInput = 0, int* pStatus = nullptr,
+Bytes RunKind(const Bytes& source, LOG2LOG_KIND_E nKind, uint32_t bBinaryInput = 0, int* pStatus = nullptr,
               CompressedPhaseCounts* pPhases = nullptr)
 {
     FILE* pSrc = std::tmpfile();
@@ -279,7 +279,7 @@ TEST(LogToLog, EachKindConvertsWhatItTakesAndSkipsTheRest)
     const std::vector<RANGE_OBS_T> epochA = Cmp4Epoch(0), epochB = Cmp4Epoch(1.0), epochC = Cmp4Epoch(0.5);
     struct Case
     {
-        uint32_t nKind;
+        LOG2LOG_KIND_E nKind;
         std::vector<std::string> names;
     };
     const Case cases[] = {
@@ -432,7 +432,7 @@ TEST(LogToLog, OffsetPhasesSurviveCompressionShiftedByWholeCycles)
     }
     const struct
     {
-        uint32_t nPack, nExpand;
+        LOG2LOG_KIND_E nPack, nExpand;
         double dPsrStep;
     } kinds[] = {{LOG2LOG_RANGE_TO_RANGECMP, LOG2LOG_RANGECMP_TO_RANGE, 1.0 / 128},
                  {LOG2LOG_RANGE_TO_RANGECMP4, LOG2LOG_RANGECMP4_TO_RANGE, 0.0005}};
@@ -487,7 +487,7 @@ TEST(LogToLog, EmptySourceAndBadArguments)
     EXPECT_TRUE(RunKind(Bytes(), LOG2LOG_TO_TEXT).empty());
     FILE* f = std::tmpfile();
     EXPECT_EQ(ConvertLogToLog(f, f, LOG2LOG_KIND_COUNT, 0, nullptr, nullptr), -1);
-    EXPECT_EQ(ConvertLogToLog(nullptr, f, 0, 0, nullptr, nullptr), -1);
+    EXPECT_EQ(ConvertLogToLog(nullptr, f, LOG2LOG_RANGE_TO_RANGECMP, 0, nullptr, nullptr), -1);
     std::fclose(f);
 }
 

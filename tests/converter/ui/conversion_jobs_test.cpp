@@ -318,7 +318,9 @@ TEST_F(ConversionJobsTest, LogToAnotherLogFormWritesWhatTheEngineWrites)
         FILE* pIn = std::fopen(QFile::encodeName(sSource).constData(), "rb");
         FILE* pOut = std::fopen(QFile::encodeName(sExpected).constData(), "wb");
         ASSERT_TRUE(pIn && pOut);
-        EXPECT_EQ(ConvertLogToLog(pIn, pOut, c.nKind, c.eForm == Form::RangeBinary, nullptr, nullptr), 0);
+        EXPECT_EQ(ConvertLogToLog(pIn, pOut, static_cast<LOG2LOG_KIND_E>(c.nKind), c.eForm == Form::RangeBinary,
+                                  nullptr, nullptr),
+                  0);
         std::fclose(pOut);
         std::fclose(pIn);
         const QByteArray window = Read(sOutput);
