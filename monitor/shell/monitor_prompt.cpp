@@ -42,6 +42,24 @@ void CMonitorPrompt::Ask(QWidget* pParent, const QString& sTitle, const QString&
     pBox->open();
 }
 
+void CMonitorPrompt::Inform(QWidget* pParent, QMessageBox::Icon eIcon, const QString& sTitle, const QString& sText,
+                            const QString& sAccept, const QString& sReject, std::function<void(bool)> onAnswer)
+{
+    auto* pBox = new QMessageBox(eIcon, sTitle, sText, QMessageBox::NoButton, pParent);
+    pBox->setAttribute(Qt::WA_DeleteOnClose);
+    pBox->setWindowFlag(Qt::WindowStaysOnTopHint);
+    QPushButton* pAccept = pBox->addButton(sAccept, QMessageBox::AcceptRole);
+    if (!sReject.isEmpty())
+        pBox->addButton(sReject, QMessageBox::RejectRole);
+    QObject::connect(pBox, &QMessageBox::finished, pBox,
+                     [pBox, pAccept, onAnswer]()
+                     {
+                         if (onAnswer)
+                             onAnswer(pBox->clickedButton() == pAccept);
+                     });
+    pBox->open();
+}
+
 QString CMonitorPrompt::Text(QWidget* pParent, const QString& sTitle, const QString& sLabel, const QString& sDefault,
                              bool* pOk)
 {

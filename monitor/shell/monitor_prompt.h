@@ -29,6 +29,13 @@ public:
     // The same question without waiting: onAnswer runs later, in the GUI thread,
     // with the user's answer (false when the box is closed).
     virtual void Ask(QWidget* pParent, const QString& sTitle, const QString& sText, std::function<void(bool)> onAnswer);
+    // A box that does not wait, for reports that reach a window from a port
+    // (a port may report again before the user has answered): one button
+    // sAccept, or two when sReject is not empty. onAnswer (may be empty) runs
+    // later, in the GUI thread, with true for sAccept and false for sReject or
+    // when the box is closed.
+    virtual void Inform(QWidget* pParent, QMessageBox::Icon eIcon, const QString& sTitle, const QString& sText,
+                        const QString& sAccept, const QString& sReject, std::function<void(bool)> onAnswer);
     // A line of text; bOk tells whether the user accepted.
     virtual QString Text(QWidget* pParent, const QString& sTitle, const QString& sLabel, const QString& sDefault,
                          bool* pOk);

@@ -18,7 +18,7 @@ public:
     // What was shown, as "title|text" (messages and questions) or the caption (choosers).
     QStringList Messages, Questions, Choosers;
     QList<QUrl> OpenedUrls;
-    std::deque<bool> Answers;  // answers to Question and Ask; "No" when empty
+    std::deque<bool> Answers;  // answers to Question, Ask and two-button Inform; "No" when empty
     std::deque<QString> Paths; // answers to the choosers; cancel when empty
     std::deque<QString> Texts; // answers to Text; cancel when empty
     bool UrlOpens = true;
@@ -36,6 +36,21 @@ public:
     {
         Questions << sTitle + "|" + sText;
         onAnswer(Next(Answers, false));
+    }
+    // One button: recorded with the messages; two: with the questions, answered from Answers.
+    void Inform(QWidget*, QMessageBox::Icon, const QString& sTitle, const QString& sText, const QString&,
+                const QString& sReject, std::function<void(bool)> onAnswer) override
+    {
+        bool bAnswer = true;
+        if (sReject.isEmpty())
+            Messages << sTitle + "|" + sText;
+        else
+        {
+            Questions << sTitle + "|" + sText;
+            bAnswer = Next(Answers, false);
+        }
+        if (onAnswer)
+            onAnswer(bAnswer);
     }
     QString Text(QWidget*, const QString& sTitle, const QString&, const QString&, bool* pOk) override
     {
