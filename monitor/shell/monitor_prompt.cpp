@@ -66,6 +66,19 @@ QString CMonitorPrompt::Text(QWidget* pParent, const QString& sTitle, const QStr
     return QInputDialog::getText(pParent, sTitle, sLabel, QLineEdit::Normal, sDefault, pOk);
 }
 
+void CMonitorPrompt::AskText(QWidget* pParent, const QString& sTitle, const QString& sLabel,
+                             std::function<void(bool, QString)> onAnswer)
+{
+    auto* pDialog = new QInputDialog(pParent);
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    pDialog->setWindowTitle(sTitle);
+    pDialog->setLabelText(sLabel);
+    QObject::connect(pDialog, &QInputDialog::finished, pDialog,
+                     [pDialog, onAnswer](int nResult)
+                     { onAnswer(nResult == QDialog::Accepted, pDialog->textValue()); });
+    pDialog->open();
+}
+
 QString CMonitorPrompt::OpenFileName(QWidget* pParent, const QString& sCaption, const QString& sDir,
                                      const QString& sFilter)
 {

@@ -39,6 +39,11 @@ public:
     // A line of text; bOk tells whether the user accepted.
     virtual QString Text(QWidget* pParent, const QString& sTitle, const QString& sLabel, const QString& sDefault,
                          bool* pOk);
+    // The same without waiting, for a request that arrives on a stream (a
+    // script's output): onAnswer runs later, in the GUI thread, with whether
+    // the user accepted and the text.
+    virtual void AskText(QWidget* pParent, const QString& sTitle, const QString& sLabel,
+                         std::function<void(bool, QString)> onAnswer);
     // The chosen path, or an empty text when the user cancelled.
     virtual QString OpenFileName(QWidget* pParent, const QString& sCaption, const QString& sDir,
                                  const QString& sFilter);

@@ -20,7 +20,7 @@ public:
     QList<QUrl> OpenedUrls;
     std::deque<bool> Answers;  // answers to Question, Ask and two-button Inform; "No" when empty
     std::deque<QString> Paths; // answers to the choosers; cancel when empty
-    std::deque<QString> Texts; // answers to Text; cancel when empty
+    std::deque<QString> Texts; // answers to Text and AskText; cancel when empty
     bool UrlOpens = true;
 
     void Message(QWidget*, QMessageBox::Icon, const QString& sTitle, const QString& sText) override
@@ -59,6 +59,12 @@ public:
         if (pOk)
             *pOk = bAnswered;
         return Next(Texts, QString());
+    }
+    void AskText(QWidget*, const QString& sTitle, const QString&, std::function<void(bool, QString)> onAnswer) override
+    {
+        Choosers << sTitle;
+        const bool bAnswered = !Texts.empty();
+        onAnswer(bAnswered, Next(Texts, QString()));
     }
     QString OpenFileName(QWidget*, const QString& sCaption, const QString&, const QString&) override
     {
