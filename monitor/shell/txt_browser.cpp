@@ -1,0 +1,621 @@
+#include "monitor/shell/txt_browser.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QMenu>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cstring>
+
+#include "monitor/parsing/binary_msg_parser.h"
+#include "monitor/parsing/latest_log_store.h"
+#include "monitor/parsing/pos_data_parser.h"
+#include "monitor/parsing/status_msg_parser.h"
+#include "monitor/ports/uart_port_ctrl.h"
+#include "monitor/shell/monitor_prompt.h"
+#include "monitor/shell/port_view_host.h"
+#include "monitor/shell/script_process.h"
+
+namespace
+{
+const char kNvmDumpDone[] = "==NMV Dump Complete! ";
+const char kRescueReady[] = "CCCC";
+const uint kMenuBaudRates[] = {9600, 115200, 230400, 460800, 921600};
+
+// The baud rate to propose when a serial port reads nothing but noise.
+uint ProposedBaudRate(uint nCurrent) { return nCurrent == 115200 ? 460800 : nCurrent == 460800 ? 115200 : 460800; }
+
+// Where the last nLines lines of a text begin (0 when it holds fewer).
+int TailStart(const char* p, int n, int nLines)
+{
+    for (int i = n - 1; i >= 0; --i)
+        if (p[i] == '\n' && nLines-- == 0)
+            return i + 1;
+    return 0;
+}
+
+int CountLines(const char* p, int n)
+{
+    int lines = 0;
+    for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, '\n', static_cast<size_t>(p + n - q)))); ++q)
+        ++lines;
+    return lines;
+}
+} // namespace
+
+CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
+    : QTextBrowser(pParent), m_pRangeData(new QRangeData(this)), m_pRtcmParser(new QRTCMParser(this)),
+      m_pBinaryMsgParser(new QBinaryMsgParser(this)), m_pStatusMsgParser(new QStatusMsgParser(this)),
+      m_pScriptProcess(new QScriptProcess(this)), m_sDisplayMode(QStringLiteral("Auto Detection"))
+{
+    m_pScriptProcess->m_pTxView = this;
+    document()->setMaximumBlockCount(MAX_BLOCKS);
+    document()->setUndoRedoEnabled(false);
+    // Columns of logs and hex dumps line up.
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setOpenLinks(false);
+    connect(this, &QWidget::customContextMenuRequested, this, &CZvTxtBrowser::OnContextMenuRequesred);
+}
+
+CZvTxtBrowser::~CZvTxtBrowser() = default;
+
+bool CZvTxtBrowser::ScriptRunning() const { return m_pScriptProcess->m_bRunning; }
+
+// ---- Receive road ----
+
+void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E, QByteArray ReadData)
+{
+    m_StoreData.append(ReadData);
+    const int nLength = ReadData.size();
+    uint nCurrentPort = 0;
+    if (m_pPortTab != nullptr)
+        if (CZvTxtBrowser* pCurrent = m_pPortTab->GetCurTxView())
+            nCurrentPort = pCurrent->m_pPortCtrl != nullptr ? pCurrent->m_pPortCtrl->UniquePortID : 0;
+    m_LastData = ReadData;
+    m_pScriptProcess->AppendSampleData(ReadData);
+    const bool bStable = m_pPortTab != nullptr && m_pPortTab->IsStableMode();
+    const bool bCurrent = m_pPortTab != nullptr && nCurrentPort != 0 && nCurrentPort == UniquePortID;
+    m_bKeepTexts = bCurrent && !bStable;
+
+    // The text the position parser and the message filter get: the batch, or
+    // what the binary-to-text display made of it.
+    QByteArray Text = ReadData;
+    QByteArray StreamText = ReadData;
+    if (!m_bPause)
+    {
+        switch (m_DisplayMode)
+        {
+        case DISPLAY_HEX:
+            m_sDisplayMode = QStringLiteral("Hex");
+            ShowHex(ReadData);
+            m_sAutoResult.clear();
+            break;
+        case DISPLAY_ASCII:
+            m_sDisplayMode = QStringLiteral("ASCII");
+            ShowAscii(ReadData);
+            m_sAutoResult.clear();
+            break;
+        case DISPLAY_BIN_2_ASCII:
+            m_sDisplayMode = QStringLiteral("BIN_2_ASCII");
+            m_sAutoResult.clear();
+            Text = Bin2AsciiDisplay(ReadData);
+            StreamText = m_StreamText;
+            break;
+        case DISPLAY_AUTO:
+            m_sDisplayMode = QStringLiteral("Auto Detection");
+            ++m_AutoUpdateCount;
+            if (m_StoreData.size() > AUTO_STORE_BYTES || nLength >= AUTO_BATCH_BYTES)
+                AutoDecide();
+            if (m_AutoMode == DISPLAY_ASCII)
+                ShowAscii(ReadData);
+            else if (m_AutoMode == DISPLAY_BIN_2_ASCII)
+            {
+                Text = Bin2AsciiDisplay(ReadData);
+                StreamText = m_StreamText;
+            }
+            else
+                ShowHex(ReadData);
+            break;
+        default:
+            break;
+        }
+        if (isVisible())
+        {
+            QTextCursor c = textCursor();
+            c.movePosition(QTextCursor::End);
+            c.movePosition(QTextCursor::StartOfLine);
+            setTextCursor(c);
+        }
+    }
+    m_StreamText.clear();
+
+    if (!bStable)
+    {
+        if (m_bNvmDump && Text.contains(kNvmDumpDone))
+        {
+            m_bNvmDump = false;
+            emit SignalNVMComplete();
+        }
+        if (m_bRescueModem && m_StoreData.contains(kRescueReady))
+        {
+            m_bRescueModem = false;
+            emit SignalRescueModemBoardReset(UniquePortID);
+        }
+        if (bCurrent)
+        {
+            if (QPosDataParser* pParser = m_pPortTab->GetPosDataParser())
+                pParser->ParsePosData(StreamText.constData(), StreamText.size(), &pParser->m_PosData, m_pRangeData);
+            emit SignalUpdateOutMsg(Text);
+        }
+    }
+    if (m_StoreData.size() > AUTO_STORE_BYTES)
+    {
+        qDebug("Clear StoreData");
+        m_StoreData.clear();
+    }
+}
+
+void CZvTxtBrowser::AutoDecide()
+{
+    int nBinary = 0;
+    for (char c : qAsConst(m_StoreData))
+        nBinary += !QBinaryMsgParser::IsPrintable(static_cast<uint8_t>(c));
+    if (nBinary >= AUTO_BINARY_COUNT)
+    {
+        m_AutoMode = DISPLAY_BIN_2_ASCII;
+        m_sAutoResult = QStringLiteral("BIN_2_ASCII");
+    }
+    else
+    {
+        m_AutoMode = DISPLAY_ASCII;
+        m_sAutoResult = QStringLiteral("ASCII");
+    }
+    m_bAutoDecided = true;
+}
+
+void CZvTxtBrowser::ShowAscii(const QByteArray& ReadData)
+{
+    m_pStatusMsgParser->ParseStatusMsg(ReadData);
+    // A zero byte would end the text here; the bytes after it are shown too.
+    if (!ReadData.contains('\0'))
+    {
+        ShowText(ReadData);
+        return;
+    }
+    QByteArray Text = ReadData;
+    Text.replace('\0', QByteArray());
+    ShowText(Text);
+}
+
+void CZvTxtBrowser::ShowHex(const QByteArray& ReadData) { ShowText(QString2Hex(ReadData)); }
+
+QByteArray CZvTxtBrowser::QString2Hex(QByteArray ReadData)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    QByteArray out;
+    out.reserve(ReadData.size() * 3 + ReadData.size() / 32 + 2);
+    for (int i = 0; i < ReadData.size(); ++i)
+    {
+        const auto b = static_cast<uint8_t>(ReadData[i]);
+        out.append(kDigits[b >> 4]).append(kDigits[b & 15]).append(' ');
+        if (i % 64 == 63)
+            out.append("\r\n");
+    }
+    out.append("\r\n");
+    return out;
+}
+
+QByteArray CZvTxtBrowser::Bin2AsciiDisplay(const QByteArray& ReadData)
+{
+    QByteArray Converted;
+    // The texts are kept for the position parser and the message filter of
+    // the current port and for the NVM dump marker; other ports need none.
+    const bool bKeep = m_bKeepTexts || m_bNvmDump;
+    auto takeAreas = [this, &Converted, bKeep](QBinaryMsgParser& p)
+    {
+        if (!p.bReadable && !m_bBaudPromptShown)
+            AskBaudRate();
+        if (p.TextLen > 0)
+        {
+            const char* pText = p.TextArea();
+            ShowText(pText, static_cast<int>(p.TextLen));
+            m_pStatusMsgParser->ParseStatusMsg(pText, static_cast<int>(p.TextLen));
+            if (bKeep)
+                Converted.append(pText, static_cast<int>(p.TextLen));
+        }
+        if (p.HexLen > 0 && m_DisplayMode == DISPLAY_AUTO)
+            ShowText(QString2Hex(
+                QByteArray::fromRawData(reinterpret_cast<const char*>(p.HexArea()), static_cast<int>(p.HexLen))));
+        if (bKeep)
+            m_StreamText.append(p.StreamTextArea(), static_cast<int>(p.StreamTextLen));
+        p.TextLen = p.HexLen = p.StreamTextLen = 0;
+    };
+    m_pBinaryMsgParser->ParseBatch(reinterpret_cast<const uint8_t*>(ReadData.constData()),
+                                   static_cast<uint32_t>(ReadData.size()), m_pRangeData, 1, takeAreas);
+    return Converted;
+}
+
+void CZvTxtBrowser::AskBaudRate()
+{
+    m_bBaudPromptShown = true;
+    auto* pUart = qobject_cast<QZvUartPortCtrl*>(m_pPortCtrl);
+    if (pUart == nullptr || pUart->PortType != QZvPortCtrlBase::PORT_TYPE_UART || pUart->IsLogging())
+        return;
+    ConnectBaudRate();
+    const uint nRate = ProposedBaudRate(pUart->GetBaudRate());
+    QString sTab;
+    if (m_pPortTab != nullptr)
+        for (int i = 0; i < m_pPortTab->GetTabCount(); ++i)
+            if (m_pPortTab->GetTxView(i) == this)
+                sTab = m_pPortTab->GetTabText(i);
+    m_pBinaryMsgParser->bReadable = true;
+    // The question must not wait here: batches keep arriving while it is open.
+    QPointer<CZvTxtBrowser> self(this);
+    MonitorPrompt()->Ask(this, tr("BaudRate Err"),
+                         sTab + tr(" Baud rate mismatch\r\nDetermine to switch baud rate to ") + QString::number(nRate),
+                         [self, nRate](bool bYes)
+                         {
+                             if (self && bYes)
+                                 emit self->SignalSetUartBaudrate(nRate);
+                         });
+}
+
+void CZvTxtBrowser::ConnectBaudRate()
+{
+    if (auto* pUart = qobject_cast<QZvUartPortCtrl*>(m_pPortCtrl))
+        connect(this, &CZvTxtBrowser::SignalSetUartBaudrate, pUart, &QZvUartPortCtrl::OnSetBaudrate,
+                Qt::UniqueConnection);
+}
+
+// ---- Showing text ----
+
+void CZvTxtBrowser::ShowText(const char* pText, int nLength)
+{
+    if (nLength <= 0)
+        return;
+    if (m_bLogScreen && m_pLogScreenFile)
+        m_pLogScreenFile->write(pText, nLength);
+    if (!isVisible())
+    {
+        // Only what the document would keep: the newest MAX_BLOCKS lines.
+        const int nTail = TailStart(pText, nLength, MAX_BLOCKS);
+        if (nTail > 0)
+        {
+            m_Hidden = QByteArray(pText + nTail, nLength - nTail);
+            m_nHiddenLines = MAX_BLOCKS;
+            return;
+        }
+        m_Hidden.append(pText, nLength);
+        m_nHiddenLines += CountLines(pText, nLength);
+        if (m_nHiddenLines > 2 * MAX_BLOCKS)
+        {
+            m_Hidden.remove(0, TailStart(m_Hidden.constData(), m_Hidden.size(), MAX_BLOCKS));
+            m_nHiddenLines = MAX_BLOCKS;
+        }
+        return;
+    }
+    FlushHidden();
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(QString::fromLatin1(pText, nLength));
+}
+
+void CZvTxtBrowser::FlushHidden()
+{
+    if (m_Hidden.isEmpty())
+        return;
+    const QByteArray Text = std::move(m_Hidden);
+    m_Hidden.clear();
+    m_nHiddenLines = 0;
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(QString::fromLatin1(Text));
+}
+
+void CZvTxtBrowser::showEvent(QShowEvent* pEvent)
+{
+    QTextBrowser::showEvent(pEvent);
+    if (m_Hidden.isEmpty())
+        return;
+    FlushHidden();
+    QTextCursor c = textCursor();
+    c.movePosition(QTextCursor::End);
+    c.movePosition(QTextCursor::StartOfLine);
+    setTextCursor(c);
+}
+
+void CZvTxtBrowser::HighlighingStrAppendStr(char* pHighlightReadData)
+{
+    if (pHighlightReadData == nullptr)
+        return;
+    FlushHidden();
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
+    QTextCharFormat f;
+    f.setBackground(QColor(255, 255, 0));
+    c.insertText(QString::fromLatin1(pHighlightReadData), f);
+    if (m_bLogScreen && m_pLogScreenFile)
+        m_pLogScreenFile->write(pHighlightReadData);
+}
+
+void CZvTxtBrowser::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    qDebug("CZvTxtBrowser::mouseDoubleClickEvent");
+    if (m_pPortTab != nullptr)
+        m_pPortTab->OnTriggerCurTxViewStopShow();
+    pEvent->accept();
+}
+
+// ---- Context menu ----
+
+void CZvTxtBrowser::OnContextMenuRequesred(QPoint Pos)
+{
+    if (m_bMenuOpen)
+        return;
+    m_bMenuOpen = true;
+    auto* pMenu = new QMenu(this);
+    pMenu->setAttribute(Qt::WA_DeleteOnClose);
+    m_pMenu = pMenu;
+    connect(pMenu, &QMenu::aboutToHide, this,
+            [this]
+            {
+                m_bMenuOpen = false;
+                m_pMenu = nullptr;
+            });
+
+    AddDisplayModeMenu(pMenu);
+    QAction* pWrap = pMenu->addAction(lineWrapMode() == QTextEdit::NoWrap ? tr("Wrap line") : tr("No wrap line"));
+    connect(pWrap, &QAction::triggered, this,
+            [this]
+            { setLineWrapMode(lineWrapMode() == QTextEdit::NoWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap); });
+    if (m_DisplayMode == DISPLAY_AUTO || m_DisplayMode == DISPLAY_ASCII)
+    {
+        pMenu->addSeparator();
+        AddRefPosMenu(pMenu);
+    }
+    pMenu->addSeparator();
+    AddRedirectMenu(pMenu);
+    QAction* pPause = pMenu->addAction(m_bPause ? tr("Resume") : tr("Pause"));
+    connect(pPause, &QAction::triggered, this,
+            [this]
+            {
+                if (m_pPortTab != nullptr)
+                    m_pPortTab->OnTriggerCurTxViewStopShow();
+            });
+    pMenu->addSeparator();
+    connect(pMenu->addAction(tr("Copy")), &QAction::triggered, this, &QTextEdit::copy);
+    connect(pMenu->addAction(tr("Copy All")), &QAction::triggered, this,
+            [this]
+            {
+                FlushHidden();
+                selectAll();
+                copy();
+            });
+    connect(pMenu->addAction(tr("Clear")), &QAction::triggered, this,
+            [this]
+            {
+                m_Hidden.clear();
+                m_nHiddenLines = 0;
+                clear();
+            });
+    pMenu->addSeparator();
+    // Nothing records here yet; the entry is shown for the layout users know.
+    pMenu->addAction(tr("Stop Record"))->setEnabled(false);
+    if (m_DisplayMode != DISPLAY_ASCII)
+        connect(pMenu->addAction(m_bLogScreen ? tr("Unlog screen") : tr("Set log screen path")), &QAction::triggered,
+                this, &CZvTxtBrowser::SetLogScreen);
+    pMenu->addSeparator();
+    const bool bLogging = m_pPortCtrl != nullptr && m_pPortCtrl->IsLogging();
+    connect(pMenu->addAction(bLogging ? tr("Unlog") : tr("Log")), &QAction::triggered, this,
+            [this, bLogging]
+            {
+                if (bLogging && m_pPortCtrl != nullptr)
+                    QMetaObject::invokeMethod(m_pPortCtrl, &QZvPortCtrlBase::OnUnLogFile);
+                else if (!bLogging && m_pPortTab != nullptr)
+                    m_pPortTab->OnSetLogFilename();
+                emit SignalSetNormalLogMmode();
+            });
+    if (m_pPortCtrl != nullptr && m_pPortCtrl->PortType == QZvPortCtrlBase::PORT_TYPE_UART)
+        AddBaudRateActions(pMenu);
+    connect(pMenu->addAction(m_bPortLock ? tr("Unlock") : tr("Lock")), &QAction::triggered, this,
+            [this]
+            {
+                if (m_pPortTab != nullptr)
+                    m_pPortTab->OnLockTabOne();
+            });
+    connect(pMenu->addAction(tr("Rename")), &QAction::triggered, this,
+            [this]
+            {
+                if (m_pPortTab != nullptr)
+                    m_pPortTab->OnRenameTabDiag();
+            });
+    connect(pMenu->addAction(tr("Session Option")), &QAction::triggered, this,
+            [this]
+            {
+                if (m_pPortTab != nullptr)
+                    m_pPortTab->EmitCurPortConfig();
+            });
+    // The menu does not run an event loop of its own: batches go on arriving.
+    pMenu->popup(mapToGlobal(Pos));
+}
+
+void CZvTxtBrowser::AddDisplayModeMenu(QMenu* pMenu)
+{
+    QMenu* pModes = pMenu->addMenu(tr("Display Mode"));
+    auto* pGroup = new QActionGroup(pModes);
+    const char* const kNames[] = {QT_TR_NOOP("AutoDetection"), QT_TR_NOOP("ASCII"), QT_TR_NOOP("Hex"),
+                                  QT_TR_NOOP("Bin2ASC")};
+    for (uint i = 0; i < 4; ++i)
+    {
+        QAction* p = pModes->addAction(tr(kNames[i]));
+        p->setCheckable(true);
+        p->setChecked(m_DisplayMode == i);
+        p->setData(i);
+        pGroup->addAction(p);
+    }
+    connect(pGroup, &QActionGroup::triggered, this, &CZvTxtBrowser::SetDisplayMode);
+}
+
+void CZvTxtBrowser::AddRefPosMenu(QMenu* pMenu)
+{
+    QMenu* pRef = pMenu->addMenu(tr("Ref Pos Msg"));
+    auto* pGroup = new QActionGroup(pRef);
+    QPosDataParser* pParser = m_pPortTab != nullptr ? m_pPortTab->GetPosDataParser() : nullptr;
+    for (uint32_t i = REF_POS_GGA; i <= REF_POS_INSPVAX; ++i)
+    {
+        QAction* p = pRef->addAction(QString::fromLatin1(RefPosMsgTypeName(i)));
+        p->setCheckable(true);
+        p->setChecked(pParser != nullptr && pParser->m_PosData.RefPosMsgType == i);
+        p->setData(i);
+        pGroup->addAction(p);
+    }
+    connect(pGroup, &QActionGroup::triggered, this, &CZvTxtBrowser::SetRefPosMsgType);
+}
+
+void CZvTxtBrowser::AddRedirectMenu(QMenu* pMenu)
+{
+    QMenu* pRedirect = pMenu->addMenu(tr("Redirect"));
+    if (m_pPortTab == nullptr)
+        return;
+    int nActions = 0;
+    for (int i = 0; i < m_pPortTab->GetTabCount() && nActions < MAX_REDIRECT_ACTIONS; ++i)
+    {
+        CZvTxtBrowser* pView = m_pPortTab->GetTxView(i);
+        if (pView == nullptr || pView == this || pView->m_pPortCtrl == nullptr)
+            continue;
+        const QZvPortCtrlBase* pCtrl = pView->m_pPortCtrl;
+        if (pCtrl->PortType == QZvPortCtrlBase::PORT_TYPE_NTRIP || pCtrl->PortType == QZvPortCtrlBase::PORT_TYPE_REPLAY)
+            continue;
+        QAction* p = pRedirect->addAction(pCtrl->GetPortName() + QStringLiteral(" (") + m_pPortTab->GetTabText(i) +
+                                          QStringLiteral(")"));
+        p->setCheckable(true);
+        p->setChecked(m_RedirectPortIDs.contains(pCtrl->UniquePortID));
+        p->setData(pCtrl->UniquePortID);
+        ++nActions;
+    }
+    connect(pRedirect, &QMenu::triggered, this, &CZvTxtBrowser::SetReDirectPort);
+}
+
+void CZvTxtBrowser::AddBaudRateActions(QMenu* pMenu)
+{
+    pMenu->addSeparator();
+    auto* pGroup = new QActionGroup(pMenu);
+    const auto* pUart = qobject_cast<const QZvUartPortCtrl*>(m_pPortCtrl);
+    for (uint nRate : kMenuBaudRates)
+    {
+        QAction* p = pMenu->addAction(QString::number(nRate));
+        p->setCheckable(true);
+        p->setChecked(pUart != nullptr && pUart->GetBaudRate() == nRate);
+        p->setData(nRate);
+        pGroup->addAction(p);
+    }
+    connect(pGroup, &QActionGroup::triggered, this, &CZvTxtBrowser::OnSetBaudrateRightMenu);
+    pMenu->addSeparator();
+}
+
+void CZvTxtBrowser::SetDisplayMode(QAction* pActDisplayMode)
+{
+    const uint nMode = pActDisplayMode->data().toUInt();
+    if (nMode > DISPLAY_BIN_2_ASCII)
+        return;
+    m_DisplayMode = nMode;
+    UpdateModeText();
+    m_sAutoResult.clear();
+    qDebug("DisplayMode:%d", static_cast<int>(nMode));
+}
+
+void CZvTxtBrowser::UpdateModeText()
+{
+    static const char* const kModes[] = {"Auto Detection", "ASCII", "Hex", "BIN_2_ASCII"};
+    m_sDisplayMode = QString::fromLatin1(kModes[m_DisplayMode]);
+}
+
+void CZvTxtBrowser::SetRefPosMsgType(QAction* pActPosMsgType)
+{
+    QPosDataParser* pParser = m_pPortTab != nullptr ? m_pPortTab->GetPosDataParser() : nullptr;
+    if (pParser == nullptr)
+        return;
+    const uint nType = pActPosMsgType->data().toUInt();
+    pParser->m_PosData.RefPosMsgType = nType;
+    qDebug("Ref Pos Msg Type:%s", RefPosMsgTypeName(nType));
+}
+
+void CZvTxtBrowser::SetReDirectPort(QAction* pActRedirectPort)
+{
+    const uint nTarget = pActRedirectPort->data().toUInt();
+    QZvPortCtrlBase* pTarget = nullptr;
+    if (m_pPortTab != nullptr)
+        for (int i = 0; i < m_pPortTab->GetTabCount() && pTarget == nullptr; ++i)
+            if (CZvTxtBrowser* pView = m_pPortTab->GetTxView(i))
+                if (pView->m_pPortCtrl != nullptr && pView->m_pPortCtrl->UniquePortID == nTarget)
+                    pTarget = pView->m_pPortCtrl;
+    if (pTarget == nullptr || m_pPortCtrl == nullptr)
+        return;
+    if (m_RedirectPortIDs.contains(nTarget) && !pActRedirectPort->isChecked())
+    {
+        m_RedirectPortIDs.removeAll(nTarget);
+        disconnect(m_pPortCtrl, &QZvPortCtrlBase::SignalUpdateUI, pTarget, &QZvPortCtrlBase::OnReDirectPort);
+        pActRedirectPort->setChecked(false);
+    }
+    else if (!m_RedirectPortIDs.contains(nTarget) && pActRedirectPort->isChecked())
+    {
+        m_RedirectPortIDs.append(nTarget);
+        connect(m_pPortCtrl, &QZvPortCtrlBase::SignalUpdateUI, pTarget, &QZvPortCtrlBase::OnReDirectPort,
+                Qt::UniqueConnection);
+        // A target port that closes leaves the list with its connection.
+        connect(pTarget, &QObject::destroyed, this, [this, nTarget] { RemoveRedirect(nTarget); });
+        pActRedirectPort->setChecked(true);
+    }
+}
+
+void CZvTxtBrowser::RemoveRedirect(uint UniquePortID) { m_RedirectPortIDs.removeAll(UniquePortID); }
+
+void CZvTxtBrowser::OnSetBaudrateRightMenu(QAction* pActBaudrate)
+{
+    uint nRate = 0;
+    for (uint r : kMenuBaudRates)
+        if (pActBaudrate != nullptr && pActBaudrate->data().toUInt() == r)
+            nRate = r;
+    qDebug("BaudRate Right menu %u", nRate);
+    ConnectBaudRate();
+    emit SignalSetUartBaudrate(nRate);
+}
+
+void CZvTxtBrowser::SetLogScreen()
+{
+    if (m_bLogScreen)
+    {
+        m_bLogScreen = false;
+        m_pLogScreenFile.reset();
+        return;
+    }
+    const QString sPath = MonitorPrompt()->SaveFileName(this, tr("Log screen file config"), m_sLogScreenPath,
+                                                        tr("Logs (*.log *.bin *.txt);;Any files(*.*)"));
+    if (sPath.isEmpty())
+        return;
+    if (QFileInfo::exists(sPath) && !MonitorPrompt()->Question(this, tr("File exists"), tr("Do you wish to replace")))
+        return;
+    m_sLogScreenPath = sPath;
+    auto pFile = std::make_unique<QFile>(sPath);
+    if (!pFile->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    m_pLogScreenFile = std::move(pFile);
+    m_bLogScreen = true;
+}
+
+void CZvTxtBrowser::OnSelectScriptFile()
+{
+    const QString sPath =
+        MonitorPrompt()->OpenFileName(this, tr("Script File"), QString(), tr("py(*.py);;Any files(*.*)"));
+    if (!sPath.isEmpty() && QFileInfo(sPath).isFile())
+        m_pScriptProcess->m_sScriptPath = sPath;
+}

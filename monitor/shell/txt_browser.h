@@ -1,0 +1,163 @@
+// The data view of one port tab: everything the port receives, shown as text,
+// as hex or with binary logs and RTCM3 frames turned into text, and the entry
+// of the monitor's receive road. Each batch a port controller hands over
+// (SignalUpdateUI, queued from the port's thread) is shown by the display mode
+// and passed on: to the port's framing and latest-log store, its status-reply
+// parser and its script runner, and for the current port to the tab set's
+// position parser and the message filter.
+//
+// The document keeps the newest MAX_BLOCKS lines, so hours of streaming keep
+// its memory flat. A view that is not visible keeps only the text its document
+// would hold and shows it when it becomes visible. Nothing on the receive road
+// waits on the user: the baud-rate question goes through the monitor's prompt
+// without a nested event loop.
+//
+// GUI thread only. The tab set sets m_pPortCtrl, m_pPortTab and the property
+// "PortUniqueID" right after construction.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QTextBrowser>
+#include <cstdint>
+#include <memory>
+
+#include "monitor/ports/port_ctrl_base.h"
+
+class CPortViewHost;
+class QAction;
+class QBinaryMsgParser;
+class QFile;
+class QMenu;
+class QRTCMParser;
+class QRangeData;
+class QScriptProcess;
+class QStatusMsgParser;
+
+class CZvTxtBrowser : public QTextBrowser
+{
+    Q_OBJECT
+
+public:
+    enum DISPLAY_MODE_E : uint32_t
+    {
+        DISPLAY_AUTO = 0,
+        DISPLAY_ASCII = 1,
+        DISPLAY_HEX = 2,
+        DISPLAY_BIN_2_ASCII = 3,
+    };
+    static constexpr int MAX_BLOCKS = 512;
+    // Auto mode decides once this much has been collected, or on a batch this long.
+    static constexpr int AUTO_STORE_BYTES = 6000;
+    static constexpr int AUTO_BATCH_BYTES = 10001;
+    // Bytes in the collected store that make Auto decide for binary.
+    static constexpr int AUTO_BINARY_COUNT = 50;
+    static constexpr int MAX_REDIRECT_ACTIONS = 17;
+
+    explicit CZvTxtBrowser(QWidget* pParent = nullptr);
+    ~CZvTxtBrowser() override;
+
+    void TogglePause() { m_bPause = !m_bPause; }
+    bool ScriptRunning() const;
+    // The binary-to-text display of a batch; returns the text it showed.
+    QByteArray Bin2AsciiDisplay(const QByteArray& ReadData);
+    // The context menu while it is open, else null.
+    QMenu* ContextMenu() const { return m_pMenu; }
+
+    QList<uint> m_RedirectPortIDs;
+    bool m_bPause = false;
+    bool m_bMenuOpen = false;
+    bool m_bPortLock = false;
+    uint32_t m_DisplayMode = DISPLAY_AUTO;
+    bool m_bLogScreen = false;
+    QString m_sLogScreenPath;
+    QZvPortCtrlBase* m_pPortCtrl = nullptr;
+    QRangeData* m_pRangeData;
+    QRTCMParser* m_pRtcmParser; // not on the receive road
+    QBinaryMsgParser* m_pBinaryMsgParser;
+    QStatusMsgParser* m_pStatusMsgParser;
+    QScriptProcess* m_pScriptProcess;
+    CPortViewHost* m_pPortTab = nullptr;
+    bool m_bRescueModem = false;
+    bool m_bNvmDump = false;
+    QByteArray m_LastData;
+    // Read by the status bar: "Auto Detection", "ASCII", "Hex" or "BIN_2_ASCII",
+    // and what Auto decided ("ASCII", "BIN_2_ASCII", or empty).
+    QString m_sDisplayMode;
+    QString m_sAutoResult;
+    uint32_t m_AutoUpdateCount = 0;
+    uint32_t m_AutoMode = DISPLAY_ASCII;
+    QByteArray m_StoreData;
+    bool m_bAutoDecided = false;
+    bool m_bBaudPromptShown = false;
+
+public slots:
+    void OnContextMenuRequesred(QPoint Pos);
+    void OnSetBaudrateRightMenu(QAction* pActBaudrate);
+    void OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, QByteArray ReadData);
+    // Appends a text (NUL-terminated) marked out from the received data.
+    void HighlighingStrAppendStr(char* pHighlightReadData);
+    void SetDisplayMode(QAction* pActDisplayMode);
+    void SetRefPosMsgType(QAction* pActPosMsgType);
+    void SetReDirectPort(QAction* pActRedirectPort);
+    void SetLogScreen();
+    void OnSelectScriptFile();
+    // Two lower-case hex digits and a blank per byte, CR LF after every 64
+    // bytes and at the end.
+    static QByteArray QString2Hex(QByteArray ReadData);
+
+signals:
+    void SignalSetLogFolder1Port(QString sLogDefaultFolder);
+    void SignalClearLogFolder1Port();
+    void SignalSetFileName1Port(QString sFileName);
+    void SignalLogConfig(uint Mode, bool bLoop, QDateTime DateTime);
+    void SignalOpenFile1Port();
+    void SignalCloseFile1Port();
+    void SignalUnlogFile1Port();
+    void SignalSetUartBaudrate(uint BaudRate);
+    void SignalLogNewFile(QString sFileName);
+    void SignalSetNormalLogMmode();
+    void SignalUpdateOutMsg(QByteArray OutData);
+    void SignalSendScriptDebugInfo(QString sContent);
+    void SignalSetPortLockStatus(bool bLock);
+    void SignalNVMComplete();
+    void SignalRescueModemBoardReset(uint UniquePortID);
+    void SignalRescueModemOn();
+    void SignalRescueModemTimerStop();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
+
+private:
+    // Shows text at the end of the document (as Latin-1) and writes it to the
+    // screen log.
+    void ShowText(const char* pText, int nLength);
+    void ShowText(const QByteArray& Text) { ShowText(Text.constData(), Text.size()); }
+    void ShowAscii(const QByteArray& ReadData);
+    void ShowHex(const QByteArray& ReadData);
+    // Puts the text a hidden view kept into the document.
+    void FlushHidden();
+    void AutoDecide();
+    void AskBaudRate();
+    void ConnectBaudRate();
+    void UpdateModeText();
+    void AddDisplayModeMenu(QMenu* pMenu);
+    void AddRefPosMenu(QMenu* pMenu);
+    void AddRedirectMenu(QMenu* pMenu);
+    void AddBaudRateActions(QMenu* pMenu);
+    void RemoveRedirect(uint UniquePortID);
+
+    std::unique_ptr<QFile> m_pLogScreenFile;
+    QMenu* m_pMenu = nullptr;
+    // The stream's own text of the batch in binary-to-text display (the bytes
+    // that were not part of a frame), for the position parser.
+    QByteArray m_StreamText;
+    bool m_bKeepTexts = false;
+    // Text shown while the view was hidden, not yet in the document: at most
+    // the newest MAX_BLOCKS lines.
+    QByteArray m_Hidden;
+    int m_nHiddenLines = 0;
+};

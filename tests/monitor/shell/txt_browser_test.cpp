@@ -1,0 +1,450 @@
+// The data view of a port: a fake receiver's stream over a pseudo-terminal
+// and over TCP shown whole and decoded as the codec formats it; the display
+// modes and the automatic choice; the baud-rate question on a noisy line;
+// the markers, pause and stable mode; the context menu with its redirect; the
+// screen log; and a document that stays bounded however long the stream.
+#include <gtest/gtest.h>
+
+#include <QActionGroup>
+#include <QFile>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <memory>
+
+#include "codec/profile.h"
+#include "monitor/parsing/binary_msg_parser.h"
+#include "monitor/parsing/latest_log_store.h"
+#include "monitor/parsing/pos_data_parser.h"
+#include "monitor/parsing/status_msg_parser.h"
+#include "monitor/ports/uart_port_ctrl.h"
+#include "monitor/shell/port_view_host.h"
+#include "monitor/shell/script_process.h"
+#include "monitor/shell/txt_browser.h"
+#include "support/frame_builders.h"
+#include "support/monitor/memory_port_ctrl.h"
+#include "support/monitor/receiver_ports.h"
+#include "support/profile_fixture.h"
+#include "support/scripted_prompt.h"
+
+namespace
+{
+using PORT_TYPE_E = QZvPortCtrlBase::PORT_TYPE_E;
+
+// The tab set as the views see it, recording what the menu asks of it.
+class Tabs : public QTabWidget, public CPortViewHost
+{
+public:
+    Tabs() { resize(900, 500); }
+    CZvTxtBrowser* Add(QZvPortCtrlBase* pCtrl, const QString& sText)
+    {
+        auto* pView = new CZvTxtBrowser();
+        pView->m_pPortCtrl = pCtrl;
+        pView->m_pPortTab = this;
+        pView->setProperty("PortUniqueID", pCtrl->UniquePortID);
+        addTab(pView, sText);
+        QObject::connect(pCtrl, &QZvPortCtrlBase::SignalUpdateUI, pView, &CZvTxtBrowser::OnUpdateData);
+        return pView;
+    }
+    int GetTabCount() const override { return count(); }
+    QString GetTabText(int i) const override { return tabText(i); }
+    CZvTxtBrowser* GetTxView(int i) const override { return qobject_cast<CZvTxtBrowser*>(widget(i)); }
+    CZvTxtBrowser* GetCurTxView() const override { return qobject_cast<CZvTxtBrowser*>(currentWidget()); }
+    QPosDataParser* GetPosDataParser() const override { return &Parser; }
+    bool IsStableMode() const override { return bStable; }
+    void OnTriggerCurTxViewStopShow() override
+    {
+        ++Pauses;
+        GetCurTxView()->TogglePause();
+    }
+    void OnLockTabOne() override { ++Locks; }
+    void OnRenameTabDiag() override { ++Renames; }
+    void OnSetLogFilename() override { ++LogFiles; }
+    void EmitCurPortConfig() override { ++Configs; }
+
+    mutable QPosDataParser Parser;
+    bool bStable = false;
+    int Pauses = 0, Locks = 0, Renames = 0, LogFiles = 0, Configs = 0;
+};
+
+QByteArray Joined(const QSignalSpy& Spy)
+{
+    QByteArray all;
+    for (const QList<QVariant>& args : Spy)
+        all += args.at(0).toByteArray();
+    return all;
+}
+
+QByteArray ReadFile(const QString& sPath)
+{
+    QFile f(sPath);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Bytes that read as neither text nor frames, as a UART at the wrong rate sees them.
+QByteArray Noise(int n)
+{
+    QByteArray b(n, '\0');
+    for (int i = 0; i < n; ++i)
+        b[i] = static_cast<char>(1 + (i * 7) % 7);
+    return b;
+}
+
+QAction* FindAction(QMenu* pMenu, const QString& sText)
+{
+    for (QAction* p : pMenu->actions())
+    {
+        if (p->text() == sText)
+            return p;
+        if (p->menu() != nullptr)
+            if (QAction* q = FindAction(p->menu(), sText))
+                return q;
+    }
+    return nullptr;
+}
+
+QStringList Texts(const QMenu* pMenu)
+{
+    QStringList s;
+    for (const QAction* p : pMenu->actions())
+        if (!p->isSeparator())
+            s << p->text();
+    return s;
+}
+
+QMenu* OpenMenu(CZvTxtBrowser& View)
+{
+    View.OnContextMenuRequesred(QPoint(5, 5));
+    return View.ContextMenu();
+}
+} // namespace
+
+TEST(TxtBrowser, AFakeReceiversStreamIsShownWholeOverSerialAndTcp)
+{
+    ScopedProfile profile(CODEC_PROFILE_MONITOR);
+    for (const bool bTcp : {false, true})
+    {
+        SCOPED_TRACE(bTcp ? "TCP" : "serial");
+        RECEIVER_RULES_T rules;
+        rules.Port = bTcp ? "ICOM1" : "COM2";
+        FakeReceiver rx(rules);
+        ASSERT_TRUE(bTcp ? rx.Listen() != 0 : rx.Plug());
+        PortPtr port = bTcp ? OpenTcpPort(rx) : OpenUartPort(rx);
+        Tabs tabs;
+        CZvTxtBrowser* pView = tabs.Add(port.get(), QStringLiteral("COM9"));
+        pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
+        tabs.show();
+        QSignalSpy shown(pView, &CZvTxtBrowser::SignalUpdateOutMsg);
+        ASSERT_TRUE(WaitUntil([&] { return Joined(shown).contains("<NETCONFIG OK\r\n"); }));
+        shown.clear();
+        rx.ClearSent();
+
+        rx.StartStream(STREAM_ALL, 100000);
+        ASSERT_TRUE(WaitUntil([&] { return rx.SentBytes() >= 100000; }));
+        rx.StopStream();
+        const std::vector<STREAM_ITEM_T> sent = rx.Sent();
+        size_t nWire = 0, nBestpos = 0;
+        for (const STREAM_ITEM_T& it : sent)
+        {
+            nWire += it.Wire.size();
+            nBestpos += it.Name == "BESTPOSB" || it.Name == "BESTPOSA";
+        }
+        // Binary and text logs are each counted once: the text made of a
+        // binary log does not come back as a text log.
+        const int nBestposSlot = CatalogueIndexOf(42);
+        ASSERT_TRUE(WaitUntil([&] { return pView->m_pRangeData->Counts[nBestposSlot] >= nBestpos; }));
+        QTest::qWait(300);
+        EXPECT_EQ(pView->m_pRangeData->Counts[nBestposSlot], nBestpos);
+        const std::string text = Joined(shown).toStdString();
+        size_t nUsed = 0;
+        const size_t nMatched = MatchShownText(text, sent, &nUsed);
+        ASSERT_EQ(nMatched, sent.size()) << "first difference in " << sent[nMatched].Name << ":\n"
+                                         << sent[nMatched].Text.substr(0, 200) << "\nshown:\n"
+                                         << text.substr(nUsed, 200);
+        EXPECT_EQ(nUsed, text.size());
+        EXPECT_EQ(rx.UnsentBytes(), 0u);
+        EXPECT_GT(nWire, 100000u);
+
+        // The position parser read the NMEA of the current port.
+        const POS_DATA_T& pos = tabs.Parser.m_PosData;
+        EXPECT_NEAR(pos.Latitude * 180.0 / M_PI, 30.5283, 1e-4);
+        EXPECT_NEAR(pos.Longitude * 180.0 / M_PI, 114.3558, 1e-4);
+        // The document holds the newest lines, ending with the last one sent.
+        EXPECT_LE(pView->document()->blockCount(), CZvTxtBrowser::MAX_BLOCKS);
+        const QString sLast = QString::fromStdString(sent.back().Text).trimmed();
+        EXPECT_TRUE(pView->toPlainText().trimmed().endsWith(sLast.left(sLast.indexOf('\n') < 0 ? sLast.size() : 0)));
+    }
+}
+
+TEST(TxtBrowser, AutoDecidesOnWhatItCollectedAndDisplayModesShowTheirForm)
+{
+    struct CASE_T
+    {
+        const char* Name;
+        int Batch;
+        int Binary; // bytes that are not printable
+        const char* Result;
+    };
+    const CASE_T cases[] = {
+        {"a 10001-byte batch with 50 binary bytes", 10001, 50, "BIN_2_ASCII"},
+        {"a 10001-byte batch with 49 binary bytes", 10001, 49, "ASCII"},
+        {"a short batch decides nothing yet", 3000, 3000, ""},
+    };
+    for (const CASE_T& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        CMemoryPortCtrl ctrl;
+        Tabs tabs;
+        CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("127.0.0.1:3001"));
+        QByteArray batch(c.Batch, 'a');
+        for (int i = 0; i < c.Binary; ++i)
+            batch[i * (c.Batch / c.Binary)] = '\x01';
+        ctrl.Receive(batch);
+        EXPECT_EQ(pView->m_sAutoResult, QString::fromLatin1(c.Result));
+        EXPECT_EQ(pView->m_sDisplayMode, QStringLiteral("Auto Detection"));
+        EXPECT_EQ(pView->m_AutoMode, *c.Result == 'B' ? 3u : 1u);
+        EXPECT_EQ(pView->m_bAutoDecided, *c.Result != '\0');
+    }
+
+    // Each mode's form, as the screen log keeps it.
+    ScopedProfile profile(CODEC_PROFILE_MONITOR);
+    QTemporaryDir dir;
+    CScriptedPrompt prompt;
+    CMemoryPortCtrl ctrl;
+    Tabs tabs;
+    CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("127.0.0.1:3001"));
+    tabs.show();
+    prompt.Paths.push_back(dir.filePath("screen.log"));
+    pView->SetLogScreen();
+    ASSERT_TRUE(pView->m_bLogScreen);
+
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_HEX;
+    ctrl.Receive(QByteArray("\xAA\x44\x12", 3));
+    EXPECT_EQ(pView->m_sDisplayMode, QStringLiteral("Hex"));
+    EXPECT_EQ(pView->toPlainText(), QStringLiteral("aa 44 12 \n"));
+    ctrl.Receive(QByteArray(65, 'A'));
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+    ctrl.Receive(QByteArray("abc\0def\r\n", 9));
+    EXPECT_EQ(pView->m_sDisplayMode, QStringLiteral("ASCII"));
+    // Auto, still undecided: shown as text, and logged as shown.
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_AUTO;
+    ctrl.Receive("$GPGGA,1*00\r\n");
+    pView->SetLogScreen(); // off: the file is closed
+    EXPECT_FALSE(pView->m_bLogScreen);
+    ctrl.Receive("not logged\r\n");
+    QByteArray expected = "aa 44 12 \r\n";
+    for (int i = 0; i < 64; ++i)
+        expected += "41 ";
+    expected += "\r\n41 \r\n";
+    expected += "abcdef\r\n$GPGGA,1*00\r\n";
+    EXPECT_EQ(ReadFile(dir.filePath("screen.log")), expected);
+
+    // A file that exists is replaced only when the user says so.
+    prompt.Paths.push_back(dir.filePath("screen.log"));
+    prompt.Answers.push_back(false);
+    pView->SetLogScreen();
+    EXPECT_FALSE(pView->m_bLogScreen);
+    EXPECT_EQ(prompt.Questions.last(), QStringLiteral("File exists|Do you wish to replace"));
+}
+
+TEST(TxtBrowser, ANoisySerialLineAsksOnceForTheOtherRateAndThenDecodes)
+{
+    ScopedProfile profile(CODEC_PROFILE_MONITOR);
+    CScriptedPrompt prompt;
+    prompt.Answers.push_back(true);
+    // The receiver talks at 460800; the port opens at 115200 without asking.
+    RECEIVER_RULES_T rules;
+    rules.Rate = 460800;
+    FakeReceiver rx(rules);
+    ASSERT_TRUE(rx.Plug());
+    // Professional mode keeps a port that gets no answer to its query.
+    QZvPortCtrlBase::SetProcessMode(true);
+    std::shared_ptr<void> restore(nullptr, [](void*) { QZvPortCtrlBase::SetProcessMode(false); });
+    PortPtr port = OpenUartPort(rx, 115200);
+    Tabs tabs;
+    CZvTxtBrowser* pView = tabs.Add(port.get(), QStringLiteral("COM9"));
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
+    tabs.show();
+    rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 50000);
+    ASSERT_TRUE(WaitUntil([&] { return !prompt.Questions.isEmpty(); }));
+    EXPECT_EQ(prompt.Questions, QStringList({"BaudRate Err|COM9 Baud rate mismatch\r\n"
+                                             "Determine to switch baud rate to 460800"}));
+    // "Yes" switches the port; the logs decode from then on.
+    ASSERT_TRUE(WaitUntil([&] { return rx.Rx().SlaveRate() == 460800u; }));
+    const int nBestposSlot = CatalogueIndexOf(42);
+    ASSERT_TRUE(WaitUntil([&] { return pView->m_pRangeData->Counts[nBestposSlot] >= 3; }));
+    rx.StopStream();
+    EXPECT_EQ(prompt.Questions.size(), 1);
+
+    // A second unreadable stretch asks nothing; neither does a TCP port.
+    pView->m_pBinaryMsgParser->bReadable = true;
+    pView->OnUpdateData(port->UniquePortID, port->PortType, Noise(20000));
+    CMemoryPortCtrl tcp;
+    CZvTxtBrowser* pTcpView = tabs.Add(&tcp, QStringLiteral("127.0.0.1:3001"));
+    pTcpView->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
+    tcp.Receive(Noise(20000));
+    EXPECT_TRUE(pTcpView->m_bBaudPromptShown);
+    EXPECT_EQ(prompt.Questions.size(), 1);
+}
+
+TEST(TxtBrowser, MarkersPauseAndStableModeDecideWhatRunsBesideTheDisplay)
+{
+    struct CASE_T
+    {
+        const char* Name;
+        bool Paused, Stable, Current;
+        bool Fed; // position parser, message filter and markers
+    };
+    const CASE_T cases[] = {
+        {"current port", false, false, true, true},
+        {"paused", true, false, true, true},
+        {"stable mode", false, true, true, false},
+        {"not the current port", false, false, false, false},
+    };
+    for (const CASE_T& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        CMemoryPortCtrl ctrl, other;
+        Tabs tabs;
+        CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("A"));
+        tabs.Add(&other, QStringLiteral("B"));
+        tabs.setCurrentIndex(c.Current ? 0 : 1);
+        tabs.show();
+        pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+        pView->m_bPause = c.Paused;
+        pView->m_bNvmDump = pView->m_bRescueModem = true;
+        tabs.bStable = c.Stable;
+        QSignalSpy out(pView, &CZvTxtBrowser::SignalUpdateOutMsg);
+        QSignalSpy nvm(pView, &CZvTxtBrowser::SignalNVMComplete);
+        QSignalSpy rescue(pView, &CZvTxtBrowser::SignalRescueModemBoardReset);
+        auto gga = [](const char* pTime)
+        {
+            return QByteArray::fromStdString(Nmea(std::string("GPGGA,") + pTime +
+                                                  ",3031.69800,N,11421.34800,E,4,12,0.8,36.250,M,-12.10,M,1.0,2003"));
+        };
+        ctrl.Receive(gga("024915.00") + "==NMV Dump Complete! CC");
+        ctrl.Receive("CC\r\n" + gga("024916.00"));
+        EXPECT_EQ(out.count(), c.Fed ? 2 : 0);
+        EXPECT_EQ(nvm.count(), c.Stable ? 0 : 1) << "any port waits for its own dump";
+        EXPECT_EQ(rescue.count(), c.Stable ? 0 : 1);
+        if (!c.Stable)
+        {
+            EXPECT_EQ(rescue.at(0).at(0).toUInt(), ctrl.UniquePortID);
+        }
+        EXPECT_EQ(tabs.Parser.m_PosData.Latitude != 0.0, c.Fed);
+        if (c.Current)
+        {
+            EXPECT_EQ(pView->toPlainText().isEmpty(), c.Paused);
+        }
+    }
+}
+
+TEST(TxtBrowser, ContextMenuOffersTheModesAndRedirectsToOtherPorts)
+{
+    CScriptedPrompt prompt;
+    QTemporaryDir dir;
+    Tabs tabs;
+    auto serial = std::make_unique<QZvUartPortCtrl>();
+    UART_CONFIG_T config;
+    config.PortName = QStringLiteral("/dev/ttyUSB0");
+    config.BaudRate = 115200;
+    serial->SetPortConfig(&config);
+    CZvTxtBrowser* pView = tabs.Add(serial.get(), QStringLiteral("ttyUSB0"));
+    // Redirect targets: 20 TCP ports, a caster and a replay; only 17 are listed.
+    std::vector<std::unique_ptr<CMemoryPortCtrl>> others;
+    others.push_back(std::make_unique<CMemoryPortCtrl>(QZvPortCtrlBase::PORT_TYPE_NTRIP, QStringLiteral("RTCM32")));
+    others.push_back(std::make_unique<CMemoryPortCtrl>(QZvPortCtrlBase::PORT_TYPE_REPLAY, QStringLiteral("a.log")));
+    for (int i = 0; i < 20; ++i)
+        others.push_back(
+            std::make_unique<CMemoryPortCtrl>(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.%1").arg(i)));
+    for (auto& p : others)
+        tabs.Add(p.get(), QStringLiteral("T%1").arg(p->UniquePortID));
+    tabs.show();
+
+    QMenu* pMenu = OpenMenu(*pView);
+    ASSERT_NE(pMenu, nullptr);
+    EXPECT_EQ(OpenMenu(*pView), pMenu) << "one menu at a time";
+    EXPECT_EQ(Texts(pMenu), QStringList({"Display Mode", "No wrap line", "Ref Pos Msg", "Redirect", "Pause", "Copy",
+                                         "Copy All", "Clear", "Stop Record", "Set log screen path", "Log", "9600",
+                                         "115200", "230400", "460800", "921600", "Lock", "Rename", "Session Option"}));
+    QMenu* pRedirect = FindAction(pMenu, "Redirect")->menu();
+    const QStringList targets = Texts(pRedirect);
+    ASSERT_EQ(targets.size(), CZvTxtBrowser::MAX_REDIRECT_ACTIONS);
+    EXPECT_EQ(targets.first(), QStringLiteral("10.0.0.0 (T%1)").arg(others[2]->UniquePortID));
+    EXPECT_TRUE(FindAction(pMenu, "115200")->isChecked());
+
+    // Redirect to the first TCP port: this port's bytes are written there.
+    CMemoryPortCtrl* pTarget = others[2].get();
+    QAction* pToTarget = pRedirect->actions().first();
+    pToTarget->setChecked(true);
+    pRedirect->triggered(pToTarget);
+    EXPECT_EQ(pView->m_RedirectPortIDs, QList<uint>{pTarget->UniquePortID});
+    emit serial->SignalUpdateUI(serial->UniquePortID, serial->PortType, "$GPGGA,1*00\r\n");
+    EXPECT_EQ(pTarget->Written, QByteArray("$GPGGA,1*00\r\n"));
+    FindAction(pMenu, "Hex")->trigger();
+    EXPECT_EQ(pView->m_DisplayMode, 2u);
+    EXPECT_EQ(pView->m_sDisplayMode, QStringLiteral("Hex"));
+    for (const char* p : {"Lock", "Rename", "Session Option", "Log", "Pause"})
+        FindAction(pMenu, p)->trigger();
+    EXPECT_EQ(tabs.Locks + tabs.Renames + tabs.Configs + tabs.LogFiles + tabs.Pauses, 5);
+    pMenu->close();
+    EXPECT_EQ(pView->ContextMenu(), nullptr);
+
+    // A closed target leaves the list; unchecking stops the copy.
+    const uint nGone = others[3]->UniquePortID;
+    pMenu = OpenMenu(*pView);
+    EXPECT_EQ(Texts(pMenu).mid(2, 2), QStringList({"Redirect", "Resume"})) << "no position choice in hex";
+    pRedirect = FindAction(pMenu, "Redirect")->menu();
+    QAction* pToGone = pRedirect->actions().at(1);
+    pToGone->setChecked(true);
+    pRedirect->triggered(pToGone);
+    pToTarget = pRedirect->actions().first();
+    pToTarget->setChecked(false);
+    pRedirect->triggered(pToTarget);
+    pMenu->close();
+    // The tab set drops the tab with its port.
+    for (int i = 0; i < tabs.count(); ++i)
+        if (tabs.GetTxView(i)->m_pPortCtrl == others[3].get())
+            delete tabs.widget(i);
+    others[3].reset();
+    EXPECT_EQ(pView->m_RedirectPortIDs, QList<uint>()) << nGone;
+    emit serial->SignalUpdateUI(serial->UniquePortID, serial->PortType, "after\r\n");
+    EXPECT_EQ(pTarget->Written, QByteArray("$GPGGA,1*00\r\n"));
+
+    // Serial rates from the menu reach the port.
+    QSignalSpy rate(pView, &CZvTxtBrowser::SignalSetUartBaudrate);
+    pMenu = OpenMenu(*pView);
+    FindAction(pMenu, "460800")->trigger();
+    pMenu->close();
+    ASSERT_EQ(rate.count(), 1);
+    EXPECT_EQ(rate.at(0).at(0).toUInt(), 460800u);
+}
+
+TEST(TxtBrowser, HoursOfStreamingKeepTheDocumentBounded)
+{
+    // A view that is shown and one in a tab behind it.
+    CMemoryPortCtrl front, back;
+    Tabs tabs;
+    CZvTxtBrowser* pFront = tabs.Add(&front, QStringLiteral("front"));
+    CZvTxtBrowser* pBack = tabs.Add(&back, QStringLiteral("back"));
+    tabs.show();
+    for (CZvTxtBrowser* p : {pFront, pBack})
+        p->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+    for (int i = 0; i < 3000; ++i)
+    {
+        QByteArray batch;
+        for (int k = 0; k < 10; ++k)
+            batch += "$GPGGA,line " + QByteArray::number(i * 10 + k) + "\r\n";
+        front.Receive(batch);
+        back.Receive(batch);
+    }
+    EXPECT_LE(pFront->document()->blockCount(), CZvTxtBrowser::MAX_BLOCKS);
+    EXPECT_TRUE(pFront->toPlainText().endsWith("$GPGGA,line 29999\n"));
+    EXPECT_TRUE(pBack->toPlainText().isEmpty()) << "nothing is laid out behind the front tab";
+    tabs.setCurrentIndex(1);
+    EXPECT_LE(pBack->document()->blockCount(), CZvTxtBrowser::MAX_BLOCKS);
+    EXPECT_EQ(pBack->toPlainText(), pFront->toPlainText()) << "shown with the lines it would have held";
+}
