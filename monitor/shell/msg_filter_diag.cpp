@@ -1,0 +1,131 @@
+#include "monitor/shell/msg_filter_diag.h"
+
+#include <QDateTime>
+#include <QEvent>
+#include <QHeaderView>
+
+#include "monitor/shell/monitor_resources.h"
+#include "ui_MsgFiterDiag.h"
+
+QMsgFiterDiag::QMsgFiterDiag(QWidget* pParent) : QDialog(pParent), m_pUi(new Ui::MsgFiterDiag)
+{
+    InitMonitorResources();
+    m_pUi->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/MsgFilter.png")));
+    setObjectName(QStringLiteral("QMsgFiterDiag"));
+    QTableWidget* pTable = m_pUi->FilterTable;
+    pTable->setColumnWidth(0, 130);
+    QFont bold = pTable->horizontalHeader()->font();
+    bold.setWeight(QFont::Bold);
+    pTable->horizontalHeader()->setFont(bold);
+    pTable->setContentsMargins(100, 100, 100, 100);
+    connect(m_pUi->ClearButton, &QPushButton::clicked, this, &QMsgFiterDiag::OnClear);
+    connect(m_pUi->IgnoreCaseCheck, &QCheckBox::clicked, this, &QMsgFiterDiag::OnIgnoreCase);
+    connect(m_pUi->FilterTailCheck, &QCheckBox::clicked, this, &QMsgFiterDiag::OnRefresh);
+}
+
+QMsgFiterDiag::~QMsgFiterDiag() = default;
+
+void QMsgFiterDiag::OnUpdateDataDiag(QByteArray OutData)
+{
+    if (!isVisible() || OutData.isEmpty())
+        return;
+    QByteArray Text = m_Carry + OutData;
+    // The text after the last line feed waits for the rest of its line, even
+    // when this chunk holds no match: its matching half may still come.
+    const int nLastFeed = Text.lastIndexOf('\n');
+    m_Carry = Text.mid(nLastFeed + 1);
+    if (m_Carry.size() > CARRY_MAX)
+        m_Carry.clear();
+    Text.truncate(nLastFeed + 1);
+    const QString sFilter = m_pUi->FilterEdit->text();
+    if (sFilter.isEmpty())
+    {
+        OnClear();
+        return;
+    }
+    if (sFilter != m_sLastFilter)
+    {
+        OnClear();
+        m_sLastFilter = sFilter;
+    }
+    const QByteArray Filter = sFilter.toLatin1();
+    auto contains = [this, &Filter](const QByteArray& Line)
+    {
+        return m_eCase == Qt::CaseSensitive
+                   ? Line.contains(Filter)
+                   : QString::fromLatin1(Line).contains(QString::fromLatin1(Filter), Qt::CaseInsensitive);
+    };
+    if (nLastFeed < 0 || !contains(Text))
+        return;
+    const QString sNow = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+    int nStart = 0;
+    for (int nEnd; (nEnd = Text.indexOf('\n', nStart)) >= 0; nStart = nEnd + 1)
+    {
+        const QByteArray Line = Text.mid(nStart, nEnd - nStart);
+        if (!contains(Line))
+            continue;
+        if (m_pUi->FilterTailCheck->isChecked())
+        {
+            if (m_HeldLines.size() >= MAX_ROWS)
+            {
+                m_HeldLines.removeFirst();
+                m_HeldTimes.removeFirst();
+            }
+            m_HeldLines.append(QString::fromLatin1(Line));
+            m_HeldTimes.append(sNow);
+        }
+        else
+            AddTableWidgetItem(QString::fromLatin1(Line), sNow, m_pUi->FilterTable->rowCount());
+    }
+}
+
+void QMsgFiterDiag::AddTableWidgetItem(QString Data, QString CurTime, int rowIndex)
+{
+    QTableWidget* pTable = m_pUi->FilterTable;
+    if (rowIndex >= MAX_ROWS)
+    {
+        pTable->removeRow(0);
+        rowIndex = pTable->rowCount();
+    }
+    pTable->insertRow(rowIndex);
+    pTable->setItem(rowIndex, 0, new QTableWidgetItem(CurTime));
+    pTable->setItem(rowIndex, 1, new QTableWidgetItem(Data));
+    pTable->scrollToBottom();
+}
+
+void QMsgFiterDiag::OnClear() { m_pUi->FilterTable->setRowCount(0); }
+
+void QMsgFiterDiag::OnPortTabChange(int) { OnClear(); }
+
+void QMsgFiterDiag::OnIgnoreCase()
+{
+    m_eCase = m_pUi->IgnoreCaseCheck->isChecked() ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
+
+void QMsgFiterDiag::OnRefresh()
+{
+    if (m_pUi->FilterTailCheck->isChecked())
+        return;
+    for (int i = 0; i < m_HeldLines.size(); ++i)
+        AddTableWidgetItem(m_HeldLines[i], m_HeldTimes[i], m_pUi->FilterTable->rowCount());
+    m_HeldLines.clear();
+    m_HeldTimes.clear();
+}
+
+void QMsgFiterDiag::OnLanguageUpdate() { m_pUi->retranslateUi(this); }
+
+void QMsgFiterDiag::closeEvent(QCloseEvent* pEvent)
+{
+    OnClear();
+    m_HeldLines.clear();
+    m_HeldTimes.clear();
+    QDialog::closeEvent(pEvent);
+}
+
+void QMsgFiterDiag::changeEvent(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::LanguageChange)
+        OnLanguageUpdate();
+    QDialog::changeEvent(pEvent);
+}
