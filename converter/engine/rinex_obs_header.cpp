@@ -540,18 +540,17 @@ uint32_t ParseRinexHeaderText(const char* pText, uint32_t nLength, RinexObsHeade
     uint32_t nRinex2Expected = 0;
     int nSystem3 = -1; // block of the SYS / # / OBS TYPES record being read; -2: a skipped system
     uint32_t nTypes3Expected = 0;
-    int nStrange = 0;
     const int nLabels = static_cast<int>(sizeof(kObsLabels) / sizeof(kObsLabels[0]));
     const int nOthers = static_cast<int>(sizeof(kOtherObsLabels) / sizeof(kOtherObsLabels[0]));
 
     return ForEachLine(pText, nLength,
                        [&](const Line& line) -> int
                        {
-                           if (line.n > 0 && line.p[0] == '>')
-                               return -1;
-                           // A line without a label is no header line: the data have begun.
+                           // A line without a label is passed over (a stray line in
+                           // another program's header); one that opens a RINEX 3 epoch
+                           // ends text that has no END OF HEADER.
                            if (line.n <= 60 || line.Blank(61, 80))
-                               return line.Blank(1, line.n) ? 0 : -1;
+                               return line.n > 0 && line.p[0] == '>' ? -1 : 0;
                            int nLabel = FindLabel(line, kObsLabels, nLabels);
                            for (const auto& alias : kLabelAliases)
                                if (nLabel < 0 && LabelIs(line, alias.first))
@@ -663,10 +662,7 @@ uint32_t ParseRinexHeaderText(const char* pText, uint32_t nLength, RinexObsHeade
                            case LABEL_END:
                                return 1;
                            case LABEL_NONE:
-                               // Text that is no header record: a few such lines end the header.
-                               nStrange += 2;
-                               if (nStrange > 5)
-                                   return -1;
+                               // A label this reader does not know: the header goes on.
                                break;
                            default:
                                break;

@@ -132,8 +132,10 @@ bool ReadRinexObsHeaderSettings(RinexObsHeader* pHeader);
 int LoadRinexObsHeaderSettings(RinexObsHeader* pHeader);
 
 // Reads header text (lines ended by LF or CR LF, trailing blanks optional)
-// into the record. Returns the offset where parsing stopped: behind the END OF
-// HEADER line, at a line opening with ">", or at the end of the text.
+// into the record; lines without a label it knows are passed over. Returns
+// the offset where parsing stopped: behind the END OF HEADER line, at a line
+// without a label that opens with ">" (a RINEX 3 epoch), or at the end of
+// the text.
 uint32_t ParseRinexHeaderText(const char* pText, uint32_t nLength, RinexObsHeader* pHeader);
 
 // The observation types of each system from the signal codes the source scan

@@ -862,6 +862,15 @@ int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CConvertContext* pConte
         return RINEX_READ_NO_HEADER;
     ReadRinexObsTimeInfo(header.data(), static_cast<uint32_t>(header.size()), true, &r.Time);
     r.Prepare();
+    // Without types no observation can be read: every epoch would be empty.
+    bool bTypes = r.Header.nVersion < 300 && r.Header.nRinex2TypeCount > 0;
+    for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT && r.Header.nVersion >= 300; ++s)
+        bTypes = bTypes || r.Header.Systems[s].nTypeCount > 0;
+    if (!bTypes)
+    {
+        DebugPrintf("RINEX observation header without types of observation.\n");
+        return RINEX_READ_NO_TYPES;
+    }
 
     const bool bRinex3 = r.Header.nVersion >= 300;
     RinexLine line;

@@ -18,6 +18,7 @@ enum RINEX_READ_E : int
     RINEX_READ_NO_RECORD = -2,     // a navigation file without a record of its system
     RINEX_READ_WRITE_FAILED = -3,  // the output stream could not be written
     RINEX_READ_SOURCE_FAILED = -4, // the source could not be read to its end
+    RINEX_READ_NO_TYPES = -5,      // an observation header without types of observation
 };
 
 // RINEX observation file to range logs; nOption is the job's option box state

@@ -287,7 +287,9 @@ TEST(ObsHeader, ParsesHeaderLinesByTheirEnds)
     }
 
     // RINEX 2 type lists over two lines, another writer's receiver label, and a
-    // header without END OF HEADER that runs into data.
+    // header without END OF HEADER: lines without a label are passed over to
+    // the end of the text (the readers hand over the header up to its END OF
+    // HEADER only).
     RinexObsHeader written2 = MakeObsHeader(211);
     std::string s2 = HeaderText(&written2);
     s2.replace(s2.find("REC # / TYPE / VERS"), 19, "REC #  / TYPE / VERS");
@@ -301,7 +303,7 @@ TEST(ObsHeader, ParsesHeaderLinesByTheirEnds)
                                "  21000000.123 7\n"
                                "  21000001.123 7\n";
     RinexObsHeader h3{};
-    EXPECT_EQ(ParseRinexHeaderText(sNoEnd.data(), static_cast<uint32_t>(sNoEnd.size()), &h3), 81u);
+    EXPECT_EQ(ParseRinexHeaderText(sNoEnd.data(), static_cast<uint32_t>(sNoEnd.size()), &h3), sNoEnd.size());
     EXPECT_EQ(h3.nVersion, 211);
     EXPECT_EQ(ParseRinexHeaderText(nullptr, 10, &h3), 0u);
     EXPECT_EQ(ParseRinexHeaderText("", 0, &h3), 0u);

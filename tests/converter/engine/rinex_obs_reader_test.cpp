@@ -508,6 +508,59 @@ TEST_F(RinexObsReader, OffsetPhasesBecomeRangeCmpShiftedByWholeRollOvers)
     }
 }
 
+// Headers as other programs leave them: a stray short line without a label
+// ("abc"), labels this reader does not know, several of them. The header runs
+// to END OF HEADER and every observation of every epoch is read; a header
+// without types of observation fails instead of giving empty logs.
+TEST_F(RinexObsReader, StrayHeaderLinesArePassedOverAndMissingTypesFail)
+{
+    const std::string sUnknown = H("some value", "SOME OTHER RECORD") + H("x", "ANOTHER ONE") +
+                                 H("y", "OBSERVER NOTE") + H("z", "EXTRA INFO") + "abc\n";
+    std::string s2 = H("     2.11           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE");
+    s2 += "abc\n";
+    s2 += H("     3    C1    L1    S1", "# / TYPES OF OBSERV");
+    s2 += sUnknown;
+    s2 += H("  2024     1     1     0     0    0.0000000     GPS", "TIME OF FIRST OBS");
+    s2 += H("", "END OF HEADER");
+    std::string s3 = H("     3.04           OBSERVATION DATA    G", "RINEX VERSION / TYPE");
+    s3 += "abc\n";
+    s3 += H("G    3 C1C L1C S1C", "SYS / # / OBS TYPES");
+    s3 += sUnknown;
+    s3 += H("", "END OF HEADER");
+    for (int k = 0; k < 3; ++k)
+    {
+        char sz[64];
+        std::snprintf(sz, sizeof sz, " 24  1  1  0  0 %2d.0000000  0  1G05\n", k);
+        s2 += sz;
+        s2 += Trim(F("21000000.125") + F("110355200.250") + F("45.000"));
+        std::snprintf(sz, sizeof sz, "> 2024 01 01 00 00 %2d.0000000  0  1\n", k);
+        s3 += sz;
+        s3 += Trim("G05" + F("21000000.125") + F("110355200.250") + F("45.000"));
+    }
+    for (const std::string* pText : {&s2, &s3})
+    {
+        const std::vector<Epoch> epochs = Read(*pText);
+        ASSERT_EQ(epochs.size(), 3u);
+        for (const Epoch& e : epochs)
+        {
+            ASSERT_EQ(e.Obs.size(), 1u);
+            EXPECT_NEAR(+e.Obs[0].Psr, 21000000.125, 1e-6);
+            EXPECT_NEAR(+e.Obs[0].Adr, -110355200.25, 1e-6);
+            EXPECT_NEAR(+e.Obs[0].CNo, 45.0, 1e-3);
+        }
+    }
+
+    for (const char* pVersion :
+         {"     2.11           OBSERVATION DATA    G (GPS)", "     3.04           OBSERVATION DATA    G"})
+    {
+        std::string s = H(pVersion, "RINEX VERSION / TYPE") + "abc\n" + H("", "END OF HEADER");
+        s += "> 2024 01 01 00 00  0.0000000  0  1\n" + Trim("G05" + F("21000000.125"));
+        int nStatus = 0;
+        EXPECT_TRUE(Read(s, &nStatus).empty()) << pVersion;
+        EXPECT_EQ(nStatus, RINEX_READ_NO_TYPES) << pVersion;
+    }
+}
+
 TEST_F(RinexObsReader, NoHeaderIsAFailure)
 {
     int nStatus = 0;
