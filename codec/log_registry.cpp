@@ -292,9 +292,13 @@ const LOG_TYPE_T* FindLogType(const LOG_REGISTRY_T& Registry, uint16_t nMessageI
 {
     if (nMessageId == LOG_TYPE_NO_ID)
         return nullptr;
+    const bool bMonitor = IsMonitorProfile();
     for (uint32_t i = 0; i < Registry.Count; ++i)
-        if (LogTypeId(Registry.Rows[i]) == nMessageId && HasUse(Registry.Rows[i], nUses))
-            return &Registry.Rows[i];
+    {
+        const LOG_TYPE_T& Type = Registry.Rows[i];
+        if ((bMonitor ? Type.MonitorId : Type.ConverterId) == nMessageId && HasUse(Type, nUses))
+            return &Type;
+    }
     return nullptr;
 }
 
