@@ -17,6 +17,10 @@
 
 namespace
 {
+// python3 can take seconds to start on a loaded machine; every wait ends as
+// soon as its condition holds.
+constexpr int kWaitMs = 30000;
+
 class ScriptRun : public ::testing::Test
 {
 protected:
@@ -31,7 +35,7 @@ protected:
         m_Runner.m_sScriptPath = sPath;
         m_Runner.OnStartProcess();
     }
-    bool WaitFinished(int nMs = 10000)
+    bool WaitFinished(int nMs = kWaitMs)
     {
         return QTest::qWaitFor([&] { return m_Finished.count() > m_nFinishedSeen; }, nMs) && ++m_nFinishedSeen;
     }
@@ -99,13 +103,13 @@ TEST_F(ScriptRun, SampledPortBytesReachTheScriptUnchanged)
                          "while not data.endswith(b'EOF\\r\\n '):\n"
                          "    data += sys.stdin.buffer.read1(65536)\n"
                          "print('$$PrintResult@#$@:' + data.hex(), flush=True)\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bSampling; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bSampling; }, kWaitMs));
     const QByteArray binary("\xAA\x44\x12\x1C\x00\xFF\x80\xC3\r\n", 10);
     m_Runner.AppendSampleData(binary);
     m_Runner.AppendSampleData(QByteArray("$GPGGA,1*00\r\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Runner.m_bSampling; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Runner.m_bSampling; }, kWaitMs));
     m_Runner.AppendSampleData(QByteArray("after the period"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bSampling; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bSampling; }, kWaitMs));
     m_Runner.AppendSampleData(binary);
     ASSERT_TRUE(WaitFinished());
     const QString sDebug = m_Runner.TakeOutputText();
@@ -142,19 +146,19 @@ TEST_F(ScriptRun, AScriptThatHangsOrCannotStartEndsCleanlyAndTheNextOneRuns)
 {
     // Hangs: the watchdog ends it.
     Start(QStringLiteral("print('waiting', flush=True)\ntime.sleep(60)\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bRunning; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bRunning; }, kWaitMs));
     EXPECT_TRUE(m_Runner.m_pProcess != nullptr);
     QElapsedTimer clock;
     clock.start();
     m_Runner.OnsetTimer(300);
     ASSERT_TRUE(WaitFinished());
-    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_LT(clock.elapsed(), kWaitMs); // the script would sleep 60 s
     EXPECT_FALSE(m_Runner.m_bRunning);
     EXPECT_TRUE(m_Runner.TakeOutputText().contains(QStringLiteral("Script stopped: it ran longer than 300 ms\n")));
 
     // Stopped by the user, then started again.
     Start(QStringLiteral("time.sleep(60)\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bRunning; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bRunning; }, kWaitMs));
     m_Runner.OnStopProcess();
     EXPECT_FALSE(m_Runner.m_bRunning);
     Start(QStringLiteral("print('$$PrintResult@#$@:again', flush=True)\n"));
