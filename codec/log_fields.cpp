@@ -40,6 +40,8 @@ Conversion ConversionOf(const char* pszSpec)
 
 const char* FieldSpec(const LOG_FIELD_T& f, FIELD_FORM_E eForm)
 {
+    if (f.pszConverter && !IsMonitorProfile())
+        return f.pszConverter;
     return (eForm == FIELD_FORM_ABBREV && f.pszAbbrev) ? f.pszAbbrev : f.pszFull;
 }
 

@@ -49,6 +49,12 @@ struct LOG_FIELD_T
     const char* pszFull;   // conversion of the full form, e.g. "%.11lf"
     const char* pszAbbrev; // conversion of the abbreviated form; null: as the full one
     char cAbbrevSep;       // separator in front of the field in the abbreviated form; 0: the layout's
+    // Conversion in the converter's text, every form; null: as above. The
+    // converter writes a satellite clock term with as many significant digits
+    // as a RINEX navigation field holds (13 in the form with a digit before
+    // the point), so that an ephemeris read from RINEX keeps its clock (the
+    // receiver's own text has fewer).
+    const char* pszConverter = nullptr;
 };
 
 struct LOG_LAYOUT_T
@@ -64,6 +70,8 @@ struct LOG_LAYOUT_T
 #define ZV_FIELD(Body, Member, Store, Names, Full, Abbrev)                                                             \
     LOG_FIELD_T { static_cast<uint16_t>(offsetof(Body, Member)), Store, Names, Full, Abbrev, 0 }
 #define ZV_NUM(Body, Member, Store, Spec) ZV_FIELD(Body, Member, Store, NAMES_NONE, Spec, nullptr)
+#define ZV_CLOCK(Body, Member, Spec)                                                                                   \
+    LOG_FIELD_T { static_cast<uint16_t>(offsetof(Body, Member)), FIELD_F64, NAMES_NONE, Spec, nullptr, 0, "%.12E" }
 #define ZV_NAME(Body, Member, Names) ZV_FIELD(Body, Member, FIELD_U32, Names, "%s", nullptr)
 #define ZV_STATION(Body, Member) ZV_FIELD(Body, Member, FIELD_STATION, NAMES_NONE, "\"%s\"", nullptr)
 #define ZV_LAYOUT(Fields, Body, Sep)                                                                                   \

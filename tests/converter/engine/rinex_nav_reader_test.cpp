@@ -373,6 +373,9 @@ TEST_F(RinexNavReader, ThirdPartyMixedFile)
     EXPECT_NEAR(+g.A, 5153.660507202 * 5153.660507202, 0.01) << "as the log's text form prints it";
     EXPECT_DOUBLE_EQ(+g.UraVariance, 2.4 * 2.4);
     EXPECT_EQ(+g.Iodc, 301u);
+    // The clock terms keep every digit of their RINEX fields through the log's text.
+    EXPECT_EQ(+g.Af0, 1.5e-4);
+    EXPECT_EQ(+g.Af1, -3.410605131648e-12);
     EXPECT_EQ(HeaderOf(logs[0]).Milliseconds, 93600000u) << "GPS time: no leap seconds added";
     const GLOEPHEMERIS_BODY_T r = BodyOf<GLOEPHEMERIS_BODY_T>(logs[1]);
     EXPECT_EQ(+r.SlotOffset, 44);
