@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QHeaderView>
+#include <algorithm>
 
 #include "monitor/shell/monitor_resources.h"
 #include "ui_MsgFiterDiag.h"
@@ -14,7 +15,10 @@ QMsgFiterDiag::QMsgFiterDiag(QWidget* pParent) : QDialog(pParent), m_pUi(new Ui:
     setWindowIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/MsgFilter.png")));
     setObjectName(QStringLiteral("QMsgFiterDiag"));
     QTableWidget* pTable = m_pUi->FilterTable;
-    pTable->setColumnWidth(0, 130);
+    // 130 pixels, or what the time needs in this font, so that it is never cut.
+    const int nTimeWidth = pTable->fontMetrics().horizontalAdvance(QStringLiteral("2000-00-00 00:00:00.000")) +
+                           2 * pTable->frameWidth() + 12;
+    pTable->setColumnWidth(0, std::max(130, nTimeWidth));
     QFont bold = pTable->horizontalHeader()->font();
     bold.setWeight(QFont::Bold);
     pTable->horizontalHeader()->setFont(bold);
