@@ -38,7 +38,16 @@ QScriptProcess::QScriptProcess(QObject* pParent)
     connect(this, &QScriptProcess::SignalSendTextToDialog, this, &QScriptProcess::OnWriteDebugInfo);
 }
 
-QScriptProcess::~QScriptProcess() { DropProcess(); }
+QScriptProcess::~QScriptProcess()
+{
+    // The child goes with the runner: ended here, within a bounded wait.
+    if (m_pProcess != nullptr)
+    {
+        disconnect(m_pProcess, nullptr, this, nullptr);
+        m_pProcess->kill();
+        m_pProcess->waitForFinished(1000);
+    }
+}
 
 void QScriptProcess::SetInterpreter(const QString& sProgram) { InterpreterSetting() = sProgram; }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <algorithm>
 
 #include "monitor/parsing/status_msg_parser.h"
 #include "support/monitor/handed_over.h"
@@ -30,8 +31,11 @@ TEST(PortStream, EveryByteOfAFullRateStreamArrivesInOrder)
         rules.Port = bTcp ? "ICOM1" : "COM2";
         FakeReceiver rx(rules);
         ASSERT_TRUE(bTcp ? rx.Listen() != 0 : rx.Plug());
-        PortPtr port = bTcp ? OpenTcpPort(rx) : OpenUartPort(rx);
-        QSignalSpy shown(port.get(), &QZvPortCtrlBase::SignalUpdateUI);
+        std::unique_ptr<QSignalSpy> pShown;
+        auto spy = [&](QZvPortCtrlBase* pCtrl)
+        { pShown = std::make_unique<QSignalSpy>(pCtrl, &QZvPortCtrlBase::SignalUpdateUI); };
+        PortPtr port = bTcp ? OpenTcpPort(rx, spy) : OpenUartPort(rx, 115200, spy);
+        QSignalSpy& shown = *pShown;
         ASSERT_TRUE(WaitUntil([&] { return port->IsPropertyValid(); }));
 
         rx.StartStream(STREAM_ALL, 100000);
@@ -41,7 +45,10 @@ TEST(PortStream, EveryByteOfAFullRateStreamArrivesInOrder)
         const std::string sent = Wire(rx.Sent());
         ASSERT_TRUE(WaitUntil([&] { return Joined(shown).size() >= static_cast<int>(sent.size()); }));
         EXPECT_EQ(rx.UnsentBytes(), 0u);
-        EXPECT_TRUE(Joined(shown).toStdString() == sent) << "lost, added or reordered bytes";
+        const std::string got = Joined(shown).toStdString();
+        const size_t nDiff = std::mismatch(got.begin(), got.end(), sent.begin(), sent.end()).first - got.begin();
+        EXPECT_TRUE(got == sent) << "lost, added or reordered bytes from " << nDiff << " of " << sent.size() << ": "
+                                 << got.substr(nDiff > 40 ? nDiff - 40 : 0, 120);
     }
 }
 

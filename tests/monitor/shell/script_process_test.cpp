@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "monitor/shell/script_process.h"
 #include "support/scripted_prompt.h"
@@ -85,9 +86,9 @@ TEST_F(ScriptRun, KeywordLinesAreServedWholeHoweverTheyArriveAndTheScriptsExitIs
 
 TEST_F(ScriptRun, SampledPortBytesReachTheScriptUnchanged)
 {
-    // The script asks for one second (shortened here) of port data, then
-    // reports the bytes it got, as hex, up to the end marker.
-    m_Runner.SetSecondLength(300);
+    // The script asks for one second of port data, then reports the bytes it
+    // got, as hex, up to the end marker. The test ends the second itself.
+    m_Runner.SetSecondLength(60000);
     Start(QStringLiteral("print('$$InputSampleData@#$@:1', flush=True)\n"
                          "data = b''\n"
                          "while not data.endswith(b'EOF\\r\\n '):\n"
@@ -104,10 +105,13 @@ TEST_F(ScriptRun, SampledPortBytesReachTheScriptUnchanged)
                          "    data += sys.stdin.buffer.read1(65536)\n"
                          "print('$$PrintResult@#$@:' + data.hex(), flush=True)\n"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bSampling; }, kWaitMs));
+    EXPECT_TRUE(m_Runner.m_pSampleTimer->isActive());
+    EXPECT_EQ(m_Runner.m_pSampleTimer->interval(), 60000);
     const QByteArray binary("\xAA\x44\x12\x1C\x00\xFF\x80\xC3\r\n", 10);
     m_Runner.AppendSampleData(binary);
     m_Runner.AppendSampleData(QByteArray("$GPGGA,1*00\r\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Runner.m_bSampling; }, kWaitMs));
+    m_Runner.OnGetSampleDataFinish(); // as the timer does at its end
+    EXPECT_FALSE(m_Runner.m_bSampling);
     m_Runner.AppendSampleData(QByteArray("after the period"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_Runner.m_bSampling; }, kWaitMs));
     m_Runner.AppendSampleData(binary);

@@ -132,9 +132,10 @@ TEST(TxtBrowser, AFakeReceiversStreamIsShownWholeOverSerialAndTcp)
         rules.Port = bTcp ? "ICOM1" : "COM2";
         FakeReceiver rx(rules);
         ASSERT_TRUE(bTcp ? rx.Listen() != 0 : rx.Plug());
-        PortPtr port = bTcp ? OpenTcpPort(rx) : OpenUartPort(rx);
         Tabs tabs;
-        CZvTxtBrowser* pView = tabs.Add(port.get(), QStringLiteral("COM9"));
+        CZvTxtBrowser* pView = nullptr;
+        auto addView = [&](QZvPortCtrlBase* pCtrl) { pView = tabs.Add(pCtrl, QStringLiteral("COM9")); };
+        PortPtr port = bTcp ? OpenTcpPort(rx, addView) : OpenUartPort(rx, 115200, addView);
         pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
         tabs.show();
         QSignalSpy shown(pView, &CZvTxtBrowser::SignalUpdateOutMsg);
@@ -267,9 +268,10 @@ TEST(TxtBrowser, ANoisySerialLineAsksOnceForTheOtherRateAndThenDecodes)
     // Professional mode keeps a port that gets no answer to its query.
     QZvPortCtrlBase::SetProcessMode(true);
     std::shared_ptr<void> restore(nullptr, [](void*) { QZvPortCtrlBase::SetProcessMode(false); });
-    PortPtr port = OpenUartPort(rx, 115200);
     Tabs tabs;
-    CZvTxtBrowser* pView = tabs.Add(port.get(), QStringLiteral("COM9"));
+    CZvTxtBrowser* pView = nullptr;
+    PortPtr port =
+        OpenUartPort(rx, 115200, [&](QZvPortCtrlBase* pCtrl) { pView = tabs.Add(pCtrl, QStringLiteral("COM9")); });
     pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
     tabs.show();
     rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 50000);

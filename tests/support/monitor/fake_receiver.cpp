@@ -93,11 +93,13 @@ uint16_t FakeReceiver::Listen(uint16_t nPort)
 
 void FakeReceiver::StartStream(uint32_t Kinds, uint32_t BytesPerSecond, uint32_t EpochMs)
 {
-    std::lock_guard<std::mutex> lock(m_PlanMutex);
+    std::unique_lock<std::mutex> lock(m_PlanMutex);
     m_Plan.Kinds = Kinds;
     m_Plan.BytesPerSecond = BytesPerSecond;
     m_Plan.EpochMs = EpochMs;
-    ++m_Plan.Generation;
+    const uint32_t generation = ++m_Plan.Generation;
+    // Once the sender has taken the new plan, nothing of the old one follows.
+    m_PlanTaken.wait_for(lock, std::chrono::seconds(10), [&] { return m_TakenGeneration == generation; });
 }
 
 void FakeReceiver::StopStream() { StartStream(0, 0); }
@@ -358,6 +360,8 @@ void FakeReceiver::SenderLoop()
                 pending.clear();
                 streamed = 0;
                 streamStart = Clock::now();
+                m_TakenGeneration = generation;
+                m_PlanTaken.notify_all();
             }
         }
         ReceiverLine* pLine = m_pActive.load();

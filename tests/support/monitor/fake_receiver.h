@@ -92,7 +92,8 @@ public:
 
     // Streams epoch after epoch of the kinds asked for (STREAM_KIND_E bits) at
     // about BytesPerSecond, until StopStream; epochs are EpochMs apart in the
-    // logs' own time.
+    // logs' own time. Both return once the sender follows the new plan: after
+    // StopStream, Sent() holds every streamed item.
     void StartStream(uint32_t Kinds, uint32_t BytesPerSecond, uint32_t EpochMs = 1000);
     void StopStream();
     // Sends raw bytes as the receiver, between two whole items.
@@ -149,7 +150,9 @@ private:
         uint32_t Generation = 0;
     };
     std::mutex m_PlanMutex;
+    std::condition_variable m_PlanTaken;
     STREAM_PLAN_T m_Plan;
+    uint32_t m_TakenGeneration = 0;
     std::atomic<ReceiverLine*> m_pActive{nullptr};
     std::thread m_Sender;
     std::atomic<bool> m_bStop{false};

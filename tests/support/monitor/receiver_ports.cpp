@@ -15,7 +15,7 @@ void PortCloser::operator()(QZvPortCtrlBase* pCtrl) const
     delete pCtrl;
 }
 
-PortPtr OpenUartPort(FakeReceiver& Rx, uint32_t Rate)
+PortPtr OpenUartPort(FakeReceiver& Rx, uint32_t Rate, const BeforeStart& Connect)
 {
     auto* pCtrl = new QZvUartPortCtrl();
     UART_CONFIG_T config;
@@ -31,17 +31,21 @@ PortPtr OpenUartPort(FakeReceiver& Rx, uint32_t Rate)
     t.RateChangeWait = 10;
     t.RateSettle = 10;
     pCtrl->SetTiming(t);
+    if (Connect)
+        Connect(pCtrl);
     pCtrl->StartPortThread();
     return PortPtr(pCtrl);
 }
 
-PortPtr OpenTcpPort(FakeReceiver& Rx)
+PortPtr OpenTcpPort(FakeReceiver& Rx, const BeforeStart& Connect)
 {
     auto* pCtrl = new QZvTCPPortCtrl();
     TCP_CONFIG_T config;
     config.IPAddress = QString::fromStdString(Rx.Net().Name());
     config.Port = Rx.Net().Port();
     pCtrl->SetPortConfig(&config);
+    if (Connect)
+        Connect(pCtrl);
     pCtrl->StartPortThread();
     return PortPtr(pCtrl);
 }

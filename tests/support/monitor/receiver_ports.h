@@ -15,11 +15,14 @@ struct PortCloser
 };
 using PortPtr = std::unique_ptr<QZvPortCtrlBase, PortCloser>;
 
+// Called with a new controller before it starts, to connect to it.
+using BeforeStart = std::function<void(QZvPortCtrlBase*)>;
+
 // A serial port on the receiver's pseudo-terminal at Rate (0 detects the
 // rate), with waits short enough for a pseudo-terminal; started.
-PortPtr OpenUartPort(FakeReceiver& Rx, uint32_t Rate = 115200);
+PortPtr OpenUartPort(FakeReceiver& Rx, uint32_t Rate = 115200, const BeforeStart& Connect = {});
 // A TCP port on the receiver's listening socket; started.
-PortPtr OpenTcpPort(FakeReceiver& Rx);
+PortPtr OpenTcpPort(FakeReceiver& Rx, const BeforeStart& Connect = {});
 
 // Runs the event loop until Done() holds; false after Ms milliseconds.
-bool WaitUntil(const std::function<bool()>& Done, int Ms = 5000);
+bool WaitUntil(const std::function<bool()>& Done, int Ms = 20000);
