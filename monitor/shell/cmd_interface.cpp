@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "monitor/shell/port_tab.h"
+
 namespace
 {
 // The option texts of an "open" line: each begins after a "-" that starts a
@@ -83,7 +85,10 @@ void QZvCmdInterface::ParseCmd(QString sCmd)
     }
     if (kind == QZvPortCtrlBase::PORT_TYPE_UART)
     {
-        m_UartConfig.PortName = SerialDevicePath(sPort);
+        const QString sPath = SerialDevicePath(sPort);
+        if (m_pPortTab != nullptr && m_pPortTab->IsPortNameOpen(sPath))
+            return;
+        m_UartConfig.PortName = sPath;
         m_UartConfig.BaudRate = rate;
         // The quick connect dialog's line settings: 8 data bits, no parity, one stop bit.
         m_UartConfig.ByteSize = 8;

@@ -19,6 +19,8 @@
 #include "monitor/ports/port_ctrl_base.h"
 #include "monitor/ports/port_records.h"
 
+class CPortTab;
+
 class QZvCmdInterface : public QObject
 {
     Q_OBJECT
@@ -30,6 +32,9 @@ public:
 
     // Serves one command; its caller uses no result.
     void ParseCmd(QString sCmd);
+    // The port tabs: a serial port that already has a tab is connected again
+    // instead of being opened a second time. Not owned.
+    void SetPortTab(CPortTab* pPortTab) { m_pPortTab = pPortTab; }
 
     // The device path of a serial port name: "COMn" (n from 1) is
     // /dev/ttyS<n-1>; any other name is returned as it is.
@@ -43,4 +48,7 @@ public:
 signals:
     // PortType 0 with &m_UartConfig, 1 with &m_UsbConfig.
     void SignalConnect(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pDataSet);
+
+private:
+    CPortTab* m_pPortTab = nullptr;
 };

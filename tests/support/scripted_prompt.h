@@ -22,6 +22,10 @@ public:
     std::deque<QString> Paths; // answers to the choosers; cancel when empty
     std::deque<QString> Texts; // answers to Text and AskText; cancel when empty
     bool UrlOpens = true;
+    // With DeferAsks the questions that must not wait stay unanswered in
+    // Deferred until the test calls them, as a user answers later.
+    bool DeferAsks = false;
+    std::deque<std::function<void(bool)>> Deferred;
 
     void Message(QWidget*, QMessageBox::Icon, const QString& sTitle, const QString& sText) override
     {
@@ -35,7 +39,10 @@ public:
     void Ask(QWidget*, const QString& sTitle, const QString& sText, std::function<void(bool)> onAnswer) override
     {
         Questions << sTitle + "|" + sText;
-        onAnswer(Next(Answers, false));
+        if (DeferAsks)
+            Deferred.push_back(std::move(onAnswer));
+        else
+            onAnswer(Next(Answers, false));
     }
     // One button: recorded with the messages; two: with the questions, answered from Answers.
     void Inform(QWidget*, QMessageBox::Icon, const QString& sTitle, const QString& sText, const QString&,

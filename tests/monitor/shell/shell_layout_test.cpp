@@ -1,5 +1,6 @@
-// The shell's own widgets in a main window, in both languages: the docks with
-// their titles and the status bar, rendered to an image (kept under
+// The shell's own widgets in a main window, in both languages: the port tabs
+// with a receiver on a pseudo-terminal, the docks with their titles and the
+// status bar, and the tab's context menu, rendered to images (kept under
 // ZV_UI_SHOTS when that is set) with no label text cut.
 #include <gtest/gtest.h>
 
@@ -8,15 +9,16 @@
 #include <QDir>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QSettings>
 #include <QTextEdit>
 
-#include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/docking_host.h"
-#include "monitor/shell/flex_window_set.h"
 #include "monitor/shell/monitor_translations.h"
-#include "monitor/shell/status_bar.h"
+#include "shell_stand_in.h"
+#include "support/monitor/fake_receiver.h"
+#include "support/monitor/receiver_ports.h"
 
 namespace
 {
@@ -58,20 +60,24 @@ protected:
 };
 } // namespace
 
-TEST_P(ShellLayoutTest, DocksAndStatusBarShowTheirTexts)
+TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
 {
     const QString sLanguage = QString::fromLatin1(GetParam());
+    ShellStandIn shell;
+    FakeReceiver rx;
+    ASSERT_TRUE(rx.Plug());
+    QZvPortCtrlBase* pPort = shell.Open(rx.Rx().Name(), 115200);
+    ASSERT_TRUE(WaitUntil([pPort] { return pPort->IsPropertyValid(); }));
+    rx.StartStream(STREAM_TEXT_LOGS | STREAM_NMEA, 20000);
+    ASSERT_TRUE(rx.WaitSent(3000, 3000));
+    rx.StopStream();
+
     QMainWindow window;
     window.resize(1280, 720);
     auto* pCentral = new QtCentral(&window);
-    auto* pTabs = new QFlexWindowSet;
-    pTabs->setTabsClosable(true);
-    pTabs->addTab(new QTextEdit, QStringLiteral("/dev/ttyUSB0"));
-    auto* pStatusBar = new QZvStatusBar;
-    window.setStatusBar(pStatusBar);
+    window.setStatusBar(&shell.StatusBar);
     QObject::connect(FlexManager::instance(), &FlexManager::dockWidgetCreated, &window, &QtCentral::FillDock);
     QObject::connect(FlexManager::instance(), &FlexManager::dockWidgetDestroying, &window, &QtCentral::ReleaseDock);
-
     FLEX_DOCK_WINDOW_T windows[DOCK_WINDOW_COUNT];
     for (int i = 0; i < DOCK_WINDOW_COUNT; ++i)
     {
@@ -81,25 +87,28 @@ TEST_P(ShellLayoutTest, DocksAndStatusBarShowTheirTexts)
     }
     QtCentral::RegisterDockWindows(windows);
     window.setCentralWidget(pCentral);
-    pCentral->LoadFlexLayout(pTabs);
+    pCentral->LoadFlexLayout(&shell.Tabs);
     for (FLEX_DOCK_WINDOW_E e : {DOCK_COMMAND_WINDOW, DOCK_CN0_VIEW, DOCK_SKY_PLOT, DOCK_MSG_FILTER})
         QtCentral::ShowDockWindow(windows[e].pAction);
     EXPECT_EQ(FlexManager::instance()->dockWidget(windows[DOCK_SKY_PLOT].pWidget)->windowTitle(),
               QtCentral::DockWindowTitle(DOCK_SKY_PLOT));
-
-    QZvUartPortCtrl port;
-    UART_CONFIG_T config;
-    config.PortName = QStringLiteral("/dev/ttyUSB0");
-    config.BaudRate = 460800;
-    port.SetPortConfig(&config);
-    port.Property.Parse(QStringLiteral(
-        "<VERSION\r\nZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F\r\n<VERSION OK\r\n[COM2]\r\n"));
-    pStatusBar->SetPortTab(nullptr);
-    pStatusBar->OnUpdateStatusBar(&port, QZvStatusBar::REFRESH_ALL);
     window.show();
-    Shoot(&window, QStringLiteral("shell_docks_%1").arg(sLanguage));
-    EXPECT_EQ(ClippedLabels(pStatusBar).join('\n').toStdString(), "");
+    ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("GPGGA"); }));
+    shell.Tabs.OnTriggerCurTxViewStopShow();
+    shell.Tick();
+    Shoot(&window, QStringLiteral("shell_%1").arg(sLanguage));
+    EXPECT_EQ(ClippedLabels(&shell.StatusBar).join('\n').toStdString(), "");
+
+    shell.Tabs.OnContextMenuRequesred(QPoint());
+    QMenu* pMenu = shell.Tabs.findChild<QMenu*>();
+    ASSERT_NE(pMenu, nullptr);
+    Shoot(pMenu, QStringLiteral("shell_tab_menu_%1").arg(sLanguage));
+    pMenu->close();
+
     FlexManager::instance()->close();
+    // The stand-in owns the tabs and the status bar, not the window.
+    shell.Tabs.setParent(nullptr);
+    shell.StatusBar.setParent(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShellLayoutTest, ::testing::Values("en", "zh"));
