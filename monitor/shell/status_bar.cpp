@@ -12,9 +12,12 @@
 #include <cstring>
 
 #include "monitor/ports/file_port_ctrl.h"
+#include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"
+#include "monitor/shell/port_tab.h"
+#include "monitor/shell/txt_browser.h"
 
 namespace
 {
@@ -115,7 +118,14 @@ QString QZvStatusBar::NtripPortText(const NTRIP_CONFIG_T& Config, double dLatitu
 
 void QZvStatusBar::OnUpdateStatusBar(QZvPortCtrlBase* pPortCtrl, uint m_RefreshType)
 {
-    if (m_RefreshType == 0 || pPortCtrl == nullptr)
+    if (pPortCtrl == nullptr)
+    {
+        // No port: nothing of the last one stays on show.
+        for (QLabel* pLabel : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            pLabel->clear();
+        return;
+    }
+    if (m_RefreshType == 0)
     {
         m_pPortLabel->clear();
         m_pLogStateLabel->clear();
@@ -189,6 +199,18 @@ void QZvStatusBar::RefreshPort(QZvPortCtrlBase* pPortCtrl)
                                        FormatByteCount(static_cast<quint64>(qMax<qint64>(pReplay->GetFileSize(), 0))));
         break;
     }
+    case QZvPortCtrlBase::PORT_TYPE_NTRIP:
+    {
+        const auto* pNtrip = qobject_cast<const QZvNTripPortCtrl*>(pPortCtrl);
+        if (pNtrip == nullptr)
+        {
+            SetPlainText(m_pPortLabel, pPortCtrl->GetPortName());
+            break;
+        }
+        const NTRIP_CONFIG_T config = pNtrip->GetNtripConfig();
+        SetPlainText(m_pPortLabel, NtripPortText(config, config.Latitude, config.Longitude));
+        break;
+    }
     default:
         SetPlainText(m_pPortLabel, pPortCtrl->GetPortName());
         break;
@@ -218,12 +240,32 @@ void QZvStatusBar::RefreshIp(const PORT_PROPERTY_T& Property)
     emit SignalSetActionWebServerVisible(m_bIpLink);
 }
 
-void QZvStatusBar::RefreshDisplayMode() {}
+void QZvStatusBar::RefreshDisplayMode()
+{
+    const CZvTxtBrowser* pView = m_pPortTab ? m_pPortTab->GetCurTxView() : nullptr;
+    if (pView == nullptr)
+        return;
+    QString sText = pView->m_sDisplayMode;
+    QColor colour(Qt::black);
+    if (!pView->m_sAutoResult.isEmpty())
+    {
+        sText = QStringLiteral("%1:%2 detected").arg(pView->m_sDisplayMode, pView->m_sAutoResult);
+        if (pView->m_sAutoResult == QLatin1String("BIN_2_ASCII"))
+            colour = kBinaryColour;
+    }
+    QPalette palette;
+    palette.setBrush(QPalette::All, QPalette::WindowText, colour);
+    m_pDisplayModeLabel->setPalette(palette);
+    SetPlainText(m_pDisplayModeLabel, sText);
+}
 
 void QZvStatusBar::OnUpdateGUIStatus(void* pObjGUI, uint RefreshType)
 {
     (void)pObjGUI;
-    (void)RefreshType;
+    const CZvTxtBrowser* pView = m_pPortTab ? m_pPortTab->GetCurTxView() : nullptr;
+    if ((RefreshType & REFRESH_PAUSE) == 0 || pView == nullptr)
+        return;
+    SetPlainText(m_pPauseLabel, pView->m_bPause ? tr("Pause") : tr("Resume"));
 }
 
 void QZvStatusBar::OnIpLinkActivated(const QString& sLink)

@@ -34,5 +34,13 @@ Check if router works</translation>
         <source>Copy</source>
         <translation>Copy</translation>
     </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Resume</translation>
+    </message>
 </context>
 </TS>

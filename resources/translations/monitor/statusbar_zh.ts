@@ -34,5 +34,13 @@ Check if router works</source>
         <source>Copy</source>
         <translation>复制</translation>
     </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>继续</translation>
+    </message>
 </context>
 </TS>
