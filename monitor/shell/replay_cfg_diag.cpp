@@ -8,6 +8,12 @@
 #include "monitor/shell/port_tab_calls.h"
 #include "ui_ReplayCfgDiag.h"
 
+namespace
+{
+// Replay ticks of the speed list's entries, in its order.
+const uint32_t SPEED_TICKS_MS[] = {50, 100, 200, 300, 400, 500, 1000};
+} // namespace
+
 QReplayCfgDiag::QReplayCfgDiag(QWidget* pParent) : QDialog(pParent), m_pUi(std::make_unique<Ui::ReplayCfgDiag>())
 {
     m_pUi->setupUi(this);
@@ -23,13 +29,17 @@ QReplayCfgDiag::~QReplayCfgDiag() = default;
 
 void QReplayCfgDiag::FillSpeedList()
 {
-    // The entries are replay ticks in milliseconds.
+    // The entries are replay ticks in milliseconds. Each keeps its number
+    // beside its text, so that a translated text never changes the tick.
     m_SpeedList = QStringList{tr("50"), tr("100"), QStringLiteral("200"), tr("300"), tr("400"), tr("500"), tr("1000")};
     const int nIndex = m_pUi->ComboReplaySpeed->currentIndex();
     m_pUi->ComboReplaySpeed->clear();
-    m_pUi->ComboReplaySpeed->addItems(m_SpeedList);
-    m_pUi->ComboReplaySpeed->setCurrentIndex(nIndex >= 0 ? nIndex : m_SpeedList.indexOf(tr("100")));
+    for (int i = 0; i < m_SpeedList.size(); ++i)
+        m_pUi->ComboReplaySpeed->addItem(m_SpeedList[i], SPEED_TICKS_MS[i]);
+    m_pUi->ComboReplaySpeed->setCurrentIndex(nIndex >= 0 ? nIndex : SelectSpeed(100));
 }
+
+int QReplayCfgDiag::SelectSpeed(uint32_t nTickMs) const { return m_pUi->ComboReplaySpeed->findData(nTickMs); }
 
 void QReplayCfgDiag::OnSetReplayFilename()
 {
@@ -50,7 +60,7 @@ void QReplayCfgDiag::ShowDiag()
         m_pUi->ReplayFilePathEdit->setEnabled(true);
         m_pUi->ReplayFileBrowser->setEnabled(true);
         m_pUi->ComboPosMsgType->setCurrentIndex(REF_POS_GGA);
-        m_pUi->ComboReplaySpeed->setCurrentIndex(m_pUi->ComboReplaySpeed->findText(tr("100")));
+        m_pUi->ComboReplaySpeed->setCurrentIndex(SelectSpeed(100));
     }
     else
     {
@@ -60,7 +70,7 @@ void QReplayCfgDiag::ShowDiag()
         m_pUi->ReplayFilePathEdit->setEnabled(false);
         m_pUi->ReplayFileBrowser->setEnabled(false);
         m_pUi->ComboPosMsgType->setCurrentIndex(static_cast<int>(config.PositionMessageType));
-        m_pUi->ComboReplaySpeed->setCurrentIndex(m_pUi->ComboReplaySpeed->findText(QString::number(config.Speed)));
+        m_pUi->ComboReplaySpeed->setCurrentIndex(SelectSpeed(config.Speed));
     }
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     show();
@@ -96,7 +106,7 @@ void QReplayCfgDiag::OnSetReplay()
     m_FileSize = info.size();
     m_ReplayConfig.StartOffset = static_cast<int64_t>(m_pUi->ReplayStartPoint->value()) * m_FileSize / 100;
     m_ReplayConfig.PositionMessageType = static_cast<uint32_t>(qMax(0, m_pUi->ComboPosMsgType->currentIndex()));
-    m_ReplayConfig.Speed = m_pUi->ComboReplaySpeed->currentText().toUInt();
+    m_ReplayConfig.Speed = m_pUi->ComboReplaySpeed->currentData().toUInt();
     emit SignalConnect(QZvPortCtrlBase::PORT_TYPE_REPLAY, &m_ReplayConfig);
     close();
 }

@@ -42,6 +42,8 @@ public slots:
 private:
     void Warn(const QString& sText);
     void FillSpeedList();
+    // Index of the speed entry of that tick, or -1.
+    int SelectSpeed(uint32_t nTickMs) const;
 
     QStringList m_SpeedList;
     std::unique_ptr<Ui::ReplayCfgDiag> m_pUi;

@@ -10,10 +10,13 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/replay_cfg_diag.h"
+#include "shell_stand_in.h"
+#include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
 
 namespace
@@ -134,27 +137,84 @@ TEST_F(ReplayDialog, ShowingAgainWithoutAReplayPortResetsTheChoicesButKeepsThePa
     EXPECT_EQ("INSPVAX", Widget<QComboBox>("ComboPosMsgType")->itemText(8));
 }
 
-TEST_F(ReplayDialog, ReplayStartsAPortThatFeedsTheFileFromTheStartPoint)
+TEST_F(ReplayDialog, ReplayStartsAPortWithItsTabAndShowsItsSettingsWhileCurrent)
 {
+    // Files whose lines tell where in the file they are.
     const QString sPath = WriteLog(QStringLiteral("rover.log"), 20000);
     QFile f(sPath);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray log = f.readAll();
-    QZvPortManager manager;
-    QObject::connect(&m_Dialog, &QReplayCfgDiag::SignalConnect, &manager, &QZvPortManager::AddPortCtrl);
-    QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
+    ShellStandIn shell;
+    m_Dialog.m_pPortTab = &shell.Tabs;
+    QObject::connect(&m_Dialog, &QReplayCfgDiag::SignalConnect, &shell.Manager, &QZvPortManager::AddPortCtrl);
 
+    m_Dialog.ShowDiag();
     TypePath(sPath);
     Widget<QSlider>("ReplayStartPoint")->setValue(25);
+    Widget<QComboBox>("ComboPosMsgType")->setCurrentIndex(7);
     Widget<QComboBox>("ComboReplaySpeed")->setCurrentText(QStringLiteral("50"));
     ClickReplay();
-    ASSERT_EQ(1, added.count());
-    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_REPLAY, added.at(0).at(1).value<QZvPortCtrlBase::PORT_TYPE_E>());
-    auto* pCtrl = added.at(0).at(2).value<QZvPortCtrlBase*>();
-    QByteArray got;
-    QObject::connect(pCtrl, &QZvPortCtrlBase::SignalUpdateUI,
-                     [&got](uint, QZvPortCtrlBase::PORT_TYPE_E, QByteArray Data) { got += Data; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return got.size() >= 15000; }, 10000)) << got.size();
-    EXPECT_EQ(log.mid(5000, got.size()), got);
+    ASSERT_EQ(1, shell.Tabs.count());
+    QZvPortCtrlBase* pCtrl = shell.Tabs.GetCurPortCtrl();
+    ASSERT_NE(nullptr, pCtrl);
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_REPLAY, pCtrl->PortType);
+    EXPECT_EQ(QFileInfo(sPath).fileName(), shell.Tabs.tabText(0));
+
+    // The tab shows the file from a quarter of it on: the line cut at byte
+    // 5000, then the lines after it.
+    const QByteArray first = log.mid(5000, log.indexOf("\r\n", 5000) - 5000);
+    const int nNext = log.indexOf("$GPGGA", 5000);
+    const QByteArray later = log.mid(nNext + 80 * 100, 20);
+    ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains(later); }, 10000));
+    const QString shown = shell.Tabs.GetTxView(0)->toPlainText();
+    EXPECT_TRUE(shown.startsWith(QString::fromLatin1(first))) << qPrintable(shown.left(100));
+    EXPECT_FALSE(shown.contains(QString::fromLatin1(log.mid(4800, 30))));
+
+    // Opened again while the replay is current, the window shows its
+    // settings with the file locked; "Replay" starts a second replay of it.
+    m_Dialog.ShowDiag();
+    EXPECT_EQ(sPath, Widget<QLineEdit>("ReplayFilePathEdit")->text());
+    EXPECT_FALSE(Widget<QLineEdit>("ReplayFilePathEdit")->isEnabled());
+    EXPECT_FALSE(Widget<QPushButton>("ReplayFileBrowser")->isEnabled());
+    EXPECT_EQ("INSPVA", Widget<QComboBox>("ComboPosMsgType")->currentText());
+    EXPECT_EQ("50", Widget<QComboBox>("ComboReplaySpeed")->currentText());
+    ClickReplay();
+    EXPECT_EQ(2, shell.Tabs.count());
+    EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << qPrintable(shell.Prompt.Messages.join('\n'));
+}
+
+// Turns the speed entries into texts with a unit, as a translation may.
+class CUnitTranslator : public QTranslator
+{
+public:
+    QString translate(const char* pContext, const char* pSource, const char*, int) const override
+    {
+        bool bNumber = false;
+        QByteArray(pSource).toUInt(&bNumber);
+        if (bNumber && QByteArray(pContext) == "QReplayCfgDiag")
+            return QString::fromLatin1(pSource) + QStringLiteral(" ms");
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+TEST_F(ReplayDialog, ATranslatedSpeedEntryStillGivesItsTick)
+{
+    CUnitTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    m_Dialog.OnLanguageUpdate();
+    QCoreApplication::removeTranslator(&translator);
+    QSignalSpy connects(&m_Dialog, &QReplayCfgDiag::SignalConnect);
+    uint32_t nSpeed = 0;
+    QObject::connect(&m_Dialog, &QReplayCfgDiag::SignalConnect,
+                     [&nSpeed](QZvPortCtrlBase::PORT_TYPE_E, void* pData)
+                     { nSpeed = static_cast<const REPLAY_CONFIG_T*>(pData)->Speed; });
+    m_Dialog.ShowDiag();
+    EXPECT_EQ("100 ms", Widget<QComboBox>("ComboReplaySpeed")->currentText());
+    TypePath(WriteLog(QStringLiteral("rover.log"), 100));
+    Widget<QComboBox>("ComboReplaySpeed")->setCurrentText(QStringLiteral("300 ms"));
+    ClickReplay();
+    ASSERT_EQ(1, connects.count());
+    EXPECT_EQ(300u, nSpeed);
 }
 } // namespace
