@@ -208,6 +208,13 @@ void QPortListConnectDiag::OnBtnClickedRefresh()
     {
         m_pServiceModel = new ServiceModel(m_pServer, MDNS_RECEIVER_SERVICE_TYPE, this);
         pView->setModel(m_pServiceModel);
+        // Addresses arrive after their rows.
+        connect(m_pServiceModel, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex& TopLeft, const QModelIndex& BottomRight)
+                {
+                    if (TopLeft.column() <= ServiceModel::COLUMN_IP && BottomRight.column() >= ServiceModel::COLUMN_IP)
+                        FitAddressColumn();
+                });
     }
     pView->horizontalHeader()->setVisible(true);
     pView->horizontalHeader()->setSectionsClickable(true);
@@ -215,6 +222,17 @@ void QPortListConnectDiag::OnBtnClickedRefresh()
     pView->resizeColumnsToContents();
     for (int c = 0; c < int(sizeof WEB_COLUMN_WIDTHS / sizeof WEB_COLUMN_WIDTHS[0]); ++c)
         pView->setColumnWidth(c, WEB_COLUMN_WIDTHS[c]);
+    FitAddressColumn();
+}
+
+void QPortListConnectDiag::FitAddressColumn()
+{
+    // An address is shown whole: an IPv6 address is wider than the column.
+    QTableView* pView = m_pUi->m_pWebTableView;
+    const int nWidth = pView->columnWidth(ServiceModel::COLUMN_IP);
+    pView->resizeColumnToContents(ServiceModel::COLUMN_IP);
+    if (pView->columnWidth(ServiceModel::COLUMN_IP) < nWidth)
+        pView->setColumnWidth(ServiceModel::COLUMN_IP, nWidth);
 }
 
 void QPortListConnectDiag::ResumeDiscovery()

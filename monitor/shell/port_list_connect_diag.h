@@ -71,6 +71,8 @@ public slots:
 private:
     void SetPortTableHeaders();
     void ResumeDiscovery();
+    // Widens the address column to its longest address.
+    void FitAddressColumn();
 
     bool m_bSelectAll = true;
     Mdns::Server* m_pServer;
