@@ -22,7 +22,9 @@
 #include "monitor/ports/usb/usb_mem_backend.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/quick_connect_diag.h"
+#include "shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
+#include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
 #include "support/test_caster.h"
 
@@ -341,56 +343,57 @@ TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
     QuickConnectDiag::DetectTiming() = saved;
 }
 
-TEST_F(QuickConnect, TcpPageConnectsToTheReceiver)
+TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
 {
-    FakeReceiver rx;
-    const uint16_t nPort = rx.Listen();
-    ASSERT_NE(0, nPort);
-    QZvPortManager manager;
-    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &manager, &QZvPortManager::AddPortCtrl);
-    QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
+    ShellStandIn shell;
+    m_Dialog.m_pPortTab = &shell.Tabs;
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &shell.Manager, &QZvPortManager::AddPortCtrl);
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalSetNtripFixPos, &shell.Tabs, &CPortTab::OnSetNtripFixPos);
 
+    // A receiver on TCP.
+    FakeReceiver rx;
+    const uint16_t nRxPort = rx.Listen();
+    ASSERT_NE(0, nRxPort);
     m_Dialog.ShowDiag();
     Page(QZvPortCtrlBase::PORT_TYPE_TCP);
     Type("TCPServerName", "127.0.0.1");
-    Type("TCPIPPort", QString::number(nPort));
+    Type("TCPIPPort", QString::number(nRxPort));
     ClickConnect();
-    ASSERT_EQ(1, added.count());
-    QZvPortCtrlBase* pCtrl = added.at(0).at(2).value<QZvPortCtrlBase*>();
-    ASSERT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, pCtrl->PortType);
-    // Connected: the receiver answered the property query.
-    EXPECT_TRUE(QTest::qWaitFor([pCtrl] { return pCtrl->IsPropertyValid(); }, 5000));
+    EXPECT_FALSE(m_Dialog.isVisible());
+    ASSERT_EQ(1, shell.Tabs.count());
+    QZvPortCtrlBase* pTcp = shell.Tabs.GetPortCtrl(0);
+    ASSERT_NE(nullptr, pTcp);
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, pTcp->PortType);
+    // Connected: the receiver's answer to the property query is in its tab.
+    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("<VERSION OK"); }));
     EXPECT_EQ(std::string::npos, rx.Net().Received().find("ICOMCONFIG")) << "no current port to configure";
-}
 
-TEST_F(QuickConnect, CasterPageConnectsAClientToTheCaster)
-{
+    // A caster, through the same window.
     CTestCaster caster;
-    const quint16 nPort = caster.Listen();
-    ASSERT_NE(0, nPort);
-    QZvPortManager manager;
-    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &manager, &QZvPortManager::AddPortCtrl);
-    QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
-
+    const quint16 nCasterPort = caster.Listen();
+    ASSERT_NE(0, nCasterPort);
     m_Dialog.ShowDiag();
     Page(QZvPortCtrlBase::PORT_TYPE_NTRIP);
     Type("ServerNameEdit", "127.0.0.1");
-    Type("Port", QString::number(nPort));
+    Type("Port", QString::number(nCasterPort));
     Type("MountPointEdit", "BJNR0");
     Type("UserNameEdit", "user0");
     Type("PasswordEdit", "kiwe7");
     ClickConnect();
-    ASSERT_EQ(1, added.count());
-    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_NTRIP, added.at(0).at(1).value<PORT_TYPE_E>());
-    auto* pCtrl = static_cast<QZvNTripPortCtrl*>(added.at(0).at(2).value<QZvPortCtrlBase*>());
-    QByteArray got;
-    QObject::connect(pCtrl, &QZvPortCtrlBase::SignalUpdateUI, &m_Dialog,
-                     [&got](uint, PORT_TYPE_E, QByteArray Data) { got += Data; });
+    ASSERT_EQ(2, shell.Tabs.count());
+    auto* pNtrip = static_cast<QZvNTripPortCtrl*>(shell.Tabs.GetPortCtrl(1));
+    ASSERT_NE(nullptr, pNtrip);
+    ASSERT_EQ(QZvPortCtrlBase::PORT_TYPE_NTRIP, pNtrip->PortType);
+    EXPECT_EQ("127.0.0.1:" + QString::number(nCasterPort) + "@BJNR0", pNtrip->GetPortName());
     ASSERT_TRUE(CTestCaster::WaitFor([&] { return caster.StreamingClients() == 1; }));
     EXPECT_TRUE(caster.m_Faults.isEmpty()) << caster.m_Faults.join("; ").toStdString();
-    EXPECT_TRUE(caster.m_Requests.value(0).Line.startsWith("GET /BJNR0 "));
-    caster.Send("stream bytes");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return got.contains("stream bytes"); }, 3000));
-    EXPECT_EQ("127.0.0.1:" + QString::number(nPort) + "@BJNR0", pCtrl->GetPortName());
+    EXPECT_EQ("GET /BJNR0 HTTP/1.1", caster.m_Requests.value(0).Line);
+    // The caster port's tab shows the corrections it sends.
+    shell.Tabs.setCurrentIndex(1);
+    caster.Send("$GPTXT,01,01,02,caster stream*2A\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(1)->toPlainText().contains("caster stream"); }));
+    EXPECT_FALSE(shell.Tabs.GetTxView(0)->toPlainText().contains("caster stream"));
+    EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << qPrintable(shell.Prompt.Messages.join('\n'));
 }
 } // namespace
