@@ -69,6 +69,16 @@ int QZvNTripPortCtrl::SetPortConfig(void* pConfig)
     return PORT_FAIL_NONE;
 }
 
+bool QZvNTripPortCtrl::SameNtripSettings(const NTRIP_CONFIG_T& A, const NTRIP_CONFIG_T& B)
+{
+    const auto same = [](const auto& a, const auto& b) { return std::memcmp(a, b, sizeof(a)) == 0; };
+    return A.Enable == B.Enable && A.ServerMode == B.ServerMode && A.SourceTable == B.SourceTable &&
+           same(A.ServerName, B.ServerName) && A.Port == B.Port && same(A.MountPoint, B.MountPoint) &&
+           same(A.User, B.User) && same(A.ProxyHost, B.ProxyHost) && A.ProxyPort == B.ProxyPort &&
+           same(A.Password, B.Password) && A.UdpPort == B.UdpPort && A.InitUdp == B.InitUdp &&
+           same(A.Agent, B.Agent) && same(A.Version, B.Version) && A.Mode == B.Mode;
+}
+
 void QZvNTripPortCtrl::SetNtripSettings(const NTRIP_CONFIG_T* pConfig)
 {
     QMutexLocker lock(&m_Mutex);
@@ -143,6 +153,22 @@ int QZvNTripPortCtrl::ReconnectPort()
 {
     // The manager starts the thread again once the session loop has ended.
     SetStopFlag(false);
+    if (m_pSocket == nullptr || thread() != QThread::currentThread())
+    {
+        return 0;
+    }
+    // A running loop connects again at once when the settings were edited
+    // since its session began, or when it waits for its next session.
+    const bool bWaiting = m_eState == SESSION_IDLE && m_pPauseTimer->isActive();
+    const NTRIP_CONFIG_T config = GetNtripConfig();
+    const bool bEdited = m_eState != SESSION_IDLE && !SameNtripSettings(m_Session, config);
+    if (bWaiting || bEdited)
+    {
+        AbortSession();
+        m_pPauseTimer->stop();
+        m_DelayMs = Timing().FirstDelayMs;
+        NtripRunSession();
+    }
     return 0;
 }
 
@@ -577,13 +603,8 @@ void QZvNTripPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
     }
 }
 
-void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
+void QZvNTripPortCtrl::AbortSession()
 {
-    if (m_eState == SESSION_IDLE)
-    {
-        return;
-    }
-    const SESSION_STATE_E ended = m_eState;
     m_eState = SESSION_IDLE;
     ++m_SessionNumber;
     m_pConnectTimer->stop();
@@ -596,6 +617,16 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
     }
     m_pSocket->abort();
     m_Reply.clear();
+}
+
+void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
+{
+    if (m_eState == SESSION_IDLE)
+    {
+        return;
+    }
+    const SESSION_STATE_E ended = m_eState;
+    AbortSession();
     const bool bSteady = (ended == SESSION_STREAM || ended == SESSION_UPLOAD) && m_StreamClock.isValid() &&
                          m_StreamClock.elapsed() >= Timing().SteadyStreamMs;
     m_StreamClock.invalidate();

@@ -60,12 +60,17 @@ public:
     // "server:port@mount".
     QString GetPortName() const override;
     int DisconnectPort() override;
+    // Clears the stop flag. A running port connects again at once when its
+    // settings were edited since its session began or while it waits for its
+    // next session; the manager restarts a port whose loop has ended.
     int ReconnectPort() override;
 
     // A copy of the record with the live position; callable from any thread.
     NTRIP_CONFIG_T GetNtripConfig() const;
     // Edits the port's settings (not its live state); the next session uses them.
     void SetNtripSettings(const NTRIP_CONFIG_T* pConfig);
+    // Whether two records hold the same settings, whatever their live state.
+    static bool SameNtripSettings(const NTRIP_CONFIG_T& A, const NTRIP_CONFIG_T& B);
     // The position the next GGA report carries.
     NTRIP_POSITION_T GetPosition() const;
     uint GetInstanceNumber() const { return m_InstanceNumber; }
@@ -106,6 +111,8 @@ private:
     void TakeReply(const QByteArray& Data);
     void TakePayload(const char* pData, int n);
     void SendGga();
+    // Ends the session under way without a result: timers, lookup and socket.
+    void AbortSession();
     // Ends the session with a result and, unless the port stops, arranges the next one.
     void EndSession(int nResult, const QString& sReason);
     bool IsStopFlagSet() const;

@@ -98,6 +98,14 @@ int QZvTCPPortCtrl::ReconnectPort()
     if (m_pSocket != nullptr && thread() == QThread::currentThread())
     {
         StartStatusTimer();
+        // Settings edited while the port runs take effect at once: a link to
+        // another address is made again (not during an upgrade).
+        const TCP_CONFIG_T config = GetTcpConfig();
+        if (m_eState != STATE_IDLE && !IsUpgrading() &&
+            (config.IPAddress != m_Target.IPAddress || config.Port != m_Target.Port || config.Mode != m_Target.Mode))
+        {
+            DisconnectPort();
+        }
         if (m_eState == STATE_IDLE && !m_pRetryTimer->isActive())
         {
             m_WaitTotalMs = 0;
@@ -172,6 +180,7 @@ void QZvTCPPortCtrl::StartConnect()
         return;
     }
     const TCP_CONFIG_T config = GetTcpConfig();
+    m_Target = config;
     m_eState = STATE_CONNECTING;
     m_pSocket->abort();
     m_pConnectTimer->start(Timing().ConnectTimeoutMs);

@@ -102,6 +102,7 @@ private:
     QTimer* m_pFrameTimer = nullptr;
     QTimer* m_pAckTimer = nullptr;
     CONN_STATE_E m_eState = STATE_IDLE;
+    TCP_CONFIG_T m_Target; // the settings of the link made or being made
     int m_WaitTotalMs = 0;
 
     bool m_bQuerying = false;

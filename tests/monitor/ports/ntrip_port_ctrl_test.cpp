@@ -681,3 +681,27 @@ TEST_F(NtripPort, SessionKindsNotOfferedAreReportedOnce)
         EXPECT_EQ(caster.m_Connections, 0);
     }
 }
+
+TEST_F(NtripPort, ReconnectWhileRunningConnectsAgainOnlyForEditedSettingsOrAPause)
+{
+    // A failed session waits a minute before the next.
+    m_TakenPauseMs = 60000;
+    CTestCaster caster;
+    caster.m_Password = "other";
+    QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
+    QZvNTripPortCtrl* p = Add(Config(caster.Listen()));
+    ASSERT_NE(p, nullptr);
+    const uint id = p->UniquePortID;
+    ASSERT_TRUE(fail.wait(3000));
+    // The user fixes the password and reconnects: no minute to wait.
+    caster.m_Password = "kiwe7";
+    m_Manager.ReconnectPort(0, id);
+    ASSERT_TRUE(caster.WaitFor([&] { return caster.StreamingClients() == 1; }));
+    EXPECT_EQ(caster.m_Requests.size(), 2);
+
+    // Reconnecting a running stream whose settings are unchanged keeps it.
+    m_Manager.ReconnectPort(0, id);
+    QTest::qWait(200);
+    EXPECT_EQ(caster.m_Connections, 2);
+    EXPECT_EQ(caster.StreamingClients(), 1);
+}

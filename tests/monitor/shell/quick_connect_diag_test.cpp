@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <fcntl.h>
@@ -15,9 +16,11 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/serial_port_list.h"
+#include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb/usb_mem_backend.h"
 #include "monitor/shell/monitor_translations.h"
@@ -397,3 +400,116 @@ TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
     EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << qPrintable(shell.Prompt.Messages.join('\n'));
 }
 } // namespace
+
+namespace
+{
+// The window as the main window wires it for "Session Option" of a port.
+struct EditShell : ShellStandIn
+{
+    explicit EditShell(QuickConnectDiag& Dialog)
+    {
+        Dialog.m_pPortTab = &Tabs;
+        QObject::connect(&Dialog, &QuickConnectDiag::SignalConnect, &Manager, &QZvPortManager::AddPortCtrl);
+        QObject::connect(&Dialog, &QuickConnectDiag::SignalReconnectCurPort, &Tabs,
+                         qOverload<>(&CPortTab::OnReconnectPort));
+        QObject::connect(&Tabs, &CPortTab::SignalCurPortConfig, &Dialog, &QuickConnectDiag::OnCurPortConfig);
+    }
+};
+} // namespace
+
+TEST_F(QuickConnect, EditModeRewritesTheCurrentCasterPortAndConnectsItAgain)
+{
+    EditShell shell(m_Dialog);
+    CTestCaster caster;
+    const quint16 nPort = caster.Listen();
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_NTRIP);
+    Type("ServerNameEdit", "127.0.0.1");
+    Type("Port", QString::number(nPort));
+    Type("MountPointEdit", "BJNR0");
+    ClickConnect();
+    ASSERT_EQ(1, shell.Tabs.count());
+    auto* pNtrip = static_cast<QZvNTripPortCtrl*>(shell.Tabs.GetPortCtrl(0));
+    ASSERT_TRUE(CTestCaster::WaitFor([&] { return caster.StreamingClients() == 1; }));
+    POS_DATA_T pos;
+    ResetPosData(&pos);
+    pos.Latitude = 39.5 * 0.017453292519943295;
+    pos.Longitude = 116.25 * 0.017453292519943295;
+    pos.Height = 50.0;
+    pos.GpsSeconds = 123500.0;
+    pos.Utc.Hour = 9;
+    pos.Utc.Minute = 38;
+    pos.Utc.Second = 2;
+    pos.Utc.Millisecond = 0;
+    pNtrip->OnSetPos(&pos);
+
+    // "Session Option" opens the window on the port's settings, its page fixed.
+    shell.Tabs.EmitCurPortConfig();
+    EXPECT_TRUE(m_Dialog.isVisible());
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_NTRIP, Widget<QTabWidget>("PortConnectTab")->currentIndex());
+    EXPECT_FALSE(Widget<QTabWidget>("PortConnectTab")->tabBar()->isEnabled());
+    EXPECT_EQ(QString::number(nPort), Widget<QLineEdit>("Port")->text());
+    EXPECT_EQ("BJNR0", Widget<QLineEdit>("MountPointEdit")->text());
+    EXPECT_TRUE(Widget<QRadioButton>("radioBClient")->isChecked());
+
+    // A new mount point: the running port asks for it at once, with the
+    // position it had, and keeps its tab.
+    caster.m_MountPoint = "BJNR1";
+    Type("MountPointEdit", "BJNR1");
+    ClickConnect();
+    EXPECT_FALSE(m_Dialog.isVisible());
+    ASSERT_TRUE(caster.WaitForRequests(2));
+    EXPECT_EQ("GET /BJNR1 HTTP/1.1", caster.m_Requests[1].Line);
+    EXPECT_TRUE(caster.m_Requests[1].Header("Ntrip-GGA").startsWith("$GPGGA,093802.00,3930.0000,N"));
+    ASSERT_TRUE(CTestCaster::WaitFor([&] { return caster.StreamingClients() == 1; }));
+    EXPECT_EQ(1, shell.Tabs.count());
+    EXPECT_EQ(pNtrip, shell.Tabs.GetPortCtrl(0));
+    EXPECT_EQ("127.0.0.1:" + QString::number(nPort) + "@BJNR1", shell.Tabs.tabText(0));
+    caster.Send("$GPTXT,01,01,02,after the edit*2A\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("after the edit"); }));
+
+    // "Connect" with nothing changed keeps the running session.
+    shell.Tabs.EmitCurPortConfig();
+    ClickConnect();
+    QTest::qWait(200);
+    EXPECT_EQ(2, caster.m_Requests.size());
+    EXPECT_EQ(2, caster.m_Connections);
+    EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << qPrintable(shell.Prompt.Messages.join('\n'));
+}
+
+TEST_F(QuickConnect, EditModeMovesATcpPortToAnotherReceiverOrMakesANewOneWhenItsTabIsGone)
+{
+    EditShell shell(m_Dialog);
+    FakeReceiver first, second;
+    const uint16_t nFirst = first.Listen();
+    const uint16_t nSecond = second.Listen();
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_TCP);
+    Type("TCPServerName", "127.0.0.1");
+    Type("TCPIPPort", QString::number(nFirst));
+    ClickConnect();
+    ASSERT_EQ(1, shell.Tabs.count());
+    QZvPortCtrlBase* pTcp = shell.Tabs.GetPortCtrl(0);
+    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 10000));
+
+    shell.Tabs.EmitCurPortConfig();
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, Widget<QTabWidget>("PortConnectTab")->currentIndex());
+    EXPECT_FALSE(Widget<QTabWidget>("PortConnectTab")->tabBar()->isEnabled());
+    EXPECT_EQ("127.0.0.1", Widget<QLineEdit>("TCPServerName")->text());
+    EXPECT_EQ(QString::number(nFirst), Widget<QLineEdit>("TCPIPPort")->text());
+    Type("TCPIPPort", QString::number(nSecond));
+    ClickConnect();
+    // The same port, now on the second receiver.
+    ASSERT_TRUE(WaitUntil([&] { return second.Net().Received().find("version") != std::string::npos; }, 10000));
+    EXPECT_EQ(1, shell.Tabs.count());
+    EXPECT_EQ(pTcp, shell.Tabs.GetPortCtrl(0));
+    EXPECT_EQ(nSecond, static_cast<QZvTCPPortCtrl*>(pTcp)->GetTcpConfig().Port);
+
+    // The tab closes while the window is open: "Connect" makes a new port.
+    shell.Tabs.EmitCurPortConfig();
+    shell.Tabs.OnClosePort(0);
+    ASSERT_EQ(0, shell.Tabs.count());
+    ClickConnect();
+    ASSERT_EQ(1, shell.Tabs.count());
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, shell.Tabs.GetPortCtrl(0)->PortType);
+}
