@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -48,7 +49,10 @@ TEST_F(ConnectDialogsLanguage, EveryWindowFollowsTheLanguage)
     const auto header = [&ports](int c)
     { return ports.findChild<QTableWidget*>("m_pPortTableWidget")->horizontalHeaderItem(c)->text(); };
 
+    // What the user typed survives a switch of language.
+    quick.findChild<QLineEdit*>("Port")->setText(QStringLiteral("2102"));
     update("zh");
+    EXPECT_EQ("2102", quick.findChild<QLineEdit*>("Port")->text());
     EXPECT_EQ(QString::fromUtf8("快速连接"), quick.windowTitle());
     EXPECT_EQ(QString::fromUtf8(" 自动检测 "), quick.findChild<QPushButton*>("m_BtnBaudAutoDetect")->text());
     EXPECT_EQ(QString::fromUtf8("偶校验"), quick.findChild<QComboBox*>("ParityListComboBox")->itemText(2));
