@@ -71,7 +71,7 @@ CUsbBackendHandle* HandleOf(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord)
 }
 
 int Transfer(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Endpoint, uint8_t* pBuf, uint32_t Length,
-             uint32_t TimeoutMs, std::atomic<uint32_t>* pShortCount)
+             uint32_t TimeoutMs, std::atomic<uint32_t>* pShortCount, const std::atomic<bool>* pAbort)
 {
     if (pTable == nullptr || !IsLive(pRecord))
     {
@@ -87,32 +87,41 @@ int Transfer(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Endpoint,
         return USB_DEV_NOT_OPEN;
     }
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(TimeoutMs);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max<uint32_t>(TimeoutMs, 1));
     const uint32_t length = std::min<uint32_t>(Length, 0x7FFFFFFFu);
     uint32_t done = 0;
-    uint32_t left = std::max<uint32_t>(TimeoutMs, 1);
-    // A short packet does not end the transfer: the rest may follow within the time-out.
+    // A short packet does not end the transfer: the rest may follow within the
+    // time-out. With an abort flag the wait goes in slices, so that a stop
+    // ends it within one slice; what a slice moved is kept.
     while (done < length)
     {
+        if (pAbort != nullptr && pAbort->load())
+        {
+            break;
+        }
+        const auto rest = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (rest <= 0 && done > 0)
+        {
+            break;
+        }
+        uint32_t slice = static_cast<uint32_t>(std::max<int64_t>(rest, 1));
+        if (pAbort != nullptr)
+        {
+            slice = std::min(slice, USB_DEV_ABORT_SLICE_MS);
+        }
         int n = 0;
         const USB_XFER_E result =
-            pTable->Backend->BulkTransfer(pHandle, Endpoint, pBuf + done, static_cast<int>(length - done), left, &n);
+            pTable->Backend->BulkTransfer(pHandle, Endpoint, pBuf + done, static_cast<int>(length - done), slice, &n);
         done += static_cast<uint32_t>(std::clamp(n, 0, static_cast<int>(length - done)));
         if (result == USB_XFER_STALL)
         {
             pTable->Backend->ClearHalt(pHandle, Endpoint);
             break;
         }
-        if (result != USB_XFER_OK)
+        if ((result != USB_XFER_OK && result != USB_XFER_TIMEOUT) || Clock::now() >= deadline)
         {
             break;
         }
-        const auto rest = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (rest <= 0)
-        {
-            break;
-        }
-        left = static_cast<uint32_t>(rest);
     }
     if (done == length)
     {
@@ -469,18 +478,18 @@ std::string UsbDevGetSerialNumber(UsbDeviceTable* pTable, const UsbDeviceRecord*
 }
 
 int UsbDevReadPipe(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pipe, void* pBuf, uint32_t Length,
-                   uint32_t TimeoutMs)
+                   uint32_t TimeoutMs, const std::atomic<bool>* pAbort)
 {
     if (pRecord == nullptr)
     {
         return USB_DEV_BAD_RECORD;
     }
     return Transfer(pTable, pRecord, UsbPipeInEndpoint(Pipe), static_cast<uint8_t*>(pBuf), Length, TimeoutMs,
-                    &pRecord->ReadShortCount);
+                    &pRecord->ReadShortCount, pAbort);
 }
 
 int UsbDevWritePipe(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pipe, const void* pBuf, uint32_t Length,
-                    uint32_t TimeoutMs)
+                    uint32_t TimeoutMs, const std::atomic<bool>* pAbort)
 {
     if (pRecord == nullptr)
     {
@@ -488,7 +497,7 @@ int UsbDevWritePipe(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pi
     }
     // The backend takes one buffer type for both directions; an OUT transfer only reads it.
     return Transfer(pTable, pRecord, UsbPipeOutEndpoint(Pipe), static_cast<uint8_t*>(const_cast<void*>(pBuf)), Length,
-                    TimeoutMs, &pRecord->WriteShortCount);
+                    TimeoutMs, &pRecord->WriteShortCount, pAbort);
 }
 
 int UsbDevFlushIn(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pipe)

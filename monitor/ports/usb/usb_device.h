@@ -54,6 +54,8 @@ constexpr uint8_t USB_PIPE_CONTROL = 1;
 constexpr uint8_t USB_PIPE_EXTENDED = 2;
 // Short transfers in a row after which the pipe is reset.
 constexpr uint32_t USB_DEV_SHORT_RESET_COUNT = 4;
+// Longest single wait of a transfer that can be aborted.
+constexpr uint32_t USB_DEV_ABORT_SLICE_MS = 50;
 
 inline uint8_t UsbPipeInEndpoint(uint8_t Pipe) { return static_cast<uint8_t>(Pipe | 0x80u); }
 inline uint8_t UsbPipeOutEndpoint(uint8_t Pipe) { return static_cast<uint8_t>(Pipe & 0x7Fu); }
@@ -148,11 +150,13 @@ std::string UsbDevGetSerialNumber(UsbDeviceTable* pTable, const UsbDeviceRecord*
 uint32_t UsbDevGetState(const UsbDeviceRecord* pRecord);
 // Moves exactly Length bytes or fewer when the time-out passes or the device
 // fails; a short packet does not end a read. The count moved (0 for Length 0),
-// or USB_DEV_BAD_RECORD, USB_DEV_NOT_OPEN, USB_DEV_RESET_FAILED.
+// or USB_DEV_BAD_RECORD, USB_DEV_NOT_OPEN, USB_DEV_RESET_FAILED. When pAbort
+// is given the transfer also ends, short, within USB_DEV_ABORT_SLICE_MS of it
+// becoming true.
 int UsbDevReadPipe(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pipe, void* pBuf, uint32_t Length,
-                   uint32_t TimeoutMs);
+                   uint32_t TimeoutMs, const std::atomic<bool>* pAbort = nullptr);
 int UsbDevWritePipe(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pipe, const void* pBuf, uint32_t Length,
-                    uint32_t TimeoutMs);
+                    uint32_t TimeoutMs, const std::atomic<bool>* pAbort = nullptr);
 // Discards what waits on the IN endpoint (a few short reads); the OUT side has nothing to discard.
 int UsbDevFlushIn(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pipe);
 int UsbDevFlushOut(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord, uint8_t Pipe);

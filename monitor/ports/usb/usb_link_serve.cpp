@@ -24,9 +24,11 @@ void LinkLost(UsbLinkSession* pSession, const char* pWhy)
 }
 
 // One pipe transfer of the link thread; a failed pipe reset loses the link.
+// Every transfer ends soon after the session is told to stop.
 bool PipeRead(UsbLinkSession* pSession, uint8_t Pipe, void* pBuf, uint32_t Length, uint32_t TimeoutMs)
 {
-    const int n = UsbDevReadPipe(pSession->pTable, pSession->pDevice.load(), Pipe, pBuf, Length, TimeoutMs);
+    const int n =
+        UsbDevReadPipe(pSession->pTable, pSession->pDevice.load(), Pipe, pBuf, Length, TimeoutMs, &pSession->bStop);
     if (n == USB_DEV_RESET_FAILED)
     {
         LinkLost(pSession, "read");
@@ -36,7 +38,8 @@ bool PipeRead(UsbLinkSession* pSession, uint8_t Pipe, void* pBuf, uint32_t Lengt
 
 bool PipeWrite(UsbLinkSession* pSession, uint8_t Pipe, const void* pBuf, uint32_t Length, uint32_t TimeoutMs)
 {
-    const int n = UsbDevWritePipe(pSession->pTable, pSession->pDevice.load(), Pipe, pBuf, Length, TimeoutMs);
+    const int n =
+        UsbDevWritePipe(pSession->pTable, pSession->pDevice.load(), Pipe, pBuf, Length, TimeoutMs, &pSession->bStop);
     if (n == USB_DEV_RESET_FAILED)
     {
         LinkLost(pSession, "write");
@@ -121,6 +124,19 @@ void Acknowledge(UsbLinkSession* pSession, int Status)
     UsbLinkFreeRequest(pSession, pRequest);
 }
 
+// Gives up a request awaiting its reply: its completion hears USB_LINK_EVICTED.
+void EvictAwaiting(UsbLinkSession* pSession, uint32_t Index)
+{
+    UsbLinkRequest* pRequest = pSession->Awaiting[Index];
+    pSession->Awaiting[Index] = nullptr;
+    if (pRequest->pfnDone != nullptr)
+    {
+        pRequest->pfnDone(pSession, pRequest, USB_LINK_EVICTED, nullptr, nullptr, 0, nullptr, 0);
+    }
+    UsbLinkFreeRequest(pSession, pRequest);
+    pSession->AwaitingCount.fetch_sub(1);
+}
+
 // Step 2 of a turn: beyond the limit, the request that has waited longest for its reply is given up.
 void EvictOldest(UsbLinkSession* pSession)
 {
@@ -140,9 +156,11 @@ void EvictOldest(UsbLinkSession* pSession)
             {
                 continue;
             }
-            uint32_t age = static_cast<uint16_t>(counter - pRequest->RequestId);
-            age = age == 0 ? 0x10000u : age;
-            if (age > oldestAge)
+            // Ids come from a 16-bit counter and far fewer than 0x10000
+            // requests exist at once, so the difference is the true age;
+            // the newest request (its id equal to the counter) is age 0.
+            const uint32_t age = static_cast<uint16_t>(counter - pRequest->RequestId);
+            if (oldest < 0 || age > oldestAge)
             {
                 oldest = static_cast<int>(i);
                 oldestAge = age;
@@ -153,14 +171,22 @@ void EvictOldest(UsbLinkSession* pSession)
             pSession->AwaitingCount.store(0);
             return;
         }
-        UsbLinkRequest* pRequest = pSession->Awaiting[oldest];
-        pSession->Awaiting[oldest] = nullptr;
-        if (pRequest->pfnDone != nullptr)
+        EvictAwaiting(pSession, static_cast<uint32_t>(oldest));
+    }
+}
+
+// The receiver started its link again (it restarted): it will answer none of
+// the requests it had, and its sequence numbers begin anew.
+void ReceiverLinkReset(UsbLinkSession* pSession)
+{
+    UsbTrace("#I,Link reset by the receiver,%s\n", pSession->SerialNumber);
+    pSession->LastSequence = 0;
+    for (uint32_t i = 0; i < UsbLinkSession::REQUESTS; ++i)
+    {
+        if (pSession->Awaiting[i] != nullptr)
         {
-            pRequest->pfnDone(pSession, pRequest, USB_LINK_EVICTED, nullptr, nullptr, 0, nullptr, 0);
+            EvictAwaiting(pSession, i);
         }
-        UsbLinkFreeRequest(pSession, pRequest);
-        pSession->AwaitingCount.fetch_sub(1);
     }
 }
 
@@ -189,6 +215,8 @@ bool SendExtData(UsbLinkSession* pSession, const UsbLinkRequest* pRequest)
 // Step 8 of a turn: the host answers with the head of its queue, or with a status packet.
 void SendHead(UsbLinkSession* pSession)
 {
+    // Only a packet that goes out whole in this turn awaits the receiver's acknowledgement.
+    pSession->pSent = nullptr;
     UsbLinkRequest* pRequest = nullptr;
     for (;;)
     {
@@ -687,7 +715,11 @@ void UsbLinkServe(UsbLinkSession* pSession)
             PipeRead(pSession, USB_PIPE_CONTROL, rest, sizeof(rest), pSession->Timing.ResyncReadMs);
             continue;
         }
-        if (pSession->pSent != nullptr)
+        // A packet sent again under its last sequence number means that the
+        // receiver did not get the host's answer: it acknowledges nothing,
+        // and the host's packet goes again.
+        const bool bRepeat = packet.Sequence != 0 && packet.Sequence == pSession->LastSequence;
+        if (pSession->pSent != nullptr && !bRepeat)
         {
             Acknowledge(pSession, packet.Status);
         }
@@ -699,8 +731,12 @@ void UsbLinkServe(UsbLinkSession* pSession)
                 DropExtData(pSession, packet.ExtLength);
                 status = USB_LINK_RECEIVE_FAILED;
             }
-            else if (pSession->bLinkResetPending.load() ||
-                     (packet.Sequence != 0 && packet.Sequence == pSession->LastSequence))
+            else if (packet.Type == USB_LINK_TYPE_RESET)
+            {
+                DropExtData(pSession, packet.ExtLength);
+                ReceiverLinkReset(pSession);
+            }
+            else if (pSession->bLinkResetPending.load() || bRepeat)
             {
                 DropExtData(pSession, packet.ExtLength);
             }

@@ -136,6 +136,12 @@ void CUsbSimReceiver::SetNextAck(uint8_t Type, int16_t Status)
     m_NextAck[Type] = Status;
 }
 
+void CUsbSimReceiver::LoseNextHostPacket(uint8_t Type)
+{
+    Lock lock(m_Mutex);
+    ++m_Lose[Type];
+}
+
 void CUsbSimReceiver::SetSilent(bool bSilent)
 {
     Lock lock(m_Mutex);
@@ -440,8 +446,17 @@ USB_XFER_E CUsbSimReceiver::WriteControlLocked(const uint8_t* pBuf, int Length, 
     UsbLinkPacket packet;
     std::memcpy(&packet, m_HostControl.data(), sizeof(packet));
     m_HostControl.clear();
-    m_HostPackets.push_back(packet);
     m_HostExtExpected = 0;
+    const auto lose = m_Lose.find(packet.Type);
+    if (lose != m_Lose.end() && UsbLinkPacketMagicsOk(packet))
+    {
+        if (--lose->second == 0)
+        {
+            m_Lose.erase(lose);
+        }
+        return USB_XFER_OK;
+    }
+    m_HostPackets.push_back(packet);
     if (!UsbLinkPacketMagicsOk(packet))
     {
         m_PendingAck = USB_LINK_RECEIVE_FAILED;

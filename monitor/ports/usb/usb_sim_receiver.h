@@ -63,6 +63,9 @@ public:
     void SplitNextPacket(uint32_t FirstBytes, uint32_t DelayMs);
     // The next host packet of Type is acknowledged with Status.
     void SetNextAck(uint8_t Type, int16_t Status);
+    // The next host control packet of Type is lost on its way: the receiver
+    // never sees it, so it sends its own last packet again.
+    void LoseNextHostPacket(uint8_t Type);
     // While silent the receiver sends nothing (the host's reads time out).
     void SetSilent(bool bSilent);
     void SetImageAnswer(const IMAGE_ANSWER_T& Answer);
@@ -114,6 +117,7 @@ private:
     COMMAND_HANDLER_T m_CommandHandler;
     CHANNEL_RESPONDER_T m_ChannelResponder;
     std::map<uint8_t, int16_t> m_NextAck;
+    std::map<uint8_t, uint32_t> m_Lose;
     bool m_bSilent = false;
 
     // Sending.

@@ -3,6 +3,7 @@
 // with short packets, time-outs, resets and unplugging.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <deque>
@@ -291,6 +292,36 @@ TEST_F(UsbDevicePipe, TheFourthShortReadInARowResetsThePipe)
         EXPECT_EQ(Read(512), 0);
     }
     EXPECT_EQ(Read(512), USB_DEV_RESET_FAILED);
+}
+
+TEST_F(UsbDevicePipe, AnAbortEndsALongReadSoonAndKeepsWhatArrived)
+{
+    std::atomic<bool> abort{false};
+    Device->Deliver(std::string(200, 'p'));
+    std::thread stopper(
+        [&abort]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            abort.store(true);
+        });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(UsbDevReadPipe(pTable.get(), pRecord, USB_PIPE_CONTROL, Buf, 512, 10000, &abort), 200);
+    const auto took = std::chrono::steady_clock::now() - start;
+    stopper.join();
+    EXPECT_LT(took, std::chrono::milliseconds(1000)) << "a 10 s read ends within a slice of the abort";
+    EXPECT_EQ(Buf[199], 'p');
+
+    // Without an abort, a read waits in slices too and still takes its whole time-out.
+    Device->Deliver(std::string(100, 'q'));
+    std::thread late([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        Device->Deliver(std::string(412, 'r'));
+    });
+    abort.store(false);
+    EXPECT_EQ(UsbDevReadPipe(pTable.get(), pRecord, USB_PIPE_CONTROL, Buf, 512, 5000, &abort), 512);
+    late.join();
+    EXPECT_EQ(Buf[0], 'q');
+    EXPECT_EQ(Buf[511], 'r');
 }
 
 TEST_F(UsbDevicePipe, AnUnplugEndsAReadAtOnceAndTransfersNeedAnOpenRecord)
