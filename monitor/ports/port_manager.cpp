@@ -9,6 +9,7 @@
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
+#include "monitor/ports/usb_port_ctrl.h"
 
 namespace
 {
@@ -104,8 +105,16 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
         sName = static_cast<const REPLAY_CONFIG_T*>(pConfig)->FilePath;
         break;
     case QZvPortCtrlBase::PORT_TYPE_USB:
+    {
+        auto pUsb = std::make_unique<QZvUSBPortCtrl>();
+        // A USB port reports an upgrade failure with the link library's code.
+        connect(this, &QZvPortManager::SignalUpgradeFW, pUsb.get(), &QZvPortCtrlBase::OnSetUpgradeFW);
+        connect(pUsb.get(), &QZvPortCtrlBase::SignalFWUpgradeComplete, this, &QZvPortManager::OnUpgradeFWComplete);
+        connect(pUsb.get(), &QZvUSBPortCtrl::SignalUpdateFail, this, &QZvPortManager::OnUsbUpdateFail);
+        pCtrl = std::move(pUsb);
         sName = QStringLiteral("USB%1").arg(static_cast<const USB_CONFIG_T*>(pConfig)->Channel + 1);
         break;
+    }
     case QZvPortCtrlBase::PORT_TYPE_NTRIP:
     {
         const auto* pNtrip = static_cast<const NTRIP_CONFIG_T*>(pConfig);

@@ -65,8 +65,8 @@ signals:
 
 public slots:
     // 0 success; 1 when the record is missing, the kind is unknown, or the
-    // set-up failed (then SignalAddPortFail tells why). USB ports have no
-    // controller in this version: SignalAddPortFail with ID 0 and PORT_FAIL_SETUP.
+    // set-up failed (then SignalAddPortFail tells why: a USB port gives
+    // USB_PORT_FAIL_E and the name "USB" with its channel + 1).
     int AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pConfig);
     int DeletePortCtrl(uint UniquePortID);
     int SetActivePortID(uint UniquePortID, bool bActive);

@@ -10,6 +10,9 @@
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
+#include "monitor/ports/usb/usb_link.h"
+#include "monitor/ports/usb/usb_mem_backend.h"
+#include "monitor/ports/usb_port_ctrl.h"
 #include "support/monitor/tcp_receiver.h"
 
 TEST(PortManager, FailedSetUpUsesItsIdAndIsNotKept)
@@ -49,36 +52,31 @@ TEST(PortManager, FailedSetUpUsesItsIdAndIsNotKept)
 }
 
 // The connection dialogs hear of a failure only by the signal, never by the
-// return value: kinds without a controller must say so too.
-TEST(PortManager, KindsWithoutAControllerAreReportedAsFailures)
+// return value: a USB receiver that is not attached, or not by that name.
+TEST(PortManager, AUsbPortWithoutItsReceiverIsReportedAsAFailure)
 {
+    auto backend = std::make_shared<CUsbMemBackend>();
+    ASSERT_EQ(UsbLinkSetBackend(backend), 0);
     USB_CONFIG_T usb;
     usb.DeviceName = QStringLiteral("ZV100 0123456789");
     usb.Channel = 1;
-    struct CASE_T
+    for (int attached = 0; attached < 2; ++attached)
     {
-        QZvPortCtrlBase::PORT_TYPE_E Type;
-        void* pConfig;
-        QString Name;
-    };
-    const CASE_T cases[] = {
-        {QZvPortCtrlBase::PORT_TYPE_USB, &usb, QStringLiteral("USB2")},
-    };
-    for (const CASE_T& c : cases)
-    {
-        SCOPED_TRACE(static_cast<int>(c.Type));
+        if (attached == 1)
+        {
+            backend->Add(std::make_shared<CUsbMemDevice>("ZV100", "0123456788"));
+        }
         QZvPortManager manager;
         QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
         QSignalSpy fail(&manager, &QZvPortManager::SignalAddPortFail);
         const uint before = QZvPortCtrlBase::GetLastUniquePortID();
-        EXPECT_EQ(manager.AddPortCtrl(c.Type, c.pConfig), 1);
+        EXPECT_EQ(manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_USB, &usb), 1);
         ASSERT_EQ(fail.count(), 1);
-        EXPECT_EQ(fail.at(0).at(0).toUInt(), 0u) << "no port was made";
-        EXPECT_EQ(fail.at(0).at(1).value<QZvPortCtrlBase::PORT_TYPE_E>(), c.Type);
-        EXPECT_EQ(fail.at(0).at(2).toInt(), 1);
-        EXPECT_EQ(fail.at(0).at(3).toString(), c.Name);
+        EXPECT_EQ(fail.at(0).at(0).toUInt(), before + 1);
+        EXPECT_EQ(fail.at(0).at(1).value<QZvPortCtrlBase::PORT_TYPE_E>(), QZvPortCtrlBase::PORT_TYPE_USB);
+        EXPECT_EQ(fail.at(0).at(2).toInt(), USB_PORT_NO_DEVICE);
+        EXPECT_EQ(fail.at(0).at(3).toString(), QStringLiteral("USB2"));
         EXPECT_EQ(added.count(), 0);
-        EXPECT_EQ(QZvPortCtrlBase::GetLastUniquePortID(), before);
         EXPECT_TRUE(manager.GetPortIDs().isEmpty());
     }
 }
