@@ -12,6 +12,7 @@
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/ports/usb/usb_link.h"
+#include "monitor/ports/usb_port_ctrl.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/port_tab_calls.h"
 #include "ui_QuickConnectDiag.h"
@@ -270,6 +271,14 @@ void QuickConnectDiag::OnCurPortConfig()
         nPage = PAGE_UART;
         break;
     }
+    case QZvPortCtrlBase::PORT_TYPE_USB:
+    {
+        const USB_CONFIG_T config = static_cast<QZvUSBPortCtrl*>(pCtrl)->GetUsbConfig();
+        m_pUi->DeviceListComboBox->setCurrentText(config.DeviceName);
+        m_pUi->USBPortListComboBox->setCurrentIndex(static_cast<int>(qMin<uint32_t>(config.Channel, 2)));
+        nPage = PAGE_USB;
+        break;
+    }
     case QZvPortCtrlBase::PORT_TYPE_TCP:
     {
         const TCP_CONFIG_T config = static_cast<QZvTCPPortCtrl*>(pCtrl)->GetTcpConfig();
@@ -424,6 +433,16 @@ void QuickConnectDiag::OnBtnClickedQuickConnect()
             config.Parity = uart.Parity;
             config.StopBits = uart.StopBits;
             pUart->SetPortConfig(&config);
+            break;
+        }
+        case PAGE_USB:
+        {
+            // Taken by the port when it reconnects, in its own thread.
+            auto* pUsb = static_cast<QZvUSBPortCtrl*>(pCurrent);
+            USB_CONFIG_T config = pUsb->GetUsbConfig();
+            config.DeviceName = usb.DeviceName;
+            config.Channel = usb.Channel;
+            pUsb->SetUsbSettings(config);
             break;
         }
         case PAGE_TCP:

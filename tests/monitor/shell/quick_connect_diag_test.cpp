@@ -23,6 +23,8 @@
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb/usb_mem_backend.h"
+#include "monitor/ports/usb/usb_sim_receiver.h"
+#include "monitor/ports/usb_port_ctrl.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/quick_connect_diag.h"
 #include "shell_stand_in.h"
@@ -398,6 +400,51 @@ TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
     EXPECT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(1)->toPlainText().contains("caster stream"); }));
     EXPECT_FALSE(shell.Tabs.GetTxView(0)->toPlainText().contains("caster stream"));
     EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << qPrintable(shell.Prompt.Messages.join('\n'));
+}
+
+TEST_F(QuickConnect, UsbPageConnectsToTheChosenReceiverAndEditsItsPort)
+{
+    ShellStandIn shell;
+    m_Dialog.m_pPortTab = &shell.Tabs;
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &shell.Manager, &QZvPortManager::AddPortCtrl);
+    auto backend = std::make_shared<CUsbMemBackend>();
+    std::shared_ptr<CUsbSimReceiver> receivers[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        receivers[i] = backend->Add(std::make_shared<CUsbSimReceiver>("ZR-480 GNSS", "ZR480011" + std::to_string(i)));
+        receivers[i]->SetTiming({1, 50});
+    }
+    ASSERT_EQ(0, UsbLinkSetBackend(backend));
+
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_USB);
+    Widget<QComboBox>("DeviceListComboBox")->setCurrentText("ZR-480 GNSS ZR4800111");
+    Widget<QComboBox>("USBPortListComboBox")->setCurrentIndex(1);
+    ClickConnect();
+    ASSERT_EQ(1, shell.Tabs.count());
+    QZvPortCtrlBase* pCtrl = shell.Tabs.GetCurPortCtrl();
+    ASSERT_EQ(QZvPortCtrlBase::PORT_TYPE_USB, pCtrl->PortType);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[1]->GetChannelInput(1).empty(); }, 10000))
+        << "the property query went to the chosen receiver's channel";
+    EXPECT_TRUE(receivers[0]->GetChannelInput(1).empty());
+
+    // Edit mode shows the port's settings; connecting moves the port to the other receiver.
+    QSignalSpy reconnect(&m_Dialog, &QuickConnectDiag::SignalReconnectCurPort);
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalReconnectCurPort, &shell.Tabs,
+                     [&shell] { shell.Manager.ReconnectPort(0, shell.Tabs.GetCurPortCtrl()->UniquePortID); });
+    m_Dialog.OnCurPortConfig();
+    EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_USB, Widget<QTabWidget>("PortConnectTab")->currentIndex());
+    EXPECT_EQ("ZR-480 GNSS ZR4800111", Widget<QComboBox>("DeviceListComboBox")->currentText());
+    EXPECT_EQ("USB2", Widget<QComboBox>("USBPortListComboBox")->currentText());
+    Widget<QComboBox>("DeviceListComboBox")->setCurrentText("ZR-480 GNSS ZR4800110");
+    Widget<QComboBox>("USBPortListComboBox")->setCurrentIndex(0);
+    ClickConnect();
+    EXPECT_EQ(1, reconnect.count());
+    EXPECT_EQ(1, shell.Tabs.count()) << "no second port";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[0]->GetChannelInput(0).empty(); }, 10000));
+    EXPECT_EQ("ZR-480 GNSS ZR4800110", static_cast<QZvUSBPortCtrl*>(pCtrl)->GetPortName());
+    shell.Manager.DeletePortCtrl(pCtrl->UniquePortID);
+    m_Dialog.m_pPortTab = nullptr;
 }
 } // namespace
 
