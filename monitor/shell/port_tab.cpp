@@ -35,11 +35,14 @@ const uint kBaudRates[] = {9600, 115200, 230400, 460800, 921600};
 const uint kFresetBaudRate = 115200;
 const uint kMaxUpgradeBaudRate = 460800;
 
-// Reasons of a USB upgrade failure, by |code| - 1.
+// Reasons of a USB upgrade failure, by |code| - 1; the last three are the
+// link's refusal by the receiver, a receiver lost during the update, and a
+// port closed during it.
 const char* const kUsbFailReasons[] = {
-    QT_TRANSLATE_NOOP("CPortTab", "input error"),   QT_TRANSLATE_NOOP("CPortTab", "Invalid Port"),
-    QT_TRANSLATE_NOOP("CPortTab", "Out of Memory"), QT_TRANSLATE_NOOP("CPortTab", "USB busy"),
-    QT_TRANSLATE_NOOP("CPortTab", "timeout"),
+    QT_TRANSLATE_NOOP("CPortTab", "input error"),    QT_TRANSLATE_NOOP("CPortTab", "Invalid Port"),
+    QT_TRANSLATE_NOOP("CPortTab", "Out of Memory"),  QT_TRANSLATE_NOOP("CPortTab", "USB busy"),
+    QT_TRANSLATE_NOOP("CPortTab", "timeout"),        QT_TRANSLATE_NOOP("CPortTab", "image refused by the receiver"),
+    QT_TRANSLATE_NOOP("CPortTab", "USB link lost"), QT_TRANSLATE_NOOP("CPortTab", "cancelled"),
 };
 } // namespace
 
@@ -1076,7 +1079,7 @@ void CPortTab::OnUsbUpdateFail(uint UniquePortID, int UpdateFail)
         return;
     SetTabUpgradingMark(UniquePortID, false);
     const qint64 reason = qAbs(static_cast<qint64>(UpdateFail)) - 1;
-    // The link layer has codes beyond the five named ones (its refusal is -6).
+    // Codes beyond the named ones are shown by their number.
     const QString sReason = reason >= 0 && reason < static_cast<qint64>(std::size(kUsbFailReasons))
                                 ? tr(kUsbFailReasons[reason])
                                 : tr("Unknown error %1").arg(UpdateFail);

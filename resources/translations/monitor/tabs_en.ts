@@ -23,6 +23,18 @@
         <translation>timeout</translation>
     </message>
     <message>
+        <source>image refused by the receiver</source>
+        <translation>image refused by the receiver</translation>
+    </message>
+    <message>
+        <source>USB link lost</source>
+        <translation>USB link lost</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
         <source>Port connection failed<byte value="xd" />
 1.Check for halvorne board !<byte value="xd" />
 2.Baud rate does not match, Can right click on the port configuration, Change the configuration! </source>

@@ -23,6 +23,18 @@
         <translation>超时</translation>
     </message>
     <message>
+        <source>image refused by the receiver</source>
+        <translation>接收机拒绝了固件</translation>
+    </message>
+    <message>
+        <source>USB link lost</source>
+        <translation>USB 连接丢失</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
         <source>Port connection failed<byte value="xd" />
 1.Check for halvorne board !<byte value="xd" />
 2.Baud rate does not match, Can right click on the port configuration, Change the configuration! </source>

@@ -375,8 +375,10 @@ TEST(PortTabs, UsbUpgradeFailureNamesItsReason)
         {-4, "USB busy"},
         {-5, "timeout"},
         {3, "Out of Memory"},
-        // Codes the link layer has beyond the named five.
-        {-6, "Unknown error -6"},
+        {-6, "image refused by the receiver"},
+        {-7, "USB link lost"},
+        {-8, "cancelled"},
+        {-9, "Unknown error -9"},
         {0, "Unknown error 0"},
         {-2147483647 - 1, "Unknown error -2147483648"},
     };
