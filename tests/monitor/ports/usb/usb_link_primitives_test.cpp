@@ -256,9 +256,13 @@ TEST(UsbLinkThread, StartsWithItsHandshakeStopsCooperativelyAndIsNeverKilled)
                   3000),
               0);
     EXPECT_EQ(worker.GetState(), LinkThread::THREAD_RUNNING);
+    while (turns.load() == 0)
+    {
+        std::this_thread::yield();
+    }
     bStop.store(true);
     EXPECT_EQ(worker.Stop(3000), LinkThread::THREAD_ENDED);
-    EXPECT_GT(turns.load(), 0);
+    EXPECT_EQ(worker.GetState(), LinkThread::THREAD_ENDED);
 
     // A body that does not follow its stop request is left running, not
     // killed; what it uses stays alive, and it ends on its own later.
