@@ -1,22 +1,14 @@
 #include "monitor/shell/debug_window.h"
 
 #include <QEvent>
-#include <QFontDatabase>
-#include <QFontInfo>
 
+#include "monitor/shell/monitor_resources.h"
 #include "ui_FDebugWindow.h"
 
 FDebugWindowDialog::FDebugWindowDialog(QWidget* pParent) : QDialog(pParent), m_pUi(new Ui::FDebugWindow)
 {
     m_pUi->setupUi(this);
-    // The desktop's fixed-pitch font; some platforms name a proportional one.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!QFontInfo(font).fixedPitch())
-    {
-        font.setFamily(QStringLiteral("monospace"));
-        font.setStyleHint(QFont::TypeWriter);
-    }
-    m_pUi->pDebugTxBrowser->setFont(font);
+    m_pUi->pDebugTxBrowser->setFont(MonitorFixedFont());
     m_pUi->pDebugTxBrowser->setReadOnly(true);
     // A chatty script over a long run would otherwise grow the view without end.
     m_pUi->pDebugTxBrowser->document()->setMaximumBlockCount(MAX_LINES);

@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
@@ -20,6 +19,7 @@
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/shell/monitor_prompt.h"
+#include "monitor/shell/monitor_resources.h"
 #include "monitor/shell/port_view_host.h"
 #include "monitor/shell/script_process.h"
 
@@ -59,7 +59,7 @@ CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
     document()->setMaximumBlockCount(MAX_BLOCKS);
     document()->setUndoRedoEnabled(false);
     // Columns of logs and hex dumps line up.
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(MonitorFixedFont());
     setLineWrapMode(QTextEdit::WidgetWidth);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setOpenLinks(false);
