@@ -23,6 +23,10 @@ QMsgFiterDiag::QMsgFiterDiag(QWidget* pParent) : QDialog(pParent), m_pUi(new Ui:
     bold.setWeight(QFont::Bold);
     pTable->horizontalHeader()->setFont(bold);
     pTable->setContentsMargins(100, 100, 100, 100);
+    pTable->horizontalHeader()->setStretchLastSection(false);
+    pTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    pTable->viewport()->installEventFilter(this);
+    FitTextColumn();
     connect(m_pUi->ClearButton, &QPushButton::clicked, this, &QMsgFiterDiag::OnClear);
     connect(m_pUi->IgnoreCaseCheck, &QCheckBox::clicked, this, &QMsgFiterDiag::OnIgnoreCase);
     connect(m_pUi->FilterTailCheck, &QCheckBox::clicked, this, &QMsgFiterDiag::OnRefresh);
@@ -95,10 +99,42 @@ void QMsgFiterDiag::AddTableWidgetItem(QString Data, QString CurTime, int rowInd
     pTable->insertRow(rowIndex);
     pTable->setItem(rowIndex, 0, new QTableWidgetItem(CurTime));
     pTable->setItem(rowIndex, 1, new QTableWidgetItem(Data));
+    // The text and the cell's padding.
+    const int nWidth = pTable->fontMetrics().horizontalAdvance(Data) + 16;
+    if (nWidth > m_nTextWidth)
+    {
+        m_nTextWidth = nWidth;
+        FitTextColumn();
+    }
     pTable->scrollToBottom();
 }
 
-void QMsgFiterDiag::OnClear() { m_pUi->FilterTable->setRowCount(0); }
+void QMsgFiterDiag::FitTextColumn()
+{
+    QTableWidget* pTable = m_pUi->FilterTable;
+    pTable->setColumnWidth(1, std::max(m_nTextWidth, pTable->viewport()->width() - pTable->columnWidth(0)));
+}
+
+bool QMsgFiterDiag::eventFilter(QObject* pObj, QEvent* pEvent)
+{
+    if (pObj == m_pUi->FilterTable->viewport() && pEvent->type() == QEvent::Resize)
+        FitTextColumn();
+    return QDialog::eventFilter(pObj, pEvent);
+}
+
+void QMsgFiterDiag::ApplyMinimumSizes()
+{
+    const bool bWindow = isWindow();
+    setMinimumSize(bWindow ? QSize(1000, 300) : QSize(0, 0));
+    m_pUi->FilterTable->setMinimumSize(bWindow ? QSize(800, 200) : QSize(200, 100));
+}
+
+void QMsgFiterDiag::OnClear()
+{
+    m_pUi->FilterTable->setRowCount(0);
+    m_nTextWidth = 0;
+    FitTextColumn();
+}
 
 void QMsgFiterDiag::OnPortTabChange(int) { OnClear(); }
 
@@ -131,5 +167,7 @@ void QMsgFiterDiag::changeEvent(QEvent* pEvent)
 {
     if (pEvent->type() == QEvent::LanguageChange)
         OnLanguageUpdate();
+    if (pEvent->type() == QEvent::ParentChange)
+        ApplyMinimumSizes();
     QDialog::changeEvent(pEvent);
 }

@@ -11,11 +11,15 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTextEdit>
 
 #include "monitor/shell/docking.h"
 #include "monitor/shell/docking_host.h"
 #include "monitor/shell/monitor_translations.h"
+#include "monitor/shell/msg_filter_diag.h"
 #include "shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
@@ -85,6 +89,12 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
         windows[i].pWidget = new QTextEdit(&window);
         windows[i].pWidget->setObjectName(QStringLiteral("window%1").arg(i));
     }
+    // The message filter is the real one, fed by the tabs as the main window wires it.
+    delete windows[DOCK_MSG_FILTER].pWidget;
+    auto* pFilter = new QMsgFiterDiag(&window);
+    windows[DOCK_MSG_FILTER].pWidget = pFilter;
+    QObject::connect(&shell.Tabs, &CPortTab::SignalPortTabGetFilterData, pFilter, &QMsgFiterDiag::OnUpdateDataDiag);
+    pFilter->findChild<QLineEdit*>()->setText(QStringLiteral("GGA"));
     QtCentral::RegisterDockWindows(windows);
     window.setCentralWidget(pCentral);
     pCentral->LoadFlexLayout(&shell.Tabs);
@@ -94,6 +104,16 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
               QtCentral::DockWindowTitle(DOCK_SKY_PLOT));
     window.show();
     ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("GPGGA"); }));
+    auto* pTable = pFilter->findChild<QTableWidget*>();
+    rx.StartStream(STREAM_NMEA, 20000);
+    ASSERT_TRUE(WaitUntil([&] { return pTable->rowCount() >= 5; }));
+    rx.StopStream();
+    // Docked, the filter leaves the port tabs most of the width; no line it shows is cut.
+    EXPECT_GT(shell.Tabs.width(), window.width() / 3);
+    for (int i = 0; i < pTable->rowCount(); ++i)
+        EXPECT_GE(pTable->columnWidth(1), pTable->fontMetrics().horizontalAdvance(pTable->item(i, 1)->text()));
+    // Logs and hex dumps line up in their columns.
+    EXPECT_TRUE(QFontInfo(shell.Tabs.GetTxView(0)->font()).fixedPitch());
     shell.Tabs.OnTriggerCurTxViewStopShow();
     shell.Tick();
     Shoot(&window, QStringLiteral("shell_%1").arg(sLanguage));
@@ -104,6 +124,21 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     ASSERT_NE(pMenu, nullptr);
     Shoot(pMenu, QStringLiteral("shell_tab_menu_%1").arg(sLanguage));
     pMenu->close();
+    shell.Tabs.OnShowCurTxViewOptions();
+    QMenu* pViewMenu = shell.Tabs.GetTxView(0)->ContextMenu();
+    ASSERT_NE(pViewMenu, nullptr);
+    Shoot(pViewMenu, QStringLiteral("data_view_menu_%1").arg(sLanguage));
+    pViewMenu->close();
+
+    // The filter on its own, at its smallest.
+    QtCentral::ReleaseDock(FlexManager::instance()->dockWidget(pFilter));
+    pFilter->setParent(nullptr);
+    pFilter->resize(pFilter->minimumSize());
+    pFilter->show();
+    Shoot(pFilter, QStringLiteral("msg_filter_%1").arg(sLanguage));
+    EXPECT_EQ(ClippedLabels(pFilter).join('\n').toStdString(), "");
+    EXPECT_GE(pTable->rowCount(), 5);
+    delete pFilter;
 
     FlexManager::instance()->close();
     // The stand-in owns the tabs and the status bar, not the window.
