@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/parsing/status_msg_parser.h"
@@ -126,6 +129,18 @@ TEST(PortTabs, OpenCommandGivesEachPortOneTab)
     ASSERT_NE(shell.Open(missing), nullptr);
     ASSERT_TRUE(WaitUntil([&] { return !shell.Prompt.Messages.isEmpty(); }));
     EXPECT_EQ(shell.Prompt.Messages.at(0), QString::fromStdString(missing) + "|Can not open Port");
+
+    // A device another program holds is occupied: its port does not open.
+    FakeReceiver held;
+    ASSERT_TRUE(held.Plug());
+    const int fd = ::open(held.Rx().Name().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_EQ(0, ::flock(fd, LOCK_EX | LOCK_NB));
+    ASSERT_NE(shell.Open(held.Rx().Name()), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return shell.Prompt.Messages.size() == 2; }));
+    ::close(fd);
+    EXPECT_EQ(shell.Prompt.Messages.at(1), Name(held) + "|Can not open Port");
+    EXPECT_TRUE(held.Rx().Received().empty()) << "nothing was written to it";
+    emit shell.Tabs.tabCloseRequested(3);
 
     // Closing a tab closes its port.
     const uint firstId = pFirst->UniquePortID;
@@ -521,6 +536,57 @@ TEST(PortTabs, StatusRequestsAndScriptCommandsGoToTheirPort)
     emit shell.Tabs.GetTxView(1)->m_pScriptProcess->SignalSendCMD(shell.Tabs.GetTxView(1), QStringLiteral("freset"));
     ASSERT_EQ(sent.count(), 1);
     EXPECT_EQ(sent.at(0).at(1).toByteArray(), QByteArray("freset"));
+}
+
+TEST(PortTabs, APortsScriptAsksTheReceiverAndReadsItsReply)
+{
+    // The script samples the port's input, sends "version" through the
+    // keyword protocol, finds the receiver's answer in what it was given and
+    // prints it as its result.
+    QTemporaryDir dir;
+    const QString sScript = WriteFile(dir, "ask version.py",
+                                      "import sys\n"
+                                      "print('$$InputSampleData@#$@:1', flush=True)\n"
+                                      "print('$$PrintCMD@#$@:version', flush=True)\n"
+                                      "data = b''\n"
+                                      "while not data.endswith(b'EOF\\r\\n '):\n"
+                                      "    chunk = sys.stdin.buffer.read1(65536)\n"
+                                      "    if not chunk: break\n"
+                                      "    data += chunk\n"
+                                      "lines = data.decode('latin-1').split('\\r\\n')\n"
+                                      "reply = lines[lines.index('<VERSION') + 1] if '<VERSION' in lines else 'none'\n"
+                                      "print('$$PrintResult@#$@:' + reply, flush=True)\n");
+    ShellStandIn shell;
+    FakeReceiver rx;
+    ASSERT_TRUE(rx.Plug());
+    QZvPortCtrlBase* pCtrl = shell.Open(rx.Rx().Name());
+    ASSERT_TRUE(PropertyRead(pCtrl));
+    CZvTxtBrowser* pView = shell.Tabs.GetTxView(0);
+    QScriptProcess* pRunner = pView->m_pScriptProcess;
+    // Two seconds to a sampled "second": the reply comes well within it on a loaded machine.
+    pRunner->SetSecondLength(2000);
+    QSignalSpy status(&shell.Tabs, &CPortTab::SignalScriptStatus);
+    QSignalSpy ended(pRunner, &QScriptProcess::SignalScriptFinishStop);
+    rx.Rx().ClearReceived();
+
+    // As from the menus: choose the script, then start it in the current port.
+    shell.Prompt.Paths.push_back(sScript);
+    shell.Tabs.OnSelectScriptFileInCurPort();
+    shell.Tabs.OnStartScriptInCurPort();
+    ASSERT_EQ(status.count(), 1);
+    EXPECT_TRUE(status.at(0).at(0).toBool());
+    EXPECT_EQ(status.at(0).at(1).toUInt(), pCtrl->UniquePortID);
+
+    ASSERT_TRUE(WaitUntil([&] { return !ended.isEmpty(); }, 30000));
+    EXPECT_EQ(rx.Rx().Received(), "version\r\n");
+    const QString sDebug = pRunner->TakeOutputText();
+    EXPECT_TRUE(sDebug.contains(QStringLiteral("CMD:version\r\n"))) << sDebug.toStdString();
+    const QString sResult = QStringLiteral("Result:\r\n%1\r\n").arg(QString::fromStdString(RECEIVER_RULES_T().VersionLine));
+    EXPECT_TRUE(sDebug.contains(sResult)) << sDebug.toStdString();
+    EXPECT_TRUE(sDebug.contains(QStringLiteral("Exit code:0 exit status:0")));
+    // The reply shows in the tab as well, after the one to the port's own query.
+    EXPECT_TRUE(WaitUntil([&] { return pView->toPlainText().count(QStringLiteral("<VERSION OK")) >= 2; }));
+    EXPECT_FALSE(pView->ScriptRunning());
 }
 
 TEST(PortTabs, BaudRateChosenFromTheMenuReopensThePortOnce)
