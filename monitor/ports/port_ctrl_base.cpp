@@ -45,7 +45,13 @@ QZvPortCtrlBase::QZvPortCtrlBase(PORT_TYPE_E ePortType)
     m_StartTime = QDateTime::currentDateTime();
     m_NextSwitchTime = m_StartTime;
     m_pStatusTimer = new QTimer(this);
+    // A coarse timer of a whole second is moved to the clock's whole seconds,
+    // which would bring the idle ports back in step (see SetTimerInterval).
+    m_pStatusTimer->setTimerType(Qt::PreciseTimer);
     connect(m_pStatusTimer, &QTimer::timeout, this, &QZvPortCtrlBase::OnUpdateStatus);
+    m_pPhaseTimer = new QTimer(this);
+    m_pPhaseTimer->setSingleShot(true);
+    connect(m_pPhaseTimer, &QTimer::timeout, this, &QZvPortCtrlBase::StartStatusTimer);
     connect(this, &QThread::finished, this, &QZvPortCtrlBase::OnThreadFinished, Qt::DirectConnection);
 }
 
@@ -137,7 +143,7 @@ void QZvPortCtrlBase::OnThreadFinished()
     {
         return;
     }
-    m_pStatusTimer->stop();
+    StopStatusTimer();
     EmitPending();
     if (QCoreApplication::instance() != nullptr)
     {
@@ -369,10 +375,24 @@ void QZvPortCtrlBase::SetTimerInterval(uint nMs)
     m_TimerInterval.store(nMs);
     m_TickCount = 0;
     m_RxByteCount = 0;
-    if (m_pStatusTimer->isActive())
+    if (!m_pStatusTimer->isActive() && !m_pPhaseTimer->isActive())
     {
-        m_pStatusTimer->setInterval(static_cast<int>(nMs));
+        return;
     }
+    // A tab change sets every other port to the long interval at one moment:
+    // in step, all of them would hand over a second of bytes in the same
+    // instant, every second, and the GUI thread would take them all in one
+    // tick. Each takes its phase from its ID (a step of 0.618 of the interval
+    // per ID, which spreads the IDs of ports opened one after another).
+    const uint nPhase = nMs == INACTIVE_TIMER_INTERVAL ? (UniquePortID * 618u) % nMs : 0;
+    m_pStatusTimer->stop();
+    m_pPhaseTimer->stop();
+    if (nPhase == 0)
+    {
+        StartStatusTimer();
+        return;
+    }
+    m_pPhaseTimer->start(static_cast<int>(nPhase));
 }
 
 void QZvPortCtrlBase::OnSetTimeInterval(bool bActivePort)
@@ -380,9 +400,17 @@ void QZvPortCtrlBase::OnSetTimeInterval(bool bActivePort)
     SetTimerInterval(bActivePort ? ACTIVE_TIMER_INTERVAL : INACTIVE_TIMER_INTERVAL);
 }
 
-void QZvPortCtrlBase::StartStatusTimer() { m_pStatusTimer->start(static_cast<int>(m_TimerInterval.load())); }
+void QZvPortCtrlBase::StartStatusTimer()
+{
+    m_pPhaseTimer->stop();
+    m_pStatusTimer->start(static_cast<int>(m_TimerInterval.load()));
+}
 
-void QZvPortCtrlBase::StopStatusTimer() { m_pStatusTimer->stop(); }
+void QZvPortCtrlBase::StopStatusTimer()
+{
+    m_pPhaseTimer->stop();
+    m_pStatusTimer->stop();
+}
 
 void QZvPortCtrlBase::OnSetUpgradeFW(uint, QString) { m_bUpgrading.store(true); }
 

@@ -197,6 +197,9 @@ private:
     static qint64 SwitchDurationSecs(const QDateTime& Start);
 
     QTimer* m_pStatusTimer = nullptr;
+    // Delays the status timer's first tick after a change to the long
+    // interval, so that idle ports hand over their bytes at phases of their own.
+    QTimer* m_pPhaseTimer = nullptr;
     QByteArray m_Pending;
     mutable QMutex m_Mutex; // guards the strings and times below
     QString m_FileName;

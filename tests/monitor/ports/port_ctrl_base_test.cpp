@@ -6,9 +6,15 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "monitor/ports/port_ctrl_base.h"
 
@@ -249,4 +255,49 @@ TEST(PortCtrlBase, ThreadHandsBytesOverAndStopsAtOnce)
         EXPECT_EQ(ctrl->thread(), QThread::currentThread());
     }
     EXPECT_EQ(finished.count(), 2);
+}
+
+TEST(PortCtrlBase, IdlePortsSetAtOneMomentHandOverAtPhasesOfTheirOwn)
+{
+    // A tab change sets every other port to the long interval at once. In
+    // step, all of them would hand over their second of bytes together.
+    constexpr int kPorts = 10;
+    std::vector<std::unique_ptr<QFakePortCtrl>> ports;
+    QElapsedTimer clock;
+    std::array<std::atomic<qint64>, kPorts> firstAt;
+    for (auto& at : firstAt)
+        at = -1;
+    for (int i = 0; i < kPorts; ++i)
+    {
+        ports.push_back(std::make_unique<QFakePortCtrl>());
+        QObject::connect(ports.back().get(), &QZvPortCtrlBase::SignalUpdateUI, ports.back().get(),
+                         [&firstAt, &clock, i] {
+                             qint64 unset = -1;
+                             firstAt[static_cast<size_t>(i)].compare_exchange_strong(unset, clock.elapsed());
+                         },
+                         Qt::DirectConnection);
+        ports.back()->StartPortThread();
+    }
+    clock.start();
+    for (auto& pPort : ports)
+    {
+        QFakePortCtrl* p = pPort.get();
+        QMetaObject::invokeMethod(p, [p] {
+            p->OnSetTimeInterval(false);
+            p->Receive("waiting bytes");
+        });
+    }
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::all_of(firstAt.begin(), firstAt.end(), [](const auto& at) { return at >= 0; }); }, 10000));
+    // Each hands over one interval after its phase; the phases fall into
+    // different tenths of the interval.
+    std::set<qint64> tenths;
+    for (const auto& first : firstAt)
+    {
+        const qint64 at = first;
+        EXPECT_GE(at, 1000);
+        EXPECT_LT(at, 2000 + 1000); // a loaded machine may be late
+        tenths.insert((at % 1000) / 100);
+    }
+    EXPECT_GE(tenths.size(), 6u);
 }
