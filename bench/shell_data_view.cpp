@@ -1,26 +1,46 @@
 // The receive road from 32 ports' bytes to their data views' decoded text,
-// in the GUI thread as the monitor runs it: each port streams 100 KB/s of
-// binary logs, text logs, NMEA and RTCM3; the current port hands its bytes
-// over every 200 ms, the others every 1000 ms, each on its own phase. A
-// benchmark iteration is one 100 ms tick of the main window: the batches that
-// are due, shown and parsed, and the window painted. Counters: the GUI
-// thread's work per tick (mean, 95th percentile, worst, ticks over 20 ms),
-// and the logs lost (stored logs against those sent).
+// each port streaming 100 KB/s of binary logs, text logs, NMEA and RTCM3; the
+// current port hands its bytes over every 200 ms, the others every 1000 ms.
+//
+// BM_DataView32PortsTick: the GUI thread's part alone, from recorded bytes.
+// A benchmark iteration is one 100 ms tick of the main window: the batches
+// that are due (each port on its own phase), shown and parsed, and the window
+// painted. Counters: the GUI thread's work per tick (mean, 95th percentile,
+// worst, ticks over 20 ms) and the logs lost (stored logs against those sent).
+//
+// BM_Ports32FakeReceivers: the whole road, 32 fake receivers on loopback TCP
+// into 32 port controllers (each in its thread) and the port tab set, for
+// 10 s. The GUI thread's work is the time its event processing takes in each
+// 100 ms of wall clock, as its own CPU time (tick_cpu_ms: what it computes)
+// and as wall time (tick_ms: with what other processes of a shared machine
+// take from it); the bytes each view was handed are compared with the bytes
+// its receiver sent, and the BESTPOS logs in each port's store with those
+// that should be there (binary ones of every port, text ones of the current
+// port).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QTabWidget>
 #include <algorithm>
+#include <ctime>
 #include <memory>
 #include <vector>
+
+#include <QThread>
 
 #include "codec/profile.h"
 #include "monitor/parsing/latest_log_store.h"
 #include "monitor/parsing/pos_data_parser.h"
+#include "monitor/ports/port_manager.h"
+#include "monitor/shell/port_tab.h"
 #include "monitor/shell/port_view_host.h"
 #include "monitor/shell/txt_browser.h"
+#include "support/monitor/fake_receiver.h"
+#include "support/monitor/receiver_ports.h"
 #include "support/monitor/receiver_stream.h"
+#include "support/scripted_prompt.h"
 
 namespace
 {
@@ -155,4 +175,156 @@ void BM_DataView32PortsTick(benchmark::State& state)
     SetCodecProfile(CODEC_PROFILE_CONVERTER);
 }
 BENCHMARK(BM_DataView32PortsTick)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+// Fills the counters of the GUI thread's work per tick, named after sName.
+void TickCounters(benchmark::State& state, const std::string& sName, std::vector<double> tickMs)
+{
+    double dTotal = 0;
+    for (double d : tickMs)
+        dTotal += d;
+    std::sort(tickMs.begin(), tickMs.end());
+    state.counters[sName + "_mean"] = dTotal / static_cast<double>(tickMs.size());
+    state.counters[sName + "_p95"] = tickMs[tickMs.size() * 95 / 100];
+    state.counters[sName + "_worst"] = tickMs.back();
+    state.counters[sName + "_over_20"] =
+        static_cast<double>(tickMs.end() - std::upper_bound(tickMs.begin(), tickMs.end(), 20.0));
+}
+
+// The calling thread's CPU time in milliseconds.
+double ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+void BM_Ports32FakeReceivers(benchmark::State& state)
+{
+    constexpr int kRunMs = 10000;
+    App();
+    SetCodecProfile(CODEC_PROFILE_MONITOR);
+    CScriptedPrompt prompt;
+    QZvPortManager manager;
+    CPortTab tabs;
+    tabs.SetPortManager(&manager);
+    tabs.resize(1200, 800);
+    tabs.show();
+    QObject::connect(&manager, &QZvPortManager::SignalPostAddPort, &tabs, &CPortTab::OnAddPort);
+    QObject::connect(&tabs, &QTabWidget::currentChanged, &tabs, &CPortTab::OnPortTabChange);
+    QObject::connect(&tabs, &CPortTab::SignalSetBaseCtrlTimeInterval, &manager, &QZvPortManager::SetActivePortID);
+    QObject::connect(&tabs, &CPortTab::SignalSendCMD, &manager, &QZvPortManager::OnSendPortData1Port);
+    QObject::connect(&tabs, &CPortTab::SignalRefreshPortProperty, &manager, &QZvPortManager::RefreshProperty);
+    // What each view is handed, counted beside it in the GUI thread.
+    QHash<uint, uint64_t> shown;
+    QObject::connect(&manager, &QZvPortManager::SignalPostAddPort, &tabs,
+                     [&](uint, QZvPortCtrlBase::PORT_TYPE_E, QZvPortCtrlBase* pCtrl)
+                     {
+                         QObject::connect(pCtrl, &QZvPortCtrlBase::SignalUpdateUI, &tabs,
+                                          [&shown](uint uid, QZvPortCtrlBase::PORT_TYPE_E, QByteArray Data)
+                                          { shown[uid] += static_cast<uint64_t>(Data.size()); });
+                     });
+
+    std::vector<std::unique_ptr<FakeReceiver>> receivers;
+    for (int i = 0; i < kPorts; ++i)
+    {
+        receivers.push_back(std::make_unique<FakeReceiver>());
+        TCP_CONFIG_T tcp;
+        tcp.IPAddress = QStringLiteral("127.0.0.1");
+        tcp.Port = receivers.back()->Listen();
+        if (tcp.Port == 0 || manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
+        {
+            state.SkipWithError("a port did not open");
+            return;
+        }
+    }
+    std::vector<uint> ids;
+    for (int i = 0; i < tabs.count(); ++i)
+        ids.push_back(tabs.GetPortUniqueID(i));
+    if (tabs.count() != kPorts ||
+        !WaitUntil([&] {
+            for (int i = 0; i < kPorts; ++i)
+                if (!tabs.GetPortCtrl(i)->IsPropertyValid())
+                    return false;
+            return true;
+        }))
+    {
+        state.SkipWithError("the receivers did not answer");
+        return;
+    }
+    // The first tab is current: its port hands over every 200 ms, the others every 1000 ms.
+    tabs.OnPortTabChange(0);
+
+    std::vector<double> tickMs, tickCpuMs;
+    for (auto _ : state)
+    {
+        for (auto& pRx : receivers)
+            pRx->StartStream(STREAM_ALL, kBytesPerSecond);
+        QElapsedTimer wall, busy;
+        wall.start();
+        double dTickBusy = 0, dTickCpu = 0;
+        qint64 nTickEnd = kTickMs;
+        while (wall.elapsed() < kRunMs)
+        {
+            busy.start();
+            const double dCpu = ThreadCpuMs();
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            dTickCpu += ThreadCpuMs() - dCpu;
+            const double dMs = busy.nsecsElapsed() / 1e6;
+            dTickBusy += dMs;
+            if (wall.elapsed() >= nTickEnd)
+            {
+                tickMs.push_back(dTickBusy);
+                tickCpuMs.push_back(dTickCpu);
+                dTickBusy = dTickCpu = 0;
+                nTickEnd += kTickMs;
+            }
+            if (dMs < 1.0)
+                QThread::msleep(1);
+        }
+        for (auto& pRx : receivers)
+            pRx->StopStream();
+    }
+    // Whatever was sent reaches its view once the ports hand it over.
+    auto lost = [&]
+    {
+        uint64_t n = 0;
+        for (int i = 0; i < kPorts; ++i)
+        {
+            const uint64_t sent = receivers[static_cast<size_t>(i)]->SentBytes();
+            const uint64_t got = shown.value(ids[static_cast<size_t>(i)]);
+            n += sent > got ? sent - got : 0;
+        }
+        return n;
+    };
+    WaitUntil([&] { return lost() == 0; }, 10000);
+    uint64_t nSent = 0, nShown = 0, nUnsent = 0, nBestposSent = 0, nBestposStored = 0;
+    const int nBestpos = CatalogueIndexOf(42);
+    for (int i = 0; i < kPorts; ++i)
+    {
+        const FakeReceiver& rx = *receivers[static_cast<size_t>(i)];
+        nSent += rx.SentBytes();
+        nUnsent += rx.UnsentBytes();
+        nShown += shown.value(ids[static_cast<size_t>(i)]);
+        // Binary logs go to every port's store, text logs only to the current
+        // port's (through its position parser).
+        for (const STREAM_ITEM_T& item : rx.Sent())
+            nBestposSent += item.MessageId == 42 || (i == 0 && item.Name == "BESTPOSA");
+        nBestposStored += tabs.GetTxView(i)->m_pRangeData->Counts[nBestpos];
+    }
+    state.counters["ticks"] = static_cast<double>(tickMs.size());
+    TickCounters(state, "tick_ms", tickMs);
+    TickCounters(state, "tick_cpu_ms", tickCpuMs);
+    state.counters["MB_sent"] = static_cast<double>(nSent) / 1e6;
+    state.counters["MB_per_s_sent"] = static_cast<double>(nSent) / 1e6 / (kRunMs / 1000.0);
+    state.counters["bytes_lost"] = static_cast<double>(lost());
+    state.counters["bytes_unsent"] = static_cast<double>(nUnsent);
+    state.counters["bytes_shown"] = static_cast<double>(nShown);
+    state.counters["bestpos_sent"] = static_cast<double>(nBestposSent);
+    state.counters["bestpos_stored"] = static_cast<double>(nBestposStored);
+    // The ports end before their receivers.
+    for (uint id : ids)
+        manager.DeletePortCtrl(id);
+    SetCodecProfile(CODEC_PROFILE_CONVERTER);
+}
+BENCHMARK(BM_Ports32FakeReceivers)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
