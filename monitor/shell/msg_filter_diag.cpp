@@ -24,6 +24,9 @@ QMsgFiterDiag::QMsgFiterDiag(QWidget* pParent) : QDialog(pParent), m_pUi(new Ui:
     pTable->horizontalHeader()->setFont(bold);
     pTable->setContentsMargins(100, 100, 100, 100);
     pTable->horizontalHeader()->setStretchLastSection(false);
+    // The column can be far wider than the view: its title stands where the lines begin.
+    if (QTableWidgetItem* pTitle = pTable->horizontalHeaderItem(1))
+        pTitle->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     pTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     pTable->viewport()->installEventFilter(this);
     FitTextColumn();
