@@ -262,11 +262,12 @@ TEST(PortCtrlBase, IdlePortsSetAtOneMomentHandOverAtPhasesOfTheirOwn)
     // A tab change sets every other port to the long interval at once. In
     // step, all of them would hand over their second of bytes together.
     constexpr int kPorts = 10;
-    std::vector<std::unique_ptr<QFakePortCtrl>> ports;
+    // Before the ports, which may still report while they end.
     QElapsedTimer clock;
     std::array<std::atomic<qint64>, kPorts> firstAt;
     for (auto& at : firstAt)
         at = -1;
+    std::vector<std::unique_ptr<QFakePortCtrl>> ports;
     for (int i = 0; i < kPorts; ++i)
     {
         ports.push_back(std::make_unique<QFakePortCtrl>());
