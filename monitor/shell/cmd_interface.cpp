@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "monitor/ports/usb/usb_link.h"
+#include "monitor/ports/usb_port_ctrl.h"
 #include "monitor/shell/port_tab.h"
 
 namespace
@@ -39,6 +41,19 @@ QString QZvCmdInterface::SerialDevicePath(const QString& sPortName)
             return QStringLiteral("/dev/ttyS%1").arg(n - 1);
     }
     return sPortName;
+}
+
+QString QZvCmdInterface::FirstUsbDevice()
+{
+    QString sFirst;
+    const int nCount = UsbLinkGetDeviceCount();
+    for (int i = 0; i < nCount; ++i)
+    {
+        const QString sText = QZvUSBPortCtrl::DeviceText(UsbLinkGetDevice(i));
+        if (!sText.isEmpty() && (sFirst.isEmpty() || sText < sFirst))
+            sFirst = sText;
+    }
+    return sFirst;
 }
 
 void QZvCmdInterface::ParseCmd(QString sCmd)
@@ -98,7 +113,9 @@ void QZvCmdInterface::ParseCmd(QString sCmd)
     }
     else if (kind == QZvPortCtrlBase::PORT_TYPE_USB)
     {
-        m_UsbConfig.DeviceName = sPort;
+        // The port finds its receiver by this text, which "USBn" is not.
+        const QString sDevice = FirstUsbDevice();
+        m_UsbConfig.DeviceName = sDevice.isEmpty() ? sPort : sDevice;
         const uint n = sPort.mid(3).toUInt();
         m_UsbConfig.Channel = n > 0 ? n - 1 : 0;
         emit SignalConnect(QZvPortCtrlBase::PORT_TYPE_USB, &m_UsbConfig);

@@ -8,7 +8,10 @@
 // device path (/dev/serial/by-id/usb-...-if00-port0) stays part of it. <port>
 // is a serial device path, kept exactly as typed (/dev/ttyUSB0); "COMn" (any
 // case), which names the n-th standard serial port, /dev/ttyS<n-1>; or "USBn",
-// a USB receiver on link channel n-1. "ICOM", "NCOM" and "FILE" are
+// a USB receiver on link channel n-1: the first receiver of the list the
+// quick connect window shows (sorted by product name and serial number), as
+// a typed line names no device. With no USB receiver attached the port is
+// asked for as "USBn" and reported as not openable. "ICOM", "NCOM" and "FILE" are
 // recognised and open nothing. The rate defaults to 115200; a rate below 4800
 // (such as 0) asks the port to detect the receiver's rate.
 #pragma once
@@ -39,6 +42,9 @@ public:
     // The device path of a serial port name: "COMn" (n from 1) is
     // /dev/ttyS<n-1>; any other name is returned as it is.
     static QString SerialDevicePath(const QString& sPortName);
+    // The device a typed "USBn" opens: the text (product name and serial
+    // number) that sorts first among the attached receivers; empty when none is.
+    static QString FirstUsbDevice();
 
     // Filled by "open" and overwritten by the next one; the receiver of
     // SignalConnect copies them during the call.

@@ -23,6 +23,9 @@
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
+#include "monitor/ports/usb/usb_link.h"
+#include "monitor/ports/usb/usb_mem_backend.h"
+#include "monitor/ports/usb/usb_sim_receiver.h"
 #include "monitor/shell/script_process.h"
 #include "shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
@@ -149,6 +152,37 @@ TEST(PortTabs, OpenCommandGivesEachPortOneTab)
     EXPECT_EQ(shell.Manager.GetPortCtrl(firstId), nullptr);
     EXPECT_EQ(shell.Tabs.GetTabIndexByPortID(firstId), -1);
     EXPECT_EQ(shell.Tabs.tabText(0), Name(rx2));
+}
+
+TEST(PortTabs, OpenCommandTakesAUsbReceiverOnTheTypedChannel)
+{
+    ShellStandIn shell;
+    // No receiver on USB: the port is asked for and reported as not openable.
+    UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());
+    EXPECT_EQ(shell.Open("USB1"), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !shell.Prompt.Messages.isEmpty(); }));
+    EXPECT_EQ(shell.Prompt.Messages.at(0), "USB1|Can not open Port");
+
+    // Two receivers: "USB2" is channel 2 of the one listed first.
+    auto backend = std::make_shared<CUsbMemBackend>();
+    std::shared_ptr<CUsbSimReceiver> second =
+        backend->Add(std::make_shared<CUsbSimReceiver>("ZR-480 GNSS", "ZR4800119"));
+    std::shared_ptr<CUsbSimReceiver> first =
+        backend->Add(std::make_shared<CUsbSimReceiver>("ZR-480 GNSS", "ZR4800110"));
+    for (auto* p : {&first, &second})
+        (*p)->SetTiming({1, 50});
+    ASSERT_EQ(0, UsbLinkSetBackend(backend));
+    shell.Cmd.ParseCmd(QStringLiteral("open -t usb2"));
+    ASSERT_EQ(shell.Tabs.count(), 1);
+    QZvPortCtrlBase* pCtrl = shell.Tabs.GetPortCtrl(0);
+    ASSERT_EQ(pCtrl->PortType, QZvPortCtrlBase::PORT_TYPE_USB);
+    EXPECT_EQ(pCtrl->GetPortName(), QStringLiteral("ZR-480 GNSS ZR4800110"));
+    EXPECT_TRUE(WaitUntil([&] { return !first->GetChannelInput(1).empty(); }))
+        << "the property query went to channel 2 of the first receiver";
+    EXPECT_TRUE(second->GetChannelInput(1).empty());
+    EXPECT_EQ(shell.Prompt.Messages.size(), 1);
+    emit shell.Tabs.tabCloseRequested(0);
+    UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());
 }
 
 TEST(PortTabs, StatusBarFollowsTheCurrentTab)
