@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "codec/catalogue.h"
 #include "codec/gnss_numbering.h"
+#include "codec/gnss_time.h"
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
 #include "codec/range_logs.h"
@@ -214,6 +216,8 @@ public:
         // A source that stops reading part-way is not a shorter source: the job fails.
         if (nStatus == CONVERT_OK && reader.ReadFailed())
             nStatus = CONVERT_ERR_SOURCE;
+        if (nStatus == CONVERT_OK)
+            nStatus = CompleteHeader();
         m_Counts.Source = reader.Counts();
         m_Counts.nDumpFailures = m_Dump.nFailures;
         const int nClose = CloseAll();
@@ -269,7 +273,9 @@ private:
         }
         ++m_Counts.nRangeLogs;
         const ConvertState& state = m_Store.State;
-        if (!SampleFilterPasses(m_Job, state.nWeek, state.nMsOfWeek))
+        int64_t nMark = -1;
+        if (!SampleFilterPasses(m_Job, state.nWeek, state.nMsOfWeek, &nMark) ||
+            (nMark >= 0 && m_Counts.nEpochsWritten && nMark == m_nLastMark))
         {
             ++m_Counts.nEpochsFiltered;
             return CONVERT_OK;
@@ -280,9 +286,12 @@ private:
             return CONVERT_OK;
         }
         // The header gives the epochs their time system, so it is formatted
-        // first; the file is created only once an epoch has something to hold.
-        if (m_nHeaderLength < 0)
+        // first; the file is created only once an epoch has something to
+        // hold, and its first observation is that epoch. The last one is
+        // completed when the file is closed.
+        if (!m_pObs)
         {
+            SetHeaderTimes(state.nWeek, state.nMsOfWeek);
             m_nHeaderLength = WriteRinexObsHeader(m_Job.pObsHeader, m_Job.nLeapMs, m_HeaderText.data(),
                                                   static_cast<uint32_t>(m_HeaderText.size()));
             if (m_nHeaderLength < 0)
@@ -311,6 +320,32 @@ private:
         ++m_Counts.nEpochsWritten;
         m_nLastWeek = state.nWeek;
         m_nLastMs = state.nMsOfWeek;
+        m_nLastMark = nMark;
+        return CONVERT_OK;
+    }
+
+    // The header's first and last observation (the last until the next epoch).
+    void SetHeaderTimes(uint32_t nWeek, uint32_t nMs)
+    {
+        RinexObsHeader& h = *m_Job.pObsHeader;
+        h.FirstObs.nWeek = h.LastObs.nWeek = nWeek;
+        h.FirstObs.nMsOfWeek = h.LastObs.nMsOfWeek = nMs;
+    }
+
+    // Writes the header again with the last epoch written as its last
+    // observation. Only that line changes, so the header keeps its length.
+    int CompleteHeader()
+    {
+        if (!m_pObs)
+            return CONVERT_OK;
+        RinexObsHeader& h = *m_Job.pObsHeader;
+        h.LastObs.nWeek = m_nLastWeek;
+        h.LastObs.nMsOfWeek = m_nLastMs;
+        const int nLength =
+            WriteRinexObsHeader(&h, m_Job.nLeapMs, m_HeaderText.data(), static_cast<uint32_t>(m_HeaderText.size()));
+        if (nLength != m_nHeaderLength || std::fseek(m_pObs, 0, SEEK_SET) != 0 ||
+            !WriteAll(m_pObs, m_HeaderText.data(), nLength))
+            return CONVERT_ERR_OBS_OUTPUT;
         return CONVERT_OK;
     }
 
@@ -402,6 +437,7 @@ private:
     FILE* m_apNav[GNSS_SYSTEM_COUNT] = {};
     uint32_t m_nLastWeek = 0;
     uint32_t m_nLastMs = 0;
+    int64_t m_nLastMark = -1; // sample mark of the last epoch written
 };
 
 struct WorkerProgress
@@ -411,8 +447,10 @@ struct WorkerProgress
 };
 } // namespace
 
-bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMsOfWeek)
+bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMsOfWeek, int64_t* pMark)
 {
+    if (pMark)
+        *pMark = -1;
     if (!job.bExtract)
         return true;
     if (nWeek < job.nStartWeek || nWeek > job.nEndWeek)
@@ -421,12 +459,17 @@ bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMs
         return false;
     if (nWeek == job.nEndWeek && nMsOfWeek > job.nEndMs)
         return false;
-    if (job.bDecimate)
-    {
-        const double dMs = std::round(job.dInterval * 1000.0);
-        if (dMs >= 1.0 && dMs < 4294967296.0)
-            return nMsOfWeek % static_cast<uint32_t>(dMs) == 0;
-    }
+    const double dMs = job.bDecimate ? std::round(job.dInterval * 1000.0) : 0.0;
+    if (!(dMs >= 1.0 && dMs < 4294967296.0))
+        return true;
+    const uint32_t nInterval = static_cast<uint32_t>(dMs);
+    const uint32_t nTolerance = std::min<uint32_t>(SAMPLE_TOLERANCE_MS, (nInterval - 1) / 2);
+    const uint32_t nLate = nMsOfWeek % nInterval; // after the mark before it
+    const uint32_t nEarly = nInterval - nLate;    // before the mark after it
+    if (nLate > nTolerance && nEarly > nTolerance)
+        return false;
+    if (pMark)
+        *pMark = int64_t(nWeek) * GNSS_MS_PER_WEEK + nMsOfWeek + (nLate <= nTolerance ? -int64_t(nLate) : nEarly);
     return true;
 }
 

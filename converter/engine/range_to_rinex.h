@@ -56,13 +56,29 @@ struct RangeToRinexCounts
     uint32_t nDumpFailures; // ephemerides that could not be dumped
 };
 
-// Whether an epoch passes the job's time window and sample rate. The rate is
-// the interval rounded to whole milliseconds; below 1 ms it keeps every epoch.
-bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMsOfWeek);
+// How far an epoch may lie from a multiple of the sample interval and still
+// be kept for it: receivers whose clock steps put epochs a few milliseconds
+// after the mark. Less than half the interval, so that the epochs of two
+// marks never meet.
+enum : uint32_t
+{
+    SAMPLE_TOLERANCE_MS = 5,
+};
 
-// Runs the job. Returns 0; CONVERT_ERR_SOURCE, CONVERT_ERR_OBS_OUTPUT or a
-// navigation code when a file cannot be opened, created or written (the files
-// opened so far are closed); CONVERT_NO_EPOCH when no observation epoch was
-// written (then there is no observation file); CONVERT_EPHEM_DUMP_FAILED when
-// everything else succeeded but an ephemeris could not be dumped.
+// Whether an epoch passes the job's time window and sample rate. The rate is
+// the interval rounded to whole milliseconds (below 1 ms it keeps every
+// epoch); an epoch passes it when it lies within the tolerance of a multiple
+// of the interval, counted from the start of its GPS week. pMark, when given,
+// receives that multiple in ms since GPS week 0 (-1 without a rate): of the
+// epochs of one mark only the first is written.
+bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMsOfWeek, int64_t* pMark = nullptr);
+
+// Runs the job. The header's first and last observation are those of the
+// epochs written: the header is written with the first epoch and its TIME OF
+// LAST OBS completed when the file is closed. Returns 0; CONVERT_ERR_SOURCE,
+// CONVERT_ERR_OBS_OUTPUT or a navigation code when a file cannot be opened,
+// created or written (the files opened so far are closed); CONVERT_NO_EPOCH
+// when no observation epoch was written (then there is no observation file);
+// CONVERT_EPHEM_DUMP_FAILED when everything else succeeded but an ephemeris
+// could not be dumped.
 int ConvertRangeLogToRinex(const RangeToRinexJob& job, RangeToRinexCounts* pCounts = nullptr);

@@ -1,5 +1,6 @@
 #include "converter/engine/source_scan.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "codec/signal_map.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/range_epoch.h"
+#include "converter/engine/range_to_rinex.h"
 
 namespace
 {
@@ -119,6 +121,17 @@ void AddPosition(const uint8_t* pLog, uint32_t nLength, PositionSum* pSum)
     ++pSum->nCount;
 }
 } // namespace
+
+uint32_t NominalIntervalMs(uint32_t nStepMs)
+{
+    for (uint32_t nCommon : SCAN_COMMON_INTERVALS_MS)
+    {
+        const uint32_t nTolerance = std::min<uint32_t>(SAMPLE_TOLERANCE_MS, nCommon / 10);
+        if (nStepMs + nTolerance >= nCommon && nStepMs <= nCommon + nTolerance)
+            return nCommon;
+    }
+    return nStepMs;
+}
 
 int ScanRangeKind(uint16_t nMessageId)
 {
@@ -316,7 +329,8 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
     for (uint32_t k = 0; k < SCAN_RANGE_KINDS; ++k)
     {
         const KindTimes& t = work.aKinds[k];
-        pScan->aMessageIntervals[k] = static_cast<double>(t.nMinInterval) / 1000.0;
+        const uint32_t nStep = t.nMinInterval < 0xFFFFFFFF ? static_cast<uint32_t>(t.nMinInterval) : 0xFFFFFFFFu;
+        pScan->aMessageIntervals[k] = static_cast<double>(NominalIntervalMs(nStep)) / 1000.0;
         const uint32_t aTimes[4] = {t.nFirstWeek, t.nFirstMs, t.nLastWeek, t.nLastMs};
         std::memcpy(pScan->aMessageTimes[k], aTimes, sizeof(aTimes));
     }

@@ -86,7 +86,9 @@ struct SourceScanInfo
     uint32_t nIonUtcLength;
     // ECEF X, Y, Z in metres.
     double aApproxPos[3];
-    // Per range kind the smallest interval between two of its epochs, s; 0 when none.
+    // Per range kind the interval of its epochs, s; 0 when none: the smallest
+    // step between two epochs, taken as the common interval it lies next to
+    // (NominalIntervalMs).
     double aMessageIntervals[SCAN_RANGE_KINDS];
     // The leap seconds (ms) of the data: the IONUTC log's when it gives them,
     // else a GLONASS ephemeris', else those of the first range epoch's date.
@@ -96,6 +98,17 @@ struct SourceScanInfo
     uint32_t nLeapSource; // SCAN_LEAP_SOURCE_E
     LogSourceCounts Source;
 };
+
+// Observation intervals receivers are commonly set to, ms, ascending.
+inline constexpr uint32_t SCAN_COMMON_INTERVALS_MS[] = {10,     20,     50,     100,     200,    500,   1000,
+                                                        2000,   5000,   10000,  15000,   30000,  60000, 120000,
+                                                        300000, 600000, 900000, 1800000, 3600000};
+
+// The interval of a source whose smallest step between epochs is nStepMs:
+// the common interval it lies within SAMPLE_TOLERANCE_MS (and a tenth of
+// that interval) of, as a receiver whose clock steps puts epochs a few ms off
+// their marks (29.996 s is 30 s); else the step itself.
+uint32_t NominalIntervalMs(uint32_t nStepMs);
 
 // Index of a range message ID in the per-kind fields; -1 for other IDs.
 int ScanRangeKind(uint16_t nMessageId);

@@ -69,16 +69,6 @@ const char* FileOfStatus(int nStatus)
     return nullptr;
 }
 
-// Week and milliseconds with a carry into the next week.
-void NormaliseWeek(uint32_t* pWeek, uint64_t* pMs)
-{
-    if (*pMs >= GNSS_MS_PER_WEEK)
-    {
-        *pWeek += static_cast<uint32_t>(*pMs / GNSS_MS_PER_WEEK);
-        *pMs %= GNSS_MS_PER_WEEK;
-    }
-}
-
 // The header writer makes the calendar time from these, in the time system
 // of the file.
 void SetObsTime(RinexTimeOfObs* pTime, uint32_t nWeek, uint32_t nMs)
@@ -417,28 +407,10 @@ void CMoxelinMainWindow::PrepareRange2RnxHeader()
     SetGloSlotFrequencies(scan.nGloSlotCount, scan.aGloSlots, scan.aGloFrequencies, pHeader);
     if (worker.m_nNavHeaderEdit != 0)
         emit RinexNavHeader_GetData();
-    if (worker.m_bExtract == 0)
-        return;
-
-    // The header's first and last observation: the window's ends moved
-    // inwards to the sample interval; the job keeps the ends as chosen.
-    pHeader->dInterval = worker.m_dInterval;
-    const uint64_t nStep = IntervalMs(worker.m_dInterval);
-    uint32_t nStartWeek = worker.m_nStartWeek;
-    uint64_t nStart = (worker.m_nStartMs + nStep - 1) / nStep * nStep;
-    NormaliseWeek(&nStartWeek, &nStart);
-    uint32_t nEndWeek = worker.m_nEndWeek;
-    uint64_t nEnd = worker.m_nEndMs / nStep * nStep;
-    // No sample time within the window: the ends as chosen.
-    if (nEndWeek < nStartWeek || (nEndWeek == nStartWeek && nEnd < nStart))
-    {
-        nStartWeek = worker.m_nStartWeek;
-        nStart = worker.m_nStartMs;
-        nEndWeek = worker.m_nEndWeek;
-        nEnd = worker.m_nEndMs;
-    }
-    SetObsTime(&pHeader->FirstObs, nStartWeek, static_cast<uint32_t>(nStart));
-    SetObsTime(&pHeader->LastObs, nEndWeek, static_cast<uint32_t>(nEnd));
+    // The header's first and last observation are those of the epochs the
+    // job writes (the engine sets them); the interval is the sample rate's.
+    if (worker.m_bExtract != 0)
+        pHeader->dInterval = worker.m_dInterval;
 }
 
 void CMoxelinMainWindow::Rnx2RangeMoxelinBtn_Click()

@@ -9,6 +9,7 @@
 
 #include "codec/gnss_time.h"
 #include "converter/engine/convert_context.h"
+#include "converter/engine/source_scan.h"
 #include "converter/ui/field_text.h"
 #include "converter/ui/window_fit.h"
 #include "ui_SampleExtract.h"
@@ -120,6 +121,15 @@ void CSampleExtractWindow::SetTimeRange()
         if (bFound)
             m_pUi->SampleRate->addItem(QString::number(dRate));
     }
+    if (bFound || !(m_dFileInterval >= SAMPLE_INTERVAL_MIN))
+        return;
+    // An interval outside the list (30 s data): that interval and the common
+    // intervals that are whole multiples of it.
+    const int64_t nFileMs = std::llround(m_dFileInterval * 1000.0);
+    m_pUi->SampleRate->addItem(QString::number(nFileMs / 1000.0));
+    for (uint32_t nMs : SCAN_COMMON_INTERVALS_MS)
+        if (nMs > nFileMs && nMs % nFileMs == 0)
+            m_pUi->SampleRate->addItem(QString::number(nMs / 1000.0));
 }
 
 QString CSampleExtractWindow::TimeText(uint32_t nWeek, uint32_t nMs) const

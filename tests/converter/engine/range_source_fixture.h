@@ -186,3 +186,33 @@ inline int CountRinex3Epochs(const std::string& sText)
         ++n;
     return n;
 }
+
+// The epoch lines of RINEX 3 text, without their satellite counts.
+inline std::vector<std::string> EpochTimes(const std::string& sText)
+{
+    std::vector<std::string> times;
+    for (size_t nPos = sText.find("\n> "); nPos != std::string::npos; nPos = sText.find("\n> ", nPos + 1))
+        times.push_back(sText.substr(nPos + 1, 29));
+    return times;
+}
+
+// The calendar numbers of a RINEX 3 epoch line ("> 2024 01 01 00 00 30.0030000")
+// or of a TIME OF FIRST/LAST OBS line, as one text to compare.
+inline std::string RinexCalendarText(const std::string& sLine)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+    double sec = 0;
+    const char* p = sLine.c_str() + (sLine[0] == '>' ? 1 : 0);
+    if (std::sscanf(p, "%d %d %d %d %d %lf", &y, &mo, &d, &h, &mi, &sec) != 6)
+        return "unreadable: " + sLine;
+    char sz[64];
+    std::snprintf(sz, sizeof sz, "%04d-%02d-%02d %02d:%02d:%010.7f", y, mo, d, h, mi, sec);
+    return sz;
+}
+
+// The first 60 columns of the header line with the label; empty when none.
+inline std::string HeaderLineText(const std::string& sText, const char* pLabel)
+{
+    const size_t nLabel = sText.find(pLabel);
+    return nLabel == std::string::npos ? std::string() : sText.substr(sText.rfind('\n', nLabel) + 1, 60);
+}

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "codec/gnss_time.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/work_thread.h"
@@ -135,16 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, RangeToRinexGolden,
                          [](const ::testing::TestParamInfo<GoldenCase>& info)
                          { return std::string(info.param.pName); });
 
-// The epoch lines of RINEX 3 text, without their satellite counts.
-std::vector<std::string> EpochTimes(const std::string& sText)
-{
-    std::vector<std::string> times;
-    for (size_t nPos = sText.find("\n> "); nPos != std::string::npos; nPos = sText.find("\n> ", nPos + 1))
-        times.push_back(sText.substr(nPos + 1, 29));
-    return times;
-}
-
-TEST(SampleFilter, PassesTheWindowEndsAndMultiplesOfTheRate)
+TEST(SampleFilter, PassesTheWindowEndsAndEpochsNextToMultiplesOfTheRate)
 {
     RangeToRinexJob job;
     job.bExtract = true;
@@ -166,14 +158,102 @@ TEST(SampleFilter, PassesTheWindowEndsAndMultiplesOfTheRate)
     job.nEndMs = 600000;
     job.bDecimate = true;
     job.dInterval = 1.0;
-    const Case rate[] = {{2000, 501000, true}, {2000, 501500, false}, {2000, 600000, true}, {2000, 601000, false}};
+    // A receiver's clock steps put epochs up to 5 ms off the mark.
+    const Case rate[] = {{2000, 501000, true}, {2000, 501500, false}, {2000, 600000, true}, {2000, 601000, false},
+                         {2000, 502005, true}, {2000, 502006, false}, {2000, 502995, true}, {2000, 502994, false}};
     for (const Case& c : rate)
         EXPECT_EQ(SampleFilterPasses(job, c.nWeek, c.nMs), c.bPass) << c.nMs;
     // An interval that is not a whole number of ms in binary still means its ms.
     job.dInterval = 0.29;
     EXPECT_TRUE(SampleFilterPasses(job, 2000, 580000));
+    // Short intervals take less than half of it either side: 10 ms takes 4.
+    job.dInterval = 0.01;
+    EXPECT_TRUE(SampleFilterPasses(job, 2000, 510004));
+    EXPECT_FALSE(SampleFilterPasses(job, 2000, 510005));
+    job.dInterval = 0.001;
+    EXPECT_TRUE(SampleFilterPasses(job, 2000, 510005));
+
+    // Epochs either side of one mark, a week boundary too, share it.
+    job.nEndWeek = 2001;
+    job.dInterval = 30.0;
+    const int64_t W = GNSS_MS_PER_WEEK;
+    const struct
+    {
+        uint32_t nWeek, nMs;
+        int64_t nMark;
+    } marks[] = {{2000, 510003, 2000 * W + 510000},
+                 {2000, 509996, 2000 * W + 510000},
+                 {2000, 604799998, 2001 * W},
+                 {2001, 2, 2001 * W}};
+    for (const auto& m : marks)
+    {
+        int64_t nMark = 0;
+        EXPECT_TRUE(SampleFilterPasses(job, m.nWeek, m.nMs, &nMark));
+        EXPECT_EQ(nMark, m.nMark) << m.nWeek << " " << m.nMs;
+    }
     job.bExtract = false;
-    EXPECT_TRUE(SampleFilterPasses(job, 1, 1));
+    int64_t nMark = 0;
+    EXPECT_TRUE(SampleFilterPasses(job, 1, 1, &nMark));
+    EXPECT_EQ(nMark, -1);
+}
+
+// A receiver whose clock steps put its 30 s epochs 0 to 5 ms after the mark:
+// at its own rate every epoch is kept, at 60 s every second one; a second
+// epoch next to a mark already written is not. The header's first and last
+// observation are the first and last epoch written, also when the last logs
+// lie outside the window or hold nothing the file takes.
+TEST_F(RangeToRinex, ClockStepsKeepTheirEpochsAndTheHeaderNamesTheEpochsWritten)
+{
+    constexpr uint32_t kMidnight = 86400000; // GPS time, week 2295
+    const auto sigs = loggen::Constellation(2, 1);
+    SourceFile src;
+    for (uint32_t k = 0; k < 120; ++k)
+    {
+        AddEpoch(src, Form::RangeText, sigs, kWeek, kMidnight + k * 30000 + (k * 7) % 6, k * 30.0);
+        if (k == 50)
+            AddEpoch(src, Form::RangeText, sigs, kWeek, kMidnight + k * 30000 + 4, k * 30.0 + 0.004);
+    }
+    // Last: a log of GLONASS alone, for a GPS-only file.
+    AddEpoch(src, Form::RangeText, loggen::Constellation(0, 1), kWeek, kMidnight + 120 * 30000, 3600.0);
+    Load(src, 304, 0, 1);
+
+    struct Case
+    {
+        bool bDecimate;
+        double dInterval;
+        uint32_t nEndMs;
+        uint32_t nWritten;
+        uint32_t nFirst, nLast; // source epochs k
+    };
+    const Case cases[] = {
+        {true, 30.0, kMidnight + 200 * 30000, 120, 0, 119},
+        {true, 60.0, kMidnight + 200 * 30000, 60, 0, 118},
+        {false, 30.0, kMidnight + 200 * 30000, 121, 0, 119},
+        {true, 30.0, kMidnight + 99 * 30000 + 3, 99, 1, 99},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.dInterval << " s to " << c.nEndMs);
+        RangeToRinexJob job = Job(MSG_ID_RANGE, 1);
+        job.bExtract = true;
+        job.bDecimate = c.bDecimate;
+        job.dInterval = c.dInterval;
+        job.nStartWeek = job.nEndWeek = kWeek;
+        job.nStartMs = c.nFirst ? kMidnight + c.nFirst * 30000 - 1 : kMidnight;
+        job.nEndMs = c.nEndMs;
+        ASSERT_EQ(Run(job), CONVERT_OK);
+        EXPECT_EQ(m_Counts.nEpochsWritten, c.nWritten);
+        const std::string sText = Read(m_sObs);
+        const std::vector<std::string> times = EpochTimes(sText);
+        ASSERT_EQ(times.size(), c.nWritten);
+        EXPECT_EQ(RinexCalendarText(times.front()), RinexCalendarText(HeaderLineText(sText, "TIME OF FIRST OBS")));
+        EXPECT_EQ(RinexCalendarText(times.back()), RinexCalendarText(HeaderLineText(sText, "TIME OF LAST OBS")));
+        char szLast[40];
+        const uint32_t nLastOffset = (c.nLast * 7) % 6;
+        std::snprintf(szLast, sizeof szLast, "> 2024 01 01 00 %02u %2u.%03u0000", c.nLast / 2, c.nLast % 2 * 30,
+                      nLastOffset);
+        EXPECT_EQ(times.back(), szLast);
+    }
 }
 
 TEST_F(RangeToRinex, WindowAndRateKeepTheEpochsAtTheirBoundaries)

@@ -154,6 +154,8 @@ TEST_F(SourceScan, LeapSecondsFromTheDataElseFromTheDateOfTheFirstEpoch)
     }
 }
 
+// The smallest step, taken as the common interval next to it: a receiver
+// whose clock steps puts its epochs a few ms off their marks.
 TEST_F(SourceScan, IntervalIsTheSmallestStepAcrossGapsWeeksAndRepeats)
 {
     struct Case
@@ -170,6 +172,10 @@ TEST_F(SourceScan, IntervalIsTheSmallestStepAcrossGapsWeeksAndRepeats)
         {"epoch at ms 0", {{2295, 0}, {2295, 30000}}, 30.0},
         {"repeated epoch", {{2295, 1000}, {2295, 1000}, {2295, 3000}}, 2.0},
         {"one epoch", {{2295, 5000}}, 0.0},
+        {"clock steps at 30 s", {{2295, 30001}, {2295, 60005}, {2295, 90001}, {2295, 120003}}, 30.0},
+        {"clock steps at 1 s", {{2295, 1000}, {2295, 1999}, {2295, 3001}}, 1.0},
+        {"40 Hz is not 50 Hz", {{2295, 1000}, {2295, 1025}, {2295, 1050}}, 0.025},
+        {"an odd interval", {{2295, 1000}, {2295, 8000}}, 7.0},
     };
     for (const Case& c : cases)
     {

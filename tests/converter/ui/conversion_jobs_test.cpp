@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "codec/catalogue.h"
+#include "codec/gnss_time.h"
 #include "conversion_test_support.h"
 #include "converter/engine/log_to_log.h"
 #include "converter/engine/range_to_rinex.h"
@@ -75,8 +76,9 @@ protected:
 } // namespace
 
 // A range log to RINEX 2.11 and 3.04 with a time window and a sample rate:
-// the window's files equal the engine's own for the same job, with the header
-// times moved inwards to the rate while the job keeps the window as typed.
+// the window's files equal the engine's own for the same job, whose header
+// names the first and last epoch written, while the job keeps the window as
+// typed.
 TEST_F(ConversionJobsTest, RangeLogToRinexWithWindowAndRateWritesWhatTheEngineWrites)
 {
     struct Case
@@ -137,9 +139,6 @@ TEST_F(ConversionJobsTest, RangeLogToRinexWithWindowAndRateWritesWhatTheEngineWr
         const int32_t aLeap[4] = {18, 18, 1929, 7};
         std::memcpy(obs.aLeapSeconds, aLeap, sizeof(aLeap));
         obs.dInterval = 2.0;
-        obs.FirstObs.nWeek = obs.LastObs.nWeek = kWeek;
-        obs.FirstObs.nMsOfWeek = kDayMs + 4000;
-        obs.LastObs.nMsOfWeek = kDayMs + 14000;
         const RinexNavHeader nav = NavHeaderFromScan(scan);
 
         const std::string sEngine = Path(QString(c.pVersion) + "/engine/").toStdString();
@@ -568,56 +567,57 @@ TEST_F(ConversionJobsTest, EachBarIsScaledByItsOwnSource)
     EXPECT_EQ(W<QProgressBar>("Range2RnxProgress")->value(), 100);
 }
 
-// The header's first and last observation move inwards to the sample
-// interval, carrying into the next week, and stay as chosen when no sample
-// time lies between them; the job keeps the window as chosen.
-TEST_F(ConversionJobsTest, ExtractionMovesTheHeaderTimesToTheInterval)
+// A receiver whose clock steps put its 30 s epochs 0 to 5 ms after the mark,
+// across a week's end: the window offers 30 s and its multiples, every epoch
+// is kept at 30 s and every second one at 60 s, and the header's first and
+// last observation are the epochs written, wherever the window's ends lie.
+TEST_F(ConversionJobsTest, ClockSteppedDataKeepTheirEpochsAndTheHeaderNamesThem)
 {
+    SourceFile src;
+    const uint32_t nStart = GNSS_MS_PER_WEEK - 1800000; // 30 min before the week ends
+    for (uint32_t k = 0; k < 120; ++k)
+    {
+        const uint32_t nMs = nStart + k * 30000 + (k * 7) % 6;
+        AddEpoch(src, Form::RangeText, loggen::Constellation(2, 1),
+                 static_cast<uint16_t>(kWeek + nMs / GNSS_MS_PER_WEEK), nMs % GNSS_MS_PER_WEEK, k * 30.0);
+    }
+    const QString sSource = Write("steps.log", src);
+    Open();
     struct Case
     {
-        uint32_t nStartWeek, nStartMs, nEndWeek, nEndMs;
-        uint32_t nFirstWeek, nFirstMs, nLastWeek, nLastMs;
+        const char* pStart;
+        const char* pEnd;
+        const char* pRate;
+        int nEpochs;
+        const char* pFirst;
+        const char* pLast;
     };
     const Case cases[] = {
-        {2295, 604799500, 2296, 1500, 2296, 0, 2296, 1000},
-        {2295, 604798200, 2295, 604798700, 2295, 604798200, 2295, 604798700},
+        {"Week:2295 Ms:603000000", "Week:2296 Ms:2000000", "30", 120, "> 2024 01 06 23 30  0.0000000",
+         "> 2024 01 07 00 29 30.0050000"},
+        {"Week:2295 Ms:604790000", "Week:2296 Ms:1000000", "60", 17, "> 2024 01 07 00 00  0.0000000",
+         "> 2024 01 07 00 16  0.0020000"},
     };
-    SourceFile src;
-    const uint32_t anTimes[][2] = {{2295, 604798000}, {2295, 604799000}, {2296, 0}, {2296, 1000}, {2296, 2000}};
-    for (size_t k = 0; k < std::size(anTimes); ++k)
-        AddEpoch(src, Form::RangeText, loggen::Constellation(2, 1), static_cast<uint16_t>(anTimes[k][0]), anTimes[k][1],
-                 static_cast<double>(k));
-    const QString sSource = Write("week.log", src);
-    auto* pWorker = new CStatusWorker;
-    Open(pWorker);
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.nStartMs);
+        SCOPED_TRACE(c.pRate);
         Load(sSource);
-        W<QPushButton>("ExtractSettings")->click();
-        CSampleExtractWindow* pExtract = m_pWindow->SampleExtractWindow();
-        auto* pStart = Find<QLineEdit>(pExtract, "ExtractStartTime");
-        auto* pEnd = Find<QLineEdit>(pExtract, "ExtractEndTime");
-        pEnd->setText(QString("Week:%1 Ms:%2").arg(c.nEndWeek).arg(c.nEndMs));
-        emit pEnd->editingFinished();
-        pStart->setText(QString("Week:%1 Ms:%2").arg(c.nStartWeek).arg(c.nStartMs));
-        emit pStart->editingFinished();
-        Find<QPushButton>(pExtract, "SampleExtractSaveChange")->click();
-        W<QCheckBox>("Range2RnxSampleExtractEnable")->setChecked(true);
-        EXPECT_EQ(Convert("Range2RnxMoxelinBtn").sTitle, "Success");
-
-        const RinexObsHeader* pHeader = JobContext().GetRinexObsHeader();
-        EXPECT_DOUBLE_EQ(pHeader->dInterval, 1.0);
-        EXPECT_EQ(pHeader->FirstObs.nWeek, c.nFirstWeek);
-        EXPECT_EQ(pHeader->FirstObs.nMsOfWeek, c.nFirstMs);
-        EXPECT_EQ(pHeader->LastObs.nWeek, c.nLastWeek);
-        EXPECT_EQ(pHeader->LastObs.nMsOfWeek, c.nLastMs);
-        const CWorkThread* pJob = m_pWindow->WorkThread();
-        EXPECT_EQ(pJob->m_bExtract, 1u);
-        EXPECT_EQ(pJob->m_bDecimate, 0u);
-        EXPECT_EQ(pJob->m_nStartWeek, c.nStartWeek);
-        EXPECT_EQ(pJob->m_nStartMs, c.nStartMs);
-        EXPECT_EQ(pJob->m_nEndWeek, c.nEndWeek);
-        EXPECT_EQ(pJob->m_nEndMs, c.nEndMs);
+        QStringList rates;
+        auto* pRates = Find<QComboBox>(m_pWindow->SampleExtractWindow(), "SampleRate");
+        for (int i = 0; i < pRates->count(); ++i)
+            rates << pRates->itemText(i);
+        EXPECT_EQ(rates, QStringList({"30", "60", "120", "300", "600", "900", "1800", "3600"}));
+        const QString sObs = Text("Range2RnxObsFilePath");
+        Extract(c.pStart, c.pEnd, c.pRate);
+        ASSERT_EQ(Convert("Range2RnxMoxelinBtn").sText, "Moxelin Complete.");
+        const std::string sText = Read(sObs).toStdString();
+        const std::vector<std::string> times = EpochTimes(sText);
+        ASSERT_EQ(static_cast<int>(times.size()), c.nEpochs);
+        EXPECT_EQ(times.front(), c.pFirst);
+        EXPECT_EQ(times.back(), c.pLast);
+        EXPECT_EQ(RinexCalendarText(HeaderLineText(sText, "TIME OF FIRST OBS")), RinexCalendarText(c.pFirst));
+        EXPECT_EQ(RinexCalendarText(HeaderLineText(sText, "TIME OF LAST OBS")), RinexCalendarText(c.pLast));
+        EXPECT_EQ(HeaderLineText(sText, "INTERVAL"),
+                  QString("%1").arg(c.pRate, 6).toStdString() + ".000" + std::string(50, ' '));
     }
 }

@@ -127,6 +127,14 @@ TEST_F(SampleExtractTest, RatesStartAtTheFileInterval)
     SetRange(2100, 0, 2100, 60000, 1.0);
     EXPECT_EQ(Rates(), QStringList({"1", "2", "5", "10", "15"}));
     EXPECT_DOUBLE_EQ(m_Window.Settings().dInterval, 1.0);
+    // An interval the list does not hold: it and its multiples.
+    SetRange(2100, 0, 2100, 3600000, 30.0);
+    EXPECT_EQ(Rates(), QStringList({"30", "60", "120", "300", "600", "900", "1800", "3600"}));
+    EXPECT_DOUBLE_EQ(m_Window.Settings().dInterval, 30.0);
+    SetRange(2100, 0, 2100, 60000, 0.25);
+    EXPECT_EQ(Rates(), QStringList({"0.25", "0.5", "1", "2", "5", "10", "15", "30", "60", "120", "300", "600", "900",
+                                    "1800", "3600"}));
+    SetRange(2100, 0, 2100, 60000, 1.0);
 
     auto* pEnable = Find<QCheckBox>(&m_Window, "SampleRateEnable");
     auto* pRate = Find<QComboBox>(&m_Window, "SampleRate");
