@@ -198,7 +198,8 @@ bool WriteAll(FILE* pFile, const char* pText, int nLength)
 class RangeToRinexRun
 {
 public:
-    RangeToRinexRun(const RangeToRinexJob& job, RangeToRinexCounts* pCounts) : m_Job(job), m_Counts(*pCounts)
+    RangeToRinexRun(const RangeToRinexJob& job, RangeToRinexCounts* pCounts)
+        : m_Job(job), m_Counts(*pCounts), m_bMixedNav(job.bMixedNav && job.pObsHeader->nVersion >= 300)
     {
         ResetEpochStore(&m_Store, 1);
         m_Dump.sDirectory = EphemDumpDirectoryOf(job.pObsPath);
@@ -372,7 +373,7 @@ private:
             ++m_Counts.nEphemeridesRepeated;
             return CONVERT_OK;
         }
-        const uint32_t nFile = m_Job.bMixedNav ? static_cast<uint32_t>(GNSS_SYSTEM_GPS) : kind.nSystem;
+        const uint32_t nFile = m_bMixedNav ? static_cast<uint32_t>(GNSS_SYSTEM_GPS) : kind.nSystem;
         const int nText = kind.pFormat(pLog, LOG_HEADER_LENGTH + kind.nBodySize, m_Job.pObsHeader->nVersion,
                                        m_NavText.data(), static_cast<uint32_t>(m_NavText.size()));
         if (nText < 0)
@@ -386,7 +387,7 @@ private:
         if (!m_apNav[nFile])
         {
             // The mixed file opens with the first ephemeris of any system.
-            const char cLetter = m_Job.bMixedNav ? 'M' : RinexSystemLetter(kind.nSystem);
+            const char cLetter = m_bMixedNav ? 'M' : RinexSystemLetter(kind.nSystem);
             m_apNav[nFile] = CreateOutput(m_Job.apNavPaths[nFile]);
             if (!m_apNav[nFile])
                 return NavOpenStatus(nFile);
@@ -422,6 +423,8 @@ private:
 
     const RangeToRinexJob& m_Job;
     RangeToRinexCounts& m_Counts;
+    // RINEX 2 has no mixed navigation file: each system gets its own.
+    const bool m_bMixedNav;
     EpochStore m_Store;
     EpochIndexEntry m_aIndex[OBS_MAX_SATS];
     RinexLockHistory m_Locks{};

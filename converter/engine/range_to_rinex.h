@@ -16,7 +16,8 @@ struct RangeToRinexJob
     const char* pSrcPath = nullptr;
     const char* pObsPath = nullptr;
     // Navigation outputs by system index; with bMixedNav the one mixed file is
-    // apNavPaths[GNSS_SYSTEM_GPS].
+    // apNavPaths[GNSS_SYSTEM_GPS]. RINEX 2 has no mixed navigation file: below
+    // version 3.00 bMixedNav is not taken and each system gets its own.
     const char* apNavPaths[GNSS_SYSTEM_COUNT] = {};
     bool bMixedNav = false;
     uint16_t nObsMessageId = 0xFFFF; // RANGE 43, RANGEH 6005, BASERANGE 283, RANGECMP 140; 0xFFFF any of them

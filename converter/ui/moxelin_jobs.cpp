@@ -209,7 +209,7 @@ void CMoxelinMainWindow::SetRinexOutputFileNames()
 {
     const QString sStem = PathStem(SourcePathOf(m_pUi->Range2RnxSrcFilePath));
     const int nYear = ((JobContext().GetRinexObsHeader()->FirstObs.nYear % 100) + 100) % 100;
-    const int nMajor = m_pUi->RnxVersion->currentIndex() < 4 ? 2 : 3;
+    const int nMajor = Rinex2Chosen() ? 2 : 3;
     const QString sObsName = QString("%1_rnx%2.%3O").arg(sStem).arg(nMajor).arg(nYear, 2, 10, QChar('0'));
 
     emit m_pWorkThread->Range2RnxMoxelinBtn_signal(1);

@@ -216,6 +216,7 @@ void CMoxelinMainWindow::OnLanguageUpdate()
     // mixed navigation box, as it does when the box changes.
     if (m_pUi->Range2RnxMixedNavEnable->isChecked())
         m_pUi->GPSNavFileLabel->setText(tr("Nav File"));
+    UpdateMixedNavBox();
     m_pUi->ProgressBarState->setText(tr(m_pStateText));
     m_pChineseAction->setText(tr("Chinese"));
     m_pEnglishAction->setText(tr("English"));
@@ -352,6 +353,7 @@ void CMoxelinMainWindow::RnxVersion_currentIndexChanged()
             pBox->setEnabled(true);
             pBox->setChecked(true);
         }
+        UpdateMixedNavBox();
         UpdateNavRows();
         emit Signal_RinexVersion3();
         return;
@@ -363,8 +365,23 @@ void CMoxelinMainWindow::RnxVersion_currentIndexChanged()
     }
     ui.GALValidFlag->setEnabled(i > 0);
     ui.GALValidFlag->setChecked(i > 0);
+    UpdateMixedNavBox();
     UpdateNavRows();
     emit Signal_RinexVersion2();
+}
+
+bool CMoxelinMainWindow::Rinex2Chosen() const { return m_pUi->RnxVersion->currentIndex() < 4; }
+
+void CMoxelinMainWindow::UpdateMixedNavBox()
+{
+    QCheckBox* pMixed = m_pUi->Range2RnxMixedNavEnable;
+    const bool bRinex2 = Rinex2Chosen();
+    if (bRinex2)
+        pMixed->setChecked(false);
+    pMixed->setEnabled(!bRinex2);
+    pMixed->setToolTip(bRinex2 ? tr("RINEX 2 has no mixed navigation file:\neach system is written to a "
+                                    "navigation file of its own type.")
+                               : QString());
 }
 
 void CMoxelinMainWindow::SetNavRowEnabled(QLineEdit* pPath, QPushButton* pButton, bool bEnabled)

@@ -165,6 +165,11 @@ private:
     // Enables each page 1 navigation row from its system box and the mixed
     // navigation box.
     void UpdateNavRows();
+    // RINEX 2 has no mixed navigation file: the box is off and closed with a
+    // tooltip saying why while a 2.xx version is chosen.
+    void UpdateMixedNavBox();
+    // Whether the chosen version writes RINEX 2 files (2.10 to 2.12, 2.XX).
+    bool Rinex2Chosen() const;
     void SetNavRowEnabled(QLineEdit* pPath, QPushButton* pButton, bool bEnabled);
     // Runs a file chooser for one field; a cancelled chooser keeps the field.
     void ChooseOpenFile(QLineEdit* pField, const QString& sFilter);

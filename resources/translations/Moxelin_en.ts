@@ -170,6 +170,12 @@ Please check your path.</translation>
         <translation>Moxelin Complete, but carrier phases could not be kept in the compressed logs and were left out: %1.</translation>
     </message>
     <message>
+        <source>RINEX 2 has no mixed navigation file:
+each system is written to a navigation file of its own type.</source>
+        <translation>RINEX 2 has no mixed navigation file:
+each system is written to a navigation file of its own type.</translation>
+    </message>
+    <message>
         <source>No log of the source could be converted.</source>
         <translation>No log of the source could be converted.</translation>
     </message>

@@ -170,6 +170,12 @@ Please check your path.</source>
         <translation>转换完成，但有载波相位无法保存在压缩日志中，已被舍弃：%1。</translation>
     </message>
     <message>
+        <source>RINEX 2 has no mixed navigation file:
+each system is written to a navigation file of its own type.</source>
+        <translation>RINEX 2 没有混合导航文件：
+每个系统写入其自身类型的导航文件。</translation>
+    </message>
+    <message>
         <source>No log of the source could be converted.</source>
         <translation>源文件中没有可转换的日志。</translation>
     </message>

@@ -328,6 +328,27 @@ TEST_F(RangeToRinex, ConvertsEveryGoodEpochAroundDamage)
     }
 }
 
+// RINEX 2 has no mixed navigation file: asked for one, a 2.11 job writes
+// the files it writes without it, GPS typed "N" and GLONASS "G".
+TEST_F(RangeToRinex, Rinex2WritesEachSystemItsOwnNavigationFile)
+{
+    Load(GoldenSource(Form::RangeText), 211, 0);
+    std::string asText[2][2];
+    for (int bMixed = 0; bMixed < 2; ++bMixed)
+    {
+        RangeToRinexJob job = Job(MSG_ID_RANGE);
+        job.bMixedNav = bMixed != 0;
+        ASSERT_EQ(Run(job), CONVERT_OK);
+        asText[bMixed][0] = MaskDate(Read(m_asNav[GNSS_SYSTEM_GPS]));
+        asText[bMixed][1] = MaskDate(Read(m_asNav[GNSS_SYSTEM_GLONASS]));
+        QFile::remove(QString::fromStdString(m_asNav[GNSS_SYSTEM_GLONASS]));
+    }
+    EXPECT_EQ(asText[1][0], asText[0][0]);
+    EXPECT_EQ(asText[1][1], asText[0][1]);
+    EXPECT_EQ(asText[1][0].substr(0, 21), "     2.11           N");
+    EXPECT_EQ(asText[1][1].substr(0, 21), "     2.11           G");
+}
+
 TEST_F(RangeToRinex, MixedNavigationKeepsEphemeridesBeforeTheFirstGpsOne)
 {
     using namespace loggen;

@@ -2,6 +2,7 @@
 // switches at run time, every window's texts change with it and come back.
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -158,4 +159,20 @@ TEST_F(ConverterUiTest, RetranslationKeepsTheMixedNavigationLabel)
     EXPECT_EQ(Find<QLabel>(&window, "GPSNavFileLabel")->text(), QString::fromUtf8("导航文件"));
     SwitchLanguage(&window, "en");
     EXPECT_EQ(Find<QLabel>(&window, "GPSNavFileLabel")->text(), "Nav File");
+}
+
+// The tooltip that says why RINEX 2 has no mixed navigation file follows the
+// language.
+TEST_F(ConverterUiTest, TheRinex2MixedNavigationTooltipFollowsTheLanguage)
+{
+    CMoxelinMainWindow window;
+    DeliverLanguageChange();
+    Find<QComboBox>(&window, "RnxVersion")->setCurrentText("2.11");
+    auto* pMixed = Find<QAbstractButton>(&window, "Range2RnxMixedNavEnable");
+    const QString sEnglish = pMixed->toolTip();
+    EXPECT_TRUE(sEnglish.startsWith("RINEX 2 has no mixed navigation file")) << sEnglish.toStdString();
+    SwitchLanguage(&window, "zh");
+    EXPECT_TRUE(pMixed->toolTip().contains(QString::fromUtf8("混合导航文件"))) << pMixed->toolTip().toStdString();
+    SwitchLanguage(&window, "en");
+    EXPECT_EQ(pMixed->toolTip(), sEnglish);
 }

@@ -121,6 +121,10 @@ TEST_P(LayoutTest, EveryWindowShowsItsTextsUncut)
     pTabs->setCurrentIndex(0);
     Find<QAbstractButton>(&window, "Range2RnxMixedNavEnable")->setChecked(true);
     EXPECT_EQ(RenderAndCheck(&window, "main_" + sLanguage + "_mixed"), "");
+    // RINEX 2: no mixed file, a navigation row per system.
+    Find<QComboBox>(&window, "RnxVersion")->setCurrentText("2.11");
+    EXPECT_EQ(RenderAndCheck(&window, "main_" + sLanguage + "_rinex2"), "");
+    Find<QComboBox>(&window, "RnxVersion")->setCurrentText("3.01");
 
     const std::pair<QWidget*, const char*> children[] = {{window.ObsHeaderWindow(), "obs_header"},
                                                          {window.NavHeaderWindow(), "nav_header"},

@@ -179,22 +179,38 @@ TEST_F(MainWindowTest, RinexVersionDecidesWhichSystemsAndRowsAreOpen)
     QSignalSpy version2(m_pWindow.get(), &CMoxelinMainWindow::Signal_RinexVersion2);
     QSignalSpy version3(m_pWindow.get(), &CMoxelinMainWindow::Signal_RinexVersion3);
     auto* pVersion = W<QComboBox>("RnxVersion");
+    auto* pMixed = W<QCheckBox>("Range2RnxMixedNavEnable");
     struct Case
     {
         const char* pVersion;
         bool bGal;
         bool bBdsQzss;
         bool bVersion3;
+        bool bMixed; // RINEX 3 only: RINEX 2 has no mixed navigation file
     };
-    const Case cases[] = {{"2.10", false, false, false}, {"2.11", true, false, false}, {"2.12", true, false, false},
-                          {"2.XX", true, true, true},    {"3.02", true, true, true},   {"2.10", false, false, false},
-                          {"3.04", true, true, true}};
+    const Case cases[] = {{"3.04", true, true, true, true},    {"2.10", false, false, false, false},
+                          {"2.11", true, false, false, false}, {"2.12", true, false, false, false},
+                          {"3.02", true, true, true, true},    {"2.XX", true, true, true, false},
+                          {"3.04", true, true, true, true}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.pVersion);
         version2.clear();
         version3.clear();
+        // A mixed file chosen before a 2.xx version is chosen goes.
+        pMixed->setChecked(pMixed->isEnabled() && !c.bMixed);
+        W<QLineEdit>("Range2RnxGPSNavFilePath")->setText(pMixed->isChecked() ? "a.24M" : "a.24N");
         pVersion->setCurrentText(c.pVersion);
+        EXPECT_EQ(pMixed->isEnabled(), c.bMixed);
+        EXPECT_EQ(pMixed->toolTip().isEmpty(), c.bMixed);
+        if (!c.bMixed)
+        {
+            EXPECT_FALSE(pMixed->isChecked());
+            EXPECT_EQ(m_pWindow->WorkThread()->m_bMixedNav, 0u);
+            EXPECT_EQ(W<QLineEdit>("Range2RnxGPSNavFilePath")->text(), "a.24N");
+            EXPECT_EQ(W<QLabel>("GPSNavFileLabel")->text(), "GPS Nav File");
+            EXPECT_TRUE(W<QLineEdit>("Range2RnxGLONavFilePath")->isEnabled());
+        }
         EXPECT_EQ(W<QCheckBox>("GALValidFlag")->isChecked(), c.bGal);
         EXPECT_EQ(W<QCheckBox>("GALValidFlag")->isEnabled(), c.bGal);
         EXPECT_EQ(W<QLineEdit>("Range2RnxGALNavFilePath")->isEnabled(), c.bGal);
