@@ -29,7 +29,28 @@ enum CONVERT_STATUS_E : int
     // Range log to RINEX: the outputs are complete, but an ephemeris could not
     // be dumped beside them.
     CONVERT_EPHEM_DUMP_FAILED = -92,
+    // An output was created but could not be written whole (disk full, I/O
+    // error): each names the file its "cannot be created" status names.
+    CONVERT_ERR_OBS_WRITE = -79,
+    CONVERT_ERR_GPS_NAV_WRITE = -78, // GPS (or mixed) or QZSS navigation output
+    CONVERT_ERR_GLO_NAV_WRITE = -77,
+    CONVERT_ERR_GAL_NAV_WRITE = -76,
+    CONVERT_ERR_BDS_NAV_WRITE = -75,
+    CONVERT_ERR_OUTPUT_WRITE = -74, // output of a RINEX-to-log or log-to-log job
 };
+
+// The "could not be written" status of an output whose "cannot be created"
+// status is nOpenStatus (CONVERT_ERR_OBS_OUTPUT to CONVERT_ERR_OUTPUT); 0 for
+// any other status.
+constexpr int WriteFailureStatus(int nOpenStatus)
+{
+    return nOpenStatus >= CONVERT_ERR_OBS_OUTPUT && nOpenStatus <= CONVERT_ERR_OUTPUT
+               ? nOpenStatus - CONVERT_ERR_OBS_OUTPUT + CONVERT_ERR_OBS_WRITE
+               : 0;
+}
+static_assert(WriteFailureStatus(CONVERT_ERR_GLO_NAV) == CONVERT_ERR_GLO_NAV_WRITE &&
+                  WriteFailureStatus(CONVERT_ERR_OUTPUT) == CONVERT_ERR_OUTPUT_WRITE,
+              "write statuses follow the open statuses");
 
 // What a job's compression did to carrier phases whose offset from the code
 // range the compressed fields cannot hold (RANGECMP, RANGECMP4): written

@@ -328,7 +328,7 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, LOG2LOG_KIND_E eKind, uint32_t bBina
         pPhases->nDropped = job.Arcs->Dropped;
     }
     if (job.bWriteFailed)
-        return LOG2LOG_FAILED;
+        return LOG2LOG_WRITE_FAILED;
     return reader.ReadFailed() ? LOG2LOG_READ_FAILED : LOG2LOG_OK;
 }
 
@@ -356,10 +356,11 @@ int CWorkThread::RunLog2Log()
         },
         this, nullptr, &m_Phases);
     TracePhaseCounts(m_Phases);
-    // An output that could not be written whole is reported as not created.
     const bool bClosed = std::fclose(pOut) == 0;
     std::fclose(pSrc);
     if (nResult == LOG2LOG_READ_FAILED)
         return CONVERT_ERR_SOURCE;
-    return nResult < 0 || !bClosed ? CONVERT_ERR_OUTPUT : CONVERT_OK;
+    if (nResult == LOG2LOG_WRITE_FAILED || !bClosed)
+        return CONVERT_ERR_OUTPUT_WRITE;
+    return nResult < 0 ? CONVERT_ERR_OUTPUT : CONVERT_OK;
 }

@@ -40,8 +40,9 @@ using LogProgressFn = int (*)(void* pContext, uint32_t nBytesRead);
 enum LOG2LOG_STATUS_E : int
 {
     LOG2LOG_OK = 0,
-    LOG2LOG_FAILED = -1,      // a kind outside 0-7, a null file, or an output that could not be written
-    LOG2LOG_READ_FAILED = -2, // the source could not be read to its end (what was read is converted)
+    LOG2LOG_FAILED = -1,       // a kind outside 0-7 or a null file
+    LOG2LOG_READ_FAILED = -2,  // the source could not be read to its end (what was read is converted)
+    LOG2LOG_WRITE_FAILED = -3, // the output could not be written whole
 };
 
 // Converts the whole source into the output by kind. bBinaryInput: the job's

@@ -313,11 +313,13 @@ private:
         if (!m_pObs)
         {
             m_pObs = CreateOutput(m_Job.pObsPath);
-            if (!m_pObs || !WriteAll(m_pObs, m_HeaderText.data(), m_nHeaderLength))
+            if (!m_pObs)
                 return CONVERT_ERR_OBS_OUTPUT;
+            if (!WriteAll(m_pObs, m_HeaderText.data(), m_nHeaderLength))
+                return CONVERT_ERR_OBS_WRITE;
         }
         if (!WriteAll(m_pObs, m_EpochText.data(), nText))
-            return CONVERT_ERR_OBS_OUTPUT;
+            return CONVERT_ERR_OBS_WRITE;
         ++m_Counts.nEpochsWritten;
         m_nLastWeek = state.nWeek;
         m_nLastMs = state.nMsOfWeek;
@@ -346,7 +348,7 @@ private:
             WriteRinexObsHeader(&h, m_Job.nLeapMs, m_HeaderText.data(), static_cast<uint32_t>(m_HeaderText.size()));
         if (nLength != m_nHeaderLength || std::fseek(m_pObs, 0, SEEK_SET) != 0 ||
             !WriteAll(m_pObs, m_HeaderText.data(), nLength))
-            return CONVERT_ERR_OBS_OUTPUT;
+            return CONVERT_ERR_OBS_WRITE;
         return CONVERT_OK;
     }
 
@@ -395,26 +397,26 @@ private:
                 FormatRinexNavHeader(m_Job.pObsHeader, m_Job.pNavHeader, m_Job.nNavHeaderEdit, cLetter,
                                      m_NavHeaderText.data(), static_cast<uint32_t>(m_NavHeaderText.size()));
             if (nHeader < 0 || !WriteAll(m_apNav[nFile], m_NavHeaderText.data(), nHeader))
-                return NavOpenStatus(nFile);
+                return WriteFailureStatus(NavOpenStatus(nFile));
         }
         if (!WriteAll(m_apNav[nFile], m_NavText.data(), nText))
-            return NavOpenStatus(nFile);
+            return WriteFailureStatus(NavOpenStatus(nFile));
         ++m_Counts.nEphemerides;
         return CONVERT_OK;
     }
 
     // Closes every output; a file whose buffered text could not be written
-    // gives its status.
+    // gives its "could not be written" status.
     int CloseAll()
     {
         int nStatus = CONVERT_OK;
         if (m_pObs && std::fclose(m_pObs) != 0)
-            nStatus = CONVERT_ERR_OBS_OUTPUT;
+            nStatus = CONVERT_ERR_OBS_WRITE;
         m_pObs = nullptr;
         for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
         {
             if (m_apNav[s] && std::fclose(m_apNav[s]) != 0 && nStatus == CONVERT_OK)
-                nStatus = NavOpenStatus(s);
+                nStatus = WriteFailureStatus(NavOpenStatus(s));
             m_apNav[s] = nullptr;
         }
         CloseEphemDump(&m_Dump);

@@ -122,12 +122,12 @@ int CWorkThread::RunRnx2Range()
     const bool bClosed = std::fclose(pOut) == 0;
     std::fclose(pSrc);
     if (!bClosed)
-        return CONVERT_ERR_OUTPUT;
+        return CONVERT_ERR_OUTPUT_WRITE;
     if (nResult < 0)
     {
         if (bEmpty)
             std::remove(sOut.constData());
-        return nResult == RINEX_READ_WRITE_FAILED ? CONVERT_ERR_OUTPUT : CONVERT_ERR_RINEX_READ;
+        return nResult == RINEX_READ_WRITE_FAILED ? CONVERT_ERR_OUTPUT_WRITE : CONVERT_ERR_RINEX_READ;
     }
     return CONVERT_OK;
 }

@@ -69,6 +69,15 @@ const char* FileOfStatus(int nStatus)
     return nullptr;
 }
 
+// The file a "could not be written" status names; null for the other statuses.
+const char* FileOfWriteStatus(int nStatus)
+{
+    for (const OPEN_ERROR_T& error : kOpenErrors)
+        if (WriteFailureStatus(error.nStatus) == nStatus && nStatus != 0)
+            return error.pKind;
+    return nullptr;
+}
+
 // The header writer makes the calendar time from these, in the time system
 // of the file.
 void SetObsTime(RinexTimeOfObs* pTime, uint32_t nWeek, uint32_t nMs)
@@ -544,6 +553,9 @@ void CMoxelinMainWindow::ShowJobResult(PAGE_E ePage, int nStatus, bool bNothingW
     CUserPrompt* pPrompt = UserPrompt();
     if (const char* pFile = FileOfStatus(nStatus))
         pPrompt->Message(this, QMessageBox::Critical, tr("File Open Error"), CannotOpenText(pFile));
+    else if (const char* pWritten = FileOfWriteStatus(nStatus))
+        pPrompt->Message(this, QMessageBox::Critical, tr("File Write Error"),
+                         tr("%1 could not be written completely (disk full or I/O error).").arg(tr(pWritten)));
     else if (ePage == PAGE_RNX2RANGE && nStatus == CONVERT_ERR_RINEX_TYPE)
         pPrompt->Message(this, QMessageBox::Critical, tr("Unknown File"),
                          tr("Unknown file type. Please check your file."));

@@ -176,6 +176,14 @@ each system is written to a navigation file of its own type.</source>
 each system is written to a navigation file of its own type.</translation>
     </message>
     <message>
+        <source>File Write Error</source>
+        <translation>File Write Error</translation>
+    </message>
+    <message>
+        <source>%1 could not be written completely (disk full or I/O error).</source>
+        <translation>%1 could not be written completely (disk full or I/O error).</translation>
+    </message>
+    <message>
         <source>No log of the source could be converted.</source>
         <translation>No log of the source could be converted.</translation>
     </message>

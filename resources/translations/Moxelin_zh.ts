@@ -176,6 +176,14 @@ each system is written to a navigation file of its own type.</source>
 每个系统写入其自身类型的导航文件。</translation>
     </message>
     <message>
+        <source>File Write Error</source>
+        <translation>文件写入错误</translation>
+    </message>
+    <message>
+        <source>%1 could not be written completely (disk full or I/O error).</source>
+        <translation>%1 未能完整写入（磁盘已满或 I/O 错误）。</translation>
+    </message>
+    <message>
         <source>No log of the source could be converted.</source>
         <translation>源文件中没有可转换的日志。</translation>
     </message>

@@ -558,6 +558,8 @@ TEST_F(RangeToRinex, SourceThatCannotBeReadGivesTheSourceStatus)
     EXPECT_FALSE(Exists(m_sObs));
 }
 
+// An output that opens but cannot be written (a full disk) gives the file's
+// "could not be written" status, not the one of a path that cannot be opened.
 TEST_F(RangeToRinex, OutputThatCannotBeWrittenGivesItsStatus)
 {
     if (!Exists("/dev/full"))
@@ -570,12 +572,12 @@ TEST_F(RangeToRinex, OutputThatCannotBeWrittenGivesItsStatus)
     for (uint32_t k = 0; k < 3; ++k)
         AddEpoch(noEphemerides, Form::RangeBinary, loggen::Constellation(2, 1), kWeek, kDayMs + k * 1000, k);
     noEphemerides.Write(m_sSrc);
-    EXPECT_EQ(Run(job), CONVERT_ERR_OBS_OUTPUT);
+    EXPECT_EQ(Run(job), CONVERT_ERR_OBS_WRITE);
 
     Load(GoldenSource(Form::RangeBinary), 304, 0);
     job = Job(MSG_ID_RANGE);
     job.apNavPaths[GNSS_SYSTEM_GLONASS] = "/dev/full";
-    EXPECT_EQ(Run(job), CONVERT_ERR_GLO_NAV);
+    EXPECT_EQ(Run(job), CONVERT_ERR_GLO_NAV_WRITE);
 }
 
 // An epoch without a satellite of the chosen systems writes nothing, not

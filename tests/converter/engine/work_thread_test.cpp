@@ -13,7 +13,9 @@
 #include <thread>
 
 #include "converter/engine/engine_state.h"
+#include "converter/engine/log_to_log.h"
 #include "converter/engine/work_thread.h"
+#include "range_source_fixture.h"
 
 namespace
 {
@@ -220,16 +222,18 @@ protected:
         QFile f(Path(pName));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    int Run(const QString& sSource, const QString& sOutput)
+    // Runs a RINEX-to-log job, or a log-to-log job of the worker's kind.
+    int Run(const QString& sSource, const QString& sOutput, bool bLog2Log = false)
     {
         m_Worker.m_sSrcFilePath = sSource;
         m_Worker.m_sOutFilePath = sOutput;
         const int nBefore = m_Returns.Total();
-        m_Worker.StartRnx2Range();
+        const int nKindBefore = bLog2Log ? m_Returns.nLog2Log.load() : m_Returns.nRnx2Range.load();
+        bLog2Log ? m_Worker.StartLog2Log() : m_Worker.StartRnx2Range();
         if (!m_Worker.isRunning())
             m_Worker.start();
         m_Returns.WaitFor(nBefore + 1);
-        EXPECT_EQ(m_Returns.nRnx2Range.load(), nBefore + 1);
+        EXPECT_EQ(bLog2Log ? m_Returns.nLog2Log.load() : m_Returns.nRnx2Range.load(), nKindBefore + 1);
         return m_Returns.nLastStatus;
     }
 };
@@ -295,4 +299,22 @@ TEST_F(Rnx2RangeDriver, ReportsAnOutputThatCannotBeCreated)
     Touch("obs.21o");
     EXPECT_EQ(Run(Path("obs.21o"), Path("no-such-folder/out.log")), CONVERT_ERR_OUTPUT);
     EXPECT_EQ(Run(Path("obs.21o"), QString()), CONVERT_ERR_OUTPUT);
+}
+
+// A full disk is not a wrong path: a RINEX-to-log or log-to-log job whose
+// output opens but cannot be written says so with a status of its own.
+TEST_F(Rnx2RangeDriver, ReportsAnOutputThatCannotBeWritten)
+{
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    ASSERT_TRUE(QFile::copy(QString(ZV_TEST_DATA_DIR) + "/engine/range_text_304_obs.rnx", Path("site.24o")));
+    EXPECT_EQ(Run(Path("site.24o"), "/dev/full"), CONVERT_ERR_OUTPUT_WRITE);
+
+    QFile log(Path("site.log"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    const SourceFile src = GoldenSource(Form::RangeText);
+    log.write(reinterpret_cast<const char*>(src.Bytes().data()), static_cast<qint64>(src.Bytes().size()));
+    log.close();
+    m_Worker.m_nLog2LogKind = LOG2LOG_RANGE_TO_RANGECMP;
+    EXPECT_EQ(Run(Path("site.log"), "/dev/full", true), CONVERT_ERR_OUTPUT_WRITE);
 }
