@@ -395,6 +395,8 @@ void CMoxelinMainWindow::PrepareRange2RnxHeader()
     const SourceScanInfo& scan = *m_pScan;
     RinexObsHeader* pHeader = JobContext().GetRinexObsHeader();
 
+    // A leap value typed in the navigation header window since the load wins too.
+    ApplyLeapSeconds();
     double dVersion = 0.0;
     QStringToDouble(worker.m_sRinexVersion, &dVersion);
     pHeader->nVersion = static_cast<int32_t>(dVersion * 100.0);

@@ -202,6 +202,11 @@ private:
     static void LoadSourceThreadProc(CMoxelinMainWindow* pWindow);
     void LoadSourceLog(FILE* pStream);
     void ApplySourceScan();
+    // The job's leap value: the one typed in the navigation header window
+    // while that window's header is used, else the data's own (the scan's).
+    int32_t ChosenLeapMs() const;
+    // Puts the chosen leap value into the job's context and header records.
+    void ApplyLeapSeconds();
     // Clears the page 1 file fields after a source that cannot be loaded.
     void ClearRange2RnxFiles();
     // The scan's index of the message "Log Type" names; -1 for none.

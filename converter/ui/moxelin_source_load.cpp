@@ -109,9 +109,7 @@ void CMoxelinMainWindow::OnSourceLoaded()
     // table at its first epoch) become the navigation window's default; a
     // value the user typed there wins while that window's header is used.
     m_pNavHeaderWindow->SetDefaultGPSLeapSecond(static_cast<uint32_t>(m_pScan->nLeapMs / 1000));
-    const bool bTyped = m_pUi->Range2RnxNavHeaderEnable->isChecked() && m_pNavHeaderWindow->GPSLeapSecondTyped();
-    JobContext().SetLeapMs(bTyped ? static_cast<int32_t>(m_pNavHeaderWindow->GetGPSLeapSecond()) * 1000
-                                  : m_pScan->nLeapMs);
+    ApplyLeapSeconds();
     if (m_nScanStatus < SCAN_NO_POSITION)
     {
         UpdateStartControls();
@@ -132,14 +130,12 @@ void CMoxelinMainWindow::ApplySourceScan()
     IONUTC_BODY_T ion{};
     if (scan.nIonUtcLength >= LOG_HEADER_LENGTH + sizeof(ion))
         std::memcpy(&ion, scan.aIonUtc + LOG_HEADER_LENGTH, sizeof(ion));
-    pObs->aLeapSeconds[0] = *JobContext().GetLeapMs() / 1000;
     if (scan.nIonUtcLength && ion.DeltaTls != 0)
     {
         pObs->aLeapSeconds[1] = ion.DeltaTlsf;
         pObs->aLeapSeconds[2] = static_cast<int32_t>(ion.WnLsf);
         pObs->aLeapSeconds[3] = static_cast<int32_t>(ion.Dn);
     }
-    pNav->nLeapSeconds = pObs->aLeapSeconds[0];
     pNav->nFutureLeapSeconds = pObs->aLeapSeconds[1];
     pNav->nLeapWeek = pObs->aLeapSeconds[2];
     pNav->nLeapDay = pObs->aLeapSeconds[3];
@@ -186,6 +182,20 @@ void CMoxelinMainWindow::ApplySourceScan()
     m_pSampleExtractWindow->m_nFileLastMs = m_anFileTimes[3];
     m_pSampleExtractWindow->m_dFileInterval = ScanIntervalOfChosenMessage();
     m_pSampleExtractWindow->SetTimeRange();
+}
+
+int32_t CMoxelinMainWindow::ChosenLeapMs() const
+{
+    const bool bTyped = m_pUi->Range2RnxNavHeaderEnable->isChecked() && m_pNavHeaderWindow->GPSLeapSecondTyped();
+    return bTyped ? static_cast<int32_t>(m_pNavHeaderWindow->GetGPSLeapSecond()) * 1000 : m_pScan->nLeapMs;
+}
+
+void CMoxelinMainWindow::ApplyLeapSeconds()
+{
+    const int32_t nLeapMs = ChosenLeapMs();
+    JobContext().SetLeapMs(nLeapMs);
+    JobContext().GetRinexObsHeader()->aLeapSeconds[0] = nLeapMs / 1000;
+    JobContext().GetRinexNavHeader()->nLeapSeconds = nLeapMs / 1000;
 }
 
 // The interval of the message to convert; when the source holds none of it,

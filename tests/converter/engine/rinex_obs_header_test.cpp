@@ -150,6 +150,18 @@ TEST(ObsHeader, Rinex3TypesColumnsAndTimeSystem)
         EXPECT_EQ(LinesWithLabel(HeaderText(&h), "TIME OF FIRST OBS").at(0), c.pFirstObs) << c.nSystem;
         EXPECT_EQ(h.nTimeSystemOffsetMs, c.nOffsetMs) << c.nSystem;
     }
+
+    // A GLONASS file of 2009 whose record and job give no leap value: the
+    // leap seconds of its first observation's date, 15.
+    ScanResult glonass;
+    glonass.Add(GNSS_SYSTEM_GLONASS, 1, 1);
+    h = MakeObsHeader(304, glonass, 2);
+    h.aLeapSeconds[0] = 0;
+    h.FirstObs.nWeek = 1521;
+    h.FirstObs.nMsOfWeek = 15000;
+    EXPECT_EQ(LinesWithLabel(HeaderText(&h), "TIME OF FIRST OBS").at(0),
+              "  2009     3     1     0     0    0.0000000     GLO         TIME OF FIRST OBS   ");
+    EXPECT_EQ(h.nTimeSystemOffsetMs, 15000);
 }
 
 TEST(ObsHeader, Version301LeavesOutWhatItDoesNotDefine)

@@ -16,6 +16,7 @@
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/rinex_readers.h"
 #include "converter/engine/source_scan.h"
+#include "converter/ui/nav_header_window.h"
 #include "converter/ui/sample_extract_window.h"
 
 namespace
@@ -230,6 +231,32 @@ TEST_F(ConversionJobsTest, HistoricDataGetTheLeapSecondsOfTheirDate)
         EXPECT_NE(sText.find(std::string(c.pFirstEpoch)), std::string::npos) << sText;
     }
     W<QCheckBox>("GPSValidFlag")->setChecked(true);
+}
+
+// A leap value typed in the navigation header window after the source was
+// loaded wins over the data's own: in the LEAP SECONDS line and in the epoch
+// times of a GLONASS-only file, which runs on UTC.
+TEST_F(ConversionJobsTest, ALeapValueTypedAfterTheLoadWins)
+{
+    SourceFile src;
+    for (uint32_t k = 0; k < 3; ++k)
+        AddEpoch(src, Form::RangeText, loggen::Constellation(1, 1), 1521, 15000 + k * 30000, k);
+    const QString sSource = Write("site2009.log", src);
+    Open();
+    W<QComboBox>("RnxVersion")->setCurrentText("3.04");
+    W<QCheckBox>("Range2RnxNavHeaderEnable")->setChecked(true);
+    for (const char* pBox : {"GPSValidFlag", "GALValidFlag", "BDSValidFlag", "QzssValidFlag"})
+        W<QCheckBox>(pBox)->setChecked(false);
+    Load(sSource);
+    CNavHeaderWindow* pNav = m_pWindow->NavHeaderWindow();
+    EXPECT_EQ(Find<QLineEdit>(pNav, "GPSLeapSecond")->text(), "15");
+    Find<QLineEdit>(pNav, "GPSLeapSecond")->setText("14");
+    Find<QPushButton>(pNav, "NavHeaderSaveChange")->click();
+    const QString sObs = Text("Range2RnxObsFilePath");
+    ASSERT_EQ(Convert("Range2RnxMoxelinBtn").sText, "Moxelin Complete.");
+    const std::string sText = Read(sObs).toStdString();
+    EXPECT_EQ(HeaderLineText(sText, "LEAP SECONDS").substr(0, 6), "    14");
+    EXPECT_EQ(EpochTimes(sText).front(), "> 2009 03 01 00 00  1.0000000");
 }
 
 // A RINEX observation file back to RANGE logs: the window's output equals the
