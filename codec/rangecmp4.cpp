@@ -192,7 +192,9 @@ SignalValues ReferenceValues(bool bPrimary, const SignalFields& s, const SignalV
     {
         v.PsrValid = primary.PsrValid && s.Psr != MinSigned(kWidths[0][1].Psr);
         v.Psr = primary.Psr + double(s.Psr) * kPsrUnit;
-        v.Doppler = primary.Doppler + double(s.Doppler) * kDopplerUnit;
+        // The marker: no Doppler (the log held none, or one the field cannot hold).
+        v.Doppler =
+            s.Doppler == MinSigned(kWidths[0][1].Doppler) ? 0.0 : primary.Doppler + double(s.Doppler) * kDopplerUnit;
     }
     v.PhaseValid = v.PsrValid && s.Phase != MinSigned(kWidths[0][0].Phase);
     v.PhaseRange = v.Psr + double(s.Phase) * kPhaseUnit;
@@ -606,8 +608,11 @@ void PlanReference(PackSignal* sigs, uint32_t n)
             if (!bCode || !primary.PsrValid ||
                 !RoundFits((p.pObs->Psr - primary.Psr) / kPsrUnit, MinSigned(w.Psr) + 1, MaxSigned(w.Psr), &s.Psr))
                 s.Psr = MinSigned(w.Psr);
-            s.Doppler =
-                RoundClamp((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler), MaxSigned(w.Doppler));
+            // A Doppler the field cannot hold (one the log does not hold, 0,
+            // beside a primary that has one) is none rather than a clamped number.
+            if (!RoundFits((DopplerOf(p) - primary.Doppler) / kDopplerUnit, MinSigned(w.Doppler) + 1,
+                           MaxSigned(w.Doppler), &s.Doppler))
+                s.Doppler = MinSigned(w.Doppler);
         }
         // The phase is carried relative to the pseudorange the expander rebuilds.
         const double ownPsr = bSecondary ? primary.Psr + double(s.Psr) * kPsrUnit : double(s.Psr) * kPsrUnit;

@@ -70,7 +70,8 @@ uint32_t RangeCmp4RefCapacity();
 
 // Expands a RANGECMP4 log (header + body, nLength bytes available) into a RANGE
 // log (header + body, no CRC) of at most nCapacity bytes. Differential records
-// whose reference this stream has not seen are left out. Returns 1, or 0 for
+// whose reference this stream has not seen are left out. A secondary signal's
+// reference Doppler of the field's lowest value means none (0). Returns 1, or 0 for
 // null pointers, negative sizes, a body that does not hold what its counts and
 // masks announce, or an output that cannot hold every record.
 int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
@@ -81,7 +82,9 @@ int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
 // reference allows it, and as reference records elsewhere. Observations the
 // format cannot carry (unknown system or signal, satellite number above 64)
 // are left out. Fields are rounded to their resolution; a phase the fields
-// cannot carry is written as not locked. Returns 1, or 0 as RangeCmp4ToRange.
+// cannot carry is written as not locked, and a secondary signal's Doppler
+// they cannot carry (one the log holds as 0 beside a primary's) as none.
+// Returns 1, or 0 as RangeCmp4ToRange.
 int RangeToRangeCmp4(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength);
 // RangeToRangeCmp4 with the stream's phase arcs: a phase far from its

@@ -275,6 +275,36 @@ TEST(RangeCmp4Sequence, PackingRoundsToTheNearestStep)
         }
 }
 
+// A Doppler the log does not hold (0: a RINEX source without it) comes back
+// as exactly 0, in reference and differential records, also beside a slow
+// satellite's small Doppler (a GEO) that a difference could reach; a
+// secondary Doppler its field cannot hold comes back as none, not clamped.
+TEST(RangeCmp4Sequence, ADopplerTheLogDoesNotHoldStaysZero)
+{
+    const Satellite geo{7, 0, 38.0e6, -0.3, 0.0};
+    Stream s;
+    for (uint32_t e = 0; e < 3; ++e)
+        for (uint32_t ms : {0u, 500u})
+        {
+            const double t = e + ms / 1000.0;
+            std::vector<RANGE_OBS_T> in = {Observe(geo, kSignals[0], t, 0), Observe(geo, kSignals[1], t, 1)};
+            in[1].Doppler = 0.0f; // GPS L2W without Doppler
+            if (e == 1 && ms == 500)
+                in[0].Doppler = 0.0f; // L1 loses it against a reference that has one
+            if (e == 2)
+                in[1].Doppler = 2000.0f; // beyond a secondary's field from L1
+            const std::vector<RANGE_OBS_T> out = s.RoundTrip(in, kT0Ms + e * 1000 + ms);
+            ASSERT_EQ(out.size(), 2u);
+            SCOPED_TRACE(testing::Message() << "epoch " << e << (ms ? ".5" : ""));
+            if (in[0].Doppler == 0.0f)
+                EXPECT_EQ(out[0].Doppler, 0.0f);
+            else
+                EXPECT_NEAR(out[0].Doppler, in[0].Doppler, 0.001);
+            EXPECT_EQ(out[1].Doppler, 0.0f);
+            EXPECT_NEAR(out[1].Psr, in[1].Psr, 0.00025 + 1e-7);
+        }
+}
+
 // A phase with an arbitrary offset from its code range (RINEX from other
 // receivers) cannot be carried as metres from the pseudorange. With the
 // stream's arcs it is shifted by whole cycles next to the pseudorange, the
