@@ -10,6 +10,7 @@
 #include <sys/types.h>
 
 #include "converter/engine/convert_context.h"
+#include "converter/engine/rinex_readers.h"
 
 // A stream that reads the given bytes.
 inline FILE* OpenTextStream(const std::string& bytes)
@@ -77,4 +78,34 @@ int RunRinexReader(FILE* pSrc, Read read, std::string* pText, CConvertContext* p
         std::fclose(pOut);
     }
     return nStatus;
+}
+
+// A RINEX observation file read into a log file (option 0 RANGE, 1
+// RANGECMP); the reader's status, RINEX_READ_NO_HEADER when either file
+// cannot be opened.
+inline int RinexObsFileToLogs(const std::string& sRinex, const std::string& sLogs, uint32_t nOption = 0)
+{
+    FILE* pIn = std::fopen(sRinex.c_str(), "rb");
+    FILE* pOut = std::fopen(sLogs.c_str(), "wb");
+    int nStatus = RINEX_READ_NO_HEADER;
+    if (pIn && pOut)
+    {
+        CConvertContext context;
+        context.SetRinexToLogFile(pOut);
+        nStatus = ConvertRinexObsToRange(pIn, nOption, &context);
+    }
+    if (pIn)
+        std::fclose(pIn);
+    if (pOut)
+        std::fclose(pOut);
+    return nStatus;
+}
+
+// A header line as other software writes it: content, the label at column
+// 61, no trailing blanks.
+inline std::string H(const std::string& sContent, const char* pLabel)
+{
+    std::string s = sContent;
+    s.resize(60, ' ');
+    return s + pLabel + "\n";
 }

@@ -19,15 +19,6 @@
 
 namespace
 {
-// A header line as other software writes it: content, the label at column
-// 61, no trailing blanks.
-std::string H(const std::string& sContent, const char* pLabel)
-{
-    std::string s = sContent;
-    s.resize(60, ' ');
-    return s + pLabel + "\n";
-}
-
 // One 16-column observation field; an empty text is a blank field.
 std::string F(const char* pValue, char cLli = ' ', char cSsi = ' ')
 {

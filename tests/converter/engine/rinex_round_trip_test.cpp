@@ -12,6 +12,7 @@
 #include "converter/engine/engine_state.h"
 #include "converter/engine/rinex_readers.h"
 #include "range_source_fixture.h"
+#include "reader_streams.h"
 
 namespace
 {
@@ -156,14 +157,7 @@ protected:
         EXPECT_EQ(ConvertRangeLogToRinex(job), CONVERT_OK);
         *pRinex = ReadTextFile(sObs);
 
-        FILE* pIn = std::fopen(sObs.c_str(), "rb");
-        FILE* pOut = std::fopen(sLogs.c_str(), "wb");
-        EXPECT_TRUE(pIn && pOut);
-        CConvertContext context;
-        context.SetRinexToLogFile(pOut);
-        EXPECT_EQ(ConvertRinexObsToRange(pIn, nOption, &context), 0);
-        std::fclose(pIn);
-        std::fclose(pOut);
+        EXPECT_EQ(RinexObsFileToLogs(sObs, sLogs, nOption), 0);
         return ReadTextFile(sLogs);
     }
 };

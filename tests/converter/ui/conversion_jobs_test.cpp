@@ -14,6 +14,7 @@
 #include "conversion_test_support.h"
 #include "converter/engine/log_to_log.h"
 #include "converter/engine/range_to_rinex.h"
+#include "converter/engine/reader_streams.h"
 #include "converter/engine/rinex_readers.h"
 #include "converter/engine/source_scan.h"
 #include "converter/ui/nav_header_window.h"
@@ -295,14 +296,7 @@ TEST_F(ConversionJobsTest, RinexObservationFileToRangeWritesWhatTheReaderWrites)
         EXPECT_EQ(Text(pField), "") << pField;
 
     const std::string sExpected = Path("expected.log").toStdString();
-    FILE* pIn = std::fopen(sRinex.c_str(), "rb");
-    FILE* pOut = std::fopen(sExpected.c_str(), "wb");
-    ASSERT_TRUE(pIn && pOut);
-    CConvertContext context;
-    context.SetRinexToLogFile(pOut);
-    EXPECT_GE(ConvertRinexObsToRange(pIn, 0, &context), 0);
-    std::fclose(pOut);
-    std::fclose(pIn);
+    EXPECT_GE(RinexObsFileToLogs(sRinex, sExpected), 0);
     const QByteArray window = Read(sOutput);
     EXPECT_TRUE(window.startsWith("#RANGEA,"));
     EXPECT_EQ(window, Read(QString::fromStdString(sExpected)));
