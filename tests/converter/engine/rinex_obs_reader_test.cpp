@@ -110,7 +110,7 @@ std::string ThirdPartyRinex3()
 {
     std::string s;
     s += H("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE");
-    s += H("sbf2rin-13.4.3      Other Agency        20240101 010203 UTC", "PGM / RUN BY / DATE");
+    s += H("obsconv-13.4.3      Other Agency        20240101 010203 UTC", "PGM / RUN BY / DATE");
     s += H("ABMF", "MARKER NAME");
     s += H("G   14 C1C L1C D1C S1C C1L L1L C2W L2W C2L L2L C5Q L5Q S5Q", "SYS / # / OBS TYPES");
     s += H("       D5Q", "SYS / # / OBS TYPES");
@@ -436,7 +436,7 @@ TEST_F(RinexObsReader, OffsetPhasesBecomeRangeCmpShiftedByWholeRollOvers)
     const double kL1 = 299792458.0 / 1575.42e6, kL2 = 299792458.0 / 1227.60e6;
     std::string s;
     s += H("     2.10           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE");
-    s += H("teqc  2019Feb25     Other Agency        20090301 00:00:00UTC", "PGM / RUN BY / DATE");
+    s += H("rnxq  2019Feb25     Other Agency        20090301 00:00:00UTC", "PGM / RUN BY / DATE");
     s += H("     5    C1    L1    L2    P2    S1", "# / TYPES OF OBSERV");
     s += H("    30.0000", "INTERVAL");
     s += H("  2009     3     1     0     0    0.0000000     GPS", "TIME OF FIRST OBS");
