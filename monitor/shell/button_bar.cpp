@@ -1,0 +1,242 @@
+#include "monitor/shell/button_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QIcon>
+#include <QMenu>
+
+#include "monitor/shell/button_edit.h"
+#include "monitor/shell/console_log.h"
+#include "monitor/shell/monitor_prompt.h"
+#include "monitor/shell/monitor_resources.h"
+#include "monitor/shell/port_tab.h"
+
+namespace
+{
+const char* const kButtonIcon = ":/QZorvikMonitor/Icon/BtnIcon.png";
+const char* const kScriptPrefix = "$$";
+} // namespace
+
+QButtonBar::QButtonBar(QWidget* pParent)
+    : QToolBar(pParent), m_pButtonEdit(new QButtonEdit(this)), m_sPresetPath(PresetFilePath()),
+      m_pGroupCombo(new QComboBox(this))
+{
+    InitMonitorResources();
+    setObjectName(QStringLiteral("QButtonBar"));
+    setIconSize(QSize(15, 15));
+    setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_pGroupCombo->setObjectName(QStringLiteral("ButtonGroupCombo"));
+    m_pGroupCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_pGroupAction = addWidget(m_pGroupCombo);
+    connect(this, &QButtonBar::SignalOpenButtonEditWindow, m_pButtonEdit, &QButtonEdit::OnOpenButtonEditWindow);
+    connect(m_pButtonEdit, &QButtonEdit::SignalSendString, this, &QButtonBar::OnGetButtonInfo);
+    connect(this, &QToolBar::actionTriggered, this, &QButtonBar::OnTriggerdAction);
+    ReadPresetFile(m_sPresetPath, &m_Set);
+    m_pGroupCombo->addItems(m_Set.GroupNames);
+    connect(m_pGroupCombo, &QComboBox::currentTextChanged, this, &QButtonBar::OnGroupContentChanged);
+    ShowGroup();
+    OnLanguageUpdate();
+}
+
+QButtonBar::~QButtonBar() = default;
+
+void QButtonBar::OnLanguageUpdate() { setWindowTitle(tr("Command Preset")); }
+
+void QButtonBar::OnGroupContentChanged(QString sCurText)
+{
+    qCDebug(lcConsole, "Current Group Name %s", qUtf8Printable(sCurText));
+    ShowGroup();
+}
+
+void QButtonBar::ShowGroup()
+{
+    for (QAction* pAction : qAsConst(m_Actions))
+    {
+        removeAction(pAction);
+        delete pAction;
+    }
+    m_Actions.clear();
+    m_Labels.clear();
+    m_SendStrings.clear();
+    m_pCurAction = nullptr;
+    const int i = m_pGroupCombo->currentIndex();
+    if (i < 0 || i >= m_Set.GroupNames.size())
+        return;
+    m_Labels = m_Set.GroupLabels.at(i);
+    m_SendStrings = m_Set.GroupSendStrings.at(i);
+    const QIcon icon(QString::fromLatin1(kButtonIcon));
+    for (int k = 0; k < m_Labels.size(); ++k)
+    {
+        QAction* pAction = addAction(icon, m_Labels.at(k));
+        pAction->setToolTip(m_SendStrings.at(k));
+        m_Actions.append(pAction);
+    }
+}
+
+void QButtonBar::Save()
+{
+    if (WritePresetFile(m_sPresetPath, FormatPresetText(m_Set)) == PRESET_OK || m_bSaveFailShown)
+        return;
+    m_bSaveFailShown = true;
+    MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
+                             tr("The command presets cannot be saved to %1").arg(m_sPresetPath));
+}
+
+void QButtonBar::OnTriggerdAction(QAction* pAction)
+{
+    qCDebug(lcConsole, "OnTriggerdAction");
+    m_pCurAction = pAction;
+    const int i = ButtonIndex(pAction);
+    if (i < 0)
+        return;
+    const QString sText = m_SendStrings.at(i) + QStringLiteral("\r\n");
+    qCDebug(lcConsole, "Send %s", qUtf8Printable(sText));
+    if (sText.startsWith(QLatin1String(kScriptPrefix)))
+    {
+        // The script runner takes a path; the line ending is no part of it.
+        emit SignalRunScript(sText.mid(2).trimmed());
+        return;
+    }
+    uint uid = 0;
+    if (m_pPortTab != nullptr)
+        uid = m_pPortTab->GetPortUniqueID(m_pPortTab->currentIndex());
+    emit SignalSendCMD(uid, sText.toUtf8());
+}
+
+void QButtonBar::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    QAction* pAt = actionAt(pEvent->pos());
+    m_pCurAction = ButtonIndex(pAt) >= 0 ? pAt : nullptr;
+    qCDebug(lcConsole, "right clicked %p", static_cast<void*>(m_pCurAction));
+    const bool bOnButton = m_pCurAction != nullptr;
+    m_pMenu = new QMenu(this);
+    connect(m_pMenu->addAction(tr("Add Group")), &QAction::triggered, this, &QButtonBar::OnAddButtonGroup);
+    connect(m_pMenu->addAction(tr("Delete Group")), &QAction::triggered, this, &QButtonBar::OnDeleteButtonGroup);
+    QAction* pNew = m_pMenu->addAction(tr("New Button"));
+    QAction* pEdit = m_pMenu->addAction(tr("Edit Button"));
+    QAction* pDelete = m_pMenu->addAction(tr("Delete Button"));
+    QAction* pCopy = m_pMenu->addAction(tr("Copy Content"));
+    pNew->setEnabled(!bOnButton);
+    pEdit->setEnabled(bOnButton);
+    pDelete->setEnabled(bOnButton);
+    pCopy->setEnabled(bOnButton);
+    connect(pNew, &QAction::triggered, this, &QButtonBar::OnNewButton);
+    connect(pEdit, &QAction::triggered, this, &QButtonBar::OnEditButton);
+    connect(pDelete, &QAction::triggered, this, &QButtonBar::OnDeleteButton);
+    connect(pCopy, &QAction::triggered, this, &QButtonBar::OnCopyContent);
+    m_pMenu->exec(pEvent->globalPos());
+    delete m_pMenu;
+    m_pMenu = nullptr;
+}
+
+void QButtonBar::OnAddButtonGroup()
+{
+    qCDebug(lcConsole, "OnAddButtonGroup");
+    bool bOk = false;
+    const QString sName =
+        MonitorPrompt()->Text(this, tr("Group Name"), tr("please input Group Name:"), QString(), &bOk);
+    if (!bOk || sName.isEmpty())
+        return;
+    if (m_Set.GroupNames.contains(sName))
+    {
+        MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), tr("Group Already Exist !"));
+        return;
+    }
+    if (!IsPresetGroupStorable(sName, {}, {}))
+    {
+        MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
+                                 tr("The preset file cannot keep this group name: remove \":::\", \"#######\", "
+                                    "\"@CR\" and \"@LF\", and a \":\" at its end."));
+        return;
+    }
+    m_Set.GroupNames.append(sName);
+    m_Set.GroupLabels.append(QStringList());
+    m_Set.GroupSendStrings.append(QStringList());
+    Save();
+    m_pGroupCombo->addItem(sName);
+    m_pGroupCombo->setCurrentIndex(m_pGroupCombo->count() - 1);
+}
+
+void QButtonBar::OnDeleteButtonGroup()
+{
+    qCDebug(lcConsole, "OnDeleteButtonGroup");
+    const int i = m_pGroupCombo->currentIndex();
+    // The first group stays, so that the bar always has one.
+    if (i <= 0 || i >= m_Set.GroupNames.size())
+        return;
+    m_Set.GroupNames.removeAt(i);
+    m_Set.GroupLabels.removeAt(i);
+    m_Set.GroupSendStrings.removeAt(i);
+    Save();
+    // Removing the current entry makes another current, which shows it.
+    m_pGroupCombo->removeItem(i);
+}
+
+void QButtonBar::OnNewButton()
+{
+    qCDebug(lcConsole, "OnNewButton");
+    m_pCurAction = nullptr;
+    QString sLabel;
+    QString sSend;
+    emit SignalOpenButtonEditWindow(sLabel, sSend);
+}
+
+void QButtonBar::OnEditButton()
+{
+    qCDebug(lcConsole, "OnEditButton");
+    const int i = ButtonIndex(m_pCurAction);
+    QString sLabel = i >= 0 ? m_Labels.at(i) : QString();
+    QString sSend = i >= 0 ? m_SendStrings.at(i) : QString();
+    emit SignalOpenButtonEditWindow(sLabel, sSend);
+}
+
+void QButtonBar::OnGetButtonInfo(QString& Label, QString& SendString)
+{
+    const int i = ButtonIndex(m_pCurAction);
+    if (m_pCurAction != nullptr && i < 0)
+        return;
+    if (i < 0)
+    {
+        m_Labels.append(Label);
+        m_SendStrings.append(SendString);
+    }
+    else
+    {
+        m_Labels[i] = Label;
+        m_SendStrings[i] = SendString;
+    }
+    const int g = m_pGroupCombo->currentIndex();
+    if (g >= 0 && g < m_Set.GroupNames.size())
+    {
+        m_Set.GroupLabels[g] = m_Labels;
+        m_Set.GroupSendStrings[g] = m_SendStrings;
+        Save();
+    }
+    ShowGroup();
+    // The button just made or edited is the one the next edit acts on.
+    m_pCurAction = m_Actions.value(i < 0 ? m_Actions.size() - 1 : i);
+}
+
+void QButtonBar::OnDeleteButton()
+{
+    qCDebug(lcConsole, "OnDeleteButton");
+    const int i = ButtonIndex(m_pCurAction);
+    const int g = m_pGroupCombo->currentIndex();
+    if (i < 0 || g < 0 || g >= m_Set.GroupNames.size())
+        return;
+    m_Set.GroupLabels[g].removeAt(i);
+    m_Set.GroupSendStrings[g].removeAt(i);
+    Save();
+    ShowGroup();
+}
+
+void QButtonBar::OnCopyContent()
+{
+    qCDebug(lcConsole, "OnCopyContent");
+    const int i = ButtonIndex(m_pCurAction);
+    if (i >= 0)
+        QApplication::clipboard()->setText(m_SendStrings.at(i));
+}

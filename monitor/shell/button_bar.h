@@ -1,0 +1,82 @@
+// The command button bar ("Command Preset"): preset commands kept in named
+// groups, one group shown at a time (chosen in the combo box at the bar's
+// left). A click sends the button's text with CR LF to the current port, or
+// runs a script in the current tab when the text begins with "$$". Groups and
+// buttons are edited from the bar's context menu with the button editor and
+// kept in the preset file (preset_file.h), written whenever they change.
+//
+// GUI thread only.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QToolBar>
+
+#include "monitor/shell/preset_file.h"
+
+class CPortTab;
+class QAction;
+class QButtonEdit;
+class QComboBox;
+class QMenu;
+
+class QButtonBar : public QToolBar
+{
+    Q_OBJECT
+
+public:
+    explicit QButtonBar(QWidget* pParent = nullptr);
+    ~QButtonBar() override;
+
+    // The port tab set; set by the main window, not owned.
+    void SetPortTab(CPortTab* pPortTab) { m_pPortTab = pPortTab; }
+    QButtonEdit* ButtonEdit() const { return m_pButtonEdit; }
+    QComboBox* GroupCombo() const { return m_pGroupCombo; }
+    // The buttons of the shown group, in order.
+    const QList<QAction*>& Buttons() const { return m_Actions; }
+    // The groups as they stand.
+    const PRESET_SET_T& Presets() const { return m_Set; }
+
+signals:
+    void SignalSendCMD(uint UniquePortID, QByteArray WriteData);
+    void SignalRunScript(QString ScriptName);
+    void SignalOpenButtonEditWindow(QString& Label, QString& SendString);
+    void SignalSendString(QString SendString);
+
+public slots:
+    void OnAddButtonGroup();
+    void OnDeleteButtonGroup();
+    void OnNewButton();
+    void OnEditButton();
+    void OnDeleteButton();
+    void OnCopyContent();
+    void OnGroupContentChanged(QString sCurText);
+    void OnGetButtonInfo(QString& Label, QString& SendString);
+    void OnTriggerdAction(QAction* pAction);
+    void OnLanguageUpdate();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+
+private:
+    // Shows the buttons of the combo box's current group.
+    void ShowGroup();
+    // Writes the groups to the preset file; a failure is shown once per run.
+    void Save();
+    int ButtonIndex(const QAction* pAction) const { return m_Actions.indexOf(const_cast<QAction*>(pAction)); }
+
+    QButtonEdit* m_pButtonEdit;
+    QString m_sPresetPath;
+    CPortTab* m_pPortTab = nullptr;
+    QMenu* m_pMenu = nullptr;
+    QAction* m_pCurAction = nullptr;
+    QAction* m_pGroupAction;
+    QList<QAction*> m_Actions;
+    QStringList m_Labels;
+    QStringList m_SendStrings;
+    QComboBox* m_pGroupCombo;
+    PRESET_SET_T m_Set;
+    bool m_bSaveFailShown = false;
+};

@@ -1,0 +1,148 @@
+// The command window: the text field in the dock "CMDWinContainer" where the
+// user types receiver commands. Enter sends the text to the current port (or
+// to every port) with the chosen line ending, or as hexadecimal bytes; sent
+// texts are kept in a history browsed with Up and Down and appended to
+// "CmdHistory.log" in the monitor's configuration folder.
+//
+// While the user types a word, command names (or, after "log" and "unlog",
+// log names) that begin with it are offered; Tab or Enter takes one.
+//
+// Local commands ("open ..." and "save ...", see cmd_interface.h) are served
+// by the monitor itself: a text that begins with one of them opens its port
+// and goes to no receiver, so the first port can be opened before any tab
+// exists. Pieces of a text between "###" separators are served as local
+// commands too, and the text goes to the port as typed.
+//
+// GUI thread only.
+#pragma once
+
+#include <QByteArray>
+#include <QCompleter>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTextEdit>
+
+class CPortTab;
+class QAction;
+class QMenu;
+class QStringListModel;
+class QZvCmdInterface;
+class QZvPortManager;
+
+// Completion of command and log names from the two embedded word lists.
+class QCMDCompleter : public QCompleter
+{
+    Q_OBJECT
+
+public:
+    explicit QCMDCompleter(QObject* pParent = nullptr);
+    ~QCMDCompleter() override;
+
+    // The words of a list resource: every line, trimmed, in file order; an
+    // unreadable list gives none.
+    static QStringList ReadWordList(const QString& sPath);
+
+    bool m_bEnabled = false;
+    // Not the completer's children: QCompleter deletes a model it owns when
+    // another takes its place.
+    QStringListModel* m_pCmdModel;
+    QStringListModel* m_pMsgModel;
+};
+
+class QCMDInput : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    // Line endings added to a text command.
+    enum LINE_MODE_E
+    {
+        LINE_MODE_CRLF = 0, // every non-empty line ended by CR LF
+        LINE_MODE_LF = 1,   // one LF after the text as it stands
+        LINE_MODE_NONE = 2,
+    };
+    static constexpr int MAX_HISTORY = 48;
+    // A word ends at one of these: typing one hides the completion list.
+    static constexpr char WORD_END_CHARS[] = "~!@#$%^&*()_+{}|:\"<>?,./;'[]\\-=";
+    // Letters typed before the completion list opens.
+    static constexpr int COMPLETION_MIN = 3;
+
+    explicit QCMDInput(QWidget* pParent = nullptr);
+    ~QCMDInput() override;
+
+    // The port tab set and the port manager; set by the main window, not owned.
+    void SetPortTab(CPortTab* pPortTab);
+    void SetPortManager(QZvPortManager* pPortManager) { m_pPortManager = pPortManager; }
+    QZvCmdInterface* CmdInterface() const { return m_pCmdInterface; }
+
+    const QStringList& History() const { return m_History; }
+    bool IsSendToAll() const { return m_bSendToAll; }
+    bool IsHexSend() const { return m_bHexSend; }
+    int LineMode() const { return m_LineMode; }
+    // The history file.
+    static QString HistoryLogPath();
+
+    // Hexadecimal text as bytes: pairs of digits, blanks between pairs; a
+    // character that is no digit where one belongs (an upper-case "X" after a
+    // "0" is taken as the "0X" prefix) or a digit without its partner makes
+    // the text garbled.
+    static QByteArray HexTextToBytes(const QByteArray& Text, bool* pGarbled);
+    // Whether a text is one of the monitor's local commands ("open", "save").
+    static bool IsLocalCommand(const QString& sText);
+    // The value of one hexadecimal digit, 0xFF for any other character.
+    static char OnHextoBin(char ConData);
+    // Writes n bytes to the history file and flushes; -1 when it is not open.
+    int WriteHistoryLog(const char* pBuf, int n);
+
+signals:
+    void SignalSendCMD(uint UniquePortID, QByteArray WriteData);
+    void SignalSendCMD2CurPort(QByteArray WriteData);
+    void SignalSendAll(bool m_bSendCmdtoAllPort);
+    void SignalSendCMD2AllWinChanged(int PortIndex);
+    void SignalFresetChangedBaudRate(uint Baudrate, int PortIndex);
+
+public slots:
+    void insertCompletion(QString completion);
+    bool OnOpenFile();
+    void OnCloseFile();
+    void OnSendtoAllWindow(QAction* pActSelectAll);
+    void OnSetLineMode(QAction* pActPosMsgType);
+    void OnHexSend(QAction* pActSendHex);
+
+protected:
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+
+private:
+    void SendText();
+    // Appends a sent text to the history and logs it.
+    void Remember(const QString& sText, const QString& sPortName);
+    void ShowHistoryEntry(int Index);
+    // Opens, moves or hides the completion list for the letter about to be typed.
+    void Complete(QKeyEvent* pEvent);
+    static QString Now();
+
+    // 0 while the field holds no text typed since the last send or history
+    // entry: Up and Down browse the history. Typing a letter sets it, which
+    // lets the completion list open.
+    int m_KeyState = 0;
+    int m_LineMode = LINE_MODE_CRLF;
+    CPortTab* m_pPortTab = nullptr;
+    QStringList m_History;
+    int m_HistoryIndex = -1;
+    bool m_bLogOpen = false;
+    QString m_LogPath;
+    QFile m_LogFile;
+    int m_MaxHistory = MAX_HISTORY;
+    QZvCmdInterface* m_pCmdInterface;
+    QZvPortManager* m_pPortManager = nullptr;
+    QMenu* m_pMenu = nullptr;
+    QAction* m_pActSendToAll = nullptr;
+    QAction* m_pActHexSend = nullptr;
+    QList<QAction*> m_LineModeActions;
+    bool m_bSendToAll = false;
+    bool m_bHexSend = false;
+    QCMDCompleter* m_pCompleter;
+};

@@ -1,0 +1,159 @@
+// The command button bar driven from its context menu and its editor: groups
+// made, refused and deleted; buttons made and edited, kept in the preset file
+// and read back by the next bar; a click sends the button's text to the
+// current port, or runs the script a "$$" text names.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "monitor/shell/button_bar.h"
+#include "monitor/shell/button_edit.h"
+#include "monitor/shell/port_tab.h"
+#include "monitor/shell/preset_file.h"
+#include "support/context_menu.h"
+#include "support/monitor/memory_port_ctrl.h"
+#include "support/monitor/receiver_ports.h"
+#include "support/scripted_prompt.h"
+
+namespace
+{
+class ButtonBar : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QFile::remove(PresetFilePath());
+        m_Tabs.OnAddPort(m_Port.UniquePortID, m_Port.PortType, &m_Port);
+        Restart();
+    }
+    // A bar as the next start of the monitor makes it, from the preset file.
+    void Restart()
+    {
+        m_pBar = std::make_unique<QButtonBar>();
+        m_pBar->SetPortTab(&m_Tabs);
+        m_pBar->resize(800, 40);
+        m_pBar->show();
+    }
+    void ChooseOnEmptySpace(const QString& sEntry)
+    {
+        ChooseFromContextMenu(m_pBar.get(), sEntry, QPoint(m_pBar->width() - 5, m_pBar->height() / 2));
+    }
+    void ChooseOnButton(int i, const QString& sEntry)
+    {
+        // New buttons are placed once the bar is laid out.
+        QCoreApplication::processEvents();
+        QWidget* pButton = m_pBar->widgetForAction(m_pBar->Buttons().at(i));
+        ChooseFromContextMenu(m_pBar.get(), sEntry, pButton->geometry().center());
+    }
+    // Fills the editor the bar opened and presses "OK".
+    void Edit(const QString& sLabel, const QString& sSend)
+    {
+        QButtonEdit* pEdit = m_pBar->ButtonEdit();
+        ASSERT_TRUE(pEdit->isVisible());
+        pEdit->findChild<QLineEdit*>(QStringLiteral("pLabelName"))->setText(sLabel);
+        pEdit->findChild<QPlainTextEdit*>(QStringLiteral("pSendString"))->setPlainText(sSend);
+        pEdit->findChild<QPushButton*>(QStringLiteral("pOKButton"))->click();
+    }
+    QStringList Labels() const
+    {
+        QStringList labels;
+        for (QAction* pAction : m_pBar->Buttons())
+            labels << pAction->text();
+        return labels;
+    }
+
+    CScriptedPrompt m_Prompt;
+    CMemoryPortCtrl m_Port{QZvPortCtrlBase::PORT_TYPE_TCP};
+    CPortTab m_Tabs;
+    std::unique_ptr<QButtonBar> m_pBar;
+};
+} // namespace
+
+TEST_F(ButtonBar, AGroupMadeInTheBarIsSavedReadBackAndItsButtonsSend)
+{
+    EXPECT_EQ(m_pBar->GroupCombo()->currentText(), QStringLiteral("Default"));
+    m_Prompt.Texts = {QStringLiteral("Receiver")};
+    ChooseOnEmptySpace(QStringLiteral("Add Group"));
+    EXPECT_EQ(m_pBar->GroupCombo()->currentText(), QStringLiteral("Receiver"));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Ver"), QStringLiteral("log version\nlog bestposa once"));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("测试"), QStringLiteral("$$check_fix.py"));
+    ChooseOnButton(0, QStringLiteral("Edit Button"));
+    Edit(QStringLiteral("Version"), QStringLiteral("log version\nlog bestposa once"));
+    EXPECT_EQ(Labels(), QStringList({QStringLiteral("Version"), QStringLiteral("测试")}));
+
+    QFile file(PresetFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains(
+        QStringLiteral("Receiver:::Version,,,log version@LFlog bestposa once;;;测试,,,$$check_fix.py;;;\r\n").toUtf8()));
+
+    Restart();
+    m_pBar->GroupCombo()->setCurrentText(QStringLiteral("Receiver"));
+    ASSERT_EQ(Labels(), QStringList({QStringLiteral("Version"), QStringLiteral("测试")}));
+    QSignalSpy sent(m_pBar.get(), &QButtonBar::SignalSendCMD);
+    QSignalSpy scripts(m_pBar.get(), &QButtonBar::SignalRunScript);
+    qobject_cast<QToolButton*>(m_pBar->widgetForAction(m_pBar->Buttons().at(0)))->click();
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(sent.at(0).at(0).toUInt(), m_Port.UniquePortID);
+    EXPECT_EQ(sent.at(0).at(1).toByteArray(), QByteArray("log version\nlog bestposa once\r\n"));
+    // A "$$" button runs its script in the current tab and sends nothing.
+    qobject_cast<QToolButton*>(m_pBar->widgetForAction(m_pBar->Buttons().at(1)))->click();
+    EXPECT_EQ(sent.count(), 1);
+    ASSERT_EQ(scripts.count(), 1);
+    EXPECT_EQ(scripts.at(0).at(0).toString(), QStringLiteral("check_fix.py"));
+
+    ChooseOnButton(1, QStringLiteral("Delete Button"));
+    EXPECT_EQ(Labels(), QStringList(QStringLiteral("Version")));
+    Restart();
+    m_pBar->GroupCombo()->setCurrentText(QStringLiteral("Receiver"));
+    EXPECT_EQ(Labels(), QStringList(QStringLiteral("Version")));
+}
+
+TEST_F(ButtonBar, GroupsAreRefusedWhenTakenAndTheFirstIsNeverDeleted)
+{
+    m_Prompt.Texts = {QStringLiteral("Base"), QStringLiteral("Base"), QStringLiteral("base")};
+    ChooseOnEmptySpace(QStringLiteral("Add Group"));
+    ChooseOnEmptySpace(QStringLiteral("Add Group"));
+    EXPECT_EQ(m_Prompt.Messages, QStringList(QStringLiteral("Warning|Group Already Exist !")));
+    ChooseOnEmptySpace(QStringLiteral("Add Group"));
+    EXPECT_EQ(m_pBar->GroupCombo()->count(), 3);
+
+    m_pBar->GroupCombo()->setCurrentIndex(0);
+    ChooseOnEmptySpace(QStringLiteral("Delete Group"));
+    EXPECT_EQ(m_pBar->GroupCombo()->count(), 3);
+    m_pBar->GroupCombo()->setCurrentIndex(1);
+    ChooseOnEmptySpace(QStringLiteral("Delete Group"));
+    EXPECT_EQ(m_pBar->GroupCombo()->count(), 2);
+    EXPECT_EQ(m_pBar->GroupCombo()->currentText(), QStringLiteral("base"));
+    Restart();
+    EXPECT_EQ(m_pBar->GroupCombo()->count(), 2);
+}
+
+TEST_F(ButtonBar, AFileThatCannotBeWrittenIsReportedOnceAndTheBarKeepsItsButtons)
+{
+    // The preset folder's place is taken by a file.
+    const QString sFolder = QFileInfo(PresetFilePath()).absolutePath();
+    QDir(sFolder).removeRecursively();
+    QDir().mkpath(QFileInfo(sFolder).absolutePath());
+    QFile blocker(sFolder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Ver"), QStringLiteral("log version"));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Pos"), QStringLiteral("log bestposa"));
+    EXPECT_EQ(Labels(), QStringList({QStringLiteral("Ver"), QStringLiteral("Pos")}));
+    ASSERT_EQ(m_Prompt.Messages.size(), 1);
+    EXPECT_TRUE(m_Prompt.Messages.at(0).startsWith(QStringLiteral("Warning|The command presets cannot be saved")));
+    QFile::remove(sFolder);
+}

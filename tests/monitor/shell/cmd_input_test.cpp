@@ -1,0 +1,278 @@
+// The command window as a user types into it: line endings, hexadecimal
+// bytes (a garbled text is refused whole), the history with Up and Down and
+// its log file, local commands without a port, the send-to-all choice of its
+// context menu, a factory reset's baud rate, and completion of names.
+// Ports are in-memory controllers in a port tab set.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "monitor/shell/cmd_input.h"
+#include "monitor/shell/cmd_interface.h"
+#include "monitor/shell/port_tab.h"
+#include "support/context_menu.h"
+#include "support/monitor/memory_port_ctrl.h"
+#include "support/monitor/receiver_ports.h"
+#include "support/scripted_prompt.h"
+
+namespace
+{
+class TestPort : public CMemoryPortCtrl
+{
+public:
+    using CMemoryPortCtrl::CMemoryPortCtrl;
+    using QZvPortCtrlBase::SetUpgrading;
+};
+
+class CmdInput : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QFile::remove(QCMDInput::HistoryLogPath());
+        m_pInput = std::make_unique<QCMDInput>();
+        m_pInput->SetPortTab(&m_Tabs);
+        m_pInput->show();
+    }
+    TestPort* AddPort(QZvPortCtrlBase::PORT_TYPE_E eType = QZvPortCtrlBase::PORT_TYPE_UART,
+                      const QString& sName = QStringLiteral("/dev/ttyUSB0"))
+    {
+        m_Ports.push_back(std::make_unique<TestPort>(eType, sName));
+        TestPort* pPort = m_Ports.back().get();
+        m_Tabs.OnAddPort(pPort->UniquePortID, eType, pPort);
+        m_Tabs.setCurrentIndex(m_Tabs.count() - 1);
+        return pPort;
+    }
+    // Types the text (line breaks as they stand) and presses Enter.
+    void Send(const QString& sText, Qt::KeyboardModifiers Mods = Qt::NoModifier)
+    {
+        m_pInput->setPlainText(sText);
+        m_pInput->moveCursor(QTextCursor::End);
+        QTest::keyClick(m_pInput.get(), Qt::Key_Return, Mods);
+    }
+    void Choose(const QString& sEntry) { ChooseFromContextMenu(m_pInput->viewport(), sEntry); }
+    QByteArray LastSent(const QSignalSpy& Spy) const { return Spy.last().at(1).toByteArray(); }
+
+    CScriptedPrompt m_Prompt;
+    std::vector<std::unique_ptr<TestPort>> m_Ports;
+    CPortTab m_Tabs;
+    std::unique_ptr<QCMDInput> m_pInput;
+};
+} // namespace
+
+TEST_F(CmdInput, EachLineModeEndsTheTextAsChosen)
+{
+    TestPort* pPort = AddPort();
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    const struct
+    {
+        const char* Mode;
+        const char* Text;
+        QByteArray Bytes;
+    } cases[] = {
+        {"\\r\\n", "log version", "log version\r\n"},
+        {"\\r\\n", "log version\nlog bestposa ontime 1\n\n", "log version\r\nlog bestposa ontime 1\r\n"},
+        {"\\r\\n", "", ""},
+        {"\\n", "", "\n"},
+        {"\\n", "a\nb", "a\nb\n"},
+        {"None", "$PASHS,NME,GGA", "$PASHS,NME,GGA"},
+    };
+    for (const auto& c : cases)
+    {
+        Choose(QString::fromLatin1(c.Mode));
+        Send(QString::fromLatin1(c.Text));
+        ASSERT_FALSE(sent.isEmpty()) << c.Text;
+        EXPECT_EQ(sent.last().at(0).toUInt(), pPort->UniquePortID);
+        EXPECT_EQ(LastSent(sent), c.Bytes) << c.Mode << " " << c.Text;
+        EXPECT_TRUE(m_pInput->toPlainText().isEmpty());
+    }
+}
+
+TEST_F(CmdInput, HexadecimalTextIsSentAsItsBytesAndAGarbledOneIsRefusedWhole)
+{
+    AddPort();
+    Choose(QStringLiteral("Hex Send"));
+    ASSERT_TRUE(m_pInput->IsHexSend());
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    const struct
+    {
+        const char* Text;
+        QByteArray Bytes; // empty: refused
+    } cases[] = {
+        {"AA 44 12", QByteArray::fromHex("AA4412")},
+        {"aa4412 0d0a", QByteArray::fromHex("AA44120D0A")},
+        {"0XAA 0X12", QByteArray::fromHex("AA12")},
+        {"0x12", {}}, // a lower-case x is no digit
+        {"AA4", {}},  // the last digit has no partner
+        {"AA 4 12", {}},
+        {"AG", {}},
+    };
+    for (const auto& c : cases)
+    {
+        sent.clear();
+        m_Prompt.Messages.clear();
+        Send(QString::fromLatin1(c.Text));
+        if (c.Bytes.isEmpty())
+        {
+            EXPECT_TRUE(sent.isEmpty()) << c.Text;
+            EXPECT_EQ(m_Prompt.Messages, QStringList(QStringLiteral("Error|The hexadecimal data is garbled!")));
+            // The text stays to be mended.
+            EXPECT_EQ(m_pInput->toPlainText(), QString::fromLatin1(c.Text));
+            continue;
+        }
+        ASSERT_EQ(sent.count(), 1) << c.Text;
+        EXPECT_EQ(LastSent(sent), c.Bytes) << c.Text;
+        EXPECT_TRUE(m_Prompt.Messages.isEmpty());
+    }
+}
+
+TEST_F(CmdInput, TheHistoryKeepsDistinctCommandsAndIsBrowsedWithTheArrowKeys)
+{
+    AddPort();
+    Send(QStringLiteral("log version"));
+    Send(QStringLiteral("log version"));
+    Send(QStringLiteral("unlogall"));
+    EXPECT_EQ(m_pInput->History(), QStringList({QStringLiteral("log version"), QStringLiteral("unlogall")}));
+    QTest::keyClick(m_pInput.get(), Qt::Key_Up);
+    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("unlogall"));
+    QTest::keyClick(m_pInput.get(), Qt::Key_Up);
+    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log version"));
+    QTest::keyClick(m_pInput.get(), Qt::Key_Down);
+    QTest::keyClick(m_pInput.get(), Qt::Key_Down);
+    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log version"));
+
+    for (int i = 0; i < QCMDInput::MAX_HISTORY + 1; ++i)
+        Send(QStringLiteral("log range%1").arg(i));
+    ASSERT_EQ(m_pInput->History().size(), QCMDInput::MAX_HISTORY);
+    EXPECT_EQ(m_pInput->History().first(), QStringLiteral("log range1"));
+
+    // Shift+Enter starts a new line; Ctrl+Enter sends.
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    m_pInput->clear();
+    QTest::keyClicks(m_pInput.get(), QStringLiteral("log a"));
+    QTest::keyClick(m_pInput.get(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(m_pInput.get(), QStringLiteral("log b"));
+    EXPECT_TRUE(sent.isEmpty());
+    QTest::keyClick(m_pInput.get(), Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(LastSent(sent), QByteArray("log a\r\nlog b\r\n"));
+}
+
+TEST_F(CmdInput, SentCommandsAreLoggedToTheHistoryFileBetweenStartAndExit)
+{
+    AddPort();
+    Send(QStringLiteral("log version"));
+    m_pInput.reset();
+    QFile file(QCMDInput::HistoryLogPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 6) << lines.join('|').toStdString();
+    const QString sTime = QStringLiteral("\\[\\d{8}-\\d\\d:\\d\\d:\\d\\d\\] ");
+    EXPECT_EQ(lines.at(0), QString(42, QLatin1Char('-')));
+    EXPECT_TRUE(QRegularExpression("^" + sTime + "ZorvikMonitor Start\\.\\.\\.$").match(lines.at(1)).hasMatch());
+    EXPECT_TRUE(QRegularExpression("^" + sTime + "Port:/dev/ttyUSB0,CMD:log version $").match(lines.at(2)).hasMatch())
+        << lines.at(2).toStdString();
+    EXPECT_TRUE(QRegularExpression("^" + sTime + "ZorvikMonitor Exit\\.\\.\\.$").match(lines.at(3)).hasMatch());
+    EXPECT_EQ(lines.at(4), QString(42, QLatin1Char('-')));
+}
+
+TEST_F(CmdInput, NothingGoesToAPortThatUpgradesOrToNoPortAtAll)
+{
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    Send(QStringLiteral("log version"));
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log version"));
+
+    TestPort* pPort = AddPort();
+    pPort->SetUpgrading(true);
+    Send(QStringLiteral("log version"));
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_EQ(m_Prompt.Messages,
+              QStringList(QStringLiteral("Updating|The board card in the upgrade, do not enter the command!!")));
+    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log version"));
+}
+
+TEST_F(CmdInput, LocalCommandsOpenPortsWithoutATabAndReachNoReceiver)
+{
+    QSignalSpy connects(m_pInput->CmdInterface(), &QZvCmdInterface::SignalConnect);
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    Send(QStringLiteral("open -t /dev/serial/by-id/usb-Zv-if00-port0 -b 460800"));
+    ASSERT_EQ(connects.count(), 1);
+    EXPECT_EQ(m_pInput->CmdInterface()->m_UartConfig.PortName, QStringLiteral("/dev/serial/by-id/usb-Zv-if00-port0"));
+    EXPECT_EQ(m_pInput->CmdInterface()->m_UartConfig.BaudRate, 460800u);
+    EXPECT_TRUE(m_pInput->toPlainText().isEmpty());
+
+    // Between "###" separators, with a port: served, and the text goes to the port as typed.
+    TestPort* pPort = AddPort();
+    Send(QStringLiteral("log version###open -t /dev/ttyUSB3###"));
+    EXPECT_EQ(connects.count(), 2);
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(sent.at(0).at(0).toUInt(), pPort->UniquePortID);
+    Send(QStringLiteral("save"));
+    EXPECT_EQ(sent.count(), 1);
+}
+
+TEST_F(CmdInput, SendingToAllSessionsAddressesEveryPortAndAFactoryResetReturnsSerialPortsTo115200)
+{
+    AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.5"));
+    TestPort* pSerial = AddPort();
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    QSignalSpy bauds(m_pInput.get(), &QCMDInput::SignalFresetChangedBaudRate);
+    Send(QStringLiteral("FRESET"));
+    ASSERT_EQ(bauds.count(), 1);
+    EXPECT_EQ(bauds.at(0).at(0).toUInt(), 115200u);
+    EXPECT_EQ(bauds.at(0).at(1).toInt(), 1);
+    EXPECT_EQ(sent.last().at(0).toUInt(), pSerial->UniquePortID);
+    m_Tabs.setCurrentIndex(0);
+    Send(QStringLiteral("freset"));
+    EXPECT_EQ(bauds.count(), 1); // not a serial port
+
+    QSignalSpy all(m_pInput.get(), &QCMDInput::SignalSendAll);
+    QSignalSpy titles(m_pInput.get(), &QCMDInput::SignalSendCMD2AllWinChanged);
+    Choose(QStringLiteral("Send Commands to All Sessions"));
+    ASSERT_EQ(all.count(), 1);
+    EXPECT_TRUE(all.at(0).at(0).toBool());
+    ASSERT_EQ(titles.count(), 1);
+    EXPECT_EQ(titles.at(0).at(0).toInt(), 0);
+    Send(QStringLiteral("log version"));
+    EXPECT_EQ(sent.last().at(0).toUInt(), QZvPortCtrlBase::ANY_PORT_ID);
+    Choose(QStringLiteral("Send Commands to All Sessions"));
+    EXPECT_FALSE(m_pInput->IsSendToAll());
+}
+
+TEST_F(CmdInput, TypedWordsAreCompletedWithCommandOrLogNames)
+{
+    AddPort();
+    m_pInput->setFocus();
+    QTest::keyClicks(m_pInput.get(), QStringLiteral("log bestp"));
+    QAbstractItemView* pPopup = m_pInput->findChild<QCMDCompleter*>()->popup();
+    ASSERT_TRUE(pPopup->isVisible());
+    EXPECT_EQ(pPopup->currentIndex().data().toString(), QStringLiteral("BESTPOS"));
+    QTest::keyClick(pPopup, Qt::Key_Down);
+    QTest::keyClick(pPopup, Qt::Key_Return);
+    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log bestpOSA "));
+
+    // A command name at the start of the line; a word-ending character closes the list.
+    m_pInput->clear();
+    QTest::keyClicks(m_pInput.get(), QStringLiteral("fre"));
+    ASSERT_TRUE(pPopup->isVisible());
+    EXPECT_EQ(pPopup->currentIndex().data().toString(), QStringLiteral("FRESET"));
+    QTest::keyClicks(m_pInput.get(), QStringLiteral("-"));
+    EXPECT_FALSE(pPopup->isVisible());
+    // A word that is a whole name offers nothing, and Enter sends it.
+    m_pInput->clear();
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    QTest::keyClicks(m_pInput.get(), QStringLiteral("log version"));
+    EXPECT_FALSE(pPopup->isVisible());
+    QTest::keyClick(m_pInput.get(), Qt::Key_Return);
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(LastSent(sent), QByteArray("log version\r\n"));
+    // With an untouched field the arrow keys browse the history, not the list.
+    QTest::keyClick(m_pInput.get(), Qt::Key_Up);
+    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log version"));
+}
