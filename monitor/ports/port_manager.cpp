@@ -1,5 +1,6 @@
 #include "monitor/ports/port_manager.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QTimer>
 #include <cstring>
@@ -155,10 +156,20 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
 
 void QZvPortManager::ReleasePort(QZvPortCtrlBase* pCtrl, int nWaitMs)
 {
+    AskPortToEnd(pCtrl);
+    FinishPort(pCtrl, QDeadlineTimer(nWaitMs));
+}
+
+void QZvPortManager::AskPortToEnd(QZvPortCtrlBase* pCtrl)
+{
     disconnect(this, nullptr, pCtrl, nullptr);
     QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnCloseOnePort);
     pCtrl->RequestStop();
-    if (pCtrl->wait(static_cast<unsigned long>(nWaitMs)))
+}
+
+void QZvPortManager::FinishPort(QZvPortCtrlBase* pCtrl, QDeadlineTimer Deadline)
+{
+    if (pCtrl->wait(Deadline))
     {
         delete pCtrl;
         return;
@@ -196,6 +207,18 @@ int QZvPortManager::DeletePortCtrl(uint UniquePortID)
     qDebug("Delete Port %d", UniquePortID);
     ReleasePort(pCtrl, DELETE_WAIT_MS);
     return 0;
+}
+
+void QZvPortManager::DeleteAllPortCtrl()
+{
+    const QList<QZvPortCtrlBase*> ports = m_PortCtrls.values();
+    m_PortCtrls.clear();
+    // Every port is asked first, so that they end side by side.
+    for (QZvPortCtrlBase* pCtrl : ports)
+        AskPortToEnd(pCtrl);
+    const QDeadlineTimer deadline(DELETE_WAIT_MS);
+    for (QZvPortCtrlBase* pCtrl : ports)
+        FinishPort(pCtrl, deadline);
 }
 
 int QZvPortManager::SetActivePortID(uint UniquePortID, bool bActive)

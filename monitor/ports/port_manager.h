@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -69,6 +70,10 @@ public slots:
     // USB_PORT_FAIL_E and the name "USB" with its channel + 1).
     int AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pConfig);
     int DeletePortCtrl(uint UniquePortID);
+    // Ends every port at once and waits for them together, at most
+    // DELETE_WAIT_MS in all (used when the program closes); a port whose
+    // thread has not ended by then is destroyed once it ends.
+    void DeleteAllPortCtrl();
     int SetActivePortID(uint UniquePortID, bool bActive);
     int DisconnectPort(int iTab, uint UniquePortID);
     int ReconnectPort(int iTab, uint UniquePortID);
@@ -92,6 +97,9 @@ public slots:
 
 private:
     void ReleasePort(QZvPortCtrlBase* pCtrl, int nWaitMs);
+    // The two halves of ReleasePort: the port is asked to end, then waited for.
+    void AskPortToEnd(QZvPortCtrlBase* pCtrl);
+    void FinishPort(QZvPortCtrlBase* pCtrl, QDeadlineTimer Deadline);
     void ReapEndedPorts();
 
     QHash<uint, QZvPortCtrlBase*> m_PortCtrls;

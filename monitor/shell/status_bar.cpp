@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTextDocumentFragment>
 #include <QUrl>
+#include <algorithm>
 #include <cstring>
 
 #include "monitor/ports/file_port_ctrl.h"
@@ -54,7 +55,6 @@ QZvStatusBar::QZvStatusBar(QWidget* pParent)
     InitMonitorResources();
     m_pRateLabel->setFixedWidth(70);
     m_pRateLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_pPauseLabel->setFixedWidth(50);
     m_pPauseLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_pReloadButton->setIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/RefreshReceiver.png")));
     m_pReloadButton->setIconSize(QSize(17, 15));
@@ -84,6 +84,11 @@ QZvStatusBar::QZvStatusBar(QWidget* pParent)
 
 void QZvStatusBar::ApplyTexts()
 {
+    // Fixed, so that the bar does not move as the state changes, and wide
+    // enough for either state in this language and font.
+    const QFontMetrics metrics = m_pPauseLabel->fontMetrics();
+    const int nText = std::max(metrics.horizontalAdvance(tr("Pause")), metrics.horizontalAdvance(tr("Resume")));
+    m_pPauseLabel->setFixedWidth(std::max(50, nText + 2 * m_pPauseLabel->margin() + 4));
     m_pPauseLabel->setToolTip(tr("double click or Ctrl + H to switch"));
     m_pReloadButton->setToolTip(tr("Reload receiver information"));
 }

@@ -25,4 +25,8 @@ signals:
     void SignalHardwareSetFileName(int PortIndex, QString LogFileName);
     void SignalHardwareCloseFile(int PortIndex);
     void SignalHardWareLogConfig(int Index, uint Mode, bool bLoop, QDateTime DateTime);
+
+public slots:
+    // While the test upgrades boards, a finished upgrade shows no box.
+    void OnUPdateNotBox(bool bQuiet);
 };

@@ -1,15 +1,8 @@
 // Every window at its default size, in both languages: rendered to an image,
 // and no label, button, group title, combo box or tab shows less than its text
 // needs.
-#include <QAbstractButton>
 #include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
 #include <QMenu>
-#include <QTabBar>
 #include <QTabWidget>
 
 #include "converter/ui/about_moxelin_dialog.h"
@@ -17,86 +10,11 @@
 #include "converter/ui/nav_header_window.h"
 #include "converter/ui/obs_header_window.h"
 #include "converter/ui/sample_extract_window.h"
+#include "support/window_layout.h"
 #include "window_test_support.h"
 
 namespace
 {
-QString Describe(const QWidget* p, const QString& sText, QSize need)
-{
-    return QString("%1 \"%2\": needs %3x%4, has %5x%6")
-        .arg(p->objectName(), sText)
-        .arg(need.width())
-        .arg(need.height())
-        .arg(p->width())
-        .arg(p->height());
-}
-
-// Widgets of the window whose text is cut by their own geometry.
-QStringList ClippedTexts(QWidget* pWindow)
-{
-    QStringList clipped;
-    for (QWidget* p : pWindow->findChildren<QWidget*>())
-    {
-        if (!p->isVisibleTo(pWindow) || p->window() != pWindow)
-            continue;
-        if (auto* pLabel = qobject_cast<QLabel*>(p))
-        {
-            if (pLabel->text().isEmpty() || pLabel->wordWrap())
-                continue;
-            const QSize need = pLabel->sizeHint();
-            if (need.width() > p->width() || need.height() > p->height())
-                clipped << Describe(p, pLabel->text(), need);
-        }
-        else if (auto* pButton = qobject_cast<QAbstractButton*>(p))
-        {
-            if (pButton->text().isEmpty())
-                continue;
-            const QSize need = pButton->sizeHint();
-            if (need.width() > p->width() || need.height() > p->height())
-                clipped << Describe(p, pButton->text(), need);
-        }
-        else if (auto* pGroup = qobject_cast<QGroupBox*>(p))
-        {
-            const QSize need = pGroup->minimumSizeHint();
-            if (!pGroup->title().isEmpty() && need.width() > p->width())
-                clipped << Describe(p, pGroup->title(), need);
-        }
-        else if (auto* pCombo = qobject_cast<QComboBox*>(p))
-        {
-            const int nText = pCombo->fontMetrics().horizontalAdvance(pCombo->currentText());
-            if (!pCombo->isEditable() && nText + 24 > p->width())
-                clipped << Describe(p, pCombo->currentText(), QSize(nText + 24, 0));
-        }
-        else if (auto* pTabs = qobject_cast<QTabBar*>(p))
-        {
-            for (int i = 0; i < pTabs->count(); ++i)
-            {
-                const QSize need(pTabs->fontMetrics().horizontalAdvance(pTabs->tabText(i)) + 16, 0);
-                if (pTabs->tabRect(i).width() < need.width())
-                    clipped << Describe(p, pTabs->tabText(i), need);
-            }
-        }
-    }
-    return clipped;
-}
-
-// Shows the window, renders it (kept under ZV_UI_SHOTS when that is set) and
-// returns what is clipped.
-std::string RenderAndCheck(QWidget* pWindow, const QString& sShotName)
-{
-    pWindow->show();
-    QCoreApplication::processEvents();
-    const QImage image = pWindow->grab().toImage();
-    EXPECT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), pWindow->size() * pWindow->devicePixelRatioF());
-    const QByteArray sShots = qgetenv("ZV_UI_SHOTS");
-    if (!sShots.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(sShots)).filePath(sShotName + ".png"));
-    const QStringList clipped = ClippedTexts(pWindow);
-    pWindow->hide();
-    return clipped.join('\n').toStdString();
-}
-
 class LayoutTest : public ConverterUiTest, public ::testing::WithParamInterface<const char*>
 {
 };
