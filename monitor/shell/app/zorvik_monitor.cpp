@@ -812,6 +812,7 @@ void QZorvikMonitor::ShutDown(bool bSaveLayout)
         return;
     m_bShutDown = true;
     qApp->removeEventFilter(this);
+    qApp->setProperty("window", QVariant());
     QCoreApplication::instance()->removeNativeEventFilter(this);
     m_W.pTimer->stop();
     ClosePorts();

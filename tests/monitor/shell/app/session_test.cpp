@@ -118,8 +118,10 @@ TEST_F(MonitorTest, ClosingWhilePortsStreamEndsEveryPortPromptly)
     clock.start();
     EXPECT_TRUE(Window().close());
     RecordProperty("CloseMs", static_cast<int>(clock.elapsed()));
-    EXPECT_LT(clock.elapsed(), QZvPortManager::DELETE_WAIT_MS + 500);
-    EXPECT_EQ(QZvPortCtrlBase::GetLiveCount(), 0u);
+    // At most the port manager's bounded wait, with room for a loaded machine.
+    EXPECT_LT(clock.elapsed(), QZvPortManager::DELETE_WAIT_MS + 1200);
+    // A port still ending after the wait is destroyed as soon as its thread ends.
+    EXPECT_TRUE(WaitUntil([] { return QZvPortCtrlBase::GetLiveCount() == 0; }, 5000));
     EXPECT_EQ(Tabs().count(), 0);
     // What the ports had queued for their views before they ended reaches nobody.
     QCoreApplication::processEvents();
