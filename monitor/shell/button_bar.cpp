@@ -112,7 +112,11 @@ void QButtonBar::contextMenuEvent(QContextMenuEvent* pEvent)
     m_pCurAction = ButtonIndex(pAt) >= 0 ? pAt : nullptr;
     qCDebug(lcConsole, "right clicked %p", static_cast<void*>(m_pCurAction));
     const bool bOnButton = m_pCurAction != nullptr;
+    if (!m_pMenu.isNull())
+        m_pMenu->close();
     m_pMenu = new QMenu(this);
+    // The menu runs in the window's own event loop and goes once it is closed.
+    m_pMenu->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_pMenu->addAction(tr("Add Group")), &QAction::triggered, this, &QButtonBar::OnAddButtonGroup);
     connect(m_pMenu->addAction(tr("Delete Group")), &QAction::triggered, this, &QButtonBar::OnDeleteButtonGroup);
     QAction* pNew = m_pMenu->addAction(tr("New Button"));
@@ -127,9 +131,7 @@ void QButtonBar::contextMenuEvent(QContextMenuEvent* pEvent)
     connect(pEdit, &QAction::triggered, this, &QButtonBar::OnEditButton);
     connect(pDelete, &QAction::triggered, this, &QButtonBar::OnDeleteButton);
     connect(pCopy, &QAction::triggered, this, &QButtonBar::OnCopyContent);
-    m_pMenu->exec(pEvent->globalPos());
-    delete m_pMenu;
-    m_pMenu = nullptr;
+    m_pMenu->popup(pEvent->globalPos());
 }
 
 void QButtonBar::OnAddButtonGroup()

@@ -10,6 +10,8 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QToolBar>
@@ -20,7 +22,6 @@ class CPortTab;
 class QAction;
 class QButtonEdit;
 class QComboBox;
-class QMenu;
 
 class QButtonBar : public QToolBar
 {
@@ -70,7 +71,7 @@ private:
     QButtonEdit* m_pButtonEdit;
     QString m_sPresetPath;
     CPortTab* m_pPortTab = nullptr;
-    QMenu* m_pMenu = nullptr;
+    QPointer<QMenu> m_pMenu; // while it is open
     QAction* m_pCurAction = nullptr;
     QAction* m_pGroupAction;
     QList<QAction*> m_Actions;

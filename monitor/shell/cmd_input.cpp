@@ -246,9 +246,12 @@ void QCMDInput::SendText()
         m_KeyState = 0;
         return;
     }
-    if (pCtrl == nullptr || pCtrl->UniquePortID == 0)
+    if (pCtrl != nullptr && pCtrl->UniquePortID == 0)
+        pCtrl = nullptr;
+    // Sent to every port, a command needs no current one.
+    if (pCtrl == nullptr && !m_bSendToAll)
         return;
-    if (pCtrl->IsUpgrading())
+    if (pCtrl != nullptr && pCtrl->IsUpgrading())
     {
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Updating"),
                                  tr("The board card in the upgrade, do not enter the command!!"));
@@ -270,7 +273,7 @@ void QCMDInput::SendText()
     }
     if (!sText.isEmpty())
     {
-        Remember(sText, pCtrl->GetPortName());
+        Remember(sText, pCtrl ? pCtrl->GetPortName() : QString());
         if (sText.contains(QLatin1String(kLocalSeparator)))
         {
             for (const QString& sPiece : sText.split(QLatin1String(kLocalSeparator)))
@@ -296,15 +299,20 @@ void QCMDInput::SendText()
         {
             sOut = sText;
         }
-        bytes = m_pPortTab->EncodeCmdText(sOut);
+        bytes = m_pPortTab ? m_pPortTab->EncodeCmdText(sOut) : sOut.toUtf8();
     }
     emit SignalSendCMD(target, bytes);
-    if (sText.contains(QLatin1String("freset"), Qt::CaseInsensitive) &&
-        pCtrl->PortType == QZvPortCtrlBase::PORT_TYPE_UART)
+    if (sText.contains(QLatin1String("freset"), Qt::CaseInsensitive) && m_pPortTab != nullptr)
     {
-        // A factory reset returns the receiver to 115200 baud.
-        emit SignalFresetChangedBaudRate(kFresetBaudRate,
-                                         m_bSendToAll ? -1 : m_pPortTab->GetTabIndexByPortID(pCtrl->UniquePortID));
+        // A factory reset returns a receiver to 115200 baud: every serial port
+        // that got the command follows its receiver.
+        for (int i = 0; i < m_pPortTab->count(); ++i)
+        {
+            QZvPortCtrlBase* pPort = m_pPortTab->GetPortCtrl(i);
+            if (pPort != nullptr && pPort->PortType == QZvPortCtrlBase::PORT_TYPE_UART &&
+                (m_bSendToAll || pPort == pCtrl))
+                emit SignalFresetChangedBaudRate(kFresetBaudRate, i);
+        }
     }
     clear();
     moveCursor(QTextCursor::Start);
@@ -440,6 +448,8 @@ void QCMDInput::insertCompletion(QString completion)
 
 void QCMDInput::contextMenuEvent(QContextMenuEvent* pEvent)
 {
+    if (!m_pMenu.isNull())
+        m_pMenu->close();
     m_pMenu = createStandardContextMenu();
     RetitleEditMenu(m_pMenu);
     m_pActSendToAll = m_pMenu->addAction(tr("Send Commands to All Sessions"));
@@ -460,20 +470,19 @@ void QCMDInput::contextMenuEvent(QContextMenuEvent* pEvent)
     m_pActHexSend = m_pMenu->addAction(tr("Hex Send"));
     m_pActHexSend->setCheckable(true);
     m_pActHexSend->setChecked(m_bHexSend);
-    connect(m_pActSendToAll, &QAction::triggered, this, [this] { OnSendtoAllWindow(m_pActSendToAll); });
+    QAction* pSendToAll = m_pActSendToAll;
+    QAction* pHexSend = m_pActHexSend;
+    connect(pSendToAll, &QAction::triggered, this, [this, pSendToAll] { OnSendtoAllWindow(pSendToAll); });
     connect(pGroup, &QActionGroup::triggered, this, &QCMDInput::OnSetLineMode);
-    connect(m_pActHexSend, &QAction::triggered, this, [this] { OnHexSend(m_pActHexSend); });
-    m_pMenu->exec(pEvent->globalPos());
-    delete m_pMenu;
-    m_pMenu = nullptr;
-    m_pActSendToAll = nullptr;
-    m_pActHexSend = nullptr;
-    m_LineModeActions.clear();
+    connect(pHexSend, &QAction::triggered, this, [this, pHexSend] { OnHexSend(pHexSend); });
+    // The menu runs in the window's own event loop and goes once it is closed.
+    m_pMenu->setAttribute(Qt::WA_DeleteOnClose);
+    m_pMenu->popup(pEvent->globalPos());
 }
 
 void QCMDInput::OnSendtoAllWindow(QAction* pActSelectAll)
 {
-    if (pActSelectAll == nullptr || pActSelectAll != m_pActSendToAll)
+    if (pActSelectAll == nullptr || pActSelectAll != m_pActSendToAll.data())
         return;
     m_bSendToAll = pActSelectAll->isChecked();
     emit SignalSendAll(m_bSendToAll);
@@ -482,7 +491,9 @@ void QCMDInput::OnSendtoAllWindow(QAction* pActSelectAll)
 
 void QCMDInput::OnSetLineMode(QAction* pActPosMsgType)
 {
-    const int i = m_LineModeActions.indexOf(pActPosMsgType);
+    int i = m_LineModeActions.size() - 1;
+    while (i >= 0 && (pActPosMsgType == nullptr || m_LineModeActions.at(i).data() != pActPosMsgType))
+        --i;
     if (i < 0)
         return;
     pActPosMsgType->setCheckable(true);
@@ -492,6 +503,6 @@ void QCMDInput::OnSetLineMode(QAction* pActPosMsgType)
 
 void QCMDInput::OnHexSend(QAction* pActSendHex)
 {
-    if (pActSendHex != nullptr && pActSendHex == m_pActHexSend)
+    if (pActSendHex != nullptr && pActSendHex == m_pActHexSend.data())
         m_bHexSend = pActSendHex->isChecked();
 }

@@ -19,13 +19,14 @@
 #include <QByteArray>
 #include <QCompleter>
 #include <QFile>
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTextEdit>
 
 class CPortTab;
 class QAction;
-class QMenu;
 class QStringListModel;
 class QZvCmdInterface;
 class QZvPortManager;
@@ -138,10 +139,11 @@ private:
     int m_MaxHistory = MAX_HISTORY;
     QZvCmdInterface* m_pCmdInterface;
     QZvPortManager* m_pPortManager = nullptr;
-    QMenu* m_pMenu = nullptr;
-    QAction* m_pActSendToAll = nullptr;
-    QAction* m_pActHexSend = nullptr;
-    QList<QAction*> m_LineModeActions;
+    // The context menu while it is open, and its entries.
+    QPointer<QMenu> m_pMenu;
+    QPointer<QAction> m_pActSendToAll;
+    QPointer<QAction> m_pActHexSend;
+    QList<QPointer<QAction>> m_LineModeActions;
     bool m_bSendToAll = false;
     bool m_bHexSend = false;
     QCMDCompleter* m_pCompleter;

@@ -241,6 +241,18 @@ TEST_F(CmdInput, SendingToAllSessionsAddressesEveryPortAndAFactoryResetReturnsSe
     EXPECT_EQ(titles.at(0).at(0).toInt(), 0);
     Send(QStringLiteral("log version"));
     EXPECT_EQ(sent.last().at(0).toUInt(), QZvPortCtrlBase::ANY_PORT_ID);
+    // Every serial port that got the reset follows its receiver, whichever tab is current.
+    bauds.clear();
+    Send(QStringLiteral("FRESET"));
+    ASSERT_EQ(bauds.count(), 1);
+    EXPECT_EQ(bauds.at(0).at(1).toInt(), 1);
+    // With no current port the command still goes to every port.
+    while (m_Tabs.count() > 0)
+        m_Tabs.removeTab(0);
+    sent.clear();
+    Send(QStringLiteral("log version"));
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(sent.last().at(0).toUInt(), QZvPortCtrlBase::ANY_PORT_ID);
     Choose(QStringLiteral("Send Commands to All Sessions"));
     EXPECT_FALSE(m_pInput->IsSendToAll());
 }
