@@ -32,6 +32,12 @@ constexpr PRINTABLE_TABLE_T MakePrintableTable()
 
 constexpr PRINTABLE_TABLE_T kPrintable = MakePrintableTable();
 
+// What the wrong-baud judgement reads as text: ASCII with tabs, backspace and
+// line ends. The upper bytes the display also shows are left out: 248-255 are
+// what a UART reads from a line four or more times faster than itself that
+// pauses between its bytes.
+constexpr bool IsTextByte(uint8_t c) { return (c >= 32 && c <= 126) || c == 8 || c == 9 || c == 10 || c == 13; }
+
 constexpr uint8_t kLongSync[4] = {LOG_SYNC_0, LOG_SYNC_1, LOG_SYNC_LONG, LOG_HEADER_LENGTH};
 constexpr uint32_t kLengthEnd = 10; // a long header's length field ends here
 constexpr uint32_t kLongestLog = LOG_HEADER_LENGTH + 0xFFFF + LOG_CRC_LENGTH;
@@ -50,10 +56,24 @@ QBinaryMsgParser::~QBinaryMsgParser() = default;
 
 bool QBinaryMsgParser::IsPrintable(uint8_t c) { return kPrintable.Printable[c]; }
 
-void QBinaryMsgParser::FollowLogHeader(uint8_t c)
+void QBinaryMsgParser::FollowFrameHeader(uint8_t c)
 {
     READABILITY_T& j = m_Judge;
     j.Recent[j.RecentCount++ & 15] = c;
+    // The byte k places before the last one.
+    auto Back = [&j](uint32_t k) { return j.Recent[(j.RecentCount - 1 - k) & 15]; };
+
+    // An RTCM3 header (D3, reserved bits 0, a length, a message number of the
+    // framer's): the frame behind it failed its CRC-24Q.
+    constexpr uint32_t kRtcmHead = 5;
+    if (j.RecentCount >= kRtcmHead && Back(4) == RTCM3_SYNC && Back(3) <= 3)
+    {
+        const uint32_t nLength = uint32_t{Back(3)} << 8 | Back(2);
+        const uint32_t nMessage = uint32_t{Back(1)} << 4 | Back(0) >> 4;
+        if (nLength >= 2 && (nMessage == 63 || nMessage >= 1000))
+            j.Grace = std::max(j.Grace, nLength + RTCM3_OVERHEAD - kRtcmHead);
+    }
+
     if (j.RecentCount < kLengthEnd)
         return;
     auto At = [&j](uint32_t k) { return j.Recent[(j.RecentCount - kLengthEnd + k) & 15]; };
@@ -89,17 +109,18 @@ bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
             m_pText[TextLen++] = static_cast<char>(c);
         else
             m_pHex[HexLen++] = c;
+        const bool bText = IsTextByte(c);
         if (j.Grace != 0)
         {
             --j.Grace;
             j.Run = 0;
         }
-        else if (bPrintable && ++j.Run >= READABLE_RUN)
+        else if (bText && ++j.Run >= READABLE_RUN)
             Readable();
         else
         {
             ++j.SinceGood;
-            if (!bPrintable)
+            if (!bText)
             {
                 j.Run = 0;
                 ++j.Unprintable;
@@ -110,7 +131,7 @@ bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
                 Readable();
             }
         }
-        FollowLogHeader(c);
+        FollowFrameHeader(c);
     }
     m_pText[TextLen] = '\0';
     return bTripped;

@@ -43,12 +43,14 @@ enum : uint32_t
     HEX_AREA_SIZE = 163840 + FRAME_AREA_SIZE,
     STREAM_TEXT_SIZE = 163840 + FRAME_AREA_SIZE,
     // The wrong-baud judgement looks at this many text bytes in a row without
-    // a sign of a readable stream (a frame, a text line, a binary log header)
-    // and trips when a quarter of them are not printable: at 115200 baud that
-    // is well under two seconds of a receiver's output, and it is more than a
-    // damaged log among good ones leaves behind.
-    UNREADABLE_WINDOW = 4096,
-    READABLE_RUN = 32, // printable bytes in a row that read as a text line
+    // a sign of a readable stream (a frame, a line of ASCII text, the header
+    // of a long log whose checksum failed) and trips when a quarter of them
+    // are not ASCII text. That is at most 1.6 s at 9600 baud, and more than a
+    // damaged frame among good ones leaves behind: an RTCM3 frame holds at
+    // most 1029 bytes, and the bytes of a damaged frame whose header is seen
+    // are not counted at all.
+    UNREADABLE_WINDOW = 1536,
+    READABLE_RUN = 32, // ASCII text bytes in a row that read as a text line
 };
 
 // ParseData results.
@@ -120,20 +122,22 @@ private:
     struct READABILITY_T
     {
         uint32_t SinceGood;   // text bytes
-        uint32_t Unprintable; // of those, not printable
-        uint32_t Run;         // printable bytes in a row
-        uint32_t Grace;       // bytes of a damaged binary log still to come: not held against the stream
-        uint8_t Recent[16];   // the last text bytes, to spot a log header among them
+        uint32_t Unprintable; // of those, not ASCII text
+        uint32_t Run;         // ASCII text bytes in a row
+        uint32_t Grace;       // bytes of a damaged frame still to come: not held against the stream
+        uint8_t Recent[16];   // the last text bytes, to spot a frame header among them
         uint64_t RecentCount;
     };
 
     bool HasRoom() const;
     // Splits text into the areas; returns true when the judgement tripped.
     bool SplitText(const uint8_t* pText, uint32_t nLength);
-    // Spots a long log header (AA 44 12 1C, its length at bytes 8-9) in the
-    // text, even with one of its sync bytes damaged: one there means a log
-    // whose checksum failed, so its bytes come from a readable stream.
-    void FollowLogHeader(uint8_t c);
+    // Spots the header of a frame in the text: there it means a frame whose
+    // checksum failed, so its bytes come from a readable stream and are not
+    // held against it. A long log header (AA 44 12 1C, its length at bytes
+    // 8-9) is spotted even with one sync byte damaged, and counts as a sign
+    // of a readable stream; an RTCM3 header only excuses its frame's bytes.
+    void FollowFrameHeader(uint8_t c);
     void Readable() { m_Judge.SinceGood = m_Judge.Unprintable = 0; }
 
     std::unique_ptr<char[]> m_pText;
