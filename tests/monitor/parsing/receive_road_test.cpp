@@ -4,6 +4,7 @@
 // framing, the store and the position record come out the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <sstream>
@@ -92,16 +93,70 @@ size_t Count(const std::string& s, const std::string& what)
 Bytes BodyOf(const Bytes& wireLog) { return Bytes(wireLog.begin() + LOG_HEADER_LENGTH, wireLog.end() - 4); }
 Bytes KeptBody(const Bytes& record) { return Bytes(record.begin() + LOG_HEADER_LENGTH, record.end()); }
 
+// What a road gives, to compare: the view's text, hex and stream text, the
+// store's counts and kept logs, and the position record.
+struct Outcome
+{
+    std::string Text, StreamText, Position;
+    Bytes Hex;
+    std::vector<uint32_t> Counts;
+    std::vector<Bytes> Kept;
+    int Unreadable;
+
+    bool operator==(const Outcome& o) const
+    {
+        return Text == o.Text && StreamText == o.StreamText && Position == o.Position && Hex == o.Hex &&
+               Counts == o.Counts && Kept == o.Kept && Unreadable == o.Unreadable;
+    }
+};
+
+Outcome OutcomeOf(const PortRoad& road)
+{
+    Outcome o{road.Text, road.StreamText, Summary(road.PosParser.m_PosData), road.Hex, {}, {}, road.Unreadable};
+    o.Counts.assign(road.Store.Counts, road.Store.Counts + STORE_SLOT_COUNT);
+    for (const uint16_t nId :
+         {uint16_t(MSG_ID_BESTPOS), uint16_t(MSG_ID_RANGE), uint16_t(MSG_ID_RAWIMUSX), uint16_t(MSG_ID_PSRPOS)})
+        o.Kept.push_back(road.Kept(nId));
+    return o;
+}
+
+// Where two outcomes first differ, for the failure message.
+std::string FirstDifference(const Outcome& a, const Outcome& b)
+{
+    auto at = [](const std::string& x, const std::string& y)
+    {
+        const size_t n =
+            std::mismatch(x.begin(), x.begin() + std::min(x.size(), y.size()), y.begin()).first - x.begin();
+        return std::to_string(n) + ": \"" + x.substr(n, 60) + "\" / \"" + y.substr(n, 60) + "\"";
+    };
+    if (a.Text != b.Text)
+        return "text at " + at(a.Text, b.Text);
+    if (a.StreamText != b.StreamText)
+        return "stream text at " + at(a.StreamText, b.StreamText);
+    if (a.Position != b.Position)
+        return "position " + at(a.Position, b.Position);
+    if (a.Hex != b.Hex)
+        return "hex";
+    if (a.Counts != b.Counts)
+        return "counts";
+    if (a.Kept != b.Kept)
+        return "kept logs";
+    return a.Unreadable != b.Unreadable ? "unreadable passes" : "";
+}
+
 class ReceiveRoad : public ::testing::Test
 {
 protected:
     ScopedProfile m_Profile{CODEC_PROFILE_MONITOR};
 };
 
+constexpr uint32_t kSources[] = {REF_POS_BESTPOS, REF_POS_GGA, REF_POS_PSRPOS};
+
 TEST_F(ReceiveRoad, EveryChunkingGivesTheSameResults)
 {
     const RECEIVER_STREAM_T s = ReceiverStream(50, true);
     ASSERT_GT(s.Damaged, 20u);
+    ASSERT_GT(s.CutSentences, 5u);
     PortRoad whole(REF_POS_BESTPOS);
     whole.Feed(s.Data, s.Data.size());
 
@@ -119,35 +174,60 @@ TEST_F(ReceiveRoad, EveryChunkingGivesTheSameResults)
     EXPECT_EQ(whole.Pos().SatInfo[23 - 1].CN0, 46);
     EXPECT_EQ(whole.Unreadable, 0);
 
-    std::vector<size_t> batches = {1, 2, 3, 7, 31, 100, 499, 500, 501, 1069, 4096, 65535, 65536};
-    for (const size_t nBatch : batches)
+    // Each position source, whole and in batches of every kind: the same
+    // framing, store and position record.
+    const std::vector<size_t> batches = {1, 2, 3, 7, 31, 100, 499, 500, 501, 1069, 4096, 65535, 65536};
+    for (const uint32_t nSource : kSources)
     {
-        SCOPED_TRACE(nBatch);
-        PortRoad road(REF_POS_BESTPOS);
-        road.Feed(s.Data, nBatch);
-        ASSERT_EQ(road.Text, whole.Text);
-        ASSERT_EQ(road.Hex, whole.Hex);
-        ASSERT_EQ(road.StreamText, whole.StreamText);
-        EXPECT_EQ(0, std::memcmp(road.Store.Counts, whole.Store.Counts, sizeof whole.Store.Counts));
-        for (const uint16_t nId :
-             {uint16_t(MSG_ID_BESTPOS), uint16_t(MSG_ID_RANGE), uint16_t(MSG_ID_RAWIMUSX), uint16_t(MSG_ID_PSRPOS)})
-            EXPECT_EQ(road.Kept(nId), whole.Kept(nId)) << nId;
-        EXPECT_EQ(Summary(road.Pos()), Summary(whole.Pos()));
-        EXPECT_EQ(road.Unreadable, 0);
+        SCOPED_TRACE(RefPosMsgTypeName(nSource));
+        PortRoad one(nSource);
+        one.Feed(s.Data, s.Data.size());
+        const Outcome expected = OutcomeOf(one);
+        for (const size_t nBatch : batches)
+        {
+            PortRoad road(nSource);
+            road.Feed(s.Data, nBatch);
+            const Outcome got = OutcomeOf(road);
+            EXPECT_TRUE(got == expected) << "batches of " << nBatch << ": " << FirstDifference(got, expected);
+        }
+        // Batches of changing sizes, as a loaded machine hands them over.
+        std::mt19937 rng(29 + nSource);
+        PortRoad road(nSource);
+        for (size_t i = 0; i < s.Data.size();)
+        {
+            const size_t n = std::min<size_t>(s.Data.size() - i, 1 + rng() % (rng() % 4 ? 600 : 70000));
+            road.Feed(s.Data.data() + i, n);
+            i += n;
+        }
+        const Outcome got = OutcomeOf(road);
+        EXPECT_TRUE(got == expected) << "random batches: " << FirstDifference(got, expected);
     }
+}
 
-    // Batches of changing sizes, as a loaded machine hands them over.
-    std::mt19937 rng(29);
-    PortRoad road(REF_POS_BESTPOS);
-    for (size_t i = 0; i < s.Data.size();)
+// A stream cut in two at every byte, so that every frame, sentence and text
+// log is split at each of its bytes once: the same results as the whole.
+TEST_F(ReceiveRoad, EveryCutGivesTheSameResults)
+{
+    const RECEIVER_STREAM_T s = ReceiverStream(3, true, 11);
+    ASSERT_GT(s.Damaged + s.CutSentences, 0u);
+    Outcome expected[3];
+    for (uint32_t k = 0; k < 3; ++k)
     {
-        const size_t n = std::min<size_t>(s.Data.size() - i, 1 + rng() % (rng() % 4 ? 600 : 70000));
-        road.Feed(s.Data.data() + i, n);
-        i += n;
+        PortRoad whole(kSources[k]);
+        whole.Feed(s.Data, s.Data.size());
+        expected[k] = OutcomeOf(whole);
     }
-    EXPECT_EQ(road.Text, whole.Text);
-    EXPECT_EQ(Summary(road.Pos()), Summary(whole.Pos()));
-    EXPECT_EQ(0, std::memcmp(road.Store.Counts, whole.Store.Counts, sizeof whole.Store.Counts));
+    EXPECT_EQ(expected[0].Counts[CatalogueIndexOf(MSG_ID_BESTPOS)], s.Bestpos);
+    for (size_t nCut = 1; nCut < s.Data.size(); ++nCut)
+    {
+        const uint32_t k = nCut % 3;
+        PortRoad road(kSources[k]);
+        road.Feed(s.Data.data(), nCut);
+        road.Feed(s.Data.data() + nCut, s.Data.size() - nCut);
+        const Outcome got = OutcomeOf(road);
+        ASSERT_TRUE(got == expected[k]) << "cut at " << nCut << ", " << RefPosMsgTypeName(kSources[k]) << ": "
+                                        << FirstDifference(got, expected[k]);
+    }
 }
 
 // A binary log is counted and kept once: its text goes to the view, not back

@@ -3,8 +3,9 @@
 // that the GPS week turns too (GPS minus UTC 15 s), with NMEA GGA, GSA, GSV and RMC, binary BESTPOS and RANGE, RAWIMUSX
 // with the short header at 5 Hz, text PSRPOS logs, RTCM3 1005 and MSM7 1077
 // and 1117 frames and command replies; optionally one byte flipped in a tenth
-// of the binary logs and RTCM3 frames, as a noisy line does. Also what a UART
-// set to the wrong baud rate makes of such a stream.
+// of the binary logs and RTCM3 frames and the end of a tenth of the GGA and RMC
+// sentences lost, as a noisy line does. Also what a UART set to the wrong baud
+// rate makes of such a stream.
 #pragma once
 
 #include <cmath>
@@ -17,8 +18,8 @@
 #include "codec/ins_logs.h"
 #include "codec/position_logs.h"
 #include "support/frame_builders.h"
-#include "support/rtcm3_builder.h"
 #include "support/log_generator.h"
+#include "support/rtcm3_builder.h"
 
 struct RECEIVER_STREAM_T
 {
@@ -27,6 +28,7 @@ struct RECEIVER_STREAM_T
     uint32_t Bestpos = 0, Range = 0, RawImu = 0, Rtcm = 0;
     uint32_t TextPsrpos = 0; // text logs, never damaged
     uint32_t Damaged = 0;
+    uint32_t CutSentences = 0;
     uint32_t Epochs = 0;
     CalendarTime LastUtc{}; // of the last epoch
     Bytes LastBestpos;      // the last intact BESTPOS as sent
@@ -60,6 +62,14 @@ inline RECEIVER_STREAM_T ReceiverStream(uint32_t nEpochs, bool bDamage, uint32_t
         return bIntact;
     };
     auto text = [&](const std::string& s) { r.Data.insert(r.Data.end(), s.begin(), s.end()); };
+    // A sentence that loses its end, line end included.
+    auto sentence = [&](const std::string& s)
+    {
+        if (!bDamage || rng() % 10 != 0)
+            return text(s);
+        ++r.CutSentences;
+        text(s.substr(0, 10 + rng() % (s.size() - 12)));
+    };
     auto msm = [&](uint32_t nMsg, uint32_t nTow, uint64_t uSats, uint32_t uSignals)
     {
         RtcmBuilder b = Msm(nMsg, nTow, nMsg == 1077, uSats, uSignals);
@@ -90,12 +100,12 @@ inline RECEIVER_STREAM_T ReceiverStream(uint32_t nEpochs, bool bDamage, uint32_t
               &r.Range);
         char alt[16];
         snprintf(alt, sizeof alt, "%.3f", dAlt);
-        text(
+        sentence(
             Nmea(std::string("GPGGA,") + hms + "," + lat + ",N," + lon + ",E,4,12,0.8," + alt + ",M,7.123,M,1.0,0001"));
         text(Nmea("GNGSA,A,3,02,05,10,13,15,18,23,24,,,,,1.5,0.8,1.2,1"));
         text(Nmea("GPGSV,2,1,08,02,45,120,47,05,30,200,44,10,60,045,49,13,15,300,38,1"));
         text(Nmea("GPGSV,2,2,08,15,70,010,50,18,25,250,41,23,40,160,46,24,10,080,35,1"));
-        text(Nmea(std::string("GPRMC,") + hms + ",A," + lat + ",N," + lon + ",E,0.05,90.0," + dmy + ",,,D"));
+        sentence(Nmea(std::string("GPRMC,") + hms + ",A," + lat + ",N," + lon + ",E,0.05,90.0," + dmy + ",,,D"));
         for (uint32_t i = 0; i < 5; ++i)
         {
             RawImuXBody imu{1,
