@@ -5,6 +5,8 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
+#include "monitor/ports/ntrip_protocol.h"
+
 namespace
 {
 void CopyText(char* pDest, size_t nCapacity, const char* pText)
@@ -38,7 +40,7 @@ int NtripResolveServerName(const char* pServerName, uint32_t* pAddress)
     if (inet_pton(AF_INET, name, &addr) == 1)
     {
         *pAddress = ntohl(addr.s_addr);
-        return 0;
+        return NTRIP_OK;
     }
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -46,15 +48,15 @@ int NtripResolveServerName(const char* pServerName, uint32_t* pAddress)
     addrinfo* pList = nullptr;
     if (getaddrinfo(name, nullptr, &hints, &pList) != 0)
     {
-        return 2;
+        return NTRIP_RESOLVE_FAILED;
     }
-    int result = 3;
+    int result = NTRIP_NO_ADDRESS;
     for (const addrinfo* p = pList; p != nullptr; p = p->ai_next)
     {
         if (p->ai_family == AF_INET && p->ai_addr != nullptr)
         {
             *pAddress = ntohl(reinterpret_cast<const sockaddr_in*>(p->ai_addr)->sin_addr.s_addr);
-            result = 0;
+            result = NTRIP_OK;
             break;
         }
     }

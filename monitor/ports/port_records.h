@@ -73,6 +73,8 @@ void NtripSetDefaultConfig(NTRIP_CONFIG_T* pConfig);
 
 // Finds the IPv4 address of a caster: a name is first read as a dotted
 // address and only resolved by name when it is not one, so host names that
-// begin with a digit still resolve. Returns 0 with the address in host byte
-// order, 2 when the lookup fails, 3 when it yields no IPv4 address.
+// begin with a digit still resolve. Returns a session result of
+// monitor/ports/ntrip_protocol.h: NTRIP_OK with the address in host byte
+// order, NTRIP_RESOLVE_FAILED when the lookup fails, NTRIP_NO_ADDRESS when it
+// yields no IPv4 address.
 int NtripResolveServerName(const char* pServerName, uint32_t* pAddress);

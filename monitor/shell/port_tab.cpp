@@ -1,5 +1,6 @@
 #include "monitor/shell/port_tab.h"
 
+#include <QAbstractSocket>
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
@@ -273,26 +274,27 @@ void CPortTab::OnAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E Por
     QString sReject;
     if (PortType != QZvPortCtrlBase::PORT_TYPE_TCP)
     {
-        sText = ErrFlag == -2
+        sText = ErrFlag == PORT_FAIL_NO_ANSWER
                     ? tr("Port connection failed\r\n1.Check for halvorne board !\r\n2.Baud rate does not match, Can "
                          "right click on the port configuration, Change the configuration! ")
                     : tr("Can not open Port");
     }
     else
     {
+        // A TCP port reports the socket error.
         QString sReason;
         switch (ErrFlag)
         {
-        case 0:
+        case QAbstractSocket::ConnectionRefusedError:
             sReason = tr("Server refused");
             break;
-        case 1:
+        case QAbstractSocket::RemoteHostClosedError:
             sReason = tr("The connection was refused by the peer");
             break;
-        case 2:
+        case QAbstractSocket::HostNotFoundError:
             sReason = tr("The host was not found");
             break;
-        case 5:
+        case QAbstractSocket::SocketTimeoutError:
             sReason = tr("Time out");
             break;
         default:

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "monitor/ports/ntrip_protocol.h"
 #include "monitor/ports/port_records.h"
 
 TEST(PortRecords, CasterDefaults)
@@ -24,7 +25,7 @@ TEST(PortRecords, CasterDefaults)
     EXPECT_EQ(config.PositionTime, -1000);
     EXPECT_EQ(config.LastGgaTime, 0);
     uint32_t address = 0;
-    EXPECT_EQ(NtripResolveServerName(config.ServerName, &address), 0);
+    EXPECT_EQ(NtripResolveServerName(config.ServerName, &address), NTRIP_OK);
     EXPECT_EQ(address >> 16, 0xC0A8u) << "a private address";
 }
 
@@ -42,12 +43,12 @@ TEST(PortRecords, RecordDefaults)
 TEST(PortRecords, ServerNameIsTriedAsAnAddressFirst)
 {
     uint32_t address = 0;
-    EXPECT_EQ(NtripResolveServerName("192.168.1.5", &address), 0);
+    EXPECT_EQ(NtripResolveServerName("192.168.1.5", &address), NTRIP_OK);
     EXPECT_EQ(address, 0xC0A80105u);
-    EXPECT_EQ(NtripResolveServerName("localhost", &address), 0);
+    EXPECT_EQ(NtripResolveServerName("localhost", &address), NTRIP_OK);
     EXPECT_EQ(address >> 24, 127u);
     // Begins with a digit but is a name: resolved by name, not misread as an
     // address (".invalid" never resolves).
-    EXPECT_EQ(NtripResolveServerName("3dcaster.invalid", &address), 2);
-    EXPECT_EQ(NtripResolveServerName("", &address), 2);
+    EXPECT_EQ(NtripResolveServerName("3dcaster.invalid", &address), NTRIP_RESOLVE_FAILED);
+    EXPECT_EQ(NtripResolveServerName("", &address), NTRIP_RESOLVE_FAILED);
 }

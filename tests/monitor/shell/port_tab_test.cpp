@@ -5,6 +5,7 @@
 // reports.
 #include <gtest/gtest.h>
 
+#include <QAbstractSocket>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -688,12 +689,13 @@ TEST(PortTabs, PortFailuresAreToldAndARefusedConnectionCanBeQuit)
         int Err;
         const char* Shown;
     } cases[] = {
-        {QZvPortCtrlBase::PORT_TYPE_TCP, 1, "Connect Err!\nThe connection was refused by the peer"},
-        {QZvPortCtrlBase::PORT_TYPE_TCP, 2, "Connect Err!\nThe host was not found"},
-        {QZvPortCtrlBase::PORT_TYPE_TCP, 5, "Connect Err!\nTime out"},
-        {QZvPortCtrlBase::PORT_TYPE_TCP, 3, "Connect Err!\nErr ID 3"},
-        {QZvPortCtrlBase::PORT_TYPE_UART, -1, "Can not open Port"},
-        {QZvPortCtrlBase::PORT_TYPE_UART, -2,
+        {QZvPortCtrlBase::PORT_TYPE_TCP, QAbstractSocket::RemoteHostClosedError,
+         "Connect Err!\nThe connection was refused by the peer"},
+        {QZvPortCtrlBase::PORT_TYPE_TCP, QAbstractSocket::HostNotFoundError, "Connect Err!\nThe host was not found"},
+        {QZvPortCtrlBase::PORT_TYPE_TCP, QAbstractSocket::SocketTimeoutError, "Connect Err!\nTime out"},
+        {QZvPortCtrlBase::PORT_TYPE_TCP, QAbstractSocket::SocketAccessError, "Connect Err!\nErr ID 3"},
+        {QZvPortCtrlBase::PORT_TYPE_UART, PORT_FAIL_NO_DEVICE, "Can not open Port"},
+        {QZvPortCtrlBase::PORT_TYPE_UART, PORT_FAIL_NO_ANSWER,
          "Port connection failed\r\n1.Check for halvorne board !\r\n2.Baud rate does not match, Can right click on the "
          "port configuration, Change the configuration! "},
     };
