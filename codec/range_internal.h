@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "codec/gnss_time.h"
 #include "codec/log_format.h"
 
 // Every range log body opens with a u32 count: of records, or of data bytes in RANGECMP4.
@@ -72,7 +73,10 @@ bool PhaseArcContinues(const RANGE_PHASE_ARC_T& arc, double dLockTime, int64_t n
 void UpdatePhaseArc(RANGE_PHASE_ARC_T* pArc, bool bPhase, double dLockTime, int64_t nTimeMs, int64_t nShift);
 
 // Milliseconds since GPS week 0 of a log header's time.
-inline int64_t LogTimeMs(const BinaryLogHeader& h) { return int64_t(h.Week) * 604800000 + int64_t(h.Milliseconds); }
+inline int64_t LogTimeMs(const BinaryLogHeader& h)
+{
+    return int64_t(h.Week) * GNSS_MS_PER_WEEK + int64_t(h.Milliseconds);
+}
 
 // Header and count of a log of nLength bytes whose message length holds at
 // least the count and fits the given length.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codec/gnss_numbering.h"
+#include "codec/gnss_time.h"
 #include "codec/log_format.h"
 #include "codec/nav_logs.h"
 #include "converter/engine/rinex_text.h"
@@ -13,7 +14,7 @@
 namespace
 {
 
-const uint32_t kSecondsPerWeek = 604800;
+const uint32_t kSecondsPerWeek = GNSS_MS_PER_WEEK / 1000;
 
 // Copies header and body of a log when it is long enough.
 template <typename Body> bool ReadLog(const void* pLog, uint32_t nLength, BinaryLogHeader* pHeader, Body* pBody)

@@ -400,7 +400,7 @@ uint16_t RangePrn(const ObsReader& r, uint32_t nSystem, uint32_t nPrn)
 // Frequency number + 7 of a GLONASS slot: the header's table, else the slot table.
 uint16_t GloChannelIndex(const ObsReader& r, uint32_t nSlot)
 {
-    if (nSlot >= 1 && nSlot <= 28 && r.Time.aGloChannel[nSlot] != -128)
+    if (nSlot >= 1 && nSlot <= GLO_SLOT_COUNT && r.Time.aGloChannel[nSlot] != -128)
         return static_cast<uint16_t>(r.Time.aGloChannel[nSlot] + 7);
     const uint8_t u = GetGloFreqChannel(nSlot);
     return u == GLO_CHANNEL_UNKNOWN ? 0 : u;
@@ -804,7 +804,8 @@ void ReadRinexObsTimeInfo(const char* pText, uint32_t nLength, bool bReset, Rine
                 const uint32_t c = 5 + 7 * k;
                 long nSlot = 0, nFreq = 0;
                 if (line.At(c) != 'R' || !RinexInteger(line, c + 1, c + 2, &nSlot) ||
-                    !RinexInteger(line, c + 3, c + 5, &nFreq) || nSlot < 1 || nSlot > 28 || nFreq < -7 || nFreq > 7)
+                    !RinexInteger(line, c + 3, c + 5, &nFreq) || nSlot < 1 || nSlot > GLO_SLOT_COUNT || nFreq < -7 ||
+                    nFreq > 7)
                     continue;
                 pInfo->aGloChannel[nSlot] = static_cast<int8_t>(nFreq);
                 ++pInfo->nGloSlots;

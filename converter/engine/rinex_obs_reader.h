@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "codec/gnss_time.h"
+#include "codec/signals.h"
 
 #include "converter/engine/rinex_obs_header.h"
 
@@ -24,7 +25,7 @@ struct RinexObsTimeInfo
     int32_t nLeapSeconds; // LEAP SECONDS; 0 when absent
     double dInterval;     // INTERVAL; 0 when absent
     uint32_t nGloSlots;
-    int8_t aGloChannel[29]; // frequency number by slot 1-28 (GLONASS SLOT / FRQ #); -128 unknown
+    int8_t aGloChannel[GLO_SLOT_COUNT + 1]; // frequency number by slot 1-28 (GLONASS SLOT / FRQ #); -128 unknown
 };
 
 // Reads those records from header text (lines ended by LF). The structure is
