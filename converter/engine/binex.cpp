@@ -703,7 +703,8 @@ int ConvertBinexGloEph(const BINEX_GLO_EPH_T* e, uint32_t nRefWeek, uint8_t* pOu
     return Emit(h, b, pOut, nCapacity, pOutLength);
 }
 
-int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCapacity, uint32_t* pOutLength)
+int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCapacity, uint32_t* pOutLength,
+                    const uint8_t* pGloChannels)
 {
     if (!pObs || !pOut || !pOutLength || nCapacity < LOG_HEADER_LENGTH + 4)
         return 0;
@@ -725,7 +726,13 @@ int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCap
             nPrn += GLO_PRN_OFFSET;
         else if (nSystem == GNSS_SYSTEM_QZSS && nPrn <= QZSS_PRN_OFFSET)
             nPrn += QZSS_PRN_OFFSET;
-        const uint8_t uChannel = nSystem == GNSS_SYSTEM_GLONASS ? GetGloFreqChannel(sat.SatNumber) : 0;
+        uint8_t uChannel = 0;
+        if (nSystem == GNSS_SYSTEM_GLONASS)
+        {
+            uChannel = GetGloFreqChannel(sat.SatNumber); // GLO_CHANNEL_UNKNOWN outside the slots
+            if (pGloChannels != nullptr && uChannel != GLO_CHANNEL_UNKNOWN)
+                uChannel = pGloChannels[sat.SatNumber - 1];
+        }
         for (uint32_t k = 0; k < sat.Count && k < BINEX_OBS_MAX_SIGNALS; ++k)
         {
             const BINEX_OBS_SIGNAL_T& s = sat.Signals[k];

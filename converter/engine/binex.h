@@ -243,6 +243,10 @@ int ConvertBinexBdsEph(const BINEX_BDS_EPH_T* pEph, uint8_t* pOut, uint32_t nCap
 int ConvertBinexGloEph(const BINEX_GLO_EPH_T* pEph, uint32_t nRefWeek, uint8_t* pOut, uint32_t nCapacity,
                        uint32_t* pOutLength);
 
-// One RANGE log of the record's observations that range logs can carry.
-// Returns 1 and the length, or 0 when the output is too small.
-int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCapacity, uint32_t* pOutLength);
+// One RANGE log of the record's observations that range logs can carry. A
+// GLONASS satellite takes its frequency channel from pGloChannels (the channel
+// index of slots 1 to GLO_SLOT_COUNT, as a conversion has learnt them from its
+// ephemerides), or from the codec's slot table when that is null. Returns 1
+// and the length, or 0 when the output is too small.
+int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCapacity, uint32_t* pOutLength,
+                    const uint8_t* pGloChannels = nullptr);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -27,6 +28,13 @@ constexpr uint32_t kOutCapacity = 1u << 20;
 constexpr uint32_t kRecordCapacity = LOG_MAX_BINARY_LENGTH;
 constexpr uint8_t kTextType = 0x20;
 
+std::array<uint8_t, GLO_SLOT_COUNT> GloChannelsAtStart()
+{
+    std::array<uint8_t, GLO_SLOT_COUNT> a;
+    std::memcpy(a.data(), GloFreqChannelTable(), a.size());
+    return a;
+}
+
 // Work state of one conversion job.
 struct Log2LogJob
 {
@@ -36,6 +44,10 @@ struct Log2LogJob
     FILE* pOut = nullptr;
     bool bWriteFailed = false;
     uint32_t nRefWeek = 0; // latest GPS week seen in a BINEX stream
+    // The GLONASS frequency channel of each slot: the codec's table, and for a
+    // BINEX stream what its ephemerides say. The job's own, so that what one
+    // source says never changes another conversion.
+    std::array<uint8_t, GLO_SLOT_COUNT> GloChannels = GloChannelsAtStart();
     std::vector<uint8_t> Record = std::vector<uint8_t>(kRecordCapacity);
     std::vector<uint8_t> Converted = std::vector<uint8_t>(kRecordCapacity);
     std::vector<char> Text = std::vector<char>(kOutCapacity);
@@ -207,7 +219,7 @@ int ConvertBinex(Log2LogJob& job, const LogSourceFrame& log)
     if (log.nMessageId == BINEX_RECORD_OBS)
     {
         if (!DecodeBinexObsRecord(log.pData, log.nLength, job.Binex.get()) ||
-            !ConvertBinexObs(job.Binex.get(), job.Converted.data(), kRecordCapacity, &nOut))
+            !ConvertBinexObs(job.Binex.get(), job.Converted.data(), kRecordCapacity, &nOut, job.GloChannels.data()))
             return 0;
         job.nRefWeek = HeaderOf(job.Converted)->Week;
         format = FormatRange;
@@ -228,8 +240,8 @@ int ConvertBinex(Log2LogJob& job, const LogSourceFrame& log)
             bOk = ConvertBinexGloEph(&eph.Glo, job.nRefWeek, job.Converted.data(), kRecordCapacity, &nOut);
             format = FormatGloEphem;
             // Later observations of the slot take its frequency channel from here.
-            if (bOk && eph.Glo.Channel >= -7 && eph.Glo.Channel <= 7)
-                SetGloFreqChannel(eph.Glo.SatIndex + 1u, static_cast<uint32_t>(eph.Glo.Channel + 7));
+            if (bOk && eph.Glo.Channel >= -7 && eph.Glo.Channel <= 7 && eph.Glo.SatIndex < GLO_SLOT_COUNT)
+                job.GloChannels[eph.Glo.SatIndex] = static_cast<uint8_t>(eph.Glo.Channel + 7);
             break;
         case BINEX_SUBRECORD_GAL:
             bOk = ConvertBinexGalEph(&eph.Gps, job.Converted.data(), kRecordCapacity, &nOut);

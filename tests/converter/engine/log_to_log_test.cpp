@@ -384,6 +384,44 @@ TEST(LogToLog, BinexRecordsAreFoundAmongOtherBytes)
     }
 }
 
+// A BINEX stream's GLONASS ephemeris gives the frequency channel of its
+// slot to the stream's later observations, and to nothing else: a conversion
+// run after it (or beside it) sees the program's slot table as it was.
+TEST(LogToLog, GlonassChannelsOfABinexStreamStayItsOwn)
+{
+    const uint32_t nSlot = 4;
+    const uint8_t uDefault = GetGloFreqChannel(nSlot);
+    const int nChannel = -3;
+    ASSERT_NE(uDefault, nChannel + 7) << "the ephemeris must say something else than the table";
+    auto observation = [nSlot]
+    {
+        BinexMessage obs(false);
+        obs.U8(5).U32(20160001).U16(500).U8(0);
+        obs.U8(nSlot).U8((1 << 4) | 1).U8(1).U8(110).Unsigned(20000000000ull, 5);
+        return BinexRecord(0x7F, obs.Bytes(), false);
+    };
+    BinexMessage eph(false);
+    eph.U8(2).U8(nSlot - 1).U16(1).U32(3600).F64(-1.5e-5).F64(9.1e-13).U32(3570);
+    for (int i = 0; i < 3; ++i)
+        eph.F64(10000.5 + i).F64(-1.25 + i).F64(1e-9 * (i + 1));
+    eph.U8(0).U8(static_cast<uint8_t>(nChannel)).U8(2).U8(18).F64(1e-8).F64(-2.8e-9);
+
+    auto channels = [](const Bytes& out)
+    {
+        std::vector<uint32_t> v;
+        for (const OutLog& log : Split(out))
+            if (log.Name == "RANGEA")
+                v.push_back(RecordsOf(log.Record.data()).at(0).GloFreq);
+        return v;
+    };
+    Bytes source = observation();
+    Append(source, BinexRecord(1, eph.Bytes(), false));
+    Append(source, observation());
+    EXPECT_EQ(channels(RunKind(source, LOG2LOG_BINEX_TO_LOG)), (std::vector<uint32_t>{uDefault, nChannel + 7u}));
+    EXPECT_EQ(GetGloFreqChannel(nSlot), uDefault);
+    EXPECT_EQ(channels(RunKind(observation(), LOG2LOG_BINEX_TO_LOG)), std::vector<uint32_t>{uDefault});
+}
+
 // A RANGECMP4 log that fails half-way through must not leave its partial
 // references behind: the next differential epoch expands against the epoch
 // the stream really carried.
