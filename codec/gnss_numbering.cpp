@@ -60,9 +60,9 @@ constexpr TRACK_SIGNAL_T kTrackSignals[] = {
     // carriers (they have no QZSS names) and list only L1C, L5 and L2C; the
     // converter numbers them with QZSS codes, except L1C, which it writes as
     // GPS L1C pilot.
-    {QZSS, 0, 5, NONE, 5},   // QZSS L1 C/A
-    {QZSS, 17, 525, 8, 525}, // L2C: the views show GPS L2
-    {QZSS, 14, 2133, GPSL5Q, 2133},
+    {QZSS, 0, QZSL1CA, NONE, QZSL1CA},
+    {QZSS, 17, QZSL2CM, GPSL2CA, QZSL2CM}, // L2C: the views show GPS L2
+    {QZSS, 14, QZSL5Q, GPSL5Q, QZSL5Q},
     {QZSS, 16, GPSL1CP, GPSL1CA, GPSL1CP},
     {QZSS, 27, 2917, NONE, 2917}, // L6
 };

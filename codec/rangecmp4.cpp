@@ -724,17 +724,17 @@ uint32_t SignalCodeToCmp4Band(uint16_t uSignalCode)
     case 0:
         switch (uSignalCode)
         {
-        case 0:
+        case GPSL1CA:
             return 0;
-        case 200:
-        case 16712:
-        case 33096:
-        case 49480:
+        case GPSL2P:
+        case GPSL2Y:
+        case GPSL2W:
+        case GPSL2N:
             return 1;
-        case 8:
-        case 520:
-        case 2568:
-        case 4616:
+        case GPSL2CA:
+        case GPSL2CM:
+        case GPSL2CL:
+        case GPSL2CX:
             return 3;
         default:
             return band == 2 ? 2 : 4;

@@ -84,6 +84,16 @@ enum SIGNAL_CODE_E : uint16_t
     BDSB2AD = 0x01A3,
     BDSB2AP = 0x09E3,
     BDSB2AX = 0x11E3,
+    // Codes the receivers use beyond the named list: the signal dump does not
+    // list them, and SignalCodeName gives them these names (the QZSS codes only
+    // in the converter, whose profile names QZSS signals).
+    GPSL2CA = 0x0008,
+    GALE6A = 0x0022,
+    GALE6X = 0x10A2,
+    GALE6Z = 0x2122,
+    QZSL1CA = 0x0005,
+    QZSL2CM = 0x020D,
+    QZSL5Q = 0x0855,
 };
 
 inline uint32_t SignalCodeSystem(uint32_t nCode) { return nCode & 7u; }

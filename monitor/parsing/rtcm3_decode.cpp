@@ -130,22 +130,15 @@ struct MSM_SIGNAL_T
     uint16_t Code;
 };
 
-// Signals the codec has no named code for.
-constexpr uint16_t kGpsL2Ca = 0x0008;
-constexpr uint16_t kGalE6A = 0x0022;
-constexpr uint16_t kGalE6X = 0x10A2;
-constexpr uint16_t kGalE6Z = 0x2122;
-
 constexpr MSM_SIGNAL_T kGpsMsmSignals[] = {
-    {2, GPSL1CA}, {3, GPSL1P},   {4, GPSL1W},   {8, kGpsL2Ca}, {9, GPSL2P},
-    {10, GPSL2W}, {15, GPSL2CM}, {16, GPSL2CL}, {17, GPSL2CX}, {22, GPSL5I},
-    {23, GPSL5Q}, {24, GPSL5X},  {30, GPSL1CD}, {31, GPSL1CP}, {32, GPSL1CX},
+    {2, GPSL1CA},  {3, GPSL1P},  {4, GPSL1W},  {8, GPSL2CA}, {9, GPSL2P},   {10, GPSL2W},  {15, GPSL2CM}, {16, GPSL2CL},
+    {17, GPSL2CX}, {22, GPSL5I}, {23, GPSL5Q}, {24, GPSL5X}, {30, GPSL1CD}, {31, GPSL1CP}, {32, GPSL1CX},
 };
 constexpr MSM_SIGNAL_T kGloMsmSignals[] = {{2, GLOL1CA}, {3, GLOL1P}, {8, GLOL2CA}, {9, GLOL2P}};
 constexpr MSM_SIGNAL_T kGalMsmSignals[] = {
-    {2, GALE1C},  {3, GALE1A},   {4, GALE1B},   {5, GALE1X},   {6, GALE1Z},   {8, GALE6C},   {9, kGalE6A},
-    {10, GALE6B}, {11, kGalE6X}, {12, kGalE6Z}, {14, GALE5BI}, {15, GALE5BQ}, {16, GALE5BX}, {18, GALE5I},
-    {19, GALE5Q}, {20, GALE5X},  {22, GALE5AI}, {23, GALE5AQ}, {24, GALE5AX},
+    {2, GALE1C},  {3, GALE1A},  {4, GALE1B},   {5, GALE1X},   {6, GALE1Z},   {8, GALE6C},   {9, GALE6A},
+    {10, GALE6B}, {11, GALE6X}, {12, GALE6Z},  {14, GALE5BI}, {15, GALE5BQ}, {16, GALE5BX}, {18, GALE5I},
+    {19, GALE5Q}, {20, GALE5X}, {22, GALE5AI}, {23, GALE5AQ}, {24, GALE5AX},
 };
 constexpr MSM_SIGNAL_T kBdsMsmSignals[] = {
     {2, BDSB1I},   {3, BDSB1P},   {4, BDSB1X},   {8, BDSB3I},   {9, BDSB3P},
