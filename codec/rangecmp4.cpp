@@ -1,5 +1,6 @@
 #include "codec/rangecmp4.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -708,6 +709,15 @@ uint32_t SatMaskToList(uint64_t uSatMask, uint8_t SatNumbers[CMP4_MAX_SATS])
         if (uSatMask >> k & 1)
             SatNumbers[n++] = static_cast<uint8_t>(k + 1);
     return n;
+}
+
+void SortByKey(const uint32_t* pKeys, uint32_t nCount, uint32_t* pIndex)
+{
+    if (!pKeys || !pIndex)
+        return;
+    for (uint32_t i = 0; i < nCount; ++i)
+        pIndex[i] = i;
+    std::stable_sort(pIndex, pIndex + nCount, [pKeys](uint32_t a, uint32_t b) { return pKeys[a] < pKeys[b]; });
 }
 
 uint32_t SignalCodeToCmp4Band(uint16_t uSignalCode)

@@ -99,6 +99,9 @@ int RangeToRangeCmp4Arcs(RANGECMP4_CONTEXT_T* pCtx, RANGE_PHASE_ARCS_T* pArcs, c
 uint32_t Cmp4SignalMaskToList(uint32_t nRow, uint16_t uSignalMask, uint16_t Codes[CMP4_MAX_SIGNALS]);
 // Satellite numbers (1-64) of a satellite mask in ascending order; returns their number.
 uint32_t SatMaskToList(uint64_t uSatMask, uint8_t SatNumbers[CMP4_MAX_SATS]);
+// Indices 0 to nCount - 1 in pIndex, ordered by ascending pKeys[index];
+// entries with equal keys keep their order. Any count is sorted.
+void SortByKey(const uint32_t* pKeys, uint32_t nCount, uint32_t* pIndex);
 // Band slot 0-4 of a signal code.
 uint32_t SignalCodeToCmp4Band(uint16_t uSignalCode);
 // SatNumberToPrn, the PRN of a satellite number, is in codec/gnss_numbering.h.

@@ -781,3 +781,18 @@ int ConvertBinexObs(const BINEX_OBS_RECORD_T* pObs, uint8_t* pOut, uint32_t nCap
     *pOutLength = LOG_HEADER_LENGTH + nBody;
     return 1;
 }
+
+BinexRecordDecoder GetBinexRecordDecoder(uint32_t nRecordId)
+{
+    switch (nRecordId)
+    {
+    case BINEX_RECORD_NAV:
+        return [](const uint8_t* pRecord, uint32_t nLength, BINEX_RECORD_T* pOut)
+        { return DecodeBinexEphRecord(pRecord, nLength, &pOut->Eph); };
+    case BINEX_RECORD_OBS:
+        return [](const uint8_t* pRecord, uint32_t nLength, BINEX_RECORD_T* pOut)
+        { return DecodeBinexObsRecord(pRecord, nLength, &pOut->Obs); };
+    default:
+        return nullptr;
+    }
+}

@@ -224,6 +224,20 @@ int DecodeBinexQzssEph(const uint8_t* pMessage, uint32_t nLength, int bBigEndian
 // check fails, the subrecord is another or the message ends inside a field.
 int DecodeBinexObsRecord(const uint8_t* pRecord, uint32_t nLength, BINEX_OBS_RECORD_T* pOut);
 
+// A decoded record of either kind: each decoder fills the member of its own.
+struct BINEX_RECORD_T
+{
+    BINEX_EPH_T Eph;
+    BINEX_OBS_RECORD_T Obs;
+};
+// The decoder of one record ID: the navigation decoder returns the
+// subrecord ID as DecodeBinexEphRecord does, the observation decoder 1; 0
+// when the record does not decode.
+using BinexRecordDecoder = int (*)(const uint8_t* pRecord, uint32_t nLength, BINEX_RECORD_T* pOut);
+// Record 1 (navigation) DecodeBinexEphRecord, record 127 (observation)
+// DecodeBinexObsRecord; null for any other record ID.
+BinexRecordDecoder GetBinexRecordDecoder(uint32_t nRecordId);
+
 enum : uint32_t
 {
     // A converted log: header and the largest body (a RANGE log of every

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-void ResetEpochStore(EpochStore* pStore, uint8_t nFlag)
+void ResetConvertState(EpochStore* pStore, uint8_t nFlag)
 {
     std::memset(pStore, 0, sizeof(*pStore));
     pStore->State.nKind = 3;

@@ -35,7 +35,7 @@ struct ConvertState
     uint16_t nSatCount; // entries of the epoch index
     uint16_t nSignalCount;
     uint8_t aSatsPerSystem[OBS_SYSTEMS];
-    uint8_t nFlag; // set by ResetEpochStore, cleared when an index is built
+    uint8_t nFlag; // set by ResetConvertState, cleared when an index is built
 };
 
 struct ObsSatEntry
@@ -83,4 +83,12 @@ struct EpochStore
 };
 
 // Epoch kind 3, the flag byte, no satellite, every slot's lock time 0.
-void ResetEpochStore(EpochStore* pStore, uint8_t nFlag);
+// Every job calls it with 1 before it converts.
+void ResetConvertState(EpochStore* pStore, uint8_t nFlag);
+
+// The store's three records: the epoch header, the satellite table
+// (OBS_MAX_SATS entries, entry = system index * 64 + satellite number - 1)
+// and the signal slots (OBS_SIGNALS_PER_SAT per entry).
+inline ConvertState* GetConvertState(EpochStore* pStore) { return &pStore->State; }
+inline ObsSatEntry* GetObsSatTable(EpochStore* pStore) { return pStore->aSats; }
+inline ObsSignalSlot* GetObsSignalTable(EpochStore* pStore) { return pStore->aSlots; }

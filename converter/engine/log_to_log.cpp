@@ -53,7 +53,7 @@ struct Log2LogJob
     std::vector<char> Text = std::vector<char>(kOutCapacity);
     std::unique_ptr<RANGECMP4_CONTEXT_T> Cmp4 = std::make_unique<RANGECMP4_CONTEXT_T>();
     std::unique_ptr<RANGECMP4_CONTEXT_T> Cmp4Saved = std::make_unique<RANGECMP4_CONTEXT_T>();
-    std::unique_ptr<BINEX_OBS_RECORD_T> Binex = std::make_unique<BINEX_OBS_RECORD_T>();
+    std::unique_ptr<BINEX_RECORD_T> Binex = std::make_unique<BINEX_RECORD_T>();
     std::unique_ptr<RANGE_PHASE_ARCS_T> Arcs = std::make_unique<RANGE_PHASE_ARCS_T>();
 
     void Write(const void* p, int32_t n)
@@ -214,21 +214,25 @@ int ConvertAnyToBinary(Log2LogJob& job)
 int ConvertBinex(Log2LogJob& job, const LogSourceFrame& log)
 {
     uint32_t nOut = 0;
+    const BinexRecordDecoder decode = GetBinexRecordDecoder(log.nMessageId);
+    if (!decode)
+        return 0;
+    const int nDecoded = decode(log.pData, log.nLength, job.Binex.get());
     // The text formatter of the log a BINEX record became.
     int (*format)(const void*, int32_t, char*, int32_t*) = nullptr;
     if (log.nMessageId == BINEX_RECORD_OBS)
     {
-        if (!DecodeBinexObsRecord(log.pData, log.nLength, job.Binex.get()) ||
-            !ConvertBinexObs(job.Binex.get(), job.Converted.data(), kRecordCapacity, &nOut, job.GloChannels.data()))
+        if (!nDecoded ||
+            !ConvertBinexObs(&job.Binex->Obs, job.Converted.data(), kRecordCapacity, &nOut, job.GloChannels.data()))
             return 0;
         job.nRefWeek = HeaderOf(job.Converted)->Week;
         format = FormatRange;
     }
     else if (log.nMessageId == BINEX_RECORD_NAV)
     {
-        BINEX_EPH_T eph;
+        const BINEX_EPH_T& eph = job.Binex->Eph;
         int bOk = 0;
-        switch (DecodeBinexEphRecord(log.pData, log.nLength, &eph))
+        switch (nDecoded)
         {
         case BINEX_SUBRECORD_GPS:
             bOk = ConvertBinexGpsEph(&eph.Gps, job.Converted.data(), kRecordCapacity, &nOut);

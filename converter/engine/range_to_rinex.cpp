@@ -201,7 +201,7 @@ public:
     RangeToRinexRun(const RangeToRinexJob& job, RangeToRinexCounts* pCounts)
         : m_Job(job), m_Counts(*pCounts), m_bMixedNav(job.bMixedNav && job.pObsHeader->nVersion >= 300)
     {
-        ResetEpochStore(&m_Store, 1);
+        ResetConvertState(&m_Store, 1);
         m_Dump.sDirectory = EphemDumpDirectoryOf(job.pObsPath);
     }
 

@@ -113,10 +113,39 @@ bool IsStandardRinex2(int32_t nVersion) { return nVersion != 200 && nVersion != 
 
 char RinexSystemLetter(uint32_t nSystem) { return nSystem < GNSS_SYSTEM_COUNT ? kSystemLetters[nSystem] : 0; }
 
-int RinexSystemIndex(char cLetter)
+int SystemLetterToIndex(char cLetter)
 {
     const char* p = cLetter ? std::strchr(kSystemLetters, cLetter) : nullptr;
     return p ? static_cast<int>(p - kSystemLetters) : -1;
+}
+
+uint32_t BandDigitToIndex(uint32_t nSystem, char cDigit)
+{
+    if (nSystem >= GNSS_SYSTEM_COUNT || !cDigit)
+        return 0;
+    const char* pList = kBandDigit[nSystem];
+    for (uint32_t i = 0; i < sizeof(kBandDigit[0]); ++i)
+        if (pList[i] == cDigit)
+            return i;
+    return 0;
+}
+
+namespace
+{
+// Offset of the satellite identifiers per system; SBAS has none.
+const uint32_t kSatIdOffset[GNSS_SYSTEM_COUNT] = {0, 64, 100, 190, 0, 0};
+} // namespace
+
+uint32_t PrnToSatId(uint32_t nSystem, uint32_t nPrn)
+{
+    return nSystem < GNSS_SYSTEM_COUNT && nSystem != GNSS_SYSTEM_SBAS ? nPrn + kSatIdOffset[nSystem] : 0;
+}
+
+uint32_t SatIdToPrn(uint32_t nSystem, uint32_t nSatId)
+{
+    if (nSystem >= GNSS_SYSTEM_COUNT || nSystem == GNSS_SYSTEM_SBAS || nSatId < kSatIdOffset[nSystem])
+        return 0;
+    return nSatId - kSatIdOffset[nSystem];
 }
 
 char RinexBandDigit(uint32_t nCode, uint32_t nSystem)

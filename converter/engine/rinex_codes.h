@@ -15,8 +15,23 @@ enum : uint32_t
 
 // "GRECSJ"[nSystem], or 0 for an index of 6 and above.
 char RinexSystemLetter(uint32_t nSystem);
-// System index of a RINEX system letter, or -1.
-int RinexSystemIndex(char cLetter);
+// System index of a RINEX system letter: G 0, R 1, E 2, C 3, S 4, J 5; -1 for
+// any other character.
+int SystemLetterToIndex(char cLetter);
+
+// Position of a RINEX band digit in the system's band list (GPS 1 2 5,
+// GLONASS 1 2 3 4 6, Galileo 1 5 7 8 6, BeiDou 2 6 7 1 5, QZSS 1 2 5 - 6):
+// the band number of the signal codes. 0, the first band, for a digit the
+// system does not list.
+uint32_t BandDigitToIndex(uint32_t nSystem, char cDigit);
+
+// Satellite identifiers of the RINEX readers: one number per satellite
+// across systems, the PRN plus an offset per system (GPS 0, GLONASS 64,
+// Galileo 100, BeiDou 190, QZSS none). SatIdToPrn takes the offset off
+// again: GPS, GLONASS, Galileo and BeiDou the identifier minus their offset,
+// QZSS unchanged, SBAS and anything else 0.
+uint32_t PrnToSatId(uint32_t nSystem, uint32_t nPrn);
+uint32_t SatIdToPrn(uint32_t nSystem, uint32_t nSatId);
 
 // Band digit ('1'...'8') of the code's band number, or 0 when the band has none.
 char RinexBandDigit(uint32_t nCode, uint32_t nSystem);

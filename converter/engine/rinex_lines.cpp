@@ -91,6 +91,12 @@ RinexLineReader::RinexLineReader(FILE* pFile, CConvertContext* pContext)
 {
 }
 
+RinexLineReader::RinexLineReader(const char* pText, uint32_t nLength)
+    : m_pFile(nullptr), m_pContext(nullptr), m_Buffer(pText, pText ? pText + nLength : pText),
+      m_nEnd(pText ? nLength : 0), m_bEof(true)
+{
+}
+
 bool RinexLineReader::Refill()
 {
     if (m_bEof || !m_pFile)

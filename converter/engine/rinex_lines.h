@@ -46,6 +46,8 @@ public:
     // With a context, the reader counts the bytes it reads there and asks its
     // stop request before each block.
     explicit RinexLineReader(FILE* pFile, CConvertContext* pContext = nullptr);
+    // Lines of a text in memory (copied), as the lines of a file that holds it.
+    RinexLineReader(const char* pText, uint32_t nLength);
 
     // The next line; false at the end of the file. Valid until the next call.
     bool Next(RinexLine* pLine);

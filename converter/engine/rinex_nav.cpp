@@ -336,7 +336,9 @@ int FormatRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, char
         return -1;
     NavRecord rec(pBuffer, nCapacity, nVersion);
     const uint32_t nTocWeek = WeekOfTime(e.Week, e.Toe, e.Toc);
-    if (!rec.Epoch('C', e.Prn, nTocWeek, static_cast<uint32_t>(e.Toc * 1000.0)))
+    // BD2EPHEM numbers satellite n as n + 190; the record names it n.
+    const uint32_t nSat = e.Prn > BD2_PRN_OFFSET ? e.Prn - BD2_PRN_OFFSET : e.Prn;
+    if (!rec.Epoch('C', nSat, nTocWeek, static_cast<uint32_t>(e.Toc * 1000.0)))
         return -1;
     rec.Value(e.Af0);
     rec.Value(e.Af1);
@@ -432,6 +434,36 @@ int WriteRinexNavRecord(RinexNavFormatFn format, const void* pLog, uint32_t nLen
     if (!format)
         return -1;
     return WriteRecord([&](char* p, uint32_t n) { return format(pLog, nLength, nVersion, p, n); }, pFile);
+}
+
+int WriteRinexGpsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
+{
+    return WriteRinexNavRecord(FormatRinexGpsNav, pLog, nLength, nVersion, pFile);
+}
+
+int WriteRinexQzssNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
+{
+    return WriteRinexNavRecord(FormatRinexQzssNav, pLog, nLength, nVersion, pFile);
+}
+
+int WriteRinexGloNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
+{
+    return WriteRinexNavRecord(FormatRinexGloNav, pLog, nLength, nVersion, pFile);
+}
+
+int WriteRinexGalNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
+{
+    return WriteRinexNavRecord(FormatRinexGalNav, pLog, nLength, nVersion, pFile);
+}
+
+int WriteRinexBdsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
+{
+    return WriteRinexNavRecord(FormatRinexBdsNav, pLog, nLength, nVersion, pFile);
+}
+
+int WriteRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile)
+{
+    return WriteRinexNavRecord(FormatRinexBd2Nav, pLog, nLength, nVersion, pFile);
 }
 
 int CompareEphemeris(const void* pLogA, const void* pLogB)

@@ -72,6 +72,16 @@ int FormatRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, char
 // Formats one record with one of the formatters and writes it. Returns 0, or
 // -1 when the log could not be formatted or written.
 int WriteRinexNavRecord(RinexNavFormatFn format, const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
+// One record of each ephemeris log written to the file: GPSEPHEM,
+// QZSSEPHEMERIS (GPS layout), GLOEPHEMERIS, GALEPHEMERIS, BDSEPHEMERIS and
+// BD2EPHEM. Each returns 0, or -1 when the log could not be formatted or
+// written; a log without a record to give writes nothing and returns 0.
+int WriteRinexGpsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
+int WriteRinexQzssNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
+int WriteRinexGloNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
+int WriteRinexGalNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
+int WriteRinexBdsNav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
+int WriteRinexBd2Nav(const void* pLog, uint32_t nLength, int32_t nVersion, FILE* pFile);
 
 // Two GLONASS ephemeris logs: 1 when they differ, 0 when they hold the same
 // ephemeris (tk and flags are not compared; the doubles within 1e-5).

@@ -379,7 +379,7 @@ bool ReadRecord(NavReader& r, RinexLineReader& lines, const RinexLine& first, Ri
     *pRec = RinexNavRecord{};
     int nSystem = r.nFileSystem;
     if (r.bRinex3)
-        nSystem = RinexSystemIndex(first.At(1));
+        nSystem = SystemLetterToIndex(first.At(1));
     if (nSystem < 0)
         return false;
     pRec->nSystem = static_cast<uint32_t>(nSystem);
@@ -410,6 +410,14 @@ bool ReadRinexDouble(const char* pField, uint32_t nLength, double* pValue)
     *pValue = 0.0;
     const RinexLine field{pField, nLength};
     return field.Blank(1, nLength) || RinexNumber(field, 1, nLength, pValue);
+}
+
+bool ReadRinexInt(const char* pField, uint32_t nLength, uint32_t* pValue)
+{
+    double d = 0.0;
+    const bool bOk = ReadRinexDouble(pField, nLength, &d);
+    *pValue = ToU32(d);
+    return bOk;
 }
 
 uint8_t GalileoSisaIndex(double dMetres)
@@ -495,4 +503,46 @@ int ConvertRinexNavToLog(FILE* pSrc, char cLetter, CConvertContext* pContext)
     if (lines.ReadFailed())
         return RINEX_READ_SOURCE_FAILED;
     return r.bRinex3 && nFound == 0 ? RINEX_READ_NO_RECORD : 0;
+}
+
+namespace
+{
+// A record given as text, read as the file reader reads a record of the system.
+uint32_t ReadRecordText(const char* pText, uint32_t nLength, int32_t nVersion, uint32_t nSystem, int32_t nLeapMs,
+                        uint32_t nBdsStyle, uint8_t* pOut, uint32_t nCapacity)
+{
+    if (!pText)
+        return 0;
+    NavReader r;
+    r.bRinex3 = nVersion >= 300;
+    r.nFileSystem = static_cast<int>(nSystem);
+    RinexLineReader lines(pText, nLength);
+    RinexLine first;
+    RinexNavRecord rec;
+    if (!lines.Next(&first) || !IsRecordStart(first, r.bRinex3) || !ReadRecord(r, lines, first, &rec) ||
+        rec.nSystem != nSystem)
+        return 0;
+    return RinexNavRecordToLog(rec, nLeapMs, nBdsStyle, pOut, nCapacity);
+}
+} // namespace
+
+uint32_t ReadRinexGpsNav(const char* pText, uint32_t nLength, int32_t nVersion, uint8_t* pOut, uint32_t nCapacity)
+{
+    return ReadRecordText(pText, nLength, nVersion, GNSS_SYSTEM_GPS, 0, 2, pOut, nCapacity);
+}
+
+uint32_t ReadRinexGloNav(const char* pText, uint32_t nLength, int32_t nVersion, int32_t nLeapMs, uint8_t* pOut,
+                         uint32_t nCapacity)
+{
+    return ReadRecordText(pText, nLength, nVersion, GNSS_SYSTEM_GLONASS, nLeapMs, 2, pOut, nCapacity);
+}
+
+uint32_t ReadRinexBdsNav(const char* pText, uint32_t nLength, int32_t nVersion, uint8_t* pOut, uint32_t nCapacity)
+{
+    return ReadRecordText(pText, nLength, nVersion, GNSS_SYSTEM_BDS, 0, 2, pOut, nCapacity);
+}
+
+uint32_t ReadRinexBd2Nav(const char* pText, uint32_t nLength, int32_t nVersion, uint8_t* pOut, uint32_t nCapacity)
+{
+    return ReadRecordText(pText, nLength, nVersion, GNSS_SYSTEM_BDS, 0, 1, pOut, nCapacity);
 }

@@ -39,6 +39,9 @@ struct RinexNavRecord
 // Reads one 19-character value field (exponent letters D, d, E or e); a blank
 // field gives 0. Returns false for text that is no number.
 bool ReadRinexDouble(const char* pField, uint32_t nLength, double* pValue);
+// The same for an integer field: the value truncated toward zero, negative
+// values as 0.
+bool ReadRinexInt(const char* pField, uint32_t nLength, uint32_t* pValue);
 
 // The ephemeris log (header and body, no CRC) of a record; nLeapMs is the
 // GPS - UTC offset for GLONASS epochs (0: that of the epoch's date, from the
@@ -51,3 +54,17 @@ uint32_t RinexNavRecordToLog(const RinexNavRecord& rec, int32_t nLeapMs, uint32_
 // Galileo signal-in-space accuracy index of an accuracy in metres (the
 // inverse of the index table; 255: no accuracy predicted).
 uint8_t GalileoSisaIndex(double dMetres);
+
+// One navigation record given as text (its lines, each ended by LF) of a
+// file of version nVersion (x 100), read into the ephemeris log of its
+// system (header and body, no CRC): GPS into GPSEPHEM, GLONASS into
+// GLOEPHEMERIS (nLeapMs as for RinexNavRecordToLog), BeiDou into BDSEPHEMERIS
+// (ReadRinexBdsNav) or BD2EPHEM (ReadRinexBd2Nav). A RINEX 3 record of
+// another system gives none. Returns the log length, or 0 when the record
+// gives no log (its lines run out, a field is no number, its time does not
+// convert).
+uint32_t ReadRinexGpsNav(const char* pText, uint32_t nLength, int32_t nVersion, uint8_t* pOut, uint32_t nCapacity);
+uint32_t ReadRinexGloNav(const char* pText, uint32_t nLength, int32_t nVersion, int32_t nLeapMs, uint8_t* pOut,
+                         uint32_t nCapacity);
+uint32_t ReadRinexBdsNav(const char* pText, uint32_t nLength, int32_t nVersion, uint8_t* pOut, uint32_t nCapacity);
+uint32_t ReadRinexBd2Nav(const char* pText, uint32_t nLength, int32_t nVersion, uint8_t* pOut, uint32_t nCapacity);

@@ -635,7 +635,7 @@ uint32_t ParseRinexHeaderText(const char* pText, uint32_t nLength, RinexObsHeade
                            {
                                if (line.At(1) != ' ')
                                {
-                                   const int s = RinexSystemIndex(line.At(1));
+                                   const int s = SystemLetterToIndex(line.At(1));
                                    nSystem3 = (s >= 0 && s != GNSS_SYSTEM_SBAS) ? s : -2;
                                    const long nCount = line.Integer(4, 6);
                                    nTypes3Expected = nCount > 0 ? static_cast<uint32_t>(nCount) : 0;
@@ -858,7 +858,7 @@ int WriteRinexObsHeader(RinexObsHeader* pHeader, int32_t nLeapMs, char* pBuffer,
             const char* pLabel = nVersion == 301 ? "SYS / PHASE SHIFTS" : "SYS / PHASE SHIFT";
             for (uint32_t i = 0; i < h.nPhaseShiftCount && i < RINEX_MAX_PHASE_SHIFTS; ++i)
             {
-                const int s = RinexSystemIndex(h.PhaseShifts[i].cSystem);
+                const int s = SystemLetterToIndex(h.PhaseShifts[i].cSystem);
                 if (s >= 0 && RinexSystemWritten(pHeader, static_cast<uint32_t>(s)))
                     WritePhaseShift(out, h.PhaseShifts[i], pLabel);
             }

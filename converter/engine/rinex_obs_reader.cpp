@@ -9,6 +9,7 @@
 #include "codec/gnss_numbering.h"
 #include "codec/gnss_time.h"
 #include "codec/range_logs.h"
+#include "codec/rangecmp4.h"
 #include "codec/signals.h"
 #include "codec/text_helpers.h"
 #include "converter/engine/convert_context.h"
@@ -196,7 +197,7 @@ struct SignalObs
 struct SatObs
 {
     uint32_t nSystem;
-    uint32_t nPrn;
+    uint32_t nSatId; // PrnToSatId of the system and PRN
     uint32_t nCount;
     SignalObs aSig[kMaxSignals];
 
@@ -236,12 +237,13 @@ struct Column
     uint32_t nCode;
 };
 
-struct ObsReader
+} // namespace
+
+struct RinexObsEpochReader
 {
     CConvertContext* pContext = nullptr;
     RinexObsHeader Header{};
     RinexObsTimeInfo Time{};
-    uint32_t nOption = 0;
     uint32_t nSignalMode = SIGNAL_MODE_DEFAULT;
     bool bLetterCoded = false;
     Column aColumns[GNSS_SYSTEM_COUNT][RINEX_MAX_TYPES];
@@ -255,6 +257,11 @@ struct ObsReader
     std::unique_ptr<RANGE_PHASE_ARCS_T> Arcs = std::make_unique<RANGE_PHASE_ARCS_T>();
     bool bWriteFailed = false;
     uint32_t nUnknownFlags = 0;
+    // The epoch last parsed: its GPS time, and whether it holds observations
+    // to encode (flag 0 or 1 with a time that converts).
+    bool bEpochReady = false;
+    uint32_t nWeek = 0;
+    uint32_t nMs = 0;
 
     void Prepare()
     {
@@ -282,15 +289,19 @@ struct ObsReader
             return nullptr;
         SatObs& sat = Sats[nSats++];
         sat.nSystem = nSystem;
-        sat.nPrn = nPrn;
+        sat.nSatId = PrnToSatId(nSystem, nPrn);
         sat.nCount = 0;
         return &sat;
     }
 };
 
+namespace
+{
+using ObsReader = RinexObsEpochReader;
+
 int SystemOfLetter(char c)
 {
-    const int s = RinexSystemIndex(c);
+    const int s = SystemLetterToIndex(c);
     return s == GNSS_SYSTEM_SBAS ? -1 : s;
 }
 
@@ -439,32 +450,27 @@ uint32_t SystemOrder(uint32_t nSystem)
     return nSystem < GNSS_SYSTEM_COUNT ? kOrder[nSystem] : 9;
 }
 
-void WriteText(ObsReader& r, const char* p, int32_t n)
+// The last parsed epoch as a binary RANGE log in r.Log (header and body);
+// returns the body length. Moves the lock times on to this epoch.
+uint16_t BuildRangeRecord(ObsReader& r)
 {
-    FILE* pOut = r.pContext->GetRinexToLogFile();
-    if (n > 0 && (!pOut || std::fwrite(p, 1, static_cast<size_t>(n), pOut) != static_cast<size_t>(n)))
-        r.bWriteFailed = true;
-}
-
-// The epoch as one RANGE (or RANGECMP) log.
-void EncodeRangeEpoch(ObsReader& r, uint32_t nWeek, uint32_t nMs)
-{
-    const int64_t nEpochMs = int64_t(nWeek) * GNSS_MS_PER_WEEK + nMs;
+    const int64_t nEpochMs = int64_t(r.nWeek) * GNSS_MS_PER_WEEK + r.nMs;
     // Satellites in table order: GPS, GLONASS, Galileo, BeiDou, QZSS; by number.
+    std::vector<uint32_t> keys(r.nSats);
     std::vector<uint32_t> order(r.nSats);
     for (uint32_t i = 0; i < r.nSats; ++i)
-        order[i] = i;
-    auto key = [&r](uint32_t i) { return SystemOrder(r.Sats[i].nSystem) * 256 + r.Sats[i].nPrn; };
-    std::stable_sort(order.begin(), order.end(), [&key](uint32_t a, uint32_t b) { return key(a) < key(b); });
+        keys[i] = SystemOrder(r.Sats[i].nSystem) * 256 + SatIdToPrn(r.Sats[i].nSystem, r.Sats[i].nSatId);
+    SortByKey(keys.data(), r.nSats, order.data());
 
     RANGE_OBS_T* pObs = reinterpret_cast<RANGE_OBS_T*>(r.Log.data() + LOG_HEADER_LENGTH + 4);
     uint32_t n = 0;
     for (uint32_t i : order)
     {
         const SatObs& sat = r.Sats[i];
-        const uint32_t nEntry = sat.nSystem * OBS_SATS_PER_SYSTEM + sat.nPrn - 1;
-        const uint16_t nPrn = RangePrn(r, sat.nSystem, sat.nPrn);
-        const uint16_t nGloFreq = sat.nSystem == GNSS_SYSTEM_GLONASS ? GloChannelIndex(r, sat.nPrn) : 0;
+        const uint32_t nSatPrn = SatIdToPrn(sat.nSystem, sat.nSatId);
+        const uint32_t nEntry = sat.nSystem * OBS_SATS_PER_SYSTEM + nSatPrn - 1;
+        const uint16_t nPrn = RangePrn(r, sat.nSystem, nSatPrn);
+        const uint16_t nGloFreq = sat.nSystem == GNSS_SYSTEM_GLONASS ? GloChannelIndex(r, nSatPrn) : 0;
         for (uint32_t k = 0; k < sat.nCount; ++k)
         {
             const SignalObs& sig = sat.aSig[k];
@@ -493,27 +499,12 @@ void EncodeRangeEpoch(ObsReader& r, uint32_t nWeek, uint32_t nMs)
     BinaryLogHeader h{};
     const uint16_t nBody = static_cast<uint16_t>(4 + n * sizeof(RANGE_OBS_T));
     FillBinaryHeader(MSG_ID_RANGE, LOG_FORM_ASCII, nBody, kRangePort, 0, &h);
-    h.TimeStatus = nWeek ? 160 : 120;
-    h.Week = static_cast<uint16_t>(nWeek);
-    h.Milliseconds = nMs;
+    h.TimeStatus = r.nWeek ? 160 : 120;
+    h.Week = static_cast<uint16_t>(r.nWeek);
+    h.Milliseconds = r.nMs;
     std::memcpy(r.Log.data(), &h, sizeof(h));
     std::memcpy(r.Log.data() + sizeof(h), &n, 4);
-
-    int32_t nText = 0;
-    const int32_t nTextCap = static_cast<int32_t>(r.Text.size());
-    if (r.nOption == 0)
-    {
-        if (FormatRange(r.Log.data(), nTextCap, r.Text.data(), &nText))
-            WriteText(r, r.Text.data(), nText);
-        return;
-    }
-    int32_t nPacked = 0;
-    BinaryLogHeader* pHeader = reinterpret_cast<BinaryLogHeader*>(r.Log.data());
-    pHeader->Port = kRangeCmpPort;
-    if (RangeToRangeCmpArcs(r.Arcs.get(), r.Log.data(), static_cast<int32_t>(LOG_HEADER_LENGTH + nBody),
-                            r.Packed.data(), static_cast<int32_t>(r.Packed.size()), &nPacked) &&
-        FormatRangeCmp(r.Packed.data(), nTextCap, r.Text.data(), &nText))
-        WriteText(r, r.Text.data(), nText);
+    return nBody;
 }
 
 // ---- Epochs ----
@@ -570,20 +561,21 @@ void ReadRinex3Satellite(ObsReader& r, const RinexLine& line)
     }
 }
 
-bool ReadRinex3Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epochLine)
+uint32_t ReadRinex3Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epochLine)
 {
+    r.bEpochReady = false;
     long nFlag = 0, nCount = 0;
     if (!RinexInteger(epochLine, 32, 32, &nFlag) || !RinexInteger(epochLine, 33, 35, &nCount) || nCount < 0)
-        return false;
+        return 0;
     if (nFlag >= 2 && nFlag <= 5)
     {
         ReadEventLines(r, lines, nCount);
-        return true;
+        return 0;
     }
     if (nFlag > 6)
     {
         TraceUnknownFlag(r, nFlag);
-        return true; // its lines are passed over up to the next epoch
+        return RINEX_EPOCH_UNKNOWN_FLAG; // its lines are passed over up to the next epoch
     }
     long y = 0, mo = 0, d = 0, hh = 0, mi = 0;
     double s = 0;
@@ -605,9 +597,10 @@ bool ReadRinex3Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epoc
         ReadRinex3Satellite(r, line);
     }
     // Cycle-slip records (flag 6) carry no observation to convert.
-    if (bTime && nFlag <= 1)
-        EncodeRangeEpoch(r, nWeek, nMs);
-    return true;
+    r.bEpochReady = bTime && nFlag <= 1;
+    r.nWeek = nWeek;
+    r.nMs = nMs;
+    return 0;
 }
 
 // ---- RINEX 2 ----
@@ -707,20 +700,21 @@ void ReadRinex2Satellite(ObsReader& r, RinexLineReader& lines, int nSystem, uint
     }
 }
 
-bool ReadRinex2Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epochLine)
+uint32_t ReadRinex2Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epochLine)
 {
+    r.bEpochReady = false;
     long nFlag = 0, nCount = 0;
     RinexInteger(epochLine, 29, 29, &nFlag);
     RinexInteger(epochLine, 30, 32, &nCount);
     if (nFlag >= 2 && nFlag <= 5)
     {
         ReadEventLines(r, lines, nCount);
-        return true;
+        return 0;
     }
     if (nFlag > 6)
     {
         TraceUnknownFlag(r, nFlag);
-        return true; // the lines behind it are passed over up to the next epoch line
+        return RINEX_EPOCH_UNKNOWN_FLAG; // the lines behind it are passed over up to the next epoch line
     }
     long yy = 0, mo = 0, d = 0, hh = 0, mi = 0;
     double s = 0;
@@ -743,7 +737,7 @@ bool ReadRinex2Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epoc
         if (i > 0 && i % 12 == 0)
         {
             if (!lines.Next(&line))
-                return true;
+                return 0;
             held.assign(line.p, line.n);
             line.p = held.data();
         }
@@ -757,10 +751,50 @@ bool ReadRinex2Epoch(ObsReader& r, RinexLineReader& lines, const RinexLine& epoc
     r.nSats = 0;
     for (const auto& sat : sats)
         ReadRinex2Satellite(r, lines, sat.first, sat.second);
-    if (bTime && nFlag <= 1)
-        EncodeRangeEpoch(r, nWeek, nMs);
-    return true;
+    r.bEpochReady = bTime && nFlag <= 1;
+    r.nWeek = nWeek;
+    r.nMs = nMs;
+    return 0;
 }
+
+// The reader of a file from its header text (lines to END OF HEADER).
+int SetUpReader(ObsReader& r, const char* pHeader, uint32_t nLength, CConvertContext* pContext)
+{
+    r.pContext = pContext;
+    r.nSignalMode = pContext && pContext->GetBdsEphemStyle() == SIGNAL_MODE_LEGACY ? SIGNAL_MODE_LEGACY
+                                                                                    : SIGNAL_MODE_DEFAULT;
+    ParseRinexHeaderText(pHeader, nLength, &r.Header);
+    if (r.Header.nVersion < 200)
+        return RINEX_READ_NO_HEADER;
+    ReadRinexObsTimeInfo(pHeader, nLength, true, &r.Time);
+    r.Prepare();
+    // Without types no observation can be read: every epoch would be empty.
+    bool bTypes = r.Header.nVersion < 300 && r.Header.nRinex2TypeCount > 0;
+    for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT && r.Header.nVersion >= 300; ++s)
+        bTypes = bTypes || r.Header.Systems[s].nTypeCount > 0;
+    if (!bTypes)
+    {
+        DebugPrintf("RINEX observation header without types of observation.\n");
+        return RINEX_READ_NO_TYPES;
+    }
+    return 0;
+}
+
+// An epoch given as text: the same routine as for a file, over lines of memory.
+uint32_t ParseEpochText(const char* pText, uint32_t nLength, ObsReader* pReader,
+                        uint32_t (*read)(ObsReader&, RinexLineReader&, const RinexLine&))
+{
+    if (!pText || !pReader)
+        return 0;
+    pReader->bEpochReady = false;
+    RinexLineReader lines(pText, nLength);
+    RinexLine line;
+    if (!lines.Next(&line))
+        return 0;
+    const std::string held(line.p, line.n);
+    return read(*pReader, lines, RinexLine{held.data(), static_cast<uint32_t>(held.size())});
+}
+
 
 } // namespace
 
@@ -841,6 +875,76 @@ uint32_t ObsCodeToSignalCode(int32_t nVersion, const char* pCode, uint32_t nSyst
     return nCode;
 }
 
+void RinexObsEpochReaderDeleter::operator()(RinexObsEpochReader* p) const { delete p; }
+
+RinexObsEpochReaderPtr NewRinexObsEpochReader(const char* pHeader, uint32_t nLength, CConvertContext* pContext,
+                                              int* pStatus)
+{
+    RinexObsEpochReaderPtr pReader(new RinexObsEpochReader);
+    const int nStatus = pHeader ? SetUpReader(*pReader, pHeader, nLength, pContext) : RINEX_READ_NO_HEADER;
+    if (pStatus)
+        *pStatus = nStatus;
+    if (nStatus < 0)
+        pReader.reset();
+    return pReader;
+}
+
+const RinexObsHeader* RinexObsReaderHeader(const RinexObsEpochReader* pReader)
+{
+    return pReader ? &pReader->Header : nullptr;
+}
+
+uint32_t ParseRinexObsEpoch2(const char* pEpochText, uint32_t nLength, RinexObsEpochReader* pReader)
+{
+    return ParseEpochText(pEpochText, nLength, pReader, ReadRinex2Epoch);
+}
+
+uint32_t ParseRinexObsEpoch3(const char* pEpochText, uint32_t nLength, RinexObsEpochReader* pReader)
+{
+    return ParseEpochText(pEpochText, nLength, pReader, ReadRinex3Epoch);
+}
+
+int32_t EncodeRangeLog(RinexObsEpochReader* pReader, char* pBuffer, uint32_t nCapacity)
+{
+    if (!pReader || !pReader->bEpochReady || !pBuffer)
+        return 0;
+    BuildRangeRecord(*pReader);
+    int32_t nText = 0;
+    return FormatRange(pReader->Log.data(), static_cast<int32_t>(nCapacity), pBuffer, &nText) ? nText : 0;
+}
+
+int32_t EncodeRangeCmpLog(RinexObsEpochReader* pReader, char* pBuffer, uint32_t nCapacity)
+{
+    if (!pReader || !pReader->bEpochReady || !pBuffer)
+        return 0;
+    ObsReader& r = *pReader;
+    const uint16_t nBody = BuildRangeRecord(r);
+    BinaryLogHeader* pHeader = reinterpret_cast<BinaryLogHeader*>(r.Log.data());
+    pHeader->Port = kRangeCmpPort;
+    int32_t nPacked = 0;
+    int32_t nText = 0;
+    if (!RangeToRangeCmpArcs(r.Arcs.get(), r.Log.data(), static_cast<int32_t>(LOG_HEADER_LENGTH + nBody),
+                             r.Packed.data(), static_cast<int32_t>(r.Packed.size()), &nPacked) ||
+        !FormatRangeCmp(r.Packed.data(), static_cast<int32_t>(nCapacity), pBuffer, &nText))
+        return 0;
+    return nText;
+}
+
+int EncodeRangeEpoch(RinexObsEpochReader* pReader, uint32_t nOption)
+{
+    if (!pReader || !pReader->bEpochReady)
+        return 0;
+    ObsReader& r = *pReader;
+    const uint32_t nCapacity = static_cast<uint32_t>(r.Text.size());
+    const int32_t nText = nOption == 0 ? EncodeRangeLog(pReader, r.Text.data(), nCapacity)
+                                       : EncodeRangeCmpLog(pReader, r.Text.data(), nCapacity);
+    FILE* pOut = r.pContext ? r.pContext->GetRinexToLogFile() : nullptr;
+    if (nText > 0 && (!pOut || std::fwrite(r.Text.data(), 1, static_cast<size_t>(nText), pOut) !=
+                                   static_cast<size_t>(nText)))
+        r.bWriteFailed = true;
+    return r.bWriteFailed ? -1 : 0;
+}
+
 int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CConvertContext* pContext, CompressedPhaseCounts* pPhases)
 {
     if (!pSrc || !pContext)
@@ -853,44 +957,28 @@ int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CConvertContext* pConte
     char cType = 0;
     if (!ReadRinexHeaderLines(lines, &header, &cType) || (cType != 'O' && cType != 'o' && cType != ' '))
         return RINEX_READ_NO_HEADER;
-    auto pReader = std::make_unique<ObsReader>();
+    int nStatus = 0;
+    RinexObsEpochReaderPtr pReader =
+        NewRinexObsEpochReader(header.data(), static_cast<uint32_t>(header.size()), pContext, &nStatus);
+    if (!pReader)
+        return nStatus;
     ObsReader& r = *pReader;
-    r.pContext = pContext;
-    r.nOption = nOption;
-    r.nSignalMode = pContext->GetBdsEphemStyle() == SIGNAL_MODE_LEGACY ? SIGNAL_MODE_LEGACY : SIGNAL_MODE_DEFAULT;
-    ParseRinexHeaderText(header.data(), static_cast<uint32_t>(header.size()), &r.Header);
-    if (r.Header.nVersion < 200)
-        return RINEX_READ_NO_HEADER;
-    ReadRinexObsTimeInfo(header.data(), static_cast<uint32_t>(header.size()), true, &r.Time);
-    r.Prepare();
-    // Without types no observation can be read: every epoch would be empty.
-    bool bTypes = r.Header.nVersion < 300 && r.Header.nRinex2TypeCount > 0;
-    for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT && r.Header.nVersion >= 300; ++s)
-        bTypes = bTypes || r.Header.Systems[s].nTypeCount > 0;
-    if (!bTypes)
-    {
-        DebugPrintf("RINEX observation header without types of observation.\n");
-        return RINEX_READ_NO_TYPES;
-    }
 
     const bool bRinex3 = r.Header.nVersion >= 300;
     RinexLine line;
     while (lines.Next(&line) && !r.bWriteFailed)
     {
         // Lines where an epoch should start but that open none are passed over.
+        const bool bEpoch = bRinex3 ? line.n > 0 && line.p[0] == '>' : LooksLikeEpoch2(line);
+        if (!bEpoch)
+            continue;
+        const std::string held(line.p, line.n);
+        const RinexLine epochLine{held.data(), static_cast<uint32_t>(held.size())};
         if (bRinex3)
-        {
-            if (line.n > 0 && line.p[0] == '>')
-            {
-                const std::string held(line.p, line.n);
-                ReadRinex3Epoch(r, lines, RinexLine{held.data(), static_cast<uint32_t>(held.size())});
-            }
-        }
-        else if (LooksLikeEpoch2(line))
-        {
-            const std::string held(line.p, line.n);
-            ReadRinex2Epoch(r, lines, RinexLine{held.data(), static_cast<uint32_t>(held.size())});
-        }
+            ReadRinex3Epoch(r, lines, epochLine);
+        else
+            ReadRinex2Epoch(r, lines, epochLine);
+        EncodeRangeEpoch(pReader.get(), nOption);
     }
     if (pPhases)
     {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "codec/gnss_time.h"
 #include "codec/signals.h"
@@ -44,3 +45,52 @@ int32_t RinexTimeSystemOffsetMs(const char* pTimeSystem, char cFileSystem, int32
 // 3.02 that number BeiDou B1 as band 2 are read too. 0xFFFFFFFF when the code
 // names no signal the converter knows.
 uint32_t ObsCodeToSignalCode(int32_t nVersion, const char* pCode, uint32_t nSystem);
+
+class CConvertContext;
+
+// The reading state of one observation file: its header record, the epoch
+// last parsed (its GPS time, satellites and observations) and the lock times
+// that run on from epoch to epoch. ConvertRinexObsToRange keeps one for the
+// file it reads; the entry points below take one made from header text.
+struct RinexObsEpochReader;
+struct RinexObsEpochReaderDeleter
+{
+    void operator()(RinexObsEpochReader* p) const;
+};
+using RinexObsEpochReaderPtr = std::unique_ptr<RinexObsEpochReader, RinexObsEpochReaderDeleter>;
+
+// A reader for the file whose header is pHeader (its lines up to END OF
+// HEADER). The context gives the BeiDou numbering and the output stream of
+// EncodeRangeEpoch. Null, with *pStatus a RINEX_READ_E (rinex_readers.h),
+// when the text holds no header or names no types of observation.
+RinexObsEpochReaderPtr NewRinexObsEpochReader(const char* pHeader, uint32_t nLength, CConvertContext* pContext,
+                                              int* pStatus = nullptr);
+// The header record as the file and its event records have made it.
+const RinexObsHeader* RinexObsReaderHeader(const RinexObsEpochReader* pReader);
+
+enum : uint32_t
+{
+    RINEX_EPOCH_UNKNOWN_FLAG = 0xFFFFFFFFu,
+};
+
+// Parse one epoch of a RINEX 2 (ParseRinexObsEpoch2) or RINEX 3
+// (ParseRinexObsEpoch3) file that starts at pEpochText: its epoch line and
+// the lines that belong to it. Flags 0 and 1 leave the epoch's time and
+// observations in the reader for the encoders; flags 2 to 5 apply the header
+// lines that follow to the reader's header record and leave no epoch; flag 6
+// (cycle slips) leaves none either. Returns 0, or RINEX_EPOCH_UNKNOWN_FLAG
+// for a flag above 6, whose epoch is dropped with a trace.
+uint32_t ParseRinexObsEpoch2(const char* pEpochText, uint32_t nLength, RinexObsEpochReader* pReader);
+uint32_t ParseRinexObsEpoch3(const char* pEpochText, uint32_t nLength, RinexObsEpochReader* pReader);
+
+// The epoch last parsed as one full-text RANGE log (message 43,
+// EncodeRangeLog) or RANGECMP log (message 140, EncodeRangeCmpLog) in
+// pBuffer: every signal with a pseudorange, one observation each. Returns the
+// length of the text, or 0 when no observation epoch was parsed or the log
+// does not fit.
+int32_t EncodeRangeLog(RinexObsEpochReader* pReader, char* pBuffer, uint32_t nCapacity);
+int32_t EncodeRangeCmpLog(RinexObsEpochReader* pReader, char* pBuffer, uint32_t nCapacity);
+// The epoch last parsed encoded by the job's option (0 RANGE, else RANGECMP)
+// and written to the context's output stream (GetRinexToLogFile). Returns 0,
+// or -1 once a write has failed.
+int EncodeRangeEpoch(RinexObsEpochReader* pReader, uint32_t nOption);

@@ -226,7 +226,7 @@ int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], 
     std::rewind(pStream);
     auto pWork = std::make_unique<ScanWork>();
     ScanWork& work = *pWork;
-    ResetEpochStore(&work.Store, 1);
+    ResetConvertState(&work.Store, 1);
     const uint32_t nSignalMode = pContext->GetBdsEphemStyle();
 
     bool bAnyEpoch = false;

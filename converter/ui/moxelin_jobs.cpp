@@ -454,8 +454,15 @@ void CMoxelinMainWindow::Rnx2RangeMoxelinBtn_Click()
     StartJob(PAGE_RNX2RANGE, nSize);
     emit MoxelinRnx2RangeStart();
     m_pWorkThread->start(QThread::InheritPriority);
-    auto report = [this] { emit Rnx2RangeReadData(JobContext().GetRinexBytesRead()); };
-    m_RinexPoller.Start(report, report);
+    m_RinexPoller.Start([this] { Rnx2RangeProgressThreadProc(this); });
+}
+
+int CMoxelinMainWindow::Rnx2RangeProgressThreadProc(CMoxelinMainWindow* pWindow)
+{
+    // The last report after the job has ended shows all it read.
+    auto report = [pWindow] { emit pWindow->Rnx2RangeReadData(pWindow->JobContext().GetRinexBytesRead()); };
+    pWindow->m_RinexPoller.Run(report, report);
+    return 0;
 }
 
 void CMoxelinMainWindow::Log2LogMoxelinBtn_Click()

@@ -200,6 +200,12 @@ private:
     bool SourceOpens(const QString& sPath);
     // Entry of the scan thread.
     static void LoadSourceThreadProc(CMoxelinMainWindow* pWindow);
+    // Entries of the two progress pollers' threads: the load poller reports
+    // the bytes the scan has read every 200 ms until the load ends, then 0
+    // once; the RINEX poller reports the bytes the RINEX-to-log job has read
+    // until the job ends, then once more.
+    static int LoadProgressThreadProc(CMoxelinMainWindow* pWindow);
+    static int Rnx2RangeProgressThreadProc(CMoxelinMainWindow* pWindow);
     void LoadSourceLog(FILE* pStream);
     void ApplySourceScan();
     // The job's leap value: the one typed in the navigation header window

@@ -75,13 +75,19 @@ void CMoxelinMainWindow::Range2RnxSrcFilePath_textChanged()
     m_eEngineUse = ENGINE_SCAN;
     UpdateStartControls();
     m_ScanThread = std::thread(&CMoxelinMainWindow::LoadSourceThreadProc, this);
-    m_LoadPoller.Start([this] { emit Range2RnxReadData(m_ScanContext.GetScanProgress()); },
-                       [this] { emit Range2RnxReadData(0); });
+    m_LoadPoller.Start([this] { LoadProgressThreadProc(this); });
 }
 
 void CMoxelinMainWindow::LoadSourceThreadProc(CMoxelinMainWindow* pWindow)
 {
     pWindow->LoadSourceLog(pWindow->m_pSourceStream);
+}
+
+int CMoxelinMainWindow::LoadProgressThreadProc(CMoxelinMainWindow* pWindow)
+{
+    pWindow->m_LoadPoller.Run([pWindow] { emit pWindow->Range2RnxReadData(pWindow->m_ScanContext.GetScanProgress()); },
+                              [pWindow] { emit pWindow->Range2RnxReadData(0); });
+    return 0;
 }
 
 // Runs in the scan thread: it reads only the stream and writes only the

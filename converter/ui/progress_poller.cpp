@@ -5,21 +5,29 @@
 void CProgressPoller::Start(std::function<void()> fnReport, std::function<void()> fnFinal,
                             std::chrono::milliseconds period)
 {
+    Start([this, fnReport = std::move(fnReport), fnFinal = std::move(fnFinal), period]
+          { Run(fnReport, fnFinal, period); });
+}
+
+void CProgressPoller::Start(std::function<void()> fnBody)
+{
     Stop();
     m_bStop = false;
-    m_Thread = std::thread(
-        [this, fnReport = std::move(fnReport), fnFinal = std::move(fnFinal), period]
-        {
-            std::unique_lock<std::mutex> lock(m_Mutex);
-            do
-            {
-                lock.unlock();
-                fnReport();
-                lock.lock();
-            } while (!m_Wake.wait_for(lock, period, [this] { return m_bStop; }));
-            lock.unlock();
-            fnFinal();
-        });
+    m_Thread = std::thread(std::move(fnBody));
+}
+
+void CProgressPoller::Run(const std::function<void()>& fnReport, const std::function<void()>& fnFinal,
+                          std::chrono::milliseconds period)
+{
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    do
+    {
+        lock.unlock();
+        fnReport();
+        lock.lock();
+    } while (!m_Wake.wait_for(lock, period, [this] { return m_bStop; }));
+    lock.unlock();
+    fnFinal();
 }
 
 void CProgressPoller::Stop()

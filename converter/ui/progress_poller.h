@@ -21,6 +21,12 @@ public:
     // Stops a poller that still runs first.
     void Start(std::function<void()> fnReport, std::function<void()> fnFinal,
                std::chrono::milliseconds period = std::chrono::milliseconds(200));
+    // Runs fnBody in the poller's thread; the body calls Run.
+    void Start(std::function<void()> fnBody);
+    // The poll in the calling thread (the poller's): fnReport at once and
+    // then every period until Stop, then fnFinal once.
+    void Run(const std::function<void()>& fnReport, const std::function<void()>& fnFinal,
+             std::chrono::milliseconds period = std::chrono::milliseconds(200));
     // Sets the stop flag and waits for the final report; a poller that has not
     // made its first report yet still makes it.
     void Stop();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <iterator>
 #include <memory>
 
@@ -542,6 +544,18 @@ TEST(RangeCmp4Tables, SignalMaskListsAndSatelliteNumbers)
     EXPECT_EQ(sats[0], 1);
     EXPECT_EQ(sats[1], 3);
     EXPECT_EQ(sats[2], 64);
+
+    // Sorting keeps equal keys in their order, also past 128 entries.
+    std::vector<uint32_t> keys(200);
+    for (uint32_t i = 0; i < keys.size(); ++i)
+        keys[i] = (keys.size() - i) / 2;
+    std::vector<uint32_t> order(keys.size());
+    SortByKey(keys.data(), static_cast<uint32_t>(keys.size()), order.data());
+    EXPECT_EQ(order[0], 199u);
+    EXPECT_EQ(order[1], 197u) << "two entries of key 1 keep their order";
+    EXPECT_EQ(order[2], 198u);
+    for (uint32_t i = 1; i < order.size(); ++i)
+        EXPECT_TRUE(keys[order[i - 1]] < keys[order[i]] || (keys[order[i - 1]] == keys[order[i]] && order[i - 1] < order[i]));
 
     EXPECT_EQ(SatNumberToPrn(GNSS_SYSTEM_GPS, 12), 12);
     EXPECT_EQ(SatNumberToPrn(GNSS_SYSTEM_GLONASS, 1), 38);

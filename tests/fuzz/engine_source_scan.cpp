@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         __builtin_trap();
 
     std::rewind(f);
-    ResetEpochStore(s_pStore.get(), 1);
+    ResetConvertState(s_pStore.get(), 1);
     *s_pLocks = RinexLockHistory{};
     LogSourceReader reader(f);
     LogSourceFrame frame;

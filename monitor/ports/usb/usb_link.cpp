@@ -25,7 +25,7 @@ namespace
 {
 // The manager lives for the whole process and is never destroyed, so that a
 // port closed late in the program's exit finds it intact.
-struct MANAGER_T
+struct UsbLinkManager
 {
     std::mutex Lock; // "UsbMng": the handle table, session creation and destruction
     std::unique_ptr<UsbDeviceTable> pTable;
@@ -34,9 +34,9 @@ struct MANAGER_T
     std::string WriteFileFolder;
 };
 
-MANAGER_T& Manager()
+UsbLinkManager& Manager()
 {
-    static MANAGER_T* pManager = new MANAGER_T;
+    static UsbLinkManager* pManager = new UsbLinkManager;
     return *pManager;
 }
 
@@ -44,7 +44,7 @@ MANAGER_T& Manager()
 // valid memory and a closed handle is told by its magic.
 UsbLinkHandle g_Handles[USB_LINK_MAX_HANDLES];
 
-UsbDeviceTable* TableLocked(MANAGER_T& Mgr)
+UsbDeviceTable* TableLocked(UsbLinkManager& Mgr)
 {
     if (!Mgr.pTable)
     {
@@ -55,7 +55,7 @@ UsbDeviceTable* TableLocked(MANAGER_T& Mgr)
 
 UsbDeviceTable* Table()
 {
-    MANAGER_T& mgr = Manager();
+    UsbLinkManager& mgr = Manager();
     std::lock_guard<std::mutex> lock(mgr.Lock);
     return TableLocked(mgr);
 }
@@ -357,7 +357,7 @@ UsbLinkHandle* UsbLinkOpen(UsbDeviceRecord* pDevice, uint32_t Channel)
     {
         return nullptr;
     }
-    MANAGER_T& mgr = Manager();
+    UsbLinkManager& mgr = Manager();
     std::lock_guard<std::mutex> lock(mgr.Lock);
     UsbDeviceTable* pTable = TableLocked(mgr);
     if (!UsbDevIsValid(pDevice))
@@ -426,7 +426,7 @@ int UsbLinkClose(UsbLinkHandle* pHandle)
         pSession->Channels[ch]->GiveBack(pSession->Held[ch]);
         pSession->Held[ch] = nullptr;
     }
-    MANAGER_T& mgr = Manager();
+    UsbLinkManager& mgr = Manager();
     std::lock_guard<std::mutex> lock(mgr.Lock);
     if (!pHandle->bUsed)
     {
@@ -617,7 +617,7 @@ int UsbLinkUpdateImage(UsbLinkHandle* pHandle, const void* pImage, uint32_t Leng
 
 int UsbLinkSetBackend(std::shared_ptr<IUsbBackend> pBackend)
 {
-    MANAGER_T& mgr = Manager();
+    UsbLinkManager& mgr = Manager();
     std::lock_guard<std::mutex> lock(mgr.Lock);
     if (std::any_of(std::begin(g_Handles), std::end(g_Handles), [](const UsbLinkHandle& h) { return h.bUsed; }))
     {
@@ -635,14 +635,14 @@ UsbDeviceTable* UsbLinkGetTable() { return Table(); }
 
 void UsbLinkSetWriteFileFolder(const std::string& Folder)
 {
-    MANAGER_T& mgr = Manager();
+    UsbLinkManager& mgr = Manager();
     std::lock_guard<std::mutex> lock(mgr.FolderLock);
     mgr.WriteFileFolder = Folder;
 }
 
 std::string UsbLinkGetWriteFileFolder()
 {
-    MANAGER_T& mgr = Manager();
+    UsbLinkManager& mgr = Manager();
     std::lock_guard<std::mutex> lock(mgr.FolderLock);
     return mgr.WriteFileFolder;
 }

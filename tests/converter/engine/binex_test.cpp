@@ -492,4 +492,28 @@ TEST(BinexNav, RefusesUnknownSubrecordAndBadChecksum)
     rec = BinexRecord(1, cut, true);
     EXPECT_EQ(DecodeBinexEphRecord(rec.data(), static_cast<uint32_t>(rec.size()), &eph), 0);
 }
+
+// The decoder each record ID gets: the navigation and observation decoders
+// through one signature, none for another ID.
+TEST(BinexRecordDecoder, ByRecordId)
+{
+    auto pRecord = std::make_unique<BINEX_RECORD_T>();
+    BinexMessage g(true);
+    PutGpsLayout(g, 1, 0, 2100);
+    const std::vector<uint8_t> nav = BinexRecord(1, g.Bytes(), true);
+    const std::vector<uint8_t> obs = ObsRecord(false);
+    const BinexRecordDecoder navDecoder = GetBinexRecordDecoder(BINEX_RECORD_NAV);
+    const BinexRecordDecoder obsDecoder = GetBinexRecordDecoder(BINEX_RECORD_OBS);
+    ASSERT_NE(navDecoder, nullptr);
+    ASSERT_NE(obsDecoder, nullptr);
+    EXPECT_EQ(navDecoder(nav.data(), static_cast<uint32_t>(nav.size()), pRecord.get()), BINEX_SUBRECORD_GPS);
+    EXPECT_EQ(pRecord->Eph.Gps.Week, 2100);
+    EXPECT_EQ(obsDecoder(obs.data(), static_cast<uint32_t>(obs.size()), pRecord.get()), 1);
+    EXPECT_GT(pRecord->Obs.SatCount, 0u);
+    // Each decoder refuses the other kind of record.
+    EXPECT_EQ(navDecoder(obs.data(), static_cast<uint32_t>(obs.size()), pRecord.get()), 0);
+    EXPECT_EQ(obsDecoder(nav.data(), static_cast<uint32_t>(nav.size()), pRecord.get()), 0);
+    for (uint32_t nId : {0u, 2u, 0x7Du, 0x7Eu, 0x80u})
+        EXPECT_EQ(GetBinexRecordDecoder(nId), nullptr) << nId;
+}
 } // namespace

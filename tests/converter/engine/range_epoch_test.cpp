@@ -16,7 +16,7 @@ struct Store
 {
     std::unique_ptr<EpochStore> pStore = std::make_unique<EpochStore>();
     std::vector<EpochIndexEntry> index = std::vector<EpochIndexEntry>(OBS_MAX_SATS);
-    Store() { ResetEpochStore(pStore.get(), 1); }
+    Store() { ResetConvertState(pStore.get(), 1); }
 
     int Range(const loggen::Bytes& record, uint32_t nMask = 0xFF)
     {
@@ -49,7 +49,7 @@ TEST(RangeEpoch, FillsSlotsAndIndexesSatellitesInTableOrder)
     Store s;
     const int n = s.Range(loggen::RangeRecord(kWeek, kDayMs, obs), 1 | 2 | 32);
     ASSERT_EQ(n, 5);
-    const ConvertState& st = s.pStore->State;
+    const ConvertState& st = *GetConvertState(s.pStore.get());
     EXPECT_EQ(st.nWeek, kWeek);
     EXPECT_EQ(st.nMsOfWeek, kDayMs);
     EXPECT_EQ(st.nTimeStatus, loggen::kFineSteering);
@@ -88,7 +88,7 @@ TEST(RangeEpoch, FillsSlotsAndIndexesSatellitesInTableOrder)
     // The next epoch holds only what its log holds.
     ASSERT_EQ(s.Range(loggen::RangeRecord(kWeek, kDayMs + 1000, {Obs(TRACK_SYS_GLONASS, 0, 40, 12)})), 1);
     EXPECT_EQ(s.index[0].Sat.nSystem, uint32_t(GNSS_SYSTEM_GLONASS));
-    EXPECT_EQ(s.pStore->State.nEpochCount, 2u);
+    EXPECT_EQ(GetConvertState(s.pStore.get())->nEpochCount, 2u);
 }
 
 TEST(RangeEpoch, RefusesARecordShorterThanItsCount)
@@ -131,7 +131,7 @@ TEST(RangeEpoch, ReadsTheCompressedFieldsOfRangeCmp)
     EXPECT_FLOAT_EQ(slot.fPsrStd, 0.113f);
     EXPECT_FLOAT_EQ(slot.fPhaseStd, 4.0f / 512.0f);
     // Phase = -(folded ADR - roll-overs x 2^23), the roll-overs from the pseudorange.
-    const int32_t nRolls = AdrRollCount(c.TrackingStatus, 5, 0, 21000000.0, 1000.0);
+    const int32_t nRolls = PhaseCyclesFromMetres(c.TrackingStatus, 5, 0, 21000000.0, 1000.0);
     EXPECT_DOUBLE_EQ(slot.dCarrierPhase, -(1000.0 - nRolls * 8388608.0));
     EXPECT_EQ(nRolls, 13);
 }
@@ -140,12 +140,14 @@ TEST(RangeEpoch, IndexLeavesOutSlotsWithoutCodeOrMarkedUnusable)
 {
     Store s;
     EpochStore& st = *s.pStore;
+    ObsSatEntry* pSats = GetObsSatTable(&st);
+    ObsSignalSlot* pSlots = GetObsSignalTable(&st);
     auto fill = [&](uint32_t nEntry, uint32_t j, uint16_t nCode, uint32_t nFlags)
     {
-        st.aSats[nEntry].nSatNumber = static_cast<uint8_t>(nEntry % 64 + 1);
-        st.aSats[nEntry].nSystem = static_cast<uint8_t>(nEntry / 64);
-        ObsSignalSlot& slot = st.aSlots[nEntry * OBS_SIGNALS_PER_SAT + j];
-        slot.nSatNumber = st.aSats[nEntry].nSatNumber;
+        pSats[nEntry].nSatNumber = static_cast<uint8_t>(nEntry % 64 + 1);
+        pSats[nEntry].nSystem = static_cast<uint8_t>(nEntry / 64);
+        ObsSignalSlot& slot = pSlots[nEntry * OBS_SIGNALS_PER_SAT + j];
+        slot.nSatNumber = pSats[nEntry].nSatNumber;
         slot.nObsCode = nCode;
         slot.nFlags = nFlags;
     };
@@ -158,6 +160,6 @@ TEST(RangeEpoch, IndexLeavesOutSlotsWithoutCodeOrMarkedUnusable)
     ASSERT_EQ(s.index[0].nSlotCount, 1u);
     EXPECT_EQ(s.index[0].Slots[0].nObsCode, 33096u);
     EXPECT_EQ(s.index[1].Sat.nSystem, uint32_t(GNSS_SYSTEM_GLONASS));
-    EXPECT_EQ(st.State.nSignalCount, 2u);
+    EXPECT_EQ(GetConvertState(&st)->nSignalCount, 2u);
 }
 } // namespace

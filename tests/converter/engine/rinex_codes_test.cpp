@@ -176,8 +176,43 @@ TEST(RinexCodes, SbasAndUnknownSignalsHaveNoRinexCode)
     EXPECT_EQ(SignalCodeToRinex2Band(0x0019, R), 0); // GLONASS band 3
     EXPECT_EQ(SignalCodeToRinex2Band(0x0028, E), 0); // Galileo band 5
     EXPECT_EQ(RinexSystemLetter(6), 0);
-    EXPECT_EQ(RinexSystemIndex('J'), 5);
-    EXPECT_EQ(RinexSystemIndex('X'), -1);
+    EXPECT_EQ(SystemLetterToIndex('J'), 5);
+    EXPECT_EQ(SystemLetterToIndex('X'), -1);
+}
+
+TEST(RinexCodes, LettersBandDigitsAndSatelliteIdentifiers)
+{
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(SystemLetterToIndex("GRECSJ"[i]), i);
+    EXPECT_EQ(SystemLetterToIndex('g'), -1);
+    EXPECT_EQ(SystemLetterToIndex(0), -1);
+    // The band digit of each band number reads back as that number.
+    for (uint32_t nSystem : {0u, 1u, 2u, 3u, 5u})
+        for (uint32_t nBand = 0; nBand < 5; ++nBand)
+        {
+            const char cDigit = RinexBandDigit(nBand << 3, nSystem);
+            if (cDigit)
+            {
+                EXPECT_EQ(BandDigitToIndex(nSystem, cDigit), nBand) << nSystem << cDigit;
+            }
+        }
+    EXPECT_EQ(BandDigitToIndex(GNSS_SYSTEM_BDS, '1'), 3u);
+    EXPECT_EQ(BandDigitToIndex(GNSS_SYSTEM_GALILEO, '6'), 4u);
+    EXPECT_EQ(BandDigitToIndex(GNSS_SYSTEM_GPS, '7'), 0u) << "not a GPS band";
+
+    struct Case
+    {
+        uint32_t nSystem, nPrn, nId;
+    };
+    for (const Case& c : {Case{GNSS_SYSTEM_GPS, 5, 5}, Case{GNSS_SYSTEM_GLONASS, 5, 69}, Case{GNSS_SYSTEM_GALILEO, 11, 111},
+                          Case{GNSS_SYSTEM_BDS, 1, 191}, Case{GNSS_SYSTEM_QZSS, 193, 193}})
+    {
+        EXPECT_EQ(PrnToSatId(c.nSystem, c.nPrn), c.nId) << c.nSystem;
+        EXPECT_EQ(SatIdToPrn(c.nSystem, c.nId), c.nPrn) << c.nSystem;
+    }
+    EXPECT_EQ(SatIdToPrn(GNSS_SYSTEM_SBAS, 120), 0u);
+    EXPECT_EQ(SatIdToPrn(7, 5), 0u);
+    EXPECT_EQ(SatIdToPrn(GNSS_SYSTEM_GALILEO, 99), 0u) << "below the system's identifiers";
 }
 
 TEST(RinexCodes, CodeListHoldsEachCodeOnce)

@@ -336,6 +336,73 @@ TEST_P(NavRoundTrip, EphemeridesComeBackWithinPrintedResolution)
 
 INSTANTIATE_TEST_SUITE_P(Versions, NavRoundTrip, ::testing::Values(211, 302, 304));
 
+// One record at a time: each system's writer gives the record, and the
+// reader of that system takes it back; a reader takes no record of another
+// system and none whose lines run out.
+TEST(RinexNavRecordReaders, EachReaderTakesTheRecordOfItsSystem)
+{
+    const auto written = [](int (*write)(const void*, uint32_t, int32_t, FILE*), uint16_t nId, const auto& body,
+                            int32_t nVersion)
+    {
+        const Bytes log = Log(nId, body, kWeek, 86400000);
+        FILE* f = std::tmpfile();
+        EXPECT_EQ(write(log.data(), static_cast<uint32_t>(log.size()), nVersion, f), 0);
+        std::string text(static_cast<size_t>(std::ftell(f)), '\0');
+        std::rewind(f);
+        EXPECT_EQ(std::fread(&text[0], 1, text.size(), f), text.size());
+        std::fclose(f);
+        return text;
+    };
+    const auto logOf = [](uint32_t n, const Bytes& buf) { return Bytes(buf.begin(), buf.begin() + n); };
+    for (int32_t nVersion : {211, 304})
+    {
+        SCOPED_TRACE(nVersion);
+        Bytes out(LOG_MAX_BINARY_LENGTH);
+        const uint32_t nCap = static_cast<uint32_t>(out.size());
+        const std::string sGps = written(WriteRinexGpsNav, MSG_ID_GPSEPHEM, Gps(12), nVersion);
+        uint32_t n = ReadRinexGpsNav(sGps.data(), uint32_t(sGps.size()), nVersion, out.data(), nCap);
+        ASSERT_GT(n, 0u);
+        ExpectGps(logOf(n, out), Gps(12), MSG_ID_GPSEPHEM);
+
+        const std::string sGlo = written(WriteRinexGloNav, MSG_ID_GLOEPHEMERIS, Glo(), nVersion);
+        n = ReadRinexGloNav(sGlo.data(), uint32_t(sGlo.size()), nVersion, 18000, out.data(), nCap);
+        ASSERT_GT(n, 0u);
+        ExpectGlo(logOf(n, out), Glo());
+
+        const std::string sBds = written(WriteRinexBdsNav, MSG_ID_BDSEPHEMERIS, Bds(), nVersion);
+        n = ReadRinexBdsNav(sBds.data(), uint32_t(sBds.size()), nVersion, out.data(), nCap);
+        ASSERT_GT(n, 0u);
+        ExpectBds(logOf(n, out), Bds());
+        n = ReadRinexBd2Nav(sBds.data(), uint32_t(sBds.size()), nVersion, out.data(), nCap);
+        ASSERT_EQ(n, LOG_HEADER_LENGTH + sizeof(BD2EPHEM_BODY_T));
+        EXPECT_EQ(+BodyOf<BD2EPHEM_BODY_T>(logOf(n, out)).Prn, Bds().SatId + 190u);
+
+        // A record without its last line gives nothing.
+        const std::string sCut = sGps.substr(0, sGps.rfind('\n', sGps.size() - 2) + 1);
+        EXPECT_EQ(ReadRinexGpsNav(sCut.data(), uint32_t(sCut.size()), nVersion, out.data(), nCap), 0u);
+    }
+    // QZSS and BD2EPHEM records carry their own letters and numbering.
+    EXPECT_EQ(written(WriteRinexQzssNav, MSG_ID_QZSSEPHEMERIS, Gps(195), 304).substr(0, 3), "J03");
+    BD2EPHEM_BODY_T bd2{};
+    bd2.Prn = 197;
+    bd2.Week = bd2.ZWeek = kWeek;
+    bd2.Toe = bd2.Toc = 93600.0;
+    bd2.A = 27906100.0 * 27906100.0 / 1e6;
+    for (int32_t nVersion : {211, 304})
+    {
+        const std::string sBd2 = written(WriteRinexBd2Nav, MSG_ID_BDSEPHEMERIS, bd2, nVersion);
+        EXPECT_EQ(sBd2.substr(0, 3), nVersion >= 300 ? "C07" : " 7 ") << sBd2;
+        Bytes out(LOG_MAX_BINARY_LENGTH);
+        const uint32_t n = ReadRinexBd2Nav(sBd2.data(), uint32_t(sBd2.size()), nVersion, out.data(), uint32_t(out.size()));
+        ASSERT_GT(n, 0u);
+        EXPECT_EQ(+BodyOf<BD2EPHEM_BODY_T>(logOf(n, out)).Prn, 197u);
+    }
+    const std::string sGlo = written(WriteRinexGloNav, MSG_ID_GLOEPHEMERIS, Glo(), 304);
+    Bytes out(LOG_MAX_BINARY_LENGTH);
+    EXPECT_EQ(ReadRinexGpsNav(sGlo.data(), uint32_t(sGlo.size()), 304, out.data(), uint32_t(out.size())), 0u)
+        << "a GLONASS record is no GPS record";
+}
+
 // A RINEX 3 file as other software writes it: trimmed lines, numbers with a
 // leading digit and E or d exponents, a record of a system without a reader
 // (SBAS), and a last record cut short.
@@ -501,6 +568,16 @@ TEST_F(RinexNavReader, FailuresAndFields)
         double d = -1;
         EXPECT_EQ(ReadRinexDouble(c.pField, static_cast<uint32_t>(std::strlen(c.pField)), &d), c.bOk) << c.pField;
         EXPECT_DOUBLE_EQ(d, c.dValue) << c.pField;
+    }
+    // Integer fields: truncated toward zero, nothing below 0.
+    for (const auto& c : {std::pair<const char*, uint32_t>{"  .120000000000D+02", 12u},
+                          {"  .479000000000D+01", 4u},
+                          {" -.100000000000D+01", 0u},
+                          {"                   ", 0u}})
+    {
+        uint32_t n = 99;
+        EXPECT_TRUE(ReadRinexInt(c.first, static_cast<uint32_t>(std::strlen(c.first)), &n)) << c.first;
+        EXPECT_EQ(n, c.second) << c.first;
     }
     for (uint32_t nIndex : {0u, 17u, 49u, 50u, 74u, 75u, 99u, 100u, 125u})
     {

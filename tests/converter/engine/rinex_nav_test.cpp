@@ -315,10 +315,9 @@ TEST(NavRecord, LogsThatCannotMakeARecord)
     const std::vector<uint8_t> galLog = Log(MSG_ID_GALEPHEMERIS, gal);
     EXPECT_EQ(FormatRinexGalNav(galLog.data(), static_cast<uint32_t>(galLog.size()), 304, buf, sizeof(buf)), 0);
     FILE* pFile = std::tmpfile();
-    EXPECT_EQ(WriteRinexNavRecord(FormatRinexGalNav, galLog.data(), static_cast<uint32_t>(galLog.size()), 304, pFile),
-              0);
+    EXPECT_EQ(WriteRinexGalNav(galLog.data(), static_cast<uint32_t>(galLog.size()), 304, pFile), 0);
     EXPECT_EQ(std::ftell(pFile), 0);
-    EXPECT_EQ(WriteRinexNavRecord(FormatRinexGpsNav, gps.data(), static_cast<uint32_t>(gps.size()), 304, pFile), 0);
+    EXPECT_EQ(WriteRinexGpsNav(gps.data(), static_cast<uint32_t>(gps.size()), 304, pFile), 0);
     EXPECT_EQ(std::ftell(pFile), 8 * 81); // eight lines of 80 columns
     std::fclose(pFile);
 }

@@ -570,6 +570,98 @@ TEST_F(RinexObsReader, ASourceThatFailsPartWayIsAFailure)
     EXPECT_EQ(RunRinexReader(OpenFailingStream(ThirdPartyRinex3()), read, &s), RINEX_READ_SOURCE_FAILED);
 }
 
+// One epoch at a time through the reader's entry points, as the file loop
+// drives them: parse, then encode, then write to the job's stream.
+TEST(RinexObsEpochEntryPoints, ParseThenEncodeEachEpoch)
+{
+    std::string h;
+    h += H("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE");
+    h += H("G    2 C1C L1C", "SYS / # / OBS TYPES");
+    h += H("R    2 C1C L1C", "SYS / # / OBS TYPES");
+    h += H("C    2 C2I L2I", "SYS / # / OBS TYPES");
+    h += H("  2024     1     1     0     0    0.0000000     GPS", "TIME OF FIRST OBS");
+    h += H("", "END OF HEADER");
+    const std::string sEpoch = "> 2024 01 01 00 00  0.0000000  0  3\n" +
+                               Trim("G05" + F("21000000.100") + F("110355200.100")) +
+                               Trim("R05" + F("20000000.100") + F("107000000.100")) +
+                               Trim("C01" + F("24000000.100") + F("")) + "> 2024 01 01 00 00 30.0000000  0  1\n";
+
+    for (uint32_t nStyle : {2u, 1u})
+    {
+        SCOPED_TRACE(nStyle);
+        CConvertContext context;
+        context.SetBdsEphemStyle(nStyle);
+        RinexObsEpochReaderPtr pReader = NewRinexObsEpochReader(h.data(), uint32_t(h.size()), &context);
+        ASSERT_NE(pReader, nullptr);
+        ASSERT_EQ(ParseRinexObsEpoch3(sEpoch.data(), uint32_t(sEpoch.size()), pReader.get()), 0u);
+        std::vector<char> text(65536);
+        const int32_t n = EncodeRangeLog(pReader.get(), text.data(), uint32_t(text.size()));
+        ASSERT_GT(n, 0);
+        const std::vector<Epoch> epochs = DecodeLogs(std::string(text.data(), size_t(n)));
+        ASSERT_EQ(epochs.size(), 1u);
+        EXPECT_EQ(epochs[0].nMs, kMsJan1);
+        ASSERT_EQ(epochs[0].Obs.size(), 3u) << "the next epoch line ends the epoch";
+        EXPECT_NE(epochs[0].Find(5, TRACK_SYS_GPS, 0), nullptr);
+        EXPECT_NE(epochs[0].Find(42, TRACK_SYS_GLONASS, 0), nullptr) << "R05 is satellite ID 42";
+        const RANGE_OBS_T* b1 = nullptr;
+        for (const RANGE_OBS_T& o : epochs[0].Obs)
+            if (TrackingStatusSystem(o.TrackingStatus) == TRACK_SYS_BEIDOU)
+                b1 = &o;
+        ASSERT_NE(b1, nullptr);
+        EXPECT_EQ(b1->Prn, nStyle == 2 ? 1 : 191) << "C01 is PRN 1, or 191 in the legacy numbering";
+        // A blank carrier phase: no phase lock and no lock time.
+        EXPECT_FALSE(TrackingStatusPhaseLock(b1->TrackingStatus));
+        EXPECT_EQ(b1->LockTime, 0.0f);
+        EXPECT_TRUE(TrackingStatusPhaseLock(epochs[0].Find(5, TRACK_SYS_GPS, 0)->TrackingStatus));
+
+        const int32_t nCmp = EncodeRangeCmpLog(pReader.get(), text.data(), uint32_t(text.size()));
+        ASSERT_GT(nCmp, 0);
+        std::vector<uint8_t> log(LOG_MAX_BINARY_LENGTH);
+        int32_t nLog = 0;
+        ASSERT_EQ(DecodeRangeCmpText(text.data(), nCmp, log.data(), &nLog), 1);
+        uint32_t nCmpObs = 0;
+        std::memcpy(&nCmpObs, log.data() + LOG_HEADER_LENGTH, 4);
+        EXPECT_EQ(nCmpObs, 3u);
+    }
+
+    // An event with two header lines changes the header and gives no log; an
+    // unknown flag is refused; a RINEX 2 epoch goes to the job's stream.
+    CConvertContext context;
+    RinexObsEpochReaderPtr pReader = NewRinexObsEpochReader(h.data(), uint32_t(h.size()), &context);
+    ASSERT_NE(pReader, nullptr);
+    const std::string sEvent = "> 2024 01 01 00 00 30.0000000  4  2\n" +
+                               H("G    3 C1C L1C S1C", "SYS / # / OBS TYPES") + H("after reset", "COMMENT");
+    EXPECT_EQ(ParseRinexObsEpoch3(sEvent.data(), uint32_t(sEvent.size()), pReader.get()), 0u);
+    EXPECT_EQ(RinexObsReaderHeader(pReader.get())->Systems[GNSS_SYSTEM_GPS].nTypeCount, 3u);
+    char buf[4096];
+    EXPECT_EQ(EncodeRangeLog(pReader.get(), buf, sizeof buf), 0);
+    const std::string sUnknown = "> 2024 01 01 00 01  0.0000000  8  1\n" + Trim("G05" + F("21000020.100"));
+    EXPECT_EQ(ParseRinexObsEpoch3(sUnknown.data(), uint32_t(sUnknown.size()), pReader.get()), RINEX_EPOCH_UNKNOWN_FLAG);
+
+    std::string h2;
+    h2 += H("     2.11           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE");
+    h2 += H("     2    C1    L1", "# / TYPES OF OBSERV");
+    h2 += H("", "END OF HEADER");
+    FILE* pOut = std::tmpfile();
+    context.SetRinexToLogFile(pOut);
+    RinexObsEpochReaderPtr p2 = NewRinexObsEpochReader(h2.data(), uint32_t(h2.size()), &context);
+    ASSERT_NE(p2, nullptr);
+    const std::string sEpoch2 = " 24  1  1  0  0  0.0000000  0  1G05\n" + Trim(F("21000000.100") + F(""));
+    ASSERT_EQ(ParseRinexObsEpoch2(sEpoch2.data(), uint32_t(sEpoch2.size()), p2.get()), 0u);
+    ASSERT_EQ(EncodeRangeEpoch(p2.get(), 0), 0);
+    ASSERT_EQ(context.GetRinexToLogFile(), pOut);
+    std::string written(size_t(std::ftell(pOut)), '\0');
+    std::rewind(pOut);
+    ASSERT_EQ(std::fread(&written[0], 1, written.size(), pOut), written.size());
+    std::fclose(pOut);
+    const std::vector<Epoch> e2 = DecodeLogs(written);
+    ASSERT_EQ(e2.size(), 1u);
+    ASSERT_EQ(e2[0].Obs.size(), 1u);
+    EXPECT_FALSE(TrackingStatusPhaseLock(e2[0].Obs[0].TrackingStatus));
+    EXPECT_EQ(e2[0].Obs[0].LockTime, 0.0f);
+    EXPECT_EQ(NewRinexObsEpochReader(h.data(), 20, &context), nullptr) << "no header in the text";
+}
+
 TEST(ObsCodeToSignalCode, ReadsEachCodeAsTheSignalTheWriterWritesForIt)
 {
     struct Case
