@@ -55,11 +55,12 @@ public:
     FILE* GetRinexToLogFile() const { return m_pOutput; }
 
     // Source bytes read so far: by the RINEX readers of a RINEX-to-log job, or
-    // by a scan (GetScanProgress). A single word a poller reads without a lock.
-    uint32_t GetRinexBytesRead() const { return m_nBytesRead.load(std::memory_order_relaxed); }
-    uint32_t GetScanProgress() const { return GetRinexBytesRead(); }
-    void SetRinexBytesRead(uint32_t nBytes) { m_nBytesRead.store(nBytes, std::memory_order_relaxed); }
-    void AddRinexBytesRead(uint32_t nBytes) { m_nBytesRead.fetch_add(nBytes, std::memory_order_relaxed); }
+    // by a scan (GetScanProgress). One 64-bit word, so sources of 4 GiB and
+    // more count right, that a poller reads without a lock.
+    uint64_t GetRinexBytesRead() const { return m_nBytesRead.load(std::memory_order_relaxed); }
+    uint64_t GetScanProgress() const { return GetRinexBytesRead(); }
+    void SetRinexBytesRead(uint64_t nBytes) { m_nBytesRead.store(nBytes, std::memory_order_relaxed); }
+    void AddRinexBytesRead(uint64_t nBytes) { m_nBytesRead.fetch_add(nBytes, std::memory_order_relaxed); }
 
     // The stop request of the work (null, the default, never stops).
     void SetStopRequest(ConvertStopFn pfnStop, const void* pContext);
@@ -71,7 +72,8 @@ private:
     int32_t m_nLeapMs = 0;
     uint32_t m_nBdsEphemStyle = 2;
     FILE* m_pOutput = nullptr;
-    std::atomic<uint32_t> m_nBytesRead{0};
+    std::atomic<uint64_t> m_nBytesRead{0};
+    static_assert(std::atomic<uint64_t>::is_always_lock_free, "the poller reads the count without a lock");
     ConvertStopFn m_pfnStop = nullptr;
     const void* m_pStopContext = nullptr;
 };

@@ -312,7 +312,7 @@ struct ProgressRelay
 int RelayProgress(void* pRelay, uint64_t nBytesRead)
 {
     const ProgressRelay& r = *static_cast<const ProgressRelay*>(pRelay);
-    return r.pfnProgress(r.pContext, static_cast<uint32_t>(nBytesRead));
+    return r.pfnProgress(r.pContext, nBytesRead);
 }
 } // namespace
 
@@ -364,7 +364,7 @@ int CWorkThread::RunLog2Log()
     }
     const int nResult = ConvertLogToLog(
         pSrc, pOut, static_cast<LOG2LOG_KIND_E>(m_nLog2LogKind), m_bBinaryInput,
-        [](void* pThis, uint32_t nBytes)
+        [](void* pThis, uint64_t nBytes)
         {
             CWorkThread* pWorker = static_cast<CWorkThread*>(pThis);
             emit pWorker->Log2LogReadDataLog(nBytes);

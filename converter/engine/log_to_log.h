@@ -35,7 +35,7 @@ const LOG_TYPE_T* GetLogFormatter(uint16_t nMessageId, const LOG_REGISTRY_T* pRe
 
 // Progress report: the source bytes read so far, after each block. A
 // non-zero result stops the conversion there.
-using LogProgressFn = int (*)(void* pContext, uint32_t nBytesRead);
+using LogProgressFn = int (*)(void* pContext, uint64_t nBytesRead);
 
 enum LOG2LOG_STATUS_E : int
 {

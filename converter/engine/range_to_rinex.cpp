@@ -502,7 +502,7 @@ int ConvertRangeLogToRinex(const RangeToRinexJob& job, RangeToRinexCounts* pCoun
 int WorkerProgress::Report(void* pContext, uint64_t nBytes)
 {
     CWorkThread* pWorker = static_cast<WorkerProgress*>(pContext)->pWorker;
-    emit pWorker->Range2RnxReadDataLog(static_cast<uint>(nBytes));
+    emit pWorker->Range2RnxReadDataLog(nBytes);
     return pWorker->isInterruptionRequested() ? 1 : 0;
 }
 

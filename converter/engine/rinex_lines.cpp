@@ -124,7 +124,7 @@ bool RinexLineReader::Refill()
     }
     m_nEnd += static_cast<uint32_t>(n);
     if (m_pContext)
-        m_pContext->AddRinexBytesRead(static_cast<uint32_t>(n));
+        m_pContext->AddRinexBytesRead(n);
     return true;
 }
 

@@ -30,7 +30,7 @@ enum : uint32_t
 int StoreProgress(void* pContext, uint64_t nBytes)
 {
     CConvertContext* pScan = static_cast<CConvertContext*>(pContext);
-    pScan->SetRinexBytesRead(static_cast<uint32_t>(nBytes));
+    pScan->SetRinexBytesRead(nBytes);
     return pScan->StopRequested() ? 1 : 0;
 }
 

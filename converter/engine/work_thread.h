@@ -81,9 +81,10 @@ public:
     CompressedPhaseCounts m_Phases{};
 
 signals:
-    void Range2RnxReadDataLog(uint nBytes);
-    void Rnx2RangeReadDataLog(uint nBytes);
-    void Log2LogReadDataLog(uint nBytes);
+    // Source bytes read so far, counted in 64 bits.
+    void Range2RnxReadDataLog(qulonglong nBytes);
+    void Rnx2RangeReadDataLog(qulonglong nBytes);
+    void Log2LogReadDataLog(qulonglong nBytes);
     void Range2RnxReturn(int nStatus);
     void Rnx2RangeReturn(int nStatus);
     void Log2LogReturn(int nStatus);

@@ -148,7 +148,7 @@ void CMoxelinMainWindow::SetStateText(const char* pText)
 
 // ---- Progress: bytes read as a share of the page's own source
 
-void CMoxelinMainWindow::SetPageProgress(PAGE_E ePage, uint nBytes)
+void CMoxelinMainWindow::SetPageProgress(PAGE_E ePage, uint64_t nBytes)
 {
     const uint64_t nSize = m_anProgressSize[ePage];
     if (nSize == 0)
@@ -158,9 +158,9 @@ void CMoxelinMainWindow::SetPageProgress(PAGE_E ePage, uint nBytes)
         Page(ePage).pBar->setValue(static_cast<int>(dPercent));
 }
 
-void CMoxelinMainWindow::Range2RnxProgressBarUpdate(uint nBytes) { SetPageProgress(PAGE_RANGE2RNX, nBytes); }
-void CMoxelinMainWindow::Rnx2RangeProgressBarUpdate(uint nBytes) { SetPageProgress(PAGE_RNX2RANGE, nBytes); }
-void CMoxelinMainWindow::Log2LogProgressBarUpdate(uint nBytes) { SetPageProgress(PAGE_LOG2LOG, nBytes); }
+void CMoxelinMainWindow::Range2RnxProgressBarUpdate(qulonglong nBytes) { SetPageProgress(PAGE_RANGE2RNX, nBytes); }
+void CMoxelinMainWindow::Rnx2RangeProgressBarUpdate(qulonglong nBytes) { SetPageProgress(PAGE_RNX2RANGE, nBytes); }
+void CMoxelinMainWindow::Log2LogProgressBarUpdate(qulonglong nBytes) { SetPageProgress(PAGE_LOG2LOG, nBytes); }
 
 // ---- Sources of pages 2 and 3, and output names
 

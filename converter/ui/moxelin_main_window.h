@@ -89,8 +89,8 @@ signals:
     void RinexObsHeader_GetData();
     void RinexNavHeader_GetData();
     void SignalLanguageChanged();
-    void Range2RnxReadData(uint nBytes);
-    void Rnx2RangeReadData(uint nBytes);
+    void Range2RnxReadData(qulonglong nBytes);
+    void Rnx2RangeReadData(qulonglong nBytes);
     void SignalOpenFile(int nStatus);
 
 public slots:
@@ -134,9 +134,9 @@ public slots:
     void Range2RnxComplete(int nStatus);
     void Rnx2RangeComplete(int nStatus);
     void Log2LogComplete(int nStatus);
-    void Range2RnxProgressBarUpdate(uint nBytes);
-    void Rnx2RangeProgressBarUpdate(uint nBytes);
-    void Log2LogProgressBarUpdate(uint nBytes);
+    void Range2RnxProgressBarUpdate(qulonglong nBytes);
+    void Rnx2RangeProgressBarUpdate(qulonglong nBytes);
+    void Log2LogProgressBarUpdate(qulonglong nBytes);
     void LogTransLogFlag_toggled(bool bChecked);
     void ViewHelp_clicked();
     void Range2RnxMoxelinBtn_slot(int nEnable);
@@ -233,7 +233,7 @@ private:
         std::vector<QLineEdit*> fields;
     };
     PageControls Page(PAGE_E ePage) const;
-    void SetPageProgress(PAGE_E ePage, uint nBytes);
+    void SetPageProgress(PAGE_E ePage, uint64_t nBytes);
     // Checks the source and the outputs a job names before it starts; shows
     // what is wrong and returns false.
     struct JobOutput

@@ -164,12 +164,12 @@ Bytes RunKind(const Bytes& source, LOG2LOG_KIND_E nKind, uint32_t bBinaryInput =
     if (!source.empty())
         std::fwrite(source.data(), 1, source.size(), pSrc);
     std::rewind(pSrc);
-    uint32_t nLastProgress = 0;
+    uint64_t nLastProgress = 0;
     const int nStatus = ConvertLogToLog(
         pSrc, pOut, nKind, bBinaryInput,
-        [](void* p, uint32_t n)
+        [](void* p, uint64_t n)
         {
-            *static_cast<uint32_t*>(p) = n;
+            *static_cast<uint64_t*>(p) = n;
             return 0;
         },
         &nLastProgress, nullptr, pPhases);

@@ -485,9 +485,9 @@ TEST_F(RangeToRinex, WorkerRunsTheJobFromItsFields)
     *worker.Context().GetRinexObsHeader() = m_ObsHeader;
     *worker.Context().GetRinexNavHeader() = m_NavHeader;
     std::atomic<int> nStatus{1}, nReturns{0};
-    std::atomic<uint> nLastBytes{0};
+    std::atomic<qulonglong> nLastBytes{0};
     QObject::connect(
-        &worker, &CWorkThread::Range2RnxReadDataLog, &worker, [&](uint n) { nLastBytes = n; }, Qt::DirectConnection);
+        &worker, &CWorkThread::Range2RnxReadDataLog, &worker, [&](qulonglong n) { nLastBytes = n; }, Qt::DirectConnection);
     QObject::connect(
         &worker, &CWorkThread::Range2RnxReturn, &worker,
         [&](int n)

@@ -291,7 +291,7 @@ TEST_F(ConversionJobsTest, RinexObservationFileToRangeWritesWhatTheReaderWrites)
     const CFakePrompt::Call done = Convert("Rnx2RangeMoxelinBtn");
     EXPECT_EQ(done.sTitle, "Success");
     EXPECT_EQ(done.sText, "Moxelin Complete.");
-    QTRY_COMPARE_WITH_TIMEOUT(W<QProgressBar>("Rnx2RangeProgress")->value(), 100, kWaitMs);
+    EXPECT_TRUE(WaitFor([this] { return W<QProgressBar>("Rnx2RangeProgress")->value() == 100; }, kWaitMs));
     for (const char* pField : {"Rnx2RangeSrcFilePath", "Rnx2RangeOutputFilePath"})
         EXPECT_EQ(Text(pField), "") << pField;
 
@@ -593,6 +593,71 @@ TEST_F(ConversionJobsTest, EachBarIsScaledByItsOwnSource)
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last().at(0).toUInt(), static_cast<uint>(QFileInfo(sSource).size()));
     EXPECT_EQ(W<QProgressBar>("Range2RnxProgress")->value(), 100);
+}
+
+// A source of more than 4 GiB (sparse: the worker below reads none of it)
+// shows the share the job reports, on the RINEX-to-log page through the
+// progress poller and on the log-to-log page through the worker's signal.
+TEST_F(ConversionJobsTest, ASourceOver4GiBShowsItsShareOnTheBar)
+{
+    class CProgressWorker : public CWorkThread
+    {
+    public:
+        std::atomic<uint64_t> m_nBytes{0};
+        std::atomic<bool> m_bRelease{false};
+
+    protected:
+        int RunRnx2Range() override
+        {
+            Context().SetRinexBytesRead(m_nBytes);
+            return Hold();
+        }
+        int RunLog2Log() override
+        {
+            emit Log2LogReadDataLog(m_nBytes);
+            return Hold();
+        }
+
+    private:
+        int Hold()
+        {
+            while (!m_bRelease && !StopRequested())
+                QThread::msleep(1);
+            m_bRelease = false;
+            return 0;
+        }
+    };
+    const qint64 nSize = (qint64(41) << 30) / 10; // 4.1 GiB
+    // 99 % of it lies past 4 GiB, where a 32-bit count would show 1 %.
+    const uint64_t nRead = uint64_t(nSize) / 100 * 99;
+    const int nPercent = static_cast<int>(double(nRead) / double(nSize) * 100.0);
+    ASSERT_GT(nRead, uint64_t(1) << 32);
+    auto* pWorker = new CProgressWorker;
+    Open(pWorker);
+    struct Page
+    {
+        const char* pOpen;
+        const char* pConvert;
+        const char* pBar;
+        const char* pName;
+    };
+    for (const Page& page : {Page{"Rnx2RangeOpenBtn", "Rnx2RangeMoxelinBtn", "Rnx2RangeProgress", "big.24O"},
+                             Page{"Log2LogSrcFileOpenBtn", "Log2LogMoxelinBtn", "Log2LogProgress", "big.log"}})
+    {
+        SCOPED_TRACE(page.pName);
+        QFile big(Path(page.pName));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(nSize));
+        big.close();
+        Choose(page.pOpen, big.fileName());
+        pWorker->m_nBytes = nRead;
+        W<QPushButton>(page.pConvert)->click();
+        EXPECT_TRUE(WaitFor([&] { return W<QProgressBar>(page.pBar)->value() == nPercent; }, kWaitMs))
+            << W<QProgressBar>(page.pBar)->value() << " %";
+        pWorker->m_bRelease = true;
+        WaitForMessage();
+        QFile::remove(big.fileName());
+    }
 }
 
 // A receiver whose clock steps put its 30 s epochs 0 to 5 ms after the mark,

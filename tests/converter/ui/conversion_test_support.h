@@ -90,7 +90,7 @@ protected:
     void Load(const QString& sPath)
     {
         Choose("Range2RnxOpenBtn", sPath);
-        QTRY_VERIFY_WITH_TIMEOUT(!m_pWindow->EngineBusy(), kWaitMs);
+        ASSERT_TRUE(WaitFor([this] { return !m_pWindow->EngineBusy(); }, kWaitMs));
         QCoreApplication::processEvents();
     }
 
@@ -98,7 +98,7 @@ protected:
     CFakePrompt::Call WaitForMessage()
     {
         const size_t nBefore = m_nMessagesSeen;
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(Messages() > nBefore, kWaitMs); }();
+        EXPECT_TRUE(WaitFor([&] { return Messages() > nBefore; }, kWaitMs)) << "no message ended the job";
         m_nMessagesSeen = Messages();
         QCoreApplication::processEvents();
         for (auto it = m_Prompt.m_Calls.rbegin(); it != m_Prompt.m_Calls.rend(); ++it)

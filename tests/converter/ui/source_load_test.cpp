@@ -187,7 +187,7 @@ TEST_F(SourceLoadTest, AScanAndAJobNeverRunTogether)
     W<QAction>("actionLog_Trans_Log")->trigger();
     W<QAction>("actionRinex_Trans_Log")->trigger();
     W<QAction>("actionLog_Trans_Rinex")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_pWindow->EngineBusy(), kWaitMs);
+    ASSERT_TRUE(WaitFor([this] { return !m_pWindow->EngineBusy(); }, kWaitMs));
     EXPECT_EQ(pWorker->m_nJobs, 0);
     EXPECT_EQ(pWorker->m_nMode.load(), 0u);
     EXPECT_TRUE(W<QPushButton>("Log2LogMoxelinBtn")->isEnabled());
@@ -235,7 +235,7 @@ TEST_F(SourceLoadTest, ClosingStopsAScanAndAJob)
     Choose("Log2LogSrcFileOpenBtn", Write("site.log", GoldenSource(Form::RangeText)));
     const QString sOutput = Text("Log2LogOutputFilePath");
     W<QPushButton>("Log2LogMoxelinBtn")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(pWorker->m_bRunning, kWaitMs);
+    ASSERT_TRUE(WaitFor([&] { return pWorker->m_bRunning.load(); }, kWaitMs));
     EXPECT_TRUE(QFileInfo::exists(sOutput));
     W<QAction>("actionExit")->trigger();
     EXPECT_TRUE(pWorker->isFinished());

@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -86,6 +88,22 @@ protected:
     QTemporaryDir m_ConfigDir;
     CFakePrompt m_Prompt;
 };
+
+// Runs the event loop until fnDone holds or nMs have passed; whether it held.
+// (QTest's QTRY macros report a timeout to QTest, which GoogleTest never
+// hears of: a wait that failed would pass unseen.)
+template <typename Done> bool WaitFor(Done fnDone, int nMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!fnDone())
+    {
+        if (timer.elapsed() > nMs)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
 
 template <typename T> T* Find(const QObject* pParent, const char* pName)
 {
