@@ -224,11 +224,28 @@ int CUartProcess::ReadData(uint8_t* pBuf, uint32_t Max, uint32_t* pRead)
             return 0;
         if (r > 0 && (p.revents & POLLIN))
         {
-            const ssize_t n = ::read(m_Fd, pBuf, std::min(Max, UART_MAX_READ));
+            const uint32_t nMax = std::min(Max, UART_MAX_READ);
+            const ssize_t n = ::read(m_Fd, pBuf, nMax);
             if (n > 0)
             {
+                // A read gives what one driver buffer holds (4095 bytes on a
+                // pseudo-terminal); at the highest rates more arrives per
+                // turn, so what the device holds now is taken as well, up to
+                // the caller's buffer. A hang-up found here is reported by the
+                // next call, after these bytes.
+                uint32_t nDone = static_cast<uint32_t>(n);
+                while (nDone < nMax && !StopRequested())
+                {
+                    pollfd more{m_Fd, POLLIN, 0};
+                    if (::poll(&more, 1, 0) <= 0 || !(more.revents & POLLIN))
+                        break;
+                    const ssize_t m = ::read(m_Fd, pBuf + nDone, nMax - nDone);
+                    if (m <= 0)
+                        break;
+                    nDone += static_cast<uint32_t>(m);
+                }
                 if (pRead)
-                    *pRead = static_cast<uint32_t>(n);
+                    *pRead = nDone;
                 return 1;
             }
             if (n < 0 && (errno == EAGAIN || errno == EINTR))

@@ -52,7 +52,8 @@ public:
     // Closes the device and clears the name, error text and transmit area.
     void Reset();
 
-    // Waits up to ReadTimeout for bytes and reads at most min(Max, UART_MAX_READ).
+    // Waits up to ReadTimeout for bytes, then reads all the device holds, at
+    // most min(Max, UART_MAX_READ).
     // Returns 1 with *pRead > 0, 0 when nothing came or the device is closed,
     // UART_READ_LOST when the device hung up (it is closed then).
     int ReadData(uint8_t* pBuf, uint32_t Max, uint32_t* pRead);

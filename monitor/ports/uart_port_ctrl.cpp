@@ -147,8 +147,10 @@ void QZvUartPortCtrl::run()
     qDebug("UartThread start : ID %d", UniquePortID);
     while (!IsStopRequested())
     {
-        ReadTurn();
-        if (!WaitEvents(static_cast<int>(m_Dev.GetReadTimeout() / 2)))
+        // A turn whose read filled the buffer left bytes in the device: the
+        // next turn follows at once, after the pending events.
+        const bool bFull = ReadTurn();
+        if (!WaitEvents(bFull ? 0 : static_cast<int>(m_Dev.GetReadTimeout() / 2)))
         {
             break;
         }
@@ -159,7 +161,7 @@ void QZvUartPortCtrl::run()
     m_UartErr.close();
 }
 
-void QZvUartPortCtrl::ReadTurn()
+bool QZvUartPortCtrl::ReadTurn()
 {
     uint32_t n = 0;
     const int r = m_Dev.ReadData(m_ReadBuf.data(), READ_SIZE, &n);
@@ -202,6 +204,7 @@ void QZvUartPortCtrl::ReadTurn()
             m_OutArea.clear();
         }
     }
+    return r == 1 && n == READ_SIZE;
 }
 
 void QZvUartPortCtrl::OnTransferChunk(uint8_t* pBuf, uint32_t n)

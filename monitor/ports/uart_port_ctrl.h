@@ -83,8 +83,10 @@ protected:
     void run() override;
 
 private:
-    // One turn of the read loop: read, hand over or feed the transfer, write.
-    void ReadTurn();
+    // One turn of the read loop: read all the device holds (up to READ_SIZE),
+    // hand it over or feed the transfer, write. True when the read filled
+    // the buffer, so that more may be waiting.
+    bool ReadTurn();
     void OnTransferChunk(uint8_t* pBuf, uint32_t n);
     // Reports how the transfer ended: complete, or failed.
     void EndTransfer();

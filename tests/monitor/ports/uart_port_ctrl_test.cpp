@@ -11,12 +11,19 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "monitor/ports/uart_port_ctrl.h"
 #include "support/monitor/fake_receiver.h"
+#include "support/monitor/pty_receiver.h"
 
 namespace
 {
@@ -407,4 +414,69 @@ TEST(UartPortCtrl, NoUpgradeThroughAPortTheLoaderDoesNotListenOn)
     EXPECT_EQ(rx.Rx().Received().find("UPGRADEPORT"), std::string::npos);
     EXPECT_FALSE(ctrl->IsUpgrading());
     EXPECT_TRUE(StopPort(*ctrl));
+}
+
+// At the highest rate the port offers (921600 baud, 92,160 bytes a second) a
+// receiver streams for 30 s without waiting for the port, as a UART does:
+// every byte arrives, in order, and the line never backs up by a second of
+// data. A port that took one read a turn would fall behind by some 12 KB a
+// second until the driver's buffers overflowed.
+TEST(UartPortCtrl, StreamsEveryByteInOrderAtTheHighestRate)
+{
+    constexpr uint kRate = 921600;
+    constexpr size_t kBytesPerSecond = kRate / 10;
+    constexpr auto kStreamFor = std::chrono::seconds(30);
+    const size_t nTotal = kBytesPerSecond * 30;
+    std::vector<char> stream(nTotal);
+    for (size_t i = 0; i < nTotal; ++i)
+        stream[i] = static_cast<char>((i ^ (i >> 8) ^ (i >> 16)) * 31 + 7);
+
+    PtyReceiver line;
+    ASSERT_TRUE(line.Plug());
+    // A silent line is accepted at once; the read loop keeps its own waits.
+    const bool bProcessMode = QZvPortCtrlBase::GetProcessMode();
+    QZvPortCtrlBase::SetProcessMode(true);
+    UART_CTRL_TIMING_T timing;
+    timing.PropertyPolls = 1;
+    Reports out;
+    auto ctrl = StartPort(line.Name(), kRate, out, timing);
+    ASSERT_TRUE(WaitUntil([&] { return line.SlaveRate() == kRate && line.Received().find("netconfig") != std::string::npos; },
+                          10000));
+
+    std::atomic<size_t> nSent{0};
+    std::atomic<size_t> nMaxLag{0};
+    std::thread sender(
+        [&]
+        {
+            const auto t0 = std::chrono::steady_clock::now();
+            size_t nDone = 0;
+            for (;;)
+            {
+                const auto elapsed = std::chrono::steady_clock::now() - t0;
+                const double dSeconds = std::chrono::duration<double>(elapsed).count();
+                const size_t nDue = std::min(nTotal, static_cast<size_t>(dSeconds * kBytesPerSecond));
+                while (nDone < nDue)
+                {
+                    const size_t n = line.SendNow(stream.data() + nDone, nDue - nDone);
+                    if (n == 0)
+                        break;
+                    nDone += n;
+                }
+                nSent = nDone;
+                nMaxLag = std::max(nMaxLag.load(), nDue - nDone);
+                if (nDone == nTotal || elapsed > kStreamFor + std::chrono::seconds(30))
+                    return;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+    const bool bAll = WaitUntil([&] { return out.Shown.size() >= static_cast<int>(nTotal); }, 90000);
+    sender.join();
+    EXPECT_TRUE(StopPort(*ctrl));
+    QZvPortCtrlBase::SetProcessMode(bProcessMode);
+
+    std::cout << "streamed " << nSent << " bytes; the line was at most " << nMaxLag << " bytes behind\n";
+    ASSERT_TRUE(bAll) << out.Shown.size() << " of " << nTotal << " bytes arrived";
+    EXPECT_EQ(out.Shown.size(), static_cast<int>(nTotal));
+    EXPECT_TRUE(std::equal(stream.begin(), stream.end(), out.Shown.constData())) << "bytes out of order or changed";
+    EXPECT_LT(nMaxLag.load(), kBytesPerSecond);
 }

@@ -35,6 +35,16 @@ bool ReceiverLine::Send(const void* pData, size_t n)
     return true;
 }
 
+size_t ReceiverLine::SendNow(const void* pData, size_t n)
+{
+    std::lock_guard<std::mutex> lock(m_SendMutex);
+    const int fd = WriteFd();
+    if (fd < 0 || m_bClosing || n == 0)
+        return 0;
+    const ssize_t w = ::write(fd, pData, n);
+    return w > 0 ? static_cast<size_t>(w) : 0;
+}
+
 std::unique_lock<std::mutex> ReceiverLine::StopSends()
 {
     m_bClosing = true;

@@ -32,6 +32,9 @@ public:
     // never interleaves with another.
     bool Send(const void* pData, size_t n);
     bool Send(const std::string& s) { return Send(s.data(), s.size()); }
+    // Writes what the line takes at once, without waiting, as a receiver's
+    // UART sends whether or not the other end keeps up; the count written.
+    size_t SendNow(const void* pData, size_t n);
 
     // Every byte the monitor has written so far.
     std::string Received() const;
