@@ -19,6 +19,7 @@
 #include "codec/signals.h"
 #include "converter/engine/binex.h"
 #include "converter/engine/engine_state.h"
+#include "converter/engine/job_output.h"
 #include "converter/engine/log_source.h"
 #include "converter/engine/work_thread.h"
 
@@ -351,12 +352,15 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, LOG2LOG_KIND_E eKind, uint32_t bBina
 int CWorkThread::RunLog2Log()
 {
     m_Phases = CompressedPhaseCounts{};
+    m_nOutputBytes = 0;
     const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
     const QByteArray sOut = QFile::encodeName(m_sOutFilePath);
     FILE* pSrc = sSrc.isEmpty() ? nullptr : std::fopen(sSrc.constData(), "rb");
     if (!pSrc)
         return CONVERT_ERR_SOURCE;
-    FILE* pOut = sOut.isEmpty() ? nullptr : std::fopen(sOut.constData(), "wb");
+    // Written beside an earlier output, which a failed job leaves as it was.
+    CJobOutput output;
+    FILE* pOut = output.Open(sOut.constData());
     if (!pOut)
     {
         std::fclose(pSrc);
@@ -372,7 +376,10 @@ int CWorkThread::RunLog2Log()
         },
         this, nullptr, &m_Phases);
     TracePhaseCounts(m_Phases);
-    const bool bClosed = std::fclose(pOut) == 0;
+    // An output that could not be written whole is reported as not created.
+    std::fflush(pOut);
+    m_nOutputBytes = output.BytesWritten();
+    const bool bClosed = output.Finish(nResult == LOG2LOG_OK && m_nOutputBytes > 0);
     std::fclose(pSrc);
     if (nResult == LOG2LOG_READ_FAILED)
         return CONVERT_ERR_SOURCE;

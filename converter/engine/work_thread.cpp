@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "converter/engine/engine_state.h"
+#include "converter/engine/job_output.h"
 #include "converter/engine/rinex_obs_header.h"
 #include "converter/engine/rinex_readers.h"
 
@@ -87,6 +88,7 @@ int CWorkThread::RunRnx2Range()
 {
     m_Context.SetRinexBytesRead(0);
     m_Phases = CompressedPhaseCounts{};
+    m_nOutputBytes = 0;
 
     const QByteArray sSrc = QFile::encodeName(m_sSrcFilePath);
     const QByteArray sOut = QFile::encodeName(m_sOutFilePath);
@@ -104,7 +106,9 @@ int CWorkThread::RunRnx2Range()
         return CONVERT_ERR_RINEX_TYPE;
     }
 
-    FILE* pOut = sOut.isEmpty() ? nullptr : std::fopen(sOut.constData(), "wb");
+    // Written beside an earlier output, which a failed job leaves as it was.
+    CJobOutput output;
+    FILE* pOut = output.Open(sOut.constData());
     if (!pOut)
     {
         std::fclose(pSrc);
@@ -118,16 +122,14 @@ int CWorkThread::RunRnx2Range()
     TracePhaseCounts(m_Phases);
     m_Context.SetStopRequest(nullptr, nullptr);
     m_Context.SetRinexToLogFile(nullptr);
-    const bool bEmpty = std::ftell(pOut) == 0;
-    const bool bClosed = std::fclose(pOut) == 0;
+    std::fflush(pOut);
+    m_nOutputBytes = output.BytesWritten();
+    // A job that converted nothing leaves an earlier output as it was too.
+    const bool bClosed = output.Finish(nResult >= 0 && m_nOutputBytes > 0);
     std::fclose(pSrc);
     if (!bClosed)
         return CONVERT_ERR_OUTPUT_WRITE;
     if (nResult < 0)
-    {
-        if (bEmpty)
-            std::remove(sOut.constData());
         return nResult == RINEX_READ_WRITE_FAILED ? CONVERT_ERR_OUTPUT_WRITE : CONVERT_ERR_RINEX_READ;
-    }
     return CONVERT_OK;
 }

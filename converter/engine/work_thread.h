@@ -79,6 +79,9 @@ public:
     // What the last RINEX-to-log or log-to-log job's compression did to
     // carrier phases; read it after its Return signal.
     CompressedPhaseCounts m_Phases{};
+    // Bytes the last RINEX-to-log or log-to-log job wrote to its output; a
+    // job that wrote none left an earlier output at its path as it was.
+    uint64_t m_nOutputBytes = 0;
 
 signals:
     // Source bytes read so far, counted in 64 bits.

@@ -536,12 +536,7 @@ void CMoxelinMainWindow::FinishJob(PAGE_E ePage, int nStatus)
     m_RinexPoller.Stop();
     const bool bComplete = nStatus == CONVERT_OK || (ePage == PAGE_RANGE2RNX && nStatus == CONVERT_EPHEM_DUMP_FAILED);
     // A log job that wrote nothing found nothing it could convert.
-    bool bNothingWritten = false;
-    if (bComplete && ePage != PAGE_RANGE2RNX)
-    {
-        const QFileInfo output(m_pWorkThread->m_sOutFilePath);
-        bNothingWritten = !output.isFile() || output.size() == 0;
-    }
+    const bool bNothingWritten = bComplete && ePage != PAGE_RANGE2RNX && m_pWorkThread->m_nOutputBytes == 0;
     if (!bComplete || bNothingWritten)
         m_JobFiles.RemoveCreated();
     m_eEngineUse = ENGINE_IDLE;

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -318,3 +321,84 @@ TEST_F(Rnx2RangeDriver, ReportsAnOutputThatCannotBeWritten)
     m_Worker.m_nLog2LogKind = LOG2LOG_RANGE_TO_RANGECMP;
     EXPECT_EQ(Run(Path("site.log"), "/dev/full", true), CONVERT_ERR_OUTPUT_WRITE);
 }
+
+// What stood at the output path before a job stays as it was when the job
+// fails or converts nothing: an earlier Range.log keeps its bytes, a device
+// node given as output stays a device; a job that succeeds replaces the file
+// and keeps its permissions. No file of the job is left beside it.
+TEST_F(Rnx2RangeDriver, AFailedJobLeavesWhatStoodAtItsOutput)
+{
+    const QByteArray kEarlier = "#RANGEA,COM1,0,80.0,FINESTEERING,2295,86400.000,02000000,5103,16248;0*00000000\r\n";
+    const QString sOutput = Path("Range.log");
+    auto writeEarlier = [&]
+    {
+        QFile f(sOutput);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kEarlier);
+        f.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(sOutput).constData(), 0640), 0);
+    };
+    auto read = [](const QString& sPath)
+    {
+        QFile f(sPath);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    };
+    auto folder = [&] { return QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); };
+
+    // Sources that are no RINEX file of their name, and one that holds no epoch.
+    {
+        QFile f(Path("notrinex.24O"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("this is a receiver log, not RINEX\n");
+    }
+    {
+        QFile f(Path("noepoch.24O"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QString::asprintf("%9.2f%11c%-20s%-20c%s\n", 3.04, ' ', "OBSERVATION DATA", 'M', "RINEX VERSION / TYPE")
+                    .toLatin1());
+        f.write(QString("%1SYS / # / OBS TYPES\n").arg("G    1 C1C", -60).toLatin1());
+        f.write(QString("%1END OF HEADER\n").arg(QString(), 60).toLatin1());
+    }
+    writeEarlier();
+    const QStringList before = folder();
+    EXPECT_EQ(Run(Path("notrinex.24O"), sOutput), CONVERT_ERR_RINEX_READ);
+    EXPECT_EQ(read(sOutput), kEarlier);
+    EXPECT_EQ(Run(Path("noepoch.24O"), sOutput), CONVERT_OK);
+    EXPECT_EQ(m_Worker.m_nOutputBytes, 0u);
+    EXPECT_EQ(read(sOutput), kEarlier) << "nothing converted replaces nothing";
+    EXPECT_EQ(folder(), before);
+
+    // A device node given as the output is written to and never removed: a
+    // null device of the test's own (made where the test may; a fault here
+    // must not cost the machine its /dev/null).
+    struct stat st
+    {
+    };
+    const QString sGood = QString::fromLatin1(ZV_TEST_DATA_DIR "/engine/range_text_304_obs.rnx");
+    ASSERT_TRUE(QFile::copy(sGood, Path("good.24O")));
+    const QByteArray sNull = QFile::encodeName(Path("null"));
+    if (::mknod(sNull.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+    {
+        for (const char* pSource : {"notrinex.24O", "good.24O"})
+        {
+            EXPECT_EQ(Run(Path(pSource), Path("null")), pSource[0] == 'g' ? CONVERT_OK : CONVERT_ERR_RINEX_READ);
+            ASSERT_EQ(::stat(sNull.constData(), &st), 0) << pSource;
+            EXPECT_TRUE(S_ISCHR(st.st_mode)) << pSource;
+        }
+        EXPECT_GT(m_Worker.m_nOutputBytes, 0u);
+        ::unlink(sNull.constData());
+    }
+    else
+        std::printf("no device node could be made here: the device case is not run\n");
+    EXPECT_EQ(Run(Path("good.24O"), sOutput), CONVERT_OK);
+    const QByteArray converted = read(sOutput);
+    EXPECT_TRUE(converted.startsWith("#RANGEA,")) << converted.left(80).constData();
+    EXPECT_EQ(qint64(m_Worker.m_nOutputBytes), converted.size());
+    EXPECT_NE(converted, kEarlier);
+    ASSERT_EQ(::stat(QFile::encodeName(sOutput).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    QStringList after = folder();
+    after.removeAll("good.24O");
+    EXPECT_EQ(after, before);
+}
+

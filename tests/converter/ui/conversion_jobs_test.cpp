@@ -416,8 +416,6 @@ TEST_F(ConversionJobsTest, EachStatusShowsItsMessage)
             Load(sLog);
         else
             Choose(c.nPage == 2 ? "Rnx2RangeOpenBtn" : "Log2LogSrcFileOpenBtn", c.nPage == 2 ? sRinex : sLog);
-        // A job that finished wrote its output.
-        Write(c.nPage == 1 ? Text("Range2RnxObsFilePath") : c.nPage == 2 ? "Range.log" : "site.Rangecmp", "x");
         const CFakePrompt::Call call = Convert(apButton[c.nPage - 1]);
         EXPECT_EQ(call.eIcon, c.eIcon);
         EXPECT_EQ(call.sTitle, c.pTitle);
@@ -577,6 +575,21 @@ TEST_F(ConversionJobsTest, AFailedJobLeavesNoneOfItsFiles)
     EXPECT_EQ(call.sTitle, "Warning");
     EXPECT_EQ(call.sText, "No log of the source could be converted.");
     EXPECT_EQ(FilesIn(m_Dir.path()), QStringList({"site.log"}));
+}
+
+// A Range.log from an earlier conversion stands where page 2 proposes its
+// output; a source that is no RINEX file fails and leaves it as it was.
+TEST_F(ConversionJobsTest, AFailedJobLeavesAnEarlierOutputAsItWas)
+{
+    Open();
+    const QByteArray kEarlier = "#RANGEA,COM1,0,80.0,FINESTEERING,2295,86400.000,02000000,5103,16248;0*00000000\r\n";
+    const QString sEarlier = Write("Range.log", kEarlier);
+    Choose("Rnx2RangeOpenBtn", Write("site.24O", QByteArray("a receiver log, not RINEX\n")));
+    ASSERT_EQ(Text("Rnx2RangeOutputFilePath"), sEarlier);
+    const CFakePrompt::Call call = Convert("Rnx2RangeMoxelinBtn");
+    EXPECT_EQ(call.sText, "Log data error. Can not decode rightly.");
+    EXPECT_EQ(Read(sEarlier), kEarlier);
+    EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "nothing left beside it";
 }
 
 // Each page's bar is scaled by its own source: a larger log chosen on page 3

@@ -127,7 +127,7 @@ protected:
 };
 
 // A worker whose jobs end with a status the test chooses, after reading
-// nothing; it records the job it was handed.
+// nothing and reporting an output written; it records the job it was handed.
 class CStatusWorker : public CWorkThread
 {
 public:
@@ -145,6 +145,7 @@ private:
     {
         ++m_nJobs;
         m_Phases.nDropped = m_nDroppedPhases;
+        m_nOutputBytes = 1; // as a job that converted something
         return m_nStatus;
     }
 };

@@ -1,0 +1,42 @@
+// The output file of a RINEX-to-log or log-to-log job, written so that a job
+// that fails leaves whatever stood at its path before it. A regular file, or
+// a path where nothing stands yet, is written beside the target under a
+// temporary name and takes its place only when the job succeeds (an earlier
+// file keeps its permissions); a failed job removes only that temporary
+// file. Anything else the user names (a device such as /dev/null, a pipe) is
+// written as it stands and never removed. A symbolic link is followed, so
+// the file it points to is the one replaced.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class CJobOutput
+{
+public:
+    CJobOutput() = default;
+    CJobOutput(const CJobOutput&) = delete;
+    CJobOutput& operator=(const CJobOutput&) = delete;
+    // An output still open is discarded.
+    ~CJobOutput();
+
+    // The stream to write to, or null when it cannot be created (an empty
+    // path, a missing folder, no write permission).
+    FILE* Open(const char* pPath);
+    // Bytes written through the stream so far.
+    uint64_t BytesWritten() const { return m_nBytes; }
+    // Ends the output: bKeep puts what was written in place of the target,
+    // otherwise it is discarded and the target stays as it was. False when
+    // the written output could not be completed (a failed write, close or
+    // rename); the target then stays as it was too.
+    bool Finish(bool bKeep);
+
+private:
+    FILE* m_pFile = nullptr;
+    int m_nFd = -1;
+    bool m_bWriteFailed = false;
+    uint64_t m_nBytes = 0;
+    std::string m_sTarget;
+    std::string m_sTemp; // empty when the target is written as it stands
+};
