@@ -116,6 +116,22 @@ int OpenDebugLog()
 
 FILE* DebugLogFile() { return g_debugLog; }
 
+void DebugLogPrintf(const char* pFormat, ...)
+{
+    va_list args;
+    va_start(args, pFormat);
+    va_list copy;
+    va_copy(copy, args);
+    std::vprintf(pFormat, args);
+    if (g_debugLog != nullptr)
+    {
+        std::vfprintf(g_debugLog, pFormat, copy);
+        std::fflush(g_debugLog);
+    }
+    va_end(copy);
+    va_end(args);
+}
+
 void CloseDebugLog()
 {
     if (g_debugLog != nullptr)

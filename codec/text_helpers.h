@@ -50,6 +50,9 @@ const char* GetCodecConfigDir();
 int OpenDebugLog();
 FILE* DebugLogFile();
 void CloseDebugLog();
+// printf to standard output, as DebugPrintf, and to the debug log while it is
+// open (each message flushed, so the log is complete whenever it is read).
+void DebugLogPrintf(const char* pFormat, ...) ZV_PRINTF_LIKE(1, 2);
 
 inline constexpr uint32_t LOG_FILE_PATH_MAX = 4096;
 inline constexpr uint32_t LOG_FILE_PREFIX_MAX = 32;

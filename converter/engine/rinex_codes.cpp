@@ -253,7 +253,7 @@ char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem)
     case GNSS_SYSTEM_GPS:
         if (nFamily == 5)
         {
-            DebugPrintf("GPS Signal GPS_M do not support.\n");
+            DebugLogPrintf("GPS Signal GPS_M do not support.\n");
             return 0;
         }
         if (nBand == 0)
@@ -264,7 +264,7 @@ char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem)
     case GNSS_SYSTEM_GLONASS:
         if (nBand == 2)
         {
-            DebugPrintf("GLO Freq G3 do not support.\n");
+            DebugLogPrintf("GLO Freq G3 do not support.\n");
             return 0;
         }
         if (nBand > 1 || nFamily > 1)

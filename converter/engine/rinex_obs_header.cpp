@@ -508,7 +508,7 @@ int LoadRinexObsHeaderSettings(RinexObsHeader* pHeader)
 
     if (!ReadRinexObsHeaderSettings(pHeader))
     {
-        DebugPrintf("%s\n", "Can not open setting file, use default settings.");
+        DebugLogPrintf("%s\n", "Can not open setting file, use default settings.");
         pHeader->nVersion = 302;
         SetText(pHeader->szFileType, "OBSERVATION DATA");
         SetText(pHeader->szProgram, "Moxelin");

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QUrl>
 
@@ -26,7 +27,11 @@ namespace
 {
 const QSize kDesignedSize(729, 544);
 const char* const kTranslationFormat = ":/new/prefix2/Moxelin_%s.qm";
-const char* const kHelpDocument = "MoxelinHelp.docx";
+const char* const kHelpDocument = "MoxelinHelp.html";
+const char* const kHelpDocumentZh = "MoxelinHelp_zh.html";
+// Qt's own texts (standard buttons and dialogs) for a language other than
+// English, from the system's Qt translations.
+const char* const kQtTranslation = "qtbase_zh_CN";
 } // namespace
 
 CMoxelinMainWindow::CMoxelinMainWindow(QWidget* parent, CWorkThread* pWorker)
@@ -52,8 +57,9 @@ CMoxelinMainWindow::CMoxelinMainWindow(QWidget* parent, CWorkThread* pWorker)
     SetUpLanguages();
     ConnectSignals();
 
+    // BINEX records are read, never written: "Binex to log" is offered, "Log
+    // to Binex" (text RANGE logs to binary ones) is not.
     m_pUi->LogTransBinexFlag->hide();
-    m_pUi->BinexTransLogFlag->hide();
     FixWindowSize(this, kDesignedSize);
 }
 
@@ -151,7 +157,8 @@ void CMoxelinMainWindow::ConnectSignals()
     connect(pWorker, &CWorkThread::actionLog_Trans_Rinex_signal, this, &W::actionLog_Trans_Rinex_slot);
     connect(pWorker, &CWorkThread::Range2RnxSrcFilePath_signal, this, &W::Range2RnxSrcFilePath_slot);
     for (QRadioButton* pButton : {m_pUi->Range2RangecmpFlag, m_pUi->Rangecmp2RangeFlag, m_pUi->LogOutputASCIIFlag,
-                                  m_pUi->LogOutputBinaryFlag, m_pUi->Range2Rangecmp4Flag, m_pUi->Rangecmp42RangeFlag})
+                                  m_pUi->LogOutputBinaryFlag, m_pUi->Range2Rangecmp4Flag, m_pUi->Rangecmp42RangeFlag,
+                                  m_pUi->BinexTransLogFlag})
         connect(pButton, &QRadioButton::clicked, this, &W::OnSetLogtoLogOutputFile);
     connect(this, &W::SignalLanguageChanged, m_pObsHeaderWindow, &CObsHeaderWindow::OnLanguageUpdate);
     connect(this, &W::SignalLanguageChanged, m_pNavHeaderWindow, &CNavHeaderWindow::OnLanguageUpdate);
@@ -192,6 +199,9 @@ void CMoxelinMainWindow::OnLangChanged(QAction* pAction)
         return;
     m_sCurrentLanguage = sCode;
     QCoreApplication::removeTranslator(&m_Translator);
+    QCoreApplication::removeTranslator(&m_QtTranslator);
+    if (sCode == "zh" && m_QtTranslator.load(kQtTranslation, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_QtTranslator);
     const QString sFile = QString::asprintf(kTranslationFormat, sCode.toLatin1().constData());
     if (m_Translator.load(sFile))
         QCoreApplication::installTranslator(&m_Translator);
@@ -490,6 +500,15 @@ void CMoxelinMainWindow::AboutMoxelinDialogOpen()
 
 void CMoxelinMainWindow::ViewHelp_clicked()
 {
-    const QString sPath = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(kHelpDocument);
-    UserPrompt()->OpenUrl(QUrl::fromLocalFile(sPath));
+    // The help stands beside the program; the Chinese interface opens its
+    // Chinese page when it is there.
+    const QDir folder(QCoreApplication::applicationDirPath());
+    QString sPath = folder.absoluteFilePath(kHelpDocument);
+    const QString sChinese = folder.absoluteFilePath(kHelpDocumentZh);
+    if (m_sCurrentLanguage == "zh" && QFileInfo(sChinese).isFile())
+        sPath = sChinese;
+    if (QFileInfo(sPath).isFile() && UserPrompt()->OpenUrl(QUrl::fromLocalFile(sPath)))
+        return;
+    UserPrompt()->Message(this, QMessageBox::Warning, tr("View Help"),
+                          tr("Can not open the help document:\n%1").arg(QDir::toNativeSeparators(sPath)));
 }

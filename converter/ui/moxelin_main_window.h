@@ -287,5 +287,6 @@ private:
     QAction* m_pChineseAction = nullptr;
     QAction* m_pEnglishAction = nullptr;
     QTranslator m_Translator;
+    QTranslator m_QtTranslator; // Qt's own texts in the chosen language
     QString m_sCurrentLanguage;
 };

@@ -188,6 +188,16 @@ each system is written to a navigation file of its own type.</translation>
         <translation>No log of the source could be converted.</translation>
     </message>
     <message>
+        <source>View Help</source>
+        <translation>View Help</translation>
+    </message>
+    <message>
+        <source>Can not open the help document:
+%1</source>
+        <translation>Can not open the help document:
+%1</translation>
+    </message>
+    <message>
         <source>Moxelin failed with status %1.</source>
         <translation>Moxelin failed with status %1.</translation>
     </message>

@@ -188,6 +188,16 @@ each system is written to a navigation file of its own type.</source>
         <translation>源文件中没有可转换的日志。</translation>
     </message>
     <message>
+        <source>View Help</source>
+        <translation>查看帮助</translation>
+    </message>
+    <message>
+        <source>Can not open the help document:
+%1</source>
+        <translation>无法打开帮助文档：
+%1</translation>
+    </message>
+    <message>
         <source>Moxelin failed with status %1.</source>
         <translation>转换失败，状态码 %1。</translation>
     </message>

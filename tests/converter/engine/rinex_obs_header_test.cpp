@@ -328,12 +328,19 @@ TEST(ObsHeader, SettingsFileSuppliesTheStationButNotTheJob)
     SetCodecConfigDir(dir.path().toLocal8Bit().constData());
     EXPECT_EQ(RinexObsHeaderSettingsPath(), dir.path().toStdString() + "/Settings/RinexObsHeaderSettings.bin");
 
-    // No file: the built-in station, the job's version and types untouched.
+    // No file: the built-in station, the job's version and types untouched,
+    // and a note of it in the debug log.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("DebugOutput"));
+    ASSERT_EQ(OpenDebugLog(), 1);
     RinexObsHeader h{};
     h.nVersion = 211;
     h.nObsTypeMask = RINEX_OBS_C | RINEX_OBS_L;
     h.nSysMask = 1;
     EXPECT_EQ(LoadRinexObsHeaderSettings(&h), 0);
+    CloseDebugLog();
+    QFile debugLog(dir.filePath("DebugOutput/MoxelinLog.log"));
+    ASSERT_TRUE(debugLog.open(QIODevice::ReadOnly));
+    EXPECT_EQ(debugLog.readAll(), "Can not open setting file, use default settings.\n");
     EXPECT_EQ(h.nVersion, 211);
     EXPECT_EQ(h.nObsTypeMask, static_cast<uint32_t>(RINEX_OBS_C | RINEX_OBS_L));
     EXPECT_STREQ(h.szMarkerName, "Halvorne Ant001");

@@ -11,7 +11,9 @@
 
 #include "codec/catalogue.h"
 #include "codec/gnss_time.h"
+#include "codec/log_dispatch.h"
 #include "conversion_test_support.h"
+#include "converter/engine/binex_builder.h"
 #include "converter/engine/log_to_log.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/reader_streams.h"
@@ -347,6 +349,61 @@ TEST_F(ConversionJobsTest, LogToAnotherLogFormWritesWhatTheEngineWrites)
         EXPECT_FALSE(window.isEmpty());
         EXPECT_EQ(window, Read(sExpected));
     }
+}
+
+// A BINEX file converted through the window as a user does it: "Binex to
+// log" proposes no output, the user names one, and the observation and
+// navigation records become RANGE and GPSEPHEM logs in full text form.
+TEST_F(ConversionJobsTest, BinexRecordsBecomeLogsThroughTheWindow)
+{
+    QByteArray source;
+    const auto append = [&source](const std::vector<uint8_t>& rec)
+    { source.append(reinterpret_cast<const char*>(rec.data()), static_cast<int>(rec.size())); };
+    for (bool bBig : {false, true})
+    {
+        BinexMessage obs(bBig);
+        // 2018-08-27 00:00:30.500, one GPS satellite with one L1 C/A range.
+        obs.U8(5).U32(20160001).U16(500).U8(0);
+        obs.U8(7).U8((1 << 4) | 0).U8(1).U8(110).Unsigned(22000000000ull, 5);
+        append(BinexRecord(0x7F, obs.Bytes(), bBig));
+        BinexMessage eph(bBig);
+        eph.U8(1).U8(6).U16(2000).U32(302400).U32(302400).F32(0).U32(5);
+        for (int i = 0; i < 5; ++i)
+            eph.F32(0);
+        eph.F64(0.1).F64(0.01).F64(5153.6).U32(302400);
+        for (int i = 0; i < 6; ++i)
+            eph.F32(0);
+        eph.F64(0).F64(0).F64(0.95).F32(0).F32(0).F32(2.4f).U16(0).U16(4);
+        append(BinexRecord(1, eph.Bytes(), bBig));
+    }
+    Open();
+    W<QTabWidget>("RangeRnxTab")->setCurrentIndex(2);
+    auto* pBinex = W<QRadioButton>("BinexTransLogFlag");
+    ASSERT_TRUE(pBinex->isVisibleTo(m_pWindow.get()));
+    EXPECT_FALSE(W<QRadioButton>("LogTransBinexFlag")->isVisibleTo(m_pWindow.get())) << "BINEX is read, never written";
+    Choose("Log2LogSrcFileOpenBtn", Write("site.bnx", source));
+    EXPECT_EQ(Text("Log2LogOutputFilePath"), Path("site.Rangecmp"));
+    pBinex->click();
+    EXPECT_EQ(Text("Log2LogOutputFilePath"), "");
+    Choose("Log2LogOutputFileSaveBtn", Path("site_binex.log"));
+    EXPECT_EQ(Convert("Log2LogMoxelinBtn").sText, "Moxelin Complete.");
+    EXPECT_EQ(m_pWindow->WorkThread()->m_nLog2LogKind, uint32_t(LOG2LOG_BINEX_TO_LOG));
+    EXPECT_EQ(W<QProgressBar>("Log2LogProgress")->value(), 100);
+
+    const QList<QByteArray> lines = Read(Path("site_binex.log")).split('\n');
+    QStringList names;
+    for (const QByteArray& line : lines)
+    {
+        if (line.isEmpty())
+            continue;
+        const QByteArray log = line + '\n';
+        std::vector<uint8_t> record(LOG_MAX_BINARY_LENGTH);
+        int32_t n = 0;
+        EXPECT_EQ(DecodeLog(reinterpret_cast<const uint8_t*>(log.constData()), log.size(), record.data(), &n), 1)
+            << log.constData();
+        names << QString::fromLatin1(line.left(line.indexOf(',')));
+    }
+    EXPECT_EQ(names, QStringList({"#RANGEA", "#GPSEPHEMA", "#RANGEA", "#GPSEPHEMA"}));
 }
 
 // Each status a job can end with shows its own message; only a finished job

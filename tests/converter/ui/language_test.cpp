@@ -4,11 +4,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 
@@ -118,10 +120,15 @@ TEST_F(ConverterUiTest, SwitchingLanguageChangesEveryTextAndBack)
         EXPECT_NE(it->second, sText) << sKey.toStdString() << " stays \"" << sText.toStdString() << "\"";
     }
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Halvorne Moxelin (版本:6145)"));
+    // Qt's own texts follow: a standard button of a dialog reads Chinese.
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("取消"));
 
     SwitchLanguage(&window, "en");
     EXPECT_EQ(VisibleTexts(&window), english);
     EXPECT_EQ(window.windowTitle(), "Halvorne Moxelin (Ver:6145)");
+    QDialogButtonBox englishButtons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(englishButtons.button(QDialogButtonBox::Cancel)->text(), "Cancel");
 }
 
 TEST_F(ConverterUiTest, TheFirstLanguageFollowsTheSystemLocale)

@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QUrl>
 #include <QSignalSpy>
 #include <QTabWidget>
 
@@ -111,7 +113,7 @@ TEST_F(MainWindowTest, StartsOnTheFirstOfThreePagesWithItsMenus)
     for (const char* pAction : {"actionLog_Trans_Rinex", "actionRinex_Trans_Log", "actionLog_Trans_Log"})
         EXPECT_FALSE(W<QAction>(pAction)->isEnabled()) << pAction;
     EXPECT_TRUE(W<QRadioButton>("LogTransBinexFlag")->isHidden());
-    EXPECT_TRUE(W<QRadioButton>("BinexTransLogFlag")->isHidden());
+    EXPECT_FALSE(W<QRadioButton>("BinexTransLogFlag")->isHidden()) << "BINEX records are read";
     EXPECT_FALSE(W<QWidget>("Log2LogOutputFormatGroup")->isEnabled());
     W<QRadioButton>("LogTransLogFlag")->setChecked(true);
     EXPECT_TRUE(W<QWidget>("Log2LogOutputFormatGroup")->isEnabled());
@@ -374,12 +376,43 @@ TEST_F(MainWindowTest, SourceWithoutTimesWarnsAndEmptiesPageOne)
     EXPECT_FALSE(W<QPushButton>("Range2RnxMoxelinBtn")->isEnabled());
 }
 
+// "View Help" hands the help page beside the program to the desktop: it
+// tells what each page does, with its formats and the names it proposes; the
+// Chinese interface opens the Chinese page. A page the desktop cannot open,
+// or one that is missing, is reported.
 TEST_F(MainWindowTest, HelpAndAboutComeFromTheHelpMenu)
 {
+    for (const char* pLanguage : {"en", "zh"})
+    {
+        SCOPED_TRACE(pLanguage);
+        SwitchLanguage(m_pWindow.get(), pLanguage);
+        m_Prompt.m_Calls.clear();
+        W<QAction>("ViewHelp")->trigger();
+        ASSERT_EQ(m_Prompt.m_Calls.size(), 1u);
+        EXPECT_EQ(m_Prompt.m_Calls[0].sKind, "url");
+        const QUrl url(m_Prompt.m_Calls[0].sText);
+        ASSERT_TRUE(url.isLocalFile());
+        const QFileInfo page(url.toLocalFile());
+        EXPECT_EQ(page.fileName(), QString(pLanguage) == "zh" ? "MoxelinHelp_zh.html" : "MoxelinHelp.html");
+        EXPECT_EQ(page.absolutePath(), QCoreApplication::applicationDirPath());
+        QFile file(page.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString sText = QString::fromUtf8(file.readAll());
+        for (const char* pMention : {"Log Trans Rinex", "Rinex Trans Log", "Log Trans Log", "_rnx3.21O", "21N",
+                                     "Range.log", ".Rangecmp4", ".Asc", ".Bin", "Binex to log", "GPSEPHEM.log",
+                                     "MoxelinLog.log"})
+            EXPECT_TRUE(sText.contains(pMention)) << pMention;
+    }
+    SwitchLanguage(m_pWindow.get(), "en");
+    m_Prompt.m_Calls.clear();
+    m_Prompt.m_bDesktopOpens = false;
     W<QAction>("ViewHelp")->trigger();
-    ASSERT_EQ(m_Prompt.m_Calls.size(), 1u);
-    EXPECT_EQ(m_Prompt.m_Calls[0].sKind, "url");
-    EXPECT_TRUE(m_Prompt.m_Calls[0].sText.endsWith("/MoxelinHelp.docx"));
+    ASSERT_EQ(m_Prompt.m_Calls.size(), 2u);
+    EXPECT_EQ(m_Prompt.m_Calls[1].sKind, "message");
+    EXPECT_EQ(m_Prompt.m_Calls[1].eIcon, QMessageBox::Warning);
+    EXPECT_TRUE(m_Prompt.m_Calls[1].sText.startsWith("Can not open the help document:\n"));
+    EXPECT_TRUE(m_Prompt.m_Calls[1].sText.endsWith("/MoxelinHelp.html"));
+    m_Prompt.m_Calls.clear();
 
     W<QAction>("actionAbout_Moxelin")->trigger();
     CAboutMoxelinDialog* pAbout = m_pWindow->AboutDialog();

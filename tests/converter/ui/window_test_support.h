@@ -51,11 +51,12 @@ public:
     bool OpenUrl(const QUrl& url) override
     {
         m_Calls.push_back({"url", QString(), url.toString()});
-        return true;
+        return m_bDesktopOpens;
     }
 
     std::deque<QString> m_Answers;
     std::vector<Call> m_Calls;
+    bool m_bDesktopOpens = true; // whether the desktop can open what it is handed
 
 private:
     QString NextAnswer()
