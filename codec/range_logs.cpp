@@ -402,13 +402,13 @@ double RangeCmpRollWavelength(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq
     return f > 0 ? SPEED_OF_LIGHT / f : 0.0;
 }
 
-int32_t PhaseCyclesFromMetres(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr)
+int32_t AdrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr)
 {
     const double lambda = RangeCmpRollWavelength(uStatus, uPrn, uGloFreq, true);
     return lambda > 0 ? RollCount(lambda, dPsr, dAdr) : 0;
 }
 
-double PhaseMetresFromCycles(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr)
+double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr)
 {
     const double lambda = RangeCmpRollWavelength(uStatus, uPrn, uGloFreq, false);
     return lambda > 0 ? double(RollCount(lambda, dPsr, 0.0)) : 0.0;

@@ -97,9 +97,20 @@ double RangeCmpRollWavelength(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq
 // Whole 2^23-cycle roll-overs between a folded phase and the pseudorange:
 // round((pseudorange / wavelength + ADR) / 2^23), halves away from zero; 0 when
 // the wavelength is unknown.
-int32_t PhaseCyclesFromMetres(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr);
+int32_t AdrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr);
 // The same from the pseudorange alone: round(pseudorange / wavelength / 2^23).
-double PhaseMetresFromCycles(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr);
+double PsrRollCount(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr);
+// The converter's names for the same counts: the roll-overs that separate a
+// folded phase (PhaseCyclesFromMetres) or the pseudorange alone
+// (PhaseMetresFromCycles) from the whole carrier phase in cycles.
+inline int32_t PhaseCyclesFromMetres(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr, double dAdr)
+{
+    return AdrRollCount(uStatus, uPrn, uGloFreq, dPsr, dAdr);
+}
+inline double PhaseMetresFromCycles(uint32_t uStatus, uint16_t uPrn, uint16_t uGloFreq, double dPsr)
+{
+    return PsrRollCount(uStatus, uPrn, uGloFreq, dPsr);
+}
 
 // Whether a phase lock reported with lock time dLockBefore and, dElapsed
 // seconds later, with dLockNow has held in between: the lock time grew by the

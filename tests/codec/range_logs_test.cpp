@@ -147,7 +147,7 @@ TEST(RangeCmp, RecordBitLayout)
                                   0x00, 0x80, 0x15, 0x1c, 0x12, 0x05, 0x80, 0x0c, 0x20, 0x03, 0x00, 0x00};
     ASSERT_EQ(cmp.Result, 1);
     EXPECT_EQ(std::memcmp(cmp.Bytes.data() + 32, expected, 24), 0);
-    EXPECT_EQ(PhaseMetresFromCycles(o.TrackingStatus, o.Prn, 0, o.Psr), 14.0);
+    EXPECT_EQ(PsrRollCount(o.TrackingStatus, o.Prn, 0, o.Psr), 14.0);
 
     const RANGE_OBS_T back = RecordsOf(ToRange(cmp.Bytes, cmp.Length).Bytes.data())[0];
     EXPECT_EQ(+back.Psr, 22000000.0);
@@ -218,8 +218,8 @@ TEST(RangeCmp, PhaseThatCannotBeFoldedIsNotLocked)
         EXPECT_TRUE(TrackingStatusCodeLocked(back.TrackingStatus));
         EXPECT_NEAR(back.Psr, 22e6, 1.0 / 128);
     }
-    EXPECT_EQ(PhaseCyclesFromMetres(unknownType.TrackingStatus, 5, 0, 22e6, 0), 0);
-    EXPECT_EQ(PhaseMetresFromCycles(unknownType.TrackingStatus, 5, 0, 22e6), 0.0);
+    EXPECT_EQ(AdrRollCount(unknownType.TrackingStatus, 5, 0, 22e6, 0), 0);
+    EXPECT_EQ(PsrRollCount(unknownType.TrackingStatus, 5, 0, 22e6), 0.0);
 
     RANGE_OBS_T negative = GpsL1(-5.0, -115600000.0);
     const RANGE_OBS_T back = ThroughRangeCmp({negative})[0];

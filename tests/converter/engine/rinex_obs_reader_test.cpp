@@ -622,6 +622,14 @@ TEST(RinexObsEpochEntryPoints, ParseThenEncodeEachEpoch)
         uint32_t nCmpObs = 0;
         std::memcpy(&nCmpObs, log.data() + LOG_HEADER_LENGTH, 4);
         EXPECT_EQ(nCmpObs, 3u);
+        // The folded phase is the carrier phase plus the pseudorange's whole
+        // roll-overs, in 1/256 cycle.
+        RANGECMP_OBS_T cmp;
+        std::memcpy(&cmp, log.data() + LOG_HEADER_LENGTH + 4, sizeof cmp);
+        const RANGE_OBS_T& g05 = *epochs[0].Find(5, TRACK_SYS_GPS, 0);
+        ASSERT_EQ(cmp.Prn, 5);
+        const double dRolls = PhaseMetresFromCycles(g05.TrackingStatus, g05.Prn, g05.GloFreq, g05.Psr);
+        EXPECT_NEAR(cmp.FoldedAdr / 256.0, dRolls * RANGECMP_ADR_ROLL + g05.Adr, 1.0 / 256);
     }
 
     // An event with two header lines changes the header and gives no log; an
