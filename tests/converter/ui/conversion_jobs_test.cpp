@@ -385,6 +385,13 @@ TEST_F(ConversionJobsTest, BinexRecordsBecomeLogsThroughTheWindow)
     EXPECT_EQ(Text("Log2LogOutputFilePath"), Path("site.Rangecmp"));
     pBinex->click();
     EXPECT_EQ(Text("Log2LogOutputFilePath"), "");
+    if (const QString sShots = qEnvironmentVariable("ZV_SHOT_DIR"); !sShots.isEmpty())
+        for (const char* pLanguage : {"zh", "en"})
+        {
+            SwitchLanguage(m_pWindow.get(), pLanguage);
+            QCoreApplication::processEvents();
+            m_pWindow->grab().save(sShots + "/moxelin_log2log_binex_" + pLanguage + ".png");
+        }
     Choose("Log2LogOutputFileSaveBtn", Path("site_binex.log"));
     EXPECT_EQ(Convert("Log2LogMoxelinBtn").sText, "Moxelin Complete.");
     EXPECT_EQ(m_pWindow->WorkThread()->m_nLog2LogKind, uint32_t(LOG2LOG_BINEX_TO_LOG));
