@@ -1,16 +1,24 @@
-// A day of 1 Hz binary RANGECMP logs (12 GPS and 4 GLONASS satellites on two
-// signals each, every ephemeris logged every 5 minutes), about 75 MB, made by
-// the codec and converted to RINEX 3.04 observation and navigation files; and
-// the source scan over the same file. The file is written once into
-// $ZV_BENCH_DIR (default /tmp) and kept, so that a run under /usr/bin/time
-// measures the conversion alone:
-//   build/test/bench/bench_engine --benchmark_filter=RangeCmpDay
+// A day of 1 Hz binary RANGECMP logs of every system (GPS, GLONASS, Galileo,
+// BeiDou and QZSS, 17 satellites on two signals each, every ephemeris logged
+// every 5 minutes), about 74 MB, made by the codec and converted to RINEX 3.04
+// and 2.11 observation and navigation files; beside it the I/O floor of the
+// same job (reading the source and writing as many bytes as the job writes,
+// from and to the page cache), the job's peak resident memory on the whole
+// day and on its first two hours, and the source scan. The files are written
+// once into $ZV_BENCH_DIR (default /tmp) and kept. The job uses the cores it
+// may run on, so the one-core figure is the same program under taskset:
+//   build/release/bench/bench_engine --benchmark_filter=EveryGnssDay
+//   taskset -c 0 build/release/bench/bench_engine --benchmark_filter=EveryGnssDay
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/source_scan.h"
@@ -27,10 +35,16 @@ std::string BenchDir()
     return p && *p ? std::string(p) : std::string("/tmp");
 }
 
-// The day file, written when it is missing or was cut short.
-std::string DayFile()
+long FileSize(const std::string& sPath)
 {
-    const std::string sPath = BenchDir() + "/zv_rangecmp_day.log";
+    struct stat st;
+    return stat(sPath.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
+}
+
+// The source of nEpochs, written when it is missing or was cut short.
+std::string DayFile(uint32_t nEpochs = 86400)
+{
+    const std::string sPath = BenchDir() + "/zv_every_gnss_" + std::to_string(nEpochs) + ".log";
     const std::string sDone = sPath + ".done";
     struct stat st;
     if (stat(sDone.c_str(), &st) == 0 && stat(sPath.c_str(), &st) == 0)
@@ -38,20 +52,61 @@ std::string DayFile()
     FILE* f = std::fopen(sPath.c_str(), "wb");
     if (!f)
         return std::string();
-    loggen::WriteRangeCmpDay(f, kWeek, kStartMs);
+    loggen::WriteEveryGnssDay(f, kWeek, kStartMs, nEpochs);
     std::fclose(f);
     if (FILE* d = std::fopen(sDone.c_str(), "wb"))
         std::fclose(d);
     return sPath;
 }
 
-long FileSize(const std::string& sPath)
+// The job of a day file with the header records the window would give it.
+struct DayJob
 {
-    struct stat st;
-    return stat(sPath.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
-}
+    RinexObsHeader header{};
+    RinexNavHeader nav{};
+    std::string sObs;
+    std::string asNav[GNSS_SYSTEM_COUNT];
+    RangeToRinexJob job;
 
-void BM_RangeCmpDayToRinex304(benchmark::State& state)
+    DayJob(const std::string& sSrc, int32_t nVersion, uint32_t nEpochs)
+    {
+        header.nVersion = nVersion;
+        header.nSysMask = 1 | 2 | 4 | 8 | 32;
+        header.nObsTypeMask = RINEX_OBS_C | RINEX_OBS_L | RINEX_OBS_D | RINEX_OBS_S;
+        uint32_t aCodes[6][RINEX_SCAN_CODES] = {{0, 33096}, {1, 201}, {2306, 2506}, {3, 19}, {}, {5, 525}};
+        uint32_t aCounts[6] = {2, 2, 2, 2, 0, 2};
+        FillRinexObsTypes(aCodes, aCounts, &header);
+        header.dInterval = 1.0;
+        header.FirstObs.nWeek = header.LastObs.nWeek = kWeek;
+        header.FirstObs.nMsOfWeek = kStartMs;
+        header.LastObs.nMsOfWeek = kStartMs + (nEpochs - 1) * 1000;
+        const std::string sBase = BenchDir() + "/zv_every_gnss_out";
+        const char cYear = nVersion >= 300 ? '3' : '2';
+        sObs = sBase + cYear + ".24O";
+        const char* apTypes[GNSS_SYSTEM_COUNT] = {"N", "G", "L", "C", "", "J"};
+        job.pSrcPath = sSrc.c_str();
+        for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+        {
+            asNav[s] = *apTypes[s] ? sBase + cYear + ".24" + apTypes[s] : std::string();
+            job.apNavPaths[s] = asNav[s].c_str();
+        }
+        job.pObsPath = sObs.c_str();
+        job.nObsMessageId = MSG_ID_RANGECMP;
+        job.nSysMask = header.nSysMask;
+        job.pObsHeader = &header;
+        job.pNavHeader = &nav;
+    }
+
+    long OutputBytes() const
+    {
+        long n = FileSize(sObs);
+        for (const std::string& s : asNav)
+            n += s.empty() ? 0 : FileSize(s);
+        return n;
+    }
+};
+
+void DayToRinex(benchmark::State& state, int32_t nVersion)
 {
     const std::string sSrc = DayFile();
     if (sSrc.empty())
@@ -59,47 +114,94 @@ void BM_RangeCmpDayToRinex304(benchmark::State& state)
         state.SkipWithError("cannot write the day file");
         return;
     }
-    RinexObsHeader header{};
-    header.nVersion = 304;
-    header.nSysMask = 1 | 2;
-    header.nObsTypeMask = RINEX_OBS_C | RINEX_OBS_L | RINEX_OBS_D | RINEX_OBS_S;
-    uint32_t aCodes[6][RINEX_SCAN_CODES] = {{0, 33096}, {1, 201}};
-    uint32_t aCounts[6] = {2, 2};
-    FillRinexObsTypes(aCodes, aCounts, &header);
-    header.dInterval = 1.0;
-    header.FirstObs.nWeek = header.LastObs.nWeek = kWeek;
-    header.FirstObs.nMsOfWeek = kStartMs;
-    header.LastObs.nMsOfWeek = kStartMs + 86399000;
-    RinexNavHeader nav{};
-
-    const std::string sDir = BenchDir();
-    const std::string sObs = sDir + "/zv_rangecmp_day.24O";
-    const std::string sGps = sDir + "/zv_rangecmp_day.24N";
-    const std::string sGlo = sDir + "/zv_rangecmp_day.24G";
-    RangeToRinexJob job;
-    job.pSrcPath = sSrc.c_str();
-    job.pObsPath = sObs.c_str();
-    job.apNavPaths[GNSS_SYSTEM_GPS] = sGps.c_str();
-    job.apNavPaths[GNSS_SYSTEM_GLONASS] = sGlo.c_str();
-    job.nObsMessageId = MSG_ID_RANGECMP;
-    job.nSysMask = 1 | 2;
-    job.pObsHeader = &header;
-    job.pNavHeader = &nav;
+    DayJob day(sSrc, nVersion, 86400);
     RangeToRinexCounts counts{};
     for (auto _ : state)
-    {
-        const int nStatus = ConvertRangeLogToRinex(job, &counts);
-        if (nStatus != 0)
+        if (ConvertRangeLogToRinex(day.job, &counts) != 0)
             state.SkipWithError("conversion failed");
-    }
     state.SetBytesProcessed(state.iterations() * FileSize(sSrc));
     state.counters["epochs"] = counts.nEpochsWritten;
     state.counters["nav_records"] = counts.nEphemerides;
-    state.counters["obs_MB"] = FileSize(sObs) / 1e6;
+    state.counters["source_MB"] = FileSize(sSrc) / 1e6;
+    state.counters["output_MB"] = day.OutputBytes() / 1e6;
 }
-BENCHMARK(BM_RangeCmpDayToRinex304)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_RangeCmpDayScan(benchmark::State& state)
+void BM_EveryGnssDayToRinex304(benchmark::State& state) { DayToRinex(state, 304); }
+BENCHMARK(BM_EveryGnssDayToRinex304)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+void BM_EveryGnssDayToRinex211(benchmark::State& state) { DayToRinex(state, 211); }
+BENCHMARK(BM_EveryGnssDayToRinex211)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+// What no conversion of the day can beat: the source read in the job's 64 KB
+// blocks and as many bytes written as the RINEX 3.04 job writes, through the
+// page cache (the job's outputs must exist: run the conversion first).
+void BM_EveryGnssDayIoFloor(benchmark::State& state)
+{
+    const std::string sSrc = DayFile();
+    DayJob day(sSrc, 304, 86400);
+    const long nOut = day.OutputBytes();
+    if (sSrc.empty() || nOut == 0)
+    {
+        state.SkipWithError("convert the day first");
+        return;
+    }
+    const std::string sOut = BenchDir() + "/zv_every_gnss_floor.out";
+    std::vector<char> block(65536);
+    for (auto _ : state)
+    {
+        FILE* pIn = std::fopen(sSrc.c_str(), "rb");
+        FILE* pOut = std::fopen(sOut.c_str(), "wb");
+        if (!pIn || !pOut)
+        {
+            state.SkipWithError("cannot open the files");
+            break;
+        }
+        size_t nRead;
+        uint64_t nSum = 0;
+        while ((nRead = std::fread(block.data(), 1, block.size(), pIn)) > 0)
+            nSum += static_cast<unsigned char>(block[nRead - 1]);
+        for (long nLeft = nOut; nLeft > 0; nLeft -= static_cast<long>(block.size()))
+            std::fwrite(block.data(), 1, nLeft < long(block.size()) ? size_t(nLeft) : block.size(), pOut);
+        std::fclose(pIn);
+        std::fclose(pOut);
+        benchmark::DoNotOptimize(nSum);
+    }
+    state.counters["output_MB"] = nOut / 1e6;
+}
+BENCHMARK(BM_EveryGnssDayIoFloor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+// Peak resident memory of the RINEX 3.04 job alone, run in a child process:
+// on the whole day and on its first two hours, which must be the same.
+void BM_EveryGnssDayPeakMemory(benchmark::State& state)
+{
+    const uint32_t nEpochs = static_cast<uint32_t>(state.range(0));
+    const std::string sSrc = DayFile(nEpochs);
+    if (sSrc.empty())
+    {
+        state.SkipWithError("cannot write the source");
+        return;
+    }
+    long nMaxKb = 0;
+    for (auto _ : state)
+    {
+        DayJob day(sSrc, 304, nEpochs);
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(ConvertRangeLogToRinex(day.job) == 0 ? 0 : 1);
+        int nStatus = 0;
+        struct rusage usage
+        {
+        };
+        if (pid < 0 || wait4(pid, &nStatus, 0, &usage) != pid || !WIFEXITED(nStatus) || WEXITSTATUS(nStatus) != 0)
+            state.SkipWithError("the job failed");
+        nMaxKb = usage.ru_maxrss;
+    }
+    state.counters["peak_RSS_MB"] = nMaxKb / 1024.0;
+    state.counters["source_MB"] = FileSize(sSrc) / 1e6;
+}
+BENCHMARK(BM_EveryGnssDayPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(7200)->Arg(86400);
+
+void BM_EveryGnssDayScan(benchmark::State& state)
 {
     const std::string sSrc = DayFile();
     FILE* f = sSrc.empty() ? nullptr : std::fopen(sSrc.c_str(), "rb");
@@ -118,5 +220,5 @@ void BM_RangeCmpDayScan(benchmark::State& state)
     std::fclose(f);
     state.SetBytesProcessed(state.iterations() * FileSize(sSrc));
 }
-BENCHMARK(BM_RangeCmpDayScan)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_EveryGnssDayScan)->Unit(benchmark::kMillisecond)->Iterations(1);
 } // namespace

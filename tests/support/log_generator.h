@@ -1,12 +1,13 @@
 // Receiver log files made with the codec, for the conversion engine's tests
 // and benchmarks: range observations of a few satellites moving smoothly,
 // their RANGE, RANGECMP and ephemeris logs in text or binary form, position
-// and IONUTC logs, and a whole day of 1 Hz binary RANGECMP logs.
+// and IONUTC logs, and days of binary RANGECMP logs of every system.
 #pragma once
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -300,36 +301,167 @@ inline std::vector<RANGE_OBS_T> Epoch(const std::vector<Signal>& sigs, double dT
     return obs;
 }
 
-// Writes a day (or nEpochs) of binary RANGECMP logs at 1 Hz from week and ms,
-// with each satellite's ephemeris logged every 300 s (a new one every 2 h).
-// Returns the bytes written.
-inline size_t WriteRangeCmpDay(FILE* pFile, uint16_t nWeek, uint32_t nStartMs, uint32_t nEpochs = 86400,
-                               uint32_t nGps = 12, uint32_t nGlo = 4)
+// A Galileo I/NAV ephemeris issued at toe (s of week); nIssue varies the orbit.
+inline GALEPHEMERIS_BODY_T GalEphemeris(uint32_t nSatId, uint32_t nToe, uint32_t nIssue)
 {
-    const std::vector<Signal> sigs = Constellation(nGps, nGlo);
+    GALEPHEMERIS_BODY_T e{};
+    e.SatId = nSatId;
+    e.INavReceived = 1;
+    e.Sisa = 107;
+    e.IodNav = nIssue & 0x3FF;
+    e.Toe = e.INavToc = nToe;
+    e.RootA = 5440.61234567 + 0.01 * nSatId;
+    e.DeltaN = 3.1e-9;
+    e.M0 = -0.5 + 0.03 * nSatId + 1e-3 * nIssue;
+    e.Ecc = 1.9e-4;
+    e.Omega = 0.25;
+    e.Cuc = 1e-6;
+    e.Cus = -1e-6;
+    e.Crc = 180.5;
+    e.Crs = 10.25;
+    e.Cic = 2e-8;
+    e.Cis = -2e-8;
+    e.I0 = 0.97;
+    e.IDot = -1e-10;
+    e.Omega0 = 1.5 - 0.1 * nSatId;
+    e.OmegaDot = -5.5e-9;
+    e.INavAf0 = -6.5e-4 + 1e-6 * nSatId;
+    e.INavAf1 = 1.25e-12;
+    e.BgdE1E5a = 2.3e-9;
+    e.BgdE1E5b = 2.5e-9;
+    return e;
+}
+
+// A BeiDou ephemeris issued at toe (s of BDS week); nIssue varies the orbit.
+inline BDSEPHEMERIS_BODY_T BdsEphemeris(uint32_t nSatId, uint32_t nBdsWeek, uint32_t nToe, uint32_t nIssue)
+{
+    BDSEPHEMERIS_BODY_T e{};
+    e.SatId = nSatId;
+    e.Week = nBdsWeek;
+    e.Ura = 2.0;
+    e.Tgd1 = 8.2e-9;
+    e.Tgd2 = -2.1e-9;
+    e.Aodc = nIssue & 0x1F;
+    e.Toc = e.Toe = nToe;
+    e.A0 = 2.5e-4 - 1e-6 * nSatId;
+    e.A1 = 4.5e-11;
+    e.Aode = nIssue & 0x1F;
+    e.RootA = nSatId <= 5 ? 6493.4 : 5282.6;
+    e.Ecc = 4.2e-4;
+    e.Omega = -2.1 + 0.02 * nSatId;
+    e.DeltaN = 1.9e-9;
+    e.M0 = 0.7 + 1e-3 * nIssue;
+    e.Omega0 = 1.1 - 0.05 * nSatId;
+    e.OmegaDot = -6.9e-9;
+    e.I0 = nSatId <= 5 ? 0.08 : 0.96;
+    e.IDot = 3.1e-10;
+    e.Cuc = 4.4e-6;
+    e.Cus = 1.2e-5;
+    e.Crc = -120.25;
+    e.Crs = 140.5;
+    e.Cic = -1.8e-8;
+    e.Cis = 2.7e-8;
+    return e;
+}
+
+// Every system the engine writes, on two signals each: GPS (L1 C/A, L2 P(Y)),
+// GLONASS (L1 C/A, L2 P), Galileo (E1C, E5aQ), BeiDou (B1I, B2I) and QZSS
+// (L1 C/A, L2C); BeiDou with geostationary and inclined satellites.
+struct EveryGnssCounts
+{
+    uint32_t nGps = 7, nGlo = 3, nGal = 3, nBds = 3, nQzss = 1;
+};
+
+inline std::vector<Signal> EveryGnssConstellation(const EveryGnssCounts& n = EveryGnssCounts())
+{
+    std::vector<Signal> sigs = Constellation(n.nGps, n.nGlo);
+    for (uint32_t i = 0; i < n.nGal; ++i)
+    {
+        const uint16_t nPrn = static_cast<uint16_t>(1 + (i * 11) % 36);
+        sigs.push_back({TRACK_SYS_GALILEO, 2, nPrn, 0});
+        sigs.push_back({TRACK_SYS_GALILEO, 12, nPrn, 0});
+    }
+    for (uint32_t i = 0; i < n.nBds; ++i)
+    {
+        const uint16_t nPrn = static_cast<uint16_t>(i == 0 ? 3 : 20 + 7 * i);
+        sigs.push_back({TRACK_SYS_BEIDOU, 0, nPrn, 0});
+        sigs.push_back({TRACK_SYS_BEIDOU, 1, nPrn, 0});
+    }
+    for (uint32_t i = 0; i < n.nQzss; ++i)
+    {
+        const uint16_t nPrn = static_cast<uint16_t>(QZSS_PRN_FIRST + i);
+        sigs.push_back({TRACK_SYS_QZSS, 0, nPrn, 0});
+        sigs.push_back({TRACK_SYS_QZSS, 17, nPrn, 0});
+    }
+    return sigs;
+}
+
+// The ephemeris logs of every satellite of the constellation (one per
+// satellite, whatever its signals) as binary logs sent at week and ms; the
+// orbits change with nIssue.
+inline void AddEphemerides(const std::vector<Signal>& sigs, uint16_t nWeek, uint32_t nMs, uint32_t nIssue,
+                           const std::function<void(const Bytes&)>& put)
+{
+    const double dToe = std::floor(nMs / 7200000.0) * 7200.0 + 7200.0;
+    const uint32_t nBdsToe = static_cast<uint32_t>(dToe) >= 14 ? static_cast<uint32_t>(dToe) - 14 : 0;
+    for (size_t i = 0; i < sigs.size(); ++i)
+    {
+        const Signal& s = sigs[i];
+        if (i > 0 && sigs[i - 1].nTrackSystem == s.nTrackSystem && sigs[i - 1].nSatId == s.nSatId)
+            continue;
+        switch (s.nTrackSystem)
+        {
+        case TRACK_SYS_GPS:
+            put(Binary(Record(MSG_ID_GPSEPHEM, nWeek, nMs, GpsEphemeris(s.nSatId, nWeek, dToe, nIssue))));
+            break;
+        case TRACK_SYS_GLONASS:
+            put(Binary(Record(MSG_ID_GLOEPHEMERIS, nWeek, nMs,
+                              GloEphemeris(s.nSatId - 37u, s.nGloFreq - 7, nWeek, nMs - nMs % 1800000, nIssue))));
+            break;
+        case TRACK_SYS_GALILEO:
+            put(Binary(
+                Record(MSG_ID_GALEPHEMERIS, nWeek, nMs, GalEphemeris(s.nSatId, static_cast<uint32_t>(dToe), nIssue))));
+            break;
+        case TRACK_SYS_BEIDOU:
+            put(Binary(Record(MSG_ID_BDSEPHEMERIS, nWeek, nMs,
+                              BdsEphemeris(s.nSatId, nWeek - 1356u, nBdsToe, nIssue))));
+            break;
+        case TRACK_SYS_QZSS:
+            put(Binary(Record(MSG_ID_QZSSEPHEMERIS, nWeek, nMs, GpsEphemeris(s.nSatId, nWeek, dToe, nIssue))));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// Writes nEpochs binary RANGECMP logs of the every-system constellation, one
+// each nStepMs from week and ms, with every satellite's ephemeris logged every
+// 300 s (a new one every 2 h). A day at 1 Hz is about 74 MB. Returns the
+// bytes written.
+inline size_t WriteEveryGnssDay(FILE* pFile, uint16_t nWeek, uint32_t nStartMs, uint32_t nEpochs = 86400,
+                                uint32_t nStepMs = 1000)
+{
+    const std::vector<Signal> sigs = EveryGnssConstellation();
     size_t nBytes = 0;
-    auto put = [&](const Bytes& b) { nBytes += std::fwrite(b.data(), 1, b.size(), pFile); };
+    const auto put = [&](const Bytes& b) { nBytes += std::fwrite(b.data(), 1, b.size(), pFile); };
+    uint32_t nNextEphemMs = 0;
     for (uint32_t k = 0; k < nEpochs; ++k)
     {
-        uint32_t nMs = nStartMs + k * 1000;
+        const uint64_t nElapsedMs = uint64_t(k) * nStepMs;
+        uint64_t nMs = nStartMs + nElapsedMs;
         uint16_t w = nWeek;
         while (nMs >= 604800000u)
         {
             nMs -= 604800000u;
             ++w;
         }
-        if (k % 300 == 0)
+        if (nElapsedMs >= nNextEphemMs)
         {
-            const uint32_t nIssue = k / 7200 + 1;
-            const double dToe = std::floor(nMs / 7200000.0) * 7200.0 + 7200.0;
-            for (uint32_t i = 0; i < nGps; ++i)
-                put(Binary(Record(MSG_ID_GPSEPHEM, w, nMs, GpsEphemeris(1 + (i * 7) % 32, w, dToe, nIssue))));
-            for (uint32_t i = 0; i < nGlo; ++i)
-                put(Binary(
-                    Record(MSG_ID_GLOEPHEMERIS, w, nMs,
-                           GloEphemeris(1 + i, sigs[2 * (nGps + i)].nGloFreq - 7, w, nMs - nMs % 1800000, nIssue))));
+            AddEphemerides(sigs, w, static_cast<uint32_t>(nMs), static_cast<uint32_t>(nElapsedMs / 7200000) + 1, put);
+            nNextEphemMs += 300000;
         }
-        put(Binary(RangeCmpRecord(RangeRecord(w, nMs, Epoch(sigs, k)))));
+        put(Binary(RangeCmpRecord(RangeRecord(w, static_cast<uint32_t>(nMs), Epoch(sigs, nElapsedMs / 1000.0)))));
     }
     return nBytes;
 }
