@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <zlib.h>
 
 namespace
 {
@@ -43,25 +44,55 @@ static_assert(kCrc32Table[1] == 0x77073096u && kCrc32Table[128] == 0xEDB88320u, 
 static_assert(kCrc16Table[1] == 0x1021u && kCrc16Table[128] == 0x9188u, "CRC-16 table");
 static_assert(kCrc24qTable[1] == 0x864CFBu && kCrc24qTable[255] == 0xDD8538u, "CRC-24Q table");
 
-// Slicing-by-4 tables for the CRC-32 of long logs: the same register result
-// as the byte loop, four bytes per step.
-struct Crc32Slices
+// Slicing-by-8 tables: eight bytes per step, the register result of the byte
+// loop. CRC-32 shifts right and takes the bytes least significant first;
+// CRC-24Q is run as a 32-bit register holding the CRC in its top 24 bits, so
+// that it shifts left a byte at a time like CRC-32 does right.
+struct SliceTables
 {
-    uint32_t t[4][256];
+    uint32_t t[8][256];
 };
 
-constexpr Crc32Slices MakeCrc32Slices()
+constexpr SliceTables MakeCrc32Slices()
 {
-    Crc32Slices s{};
+    SliceTables s{};
     for (int i = 0; i < 256; ++i)
         s.t[0][i] = kCrc32Table[i];
-    for (int k = 1; k < 4; ++k)
+    for (int k = 1; k < 8; ++k)
         for (int i = 0; i < 256; ++i)
             s.t[k][i] = (s.t[k - 1][i] >> 8) ^ s.t[0][s.t[k - 1][i] & 0xFF];
     return s;
 }
 
-constexpr Crc32Slices kSlices = MakeCrc32Slices();
+constexpr SliceTables MakeCrc24qSlices()
+{
+    SliceTables s{};
+    for (int i = 0; i < 256; ++i)
+        s.t[0][i] = kCrc24qTable[i] << 8;
+    for (int k = 1; k < 8; ++k)
+        for (int i = 0; i < 256; ++i)
+            s.t[k][i] = (s.t[k - 1][i] << 8) ^ s.t[0][s.t[k - 1][i] >> 24];
+    return s;
+}
+
+constexpr SliceTables kCrc32Slices = MakeCrc32Slices();
+constexpr SliceTables kCrc24qSlices = MakeCrc24qSlices();
+
+inline uint32_t LoadLe32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+
+inline uint32_t LoadBe32(const uint8_t* p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+
+// From this length on zlib's crc32 is faster than the tables here (it also
+// takes whole machine words, in several lanes at once).
+constexpr int32_t kZlibFrom = 512;
 } // namespace
 
 uint32_t Crc32Update(uint32_t uCrc, const void* pData, int32_t nLength)
@@ -69,18 +100,22 @@ uint32_t Crc32Update(uint32_t uCrc, const void* pData, int32_t nLength)
     if (pData == nullptr || nLength < 1)
         return uCrc;
     const uint8_t* p = static_cast<const uint8_t*>(pData);
+    if (nLength >= kZlibFrom)
+    {
+        // zlib inverts the register on the way in and out; this CRC does not.
+        return ~static_cast<uint32_t>(crc32(~uCrc & 0xFFFFFFFFu, p, static_cast<uInt>(nLength)));
+    }
     uint32_t r = uCrc;
     int32_t n = nLength;
-    while (n >= 4)
+    const auto& t = kCrc32Slices.t;
+    while (n >= 8)
     {
-        // Bytes enter least significant first, as the byte loop takes them.
-        const uint32_t w = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-        r ^= w;
-        r = kSlices.t[3][r & 0xFF] ^ kSlices.t[2][(r >> 8) & 0xFF] ^ kSlices.t[1][(r >> 16) & 0xFF] ^
-            kSlices.t[0][r >> 24];
-        p += 4;
-        n -= 4;
+        const uint32_t a = r ^ LoadLe32(p);
+        const uint32_t b = LoadLe32(p + 4);
+        r = t[7][a & 0xFF] ^ t[6][(a >> 8) & 0xFF] ^ t[5][(a >> 16) & 0xFF] ^ t[4][a >> 24] ^ t[3][b & 0xFF] ^
+            t[2][(b >> 8) & 0xFF] ^ t[1][(b >> 16) & 0xFF] ^ t[0][b >> 24];
+        p += 8;
+        n -= 8;
     }
     while (n-- > 0)
         r = (r >> 8) ^ kCrc32Table[(r ^ *p++) & 0xFF];
@@ -116,10 +151,22 @@ uint32_t Crc24qCompute(const void* pData, uint32_t nLength)
     if (pData == nullptr)
         return 0;
     const uint8_t* p = static_cast<const uint8_t*>(pData);
+    // The register in the top 24 bits (see the slice tables).
     uint32_t r = 0;
-    for (uint32_t i = 0; i < nLength; ++i)
-        r = kCrc24qTable[((r >> 16) & 0xFF) ^ p[i]] ^ (r << 8);
-    return r & 0xFFFFFFu;
+    uint32_t n = nLength;
+    const auto& t = kCrc24qSlices.t;
+    while (n >= 8)
+    {
+        const uint32_t a = r ^ LoadBe32(p);
+        const uint32_t b = LoadBe32(p + 4);
+        r = t[7][a >> 24] ^ t[6][(a >> 16) & 0xFF] ^ t[5][(a >> 8) & 0xFF] ^ t[4][a & 0xFF] ^ t[3][b >> 24] ^
+            t[2][(b >> 16) & 0xFF] ^ t[1][(b >> 8) & 0xFF] ^ t[0][b & 0xFF];
+        p += 8;
+        n -= 8;
+    }
+    while (n-- > 0)
+        r = t[0][(r >> 24) ^ *p++] ^ (r << 8);
+    return r >> 8;
 }
 
 bool Crc24qCheck(const void* pFrame, uint32_t nLength)

@@ -176,9 +176,10 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
                                         CONVERTED_TEXT_SIZE - TextLen);
         if (ConvertMode == 3 && m_uRtcmLength != 0)
         {
+            // The framing took the frame out for its good CRC-24Q.
             uint32_t n = 0;
             RTCM3Decode(&m_RtcmState, m_pRtcmArea.get(), m_uRtcmLength, m_pText.get() + TextLen,
-                        CONVERTED_TEXT_SIZE - TextLen, &n);
+                        CONVERTED_TEXT_SIZE - TextLen, &n, true);
             TextLen += n;
         }
         m_pText[TextLen] = '\0';

@@ -550,7 +550,7 @@ void ResetRtcm3State(RTCM3_DECODE_STATE_T* pState)
 }
 
 int RTCM3Decode(RTCM3_DECODE_STATE_T* pState, const uint8_t* pFrame, uint32_t nFrameLength, char* pOut,
-                uint32_t nCapacity, uint32_t* pLength)
+                uint32_t nCapacity, uint32_t* pLength, bool bCrcHeld)
 {
     if (pLength)
         *pLength = 0;
@@ -560,7 +560,7 @@ int RTCM3Decode(RTCM3_DECODE_STATE_T* pState, const uint8_t* pFrame, uint32_t nF
         return 0;
     const uint32_t nPayload = ((pFrame[1] & 3u) << 8) | pFrame[2];
     const uint32_t nTotal = nPayload + RTCM3_HEADER_LENGTH + RTCM3_CRC_LENGTH;
-    if (nPayload < 2 || nTotal > nFrameLength || !Crc24qCheck(pFrame, nTotal))
+    if (nPayload < 2 || nTotal > nFrameLength || (!bCrcHeld && !Crc24qCheck(pFrame, nTotal)))
         return 0;
 
     const uint8_t* pPayload = pFrame + RTCM3_HEADER_LENGTH;

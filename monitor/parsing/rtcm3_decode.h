@@ -37,6 +37,8 @@ void ResetRtcm3State(RTCM3_DECODE_STATE_T* pState);
 // ended by CR LF and followed by a NUL; *pLength gets the characters written.
 // Returns 1, or 0 with nothing written when the frame is not a whole RTCM3
 // frame with a good CRC-24Q and a message number, or when nCapacity is below
-// RTCM3_TEXT_MAX.
+// RTCM3_TEXT_MAX. bCrcHeld: the caller's framing has already checked the
+// frame's CRC-24Q (QRTCMParser does for every frame it takes out), so it is
+// not computed a second time.
 int RTCM3Decode(RTCM3_DECODE_STATE_T* pState, const uint8_t* pFrame, uint32_t nFrameLength, char* pOut,
-                uint32_t nCapacity, uint32_t* pLength);
+                uint32_t nCapacity, uint32_t* pLength, bool bCrcHeld = false);

@@ -40,24 +40,67 @@ TEST(Checksums, EmptyAndNegativeLengthsGiveZero)
     EXPECT_EQ(XorChecksum8(kDigits, 0), 0);
 }
 
-TEST(Checksums, Crc32SlicedMatchesByteLoopOnEveryLengthAndSplit)
+namespace
 {
-    std::vector<uint8_t> data(301);
-    for (size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<uint8_t>(i * 37 + 11);
-    for (int32_t n = 0; n <= 301; ++n)
+// Bit-at-a-time forms of the two CRCs, against which the tables and zlib's
+// crc32 (used on long buffers) are checked.
+uint32_t Crc32Bitwise(const uint8_t* p, size_t n, uint32_t r = 0)
+{
+    for (size_t i = 0; i < n; ++i)
     {
-        uint32_t r = 0;
-        for (int32_t i = 0; i < n; ++i)
-        {
-            r ^= data[i];
-            for (int k = 0; k < 8; ++k)
-                r = (r & 1) ? (r >> 1) ^ 0xEDB88320u : r >> 1;
-        }
-        ASSERT_EQ(Crc32Compute(data.data(), n), r) << n;
-        const int32_t half = n / 3;
-        ASSERT_EQ(Crc32Update(Crc32Update(0, data.data(), half), data.data() + half, n - half), r) << n;
+        r ^= p[i];
+        for (int k = 0; k < 8; ++k)
+            r = (r & 1) ? (r >> 1) ^ 0xEDB88320u : r >> 1;
     }
+    return r;
+}
+
+uint32_t Crc24qBitwise(const uint8_t* p, size_t n)
+{
+    uint32_t r = 0;
+    for (size_t i = 0; i < n; ++i)
+        for (int k = 7; k >= 0; --k)
+        {
+            const uint32_t bit = (p[i] >> k) & 1u;
+            const uint32_t top = (r >> 23) & 1u;
+            r = (r << 1) & 0xFFFFFFu;
+            if (bit != top)
+                r ^= 0x864CFBu;
+        }
+    return r;
+}
+} // namespace
+
+TEST(Checksums, CrcsMatchTheBitLoopOnEveryLengthAlignmentAndSplit)
+{
+    std::vector<uint8_t> data(70000);
+    uint32_t x = 12345;
+    for (uint8_t& b : data)
+    {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<uint8_t>(x >> 23);
+    }
+    std::vector<size_t> lengths;
+    for (size_t n = 0; n <= 1100; ++n)
+        lengths.push_back(n);
+    for (size_t n : {4093u, 4096u, 65535u, 65536u, 69990u})
+        lengths.push_back(n);
+    for (size_t n : lengths)
+        for (size_t at : {0u, 1u, 3u, 7u})
+        {
+            if (n + at > data.size() || (n > 1100 && at == 3))
+                continue;
+            const uint8_t* p = data.data() + at;
+            const uint32_t r32 = Crc32Bitwise(p, n);
+            ASSERT_EQ(Crc32Compute(p, static_cast<int32_t>(n)), r32) << n << " at " << at;
+            // Continued across a split that leaves one side short and one long.
+            const size_t nSplit = n / 3;
+            ASSERT_EQ(Crc32Update(Crc32Update(0, p, static_cast<int32_t>(nSplit)), p + nSplit,
+                                  static_cast<int32_t>(n - nSplit)),
+                      r32)
+                << n << " at " << at;
+            ASSERT_EQ(Crc24qCompute(p, static_cast<uint32_t>(n)), Crc24qBitwise(p, n)) << n << " at " << at;
+        }
 }
 
 TEST(Checksums, Crc32AppendedLittleEndianIsAcceptedWhole)

@@ -17,11 +17,12 @@ protected:
     void SetUp() override { ResetRtcm3State(&m_state); }
 
     // The line of a frame; "" when the decoder refuses it.
-    std::string Decode(const Bytes& frame, uint32_t nCapacity = RTCM3_TEXT_MAX)
+    std::string Decode(const Bytes& frame, uint32_t nCapacity = RTCM3_TEXT_MAX, bool bCrcHeld = false)
     {
         std::string out(nCapacity, '\x7f');
         uint32_t n = 12345;
-        if (!RTCM3Decode(&m_state, frame.data(), static_cast<uint32_t>(frame.size()), &out[0], nCapacity, &n))
+        if (!RTCM3Decode(&m_state, frame.data(), static_cast<uint32_t>(frame.size()), &out[0], nCapacity, &n,
+                         bCrcHeld))
         {
             EXPECT_EQ(n, 0u);
             EXPECT_EQ(out[0], '\x7f') << "nothing written on failure";
@@ -341,6 +342,13 @@ TEST_F(Rtcm3DecodeTest, RefusesBadFrames)
     EXPECT_EQ(Decode(notSync), "");
     EXPECT_EQ(Decode(noMessageNumber), "");
     EXPECT_EQ(Decode(kFrame1005, RTCM3_TEXT_MAX - 1), "") << "capacity below the longest line";
+
+    // The framing's verdict on the CRC stands in for the decoder's own check;
+    // the frame's shape is still checked.
+    EXPECT_EQ(Decode(kFrame1005, RTCM3_TEXT_MAX, true), Decode(kFrame1005));
+    EXPECT_EQ(Decode(badCrc, RTCM3_TEXT_MAX, true), Decode(kFrame1005)) << "not computed a second time";
+    EXPECT_EQ(Decode(truncated, RTCM3_TEXT_MAX, true), "");
+    EXPECT_EQ(Decode(notSync, RTCM3_TEXT_MAX, true), "");
 }
 
 } // namespace
