@@ -554,15 +554,25 @@ int FormatRange(const void* pLog, int32_t nCapacity, char* pOut, int32_t* pOutLe
     if (!AppendFormat(pOut, cap, &n, bAbbrev ? "<\t%u\r\n" : "%u,", count))
         return 0;
     const uint8_t* pBody = static_cast<const uint8_t*>(pLog) + RANGE_BODY_OFFSET;
-    const char* pFormat = bAbbrev ? "<\t\t%u %u %.3lf %.3f %.6lf %.3f %.3f %.1f %.3f %08x\r\n"
-                                  : "%u,%u,%.3lf,%.3f,%.6lf,%.3f,%.3f,%.1f,%.3f,%08x,";
+    // Each observation as printf's "%u,%u,%.3f,%.3f,%.6f,%.3f,%.3f,%.1f,%.3f,%08x,"
+    // (abbreviated: "<\t\t" and blanks, then CR LF), field by field without printf.
+    const char cSep = bAbbrev ? ' ' : ',';
     for (uint32_t i = 0; i < count; ++i)
     {
         RANGE_OBS_T o;
         std::memcpy(&o, pBody + i * sizeof(o), sizeof(o));
-        if (!AppendFormat(pOut, cap, &n, pFormat, unsigned(o.Prn), unsigned(o.GloFreq), o.Psr, double(o.PsrStd), o.Adr,
-                          double(o.AdrStd), double(o.Doppler), double(o.CNo), double(o.LockTime),
-                          unsigned(o.TrackingStatus)))
+        const bool bOk = (!bAbbrev || AppendChars(pOut, cap, &n, "<\t\t", 3)) && AppendUnsigned(pOut, cap, &n, o.Prn) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendUnsigned(pOut, cap, &n, o.GloFreq) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendFixed(pOut, cap, &n, o.Psr, 0, 3) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendFixed(pOut, cap, &n, o.PsrStd, 0, 3) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendFixed(pOut, cap, &n, o.Adr, 0, 6) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendFixed(pOut, cap, &n, o.AdrStd, 0, 3) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendFixed(pOut, cap, &n, o.Doppler, 0, 3) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendFixed(pOut, cap, &n, o.CNo, 0, 1) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendFixed(pOut, cap, &n, o.LockTime, 0, 3) &&
+                         AppendChars(pOut, cap, &n, &cSep, 1) && AppendHex8(pOut, cap, &n, o.TrackingStatus) &&
+                         (bAbbrev ? AppendChars(pOut, cap, &n, "\r\n", 2) : AppendChars(pOut, cap, &n, ",", 1));
+        if (!bOk)
             return 0;
     }
     return FinishText(pOut, cap, n, bAbbrev, true, pOutLength);

@@ -70,6 +70,155 @@ int AppendFormat(char* pOut, uint32_t nCapacity, uint32_t* pLength, const char* 
     return 1;
 }
 
+namespace
+{
+constexpr uint32_t kFixedMaxDecimals = 9;
+constexpr uint32_t kFixedMaxWidth = 64;
+
+// The digits of "%.*f" of dValue written backwards from pEnd, rounded as
+// printf rounds: to the nearest, an exact tie to the even digit. Returns
+// their start, or null for what is left to printf (not finite, 2^63 or more,
+// more than 9 decimals).
+char* FixedDigits(double dValue, uint32_t nDecimals, char* pEnd)
+{
+    static constexpr uint64_t kPow5[] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125};
+    static constexpr uint64_t kPow10[] = {1,      10,      100,      1000,      10000,
+                                          100000, 1000000, 10000000, 100000000, 1000000000};
+    const double dAbs = std::fabs(dValue);
+    if (!(dAbs < 9.2e18) || nDecimals > kFixedMaxDecimals)
+        return nullptr;
+    const double dWhole = std::floor(dAbs);
+    const double dFraction = dAbs - dWhole; // exact
+    uint64_t nWhole = static_cast<uint64_t>(dWhole);
+    uint64_t nFraction = 0;
+    if (dFraction != 0.0)
+    {
+        // fraction = m * 2^(e - 1075) from its bits (subnormal: m * 2^-1074),
+        // so fraction * 10^d = m * 5^d / 2^nShift exactly, in integers.
+        uint64_t nBits = 0;
+        std::memcpy(&nBits, &dFraction, sizeof nBits);
+        const int nBiased = static_cast<int>((nBits >> 52) & 0x7FF);
+        const uint64_t m = (nBits & ((uint64_t(1) << 52) - 1)) | (nBiased ? uint64_t(1) << 52 : 0);
+        // At least 44: the fraction is below 1.
+        const int nShift = (nBiased ? 1075 - nBiased : 1074) - static_cast<int>(nDecimals);
+        if (nShift < 128)
+        {
+            const unsigned __int128 nScaled = static_cast<unsigned __int128>(m) * kPow5[nDecimals];
+            const unsigned __int128 nHalf = static_cast<unsigned __int128>(1) << (nShift - 1);
+            const unsigned __int128 nRest = nScaled & ((nHalf << 1) - 1);
+            nFraction = static_cast<uint64_t>(nScaled >> nShift);
+            const uint64_t nLast = nDecimals ? nFraction : nWhole;
+            if (nRest > nHalf || (nRest == nHalf && (nLast & 1)))
+                ++nFraction;
+        }
+        if (nFraction >= kPow10[nDecimals])
+        {
+            nFraction -= kPow10[nDecimals];
+            ++nWhole;
+        }
+    }
+    char* p = pEnd;
+    for (uint32_t i = 0; i < nDecimals; ++i, nFraction /= 10)
+        *--p = static_cast<char>('0' + nFraction % 10);
+    if (nDecimals)
+        *--p = '.';
+    do
+    {
+        *--p = static_cast<char>('0' + nWhole % 10);
+        nWhole /= 10;
+    } while (nWhole);
+    if (std::signbit(dValue))
+        *--p = '-';
+    return p;
+}
+} // namespace
+
+int32_t FormatFixed(char* pOut, size_t nCapacity, double dValue, uint32_t nWidth, uint32_t nDecimals)
+{
+    if (pOut == nullptr || nCapacity == 0)
+        return -1;
+    char szDigits[40];
+    const char* p = nWidth <= kFixedMaxWidth ? FixedDigits(dValue, nDecimals, szDigits + sizeof szDigits) : nullptr;
+    if (p == nullptr)
+        return FormatString(pOut, nCapacity, "%*.*f", static_cast<int>(nWidth), static_cast<int>(nDecimals), dValue);
+    const size_t nText = static_cast<size_t>(szDigits + sizeof szDigits - p);
+    const size_t nPad = nText < nWidth ? nWidth - nText : 0;
+    if (nPad + nText >= nCapacity)
+    {
+        pOut[0] = '\0';
+        return -1;
+    }
+    std::memset(pOut, ' ', nPad);
+    std::memcpy(pOut + nPad, p, nText);
+    pOut[nPad + nText] = '\0';
+    return static_cast<int32_t>(nPad + nText);
+}
+
+int AppendFixed(char* pOut, uint32_t nCapacity, uint32_t* pLength, double dValue, uint32_t nWidth, uint32_t nDecimals)
+{
+    if (pOut == nullptr || pLength == nullptr || *pLength >= nCapacity)
+        return 0;
+    const int32_t n = FormatFixed(pOut + *pLength, nCapacity - *pLength, dValue, nWidth, nDecimals);
+    if (n < 0)
+        return 0;
+    *pLength += static_cast<uint32_t>(n);
+    return 1;
+}
+
+int32_t FormatUnsigned(char* pOut, size_t nCapacity, uint32_t nValue, uint32_t nWidth, char cPad)
+{
+    if (pOut == nullptr || nCapacity == 0)
+        return -1;
+    char szDigits[10];
+    char* p = szDigits + sizeof szDigits;
+    do
+    {
+        *--p = static_cast<char>('0' + nValue % 10);
+        nValue /= 10;
+    } while (nValue);
+    const size_t nText = static_cast<size_t>(szDigits + sizeof szDigits - p);
+    const size_t nPad = nText < nWidth ? nWidth - nText : 0;
+    if (nPad + nText >= nCapacity)
+    {
+        pOut[0] = '\0';
+        return -1;
+    }
+    std::memset(pOut, cPad, nPad);
+    std::memcpy(pOut + nPad, p, nText);
+    pOut[nPad + nText] = '\0';
+    return static_cast<int32_t>(nPad + nText);
+}
+
+int AppendUnsigned(char* pOut, uint32_t nCapacity, uint32_t* pLength, uint32_t nValue)
+{
+    if (pOut == nullptr || pLength == nullptr || *pLength >= nCapacity)
+        return 0;
+    const int32_t n = FormatUnsigned(pOut + *pLength, nCapacity - *pLength, nValue, 0, ' ');
+    if (n < 0)
+        return 0;
+    *pLength += static_cast<uint32_t>(n);
+    return 1;
+}
+
+int AppendHex8(char* pOut, uint32_t nCapacity, uint32_t* pLength, uint32_t nValue)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    char szDigits[8];
+    for (int i = 7; i >= 0; --i, nValue >>= 4)
+        szDigits[i] = kDigits[nValue & 15];
+    return AppendChars(pOut, nCapacity, pLength, szDigits, 8);
+}
+
+int AppendChars(char* pOut, uint32_t nCapacity, uint32_t* pLength, const char* pText, uint32_t nCount)
+{
+    if (pOut == nullptr || pLength == nullptr || *pLength >= nCapacity || nCapacity - *pLength <= nCount)
+        return 0;
+    std::memcpy(pOut + *pLength, pText, nCount);
+    *pLength += nCount;
+    pOut[*pLength] = '\0';
+    return 1;
+}
+
 int ScanString(const char* pText, int32_t nLength, const char* pFormat, ...)
 {
     if (pText == nullptr || pFormat == nullptr || nLength < 0)

@@ -30,6 +30,33 @@ int32_t FormatStringV(char* pOut, size_t nCapacity, const char* pFormat, va_list
 // advances *pLength, or 0 (nothing appended, *pLength unchanged) when it does not fit.
 int AppendFormat(char* pOut, uint32_t nCapacity, uint32_t* pLength, const char* pFormat, ...) ZV_PRINTF_LIKE(4, 5);
 
+// ---- Numbers as text without printf ----
+// The long files (RINEX epochs, range logs in text) are mostly numbers; these
+// write exactly what printf writes for them, at a fraction of its cost.
+
+// printf's "%*.*f" of dValue, byte for byte (the exact binary value rounded
+// to the nearest, a tie to even, negative zero's sign), NUL-terminated;
+// printf itself writes what is not finite, 2^63 or more, or has more than 9
+// decimals.
+// Returns the characters written, or -1 (output empty) when the text and its
+// NUL do not fit in nCapacity bytes.
+int32_t FormatFixed(char* pOut, size_t nCapacity, double dValue, uint32_t nWidth, uint32_t nDecimals);
+
+// printf's "%*u" (cPad ' ') or "%0*u" (cPad '0') of nValue, NUL-terminated.
+// Returns the characters written, or -1 (output empty) when they and the NUL
+// do not fit.
+int32_t FormatUnsigned(char* pOut, size_t nCapacity, uint32_t nValue, uint32_t nWidth, char cPad);
+
+// Append at pOut + *pLength as AppendFormat does, keeping a NUL behind:
+// "%*.*f", "%u" and "%08x". Each returns 1 and advances *pLength, or 0 when
+// the text does not fit (nothing appended, *pLength unchanged).
+int AppendFixed(char* pOut, uint32_t nCapacity, uint32_t* pLength, double dValue, uint32_t nWidth,
+                uint32_t nDecimals);
+int AppendUnsigned(char* pOut, uint32_t nCapacity, uint32_t* pLength, uint32_t nValue);
+int AppendHex8(char* pOut, uint32_t nCapacity, uint32_t* pLength, uint32_t nValue);
+// nCount characters (no NUL among them needed).
+int AppendChars(char* pOut, uint32_t nCapacity, uint32_t* pLength, const char* pText, uint32_t nCount);
+
 // scanf over the first nLength characters of pText (at most SCAN_STRING_MAX of
 // them); the text need not be NUL-terminated. Returns the number of fields
 // assigned, or -1 when nothing could be read (null text, empty input).

@@ -92,7 +92,8 @@ bool Rinex3Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t
     for (uint32_t j = 0; j < entry.nSlotCount; ++j)
         RinexObsCode(entry.Slots[j].nObsCode, s, pHeader->nVersion, aSlotCodes[j]);
 
-    out.Append("%c%02u", RinexSystemLetter(s), entry.Sat.nSatNumber);
+    out.Char(RinexSystemLetter(s));
+    out.Unsigned(entry.Sat.nSatNumber, 2, '0');
     for (uint32_t c = 0; c < block.nCodeCount && c < RINEX_MAX_CODES; ++c)
     {
         char szCode[3];
@@ -321,13 +322,30 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
     const double dSeconds = cal.Second + cal.Millisecond / 1000.0;
     const unsigned nCount = nWritten;
     RinexText out(pBuffer, nCapacity);
+    // RINEX 3 "> %4u %02u %02u %02u %02u%11.7f  %1u%3u", RINEX 2
+    // " %02u %2u %2u %2u %2u%11.7f  %1u%3u" and the satellites.
+    const char cPad = bRinex3 ? '0' : ' ';
     if (bRinex3)
-        out.Append("> %4u %02u %02u %02u %02u%11.7f  %1u%3u\n", cal.Year, cal.Month, cal.Day, cal.Hour, cal.Minute,
-                   dSeconds, 0u, nCount);
+    {
+        out.Char('>');
+        out.Char(' ');
+        out.Unsigned(cal.Year, 4);
+    }
     else
     {
-        out.Append(" %02u %2u %2u %2u %2u%11.7f  %1u%3u", cal.Year % 100, cal.Month, cal.Day, cal.Hour, cal.Minute,
-                   dSeconds, 0u, nCount);
+        out.Char(' ');
+        out.Unsigned(cal.Year % 100, 2, '0');
+    }
+    for (const uint32_t nField : {cal.Month, cal.Day, cal.Hour, cal.Minute})
+    {
+        out.Char(' ');
+        out.Unsigned(nField, 2, cPad);
+    }
+    out.Fixed(dSeconds, 11, 7);
+    out.Spaces(2);
+    out.Unsigned(0, 1);
+    out.Unsigned(nCount, 3);
+    if (!bRinex3)
         for (uint32_t i = 0; i < nWritten; ++i)
         {
             if (i > 0 && i % 12 == 0)
@@ -335,10 +353,10 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
                 out.Char('\n');
                 out.Spaces(32);
             }
-            out.Append("%c%02u", RinexSystemLetter(work.aWritten[i]->nSystem), work.aWritten[i]->nSatNumber);
+            out.Char(RinexSystemLetter(work.aWritten[i]->nSystem));
+            out.Unsigned(work.aWritten[i]->nSatNumber, 2, '0');
         }
-        out.Char('\n');
-    }
+    out.Char('\n');
     if (out.Full() || out.Length() + records.Length() >= nCapacity)
         return -1;
     std::memcpy(pBuffer + out.Length(), records.Data(), records.Length() + 1);

@@ -20,56 +20,24 @@ void RinexText::Append(const char* pFormat, ...)
 
 void RinexText::Fixed(double dValue, uint32_t nWidth, uint32_t nDecimals)
 {
-    static const double s_aPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    const double dAbs = std::fabs(dValue);
-    if (m_bFull || !(dAbs < 1e15) || nDecimals > 9 || nWidth > 64)
-    {
-        Append("%*.*f", static_cast<int>(nWidth), static_cast<int>(nDecimals), dValue);
+    if (m_bFull)
         return;
-    }
-    // Whole part and fraction are exact; the scaled fraction is off by far
-    // less than 1e-6, so only a value that close to a rounding tie needs
-    // printf's exact rounding.
-    const double dWhole = std::floor(dAbs);
-    const double dScaled = (dAbs - dWhole) * s_aPow10[nDecimals];
-    const double dDigits = std::floor(dScaled);
-    const double dRest = dScaled - dDigits;
-    if (std::fabs(dRest - 0.5) < 1e-6)
-    {
-        Append("%*.*f", static_cast<int>(nWidth), static_cast<int>(nDecimals), dValue);
-        return;
-    }
-    uint64_t nWhole = static_cast<uint64_t>(dWhole);
-    uint64_t nFraction = static_cast<uint64_t>(dDigits) + (dRest > 0.5 ? 1 : 0);
-    if (nFraction >= static_cast<uint64_t>(s_aPow10[nDecimals]))
-    {
-        nFraction -= static_cast<uint64_t>(s_aPow10[nDecimals]);
-        ++nWhole;
-    }
-    char szText[40];
-    char* p = szText + sizeof(szText);
-    for (uint32_t i = 0; i < nDecimals; ++i, nFraction /= 10)
-        *--p = static_cast<char>('0' + nFraction % 10);
-    if (nDecimals)
-        *--p = '.';
-    do
-    {
-        *--p = static_cast<char>('0' + nWhole % 10);
-        nWhole /= 10;
-    } while (nWhole);
-    if (std::signbit(dValue))
-        *--p = '-';
-    const uint32_t nText = static_cast<uint32_t>(szText + sizeof(szText) - p);
-    const uint32_t nPad = nText < nWidth ? nWidth - nText : 0;
-    if (m_nLength + nPad + nText >= m_nCapacity)
-    {
+    const int32_t n = FormatFixed(m_pBuffer + m_nLength, m_nCapacity - m_nLength, dValue, nWidth, nDecimals);
+    if (n < 0)
         m_bFull = true;
+    else
+        m_nLength += static_cast<uint32_t>(n);
+}
+
+void RinexText::Unsigned(uint32_t nValue, uint32_t nWidth, char cPad)
+{
+    if (m_bFull)
         return;
-    }
-    std::memset(m_pBuffer + m_nLength, ' ', nPad);
-    std::memcpy(m_pBuffer + m_nLength + nPad, p, nText);
-    m_nLength += nPad + nText;
-    m_pBuffer[m_nLength] = 0;
+    const int32_t n = FormatUnsigned(m_pBuffer + m_nLength, m_nCapacity - m_nLength, nValue, nWidth, cPad);
+    if (n < 0)
+        m_bFull = true;
+    else
+        m_nLength += static_cast<uint32_t>(n);
 }
 
 void RinexText::Spaces(uint32_t nCount)

@@ -18,9 +18,10 @@ public:
 
     // printf-style append; once something does not fit, nothing more is added.
     void Append(const char* pFormat, ...) ZV_PRINTF_LIKE(2, 3);
-    // The text printf's "%*.*f" gives (nDecimals up to 9), without printf's
-    // cost for the common case: the epochs of a long file are mostly numbers.
+    // The text printf's "%*.*f" gives, through FormatFixed.
     void Fixed(double dValue, uint32_t nWidth, uint32_t nDecimals);
+    // printf's "%*u" (cPad ' ') or "%0*u" (cPad '0'), through FormatUnsigned.
+    void Unsigned(uint32_t nValue, uint32_t nWidth, char cPad = ' ');
     void Spaces(uint32_t nCount);
     void Char(char c);
     // One header line: the content cut or padded to 60 columns, then the label.

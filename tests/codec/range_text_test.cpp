@@ -1,6 +1,8 @@
 // Text and wire forms of RANGE, RANGECMP and RANGECMP4.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -139,6 +141,51 @@ TEST_P(RangeText, RangeRangeHAndBaseRangeSurviveFullTextWithinItsDecimals)
             EXPECT_NEAR(b[k].LockTime, a[k].LockTime, 0.0005 + 1e-5);
             EXPECT_EQ(+b[k].TrackingStatus, +a[k].TrackingStatus);
         }
+    }
+}
+
+// The observations are written without printf: the text must be printf's
+// byte for byte, for values of every kind a log can hold.
+TEST_P(RangeText, ObservationsAreWrittenAsPrintfWritesThem)
+{
+    std::vector<RANGE_OBS_T> obs = Epoch(0.5, CarriedInProfile);
+    const double aAwkward[] = {0.0005, -0.0, 2.5e-7, 1e16, -123456789.0000005, NAN, INFINITY, 21000000.9995};
+    for (size_t i = 0; i < obs.size(); ++i)
+    {
+        const double d = aAwkward[i % 8];
+        RANGE_OBS_T& o = obs[i];
+        if (i % 3 == 0)
+            o.Psr = d;
+        if (i % 3 == 1)
+            o.Adr = d;
+        if (i % 4 == 2)
+            o.Doppler = static_cast<float>(d);
+        if (i % 5 == 3)
+            o.LockTime = static_cast<float>(d);
+        o.CNo = static_cast<float>(30.05 + i * 0.25);
+    }
+    for (uint8_t uForm : {uint8_t(LOG_FORM_ASCII), AbbrevFormMarker()})
+    {
+        const bool bAbbrev = uForm != LOG_FORM_ASCII;
+        const std::string text = Format(FormatRange, MakeRangeLog(kWeek, kT0Ms, obs, MSG_ID_RANGE, uForm));
+        std::string expected = text.substr(0, text.find(bAbbrev ? "\r\n" : ";") + (bAbbrev ? 2 : 1));
+        char line[1024];
+        std::snprintf(line, sizeof line, bAbbrev ? "<\t%u\r\n" : "%u,", unsigned(obs.size()));
+        expected += line;
+        for (const RANGE_OBS_T& o : obs)
+        {
+            std::snprintf(line, sizeof line,
+                          bAbbrev ? "<\t\t%u %u %.3lf %.3f %.6lf %.3f %.3f %.1f %.3f %08x\r\n"
+                                  : "%u,%u,%.3lf,%.3f,%.6lf,%.3f,%.3f,%.1f,%.3f,%08x,",
+                          unsigned(o.Prn), unsigned(o.GloFreq), double(o.Psr), double(o.PsrStd), double(o.Adr),
+                          double(o.AdrStd), double(o.Doppler), double(o.CNo), double(o.LockTime),
+                          unsigned(o.TrackingStatus));
+            expected += line;
+        }
+        if (!bAbbrev)
+            expected.pop_back(); // the last observation's comma gives way to the CRC
+        EXPECT_EQ(text.substr(0, expected.size()), expected);
+        EXPECT_EQ(text.size(), expected.size() + (bAbbrev ? 0 : 11)) << "*crc CR LF";
     }
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,93 @@ TEST(TextHelpers, FormattingIsBoundedByTheCapacity)
     EXPECT_EQ(AppendFormat(buf, sizeof buf, &n, ",%d", 12), 0); // would need 13 bytes
     EXPECT_EQ(n, 9u);
     EXPECT_STREQ(buf, "abc,12345");
+}
+
+namespace
+{
+std::string Printf(double d, uint32_t nWidth, uint32_t nDecimals)
+{
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%*.*f", int(nWidth), int(nDecimals), d);
+    return buf;
+}
+
+std::string Fixed(double d, uint32_t nWidth, uint32_t nDecimals)
+{
+    char buf[512];
+    return FormatFixed(buf, sizeof buf, d, nWidth, nDecimals) < 0 ? "<fail>" : std::string(buf);
+}
+} // namespace
+
+// The fast path must give printf's text byte for byte, ties and signs included.
+TEST(TextHelpers, FixedPointIsPrintfsText)
+{
+    const double aEdges[] = {
+        0.0,           -0.0,           0.0005,         -0.0005,        0.0015, 1.0625,         -0.0004, 0.9995,
+        0.99949999,    999999999.9995, 9999999999.999, -999999999.999, 1e15,   -3e16,          NAN,     INFINITY,
+        21000000.1235, 125616570.3305, -1781.477,      45.2f,          38.5,   123456.0004999, 0.5,     2.5,
+        -INFINITY,     -NAN,           1e300,          5e-324,         0.05,   -0.05,          0.45,    999999999999999.9,
+        1.5,           -2.5,           0.125,          0.375,          1e18,   9.2e18,         -1e-30,  4503599627370495.5};
+    for (double d : aEdges)
+        for (uint32_t nWidth : {0u, 14u, 70u})
+            for (uint32_t nDecimals : {0u, 1u, 3u, 6u, 7u, 9u, 12u})
+                EXPECT_EQ(Fixed(d, nWidth, nDecimals), Printf(d, nWidth, nDecimals))
+                    << d << " " << nWidth << " " << nDecimals;
+
+    std::mt19937_64 rng(42);
+    std::uniform_real_distribution<double> range(-3e8, 3e8);
+    std::uniform_real_distribution<double> exponent(-6, 18.9);
+    std::uniform_int_distribution<int> milli(-2000000, 2000000);
+    std::uniform_int_distribution<int64_t> steps(-(int64_t(1) << 40), int64_t(1) << 40);
+    for (int i = 0; i < 400000; ++i)
+    {
+        // Random doubles of every size; values on or next to whole thousandths
+        // (and their halves), as RINEX texts hold them; and multiples of the
+        // steps of compressed range logs (1/128 m, 1/256 cycle), which fall on
+        // exact ties of the third decimal.
+        const uint32_t nDecimals = i % 3 == 0 ? 3 : i % 3 == 1 ? 6 : 1 + i % 9;
+        const double d = i % 5 == 1   ? range(rng)
+                         : i % 5 == 3 ? (i & 8 ? -1 : 1) * std::pow(10.0, exponent(rng))
+                         : i % 5 == 4 ? static_cast<double>(steps(rng)) / (i & 16 ? 128.0 : 256.0)
+                                      : milli(rng) / 2000.0 + (i % 10 == 0 ? 1e-12 : 0.0);
+        ASSERT_EQ(Fixed(d, i % 5 == 0 ? 14 : 0, nDecimals), Printf(d, i % 5 == 0 ? 14 : 0, nDecimals))
+            << d << " " << nDecimals;
+    }
+}
+
+TEST(TextHelpers, NumberAppendsAreBoundedAndPrintfsText)
+{
+    char buf[32];
+    uint32_t n = 0;
+    EXPECT_EQ(AppendUnsigned(buf, sizeof buf, &n, 0), 1);
+    EXPECT_EQ(AppendChars(buf, sizeof buf, &n, ",", 1), 1);
+    EXPECT_EQ(AppendUnsigned(buf, sizeof buf, &n, 4294967295u), 1);
+    EXPECT_EQ(AppendChars(buf, sizeof buf, &n, ",", 1), 1);
+    EXPECT_EQ(AppendHex8(buf, sizeof buf, &n, 0x0810BC04u), 1);
+    EXPECT_EQ(AppendFixed(buf, sizeof buf, &n, -0.0, 0, 3), 1);
+    EXPECT_EQ(std::string(buf), "0,4294967295,0810bc04-0.000");
+    EXPECT_EQ(n, 27u);
+    // Whatever does not fit with its NUL is not appended.
+    EXPECT_EQ(AppendFixed(buf, sizeof buf, &n, 1.25, 4, 2), 1);
+    EXPECT_EQ(AppendUnsigned(buf, sizeof buf, &n, 7), 0);
+    EXPECT_EQ(AppendHex8(buf, sizeof buf, &n, 7), 0);
+    EXPECT_EQ(AppendFixed(buf, sizeof buf, &n, 1e300, 0, 3), 0);
+    EXPECT_EQ(n, 31u);
+    EXPECT_EQ(std::string(buf), "0,4294967295,0810bc04-0.0001.25");
+    char tiny[4];
+    EXPECT_EQ(FormatFixed(tiny, sizeof tiny, 1.5, 0, 2), -1);
+    EXPECT_EQ(tiny[0], '\0');
+    EXPECT_EQ(FormatUnsigned(tiny, sizeof tiny, 2024, 0, ' '), -1);
+
+    for (uint32_t v : {0u, 7u, 59u, 2024u, 4294967295u})
+        for (uint32_t nWidth : {0u, 1u, 2u, 4u, 12u})
+            for (char cPad : {' ', '0'})
+            {
+                char want[32], got[32];
+                std::snprintf(want, sizeof want, cPad == '0' ? "%0*u" : "%*u", int(nWidth), v);
+                EXPECT_EQ(FormatUnsigned(got, sizeof got, v, nWidth, cPad), int32_t(std::strlen(want)));
+                EXPECT_STREQ(got, want);
+            }
 }
 
 TEST(TextHelpers, ScanReadsOnlyTheGivenLength)
