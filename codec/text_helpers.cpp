@@ -75,6 +75,47 @@ namespace
 constexpr uint32_t kFixedMaxDecimals = 9;
 constexpr uint32_t kFixedMaxWidth = 64;
 
+constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                               "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                               "8081828384858687888990919293949596979899";
+
+// The decimal digits of n written backwards from pEnd, two at a time; returns their start.
+template <typename Unsigned> char* PutNumber(Unsigned n, char* pEnd)
+{
+    char* p = pEnd;
+    while (n >= 100)
+    {
+        const uint32_t r = static_cast<uint32_t>(n % 100);
+        n /= 100;
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * r, 2);
+    }
+    if (n >= 10)
+    {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * n, 2);
+    }
+    else
+        *--p = static_cast<char>('0' + n);
+    return p;
+}
+
+// Exactly nCount digits of n (leading zeros kept), backwards from pEnd.
+char* PutDigits(uint32_t n, uint32_t nCount, char* pEnd)
+{
+    char* p = pEnd;
+    for (; nCount >= 2; nCount -= 2)
+    {
+        const uint32_t r = n % 100;
+        n /= 100;
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * r, 2);
+    }
+    if (nCount)
+        *--p = static_cast<char>('0' + n % 10);
+    return p;
+}
+
 // The digits of "%.*f" of dValue written backwards from pEnd, rounded as
 // printf rounds: to the nearest, an exact tie to the even digit. Returns
 // their start, or null for what is left to printf (not finite, 2^63 or more,
@@ -118,15 +159,12 @@ char* FixedDigits(double dValue, uint32_t nDecimals, char* pEnd)
         }
     }
     char* p = pEnd;
-    for (uint32_t i = 0; i < nDecimals; ++i, nFraction /= 10)
-        *--p = static_cast<char>('0' + nFraction % 10);
     if (nDecimals)
-        *--p = '.';
-    do
     {
-        *--p = static_cast<char>('0' + nWhole % 10);
-        nWhole /= 10;
-    } while (nWhole);
+        p = PutDigits(static_cast<uint32_t>(nFraction), nDecimals, p);
+        *--p = '.';
+    }
+    p = nWhole <= UINT32_MAX ? PutNumber(static_cast<uint32_t>(nWhole), p) : PutNumber(nWhole, p);
     if (std::signbit(dValue))
         *--p = '-';
     return p;
@@ -170,12 +208,7 @@ int32_t FormatUnsigned(char* pOut, size_t nCapacity, uint32_t nValue, uint32_t n
     if (pOut == nullptr || nCapacity == 0)
         return -1;
     char szDigits[10];
-    char* p = szDigits + sizeof szDigits;
-    do
-    {
-        *--p = static_cast<char>('0' + nValue % 10);
-        nValue /= 10;
-    } while (nValue);
+    const char* p = PutNumber(nValue, szDigits + sizeof szDigits);
     const size_t nText = static_cast<size_t>(szDigits + sizeof szDigits - p);
     const size_t nPad = nText < nWidth ? nWidth - nText : 0;
     if (nPad + nText >= nCapacity)

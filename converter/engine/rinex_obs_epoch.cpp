@@ -1,5 +1,6 @@
 #include "converter/engine/rinex_obs_epoch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -57,8 +58,20 @@ uint32_t SignalStrengthIndicator(uint16_t nCn0)
 
 bool FitsF143(double d) { return std::isfinite(d) && d > -1e9 && d < 1e10; }
 
+// Stands in for the text where only the satellites that get a record are
+// asked for: the record writers run unchanged and write nothing.
+struct NoText
+{
+    void Char(char) {}
+    void Unsigned(uint32_t, uint32_t, char = ' ') {}
+    void Spaces(uint32_t) {}
+    void Fixed(double, uint32_t, uint32_t) {}
+    uint32_t Length() const { return 0; }
+    void Truncate(uint32_t) {}
+};
+
 // One 16-column observation: F14.3, loss-of-lock and signal strength characters.
-void Observation(RinexText& out, double dValue, char cLli, char cSsi)
+template <typename Out> void Observation(Out& out, double dValue, char cLli, char cSsi)
 {
     if (!FitsF143(dValue))
         out.Spaces(16);
@@ -79,9 +92,72 @@ bool PhaseKnown(const ObsSignalSlot& slot) { return slot.dCarrierPhase != 0.0; }
 bool DopplerKnown(const ObsSignalSlot& slot) { return slot.fDoppler != 0.0f; }
 bool StrengthKnown(const ObsSignalSlot& slot) { return slot.nCn0 != 0; }
 
+// The RINEX 3 codes of the header's columns as text, made once per epoch for
+// each system its satellites belong to, and those of the signals met so far.
+class HeaderCodes
+{
+public:
+    explicit HeaderCodes(const RinexObsHeader* pHeader) : m_pHeader(pHeader) {}
+
+    // RinexObsCode of a signal of system s.
+    void SignalCode(uint16_t nCode, uint32_t s, char szCode[3])
+    {
+        for (uint32_t i = 0; i < m_nSignals; ++i)
+            if (m_aSignals[i].nCode == nCode && m_aSignals[i].nSystem == s)
+            {
+                std::memcpy(szCode, m_aSignals[i].szText, 3);
+                return;
+            }
+        char szText[3] = {};
+        RinexObsCode(nCode, s, m_pHeader->nVersion, szText);
+        std::memcpy(szCode, szText, 3);
+        if (m_nSignals < MAX_SIGNALS)
+        {
+            Signal& sig = m_aSignals[m_nSignals++];
+            sig.nCode = nCode;
+            sig.nSystem = s;
+            std::memcpy(sig.szText, szCode, 3);
+        }
+    }
+
+    const char (*Of(uint32_t s))[3]
+    {
+        if (!m_aReady[s])
+        {
+            const RinexSystemBlock& block = m_pHeader->Systems[s];
+            for (uint32_t c = 0; c < block.nCodeCount && c < RINEX_MAX_CODES; ++c)
+                RinexObsCode(block.aCodes[c], s, m_pHeader->nVersion, m_aText[s][c]);
+            m_aReady[s] = true;
+        }
+        return m_aText[s];
+    }
+
+private:
+    enum : uint32_t
+    {
+        MAX_SIGNALS = 32,
+    };
+    struct Signal
+    {
+        uint16_t nCode;
+        uint32_t nSystem;
+        char szText[3];
+    };
+    const RinexObsHeader* m_pHeader;
+    bool m_aReady[OBS_SYSTEMS] = {};
+    char m_aText[OBS_SYSTEMS][RINEX_MAX_CODES][3];
+    Signal m_aSignals[MAX_SIGNALS];
+    uint32_t m_nSignals = 0;
+};
+
+// Codes as RinexObsCode gives them: two characters, or empty.
+bool SameCode(const char* pA, const char* pB) { return pA[0] && pA[0] == pB[0] && pA[1] == pB[1]; }
+
 // Writes one satellite's observations of the RINEX 3 record; false when none
 // of them has a value.
-bool Rinex3Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t* pLli, const RinexObsHeader* pHeader)
+template <typename Out>
+bool Rinex3Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli, const RinexObsHeader* pHeader,
+                     HeaderCodes& codes)
 {
     const uint32_t s = entry.Sat.nSystem;
     const RinexSystemBlock& block = pHeader->Systems[s];
@@ -90,17 +166,16 @@ bool Rinex3Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t
     bool bAny = false;
     char aSlotCodes[OBS_SIGNALS_PER_SAT][3];
     for (uint32_t j = 0; j < entry.nSlotCount; ++j)
-        RinexObsCode(entry.Slots[j].nObsCode, s, pHeader->nVersion, aSlotCodes[j]);
+        codes.SignalCode(entry.Slots[j].nObsCode, s, aSlotCodes[j]);
+    const char(*pCodes)[3] = codes.Of(s);
 
     out.Char(RinexSystemLetter(s));
     out.Unsigned(entry.Sat.nSatNumber, 2, '0');
     for (uint32_t c = 0; c < block.nCodeCount && c < RINEX_MAX_CODES; ++c)
     {
-        char szCode[3];
-        RinexObsCode(block.aCodes[c], s, pHeader->nVersion, szCode);
         int j = -1;
         for (uint32_t k = 0; k < entry.nSlotCount && j < 0; ++k)
-            if (szCode[0] && std::strcmp(aSlotCodes[k], szCode) == 0)
+            if (SameCode(pCodes[c], aSlotCodes[k]))
                 j = static_cast<int>(k);
         const ObsSignalSlot* pSlot = j >= 0 ? &entry.Slots[j] : nullptr;
         const char cSsi = pSlot && StrengthKnown(*pSlot) ? Digit(SignalStrengthIndicator(pSlot->nCn0)) : ' ';
@@ -189,7 +264,8 @@ void ListRinex2Columns(const RinexObsHeader* pHeader, Rinex2Columns* pColumns)
         add(pHeader->szRinex2Types[i], -1);
 }
 
-bool Rinex2Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t* pLli, const RinexObsHeader* pHeader,
+template <typename Out>
+bool Rinex2Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli, const RinexObsHeader* pHeader,
                      const Rinex2Columns& columns)
 {
     const uint32_t s = entry.Sat.nSystem;
@@ -259,10 +335,8 @@ bool Rinex2Satellite(RinexText& out, const EpochIndexEntry& entry, const uint8_t
 // Working space of the writer, kept from one epoch to the next.
 struct EpochWork
 {
-    std::vector<char> records = std::vector<char>(RINEX_EPOCH_TEXT_CAPACITY);
-    std::vector<char> text = std::vector<char>(RINEX_EPOCH_TEXT_CAPACITY + 4096);
     uint8_t aLli[OBS_MAX_SATS * OBS_SIGNALS_PER_SAT];
-    const ObsSatEntry* aWritten[OBS_MAX_SATS];
+    uint16_t aWritten[OBS_MAX_SATS];
     Rinex2Columns columns;
 };
 thread_local std::unique_ptr<EpochWork> t_pWork;
@@ -273,54 +347,90 @@ EpochWork& Work()
         t_pWork = std::make_unique<EpochWork>();
     return *t_pWork;
 }
+
+// Whether the satellite of the entry gets a record (the probe of the writers).
+bool SatelliteWritten(const EpochIndexEntry& entry, const RinexObsHeader* pHeader, const Rinex2Columns* pColumns,
+                      HeaderCodes& codes)
+{
+    static const uint8_t kNoLli[OBS_SIGNALS_PER_SAT] = {};
+    if (!RinexSystemWritten(pHeader, entry.Sat.nSystem) || entry.nSlotCount > OBS_SIGNALS_PER_SAT)
+        return false;
+    NoText none;
+    return pColumns ? Rinex2Satellite(none, entry, kNoLli, pHeader, *pColumns)
+                    : Rinex3Satellite(none, entry, kNoLli, pHeader, codes);
+}
+
+// The longest RINEX 2 or 3 record of one satellite under the header.
+uint32_t LongestSatelliteRecord(const RinexObsHeader* pHeader, const Rinex2Columns* pColumns)
+{
+    if (pColumns)
+        return 17 * pColumns->nCount + 1; // 16 columns each and a line end every five
+    const uint32_t nTypes = static_cast<uint32_t>(__builtin_popcount(pHeader->nObsTypeMask & RINEX_OBS_WRITTEN));
+    uint32_t nCodes = 0;
+    for (uint32_t s = 0; s < OBS_SYSTEMS; ++s)
+        nCodes = std::max(nCodes, std::min<uint32_t>(pHeader->Systems[s].nCodeCount, RINEX_MAX_CODES));
+    return 3 + 16 * nTypes * nCodes + 1;
+}
 } // namespace
 
-int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
-                       RinexLockHistory* pLocks, char* pBuffer, uint32_t nCapacity)
+void RinexEpochLossOfLock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, RinexLockHistory* pLocks,
+                          uint8_t* pLli)
 {
-    if (!pEpoch || !pHeader || !pLocks || !pBuffer || nCapacity == 0 || (pEpoch->nSatCount && !pIndex))
-        return -1;
-    pBuffer[0] = 0;
-    const int32_t nVersion = pHeader->nVersion;
-    const bool bRinex3 = nVersion >= 300;
-
-    if (pEpoch->nSatCount > OBS_MAX_SATS)
-        return -1;
-    EpochWork& work = Work();
-
-    // Lock history first, once per signal, for every satellite of the epoch.
     const int64_t nTimeMs = int64_t(pEpoch->nWeek) * GNSS_MS_PER_WEEK + pEpoch->nMsOfWeek;
     for (uint32_t e = 0; e < pEpoch->nSatCount; ++e)
         for (uint32_t j = 0; j < pIndex[e].nSlotCount && j < OBS_SIGNALS_PER_SAT; ++j)
-            work.aLli[e * OBS_SIGNALS_PER_SAT + j] = LossOfLock(*pLocks, pIndex[e].Sat, pIndex[e].Slots[j], nTimeMs);
+            pLli[e * OBS_SIGNALS_PER_SAT + j] = LossOfLock(*pLocks, pIndex[e].Sat, pIndex[e].Slots[j], nTimeMs);
+}
 
-    // Satellite records go to a scratch area first: the epoch line counts and
-    // lists only the satellites that have observations.
-    RinexText records(work.records.data(), static_cast<uint32_t>(work.records.size()));
-    uint32_t nWritten = 0;
-    if (!bRinex3)
-        ListRinex2Columns(pHeader, &work.columns);
-    for (uint32_t e = 0; e < pEpoch->nSatCount; ++e)
+uint32_t ListRinexEpochSatellites(const ConvertState* pEpoch, const EpochIndexEntry* pIndex,
+                                  const RinexObsHeader* pHeader, uint16_t* pWritten)
+{
+    Rinex2Columns* pColumns = nullptr;
+    if (pHeader->nVersion < 300)
     {
-        const EpochIndexEntry& entry = pIndex[e];
-        if (!RinexSystemWritten(pHeader, entry.Sat.nSystem) || entry.nSlotCount > OBS_SIGNALS_PER_SAT)
-            continue;
-        const uint8_t* pLli = &work.aLli[e * OBS_SIGNALS_PER_SAT];
-        const bool bWritten = bRinex3 ? Rinex3Satellite(records, entry, pLli, pHeader)
-                                      : Rinex2Satellite(records, entry, pLli, pHeader, work.columns);
-        if (bWritten)
-            work.aWritten[nWritten++] = &entry.Sat;
+        pColumns = &Work().columns;
+        ListRinex2Columns(pHeader, pColumns);
     }
-    if (records.Full())
+    HeaderCodes codes(pHeader);
+    uint32_t nWritten = 0;
+    for (uint32_t e = 0; e < pEpoch->nSatCount && e < OBS_MAX_SATS; ++e)
+        if (SatelliteWritten(pIndex[e], pHeader, pColumns, codes))
+            pWritten[nWritten++] = static_cast<uint16_t>(e);
+    return nWritten;
+}
+
+int RinexEpochTextBound(const ConvertState* pEpoch, const RinexObsHeader* pHeader, uint32_t nWritten)
+{
+    CalendarTime cal{};
+    if (!GpsTimeToShiftedCalendar(pEpoch->nWeek, pEpoch->nMsOfWeek, pHeader->nTimeSystemOffsetMs, &cal))
         return -1;
+    Rinex2Columns* pColumns = nullptr;
+    if (pHeader->nVersion < 300)
+    {
+        pColumns = &Work().columns;
+        ListRinex2Columns(pHeader, pColumns);
+    }
+    // The epoch line: 36 characters with a four-digit year, the year as
+    // wide as it may be, and in RINEX 2 the satellites, 12 a line.
+    const uint64_t nLine = 48 + (pColumns ? 6ull * nWritten : 0);
+    const uint64_t nBound = nLine + uint64_t(nWritten) * LongestSatelliteRecord(pHeader, pColumns);
+    return nBound < 0x7FFFFFFF ? static_cast<int>(nBound) : 0x7FFFFFFF;
+}
+
+int FormatRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
+                        const uint8_t* pLli, const uint16_t* pWritten, uint32_t nWritten, char* pBuffer,
+                        uint32_t nCapacity)
+{
+    if (!pEpoch || !pHeader || !pBuffer || nCapacity == 0 || (nWritten && (!pIndex || !pLli || !pWritten)))
+        return -1;
+    pBuffer[0] = 0;
     if (nWritten == 0)
         return 0;
-
+    const bool bRinex3 = pHeader->nVersion >= 300;
     CalendarTime cal{};
     if (!GpsTimeToShiftedCalendar(pEpoch->nWeek, pEpoch->nMsOfWeek, pHeader->nTimeSystemOffsetMs, &cal))
         return -1;
     const double dSeconds = cal.Second + cal.Millisecond / 1000.0;
-    const unsigned nCount = nWritten;
     RinexText out(pBuffer, nCapacity);
     // RINEX 3 "> %4u %02u %02u %02u %02u%11.7f  %1u%3u", RINEX 2
     // " %02u %2u %2u %2u %2u%11.7f  %1u%3u" and the satellites.
@@ -344,7 +454,7 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
     out.Fixed(dSeconds, 11, 7);
     out.Spaces(2);
     out.Unsigned(0, 1);
-    out.Unsigned(nCount, 3);
+    out.Unsigned(nWritten, 3);
     if (!bRinex3)
         for (uint32_t i = 0; i < nWritten; ++i)
         {
@@ -353,20 +463,51 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
                 out.Char('\n');
                 out.Spaces(32);
             }
-            out.Char(RinexSystemLetter(work.aWritten[i]->nSystem));
-            out.Unsigned(work.aWritten[i]->nSatNumber, 2, '0');
+            const ObsSatEntry& sat = pIndex[pWritten[i]].Sat;
+            out.Char(RinexSystemLetter(sat.nSystem));
+            out.Unsigned(sat.nSatNumber, 2, '0');
         }
     out.Char('\n');
-    if (out.Full() || out.Length() + records.Length() >= nCapacity)
+    // The records of the satellites listed, in index order.
+    Rinex2Columns* pColumns = nullptr;
+    if (!bRinex3)
+    {
+        pColumns = &Work().columns;
+        ListRinex2Columns(pHeader, pColumns);
+    }
+    HeaderCodes codes(pHeader);
+    for (uint32_t i = 0; i < nWritten; ++i)
+    {
+        const uint32_t e = pWritten[i];
+        const uint8_t* pSatLli = pLli + e * OBS_SIGNALS_PER_SAT;
+        if (bRinex3)
+            Rinex3Satellite(out, pIndex[e], pSatLli, pHeader, codes);
+        else
+            Rinex2Satellite(out, pIndex[e], pSatLli, pHeader, *pColumns);
+    }
+    return out.Result();
+}
+
+int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
+                       RinexLockHistory* pLocks, char* pBuffer, uint32_t nCapacity)
+{
+    if (!pEpoch || !pHeader || !pLocks || !pBuffer || nCapacity == 0 || (pEpoch->nSatCount && !pIndex))
         return -1;
-    std::memcpy(pBuffer + out.Length(), records.Data(), records.Length() + 1);
-    return static_cast<int>(out.Length() + records.Length());
+    pBuffer[0] = 0;
+    if (pEpoch->nSatCount > OBS_MAX_SATS)
+        return -1;
+    EpochWork& work = Work();
+    // Lock history first, once per signal, for every satellite of the epoch;
+    // the epoch line counts and lists only the satellites that have observations.
+    RinexEpochLossOfLock(pEpoch, pIndex, pLocks, work.aLli);
+    const uint32_t nWritten = ListRinexEpochSatellites(pEpoch, pIndex, pHeader, work.aWritten);
+    return FormatRinexObsEpoch(pEpoch, pIndex, pHeader, work.aLli, work.aWritten, nWritten, pBuffer, nCapacity);
 }
 
 int WriteRinexObsEpochBlock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
                             RinexLockHistory* pLocks, FILE* pFile)
 {
-    std::vector<char>& text = Work().text;
+    thread_local std::vector<char> text(RINEX_EPOCH_TEXT_CAPACITY);
     const int n = WriteRinexObsEpoch(pEpoch, pIndex, pHeader, pLocks, text.data(), static_cast<uint32_t>(text.size()));
     if (n < 0 || !pFile)
         return -1;

@@ -42,6 +42,35 @@ struct RinexLockHistory
 int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
                        RinexLockHistory* pLocks, char* pBuffer, uint32_t nCapacity);
 
+// The writer's three steps, for a job that formats epochs on several
+// threads: the loss-of-lock indicators follow the lock history from epoch to
+// epoch, so they are found in epoch order; which satellites get a record, and
+// the text, depend on the epoch alone. WriteRinexObsEpoch is the three in a row.
+
+// The loss-of-lock indicators of every signal of the epoch's satellites into
+// pLli (OBS_SIGNALS_PER_SAT per index entry); updates the lock history.
+void RinexEpochLossOfLock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, RinexLockHistory* pLocks,
+                          uint8_t* pLli);
+
+// The index entries of the satellites that have an observation the header
+// announced, in index order, into pWritten (room for the epoch's satellites).
+// Returns their count; 0 gives an empty epoch.
+uint32_t ListRinexEpochSatellites(const ConvertState* pEpoch, const EpochIndexEntry* pIndex,
+                                  const RinexObsHeader* pHeader, uint16_t* pWritten);
+
+// The most bytes FormatRinexObsEpoch writes for the epoch with nWritten
+// satellites (its capacity must exceed them by the NUL), or -1 when it fails
+// whatever the room: the epoch's time has no calendar in the header's time
+// system (whose offset the header's text sets).
+int RinexEpochTextBound(const ConvertState* pEpoch, const RinexObsHeader* pHeader, uint32_t nWritten);
+
+// The epoch's text from the indicators and the list: the epoch line, then the
+// records of the listed satellites. Returns the bytes, 0 for an empty list, or
+// -1 when the text does not fit or the time cannot be converted.
+int FormatRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
+                        const uint8_t* pLli, const uint16_t* pWritten, uint32_t nWritten, char* pBuffer,
+                        uint32_t nCapacity);
+
 // Formats the epoch and writes it to the open file. Returns 0, or -1 when the
 // text could not be formatted or written.
 int WriteRinexObsEpochBlock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,

@@ -54,19 +54,6 @@ void RinexText::Spaces(uint32_t nCount)
     m_pBuffer[m_nLength] = 0;
 }
 
-void RinexText::Char(char c)
-{
-    if (m_bFull)
-        return;
-    if (m_nLength + 1 >= m_nCapacity)
-    {
-        m_bFull = true;
-        return;
-    }
-    m_pBuffer[m_nLength++] = c;
-    m_pBuffer[m_nLength] = 0;
-}
-
 void RinexText::HeaderLine(const char* pLabel, const char* pFormat, ...)
 {
     char szContent[256];

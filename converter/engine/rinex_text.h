@@ -23,7 +23,18 @@ public:
     // printf's "%*u" (cPad ' ') or "%0*u" (cPad '0'), through FormatUnsigned.
     void Unsigned(uint32_t nValue, uint32_t nWidth, char cPad = ' ');
     void Spaces(uint32_t nCount);
-    void Char(char c);
+    void Char(char c)
+    {
+        if (m_bFull)
+            return;
+        if (m_nLength + 1 >= m_nCapacity)
+        {
+            m_bFull = true;
+            return;
+        }
+        m_pBuffer[m_nLength++] = c;
+        m_pBuffer[m_nLength] = 0;
+    }
     // One header line: the content cut or padded to 60 columns, then the label.
     void HeaderLine(const char* pLabel, const char* pFormat, ...) ZV_PRINTF_LIKE(3, 4);
 
