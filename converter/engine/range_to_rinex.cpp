@@ -3,10 +3,12 @@
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sched.h>
 #include <vector>
 
 #include "codec/catalogue.h"
@@ -18,6 +20,7 @@
 #include "converter/engine/engine_state.h"
 #include "converter/engine/ephem_dump.h"
 #include "converter/engine/epoch_store.h"
+#include "converter/engine/ordered_blocks.h"
 #include "converter/engine/range_epoch.h"
 #include "converter/engine/rinex_obs_epoch.h"
 #include "converter/engine/work_thread.h"
@@ -194,7 +197,157 @@ bool WriteAll(FILE* pFile, const char* pText, int nLength)
     return nLength <= 0 || std::fwrite(pText, 1, static_cast<size_t>(nLength), pFile) == static_cast<size_t>(nLength);
 }
 
-// One running job: its records, buffers and open files.
+// What a log of the source is to the job.
+enum LOG_ROLE_E : uint8_t
+{
+    ROLE_NONE,
+    ROLE_RANGE,
+    ROLE_EPHEMERIS,
+};
+
+enum : uint32_t
+{
+    // A block of the parallel job: about this much of the source, or this many logs.
+    BLOCK_BYTES = 64 * 1024,
+    BLOCK_LOGS = 1024,
+    MAX_THREADS = 8, // more would only wait for the steps in order and hold blocks
+};
+
+enum : int32_t
+{
+    RANGE_NOT_CONVERTED = -2, // a range log whose time status is too low for RINEX
+};
+
+// A growing array of plain records, not cleared when it grows or is used
+// again: the decoders and the formatter write into its free room.
+template <typename T> class PlainArray
+{
+public:
+    // Room for nMore records behind the ones in use.
+    T* Room(size_t nMore)
+    {
+        if (m_nSize + nMore > m_nCapacity)
+        {
+            const size_t nCapacity = std::max(2 * m_nCapacity, m_nSize + nMore);
+            std::unique_ptr<T[]> p(new T[nCapacity]);
+            if (m_nSize)
+                std::memcpy(p.get(), m_p.get(), m_nSize * sizeof(T));
+            m_p = std::move(p);
+            m_nCapacity = nCapacity;
+        }
+        return m_p.get() + m_nSize;
+    }
+    // Takes n records of the room into use.
+    void Use(size_t n) { m_nSize += n; }
+    T* data() const { return m_p.get(); }
+    size_t size() const { return m_nSize; }
+    void clear() { m_nSize = 0; }
+
+private:
+    std::unique_ptr<T[]> m_p;
+    size_t m_nSize = 0;
+    size_t m_nCapacity = 0;
+};
+
+// One log of a block, and what the steps made of it.
+struct BlockLog
+{
+    uint32_t nOffset; // the frame in Block::Bytes
+    uint32_t nLength;
+    uint16_t nMessageId;
+    uint8_t nForm;
+    uint8_t eRole;
+    // Decoding: the record, in Bytes (a binary log) or Records (a text log).
+    bool bRecord;
+    bool bRecordInBytes;
+    uint32_t nRecordOffset;
+    uint32_t nRecordLength;
+    // A range log: satellites (-1 undecodable, RANGE_NOT_CONVERTED), its
+    // epoch header, its index entries and the entries that get a record.
+    int32_t nSats;
+    ConvertState State;
+    uint32_t nEntry;
+    uint32_t nListed;
+    uint32_t nWritten;
+};
+
+// A piece of a block's observation text, in file order: text the ordered
+// step made (the header, an epoch it formatted itself), or an epoch for the
+// last step to format.
+struct TextPiece
+{
+    uint32_t nLog; // the epoch's log; UINT32_MAX for made text
+    uint32_t nOffset;
+    uint32_t nLength; // made text: its length; an epoch: the most it can take
+};
+
+struct Block
+{
+    std::vector<uint8_t> Bytes;
+    std::vector<BlockLog> Logs;
+    std::vector<uint8_t> Records;
+    PlainArray<EpochIndexEntry> Entries;
+    std::vector<uint16_t> Listed;
+    std::vector<uint8_t> Lli; // OBS_SIGNALS_PER_SAT per entry
+    std::vector<char> Made;
+    std::vector<TextPiece> Pieces;
+    PlainArray<char> Text; // what goes into the file, in order
+    uint64_t nIndex = 0;
+
+    void Clear()
+    {
+        Bytes.clear();
+        Logs.clear();
+        Records.clear();
+        Entries.clear();
+        Listed.clear();
+        Lli.clear();
+        Made.clear();
+        Pieces.clear();
+        Text.clear();
+    }
+};
+
+// What one worker thread decodes with.
+struct DecodeSpace
+{
+    EpochStore Store;
+    uint16_t aListed[OBS_MAX_SATS];
+    // For text logs: left untouched (and out of memory) by a binary source.
+    std::unique_ptr<uint8_t[]> pDecoded{new uint8_t[LOG_MAX_BINARY_LENGTH]};
+
+    DecodeSpace() { ResetConvertState(&Store, 1); }
+};
+
+// The threads a job formats with: its own count, else the cores it may run on.
+uint32_t JobThreads(const RangeToRinexJob& job)
+{
+    uint32_t n = job.nThreads;
+    if (n == 0)
+    {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        n = sched_getaffinity(0, sizeof set, &set) == 0 ? static_cast<uint32_t>(CPU_COUNT(&set)) : 1;
+    }
+    return std::min<uint32_t>(std::max<uint32_t>(n, 1), MAX_THREADS);
+}
+
+// Decodes a range record of the job's kind into the store and its index.
+int DecodeRange(const BinaryLogHeader& h, const uint8_t* pLog, uint32_t nLength, const RangeToRinexJob& job,
+                EpochStore* pStore, EpochIndexEntry* pIndex)
+{
+    return h.MessageId == MSG_ID_RANGECMP
+               ? RangeCmpToObsEpoch(pLog, nLength, job.nSysMask, job.nSignalMode, pStore, pIndex)
+               : RangeToObsEpoch(pLog, nLength, job.nSysMask, job.nSignalMode, pStore, pIndex);
+}
+
+// One running job: its records, buffers and open files. With one thread it
+// takes the source log by log. With more, the calling thread reads the
+// source into blocks of logs, and for each block a worker decodes its logs,
+// takes them through what follows the job's state (counts, sampling,
+// repeats, lock history, ephemerides and navigation files) in source order,
+// formats its epochs, and writes their text to the observation file in
+// source order. Either way the files are the same byte for byte.
 class RangeToRinexRun
 {
 public:
@@ -210,10 +363,10 @@ public:
     int Run(FILE* pSource)
     {
         LogSourceReader reader(pSource, m_Job.pProgress, m_Job.pProgressContext);
-        LogSourceFrame frame;
-        int nStatus = CONVERT_OK;
-        while (nStatus == CONVERT_OK && reader.Next(&frame))
-            nStatus = OnLog(frame);
+        // A header without a version gets one from the first navigation
+        // header, which the epochs after it would follow: in source order only.
+        const uint32_t nThreads = m_Job.pObsHeader->nVersion > 0 ? JobThreads(m_Job) : 1;
+        int nStatus = nThreads > 1 ? RunInBlocks(reader, nThreads) : RunLogByLog(reader);
         // A source that stops reading part-way is not a shorter source: the job fails.
         if (nStatus == CONVERT_OK && reader.ReadFailed())
             nStatus = CONVERT_ERR_SOURCE;
@@ -232,19 +385,29 @@ public:
     }
 
 private:
-    bool IsWantedRange(uint16_t nId) const
+    LOG_ROLE_E RoleOf(uint16_t nId) const
     {
         const bool bRange =
             nId == MSG_ID_RANGE || nId == MSG_ID_RANGEH || nId == MSG_ID_BASERANGE || nId == MSG_ID_RANGECMP;
-        return bRange && (m_Job.nObsMessageId == LOG_ID_UNKNOWN || m_Job.nObsMessageId == nId);
+        if (bRange)
+            return m_Job.nObsMessageId == LOG_ID_UNKNOWN || m_Job.nObsMessageId == nId ? ROLE_RANGE : ROLE_NONE;
+        EphemKind kind;
+        return EphemKindOf(nId, 0, &kind) ? ROLE_EPHEMERIS : ROLE_NONE;
+    }
+
+    int RunLogByLog(LogSourceReader& reader)
+    {
+        LogSourceFrame frame;
+        int nStatus = CONVERT_OK;
+        while (nStatus == CONVERT_OK && reader.Next(&frame))
+            nStatus = OnLog(frame);
+        return nStatus;
     }
 
     int OnLog(const LogSourceFrame& frame)
     {
-        const uint16_t nId = frame.nMessageId;
-        EphemKind kind;
-        const bool bRange = IsWantedRange(nId);
-        if (!bRange && !EphemKindOf(nId, 0, &kind))
+        const LOG_ROLE_E eRole = RoleOf(frame.nMessageId);
+        if (eRole == ROLE_NONE)
             return CONVERT_OK;
         const uint8_t* pLog = nullptr;
         uint32_t nLength = 0;
@@ -255,25 +418,25 @@ private:
         }
         BinaryLogHeader h;
         std::memcpy(&h, pLog, sizeof(h));
-        if (bRange)
-            return OnRange(h, pLog, nLength);
-        return OnEphemeris(frame, h, pLog, nLength);
-    }
-
-    int OnRange(const BinaryLogHeader& h, const uint8_t* pLog, uint32_t nLength)
-    {
+        if (eRole == ROLE_EPHEMERIS)
+            return OnEphemeris(frame, h, pLog, nLength);
         if (h.TimeStatus < MIN_TIME_STATUS)
             return CONVERT_OK;
-        const int nSats = h.MessageId == MSG_ID_RANGECMP
-                              ? RangeCmpToObsEpoch(pLog, nLength, m_Job.nSysMask, m_Job.nSignalMode, &m_Store, m_aIndex)
-                              : RangeToObsEpoch(pLog, nLength, m_Job.nSysMask, m_Job.nSignalMode, &m_Store, m_aIndex);
+        const int nSats = DecodeRange(h, pLog, nLength, m_Job, &m_Store, m_aIndex);
+        return OnRange(m_Store.State, nSats, m_aIndex, nullptr, nullptr);
+    }
+
+    // An epoch in source order. Without a block its text is written at
+    // once; in a block it is listed in the block's pieces (pLog gives the
+    // satellites listed while decoding, and receives nothing else).
+    int OnRange(const ConvertState& state, int nSats, const EpochIndexEntry* pIndex, Block* pBlock, BlockLog* pLog)
+    {
         if (nSats < 0)
         {
             ++m_Counts.nUndecodable;
             return CONVERT_OK;
         }
         ++m_Counts.nRangeLogs;
-        const ConvertState& state = m_Store.State;
         int64_t nMark = -1;
         if (!SampleFilterPasses(m_Job, state.nWeek, state.nMsOfWeek, &nMark) ||
             (nMark >= 0 && m_Counts.nEpochsWritten && nMark == m_nLastMark))
@@ -298,14 +461,34 @@ private:
             if (m_nHeaderLength < 0)
                 return CONVERT_ERR_OBS_OUTPUT;
         }
-        const int nText = WriteRinexObsEpoch(&state, m_aIndex, m_Job.pObsHeader, &m_Locks, m_EpochText.data(),
-                                             static_cast<uint32_t>(m_EpochText.size()));
+        int nText = 0;
+        int nBound = -1; // the epoch is formatted later, in at most this much room
+        if (!pBlock)
+            nText = WriteRinexObsEpoch(&state, pIndex, m_Job.pObsHeader, &m_Locks, m_EpochText.data(),
+                                       static_cast<uint32_t>(m_EpochText.size()));
+        else
+        {
+            // WriteRinexObsEpoch in its steps; the text is left to the last
+            // step where it is sure to come out as here.
+            uint8_t* pLli = pBlock->Lli.data() + size_t(pLog->nEntry) * OBS_SIGNALS_PER_SAT;
+            RinexEpochLossOfLock(&state, pIndex, &m_Locks, pLli);
+            if (pLog->nWritten != 0)
+            {
+                const int n = RinexEpochTextBound(&state, m_Job.pObsHeader, pLog->nWritten);
+                if (n >= 0 && static_cast<uint32_t>(n) < RINEX_EPOCH_TEXT_CAPACITY)
+                    nBound = n;
+                else
+                    nText = FormatRinexObsEpoch(&state, pIndex, m_Job.pObsHeader, pLli,
+                                                pBlock->Listed.data() + pLog->nListed, pLog->nWritten,
+                                                m_EpochText.data(), static_cast<uint32_t>(m_EpochText.size()));
+            }
+        }
         if (nText < 0)
         {
             ++m_Counts.nUndecodable;
             return CONVERT_OK;
         }
-        if (nText == 0)
+        if (nText == 0 && nBound < 0)
         {
             ++m_Counts.nEpochsEmpty;
             return CONVERT_OK;
@@ -315,10 +498,13 @@ private:
             m_pObs = CreateOutput(m_Job.pObsPath);
             if (!m_pObs)
                 return CONVERT_ERR_OBS_OUTPUT;
-            if (!WriteAll(m_pObs, m_HeaderText.data(), m_nHeaderLength))
+            if (!Emit(pBlock, m_HeaderText.data(), m_nHeaderLength))
                 return CONVERT_ERR_OBS_WRITE;
         }
-        if (!WriteAll(m_pObs, m_EpochText.data(), nText))
+        if (nBound >= 0)
+            pBlock->Pieces.push_back(
+                {static_cast<uint32_t>(pLog - pBlock->Logs.data()), 0, static_cast<uint32_t>(nBound)});
+        else if (!Emit(pBlock, m_EpochText.data(), nText))
             return CONVERT_ERR_OBS_WRITE;
         ++m_Counts.nEpochsWritten;
         m_nLastWeek = state.nWeek;
@@ -327,6 +513,184 @@ private:
         return CONVERT_OK;
     }
 
+    // Observation text in file order: written now, or kept in the block.
+    bool Emit(Block* pBlock, const char* pText, int nLength)
+    {
+        if (!pBlock)
+            return WriteAll(m_pObs, pText, nLength);
+        if (nLength > 0)
+        {
+            pBlock->Pieces.push_back({UINT32_MAX, static_cast<uint32_t>(pBlock->Made.size()), uint32_t(nLength)});
+            pBlock->Made.insert(pBlock->Made.end(), pText, pText + nLength);
+        }
+        return true;
+    }
+
+    // ---- The job in blocks ----
+
+    int RunInBlocks(LogSourceReader& reader, uint32_t nThreads)
+    {
+        std::vector<std::unique_ptr<DecodeSpace>> spaces(nThreads);
+        for (auto& p : spaces)
+            p = std::make_unique<DecodeSpace>();
+        uint64_t nWriteFailedAt = UINT64_MAX;
+        {
+            OrderedBlocks<Block> work(
+                nThreads, nThreads + 2, [&](Block& b, uint32_t n) { DecodeBlock(b, *spaces[n]); },
+                [&](Block& b, uint32_t) { OrderBlock(b); }, [&](Block& b, uint32_t) { FormatBlock(b); },
+                [&](Block& b, uint32_t)
+                {
+                    if (nWriteFailedAt == UINT64_MAX && b.Text.size() != 0 &&
+                        !WriteAll(m_pObs, b.Text.data(), static_cast<int>(b.Text.size())))
+                    {
+                        nWriteFailedAt = b.nIndex;
+                        m_bStop.store(true);
+                    }
+                });
+            uint64_t nSubmitted = 0;
+            Block* pFill = work.Take();
+            pFill->Clear();
+            LogSourceFrame frame;
+            while (!m_bStop.load(std::memory_order_relaxed) && reader.Next(&frame))
+            {
+                const LOG_ROLE_E eRole = RoleOf(frame.nMessageId);
+                if (eRole == ROLE_NONE)
+                    continue;
+                BlockLog log{};
+                log.nOffset = static_cast<uint32_t>(pFill->Bytes.size());
+                log.nLength = frame.nLength;
+                log.nMessageId = frame.nMessageId;
+                log.nForm = frame.nForm;
+                log.eRole = eRole;
+                pFill->Bytes.insert(pFill->Bytes.end(), frame.pData, frame.pData + frame.nLength);
+                pFill->Logs.push_back(log);
+                if (pFill->Bytes.size() >= BLOCK_BYTES || pFill->Logs.size() >= BLOCK_LOGS)
+                {
+                    pFill->nIndex = nSubmitted++;
+                    work.Submit(pFill);
+                    pFill = work.Take();
+                    pFill->Clear();
+                }
+            }
+            if (pFill->Logs.empty())
+                work.Return(pFill);
+            else
+            {
+                pFill->nIndex = nSubmitted++;
+                work.Submit(pFill);
+            }
+            work.Drain();
+        }
+        // The first failure in source order: a text that could not be
+        // written holds only epochs before the ordered step's failure.
+        if ((nWriteFailedAt != UINT64_MAX && nWriteFailedAt <= m_nOrderFailedAt) || m_bFormatFailed.load())
+            return CONVERT_ERR_OBS_WRITE;
+        return m_nOrderStatus;
+    }
+
+    // Every log's record, and every range log's epoch with the satellites
+    // that get a record.
+    void DecodeBlock(Block& b, DecodeSpace& space)
+    {
+        if (m_bStop.load(std::memory_order_relaxed))
+            return;
+        for (BlockLog& log : b.Logs)
+        {
+            const LogSourceFrame frame{b.Bytes.data() + log.nOffset, log.nLength, log.nMessageId, log.nForm};
+            const uint8_t* pRecord = nullptr;
+            log.bRecord = LogSourceRecord(frame, space.pDecoded.get(), &pRecord, &log.nRecordLength);
+            if (!log.bRecord)
+                continue;
+            log.bRecordInBytes = pRecord != space.pDecoded.get();
+            if (log.bRecordInBytes)
+                log.nRecordOffset = static_cast<uint32_t>(pRecord - b.Bytes.data());
+            else
+            {
+                log.nRecordOffset = static_cast<uint32_t>(b.Records.size());
+                b.Records.insert(b.Records.end(), pRecord, pRecord + log.nRecordLength);
+            }
+            if (log.eRole != ROLE_RANGE)
+                continue;
+            BinaryLogHeader h;
+            std::memcpy(&h, pRecord, sizeof(h));
+            if (h.TimeStatus < MIN_TIME_STATUS)
+            {
+                log.nSats = RANGE_NOT_CONVERTED;
+                continue;
+            }
+            // Straight into the block's entries.
+            EpochIndexEntry* pIndex = b.Entries.Room(OBS_MAX_SATS);
+            log.nSats = DecodeRange(h, pRecord, log.nRecordLength, m_Job, &space.Store, pIndex);
+            if (log.nSats < 0)
+                continue;
+            log.State = space.Store.State;
+            log.nEntry = static_cast<uint32_t>(b.Entries.size());
+            b.Entries.Use(static_cast<size_t>(log.nSats));
+            log.nWritten = ListRinexEpochSatellites(&log.State, pIndex, m_Job.pObsHeader, space.aListed);
+            log.nListed = static_cast<uint32_t>(b.Listed.size());
+            b.Listed.insert(b.Listed.end(), space.aListed, space.aListed + log.nWritten);
+        }
+        b.Lli.resize(b.Entries.size() * OBS_SIGNALS_PER_SAT);
+    }
+
+    // The block's logs in source order, as log by log.
+    void OrderBlock(Block& b)
+    {
+        if (m_bStop.load(std::memory_order_relaxed))
+            return;
+        for (BlockLog& log : b.Logs)
+        {
+            int nStatus = CONVERT_OK;
+            if (!log.bRecord)
+                ++m_Counts.nUndecodable;
+            else if (log.eRole == ROLE_EPHEMERIS)
+            {
+                const uint8_t* pRecord = (log.bRecordInBytes ? b.Bytes.data() : b.Records.data()) + log.nRecordOffset;
+                BinaryLogHeader h;
+                std::memcpy(&h, pRecord, sizeof(h));
+                const LogSourceFrame frame{b.Bytes.data() + log.nOffset, log.nLength, log.nMessageId, log.nForm};
+                nStatus = OnEphemeris(frame, h, pRecord, log.nRecordLength);
+            }
+            else if (log.nSats != RANGE_NOT_CONVERTED)
+                nStatus = OnRange(log.State, log.nSats, b.Entries.data() + log.nEntry, &b, &log);
+            if (nStatus != CONVERT_OK)
+            {
+                m_nOrderStatus = nStatus;
+                m_nOrderFailedAt = b.nIndex;
+                m_bStop.store(true);
+                return;
+            }
+        }
+    }
+
+    // The block's observation text, in file order.
+    void FormatBlock(Block& b)
+    {
+        for (const TextPiece& piece : b.Pieces)
+        {
+            const uint32_t nRoom = piece.nLength + 1;
+            char* pOut = b.Text.Room(nRoom);
+            if (piece.nLog == UINT32_MAX)
+            {
+                std::memcpy(pOut, b.Made.data() + piece.nOffset, piece.nLength);
+                b.Text.Use(piece.nLength);
+                continue;
+            }
+            const BlockLog& log = b.Logs[piece.nLog];
+            const int n = FormatRinexObsEpoch(&log.State, b.Entries.data() + log.nEntry, m_Job.pObsHeader,
+                                              b.Lli.data() + size_t(log.nEntry) * OBS_SIGNALS_PER_SAT,
+                                              b.Listed.data() + log.nListed, log.nWritten, pOut, nRoom);
+            // The bound holds the text, so this is not reached; were it,
+            // the file would lack an epoch it counts: the job fails.
+            if (n <= 0)
+            {
+                m_bFormatFailed.store(true);
+                m_bStop.store(true);
+                continue;
+            }
+            b.Text.Use(static_cast<size_t>(n));
+        }
+    }
     // The header's first and last observation (the last until the next epoch).
     void SetHeaderTimes(uint32_t nWeek, uint32_t nMs)
     {
@@ -443,6 +807,12 @@ private:
     uint32_t m_nLastWeek = 0;
     uint32_t m_nLastMs = 0;
     int64_t m_nLastMark = -1; // sample mark of the last epoch written
+    // The job in blocks: the first failure of the ordered step and its block;
+    // a failure anywhere stops the reading and the steps.
+    int m_nOrderStatus = CONVERT_OK;
+    uint64_t m_nOrderFailedAt = UINT64_MAX;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bFormatFailed{false};
 };
 
 struct WorkerProgress

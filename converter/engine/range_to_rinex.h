@@ -38,6 +38,11 @@ struct RangeToRinexJob
     const RinexNavHeader* pNavHeader = nullptr;
     int32_t nLeapMs = 0; // the job's leap value, for a GLONASS file whose header record gives none
 
+    // Threads that decode and format the epochs: 0 as many as the cores the
+    // job may run on, 1 the calling thread alone; 8 at most. The files are
+    // the same byte for byte whatever the count.
+    uint32_t nThreads = 0;
+
     // After every block read; a non-zero result ends the job early.
     LogSourceProgressFn pProgress = nullptr;
     void* pProgressContext = nullptr;

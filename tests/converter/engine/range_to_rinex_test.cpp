@@ -7,11 +7,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
+#include <regex>
 #include <ostream>
 #include <string>
 #include <thread>
 
 #include "codec/gnss_time.h"
+#include "codec/catalogue.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/work_thread.h"
@@ -597,5 +600,116 @@ TEST_F(RangeToRinex, ObservationHeaderWaitsForAnEpochWithObservations)
     EXPECT_EQ(EpochTimes(sObs), std::vector<std::string>{"> 2024 01 01 00 00 19.0000000"});
     EXPECT_EQ(Read(m_asNav[GNSS_SYSTEM_GPS]).substr(0, 80),
               "     3.04           N                   G                   RINEX VERSION / TYPE");
+}
+// A day at 10 s of every system as a receiver logs it: binary RANGECMP with
+// RANGE and RANGECMP text among it, each ephemeris every 5 minutes, and the
+// things that take the job's state from epoch to epoch: repeated epochs,
+// coarse-time epochs, epochs of no system the file holds, slips (a lock time
+// that starts again), a gap, an epoch a clock step puts 3 ms late, logs
+// with a bad CRC and garbage.
+SourceFile EveryGnssDay()
+{
+    using namespace loggen;
+    const std::vector<Signal> sigs = EveryGnssConstellation();
+    const std::vector<Signal> sbasOnly = {{TRACK_SYS_SBAS, 0, 133, 0}};
+    SourceFile src;
+    for (uint32_t k = 0; k < 8640; ++k)
+    {
+        // Logged on the receiver's 10 s marks of GPS time.
+        const double dT = 10.0 * k;
+        const uint32_t nMs = 86400000 + 10000 * k + (k % 409 == 7 ? 3 : 0);
+        if (k % 30 == 0)
+            AddEphemerides(sigs, kWeek, nMs, k / 720 + 1, [&src](const Bytes& b) { src.Add(b); });
+        if (k >= 5000 && k < 5090)
+            continue; // a gap of 15 minutes
+        std::vector<RANGE_OBS_T> obs = Epoch(sigs, dT);
+        if (k % 53 == 0)
+            obs[(k / 53) % obs.size()].LockTime = 0.25f;
+        const Bytes range = RangeRecord(kWeek, nMs, obs, MSG_ID_RANGE, k % 131 == 5 ? 20 : kFineSteering);
+        if (k % 211 == 3)
+            src.Add(Binary(RangeRecord(kWeek, nMs, Epoch(sbasOnly, dT))));
+        else if (k % 5 == 1)
+            src.Add(Text(range, FormatRange));
+        else if (k % 11 == 2)
+            src.Add(Text(RangeCmpRecord(range), FormatRangeCmp));
+        else
+        {
+            Bytes cmp = Binary(RangeCmpRecord(range));
+            if (k % 173 == 9)
+                cmp[cmp.size() / 3] ^= 0x10;
+            src.Add(cmp);
+            if (k % 97 == 4)
+                src.Add(cmp);
+        }
+        if (k % 401 == 11)
+            src.Add("\x01\x02 noise \xAA\x44\x12\x1C #RANGEA,");
+    }
+    return src;
+}
+
+// The job on several threads writes the files of the job on one, byte for
+// byte, and counts the same: on a day of every system, in RINEX 3.04 and
+// 2.11, whole and sampled.
+TEST_F(RangeToRinex, ParallelJobWritesWhatOneThreadWrites)
+{
+    Load(EveryGnssDay(), 304, 3, 1 | 2 | 4 | 8 | 32);
+    const RinexObsHeader scanned304 = m_ObsHeader;
+    m_ObsHeader = HeaderFromScan(211, m_Scan, 3, 1 | 2 | 4 | 8 | 32);
+    const RinexObsHeader scanned211 = m_ObsHeader;
+    struct Case
+    {
+        const RinexObsHeader* pHeader;
+        bool bMixed;
+        bool bSampled;
+    };
+    for (const Case& c : {Case{&scanned304, true, false}, Case{&scanned211, false, false}, Case{&scanned304, false, true}})
+    {
+        std::string asFiles[2];
+        RangeToRinexCounts aCounts[2];
+        for (uint32_t nRun = 0; nRun < 2; ++nRun)
+        {
+            // Each run beside its own ephemeris dumps.
+            const std::string sDir = m_sDir + (nRun ? "threads/" : "one/");
+            QDir().mkpath(QString::fromStdString(sDir));
+            const std::string sObs = sDir + "out.obs";
+            const char* apNames[GNSS_SYSTEM_COUNT] = {"out.nav", "out.glo", "out.gal", "out.bds", "", "out.qzs"};
+            std::string asNav[GNSS_SYSTEM_COUNT];
+            m_ObsHeader = *c.pHeader;
+            RangeToRinexJob job = Job(LOG_ID_UNKNOWN, 1 | 2 | 4 | 8 | 32);
+            job.pObsPath = sObs.c_str();
+            for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+            {
+                asNav[s] = *apNames[s] ? sDir + apNames[s] : std::string();
+                job.apNavPaths[s] = asNav[s].c_str();
+            }
+            job.bMixedNav = c.bMixed;
+            if (c.bSampled)
+            {
+                job.bExtract = job.bDecimate = true;
+                job.nStartWeek = job.nEndWeek = kWeek;
+                job.nStartMs = kDayMs + 3 * 3600000;
+                job.nEndMs = kDayMs + 20 * 3600000;
+                job.dInterval = 30.0;
+            }
+            job.nThreads = nRun ? 4 : 1;
+            ASSERT_EQ(Run(job), CONVERT_OK);
+            aCounts[nRun] = m_Counts;
+            for (const std::string& sPath : asNav)
+                asFiles[nRun] += sPath.empty() ? "" : MaskDate(Read(sPath));
+            for (const char* pDump : {"GPSEPHEM.log", "GLOEPHEM.log", "GALEPHEM.log", "BDSEPHEM.log", "QZSEPHEM.log"})
+                asFiles[nRun] += Read(sDir + pDump);
+            asFiles[nRun] = MaskDate(Read(sObs)) + asFiles[nRun];
+        }
+        EXPECT_TRUE(asFiles[0] == asFiles[1]) << "version " << c.pHeader->nVersion << (c.bSampled ? " sampled" : "");
+        EXPECT_EQ(std::memcmp(&aCounts[0], &aCounts[1], sizeof aCounts[0]), 0);
+        // The day holds what the job takes its state from.
+        const RangeToRinexCounts& n = aCounts[0];
+        EXPECT_GT(n.nEpochsWritten, c.bSampled ? 1900u : 8000u);
+        EXPECT_GT(n.nEpochsRepeated + n.nEpochsFiltered, 0u);
+        EXPECT_GT(n.nEpochsEmpty, 0u);
+        EXPECT_GT(n.nEphemerides, 100u);
+        EXPECT_GT(n.Source.nBadCrcLogs, 0u);
+        EXPECT_TRUE(std::regex_search(asFiles[0], std::regex(R"(\.\d{3}1\d)"))) << "a loss of lock flagged";
+    }
 }
 } // namespace
