@@ -3,10 +3,11 @@
 // every 5 minutes), about 74 MB, made by the codec and converted to RINEX 3.04
 // and 2.11 observation and navigation files; beside it the I/O floor of the
 // same job (reading the source and writing as many bytes as the job writes,
-// from and to the page cache), the job's peak resident memory on the whole
-// day and on its first two hours, and the source scan. The files are written
-// once into $ZV_BENCH_DIR (default /tmp) and kept. The job uses the cores it
-// may run on, so the one-core figure is the same program under taskset:
+// from and to the page cache, into new files), the job's peak resident
+// memory on the whole day and on its first two hours, and the source scan.
+// The sources are written once into $ZV_BENCH_DIR (default /tmp) and kept.
+// The job uses the cores it may run on, so the one-core figure is the same
+// program under taskset:
 //   build/release/bench/bench_engine --benchmark_filter=EveryGnssDay
 //   taskset -c 0 build/release/bench/bench_engine --benchmark_filter=EveryGnssDay
 #include <benchmark/benchmark.h>
@@ -97,6 +98,16 @@ struct DayJob
         job.pNavHeader = &nav;
     }
 
+    // The outputs of an earlier run are removed, so that the job writes new
+    // files as on a first run and not over a page cache it must drop first.
+    void RemoveOutputs() const
+    {
+        unlink(sObs.c_str());
+        for (const std::string& s : asNav)
+            if (!s.empty())
+                unlink(s.c_str());
+    }
+
     long OutputBytes() const
     {
         long n = FileSize(sObs);
@@ -117,8 +128,13 @@ void DayToRinex(benchmark::State& state, int32_t nVersion)
     DayJob day(sSrc, nVersion, 86400);
     RangeToRinexCounts counts{};
     for (auto _ : state)
+    {
+        state.PauseTiming();
+        day.RemoveOutputs();
+        state.ResumeTiming();
         if (ConvertRangeLogToRinex(day.job, &counts) != 0)
             state.SkipWithError("conversion failed");
+    }
     state.SetBytesProcessed(state.iterations() * FileSize(sSrc));
     state.counters["epochs"] = counts.nEpochsWritten;
     state.counters["nav_records"] = counts.nEphemerides;
@@ -149,6 +165,9 @@ void BM_EveryGnssDayIoFloor(benchmark::State& state)
     std::vector<char> block(65536);
     for (auto _ : state)
     {
+        state.PauseTiming();
+        unlink(sOut.c_str());
+        state.ResumeTiming();
         FILE* pIn = std::fopen(sSrc.c_str(), "rb");
         FILE* pOut = std::fopen(sOut.c_str(), "wb");
         if (!pIn || !pOut)
@@ -185,6 +204,7 @@ void BM_EveryGnssDayPeakMemory(benchmark::State& state)
     for (auto _ : state)
     {
         DayJob day(sSrc, 304, nEpochs);
+        day.RemoveOutputs();
         const pid_t pid = fork();
         if (pid == 0)
             _exit(ConvertRangeLogToRinex(day.job) == 0 ? 0 : 1);
