@@ -369,7 +369,7 @@ uint32_t LongestSatelliteRecord(const RinexObsHeader* pHeader, const Rinex2Colum
     uint32_t nCodes = 0;
     for (uint32_t s = 0; s < OBS_SYSTEMS; ++s)
         nCodes = std::max(nCodes, std::min<uint32_t>(pHeader->Systems[s].nCodeCount, RINEX_MAX_CODES));
-    return 3 + 16 * nTypes * nCodes + 1;
+    return 4 + 16 * nTypes * nCodes + 1; // letter, number (up to three digits), columns, line end
 }
 } // namespace
 

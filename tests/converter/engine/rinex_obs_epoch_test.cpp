@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,23 @@ public:
             WriteRinexObsEpoch(&m_State, m_Index.data(), &h, &g_Locks, buf.data(), static_cast<uint32_t>(buf.size()));
         EXPECT_GE(n, 0);
         return n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string();
+    }
+
+    // The text through the writer's three steps, in exactly the room their
+    // bound gives; *pBound gets the bound.
+    std::string TextInSteps(const RinexObsHeader& h, int* pBound)
+    {
+        m_State.nSatCount = static_cast<uint16_t>(m_Index.size());
+        std::vector<uint8_t> lli(m_Index.size() * OBS_SIGNALS_PER_SAT);
+        std::vector<uint16_t> listed(m_Index.size());
+        RinexEpochLossOfLock(&m_State, m_Index.data(), &g_Locks, lli.data());
+        const uint32_t n = ListRinexEpochSatellites(&m_State, m_Index.data(), &h, listed.data());
+        *pBound = RinexEpochTextBound(&m_State, &h, n);
+        std::vector<char> buf(static_cast<size_t>(std::max(*pBound, 0)) + 1);
+        const int nText = FormatRinexObsEpoch(&m_State, m_Index.data(), &h, lli.data(), listed.data(), n, buf.data(),
+                                              static_cast<uint32_t>(buf.size()));
+        EXPECT_GE(nText, 0);
+        return nText > 0 ? std::string(buf.data(), static_cast<size_t>(nText)) : std::string();
     }
 
 private:
@@ -372,4 +390,47 @@ TEST_F(RinexObsEpoch, WritesTheEpochToTheFile)
     EXPECT_EQ(WriteRinexObsEpochBlock(&state, &entry, &h, &g_Locks, nullptr), -1);
     char small[40];
     EXPECT_EQ(WriteRinexObsEpoch(&state, &entry, &h, &g_Locks, small, sizeof(small)), -1);
+}
+
+// The writer's steps as a job on several threads takes them give the text of
+// the whole writer, within the bound that job reserves for it: on the fullest
+// epochs, every satellite of every system with five signals, each slot's
+// lock restarting every other epoch.
+TEST_F(RinexObsEpoch, StepsGiveTheWritersTextWithinTheirBound)
+{
+    const std::pair<uint32_t, std::vector<uint16_t>> systems[] = {{G, {0, 33096, 2128, 520, 384}},
+                                                                  {R, {1, 201, 9, 17, 2385}},
+                                                                  {E, {2306, 2506, 2514, 2522, 130}},
+                                                                  {C, {3, 19, 11, 2395, 2531}},
+                                                                  {J, {5, 525, 2133, 389, 2917}}};
+    for (int32_t v : {211, 212, 304})
+    {
+        ScanResult scan;
+        for (const auto& sys : systems)
+            for (uint16_t nCode : sys.second)
+                scan.Add(sys.first, nCode, 0xFFFF);
+        RinexObsHeader h = MakeObsHeader(v, scan, 63);
+        std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
+        ASSERT_GT(WriteRinexObsHeader(&h, 0, buf.data(), static_cast<uint32_t>(buf.size())), 0);
+        std::string asText[2];
+        for (int nWay = 0; nWay < 2; ++nWay)
+        {
+            g_Locks = RinexLockHistory{};
+            for (uint32_t k = 0; k < 2; ++k)
+            {
+                Epoch epoch(86418000 + 1000 * k);
+                for (const auto& sys : systems)
+                    for (uint8_t nSat = 1; nSat <= (sys.first == J ? 10 : 64); ++nSat)
+                        for (uint16_t nCode : sys.second)
+                            epoch.Add(sys.first, nSat, nCode, 21000000.123 + nSat, -123456789.875 - nCode)
+                                .dLockTime = (k + nSat) % 2 ? 3.0 : 100.0;
+                int nBound = 0;
+                const std::string sText = nWay ? epoch.TextInSteps(h, &nBound) : epoch.Text(h);
+                EXPECT_LE(sText.size(), nWay ? static_cast<size_t>(nBound) : sText.size()) << v;
+                asText[nWay] += sText;
+            }
+        }
+        EXPECT_GT(asText[0].size(), 100000u) << v;
+        EXPECT_TRUE(asText[0] == asText[1]) << v;
+    }
 }
