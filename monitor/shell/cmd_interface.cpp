@@ -4,7 +4,7 @@
 
 #include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb_port_ctrl.h"
-#include "monitor/shell/port_tab.h"
+#include "monitor/shell/port_tab_calls.h"
 
 namespace
 {
@@ -101,7 +101,7 @@ void QZvCmdInterface::ParseCmd(QString sCmd)
     if (kind == QZvPortCtrlBase::PORT_TYPE_UART)
     {
         const QString sPath = SerialDevicePath(sPort);
-        if (m_pPortTab != nullptr && m_pPortTab->IsPortNameOpen(sPath))
+        if (PortTabReconnectByName(m_pPortTab, sPath))
             return;
         m_UartConfig.PortName = sPath;
         m_UartConfig.BaudRate = rate;

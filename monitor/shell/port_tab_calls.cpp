@@ -1,8 +1,6 @@
 #include "monitor/shell/port_tab_calls.h"
 
 #include "monitor/ports/port_ctrl_base.h"
-
-#if __has_include("monitor/shell/port_tab.h")
 #include "monitor/shell/port_tab.h"
 
 QZvPortCtrlBase* PortTabCurPortCtrl(const CPortTab* pTabs) { return pTabs ? pTabs->GetCurPortCtrl() : nullptr; }
@@ -17,15 +15,3 @@ bool PortTabRefreshText(CPortTab* pTabs, uint UniquePortID) { return pTabs && pT
 bool PortTabReconnectByName(CPortTab* pTabs, const QString& sName) { return pTabs && pTabs->IsPortNameOpen(sName); }
 
 QString PortTabIcon(uint PortType) { return CPortTab::GetPortTypeIcon(PortType); }
-#else
-// Until the tab set is built there are no tabs.
-QZvPortCtrlBase* PortTabCurPortCtrl(const CPortTab*) { return nullptr; }
-
-bool PortTabHasPortName(const CPortTab*, const QString&, QZvPortCtrlBase**) { return false; }
-
-bool PortTabRefreshText(CPortTab*, uint) { return false; }
-
-bool PortTabReconnectByName(CPortTab*, const QString&) { return false; }
-
-QString PortTabIcon(uint) { return QString(); }
-#endif

@@ -1,8 +1,7 @@
 // What the connection windows ask of the port tab set (CPortTab): the
 // current port, whether a port name has a tab, and resetting or reconnecting
-// a port's tab. The windows call these instead of the tab set's header so
-// that they build before the tab set does; once the tab set is part of the
-// build they are its own operations (port_tab_calls.cpp).
+// a port's tab. Each is the tab set's own operation, safe to call before the
+// window has been given its tab set.
 #pragma once
 
 #include <QString>
