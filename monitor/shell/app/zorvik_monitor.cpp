@@ -526,8 +526,6 @@ void QZorvikMonitor::OnChangeLayout()
         FlexManager::instance()->Layout(0);
     else if (pSender == m_pUi->actionAdvance)
         FlexManager::instance()->Layout(1);
-    OnLangChanged(m_pLangGroup->checkedAction());
-    OnLanguageUpdate();
 }
 
 void QZorvikMonitor::OnShowDefaultGraphWindows()

@@ -91,6 +91,15 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     const QList<CStandInWindow*> standIns = StandIns(W());
     for (int i = 0; i < standIns.size(); ++i)
         EXPECT_EQ(standIns.at(i)->Calls("OnLanguageUpdate"), updates.at(i) + 1) << standIns.at(i)->objectName().toStdString();
+    // Docks a layout change shows, new ones included, carry the titles of the language in use.
+    Form().actionAdvance->trigger();
+    QCoreApplication::processEvents();
+    for (QWidget* pWidget : {static_cast<QWidget*>(W().pSkyPlot), static_cast<QWidget*>(W().pCN0),
+                             static_cast<QWidget*>(W().pRangeView), static_cast<QWidget*>(W().pMapWindow)})
+        EXPECT_EQ(DockTitle(pWidget), pWidget->windowTitle()) << pWidget->objectName().toStdString();
+    EXPECT_EQ(DockTitle(W().pCN0), QStringLiteral("载噪比视图"));
+    Form().actionSimplify->trigger();
+    EXPECT_EQ(DockTitle(W().pCmdContainer), QStringLiteral("命令窗口"));
 
     Window().EnglishAction()->trigger();
     QCoreApplication::processEvents();
