@@ -4,10 +4,13 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
+#include <QStyle>
+#include <QTabBar>
 #include <QTextCodec>
 #include <QTextDocument>
 #include <cstring>
@@ -55,6 +58,27 @@ CPortTab::CPortTab(QWidget* pParent) : QFlexWindowSet(pParent), m_pPosDataParser
 }
 
 CPortTab::~CPortTab() = default;
+
+void CPortTab::changeEvent(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::LanguageChange)
+        SetCloseButtonTips();
+    QFlexWindowSet::changeEvent(pEvent);
+}
+
+void CPortTab::SetCloseButtonTips()
+{
+    if (!tabsClosable())
+        return;
+    QTabBar* pBar = tabBar();
+    const auto eSide = static_cast<QTabBar::ButtonPosition>(
+        pBar->style()->styleHint(QStyle::SH_TabBar_CloseButtonPosition, nullptr, pBar));
+    for (int i = 0; i < pBar->count(); ++i)
+    {
+        if (QWidget* pButton = pBar->tabButton(i, eSide))
+            pButton->setToolTip(tr("Close Window"));
+    }
+}
 
 POS_DATA_T* CPortTab::GetPosData() const { return &m_pPosDataParser->m_PosData; }
 
@@ -230,6 +254,7 @@ void CPortTab::OnAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortTyp
     if (PortType == QZvPortCtrlBase::PORT_TYPE_NTRIP)
         pView->m_DisplayMode = 3;
     addTab(pView, QIcon(GetPortTypeIcon(PortType)), PortTabText(pPortCtrl));
+    SetCloseButtonTips();
 
     if (auto* pNtrip = qobject_cast<QZvNTripPortCtrl*>(pPortCtrl))
     {
@@ -603,6 +628,7 @@ void CPortTab::OnLockTabAll()
 {
     m_bLockAll = !m_bLockAll;
     setTabsClosable(!m_bLockAll);
+    SetCloseButtonTips();
 }
 
 void CPortTab::OnRenameTabDiag()

@@ -167,7 +167,13 @@ public slots:
     void OnUsbUpdateFail(uint UniquePortID, int UpdateFail);
     void OnCurrentChanged();
 
+protected:
+    void changeEvent(QEvent* pEvent) override;
+
 private:
+    // Gives every tab's close button its tool tip; buttons come with a new tab
+    // and when the tabs become closable again.
+    void SetCloseButtonTips();
     // The tab text a port gets when it is added.
     static QString PortTabText(QZvPortCtrlBase* pPortCtrl);
     // Connects the view's baud-rate signal to its controller (once) and emits it.

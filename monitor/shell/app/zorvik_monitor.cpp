@@ -1,6 +1,5 @@
 #include "monitor/shell/app/zorvik_monitor.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -332,11 +331,6 @@ void QZorvikMonitor::OnUpdateDiag()
     m_W.pStatusBar->OnUpdateGUIStatus(this, QZvStatusBar::REFRESH_PAUSE);
     if (m_TickCount % VIEW_TICKS == 0)
     {
-        for (QAbstractButton* pButton : pTabs->findChildren<QAbstractButton*>())
-        {
-            if (pButton->inherits("CloseButton"))
-                pButton->setToolTip(tr("Close Window"));
-        }
         if (m_W.pSkyPlot->isVisible())
             emit SignalUpdateSkyPlot(pPos);
         if (m_W.pTrackPlot->isVisible())

@@ -412,10 +412,6 @@
         <translation>DisconnectAll</translation>
     </message>
     <message>
-        <source>Close Window</source>
-        <translation>Close Window</translation>
-    </message>
-    <message>
         <source>File Replay Control</source>
         <translation>File Replay Control</translation>
     </message>

@@ -412,10 +412,6 @@
         <translation>全部断开</translation>
     </message>
     <message>
-        <source>Close Window</source>
-        <translation>关闭窗口</translation>
-    </message>
-    <message>
         <source>File Replay Control</source>
         <translation>文件回放控制</translation>
     </message>

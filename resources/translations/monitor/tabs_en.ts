@@ -3,6 +3,10 @@
 <context>
     <name>CPortTab</name>
     <message>
+        <source>Close Window</source>
+        <translation>Close Window</translation>
+    </message>
+    <message>
         <source>input error</source>
         <translation>input error</translation>
     </message>

@@ -3,6 +3,10 @@
 <context>
     <name>CPortTab</name>
     <message>
+        <source>Close Window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message>
         <source>input error</source>
         <translation>输入错误</translation>
     </message>

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QStyle>
+#include <QTabBar>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +29,7 @@
 #include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb/usb_mem_backend.h"
 #include "monitor/ports/usb/usb_sim_receiver.h"
+#include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/script_process.h"
 #include "shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
@@ -484,10 +487,30 @@ TEST(PortTabs, MarksLocksAndNames)
     EXPECT_TRUE(lock.at(0).at(0).toBool());
     EXPECT_FALSE(lock.at(1).at(0).toBool());
 
+    // Each tab's close button says what it does, from its first showing, once
+    // the tabs are closable again after a lock, and in the language chosen.
+    const auto closeTips = [&shell] {
+        QTabBar* pBar = shell.Tabs.tabBar();
+        const auto eSide = static_cast<QTabBar::ButtonPosition>(
+            pBar->style()->styleHint(QStyle::SH_TabBar_CloseButtonPosition, nullptr, pBar));
+        QStringList tips;
+        for (int i = 0; i < pBar->count(); ++i)
+            tips << (pBar->tabButton(i, eSide) ? pBar->tabButton(i, eSide)->toolTip() : QStringLiteral("no button"));
+        return tips;
+    };
+    const QStringList english = {"Close Window", "Close Window"};
+    EXPECT_EQ(closeTips(), english);
     shell.Tabs.OnLockTabAll();
     EXPECT_FALSE(shell.Tabs.tabsClosable());
     shell.Tabs.OnLockTabAll();
     EXPECT_TRUE(shell.Tabs.tabsClosable());
+    EXPECT_EQ(closeTips(), english);
+    InstallMonitorTranslations(QStringLiteral("zh"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(closeTips(), QStringList({"关闭窗口", "关闭窗口"}));
+    InstallMonitorTranslations(QStringLiteral("en"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(closeTips(), english);
 
     // A name another tab has is asked again; the tab's own name is fine.
     shell.Prompt.Texts = {"base.log", "rover.log", "rover"};
