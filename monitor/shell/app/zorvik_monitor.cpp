@@ -764,21 +764,13 @@ void QZorvikMonitor::closeEvent(QCloseEvent* pEvent)
     }
     ShutDown(true);
     emit SignalMainWindowClose();
-    // Windows without a parent would keep the program running; with the main
-    // window as parent they close and go with it.
-    const QList<QWidget*> windows = {
-        m_W.pPortTab,    m_W.pQuickConnect, m_W.pAbout,    m_W.pMsgConfig, m_W.pINSConfig,
-        m_W.pPortList,   m_W.pRecvConfig,   m_W.pReplay,   m_W.pLockOut,   m_W.pConfigCheck,
-        m_W.pAutoLog,    m_W.pFreset,       m_W.pKMZGen,   m_W.pHexToBin,  m_W.pRegression,
-        m_W.pNvmLog,     m_W.pHardware,     m_W.pUserconfig, m_W.pLoglist, m_W.pINSConfigCheck,
-        m_W.pProductMode, m_W.pMediumFreq,  m_W.pLonLat,   m_W.pDebugWindow, m_W.pMsgFilter};
-    for (QWidget* pWindow : windows)
+    // The windows the monitor owns close with it; they go when it is destroyed.
+    for (const QPointer<QObject>& pObject : qAsConst(m_Owned))
     {
-        pWindow->hide();
-        if (pWindow->parent() == nullptr)
-            pWindow->setParent(this, pWindow->windowFlags());
+        auto* pWidget = qobject_cast<QWidget*>(pObject.data());
+        if (pWidget != nullptr && pWidget->isWindow())
+            pWidget->hide();
     }
-    m_W.pTimer->setParent(this);
     pEvent->accept();
 }
 
