@@ -172,6 +172,11 @@ void QButtonBar::OnDeleteButtonGroup()
     m_Set.GroupNames.removeAt(i);
     m_Set.GroupLabels.removeAt(i);
     m_Set.GroupSendStrings.removeAt(i);
+    // An editor open on a later group follows it; one on this group has nothing left to change.
+    if (m_EditTarget.Group == i)
+        m_EditTarget = EDIT_TARGET_T();
+    else if (m_EditTarget.Group > i)
+        --m_EditTarget.Group;
     Save();
     // Removing the current entry makes another current, which shows it.
     m_pGroupCombo->removeItem(i);
@@ -181,45 +186,56 @@ void QButtonBar::OnNewButton()
 {
     qCDebug(lcConsole, "OnNewButton");
     m_pCurAction = nullptr;
-    QString sLabel;
-    QString sSend;
-    emit SignalOpenButtonEditWindow(sLabel, sSend);
+    OpenEditor(-1);
 }
 
 void QButtonBar::OnEditButton()
 {
     qCDebug(lcConsole, "OnEditButton");
-    const int i = ButtonIndex(m_pCurAction);
-    QString sLabel = i >= 0 ? m_Labels.at(i) : QString();
-    QString sSend = i >= 0 ? m_SendStrings.at(i) : QString();
+    OpenEditor(ButtonIndex(m_pCurAction));
+}
+
+void QButtonBar::OpenEditor(int Button)
+{
+    // The editor does not wait: buttons may be clicked and groups switched
+    // before "OK", so the button it edits is fixed now.
+    m_EditTarget.Group = m_pGroupCombo->currentIndex();
+    m_EditTarget.Button = Button;
+    QString sLabel = Button >= 0 ? m_Labels.at(Button) : QString();
+    QString sSend = Button >= 0 ? m_SendStrings.at(Button) : QString();
     emit SignalOpenButtonEditWindow(sLabel, sSend);
 }
 
 void QButtonBar::OnGetButtonInfo(QString& Label, QString& SendString)
 {
-    const int i = ButtonIndex(m_pCurAction);
-    if (m_pCurAction != nullptr && i < 0)
+    const EDIT_TARGET_T target = m_EditTarget;
+    m_EditTarget = EDIT_TARGET_T();
+    const int g = target.Group;
+    if (g < 0 || g >= m_Set.GroupNames.size() || target.Button >= m_Set.GroupLabels.at(g).size())
+    {
+        qCDebug(lcConsole, "The edited button is gone");
         return;
+    }
+    QStringList& labels = m_Set.GroupLabels[g];
+    QStringList& sends = m_Set.GroupSendStrings[g];
+    int i = target.Button;
     if (i < 0)
     {
-        m_Labels.append(Label);
-        m_SendStrings.append(SendString);
+        labels.append(Label);
+        sends.append(SendString);
+        i = labels.size() - 1;
     }
     else
     {
-        m_Labels[i] = Label;
-        m_SendStrings[i] = SendString;
+        labels[i] = Label;
+        sends[i] = SendString;
     }
-    const int g = m_pGroupCombo->currentIndex();
-    if (g >= 0 && g < m_Set.GroupNames.size())
-    {
-        m_Set.GroupLabels[g] = m_Labels;
-        m_Set.GroupSendStrings[g] = m_SendStrings;
-        Save();
-    }
+    Save();
+    if (g != m_pGroupCombo->currentIndex())
+        return;
     ShowGroup();
     // The button just made or edited is the one the next edit acts on.
-    m_pCurAction = m_Actions.value(i < 0 ? m_Actions.size() - 1 : i);
+    m_pCurAction = m_Actions.value(i);
 }
 
 void QButtonBar::OnDeleteButton()
@@ -231,6 +247,11 @@ void QButtonBar::OnDeleteButton()
         return;
     m_Set.GroupLabels[g].removeAt(i);
     m_Set.GroupSendStrings[g].removeAt(i);
+    // An editor open on this group's buttons follows them.
+    if (m_EditTarget.Group == g && m_EditTarget.Button == i)
+        m_EditTarget = EDIT_TARGET_T();
+    else if (m_EditTarget.Group == g && m_EditTarget.Button > i)
+        --m_EditTarget.Button;
     Save();
     ShowGroup();
 }

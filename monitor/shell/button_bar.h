@@ -67,6 +67,18 @@ private:
     // Writes the groups to the preset file; a failure is shown once per run.
     void Save();
     int ButtonIndex(const QAction* pAction) const { return m_Actions.indexOf(const_cast<QAction*>(pAction)); }
+    // Opens the editor on a button of the current group, or on a new one (-1).
+    void OpenEditor(int Button);
+
+    // What the open editor's "OK" changes, fixed when the editor opens: a
+    // button of a group, or a new one at the group's end (Button -1). Group
+    // is -1 when there is nothing to change, also once the group or the
+    // button has been deleted while the editor was open.
+    struct EDIT_TARGET_T
+    {
+        int Group = -1;
+        int Button = -1;
+    };
 
     QButtonEdit* m_pButtonEdit;
     QString m_sPresetPath;
@@ -80,4 +92,5 @@ private:
     QComboBox* m_pGroupCombo;
     PRESET_SET_T m_Set;
     bool m_bSaveFailShown = false;
+    EDIT_TARGET_T m_EditTarget;
 };

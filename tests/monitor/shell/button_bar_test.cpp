@@ -118,6 +118,54 @@ TEST_F(ButtonBar, AGroupMadeInTheBarIsSavedReadBackAndItsButtonsSend)
     EXPECT_EQ(Labels(), QStringList(QStringLiteral("Version")));
 }
 
+TEST_F(ButtonBar, AnEditLandsOnTheButtonItWasOpenedOnWhateverIsClickedBeforeOk)
+{
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Ver"), QStringLiteral("log version"));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Pos"), QStringLiteral("log bestposa"));
+    m_Prompt.Texts = {QStringLiteral("Base")};
+    ChooseOnEmptySpace(QStringLiteral("Add Group"));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Ref"), QStringLiteral("log refstation"));
+    m_pBar->GroupCombo()->setCurrentIndex(0);
+    const auto sends = [this](int g) { return m_pBar->Presets().GroupSendStrings.at(g); };
+
+    // Another button clicked while the editor is open.
+    ChooseOnButton(0, QStringLiteral("Edit Button"));
+    qobject_cast<QToolButton*>(m_pBar->widgetForAction(m_pBar->Buttons().at(1)))->click();
+    Edit(QStringLiteral("Version"), QStringLiteral("log version once"));
+    EXPECT_EQ(Labels(), QStringList({QStringLiteral("Version"), QStringLiteral("Pos")}));
+    EXPECT_EQ(sends(0), QStringList({QStringLiteral("log version once"), QStringLiteral("log bestposa")}));
+
+    // Another group shown: the edit and a new button stay in the group they were opened in.
+    ChooseOnButton(1, QStringLiteral("Edit Button"));
+    m_pBar->GroupCombo()->setCurrentIndex(1);
+    Edit(QStringLiteral("Position"), QStringLiteral("log bestposa once"));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    m_pBar->GroupCombo()->setCurrentIndex(0);
+    Edit(QStringLiteral("Ant"), QStringLiteral("log antenna"));
+    EXPECT_EQ(Labels(), QStringList({QStringLiteral("Version"), QStringLiteral("Position")}));
+    EXPECT_EQ(m_pBar->Presets().GroupLabels.at(1), QStringList({QStringLiteral("Ref"), QStringLiteral("Ant")}));
+
+    // A button deleted before its neighbour's edit is done; the edit of a deleted one is dropped.
+    ChooseOnButton(1, QStringLiteral("Edit Button"));
+    ChooseOnButton(0, QStringLiteral("Delete Button"));
+    Edit(QStringLiteral("Pos"), QStringLiteral("log bestposa"));
+    EXPECT_EQ(Labels(), QStringList(QStringLiteral("Pos")));
+    ChooseOnButton(0, QStringLiteral("Edit Button"));
+    ChooseOnButton(0, QStringLiteral("Delete Button"));
+    Edit(QStringLiteral("Lost"), QStringLiteral("log lost"));
+    EXPECT_TRUE(Labels().isEmpty());
+    EXPECT_EQ(m_pBar->Presets().GroupLabels.at(1).size(), 2);
+
+    // What was saved is what the bar shows.
+    Restart();
+    EXPECT_TRUE(Labels().isEmpty());
+    m_pBar->GroupCombo()->setCurrentIndex(1);
+    EXPECT_EQ(Labels(), QStringList({QStringLiteral("Ref"), QStringLiteral("Ant")}));
+}
+
 TEST_F(ButtonBar, GroupsAreRefusedWhenTakenAndTheFirstIsNeverDeleted)
 {
     m_Prompt.Texts = {QStringLiteral("Base"), QStringLiteral("Base"), QStringLiteral("base")};
