@@ -233,15 +233,40 @@ void QCMDInput::Remember(const QString& sText, const QString& sPortName)
     }
 }
 
+QString QCMDInput::TakeLocalCommands(const QString& sText, QStringList* pLocal)
+{
+    pLocal->clear();
+    if (!sText.contains(QLatin1String(kLocalSeparator)))
+    {
+        if (!IsLocalCommand(sText))
+            return sText;
+        pLocal->append(sText.trimmed());
+        return QString();
+    }
+    QStringList rest;
+    for (const QString& sPiece : sText.split(QLatin1String(kLocalSeparator)))
+    {
+        if (IsLocalCommand(sPiece))
+            pLocal->append(sPiece.trimmed());
+        else if (!sPiece.trimmed().isEmpty())
+            rest.append(sPiece);
+    }
+    // Without a local command the text goes as it was typed.
+    return pLocal->isEmpty() ? sText : rest.join(QLatin1String(kLocalSeparator));
+}
+
 void QCMDInput::SendText()
 {
-    const QString sText = toPlainText();
+    const QString sTyped = toPlainText();
+    QStringList local;
+    const QString sText = TakeLocalCommands(sTyped, &local);
     QZvPortCtrlBase* pCtrl = m_pPortTab ? m_pPortTab->GetCurPortCtrl() : nullptr;
-    if (IsLocalCommand(sText))
+    if (!local.isEmpty() && sText.isEmpty())
     {
-        // The monitor's own command: no receiver gets it, and it needs no port.
-        Remember(sText, pCtrl ? pCtrl->GetPortName() : QString());
-        m_pCmdInterface->ParseCmd(sText.trimmed());
+        // Only the monitor's own commands: no receiver gets them, and they need no port.
+        Remember(sTyped, pCtrl ? pCtrl->GetPortName() : QString());
+        for (const QString& sCmd : qAsConst(local))
+            m_pCmdInterface->ParseCmd(sCmd);
         clear();
         m_KeyState = 0;
         return;
@@ -271,17 +296,11 @@ void QCMDInput::SendText()
             return;
         }
     }
-    if (!sText.isEmpty())
+    if (!sTyped.isEmpty())
     {
-        Remember(sText, pCtrl ? pCtrl->GetPortName() : QString());
-        if (sText.contains(QLatin1String(kLocalSeparator)))
-        {
-            for (const QString& sPiece : sText.split(QLatin1String(kLocalSeparator)))
-            {
-                if (!sPiece.isEmpty())
-                    m_pCmdInterface->ParseCmd(sPiece);
-            }
-        }
+        Remember(sTyped, pCtrl ? pCtrl->GetPortName() : QString());
+        for (const QString& sCmd : qAsConst(local))
+            m_pCmdInterface->ParseCmd(sCmd);
     }
     if (!m_bHexSend)
     {

@@ -8,10 +8,10 @@
 // log names) that begin with it are offered; Tab or Enter takes one.
 //
 // Local commands ("open ..." and "save ...", see cmd_interface.h) are served
-// by the monitor itself: a text that begins with one of them opens its port
-// and goes to no receiver, so the first port can be opened before any tab
-// exists. Pieces of a text between "###" separators are served as local
-// commands too, and the text goes to the port as typed.
+// by the monitor itself and go to no receiver: "open" needs no port, so the
+// first port can be opened before any tab exists. A text may hold several
+// commands between "###" separators: the pieces that are local commands are
+// served, and the rest goes to the port.
 //
 // GUI thread only.
 #pragma once
@@ -91,6 +91,11 @@ public:
     static QByteArray HexTextToBytes(const QByteArray& Text, bool* pGarbled);
     // Whether a text is one of the monitor's local commands ("open", "save").
     static bool IsLocalCommand(const QString& sText);
+    // Splits the monitor's local commands off a typed text: the text itself
+    // when it is one, else each piece between "###" separators that is one.
+    // Returns what is left for the receiver: the text as typed when it holds
+    // no local command, else its other non-blank pieces joined by "###".
+    static QString TakeLocalCommands(const QString& sText, QStringList* pLocal);
     // The value of one hexadecimal digit, 0xFF for any other character.
     static char OnHextoBin(char ConData);
     // Writes n bytes to the history file and flushes; -1 when it is not open.

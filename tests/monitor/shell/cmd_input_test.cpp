@@ -217,6 +217,48 @@ TEST_F(CmdInput, LocalCommandsOpenPortsWithoutATabAndReachNoReceiver)
     EXPECT_EQ(sent.count(), 1);
 }
 
+TEST_F(CmdInput, EachPieceBetweenSeparatorsIsServedAsALocalCommandOrSentToThePort)
+{
+    TestPort* pPort = AddPort();
+    QStringList opened;
+    QObject::connect(m_pInput->CmdInterface(), &QZvCmdInterface::SignalConnect, m_pInput.get(),
+                     [&](QZvPortCtrlBase::PORT_TYPE_E, void* pConfig) {
+                         opened << static_cast<UART_CONFIG_T*>(pConfig)->PortName;
+                     });
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    const struct
+    {
+        const char* Text;
+        QStringList Opened;
+        QByteArray Bytes; // empty: nothing sent
+    } cases[] = {
+        {"open -t COM1###log version", {"/dev/ttyS0"}, "log version\r\n"},
+        {"open -t /dev/ttyUSB5###open -t /dev/ttyUSB6", {"/dev/ttyUSB5", "/dev/ttyUSB6"}, {}},
+        {"log version###open -t /dev/ttyUSB7###log bestposa once", {"/dev/ttyUSB7"},
+         "log version###log bestposa once\r\n"},
+        // Without a local command the text goes as it was typed.
+        {"log version###unlogall", {}, "log version###unlogall\r\n"},
+        {"openall###log version", {}, "openall###log version\r\n"},
+    };
+    for (const auto& c : cases)
+    {
+        opened.clear();
+        sent.clear();
+        Send(QString::fromLatin1(c.Text));
+        EXPECT_EQ(opened, c.Opened) << c.Text;
+        // The history keeps the text as typed.
+        EXPECT_EQ(m_pInput->History().last(), QString::fromLatin1(c.Text));
+        if (c.Bytes.isEmpty())
+        {
+            EXPECT_TRUE(sent.isEmpty()) << c.Text;
+            continue;
+        }
+        ASSERT_EQ(sent.count(), 1) << c.Text;
+        EXPECT_EQ(sent.at(0).at(0).toUInt(), pPort->UniquePortID);
+        EXPECT_EQ(LastSent(sent), c.Bytes) << c.Text;
+    }
+}
+
 TEST_F(CmdInput, SendingToAllSessionsAddressesEveryPortAndAFactoryResetReturnsSerialPortsTo115200)
 {
     AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.5"));
