@@ -34,7 +34,16 @@ QButtonBar::QButtonBar(QWidget* pParent)
     connect(this, &QButtonBar::SignalOpenButtonEditWindow, m_pButtonEdit, &QButtonEdit::OnOpenButtonEditWindow);
     connect(m_pButtonEdit, &QButtonEdit::SignalSendString, this, &QButtonBar::OnGetButtonInfo);
     connect(this, &QToolBar::actionTriggered, this, &QButtonBar::OnTriggerdAction);
-    ReadPresetFile(m_sPresetPath, &m_Set);
+    if (ReadPresetFile(m_sPresetPath, &m_Set) == PRESET_UNREADABLE)
+    {
+        m_bKeepPresetFile = true;
+        // The monitor is starting: the box does not wait.
+        MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
+                                tr("The command presets cannot be read from %1. Changes to them are not saved "
+                                   "while the monitor runs, so that the file stays as it is.")
+                                    .arg(m_sPresetPath),
+                                tr("OK"), QString(), {});
+    }
     m_pGroupCombo->addItems(m_Set.GroupNames);
     connect(m_pGroupCombo, &QComboBox::currentTextChanged, this, &QButtonBar::OnGroupContentChanged);
     ShowGroup();
@@ -78,11 +87,16 @@ void QButtonBar::ShowGroup()
 
 void QButtonBar::Save()
 {
-    if (WritePresetFile(m_sPresetPath, FormatPresetText(m_Set)) == PRESET_OK || m_bSaveFailShown)
+    if (!m_bKeepPresetFile && WritePresetFile(m_sPresetPath, FormatPresetText(m_Set)) == PRESET_OK)
+        return;
+    if (m_bSaveFailShown)
         return;
     m_bSaveFailShown = true;
-    MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
-                             tr("The command presets cannot be saved to %1").arg(m_sPresetPath));
+    const QString sText = m_bKeepPresetFile
+                              ? tr("The command presets are not saved: %1 could not be read, and saving would "
+                                   "replace it.")
+                              : tr("The command presets cannot be saved to %1");
+    MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), sText.arg(m_sPresetPath));
 }
 
 void QButtonBar::OnTriggerdAction(QAction* pAction)

@@ -65,6 +65,8 @@ private:
     // Shows the buttons of the combo box's current group.
     void ShowGroup();
     // Writes the groups to the preset file; a failure is shown once per run.
+    // A file that was there but could not be read is never replaced: its
+    // groups would be lost.
     void Save();
     int ButtonIndex(const QAction* pAction) const { return m_Actions.indexOf(const_cast<QAction*>(pAction)); }
     // Opens the editor on a button of the current group, or on a new one (-1).
@@ -92,5 +94,6 @@ private:
     QComboBox* m_pGroupCombo;
     PRESET_SET_T m_Set;
     bool m_bSaveFailShown = false;
+    bool m_bKeepPresetFile = false; // the file could not be read: it is not saved over
     EDIT_TARGET_T m_EditTarget;
 };

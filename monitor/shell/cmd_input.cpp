@@ -136,7 +136,20 @@ bool QCMDInput::OnOpenFile()
     QDir().mkpath(QFileInfo(m_LogPath).absolutePath());
     m_LogFile.setFileName(m_LogPath);
     m_bLogOpen = m_LogFile.open(QIODevice::WriteOnly | QIODevice::Append);
+    if (!m_bLogOpen)
+        NoteHistoryLogFailure();
     return m_bLogOpen;
+}
+
+void QCMDInput::NoteHistoryLogFailure()
+{
+    if (m_bLogFailShown)
+        return;
+    m_bLogFailShown = true;
+    // Sending goes on without the log; the note does not wait.
+    MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
+                            tr("The command history cannot be written to %1.").arg(m_LogPath), tr("OK"), QString(),
+                            {});
 }
 
 void QCMDInput::OnCloseFile()
@@ -151,7 +164,8 @@ int QCMDInput::WriteHistoryLog(const char* pBuf, int n)
     if (!m_bLogOpen)
         return -1;
     const qint64 written = m_LogFile.write(pBuf, n);
-    m_LogFile.flush();
+    if (!m_LogFile.flush() || written != n)
+        NoteHistoryLogFailure();
     return static_cast<int>(written);
 }
 

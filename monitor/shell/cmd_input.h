@@ -126,6 +126,8 @@ private:
     // Appends a sent text to the history and logs it.
     void Remember(const QString& sText, const QString& sPortName);
     void ShowHistoryEntry(int Index);
+    // Tells the user once per run that the history file cannot be opened or written.
+    void NoteHistoryLogFailure();
     // Opens, moves or hides the completion list for the letter about to be typed.
     void Complete(QKeyEvent* pEvent);
     static QString Now();
@@ -141,6 +143,7 @@ private:
     bool m_bLogOpen = false;
     QString m_LogPath;
     QFile m_LogFile;
+    bool m_bLogFailShown = false;
     int m_MaxHistory = MAX_HISTORY;
     QZvCmdInterface* m_pCmdInterface;
     QZvPortManager* m_pPortManager = nullptr;

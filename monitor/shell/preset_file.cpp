@@ -122,9 +122,16 @@ int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet)
     if (!file.open(QIODevice::ReadOnly))
     {
         *pSet = ParsePresetText(QByteArray());
-        return PRESET_CANNOT_READ;
+        return QFileInfo::exists(sPath) ? PRESET_UNREADABLE : PRESET_CANNOT_READ;
     }
-    *pSet = ParsePresetText(file.readAll());
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+    {
+        // Part of the file is no set: the groups it holds would be lost.
+        *pSet = ParsePresetText(QByteArray());
+        return PRESET_UNREADABLE;
+    }
+    *pSet = ParsePresetText(text);
     return PRESET_OK;
 }
 

@@ -29,9 +29,10 @@ struct PRESET_SET_T
 enum PRESET_STATUS_E : int
 {
     PRESET_OK = 0,
-    PRESET_CANNOT_READ = -1,    // missing or unreadable: the set holds the group "Default"
+    PRESET_CANNOT_READ = -1,    // no file: the set holds the group "Default"
     PRESET_CANNOT_WRITE = -2,   // the folder or the temporary file could not be made or written
     PRESET_CANNOT_REPLACE = -3, // the old file could not be replaced; it is unchanged
+    PRESET_UNREADABLE = -4,     // a file is there but cannot be read: the set holds the group "Default"
 };
 
 // Name of the group a set without groups gets.
@@ -54,7 +55,8 @@ bool IsPresetGroupStorable(const QString& sName, const QStringList& Labels, cons
 PRESET_SET_T ParsePresetText(const QByteArray& Text);
 QByteArray FormatPresetText(const PRESET_SET_T& Set);
 
-// Reads a file into *pSet: PRESET_OK, or PRESET_CANNOT_READ with the group "Default".
+// Reads a file into *pSet: PRESET_OK, or PRESET_CANNOT_READ (no file) or
+// PRESET_UNREADABLE (a file that cannot be read) with the group "Default".
 int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet);
 // Writes Text as the whole file, creating its folder: PRESET_OK or a negative status.
 int WritePresetFile(const QString& sPath, const QByteArray& Text);

@@ -56,6 +56,18 @@
 <context>
     <name>QButtonBar</name>
     <message>
+        <source>The command presets cannot be read from %1. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
+        <translation>The command presets cannot be read from %1. Changes to them are not saved while the monitor runs, so that the file stays as it is.</translation>
+    </message>
+    <message>
+        <source>The command presets are not saved: %1 could not be read, and saving would replace it.</source>
+        <translation>The command presets are not saved: %1 could not be read, and saving would replace it.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
         <source>The command presets cannot be saved to %1</source>
         <translation>The command presets cannot be saved to %1</translation>
     </message>
@@ -152,6 +164,18 @@
 </context>
 <context>
     <name>QCMDInput</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>The command history cannot be written to %1.</source>
+        <translation>The command history cannot be written to %1.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
     <message>
         <source>Send Commands to All Sessions</source>
         <translation>Send Commands to All Sessions</translation>

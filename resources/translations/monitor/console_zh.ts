@@ -56,6 +56,18 @@
 <context>
     <name>QButtonBar</name>
     <message>
+        <source>The command presets cannot be read from %1. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
+        <translation>无法读取预设命令文件 %1。本次运行期间对预设命令的修改不会保存，以保持该文件原样。</translation>
+    </message>
+    <message>
+        <source>The command presets are not saved: %1 could not be read, and saving would replace it.</source>
+        <translation>预设命令未保存：无法读取 %1，保存会覆盖该文件。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
         <source>The command presets cannot be saved to %1</source>
         <translation>无法将预设命令保存到 %1</translation>
     </message>
@@ -152,6 +164,18 @@
 </context>
 <context>
     <name>QCMDInput</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The command history cannot be written to %1.</source>
+        <translation>无法将命令历史写入 %1。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
     <message>
         <source>Send Commands to All Sessions</source>
         <translation>发送命令到所有会话</translation>

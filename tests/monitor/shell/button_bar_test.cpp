@@ -205,3 +205,30 @@ TEST_F(ButtonBar, AFileThatCannotBeWrittenIsReportedOnceAndTheBarKeepsItsButtons
     EXPECT_TRUE(m_Prompt.Messages.at(0).startsWith(QStringLiteral("Warning|The command presets cannot be saved")));
     QFile::remove(sFolder);
 }
+
+TEST_F(ButtonBar, APresetFileThatCannotBeReadIsToldAndNeverSavedOver)
+{
+    // A folder stands where the file belongs: it is there, and cannot be read.
+    QDir().mkpath(PresetFilePath());
+    QFile inside(QDir(PresetFilePath()).filePath(QStringLiteral("kept")));
+    ASSERT_TRUE(inside.open(QIODevice::WriteOnly));
+    inside.close();
+    Restart();
+    ASSERT_EQ(m_Prompt.Messages.size(), 1);
+    EXPECT_TRUE(m_Prompt.Messages.at(0).startsWith(
+        "Warning|The command presets cannot be read from " + PresetFilePath() + ". Changes to them are not saved"));
+    EXPECT_EQ(m_pBar->GroupCombo()->currentText(), QStringLiteral("Default"));
+
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Ver"), QStringLiteral("log version"));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Pos"), QStringLiteral("log bestposa"));
+    // The bar keeps its buttons for the run; the refusal is told once.
+    EXPECT_EQ(Labels(), QStringList({QStringLiteral("Ver"), QStringLiteral("Pos")}));
+    ASSERT_EQ(m_Prompt.Messages.size(), 2);
+    EXPECT_EQ(m_Prompt.Messages.at(1), "Warning|The command presets are not saved: " + PresetFilePath() +
+                                           " could not be read, and saving would replace it.");
+    EXPECT_TRUE(QFileInfo(PresetFilePath()).isDir());
+    EXPECT_TRUE(inside.exists());
+    QDir(PresetFilePath()).removeRecursively();
+}

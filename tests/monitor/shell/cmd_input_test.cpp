@@ -5,10 +5,12 @@
 // Ports are in-memory controllers in a port tab set.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -179,6 +181,34 @@ TEST_F(CmdInput, SentCommandsAreLoggedToTheHistoryFileBetweenStartAndExit)
         << lines.at(2).toStdString();
     EXPECT_TRUE(QRegularExpression("^" + sTime + "ZorvikMonitor Exit\\.\\.\\.$").match(lines.at(3)).hasMatch());
     EXPECT_EQ(lines.at(4), QString(42, QLatin1Char('-')));
+}
+
+TEST_F(CmdInput, AHistoryFileThatCannotBeOpenedOrWrittenIsToldOnceAndSendingGoesOn)
+{
+    const QString sPath = QCMDInput::HistoryLogPath();
+    m_pInput.reset();
+    QFile::remove(sPath);
+    const auto blockers = {
+        std::function<bool()>([&] { return QDir().mkpath(sPath); }), // a folder where the file belongs
+        std::function<bool()>([&] { return QFile::link(QStringLiteral("/dev/full"), sPath); }), // a full disk
+    };
+    AddPort();
+    for (const auto& block : blockers)
+    {
+        ASSERT_TRUE(block());
+        m_Prompt.Messages.clear();
+        m_pInput = std::make_unique<QCMDInput>();
+        m_pInput->SetPortTab(&m_Tabs);
+        QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+        Send(QStringLiteral("log version"));
+        Send(QStringLiteral("log bestposa once"));
+        EXPECT_EQ(sent.count(), 2);
+        EXPECT_EQ(m_Prompt.Messages,
+                  QStringList("Warning|The command history cannot be written to " + sPath + "."));
+        m_pInput.reset();
+        QDir(sPath).removeRecursively();
+        QFile::remove(sPath);
+    }
 }
 
 TEST_F(CmdInput, NothingGoesToAPortThatUpgradesOrToNoPortAtAll)

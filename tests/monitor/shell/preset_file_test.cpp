@@ -132,6 +132,10 @@ TEST(PresetFile, AFileIsWrittenInAFolderOfItsOwnAndAMissingOneReadsAsDefault)
     PRESET_SET_T set;
     EXPECT_EQ(ReadPresetFile(sPath, &set), PRESET_CANNOT_READ);
     EXPECT_EQ(set.GroupNames, QStringList{"Default"});
+    // One that is there but cannot be read is told apart from a missing one.
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("Unreadable/CMD.txt")));
+    EXPECT_EQ(ReadPresetFile(dir.filePath("Unreadable/CMD.txt"), &set), PRESET_UNREADABLE);
+    EXPECT_EQ(set.GroupNames, QStringList{"Default"});
 
     const QByteArray text = FormatPresetText(OneGroup("G", {"Ver"}, {"log version"}));
     ASSERT_EQ(WritePresetFile(sPath, text), PRESET_OK);
