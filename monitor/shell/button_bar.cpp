@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QIcon>
 #include <QMenu>
 
@@ -21,7 +22,7 @@ const char* const kScriptPrefix = "$$";
 } // namespace
 
 QButtonBar::QButtonBar(QWidget* pParent)
-    : QToolBar(pParent), m_pButtonEdit(new QButtonEdit(this)), m_sPresetPath(PresetFilePath()),
+    : QToolBar(pParent), m_pButtonEdit(new QButtonEdit(this)), m_pPresetFile(new QFile(PresetFilePath(), this)),
       m_pGroupCombo(new QComboBox(this))
 {
     InitMonitorResources();
@@ -34,14 +35,14 @@ QButtonBar::QButtonBar(QWidget* pParent)
     connect(this, &QButtonBar::SignalOpenButtonEditWindow, m_pButtonEdit, &QButtonEdit::OnOpenButtonEditWindow);
     connect(m_pButtonEdit, &QButtonEdit::SignalSendString, this, &QButtonBar::OnGetButtonInfo);
     connect(this, &QToolBar::actionTriggered, this, &QButtonBar::OnTriggerdAction);
-    if (ReadPresetFile(m_sPresetPath, &m_Set) == PRESET_UNREADABLE)
+    if (ReadPresetFile(m_pPresetFile->fileName(), &m_Set) == PRESET_UNREADABLE)
     {
         m_bKeepPresetFile = true;
         // The monitor is starting: the box does not wait.
         MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
                                 tr("The command presets cannot be read from %1. Changes to them are not saved "
                                    "while the monitor runs, so that the file stays as it is.")
-                                    .arg(m_sPresetPath),
+                                    .arg(m_pPresetFile->fileName()),
                                 tr("OK"), QString(), {});
     }
     m_pGroupCombo->addItems(m_Set.GroupNames);
@@ -74,8 +75,8 @@ void QButtonBar::ShowGroup()
     const int i = m_pGroupCombo->currentIndex();
     if (i < 0 || i >= m_Set.GroupNames.size())
         return;
-    m_Labels = m_Set.GroupLabels.at(i);
-    m_SendStrings = m_Set.GroupSendStrings.at(i);
+    m_Labels = m_GroupLabels.at(i);
+    m_SendStrings = m_GroupSendStrings.at(i);
     const QIcon icon(QString::fromLatin1(kButtonIcon));
     for (int k = 0; k < m_Labels.size(); ++k)
     {
@@ -87,7 +88,7 @@ void QButtonBar::ShowGroup()
 
 void QButtonBar::Save()
 {
-    if (!m_bKeepPresetFile && WritePresetFile(m_sPresetPath, FormatPresetText(m_Set)) == PRESET_OK)
+    if (!m_bKeepPresetFile && WritePresetFile(m_pPresetFile->fileName(), FormatPresetText(m_Set)) == PRESET_OK)
         return;
     if (m_bSaveFailShown)
         return;
@@ -96,7 +97,7 @@ void QButtonBar::Save()
                               ? tr("The command presets are not saved: %1 could not be read, and saving would "
                                    "replace it.")
                               : tr("The command presets cannot be saved to %1");
-    MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), sText.arg(m_sPresetPath));
+    MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), sText.arg(m_pPresetFile->fileName()));
 }
 
 void QButtonBar::OnTriggerdAction(QAction* pAction)
@@ -169,8 +170,8 @@ void QButtonBar::OnAddButtonGroup()
         return;
     }
     m_Set.GroupNames.append(sName);
-    m_Set.GroupLabels.append(QStringList());
-    m_Set.GroupSendStrings.append(QStringList());
+    m_GroupLabels.append(QStringList());
+    m_GroupSendStrings.append(QStringList());
     Save();
     m_pGroupCombo->addItem(sName);
     m_pGroupCombo->setCurrentIndex(m_pGroupCombo->count() - 1);
@@ -184,8 +185,8 @@ void QButtonBar::OnDeleteButtonGroup()
     if (i <= 0 || i >= m_Set.GroupNames.size())
         return;
     m_Set.GroupNames.removeAt(i);
-    m_Set.GroupLabels.removeAt(i);
-    m_Set.GroupSendStrings.removeAt(i);
+    m_GroupLabels.removeAt(i);
+    m_GroupSendStrings.removeAt(i);
     // An editor open on a later group follows it; one on this group has nothing left to change.
     if (m_EditTarget.Group == i)
         m_EditTarget = EDIT_TARGET_T();
@@ -225,13 +226,13 @@ void QButtonBar::OnGetButtonInfo(QString& Label, QString& SendString)
     const EDIT_TARGET_T target = m_EditTarget;
     m_EditTarget = EDIT_TARGET_T();
     const int g = target.Group;
-    if (g < 0 || g >= m_Set.GroupNames.size() || target.Button >= m_Set.GroupLabels.at(g).size())
+    if (g < 0 || g >= m_Set.GroupNames.size() || target.Button >= m_GroupLabels.at(g).size())
     {
         qCDebug(lcConsole, "The edited button is gone");
         return;
     }
-    QStringList& labels = m_Set.GroupLabels[g];
-    QStringList& sends = m_Set.GroupSendStrings[g];
+    QStringList& labels = m_GroupLabels[g];
+    QStringList& sends = m_GroupSendStrings[g];
     int i = target.Button;
     if (i < 0)
     {
@@ -259,8 +260,8 @@ void QButtonBar::OnDeleteButton()
     const int g = m_pGroupCombo->currentIndex();
     if (i < 0 || g < 0 || g >= m_Set.GroupNames.size())
         return;
-    m_Set.GroupLabels[g].removeAt(i);
-    m_Set.GroupSendStrings[g].removeAt(i);
+    m_GroupLabels[g].removeAt(i);
+    m_GroupSendStrings[g].removeAt(i);
     // An editor open on this group's buttons follows them.
     if (m_EditTarget.Group == g && m_EditTarget.Button == i)
         m_EditTarget = EDIT_TARGET_T();

@@ -22,6 +22,7 @@ class CPortTab;
 class QAction;
 class QButtonEdit;
 class QComboBox;
+class QFile;
 
 class QButtonBar : public QToolBar
 {
@@ -83,7 +84,7 @@ private:
     };
 
     QButtonEdit* m_pButtonEdit;
-    QString m_sPresetPath;
+    QFile* m_pPresetFile; // names the preset file; read and written through preset_file.h
     CPortTab* m_pPortTab = nullptr;
     QPointer<QMenu> m_pMenu; // while it is open
     QAction* m_pCurAction = nullptr;
@@ -93,6 +94,10 @@ private:
     QStringList m_SendStrings;
     QComboBox* m_pGroupCombo;
     PRESET_SET_T m_Set;
+    // The labels and send strings of every group, parallel to the combo box:
+    // the set's own lists under the bar's names.
+    QList<QStringList>& m_GroupLabels = m_Set.GroupLabels;
+    QList<QStringList>& m_GroupSendStrings = m_Set.GroupSendStrings;
     bool m_bSaveFailShown = false;
     bool m_bKeepPresetFile = false; // the file could not be read: it is not saved over
     EDIT_TARGET_T m_EditTarget;
