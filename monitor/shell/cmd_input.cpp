@@ -225,6 +225,9 @@ QByteArray QCMDInput::HexTextToBytes(const QByteArray& Text, bool* pGarbled)
 bool QCMDInput::IsLocalCommand(const QString& sText)
 {
     const QString sTrimmed = sText.trimmed();
+    // A local command is one line: a text of several lines goes to the receiver as typed.
+    if (sTrimmed.contains(QLatin1Char('\n')) || sTrimmed.contains(QLatin1Char('\r')))
+        return false;
     for (const char* pWord : {"open", "save"})
     {
         const QLatin1String word(pWord);

@@ -269,6 +269,8 @@ TEST_F(CmdInput, EachPieceBetweenSeparatorsIsServedAsALocalCommandOrSentToThePor
         // Without a local command the text goes as it was typed.
         {"log version###unlogall", {}, "log version###unlogall\r\n"},
         {"openall###log version", {}, "openall###log version\r\n"},
+        // A text of several lines is no local command: it goes whole, opening nothing.
+        {"open -t /dev/ttyUSB8\nlog version", {}, "open -t /dev/ttyUSB8\r\nlog version\r\n"},
     };
     for (const auto& c : cases)
     {
