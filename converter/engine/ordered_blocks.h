@@ -13,6 +13,7 @@
 //   work.Drain();             // every submitted block delivered
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -25,14 +26,16 @@
 template <typename Block> class OrderedBlocks
 {
 public:
-    // A step on block b by worker nWorker (0 .. nWorkers - 1, for per-thread state).
+    // A step on block b by worker nWorker (0 .. nWorkers - 1, for per-thread
+    // state). Fewer than one worker is one.
     using Step = std::function<void(Block& b, uint32_t nWorker)>;
 
     OrderedBlocks(uint32_t nWorkers, uint32_t nInFlight, Step first, Step inOrder, Step third, Step deliver)
         : m_nInFlight(nInFlight < 1 ? 1 : nInFlight), m_First(std::move(first)), m_InOrder(std::move(inOrder)),
           m_Third(std::move(third)), m_Deliver(std::move(deliver))
     {
-        for (uint32_t i = 0; i < nWorkers; ++i)
+        // Without a worker nothing submitted would ever be delivered.
+        for (uint32_t i = 0; i < std::max<uint32_t>(nWorkers, 1); ++i)
             m_Workers.emplace_back([this, i] { Work(i); });
     }
 
