@@ -26,9 +26,9 @@
 template <typename Block> class OrderedBlocks
 {
 public:
-    // A step on block b by worker nWorker (0 .. nWorkers - 1, for per-thread
-    // state). Fewer than one worker is one.
-    using Step = std::function<void(Block& b, uint32_t nWorker)>;
+    // A step on block b, the nIndex-th submitted (from 0), by worker nWorker
+    // (0 .. nWorkers - 1, for per-thread state). Fewer than one worker is one.
+    using Step = std::function<void(Block& b, uint64_t nIndex, uint32_t nWorker)>;
 
     OrderedBlocks(uint32_t nWorkers, uint32_t nInFlight, Step first, Step inOrder, Step third, Step deliver)
         : m_nInFlight(nInFlight < 1 ? 1 : nInFlight), m_First(std::move(first)), m_InOrder(std::move(inOrder)),
@@ -146,13 +146,13 @@ private:
                 e = m_Queue.front();
                 m_Queue.pop_front();
             }
-            m_First(e->block, nWorker);
+            m_First(e->block, e->nIndex, nWorker);
             WaitTurn(m_nNextInOrder, e);
-            m_InOrder(e->block, nWorker);
+            m_InOrder(e->block, e->nIndex, nWorker);
             NextTurn(m_nNextInOrder);
-            m_Third(e->block, nWorker);
+            m_Third(e->block, e->nIndex, nWorker);
             WaitTurn(m_nNextDelivery, e);
-            m_Deliver(e->block, nWorker);
+            m_Deliver(e->block, e->nIndex, nWorker);
             {
                 std::lock_guard<std::mutex> lock(m_Mutex);
                 m_Free.push_back(e);

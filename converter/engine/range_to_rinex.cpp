@@ -292,7 +292,6 @@ struct Block
     std::vector<char> Made;
     std::vector<TextPiece> Pieces;
     PlainArray<char> Text; // what goes into the file, in order
-    uint64_t nIndex = 0;
 
     void Clear()
     {
@@ -536,18 +535,18 @@ private:
         uint64_t nWriteFailedAt = UINT64_MAX;
         {
             OrderedBlocks<Block> work(
-                nThreads, nThreads + 2, [&](Block& b, uint32_t n) { DecodeBlock(b, *spaces[n]); },
-                [&](Block& b, uint32_t) { OrderBlock(b); }, [&](Block& b, uint32_t) { FormatBlock(b); },
-                [&](Block& b, uint32_t)
+                nThreads, nThreads + 2, [&](Block& b, uint64_t, uint32_t n) { DecodeBlock(b, *spaces[n]); },
+                [&](Block& b, uint64_t nIndex, uint32_t) { OrderBlock(b, nIndex); },
+                [&](Block& b, uint64_t, uint32_t) { FormatBlock(b); },
+                [&](Block& b, uint64_t nIndex, uint32_t)
                 {
                     if (nWriteFailedAt == UINT64_MAX && b.Text.size() != 0 &&
                         !WriteAll(m_pObs, b.Text.data(), static_cast<int>(b.Text.size())))
                     {
-                        nWriteFailedAt = b.nIndex;
+                        nWriteFailedAt = nIndex;
                         m_bStop.store(true);
                     }
                 });
-            uint64_t nSubmitted = 0;
             Block* pFill = work.Take();
             pFill->Clear();
             LogSourceFrame frame;
@@ -566,7 +565,6 @@ private:
                 pFill->Logs.push_back(log);
                 if (pFill->Bytes.size() >= BLOCK_BYTES || pFill->Logs.size() >= BLOCK_LOGS)
                 {
-                    pFill->nIndex = nSubmitted++;
                     work.Submit(pFill);
                     pFill = work.Take();
                     pFill->Clear();
@@ -575,10 +573,7 @@ private:
             if (pFill->Logs.empty())
                 work.Return(pFill);
             else
-            {
-                pFill->nIndex = nSubmitted++;
                 work.Submit(pFill);
-            }
             work.Drain();
         }
         // The first failure in source order: a text that could not be
@@ -633,8 +628,9 @@ private:
         b.Lli.resize(b.Entries.size() * OBS_SIGNALS_PER_SAT);
     }
 
-    // The block's logs in source order, as log by log.
-    void OrderBlock(Block& b)
+    // The block's logs in source order, as log by log; nIndex: the block's
+    // place in the source.
+    void OrderBlock(Block& b, uint64_t nIndex)
     {
         if (m_bStop.load(std::memory_order_relaxed))
             return;
@@ -656,7 +652,7 @@ private:
             if (nStatus != CONVERT_OK)
             {
                 m_nOrderStatus = nStatus;
-                m_nOrderFailedAt = b.nIndex;
+                m_nOrderFailedAt = nIndex;
                 m_bStop.store(true);
                 return;
             }

@@ -16,27 +16,36 @@ struct Numbers
 } // namespace
 
 // Blocks come out in the order they went in, whatever the number of workers
-// (none asked for is one), with the steps in order seeing them in that order.
+// (none asked for is one); every step is told each block's place.
 TEST(OrderedBlocks, DeliversEveryBlockInOrderWithAnyNumberOfWorkers)
 {
     for (uint32_t nWorkers : {0u, 1u, 4u})
     {
         SCOPED_TRACE(nWorkers);
         std::vector<uint64_t> ordered, delivered;
-        std::atomic<bool> bWorkerInRange{true};
+        std::atomic<bool> bWorkerInRange{true}, bIndexRight{true};
         {
             const uint32_t nSpaces = nWorkers < 1 ? 1 : nWorkers;
             OrderedBlocks<Numbers> work(
                 nWorkers, 3,
-                [&](Numbers& b, uint32_t n)
+                [&](Numbers& b, uint64_t nIndex, uint32_t n)
                 {
-                    bWorkerInRange = bWorkerInRange && n < nSpaces;
+                    if (nIndex != b.values.front())
+                        bIndexRight = false;
+                    if (n >= nSpaces)
+                        bWorkerInRange = false;
                     b.nSum = 0;
                     for (uint32_t v : b.values)
                         b.nSum += v;
                 },
-                [&](Numbers& b, uint32_t) { ordered.push_back(b.values.front()); }, [](Numbers&, uint32_t) {},
-                [&](Numbers& b, uint32_t) { delivered.push_back(b.nSum); });
+                [&](Numbers&, uint64_t nIndex, uint32_t) { ordered.push_back(nIndex); },
+                [](Numbers&, uint64_t, uint32_t) {},
+                [&](Numbers& b, uint64_t nIndex, uint32_t)
+                {
+                    if (nIndex != delivered.size())
+                        bIndexRight = false;
+                    delivered.push_back(b.nSum);
+                });
             for (uint32_t i = 0; i < 40; ++i)
             {
                 Numbers* p = work.Take();
@@ -54,5 +63,6 @@ TEST(OrderedBlocks, DeliversEveryBlockInOrderWithAnyNumberOfWorkers)
             EXPECT_EQ(delivered[i], uint64_t(i) * (i + 1));
         }
         EXPECT_TRUE(bWorkerInRange.load());
+        EXPECT_TRUE(bIndexRight.load());
     }
 }
