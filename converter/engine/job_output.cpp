@@ -1,9 +1,12 @@
 #include "converter/engine/job_output.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,11 +27,39 @@ std::string NameOf(const std::string& sPath)
     return nSlash == std::string::npos ? sPath : sPath.substr(nSlash + 1);
 }
 
-mode_t CurrentUmask()
+// Creates a new file beside the target under a hidden name of its own. The
+// kernel applies the umask to the mode, as for any file the program creates;
+// the name is new (O_EXCL), so nothing that stands there is taken over.
+int CreateTemporary(const std::string& sTarget, std::string* pPath)
 {
-    const mode_t m = ::umask(0);
-    ::umask(m);
-    return m;
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::atomic<uint64_t> s_nCount{0};
+    const std::string sStem = FolderOf(sTarget) + "/." + NameOf(sTarget) + ".";
+    for (int nTry = 0; nTry < 64; ++nTry)
+    {
+        // Random where the kernel gives it, the clock otherwise; the count
+        // keeps the tries of one moment apart.
+        uint64_t n = 0;
+        if (::getrandom(&n, sizeof n, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof n))
+        {
+            timespec t{};
+            ::clock_gettime(CLOCK_REALTIME, &t);
+            n = uint64_t(t.tv_sec) * 1000000007u + uint64_t(t.tv_nsec) * 2654435761u + uint64_t(::getpid());
+        }
+        n ^= s_nCount.fetch_add(1) * 0x9E3779B97F4A7C15ull;
+        std::string sPath = sStem;
+        for (int i = 0; i < 8; ++i, n /= sizeof kLetters - 1)
+            sPath += kLetters[n % (sizeof kLetters - 1)];
+        const int nFd = ::open(sPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (nFd >= 0)
+        {
+            *pPath = sPath;
+            return nFd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
 }
 } // namespace
 
@@ -64,12 +95,12 @@ FILE* CJobOutput::Open(const char* pPath)
             if (::realpath(pPath, szReal))
                 m_sTarget = szReal;
         }
-        std::string sTemplate = FolderOf(m_sTarget) + "/." + NameOf(m_sTarget) + ".XXXXXX";
-        m_nFd = ::mkstemp(&sTemplate[0]);
+        m_nFd = CreateTemporary(m_sTarget, &m_sTemp);
         if (m_nFd < 0)
             return nullptr;
-        m_sTemp = sTemplate;
-        ::fchmod(m_nFd, bExists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask()));
+        // The file it replaces keeps its permissions.
+        if (bExists)
+            ::fchmod(m_nFd, st.st_mode & 07777);
     }
 
     cookie_io_functions_t io{};
@@ -109,14 +140,19 @@ bool CJobOutput::Finish(bool bKeep)
         bOk = std::fclose(m_pFile) == 0 && !m_bWriteFailed;
         m_pFile = nullptr;
     }
+    const bool bReplace = bKeep && bOk && !m_sTemp.empty();
     if (m_nFd >= 0)
     {
+        // On the disk before it takes the target's place: a crash after the
+        // rename must not leave an empty file where the earlier one stood.
+        if (bReplace)
+            bOk = ::fsync(m_nFd) == 0;
         bOk = ::close(m_nFd) == 0 && bOk;
         m_nFd = -1;
     }
     if (!m_sTemp.empty())
     {
-        if (bKeep && bOk)
+        if (bReplace && bOk)
             bOk = ::rename(m_sTemp.c_str(), m_sTarget.c_str()) == 0;
         if (!bKeep || !bOk)
             ::unlink(m_sTemp.c_str());

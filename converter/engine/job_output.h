@@ -1,11 +1,12 @@
-// The output file of a RINEX-to-log or log-to-log job, written so that a job
-// that fails leaves whatever stood at its path before it. A regular file, or
-// a path where nothing stands yet, is written beside the target under a
-// temporary name and takes its place only when the job succeeds (an earlier
-// file keeps its permissions); a failed job removes only that temporary
-// file. Anything else the user names (a device such as /dev/null, a pipe) is
-// written as it stands and never removed. A symbolic link is followed, so
-// the file it points to is the one replaced.
+// An output file of a conversion job, written so that a job that fails
+// leaves whatever stood at its path before it. A regular file, or a path
+// where nothing stands yet, is written beside the target under a temporary
+// name and takes its place only when the job succeeds, on the disk before it
+// does (an earlier file keeps its permissions, a new one gets those the umask
+// leaves); a failed job removes only that temporary file. Anything else the
+// user names (a device such as /dev/null, a pipe) is written as it stands and
+// never removed. A symbolic link is followed, so the file it points to is the
+// one replaced.
 #pragma once
 
 #include <cstdint>

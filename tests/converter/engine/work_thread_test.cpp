@@ -400,5 +400,12 @@ TEST_F(Rnx2RangeDriver, AFailedJobLeavesWhatStoodAtItsOutput)
     QStringList after = folder();
     after.removeAll("good.24O");
     EXPECT_EQ(after, before);
+
+    // A new output gets the mode the umask leaves, as any file created here.
+    const mode_t nUmask = ::umask(027);
+    EXPECT_EQ(Run(Path("good.24O"), Path("new.log")), CONVERT_OK);
+    ::umask(nUmask);
+    ASSERT_EQ(::stat(QFile::encodeName(Path("new.log")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
