@@ -29,6 +29,9 @@ enum CONVERT_STATUS_E : int
     // Range log to RINEX: the outputs are complete, but an ephemeris could not
     // be dumped beside them.
     CONVERT_EPHEM_DUMP_FAILED = -92,
+    // The job was stopped before the end of its source (the program closes):
+    // none of its outputs takes the place of what stood at its paths.
+    CONVERT_STOPPED = -91,
     // An output was created but could not be written whole (disk full, I/O
     // error): each names the file its "cannot be created" status names.
     CONVERT_ERR_OBS_WRITE = -79,

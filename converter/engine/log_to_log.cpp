@@ -346,6 +346,9 @@ int ConvertLogToLog(FILE* pSrc, FILE* pOut, LOG2LOG_KIND_E eKind, uint32_t bBina
     }
     if (job.bWriteFailed)
         return LOG2LOG_WRITE_FAILED;
+    // What a stopped job wrote is part of the source only.
+    if (reader.Stopped())
+        return LOG2LOG_STOPPED;
     return reader.ReadFailed() ? LOG2LOG_READ_FAILED : LOG2LOG_OK;
 }
 
@@ -376,13 +379,16 @@ int CWorkThread::RunLog2Log()
         },
         this, nullptr, &m_Phases);
     TracePhaseCounts(m_Phases);
-    // An output that could not be written whole is reported as not created.
+    // Only a whole conversion takes the place of an earlier output; one that
+    // could not be written whole is reported as not created.
     std::fflush(pOut);
     m_nOutputBytes = output.BytesWritten();
     const bool bClosed = output.Finish(nResult == LOG2LOG_OK && m_nOutputBytes > 0);
     std::fclose(pSrc);
     if (nResult == LOG2LOG_READ_FAILED)
         return CONVERT_ERR_SOURCE;
+    if (nResult == LOG2LOG_STOPPED)
+        return CONVERT_STOPPED;
     if (nResult == LOG2LOG_WRITE_FAILED || !bClosed)
         return CONVERT_ERR_OUTPUT_WRITE;
     return nResult < 0 ? CONVERT_ERR_OUTPUT : CONVERT_OK;

@@ -43,6 +43,7 @@ enum LOG2LOG_STATUS_E : int
     LOG2LOG_FAILED = -1,       // a kind outside 0-7 or a null file
     LOG2LOG_READ_FAILED = -2,  // the source could not be read to its end (what was read is converted)
     LOG2LOG_WRITE_FAILED = -3, // the output could not be written whole
+    LOG2LOG_STOPPED = -4,      // the progress report stopped it before the end of the source
 };
 
 // Converts the whole source into the output by kind. bBinaryInput: the job's

@@ -297,6 +297,41 @@ TEST_F(Rnx2RangeDriver, StopsOnRequestWhileItReadsTheSource)
     EXPECT_EQ(m_Returns.nLastStatus.load(), CONVERT_ERR_RINEX_READ);
 }
 
+// A log-to-log job stopped part-way (the program closes) has written only the
+// start of its source: an earlier output at its path stays as it was.
+TEST_F(Rnx2RangeDriver, AStoppedLogToLogJobLeavesAnEarlierOutputAsItWas)
+{
+    const SourceFile src = GoldenSource(Form::RangeText);
+    QByteArray log(reinterpret_cast<const char*>(src.Bytes().data()), static_cast<int>(src.Bytes().size()));
+    log = log.repeated(4 * 65536 / log.size() + 1); // some blocks of the reader
+    QFile source(Path("site.log"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write(log);
+    source.close();
+    const QByteArray kEarlier = "an earlier conversion\n";
+    QFile earlier(Path("site.Rangecmp"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write(kEarlier);
+    earlier.close();
+
+    // Stopped when the second block is read: the first one is converted.
+    int nReports = 0;
+    QObject::connect(
+        &m_Worker, &CWorkThread::Log2LogReadDataLog, &m_Worker,
+        [this, &nReports](qulonglong)
+        {
+            if (++nReports == 2)
+                m_Worker.RequestStop();
+        },
+        Qt::DirectConnection);
+    m_Worker.m_nLog2LogKind = LOG2LOG_RANGE_TO_RANGECMP;
+    EXPECT_EQ(Run(Path("site.log"), Path("site.Rangecmp"), true), CONVERT_STOPPED);
+    EXPECT_GT(m_Worker.m_nOutputBytes, 0u) << "the job wrote part of its source before the stop";
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), kEarlier);
+    EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "nothing left beside it";
+}
+
 TEST_F(Rnx2RangeDriver, ReportsAnOutputThatCannotBeCreated)
 {
     Touch("obs.21o");
