@@ -29,7 +29,7 @@ int AppendEphemLogFile(EphemDump* pDump, uint32_t nSystem, const void* pBytes, u
         if (!sPath.empty() && sPath.back() != '/')
             sPath += '/';
         sPath += pName;
-        pFile = std::fopen(sPath.c_str(), "wb");
+        pFile = pDump->aOutputs[nSystem].Open(sPath.c_str());
         if (!pFile)
         {
             ++pDump->nFailures;
@@ -44,17 +44,17 @@ int AppendEphemLogFile(EphemDump* pDump, uint32_t nSystem, const void* pBytes, u
     return 0;
 }
 
-int CloseEphemDump(EphemDump* pDump)
+int CloseEphemDump(EphemDump* pDump, bool bKeep)
 {
     int nResult = 0;
-    for (FILE*& pFile : pDump->apFiles)
+    for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
     {
-        if (pFile && std::fclose(pFile) != 0)
+        if (pDump->apFiles[s] && !pDump->aOutputs[s].Finish(bKeep) && bKeep)
         {
             ++pDump->nFailures;
             nResult = -1;
         }
-        pFile = nullptr;
+        pDump->apFiles[s] = nullptr;
     }
     return nResult;
 }

@@ -1,5 +1,6 @@
 #include "converter/engine/job_output.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -71,8 +72,8 @@ FILE* CJobOutput::Open(const char* pPath)
     if (!pPath || !*pPath)
         return nullptr;
     m_sTarget = pPath;
-    m_nBytes = 0;
-    m_bWriteFailed = false;
+    m_nBytes = m_nPosition = 0;
+    m_bWriteFailed = m_bSeekable = false;
     m_sTemp.clear();
 
     struct stat st
@@ -120,9 +121,21 @@ FILE* CJobOutput::Open(const char* pPath)
             }
             nDone += static_cast<size_t>(n);
         }
-        out.m_nBytes += nDone;
+        out.m_nPosition += nDone;
+        out.m_nBytes = std::max(out.m_nBytes, out.m_nPosition);
         return static_cast<ssize_t>(nDone);
     };
+    io.seek = [](void* pCookie, off64_t* pOffset, int nWhence) -> int
+    {
+        CJobOutput& out = *static_cast<CJobOutput*>(pCookie);
+        const off64_t n = ::lseek64(out.m_nFd, *pOffset, nWhence);
+        if (n < 0)
+            return -1;
+        *pOffset = n;
+        out.m_nPosition = static_cast<uint64_t>(n);
+        return 0;
+    };
+    m_bSeekable = ::lseek64(m_nFd, 0, SEEK_CUR) >= 0;
     m_pFile = ::fopencookie(this, "wb", io);
     if (!m_pFile)
     {

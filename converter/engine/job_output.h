@@ -25,8 +25,12 @@ public:
     // The stream to write to, or null when it cannot be created (an empty
     // path, a missing folder, no write permission).
     FILE* Open(const char* pPath);
-    // Bytes written through the stream so far.
+    // Bytes the output holds so far (what the stream has passed on: call
+    // fflush first).
     uint64_t BytesWritten() const { return m_nBytes; }
+    // Whether the stream can go back to rewrite what it wrote: a file, not a
+    // pipe or a terminal.
+    bool Seekable() const { return m_bSeekable; }
     // Ends the output: bKeep puts what was written in place of the target,
     // otherwise it is discarded and the target stays as it was. False when
     // the written output could not be completed (a failed write, close or
@@ -37,7 +41,9 @@ private:
     FILE* m_pFile = nullptr;
     int m_nFd = -1;
     bool m_bWriteFailed = false;
+    bool m_bSeekable = false;
     uint64_t m_nBytes = 0;
+    uint64_t m_nPosition = 0;
     std::string m_sTarget;
     std::string m_sTemp; // empty when the target is written as it stands
 };

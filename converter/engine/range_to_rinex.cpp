@@ -20,6 +20,7 @@
 #include "converter/engine/engine_state.h"
 #include "converter/engine/ephem_dump.h"
 #include "converter/engine/epoch_store.h"
+#include "converter/engine/job_output.h"
 #include "converter/engine/ordered_blocks.h"
 #include "converter/engine/range_epoch.h"
 #include "converter/engine/rinex_obs_epoch.h"
@@ -182,11 +183,11 @@ int NavOpenStatus(uint32_t nSystem)
     }
 }
 
-FILE* CreateOutput(const char* pPath)
+// Opens an output of the job, written beside what stands at its path (see
+// CJobOutput), with a buffer that takes many epochs or records at a time.
+FILE* CreateOutput(CJobOutput& output, const char* pPath)
 {
-    if (!pPath || !*pPath)
-        return nullptr;
-    FILE* pFile = std::fopen(pPath, "wb");
+    FILE* pFile = output.Open(pPath);
     if (pFile)
         std::setvbuf(pFile, nullptr, _IOFBF, OUTPUT_BUFFER);
     return pFile;
@@ -357,7 +358,7 @@ public:
         m_Dump.sDirectory = EphemDumpDirectoryOf(job.pObsPath);
     }
 
-    ~RangeToRinexRun() { CloseAll(); }
+    ~RangeToRinexRun() { CloseAll(false); }
 
     int Run(FILE* pSource)
     {
@@ -366,14 +367,19 @@ public:
         // header, which the epochs after it would follow: in source order only.
         const uint32_t nThreads = m_Job.pObsHeader->nVersion > 0 ? JobThreads(m_Job) : 1;
         int nStatus = nThreads > 1 ? RunInBlocks(reader, nThreads) : RunLogByLog(reader);
-        // A source that stops reading part-way is not a shorter source: the job fails.
+        // A source that stops reading part-way is not a shorter source: the
+        // job fails, as one that was stopped does.
+        if (nStatus == CONVERT_OK && reader.Stopped())
+            nStatus = CONVERT_STOPPED;
         if (nStatus == CONVERT_OK && reader.ReadFailed())
             nStatus = CONVERT_ERR_SOURCE;
         if (nStatus == CONVERT_OK)
             nStatus = CompleteHeader();
         m_Counts.Source = reader.Counts();
+        // Only a whole job with an epoch replaces what stood at its paths: a
+        // failed one leaves earlier files as they were.
+        const int nClose = CloseAll(nStatus == CONVERT_OK && m_Counts.nEpochsWritten > 0);
         m_Counts.nDumpFailures = m_Dump.nFailures;
-        const int nClose = CloseAll();
         if (nStatus != CONVERT_OK)
             return nStatus;
         if (nClose != CONVERT_OK)
@@ -494,7 +500,7 @@ private:
         }
         if (!m_pObs)
         {
-            m_pObs = CreateOutput(m_Job.pObsPath);
+            m_pObs = CreateOutput(m_Obs, m_Job.pObsPath);
             if (!m_pObs)
                 return CONVERT_ERR_OBS_OUTPUT;
             if (!Emit(pBlock, m_HeaderText.data(), m_nHeaderLength))
@@ -697,9 +703,11 @@ private:
 
     // Writes the header again with the last epoch written as its last
     // observation. Only that line changes, so the header keeps its length.
+    // An output that cannot go back (a pipe) keeps the header as written
+    // first, with the first epoch as the last observation.
     int CompleteHeader()
     {
-        if (!m_pObs)
+        if (!m_pObs || !m_Obs.Seekable())
             return CONVERT_OK;
         RinexObsHeader& h = *m_Job.pObsHeader;
         h.LastObs.nWeek = m_nLastWeek;
@@ -750,7 +758,7 @@ private:
         {
             // The mixed file opens with the first ephemeris of any system.
             const char cLetter = m_bMixedNav ? 'M' : RinexSystemLetter(kind.nSystem);
-            m_apNav[nFile] = CreateOutput(m_Job.apNavPaths[nFile]);
+            m_apNav[nFile] = CreateOutput(m_aNav[nFile], m_Job.apNavPaths[nFile]);
             if (!m_apNav[nFile])
                 return NavOpenStatus(nFile);
             const int nHeader =
@@ -765,21 +773,29 @@ private:
         return CONVERT_OK;
     }
 
-    // Closes every output; a file whose buffered text could not be written
-    // gives its "could not be written" status.
-    int CloseAll()
+    // Ends every output. With bKeep the outputs take the place of what stood
+    // at their paths, once all of them are written whole; otherwise, or when
+    // one could not be, they are discarded. A file whose text could not be
+    // written gives its "could not be written" status.
+    int CloseAll(bool bKeep)
     {
         int nStatus = CONVERT_OK;
-        if (m_pObs && std::fclose(m_pObs) != 0)
+        if (m_pObs && std::fflush(m_pObs) != 0)
+            nStatus = CONVERT_ERR_OBS_WRITE;
+        for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+            if (m_apNav[s] && std::fflush(m_apNav[s]) != 0 && nStatus == CONVERT_OK)
+                nStatus = WriteFailureStatus(NavOpenStatus(s));
+        bKeep = bKeep && nStatus == CONVERT_OK;
+        if (m_pObs && !m_Obs.Finish(bKeep) && bKeep)
             nStatus = CONVERT_ERR_OBS_WRITE;
         m_pObs = nullptr;
         for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
         {
-            if (m_apNav[s] && std::fclose(m_apNav[s]) != 0 && nStatus == CONVERT_OK)
+            if (m_apNav[s] && !m_aNav[s].Finish(bKeep) && bKeep && nStatus == CONVERT_OK)
                 nStatus = WriteFailureStatus(NavOpenStatus(s));
             m_apNav[s] = nullptr;
         }
-        CloseEphemDump(&m_Dump);
+        CloseEphemDump(&m_Dump, bKeep);
         return nStatus;
     }
 
@@ -798,7 +814,9 @@ private:
     std::vector<char> m_NavHeaderText = std::vector<char>(RINEX_NAV_TEXT_CAPACITY);
     std::vector<char> m_NavText = std::vector<char>(RINEX_NAV_TEXT_CAPACITY);
     int m_nHeaderLength = -1;
-    FILE* m_pObs = nullptr;
+    CJobOutput m_Obs;
+    CJobOutput m_aNav[GNSS_SYSTEM_COUNT];
+    FILE* m_pObs = nullptr; // their streams while open
     FILE* m_apNav[GNSS_SYSTEM_COUNT] = {};
     uint32_t m_nLastWeek = 0;
     uint32_t m_nLastMs = 0;

@@ -81,11 +81,15 @@ bool SampleFilterPasses(const RangeToRinexJob& job, uint32_t nWeek, uint32_t nMs
 
 // Runs the job. The header's first and last observation are those of the
 // epochs written: the header is written with the first epoch and its TIME OF
-// LAST OBS completed when the file is closed. Returns 0; CONVERT_ERR_SOURCE,
-// CONVERT_ERR_OBS_OUTPUT or a navigation code when a file cannot be opened or
-// created, and the file's "could not be written" status (CONVERT_ERR_OBS_WRITE
-// ...) when it was created but could not be written whole (the files opened
-// so far are closed); CONVERT_NO_EPOCH when no observation epoch was written
-// (then there is no observation file); CONVERT_EPHEM_DUMP_FAILED when
-// everything else succeeded but an ephemeris could not be dumped.
+// LAST OBS completed when the file is closed (not in an output that cannot
+// seek, such as a pipe). The files are written beside what stands at their
+// paths and take its place only when the job succeeds (CJobOutput): a job
+// that fails leaves earlier files, dumps too, as they were. Returns 0;
+// CONVERT_ERR_SOURCE, CONVERT_ERR_OBS_OUTPUT or a navigation code when a file
+// cannot be opened or created, and the file's "could not be written" status
+// (CONVERT_ERR_OBS_WRITE ...) when it was created but could not be written
+// whole; CONVERT_STOPPED when the progress report stopped it;
+// CONVERT_NO_EPOCH when no observation epoch was written (then none of its
+// files is kept); CONVERT_EPHEM_DUMP_FAILED when everything else succeeded
+// but an ephemeris could not be dumped.
 int ConvertRangeLogToRinex(const RangeToRinexJob& job, RangeToRinexCounts* pCounts = nullptr);

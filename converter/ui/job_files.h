@@ -1,6 +1,11 @@
 // Checks the window makes on a job's files before it hands the job to the
 // worker, and the record of what a job may write, so that a job that fails
 // (or is stopped when the program closes) leaves none of its own files behind.
+// The engine's jobs write every output beside its path and put it in place
+// only when they succeed (converter/engine/job_output.h), so after a failed
+// one nothing new stands at a recorded path; the record removes only a file
+// that a job left at a path where nothing stood before it, never what stood
+// there, so no file is removed by both.
 #pragma once
 
 #include <QString>

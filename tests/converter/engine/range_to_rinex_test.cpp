@@ -4,6 +4,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -479,6 +483,96 @@ TEST_F(RangeToRinex, OutputThatCannotBeCreatedGivesItsStatus)
             job.apNavPaths[c.nIndex] = sMissing.c_str();
         EXPECT_EQ(Run(job), c.nStatus) << c.pName;
     }
+}
+
+// A job that fails after it has written most of its files (the GLONASS
+// navigation file cannot be created when its ephemeris comes, after every
+// epoch), or that is stopped part-way, leaves the files of an earlier
+// conversion at its paths as they were: observation, navigation and dump;
+// nothing of its own stays beside them.
+TEST_F(RangeToRinex, AFailedJobLeavesEarlierFilesAsTheyWere)
+{
+    using namespace loggen;
+    SourceFile src;
+    const uint32_t nEpochs = 600; // some blocks of the reader
+    for (uint32_t k = 0; k < nEpochs; ++k)
+    {
+        if (k < 5)
+            src.Add(Binary(Record(MSG_ID_GPSEPHEM, kWeek, kDayMs + k * 1000, GpsEphemeris(1, kWeek, 93600.0, 3 + k))));
+        AddEpoch(src, Form::RangeBinary, Constellation(2, 1), kWeek, kDayMs + k * 1000, k);
+    }
+    src.Add(Binary(Record(MSG_ID_GLOEPHEMERIS, kWeek, kDayMs + 5000, GloEphemeris(1, 1, kWeek, kDayMs, 1))));
+    Load(src, 304, 0);
+    m_sObs = Path("site.24O");
+    m_asNav[GNSS_SYSTEM_GPS] = Path("site.24N");
+    const std::string asEarlier[] = {m_sObs, m_asNav[GNSS_SYSTEM_GPS], Path("GPSEPHEM.log")};
+    for (const std::string& sPath : asEarlier)
+    {
+        SourceFile earlier;
+        earlier.Add("from an earlier conversion\n");
+        earlier.Write(sPath);
+    }
+    ASSERT_GT(src.Bytes().size(), 2u * LogSourceReader::BLOCK_SIZE);
+    const std::string sMissing = Path("no-such-folder/site.24G");
+    const std::string sGlo = Path("site.24G");
+    struct Stop
+    {
+        int nReports = 0;
+        static int AtTheSecondBlock(void* p, uint64_t) { return ++static_cast<Stop*>(p)->nReports == 2 ? 1 : 0; }
+    };
+    for (uint32_t nThreads : {1u, 4u})
+    {
+        SCOPED_TRACE(nThreads);
+        RangeToRinexJob job = Job(MSG_ID_RANGE);
+        job.apNavPaths[GNSS_SYSTEM_GLONASS] = sMissing.c_str();
+        job.nThreads = nThreads;
+        EXPECT_EQ(Run(job), CONVERT_ERR_GLO_NAV);
+        EXPECT_EQ(m_Counts.nEpochsWritten, nEpochs);
+
+        Stop stop;
+        job.apNavPaths[GNSS_SYSTEM_GLONASS] = sGlo.c_str();
+        job.pProgress = &Stop::AtTheSecondBlock;
+        job.pProgressContext = &stop;
+        EXPECT_EQ(Run(job), CONVERT_STOPPED);
+        EXPECT_GT(m_Counts.nEpochsWritten, 0u);
+        EXPECT_LT(m_Counts.nEpochsWritten, nEpochs);
+        for (const std::string& sPath : asEarlier)
+            EXPECT_EQ(Read(sPath), "from an earlier conversion\n") << sPath;
+        EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(' ').toStdString(),
+                  "GPSEPHEM.log site.24N site.24O source.log");
+    }
+}
+
+// An observation output that cannot go back (a pipe) gets the whole file,
+// its header as written with the first epoch: the job does not fail on it
+// once everything is written.
+TEST_F(RangeToRinex, PipeOutputGetsTheWholeFile)
+{
+    Load(GoldenSource(Form::RangeBinary), 304, 0);
+    ASSERT_EQ(Run(Job(MSG_ID_RANGE)), CONVERT_OK);
+    const std::string sFile = Read(m_sObs);
+    const std::string sPipe = Path("obs.pipe");
+    ASSERT_EQ(::mkfifo(sPipe.c_str(), 0600), 0);
+    std::string sPiped;
+    std::thread reader([&] { sPiped = Read(sPipe); });
+    RangeToRinexJob job = Job(MSG_ID_RANGE);
+    job.pObsPath = sPipe.c_str();
+    const int nStatus = Run(job);
+    // A job that never opened the pipe must not leave the reader waiting.
+    const int nFd = ::open(sPipe.c_str(), O_WRONLY | O_NONBLOCK);
+    if (nFd >= 0)
+        ::close(nFd);
+    reader.join();
+    EXPECT_EQ(nStatus, CONVERT_OK);
+    // The two differ in the last observation's time alone.
+    auto lastObs = [](const std::string& s) { return s.substr(s.find("TIME OF LAST OBS") - 60, 77); };
+    auto firstObs = [](const std::string& s) { return s.substr(s.find("TIME OF FIRST OBS") - 60, 43); };
+    ASSERT_EQ(sPiped.size(), sFile.size());
+    EXPECT_EQ(lastObs(sPiped).substr(0, 43), firstObs(sFile));
+    EXPECT_NE(lastObs(sPiped), lastObs(sFile));
+    std::string sRest = sPiped;
+    sRest.replace(sRest.find("TIME OF LAST OBS") - 60, 77, lastObs(sFile));
+    EXPECT_EQ(sRest, sFile);
 }
 
 TEST_F(RangeToRinex, WorkerRunsTheJobFromItsFields)
