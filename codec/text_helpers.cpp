@@ -306,12 +306,15 @@ void DebugLogPrintf(const char* pFormat, ...)
     va_copy(copy, args);
     std::vprintf(pFormat, args);
     if (g_debugLog != nullptr)
-    {
         std::vfprintf(g_debugLog, pFormat, copy);
-        std::fflush(g_debugLog);
-    }
     va_end(copy);
     va_end(args);
+}
+
+void FlushDebugLog()
+{
+    if (g_debugLog != nullptr)
+        std::fflush(g_debugLog);
 }
 
 void CloseDebugLog()

@@ -76,9 +76,12 @@ const char* GetCodecConfigDir();
 // the file cannot be created (the folder missing); then no handle is kept.
 int OpenDebugLog();
 FILE* DebugLogFile();
+// Puts what was noted so far into the file, so that it is complete when read.
+void FlushDebugLog();
 void CloseDebugLog();
 // printf to standard output, as DebugPrintf, and to the debug log while it is
-// open (each message flushed, so the log is complete whenever it is read).
+// open; buffered until FlushDebugLog or CloseDebugLog (the converter flushes
+// it when each job ends).
 void DebugLogPrintf(const char* pFormat, ...) ZV_PRINTF_LIKE(1, 2);
 
 inline constexpr uint32_t LOG_FILE_PATH_MAX = 4096;

@@ -244,7 +244,11 @@ int SignalCodeToRinexCode(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Ri
     return 1;
 }
 
-char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem)
+namespace
+{
+// SignalCodeToRinex2Band; *ppNote receives the note of a signal it has no
+// band for, where it makes one.
+char Rinex2Band(uint32_t nCode, uint32_t nSystem, const char** ppNote)
 {
     const uint32_t nBand = SignalCodeBand(nCode);
     const uint32_t nFamily = SignalCodeModule(nCode);
@@ -253,7 +257,7 @@ char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem)
     case GNSS_SYSTEM_GPS:
         if (nFamily == 5)
         {
-            DebugLogPrintf("GPS Signal GPS_M do not support.\n");
+            *ppNote = "GPS Signal GPS_M do not support.\n";
             return 0;
         }
         if (nBand == 0)
@@ -264,7 +268,7 @@ char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem)
     case GNSS_SYSTEM_GLONASS:
         if (nBand == 2)
         {
-            DebugLogPrintf("GLO Freq G3 do not support.\n");
+            *ppNote = "GLO Freq G3 do not support.\n";
             return 0;
         }
         if (nBand > 1 || nFamily > 1)
@@ -276,8 +280,18 @@ char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem)
         return 0;
     }
 }
+} // namespace
 
-int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex2Signal* pOut)
+char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem)
+{
+    const char* pNote = nullptr;
+    const char cBand = Rinex2Band(nCode, nSystem, &pNote);
+    if (pNote)
+        DebugLogPrintf("%s", pNote);
+    return cBand;
+}
+
+int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex2Signal* pOut, bool bNote)
 {
     *pOut = Rinex2Signal{};
     if (nVersion >= 300 || !RinexVersionHasSystem(nVersion, nSystem))
@@ -287,7 +301,8 @@ int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex
     {
         // Letter-coded lists: the band character, "P" for the GPS and GLONASS
         // L1 and L2 P-code pseudoranges; 2.00 keeps to band numbers 0 and 1.
-        const char cBand = SignalCodeToRinex2Band(nCode, nSystem);
+        const char* pNote = nullptr;
+        const char cBand = bNote ? SignalCodeToRinex2Band(nCode, nSystem) : Rinex2Band(nCode, nSystem, &pNote);
         if (!cBand || (nVersion == 200 && SignalCodeBand(nCode) > 1))
             return 0;
         const bool bP =

@@ -59,7 +59,8 @@ int SignalCodeToRinexCode(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Ri
 
 // Band character of the letter-coded RINEX 2 lists (versions 2.00 and 2.12):
 // 'A' L1 C/A, 'B' L1C, '1' other L1, 'C' L2C, '2' other L2, '5' L5, and for
-// GLONASS 'A' 'D' for the C/A codes; Galileo by band. 0 when none.
+// GLONASS 'A' 'D' for the C/A codes; Galileo by band. 0 when none; the GPS
+// M code and the GLONASS G3 band are noted in the debug log.
 char SignalCodeToRinex2Band(uint32_t nCode, uint32_t nSystem);
 
 // How a signal appears in a RINEX 2 file: the band character of its phase,
@@ -75,5 +76,8 @@ struct Rinex2Signal
 // The signal's RINEX 2 identity in version nVersion. 2.10 and 2.11 use the
 // two-character codes they define (C1 P1 L1 D1 S1, P2 C2 L2 D2 S2, C5 L5 ...);
 // 2.00 and 2.12 the letter-coded band characters. Returns 1, or 0 when the
-// version has no place for the signal.
-int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex2Signal* pOut);
+// version has no place for the signal. bNote: a letter-coded version notes
+// what SignalCodeToRinex2Band notes; the epoch writer, which asks for every
+// signal of every epoch, does not, as a job notes each of its signals once
+// when its header is made.
+int SignalCodeToRinex2(uint32_t nCode, uint32_t nSystem, int32_t nVersion, Rinex2Signal* pOut, bool bNote = false);

@@ -229,7 +229,9 @@ std::vector<std::string> Rinex2TypesOfSystem(const RinexObsHeader* pHeader, uint
     for (uint32_t i = 0; i < nCount; ++i)
     {
         Rinex2Signal sig;
-        if (!SignalCodeToRinex2(pCodes[i], nSystem, nVersion, &sig))
+        // The one place a job meets each of its signals once: a signal the
+        // version cannot name is noted here.
+        if (!SignalCodeToRinex2(pCodes[i], nSystem, nVersion, &sig, true))
             continue;
         if (sBands.find(sig.cBand) == std::string::npos)
             sBands += sig.cBand;

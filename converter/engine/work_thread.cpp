@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "codec/text_helpers.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/job_output.h"
 #include "converter/engine/rinex_obs_header.h"
@@ -53,11 +54,14 @@ void CWorkThread::run()
             if (nMode == WORK_MODE_IDLE)
                 return;
         }
+        // A job flushes the debug log before it reports: what the job and its
+        // preparation noted is in the file once it has ended.
         switch (nMode)
         {
         case WORK_MODE_RANGE2RNX:
         {
             const int nStatus = RunRange2Rnx();
+            FlushDebugLog();
             m_nMode.store(WORK_MODE_IDLE, std::memory_order_release);
             emit Range2RnxReturn(nStatus);
             break;
@@ -65,6 +69,7 @@ void CWorkThread::run()
         case WORK_MODE_RNX2RANGE:
         {
             const int nStatus = RunRnx2Range();
+            FlushDebugLog();
             m_nMode.store(WORK_MODE_IDLE, std::memory_order_release);
             emit Rnx2RangeReturn(nStatus);
             break;
@@ -72,6 +77,7 @@ void CWorkThread::run()
         case WORK_MODE_LOG2LOG:
         {
             const int nStatus = RunLog2Log();
+            FlushDebugLog();
             m_nMode.store(WORK_MODE_IDLE, std::memory_order_release);
             emit Log2LogReturn(nStatus);
             break;

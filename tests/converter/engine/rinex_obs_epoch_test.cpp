@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "codec/text_helpers.h"
 #include "converter/engine/rinex_obs_epoch.h"
 #include "rinex_check.h"
 #include "rinex_fixture.h"
@@ -85,11 +90,11 @@ private:
     std::vector<EpochIndexEntry> m_Index;
 };
 
-RinexObsHeader Header(int32_t nVersion, std::initializer_list<std::pair<uint32_t, uint32_t>> signals,
+RinexObsHeader Header(int32_t nVersion, std::initializer_list<std::pair<uint32_t, uint32_t>> codes,
                       uint8_t nSysMask = 63)
 {
     ScanResult scan;
-    for (const auto& s : signals)
+    for (const auto& s : codes)
         scan.Add(s.first, s.second, 0xFFFF);
     RinexObsHeader h = MakeObsHeader(nVersion, scan, nSysMask);
     std::vector<char> buf(RINEX_HEADER_TEXT_CAPACITY);
@@ -433,4 +438,31 @@ TEST_F(RinexObsEpoch, StepsGiveTheWritersTextWithinTheirBound)
         EXPECT_GT(asText[0].size(), 100000u) << v;
         EXPECT_TRUE(asText[0] == asText[1]) << v;
     }
+}
+
+// A signal RINEX 2.12 cannot name (the GPS M code) is noted in the debug log
+// once, when the header is made from the source's signals, not again for
+// each epoch that holds it.
+TEST_F(RinexObsEpoch, ASignalRinex2CannotNameIsNotedOnce)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("DebugOutput"));
+    SetCodecConfigDir(dir.path().toLocal8Bit().constData());
+    ASSERT_EQ(OpenDebugLog(), 1);
+    const RinexObsHeader h = Header(212, {{G, GPSL1CA}, {G, GPSL1M}}, 1);
+    for (uint32_t k = 0; k < 5; ++k)
+    {
+        Epoch e(86418000 + k * 1000);
+        e.Add(G, 1, GPSL1CA);
+        e.Add(G, 1, GPSL1M);
+        EXPECT_NE(e.Text(h), "");
+        int nBound = 0;
+        EXPECT_NE(e.TextInSteps(h, &nBound), "");
+    }
+    CloseDebugLog();
+    SetCodecConfigDir(nullptr);
+    QFile log(dir.filePath("DebugOutput/MoxelinLog.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().toStdString(), "GPS Signal GPS_M do not support.\n");
 }
