@@ -468,8 +468,9 @@ private:
         }
         int nText = 0;
         int nBound = -1; // the epoch is formatted later, in at most this much room
+        const RinexEpochLayout& layout = Layout();
         if (!pBlock)
-            nText = WriteRinexObsEpoch(&state, pIndex, m_Job.pObsHeader, &m_Locks, m_EpochText.data(),
+            nText = WriteRinexObsEpoch(&state, pIndex, layout, &m_Locks, m_EpochText.data(),
                                        static_cast<uint32_t>(m_EpochText.size()));
         else
         {
@@ -479,13 +480,13 @@ private:
             RinexEpochLossOfLock(&state, pIndex, &m_Locks, pLli);
             if (pLog->nWritten != 0)
             {
-                const int n = RinexEpochTextBound(&state, m_Job.pObsHeader, pLog->nWritten);
+                const int n = RinexEpochTextBound(&state, layout, pLog->nWritten);
                 if (n >= 0 && static_cast<uint32_t>(n) < RINEX_EPOCH_TEXT_CAPACITY)
                     nBound = n;
                 else
-                    nText = FormatRinexObsEpoch(&state, pIndex, m_Job.pObsHeader, pLli,
-                                                pBlock->Listed.data() + pLog->nListed, pLog->nWritten,
-                                                m_EpochText.data(), static_cast<uint32_t>(m_EpochText.size()));
+                    nText = FormatRinexObsEpoch(&state, pIndex, layout, pLli, pBlock->Listed.data() + pLog->nListed,
+                                                pLog->nWritten, m_EpochText.data(),
+                                                static_cast<uint32_t>(m_EpochText.size()));
             }
         }
         if (nText < 0)
@@ -535,6 +536,7 @@ private:
 
     int RunInBlocks(LogSourceReader& reader, uint32_t nThreads)
     {
+        Layout(); // made here, read by every worker
         std::vector<std::unique_ptr<DecodeSpace>> spaces(nThreads);
         for (auto& p : spaces)
             p = std::make_unique<DecodeSpace>();
@@ -627,7 +629,7 @@ private:
             log.State = space.Store.State;
             log.nEntry = static_cast<uint32_t>(b.Entries.size());
             b.Entries.Use(static_cast<size_t>(log.nSats));
-            log.nWritten = ListRinexEpochSatellites(&log.State, pIndex, m_Job.pObsHeader, space.aListed);
+            log.nWritten = ListRinexEpochSatellites(&log.State, pIndex, m_Layout, space.aListed);
             log.nListed = static_cast<uint32_t>(b.Listed.size());
             b.Listed.insert(b.Listed.end(), space.aListed, space.aListed + log.nWritten);
         }
@@ -679,7 +681,7 @@ private:
                 continue;
             }
             const BlockLog& log = b.Logs[piece.nLog];
-            const int n = FormatRinexObsEpoch(&log.State, b.Entries.data() + log.nEntry, m_Job.pObsHeader,
+            const int n = FormatRinexObsEpoch(&log.State, b.Entries.data() + log.nEntry, m_Layout,
                                               b.Lli.data() + size_t(log.nEntry) * OBS_SIGNALS_PER_SAT,
                                               b.Listed.data() + log.nListed, log.nWritten, pOut, nRoom);
             // The bound holds the text, so this is not reached; were it,
@@ -693,6 +695,17 @@ private:
             b.Text.Use(static_cast<size_t>(n));
         }
     }
+
+    // The epoch layout of the job's header. A header without a version takes
+    // one from the first navigation header, which a job without a version
+    // meets part-way (on the calling thread alone): the layout follows it.
+    const RinexEpochLayout& Layout()
+    {
+        if (!m_Layout.pHeader || m_Layout.nVersion != m_Job.pObsHeader->nVersion)
+            PrepareRinexEpochLayout(m_Job.pObsHeader, &m_Layout);
+        return m_Layout;
+    }
+
     // The header's first and last observation (the last until the next epoch).
     void SetHeaderTimes(uint32_t nWeek, uint32_t nMs)
     {
@@ -806,6 +819,7 @@ private:
     EpochStore m_Store;
     EpochIndexEntry m_aIndex[OBS_MAX_SATS];
     RinexLockHistory m_Locks{};
+    RinexEpochLayout m_Layout;
     EphemHistory m_History;
     EphemDump m_Dump;
     std::vector<uint8_t> m_Decoded = std::vector<uint8_t>(LOG_MAX_BINARY_LENGTH);

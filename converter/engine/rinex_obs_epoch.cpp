@@ -92,12 +92,12 @@ bool PhaseKnown(const ObsSignalSlot& slot) { return slot.dCarrierPhase != 0.0; }
 bool DopplerKnown(const ObsSignalSlot& slot) { return slot.fDoppler != 0.0f; }
 bool StrengthKnown(const ObsSignalSlot& slot) { return slot.nCn0 != 0; }
 
-// The RINEX 3 codes of the header's columns as text, made once per epoch for
-// each system its satellites belong to, and those of the signals met so far.
+// The RINEX 3 codes of the header's columns as text, from the job's layout,
+// and those of the signals an epoch's satellites have, each made once.
 class HeaderCodes
 {
 public:
-    explicit HeaderCodes(const RinexObsHeader* pHeader) : m_pHeader(pHeader) {}
+    explicit HeaderCodes(const RinexEpochLayout& layout) : m_Layout(layout) {}
 
     // RinexObsCode of a signal of system s.
     void SignalCode(uint16_t nCode, uint32_t s, char szCode[3])
@@ -109,7 +109,7 @@ public:
                 return;
             }
         char szText[3] = {};
-        RinexObsCode(nCode, s, m_pHeader->nVersion, szText);
+        RinexObsCode(nCode, s, m_Layout.nVersion, szText);
         std::memcpy(szCode, szText, 3);
         if (m_nSignals < MAX_SIGNALS)
         {
@@ -120,17 +120,7 @@ public:
         }
     }
 
-    const char (*Of(uint32_t s))[3]
-    {
-        if (!m_aReady[s])
-        {
-            const RinexSystemBlock& block = m_pHeader->Systems[s];
-            for (uint32_t c = 0; c < block.nCodeCount && c < RINEX_MAX_CODES; ++c)
-                RinexObsCode(block.aCodes[c], s, m_pHeader->nVersion, m_aText[s][c]);
-            m_aReady[s] = true;
-        }
-        return m_aText[s];
-    }
+    const char (*Of(uint32_t s) const)[3] { return m_Layout.aCodes[s]; }
 
 private:
     enum : uint32_t
@@ -143,9 +133,7 @@ private:
         uint32_t nSystem;
         char szText[3];
     };
-    const RinexObsHeader* m_pHeader;
-    bool m_aReady[OBS_SYSTEMS] = {};
-    char m_aText[OBS_SYSTEMS][RINEX_MAX_CODES][3];
+    const RinexEpochLayout& m_Layout;
     Signal m_aSignals[MAX_SIGNALS];
     uint32_t m_nSignals = 0;
 };
@@ -226,32 +214,15 @@ bool Rinex3Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli
     return bAny;
 }
 
-// One column of a RINEX 2 record: its type and, in 2.12, the system whose
-// group it belongs to (-1: every system).
-struct Rinex2Column
+// The columns of a RINEX 2 record: each type of the header's list, in 2.12
+// with the system whose group it belongs to.
+void ListRinex2Columns(const RinexObsHeader* pHeader, RinexEpochLayout* pLayout)
 {
-    char szType[3];
-    int nSystem;
-};
-
-enum : uint32_t
-{
-    RINEX2_MAX_COLUMNS = 3 * RINEX_MAX_TYPES, // 2.12: the GPS, GLONASS and Galileo groups
-};
-
-struct Rinex2Columns
-{
-    uint32_t nCount = 0;
-    Rinex2Column aColumns[RINEX2_MAX_COLUMNS];
-};
-
-void ListRinex2Columns(const RinexObsHeader* pHeader, Rinex2Columns* pColumns)
-{
-    pColumns->nCount = 0;
-    auto add = [pColumns](const char* pType, int nSystem)
+    pLayout->nRinex2Columns = 0;
+    auto add = [pLayout](const char* pType, int nSystem)
     {
-        if (pColumns->nCount < RINEX2_MAX_COLUMNS)
-            pColumns->aColumns[pColumns->nCount++] = Rinex2Column{{pType[0], pType[1], 0}, nSystem};
+        if (pLayout->nRinex2Columns < RinexEpochLayout::MAX_RINEX2_COLUMNS)
+            pLayout->aRinex2Columns[pLayout->nRinex2Columns++] = {{pType[0], pType[1], 0}, nSystem};
     };
     if (pHeader->nVersion == 212)
     {
@@ -265,11 +236,11 @@ void ListRinex2Columns(const RinexObsHeader* pHeader, Rinex2Columns* pColumns)
 }
 
 template <typename Out>
-bool Rinex2Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli, const RinexObsHeader* pHeader,
-                     const Rinex2Columns& columns)
+bool Rinex2Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli, const RinexEpochLayout& layout)
 {
     const uint32_t s = entry.Sat.nSystem;
-    const int32_t nVersion = pHeader->nVersion;
+    const int32_t nVersion = layout.nVersion;
+    const uint32_t nColumns = layout.nRinex2Columns;
     const uint32_t nStart = out.Length();
     Rinex2Signal aSignals[OBS_SIGNALS_PER_SAT];
     bool aKnown[OBS_SIGNALS_PER_SAT];
@@ -277,9 +248,9 @@ bool Rinex2Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli
         aKnown[j] = SignalCodeToRinex2(entry.Slots[j].nObsCode, s, nVersion, &aSignals[j]) != 0;
 
     bool bAny = false;
-    for (uint32_t i = 0; i < columns.nCount; ++i)
+    for (uint32_t i = 0; i < nColumns; ++i)
     {
-        const Rinex2Column& col = columns.aColumns[i];
+        const RinexEpochLayout::Rinex2Column& col = layout.aRinex2Columns[i];
         const char cKind = col.szType[0];
         const bool bPseudorange = cKind == 'C' || cKind == 'P';
         // The slot whose signal this column holds; the lowest rank where two share it.
@@ -324,7 +295,7 @@ bool Rinex2Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli
         else
             out.Spaces(16);
         bAny = bAny || bValue;
-        if (i % 5 == 4 || i + 1 == columns.nCount)
+        if (i % 5 == 4 || i + 1 == nColumns)
             out.Char('\n');
     }
     if (!bAny)
@@ -332,12 +303,13 @@ bool Rinex2Satellite(Out& out, const EpochIndexEntry& entry, const uint8_t* pLli
     return bAny;
 }
 
-// Working space of the writer, kept from one epoch to the next.
+// Working space of the writer, kept from one epoch to the next, with the
+// layout that the calls given a header make.
 struct EpochWork
 {
     uint8_t aLli[OBS_MAX_SATS * OBS_SIGNALS_PER_SAT];
     uint16_t aWritten[OBS_MAX_SATS];
-    Rinex2Columns columns;
+    RinexEpochLayout layout;
 };
 thread_local std::unique_ptr<EpochWork> t_pWork;
 
@@ -348,30 +320,50 @@ EpochWork& Work()
     return *t_pWork;
 }
 
-// Whether the satellite of the entry gets a record (the probe of the writers).
-bool SatelliteWritten(const EpochIndexEntry& entry, const RinexObsHeader* pHeader, const Rinex2Columns* pColumns,
-                      HeaderCodes& codes)
+// The layout of a header for a call given the header alone.
+const RinexEpochLayout& LayoutOf(const RinexObsHeader* pHeader)
 {
-    static const uint8_t kNoLli[OBS_SIGNALS_PER_SAT] = {};
-    if (!RinexSystemWritten(pHeader, entry.Sat.nSystem) || entry.nSlotCount > OBS_SIGNALS_PER_SAT)
-        return false;
-    NoText none;
-    return pColumns ? Rinex2Satellite(none, entry, kNoLli, pHeader, *pColumns)
-                    : Rinex3Satellite(none, entry, kNoLli, pHeader, codes);
+    RinexEpochLayout& layout = Work().layout;
+    PrepareRinexEpochLayout(pHeader, &layout);
+    return layout;
 }
 
-// The longest RINEX 2 or 3 record of one satellite under the header.
-uint32_t LongestSatelliteRecord(const RinexObsHeader* pHeader, const Rinex2Columns* pColumns)
+// Whether the satellite of the entry gets a record (the probe of the writers).
+bool SatelliteWritten(const EpochIndexEntry& entry, const RinexEpochLayout& layout, HeaderCodes& codes)
 {
-    if (pColumns)
-        return 17 * pColumns->nCount + 1; // 16 columns each and a line end every five
-    const uint32_t nTypes = static_cast<uint32_t>(__builtin_popcount(pHeader->nObsTypeMask & RINEX_OBS_WRITTEN));
-    uint32_t nCodes = 0;
-    for (uint32_t s = 0; s < OBS_SYSTEMS; ++s)
-        nCodes = std::max(nCodes, std::min<uint32_t>(pHeader->Systems[s].nCodeCount, RINEX_MAX_CODES));
-    return 4 + 16 * nTypes * nCodes + 1; // letter, number (up to three digits), columns, line end
+    static const uint8_t kNoLli[OBS_SIGNALS_PER_SAT] = {};
+    if (!RinexSystemWritten(layout.pHeader, entry.Sat.nSystem) || entry.nSlotCount > OBS_SIGNALS_PER_SAT)
+        return false;
+    NoText none;
+    return layout.nVersion < 300 ? Rinex2Satellite(none, entry, kNoLli, layout)
+                                 : Rinex3Satellite(none, entry, kNoLli, layout.pHeader, codes);
 }
 } // namespace
+
+void PrepareRinexEpochLayout(const RinexObsHeader* pHeader, RinexEpochLayout* pLayout)
+{
+    RinexEpochLayout& layout = *pLayout;
+    layout.pHeader = pHeader;
+    layout.nVersion = pHeader->nVersion;
+    layout.nRinex2Columns = 0;
+    if (layout.nVersion < 300)
+    {
+        ListRinex2Columns(pHeader, pLayout);
+        layout.nLongestRecord = 17 * layout.nRinex2Columns + 1; // 16 columns each and a line end every five
+        return;
+    }
+    uint32_t nCodes = 0;
+    for (uint32_t s = 0; s < OBS_SYSTEMS; ++s)
+    {
+        const RinexSystemBlock& block = pHeader->Systems[s];
+        const uint32_t nCount = std::min<uint32_t>(block.nCodeCount, RINEX_MAX_CODES);
+        for (uint32_t c = 0; c < nCount; ++c)
+            RinexObsCode(block.aCodes[c], s, layout.nVersion, layout.aCodes[s][c]);
+        nCodes = std::max(nCodes, nCount);
+    }
+    const uint32_t nTypes = static_cast<uint32_t>(__builtin_popcount(pHeader->nObsTypeMask & RINEX_OBS_WRITTEN));
+    layout.nLongestRecord = 4 + 16 * nTypes * nCodes + 1; // letter, number (up to three digits), columns, line end
+}
 
 void RinexEpochLossOfLock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, RinexLockHistory* pLocks,
                           uint8_t* pLli)
@@ -385,35 +377,34 @@ void RinexEpochLossOfLock(const ConvertState* pEpoch, const EpochIndexEntry* pIn
 uint32_t ListRinexEpochSatellites(const ConvertState* pEpoch, const EpochIndexEntry* pIndex,
                                   const RinexObsHeader* pHeader, uint16_t* pWritten)
 {
-    Rinex2Columns* pColumns = nullptr;
-    if (pHeader->nVersion < 300)
-    {
-        pColumns = &Work().columns;
-        ListRinex2Columns(pHeader, pColumns);
-    }
-    HeaderCodes codes(pHeader);
+    return pHeader ? ListRinexEpochSatellites(pEpoch, pIndex, LayoutOf(pHeader), pWritten) : 0;
+}
+
+uint32_t ListRinexEpochSatellites(const ConvertState* pEpoch, const EpochIndexEntry* pIndex,
+                                  const RinexEpochLayout& layout, uint16_t* pWritten)
+{
+    HeaderCodes codes(layout);
     uint32_t nWritten = 0;
     for (uint32_t e = 0; e < pEpoch->nSatCount && e < OBS_MAX_SATS; ++e)
-        if (SatelliteWritten(pIndex[e], pHeader, pColumns, codes))
+        if (SatelliteWritten(pIndex[e], layout, codes))
             pWritten[nWritten++] = static_cast<uint16_t>(e);
     return nWritten;
 }
 
 int RinexEpochTextBound(const ConvertState* pEpoch, const RinexObsHeader* pHeader, uint32_t nWritten)
 {
+    return pHeader ? RinexEpochTextBound(pEpoch, LayoutOf(pHeader), nWritten) : -1;
+}
+
+int RinexEpochTextBound(const ConvertState* pEpoch, const RinexEpochLayout& layout, uint32_t nWritten)
+{
     CalendarTime cal{};
-    if (!GpsTimeToShiftedCalendar(pEpoch->nWeek, pEpoch->nMsOfWeek, pHeader->nTimeSystemOffsetMs, &cal))
+    if (!GpsTimeToShiftedCalendar(pEpoch->nWeek, pEpoch->nMsOfWeek, layout.pHeader->nTimeSystemOffsetMs, &cal))
         return -1;
-    Rinex2Columns* pColumns = nullptr;
-    if (pHeader->nVersion < 300)
-    {
-        pColumns = &Work().columns;
-        ListRinex2Columns(pHeader, pColumns);
-    }
     // The epoch line: 36 characters with a four-digit year, the year as
     // wide as it may be, and in RINEX 2 the satellites, 12 a line.
-    const uint64_t nLine = 48 + (pColumns ? 6ull * nWritten : 0);
-    const uint64_t nBound = nLine + uint64_t(nWritten) * LongestSatelliteRecord(pHeader, pColumns);
+    const uint64_t nLine = 48 + (layout.nVersion < 300 ? 6ull * nWritten : 0);
+    const uint64_t nBound = nLine + uint64_t(nWritten) * layout.nLongestRecord;
     return nBound < 0x7FFFFFFF ? static_cast<int>(nBound) : 0x7FFFFFFF;
 }
 
@@ -421,12 +412,22 @@ int FormatRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pInde
                         const uint8_t* pLli, const uint16_t* pWritten, uint32_t nWritten, char* pBuffer,
                         uint32_t nCapacity)
 {
+    if (!pHeader)
+        return -1;
+    return FormatRinexObsEpoch(pEpoch, pIndex, LayoutOf(pHeader), pLli, pWritten, nWritten, pBuffer, nCapacity);
+}
+
+int FormatRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexEpochLayout& layout,
+                        const uint8_t* pLli, const uint16_t* pWritten, uint32_t nWritten, char* pBuffer,
+                        uint32_t nCapacity)
+{
+    const RinexObsHeader* pHeader = layout.pHeader;
     if (!pEpoch || !pHeader || !pBuffer || nCapacity == 0 || (nWritten && (!pIndex || !pLli || !pWritten)))
         return -1;
     pBuffer[0] = 0;
     if (nWritten == 0)
         return 0;
-    const bool bRinex3 = pHeader->nVersion >= 300;
+    const bool bRinex3 = layout.nVersion >= 300;
     CalendarTime cal{};
     if (!GpsTimeToShiftedCalendar(pEpoch->nWeek, pEpoch->nMsOfWeek, pHeader->nTimeSystemOffsetMs, &cal))
         return -1;
@@ -469,13 +470,7 @@ int FormatRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pInde
         }
     out.Char('\n');
     // The records of the satellites listed, in index order.
-    Rinex2Columns* pColumns = nullptr;
-    if (!bRinex3)
-    {
-        pColumns = &Work().columns;
-        ListRinex2Columns(pHeader, pColumns);
-    }
-    HeaderCodes codes(pHeader);
+    HeaderCodes codes(layout);
     for (uint32_t i = 0; i < nWritten; ++i)
     {
         const uint32_t e = pWritten[i];
@@ -483,7 +478,7 @@ int FormatRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pInde
         if (bRinex3)
             Rinex3Satellite(out, pIndex[e], pSatLli, pHeader, codes);
         else
-            Rinex2Satellite(out, pIndex[e], pSatLli, pHeader, *pColumns);
+            Rinex2Satellite(out, pIndex[e], pSatLli, layout);
     }
     return out.Result();
 }
@@ -491,7 +486,15 @@ int FormatRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pInde
 int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
                        RinexLockHistory* pLocks, char* pBuffer, uint32_t nCapacity)
 {
-    if (!pEpoch || !pHeader || !pLocks || !pBuffer || nCapacity == 0 || (pEpoch->nSatCount && !pIndex))
+    if (!pHeader)
+        return -1;
+    return WriteRinexObsEpoch(pEpoch, pIndex, LayoutOf(pHeader), pLocks, pBuffer, nCapacity);
+}
+
+int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexEpochLayout& layout,
+                       RinexLockHistory* pLocks, char* pBuffer, uint32_t nCapacity)
+{
+    if (!pEpoch || !layout.pHeader || !pLocks || !pBuffer || nCapacity == 0 || (pEpoch->nSatCount && !pIndex))
         return -1;
     pBuffer[0] = 0;
     if (pEpoch->nSatCount > OBS_MAX_SATS)
@@ -500,8 +503,8 @@ int WriteRinexObsEpoch(const ConvertState* pEpoch, const EpochIndexEntry* pIndex
     // Lock history first, once per signal, for every satellite of the epoch;
     // the epoch line counts and lists only the satellites that have observations.
     RinexEpochLossOfLock(pEpoch, pIndex, pLocks, work.aLli);
-    const uint32_t nWritten = ListRinexEpochSatellites(pEpoch, pIndex, pHeader, work.aWritten);
-    return FormatRinexObsEpoch(pEpoch, pIndex, pHeader, work.aLli, work.aWritten, nWritten, pBuffer, nCapacity);
+    const uint32_t nWritten = ListRinexEpochSatellites(pEpoch, pIndex, layout, work.aWritten);
+    return FormatRinexObsEpoch(pEpoch, pIndex, layout, work.aLli, work.aWritten, nWritten, pBuffer, nCapacity);
 }
 
 int WriteRinexObsEpochBlock(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, const RinexObsHeader* pHeader,
