@@ -63,14 +63,12 @@ void QBinaryMsgParser::FollowFrameHeader(uint8_t c)
     // The byte k places before the last one.
     auto Back = [&j](uint32_t k) { return j.Recent[(j.RecentCount - 1 - k) & 15]; };
 
-    // An RTCM3 header (D3, reserved bits 0, a length, a message number of the
-    // framer's): the frame behind it failed its CRC-24Q.
+    // An RTCM3 header the framer would take: the frame behind it failed its CRC-24Q.
     constexpr uint32_t kRtcmHead = 5;
-    if (j.RecentCount >= kRtcmHead && Back(4) == RTCM3_SYNC && Back(3) <= 3)
+    if (j.RecentCount >= kRtcmHead && Back(4) == RTCM3_SYNC)
     {
-        const uint32_t nLength = uint32_t{Back(3)} << 8 | Back(2);
-        const uint32_t nMessage = uint32_t{Back(1)} << 4 | Back(0) >> 4;
-        if (nLength >= 2 && (nMessage == 63 || nMessage >= 1000))
+        const uint32_t nLength = Rtcm3HeaderLength(Back(3), Back(2), Back(1), Back(0));
+        if (nLength != 0)
             j.Grace = std::max(j.Grace, nLength + RTCM3_OVERHEAD - kRtcmHead);
     }
 

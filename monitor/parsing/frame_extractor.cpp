@@ -112,15 +112,12 @@ void QRTCMParser::FillRing()
 QRTCMParser::CANDIDATE_E QRTCMParser::TryRtcm(uint32_t nAt, uint32_t nAvail, uint8_t* pOut, uint32_t* pTotal)
 {
     const uint32_t nHave = nAvail - nAt;
-    // The six high bits of byte 1 are reserved and zero.
-    if (nHave >= 2 && At(nAt + 1) > 3)
+    if (nHave >= 2 && !Rtcm3ReservedClear(At(nAt + 1)))
         return CANDIDATE_TEXT;
     if (nHave < 5)
         return CANDIDATE_SHORT;
-    const uint32_t nLength = (uint32_t(At(nAt + 1)) << 8) | At(nAt + 2);
-    const uint32_t nMessage = (uint32_t(At(nAt + 3)) << 4) | (At(nAt + 4) >> 4);
-    // A frame too short to carry its message number is not one.
-    if (nLength < 2 || (nMessage != 63 && nMessage < 1000))
+    const uint32_t nLength = Rtcm3HeaderLength(At(nAt + 1), At(nAt + 2), At(nAt + 3), At(nAt + 4));
+    if (nLength == 0)
         return CANDIDATE_TEXT;
     const uint32_t nTotal = nLength + RTCM3_OVERHEAD;
     m_Ring.LastFrameLength = nLength;

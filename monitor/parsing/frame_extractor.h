@@ -28,6 +28,18 @@ enum : uint32_t
     RTCM3_MAX_FRAME = 1023 + RTCM3_OVERHEAD,
 };
 
+// The RTCM3 header rule, from the bytes after the sync byte: byte 1 has its six
+// high bits (reserved) clear, the 10-bit body length is long enough to carry
+// the 12-bit message number, and that number is 63 or 1000 and up.
+constexpr bool Rtcm3ReservedClear(uint8_t b1) { return b1 <= 3; }
+// Bytes 1-4 of a candidate: its body length, or 0 when they cannot start a frame.
+constexpr uint32_t Rtcm3HeaderLength(uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4)
+{
+    const uint32_t nLength = uint32_t{b1} << 8 | b2;
+    const uint32_t nMessage = uint32_t{b3} << 4 | b4 >> 4;
+    return Rtcm3ReservedClear(b1) && nLength >= 2 && (nMessage == 63 || nMessage >= 1000) ? nLength : 0;
+}
+
 struct RING_BUFFER_T
 {
     uint32_t Size;
