@@ -41,6 +41,8 @@ constexpr bool IsTextByte(uint8_t c) { return (c >= 32 && c <= 126) || c == 8 ||
 constexpr uint8_t kLongSync[4] = {LOG_SYNC_0, LOG_SYNC_1, LOG_SYNC_LONG, LOG_HEADER_LENGTH};
 constexpr uint32_t kLengthEnd = 10; // a long header's length field ends here
 constexpr uint32_t kLongestLog = LOG_HEADER_LENGTH + 0xFFFF + LOG_CRC_LENGTH;
+// The framer takes no longer frame, so no longer tail of one arrives as text.
+constexpr uint32_t kLongestTail = RING_CAPACITY;
 } // namespace
 
 QBinaryMsgParser::QBinaryMsgParser(QObject* pParent)
@@ -98,7 +100,6 @@ bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
     StreamTextLen += nLength;
     m_pStreamText[StreamTextLen] = '\0';
     READABILITY_T& j = m_Judge;
-    bool bTripped = false;
     for (uint32_t i = 0; i < nLength; ++i)
     {
         const uint8_t c = pText[i];
@@ -125,14 +126,19 @@ bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
             }
             if (j.SinceGood >= UNREADABLE_WINDOW)
             {
-                bTripped = bTripped || j.Unprintable * 4 >= j.SinceGood;
-                Readable();
+                if (!j.bVerdictHeld && j.Unprintable * 4 >= j.SinceGood)
+                {
+                    j.bVerdictHeld = true;
+                    j.HeldText = 0;
+                }
+                j.SinceGood = j.Unprintable = 0;
             }
         }
+        j.HeldText += j.bVerdictHeld;
         FollowFrameHeader(c);
     }
     m_pText[TextLen] = '\0';
-    return bTripped;
+    return j.bVerdictHeld && j.HeldText > kLongestTail;
 }
 
 uint32_t QBinaryMsgParser::BinaryLogToAscii(const uint8_t* pLog, uint32_t nLength, QRangeData* pStore, uint32_t bText,
@@ -161,10 +167,11 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
             return Unparsed() != 0 ? PARSE_AREAS_FULL : PARSE_DONE;
         const int nResult = ExtractFrames(m_pBinaryArea.get(), &m_uBinaryLength, m_pTextArea.get(), &m_uTextLength,
                                           m_pRtcmArea.get(), &m_uRtcmLength);
-        const bool bTripped = SplitText(m_pTextArea.get(), m_uTextLength);
+        const bool bTooLong = SplitText(m_pTextArea.get(), m_uTextLength);
         if (m_uBinaryLength != 0 || m_uRtcmLength != 0)
         {
-            // A frame ends whatever the text before it was part of.
+            // A frame ends whatever the text before it was part of; a text
+            // that tripped a window was the rest of a log.
             Readable();
             m_Judge.Run = m_Judge.Grace = 0;
             m_Judge.RecentCount = 0;
@@ -181,8 +188,12 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
             TextLen += n;
         }
         m_pText[TextLen] = '\0';
-        if (bTripped)
+        // A held verdict stands once the text has run to the end of the bytes
+        // received; a frame not yet complete, or a header not yet whole, is
+        // waited for, however the bytes are batched.
+        if (m_Judge.bVerdictHeld && (bTooLong || (nResult == EXTRACT_NO_FRAME && Unparsed() == 0)))
         {
+            m_Judge.bVerdictHeld = false;
             bReadable = false;
             return PARSE_UNREADABLE;
         }

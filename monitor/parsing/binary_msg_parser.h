@@ -48,7 +48,12 @@ enum : uint32_t
     // are not ASCII text. That is at most 1.6 s at 9600 baud, and more than a
     // damaged frame among good ones leaves behind: an RTCM3 frame holds at
     // most 1029 bytes, and the bytes of a damaged frame whose header is seen
-    // are not counted at all.
+    // are not counted at all. A window's verdict waits for what the framer
+    // finds behind its text, since the rest of a log whose header was never
+    // seen (the port opened part-way through it, an overrun took the header)
+    // arrives as text too: a frame there, or any other sign of a readable
+    // stream, drops it, and text that runs to the end of the bytes received
+    // so far gives it. At a wrong rate no frame ever follows.
     UNREADABLE_WINDOW = 1536,
     READABLE_RUN = 32, // ASCII text bytes in a row that read as a text line
 };
@@ -58,7 +63,7 @@ enum : int
 {
     PARSE_DONE = 0,       // every complete frame of the ring has been taken out
     PARSE_AREAS_FULL = 1, // stopped for room: empty the areas and call again
-    PARSE_UNREADABLE = 2, // stopped after a pass of unreadable bytes (bReadable cleared); call again to go on
+    PARSE_UNREADABLE = 2, // stopped after the pass that gave a wrong-baud verdict (bReadable cleared); call again
 };
 
 class QBinaryMsgParser : public QRTCMParser
@@ -80,8 +85,8 @@ public:
     // RTCM3 frame becomes its line. Returns PARSE_DONE when everything
     // appended has been parsed, PARSE_AREAS_FULL when the areas have too
     // little room for another frame (the rest waits for the next call), or
-    // PARSE_UNREADABLE after a pass that found the stream unreadable (bReadable
-    // cleared; the rest waits for the next call).
+    // PARSE_UNREADABLE after the pass that gave a wrong-baud verdict
+    // (bReadable cleared; the rest waits for the next call).
     int ParseData(QRangeData* pStore, uint32_t bText);
 
     // Takes the areas (and must empty them: TextLen, HexLen, StreamTextLen 0).
@@ -107,7 +112,8 @@ public:
     const char* StreamTextArea() const { return m_pStreamText.get(); }
     uint32_t StreamTextLen = 0;
     // Cleared when the stream has read as neither text nor frames for
-    // UNREADABLE_WINDOW bytes; the view sets it again once it has dealt with that.
+    // UNREADABLE_WINDOW bytes and nothing readable followed them; the view
+    // sets it again once it has dealt with that.
     bool bReadable = true;
 
 protected:
@@ -117,20 +123,24 @@ protected:
 
 private:
     // What the wrong-baud judgement has seen since its last sign of a readable
-    // stream. It runs over the text bytes in stream order, so batching never
-    // changes it.
+    // stream. It runs over the text bytes in stream order, so batching changes
+    // nothing but whether a frame behind a tripped window has arrived yet when
+    // the bytes received end.
     struct READABILITY_T
     {
         uint32_t SinceGood;   // text bytes
         uint32_t Unprintable; // of those, not ASCII text
         uint32_t Run;         // ASCII text bytes in a row
         uint32_t Grace;       // bytes of a damaged frame still to come: not held against the stream
+        bool bVerdictHeld;    // a window tripped; its verdict waits for what follows its text
+        uint32_t HeldText;    // text bytes since then
         uint8_t Recent[16];   // the last text bytes, to spot a frame header among them
         uint64_t RecentCount;
     };
 
     bool HasRoom() const;
-    // Splits text into the areas; returns true when the judgement tripped.
+    // Splits text into the areas and judges it; returns true when a held
+    // verdict has waited past the longest log, whose tail the text could be.
     bool SplitText(const uint8_t* pText, uint32_t nLength);
     // Spots the header of a frame in the text: there it means a frame whose
     // checksum failed, so its bytes come from a readable stream and are not
@@ -138,7 +148,12 @@ private:
     // 8-9) is spotted even with one sync byte damaged, and counts as a sign
     // of a readable stream; an RTCM3 header only excuses its frame's bytes.
     void FollowFrameHeader(uint8_t c);
-    void Readable() { m_Judge.SinceGood = m_Judge.Unprintable = 0; }
+    // A sign of a readable stream: the judgement starts again and a held verdict is dropped.
+    void Readable()
+    {
+        m_Judge.SinceGood = m_Judge.Unprintable = 0;
+        m_Judge.bVerdictHeld = false;
+    }
 
     std::unique_ptr<char[]> m_pText;
     std::unique_ptr<uint8_t[]> m_pHex;

@@ -48,6 +48,24 @@ size_t Count(const std::string& s, const std::string& what)
     return n;
 }
 
+// An MSM7 frame as long as RTCM3 frames get (1029 bytes), its cells binary values.
+Bytes LongMsm7(std::mt19937& rng, uint32_t nMsg)
+{
+    RtcmBuilder b = Msm(nMsg, 518400000, 1, TopSats(16), Sig(2) | Sig(3) | Sig(9) | Sig(16));
+    while (b.Frame().size() < RTCM3_MAX_FRAME)
+        b.U(8, static_cast<int64_t>(rng() % 3 == 0 ? 0 : rng() & 0xFF));
+    return b.Frame();
+}
+
+// A RANGE log of 112 observations (4.9 kB).
+Bytes LongRange(uint32_t k)
+{
+    static const std::vector<loggen::Signal> sigs = loggen::Constellation(32, 24);
+    return loggen::Binary(loggen::RangeRecord(1522, 518400000 + 1000 * k, loggen::Epoch(sigs, k)));
+}
+
+const Bytes kGga = TextBytes(Nmea("GPGGA,235944.00,3016.362000,N,12013.590000,E,4,12,0.8,15.234,M,7.123,M,1.0,0001"));
+
 // Feeds a stream through ParseBatch and collects what the view would show.
 struct View
 {
@@ -227,14 +245,11 @@ TEST(WrongBaudRate, DamagedFramesAreNoWrongRate)
         EXPECT_EQ(view.UnreadablePasses, 0) << nBatch;
     }
 
-    const Bytes gga =
-        TextBytes(Nmea("GPGGA,235944.00,3016.362000,N,12013.590000,E,4,12,0.8,15.234,M,7.123,M,1.0,0001"));
     // RANGE logs of 112 observations (4.9 kB) with NMEA between them; one byte
     // of the second log flipped in its body, its length or its sync.
-    const std::vector<loggen::Signal> sigs = loggen::Constellation(32, 24);
     Bytes logs[3];
     for (uint32_t k = 0; k < 3; ++k)
-        logs[k] = loggen::Binary(loggen::RangeRecord(1522, 518400000 + 1000 * k, loggen::Epoch(sigs, k)));
+        logs[k] = LongRange(k);
     ASSERT_GT(logs[1].size(), 3 * UNREADABLE_WINDOW);
     for (const size_t nAt : {size_t(3000), size_t(8), size_t(9), size_t(1), size_t(0)})
     {
@@ -242,7 +257,7 @@ TEST(WrongBaudRate, DamagedFramesAreNoWrongRate)
         bad[nAt] ^= 0x5A;
         QBinaryMsgParser parser;
         View view;
-        view.Feed(parser, logs[0] + gga + bad + logs[2] + gga);
+        view.Feed(parser, logs[0] + kGga + bad + logs[2] + kGga);
         EXPECT_EQ(view.UnreadablePasses, 0) << "byte " << nAt;
     }
 
@@ -251,14 +266,7 @@ TEST(WrongBaudRate, DamagedFramesAreNoWrongRate)
     // body or CRC, or two in a row, as a burst across the end of one and the
     // start of the next leaves them.
     std::mt19937 rng(1077);
-    auto msm7 = [&rng](uint32_t nMsg)
-    {
-        RtcmBuilder b = Msm(nMsg, 518400000, 1, TopSats(16), Sig(2) | Sig(3) | Sig(9) | Sig(16));
-        while (b.Frame().size() < RTCM3_MAX_FRAME)
-            b.U(8, static_cast<int64_t>(rng() % 3 == 0 ? 0 : rng() & 0xFF));
-        return b.Frame();
-    };
-    const Bytes frames[4] = {msm7(1077), msm7(1087), msm7(1097), msm7(1127)};
+    const Bytes frames[4] = {LongMsm7(rng, 1077), LongMsm7(rng, 1087), LongMsm7(rng, 1097), LongMsm7(rng, 1127)};
     ASSERT_EQ(frames[1].size(), size_t(RTCM3_MAX_FRAME));
     for (const std::vector<size_t>& hits :
          std::vector<std::vector<size_t>>{{0}, {1}, {2}, {3}, {4}, {500}, {1028}, {600, 600}, {1028, 0}, {2, 700}})
@@ -270,7 +278,7 @@ TEST(WrongBaudRate, DamagedFramesAreNoWrongRate)
             bad[hits[k]] ^= 0x24;
             stream = stream + bad;
         }
-        stream = stream + frames[3] + gga + frames[0];
+        stream = stream + frames[3] + kGga + frames[0];
         for (const size_t nBatch : {size_t(1), size_t(700), size_t(65536)})
         {
             QBinaryMsgParser parser;
@@ -292,6 +300,66 @@ TEST(WrongBaudRate, DamagedFramesAreNoWrongRate)
         View view;
         view.Feed(parser, Bytes(noise.begin(), noise.begin() + c.first), nullptr, 1);
         EXPECT_EQ(view.UnreadablePasses, c.second) << c.first;
+    }
+}
+
+// A port opened part-way through a long log, or a log whose first 16 bytes an
+// overrun took: the rest of it arrives as text, and what comes right behind it
+// (a log, an RTCM3 frame, an NMEA sentence) shows that the rate is right, also
+// when that frame arrives in two batches. Text that runs to the end of the
+// bytes received is judged, as noise is once a window of it has arrived.
+TEST(WrongBaudRate, TheRestOfALogWhoseHeaderWasMissedIsNoWrongRate)
+{
+    const Bytes range[3] = {LongRange(0), LongRange(1), LongRange(2)};
+    ASSERT_GT(range[0].size(), 3 * UNREADABLE_WINDOW);
+    const Bytes bestpos = loggen::Binary(
+        loggen::Record(MSG_ID_BESTPOS, 1522, 518400000, loggen::Position(30.2727, 120.2265, 22.357, -7.123f)));
+    std::mt19937 rng(1005);
+    const struct
+    {
+        const char* pName;
+        Bytes Behind;
+        bool bFrame;
+    } cases[] = {{"RANGE", range[1], true},
+                 {"BESTPOS", bestpos, true},
+                 {"MSM7", LongMsm7(rng, 1077), true},
+                 {"GGA", kGga, false}};
+    for (const auto& c : cases)
+    {
+        const Bytes after = c.Behind + range[2] + kGga + bestpos;
+        // The RANGE logs that arrive whole.
+        const size_t nWhole = 1 + (c.Behind == range[1]);
+        struct STREAM_T
+        {
+            std::string Name;
+            Bytes Data;
+            size_t Ranges;
+        };
+        std::vector<STREAM_T> streams;
+        for (const size_t nAt :
+             {size_t(1), size_t(16), size_t(28), size_t(1200), range[0].size() - UNREADABLE_WINDOW - 1})
+            streams.push_back({"joined at byte " + std::to_string(nAt),
+                               Bytes(range[0].begin() + static_cast<std::ptrdiff_t>(nAt), range[0].end()) + after,
+                               nWhole});
+        streams.push_back(
+            {"16 bytes lost", range[1] + kGga + Bytes(range[0].begin() + 16, range[0].end()) + after, nWhole + 1});
+        for (const STREAM_T& s : streams)
+        {
+            SCOPED_TRACE(::testing::Message() << s.Name << ", " << c.pName << " behind");
+            const size_t nBehind = s.Data.size() - after.size();
+            std::vector<size_t> cuts = {0};
+            if (c.bFrame)
+                cuts.insert(cuts.end(), {nBehind + 1, nBehind + 9, nBehind + c.Behind.size() - 1});
+            for (const size_t nCut : cuts)
+            {
+                QBinaryMsgParser parser;
+                View view;
+                view.Feed(parser, Bytes(s.Data.begin(), s.Data.begin() + static_cast<std::ptrdiff_t>(nCut)));
+                view.Feed(parser, Bytes(s.Data.begin() + static_cast<std::ptrdiff_t>(nCut), s.Data.end()));
+                EXPECT_EQ(view.UnreadablePasses, 0) << "cut at " << nCut;
+                EXPECT_EQ(Count(view.Text, "#RANGEA,"), s.Ranges) << "cut at " << nCut;
+            }
+        }
     }
 }
 
