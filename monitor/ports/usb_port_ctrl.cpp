@@ -32,10 +32,7 @@ QZvUSBPortCtrl::~QZvUSBPortCtrl()
     RequestStop();
     wait();
     CloseChannel();
-    uint live = g_LiveUsbCount.load();
-    while (live > 0 && !g_LiveUsbCount.compare_exchange_weak(live, live - 1))
-    {
-    }
+    --g_LiveUsbCount;
 }
 
 uint QZvUSBPortCtrl::GetLiveUsbCount() { return g_LiveUsbCount.load(); }
@@ -87,15 +84,14 @@ QString QZvUSBPortCtrl::GetPortName() const
     return m_Config.DeviceName;
 }
 
-bool QZvUSBPortCtrl::OpenChannel()
+bool QZvUSBPortCtrl::OpenChannel(UsbDeviceRecord* pDevice)
 {
-    const USB_CONFIG_T config = GetUsbConfig();
-    m_pDevice = FindDevice(config.DeviceName);
+    m_pDevice = pDevice;
     if (m_pDevice == nullptr)
     {
         return false;
     }
-    m_pHandle = UsbLinkOpen(m_pDevice, config.Channel);
+    m_pHandle = UsbLinkOpen(m_pDevice, GetUsbConfig().Channel);
     m_bOpen.store(m_pHandle != nullptr);
     return m_pHandle != nullptr;
 }
@@ -122,22 +118,19 @@ int QZvUSBPortCtrl::SetPortConfig(void* pConfig)
         return PORT_FAIL_NONE;
     }
     CloseChannel();
-    if (UsbLinkGetDeviceCount() < 1)
+    UsbDeviceRecord* pDevice = FindDevice(GetPortName());
+    if (pDevice == nullptr)
     {
         return USB_PORT_NO_DEVICE;
     }
-    if (FindDevice(GetUsbConfig().DeviceName) == nullptr)
-    {
-        return USB_PORT_NO_DEVICE;
-    }
-    return OpenChannel() ? static_cast<int>(PORT_FAIL_NONE) : static_cast<int>(USB_PORT_CANNOT_OPEN);
+    return OpenChannel(pDevice) ? static_cast<int>(PORT_FAIL_NONE) : static_cast<int>(USB_PORT_CANNOT_OPEN);
 }
 
 int QZvUSBPortCtrl::ClosePort()
 {
     m_bClosed.store(true);
     // The handle may be in use by the port's thread: that thread closes it as it ends.
-    if (InPortThread() && !isRunning())
+    if (!isRunning())
     {
         CloseChannel();
     }
@@ -164,7 +157,7 @@ int QZvUSBPortCtrl::ReconnectPort()
         return 0;
     }
     CloseChannel();
-    if (!OpenChannel())
+    if (!OpenChannel(FindDevice(GetPortName())))
     {
         qDebug("USB port %u: %s not found or not opened", UniquePortID, qPrintable(GetPortName()));
         return 1;

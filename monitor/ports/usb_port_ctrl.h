@@ -91,7 +91,7 @@ protected:
 private:
     // Takes the channel's buffers, waiting up to WaitMs for the first; the bytes taken.
     int ReadAvailable(uint WaitMs, QByteArray* pCopy = nullptr);
-    bool OpenChannel();
+    bool OpenChannel(UsbDeviceRecord* pDevice);
     void CloseChannel();
     bool InPortThread() const;
 
