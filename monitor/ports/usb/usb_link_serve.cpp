@@ -717,9 +717,10 @@ void UsbLinkServe(UsbLinkSession* pSession)
         }
         // A packet sent again under its last sequence number means that the
         // receiver did not get the host's answer: it acknowledges nothing,
-        // and the host's packet goes again.
+        // and the host's packet goes again. So does a link reset: the
+        // receiver started anew and took nothing of what was sent last.
         const bool bRepeat = packet.Sequence != 0 && packet.Sequence == pSession->LastSequence;
-        if (pSession->pSent != nullptr && !bRepeat)
+        if (pSession->pSent != nullptr && !bRepeat && packet.Type != USB_LINK_TYPE_RESET)
         {
             Acknowledge(pSession, packet.Status);
         }

@@ -463,6 +463,32 @@ TEST_F(UsbLinkTest, RepliesMatchTheirRequestAndTheOldestAwaitingOneIsEvictedOrGi
     EXPECT_EQ(UsbLinkSendCommand(pSession, std::string(476, 'a').c_str()), USB_LINK_TEXT_TOO_LONG);
 }
 
+// A receiver that starts its link again took nothing of the host's last
+// packet: a channel write in flight then is not taken as delivered, it goes again.
+TEST_F(UsbLinkTest, AWriteInFlightWhenTheReceiverResetsItsLinkGoesAgain)
+{
+    UsbLinkHandle* pHandle = Open(0);
+    ASSERT_NE(pHandle, nullptr);
+    ASSERT_TRUE(WaitLinkUp(pHandle));
+    // The receiver does not send its packet again before the reset.
+    Rx->SetTiming({1, 5000});
+    Quiet(
+        [&]
+        {
+            ASSERT_EQ(UsbLinkWrite(pHandle, "LOG VERSION\r\n", 13), USB_LINK_OK);
+            Rx->SendChannelData(0, "poll");
+            Rx->LoseNextHostPacket(USB_LINK_TYPE_CHANNEL_DATA);
+        });
+    // The host answers "poll" with the write, which the restarting receiver loses.
+    EXPECT_EQ(ReadBuffer(pHandle), "poll");
+    UsbLinkPacket reset;
+    UsbLinkInitPacket(&reset, USB_LINK_TYPE_RESET);
+    const uint8_t* pReset = reinterpret_cast<const uint8_t*>(&reset);
+    Rx->InjectRaw(std::vector<uint8_t>(pReset, pReset + sizeof(reset)));
+    EXPECT_TRUE(WaitFor([this] { return Rx->GetChannelInput(0) == "LOG VERSION\r\n"; }))
+        << "got \"" << Rx->GetChannelInput(0) << '"';
+}
+
 TEST_F(UsbLinkTest, TheReceiverWritesFilesOnlyInsideTheChosenFolder)
 {
     const std::filesystem::path folder =
