@@ -23,13 +23,18 @@ template <size_t N> QString FixedText(const char (&Text)[N])
     return QString::fromLatin1(Text, static_cast<int>(strnlen(Text, N)));
 }
 
-// Upgrade requests reach a controller that can upgrade, and its reports come back.
-template <class CTRL_T> void ConnectUpgrade(QZvPortManager* pManager, CTRL_T* pCtrl)
+// Upgrade requests reach a controller that can upgrade, and its reports come
+// back: a failure to the manager's slot for that kind of port. A cancel goes
+// as CancelType says (a controller whose upgrade holds its thread takes it
+// at once, in the manager's thread).
+template <class CTRL_T, class FAIL_T> void ConnectUpgrade(QZvPortManager* pManager, CTRL_T* pCtrl, FAIL_T pfnFail,
+                                                          Qt::ConnectionType CancelType = Qt::AutoConnection)
 {
     QObject::connect(pManager, &QZvPortManager::SignalUpgradeFW, pCtrl, &QZvPortCtrlBase::OnSetUpgradeFW);
-    QObject::connect(pManager, &QZvPortManager::SignalCancelUpgradeFW, pCtrl, &QZvPortCtrlBase::OnCancelUpgradeFW);
+    QObject::connect(pManager, &QZvPortManager::SignalCancelUpgradeFW, pCtrl, &QZvPortCtrlBase::OnCancelUpgradeFW,
+                     CancelType);
     QObject::connect(pCtrl, &QZvPortCtrlBase::SignalFWUpgradeComplete, pManager, &QZvPortManager::OnUpgradeFWComplete);
-    QObject::connect(pCtrl, &CTRL_T::SignalUpdateFail, pManager, &QZvPortManager::OnUpdateFail);
+    QObject::connect(pCtrl, &CTRL_T::SignalUpdateFail, pManager, pfnFail);
 }
 } // namespace
 
@@ -87,7 +92,7 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     case QZvPortCtrlBase::PORT_TYPE_UART:
     {
         auto pUart = std::make_unique<QZvUartPortCtrl>();
-        ConnectUpgrade(this, pUart.get());
+        ConnectUpgrade(this, pUart.get(), &QZvPortManager::OnUpdateFail);
         connect(pUart.get(), &QZvUartPortCtrl::SignalBoardReset, this, &QZvPortManager::OnBoardReset);
         pCtrl = std::move(pUart);
         sName = static_cast<const UART_CONFIG_T*>(pConfig)->PortName;
@@ -96,7 +101,7 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     case QZvPortCtrlBase::PORT_TYPE_TCP:
     {
         auto pTcp = std::make_unique<QZvTCPPortCtrl>();
-        ConnectUpgrade(this, pTcp.get());
+        ConnectUpgrade(this, pTcp.get(), &QZvPortManager::OnUpdateFail);
         pCtrl = std::move(pTcp);
         sName = static_cast<const TCP_CONFIG_T*>(pConfig)->IPAddress;
         break;
@@ -109,9 +114,7 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     {
         auto pUsb = std::make_unique<QZvUSBPortCtrl>();
         // A USB port reports an upgrade failure with the link library's code.
-        connect(this, &QZvPortManager::SignalUpgradeFW, pUsb.get(), &QZvPortCtrlBase::OnSetUpgradeFW);
-        connect(pUsb.get(), &QZvPortCtrlBase::SignalFWUpgradeComplete, this, &QZvPortManager::OnUpgradeFWComplete);
-        connect(pUsb.get(), &QZvUSBPortCtrl::SignalUpdateFail, this, &QZvPortManager::OnUsbUpdateFail);
+        ConnectUpgrade(this, pUsb.get(), &QZvPortManager::OnUsbUpdateFail, Qt::DirectConnection);
         pCtrl = std::move(pUsb);
         sName = QStringLiteral("USB%1").arg(static_cast<const USB_CONFIG_T*>(pConfig)->Channel + 1);
         break;

@@ -295,17 +295,33 @@ void QZvUSBPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)
     }
     const QByteArray image = file.readAll();
     file.close();
+    m_bCancelUpdate.store(false);
     SetUpgrading(true);
     char message[256] = {};
-    // The update holds this thread; a stop request ends it early.
-    const int result = UsbLinkUpdateImage(m_pHandle, image.constData(), static_cast<uint32_t>(image.size()), message,
-                                          sizeof(message), [this] { return IsStopRequested(); });
+    // The update holds this thread; a stop request or a cancel ends it early.
+    const int result =
+        UsbLinkUpdateImage(m_pHandle, image.constData(), static_cast<uint32_t>(image.size()), message, sizeof(message),
+                           [this] { return IsStopRequested() || m_bCancelUpdate.load(); });
     SetUpgrading(false);
     qDebug("USB port %u: image update: %s (%d)", UniquePortID, message, result);
+    if (result == USB_IMAGE_CANCELLED && m_bCancelUpdate.load())
+    {
+        // The user's own choice, told as the other ports tell it.
+        AppendPendingText("Upgrade canceled\r\n");
+        return;
+    }
     if (result != USB_IMAGE_DONE)
     {
         emit SignalUpdateFail(UniquePortID, result);
         return;
     }
     emit SignalFWUpgradeComplete(UniquePortID);
+}
+
+void QZvUSBPortCtrl::OnCancelUpgradeFW(uint ID)
+{
+    if (ID == UniquePortID && IsUpgrading())
+    {
+        m_bCancelUpdate.store(true);
+    }
 }

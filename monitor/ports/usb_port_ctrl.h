@@ -84,6 +84,9 @@ public slots:
     void OnReadData();
     void OnWritePort(uint UniquePortID, QByteArray WriteData) override;
     void OnSetUpgradeFW(uint UniquePortID, QString sFWPath) override;
+    // Ends this port's running image update early. Safe from any thread: the
+    // update holds the port's own thread, so the manager calls it directly.
+    void OnCancelUpgradeFW(uint UniquePortID) override;
 
 protected:
     void run() override;
@@ -102,4 +105,5 @@ private:
     UsbDeviceRecord* m_pDevice = nullptr;
     std::atomic<bool> m_bOpen{false};
     std::atomic<bool> m_bClosed{false};
+    std::atomic<bool> m_bCancelUpdate{false};
 };

@@ -218,6 +218,31 @@ TEST_F(UsbPortCtrlTest, AnImageUpdateCompletesOrFailsWhenCutByAnUnplug)
         kWaitMs));
 }
 
+// The user's cancel ends an update the receiver does not take at once: no
+// failure, the image never goes, and the port reads and writes again.
+TEST_F(UsbPortCtrlTest, ACancelEndsARunningImageUpdateAtOnce)
+{
+    UsbLinkTiming().ImageAckMs = 60000;
+    auto rx = Backend->Add(MakeReceiver("ZR4800117"));
+    QZvUSBPortCtrl* pCtrl = Add(QStringLiteral("ZR-480 GNSS ZR4800117"));
+    ASSERT_NE(pCtrl, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([pCtrl] { return pCtrl->IsPropertyValid(); }, kWaitMs));
+    const uint id = pCtrl->UniquePortID;
+    QSignalSpy usbFail(Manager.get(), &QZvPortManager::SignalUSBUpdateFail);
+    rx->SetSilent(true);
+    Manager->OnSetUpgradeFW1Port(id, WriteImage(QByteArray::fromStdString(Pattern(200000))));
+    ASSERT_TRUE(QTest::qWaitFor([pCtrl] { return pCtrl->IsUpgrading(); }, kWaitMs));
+    Manager->OnCancelUpgradeFW1Port(id);
+    ASSERT_TRUE(QTest::qWaitFor([pCtrl] { return !pCtrl->IsUpgrading(); }, kWaitMs));
+    EXPECT_TRUE(WaitShown("Upgrade canceled\r\n"));
+    EXPECT_EQ(usbFail.count(), 0);
+
+    rx->SetSilent(false);
+    Manager->OnSendPortData1Port(id, "log version\r\n");
+    EXPECT_TRUE(WaitShown("#VERSIONA"));
+    EXPECT_TRUE(rx->GetImages().empty());
+}
+
 TEST_F(UsbPortCtrlTest, DisconnectingClosesTheChannelAndReconnectingFindsTheReceiverAgain)
 {
     auto rx = Backend->Add(MakeReceiver("ZR4800117"));
