@@ -54,8 +54,7 @@ QZvPortManager::~QZvPortManager()
     m_PortCtrls.clear();
     for (QZvPortCtrlBase* pCtrl : ports)
     {
-        QMetaObject::invokeMethod(pCtrl, &QZvPortCtrlBase::OnCloseOnePort);
-        pCtrl->RequestStop();
+        AskPortToEnd(pCtrl);
         m_Ending.append(pCtrl);
     }
     for (QZvPortCtrlBase* pCtrl : qAsConst(m_Ending))
