@@ -31,7 +31,27 @@ template <size_t N> QByteArray FixedBytes(const char (&Text)[N])
     return QByteArray(Text, static_cast<int>(strnlen(Text, N)));
 }
 
-template <size_t N> void CopyField(char (&Dest)[N], const char (&Src)[N]) { std::memcpy(Dest, Src, N); }
+// The fields of a record that are settings, as against its live state (the
+// GGA text, the stop flag, the position): Field(a, b) is called with each
+// field of A beside the same field of B.
+template <class A_T, class B_T, class FIELD_T> void ForEachSetting(A_T& A, B_T& B, FIELD_T Field)
+{
+    Field(A.Enable, B.Enable);
+    Field(A.ServerMode, B.ServerMode);
+    Field(A.SourceTable, B.SourceTable);
+    Field(A.ServerName, B.ServerName);
+    Field(A.Port, B.Port);
+    Field(A.MountPoint, B.MountPoint);
+    Field(A.User, B.User);
+    Field(A.ProxyHost, B.ProxyHost);
+    Field(A.ProxyPort, B.ProxyPort);
+    Field(A.Password, B.Password);
+    Field(A.UdpPort, B.UdpPort);
+    Field(A.InitUdp, B.InitUdp);
+    Field(A.Agent, B.Agent);
+    Field(A.Version, B.Version);
+    Field(A.Mode, B.Mode);
+}
 } // namespace
 
 QZvNTripPortCtrl::TIMING_T& QZvNTripPortCtrl::Timing()
@@ -71,32 +91,17 @@ int QZvNTripPortCtrl::SetPortConfig(void* pConfig)
 
 bool QZvNTripPortCtrl::SameNtripSettings(const NTRIP_CONFIG_T& A, const NTRIP_CONFIG_T& B)
 {
-    const auto same = [](const auto& a, const auto& b) { return std::memcmp(a, b, sizeof(a)) == 0; };
-    return A.Enable == B.Enable && A.ServerMode == B.ServerMode && A.SourceTable == B.SourceTable &&
-           same(A.ServerName, B.ServerName) && A.Port == B.Port && same(A.MountPoint, B.MountPoint) &&
-           same(A.User, B.User) && same(A.ProxyHost, B.ProxyHost) && A.ProxyPort == B.ProxyPort &&
-           same(A.Password, B.Password) && A.UdpPort == B.UdpPort && A.InitUdp == B.InitUdp &&
-           same(A.Agent, B.Agent) && same(A.Version, B.Version) && A.Mode == B.Mode;
+    bool bSame = true;
+    // Text fields are compared whole, bytes after their NUL included, as they are copied.
+    ForEachSetting(A, B,
+                   [&bSame](const auto& a, const auto& b) { bSame = bSame && std::memcmp(&a, &b, sizeof a) == 0; });
+    return bSame;
 }
 
 void QZvNTripPortCtrl::SetNtripSettings(const NTRIP_CONFIG_T* pConfig)
 {
     QMutexLocker lock(&m_Mutex);
-    m_Config.Enable = pConfig->Enable;
-    m_Config.ServerMode = pConfig->ServerMode;
-    m_Config.SourceTable = pConfig->SourceTable;
-    CopyField(m_Config.ServerName, pConfig->ServerName);
-    m_Config.Port = pConfig->Port;
-    CopyField(m_Config.MountPoint, pConfig->MountPoint);
-    CopyField(m_Config.User, pConfig->User);
-    CopyField(m_Config.ProxyHost, pConfig->ProxyHost);
-    m_Config.ProxyPort = pConfig->ProxyPort;
-    CopyField(m_Config.Password, pConfig->Password);
-    m_Config.UdpPort = pConfig->UdpPort;
-    m_Config.InitUdp = pConfig->InitUdp;
-    CopyField(m_Config.Agent, pConfig->Agent);
-    CopyField(m_Config.Version, pConfig->Version);
-    m_Config.Mode = pConfig->Mode;
+    ForEachSetting(m_Config, *pConfig, [](auto& a, const auto& b) { std::memcpy(&a, &b, sizeof a); });
 }
 
 NTRIP_CONFIG_T QZvNTripPortCtrl::GetNtripConfig() const
