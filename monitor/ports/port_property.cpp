@@ -2,6 +2,7 @@
 
 #include <QMutexLocker>
 #include <QStringList>
+#include <algorithm>
 
 namespace
 {
@@ -111,6 +112,16 @@ bool QZvPortProperty::ParseText(const QString& sText, PORT_PROPERTY_T* pProperty
     }
     prop.FirmwareLabel = MakeFirmwareLabel(prop.FirmwareVersion, prop.ID);
     *pProperty = prop;
+    return true;
+}
+
+bool QZvPortProperty::GatherReply(QByteArray* pReply, const char* pData, int nLength)
+{
+    if (pReply->size() >= REPLY_AREA_SIZE)
+    {
+        return false;
+    }
+    pReply->append(pData, std::min(nLength, REPLY_AREA_SIZE - pReply->size()));
     return true;
 }
 

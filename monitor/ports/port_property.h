@@ -38,6 +38,12 @@ public:
     // The query whose reply Parse reads (20 bytes).
     static QByteArray GetQueryCmd();
 
+    // The most of a reply that a port gathers for Parse.
+    static constexpr int REPLY_AREA_SIZE = 16384;
+    // Adds what fits of a received chunk to the reply gathered so far; false,
+    // adding nothing, once the reply fills its area (no more can complete it).
+    static bool GatherReply(QByteArray* pReply, const char* pData, int nLength);
+
     // Parses everything received so far; true once the VERSION reply is
     // complete. The fields change only on success.
     bool Parse(const QString& sText);

@@ -365,11 +365,10 @@ bool QZvUartPortCtrl::ParsePortProperty()
         const QByteArray chunk(reinterpret_cast<const char*>(m_ReadBuf.data()), static_cast<int>(n));
         // The reply is received data like any other: shown and logged.
         AppendReceived(chunk);
-        if (reply.size() >= static_cast<int>(PROPERTY_AREA_SIZE))
+        if (!QZvPortProperty::GatherReply(&reply, chunk.constData(), chunk.size()))
         {
             break;
         }
-        reply.append(chunk.left(static_cast<int>(PROPERTY_AREA_SIZE) - reply.size()));
         bValid = Property.Parse(QString::fromLatin1(reply));
     }
     m_Dev.SetReadTimeout(readTimeout);

@@ -40,7 +40,6 @@ class QZvUartPortCtrl : public QZvPortCtrlBase
 public:
     static constexpr uint OUT_AREA_SIZE = 0x50000;
     static constexpr uint READ_SIZE = 0x14000;
-    static constexpr uint PROPERTY_AREA_SIZE = 16384;
 
     QZvUartPortCtrl();
     ~QZvUartPortCtrl() override;

@@ -183,9 +183,9 @@ int QZvUSBPortCtrl::ReadAvailable(uint WaitMs, QByteArray* pCopy)
         const QByteArray data(reinterpret_cast<const char*>(p), static_cast<int>(n));
         UsbLinkRelease(m_pHandle);
         AppendReceived(data);
-        if (pCopy != nullptr && pCopy->size() < PROPERTY_AREA_SIZE)
+        if (pCopy != nullptr)
         {
-            pCopy->append(data.left(PROPERTY_AREA_SIZE - pCopy->size()));
+            QZvPortProperty::GatherReply(pCopy, data.constData(), data.size());
         }
         total += static_cast<int>(n);
     }

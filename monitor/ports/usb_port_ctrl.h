@@ -32,10 +32,10 @@ enum USB_PORT_FAIL_E : int
 // Waits of the controller in milliseconds; tests shorten them.
 struct USB_CTRL_TIMING_T
 {
-    uint ReadTimeout = 10;        // each read of the channel when nothing waits
+    uint ReadTimeout = 10;         // each read of the channel when nothing waits
     uint PropertyFirstWait = 1000; // after the property query, before the first read
-    uint PropertyPoll = 200;      // between reads of the reply
-    uint PropertyLimit = 2000;    // reading the reply, at most
+    uint PropertyPoll = 200;       // between reads of the reply
+    uint PropertyLimit = 2000;     // reading the reply, at most
 };
 
 class QZvUSBPortCtrl : public QZvPortCtrlBase
@@ -45,7 +45,6 @@ class QZvUSBPortCtrl : public QZvPortCtrlBase
 public:
     // Buffers taken in one turn of the read loop before events get their turn.
     static constexpr int MAX_BUFFERS_PER_TURN = 256;
-    static constexpr int PROPERTY_AREA_SIZE = 16384;
 
     QZvUSBPortCtrl();
     ~QZvUSBPortCtrl() override;
@@ -93,6 +92,7 @@ protected:
 
 private:
     // Takes the channel's buffers, waiting up to WaitMs for the first; the bytes taken.
+    // With pCopy, a property reply is gathered from them as well.
     int ReadAvailable(uint WaitMs, QByteArray* pCopy = nullptr);
     bool OpenChannel(UsbDeviceRecord* pDevice);
     void CloseChannel();
