@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMutexLocker>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -49,6 +50,22 @@ QString QZvUSBPortCtrl::DeviceText(UsbDeviceRecord* pDevice)
         return QString();
     }
     return sProduct + QLatin1Char(' ') + QString::fromStdString(UsbLinkGetSerialNumber(pDevice));
+}
+
+QStringList QZvUSBPortCtrl::DeviceTexts(const QString& sUnnamed)
+{
+    QStringList texts;
+    const int nCount = UsbLinkGetDeviceCount();
+    for (int i = 0; i < nCount; ++i)
+    {
+        const QString sText = DeviceText(UsbLinkGetDevice(i));
+        if (!sText.isEmpty() || !sUnnamed.isEmpty())
+        {
+            texts.append(sText.isEmpty() ? sUnnamed : sText);
+        }
+    }
+    std::sort(texts.begin(), texts.end());
+    return texts;
 }
 
 UsbDeviceRecord* QZvUSBPortCtrl::FindDevice(const QString& sName)

@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 
 #include "monitor/ports/port_ctrl_base.h"
@@ -74,6 +75,9 @@ public:
     static UsbDeviceRecord* FindDevice(const QString& sName);
     // The text by which a device is chosen: product name, a blank, serial number.
     static QString DeviceText(UsbDeviceRecord* pDevice);
+    // The texts of the devices in the list, sorted (case-sensitive); a device
+    // without a product name gives sUnnamed, or nothing when that is empty.
+    static QStringList DeviceTexts(const QString& sUnnamed = QString());
 
 signals:
     void SignalUpdateFail(uint m_UniquePortID, int UpdateFail);

@@ -43,18 +43,7 @@ QString QZvCmdInterface::SerialDevicePath(const QString& sPortName)
     return sPortName;
 }
 
-QString QZvCmdInterface::FirstUsbDevice()
-{
-    QString sFirst;
-    const int nCount = UsbLinkGetDeviceCount();
-    for (int i = 0; i < nCount; ++i)
-    {
-        const QString sText = QZvUSBPortCtrl::DeviceText(UsbLinkGetDevice(i));
-        if (!sText.isEmpty() && (sFirst.isEmpty() || sText < sFirst))
-            sFirst = sText;
-    }
-    return sFirst;
-}
+QString QZvCmdInterface::FirstUsbDevice() { return QZvUSBPortCtrl::DeviceTexts().value(0); }
 
 void QZvCmdInterface::ParseCmd(QString sCmd)
 {

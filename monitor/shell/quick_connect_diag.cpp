@@ -154,19 +154,7 @@ void QuickConnectDiag::InitNtripTab()
 
 int QuickConnectDiag::GetUsbDeviceList(QStringList& List)
 {
-    List.clear();
-    const int nCount = UsbLinkGetDeviceCount();
-    for (int i = 0; i < nCount; ++i)
-    {
-        UsbDeviceRecord* pDevice = UsbLinkGetDevice(i);
-        const std::string product = UsbLinkGetProductName(pDevice);
-        if (product.empty())
-            List.append(tr("(Can NOT Open)"));
-        else
-            List.append(QString::fromStdString(product) + QLatin1Char(' ') +
-                        QString::fromStdString(UsbLinkGetSerialNumber(pDevice)));
-    }
-    std::sort(List.begin(), List.end());
+    List = QZvUSBPortCtrl::DeviceTexts(tr("(Can NOT Open)"));
     return 0;
 }
 

@@ -2,6 +2,8 @@
 // asks the port manager to open, with the records copied as the manager does.
 #include <gtest/gtest.h>
 
+#include "monitor/ports/usb/usb_link.h"
+#include "monitor/ports/usb/usb_mem_backend.h"
 #include "monitor/shell/cmd_interface.h"
 
 namespace
@@ -112,4 +114,20 @@ TEST(CmdInterface, OpenAsksForTheTypedPort)
             EXPECT_EQ(opened.at(0).StopBits, 0);
         }
     }
+}
+
+// With receivers on USB, "open -t USBn" names the first of them in the sorted
+// list by its text; one without a product name is never named.
+TEST(CmdInterface, OpenUsbNamesTheFirstReceiverListed)
+{
+    auto backend = std::make_shared<CUsbMemBackend>();
+    backend->Add(std::make_shared<CUsbMemDevice>("b", "1"));
+    backend->Add(std::make_shared<CUsbMemDevice>("", "3"));
+    backend->Add(std::make_shared<CUsbMemDevice>("A", "2"));
+    ASSERT_EQ(0, UsbLinkSetBackend(backend));
+    const QList<OPENED_T> opened = Parse(QStringLiteral("open -t USB2"));
+    UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.at(0).Port, QStringLiteral("A 2"));
+    EXPECT_EQ(opened.at(0).Channel, 1u);
 }
