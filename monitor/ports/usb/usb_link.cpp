@@ -84,17 +84,18 @@ std::vector<UsbLinkSession*> g_Sessions;
 
 void ArmLinkResetLocked(UsbLinkSession* pSession)
 {
-    if (pSession->pResetRequest != nullptr)
-    {
-        UsbLinkFreeRequest(pSession, pSession->pResetRequest);
-        pSession->pResetRequest = nullptr;
-    }
     pSession->bLinkResetPending.store(true);
-    UsbLinkRequest* pRequest = UsbLinkBuildRequest(pSession, USB_LINK_TYPE_RESET, 0);
-    if (pRequest == nullptr)
+    if (pSession->pLinkReset == nullptr)
     {
-        return;
+        // The session's first arming, while its pools are full.
+        pSession->pLinkReset = UsbLinkBuildRequest(pSession, USB_LINK_TYPE_RESET, 0);
+        if (pSession->pLinkReset == nullptr)
+        {
+            return;
+        }
     }
+    UsbLinkRequest* pRequest = pSession->pLinkReset;
+    UsbLinkInitPacket(pRequest->pPacket, USB_LINK_TYPE_RESET);
     if (++pSession->SequenceCounter == 0)
     {
         ++pSession->SequenceCounter;

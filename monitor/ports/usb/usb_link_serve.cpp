@@ -89,7 +89,7 @@ void Acknowledge(UsbLinkSession* pSession, int Status)
     }
     if (bReset)
     {
-        UsbLinkFreeRequest(pSession, pRequest);
+        // The request stays the session's for the next link reset.
         if (Status == USB_LINK_ACCEPTED)
         {
             pSession->bLinkResetPending.store(false);

@@ -203,7 +203,10 @@ struct UsbLinkSession
     RingQueue SendRing;
     uint16_t RequestIdCounter = 0;
     uint16_t SequenceCounter = 0;
-    UsbLinkRequest* pResetRequest = nullptr; // sent before anything in the ring
+    UsbLinkRequest* pResetRequest = nullptr; // armed: sent before anything in the ring
+    // The link reset's own request, taken once for the session: writes queued
+    // while the receiver was away may hold every control packet of the pool.
+    UsbLinkRequest* pLinkReset = nullptr;
     std::atomic<bool> bLinkResetPending{false};
 
     // Link thread only.

@@ -616,6 +616,37 @@ TEST_F(UsbLinkTest, AnUnplugDuringAnImageUpdateIsAFailureAndTheSessionComesBack)
     EXPECT_EQ(UsbLinkUpdateImage(pHandle, image.data(), 5000, message, sizeof(message)), USB_IMAGE_DONE);
 }
 
+// Writes queued while the receiver is pulled out may take every control
+// packet of the session: its link reset still goes first once the receiver is
+// back, the writes follow in order, and what the receiver sends arrives.
+TEST_F(UsbLinkTest, AQueueFilledWhileTheReceiverIsAwayLetsTheLinkComeBack)
+{
+    UsbLinkHandle* pHandle = Open(0);
+    ASSERT_NE(pHandle, nullptr);
+    ASSERT_TRUE(WaitLinkUp(pHandle));
+    const uint32_t resets = Rx->GetLinkResets();
+    Rx->SetPlugged(false);
+    std::string sent;
+    for (int i = 0; i < 1000; ++i)
+    {
+        const std::string cmd = "log range ontime " + std::to_string(i) + "\r\n";
+        const int r = UsbLinkWrite(pHandle, cmd.data(), static_cast<uint32_t>(cmd.size()));
+        if (r != USB_LINK_OK)
+        {
+            EXPECT_TRUE(r == USB_LINK_POOLS_EXHAUSTED || r == USB_LINK_RING_FULL) << r;
+            break;
+        }
+        sent += cmd;
+    }
+    ASSERT_LT(sent.size(), 1000u * 20) << "the queue never filled";
+    Rx->SetPlugged(true);
+    ASSERT_TRUE(WaitRelinked(pHandle, resets));
+    EXPECT_TRUE(WaitFor([&] { return Rx->GetChannelInput(0).size() >= sent.size(); }));
+    EXPECT_TRUE(Rx->GetChannelInput(0) == sent) << "lost, repeated or reordered";
+    Rx->SendChannelData(0, "back");
+    EXPECT_EQ(ReadBuffer(pHandle), "back");
+}
+
 TEST_F(UsbLinkTest, ASilentReceiverLosesTheLinkAndIsTakenBackWhenItAnswers)
 {
     UsbLinkTiming().ControlReadMs = 30;
