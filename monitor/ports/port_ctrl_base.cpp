@@ -428,6 +428,14 @@ void QZvPortCtrlBase::AppendReceived(const QByteArray& Data)
     }
 }
 
+void QZvPortCtrlBase::KeepForDevice(QByteArray* pOutArea, const QByteArray& Data)
+{
+    if (static_cast<uint>(Data.size()) < OUT_AREA_SIZE - static_cast<uint>(pOutArea->size()))
+    {
+        pOutArea->append(Data);
+    }
+}
+
 void QZvPortCtrlBase::AppendPendingText(const QByteArray& Text)
 {
     m_Pending.append(Text);

@@ -69,6 +69,8 @@ public:
     static constexpr uint INACTIVE_TIMER_INTERVAL = 1000;
     // Ticks over which the byte rate is measured.
     static constexpr uint RATE_TICKS = 21;
+    // Bytes a port keeps for its device while the device cannot take them yet.
+    static constexpr uint OUT_AREA_SIZE = 0x50000;
 
     explicit QZvPortCtrlBase(PORT_TYPE_E ePortType);
     ~QZvPortCtrlBase() override;
@@ -179,6 +181,9 @@ protected:
     void AppendReceived(const QByteArray& Data);
     // Messages of the port itself (upgrade progress): shown and counted, not logged.
     void AppendPendingText(const QByteArray& Text);
+    // Keeps bytes for the device behind those waiting in pOutArea; bytes that
+    // do not fit beside them (OUT_AREA_SIZE in all) are dropped.
+    static void KeepForDevice(QByteArray* pOutArea, const QByteArray& Data);
     // Hands the pending bytes to the user interface now.
     void EmitPending();
     // Byte rate step of a status tick; true on the tick that computed it.

@@ -403,10 +403,7 @@ void QZvUartPortCtrl::OnWritePort(uint ID, QByteArray WriteData)
     {
         return;
     }
-    if (static_cast<uint>(WriteData.size()) < OUT_AREA_SIZE - static_cast<uint>(m_OutArea.size()))
-    {
-        m_OutArea.append(WriteData);
-    }
+    KeepForDevice(&m_OutArea, WriteData);
 }
 
 void QZvUartPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)

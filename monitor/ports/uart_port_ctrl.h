@@ -38,7 +38,6 @@ class QZvUartPortCtrl : public QZvPortCtrlBase
     Q_OBJECT
 
 public:
-    static constexpr uint OUT_AREA_SIZE = 0x50000;
     static constexpr uint READ_SIZE = 0x14000;
 
     QZvUartPortCtrl();

@@ -6,18 +6,12 @@
 #include <QFile>
 #include <QMutexLocker>
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "monitor/ports/usb/usb_link.h"
 
 namespace
 {
 std::atomic<uint> g_LiveUsbCount{0};
-
-// A write that finds the link's queue full waits this long for room, in steps.
-constexpr int kWriteRetries = 100;
-constexpr int kWriteRetryMs = 5;
 } // namespace
 
 QZvUSBPortCtrl::QZvUSBPortCtrl() : QZvPortCtrlBase(PORT_TYPE_USB), m_Timing(DefaultTiming()) { ++g_LiveUsbCount; }
@@ -121,6 +115,9 @@ void QZvUSBPortCtrl::CloseChannel()
         m_pHandle = nullptr;
     }
     m_bOpen.store(false);
+    // Bytes for a closed channel are dropped, not kept for a later reconnection.
+    m_OutArea.clear();
+    m_bLinkDownReported = false;
 }
 
 int QZvUSBPortCtrl::SetPortConfig(void* pConfig)
@@ -266,6 +263,7 @@ void QZvUSBPortCtrl::run()
         {
             // The read's own wait paces the loop; what waits is taken at once.
             ReadAvailable(m_Timing.ReadTimeout);
+            WriteKept();
             QCoreApplication::processEvents();
         }
         else if (!WaitEvents(static_cast<int>(m_Timing.ReadTimeout)))
@@ -284,16 +282,42 @@ void QZvUSBPortCtrl::OnWritePort(uint ID, QByteArray WriteData)
     {
         return;
     }
-    for (int i = 0; i < kWriteRetries && !IsStopRequested(); ++i)
+    KeepForDevice(&m_OutArea, WriteData);
+    WriteKept();
+}
+
+void QZvUSBPortCtrl::WriteKept()
+{
+    if (m_pHandle == nullptr)
     {
-        const int r = UsbLinkWrite(m_pHandle, WriteData.constData(), static_cast<uint32_t>(WriteData.size()));
-        if (r != USB_LINK_RING_FULL && r != USB_LINK_POOLS_EXHAUSTED)
-        {
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(kWriteRetryMs));
+        return;
     }
-    qDebug("USB port %u: %d bytes not written, the link's queue stays full", UniquePortID, WriteData.size());
+    if (m_bLinkDownReported && UsbLinkIsUp(m_pHandle))
+    {
+        m_bLinkDownReported = false;
+    }
+    if (m_OutArea.isEmpty())
+    {
+        return;
+    }
+    const int r = UsbLinkWrite(m_pHandle, m_OutArea.constData(), static_cast<uint32_t>(m_OutArea.size()));
+    if (r != USB_LINK_RING_FULL && r != USB_LINK_POOLS_EXHAUSTED)
+    {
+        if (r != USB_LINK_OK)
+        {
+            qDebug("USB port %u: %d bytes not written (%d)", UniquePortID, m_OutArea.size(), r);
+        }
+        m_OutArea.clear();
+        return;
+    }
+    // A full queue that the receiver empties is only a wait; one that fills
+    // while its link is down is a lost receiver.
+    if (!m_bLinkDownReported && !UsbLinkIsUp(m_pHandle))
+    {
+        m_bLinkDownReported = true;
+        qDebug("USB port %u: %d bytes wait, the receiver's link is down", UniquePortID, m_OutArea.size());
+        emit SignalAddPortFail(UniquePortID, PortType, USB_PORT_LINK_DOWN, GetPortName());
+    }
 }
 
 void QZvUSBPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)

@@ -1,8 +1,9 @@
 // Port controller of a receiver on USB. It finds the device by its product
 // name and serial number in the USB link library's device list, opens one
 // link channel of it, reads the channel continuously into the port's pending
-// bytes and log, writes what the user interface sends, and hands a whole
-// firmware image to the library's image update.
+// bytes and log, writes what the user interface sends (what the link's queue
+// cannot take yet waits in the port, in order), and hands a whole firmware
+// image to the library's image update.
 //
 // Threads: the link handle is used only by the port's own thread once that
 // runs (before it starts, SetPortConfig opens it in the caller's thread);
@@ -23,11 +24,13 @@
 struct UsbLinkHandle;
 struct UsbDeviceRecord;
 
-// Set-up results of SetPortConfig, reported by the manager with SignalAddPortFail.
+// Set-up results of SetPortConfig, reported by the manager with
+// SignalAddPortFail; the running port reports USB_PORT_LINK_DOWN itself.
 enum USB_PORT_FAIL_E : int
 {
     USB_PORT_NO_DEVICE = -1,   // no USB receiver, or none of that name
     USB_PORT_CANNOT_OPEN = -2, // the channel could not be opened
+    USB_PORT_LINK_DOWN = -3,   // later, from the running port: bytes for the receiver wait, its link is down
 };
 
 // Waits of the controller in milliseconds; tests shorten them.
@@ -100,6 +103,10 @@ private:
     int ReadAvailable(uint WaitMs, QByteArray* pCopy = nullptr);
     bool OpenChannel(UsbDeviceRecord* pDevice);
     void CloseChannel();
+    // Hands the bytes kept for the receiver to the link. What its queue cannot
+    // take yet waits for the next turn; a receiver whose link is down is
+    // reported once, until it answers again.
+    void WriteKept();
     bool InPortThread() const;
 
     mutable QMutex m_ConfigMutex;
@@ -110,4 +117,6 @@ private:
     std::atomic<bool> m_bOpen{false};
     std::atomic<bool> m_bClosed{false};
     std::atomic<bool> m_bCancelUpdate{false};
+    QByteArray m_OutArea; // port thread only
+    bool m_bLinkDownReported = false;
 };

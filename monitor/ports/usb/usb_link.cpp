@@ -506,6 +506,11 @@ uint32_t UsbLinkGetDropped(UsbLinkHandle* pHandle)
     return IsHandle(pHandle) ? pHandle->pSession->Channels[pHandle->Channel]->GetDropped() : 0;
 }
 
+bool UsbLinkIsUp(UsbLinkHandle* pHandle)
+{
+    return IsHandle(pHandle) && pHandle->pSession->LinkState.load() == USB_LINK_UP;
+}
+
 int UsbLinkUpdateImage(UsbLinkHandle* pHandle, const void* pImage, uint32_t Length, char* pMessage, size_t MessageSize,
                        const std::function<bool()>& IsCancelled)
 {

@@ -104,6 +104,9 @@ int UsbLinkUpdateImage(UsbLinkHandle* pHandle, const void* pImage, uint32_t Leng
 // Values for views and tests.
 UsbLinkSession* UsbLinkGetSession(UsbLinkHandle* pHandle);
 uint32_t UsbLinkGetDropped(UsbLinkHandle* pHandle);
+// Whether the handle's receiver answers now: false while its link is lost
+// (writes are queued meanwhile and go once it is back), and for a bad handle.
+bool UsbLinkIsUp(UsbLinkHandle* pHandle);
 
 // Replaces the system's USB stack (tests use the in-memory one). Only while
 // no handle is open: -1 otherwise. The process starts with libusb.

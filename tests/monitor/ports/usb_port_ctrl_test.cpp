@@ -243,6 +243,40 @@ TEST_F(UsbPortCtrlTest, ACancelEndsARunningImageUpdateAtOnce)
     EXPECT_TRUE(rx->GetImages().empty());
 }
 
+// While the receiver is pulled out, what the user sends waits: in the link's
+// queue and, once that is full, in the port. The lost receiver is reported
+// once, and when it is back everything arrives, once and in order.
+TEST_F(UsbPortCtrlTest, WritesWaitForAPulledOutReceiverWhoseLossIsReported)
+{
+    auto rx = Backend->Add(MakeReceiver("ZR4800117"));
+    QZvUSBPortCtrl* pCtrl = Add(QStringLiteral("ZR-480 GNSS ZR4800117"));
+    ASSERT_NE(pCtrl, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([pCtrl] { return pCtrl->IsPropertyValid(); }, kWaitMs));
+    const uint id = pCtrl->UniquePortID;
+    QSignalSpy fail(Manager.get(), &QZvPortManager::SignalAddPortFail);
+    rx->SetPlugged(false);
+    std::string sent;
+    for (int i = 0; i < 400; ++i)
+    {
+        const QByteArray cmd = QByteArrayLiteral("log range ontime ") + QByteArray::number(i) + "\r\n";
+        Manager->OnSendPortData1Port(id, cmd);
+        sent += cmd.toStdString();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fail.count() > 0; }, kWaitMs));
+    EXPECT_EQ(fail.at(0).at(0).toUInt(), id);
+    EXPECT_EQ(fail.at(0).at(2).toInt(), USB_PORT_LINK_DOWN);
+    EXPECT_EQ(fail.at(0).at(3).toString(), QStringLiteral("ZR-480 GNSS ZR4800117"));
+
+    rx->SetPlugged(true);
+    const std::string expected = kQuery + sent;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rx->GetChannelInput(0).size() >= expected.size(); }, kWaitMs));
+    EXPECT_TRUE(rx->GetChannelInput(0) == expected) << "lost, repeated or reordered";
+    Shown.clear();
+    Manager->OnSendPortData1Port(id, "log version\r\n");
+    EXPECT_TRUE(WaitShown("#VERSIONA"));
+    EXPECT_EQ(fail.count(), 1);
+}
+
 TEST_F(UsbPortCtrlTest, DisconnectingClosesTheChannelAndReconnectingFindsTheReceiverAgain)
 {
     auto rx = Backend->Add(MakeReceiver("ZR4800117"));
