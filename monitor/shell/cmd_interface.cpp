@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb_port_ctrl.h"
 #include "monitor/shell/port_tab_calls.h"
 

@@ -4,14 +4,12 @@
 #include <QFile>
 #include <QIntValidator>
 #include <QMessageBox>
-#include <algorithm>
 #include <cstring>
 
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/serial_port_list.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
-#include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb_port_ctrl.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/port_tab_calls.h"
