@@ -9,7 +9,7 @@
 
 #include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb/usb_link_session.h"
-#include "monitor/ports/usb/usb_sim_receiver.h"
+#include "support/usb/usb_sim_receiver.h"
 
 namespace
 {

@@ -263,3 +263,22 @@ uint16_t TrackSignalCarrierCode(uint32_t nTrackingSystem, uint32_t nSignalType)
         return NONE;
     return kCarrierIndex.Code[nTrackingSystem][nSignalType];
 }
+
+namespace
+{
+// The converter's identifier offsets: GLONASS and Galileo as the satellite
+// table, BeiDou as BD2EPHEM numbers it; SBAS has none.
+const uint32_t kSatIdOffset[GNSS_SYSTEM_COUNT] = {0, SAT_TABLE_GLO_BASE, SAT_TABLE_GAL_BASE, BD2_PRN_OFFSET, 0, 0};
+} // namespace
+
+uint32_t PrnToSatId(uint32_t nSystem, uint32_t nPrn)
+{
+    return nSystem < GNSS_SYSTEM_COUNT && nSystem != GNSS_SYSTEM_SBAS ? nPrn + kSatIdOffset[nSystem] : 0;
+}
+
+uint32_t SatIdToPrn(uint32_t nSystem, uint32_t nSatId)
+{
+    if (nSystem >= GNSS_SYSTEM_COUNT || nSystem == GNSS_SYSTEM_SBAS || nSatId < kSatIdOffset[nSystem])
+        return 0;
+    return nSatId - kSatIdOffset[nSystem];
+}

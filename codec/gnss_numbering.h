@@ -54,6 +54,14 @@ enum : uint32_t
 // outside the system's 64 numbers.
 uint32_t SatIdToSlot(uint32_t nSystem, uint32_t nSatId);
 
+// Satellite identifiers of the converter's RINEX readers: one number per
+// satellite across systems, the PRN plus an offset per system (GPS 0, GLONASS
+// 64, Galileo 100, BeiDou 190, QZSS none). SatIdToPrn takes the offset off
+// again: GPS, GLONASS, Galileo and BeiDou the identifier minus their offset,
+// QZSS unchanged, SBAS and anything else 0.
+uint32_t PrnToSatId(uint32_t nSystem, uint32_t nPrn);
+uint32_t SatIdToPrn(uint32_t nSystem, uint32_t nSatId);
+
 // PRN of satellite number n of a system (GNSS_SYSTEM_E): GLONASS n + 37,
 // SBAS n + 119 (PRN 120 is number 1), QZSS n + 192, the others n.
 uint16_t SatNumberToPrn(uint32_t nSystem, uint32_t nSatNumber);

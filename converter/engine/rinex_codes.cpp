@@ -130,24 +130,6 @@ uint32_t BandDigitToIndex(uint32_t nSystem, char cDigit)
     return 0;
 }
 
-namespace
-{
-// Offset of the satellite identifiers per system; SBAS has none.
-const uint32_t kSatIdOffset[GNSS_SYSTEM_COUNT] = {0, 64, 100, 190, 0, 0};
-} // namespace
-
-uint32_t PrnToSatId(uint32_t nSystem, uint32_t nPrn)
-{
-    return nSystem < GNSS_SYSTEM_COUNT && nSystem != GNSS_SYSTEM_SBAS ? nPrn + kSatIdOffset[nSystem] : 0;
-}
-
-uint32_t SatIdToPrn(uint32_t nSystem, uint32_t nSatId)
-{
-    if (nSystem >= GNSS_SYSTEM_COUNT || nSystem == GNSS_SYSTEM_SBAS || nSatId < kSatIdOffset[nSystem])
-        return 0;
-    return nSatId - kSatIdOffset[nSystem];
-}
-
 char RinexBandDigit(uint32_t nCode, uint32_t nSystem)
 {
     const uint32_t nBand = SignalCodeBand(nCode);

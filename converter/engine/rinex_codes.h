@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "codec/gnss_numbering.h"
 #include "codec/signal_map.h"
 
 enum : uint32_t
@@ -25,13 +26,8 @@ int SystemLetterToIndex(char cLetter);
 // system does not list.
 uint32_t BandDigitToIndex(uint32_t nSystem, char cDigit);
 
-// Satellite identifiers of the RINEX readers: one number per satellite
-// across systems, the PRN plus an offset per system (GPS 0, GLONASS 64,
-// Galileo 100, BeiDou 190, QZSS none). SatIdToPrn takes the offset off
-// again: GPS, GLONASS, Galileo and BeiDou the identifier minus their offset,
-// QZSS unchanged, SBAS and anything else 0.
-uint32_t PrnToSatId(uint32_t nSystem, uint32_t nPrn);
-uint32_t SatIdToPrn(uint32_t nSystem, uint32_t nSatId);
+// PrnToSatId and SatIdToPrn, the RINEX readers' satellite identifiers, are in
+// codec/gnss_numbering.h.
 
 // Band digit ('1'...'8') of the code's band number, or 0 when the band has none.
 char RinexBandDigit(uint32_t nCode, uint32_t nSystem);

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "monitor/ports/usb_port_ctrl.h"
-#include "monitor/shell/port_tab_calls.h"
+#include "monitor/shell/port_tab.h"
 
 namespace
 {
@@ -89,7 +89,7 @@ void QZvCmdInterface::ParseCmd(QString sCmd)
     if (kind == QZvPortCtrlBase::PORT_TYPE_UART)
     {
         const QString sPath = SerialDevicePath(sPort);
-        if (PortTabReconnectByName(m_pPortTab, sPath))
+        if (m_pPortTab != nullptr && m_pPortTab->IsPortNameOpen(sPath))
             return;
         m_UartConfig.PortName = sPath;
         m_UartConfig.BaudRate = rate;

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "monitor/ports/mdns_message.h"
+#include "monitor/ports/mdns/mdns_message.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {

@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "support/monitor/mdns_responder.h"
-#include "monitor/ports/mdns_cache.h"
-#include "monitor/ports/mdns_resolver.h"
-#include "monitor/ports/mdns_server.h"
-#include "monitor/ports/service_model.h"
+#include "monitor/ports/mdns/mdns_cache.h"
+#include "monitor/ports/mdns/mdns_resolver.h"
+#include "monitor/ports/mdns/mdns_server.h"
+#include "monitor/ports/mdns/service_model.h"
 
 namespace
 {

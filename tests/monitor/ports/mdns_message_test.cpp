@@ -4,7 +4,7 @@
 // lie about their lengths, counts and pointers, which must be refused whole.
 #include <gtest/gtest.h>
 
-#include "monitor/ports/mdns_message.h"
+#include "monitor/ports/mdns/mdns_message.h"
 
 namespace
 {

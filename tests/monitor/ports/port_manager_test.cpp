@@ -11,7 +11,7 @@
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/usb/usb_link.h"
-#include "monitor/ports/usb/usb_mem_backend.h"
+#include "support/usb/usb_mem_backend.h"
 #include "monitor/ports/usb_port_ctrl.h"
 #include "support/monitor/tcp_receiver.h"
 

@@ -12,7 +12,7 @@
 
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/usb/usb_link.h"
-#include "monitor/ports/usb/usb_sim_receiver.h"
+#include "support/usb/usb_sim_receiver.h"
 #include "monitor/ports/usb_port_ctrl.h"
 
 namespace

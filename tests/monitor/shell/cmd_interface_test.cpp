@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/ports/usb/usb_link.h"
-#include "monitor/ports/usb/usb_mem_backend.h"
+#include "support/usb/usb_mem_backend.h"
 #include "monitor/shell/cmd_interface.h"
 
 namespace

@@ -20,7 +20,7 @@
 #include "monitor/shell/docking_host.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/msg_filter_diag.h"
-#include "shell_stand_in.h"
+#include "support/monitor/shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
 

@@ -12,8 +12,8 @@
 #include <QMap>
 #include <QUdpSocket>
 
-#include "monitor/ports/mdns_message.h"
-#include "monitor/ports/mdns_server.h"
+#include "monitor/ports/mdns/mdns_message.h"
+#include "monitor/ports/mdns/mdns_server.h"
 
 struct MDNS_RECEIVER_T
 {

@@ -15,7 +15,7 @@
 
 #include "monitor/ports/usb/usb_device.h"
 #include "monitor/ports/usb/usb_libusb_backend.h"
-#include "monitor/ports/usb/usb_mem_backend.h"
+#include "support/usb/usb_mem_backend.h"
 #include "monitor/ports/usb/usb_receiver_ids.h"
 
 namespace

@@ -1,0 +1,341 @@
+// The main window on its own: what a start shows, the 100 ms tick and the
+// rates at which it refreshes the views, the status replies handed to the
+// dialogs that asked, the global keys, stable mode and the close question.
+// Ports are in-memory controllers added to the tab set as the port manager
+// adds them.
+#include <QClipboard>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+#include <vector>
+
+#include "monitor/config/loglist_diag.h"
+#include "monitor/config/msg_config.h"
+#include "monitor/config/recv_config.h"
+#include "monitor/config/recv_status_diag.h"
+#include "monitor/config/userconfig_diag.h"
+#include "monitor/ins/ins_config_check_diag.h"
+#include "monitor/ins/ins_config_diag.h"
+#include "monitor/ins/medium_freq_diag.h"
+#include "monitor/shell/docking.h"
+#include "monitor/connect/quick_connect_diag.h"
+#include "monitor/views/cn0_bar_chart.h"
+#include "monitor/views/height_plot.h"
+#include "monitor/views/ins_status.h"
+#include "monitor/views/map_window.h"
+#include "monitor/views/range_view.h"
+#include "monitor/views/sky_plot.h"
+#include "monitor/views/track_plot.h"
+#include "monitor_fixture.h"
+#include "support/monitor/memory_port_ctrl.h"
+
+namespace
+{
+class MainWindow : public MonitorTest
+{
+protected:
+    void SetUp() override
+    {
+        MonitorTest::SetUp();
+        // The test drives the tick itself.
+        W().pTimer->stop();
+    }
+    void TearDown() override
+    {
+        MonitorTest::TearDown();
+        m_Ports.clear();
+    }
+    // An in-memory port with a tab of its own, made current.
+    CMemoryPortCtrl* AddPort(QZvPortCtrlBase::PORT_TYPE_E eType = QZvPortCtrlBase::PORT_TYPE_UART,
+                             const QString& sName = QStringLiteral("/dev/ttyUSB0"))
+    {
+        m_Ports.push_back(std::make_unique<CMemoryPortCtrl>(eType, sName));
+        CMemoryPortCtrl* pPort = m_Ports.back().get();
+        Tabs().OnAddPort(pPort->UniquePortID, eType, pPort);
+        Tabs().setCurrentIndex(Tabs().count() - 1);
+        return pPort;
+    }
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            Window().OnUpdateDiag();
+    }
+
+private:
+    // Destroyed after the window, which removes their tabs.
+    std::vector<std::unique_ptr<CMemoryPortCtrl>> m_Ports;
+};
+
+bool DockShown(QWidget* pWidget)
+{
+    DockWidget* pDock = FlexManager::instance()->dockWidget(pWidget);
+    return pDock != nullptr && pDock->isVisible();
+}
+} // namespace
+
+TEST_F(MainWindow, StartsWithTheQuickConnectWindowTheCommandWindowAndTheClassicalActions)
+{
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("ZorvikMonitor v2.0 (Build: 6438)"));
+    EXPECT_TRUE(W().pQuickConnect->isVisible());
+    EXPECT_TRUE(DockShown(W().pCmdContainer));
+    EXPECT_EQ(W().pCmdContainer->objectName(), QStringLiteral("CMDWinContainer"));
+    // Only the command window is docked in the simplified layout.
+    for (QWidget* pView : std::initializer_list<QWidget*>{W().pSkyPlot, W().pCN0, W().pMapWindow, W().pRangeView})
+        EXPECT_FALSE(DockShown(pView)) << pView->objectName().toStdString();
+    for (QAction* pAction :
+         {Form().m_ActionConnect, Form().m_ActionDisconnect, Form().m_ActionReconnect, Form().m_ActReplayFile,
+          Form().actionRangeParser, Form().menuReplay->menuAction(), Form().m_WindowMenu->menuAction(),
+          Window().ConnectionMenuAction(), Form().menuAnalysis->menuAction(), Form().menuEVT->menuAction(),
+          Form().actionWebServer, Form().actionDebugWindow, Form().m_pActionRenameAll})
+        EXPECT_FALSE(pAction->isVisible()) << pAction->objectName().toStdString();
+    EXPECT_TRUE(Form().m_ActionQuickConnect->isVisible());
+    // A locale other than Chinese starts in English.
+    EXPECT_TRUE(Window().EnglishAction()->isChecked());
+    EXPECT_EQ(Window().CurrentLanguage(), QStringLiteral("en"));
+    EXPECT_EQ(W().pTimer->interval(), 100);
+
+    Form().actionProfressional->trigger();
+    for (QAction* pAction : {Form().m_ActionConnect, Form().m_ActionDisconnect, Form().m_ActionReconnect,
+                             Form().menuReplay->menuAction(), Form().m_WindowMenu->menuAction(),
+                             Window().ConnectionMenuAction()})
+        EXPECT_TRUE(pAction->isVisible()) << pAction->objectName().toStdString();
+    Form().actionClassical->trigger();
+    EXPECT_FALSE(Window().ConnectionMenuAction()->isVisible());
+}
+
+TEST_F(MainWindow, TheToolBarHoldsItsActionsInOrderWithTheConnectionMenuBeforeLogDiag)
+{
+    QStringList names;
+    for (QAction* pAction : Form().toolBarMain->actions())
+        names << (pAction->isSeparator() ? QStringLiteral("|")
+                  : pAction == Window().ConnectionMenuAction() ? QStringLiteral("menu")
+                                                               : pAction->objectName());
+    EXPECT_EQ(names.join(' ').toStdString(),
+              "m_ActionConnect m_ActionQuickConnect m_ActionDisconnect m_ActionReconnect menu | m_ActionLogDiag "
+              "m_pActionRenameAll m_ActReplayFile | actionConfigDiag actionMessageView m_actionINSConfig | "
+              "actionRecvStatus actionINStatus actionTrackPlot actionPositionHeightPlot actionMapWindow "
+              "actionSkyPlot actionCN0 actionRangeParser | actionStableMode actionWebServer");
+    EXPECT_EQ(Window().ConnectionMenuButton()->size(), QSize(13, 30));
+    // Two actions must not share a key: neither would fire.
+    QMap<QString, QString> keys;
+    for (QAction* pAction : Window().findChildren<QAction*>())
+    {
+        const QString sKey = pAction->shortcut().toString();
+        if (sKey.isEmpty())
+            continue;
+        EXPECT_FALSE(keys.contains(sKey)) << sKey.toStdString() << ": " << keys.value(sKey).toStdString() << " and "
+                                          << pAction->objectName().toStdString();
+        keys.insert(sKey, pAction->objectName());
+    }
+}
+
+TEST_F(MainWindow, TheTickRefreshesTheStatusBarEveryTickTheViewsEveryEighthAndTheCN0ChartEverySixteenth)
+{
+    // Without a port the tick only hides the web server entry.
+    Form().actionWebServer->setVisible(true);
+    Ticks(20);
+    EXPECT_EQ(Window().TickCount(), 0u);
+    EXPECT_FALSE(Form().actionWebServer->isVisible());
+
+    AddPort();
+    for (QAction* pAction : {Form().actionSkyPlot, Form().actionCN0, Form().actionINStatus, Form().actionTrackPlot,
+                             Form().actionPositionHeightPlot, Form().actionMapWindow})
+        pAction->trigger();
+    QSignalSpy positions(&Tabs(), &CPortTab::SingalUpdatePos);
+    Ticks(17);
+    EXPECT_EQ(Window().TickCount(), 17u);
+    EXPECT_EQ(positions.count(), 17);
+    EXPECT_EQ(positions.at(0).at(0).value<void*>(), static_cast<void*>(Tabs().GetPosData()));
+    EXPECT_EQ(W().pINStatus->Calls("OnUpdateINSStatus"), 17);
+    EXPECT_EQ(W().pSkyPlot->Calls("OnUpdateSkyPlot"), 3); // ticks 0, 8 and 16
+    EXPECT_EQ(W().pTrackPlot->Calls("OnUpdateTrackPlotWindow"), 3);
+    EXPECT_EQ(W().pHeightPlot->Calls("OnUpdateHeightPlotWindow"), 3);
+    EXPECT_EQ(W().pMapWindow->Calls("OnUpdateMap"), 3);
+    EXPECT_EQ(W().pCN0->Calls("OnUpdateCN0BarChart"), 2); // ticks 0 and 16
+    // Hidden views are not refreshed; the hidden map is told so it can let go of its page.
+    EXPECT_EQ(W().pRangeView->Calls("OnUpdateData"), 0);
+    EXPECT_EQ(W().pRecvStatus->Calls("OnUpdateRecvStatus"), 0);
+    FlexManager::instance()->dockWidget(W().pMapWindow)->hide();
+    Ticks(8);
+    EXPECT_EQ(W().pMapWindow->Calls("OnUpdateMap"), 3);
+    EXPECT_EQ(W().pMapWindow->Calls("OnWindowVisible"), 1);
+}
+
+TEST_F(MainWindow, StatusRepliesReachOnlyTheDialogsThatWaitForThem)
+{
+    AddPort();
+    for (QWidget* pShown : std::initializer_list<QWidget*>{W().pRecvConfig, W().pUserconfig, W().pLoglist})
+        pShown->show();
+    struct
+    {
+        uint Mask;
+        int RecvConfig, INSConfig, Userconfig, MsgConfig, Loglist, RangeView, INSCheck, MediumFreq;
+    } const cases[] = {
+        {0x1, 1, 0, 1, 0, 0, 0, 0, 0},    // the INS configuration is hidden
+        {0x4, 0, 0, 0, 1, 1, 0, 0, 0},    // the message configuration hears it hidden too
+        {0x5, 1, 0, 1, 1, 1, 0, 0, 0},    // both bits served
+        {0x81, 0, 0, 0, 0, 0, 0, 0, 0},   // a configuration check reply refreshes nothing
+        {0x104, 0, 0, 0, 0, 0, 0, 0, 0},  // nor does a factory reset reply
+        {0x1000, 0, 0, 0, 0, 0, 0, 1, 0}, // visible or not
+        {0x2000, 0, 0, 0, 0, 0, 0, 0, 1},
+    };
+    for (const auto& c : cases)
+    {
+        const int before[] = {W().pRecvConfig->Calls("OnUpdateDiag"),    W().pINSConfig->Calls("OnUpdateDiag"),
+                              W().pUserconfig->Calls("OnUpdateDiag"),    W().pMsgConfig->Calls("OnUpdateDiag"),
+                              W().pLoglist->Calls("OnUpdateDiag"),       W().pRangeView->Calls("OnSendCommand"),
+                              W().pINSConfigCheck->Calls("OnUpdateDiag"), W().pMediumFreq->Calls("OnUpdateDiag")};
+        // As the port's status parser reports a finished reply.
+        emit Tabs().SignalStatusMsgParseFinished(c.Mask);
+        SCOPED_TRACE(c.Mask);
+        EXPECT_EQ(W().pRecvConfig->Calls("OnUpdateDiag") - before[0], c.RecvConfig);
+        EXPECT_EQ(W().pINSConfig->Calls("OnUpdateDiag") - before[1], c.INSConfig);
+        EXPECT_EQ(W().pUserconfig->Calls("OnUpdateDiag") - before[2], c.Userconfig);
+        EXPECT_EQ(W().pMsgConfig->Calls("OnUpdateDiag") - before[3], c.MsgConfig);
+        EXPECT_EQ(W().pLoglist->Calls("OnUpdateDiag") - before[4], c.Loglist);
+        EXPECT_EQ(W().pRangeView->Calls("OnSendCommand") - before[5], c.RangeView);
+        EXPECT_EQ(W().pINSConfigCheck->Calls("OnUpdateDiag") - before[6], c.INSCheck);
+        EXPECT_EQ(W().pMediumFreq->Calls("OnUpdateDiag") - before[7], c.MediumFreq);
+    }
+}
+
+TEST_F(MainWindow, CommandTextsOfTheDialogsGoToTheCurrentPortOrToNone)
+{
+    CMemoryPortCtrl* pFirst = AddPort();
+    CMemoryPortCtrl* pSecond = AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.5"));
+    QSignalSpy sent(&Window(), &QZorvikMonitor::SignalSendMsgConfig);
+    emit W().pRecvConfig->SignalSendRecvConfig(QStringLiteral("saveconfig\r\n"));
+    Tabs().setCurrentIndex(0);
+    emit W().pINSConfig->SignalSendINSCommnadMsg(QStringLiteral("INSCOMMAND ENABLE\r\n"));
+    ASSERT_EQ(sent.count(), 2);
+    EXPECT_EQ(sent.at(0).at(0).toUInt(), pSecond->UniquePortID);
+    EXPECT_EQ(sent.at(0).at(1).toByteArray(), QByteArray("saveconfig\r\n"));
+    EXPECT_EQ(sent.at(1).at(0).toUInt(), pFirst->UniquePortID);
+
+    // The user configuration view names its port by ID; the tab set asks that port's tab.
+    QSignalSpy queries(&Tabs(), &CPortTab::SignalSendCMD);
+    emit W().pUserconfig->SignalSendUserconfig(pSecond->UniquePortID, 0x1);
+    emit W().pUserconfig->SignalSendUserconfig(9999, 0x1);
+    ASSERT_EQ(queries.count(), 1);
+    EXPECT_EQ(queries.at(0).at(0).toUInt(), pSecond->UniquePortID);
+    EXPECT_TRUE(queries.at(0).at(1).toByteArray().toUpper().contains("USERCONFIG"));
+
+    while (Tabs().count() > 0)
+        Tabs().removeTab(0);
+    sent.clear();
+    emit W().pMsgConfig->SignalSendMsg(QStringLiteral("log version\r\n"));
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(sent.at(0).at(0).toUInt(), 0u); // no port has the ID 0
+}
+
+TEST_F(MainWindow, KeysActOnTheCurrentPortOnlyFromTheMainWindowAndItsDocks)
+{
+    AddPort();
+    QSignalSpy rates(&Window(), &QZorvikMonitor::SignalSetBaudrateCurTab);
+    QTest::keyClick(W().pCmdInput, Qt::Key_2, Qt::ControlModifier);
+    QTest::keyClick(Tabs().GetCurTxView(), Qt::Key_4, Qt::ControlModifier);
+    ASSERT_EQ(rates.count(), 2);
+    EXPECT_EQ(rates.at(0).at(0).toUInt(), 230400u);
+    EXPECT_EQ(rates.at(1).at(0).toUInt(), 921600u);
+    // Typing in another window changes nothing on the port.
+    auto* pField = W().pQuickConnect->findChild<QLineEdit*>();
+    ASSERT_NE(pField, nullptr);
+    QTest::keyClick(pField, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(rates.count(), 2);
+
+    QSignalSpy pause(&Window(), &QZorvikMonitor::SignalTriggerCurTxViewStopShow);
+    QTest::keyClick(W().pCmdInput, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(pause.count(), 1);
+    EXPECT_TRUE(Tabs().tabText(0).endsWith(QStringLiteral("-Pause")));
+
+    // Ctrl+C without an upgrade copies, as in any text field.
+    W().pCmdInput->setPlainText(QStringLiteral("log version"));
+    W().pCmdInput->selectAll();
+    QSignalSpy cancels(&Tabs(), &CPortTab::SignalCancelUpgradeFW);
+    QTest::keyClick(W().pCmdInput, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(cancels.count(), 0);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("log version"));
+}
+
+TEST_F(MainWindow, StableModeAsksAndDisablesTheReceiverViews)
+{
+    const QList<QAction*> views = {Form().actionCN0,         Form().actionRecvStatus,  Form().actionSkyPlot,
+                                   Form().actionINStatus,    Form().actionRangeParser, Form().actionTrackPlot,
+                                   Form().actionMapWindow,   Form().actionPositionHeightPlot};
+    // Hidden actions count as disabled: all of them are shown.
+    Form().actionProfressional->trigger();
+    Prompt.Answers = {false};
+    Form().actionStableMode->trigger();
+    EXPECT_FALSE(Form().actionStableMode->isChecked());
+    EXPECT_FALSE(Tabs().IsStableMode());
+    EXPECT_EQ(Prompt.Questions.last().toStdString(),
+              "Question|Are you sure you want to go into Stablemode?\r\nAfter entering, the receiver information "
+              "cannot be viewed.");
+
+    Prompt.Answers = {true};
+    Form().actionStableMode->trigger();
+    EXPECT_TRUE(Tabs().IsStableMode());
+    for (QAction* pAction : views)
+        EXPECT_FALSE(pAction->isEnabled()) << pAction->objectName().toStdString();
+    EXPECT_TRUE(Form().actionMessageView->isEnabled());
+
+    Prompt.Answers = {false};
+    Form().actionStableMode->trigger();
+    EXPECT_TRUE(Form().actionStableMode->isChecked());
+    EXPECT_EQ(Prompt.Questions.last(), QStringLiteral("Quit|Are you sure you want to exit stable mode?"));
+    Prompt.Answers = {true};
+    Form().actionStableMode->trigger();
+    EXPECT_FALSE(Tabs().IsStableMode());
+    for (QAction* pAction : views)
+        EXPECT_TRUE(pAction->isEnabled()) << pAction->objectName().toStdString();
+}
+
+TEST_F(MainWindow, TheWindowMenuSwitchesToTheTabOfTheEntryChosen)
+{
+    Form().actionProfressional->trigger();
+    AddPort(QZvPortCtrlBase::PORT_TYPE_UART, QStringLiteral("/dev/ttyS10"));
+    AddPort(QZvPortCtrlBase::PORT_TYPE_UART, QStringLiteral("/dev/ttyS1"));
+    Tabs().setTabText(0, QStringLiteral("COM10"));
+    Tabs().setTabText(1, QStringLiteral("COM1"));
+    QMenu* pMenu = Form().m_WindowMenu;
+    pMenu->popup(Window().mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(WaitUntil([pMenu] { return pMenu->isVisible(); }, 5000));
+    const QList<QAction*> entries = pMenu->actions();
+    ASSERT_EQ(entries.size(), 2);
+    // Sorted by text; the current tab's entry is checked.
+    EXPECT_EQ(entries.at(0)->text(), QStringLiteral("COM1"));
+    EXPECT_TRUE(entries.at(0)->isChecked());
+    EXPECT_EQ(entries.at(1)->text(), QStringLiteral("COM10"));
+    EXPECT_FALSE(entries.at(1)->isCheckable());
+    // A click hides the menu (which rebuilds it) before the entry is triggered.
+    QTest::mouseClick(pMenu, Qt::LeftButton, Qt::NoModifier, pMenu->actionGeometry(entries.at(1)).center());
+    EXPECT_TRUE(WaitUntil([&] { return Tabs().currentIndex() == 0; }, 5000));
+    EXPECT_FALSE(pMenu->isVisible());
+    Window().OnSwitchTab(QStringLiteral("COM1"));
+    EXPECT_EQ(Tabs().currentIndex(), 1);
+}
+
+TEST_F(MainWindow, TheCloseQuestionKeepsTheMonitorRunningOnNo)
+{
+    CMemoryPortCtrl* pPort = AddPort();
+    Prompt.Answers = {false};
+    EXPECT_FALSE(Window().close());
+    EXPECT_EQ(Prompt.Questions.last(), QStringLiteral("Quit|Do you wish to close all the ports"));
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_EQ(Tabs().count(), 1);
+    EXPECT_EQ(Tabs().GetCurPortCtrl(), pPort);
+    EXPECT_FALSE(QSettings(QStringLiteral("QtGuider"), QStringLiteral("QtFlex5")).contains(QStringLiteral("Flex")));
+
+    Prompt.Answers = {true};
+    EXPECT_TRUE(Window().close());
+    EXPECT_TRUE(QSettings(QStringLiteral("QtGuider"), QStringLiteral("QtFlex5")).contains(QStringLiteral("Flex")));
+    EXPECT_EQ(Tabs().count(), 0);
+    // No window of the monitor is left open to keep the program running.
+    for (QWidget* pTop : QApplication::topLevelWidgets())
+        EXPECT_FALSE(pTop->isVisible()) << pTop->metaObject()->className();
+}
