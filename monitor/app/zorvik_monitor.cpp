@@ -35,6 +35,7 @@
 #include "monitor/ins/nvm_log_diag.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/file_port_ctrl.h"
+#include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/about_dialog.h"
 #include "monitor/app/device_monitor.h"
@@ -324,7 +325,7 @@ void QZorvikMonitor::OnUpdateDiag()
         return;
     }
     m_W.pStatusBar->OnUpdateStatusBar(pCtrl, QZvStatusBar::REFRESH_ALL);
-    void* pPos = pTabs->GetPosData();
+    void* pPos = &pTabs->GetPosDataParser()->m_PosData;
     emit pTabs->SingalUpdatePos(pPos);
     if (m_W.pINStatus->isVisible())
         emit SignalUpdateINSStatus(pTabs);
@@ -341,7 +342,7 @@ void QZorvikMonitor::OnUpdateDiag()
         if (m_W.pMapWindow->isVisible())
             emit SignalUpdateMap(pTabs);
         else
-            m_W.pMapWindow->OnWindowVisible();
+            emit SignalMapWindowHidden();
         if (m_W.pRecvConfig->isVisible())
             emit SignalUpdateRefCurPos(pPos);
         if (m_W.pRecvStatus->isVisible())
@@ -367,24 +368,24 @@ void QZorvikMonitor::OnUpdateConfigDiag(uint Mask)
     if (Mask & STATUS_MSG_USERCONFIG)
     {
         if (m_W.pRecvConfig->isVisible())
-            m_W.pRecvConfig->OnUpdateDiag(pTabs);
+            emit SignalUpdateRecvConfigDiag(pTabs);
         if (m_W.pINSConfig->isVisible())
-            m_W.pINSConfig->OnUpdateDiag(pTabs);
+            emit SignalUpdateINSConfigDiag(pTabs);
         if (m_W.pUserconfig->isVisible())
-            m_W.pUserconfig->OnUpdateDiag();
+            emit SignalUpdateUserconfigDiag();
     }
     if (Mask & STATUS_MSG_LOGLIST)
     {
-        m_W.pMsgConfig->OnUpdateDiag(pTabs);
+        emit SignalUpdateMsgConfigDiag(pTabs);
         if (m_W.pLoglist->isVisible())
-            m_W.pLoglist->OnUpdateDiag();
+            emit SignalUpdateLoglistDiag();
         if (m_W.pRangeView->isVisible())
-            m_W.pRangeView->OnSendCommand();
+            emit SignalRangeViewSendCommand();
     }
     if (Mask & STATUS_MSG_INSCONFIG)
-        m_W.pINSConfigCheck->OnUpdateDiag();
+        emit SignalUpdateINSConfigCheckDiag();
     if (Mask & STATUS_MSG_HWINFO)
-        m_W.pMediumFreq->OnUpdateDiag();
+        emit SignalUpdateMediumFreqDiag();
 }
 
 // ---- Commands and the current port ----

@@ -183,6 +183,18 @@ signals:
     void SignalCycleCheckTQOn(QString StoreTqRecordPath);
     void SignalCycleCheckTQOff();
     void SignalProfressionMode(bool bProfressionMode);
+    // The status fan-out of OnUpdateConfigDiag and the hidden map of the tick:
+    // one signal per window, each connected directly, so that the window's
+    // slot runs inside the call and reads the replies in place.
+    void SignalUpdateRecvConfigDiag(void* pPortTab);
+    void SignalUpdateINSConfigDiag(void* pPortTab);
+    void SignalUpdateUserconfigDiag();
+    void SignalUpdateMsgConfigDiag(void* pPortTab);
+    void SignalUpdateLoglistDiag();
+    void SignalRangeViewSendCommand();
+    void SignalUpdateINSConfigCheckDiag();
+    void SignalUpdateMediumFreqDiag();
+    void SignalMapWindowHidden();
 
 public slots:
     void OnActionClickedQuickConnect(void* pData);

@@ -94,6 +94,7 @@ void QZorvikMonitor::WireSignals()
     const auto sendTo = &QZvPortManager::OnSendPortData1Port;
     connect(this, &QZorvikMonitor::SignalSendMsgConfig, pManager, sendTo);
     connect(w.pCmdInput, &QCMDInput::SignalSendCMD, pManager, sendTo);
+    connect(w.pQuickConnect, &QuickConnectDiag::SignalSendData, pManager, sendTo);
     connect(pTabs, &CPortTab::SignalSendCMD, pManager, sendTo);
     connect(w.pButtonBar, &QButtonBar::SignalSendCMD, pManager, sendTo);
     connect(w.pFreset, &QFresetConfig::SignalSendCMD, pManager, sendTo);
@@ -130,6 +131,15 @@ void QZorvikMonitor::WireSignals()
     connect(w.pProductMode, &QProductModeDiag::SignalProductModeSendMask, pTabs, &CPortTab::OnRequestItem);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalSendHwinfoMask, pTabs, &CPortTab::OnRequestItem);
     connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, this, &QZorvikMonitor::OnUpdateConfigDiag);
+    connect(this, &QZorvikMonitor::SignalUpdateRecvConfigDiag, w.pRecvConfig, &QZvRecvConfig::OnUpdateDiag);
+    connect(this, &QZorvikMonitor::SignalUpdateINSConfigDiag, w.pINSConfig, &QZvINSConfig::OnUpdateDiag);
+    connect(this, &QZorvikMonitor::SignalUpdateUserconfigDiag, w.pUserconfig, &QUserconfigDiag::OnUpdateDiag);
+    connect(this, &QZorvikMonitor::SignalUpdateMsgConfigDiag, w.pMsgConfig, &QFMsgConfig::OnUpdateDiag);
+    connect(this, &QZorvikMonitor::SignalUpdateLoglistDiag, w.pLoglist, &QLoglistDiag::OnUpdateDiag);
+    connect(this, &QZorvikMonitor::SignalRangeViewSendCommand, w.pRangeView, &QRangeView::OnSendCommand);
+    connect(this, &QZorvikMonitor::SignalUpdateINSConfigCheckDiag, w.pINSConfigCheck,
+            &QINSConfigCheckDiag::OnUpdateDiag);
+    connect(this, &QZorvikMonitor::SignalUpdateMediumFreqDiag, w.pMediumFreq, &QMediumFreqDiag::OnUpdateDiag);
     connect(pTabs, &CPortTab::SignalNoValidPortExist, w.pConfigCheck, &QConfigCheck::OnNoValidPortExist);
     connect(this, &QZorvikMonitor::SignalCycleCheckTQOn, w.pConfigCheck, &QConfigCheck::OnCycleCheckTQOn);
     connect(this, &QZorvikMonitor::SignalCycleCheckTQOff, w.pConfigCheck, &QConfigCheck::OnCycleCheckTQOff);
@@ -139,6 +149,7 @@ void QZorvikMonitor::WireSignals()
     connect(this, &QZorvikMonitor::SignalUpdateTrackPlot, w.pTrackPlot, &QTrackPlot::OnUpdateTrackPlotWindow);
     connect(this, &QZorvikMonitor::SignalUpdateHeightPlot, w.pHeightPlot, &QHeightPlot::OnUpdateHeightPlotWindow);
     connect(this, &QZorvikMonitor::SignalUpdateMap, w.pMapWindow, &QFMapWindow::OnUpdateMap);
+    connect(this, &QZorvikMonitor::SignalMapWindowHidden, w.pMapWindow, &QFMapWindow::OnWindowVisible);
     connect(this, &QZorvikMonitor::SignalUpdateRefCurPos, w.pRecvConfig, &QZvRecvConfig::OnUpdateRefCurPos);
     connect(this, &QZorvikMonitor::SignalUpdateRecvStatus, w.pRecvStatus, &QZvRecvStatusDiag::OnUpdateRecvStatus);
     connect(this, &QZorvikMonitor::SignalUpdateRangeViewData, w.pRangeView, &QRangeView::OnUpdateData);

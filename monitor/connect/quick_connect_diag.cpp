@@ -384,13 +384,8 @@ void QuickConnectDiag::OnBtnClickedQuickConnect()
         // port on that TCP port. A caster or a replayed file is no receiver.
         if (pCurrent && pCurrent->PortType != QZvPortCtrlBase::PORT_TYPE_NTRIP &&
             pCurrent->PortType != QZvPortCtrlBase::PORT_TYPE_REPLAY)
-        {
-            const QMetaObject::Connection link =
-                connect(this, &QuickConnectDiag::SignalSendData, pCurrent, &QZvPortCtrlBase::OnWritePort);
             emit SignalSendData(pCurrent->UniquePortID,
                                 QString::asprintf("ICOMCONFIG ICOM1 TCP :%d\r\n", tcp.Port).toUtf8());
-            disconnect(link);
-        }
         pRecord = &tcp;
         break;
     }

@@ -69,7 +69,48 @@ void CPortTab::SetCloseButtonTips()
     }
 }
 
-POS_DATA_T* CPortTab::GetPosData() const { return &m_pPosDataParser->m_PosData; }
+const POS_DATA_T* CPortTab::GetPosData() const { return &m_pPosDataParser->m_PosData; }
+
+QList<uint> CPortTab::GetPortIDs() const
+{
+    QList<uint> Ids;
+    for (int i = 0; i < count(); ++i)
+        if (const uint nId = GetPortUniqueID(i))
+            Ids.append(nId);
+    return Ids;
+}
+
+const QRangeData* CPortTab::GetRangeData(uint UniquePortID) const
+{
+    const CZvTxtBrowser* pView = UniquePortID != 0 ? GetTxView(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    return pView != nullptr ? pView->m_pRangeData : nullptr;
+}
+
+const QStatusMsgParser* CPortTab::GetStatusReplies(uint UniquePortID) const
+{
+    const CZvTxtBrowser* pView = UniquePortID != 0 ? GetTxView(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    return pView != nullptr ? pView->m_pStatusMsgParser : nullptr;
+}
+
+PORT_INFO_T CPortTab::GetPortInfo(uint UniquePortID) const
+{
+    PORT_INFO_T Info;
+    const int i = UniquePortID != 0 ? GetTabIndexByPortID(UniquePortID) : -1;
+    const QZvPortCtrlBase* pCtrl = GetPortCtrl(i);
+    if (pCtrl == nullptr)
+        return Info;
+    Info.UniquePortID = pCtrl->UniquePortID;
+    Info.PortType = pCtrl->PortType;
+    Info.PortName = pCtrl->GetPortName();
+    Info.TabText = tabText(i);
+    if (const auto* pUart = qobject_cast<const QZvUartPortCtrl*>(pCtrl))
+        Info.BaudRate = pUart->GetBaudRate();
+    Info.bDisconnected = pCtrl->IsDisconnected();
+    Info.bLogging = pCtrl->IsLogging();
+    Info.LogFileName = pCtrl->GetLogFileName();
+    Info.Property = pCtrl->Property.Get();
+    return Info;
+}
 
 CZvTxtBrowser* CPortTab::GetTxView(int i) const { return i >= 0 ? qobject_cast<CZvTxtBrowser*>(widget(i)) : nullptr; }
 
@@ -272,7 +313,7 @@ void CPortTab::OnAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortTyp
     connect(pView, &CZvTxtBrowser::SignalSetNormalLogMmode, pPortCtrl, &QZvPortCtrlBase::OnSetNormalLogMode);
     connect(pView, &CZvTxtBrowser::SignalSetPortLockStatus, pPortCtrl, &QZvPortCtrlBase::OnSetPortLockStatus);
     connect(pView->m_pStatusMsgParser, &QStatusMsgParser::SignalParseStatusMsgFinished, this,
-            &CPortTab::OnStatusMsgParseFinished);
+            [this, UniquePortID](uint Mask) { OnStatusMsgParseFinished1Port(UniquePortID, Mask); });
     connect(pView->m_pScriptProcess, &QScriptProcess::SignalSendCMD, this, &CPortTab::OnSendScriptCMDToPort);
 }
 
@@ -753,6 +794,16 @@ void CPortTab::OnResetReqMask()
 }
 
 void CPortTab::OnStatusMsgParseFinished(uint Mask) { emit SignalStatusMsgParseFinished(Mask); }
+
+void CPortTab::OnStatusMsgParseFinished1Port(uint UniquePortID, uint Mask)
+{
+    // Replies are parsed in the GUI thread and the dialogs read them in the
+    // direct calls of this emit, so the ID holds for exactly those calls.
+    const uint nOuter = m_StatusReplyPortID;
+    m_StatusReplyPortID = UniquePortID;
+    OnStatusMsgParseFinished(Mask);
+    m_StatusReplyPortID = nOuter;
+}
 
 void CPortTab::OnGetFilterData(QByteArray OutData) { emit SignalPortTabGetFilterData(OutData); }
 

@@ -13,19 +13,37 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QPoint>
 #include <QSet>
 #include <QString>
 
 #include "monitor/ports/port_ctrl_base.h"
+#include "monitor/ports/port_property.h"
 #include "monitor/shell/flex_window_set.h"
 #include "monitor/shell/port_view_host.h"
 
 class CZvTxtBrowser;
 class QAction;
 class QPosDataParser;
+class QRangeData;
+class QStatusMsgParser;
 class QZvPortManager;
 struct POS_DATA_T;
+
+// One port as a window sees it: a copy taken in the GUI thread, safe to keep.
+struct PORT_INFO_T
+{
+    uint UniquePortID = 0; // 0: no port
+    QZvPortCtrlBase::PORT_TYPE_E PortType = QZvPortCtrlBase::PORT_TYPE_UART;
+    QString PortName; // as opened: device path, host and port, mount point, file
+    QString TabText;
+    uint BaudRate = 0; // serial ports; 0 for the others
+    bool bDisconnected = false;
+    bool bLogging = false;
+    QString LogFileName;
+    PORT_PROPERTY_T Property; // what the receiver said of itself
+};
 
 class CPortTab : public QFlexWindowSet, public CPortViewHost
 {
@@ -45,9 +63,34 @@ public:
     // The port manager; set by the main window, not owned.
     void SetPortManager(QZvPortManager* pPortManager) { m_pPortManager = pPortManager; }
     QZvPortManager* GetPortManager() const { return m_pPortManager; }
-    // The position parser of the current port and its record.
+    // The position parser of the current port.
     QPosDataParser* GetPosDataParser() const override { return m_pPosDataParser; }
-    POS_DATA_T* GetPosData() const;
+
+    // ---- What the windows read ----
+    // Views and dialogs read a port's state only through these, in the GUI
+    // thread, during the call that hands them the tab set; they keep no
+    // pointer across ticks and write nothing back. A port is named by its
+    // unique ID, captured when the user acted; "Cur" reads the current tab's.
+    // Null or 0 when there is no such port.
+    //
+    // The position record of the current port.
+    const POS_DATA_T* GetPosData() const;
+    // The current port's unique ID.
+    uint GetCurPortID() const { return GetPortUniqueID(currentIndex()); }
+    // The IDs of every tab's port, in tab order.
+    QList<uint> GetPortIDs() const;
+    // The latest-log store of a port.
+    const QRangeData* GetCurRangeData() const { return GetRangeData(GetCurPortID()); }
+    const QRangeData* GetRangeData(uint UniquePortID) const;
+    // The status replies of a port (user configuration, log list, version...).
+    const QStatusMsgParser* GetCurStatusReplies() const { return GetStatusReplies(GetCurPortID()); }
+    const QStatusMsgParser* GetStatusReplies(uint UniquePortID) const;
+    // A copy of what a port is; UniquePortID 0 when there is none.
+    PORT_INFO_T GetCurPortInfo() const { return GetPortInfo(GetCurPortID()); }
+    PORT_INFO_T GetPortInfo(uint UniquePortID) const;
+    // While SignalStatusMsgParseFinished is being emitted: the port whose
+    // reply was parsed; else 0. A dialog compares it with the port it asked.
+    uint GetStatusReplyPortID() const { return m_StatusReplyPortID; }
 
     int GetTabCount() const override { return count(); }
     QString GetTabText(int i) const override { return tabText(i); }
@@ -148,6 +191,8 @@ public slots:
     void OnRequestUserConfigMsg();
     void OnResetReqMask();
     void OnStatusMsgParseFinished(uint Mask);
+    // The same, for the port whose reply it was.
+    void OnStatusMsgParseFinished1Port(uint UniquePortID, uint Mask);
     void OnGetFilterData(QByteArray OutData);
     void OnSendScriptCMDToPort(void* pTxView, QString CMD);
     void OnRunCurTabScript(QString ScriptName);
@@ -195,4 +240,5 @@ private:
     bool m_bStableMode = false;
     // Ports whose failure box is open: a port that keeps failing shows one.
     QSet<uint> m_FailBoxes;
+    uint m_StatusReplyPortID = 0;
 };

@@ -1,3 +1,18 @@
+// How every window of the views, configuration, INS and tools reaches a port
+// (the real windows that replace these stand-ins start here):
+// - Reading: only through the port tab set's read API (CPortTab: GetPosData,
+//   GetCurPortID, GetCurRangeData / GetRangeData, GetCurStatusReplies /
+//   GetStatusReplies, GetCurPortInfo / GetPortInfo, GetStatusReplyPortID), in
+//   the GUI thread, during the call that hands the window the tab set or the
+//   position record. The `void*` of a tick or fan-out signal becomes a typed
+//   const pointer once, at the slot (monitor/shell/view_payload.h). Nothing is
+//   kept across ticks and nothing is written back. No window reaches into a
+//   data view's members.
+// - Sending: a `(UniquePortID, QByteArray)` signal wired to the port
+//   manager's OnSendPortData1Port, with the port ID captured when the user
+//   acted (a tab switch before the send changes nothing), or a whole command
+//   text to the main window's OnSendMsgConfig, which addresses the current port.
+//
 // A window of the monitor that has not been built yet: the main window
 // creates, wires and shows it like the real one, with the slots and signals
 // the main window uses, and it tells the user that the window does not exist

@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QStatusBar>
 
 #include "monitor/config/freset_config.h"
@@ -50,8 +51,8 @@
 
 namespace
 {
-// The windows that are not built yet, as the main window holds them.
-QList<CStandInWindow*> StandIns(const MONITOR_WINDOWS_T& w)
+// The windows of the views, configuration, INS and tools, as the main window holds them.
+QList<QWidget*> AreaWindows(const MONITOR_WINDOWS_T& w)
 {
     return {w.pMapWindow,  w.pMsgConfig,   w.pINSConfig,      w.pRecvConfig,   w.pRecvStatus, w.pLockOut,
             w.pConfigCheck, w.pAutoLog,    w.pFreset,         w.pKMZGen,       w.pHexToBin,   w.pSkyPlot,
@@ -70,9 +71,11 @@ QString DockTitle(QWidget* pWidget)
 TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
 {
     Form().actionSkyPlot->trigger();
-    QList<int> updates;
-    for (CStandInWindow* pWindow : StandIns(W()))
-        updates << pWindow->Calls("OnLanguageUpdate");
+    const QList<QWidget*> areaWindows = AreaWindows(W());
+    QStringList englishTitles;
+    for (QWidget* pWindow : areaWindows)
+        englishTitles << pWindow->windowTitle();
+    QSignalSpy languageChanges(&Window(), &QZorvikMonitor::SignalLanguageChanged);
 
     Window().ChineseAction()->trigger();
     QCoreApplication::processEvents();
@@ -87,10 +90,13 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     EXPECT_EQ(DockTitle(W().pSkyPlot), QStringLiteral("星空图"));
     EXPECT_EQ(DockTitle(W().pCmdContainer), QStringLiteral("命令窗口"));
     EXPECT_NE(W().pQuickConnect->windowTitle(), QStringLiteral("Quick Connect"));
-    // Every window not built yet re-applied its texts once, the web page window included.
-    const QList<CStandInWindow*> standIns = StandIns(W());
-    for (int i = 0; i < standIns.size(); ++i)
-        EXPECT_EQ(standIns.at(i)->Calls("OnLanguageUpdate"), updates.at(i) + 1) << standIns.at(i)->objectName().toStdString();
+    // Every window re-applied its texts: its title is the Chinese one.
+    EXPECT_EQ(languageChanges.count(), 1);
+    for (int i = 0; i < areaWindows.size(); ++i)
+    {
+        EXPECT_FALSE(areaWindows.at(i)->windowTitle().isEmpty()) << areaWindows.at(i)->objectName().toStdString();
+        EXPECT_NE(areaWindows.at(i)->windowTitle(), englishTitles.at(i)) << englishTitles.at(i).toStdString();
+    }
     // Docks a layout change shows, new ones included, carry the titles of the language in use.
     Form().actionAdvance->trigger();
     QCoreApplication::processEvents();
@@ -109,11 +115,12 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     EXPECT_EQ(W().pSkyPlot->windowTitle(), QStringLiteral("Sky Plot"));
     EXPECT_EQ(DockTitle(W().pSkyPlot), QStringLiteral("Sky Plot"));
     EXPECT_EQ(W().pQuickConnect->windowTitle(), QStringLiteral("Quick Connect"));
+    for (int i = 0; i < areaWindows.size(); ++i)
+        EXPECT_EQ(areaWindows.at(i)->windowTitle(), englishTitles.at(i));
     // Choosing the language in use changes nothing.
     Window().EnglishAction()->trigger();
     QCoreApplication::processEvents();
-    for (int i = 0; i < standIns.size(); ++i)
-        EXPECT_EQ(standIns.at(i)->Calls("OnLanguageUpdate"), updates.at(i) + 2);
+    EXPECT_EQ(languageChanges.count(), 2);
 }
 
 class MonitorLayoutTest : public MonitorTest, public ::testing::WithParamInterface<const char*>
@@ -157,8 +164,7 @@ TEST_P(MonitorLayoutTest, EveryWindowShowsItsTextsUncut)
     QList<QWidget*> windows = {W().pQuickConnect, W().pPortList, W().pReplay, W().pAbout,
                                W().pButtonBar->ButtonEdit()};
     QList<QWidget*> dockable = {W().pDebugWindow, W().pMsgFilter};
-    for (CStandInWindow* pWindow : StandIns(W()))
-        dockable << pWindow;
+    dockable << AreaWindows(W());
     for (QWidget* pWindow : dockable)
     {
         // Docked windows were checked inside the main window.

@@ -22,6 +22,7 @@
 #include "monitor/ins/ins_config_check_diag.h"
 #include "monitor/ins/ins_config_diag.h"
 #include "monitor/ins/medium_freq_diag.h"
+#include "monitor/parsing/pos_data_parser.h"
 #include "monitor/shell/docking.h"
 #include "monitor/connect/quick_connect_diag.h"
 #include "monitor/views/cn0_bar_chart.h"
@@ -147,23 +148,38 @@ TEST_F(MainWindow, TheTickRefreshesTheStatusBarEveryTickTheViewsEveryEighthAndTh
                              Form().actionPositionHeightPlot, Form().actionMapWindow})
         pAction->trigger();
     QSignalSpy positions(&Tabs(), &CPortTab::SingalUpdatePos);
+    QSignalSpy ins(&Window(), &QZorvikMonitor::SignalUpdateINSStatus);
+    QSignalSpy sky(&Window(), &QZorvikMonitor::SignalUpdateSkyPlot);
+    QSignalSpy track(&Window(), &QZorvikMonitor::SignalUpdateTrackPlot);
+    QSignalSpy height(&Window(), &QZorvikMonitor::SignalUpdateHeightPlot);
+    QSignalSpy map(&Window(), &QZorvikMonitor::SignalUpdateMap);
+    QSignalSpy mapHidden(&Window(), &QZorvikMonitor::SignalMapWindowHidden);
+    QSignalSpy cn0(&Window(), &QZorvikMonitor::SignalUpdateCN0BarChart);
+    QSignalSpy range(&Window(), &QZorvikMonitor::SignalUpdateRangeViewData);
+    QSignalSpy status(&Window(), &QZorvikMonitor::SignalUpdateRecvStatus);
     Ticks(17);
     EXPECT_EQ(Window().TickCount(), 17u);
     EXPECT_EQ(positions.count(), 17);
-    EXPECT_EQ(positions.at(0).at(0).value<void*>(), static_cast<void*>(Tabs().GetPosData()));
-    EXPECT_EQ(W().pINStatus->Calls("OnUpdateINSStatus"), 17);
-    EXPECT_EQ(W().pSkyPlot->Calls("OnUpdateSkyPlot"), 3); // ticks 0, 8 and 16
-    EXPECT_EQ(W().pTrackPlot->Calls("OnUpdateTrackPlotWindow"), 3);
-    EXPECT_EQ(W().pHeightPlot->Calls("OnUpdateHeightPlotWindow"), 3);
-    EXPECT_EQ(W().pMapWindow->Calls("OnUpdateMap"), 3);
-    EXPECT_EQ(W().pCN0->Calls("OnUpdateCN0BarChart"), 2); // ticks 0 and 16
+    void* const pPos = &Tabs().GetPosDataParser()->m_PosData;
+    EXPECT_EQ(positions.at(0).at(0).value<void*>(), pPos);
+    EXPECT_EQ(ins.count(), 17);
+    EXPECT_EQ(ins.at(0).at(0).value<void*>(), static_cast<void*>(&Tabs()));
+    EXPECT_EQ(sky.count(), 3); // ticks 0, 8 and 16
+    EXPECT_EQ(sky.at(2).at(0).value<void*>(), pPos);
+    EXPECT_EQ(track.count(), 3);
+    EXPECT_EQ(height.count(), 3);
+    EXPECT_EQ(map.count(), 3);
+    EXPECT_EQ(map.at(0).at(0).value<void*>(), static_cast<void*>(&Tabs()));
+    EXPECT_EQ(cn0.count(), 2); // ticks 0 and 16
+    EXPECT_EQ(cn0.at(1).at(0).value<void*>(), static_cast<void*>(&Tabs()));
     // Hidden views are not refreshed; the hidden map is told so it can let go of its page.
-    EXPECT_EQ(W().pRangeView->Calls("OnUpdateData"), 0);
-    EXPECT_EQ(W().pRecvStatus->Calls("OnUpdateRecvStatus"), 0);
+    EXPECT_EQ(range.count(), 0);
+    EXPECT_EQ(status.count(), 0);
+    EXPECT_EQ(mapHidden.count(), 0);
     FlexManager::instance()->dockWidget(W().pMapWindow)->hide();
     Ticks(8);
-    EXPECT_EQ(W().pMapWindow->Calls("OnUpdateMap"), 3);
-    EXPECT_EQ(W().pMapWindow->Calls("OnWindowVisible"), 1);
+    EXPECT_EQ(map.count(), 3);
+    EXPECT_EQ(mapHidden.count(), 1);
 }
 
 TEST_F(MainWindow, StatusRepliesReachOnlyTheDialogsThatWaitForThem)
@@ -184,23 +200,35 @@ TEST_F(MainWindow, StatusRepliesReachOnlyTheDialogsThatWaitForThem)
         {0x1000, 0, 0, 0, 0, 0, 0, 1, 0}, // visible or not
         {0x2000, 0, 0, 0, 0, 0, 0, 0, 1},
     };
+    QSignalSpy recvConfig(&Window(), &QZorvikMonitor::SignalUpdateRecvConfigDiag);
+    QSignalSpy insConfig(&Window(), &QZorvikMonitor::SignalUpdateINSConfigDiag);
+    QSignalSpy userconfig(&Window(), &QZorvikMonitor::SignalUpdateUserconfigDiag);
+    QSignalSpy msgConfig(&Window(), &QZorvikMonitor::SignalUpdateMsgConfigDiag);
+    QSignalSpy loglist(&Window(), &QZorvikMonitor::SignalUpdateLoglistDiag);
+    QSignalSpy rangeView(&Window(), &QZorvikMonitor::SignalRangeViewSendCommand);
+    QSignalSpy insCheck(&Window(), &QZorvikMonitor::SignalUpdateINSConfigCheckDiag);
+    QSignalSpy mediumFreq(&Window(), &QZorvikMonitor::SignalUpdateMediumFreqDiag);
+    QSignalSpy* const spies[] = {&recvConfig, &insConfig, &userconfig, &msgConfig,
+                                 &loglist,    &rangeView, &insCheck,   &mediumFreq};
     for (const auto& c : cases)
     {
-        const int before[] = {W().pRecvConfig->Calls("OnUpdateDiag"),    W().pINSConfig->Calls("OnUpdateDiag"),
-                              W().pUserconfig->Calls("OnUpdateDiag"),    W().pMsgConfig->Calls("OnUpdateDiag"),
-                              W().pLoglist->Calls("OnUpdateDiag"),       W().pRangeView->Calls("OnSendCommand"),
-                              W().pINSConfigCheck->Calls("OnUpdateDiag"), W().pMediumFreq->Calls("OnUpdateDiag")};
+        for (QSignalSpy* pSpy : spies)
+            pSpy->clear();
         // As the port's status parser reports a finished reply.
         emit Tabs().SignalStatusMsgParseFinished(c.Mask);
         SCOPED_TRACE(c.Mask);
-        EXPECT_EQ(W().pRecvConfig->Calls("OnUpdateDiag") - before[0], c.RecvConfig);
-        EXPECT_EQ(W().pINSConfig->Calls("OnUpdateDiag") - before[1], c.INSConfig);
-        EXPECT_EQ(W().pUserconfig->Calls("OnUpdateDiag") - before[2], c.Userconfig);
-        EXPECT_EQ(W().pMsgConfig->Calls("OnUpdateDiag") - before[3], c.MsgConfig);
-        EXPECT_EQ(W().pLoglist->Calls("OnUpdateDiag") - before[4], c.Loglist);
-        EXPECT_EQ(W().pRangeView->Calls("OnSendCommand") - before[5], c.RangeView);
-        EXPECT_EQ(W().pINSConfigCheck->Calls("OnUpdateDiag") - before[6], c.INSCheck);
-        EXPECT_EQ(W().pMediumFreq->Calls("OnUpdateDiag") - before[7], c.MediumFreq);
+        EXPECT_EQ(recvConfig.count(), c.RecvConfig);
+        EXPECT_EQ(insConfig.count(), c.INSConfig);
+        EXPECT_EQ(userconfig.count(), c.Userconfig);
+        EXPECT_EQ(msgConfig.count(), c.MsgConfig);
+        EXPECT_EQ(loglist.count(), c.Loglist);
+        EXPECT_EQ(rangeView.count(), c.RangeView);
+        EXPECT_EQ(insCheck.count(), c.INSCheck);
+        EXPECT_EQ(mediumFreq.count(), c.MediumFreq);
+        // The dialogs that read the tab set get it.
+        for (QSignalSpy* pSpy : {&recvConfig, &msgConfig})
+            for (const QList<QVariant>& call : *pSpy)
+                EXPECT_EQ(call.at(0).value<void*>(), static_cast<void*>(&Tabs()));
     }
 }
 

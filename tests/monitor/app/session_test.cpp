@@ -52,10 +52,10 @@ TEST_F(MonitorTest, APortOpenedByTypingShowsItsStreamAndTheRepliesToTypedCommand
     EXPECT_EQ(W().pCmdInput->History().last(), QStringLiteral("USERCONFIG"));
 
     // The message window asks for the log list when it opens; the reply reaches it.
-    const int before = W().pMsgConfig->Calls("OnUpdateDiag");
+    QSignalSpy msgConfigUpdates(&Window(), &QZorvikMonitor::SignalUpdateMsgConfigDiag);
     Form().actionMessageView->trigger();
     EXPECT_TRUE(W().pMsgConfig->isVisible());
-    EXPECT_TRUE(WaitUntil([&] { return W().pMsgConfig->Calls("OnUpdateDiag") > before; }))
+    EXPECT_TRUE(WaitUntil([&] { return !msgConfigUpdates.isEmpty(); }))
         << Shown(0).right(2000).toStdString();
 
     // The tick shows the current port in the status bar and the command window's title.

@@ -354,6 +354,7 @@ TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
     m_Dialog.m_pPortTab = &shell.Tabs;
     QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &shell.Manager, &QZvPortManager::AddPortCtrl);
     QObject::connect(&m_Dialog, &QuickConnectDiag::SignalSetNtripFixPos, &shell.Tabs, &CPortTab::OnSetNtripFixPos);
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalSendData, &shell.Manager, &QZvPortManager::OnSendPortData1Port);
 
     // A receiver on TCP.
     FakeReceiver rx;
@@ -373,6 +374,23 @@ TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
     ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("<VERSION OK"); }));
     EXPECT_EQ(std::string::npos, rx.Net().Received().find("ICOMCONFIG")) << "no current port to configure";
+
+    // A second TCP receiver: the current one is told, through the port
+    // manager, to serve its ICOM1 port on that TCP port.
+    FakeReceiver second;
+    const uint16_t nSecondPort = second.Listen();
+    ASSERT_NE(0, nSecondPort);
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_TCP);
+    Type("TCPServerName", "127.0.0.1");
+    Type("TCPIPPort", QString::number(nSecondPort));
+    ClickConnect();
+    ASSERT_EQ(2, shell.Tabs.count());
+    const std::string sIcom = "ICOMCONFIG ICOM1 TCP :" + std::to_string(nSecondPort) + "\r\n";
+    EXPECT_TRUE(WaitUntil([&] { return rx.Net().Received().find(sIcom) != std::string::npos; }));
+    EXPECT_EQ(std::string::npos, second.Net().Received().find("ICOMCONFIG"));
+    shell.Tabs.OnClosePort(1);
+    ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.count() == 1; }));
 
     // A caster, through the same window.
     CTestCaster caster;

@@ -946,7 +946,7 @@ TEST(PortTabs, CasterPortTakesTheCurrentPositionUnlessItIsFixed)
         EXPECT_EQ(shell.Tabs.GetTxView(0)->m_DisplayMode, 3u) << "corrections are shown decoded";
 
         // The main window's tick hands the current port's position on.
-        POS_DATA_T* pPos = shell.Tabs.GetPosData();
+        POS_DATA_T* pPos = &shell.Tabs.GetPosDataParser()->m_PosData;
         ResetPosData(pPos);
         pPos->Latitude = 31.5 * 0.017453292519943295;
         pPos->Longitude = 121.25 * 0.017453292519943295;
