@@ -11,6 +11,7 @@
 
 #include "codec/profile.h"
 #include "monitor/parsing/binary_msg_parser.h"
+#include "monitor/parsing/port_receiver.h"
 #include "monitor/parsing/rtcm3_decode.h"
 #include "support/rtcm3_builder.h"
 
@@ -62,17 +63,20 @@ static void BM_Rtcm3StreamToText(benchmark::State& state)
 {
     SetCodecProfile(CODEC_PROFILE_MONITOR);
     const std::vector<uint8_t> stream = StationStream();
-    const size_t nBatch = 4096;
-    QBinaryMsgParser parser;
+    const int nBatch = 4096;
+    std::vector<QByteArray> batches;
+    for (size_t i = 0; i < stream.size(); i += nBatch)
+        batches.emplace_back(reinterpret_cast<const char*>(stream.data() + i),
+                             int(std::min<size_t>(nBatch, stream.size() - i)));
+    // A caster port's receive road, as its data view drives it.
+    CPortReceiver road;
     size_t nText = 0;
-    const QBinaryMsgParser::AreaSink take = [&nText](QBinaryMsgParser& p)
-    {
-        nText += p.TextLen;
-        p.TextLen = p.HexLen = p.StreamTextLen = 0;
-    };
+    road.SetDisplay([&nText](const char*, int n) { nText += size_t(n); });
+    CPortReceiver::BATCH_T how;
+    how.Mode = CPortReceiver::READ_BIN_2_ASCII;
     for (auto _ : state)
-        for (size_t i = 0; i < stream.size(); i += nBatch)
-            parser.ParseBatch(stream.data() + i, uint32_t(std::min(nBatch, stream.size() - i)), nullptr, 1, take);
+        for (const QByteArray& batch : batches)
+            road.Receive(batch, how);
     if (nText == 0)
         state.SkipWithError("no text");
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(stream.size()));

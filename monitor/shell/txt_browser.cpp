@@ -25,8 +25,6 @@
 
 namespace
 {
-const char kNvmDumpDone[] = "==NMV Dump Complete! ";
-const char kRescueReady[] = "CCCC";
 const uint kMenuBaudRates[] = {9600, 115200, 230400, 460800, 921600};
 
 // The baud rate to propose when a serial port reads nothing but noise.
@@ -51,11 +49,23 @@ int CountLines(const char* p, int n)
 } // namespace
 
 CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
-    : QTextBrowser(pParent), m_pRangeData(new QRangeData(this)), m_pRtcmParser(new QRTCMParser(this)),
-      m_pBinaryMsgParser(new QBinaryMsgParser(this)), m_pStatusMsgParser(new QStatusMsgParser(this)),
-      m_pScriptProcess(new QScriptProcess(this)), m_sDisplayMode(QStringLiteral("Auto Detection"))
+    : QTextBrowser(pParent), m_pReceiver(new CPortReceiver(this)), m_pRangeData(m_pReceiver->Store()),
+      m_pRtcmParser(m_pReceiver->RtcmParser()), m_pBinaryMsgParser(m_pReceiver->BinaryParser()),
+      m_pStatusMsgParser(m_pReceiver->StatusParser()), m_pScriptProcess(new QScriptProcess(this)),
+      m_bRescueModem(m_pReceiver->m_bRescueModem), m_bNvmDump(m_pReceiver->m_bNvmDump),
+      m_LastData(m_pReceiver->m_LastData), m_sDisplayMode(QStringLiteral("Auto Detection")),
+      m_sAutoResult(m_pReceiver->m_sAutoResult), m_AutoUpdateCount(m_pReceiver->m_AutoUpdateCount),
+      m_AutoMode(m_pReceiver->m_AutoMode), m_StoreData(m_pReceiver->m_StoreData),
+      m_bAutoDecided(m_pReceiver->m_bAutoDecided)
 {
     m_pScriptProcess->m_pTxView = this;
+    m_pReceiver->SetDisplay([this](const char* pText, int nLength) { ShowText(pText, nLength); });
+    m_pReceiver->SetSampleFeed([this](const QByteArray& Batch) { m_pScriptProcess->AppendSampleData(Batch); });
+    connect(m_pReceiver, &CPortReceiver::SignalUnreadable, this, &CZvTxtBrowser::OnUnreadable);
+    connect(m_pReceiver, &CPortReceiver::SignalUpdateOutMsg, this, &CZvTxtBrowser::SignalUpdateOutMsg);
+    connect(m_pReceiver, &CPortReceiver::SignalNVMComplete, this, &CZvTxtBrowser::SignalNVMComplete);
+    connect(m_pReceiver, &CPortReceiver::SignalRescueModemReady, this,
+            [this] { emit SignalRescueModemBoardReset(m_RescuePortID); });
     document()->setMaximumBlockCount(MAX_BLOCKS);
     document()->setUndoRedoEnabled(false);
     // Columns of logs and hex dumps line up.
@@ -74,60 +84,21 @@ bool CZvTxtBrowser::ScriptRunning() const { return m_pScriptProcess->m_bRunning;
 
 void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E, QByteArray ReadData)
 {
-    m_StoreData.append(ReadData);
-    const int nLength = ReadData.size();
     uint nCurrentPort = 0;
     if (m_pPortTab != nullptr)
         if (CZvTxtBrowser* pCurrent = m_pPortTab->GetCurTxView())
             nCurrentPort = pCurrent->m_pPortCtrl != nullptr ? pCurrent->m_pPortCtrl->UniquePortID : 0;
-    m_LastData = ReadData;
-    m_pScriptProcess->AppendSampleData(ReadData);
-    const bool bStable = m_pPortTab != nullptr && m_pPortTab->IsStableMode();
-    const bool bCurrent = m_pPortTab != nullptr && nCurrentPort != 0 && nCurrentPort == UniquePortID;
-    m_bKeepTexts = bCurrent && !bStable;
-
-    // The text the position parser and the message filter get: the batch, or
-    // what the binary-to-text display made of it.
-    QByteArray Text = ReadData;
-    QByteArray StreamText = ReadData;
-    if (!m_bPause)
+    CPortReceiver::BATCH_T How;
+    How.Mode = m_DisplayMode;
+    How.bShow = !m_bPause;
+    How.bStable = m_pPortTab != nullptr && m_pPortTab->IsStableMode();
+    if (m_pPortTab != nullptr && nCurrentPort != 0 && nCurrentPort == UniquePortID)
+        How.pPosParser = m_pPortTab->GetPosDataParser();
+    m_RescuePortID = UniquePortID;
+    m_pReceiver->Receive(ReadData, How);
+    if (How.bShow)
     {
-        switch (m_DisplayMode)
-        {
-        case DISPLAY_HEX:
-            m_sDisplayMode = QStringLiteral("Hex");
-            ShowHex(ReadData);
-            m_sAutoResult.clear();
-            break;
-        case DISPLAY_ASCII:
-            m_sDisplayMode = QStringLiteral("ASCII");
-            ShowAscii(ReadData);
-            m_sAutoResult.clear();
-            break;
-        case DISPLAY_BIN_2_ASCII:
-            m_sDisplayMode = QStringLiteral("BIN_2_ASCII");
-            m_sAutoResult.clear();
-            Text = Bin2AsciiDisplay(ReadData);
-            StreamText = m_StreamText;
-            break;
-        case DISPLAY_AUTO:
-            m_sDisplayMode = QStringLiteral("Auto Detection");
-            ++m_AutoUpdateCount;
-            if (m_StoreData.size() > AUTO_STORE_BYTES || nLength >= AUTO_BATCH_BYTES)
-                AutoDecide();
-            if (m_AutoMode == DISPLAY_ASCII)
-                ShowAscii(ReadData);
-            else if (m_AutoMode == DISPLAY_BIN_2_ASCII)
-            {
-                Text = Bin2AsciiDisplay(ReadData);
-                StreamText = m_StreamText;
-            }
-            else
-                ShowHex(ReadData);
-            break;
-        default:
-            break;
-        }
+        m_sDisplayMode = m_pReceiver->m_sReadMode;
         if (isVisible())
         {
             QTextCursor c = textCursor();
@@ -136,112 +107,19 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
             setTextCursor(c);
         }
     }
-    m_StreamText.clear();
-
-    if (!bStable)
-    {
-        if (m_bNvmDump && Text.contains(kNvmDumpDone))
-        {
-            m_bNvmDump = false;
-            emit SignalNVMComplete();
-        }
-        if (m_bRescueModem && m_StoreData.contains(kRescueReady))
-        {
-            m_bRescueModem = false;
-            emit SignalRescueModemBoardReset(UniquePortID);
-        }
-        if (bCurrent)
-        {
-            if (QPosDataParser* pParser = m_pPortTab->GetPosDataParser())
-                pParser->ParsePosData(StreamText.constData(), StreamText.size(), &pParser->m_PosData, m_pRangeData);
-            emit SignalUpdateOutMsg(Text);
-        }
-    }
-    if (m_StoreData.size() > AUTO_STORE_BYTES)
-    {
-        qDebug("Clear StoreData");
-        m_StoreData.clear();
-    }
 }
 
-void CZvTxtBrowser::AutoDecide()
-{
-    int nBinary = 0;
-    for (char c : qAsConst(m_StoreData))
-        nBinary += !QBinaryMsgParser::IsPrintable(static_cast<uint8_t>(c));
-    if (nBinary >= AUTO_BINARY_COUNT)
-    {
-        m_AutoMode = DISPLAY_BIN_2_ASCII;
-        m_sAutoResult = QStringLiteral("BIN_2_ASCII");
-    }
-    else
-    {
-        m_AutoMode = DISPLAY_ASCII;
-        m_sAutoResult = QStringLiteral("ASCII");
-    }
-    m_bAutoDecided = true;
-}
-
-void CZvTxtBrowser::ShowAscii(const QByteArray& ReadData)
-{
-    m_pStatusMsgParser->ParseStatusMsg(ReadData);
-    // A zero byte would end the text here; the bytes after it are shown too.
-    if (!ReadData.contains('\0'))
-    {
-        ShowText(ReadData);
-        return;
-    }
-    QByteArray Text = ReadData;
-    Text.replace('\0', QByteArray());
-    ShowText(Text);
-}
-
-void CZvTxtBrowser::ShowHex(const QByteArray& ReadData) { ShowText(QString2Hex(ReadData)); }
-
-QByteArray CZvTxtBrowser::QString2Hex(QByteArray ReadData)
-{
-    static const char kDigits[] = "0123456789abcdef";
-    QByteArray out;
-    out.reserve(ReadData.size() * 3 + ReadData.size() / 32 + 2);
-    for (int i = 0; i < ReadData.size(); ++i)
-    {
-        const auto b = static_cast<uint8_t>(ReadData[i]);
-        out.append(kDigits[b >> 4]).append(kDigits[b & 15]).append(' ');
-        if (i % 64 == 63)
-            out.append("\r\n");
-    }
-    out.append("\r\n");
-    return out;
-}
+QByteArray CZvTxtBrowser::QString2Hex(QByteArray ReadData) { return CPortReceiver::HexText(ReadData); }
 
 QByteArray CZvTxtBrowser::Bin2AsciiDisplay(const QByteArray& ReadData)
 {
-    QByteArray Converted;
-    // The texts are kept for the position parser and the message filter of
-    // the current port and for the NVM dump marker; other ports need none.
-    const bool bKeep = m_bKeepTexts || m_bNvmDump;
-    auto takeAreas = [this, &Converted, bKeep](QBinaryMsgParser& p)
-    {
-        if (!p.bReadable && !m_bBaudPromptShown)
-            AskBaudRate();
-        if (p.TextLen > 0)
-        {
-            const char* pText = p.TextArea();
-            ShowText(pText, static_cast<int>(p.TextLen));
-            m_pStatusMsgParser->ParseStatusMsg(pText, static_cast<int>(p.TextLen));
-            if (bKeep)
-                Converted.append(pText, static_cast<int>(p.TextLen));
-        }
-        if (p.HexLen > 0 && m_DisplayMode == DISPLAY_AUTO)
-            ShowText(QString2Hex(
-                QByteArray::fromRawData(reinterpret_cast<const char*>(p.HexArea()), static_cast<int>(p.HexLen))));
-        if (bKeep)
-            m_StreamText.append(p.StreamTextArea(), static_cast<int>(p.StreamTextLen));
-        p.TextLen = p.HexLen = p.StreamTextLen = 0;
-    };
-    m_pBinaryMsgParser->ParseBatch(reinterpret_cast<const uint8_t*>(ReadData.constData()),
-                                   static_cast<uint32_t>(ReadData.size()), m_pRangeData, 1, takeAreas);
-    return Converted;
+    return m_pReceiver->Bin2Ascii(ReadData, m_DisplayMode);
+}
+
+void CZvTxtBrowser::OnUnreadable()
+{
+    if (!m_bBaudPromptShown)
+        AskBaudRate();
 }
 
 void CZvTxtBrowser::AskBaudRate()

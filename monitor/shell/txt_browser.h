@@ -1,10 +1,11 @@
 // The data view of one port tab: everything the port receives, shown as text,
-// as hex or with binary logs and RTCM3 frames turned into text, and the entry
-// of the monitor's receive road. Each batch a port controller hands over
-// (SignalUpdateUI, queued from the port's thread) is shown by the display mode
-// and passed on: to the port's framing and latest-log store, its status-reply
-// parser and its script runner, and for the current port to the tab set's
-// position parser and the message filter.
+// as hex or with binary logs and RTCM3 frames turned into text. Each batch a
+// port controller hands over (SignalUpdateUI, queued from the port's thread)
+// enters the port's receive road (CPortReceiver, monitor/parsing/), which
+// reads it by the display mode and feeds the port's framing, latest-log store,
+// status-reply parser and script runner, and for the current port the tab
+// set's position parser and the message filter; the view shows what the road
+// gives it to show. The view's parser members point into its road.
 //
 // The document keeps the newest MAX_BLOCKS lines, so hours of streaming keep
 // its memory flat. A view that is not visible keeps only the text its document
@@ -24,6 +25,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "monitor/parsing/port_receiver.h"
 #include "monitor/ports/port_ctrl_base.h"
 
 class CPortViewHost;
@@ -49,11 +51,9 @@ public:
         DISPLAY_BIN_2_ASCII = 3,
     };
     static constexpr int MAX_BLOCKS = 512;
-    // Auto mode decides once this much has been collected, or on a batch this long.
-    static constexpr int AUTO_STORE_BYTES = 6000;
-    static constexpr int AUTO_BATCH_BYTES = 10001;
-    // Bytes in the collected store that make Auto decide for binary.
-    static constexpr int AUTO_BINARY_COUNT = 50;
+    static constexpr int AUTO_STORE_BYTES = CPortReceiver::AUTO_STORE_BYTES;
+    static constexpr int AUTO_BATCH_BYTES = CPortReceiver::AUTO_BATCH_BYTES;
+    static constexpr int AUTO_BINARY_COUNT = CPortReceiver::AUTO_BINARY_COUNT;
     static constexpr int MAX_REDIRECT_ACTIONS = 17;
 
     explicit CZvTxtBrowser(QWidget* pParent = nullptr);
@@ -65,6 +65,8 @@ public:
     QByteArray Bin2AsciiDisplay(const QByteArray& ReadData);
     // The context menu while it is open, else null.
     QMenu* ContextMenu() const { return m_pMenu; }
+    // The port's receive road.
+    CPortReceiver* Receiver() const { return m_pReceiver; }
 
     QList<uint> m_RedirectPortIDs;
     bool m_bPause = false;
@@ -74,23 +76,28 @@ public:
     bool m_bLogScreen = false;
     QString m_sLogScreenPath;
     QZvPortCtrlBase* m_pPortCtrl = nullptr;
-    QRangeData* m_pRangeData;
-    QRTCMParser* m_pRtcmParser; // not on the receive road
-    QBinaryMsgParser* m_pBinaryMsgParser;
-    QStatusMsgParser* m_pStatusMsgParser;
+
+private:
+    CPortReceiver* m_pReceiver; // owned; the members below point into it
+
+public:
+    QRangeData* const m_pRangeData;
+    QRTCMParser* const m_pRtcmParser; // not on the receive road
+    QBinaryMsgParser* const m_pBinaryMsgParser;
+    QStatusMsgParser* const m_pStatusMsgParser;
     QScriptProcess* m_pScriptProcess;
     CPortViewHost* m_pPortTab = nullptr;
-    bool m_bRescueModem = false;
-    bool m_bNvmDump = false;
-    QByteArray m_LastData;
+    bool& m_bRescueModem;
+    bool& m_bNvmDump;
+    QByteArray& m_LastData;
     // Read by the status bar: "Auto Detection", "ASCII", "Hex" or "BIN_2_ASCII",
     // and what Auto decided ("ASCII", "BIN_2_ASCII", or empty).
     QString m_sDisplayMode;
-    QString m_sAutoResult;
-    uint32_t m_AutoUpdateCount = 0;
-    uint32_t m_AutoMode = DISPLAY_ASCII;
-    QByteArray m_StoreData;
-    bool m_bAutoDecided = false;
+    QString& m_sAutoResult;
+    uint32_t& m_AutoUpdateCount;
+    uint32_t& m_AutoMode;
+    QByteArray& m_StoreData;
+    bool& m_bAutoDecided;
     bool m_bBaudPromptShown = false;
 
 public slots:
@@ -136,11 +143,9 @@ private:
     // screen log.
     void ShowText(const char* pText, int nLength);
     void ShowText(const QByteArray& Text) { ShowText(Text.constData(), Text.size()); }
-    void ShowAscii(const QByteArray& ReadData);
-    void ShowHex(const QByteArray& ReadData);
     // Puts the text a hidden view kept into the document.
     void FlushHidden();
-    void AutoDecide();
+    void OnUnreadable();
     void AskBaudRate();
     void ConnectBaudRate();
     void UpdateModeText();
@@ -152,10 +157,7 @@ private:
 
     std::unique_ptr<QFile> m_pLogScreenFile;
     QMenu* m_pMenu = nullptr;
-    // The stream's own text of the batch in binary-to-text display (the bytes
-    // that were not part of a frame), for the position parser.
-    QByteArray m_StreamText;
-    bool m_bKeepTexts = false;
+    uint m_RescuePortID = 0; // the port of the batch being read
     // Text shown while the view was hidden, not yet in the document: at most
     // the newest MAX_BLOCKS lines.
     QByteArray m_Hidden;

@@ -1,12 +1,15 @@
 // Binary logs to text. Byte 0 chooses the mode:
-//   even: the rest is a received stream for the parser (with a store), fed in
-//         two batches; the areas are taken whenever the parser asks;
+//   even: the rest is a received stream for a port's receive road, fed in two
+//         batches for the current port: read in Auto mode (bit 1 of byte 0)
+//         or as binary logs to text; whatever it shows must be a text that
+//         never runs past what was handed over;
 //   odd:  bytes 1-2 are a message ID and the rest a body, sent as a long-header
 //         log with a valid CRC (bit 1 of byte 0: marked for the abbreviated
 //         form; bit 2: a short header), so that every formatter sees
 //         arbitrary bodies.
 // Every text must stay within its area, NUL-terminated, and end with CR LF
 // (a log without a text form gives none).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,33 +21,40 @@
 #include "monitor/parsing/binary_log_text.h"
 #include "monitor/parsing/binary_msg_parser.h"
 #include "monitor/parsing/latest_log_store.h"
+#include "monitor/parsing/port_receiver.h"
+#include "monitor/parsing/pos_data_parser.h"
 
 namespace
 {
 std::vector<uint8_t> g_record(LOG_RECORD_MAX);
 std::vector<char> g_text(LOG_TEXT_MAX);
 
-void Take(QBinaryMsgParser& p)
+void ParseStream(uint8_t uMode, const uint8_t* pData, size_t nSize)
 {
-    if (p.TextLen >= CONVERTED_TEXT_SIZE || p.HexLen > HEX_AREA_SIZE || p.TextArea()[p.TextLen] != '\0' ||
-        p.StreamTextLen >= STREAM_TEXT_SIZE || p.StreamTextArea()[p.StreamTextLen] != '\0')
-        std::abort();
-    p.TextLen = 0;
-    p.HexLen = 0;
-    p.StreamTextLen = 0;
-    p.bReadable = true;
-}
-
-void ParseStream(const uint8_t* pData, size_t nSize)
-{
-    static QRangeData* pStore = new QRangeData;
-    QBinaryMsgParser parser;
-    const uint32_t nFirst = static_cast<uint32_t>(nSize / 2);
-    parser.ParseBatch(pData, nFirst, pStore, 1, Take);
-    parser.ParseBatch(pData + nFirst, static_cast<uint32_t>(nSize - nFirst), pStore, 1, Take);
-    // Whatever the batch gave was handed to the sink before the call returned.
+    CPortReceiver road;
+    QPosDataParser position;
+    size_t nShown = 0;
+    // Each text in a block of its own size, so that a read past it is caught.
+    road.SetDisplay(
+        [&nShown](const char* pText, int nLength)
+        {
+            if (nLength <= 0)
+                std::abort();
+            std::vector<char> copy(pText, pText + nLength);
+            nShown += static_cast<size_t>(std::count(copy.begin(), copy.end(), '\n'));
+        });
+    QObject::connect(&road, &CPortReceiver::SignalUnreadable, [&road] { road.BinaryParser()->bReadable = true; });
+    CPortReceiver::BATCH_T how;
+    how.Mode = (uMode & 2) ? CPortReceiver::READ_AUTO : CPortReceiver::READ_BIN_2_ASCII;
+    how.pPosParser = &position;
+    const size_t nFirst = nSize / 2;
+    road.Receive(QByteArray(reinterpret_cast<const char*>(pData), static_cast<int>(nFirst)), how);
+    road.Receive(QByteArray(reinterpret_cast<const char*>(pData + nFirst), static_cast<int>(nSize - nFirst)), how);
+    // Whatever the batches gave was handed over before the calls returned.
+    const QBinaryMsgParser& parser = *road.BinaryParser();
     if (parser.TextLen != 0 || parser.HexLen != 0 || parser.StreamTextLen != 0)
         std::abort();
+    (void)nShown;
 }
 
 void FormatOne(uint8_t uMode, const uint8_t* pData, size_t nSize)
@@ -99,6 +109,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     if (pData[0] & 1)
         FormatOne(pData[0], pData + 1, nSize - 1);
     else
-        ParseStream(pData + 1, nSize - 1);
+        ParseStream(pData[0], pData + 1, nSize - 1);
     return 0;
 }

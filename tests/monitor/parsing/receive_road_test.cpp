@@ -1,6 +1,6 @@
-// The receive road as a port's data view runs it: batches of any size through
-// the binary parser, each log into the port's store once, the stream's own
-// text to the position parser. However a stream is cut into batches, the
+// The receive road as a port's data view runs it (CPortReceiver): batches of
+// any size through the binary parser, each log into the port's store once,
+// the stream's own text to the position parser. However a stream is cut into batches, the
 // framing, the store and the position record come out the same.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 
 #include "monitor/parsing/binary_msg_parser.h"
 #include "monitor/parsing/latest_log_store.h"
+#include "monitor/parsing/port_receiver.h"
 #include "monitor/parsing/pos_data_parser.h"
 #include "receiver_stream.h"
 #include "support/profile_fixture.h"
@@ -20,16 +21,28 @@
 namespace
 {
 
+// One port's receive road as its data view drives it, reading binary logs to
+// text in Auto mode (so the bytes that are not printable are shown too), for
+// the current port: what it shows, its store and the position record.
 struct PortRoad
 {
-    explicit PortRoad(uint32_t nSource) { Pos().RefPosMsgType = nSource; }
+    explicit PortRoad(uint32_t nSource)
+    {
+        Pos().RefPosMsgType = nSource;
+        Road.m_AutoMode = CPortReceiver::READ_BIN_2_ASCII;
+        Road.SetDisplay([this](const char* p, int n) { Text.append(p, static_cast<size_t>(n)); });
+        Road.SetHexDisplay([this](const uint8_t* p, int n) { Hex.insert(Hex.end(), p, p + n); });
+        QObject::connect(&Road, &CPortReceiver::SignalUnreadable, [this] {
+            ++Unreadable;
+            Road.BinaryParser()->bReadable = true;
+        });
+    }
 
-    QBinaryMsgParser Parser;
-    QRangeData Store;
+    CPortReceiver Road;
+    QRangeData& Store = *Road.Store();
     QPosDataParser PosParser;
     std::string Text; // what the view shows
     Bytes Hex;
-    std::string StreamText;
     int Unreadable = 0;
 
     POS_DATA_T& Pos() { return PosParser.m_PosData; }
@@ -41,18 +54,10 @@ struct PortRoad
     }
     void Feed(const uint8_t* p, size_t n)
     {
-        Parser.ParseBatch(p, static_cast<uint32_t>(n), &Store, 1,
-                          [this](QBinaryMsgParser& b)
-                          {
-                              Text.append(b.TextArea(), b.TextLen);
-                              Hex.insert(Hex.end(), b.HexArea(), b.HexArea() + b.HexLen);
-                              StreamText.append(b.StreamTextArea(), b.StreamTextLen);
-                              PosParser.ParsePosData(b.StreamTextArea(), static_cast<int32_t>(b.StreamTextLen), &Pos(),
-                                                     &Store);
-                              Unreadable += !b.bReadable;
-                              b.bReadable = true;
-                              b.TextLen = b.HexLen = b.StreamTextLen = 0;
-                          });
+        CPortReceiver::BATCH_T how;
+        how.Mode = CPortReceiver::READ_AUTO;
+        how.pPosParser = &PosParser;
+        Road.Receive(QByteArray(reinterpret_cast<const char*>(p), static_cast<int>(n)), how);
     }
 
     Bytes Kept(uint16_t nId) const
@@ -97,7 +102,7 @@ Bytes KeptBody(const Bytes& record) { return Bytes(record.begin() + LOG_HEADER_L
 // store's counts and kept logs, and the position record.
 struct Outcome
 {
-    std::string Text, StreamText, Position;
+    std::string Text, Position;
     Bytes Hex;
     std::vector<uint32_t> Counts;
     std::vector<Bytes> Kept;
@@ -105,14 +110,14 @@ struct Outcome
 
     bool operator==(const Outcome& o) const
     {
-        return Text == o.Text && StreamText == o.StreamText && Position == o.Position && Hex == o.Hex &&
+        return Text == o.Text && Position == o.Position && Hex == o.Hex &&
                Counts == o.Counts && Kept == o.Kept && Unreadable == o.Unreadable;
     }
 };
 
 Outcome OutcomeOf(const PortRoad& road)
 {
-    Outcome o{road.Text, road.StreamText, Summary(road.PosParser.m_PosData), road.Hex, {}, {}, road.Unreadable};
+    Outcome o{road.Text, Summary(road.PosParser.m_PosData), road.Hex, {}, {}, road.Unreadable};
     o.Counts.assign(road.Store.Counts, road.Store.Counts + STORE_SLOT_COUNT);
     for (const uint16_t nId :
          {uint16_t(MSG_ID_BESTPOS), uint16_t(MSG_ID_RANGE), uint16_t(MSG_ID_RAWIMUSX), uint16_t(MSG_ID_PSRPOS)})
@@ -131,8 +136,6 @@ std::string FirstDifference(const Outcome& a, const Outcome& b)
     };
     if (a.Text != b.Text)
         return "text at " + at(a.Text, b.Text);
-    if (a.StreamText != b.StreamText)
-        return "stream text at " + at(a.StreamText, b.StreamText);
     if (a.Position != b.Position)
         return "position " + at(a.Position, b.Position);
     if (a.Hex != b.Hex)

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <algorithm>
 
+#include "monitor/parsing/port_receiver.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "support/monitor/handed_over.h"
 #include "support/monitor/receiver_ports.h"
@@ -60,13 +61,17 @@ TEST(PortStream, StatusQueriesAndLogCommandsAreAnsweredAsTheParserReadsThem)
     ASSERT_TRUE(WaitUntil([&] { return port->IsPropertyValid(); }));
     EXPECT_EQ(port->Property.Get().SN, QStringLiteral("123"));
 
-    QStatusMsgParser parser;
+    // The port's receive road, reading as text as the data view's ASCII mode does.
+    CPortReceiver road;
+    QStatusMsgParser& parser = *road.StatusParser();
     QByteArray shown;
-    QObject::connect(port.get(), &QZvPortCtrlBase::SignalUpdateUI, &parser,
+    road.SetDisplay([&](const char* p, int n) { shown.append(p, n); });
+    QObject::connect(port.get(), &QZvPortCtrlBase::SignalUpdateUI, &road,
                      [&](uint, QZvPortCtrlBase::PORT_TYPE_E, QByteArray Data)
                      {
-                         shown += Data;
-                         parser.ParseStatusMsg(Data);
+                         CPortReceiver::BATCH_T how;
+                         how.Mode = CPortReceiver::READ_ASCII;
+                         road.Receive(Data, how);
                      });
     auto write = [&](const QByteArray& Cmd)
     { QMetaObject::invokeMethod(port.get(), [&, Cmd] { port->OnWritePort(port->UniquePortID, Cmd); }); };

@@ -1,0 +1,132 @@
+// The receive road of one port, apart from its display: every batch a port
+// controller hands over is read by the port's reading mode (Auto, ASCII, hex,
+// binary logs to text), framed, its binary logs kept in the port's latest-log
+// store, its status replies parsed, its text handed to the script runner and,
+// for the current port, to the position parser and the message filter. What
+// is to be shown leaves through a display sink as text; the data view only
+// shows it. One object per port, owned by the port's data view.
+//
+// The store, the status replies and the position record that the windows read
+// (through the port tab set) are filled here. Tests, benchmarks and fuzz
+// targets drive this class as the data view does.
+//
+// GUI thread only.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QBinaryMsgParser;
+class QPosDataParser;
+class QRTCMParser;
+class QRangeData;
+class QStatusMsgParser;
+
+class CPortReceiver : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How the bytes are read: the data view's display modes.
+    enum READ_MODE_E : uint32_t
+    {
+        READ_AUTO = 0,
+        READ_ASCII = 1,
+        READ_HEX = 2,
+        READ_BIN_2_ASCII = 3,
+    };
+    // Auto decides once this much has been collected, or on a batch this long.
+    static constexpr int AUTO_STORE_BYTES = 6000;
+    static constexpr int AUTO_BATCH_BYTES = 10001;
+    // Bytes in the collected store that make Auto decide for binary.
+    static constexpr int AUTO_BINARY_COUNT = 50;
+
+    // Takes the text to show (nLength characters, Latin-1).
+    using TextSink = std::function<void(const char* pText, int nLength)>;
+
+    // How one batch is read.
+    struct BATCH_T
+    {
+        uint32_t Mode = READ_AUTO;
+        // False while the display is paused: nothing is shown or parsed, and
+        // the batch itself is the text of the steps after the display.
+        bool bShow = true;
+        // Stable mode: neither the markers nor the position parser nor the filter run.
+        bool bStable = false;
+        // The position parser of the current port (null for the other ports):
+        // it gets the stream's own text, and the message filter the text shown.
+        QPosDataParser* pPosParser = nullptr;
+    };
+
+    explicit CPortReceiver(QObject* pParent = nullptr);
+    ~CPortReceiver() override;
+
+    QRangeData* Store() const { return m_pStore; }
+    QStatusMsgParser* StatusParser() const { return m_pStatusParser; }
+    QBinaryMsgParser* BinaryParser() const { return m_pBinaryParser; }
+    // A parser the road itself does not use.
+    QRTCMParser* RtcmParser() const { return m_pRtcmParser; }
+
+    void SetDisplay(TextSink Sink) { m_fnShow = std::move(Sink); }
+    // The bytes that Auto mode shows in hex, as received; without this sink
+    // they reach the display as their hex text (HexText).
+    void SetHexDisplay(std::function<void(const uint8_t* pBytes, int nLength)> Sink) { m_fnShowHex = std::move(Sink); }
+    // Every batch as received, first of all (the script runner's sample buffer).
+    void SetSampleFeed(std::function<void(const QByteArray&)> Feed) { m_fnSample = std::move(Feed); }
+
+    // One received batch, read by How.
+    void Receive(const QByteArray& Batch, const BATCH_T& How);
+
+    // The binary-to-text reading of a batch: each log kept in the store and
+    // shown as text, RTCM3 frames as their lines, the status replies parsed,
+    // and in Auto mode the bytes that are not printable shown in hex. Returns
+    // the text it showed when the caller keeps texts (the current port), else
+    // nothing.
+    QByteArray Bin2Ascii(const QByteArray& Batch, uint32_t Mode);
+
+    // Two lower-case hex digits and a blank per byte, CR LF after every 64
+    // bytes and at the end.
+    static QByteArray HexText(const QByteArray& Bytes);
+
+    // Auto mode's collected bytes and decision.
+    QByteArray m_StoreData;
+    uint32_t m_AutoUpdateCount = 0;
+    uint32_t m_AutoMode = READ_ASCII;
+    bool m_bAutoDecided = false;
+    QString m_sAutoResult; // "ASCII" or "BIN_2_ASCII" once Auto has decided (Auto mode only)
+    QString m_sReadMode;   // the mode the last batch was read in: "Auto Detection", "ASCII", "Hex", "BIN_2_ASCII"
+    QByteArray m_LastData; // the last batch received
+    // Markers: the NVM dump's completion text and the boot loader's "CCCC".
+    bool m_bNvmDump = false;
+    bool m_bRescueModem = false;
+
+signals:
+    // The stream reads as neither text nor frames: a serial port's rate may be wrong.
+    void SignalUnreadable();
+    // The text of a batch for the message filter (current port only).
+    void SignalUpdateOutMsg(QByteArray OutData);
+    void SignalNVMComplete();
+    void SignalRescueModemReady();
+
+private:
+    void Show(const char* pText, int nLength);
+    void Show(const QByteArray& Text) { Show(Text.constData(), Text.size()); }
+    void ReadAscii(const QByteArray& Batch);
+    void AutoDecide();
+
+    QRangeData* m_pStore;
+    QRTCMParser* m_pRtcmParser;
+    QBinaryMsgParser* m_pBinaryParser;
+    QStatusMsgParser* m_pStatusParser;
+    TextSink m_fnShow;
+    std::function<void(const uint8_t*, int)> m_fnShowHex;
+    std::function<void(const QByteArray&)> m_fnSample;
+    // Whether the texts of this batch are kept for the position parser and
+    // the filter, and the stream's own text (outside frames) kept for the
+    // position parser in binary-to-text reading.
+    bool m_bKeepTexts = false;
+    QByteArray m_StreamText;
+};
