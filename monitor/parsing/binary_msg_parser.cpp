@@ -179,7 +179,7 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
         if (ConvertMode == 3 && m_uBinaryLength != 0)
             TextLen += BinaryLogToAscii(m_pBinaryArea.get(), m_uBinaryLength, pStore, bText, m_pText.get() + TextLen,
                                         CONVERTED_TEXT_SIZE - TextLen);
-        if (ConvertMode == 3 && m_uRtcmLength != 0)
+        if (ConvertMode == 3 && m_uRtcmLength != 0 && bText != 0)
         {
             // The framing took the frame out for its good CRC-24Q.
             uint32_t n = 0;

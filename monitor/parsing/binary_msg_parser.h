@@ -81,8 +81,8 @@ public:
     // Extraction passes over the unread bytes. Text bytes go to the
     // converted-text area (printable) or the non-printable area, and all of
     // them, as received, to the stream-text area; each binary log is stored in
-    // pStore (when given) and, when bText is non-zero, written as text; each
-    // RTCM3 frame becomes its line. Returns PARSE_DONE when everything
+    // pStore (when given) and, when bText is non-zero, written as text; with
+    // bText, each RTCM3 frame becomes its line. Returns PARSE_DONE when everything
     // appended has been parsed, PARSE_AREAS_FULL when the areas have too
     // little room for another frame (the rest waits for the next call), or
     // PARSE_UNREADABLE after the pass that gave a wrong-baud verdict

@@ -1,5 +1,7 @@
 #include "monitor/parsing/port_receiver.h"
 
+#include <array>
+
 #include "monitor/parsing/binary_msg_parser.h"
 #include "monitor/parsing/latest_log_store.h"
 #include "monitor/parsing/pos_data_parser.h"
@@ -21,18 +23,31 @@ CPortReceiver::~CPortReceiver() = default;
 
 void CPortReceiver::Show(const char* pText, int nLength)
 {
-    if (nLength > 0 && m_fnShow)
+    if (nLength > 0 && m_bFormat && m_fnShow)
         m_fnShow(pText, nLength);
 }
 
-void CPortReceiver::Receive(const QByteArray& Batch, const BATCH_T& How)
+void CPortReceiver::ResetAuto()
 {
+    m_StoreData.clear();
+    m_nAutoUnprintable = 0;
+    m_AutoMode = READ_ASCII;
+    m_bAutoDecided = false;
+    m_sAutoResult.clear();
+}
+
+void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
+{
+    const QByteArray Batch = Whole.size() > BATCH_READ_MAX ? Whole.left(BATCH_READ_MAX) : Whole;
+    m_BatchSkipped = How.Skipped + static_cast<quint64>(Whole.size() - Batch.size());
+    m_SkippedBytes += m_BatchSkipped;
     m_StoreData.append(Batch);
     m_LastData = Batch;
     if (m_fnSample)
         m_fnSample(Batch);
     const bool bCurrent = How.pPosParser != nullptr && !How.bStable;
     m_bKeepTexts = bCurrent;
+    m_bFormat = How.bFormat;
 
     // The text the position parser and the message filter get: the batch, or
     // what the binary-to-text reading made of it.
@@ -44,7 +59,8 @@ void CPortReceiver::Receive(const QByteArray& Batch, const BATCH_T& How)
         {
         case READ_HEX:
             m_sReadMode = QStringLiteral("Hex");
-            Show(HexText(Batch));
+            if (m_bFormat)
+                Show(HexText(Batch));
             m_sAutoResult.clear();
             break;
         case READ_ASCII:
@@ -59,10 +75,29 @@ void CPortReceiver::Receive(const QByteArray& Batch, const BATCH_T& How)
             StreamText = m_StreamText;
             break;
         case READ_AUTO:
+        {
             m_sReadMode = QStringLiteral("Auto Detection");
             ++m_AutoUpdateCount;
+            CountForAuto(Batch);
+            bool bReadAgain = false;
             if (m_StoreData.size() > AUTO_STORE_BYTES || Batch.size() >= AUTO_BATCH_BYTES)
-                AutoDecide();
+                bReadAgain = AutoDecide(false);
+            else if (!m_bAutoDecided)
+                bReadAgain = AutoDecide(true);
+            if (bReadAgain)
+            {
+                // The bytes before this batch were read as text; their binary
+                // logs are kept and shown now. The status parser has read them.
+                emit SignalAutoReadAgain();
+                const QByteArray Before = m_StoreData.left(m_StoreData.size() - Batch.size());
+                m_bReplay = true;
+                const bool bKeep = m_bKeepTexts;
+                m_bKeepTexts = false;
+                Bin2Ascii(Before, How.Mode);
+                m_StreamText.clear();
+                m_bKeepTexts = bKeep;
+                m_bReplay = false;
+            }
             if (m_AutoMode == READ_ASCII)
                 ReadAscii(Batch);
             else if (m_AutoMode == READ_BIN_2_ASCII)
@@ -70,9 +105,10 @@ void CPortReceiver::Receive(const QByteArray& Batch, const BATCH_T& How)
                 Text = Bin2Ascii(Batch, How.Mode);
                 StreamText = m_StreamText;
             }
-            else
+            else if (m_bFormat)
                 Show(HexText(Batch));
             break;
+        }
         default:
             break;
         }
@@ -100,27 +136,39 @@ void CPortReceiver::Receive(const QByteArray& Batch, const BATCH_T& How)
     }
     if (m_StoreData.size() > AUTO_STORE_BYTES)
     {
-        qDebug("Clear StoreData");
         m_StoreData.clear();
+        m_nAutoUnprintable = 0;
     }
 }
 
-void CPortReceiver::AutoDecide()
+void CPortReceiver::CountForAuto(const QByteArray& Batch)
 {
-    int nBinary = 0;
-    for (char c : qAsConst(m_StoreData))
-        nBinary += !QBinaryMsgParser::IsPrintable(static_cast<uint8_t>(c));
-    if (nBinary >= AUTO_BINARY_COUNT)
+    static const auto kUnprintable = []
     {
-        m_AutoMode = READ_BIN_2_ASCII;
-        m_sAutoResult = QStringLiteral("BIN_2_ASCII");
-    }
-    else
-    {
-        m_AutoMode = READ_ASCII;
-        m_sAutoResult = QStringLiteral("ASCII");
-    }
+        std::array<uint8_t, 256> t{};
+        for (int c = 0; c < 256; ++c)
+            t[static_cast<size_t>(c)] = !QBinaryMsgParser::IsPrintable(static_cast<uint8_t>(c));
+        return t;
+    }();
+    int n = 0;
+    for (char c : Batch)
+        n += kUnprintable[static_cast<uint8_t>(c)];
+    m_nAutoUnprintable += n;
+}
+
+bool CPortReceiver::AutoDecide(bool bFirstOnly)
+{
+    const bool bBinary = m_nAutoUnprintable >= AUTO_BINARY_COUNT;
+    // Before the first decision binary bytes decide at once; text waits for
+    // the whole window.
+    if (bFirstOnly && !bBinary)
+        return false;
+    // The bytes before are read again only when they were read as text.
+    const bool bFirst = !m_bAutoDecided && m_AutoMode == READ_ASCII;
+    m_AutoMode = bBinary ? READ_BIN_2_ASCII : READ_ASCII;
+    m_sAutoResult = bBinary ? QStringLiteral("BIN_2_ASCII") : QStringLiteral("ASCII");
     m_bAutoDecided = true;
+    return bFirst && bBinary;
 }
 
 void CPortReceiver::ReadAscii(const QByteArray& Batch)
@@ -167,11 +215,12 @@ QByteArray CPortReceiver::Bin2Ascii(const QByteArray& Batch, uint32_t Mode)
         {
             const char* pText = p.TextArea();
             Show(pText, static_cast<int>(p.TextLen));
-            m_pStatusParser->ParseStatusMsg(pText, static_cast<int>(p.TextLen));
+            if (!m_bReplay)
+                m_pStatusParser->ParseStatusMsg(pText, static_cast<int>(p.TextLen));
             if (bKeep)
                 Converted.append(pText, static_cast<int>(p.TextLen));
         }
-        if (p.HexLen > 0 && Mode == READ_AUTO)
+        if (p.HexLen > 0 && Mode == READ_AUTO && m_bFormat)
         {
             if (m_fnShowHex)
                 m_fnShowHex(p.HexArea(), static_cast<int>(p.HexLen));
@@ -184,6 +233,6 @@ QByteArray CPortReceiver::Bin2Ascii(const QByteArray& Batch, uint32_t Mode)
         p.TextLen = p.HexLen = p.StreamTextLen = 0;
     };
     m_pBinaryParser->ParseBatch(reinterpret_cast<const uint8_t*>(Batch.constData()),
-                                static_cast<uint32_t>(Batch.size()), m_pStore, 1, takeAreas);
+                                static_cast<uint32_t>(Batch.size()), m_pStore, m_bFormat ? 1 : 0, takeAreas);
     return Converted;
 }

@@ -43,6 +43,9 @@ public:
     static constexpr int AUTO_BATCH_BYTES = 10001;
     // Bytes in the collected store that make Auto decide for binary.
     static constexpr int AUTO_BINARY_COUNT = 50;
+    // The most of one batch that is read; the rest is counted as skipped, so
+    // that a flood never holds up the thread that reads.
+    static constexpr int BATCH_READ_MAX = 4 << 20;
 
     // Takes the text to show (nLength characters, Latin-1).
     using TextSink = std::function<void(const char* pText, int nLength)>;
@@ -59,6 +62,13 @@ public:
         // The position parser of the current port (null for the other ports):
         // it gets the stream's own text, and the message filter the text shown.
         QPosDataParser* pPosParser = nullptr;
+        // False when nobody would see the text (a hidden view): binary logs
+        // and RTCM3 frames are kept and parsed but not turned into text, and
+        // nothing is shown. Everything else runs as usual.
+        bool bFormat = true;
+        // Bytes the port could not hand over before this batch (its backlog
+        // was full): they are neither shown nor parsed, and are counted.
+        quint64 Skipped = 0;
     };
 
     explicit CPortReceiver(QObject* pParent = nullptr);
@@ -79,6 +89,8 @@ public:
 
     // One received batch, read by How.
     void Receive(const QByteArray& Batch, const BATCH_T& How);
+    // Auto mode starts over: the next bytes are collected and decided on anew.
+    void ResetAuto();
 
     // The binary-to-text reading of a batch: each log kept in the store and
     // shown as text, RTCM3 frames as their lines, the status replies parsed,
@@ -91,7 +103,13 @@ public:
     // bytes and at the end.
     static QByteArray HexText(const QByteArray& Bytes);
 
-    // Auto mode's collected bytes and decision.
+    // Auto mode's collected bytes and decision. Until its first decision Auto
+    // reads the bytes as text, provisionally; when it decides for binary logs
+    // (on the 50th byte that is not printable, or once 6000 bytes are in with
+    // fewer), the bytes collected so far are read again as binary logs (into
+    // the store, and shown once SignalAutoReadAgain has let the display drop
+    // their provisional text). Later decisions, one per 6000 bytes, change the
+    // reading from then on.
     QByteArray m_StoreData;
     uint32_t m_AutoUpdateCount = 0;
     uint32_t m_AutoMode = READ_ASCII;
@@ -102,6 +120,11 @@ public:
     // Markers: the NVM dump's completion text and the boot loader's "CCCC".
     bool m_bNvmDump = false;
     bool m_bRescueModem = false;
+    // Bytes neither shown nor parsed: those the port could not hand over and
+    // those beyond BATCH_READ_MAX of a batch.
+    quint64 m_SkippedBytes = 0;
+    // Of those, the ones of the last batch.
+    quint64 m_BatchSkipped = 0;
 
 signals:
     // The stream reads as neither text nor frames: a serial port's rate may be wrong.
@@ -110,12 +133,19 @@ signals:
     void SignalUpdateOutMsg(QByteArray OutData);
     void SignalNVMComplete();
     void SignalRescueModemReady();
+    // Auto's first decision is for binary logs: what was shown of the bytes
+    // collected so far, provisionally as text, is to be dropped; they are
+    // shown again as binary logs read to text right after.
+    void SignalAutoReadAgain();
 
 private:
     void Show(const char* pText, int nLength);
     void Show(const QByteArray& Text) { Show(Text.constData(), Text.size()); }
     void ReadAscii(const QByteArray& Batch);
-    void AutoDecide();
+    // Counts the bytes of a batch that are not printable into the window.
+    void CountForAuto(const QByteArray& Batch);
+    // Decides Auto's reading; true when the first decision is for binary logs.
+    bool AutoDecide(bool bFirstOnly);
 
     QRangeData* m_pStore;
     QRTCMParser* m_pRtcmParser;
@@ -129,4 +159,9 @@ private:
     // position parser in binary-to-text reading.
     bool m_bKeepTexts = false;
     QByteArray m_StreamText;
+    // Whether text is made and shown for this batch, and whether a replay of
+    // collected bytes is running (the status parser read them already).
+    bool m_bFormat = true;
+    bool m_bReplay = false;
+    int m_nAutoUnprintable = 0; // in m_StoreData
 };

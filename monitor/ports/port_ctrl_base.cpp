@@ -53,6 +53,11 @@ QZvPortCtrlBase::QZvPortCtrlBase(PORT_TYPE_E ePortType)
     m_pPhaseTimer->setSingleShot(true);
     connect(m_pPhaseTimer, &QTimer::timeout, this, &QZvPortCtrlBase::StartStatusTimer);
     connect(this, &QThread::finished, this, &QZvPortCtrlBase::OnThreadFinished, Qt::DirectConnection);
+    // Queued behind the batches it counts, in the thread that made the port.
+    m_pUiTaken = new QObject;
+    connect(this, &QZvPortCtrlBase::SignalUpdateUI, m_pUiTaken,
+            [pBacklog = m_pUiBacklog](uint, QZvPortCtrlBase::PORT_TYPE_E, const QByteArray& Data)
+            { *pBacklog -= Data.size(); });
 }
 
 QZvPortCtrlBase::~QZvPortCtrlBase()
@@ -61,6 +66,10 @@ QZvPortCtrlBase::~QZvPortCtrlBase()
     RequestStop();
     wait();
     CloseLog();
+    if (m_pUiTaken->thread() == QThread::currentThread())
+        delete m_pUiTaken;
+    else
+        m_pUiTaken->deleteLater();
     uint live = g_LiveCount.load();
     while (live > 0 && !g_LiveCount.compare_exchange_weak(live, live - 1))
     {
@@ -362,6 +371,7 @@ void QZvPortCtrlBase::EmitPending()
     }
     QByteArray data;
     data.swap(m_Pending);
+    *m_pUiBacklog += data.size();
     emit SignalUpdateUI(UniquePortID, PortType, data);
 }
 
@@ -420,7 +430,10 @@ void QZvPortCtrlBase::OnSetPortLockStatus(bool bLock) { m_bLock.store(bLock); }
 
 void QZvPortCtrlBase::AppendReceived(const QByteArray& Data)
 {
-    m_Pending.append(Data);
+    if (m_pUiBacklog->load() <= UI_BACKLOG_MAX && m_Pending.size() + Data.size() <= UI_BATCH_MAX)
+        m_Pending.append(Data);
+    else
+        m_UiSkipped += static_cast<quint64>(Data.size());
     m_RxByteCount += static_cast<uint64_t>(Data.size());
     if (m_bLogging.load())
     {

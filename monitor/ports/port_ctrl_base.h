@@ -29,6 +29,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "monitor/ports/port_property.h"
 #include "monitor/ports/port_records.h"
@@ -71,6 +72,13 @@ public:
     static constexpr uint RATE_TICKS = 21;
     // Bytes a port keeps for its device while the device cannot take them yet.
     static constexpr uint OUT_AREA_SIZE = 0x50000;
+    // Received bytes a port may have handed to the user interface and not yet
+    // seen taken, and bytes it may gather for one hand-over: a peer that sends
+    // faster than the window takes its bytes fills them, and what comes on
+    // top is logged but not handed over (counted, TakeSkippedUiBytes), so that
+    // memory stays bounded and the window responsive whatever a peer sends.
+    static constexpr qint64 UI_BACKLOG_MAX = 4 << 20;
+    static constexpr qint64 UI_BATCH_MAX = 16 << 20;
 
     explicit QZvPortCtrlBase(PORT_TYPE_E ePortType);
     ~QZvPortCtrlBase() override;
@@ -99,6 +107,9 @@ public:
     // Values for the GUI thread.
     quint64 GetLogFileSize() const { return m_LoggedBytes.load(); }
     uint GetByteRate() const { return m_ByteRate.load(); }
+    // Received bytes not handed to the user interface since the last call
+    // (its backlog was full); any thread.
+    quint64 TakeSkippedUiBytes() { return m_UiSkipped.exchange(0); }
     bool IsPropertyValid() const { return m_bPropertyValid.load(); }
     bool IsLogging() const { return m_bLogging.load(); }
     bool IsUpgrading() const { return m_bUpgrading.load(); }
@@ -206,6 +217,11 @@ private:
     // interval, so that idle ports hand over their bytes at phases of their own.
     QTimer* m_pPhaseTimer = nullptr;
     QByteArray m_Pending;
+    // Bytes handed over whose hand-over the GUI thread has not reached yet,
+    // counted down there by m_pUiTaken (an object of the GUI thread).
+    std::shared_ptr<std::atomic<qint64>> m_pUiBacklog = std::make_shared<std::atomic<qint64>>(0);
+    std::atomic<quint64> m_UiSkipped{0};
+    QObject* m_pUiTaken = nullptr;
     mutable QMutex m_Mutex; // guards the strings and times below
     QString m_FileName;
     QString m_DefaultPath;

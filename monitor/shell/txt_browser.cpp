@@ -30,22 +30,6 @@ const uint kMenuBaudRates[] = {9600, 115200, 230400, 460800, 921600};
 // The baud rate to propose when a serial port reads nothing but noise.
 uint ProposedBaudRate(uint nCurrent) { return nCurrent == 115200 ? 460800 : nCurrent == 460800 ? 115200 : 460800; }
 
-// Where the last nLines lines of a text begin (0 when it holds fewer).
-int TailStart(const char* p, int n, int nLines)
-{
-    for (int i = n - 1; i >= 0; --i)
-        if (p[i] == '\n' && nLines-- == 0)
-            return i + 1;
-    return 0;
-}
-
-int CountLines(const char* p, int n)
-{
-    int lines = 0;
-    for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, '\n', static_cast<size_t>(p + n - q)))); ++q)
-        ++lines;
-    return lines;
-}
 } // namespace
 
 CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
@@ -66,6 +50,7 @@ CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
     connect(m_pReceiver, &CPortReceiver::SignalNVMComplete, this, &CZvTxtBrowser::SignalNVMComplete);
     connect(m_pReceiver, &CPortReceiver::SignalRescueModemReady, this,
             [this] { emit SignalRescueModemBoardReset(m_RescuePortID); });
+    connect(m_pReceiver, &CPortReceiver::SignalAutoReadAgain, this, &CZvTxtBrowser::DropProvisional);
     document()->setMaximumBlockCount(MAX_BLOCKS);
     document()->setUndoRedoEnabled(false);
     // Columns of logs and hex dumps line up.
@@ -94,19 +79,66 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
     How.bStable = m_pPortTab != nullptr && m_pPortTab->IsStableMode();
     if (m_pPortTab != nullptr && nCurrentPort != 0 && nCurrentPort == UniquePortID)
         How.pPosParser = m_pPortTab->GetPosDataParser();
+    // Text is made only where somebody sees it: in a visible view or its screen log.
+    How.bFormat = isVisible() || m_bLogScreen;
+    if (m_pPortCtrl != nullptr)
+        How.Skipped = m_pPortCtrl->TakeSkippedUiBytes();
     m_RescuePortID = UniquePortID;
-    m_pReceiver->Receive(ReadData, How);
-    if (How.bShow)
+    m_nBatchShown = 0;
+    m_nBatchDropped = 0;
+    if (m_DisplayMode == DISPLAY_AUTO && !m_bAutoDecided && m_nProvisionalAt < 0)
     {
-        m_sDisplayMode = m_pReceiver->m_sReadMode;
-        if (isVisible())
-        {
-            QTextCursor c = textCursor();
-            c.movePosition(QTextCursor::End);
-            c.movePosition(QTextCursor::StartOfLine);
-            setTextCursor(c);
-        }
+        m_nProvisionalAt = m_nTailCut + m_ShownTail.size();
+        m_nProvisionalDocAt = isVisible() ? document()->characterCount() - 1 : -1;
     }
+    m_pReceiver->Receive(ReadData, How);
+    if (m_bAutoDecided)
+        m_nProvisionalAt = m_nProvisionalDocAt = -1;
+    if (!How.bShow)
+        return;
+    m_sDisplayMode = m_pReceiver->m_sReadMode;
+    if (!How.bFormat)
+    {
+        // Only the newest bytes are read to text when the view is shown.
+        m_HiddenBytes.append(ReadData);
+        if (m_HiddenBytes.size() > 2 * HIDDEN_BYTES_MAX)
+        {
+            m_HiddenBytes.remove(0, m_HiddenBytes.size() - HIDDEN_BYTES_MAX);
+            m_bHiddenCut = true;
+        }
+        return;
+    }
+    const qint64 nNotShown = m_nBatchDropped + static_cast<qint64>(m_pReceiver->m_BatchSkipped);
+    if (nNotShown > 0)
+    {
+        m_nBatchShown = 0; // the notice itself is always shown
+        ShowText(QStringLiteral("\r\n[%1]\r\n").arg(tr("%1 bytes not shown").arg(nNotShown)).toLatin1());
+    }
+    if (isVisible())
+    {
+        QTextCursor c = textCursor();
+        c.movePosition(QTextCursor::End);
+        c.movePosition(QTextCursor::StartOfLine);
+        setTextCursor(c);
+    }
+}
+
+void CZvTxtBrowser::DropProvisional()
+{
+    if (m_nProvisionalAt < 0)
+        return;
+    const qint64 nKeep = m_nProvisionalAt - m_nTailCut;
+    if (nKeep >= 0 && nKeep <= m_ShownTail.size())
+        m_ShownTail.truncate(static_cast<int>(nKeep));
+    m_nLineChars = m_ShownTail.size() - (m_ShownTail.lastIndexOf('\n') + 1);
+    if (m_nProvisionalDocAt >= 0 && isVisible())
+    {
+        QTextCursor c(document());
+        c.setPosition(std::min(m_nProvisionalDocAt, document()->characterCount() - 1));
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    }
+    m_nProvisionalAt = m_nProvisionalDocAt = -1;
 }
 
 QByteArray CZvTxtBrowser::QString2Hex(QByteArray ReadData) { return CPortReceiver::HexText(ReadData); }
@@ -162,47 +194,110 @@ void CZvTxtBrowser::ShowText(const char* pText, int nLength)
         return;
     if (m_bLogScreen && m_pLogScreenFile)
         m_pLogScreenFile->write(pText, nLength);
-    if (!isVisible())
+    // A flood never holds up the window: what does not fit in a batch's share
+    // of the display is counted and said instead.
+    if (m_nBatchShown + nLength > BATCH_SHOW_MAX)
     {
-        // Only what the document would keep: the newest MAX_BLOCKS lines.
-        const int nTail = TailStart(pText, nLength, MAX_BLOCKS);
-        if (nTail > 0)
-        {
-            m_Hidden = QByteArray(pText + nTail, nLength - nTail);
-            m_nHiddenLines = MAX_BLOCKS;
-            return;
-        }
-        m_Hidden.append(pText, nLength);
-        m_nHiddenLines += CountLines(pText, nLength);
-        if (m_nHiddenLines > 2 * MAX_BLOCKS)
-        {
-            m_Hidden.remove(0, TailStart(m_Hidden.constData(), m_Hidden.size(), MAX_BLOCKS));
-            m_nHiddenLines = MAX_BLOCKS;
-        }
+        m_nBatchDropped += nLength;
         return;
     }
-    FlushHidden();
-    QTextCursor c(document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(QString::fromLatin1(pText, nLength));
-}
-
-void CZvTxtBrowser::FlushHidden()
-{
-    if (m_Hidden.isEmpty())
+    m_nBatchShown += nLength;
+    const QByteArray Text = BreakLongLines(pText, nLength);
+    KeepShown(Text);
+    if (!isVisible())
         return;
-    const QByteArray Text = std::move(m_Hidden);
-    m_Hidden.clear();
-    m_nHiddenLines = 0;
     QTextCursor c(document());
     c.movePosition(QTextCursor::End);
     c.insertText(QString::fromLatin1(Text));
 }
 
+QByteArray CZvTxtBrowser::BreakLongLines(const char* pText, int nLength)
+{
+    QByteArray Out;
+    Out.reserve(nLength + nLength / LINE_CHARS_MAX + 2);
+    const char* p = pText;
+    const char* const pEnd = pText + nLength;
+    while (p < pEnd)
+    {
+        const auto* pLf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(pEnd - p)));
+        const int nRun = static_cast<int>((pLf != nullptr ? pLf : pEnd) - p);
+        const int nRoom = LINE_CHARS_MAX - m_nLineChars;
+        if (nRun >= nRoom && !(pLf != nullptr && nRun == nRoom))
+        {
+            // The line has reached its length: the rest goes on a new line.
+            Out.append(p, nRoom).append('\n');
+            p += nRoom;
+            m_nLineChars = 0;
+            continue;
+        }
+        if (pLf != nullptr)
+        {
+            Out.append(p, nRun + 1);
+            p = pLf + 1;
+            m_nLineChars = 0;
+        }
+        else
+        {
+            Out.append(p, nRun);
+            p = pEnd;
+            m_nLineChars += nRun;
+        }
+    }
+    return Out;
+}
+
+void CZvTxtBrowser::KeepShown(const QByteArray& Text)
+{
+    m_ShownTail.append(Text);
+    if (m_ShownTail.size() <= 2 * SHOWN_TAIL_MAX)
+        return;
+    // Cut at a line start, so that the tail begins with a whole line.
+    int nCut = m_ShownTail.size() - SHOWN_TAIL_MAX;
+    const int nLf = m_ShownTail.indexOf('\n', nCut);
+    if (nLf >= 0 && nLf < m_ShownTail.size() - 1)
+        nCut = nLf + 1;
+    m_ShownTail.remove(0, nCut);
+    m_nTailCut += nCut;
+}
+
+void CZvTxtBrowser::FlushHidden()
+{
+    if (!m_HiddenBytes.isEmpty())
+    {
+        // The bytes received while hidden, read by the view's mode in a road
+        // of their own (the port's store and replies have them already).
+        CPortReceiver Reader;
+        Reader.m_AutoMode = m_AutoMode;
+        Reader.m_bAutoDecided = m_bAutoDecided;
+        QByteArray Text;
+        Reader.SetDisplay([&Text](const char* p, int n) { Text.append(p, n); });
+        connect(&Reader, &CPortReceiver::SignalAutoReadAgain, this, [&Text] { Text.clear(); });
+        CPortReceiver::BATCH_T How;
+        How.Mode = m_DisplayMode;
+        Reader.Receive(m_HiddenBytes, How);
+        // Bytes cut from the front begin in the middle of something.
+        if (m_bHiddenCut)
+            Text.remove(0, Text.indexOf('\n') + 1);
+        m_HiddenBytes.clear();
+        m_bHiddenCut = false;
+        if (!Text.isEmpty())
+            KeepShown(BreakLongLines(Text.constData(), Text.size()));
+    }
+    if (document()->isEmpty() && !m_ShownTail.isEmpty())
+    {
+        // Only the newest lines go in: a view shows at once.
+        int nFrom = std::max(0, m_ShownTail.size() - SHOWN_TAIL_MAX);
+        if (nFrom > 0)
+            nFrom = m_ShownTail.indexOf('\n', nFrom) + 1;
+        QTextCursor c(document());
+        c.insertText(QString::fromLatin1(m_ShownTail.constData() + nFrom, m_ShownTail.size() - nFrom));
+    }
+}
+
 void CZvTxtBrowser::showEvent(QShowEvent* pEvent)
 {
     QTextBrowser::showEvent(pEvent);
-    if (m_Hidden.isEmpty())
+    if (!document()->isEmpty() || (m_ShownTail.isEmpty() && m_HiddenBytes.isEmpty()))
         return;
     FlushHidden();
     QTextCursor c = textCursor();
@@ -211,11 +306,22 @@ void CZvTxtBrowser::showEvent(QShowEvent* pEvent)
     setTextCursor(c);
 }
 
+void CZvTxtBrowser::hideEvent(QHideEvent* pEvent)
+{
+    QTextBrowser::hideEvent(pEvent);
+    // A hidden view holds no document: what it showed is kept in its tail.
+    if (!document()->isEmpty())
+        clear();
+    m_nProvisionalDocAt = -1;
+}
+
 void CZvTxtBrowser::HighlighingStrAppendStr(char* pHighlightReadData)
 {
     if (pHighlightReadData == nullptr)
         return;
-    FlushHidden();
+    KeepShown(QByteArray(pHighlightReadData));
+    if (!isVisible())
+        return;
     QTextCursor c(document());
     c.movePosition(QTextCursor::End);
     QTextCharFormat f;
@@ -281,8 +387,9 @@ void CZvTxtBrowser::OnContextMenuRequesred(QPoint Pos)
     connect(pMenu->addAction(tr("Clear")), &QAction::triggered, this,
             [this]
             {
-                m_Hidden.clear();
-                m_nHiddenLines = 0;
+                m_ShownTail.clear();
+                m_HiddenBytes.clear();
+                m_nLineChars = 0;
                 clear();
             });
     pMenu->addSeparator();
@@ -408,6 +515,10 @@ void CZvTxtBrowser::SetDisplayMode(QAction* pActDisplayMode)
     m_DisplayMode = nMode;
     UpdateModeText();
     m_sAutoResult.clear();
+    // Auto chosen again decides anew from the bytes that come.
+    if (nMode == DISPLAY_AUTO)
+        m_pReceiver->ResetAuto();
+    m_nProvisionalAt = m_nProvisionalDocAt = -1;
     qDebug("DisplayMode:%d", static_cast<int>(nMode));
 }
 

@@ -8,8 +8,14 @@
 // gives it to show. The view's parser members point into its road.
 //
 // The document keeps the newest MAX_BLOCKS lines, so hours of streaming keep
-// its memory flat. A view that is not visible keeps only the text its document
-// would hold and shows it when it becomes visible. Nothing on the receive road
+// its memory flat, and a line longer than LINE_CHARS_MAX is broken for the
+// display (the log file and the parsers get every byte). Only a visible view
+// has a document: a view that is hidden drops it, and its port's bytes are
+// parsed without being turned into text; it keeps the newest text it showed
+// and the newest bytes received meanwhile, and shows them read by its mode
+// when it becomes visible again. A batch shows at most BATCH_SHOW_MAX
+// characters; what is not shown of it, and what the port could not hand over,
+// is said in the view ("N bytes not shown"). Nothing on the receive road
 // waits on the user: the baud-rate question goes through the monitor's prompt
 // without a nested event loop.
 //
@@ -51,6 +57,14 @@ public:
         DISPLAY_BIN_2_ASCII = 3,
     };
     static constexpr int MAX_BLOCKS = 512;
+    // A displayed line is broken after this many characters without a line end.
+    static constexpr int LINE_CHARS_MAX = 16384;
+    // The text a batch may put into the document.
+    static constexpr int BATCH_SHOW_MAX = 128 * 1024;
+    // What a hidden view keeps: the newest text shown, and the newest bytes
+    // received while it was hidden.
+    static constexpr int SHOWN_TAIL_MAX = 32 * 1024;
+    static constexpr int HIDDEN_BYTES_MAX = 32 * 1024;
     static constexpr int AUTO_STORE_BYTES = CPortReceiver::AUTO_STORE_BYTES;
     static constexpr int AUTO_BATCH_BYTES = CPortReceiver::AUTO_BATCH_BYTES;
     static constexpr int AUTO_BINARY_COUNT = CPortReceiver::AUTO_BINARY_COUNT;
@@ -137,14 +151,22 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void showEvent(QShowEvent* pEvent) override;
+    void hideEvent(QHideEvent* pEvent) override;
 
 private:
     // Shows text at the end of the document (as Latin-1) and writes it to the
     // screen log.
     void ShowText(const char* pText, int nLength);
     void ShowText(const QByteArray& Text) { ShowText(Text.constData(), Text.size()); }
-    // Puts the text a hidden view kept into the document.
+    // Text as the document takes it: lines longer than LINE_CHARS_MAX broken.
+    QByteArray BreakLongLines(const char* pText, int nLength);
+    // Keeps shown text in the tail a hidden view shows again.
+    void KeepShown(const QByteArray& Text);
+    // Fills the document of a view that has become visible: the text it
+    // showed last and the bytes received while it was hidden, read by its mode.
     void FlushHidden();
+    // Auto's first decision was binary: the text shown provisionally goes.
+    void DropProvisional();
     void OnUnreadable();
     void AskBaudRate();
     void ConnectBaudRate();
@@ -158,8 +180,20 @@ private:
     std::unique_ptr<QFile> m_pLogScreenFile;
     QMenu* m_pMenu = nullptr;
     uint m_RescuePortID = 0; // the port of the batch being read
-    // Text shown while the view was hidden, not yet in the document: at most
-    // the newest MAX_BLOCKS lines.
-    QByteArray m_Hidden;
-    int m_nHiddenLines = 0;
+    // The newest text shown (at most about 2 × SHOWN_TAIL_MAX characters),
+    // how much has been cut from its front, and the characters after its last
+    // line end.
+    QByteArray m_ShownTail;
+    qint64 m_nTailCut = 0;
+    int m_nLineChars = 0;
+    // Bytes received while hidden, not yet read to text.
+    QByteArray m_HiddenBytes;
+    bool m_bHiddenCut = false;
+    // This batch's characters shown and not shown.
+    int m_nBatchShown = 0;
+    qint64 m_nBatchDropped = 0;
+    // Where Auto's provisional text began (in the tail's whole history and in
+    // the document), while Auto has not decided; -1 when there is none.
+    qint64 m_nProvisionalAt = -1;
+    int m_nProvisionalDocAt = -1;
 };
