@@ -1,18 +1,21 @@
 #include "monitor/connect/quick_connect_diag.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QFile>
 #include <QIntValidator>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <cstring>
 
+#include "monitor/connect/port_tab_calls.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/serial_port_list.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
+#include "monitor/ports/usb/usb_link.h"
 #include "monitor/ports/usb_port_ctrl.h"
 #include "monitor/shell/monitor_prompt.h"
-#include "monitor/connect/port_tab_calls.h"
 #include "ui_QuickConnectDiag.h"
 
 namespace
@@ -53,6 +56,13 @@ uint32_t PackIPv4(const QString& sText)
         value = value << 8 | n;
     }
     return value;
+}
+
+// The IDs file as the user would type it: the home folder shown as "~".
+QString UsbIdFileShownPath(const QString& sPath)
+{
+    const QString sHome = QDir::homePath() + QLatin1Char('/');
+    return QDir::toNativeSeparators(sPath.startsWith(sHome) ? QStringLiteral("~/") + sPath.mid(sHome.size()) : sPath);
 }
 } // namespace
 
@@ -112,9 +122,11 @@ void QuickConnectDiag::InitUartTab()
 
 void QuickConnectDiag::InitUsbTab()
 {
-    QStringList devices;
-    GetUsbDeviceList(devices);
-    m_pUi->DeviceListComboBox->addItems(devices);
+    // The status under the lists reads like the page, not like a field.
+    QPlainTextEdit* pStatus = m_pUi->USBStatusText;
+    pStatus->viewport()->setAutoFillBackground(false);
+    pStatus->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    FillUsbDeviceList();
     // The index is the link channel.
     m_pUi->USBPortListComboBox->addItems({"USB1", "USB2", "USB3"});
 }
@@ -196,15 +208,119 @@ void QuickConnectDiag::RefreshUartPortList()
     ConnectPortListSignals(true);
 }
 
-void QuickConnectDiag::RefreshUsbDeviceList()
+void QuickConnectDiag::FillUsbDeviceList()
 {
-    disconnect(m_pUi->m_BtnConfigConnect, &QPushButton::clicked, this, &QuickConnectDiag::OnBtnClickedQuickConnect);
+    m_UsbSeen = USB_PAGE_SEEN_T();
+    // Read each time, so that an ID the user has just added is matched.
+    m_UsbSeen.IdFile = LoadUsbReceiverIdFile();
     m_pUi->DeviceListComboBox->clear();
     QStringList devices;
     GetUsbDeviceList(devices);
     m_pUi->DeviceListComboBox->addItems(devices);
+    GatherUsbStatus();
+    ShowUsbStatus();
+}
+
+void QuickConnectDiag::RefreshUsbDeviceList()
+{
+    disconnect(m_pUi->m_BtnConfigConnect, &QPushButton::clicked, this, &QuickConnectDiag::OnBtnClickedQuickConnect);
+    FillUsbDeviceList();
     connect(m_pUi->m_BtnConfigConnect, &QPushButton::clicked, this, &QuickConnectDiag::OnBtnClickedQuickConnect,
             Qt::UniqueConnection);
+}
+
+void QuickConnectDiag::GatherUsbStatus()
+{
+    // The receivers as GetUsbDeviceList has just listed them; no new search.
+    // One without strings was tried again by that listing, so why it failed
+    // is news; a named one keeps an older failure that may no longer hold.
+    for (int i = 0; UsbDeviceRecord* pDevice = UsbLinkGetDevice(i); ++i)
+    {
+        ++m_UsbSeen.nReceivers;
+        const int nFault = UsbDevGetOpenFault(pDevice);
+        if (nFault != USB_OPEN_FAULT_NONE && UsbDevGetProductName(UsbLinkGetTable(), pDevice).empty())
+            m_UsbSeen.Failed.push_back({QString::fromStdString(UsbFormatId(pDevice->VendorId, pDevice->ProductId)),
+                                        QString::fromStdString(pDevice->Path), nFault});
+    }
+    m_UsbSeen.bBusListed = UsbDevListBus(UsbLinkGetTable(), &m_UsbSeen.Bus) >= 0;
+}
+
+void QuickConnectDiag::ShowUsbStatus()
+{
+    const USB_ID_FILE_T& idFile = m_UsbSeen.IdFile;
+    const QString sIdFile = UsbIdFileShownPath(idFile.sPath);
+    QStringList paragraphs;
+    if (!m_UsbSeen.bBusListed)
+    {
+        paragraphs << tr("The USB devices cannot be listed: USB is not available to this program.");
+    }
+    else if (m_UsbSeen.nReceivers == 0 && m_UsbSeen.Bus.empty())
+    {
+        paragraphs << tr("No USB receiver found, and no other USB device is seen either: check the cable and that "
+                         "the receiver is powered.");
+    }
+    else if (m_UsbSeen.nReceivers == 0)
+    {
+        QString sSeen = tr("No USB receiver found. USB devices seen:");
+        for (const USB_BUS_DEVICE_T& device : m_UsbSeen.Bus)
+        {
+            const QString sProduct = QString::fromStdString(device.Product).trimmed();
+            sSeen += QStringLiteral("\n  %1  %2")
+                         .arg(QString::fromStdString(UsbFormatId(device.VendorId, device.ProductId)),
+                              sProduct.isEmpty() ? tr("(no product name)") : sProduct);
+        }
+        paragraphs << sSeen;
+        paragraphs << tr("If your receiver is among them, add its ID (VVVV:PPPP) as a line of %1 and open this "
+                         "window again.")
+                          .arg(sIdFile);
+    }
+    for (const USB_PAGE_SEEN_T::FAILED_T& failed : m_UsbSeen.Failed)
+    {
+        const QString sDevice = QStringLiteral("%1 (%2)").arg(failed.sId, failed.sPath);
+        switch (failed.Fault)
+        {
+        case USB_OPEN_FAULT_PERMISSION:
+            paragraphs << tr("Receiver %1 cannot be opened: permission denied. Install the udev rule for its ID "
+                             "(README, \"On Linux\") and plug the receiver in again.")
+                              .arg(sDevice);
+            break;
+        case USB_OPEN_FAULT_BUSY:
+            paragraphs << tr("Receiver %1 cannot be opened: it is busy, another program is using it. Close that "
+                             "program and open this window again.")
+                              .arg(sDevice);
+            break;
+        case USB_OPEN_FAULT_NO_INTERFACE:
+            paragraphs << tr("Device %1 cannot be opened: it has no receiver link interface, so its ID may belong "
+                             "to another device.")
+                              .arg(sDevice);
+            break;
+        case USB_OPEN_FAULT_GONE:
+            paragraphs << tr("Receiver %1 was unplugged.").arg(sDevice);
+            break;
+        default:
+            paragraphs << tr("Receiver %1 cannot be opened.").arg(sDevice);
+            break;
+        }
+    }
+    if (idFile.bUnreadable)
+        paragraphs << tr("%1 cannot be read: no receiver ID is added from it.").arg(sIdFile);
+    if (!idFile.Malformed.empty())
+    {
+        // A file full of something else is named by its first few lines.
+        constexpr size_t kLinesNamed = 5;
+        QString sSkipped = tr("These lines of %1 are no ID of the form VVVV:PPPP and are skipped:").arg(sIdFile);
+        for (size_t i = 0; i < idFile.Malformed.size() && i < kLinesNamed; ++i)
+        {
+            sSkipped += QStringLiteral("\n  %1: \"%2\"")
+                            .arg(tr("line %1").arg(idFile.Malformed[i].LineNumber),
+                                 QString::fromStdString(idFile.Malformed[i].Text));
+        }
+        if (idFile.Malformed.size() > kLinesNamed)
+            sSkipped += QStringLiteral("\n  ") +
+                        tr("and %n more lines", nullptr, static_cast<int>(idFile.Malformed.size() - kLinesNamed));
+        paragraphs << sSkipped;
+    }
+    m_pUi->USBStatusText->setPlainText(paragraphs.join(QStringLiteral("\n\n")));
 }
 
 void QuickConnectDiag::ShowDiag()
@@ -538,4 +654,5 @@ void QuickConnectDiag::OnLanguageUpdate()
     m_pUi->retranslateUi(this);
     FillTranslatedLists();
     UpdateAutoDetectButton();
+    ShowUsbStatus();
 }

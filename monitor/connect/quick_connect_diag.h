@@ -4,7 +4,10 @@
 // port's "Session Option" (edit mode) it shows that port's settings with the
 // page fixed, and "Connect" rewrites the port's settings and reconnects it.
 // The serial page finds a receiver's baud rate in a worker thread and
-// connects at once when it answers.
+// connects at once when it answers. The USB page reads the receiver IDs the
+// user added each time it lists the receivers, and says under the lists why
+// no receiver can be chosen: none matched (naming the USB devices it sees),
+// one cannot be opened, or a line of the IDs file was skipped.
 #pragma once
 
 #include <QByteArray>
@@ -17,6 +20,8 @@
 #include "monitor/ports/port_ctrl_base.h"
 #include "monitor/ports/port_records.h"
 #include "monitor/ports/serial_device.h"
+#include "monitor/ports/usb/usb_device.h"
+#include "monitor/ports/usb_receiver_id_file.h"
 
 class CPortTab;
 class QMessageBox;
@@ -71,13 +76,34 @@ private:
     void RefreshUartPortList();
     void RefreshUsbDeviceList();
     int GetUsbDeviceList(QStringList& List);
+    void FillUsbDeviceList();
+    // What the USB page saw at its last listing, and the text made from it.
+    void GatherUsbStatus();
+    void ShowUsbStatus();
     void UpdateAutoDetectButton();
     void OnAutoDetectDone(const QString& sName, int nRate);
     void Warn(const QString& sTitle, const QString& sText);
     bool ReadNtripPage();
     void ConnectPortListSignals(bool bConnect);
 
+    struct USB_PAGE_SEEN_T
+    {
+        USB_ID_FILE_T IdFile;
+        bool bBusListed = false;
+        std::vector<USB_BUS_DEVICE_T> Bus; // every device on the bus
+        int nReceivers = 0;
+        // Receivers that could not be opened, with the reason.
+        struct FAILED_T
+        {
+            QString sId;
+            QString sPath;
+            int Fault;
+        };
+        std::vector<FAILED_T> Failed;
+    };
+
     std::unique_ptr<Ui::QuickConnectDiag> m_pUi;
+    USB_PAGE_SEEN_T m_UsbSeen;
     std::thread m_DetectThread;
     std::atomic<bool> m_bStopDetect{false};
 };

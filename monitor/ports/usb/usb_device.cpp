@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "monitor/ports/usb/usb_receiver_ids.h"
+
 namespace
 {
 std::atomic<UsbTraceSink> g_TraceSink{nullptr};
@@ -226,18 +228,26 @@ int UsbDevEnumerate(UsbDeviceTable* pTable, bool Force)
     const int old = pTable->Active;
     const int next = 1 - old;
     pTable->Counts[next] = 0;
-    std::vector<std::string> paths;
-    const int listed = pTable->Backend ? pTable->Backend->ListDevices(&paths) : USB_DEV_NO_DEVICE_LIST;
+    std::vector<USB_BUS_DEVICE_T> bus;
+    const int listed = pTable->Backend ? pTable->Backend->ListDevices(&bus, false) : USB_DEV_NO_DEVICE_LIST;
     if (listed < 0)
     {
         UsbTrace("#E,GetDevInfo,%d\n", listed);
         return USB_DEV_NO_DEVICE_LIST;
     }
+    std::vector<const USB_BUS_DEVICE_T*> receivers;
+    for (const USB_BUS_DEVICE_T& device : bus)
+    {
+        if (UsbIsReceiverId(device.VendorId, device.ProductId))
+        {
+            receivers.push_back(&device);
+        }
+    }
     UsbDeviceRecord** pNew = pTable->Lists[next];
     int& count = pTable->Counts[next];
-    for (size_t i = 0; i < paths.size() && count < USB_DEV_MAX_DEVICES; ++i)
+    for (size_t i = 0; i < receivers.size() && count < USB_DEV_MAX_DEVICES; ++i)
     {
-        const std::string& path = paths[i];
+        const std::string& path = receivers[i]->Path;
         if (path.empty() || path.size() > USB_DEV_PATH_MAX)
         {
             UsbTrace("#W,GetDevInterface,%d\n", static_cast<int>(i));
@@ -269,6 +279,8 @@ int UsbDevEnumerate(UsbDeviceTable* pTable, bool Force)
             pTable->Records.push_back(std::make_unique<UsbDeviceRecord>());
             pFound = pTable->Records.back().get();
             pFound->Path = path;
+            pFound->VendorId = receivers[i]->VendorId;
+            pFound->ProductId = receivers[i]->ProductId;
             UsbDevReadStrings(pTable, pFound);
         }
         pNew[count++] = pFound;
@@ -303,6 +315,17 @@ int UsbDevEnumerate(UsbDeviceTable* pTable, bool Force)
 
 int UsbDevRefresh(UsbDeviceTable* pTable) { return UsbDevEnumerate(pTable, false); }
 
+int UsbDevListBus(UsbDeviceTable* pTable, std::vector<USB_BUS_DEVICE_T>* pDevices)
+{
+    pDevices->clear();
+    if (pTable == nullptr || !pTable->Backend)
+    {
+        return USB_DEV_NO_DEVICE_LIST;
+    }
+    const int listed = pTable->Backend->ListDevices(pDevices, true);
+    return listed < 0 ? USB_DEV_NO_DEVICE_LIST : static_cast<int>(pDevices->size());
+}
+
 UsbDeviceRecord* UsbDevGetByIndex(UsbDeviceTable* pTable, int Index)
 {
     if (pTable == nullptr)
@@ -325,6 +348,11 @@ uint32_t UsbDevGetState(const UsbDeviceRecord* pRecord)
     return pRecord != nullptr ? pRecord->State.load() : USB_DEV_STATE_REMOVED;
 }
 
+int UsbDevGetOpenFault(const UsbDeviceRecord* pRecord)
+{
+    return IsLive(pRecord) ? pRecord->OpenFault.load() : USB_OPEN_FAULT_NONE;
+}
+
 int UsbDevOpen(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord)
 {
     if (pTable == nullptr || !IsLive(pRecord))
@@ -338,14 +366,17 @@ int UsbDevOpen(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord)
     }
     if (pRecord->State.load() == USB_DEV_STATE_REMOVED)
     {
+        pRecord->OpenFault.store(USB_OPEN_FAULT_GONE);
         return USB_DEV_CANNOT_OPEN;
     }
     if (!pRecord->Handle)
     {
         int error = USB_DEV_CANNOT_OPEN;
-        std::unique_ptr<CUsbBackendHandle> pHandle = pTable->Backend->Open(pRecord->Path, &error);
+        USB_OPEN_FAULT_E fault = USB_OPEN_FAULT_OTHER;
+        std::unique_ptr<CUsbBackendHandle> pHandle = pTable->Backend->Open(pRecord->Path, &error, &fault);
         if (!pHandle)
         {
+            pRecord->OpenFault.store(fault == USB_OPEN_FAULT_NONE ? USB_OPEN_FAULT_OTHER : fault);
             pRecord->State.store(USB_DEV_STATE_OPEN_FAILED);
             if (error == USB_DEV_INIT_FAILED)
             {
@@ -355,6 +386,7 @@ int UsbDevOpen(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord)
             return USB_DEV_CANNOT_OPEN;
         }
         pRecord->Handle = std::move(pHandle);
+        pRecord->OpenFault.store(USB_OPEN_FAULT_NONE);
         pRecord->OpenCount = 0;
         pRecord->ReadShortCount.store(0);
         pRecord->WriteShortCount.store(0);

@@ -71,6 +71,26 @@ enum USB_XFER_E
     USB_XFER_ERROR,
 };
 
+// Why a device could not be opened, as far as the system tells.
+enum USB_OPEN_FAULT_E : int
+{
+    USB_OPEN_FAULT_NONE = 0,
+    USB_OPEN_FAULT_PERMISSION,   // this user may not open it (on Linux: no udev rule grants it)
+    USB_OPEN_FAULT_BUSY,         // another program holds its link interface
+    USB_OPEN_FAULT_NO_INTERFACE, // it has no interface with the link's bulk endpoints
+    USB_OPEN_FAULT_GONE,         // it is no longer attached
+    USB_OPEN_FAULT_OTHER,
+};
+
+// A device on the bus, as the system lists it without opening it.
+struct USB_BUS_DEVICE_T
+{
+    std::string Path; // the backend's key of the device
+    uint16_t VendorId = 0;
+    uint16_t ProductId = 0;
+    std::string Product; // the product string the system keeps; may be empty
+};
+
 // An opened and claimed device of a backend.
 class CUsbBackendHandle
 {
@@ -85,11 +105,13 @@ class IUsbBackend
 {
 public:
     virtual ~IUsbBackend() = default;
-    // Keys of the receivers present now, in a stable order; USB_DEV_NO_DEVICE_LIST on failure.
-    virtual int ListDevices(std::vector<std::string>* pPaths) = 0;
+    // Every device present now (hubs left out) with its IDs, in a stable
+    // order; the count, or USB_DEV_NO_DEVICE_LIST. Product strings are filled
+    // only with bProducts.
+    virtual int ListDevices(std::vector<USB_BUS_DEVICE_T>* pDevices, bool bProducts) = 0;
     // Opens a device and claims its link interface, exclusively. Null with
-    // *pError USB_DEV_CANNOT_OPEN or USB_DEV_INIT_FAILED.
-    virtual std::unique_ptr<CUsbBackendHandle> Open(const std::string& Path, int* pError) = 0;
+    // *pError USB_DEV_CANNOT_OPEN or USB_DEV_INIT_FAILED and *pFault saying why.
+    virtual std::unique_ptr<CUsbBackendHandle> Open(const std::string& Path, int* pError, USB_OPEN_FAULT_E* pFault) = 0;
     // The raw string descriptor, its 2-byte head included; the byte count, or < 0.
     virtual int ReadStringDescriptor(CUsbBackendHandle* pHandle, uint8_t Index, uint8_t* pBuf, int Capacity) = 0;
     // One bulk transfer; an IN transfer ends at a short packet. *pDone is the count moved.
@@ -106,6 +128,10 @@ struct UsbDeviceRecord
     std::atomic<uint32_t> State{USB_DEV_STATE_NEW};
     uint32_t OpenCount = 0;
     std::string Path; // key across enumerations, at most USB_DEV_PATH_MAX bytes
+    uint16_t VendorId = 0;
+    uint16_t ProductId = 0;
+    // Why the last open failed; USB_OPEN_FAULT_NONE after one that succeeded.
+    std::atomic<int> OpenFault{USB_OPEN_FAULT_NONE};
     char ProductName[USB_DEV_PRODUCT_MAX + 1] = {};
     char SerialNumber[USB_DEV_SERIAL_MAX + 1] = {};
     std::atomic<uint32_t> ReadShortCount{0};
@@ -129,10 +155,14 @@ struct UsbDeviceTable
     std::vector<std::unique_ptr<UsbDeviceRecord>> Records;
 };
 
-// Rebuilds the device list: a device still present keeps its record, a new one
+// Rebuilds the device list of the receivers (devices whose IDs
+// UsbIsReceiverId knows): a device still present keeps its record, a new one
 // gets a record with its strings, one that left is retired. With Force the
 // strings of every device are read again. The count of devices, or USB_DEV_NO_DEVICE_LIST.
 int UsbDevEnumerate(UsbDeviceTable* pTable, bool Force);
+// Every device on the bus, receivers or not, with its product string; the
+// count, or USB_DEV_NO_DEVICE_LIST. Nothing is opened.
+int UsbDevListBus(UsbDeviceTable* pTable, std::vector<USB_BUS_DEVICE_T>* pDevices);
 int UsbDevRefresh(UsbDeviceTable* pTable);
 UsbDeviceRecord* UsbDevGetByIndex(UsbDeviceTable* pTable, int Index);
 // True for a record of the table that has not been retired for good.
@@ -148,6 +178,8 @@ int UsbDevOpenWithStrings(UsbDeviceTable* pTable, UsbDeviceRecord* pRecord);
 std::string UsbDevGetProductName(UsbDeviceTable* pTable, const UsbDeviceRecord* pRecord);
 std::string UsbDevGetSerialNumber(UsbDeviceTable* pTable, const UsbDeviceRecord* pRecord);
 uint32_t UsbDevGetState(const UsbDeviceRecord* pRecord);
+// Why the record's last open failed (USB_OPEN_FAULT_E); NONE for a null or invalid record.
+int UsbDevGetOpenFault(const UsbDeviceRecord* pRecord);
 // Moves exactly Length bytes or fewer when the time-out passes or the device
 // fails; a short packet does not end a read. The count moved (0 for Length 0),
 // or USB_DEV_BAD_RECORD, USB_DEV_NOT_OPEN, USB_DEV_RESET_FAILED. When pAbort

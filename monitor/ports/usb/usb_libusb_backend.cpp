@@ -4,8 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
-
-#include "monitor/ports/usb/usb_receiver_ids.h"
+#include <fstream>
 
 namespace
 {
@@ -28,12 +27,6 @@ public:
     std::atomic<int> Language{-1}; // first language of the device, read once
 };
 
-bool IsReceiver(libusb_device* pDevice)
-{
-    libusb_device_descriptor desc{};
-    return libusb_get_device_descriptor(pDevice, &desc) == 0 && UsbIsReceiverId(desc.idVendor, desc.idProduct);
-}
-
 std::string DevicePath(libusb_device* pDevice)
 {
     uint8_t ports[kMaxPortDepth];
@@ -49,6 +42,34 @@ std::string DevicePath(libusb_device* pDevice)
         path += ":" + std::to_string(libusb_get_device_address(pDevice));
     }
     return path;
+}
+
+// The product string the kernel read when the device was attached: sysfs
+// names a device by the same bus and port numbers as DevicePath. Anyone may
+// read it, whereas the descriptor itself needs the device opened.
+std::string SysfsProduct(const std::string& Path)
+{
+    std::ifstream file("/sys/bus/usb/devices/" + Path + "/product");
+    std::string product;
+    std::getline(file, product);
+    return product;
+}
+
+USB_OPEN_FAULT_E FaultOf(int LibusbError)
+{
+    switch (LibusbError)
+    {
+    case LIBUSB_ERROR_ACCESS:
+        return USB_OPEN_FAULT_PERMISSION;
+    case LIBUSB_ERROR_BUSY:
+        return USB_OPEN_FAULT_BUSY;
+    case LIBUSB_ERROR_NO_DEVICE:
+        return USB_OPEN_FAULT_GONE;
+    case LIBUSB_ERROR_NOT_FOUND:
+        return USB_OPEN_FAULT_NO_INTERFACE;
+    default:
+        return USB_OPEN_FAULT_OTHER;
+    }
 }
 
 // The interface whose first setting has bulk endpoints 0x01, 0x81, 0x02 and 0x82; -1 when none has.
@@ -109,9 +130,9 @@ CUsbLibusbBackend::~CUsbLibusbBackend()
     }
 }
 
-int CUsbLibusbBackend::ListDevices(std::vector<std::string>* pPaths)
+int CUsbLibusbBackend::ListDevices(std::vector<USB_BUS_DEVICE_T>* pDevices, bool bProducts)
 {
-    pPaths->clear();
+    pDevices->clear();
     if (m_pContext == nullptr)
     {
         return USB_DEV_NO_DEVICE_LIST;
@@ -124,19 +145,32 @@ int CUsbLibusbBackend::ListDevices(std::vector<std::string>* pPaths)
     }
     for (ssize_t i = 0; i < n; ++i)
     {
-        if (IsReceiver(ppList[i]))
+        libusb_device_descriptor desc{};
+        if (libusb_get_device_descriptor(ppList[i], &desc) != 0 || desc.bDeviceClass == LIBUSB_CLASS_HUB)
         {
-            pPaths->push_back(DevicePath(ppList[i]));
+            continue;
         }
+        USB_BUS_DEVICE_T device;
+        device.Path = DevicePath(ppList[i]);
+        device.VendorId = desc.idVendor;
+        device.ProductId = desc.idProduct;
+        if (bProducts)
+        {
+            device.Product = SysfsProduct(device.Path);
+        }
+        pDevices->push_back(std::move(device));
     }
     libusb_free_device_list(ppList, 1);
-    std::sort(pPaths->begin(), pPaths->end());
-    return static_cast<int>(pPaths->size());
+    std::sort(pDevices->begin(), pDevices->end(),
+              [](const USB_BUS_DEVICE_T& a, const USB_BUS_DEVICE_T& b) { return a.Path < b.Path; });
+    return static_cast<int>(pDevices->size());
 }
 
-std::unique_ptr<CUsbBackendHandle> CUsbLibusbBackend::Open(const std::string& Path, int* pError)
+std::unique_ptr<CUsbBackendHandle> CUsbLibusbBackend::Open(const std::string& Path, int* pError,
+                                                           USB_OPEN_FAULT_E* pFault)
 {
     *pError = USB_DEV_CANNOT_OPEN;
+    *pFault = USB_OPEN_FAULT_GONE;
     if (m_pContext == nullptr)
     {
         return nullptr;
@@ -150,7 +184,7 @@ std::unique_ptr<CUsbBackendHandle> CUsbLibusbBackend::Open(const std::string& Pa
     std::unique_ptr<CUsbBackendHandle> pResult;
     for (ssize_t i = 0; i < n; ++i)
     {
-        if (!IsReceiver(ppList[i]) || DevicePath(ppList[i]) != Path)
+        if (DevicePath(ppList[i]) != Path)
         {
             continue;
         }
@@ -159,6 +193,7 @@ std::unique_ptr<CUsbBackendHandle> CUsbLibusbBackend::Open(const std::string& Pa
         if (opened != 0)
         {
             UsbTrace("#E,OpenDev,%d (%s)\n", opened, libusb_error_name(opened));
+            *pFault = FaultOf(opened);
             break;
         }
         const int iface = LinkInterface(ppList[i]);
@@ -169,9 +204,11 @@ std::unique_ptr<CUsbBackendHandle> CUsbLibusbBackend::Open(const std::string& Pa
             UsbTrace("#E,OpenDev,%d (%s)\n", claimed, libusb_error_name(claimed));
             libusb_close(pHandle);
             *pError = USB_DEV_INIT_FAILED;
+            *pFault = FaultOf(claimed);
             break;
         }
         *pError = USB_DEV_OK;
+        *pFault = USB_OPEN_FAULT_NONE;
         pResult = std::make_unique<CLibusbHandle>(pHandle, iface);
         break;
     }

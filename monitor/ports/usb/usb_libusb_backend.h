@@ -1,7 +1,7 @@
-// The device layer's backend for real receivers, over libusb-1.0. Devices are
-// those whose vendor and product IDs are in usb_receiver_ids.h; a device's key
-// is its place on the bus ("<bus>-<port>.<port>..."), so a receiver plugged
-// into the same socket again gets the same key. Opening claims the interface
+// The device layer's backend for real receivers, over libusb-1.0. It lists
+// every device but hubs (the device layer picks the receivers by their IDs);
+// a device's key is its place on the bus ("<bus>-<port>.<port>..."), so a
+// receiver plugged into the same socket again gets the same key. Opening claims the interface
 // that carries the link's bulk endpoints 0x01/0x81 and 0x02/0x82, detaching a
 // kernel driver that may hold it.
 #pragma once
@@ -20,8 +20,8 @@ public:
     // call then fails cleanly.
     bool IsReady() const { return m_pContext != nullptr; }
 
-    int ListDevices(std::vector<std::string>* pPaths) override;
-    std::unique_ptr<CUsbBackendHandle> Open(const std::string& Path, int* pError) override;
+    int ListDevices(std::vector<USB_BUS_DEVICE_T>* pDevices, bool bProducts) override;
+    std::unique_ptr<CUsbBackendHandle> Open(const std::string& Path, int* pError, USB_OPEN_FAULT_E* pFault) override;
     int ReadStringDescriptor(CUsbBackendHandle* pHandle, uint8_t Index, uint8_t* pBuf, int Capacity) override;
     USB_XFER_E BulkTransfer(CUsbBackendHandle* pHandle, uint8_t Endpoint, uint8_t* pBuf, int Length, uint32_t TimeoutMs,
                             int* pDone) override;

@@ -264,6 +264,65 @@
         <translation>(Can NOT Open)</translation>
     </message>
     <message>
+        <source>The USB devices cannot be listed: USB is not available to this program.</source>
+        <translation>The USB devices cannot be listed: USB is not available to this program.</translation>
+    </message>
+    <message>
+        <source>No USB receiver found, and no other USB device is seen either: check the cable and that the receiver is powered.</source>
+        <translation>No USB receiver found, and no other USB device is seen either: check the cable and that the receiver is powered.</translation>
+    </message>
+    <message>
+        <source>No USB receiver found. USB devices seen:</source>
+        <translation>No USB receiver found. USB devices seen:</translation>
+    </message>
+    <message>
+        <source>(no product name)</source>
+        <translation>(no product name)</translation>
+    </message>
+    <message>
+        <source>If your receiver is among them, add its ID (VVVV:PPPP) as a line of %1 and open this window again.</source>
+        <translation>If your receiver is among them, add its ID (VVVV:PPPP) as a line of %1 and open this window again.</translation>
+    </message>
+    <message>
+        <source>Receiver %1 cannot be opened: permission denied. Install the udev rule for its ID (README, &quot;On Linux&quot;) and plug the receiver in again.</source>
+        <translation>Receiver %1 cannot be opened: permission denied. Install the udev rule for its ID (README, &quot;On Linux&quot;) and plug the receiver in again.</translation>
+    </message>
+    <message>
+        <source>Receiver %1 cannot be opened: it is busy, another program is using it. Close that program and open this window again.</source>
+        <translation>Receiver %1 cannot be opened: it is busy, another program is using it. Close that program and open this window again.</translation>
+    </message>
+    <message>
+        <source>Device %1 cannot be opened: it has no receiver link interface, so its ID may belong to another device.</source>
+        <translation>Device %1 cannot be opened: it has no receiver link interface, so its ID may belong to another device.</translation>
+    </message>
+    <message>
+        <source>Receiver %1 was unplugged.</source>
+        <translation>Receiver %1 was unplugged.</translation>
+    </message>
+    <message>
+        <source>Receiver %1 cannot be opened.</source>
+        <translation>Receiver %1 cannot be opened.</translation>
+    </message>
+    <message>
+        <source>These lines of %1 are no ID of the form VVVV:PPPP and are skipped:</source>
+        <translation>These lines of %1 are no ID of the form VVVV:PPPP and are skipped:</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>line %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more lines</source>
+        <translation>
+            <numerusform>and %n more line</numerusform>
+            <numerusform>and %n more lines</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: no receiver ID is added from it.</source>
+        <translation>%1 cannot be read: no receiver ID is added from it.</translation>
+    </message>
+    <message>
         <source>Server Name can not be null</source>
         <translation>Server Name can not be null</translation>
     </message>

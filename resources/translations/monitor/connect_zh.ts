@@ -264,6 +264,64 @@
         <translation>（无法打开）</translation>
     </message>
     <message>
+        <source>The USB devices cannot be listed: USB is not available to this program.</source>
+        <translation>无法列出 USB 设备：本程序无法使用 USB。</translation>
+    </message>
+    <message>
+        <source>No USB receiver found, and no other USB device is seen either: check the cable and that the receiver is powered.</source>
+        <translation>未找到 USB 接收机，也未发现其他 USB 设备：请检查线缆以及接收机是否已通电。</translation>
+    </message>
+    <message>
+        <source>No USB receiver found. USB devices seen:</source>
+        <translation>未找到 USB 接收机。发现的 USB 设备：</translation>
+    </message>
+    <message>
+        <source>(no product name)</source>
+        <translation>（无产品名称）</translation>
+    </message>
+    <message>
+        <source>If your receiver is among them, add its ID (VVVV:PPPP) as a line of %1 and open this window again.</source>
+        <translation>如果其中有您的接收机，请把它的 ID（VVVV:PPPP）作为一行加入 %1，然后重新打开本窗口。</translation>
+    </message>
+    <message>
+        <source>Receiver %1 cannot be opened: permission denied. Install the udev rule for its ID (README, &quot;On Linux&quot;) and plug the receiver in again.</source>
+        <translation>无法打开接收机 %1：权限不足。请为它的 ID 安装 udev 规则（见 README 的“On Linux”一节），然后重新插入接收机。</translation>
+    </message>
+    <message>
+        <source>Receiver %1 cannot be opened: it is busy, another program is using it. Close that program and open this window again.</source>
+        <translation>无法打开接收机 %1：设备忙，另一个程序正在使用它。请关闭该程序，然后重新打开本窗口。</translation>
+    </message>
+    <message>
+        <source>Device %1 cannot be opened: it has no receiver link interface, so its ID may belong to another device.</source>
+        <translation>无法打开设备 %1：它没有接收机链路接口，它的 ID 可能属于其他设备。</translation>
+    </message>
+    <message>
+        <source>Receiver %1 was unplugged.</source>
+        <translation>接收机 %1 已拔出。</translation>
+    </message>
+    <message>
+        <source>Receiver %1 cannot be opened.</source>
+        <translation>无法打开接收机 %1。</translation>
+    </message>
+    <message>
+        <source>These lines of %1 are no ID of the form VVVV:PPPP and are skipped:</source>
+        <translation>%1 中的以下各行不是 VVVV:PPPP 形式的 ID，已跳过：</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>第 %1 行</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more lines</source>
+        <translation>
+            <numerusform>另有 %n 行</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: no receiver ID is added from it.</source>
+        <translation>无法读取 %1：未从中添加任何接收机 ID。</translation>
+    </message>
+    <message>
         <source>Server Name can not be null</source>
         <translation>服务器地址不能为空</translation>
     </message>

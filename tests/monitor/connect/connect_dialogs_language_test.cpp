@@ -3,18 +3,25 @@
 // ZV_SHOT_DIR set, each window is also saved as a picture per language.
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
-#include "monitor/shell/monitor_translations.h"
 #include "monitor/connect/port_list_connect_diag.h"
 #include "monitor/connect/quick_connect_diag.h"
 #include "monitor/connect/replay_cfg_diag.h"
+#include "monitor/ports/usb/usb_link.h"
+#include "monitor/ports/usb_receiver_id_file.h"
+#include "monitor/shell/monitor_translations.h"
+#include "support/usb/usb_mem_backend.h"
 
 namespace
 {
@@ -79,5 +86,56 @@ TEST_F(ConnectDialogsLanguage, EveryWindowFollowsTheLanguage)
     }
     Shot(replay, QStringLiteral("replay_en"));
     Shot(ports, QStringLiteral("port_list_en"));
+}
+
+// The USB page's text under the lists in both languages: devices that are no
+// known receiver with a skipped line of the IDs file, then a receiver that
+// cannot be opened for want of permission.
+TEST_F(ConnectDialogsLanguage, TheUsbPageSaysWhatItSeesInEitherLanguage)
+{
+    auto backend = std::make_shared<CUsbMemBackend>();
+    backend->Add(std::make_shared<CUsbMemDevice>("USB Ethernet Adapter", "0001"))->SetIds(0xe7d2, 0x0150);
+    backend->Add(std::make_shared<CUsbMemDevice>("ZR-480 GNSS", "ZR4800110"))->SetIds(0xe5a1, 0x0480);
+    backend->Add(std::make_shared<CUsbMemDevice>("", ""))->SetIds(0xe912, 0x00b4);
+    auto denied = backend->Add(std::make_shared<CUsbMemDevice>("ZR-482 GNSS", "ZR4820007"));
+    denied->SetNoAccess(true);
+    denied->SetPlugged(false);
+    ASSERT_EQ(0, UsbLinkSetBackend(backend));
+    const QString sIds = UsbReceiverIdFilePath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(sIds).absolutePath()));
+    QFile file(sIds);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("e5a1 0480\n");
+    file.close();
+
+    QuickConnectDiag quick;
+    quick.findChild<QTabWidget*>("PortConnectTab")->setCurrentIndex(QZvPortCtrlBase::PORT_TYPE_USB);
+    const auto status = [&quick] { return quick.findChild<QPlainTextEdit*>("USBStatusText")->toPlainText(); };
+    for (const char* pLanguage : {"zh", "en"})
+    {
+        ASSERT_GT(InstallMonitorTranslations(QString::fromLatin1(pLanguage)), 0);
+        quick.OnLanguageUpdate();
+        quick.ShowDiag();
+        if (QLatin1String(pLanguage) == QLatin1String("zh"))
+        {
+            EXPECT_TRUE(status().startsWith(QString::fromUtf8("未找到 USB 接收机。"))) << qPrintable(status());
+            EXPECT_TRUE(status().contains(QString::fromUtf8("（无产品名称）")));
+        }
+        else
+        {
+            EXPECT_TRUE(status().startsWith("No USB receiver found.")) << qPrintable(status());
+        }
+        EXPECT_TRUE(status().contains("e7d2:0150  USB Ethernet Adapter"));
+        Shot(quick, QStringLiteral("quick_connect_usb_unknown_%1").arg(QLatin1String(pLanguage)));
+
+        denied->SetPlugged(true);
+        quick.ShowDiag();
+        EXPECT_TRUE(status().contains(pLanguage == std::string("zh") ? QString::fromUtf8("权限") : "permission"))
+            << qPrintable(status());
+        Shot(quick, QStringLiteral("quick_connect_usb_denied_%1").arg(QLatin1String(pLanguage)));
+        denied->SetPlugged(false);
+    }
+    QFile::remove(sIds);
+    UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());
 }
 } // namespace

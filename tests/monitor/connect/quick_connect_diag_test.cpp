@@ -3,7 +3,11 @@
 // the USB receivers listed from the link library, and the caster page.
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -11,27 +15,30 @@
 #include <QTabWidget>
 #include <QTest>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "monitor/connect/quick_connect_diag.h"
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/serial_port_list.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/usb/usb_link.h"
-#include "support/usb/usb_mem_backend.h"
-#include "support/usb/usb_sim_receiver.h"
+#include "monitor/ports/usb/usb_receiver_ids.h"
 #include "monitor/ports/usb_port_ctrl.h"
+#include "monitor/ports/usb_receiver_id_file.h"
 #include "monitor/shell/monitor_translations.h"
-#include "monitor/connect/quick_connect_diag.h"
-#include "support/monitor/shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
+#include "support/monitor/shell_stand_in.h"
 #include "support/scripted_prompt.h"
 #include "support/test_caster.h"
+#include "support/usb/usb_mem_backend.h"
+#include "support/usb/usb_sim_receiver.h"
 
 namespace
 {
@@ -242,6 +249,172 @@ TEST_F(QuickConnect, UsbPageListsReceiversSortedAndPassesTheNameAsListed)
     EXPECT_EQ("b 1", m_Connected[0].Usb.DeviceName); // the USB port matches it exactly
     EXPECT_EQ(2u, m_Connected[0].Usb.Channel);
     UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());
+}
+
+// The USB page with receivers the built-in IDs do not know: the IDs file in
+// the test process's configuration folder, and the text under the lists.
+class QuickConnectUsb : public QuickConnect
+{
+protected:
+    void SetUp() override
+    {
+        QuickConnect::SetUp();
+        ASSERT_EQ(0, UsbLinkSetBackend(m_Backend));
+    }
+    void TearDown() override
+    {
+        QFile::remove(UsbReceiverIdFilePath());
+        UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());
+        UsbSetAddedReceiverIds({});
+        QuickConnect::TearDown();
+    }
+    template <typename T = CUsbMemDevice>
+    std::shared_ptr<T> Plug(const char* pProduct, const char* pSerial, uint16_t Vendor, uint16_t Product)
+    {
+        auto pDevice = m_Backend->Add(std::make_shared<T>(pProduct, pSerial));
+        pDevice->SetIds(Vendor, Product);
+        return pDevice;
+    }
+    void WriteIds(const QByteArray& Text)
+    {
+        const QString sPath = UsbReceiverIdFilePath();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(sPath).absolutePath()));
+        QFile file(sPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(Text);
+    }
+    QStringList Listed()
+    {
+        QStringList listed;
+        QComboBox* pDevices = Widget<QComboBox>("DeviceListComboBox");
+        for (int i = 0; i < pDevices->count(); ++i)
+            listed << pDevices->itemText(i);
+        return listed;
+    }
+    QString Status() { return Widget<QPlainTextEdit>("USBStatusText")->toPlainText(); }
+    // The IDs file as the page names it: under the home folder as "~/...".
+    static QString ShownPath()
+    {
+        const QString sPath = UsbReceiverIdFilePath();
+        const QString sHome = QDir::homePath() + '/';
+        return sPath.startsWith(sHome) ? "~/" + sPath.mid(sHome.size()) : sPath;
+    }
+
+    std::shared_ptr<CUsbMemBackend> m_Backend = std::make_shared<CUsbMemBackend>();
+};
+
+TEST_F(QuickConnectUsb, AReceiverIsListedOnceItsIdIsInTheSettingsFileAndThenConnects)
+{
+    ShellStandIn shell;
+    m_Dialog.m_pPortTab = &shell.Tabs;
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &shell.Manager, &QZvPortManager::AddPortCtrl);
+    Plug("USB Ethernet Adapter", "0001", 0xe7d2, 0x0150);
+    auto rx = Plug<CUsbSimReceiver>("ZR-480 GNSS", "ZR4800110", 0xe5a1, 0x0480);
+    rx->SetTiming({1, 50});
+    Plug("", "", 0xe912, 0x00b4);
+
+    m_Dialog.ShowDiag();
+    EXPECT_TRUE(Listed().isEmpty());
+    EXPECT_EQ("No USB receiver found. USB devices seen:\n"
+              "  e7d2:0150  USB Ethernet Adapter\n"
+              "  e5a1:0480  ZR-480 GNSS\n"
+              "  e912:00b4  (no product name)\n\n"
+              "If your receiver is among them, add its ID (VVVV:PPPP) as a line of " +
+                  ShownPath() + " and open this window again.",
+              Status());
+
+    WriteIds("# the lab's rover, read with lsusb\nE5A1:0480\n");
+    m_Dialog.ShowDiag();
+    EXPECT_EQ(QStringList{"ZR-480 GNSS ZR4800110"}, Listed());
+    EXPECT_EQ("", Status());
+
+    // The port finds and opens the receiver as one of the built-in IDs.
+    Page(QZvPortCtrlBase::PORT_TYPE_USB);
+    ClickConnect();
+    ASSERT_EQ(1, shell.Tabs.count());
+    QZvPortCtrlBase* pCtrl = shell.Tabs.GetCurPortCtrl();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !rx->GetChannelInput(0).empty(); }, 10000));
+    shell.Manager.DeletePortCtrl(pCtrl->UniquePortID);
+    m_Dialog.m_pPortTab = nullptr;
+}
+
+TEST_F(QuickConnectUsb, AMalformedLineOfTheSettingsFileIsNamedOnceAndSkipped)
+{
+    Plug("ZR-480 GNSS", "ZR4800110", 0xe5a1, 0x0480);
+    Plug("ZR-482 GNSS", "ZR4820007", 0xe5a1, 0x0482);
+    WriteIds("e5a1:0480\n0xe5a1:0x0481\ne5a1:0482 # base\n");
+    m_Dialog.ShowDiag();
+    EXPECT_EQ(QStringList({"ZR-480 GNSS ZR4800110", "ZR-482 GNSS ZR4820007"}), Listed())
+        << "the lines around it still count";
+    const QString sReport = "These lines of " + ShownPath() +
+                            " are no ID of the form VVVV:PPPP and are skipped:\n"
+                            "  line 2: \"0xe5a1:0x0481\"";
+    EXPECT_EQ(sReport, Status());
+    m_Dialog.ShowDiag();
+    EXPECT_EQ(sReport, Status()) << "listed again, the page names it once";
+
+    // A file of something else is named by its first lines, the rest counted.
+    QByteArray text;
+    for (int i = 0; i < 8; ++i)
+        text += "ID e5a1:048" + QByteArray::number(i) + "\n";
+    WriteIds(text);
+    m_Dialog.ShowDiag();
+    EXPECT_TRUE(Listed().isEmpty());
+    EXPECT_TRUE(Status().endsWith("  line 5: \"ID e5a1:0484\"\n  and 3 more lines")) << qPrintable(Status());
+
+    // A path the file cannot be read from adds nothing and says so.
+    QFile::remove(UsbReceiverIdFilePath());
+    ASSERT_TRUE(QDir().mkpath(UsbReceiverIdFilePath()));
+    m_Dialog.ShowDiag();
+    EXPECT_TRUE(Status().endsWith(ShownPath() + " cannot be read: no receiver ID is added from it."));
+    QDir().rmdir(UsbReceiverIdFilePath());
+}
+
+TEST_F(QuickConnectUsb, TheTextUnderTheListsSaysWhyNoReceiverCanBeChosen)
+{
+    struct CASE_T
+    {
+        const char* pName;
+        std::function<void(CUsbMemBackend&)> Arrange;
+        QStringList Listed;
+        QString sStatus;
+    };
+    const auto receiver = [](CUsbMemBackend& Backend)
+    { return Backend.Add(std::make_shared<CUsbMemDevice>("Rx", "1")); };
+    const QString sId = QString::fromStdString(UsbFormatId(kUsbReceiverIds[0].VendorId, kUsbReceiverIds[0].ProductId));
+    const CASE_T cases[] = {
+        {"permission denied",
+         [&](CUsbMemBackend& b) { receiver(b)->SetNoAccess(true); },
+         {"(Can NOT Open)"},
+         "Receiver " + sId +
+             " (mem-1) cannot be opened: permission denied. Install the udev rule for its ID "
+             "(README, \"On Linux\") and plug the receiver in again."},
+        {"busy",
+         [&](CUsbMemBackend& b) { receiver(b)->SetBusy(true); },
+         {"(Can NOT Open)"},
+         "Receiver " + sId +
+             " (mem-1) cannot be opened: it is busy, another program is using it. Close that "
+             "program and open this window again."},
+        {"no device at all",
+         [](CUsbMemBackend&) {},
+         {},
+         "No USB receiver found, and no other USB device is seen either: check the cable and that the receiver "
+         "is powered."},
+        {"no device list",
+         [](CUsbMemBackend& b) { b.SetListFails(true); },
+         {},
+         "The USB devices cannot be listed: USB is not available to this program."},
+        {"a receiver that opens", [&](CUsbMemBackend& b) { receiver(b); }, {"Rx 1"}, ""},
+    };
+    for (const CASE_T& c : cases)
+    {
+        auto backend = std::make_shared<CUsbMemBackend>();
+        c.Arrange(*backend);
+        ASSERT_EQ(0, UsbLinkSetBackend(backend));
+        m_Dialog.ShowDiag();
+        EXPECT_EQ(c.Listed, Listed()) << c.pName;
+        EXPECT_EQ(c.sStatus, Status()) << c.pName;
+    }
 }
 
 TEST_F(QuickConnect, CasterPageFillsTheRecordAndRefusesAMissingHostOrPort)

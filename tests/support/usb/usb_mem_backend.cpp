@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "monitor/ports/usb/usb_receiver_ids.h"
+
 namespace
 {
 class CMemHandle : public CUsbBackendHandle
@@ -72,6 +74,7 @@ std::vector<uint8_t> UsbMemStringDescriptor(const std::string& Utf8Text)
 }
 
 CUsbMemDevice::CUsbMemDevice(std::string Product, std::string Serial)
+    : m_VendorId(kUsbReceiverIds[0].VendorId), m_ProductId(kUsbReceiverIds[0].ProductId)
 {
     m_Strings[USB_DEV_PRODUCT_STRING] = UsbMemStringDescriptor(Product);
     m_Strings[USB_DEV_SERIAL_STRING] = UsbMemStringDescriptor(Serial);
@@ -123,10 +126,35 @@ bool CUsbMemDevice::IsPlugged() const
     return m_bPlugged;
 }
 
+void CUsbMemDevice::SetIds(uint16_t VendorId, uint16_t ProductId)
+{
+    Lock lock(m_Mutex);
+    m_VendorId = VendorId;
+    m_ProductId = ProductId;
+}
+
+uint16_t CUsbMemDevice::GetVendorId() const
+{
+    Lock lock(m_Mutex);
+    return m_VendorId;
+}
+
+uint16_t CUsbMemDevice::GetProductId() const
+{
+    Lock lock(m_Mutex);
+    return m_ProductId;
+}
+
 void CUsbMemDevice::SetBusy(bool bBusy)
 {
     Lock lock(m_Mutex);
     m_bBusy = bBusy;
+}
+
+void CUsbMemDevice::SetNoAccess(bool bNoAccess)
+{
+    Lock lock(m_Mutex);
+    m_bNoAccess = bNoAccess;
 }
 
 uint32_t CUsbMemDevice::GetClearHaltCount() const
@@ -141,19 +169,22 @@ void CUsbMemDevice::SetClearHaltFails(bool bFails)
     m_bClearHaltFails = bFails;
 }
 
-uint64_t CUsbMemDevice::Claim(int* pError)
+uint64_t CUsbMemDevice::Claim(int* pError, USB_OPEN_FAULT_E* pFault)
 {
     Lock lock(m_Mutex);
-    if (!m_bPlugged)
+    if (!m_bPlugged || m_bNoAccess)
     {
         *pError = USB_DEV_CANNOT_OPEN;
+        *pFault = m_bPlugged ? USB_OPEN_FAULT_PERMISSION : USB_OPEN_FAULT_GONE;
         return 0;
     }
     if (m_bClaimed || m_bBusy)
     {
         *pError = USB_DEV_INIT_FAILED;
+        *pFault = USB_OPEN_FAULT_BUSY;
         return 0;
     }
+    *pFault = USB_OPEN_FAULT_NONE;
     m_bClaimed = true;
     return m_Generation;
 }
@@ -257,25 +288,36 @@ void CUsbMemBackend::SetListFails(bool bFails)
     m_bListFails = bFails;
 }
 
-int CUsbMemBackend::ListDevices(std::vector<std::string>* pPaths)
+int CUsbMemBackend::ListDevices(std::vector<USB_BUS_DEVICE_T>* pDevices, bool bProducts)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
+    pDevices->clear();
     if (m_bListFails)
     {
         return USB_DEV_NO_DEVICE_LIST;
     }
-    pPaths->clear();
     for (const auto& entry : m_Devices)
     {
-        if (entry.second->IsPlugged())
+        const CUsbMemDevice& device = *entry.second;
+        if (!device.IsPlugged())
         {
-            pPaths->push_back(entry.first);
+            continue;
         }
+        USB_BUS_DEVICE_T seen;
+        seen.Path = entry.first;
+        seen.VendorId = device.GetVendorId();
+        seen.ProductId = device.GetProductId();
+        if (bProducts)
+        {
+            const std::vector<uint8_t> desc = device.GetStringDescriptor(USB_DEV_PRODUCT_STRING);
+            UsbDevDecodeString(desc.data(), static_cast<int>(desc.size()), 255, &seen.Product);
+        }
+        pDevices->push_back(std::move(seen));
     }
-    return static_cast<int>(pPaths->size());
+    return static_cast<int>(pDevices->size());
 }
 
-std::unique_ptr<CUsbBackendHandle> CUsbMemBackend::Open(const std::string& Path, int* pError)
+std::unique_ptr<CUsbBackendHandle> CUsbMemBackend::Open(const std::string& Path, int* pError, USB_OPEN_FAULT_E* pFault)
 {
     std::shared_ptr<CUsbMemDevice> pDevice;
     {
@@ -289,11 +331,12 @@ std::unique_ptr<CUsbBackendHandle> CUsbMemBackend::Open(const std::string& Path,
         }
     }
     *pError = USB_DEV_CANNOT_OPEN;
+    *pFault = USB_OPEN_FAULT_GONE;
     if (!pDevice)
     {
         return nullptr;
     }
-    const uint64_t generation = pDevice->Claim(pError);
+    const uint64_t generation = pDevice->Claim(pError, pFault);
     if (generation == 0)
     {
         return nullptr;

@@ -25,6 +25,7 @@ std::vector<uint8_t> UsbMemStringDescriptor(const std::string& Utf8Text);
 class CUsbMemDevice
 {
 public:
+    // The IDs are the first of the built-in receiver table unless set.
     CUsbMemDevice(std::string Product, std::string Serial);
     virtual ~CUsbMemDevice();
     CUsbMemDevice(const CUsbMemDevice&) = delete;
@@ -38,14 +39,20 @@ public:
     // leaves the handles dead; plugging in again starts from power-up.
     void SetPlugged(bool bPlugged);
     bool IsPlugged() const;
+    // The vendor and product ID the device reports.
+    void SetIds(uint16_t VendorId, uint16_t ProductId);
+    uint16_t GetVendorId() const;
+    uint16_t GetProductId() const;
     // While set, a second open is refused (another program has the device).
     void SetBusy(bool bBusy);
+    // While set, opening is refused for want of permission.
+    void SetNoAccess(bool bNoAccess);
     // Transfers and halt clears seen so far, and a switch to make clears fail.
     uint32_t GetClearHaltCount() const;
     void SetClearHaltFails(bool bFails);
 
     // Backend side: the handle's generation is checked on every call.
-    uint64_t Claim(int* pError);
+    uint64_t Claim(int* pError, USB_OPEN_FAULT_E* pFault);
     void Release(uint64_t Generation);
     USB_XFER_E Transfer(uint64_t Generation, uint8_t Endpoint, uint8_t* pBuf, int Length, uint32_t TimeoutMs,
                         int* pDone);
@@ -77,6 +84,9 @@ private:
     bool m_bPlugged = false;
     bool m_bClaimed = false;
     bool m_bBusy = false;
+    bool m_bNoAccess = false;
+    uint16_t m_VendorId;
+    uint16_t m_ProductId;
     bool m_bClearHaltFails = false;
     uint32_t m_ClearHaltCount = 0;
     uint64_t m_Generation = 0;
@@ -100,8 +110,9 @@ public:
     // While set, the device list cannot be read.
     void SetListFails(bool bFails);
 
-    int ListDevices(std::vector<std::string>* pPaths) override;
-    std::unique_ptr<CUsbBackendHandle> Open(const std::string& Path, int* pError) override;
+    // Plugged devices in the order of adding; the product is the product string descriptor's text.
+    int ListDevices(std::vector<USB_BUS_DEVICE_T>* pDevices, bool bProducts) override;
+    std::unique_ptr<CUsbBackendHandle> Open(const std::string& Path, int* pError, USB_OPEN_FAULT_E* pFault) override;
     int ReadStringDescriptor(CUsbBackendHandle* pHandle, uint8_t Index, uint8_t* pBuf, int Capacity) override;
     USB_XFER_E BulkTransfer(CUsbBackendHandle* pHandle, uint8_t Endpoint, uint8_t* pBuf, int Length, uint32_t TimeoutMs,
                             int* pDone) override;

@@ -15,8 +15,8 @@
 
 #include "monitor/ports/usb/usb_device.h"
 #include "monitor/ports/usb/usb_libusb_backend.h"
-#include "support/usb/usb_mem_backend.h"
 #include "monitor/ports/usb/usb_receiver_ids.h"
+#include "support/usb/usb_mem_backend.h"
 
 namespace
 {
@@ -158,6 +158,121 @@ TEST_F(UsbDeviceTableTest, OpensAreCountedAndAClaimedDeviceCannotBeOpened)
     EXPECT_EQ(UsbDevGetState(p), USB_DEV_STATE_CLOSED) << "a probe closes again";
     EXPECT_EQ(UsbDevOpen(nullptr, p), USB_DEV_BAD_RECORD);
     EXPECT_EQ(UsbDevOpen(&table, nullptr), USB_DEV_BAD_RECORD);
+}
+
+// Added receiver IDs are process-wide: each test starts and ends without any.
+struct AddedIdsFixture : TableFixture
+{
+    void SetUp() override { UsbSetAddedReceiverIds({}); }
+    void TearDown() override { UsbSetAddedReceiverIds({}); }
+};
+
+using UsbReceiverMatching = AddedIdsFixture;
+
+TEST_F(UsbReceiverMatching, ADeviceIsAReceiverOnlyWhileItsIdIsKnownAndEveryDeviceIsSeen)
+{
+    auto rx = Backend->Add(std::make_shared<CUsbMemDevice>("ZR-480 GNSS", "ZR4800110"));
+    auto lan = Backend->Add(std::make_shared<CUsbMemDevice>("USB Ethernet Adapter", "000001"));
+    auto other = Backend->Add(std::make_shared<CUsbMemDevice>("ZR-480 GNSS", "ZR4800111"));
+    lan->SetIds(0xe7d2, 0x0150);
+    other->SetIds(0xe5a1, 0x0480);
+    UsbDeviceTable table(Backend);
+    ASSERT_EQ(UsbDevRefresh(&table), 1);
+    UsbDeviceRecord* pRx = UsbDevGetByIndex(&table, 0);
+    EXPECT_EQ(UsbDevGetSerialNumber(&table, pRx), "ZR4800110");
+    EXPECT_EQ(pRx->VendorId, kUsbReceiverIds[0].VendorId);
+    EXPECT_EQ(pRx->ProductId, kUsbReceiverIds[0].ProductId);
+
+    // The bus listing names every device by ID and product string, opening none.
+    std::vector<USB_BUS_DEVICE_T> bus;
+    ASSERT_EQ(UsbDevListBus(&table, &bus), 3);
+    EXPECT_EQ(UsbFormatId(bus[1].VendorId, bus[1].ProductId), "e7d2:0150");
+    EXPECT_EQ(bus[1].Product, "USB Ethernet Adapter");
+    EXPECT_EQ(UsbFormatId(bus[2].VendorId, bus[2].ProductId), "e5a1:0480");
+    EXPECT_EQ(UsbDevGetState(pRx), USB_DEV_STATE_CLOSED);
+
+    UsbSetAddedReceiverIds({{0xe5a1, 0x0480}});
+    ASSERT_EQ(UsbDevRefresh(&table), 2);
+    EXPECT_EQ(UsbDevGetByIndex(&table, 0), pRx) << "a receiver keeps its record";
+    UsbDeviceRecord* pOther = UsbDevGetByIndex(&table, 1);
+    EXPECT_EQ(UsbDevGetSerialNumber(&table, pOther), "ZR4800111");
+    EXPECT_EQ(pOther->VendorId, 0xe5a1);
+
+    // Taken out of the settings again, the device leaves the list.
+    UsbSetAddedReceiverIds({});
+    ASSERT_EQ(UsbDevRefresh(&table), 1);
+    EXPECT_FALSE(UsbDevIsValid(pOther));
+
+    Backend->SetListFails(true);
+    EXPECT_EQ(UsbDevListBus(&table, &bus), USB_DEV_NO_DEVICE_LIST);
+    EXPECT_TRUE(bus.empty());
+}
+
+TEST_F(UsbReceiverMatching, AFailedOpenKeepsWhyUntilAnOpenSucceeds)
+{
+    auto rx = Backend->Add(std::make_shared<CUsbMemDevice>("Rx", "1"));
+    rx->SetNoAccess(true);
+    UsbDeviceTable table(Backend);
+    UsbDeviceRecord* p = UsbDevGetByIndex(&table, 0);
+    ASSERT_NE(p, nullptr) << "a receiver that cannot be opened is still listed";
+    EXPECT_EQ(UsbDevGetProductName(&table, p), "");
+    EXPECT_EQ(UsbDevGetOpenFault(p), USB_OPEN_FAULT_PERMISSION);
+    EXPECT_EQ(UsbDevOpen(&table, p), USB_DEV_CANNOT_OPEN) << "the status codes stay as they were";
+
+    rx->SetNoAccess(false);
+    rx->SetBusy(true);
+    EXPECT_EQ(UsbDevOpen(&table, p), USB_DEV_INIT_FAILED);
+    EXPECT_EQ(UsbDevGetOpenFault(p), USB_OPEN_FAULT_BUSY);
+
+    rx->SetBusy(false);
+    ASSERT_EQ(UsbDevRefresh(&table), 1);
+    EXPECT_EQ(UsbDevGetProductName(&table, p), "Rx") << "the strings are read once it opens";
+    EXPECT_EQ(UsbDevGetOpenFault(p), USB_OPEN_FAULT_NONE);
+
+    ASSERT_EQ(UsbDevOpen(&table, p), USB_DEV_OK);
+    rx->SetPlugged(false);
+    ASSERT_EQ(UsbDevRefresh(&table), 0);
+    EXPECT_EQ(UsbDevOpen(&table, p), USB_DEV_CANNOT_OPEN);
+    EXPECT_EQ(UsbDevGetOpenFault(p), USB_OPEN_FAULT_GONE);
+    EXPECT_EQ(UsbDevClose(&table, p), USB_DEV_OK);
+    EXPECT_EQ(UsbDevGetOpenFault(p), USB_OPEN_FAULT_NONE) << "a retired record has nothing to say";
+}
+
+TEST(UsbReceiverIds, TheSettingsTextGivesItsIdsAndNamesTheLinesItSkips)
+{
+    const std::string text = "# receivers of the lab\n"
+                             "E5A1:0480\n"
+                             "  e5a1:0481   # rover, with its comment\r\n"
+                             "\n"
+                             "\t\r\n"
+                             "e5a1:0480\n" // given twice, added once
+                             "12g9:0001\n" // not hexadecimal
+                             "0xe5a1:0x0482\n"
+                             "e5a1-0483\n"
+                             "e5a1:04840\n"
+                             "e5a1:0485 e5a1:0486\n"
+                             "Bus 001 Device 005: ID e5a1:0487\n"
+                             "ffff:0000"; // last line without its line end
+    std::vector<USB_RECEIVER_ID_T> ids;
+    std::vector<USB_ID_LINE_T> malformed;
+    UsbParseReceiverIds(text, &ids, &malformed);
+    std::vector<std::string> got;
+    for (const USB_RECEIVER_ID_T& id : ids)
+    {
+        got.push_back(UsbFormatId(id.VendorId, id.ProductId));
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{"e5a1:0480", "e5a1:0481", "ffff:0000"}));
+    std::vector<std::pair<int, std::string>> skipped;
+    for (const USB_ID_LINE_T& line : malformed)
+    {
+        skipped.emplace_back(line.LineNumber, line.Text);
+    }
+    EXPECT_EQ(skipped, (std::vector<std::pair<int, std::string>>{{7, "12g9:0001"},
+                                                                 {8, "0xe5a1:0x0482"},
+                                                                 {9, "e5a1-0483"},
+                                                                 {10, "e5a1:04840"},
+                                                                 {11, "e5a1:0485 e5a1:0486"},
+                                                                 {12, "Bus 001 Device 005: ID e5a1:0487"}}));
 }
 
 TEST(UsbDeviceStrings, DescriptorsAreCheckedAndCutOnACharacterBoundary)
@@ -313,10 +428,12 @@ TEST_F(UsbDevicePipe, AnAbortEndsALongReadSoonAndKeepsWhatArrived)
 
     // Without an abort, a read waits in slices too and still takes its whole time-out.
     Device->Deliver(std::string(100, 'q'));
-    std::thread late([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        Device->Deliver(std::string(412, 'r'));
-    });
+    std::thread late(
+        [this]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            Device->Deliver(std::string(412, 'r'));
+        });
     abort.store(false);
     EXPECT_EQ(UsbDevReadPipe(pTable.get(), pRecord, USB_PIPE_CONTROL, Buf, 512, 5000, &abort), 512);
     late.join();
@@ -347,12 +464,14 @@ TEST_F(UsbDevicePipe, AnUnplugEndsAReadAtOnceAndTransfersNeedAnOpenRecord)
 TEST(UsbLibusbBackend, StartsAndFailsCleanlyWithoutReceivers)
 {
     CUsbLibusbBackend backend;
-    std::vector<std::string> paths;
-    const int n = backend.ListDevices(&paths);
-    EXPECT_TRUE(n == USB_DEV_NO_DEVICE_LIST || n == static_cast<int>(paths.size()));
+    std::vector<USB_BUS_DEVICE_T> devices;
+    const int n = backend.ListDevices(&devices, true);
+    EXPECT_TRUE(n == USB_DEV_NO_DEVICE_LIST || n == static_cast<int>(devices.size()));
     int error = 0;
-    EXPECT_EQ(backend.Open("no-such-device", &error), nullptr);
+    USB_OPEN_FAULT_E fault = USB_OPEN_FAULT_NONE;
+    EXPECT_EQ(backend.Open("no-such-device", &error, &fault), nullptr);
     EXPECT_EQ(error, USB_DEV_CANNOT_OPEN);
+    EXPECT_EQ(fault, USB_OPEN_FAULT_GONE);
 }
 
 TEST(UsbReceiverIds, TheUdevRuleGrantsExactlyTheTablesIds)
