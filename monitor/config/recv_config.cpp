@@ -131,7 +131,7 @@ void QZvRecvConfig::OnLimit()
     ui.pElevMask->setValidator(pattern("^-?(90|[1-8]?\\d(\\.\\d{1,4})?)$"));
     ui.pRTKElevMask->setValidator(pattern("^([0-9])?\\d(\\.\\d{1,4})?$"));
     ui.pPpsconfigPeriod->setValidator(pattern("^(1000|[1-9]?[0]?[0]?[0])|([2]?[0]?[0]?[0]?[0])$"));
-    // Lengths the receiver keeps for its NTRIP user name and mount point.
+    // At most 30 characters of NTRIP user name and 80 of mount point.
     ui.pUsernameText->setValidator(pattern("^(.){0,30}$"));
     ui.pNtripMountPoint->setValidator(pattern("^(.){0,80}$"));
 }
