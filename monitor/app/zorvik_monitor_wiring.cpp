@@ -109,10 +109,11 @@ void QZorvikMonitor::WireSignals()
     connect(w.pINSConfigCheck, &QINSConfigCheckDiag::SignalSendINSImuConfigCmd, pManager, sendTo);
     connect(w.pProductMode, &QProductModeDiag::SignalSetStaticIp, pManager, sendTo);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalMediumFreqSendCmd, pManager, sendTo);
+    // The receiver configuration dialog sends to the port it was opened on.
+    connect(w.pRecvConfig, &QZvRecvConfig::SignalSendRecvConfigToPort, pManager, sendTo);
     // Whole command texts for the current port.
     connect(w.pMsgConfig, &QFMsgConfig::SignalSendMsg, this, &QZorvikMonitor::OnSendMsgConfig);
     connect(w.pINSConfig, &QZvINSConfig::SignalSendINSCommnadMsg, this, &QZorvikMonitor::OnSendMsgConfig);
-    connect(w.pRecvConfig, &QZvRecvConfig::SignalSendRecvConfig, this, &QZorvikMonitor::OnSendMsgConfig);
 
     // Status requests and their replies.
     connect(w.pConfigCheck, &QConfigCheck::SignalConfigCheckBtnClickd, pTabs, &CPortTab::OnRequestCustomItem);
@@ -303,7 +304,7 @@ void QZorvikMonitor::WireMenuActions()
     connect(ui.actionMessageView, &QAction::triggered, pTabs, &CPortTab::OnRequestLoglistMsg);
     connect(ui.m_actionINSConfig, &QAction::triggered, w.pINSConfig, &QZvINSConfig::show);
     connect(ui.m_actionINSConfig, &QAction::triggered, pTabs, &CPortTab::OnRequestUserConfigMsg);
-    connect(ui.actionConfigDiag, &QAction::triggered, w.pRecvConfig, &QZvRecvConfig::show);
+    connect(ui.actionConfigDiag, &QAction::triggered, w.pRecvConfig, &QZvRecvConfig::OnShowDialog);
     connect(ui.actionConfigDiag, &QAction::triggered, pTabs, &CPortTab::OnRequestUserConfigMsg);
     connect(ui.actionFreset, &QAction::triggered, w.pFreset, &QFresetConfig::show);
     connect(ui.actionUserconfig, &QAction::triggered, w.pUserconfig, &QUserconfigDiag::OnShowDialog);

@@ -1,13 +1,30 @@
-// The satellite lock-out dialog: a stand-in until the window is built. It has what the main
-// window uses of it and says that it is not built yet.
+// The satellite lock-out form: one tab per satellite system (GPS, GLO, GAL,
+// BDS) with a check box per satellite number, built in code. Nothing shows it,
+// reads its boxes or sends from it; the satellites are locked out from the
+// receiver configuration dialog's "Sat Enable" page.
 #pragma once
 
-#include "monitor/shell/stand_in_window.h"
+#include <QDialog>
+#include <QList>
 
-class QLockOutDiag : public CStandInWindow
+class QLabel;
+class QTabWidget;
+
+class QLockOutDiag : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit QLockOutDiag(QWidget* pParent = nullptr);
+    ~QLockOutDiag() override;
+
+public slots:
+    // Re-applies the texts in the current language.
+    void OnLanguageUpdate();
+
+private:
+    void BuildSystemTab(int iSystem, int nColumns, int nSatellites);
+
+    QTabWidget* m_pTabs;
+    QList<QLabel*> m_EnableHeaders;
 };

@@ -237,7 +237,7 @@ TEST_F(MainWindow, CommandTextsOfTheDialogsGoToTheCurrentPortOrToNone)
     CMemoryPortCtrl* pFirst = AddPort();
     CMemoryPortCtrl* pSecond = AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.5"));
     QSignalSpy sent(&Window(), &QZorvikMonitor::SignalSendMsgConfig);
-    emit W().pRecvConfig->SignalSendRecvConfig(QStringLiteral("saveconfig\r\n"));
+    emit W().pMsgConfig->SignalSendMsg(QStringLiteral("saveconfig\r\n"));
     Tabs().setCurrentIndex(0);
     emit W().pINSConfig->SignalSendINSCommnadMsg(QStringLiteral("INSCOMMAND ENABLE\r\n"));
     ASSERT_EQ(sent.count(), 2);

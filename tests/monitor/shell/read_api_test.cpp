@@ -50,16 +50,6 @@ public:
     void OnReply(const CPortTab* pTabs) { ReplyPortID = pTabs->GetStatusReplyPortID(); }
 };
 
-QZvPortCtrlBase* OpenTcp(ShellStandIn& Shell, FakeReceiver& Rx)
-{
-    TCP_CONFIG_T tcp;
-    tcp.IPAddress = QStringLiteral("127.0.0.1");
-    tcp.Port = Rx.Net().Port();
-    if (Shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
-        return nullptr;
-    QZvPortCtrlBase* pCtrl = Shell.Tabs.GetPortCtrl(Shell.Tabs.count() - 1);
-    return WaitUntil([pCtrl] { return pCtrl->IsPropertyValid(); }) ? pCtrl : nullptr;
-}
 } // namespace
 
 TEST(ReadApi, AWindowReadsTheCurrentPortsStorePositionAndRepliesThroughTheTabSet)
@@ -72,8 +62,8 @@ TEST(ReadApi, AWindowReadsTheCurrentPortsStorePositionAndRepliesThroughTheTabSet
     FakeReceiver rxStreaming(streaming), rxQuiet(quiet);
     ASSERT_NE(rxStreaming.Listen(), 0);
     ASSERT_NE(rxQuiet.Listen(), 0);
-    QZvPortCtrlBase* pStreaming = OpenTcp(shell, rxStreaming);
-    QZvPortCtrlBase* pQuiet = OpenTcp(shell, rxQuiet);
+    QZvPortCtrlBase* pStreaming = shell.OpenTcp(rxStreaming);
+    QZvPortCtrlBase* pQuiet = shell.OpenTcp(rxQuiet);
     ASSERT_NE(pStreaming, nullptr);
     ASSERT_NE(pQuiet, nullptr);
 

@@ -61,6 +61,21 @@ STREAM_ITEM_T Reply(const std::string& s)
     it.Wire = it.Text = s;
     return it;
 }
+// A command that changes the receiver's settings (network, fixed position,
+// PPS, satellite lock-out, cut-offs, its NTRIP link): acknowledged; the fake
+// keeps no settings, and what arrived is in the line's Received().
+bool IsSettingsCommand(const std::vector<std::string>& Words)
+{
+    static const char* const kVerbs[] = {"FIX",     "PPSCONFIG",  "LOCKOUT",    "UNLOCKOUT",
+                                         "ECUTOFF", "RTKECUTOFF", "NTRIPCONFIG"};
+    const std::string verb = Upper(Words.front());
+    if (verb == "NETCONFIG")
+        return Words.size() > 1; // alone, it asks for the network settings
+    for (const char* pVerb : kVerbs)
+        if (verb == pVerb)
+            return true;
+    return false;
+}
 } // namespace
 
 FakeReceiver::FakeReceiver(RECEIVER_RULES_T Rules)
@@ -200,7 +215,9 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     std::vector<STREAM_ITEM_T> after;
     uint32_t newRate = 0;
     bool bBanner = false;
-    if (verb == "VERSION")
+    if (IsSettingsCommand(w))
+        body = "<OK\r\n";
+    else if (verb == "VERSION")
         body = "<VERSION\r\n" + m_Rules.VersionLine + "\r\n<VERSION OK\r\n";
     else if (verb == "NETCONFIG")
         body = "<NETCONFIG\r\n" + m_Rules.NetConfig + "\r\n<NETCONFIG OK\r\n";

@@ -17,6 +17,8 @@
 //     LOGLISTA answers the list of active logs as a #LOGLISTA text log;
 //   UNLOG [port] <name>, UNLOGALL: "<OK" and the logs stop;
 //   COM [port] <rate>: "<OK", then it talks at the new rate;
+//   settings (netconfig with its settings, FIX, PPSCONFIG, LOCKOUT,
+//     UNLOCKOUT, ECUTOFF, RTKECUTOFF, NTRIPCONFIG): "<OK";
 //   SET UPGRADEPORT <n>: the next RESET starts the boot loader, which takes an
 //     image by XMODEM-1K (fake_loader.h); otherwise RESET and FRESET reboot,
 //     showing the start-up banner (FRESET also unlogs all and returns to

@@ -9,10 +9,13 @@
 #include <QStringList>
 
 #include "monitor/ports/port_manager.h"
+#include "monitor/ports/port_records.h"
 #include "monitor/shell/cmd_interface.h"
 #include "monitor/shell/port_tab.h"
 #include "monitor/shell/status_bar.h"
 #include "monitor/shell/txt_browser.h"
+#include "support/monitor/fake_receiver.h"
+#include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
 
 struct ShellStandIn
@@ -62,6 +65,19 @@ struct ShellStandIn
             StatusBar.OnUpdateStatusBar(pCtrl, QZvStatusBar::REFRESH_ALL);
             StatusBar.OnUpdateGUIStatus(nullptr, QZvStatusBar::REFRESH_PAUSE);
         }
+    }
+
+    // Opens a TCP port on the receiver's listening socket through the port
+    // manager; the port once it has a tab and the receiver has described itself.
+    QZvPortCtrlBase* OpenTcp(FakeReceiver& Rx)
+    {
+        TCP_CONFIG_T tcp;
+        tcp.IPAddress = QStringLiteral("127.0.0.1");
+        tcp.Port = Rx.Net().Port();
+        if (Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
+            return nullptr;
+        QZvPortCtrlBase* pCtrl = Tabs.GetPortCtrl(Tabs.count() - 1);
+        return WaitUntil([pCtrl] { return pCtrl->IsPropertyValid(); }) ? pCtrl : nullptr;
     }
 
     // Types "open" for a device and returns its port, once it has a tab.
