@@ -197,6 +197,8 @@ protected:
     static void KeepForDevice(QByteArray* pOutArea, const QByteArray& Data);
     // Hands the pending bytes to the user interface now.
     void EmitPending();
+    // The user interface has UI_BACKLOG_MAX bytes or more still to take.
+    bool IsUiBacklogFull() const { return m_pUiBacklog->load() > UI_BACKLOG_MAX; }
     // Byte rate step of a status tick; true on the tick that computed it.
     bool UpdateByteRate();
     void StartStatusTimer();

@@ -61,6 +61,9 @@ struct RECEIVER_RULES_T
         "INSCOMMAND DISABLE",
     };
     double PosFreq = 5.0;
+    // Whether every item sent is kept for Sent(); a load test that only
+    // counts bytes turns it off, so that its memory is the monitor's.
+    bool KeepSent = true;
 };
 
 // An active LOG request.
