@@ -765,6 +765,17 @@ private:
             if (m_apNav[s] && std::fflush(m_apNav[s]) != 0 && nStatus == CONVERT_OK)
                 nStatus = WriteFailureStatus(NavOpenStatus(s));
         bKeep = bKeep && nStatus == CONVERT_OK;
+        // Every file to keep goes to the disk at once; each then waits only
+        // for what is left of its own.
+        if (bKeep)
+        {
+            m_Obs.StartWriteback();
+            for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+            {
+                m_aNav[s].StartWriteback();
+                m_Dump.aOutputs[s].StartWriteback();
+            }
+        }
         if (m_pObs && !m_Obs.Finish(bKeep) && bKeep)
             nStatus = CONVERT_ERR_OBS_WRITE;
         m_pObs = nullptr;
