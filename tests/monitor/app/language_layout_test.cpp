@@ -1,11 +1,13 @@
 // The language chosen in the Language menu reaches every window at run time,
 // both ways; and every window of the monitor, rendered in each language,
 // shows its texts uncut (images kept under ZV_UI_SHOTS when that is set).
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTabWidget>
 
 #include "monitor/config/freset_config.h"
 #include "monitor/config/lock_out_diag.h"
@@ -54,10 +56,9 @@ namespace
 QList<CStandInWindow*> StandIns(const MONITOR_WINDOWS_T& w)
 {
     return {w.pMapWindow,  w.pMsgConfig,   w.pINSConfig,      w.pRecvConfig,   w.pRecvStatus, w.pLockOut,
-            w.pConfigCheck, w.pAutoLog,    w.pFreset,         w.pKMZGen,       w.pHexToBin,   w.pSkyPlot,
-            w.pCN0,        w.pTrackPlot,   w.pINStatus,       w.pRangeView,    w.pRegression, w.pNvmLog,
-            w.pHardware,   w.pUserconfig,  w.pLoglist,        w.pINSConfigCheck, w.pProductMode, w.pMediumFreq,
-            w.pLonLat,     w.pHeightPlot,  w.pHighLight};
+            w.pConfigCheck, w.pAutoLog,    w.pFreset,         w.pSkyPlot,      w.pCN0,        w.pTrackPlot,
+            w.pINStatus,   w.pRangeView,   w.pRegression,     w.pNvmLog,       w.pHardware,   w.pUserconfig,
+            w.pLoglist,    w.pINSConfigCheck, w.pProductMode, w.pMediumFreq,   w.pHeightPlot, w.pHighLight};
 }
 
 QString DockTitle(QWidget* pWidget)
@@ -87,6 +88,9 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     EXPECT_EQ(DockTitle(W().pSkyPlot), QStringLiteral("星空图"));
     EXPECT_EQ(DockTitle(W().pCmdContainer), QStringLiteral("命令窗口"));
     EXPECT_NE(W().pQuickConnect->windowTitle(), QStringLiteral("Quick Connect"));
+    EXPECT_EQ(W().pKMZGen->windowTitle(), QStringLiteral("KMZ 生成"));
+    EXPECT_EQ(W().pHexToBin->windowTitle(), QStringLiteral("十六进制转二进制"));
+    EXPECT_EQ(W().pLonLat->windowTitle(), QStringLiteral("经纬度转换"));
     // Every window not built yet re-applied its texts once, the web page window included.
     const QList<CStandInWindow*> standIns = StandIns(W());
     for (int i = 0; i < standIns.size(); ++i)
@@ -109,6 +113,9 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     EXPECT_EQ(W().pSkyPlot->windowTitle(), QStringLiteral("Sky Plot"));
     EXPECT_EQ(DockTitle(W().pSkyPlot), QStringLiteral("Sky Plot"));
     EXPECT_EQ(W().pQuickConnect->windowTitle(), QStringLiteral("Quick Connect"));
+    EXPECT_EQ(W().pKMZGen->windowTitle(), QStringLiteral("KMZ Gen Dialog"));
+    EXPECT_EQ(W().pHexToBin->windowTitle(), QStringLiteral("Hex To Binary"));
+    EXPECT_EQ(W().pLonLat->windowTitle(), QStringLiteral("Longitude and latitude conversion"));
     // Choosing the language in use changes nothing.
     Window().EnglishAction()->trigger();
     QCoreApplication::processEvents();
@@ -155,7 +162,24 @@ TEST_P(MonitorLayoutTest, EveryWindowShowsItsTextsUncut)
     }
 
     QList<QWidget*> windows = {W().pQuickConnect, W().pPortList, W().pReplay, W().pAbout,
-                               W().pButtonBar->ButtonEdit()};
+                               W().pButtonBar->ButtonEdit(), W().pKMZGen, W().pHexToBin};
+    // The conversion tool's three pages, and its other modes, one by one.
+    QTabWidget* pLonLatTabs = W().pLonLat->findChild<QTabWidget*>(QStringLiteral("pConvertTab"));
+    ASSERT_NE(pLonLatTabs, nullptr);
+    for (int nPage = 0; nPage < pLonLatTabs->count(); ++nPage)
+    {
+        pLonLatTabs->setCurrentIndex(nPage);
+        EXPECT_EQ(RenderAndCheck(W().pLonLat, QStringLiteral("monitor_QLonAndLatConvertDiag_%1_%2").arg(nPage).arg(sLanguage)), "");
+    }
+    W().pLonLat->findChild<QCheckBox*>(QStringLiteral("pThreeFormatCheckBox"))->setChecked(true);
+    W().pLonLat->findChild<QComboBox*>(QStringLiteral("qInputFormatcomboBox"))->setCurrentIndex(2);
+    W().pLonLat->findChild<QComboBox*>(QStringLiteral("pCoorTransModeComboBox"))->setCurrentIndex(1);
+    W().pLonLat->findChild<QComboBox*>(QStringLiteral("pTimeTransModeComboBox"))->setCurrentIndex(1);
+    for (int nPage = 0; nPage < pLonLatTabs->count(); ++nPage)
+    {
+        pLonLatTabs->setCurrentIndex(nPage);
+        EXPECT_EQ(RenderAndCheck(W().pLonLat, QStringLiteral("monitor_QLonAndLatConvertDiag_%1b_%2").arg(nPage).arg(sLanguage)), "");
+    }
     QList<QWidget*> dockable = {W().pDebugWindow, W().pMsgFilter};
     for (CStandInWindow* pWindow : StandIns(W()))
         dockable << pWindow;

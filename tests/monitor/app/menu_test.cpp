@@ -213,7 +213,7 @@ TEST_F(MenuTest, EveryEntryOpensItsWindowOrGivesItsCommand)
                                     EXPECT_FALSE(ui.actionRescueModem->isChecked());
                                 }}},
         {ui.actionMoxelin, asksTitled(QStringLiteral("Moxelin|"))},
-        {ui.actionLonAndLatConversion, called(w.pLonLat, "OnShowDialog")},
+        {ui.actionLonAndLatConversion, window(w.pLonLat)},
         {ui.m_ActReplayFile, window(w.pReplay)},
         {ui.m_ActReplayStart, asksTitled(QStringLiteral("File Replay Control|"))},
         {ui.m_ActReplayPause, asksTitled(QStringLiteral("File Replay Control|"))},
