@@ -4,6 +4,7 @@
 #include <QMutexLocker>
 
 #include "monitor/shell/monitor_prompt.h"
+#include "monitor/tools/tool_paths.h"
 #include "ui_HextoBinDiag.h"
 
 namespace
@@ -11,14 +12,6 @@ namespace
 // How long closing the dialog waits for a cancelled run to end; a run stops
 // at its next 4096-byte block, so only a stalled disk takes this long.
 constexpr unsigned long kCancelWaitMs = 10000;
-
-// The path without the point and suffix of its file name; a point in a
-// folder name stays.
-QString WithoutSuffix(const QString& sPath)
-{
-    const QString sSuffix = QFileInfo(sPath).suffix();
-    return sSuffix.isEmpty() ? sPath : sPath.left(sPath.size() - sSuffix.size() - 1);
-}
 } // namespace
 
 QHextoBinThread::QHextoBinThread(QObject* pParent) : QThread(pParent) {}
@@ -88,7 +81,7 @@ void QHextoBinDiag::Warn(const QString& sText)
 
 QString QHextoBinDiag::MackFileName(QString FilePath)
 {
-    return WithoutSuffix(FilePath) + QStringLiteral("_Bin") + m_fnNow().toString(QStringLiteral("hh_mm_ss")) +
+    return PathWithoutSuffix(FilePath) + QStringLiteral("_Bin") + m_fnNow().toString(QStringLiteral("hh_mm_ss")) +
            QStringLiteral(".log");
 }
 
@@ -116,7 +109,7 @@ void QHextoBinDiag::OnSetLogFilenameEdit()
     const QString sPath = m_pUi->m_LogFilePath->text();
     m_pUi->m_LogFilePath->setToolTip(sPath);
     if (!sPath.isEmpty())
-        ProposeOutput(WithoutSuffix(sPath) + QStringLiteral("_HexToBin.log"));
+        ProposeOutput(PathWithoutSuffix(sPath) + QStringLiteral("_HexToBin.log"));
 }
 
 void QHextoBinDiag::OnProcess()

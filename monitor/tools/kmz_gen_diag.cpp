@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "monitor/shell/monitor_prompt.h"
+#include "monitor/tools/tool_paths.h"
 #include "ui_KMZGenDiag.h"
 
 namespace
@@ -19,12 +20,6 @@ constexpr unsigned long kCancelWaitMs = 10000;
 constexpr uint32_t kMaxIconSize = 100;
 
 const char kLogFilter[] = QT_TRANSLATE_NOOP("QKMZGenDiag", "Logs (*.log *.bin *.txt);;Any files(*.*)");
-
-QString WithoutSuffix(const QString& sPath)
-{
-    const QString sSuffix = QFileInfo(sPath).suffix();
-    return sSuffix.isEmpty() ? sPath : sPath.left(sPath.size() - sSuffix.size() - 1);
-}
 } // namespace
 
 QKMZGenThread::QKMZGenThread(QObject* pParent) : QThread(pParent)
@@ -130,7 +125,7 @@ void QKMZGenDiag::SetLogPath(const QString& sPath)
     const QString sName = QFileInfo(sPath).completeBaseName();
     ui.m_DisplayName->setText(sName);
     ui.m_DisplayName->setToolTip(sName);
-    const QString sKmz = WithoutSuffix(sPath) + QStringLiteral(".kmz");
+    const QString sKmz = PathWithoutSuffix(sPath) + QStringLiteral(".kmz");
     ui.m_KMZFilePath->setText(sKmz);
     ui.m_KMZFilePath->setToolTip(sKmz);
 }
