@@ -365,11 +365,7 @@ bool QZvUartPortCtrl::ParsePortProperty()
         const QByteArray chunk(reinterpret_cast<const char*>(m_ReadBuf.data()), static_cast<int>(n));
         // The reply is received data like any other: shown and logged.
         AppendReceived(chunk);
-        if (!QZvPortProperty::GatherReply(&reply, chunk.constData(), chunk.size()))
-        {
-            break;
-        }
-        bValid = Property.Parse(QString::fromLatin1(reply));
+        bValid = Property.ParseGathered(&reply, chunk.constData(), chunk.size());
     }
     m_Dev.SetReadTimeout(readTimeout);
     return bValid;
