@@ -530,21 +530,32 @@ void QZvNTripPortCtrl::TakeReply(const QByteArray& Data)
     }
 }
 
+bool QZvNTripPortCtrl::Dechunk(const char** ppData, int* pN, QByteArray* pDecoded, int* pEnded)
+{
+    *pEnded = 0;
+    if (!m_bChunked)
+    {
+        return true;
+    }
+    pDecoded->resize(*pN);
+    const int length = NtripDechunk(&m_Dechunk, *ppData, *pN, pDecoded->data(), pEnded);
+    if (length < 0)
+    {
+        return false;
+    }
+    *ppData = pDecoded->constData();
+    *pN = length;
+    return true;
+}
+
 void QZvNTripPortCtrl::TakePayload(const char* pData, int n)
 {
     QByteArray decoded;
     int ended = 0;
-    if (m_bChunked)
+    if (!Dechunk(&pData, &n, &decoded, &ended))
     {
-        decoded.resize(n);
-        const int length = NtripDechunk(&m_Dechunk, pData, n, decoded.data(), &ended);
-        if (length < 0)
-        {
-            EndSession(NTRIP_BAD_CHUNK, QStringLiteral("bad chunk in the stream"));
-            return;
-        }
-        pData = decoded.constData();
-        n = length;
+        EndSession(NTRIP_BAD_CHUNK, QStringLiteral("bad chunk in the stream"));
+        return;
     }
     if (m_bSourceTable)
     {
@@ -582,17 +593,10 @@ void QZvNTripPortCtrl::TakeMountTable(const char* pData, int n)
 {
     QByteArray decoded;
     int ended = 0;
-    if (m_bChunked)
+    if (!Dechunk(&pData, &n, &decoded, &ended))
     {
-        decoded.resize(n);
-        const int length = NtripDechunk(&m_Dechunk, pData, n, decoded.data(), &ended);
-        if (length < 0)
-        {
-            EndNoMountPoint();
-            return;
-        }
-        pData = decoded.constData();
-        n = length;
+        EndNoMountPoint();
+        return;
     }
     m_TableBytes += n;
     m_TableLine.append(pData, n);

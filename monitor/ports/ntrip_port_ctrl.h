@@ -131,6 +131,9 @@ private:
     void OnReadyRead();
     void OnSocketError(QAbstractSocket::SocketError eError);
     void TakeReply(const QByteArray& Data);
+    // Takes the transfer coding off n bytes of the payload when it is chunked
+    // (*ppData and *pN then name the data, in *pDecoded); false on a bad chunk.
+    bool Dechunk(const char** ppData, int* pN, QByteArray* pDecoded, int* pEnded);
     void TakePayload(const char* pData, int n);
     void TakeMountTable(const char* pData, int n);
     // Ends a session whose mount point the caster's table lacks.

@@ -97,6 +97,16 @@ void Answer(CScriptedPrompt& Prompt, bool bYes)
     onAnswer(bYes);
 }
 
+// A client of the test caster on 127.0.0.1:nPort, with the default settings.
+NTRIP_CONFIG_T CasterConfig(quint16 nPort)
+{
+    NTRIP_CONFIG_T config;
+    NtripSetDefaultConfig(&config);
+    std::strcpy(config.ServerName, "127.0.0.1");
+    config.Port = nPort;
+    return config;
+}
+
 bool PropertyRead(QZvPortCtrlBase* pCtrl)
 {
     return WaitUntil([pCtrl] { return pCtrl->IsPropertyValid(); }, 5000);
@@ -825,53 +835,44 @@ TEST(PortTabs, ACasterRefusalIsExplainedInItsBoxAndTheDebugWindow)
     const struct
     {
         const char* Name;
+        const char* Language;
         uint32_t Mode;
         const char* MountPoint;
         const char* Password;
-        const char* Why;
+        const char* Box; // the first line of the box
+        const char* Why; // the rest, also in the debug window
     } cases[] = {
-        {"wrong password", 5, "BJNR0", "wrong", "The caster refused the user name or password (401 Unauthorized)."},
-        {"unknown mount point, answered with the table", 1, "NOPE", "kiwe7",
+        {"wrong password", "en", 5, "BJNR0", "wrong", "Can not open Port",
+         "The caster refused the user name or password (401 Unauthorized)."},
+        {"unknown mount point, answered with the table", "en", 1, "NOPE", "kiwe7", "Can not open Port",
          "The caster has no mount point \"NOPE\".\nMount points it offers: M00, M01, M02, M03, M04, M05, M06, M07, "
          "M08, M09, M10, M11, M12, M13, M14, M15, M16, M17, M18, M19 (25 in all)"},
-        {"unknown mount point, answered 404", 5, "NOPE", "kiwe7", "The caster has no mount point \"NOPE\"."},
+        {"unknown mount point, answered 404", "en", 5, "NOPE", "kiwe7", "Can not open Port",
+         "The caster has no mount point \"NOPE\"."},
+        {"wrong password, in Chinese", "zh", 5, "BJNR0", "wrong", "无法打开端口",
+         "NTRIP 服务器拒绝了用户名或密码（401 未授权）。"},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.Name);
+        InstallMonitorTranslations(QString::fromLatin1(c.Language));
         ShellStandIn shell;
         QSignalSpy debug(&shell.Tabs, &CPortTab::SignaSendDebugInfo);
         CTestCaster caster;
         caster.m_SourceTable = table + "ENDSOURCETABLE\r\n";
-        NTRIP_CONFIG_T config;
-        NtripSetDefaultConfig(&config);
-        std::strcpy(config.ServerName, "127.0.0.1");
-        config.Port = caster.Listen();
+        NTRIP_CONFIG_T config = CasterConfig(caster.Listen());
         config.Mode = c.Mode;
         std::strcpy(config.MountPoint, c.MountPoint);
         std::strcpy(config.Password, c.Password);
         ASSERT_EQ(shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_NTRIP, &config), 0);
         ASSERT_TRUE(WaitUntil([&] { return !shell.Prompt.Messages.isEmpty(); }));
         const QString sPort = shell.Tabs.tabText(0);
-        EXPECT_EQ(shell.Prompt.Messages.last(), sPort + "|Can not open Port\n" + c.Why);
+        const QString sWhy = QString::fromUtf8(c.Why);
+        EXPECT_EQ(shell.Prompt.Messages.last(), sPort + "|" + QString::fromUtf8(c.Box) + "\n" + sWhy);
         ASSERT_FALSE(debug.isEmpty());
-        EXPECT_EQ(debug.last().at(0).toString(), sPort + ": " + c.Why + "\n");
+        EXPECT_EQ(debug.last().at(0).toString(), sPort + ": " + sWhy + "\n");
     }
-
-    // In Chinese.
-    InstallMonitorTranslations(QStringLiteral("zh"));
-    ShellStandIn shell;
-    CTestCaster caster;
-    NTRIP_CONFIG_T config;
-    NtripSetDefaultConfig(&config);
-    std::strcpy(config.ServerName, "127.0.0.1");
-    config.Port = caster.Listen();
-    std::strcpy(config.Password, "wrong");
-    ASSERT_EQ(shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_NTRIP, &config), 0);
-    ASSERT_TRUE(WaitUntil([&] { return !shell.Prompt.Messages.isEmpty(); }));
     InstallMonitorTranslations(QStringLiteral("en"));
-    EXPECT_EQ(shell.Prompt.Messages.last(),
-              shell.Tabs.tabText(0) + QStringLiteral("|无法打开端口\nNTRIP 服务器拒绝了用户名或密码（401 未授权）。"));
 }
 
 TEST(PortTabs, LoggingFromTheTabShowsInTheStatusBar)
@@ -1044,10 +1045,7 @@ TEST(PortTabs, CasterPortTakesTheCurrentPositionUnlessItIsFixed)
         SCOPED_TRACE(bFixed ? "fixed position" : "current position");
         ShellStandIn shell;
         CTestCaster caster;
-        NTRIP_CONFIG_T config;
-        NtripSetDefaultConfig(&config);
-        std::strcpy(config.ServerName, "127.0.0.1");
-        config.Port = caster.Listen();
+        NTRIP_CONFIG_T config = CasterConfig(caster.Listen());
         shell.Tabs.OnSetNtripFixPos(bFixed);
         ASSERT_EQ(shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_NTRIP, &config), 0);
         ASSERT_EQ(shell.Tabs.count(), 1);
