@@ -24,6 +24,12 @@ namespace
 {
 const QByteArray TYPE = MDNS_RECEIVER_SERVICE_TYPE;
 
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kSanitizedMemory = true;
+#else
+constexpr bool kSanitizedMemory = false;
+#endif
+
 MDNS_RECORD_T Record(uint16_t Type, const QByteArray& Name, uint32_t Ttl = 120)
 {
     MDNS_RECORD_T r;
@@ -486,7 +492,9 @@ TEST_F(MdnsDiscovery, AFloodFromTheNetworkNeitherHoldsTheWindowNorGrowsWithoutEn
     RecordProperty("max_lag_ms", static_cast<int>(maxLagMs));
     RecordProperty("peak_memory_mb", static_cast<int>(peakMb));
     EXPECT_LT(maxLagMs, 250);
-    EXPECT_LT(peakMb, 500);
+    // The address sanitizer keeps freed memory aside for a while (up to 256
+    // MB): there the bound is on what the attack adds.
+    EXPECT_LT(peakMb, kSanitizedMemory ? baseMb + 500 : 500);
 
     // The receiver keeps its row; its host's addresses are the newest few.
     EXPECT_GE(RowOf(model, "rx1"), 0);
