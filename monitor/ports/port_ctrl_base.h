@@ -46,6 +46,10 @@ enum PORT_FAIL_E : int
     PORT_FAIL_SETUP = 1,      // no controller for the kind, or its connection record refused
     PORT_FAIL_NO_DEVICE = -1, // the serial device cannot be opened (also while its rate is detected)
     PORT_FAIL_NO_ANSWER = -2, // the receiver does not answer the property query
+    // Later, from a running serial port: its device went away (an adapter
+    // pulled out, the other end of the line closed). The port keeps its
+    // thread and can be reconnected.
+    PORT_FAIL_DEVICE_LOST = -3,
 };
 
 class QZvPortCtrlBase : public QThread

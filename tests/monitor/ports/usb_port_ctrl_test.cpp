@@ -12,8 +12,9 @@
 
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/usb/usb_link.h"
-#include "support/usb/usb_sim_receiver.h"
 #include "monitor/ports/usb_port_ctrl.h"
+#include "support/monitor/receiver_stream.h"
+#include "support/usb/usb_sim_receiver.h"
 
 namespace
 {
@@ -104,7 +105,10 @@ protected:
         }
         return static_cast<QZvUSBPortCtrl*>(added.at(0).at(2).value<QZvPortCtrlBase*>());
     }
-    bool WaitShown(const QByteArray& Text) { return QTest::qWaitFor([&] { return Shown.contains(Text); }, kWaitMs); }
+    bool WaitShown(const QByteArray& Text)
+    {
+        return QTest::qWaitFor([&] { return Shown.contains(Text); }, kWaitMs);
+    }
     QString WriteImage(const QByteArray& Bytes)
     {
         const QString sPath = m_Dir.filePath(QStringLiteral("ZR480_R4.2.8.img"));
@@ -158,6 +162,38 @@ TEST_F(UsbPortCtrlTest, TheReceiverIsFoundByNameAndSerialNumberAndAnswersItsProp
     EXPECT_EQ(fail.at(0).at(2).toInt(), USB_PORT_NO_DEVICE);
     EXPECT_EQ(fail.at(1).at(2).toInt(), USB_PORT_CANNOT_OPEN);
     EXPECT_EQ(fail.at(1).at(3).toString(), QStringLiteral("USB2"));
+}
+
+TEST_F(UsbPortCtrlTest, AReceiverStreamingBinaryLogsAroundItsReplyIsAccepted)
+{
+    // The receiver's queue holds binary logs (zero bytes in every header)
+    // ahead of its reply, more of them than the reply area holds, and more
+    // logs follow the reply.
+    ReceiverStream stream;
+    const auto logs = [&stream](size_t nBytes)
+    {
+        std::string s;
+        while (s.size() < nBytes)
+        {
+            for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_BINARY_LOGS))
+                s += it.Wire;
+        }
+        return s;
+    };
+    const std::string wire = logs(3 * QZvPortProperty::REPLY_AREA_SIZE) + kReply + logs(2000);
+    auto rx = std::make_shared<CUsbSimReceiver>("ZR-480 GNSS", "ZR4800117");
+    rx->SetTiming({1, 50});
+    rx->SetChannelResponder([&wire](uint8_t, const std::string& Data)
+                            { return Data == kQuery ? wire : std::string(); });
+    Backend->Add(rx);
+    ASSERT_FALSE(QZvPortCtrlBase::GetProcessMode());
+    QZvUSBPortCtrl* pCtrl = Add(QStringLiteral("ZR-480 GNSS ZR4800117"));
+    ASSERT_NE(pCtrl, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([pCtrl] { return pCtrl->IsPropertyValid(); }, kWaitMs));
+    EXPECT_EQ(pCtrl->Property.Get().SN, QStringLiteral("ZR4800117"));
+    // Nothing of the stream is lost to the query: the view gets it all.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shown.size() >= static_cast<int>(wire.size()); }, kWaitMs));
+    EXPECT_TRUE(Shown == QByteArray::fromStdString(wire));
 }
 
 // A stream faster than a busy window takes it: every byte is either handed
