@@ -16,6 +16,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "codec/gnss_time.h"
@@ -54,7 +55,7 @@ void CHeightMarkers::PlotAreaChanged()
 {
     prepareGeometryChange();
     m_Area = m_pChart->plotArea();
-    update();
+    PointsChanged();
 }
 
 QPointF CHeightMarkers::Position(const QPointF& Point) const
@@ -64,29 +65,52 @@ QPointF CHeightMarkers::Position(const QPointF& Point) const
     return QPointF(m_Area.left() + (Point.x() - m_pX->min()) * sx, m_Area.bottom() - (Point.y() - m_pY->min()) * sy);
 }
 
+void CHeightMarkers::PointsChanged()
+{
+    m_bPictureValid = false;
+    update();
+}
+
 void CHeightMarkers::paint(QPainter* pPainter, const QStyleOptionGraphicsItem*, QWidget*)
 {
-    if (m_pPoints->empty() || !(m_pX->max() > m_pX->min()) || !(m_pY->max() > m_pY->min()))
+    const double x0 = m_pX->min(), x1 = m_pX->max(), y0 = m_pY->min(), y1 = m_pY->max();
+    const double dpr = pPainter->device() ? pPainter->device()->devicePixelRatioF() : 1.0;
+    const QSize size = (m_Area.size() * dpr).toSize();
+    if (m_pPoints->empty() || !(x1 > x0) || !(y1 > y0) || size.isEmpty())
         return;
-    pPainter->save();
-    pPainter->setClipRect(m_Area);
-    const double reach = (kMarkerSize / 2 + 1) * (m_pX->max() - m_pX->min()) / std::max(m_Area.width(), 1.0);
-    auto it = std::lower_bound(m_pPoints->begin(), m_pPoints->end(), m_pX->min() - reach, ByTime);
-    const auto end = std::lower_bound(it, m_pPoints->end(), m_pX->max() + reach, ByTime);
-    const QColor blue(Qt::blue);
-    QPoint last(INT32_MIN, INT32_MIN);
-    for (; it != end; ++it)
+    // The markers are drawn into a picture of the plot area once per change
+    // of points, axes or area; every paint in between shows that picture.
+    const std::array<double, 5> view = {x0, x1, y0, y1, dpr};
+    if (!m_bPictureValid || view != m_PictureView || m_Picture.size() != size)
     {
-        const QPointF p = Position(*it);
-        if (!(std::fabs(p.y()) < 1e6))
-            continue;
-        const QPoint px(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y())));
-        if (px == last)
-            continue;
-        last = px;
-        pPainter->fillRect(QRect(px.x() - kMarkerSize / 2, px.y() - kMarkerSize / 2, kMarkerSize, kMarkerSize), blue);
+        m_bPictureValid = true;
+        m_PictureView = view;
+        m_Picture = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        m_Picture.fill(Qt::transparent);
+        const double sx = size.width() / (x1 - x0), sy = size.height() / (y1 - y0);
+        const int side = std::max(1, static_cast<int>(std::lround(kMarkerSize * dpr)));
+        const double reach = (side / 2 + 1) / sx;
+        auto it = std::lower_bound(m_pPoints->begin(), m_pPoints->end(), x0 - reach, ByTime);
+        const auto end = std::lower_bound(it, m_pPoints->end(), x1 + reach, ByTime);
+        const QRgb blue = qRgb(0, 0, 255);
+        const int w = m_Picture.width(), h = m_Picture.height();
+        for (; it != end; ++it)
+        {
+            const double px = (it->x() - x0) * sx, py = size.height() - (it->y() - y0) * sy;
+            if (!(std::fabs(px) < 1e6 && std::fabs(py) < 1e6))
+                continue;
+            const int left = static_cast<int>(std::lround(px)) - side / 2;
+            const int top = static_cast<int>(std::lround(py)) - side / 2;
+            for (int y = std::max(top, 0); y < std::min(top + side, h); ++y)
+            {
+                QRgb* pLine = reinterpret_cast<QRgb*>(m_Picture.scanLine(y));
+                for (int x = std::max(left, 0); x < std::min(left + side, w); ++x)
+                    pLine[x] = blue;
+            }
+        }
+        m_Picture.setDevicePixelRatio(dpr);
     }
-    pPainter->restore();
+    pPainter->drawImage(m_Area.topLeft(), m_Picture);
 }
 
 int CHeightMarkers::PointAt(const QPointF& ChartPos) const
@@ -344,7 +368,7 @@ void QHeightPlot::Refresh()
     else
         RebuildLine();
     m_bRescaleDue = false;
-    m_pMarkers->update();
+    m_pMarkers->PointsChanged();
 }
 
 void QHeightPlot::RescaleAxes()
@@ -352,7 +376,10 @@ void QHeightPlot::RescaleAxes()
     m_pChart->legend()->hide();
     if (m_Shown.empty())
         return;
+    // The line is emptied while both axes move and drawn once afterwards:
+    // the chart lays a series out anew on every change of its axes.
     m_bRescaling = true;
+    m_pLine->clear();
     m_pAxisY->setRange(m_Low - kHeightMargin, m_High + kHeightMargin);
     m_pAxisX->setRange(m_Shown.front().x(), m_Shown.back().x() + kTimeMargin);
     m_bRescaling = false;
@@ -374,7 +401,7 @@ void QHeightPlot::RebuildLine()
         auto it = first;
         while (it != last)
         {
-            // One pixel column: its first, lowest, highest and last point, in time order.
+            // One pixel column: its lowest and highest point, in time order.
             const double column = std::floor((it->x() - xMin) * perPixel);
             auto low = it, high = it, end = it;
             for (; end != last && std::floor((end->x() - xMin) * perPixel) == column; ++end)
@@ -384,16 +411,16 @@ void QHeightPlot::RebuildLine()
                 if (end->y() > high->y())
                     high = end;
             }
-            const auto back = end - 1;
-            decltype(it) keep[4] = {it, low, high, back};
-            std::sort(std::begin(keep), std::end(keep));
-            for (int k = 0; k < 4; ++k)
-            {
-                if (k == 0 || keep[k] != keep[k - 1])
-                    m_LinePoints.append(*keep[k]);
-            }
+            m_LinePoints.append(*std::min(low, high));
+            if (low != high)
+                m_LinePoints.append(*std::max(low, high));
             it = end;
         }
+        // The line starts and ends where the points do.
+        if (m_LinePoints.first() != *first)
+            m_LinePoints.prepend(*first);
+        if (m_LinePoints.last() != *(last - 1))
+            m_LinePoints.append(*(last - 1));
     }
     m_pLine->replace(m_LinePoints);
 }
@@ -424,7 +451,7 @@ void QHeightPlot::OnChangeHeightType()
     // Each point changes by its own record's undulation.
     RecomputeShown();
     RescaleAxes();
-    m_pMarkers->update();
+    m_pMarkers->PointsChanged();
 }
 
 void QHeightPlot::OnAutoScaling()
@@ -445,7 +472,7 @@ void QHeightPlot::OnClearGraph()
     m_pLine->clear();
     m_LinePoints.clear();
     m_pHoverLabel->hide();
-    m_pMarkers->update();
+    m_pMarkers->PointsChanged();
 }
 
 void QHeightPlot::OnSlotPointHoverd(QPointF point, bool state)

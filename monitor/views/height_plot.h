@@ -11,8 +11,10 @@
 
 #include <QDialog>
 #include <QGraphicsObject>
+#include <QImage>
 #include <QPointF>
 #include <QVector>
+#include <array>
 #include <cstdint>
 #include <deque>
 
@@ -52,6 +54,8 @@ public:
     // The chart position of a point.
     QPointF Position(const QPointF& Point) const;
     void PlotAreaChanged();
+    // The points have changed: the markers are drawn anew at the next paint.
+    void PointsChanged();
 
 signals:
     void hovered(const QPointF& point, bool state);
@@ -66,6 +70,9 @@ private:
     QtCharts::QValueAxis* m_pY;
     const std::deque<QPointF>* m_pPoints;
     QRectF m_Area;
+    QImage m_Picture;
+    bool m_bPictureValid = false;
+    std::array<double, 5> m_PictureView{}; // the axes' ranges and pixel ratio it was drawn for
     bool m_bHovering = false;
     QPointF m_Hovered;
 };
@@ -135,8 +142,8 @@ private:
     double ShownHeight(const HEIGHT_POINT_T& p) const;
     void RecomputeShown();
     // The line through the points in the x range shown, with at most the
-    // first, lowest, highest and last point of each pixel column: it draws
-    // the line all of them would.
+    // lowest and highest point of each pixel column (and the first and last
+    // point): it draws the line all of them would, to within a pixel.
     void RebuildLine();
     void RetranslateUi();
 

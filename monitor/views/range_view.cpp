@@ -7,7 +7,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTableWidget>
+#include <QStyle>
+#include <QTableView>
+#include <cmath>
 #include <cstring>
 
 #include "codec/range_logs.h"
@@ -122,6 +124,100 @@ const SYSTEM_ROW_T* FindSystem(uint32_t nSystem)
 }
 } // namespace
 
+// ---- Rows ----
+
+CRangeTableModel::CRangeTableModel(QObject* pParent) : QAbstractTableModel(pParent) {}
+
+void CRangeTableModel::SetRows(std::vector<ROW_T> Rows)
+{
+    beginResetModel();
+    m_Rows = std::move(Rows);
+    endResetModel();
+}
+
+void CRangeTableModel::SetHeaders(const QStringList& Headers)
+{
+    m_Headers = Headers;
+    emit headerDataChanged(Qt::Horizontal, 0, QRangeView::COLUMN_COUNT - 1);
+}
+
+int CRangeTableModel::rowCount(const QModelIndex& Parent) const
+{
+    return Parent.isValid() ? 0 : static_cast<int>(m_Rows.size());
+}
+
+int CRangeTableModel::columnCount(const QModelIndex& Parent) const
+{
+    return Parent.isValid() ? 0 : QRangeView::COLUMN_COUNT;
+}
+
+QString CRangeTableModel::Text(int Row, int Column) const
+{
+    if (Row < 0 || Row >= rowCount() || Column < 0 || Column >= QRangeView::COLUMN_COUNT)
+        return QString();
+    const ROW_T& row = m_Rows[static_cast<size_t>(Row)];
+    const RANGE_OBS_T& o = row.Obs;
+    const uint32_t st = o.TrackingStatus;
+    switch (Column)
+    {
+    case 0:
+        return QString::number(o.Prn);
+    case 1:
+        return row.Name;
+    case 2:
+        return QString::number(double(o.CNo), 'f', 2);
+    case 3:
+        return QString::number(double(o.LockTime), 'f', 3);
+    case 4:
+        return QString::number(TrackingStatusPhaseLock(st) ? 1 : 0);
+    case 5:
+        return QString::number(o.Adr, 'f', 4);
+    case 6:
+        return QString::number(double(o.AdrStd), 'f', 4);
+    case 7:
+        return QString::number(TrackingStatusCodeLocked(st) ? 1 : 0);
+    case 8:
+        return QString::number(o.Psr, 'f', 3);
+    case 9:
+        return QString::number(double(o.PsrStd), 'f', 3);
+    case 10:
+        return QString::number(double(o.Doppler), 'f', 6);
+    case 11:
+        return QStringLiteral("%1").arg(st, 8, 16, QLatin1Char('0'));
+    default:
+        return QString::number(o.GloFreq);
+    }
+}
+
+QVariant CRangeTableModel::data(const QModelIndex& Index, int Role) const
+{
+    if (!Index.isValid() || Index.row() >= rowCount())
+        return QVariant();
+    switch (Role)
+    {
+    case Qt::DisplayRole:
+        return Text(Index.row(), Index.column());
+    case Qt::TextAlignmentRole:
+        return Index.column() == 1 ? QVariant() : QVariant(int(Qt::AlignCenter));
+    case Qt::BackgroundRole:
+    {
+        const QColor& c = m_Rows[static_cast<size_t>(Index.row())].Colour;
+        return c.isValid() ? QVariant(c) : QVariant();
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QVariant CRangeTableModel::headerData(int Section, Qt::Orientation Orientation, int Role) const
+{
+    if (Orientation == Qt::Horizontal && Role == Qt::DisplayRole && Section >= 0 && Section < m_Headers.size())
+        return m_Headers.at(Section);
+    return QAbstractTableModel::headerData(Section, Orientation, Role);
+}
+
+// ---- The window ----
+
 QRangeView::QRangeView(QWidget* pParent) : QDialog(pParent)
 {
     setObjectName(QStringLiteral("QRangeViewDiag"));
@@ -161,9 +257,13 @@ QRangeView::QRangeView(QWidget* pParent) : QDialog(pParent)
     }
     pGrid->addLayout(pRow, 0, 0);
 
-    m_pTable = new QTableWidget(0, COLUMN_COUNT, this);
+    m_pModel = new CRangeTableModel(this);
+    m_pTable = new QTableView(this);
     m_pTable->setObjectName(QStringLiteral("RangeTable"));
+    m_pTable->setModel(m_pModel);
     m_pTable->verticalHeader()->setDefaultSectionSize(18);
+    // Fitting the columns measures the rows in view, not every row of a long log.
+    m_pTable->verticalHeader()->setResizeContentsPrecision(0);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->setAlternatingRowColors(true);
     for (int c = 0; c < COLUMN_COUNT; ++c)
@@ -202,7 +302,7 @@ void QRangeView::RetranslateUi()
     QStringList headers;
     for (const COLUMN_T& c : kColumns)
         headers << QCoreApplication::translate(kContext, c.pHeader);
-    m_pTable->setHorizontalHeaderLabels(headers);
+    m_pModel->SetHeaders(headers);
 }
 
 void QRangeView::OnLanguageUpdate() { RetranslateUi(); }
@@ -273,7 +373,7 @@ QRangeView::CMP4_STATE_T& QRangeView::Cmp4State(const CPortTab* pTabs, uint Uniq
 
 void QRangeView::OnClear()
 {
-    m_pTable->setRowCount(0);
+    m_pModel->SetRows({});
     m_pTotalLabel->hide();
     m_pTotalLabel->clear();
     for (QLabel* pCount : m_CountLabels)
@@ -363,6 +463,30 @@ const uint8_t* QRangeView::SourceLog(const CPortTab* pTabs, const QRangeData* pS
     return m_Expanded.data();
 }
 
+void QRangeView::FitColumns()
+{
+    // The columns take the width of their header and of the widest text in
+    // the rows in view (as the item delegate lays a cell out: the text and a
+    // margin each side, and the grid line).
+    const QHeaderView* pRows = m_pTable->verticalHeader();
+    const int nRows = m_pModel->rowCount();
+    const int top = std::max(pRows->visualIndexAt(0), 0);
+    int bottom = pRows->visualIndexAt(m_pTable->viewport()->height());
+    if (bottom < 0 || bottom >= nRows)
+        bottom = nRows - 1;
+    const QFontMetricsF metrics(m_pTable->font());
+    const int margin = 2 * (m_pTable->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_pTable) + 1) +
+                       (m_pTable->showGrid() ? 1 : 0);
+    for (int c = 0; c < COLUMN_COUNT; ++c)
+    {
+        int width = m_pTable->horizontalHeader()->sectionSizeHint(c);
+        for (int r = top; r <= bottom; ++r)
+            width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(m_pModel->Text(r, c)))) + margin);
+        if (m_pTable->columnWidth(c) != width)
+            m_pTable->setColumnWidth(c, width);
+    }
+}
+
 void QRangeView::ShowRangeLog(const uint8_t* pLog, uint32_t nLength)
 {
     BinaryLogHeader header;
@@ -376,69 +500,37 @@ void QRangeView::ShowRangeLog(const uint8_t* pLog, uint32_t nLength)
     if (n == 0 || uint64_t{n} * sizeof(RANGE_OBS_T) + 4 > nBody)
         return;
 
-    OnClear();
-    m_RowSignals.clear();
     // Observations per system and signal name, in the order of the system table.
     std::vector<std::vector<int>> counts(kSystemCount);
     for (int s = 0; s < kSystemCount; ++s)
         counts[static_cast<size_t>(s)].assign(static_cast<size_t>(kSystems[s].nSignals), 0);
-
-    m_pTable->setUpdatesEnabled(false);
-    m_pTable->setRowCount(static_cast<int>(n));
+    std::vector<CRangeTableModel::ROW_T> rows(n);
     for (uint32_t r = 0; r < n; ++r)
     {
-        RANGE_OBS_T o;
-        std::memcpy(&o, pBody + 4 + r * sizeof(RANGE_OBS_T), sizeof o);
-        const uint32_t st = o.TrackingStatus;
+        CRangeTableModel::ROW_T& row = rows[r];
+        std::memcpy(&row.Obs, pBody + 4 + r * sizeof(RANGE_OBS_T), sizeof row.Obs);
+        const uint32_t st = row.Obs.TrackingStatus;
         const SYSTEM_ROW_T* pSystem = FindSystem(TrackingStatusSystem(st));
-        QString sName;
-        QColor colour;
-        if (pSystem != nullptr)
+        if (pSystem == nullptr)
+            continue;
+        row.Name = QLatin1String(pSystem->pName);
+        row.Colour = QColor(pSystem->Colour);
+        const int s = static_cast<int>(pSystem - kSystems);
+        for (int k = 0; k < pSystem->nSignals; ++k)
         {
-            sName = QLatin1String(pSystem->pName);
-            colour = QColor(pSystem->Colour);
-            const int s = static_cast<int>(pSystem - kSystems);
-            for (int k = 0; k < pSystem->nSignals; ++k)
-            {
-                if (pSystem->Signals[k].Type != TrackingStatusSignalType(st))
-                    continue;
-                sName += QLatin1String(pSystem->Signals[k].pName);
-                m_RowSignals << QLatin1String(pSystem->Signals[k].pName);
-                // Codes that share a name count under that name's first entry.
-                int first = 0;
-                while (std::strcmp(pSystem->Signals[first].pName, pSystem->Signals[k].pName) != 0)
-                    ++first;
-                ++counts[static_cast<size_t>(s)][static_cast<size_t>(first)];
-                break;
-            }
-        }
-        const QString cells[COLUMN_COUNT] = {
-            QString::number(o.Prn),
-            sName,
-            QString::number(double(o.CNo), 'f', 2),
-            QString::number(double(o.LockTime), 'f', 3),
-            QString::number(TrackingStatusPhaseLock(st) ? 1 : 0),
-            QString::number(o.Adr, 'f', 4),
-            QString::number(double(o.AdrStd), 'f', 4),
-            QString::number(TrackingStatusCodeLocked(st) ? 1 : 0),
-            QString::number(o.Psr, 'f', 3),
-            QString::number(double(o.PsrStd), 'f', 3),
-            QString::number(double(o.Doppler), 'f', 6),
-            QStringLiteral("%1").arg(st, 8, 16, QLatin1Char('0')),
-            QString::number(o.GloFreq),
-        };
-        for (int c = 0; c < COLUMN_COUNT; ++c)
-        {
-            auto* pItem = new QTableWidgetItem(cells[c]);
-            if (c != 1)
-                pItem->setTextAlignment(Qt::AlignCenter);
-            if (colour.isValid())
-                pItem->setBackground(colour);
-            m_pTable->setItem(static_cast<int>(r), c, pItem);
+            if (pSystem->Signals[k].Type != TrackingStatusSignalType(st))
+                continue;
+            row.Name += QLatin1String(pSystem->Signals[k].pName);
+            // Codes that share a name count under that name's first entry.
+            int first = 0;
+            while (std::strcmp(pSystem->Signals[first].pName, pSystem->Signals[k].pName) != 0)
+                ++first;
+            ++counts[static_cast<size_t>(s)][static_cast<size_t>(first)];
+            break;
         }
     }
-    m_pTable->resizeColumnsToContents();
-    m_pTable->setUpdatesEnabled(true);
+    m_pModel->SetRows(std::move(rows));
+    FitColumns();
 
     for (int s = 0; s < kSystemCount; ++s)
     {

@@ -13,6 +13,7 @@
 // chosen log there, unless the receiver already outputs it on that port.
 #pragma once
 
+#include <QAbstractTableModel>
 #include <QByteArray>
 #include <QColor>
 #include <QDialog>
@@ -22,12 +23,44 @@
 #include <memory>
 #include <vector>
 
+#include "codec/range_logs.h"
+
 class CPortTab;
 class QComboBox;
 class QLabel;
-class QTableWidget;
+class QTableView;
 class QRangeData;
 struct RANGECMP4_CONTEXT_T;
+
+// The table's rows: one observation each with its system and signal name and
+// its system's colour. A cell is formatted when it is shown, so a refresh
+// costs the same whether the log holds ten observations or a thousand.
+class CRangeTableModel : public QAbstractTableModel
+{
+public:
+    struct ROW_T
+    {
+        RANGE_OBS_T Obs;
+        QString Name;  // system and signal, empty for an unknown system
+        QColor Colour; // invalid for an unknown system
+    };
+
+    explicit CRangeTableModel(QObject* pParent = nullptr);
+
+    void SetRows(std::vector<ROW_T> Rows);
+    void SetHeaders(const QStringList& Headers);
+    // A cell's text as shown.
+    QString Text(int Row, int Column) const;
+
+    int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& Parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
+    QVariant headerData(int Section, Qt::Orientation Orientation, int Role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<ROW_T> m_Rows;
+    QStringList m_Headers;
+};
 
 class QRangeView : public QDialog
 {
@@ -45,7 +78,8 @@ public:
     };
 
     // What the table shows, for the tests and the benchmark.
-    QTableWidget* Table() const { return m_pTable; }
+    QTableView* Table() const { return m_pTable; }
+    const CRangeTableModel* Rows() const { return m_pModel; }
     QComboBox* LogCombo() const { return m_pLogCombo; }
     QLabel* TotalLabel() const { return m_pTotalLabel; }
     // The count label of a system ("GPS", "GLO", ...), or null.
@@ -70,14 +104,15 @@ private:
     const uint8_t* SourceLog(const CPortTab* pTabs, const QRangeData* pStore, uint32_t* pLength);
     void ResetExpansion(uint UniquePortID);
     void ShowRangeLog(const uint8_t* pLog, uint32_t nLength);
+    void FitColumns();
     void RetranslateUi();
 
     QComboBox* m_pLogCombo;
     QLabel* m_pTotalLabel;
     std::vector<QLabel*> m_SystemLabels;
     std::vector<QLabel*> m_CountLabels;
-    QTableWidget* m_pTable;
-    QStringList m_RowSignals; // the signal name of each row of the last refresh
+    QTableView* m_pTable;
+    CRangeTableModel* m_pModel;
 
     // The port the log list was asked of, when the user acted.
     uint m_RequestedPortID = 0;

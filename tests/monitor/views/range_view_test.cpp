@@ -9,7 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -115,15 +115,14 @@ std::vector<RANGE_OBS_T> Expanded(const QRangeData* pStore, uint16_t nId)
     return Observations(out.data(), static_cast<uint32_t>(nOut));
 }
 
-double Number(const QTableWidget* pTable, int r, int c)
+double Number(const CRangeTableModel* pTable, int r, int c)
 {
-    const QTableWidgetItem* p = pTable->item(r, c);
-    return p ? p->text().toDouble() : std::nan("");
+    return r < pTable->rowCount() ? pTable->Text(r, c).toDouble() : std::nan("");
 }
 
 // Each row shows its observation as printed: every value within half a unit
 // of its column's last digit.
-void ExpectRowsShow(const QTableWidget* pTable, const std::vector<RANGE_OBS_T>& obs, const char* pWhat)
+void ExpectRowsShow(const CRangeTableModel* pTable, const std::vector<RANGE_OBS_T>& obs, const char* pWhat)
 {
     ASSERT_EQ(pTable->rowCount(), static_cast<int>(obs.size())) << pWhat;
     for (int r = 0; r < pTable->rowCount(); ++r)
@@ -144,8 +143,8 @@ void ExpectRowsShow(const QTableWidget* pTable, const std::vector<RANGE_OBS_T>& 
         near(DOPPLER, o.Doppler, 6);
         EXPECT_EQ(Number(pTable, r, ADR_VALID), (o.TrackingStatus >> 10) & 1);
         EXPECT_EQ(Number(pTable, r, PSR_VALID), (o.TrackingStatus >> 12) & 1);
-        EXPECT_EQ(pTable->item(r, STATUS)->text().toUInt(nullptr, 16), o.TrackingStatus);
-        EXPECT_EQ(pTable->item(r, STATUS)->text().size(), 8);
+        EXPECT_EQ(pTable->Text(r, STATUS).toUInt(nullptr, 16), o.TrackingStatus);
+        EXPECT_EQ(pTable->Text(r, STATUS).size(), 8);
         EXPECT_EQ(Number(pTable, r, GLO_FREQ), o.GloFreq);
     }
 }
@@ -205,8 +204,9 @@ protected:
         m_View.LogCombo()->setCurrentText(QLatin1String(pName));
     }
     void Tick() { m_View.OnUpdateData(&m_Tabs); }
-    QTableWidget* Table() { return m_View.Table(); }
-    QString Cell(int r, int c) { return Table()->item(r, c) ? Table()->item(r, c)->text() : QString(); }
+    const CRangeTableModel* Table() { return m_View.Rows(); }
+    QString Cell(int r, int c) { return Table()->Text(r, c); }
+    QVariant Role(int r, int c, int nRole) { return Table()->data(Table()->index(r, c), nRole); }
 
     ScopedProfile m_Profile{CODEC_PROFILE_MONITOR};
     CScriptedPrompt m_Prompt;
@@ -234,7 +234,8 @@ TEST_F(RangeViewTest, EachObservationIsARowInItsColumnsFormatsWithCountsPerSyste
         EXPECT_EQ(Cell(0, c), first[c]) << c;
     EXPECT_EQ(Cell(0, STATUS), QString::asprintf("%08x", obs[0].TrackingStatus));
     EXPECT_EQ(Cell(0, GLO_FREQ), QStringLiteral("0"));
-    EXPECT_EQ(Table()->item(0, PRN)->textAlignment(), int(Qt::AlignCenter));
+    EXPECT_EQ(Role(0, PRN, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    EXPECT_FALSE(Role(0, SIGNAL, Qt::TextAlignmentRole).isValid());
     EXPECT_EQ(Cell(1, STATUS), QStringLiteral("00001234"));
     EXPECT_EQ(Cell(1, SIGNAL), QStringLiteral("GPSL1C/A"));
     EXPECT_EQ(Cell(1, ADR_VALID), QStringLiteral("0"));
@@ -251,8 +252,8 @@ TEST_F(RangeViewTest, EachObservationIsARowInItsColumnsFormatsWithCountsPerSyste
         QColor Colour;
     } colours[] = {{0, {222, 235, 245}}, {2, {228, 239, 228}}, {5, {221, 221, 221}}, {6, {245, 241, 222}}};
     for (const auto& c : colours)
-        EXPECT_EQ(Table()->item(c.Row, PSR)->background().color(), c.Colour) << c.Row;
-    EXPECT_EQ(Table()->item(3, PSR)->background().style(), Qt::NoBrush);
+        EXPECT_EQ(Role(c.Row, PSR, Qt::BackgroundRole).value<QColor>(), c.Colour) << c.Row;
+    EXPECT_FALSE(Role(3, PSR, Qt::BackgroundRole).isValid());
 
     // Codes that share a name count together, once.
     EXPECT_EQ(m_View.CountLabel("GPS")->text(), QStringLiteral("L1C/A:1 L2P:2 "));
@@ -336,7 +337,7 @@ TEST_F(RangeViewTest, EachPortExpandsItsRangecmp4WithItsOwnReferencesOncePerLog)
     ASSERT_EQ(Table()->rowCount(), static_cast<int>(truth.size()));
     for (int r = 0; r < Table()->rowCount(); ++r)
     {
-        const uint32_t status = Table()->item(r, STATUS)->text().toUInt(nullptr, 16);
+        const uint32_t status = Table()->Text(r, STATUS).toUInt(nullptr, 16);
         const auto key = std::make_pair((status >> 16) & 7, static_cast<uint16_t>(Number(Table(), r, PRN)));
         ASSERT_EQ(truth.count(key), 1u) << r;
         EXPECT_NEAR(Number(Table(), r, PSR), truth[key], 0.002) << r;
@@ -503,12 +504,12 @@ TEST(RangeViewReceiver, TheRowsOfOneEpochAreTheCodecsExpansionOfItsRangeRangecmp
         w.View.OnUpdateData(&w.Shell.Tabs);
         const std::vector<RANGE_OBS_T> expected = Expanded(pStore, nId);
         const char* pWhat = nId == MSG_ID_RANGE ? "RANGE" : nId == MSG_ID_RANGECMP ? "RANGECMP" : "RANGECMP4";
-        ExpectRowsShow(w.View.Table(), expected, pWhat);
+        ExpectRowsShow(w.View.Rows(), expected, pWhat);
         // The same satellites and signals as the epoch's RANGE, within each
         // format's resolution.
-        for (int r = 0; r < w.View.Table()->rowCount(); ++r)
+        for (int r = 0; r < w.View.Rows()->rowCount(); ++r)
         {
-            const auto key = std::make_pair(int(Number(w.View.Table(), r, PRN)), w.View.Table()->item(r, SIGNAL)->text());
+            const auto key = std::make_pair(int(Number(w.View.Rows(), r, PRN)), w.View.Rows()->Text(r, SIGNAL));
             if (nId == MSG_ID_RANGE)
             {
                 byKey[key] = range[static_cast<size_t>(r)];
@@ -516,17 +517,17 @@ TEST(RangeViewReceiver, TheRowsOfOneEpochAreTheCodecsExpansionOfItsRangeRangecmp
             }
             ASSERT_EQ(byKey.count(key), 1u) << pWhat << " " << key.first << key.second.toStdString();
             const RANGE_OBS_T o = byKey[key];
-            EXPECT_NEAR(Number(w.View.Table(), r, PSR), o.Psr, 0.01) << pWhat << " row " << r;
-            EXPECT_NEAR(Number(w.View.Table(), r, ADR), o.Adr, 0.02) << pWhat << " row " << r;
+            EXPECT_NEAR(Number(w.View.Rows(), r, PSR), o.Psr, 0.01) << pWhat << " row " << r;
+            EXPECT_NEAR(Number(w.View.Rows(), r, ADR), o.Adr, 0.02) << pWhat << " row " << r;
             // The stream's second signals carry their first's Doppler unscaled,
             // which RANGECMP4 holds as none: the Doppler is compared on the first.
             if (((o.TrackingStatus >> 21) & 31) == 0)
             {
-                EXPECT_NEAR(Number(w.View.Table(), r, DOPPLER), o.Doppler, 0.01) << pWhat << " row " << r;
+                EXPECT_NEAR(Number(w.View.Rows(), r, DOPPLER), o.Doppler, 0.01) << pWhat << " row " << r;
             }
-            EXPECT_NEAR(Number(w.View.Table(), r, CN0), o.CNo, 0.5) << pWhat << " row " << r;
+            EXPECT_NEAR(Number(w.View.Rows(), r, CN0), o.CNo, 0.5) << pWhat << " row " << r;
         }
-        EXPECT_EQ(w.View.Table()->rowCount(), static_cast<int>(range.size())) << pWhat;
+        EXPECT_EQ(w.View.Rows()->rowCount(), static_cast<int>(range.size())) << pWhat;
         EXPECT_EQ(w.View.CountLabel("GPS")->text(), QStringLiteral("L1C/A:12 L2P:12 ")) << pWhat;
         EXPECT_EQ(w.View.CountLabel("GLO")->text(), QStringLiteral("G1C/A:4 G2P:4 ")) << pWhat;
     }
