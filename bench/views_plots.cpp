@@ -10,33 +10,22 @@
 //   (counters: the refresh with the window's paint, and a second full render).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QImage>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPainter>
 #include <QtCharts/QChartView>
 #include <algorithm>
 #include <cmath>
 #include <random>
 
-#include "monitor/parsing/pos_data_parser.h"
+#include "bench/views_app.h"
 #include "monitor/views/height_plot.h"
+#include "monitor/views/plot_records.h"
 #include "monitor/views/track_plot.h"
 
 namespace
 {
 constexpr int kDay = 86400;
-constexpr double kPi = 3.141592653589793;
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench_views";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // The i-th second of the day, for the vehicle (laps of a 600 m by 400 m
 // block and its neighbour) or for the scattered spot.
@@ -46,34 +35,19 @@ POS_DATA_T Position(int i, bool bScatter, std::mt19937& random)
     double e = 0, n = 0;
     if (!bScatter)
     {
-        const double u = std::fmod(i * 8.0, 2000.0);
-        const double block = (i / 250) % 2 == 0 ? 0.0 : 600.0;
-        if (u < 600)
-            e = u, n = 0;
-        else if (u < 1000)
-            e = 600, n = u - 600;
-        else if (u < 1600)
-            e = 1600 - u, n = 400;
-        else
-            e = 0, n = 2000 - u;
-        e += block;
+        AlongBlock(i * 8.0, 600, 400, &e, &n);
+        e += (i / 250) % 2 == 0 ? 0.0 : 600.0;
     }
     e += noise(random);
     n += noise(random);
-    POS_DATA_T r;
-    ResetPosData(&r);
-    r.Latitude = (30.5283 + n / 110850.0) * kPi / 180;
-    r.Longitude = (114.3558 + e / 95980.0) * kPi / 180;
-    r.Height = 36.2 + 0.5 * std::sin(i / 3000.0) + noise(random) * 0.5;
-    r.Undulation = -12.1;
-    r.GpsSeconds = 345600.0 + i;
-    r.FixQuality = static_cast<uint8_t>(i % 50 < 45 ? 4 : 5);
-    return r;
+    return PlotRecord(30.5283 + n / 110850.0, 114.3558 + e / 95980.0,
+                      36.2 + 0.5 * std::sin(i / 3000.0) + noise(random) * 0.5, 345600.0 + i, i % 50 < 45 ? 4 : 5,
+                      -12.1);
 }
 
 void BM_TrackPlotTick(benchmark::State& state)
 {
-    App();
+    ViewsBenchApp();
     const bool bScatter = state.range(0) == 1;
     QTrackPlot plot;
     plot.resize(1049, 465);
@@ -100,7 +74,7 @@ BENCHMARK(BM_TrackPlotTick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_HeightPlotTick(benchmark::State& state)
 {
-    App();
+    ViewsBenchApp();
     QHeightPlot plot;
     plot.resize(700, 400);
     plot.show();

@@ -8,12 +8,12 @@
 // BM_RangeTableRefreshAndPaint: the refresh and the table drawn as shown.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QTableView>
 #include <memory>
 #include <vector>
 
+#include "bench/views_app.h"
 #include "codec/rangecmp4.h"
 #include "monitor/shell/port_tab.h"
 #include "monitor/shell/txt_browser.h"
@@ -24,16 +24,6 @@
 
 namespace
 {
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench_views";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // A minute of whole-second RANGECMP4 logs as they come off the line.
 std::vector<QByteArray> Logs()
 {
@@ -49,8 +39,7 @@ std::vector<QByteArray> Logs()
     auto pContext = std::make_unique<RANGECMP4_CONTEXT_T>();
     for (int i = 0; i < 60; ++i)
     {
-        const loggen::Bytes range =
-            loggen::RangeRecord(2295, 300000 + 1000 * i, loggen::Epoch(sky, 300.0 + i));
+        const loggen::Bytes range = loggen::RangeRecord(2295, 300000 + 1000 * i, loggen::Epoch(sky, 300.0 + i));
         loggen::Bytes out(LOG_HEADER_LENGTH + 0xFFFF);
         int32_t n = 0;
         RangeToRangeCmp4(pContext.get(), range.data(), static_cast<int32_t>(range.size()), out.data(),
@@ -64,7 +53,7 @@ std::vector<QByteArray> Logs()
 
 void Refresh(benchmark::State& state, bool bPaint)
 {
-    App();
+    ViewsBenchApp();
     ScopedProfile profile(CODEC_PROFILE_MONITOR);
     CMemoryPortCtrl port;
     CPortTab tabs;

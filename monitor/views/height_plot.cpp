@@ -235,8 +235,8 @@ QHeightPlot::QHeightPlot(QWidget* pParent) : QDialog(pParent)
     m_pScalingButton = new QToolButton(this);
     m_pScalingButton->setObjectName(QStringLiteral("ScalingButton"));
     m_pScalingButton->setIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/Scaling.png")));
-    for (QWidget* p : std::initializer_list<QWidget*>{m_pHeightRadio, m_pOrthometricRadio, m_pClearButton,
-                                                      m_pScalingButton})
+    for (QWidget* p :
+         std::initializer_list<QWidget*>{m_pHeightRadio, m_pOrthometricRadio, m_pClearButton, m_pScalingButton})
         pButtons->addWidget(p);
     pButtons->addStretch();
     pColumn->addLayout(pButtons);
@@ -283,15 +283,19 @@ void QHeightPlot::CreateChart()
 
     m_pMarkers = new CHeightMarkers(m_pChart, m_pAxisX, m_pAxisY, &m_Shown);
     connect(m_pMarkers, &CHeightMarkers::hovered, this, &QHeightPlot::OnSlotPointHoverd);
-    connect(m_pChart, &QChart::plotAreaChanged, this, [this] {
-        m_pMarkers->PlotAreaChanged();
-        m_pRefresh->start();
-    });
-    connect(m_pAxisX, &QValueAxis::rangeChanged, this, [this] {
-        if (!m_bRescaling)
-            m_pRefresh->start();
-        m_pMarkers->update();
-    });
+    connect(m_pChart, &QChart::plotAreaChanged, this,
+            [this]
+            {
+                m_pMarkers->PlotAreaChanged();
+                m_pRefresh->start();
+            });
+    connect(m_pAxisX, &QValueAxis::rangeChanged, this,
+            [this]
+            {
+                if (!m_bRescaling)
+                    m_pRefresh->start();
+                m_pMarkers->update();
+            });
     connect(m_pAxisY, &QValueAxis::rangeChanged, m_pMarkers, [this] { m_pMarkers->update(); });
 
     m_pHoverLabel = new QLabel(m_pChartView);

@@ -167,8 +167,8 @@ private:
     uint8_t m_HeightType = HEIGHT_ELLIPSOIDAL;
     bool m_bRescaleOff = false;
     bool m_bHasEpoch = false;
-    double m_LastEpoch = 0;   // as the record gave it
-    double m_WeekOffset = 0;  // s added to times after a week's end
+    double m_LastEpoch = 0;  // as the record gave it
+    double m_WeekOffset = 0; // s added to times after a week's end
     bool m_bRescaling = false;
     bool m_bRescaleDue = false;
     QTimer* m_pRefresh = nullptr;

@@ -94,12 +94,12 @@ struct COLUMN_T
     int Width;
 };
 constexpr COLUMN_T kColumns[QRangeView::COLUMN_COUNT] = {
-    {QT_TRANSLATE_NOOP("QRangeViewDiag", "PRN"), 60},      {QT_TRANSLATE_NOOP("QRangeViewDiag", "Signal"), 80},
-    {QT_TRANSLATE_NOOP("QRangeViewDiag", "CN0"), 50},      {QT_TRANSLATE_NOOP("QRangeViewDiag", "LockTime"), 80},
-    {QT_TRANSLATE_NOOP("QRangeViewDiag", "ADRVld"), 60},   {QT_TRANSLATE_NOOP("QRangeViewDiag", "ADR"), 100},
-    {QT_TRANSLATE_NOOP("QRangeViewDiag", "ADRStd"), 55},   {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSRVld"), 60},
-    {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSR"), 100},     {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSRStd"), 60},
-    {QT_TRANSLATE_NOOP("QRangeViewDiag", "Dopp"), 70},     {QT_TRANSLATE_NOOP("QRangeViewDiag", "Status"), 90},
+    {QT_TRANSLATE_NOOP("QRangeViewDiag", "PRN"), 60},     {QT_TRANSLATE_NOOP("QRangeViewDiag", "Signal"), 80},
+    {QT_TRANSLATE_NOOP("QRangeViewDiag", "CN0"), 50},     {QT_TRANSLATE_NOOP("QRangeViewDiag", "LockTime"), 80},
+    {QT_TRANSLATE_NOOP("QRangeViewDiag", "ADRVld"), 60},  {QT_TRANSLATE_NOOP("QRangeViewDiag", "ADR"), 100},
+    {QT_TRANSLATE_NOOP("QRangeViewDiag", "ADRStd"), 55},  {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSRVld"), 60},
+    {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSR"), 100},    {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSRStd"), 60},
+    {QT_TRANSLATE_NOOP("QRangeViewDiag", "Dopp"), 70},    {QT_TRANSLATE_NOOP("QRangeViewDiag", "Status"), 90},
     {QT_TRANSLATE_NOOP("QRangeViewDiag", "GloFreq"), 65},
 };
 
@@ -481,7 +481,8 @@ void QRangeView::FitColumns()
     {
         int width = m_pTable->horizontalHeader()->sectionSizeHint(c);
         for (int r = top; r <= bottom; ++r)
-            width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(m_pModel->Text(r, c)))) + margin);
+            width =
+                std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(m_pModel->Text(r, c)))) + margin);
         if (m_pTable->columnWidth(c) != width)
             m_pTable->setColumnWidth(c, width);
     }
@@ -545,7 +546,8 @@ void QRangeView::ShowRangeLog(const uint8_t* pLog, uint32_t nLength)
         pCount->setText(sText);
         pCount->parentWidget()->setVisible(!sText.isEmpty());
     }
-    m_pTotalLabel->setText(QCoreApplication::translate("QRangeViewDiag", "Total Obs Num: ") + QString::number(n) + QLatin1Char(' '));
+    m_pTotalLabel->setText(QCoreApplication::translate("QRangeViewDiag", "Total Obs Num: ") + QString::number(n) +
+                           QLatin1Char(' '));
     m_pTotalLabel->show();
     m_bShown = true;
 }

@@ -14,7 +14,10 @@ constexpr double kFarPixel = 1e6;
 constexpr double kInsideMargin = 0.1; // pixels
 constexpr double kGridPixels = 30.0;
 
-double Clamp(double v) { return std::min(std::max(v, CTrackCanvas::MIN_UNITS_PER_PIXEL), CTrackCanvas::MAX_UNITS_PER_PIXEL); }
+double Clamp(double v)
+{
+    return std::min(std::max(v, CTrackCanvas::MIN_UNITS_PER_PIXEL), CTrackCanvas::MAX_UNITS_PER_PIXEL);
+}
 
 bool Far(const QPointF& p) { return !(std::fabs(p.x()) < kFarPixel && std::fabs(p.y()) < kFarPixel); }
 
@@ -50,7 +53,8 @@ bool ClipSegment(QPointF* pA, QPointF* pB, double l, double t, double r, double 
         }
     }
     // Ends moved onto the edge become whole pixels on the frame.
-    auto onFrame = [&](double u) {
+    auto onFrame = [&](double u)
+    {
         const double px = std::floor(x + u * dx + 0.5), py = std::floor(y + u * dy + 0.5);
         return QPointF(std::min(std::max(px, l), r), std::min(std::max(py, t), b));
     };
@@ -164,38 +168,34 @@ void CTrackCanvas::PaintAxes(QPainter* pPainter)
     dotted.setStyle(Qt::DotLine);
     double xStep = 0, yStep = 0;
     TickSteps(&xStep, &yStep);
-    const int right = m_X0 + m_W - 1, bottom = m_Y0 + m_H - 1;
-    // At most one line per pixel, however far the view has been moved.
+    // Lines at the multiples of a step across the plane range [low, high],
+    // at most one per pixel however far the view has been moved; Line draws
+    // the one through a plane coordinate.
+    auto lines = [&](double low, double high, double step, int nPixels, auto Line)
+    {
+        const double k0 = std::ceil(low / step);
+        for (int n = 0; n < nPixels && (k0 + n) * step <= high; ++n)
+        {
+            pPainter->setPen(k0 + n == 0 ? solid : dotted);
+            Line((k0 + n) * step);
+        }
+    };
+    const double halfW = (m_W - 1) * 0.5 * m_Sx, halfH = (m_H - 1) * 0.5 * m_Sy;
+    QPointF p;
     if (m_bXGrid)
-    {
-        const double left = m_Cx - (m_W - 1) * 0.5 * m_Sx, rightPlane = m_Cx + (m_W - 1) * 0.5 * m_Sx;
-        const double k0 = std::ceil(left / xStep);
-        for (int n = 0; n < m_W; ++n)
-        {
-            const double x = (k0 + n) * xStep;
-            if (x > rightPlane)
-                break;
-            QPointF p;
-            ToPixel(x, 0, &p);
-            pPainter->setPen(k0 + n == 0 ? solid : dotted);
-            pPainter->drawLine(QPointF(p.x(), m_Y0), QPointF(p.x(), bottom));
-        }
-    }
+        lines(m_Cx - halfW, m_Cx + halfW, xStep, m_W,
+              [&](double x)
+              {
+                  ToPixel(x, 0, &p);
+                  pPainter->drawLine(QPointF(p.x(), m_Y0), QPointF(p.x(), m_Y0 + m_H - 1));
+              });
     if (m_bYGrid)
-    {
-        const double low = m_Cy - (m_H - 1) * 0.5 * m_Sy, top = m_Cy + (m_H - 1) * 0.5 * m_Sy;
-        const double k0 = std::ceil(low / yStep);
-        for (int n = 0; n < m_H; ++n)
-        {
-            const double y = (k0 + n) * yStep;
-            if (y > top)
-                break;
-            QPointF p;
-            ToPixel(0, y, &p);
-            pPainter->setPen(k0 + n == 0 ? solid : dotted);
-            pPainter->drawLine(QPointF(m_X0, p.y()), QPointF(right, p.y()));
-        }
-    }
+        lines(m_Cy - halfH, m_Cy + halfH, yStep, m_H,
+              [&](double y)
+              {
+                  ToPixel(0, y, &p);
+                  pPainter->drawLine(QPointF(m_X0, p.y()), QPointF(m_X0 + m_W - 1, p.y()));
+              });
     QPointF origin;
     if (ToPixel(0, 0, &origin))
     {
@@ -365,8 +365,8 @@ void CTrackCanvas::PaintMarkers(QPainter* pPainter, const double* pX, const doub
     }
 }
 
-void CTrackCanvas::PaintTrace(QPainter* pPainter, const double* pX, const double* pY, int nCount,
-                              const QColor& Colour, int Style)
+void CTrackCanvas::PaintTrace(QPainter* pPainter, const double* pX, const double* pY, int nCount, const QColor& Colour,
+                              int Style)
 {
     (void)Style;
     if (Colour.alpha() == 0 || nCount < 2)
@@ -394,7 +394,8 @@ void CTrackCanvas::PaintClippedPolyline(QPainter* pPainter, const QPointF* pPixe
 {
     const double l = m_X0, t = m_Y0, r = m_X0 + m_W - 1, b = m_Y0 + m_H - 1;
     std::vector<QPointF> run;
-    auto flush = [&] {
+    auto flush = [&]
+    {
         if (run.size() >= 2)
             pPainter->drawPolyline(run.data(), static_cast<int>(run.size()));
         run.clear();
@@ -427,7 +428,8 @@ void CTrackCanvas::PaintOutlinedText(QPainter* pPainter, const QPointF& Pixel, c
     const QRect box = pPainter->boundingRect(QRect(), flags, sText);
     pPainter->save();
     pPainter->setBrush(Qt::NoBrush);
-    auto draw = [&](const QPointF& at, const QColor& c) {
+    auto draw = [&](const QPointF& at, const QColor& c)
+    {
         pPainter->setPen(c);
         pPainter->translate(at);
         pPainter->drawText(box, flags, sText);

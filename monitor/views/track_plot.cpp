@@ -80,9 +80,8 @@ QTrackPlot::QTrackPlot(QWidget* pParent) : QDialog(pParent), m_Canvas(&m_Image)
     BuildForm();
     m_pCenterDiag = new QTrackPlotSetCenterDiag(this);
     connect(m_pCenterDiag, &QTrackPlotSetCenterDiag::SignalSetCenterValue, this,
-            [this](QString LonValue, QString LatValue, QString HeiValue) {
-                OnSetCenterValue(LonValue, LatValue, HeiValue);
-            });
+            [this](QString LonValue, QString LatValue, QString HeiValue)
+            { OnSetCenterValue(LonValue, LatValue, HeiValue); });
     RetranslateUi();
     resize(1049, 465);
 }
@@ -154,7 +153,8 @@ void QTrackPlot::BuildForm()
     m_pStdShowLabel->setObjectName(QStringLiteral("StdShowLabel"));
     m_pStdUnitLabel = new QLabel(QStringLiteral("m"), this);
     m_pStdUnitLabel->setObjectName(QStringLiteral("StdUnitLabel"));
-    for (QWidget* p : std::initializer_list<QWidget*>{m_pSetCenterBtn, m_pStdNameLabel, m_pStdShowLabel, m_pStdUnitLabel})
+    for (QWidget* p :
+         std::initializer_list<QWidget*>{m_pSetCenterBtn, m_pStdNameLabel, m_pStdShowLabel, m_pStdUnitLabel})
         pCentre->addWidget(p);
     pCentre->addStretch();
     pGrid->addLayout(pCentre, 1, 0);
@@ -284,8 +284,8 @@ void QTrackPlot::OnUpdateTrackPlotWindow(void* pPos)
     // A record without a solution, or before any position, is no point of the track.
     const int q = static_cast<int8_t>(pRecord->FixQuality);
     const double lat = pRecord->Latitude, lon = pRecord->Longitude, h = pRecord->Height;
-    if (q < 1 || !Finite(lat) || !Finite(lon) || !Finite(h) || (lat == 0.0 && lon == 0.0) ||
-        std::fabs(lat) > kPi / 2 || std::fabs(lon) > 2 * kPi)
+    if (q < 1 || !Finite(lat) || !Finite(lon) || !Finite(h) || (lat == 0.0 && lon == 0.0) || std::fabs(lat) > kPi / 2 ||
+        std::fabs(lon) > 2 * kPi)
         return;
     TRACK_POINT_T p{};
     double xyz[3];
@@ -436,24 +436,21 @@ void QTrackPlot::OnSetCenterValue(QString LonValue, QString LatValue, QString He
 
 // ---- Picture ----
 
-QColor QTrackPlot::PointColour(int i) const
+void QTrackPlot::TypeColours(QColor Colours[128]) const
 {
-    if (i == PointCount() - 1)
-        return Qt::red;
-    const int type = m_Track[static_cast<size_t>(i)].Type;
-    if (type == kRangingOnlyType)
-        return m_bRanging ? QColor(Qt::black) : QColor(Qt::transparent);
+    // With no type box checked every type is cyan; else a type of a box
+    // takes its colour while its box is checked, and other types are black.
     bool bAny = false;
     for (const SOLUTION_BOX_T& box : m_Solutions)
         bAny = bAny || box.pBox->isChecked();
-    if (!bAny)
-        return Qt::cyan;
+    for (int t = 0; t < 128; ++t)
+        Colours[t] = bAny ? QColor(Qt::black) : QColor(Qt::cyan);
     for (const SOLUTION_BOX_T& box : m_Solutions)
     {
-        if (box.Type == type)
-            return box.pBox->isChecked() ? box.Colour : QColor(Qt::transparent);
+        if (bAny)
+            Colours[box.Type] = box.pBox->isChecked() ? box.Colour : QColor(Qt::transparent);
     }
-    return Qt::black;
+    Colours[kRangingOnlyType] = m_bRanging ? QColor(Qt::black) : QColor(Qt::transparent);
 }
 
 void QTrackPlot::ScaleUnit(double Step, double* pFactor, QString* pUnit)
@@ -531,11 +528,14 @@ void QTrackPlot::RenderPlot()
     m_DrawX.resize(static_cast<size_t>(n));
     m_DrawY.resize(static_cast<size_t>(n));
     m_DrawColours.resize(static_cast<size_t>(n));
+    QColor colours[128];
+    TypeColours(colours);
     for (int i = 0; i < n; ++i)
     {
-        m_DrawX[static_cast<size_t>(i)] = m_Track[static_cast<size_t>(i)].East;
-        m_DrawY[static_cast<size_t>(i)] = m_Track[static_cast<size_t>(i)].North;
-        m_DrawColours[static_cast<size_t>(i)] = PointColour(i);
+        const TRACK_POINT_T& p = m_Track[static_cast<size_t>(i)];
+        m_DrawX[static_cast<size_t>(i)] = p.East;
+        m_DrawY[static_cast<size_t>(i)] = p.North;
+        m_DrawColours[static_cast<size_t>(i)] = i == n - 1 ? QColor(Qt::red) : colours[p.Type & 127];
     }
     m_Canvas.ForgetLastMarker();
     m_Canvas.PaintMarkers(&painter, m_DrawX.data(), m_DrawY.data(), m_DrawColours.data(), n, CTrackCanvas::MARKER_DOT,

@@ -107,8 +107,9 @@ private:
     void FitToTrack();
     void ShowStd(bool bShow);
     void UpdateFixRatio();
-    // The colour of a stored point as drawn.
-    QColor PointColour(int i) const;
+    // The colour each solution type (fix quality 1 to 127) is drawn in; the
+    // newest point is red whatever its type.
+    void TypeColours(QColor Colours[128]) const;
     // The scale bar's unit for a tick step: the factor from metres and its name.
     static void ScaleUnit(double Step, double* pFactor, QString* pUnit);
     void StartRanging(bool bOn);

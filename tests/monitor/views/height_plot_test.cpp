@@ -150,7 +150,8 @@ TEST_F(HeightPlotTest, HoveringAMarkerShowsItsTimeAndHeight)
     QCoreApplication::processEvents();
     QSignalSpy hovered(m_Plot.Markers(), &CHeightMarkers::hovered);
     QWidget* pViewport = m_Plot.ChartView()->viewport();
-    const auto move = [&](const QPointF& ChartPos) {
+    const auto move = [&](const QPointF& ChartPos)
+    {
         const QPoint at = m_Plot.ChartView()->mapFromScene(m_Plot.Chart()->mapToScene(ChartPos));
         QMouseEvent e(QEvent::MouseMove, at, pViewport->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(pViewport, &e);
@@ -226,10 +227,8 @@ TEST(HeightPlotTime, ARecordWithoutGpsTimeTakesTheUtcDayNearestNow)
         uint32_t H, M, S;
         const char* Date;
     } cases[] = {
-        {"2024-01-07T00:00:10Z", 23, 59, 59, "2024-01-06"},
-        {"2024-01-07T00:00:10Z", 0, 0, 5, "2024-01-07"},
-        {"2024-01-06T23:59:55Z", 0, 0, 2, "2024-01-07"},
-        {"2024-03-01T12:00:00Z", 3, 0, 0, "2024-03-01"},
+        {"2024-01-07T00:00:10Z", 23, 59, 59, "2024-01-06"}, {"2024-01-07T00:00:10Z", 0, 0, 5, "2024-01-07"},
+        {"2024-01-06T23:59:55Z", 0, 0, 2, "2024-01-07"},    {"2024-03-01T12:00:00Z", 3, 0, 0, "2024-03-01"},
         {"2024-02-29T23:00:00Z", 22, 0, 0, "2024-02-29"},
     };
     for (const auto& c : cases)
@@ -249,8 +248,8 @@ TEST(HeightPlotTime, ARecordWithoutGpsTimeTakesTheUtcDayNearestNow)
         qputenv("TZ", zone);
         tzset();
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        CalendarTime r{1980, 1, 6, uint32_t(now.time().hour()), uint32_t(now.time().minute()),
-                       uint32_t(now.time().second()), 0};
+        CalendarTime r{
+            1980, 1, 6, uint32_t(now.time().hour()), uint32_t(now.time().minute()), uint32_t(now.time().second()), 0};
         QHeightPlot::ToDateTime(&r);
         EXPECT_EQ(QDate(int(r.Year), int(r.Month), int(r.Day)), now.date()) << zone;
         POS_DATA_T record = PlotRecord(30, 114, 10, POS_GPS_SECONDS_NONE, 1);

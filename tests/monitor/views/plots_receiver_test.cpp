@@ -25,19 +25,21 @@ TEST(PlotsReceiver, EachEpochOfAReceiverIsOnePointOfTheTrackAndHeightPlots)
     // A tick whenever the record holds a new epoch.
     double last = POS_GPS_SECONDS_NONE;
     int ticks = 0;
-    ASSERT_TRUE(WaitUntil([&] {
-        const POS_DATA_T* pPos = shell.Tabs.GetPosData();
-        if (pPos->GpsSeconds != last)
+    ASSERT_TRUE(WaitUntil(
+        [&]
         {
-            last = pPos->GpsSeconds;
-            void* p = const_cast<POS_DATA_T*>(pPos);
-            track.OnUpdateTrackPlotWindow(p);
-            height.OnUpdateHeightPlotWindow(p);
-            track.OnUpdateTrackPlotWindow(p); // the same epoch twice adds nothing
-            ++ticks;
-        }
-        return track.PointCount() >= 8;
-    }));
+            const POS_DATA_T* pPos = shell.Tabs.GetPosData();
+            if (pPos->GpsSeconds != last)
+            {
+                last = pPos->GpsSeconds;
+                void* p = const_cast<POS_DATA_T*>(pPos);
+                track.OnUpdateTrackPlotWindow(p);
+                height.OnUpdateHeightPlotWindow(p);
+                track.OnUpdateTrackPlotWindow(p); // the same epoch twice adds nothing
+                ++ticks;
+            }
+            return track.PointCount() >= 8;
+        }));
     rx.StopStream();
 
     // The stream's site near Wuhan, wandering by centimetres.

@@ -108,9 +108,9 @@ std::vector<RANGE_OBS_T> Expanded(const QRangeData* pStore, uint16_t nId)
     std::vector<uint8_t> out(LOG_HEADER_LENGTH + 0xFFFF);
     int32_t nOut = 0;
     auto pContext = std::make_unique<RANGECMP4_CONTEXT_T>();
-    const int ok = nId == MSG_ID_RANGECMP ? RangeCmpToRange(p, int32_t(n), out.data(), int32_t(out.size()), &nOut)
-                                          : RangeCmp4ToRange(pContext.get(), p, int32_t(n), out.data(),
-                                                             int32_t(out.size()), &nOut);
+    const int ok = nId == MSG_ID_RANGECMP
+                       ? RangeCmpToRange(p, int32_t(n), out.data(), int32_t(out.size()), &nOut)
+                       : RangeCmp4ToRange(pContext.get(), p, int32_t(n), out.data(), int32_t(out.size()), &nOut);
     EXPECT_EQ(ok, 1);
     return Observations(out.data(), static_cast<uint32_t>(nOut));
 }
@@ -128,7 +128,8 @@ void ExpectRowsShow(const CRangeTableModel* pTable, const std::vector<RANGE_OBS_
     for (int r = 0; r < pTable->rowCount(); ++r)
     {
         const RANGE_OBS_T o = obs[static_cast<size_t>(r)];
-        const auto near = [&](int c, double v, int decimals) {
+        const auto near = [&](int c, double v, int decimals)
+        {
             // Half the last digit, and what reading the text back as a number may add.
             const double reach = 0.5 * std::pow(10.0, -decimals) + std::fabs(v) * 1e-14;
             EXPECT_NEAR(Number(pTable, r, c), v, reach) << pWhat << " row " << r << " column " << c;
@@ -197,8 +198,8 @@ protected:
     }
     void Choose(uint16_t nId)
     {
-        const char* pName = nId == MSG_ID_RANGE      ? "RANGE"
-                            : nId == MSG_ID_RANGECMP ? "RANGECMP"
+        const char* pName = nId == MSG_ID_RANGE       ? "RANGE"
+                            : nId == MSG_ID_RANGECMP  ? "RANGECMP"
                             : nId == MSG_ID_BASERANGE ? "BASERANGE"
                                                       : "RANGECMP4";
         m_View.LogCombo()->setCurrentText(QLatin1String(pName));
@@ -221,15 +222,20 @@ TEST_F(RangeViewTest, EachObservationIsARowInItsColumnsFormatsWithCountsPerSyste
     RANGE_OBS_T glo = Obs(38, Status(TRACK_SYS_GLONASS, 0));
     glo.GloFreq = 8;
     const std::vector<RANGE_OBS_T> obs = {
-        Obs(12, Status(TRACK_SYS_GPS, 9)),  Obs(5, 0x1234),  glo,
-        Obs(9, Status(7, 0)),               Obs(12, Status(TRACK_SYS_GPS, 5)), Obs(131, Status(TRACK_SYS_SBAS, 0)),
-        Obs(30, Status(TRACK_SYS_BEIDOU, 4)), Obs(31, Status(TRACK_SYS_BEIDOU, 0)),
+        Obs(12, Status(TRACK_SYS_GPS, 9)),
+        Obs(5, 0x1234),
+        glo,
+        Obs(9, Status(7, 0)),
+        Obs(12, Status(TRACK_SYS_GPS, 5)),
+        Obs(131, Status(TRACK_SYS_SBAS, 0)),
+        Obs(30, Status(TRACK_SYS_BEIDOU, 4)),
+        Obs(31, Status(TRACK_SYS_BEIDOU, 0)),
     };
     Send(m_A, loggen::RangeRecord(kWeek, 100000, obs));
     Tick();
     ASSERT_EQ(Table()->rowCount(), 8);
-    const QStringList first = {"12",   "GPSL2P",         "45.75",        "1234.500", "1",           "-110000000.1250", "0.0078",
-                               "1",    "21000000.250",   "0.047",        "-1234.500000"};
+    const QStringList first = {"12",     "GPSL2P", "45.75",        "1234.500", "1",           "-110000000.1250",
+                               "0.0078", "1",      "21000000.250", "0.047",    "-1234.500000"};
     for (int c = 0; c < first.size(); ++c)
         EXPECT_EQ(Cell(0, c), first[c]) << c;
     EXPECT_EQ(Cell(0, STATUS), QString::asprintf("%08x", obs[0].TrackingStatus));
@@ -400,13 +406,15 @@ struct WiredRangeView
         View.m_pPortTab = &Shell.Tabs;
         QObject::connect(&View, &QRangeView::SignalCheckConfigSendMask, &Shell.Tabs, &CPortTab::OnRequestCustomItem);
         QObject::connect(&View, &QRangeView::SignalSendRangeMsg, &Shell.Manager, &QZvPortManager::OnSendPortData1Port);
-        QObject::connect(&Shell.Tabs, &CPortTab::SignalStatusMsgParseFinished, &View, [this](uint Mask) {
-            if (!(Mask & STATUS_MSG_LOGLIST))
-                return;
-            ++LogLists;
-            if (View.isVisible())
-                View.OnSendCommand();
-        });
+        QObject::connect(&Shell.Tabs, &CPortTab::SignalStatusMsgParseFinished, &View,
+                         [this](uint Mask)
+                         {
+                             if (!(Mask & STATUS_MSG_LOGLIST))
+                                 return;
+                             ++LogLists;
+                             if (View.isVisible())
+                                 View.OnSendCommand();
+                         });
     }
     // Chooses a log and waits for the log list it asks for.
     bool Choose(const char* pLog)
@@ -482,18 +490,21 @@ TEST(RangeViewReceiver, TheRowsOfOneEpochAreTheCodecsExpansionOfItsRangeRangecmp
     w.View.resize(1011, 500);
     w.View.show();
     // The three logs of each epoch, as a user types them.
-    w.Shell.Manager.OnSendPortData1Port(
-        pPort->UniquePortID, "log RANGEA ontime 1\r\nlog RANGECMPA ontime 1\r\nlog RANGECMP4A ontime 1\r\n");
+    w.Shell.Manager.OnSendPortData1Port(pPort->UniquePortID,
+                                        "log RANGEA ontime 1\r\nlog RANGECMPA ontime 1\r\nlog RANGECMP4A ontime 1\r\n");
     const QRangeData* pStore = w.Shell.Tabs.GetRangeData(pPort->UniquePortID);
-    const auto time = [&](uint16_t nId) {
+    const auto time = [&](uint16_t nId)
+    {
         BinaryLogHeader h{};
         std::memcpy(&h, pStore->LogCopy(nId), sizeof h);
         return std::make_pair(h.Week, h.Milliseconds);
     };
-    ASSERT_TRUE(WaitUntil([&] {
-        return pStore->BodyUpdates(MSG_ID_RANGECMP4) > 0 && time(MSG_ID_RANGE) == time(MSG_ID_RANGECMP) &&
-               time(MSG_ID_RANGE) == time(MSG_ID_RANGECMP4);
-    }));
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            return pStore->BodyUpdates(MSG_ID_RANGECMP4) > 0 && time(MSG_ID_RANGE) == time(MSG_ID_RANGECMP) &&
+                   time(MSG_ID_RANGE) == time(MSG_ID_RANGECMP4);
+        }));
     // No event is handled from here on: the store stays as it is.
     const std::vector<RANGE_OBS_T> range = Expanded(pStore, MSG_ID_RANGE);
     ASSERT_EQ(range.size(), 32u);

@@ -69,7 +69,7 @@ TEST(TrackCanvas, PointsMapToPixelsAndCountAsOnTheFrameWithinATenthOfAPixel)
         QPointF Pixel;
         bool Inside;
     } cases[] = {
-        {0, 0, {50, 50}, true},   {1, 1, {100, 0}, true},       {-1, -1, {0, 100}, true},
+        {0, 0, {50, 50}, true},     {1, 1, {100, 0}, true},      {-1, -1, {0, 100}, true},
         {-1.001, 0, {0, 50}, true}, {-1.004, 0, {0, 50}, false}, {0, 1.003, {50, 0}, false},
     };
     for (const auto& c : cases)

@@ -137,9 +137,8 @@ TEST_F(TrackPlotTest, KeepsTheNewestPointsAndShowsTheFixedRatio)
     double second[3];
     QTrackPlot::ToEcef(Rad(30 + 1e-7), Rad(120), 10, second);
     EXPECT_EQ(m_Plot.Point(0).Z, second[2]) << "the oldest point went";
-    EXPECT_EQ(FixLabel()->text(),
-              QString::asprintf("%.2f%% /%d", 100.0 * nFixed / QTrackPlot::TRACK_MAX_POINTS,
-                                QTrackPlot::TRACK_MAX_POINTS));
+    EXPECT_EQ(FixLabel()->text(), QString::asprintf("%.2f%% /%d", 100.0 * nFixed / QTrackPlot::TRACK_MAX_POINTS,
+                                                    QTrackPlot::TRACK_MAX_POINTS));
 }
 
 TEST_F(TrackPlotTest, RepeatedEpochsAndRecordsWithoutASolutionAreNoPoints)
@@ -244,8 +243,8 @@ TEST_F(TrackPlotTest, TracksAcrossTheDateLineNearThePolesAndInTheSouthStayContin
             const auto& a = m_Plot.Point(i - 1);
             const auto& b = m_Plot.Point(i);
             const double plane = std::hypot(b.East - a.East, b.North - a.North);
-            const double chord = std::hypot(xyz[i][0] - xyz[i - 1][0], xyz[i][1] - xyz[i - 1][1],
-                                            xyz[i][2] - xyz[i - 1][2]);
+            const double chord =
+                std::hypot(xyz[i][0] - xyz[i - 1][0], xyz[i][1] - xyz[i - 1][1], xyz[i][2] - xyz[i - 1][2]);
             EXPECT_NEAR(plane, chord, 1e-3 * chord + 1e-6) << c.Name << " step " << i;
         }
         // Every point is drawn on the fitted picture, the newest in red.
@@ -429,16 +428,8 @@ TEST_P(TrackPlotLanguages, AFewThousandPositionsAreDrawnWithTheirScaleBarAndFixe
     int nFixed = 0;
     for (int i = 0; i < nPoints; ++i)
     {
-        const double u = std::fmod(i * 4.0, 840.0); // metres along the lap
         double e = 0, n = 0;
-        if (u < 300)
-            e = u, n = 0;
-        else if (u < 420)
-            e = 300, n = u - 300;
-        else if (u < 720)
-            e = 720 - u, n = 120;
-        else
-            e = 0, n = 840 - u;
+        AlongBlock(i * 4.0, 300, 120, &e, &n);
         const int type = n > 100 ? 5 : 4;
         nFixed += type == 4;
         Feed(PlotRecord(30.5283 + n / 110850.0, 114.3558 + e / 95980.0, 36.2, kStart + i, type));
