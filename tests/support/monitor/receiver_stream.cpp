@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "codec/gnss_time.h"
 #include "codec/nav_logs.h"
 #include "codec/position_logs.h"
 #include "codec/range_logs.h"
+#include "codec/rangecmp4.h"
 #include "support/frame_builders.h"
 #include "support/log_generator.h"
 #include "support/rtcm3_builder.h"
@@ -166,6 +168,34 @@ std::vector<uint8_t> Station1005()
     return b.Frame();
 }
 
+// The epoch's RANGE record compressed as RANGECMP or RANGECMP4, as binary
+// ("...B") or text ("...A"). Each RANGECMP4 log is packed on its own, all of
+// reference records, as a receiver writes whole-second epochs.
+bool CompressedRangeItem(const std::string& Name, const loggen::Bytes& range, STREAM_ITEM_T* pItem)
+{
+    const bool bCmp4 = Name == "RANGECMP4A" || Name == "RANGECMP4B";
+    if (!bCmp4 && Name != "RANGECMPA" && Name != "RANGECMPB")
+        return false;
+    loggen::Bytes out(LOG_HEADER_LENGTH + 0xFFFF);
+    int32_t n = 0;
+    int ok = 0;
+    if (bCmp4)
+    {
+        auto pContext = std::make_unique<RANGECMP4_CONTEXT_T>();
+        ok = RangeToRangeCmp4(pContext.get(), range.data(), static_cast<int32_t>(range.size()), out.data(),
+                              static_cast<int32_t>(out.size()), &n);
+    }
+    else
+        ok = RangeToRangeCmp(range.data(), static_cast<int32_t>(range.size()), out.data(),
+                             static_cast<int32_t>(out.size()), &n);
+    if (ok != 1)
+        return false;
+    out.resize(static_cast<size_t>(n));
+    const std::string sText = FullText(out, bCmp4 ? FormatRangeCmp4 : FormatRangeCmp);
+    *pItem = Name.back() == 'B' ? BinaryItem(Name.c_str(), out, sText) : TextItem(Name.c_str(), sText);
+    return true;
+}
+
 std::string Upper(std::string s)
 {
     for (char& c : s)
@@ -254,7 +284,8 @@ std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris
 bool ReceiverStream::IsLogName(const std::string& Name)
 {
     static const char* const kNames[] = {"BESTPOSA", "BESTPOSB", "RANGEA", "RANGEB",   "GPSEPHEMB", "GPGGA",
-                                         "GPGSA",    "GPGSV",    "GPRMC",  "RTCM1005", "RTCM1074",  "RTCM1084"};
+                                         "GPGSA",    "GPGSV",    "GPRMC",  "RTCM1005", "RTCM1074",  "RTCM1084",
+                                         "RANGECMPA", "RANGECMPB", "RANGECMP4A", "RANGECMP4B"};
     const std::string u = Upper(Name);
     return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* p) { return u == p; });
 }
@@ -264,6 +295,8 @@ bool ReceiverStream::OneLog(const std::string& Name, STREAM_ITEM_T* pItem) const
     const std::string u = Upper(Name);
     if (!IsLogName(u))
         return false;
+    if (CompressedRangeItem(u, loggen::RangeRecord(m_Week, m_Ms, loggen::Epoch(Sigs(), m_Seconds)), pItem))
+        return true;
     const std::vector<STREAM_ITEM_T> all = Items(STREAM_ALL, true, true);
     for (const STREAM_ITEM_T& it : all)
         if (it.Name == u)

@@ -1,8 +1,9 @@
 // What a fake receiver streams: epoch after epoch of a small constellation
 // seen from one place, as binary logs (BESTPOS, RANGE, a GPS ephemeris every
 // tenth epoch), text logs (BESTPOSA, RANGEA), NMEA sentences (GGA, GSA, GSV,
-// RMC) and RTCM3 frames (1005 every tenth epoch, GPS and GLONASS MSM4). The
-// logs come from the codec's own record layouts and formatters. Each item
+// RMC) and RTCM3 frames (1005 every tenth epoch, GPS and GLONASS MSM4); on
+// request also the epoch's RANGE as RANGECMP and RANGECMP4, text or binary.
+// The logs come from the codec's own record layouts and formatters. Each item
 // carries the text a data view in binary-to-text mode shows for it: the
 // codec's full text of a binary log (none for the ephemeris, which the view
 // only counts), text and NMEA as they are, and for an RTCM3 frame the opening

@@ -1,0 +1,66 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="en_US">
+<context>
+    <name>QRangeViewDiag</name>
+    <message>
+        <source>RangeParser</source>
+        <translation>RangeParser</translation>
+    </message>
+    <message>
+        <source>PRN</source>
+        <translation>PRN</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>CN0</source>
+        <translation>CN0</translation>
+    </message>
+    <message>
+        <source>LockTime</source>
+        <translation>LockTime</translation>
+    </message>
+    <message>
+        <source>ADRVld</source>
+        <translation>ADRVld</translation>
+    </message>
+    <message>
+        <source>ADR</source>
+        <translation>ADR</translation>
+    </message>
+    <message>
+        <source>ADRStd</source>
+        <translation>ADRStd</translation>
+    </message>
+    <message>
+        <source>PSRVld</source>
+        <translation>PSRVld</translation>
+    </message>
+    <message>
+        <source>PSR</source>
+        <translation>PSR</translation>
+    </message>
+    <message>
+        <source>PSRStd</source>
+        <translation>PSRStd</translation>
+    </message>
+    <message>
+        <source>Dopp</source>
+        <translation>Dopp</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>GloFreq</source>
+        <translation>GloFreq</translation>
+    </message>
+    <message>
+        <source>Total Obs Num: </source>
+        <translation>Total Obs Num: </translation>
+    </message>
+</context>
+</TS>

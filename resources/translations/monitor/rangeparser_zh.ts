@@ -1,0 +1,66 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>QRangeViewDiag</name>
+    <message>
+        <source>RangeParser</source>
+        <translation>观测值解析</translation>
+    </message>
+    <message>
+        <source>PRN</source>
+        <translation>PRN</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>信号</translation>
+    </message>
+    <message>
+        <source>CN0</source>
+        <translation>载噪比</translation>
+    </message>
+    <message>
+        <source>LockTime</source>
+        <translation>锁定时间</translation>
+    </message>
+    <message>
+        <source>ADRVld</source>
+        <translation>相位有效</translation>
+    </message>
+    <message>
+        <source>ADR</source>
+        <translation>载波相位</translation>
+    </message>
+    <message>
+        <source>ADRStd</source>
+        <translation>相位标准差</translation>
+    </message>
+    <message>
+        <source>PSRVld</source>
+        <translation>伪距有效</translation>
+    </message>
+    <message>
+        <source>PSR</source>
+        <translation>伪距</translation>
+    </message>
+    <message>
+        <source>PSRStd</source>
+        <translation>伪距标准差</translation>
+    </message>
+    <message>
+        <source>Dopp</source>
+        <translation>多普勒</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>跟踪状态</translation>
+    </message>
+    <message>
+        <source>GloFreq</source>
+        <translation>GLO频率</translation>
+    </message>
+    <message>
+        <source>Total Obs Num: </source>
+        <translation>观测值总数：</translation>
+    </message>
+</context>
+</TS>
