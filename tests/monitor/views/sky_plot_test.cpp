@@ -301,3 +301,38 @@ TEST(SkyplotWidget, FlashesOnlyWhileASatelliteFlashes)
     EXPECT_EQ(plot.satellites()[7].el, 0.0f);
     EXPECT_FALSE(plot.satellites()[7].innerColor.isValid());
 }
+
+TEST(SkyPlot, AnotherPortsSatellitesNeverShowForTheCurrentPort)
+{
+    ViewRoad road;
+    ASSERT_TRUE(road.Open());
+    QZvPortCtrlBase* pFirst = road.pPort;
+    QSkyplot sky;
+    ASSERT_TRUE(road.SendUntil(Joined(Epoch(1, kFirst)) + Epoch(2, {}).front(),
+                               [&] { return road.Position()->Utc.Second == 1; }));
+    sky.OnUpdateSkyPlot(road.PositionPayload());
+    ASSERT_FALSE(Drawn(*sky.Plot()).empty());
+
+    // A second receiver that sends no sentences becomes the current port: its
+    // plot is empty, not the first receiver's sky.
+    ViewRoad::Extra second(road);
+    ASSERT_TRUE(second.Open());
+    ASSERT_EQ(road.Shell.Tabs.GetCurPortID(), second.PortID());
+    sky.OnUpdateSkyPlot(road.PositionPayload());
+    EXPECT_TRUE(Drawn(*sky.Plot()).empty());
+
+    // Back on the first port, its sky shows again from its next sentences.
+    road.Shell.Tabs.setCurrentIndex(0);
+    ASSERT_EQ(road.Shell.Tabs.GetCurPortID(), pFirst->UniquePortID);
+    ASSERT_TRUE(road.SendUntil(Joined(Epoch(3, kFirst)) + Epoch(4, {}).front(),
+                               [&] { return road.Position()->Utc.Second == 3; }));
+    sky.OnUpdateSkyPlot(road.PositionPayload());
+    ExpectDrawnAsSent(*sky.Plot(), SentSatellites(Epoch(3, kFirst)));
+
+    // The first port closes: the second one is current and its plot empty.
+    road.Shell.Tabs.OnClosePort(0);
+    ASSERT_TRUE(WaitUntil([&] { return road.Shell.Tabs.count() == 1; }));
+    ASSERT_EQ(road.Shell.Tabs.GetCurPortID(), second.PortID());
+    sky.OnUpdateSkyPlot(road.PositionPayload());
+    EXPECT_TRUE(Drawn(*sky.Plot()).empty());
+}

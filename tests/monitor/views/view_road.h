@@ -91,6 +91,35 @@ public:
                          [this, nId, nBefore] { return Store()->BodyUpdates(nId) > nBefore; });
     }
 
+    // Another receiver on the same shell, opened as a further tab.
+    class Extra
+    {
+    public:
+        explicit Extra(ViewRoad& Road, RECEIVER_RULES_T Rules = QuietLogs()) : m_Road(Road), Rx(std::move(Rules)) {}
+        bool Open()
+        {
+            if (Rx.Listen() == 0)
+                return false;
+            TCP_CONFIG_T tcp;
+            tcp.IPAddress = QStringLiteral("127.0.0.1");
+            tcp.Port = Rx.Net().Port();
+            CPortTab& tabs = m_Road.Shell.Tabs;
+            if (m_Road.Shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
+                return false;
+            pPort = tabs.GetPortCtrl(tabs.count() - 1);
+            tabs.setCurrentIndex(tabs.count() - 1);
+            return pPort != nullptr && WaitUntil([this] { return pPort->IsPropertyValid(); });
+        }
+        uint PortID() const { return pPort != nullptr ? pPort->UniquePortID : 0; }
+
+    private:
+        ViewRoad& m_Road;
+
+    public:
+        FakeReceiver Rx;
+        QZvPortCtrlBase* pPort = nullptr;
+    };
+
 private:
     CODEC_PROFILE_E m_Profile;
 
