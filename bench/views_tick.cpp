@@ -9,7 +9,8 @@
 // new values as after a new epoch.
 //
 // BM_ViewsTick/0: the CN0 view in NMEA mode (its chart rebuilt);
-// BM_ViewsTick/1: in Range mode with the signal filters shown (its picture painted).
+// BM_ViewsTick/1: in Range mode with the signal filters shown (its picture
+// painted: 178 bars, GLONASS signals having no third bar in the view).
 // BM_ViewsPaint: the three windows painted once after such a tick.
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -62,7 +61,7 @@ int WholeCn0(float f) { return std::isfinite(f) && f > 0.0f ? static_cast<int>(s
 } // namespace
 
 QCN0BarChart::QCN0BarChart(QWidget* pParent)
-    : QDialog(pParent), m_pScroll(new QScrollArea(this)), m_pContent(new QWidget), m_pNmea(new QRadioButton),
+    : QRequestingView(pParent), m_pScroll(new QScrollArea(this)), m_pContent(new QWidget), m_pNmea(new QRadioButton),
       m_pRange(new QRadioButton), m_pSignalBox(new QCheckBox), m_pSignalBlocks(new QWidget), m_pPosHeading(new QLabel),
       m_pVectHeading(new QLabel), m_pCanvas(new QLabel), m_pTabWidget(new QTabWidget)
 {
@@ -225,36 +224,11 @@ void QCN0BarChart::OnLanguageUpdate()
 
 // ---- Showing ----
 
-void QCN0BarChart::SendLogRequest()
-{
-    const uint nPortID = RequestPortID(m_pPortTab);
-    if (nPortID != 0)
-        emit SignalSendNMEAMsg(nPortID, NmeaLogRequest());
-}
-
-void QCN0BarChart::showEvent(QShowEvent* pEvent)
-{
-    QDialog::showEvent(pEvent);
-    if (!pEvent->spontaneous())
-        SendLogRequest();
-}
-
-void QCN0BarChart::OnShowDialog()
-{
-    // Showing sends the request from the show event; a window already shown sends it here.
-    if (isVisible())
-    {
-        SendLogRequest();
-        raise();
-        activateWindow();
-    }
-    else
-        show();
-}
+void QCN0BarChart::SendLogRequest(uint nPortID) { emit SignalSendNMEAMsg(nPortID, NmeaLogRequest()); }
 
 void QCN0BarChart::resizeEvent(QResizeEvent* pEvent)
 {
-    QDialog::resizeEvent(pEvent);
+    QRequestingView::resizeEvent(pEvent);
     OnScrollAreasize();
 }
 
@@ -327,6 +301,7 @@ void QCN0BarChart::OnUpdateCN0BarChart(void* pPortTab)
 {
     // What is shown is worked out first and changed once at the end, so that
     // widgets that stay as they are do not make the window lay itself out again.
+    // The tab set the main window handed over, read during this update.
     m_pPortTab = PortTabPayload(pPortTab);
     OnPortTabChange(0);
     m_ContentHeight = 0;

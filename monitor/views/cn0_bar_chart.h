@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDialog>
 #include <QHash>
 #include <QPixmap>
 #include <QRect>
@@ -16,6 +15,7 @@
 #include <QVector>
 #include <QtCharts/QChartGlobal>
 
+#include "monitor/views/requesting_view.h"
 #include "monitor/views/satellite_views.h"
 
 QT_CHARTS_BEGIN_NAMESPACE
@@ -26,7 +26,6 @@ class QStackedBarSeries;
 class QValueAxis;
 QT_CHARTS_END_NAMESPACE
 
-class CPortTab;
 class QCheckBox;
 class QLabel;
 class QPainter;
@@ -34,7 +33,7 @@ class QRadioButton;
 class QScrollArea;
 class QTabWidget;
 
-class QCN0BarChart : public QDialog
+class QCN0BarChart : public QRequestingView
 {
     Q_OBJECT
 
@@ -65,8 +64,6 @@ public:
 
     explicit QCN0BarChart(QWidget* pParent = nullptr);
 
-    const CPortTab* m_pPortTab = nullptr; // set by the main window and by each update; read only
-
     // The layout of a window of this size: at least 900 wide is wide, else at
     // least 700 high is tall, else the tabs.
     static RANGE_LAYOUT_E LayoutForSize(const QSize& Size);
@@ -94,7 +91,6 @@ signals:
     void SignalSendNMEAMsg(uint UniquePortID, QByteArray WriteData);
 
 public slots:
-    void OnShowDialog();
     // pPortTab: the port tab set, read during the call only.
     void OnUpdateCN0BarChart(void* pPortTab);
     void NMEACN0BarChart();
@@ -110,7 +106,8 @@ public slots:
     void OnUpdatePainter();
 
 protected:
-    void showEvent(QShowEvent* pEvent) override;
+    // Asks the receiver for the sentences the chart needs.
+    void SendLogRequest(uint nPortID) override;
     void resizeEvent(QResizeEvent* pEvent) override;
 
 private:
@@ -130,7 +127,6 @@ private:
         QCheckBox* Box[SIGNALS_PER_SLOT] = {};
     };
 
-    void SendLogRequest();
     void BuildSignalBlock(QWidget* pBlock, QLabel* pHeading, SIGNAL_ROW_T* pRows, bool bVector);
     void HideSignalRows();
     // Shows or hides a widget once the update has worked out what it shows.

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -95,8 +94,8 @@ bool Passes(double v, double* pLast)
 } // namespace
 
 QINStatus::QINStatus(QWidget* pParent)
-    : QDialog(pParent), m_pADI(new QADI(this)), m_pCompass(new QCompass(this)), m_pStatusTitle(new QLabel(this)),
-      m_pStatusValue(new QLabel(this))
+    : QRequestingView(pParent), m_pADI(new QADI(this)), m_pCompass(new QCompass(this)),
+      m_pStatusTitle(new QLabel(this)), m_pStatusValue(new QLabel(this))
 {
     std::fill(std::begin(m_Last), std::end(m_Last), std::numeric_limits<double>::quiet_NaN());
     setObjectName(QStringLiteral("QINSDiag"));
@@ -327,21 +326,15 @@ void QINStatus::OnUpdateINSStatus(void* pPortTab)
     }
 }
 
-void QINStatus::showEvent(QShowEvent* pEvent)
+void QINStatus::SendLogRequest(uint nPortID)
 {
-    QDialog::showEvent(pEvent);
-    if (pEvent->spontaneous())
-        return;
-    const uint nPortID = m_pPortTab != nullptr ? m_pPortTab->GetCurPortID() : 0;
-    if (nPortID == 0)
-        return;
-    qDebug("%s", QByteArray(kInsRequest).constData());
+    qDebug("%s", kInsRequest);
     emit SignalSendInspvaxMsg(nPortID, QByteArray(kInsRequest));
 }
 
 void QINStatus::resizeEvent(QResizeEvent* pEvent)
 {
-    QDialog::resizeEvent(pEvent);
+    QRequestingView::resizeEvent(pEvent);
     const int n = (std::min(width(), height()) - 50) / 2;
     m_pADI->setMinimumSize(n, n);
     m_pCompass->setMinimumSize(n, n);

@@ -6,17 +6,17 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDialog>
 #include <QList>
 #include <QStringList>
 #include <limits>
 
-class CPortTab;
+#include "monitor/views/requesting_view.h"
+
 class QADI;
 class QCompass;
 class QLabel;
 
-class QINStatus : public QDialog
+class QINStatus : public QRequestingView
 {
     Q_OBJECT
 
@@ -29,8 +29,6 @@ public:
     };
 
     explicit QINStatus(QWidget* pParent = nullptr);
-
-    const CPortTab* m_pPortTab = nullptr; // set by the main window; read only
 
     // Degrees as whole degrees, whole minutes and unrounded seconds of the
     // absolute value (the sign is the caller's); nothing carries, so 59.99999
@@ -62,7 +60,8 @@ public slots:
     QString GetINStatus(int Status);
 
 protected:
-    void showEvent(QShowEvent* pEvent) override;
+    // Switches the receiver's INS on and asks for its solution.
+    void SendLogRequest(uint nPortID) override;
     void resizeEvent(QResizeEvent* pEvent) override;
 
 private:

@@ -4,7 +4,6 @@
 
 #include "codec/gnss_numbering.h"
 #include "monitor/parsing/pos_data_parser.h"
-#include "monitor/shell/port_tab.h"
 
 namespace
 {
@@ -60,8 +59,6 @@ QByteArray NmeaLogRequest()
 {
     return QStringLiteral("log gpgsv ontime 1\r\nlog gpgga ontime 1\r\nlog gpgsa ontime 1\r\n").toUtf8();
 }
-
-uint RequestPortID(const CPortTab* pTabs) { return pTabs != nullptr ? pTabs->GetCurPortID() : 0; }
 
 void SetLeastSize(QWidget* pWidget, const QSize& Least)
 {

@@ -15,7 +15,6 @@
 #include <QString>
 #include <cstdint>
 
-class CPortTab;
 class QWidget;
 
 enum : uint32_t
@@ -49,10 +48,6 @@ QString SatSlotLabel(uint32_t nSlot, int nNumber);
 // The NMEA sentences that fill the satellite table, asked for when a
 // satellite view is shown.
 QByteArray NmeaLogRequest();
-
-// The port a window's request goes to when the user shows it: the current
-// tab's port, or 0 (then nothing is sent).
-uint RequestPortID(const CPortTab* pTabs);
 
 // Gives a control at least Least, and never less than its text needs: the
 // sizes of the forms were chosen for one font, and another font must not cut

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "monitor/parsing/pos_data_parser.h"
@@ -20,7 +19,7 @@ const QColor kSlotColours[SAT_SLOT_COUNT] = {QColor(51, 144, 215), QColor(0, 112
 const char kContext[] = "QSkyPlotDiag";
 } // namespace
 
-QSkyplot::QSkyplot(QWidget* pParent) : QDialog(pParent), m_pPlot(new SkyplotWidget(this))
+QSkyplot::QSkyplot(QWidget* pParent) : QRequestingView(pParent), m_pPlot(new SkyplotWidget(this))
 {
     setObjectName(QStringLiteral("QSkyPlotDiag"));
     setWindowIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/Satellite.png")));
@@ -64,32 +63,7 @@ QSkyplot::QSkyplot(QWidget* pParent) : QDialog(pParent), m_pPlot(new SkyplotWidg
 
 void QSkyplot::OnLanguageUpdate() { setWindowTitle(QCoreApplication::translate(kContext, "SkyPlot")); }
 
-void QSkyplot::SendLogRequest()
-{
-    const uint nPortID = RequestPortID(m_pPortTab);
-    if (nPortID != 0)
-        emit SignalSendNMEAMsg(nPortID, NmeaLogRequest());
-}
-
-void QSkyplot::showEvent(QShowEvent* pEvent)
-{
-    QDialog::showEvent(pEvent);
-    if (!pEvent->spontaneous())
-        SendLogRequest();
-}
-
-void QSkyplot::OnShowDialog()
-{
-    // Showing sends the request from the show event; a window already shown sends it here.
-    if (isVisible())
-    {
-        SendLogRequest();
-        raise();
-        activateWindow();
-    }
-    else
-        show();
-}
+void QSkyplot::SendLogRequest(uint nPortID) { emit SignalSendNMEAMsg(nPortID, NmeaLogRequest()); }
 
 void QSkyplot::RemoveAllSatellites()
 {

@@ -7,22 +7,19 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDialog>
 
+#include "monitor/views/requesting_view.h"
 #include "monitor/views/satellite_views.h"
 
-class CPortTab;
 class QCheckBox;
 class SkyplotWidget;
 
-class QSkyplot : public QDialog
+class QSkyplot : public QRequestingView
 {
     Q_OBJECT
 
 public:
     explicit QSkyplot(QWidget* pParent = nullptr);
-
-    const CPortTab* m_pPortTab = nullptr; // set by the main window; read only
 
     SkyplotWidget* Plot() const { return m_pPlot; }
     // The check box of a constellation slot (null for slot 4).
@@ -32,18 +29,16 @@ signals:
     void SignalSendNMEAMsg(uint UniquePortID, QByteArray WriteData);
 
 public slots:
-    void OnShowDialog();
     // pPosition: the current port's POS_DATA_T, read during the call only.
     void OnUpdateSkyPlot(void* pPosition);
     void OnLanguageUpdate();
     void OnPortTabChange(int CurIndex);
 
 protected:
-    void showEvent(QShowEvent* pEvent) override;
+    // Asks the receiver for the sentences the plot needs.
+    void SendLogRequest(uint nPortID) override;
 
 private:
-    // Asks the current port's receiver for the sentences the plot needs.
-    void SendLogRequest();
     void RemoveAllSatellites();
 
     SkyplotWidget* m_pPlot;

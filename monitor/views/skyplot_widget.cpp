@@ -50,64 +50,6 @@ SkyplotWidget::SkyplotWidget(QWidget* pParent) : QWidget(pParent)
     connect(&m_flashTimer, &QTimer::timeout, this, &SkyplotWidget::change_flash);
 }
 
-// ---- Properties ----
-
-void SkyplotWidget::setMarginScale(float v)
-{
-    m_marginScale = v;
-    update();
-}
-void SkyplotWidget::setSatelliteScale(float v)
-{
-    m_satelliteScale = v;
-    update();
-}
-void SkyplotWidget::setFontScale(float v)
-{
-    m_fontScale = v;
-    update();
-}
-void SkyplotWidget::setGridColor(const QColor& v)
-{
-    m_gridColor = v;
-    update();
-}
-void SkyplotWidget::setGridTextColor(const QColor& v)
-{
-    m_gridTextColor = v;
-    update();
-}
-void SkyplotWidget::setGridWidth(int v)
-{
-    m_gridWidth = v;
-    update();
-}
-void SkyplotWidget::setEllipses(int v)
-{
-    m_ellipses = v;
-    update();
-}
-void SkyplotWidget::setCrosses(int v)
-{
-    m_crosses = v;
-    update();
-}
-void SkyplotWidget::setTextMargin(int v)
-{
-    m_textMargin = v;
-    update();
-}
-void SkyplotWidget::setWithGridLabels(bool v)
-{
-    m_withGridLabels = v;
-    update();
-}
-void SkyplotWidget::setAntialiased(bool v)
-{
-    m_antialiased = v;
-    update();
-}
-
 // ---- Satellites ----
 
 bool SkyplotWidget::onPlot(float az, float el)

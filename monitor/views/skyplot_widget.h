@@ -63,19 +63,19 @@ public:
     bool withGridLabels() const { return m_withGridLabels; }
     bool antialiased() const { return m_antialiased; }
 
-    void setMarginScale(float v);
-    void setSatelliteScale(float v);
-    void setFontScale(float v);
-    void setGridColor(const QColor& v);
-    void setGridTextColor(const QColor& v);
-    void setGridWidth(int v);
-    void setEllipses(int v);
-    void setCrosses(int v);
-    void setTextMargin(int v);
+    void setMarginScale(float v) { Repaint(&m_marginScale, v); }
+    void setSatelliteScale(float v) { Repaint(&m_satelliteScale, v); }
+    void setFontScale(float v) { Repaint(&m_fontScale, v); }
+    void setGridColor(const QColor& v) { Repaint(&m_gridColor, v); }
+    void setGridTextColor(const QColor& v) { Repaint(&m_gridTextColor, v); }
+    void setGridWidth(int v) { Repaint(&m_gridWidth, v); }
+    void setEllipses(int v) { Repaint(&m_ellipses, v); }
+    void setCrosses(int v) { Repaint(&m_crosses, v); }
+    void setTextMargin(int v) { Repaint(&m_textMargin, v); }
     // Stored only: the flash timer keeps the period it was made with.
     void setFlashIntervall(int v) { m_flashIntervall = v; }
-    void setWithGridLabels(bool v);
-    void setAntialiased(bool v);
+    void setWithGridLabels(bool v) { Repaint(&m_withGridLabels, v); }
+    void setAntialiased(bool v) { Repaint(&m_antialiased, v); }
 
     // What the plot holds, to read back.
     const QHash<int, Satellite>& satellites() const { return m_satellites; }
@@ -105,6 +105,12 @@ protected:
     void paintEvent(QPaintEvent* pEvent) override;
 
 private:
+    // Stores a property and schedules a repaint.
+    template <class T> void Repaint(T* pMember, const T& v)
+    {
+        *pMember = v;
+        update();
+    }
     // The satellite with this id; made Invisible, uncoloured, at 0/0, when new.
     Satellite& Entry(int id);
     // Starts the flash timer while some satellite flashes and stops it when none does.

@@ -147,27 +147,8 @@ TEST(Cn0BarChart, ChartsTheGsvValuesOfTheStreamingReceiverThroughTheWholeRoad)
     EXPECT_EQ(requests[0][1].toByteArray(),
               QByteArray("log gpgsv ontime 1\r\nlog gpgga ontime 1\r\nlog gpgsa ontime 1\r\n"));
 
-    t.Road.Rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 40000);
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            int n = 0;
-            for (const STREAM_ITEM_T& it : t.Road.Rx.Sent())
-                n += it.Name == "GPGGA";
-            return n >= 3;
-        }));
-    t.Road.Rx.StopStream();
-    const std::vector<STREAM_ITEM_T> sent = t.Road.Rx.Sent();
-    std::vector<size_t> ggas;
-    for (size_t i = 0; i < sent.size(); ++i)
-        if (sent[i].Name == "GPGGA")
-            ggas.push_back(i);
-    std::vector<std::string> epoch;
-    for (size_t i = ggas[ggas.size() - 2]; i < ggas.back(); ++i)
-        epoch.push_back(sent[i].Wire);
-    const uint32_t nSecond = static_cast<uint32_t>(std::stoi(NmeaFields(epoch.front())[1].substr(4, 2)));
-    ASSERT_TRUE(WaitUntil([&] { return t.Road.Position()->Utc.Second == nSecond; }));
-
+    const std::vector<std::string> epoch = StreamEpochs(t.Road, 3);
+    ASSERT_FALSE(epoch.empty());
     t.View.OnUpdateCN0BarChart(t.Road.TabsPayload());
     std::vector<std::tuple<QString, QString, double>> expected;
     for (const auto& [key, sat] : SentSatellites(epoch))
@@ -375,13 +356,8 @@ TEST(Cn0BarChart, AnEmptyStoreOrNoPortShowsNoBars)
     ASSERT_FALSE(t.View.PaintedBars().isEmpty());
 
     // A second port whose store holds no RANGE yet becomes current: its view is empty.
-    FakeReceiver other(QuietLogs());
-    ASSERT_NE(other.Listen(), 0);
-    TCP_CONFIG_T tcp;
-    tcp.IPAddress = QStringLiteral("127.0.0.1");
-    tcp.Port = other.Net().Port();
-    ASSERT_EQ(t.Road.Shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp), 0);
-    t.Road.Shell.Tabs.setCurrentIndex(1);
+    ViewRoad::Extra other(t.Road);
+    ASSERT_TRUE(other.Open());
     t.View.OnPortTabChange(1);
     t.Range(QSize(1000, 800));
     EXPECT_TRUE(t.View.PaintedBars().isEmpty());

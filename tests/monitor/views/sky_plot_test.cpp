@@ -119,35 +119,8 @@ TEST(SkyPlot, DrawsTheSatellitesOfTheStreamingReceiverAsSentThroughTheWholeRoad)
             return n == 3;
         }));
 
-    road.Rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 40000);
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            int n = 0;
-            for (const STREAM_ITEM_T& it : road.Rx.Sent())
-                n += it.Name == "GPGGA";
-            return n >= 4;
-        }));
-    road.Rx.StopStream();
-    // The record holds the epoch the last GGA closed: the sentences between the two last GGAs.
-    const std::vector<STREAM_ITEM_T> sent = road.Rx.Sent();
-    std::vector<size_t> ggas;
-    for (size_t i = 0; i < sent.size(); ++i)
-        if (sent[i].Name == "GPGGA")
-            ggas.push_back(i);
-    std::vector<std::string> epoch;
-    for (size_t i = ggas[ggas.size() - 2]; i < ggas.back(); ++i)
-        epoch.push_back(sent[i].Wire);
-    const std::string sTime = NmeaFields(epoch.front())[1];
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            const CalendarTime& t = road.Position()->Utc;
-            char hms[16];
-            std::snprintf(hms, sizeof hms, "%02u%02u%02u", t.Hour, t.Minute, t.Second);
-            return sTime.compare(0, 6, hms) == 0;
-        }));
-
+    const std::vector<std::string> epoch = StreamEpochs(road, 4);
+    ASSERT_FALSE(epoch.empty());
     sky.OnUpdateSkyPlot(road.PositionPayload());
     const auto expected = SentSatellites(epoch);
     ASSERT_EQ(expected.size(), 12u);

@@ -38,6 +38,22 @@ inline RECEIVER_RULES_T QuietLogs()
     return r;
 }
 
+// Opens a receiver's TCP port in the shell as a new tab and makes it current;
+// the port once the receiver has answered the property query, else null.
+inline QZvPortCtrlBase* OpenTcpTab(ShellStandIn& Shell, FakeReceiver& Rx)
+{
+    if (Rx.Listen() == 0)
+        return nullptr;
+    TCP_CONFIG_T tcp;
+    tcp.IPAddress = QStringLiteral("127.0.0.1");
+    tcp.Port = Rx.Net().Port();
+    if (Shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
+        return nullptr;
+    QZvPortCtrlBase* pPort = Shell.Tabs.GetPortCtrl(Shell.Tabs.count() - 1);
+    Shell.Tabs.setCurrentIndex(Shell.Tabs.count() - 1);
+    return pPort != nullptr && WaitUntil([pPort] { return pPort->IsPropertyValid(); }) ? pPort : nullptr;
+}
+
 class ViewRoad
 {
 public:
@@ -50,19 +66,13 @@ public:
     // Opens the receiver's TCP port in the shell; its tab becomes current.
     bool Open()
     {
-        if (Rx.Listen() == 0)
+        pPort = OpenTcpTab(Shell, Rx);
+        if (pPort == nullptr)
             return false;
-        TCP_CONFIG_T tcp;
-        tcp.IPAddress = QStringLiteral("127.0.0.1");
-        tcp.Port = Rx.Net().Port();
-        if (Shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
-            return false;
-        pPort = Shell.Tabs.GetPortCtrl(Shell.Tabs.count() - 1);
-        Shell.Tabs.setCurrentIndex(Shell.Tabs.count() - 1);
         // The user shows the port's binary logs as text, as for a receiver
         // that logs in binary: its logs reach the store from the first byte.
         Shell.Tabs.GetCurTxView()->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
-        return pPort != nullptr && WaitUntil([this] { return pPort->IsPropertyValid(); });
+        return true;
     }
 
     uint PortID() const { return pPort != nullptr ? pPort->UniquePortID : 0; }
@@ -96,20 +106,7 @@ public:
     {
     public:
         explicit Extra(ViewRoad& Road, RECEIVER_RULES_T Rules = QuietLogs()) : m_Road(Road), Rx(std::move(Rules)) {}
-        bool Open()
-        {
-            if (Rx.Listen() == 0)
-                return false;
-            TCP_CONFIG_T tcp;
-            tcp.IPAddress = QStringLiteral("127.0.0.1");
-            tcp.Port = Rx.Net().Port();
-            CPortTab& tabs = m_Road.Shell.Tabs;
-            if (m_Road.Shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
-                return false;
-            pPort = tabs.GetPortCtrl(tabs.count() - 1);
-            tabs.setCurrentIndex(tabs.count() - 1);
-            return pPort != nullptr && WaitUntil([this] { return pPort->IsPropertyValid(); });
-        }
+        bool Open() { return (pPort = OpenTcpTab(m_Road.Shell, Rx)) != nullptr; }
         uint PortID() const { return pPort != nullptr ? pPort->UniquePortID : 0; }
 
     private:
@@ -216,6 +213,52 @@ inline std::map<std::pair<uint32_t, int>, SENT_SAT_T> SentSatellites(const std::
             sats[{nSlot, nNumber}].Used = true;
     }
     return sats;
+}
+
+// The sentences of the epoch the position record holds once all that Sent
+// holds has been read: those between the last two GGA sentences (the last GGA
+// closes the epoch before it).
+inline std::vector<std::string> LastClosedEpoch(const std::vector<STREAM_ITEM_T>& Sent)
+{
+    std::vector<size_t> ggas;
+    for (size_t i = 0; i < Sent.size(); ++i)
+        if (Sent[i].Name == "GPGGA")
+            ggas.push_back(i);
+    std::vector<std::string> epoch;
+    if (ggas.size() >= 2)
+        for (size_t i = ggas[ggas.size() - 2]; i < ggas.back(); ++i)
+            epoch.push_back(Sent[i].Wire);
+    return epoch;
+}
+
+// Streams NMEA (and binary logs) from the road's receiver until nGgas GGA
+// sentences went out, stops, and returns the epoch the record will hold once
+// the data view has read everything, after waiting for that.
+inline std::vector<std::string> StreamEpochs(ViewRoad& Road, int nGgas)
+{
+    Road.Rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 40000);
+    const bool bSent = WaitUntil(
+        [&]
+        {
+            int n = 0;
+            for (const STREAM_ITEM_T& it : Road.Rx.Sent())
+                n += it.Name == "GPGGA";
+            return n >= nGgas;
+        });
+    Road.Rx.StopStream();
+    const std::vector<std::string> epoch = bSent ? LastClosedEpoch(Road.Rx.Sent()) : std::vector<std::string>();
+    if (epoch.empty())
+        return epoch;
+    const std::string sTime = NmeaFields(epoch.front())[1];
+    const bool bRead = WaitUntil(
+        [&]
+        {
+            const CalendarTime& t = Road.Position()->Utc;
+            char hms[16];
+            std::snprintf(hms, sizeof hms, "%02u%02u%02u", t.Hour, t.Minute, t.Second);
+            return sTime.compare(0, 6, hms) == 0;
+        });
+    return bRead ? epoch : std::vector<std::string>();
 }
 
 // ---- Sentences of a test's own receiver ----

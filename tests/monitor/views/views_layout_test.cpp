@@ -3,6 +3,7 @@
 // shows uncut. The pictures are kept under the build folder (view_shots/) to
 // be looked at.
 #include <QDir>
+#include <functional>
 
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/views/cn0_bar_chart.h"
@@ -84,49 +85,19 @@ TEST_P(ViewsLayout, EveryViewShowsItsTextsUncutAtTwoSizes)
     ASSERT_TRUE(road.SendUntil(Joined(Epoch(1, kSky)) + Epoch(2, {}).front(),
                                [&] { return road.Position()->Utc.Second == 1; }));
     ASSERT_TRUE(road.SendLog(loggen::RangeRecord(2295, 79218000, RangeObservations())));
-    InspvaxBody ins = ReceiverStream::SiteInspvax();
-    ins.Latitude = -33.8568;
-    ins.Longitude = 151.2153;
-    ins.Roll = 12.5;
-    ins.Pitch = 8.0;
-    ins.Azimuth = 63.0;
-    ASSERT_TRUE(road.SendLog(loggen::Record(MSG_ID_INSPVAX, 2295, 79218000, ins)));
+    InspvaxBody solution = ReceiverStream::SiteInspvax();
+    solution.Latitude = -33.8568;
+    solution.Longitude = 151.2153;
+    solution.Roll = 12.5;
+    solution.Pitch = 8.0;
+    solution.Azimuth = 63.0;
+    ASSERT_TRUE(road.SendLog(loggen::Record(MSG_ID_INSPVAX, 2295, 79218000, solution)));
 
     QSkyplot sky;
-    sky.OnLanguageUpdate();
-    for (QSize size : {QSize(370, 368), QSize(700, 620)})
-    {
-        sky.resize(size);
-        sky.OnUpdateSkyPlot(road.PositionPayload());
-        EXPECT_EQ(Shot(&sky, size, "skyplot_" + sLang), "");
-    }
-
-    QCN0BarChart cn0;
-    cn0.OnLanguageUpdate();
-    for (QSize size : {QSize(400, 427), QSize(760, 520)})
-    {
-        cn0.resize(size);
-        cn0.OnUpdateCN0BarChart(road.TabsPayload());
-        EXPECT_EQ(Shot(&cn0, size, "cn0_nmea_" + sLang), "");
-    }
-    cn0.RangeButton()->setChecked(true);
-    cn0.SignalBox()->setChecked(true);
-    for (QSize size : {QSize(800, 600), QSize(800, 800), QSize(1000, 800)})
-    {
-        cn0.resize(size);
-        cn0.OnUpdateCN0BarChart(road.TabsPayload());
-        EXPECT_EQ(Shot(&cn0, size, "cn0_range_" + sLang), "");
-    }
-
-    QINStatus window;
-    window.OnLanguageUpdate();
-    for (QSize size : {QSize(400, 300), QSize(760, 560)})
-    {
-        window.resize(size);
-        window.OnUpdateINSStatus(road.TabsPayload());
-        EXPECT_EQ(Shot(&window, size, "ins_status_" + sLang), "");
-    }
-
+    QCN0BarChart nmea, range;
+    range.RangeButton()->setChecked(true);
+    range.SignalBox()->setChecked(true);
+    QINStatus ins;
     QADI adi;
     QCompass compass;
     adi.m_pitch = 8.0;
@@ -134,11 +105,36 @@ TEST_P(ViewsLayout, EveryViewShowsItsTextsUncutAtTwoSizes)
     compass.m_yaw = 63.0;
     compass.m_alt = 36.25;
     compass.m_h = 24.15;
-    for (QSize size : {QSize(200, 200), QSize(400, 400)})
+    // Each window, its sizes (the CN0 ranges in each of its layouts), and what
+    // the main window's tick would call.
+    const struct
     {
-        EXPECT_EQ(Shot(&adi, size, "adi_" + sLang), "");
-        EXPECT_EQ(Shot(&compass, size, "compass_" + sLang), "");
-    }
+        QWidget* Window;
+        const char* Name;
+        std::vector<QSize> Sizes;
+        std::function<void()> Tick;
+    } shots[] = {
+        {&sky, "skyplot", {{370, 368}, {700, 620}}, [&] { sky.OnUpdateSkyPlot(road.PositionPayload()); }},
+        {&nmea, "cn0_nmea", {{400, 427}, {760, 520}}, [&] { nmea.OnUpdateCN0BarChart(road.TabsPayload()); }},
+        {&range,
+         "cn0_range",
+         {{800, 600}, {800, 800}, {1000, 800}},
+         [&] { range.OnUpdateCN0BarChart(road.TabsPayload()); }},
+        {&ins, "ins_status", {{400, 300}, {760, 560}}, [&] { ins.OnUpdateINSStatus(road.TabsPayload()); }},
+        {&adi, "adi", {{200, 200}, {400, 400}}, [] {}},
+        {&compass, "compass", {{200, 200}, {400, 400}}, [] {}},
+    };
+    sky.OnLanguageUpdate();
+    nmea.OnLanguageUpdate();
+    range.OnLanguageUpdate();
+    ins.OnLanguageUpdate();
+    for (const auto& shot : shots)
+        for (const QSize& size : shot.Sizes)
+        {
+            shot.Window->resize(size);
+            shot.Tick();
+            EXPECT_EQ(Shot(shot.Window, size, shot.Name + ("_" + sLang)), "") << shot.Name;
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ViewsLayout, ::testing::Values("en", "zh"));
