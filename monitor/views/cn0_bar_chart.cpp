@@ -392,10 +392,17 @@ void QCN0BarChart::NMEACN0BarChart()
         if (SatSlotUsed(nSlot) && m_pSysBox[nSlot]->isChecked())
             shown << nSlot;
     const QList<QBarSet*> current = m_pSeries->barSets();
-    const bool bSameShape = current.size() == shown.size() && m_pAxisX->categories() == m_Categories;
+    bool bSameShape = current.size() == shown.size() && m_pAxisX->categories() == m_Categories;
+    for (int k = 0; bSameShape && k < shown.size(); ++k)
+        bSameShape = current[k]->label() == QLatin1String(SatSlot(shown[k]).SystemName);
     auto valueOf = [&](uint32_t nSlot, int i) { return owners[i] == nSlot ? m_AllValues[i] : 0.0; };
     if (bSameShape)
     {
+        // The chart lays every bar out again for each replaced value. A set's
+        // values are replaced with its change notifier (the set's own child
+        // object) quiet, and the last one again aloud, so that the chart is
+        // laid out once per set. Without such a child each replacement lays
+        // the chart out, slower but the same.
         for (int k = 0; k < shown.size(); ++k)
         {
             int nLast = -1;

@@ -293,14 +293,16 @@ void QINStatus::OnUpdateINSStatus(void* pPortTab)
         SetValue(1, i, errors[i]);
     }
 
-    if (Passes(b.Pitch, &m_Last[0]))
+    // Taken out of the packed record first: its doubles may sit unaligned.
+    const double dPitch = b.Pitch, dRoll = b.Roll;
+    if (Passes(dPitch, &m_Last[0]))
     {
-        m_pADI->m_pitch = std::clamp(b.Pitch, -90.0, 90.0);
+        m_pADI->m_pitch = std::clamp(dPitch, -90.0, 90.0);
         emit m_pADI->canvasReplot();
     }
-    if (Passes(b.Roll, &m_Last[1]))
+    if (Passes(dRoll, &m_Last[1]))
     {
-        m_pADI->m_roll = std::clamp(b.Roll, -180.0, 180.0);
+        m_pADI->m_roll = std::clamp(dRoll, -180.0, 180.0);
         emit m_pADI->canvasReplot();
     }
     if (Passes(b.Azimuth, &m_Last[2]))
