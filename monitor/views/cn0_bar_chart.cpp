@@ -220,6 +220,7 @@ void QCN0BarChart::OnLanguageUpdate()
     for (QLabel* p : {m_pPosHeading, m_pVectHeading})
         p->setMaximumSize(QSize(100, 20).expandedTo(p->sizeHint()));
     setWindowTitle(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "CN0")));
+    m_Labels.clear();
 }
 
 // ---- Showing ----

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QPixmap>
 #include <QRect>
+#include <QStaticText>
 #include <QStringList>
 #include <QVector>
 #include <QtCharts/QChartGlobal>
@@ -136,6 +137,8 @@ private:
     bool TakesPart(uint32_t nSlot) const;
     // A white picture of that size; null when none can be made.
     static QPixmap NewPicture(const QSize& Need);
+    // A label with its baseline starting at Baseline, as drawText puts it.
+    void PaintLabel(QPainter& p, const QPoint& Baseline, const QString& sText);
     void PaintAxes(QPainter& p, int nXLength, int nYLength, int nYScale, int nTickStroke, const QStringList& Labels);
     // Bars of one slot's merged satellites from x offset nBase, nScale pixels per dB-Hz.
     void PaintSlotBars(QPainter& p, const QPoint& Origin, uint32_t nSlot, int nBase, int nScale, int nPicture);
@@ -179,6 +182,7 @@ private:
     int m_ContentHeight = 0;
     bool m_bSignal = false;
     QHash<QWidget*, bool> m_Wanted;
+    QHash<QString, QStaticText> m_Labels; // the pictures' texts, laid out
     QPixmap m_Picture;
     RANGE_LAYOUT_E m_Painted = RANGE_LAYOUT_NONE;
     QVector<RANGE_BAR_T> m_Bars;

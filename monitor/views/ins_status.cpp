@@ -1,6 +1,7 @@
 #include "monitor/views/ins_status.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -79,7 +80,13 @@ QString Fixed(double v, int nDecimals, const char* pUnit)
 // showed, so that a value is not cut and the columns do not jump as values change.
 void KeepRoom(QLabel* pLabel)
 {
-    const int nWidth = std::max({90, pLabel->minimumWidth(), pLabel->sizeHint().width()});
+    // The sum of the characters' advances: at least the text's width, and
+    // found without laying the text out, which a tick cannot afford 18 times.
+    const QFontMetrics metrics = pLabel->fontMetrics();
+    int nText = 2;
+    for (const QChar c : pLabel->text())
+        nText += metrics.horizontalAdvance(c);
+    const int nWidth = std::max({90, pLabel->minimumWidth(), nText});
     if (nWidth != pLabel->minimumWidth())
         pLabel->setMinimumWidth(nWidth);
 }
