@@ -655,6 +655,15 @@ QPosDataParser::QPosDataParser(QObject* pParent) : QObject(pParent)
 
 QPosDataParser::~QPosDataParser() = default;
 
+void QPosDataParser::StartOver()
+{
+    const uint32_t nSource = m_PosData.RefPosMsgType;
+    ResetPosData(&m_PosData);
+    m_PosData.RefPosMsgType = nSource;
+    ResetNmeaState(&m_Nmea);
+    m_Leftover.clear();
+}
+
 int QPosDataParser::ParsePosData(const char* pText, int32_t nLength, POS_DATA_T* pPos, QRangeData* pStore)
 {
     if (pPos == nullptr)

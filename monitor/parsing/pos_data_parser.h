@@ -173,6 +173,9 @@ public:
     // from a binary log that is already in the store would be kept twice.
     // Returns the text bytes consumed.
     int ParsePosData(const char* pText, int32_t nLength, POS_DATA_T* pPos, QRangeData* pStore);
+    // Forgets the record, the epoch being collected and an unfinished line,
+    // keeping the chosen position source: for another port's text.
+    void StartOver();
 
     POS_DATA_T m_PosData;
 

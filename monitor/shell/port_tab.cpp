@@ -598,6 +598,12 @@ void CPortTab::OnPortTabChange(int CurIndex)
             emit SignalUpdateStatusBar(nullptr, 0);
         return;
     }
+    // The position record describes the current port: another port's starts from nothing.
+    if (pCtrl->UniquePortID != m_PosPortID)
+    {
+        m_PosPortID = pCtrl->UniquePortID;
+        m_pPosDataParser->StartOver();
+    }
     emit SignaSendDebugInfo(QStringLiteral("CurrentTab %1\n").arg(tabText(CurIndex)));
     for (int i = 0; i < count(); ++i)
         emit SignalSetBaseCtrlTimeInterval(GetPortUniqueID(i), i == CurIndex);

@@ -241,4 +241,5 @@ private:
     // Ports whose failure box is open: a port that keeps failing shows one.
     QSet<uint> m_FailBoxes;
     uint m_StatusReplyPortID = 0;
+    uint m_PosPortID = 0; // the port the position record describes
 };

@@ -1,10 +1,554 @@
 #include "monitor/views/cn0_bar_chart.h"
 
-QCN0BarChart::QCN0BarChart(QWidget* pParent) : CStandInWindow(QT_TRANSLATE_NOOP("CStandInWindow", "CN0 View"), pParent)
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QStackedBarSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "codec/range_logs.h"
+#include "monitor/parsing/latest_log_store.h"
+#include "monitor/parsing/pos_data_parser.h"
+#include "monitor/shell/view_payload.h"
+#include "monitor/views/cn0_chart_style.h"
+
+QT_CHARTS_USE_NAMESPACE
+
+namespace
 {
-    setObjectName(QStringLiteral("QCN0BarChart"));
+const char kContext[] = "QCN0BarChartDialog";
+
+QString T(const char* pText) { return QCoreApplication::translate(kContext, pText); }
+
+QString Swatch(const QColor& c)
+{
+    return QStringLiteral("QLabel {background-color: rgb(%1, %2, %3);}").arg(c.red()).arg(c.green()).arg(c.blue());
 }
 
-void QCN0BarChart::OnUpdateCN0BarChart(void*) { Note("OnUpdateCN0BarChart"); }
+QFont BoxFont() { return QFont(QStringLiteral("Arial"), 13); }
 
-void QCN0BarChart::OnPortTabChange(int) { Note("OnPortTabChange"); }
+// The observations of a stored RANGE-form log, or 0 when none are kept.
+uint32_t StoredObservations(const QRangeData* pStore, uint16_t nMessageId, const uint8_t** ppRecords)
+{
+    uint32_t nLength = 0;
+    const uint8_t* p = pStore->LogCopy(nMessageId, &nLength);
+    if (p == nullptr || nLength < LOG_HEADER_LENGTH + sizeof(uint32_t))
+        return 0;
+    uint32_t n = 0;
+    std::memcpy(&n, p + LOG_HEADER_LENGTH, sizeof n);
+    if (n > (nLength - LOG_HEADER_LENGTH - sizeof n) / sizeof(RANGE_OBS_T))
+        return 0;
+    if (ppRecords != nullptr)
+        *ppRecords = p + LOG_HEADER_LENGTH + sizeof n;
+    return n;
+}
+
+// A carrier-to-noise value as a whole number of dB-Hz; what does not read as one is 0.
+int WholeCn0(float f) { return std::isfinite(f) && f > 0.0f ? static_cast<int>(std::min(f, 255.0f)) : 0; }
+} // namespace
+
+QCN0BarChart::QCN0BarChart(QWidget* pParent)
+    : QRequestingView(pParent), m_pScroll(new QScrollArea(this)), m_pContent(new QWidget), m_pNmea(new QRadioButton),
+      m_pRange(new QRadioButton), m_pSignalBox(new QCheckBox), m_pSignalBlocks(new QWidget), m_pPosHeading(new QLabel),
+      m_pVectHeading(new QLabel), m_pCanvas(new QLabel), m_pTabWidget(new QTabWidget)
+{
+    setObjectName(QStringLiteral("QCN0BarChartDialog"));
+    resize(388, 427);
+    setMinimumWidth(400);
+    setWindowIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/SignalCN0_3.png")));
+
+    auto* pBox = new QVBoxLayout(m_pContent);
+
+    auto* pModeRow = new QHBoxLayout;
+    m_pNmea->setText(QStringLiteral("NMEA"));
+    m_pRange->setText(QStringLiteral("Range"));
+    m_pNmea->setObjectName(QStringLiteral("Cn0NmeaButton"));
+    m_pRange->setObjectName(QStringLiteral("Cn0RangeButton"));
+    m_pSignalBox->setObjectName(QStringLiteral("Cn0SignalBox"));
+    for (QAbstractButton* p : {static_cast<QAbstractButton*>(m_pNmea), static_cast<QAbstractButton*>(m_pRange),
+                               static_cast<QAbstractButton*>(m_pSignalBox)})
+    {
+        p->setFont(BoxFont());
+        pModeRow->addWidget(p);
+    }
+    m_pNmea->setChecked(true);
+    m_pSignalBox->hide();
+    pModeRow->addStretch();
+    pBox->addLayout(pModeRow);
+
+    auto* pSysRow = new QHBoxLayout;
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        if (!SatSlotUsed(nSlot))
+            continue;
+        m_pSysSwatch[nSlot] = new QLabel;
+        m_pSysSwatch[nSlot]->setStyleSheet(Swatch(Cn0SystemColour(nSlot)));
+        m_pSysSwatch[nSlot]->setMaximumSize(10, 15);
+        const SAT_SLOT_T& s = SatSlot(nSlot);
+        m_pSysBox[nSlot] = new QCheckBox(QString::asprintf("%s(%s)", s.SystemName, s.Letter));
+        m_pSysBox[nSlot]->setObjectName(QStringLiteral("Cn0System%1").arg(nSlot));
+        m_pSysBox[nSlot]->setFont(BoxFont());
+        SetLeastSize(m_pSysBox[nSlot], QSize(80, 15));
+        m_pSysBox[nSlot]->setChecked(true);
+        pSysRow->addWidget(m_pSysSwatch[nSlot]);
+        pSysRow->addWidget(m_pSysBox[nSlot]);
+    }
+    pSysRow->addStretch();
+    pBox->addLayout(pSysRow);
+
+    auto* pBlocks = new QHBoxLayout(m_pSignalBlocks);
+    pBlocks->setContentsMargins(0, 0, 0, 0);
+    auto* pPosBlock = new QWidget;
+    auto* pVectBlock = new QWidget;
+    BuildSignalBlock(pPosBlock, m_pPosHeading, m_PosRow, false);
+    BuildSignalBlock(pVectBlock, m_pVectHeading, m_VectRow, true);
+    pBlocks->addWidget(pPosBlock);
+    pBlocks->addWidget(pVectBlock);
+    pBlocks->addStretch();
+    pBox->addWidget(m_pSignalBlocks);
+
+    OnGGAShow();
+    pBox->addWidget(m_pChartView, 1);
+
+    m_pCanvas->setObjectName(QStringLiteral("Cn0RangeCanvas"));
+    m_pCanvas->setMinimumHeight(500);
+    m_pCanvas->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pCanvas->setAutoFillBackground(true);
+    QPalette white = m_pCanvas->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_pCanvas->setPalette(white);
+    // The canvas takes the room the content gives it; the picture is made to fit.
+    m_pCanvas->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_pCanvas->hide();
+    m_pTabWidget->setObjectName(QStringLiteral("Cn0RangeTabs"));
+    m_pTabWidget->hide();
+    // The pictures take the room the rows above leave.
+    pBox->addWidget(m_pCanvas, 1);
+    pBox->addWidget(m_pTabWidget, 1);
+
+    m_pScroll->setWidget(m_pContent);
+    m_pScroll->setWidgetResizable(false);
+    OnLanguageUpdate();
+    OnScrollAreasize();
+}
+
+void QCN0BarChart::BuildSignalBlock(QWidget* pBlock, QLabel* pHeading, SIGNAL_ROW_T* pRows, bool bVector)
+{
+    auto* pLayout = new QVBoxLayout(pBlock);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pHeading->hide();
+    pLayout->addWidget(pHeading);
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        if (!SatSlotUsed(nSlot))
+            continue;
+        SIGNAL_ROW_T& row = pRows[nSlot];
+        auto* pRow = new QHBoxLayout;
+        row.Name = new QLabel(QString::fromLatin1(SatSlot(nSlot).SystemName));
+        row.Name->setMinimumWidth(40);
+        row.Narrow = new QLabel;
+        row.Narrow->setMaximumWidth(2);
+        pRow->addWidget(row.Name);
+        pRow->addWidget(row.Narrow);
+        row.Name->hide();
+        row.Narrow->hide();
+        for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
+        {
+            row.Swatch[k] = new QLabel;
+            row.Swatch[k]->setStyleSheet(Swatch(Cn0SignalColour(nSlot, k, bVector)));
+            row.Swatch[k]->setMaximumSize(10, 15);
+            row.Box[k] = new QCheckBox(QString::fromLatin1(Cn0SignalName(nSlot, k)));
+            row.Box[k]->setObjectName(QStringLiteral("%1Signal%2_%3")
+                                          .arg(bVector ? QStringLiteral("Vect") : QStringLiteral("Pos"))
+                                          .arg(nSlot)
+                                          .arg(k));
+            row.Box[k]->setFont(BoxFont());
+            SetLeastSize(row.Box[k], QSize(40, 15));
+            row.Box[k]->setChecked(true);
+            row.Swatch[k]->hide();
+            row.Box[k]->hide();
+            pRow->addWidget(row.Swatch[k]);
+            pRow->addWidget(row.Box[k]);
+        }
+        pRow->addStretch();
+        pLayout->addLayout(pRow);
+    }
+}
+
+void QCN0BarChart::OnGGAShow()
+{
+    m_pSeries = new QStackedBarSeries;
+    m_pAxisX = new QBarCategoryAxis;
+    m_pAxisY = new QValueAxis;
+    m_pAxisY->setRange(0, 55);
+    m_pAxisY->setTickCount(12);
+    m_pAxisY->setLabelFormat(QStringLiteral("%u"));
+    m_pAxisX->setLabelsFont(QFont(QStringLiteral("Arial"), 7));
+    m_pChart = new QChart;
+    m_pChart->addSeries(m_pSeries);
+    m_pChart->addAxis(m_pAxisX, Qt::AlignBottom);
+    m_pChart->addAxis(m_pAxisY, Qt::AlignLeft);
+    m_pSeries->attachAxis(m_pAxisX);
+    m_pSeries->attachAxis(m_pAxisY);
+    m_pSeries->setBarWidth(0.8);
+    m_pChart->legend()->hide();
+    m_pChart->setTitle(QStringLiteral("CN0"));
+    m_pChartView = new QChartView(m_pChart);
+    m_pChartView->setObjectName(QStringLiteral("Cn0ChartView"));
+    m_pChartView->setRenderHint(QPainter::Antialiasing);
+    m_pChartView->hide();
+}
+
+void QCN0BarChart::OnLanguageUpdate()
+{
+    m_pPosHeading->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Pos Ant:")));
+    m_pVectHeading->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Vect Ant:")));
+    m_pSignalBox->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Signal")));
+    for (QLabel* p : {m_pPosHeading, m_pVectHeading})
+        p->setMaximumSize(QSize(100, 20).expandedTo(p->sizeHint()));
+    setWindowTitle(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "CN0")));
+    m_Labels.clear();
+}
+
+// ---- Showing ----
+
+void QCN0BarChart::SendLogRequest(uint nPortID) { emit SignalSendNMEAMsg(nPortID, NmeaLogRequest()); }
+
+void QCN0BarChart::resizeEvent(QResizeEvent* pEvent)
+{
+    QRequestingView::resizeEvent(pEvent);
+    OnScrollAreasize();
+}
+
+void QCN0BarChart::OnScrollAreasize()
+{
+    m_pScroll->setGeometry(0, 0, width(), height());
+    if (!m_pRange->isChecked() || m_pNmea->isChecked())
+        return;
+    const QSize least = m_pContent->minimumSizeHint();
+    const int h = m_ContentHeight > height() ? m_ContentHeight : height() - 30;
+    const int w = width() >= m_PlotWidth ? width() : m_PlotWidth + 300;
+    m_pContent->setGeometry(0, 0, std::max(w, least.width()), std::max(h, least.height()));
+}
+
+QStringList QCN0BarChart::OnRemoveListSame(QStringList list)
+{
+    QStringList out;
+    for (const QString& s : qAsConst(list))
+        if (!out.contains(s))
+            out << s;
+    return out;
+}
+
+// ---- Updates ----
+
+void QCN0BarChart::OnPortTabChange(int)
+{
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
+        {
+            m_Pos[nSlot][k] = SIGNAL_LIST_T();
+            m_Vect[nSlot][k] = SIGNAL_LIST_T();
+        }
+        m_Merged[nSlot].clear();
+    }
+    m_XLabels.clear();
+}
+
+void QCN0BarChart::Want(QWidget* pWidget, bool bShown) { m_Wanted[pWidget] = bShown; }
+
+void QCN0BarChart::ApplyWanted()
+{
+    for (auto it = m_Wanted.cbegin(); it != m_Wanted.cend(); ++it)
+        if (it.key()->isHidden() == it.value())
+            it.key()->setVisible(it.value());
+    m_Wanted.clear();
+}
+
+void QCN0BarChart::HideSignalRows()
+{
+    Want(m_pPosHeading, false);
+    Want(m_pVectHeading, false);
+    for (SIGNAL_ROW_T* pRows : {m_PosRow, m_VectRow})
+        for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+        {
+            if (!SatSlotUsed(nSlot))
+                continue;
+            Want(pRows[nSlot].Name, false);
+            Want(pRows[nSlot].Narrow, false);
+            for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
+            {
+                Want(pRows[nSlot].Swatch[k], false);
+                Want(pRows[nSlot].Box[k], false);
+            }
+        }
+}
+
+void QCN0BarChart::OnUpdateCN0BarChart(void* pPortTab)
+{
+    // What is shown is worked out first and changed once at the end, so that
+    // widgets that stay as they are do not make the window lay itself out again.
+    // The tab set the main window handed over, read during this update.
+    m_pPortTab = PortTabPayload(pPortTab);
+    OnPortTabChange(0);
+    m_ContentHeight = 0;
+    Want(m_pSignalBox, false);
+    HideSignalRows();
+    for (QLabel* p : m_pSysSwatch)
+        if (p != nullptr)
+            Want(p, true);
+    if (m_pNmea->isChecked())
+    {
+        Want(m_pCanvas, false);
+        Want(m_pTabWidget, false);
+        Want(m_pChartView, true);
+        ApplyWanted();
+        NMEACN0BarChart();
+    }
+    if (m_pRange->isChecked())
+    {
+        // The painter of the layout shows the canvas or the tabs.
+        Want(m_pSignalBox, true);
+        m_bSignal = m_pSignalBox->isChecked();
+        for (QLabel* p : m_pSysSwatch)
+            if (p != nullptr)
+                Want(p, false);
+        Want(m_pChartView, false);
+        RANGECN0BarChart();
+    }
+    ApplyWanted();
+}
+
+void QCN0BarChart::NMEACN0BarChart()
+{
+    OnScrollAreasize();
+    const POS_DATA_T* pPos = m_pPortTab != nullptr ? m_pPortTab->GetPosData() : nullptr;
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        m_NmeaValues[nSlot].clear();
+        m_NmeaLabels[nSlot].clear();
+    }
+    m_AllValues.clear();
+    m_Categories.clear();
+    if (pPos == nullptr || static_cast<int8_t>(pPos->FixQuality) < 1)
+    {
+        // No fix: an empty chart, without the categories of an earlier one.
+        m_pSeries->clear();
+        m_pAxisX->clear();
+        return;
+    }
+    int nCount = 0;
+    for (const SAT_INFO_T& sat : pPos->SatInfo)
+    {
+        const int nCn0 = static_cast<int8_t>(sat.CN0);
+        if (sat.SatNumber == 0 || nCn0 <= 0 || !SatSlotUsed(sat.System))
+            continue;
+        const int nShown = SatDisplayNumber(sat.System, sat.SatNumber);
+        if (nShown == 0)
+            continue;
+        m_NmeaValues[sat.System] << nCn0;
+        m_NmeaLabels[sat.System] << SatSlotLabel(sat.System, nShown);
+        ++nCount;
+    }
+    // The content never gets narrower or lower than its rows need.
+    m_pContent->resize(
+        QSize(nCount >= 15 ? 35 * nCount : width() - 10, height() - 30).expandedTo(m_pContent->minimumSizeHint()));
+
+    // Categories of the checked systems; a label met twice (one satellite
+    // under two numberings) is charted once, since the axis holds each once.
+    QList<uint32_t> owners;
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        if (!SatSlotUsed(nSlot) || !m_pSysBox[nSlot]->isChecked())
+            continue;
+        for (int i = 0; i < m_NmeaLabels[nSlot].size(); ++i)
+        {
+            if (m_Categories.contains(m_NmeaLabels[nSlot][i]))
+                continue;
+            m_Categories << m_NmeaLabels[nSlot][i];
+            m_AllValues << m_NmeaValues[nSlot][i];
+            owners << nSlot;
+        }
+    }
+    // The series stays on the chart with its axes. While the checked systems
+    // and the satellites stay the same, only the values that changed are
+    // replaced; otherwise the sets and the categories are made anew, in one
+    // step each. Rebuilding every bar of the chart costs far more than a tick has.
+    QList<uint32_t> shown;
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+        if (SatSlotUsed(nSlot) && m_pSysBox[nSlot]->isChecked())
+            shown << nSlot;
+    const QList<QBarSet*> current = m_pSeries->barSets();
+    bool bSameShape = current.size() == shown.size() && m_pAxisX->categories() == m_Categories;
+    for (int k = 0; bSameShape && k < shown.size(); ++k)
+        bSameShape = current[k]->label() == QLatin1String(SatSlot(shown[k]).SystemName);
+    auto valueOf = [&](uint32_t nSlot, int i) { return owners[i] == nSlot ? m_AllValues[i] : 0.0; };
+    if (bSameShape)
+    {
+        // The chart lays every bar out again for each replaced value. A set's
+        // values are replaced with its change notifier (the set's own child
+        // object) quiet, and the last one again aloud, so that the chart is
+        // laid out once per set. Without such a child each replacement lays
+        // the chart out, slower but the same.
+        for (int k = 0; k < shown.size(); ++k)
+        {
+            int nLast = -1;
+            {
+                const QSignalBlocker quiet(current[k]->findChild<QObject*>());
+                for (int i = 0; i < m_Categories.size(); ++i)
+                    if (current[k]->at(i) != valueOf(shown[k], i))
+                    {
+                        current[k]->replace(i, valueOf(shown[k], i));
+                        nLast = i;
+                    }
+            }
+            if (nLast >= 0)
+                current[k]->replace(nLast, valueOf(shown[k], nLast));
+        }
+        return;
+    }
+    QList<QBarSet*> sets;
+    for (uint32_t nSlot : qAsConst(shown))
+    {
+        auto* pSet = new QBarSet(QString::fromLatin1(SatSlot(nSlot).SystemName));
+        pSet->setColor(Cn0SystemColour(nSlot));
+        QList<qreal> values;
+        values.reserve(m_Categories.size());
+        for (int i = 0; i < m_Categories.size(); ++i)
+            values << valueOf(nSlot, i);
+        pSet->append(values);
+        sets << pSet;
+    }
+    m_pSeries->clear();
+    m_pAxisX->setCategories(m_Categories);
+    m_pSeries->append(sets);
+}
+
+void QCN0BarChart::RANGECN0BarChart()
+{
+    m_PlotWidth = 0;
+    const QRangeData* pStore = m_pPortTab != nullptr ? m_pPortTab->GetCurRangeData() : nullptr;
+    const uint8_t* pRecords = nullptr;
+    const uint32_t r = pStore != nullptr ? StoredObservations(pStore, MSG_ID_RANGE, &pRecords) : 0;
+    const uint32_t h = pStore != nullptr ? StoredObservations(pStore, MSG_ID_RANGEH, nullptr) : 0;
+    if (r == 0 && h == 0)
+    {
+        // No port, or no observations on it yet: an empty view, not the last port's bars.
+        ClearRangePicture();
+        return;
+    }
+    if (r > 0)
+    {
+        if (m_bSignal)
+            Want(m_pPosHeading, true);
+        for (uint32_t i = 0; i < r; ++i)
+        {
+            RANGE_OBS_T obs;
+            std::memcpy(&obs, pRecords + i * sizeof(RANGE_OBS_T), sizeof obs);
+            // SBAS and the systems without a slot have no bars of their own,
+            // and a PRN above 255 is no satellite: skipped.
+            const uint32_t nRawSys = TrackingStatusSystem(obs.TrackingStatus);
+            if (obs.Prn > 255 || nRawSys == TRACK_SYS_SBAS || nRawSys >= TRACK_SYS_COUNT)
+                continue;
+            const uint32_t nSlot = TrackStatusToSystem(obs.TrackingStatus);
+            const uint32_t nCode = TrackStatusToSignalType(obs.TrackingStatus, nSlot);
+            const int k = nCode == 65535 ? 7 : static_cast<int>((nCode >> 3) & 7u);
+            const int nNumber = nSlot == GNSS_SYSTEM_GLONASS ? obs.Prn - GLO_PRN_OFFSET : obs.Prn;
+            // A signal without a bar does not put its satellite on the axis either.
+            if (!SatSlotUsed(nSlot) || k >= SIGNALS_PER_SLOT || nNumber <= 0)
+                continue;
+            SIGNAL_LIST_T& list = m_Pos[nSlot][k];
+            list.Labels << SatSlotLabel(nSlot, nNumber);
+            list.Values << WholeCn0(obs.CNo);
+            if (!list.SatNumbers.contains(nNumber))
+                list.SatNumbers << nNumber;
+            if (m_bSignal)
+            {
+                Want(m_PosRow[nSlot].Swatch[k], true);
+                Want(m_PosRow[nSlot].Box[k], true);
+                Want(m_PosRow[nSlot].Name, true);
+            }
+        }
+        if (m_bSignal)
+            for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+            {
+                if (!SatSlotUsed(nSlot))
+                    continue;
+                bool bAny = false;
+                for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
+                    bAny = bAny || !m_Pos[nSlot][k].Labels.isEmpty();
+                Want(m_PosRow[nSlot].Narrow, bAny);
+            }
+    }
+
+    // Each checked system's satellites on the checked signals, in number order.
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        if (!SatSlotUsed(nSlot) || !m_pSysBox[nSlot]->isChecked())
+            continue;
+        QList<int> numbers;
+        for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
+        {
+            if (m_PosRow[nSlot].Box[k]->isChecked())
+                numbers << m_Pos[nSlot][k].SatNumbers;
+            if (m_VectRow[nSlot].Box[k]->isChecked())
+                numbers << m_Vect[nSlot][k].SatNumbers;
+        }
+        std::sort(numbers.begin(), numbers.end());
+        QStringList labels;
+        for (int n : qAsConst(numbers))
+            labels << SatSlotLabel(nSlot, n);
+        m_Merged[nSlot] = OnRemoveListSame(labels);
+        m_XLabels << m_Merged[nSlot];
+    }
+    m_ContentHeight += m_bSignal ? 360 : 280;
+    ApplyWanted();
+    OnUpdatePainter();
+}
+
+bool QCN0BarChart::TakesPart(uint32_t nSlot) const
+{
+    if (!SatSlotUsed(nSlot) || !m_pSysBox[nSlot]->isChecked())
+        return false;
+    for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
+        if (m_PosRow[nSlot].Box[k]->isChecked() || m_VectRow[nSlot].Box[k]->isChecked())
+            return true;
+    return false;
+}
+
+QCN0BarChart::RANGE_LAYOUT_E QCN0BarChart::LayoutForSize(const QSize& Size)
+{
+    if (Size.width() >= 900)
+        return RANGE_LAYOUT_WIDE;
+    return Size.height() >= 700 ? RANGE_LAYOUT_TALL : RANGE_LAYOUT_SMALL;
+}
+
+void QCN0BarChart::OnUpdatePainter()
+{
+    switch (LayoutForSize(size()))
+    {
+    case RANGE_LAYOUT_WIDE:
+        OnWidthPaiter();
+        break;
+    case RANGE_LAYOUT_TALL:
+        OnHeightPaiter();
+        break;
+    default:
+        OnTabWightPaiter();
+        break;
+    }
+}

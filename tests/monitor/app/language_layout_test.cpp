@@ -27,6 +27,7 @@
 #include "monitor/shell/button_edit.h"
 #include "monitor/shell/debug_window.h"
 #include "monitor/shell/docking.h"
+#include "monitor/shell/docking_host.h"
 #include "monitor/shell/msg_filter_diag.h"
 #include "monitor/connect/port_list_connect_diag.h"
 #include "monitor/connect/quick_connect_diag.h"
@@ -105,9 +106,12 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     // Docks a layout change shows, new ones included, carry the titles of the language in use.
     Form().actionAdvance->trigger();
     QCoreApplication::processEvents();
-    for (QWidget* pWidget : {static_cast<QWidget*>(W().pSkyPlot), static_cast<QWidget*>(W().pCN0),
-                             static_cast<QWidget*>(W().pRangeView), static_cast<QWidget*>(W().pMapWindow)})
-        EXPECT_EQ(DockTitle(pWidget), pWidget->windowTitle()) << pWidget->objectName().toStdString();
+    const std::pair<QWidget*, FLEX_DOCK_WINDOW_E> docks[] = {{W().pSkyPlot, DOCK_SKY_PLOT},
+                                                             {W().pCN0, DOCK_CN0_VIEW},
+                                                             {W().pRangeView, DOCK_RANGE_PARSER},
+                                                             {W().pMapWindow, DOCK_MAP_WINDOW}};
+    for (const auto& [pWidget, eDock] : docks)
+        EXPECT_EQ(DockTitle(pWidget), QtCentral::DockWindowTitle(eDock)) << pWidget->objectName().toStdString();
     EXPECT_EQ(DockTitle(W().pCN0), QStringLiteral("载噪比视图"));
     Form().actionSimplify->trigger();
     EXPECT_EQ(DockTitle(W().pCmdContainer), QStringLiteral("命令窗口"));
@@ -117,7 +121,7 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     EXPECT_EQ(Window().CurrentLanguage(), QStringLiteral("en"));
     EXPECT_EQ(Form().m_MenuPort->title(), QStringLiteral("Port"));
     EXPECT_EQ(Form().actionRecvStatus->text(), QStringLiteral("Reciever Status"));
-    EXPECT_EQ(W().pSkyPlot->windowTitle(), QStringLiteral("Sky Plot"));
+    EXPECT_EQ(W().pSkyPlot->windowTitle(), QStringLiteral("SkyPlot"));
     EXPECT_EQ(DockTitle(W().pSkyPlot), QStringLiteral("Sky Plot"));
     EXPECT_EQ(W().pQuickConnect->windowTitle(), QStringLiteral("Quick Connect"));
     for (int i = 0; i < areaWindows.size(); ++i)

@@ -19,6 +19,7 @@
 //   COM [port] <rate>: "<OK", then it talks at the new rate;
 //   settings (netconfig with its settings, FIX, PPSCONFIG, LOCKOUT,
 //     UNLOCKOUT, ECUTOFF, RTKECUTOFF, NTRIPCONFIG): "<OK";
+//   INSCOMMAND ...: "<OK";
 //   SET UPGRADEPORT <n>: the next RESET starts the boot loader, which takes an
 //     image by XMODEM-1K (fake_loader.h); otherwise RESET and FRESET reboot,
 //     showing the start-up banner (FRESET also unlogs all and returns to

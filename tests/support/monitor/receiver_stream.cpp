@@ -196,6 +196,22 @@ bool CompressedRangeItem(const std::string& Name, const loggen::Bytes& range, ST
     return true;
 }
 
+// An INSPVAX record as a binary or text log item.
+STREAM_ITEM_T InspvaxItem(const loggen::Bytes& record, bool bText)
+{
+    loggen::Bytes text = record;
+    text[6] = static_cast<uint8_t>(text[6] | 0x20); // message type: full text
+    BinaryLogHeader h;
+    std::memcpy(&h, text.data(), sizeof h);
+    std::vector<char> out(4096);
+    int32_t n = 0;
+    const std::string sText =
+        FormatInspvax(&h, text.data() + sizeof h, out.data(), static_cast<int32_t>(out.size()), &n)
+            ? std::string(out.data(), static_cast<size_t>(n))
+            : std::string();
+    return bText ? TextItem("INSPVAXA", sText) : BinaryItem("INSPVAXB", record, sText);
+}
+
 std::string Upper(std::string s)
 {
     for (char& c : s)
@@ -283,9 +299,10 @@ std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris
 
 bool ReceiverStream::IsLogName(const std::string& Name)
 {
-    static const char* const kNames[] = {"BESTPOSA", "BESTPOSB", "RANGEA", "RANGEB",   "GPSEPHEMB", "GPGGA",
-                                         "GPGSA",    "GPGSV",    "GPRMC",  "RTCM1005", "RTCM1074",  "RTCM1084",
-                                         "RANGECMPA", "RANGECMPB", "RANGECMP4A", "RANGECMP4B"};
+    static const char* const kNames[] = {"BESTPOSA",  "BESTPOSB",  "RANGEA",     "RANGEB",     "GPSEPHEMB",
+                                         "GPGGA",     "GPGSA",     "GPGSV",      "GPRMC",      "RTCM1005",
+                                         "RTCM1074",  "RTCM1084",  "RANGECMPA",  "RANGECMPB",  "RANGECMP4A",
+                                         "RANGECMP4B", "INSPVAXA", "INSPVAXB"};
     const std::string u = Upper(Name);
     return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* p) { return u == p; });
 }
@@ -297,6 +314,11 @@ bool ReceiverStream::OneLog(const std::string& Name, STREAM_ITEM_T* pItem) const
         return false;
     if (CompressedRangeItem(u, loggen::RangeRecord(m_Week, m_Ms, loggen::Epoch(Sigs(), m_Seconds)), pItem))
         return true;
+    if (u == "INSPVAXA" || u == "INSPVAXB")
+    {
+        *pItem = InspvaxItem(loggen::Record(MSG_ID_INSPVAX, m_Week, m_Ms, SiteInspvax()), u == "INSPVAXA");
+        return true;
+    }
     const std::vector<STREAM_ITEM_T> all = Items(STREAM_ALL, true, true);
     for (const STREAM_ITEM_T& it : all)
         if (it.Name == u)
@@ -305,6 +327,35 @@ bool ReceiverStream::OneLog(const std::string& Name, STREAM_ITEM_T* pItem) const
             return true;
         }
     return false;
+}
+
+InspvaxBody ReceiverStream::SiteInspvax()
+{
+    InspvaxBody b{};
+    b.InsStatus = 3; // SOLUTION_GOOD
+    b.PosType = 56;  // INS RTK fixed
+    b.Latitude = kLat;
+    b.Longitude = kLon;
+    b.Height = kHeight;
+    b.Undulation = -12.1f;
+    b.NorthVel = 0.012;
+    b.EastVel = -0.034;
+    b.UpVel = 0.005;
+    b.Roll = 1.25;
+    b.Pitch = -2.5;
+    b.Azimuth = 123.456;
+    b.LatitudeSd = 0.0123f;
+    b.LongitudeSd = 0.0145f;
+    b.HeightSd = 0.0321f;
+    b.NorthVelSd = 0.002f;
+    b.EastVelSd = 0.003f;
+    b.UpVelSd = 0.004f;
+    b.RollSd = 0.015f;
+    b.PitchSd = 0.016f;
+    b.AzimuthSd = 0.125f;
+    b.ExtSolStatus = 0;
+    b.TimeSinceUpdate = 0;
+    return b;
 }
 
 size_t MatchShownText(const std::string& Shown, const std::vector<STREAM_ITEM_T>& Items, size_t* pUsed)

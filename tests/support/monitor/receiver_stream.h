@@ -2,7 +2,8 @@
 // seen from one place, as binary logs (BESTPOS, RANGE, a GPS ephemeris every
 // tenth epoch), text logs (BESTPOSA, RANGEA), NMEA sentences (GGA, GSA, GSV,
 // RMC) and RTCM3 frames (1005 every tenth epoch, GPS and GLONASS MSM4); on
-// request also the epoch's RANGE as RANGECMP and RANGECMP4, text or binary.
+// request also the epoch's RANGE as RANGECMP and RANGECMP4, text or binary,
+// and the INS solution INSPVAX (text or binary).
 // The logs come from the codec's own record layouts and formatters. Each item
 // carries the text a data view in binary-to-text mode shows for it: the
 // codec's full text of a binary log (none for the ephemeris, which the view
@@ -13,6 +14,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "codec/ins_logs.h"
 
 enum STREAM_KIND_E : uint32_t
 {
@@ -45,6 +48,9 @@ public:
     // name this receiver does not log.
     bool OneLog(const std::string& Name, STREAM_ITEM_T* pItem) const;
     static bool IsLogName(const std::string& Name);
+    // The INS solution the receiver logs as INSPVAXA and INSPVAXB: at the
+    // site, aligned, with known velocities, attitude and deviations.
+    static InspvaxBody SiteInspvax();
 
     uint16_t Week() const { return m_Week; }
     uint32_t Ms() const { return m_Ms; }

@@ -1,0 +1,226 @@
+#include "monitor/views/skyplot_widget.h"
+
+#include <QFontMetrics>
+#include <QLineF>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr double kPi = 3.14159265358979323846;
+// Opacity of a satellite that is only HalfVisible.
+constexpr qreal kHalfAlpha = 0.3;
+// The four spokes of the first set: up, left, down, right.
+const char* const kSpokeLetters[4] = {"N", "W", "S", "E"};
+
+QPen GridPen(const QColor& Colour, qreal Width)
+{
+    return QPen(QBrush(Colour), Width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+QColor WithAlpha(QColor c, qreal a)
+{
+    c.setAlphaF(a);
+    return c;
+}
+
+// The label's font, smaller where a long label ("195") would run past its disc.
+QFont FittingFont(const QFont& Font, const QString& sLabel, double dDiameter)
+{
+    const int nWidth = QFontMetrics(Font).horizontalAdvance(sLabel);
+    if (nWidth <= dDiameter || Font.pointSize() <= 1)
+        return Font;
+    QFont f = Font;
+    f.setPointSize(std::max(1, static_cast<int>(Font.pointSize() * dDiameter / nWidth)));
+    return f;
+}
+
+bool Flashes(quint8 state) { return (state & SkyplotWidget::Flashing) != 0; }
+} // namespace
+
+SkyplotWidget::SkyplotWidget(QWidget* pParent) : QWidget(pParent)
+{
+    qRegisterMetaType<SkyplotWidget::SatelliteState>("SkyplotWidget::SatelliteState");
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_flashTimer.setInterval(m_flashIntervall);
+    connect(&m_flashTimer, &QTimer::timeout, this, &SkyplotWidget::change_flash);
+}
+
+// ---- Satellites ----
+
+bool SkyplotWidget::onPlot(float az, float el)
+{
+    return std::isfinite(az) && std::isfinite(el) && el >= 0.0f && el <= 90.0f && az >= 0.0f && az <= 360.0f;
+}
+
+SkyplotWidget::Satellite& SkyplotWidget::Entry(int id)
+{
+    auto it = m_satellites.find(id);
+    if (it == m_satellites.end())
+        it = m_satellites.insert(id, Satellite{QString(), QColor(), QColor(), QColor(), 0.0f, 0.0f, Invisible});
+    return it.value();
+}
+
+void SkyplotWidget::FollowFlashing()
+{
+    if (m_nFlashing > 0 && !m_flashTimer.isActive())
+        m_flashTimer.start();
+    else if (m_nFlashing == 0 && m_flashTimer.isActive())
+    {
+        m_flashTimer.stop();
+        m_flashPhase = false;
+    }
+}
+
+void SkyplotWidget::insert(int id, float az, float el, QString label, QColor outerColor, QColor innerColor,
+                           QColor fontColor, SkyplotWidget::SatelliteState state)
+{
+    update();
+    auto it = m_satellites.find(id);
+    if (it != m_satellites.end() && Flashes(it->state))
+        --m_nFlashing;
+    m_satellites.insert(id, Satellite{label, innerColor, outerColor, fontColor, az, el, static_cast<quint8>(state)});
+    if (Flashes(static_cast<quint8>(state)))
+        ++m_nFlashing;
+    FollowFlashing();
+}
+
+void SkyplotWidget::remove(int id)
+{
+    auto it = m_satellites.find(id);
+    if (it == m_satellites.end())
+        return;
+    if (Flashes(it->state))
+        --m_nFlashing;
+    m_satellites.erase(it);
+    FollowFlashing();
+}
+
+void SkyplotWidget::setInnerColor(int id, QColor c)
+{
+    Entry(id).innerColor = c;
+    update();
+}
+
+void SkyplotWidget::setOuterColor(int id, QColor c) { Entry(id).outerColor = c; }
+
+void SkyplotWidget::setFontColor(int id, QColor c) { Entry(id).fontColor = c; }
+
+void SkyplotWidget::setState(int id, SkyplotWidget::SatelliteState state)
+{
+    Satellite& s = Entry(id);
+    m_nFlashing += (Flashes(static_cast<quint8>(state)) ? 1 : 0) - (Flashes(s.state) ? 1 : 0);
+    s.state = static_cast<quint8>(state);
+    FollowFlashing();
+    update();
+}
+
+void SkyplotWidget::setLabel(int id, QString label)
+{
+    Entry(id).label = label;
+    update();
+}
+
+void SkyplotWidget::setAzimuth(int id, float az)
+{
+    Entry(id).az = az;
+    update();
+}
+
+void SkyplotWidget::setElevation(int id, float el)
+{
+    Entry(id).el = el;
+    update();
+}
+
+void SkyplotWidget::change_flash()
+{
+    m_flashPhase = !m_flashPhase;
+    update();
+}
+
+// ---- Painting ----
+
+float SkyplotWidget::Diameter() const { return static_cast<float>(std::min(width(), height())) * m_marginScale; }
+
+void SkyplotWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const float D = Diameter();
+    p.translate((static_cast<float>(width()) - D) / 2.0f, (static_cast<float>(height()) - D) / 2.0f);
+    const float S = D * m_satelliteScale;
+    const float F = D * m_fontScale;
+    p.setRenderHint(QPainter::Antialiasing, m_antialiased);
+    QFont gridFont(QStringLiteral("Arial"));
+    gridFont.setPointSize(std::max(1, static_cast<int>(F)));
+    p.setFont(gridFont);
+    const QPoint centre(static_cast<int>(D / 2.0f), static_cast<int>(D / 2.0f));
+    const QPointF centreF(centre);
+
+    // Elevation rings, the horizon first.
+    for (int i = 0; i < m_ellipses; ++i)
+    {
+        const float r = D / 2.0f - static_cast<float>(i) * D / (2.0f * static_cast<float>(m_ellipses));
+        p.setPen(GridPen(m_gridColor, m_gridWidth));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(centre, static_cast<int>(r), static_cast<int>(r));
+        if (!m_withGridLabels)
+            continue;
+        p.setPen(GridPen(m_gridTextColor, m_gridWidth));
+        p.drawText(QPoint(static_cast<int>(static_cast<float>(m_textMargin) + D / 2.0f),
+                          static_cast<int>(D / 2.0f - (static_cast<float>(m_textMargin) + r))),
+                   QString::number(90 / m_ellipses * i));
+    }
+
+    // Spokes: set i turned i * 90 / crosses degrees, four at right angles each.
+    for (int i = 0; i < m_crosses; ++i)
+    {
+        const qreal x = i * 90.0 / m_crosses;
+        for (int j = 0; j < 4; ++j)
+        {
+            const qreal angle = x + 90.0 * j + 90.0; // counter-clockwise from 3 o'clock
+            QLineF spoke(centreF, centreF + QPointF(D / 2.0, 0.0));
+            spoke.setAngle(angle);
+            p.setPen(GridPen(m_gridColor, m_gridWidth));
+            p.drawLine(spoke);
+            if (!m_withGridLabels)
+                continue;
+            QLineF toLabel(centreF, centreF + QPointF(D / 2.0 + 2.0 * F, 0.0));
+            toLabel.setAngle(angle);
+            const QRectF box(toLabel.p2() - QPointF(2.0 * F, (F + 2.0) / 2.0), QSizeF(4.0 * F, F + 2.0));
+            const QString sText =
+                i == 0 ? QString::fromLatin1(kSpokeLetters[j]) : QString::number(360.0 - 90.0 * j - x, 'g', 6);
+            p.setPen(GridPen(m_gridTextColor, m_gridWidth));
+            p.drawText(box, Qt::AlignCenter, sText);
+        }
+    }
+
+    // Satellites.
+    QFont satFont(QStringLiteral("Arial"));
+    satFont.setPointSize(std::max(1, static_cast<int>(S)));
+    satFont.setWeight(QFont::Bold);
+    for (const Satellite& s : m_satellites)
+    {
+        if ((s.state & (Visible | HalfVisible)) == 0 || (m_flashPhase && Flashes(s.state)) || !onPlot(s.az, s.el))
+            continue;
+        const double r = (90.0 - s.el) * D / 180.0;
+        const double az = s.az * kPi / 180.0;
+        const QPoint at(static_cast<int>(std::floor(D / 2.0 + std::sin(az) * r)),
+                        static_cast<int>(std::floor(D / 2.0 - std::cos(az) * r)));
+        const qreal alpha = (s.state & Visible) ? 1.0 : kHalfAlpha;
+        p.setBrush(QBrush(WithAlpha(s.innerColor, alpha)));
+        if (s.state & Marked)
+            p.setPen(GridPen(WithAlpha(s.outerColor, alpha), S * 0.25));
+        else
+            p.setPen(GridPen(m_gridColor, 0));
+        p.drawEllipse(at, static_cast<int>(S), static_cast<int>(S));
+        p.setPen(GridPen(WithAlpha(s.fontColor, alpha), 2));
+        p.setFont(FittingFont(satFont, s.label, 2.0 * static_cast<int>(S)));
+        const QSizeF box(s.label.size() * S, S + 2.0);
+        p.drawText(QRectF(QPointF(at) - QPointF(box.width() / 2.0, box.height() / 2.0), box), Qt::AlignCenter, s.label);
+    }
+}
