@@ -185,13 +185,19 @@ void QZvINSConfig::OnShowDialog()
         OnMountingType();
     }
     m_PortID = uPortID;
-    const QString sTab = m_pPortTab && m_PortID != 0 ? m_pPortTab->GetPortInfo(m_PortID).TabText : QString();
-    setWindowTitle(sTab.isEmpty() ? QCoreApplication::translate("QZvINSConfigWindow", "INS")
-                                  : QCoreApplication::translate("QZvINSConfigWindow", "INS") +
-                                        QStringLiteral(" - ") + sTab);
+    SetWindowTitleForPort();
     show();
     raise();
     activateWindow();
+}
+
+void QZvINSConfig::SetWindowTitleForPort()
+{
+    QString sTitle = QCoreApplication::translate("QZvINSConfigWindow", "INS");
+    const QString sTab = m_pPortTab && m_PortID != 0 ? m_pPortTab->GetPortInfo(m_PortID).TabText : QString();
+    if (!sTab.isEmpty())
+        sTitle += QStringLiteral(" - ") + sTab;
+    setWindowTitle(sTitle);
 }
 
 void QZvINSConfig::OnLanguageUpdate()
@@ -200,13 +206,10 @@ void QZvINSConfig::OnLanguageUpdate()
     QHash<QLineEdit*, QString> edits;
     for (QLineEdit* pEdit : findChildren<QLineEdit*>())
         edits.insert(pEdit, pEdit->text());
-    const QString sTitle = windowTitle();
-    const QString sOldBase = QCoreApplication::translate("QZvINSConfigWindow", "INS");
     m_Ui.retranslateUi(this);
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
         it.key()->setText(it.value());
-    if (sTitle.startsWith(sOldBase + QStringLiteral(" - ")))
-        setWindowTitle(windowTitle() + sTitle.mid(sOldBase.size()));
+    SetWindowTitleForPort();
     FillProfiles();
     FitSize();
 }

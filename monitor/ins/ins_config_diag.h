@@ -63,6 +63,7 @@ public slots:
 
 private:
     void FitSize();
+    void SetWindowTitleForPort();
     void FillProfiles();
     void SetAlignmentList(const QStringList& List);
     // Shows a refusal; returns the null text of a command not sent.

@@ -14,6 +14,7 @@
 namespace
 {
 constexpr int kStartWaitMs = 1000;
+constexpr int kLookMs = 25;
 constexpr int kHighRate = 460800;
 } // namespace
 
@@ -48,8 +49,8 @@ QMediumFreqDiag::QMediumFreqDiag(QWidget* pParent) : QDialog(pParent)
     pGrid->addWidget(m_pCancelButton, 2, 1);
     OnLanguageUpdate();
 
-    m_StartTimer.setSingleShot(true);
-    m_StartTimer.setInterval(kStartWaitMs);
+    m_nWaitMs = kStartWaitMs;
+    m_StartTimer.setInterval(kLookMs);
     connect(&m_StartTimer, &QTimer::timeout, this, &QMediumFreqDiag::OnStartWaitOver);
     connect(m_pOkButton, &QPushButton::clicked, this, &QMediumFreqDiag::OnOkBtnClick);
     connect(m_pCancelButton, &QPushButton::clicked, this, &QMediumFreqDiag::OnCancelBtnClick);
@@ -132,7 +133,7 @@ void QMediumFreqDiag::OnUpdateDiag()
 void QMediumFreqDiag::OnOkBtnClick()
 {
     const int iTab = PortIndex();
-    if (iTab < 0)
+    if (iTab < 0 || m_StartTimer.isActive())
         return;
     if (m_pPortTab->GetPortInfo(m_PortID).PortType == QZvPortCtrlBase::PORT_TYPE_UART)
     {
@@ -157,14 +158,21 @@ void QMediumFreqDiag::OnOkBtnClick()
     if (iSignal < 0 || iSignal >= m_ArgumentList.size())
         return;
     m_sStartArgument = m_ArgumentList[iSignal];
+    m_bWasLogging = m_pPortTab->GetPortInfo(m_PortID).bLogging;
     emit SignalMediumFreqSetFileName(m_PortID);
+    m_StartClock.start();
     m_StartTimer.start();
 }
 
 void QMediumFreqDiag::OnStartWaitOver()
 {
+    const bool bPort = PortIndex() >= 0;
+    const bool bOpen = bPort && m_pPortTab->GetPortInfo(m_PortID).bLogging;
+    if ((!bOpen || m_bWasLogging) && bPort && m_StartClock.elapsed() < m_nWaitMs)
+        return;
+    m_StartTimer.stop();
     // No output without its file: the user may have cancelled the file's choice.
-    if (PortIndex() < 0 || !m_pPortTab->GetPortInfo(m_PortID).bLogging)
+    if (!bOpen)
         return;
     emit SignalMediumFreqSendCmd(m_PortID, (QStringLiteral("showif ") + m_sStartArgument + QStringLiteral("\r\n")).toUtf8());
     m_pPortTab->SetPortSlowUpdate(m_PortID, true);

@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
 
@@ -32,7 +33,7 @@ public:
 
     uint PortID() const { return m_PortID; }
     // How long the log file is given to open before the output starts.
-    void SetWaitMs(int nMs) { m_StartTimer.setInterval(nMs); }
+    void SetWaitMs(int nMs) { m_nWaitMs = nMs; }
     // The name under which an offered signal code is listed.
     static QString OfferText(const QString& sCode);
 
@@ -53,7 +54,7 @@ public slots:
     void OnLanguageUpdate();
 
 private slots:
-    // The log file had its time to open: the output starts if it did.
+    // The output starts once the log file is open; not at all when it did not open in time.
     void OnStartWaitOver();
 
 private:
@@ -70,6 +71,9 @@ private:
     QStringList m_BaudList;
     int m_CurBaudRate = 115200;
     QString m_sStartArgument; // of the output waiting for its log file
-    QTimer m_StartTimer;
+    QTimer m_StartTimer; // looks whether the log file is open, until m_nWaitMs have passed
+    QElapsedTimer m_StartClock;
+    bool m_bWasLogging = false; // the port logged already: its answer to closing that file shows after the wait
+    int m_nWaitMs;
     uint m_PortID = 0;
 };

@@ -18,6 +18,7 @@
 namespace
 {
 constexpr int kWaitMs = 2000;
+constexpr int kLookMs = 25;
 constexpr int kProgressMs = 5000;
 const char kKeepCommand[] = "nvmdump keep\r\n";
 const char kDeleteCommand[] = "nvmdump\r\n";
@@ -61,8 +62,8 @@ QNvmLogDiag::QNvmLogDiag(QWidget* pParent) : QDialog(pParent)
     pGrid->addLayout(pButtons, 3, 0, 1, 2);
     OnLanguageUpdate();
 
-    m_StartTimer.setSingleShot(true);
-    m_StartTimer.setInterval(kWaitMs);
+    m_nWaitMs = kWaitMs;
+    m_StartTimer.setInterval(kLookMs);
     m_ProgressTimer.setInterval(kProgressMs);
     connect(&m_StartTimer, &QTimer::timeout, this, &QNvmLogDiag::OnStartWaitOver);
     connect(&m_ProgressTimer, &QTimer::timeout, this, &QNvmLogDiag::OnTimeOut);
@@ -180,15 +181,21 @@ void QNvmLogDiag::OnOkButtonClick()
             m_CurBaudRate = nRate;
         }
     }
+    m_bWasLogging = m_pPortTab->GetPortInfo(m_PortID).bLogging;
     emit SignalNvmSetFileName(m_PortID);
+    m_StartClock.start();
     m_StartTimer.start();
 }
 
 void QNvmLogDiag::OnStartWaitOver()
 {
     const PORT_INFO_T info = m_pPortTab != nullptr ? m_pPortTab->GetPortInfo(m_PortID) : PORT_INFO_T();
+    const bool bOpen = info.UniquePortID != 0 && info.bLogging;
+    if ((!bOpen || m_bWasLogging) && info.UniquePortID != 0 && m_StartClock.elapsed() < m_nWaitMs)
+        return;
+    m_StartTimer.stop();
     // No file, no dump: the user may have cancelled the file's choice.
-    if (info.UniquePortID == 0 || !info.bLogging)
+    if (!bOpen)
     {
         Idle();
         return;

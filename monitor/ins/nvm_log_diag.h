@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
 
@@ -38,8 +39,8 @@ public:
     bool IsDumping() const { return m_bDumping; }
     QString DumpCommand() const { return m_sNvmCmd; }
     qint64 ExpectedSize() const { return m_nExpectedSize; }
-    // The wait for the log file to open, and the progress period.
-    void SetWaitMs(int nMs) { m_StartTimer.setInterval(nMs); }
+    // How long the log file is given to open, and the progress period.
+    void SetWaitMs(int nMs) { m_nWaitMs = nMs; }
     void SetProgressMs(int nMs) { m_ProgressTimer.setInterval(nMs); }
 
 signals:
@@ -89,7 +90,10 @@ private:
     qint64 m_nExpectedSize = 0;
     quint64 m_nLoggedSize = 0;
     QString m_sLogFile;
-    QTimer m_StartTimer;
+    QTimer m_StartTimer; // looks whether the log file is open, until m_nWaitMs have passed
+    QElapsedTimer m_StartClock;
+    bool m_bWasLogging = false; // the port logged already: its answer to closing that file shows after the wait
+    int m_nWaitMs;
     QTimer m_ProgressTimer;
     uint m_PortID = 0;
     bool m_bDumping = false;

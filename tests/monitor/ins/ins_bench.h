@@ -68,14 +68,26 @@ struct InsBench
     }
 
     // A TCP port on the receiver, once it has described itself.
-    QZvPortCtrlBase* OpenTcp(FakeReceiver& Rx) { return Rx.Listen() != 0 ? Shell.OpenTcp(Rx) : nullptr; }
+    QZvPortCtrlBase* OpenTcp(FakeReceiver& Rx)
+    {
+        QZvPortCtrlBase* pCtrl = Rx.Listen() != 0 ? Shell.OpenTcp(Rx) : nullptr;
+        return pCtrl != nullptr && Queried(Rx.Net()) ? pCtrl : nullptr;
+    }
     // A serial port on the receiver's pseudo-terminal, once it has described itself.
     QZvPortCtrlBase* OpenSerial(FakeReceiver& Rx)
     {
         if (!Rx.Plug())
             return nullptr;
         QZvPortCtrlBase* pCtrl = Shell.Open(Rx.Rx().Name());
-        return pCtrl != nullptr && WaitUntil([pCtrl] { return pCtrl->IsPropertyValid(); }) ? pCtrl : nullptr;
+        return pCtrl != nullptr && WaitUntil([pCtrl] { return pCtrl->IsPropertyValid(); }) && Queried(Rx.Rx())
+                   ? pCtrl
+                   : nullptr;
+    }
+    // The line keeps what it received after its receiver answered: once the
+    // property query is in it, what a test clears is gone for good.
+    static bool Queried(const ReceiverLine& Line)
+    {
+        return WaitUntil([&Line] { return Line.Received().find("netconfig\r\n") != std::string::npos; });
     }
     void MakeCurrent(const QZvPortCtrlBase* pPort)
     {

@@ -357,7 +357,7 @@ TEST_F(InsConfigTest, ServesTheReceiverItWasOpenedOnInEitherLanguage)
     Dialog().OnLanguageUpdate();
     EXPECT_EQ(W<QComboBox>("pReceiverDyM")->currentIndex(), 5) << "a language change keeps the profile";
     EXPECT_EQ(Text("pGNSSLeverArmY"), QStringLiteral("0.75"));
-    EXPECT_NE(Dialog().windowTitle(), QStringLiteral("INS"));
+    EXPECT_EQ(Dialog().windowTitle(), QStringLiteral("组合导航 - ") + Bench.Shell.Tabs.tabText(0));
 
     rxB.Net().ClearReceived();
     const std::string sGot = Bench.Received(rxA.Net(), pA, [&] { Press("pMountingOKButton"); });

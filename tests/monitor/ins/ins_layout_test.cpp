@@ -81,7 +81,6 @@ TEST_P(InsLayoutTest, EveryPageOfTheInsWindowsShowsItsTextsUncut)
     EXPECT_EQ(RenderAndCheck(&bench.MediumFreq, "medium_freq_" + Language()), "");
 
     // The NVM dump before and during a dump.
-    bench.NvmLog.SetWaitMs(50);
     bench.NvmLog.SetProgressMs(50);
     bench.NvmLog.OnShowDialog();
     ASSERT_TRUE(WaitUntil([&] { return bench.NvmLog.ExpectedSize() == 200000; }));

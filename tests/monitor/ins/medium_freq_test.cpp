@@ -29,7 +29,6 @@ TEST(MediumFreq, StreamsIntoTheChosenFileOfTheDialogsPort)
     QZvPortCtrlBase* pOther = bench.OpenTcp(other);
     ASSERT_TRUE(pPort && pOther);
     QMediumFreqDiag& dialog = bench.MediumFreq;
-    dialog.SetWaitMs(50);
     auto* pSignals = dialog.findChild<QComboBox*>(QStringLiteral("pSignalcomboBox"));
     ASSERT_NE(pSignals, nullptr);
 
@@ -44,6 +43,7 @@ TEST(MediumFreq, StreamsIntoTheChosenFileOfTheDialogsPort)
     EXPECT_EQ(pSignals->count(), 3);
 
     // The user cancels the file's choice: nothing streams.
+    dialog.SetWaitMs(50);
     bench.MakeCurrent(pOther);
     pSignals->setCurrentIndex(1);
     EXPECT_EQ(bench.Received(rx.Net(), pPort,
@@ -53,6 +53,7 @@ TEST(MediumFreq, StreamsIntoTheChosenFileOfTheDialogsPort)
                                  QTest::qWait(200);
                              }),
               "");
+    dialog.SetWaitMs(20000);
     QTemporaryDir dir;
     const QString sFile = dir.filePath("if.bin");
     bench.Shell.Prompt.Paths = {sFile};

@@ -30,7 +30,6 @@ class NvmLogTest : public ::testing::Test
 protected:
     NvmLogTest()
     {
-        Dialog().SetWaitMs(100);
         Dialog().SetProgressMs(50);
     }
     QNvmLogDiag& Dialog() { return Bench.NvmLog; }
