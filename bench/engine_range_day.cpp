@@ -7,8 +7,9 @@
 // job's outputs are before they take their place), the job's peak resident
 // memory on the whole day and on its first two hours, and the source scan.
 // The sources are written once into $ZV_BENCH_DIR (default /tmp) and kept.
-// The job uses the cores it may run on, so the one-core figure is the same
-// program under taskset:
+// The job and the scan use the cores they may run on, so the one-core figure
+// is the same program under taskset (bench_converter takes the day through
+// the window, scan and job together):
 //   build/release/bench/bench_engine --benchmark_filter=EveryGnssDay
 //   taskset -c 0 build/release/bench/bench_engine --benchmark_filter=EveryGnssDay
 #include <benchmark/benchmark.h>
@@ -24,42 +25,11 @@
 
 #include "converter/engine/range_to_rinex.h"
 #include "converter/engine/source_scan.h"
-#include "support/log_generator.h"
+#include "day_source.h"
 
 namespace
 {
-constexpr uint16_t kWeek = 2295;
-constexpr uint32_t kStartMs = 86418000; // 2024-01-01 00:00:00 UTC
-
-std::string BenchDir()
-{
-    const char* p = std::getenv("ZV_BENCH_DIR");
-    return p && *p ? std::string(p) : std::string("/tmp");
-}
-
-long FileSize(const std::string& sPath)
-{
-    struct stat st;
-    return stat(sPath.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
-}
-
-// The source of nEpochs, written when it is missing or was cut short.
-std::string DayFile(uint32_t nEpochs = 86400)
-{
-    const std::string sPath = BenchDir() + "/zv_every_gnss_" + std::to_string(nEpochs) + ".log";
-    const std::string sDone = sPath + ".done";
-    struct stat st;
-    if (stat(sDone.c_str(), &st) == 0 && stat(sPath.c_str(), &st) == 0)
-        return sPath;
-    FILE* f = std::fopen(sPath.c_str(), "wb");
-    if (!f)
-        return std::string();
-    loggen::WriteEveryGnssDay(f, kWeek, kStartMs, nEpochs);
-    std::fclose(f);
-    if (FILE* d = std::fopen(sDone.c_str(), "wb"))
-        std::fclose(d);
-    return sPath;
-}
+using namespace daybench;
 
 // The job of a day file with the header records the window would give it.
 struct DayJob
@@ -164,31 +134,12 @@ void BM_EveryGnssDayIoFloor(benchmark::State& state)
         return;
     }
     const std::string sOut = BenchDir() + "/zv_every_gnss_floor.out";
-    std::vector<char> block(65536);
     for (auto _ : state)
-    {
-        state.PauseTiming();
-        unlink(sOut.c_str());
-        state.ResumeTiming();
-        FILE* pIn = std::fopen(sSrc.c_str(), "rb");
-        FILE* pOut = std::fopen(sOut.c_str(), "wb");
-        if (!pIn || !pOut)
+        if (!ReadSourceWriteOutput(sSrc, sOut, nOut))
         {
             state.SkipWithError("cannot open the files");
             break;
         }
-        size_t nRead;
-        uint64_t nSum = 0;
-        while ((nRead = std::fread(block.data(), 1, block.size(), pIn)) > 0)
-            nSum += static_cast<unsigned char>(block[nRead - 1]);
-        for (long nLeft = nOut; nLeft > 0; nLeft -= static_cast<long>(block.size()))
-            std::fwrite(block.data(), 1, nLeft < long(block.size()) ? size_t(nLeft) : block.size(), pOut);
-        std::fflush(pOut);
-        fsync(fileno(pOut));
-        std::fclose(pIn);
-        std::fclose(pOut);
-        benchmark::DoNotOptimize(nSum);
-    }
     state.counters["output_MB"] = nOut / 1e6;
 }
 BENCHMARK(BM_EveryGnssDayIoFloor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
@@ -225,6 +176,8 @@ void BM_EveryGnssDayPeakMemory(benchmark::State& state)
 }
 BENCHMARK(BM_EveryGnssDayPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(7200)->Arg(86400);
 
+// The source scan, on the cores it may run on (0) and on the calling thread
+// alone (1).
 void BM_EveryGnssDayScan(benchmark::State& state)
 {
     const std::string sSrc = DayFile();
@@ -239,10 +192,16 @@ void BM_EveryGnssDayScan(benchmark::State& state)
         SourceScanInfo scan{};
         uint32_t aTimes[4];
         CConvertContext context;
-        benchmark::DoNotOptimize(ScanSourceLog(f, &scan, aTimes, 1, &context));
+        benchmark::DoNotOptimize(ScanSourceLog(f, &scan, aTimes, 1, &context, static_cast<uint32_t>(state.range(0))));
     }
     std::fclose(f);
     state.SetBytesProcessed(state.iterations() * FileSize(sSrc));
 }
-BENCHMARK(BM_EveryGnssDayScan)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_EveryGnssDayScan)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime();
 } // namespace

@@ -148,12 +148,24 @@ int GpsTimeToCalendar(uint32_t nWeek, uint32_t nMsOfWeek, const int32_t* pLeapMs
     return GpsToCalendar(nWeek, nMsOfWeek, ResolveOffset(pLeapMs, false, DefaultLeapMs()), pTime);
 }
 
+namespace
+{
+uint32_t CalendarToGps(const CalendarTime* pTime, int64_t nOffsetMs, uint32_t* pWeek, uint32_t* pMsOfWeek)
+{
+    if (!CalendarIsValid(pTime))
+        return GNSS_TIME_INVALID;
+    return SplitWeek(CalendarToMs(pTime) - kGpsEpochDays * kMsPerDay + nOffsetMs, 0, pWeek, pMsOfWeek);
+}
+} // namespace
+
 uint32_t UtcToGpsTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uint32_t* pWeek, uint32_t* pMsOfWeek)
 {
-    if (!CalendarIsValid(pUtc))
-        return GNSS_TIME_INVALID;
-    const int64_t offset = ResolveOffset(pLeapMs, IsMonitorProfile(), DefaultLeapMs());
-    return SplitWeek(CalendarToMs(pUtc) - kGpsEpochDays * kMsPerDay + offset, 0, pWeek, pMsOfWeek);
+    return CalendarToGps(pUtc, ResolveOffset(pLeapMs, IsMonitorProfile(), DefaultLeapMs()), pWeek, pMsOfWeek);
+}
+
+uint32_t CalendarToGpsTime(const CalendarTime* pTime, const int32_t* pLeapMs, uint32_t* pWeek, uint32_t* pMsOfWeek)
+{
+    return CalendarToGps(pTime, ResolveOffset(pLeapMs, false, DefaultLeapMs()), pWeek, pMsOfWeek);
 }
 
 int UtcLeapSeconds(const CalendarTime* pUtc, int32_t* pSeconds)

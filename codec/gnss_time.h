@@ -54,6 +54,11 @@ int GpsTimeToCalendar(uint32_t nWeek, uint32_t nMsOfWeek, const int32_t* pLeapMs
 // Returns the ms of week, or GNSS_TIME_INVALID.
 uint32_t UtcToGpsTime(const CalendarTime* pUtc, const int32_t* pLeapMs, uint32_t* pWeek, uint32_t* pMsOfWeek);
 
+// As UtcToGpsTime, but a pointed-to 0 is used as 0 in both programs (a date
+// before the first leap second, or a calendar already in GPS time); only a
+// null pointer selects the default.
+uint32_t CalendarToGpsTime(const CalendarTime* pTime, const int32_t* pLeapMs, uint32_t* pWeek, uint32_t* pMsOfWeek);
+
 // Calendar to BeiDou week (from 2006-01-01) and ms of week with the offset
 // added; a null pointer or a pointed-to 0 selects BDS_DEFAULT_OFFSET_MS.
 // Returns the ms of week, or GNSS_TIME_INVALID (also before the BeiDou epoch).

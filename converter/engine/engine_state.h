@@ -21,7 +21,7 @@ enum CONVERT_STATUS_E : int
     CONVERT_ERR_GAL_NAV = -96,
     CONVERT_ERR_BDS_NAV = -95,
     CONVERT_ERR_OUTPUT = -94,     // output of a RINEX-to-log or log-to-log job
-    CONVERT_ERR_RINEX_TYPE = -90, // source name does not end in a RINEX type letter
+    CONVERT_ERR_RINEX_TYPE = -90, // neither the source's header nor its name gives a RINEX type that is read
     CONVERT_ERR_RINEX_READ = -89, // the RINEX reader failed
     // Range log to RINEX: no observation epoch was written (the source holds
     // none, or none passed the time window and sample rate); no observation file.

@@ -31,6 +31,11 @@ public:
     // Whether the stream can go back to rewrite what it wrote: a file, not a
     // pipe or a terminal.
     bool Seekable() const { return m_bSeekable; }
+    // Has the kernel start putting what was written on the disk, without
+    // waiting for it: outputs about to be finished together start theirs
+    // first, so that their waits overlap. A file being written has it
+    // started every few MB as it grows.
+    void StartWriteback();
     // Ends the output: bKeep puts what was written in place of the target,
     // otherwise it is discarded and the target stays as it was. False when
     // the written output could not be completed (a failed write, close or
@@ -44,6 +49,7 @@ private:
     bool m_bSeekable = false;
     uint64_t m_nBytes = 0;
     uint64_t m_nPosition = 0;
+    uint64_t m_nWritebackFrom = 0; // what lies before was handed to the disk
     std::string m_sTarget;
     std::string m_sTemp; // empty when the target is written as it stands
 };

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sched.h>
 #include <vector>
 
 #include "codec/catalogue.h"
@@ -21,7 +20,7 @@
 #include "converter/engine/ephem_dump.h"
 #include "converter/engine/epoch_store.h"
 #include "converter/engine/job_output.h"
-#include "converter/engine/ordered_blocks.h"
+#include "converter/engine/log_blocks.h"
 #include "converter/engine/range_epoch.h"
 #include "converter/engine/rinex_obs_epoch.h"
 #include "converter/engine/work_thread.h"
@@ -206,14 +205,6 @@ enum LOG_ROLE_E : uint8_t
     ROLE_EPHEMERIS,
 };
 
-enum : uint32_t
-{
-    // A block of the parallel job: about this much of the source, or this many logs.
-    BLOCK_BYTES = 64 * 1024,
-    BLOCK_LOGS = 1024,
-    MAX_THREADS = 8, // more would only wait for the steps in order and hold blocks
-};
-
 enum : int32_t
 {
     RANGE_NOT_CONVERTED = -2, // a range log whose time status is too low for RINEX
@@ -319,19 +310,6 @@ struct DecodeSpace
     DecodeSpace() { ResetConvertState(&Store, 1); }
 };
 
-// The threads a job formats with: its own count, else the cores it may run on.
-uint32_t JobThreads(const RangeToRinexJob& job)
-{
-    uint32_t n = job.nThreads;
-    if (n == 0)
-    {
-        cpu_set_t set;
-        CPU_ZERO(&set);
-        n = sched_getaffinity(0, sizeof set, &set) == 0 ? static_cast<uint32_t>(CPU_COUNT(&set)) : 1;
-    }
-    return std::min<uint32_t>(std::max<uint32_t>(n, 1), MAX_THREADS);
-}
-
 // Decodes a range record of the job's kind into the store and its index.
 int DecodeRange(const BinaryLogHeader& h, const uint8_t* pLog, uint32_t nLength, const RangeToRinexJob& job,
                 EpochStore* pStore, EpochIndexEntry* pIndex)
@@ -365,7 +343,7 @@ public:
         LogSourceReader reader(pSource, m_Job.pProgress, m_Job.pProgressContext);
         // A header without a version gets one from the first navigation
         // header, which the epochs after it would follow: in source order only.
-        const uint32_t nThreads = m_Job.pObsHeader->nVersion > 0 ? JobThreads(m_Job) : 1;
+        const uint32_t nThreads = m_Job.pObsHeader->nVersion > 0 ? LogBlockWorkers(m_Job.nThreads) : 1;
         int nStatus = nThreads > 1 ? RunInBlocks(reader, nThreads) : RunLogByLog(reader);
         // A source that stops reading part-way is not a shorter source: the
         // job fails, as one that was stopped does.
@@ -555,34 +533,22 @@ private:
                         m_bStop.store(true);
                     }
                 });
-            Block* pFill = work.Take();
-            pFill->Clear();
-            LogSourceFrame frame;
-            while (!m_bStop.load(std::memory_order_relaxed) && reader.Next(&frame))
-            {
-                const LOG_ROLE_E eRole = RoleOf(frame.nMessageId);
-                if (eRole == ROLE_NONE)
-                    continue;
-                BlockLog log{};
-                log.nOffset = static_cast<uint32_t>(pFill->Bytes.size());
-                log.nLength = frame.nLength;
-                log.nMessageId = frame.nMessageId;
-                log.nForm = frame.nForm;
-                log.eRole = eRole;
-                pFill->Bytes.insert(pFill->Bytes.end(), frame.pData, frame.pData + frame.nLength);
-                pFill->Logs.push_back(log);
-                if (pFill->Bytes.size() >= BLOCK_BYTES || pFill->Logs.size() >= BLOCK_LOGS)
-                {
-                    work.Submit(pFill);
-                    pFill = work.Take();
-                    pFill->Clear();
-                }
-            }
-            if (pFill->Logs.empty())
-                work.Return(pFill);
-            else
-                work.Submit(pFill);
-            work.Drain();
+            SubmitLogBlocks(reader, work, &m_bStop,
+                            [this](Block& b, const LogSourceFrame& frame)
+                            {
+                                const LOG_ROLE_E eRole = RoleOf(frame.nMessageId);
+                                if (eRole == ROLE_NONE)
+                                    return false;
+                                BlockLog log{};
+                                log.nOffset = static_cast<uint32_t>(b.Bytes.size());
+                                log.nLength = frame.nLength;
+                                log.nMessageId = frame.nMessageId;
+                                log.nForm = frame.nForm;
+                                log.eRole = eRole;
+                                b.Bytes.insert(b.Bytes.end(), frame.pData, frame.pData + frame.nLength);
+                                b.Logs.push_back(log);
+                                return true;
+                            });
         }
         // The first failure in source order: a text that could not be
         // written holds only epochs before the ordered step's failure.
@@ -799,6 +765,17 @@ private:
             if (m_apNav[s] && std::fflush(m_apNav[s]) != 0 && nStatus == CONVERT_OK)
                 nStatus = WriteFailureStatus(NavOpenStatus(s));
         bKeep = bKeep && nStatus == CONVERT_OK;
+        // Every file to keep goes to the disk at once; each then waits only
+        // for what is left of its own.
+        if (bKeep)
+        {
+            m_Obs.StartWriteback();
+            for (uint32_t s = 0; s < GNSS_SYSTEM_COUNT; ++s)
+            {
+                m_aNav[s].StartWriteback();
+                m_Dump.aOutputs[s].StartWriteback();
+            }
+        }
         if (m_pObs && !m_Obs.Finish(bKeep) && bKeep)
             nStatus = CONVERT_ERR_OBS_WRITE;
         m_pObs = nullptr;

@@ -472,7 +472,7 @@ int ConvertRinexNavToLog(FILE* pSrc, char cLetter, CConvertContext* pContext)
     if (!r.bRinex3)
     {
         // RINEX 2 names the system by the file type ("G" GLONASS, "H" SBAS)
-        // or, for the other systems, by the last letter of the file name.
+        // or, for the other systems, by the type letter the job found for it.
         const int nByLetter = NavFileLetterToSystem(cLetter);
         r.nFileSystem = nByLetter >= 0 ? nByLetter : int(GNSS_SYSTEM_GPS);
         if (r.Info.cFileType == 'G')

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "converter/engine/engine_state.h"
 
@@ -26,8 +27,8 @@ enum RINEX_READ_E : int
 // compression did to carrier phases.
 int ConvertRinexObsToRange(FILE* pSrc, uint32_t nOption, CConvertContext* pContext,
                            CompressedPhaseCounts* pPhases = nullptr);
-// RINEX navigation file to ephemeris logs; cLetter is the last letter of the
-// source name (C, G, L or N, either case).
+// RINEX navigation file to ephemeris logs; cLetter is the file's type letter
+// (C, G, L or N, either case, as RinexSourceType and RinexFileType give it).
 int ConvertRinexNavToLog(FILE* pSrc, char cLetter, CConvertContext* pContext);
 
 // The reader a source path asks for: 'O' observation file; 'N', 'G', 'L' or
@@ -36,3 +37,22 @@ int ConvertRinexNavToLog(FILE* pSrc, char cLetter, CConvertContext* pContext);
 // long names in the system and type letters before ".rnx" ("..._MO.rnx",
 // "..._GN.rnx"), any navigation file of them given as 'N'. 0 for anything else.
 char RinexSourceType(const char* pPath, size_t nLength);
+
+// The reader a RINEX file asks for, by its name and by the start of its text
+// (pHead, nHeadLength bytes): as RinexSourceType, except that a file whose
+// first line is a "RINEX VERSION / TYPE" line of version 2 or above is read
+// as that line says. Type "O" is an observation file; a navigation file is
+// 'N', or in RINEX 2, where the file holds one system, 'G' for type "G" or
+// system "R" in column 41, 'L' for type "L" or system "E", 'C' for system
+// "C"; a RINEX 2 "N" file that names no other system keeps the letter of a
+// name that gives GPS, Galileo or BeiDou, else is GPS. A RINEX file of
+// another type (meteorological, clock, SBAS navigation) or in compact RINEX
+// gives 0. When the name gives a type and the header another, *pNote (when given)
+// receives a line saying so; otherwise it is emptied.
+char RinexFileType(const char* pPath, size_t nPathLength, const char* pHead, size_t nHeadLength,
+                   std::string* pNote = nullptr);
+
+// RinexFileType of an open source, whose start it reads and then rewinds; a
+// source that cannot go back to its start (a pipe) is judged by its name
+// alone. A name and a header that disagree are noted in the debug log.
+char RinexSourceFileType(FILE* pSrc, const char* pPath, size_t nPathLength);

@@ -130,7 +130,11 @@ int DetectBinaryLog(FILE* pStream);
 // every block: once it holds (set from any thread) the scan ends there with
 // SCAN_STOPPED, its record incomplete and the file times untouched. A read
 // error part-way gives SCAN_READ_FAILED the same way.
-int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary, CConvertContext* pContext);
+// The scan decodes on nThreads threads: 0 as many as the cores it may run on
+// (8 at most), 1 the calling thread alone; the calling thread reads the
+// source. The record is the same whatever the count.
+int ScanSourceLog(FILE* pStream, SourceScanInfo* pScan, uint32_t pFileTimes[4], int nBinary, CConvertContext* pContext,
+                  uint32_t nThreads = 0);
 
 // Adds one epoch's satellites and signals to the record.
 void CollectScanSignals(const ConvertState* pEpoch, const EpochIndexEntry* pIndex, SourceScanInfo* pScan);

@@ -102,9 +102,10 @@ int CWorkThread::RunRnx2Range()
     if (!pSrc)
         return CONVERT_ERR_SOURCE;
 
-    // The type letter decides the reader before anything is created, so a
-    // source of the wrong type leaves no empty output behind.
-    const char cType = RinexSourceType(sSrc.constData(), static_cast<size_t>(sSrc.size()));
+    // The file's type (its header's, else its name's) decides the reader
+    // before anything is created, so a source of no type read leaves no empty
+    // output behind.
+    const char cType = RinexSourceFileType(pSrc, sSrc.constData(), static_cast<size_t>(sSrc.size()));
     const bool bObs = cType == 'O';
     if (!cType)
     {

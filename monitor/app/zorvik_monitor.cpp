@@ -784,7 +784,9 @@ void QZorvikMonitor::ClosePorts()
     const QSignalBlocker blocker(pTabs);
     m_W.pPortManager->DeleteAllPortCtrl();
     // The views go in the same turn as their ports, before any queued batch
-    // could reach a view whose port is gone.
+    // could reach a view whose port is gone. Hidden first: removing a tab
+    // would otherwise show the next one and lay out its text, tab after tab.
+    pTabs->hide();
     while (pTabs->count() > 0)
     {
         QWidget* pView = pTabs->widget(0);

@@ -315,7 +315,7 @@ void QZorvikMonitor::WireMenuActions()
     connect(ui.actionMsgFilter, &QAction::triggered, w.pMsgFilter, &QMsgFiterDiag::show);
     connect(ui.actionUpgradeFW, &QAction::triggered, pTabs, &CPortTab::OnSetUpgradeFWTab);
     connect(ui.ActionAutoLog, &QAction::triggered, w.pAutoLog, &QAutoLogList::OnShowDiag);
-    connect(ui.actionKMZGen, &QAction::triggered, w.pKMZGen, &QKMZGenDiag::show);
+    connect(ui.actionKMZGen, &QAction::triggered, w.pKMZGen, &QKMZGenDiag::ShowDiag);
     connect(ui.actionHex2Binary, &QAction::triggered, w.pHexToBin, &QHextoBinDiag::show);
     connect(ui.actionSendXModem, &QAction::triggered, pTabs, &CPortTab::OnSetXModemFWTab);
     connect(ui.actionNVMLog, &QAction::triggered, w.pNvmLog, &QNvmLogDiag::OnShowDialog);

@@ -58,7 +58,7 @@ QBinaryMsgParser::~QBinaryMsgParser() = default;
 
 bool QBinaryMsgParser::IsPrintable(uint8_t c) { return kPrintable.Printable[c]; }
 
-void QBinaryMsgParser::FollowFrameHeader(uint8_t c)
+inline void QBinaryMsgParser::FollowFrameHeader(uint8_t c)
 {
     READABILITY_T& j = m_Judge;
     j.Recent[j.RecentCount++ & 15] = c;
@@ -77,6 +77,9 @@ void QBinaryMsgParser::FollowFrameHeader(uint8_t c)
     if (j.RecentCount < kLengthEnd)
         return;
     auto At = [&j](uint32_t k) { return j.Recent[(j.RecentCount - kLengthEnd + k) & 15]; };
+    // At most one sync byte may be damaged: text almost never gets past here.
+    if (At(0) != kLongSync[0] && At(1) != kLongSync[1])
+        return;
     uint32_t nSync = 0;
     for (uint32_t k = 0; k < sizeof kLongSync; ++k)
         nSync += At(k) == kLongSync[k];

@@ -45,7 +45,7 @@ public:
     static constexpr int AUTO_BINARY_COUNT = 50;
     // The most of one batch that is read; the rest is counted as skipped, so
     // that a flood never holds up the thread that reads.
-    static constexpr int BATCH_READ_MAX = 4 << 20;
+    static constexpr int BATCH_READ_MAX = 1 << 20;
 
     // Takes the text to show (nLength characters, Latin-1).
     using TextSink = std::function<void(const char* pText, int nLength)>;

@@ -459,6 +459,15 @@ int ParseNmeaSentence(const char* pLine, int32_t nLength, POS_DATA_T* pPos, NMEA
     return nResult < 0 ? -1 : nResult;
 }
 
+int FinishNmeaEpoch(POS_DATA_T* pPos, NMEA_STATE_T* pState)
+{
+    if (pPos == nullptr || pState == nullptr || pState->LastTimeMs < 0)
+        return 0;
+    Publish(pPos, pState);
+    pState->LastTimeMs = -1;
+    return 1;
+}
+
 int ParseBestposBody(const char* pText, int32_t nLength, PositionBody* pBody)
 {
     return ParseLayoutBody(PositionLayout(), pText, nLength, FIELD_FORM_FULL, pBody) ? 0 : -1;
@@ -601,13 +610,12 @@ void RecordToPosData(uint16_t nId, const uint8_t* pRecord, uint32_t nLength, POS
         BestposToPosData(&Header, &b, pPos);
     }
 }
-} // namespace
 
-int AsciiLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos)
+// The text log of one source into the record, when the line is one.
+int SourceTextToPosData(const SOURCE_T* pSource, const char* pLine, int32_t nLength, POS_DATA_T* pPos)
 {
-    const SOURCE_T* pSource = pPos != nullptr ? SourceOf(pPos->RefPosMsgType) : nullptr;
     const size_t nPrefix = pSource != nullptr ? std::strlen(pSource->Prefix) : 0;
-    if (pSource == nullptr || pLine == nullptr || nLength < static_cast<int32_t>(nPrefix) ||
+    if (pSource == nullptr || pLine == nullptr || pPos == nullptr || nLength < static_cast<int32_t>(nPrefix) ||
         std::memcmp(pLine, pSource->Prefix, nPrefix) != 0)
         return 0;
     uint8_t Record[LOG_HEADER_LENGTH + 256];
@@ -623,6 +631,20 @@ int AsciiLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos)
         return 0;
     RecordToPosData(pSource->Id, Record, static_cast<uint32_t>(nOut), pPos);
     return 1;
+}
+} // namespace
+
+int AsciiLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos)
+{
+    return SourceTextToPosData(pPos != nullptr ? SourceOf(pPos->RefPosMsgType) : nullptr, pLine, nLength, pPos);
+}
+
+int PositionLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos)
+{
+    for (const SOURCE_T& source : kSources)
+        if (SourceTextToPosData(&source, pLine, nLength, pPos))
+            return 1;
+    return 0;
 }
 
 QPosDataParser::QPosDataParser(QObject* pParent) : QObject(pParent)

@@ -122,6 +122,11 @@ bool NmeaChecksumOk(const char* pSentence, int32_t nLength);
 // when it is not an NMEA sentence of those talkers or fails its checksum.
 int ParseNmeaSentence(const char* pLine, int32_t nLength, POS_DATA_T* pPos, NMEA_STATE_T* pState);
 
+// Publishes the epoch collected since the last GGA or RMC time, as the next
+// time would; for the end of a recorded stream, whose last epoch no later
+// sentence publishes. Returns 1 when there was one, else 0.
+int FinishNmeaEpoch(POS_DATA_T* pPos, NMEA_STATE_T* pState);
+
 struct PositionBody;
 struct InsPvaBody;
 struct InspvaxBody;
@@ -146,6 +151,10 @@ void HeaderTimeToPosData(uint16_t nWeek, uint32_t nMilliseconds, POS_DATA_T* pPo
 // A full text log of the record's position source ("#BESTPOSA,...", "#INSPVAXA,"
 // ...) into the record. Returns 1 when it was taken, else 0.
 int AsciiLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos);
+// The same for a full text log of any of the seven position logs (PSRPOS,
+// RTKPOS, BESTPOS, BESTGNSSPOS, MATCHEDPOS, INSPVA, INSPVAX), whatever the
+// record's position source. Returns 1 when it was taken, else 0.
+int PositionLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos);
 
 class QPosDataParser : public QObject
 {

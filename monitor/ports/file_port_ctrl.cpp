@@ -118,7 +118,9 @@ void QZvFilePortCtrl::OnSetTimeInterval(bool) {}
 
 void QZvFilePortCtrl::OnUpdateStatus()
 {
-    if (!m_bStop.load() && m_File.isOpen())
+    // A file can wait: while the window is behind, the replay pauses instead
+    // of reading bytes it could not hand over.
+    if (!m_bStop.load() && m_File.isOpen() && !IsUiBacklogFull())
     {
         const QByteArray block = m_File.read(BLOCK_BYTES);
         if (!block.isEmpty())

@@ -110,6 +110,12 @@ NTRIP_CONFIG_T QZvNTripPortCtrl::GetNtripConfig() const
     return m_Config;
 }
 
+QZvNTripPortCtrl::FAILURE_T QZvNTripPortCtrl::GetLastFailure() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_LastFailure;
+}
+
 NTRIP_POSITION_T QZvNTripPortCtrl::GetPosition() const
 {
     QMutexLocker lock(&m_Mutex);
@@ -251,9 +257,9 @@ void QZvNTripPortCtrl::run()
         return;
     }
     QTcpSocket socket;
-    QTimer connectTimer, silenceTimer, pauseTimer, ggaTimer;
+    QTimer connectTimer, silenceTimer, replyTimer, pauseTimer, ggaTimer;
     QObject lookupContext;
-    for (QTimer* pTimer : {&connectTimer, &silenceTimer, &pauseTimer})
+    for (QTimer* pTimer : {&connectTimer, &silenceTimer, &replyTimer, &pauseTimer})
     {
         pTimer->setSingleShot(true);
     }
@@ -261,6 +267,7 @@ void QZvNTripPortCtrl::run()
     m_pSocket = &socket;
     m_pConnectTimer = &connectTimer;
     m_pSilenceTimer = &silenceTimer;
+    m_pReplyTimer = &replyTimer;
     m_pPauseTimer = &pauseTimer;
     m_pGgaTimer = &ggaTimer;
     m_pLookupContext = &lookupContext;
@@ -278,6 +285,7 @@ void QZvNTripPortCtrl::run()
                 EndSession(NTRIP_TIMED_OUT,
                            QStringLiteral("nothing from the caster for %1 ms").arg(Timing().SilenceTimeoutMs));
             });
+    connect(&replyTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::OnReplyDeadline);
     connect(&pauseTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::NtripRunSession);
     connect(&ggaTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::SendGga);
 
@@ -310,7 +318,7 @@ void QZvNTripPortCtrl::run()
     socket.disconnect(this);
     socket.abort();
     m_pSocket = nullptr;
-    m_pConnectTimer = m_pSilenceTimer = m_pPauseTimer = m_pGgaTimer = nullptr;
+    m_pConnectTimer = m_pSilenceTimer = m_pReplyTimer = m_pPauseTimer = m_pGgaTimer = nullptr;
     m_pLookupContext = nullptr;
 }
 
@@ -327,6 +335,9 @@ void QZvNTripPortCtrl::NtripRunSession()
     m_bChunked = false;
     m_TableBytes = 0;
     m_TableTail.clear();
+    m_TableLine.clear();
+    m_Offered.clear();
+    m_OfferedCount = 0;
     m_bUploadFull = false;
     const bool bProxy = m_Session.ProxyHost[0] != '\0';
     const QString sHost = bProxy ? FixedText(m_Session.ProxyHost) : FixedText(m_Session.ServerName);
@@ -431,6 +442,8 @@ void QZvNTripPortCtrl::OnConnected()
         m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
     }
     m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
+    // A caster that sends a byte now and then never falls silent.
+    m_pReplyTimer->start(Timing().ReplyDeadlineMs);
 }
 
 void QZvNTripPortCtrl::OnReadyRead()
@@ -450,6 +463,10 @@ void QZvNTripPortCtrl::OnReadyRead()
         m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
         TakePayload(data.constData(), data.size());
         break;
+    case SESSION_MOUNT_TABLE:
+        m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
+        TakeMountTable(data.constData(), data.size());
+        break;
     default:
         // What a caster says while it takes an upload is not shown.
         break;
@@ -465,7 +482,7 @@ void QZvNTripPortCtrl::TakeReply(const QByteArray& Data)
     {
         return;
     }
-    if (result != 0)
+    if (result != 0 && result != NTRIP_NO_MOUNT_POINT)
     {
         EndSession(result, QString::fromLatin1(reply.Reason));
         return;
@@ -475,6 +492,15 @@ void QZvNTripPortCtrl::TakeReply(const QByteArray& Data)
     m_Reply.clear();
     m_bChunked = reply.Chunked != 0;
     NtripChunkDecoderInit(&m_Dechunk);
+    if (result == NTRIP_NO_MOUNT_POINT)
+    {
+        // The table that follows names the mount points there are; the
+        // deadline of the reply still holds.
+        m_eState = SESSION_MOUNT_TABLE;
+        TakeMountTable(payload.constData(), payload.size());
+        return;
+    }
+    m_pReplyTimer->stop();
     m_StreamClock.start();
     if (m_Session.ServerMode != 0)
     {
@@ -504,21 +530,32 @@ void QZvNTripPortCtrl::TakeReply(const QByteArray& Data)
     }
 }
 
+bool QZvNTripPortCtrl::Dechunk(const char** ppData, int* pN, QByteArray* pDecoded, int* pEnded)
+{
+    *pEnded = 0;
+    if (!m_bChunked)
+    {
+        return true;
+    }
+    pDecoded->resize(*pN);
+    const int length = NtripDechunk(&m_Dechunk, *ppData, *pN, pDecoded->data(), pEnded);
+    if (length < 0)
+    {
+        return false;
+    }
+    *ppData = pDecoded->constData();
+    *pN = length;
+    return true;
+}
+
 void QZvNTripPortCtrl::TakePayload(const char* pData, int n)
 {
     QByteArray decoded;
     int ended = 0;
-    if (m_bChunked)
+    if (!Dechunk(&pData, &n, &decoded, &ended))
     {
-        decoded.resize(n);
-        const int length = NtripDechunk(&m_Dechunk, pData, n, decoded.data(), &ended);
-        if (length < 0)
-        {
-            EndSession(NTRIP_BAD_CHUNK, QStringLiteral("bad chunk in the stream"));
-            return;
-        }
-        pData = decoded.constData();
-        n = length;
+        EndSession(NTRIP_BAD_CHUNK, QStringLiteral("bad chunk in the stream"));
+        return;
     }
     if (m_bSourceTable)
     {
@@ -550,6 +587,81 @@ void QZvNTripPortCtrl::TakePayload(const char* pData, int n)
     {
         EndSession(NTRIP_CLOSED, QStringLiteral("the caster ended the stream"));
     }
+}
+
+void QZvNTripPortCtrl::TakeMountTable(const char* pData, int n)
+{
+    QByteArray decoded;
+    int ended = 0;
+    if (!Dechunk(&pData, &n, &decoded, &ended))
+    {
+        EndNoMountPoint();
+        return;
+    }
+    m_TableBytes += n;
+    m_TableLine.append(pData, n);
+    int start = 0;
+    for (int end; (end = m_TableLine.indexOf('\n', start)) >= 0; start = end + 1)
+    {
+        const int length = end - start - (end > start && m_TableLine.at(end - 1) == '\r' ? 1 : 0);
+        const char* pLine = m_TableLine.constData() + start;
+        if (length >= kTableEnd.size() && std::memcmp(pLine, kTableEnd.constData(), kTableEnd.size()) == 0)
+        {
+            EndNoMountPoint();
+            return;
+        }
+        const char* pMount = nullptr;
+        const int mountLength = NtripTableMountPoint(pLine, length, &pMount);
+        if (mountLength > 0)
+        {
+            if (m_Offered.size() < MAX_LISTED_MOUNT_POINTS)
+            {
+                m_Offered << QString::fromLatin1(pMount, mountLength);
+            }
+            ++m_OfferedCount;
+        }
+    }
+    m_TableLine.remove(0, start);
+    // A table without line ends, or one without end, is read no further.
+    if (ended != 0 || m_TableLine.size() > NTRIP_REPLY_HEADER_MAX || m_TableBytes > Timing().MaxSourceTableBytes)
+    {
+        EndNoMountPoint();
+    }
+}
+
+void QZvNTripPortCtrl::EndNoMountPoint()
+{
+    const QString sMount = FixedText(m_Session.MountPoint);
+    QString sReason = QStringLiteral("mount point %1 not found").arg(sMount);
+    if (m_OfferedCount == 0)
+    {
+        sReason += QStringLiteral(", the caster offers none");
+    }
+    else
+    {
+        // The view gets the first few; the failure report keeps more.
+        constexpr int kShown = 20;
+        sReason +=
+            QStringLiteral(", the caster offers: ") + QStringList(m_Offered.mid(0, kShown)).join(QStringLiteral(", "));
+        if (m_OfferedCount > kShown)
+        {
+            sReason += QStringLiteral(" ... (%1 in all)").arg(m_OfferedCount);
+        }
+    }
+    EndSession(NTRIP_NO_MOUNT_POINT, sReason);
+}
+
+void QZvNTripPortCtrl::OnReplyDeadline()
+{
+    if (m_eState == SESSION_MOUNT_TABLE)
+    {
+        EndNoMountPoint();
+        return;
+    }
+    EndSession(NTRIP_TIMED_OUT,
+               m_Reply.isEmpty()
+                   ? QStringLiteral("no reply from the caster within %1 ms").arg(Timing().ReplyDeadlineMs)
+                   : QStringLiteral("the caster's reply did not end within %1 ms").arg(Timing().ReplyDeadlineMs));
 }
 
 void QZvNTripPortCtrl::SendGga()
@@ -587,6 +699,12 @@ void QZvNTripPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
     {
         OnReadyRead();
     }
+    // However the table ends, the caster has said the mount point is not there.
+    if (m_eState == SESSION_MOUNT_TABLE)
+    {
+        EndNoMountPoint();
+        return;
+    }
     if (eError != QAbstractSocket::RemoteHostClosedError)
     {
         EndSession(NTRIP_RECEIVE_FAILED, QStringLiteral("connection failed: %1").arg(m_pSocket->errorString()));
@@ -614,6 +732,7 @@ void QZvNTripPortCtrl::AbortSession()
     ++m_SessionNumber;
     m_pConnectTimer->stop();
     m_pSilenceTimer->stop();
+    m_pReplyTimer->stop();
     m_pGgaTimer->stop();
     if (m_LookupId >= 0)
     {
@@ -669,6 +788,12 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
         if (!m_bFailureReported)
         {
             m_bFailureReported = true;
+            {
+                QMutexLocker lock(&m_Mutex);
+                m_LastFailure = FAILURE_T{nResult, sReason, FixedText(m_Session.MountPoint),
+                                          nResult == NTRIP_NO_MOUNT_POINT ? m_Offered : QStringList(),
+                                          nResult == NTRIP_NO_MOUNT_POINT ? m_OfferedCount : 0};
+            }
             emit SignalAddPortFail(UniquePortID, PortType, nResult, GetPortName());
         }
     }

@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QMutex>
+#include <QStringList>
 #include <functional>
 
 #include "monitor/ports/ntrip_protocol.h"
@@ -37,7 +38,10 @@ public:
     {
         int ConnectTimeoutMs = 3000;
         int SilenceTimeoutMs = 5000; // nothing from the caster for this long ends the session
-        int FirstDelayMs = 1000;     // pause before the first new session; it doubles after each
+        // The caster's whole reply header, and a source table it gives for a
+        // mount point it does not have, come within this however they trickle.
+        int ReplyDeadlineMs = 5000;
+        int FirstDelayMs = 1000; // pause before the first new session; it doubles after each
         int MaxDelayMs = 30000;
         int ErrorPauseMs = 3000;    // least pause after a failure other than a time-out
         int GgaIntervalMs = 1000;   // between GGA reports while the stream runs
@@ -49,6 +53,19 @@ public:
         std::function<int(int)> PauseFilter;
     };
     static TIMING_T& Timing();
+
+    // Why the session reported last by SignalAddPortFail failed.
+    struct FAILURE_T
+    {
+        int Result = NTRIP_OK; // NTRIP_RESULT_E, or an HTTP status as NtripResultHttpStatus reads it
+        QString Reason;        // in the port's own words, as the port's view shows it
+        QString MountPoint;    // the mount point asked for
+        // The caster's mount points, when it answered with its source table:
+        // the first MAX_LISTED_MOUNT_POINTS of OfferedCount.
+        QStringList OfferedMountPoints;
+        int OfferedCount = 0;
+    };
+    static constexpr int MAX_LISTED_MOUNT_POINTS = 100;
 
     QZvNTripPortCtrl();
     ~QZvNTripPortCtrl() override;
@@ -74,6 +91,8 @@ public:
     // The position the next GGA report carries.
     NTRIP_POSITION_T GetPosition() const;
     uint GetInstanceNumber() const { return m_InstanceNumber; }
+    // Callable from any thread.
+    FAILURE_T GetLastFailure() const;
     static uint GetLiveNtripCount();
 
     // Hands received stream bytes to the port's view and log at once; 0.
@@ -99,6 +118,9 @@ private:
         SESSION_REPLY,  // request sent, reading the caster's reply
         SESSION_STREAM, // client: the stream or the source table flows
         SESSION_UPLOAD, // server: the caster takes the upload
+        // Client: the caster answered the mount point with its source table,
+        // read for the mount points it offers.
+        SESSION_MOUNT_TABLE,
     };
 
     // Starts one session with the current settings.
@@ -109,7 +131,14 @@ private:
     void OnReadyRead();
     void OnSocketError(QAbstractSocket::SocketError eError);
     void TakeReply(const QByteArray& Data);
+    // Takes the transfer coding off n bytes of the payload when it is chunked
+    // (*ppData and *pN then name the data, in *pDecoded); false on a bad chunk.
+    bool Dechunk(const char** ppData, int* pN, QByteArray* pDecoded, int* pEnded);
     void TakePayload(const char* pData, int n);
+    void TakeMountTable(const char* pData, int n);
+    // Ends a session whose mount point the caster's table lacks.
+    void EndNoMountPoint();
+    void OnReplyDeadline();
     void SendGga();
     // Ends the session under way without a result: timers, lookup and socket.
     void AbortSession();
@@ -127,6 +156,7 @@ private:
     QTcpSocket* m_pSocket = nullptr;
     QTimer* m_pConnectTimer = nullptr;
     QTimer* m_pSilenceTimer = nullptr;
+    QTimer* m_pReplyTimer = nullptr;
     QTimer* m_pPauseTimer = nullptr;
     QTimer* m_pGgaTimer = nullptr;
     QObject* m_pLookupContext = nullptr;
@@ -143,6 +173,10 @@ private:
     NTRIP_CHUNK_DECODER_T m_Dechunk{};
     qint64 m_TableBytes = 0;
     QByteArray m_TableTail;
+    QByteArray m_TableLine; // a source table line not yet ended
+    QStringList m_Offered;
+    int m_OfferedCount = 0;
+    FAILURE_T m_LastFailure; // guarded by m_Mutex
     QElapsedTimer m_StreamClock;
     bool m_bUploadFull = false;
 

@@ -503,7 +503,12 @@ int NtripCheckReply(const NTRIP_CONFIG_T* pConfig, const char* pData, int n, NTR
             {
                 if (value.n > 0 && StartsWithNoCase(value.p, value.n, "gnss/sourcetable"))
                 {
-                    return Refuse(pReply, NTRIP_REFUSED, "source table instead of the stream", nullptr, 0);
+                    pReply->Chunked = HeaderValue(pFields, pFieldsEnd, "Transfer-Encoding", &value) &&
+                                              ContainsNoCase(value, "chunked")
+                                          ? 1
+                                          : 0;
+                    pReply->HeaderLength = headerEnd;
+                    return Refuse(pReply, NTRIP_NO_MOUNT_POINT, "mount point not found", nullptr, 0);
                 }
                 return Refuse(pReply, NTRIP_REFUSED, "not a GNSS data stream, Content-Type", value.p, value.n);
             }
@@ -524,7 +529,8 @@ int NtripCheckReply(const NTRIP_CONFIG_T* pConfig, const char* pData, int n, NTR
         }
         if (StartsWith(pData, lineLength, "SOURCETABLE"))
         {
-            return Refuse(pReply, NTRIP_REFUSED, "source table instead of the stream", nullptr, 0);
+            pReply->HeaderLength = lineEnd;
+            return Refuse(pReply, NTRIP_NO_MOUNT_POINT, "mount point not found", nullptr, 0);
         }
         break;
     case REQUEST_SOURCE_TABLE:
@@ -543,6 +549,18 @@ int NtripCheckReply(const NTRIP_CONFIG_T* pConfig, const char* pData, int n, NTR
         break;
     }
     return Refuse(pReply, NTRIP_REFUSED, "unexpected reply", pData, lineLength);
+}
+
+int NtripTableMountPoint(const char* pLine, int n, const char** ppMount)
+{
+    if (!StartsWith(pLine, n, "STR;"))
+    {
+        return -1;
+    }
+    const char* pMount = pLine + 4;
+    const char* pEnd = static_cast<const char*>(std::memchr(pMount, ';', static_cast<size_t>(n - 4)));
+    *ppMount = pMount;
+    return static_cast<int>((pEnd != nullptr ? pEnd : pLine + n) - pMount);
 }
 
 void NtripChunkDecoderInit(NTRIP_CHUNK_DECODER_T* pState) { std::memset(pState, 0, sizeof(*pState)); }

@@ -22,6 +22,7 @@ enum NTRIP_RESULT_E : int32_t
     NTRIP_HTTP_STATUS = 7,      // an HTTP error status s, reported as (s << 16) | 7
     NTRIP_MODE_UNSUPPORTED = 8, // RTSP and NTRIP 2 over UDP are not offered
     NTRIP_BAD_CHUNK = 9,        // malformed chunked transfer coding
+    NTRIP_NO_MOUNT_POINT = 11,  // the caster answered a mount point with its source table: it has no such mount point
     NTRIP_CLOSED = 12,          // the caster closed the connection
     NTRIP_RECEIVE_FAILED = 13,  // the connection failed while open
     NTRIP_TIMED_OUT = 10060,    // the caster fell silent
@@ -100,9 +101,17 @@ inline constexpr int NTRIP_REPLY_INCOMPLETE = -1;
 // with a line holding "OK" or an HTTP/1.x 200 reply. Returns 0 when accepted
 // (HeaderLength and Chunked filled), NTRIP_REPLY_INCOMPLETE while the reply
 // can still become acceptable, else NTRIP_REFUSED or (status << 16) |
-// NTRIP_HTTP_STATUS with Reason filled. A reply whose header has not ended
-// within NTRIP_REPLY_HEADER_MAX bytes is refused.
+// NTRIP_HTTP_STATUS with Reason filled. A mount point answered with the
+// source table gives NTRIP_NO_MOUNT_POINT, with HeaderLength and Chunked
+// filled as well: the table that follows tells which mount points there
+// are. A reply whose header has not ended within NTRIP_REPLY_HEADER_MAX bytes
+// is refused.
 int NtripCheckReply(const NTRIP_CONFIG_T* pConfig, const char* pData, int n, NTRIP_REPLY_T* pReply);
+
+// The mount point of a source table line ("STR;<mount>;..." without its
+// line end): its length, with *ppMount pointing at it in pLine; -1 for any
+// other line.
+int NtripTableMountPoint(const char* pLine, int n, const char** ppMount);
 
 // Decoder of HTTP/1.1 chunked transfer coding, fed as the bytes arrive.
 struct NTRIP_CHUNK_DECODER_T

@@ -46,6 +46,10 @@ enum PORT_FAIL_E : int
     PORT_FAIL_SETUP = 1,      // no controller for the kind, or its connection record refused
     PORT_FAIL_NO_DEVICE = -1, // the serial device cannot be opened (also while its rate is detected)
     PORT_FAIL_NO_ANSWER = -2, // the receiver does not answer the property query
+    // Later, from a running serial port: its device went away (an adapter
+    // pulled out, the other end of the line closed). The port keeps its
+    // thread and can be reconnected.
+    PORT_FAIL_DEVICE_LOST = -3,
 };
 
 class QZvPortCtrlBase : public QThread
@@ -197,6 +201,8 @@ protected:
     static void KeepForDevice(QByteArray* pOutArea, const QByteArray& Data);
     // Hands the pending bytes to the user interface now.
     void EmitPending();
+    // The user interface has UI_BACKLOG_MAX bytes or more still to take.
+    bool IsUiBacklogFull() const { return m_pUiBacklog->load() > UI_BACKLOG_MAX; }
     // Byte rate step of a status tick; true on the tick that computed it.
     bool UpdateByteRate();
     void StartStatusTimer();

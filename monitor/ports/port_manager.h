@@ -38,7 +38,8 @@ signals:
     // Set-up failures, and connections that fail or are lost later in the
     // port's thread (TCP and caster ports retry after a loss; a caster port
     // reports once until its stream flows again, a USB port once until its
-    // receiver answers again).
+    // receiver answers again; a serial port whose device goes away reports
+    // PORT_FAIL_DEVICE_LOST and waits to be reconnected).
     void SignalAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, int Errflag, QString PortName);
     void SignalSendPortData(uint UniquePortID, QByteArray SendData);
     // Status 1 disconnected, 0 connected.

@@ -2,7 +2,6 @@
 
 #include <QMutexLocker>
 #include <QStringList>
-#include <algorithm>
 
 namespace
 {
@@ -115,14 +114,18 @@ bool QZvPortProperty::ParseText(const QString& sText, PORT_PROPERTY_T* pProperty
     return true;
 }
 
-bool QZvPortProperty::GatherReply(QByteArray* pReply, const char* pData, int nLength)
+bool QZvPortProperty::ParseGathered(QByteArray* pGathered, const char* pData, int nLength)
 {
-    if (pReply->size() >= REPLY_AREA_SIZE)
+    pGathered->append(pData, nLength);
+    // With the length: the QByteArray form would stop at the first zero byte.
+    const bool bParsed = Parse(QString::fromLatin1(pGathered->constData(), pGathered->size()));
+    if (pGathered->size() > REPLY_AREA_SIZE)
     {
-        return false;
+        const int from = pGathered->size() - REPLY_AREA_SIZE;
+        const int lineStart = pGathered->indexOf('\n', from);
+        pGathered->remove(0, lineStart >= 0 ? lineStart + 1 : from);
     }
-    pReply->append(pData, std::min(nLength, REPLY_AREA_SIZE - pReply->size()));
-    return true;
+    return bParsed;
 }
 
 bool QZvPortProperty::Parse(const QString& sText)

@@ -38,11 +38,14 @@ public:
     // The query whose reply Parse reads (20 bytes).
     static QByteArray GetQueryCmd();
 
-    // The most of a reply that a port gathers for Parse.
+    // Received bytes a port keeps between two parses of its reply.
     static constexpr int REPLY_AREA_SIZE = 16384;
-    // Adds what fits of a received chunk to the reply gathered so far; false,
-    // adding nothing, once the reply fills its area (no more can complete it).
-    static bool GatherReply(QByteArray* pReply, const char* pData, int nLength);
+    // Adds received bytes to the reply gathered so far and parses all of it.
+    // A receiver usually streams binary logs before and around its reply, so
+    // the text is read whole, zero bytes included. Between calls only the
+    // newest REPLY_AREA_SIZE bytes are kept, from a line start: a fast stream
+    // never crowds the reply out, however long the query waits.
+    bool ParseGathered(QByteArray* pGathered, const char* pData, int nLength);
 
     // Parses everything received so far; true once the VERSION reply is
     // complete. The fields change only on success.

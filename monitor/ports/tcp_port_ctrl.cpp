@@ -19,7 +19,6 @@ bool IsLinkError(int nError)
            nError == QAbstractSocket::NetworkError || nError == QAbstractSocket::UnknownSocketError;
 }
 
-constexpr int kMaxQueryBytes = 16384;
 constexpr int kProgressSpacingMs = 40;
 constexpr int kMaxTracedReply = 512;
 } // namespace
@@ -323,18 +322,7 @@ void QZvTCPPortCtrl::StartPropertyQuery()
 
 void QZvTCPPortCtrl::FeedPropertyQuery(const QByteArray& Data)
 {
-    m_QueryText.append(Data);
-    if (m_QueryText.size() > kMaxQueryBytes)
-    {
-        FinishPropertyQuery(false);
-        return;
-    }
-    int skip = 0;
-    while (skip < m_QueryText.size() && m_QueryText.at(skip) == '\0')
-    {
-        ++skip;
-    }
-    if (Property.Parse(QString::fromLatin1(m_QueryText.constData() + skip, m_QueryText.size() - skip)))
+    if (Property.ParseGathered(&m_QueryText, Data.constData(), Data.size()))
     {
         FinishPropertyQuery(true);
     }
@@ -348,7 +336,8 @@ void QZvTCPPortCtrl::FinishPropertyQuery(bool bValid)
     }
     m_bQuerying = false;
     m_pQueryTimer->stop();
-    qDebug("ReadData: %s", m_QueryText.left(kMaxQueryBytes).toPercentEncoding(" :,.\r\n[]<>").constData());
+    qDebug("ReadData: %s",
+           m_QueryText.left(QZvPortProperty::REPLY_AREA_SIZE).toPercentEncoding(" :,.\r\n[]<>").constData());
     m_QueryText.clear();
     SetPropertyValid(bValid);
 }

@@ -173,7 +173,7 @@ bool QZvUartPortCtrl::ReadTurn()
             m_Dev.ResetTransfer();
             EndTransfer();
         }
-        emit SignalDeviceRemoved(UniquePortID);
+        emit SignalAddPortFail(UniquePortID, PortType, PORT_FAIL_DEVICE_LOST, GetPortName());
     }
     else if (r == 1 && m_Dev.IsActive())
     {
@@ -301,6 +301,12 @@ int QZvUartPortCtrl::ReconnectPort()
     }
     const bool bOpened = OpenWithConfig();
     RefreshProperty();
+    // Asked by the user, the port says why it is still not there; automatic
+    // attempts report once, when they end.
+    if (!bOpened && !m_bAutoReconnecting)
+    {
+        emit SignalAddPortFail(UniquePortID, PortType, PORT_FAIL_NO_DEVICE, GetPortName());
+    }
     return bOpened ? 0 : 1;
 }
 
@@ -365,11 +371,7 @@ bool QZvUartPortCtrl::ParsePortProperty()
         const QByteArray chunk(reinterpret_cast<const char*>(m_ReadBuf.data()), static_cast<int>(n));
         // The reply is received data like any other: shown and logged.
         AppendReceived(chunk);
-        if (!QZvPortProperty::GatherReply(&reply, chunk.constData(), chunk.size()))
-        {
-            break;
-        }
-        bValid = Property.Parse(QString::fromLatin1(reply));
+        bValid = Property.ParseGathered(&reply, chunk.constData(), chunk.size());
     }
     m_Dev.SetReadTimeout(readTimeout);
     return bValid;

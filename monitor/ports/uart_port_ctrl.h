@@ -64,9 +64,6 @@ public:
 signals:
     void SignalUpdateFail(uint m_UniquePortID);
     void SignalBoardReset(uint UniquePortID);
-    // The device hung up or vanished while the port was open; the port keeps
-    // its thread and can be reconnected.
-    void SignalDeviceRemoved(uint UniquePortID);
 
 public slots:
     void OnSetBaudrate(uint BaudRate);

@@ -199,7 +199,7 @@ int QZvUSBPortCtrl::ReadAvailable(uint WaitMs, QByteArray* pCopy)
         AppendReceived(data);
         if (pCopy != nullptr)
         {
-            QZvPortProperty::GatherReply(pCopy, data.constData(), data.size());
+            pCopy->append(data);
         }
         total += static_cast<int>(n);
     }
@@ -236,11 +236,12 @@ bool QZvUSBPortCtrl::ParsePortProperty()
     elapsed.start();
     while (m_pHandle != nullptr && elapsed.elapsed() < static_cast<qint64>(m_Timing.PropertyLimit))
     {
-        if (ReadAvailable(static_cast<uint>(m_Timing.ReadTimeout), &reply) == 0)
+        QByteArray received;
+        if (ReadAvailable(static_cast<uint>(m_Timing.ReadTimeout), &received) == 0)
         {
             return false;
         }
-        if (Property.Parse(QString::fromLatin1(reply)))
+        if (Property.ParseGathered(&reply, received.constData(), received.size()))
         {
             return true;
         }

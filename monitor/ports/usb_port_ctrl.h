@@ -99,7 +99,7 @@ protected:
 
 private:
     // Takes the channel's buffers, waiting up to WaitMs for the first; the bytes taken.
-    // With pCopy, a property reply is gathered from them as well.
+    // With pCopy, they are also appended to it (a property reply is read from them).
     int ReadAvailable(uint WaitMs, QByteArray* pCopy = nullptr);
     bool OpenChannel(UsbDeviceRecord* pDevice);
     void CloseChannel();

@@ -1,5 +1,6 @@
 #include "monitor/shell/monitor_prompt.h"
 
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -94,6 +95,11 @@ QString CMonitorPrompt::SaveFileName(QWidget* pParent, const QString& sCaption, 
 QString CMonitorPrompt::ExistingDirectory(QWidget* pParent, const QString& sCaption, const QString& sDir)
 {
     return QFileDialog::getExistingDirectory(pParent, sCaption, sDir);
+}
+
+QColor CMonitorPrompt::Colour(QWidget* pParent, const QColor& colInitial, const QString& sTitle)
+{
+    return QColorDialog::getColor(colInitial, pParent, sTitle);
 }
 
 bool CMonitorPrompt::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }

@@ -10,6 +10,7 @@
 // and calls back when the user has answered.
 #pragma once
 
+#include <QColor>
 #include <QMessageBox>
 #include <QString>
 #include <QUrl>
@@ -50,6 +51,8 @@ public:
     virtual QString SaveFileName(QWidget* pParent, const QString& sCaption, const QString& sDir,
                                  const QString& sFilter);
     virtual QString ExistingDirectory(QWidget* pParent, const QString& sCaption, const QString& sDir);
+    // A colour chosen from colInitial on; an invalid colour when the user cancelled.
+    virtual QColor Colour(QWidget* pParent, const QColor& colInitial, const QString& sTitle);
     // Hands a link or document to the desktop's default handler.
     virtual bool OpenUrl(const QUrl& url);
 };

@@ -8,6 +8,13 @@
 #include "monitor/shell/monitor_resources.h"
 #include "ui_MsgFiterDiag.h"
 
+namespace
+{
+// Received bytes as text, all of them: the QByteArray form of fromLatin1
+// stops at the first zero byte, and binary logs hold many.
+QString Latin1Text(const QByteArray& Bytes) { return QString::fromLatin1(Bytes.constData(), Bytes.size()); }
+} // namespace
+
 QMsgFiterDiag::QMsgFiterDiag(QWidget* pParent) : QDialog(pParent), m_pUi(new Ui::MsgFiterDiag)
 {
     InitMonitorResources();
@@ -63,9 +70,8 @@ void QMsgFiterDiag::OnUpdateDataDiag(QByteArray OutData)
     const QByteArray Filter = sFilter.toLatin1();
     auto contains = [this, &Filter](const QByteArray& Line)
     {
-        return m_eCase == Qt::CaseSensitive
-                   ? Line.contains(Filter)
-                   : QString::fromLatin1(Line).contains(QString::fromLatin1(Filter), Qt::CaseInsensitive);
+        return m_eCase == Qt::CaseSensitive ? Line.contains(Filter)
+                                            : Latin1Text(Line).contains(Latin1Text(Filter), Qt::CaseInsensitive);
     };
     if (nLastFeed < 0 || !contains(Text))
         return;
@@ -83,11 +89,11 @@ void QMsgFiterDiag::OnUpdateDataDiag(QByteArray OutData)
                 m_HeldLines.removeFirst();
                 m_HeldTimes.removeFirst();
             }
-            m_HeldLines.append(QString::fromLatin1(Line));
+            m_HeldLines.append(Latin1Text(Line));
             m_HeldTimes.append(sNow);
         }
         else
-            AddTableWidgetItem(QString::fromLatin1(Line), sNow, m_pUi->FilterTable->rowCount());
+            AddTableWidgetItem(Latin1Text(Line), sNow, m_pUi->FilterTable->rowCount());
     }
 }
 

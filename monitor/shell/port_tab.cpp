@@ -37,6 +37,29 @@ const char* const kPauseMark = "-Pause";
 const char* const kLockMark = "-[Lock]";
 const uint kBaudRates[] = {9600, 115200, 230400, 460800, 921600};
 const uint kFresetBaudRate = 115200;
+constexpr int kListedMountPoints = 20;
+
+// Why a caster refused a port, in words: the caster's answer as it bears on
+// the settings (login, mount point), else the port's own account.
+QString NtripFailureText(const QZvNTripPortCtrl::FAILURE_T& Failure)
+{
+    const int status = NtripResultHttpStatus(Failure.Result);
+    if (status == 401)
+        return CPortTab::tr("The caster refused the user name or password (401 Unauthorized).");
+    if (status != 404 && Failure.Result != NTRIP_NO_MOUNT_POINT)
+        return Failure.Reason;
+    QString sText = CPortTab::tr("The caster has no mount point \"%1\".").arg(Failure.MountPoint);
+    if (Failure.Result != NTRIP_NO_MOUNT_POINT)
+        return sText;
+    if (Failure.OfferedCount == 0)
+        return sText + QLatin1Char('\n') + CPortTab::tr("It offers no mount point.");
+    sText +=
+        QLatin1Char('\n') + CPortTab::tr("Mount points it offers: %1")
+                                .arg(Failure.OfferedMountPoints.mid(0, kListedMountPoints).join(QStringLiteral(", ")));
+    if (Failure.OfferedCount > kListedMountPoints)
+        sText += QLatin1Char(' ') + CPortTab::tr("(%1 in all)").arg(Failure.OfferedCount);
+    return sText;
+}
 } // namespace
 
 CPortTab::CPortTab(QWidget* pParent) : QFlexWindowSet(pParent), m_pPosDataParser(new QPosDataParser(this))
@@ -344,6 +367,19 @@ void CPortTab::OnAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E Por
     const int i = GetTabIndexByPortID(UniquePortID);
     if (i >= 0)
         setTabIcon(i, QIcon(QStringLiteral(":/QZorvikMonitor/Icon/Stop.png")));
+    // A serial port whose device went away is disconnected as a removed
+    // adapter is; its tab waits to be reconnected.
+    const bool bLost = PortType == QZvPortCtrlBase::PORT_TYPE_UART && ErrFlag == PORT_FAIL_DEVICE_LOST;
+    if (bLost && i >= 0 && !GetPortCtrl(i)->IsDisconnected())
+        emit SignalDisconnectPort(i, UniquePortID);
+    QString sWhy;
+    if (bLost)
+        sWhy = tr("The port's device went away (adapter unplugged or line closed).\nReconnect the port once it is "
+                  "back.");
+    else if (auto* pNtrip = qobject_cast<QZvNTripPortCtrl*>(ManagedPort(UniquePortID)))
+        sWhy = NtripFailureText(pNtrip->GetLastFailure());
+    if (!sWhy.isEmpty())
+        emit SignaSendDebugInfo(QStringLiteral("%1: %2\n").arg(PortName, sWhy));
     // A port that retries reports each attempt; its box is shown once at a time.
     if (m_FailBoxes.contains(UniquePortID))
         return;
@@ -354,7 +390,10 @@ void CPortTab::OnAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E Por
         sText = ErrFlag == PORT_FAIL_NO_ANSWER
                     ? tr("Port connection failed\r\n1.Check for halvorne board !\r\n2.Baud rate does not match, Can "
                          "right click on the port configuration, Change the configuration! ")
-                    : tr("Can not open Port");
+                : bLost ? tr("Port lost")
+                        : tr("Can not open Port");
+        if (!sWhy.isEmpty())
+            sText += QLatin1Char('\n') + sWhy;
     }
     else
     {
@@ -404,7 +443,8 @@ void CPortTab::OnCheckPortConnectState()
         QZvPortCtrlBase* pCtrl = GetPortCtrl(i);
         if (pCtrl == nullptr || pCtrl->PortType > QZvPortCtrlBase::PORT_TYPE_REPLAY)
             break;
-        if (pCtrl->PortType != QZvPortCtrlBase::PORT_TYPE_UART)
+        // A port that noticed the loss itself is disconnected already.
+        if (pCtrl->PortType != QZvPortCtrlBase::PORT_TYPE_UART || pCtrl->IsDisconnected())
             continue;
         // A removed adapter takes its device node (and the links to it) away;
         // ports opened by path or by link are not all in the system's list.

@@ -53,7 +53,6 @@ QZvStatusBar::QZvStatusBar(QWidget* pParent)
 {
     qRegisterMetaType<QZvStatusBar::REFRESH_TYPE_E>("QZvStatusBar::REFRESH_TYPE_E");
     InitMonitorResources();
-    m_pRateLabel->setFixedWidth(70);
     m_pRateLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_pPauseLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_pReloadButton->setIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/RefreshReceiver.png")));
@@ -89,13 +88,16 @@ void QZvStatusBar::ApplyTexts()
     const QFontMetrics metrics = m_pPauseLabel->fontMetrics();
     const int nText = std::max(metrics.horizontalAdvance(tr("Pause")), metrics.horizontalAdvance(tr("Resume")));
     m_pPauseLabel->setFixedWidth(std::max(50, nText + 2 * m_pPauseLabel->margin() + 4));
+    // The receive count at its largest: a byte rate of ten digits.
+    m_pRateLabel->setFixedWidth(m_pRateLabel->fontMetrics().horizontalAdvance(QStringLiteral("4294967295 Byte")) +
+                                2 * m_pRateLabel->margin() + 6);
     m_pPauseLabel->setToolTip(tr("double click or Ctrl + H to switch"));
     m_pReloadButton->setToolTip(tr("Reload receiver information"));
 }
 
 void QZvStatusBar::changeEvent(QEvent* pEvent)
 {
-    if (pEvent->type() == QEvent::LanguageChange)
+    if (pEvent->type() == QEvent::LanguageChange || pEvent->type() == QEvent::FontChange)
         ApplyTexts();
     QStatusBar::changeEvent(pEvent);
 }

@@ -208,7 +208,7 @@ void CZvTxtBrowser::ShowText(const char* pText, int nLength)
         return;
     QTextCursor c(document());
     c.movePosition(QTextCursor::End);
-    c.insertText(QString::fromLatin1(Text));
+    c.insertText(QString::fromLatin1(Text.constData(), Text.size()));
 }
 
 QByteArray CZvTxtBrowser::BreakLongLines(const char* pText, int nLength)

@@ -1,30 +1,90 @@
-// The KMZ export: a stand-in until the window is built. It has what the main
-// window uses of it and says that it is not built yet.
+// The KMZ export window: the dialog collects the receiver log, the KMZ file
+// and the display options; its worker thread writes the archive
+// (monitor/tools/kmz_writer.h) and reports progress as PARSE_LOG_INFO_T
+// records. "Cancel" stops a running export, which then leaves no archive.
 #pragma once
 
+#include <QDialog>
 #include <QMetaType>
-#include <cstdint>
+#include <QMutex>
+#include <QThread>
+#include <atomic>
+#include <memory>
 
-#include "monitor/shell/stand_in_window.h"
+#include "monitor/tools/kmz_writer.h"
 
-// Progress of a KMZ export, passed by value from its worker thread.
-struct PARSE_LOG_INFO_T
-{
-    uint64_t Reserved = 0;
-    uint64_t Processed = 0; // bytes of the input read so far
-    uint64_t Total = 0;     // size of the input in bytes
-    uint32_t Epochs = 0;    // completed epochs
-    uint32_t TagCounter = 0;
-    uint32_t Status = 0; // 0 running or done, 1 input not opened, 3 KML file not created
-    uint8_t Reserved2[28] = {};
-};
-static_assert(sizeof(PARSE_LOG_INFO_T) == 64, "PARSE_LOG_INFO_T is a 64-byte record");
 Q_DECLARE_METATYPE(PARSE_LOG_INFO_T)
 
-class QKMZGenDiag : public CStandInWindow
+namespace Ui
+{
+class KMZGenDiag;
+}
+
+class QKMZGenThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit QKMZGenThread(QObject* pParent = nullptr);
+
+    // Written by the dialog while no export runs.
+    KMZ_SETTINGS_T m_Settings;
+
+    // Asks a running export to stop at its next line.
+    void Cancel() { m_bCancel = true; }
+    // The last export's result; complete once SignalParseComplete has been emitted.
+    KMZ_RESULT_T Result() const;
+
+signals:
+    void SignalParseLogInfo(PARSE_LOG_INFO_T ParseLogInfo);
+    // The end of every export, written or not.
+    void SignalParseComplete();
+
+protected:
+    void run() override;
+
+private:
+    std::atomic<bool> m_bCancel{false};
+    mutable QMutex m_ResultLock;
+    KMZ_RESULT_T m_Result;
+};
+
+class QKMZGenDiag : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit QKMZGenDiag(QWidget* pParent = nullptr);
+    ~QKMZGenDiag() override;
+
+    QKMZGenThread* Worker() const { return m_pThread; }
+
+public slots:
+    void ShowDiag();
+    void OnSetLogFilename();
+    void OnSetLogFilenameEdit();
+    void OnSetKMZFilename();
+    void OnSetIcon();
+    void OnSetLineColor();
+    void OnProcess();
+    void OnUpdateParseLogInfo(PARSE_LOG_INFO_T ParseLogInfo);
+    void OnParseComplete();
+    void OnSelectIconmode();
+    void OnLanguageUpdate();
+    void OnIconStyleComboChanged(int Index);
+
+private:
+    void FillCombos();
+    void SetLogPath(const QString& sPath);
+    void ShowLineColour();
+    void ShowIconPreview();
+    void OnCancel();
+    void Warn(const QString& sText);
+
+    std::unique_ptr<Ui::KMZGenDiag> m_pUi;
+    QKMZGenThread* m_pThread;
+    // The choices kept between exports (the rest is read from the form).
+    QString m_sOwnIconPath;
+    uint32_t m_nIconColour = KMZ_OWN_ICON;
+    uint32_t m_nLineColour = KMZ_DEFAULT_LINE_COLOUR;
 };

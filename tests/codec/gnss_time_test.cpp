@@ -93,6 +93,11 @@ TEST_P(GpsToCalendarByProfile, UtcToGpsTimeCarriesDayAndWeek)
         EXPECT_EQ(week, c.nWeek) << Text(c.utc);
         EXPECT_EQ(ms, Monitor() ? c.nMonitorMs : c.nConverterMs) << Text(c.utc);
         EXPECT_EQ(ret, ms);
+        // CalendarToGpsTime takes a pointed-to 0 as 0 in both programs, as the converter does.
+        const uint32_t nCalendarMs = c.eLeap == LEAP_NULL && Monitor() ? c.nMonitorMs : c.nConverterMs;
+        week = ms = 0;
+        EXPECT_EQ(CalendarToGpsTime(&c.utc, LeapPtr(c.eLeap, &c.nLeap), &week, &ms), nCalendarMs) << Text(c.utc);
+        EXPECT_EQ(week, c.nWeek);
     }
 }
 

@@ -21,6 +21,7 @@ public:
     std::deque<bool> Answers;  // answers to Question, Ask and two-button Inform; "No" when empty
     std::deque<QString> Paths; // answers to the choosers; cancel when empty
     std::deque<QString> Texts; // answers to Text and AskText; cancel when empty
+    std::deque<QColor> Colours; // answers to Colour; cancel when empty
     bool UrlOpens = true;
     // With DeferAsks the questions that must not wait stay unanswered in
     // Deferred until the test calls them, as a user answers later.
@@ -82,6 +83,11 @@ public:
         return Choose(sCaption);
     }
     QString ExistingDirectory(QWidget*, const QString& sCaption, const QString&) override { return Choose(sCaption); }
+    QColor Colour(QWidget*, const QColor&, const QString& sTitle) override
+    {
+        Choosers << sTitle;
+        return Next(Colours, QColor());
+    }
     bool OpenUrl(const QUrl& url) override
     {
         OpenedUrls << url;

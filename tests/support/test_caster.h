@@ -148,8 +148,9 @@ public:
     QByteArray m_RawReply;
     // Close the connection after m_RawReply.
     bool m_bCloseAfterRawReply = false;
-    // When above 0: replies leave in pieces of this many bytes, 5 ms apart.
+    // When above 0: replies leave in pieces of this many bytes, m_ReplyPieceMs apart.
     int m_ReplyPiece = 0;
+    int m_ReplyPieceMs = 5;
     // Read requests but never answer them.
     bool m_bSilent = false;
     // Read this many requests first without answering them.
@@ -231,7 +232,7 @@ private:
                                  }
                              }
                          });
-        pTimer->start(5);
+        pTimer->start(m_ReplyPieceMs);
     }
 
     bool Authorized(const REQUEST_T& Request) const

@@ -7,10 +7,15 @@
 
 namespace Mdns
 {
+QByteArray Service::instanceName() const
+{
+    return m_InstanceName.isEmpty() ? MdnsEscapeLabel(m_Name) + "." + m_Type : m_InstanceName;
+}
+
 bool Service::operator==(const Service& Other) const
 {
-    return m_Type == Other.m_Type && m_Name == Other.m_Name && m_Hostname == Other.m_Hostname &&
-           m_Port == Other.m_Port && m_Attributes == Other.m_Attributes;
+    return m_Type == Other.m_Type && m_Name == Other.m_Name && m_InstanceName == Other.m_InstanceName &&
+           m_Hostname == Other.m_Hostname && m_Port == Other.m_Port && m_Attributes == Other.m_Attributes;
 }
 
 Browser::Browser(Server* pServer, const QByteArray& Type, Cache* pCache, QObject* pParent)
@@ -140,6 +145,7 @@ void Browser::OnRecordExpired(const MDNS_RECORD_T& Record)
         return;
     if (Record.Type == MDNS_TYPE_PTR)
     {
+        m_Tries.remove(Key(Record.Target));
         RemoveService(Record.Target);
         return;
     }
@@ -175,11 +181,15 @@ void Browser::OnServiceTimeout()
                 queries.append(MDNS_QUERY_T{instance, MDNS_TYPE_TXT, false});
             continue;
         }
+        // The labels before the type; an instance is meant to have one, but
+        // anyone may announce more.
         QList<QByteArray> labels;
-        MdnsSplitName(instance, &labels);
+        if (!MdnsSplitName(instance.left(instance.size() - m_TypeSuffix.size()), &labels) || labels.isEmpty())
+            continue;
         Service service;
         service.setType(m_Type);
-        service.setName(labels.value(0));
+        service.setName(labels.join('.'));
+        service.setInstanceName(instance);
         service.setHostname(srv.Target);
         service.setPort(srv.Port);
         service.setAttributes(txt.Attributes);

@@ -25,9 +25,16 @@ class Service
 public:
     QByteArray type() const { return m_Type; }
     void setType(const QByteArray& Type) { m_Type = Type; }
-    // The instance label ("rx1" of "rx1._Zorvik_http._tcp.local.").
+    // The instance as it reads, what comes before the type ("rx1" of
+    // "rx1._Zorvik_http._tcp.local.").
     QByteArray name() const { return m_Name; }
     void setName(const QByteArray& Name) { m_Name = Name; }
+    // The instance's whole DNS name, which tells instances apart: two names
+    // may read alike ("rx1" of "rx1._Zorvik_http..." and of
+    // "rx1.x._Zorvik_http..."). Without one set, the name taken as one label
+    // and the type.
+    QByteArray instanceName() const;
+    void setInstanceName(const QByteArray& InstanceName) { m_InstanceName = InstanceName; }
     QByteArray hostname() const { return m_Hostname; }
     void setHostname(const QByteArray& Hostname) { m_Hostname = Hostname; }
     quint16 port() const { return m_Port; }
@@ -41,6 +48,7 @@ public:
 private:
     QByteArray m_Type;
     QByteArray m_Name;
+    QByteArray m_InstanceName;
     QByteArray m_Hostname;
     quint16 m_Port = 0;
     QMap<QByteArray, QByteArray> m_Attributes;

@@ -125,8 +125,15 @@ void Server::sendMessageToAll(const MDNS_MESSAGE_T& Message)
 
 void Server::OnReadyRead(QUdpSocket* pSocket)
 {
-    while (pSocket->hasPendingDatagrams())
+    QElapsedTimer turn;
+    turn.start();
+    for (int nServed = 0; pSocket->hasPendingDatagrams(); ++nServed)
     {
+        if (nServed == MAX_DATAGRAMS_PER_TURN || turn.elapsed() >= TURN_BUDGET_MS)
+        {
+            DropWaiting(pSocket);
+            return;
+        }
         const QNetworkDatagram datagram = pSocket->receiveDatagram(MDNS_MAX_DATAGRAM);
         MDNS_MESSAGE_T message;
         const QByteArray data = datagram.data();
@@ -138,6 +145,23 @@ void Server::OnReadyRead(QUdpSocket* pSocket)
         message.Address = datagram.senderAddress();
         message.Port = static_cast<uint16_t>(datagram.senderPort());
         emit messageReceived(message);
+    }
+}
+
+void Server::DropWaiting(QUdpSocket* pSocket)
+{
+    // Reading without keeping is cheap; still, a sender faster than that
+    // leaves the rest for the next turn rather than holding this one.
+    const qint64 nBefore = m_nFloodDropped;
+    for (int i = 0; i < 16 * MAX_DATAGRAMS_PER_TURN && pSocket->hasPendingDatagrams(); ++i)
+    {
+        pSocket->readDatagram(nullptr, 0);
+        ++m_nFloodDropped;
+    }
+    if (!m_FloodNoted.isValid() || m_FloodNoted.elapsed() >= 1000)
+    {
+        m_FloodNoted.start();
+        qDebug("mDNS: flooded, %lld datagrams dropped (%lld in all)", m_nFloodDropped - nBefore, m_nFloodDropped);
     }
 }
 } // namespace Mdns

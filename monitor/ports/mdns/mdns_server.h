@@ -3,9 +3,13 @@
 // straight back to the querying port. Nothing is bound until the server is
 // enabled; from then on a single-shot timer binds what is not bound yet and
 // joins the groups again, so a network that comes up later is picked up.
-// GUI thread only.
+// Anyone on the local network can send to the sockets: one turn of the event
+// loop serves at most MAX_DATAGRAMS_PER_TURN datagrams, for TURN_BUDGET_MS at
+// most, and drops the rest then waiting, so that a flood cannot hold the
+// window. GUI thread only.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -47,6 +51,9 @@ class Server : public QObject
     Q_OBJECT
 
 public:
+    static constexpr int MAX_DATAGRAMS_PER_TURN = 64;
+    static constexpr int TURN_BUDGET_MS = 40;
+
     // The configuration new servers take.
     static SERVER_CONFIG_T& DefaultConfig();
 
@@ -72,6 +79,8 @@ public:
     quint16 LocalPort() const;
     // Datagrams dropped because they were no DNS message.
     int DroppedCount() const { return m_nDropped; }
+    // Datagrams dropped unread because more came at once than a turn serves.
+    qint64 FloodDroppedCount() const { return m_nFloodDropped; }
 
 signals:
     void messageReceived(const MDNS_MESSAGE_T& Message);
@@ -80,6 +89,8 @@ signals:
 private:
     void OnRebind();
     void OnReadyRead(QUdpSocket* pSocket);
+    // Drops the datagrams waiting beyond what one turn serves, counting them.
+    void DropWaiting(QUdpSocket* pSocket);
     bool Bind(QUdpSocket& Socket, const QHostAddress& Address);
     void JoinGroups();
     void Send(QUdpSocket& Socket, const MDNS_MESSAGE_T& Message, const QHostAddress& Address, quint16 nPort);
@@ -90,5 +101,7 @@ private:
     QTimer m_RebindTimer;
     bool m_bEnabled = false;
     int m_nDropped = 0;
+    qint64 m_nFloodDropped = 0;
+    QElapsedTimer m_FloodNoted; // the last trace of dropped datagrams
 };
 } // namespace Mdns

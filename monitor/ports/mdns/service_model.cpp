@@ -80,11 +80,14 @@ QVariant ServiceModel::headerData(int Section, Qt::Orientation Orientation, int 
     return tr(HEADERS[Section]);
 }
 
-int ServiceModel::FindRow(const QByteArray& Name) const
+int ServiceModel::FindRow(const Mdns::Service& Service) const
 {
+    // By the whole instance name: another instance whose name reads the same
+    // (a first label alike) is another receiver, or an impostor.
+    const QByteArray instance = Service.instanceName();
     for (int i = 0; i < m_Rows.size(); ++i)
     {
-        if (m_Rows[i].Service.name() == Name)
+        if (MdnsSameName(m_Rows[i].Service.instanceName(), instance))
             return i;
     }
     return -1;
@@ -132,7 +135,7 @@ void ServiceModel::onServiceAdded(const Mdns::Service& Service)
         qDebug() << "MDNS:unwanted service " << Service.type() << " Name " << Service.name();
         return;
     }
-    if (FindRow(Service.name()) >= 0)
+    if (FindRow(Service) >= 0)
     {
         qDebug() << "Duplicated name" << Service.name() << Service.type() << Service.hostname();
         return;
@@ -146,7 +149,7 @@ void ServiceModel::onServiceAdded(const Mdns::Service& Service)
 
 void ServiceModel::onServiceUpdated(const Mdns::Service& Service)
 {
-    const int i = FindRow(Service.name());
+    const int i = FindRow(Service);
     if (i < 0)
         return;
     ROW_T& row = m_Rows[i];
@@ -165,7 +168,7 @@ void ServiceModel::onServiceUpdated(const Mdns::Service& Service)
 
 void ServiceModel::onServiceRemoved(const Mdns::Service& Service)
 {
-    const int i = FindRow(Service.name());
+    const int i = FindRow(Service);
     if (i < 0)
         return;
     beginRemoveRows(QModelIndex(), i, i);

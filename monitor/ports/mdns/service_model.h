@@ -66,7 +66,7 @@ private:
         QHostAddress Address;
     };
 
-    int FindRow(const QByteArray& Name) const;
+    int FindRow(const Mdns::Service& Service) const;
     Mdns::Resolver* StartResolver(const QByteArray& HostName);
     void FreeResolver(Mdns::Resolver* pResolver);
     void OnResolved(Mdns::Resolver* pResolver, const QHostAddress& Address);

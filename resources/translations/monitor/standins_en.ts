@@ -102,17 +102,5 @@
         <source>Product Mode</source>
         <translation>Product Mode</translation>
     </message>
-    <message>
-        <source>KMZ Gen</source>
-        <translation>KMZ Gen</translation>
-    </message>
-    <message>
-        <source>Hex to Binary</source>
-        <translation>Hex to Binary</translation>
-    </message>
-    <message>
-        <source>Longitude and latitude conversion</source>
-        <translation>Longitude and latitude conversion</translation>
-    </message>
 </context>
 </TS>

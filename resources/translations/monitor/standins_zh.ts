@@ -102,17 +102,5 @@
         <source>Product Mode</source>
         <translation>生产模式</translation>
     </message>
-    <message>
-        <source>KMZ Gen</source>
-        <translation>KMZ 生成</translation>
-    </message>
-    <message>
-        <source>Hex to Binary</source>
-        <translation>Hex 转二进制</translation>
-    </message>
-    <message>
-        <source>Longitude and latitude conversion</source>
-        <translation>经纬度转换</translation>
-    </message>
 </context>
 </TS>

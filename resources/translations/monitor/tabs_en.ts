@@ -292,5 +292,35 @@ Please reset the board !!!</translation>
         <source>Fail</source>
         <translation>Fail</translation>
     </message>
+    <message>
+        <source>Port lost</source>
+        <translation>Port lost</translation>
+    </message>
+    <message>
+        <source>The port&apos;s device went away (adapter unplugged or line closed).
+Reconnect the port once it is back.</source>
+        <translation>The port&apos;s device went away (adapter unplugged or line closed).
+Reconnect the port once it is back.</translation>
+    </message>
+    <message>
+        <source>The caster refused the user name or password (401 Unauthorized).</source>
+        <translation>The caster refused the user name or password (401 Unauthorized).</translation>
+    </message>
+    <message>
+        <source>The caster has no mount point &quot;%1&quot;.</source>
+        <translation>The caster has no mount point &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>It offers no mount point.</source>
+        <translation>It offers no mount point.</translation>
+    </message>
+    <message>
+        <source>Mount points it offers: %1</source>
+        <translation>Mount points it offers: %1</translation>
+    </message>
+    <message>
+        <source>(%1 in all)</source>
+        <translation>(%1 in all)</translation>
+    </message>
 </context>
 </TS>

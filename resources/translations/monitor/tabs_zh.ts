@@ -292,5 +292,35 @@ Please reset the board !!!</source>
         <source>Fail</source>
         <translation>失败</translation>
     </message>
+    <message>
+        <source>Port lost</source>
+        <translation>端口已断开</translation>
+    </message>
+    <message>
+        <source>The port&apos;s device went away (adapter unplugged or line closed).
+Reconnect the port once it is back.</source>
+        <translation>端口的设备已断开（适配器被拔出或线路已关闭）。
+设备恢复后请重新连接端口。</translation>
+    </message>
+    <message>
+        <source>The caster refused the user name or password (401 Unauthorized).</source>
+        <translation>NTRIP 服务器拒绝了用户名或密码（401 未授权）。</translation>
+    </message>
+    <message>
+        <source>The caster has no mount point &quot;%1&quot;.</source>
+        <translation>NTRIP 服务器没有挂载点“%1”。</translation>
+    </message>
+    <message>
+        <source>It offers no mount point.</source>
+        <translation>它没有提供任何挂载点。</translation>
+    </message>
+    <message>
+        <source>Mount points it offers: %1</source>
+        <translation>它提供的挂载点：%1</translation>
+    </message>
+    <message>
+        <source>(%1 in all)</source>
+        <translation>（共 %1 个）</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -10,6 +12,7 @@
 
 #include "codec/range_logs.h"
 #include "codec/signals.h"
+#include "codec/text_helpers.h"
 #include "converter/engine/engine_state.h"
 #include "converter/engine/rinex_obs_reader.h"
 #include "converter/engine/rinex_readers.h"
@@ -242,24 +245,154 @@ TEST_F(RinexObsReader, ThirdPartyRinex3FileConvertsInFull)
     ExpectThirdPartyEpochs(Read(sPadded));
 }
 
-// The job reads files with RINEX 3 long names, by their type letter before ".rnx".
-TEST_F(RinexObsReader, JobReadsLongNames)
+// A RINEX 2.10 observation file as other software writes it, one epoch of
+// two satellites.
+std::string ThirdPartyRinex2()
+{
+    std::string s;
+    s += H("     2.10           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE");
+    s += H("rnxgen 2.4          Survey Office       24-MAR-05 13:21", "PGM / RUN BY / DATE");
+    s += H("     4    C1    L1    L2    P2", "# / TYPES OF OBSERV");
+    s += H("  2005     3    24    13    10   36.0000000     GPS", "TIME OF FIRST OBS");
+    s += H("", "END OF HEADER");
+    s += " 05  3 24 13 10 36.0000000  0  2G12G09\n";
+    s += Trim(F("23629347.915") + F("124172144.358", ' ', '8') + F("96757519.212") + F("23629364.158"));
+    s += Trim(F("20891534.648") + F("109783413.011", ' ', '9') + F("85545490.830") + F("20891541.292"));
+    return s;
+}
+
+// A RINEX 2 navigation file of one GPS-shaped record under the given first line.
+std::string Rinex2Nav(const char* pVersionLine)
+{
+    std::string s = H(pVersionLine, "RINEX VERSION / TYPE");
+    s += H("", "END OF HEADER");
+    s += "12 05  3 24 14  0  0.0 1.500000000000D-04-3.410605131648D-12 0.000000000000D+00\n";
+    for (int i = 0; i < 7; ++i)
+        s += "    4.500000000000D+01-5.215625000000D+01 4.512345678000D-09 1.234567890100D+00\n";
+    return s;
+}
+
+std::string Rinex2GlonassNav()
+{
+    std::string s;
+    s += "     2.11           G: GLONASS NAV DATA                     RINEX VERSION / TYPE\n";
+    s += H("", "END OF HEADER");
+    s += " 7 05  3 24 14 15  0.0 1.200000000000D-05 1.818989403546D-12 8.610000000000D+04\n";
+    s += "    1.234567812500D+04 2.012345678900D+00 9.313225746150D-10 0.000000000000D+00\n";
+    s += "   -1.876543250000D+04-1.234567890000D+00-1.862645149230D-09 5.000000000000D+00\n";
+    s += "    9.876543250000D+03 3.001500000000D+00 0.000000000000D+00 1.000000000000D+00\n";
+    return s;
+}
+
+// The log names of a job's output, one per line.
+std::vector<std::string> LogNames(const std::string& sLogs)
+{
+    std::vector<std::string> names;
+    for (size_t nPos = 0; nPos < sLogs.size();)
+    {
+        const size_t nEnd = sLogs.find('\n', nPos);
+        names.push_back(sLogs.substr(nPos + 1, sLogs.find(',', nPos) - nPos - 1));
+        nPos = nEnd == std::string::npos ? sLogs.size() : nEnd + 1;
+    }
+    return names;
+}
+
+// The job reads a RINEX file whatever it is named: where the name gives no
+// RINEX type (".obs", ".nav", ".txt", ".rnx" without a long name), the first
+// header line does; where the name and the header disagree, the header wins
+// and the debug log says so. A file that is not RINEX, or is RINEX of a type
+// no reader takes, is of an unknown type.
+TEST_F(RinexObsReader, JobTakesTheFileTypeFromTheHeader)
 {
     struct Driver : CWorkThread
     {
         using CWorkThread::RunRnx2Range;
     };
-    const std::string sSrc = Path("ABMF00GLP_R_20240010000_01D_30S_MO.rnx");
-    FILE* f = std::fopen(sSrc.c_str(), "wb");
-    const std::string sRinex = ThirdPartyRinex3();
-    std::fwrite(sRinex.data(), 1, sRinex.size(), f);
-    std::fclose(f);
+    const std::string kRangeLog = "#RANGEA,COM1,0,80.0,FINESTEERING,2295,86400.000,02000000,5103,16248;0*00000000\n";
+    const std::string kCompact = H("1.0                 COMPACT RINEX FORMAT", "CRINEX VERS   / TYPE") +
+                                 H("rnxcmp 4.0", "CRINEX PROG / DATE") + ThirdPartyRinex2();
+    const std::string kClock = H("     3.00           C                   G", "RINEX VERSION / TYPE") +
+                               H("", "END OF HEADER") + "AS G05 2024 01 01 00 00  0.000000  1    1.5E-04\n";
+    struct Case
+    {
+        const char* pName;
+        std::string sText;
+        int nStatus;
+        const char* pFirstLog; // null: no output
+        bool bNoted;           // name and header disagree
+    };
+    const Case cases[] = {
+        {"07590920.05o", ThirdPartyRinex2(), CONVERT_OK, "RANGEA", false},
+        {"site.obs", ThirdPartyRinex2(), CONVERT_OK, "RANGEA", false},
+        {"site.txt", ThirdPartyRinex2(), CONVERT_OK, "RANGEA", false},
+        {"site.rnx", ThirdPartyRinex3(), CONVERT_OK, "RANGEA", false},
+        {"ABMF00GLP_R_20240010000_01D_30S_MO.rnx", ThirdPartyRinex3(), CONVERT_OK, "RANGEA", false},
+        {"brdc.nav", Rinex2Nav("     2.10           N: GPS NAV DATA"), CONVERT_OK, "GPSEPHEMA", false},
+        {"brdc.nav", Rinex2GlonassNav(), CONVERT_OK, "GLOEPHEMERISA", false},
+        {"gal.nav", Rinex2Nav("     2.12           N: GNSS NAV DATA    E: GALILEO"), CONVERT_OK, "GALEPHEMERISA",
+         false},
+        // A RINEX 2 "N" file leaves Galileo and BeiDou to the name.
+        {"site.05l", Rinex2Nav("     2.10           N: GPS NAV DATA"), CONVERT_OK, "GALEPHEMERISA", false},
+        // Name and header disagree: the header is followed.
+        {"site.05n", ThirdPartyRinex2(), CONVERT_OK, "RANGEA", true},
+        {"brdc.05o", Rinex2Nav("     2.10           N: GPS NAV DATA"), CONVERT_OK, "GPSEPHEMA", true},
+        {"brdc.05n", Rinex2GlonassNav(), CONVERT_OK, "GLOEPHEMERISA", true},
+        {"site.05g", Rinex2Nav("     2.10           N: GPS NAV DATA"), CONVERT_OK, "GPSEPHEMA", true},
+        {"X_GN.rnx", ThirdPartyRinex3(), CONVERT_OK, "RANGEA", true},
+        {"site.05c", kClock, CONVERT_ERR_RINEX_TYPE, nullptr, true},
+        {"site.05o", kCompact, CONVERT_ERR_RINEX_TYPE, nullptr, true},
+        // Neither tells: an unknown type. A name that tells still decides for
+        // a file without a RINEX header, which then fails to read.
+        {"site.obs", kRangeLog, CONVERT_ERR_RINEX_TYPE, nullptr, false},
+        {"notes.txt", "a text of no kind\n", CONVERT_ERR_RINEX_TYPE, nullptr, false},
+        {"site.obs", kClock, CONVERT_ERR_RINEX_TYPE, nullptr, false},
+        {"site.05o", kRangeLog, CONVERT_ERR_RINEX_READ, nullptr, false},
+    };
+    ASSERT_TRUE(QDir(m_Dir.path()).mkpath("DebugOutput"));
+    SetCodecConfigDir(m_Dir.path().toLocal8Bit().constData());
+    ASSERT_EQ(OpenDebugLog(), 1);
+    size_t nLogSeen = 0;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.pName) + ": " + c.sText.substr(0, 80));
+        const std::string sSrc = Path(c.pName);
+        FILE* f = std::fopen(sSrc.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(c.sText.data(), 1, c.sText.size(), f);
+        std::fclose(f);
+        std::remove(Path("out.log").c_str());
+        Driver driver;
+        driver.m_sSrcFilePath = QString::fromStdString(sSrc);
+        driver.m_sOutFilePath = QString::fromStdString(Path("out.log"));
+        EXPECT_EQ(driver.RunRnx2Range(), c.nStatus);
+        if (c.pFirstLog)
+        {
+            const std::vector<std::string> names = LogNames(ReadTextFile(Path("out.log")));
+            ASSERT_FALSE(names.empty());
+            EXPECT_EQ(names.front(), c.pFirstLog);
+        }
+        else
+            EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("out.log"))));
+        FlushDebugLog();
+        const std::string sLog = ReadTextFile(Path("DebugOutput/MoxelinLog.log"));
+        const std::string sNote = sLog.substr(nLogSeen);
+        nLogSeen = sLog.size();
+        EXPECT_EQ(sNote.find(sSrc + ": its name gives") == 0, c.bNoted) << sNote;
+    }
+    CloseDebugLog();
+    SetCodecConfigDir(nullptr);
+    // The header's first observations of the RINEX 3 file come through whole.
     Driver driver;
-    driver.m_sSrcFilePath = QString::fromStdString(sSrc);
+    driver.m_sSrcFilePath = QString::fromStdString(Path("site.rnx"));
     driver.m_sOutFilePath = QString::fromStdString(Path("ABMF.log"));
-    EXPECT_EQ(driver.RunRnx2Range(), CONVERT_OK);
+    ASSERT_EQ(driver.RunRnx2Range(), CONVERT_OK);
     ExpectThirdPartyEpochs(DecodeLogs(ReadTextFile(Path("ABMF.log"))));
+}
 
+// The type letter of a RINEX name: the last letter of a short name, the
+// letters before ".rnx" of a long one.
+TEST(RinexSourceType, ShortAndLongNames)
+{
     struct Case
     {
         const char* pName;

@@ -341,6 +341,89 @@ TEST_F(SourceScan, AReadErrorPartWayIsNotTheEndOfTheSource)
     EXPECT_EQ(aFileTimes[3], 7u);
 }
 
+// The record is the same, to the last bit, whether one thread reads and
+// decodes the source log by log or the source goes in blocks to several:
+// what the blocks find adds up across their boundaries in source order. The
+// source has what a block boundary can split: signals, satellites and GLONASS
+// slots that first come late, steps that are repeats, out of order or across
+// a week, the 1000th position, IONUTC logs and GLONASS leap seconds that
+// change, epochs without time, text and binary logs of three range kinds.
+TEST_F(SourceScan, TheRecordIsTheSameOnOneThreadAndOnMany)
+{
+    using namespace loggen;
+    SourceFile src;
+    uint32_t nMs = 604800000 - 600000; // the week changes at epoch 600
+    uint16_t nWeek = kWeek;
+    for (uint32_t k = 0; k < 1200; ++k)
+    {
+        EveryGnssCounts n;
+        n.nGps = 4 + k / 300;
+        n.nGlo = 1 + 2 * (k / 220);
+        n.nGal = k >= 700 ? 2 : 0;
+        n.nBds = k >= 900 ? 3 : 0;
+        n.nQzss = k >= 1100 ? 1 : 0;
+        const std::vector<Signal> sigs = EveryGnssConstellation(n);
+        // IONUTC logs without leap seconds: those of the last GLONASS ephemeris hold.
+        if (k == 100 || k == 1000)
+            src.Add(Text(Record(MSG_ID_IONUTC, nWeek, nMs, IonUtc(0)), FormatIonUtc));
+        if (k == 300 || k == 900)
+        {
+            GLOEPHEMERIS_BODY_T eph = GloEphemeris(1, 1, nWeek, nMs, k);
+            eph.TimeOffset = k == 300 ? 10786 : 10782;
+            src.Add(Binary(Record(MSG_ID_GLOEPHEMERIS, nWeek, nMs, eph)));
+        }
+        const PositionBody pos = Position(40.0 + 1e-4 * k, 116.0 - 3e-4 * k, 50.0 + 0.37 * k, -10.0f);
+        src.Add(Binary(Record(k % 3 ? MSG_ID_RTKPOS : MSG_ID_PSRPOS, nWeek, nMs, pos)));
+        const uint8_t nTimeStatus = k % 97 == 5 ? uint8_t(20) : kFineSteering;
+        if (k % 5 == 4)
+            src.Add(Binary(RangeRecord(nWeek, nMs, Epoch(sigs, k), MSG_ID_RANGEH, nTimeStatus)));
+        else if (k == 200 || k == 1010) // two epochs blocks apart
+            src.Add(Binary(RangeRecord(nWeek, nMs, Epoch(sigs, k), MSG_ID_BASERANGE)));
+        else
+            AddEpoch(src, static_cast<Form>(k % 4), sigs, nWeek, nMs, k, nTimeStatus);
+        // Steps of 1 s; a repeat, a step back, and the one 500 ms step late.
+        const int32_t nStep = k == 450 ? 0 : k == 800 ? -3000 : k == 1150 ? 500 : 1000;
+        nMs += nStep;
+        if (nMs >= 604800000)
+        {
+            nMs -= 604800000;
+            ++nWeek;
+        }
+    }
+    const std::string sPath = Path("blocks.log");
+    src.Write(sPath);
+    ASSERT_GT(src.Bytes().size(), 20u * LogSourceReader::BLOCK_SIZE);
+
+    auto scan = [&](uint32_t nThreads, SourceScanInfo* pScan, uint32_t aFileTimes[4])
+    {
+        std::memset(pScan, 0, sizeof(*pScan));
+        FILE* f = std::fopen(sPath.c_str(), "rb");
+        CConvertContext context;
+        const int nStatus = ScanSourceLog(f, pScan, aFileTimes, 0, &context, nThreads);
+        std::fclose(f);
+        return nStatus;
+    };
+    SourceScanInfo one;
+    uint32_t aOneTimes[4] = {};
+    ASSERT_EQ(scan(1, &one, aOneTimes), SCAN_OK);
+    // The source holds what it should for the comparison to mean something.
+    EXPECT_EQ(one.nGloSlotCount, 11u);
+    EXPECT_EQ(one.aSignalCounts[GNSS_SYSTEM_QZSS], 2u);
+    EXPECT_EQ(one.aMessageIntervals[3], 0.5);
+    EXPECT_EQ(one.aMessageIntervals[2], 805.0);
+    EXPECT_EQ(one.aMessageTimes[1][2], uint32_t(kWeek + 1));
+    EXPECT_EQ(one.nLeapSource, uint32_t(SCAN_LEAP_GLONASS));
+    EXPECT_EQ(one.nLeapMs, 18000);
+    for (uint32_t nThreads : {2u, 3u, 8u})
+    {
+        SourceScanInfo many;
+        uint32_t aManyTimes[4] = {};
+        EXPECT_EQ(scan(nThreads, &many, aManyTimes), SCAN_OK) << nThreads;
+        EXPECT_EQ(std::memcmp(&one, &many, sizeof(one)), 0) << nThreads;
+        EXPECT_EQ(std::memcmp(aOneTimes, aManyTimes, sizeof(aOneTimes)), 0) << nThreads;
+    }
+}
+
 void ExpectSameScan(const SourceScanInfo& a, const SourceScanInfo& b)
 {
     EXPECT_EQ(std::memcmp(a.aSatMasks, b.aSatMasks, sizeof(a.aSatMasks)), 0);

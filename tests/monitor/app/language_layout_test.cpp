@@ -1,12 +1,14 @@
 // The language chosen in the Language menu reaches every window at run time,
 // both ways; and every window of the monitor, rendered in each language,
 // shows its texts uncut (images kept under ZV_UI_SHOTS when that is set).
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabWidget>
 
 #include "monitor/config/freset_config.h"
 #include "monitor/config/lock_out_diag.h"
@@ -97,6 +99,9 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
         EXPECT_FALSE(areaWindows.at(i)->windowTitle().isEmpty()) << areaWindows.at(i)->objectName().toStdString();
         EXPECT_NE(areaWindows.at(i)->windowTitle(), englishTitles.at(i)) << englishTitles.at(i).toStdString();
     }
+    EXPECT_EQ(W().pKMZGen->windowTitle(), QStringLiteral("KMZ 生成"));
+    EXPECT_EQ(W().pHexToBin->windowTitle(), QStringLiteral("十六进制转二进制"));
+    EXPECT_EQ(W().pLonLat->windowTitle(), QStringLiteral("经纬度转换"));
     // Docks a layout change shows, new ones included, carry the titles of the language in use.
     Form().actionAdvance->trigger();
     QCoreApplication::processEvents();
@@ -117,6 +122,9 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     EXPECT_EQ(W().pQuickConnect->windowTitle(), QStringLiteral("Quick Connect"));
     for (int i = 0; i < areaWindows.size(); ++i)
         EXPECT_EQ(areaWindows.at(i)->windowTitle(), englishTitles.at(i));
+    EXPECT_EQ(W().pKMZGen->windowTitle(), QStringLiteral("KMZ Gen Dialog"));
+    EXPECT_EQ(W().pHexToBin->windowTitle(), QStringLiteral("Hex To Binary"));
+    EXPECT_EQ(W().pLonLat->windowTitle(), QStringLiteral("Longitude and latitude conversion"));
     // Choosing the language in use changes nothing.
     Window().EnglishAction()->trigger();
     QCoreApplication::processEvents();
@@ -162,9 +170,28 @@ TEST_P(MonitorLayoutTest, EveryWindowShowsItsTextsUncut)
     }
 
     QList<QWidget*> windows = {W().pQuickConnect, W().pPortList, W().pReplay, W().pAbout,
-                               W().pButtonBar->ButtonEdit()};
+                               W().pButtonBar->ButtonEdit(), W().pKMZGen, W().pHexToBin};
+    // The conversion tool's three pages, and its other modes, one by one.
+    QTabWidget* pLonLatTabs = W().pLonLat->findChild<QTabWidget*>(QStringLiteral("pConvertTab"));
+    ASSERT_NE(pLonLatTabs, nullptr);
+    for (int nPage = 0; nPage < pLonLatTabs->count(); ++nPage)
+    {
+        pLonLatTabs->setCurrentIndex(nPage);
+        EXPECT_EQ(RenderAndCheck(W().pLonLat, QStringLiteral("monitor_QLonAndLatConvertDiag_%1_%2").arg(nPage).arg(sLanguage)), "");
+    }
+    W().pLonLat->findChild<QCheckBox*>(QStringLiteral("pThreeFormatCheckBox"))->setChecked(true);
+    W().pLonLat->findChild<QComboBox*>(QStringLiteral("qInputFormatcomboBox"))->setCurrentIndex(2);
+    W().pLonLat->findChild<QComboBox*>(QStringLiteral("pCoorTransModeComboBox"))->setCurrentIndex(1);
+    W().pLonLat->findChild<QComboBox*>(QStringLiteral("pTimeTransModeComboBox"))->setCurrentIndex(1);
+    for (int nPage = 0; nPage < pLonLatTabs->count(); ++nPage)
+    {
+        pLonLatTabs->setCurrentIndex(nPage);
+        EXPECT_EQ(RenderAndCheck(W().pLonLat, QStringLiteral("monitor_QLonAndLatConvertDiag_%1b_%2").arg(nPage).arg(sLanguage)), "");
+    }
     QList<QWidget*> dockable = {W().pDebugWindow, W().pMsgFilter};
-    dockable << AreaWindows(W());
+    for (QWidget* pWindow : AreaWindows(W()))
+        if (pWindow != W().pKMZGen && pWindow != W().pHexToBin && pWindow != W().pLonLat)
+            dockable << pWindow;
     for (QWidget* pWindow : dockable)
     {
         // Docked windows were checked inside the main window.

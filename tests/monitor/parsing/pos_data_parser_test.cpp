@@ -109,6 +109,22 @@ TEST(NmeaSentence, GgaPublishesOneEpochBehind)
     EXPECT_EQ(st.Work.FixQuality, 4);
 }
 
+TEST(NmeaSentence, TheLastEpochOfAStreamIsPublishedAtItsEnd)
+{
+    POS_DATA_T pos;
+    ResetPosData(&pos);
+    NMEA_STATE_T st;
+    ResetNmeaState(&st);
+    EXPECT_EQ(FinishNmeaEpoch(&pos, &st), 0); // nothing collected
+    Sentence(Gga("123519.50"), &pos, &st);
+    Sentence(Gga("123520.50", "4"), &pos, &st);
+    EXPECT_EQ(pos.Utc.Second, 19u);
+    EXPECT_EQ(FinishNmeaEpoch(&pos, &st), 1);
+    EXPECT_EQ(pos.Utc.Second, 20u);
+    EXPECT_EQ(pos.FixQuality, 4);
+    EXPECT_EQ(FinishNmeaEpoch(&pos, &st), 0); // and only once
+}
+
 TEST(NmeaSentence, RmcDatesAndFix)
 {
     const struct
@@ -369,6 +385,15 @@ TEST_F(PosParser, TextPositionLogOnceWhenItsLineEnds)
     bare.ParsePosData(kBestposLine.data(), int32_t(kBestposLine.size()), &bare.m_PosData, nullptr);
     EXPECT_EQ(bare.m_PosData.EpochCount, 1u);
     EXPECT_EQ(bare.m_PosData.Utc.Second, 43u);
+
+    // Any of the position logs, whatever the record's source; the line without its CRC is no log.
+    POS_DATA_T any;
+    ResetPosData(&any);
+    const int32_t nLine = static_cast<int32_t>(kBestposLine.size());
+    EXPECT_EQ(AsciiLogToPosData(kBestposLine.data(), nLine, &any), 0); // the source is GGA
+    EXPECT_EQ(PositionLogToPosData(kBestposLine.data(), nLine, &any), 1);
+    EXPECT_NEAR(any.Latitude / kRad, 51.11636418888, 1e-8);
+    EXPECT_EQ(PositionLogToPosData(kBestposLine.data(), nLine - 6, &any), 0);
 }
 
 TEST_F(PosParser, BinaryLogsThroughTheStore)

@@ -7,15 +7,78 @@
 #include <QUdpSocket>
 #include <gtest/gtest.h>
 
-#include "support/monitor/mdns_responder.h"
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTableView>
+#include <QTimer>
+#include <iostream>
+
 #include "monitor/ports/mdns/mdns_cache.h"
 #include "monitor/ports/mdns/mdns_resolver.h"
 #include "monitor/ports/mdns/mdns_server.h"
 #include "monitor/ports/mdns/service_model.h"
+#include "support/monitor/mdns_flood.h"
+#include "support/monitor/mdns_responder.h"
 
 namespace
 {
 const QByteArray TYPE = MDNS_RECEIVER_SERVICE_TYPE;
+
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kSanitizedMemory = true;
+#else
+constexpr bool kSanitizedMemory = false;
+#endif
+
+MDNS_RECORD_T Record(uint16_t Type, const QByteArray& Name, uint32_t Ttl = 120)
+{
+    MDNS_RECORD_T r;
+    r.Type = Type;
+    r.Name = Name;
+    r.Ttl = Ttl;
+    return r;
+}
+
+// An unasked answer, as anyone on the network may send one.
+QByteArray Answer(const QList<MDNS_RECORD_T>& Records)
+{
+    MDNS_MESSAGE_T message;
+    message.Response = true;
+    message.Records = Records;
+    QByteArray datagram;
+    EXPECT_EQ(MDNS_OK, MdnsEncodeMessage(message, &datagram));
+    return datagram;
+}
+
+// An instance of the type with its host and address.
+QList<MDNS_RECORD_T> Instance(const QByteArray& Instance, const QByteArray& Host, const QHostAddress& Address,
+                              uint32_t Ttl = 120)
+{
+    MDNS_RECORD_T ptr = Record(MDNS_TYPE_PTR, TYPE, Ttl);
+    ptr.Target = Instance;
+    MDNS_RECORD_T srv = Record(MDNS_TYPE_SRV, Instance, Ttl);
+    srv.Target = Host;
+    srv.Port = 80;
+    MDNS_RECORD_T txt = Record(MDNS_TYPE_TXT, Instance, Ttl);
+    txt.Attributes = {{"BoardType", "X"}, {"SN", Instance}};
+    MDNS_RECORD_T a = Record(MDNS_TYPE_A, Host, Ttl);
+    a.Address = Address;
+    return {ptr, srv, txt, a};
+}
+
+// The process's memory in MB: its peak ("VmHWM") or what it holds now ("VmRSS").
+double MemoryMb(const char* pField)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+    {
+        if (line.startsWith(pField))
+            return line.mid(static_cast<int>(qstrlen(pField))).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return 0;
+}
 
 class MdnsDiscovery : public ::testing::Test
 {
@@ -119,6 +182,16 @@ TEST_F(MdnsDiscovery, ServerDropsGarbageAndReportsMessagesWithTheirSender)
     EXPECT_EQ(peer.localPort(), got.Port);
     EXPECT_EQ(QHostAddress(QHostAddress::LocalHost), got.Address);
 
+    // More at once than one turn serves: the rest are dropped and counted.
+    received.clear();
+    const int nBurst = Mdns::Server::MAX_DATAGRAMS_PER_TURN + 36;
+    for (int i = 0; i < nBurst; ++i)
+        peer.writeDatagram(datagram, QHostAddress::LocalHost, server.LocalPort());
+    ASSERT_TRUE(received.wait(3000));
+    QTest::qWait(100);
+    EXPECT_EQ(received.count() + server.FloodDroppedCount(), nBurst);
+    EXPECT_GE(server.FloodDroppedCount(), 36); // more when the turn ran out of time first
+
     // To all: the configured group, here the responder.
     MDNS_MESSAGE_T query;
     query.Queries = {MDNS_QUERY_T{TYPE, MDNS_TYPE_PTR, false}};
@@ -155,6 +228,50 @@ TEST_F(MdnsDiscovery, CacheFollowsGoodbyesAndCacheFlush)
     EXPECT_EQ(0, cache.Count());
     EXPECT_EQ(3, expired.count());
     EXPECT_FALSE(cache.IsExpiryTimerActive());
+}
+
+TEST_F(MdnsDiscovery, CacheKeepsTheNewestFewRecordsOfANameButEveryInstanceOfTheType)
+{
+    Mdns::Cache cache;
+    QSignalSpy expired(&cache, &Mdns::Cache::recordExpired);
+    const int nMany = 3 * Mdns::Cache::MAX_PER_NAME;
+    for (int i = 0; i < nMany; ++i)
+    {
+        MDNS_RECORD_T a = Record(MDNS_TYPE_A, "rx.local.");
+        a.Address = QHostAddress(static_cast<quint32>(0x0A000000 + i));
+        cache.addRecord(a);
+        MDNS_RECORD_T ptr = Record(MDNS_TYPE_PTR, TYPE);
+        ptr.Target = "rx" + QByteArray::number(i) + "." + TYPE;
+        cache.addRecord(ptr);
+    }
+    QList<MDNS_RECORD_T> addresses;
+    ASSERT_TRUE(cache.lookupRecords("RX.local.", MDNS_TYPE_A, &addresses));
+    ASSERT_EQ(addresses.size(), Mdns::Cache::MAX_PER_NAME);
+    EXPECT_EQ(addresses.first().Address, QHostAddress(static_cast<quint32>(0x0A000000 + nMany - addresses.size())));
+    EXPECT_EQ(addresses.last().Address, QHostAddress(static_cast<quint32>(0x0A000000 + nMany - 1)));
+    EXPECT_EQ(expired.count(), nMany - Mdns::Cache::MAX_PER_NAME);
+    QList<MDNS_RECORD_T> pointers;
+    ASSERT_TRUE(cache.lookupRecords(TYPE, MDNS_TYPE_PTR, &pointers));
+    EXPECT_EQ(pointers.size(), nMany);
+    EXPECT_EQ(pointers.first().Target, "rx0." + TYPE) << "in the order first heard";
+
+    // Full, the cache takes nothing new, but refreshes what it holds.
+    for (int i = 0; cache.Count() < Mdns::Cache::MAX_ENTRIES; ++i)
+    {
+        MDNS_RECORD_T ptr = Record(MDNS_TYPE_PTR, TYPE);
+        ptr.Target = "more" + QByteArray::number(i) + "." + TYPE;
+        cache.addRecord(ptr);
+    }
+    MDNS_RECORD_T late = Record(MDNS_TYPE_PTR, TYPE);
+    late.Target = "late." + TYPE;
+    cache.addRecord(late);
+    EXPECT_EQ(cache.Count(), Mdns::Cache::MAX_ENTRIES);
+    EXPECT_TRUE(cache.lookupRecords(TYPE, MDNS_TYPE_PTR, &pointers));
+    EXPECT_NE(pointers.last().Target, late.Target);
+    MDNS_RECORD_T bye = Record(MDNS_TYPE_PTR, TYPE, 0);
+    bye.Target = "rx0." + TYPE;
+    cache.addRecord(bye);
+    EXPECT_EQ(cache.Count(), Mdns::Cache::MAX_ENTRIES - 1);
 }
 
 TEST_F(MdnsDiscovery, CacheAsksAgainBeforeARecordRunsOutThenDropsIt)
@@ -289,5 +406,101 @@ TEST_F(MdnsDiscovery, PausedDiscoverySendsNothingAndRefreshAsksAtOnce)
     EXPECT_EQ(0, model.rowCount());
     EXPECT_TRUE(m_Responder.WaitForQueries(TYPE, MDNS_TYPE_PTR, nBrowsed + 1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1 && !Row(model, 0).value(3).isEmpty(); }, 5000));
+}
+
+TEST_F(MdnsDiscovery, AnInstanceWhoseNameReadsLikeAReceiversHasARowOfItsOwn)
+{
+    m_Responder.Announce(Receiver("rx-REAL", "127.0.0.21"));
+    Mdns::Server server(m_Responder.LoopbackConfig());
+    server.SetEnable(true);
+    ServiceModel model(&server, TYPE);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1 && !Row(model, 0).value(3).isEmpty(); }, 10000));
+
+    // Another host announces "rx-REAL.x" of the type, whose first label is
+    // the receiver's name, then withdraws it.
+    const QByteArray fake = "rx-REAL.x." + TYPE;
+    m_Responder.SendRaw(Answer(Instance(fake, "evil.local.", QHostAddress("127.0.0.66"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 2 && !Row(model, 1).value(3).isEmpty(); }, 5000));
+    EXPECT_EQ(Row(model, 1).value(1), "rx-REAL.x");
+    EXPECT_EQ(Row(model, 1).value(3), "127.0.0.66");
+    MDNS_RECORD_T bye = Record(MDNS_TYPE_PTR, TYPE, 0);
+    bye.Target = fake;
+    m_Responder.SendRaw(Answer({bye}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1; }, 5000));
+    EXPECT_EQ(QStringList({"1", "rx-REAL", "Brx-REAL", "127.0.0.21", "1.2.rx-REAL", "77", "SN-rx-REAL"}),
+              Row(model, 0));
+}
+
+TEST_F(MdnsDiscovery, AFloodFromTheNetworkNeitherHoldsTheWindowNorGrowsWithoutEnd)
+{
+    m_Responder.Announce(Receiver("rx1", "127.0.0.21"));
+    Mdns::Server server(m_Responder.LoopbackConfig());
+    server.SetEnable(true);
+    ServiceModel model(&server, TYPE);
+    QTableView view;
+    view.setModel(&model);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1 && !Row(model, 0).value(3).isEmpty(); }, 10000));
+
+    // The event loop's lag: how late a 10 ms timer fires at worst.
+    QElapsedTimer sinceTick;
+    qint64 maxLagMs = 0;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, [&] { maxLagMs = qMax(maxLagMs, sinceTick.restart() - 10); });
+    sinceTick.start();
+    probe.start(10);
+
+    // One host claims new addresses for the receiver's host name, a hundred
+    // in every datagram; another announces ten new receivers in every one.
+    const QByteArray host = "rx1-host.local.";
+    const double baseMb = MemoryMb("VmRSS:");
+    {
+        CMdnsFlood addresses(server.LocalPort(), 300, 3000,
+                             [&host](uint64_t n)
+                             {
+                                 QList<MDNS_RECORD_T> records;
+                                 for (quint32 i = 0; i < 100; ++i)
+                                 {
+                                     MDNS_RECORD_T a = Record(MDNS_TYPE_A, host);
+                                     a.Address = QHostAddress(static_cast<quint32>(0x0A000000u + n * 100 + i));
+                                     records << a;
+                                 }
+                                 return Answer(records);
+                             });
+        CMdnsFlood services(server.LocalPort(), 100, 3000,
+                            [](uint64_t n)
+                            {
+                                QList<MDNS_RECORD_T> records;
+                                for (uint64_t i = n * 10; i < n * 10 + 10; ++i)
+                                {
+                                    const QByteArray name = "fake-" + QByteArray::number(qulonglong(i));
+                                    records += Instance(name + "." + TYPE, name + ".local.",
+                                                        QHostAddress(static_cast<quint32>(0x0B000000u + i)));
+                                }
+                                return Answer(records);
+                            });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return addresses.IsDone() && services.IsDone(); }, 20000));
+        std::cout << "[ FLOOD    ] " << addresses.Sent() << " address and " << services.Sent()
+                  << " service datagrams in 3 s\n";
+    }
+    QTest::qWait(200);
+    probe.stop();
+    const double peakMb = MemoryMb("VmHWM:");
+    std::cout << "[ FLOOD    ] event loop lag at worst " << maxLagMs << " ms; memory " << baseMb << " MB before, "
+              << peakMb << " MB at peak; " << server.FloodDroppedCount() << " datagrams dropped unread\n";
+    RecordProperty("max_lag_ms", static_cast<int>(maxLagMs));
+    RecordProperty("peak_memory_mb", static_cast<int>(peakMb));
+    EXPECT_LT(maxLagMs, 250);
+    // The address sanitizer keeps freed memory aside for a while (up to 256
+    // MB): there the bound is on what the attack adds.
+    EXPECT_LT(peakMb, kSanitizedMemory ? baseMb + 500 : 500);
+
+    // The receiver keeps its row; its host's addresses are the newest few.
+    EXPECT_GE(RowOf(model, "rx1"), 0);
+    for (const Mdns::Resolver* pResolver : model.findChildren<Mdns::Resolver*>())
+        EXPECT_LE(pResolver->Addresses().size(), Mdns::Resolver::MAX_ADDRESSES);
+
+    EXPECT_GT(model.rowCount(), 100) << "announcements are taken while the cache has room";
 }
 } // namespace

@@ -282,7 +282,21 @@ TEST_F(NtripPort, RefusedRepliesAreReportedAndNeverTakenAsAStream)
         {"bad password", 5, "BJNR0", "wrong", {}, 0, (401 << 16) | 7, "HTTP/1.1 401 Unauthorized"},
         {"bad password, NTRIP 1", 1, "BJNR0", "wrong", {}, 0, (401 << 16) | 7, "HTTP/1.0 401 Unauthorized"},
         {"unknown mount point", 5, "NOPE", "kiwe7", {}, 0, (404 << 16) | 7, "HTTP/1.1 404 Not Found"},
-        {"source table instead of the stream", 1, "NOPE", "kiwe7", {}, 0, 6, "source table instead of the stream"},
+        {"unknown mount point, NTRIP 1",
+         1,
+         "NOPE",
+         "kiwe7",
+         {},
+         0,
+         NTRIP_NO_MOUNT_POINT,
+         "mount point NOPE not found, the caster offers: BJNR0"},
+        {"unknown mount point answered with a chunked table", 5, "NOPE", "kiwe7",
+         "HTTP/1.1 200 OK\r\nContent-Type: gnss/sourcetable\r\nTransfer-Encoding: chunked\r\n\r\n" +
+             CTestCaster::Chunk("CAS;caster.example;2101;Test;X;0;CHN;39.9;116.4;0.0.0.0;0;none\r\n"
+                                "STR;VRS1;Beijing;RTCM 3.2;;2;GPS;X;CHN;39.9;116.4;1;1;x;none;B;N;0;\r\n"
+                                "NET;NET1;X;B;N;none;none;none;\r\nSTR;MAC2;Hebei;RTCM 3.3;;2;GPS;X;CHN;38;115;1;0;x") +
+             CTestCaster::Chunk(";none;B;N;0;\r\nENDSOURCETABLE\r\n") + "0\r\n\r\n",
+         7, NTRIP_NO_MOUNT_POINT, "mount point NOPE not found, the caster offers: VRS1, MAC2"},
         {"refusal split in pieces, with a body", 5, "BJNR0", "kiwe7", "HTTP/1.1 403 Forbidden\r\n\r\n" + frames, 3,
          (403 << 16) | 7, "HTTP/1.1 403 Forbidden"},
         {"garbage", 5, "BJNR0", "kiwe7", "<html><body>Service unavailable</body></html>\r\n" + frames, 0, 6,
@@ -319,6 +333,15 @@ TEST_F(NtripPort, RefusedRepliesAreReportedAndNeverTakenAsAStream)
         ASSERT_TRUE(view.WaitFor("\r\n"));
         EXPECT_TRUE(view.Bytes().startsWith(QByteArray("Ntrip: ") + c.Reason)) << view.Bytes().left(120).constData();
         EXPECT_TRUE(view.Bytes().contains(", reconnect in 3000 ms\r\n"));
+        // What the tab shows comes with the report.
+        const QZvNTripPortCtrl::FAILURE_T failure = p->GetLastFailure();
+        EXPECT_EQ(failure.Result, c.Result);
+        EXPECT_TRUE(failure.Reason.startsWith(QLatin1String(c.Reason))) << failure.Reason.toStdString();
+        if (c.Result == NTRIP_NO_MOUNT_POINT)
+        {
+            EXPECT_EQ(failure.Reason, QLatin1String(c.Reason));
+        }
+        EXPECT_EQ(failure.MountPoint, QLatin1String(c.MountPoint));
 
         // The port tries again after its pause, reporting the failure once.
         ASSERT_TRUE(caster.WaitForRequests(3));
@@ -327,6 +350,25 @@ TEST_F(NtripPort, RefusedRepliesAreReportedAndNeverTakenAsAStream)
         EXPECT_FALSE(view.Bytes().contains(frames.left(3))) << "nothing of the reply reached the view";
         m_Manager.DeletePortCtrl(p->UniquePortID);
     }
+}
+
+TEST_F(NtripPort, AReplyTricklingInEndsTheSessionAtItsDeadline)
+{
+    // A caster that sends its reply a byte at a time never falls silent:
+    // the reply has a deadline of its own.
+    QZvNTripPortCtrl::Timing().ReplyDeadlineMs = 1500;
+    CTestCaster caster;
+    caster.m_RawReply = "HTTP/1.1 200 OK\r\nContent-Type: gnss/data\r\nServer: " + QByteArray(4000, 'x') + "\r\n\r\n";
+    caster.m_ReplyPiece = 1;
+    caster.m_ReplyPieceMs = 50;
+    QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
+    QZvNTripPortCtrl* p = Add(Config(caster.Listen()));
+    ASSERT_NE(p, nullptr);
+    CView view(p);
+    ASSERT_TRUE(fail.wait(10000)) << "still reading the reply";
+    EXPECT_EQ(fail.at(0).at(2).toInt(), static_cast<int>(NTRIP_TIMED_OUT));
+    EXPECT_TRUE(view.WaitFor("Ntrip: the caster's reply did not end within 1500 ms, reconnect in "));
+    EXPECT_TRUE(caster.WaitForRequests(2)) << "the next session";
 }
 
 TEST_F(NtripPort, SplitReplyThenDroppedLinkAndReconnection)

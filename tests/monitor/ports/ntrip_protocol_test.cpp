@@ -245,8 +245,14 @@ TEST(NtripProtocol, CasterRepliesHoweverTheyAreSplit)
         {&stream, "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic\r\n\r\n", (401 << 16) | 7, 0, 0,
          "HTTP/1.1 401 Unauthorized"},
         {&stream, "HTTP/1.1 404 Not Found\r\n", 26476551, 0, 0, "404 Not Found"},
-        {&stream, "SOURCETABLE 200 OK\r\nContent-Type: text/plain\r\n\r\nSTR;", 6, 0, 0, "source table"},
-        {&stream, "HTTP/1.1 200 OK\r\nContent-Type: gnss/sourcetable\r\n\r\nSTR;", 6, 0, 0, "source table"},
+        // A mount point answered with the table: the caster has no such mount
+        // point, and the table after the header says which ones it has.
+        {&stream, "SOURCETABLE 200 OK\r\nContent-Type: text/plain\r\n\r\nSTR;", NTRIP_NO_MOUNT_POINT, 20, 0,
+         "mount point not found"},
+        {&stream, "HTTP/1.1 200 OK\r\nContent-Type: gnss/sourcetable\r\n\r\nSTR;", NTRIP_NO_MOUNT_POINT, 51, 0,
+         "mount point not found"},
+        {&stream, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Type: gnss/sourcetable\r\n\r\n4\r\n",
+         NTRIP_NO_MOUNT_POINT, 79, 1, "mount point not found"},
         {&stream, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<html>", 6, 0, 0, "text/html"},
         {&stream, "HTTP/1.1 200 OK\r\n\r\n", 6, 0, 0, "Content-Type"},
         {&stream, "<html><body>Welcome</body></html>", 6, 0, 0, "<html>"},
@@ -270,12 +276,12 @@ TEST(NtripProtocol, CasterRepliesHoweverTheyAreSplit)
         SCOPED_TRACE(c.Reply.substr(0, 40));
         NTRIP_REPLY_T reply;
         ASSERT_EQ(Check(*c.pConfig, c.Reply, &reply), c.Result);
-        if (c.Result == 0)
+        if (c.Result == 0 || c.Result == NTRIP_NO_MOUNT_POINT)
         {
             EXPECT_EQ(reply.HeaderLength, c.HeaderLength);
             EXPECT_EQ(reply.Chunked, c.Chunked);
         }
-        else
+        if (c.Result != 0)
         {
             EXPECT_NE(std::strstr(reply.Reason, c.Reason), nullptr) << reply.Reason;
             EXPECT_LT(std::strlen(reply.Reason), sizeof(reply.Reason));
@@ -291,6 +297,34 @@ TEST(NtripProtocol, CasterRepliesHoweverTheyAreSplit)
     EXPECT_EQ(Check(stream, ""), NTRIP_REPLY_INCOMPLETE);
     EXPECT_EQ(NtripResultHttpStatus((401 << 16) | 7), 401);
     EXPECT_EQ(NtripResultHttpStatus(NTRIP_TIMED_OUT), 0);
+}
+
+TEST(NtripProtocol, MountPointsOfSourceTableLines)
+{
+    const struct
+    {
+        const char* Line;
+        int Length; // -1: no mount point line
+        const char* Mount;
+    } cases[] = {
+        {"STR;VRS1;Beijing;RTCM 3.2;1005(10);2;GPS;X;CHN;39.9;116.4;1;1;x;none;B;N;0;", 4, "VRS1"},
+        {"STR;MAC2", 4, "MAC2"},
+        {"STR;;x", 0, ""},
+        {"CAS;caster.example;2101;Test", -1, nullptr},
+        {"NET;NET1;X", -1, nullptr},
+        {"ENDSOURCETABLE", -1, nullptr},
+        {"STR", -1, nullptr},
+    };
+    for (const auto& c : cases)
+    {
+        const char* pMount = nullptr;
+        const int n = NtripTableMountPoint(c.Line, static_cast<int>(std::strlen(c.Line)), &pMount);
+        ASSERT_EQ(n, c.Length) << c.Line;
+        if (n >= 0)
+        {
+            EXPECT_EQ(std::string(pMount, static_cast<size_t>(n)), c.Mount);
+        }
+    }
 }
 
 TEST(NtripProtocol, ChunkedTransferCoding)

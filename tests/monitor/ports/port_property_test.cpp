@@ -1,7 +1,10 @@
 // Receiver properties from the reply to "version\r\nnetconfig\r\n".
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "monitor/ports/port_property.h"
+#include "support/monitor/receiver_stream.h"
 
 namespace
 {
@@ -39,6 +42,56 @@ TEST(PortProperty, ReplyArrivingInPiecesParsesOnceComplete)
     EXPECT_FALSE(property.Parse(full.left(cut)));
     EXPECT_TRUE(property.Get().SN.isEmpty()) << "a failed parse changes nothing";
     EXPECT_TRUE(property.Parse(full));
+}
+
+TEST(PortProperty, ReplyAmidAStreamOfBinaryLogsIsFoundWhereverItFalls)
+{
+    // The reply gathered from received chunks of a receiver that streams
+    // binary logs (zero bytes in every header) before, around and after it:
+    // a little or far more than the reply area before it, cut into small or
+    // large chunks, one cut always falling inside the reply.
+    struct Case
+    {
+        size_t LogsBefore;
+        int Chunk;
+    };
+    const Case cases[] = {{300, 64},
+                          {300, 4096},
+                          {5 * QZvPortProperty::REPLY_AREA_SIZE, 700},
+                          {5 * QZvPortProperty::REPLY_AREA_SIZE, 3 * QZvPortProperty::REPLY_AREA_SIZE}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.LogsBefore << " bytes of logs, chunks of " << c.Chunk);
+        ReceiverStream stream;
+        std::string wire;
+        while (wire.size() < c.LogsBefore)
+        {
+            for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_BINARY_LOGS))
+                wire += it.Wire;
+        }
+        ASSERT_NE(wire.find('\0'), std::string::npos);
+        const size_t replyAt = wire.size();
+        wire += kFullReply;
+        for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_BINARY_LOGS))
+            wire += it.Wire;
+
+        QZvPortProperty property;
+        QByteArray gathered;
+        size_t parsedAt = 0;
+        // Chunks are aligned so that one ends 40 bytes into the reply.
+        size_t from = 0;
+        const size_t firstEnd = (replyAt + 40) % static_cast<size_t>(c.Chunk);
+        for (size_t end = firstEnd; from < wire.size() && parsedAt == 0; end += c.Chunk)
+        {
+            const size_t to = std::min(end, wire.size());
+            if (property.ParseGathered(&gathered, wire.data() + from, static_cast<int>(to - from)))
+                parsedAt = to;
+            from = to;
+            EXPECT_LE(gathered.size(), QZvPortProperty::REPLY_AREA_SIZE);
+        }
+        EXPECT_GT(parsedAt, replyAt);
+        EXPECT_EQ(property.Get().SN, QStringLiteral("123"));
+    }
 }
 
 TEST(PortProperty, RejectsIncompleteReplies)

@@ -53,6 +53,34 @@ TEST(PortStream, EveryByteOfAFullRateStreamArrivesInOrder)
     }
 }
 
+TEST(PortStream, AReceiverAlreadyStreamingBinaryLogsIsAcceptedInTheDefaultMode)
+{
+    // A receiver usually streams its logs before the port opens: its reply
+    // to the property query comes amid binary logs, zero bytes and all, and
+    // more of them than the reply area holds arrive while the query waits.
+    ASSERT_FALSE(QZvPortCtrlBase::GetProcessMode());
+    for (const bool bTcp : {false, true})
+    {
+        SCOPED_TRACE(bTcp ? "TCP" : "serial");
+        FakeReceiver rx;
+        ASSERT_TRUE(bTcp ? rx.Listen() != 0 : rx.Plug());
+        rx.StartStream(STREAM_BINARY_LOGS, 100000);
+        QObject context;
+        QList<int> fails;
+        auto watch = [&](QZvPortCtrlBase* pCtrl)
+        {
+            QObject::connect(pCtrl, &QZvPortCtrlBase::SignalAddPortFail, &context,
+                             [&](uint, QZvPortCtrlBase::PORT_TYPE_E, int Errflag, QString) { fails << Errflag; });
+        };
+        PortPtr port = bTcp ? OpenTcpPort(rx, watch) : OpenUartPort(rx, 115200, watch);
+        ASSERT_TRUE(WaitUntil([&] { return port->IsPropertyValid() || !fails.isEmpty(); })) << "no verdict";
+        EXPECT_TRUE(fails.isEmpty()) << "refused with " << fails.value(0);
+        EXPECT_TRUE(port->IsPropertyValid());
+        EXPECT_EQ(port->Property.Get().SN, QStringLiteral("123"));
+        rx.StopStream();
+    }
+}
+
 TEST(PortStream, StatusQueriesAndLogCommandsAreAnsweredAsTheParserReadsThem)
 {
     FakeReceiver rx;

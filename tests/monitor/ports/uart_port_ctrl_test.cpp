@@ -74,13 +74,16 @@ struct Reports : QObject
         connect(&Ctrl, &QZvPortCtrlBase::SignalUpdateUI, this,
                 [this](uint, QZvPortCtrlBase::PORT_TYPE_E, QByteArray Data) { Shown += Data; });
         connect(&Ctrl, &QZvPortCtrlBase::SignalAddPortFail, this,
-                [this](uint, QZvPortCtrlBase::PORT_TYPE_E, int Err, QString) { AddFails << Err; });
+                [this](uint, QZvPortCtrlBase::PORT_TYPE_E, int Err, QString)
+                {
+                    AddFails << Err;
+                    Removed += Err == PORT_FAIL_DEVICE_LOST ? 1 : 0;
+                });
         connect(&Ctrl, &QZvPortCtrlBase::SignalReconnectPortComplete, this,
                 [this](uint, bool bFailed) { ReconnectFailed << bFailed; });
         connect(&Ctrl, &QZvPortCtrlBase::SignalFWUpgradeComplete, this, [this](uint) { ++Complete; });
         connect(&Ctrl, &QZvUartPortCtrl::SignalUpdateFail, this, [this](uint) { ++UpdateFail; });
         connect(&Ctrl, &QZvUartPortCtrl::SignalBoardReset, this, [this](uint) { ++BoardReset; });
-        connect(&Ctrl, &QZvUartPortCtrl::SignalDeviceRemoved, this, [this](uint) { ++Removed; });
     }
 };
 
@@ -440,8 +443,8 @@ TEST(UartPortCtrl, StreamsEveryByteInOrderAtTheHighestRate)
     timing.PropertyPolls = 1;
     Reports out;
     auto ctrl = StartPort(line.Name(), kRate, out, timing);
-    ASSERT_TRUE(WaitUntil([&] { return line.SlaveRate() == kRate && line.Received().find("netconfig") != std::string::npos; },
-                          10000));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return line.SlaveRate() == kRate && line.Received().find("netconfig") != std::string::npos; }, 10000));
 
     std::atomic<size_t> nSent{0};
     std::atomic<size_t> nMaxLag{0};

@@ -54,6 +54,9 @@ TEST(MsgFilter, ShowsWholeMatchingLinesHoweverTheChunksCutThem)
         {"gga", false, {"$GPGGA,1\r\n"}, {}},
         {"gga", true, {"$GPGGA,1\r\n"}, {"$GPGGA,1\r"}},
         {"", false, {"$GPGGA,1\r\n"}, {}},
+        // Binary bytes before a sentence on its line, a zero among them.
+        {"GGA", false, {QByteArray("\xAA\0$GPGGA,1\r\n", 12)}, {QString::fromLatin1("\xAA\0$GPGGA,1\r", 11)}},
+        {"gga", true, {QByteArray("\xAA\0$GPGGA,1\r\n", 12)}, {QString::fromLatin1("\xAA\0$GPGGA,1\r", 11)}},
     };
     for (const auto& c : cases)
     {

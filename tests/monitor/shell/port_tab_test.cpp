@@ -27,14 +27,14 @@
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/ports/usb/usb_link.h"
-#include "support/usb/usb_mem_backend.h"
-#include "support/usb/usb_sim_receiver.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/script_process.h"
-#include "support/monitor/shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
+#include "support/monitor/shell_stand_in.h"
 #include "support/test_caster.h"
+#include "support/usb/usb_mem_backend.h"
+#include "support/usb/usb_sim_receiver.h"
 
 namespace
 {
@@ -95,6 +95,16 @@ void Answer(CScriptedPrompt& Prompt, bool bYes)
     auto onAnswer = std::move(Prompt.Deferred.front());
     Prompt.Deferred.pop_front();
     onAnswer(bYes);
+}
+
+// A client of the test caster on 127.0.0.1:nPort, with the default settings.
+NTRIP_CONFIG_T CasterConfig(quint16 nPort)
+{
+    NTRIP_CONFIG_T config;
+    NtripSetDefaultConfig(&config);
+    std::strcpy(config.ServerName, "127.0.0.1");
+    config.Port = nPort;
+    return config;
 }
 
 bool PropertyRead(QZvPortCtrlBase* pCtrl)
@@ -489,7 +499,8 @@ TEST(PortTabs, MarksLocksAndNames)
 
     // Each tab's close button says what it does, from its first showing, once
     // the tabs are closable again after a lock, and in the language chosen.
-    const auto closeTips = [&shell] {
+    const auto closeTips = [&shell]
+    {
         QTabBar* pBar = shell.Tabs.tabBar();
         const auto eSide = static_cast<QTabBar::ButtonPosition>(
             pBar->style()->styleHint(QStyle::SH_TabBar_CloseButtonPosition, nullptr, pBar));
@@ -639,7 +650,8 @@ TEST(PortTabs, APortsScriptAsksTheReceiverAndReadsItsReply)
     EXPECT_EQ(rx.Rx().Received(), "version\r\n");
     const QString sDebug = pRunner->TakeOutputText();
     EXPECT_TRUE(sDebug.contains(QStringLiteral("CMD:version\r\n"))) << sDebug.toStdString();
-    const QString sResult = QStringLiteral("Result:\r\n%1\r\n").arg(QString::fromStdString(RECEIVER_RULES_T().VersionLine));
+    const QString sResult =
+        QStringLiteral("Result:\r\n%1\r\n").arg(QString::fromStdString(RECEIVER_RULES_T().VersionLine));
     EXPECT_TRUE(sDebug.contains(sResult)) << sDebug.toStdString();
     EXPECT_TRUE(sDebug.contains(QStringLiteral("Exit code:0 exit status:0")));
     // The reply shows in the tab as well, after the one to the port's own query.
@@ -763,6 +775,104 @@ TEST(PortTabs, RemovedSerialAdapterIsDisconnected)
     EXPECT_EQ(disconnect.at(0).at(0).toInt(), 0);
     EXPECT_EQ(disconnect.at(0).at(1).toUInt(), pGone->UniquePortID);
     EXPECT_EQ(shell.Tabs.count(), 2) << "the tab stays, to be connected again";
+}
+
+TEST(PortTabs, ASerialDeviceGoneMidStreamLeavesItsTabLostUntilReconnected)
+{
+    ShellStandIn shell;
+    QTemporaryDir dir;
+    const std::string link = dir.filePath("ttyGNSS0").toStdString();
+    FakeReceiver rx;
+    ASSERT_TRUE(rx.Plug(link));
+    QZvPortCtrlBase* pCtrl = shell.Open(link);
+    ASSERT_TRUE(PropertyRead(pCtrl));
+    const auto shows = [&](const char* pIcon)
+    {
+        return shell.Tabs.tabIcon(0).pixmap(16).toImage() ==
+               QIcon(QStringLiteral(":/QZorvikMonitor/Icon/") + pIcon).pixmap(16).toImage();
+    };
+    ASSERT_TRUE(shows("UartConnected.ico"));
+    QSignalSpy disconnect(&shell.Tabs, &CPortTab::SignalDisconnectPort);
+    QSignalSpy debug(&shell.Tabs, &CPortTab::SignaSendDebugInfo);
+    rx.StartStream(STREAM_BINARY_LOGS, 20000);
+    ASSERT_TRUE(rx.WaitSent(4000, 10000));
+
+    // The other end of the line closes; no device event comes with it.
+    rx.Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return !shell.Prompt.Messages.isEmpty(); }));
+    const QString sWhy = QStringLiteral(
+        "The port's device went away (adapter unplugged or line closed).\nReconnect the port once it is back.");
+    EXPECT_EQ(shell.Prompt.Messages.last(), Name(rx) + "|Port lost\n" + sWhy);
+    EXPECT_TRUE(shows("Stop.png"));
+    ASSERT_EQ(disconnect.count(), 1);
+    EXPECT_EQ(disconnect.at(0).at(1).toUInt(), pCtrl->UniquePortID);
+    EXPECT_TRUE(pCtrl->IsDisconnected());
+    ASSERT_FALSE(debug.isEmpty());
+    EXPECT_EQ(debug.last().at(0).toString(), Name(rx) + ": " + sWhy + "\n");
+
+    // Reconnecting while the device is still away says so.
+    shell.Tabs.OnReconnectPort();
+    ASSERT_TRUE(WaitUntil([&] { return shell.Prompt.Messages.size() == 2; }));
+    EXPECT_EQ(shell.Prompt.Messages.last(), Name(rx) + "|Can not open Port");
+    EXPECT_TRUE(shows("Stop.png"));
+
+    // Back: the tab is live again and commands reach the receiver.
+    ASSERT_TRUE(rx.Plug(link));
+    shell.Tabs.OnReconnectPort();
+    ASSERT_TRUE(WaitUntil([&] { return pCtrl->IsPropertyValid() && shows("UartConnected.ico"); }));
+    shell.Manager.OnSendPortData1Port(pCtrl->UniquePortID, "log versiona once\r\n");
+    EXPECT_TRUE(rx.Rx().WaitForText("log versiona once\r\n", 5000));
+    EXPECT_EQ(shell.Prompt.Messages.size(), 2);
+}
+
+TEST(PortTabs, ACasterRefusalIsExplainedInItsBoxAndTheDebugWindow)
+{
+    QByteArray table;
+    for (int i = 0; i < 25; ++i)
+        table += QStringLiteral("STR;M%1;Site %1;RTCM 3.2;1005(10);2;GPS;X;CHN;39.90;116.40;1;0;x;none;B;N;0;\r\n")
+                     .arg(i, 2, 10, QLatin1Char('0'))
+                     .toLatin1();
+    const struct
+    {
+        const char* Name;
+        const char* Language;
+        uint32_t Mode;
+        const char* MountPoint;
+        const char* Password;
+        const char* Box; // the first line of the box
+        const char* Why; // the rest, also in the debug window
+    } cases[] = {
+        {"wrong password", "en", 5, "BJNR0", "wrong", "Can not open Port",
+         "The caster refused the user name or password (401 Unauthorized)."},
+        {"unknown mount point, answered with the table", "en", 1, "NOPE", "kiwe7", "Can not open Port",
+         "The caster has no mount point \"NOPE\".\nMount points it offers: M00, M01, M02, M03, M04, M05, M06, M07, "
+         "M08, M09, M10, M11, M12, M13, M14, M15, M16, M17, M18, M19 (25 in all)"},
+        {"unknown mount point, answered 404", "en", 5, "NOPE", "kiwe7", "Can not open Port",
+         "The caster has no mount point \"NOPE\"."},
+        {"wrong password, in Chinese", "zh", 5, "BJNR0", "wrong", "无法打开端口",
+         "NTRIP 服务器拒绝了用户名或密码（401 未授权）。"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        InstallMonitorTranslations(QString::fromLatin1(c.Language));
+        ShellStandIn shell;
+        QSignalSpy debug(&shell.Tabs, &CPortTab::SignaSendDebugInfo);
+        CTestCaster caster;
+        caster.m_SourceTable = table + "ENDSOURCETABLE\r\n";
+        NTRIP_CONFIG_T config = CasterConfig(caster.Listen());
+        config.Mode = c.Mode;
+        std::strcpy(config.MountPoint, c.MountPoint);
+        std::strcpy(config.Password, c.Password);
+        ASSERT_EQ(shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_NTRIP, &config), 0);
+        ASSERT_TRUE(WaitUntil([&] { return !shell.Prompt.Messages.isEmpty(); }));
+        const QString sPort = shell.Tabs.tabText(0);
+        const QString sWhy = QString::fromUtf8(c.Why);
+        EXPECT_EQ(shell.Prompt.Messages.last(), sPort + "|" + QString::fromUtf8(c.Box) + "\n" + sWhy);
+        ASSERT_FALSE(debug.isEmpty());
+        EXPECT_EQ(debug.last().at(0).toString(), sPort + ": " + sWhy + "\n");
+    }
+    InstallMonitorTranslations(QStringLiteral("en"));
 }
 
 TEST(PortTabs, LoggingFromTheTabShowsInTheStatusBar)
@@ -935,10 +1045,7 @@ TEST(PortTabs, CasterPortTakesTheCurrentPositionUnlessItIsFixed)
         SCOPED_TRACE(bFixed ? "fixed position" : "current position");
         ShellStandIn shell;
         CTestCaster caster;
-        NTRIP_CONFIG_T config;
-        NtripSetDefaultConfig(&config);
-        std::strcpy(config.ServerName, "127.0.0.1");
-        config.Port = caster.Listen();
+        NTRIP_CONFIG_T config = CasterConfig(caster.Listen());
         shell.Tabs.OnSetNtripFixPos(bFixed);
         ASSERT_EQ(shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_NTRIP, &config), 0);
         ASSERT_EQ(shell.Tabs.count(), 1);

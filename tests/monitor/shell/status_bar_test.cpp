@@ -243,3 +243,23 @@ TEST(StatusBar, ReloadButtonAndCopy)
     EXPECT_EQ(copyFrom(pReload), QStringLiteral("before"));
     EXPECT_EQ(recheck.count(), 1);
 }
+
+// The receive count is never cut, whatever its digits and the font: its part
+// is as wide as the largest count it can show.
+TEST(StatusBar, TheReceiveCountShowsWholeAtItsLargest)
+{
+    auto pCtrl = SerialPort(QStringLiteral("/dev/ttyS9"), 115200);
+    for (const int nPoints : {9, 16})
+    {
+        QZvStatusBar bar;
+        QFont font = bar.font();
+        font.setPointSize(nPoints);
+        bar.setFont(font);
+        bar.OnUpdateStatusBar(pCtrl.get(), QZvStatusBar::REFRESH_RATE);
+        QLabel* pRate = LabelShowing(bar, QStringLiteral(" Byte"));
+        ASSERT_NE(pRate, nullptr);
+        for (const char* pText : {"11468 Byte", "20010 Byte", "123456789 Byte", "4294967295 Byte"})
+            EXPECT_GE(pRate->contentsRect().width(), pRate->fontMetrics().horizontalAdvance(QString::fromLatin1(pText)))
+                << pText << " at " << nPoints << " points";
+    }
+}

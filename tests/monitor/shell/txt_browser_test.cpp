@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QActionGroup>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
@@ -25,6 +26,7 @@
 #include "monitor/shell/script_process.h"
 #include "monitor/shell/txt_browser.h"
 #include "support/frame_builders.h"
+#include "support/monitor/receiver_stream.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/profile_fixture.h"
@@ -464,4 +466,98 @@ TEST(TxtBrowser, HoursOfStreamingKeepTheDocumentBounded)
     tabs.setCurrentIndex(0);
     EXPECT_TRUE(pFront->toPlainText().endsWith("$GPGGA,line 29999\n"));
     EXPECT_LE(pFront->toPlainText().size(), CZvTxtBrowser::SHOWN_TAIL_MAX + 100);
+}
+
+// A binary stream in Auto mode, from its first byte, in small batches as a
+// serial port hands them over: every log from the first on is shown as text
+// and kept, and nothing of the bytes read before Auto decided stays on show as
+// garbled text. Behind another tab the same holds once the view is shown.
+TEST(TxtBrowser, AutoShowsABinaryStreamFromItsFirstLog)
+{
+    ScopedProfile profile(CODEC_PROFILE_MONITOR);
+    ReceiverStream stream;
+    std::string wire;
+    size_t nBestpos = 0;
+    for (int epoch = 0; epoch < 3; ++epoch)
+        for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_BINARY_LOGS | STREAM_NMEA))
+        {
+            wire += it.Wire;
+            nBestpos += it.MessageId == 42;
+        }
+    ASSERT_GE(nBestpos, 3u);
+    for (const bool bHidden : {false, true})
+    {
+        SCOPED_TRACE(bHidden ? "behind another tab" : "shown");
+        CMemoryPortCtrl ctrl, other;
+        Tabs tabs;
+        CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("COM9"));
+        tabs.Add(&other, QStringLiteral("COM8"));
+        tabs.show();
+        tabs.setCurrentIndex(bHidden ? 1 : 0);
+        for (size_t i = 0; i < wire.size(); i += 300)
+            ctrl.Receive(QByteArray::fromStdString(wire.substr(i, 300)));
+        EXPECT_EQ(pView->m_sAutoResult, QStringLiteral("BIN_2_ASCII"));
+        EXPECT_EQ(pView->m_pRangeData->Counts[CatalogueIndexOf(42)], nBestpos) << "every log kept, the first ones too";
+        tabs.setCurrentIndex(0);
+        const QString sShown = pView->toPlainText();
+        if (!bHidden)
+            EXPECT_EQ(static_cast<size_t>(sShown.count(QStringLiteral("#BESTPOSA,"))), nBestpos);
+        else
+            EXPECT_GE(sShown.count(QStringLiteral("#BESTPOSA,")), 1) << "the newest logs, read to text when shown";
+        // A log's text begins the view: no hex or garbled text before it.
+        EXPECT_TRUE(sShown.startsWith('#') || sShown.startsWith('$')) << sShown.left(80).toStdString();
+    }
+}
+
+// One line without a line end, a megabyte long, does not hold up the window:
+// it is shown in lines of LINE_CHARS_MAX characters, each batch at once.
+TEST(TxtBrowser, AnEndlessLineIsShownInBoundedLines)
+{
+    CMemoryPortCtrl ctrl;
+    Tabs tabs;
+    CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("127.0.0.1:3001"));
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+    tabs.show();
+    QElapsedTimer clock;
+    double dWorstMs = 0;
+    for (int i = 0; i < 100; ++i) // 1 MB at 10 KB a batch
+    {
+        clock.start();
+        ctrl.Receive(QByteArray(10000, static_cast<char>('a' + i % 26)));
+        QCoreApplication::processEvents();
+        dWorstMs = std::max(dWorstMs, clock.nsecsElapsed() / 1e6);
+    }
+    ctrl.Receive("\r\nend\r\n");
+    const QString sShown = pView->toPlainText();
+    const QStringList lines = sShown.split('\n');
+    for (const QString& s : lines)
+        EXPECT_LE(s.size(), CZvTxtBrowser::LINE_CHARS_MAX);
+    EXPECT_TRUE(sShown.endsWith("end\r\n") || sShown.endsWith("end\n"));
+    // Lines stay short, so a batch never lays out the whole line again.
+    EXPECT_LT(dWorstMs, 250.0);
+}
+
+// A port whose bytes come faster than the view takes them: what does not fit
+// in a batch's share of the display, and what the port could not hand over,
+// is said instead of shown; the store still reads what it was handed.
+TEST(TxtBrowser, AFloodIsSaidNotShown)
+{
+    CMemoryPortCtrl ctrl;
+    Tabs tabs;
+    CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("127.0.0.1:3001"));
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_HEX;
+    tabs.show();
+    const QByteArray flood(200000, '\x55'); // 600 000 characters of hex
+    ctrl.Receive(flood);
+    const QString sShown = pView->toPlainText();
+    EXPECT_LE(sShown.size(), CZvTxtBrowser::BATCH_SHOW_MAX + 200);
+    const qint64 nNotShown = 200000 * 3 + 200000 / 64 * 2 + 2;
+    EXPECT_TRUE(sShown.contains(QStringLiteral("[%1 bytes not shown]").arg(nNotShown))) << sShown.right(100).toStdString();
+    EXPECT_EQ(pView->Receiver()->m_SkippedBytes, 0u) << "everything handed over was read";
+
+    // A batch beyond what the road reads at once: the rest is counted.
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+    ctrl.Receive(QByteArray(CPortReceiver::BATCH_READ_MAX + 1000, 'x'));
+    EXPECT_EQ(pView->Receiver()->m_SkippedBytes, 1000u);
+    EXPECT_TRUE(pView->toPlainText().contains(QStringLiteral("bytes not shown]")));
 }

@@ -175,7 +175,8 @@ void FakeReceiver::SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item)
         return;
     }
     m_SentBytes += it.Wire.size();
-    m_Sent.push_back(std::move(it));
+    if (m_Rules.KeepSent)
+        m_Sent.push_back(std::move(it));
     m_SentChanged.notify_all();
 }
 

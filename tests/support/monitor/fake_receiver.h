@@ -84,6 +84,9 @@ struct RECEIVER_RULES_T
     std::string NvmDump;
     int64_t NvmDumpSize = -1;
     size_t NvmDumpCut = std::string::npos;
+    // Whether every item sent is kept for Sent(); a load test that only
+    // counts bytes turns it off, so that its memory is the monitor's.
+    bool KeepSent = true;
 };
 
 // An active LOG request.

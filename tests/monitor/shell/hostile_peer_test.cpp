@@ -1,0 +1,151 @@
+// A peer that sends without measure, as fast as loopback TCP carries it: random
+// bytes, or one line that never ends. The window stays responsive, the
+// process's memory bounded, the port's log file gets every byte, and the view
+// says what it did not show.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <atomic>
+#include <ctime>
+#include <random>
+#include <thread>
+
+#include "monitor/parsing/port_receiver.h"
+#include "monitor/shell/txt_browser.h"
+#include "support/monitor/fake_receiver.h"
+#include "support/monitor/shell_stand_in.h"
+
+namespace
+{
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+double ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+double RssMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+struct FLOOD_T
+{
+    const char* Name;
+    bool bRandom; // else one line without a line end
+};
+} // namespace
+
+class HostilePeer : public ::testing::TestWithParam<FLOOD_T>
+{
+};
+
+TEST_P(HostilePeer, AFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWhole)
+{
+    const FLOOD_T flood = GetParam();
+    ShellStandIn shell;
+    QTemporaryDir dir;
+    RECEIVER_RULES_T rules;
+    rules.KeepSent = false;
+    FakeReceiver rx(rules);
+    ASSERT_NE(rx.Listen(), 0);
+    QZvPortCtrlBase* pCtrl = shell.OpenTcp(rx);
+    ASSERT_NE(pCtrl, nullptr);
+    const QString sLog = dir.filePath("flood.bin");
+    shell.Prompt.Paths.push_back(sLog);
+    shell.Tabs.OnSetLogFilename();
+    ASSERT_TRUE(WaitUntil([&] { return pCtrl->IsLogging(); }));
+    const qint64 nLoggedBefore = QFileInfo(sLog).size();
+    const uint64_t nSentBefore = rx.SentBytes();
+
+    std::atomic<bool> bStop{false};
+    std::thread sender(
+        [&]
+        {
+            std::mt19937 rng(7);
+            std::string chunk(65536, 'x');
+            while (!bStop.load())
+            {
+                if (flood.bRandom)
+                    for (char& c : chunk)
+                        c = static_cast<char>(rng());
+                rx.Send(chunk, "flood");
+            }
+        });
+
+    // The GUI thread's work between two beats of a 10 ms timer: how long the
+    // window could not answer, as its own CPU time (a loaded machine delays
+    // the beats, not this work) and as wall time.
+    double dWorstCpuMs = 0, dWorstWallMs = 0, dPeakRss = 0;
+    double dCpuAt = ThreadCpuMs();
+    QElapsedTimer wall, beat;
+    beat.start();
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout,
+                     [&]
+                     {
+                         const double dNow = ThreadCpuMs();
+                         dWorstCpuMs = std::max(dWorstCpuMs, dNow - dCpuAt);
+                         dWorstWallMs = std::max(dWorstWallMs, beat.nsecsElapsed() / 1e6 - 10.0);
+                         dCpuAt = dNow;
+                         beat.start();
+                         dPeakRss = std::max(dPeakRss, RssMb());
+                     });
+    timer.start(10);
+    wall.start();
+    while (wall.elapsed() < 4000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    bStop = true;
+    sender.join();
+    timer.stop();
+    const uint64_t nSent = rx.SentBytes() - nSentBefore;
+    RecordProperty("gui_lag_cpu_ms", QString::number(dWorstCpuMs, 'f', 1).toStdString());
+    RecordProperty("gui_lag_wall_ms", QString::number(dWorstWallMs, 'f', 1).toStdString());
+    RecordProperty("peak_rss_mb", QString::number(dPeakRss, 'f', 0).toStdString());
+    RecordProperty("mb_sent", QString::number(nSent / 1e6, 'f', 0).toStdString());
+    std::printf("%s: %.0f MB sent, GUI lag %.1f ms CPU (%.1f ms wall), peak RSS %.0f MB\n", flood.Name, nSent / 1e6,
+                dWorstCpuMs, dWorstWallMs, dPeakRss);
+
+    EXPECT_GT(nSent, 20u << 20) << "a flood";
+    EXPECT_LT(dWorstCpuMs, kSanitized ? 1000.0 : 250.0);
+    if (!kSanitized)
+    {
+        EXPECT_LT(dPeakRss, 500.0);
+    }
+    // Every byte in the log file, whatever the window showed.
+    EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sLog).size() - nLoggedBefore >= static_cast<qint64>(nSent); }, 30000))
+        << QFileInfo(sLog).size() - nLoggedBefore << " of " << nSent;
+    EXPECT_EQ(QFileInfo(sLog).size() - nLoggedBefore, static_cast<qint64>(nSent));
+    // What the view did not show is said.
+    CZvTxtBrowser* pView = shell.Tabs.GetTxView(0);
+    ASSERT_TRUE(WaitUntil([&] { return pView->toPlainText().contains(QStringLiteral("bytes not shown]")); }, 5000));
+    for (const QString& sLine : pView->toPlainText().split('\n'))
+        EXPECT_LE(sLine.size(), CZvTxtBrowser::LINE_CHARS_MAX);
+}
+
+INSTANTIATE_TEST_SUITE_P(Floods, HostilePeer,
+                         ::testing::Values(FLOOD_T{"random bytes", true}, FLOOD_T{"one endless line", false}),
+                         [](const ::testing::TestParamInfo<FLOOD_T>& Info)
+                         { return Info.param.bRandom ? "RandomBytes" : "OneEndlessLine"; });
