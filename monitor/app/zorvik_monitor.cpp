@@ -253,6 +253,7 @@ void QZorvikMonitor::GivePortTab()
     m_W.pUserconfig->m_pPortTab = pTabs;
     m_W.pLoglist->m_pPortTab = pTabs;
     m_W.pINSConfigCheck->m_pPortTab = pTabs;
+    m_W.pINSConfig->m_pPortTab = pTabs;
 }
 
 void QZorvikMonitor::RegisterDockWindows()

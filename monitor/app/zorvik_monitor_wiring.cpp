@@ -109,14 +109,13 @@ void QZorvikMonitor::WireSignals()
     connect(w.pINSConfigCheck, &QINSConfigCheckDiag::SignalSendINSImuConfigCmd, pManager, sendTo);
     connect(w.pProductMode, &QProductModeDiag::SignalSetStaticIp, pManager, sendTo);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalMediumFreqSendCmd, pManager, sendTo);
-    // The receiver configuration dialog sends to the port it was opened on.
+    // The receiver and INS configuration dialogs send to the port they were opened on.
     connect(w.pRecvConfig, &QZvRecvConfig::SignalSendRecvConfigToPort, pManager, sendTo);
+    connect(w.pINSConfig, &QZvINSConfig::SignalSendINSCommandToPort, pManager, sendTo);
     // Whole command texts for the current port.
     connect(w.pMsgConfig, &QFMsgConfig::SignalSendMsg, this, &QZorvikMonitor::OnSendMsgConfig);
-    connect(w.pINSConfig, &QZvINSConfig::SignalSendINSCommnadMsg, this, &QZorvikMonitor::OnSendMsgConfig);
 
     // Status requests and their replies.
-    connect(w.pConfigCheck, &QConfigCheck::SignalConfigCheckBtnClickd, pTabs, &CPortTab::OnRequestCustomItem);
     connect(w.pConfigCheck, &QConfigCheck::SignalCheckPort, pTabs, &CPortTab::OnRequestItem);
     connect(w.pFreset, &QFresetConfig::SignalFresetOkBtnClicked, pTabs, &CPortTab::OnRequestCustomItem);
     connect(w.pRangeView, &QRangeView::SignalCheckConfigSendMask, pTabs, &CPortTab::OnRequestCustomItem);
@@ -188,15 +187,15 @@ void QZorvikMonitor::WireSignals()
     connect(w.pHardware, &QHardwareDiag::SignalHardwareSetFileName, pTabs, &CPortTab::OnLogNewFile);
     connect(w.pHardware, &QHardwareDiag::SignalHardwareCloseFile, pTabs, &CPortTab::OnCloseFilePort);
     connect(w.pHardware, &QHardwareDiag::SignalHardWareLogConfig, pTabs, &CPortTab::OnSignalLogConfig);
-    connect(w.pNvmLog, &QNvmLogDiag::SignalNvmSetFileName, pTabs, &CPortTab::OnSetLogFilename);
-    connect(w.pMediumFreq, &QMediumFreqDiag::SignalMediumFreqSetFileName, pTabs, &CPortTab::OnSetLogFilename);
+    connect(w.pNvmLog, &QNvmLogDiag::SignalNvmSetFileName, pTabs, &CPortTab::OnSetLogFilename1Port);
+    connect(w.pMediumFreq, &QMediumFreqDiag::SignalMediumFreqSetFileName, pTabs, &CPortTab::OnSetLogFilename1Port);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalMediumFreqCloseFile, pTabs, &CPortTab::OnCloseFilePort);
     connect(pTabs, &CPortTab::SignaPortCloseEvent, w.pAutoLog, &QAutoLogList::OnPortCloseEvent);
     connect(pTabs, &CPortTab::SignaUpdateAutoLogList, w.pAutoLog, &QAutoLogList::OnRefreshAutoLogList);
 
     // Baud rates.
     connect(this, &QZorvikMonitor::SignalSetBaudrateCurTab, pTabs, &CPortTab::OnSetBaudrateCurTab);
-    connect(w.pNvmLog, &QNvmLogDiag::SignalNavSetBaud, pTabs, &CPortTab::OnSetBaudrateCurTab);
+    connect(w.pNvmLog, &QNvmLogDiag::SignalNavSetBaud, pTabs, &CPortTab::OnSetBaudrateTab);
     connect(w.pCmdInput, &QCMDInput::SignalFresetChangedBaudRate, pTabs, &CPortTab::OnSetBaudrateTab);
     connect(w.pRegression, &QRegressionDiag::SignalRegressionChangeBaudRate, pTabs, &CPortTab::OnSetBaudrateTab);
     connect(w.pHardware, &QHardwareDiag::SignalHardwareChangeBuadRate, pTabs, &CPortTab::OnSetBaudrateTab);
@@ -302,7 +301,7 @@ void QZorvikMonitor::WireMenuActions()
     // Configure.
     connect(ui.actionMessageView, &QAction::triggered, w.pMsgConfig, &QFMsgConfig::show);
     connect(ui.actionMessageView, &QAction::triggered, pTabs, &CPortTab::OnRequestLoglistMsg);
-    connect(ui.m_actionINSConfig, &QAction::triggered, w.pINSConfig, &QZvINSConfig::show);
+    connect(ui.m_actionINSConfig, &QAction::triggered, w.pINSConfig, &QZvINSConfig::OnShowDialog);
     connect(ui.m_actionINSConfig, &QAction::triggered, pTabs, &CPortTab::OnRequestUserConfigMsg);
     connect(ui.actionConfigDiag, &QAction::triggered, w.pRecvConfig, &QZvRecvConfig::OnShowDialog);
     connect(ui.actionConfigDiag, &QAction::triggered, pTabs, &CPortTab::OnRequestUserConfigMsg);

@@ -117,7 +117,7 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
 
     if (!How.bStable)
     {
-        if (m_bNvmDump && Text.contains(kNvmDumpDone))
+        if (NvmDumpDone(Text))
         {
             m_bNvmDump = false;
             emit SignalNVMComplete();
@@ -139,6 +139,24 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
         m_StoreData.clear();
         m_nAutoUnprintable = 0;
     }
+}
+
+bool CPortReceiver::NvmDumpDone(const QByteArray& Text)
+{
+    if (!m_bNvmDump)
+    {
+        m_NvmTail.clear();
+        return false;
+    }
+    // The line may arrive split over two batches: the end of the previous
+    // batch is searched together with the start of this one.
+    constexpr int nKeep = static_cast<int>(sizeof kNvmDumpDone) - 2;
+    const bool bDone = (m_NvmTail + Text.left(nKeep)).contains(kNvmDumpDone) || Text.contains(kNvmDumpDone);
+    if (bDone)
+        m_NvmTail.clear();
+    else
+        m_NvmTail = Text.size() >= nKeep ? Text.right(nKeep) : (m_NvmTail + Text).right(nKeep);
+    return bDone;
 }
 
 void CPortReceiver::CountForAuto(const QByteArray& Batch)

@@ -146,6 +146,8 @@ private:
     void CountForAuto(const QByteArray& Batch);
     // Decides Auto's reading; true when the first decision is for binary logs.
     bool AutoDecide(bool bFirstOnly);
+    // Whether the NVM dump's completion line is complete with this text.
+    bool NvmDumpDone(const QByteArray& Text);
 
     QRangeData* m_pStore;
     QRTCMParser* m_pRtcmParser;
@@ -164,4 +166,5 @@ private:
     bool m_bFormat = true;
     bool m_bReplay = false;
     int m_nAutoUnprintable = 0; // in m_StoreData
+    QByteArray m_NvmTail;       // the end of the text before, while the NVM dump's line is watched for
 };

@@ -131,8 +131,28 @@ PORT_INFO_T CPortTab::GetPortInfo(uint UniquePortID) const
     Info.bDisconnected = pCtrl->IsDisconnected();
     Info.bLogging = pCtrl->IsLogging();
     Info.LogFileName = pCtrl->GetLogFileName();
+    Info.LogFileSize = pCtrl->GetLogFileSize();
+    Info.bPropertyValid = pCtrl->IsPropertyValid();
     Info.Property = pCtrl->Property.Get();
     return Info;
+}
+
+bool CPortTab::SetNvmDumpMark(uint UniquePortID, bool bOn)
+{
+    CZvTxtBrowser* pView = UniquePortID != 0 ? GetTxView(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    if (pView == nullptr)
+        return false;
+    pView->m_bNvmDump = bOn;
+    return true;
+}
+
+bool CPortTab::SetPortSlowUpdate(uint UniquePortID, bool bSlow)
+{
+    QZvPortCtrlBase* pCtrl = UniquePortID != 0 ? GetPortCtrl(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    if (pCtrl == nullptr)
+        return false;
+    pCtrl->SetSlowUpdate(bSlow);
+    return true;
 }
 
 CZvTxtBrowser* CPortTab::GetTxView(int i) const { return i >= 0 ? qobject_cast<CZvTxtBrowser*>(widget(i)) : nullptr; }
@@ -338,6 +358,8 @@ void CPortTab::OnAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortTyp
     connect(pView->m_pStatusMsgParser, &QStatusMsgParser::SignalParseStatusMsgFinished, this,
             [this, UniquePortID](uint Mask) { OnStatusMsgParseFinished1Port(UniquePortID, Mask); });
     connect(pView->m_pScriptProcess, &QScriptProcess::SignalSendCMD, this, &CPortTab::OnSendScriptCMDToPort);
+    connect(pView, &CZvTxtBrowser::SignalNVMComplete, this,
+            [this, UniquePortID] { emit SignalNVMComplete1Port(UniquePortID); });
 }
 
 void CPortTab::OnAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, int ErrFlag, QString PortName)
@@ -493,10 +515,13 @@ void CPortTab::OnSetTabLogFilename(int Index, QString sFileName)
     emit pView->SignalOpenFile1Port();
 }
 
-void CPortTab::OnSetLogFilename()
+void CPortTab::OnSetLogFilename() { OnSetLogFilename1Port(GetCurPortID()); }
+
+void CPortTab::OnSetLogFilename1Port(uint UniquePortID)
 {
-    CZvTxtBrowser* pView = GetCurTxView();
-    QZvPortCtrlBase* pCtrl = GetCurPortCtrl();
+    const int i = UniquePortID != 0 ? GetTabIndexByPortID(UniquePortID) : -1;
+    CZvTxtBrowser* pView = GetTxView(i);
+    QZvPortCtrlBase* pCtrl = GetPortCtrl(i);
     if (pCtrl == nullptr)
         return;
     const uint uid = pCtrl->UniquePortID;

@@ -42,6 +42,8 @@ struct PORT_INFO_T
     bool bDisconnected = false;
     bool bLogging = false;
     QString LogFileName;
+    quint64 LogFileSize = 0;    // bytes written to the open log file
+    bool bPropertyValid = false; // the receiver answered the property query
     PORT_PROPERTY_T Property; // what the receiver said of itself
 };
 
@@ -91,6 +93,17 @@ public:
     // While SignalStatusMsgParseFinished is being emitted: the port whose
     // reply was parsed; else 0. A dialog compares it with the port it asked.
     uint GetStatusReplyPortID() const { return m_StatusReplyPortID; }
+
+    // ---- What the windows do to a port ----
+    // By the port's unique ID, captured when the user acted; false when no
+    // tab holds that port.
+    //
+    // Has the port's receive road watch for the NVM dump's completion line
+    // (SignalNVMComplete1Port once it came), or stop watching.
+    bool SetNvmDumpMark(uint UniquePortID, bool bOn);
+    // A port streaming at a high data rate: its controller hands received
+    // bytes to the view less often (or as usual again).
+    bool SetPortSlowUpdate(uint UniquePortID, bool bSlow);
 
     int GetTabCount() const override { return count(); }
     QString GetTabText(int i) const override { return tabText(i); }
@@ -153,6 +166,8 @@ signals:
     void SignaPortCloseEvent(int Index);
     void SignaUpdateAutoLogList();
     void SignalAutoReconnectPort(int iTab, uint UniquePortID);
+    // A port's receive road saw the NVM dump's completion line.
+    void SignalNVMComplete1Port(uint UniquePortID);
 
 public slots:
     void OnAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, QZvPortCtrlBase* pPortCtrl);
@@ -166,6 +181,8 @@ public slots:
     void OnSignalLogConfig(int Index, uint Mode, bool bLoop, QDateTime DateTime);
     void OnSetTabLogFilename(int Index, QString sFileName);
     void OnSetLogFilename() override;
+    // The same for the port with that ID, whatever tab is current.
+    void OnSetLogFilename1Port(uint UniquePortID);
     void OnSetLogDefaultFolder();
     void OnDisconnectPort();
     void OnDisconnectAllPort();

@@ -239,7 +239,7 @@ TEST_F(MainWindow, CommandTextsOfTheDialogsGoToTheCurrentPortOrToNone)
     QSignalSpy sent(&Window(), &QZorvikMonitor::SignalSendMsgConfig);
     emit W().pMsgConfig->SignalSendMsg(QStringLiteral("saveconfig\r\n"));
     Tabs().setCurrentIndex(0);
-    emit W().pINSConfig->SignalSendINSCommnadMsg(QStringLiteral("INSCOMMAND ENABLE\r\n"));
+    emit W().pMsgConfig->SignalSendMsg(QStringLiteral("INSCOMMAND ENABLE\r\n"));
     ASSERT_EQ(sent.count(), 2);
     EXPECT_EQ(sent.at(0).at(0).toUInt(), pSecond->UniquePortID);
     EXPECT_EQ(sent.at(0).at(1).toByteArray(), QByteArray("saveconfig\r\n"));

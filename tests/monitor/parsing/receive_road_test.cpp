@@ -274,4 +274,38 @@ TEST_F(ReceiveRoad, EveryPositionCounts)
     EXPECT_EQ(pos.EpochCount, 50u);
 }
 
+// While an NVM dump is watched for, its completion line is found however the
+// batches cut it, in text and in binary-to-text reading, and only once.
+TEST_F(ReceiveRoad, TheNvmDumpLineIsFoundWhereverTheBatchesCutIt)
+{
+    const QByteArray kLine("==NMV Dump Complete! ");
+    const QByteArray stream = QByteArray("dump bytes ") + kLine + "\r\n[COM2]";
+    for (const uint32_t nMode : {uint32_t(CPortReceiver::READ_ASCII), uint32_t(CPortReceiver::READ_BIN_2_ASCII)})
+        for (int nCut = 1; nCut < stream.size(); ++nCut)
+        {
+            CPortReceiver road;
+            road.m_bNvmDump = true;
+            int nDone = 0;
+            QObject::connect(&road, &CPortReceiver::SignalNVMComplete, [&nDone] { ++nDone; });
+            CPortReceiver::BATCH_T how;
+            how.Mode = nMode;
+            road.Receive(stream.left(nCut), how);
+            road.Receive(stream.mid(nCut), how);
+            EXPECT_EQ(nDone, 1) << nMode << " cut at " << nCut;
+            EXPECT_FALSE(road.m_bNvmDump);
+            road.Receive(stream, how);
+            EXPECT_EQ(nDone, 1) << "once";
+        }
+    // Not watched for: nothing, and a mark set later does not join older text.
+    CPortReceiver road;
+    int nDone = 0;
+    QObject::connect(&road, &CPortReceiver::SignalNVMComplete, [&nDone] { ++nDone; });
+    CPortReceiver::BATCH_T how;
+    how.Mode = CPortReceiver::READ_ASCII;
+    road.Receive(kLine.left(10), how);
+    road.m_bNvmDump = true;
+    road.Receive(kLine.mid(10), how);
+    EXPECT_EQ(nDone, 0);
+}
+
 } // namespace

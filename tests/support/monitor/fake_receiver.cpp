@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "support/frame_builders.h"
 #include "support/text_log_builder.h"
 
 namespace
@@ -218,6 +219,9 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     bool bBanner = false;
     if (IsSettingsCommand(w))
         body = "<OK\r\n";
+    else if (OnDiagnosticCommand(w, &body, &after))
+    {
+    }
     else if (verb == "VERSION")
         body = "<VERSION\r\n" + m_Rules.VersionLine + "\r\n<VERSION OK\r\n";
     else if (verb == "NETCONFIG")
@@ -341,6 +345,69 @@ std::string FakeReceiver::OnLogCommand(const std::vector<std::string>& W, std::v
     l.Due = Clock::now() + std::chrono::microseconds(static_cast<int64_t>(period * 1e6));
     m_Logs.push_back(l);
     return "<OK\r\n";
+}
+
+bool FakeReceiver::OnDiagnosticCommand(const std::vector<std::string>& W, std::string* pBody,
+                                       std::vector<STREAM_ITEM_T>* pAfter)
+{
+    const std::string verb = Upper(W[0]);
+    const std::string what = W.size() > 1 ? Upper(W[1]) : std::string();
+    static const char* const kInsVerbs[] = {"INSCOMMAND",     "SETINSPROFILE",     "ALIGNMODE",
+                                            "SETINSROTATION", "SETINSTRANSLATION", "SHOWIF"};
+    for (const char* pVerb : kInsVerbs)
+        if (verb == pVerb)
+        {
+            *pBody = "<OK\r\n";
+            return true;
+        }
+    if (verb == "LOG" && what == "INSCONFIGA")
+    {
+        pAfter->push_back(Reply(FullTextLog("INSCONFIG", m_Rules.InsConfig)));
+        *pBody = "<OK\r\n";
+        return true;
+    }
+    if (verb == "LOG" && what == "TQ")
+    {
+        std::string lines;
+        for (const std::string& s : m_Rules.Tq)
+            lines += Nmea(s);
+        pAfter->push_back(Reply(lines));
+        *pBody = "<OK\r\n";
+        return true;
+    }
+    if (verb == "SET" && what == "UPNPEN" && W.size() == 2)
+    {
+        *pBody = "<SET UPNPEN\r\nUPNPEN ENABLE\r\n<SET OK\r\n";
+        return true;
+    }
+    if (verb == "HWINFO")
+    {
+        *pBody = "<hwinfo\r\n";
+        for (const std::string& s : m_Rules.HwInfo)
+            *pBody += s + "\r\n";
+        *pBody += "<hwinfo OK\r\n";
+        return true;
+    }
+    if (verb != "NVMDUMP")
+        return false;
+    if (what == "SHOW")
+    {
+        *pBody = "<nvmdump show\r\nNVM Log Size: " + std::to_string(m_Rules.NvmDumpSize) + "\r\n<NVMDUMP OK\r\n";
+        return true;
+    }
+    // The log goes out in pieces, as a receiver reads it from its memory.
+    const std::string& dump = m_Rules.NvmDump;
+    const size_t nSend = std::min(dump.size(), m_Rules.NvmDumpCut);
+    for (size_t i = 0; i < nSend; i += 4096)
+    {
+        STREAM_ITEM_T it = Reply(dump.substr(i, std::min<size_t>(4096, nSend - i)));
+        it.Name = "nvm";
+        pAfter->push_back(it);
+    }
+    if (nSend == dump.size())
+        pAfter->push_back(Reply("==NMV Dump Complete! \r\n"));
+    *pBody = "<OK\r\n";
+    return true;
 }
 
 std::string FakeReceiver::LogList()

@@ -19,7 +19,15 @@
 //   COM [port] <rate>: "<OK", then it talks at the new rate;
 //   settings (netconfig with its settings, FIX, PPSCONFIG, LOCKOUT,
 //     UNLOCKOUT, ECUTOFF, RTKECUTOFF, NTRIPCONFIG): "<OK";
-//   INSCOMMAND ...: "<OK";
+//   INS settings (INSCOMMAND, SETINSPROFILE, ALIGNMODE, SETINSROTATION,
+//     SETINSTRANSLATION) and SHOWIF: "<OK";
+//   LOG INSCONFIGA: "<OK", then its INS configuration as a #INSCONFIGA log;
+//   LOG TQ [n]: "<OK", then its tracking quality as $TQR and $TQH lines, once;
+//   SET UPNPEN alone: its UPnP setting between "<SET UPNPEN" and "<SET OK";
+//   HWINFO: its signal outputs between "<hwinfo" and "<hwinfo OK";
+//   NVMDUMP SHOW: the size of its NVM log; NVMDUMP [KEEP]: "<OK", the NVM
+//     log's bytes and the line "==NMV Dump Complete! " (a dump cut short
+//     stops after NvmDumpCut bytes and never completes);
 //   SET UPGRADEPORT <n>: the next RESET starts the boot loader, which takes an
 //     image by XMODEM-1K (fake_loader.h); otherwise RESET and FRESET reboot,
 //     showing the start-up banner (FRESET also unlogs all and returns to
@@ -62,6 +70,20 @@ struct RECEIVER_RULES_T
         "INSCOMMAND DISABLE",
     };
     double PosFreq = 5.0;
+    // The INS configuration log's body (after ";"), as the receiver writes it.
+    std::string InsConfig = "ADIS16488,5,20,300,LAND_BASIC,0000001F,STATIC,ROVER,FALSE,00000003,1,2,3,4,5,6,7,8,9,"
+                            "1,ANT1,IMUBODY,0.1000,0.2000,0.3000,0.0100,0.0200,0.0300,FROM_NVM,"
+                            "1,RBV,IMUBODY,0.0000,0.0000,90.0000,1.0000,1.0000,1.0000,FROM_COMMAND";
+    // Tracking quality: "$TQR" (master antenna) and "$TQH" (slave) bodies;
+    // each group is signal code, maximum CN0, valid satellites, errors.
+    std::vector<std::string> Tq = {"TQR,0,51.2,9,0,c8,47.5,4,3,3,49.0,8,0", "TQH,0,50.0,9,0"};
+    // Lines of the hardware information reply.
+    std::vector<std::string> HwInfo = {"G0,0,L1CA,1575.42,2,8,0,1", "G13,13,B2I,1207.14,2,8,0,1",
+                                       "G9ca,9ca,E5aQ,1176.45,2,8,0,1", "ADC,12,0,0"};
+    // The stored NVM log; NvmDumpSize is what "nvmdump show" reports (-1: none).
+    std::string NvmDump;
+    int64_t NvmDumpSize = -1;
+    size_t NvmDumpCut = std::string::npos;
     // Whether every item sent is kept for Sent(); a load test that only
     // counts bytes turns it off, so that its memory is the monitor's.
     bool KeepSent = true;
@@ -123,6 +145,10 @@ private:
     void OnChunk(ReceiverLine& Line, const std::string& Chunk);
     void OnCommand(ReceiverLine& Line, const std::string& Cmd);
     std::string OnLogCommand(const std::vector<std::string>& Words, std::vector<STREAM_ITEM_T>* pAfter);
+    // INS settings, INS configuration, tracking quality, hardware information
+    // and the NVM log; false for any other command.
+    bool OnDiagnosticCommand(const std::vector<std::string>& Words, std::string* pBody,
+                             std::vector<STREAM_ITEM_T>* pAfter);
     std::string LogList();
     // Sends an item whole; on a serial line at another rate it arrives as noise.
     void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item);
