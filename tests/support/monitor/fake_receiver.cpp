@@ -253,8 +253,6 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     }
     else if (verb == "SET" || verb == "SAVECONFIG")
         body = "<OK\r\n";
-    else if (verb == "INSCOMMAND")
-        body = "<OK\r\n";
     else if (verb == "RESET" && m_bUpgradeArmed)
     {
         m_bLoader = true;
