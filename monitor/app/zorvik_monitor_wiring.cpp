@@ -112,8 +112,8 @@ void QZorvikMonitor::WireSignals()
     // The receiver and INS configuration dialogs send to the port they were opened on.
     connect(w.pRecvConfig, &QZvRecvConfig::SignalSendRecvConfigToPort, pManager, sendTo);
     connect(w.pINSConfig, &QZvINSConfig::SignalSendINSCommandToPort, pManager, sendTo);
-    // Whole command texts for the current port.
-    connect(w.pMsgConfig, &QFMsgConfig::SignalSendMsg, this, &QZorvikMonitor::OnSendMsgConfig);
+    // So does the message output window.
+    connect(w.pMsgConfig, &QFMsgConfig::SignalSendMsgToPort, pManager, sendTo);
 
     // Status requests and their replies.
     connect(w.pConfigCheck, &QConfigCheck::SignalCheckPort, pTabs, &CPortTab::OnRequestItem);
@@ -299,7 +299,7 @@ void QZorvikMonitor::WireMenuActions()
     connect(ui.actionMapWindow, &QAction::triggered, w.pMapWindow, &QFMapWindow::OnShow);
 
     // Configure.
-    connect(ui.actionMessageView, &QAction::triggered, w.pMsgConfig, &QFMsgConfig::show);
+    connect(ui.actionMessageView, &QAction::triggered, w.pMsgConfig, &QFMsgConfig::OnShowDialog);
     connect(ui.actionMessageView, &QAction::triggered, pTabs, &CPortTab::OnRequestLoglistMsg);
     connect(ui.m_actionINSConfig, &QAction::triggered, w.pINSConfig, &QZvINSConfig::OnShowDialog);
     connect(ui.m_actionINSConfig, &QAction::triggered, pTabs, &CPortTab::OnRequestUserConfigMsg);
