@@ -117,7 +117,9 @@ void QZorvikMonitor::WireSignals()
 
     // Status requests and their replies.
     connect(w.pConfigCheck, &QConfigCheck::SignalCheckPort, pTabs, &CPortTab::OnRequestItem);
-    connect(w.pFreset, &QFresetConfig::SignalFresetOkBtnClicked, pTabs, &CPortTab::OnRequestCustomItem);
+    // The factory reset asks, resets and sets the rate of the port where it started.
+    connect(w.pFreset, &QFresetConfig::SignalRequestItem, pTabs, &CPortTab::OnRequestItem);
+    connect(w.pFreset, &QFresetConfig::SignalSetBaudrate, pTabs, &CPortTab::OnSetBaudrateTab);
     connect(w.pRangeView, &QRangeView::SignalCheckConfigSendMask, pTabs, &CPortTab::OnRequestCustomItem);
     connect(w.pNvmLog, &QNvmLogDiag::SignalSendNavdumpMask, pTabs, &CPortTab::OnRequestCustomItem);
     // The user configuration view names its port by ID, the tab set by index.
