@@ -444,13 +444,16 @@ void QFMsgConfig::OnUpdateDiag(void* pPortTab)
     if (pStore == nullptr)
         return;
     // The receiver lists the logs of all its ports; those of the port the
-    // monitor talks through are this connection's. Until the receiver has
-    // named that port nothing can be told apart, and showing every message
-    // off would make the next OK stop them all.
-    const QString sPort = pTabs->GetPortInfo(m_PortID).Property.Port;
+    // monitor talks through are this connection's: the port its prompt
+    // names, or else the port the list itself came out of. With neither
+    // nothing can be told apart, and showing every message off would make the
+    // next OK stop them all.
+    QString sPort = pTabs->GetPortInfo(m_PortID).Property.Port;
+    if (sPort.isEmpty())
+        sPort = pStore->m_sLogListPort;
     if (sPort.isEmpty())
     {
-        qDebug("QFMsgConfig: the receiver has not named its port yet; the choices stay as they are");
+        qDebug("QFMsgConfig: the receiver's port is not known; the choices stay as they are");
         return;
     }
     QList<ENTRY_T> entries;

@@ -313,16 +313,22 @@ TEST_F(MsgConfigTest, OnlyItsPortsLogListOnTheReceiverPortItTalksThroughSetsTheB
         c.Check(*this);
     }
 
-    // A receiver that has not named its port yet: nothing can be told apart,
-    // and the choices stay rather than all turning off.
+    // A receiver whose prompt did not name its port: the port its log list
+    // came out of is the one; with neither, nothing can be told apart, and
+    // the choices stay rather than all turning off.
     CMemoryPortCtrl& unnamed = AddMemoryPort(QString());
     NewDialog();
     Menu();
-    SetRate("HEADING", "1Hz");
-    unnamed.Receive(LogListReply({{"COM2", "BESTPOSA", "ONTIME", 1}}));
+    unnamed.Receive(LogListReply({{"COM1", "BESTPOSA", "ONTIME", 1}, {"COM3", "HEADINGA", "ONTIME", 1}}, "COM3"));
     ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
     EXPECT_EQ(Rate("HEADING"), QStringLiteral("1Hz"));
     EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("Off"));
+    SetRate("BESTPOS", "2Sec");
+    Menu();
+    unnamed.Receive(LogListReply({{"COM1", "BESTPOSA", "ONTIME", 1}}, ""));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    EXPECT_EQ(Rate("HEADING"), QStringLiteral("1Hz"));
+    EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("2Sec"));
 }
 
 TEST_F(MsgConfigTest, RatesSelectAllAndRtcmVersionsChooseWhatIsSent)

@@ -89,7 +89,8 @@ public:
         return port;
     }
 
-    // A receiver's log list reply: entries of port, name, trigger and period.
+    // A receiver's log list reply, out of the receiver port pHeaderPort:
+    // entries of port, name, trigger and period.
     struct LOG_ENTRY_T
     {
         const char* pPort;
@@ -97,10 +98,10 @@ public:
         const char* pTrigger;
         double dPeriod;
     };
-    static QByteArray LogListReply(const std::vector<LOG_ENTRY_T>& Entries)
+    static QByteArray LogListReply(const std::vector<LOG_ENTRY_T>& Entries, const char* pHeaderPort = "COM2")
     {
-        std::string s = "#LOGLISTA,COM2,0,55.0,FINESTEERING,2295,79218.000,02000020,b1f6,16809;" +
-                        std::to_string(Entries.size());
+        std::string s = std::string("#LOGLISTA,") + pHeaderPort +
+                        ",0,55.0,FINESTEERING,2295,79218.000,02000020,b1f6,16809;" + std::to_string(Entries.size());
         for (const LOG_ENTRY_T& e : Entries)
         {
             char entry[160];
