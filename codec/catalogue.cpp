@@ -597,3 +597,69 @@ uint32_t ParsePortField(const char* pText, int32_t nLength)
         return PORT_CODE_INVALID;
     return nCode;
 }
+
+// ---- Output messages ----
+
+namespace
+{
+template <size_t N> constexpr OUTPUT_MESSAGE_SET_T Set(const char* pTitle, const OUTPUT_MESSAGE_T (&rows)[N])
+{
+    return {pTitle, rows, static_cast<uint32_t>(N)};
+}
+
+constexpr OUTPUT_MESSAGE_T kOutputNmea[] = {
+    {"GPGGA", nullptr}, {"GPGLL", nullptr}, {"GPGSA", nullptr}, {"GPGSV", nullptr}, {"GPDHV", nullptr},
+    {"GPZDA", nullptr}, {"GPRMC", nullptr}, {"GPHDT", nullptr}, {"GPGST", nullptr}, {"GPVTG", nullptr},
+    {"KSXT", nullptr},  {"GPYBM", nullptr}, {"GPTRA", nullptr}, {"GPHPD", nullptr}, {"GPNTR", nullptr},
+};
+constexpr OUTPUT_MESSAGE_T kOutputRtcm32[] = {
+    {"RTCM1006", "pos"}, {"RTCM1033", "type"}, {"RTCM1074", "GPS"}, {"RTCM1084", "GLO"}, {"RTCM1124", "BDS"},
+};
+constexpr OUTPUT_MESSAGE_T kOutputRtcm30[] = {
+    {"RTCM1006", "pos"}, {"RTCM1033", "type"}, {"RTCM1004", "GPS"}, {"RTCM1012", "GLO"}, {"RTCM1104", "BDS"},
+};
+constexpr OUTPUT_MESSAGE_T kOutputRtcm23[] = {
+    {"RTCM1", "GPS"}, {"RTCM3", "GPS"}, {"RTCM31", "GLO"}, {"RTCM32", "GLO"}, {"RTCM1819", "GPS+GLO"},
+};
+constexpr OUTPUT_MESSAGE_T kOutputPosition[] = {
+    {"PSRPOS", nullptr},      {"PSRVEL", nullptr},      {"PSRXYZ", nullptr},      {"RTKPOS", nullptr},
+    {"RTKVEL", nullptr},      {"RTKXYZ", nullptr},      {"BESTPOS", nullptr},     {"BESTVEL", nullptr},
+    {"BESTXYZ", nullptr},     {"BESTGNSSPOS", nullptr}, {"BESTGNSSVEL", nullptr}, {"BESTGNSSXYZ", nullptr},
+    {"MATCHEDPOS", nullptr},  {"MATCHEDPOSH", nullptr}, {"AVEPOS", nullptr},      {"HEADING", nullptr},
+    {"HEADING2", nullptr},    {"TIME", nullptr},        {"TIMESYNC", nullptr},    {"PSRDOP", nullptr},
+    {"RTKDOP", nullptr},
+};
+constexpr OUTPUT_MESSAGE_T kOutputIns[] = {
+    {"INSPOS", nullptr},   {"INSPVAX", nullptr},  {"INSPVA", nullptr},   {"INSVEL", nullptr},
+    {"INSSPD", nullptr},   {"INSATT", nullptr},   {"RAWIMU", nullptr},   {"TIMEDWHEELDATA", nullptr},
+    {"PASHR", nullptr},    {"MARK1PVA", nullptr}, {"MARK2PVA", nullptr}, {"MARK3PVA", nullptr},
+    {"MARK4PVA", nullptr}, {"RAWIMUX", nullptr},  {"RAWIMUSX", nullptr}, {"CORRIMUDATA", nullptr},
+};
+constexpr OUTPUT_MESSAGE_T kOutputObservation[] = {
+    {"RANGE", nullptr},        {"RANGEH", nullptr},       {"RANGECMP", nullptr},       {"GPSEPHEM", nullptr},
+    {"GLOEPHEMERIS", nullptr}, {"GALEPHEMERIS", nullptr}, {"BDSEPHEMERIS", nullptr},   {"IONUTC", nullptr},
+    {"BDSIONUTC", nullptr},    {"BASERANGE", nullptr},    {"REFSTATION", nullptr},     {"REFSTATIONINFO", nullptr},
+};
+
+constexpr OUTPUT_MESSAGE_SET_T kNmeaSets[] = {Set(nullptr, kOutputNmea)};
+constexpr OUTPUT_MESSAGE_SET_T kRtcmSets[] = {Set("RTCM3.2", kOutputRtcm32), Set("RTCM3.0", kOutputRtcm30),
+                                              Set("RTCM2.3", kOutputRtcm23)};
+constexpr OUTPUT_MESSAGE_SET_T kPositionSets[] = {Set(nullptr, kOutputPosition)};
+constexpr OUTPUT_MESSAGE_SET_T kInsSets[] = {Set(nullptr, kOutputIns)};
+constexpr OUTPUT_MESSAGE_SET_T kObservationSets[] = {Set(nullptr, kOutputObservation)};
+
+template <size_t N> constexpr OUTPUT_GROUP_T Group(const OUTPUT_MESSAGE_SET_T (&sets)[N], bool bFormChoice)
+{
+    return {sets, static_cast<uint32_t>(N), bFormChoice};
+}
+
+constexpr OUTPUT_GROUP_T kOutputGroups[OUTPUT_GROUP_COUNT] = {
+    Group(kNmeaSets, false), Group(kRtcmSets, false), Group(kPositionSets, true),
+    Group(kInsSets, true),   Group(kObservationSets, true),
+};
+} // namespace
+
+OUTPUT_GROUP_T GetOutputGroup(uint32_t nGroup)
+{
+    return nGroup < OUTPUT_GROUP_COUNT ? kOutputGroups[nGroup] : OUTPUT_GROUP_T{nullptr, 0, false};
+}

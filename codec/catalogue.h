@@ -144,3 +144,44 @@ uint32_t PortKindLimit(uint32_t nKind);
 // PORT_CODE_INVALID for code 0, a file port, an unknown kind or a number above
 // the kind's limit.
 uint32_t ParsePortField(const char* pText, int32_t nLength);
+
+// ---- Output messages ----
+// The messages a receiver can be told to output with LOG and stop with UNLOG,
+// by group, in the order the monitor's message output window offers them.
+// Every name is the one the log tables above (or the IMU table of
+// codec/ins_logs.h) know the log by; RTCM messages are named "RTCM" and their
+// message number.
+
+enum OUTPUT_GROUP_E : uint32_t
+{
+    OUTPUT_GROUP_NMEA = 0,
+    OUTPUT_GROUP_RTCM = 1,
+    OUTPUT_GROUP_POSITION = 2, // position, velocity, time, DOP
+    OUTPUT_GROUP_INS = 3,
+    OUTPUT_GROUP_OBSERVATION = 4, // observations, ephemerides, reference station
+    OUTPUT_GROUP_COUNT = 5,
+};
+
+struct OUTPUT_MESSAGE_T
+{
+    const char* Name;    // as LOG names it: "GPGGA", "KSXT", "BESTPOS", "RTCM1074"
+    const char* Content; // RTCM: what it carries ("pos", "type", "GPS", "GPS+GLO"); else null
+};
+
+// RTCM messages come in sets, one per RTCM version; two sets may share a message.
+struct OUTPUT_MESSAGE_SET_T
+{
+    const char* Title; // the RTCM version, "RTCM3.2"; null for the other groups
+    const OUTPUT_MESSAGE_T* Messages;
+    uint32_t Count;
+};
+
+struct OUTPUT_GROUP_T
+{
+    const OUTPUT_MESSAGE_SET_T* Sets; // one set for every group but RTCM
+    uint32_t SetCount;
+    bool bFormChoice; // receiver logs: asked for as text ("A") or binary ("B")
+};
+
+// The group's messages; an empty group for an unknown group.
+OUTPUT_GROUP_T GetOutputGroup(uint32_t nGroup);

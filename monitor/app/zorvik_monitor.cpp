@@ -247,6 +247,7 @@ void QZorvikMonitor::GivePortTab()
     m_W.pMediumFreq->m_pPortTab = pTabs;
     m_W.pRecvStatus->m_pPortTab = pTabs;
     m_W.pRecvConfig->m_pPortTab = pTabs;
+    m_W.pMsgConfig->m_pPortTab = pTabs;
     m_W.pINStatus->m_pPortTab = pTabs;
     m_W.pFreset->m_pPortTab = pTabs;
     m_W.pCN0->m_pPortTab = pTabs;

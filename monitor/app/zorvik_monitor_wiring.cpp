@@ -112,12 +112,14 @@ void QZorvikMonitor::WireSignals()
     // The receiver and INS configuration dialogs send to the port they were opened on.
     connect(w.pRecvConfig, &QZvRecvConfig::SignalSendRecvConfigToPort, pManager, sendTo);
     connect(w.pINSConfig, &QZvINSConfig::SignalSendINSCommandToPort, pManager, sendTo);
-    // Whole command texts for the current port.
-    connect(w.pMsgConfig, &QFMsgConfig::SignalSendMsg, this, &QZorvikMonitor::OnSendMsgConfig);
+    // So does the message output window.
+    connect(w.pMsgConfig, &QFMsgConfig::SignalSendMsgToPort, pManager, sendTo);
 
     // Status requests and their replies.
     connect(w.pConfigCheck, &QConfigCheck::SignalCheckPort, pTabs, &CPortTab::OnRequestItem);
-    connect(w.pFreset, &QFresetConfig::SignalFresetOkBtnClicked, pTabs, &CPortTab::OnRequestCustomItem);
+    // The factory reset asks, resets and sets the rate of the port where it started.
+    connect(w.pFreset, &QFresetConfig::SignalRequestItem, pTabs, &CPortTab::OnRequestItem);
+    connect(w.pFreset, &QFresetConfig::SignalSetBaudrate, pTabs, &CPortTab::OnSetBaudrateTab);
     connect(w.pRangeView, &QRangeView::SignalCheckConfigSendMask, pTabs, &CPortTab::OnRequestCustomItem);
     connect(w.pNvmLog, &QNvmLogDiag::SignalSendNavdumpMask, pTabs, &CPortTab::OnRequestCustomItem);
     // The user configuration view names its port by ID, the tab set by index.
@@ -299,7 +301,7 @@ void QZorvikMonitor::WireMenuActions()
     connect(ui.actionMapWindow, &QAction::triggered, w.pMapWindow, &QFMapWindow::OnShow);
 
     // Configure.
-    connect(ui.actionMessageView, &QAction::triggered, w.pMsgConfig, &QFMsgConfig::show);
+    connect(ui.actionMessageView, &QAction::triggered, w.pMsgConfig, &QFMsgConfig::OnShowDialog);
     connect(ui.actionMessageView, &QAction::triggered, pTabs, &CPortTab::OnRequestLoglistMsg);
     connect(ui.m_actionINSConfig, &QAction::triggered, w.pINSConfig, &QZvINSConfig::OnShowDialog);
     connect(ui.m_actionINSConfig, &QAction::triggered, pTabs, &CPortTab::OnRequestUserConfigMsg);

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "codec/signals.h"
+#include "monitor/config/deg_format.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/view_payload.h"
@@ -54,18 +55,6 @@ bool HasSeparator(const QString& sText)
     return false;
 }
 
-// |value| in degrees as whole degrees, whole minutes and seconds with five
-// decimals, rounded once to 0.00001" so that 59.999999" shows as the next
-// whole minute instead of "60.00000".
-void SplitDegrees(double dValue, QString& sDeg, QString& sMin, QString& sSec)
-{
-    const double a = std::isfinite(dValue) ? std::fabs(dValue) : 0.0;
-    const qint64 units = std::llround(a * 3600.0 * 1e5);
-    const qint64 perDegree = 360000000, perMinute = 6000000;
-    sDeg = QString::number(static_cast<double>(units / perDegree), 'g', 6);
-    sMin = QString::number(static_cast<double>(units % perDegree / perMinute), 'g', 6);
-    sSec = QString::number(static_cast<double>(units % perMinute) / 1e5, 'f', 5);
-}
 } // namespace
 
 QZvRecvConfig::QZvRecvConfig(QWidget* pParent) : QDialog(pParent)
@@ -388,28 +377,21 @@ void QZvRecvConfig::OnCurrentTabChanged(int Index)
 
 // ---- Position ----
 
-QList<double> QZvRecvConfig::OnFormatDeg(double value)
-{
-    const double a = std::fabs(value);
-    const double degrees = static_cast<double>(static_cast<int32_t>(a));
-    const double minutes = static_cast<double>(static_cast<int32_t>((a - degrees) * 60.0));
-    return {degrees, minutes, ((a - degrees) * 60.0 - minutes) * 60.0};
-}
+QList<double> QZvRecvConfig::OnFormatDeg(double value) { return FormatDeg(value); }
 
 double QZvRecvConfig::OnPosCurPos(double RefLatitude, double RefLongitude, double RefHeight)
 {
     Ui_RecvConfig& ui = m_Ui;
-    QString sDeg, sMin, sSec;
-    SplitDegrees(RefLatitude, sDeg, sMin, sSec);
+    const DEG_TEXT_T lat = SplitDegrees(RefLatitude, 5);
     ui.pPosLatNorthSouth->setText(RefLatitude < 0 ? QStringLiteral("S") : QStringLiteral("N"));
-    ui.pPosLatDeg->setText(sDeg);
-    ui.pPosLatMinute->setText(sMin);
-    ui.pPosLatSecond->setText(sSec);
-    SplitDegrees(RefLongitude, sDeg, sMin, sSec);
+    ui.pPosLatDeg->setText(lat.sDegrees);
+    ui.pPosLatMinute->setText(lat.sMinutes);
+    ui.pPosLatSecond->setText(lat.sSeconds);
+    const DEG_TEXT_T lon = SplitDegrees(RefLongitude, 5);
     ui.pPosLonEastWest->setText(RefLongitude < 0 ? QStringLiteral("W") : QStringLiteral("E"));
-    ui.pPosLonDeg->setText(sDeg);
-    ui.pPosLonMinute->setText(sMin);
-    ui.pPosLonSecond->setText(sSec);
+    ui.pPosLonDeg->setText(lon.sDegrees);
+    ui.pPosLonMinute->setText(lon.sMinutes);
+    ui.pPosLonSecond->setText(lon.sSeconds);
     ui.pPosHeight->setText(QString::number(RefHeight, 'f', 3));
     return 0;
 }

@@ -321,7 +321,11 @@ void QStatusMsgParser::HandleTextLog(uint Bit, const QString& sLine)
         return;
     const QString sBody = TextLogBody(sLine);
     if (Bit == STATUS_MSG_LOGLIST)
+    {
+        // The header's first field: the port the query went to.
+        m_sLogListPort = sLine.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(','), 1, 1).trimmed();
         ParseLogList(sBody);
+    }
     else
     {
         const QByteArray Body = sBody.toLatin1();

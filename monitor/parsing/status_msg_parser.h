@@ -101,6 +101,7 @@ public:
     // VERSION
     QStringList m_VersionList;
     // LOG LOGLISTA
+    QString m_sLogListPort; // the receiver port the list came out of (its header's port)
     QStringList m_LogNameList;
     QStringList m_LogPortList;
     QStringList m_LogTriggerList;

@@ -383,6 +383,11 @@ void QZvUartPortCtrl::OnSetBaudrate(uint BaudRate)
     {
         return;
     }
+    // What was asked to be sent before the change goes out first, at the old rate.
+    if (!m_OutArea.isEmpty() && m_Dev.WriteData(m_OutArea.constData(), static_cast<uint32_t>(m_OutArea.size())) == 1)
+    {
+        m_OutArea.clear();
+    }
     const QByteArray cmd = QStringLiteral("\r\nCOM %1\r\n").arg(BaudRate).toLatin1();
     m_Dev.WriteData(cmd.constData(), static_cast<uint32_t>(cmd.size()));
     WaitMs(m_Timing.RateChangeWait);

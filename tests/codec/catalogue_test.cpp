@@ -4,6 +4,8 @@
 #include <string>
 
 #include "codec/catalogue.h"
+#include "codec/ins_logs.h"
+#include "codec/log_registry.h"
 #include "support/profile_fixture.h"
 
 namespace
@@ -281,3 +283,44 @@ TEST_P(Ports, NumericPortField)
 }
 
 ZV_BOTH_PROFILES(Ports);
+
+// Each message the monitor offers to LOG is one the codec knows by that very
+// name, so that a receiver's log list and the codec name it alike; RTCM
+// messages are "RTCM" and a message number.
+TEST(OutputMessages, EveryMessageIsNamedAsTheCodecKnowsIt)
+{
+    int nMessages = 0;
+    for (uint32_t g = 0; g < OUTPUT_GROUP_COUNT; ++g)
+    {
+        const OUTPUT_GROUP_T group = GetOutputGroup(g);
+        ASSERT_GT(group.SetCount, 0u) << g;
+        for (uint32_t s = 0; s < group.SetCount; ++s)
+        {
+            const OUTPUT_MESSAGE_SET_T& set = group.Sets[s];
+            for (uint32_t m = 0; m < set.Count; ++m)
+            {
+                const char* pName = set.Messages[m].Name;
+                const auto n = static_cast<uint32_t>(std::strlen(pName));
+                ++nMessages;
+                if (g == OUTPUT_GROUP_RTCM)
+                {
+                    EXPECT_TRUE(n > 4 && std::strncmp(pName, "RTCM", 4) == 0 &&
+                                std::strspn(pName + 4, "0123456789") == n - 4)
+                        << pName;
+                    continue;
+                }
+                // Known to the codec in either program's tables.
+                bool bKnown = FindLogTypeByName(CodecLogRegistry(), pName, static_cast<int32_t>(n), 0) != nullptr;
+                for (CODEC_PROFILE_E eProfile : {CODEC_PROFILE_MONITOR, CODEC_PROFILE_CONVERTER})
+                {
+                    ScopedProfile profile(eProfile);
+                    bKnown = bKnown || LogNameToId(pName, 0, n) != LOG_ID_UNKNOWN ||
+                             LogNameToId(pName, 1, n) != LOG_ID_UNKNOWN || ImuLogNameToId(pName, n) != LOG_ID_UNKNOWN;
+                }
+                EXPECT_TRUE(bKnown) << pName;
+            }
+        }
+    }
+    EXPECT_GT(nMessages, 0);
+    EXPECT_EQ(GetOutputGroup(OUTPUT_GROUP_COUNT).SetCount, 0u);
+}

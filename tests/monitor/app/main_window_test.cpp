@@ -237,9 +237,11 @@ TEST_F(MainWindow, CommandTextsOfTheDialogsGoToTheCurrentPortOrToNone)
     CMemoryPortCtrl* pFirst = AddPort();
     CMemoryPortCtrl* pSecond = AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.5"));
     QSignalSpy sent(&Window(), &QZorvikMonitor::SignalSendMsgConfig);
-    emit W().pMsgConfig->SignalSendMsg(QStringLiteral("saveconfig\r\n"));
+    Window().OnSendMsgConfig(QStringLiteral("saveconfig\r\n"));
     Tabs().setCurrentIndex(0);
-    emit W().pMsgConfig->SignalSendMsg(QStringLiteral("INSCOMMAND ENABLE\r\n"));
+    Window().OnSendMsgConfig(QStringLiteral("INSCOMMAND ENABLE\r\n"));
+    // The message output window sends to the port it was opened on instead.
+    emit W().pMsgConfig->SignalSendMsg(QStringLiteral("log version\r\n"));
     ASSERT_EQ(sent.count(), 2);
     EXPECT_EQ(sent.at(0).at(0).toUInt(), pSecond->UniquePortID);
     EXPECT_EQ(sent.at(0).at(1).toByteArray(), QByteArray("saveconfig\r\n"));
@@ -256,7 +258,7 @@ TEST_F(MainWindow, CommandTextsOfTheDialogsGoToTheCurrentPortOrToNone)
     while (Tabs().count() > 0)
         Tabs().removeTab(0);
     sent.clear();
-    emit W().pMsgConfig->SignalSendMsg(QStringLiteral("log version\r\n"));
+    Window().OnSendMsgConfig(QStringLiteral("log version\r\n"));
     ASSERT_EQ(sent.count(), 1);
     EXPECT_EQ(sent.at(0).at(0).toUInt(), 0u); // no port has the ID 0
 }

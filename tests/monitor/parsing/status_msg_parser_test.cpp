@@ -112,6 +112,7 @@ TEST(StatusQuery, RepliesSetTheirBits)
              // The count says 3 but the third entry is cut short: only whole entries are read.
              EXPECT_EQ(p.m_LogNameList, QStringList({"GPGGA", "BESTPOSA", "RANGEB"}));
              EXPECT_EQ(p.m_LogPortList.value(1), QStringLiteral("COM2"));
+             EXPECT_EQ(p.m_sLogListPort, QStringLiteral("COM1"));
              EXPECT_EQ(p.m_LogTriggerList.value(2), QStringLiteral("ONCHANGED"));
              EXPECT_DOUBLE_EQ(p.m_LogPeriodList.value(1), 0.05);
          }},

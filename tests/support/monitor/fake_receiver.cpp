@@ -240,7 +240,7 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
         body = std::string("<posfreq\r\n") + line + "<posfreq OK\r\n";
     }
     else if (verb == "LOG" || verb == "UNLOG" || verb == "UNLOGALL")
-        body = OnLogCommand(w, &after);
+        body = OnLogCommand(verb == "LOG" ? WithTimeTrigger(w) : w, &after);
     else if (verb == "COM" && w.size() >= 2 && std::atoi(w.back().c_str()) > 0)
     {
         newRate = static_cast<uint32_t>(std::strtoul(w.back().c_str(), nullptr, 10));
@@ -311,7 +311,7 @@ std::string FakeReceiver::OnLogCommand(const std::vector<std::string>& W, std::v
         pAfter->push_back(Reply(LogList()));
         return "<OK\r\n";
     }
-    if (!ReceiverStream::IsLogName(name))
+    if (!TakesLog(name))
         return "<ERROR:Invalid Message. ID:" + name + "\r\n";
     const std::string trigger = i < W.size() ? Upper(W[i++]) : std::string("ONCE");
     double period = 1.0;
@@ -406,6 +406,21 @@ bool FakeReceiver::OnDiagnosticCommand(const std::vector<std::string>& W, std::s
         pAfter->push_back(Reply("==NMV Dump Complete! \r\n"));
     *pBody = "<OK\r\n";
     return true;
+}
+
+std::vector<std::string> FakeReceiver::WithTimeTrigger(std::vector<std::string> W)
+{
+    const size_t iTrigger = W.size() > 2 && IsPortName(W[1]) ? 3 : 2;
+    char* pEnd = nullptr;
+    if (iTrigger < W.size() && (std::strtod(W[iTrigger].c_str(), &pEnd), *pEnd == '\0'))
+        W.insert(W.begin() + static_cast<std::ptrdiff_t>(iTrigger), "ONTIME");
+    return W;
+}
+
+bool FakeReceiver::TakesLog(const std::string& Name) const
+{
+    return ReceiverStream::IsLogName(Name) ||
+           std::find(m_Rules.QuietLogs.begin(), m_Rules.QuietLogs.end(), Name) != m_Rules.QuietLogs.end();
 }
 
 std::string FakeReceiver::LogList()

@@ -13,8 +13,10 @@
 //   version, netconfig (the property query "version\r\nnetconfig\r\n" and the
 //     rate probe), USERCONFIG, posfreq: "<NAME" ... "<NAME OK" blocks;
 //   LOG [port] <name> [ONCE | ONTIME <s> | ONCHANGED]: "<OK", then the log
-//     once or every <s> seconds (names: ReceiverStream::IsLogName); LOG
-//     LOGLISTA answers the list of active logs as a #LOGLISTA text log;
+//     once or every <s> seconds (names: ReceiverStream::IsLogName, and
+//     Rules.QuietLogs, which are listed but never sent); "LOG <name> <s>"
+//     stands for ONTIME <s>; LOG LOGLISTA answers the list of active logs as
+//     a #LOGLISTA text log;
 //   UNLOG [port] <name>, UNLOGALL: "<OK" and the logs stop;
 //   COM [port] <rate>: "<OK", then it talks at the new rate;
 //   settings (netconfig with its settings, FIX, PPSCONFIG, LOCKOUT,
@@ -87,6 +89,9 @@ struct RECEIVER_RULES_T
     // Whether every item sent is kept for Sent(); a load test that only
     // counts bytes turns it off, so that its memory is the monitor's.
     bool KeepSent = true;
+    // Logs it takes and lists in its log list without ever sending one (upper
+    // case, with the form letter: "GPGLL", "BESTVELB", "RTCM1006").
+    std::vector<std::string> QuietLogs;
 };
 
 // An active LOG request.
@@ -149,6 +154,9 @@ private:
     // and the NVM log; false for any other command.
     bool OnDiagnosticCommand(const std::vector<std::string>& Words, std::string* pBody,
                              std::vector<STREAM_ITEM_T>* pAfter);
+    // "LOG [port] <name> <s>" as "LOG [port] <name> ONTIME <s>".
+    static std::vector<std::string> WithTimeTrigger(std::vector<std::string> Words);
+    bool TakesLog(const std::string& Name) const;
     std::string LogList();
     // Sends an item whole; on a serial line at another rate it arrives as noise.
     void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item);

@@ -1,0 +1,34 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="en_US">
+<context>
+    <name>QFMsgConfig</name>
+    <message>
+        <source>Msg Configure</source>
+        <translation>Msg Configure</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>SelectAll</source>
+        <translation>SelectAll</translation>
+    </message>
+    <message>
+        <source>Saveconfig</source>
+        <translation>Saveconfig</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>The port of this receiver is not open: nothing was sent.</source>
+        <translation>The port of this receiver is not open: nothing was sent.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,34 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>QFMsgConfig</name>
+    <message>
+        <source>Msg Configure</source>
+        <translation>消息配置</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>SelectAll</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>Saveconfig</source>
+        <translation>保存配置</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The port of this receiver is not open: nothing was sent.</source>
+        <translation>该接收机的端口未打开：未发送任何内容。</translation>
+    </message>
+</context>
+</TS>
