@@ -61,6 +61,11 @@ struct RECEIVER_RULES_T
         "INSCOMMAND DISABLE",
     };
     double PosFreq = 5.0;
+    // When set, a board whose loader took an image whole restarts from it:
+    // it leaves the loader, shows its start-up banner and answers VERSION
+    // with this line (the version of the image it now runs). Empty: it stays
+    // in the loader.
+    std::string VersionAfterUpgrade;
     // Whether every item sent is kept for Sent(); a load test that only
     // counts bytes turns it off, so that its memory is the monitor's.
     bool KeepSent = true;
@@ -120,6 +125,8 @@ public:
 
 private:
     void OnChunk(ReceiverLine& Line, const std::string& Chunk);
+    // After a whole image: restarts from it when the rules say so.
+    void RestartAfterUpgrade(ReceiverLine& Line);
     void OnCommand(ReceiverLine& Line, const std::string& Cmd);
     std::string OnLogCommand(const std::vector<std::string>& Words, std::vector<STREAM_ITEM_T>* pAfter);
     std::string LogList();
