@@ -109,7 +109,7 @@ QAutoLogList::QAutoLogList(QWidget* pParent)
     pLayout->addLayout(pTop);
     pLayout->addWidget(m_pTable, 1);
     pLayout->addLayout(pButtons);
-    resize(1100, 420);
+    resize(1320, 420);
 
     connect(m_pSelectAll, &QCheckBox::clicked, this, &QAutoLogList::OnSlectAllItem);
     connect(m_pPathButton, &QPushButton::clicked, this, &QAutoLogList::OnLogPathButtonClicked);
@@ -308,6 +308,12 @@ void QAutoLogList::BuildTable()
         {
             e.DisplayName = info.Property.FirmwareLabel;
             e.PortTag = info.Property.PortShort;
+            // A board first listed before it described itself gets its IDs
+            // now; IDs the user typed stay.
+            if (e.ProductID.isEmpty())
+                e.ProductID = info.Property.ID;
+            if (e.SN.isEmpty())
+                e.SN = info.Property.SN;
         }
         e.UniquePortID = uid;
         e.PropertiesValid = info.bPropertyValid;

@@ -64,7 +64,7 @@ QHardwareDiag::QHardwareDiag(QWidget* pParent)
     pLayout->addLayout(pPaths);
     pLayout->addWidget(m_pTable, 1);
     pLayout->addLayout(pButtons);
-    resize(760, 380);
+    resize(900, 380);
 
     connect(m_pSelectAll, &QCheckBox::clicked, this, &QHardwareDiag::OnSelectAllBtnClicked);
     connect(m_pImageButton, &QPushButton::clicked, this, &QHardwareDiag::OnImagePathButtonClicked);
