@@ -144,15 +144,20 @@ HARDWARE_RESULT_E QHardwareThread::CheckFirmwareVersion()
                                                                                 : HARDWARE_VERSION_MISMATCH;
 }
 
+bool QHardwareThread::QuietBoard()
+{
+    emit SignalSetBaudrateTab(kTestBaudRate, m_Test.UniquePortID);
+    if (!Sleep(m_Test.Timing.StepSecs))
+        return false;
+    Send("unlogall\r\nsaveconfig\r\n");
+    return Sleep(m_Test.Timing.StepSecs);
+}
+
 void QHardwareThread::run()
 {
     const uint uid = m_Test.UniquePortID;
     const int step = m_Test.Timing.StepSecs;
-    emit SignalSetBaudrateTab(kTestBaudRate, uid);
-    if (!Sleep(step))
-        return;
-    Send("unlogall\r\nsaveconfig\r\n");
-    if (!Sleep(step))
+    if (!QuietBoard())
         return;
     const HARDWARE_RESULT_E eCheck = CheckFirmwareVersion();
     if (eCheck != HARDWARE_PASSED)
@@ -161,13 +166,7 @@ void QHardwareThread::run()
             emit SignalFailed(uid, Fail(eCheck));
         return;
     }
-    if (Stopped())
-        return;
-    emit SignalSetBaudrateTab(kTestBaudRate, uid);
-    if (!Sleep(step))
-        return;
-    Send("unlogall\r\nsaveconfig\r\n");
-    if (!Sleep(step))
+    if (Stopped() || !QuietBoard())
         return;
     Send("log tq 1\r\nlog np\r\ninscommand enable\r\nlog rawimua 1\r\n");
     if (!Sleep(step) || Stopped())

@@ -111,6 +111,8 @@ private:
     // stopped or out of time.
     template <typename F> bool WaitFor(int nSecs, F Condition);
     void Send(const char* pText);
+    // 460800 baud, then the board's logs stopped and its settings saved.
+    bool QuietBoard();
     bool Stopped() const;
     HARDWARE_RESULT_E Fail(HARDWARE_RESULT_E eResult);
 

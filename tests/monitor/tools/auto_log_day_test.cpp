@@ -190,3 +190,61 @@ TEST(AutoLogDay, EveryPortIsLoggedIntoDatedFilesWithEveryByte)
     EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << shell.Prompt.Messages.join('\n').toStdString();
     QZvPortCtrlBase::SetWallClock({});
 }
+
+// A port whose day has no free name left keeps logging into its file (one
+// message), and a tab closed while the list watches it is never read again.
+TEST(AutoLogDay, NoFreeNameKeepsTheFileAndAClosedTabIsLeftAlone)
+{
+    ToolsShell shell;
+    QDateTime now(QDate(2024, 5, 21), QTime(23, 0));
+    QZvPortCtrlBase::SetWallClock([&now] { return now; });
+    shell.AutoLog.SetClock([&now] { return now; });
+    shell.AutoLog.SetWatchInterval(3600 * 1000);
+    RECEIVER_RULES_T first, second;
+    first.VersionLine = "ZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:101,F:1F";
+    second.VersionLine = "ZV200-B7,R3.2.0,x,1A2B0002,ID:201801234C560043,SN:102,F:1F";
+    FakeReceiver rxA(first), rxB(second);
+    ASSERT_NE(rxA.Listen(), 0);
+    ASSERT_NE(rxB.Listen(), 0);
+    QZvPortCtrlBase* pA = shell.OpenTcp(rxA);
+    QZvPortCtrlBase* pB = shell.OpenTcp(rxB);
+    ASSERT_NE(pA, nullptr);
+    ASSERT_NE(pB, nullptr);
+    QTemporaryDir tmp;
+    ASSERT_TRUE(WritePathFile(QAutoLogList::LogPathFile(), tmp.path()));
+    shell.AutoLog.OnShowDiag();
+    // A day of logging, switching every hour, for both ports.
+    shell.AutoLog.OnSignalLogConfig(1, true, QDateTime(now.date(), QTime(1, 0)));
+    ASSERT_TRUE(WaitUntil([&] { return pA->IsLogging() && pB->IsLogging(); }));
+    const QString sFileA = pA->GetLogFileName();
+
+    // Tomorrow's names of the first port are all used.
+    const QString sBaseA = QFileInfo(sFileA).fileName().chopped(QStringLiteral("_1.log").size());
+    const QString sTomorrow = tmp.path() + QStringLiteral("/2024/202405/20240522");
+    for (int n = 1; n <= LOG_NAME_COUNT_MAX; ++n)
+        ASSERT_TRUE(WriteAll(QStringLiteral("%1/%2_%3.log").arg(sTomorrow, sBaseA).arg(n), ""));
+    rxA.Send("before midnight");
+    ASSERT_TRUE(WaitUntil([&] { return pA->GetLogFileSize() == 15; }));
+    now = now.addSecs(3601);
+    shell.AutoLog.OnTimeout();
+    shell.AutoLog.OnTimeout();
+    ASSERT_TRUE(WaitUntil([&] { return pB->GetLogFileName().startsWith(sTomorrow); }));
+    ASSERT_EQ(shell.Prompt.Messages.size(), 1) << "told once";
+    EXPECT_TRUE(shell.Prompt.Messages[0].startsWith(QStringLiteral("Error|") + shell.Tabs.GetTabText(0) +
+                                                     QStringLiteral(": all 999 log file names")))
+        << shell.Prompt.Messages[0].toStdString();
+    rxA.Send(" and after");
+    ASSERT_TRUE(WaitUntil([&] { return pA->GetLogFileSize() == 25; }));
+    EXPECT_EQ(pA->GetLogFileName(), sFileA);
+    EXPECT_TRUE(pA->IsLogging());
+
+    // The first tab closes; the watch goes on with the second.
+    shell.Tabs.OnClosePort(0);
+    ASSERT_EQ(shell.Tabs.count(), 1);
+    const QString sFileB = pB->GetLogFileName();
+    now = now.addSecs(3601);
+    shell.AutoLog.OnTimeout();
+    ASSERT_TRUE(WaitUntil([&] { return pB->GetLogFileName() != sFileB && pB->IsLogging(); }));
+    EXPECT_EQ(ReadAll(sFileA), QByteArray("before midnight and after"));
+    QZvPortCtrlBase::SetWallClock({});
+}
