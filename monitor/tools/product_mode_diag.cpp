@@ -71,7 +71,7 @@ QProductModeDiag::QProductModeDiag(QWidget* pParent)
     pLayout->addLayout(pFields);
     pLayout->addWidget(m_pTable, 1);
     pLayout->addLayout(pButtons);
-    resize(720, 400);
+    resize(840, 400);
 
     connect(m_pOpenImageButton, &QPushButton::clicked, this, &QProductModeDiag::OnOpenImagePath);
     connect(m_pRefreshButton, &QPushButton::clicked, this, &QProductModeDiag::OnRefreshList);
