@@ -130,8 +130,10 @@ void QZorvikMonitor::WireSignals()
     });
     connect(w.pLoglist, &QLoglistDiag::SignalSendLoglistMask, pTabs, &CPortTab::OnRequestItem);
     connect(w.pINSConfigCheck, &QINSConfigCheckDiag::SignalSendINSConfigMask, pTabs, &CPortTab::OnRequestItem);
-    connect(w.pProductMode, &QProductModeDiag::SignalProductModeSendMask, pTabs, &CPortTab::OnRequestItem);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalSendHwinfoMask, pTabs, &CPortTab::OnRequestItem);
+    connect(w.pHardware, &QHardwareDiag::SignalSendHardwareVersionMask, pTabs, &CPortTab::OnRequestItem);
+    // The hardware test reads the version replies of the ports it upgraded.
+    connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, w.pHardware, &QHardwareDiag::OnStatusMsgParseFinished);
     connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, this, &QZorvikMonitor::OnUpdateConfigDiag);
     connect(this, &QZorvikMonitor::SignalUpdateRecvConfigDiag, w.pRecvConfig, &QZvRecvConfig::OnUpdateDiag);
     connect(this, &QZorvikMonitor::SignalUpdateINSConfigDiag, w.pINSConfig, &QZvINSConfig::OnUpdateDiag);
@@ -181,7 +183,6 @@ void QZorvikMonitor::WireSignals()
     connect(w.pAutoLog, &QAutoLogList::SignalStoplogFile, pTabs, &CPortTab::OnUnlogFilePort);
     connect(w.pAutoLog, &QAutoLogList::SignalCloseFile, pTabs, &CPortTab::OnCloseFilePort);
     connect(w.pAutoLog, &QAutoLogList::SignalSetFileName, pTabs, &CPortTab::OnSetTabLogFilename);
-    connect(w.pAutoLog, &QAutoLogList::SignalOpenFile, pTabs, &CPortTab::OnOpenFilePort);
     connect(w.pAutoLog, &QAutoLogList::SignalLogConfig, pTabs, &CPortTab::OnSignalLogConfig);
     connect(w.pRegression, &QRegressionDiag::SignalRegressionSetFileName, pTabs, &CPortTab::OnLogNewFile);
     connect(w.pRegression, &QRegressionDiag::SignalRegressionCloseFile, pTabs, &CPortTab::OnCloseFilePort);
@@ -214,6 +215,13 @@ void QZorvikMonitor::WireSignals()
     connect(pManager, &QZvPortManager::SignalUpgradeFWComplete, pTabs, &CPortTab::OnUpgradeFWComplete);
     connect(pManager, &QZvPortManager::SignalUpdateFail, pTabs, &CPortTab::OnUpdateFail);
     connect(pManager, &QZvPortManager::SignalUSBUpdateFail, pTabs, &CPortTab::OnUsbUpdateFail);
+    // The hardware test upgrades its boards through the manager and hears how each upgrade ended.
+    connect(w.pHardware, &QHardwareDiag::SignalHardwareUpgradeFW, pManager, &QZvPortManager::OnSetUpgradeFW1Port);
+    connect(w.pHardware, &QHardwareDiag::SignalHardwareCancelUpgradeFW, pManager,
+            &QZvPortManager::OnCancelUpgradeFW1Port);
+    connect(pManager, &QZvPortManager::SignalUpgradeFWComplete, w.pHardware, &QHardwareDiag::OnUpgradeFWComplete);
+    connect(pManager, &QZvPortManager::SignalUpdateFail, w.pHardware, &QHardwareDiag::OnUpgradeFWFail);
+    connect(pManager, &QZvPortManager::SignalUSBUpdateFail, w.pHardware, &QHardwareDiag::OnUsbUpgradeFail);
     connect(w.pButtonBar, &QButtonBar::SignalRunScript, pTabs, &CPortTab::OnRunCurTabScript);
     connect(pTabs, &CPortTab::SignalScriptStatus, this, &QZorvikMonitor::OnSetPortScriptStatus);
     connect(pTabs, &CPortTab::SignalRescueModemStatus, this, &QZorvikMonitor::OnSetPortRescueModemStatus);

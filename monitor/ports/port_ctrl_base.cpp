@@ -17,6 +17,9 @@ std::atomic<uint> g_LastPortID{0};
 std::atomic<uint> g_LiveCount{0};
 std::atomic<bool> g_bProcessMode{false};
 
+QMutex g_ClockMutex;
+std::function<QDateTime()> g_fnWallClock;
+
 void RegisterPortTypes()
 {
     static const bool bDone = []
@@ -42,7 +45,7 @@ QZvPortCtrlBase::QZvPortCtrlBase(PORT_TYPE_E ePortType)
 {
     RegisterPortTypes();
     ++g_LiveCount;
-    m_StartTime = QDateTime::currentDateTime();
+    m_StartTime = WallNow();
     m_NextSwitchTime = m_StartTime;
     m_pStatusTimer = new QTimer(this);
     // A coarse timer of a whole second is moved to the clock's whole seconds,
@@ -74,6 +77,22 @@ QZvPortCtrlBase::~QZvPortCtrlBase()
     while (live > 0 && !g_LiveCount.compare_exchange_weak(live, live - 1))
     {
     }
+}
+
+void QZvPortCtrlBase::SetWallClock(std::function<QDateTime()> fnNow)
+{
+    QMutexLocker lock(&g_ClockMutex);
+    g_fnWallClock = std::move(fnNow);
+}
+
+QDateTime QZvPortCtrlBase::WallNow()
+{
+    std::function<QDateTime()> fnNow;
+    {
+        QMutexLocker lock(&g_ClockMutex);
+        fnNow = g_fnWallClock;
+    }
+    return fnNow ? fnNow() : QDateTime::currentDateTime();
 }
 
 bool QZvPortCtrlBase::GetProcessMode() { return g_bProcessMode.load(); }
@@ -311,7 +330,7 @@ void QZvPortCtrlBase::OnSetAutoLogConfig(uint Mode, bool bLoop, QDateTime DateTi
     else if (Mode == 1)
     {
         m_StartTime = DateTime;
-        m_NextSwitchTime = QDateTime::currentDateTime().addSecs(SwitchDurationSecs(m_StartTime));
+        m_NextSwitchTime = WallNow().addSecs(SwitchDurationSecs(m_StartTime));
     }
 }
 
@@ -325,14 +344,24 @@ void QZvPortCtrlBase::OnLogNewFile(QString sFileName)
     }
     OpenLog();
     QMutexLocker lock(&m_Mutex);
-    if (m_AutoLogMode.load() == 1)
+    // The next switch lies ahead of now: a computer that slept through
+    // several periods begins one file, not one per missed period.
+    const QDateTime now = WallNow();
+    do
     {
-        m_NextSwitchTime = m_NextSwitchTime.addSecs(SwitchDurationSecs(m_StartTime));
-    }
-    else if (m_AutoLogMode.load() == 0)
-    {
-        m_NextSwitchTime = m_NextSwitchTime.addDays(1);
-    }
+        if (m_AutoLogMode.load() == 1)
+        {
+            m_NextSwitchTime = m_NextSwitchTime.addSecs(SwitchDurationSecs(m_StartTime));
+        }
+        else if (m_AutoLogMode.load() == 0)
+        {
+            m_NextSwitchTime = m_NextSwitchTime.addDays(1);
+        }
+        else
+        {
+            break;
+        }
+    } while (m_NextSwitchTime.isValid() && m_NextSwitchTime <= now);
 }
 
 void QZvPortCtrlBase::OnSetNormalLogMode() { m_AutoLogMode.store(2); }

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "monitor/ports/port_property.h"
@@ -139,6 +140,11 @@ public:
     bool IsAutoLogLoop() const { return m_bLoop.load(); }
     QDateTime GetStartTime() const;
     QDateTime GetNextSwitchTime() const;
+
+    // The wall clock the automatic log schedule reads (switch times, periods);
+    // tests set their own, null restores the system clock. Any thread.
+    static void SetWallClock(std::function<QDateTime()> fnNow);
+    static QDateTime WallNow();
 
     static bool GetProcessMode();
     static void SetProcessMode(bool bProcessMode);

@@ -134,6 +134,11 @@ PORT_INFO_T CPortTab::GetPortInfo(uint UniquePortID) const
     Info.LogFileSize = pCtrl->GetLogFileSize();
     Info.bPropertyValid = pCtrl->IsPropertyValid();
     Info.Property = pCtrl->Property.Get();
+    Info.bPropertyValid = pCtrl->IsPropertyValid();
+    Info.bUpgrading = pCtrl->IsUpgrading();
+    Info.AutoLogMode = pCtrl->GetAutoLogMode();
+    Info.bAutoLogLoop = pCtrl->IsAutoLogLoop();
+    Info.NextSwitchTime = pCtrl->GetNextSwitchTime();
     return Info;
 }
 

@@ -38,6 +38,7 @@
 #include "monitor/tools/auto_log_list.h"
 #include "monitor/tools/hardware_diag.h"
 #include "monitor/tools/hex_to_bin_diag.h"
+#include "monitor/tools/tool_paths.h"
 #include "monitor/tools/kmz_gen_diag.h"
 #include "monitor/tools/lon_lat_convert_diag.h"
 #include "monitor/tools/product_mode_diag.h"
@@ -157,6 +158,23 @@ TEST_F(MenuTest, EveryEntryOpensItsWindowOrGivesItsCommand)
                         }};
     };
     const EXPECT_T nothing{[] {}, [] { return true; }};
+    // The logging tools open once their folders are known.
+    QTemporaryDir toolDir;
+    const QString sImageList = toolDir.filePath(QStringLiteral("images.txt"));
+    {
+        QFile list(sImageList);
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write("/fw/ZV100_3.1.0.img\n");
+    }
+    const auto withToolPaths = [&](QWidget* p) {
+        return EXPECT_T{[&, p] {
+                            p->hide();
+                            WritePathFile(QAutoLogList::LogPathFile(), toolDir.path());
+                            WritePathFile(QHardwareDiag::ImagePathFile(), sImageList);
+                            WritePathFile(QHardwareDiag::LogPathFile(), toolDir.path());
+                        },
+                        [p] { return p->isVisible(); }};
+    };
     const Ui::QZorvikMonitor& ui = Form();
     QToolBar* pBar = w.pButtonBar;
 
@@ -191,7 +209,7 @@ TEST_F(MenuTest, EveryEntryOpensItsWindowOrGivesItsCommand)
         {ui.actionStableMode, asksTitled(QStringLiteral("Question|Are you sure"))},
         {ui.actionMsgFilter, dock(w.pMsgFilter)},
         {ui.actionUpgradeFW, asks},
-        {ui.ActionAutoLog, window(w.pAutoLog)},
+        {ui.ActionAutoLog, withToolPaths(w.pAutoLog)},
         {ui.actionKMZGen, window(w.pKMZGen)},
         {ui.actionHex2Binary, window(w.pHexToBin)},
         {ui.actionSendXModem, asks},
@@ -224,7 +242,7 @@ TEST_F(MenuTest, EveryEntryOpensItsWindowOrGivesItsCommand)
         {ui.actionRegression, window(w.pRegression)},
         {ui.actionTqReportOn, asksTitled(QStringLiteral("Path Input"))},
         {ui.actionTqReportOff, emitted(tqOff)},
-        {ui.actionHardwareTest, window(w.pHardware)},
+        {ui.actionHardwareTest, withToolPaths(w.pHardware)},
         {ui.actionProductMode, window(w.pProductMode)},
         {ui.actionSimplify, both(dock(w.pCmdContainer), {[] {}, [&w] { return !DockShown(w.pSkyPlot); }})},
         {ui.actionAdvance,

@@ -232,6 +232,27 @@ TEST(PortCtrlBase, AutoLogSwitchTimes)
     EXPECT_FALSE(ctrl.IsAutoLogLoop());
 }
 
+// The schedule reads the wall clock it is given; a computer that slept
+// through several periods begins one new file whose switch lies ahead.
+TEST(PortCtrlBase, AutoLogScheduleFollowsTheSetClockAndSkipsMissedPeriods)
+{
+    QDateTime now(QDate(2024, 5, 21), QTime(21, 0));
+    QZvPortCtrlBase::SetWallClock([&now] { return now; });
+    QFakePortCtrl ctrl;
+    QTemporaryDir dir;
+    ctrl.OnSetAutoLogConfig(1, true, QDateTime(now.date(), QTime(1, 0)));
+    EXPECT_EQ(ctrl.GetNextSwitchTime(), QDateTime(QDate(2024, 5, 21), QTime(22, 0)));
+    now = QDateTime(QDate(2024, 5, 22), QTime(3, 30));
+    ctrl.OnLogNewFile(dir.filePath(QStringLiteral("a.log")));
+    EXPECT_EQ(ctrl.GetNextSwitchTime(), QDateTime(QDate(2024, 5, 22), QTime(4, 0)));
+
+    ctrl.OnSetAutoLogConfig(0, true, QDateTime(QDate(2024, 5, 20), QTime(0, 0)));
+    ctrl.OnLogNewFile(dir.filePath(QStringLiteral("b.log")));
+    EXPECT_EQ(ctrl.GetNextSwitchTime(), QDateTime(QDate(2024, 5, 23), QTime(0, 0)));
+    ctrl.OnCloseFile();
+    QZvPortCtrlBase::SetWallClock({});
+}
+
 TEST(PortCtrlBase, ThreadHandsBytesOverAndStopsAtOnce)
 {
     auto ctrl = std::make_unique<QFakePortCtrl>();

@@ -107,6 +107,17 @@ TEST(ReadApi, AWindowReadsTheCurrentPortsStorePositionAndRepliesThroughTheTabSet
     EXPECT_EQ(window.Seen[2].UserConfig, QStringList(QString::fromStdString(quiet.UserConfig[0])));
     EXPECT_TRUE(shell.Tabs.GetStatusReplies(pStreaming->UniquePortID)->m_UserConfigList.isEmpty());
 
+    // A port's log schedule and flags, as the logging tools read them.
+    const QDateTime due(QDate(2030, 1, 1), QTime(0, 0));
+    shell.Tabs.OnSignalLogConfig(1, 0, true, due);
+    ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.GetPortInfo(pQuiet->UniquePortID).AutoLogMode == 0; }));
+    const PORT_INFO_T info = shell.Tabs.GetPortInfo(pQuiet->UniquePortID);
+    EXPECT_TRUE(info.bAutoLogLoop);
+    EXPECT_EQ(info.NextSwitchTime, due);
+    EXPECT_TRUE(info.bPropertyValid);
+    EXPECT_FALSE(info.bUpgrading);
+    EXPECT_EQ(shell.Tabs.GetPortInfo(pStreaming->UniquePortID).AutoLogMode, 2u);
+
     // Unknown ports read as nothing.
     EXPECT_EQ(shell.Tabs.GetRangeData(0), nullptr);
     EXPECT_EQ(shell.Tabs.GetStatusReplies(0xFFFFFFFE), nullptr);

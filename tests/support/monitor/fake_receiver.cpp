@@ -186,6 +186,8 @@ void FakeReceiver::OnChunk(ReceiverLine& Line, const std::string& Chunk)
     if (m_bLoader)
     {
         m_Loader.Feed(Chunk, send);
+        if (m_Loader.Done() && !m_Rules.VersionAfterUpgrade.empty())
+            RestartAfterUpgrade(Line);
         return;
     }
     // Bytes at another rate are noise to the receiver.
@@ -204,6 +206,17 @@ void FakeReceiver::OnChunk(ReceiverLine& Line, const std::string& Chunk)
             return;
         }
     }
+}
+
+void FakeReceiver::RestartAfterUpgrade(ReceiverLine& Line)
+{
+    // The sender takes the last acknowledgement before the board talks again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    m_Rules.VersionLine = m_Rules.VersionAfterUpgrade;
+    m_bUpgradeArmed = false;
+    m_Line.clear();
+    m_bLoader = false;
+    SendItem(Line, Reply(kBanner));
 }
 
 void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)

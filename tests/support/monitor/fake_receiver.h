@@ -86,6 +86,11 @@ struct RECEIVER_RULES_T
     std::string NvmDump;
     int64_t NvmDumpSize = -1;
     size_t NvmDumpCut = std::string::npos;
+    // When set, a board whose loader took an image whole restarts from it:
+    // it leaves the loader, shows its start-up banner and answers VERSION
+    // with this line (the version of the image it now runs). Empty: it stays
+    // in the loader.
+    std::string VersionAfterUpgrade;
     // Whether every item sent is kept for Sent(); a load test that only
     // counts bytes turns it off, so that its memory is the monitor's.
     bool KeepSent = true;
@@ -148,6 +153,8 @@ public:
 
 private:
     void OnChunk(ReceiverLine& Line, const std::string& Chunk);
+    // After a whole image: restarts from it when the rules say so.
+    void RestartAfterUpgrade(ReceiverLine& Line);
     void OnCommand(ReceiverLine& Line, const std::string& Cmd);
     std::string OnLogCommand(const std::vector<std::string>& Words, std::vector<STREAM_ITEM_T>* pAfter);
     // INS settings, INS configuration, tracking quality, hardware information
