@@ -132,7 +132,6 @@ PORT_INFO_T CPortTab::GetPortInfo(uint UniquePortID) const
     Info.bLogging = pCtrl->IsLogging();
     Info.LogFileName = pCtrl->GetLogFileName();
     Info.LogFileSize = pCtrl->GetLogFileSize();
-    Info.bPropertyValid = pCtrl->IsPropertyValid();
     Info.Property = pCtrl->Property.Get();
     Info.bPropertyValid = pCtrl->IsPropertyValid();
     Info.bUpgrading = pCtrl->IsUpgrading();

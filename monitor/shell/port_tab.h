@@ -45,7 +45,6 @@ struct PORT_INFO_T
     quint64 LogFileSize = 0;    // bytes written to the open log file
     bool bPropertyValid = false; // the receiver answered the property query
     PORT_PROPERTY_T Property; // what the receiver said of itself
-    bool bPropertyValid = false; // the receiver answered the property query
     bool bUpgrading = false;     // a firmware upgrade of the port runs
     // The automatic log schedule: 0 switch at a time of day, 1 after a
     // period, 2 none; whether a switch begins a new file; when it is due.
