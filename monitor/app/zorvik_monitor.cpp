@@ -70,6 +70,7 @@
 #include "monitor/views/sky_plot.h"
 #include "monitor/views/track_plot.h"
 #include "ui_QZorvikMonitor.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -79,11 +80,7 @@ const char* const kLanguageEnglish = "en";
 const uint kKeyBaudRates[] = {115200, 230400, 460800, 921600};
 } // namespace
 
-QString QZorvikMonitor::Title()
-{
-    return QStringLiteral("ZorvikMonitor v2.0 ") + QStringLiteral("(Build: ") + QStringLiteral("6438") +
-           QStringLiteral(")");
-}
+QString QZorvikMonitor::Title() { return QStringLiteral("ZorvikMonitor v") + QLatin1String(ZV_VERSION_TEXT); }
 
 QString QZorvikMonitor::ConverterProgram()
 {

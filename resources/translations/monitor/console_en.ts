@@ -7,8 +7,8 @@
         <translation>About</translation>
     </message>
     <message>
-        <source>QZorvikMonitor %1, 2026</source>
-        <translation>QZorvikMonitor %1, 2026</translation>
+        <source>ZorvikMonitor v%1, 2026</source>
+        <translation>ZorvikMonitor v%1, 2026</translation>
     </message>
     <message>
         <source>Built with Qt %1</source>

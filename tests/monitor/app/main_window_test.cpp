@@ -5,6 +5,7 @@
 // adds them.
 #include <QClipboard>
 #include <QDockWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "monitor/ins/ins_config_check_diag.h"
 #include "monitor/ins/ins_config_diag.h"
 #include "monitor/ins/medium_freq_diag.h"
+#include "monitor/shell/about_dialog.h"
 #include "monitor/shell/docking.h"
 #include "monitor/connect/quick_connect_diag.h"
 #include "monitor/views/cn0_bar_chart.h"
@@ -33,6 +35,7 @@
 #include "monitor/views/track_plot.h"
 #include "monitor_fixture.h"
 #include "support/monitor/memory_port_ctrl.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -80,7 +83,10 @@ bool DockShown(QWidget* pWidget)
 
 TEST_F(MainWindow, StartsWithTheQuickConnectWindowTheCommandWindowAndTheClassicalActions)
 {
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("ZorvikMonitor v2.0 (Build: 6438)"));
+    // The title and the About box show the one version the build sets.
+    const QString sVersion = QStringLiteral("ZorvikMonitor v") + QLatin1String(ZV_VERSION_TEXT);
+    EXPECT_EQ(Window().windowTitle(), sVersion);
+    EXPECT_TRUE(W().pAbout->findChild<QLabel*>(QStringLiteral("label_2"))->text().contains(sVersion));
     EXPECT_TRUE(W().pQuickConnect->isVisible());
     EXPECT_TRUE(DockShown(W().pCmdContainer));
     EXPECT_EQ(W().pCmdContainer->objectName(), QStringLiteral("CMDWinContainer"));
