@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -88,15 +89,21 @@ QStringList QCMDCompleter::ReadWordList(const QString& sPath)
 
 QCMDInput::QCMDInput(QWidget* pParent)
     : QTextEdit(pParent), m_LogPath(HistoryLogPath()), m_pCmdInterface(new QZvCmdInterface(this)),
-      m_pCompleter(new QCMDCompleter(this))
+      m_pCompleter(new QCMDCompleter(this)), m_pNote(new QLabel(this))
 {
     setObjectName(QStringLiteral("QCMDInput"));
     setAcceptRichText(false);
     m_pCompleter->setWidget(this);
-    // An emptied field browses the history again.
+    m_pNote->setObjectName(QStringLiteral("CmdNotSentNote"));
+    m_pNote->setWordWrap(true);
+    m_pNote->setStyleSheet(QStringLiteral("QLabel { color: #b00000; padding: 1px 4px; }"));
+    m_pNote->hide();
     connect(this, &QTextEdit::textChanged, this, [this] {
+        // An emptied field browses the history again.
         if (document()->isEmpty())
             m_KeyState = 0;
+        // The note speaks of the text that was not sent.
+        HideNotSentNote();
     });
     connect(m_pCompleter, QOverload<const QString&>::of(&QCompleter::activated), this, &QCMDInput::insertCompletion);
     if (OnOpenFile())
@@ -127,6 +134,8 @@ QString QCMDInput::HistoryLogPath()
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
         .filePath(QStringLiteral("CmdHistory.log"));
 }
+
+QString QCMDInput::NotSentNote() const { return m_pNote->isHidden() ? QString() : m_pNote->text(); }
 
 QString QCMDInput::Now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hh:mm:ss")); }
 
@@ -290,9 +299,27 @@ void QCMDInput::SendText()
     }
     if (pCtrl != nullptr && pCtrl->UniquePortID == 0)
         pCtrl = nullptr;
-    // Sent to every port, a command needs no current one.
-    if (pCtrl == nullptr && !m_bSendToAll)
-        return;
+    // A command that no port would take is kept, and the window says why.
+    if (m_bSendToAll)
+    {
+        bool bTaken = false;
+        for (int i = 0; m_pPortTab != nullptr && i < m_pPortTab->count() && !bTaken; ++i)
+            bTaken = WhyPortTakesNone(i).isEmpty();
+        if (!bTaken)
+        {
+            ShowNotSent(tr("no port is connected"));
+            return;
+        }
+    }
+    else
+    {
+        const QString sWhy = WhyPortTakesNone(m_pPortTab != nullptr ? m_pPortTab->currentIndex() : -1);
+        if (!sWhy.isEmpty())
+        {
+            ShowNotSent(sWhy);
+            return;
+        }
+    }
     if (pCtrl != nullptr && pCtrl->IsUpgrading())
     {
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Updating"),
@@ -353,6 +380,59 @@ void QCMDInput::SendText()
     clear();
     moveCursor(QTextCursor::Start);
     m_KeyState = 0;
+}
+
+QString QCMDInput::WhyPortTakesNone(int i) const
+{
+    QZvPortCtrlBase* pCtrl = m_pPortTab != nullptr ? m_pPortTab->GetPortCtrl(i) : nullptr;
+    if (pCtrl == nullptr || pCtrl->UniquePortID == 0)
+        return tr("no port is open");
+    const QString sPort = m_pPortTab->tabText(i);
+    if (pCtrl->IsDisconnected())
+        return tr("%1 is disconnected").arg(sPort);
+    // A port whose connection failed has ended its thread: it writes nothing
+    // until it is connected again. One that still retries may connect anew.
+    const QString sFail = m_pPortTab->GetPortFailText(i);
+    if (!sFail.isEmpty() && !pCtrl->isRunning())
+        return tr("the connection of %1 failed (%2)").arg(sPort, sFail.simplified());
+    return QString();
+}
+
+void QCMDInput::ShowNotSent(const QString& sReason)
+{
+    m_pNote->setText(tr("No port takes this command: %1.").arg(sReason));
+    m_pNote->show();
+    PlaceNote();
+    // Typing goes over the unsent text instead of being joined to it.
+    selectAll();
+}
+
+void QCMDInput::HideNotSentNote()
+{
+    if (m_pNote->isHidden())
+        return;
+    m_pNote->hide();
+    PlaceNote();
+}
+
+void QCMDInput::PlaceNote()
+{
+    if (m_pNote->isHidden())
+    {
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const int nFrame = frameWidth();
+    const int nWidth = width() - 2 * nFrame;
+    const int nHeight = std::min(m_pNote->heightForWidth(nWidth), height() / 2);
+    m_pNote->setGeometry(nFrame, height() - nFrame - nHeight, nWidth, nHeight);
+    setViewportMargins(0, 0, 0, nHeight);
+}
+
+void QCMDInput::resizeEvent(QResizeEvent* pEvent)
+{
+    QTextEdit::resizeEvent(pEvent);
+    PlaceNote();
 }
 
 void QCMDInput::ShowHistoryEntry(int Index)

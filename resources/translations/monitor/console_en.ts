@@ -208,5 +208,25 @@
         <source>The hexadecimal data is garbled!</source>
         <translation>The hexadecimal data is garbled!</translation>
     </message>
+    <message>
+        <source>no port is connected</source>
+        <translation>no port is connected</translation>
+    </message>
+    <message>
+        <source>no port is open</source>
+        <translation>no port is open</translation>
+    </message>
+    <message>
+        <source>%1 is disconnected</source>
+        <translation>%1 is disconnected</translation>
+    </message>
+    <message>
+        <source>the connection of %1 failed (%2)</source>
+        <translation>the connection of %1 failed (%2)</translation>
+    </message>
+    <message>
+        <source>No port takes this command: %1.</source>
+        <translation>No port takes this command: %1.</translation>
+    </message>
 </context>
 </TS>

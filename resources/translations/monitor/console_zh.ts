@@ -208,5 +208,25 @@
         <source>The hexadecimal data is garbled!</source>
         <translation>十六进制数据有误！</translation>
     </message>
+    <message>
+        <source>no port is connected</source>
+        <translation>没有已连接的端口</translation>
+    </message>
+    <message>
+        <source>no port is open</source>
+        <translation>没有打开的端口</translation>
+    </message>
+    <message>
+        <source>%1 is disconnected</source>
+        <translation>%1 已断开</translation>
+    </message>
+    <message>
+        <source>the connection of %1 failed (%2)</source>
+        <translation>%1 连接失败（%2）</translation>
+    </message>
+    <message>
+        <source>No port takes this command: %1.</source>
+        <translation>没有端口接收此命令：%1。</translation>
+    </message>
 </context>
 </TS>

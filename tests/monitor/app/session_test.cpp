@@ -20,6 +20,7 @@
 #include "monitor/app/device_monitor.h"
 #include "monitor/shell/button_bar.h"
 #include "monitor/shell/button_edit.h"
+#include "monitor/shell/cmd_interface.h"
 #include "monitor/shell/debug_window.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/preset_file.h"
@@ -88,6 +89,26 @@ TEST_F(MonitorTest, ARemovedSerialAdapterIsDisconnectedWhenItsDeviceGoes)
     ASSERT_EQ(lost.count(), 1);
     EXPECT_EQ(lost.at(0).at(1).toUInt(), pPort->UniquePortID);
     EXPECT_TRUE(WaitUntil([pPort] { return pPort->IsDisconnected(); }));
+}
+
+TEST_F(MonitorTest, ACommandToAPortWhoseConnectionFailedIsKeptAndTheWindowSaysWhy)
+{
+    QTemporaryDir dir;
+    QZvPortCtrlBase* pPort = TypeOpen(dir.filePath(QStringLiteral("ttyUSB9")).toStdString());
+    ASSERT_NE(pPort, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !Tabs().GetPortFailText(0).isEmpty() && !pPort->isRunning(); }));
+    EXPECT_EQ(Tabs().tabToolTip(0), QStringLiteral("Can not open Port"));
+
+    Type(QStringLiteral("log bestposa ontime 1"));
+    EXPECT_EQ(W().pCmdInput->toPlainText(), QStringLiteral("log bestposa ontime 1"));
+    EXPECT_EQ(W().pCmdInput->NotSentNote(),
+              QStringLiteral("No port takes this command: the connection of %1 failed (Can not open Port).")
+                  .arg(Tabs().tabText(0)));
+    // The next command is typed over it and served on its own.
+    QSignalSpy connects(W().pCmdInput->CmdInterface(), &QZvCmdInterface::SignalConnect);
+    Type(QStringLiteral("open -t /dev/ttyUSB9"));
+    EXPECT_EQ(connects.count(), 1);
+    EXPECT_TRUE(W().pCmdInput->toPlainText().isEmpty());
 }
 
 TEST_F(MonitorTest, ClosingWhilePortsStreamEndsEveryPortPromptly)

@@ -211,13 +211,58 @@ TEST_F(CmdInput, AHistoryFileThatCannotBeOpenedOrWrittenIsToldOnceAndSendingGoes
     }
 }
 
-TEST_F(CmdInput, NothingGoesToAPortThatUpgradesOrToNoPortAtAll)
+TEST_F(CmdInput, ACommandNoPortTakesStaysUnsentSaysWhyAndIsNotJoinedToTheNextOne)
 {
     QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    TestPort* pFailed = nullptr;
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Arrange;
+        const char* Why;
+    } cases[] = {
+        {"no port", [] {}, "no port is open"},
+        {"a failed connection",
+         [&] {
+             pFailed = AddPort(QZvPortCtrlBase::PORT_TYPE_UART, QStringLiteral("/dev/ttyUSB0"));
+             m_Tabs.OnAddPortFail(pFailed->UniquePortID, pFailed->PortType, PORT_FAIL_NO_DEVICE,
+                                  pFailed->GetPortName());
+         },
+         "the connection of /dev/ttyUSB0 failed (Can not open Port)"},
+        {"a disconnected port",
+         [&] { AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.7"))->SetDisconnected(true); },
+         "10.0.0.7 is disconnected"},
+        {"all sessions, none connected",
+         [&] { Choose(QStringLiteral("Send Commands to All Sessions")); },
+         "no port is connected"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        c.Arrange();
+        Send(QStringLiteral("log bestposa ontime 1"));
+        EXPECT_TRUE(sent.isEmpty());
+        EXPECT_EQ(m_pInput->NotSentNote(), QStringLiteral("No port takes this command: %1.").arg(c.Why));
+        EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log bestposa ontime 1"));
+        // What the user types next replaces the unsent text, and the note goes.
+        QTest::keyClicks(m_pInput.get(), QStringLiteral("open -t COM2"));
+        EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("open -t COM2"));
+        EXPECT_TRUE(m_pInput->NotSentNote().isEmpty());
+    }
+    // The failed port's tab shows why until the port is connected again; then it takes commands.
+    const int iFailed = m_Tabs.GetTabIndexByPortID(pFailed->UniquePortID);
+    EXPECT_EQ(m_Tabs.tabToolTip(iFailed), QStringLiteral("Can not open Port"));
+    m_Tabs.OnSetPortIcon(iFailed, pFailed->PortType, 0);
+    EXPECT_TRUE(m_Tabs.tabToolTip(iFailed).isEmpty());
     Send(QStringLiteral("log version"));
-    EXPECT_TRUE(sent.isEmpty());
-    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log version"));
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(sent.at(0).at(0).toUInt(), QZvPortCtrlBase::ANY_PORT_ID);
+    EXPECT_TRUE(m_pInput->NotSentNote().isEmpty());
+}
 
+TEST_F(CmdInput, NothingGoesToAPortThatUpgrades)
+{
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
     TestPort* pPort = AddPort();
     pPort->SetUpgrading(true);
     Send(QStringLiteral("log version"));
@@ -320,9 +365,9 @@ TEST_F(CmdInput, SendingToAllSessionsAddressesEveryPortAndAFactoryResetReturnsSe
     Send(QStringLiteral("FRESET"));
     ASSERT_EQ(bauds.count(), 1);
     EXPECT_EQ(bauds.at(0).at(1).toInt(), 1);
-    // With no current port the command still goes to every port.
-    while (m_Tabs.count() > 0)
-        m_Tabs.removeTab(0);
+    // A current port that takes none does not stop it while another port does.
+    m_Tabs.setCurrentIndex(0);
+    m_Ports.front()->SetDisconnected(true);
     sent.clear();
     Send(QStringLiteral("log version"));
     ASSERT_EQ(sent.count(), 1);
