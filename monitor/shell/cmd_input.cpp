@@ -20,6 +20,7 @@
 
 #include "monitor/ports/port_ctrl_base.h"
 #include "monitor/shell/cmd_interface.h"
+#include "monitor/shell/config_file.h"
 #include "monitor/shell/console_log.h"
 #include "monitor/shell/edit_menu.h"
 #include "monitor/shell/monitor_prompt.h"
@@ -142,23 +143,24 @@ QString QCMDInput::Now() { return QDateTime::currentDateTime().toString(QStringL
 bool QCMDInput::OnOpenFile()
 {
     OnCloseFile();
-    QDir().mkpath(QFileInfo(m_LogPath).absolutePath());
-    m_LogFile.setFileName(m_LogPath);
-    m_bLogOpen = m_LogFile.open(QIODevice::WriteOnly | QIODevice::Append);
+    // Only a regular file is appended to: opening a FIFO would wait for a reader.
+    const int nStatus = OpenConfigFileForAppend(m_LogPath, &m_LogFile);
+    m_bLogOpen = nStatus == CONFIG_FILE_OK;
     if (!m_bLogOpen)
-        NoteHistoryLogFailure();
+        NoteHistoryLogFailure(nStatus);
     return m_bLogOpen;
 }
 
-void QCMDInput::NoteHistoryLogFailure()
+void QCMDInput::NoteHistoryLogFailure(int nStatus)
 {
     if (m_bLogFailShown)
         return;
     m_bLogFailShown = true;
     // Sending goes on without the log; the note does not wait.
     MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
-                            tr("The command history cannot be written to %1.").arg(m_LogPath), tr("OK"), QString(),
-                            {});
+                            tr("The command history cannot be written to %1: %2.")
+                                .arg(m_LogPath, ConfigFileReason(nStatus)),
+                            tr("OK"), QString(), {});
 }
 
 void QCMDInput::OnCloseFile()
@@ -174,7 +176,7 @@ int QCMDInput::WriteHistoryLog(const char* pBuf, int n)
         return -1;
     const qint64 written = m_LogFile.write(pBuf, n);
     if (!m_LogFile.flush() || written != n)
-        NoteHistoryLogFailure();
+        NoteHistoryLogFailure(CONFIG_FILE_WRITE_FAILED);
     return static_cast<int>(written);
 }
 

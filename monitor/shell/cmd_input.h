@@ -2,7 +2,8 @@
 // user types receiver commands. Enter sends the text to the current port (or
 // to every port) with the chosen line ending, or as hexadecimal bytes; sent
 // texts are kept in a history browsed with Up and Down and appended to
-// "CmdHistory.log" in the monitor's configuration folder.
+// "CmdHistory.log" in the monitor's configuration folder, when that is a
+// regular file (or can be made one).
 //
 // While the user types a word, command names (or, after "log" and "unlog",
 // log names) that begin with it are offered; Tab or Enter takes one.
@@ -141,8 +142,9 @@ private:
     // Appends a sent text to the history and logs it.
     void Remember(const QString& sText, const QString& sPortName);
     void ShowHistoryEntry(int Index);
-    // Tells the user once per run that the history file cannot be opened or written.
-    void NoteHistoryLogFailure();
+    // Tells the user once per run that the history file cannot be opened or
+    // written, and why (a CONFIG_FILE_E).
+    void NoteHistoryLogFailure(int nStatus);
     // Opens, moves or hides the completion list for the letter about to be typed.
     void Complete(QKeyEvent* pEvent);
     static QString Now();

@@ -3,9 +3,13 @@
 #include <QAction>
 #include <QDataStream>
 #include <QMainWindow>
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QVBoxLayout>
+
+#include "monitor/shell/config_file.h"
 
 namespace
 {
@@ -333,9 +337,32 @@ void FlexManager::Layout(int Mode)
         emit SignalShowDefaultGraphWindows();
 }
 
-QByteArray FlexManager::LoadJsonFile() const
+QString FlexManager::LayoutFilePath()
 {
-    return QSettings(QStringLiteral("QtGuider"), QStringLiteral("QtFlex5")).value(QStringLiteral("Flex")).toByteArray();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("QtGuider/QtFlex5.conf"));
+}
+
+QByteArray FlexManager::LoadJsonFile()
+{
+    const QString sPath = LayoutFilePath();
+    m_nLayoutFileStatus = CheckConfigFile(sPath, LAYOUT_FILE_MAX_BYTES);
+    if (m_nLayoutFileStatus != CONFIG_FILE_OK)
+        return QByteArray();
+    // Settings named by their file read that file alone, after it was examined.
+    return QSettings(sPath, QSettings::IniFormat).value(QStringLiteral("Flex")).toByteArray();
+}
+
+bool FlexManager::SaveJsonFile(const QByteArray& Layout)
+{
+    const QString sPath = LayoutFilePath();
+    const int nStatus = CheckConfigFile(sPath, LAYOUT_FILE_MAX_BYTES);
+    if (nStatus != CONFIG_FILE_OK && nStatus != CONFIG_FILE_MISSING)
+        return false;
+    QSettings settings(sPath, QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Flex"), Layout);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 bool FlexManager::load(const QByteArray& Data, const QMap<QString, QWidget*>& Parents)

@@ -4,11 +4,12 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMainWindow>
-#include <QSettings>
 #include <QVariant>
 
+#include "monitor/shell/config_file.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/flex_window_set.h"
+#include "monitor/shell/monitor_prompt.h"
 
 namespace
 {
@@ -70,6 +71,17 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
     const QString sCentral = QString::fromLatin1(CENTRAL_CONTAINER);
     FlexWidget* pCentral = nullptr;
     const QByteArray data = pManager->LoadJsonFile();
+    const int nFileStatus = pManager->LayoutFileStatus();
+    if (nFileStatus != CONFIG_FILE_OK && nFileStatus != CONFIG_FILE_MISSING)
+    {
+        // The monitor is starting: the box does not wait.
+        MonitorPrompt()->Inform(m_pMainWindow, QMessageBox::Warning, tr("Warning"),
+                                tr("The docking layout cannot be read from %1: %2. The default layout is used, and "
+                                   "the file is left as it is.")
+                                    .arg(FlexManager::LayoutFilePath(),
+                                         ConfigFileReason(nFileStatus, FlexManager::LAYOUT_FILE_MAX_BYTES)),
+                                tr("OK"), QString(), {});
+    }
     if (!data.isEmpty())
     {
         QMap<QString, QWidget*> parents;
@@ -102,7 +114,7 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
 void QtCentral::SaveFlexLayout()
 {
     FlexManager* pManager = FlexManager::instance();
-    QSettings(QStringLiteral("QtGuider"), QStringLiteral("QtFlex5")).setValue(QStringLiteral("Flex"), pManager->save());
+    pManager->SaveJsonFile(pManager->save());
     pManager->close();
 }
 

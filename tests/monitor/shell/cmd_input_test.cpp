@@ -10,14 +10,17 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/resource.h>
 
 #include "monitor/shell/cmd_input.h"
 #include "monitor/shell/cmd_interface.h"
 #include "monitor/shell/port_tab.h"
 #include "support/context_menu.h"
+#include "support/fifo_guard.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
@@ -188,24 +191,47 @@ TEST_F(CmdInput, AHistoryFileThatCannotBeOpenedOrWrittenIsToldOnceAndSendingGoes
     const QString sPath = QCMDInput::HistoryLogPath();
     m_pInput.reset();
     QFile::remove(sPath);
-    const auto blockers = {
-        std::function<bool()>([&] { return QDir().mkpath(sPath); }), // a folder where the file belongs
-        std::function<bool()>([&] { return QFile::link(QStringLiteral("/dev/full"), sPath); }), // a full disk
+    std::unique_ptr<CFifoGuard> pFifo;
+    // A file that cannot grow, as on a full disk; the limit holds for this process until restored.
+    struct rlimit saved = {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto restore = [&] { setrlimit(RLIMIT_FSIZE, &saved); };
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Block;
+        const char* Why;
+    } cases[] = {
+        {"a folder", [&] { QDir().mkpath(sPath); }, "it is not a regular file"},
+        // Opened for writing, a FIFO would wait for a reader for ever.
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); }, "it is not a regular file"},
+        {"a device", [&] { QFile::link(QStringLiteral("/dev/full"), sPath); }, "it is not a regular file"},
+        {"a full disk",
+         [&] {
+             std::signal(SIGXFSZ, SIG_IGN);
+             struct rlimit none = saved;
+             none.rlim_cur = 0;
+             setrlimit(RLIMIT_FSIZE, &none);
+         },
+         "writing to it failed"},
     };
     AddPort();
-    for (const auto& block : blockers)
+    for (const auto& c : cases)
     {
-        ASSERT_TRUE(block());
+        SCOPED_TRACE(c.Name);
+        c.Block();
         m_Prompt.Messages.clear();
         m_pInput = std::make_unique<QCMDInput>();
         m_pInput->SetPortTab(&m_Tabs);
         QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
         Send(QStringLiteral("log version"));
         Send(QStringLiteral("log bestposa once"));
+        restore();
         EXPECT_EQ(sent.count(), 2);
         EXPECT_EQ(m_Prompt.Messages,
-                  QStringList("Warning|The command history cannot be written to " + sPath + "."));
+                  QStringList(QStringLiteral("Warning|The command history cannot be written to %1: %2.").arg(sPath, c.Why)));
         m_pInput.reset();
+        pFifo.reset();
         QDir(sPath).removeRecursively();
         QFile::remove(sPath);
     }
