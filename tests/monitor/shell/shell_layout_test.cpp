@@ -11,7 +11,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
-#include <QFontInfo>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -23,6 +22,7 @@
 #include "support/monitor/shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
+#include "support/window_layout.h"
 
 namespace
 {
@@ -113,7 +113,7 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     for (int i = 0; i < pTable->rowCount(); ++i)
         EXPECT_GE(pTable->columnWidth(1), pTable->fontMetrics().horizontalAdvance(pTable->item(i, 1)->text()));
     // Logs and hex dumps line up in their columns.
-    EXPECT_TRUE(QFontInfo(shell.Tabs.GetTxView(0)->font()).fixedPitch());
+    EXPECT_TRUE(HasOneGlyphWidth(shell.Tabs.GetTxView(0)->font()));
     shell.Tabs.OnTriggerCurTxViewStopShow();
     shell.Tick();
     Shoot(&window, QStringLiteral("shell_%1").arg(sLanguage));
