@@ -310,7 +310,7 @@ TEST_F(MainWindow, TheWindowMenuSwitchesToTheTabOfTheEntryChosen)
     Tabs().setTabText(1, QStringLiteral("COM1"));
     QMenu* pMenu = Form().m_WindowMenu;
     pMenu->popup(Window().mapToGlobal(QPoint(10, 10)));
-    ASSERT_TRUE(WaitUntil([pMenu] { return pMenu->isVisible(); }, 5000));
+    ASSERT_TRUE(WaitUntil([pMenu] { return pMenu->isVisible(); }, 20000));
     const QList<QAction*> entries = pMenu->actions();
     ASSERT_EQ(entries.size(), 2);
     // Sorted by text; the current tab's entry is checked.
@@ -320,7 +320,7 @@ TEST_F(MainWindow, TheWindowMenuSwitchesToTheTabOfTheEntryChosen)
     EXPECT_FALSE(entries.at(1)->isCheckable());
     // A click hides the menu (which rebuilds it) before the entry is triggered.
     QTest::mouseClick(pMenu, Qt::LeftButton, Qt::NoModifier, pMenu->actionGeometry(entries.at(1)).center());
-    EXPECT_TRUE(WaitUntil([&] { return Tabs().currentIndex() == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return Tabs().currentIndex() == 0; }, 20000));
     EXPECT_FALSE(pMenu->isVisible());
     Window().OnSwitchTab(QStringLiteral("COM1"));
     EXPECT_EQ(Tabs().currentIndex(), 1);

@@ -142,7 +142,7 @@ TEST_F(MonitorTest, ClosingWhilePortsStreamEndsEveryPortPromptly)
     // At most the port manager's bounded wait, with room for a loaded machine.
     EXPECT_LT(clock.elapsed(), QZvPortManager::DELETE_WAIT_MS + 1200);
     // A port still ending after the wait is destroyed as soon as its thread ends.
-    EXPECT_TRUE(WaitUntil([] { return QZvPortCtrlBase::GetLiveCount() == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return QZvPortCtrlBase::GetLiveCount() == 0; }, 20000));
     EXPECT_EQ(Tabs().count(), 0);
     // What the ports had queued for their views before they ended reaches nobody.
     QCoreApplication::processEvents();

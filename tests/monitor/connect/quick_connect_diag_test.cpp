@@ -370,7 +370,7 @@ TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
     ASSERT_NE(nullptr, pTcp);
     EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, pTcp->PortType);
     // Connected: the receiver's answer to the property query is in its tab.
-    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 10000));
+    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 20000));
     EXPECT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("<VERSION OK"); }));
     EXPECT_EQ(std::string::npos, rx.Net().Received().find("ICOMCONFIG")) << "no current port to configure";
 
@@ -424,7 +424,7 @@ TEST_F(QuickConnect, UsbPageConnectsToTheChosenReceiverAndEditsItsPort)
     ASSERT_EQ(1, shell.Tabs.count());
     QZvPortCtrlBase* pCtrl = shell.Tabs.GetCurPortCtrl();
     ASSERT_EQ(QZvPortCtrlBase::PORT_TYPE_USB, pCtrl->PortType);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[1]->GetChannelInput(1).empty(); }, 10000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[1]->GetChannelInput(1).empty(); }, 20000))
         << "the property query went to the chosen receiver's channel";
     EXPECT_TRUE(receivers[0]->GetChannelInput(1).empty());
 
@@ -441,7 +441,7 @@ TEST_F(QuickConnect, UsbPageConnectsToTheChosenReceiverAndEditsItsPort)
     ClickConnect();
     EXPECT_EQ(1, reconnect.count());
     EXPECT_EQ(1, shell.Tabs.count()) << "no second port";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[0]->GetChannelInput(0).empty(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[0]->GetChannelInput(0).empty(); }, 20000));
     EXPECT_EQ("ZR-480 GNSS ZR4800110", static_cast<QZvUSBPortCtrl*>(pCtrl)->GetPortName());
     shell.Manager.DeletePortCtrl(pCtrl->UniquePortID);
     m_Dialog.m_pPortTab = nullptr;
@@ -537,7 +537,7 @@ TEST_F(QuickConnect, EditModeMovesATcpPortToAnotherReceiverOrMakesANewOneWhenIts
     ClickConnect();
     ASSERT_EQ(1, shell.Tabs.count());
     QZvPortCtrlBase* pTcp = shell.Tabs.GetPortCtrl(0);
-    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 10000));
+    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 20000));
 
     shell.Tabs.EmitCurPortConfig();
     EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, Widget<QTabWidget>("PortConnectTab")->currentIndex());
@@ -547,7 +547,7 @@ TEST_F(QuickConnect, EditModeMovesATcpPortToAnotherReceiverOrMakesANewOneWhenIts
     Type("TCPIPPort", QString::number(nSecond));
     ClickConnect();
     // The same port, now on the second receiver.
-    ASSERT_TRUE(WaitUntil([&] { return second.Net().Received().find("version") != std::string::npos; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return second.Net().Received().find("version") != std::string::npos; }, 20000));
     EXPECT_EQ(1, shell.Tabs.count());
     EXPECT_EQ(pTcp, shell.Tabs.GetPortCtrl(0));
     EXPECT_EQ(nSecond, static_cast<QZvTCPPortCtrl*>(pTcp)->GetTcpConfig().Port);

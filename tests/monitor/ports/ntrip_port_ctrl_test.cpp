@@ -47,11 +47,11 @@ class CView : public CHandedOver
 {
 public:
     using CHandedOver::CHandedOver;
-    bool WaitFor(const QByteArray& Text, int nMs = 3000)
+    bool WaitFor(const QByteArray& Text, int nMs = 20000)
     {
         return QTest::qWaitFor([this, &Text] { return Bytes().contains(Text); }, nMs);
     }
-    bool WaitForSize(int nSize, int nMs = 3000)
+    bool WaitForSize(int nSize, int nMs = 20000)
     {
         return QTest::qWaitFor([this, nSize] { return Bytes().size() >= nSize; }, nMs);
     }
@@ -128,7 +128,7 @@ protected:
         QMutexLocker lock(&m_PauseMutex);
         return m_Pauses;
     }
-    bool WaitForPauses(int nCount, int nMs = 5000)
+    bool WaitForPauses(int nCount, int nMs = 20000)
     {
         return QTest::qWaitFor([this, nCount] { return Pauses().size() >= nCount; }, nMs);
     }
@@ -227,7 +227,7 @@ TEST_F(NtripPort, SourceTableIsReadOnceAndBounded)
         ASSERT_TRUE(view.WaitFor("ENDSOURCETABLE\r\n"));
         EXPECT_TRUE(view.Bytes().startsWith(c.Head));
         EXPECT_TRUE(view.Bytes().endsWith("\r\n\r\n" + caster.m_SourceTable));
-        ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 1000)) << "read once, then the port rests";
+        ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 20000)) << "read once, then the port rests";
         QTest::qWait(100);
         ASSERT_EQ(caster.m_Requests.size(), 1);
         EXPECT_EQ(caster.m_Requests[0].Line, "GET / HTTP/1.1");
@@ -261,7 +261,7 @@ TEST_F(NtripPort, SourceTableIsReadOnceAndBounded)
     ASSERT_TRUE(view.WaitFor("Ntrip: source table longer than 65536 bytes"));
     const int table = view.Bytes().indexOf("Ntrip: ");
     EXPECT_EQ(table, 64 * 1024) << "the table up to its bound, then the reason";
-    ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 20000));
 }
 
 TEST_F(NtripPort, RefusedRepliesAreReportedAndNeverTakenAsAStream)
@@ -611,7 +611,7 @@ TEST_F(NtripPort, CredentialsNeverReachTracesViewOrLog)
     ASSERT_TRUE(view.WaitFor(frames));
     EXPECT_EQ(caster.m_Requests.last().Header("Authorization"), "Basic " + token);
     QMetaObject::invokeMethod(p, [p] { p->OnCloseFile(); });
-    ASSERT_TRUE(QTest::qWaitFor([p] { return !p->IsLogging(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([p] { return !p->IsLogging(); }, 20000));
     m_Manager.DeletePortCtrl(p->UniquePortID);
     qInstallMessageHandler(previous);
 
@@ -640,7 +640,7 @@ TEST_F(NtripPort, DisconnectKeepsThePortAndReconnectUsesEditedSettings)
     p->OnSetPos(&pos);
 
     m_Manager.DisconnectPort(2, id);
-    ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 20000));
     ASSERT_TRUE(caster.WaitFor([&] { return caster.StreamingClients() == 0; }));
     EXPECT_EQ(m_Manager.GetPortCtrl(id), p);
     QTest::qWait(100);
@@ -676,7 +676,7 @@ TEST_F(NtripPort, SessionKindsNotOfferedAreReportedOnce)
         ASSERT_NE(p, nullptr);
         ASSERT_TRUE(fail.count() == 1 || fail.wait(2000)) << mode;
         EXPECT_EQ(fail.at(0).at(2).toInt(), static_cast<int>(NTRIP_MODE_UNSUPPORTED));
-        ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 1000));
+        ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 20000));
         EXPECT_EQ(fail.count(), 1);
         EXPECT_EQ(caster.m_Connections, 0);
     }

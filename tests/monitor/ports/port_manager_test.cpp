@@ -135,12 +135,12 @@ TEST(PortManager, RoutesCallsAndReportsToOnePort)
     QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
     ASSERT_EQ(manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp), 0);
     auto* pTcp = static_cast<QZvTCPPortCtrl*>(added.at(0).at(2).value<QZvPortCtrlBase*>());
-    ASSERT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->IsPropertyValid(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->IsPropertyValid(); }, 20000));
 
     manager.SetActivePortID(pTcp->UniquePortID, true);
-    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 200; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 200; }, 20000));
     manager.SetActivePortID(pTcp->UniquePortID, false);
-    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 1000; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 1000; }, 20000));
 
     // Serial ports only.
     QSignalSpy auto_(&manager, &QZvPortManager::SignalAutoReConnectStatus);

@@ -73,7 +73,7 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     QZvPortCtrlBase* pPort = shell.Open(rx.Rx().Name(), 115200);
     ASSERT_TRUE(WaitUntil([pPort] { return pPort->IsPropertyValid(); }));
     rx.StartStream(STREAM_TEXT_LOGS | STREAM_NMEA, 20000);
-    ASSERT_TRUE(rx.WaitSent(3000, 3000));
+    ASSERT_TRUE(rx.WaitSent(3000, 20000));
     rx.StopStream();
 
     QMainWindow window;
