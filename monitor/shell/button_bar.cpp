@@ -41,11 +41,12 @@ QButtonBar::QButtonBar(QWidget* pParent)
     {
         m_bKeepPresetFile = true;
         // The monitor is starting: the box does not wait.
-        MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
-                                tr("The command presets cannot be read from %1: %2. Changes to them are not saved "
-                                   "while the monitor runs, so that the file stays as it is.")
-                                    .arg(m_pPresetFile->fileName(), ConfigFileReason(nFileStatus, PRESET_FILE_MAX_BYTES)),
-                                tr("OK"), QString(), {});
+        MonitorPrompt()->Inform(
+            this, QMessageBox::Warning, tr("Warning"),
+            tr("The command presets cannot be read from %1: %2. Changes to them are not saved "
+               "while the monitor runs, so that the file stays as it is.")
+                .arg(m_pPresetFile->fileName(), ConfigFileReason(nFileStatus, PRESET_FILE_MAX_BYTES)),
+            tr("OK"), QString(), {});
     }
     m_pGroupCombo->addItems(m_Set.GroupNames);
     connect(m_pGroupCombo, &QComboBox::currentTextChanged, this, &QButtonBar::OnGroupContentChanged);

@@ -99,13 +99,15 @@ QCMDInput::QCMDInput(QWidget* pParent)
     m_pNote->setWordWrap(true);
     m_pNote->setStyleSheet(QStringLiteral("QLabel { color: #b00000; padding: 1px 4px; }"));
     m_pNote->hide();
-    connect(this, &QTextEdit::textChanged, this, [this] {
-        // An emptied field browses the history again.
-        if (document()->isEmpty())
-            m_KeyState = 0;
-        // The note speaks of the text that was not sent.
-        HideNotSentNote();
-    });
+    connect(this, &QTextEdit::textChanged, this,
+            [this]
+            {
+                // An emptied field browses the history again.
+                if (document()->isEmpty())
+                    m_KeyState = 0;
+                // The note speaks of the text that was not sent.
+                HideNotSentNote();
+            });
     connect(m_pCompleter, QOverload<const QString&>::of(&QCompleter::activated), this, &QCMDInput::insertCompletion);
     if (OnOpenFile())
     {
@@ -157,10 +159,10 @@ void QCMDInput::NoteHistoryLogFailure(int nStatus)
         return;
     m_bLogFailShown = true;
     // Sending goes on without the log; the note does not wait.
-    MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
-                            tr("The command history cannot be written to %1: %2.")
-                                .arg(m_LogPath, ConfigFileReason(nStatus)),
-                            tr("OK"), QString(), {});
+    MonitorPrompt()->Inform(
+        this, QMessageBox::Warning, tr("Warning"),
+        tr("The command history cannot be written to %1: %2.").arg(m_LogPath, ConfigFileReason(nStatus)), tr("OK"),
+        QString(), {});
 }
 
 void QCMDInput::OnCloseFile()

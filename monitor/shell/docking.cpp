@@ -2,8 +2,8 @@
 
 #include <QAction>
 #include <QDataStream>
-#include <QMainWindow>
 #include <QDir>
+#include <QMainWindow>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyleFactory>

@@ -75,12 +75,12 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
     if (nFileStatus != CONFIG_FILE_OK && nFileStatus != CONFIG_FILE_MISSING)
     {
         // The monitor is starting: the box does not wait.
-        MonitorPrompt()->Inform(m_pMainWindow, QMessageBox::Warning, tr("Warning"),
-                                tr("The docking layout cannot be read from %1: %2. The default layout is used, and "
-                                   "the file is left as it is.")
-                                    .arg(FlexManager::LayoutFilePath(),
-                                         ConfigFileReason(nFileStatus, FlexManager::LAYOUT_FILE_MAX_BYTES)),
-                                tr("OK"), QString(), {});
+        MonitorPrompt()->Inform(
+            m_pMainWindow, QMessageBox::Warning, tr("Warning"),
+            tr("The docking layout cannot be read from %1: %2. The default layout is used, and "
+               "the file is left as it is.")
+                .arg(FlexManager::LayoutFilePath(), ConfigFileReason(nFileStatus, FlexManager::LAYOUT_FILE_MAX_BYTES)),
+            tr("OK"), QString(), {});
     }
     if (!data.isEmpty())
     {

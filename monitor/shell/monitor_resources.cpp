@@ -22,7 +22,8 @@ QFont MonitorFixedFont()
     // as fixed pitch (some "Mono" families hold glyphs of other widths): a
     // family that it does take is chosen instead, the same on every machine
     // that has it. Looked up once: data views are made per port.
-    static const QString sFamily = [] {
+    static const QString sFamily = []
+    {
         const QFontDatabase database;
         const QString sPreferred = QStringLiteral("DejaVu Sans Mono");
         if (database.isFixedPitch(sPreferred))

@@ -14,8 +14,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QStringList>
+#include <QStyle>
 #include <QTabBar>
 #include <QWidget>
 #include <gtest/gtest.h>

@@ -256,11 +256,13 @@ TEST_F(MenuTest, EveryEntryOpensItsWindowOrGivesItsCommand)
     // The entries that drop and renew the receiver's link come last: on a loaded machine the port
     // may still be renewing its link when the next entry runs, and the entries that ask the
     // receiver (renaming after its properties, status queries) need it whole.
-    std::stable_partition(actions.begin(), actions.end(), [&](QAction* pAction) {
-        return !QList<QAction*>{ui.m_ActionDisconnect, ui.m_ActionReconnect, Window().ReconnectAllAction(),
-                                Window().DisconnectAllAction()}
-                    .contains(pAction);
-    });
+    std::stable_partition(actions.begin(), actions.end(),
+                          [&](QAction* pAction)
+                          {
+                              return !QList<QAction*>{ui.m_ActionDisconnect, ui.m_ActionReconnect,
+                                                      Window().ReconnectAllAction(), Window().DisconnectAllAction()}
+                                          .contains(pAction);
+                          });
     for (QAction* pAction : actions)
     {
         const std::string sName = pAction->objectName().isEmpty() ? pAction->text().toStdString()

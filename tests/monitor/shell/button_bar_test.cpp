@@ -226,22 +226,19 @@ TEST_F(ButtonBar, APresetFileThatIsNotReadIsToldOnceAndNeverSavedOver)
         std::function<bool()> Unchanged;
         const char* Why;
     } cases[] = {
-        {"a folder",
-         [&] { QDir().mkpath(sPath); },
-         [&] { return QFileInfo(sPath).isDir(); },
+        {"a folder", [&] { QDir().mkpath(sPath); }, [&] { return QFileInfo(sPath).isDir(); },
          "it is not a regular file"},
-        {"a FIFO",
-         [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); },
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); },
          [&] { return QFileInfo(sPath).exists() && !QFileInfo(sPath).isFile() && !QFileInfo(sPath).isDir(); },
          "it is not a regular file"},
         {"an oversized file",
-         [&] {
+         [&]
+         {
              QFile file(sPath);
              file.open(QIODevice::WriteOnly);
              file.write(huge);
          },
-         [&] { return QFileInfo(sPath).size() == huge.size(); },
-         "it is larger than 256 KB"},
+         [&] { return QFileInfo(sPath).size() == huge.size(); }, "it is larger than 256 KB"},
     };
     for (const auto& c : cases)
     {

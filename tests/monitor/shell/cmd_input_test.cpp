@@ -207,7 +207,8 @@ TEST_F(CmdInput, AHistoryFileThatCannotBeOpenedOrWrittenIsToldOnceAndSendingGoes
         {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); }, "it is not a regular file"},
         {"a device", [&] { QFile::link(QStringLiteral("/dev/full"), sPath); }, "it is not a regular file"},
         {"a full disk",
-         [&] {
+         [&]
+         {
              std::signal(SIGXFSZ, SIG_IGN);
              struct rlimit none = saved;
              none.rlim_cur = 0;
@@ -228,8 +229,9 @@ TEST_F(CmdInput, AHistoryFileThatCannotBeOpenedOrWrittenIsToldOnceAndSendingGoes
         Send(QStringLiteral("log bestposa once"));
         restore();
         EXPECT_EQ(sent.count(), 2);
-        EXPECT_EQ(m_Prompt.Messages,
-                  QStringList(QStringLiteral("Warning|The command history cannot be written to %1: %2.").arg(sPath, c.Why)));
+        EXPECT_EQ(
+            m_Prompt.Messages,
+            QStringList(QStringLiteral("Warning|The command history cannot be written to %1: %2.").arg(sPath, c.Why)));
         m_pInput.reset();
         pFifo.reset();
         QDir(sPath).removeRecursively();
@@ -249,7 +251,8 @@ TEST_F(CmdInput, ACommandNoPortTakesStaysUnsentSaysWhyAndIsNotJoinedToTheNextOne
     } cases[] = {
         {"no port", [] {}, "no port is open"},
         {"a failed connection",
-         [&] {
+         [&]
+         {
              pFailed = AddPort(QZvPortCtrlBase::PORT_TYPE_UART, QStringLiteral("/dev/ttyUSB0"));
              m_Tabs.OnAddPortFail(pFailed->UniquePortID, pFailed->PortType, PORT_FAIL_NO_DEVICE,
                                   pFailed->GetPortName());
@@ -258,8 +261,7 @@ TEST_F(CmdInput, ACommandNoPortTakesStaysUnsentSaysWhyAndIsNotJoinedToTheNextOne
         {"a disconnected port",
          [&] { AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.7"))->SetDisconnected(true); },
          "10.0.0.7 is disconnected"},
-        {"all sessions, none connected",
-         [&] { Choose(QStringLiteral("Send Commands to All Sessions")); },
+        {"all sessions, none connected", [&] { Choose(QStringLiteral("Send Commands to All Sessions")); },
          "no port is connected"},
     };
     for (const auto& c : cases)

@@ -229,19 +229,17 @@ TEST_F(DockingTest, ALayoutFileThatIsNotReadIsToldOnceTheDefaultLayoutIsUsedAndT
         std::function<bool()> Unchanged;
         const char* Why;
     } cases[] = {
-        {"a FIFO",
-         [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); },
-         [&] { return QFileInfo(sPath).exists() && !QFileInfo(sPath).isFile(); },
-         "it is not a regular file"},
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); },
+         [&] { return QFileInfo(sPath).exists() && !QFileInfo(sPath).isFile(); }, "it is not a regular file"},
         // Sparse: it takes no room on the disk, read whole it takes 64 MB of memory.
         {"an oversized file",
-         [&] {
+         [&]
+         {
              QFile file(sPath);
              file.open(QIODevice::WriteOnly);
              file.resize(nHuge);
          },
-         [&] { return QFileInfo(sPath).size() == nHuge; },
-         "it is larger than 1024 KB"},
+         [&] { return QFileInfo(sPath).size() == nHuge; }, "it is larger than 1024 KB"},
     };
     for (const auto& c : cases)
     {
@@ -252,9 +250,10 @@ TEST_F(DockingTest, ALayoutFileThatIsNotReadIsToldOnceTheDefaultLayoutIsUsedAndT
         {
             MainWindowStandIn window;
             ASSERT_EQ(prompt.Messages.size(), 1);
-            EXPECT_EQ(prompt.Messages.at(0), QStringLiteral("Warning|The docking layout cannot be read from %1: %2. The "
-                                                            "default layout is used, and the file is left as it is.")
-                                                 .arg(sPath, c.Why));
+            EXPECT_EQ(prompt.Messages.at(0),
+                      QStringLiteral("Warning|The docking layout cannot be read from %1: %2. The "
+                                     "default layout is used, and the file is left as it is.")
+                          .arg(sPath, c.Why));
             ASSERT_EQ(window.Containers().size(), 1);
             EXPECT_EQ(window.pTabs->parentWidget(), window.Containers().at(0));
             window.Actions[DOCK_SKY_PLOT]->trigger();

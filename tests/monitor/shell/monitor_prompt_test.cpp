@@ -18,16 +18,18 @@ QStringList ModalButtons(const std::function<void()>& Show)
 {
     QStringList texts;
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* pBox = QApplication::activeModalWidget();
-        if (pBox == nullptr)
-            return;
-        poll.stop();
-        for (const QAbstractButton* pButton : pBox->findChildren<QAbstractButton*>())
-            if (pButton->isVisible())
-                texts << pButton->text();
-        pBox->close();
-    });
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         QWidget* pBox = QApplication::activeModalWidget();
+                         if (pBox == nullptr)
+                             return;
+                         poll.stop();
+                         for (const QAbstractButton* pButton : pBox->findChildren<QAbstractButton*>())
+                             if (pButton->isVisible())
+                                 texts << pButton->text();
+                         pBox->close();
+                     });
     poll.start(10);
     Show();
     texts.sort();
@@ -51,14 +53,17 @@ TEST(MonitorPrompt, ItsButtonsAndQtsOwnFollowTheLanguage)
     {
         SCOPED_TRACE(c.Language);
         ASSERT_GT(InstallMonitorTranslations(QString::fromLatin1(c.Language)), 0);
-        EXPECT_EQ(ModalButtons([] { MonitorPrompt()->Question(nullptr, "Quit", "Do you wish to close all the ports"); }),
-                  c.Question);
+        EXPECT_EQ(
+            ModalButtons([] { MonitorPrompt()->Question(nullptr, "Quit", "Do you wish to close all the ports"); }),
+            c.Question);
         EXPECT_EQ(ModalButtons([] { MonitorPrompt()->Message(nullptr, QMessageBox::Warning, "Warning", "text"); }),
                   c.Message);
-        EXPECT_EQ(ModalButtons([] {
-                      bool bOk = false;
-                      MonitorPrompt()->Text(nullptr, "Rename tab", "please input New Tab Name:", "COM1", &bOk);
-                  }),
+        EXPECT_EQ(ModalButtons(
+                      []
+                      {
+                          bool bOk = false;
+                          MonitorPrompt()->Text(nullptr, "Rename tab", "please input New Tab Name:", "COM1", &bOk);
+                      }),
                   c.Input);
     }
     InstallMonitorTranslations(QStringLiteral("en"));

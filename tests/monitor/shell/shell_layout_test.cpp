@@ -8,10 +8,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
-#include <QLineEdit>
 #include <QTableWidget>
 #include <QTextEdit>
 
@@ -19,9 +19,9 @@
 #include "monitor/shell/docking_host.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/msg_filter_diag.h"
-#include "support/monitor/shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
+#include "support/monitor/shell_stand_in.h"
 #include "support/window_layout.h"
 
 namespace
