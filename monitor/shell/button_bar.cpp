@@ -11,10 +11,10 @@
 
 #include "monitor/shell/button_edit.h"
 #include "monitor/shell/config_file.h"
-#include "monitor/shell/console_log.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {

@@ -21,11 +21,11 @@
 #include "monitor/ports/port_ctrl_base.h"
 #include "monitor/shell/cmd_interface.h"
 #include "monitor/shell/config_file.h"
-#include "monitor/shell/console_log.h"
 #include "monitor/shell/edit_menu.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "monitor/shell/config_file.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {
@@ -409,7 +410,7 @@ bool FlexManager::load(const QByteArray& Data, const QMap<QString, QWidget*>& Pa
         QWidget* pParent = Parents.value(container.sParent, nullptr);
         if (pParent == nullptr || container.Kind != Flex::CentralView || flexWidget(container.sName) != nullptr)
         {
-            qDebug("Saved container %s not restored", qPrintable(container.sName));
+            qCDebug(lcShell, "Saved container %s not restored", qPrintable(container.sName));
             continue;
         }
         createFlexWidget(Flex::CentralView, pParent, Flex::widgetFlags(), container.sName);
@@ -425,7 +426,7 @@ bool FlexManager::load(const QByteArray& Data, const QMap<QString, QWidget*>& Pa
         created.append(pDock);
     }
     if (!m_pWindow->restoreState(state, static_cast<int>(LAYOUT_VERSION)))
-        qDebug("The saved places of the docks were not restored");
+        qCDebug(lcShell, "The saved places of the docks were not restored");
     for (DockWidget* pDock : created)
         emit dockWidgetCreated(pDock);
     return true;

@@ -10,6 +10,7 @@
 #include "monitor/shell/docking.h"
 #include "monitor/shell/flex_window_set.h"
 #include "monitor/shell/monitor_prompt.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {
@@ -38,7 +39,7 @@ QtCentral::QtCentral(QMainWindow* pMainWindow) : QWidget(pMainWindow), m_pMainWi
     connect(pManager, &FlexManager::dockWidgetDestroying, this, &QtCentral::on_dockWidgetDestroying);
 }
 
-QtCentral::~QtCentral() { qDebug("QtCentral destructor"); }
+QtCentral::~QtCentral() { qCDebug(lcShell, "QtCentral destructor"); }
 
 QString QtCentral::DockWindowTitle(FLEX_DOCK_WINDOW_E eWindow)
 {
@@ -88,7 +89,7 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
         parents.insert(objectName(), this);
         parents.insert(m_pMainWindow->objectName(), Flex::window());
         if (!pManager->load(data, parents))
-            qDebug("The saved docking layout is not readable; the default layout is used");
+            qCWarning(lcShell, "The saved docking layout is not readable; the default layout is used");
         pManager->CleanInvalidDockWidget();
         pCentral = pManager->flexWidget(sCentral);
         if (pCentral != nullptr)
@@ -99,7 +100,7 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
         }
         else
         {
-            qDebug("Central FlexWidget is Not exist in Flex Layout Json File !!!");
+            qCDebug(lcShell, "Central FlexWidget is Not exist in Flex Layout Json File !!!");
         }
     }
     if (pCentral == nullptr)
@@ -124,7 +125,7 @@ void QtCentral::ShowDockWindow(QAction* pAction)
     const FLEX_DIAG_PROPERTY_T record = pManager->GetDiagProperty(pAction);
     if (record.pWidget.isNull())
     {
-        qDebug("No Valid QWidget Corresponding wigt QAction");
+        qCDebug(lcShell, "No Valid QWidget Corresponding wigt QAction");
         return;
     }
     record.pWidget->setProperty("DockWindwTitle", record.sWindowTitle);
@@ -147,7 +148,7 @@ void QtCentral::FillDock(DockWidget* pDock)
             continue;
         if (pDock->widget() == record.pWidget)
         {
-            qDebug("Dock Inner Widget is Already exist !!!");
+            qCDebug(lcShell, "Dock Inner Widget is Already exist !!!");
             continue;
         }
         pDock->setWidget(record.pWidget);
@@ -183,7 +184,7 @@ void QtCentral::on_flexWidgetCreated(FlexWidget* pFlexWidget)
 {
     if (pFlexWidget == nullptr)
         return;
-    qDebug("on_flexWidgetCreated : Name %s", qPrintable(pFlexWidget->objectName()));
+    qCDebug(lcShell, "on_flexWidgetCreated : Name %s", qPrintable(pFlexWidget->objectName()));
     if (pFlexWidget->objectName() == QLatin1String(CENTRAL_CONTAINER))
         pFlexWidget->show();
 }
