@@ -317,7 +317,7 @@ TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
     EXPECT_EQ("Auto Detecting", pDetect->text());
     EXPECT_FALSE(Widget<QPushButton>("m_BtnConfigConnect")->isEnabled());
     EXPECT_FALSE(Widget<QPushButton>("m_BtnConfigCancel")->isEnabled());
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(" Auto Detect ", pDetect->text());
     EXPECT_TRUE(Widget<QPushButton>("m_BtnConfigConnect")->isEnabled());
     EXPECT_EQ("460800", pRates->currentText());
@@ -327,7 +327,7 @@ TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
     EXPECT_FALSE(m_Dialog.isVisible());
 
     detect(sMute);
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(QStringList{"Baudrate auto detect|Baudrate auto detect failed, reset to 115200"}, m_Prompt.Messages);
     EXPECT_EQ("115200", pRates->currentText());
     EXPECT_EQ(1, m_Connected.size());
@@ -340,7 +340,7 @@ TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
     Widget<QComboBox>("PortListComboBox")->setCurrentText(sHeld);
     finished.clear();
     QTest::mouseClick(pDetect, Qt::LeftButton);
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(20000));
     ::close(fd);
     EXPECT_EQ(-1, pRates->currentIndex());
     EXPECT_EQ(1, m_Connected.size());
