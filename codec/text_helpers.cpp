@@ -1,6 +1,7 @@
 #include "codec/text_helpers.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -267,11 +268,32 @@ int ScanString(const char* pText, int32_t nLength, const char* pFormat, ...)
     return r;
 }
 
+namespace
+{
+std::atomic<DebugPrintSink> g_debugSink{nullptr};
+
+void PrintToSink(const char* pFormat, va_list args)
+{
+    const DebugPrintSink sink = g_debugSink.load();
+    if (sink == nullptr)
+    {
+        std::vprintf(pFormat, args);
+        return;
+    }
+    // Traces are lines; a longer one is cut.
+    char text[1024];
+    std::vsnprintf(text, sizeof text, pFormat, args);
+    sink(text);
+}
+} // namespace
+
+void SetDebugPrintSink(DebugPrintSink pSink) { g_debugSink.store(pSink); }
+
 void DebugPrintf(const char* pFormat, ...)
 {
     va_list args;
     va_start(args, pFormat);
-    std::vprintf(pFormat, args);
+    PrintToSink(pFormat, args);
     va_end(args);
 }
 
@@ -304,7 +326,7 @@ void DebugLogPrintf(const char* pFormat, ...)
     va_start(args, pFormat);
     va_list copy;
     va_copy(copy, args);
-    std::vprintf(pFormat, args);
+    PrintToSink(pFormat, args);
     if (g_debugLog != nullptr)
         std::vfprintf(g_debugLog, pFormat, copy);
     va_end(copy);

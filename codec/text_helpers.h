@@ -63,8 +63,13 @@ int AppendChars(char* pOut, uint32_t nCapacity, uint32_t* pLength, const char* p
 inline constexpr int32_t SCAN_STRING_MAX = 4095;
 int ScanString(const char* pText, int32_t nLength, const char* pFormat, ...) ZV_SCANF_LIKE(3, 4);
 
-// printf to standard output.
+// printf to the debug print sink, or to standard output while none is set.
 void DebugPrintf(const char* pFormat, ...) ZV_PRINTF_LIKE(1, 2);
+// Where DebugPrintf (and DebugLogPrintf besides the log file) writes: a
+// program sends the codec's traces into its own logging. Null restores
+// standard output. Any thread; the sink must be callable from any thread.
+using DebugPrintSink = void (*)(const char* pText);
+void SetDebugPrintSink(DebugPrintSink pSink);
 
 // Folder under which the program keeps its own files; the program sets it once
 // at start-up. Unset, relative names resolve against the working directory.
@@ -79,7 +84,7 @@ FILE* DebugLogFile();
 // Puts what was noted so far into the file, so that it is complete when read.
 void FlushDebugLog();
 void CloseDebugLog();
-// printf to standard output, as DebugPrintf, and to the debug log while it is
+// printf to where DebugPrintf writes, and to the debug log while it is
 // open; buffered until FlushDebugLog or CloseDebugLog (the converter flushes
 // it when each job ends).
 void DebugLogPrintf(const char* pFormat, ...) ZV_PRINTF_LIKE(1, 2);

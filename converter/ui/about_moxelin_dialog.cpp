@@ -2,6 +2,7 @@
 
 #include "converter/ui/window_fit.h"
 #include "ui_MoxelinAboutWindow.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -13,7 +14,7 @@ CAboutMoxelinDialog::CAboutMoxelinDialog(QWidget* parent) : QDialog(parent), m_p
     InitMoxelinResources();
     m_pUi->setupUi(this);
     connect(m_pUi->AboutOKBtn, &QPushButton::clicked, this, &CAboutMoxelinDialog::AboutDialogClose);
-    FixWindowSize(this, kDesignedSize);
+    OnLanguageUpdate();
 }
 
 CAboutMoxelinDialog::~CAboutMoxelinDialog() = default;
@@ -21,6 +22,7 @@ CAboutMoxelinDialog::~CAboutMoxelinDialog() = default;
 void CAboutMoxelinDialog::OnLanguageUpdate()
 {
     m_pUi->retranslateUi(this);
+    m_pUi->AboutVersion->setText(tr("Version %1").arg(QLatin1String(ZV_VERSION_TEXT)));
     FixWindowSize(this, kDesignedSize);
 }
 

@@ -1,4 +1,5 @@
-// The About dialog: program icon, maker's logo, program name and an OK button.
+// The About dialog: program icon, maker's logo, program name with the
+// version the build sets, and an OK button.
 // Created once by the main window and shown modeless.
 #pragma once
 

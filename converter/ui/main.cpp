@@ -6,11 +6,13 @@
 
 #include "codec/profile.h"
 #include "codec/text_helpers.h"
+#include "converter/engine/converter_log.h"
 #include "converter/ui/moxelin_main_window.h"
 
 int main(int argc, char* argv[])
 {
     SetCodecProfile(CODEC_PROFILE_CONVERTER);
+    RouteCodecTracesToConverter();
     QApplication app(argc, argv);
     UseCNumericLocale();
     QCoreApplication::setApplicationName("QMoxelin");

@@ -22,6 +22,7 @@
 #include "converter/ui/user_prompt.h"
 #include "converter/ui/window_fit.h"
 #include "ui_MoxelinMainWindow.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -216,7 +217,7 @@ void CMoxelinMainWindow::changeEvent(QEvent* pEvent)
 
 QString CMoxelinMainWindow::WindowTitleText() const
 {
-    return tr("Halvorne Moxelin") + tr(" (Ver:") + tr("%1)").arg(QString(MOXELIN_VERSION_TEXT), 0, QChar(' '));
+    return tr("Halvorne Moxelin") + tr(" (Ver:") + tr("%1)").arg(QLatin1String(ZV_VERSION_TEXT), 0, QChar(' '));
 }
 
 void CMoxelinMainWindow::OnLanguageUpdate()

@@ -43,9 +43,6 @@ class CSampleExtractWindow;
 class CWorkThread;
 struct SourceScanInfo;
 
-// Version text shown in the window title.
-inline constexpr const char* MOXELIN_VERSION_TEXT = "6145";
-
 class CMoxelinMainWindow : public QMainWindow
 {
     Q_OBJECT

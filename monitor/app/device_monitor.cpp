@@ -3,6 +3,8 @@
 #include <QSocketNotifier>
 #include <libudev.h>
 
+#include "monitor/shell/shell_log.h"
+
 namespace
 {
 // Subsystems whose devices a port can stand on.
@@ -24,7 +26,7 @@ QZvDeviceMonitor::QZvDeviceMonitor(QObject* pParent) : QObject(pParent)
     m_pUdev = udev_new();
     if (m_pUdev == nullptr)
     {
-        qDebug("udev is not available; lost devices are noticed by their ports");
+        qCInfo(lcShell, "udev is not available; lost devices are noticed by their ports");
         return;
     }
     // "udev": events after udev has handled them, so a removed node and its links are gone.
@@ -36,7 +38,7 @@ QZvDeviceMonitor::QZvDeviceMonitor(QObject* pParent) : QObject(pParent)
     const int fd = bListening ? udev_monitor_get_fd(m_pMonitor) : -1;
     if (fd < 0)
     {
-        qDebug("udev events cannot be received; lost devices are noticed by their ports");
+        qCInfo(lcShell, "udev events cannot be received; lost devices are noticed by their ports");
         return;
     }
     m_pNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
@@ -72,12 +74,12 @@ void QZvDeviceMonitor::OnDeviceEvent(const QString& sAction, const QString& sSub
         return;
     if (sAction == QLatin1String("add"))
     {
-        qDebug("Device arrived: %s", qPrintable(sDevNode));
+        qCDebug(lcShell, "Device arrived: %s", qPrintable(sDevNode));
         emit SignalDeviceArrived(sDevNode);
     }
     else if (sAction == QLatin1String("remove"))
     {
-        qDebug("Device removed: %s", qPrintable(sDevNode));
+        qCDebug(lcShell, "Device removed: %s", qPrintable(sDevNode));
         emit SignalDeviceRemoved(sDevNode);
     }
 }

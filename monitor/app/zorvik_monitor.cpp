@@ -33,6 +33,7 @@
 #include "monitor/ins/ins_config_diag.h"
 #include "monitor/ins/medium_freq_diag.h"
 #include "monitor/ins/nvm_log_diag.h"
+#include "monitor/parsing/parsing_log.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/parsing/pos_data_parser.h"
@@ -53,6 +54,7 @@
 #include "monitor/connect/quick_connect_diag.h"
 #include "monitor/connect/replay_cfg_diag.h"
 #include "monitor/shell/script_process.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/shell/status_bar.h"
 #include "monitor/shell/txt_browser.h"
 #include "monitor/tools/auto_log_list.h"
@@ -71,6 +73,7 @@
 #include "monitor/views/sky_plot.h"
 #include "monitor/views/track_plot.h"
 #include "ui_QZorvikMonitor.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -80,11 +83,7 @@ const char* const kLanguageEnglish = "en";
 const uint kKeyBaudRates[] = {115200, 230400, 460800, 921600};
 } // namespace
 
-QString QZorvikMonitor::Title()
-{
-    return QStringLiteral("ZorvikMonitor v2.0 ") + QStringLiteral("(Build: ") + QStringLiteral("6438") +
-           QStringLiteral(")");
-}
+QString QZorvikMonitor::Title() { return QStringLiteral("ZorvikMonitor v") + QLatin1String(ZV_VERSION_TEXT); }
 
 QString QZorvikMonitor::ConverterProgram()
 {
@@ -472,7 +471,7 @@ void QZorvikMonitor::OnSetActivePortNameOnCMDWindow(int CurrentIndex)
     if (m_W.pCmdInput->IsSendToAll())
         sShown = QStringLiteral("%1->[%2]").arg(sTitle, tr("Send Commands to All Sessions"));
     FlexManager::instance()->SetDockWindowtitle(m_W.pCmdContainer, sShown);
-    qDebug("Active Port In CMD window is %s", qPrintable(sShown));
+    qCDebug(lcShell, "Active Port In CMD window is %s", qPrintable(sShown));
 }
 
 void QZorvikMonitor::OnSetPortRescueModemStatus(bool bRescueModem, uint UniquePortID)
@@ -632,7 +631,7 @@ void QZorvikMonitor::OnWindowListInfo()
             pAction->setChecked(true);
         }
         pMenu->addAction(pAction);
-        qDebug("Current Port Tab Index %d ", i);
+        qCDebug(lcShell, "Current Port Tab Index %d ", i);
     }
 }
 
@@ -665,7 +664,7 @@ void QZorvikMonitor::OnLangChanged(QAction* pAction)
     m_CurLang = sLanguage;
     // Installing and removing translations sends the windows a language change.
     if (InstallMonitorTranslations(sLanguage) == 0)
-        qDebug("No translation of the monitor for %s", qPrintable(sLanguage));
+        qCWarning(lcShell, "No translation of the monitor for %s", qPrintable(sLanguage));
 }
 
 void QZorvikMonitor::OnLanguageUpdate()
@@ -704,7 +703,7 @@ void QZorvikMonitor::changeEvent(QEvent* pEvent)
 
 void QZorvikMonitor::keyPressEvent(QKeyEvent* pEvent)
 {
-    qDebug("keyPressEvent Key: 0x%08x", static_cast<uint>(pEvent->key()));
+    qCDebug(lcShell, "keyPressEvent Key: 0x%08x", static_cast<uint>(pEvent->key()));
 }
 
 bool QZorvikMonitor::IsOwnKeyTarget(QObject* pObj) const
@@ -823,4 +822,6 @@ void PrepareMonitorApplication(QApplication& App, QZorvikMonitor& Window)
     qRegisterMetaType<QZvPortCtrlBase*>("QZvPortCtrlBase*");
     QNetworkProxyFactory::setUseSystemConfiguration(false);
     App.installNativeEventFilter(&Window);
+    // The codec's traces join the monitor's categorised ones.
+    RouteCodecTracesToParsing();
 }

@@ -137,7 +137,7 @@ public:
     explicit QZorvikMonitor(QWidget* pParent = nullptr);
     ~QZorvikMonitor() override;
 
-    // The window title: "ZorvikMonitor v2.0 (Build: 6438)".
+    // The window title: "ZorvikMonitor v" and the version the build sets.
     static QString Title();
     // The converter program: "QMoxelin" in the folder of this program.
     static QString ConverterProgram();

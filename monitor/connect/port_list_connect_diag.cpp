@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDebug>
 #include <QFile>
 #include <QHeaderView>
 #include <QIcon>
@@ -15,6 +14,7 @@
 #include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/connect/mdns_hostname_delegate.h"
 #include "monitor/shell/monitor_prompt.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/connect/port_tab_calls.h"
 #include "ui_PortListConnectDiag.h"
 
@@ -188,7 +188,7 @@ void QPortListConnectDiag::OnBtnClickedConnect()
         config.ByteSize = 8;
         config.Parity = 0;
         config.StopBits = 0;
-        qDebug("PortListDiag:Add %d", row);
+        qCDebug(lcShell, "PortListDiag:Add %d", row);
         emit SignalConnect(QZvPortCtrlBase::PORT_TYPE_UART, &config);
     }
     close();

@@ -1,12 +1,10 @@
 #include "monitor/parsing/binary_msg_parser.h"
 
-#include <QLoggingCategory>
 #include <algorithm>
 #include <cstring>
 
 #include "monitor/parsing/latest_log_store.h"
-
-Q_LOGGING_CATEGORY(lcBinaryMsg, "zv.parsing.binary", QtInfoMsg)
+#include "monitor/parsing/parsing_log.h"
 
 namespace
 {

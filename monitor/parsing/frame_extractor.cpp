@@ -1,11 +1,11 @@
 #include "monitor/parsing/frame_extractor.h"
 
-#include <QDebug>
 #include <algorithm>
 #include <cstring>
 
 #include "codec/crc.h"
 #include "codec/log_format.h"
+#include "monitor/parsing/parsing_log.h"
 
 void InitRing(RING_BUFFER_T* pRing, uint32_t nSize, uint8_t* pStorage)
 {
@@ -39,7 +39,8 @@ void ConsumeRing(RING_BUFFER_T* pRing, uint32_t nLength)
     if (nLength > nUnread)
     {
         pRing->OverrunFlag |= 1u;
-        qDebug("CB ERR UnderFLOW %u %u %x %x", pRing->ReadWraps, pRing->WriteWraps, pRing->ReadPos, pRing->WritePos);
+        qCWarning(lcParsing, "CB ERR UnderFLOW %u %u %x %x", pRing->ReadWraps, pRing->WriteWraps, pRing->ReadPos,
+                  pRing->WritePos);
         nLength = nUnread;
     }
     const uint32_t nNext = pRing->ReadPos + nLength;

@@ -1,6 +1,5 @@
 #include "monitor/parsing/rtcm3_decode.h"
 
-#include <QLoggingCategory>
 #include <cstdarg>
 #include <cstring>
 
@@ -8,9 +7,7 @@
 #include "codec/crc.h"
 #include "codec/signals.h"
 #include "codec/text_helpers.h"
-
-// Per-frame traces; off unless the category is enabled.
-Q_LOGGING_CATEGORY(lcRtcm3, "zv.parsing.rtcm3", QtInfoMsg)
+#include "monitor/parsing/parsing_log.h"
 
 namespace
 {

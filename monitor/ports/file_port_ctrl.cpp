@@ -1,9 +1,10 @@
 #include "monitor/ports/file_port_ctrl.h"
 
-#include <QDebug>
 #include <QMutexLocker>
 #include <QTimer>
 #include <algorithm>
+
+#include "monitor/ports/ports_log.h"
 
 QZvFilePortCtrl::QZvFilePortCtrl() : QZvPortCtrlBase(PORT_TYPE_REPLAY) { SetTimerInterval(m_Config.Speed); }
 
@@ -133,7 +134,7 @@ void QZvFilePortCtrl::OnUpdateStatus()
         if (m_File.pos() >= m_FileSize.load() && !m_bEndSaid)
         {
             m_bEndSaid = true;
-            qDebug("Replay %u: end of file", UniquePortID);
+            qCDebug(lcPorts, "Replay %u: end of file", UniquePortID);
             emit SignalReplayEnd(UniquePortID);
         }
     }

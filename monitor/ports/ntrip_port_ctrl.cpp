@@ -1,7 +1,6 @@
 #include "monitor/ports/ntrip_port_ctrl.h"
 
 #include <QDateTime>
-#include <QDebug>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QMutexLocker>
@@ -11,6 +10,7 @@
 #include <cstring>
 
 #include "monitor/parsing/pos_data_parser.h"
+#include "monitor/ports/ports_log.h"
 
 namespace
 {
@@ -234,7 +234,7 @@ void QZvNTripPortCtrl::OnWritePort(uint ID, QByteArray WriteData)
     {
         if (!m_bUploadFull)
         {
-            qDebug("Ntrip upload: the caster does not keep up, bytes dropped");
+            qCDebug(lcPorts, "Ntrip upload: the caster does not keep up, bytes dropped");
         }
         m_bUploadFull = true;
         return;
@@ -293,13 +293,13 @@ void QZvNTripPortCtrl::run()
     {
         const NTRIP_CONFIG_T config = GetNtripConfig();
         // The password stays out of every trace.
-        qDebug("Start Ntrip Service %s Mode%u,%s:%u %s:%s@%s",
-               config.Enable == 0       ? "Disable"
-               : config.ServerMode == 1 ? "Server"
-                                        : "Client",
-               config.Mode, FixedBytes(config.ServerName).constData(), config.Port & 0xFFFFu,
-               FixedBytes(config.User).constData(), config.Password[0] != '\0' ? "***" : "",
-               FixedBytes(config.MountPoint).constData());
+        qCDebug(lcPorts, "Start Ntrip Service %s Mode%u,%s:%u %s:%s@%s",
+                config.Enable == 0       ? "Disable"
+                : config.ServerMode == 1 ? "Server"
+                                         : "Client",
+                config.Mode, FixedBytes(config.ServerName).constData(), config.Port & 0xFFFFu,
+                FixedBytes(config.User).constData(), config.Password[0] != '\0' ? "***" : "",
+                FixedBytes(config.MountPoint).constData());
     }
     m_DelayMs = Timing().FirstDelayMs;
     m_bFailureReported = false;
@@ -380,7 +380,7 @@ void QZvNTripPortCtrl::OnLookedUp(const QHostInfo& Info)
     m_LookupId = -1;
     if (Info.error() != QHostInfo::NoError)
     {
-        qDebug("Can't resolve ServerName %s", qPrintable(Info.hostName()));
+        qCDebug(lcPorts, "Can't resolve ServerName %s", qPrintable(Info.hostName()));
         EndSession(NTRIP_RESOLVE_FAILED, QStringLiteral("cannot resolve %1").arg(Info.hostName()));
         return;
     }
@@ -506,7 +506,7 @@ void QZvNTripPortCtrl::TakeReply(const QByteArray& Data)
     {
         m_eState = SESSION_UPLOAD;
         m_pSilenceTimer->stop();
-        qDebug("Ntrip server: the caster takes the upload");
+        qCDebug(lcPorts, "Ntrip server: the caster takes the upload");
         return;
     }
     m_eState = SESSION_STREAM;
@@ -756,7 +756,7 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
     m_StreamClock.invalidate();
     if (IsStopFlagSet())
     {
-        qDebug("Quit Ntrip");
+        qCDebug(lcPorts, "Quit Ntrip");
         quit();
         return;
     }
@@ -782,7 +782,7 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
     {
         const QString sLine = bLoopEnds ? QStringLiteral("Ntrip: %1\r\n").arg(sReason)
                                         : QStringLiteral("Ntrip: %1, reconnect in %2 ms\r\n").arg(sReason).arg(pauseMs);
-        qDebug("Ntrip session result %d: %s", nResult, qPrintable(sReason));
+        qCDebug(lcPorts, "Ntrip session result %d: %s", nResult, qPrintable(sReason));
         AppendPendingText(sLine.toLatin1());
         EmitPending();
         if (!m_bFailureReported)
@@ -799,11 +799,11 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
     }
     if (bLoopEnds)
     {
-        qDebug("Quit Ntrip");
+        qCDebug(lcPorts, "Quit Ntrip");
         quit();
         return;
     }
-    qDebug("Connect interrupted,Reconnect In %d ms", pauseMs);
+    qCDebug(lcPorts, "Connect interrupted,Reconnect In %d ms", pauseMs);
     const std::function<int(int)>& filter = Timing().PauseFilter;
     m_pPauseTimer->start(filter ? filter(pauseMs) : pauseMs);
 }

@@ -1,7 +1,6 @@
 #include "monitor/ports/port_ctrl_base.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -10,6 +9,8 @@
 #include <QMutexLocker>
 #include <QTimer>
 #include <cerrno>
+
+#include "monitor/ports/ports_log.h"
 
 namespace
 {
@@ -218,7 +219,7 @@ int QZvPortCtrlBase::WriteLogRaw(const uchar* pBuf, uint n)
 
 bool QZvPortCtrlBase::RefreshProperty()
 {
-    qDebug("Refresh Port Property!");
+    qCDebug(lcPorts, "Refresh Port Property!");
     m_bPropertyValid.store(ParsePortProperty());
     return true;
 }
@@ -227,7 +228,7 @@ void QZvPortCtrlBase::OnSetProcessMode(bool ProcessMode) { SetProcessMode(Proces
 
 void QZvPortCtrlBase::OnWritePort(uint ID, QByteArray WriteData)
 {
-    qDebug("Port %u: write of %d bytes for port %u ignored", UniquePortID, WriteData.size(), ID);
+    qCDebug(lcPorts, "Port %u: write of %d bytes for port %u ignored", UniquePortID, WriteData.size(), ID);
 }
 
 void QZvPortCtrlBase::OnReDirectPort(uint, QZvPortCtrlBase::PORT_TYPE_E, QByteArray WriteData)

@@ -1,13 +1,13 @@
 #include "monitor/ports/port_manager.h"
 
 #include <QDeadlineTimer>
-#include <QDebug>
 #include <QTimer>
 #include <cstring>
 #include <memory>
 
 #include "monitor/ports/file_port_ctrl.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
+#include "monitor/ports/ports_log.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/ports/usb_port_ctrl.h"
@@ -66,7 +66,7 @@ QZvPortManager::~QZvPortManager()
         else
         {
             // Destroying a running thread would abort the program.
-            qWarning("Port %u did not end; left behind", pCtrl->UniquePortID);
+            qCWarning(lcPorts, "Port %u did not end; left behind", pCtrl->UniquePortID);
         }
     }
 }
@@ -176,7 +176,7 @@ void QZvPortManager::FinishPort(QZvPortCtrlBase* pCtrl, QDeadlineTimer Deadline)
         delete pCtrl;
         return;
     }
-    qWarning("Port %u is still ending; it is destroyed once its thread ends", pCtrl->UniquePortID);
+    qCWarning(lcPorts, "Port %u is still ending; it is destroyed once its thread ends", pCtrl->UniquePortID);
     disconnect(pCtrl, nullptr, this, nullptr);
     m_Ending.append(pCtrl);
     m_pReapTimer->start();
@@ -206,7 +206,7 @@ int QZvPortManager::DeletePortCtrl(uint UniquePortID)
     {
         return 0;
     }
-    qDebug("Delete Port %d", UniquePortID);
+    qCDebug(lcPorts, "Delete Port %d", UniquePortID);
     ReleasePort(pCtrl, DELETE_WAIT_MS);
     return 0;
 }

@@ -1,11 +1,12 @@
 #include "monitor/ports/tcp_port_ctrl.h"
 
-#include <QDebug>
 #include <QFile>
 #include <QMutexLocker>
 #include <QTcpSocket>
 #include <QTimer>
 #include <cstring>
+
+#include "monitor/ports/ports_log.h"
 
 namespace
 {
@@ -192,7 +193,7 @@ void QZvTCPPortCtrl::OnConnected()
     m_pConnectTimer->stop();
     m_eState = STATE_CONNECTED;
     m_WaitTotalMs = 0;
-    qDebug("Connected!");
+    qCDebug(lcPorts, "Connected!");
     StartPropertyQuery();
 }
 
@@ -223,7 +224,7 @@ void QZvTCPPortCtrl::OnConnectTimeout()
         return;
     }
     m_pSocket->abort();
-    qDebug("Connect Err %d!", static_cast<int>(QAbstractSocket::SocketTimeoutError));
+    qCDebug(lcPorts, "Connect Err %d!", static_cast<int>(QAbstractSocket::SocketTimeoutError));
     RetryOrGiveUp(QAbstractSocket::SocketTimeoutError, Timing().ConnectTimeoutMs, false);
 }
 
@@ -242,7 +243,7 @@ void QZvTCPPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
         }
         // A name that does not resolve and the like: try again after a pause,
         // never in a tight loop, and give up in the end.
-        qDebug("Connect Err %d!", nError);
+        qCDebug(lcPorts, "Connect Err %d!", nError);
         RetryOrGiveUp(nError, Timing().RetryDelayMs, true);
         return;
     }
@@ -250,7 +251,7 @@ void QZvTCPPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
     {
         return;
     }
-    qDebug("Err %d!", nError);
+    qCDebug(lcPorts, "Err %d!", nError);
     if (!IsLinkError(nError))
     {
         return;
@@ -285,7 +286,7 @@ void QZvTCPPortCtrl::OnReadyRead()
         {
             m_bReplied = true;
         }
-        qDebug("Response:%s", data.left(kMaxTracedReply).toPercentEncoding(" :,.\r\n").constData());
+        qCDebug(lcPortsData, "Response:%s", data.left(kMaxTracedReply).toPercentEncoding(" :,.\r\n").constData());
         if (m_bLastFrameSent && !m_bFrameInFlight)
         {
             CompleteUpgrade();
@@ -304,7 +305,7 @@ void QZvTCPPortCtrl::OnReadyRead()
 
 bool QZvTCPPortCtrl::RefreshProperty()
 {
-    qDebug("Refresh Port Property!");
+    qCDebug(lcPorts, "Refresh Port Property!");
     if (m_pSocket != nullptr && m_eState == STATE_CONNECTED && thread() == QThread::currentThread())
     {
         StartPropertyQuery();
@@ -336,8 +337,8 @@ void QZvTCPPortCtrl::FinishPropertyQuery(bool bValid)
     }
     m_bQuerying = false;
     m_pQueryTimer->stop();
-    qDebug("ReadData: %s",
-           m_QueryText.left(QZvPortProperty::REPLY_AREA_SIZE).toPercentEncoding(" :,.\r\n[]<>").constData());
+    qCDebug(lcPortsData, "ReadData: %s",
+            m_QueryText.left(QZvPortProperty::REPLY_AREA_SIZE).toPercentEncoding(" :,.\r\n[]<>").constData());
     m_QueryText.clear();
     SetPropertyValid(bValid);
 }
@@ -351,7 +352,7 @@ void QZvTCPPortCtrl::OnWritePort(uint ID, QByteArray WriteData)
     // Commands must not land between the frames of an image.
     if (IsUpgrading())
     {
-        qDebug("Port %u: write dropped during the upgrade", UniquePortID);
+        qCDebug(lcPorts, "Port %u: write dropped during the upgrade", UniquePortID);
         return;
     }
     if (m_pSocket != nullptr && m_eState == STATE_CONNECTED)
@@ -403,7 +404,7 @@ void QZvTCPPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)
     const uint icom = prop.Port.startsWith(QLatin1String("ICOM")) ? prop.Port.mid(4).toUInt(&bNumber) : 0;
     if (!bNumber || icom >= 9)
     {
-        qDebug("Port %u: no upgrade through receiver port %s", UniquePortID, qPrintable(prop.Port));
+        qCDebug(lcPorts, "Port %u: no upgrade through receiver port %s", UniquePortID, qPrintable(prop.Port));
         return;
     }
     if (m_pSocket == nullptr || m_eState != STATE_CONNECTED)

@@ -1,11 +1,12 @@
 #include "monitor/ports/uart_port_ctrl.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QStandardPaths>
 #include <QTimer>
+
+#include "monitor/ports/ports_log.h"
 
 namespace
 {
@@ -99,9 +100,9 @@ void QZvUartPortCtrl::run()
     // A fixed rate is used as it stands; only an automatic rate is probed.
     if (GetBaudRate() < kAutoRateLimit)
     {
-        qDebug("Uart ID %u, AutoDetectBaudRate start", UniquePortID);
+        qCDebug(lcPorts, "Uart ID %u, AutoDetectBaudRate start", UniquePortID);
         int rate = m_Dev.AutoDetectBaudRate(name.constData(), kProbeCmd);
-        qDebug("Uart ID %u, AutoDetectBaudRate end: %d", UniquePortID, rate);
+        qCDebug(lcPorts, "Uart ID %u, AutoDetectBaudRate end: %d", UniquePortID, rate);
         if (IsStopRequested())
         {
             m_Dev.Reset();
@@ -126,10 +127,10 @@ void QZvUartPortCtrl::run()
         emit SignalAddPortFail(UniquePortID, PortType, PORT_FAIL_NO_DEVICE, GetPortName());
         return;
     }
-    qDebug("Uart ID %u, Parse Property start", UniquePortID);
+    qCDebug(lcPorts, "Uart ID %u, Parse Property start", UniquePortID);
     const bool bValid = ParsePortProperty();
     SetPropertyValid(bValid);
-    qDebug("Uart ID %u, Parse Property end: %d", UniquePortID, bValid);
+    qCDebug(lcPorts, "Uart ID %u, Parse Property end: %d", UniquePortID, bValid);
     if (IsStopRequested())
     {
         m_Dev.Reset();
@@ -144,7 +145,7 @@ void QZvUartPortCtrl::run()
     }
 
     StartStatusTimer();
-    qDebug("UartThread start : ID %d", UniquePortID);
+    qCDebug(lcPorts, "UartThread start : ID %d", UniquePortID);
     while (!IsStopRequested())
     {
         // A turn whose read filled the buffer left bytes in the device: the
@@ -167,7 +168,7 @@ bool QZvUartPortCtrl::ReadTurn()
     const int r = m_Dev.ReadData(m_ReadBuf.data(), READ_SIZE, &n);
     if (r == UART_READ_LOST)
     {
-        qDebug("Uart ID %u, device lost", UniquePortID);
+        qCDebug(lcPorts, "Uart ID %u, device lost", UniquePortID);
         if (m_Dev.IsActive())
         {
             m_Dev.ResetTransfer();
@@ -190,7 +191,7 @@ bool QZvUartPortCtrl::ReadTurn()
     }
     else if (m_Dev.IsActive() && ++m_IdleCount > m_Timing.IdleLimit)
     {
-        qDebug("update count:%d", m_IdleCount);
+        qCDebug(lcPorts, "update count:%d", m_IdleCount);
         m_IdleCount = 0;
         m_Dev.ResetTransfer();
         EndTransfer();

@@ -1,12 +1,12 @@
 #include "monitor/ports/usb_port_ctrl.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMutexLocker>
 #include <algorithm>
 
+#include "monitor/ports/ports_log.h"
 #include "monitor/ports/usb/usb_link.h"
 
 namespace
@@ -173,7 +173,7 @@ int QZvUSBPortCtrl::ReconnectPort()
     CloseChannel();
     if (!OpenChannel(FindDevice(GetPortName())))
     {
-        qDebug("USB port %u: %s not found or not opened", UniquePortID, qPrintable(GetPortName()));
+        qCDebug(lcPorts, "USB port %u: %s not found or not opened", UniquePortID, qPrintable(GetPortName()));
         return 1;
     }
     if (isRunning())
@@ -257,7 +257,8 @@ void QZvUSBPortCtrl::run()
 {
     StartStatusTimer();
     SetPropertyValid(ParsePortProperty());
-    qDebug("USB port %u (%s) started, property %d", UniquePortID, qPrintable(GetPortName()), IsPropertyValid());
+    qCDebug(lcPorts, "USB port %u (%s) started, property %d", UniquePortID, qPrintable(GetPortName()),
+            IsPropertyValid());
     while (!IsStopRequested() && !m_bClosed.load())
     {
         if (m_pHandle != nullptr)
@@ -306,7 +307,7 @@ void QZvUSBPortCtrl::WriteKept()
     {
         if (r != USB_LINK_OK)
         {
-            qDebug("USB port %u: %d bytes not written (%d)", UniquePortID, m_OutArea.size(), r);
+            qCDebug(lcPorts, "USB port %u: %d bytes not written (%d)", UniquePortID, m_OutArea.size(), r);
         }
         m_OutArea.clear();
         return;
@@ -316,7 +317,7 @@ void QZvUSBPortCtrl::WriteKept()
     if (!m_bLinkDownReported && !UsbLinkIsUp(m_pHandle))
     {
         m_bLinkDownReported = true;
-        qDebug("USB port %u: %d bytes wait, the receiver's link is down", UniquePortID, m_OutArea.size());
+        qCDebug(lcPorts, "USB port %u: %d bytes wait, the receiver's link is down", UniquePortID, m_OutArea.size());
         emit SignalAddPortFail(UniquePortID, PortType, USB_PORT_LINK_DOWN, GetPortName());
     }
 }
@@ -331,7 +332,7 @@ void QZvUSBPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)
     QFile file(sFWPath);
     if (!file.open(QIODevice::ReadOnly))
     {
-        qDebug("USB port %u: image %s cannot be read", UniquePortID, qPrintable(sFWPath));
+        qCDebug(lcPorts, "USB port %u: image %s cannot be read", UniquePortID, qPrintable(sFWPath));
         emit SignalUpdateFail(UniquePortID, USB_IMAGE_INPUT_ERROR);
         return;
     }
@@ -345,7 +346,7 @@ void QZvUSBPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)
         UsbLinkUpdateImage(m_pHandle, image.constData(), static_cast<uint32_t>(image.size()), message, sizeof(message),
                            [this] { return IsStopRequested() || m_bCancelUpdate.load(); });
     SetUpgrading(false);
-    qDebug("USB port %u: image update: %s (%d)", UniquePortID, message, result);
+    qCDebug(lcPorts, "USB port %u: image update: %s (%d)", UniquePortID, message, result);
     if (result == USB_IMAGE_CANCELLED && m_bCancelUpdate.load())
     {
         // The user's own choice, told as the other ports tell it.

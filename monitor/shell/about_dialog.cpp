@@ -6,6 +6,7 @@
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"
 #include "ui_CZvAboutDiag.h"
+#include "zv_version.h"
 
 // The owner's web address is still to be supplied; a reserved name stands in.
 const char* const CZvAboutDiag::MAKER_URL = "https://halvorne.example/";
@@ -35,7 +36,7 @@ void CZvAboutDiag::OnLanguageUpdate()
                                          "text-decoration: underline; color:#0000ff;\">%2</span></a></p>")
                               .arg(QLatin1String(MAKER_URL), QStringLiteral("Halvorne"));
     const QString sYears = QStringLiteral("<p align=\"center\">%1</p>")
-                               .arg(tr("QZorvikMonitor %1, 2026").arg(QStringLiteral("1.0.0")).toHtmlEscaped());
+                               .arg(tr("ZorvikMonitor v%1, 2026").arg(QLatin1String(ZV_VERSION_TEXT)).toHtmlEscaped());
     const QString sCredits =
         QStringLiteral("<p align=\"center\">%1</p>").arg(tr("Built with Qt %1").arg(qVersion()).toHtmlEscaped());
     m_pUi->label_2->setText(sLink + sYears + sCredits);

@@ -10,10 +10,11 @@
 #include <QMenu>
 
 #include "monitor/shell/button_edit.h"
-#include "monitor/shell/console_log.h"
+#include "monitor/shell/config_file.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {
@@ -35,15 +36,17 @@ QButtonBar::QButtonBar(QWidget* pParent)
     connect(this, &QButtonBar::SignalOpenButtonEditWindow, m_pButtonEdit, &QButtonEdit::OnOpenButtonEditWindow);
     connect(m_pButtonEdit, &QButtonEdit::SignalSendString, this, &QButtonBar::OnGetButtonInfo);
     connect(this, &QToolBar::actionTriggered, this, &QButtonBar::OnTriggerdAction);
-    if (ReadPresetFile(m_pPresetFile->fileName(), &m_Set) == PRESET_UNREADABLE)
+    int nFileStatus = CONFIG_FILE_OK;
+    if (ReadPresetFile(m_pPresetFile->fileName(), &m_Set, &nFileStatus) == PRESET_UNREADABLE)
     {
         m_bKeepPresetFile = true;
         // The monitor is starting: the box does not wait.
-        MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
-                                tr("The command presets cannot be read from %1. Changes to them are not saved "
-                                   "while the monitor runs, so that the file stays as it is.")
-                                    .arg(m_pPresetFile->fileName()),
-                                tr("OK"), QString(), {});
+        MonitorPrompt()->Inform(
+            this, QMessageBox::Warning, tr("Warning"),
+            tr("The command presets cannot be read from %1: %2. Changes to them are not saved "
+               "while the monitor runs, so that the file stays as it is.")
+                .arg(m_pPresetFile->fileName(), ConfigFileReason(nFileStatus, PRESET_FILE_MAX_BYTES)),
+            tr("OK"), QString(), {});
     }
     m_pGroupCombo->addItems(m_Set.GroupNames);
     connect(m_pGroupCombo, &QComboBox::currentTextChanged, this, &QButtonBar::OnGroupContentChanged);

@@ -3,10 +3,10 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
-#include "monitor/shell/console_log.h"
 #include "monitor/shell/edit_menu.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/preset_file.h"
+#include "monitor/shell/shell_log.h"
 #include "ui_QButtonBarEditDialog.h"
 
 QButtonEdit::QButtonEdit(QWidget* pParent) : QDialog(pParent), m_pUi(new Ui::QButtonBarEditDialog)

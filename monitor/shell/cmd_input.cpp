@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -19,11 +20,12 @@
 
 #include "monitor/ports/port_ctrl_base.h"
 #include "monitor/shell/cmd_interface.h"
-#include "monitor/shell/console_log.h"
+#include "monitor/shell/config_file.h"
 #include "monitor/shell/edit_menu.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {
@@ -88,16 +90,24 @@ QStringList QCMDCompleter::ReadWordList(const QString& sPath)
 
 QCMDInput::QCMDInput(QWidget* pParent)
     : QTextEdit(pParent), m_LogPath(HistoryLogPath()), m_pCmdInterface(new QZvCmdInterface(this)),
-      m_pCompleter(new QCMDCompleter(this))
+      m_pCompleter(new QCMDCompleter(this)), m_pNote(new QLabel(this))
 {
     setObjectName(QStringLiteral("QCMDInput"));
     setAcceptRichText(false);
     m_pCompleter->setWidget(this);
-    // An emptied field browses the history again.
-    connect(this, &QTextEdit::textChanged, this, [this] {
-        if (document()->isEmpty())
-            m_KeyState = 0;
-    });
+    m_pNote->setObjectName(QStringLiteral("CmdNotSentNote"));
+    m_pNote->setWordWrap(true);
+    m_pNote->setStyleSheet(QStringLiteral("QLabel { color: #b00000; padding: 1px 4px; }"));
+    m_pNote->hide();
+    connect(this, &QTextEdit::textChanged, this,
+            [this]
+            {
+                // An emptied field browses the history again.
+                if (document()->isEmpty())
+                    m_KeyState = 0;
+                // The note speaks of the text that was not sent.
+                HideNotSentNote();
+            });
     connect(m_pCompleter, QOverload<const QString&>::of(&QCompleter::activated), this, &QCMDInput::insertCompletion);
     if (OnOpenFile())
     {
@@ -128,28 +138,31 @@ QString QCMDInput::HistoryLogPath()
         .filePath(QStringLiteral("CmdHistory.log"));
 }
 
+QString QCMDInput::NotSentNote() const { return m_pNote->isHidden() ? QString() : m_pNote->text(); }
+
 QString QCMDInput::Now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hh:mm:ss")); }
 
 bool QCMDInput::OnOpenFile()
 {
     OnCloseFile();
-    QDir().mkpath(QFileInfo(m_LogPath).absolutePath());
-    m_LogFile.setFileName(m_LogPath);
-    m_bLogOpen = m_LogFile.open(QIODevice::WriteOnly | QIODevice::Append);
+    // Only a regular file is appended to: opening a FIFO would wait for a reader.
+    const int nStatus = OpenConfigFileForAppend(m_LogPath, &m_LogFile);
+    m_bLogOpen = nStatus == CONFIG_FILE_OK;
     if (!m_bLogOpen)
-        NoteHistoryLogFailure();
+        NoteHistoryLogFailure(nStatus);
     return m_bLogOpen;
 }
 
-void QCMDInput::NoteHistoryLogFailure()
+void QCMDInput::NoteHistoryLogFailure(int nStatus)
 {
     if (m_bLogFailShown)
         return;
     m_bLogFailShown = true;
     // Sending goes on without the log; the note does not wait.
-    MonitorPrompt()->Inform(this, QMessageBox::Warning, tr("Warning"),
-                            tr("The command history cannot be written to %1.").arg(m_LogPath), tr("OK"), QString(),
-                            {});
+    MonitorPrompt()->Inform(
+        this, QMessageBox::Warning, tr("Warning"),
+        tr("The command history cannot be written to %1: %2.").arg(m_LogPath, ConfigFileReason(nStatus)), tr("OK"),
+        QString(), {});
 }
 
 void QCMDInput::OnCloseFile()
@@ -165,7 +178,7 @@ int QCMDInput::WriteHistoryLog(const char* pBuf, int n)
         return -1;
     const qint64 written = m_LogFile.write(pBuf, n);
     if (!m_LogFile.flush() || written != n)
-        NoteHistoryLogFailure();
+        NoteHistoryLogFailure(CONFIG_FILE_WRITE_FAILED);
     return static_cast<int>(written);
 }
 
@@ -290,9 +303,27 @@ void QCMDInput::SendText()
     }
     if (pCtrl != nullptr && pCtrl->UniquePortID == 0)
         pCtrl = nullptr;
-    // Sent to every port, a command needs no current one.
-    if (pCtrl == nullptr && !m_bSendToAll)
-        return;
+    // A command that no port would take is kept, and the window says why.
+    if (m_bSendToAll)
+    {
+        bool bTaken = false;
+        for (int i = 0; m_pPortTab != nullptr && i < m_pPortTab->count() && !bTaken; ++i)
+            bTaken = WhyPortTakesNone(i).isEmpty();
+        if (!bTaken)
+        {
+            ShowNotSent(tr("no port is connected"));
+            return;
+        }
+    }
+    else
+    {
+        const QString sWhy = WhyPortTakesNone(m_pPortTab != nullptr ? m_pPortTab->currentIndex() : -1);
+        if (!sWhy.isEmpty())
+        {
+            ShowNotSent(sWhy);
+            return;
+        }
+    }
     if (pCtrl != nullptr && pCtrl->IsUpgrading())
     {
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Updating"),
@@ -353,6 +384,59 @@ void QCMDInput::SendText()
     clear();
     moveCursor(QTextCursor::Start);
     m_KeyState = 0;
+}
+
+QString QCMDInput::WhyPortTakesNone(int i) const
+{
+    QZvPortCtrlBase* pCtrl = m_pPortTab != nullptr ? m_pPortTab->GetPortCtrl(i) : nullptr;
+    if (pCtrl == nullptr || pCtrl->UniquePortID == 0)
+        return tr("no port is open");
+    const QString sPort = m_pPortTab->tabText(i);
+    if (pCtrl->IsDisconnected())
+        return tr("%1 is disconnected").arg(sPort);
+    // A port whose connection failed has ended its thread: it writes nothing
+    // until it is connected again. One that still retries may connect anew.
+    const QString sFail = m_pPortTab->GetPortFailText(i);
+    if (!sFail.isEmpty() && !pCtrl->isRunning())
+        return tr("the connection of %1 failed (%2)").arg(sPort, sFail.simplified());
+    return QString();
+}
+
+void QCMDInput::ShowNotSent(const QString& sReason)
+{
+    m_pNote->setText(tr("No port takes this command: %1.").arg(sReason));
+    m_pNote->show();
+    PlaceNote();
+    // Typing goes over the unsent text instead of being joined to it.
+    selectAll();
+}
+
+void QCMDInput::HideNotSentNote()
+{
+    if (m_pNote->isHidden())
+        return;
+    m_pNote->hide();
+    PlaceNote();
+}
+
+void QCMDInput::PlaceNote()
+{
+    if (m_pNote->isHidden())
+    {
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const int nFrame = frameWidth();
+    const int nWidth = width() - 2 * nFrame;
+    const int nHeight = std::min(m_pNote->heightForWidth(nWidth), height() / 2);
+    m_pNote->setGeometry(nFrame, height() - nFrame - nHeight, nWidth, nHeight);
+    setViewportMargins(0, 0, 0, nHeight);
+}
+
+void QCMDInput::resizeEvent(QResizeEvent* pEvent)
+{
+    QTextEdit::resizeEvent(pEvent);
+    PlaceNote();
 }
 
 void QCMDInput::ShowHistoryEntry(int Index)

@@ -2,10 +2,16 @@
 // user types receiver commands. Enter sends the text to the current port (or
 // to every port) with the chosen line ending, or as hexadecimal bytes; sent
 // texts are kept in a history browsed with Up and Down and appended to
-// "CmdHistory.log" in the monitor's configuration folder.
+// "CmdHistory.log" in the monitor's configuration folder, when that is a
+// regular file (or can be made one).
 //
 // While the user types a word, command names (or, after "log" and "unlog",
 // log names) that begin with it are offered; Tab or Enter takes one.
+//
+// A command that no port takes (none is open, or the port is disconnected or
+// its connection failed) is not sent: a note at the foot of the window says
+// why, and the text stays selected, so that what is typed next replaces it
+// instead of being joined to it.
 //
 // Local commands ("open ..." and "save ...", see cmd_interface.h) are served
 // by the monitor itself and go to no receiver: "open" needs no port, so the
@@ -27,6 +33,7 @@
 
 class CPortTab;
 class QAction;
+class QLabel;
 class QStringListModel;
 class QZvCmdInterface;
 class QZvPortManager;
@@ -83,6 +90,8 @@ public:
     int LineMode() const { return m_LineMode; }
     // The history file.
     static QString HistoryLogPath();
+    // The note saying why the last command was not sent; empty once the text changed.
+    QString NotSentNote() const;
 
     // Hexadecimal text as bytes: pairs of digits, blanks between pairs; a
     // character that is no digit where one belongs (an upper-case "X" after a
@@ -120,14 +129,22 @@ protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
 
 private:
     void SendText();
+    // Why the port of tab i takes no command now; empty when it takes them.
+    QString WhyPortTakesNone(int i) const;
+    // Keeps the text, selected, and says why no port took it.
+    void ShowNotSent(const QString& sReason);
+    void HideNotSentNote();
+    void PlaceNote();
     // Appends a sent text to the history and logs it.
     void Remember(const QString& sText, const QString& sPortName);
     void ShowHistoryEntry(int Index);
-    // Tells the user once per run that the history file cannot be opened or written.
-    void NoteHistoryLogFailure();
+    // Tells the user once per run that the history file cannot be opened or
+    // written, and why (a CONFIG_FILE_E).
+    void NoteHistoryLogFailure(int nStatus);
     // Opens, moves or hides the completion list for the letter about to be typed.
     void Complete(QKeyEvent* pEvent);
     static QString Now();
@@ -155,4 +172,6 @@ private:
     bool m_bSendToAll = false;
     bool m_bHexSend = false;
     QCMDCompleter* m_pCompleter;
+    // At the window's foot while it says why a command was not sent.
+    QLabel* m_pNote;
 };

@@ -2,10 +2,15 @@
 
 #include <QAction>
 #include <QDataStream>
+#include <QDir>
 #include <QMainWindow>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QVBoxLayout>
+
+#include "monitor/shell/config_file.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {
@@ -333,9 +338,32 @@ void FlexManager::Layout(int Mode)
         emit SignalShowDefaultGraphWindows();
 }
 
-QByteArray FlexManager::LoadJsonFile() const
+QString FlexManager::LayoutFilePath()
 {
-    return QSettings(QStringLiteral("QtGuider"), QStringLiteral("QtFlex5")).value(QStringLiteral("Flex")).toByteArray();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("QtGuider/QtFlex5.conf"));
+}
+
+QByteArray FlexManager::LoadJsonFile()
+{
+    const QString sPath = LayoutFilePath();
+    m_nLayoutFileStatus = CheckConfigFile(sPath, LAYOUT_FILE_MAX_BYTES);
+    if (m_nLayoutFileStatus != CONFIG_FILE_OK)
+        return QByteArray();
+    // Settings named by their file read that file alone, after it was examined.
+    return QSettings(sPath, QSettings::IniFormat).value(QStringLiteral("Flex")).toByteArray();
+}
+
+bool FlexManager::SaveJsonFile(const QByteArray& Layout)
+{
+    const QString sPath = LayoutFilePath();
+    const int nStatus = CheckConfigFile(sPath, LAYOUT_FILE_MAX_BYTES);
+    if (nStatus != CONFIG_FILE_OK && nStatus != CONFIG_FILE_MISSING)
+        return false;
+    QSettings settings(sPath, QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Flex"), Layout);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 bool FlexManager::load(const QByteArray& Data, const QMap<QString, QWidget*>& Parents)
@@ -382,7 +410,7 @@ bool FlexManager::load(const QByteArray& Data, const QMap<QString, QWidget*>& Pa
         QWidget* pParent = Parents.value(container.sParent, nullptr);
         if (pParent == nullptr || container.Kind != Flex::CentralView || flexWidget(container.sName) != nullptr)
         {
-            qDebug("Saved container %s not restored", qPrintable(container.sName));
+            qCDebug(lcShell, "Saved container %s not restored", qPrintable(container.sName));
             continue;
         }
         createFlexWidget(Flex::CentralView, pParent, Flex::widgetFlags(), container.sName);
@@ -398,7 +426,7 @@ bool FlexManager::load(const QByteArray& Data, const QMap<QString, QWidget*>& Pa
         created.append(pDock);
     }
     if (!m_pWindow->restoreState(state, static_cast<int>(LAYOUT_VERSION)))
-        qDebug("The saved places of the docks were not restored");
+        qCDebug(lcShell, "The saved places of the docks were not restored");
     for (DockWidget* pDock : created)
         emit dockWidgetCreated(pDock);
     return true;

@@ -90,6 +90,12 @@ class FlexManager : public QObject
 public:
     // Version of the saved layout's byte format.
     static constexpr quint32 LAYOUT_VERSION = 1;
+    // The largest layout file read: a saved layout takes a few kilobytes.
+    static constexpr qint64 LAYOUT_FILE_MAX_BYTES = 1024 * 1024;
+
+    // Where the layout is kept: the settings file of organisation "QtGuider"
+    // and application "QtFlex5" in the user's configuration folder, key "Flex".
+    static QString LayoutFilePath();
 
     // The single manager of the program.
     static FlexManager* instance();
@@ -126,8 +132,15 @@ public:
     // program to show its default windows there.
     void Layout(int Mode);
 
-    // The saved layout, empty when there is none.
-    QByteArray LoadJsonFile() const;
+    // The saved layout, empty when there is none, and also when the layout
+    // file is not a regular file of at most LAYOUT_FILE_MAX_BYTES (it is not
+    // read then; LayoutFileStatus says why).
+    QByteArray LoadJsonFile();
+    // What the last LoadJsonFile found at LayoutFilePath (a CONFIG_FILE_E).
+    int LayoutFileStatus() const { return m_nLayoutFileStatus; }
+    // Stores the layout; false, with nothing written, where LoadJsonFile
+    // would not read (what stands there is left as it is) or the file cannot be written.
+    bool SaveJsonFile(const QByteArray& Layout);
     // Re-creates the saved containers under the parents named in Parents
     // (object name to widget) and a dock for every saved window, restores
     // their places and announces each. False, with nothing changed, for
@@ -173,6 +186,7 @@ private:
     QList<std::pair<QPointer<QAction>, FLEX_DIAG_PROPERTY_T>> m_Records;
     QList<QPointer<DockWidget>> m_Docks;
     QList<QPointer<FlexWidget>> m_Containers;
+    int m_nLayoutFileStatus = 0;
 };
 
 // The application style of the monitor.

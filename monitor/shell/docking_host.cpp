@@ -4,11 +4,13 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMainWindow>
-#include <QSettings>
 #include <QVariant>
 
+#include "monitor/shell/config_file.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/flex_window_set.h"
+#include "monitor/shell/monitor_prompt.h"
+#include "monitor/shell/shell_log.h"
 
 namespace
 {
@@ -37,7 +39,7 @@ QtCentral::QtCentral(QMainWindow* pMainWindow) : QWidget(pMainWindow), m_pMainWi
     connect(pManager, &FlexManager::dockWidgetDestroying, this, &QtCentral::on_dockWidgetDestroying);
 }
 
-QtCentral::~QtCentral() { qDebug("QtCentral destructor"); }
+QtCentral::~QtCentral() { qCDebug(lcShell, "QtCentral destructor"); }
 
 QString QtCentral::DockWindowTitle(FLEX_DOCK_WINDOW_E eWindow)
 {
@@ -70,13 +72,24 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
     const QString sCentral = QString::fromLatin1(CENTRAL_CONTAINER);
     FlexWidget* pCentral = nullptr;
     const QByteArray data = pManager->LoadJsonFile();
+    const int nFileStatus = pManager->LayoutFileStatus();
+    if (nFileStatus != CONFIG_FILE_OK && nFileStatus != CONFIG_FILE_MISSING)
+    {
+        // The monitor is starting: the box does not wait.
+        MonitorPrompt()->Inform(
+            m_pMainWindow, QMessageBox::Warning, tr("Warning"),
+            tr("The docking layout cannot be read from %1: %2. The default layout is used, and "
+               "the file is left as it is.")
+                .arg(FlexManager::LayoutFilePath(), ConfigFileReason(nFileStatus, FlexManager::LAYOUT_FILE_MAX_BYTES)),
+            tr("OK"), QString(), {});
+    }
     if (!data.isEmpty())
     {
         QMap<QString, QWidget*> parents;
         parents.insert(objectName(), this);
         parents.insert(m_pMainWindow->objectName(), Flex::window());
         if (!pManager->load(data, parents))
-            qDebug("The saved docking layout is not readable; the default layout is used");
+            qCWarning(lcShell, "The saved docking layout is not readable; the default layout is used");
         pManager->CleanInvalidDockWidget();
         pCentral = pManager->flexWidget(sCentral);
         if (pCentral != nullptr)
@@ -87,7 +100,7 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
         }
         else
         {
-            qDebug("Central FlexWidget is Not exist in Flex Layout Json File !!!");
+            qCDebug(lcShell, "Central FlexWidget is Not exist in Flex Layout Json File !!!");
         }
     }
     if (pCentral == nullptr)
@@ -102,7 +115,7 @@ void QtCentral::LoadFlexLayout(QFlexWindowSet* pWindowSet)
 void QtCentral::SaveFlexLayout()
 {
     FlexManager* pManager = FlexManager::instance();
-    QSettings(QStringLiteral("QtGuider"), QStringLiteral("QtFlex5")).setValue(QStringLiteral("Flex"), pManager->save());
+    pManager->SaveJsonFile(pManager->save());
     pManager->close();
 }
 
@@ -112,7 +125,7 @@ void QtCentral::ShowDockWindow(QAction* pAction)
     const FLEX_DIAG_PROPERTY_T record = pManager->GetDiagProperty(pAction);
     if (record.pWidget.isNull())
     {
-        qDebug("No Valid QWidget Corresponding wigt QAction");
+        qCDebug(lcShell, "No Valid QWidget Corresponding wigt QAction");
         return;
     }
     record.pWidget->setProperty("DockWindwTitle", record.sWindowTitle);
@@ -135,7 +148,7 @@ void QtCentral::FillDock(DockWidget* pDock)
             continue;
         if (pDock->widget() == record.pWidget)
         {
-            qDebug("Dock Inner Widget is Already exist !!!");
+            qCDebug(lcShell, "Dock Inner Widget is Already exist !!!");
             continue;
         }
         pDock->setWidget(record.pWidget);
@@ -171,7 +184,7 @@ void QtCentral::on_flexWidgetCreated(FlexWidget* pFlexWidget)
 {
     if (pFlexWidget == nullptr)
         return;
-    qDebug("on_flexWidgetCreated : Name %s", qPrintable(pFlexWidget->objectName()));
+    qCDebug(lcShell, "on_flexWidgetCreated : Name %s", qPrintable(pFlexWidget->objectName()));
     if (pFlexWidget->objectName() == QLatin1String(CENTRAL_CONTAINER))
         pFlexWidget->show();
 }

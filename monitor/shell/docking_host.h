@@ -62,10 +62,12 @@ public:
 
     // At start: restores the saved layout, or makes a fresh container "M",
     // and puts the port tab set into "M". A saved layout without "M" still
-    // gets one, so that the port tabs are never hidden.
+    // gets one, so that the port tabs are never hidden. A layout file that
+    // is not read (see FlexManager::LoadJsonFile) is reported.
     void LoadFlexLayout(QFlexWindowSet* pWindowSet);
     // At exit: stores the layout under QSettings("QtGuider", "QtFlex5"),
-    // key "Flex", and closes every dock.
+    // key "Flex" (unless a file that is not read stands there), and closes
+    // every dock.
     void SaveFlexLayout();
 
     // Shows the window registered under pAction as a dock.

@@ -16,10 +16,27 @@ void InitMonitorResources()
 QFont MonitorFixedFont()
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!QFontInfo(font).fixedPitch())
+    if (QFontInfo(font).fixedPitch())
+        return font;
+    // The desktop's "monospace" may resolve to a font that Qt does not take
+    // as fixed pitch (some "Mono" families hold glyphs of other widths): a
+    // family that it does take is chosen instead, the same on every machine
+    // that has it. Looked up once: data views are made per port.
+    static const QString sFamily = []
     {
-        font.setFamily(QStringLiteral("monospace"));
-        font.setStyleHint(QFont::TypeWriter);
-    }
+        const QFontDatabase database;
+        const QString sPreferred = QStringLiteral("DejaVu Sans Mono");
+        if (database.isFixedPitch(sPreferred))
+            return sPreferred;
+        for (const QString& sCandidate : database.families())
+        {
+            if (database.isFixedPitch(sCandidate) && !database.isPrivateFamily(sCandidate))
+                return sCandidate;
+        }
+        return QString();
+    }();
+    if (!sFamily.isEmpty())
+        font.setFamily(sFamily);
+    font.setStyleHint(QFont::TypeWriter);
     return font;
 }

@@ -10,5 +10,6 @@
 void InitMonitorResources();
 
 // The desktop's fixed-pitch font, so that columns of logs and hex dumps line
-// up; where the platform names a proportional one, a monospace family.
+// up; where the desktop's one is not fixed pitch, a family that is (DejaVu
+// Sans Mono first), at the desktop's size.
 QFont MonitorFixedFont();

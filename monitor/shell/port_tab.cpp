@@ -425,6 +425,9 @@ void CPortTab::OnAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E Por
         // "Quit" stops the port's retries.
         sReject = tr("Quit");
     }
+    // The tab keeps the reason after the box is answered.
+    if (i >= 0)
+        setTabToolTip(i, sText);
     m_FailBoxes.insert(UniquePortID);
     // The box does not wait: the port's tab may be gone when it is answered.
     QPointer<CPortTab> pThis(this);
@@ -935,7 +938,11 @@ void CPortTab::OnSetPortIcon(int TabIndex, QZvPortCtrlBase::PORT_TYPE_E PortType
     if (TabIndex < 0 || TabIndex >= count())
         return;
     if (IconType == 0)
+    {
+        // Connected again: the reason of an earlier failure no longer holds.
         setTabIcon(TabIndex, QIcon(GetPortTypeIcon(PortType)));
+        setTabToolTip(TabIndex, QString());
+    }
     else if (IconType == 1)
         setTabIcon(TabIndex, QIcon(QStringLiteral(":/QZorvikMonitor/Icon/Stop.png")));
     else

@@ -140,6 +140,9 @@ public:
     bool IsPortNameOpen(const QString& PortName);
     // Adds ("-Upgrading" once) or removes the upgrade mark of that port's tab.
     void SetTabUpgradingMark(uint UniquePortID, bool bUpgrading);
+    // Why the connection of tab i's port failed (also the tab's tool tip);
+    // empty when it did not fail or was connected again since.
+    QString GetPortFailText(int i) const { return tabToolTip(i); }
     // Command text in the chosen encoding.
     QByteArray EncodeCmdText(const QString& sText) const;
 

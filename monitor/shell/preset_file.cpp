@@ -1,10 +1,11 @@
 #include "monitor/shell/preset_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include "monitor/shell/config_file.h"
 
 namespace
 {
@@ -116,23 +117,18 @@ QByteArray FormatPresetText(const PRESET_SET_T& Set)
     return sText.toUtf8();
 }
 
-int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet)
+int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet, int* pFileStatus)
 {
-    QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly))
-    {
-        *pSet = ParsePresetText(QByteArray());
-        return QFileInfo::exists(sPath) ? PRESET_UNREADABLE : PRESET_CANNOT_READ;
-    }
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-    {
-        // Part of the file is no set: the groups it holds would be lost.
-        *pSet = ParsePresetText(QByteArray());
-        return PRESET_UNREADABLE;
-    }
+    QByteArray text;
+    // A file read in part is no set (the groups it holds would be lost): it
+    // is not read at all.
+    const int nStatus = ReadConfigFile(sPath, PRESET_FILE_MAX_BYTES, &text);
+    if (pFileStatus != nullptr)
+        *pFileStatus = nStatus;
     *pSet = ParsePresetText(text);
-    return PRESET_OK;
+    if (nStatus == CONFIG_FILE_OK)
+        return PRESET_OK;
+    return nStatus == CONFIG_FILE_MISSING ? PRESET_CANNOT_READ : PRESET_UNREADABLE;
 }
 
 int WritePresetFile(const QString& sPath, const QByteArray& Text)

@@ -32,8 +32,13 @@ enum PRESET_STATUS_E : int
     PRESET_CANNOT_READ = -1,    // no file: the set holds the group "Default"
     PRESET_CANNOT_WRITE = -2,   // the folder or the temporary file could not be made or written
     PRESET_CANNOT_REPLACE = -3, // the old file could not be replaced; it is unchanged
-    PRESET_UNREADABLE = -4,     // a file is there but cannot be read: the set holds the group "Default"
+    PRESET_UNREADABLE = -4,     // a file is there but is not read: the set holds the group "Default"
 };
+
+// The largest preset file read. Hand-made sets are a few kilobytes; a file
+// of this size can already hold tens of thousands of buttons, and a larger
+// one would keep the monitor from starting.
+inline constexpr qint64 PRESET_FILE_MAX_BYTES = 256 * 1024;
 
 // Name of the group a set without groups gets.
 inline constexpr char PRESET_DEFAULT_GROUP[] = "Default";
@@ -56,7 +61,9 @@ PRESET_SET_T ParsePresetText(const QByteArray& Text);
 QByteArray FormatPresetText(const PRESET_SET_T& Set);
 
 // Reads a file into *pSet: PRESET_OK, or PRESET_CANNOT_READ (no file) or
-// PRESET_UNREADABLE (a file that cannot be read) with the group "Default".
-int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet);
+// PRESET_UNREADABLE with the group "Default". A file is read only when it is
+// a regular file of at most PRESET_FILE_MAX_BYTES; *pFileStatus (may be
+// null) gets why it was not (a CONFIG_FILE_E of config_file.h).
+int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet, int* pFileStatus = nullptr);
 // Writes Text as the whole file, creating its folder: PRESET_OK or a negative status.
 int WritePresetFile(const QString& sPath, const QByteArray& Text);

@@ -339,6 +339,19 @@ TEST(TextHelpers, DebugLogFollowsTheConfigurationFolder)
     CloseDebugLog();
     EXPECT_EQ(fs::file_size(dir / "DebugOutput" / "MoxelinLog.log"), 0u);
 
+    // Traces go to the program's sink while it has one; the log file still
+    // gets its notes.
+    static std::string traced;
+    traced.clear();
+    SetDebugPrintSink([](const char* pText) { traced += pText; });
+    ASSERT_EQ(OpenDebugLog(), 1);
+    DebugPrintf("trace %d\n", 1);
+    DebugLogPrintf("note %s\n", "two");
+    CloseDebugLog();
+    SetDebugPrintSink(nullptr);
+    EXPECT_EQ(traced, "trace 1\nnote two\n");
+    EXPECT_EQ(fs::file_size(dir / "DebugOutput" / "MoxelinLog.log"), std::string("note two\n").size());
+
     LOG_FILE_T log{};
     std::snprintf(log.Path, sizeof log.Path, "%s", (dir / "port.log").c_str());
     std::snprintf(log.Prefix, sizeof log.Prefix, "COM1");

@@ -127,8 +127,8 @@ public:
         return n;
     }
     qint64 ElapsedMs() const { return m_Clock.elapsed(); }
-    static bool WaitFor(const std::function<bool()>& Done, int nMs = 3000) { return QTest::qWaitFor(Done, nMs); }
-    bool WaitForRequests(int nCount, int nMs = 3000)
+    static bool WaitFor(const std::function<bool()>& Done, int nMs = 20000) { return QTest::qWaitFor(Done, nMs); }
+    bool WaitForRequests(int nCount, int nMs = 20000)
     {
         return WaitFor([this, nCount] { return m_Requests.size() >= nCount; }, nMs);
     }

@@ -1,23 +1,39 @@
 // Whether a window shows every text it holds: a label, button, group title,
 // combo box or tab whose text needs more room than its own geometry gives it
 // is cut. RenderAndCheck also renders the window to an image, kept under
-// ZV_UI_SHOTS when that is set, so that it can be looked at.
+// ZV_UI_SHOTS when that is set, so that it can be looked at. Whether a font
+// lines text up in columns.
 #pragma once
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QStringList>
+#include <QStyle>
 #include <QTabBar>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
+
+// Whether every glyph of a log or hex dump takes one width, so that columns
+// line up (what counts, whatever the font calls itself).
+inline bool HasOneGlyphWidth(const QFont& Font)
+{
+    const QFontMetricsF metrics(Font);
+    const qreal width = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (const QChar c : QStringLiteral("iWm.,:;|_ AF9#*"))
+    {
+        if (metrics.horizontalAdvance(c) != width)
+            return false;
+    }
+    return width > 0;
+}
 
 inline QString Describe(const QWidget* p, const QString& sText, QSize need)
 {

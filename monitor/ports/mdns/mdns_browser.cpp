@@ -1,8 +1,7 @@
 #include "monitor/ports/mdns/mdns_browser.h"
 
-#include <QDebug>
-
 #include "monitor/ports/mdns/mdns_cache.h"
+#include "monitor/ports/mdns/mdns_log.h"
 #include "monitor/ports/mdns/mdns_server.h"
 
 namespace Mdns
@@ -46,7 +45,8 @@ void Browser::FlipStop(bool bPause)
         m_ServiceTimer.start(Timing().ServiceDelayMs);
     }
     m_bPaused = bPause;
-    qDebug("Browser FlipStop %d out %d %d %d", bPause, m_bPaused, m_QueryTimer.isActive(), m_ServiceTimer.isActive());
+    qCDebug(lcMdns, "Browser FlipStop %d out %d %d %d", bPause, m_bPaused, m_QueryTimer.isActive(),
+            m_ServiceTimer.isActive());
 }
 
 void Browser::Refresh()

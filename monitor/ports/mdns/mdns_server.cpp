@@ -1,8 +1,9 @@
 #include "monitor/ports/mdns/mdns_server.h"
 
-#include <QDebug>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
+
+#include "monitor/ports/mdns/mdns_log.h"
 
 namespace Mdns
 {
@@ -68,13 +69,13 @@ bool Server::Bind(QUdpSocket& Socket, const QHostAddress& Address)
         emit error(Socket.errorString());
         return false;
     }
-    qDebug("UDP bond sucess");
+    qCDebug(lcMdns, "UDP bond sucess");
     return true;
 }
 
 void Server::OnRebind()
 {
-    qDebug("Server Timeout %d", m_Config.RebindMs);
+    qCDebug(lcMdns, "Server Timeout %d", m_Config.RebindMs);
     const bool bIPv4 = Bind(m_IPv4, m_Config.IPv4Bind);
     const bool bIPv6 = Bind(m_IPv6, m_Config.IPv6Bind);
     if (bIPv4 || bIPv6)

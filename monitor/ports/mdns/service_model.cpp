@@ -1,7 +1,6 @@
 #include "monitor/ports/mdns/service_model.h"
 
-#include <QDebug>
-
+#include "monitor/ports/mdns/mdns_log.h"
 #include "monitor/ports/mdns/mdns_resolver.h"
 
 namespace
@@ -105,7 +104,7 @@ void ServiceModel::FreeResolver(Mdns::Resolver* pResolver)
 {
     if (!pResolver)
         return;
-    qDebug("Free Resolver %d", Mdns::Resolver::InstanceCount());
+    qCDebug(lcMdns, "Free Resolver %d", Mdns::Resolver::InstanceCount());
     pResolver->Stop();
     delete pResolver;
 }
@@ -132,15 +131,15 @@ void ServiceModel::onServiceAdded(const Mdns::Service& Service)
 {
     if (Service.type() != m_ServiceType)
     {
-        qDebug() << "MDNS:unwanted service " << Service.type() << " Name " << Service.name();
+        qCDebug(lcMdns) << "MDNS:unwanted service " << Service.type() << " Name " << Service.name();
         return;
     }
     if (FindRow(Service) >= 0)
     {
-        qDebug() << "Duplicated name" << Service.name() << Service.type() << Service.hostname();
+        qCDebug(lcMdns) << "Duplicated name" << Service.name() << Service.type() << Service.hostname();
         return;
     }
-    qDebug() << "name" << Service.name() << Service.type() << Service.hostname();
+    qCDebug(lcMdns) << "name" << Service.name() << Service.type() << Service.hostname();
     beginInsertRows(QModelIndex(), m_Rows.size(), m_Rows.size());
     m_Rows.append(ROW_T{Service, StartResolver(Service.hostname()), QHostAddress()});
     m_Rows.last().pResolver->FlipStop(m_bPaused);

@@ -7,8 +7,8 @@
         <translation>About</translation>
     </message>
     <message>
-        <source>QZorvikMonitor %1, 2026</source>
-        <translation>QZorvikMonitor %1, 2026</translation>
+        <source>ZorvikMonitor v%1, 2026</source>
+        <translation>ZorvikMonitor v%1, 2026</translation>
     </message>
     <message>
         <source>Built with Qt %1</source>
@@ -56,8 +56,8 @@
 <context>
     <name>QButtonBar</name>
     <message>
-        <source>The command presets cannot be read from %1. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
-        <translation>The command presets cannot be read from %1. Changes to them are not saved while the monitor runs, so that the file stays as it is.</translation>
+        <source>The command presets cannot be read from %1: %2. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
+        <translation>The command presets cannot be read from %1: %2. Changes to them are not saved while the monitor runs, so that the file stays as it is.</translation>
     </message>
     <message>
         <source>The command presets are not saved: %1 could not be read, and saving would replace it.</source>
@@ -169,8 +169,8 @@
         <translation>Warning</translation>
     </message>
     <message>
-        <source>The command history cannot be written to %1.</source>
-        <translation>The command history cannot be written to %1.</translation>
+        <source>The command history cannot be written to %1: %2.</source>
+        <translation>The command history cannot be written to %1: %2.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -207,6 +207,53 @@
     <message>
         <source>The hexadecimal data is garbled!</source>
         <translation>The hexadecimal data is garbled!</translation>
+    </message>
+    <message>
+        <source>no port is connected</source>
+        <translation>no port is connected</translation>
+    </message>
+    <message>
+        <source>no port is open</source>
+        <translation>no port is open</translation>
+    </message>
+    <message>
+        <source>%1 is disconnected</source>
+        <translation>%1 is disconnected</translation>
+    </message>
+    <message>
+        <source>the connection of %1 failed (%2)</source>
+        <translation>the connection of %1 failed (%2)</translation>
+    </message>
+    <message>
+        <source>No port takes this command: %1.</source>
+        <translation>No port takes this command: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>it does not exist</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 KB</source>
+        <translation>it is larger than %1 KB</translation>
+    </message>
+    <message>
+        <source>it cannot be opened or read</source>
+        <translation>it cannot be opened or read</translation>
+    </message>
+    <message>
+        <source>it cannot be opened for writing</source>
+        <translation>it cannot be opened for writing</translation>
+    </message>
+    <message>
+        <source>writing to it failed</source>
+        <translation>writing to it failed</translation>
     </message>
 </context>
 </TS>

@@ -7,8 +7,8 @@
         <translation>关于</translation>
     </message>
     <message>
-        <source>QZorvikMonitor %1, 2026</source>
-        <translation>QZorvikMonitor %1，2026</translation>
+        <source>ZorvikMonitor v%1, 2026</source>
+        <translation>ZorvikMonitor v%1，2026</translation>
     </message>
     <message>
         <source>Built with Qt %1</source>
@@ -56,8 +56,8 @@
 <context>
     <name>QButtonBar</name>
     <message>
-        <source>The command presets cannot be read from %1. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
-        <translation>无法读取预设命令文件 %1。本次运行期间对预设命令的修改不会保存，以保持该文件原样。</translation>
+        <source>The command presets cannot be read from %1: %2. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
+        <translation>无法读取预设命令文件 %1：%2。本次运行期间对预设命令的修改不会保存，以保持该文件原样。</translation>
     </message>
     <message>
         <source>The command presets are not saved: %1 could not be read, and saving would replace it.</source>
@@ -169,8 +169,8 @@
         <translation>警告</translation>
     </message>
     <message>
-        <source>The command history cannot be written to %1.</source>
-        <translation>无法将命令历史写入 %1。</translation>
+        <source>The command history cannot be written to %1: %2.</source>
+        <translation>无法将命令历史写入 %1：%2。</translation>
     </message>
     <message>
         <source>OK</source>
@@ -207,6 +207,53 @@
     <message>
         <source>The hexadecimal data is garbled!</source>
         <translation>十六进制数据有误！</translation>
+    </message>
+    <message>
+        <source>no port is connected</source>
+        <translation>没有已连接的端口</translation>
+    </message>
+    <message>
+        <source>no port is open</source>
+        <translation>没有打开的端口</translation>
+    </message>
+    <message>
+        <source>%1 is disconnected</source>
+        <translation>%1 已断开</translation>
+    </message>
+    <message>
+        <source>the connection of %1 failed (%2)</source>
+        <translation>%1 连接失败（%2）</translation>
+    </message>
+    <message>
+        <source>No port takes this command: %1.</source>
+        <translation>没有端口接收此命令：%1。</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>文件不存在</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 KB</source>
+        <translation>文件大于 %1 KB</translation>
+    </message>
+    <message>
+        <source>it cannot be opened or read</source>
+        <translation>文件无法打开或读取</translation>
+    </message>
+    <message>
+        <source>it cannot be opened for writing</source>
+        <translation>文件无法以写入方式打开</translation>
+    </message>
+    <message>
+        <source>writing to it failed</source>
+        <translation>写入失败</translation>
     </message>
 </context>
 </TS>

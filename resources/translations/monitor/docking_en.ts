@@ -46,5 +46,17 @@
         <source>Height Plot</source>
         <translation>Height Plot</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>The docking layout cannot be read from %1: %2. The default layout is used, and the file is left as it is.</source>
+        <translation>The docking layout cannot be read from %1: %2. The default layout is used, and the file is left as it is.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
 </context>
 </TS>

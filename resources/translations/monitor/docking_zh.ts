@@ -46,5 +46,17 @@
         <source>Height Plot</source>
         <translation>高程图</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The docking layout cannot be read from %1: %2. The default layout is used, and the file is left as it is.</source>
+        <translation>无法读取停靠布局文件 %1：%2。将使用默认布局，该文件保持原样。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
 </context>
 </TS>

@@ -22,6 +22,7 @@
 #include "converter/engine/work_thread.h"
 #include "converter/ui/about_moxelin_dialog.h"
 #include "converter/ui/moxelin_main_window.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -94,7 +95,8 @@ TEST_F(MainWindowTest, StartsOnTheFirstOfThreePagesWithItsMenus)
     for (QAction* pAction : m_pWindow->menuBar()->actions())
         menus << pAction->text();
     EXPECT_EQ(menus, QStringList({"FILE", "LANGUAGE", "HELP"}));
-    EXPECT_EQ(m_pWindow->windowTitle(), "Halvorne Moxelin (Ver:6145)");
+    // The title and the About box show the one version the build sets.
+    EXPECT_EQ(m_pWindow->windowTitle(), QString("Halvorne Moxelin (Ver:%1)").arg(ZV_VERSION_TEXT));
 
     EXPECT_EQ(W<QComboBox>("RnxVersion")->currentText(), "3.01");
     EXPECT_EQ(W<QComboBox>("Range2RinexMsgID")->currentText(), "RANGE");
@@ -420,6 +422,7 @@ TEST_F(MainWindowTest, HelpAndAboutComeFromTheHelpMenu)
     EXPECT_FALSE(pAbout->isModal());
     EXPECT_EQ(pAbout->windowTitle(), "About Moxelin");
     EXPECT_EQ(Find<QLabel>(pAbout, "AboutProgramName")->text(), "Halvorne Moxelin");
+    EXPECT_EQ(Find<QLabel>(pAbout, "AboutVersion")->text(), QString("Version %1").arg(ZV_VERSION_TEXT));
     Find<QPushButton>(pAbout, "AboutOKBtn")->click();
     EXPECT_FALSE(pAbout->isVisible());
     W<QAction>("actionAbout_Moxelin")->trigger();

@@ -51,6 +51,7 @@
 #include "monitor_fixture.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/window_layout.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -86,7 +87,7 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     EXPECT_TRUE(Window().ChineseAction()->isChecked());
     EXPECT_EQ(Form().m_MenuPort->title(), QStringLiteral("端口"));
     EXPECT_EQ(Form().m_ActionQuickConnect->text(), QStringLiteral("快速连接"));
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("ZorvikMonitor v2.0 (Build: 6438)"));
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("ZorvikMonitor v") + QLatin1String(ZV_VERSION_TEXT));
     EXPECT_EQ(Window().ReconnectAllAction()->text(), QStringLiteral("全部重连"));
     EXPECT_EQ(Window().ButtonBarToggle()->text(), QStringLiteral("预设命令"));
     EXPECT_EQ(W().pSkyPlot->windowTitle(), QStringLiteral("星空图"));

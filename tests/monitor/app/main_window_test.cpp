@@ -5,6 +5,7 @@
 // adds them.
 #include <QClipboard>
 #include <QDockWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include "monitor/ins/ins_config_diag.h"
 #include "monitor/ins/medium_freq_diag.h"
 #include "monitor/parsing/pos_data_parser.h"
+#include "monitor/shell/about_dialog.h"
 #include "monitor/shell/docking.h"
 #include "monitor/connect/quick_connect_diag.h"
 #include "monitor/views/cn0_bar_chart.h"
@@ -34,6 +36,7 @@
 #include "monitor/views/track_plot.h"
 #include "monitor_fixture.h"
 #include "support/monitor/memory_port_ctrl.h"
+#include "zv_version.h"
 
 namespace
 {
@@ -81,7 +84,10 @@ bool DockShown(QWidget* pWidget)
 
 TEST_F(MainWindow, StartsWithTheQuickConnectWindowTheCommandWindowAndTheClassicalActions)
 {
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("ZorvikMonitor v2.0 (Build: 6438)"));
+    // The title and the About box show the one version the build sets.
+    const QString sVersion = QStringLiteral("ZorvikMonitor v") + QLatin1String(ZV_VERSION_TEXT);
+    EXPECT_EQ(Window().windowTitle(), sVersion);
+    EXPECT_TRUE(W().pAbout->findChild<QLabel*>(QStringLiteral("label_2"))->text().contains(sVersion));
     EXPECT_TRUE(W().pQuickConnect->isVisible());
     EXPECT_TRUE(DockShown(W().pCmdContainer));
     EXPECT_EQ(W().pCmdContainer->objectName(), QStringLiteral("CMDWinContainer"));
@@ -334,7 +340,7 @@ TEST_F(MainWindow, TheWindowMenuSwitchesToTheTabOfTheEntryChosen)
     Tabs().setTabText(1, QStringLiteral("COM1"));
     QMenu* pMenu = Form().m_WindowMenu;
     pMenu->popup(Window().mapToGlobal(QPoint(10, 10)));
-    ASSERT_TRUE(WaitUntil([pMenu] { return pMenu->isVisible(); }, 5000));
+    ASSERT_TRUE(WaitUntil([pMenu] { return pMenu->isVisible(); }, 20000));
     const QList<QAction*> entries = pMenu->actions();
     ASSERT_EQ(entries.size(), 2);
     // Sorted by text; the current tab's entry is checked.
@@ -344,7 +350,7 @@ TEST_F(MainWindow, TheWindowMenuSwitchesToTheTabOfTheEntryChosen)
     EXPECT_FALSE(entries.at(1)->isCheckable());
     // A click hides the menu (which rebuilds it) before the entry is triggered.
     QTest::mouseClick(pMenu, Qt::LeftButton, Qt::NoModifier, pMenu->actionGeometry(entries.at(1)).center());
-    EXPECT_TRUE(WaitUntil([&] { return Tabs().currentIndex() == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return Tabs().currentIndex() == 0; }, 20000));
     EXPECT_FALSE(pMenu->isVisible());
     Window().OnSwitchTab(QStringLiteral("COM1"));
     EXPECT_EQ(Tabs().currentIndex(), 1);

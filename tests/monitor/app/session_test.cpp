@@ -20,6 +20,7 @@
 #include "monitor/app/device_monitor.h"
 #include "monitor/shell/button_bar.h"
 #include "monitor/shell/button_edit.h"
+#include "monitor/shell/cmd_interface.h"
 #include "monitor/shell/debug_window.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/preset_file.h"
@@ -90,6 +91,26 @@ TEST_F(MonitorTest, ARemovedSerialAdapterIsDisconnectedWhenItsDeviceGoes)
     EXPECT_TRUE(WaitUntil([pPort] { return pPort->IsDisconnected(); }));
 }
 
+TEST_F(MonitorTest, ACommandToAPortWhoseConnectionFailedIsKeptAndTheWindowSaysWhy)
+{
+    QTemporaryDir dir;
+    QZvPortCtrlBase* pPort = TypeOpen(dir.filePath(QStringLiteral("ttyUSB9")).toStdString());
+    ASSERT_NE(pPort, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !Tabs().GetPortFailText(0).isEmpty() && !pPort->isRunning(); }));
+    EXPECT_EQ(Tabs().tabToolTip(0), QStringLiteral("Can not open Port"));
+
+    Type(QStringLiteral("log bestposa ontime 1"));
+    EXPECT_EQ(W().pCmdInput->toPlainText(), QStringLiteral("log bestposa ontime 1"));
+    EXPECT_EQ(W().pCmdInput->NotSentNote(),
+              QStringLiteral("No port takes this command: the connection of %1 failed (Can not open Port).")
+                  .arg(Tabs().tabText(0)));
+    // The next command is typed over it and served on its own.
+    QSignalSpy connects(W().pCmdInput->CmdInterface(), &QZvCmdInterface::SignalConnect);
+    Type(QStringLiteral("open -t /dev/ttyUSB9"));
+    EXPECT_EQ(connects.count(), 1);
+    EXPECT_TRUE(W().pCmdInput->toPlainText().isEmpty());
+}
+
 TEST_F(MonitorTest, ClosingWhilePortsStreamEndsEveryPortPromptly)
 {
     FakeReceiver serial1, serial2, net;
@@ -121,7 +142,7 @@ TEST_F(MonitorTest, ClosingWhilePortsStreamEndsEveryPortPromptly)
     // At most the port manager's bounded wait, with room for a loaded machine.
     EXPECT_LT(clock.elapsed(), QZvPortManager::DELETE_WAIT_MS + 1200);
     // A port still ending after the wait is destroyed as soon as its thread ends.
-    EXPECT_TRUE(WaitUntil([] { return QZvPortCtrlBase::GetLiveCount() == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return QZvPortCtrlBase::GetLiveCount() == 0; }, 20000));
     EXPECT_EQ(Tabs().count(), 0);
     // What the ports had queued for their views before they ended reaches nobody.
     QCoreApplication::processEvents();

@@ -490,7 +490,7 @@ TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
     EXPECT_EQ("Auto Detecting", pDetect->text());
     EXPECT_FALSE(Widget<QPushButton>("m_BtnConfigConnect")->isEnabled());
     EXPECT_FALSE(Widget<QPushButton>("m_BtnConfigCancel")->isEnabled());
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(" Auto Detect ", pDetect->text());
     EXPECT_TRUE(Widget<QPushButton>("m_BtnConfigConnect")->isEnabled());
     EXPECT_EQ("460800", pRates->currentText());
@@ -500,7 +500,7 @@ TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
     EXPECT_FALSE(m_Dialog.isVisible());
 
     detect(sMute);
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(QStringList{"Baudrate auto detect|Baudrate auto detect failed, reset to 115200"}, m_Prompt.Messages);
     EXPECT_EQ("115200", pRates->currentText());
     EXPECT_EQ(1, m_Connected.size());
@@ -513,7 +513,7 @@ TEST_F(QuickConnect, AutoDetectFindsTheRateInTheBackgroundAndConnectsAtOnce)
     Widget<QComboBox>("PortListComboBox")->setCurrentText(sHeld);
     finished.clear();
     QTest::mouseClick(pDetect, Qt::LeftButton);
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(20000));
     ::close(fd);
     EXPECT_EQ(-1, pRates->currentIndex());
     EXPECT_EQ(1, m_Connected.size());
@@ -544,7 +544,7 @@ TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
     ASSERT_NE(nullptr, pTcp);
     EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, pTcp->PortType);
     // Connected: the receiver's answer to the property query is in its tab.
-    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 10000));
+    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 20000));
     EXPECT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("<VERSION OK"); }));
     EXPECT_EQ(std::string::npos, rx.Net().Received().find("ICOMCONFIG")) << "no current port to configure";
 
@@ -615,7 +615,7 @@ TEST_F(QuickConnect, UsbPageConnectsToTheChosenReceiverAndEditsItsPort)
     ASSERT_EQ(1, shell.Tabs.count());
     QZvPortCtrlBase* pCtrl = shell.Tabs.GetCurPortCtrl();
     ASSERT_EQ(QZvPortCtrlBase::PORT_TYPE_USB, pCtrl->PortType);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[1]->GetChannelInput(1).empty(); }, 10000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[1]->GetChannelInput(1).empty(); }, 20000))
         << "the property query went to the chosen receiver's channel";
     EXPECT_TRUE(receivers[0]->GetChannelInput(1).empty());
 
@@ -632,7 +632,7 @@ TEST_F(QuickConnect, UsbPageConnectsToTheChosenReceiverAndEditsItsPort)
     ClickConnect();
     EXPECT_EQ(1, reconnect.count());
     EXPECT_EQ(1, shell.Tabs.count()) << "no second port";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[0]->GetChannelInput(0).empty(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !receivers[0]->GetChannelInput(0).empty(); }, 20000));
     EXPECT_EQ("ZR-480 GNSS ZR4800110", static_cast<QZvUSBPortCtrl*>(pCtrl)->GetPortName());
     shell.Manager.DeletePortCtrl(pCtrl->UniquePortID);
     m_Dialog.m_pPortTab = nullptr;
@@ -728,7 +728,7 @@ TEST_F(QuickConnect, EditModeMovesATcpPortToAnotherReceiverOrMakesANewOneWhenIts
     ClickConnect();
     ASSERT_EQ(1, shell.Tabs.count());
     QZvPortCtrlBase* pTcp = shell.Tabs.GetPortCtrl(0);
-    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 10000));
+    ASSERT_TRUE(WaitUntil([pTcp] { return pTcp->IsPropertyValid(); }, 20000));
 
     shell.Tabs.EmitCurPortConfig();
     EXPECT_EQ(QZvPortCtrlBase::PORT_TYPE_TCP, Widget<QTabWidget>("PortConnectTab")->currentIndex());
@@ -738,7 +738,7 @@ TEST_F(QuickConnect, EditModeMovesATcpPortToAnotherReceiverOrMakesANewOneWhenIts
     Type("TCPIPPort", QString::number(nSecond));
     ClickConnect();
     // The same port, now on the second receiver.
-    ASSERT_TRUE(WaitUntil([&] { return second.Net().Received().find("version") != std::string::npos; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return second.Net().Received().find("version") != std::string::npos; }, 20000));
     EXPECT_EQ(1, shell.Tabs.count());
     EXPECT_EQ(pTcp, shell.Tabs.GetPortCtrl(0));
     EXPECT_EQ(nSecond, static_cast<QZvTCPPortCtrl*>(pTcp)->GetTcpConfig().Port);

@@ -165,7 +165,7 @@ TEST_F(ReplayDialog, ReplayStartsAPortWithItsTabAndShowsItsSettingsWhileCurrent)
     const QByteArray first = log.mid(5000, log.indexOf("\r\n", 5000) - 5000);
     const int nNext = log.indexOf("$GPGGA", 5000);
     const QByteArray later = log.mid(nNext + 80 * 100, 20);
-    ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains(later); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains(later); }, 20000));
     const QString shown = shell.Tabs.GetTxView(0)->toPlainText();
     EXPECT_TRUE(shown.startsWith(QString::fromLatin1(first))) << qPrintable(shown.left(100));
     EXPECT_FALSE(shown.contains(QString::fromLatin1(log.mid(4800, 30))));

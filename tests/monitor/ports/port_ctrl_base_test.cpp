@@ -264,7 +264,7 @@ TEST(PortCtrlBase, ThreadHandsBytesOverAndStopsAtOnce)
         ctrl->StartPortThread();
         ASSERT_TRUE(ctrl->isRunning());
         QMetaObject::invokeMethod(p, [p] { p->Receive("data from the port thread"); });
-        ASSERT_TRUE(spy.wait(1000));
+        ASSERT_TRUE(spy.wait(20000));
         EXPECT_EQ(spy.takeFirst().at(2).toByteArray(), QByteArray("data from the port thread"));
 
         QElapsedTimer timer;

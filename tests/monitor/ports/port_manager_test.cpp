@@ -93,7 +93,7 @@ TEST(PortManager, SerialFailureInItsThreadReachesTheManager)
     ASSERT_EQ(manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_UART, &uart), 0);
     ASSERT_EQ(added.count(), 1);
     const uint id = added.at(0).at(0).toUInt();
-    ASSERT_TRUE(fail.wait(3000));
+    ASSERT_TRUE(fail.wait(20000));
     EXPECT_EQ(fail.at(0).at(0).toUInt(), id);
     EXPECT_EQ(fail.at(0).at(1).value<QZvPortCtrlBase::PORT_TYPE_E>(), QZvPortCtrlBase::PORT_TYPE_UART);
     EXPECT_EQ(fail.at(0).at(2).toInt(), -1);
@@ -135,12 +135,12 @@ TEST(PortManager, RoutesCallsAndReportsToOnePort)
     QSignalSpy added(&manager, &QZvPortManager::SignalPostAddPort);
     ASSERT_EQ(manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp), 0);
     auto* pTcp = static_cast<QZvTCPPortCtrl*>(added.at(0).at(2).value<QZvPortCtrlBase*>());
-    ASSERT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->IsPropertyValid(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->IsPropertyValid(); }, 20000));
 
     manager.SetActivePortID(pTcp->UniquePortID, true);
-    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 200; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 200; }, 20000));
     manager.SetActivePortID(pTcp->UniquePortID, false);
-    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 1000; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([pTcp] { return pTcp->GetTimerInterval() == 1000; }, 20000));
 
     // Serial ports only.
     QSignalSpy auto_(&manager, &QZvPortManager::SignalAutoReConnectStatus);
@@ -159,7 +159,7 @@ TEST(PortManager, RoutesCallsAndReportsToOnePort)
                                   pTcp->OnSetFileName(sBad);
                                   pTcp->OnOpenFile();
                               });
-    ASSERT_TRUE(openFail.wait(1000));
+    ASSERT_TRUE(openFail.wait(20000));
     EXPECT_EQ(openFail.at(0).at(0).toUInt(), pTcp->UniquePortID);
     EXPECT_EQ(openFail.at(0).at(1).toString(), sBad);
     EXPECT_EQ(auto_.count(), 0);
@@ -187,7 +187,7 @@ TEST(PortManager, ReplayPortPausesOnDisconnect)
     ASSERT_EQ(manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_REPLAY, &config), 0);
     auto* p = static_cast<QZvFilePortCtrl*>(added.at(0).at(2).value<QZvPortCtrlBase*>());
     QSignalSpy data(p, &QZvPortCtrlBase::SignalUpdateUI);
-    ASSERT_TRUE(data.wait(1000));
+    ASSERT_TRUE(data.wait(20000));
     manager.DisconnectPort(0, p->UniquePortID);
     EXPECT_TRUE(p->IsPaused());
     QTest::qWait(50);
@@ -195,6 +195,6 @@ TEST(PortManager, ReplayPortPausesOnDisconnect)
     QTest::qWait(100);
     EXPECT_EQ(data.count(), paused);
     manager.ReconnectPort(0, p->UniquePortID);
-    EXPECT_TRUE(data.wait(1000));
+    EXPECT_TRUE(data.wait(20000));
     EXPECT_FALSE(p->IsPaused());
 }

@@ -56,7 +56,7 @@ TEST(SerialDevice, OpensReadsAndWritesAPseudoTerminal)
     EXPECT_EQ(ReadSome(dev, 11), "#BESTPOSA\r\n");
 
     ASSERT_EQ(dev.WriteData("log version\r\n", 13), 1);
-    EXPECT_TRUE(rx.WaitForText("log version\r\n", 1000));
+    EXPECT_TRUE(rx.WaitForText("log version\r\n", 20000));
 
     ASSERT_EQ(dev.SetBaudRate(460800), 1);
     EXPECT_EQ(rx.SlaveRate(), 460800u);
@@ -80,7 +80,7 @@ TEST(SerialDevice, AWriteKeepsReceivedBytesThatWereNotReadYet)
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     ASSERT_EQ(dev.WriteData("unlogall\r\n", 10), 1);
     EXPECT_EQ(ReadSome(dev, 13), "<VERSION OK\r\n");
-    EXPECT_TRUE(rx.WaitForText("unlogall\r\n", 1000));
+    EXPECT_TRUE(rx.WaitForText("unlogall\r\n", 20000));
 }
 
 TEST(SerialDevice, LineSettingsOfTheRecordBecomeTermiosFlags)
@@ -196,7 +196,7 @@ TEST(SerialDevice, TransmitAreaHoldsOneBlockUntilItIsWritten)
     EXPECT_EQ(dev.QueueSend("third", 5), 1);
     EXPECT_EQ(dev.FlushTransmit(), 1);
     EXPECT_EQ(dev.GetTransmitLength(), 0u);
-    EXPECT_TRUE(rx.WaitForText("third", 1000));
+    EXPECT_TRUE(rx.WaitForText("third", 20000));
     EXPECT_EQ(rx.Received(), "third");
 }
 

@@ -259,7 +259,7 @@ TEST(Xmodem, ACancelledTransferSendsCanAndIsNotComplete)
     EXPECT_FALSE(dev.IsActive());
     EXPECT_EQ(dev.GetResult(), XMODEM_RESULT_CANCELLED);
     EXPECT_EQ(dev.FlushTransmit(), 1);
-    ASSERT_TRUE(loader.Rx().WaitFor([](const std::string& s) { return !s.empty() && s.back() == '\x18'; }, 1000));
+    ASSERT_TRUE(loader.Rx().WaitFor([](const std::string& s) { return !s.empty() && s.back() == '\x18'; }, 20000));
     EXPECT_EQ(loader.Loader().Cans(), 1);
     uint8_t ack = XMODEM_ACK;
     uint32_t n = 1;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -19,6 +20,7 @@
 #include "monitor/shell/port_tab.h"
 #include "monitor/shell/preset_file.h"
 #include "support/context_menu.h"
+#include "support/fifo_guard.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
@@ -206,29 +208,65 @@ TEST_F(ButtonBar, AFileThatCannotBeWrittenIsReportedOnceAndTheBarKeepsItsButtons
     QFile::remove(sFolder);
 }
 
-TEST_F(ButtonBar, APresetFileThatCannotBeReadIsToldAndNeverSavedOver)
+TEST_F(ButtonBar, APresetFileThatIsNotReadIsToldOnceAndNeverSavedOver)
 {
-    // A folder stands where the file belongs: it is there, and cannot be read.
-    QDir().mkpath(PresetFilePath());
-    QFile inside(QDir(PresetFilePath()).filePath(QStringLiteral("kept")));
-    ASSERT_TRUE(inside.open(QIODevice::WriteOnly));
-    inside.close();
-    Restart();
-    ASSERT_EQ(m_Prompt.Messages.size(), 1);
-    EXPECT_TRUE(m_Prompt.Messages.at(0).startsWith(
-        "Warning|The command presets cannot be read from " + PresetFilePath() + ". Changes to them are not saved"));
-    EXPECT_EQ(m_pBar->GroupCombo()->currentText(), QStringLiteral("Default"));
+    const QString sPath = PresetFilePath();
+    QDir().mkpath(QFileInfo(sPath).absolutePath());
+    // 2 million buttons on one line: read whole, they would keep the start from ending.
+    QByteArray huge = "Huge:::";
+    huge.reserve(16 * 1024 * 1024 + 16);
+    for (int i = 0; i < 2000000; ++i)
+        huge += "a,,,b;;;";
+    huge += "\r\n";
+    std::unique_ptr<CFifoGuard> pFifo;
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Make;
+        std::function<bool()> Unchanged;
+        const char* Why;
+    } cases[] = {
+        {"a folder", [&] { QDir().mkpath(sPath); }, [&] { return QFileInfo(sPath).isDir(); },
+         "it is not a regular file"},
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); },
+         [&] { return QFileInfo(sPath).exists() && !QFileInfo(sPath).isFile() && !QFileInfo(sPath).isDir(); },
+         "it is not a regular file"},
+        {"an oversized file",
+         [&]
+         {
+             QFile file(sPath);
+             file.open(QIODevice::WriteOnly);
+             file.write(huge);
+         },
+         [&] { return QFileInfo(sPath).size() == huge.size(); }, "it is larger than 256 KB"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        m_pBar.reset();
+        m_Prompt.Messages.clear();
+        c.Make();
+        Restart();
+        ASSERT_EQ(m_Prompt.Messages.size(), 1);
+        EXPECT_EQ(m_Prompt.Messages.at(0), QStringLiteral("Warning|The command presets cannot be read from %1: %2. "
+                                                          "Changes to them are not saved while the monitor runs, so "
+                                                          "that the file stays as it is.")
+                                               .arg(sPath, c.Why));
+        EXPECT_EQ(m_pBar->GroupCombo()->currentText(), QStringLiteral("Default"));
 
-    ChooseOnEmptySpace(QStringLiteral("New Button"));
-    Edit(QStringLiteral("Ver"), QStringLiteral("log version"));
-    ChooseOnEmptySpace(QStringLiteral("New Button"));
-    Edit(QStringLiteral("Pos"), QStringLiteral("log bestposa"));
-    // The bar keeps its buttons for the run; the refusal is told once.
-    EXPECT_EQ(Labels(), QStringList({QStringLiteral("Ver"), QStringLiteral("Pos")}));
-    ASSERT_EQ(m_Prompt.Messages.size(), 2);
-    EXPECT_EQ(m_Prompt.Messages.at(1), "Warning|The command presets are not saved: " + PresetFilePath() +
-                                           " could not be read, and saving would replace it.");
-    EXPECT_TRUE(QFileInfo(PresetFilePath()).isDir());
-    EXPECT_TRUE(inside.exists());
-    QDir(PresetFilePath()).removeRecursively();
+        ChooseOnEmptySpace(QStringLiteral("New Button"));
+        Edit(QStringLiteral("Ver"), QStringLiteral("log version"));
+        ChooseOnEmptySpace(QStringLiteral("New Button"));
+        Edit(QStringLiteral("Pos"), QStringLiteral("log bestposa"));
+        // The bar keeps its buttons for the run; the refusal to save is told once.
+        EXPECT_EQ(Labels(), QStringList({QStringLiteral("Ver"), QStringLiteral("Pos")}));
+        ASSERT_EQ(m_Prompt.Messages.size(), 2);
+        EXPECT_EQ(m_Prompt.Messages.at(1), "Warning|The command presets are not saved: " + sPath +
+                                               " could not be read, and saving would replace it.");
+        m_pBar.reset();
+        EXPECT_TRUE(c.Unchanged());
+        pFifo.reset();
+        QDir(sPath).removeRecursively();
+        QFile::remove(sPath);
+    }
 }

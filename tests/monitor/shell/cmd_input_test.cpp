@@ -10,14 +10,17 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/resource.h>
 
 #include "monitor/shell/cmd_input.h"
 #include "monitor/shell/cmd_interface.h"
 #include "monitor/shell/port_tab.h"
 #include "support/context_menu.h"
+#include "support/fifo_guard.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
@@ -188,36 +191,106 @@ TEST_F(CmdInput, AHistoryFileThatCannotBeOpenedOrWrittenIsToldOnceAndSendingGoes
     const QString sPath = QCMDInput::HistoryLogPath();
     m_pInput.reset();
     QFile::remove(sPath);
-    const auto blockers = {
-        std::function<bool()>([&] { return QDir().mkpath(sPath); }), // a folder where the file belongs
-        std::function<bool()>([&] { return QFile::link(QStringLiteral("/dev/full"), sPath); }), // a full disk
+    std::unique_ptr<CFifoGuard> pFifo;
+    // A file that cannot grow, as on a full disk; the limit holds for this process until restored.
+    struct rlimit saved = {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto restore = [&] { setrlimit(RLIMIT_FSIZE, &saved); };
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Block;
+        const char* Why;
+    } cases[] = {
+        {"a folder", [&] { QDir().mkpath(sPath); }, "it is not a regular file"},
+        // Opened for writing, a FIFO would wait for a reader for ever.
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); }, "it is not a regular file"},
+        {"a device", [&] { QFile::link(QStringLiteral("/dev/full"), sPath); }, "it is not a regular file"},
+        {"a full disk",
+         [&]
+         {
+             std::signal(SIGXFSZ, SIG_IGN);
+             struct rlimit none = saved;
+             none.rlim_cur = 0;
+             setrlimit(RLIMIT_FSIZE, &none);
+         },
+         "writing to it failed"},
     };
     AddPort();
-    for (const auto& block : blockers)
+    for (const auto& c : cases)
     {
-        ASSERT_TRUE(block());
+        SCOPED_TRACE(c.Name);
+        c.Block();
         m_Prompt.Messages.clear();
         m_pInput = std::make_unique<QCMDInput>();
         m_pInput->SetPortTab(&m_Tabs);
         QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
         Send(QStringLiteral("log version"));
         Send(QStringLiteral("log bestposa once"));
+        restore();
         EXPECT_EQ(sent.count(), 2);
-        EXPECT_EQ(m_Prompt.Messages,
-                  QStringList("Warning|The command history cannot be written to " + sPath + "."));
+        EXPECT_EQ(
+            m_Prompt.Messages,
+            QStringList(QStringLiteral("Warning|The command history cannot be written to %1: %2.").arg(sPath, c.Why)));
         m_pInput.reset();
+        pFifo.reset();
         QDir(sPath).removeRecursively();
         QFile::remove(sPath);
     }
 }
 
-TEST_F(CmdInput, NothingGoesToAPortThatUpgradesOrToNoPortAtAll)
+TEST_F(CmdInput, ACommandNoPortTakesStaysUnsentSaysWhyAndIsNotJoinedToTheNextOne)
 {
     QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
+    TestPort* pFailed = nullptr;
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Arrange;
+        const char* Why;
+    } cases[] = {
+        {"no port", [] {}, "no port is open"},
+        {"a failed connection",
+         [&]
+         {
+             pFailed = AddPort(QZvPortCtrlBase::PORT_TYPE_UART, QStringLiteral("/dev/ttyUSB0"));
+             m_Tabs.OnAddPortFail(pFailed->UniquePortID, pFailed->PortType, PORT_FAIL_NO_DEVICE,
+                                  pFailed->GetPortName());
+         },
+         "the connection of /dev/ttyUSB0 failed (Can not open Port)"},
+        {"a disconnected port",
+         [&] { AddPort(QZvPortCtrlBase::PORT_TYPE_TCP, QStringLiteral("10.0.0.7"))->SetDisconnected(true); },
+         "10.0.0.7 is disconnected"},
+        {"all sessions, none connected", [&] { Choose(QStringLiteral("Send Commands to All Sessions")); },
+         "no port is connected"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        c.Arrange();
+        Send(QStringLiteral("log bestposa ontime 1"));
+        EXPECT_TRUE(sent.isEmpty());
+        EXPECT_EQ(m_pInput->NotSentNote(), QStringLiteral("No port takes this command: %1.").arg(c.Why));
+        EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log bestposa ontime 1"));
+        // What the user types next replaces the unsent text, and the note goes.
+        QTest::keyClicks(m_pInput.get(), QStringLiteral("open -t COM2"));
+        EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("open -t COM2"));
+        EXPECT_TRUE(m_pInput->NotSentNote().isEmpty());
+    }
+    // The failed port's tab shows why until the port is connected again; then it takes commands.
+    const int iFailed = m_Tabs.GetTabIndexByPortID(pFailed->UniquePortID);
+    EXPECT_EQ(m_Tabs.tabToolTip(iFailed), QStringLiteral("Can not open Port"));
+    m_Tabs.OnSetPortIcon(iFailed, pFailed->PortType, 0);
+    EXPECT_TRUE(m_Tabs.tabToolTip(iFailed).isEmpty());
     Send(QStringLiteral("log version"));
-    EXPECT_TRUE(sent.isEmpty());
-    EXPECT_EQ(m_pInput->toPlainText(), QStringLiteral("log version"));
+    ASSERT_EQ(sent.count(), 1);
+    EXPECT_EQ(sent.at(0).at(0).toUInt(), QZvPortCtrlBase::ANY_PORT_ID);
+    EXPECT_TRUE(m_pInput->NotSentNote().isEmpty());
+}
 
+TEST_F(CmdInput, NothingGoesToAPortThatUpgrades)
+{
+    QSignalSpy sent(m_pInput.get(), &QCMDInput::SignalSendCMD);
     TestPort* pPort = AddPort();
     pPort->SetUpgrading(true);
     Send(QStringLiteral("log version"));
@@ -320,9 +393,9 @@ TEST_F(CmdInput, SendingToAllSessionsAddressesEveryPortAndAFactoryResetReturnsSe
     Send(QStringLiteral("FRESET"));
     ASSERT_EQ(bauds.count(), 1);
     EXPECT_EQ(bauds.at(0).at(1).toInt(), 1);
-    // With no current port the command still goes to every port.
-    while (m_Tabs.count() > 0)
-        m_Tabs.removeTab(0);
+    // A current port that takes none does not stop it while another port does.
+    m_Tabs.setCurrentIndex(0);
+    m_Ports.front()->SetDisconnected(true);
     sent.clear();
     Send(QStringLiteral("log version"));
     ASSERT_EQ(sent.count(), 1);

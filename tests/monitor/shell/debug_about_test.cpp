@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFontInfo>
 #include <QLabel>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -15,6 +14,7 @@
 #include "monitor/shell/debug_window.h"
 #include "monitor/shell/monitor_translations.h"
 #include "support/scripted_prompt.h"
+#include "support/window_layout.h"
 
 namespace
 {
@@ -85,7 +85,7 @@ TEST_P(LanguageTest, DebugWindowAndAboutShowTheirTexts)
     FDebugWindowDialog window;
     window.OnInsertContentToDebugWindow(QStringLiteral("CurrentTab COM1\nScript: log version\n"));
     EXPECT_EQ(window.windowTitle(), sLanguage == "zh" ? QStringLiteral("调试") : QStringLiteral("Debug"));
-    EXPECT_TRUE(QFontInfo(DebugView(window)->font()).fixedPitch());
+    EXPECT_TRUE(HasOneGlyphWidth(DebugView(window)->font()));
     EXPECT_FALSE(Shoot(&window, "debug_window_" + sLanguage).isNull());
 
     CZvAboutDiag about;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QPointer>
@@ -13,11 +15,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 #include "monitor/shell/docking.h"
 #include "monitor/shell/docking_host.h"
 #include "monitor/shell/flex_window_set.h"
+#include "support/fifo_guard.h"
+#include "support/scripted_prompt.h"
 
 namespace
 {
@@ -209,6 +214,56 @@ TEST_F(DockingTest, LayoutSavedAtExitComesBackWithThisRunsWindows)
     EXPECT_EQ(pManager->dockWidgets().size(), 4);
     ASSERT_EQ(second.Containers().size(), 1);
     EXPECT_EQ(second.pTabs->parentWidget(), second.Containers().at(0));
+}
+
+TEST_F(DockingTest, ALayoutFileThatIsNotReadIsToldOnceTheDefaultLayoutIsUsedAndTheFileIsLeftAsItIs)
+{
+    CScriptedPrompt prompt;
+    const QString sPath = FlexManager::LayoutFilePath();
+    std::unique_ptr<CFifoGuard> pFifo;
+    const qint64 nHuge = 64 * 1024 * 1024;
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Make;
+        std::function<bool()> Unchanged;
+        const char* Why;
+    } cases[] = {
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); },
+         [&] { return QFileInfo(sPath).exists() && !QFileInfo(sPath).isFile(); }, "it is not a regular file"},
+        // Sparse: it takes no room on the disk, read whole it takes 64 MB of memory.
+        {"an oversized file",
+         [&]
+         {
+             QFile file(sPath);
+             file.open(QIODevice::WriteOnly);
+             file.resize(nHuge);
+         },
+         [&] { return QFileInfo(sPath).size() == nHuge; }, "it is larger than 1024 KB"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        QFile::remove(sPath);
+        prompt.Messages.clear();
+        c.Make();
+        {
+            MainWindowStandIn window;
+            ASSERT_EQ(prompt.Messages.size(), 1);
+            EXPECT_EQ(prompt.Messages.at(0),
+                      QStringLiteral("Warning|The docking layout cannot be read from %1: %2. The "
+                                     "default layout is used, and the file is left as it is.")
+                          .arg(sPath, c.Why));
+            ASSERT_EQ(window.Containers().size(), 1);
+            EXPECT_EQ(window.pTabs->parentWidget(), window.Containers().at(0));
+            window.Actions[DOCK_SKY_PLOT]->trigger();
+            window.pCentral->SaveFlexLayout();
+        }
+        EXPECT_EQ(prompt.Messages.size(), 1);
+        EXPECT_TRUE(c.Unchanged());
+        pFifo.reset();
+        QFile::remove(sPath);
+    }
 }
 
 TEST_F(DockingTest, DocksOfWindowsNoLongerRegisteredAreDropped)

@@ -109,7 +109,7 @@ NTRIP_CONFIG_T CasterConfig(quint16 nPort)
 
 bool PropertyRead(QZvPortCtrlBase* pCtrl)
 {
-    return WaitUntil([pCtrl] { return pCtrl->IsPropertyValid(); }, 5000);
+    return WaitUntil([pCtrl] { return pCtrl->IsPropertyValid(); }, 20000);
 }
 } // namespace
 
@@ -236,7 +236,7 @@ TEST(PortTabs, StatusBarFollowsTheCurrentTab)
     // The reload button asks the current port's receiver again.
     rx2.Rx().ClearReceived();
     emit shell.StatusBar.SignalRecheckPortProperty();
-    EXPECT_TRUE(rx2.Rx().WaitForText("version\r\nnetconfig\r\n", 3000));
+    EXPECT_TRUE(rx2.Rx().WaitForText("version\r\nnetconfig\r\n", 20000));
 
     // With no tab left the status bar shows no port.
     emit shell.Tabs.tabCloseRequested(1);
@@ -292,7 +292,7 @@ TEST(PortTabs, ClosingATabReturnsWithinASecondWhateverItsPortDoes)
         {
             ASSERT_TRUE(PropertyRead(pCtrl));
             rx.StartStream(STREAM_ALL, 400000);
-            ASSERT_TRUE(rx.WaitSent(200000, 5000));
+            ASSERT_TRUE(rx.WaitSent(200000, 20000));
         }
         if (c.second == UPGRADING)
         {
@@ -332,7 +332,7 @@ TEST(PortTabs, FirmwareUpgradeFromATabReachesTheBootLoader)
     EXPECT_EQ(shell.Prompt.Messages, QStringList{"Warning|Do not power off during upgrade!!!"});
     EXPECT_EQ(shell.Tabs.tabText(0), sTab + "-Upgrading");
     ASSERT_TRUE(WaitUntil([&] { return rx.Loader().Done(); }, 20000));
-    ASSERT_TRUE(WaitUntil([&] { return shell.Prompt.Messages.size() == 2; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return shell.Prompt.Messages.size() == 2; }, 20000));
     EXPECT_EQ(shell.Prompt.Messages.at(1), "Firmware Upgrade complete|" + Name(rx) + " Firmware Upgrade complete");
     EXPECT_EQ(shell.Tabs.tabText(0), sTab);
     QByteArray padded = image;
@@ -583,7 +583,7 @@ TEST(PortTabs, StatusRequestsAndScriptCommandsGoToTheirPort)
     shell.Tabs.OnRequestCustomItem(STATUS_MSG_USERCONFIG);
     ASSERT_EQ(sent.count(), 1);
     EXPECT_EQ(sent.at(0).at(0).toUInt(), pCtrl->UniquePortID);
-    EXPECT_TRUE(rx.Rx().WaitForText(sent.at(0).at(1).toByteArray().toStdString(), 3000));
+    EXPECT_TRUE(rx.Rx().WaitForText(sent.at(0).at(1).toByteArray().toStdString(), 20000));
     ASSERT_TRUE(WaitUntil([&] { return !finished.isEmpty(); }));
     EXPECT_EQ(finished.at(0).at(0).toUInt(), static_cast<uint>(STATUS_MSG_USERCONFIG));
 
@@ -593,7 +593,7 @@ TEST(PortTabs, StatusRequestsAndScriptCommandsGoToTheirPort)
     rx.Rx().ClearReceived();
     emit pView->m_pScriptProcess->SignalSendCMD(pView, QStringLiteral("FRESET"));
     EXPECT_TRUE(WaitUntil([&] { return static_cast<QZvUartPortCtrl*>(pCtrl)->GetBaudRate() == 115200; }));
-    EXPECT_TRUE(rx.Rx().WaitForText("FRESET", 3000));
+    EXPECT_TRUE(rx.Rx().WaitForText("FRESET", 20000));
 
     ASSERT_TRUE(net.Listen() != 0);
     TCP_CONFIG_T tcp;

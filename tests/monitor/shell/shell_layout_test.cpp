@@ -8,11 +8,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
-#include <QFontInfo>
-#include <QLineEdit>
 #include <QTableWidget>
 #include <QTextEdit>
 
@@ -20,9 +19,10 @@
 #include "monitor/shell/docking_host.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/msg_filter_diag.h"
-#include "support/monitor/shell_stand_in.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
+#include "support/monitor/shell_stand_in.h"
+#include "support/window_layout.h"
 
 namespace
 {
@@ -73,7 +73,7 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     QZvPortCtrlBase* pPort = shell.Open(rx.Rx().Name(), 115200);
     ASSERT_TRUE(WaitUntil([pPort] { return pPort->IsPropertyValid(); }));
     rx.StartStream(STREAM_TEXT_LOGS | STREAM_NMEA, 20000);
-    ASSERT_TRUE(rx.WaitSent(3000, 3000));
+    ASSERT_TRUE(rx.WaitSent(3000, 20000));
     rx.StopStream();
 
     QMainWindow window;
@@ -113,7 +113,7 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     for (int i = 0; i < pTable->rowCount(); ++i)
         EXPECT_GE(pTable->columnWidth(1), pTable->fontMetrics().horizontalAdvance(pTable->item(i, 1)->text()));
     // Logs and hex dumps line up in their columns.
-    EXPECT_TRUE(QFontInfo(shell.Tabs.GetTxView(0)->font()).fixedPitch());
+    EXPECT_TRUE(HasOneGlyphWidth(shell.Tabs.GetTxView(0)->font()));
     shell.Tabs.OnTriggerCurTxViewStopShow();
     shell.Tick();
     Shoot(&window, QStringLiteral("shell_%1").arg(sLanguage));

@@ -183,7 +183,11 @@ TEST(TxtBrowser, AFakeReceiversStreamIsShownWholeOverSerialAndTcp)
         // The document holds the newest lines, ending with the last one sent.
         EXPECT_LE(pView->document()->blockCount(), CZvTxtBrowser::MAX_BLOCKS);
         const QString sLast = QString::fromStdString(sent.back().Text).trimmed();
-        EXPECT_TRUE(pView->toPlainText().trimmed().endsWith(sLast.left(sLast.indexOf('\n') < 0 ? sLast.size() : 0)));
+        // The view may show the last batch a moment after parsing it.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return pView->toPlainText().trimmed().endsWith(sLast.left(sLast.indexOf('\n') < 0 ? sLast.size() : 0));
+            }));
     }
 }
 

@@ -52,7 +52,7 @@ public:
     QList<MDNS_QUERY_T> Questions; // every question received
     int QueryCount(const QByteArray& Name, uint16_t Type) const;
     // Runs events until at least nCount queries for Name and Type arrived.
-    bool WaitForQueries(const QByteArray& Name, uint16_t Type, int nCount, int nMs = 5000);
+    bool WaitForQueries(const QByteArray& Name, uint16_t Type, int nCount, int nMs = 20000);
 
 private:
     void OnReadyRead();

@@ -9,12 +9,13 @@
 #include "receiver_line.h"
 
 // Waits of the serial device layer short enough for a pseudo-terminal, where
-// bytes arrive at once.
+// bytes arrive at once. A probe's read ends as soon as the reply is there;
+// its time-out leaves the fake receiver room to answer on a loaded machine.
 inline UART_TIMING_T FastUartTiming()
 {
     UART_TIMING_T t;
     t.ReadTimeout = 20;
-    t.ProbeReadTimeout = 60;
+    t.ProbeReadTimeout = 300;
     t.ProbeSettle = 2;
     t.ProbePoll = 10;
     t.ImageReadTimeout = 5;

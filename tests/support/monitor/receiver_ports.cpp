@@ -25,7 +25,7 @@ PortPtr OpenUartPort(FakeReceiver& Rx, uint32_t Rate, const BeforeStart& Connect
     UART_CTRL_TIMING_T t;
     t.Device = FastUartTiming();
     t.PropertyPoll = 20;
-    t.PropertyPolls = 25;
+    t.PropertyPolls = 100; // ends at the reply; room for a loaded machine
     t.ReconnectFirstWait = 20;
     t.ReconnectSettle = 20;
     t.RateChangeWait = 10;

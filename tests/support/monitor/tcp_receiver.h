@@ -33,8 +33,8 @@ public:
     void DropClient();
     void Send(const QByteArray& Data);
     // Runs the event loop until the bytes received contain Text.
-    bool WaitFor(const QByteArray& Text, int nMs = 2000);
-    bool WaitForConnections(int nCount, int nMs = 2000);
+    bool WaitFor(const QByteArray& Text, int nMs = 20000);
+    bool WaitForConnections(int nCount, int nMs = 20000);
 
     UPGRADE_REPLY_E m_eReply = REPLY_EACH_FRAME;
     // Sent right after the property reply, in the same write.

@@ -1,0 +1,4 @@
+#include "monitor/shell/shell_log.h"
+
+Q_LOGGING_CATEGORY(lcShell, "zv.shell", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcConsole, "zv.shell.console", QtWarningMsg)
