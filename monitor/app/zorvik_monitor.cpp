@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "codec/profile.h"
 #include "monitor/config/freset_config.h"
 #include "monitor/config/lock_out_diag.h"
 #include "monitor/config/loglist_diag.h"
@@ -824,4 +825,7 @@ void PrepareMonitorApplication(QApplication& App, QZorvikMonitor& Window)
     App.installNativeEventFilter(&Window);
     // The codec's traces join the monitor's categorised ones.
     RouteCodecTracesToParsing();
+    // The codec decodes as the monitor reads receivers (its leap seconds and
+    // text forms), not as the converter writes files.
+    SetCodecProfile(CODEC_PROFILE_MONITOR);
 }

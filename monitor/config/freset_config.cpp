@@ -1,4 +1,5 @@
 #include "monitor/config/freset_config.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -255,7 +256,7 @@ void QFresetConfig::OnFresetAction()
 void QFresetConfig::OnFresetFinished()
 {
     m_pFresetTimer->stop();
-    qDebug("OnFresetTimeOut");
+    qCDebug(lcWindows, "OnFresetTimeOut");
     const QStatusMsgParser* pStore = m_pPortTab ? m_pPortTab->GetStatusReplies(m_PortID) : nullptr;
     if (pStore == nullptr)
     {

@@ -1,4 +1,5 @@
 #include "monitor/config/msg_config.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -435,7 +436,7 @@ bool QFMsgConfig::SendToReceiver(const QString& sCommand)
 
 void QFMsgConfig::OnUpdateDiag(void* pPortTab)
 {
-    qDebug("QFMsgConfig Update");
+    qCDebug(lcWindows, "QFMsgConfig Update");
     const CPortTab* pTabs = PortTabPayload(pPortTab);
     // Only the log list of the window's own port sets its boxes.
     if (pTabs == nullptr || m_PortID == 0 || pTabs->GetStatusReplyPortID() != m_PortID)
@@ -453,7 +454,7 @@ void QFMsgConfig::OnUpdateDiag(void* pPortTab)
         sPort = pStore->m_sLogListPort;
     if (sPort.isEmpty())
     {
-        qDebug("QFMsgConfig: the receiver's port is not known; the choices stay as they are");
+        qCDebug(lcWindows, "QFMsgConfig: the receiver's port is not known; the choices stay as they are");
         return;
     }
     QList<ENTRY_T> entries;

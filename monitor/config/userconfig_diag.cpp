@@ -1,4 +1,5 @@
 #include "monitor/config/userconfig_diag.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QDir>
 #include <QFile>
@@ -309,7 +310,7 @@ void QUserconfigDiag::UpdateStationStatus(const QStringList& UserconfigList)
     // One marker for the fixed position, when there is one with coordinates.
     if (sFix.isEmpty() || sFix == QLatin1String("NONE") || !bPoint)
         return;
-    qDebug("%s", qPrintable(AddMarkerScript(dLat, dLon, true)));
+    qCDebug(lcWindows, "%s", qPrintable(AddMarkerScript(dLat, dLon, true)));
     m_pMapPage->AddMarker(dLat, dLon, true);
 }
 

@@ -1,4 +1,5 @@
 #include "monitor/ins/ins_config_diag.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -223,7 +224,7 @@ void QZvINSConfig::OnUpdateDiag(void* pPortTab)
     const QStatusMsgParser* pStore = pTabs->GetStatusReplies(m_PortID);
     if (pStore == nullptr)
         return;
-    qDebug("QZvINSConfig OnUpdateDiag");
+    qCDebug(lcWindows, "QZvINSConfig OnUpdateDiag");
     Ui_QZvINSConfigWindow& ui = m_Ui;
     m_sBoardType = pTabs->GetPortInfo(m_PortID).Property.Model;
     const QStringList Lines = pStore->m_UserConfigList;

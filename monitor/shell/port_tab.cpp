@@ -1,4 +1,5 @@
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QAbstractSocket>
 #include <QAction>
@@ -318,7 +319,7 @@ QZvPortCtrlBase* CPortTab::ManagedPort(uint UniquePortID) const
 
 void CPortTab::OnAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, QZvPortCtrlBase* pPortCtrl)
 {
-    qDebug("Add Port Type %d %u", static_cast<int>(PortType), UniquePortID);
+    qCDebug(lcShell, "Add Port Type %d %u", static_cast<int>(PortType), UniquePortID);
     // Kinds this program does not know get no tab and no connection.
     if (pPortCtrl == nullptr || PortType > QZvPortCtrlBase::PORT_TYPE_REPLAY)
         return;
@@ -815,7 +816,7 @@ void CPortTab::OnSetBaudrateRightMenu(QAction* pActBaudrate)
         if (pActBaudrate->text() == QString::number(known))
             rate = known;
     }
-    qDebug("BaudRate Right menu %u", rate);
+    qCDebug(lcShell, "BaudRate Right menu %u", rate);
     emit pView->SignalSetUartBaudrate(rate);
 }
 
@@ -830,7 +831,7 @@ void CPortTab::SetCodedFormat(QAction* pIntputCmdMode)
     pIntputCmdMode->setCheckable(true);
     pIntputCmdMode->setChecked(true);
     m_CodedFormat = pIntputCmdMode->data().toInt() == CODED_FORMAT_GB2312 ? CODED_FORMAT_GB2312 : CODED_FORMAT_UTF8;
-    qDebug("DisplayMode:%d", m_CodedFormat);
+    qCDebug(lcShell, "DisplayMode:%d", m_CodedFormat);
 }
 
 void CPortTab::RequestStatus(CZvTxtBrowser* pView, uint Mask)
@@ -891,7 +892,7 @@ void CPortTab::OnSendScriptCMDToPort(void* pTxView, QString CMD)
     const uint uid = GetPortUniqueID(i);
     if (i < 0 || uid == 0)
         return;
-    qDebug("Script CMD:%s", qPrintable(CMD));
+    qCDebug(lcShell, "Script CMD:%s", qPrintable(CMD));
     emit SignalSendCMD(uid, CMD.toLatin1());
     // A factory reset returns the receiver to 115200 baud.
     if (CMD.contains(QLatin1String("freset"), Qt::CaseInsensitive))

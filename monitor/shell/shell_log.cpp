@@ -2,3 +2,4 @@
 
 Q_LOGGING_CATEGORY(lcShell, "zv.shell", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcConsole, "zv.shell.console", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcWindows, "zv.windows", QtWarningMsg)

@@ -8,3 +8,5 @@
 
 Q_DECLARE_LOGGING_CATEGORY(lcShell)
 Q_DECLARE_LOGGING_CATEGORY(lcConsole)
+// The windows of the views, configuration, INS and tools (zv.windows).
+Q_DECLARE_LOGGING_CATEGORY(lcWindows)

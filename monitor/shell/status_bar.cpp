@@ -1,4 +1,5 @@
 #include "monitor/shell/status_bar.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -312,7 +313,7 @@ void QZvStatusBar::OnCopyLabelContent2ClipBoard()
     const auto* pLabel = qobject_cast<const QLabel*>(m_pCurLabel);
     if (pLabel == nullptr || qstrcmp(m_pCurLabel->metaObject()->className(), "QLabel") != 0)
     {
-        qDebug("Copy Content None !!!");
+        qCDebug(lcShell, "Copy Content None !!!");
         return;
     }
     // What the label shows, not its markup.
@@ -320,5 +321,5 @@ void QZvStatusBar::OnCopyLabelContent2ClipBoard()
                               ? QTextDocumentFragment::fromHtml(pLabel->text()).toPlainText()
                               : pLabel->text();
     QApplication::clipboard()->setText(sText);
-    qDebug("Copy Content: %s", qPrintable(sText));
+    qCDebug(lcShell, "Copy Content: %s", qPrintable(sText));
 }

@@ -1,4 +1,5 @@
 #include "monitor/shell/txt_browser.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -333,7 +334,7 @@ void CZvTxtBrowser::HighlighingStrAppendStr(char* pHighlightReadData)
 
 void CZvTxtBrowser::mouseDoubleClickEvent(QMouseEvent* pEvent)
 {
-    qDebug("CZvTxtBrowser::mouseDoubleClickEvent");
+    qCDebug(lcShell, "CZvTxtBrowser::mouseDoubleClickEvent");
     if (m_pPortTab != nullptr)
         m_pPortTab->OnTriggerCurTxViewStopShow();
     pEvent->accept();
@@ -519,7 +520,7 @@ void CZvTxtBrowser::SetDisplayMode(QAction* pActDisplayMode)
     if (nMode == DISPLAY_AUTO)
         m_pReceiver->ResetAuto();
     m_nProvisionalAt = m_nProvisionalDocAt = -1;
-    qDebug("DisplayMode:%d", static_cast<int>(nMode));
+    qCDebug(lcShell, "DisplayMode:%d", static_cast<int>(nMode));
 }
 
 void CZvTxtBrowser::UpdateModeText()
@@ -535,7 +536,7 @@ void CZvTxtBrowser::SetRefPosMsgType(QAction* pActPosMsgType)
         return;
     const uint nType = pActPosMsgType->data().toUInt();
     pParser->m_PosData.RefPosMsgType = nType;
-    qDebug("Ref Pos Msg Type:%s", RefPosMsgTypeName(nType));
+    qCDebug(lcShell, "Ref Pos Msg Type:%s", RefPosMsgTypeName(nType));
 }
 
 void CZvTxtBrowser::SetReDirectPort(QAction* pActRedirectPort)
@@ -574,7 +575,7 @@ void CZvTxtBrowser::OnSetBaudrateRightMenu(QAction* pActBaudrate)
     for (uint r : kMenuBaudRates)
         if (pActBaudrate != nullptr && pActBaudrate->data().toUInt() == r)
             nRate = r;
-    qDebug("BaudRate Right menu %u", nRate);
+    qCDebug(lcShell, "BaudRate Right menu %u", nRate);
     ConnectBaudRate();
     emit SignalSetUartBaudrate(nRate);
 }

@@ -1,4 +1,5 @@
 #include "monitor/tools/auto_log_config.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -110,7 +111,7 @@ void QAutoLogConfig::OnConfigLogOkBtnClicked()
             return;
         }
         DateTime = QDateTime(m_fnNow().date(), QTime(period.hour(), period.minute()));
-        qDebug("AutoConfig Period Time %s", qPrintable(period.toString(QStringLiteral("hh:mm:ss"))));
+        qCDebug(lcWindows, "AutoConfig Period Time %s", qPrintable(period.toString(QStringLiteral("hh:mm:ss"))));
         Mode = 1;
     }
     emit SignalLogConfig(Mode, bLoop, DateTime);

@@ -1,4 +1,5 @@
 #include "monitor/tools/auto_log_list.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -257,7 +258,7 @@ void QAutoLogList::LoadConfigFromFile()
     // A file that exists but cannot be read is never written over.
     if (!file.open(QIODevice::ReadOnly))
     {
-        qDebug("AutoLog: %s cannot be read", qPrintable(file.fileName()));
+        qCDebug(lcWindows, "AutoLog: %s cannot be read", qPrintable(file.fileName()));
         return;
     }
     QStringList header;
@@ -527,7 +528,7 @@ void QAutoLogList::OnTimeout()
                 SetCell(iRow, COL_TIME, tr("Nomal Log Mode"), false);
                 continue;
             }
-            qDebug("iItem %d ,Time %s", iRow, qPrintable(info.NextSwitchTime.toString(QStringLiteral("hh:mm:ss"))));
+            qCDebug(lcWindows, "iItem %d ,Time %s", iRow, qPrintable(info.NextSwitchTime.toString(QStringLiteral("hh:mm:ss"))));
             SetCell(iRow, COL_TIME, info.NextSwitchTime.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")), false);
             if (!info.NextSwitchTime.isValid() || info.NextSwitchTime >= now || state.Handled == info.NextSwitchTime)
                 continue;
@@ -583,7 +584,7 @@ void QAutoLogList::OnPortCloseEvent(int Index)
 {
     if (Index < 0 || Index >= m_pTable->rowCount())
     {
-        qDebug("OnPortCloseEvent Index out of range %d\n", Index);
+        qCDebug(lcWindows, "OnPortCloseEvent Index out of range %d\n", Index);
         return;
     }
     const int k = RowEntry(Index);

@@ -1,4 +1,5 @@
 #include "monitor/tools/hardware_diag.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
 #include <QDebug>
@@ -568,7 +569,7 @@ void QHardwareDiag::EndTest(uint UniquePortID, HARDWARE_RESULT_E eResult, bool b
     m_Results[UniquePortID] = ResultText(eResult);
     ShowResult(UniquePortID);
     LogResult(test, eResult);
-    qDebug("Hardware test %s: %s", qPrintable(test.TabText), qPrintable(ResultText(eResult)));
+    qCDebug(lcWindows, "Hardware test %s: %s", qPrintable(test.TabText), qPrintable(ResultText(eResult)));
     if (eResult != HARDWARE_PASSED && eResult != HARDWARE_CANCELLED)
         m_Failures << test.TabText + QStringLiteral(": ") + ResultText(eResult);
     if (!bReport || !m_Tests.isEmpty())
@@ -587,7 +588,7 @@ void QHardwareDiag::LogResult(const RUNNING_T& Test, HARDWARE_RESULT_E eResult)
     QFile file(QDir(sDir).filePath(QLatin1String(kResultsFile)));
     if (sDir.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Append))
     {
-        qDebug("Hardware test: the results file cannot be written under %s", qPrintable(m_sLogRoot));
+        qCDebug(lcWindows, "Hardware test: the results file cannot be written under %s", qPrintable(m_sLogRoot));
         return;
     }
     // Untranslated, so that the file reads the same whatever the language.

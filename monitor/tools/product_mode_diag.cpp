@@ -1,4 +1,5 @@
 #include "monitor/tools/product_mode_diag.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
 #include <QDebug>
@@ -285,7 +286,7 @@ void QProductModeDiag::SetResult(uint UniquePortID, const QString& sText)
     for (int i = 0; i < m_Boards.size() && i < m_pTable->rowCount(); ++i)
         if (m_Boards.at(i).UniquePortID == UniquePortID && m_pTable->item(i, COL_RESULT) != nullptr)
             m_pTable->item(i, COL_RESULT)->setText(sText);
-    qDebug("Product mode port %u: %s", UniquePortID, qPrintable(sText));
+    qCDebug(lcWindows, "Product mode port %u: %s", UniquePortID, qPrintable(sText));
 }
 
 void QProductModeDiag::OnStartProductMode()
@@ -412,7 +413,7 @@ void QProductModeDiag::OnScriptEnded(uint UniquePortID, QProcess* pProcess, cons
 
 void QProductModeDiag::OnProcessFinish(bool ProcessFinished)
 {
-    qDebug("Product mode: an update script ended (%d), %d still running", ProcessFinished ? 1 : 0,
+    qCDebug(lcWindows, "Product mode: an update script ended (%d), %d still running", ProcessFinished ? 1 : 0,
            static_cast<int>(m_Scripts.size()));
 }
 

@@ -1,4 +1,5 @@
 #include "monitor/views/ins_status.h"
+#include "monitor/shell/shell_log.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -337,7 +338,7 @@ void QINStatus::OnUpdateINSStatus(void* pPortTab)
 
 void QINStatus::SendLogRequest(uint nPortID)
 {
-    qDebug("%s", kInsRequest);
+    qCDebug(lcWindows, "%s", kInsRequest);
     emit SignalSendInspvaxMsg(nPortID, QByteArray(kInsRequest));
 }
 

@@ -162,7 +162,7 @@ void Server::DropWaiting(QUdpSocket* pSocket)
     if (!m_FloodNoted.isValid() || m_FloodNoted.elapsed() >= 1000)
     {
         m_FloodNoted.start();
-        qDebug("mDNS: flooded, %lld datagrams dropped (%lld in all)", m_nFloodDropped - nBefore, m_nFloodDropped);
+        qCDebug(lcMdns, "mDNS: flooded, %lld datagrams dropped (%lld in all)", m_nFloodDropped - nBefore, m_nFloodDropped);
     }
 }
 } // namespace Mdns

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "codec/profile.h"
 #include "monitor/config/loglist_diag.h"
 #include "monitor/config/msg_config.h"
 #include "monitor/config/recv_config.h"
@@ -84,6 +85,8 @@ bool DockShown(QWidget* pWidget)
 
 TEST_F(MainWindow, StartsWithTheQuickConnectWindowTheCommandWindowAndTheClassicalActions)
 {
+    // The codec reads receivers as the monitor does (its leap seconds and text forms).
+    EXPECT_TRUE(IsMonitorProfile());
     // The title and the About box show the one version the build sets.
     const QString sVersion = QStringLiteral("ZorvikMonitor v") + QLatin1String(ZV_VERSION_TEXT);
     EXPECT_EQ(Window().windowTitle(), sVersion);
