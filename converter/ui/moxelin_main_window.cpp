@@ -30,6 +30,8 @@ const QSize kDesignedSize(729, 544);
 const char* const kTranslationFormat = ":/new/prefix2/Moxelin_%s.qm";
 const char* const kHelpDocument = "MoxelinHelp.html";
 const char* const kHelpDocumentZh = "MoxelinHelp_zh.html";
+// ZV_MOXELIN_HELP_DIR is where an installed program's help pages stand,
+// relative to the program's folder (set by the build from the install layout).
 // Qt's own texts (standard buttons and dialogs) for a language other than
 // English, from the system's Qt translations.
 const char* const kQtTranslation = "qtbase_zh_CN";
@@ -499,15 +501,24 @@ void CMoxelinMainWindow::AboutMoxelinDialogOpen()
     m_pAboutDialog->raise();
 }
 
+QString CMoxelinMainWindow::HelpDocumentPath(const QString& sProgramDir, const QString& sLanguage)
+{
+    const QDir program(sProgramDir);
+    const QString folders[] = {program.absolutePath(), QDir::cleanPath(program.absoluteFilePath(ZV_MOXELIN_HELP_DIR))};
+    for (const QString& sFolder : folders)
+    {
+        const QDir folder(sFolder);
+        if (sLanguage == "zh" && QFileInfo(folder.filePath(kHelpDocumentZh)).isFile())
+            return folder.filePath(kHelpDocumentZh);
+        if (QFileInfo(folder.filePath(kHelpDocument)).isFile())
+            return folder.filePath(kHelpDocument);
+    }
+    return QDir(folders[1]).filePath(kHelpDocument);
+}
+
 void CMoxelinMainWindow::ViewHelp_clicked()
 {
-    // The help stands beside the program; the Chinese interface opens its
-    // Chinese page when it is there.
-    const QDir folder(QCoreApplication::applicationDirPath());
-    QString sPath = folder.absoluteFilePath(kHelpDocument);
-    const QString sChinese = folder.absoluteFilePath(kHelpDocumentZh);
-    if (m_sCurrentLanguage == "zh" && QFileInfo(sChinese).isFile())
-        sPath = sChinese;
+    const QString sPath = HelpDocumentPath(QCoreApplication::applicationDirPath(), m_sCurrentLanguage);
     if (QFileInfo(sPath).isFile() && UserPrompt()->OpenUrl(QUrl::fromLocalFile(sPath)))
         return;
     UserPrompt()->Message(this, QMessageBox::Warning, tr("View Help"),

@@ -69,6 +69,13 @@ public:
     const CConvertContext& ScanContext() const { return m_ScanContext; }
     QString CurrentLanguage() const { return m_sCurrentLanguage; }
 
+    // The help page "View Help" opens for a program in sProgramDir, in the
+    // interface language sLanguage: the page beside the program (a build
+    // tree), else the one in the data folder of an installed program. The
+    // Chinese interface opens the Chinese page where there is one. When no
+    // page exists, the path of the installed English page.
+    static QString HelpDocumentPath(const QString& sProgramDir, const QString& sLanguage);
+
     // Whether a source scan or a job holds the engine's shared records.
     bool EngineBusy() const { return m_eEngineUse != ENGINE_IDLE; }
     // The scan of the page 1 source; valid once its load has completed.

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -88,7 +89,11 @@ QString QZorvikMonitor::Title() { return QStringLiteral("ZorvikMonitor v") + QLa
 
 QString QZorvikMonitor::ConverterProgram()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/QMoxelin");
+    const QString sBeside = QCoreApplication::applicationDirPath() + QStringLiteral("/QMoxelin");
+    if (QFileInfo(sBeside).isExecutable())
+        return sBeside;
+    const QString sOnPath = QStandardPaths::findExecutable(QStringLiteral("QMoxelin"));
+    return sOnPath.isEmpty() ? sBeside : sOnPath;
 }
 
 QZorvikMonitor::QZorvikMonitor(QWidget* pParent) : QMainWindow(pParent), m_pUi(new Ui::QZorvikMonitor)

@@ -139,7 +139,9 @@ public:
 
     // The window title: "ZorvikMonitor v" and the version the build sets.
     static QString Title();
-    // The converter program: "QMoxelin" in the folder of this program.
+    // The converter program: "QMoxelin" in the folder of this program (where
+    // both are built and installed), else the one found on PATH; when there
+    // is none, the path it would have beside this program.
     static QString ConverterProgram();
 
     const MONITOR_WINDOWS_T& Windows() const { return m_W; }

@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 #include <cstring>
 
@@ -432,6 +433,53 @@ TEST_F(MainWindowTest, HelpAndAboutComeFromTheHelpMenu)
 
 // Closing the program while a job runs stops the worker and waits for it;
 // the thread object is never destroyed while it runs.
+// The help pages stand beside the program in a build tree and in the data
+// folder of an installed program (ZV_MOXELIN_HELP_DIR from its folder): the
+// page beside the program is preferred, the Chinese interface takes the
+// Chinese page where there is one, and with no page at all the installed
+// English page is named for the warning.
+TEST(MoxelinHelpDocument, IsFoundBesideTheProgramOrWhereItIsInstalled)
+{
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QDir root(prefix.path());
+    const QString sBin = root.filePath("bin");
+    const QString sShare = QDir::cleanPath(sBin + "/" + ZV_MOXELIN_HELP_DIR);
+    ASSERT_TRUE(sShare.startsWith(prefix.path() + "/")) << sShare.toStdString();
+    const struct
+    {
+        QStringList pages; // relative to the prefix
+        const char* pLanguage;
+        QString sExpected;
+    } cases[] = {
+        {{}, "en", sShare + "/MoxelinHelp.html"},
+        {{}, "zh", sShare + "/MoxelinHelp.html"},
+        {{"bin/MoxelinHelp.html", "bin/MoxelinHelp_zh.html"}, "zh", sBin + "/MoxelinHelp_zh.html"},
+        {{"share/MoxelinHelp.html", "share/MoxelinHelp_zh.html"}, "en", sShare + "/MoxelinHelp.html"},
+        {{"share/MoxelinHelp.html", "share/MoxelinHelp_zh.html"}, "zh", sShare + "/MoxelinHelp_zh.html"},
+        {{"share/MoxelinHelp.html"}, "zh", sShare + "/MoxelinHelp.html"},
+        {{"bin/MoxelinHelp.html", "share/MoxelinHelp.html", "share/MoxelinHelp_zh.html"}, "en",
+         sBin + "/MoxelinHelp.html"},
+        {{"bin/MoxelinHelp.html", "share/MoxelinHelp.html", "share/MoxelinHelp_zh.html"}, "zh",
+         sBin + "/MoxelinHelp.html"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE((c.pages.join(' ') + " " + c.pLanguage).toStdString());
+        QDir(sBin).removeRecursively();
+        QDir(sShare).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(sBin) && QDir().mkpath(sShare));
+        for (const QString& sPage : c.pages)
+        {
+            QString sFile = sPage;
+            sFile.replace(QRegularExpression("^share/"), sShare + "/").replace(QRegularExpression("^bin/"), sBin + "/");
+            QFile file(sFile);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        EXPECT_EQ(CMoxelinMainWindow::HelpDocumentPath(sBin, c.pLanguage), c.sExpected);
+    }
+}
+
 TEST_F(ConverterUiTest, ClosingDuringAJobStopsAndWaitsForTheWorker)
 {
     for (bool bByDestructor : {false, true})

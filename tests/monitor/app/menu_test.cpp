@@ -324,32 +324,53 @@ TEST_F(MenuTest, TheReplayEntriesDriveTheReplayedFile)
     EXPECT_TRUE(Prompt.Messages.isEmpty()) << Prompt.Messages.join('\n').toStdString();
 }
 
-TEST_F(MenuTest, TheConverterIsStartedFromTheProgramsOwnFolder)
+// A stand-in for the converter at sPath: it writes the number of its
+// arguments to sMark.
+static void WriteConverterStandIn(const QString& sPath, const QString& sMark)
 {
-    // Where the monitor was started from does not matter.
+    QFile script(sPath);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho \"$#\" > '%1'\n").arg(sMark).toUtf8());
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(MenuTest, TheConverterIsStartedFromTheProgramsOwnFolderElseFromPath)
+{
+    // Where the monitor was started from does not matter; PATH is searched
+    // only when the monitor's own folder holds no converter.
     QTemporaryDir elsewhere;
     const QString sHere = QDir::currentPath();
+    const QByteArray sPathWas = qgetenv("PATH");
     QDir::setCurrent(elsewhere.path());
+    ASSERT_TRUE(QDir(elsewhere.path()).mkdir(QStringLiteral("bin")));
+    qputenv("PATH", QFile::encodeName(elsewhere.filePath(QStringLiteral("bin"))));
     const QString sProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/QMoxelin");
-    EXPECT_EQ(QZorvikMonitor::ConverterProgram(), sProgram);
+    const QString sOnPath = elsewhere.filePath(QStringLiteral("bin/QMoxelin"));
     ASSERT_FALSE(QFileInfo::exists(sProgram));
+    EXPECT_EQ(QZorvikMonitor::ConverterProgram(), sProgram);
     const QString sMark = elsewhere.filePath(QStringLiteral("started"));
-    {
-        QFile script(sProgram);
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\necho \"$#\" > '%1'\n").arg(sMark).toUtf8());
-        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    const QString sPathMark = elsewhere.filePath(QStringLiteral("started_from_path"));
+    WriteConverterStandIn(sProgram, sMark);
+    WriteConverterStandIn(sOnPath, sPathMark);
+    EXPECT_EQ(QZorvikMonitor::ConverterProgram(), sProgram);
     Form().actionMoxelin->trigger();
     EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sMark).size() > 0; }));
     QFile mark(sMark);
     ASSERT_TRUE(mark.open(QIODevice::ReadOnly));
     EXPECT_EQ(mark.readAll(), QByteArray("0\n")); // no arguments
+    EXPECT_FALSE(QFileInfo::exists(sPathMark));
     EXPECT_TRUE(Prompt.Messages.isEmpty());
-    QFile::remove(sProgram);
-    QDir::setCurrent(sHere);
 
+    QFile::remove(sProgram);
+    EXPECT_EQ(QZorvikMonitor::ConverterProgram(), sOnPath);
     Form().actionMoxelin->trigger();
+    EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sPathMark).size() > 0; }, 10000));
+    EXPECT_TRUE(Prompt.Messages.isEmpty());
+
+    QFile::remove(sOnPath);
+    QDir::setCurrent(sHere);
+    Form().actionMoxelin->trigger();
+    qputenv("PATH", sPathWas);
     ASSERT_EQ(Prompt.Messages.size(), 1);
     EXPECT_TRUE(Prompt.Messages.at(0).startsWith(QStringLiteral("Moxelin|"))) << Prompt.Messages.at(0).toStdString();
 }
