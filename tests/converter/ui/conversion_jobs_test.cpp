@@ -385,7 +385,7 @@ TEST_F(ConversionJobsTest, BinexRecordsBecomeLogsThroughTheWindow)
     EXPECT_EQ(Text("Log2LogOutputFilePath"), Path("site.Rangecmp"));
     pBinex->click();
     EXPECT_EQ(Text("Log2LogOutputFilePath"), "");
-    if (const QString sShots = qEnvironmentVariable("ZV_SHOT_DIR"); !sShots.isEmpty())
+    if (const QString sShots = qEnvironmentVariable("ZV_UI_SHOTS"); !sShots.isEmpty())
         for (const char* pLanguage : {"zh", "en"})
         {
             SwitchLanguage(m_pWindow.get(), pLanguage);

@@ -1,6 +1,6 @@
 // The connection windows in both languages: every text the user sees comes
 // from the translations, and switching back restores the English texts. With
-// ZV_SHOT_DIR set, each window is also saved as a picture per language.
+// ZV_UI_SHOTS set, each window is also saved as a picture per language.
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -27,7 +27,7 @@ namespace
 {
 void Shot(QWidget& Window, const QString& sName)
 {
-    const QString sDir = qEnvironmentVariable("ZV_SHOT_DIR");
+    const QString sDir = qEnvironmentVariable("ZV_UI_SHOTS");
     if (sDir.isEmpty())
         return;
     Window.show();

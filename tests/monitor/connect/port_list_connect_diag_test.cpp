@@ -132,8 +132,8 @@ TEST_F(PortListDialog, PortsHeldElsewhereAreOccupiedAndTheFreeOnesConnectTogethe
     EXPECT_FALSE(Check(1)->isEnabled());
     EXPECT_FALSE(Baud(1)->isEnabled());
     EXPECT_EQ("Connnected", Table()->horizontalHeaderItem(5)->text());
-    if (!qEnvironmentVariableIsEmpty("ZV_SHOT_DIR"))
-        m_pDialog->grab().save(qEnvironmentVariable("ZV_SHOT_DIR") + "/port_list_ports.png");
+    if (!qEnvironmentVariableIsEmpty("ZV_UI_SHOTS"))
+        m_pDialog->grab().save(qEnvironmentVariable("ZV_UI_SHOTS") + "/port_list_ports.png");
 
     // "Select All" (on at the start) checks every free port after a refresh.
     EXPECT_TRUE(Check(0)->isChecked());
@@ -217,12 +217,12 @@ TEST_F(PortListDialog, AReceiverButtonOpensItsPageAndClosingPausesDiscovery)
     pView->resizeColumnToContents(3);
     EXPECT_LE(pView->columnWidth(3), nShown);
     pView->setColumnWidth(3, nShown);
-    if (!qEnvironmentVariableIsEmpty("ZV_SHOT_DIR"))
+    if (!qEnvironmentVariableIsEmpty("ZV_UI_SHOTS"))
     {
-        m_pDialog->grab().save(qEnvironmentVariable("ZV_SHOT_DIR") + "/port_list_web.png");
+        m_pDialog->grab().save(qEnvironmentVariable("ZV_UI_SHOTS") + "/port_list_web.png");
         InstallMonitorTranslations(QStringLiteral("zh"));
         m_pDialog->OnLanguageUpdate();
-        m_pDialog->grab().save(qEnvironmentVariable("ZV_SHOT_DIR") + "/port_list_web_zh.png");
+        m_pDialog->grab().save(qEnvironmentVariable("ZV_UI_SHOTS") + "/port_list_web_zh.png");
         InstallMonitorTranslations(QStringLiteral("en"));
         m_pDialog->OnLanguageUpdate();
     }

@@ -1,7 +1,7 @@
 // The sky plot, CN0 and INS windows and their instruments, filled with a
 // receiver's data and rendered at two sizes in both languages: every text
-// shows uncut. The pictures are kept under the build folder (view_shots/) to
-// be looked at.
+// shows uncut. The pictures are kept to be looked at, under ZV_UI_SHOTS when
+// that is set, else under the build folder (view_shots/).
 #include <QDir>
 #include <functional>
 
@@ -54,7 +54,8 @@ std::vector<RANGE_OBS_T> RangeObservations()
 
 QString ShotDir()
 {
-    const QString sDir = QCoreApplication::applicationDirPath() + QStringLiteral("/view_shots");
+    const QString sShots = qEnvironmentVariable("ZV_UI_SHOTS");
+    const QString sDir = sShots.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/view_shots") : sShots;
     QDir().mkpath(sDir);
     return sDir;
 }
