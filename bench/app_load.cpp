@@ -22,7 +22,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <ctime>
 #include <memory>
@@ -77,27 +79,25 @@ double Percentile(std::vector<double> v, int nPercent)
     return v[std::min(v.size() - 1, v.size() * static_cast<size_t>(nPercent) / 100)];
 }
 
-// Runs the event loop for nMs of wall clock; with pWindows, the GUI thread's
-// CPU time in each 100 ms is appended to it.
+// Runs the event loop, as the program does, for nMs of wall clock; with
+// pWindows, the GUI thread's CPU time in each 100 ms is appended to it.
 void Run(int nMs, std::vector<double>* pWindows)
 {
-    QElapsedTimer wall;
-    wall.start();
+    QEventLoop loop;
+    QTimer::singleShot(nMs, &loop, &QEventLoop::quit);
+    QTimer window;
+    window.setTimerType(Qt::PreciseTimer);
     double dCpu = ThreadCpuMs();
-    qint64 nWindowEnd = 100;
-    while (wall.elapsed() < nMs)
-    {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        if (wall.elapsed() >= nWindowEnd)
-        {
-            const double dNow = ThreadCpuMs();
-            if (pWindows != nullptr)
-                pWindows->push_back(dNow - dCpu);
-            dCpu = ThreadCpuMs();
-            nWindowEnd += 100;
-        }
-        QThread::usleep(200);
-    }
+    QObject::connect(&window, &QTimer::timeout,
+                     [&]
+                     {
+                         const double dNow = ThreadCpuMs();
+                         if (pWindows != nullptr)
+                             pWindows->push_back(dNow - dCpu);
+                         dCpu = dNow;
+                     });
+    window.start(100);
+    loop.exec();
 }
 
 void BM_Monitor64Ports(benchmark::State& state)

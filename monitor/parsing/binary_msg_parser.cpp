@@ -136,7 +136,13 @@ bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
             }
         }
         j.HeldText += j.bVerdictHeld;
-        FollowFrameHeader(c);
+        // No frame header lies within a run of ASCII text as long as a
+        // header's sync and length: such a byte only joins the recent ones.
+        j.TextRun = bText ? j.TextRun + 1 : 0;
+        if (j.TextRun > kLengthEnd)
+            j.Recent[j.RecentCount++ & 15] = c;
+        else
+            FollowFrameHeader(c);
     }
     m_pText[TextLen] = '\0';
     return j.bVerdictHeld && j.HeldText > kLongestTail;
@@ -176,6 +182,7 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
             Readable();
             m_Judge.Run = m_Judge.Grace = 0;
             m_Judge.RecentCount = 0;
+            m_Judge.TextRun = 0;
         }
         if (ConvertMode == 3 && m_uBinaryLength != 0)
             TextLen += BinaryLogToAscii(m_pBinaryArea.get(), m_uBinaryLength, pStore, bText, m_pText.get() + TextLen,

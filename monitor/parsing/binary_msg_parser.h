@@ -136,6 +136,7 @@ private:
         uint32_t HeldText;    // text bytes since then
         uint8_t Recent[16];   // the last text bytes, to spot a frame header among them
         uint64_t RecentCount;
+        uint32_t TextRun;     // ASCII text bytes in a row among the recent ones
     };
 
     bool HasRoom() const;

@@ -57,6 +57,9 @@ CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
     // Columns of logs and hex dumps line up.
     setFont(MonitorFixedFont());
     setLineWrapMode(QTextEdit::WidgetWidth);
+    // Wrapped as a terminal wraps, at the last column: finding word breaks
+    // in long logs would double the time the text takes to lay out.
+    setWordWrapMode(QTextOption::WrapAnywhere);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setOpenLinks(false);
     connect(this, &QWidget::customContextMenuRequested, this, &CZvTxtBrowser::OnContextMenuRequesred);
