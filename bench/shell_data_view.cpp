@@ -32,6 +32,7 @@
 
 #include "codec/profile.h"
 #include "monitor/parsing/latest_log_store.h"
+#include "monitor/parsing/port_receiver.h"
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/port_tab.h"
@@ -327,4 +328,38 @@ void BM_Ports32FakeReceivers(benchmark::State& state)
     SetCodecProfile(CODEC_PROFILE_CONVERTER);
 }
 BENCHMARK(BM_Ports32FakeReceivers)->Iterations(1)->Unit(benchmark::kMillisecond);
+} // namespace
+
+namespace
+{
+// One port's receive road as a hidden tab drives it: the stream read into the
+// store and the replies, nothing turned into text; and the same for the
+// current tab, whose text is shown. Batches of 200 KB and 40 KB, as ports at
+// 200 KB/s hand them over behind the current tab and in it.
+void ReadRecording(benchmark::State& state, bool bFormat, size_t nBatch)
+{
+    SetCodecProfile(CODEC_PROFILE_MONITOR);
+    static const Recording rec(kBytesPerSecond * 40);
+    CPortReceiver road;
+    size_t nShown = 0;
+    road.SetDisplay([&nShown](const char*, int n) { nShown += static_cast<size_t>(n); });
+    CPortReceiver::BATCH_T how;
+    how.Mode = CPortReceiver::READ_AUTO;
+    how.bFormat = bFormat;
+    size_t at = 0;
+    for (auto _ : state)
+    {
+        if (at + nBatch > rec.Bytes.size())
+            at = 0;
+        road.Receive(QByteArray::fromRawData(rec.Bytes.data() + at, static_cast<int>(nBatch)), how);
+        at += nBatch;
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * nBatch));
+    state.counters["text/input"] = static_cast<double>(nShown) / static_cast<double>(state.iterations() * nBatch);
+    SetCodecProfile(CODEC_PROFILE_CONVERTER);
+}
+void BM_HiddenPortRoad(benchmark::State& state) { ReadRecording(state, false, 200000); }
+void BM_CurrentPortRoad(benchmark::State& state) { ReadRecording(state, true, 40000); }
+BENCHMARK(BM_HiddenPortRoad);
+BENCHMARK(BM_CurrentPortRoad);
 } // namespace

@@ -104,6 +104,25 @@ bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
     for (uint32_t i = 0; i < nLength; ++i)
     {
         const uint8_t c = pText[i];
+        if (j.Grace == 0 && j.Run >= READABLE_RUN && IsTextByte(c))
+        {
+            // Inside a line of ASCII text that already reads as text: the
+            // rest of the run goes over as a whole, to the same state as byte
+            // by byte (readable, no frame header among the recent bytes).
+            uint32_t n = 1;
+            while (i + n < nLength && IsTextByte(pText[i + n]))
+                ++n;
+            std::memcpy(m_pText.get() + TextLen, pText + i, n);
+            TextLen += n;
+            j.Run += n;
+            Readable();
+            j.TextRun += n;
+            for (uint32_t k = n > 16 ? n - 16 : 0; k < n; ++k)
+                j.Recent[(j.RecentCount + k) & 15] = pText[i + k];
+            j.RecentCount += n;
+            i += n - 1;
+            continue;
+        }
         const bool bPrintable = kPrintable.Printable[c];
         if (bPrintable)
             m_pText[TextLen++] = static_cast<char>(c);

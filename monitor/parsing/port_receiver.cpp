@@ -1,5 +1,6 @@
 #include "monitor/parsing/port_receiver.h"
 
+#include <algorithm>
 #include <array>
 
 #include "monitor/parsing/binary_msg_parser.h"
@@ -30,7 +31,7 @@ void CPortReceiver::Show(const char* pText, int nLength)
 void CPortReceiver::ResetAuto()
 {
     m_StoreData.clear();
-    m_nAutoUnprintable = 0;
+    m_nAutoWindow = m_nAutoUnprintable = 0;
     m_AutoMode = READ_ASCII;
     m_bAutoDecided = false;
     m_sAutoResult.clear();
@@ -41,7 +42,11 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
     const QByteArray Batch = Whole.size() > BATCH_READ_MAX ? Whole.left(BATCH_READ_MAX) : Whole;
     m_BatchSkipped = How.Skipped + static_cast<quint64>(Whole.size() - Batch.size());
     m_SkippedBytes += m_BatchSkipped;
-    m_StoreData.append(Batch);
+    // The bytes themselves are kept only until Auto's first decision (they
+    // may be read again then); after it, Auto counts them.
+    m_nAutoWindow += Batch.size();
+    if (!m_bAutoDecided)
+        m_StoreData.append(Batch);
     m_LastData = Batch;
     if (m_fnSample)
         m_fnSample(Batch);
@@ -78,9 +83,11 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
         {
             m_sReadMode = QStringLiteral("Auto Detection");
             ++m_AutoUpdateCount;
-            CountForAuto(Batch);
+            // Once the window holds enough for binary, its decision is known.
+            if (m_nAutoUnprintable < AUTO_BINARY_COUNT)
+                CountForAuto(Batch);
             bool bReadAgain = false;
-            if (m_StoreData.size() > AUTO_STORE_BYTES || Batch.size() >= AUTO_BATCH_BYTES)
+            if (m_nAutoWindow > AUTO_STORE_BYTES || Batch.size() >= AUTO_BATCH_BYTES)
                 bReadAgain = AutoDecide(false);
             else if (!m_bAutoDecided)
                 bReadAgain = AutoDecide(true);
@@ -122,10 +129,16 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
             m_bNvmDump = false;
             emit SignalNVMComplete();
         }
-        if (m_bRescueModem && m_StoreData.contains(kRescueReady))
+        if (m_bRescueModem)
         {
-            m_bRescueModem = false;
-            emit SignalRescueModemReady();
+            const QByteArray Seen = m_RescueTail + Batch;
+            m_RescueTail = Seen.right(3);
+            if (Seen.contains(kRescueReady))
+            {
+                m_bRescueModem = false;
+                m_RescueTail.clear();
+                emit SignalRescueModemReady();
+            }
         }
         if (bCurrent)
         {
@@ -134,10 +147,10 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
             emit SignalUpdateOutMsg(Text);
         }
     }
-    if (m_StoreData.size() > AUTO_STORE_BYTES)
+    if (m_nAutoWindow > AUTO_STORE_BYTES)
     {
         m_StoreData.clear();
-        m_nAutoUnprintable = 0;
+        m_nAutoWindow = m_nAutoUnprintable = 0;
     }
 }
 
@@ -168,10 +181,17 @@ void CPortReceiver::CountForAuto(const QByteArray& Batch)
             t[static_cast<size_t>(c)] = !QBinaryMsgParser::IsPrintable(static_cast<uint8_t>(c));
         return t;
     }();
-    int n = 0;
-    for (char c : Batch)
-        n += kUnprintable[static_cast<uint8_t>(c)];
-    m_nAutoUnprintable += n;
+    // Counting stops where the window holds enough for binary.
+    const char* p = Batch.constData();
+    const char* const pEnd = p + Batch.size();
+    while (p < pEnd && m_nAutoUnprintable < AUTO_BINARY_COUNT)
+    {
+        const char* const pStop = std::min(pEnd, p + 4096);
+        int n = 0;
+        for (; p < pStop; ++p)
+            n += kUnprintable[static_cast<uint8_t>(*p)];
+        m_nAutoUnprintable += n;
+    }
 }
 
 bool CPortReceiver::AutoDecide(bool bFirstOnly)

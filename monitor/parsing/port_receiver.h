@@ -110,7 +110,7 @@ public:
     // the store, and shown once SignalAutoReadAgain has let the display drop
     // their provisional text). Later decisions, one per 6000 bytes, change the
     // reading from then on.
-    QByteArray m_StoreData;
+    QByteArray m_StoreData; // kept only while Auto has not decided
     uint32_t m_AutoUpdateCount = 0;
     uint32_t m_AutoMode = READ_ASCII;
     bool m_bAutoDecided = false;
@@ -165,6 +165,11 @@ private:
     // collected bytes is running (the status parser read them already).
     bool m_bFormat = true;
     bool m_bReplay = false;
-    int m_nAutoUnprintable = 0; // in m_StoreData
+    // Bytes of Auto's current window (m_StoreData holds them until the first
+    // decision), and of those, the ones that are not printable.
+    int m_nAutoWindow = 0;
+    int m_nAutoUnprintable = 0;
+    // The last bytes received, for a boot loader's "CCCC" that straddles two batches.
+    QByteArray m_RescueTail;
     QByteArray m_NvmTail;       // the end of the text before, while the NVM dump's line is watched for
 };

@@ -55,7 +55,11 @@ CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
     document()->setMaximumBlockCount(MAX_BLOCKS);
     document()->setUndoRedoEnabled(false);
     // Columns of logs and hex dumps line up.
-    setFont(MonitorFixedFont());
+    // Logs are Latin text: laying them out needs no shaping, which would
+    // take a third of the time their text takes to show.
+    QFont Font = MonitorFixedFont();
+    Font.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(Font);
     setLineWrapMode(QTextEdit::WidgetWidth);
     // Wrapped as a terminal wraps, at the last column: finding word breaks
     // in long logs would double the time the text takes to lay out.
@@ -104,11 +108,19 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
     if (!How.bFormat)
     {
         // Only the newest bytes are read to text when the view is shown.
-        m_HiddenBytes.append(ReadData);
-        if (m_HiddenBytes.size() > 2 * HIDDEN_BYTES_MAX)
+        if (ReadData.size() >= HIDDEN_BYTES_MAX)
         {
-            m_HiddenBytes.remove(0, m_HiddenBytes.size() - HIDDEN_BYTES_MAX);
+            m_HiddenBytes = ReadData.right(HIDDEN_BYTES_MAX);
             m_bHiddenCut = true;
+        }
+        else
+        {
+            m_HiddenBytes.append(ReadData);
+            if (m_HiddenBytes.size() > 2 * HIDDEN_BYTES_MAX)
+            {
+                m_HiddenBytes.remove(0, m_HiddenBytes.size() - HIDDEN_BYTES_MAX);
+                m_bHiddenCut = true;
+            }
         }
         return;
     }
