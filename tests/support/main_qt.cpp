@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <clocale>
+#include <utility>
 #include <gtest/gtest.h>
 
 // The offscreen platform of Qt 5.15 never frees its screen; leak checking
@@ -25,6 +26,17 @@ int main(int argc, char** argv)
     QTemporaryDir configHome;
     if (configHome.isValid())
         qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    // Windows that hold a web view (map, help pages) start Qt WebEngine:
+    // without a display it draws through the software scene graph, and its
+    // sandbox does not run as root. What the caller set is kept.
+    for (const auto& [pName, pValue] : {std::pair<const char*, const char*>{"QT_QUICK_BACKEND", "software"},
+                                        {"QTWEBENGINE_DISABLE_SANDBOX", "1"},
+                                        {"QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu"}})
+    {
+        if (qEnvironmentVariableIsEmpty(pName))
+            qputenv(pName, pValue);
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The application object adopts the environment's locale; receiver logs
     // always use "." as the decimal point.
