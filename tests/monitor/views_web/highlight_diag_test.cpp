@@ -135,6 +135,9 @@ TEST_P(HelpPages, EveryEntryShowsItsPartAndEveryLinkLeadsSomewhereOffline)
             EXPECT_TRUE(QFile::exists(QStringLiteral(":/Web/HighLight2/") + sLink)) << qPrintable(sLink);
     }
     EXPECT_GT(nLinks, 11);
+    EXPECT_TRUE(
+        WaitForScript(pView, QStringLiteral("document.images.length > 0 && Array.from(document.images)"
+                                            ".every(function (i) { return i.complete && i.naturalWidth > 0; })")));
     // The style sheet applied: the menu is a column of its own.
     EXPECT_EQ(RunScript(pView, QStringLiteral("getComputedStyle(document.getElementById('menu')).display + ' ' + "
                                               "getComputedStyle(document.getElementById('page')).display"))
