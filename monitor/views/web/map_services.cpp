@@ -11,6 +11,25 @@
 namespace
 {
 QString ConfigFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation); }
+
+QString Tr(const char* pText) { return QCoreApplication::translate("QFMapWindow", pText); }
+
+// name=value pairs with every value percent-encoded, so that a key or an
+// address holding "&", "+", "#" or "=" reaches the page as written.
+QString PageQuery(const QList<QPair<QString, QString>>& Items)
+{
+    QStringList parts;
+    for (const auto& item : Items)
+        parts << item.first + QLatin1Char('=') + QString::fromLatin1(QUrl::toPercentEncoding(item.second));
+    return parts.join(QLatin1Char('&'));
+}
+
+QUrl WithQuery(QUrl Url, const QString& sQuery)
+{
+    if (!sQuery.isEmpty())
+        Url.setQuery(sQuery, QUrl::StrictMode);
+    return Url;
+}
 } // namespace
 
 QString MapServicesFilePath()
@@ -109,4 +128,41 @@ MAP_TILE_FOLDER_T FindOfflineTiles()
     const MAP_TILE_FOLDER_T own =
         ReadTileFolder(QDir(ConfigFolder()).filePath(QStringLiteral("Resources/Web/Offline/") + sTiles));
     return own.sTemplate.isEmpty() ? ReadTileFolder(QDir(OfflineMapFolder()).filePath(sTiles)) : own;
+}
+
+QUrl MapPageUrl(MAP_TYPE_E eType)
+{
+    if (eType == MAP_TYPE_OFFLINE)
+    {
+        const MAP_TILE_FOLDER_T tiles = FindOfflineTiles();
+        return WithQuery(QUrl::fromLocalFile(OfflineMapPage()),
+                         tiles.sTemplate.isEmpty()
+                             ? QString()
+                             : PageQuery({{QStringLiteral("tiles"), tiles.sTemplate},
+                                          {QStringLiteral("minzoom"), QString::number(tiles.nMinZoom)},
+                                          {QStringLiteral("maxzoom"), QString::number(tiles.nMaxZoom)}}));
+    }
+    if (eType != MAP_TYPE_BAIDU && eType != MAP_TYPE_MAPBOX)
+        return QUrl();
+    const QString sSettings = QDir::toNativeSeparators(MapServicesFilePath());
+    const MAP_SERVICES_T services = ReadMapServices(MapServicesFilePath());
+    const bool bBaidu = eType == MAP_TYPE_BAIDU;
+    const QString sAddress = bBaidu ? MapServiceAddress(services.sBaiduScript, services.sBaiduKey)
+                                    : MapServiceAddress(services.sMapBoxTiles, services.sMapBoxKey);
+    QStringList notes;
+    if (sAddress.isEmpty())
+        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "No access key is set for this map: write it into %1 (the "
+                                                     "README tells how). \"Offline Map\" needs none."))
+                     .arg(sSettings);
+    if (!services.Unread.isEmpty())
+        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "Not understood in %1: %2"))
+                     .arg(sSettings, services.Unread.join(QStringLiteral("; ")));
+    const QString sUnreachable = Tr(QT_TRANSLATE_NOOP(
+        "QFMapWindow", "The map service cannot be reached, or its address or key is wrong. \"Offline Map\" works "
+                       "without a network."));
+    return WithQuery(
+        QUrl(bBaidu ? QStringLiteral("qrc:/Web/baidu.html") : QStringLiteral("qrc:/Web/MapBoxPolyline.html")),
+        PageQuery({{bBaidu ? QStringLiteral("script") : QStringLiteral("tiles"), sAddress},
+                   {QStringLiteral("note"), notes.join(QLatin1Char(' '))},
+                   {QStringLiteral("unreachable"), sUnreachable}}));
 }

@@ -6,6 +6,23 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+
+// The maps of the map window.
+enum MAP_TYPE_E
+{
+    MAP_TYPE_BAIDU = 0,   // online, drawn by the map service's own script
+    MAP_TYPE_MAPBOX = 1,  // online tiles, drawn with Leaflet
+    MAP_TYPE_OFFLINE = 2, // the page beside the program, with the user's tiles or a grid
+    MAP_TYPE_COUNT = 3,
+};
+
+// The address of a map's page, with what the page is told: the key and the
+// address from the settings file (and the texts the page shows when they are
+// missing or the service cannot be reached, in the user's language), or the
+// offline tiles. Read anew at each call, so that an edited file counts at the
+// next load. Any window that shows a position on a map loads one of these.
+QUrl MapPageUrl(MAP_TYPE_E eType);
 
 // The settings of the online maps, from "Configure/Config/MapServices.txt" in
 // the monitor's configuration folder. One "Name = Value" a line; "#" starts a

@@ -35,22 +35,6 @@ namespace
 {
 constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
 
-// name=value pairs with every value percent-encoded, so that a key or an
-// address holding "&", "+", "#" or "=" reaches the page as written.
-QString PageQuery(const QList<QPair<QString, QString>>& Items)
-{
-    QStringList parts;
-    for (const auto& item : Items)
-        parts << item.first + QLatin1Char('=') + QString::fromLatin1(QUrl::toPercentEncoding(item.second));
-    return parts.join(QLatin1Char('&'));
-}
-
-QUrl WithQuery(const QString& sPage, const QString& sQuery)
-{
-    QUrl url(sPage);
-    url.setQuery(sQuery, QUrl::StrictMode);
-    return url;
-}
 } // namespace
 
 QFMapWindow::QFMapWindow(QWidget* pParent) : QDialog(pParent), m_pWebPage(new CMapWebPage(this))
@@ -183,7 +167,7 @@ void QFMapWindow::changeEvent(QEvent* pEvent)
         FitFields();
 }
 
-QFMapWindow::MAP_TYPE_E QFMapWindow::MapType() const
+MAP_TYPE_E QFMapWindow::MapType() const
 {
     if (pRadioBaidu->isChecked())
         return MAP_TYPE_BAIDU;
@@ -198,38 +182,7 @@ QUrl QFMapWindow::PageUrl(MAP_TYPE_E eType) const
 {
     if (eType < 0 || eType >= MAP_TYPE_COUNT)
         return QUrl();
-    if (!m_PageUrls[eType].isEmpty())
-        return m_PageUrls[eType];
-    if (eType == MAP_TYPE_OFFLINE)
-    {
-        const MAP_TILE_FOLDER_T tiles = FindOfflineTiles();
-        QUrl url = QUrl::fromLocalFile(OfflineMapPage());
-        if (!tiles.sTemplate.isEmpty())
-            url.setQuery(PageQuery({{QStringLiteral("tiles"), tiles.sTemplate},
-                                    {QStringLiteral("minzoom"), QString::number(tiles.nMinZoom)},
-                                    {QStringLiteral("maxzoom"), QString::number(tiles.nMaxZoom)}}),
-                         QUrl::StrictMode);
-        return url;
-    }
-    const QString sSettings = MapServicesFilePath();
-    const MAP_SERVICES_T services = ReadMapServices(sSettings);
-    const bool bBaidu = eType == MAP_TYPE_BAIDU;
-    const QString sAddress = bBaidu ? MapServiceAddress(services.sBaiduScript, services.sBaiduKey)
-                                    : MapServiceAddress(services.sMapBoxTiles, services.sMapBoxKey);
-    QStringList notes;
-    if (sAddress.isEmpty())
-        notes << tr("No access key is set for this map: write it into %1 (the README tells how). "
-                    "\"Offline Map\" needs none.")
-                     .arg(QDir::toNativeSeparators(sSettings));
-    if (!services.Unread.isEmpty())
-        notes << tr("Not understood in %1: %2")
-                     .arg(QDir::toNativeSeparators(sSettings), services.Unread.join(QStringLiteral("; ")));
-    return WithQuery(
-        bBaidu ? QStringLiteral("qrc:/Web/baidu.html") : QStringLiteral("qrc:/Web/MapBoxPolyline.html"),
-        PageQuery({{bBaidu ? QStringLiteral("script") : QStringLiteral("tiles"), sAddress},
-                   {QStringLiteral("note"), notes.join(QLatin1Char(' '))},
-                   {QStringLiteral("unreachable"), tr("The map service cannot be reached, or its address or key is "
-                                                      "wrong. \"Offline Map\" works without a network.")}}));
+    return m_PageUrls[eType].isEmpty() ? MapPageUrl(eType) : m_PageUrls[eType];
 }
 
 QWebEngineView* QFMapWindow::MapView() const { return m_pWebPage->View(); }

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QUrl>
 
+#include "monitor/views/web/map_services.h"
+
 class CMapPage;
 class CMapWebPage;
 class QCheckBox;
@@ -24,21 +26,12 @@ class QFMapWindow : public QDialog
     Q_OBJECT
 
 public:
-    enum MAP_TYPE_E
-    {
-        MAP_TYPE_BAIDU = 0,
-        MAP_TYPE_MAPBOX = 1,
-        MAP_TYPE_OFFLINE = 2,
-        MAP_TYPE_COUNT = 3,
-    };
-
     explicit QFMapWindow(QWidget* pParent = nullptr);
     ~QFMapWindow() override;
 
     // The selected map, or MAP_TYPE_COUNT when none is.
     MAP_TYPE_E MapType() const;
-    // The address of a map's page, with what the page is told (keys and
-    // addresses from the settings file, the offline tiles, the texts it shows).
+    // The address of a map's page (MapPageUrl, unless a test set another).
     QUrl PageUrl(MAP_TYPE_E eType) const;
     // The web view while the window is visible, else null.
     QWebEngineView* MapView() const;

@@ -10,6 +10,7 @@
 
 #include "monitor/views/map_page.h"
 #include "monitor/views/web/map_services.h"
+#include "monitor/views/web/map_web_page.h"
 
 TEST(MapScripts, NumbersWithSixDecimalsAndNothingForAPointThatIsNone)
 {
@@ -93,4 +94,19 @@ TEST(MapServices, ATileFolderGivesItsAddressZoomLevelsAndSuffix)
     EXPECT_TRUE(tiles.sTemplate.endsWith(QStringLiteral("/my%20%7Bz%7D%20tiles/{z}/{x}/{y}.jpg")))
         << qPrintable(tiles.sTemplate);
     EXPECT_EQ(QUrl(tiles.sTemplate).toLocalFile().section(QLatin1Char('/'), 0, -4), QDir(sTiles).absolutePath());
+}
+
+// Calls wait for a page that has not loaded, up to as many fixes as a trace
+// keeps; the oldest give way, and a page let go drops them.
+TEST(MapWebPage, CallsWaitingForThePageAreCappedOldestFirst)
+{
+    CMapWebPage page;
+    for (int i = 0; i < MAP_PAGE_PENDING_MAX + 3; ++i)
+        page.AddMarker(i * 1e-3, 0.0, false);
+    page.AddMarker(std::numeric_limits<double>::quiet_NaN(), 0.0, false);
+    ASSERT_EQ(page.Pending().size(), MAP_PAGE_PENDING_MAX);
+    EXPECT_EQ(page.Pending().first(), QStringLiteral("AddMarker(0.003000,0.000000,0)"));
+    EXPECT_EQ(page.Pending().last(), MapScriptAddMarker((MAP_PAGE_PENDING_MAX + 2) * 1e-3, 0.0, false));
+    page.Release();
+    EXPECT_TRUE(page.Pending().isEmpty());
 }

@@ -124,7 +124,7 @@ TEST(OfflineMap, DrawsTheMarkerTheTraceAndAScaleOnAMetricGridWithoutANetwork)
     FixPort port;
     QFMapWindow window;
     window.findChild<QRadioButton*>(QStringLiteral("pRadioBDOfflineMap"))->setChecked(true);
-    const QUrl url = window.PageUrl(QFMapWindow::MAP_TYPE_OFFLINE);
+    const QUrl url = window.PageUrl(MAP_TYPE_OFFLINE);
     ASSERT_TRUE(url.isLocalFile());
     EXPECT_EQ(url.toLocalFile(), QCoreApplication::applicationDirPath() + "/Resources/Web/Offline/BaiduOffline.html");
     EXPECT_EQ(url.query(), QString()); // no tiles anywhere
@@ -146,7 +146,8 @@ TEST(OfflineMap, DrawsTheMarkerTheTraceAndAScaleOnAMetricGridWithoutANetwork)
     const QPoint centre(pView->width() / 2, pView->height() / 2);
     // Drawn once the map has followed the second fix: the marker in the
     // middle, the trace to the west, nothing left where the first marker was.
-    const auto drawn = [&](const QImage& Picture) {
+    const auto drawn = [&](const QImage& Picture)
+    {
         return CountNear(Picture, kMarker, centre.x(), centre.y(), 4) > 40 &&
                CountNear(Picture, kTrace, centre.x() - 20, centre.y(), 6) > 20 &&
                CountNear(Picture, kMarker, centre.x() - 40, centre.y(), 4) == 0;
@@ -209,8 +210,7 @@ TEST(OfflineMap, ShowsTheTilesOfTheUsersFolder)
     window.OnUpdateMap(port.Payload()); // the first fix makes the page
     QWebEngineView* pView = window.MapView();
     ASSERT_NE(pView, nullptr);
-    EXPECT_TRUE(
-        window.PageUrl(QFMapWindow::MAP_TYPE_OFFLINE).query().endsWith(QStringLiteral("&minzoom=17&maxzoom=17")));
+    EXPECT_TRUE(window.PageUrl(MAP_TYPE_OFFLINE).query().endsWith(QStringLiteral("&minzoom=17&maxzoom=17")));
     const QPoint centre(pView->width() / 2, pView->height() / 2);
     EXPECT_TRUE(WaitUntil(
         [&]
@@ -273,7 +273,7 @@ TEST(OnlineMaps, SayOnTheMapWhenNoKeyIsSetOrTheServiceCannotBeReached)
     const QString sSettings = QDir::toNativeSeparators(MapServicesFilePath());
 
     // No settings file: both online maps say where the key goes.
-    for (QFMapWindow::MAP_TYPE_E eType : {QFMapWindow::MAP_TYPE_BAIDU, QFMapWindow::MAP_TYPE_MAPBOX})
+    for (MAP_TYPE_E eType : {MAP_TYPE_BAIDU, MAP_TYPE_MAPBOX})
     {
         host.Load(window.PageUrl(eType));
         const QString sNote = host.Note();
@@ -288,7 +288,7 @@ TEST(OnlineMaps, SayOnTheMapWhenNoKeyIsSetOrTheServiceCannotBeReached)
     TileServer& server = *pServer;
     WriteSettings("MapBoxTiles = http://127.0.0.1:" + QByteArray::number(server.Port()) +
                   "/tiles/{z}/{x}/{y}.png?token={key}\nMapBoxKey = pk.a+b&c\n");
-    QWebEngineView* pView = host.Load(window.PageUrl(QFMapWindow::MAP_TYPE_MAPBOX));
+    QWebEngineView* pView = host.Load(window.PageUrl(MAP_TYPE_MAPBOX));
     host.Page().AddMarker(-33.856784, 151.215297, true);
     const QPoint tile = TileOf(-33.856784, 151.215297, 17);
     const QString sAsked = QStringLiteral("GET /tiles/17/%1/%2.png").arg(tile.x()).arg(tile.y()) +
@@ -302,7 +302,7 @@ TEST(OnlineMaps, SayOnTheMapWhenNoKeyIsSetOrTheServiceCannotBeReached)
     const quint16 nGone = server.Port();
     pServer.reset();
     WriteSettings("MapBoxTiles = http://127.0.0.1:" + QByteArray::number(nGone) + "/{z}/{x}/{y}.png\n");
-    host.Load(window.PageUrl(QFMapWindow::MAP_TYPE_MAPBOX));
+    host.Load(window.PageUrl(MAP_TYPE_MAPBOX));
     EXPECT_TRUE(WaitUntil([&] { return host.Note().startsWith(QStringLiteral("The map service cannot be reached")); },
                           kWebWaitMs))
         << qPrintable(host.Note());
@@ -313,7 +313,7 @@ TEST(OnlineMaps, SayOnTheMapWhenNoKeyIsSetOrTheServiceCannotBeReached)
                   "/api?ak={key}\"></script><script>window.zvInjected = 1</script>\n"
                   "BaiDuKey = k\n"
                   "<b>bold</b>\n");
-    pView = host.Load(window.PageUrl(QFMapWindow::MAP_TYPE_BAIDU));
+    pView = host.Load(window.PageUrl(MAP_TYPE_BAIDU));
     const QString sNote = host.Note();
     EXPECT_TRUE(sNote.contains(QStringLiteral("line 3: <b>bold</b>"))) << qPrintable(sNote);
     EXPECT_TRUE(sNote.contains(QStringLiteral("The map service cannot be reached"))) << qPrintable(sNote);

@@ -4,6 +4,7 @@
 // when they are made while the page loads; a hidden window lets its page go.
 // A recorder page stands in for the maps: it keeps every call it receives.
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -48,11 +49,11 @@ protected:
         page.write(kRecorderPage);
         page.close();
         // Each map has the recorder, told apart by its address.
-        for (int i = 0; i < QFMapWindow::MAP_TYPE_COUNT; ++i)
+        for (int i = 0; i < MAP_TYPE_COUNT; ++i)
         {
             QUrl url = QUrl::fromLocalFile(page.fileName());
             url.setQuery(QStringLiteral("map=%1").arg(i));
-            m_Window.SetPageUrl(static_cast<QFMapWindow::MAP_TYPE_E>(i), url);
+            m_Window.SetPageUrl(static_cast<MAP_TYPE_E>(i), url);
         }
         m_Window.resize(900, 600);
     }
@@ -275,9 +276,20 @@ TEST(MapWindowFixes, AFixIsAPositionWithASolutionInAnyHemisphere)
         EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("m_pRoll"))->text(), QLatin1String(a.pRoll)) << a.nStatus;
     }
 
+    // A missing offline page is named, not loaded as an empty page.
+    const QString sMissing = QDir::temp().filePath(QStringLiteral("no such folder/BaiduOffline.html"));
+    window.SetPageUrl(MAP_TYPE_OFFLINE, QUrl::fromLocalFile(sMissing));
+    window.findChild<QRadioButton*>(QStringLiteral("pRadioBDOfflineMap"))->click();
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("pPageLoadStatus"))->text(),
+              QStringLiteral("The offline map page is missing: ") + QDir::toNativeSeparators(sMissing));
+    EXPECT_EQ(page.Loads.size(), 1);
+    EXPECT_FALSE(page.HasPage());
+    window.findChild<QRadioButton*>(QStringLiteral("pRadioMapBox"))->click();
+    EXPECT_EQ(page.Loads.size(), 2);
+
     // Hidden: the page is let go and a tick changes nothing.
     window.hide();
-    EXPECT_EQ(page.Releases, 1);
+    EXPECT_EQ(page.Releases, 2);
     page.Calls.clear();
     pos.Latitude = 0.5;
     pos.FixQuality = 1;

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "codec/ins_logs.h"
@@ -21,6 +22,9 @@
 #include "support/frame_builders.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
+
+// Texts in failure messages as they read.
+inline void PrintTo(const QString& sText, std::ostream* pOut) { *pOut << '"' << sText.toStdString() << '"'; }
 
 // Generous for a loaded machine; every wait ends as soon as it is met.
 inline constexpr int kWebWaitMs = 30000;
