@@ -34,7 +34,6 @@ static void InitMapPageResources()
 namespace
 {
 constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
-
 } // namespace
 
 QFMapWindow::QFMapWindow(QWidget* pParent) : QDialog(pParent), m_pWebPage(new CMapWebPage(this))

@@ -25,6 +25,13 @@ function ZvAttribute(text) {
     return String(text).replace(/&/g, "&amp;").replace(/"/g, "&quot;").replace(/</g, "&lt;").replace(/>/g, "&gt;");
 }
 
+// The map stays in its view: a link clicked on the map (a credit, the map
+// service's logo) does not take the view away from the page the monitor drives.
+document.addEventListener("click", function (event) {
+    if (event.target.closest && event.target.closest("a[href]"))
+        event.preventDefault();
+}, true);
+
 var ZV_TRACE_MAX_POINTS = 5000;
 
 // Defines AddMarker, PlotTrace and CleanTrace on a Leaflet map. options:

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -163,6 +164,11 @@ TEST(OfflineMap, DrawsTheMarkerTheTraceAndAScaleOnAMetricGridWithoutANetwork)
                      .isEmpty());
     EXPECT_EQ(RunScript(pView, QStringLiteral("ZvTrace().length")).toInt(), 2);
     picture.save(ShotPath(QStringLiteral("map_offline_page")));
+    // A link on the map leaves the map where it is (a load would start at once).
+    QSignalSpy loads(pView->page(), &QWebEnginePage::loadStarted);
+    RunScript(pView, QStringLiteral("document.querySelector('.leaflet-control-attribution a').click()"));
+    EXPECT_FALSE(WaitUntil([&] { return !loads.isEmpty(); }, 1000));
+    EXPECT_EQ(pView->url(), url);
 
     // The window in both languages, with the page, and in a dock as short as
     // the main window's advanced layout gives it, where the fields scroll.
