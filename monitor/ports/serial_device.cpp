@@ -127,6 +127,21 @@ bool CUartProcess::WaitMs(uint32_t Ms) const
     }
 }
 
+bool CUartProcess::LockDevice(int fd)
+{
+    // A process this one starts (the web views' browser, a script, the
+    // converter) holds a copy of every descriptor from its fork to its exec,
+    // the lock of a device closed a moment ago included: such a holder lets go
+    // within milliseconds, another program holding the device does not.
+    for (int nTry = 0; ::flock(fd, LOCK_EX | LOCK_NB) != 0; ++nTry)
+    {
+        if (errno != EWOULDBLOCK || nTry >= 20)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
 int CUartProcess::OpenPort(const char* pName, uint32_t BaudRate) { return OpenDevice(pName, BaudRate, 8, 0, 0); }
 
 int CUartProcess::OpenPort(const char* pName, uint32_t BaudRate, uint8_t ByteSize, uint8_t Parity, uint8_t StopBits)
@@ -150,7 +165,7 @@ int CUartProcess::OpenDevice(const char* pName, uint32_t BaudRate, uint8_t ByteS
     const std::string path = DevicePath(pName);
     const int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     // A second user of the same device is refused, as the device is opened exclusively.
-    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+    if (fd < 0 || !LockDevice(fd))
     {
         if (fd >= 0)
             ::close(fd);

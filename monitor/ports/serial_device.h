@@ -99,6 +99,8 @@ public:
 
     // Device path for a port name: the name itself when it holds a "/", else under /dev.
     static std::string DevicePath(const char* pName);
+    // Takes the device's exclusive lock; false when another holds it.
+    static bool LockDevice(int fd);
 
 protected:
     int OpenDevice(const char* pName, uint32_t BaudRate, uint8_t ByteSize, uint8_t Parity, uint8_t StopBits);

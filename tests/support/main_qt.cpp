@@ -3,17 +3,26 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <clocale>
+#include <utility>
 #include <gtest/gtest.h>
 
 // The offscreen platform of Qt 5.15 never frees its screen; leak checking
-// ignores what hangs off it.
+// ignores what hangs off it. Qt WebEngine (the map and help windows) keeps
+// its browser's objects for the life of the process, with the udev monitor
+// and the fonts it opened: their stacks end in those libraries.
 extern "C" const char* __lsan_default_suppressions()
 {
     return "leak:libqoffscreen.so\n"
            "leak:QPlatformScreen::QPlatformScreen\n"
            "leak:QScreen::QScreen\n"
            "leak:QWindowSystemInterface::handleScreenAdded\n"
-           "leak:QtSharedPointer::ExternalRefCountData::getAndRef\n";
+           "leak:QtSharedPointer::ExternalRefCountData::getAndRef\n"
+           "leak:libQt5WebEngineCore.so\n"
+           "leak:libQt5WebEngineWidgets.so\n"
+           "leak:udev_new\n"
+           "leak:udev_monitor_new_from_netlink\n"
+           "leak:udev_monitor_filter_add_match_subsystem_devtype\n"
+           "leak:libfontconfig.so\n";
 }
 
 int main(int argc, char** argv)
@@ -25,6 +34,17 @@ int main(int argc, char** argv)
     QTemporaryDir configHome;
     if (configHome.isValid())
         qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    // Windows that hold a web view (map, help pages) start Qt WebEngine:
+    // without a display it draws through the software scene graph, and its
+    // sandbox does not run as root. What the caller set is kept.
+    for (const auto& [pName, pValue] : {std::pair<const char*, const char*>{"QT_QUICK_BACKEND", "software"},
+                                        {"QTWEBENGINE_DISABLE_SANDBOX", "1"},
+                                        {"QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu"}})
+    {
+        if (qEnvironmentVariableIsEmpty(pName))
+            qputenv(pName, pValue);
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The application object adopts the environment's locale; receiver logs
     // always use "." as the decimal point.

@@ -31,7 +31,7 @@
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/height_plot.h"
 #include "monitor/views/ins_status.h"
-#include "monitor/views/map_window.h"
+#include "monitor/views/web/map_window.h"
 #include "monitor/views/range_view.h"
 #include "monitor/views/sky_plot.h"
 #include "monitor/views/track_plot.h"

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include <pty.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "monitor/ports/serial_device.h"
@@ -138,6 +140,29 @@ TEST(SerialDevice, OpenFailuresLeaveTheErrorText)
     EXPECT_EQ(second.GetErrorText(), rx.Name() + " has been opened, please detect the device!");
     first.ClosePort();
     EXPECT_EQ(second.OpenPort(rx.Name().c_str(), 115200), 1);
+}
+
+// A process the monitor starts (a web view's browser, a script) holds every
+// open device, with its lock, from its fork to its exec: a port opened in
+// that moment waits for it instead of finding the device busy.
+TEST(SerialDevice, ADeviceHeldForAMomentByAStartingProcessOpens)
+{
+    PtyReceiver rx;
+    ASSERT_TRUE(rx.Plug());
+    CUartProcess first;
+    ASSERT_EQ(first.OpenPort(rx.Name().c_str(), 115200), 1);
+    const pid_t child = ::fork();
+    if (child == 0)
+    {
+        const timespec moment{0, 60 * 1000 * 1000};
+        ::nanosleep(&moment, nullptr);
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    first.ClosePort();
+    CUartProcess second;
+    EXPECT_EQ(second.OpenPort(rx.Name().c_str(), 115200), 1) << second.GetErrorText();
+    ::waitpid(child, nullptr, 0);
 }
 
 TEST(SerialDevice, AVanishedDeviceIsReportedAsLost)

@@ -1,0 +1,112 @@
+// What a map page is told, without a web view: the script texts of the page
+// functions, the online maps' settings file, and the offline tile folder.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <limits>
+
+#include "monitor/views/map_page.h"
+#include "monitor/views/web/map_services.h"
+#include "monitor/views/web/map_web_page.h"
+
+TEST(MapScripts, NumbersWithSixDecimalsAndNothingForAPointThatIsNone)
+{
+    const double kInf = std::numeric_limits<double>::infinity();
+    const double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const struct
+    {
+        double dLat, dLon;
+        bool bCentre;
+        const char* pScript; // "" when nothing may be sent
+    } cases[] = {
+        {39.954499, 116.376933, false, "AddMarker(39.954499,116.376933,0)"},
+        {-33.856784, 151.215297, true, "AddMarker(-33.856784,151.215297,1)"},
+        {51.477928, -0.001545, true, "AddMarker(51.477928,-0.001545,1)"},
+        {-90.0, -180.0, true, "AddMarker(-90.000000,-180.000000,1)"},
+        {90.0000001, 0.0, true, ""},
+        {0.0, 180.5, true, ""},
+        {kNaN, 10.0, true, ""},
+        {10.0, -kInf, true, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MapScriptAddMarker(c.dLat, c.dLon, c.bCentre), QLatin1String(c.pScript)) << c.pScript;
+    EXPECT_EQ(MapScriptPlotTrace(true), QStringLiteral("PlotTrace(1)"));
+    EXPECT_EQ(MapScriptPlotTrace(false), QStringLiteral("PlotTrace(0)"));
+    EXPECT_EQ(MapScriptCleanTrace(), QStringLiteral("CleanTrace()"));
+}
+
+TEST(MapServices, KeysAndAddressesFromTheUsersFileAndWhatItDoesNotUnderstand)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString sPath = dir.filePath(QStringLiteral("MapServices.txt"));
+    EXPECT_EQ(ReadMapServices(sPath).sMapBoxTiles, QString()); // no file: no settings, no complaint
+    QFile file(sPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# keys of the lab\r\n"
+               "mapboxtiles = https://tiles.example.test/v4/{z}/{x}/{y}.png?access_token={key}\r\n"
+               "MapBoxKey=pk.a+b/c=d&e\r\n"
+               "\r\n"
+               "BaiDuScript = https://maps.example.test/api?v=2.0&ak={key}\n"
+               "BaiDuKey =\n"
+               "Zoom = 12\n"
+               "just text\n");
+    file.close();
+    const MAP_SERVICES_T services = ReadMapServices(sPath);
+    EXPECT_EQ(services.sMapBoxTiles,
+              QStringLiteral("https://tiles.example.test/v4/{z}/{x}/{y}.png?access_token={key}"));
+    EXPECT_EQ(services.sMapBoxKey, QStringLiteral("pk.a+b/c=d&e"));
+    EXPECT_EQ(services.sBaiduKey, QString());
+    EXPECT_EQ(services.Unread, QStringList({QStringLiteral("line 7: Zoom = 12"), QStringLiteral("line 8: just text")}));
+
+    // The key goes into the address percent-encoded; an address that needs a
+    // key has none without one.
+    EXPECT_EQ(MapServiceAddress(services.sMapBoxTiles, services.sMapBoxKey),
+              QStringLiteral("https://tiles.example.test/v4/{z}/{x}/{y}.png?access_token=pk.a%2Bb%2Fc%3Dd%26e"));
+    EXPECT_EQ(MapServiceAddress(services.sBaiduScript, services.sBaiduKey), QString());
+    EXPECT_EQ(MapServiceAddress(QStringLiteral("http://127.0.0.1:8080/{z}/{x}/{y}.png"), QString()),
+              QStringLiteral("http://127.0.0.1:8080/{z}/{x}/{y}.png"));
+    EXPECT_EQ(MapServiceAddress(QString(), QStringLiteral("k")), QString());
+}
+
+TEST(MapServices, ATileFolderGivesItsAddressZoomLevelsAndSuffix)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A folder whose name would read as a placeholder of the address.
+    const QString sTiles = dir.filePath(QStringLiteral("my {z} tiles"));
+    EXPECT_EQ(ReadTileFolder(sTiles).sTemplate, QString()); // missing
+    QImage tile(256, 256, QImage::Format_RGB32);
+    tile.fill(Qt::green);
+    for (const char* pTile : {"15/17500/11300.jpg", "17/70000/45200.jpg", "16/35000/22600.jpg"})
+    {
+        const QString sPath = QDir(sTiles).filePath(QLatin1String(pTile));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(sPath).path()));
+        ASSERT_TRUE(tile.save(sPath));
+    }
+    QDir().mkpath(QDir(sTiles).filePath(QStringLiteral("notes")));
+    const MAP_TILE_FOLDER_T tiles = ReadTileFolder(sTiles);
+    EXPECT_EQ(tiles.nMinZoom, 15);
+    EXPECT_EQ(tiles.nMaxZoom, 17);
+    EXPECT_TRUE(tiles.sTemplate.endsWith(QStringLiteral("/my%20%7Bz%7D%20tiles/{z}/{x}/{y}.jpg")))
+        << qPrintable(tiles.sTemplate);
+    EXPECT_EQ(QUrl(tiles.sTemplate).toLocalFile().section(QLatin1Char('/'), 0, -4), QDir(sTiles).absolutePath());
+}
+
+// Calls wait for a page that has not loaded, up to as many fixes as a trace
+// keeps; the oldest give way, and a page let go drops them.
+TEST(MapWebPage, CallsWaitingForThePageAreCappedOldestFirst)
+{
+    CMapWebPage page;
+    for (int i = 0; i < MAP_PAGE_PENDING_MAX + 3; ++i)
+        page.AddMarker(i * 1e-3, 0.0, false);
+    page.AddMarker(std::numeric_limits<double>::quiet_NaN(), 0.0, false);
+    ASSERT_EQ(page.Pending().size(), MAP_PAGE_PENDING_MAX);
+    EXPECT_EQ(page.Pending().first(), QStringLiteral("AddMarker(0.003000,0.000000,0)"));
+    EXPECT_EQ(page.Pending().last(), MapScriptAddMarker((MAP_PAGE_PENDING_MAX + 2) * 1e-3, 0.0, false));
+    page.Release();
+    EXPECT_TRUE(page.Pending().isEmpty());
+}
