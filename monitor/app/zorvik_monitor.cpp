@@ -42,6 +42,7 @@
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/about_dialog.h"
 #include "monitor/app/device_monitor.h"
+#include "monitor/app/station_web_map.h"
 #include "monitor/shell/button_bar.h"
 #include "monitor/shell/cmd_input.h"
 #include "monitor/shell/debug_window.h"
@@ -210,6 +211,8 @@ void QZorvikMonitor::CreateWindows()
     m_W.pNvmLog = new QNvmLogDiag;
     m_W.pHardware = new QHardwareDiag;
     m_W.pUserconfig = new QUserconfigDiag;
+    m_pStationMap = std::make_unique<CStationWebMap>();
+    m_W.pUserconfig->SetMapPage(m_pStationMap.get());
     m_W.pLoglist = new QLoglistDiag;
     m_W.pINSConfigCheck = new QINSConfigCheckDiag;
     m_W.pProductMode = new QProductModeDiag;

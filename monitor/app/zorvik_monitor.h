@@ -25,6 +25,7 @@
 #include "monitor/ports/port_ctrl_base.h"
 
 class CPortTab;
+class CStationWebMap;
 class CZvAboutDiag;
 class DockWidget;
 class FDebugWindowDialog;
@@ -277,6 +278,8 @@ private:
     bool m_bShutDown = false;
     // Everything the main window made, in the order it is destroyed.
     QList<QPointer<QObject>> m_Owned;
+    // The user configuration view's map page.
+    std::unique_ptr<CStationWebMap> m_pStationMap;
 };
 
 // What the program does with its main window before the event loop runs: the

@@ -4,8 +4,6 @@
 // put a recorder there; without one, nothing is drawn.
 #pragma once
 
-#include <QString>
-
 class QWidget;
 
 class CStationMapPage
@@ -26,10 +24,3 @@ public:
         (void)dLatitude, (void)dLongitude, (void)bCentre;
     }
 };
-
-// The script of a web map page's AddMarker for the point, six decimals each:
-// "AddMarker(31.500000,121.010000,1)".
-inline QString AddMarkerScript(double dLatitude, double dLongitude, bool bCentre)
-{
-    return QString::asprintf("AddMarker(%lf,%lf,%d)", dLatitude, dLongitude, bCentre ? 1 : 0);
-}

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "monitor/config/station_map.h"
+#include "monitor/views/map_page.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/shell/port_tab.h"
 
@@ -310,7 +311,7 @@ void QUserconfigDiag::UpdateStationStatus(const QStringList& UserconfigList)
     // One marker for the fixed position, when there is one with coordinates.
     if (sFix.isEmpty() || sFix == QLatin1String("NONE") || !bPoint)
         return;
-    qCDebug(lcWindows, "%s", qPrintable(AddMarkerScript(dLat, dLon, true)));
+    qCDebug(lcWindows, "%s", qPrintable(MapScriptAddMarker(dLat, dLon, true)));
     m_pMapPage->AddMarker(dLat, dLon, true);
 }
 

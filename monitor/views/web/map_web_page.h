@@ -5,6 +5,8 @@
 // the first fix is not lost; at most MAP_PAGE_PENDING_MAX of them wait.
 #pragma once
 
+#include <QPointer>
+#include <QWebEngineView>
 #include <QObject>
 #include <QStringList>
 #include <QUrl>
@@ -46,7 +48,8 @@ private:
     void Run(const QString& sScript);
     void OnViewLoadFinished(bool bOk);
 
-    QWebEngineView* m_pView = nullptr;
+    // Guarded: the view is a child of its host, which may go first.
+    QPointer<QWebEngineView> m_pView;
     bool m_bLoaded = false;
     QStringList m_Pending;
 };

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include "monitor/config/station_map.h"
+#include "monitor/views/map_page.h"
 #include "monitor/config/userconfig_diag.h"
 #include "status_road_fixture.h"
 
@@ -24,7 +25,7 @@ public:
     void Release() override { Calls << QStringLiteral("release"); }
     void AddMarker(double dLatitude, double dLongitude, bool bCentre) override
     {
-        Calls << AddMarkerScript(dLatitude, dLongitude, bCentre);
+        Calls << MapScriptAddMarker(dLatitude, dLongitude, bCentre);
     }
 };
 
