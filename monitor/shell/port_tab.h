@@ -40,6 +40,7 @@ struct PORT_INFO_T
     QString TabText;
     uint BaudRate = 0; // serial ports; 0 for the others
     bool bDisconnected = false;
+    bool bRunning = false; // the port's thread runs: what is sent reaches its device (unless disconnected)
     bool bLogging = false;
     QString LogFileName;
     quint64 LogFileSize = 0;    // bytes written to the open log file
