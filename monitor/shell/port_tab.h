@@ -140,6 +140,8 @@ public:
 
     // A successful upgrade shows no completion box (set by the hardware test).
     void SetQuietUpgradeDone(bool bQuiet) { m_bQuietUpgradeDone = bQuiet; }
+    // The same, set by the regression bench while its boards upgrade.
+    void SetRegressQuietUpgrade(bool bQuiet) { m_bRegressQuietUpgrade = bQuiet; }
     // Stable mode of the main window: the data views stop parsing positions.
     bool IsStableMode() const override { return m_bStableMode; }
     void SetStableMode(bool bStable) { m_bStableMode = bStable; }
@@ -254,6 +256,7 @@ private:
     int m_CodedFormat = CODED_FORMAT_UTF8;
     bool m_bLockAll = false;
     bool m_bQuietUpgradeDone = false;
+    bool m_bRegressQuietUpgrade = false;
     bool m_bNtripFixPos = false;
     bool m_bStableMode = false;
     // Ports whose failure box is open: a port that keeps failing shows one.
