@@ -130,6 +130,7 @@ void QZorvikMonitor::WireSignals()
     connect(w.pINSConfigCheck, &QINSConfigCheckDiag::SignalSendINSConfigMask, pTabs, &CPortTab::OnRequestItem);
     connect(w.pProductMode, &QProductModeDiag::SignalProductModeSendMask, pTabs, &CPortTab::OnRequestItem);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalSendHwinfoMask, pTabs, &CPortTab::OnRequestItem);
+    connect(w.pRegression, &QRegressionDiag::SignalRegressionRequestStatus, pTabs, &CPortTab::OnRequestItem);
     connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, this, &QZorvikMonitor::OnUpdateConfigDiag);
     connect(this, &QZorvikMonitor::SignalUpdateRecvConfigDiag, w.pRecvConfig, &QZvRecvConfig::OnUpdateDiag);
     connect(this, &QZorvikMonitor::SignalUpdateINSConfigDiag, w.pINSConfig, &QZvINSConfig::OnUpdateDiag);
