@@ -207,6 +207,14 @@ QByteArray QRegressionMethod::BuildRelayFrame(uchar Coils) const { return RelayF
 
 void QRegressionMethod::SendText(const QString& sText) { emit SignalSendSerialComMsg(m_UniquePortID, sText.toUtf8()); }
 
+QString QRegressionMethod::TestLogName(REGRESSION_TEST_E eTest, const char* pTestName, const QString& sBase, int nRate)
+{
+    const QString sName = MakeLogFileName(m_Row.value(0), QLatin1String(pTestName), sBase, nRate);
+    if (sName.isEmpty())
+        AddFault(eTest, 0, REGRESSION_FAULT_NO_LOG_FILE);
+    return sName;
+}
+
 void QRegressionMethod::CloseLog(REGRESSION_TEST_E eTest)
 {
     qDebug("close log file");
@@ -270,19 +278,34 @@ void QRegressionMethod::run()
         m_nRate = 0;
     m_sBase = m_Row.value(7);
 
-    using Test = void (QRegressionMethod::*)(const QString&);
-    const Test tests[REGRESSION_TESTS] = {&QRegressionMethod::RunResetTest, &QRegressionMethod::RunFresetTest,
-                                          &QRegressionMethod::RunRecaqTest, &QRegressionMethod::RunSerialUpdateTest,
-                                          &QRegressionMethod::RunCommandTest};
     for (int i = 0; i < REGRESSION_TESTS && Going(); ++i)
     {
         m_nTestPos = i + 1;
         m_nCycle = 0;
         const QString sValue = m_Row.value(i + 1).trimmed();
-        if (!sValue.isEmpty())
+        if (sValue.isEmpty())
+            continue;
+        const auto eTest = static_cast<REGRESSION_TEST_E>(i);
+        BeginTest(eTest);
+        switch (eTest)
         {
-            BeginTest(static_cast<REGRESSION_TEST_E>(i));
-            (this->*tests[i])(sValue);
+        case REGRESSION_RESET:
+            RunResetTest(sValue);
+            break;
+        case REGRESSION_FRESET:
+            RunFresetTest(sValue);
+            break;
+        case REGRESSION_RECAQ:
+            RunRecaqTest(sValue);
+            break;
+        case REGRESSION_SERIAL_UPDATE:
+            RunSerialUpdateTest(sValue);
+            break;
+        case REGRESSION_COMMAND:
+            RunCommandTest(sValue);
+            break;
+        default:
+            break;
         }
     }
     {
@@ -300,9 +323,9 @@ void QRegressionMethod::RunResetTest(const QString& sValue)
     if (!ReadCount(sValue, &nCycles))
         return AddFault(REGRESSION_RESET, 0, REGRESSION_FAULT_BAD_VALUE);
     const int nRate = m_nRate != 0 ? m_nRate : 1;
-    const QString sLog = MakeLogFileName(m_Row.value(0), QStringLiteral("ResetTest"), m_sBase, nRate);
+    const QString sLog = TestLogName(REGRESSION_RESET, "ResetTest", m_sBase, nRate);
     if (sLog.isEmpty())
-        return AddFault(REGRESSION_RESET, 0, REGRESSION_FAULT_NO_LOG_FILE);
+        return;
     SendText(QString::fromLatin1(kSetupCommands).arg(nRate));
     emit SignalSetFileName(TabIndex(), sLog);
     for (int i = 0; i < nCycles && Going(); ++i)
@@ -343,9 +366,9 @@ void QRegressionMethod::RunFresetTest(const QString& sValue)
     if (!ReadCount(sValue, &nCycles))
         return AddFault(REGRESSION_FRESET, 0, REGRESSION_FAULT_BAD_VALUE);
     const int nRate = m_nRate != 0 ? m_nRate : 1;
-    const QString sLog = MakeLogFileName(m_Row.value(0), QStringLiteral("FresetTest"), m_sBase, nRate);
+    const QString sLog = TestLogName(REGRESSION_FRESET, "FresetTest", m_sBase, nRate);
     if (sLog.isEmpty())
-        return AddFault(REGRESSION_FRESET, 0, REGRESSION_FAULT_NO_LOG_FILE);
+        return;
     emit SignalSetBaudrateTab(kFresetRate, TabIndex());
     emit SignalSetFileName(TabIndex(), sLog);
     for (int i = 0; i < nCycles && Going(); ++i)
@@ -375,9 +398,9 @@ void QRegressionMethod::RunRecaqTest(const QString& sValue)
     if (!bOk || !std::isfinite(dHours) || dHours < 0 || dHours > 1e6)
         return AddFault(REGRESSION_RECAQ, 0, REGRESSION_FAULT_BAD_VALUE);
     const qint64 nTotal = static_cast<qint64>(std::trunc(dHours)) * kSecondsPerHour;
-    const QString sLog = MakeLogFileName(m_Row.value(0), QStringLiteral("ReacqTest"), m_sBase, m_nRate);
+    const QString sLog = TestLogName(REGRESSION_RECAQ, "ReacqTest", m_sBase, m_nRate);
     if (sLog.isEmpty())
-        return AddFault(REGRESSION_RECAQ, 0, REGRESSION_FAULT_NO_LOG_FILE);
+        return;
     if (m_nRate != 0)
         SendText(QString::fromLatin1(kInsSetupCommands).arg(m_nRate));
     emit SignalSetFileName(TabIndex(), sLog);
@@ -439,9 +462,9 @@ bool QRegressionMethod::WaitUpgradeEnd(uint nRequest, int nCycle)
 
 void QRegressionMethod::RunSerialUpdateTest(const QString& sValue)
 {
-    const QString sLog = MakeLogFileName(m_Row.value(0), QStringLiteral("serialupdate"), QString(), 0);
+    const QString sLog = TestLogName(REGRESSION_SERIAL_UPDATE, "serialupdate", QString(), 0);
     if (sLog.isEmpty())
-        return AddFault(REGRESSION_SERIAL_UPDATE, 0, REGRESSION_FAULT_NO_LOG_FILE);
+        return;
     emit SignalSetFileName(TabIndex(), sLog);
     // "<image list>;<rates>": an image list path may hold ";" itself, the rates never do.
     const int nSplit = sValue.lastIndexOf(QLatin1Char(';'));
@@ -513,6 +536,8 @@ void QRegressionMethod::RunSerialUpdateTest(const QString& sValue)
             bGoing = Sleep(kAfterVersion);
         }
     }
+    // An upgrade that never ended left its mark on the tab.
+    emit SignalRegressTitalStatus(m_UniquePortID, false);
     emit SignalRegressUPdate(false);
     CloseLog(REGRESSION_SERIAL_UPDATE);
 }
@@ -537,9 +562,9 @@ void QRegressionMethod::RunCommandTest(const QString& sValue)
     }
     if (commands.isEmpty() || !Going())
         return;
-    const QString sLog = MakeLogFileName(m_Row.value(0), QStringLiteral("CommandTest"), QString(), 0);
+    const QString sLog = TestLogName(REGRESSION_COMMAND, "CommandTest", QString(), 0);
     if (sLog.isEmpty())
-        return AddFault(REGRESSION_COMMAND, 0, REGRESSION_FAULT_NO_LOG_FILE);
+        return;
     emit SignalSetFileName(TabIndex(), sLog);
     for (int i = 0; i < commands.size() && Going(); ++i)
     {

@@ -201,6 +201,8 @@ private:
     bool WaitUpgradeEnd(uint nRequest, int nCycle);
 
     void SendText(const QString& sText);
+    // The log name of a test; empty, with the fault noted, when there is none.
+    QString TestLogName(REGRESSION_TEST_E eTest, const char* pTestName, const QString& sBase, int nRate);
     void CloseLog(REGRESSION_TEST_E eTest);
     void SetStatus(REGRESSION_TEST_E eTest, const QString& sText);
     void BeginTest(REGRESSION_TEST_E eTest);
