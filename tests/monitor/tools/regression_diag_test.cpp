@@ -160,7 +160,9 @@ TEST(RegressionDiag, RowsWithSettingsThatCannotWorkAreRefusedOneLineEach)
     b.Shell.Manager.OnProfressionMode(false);
     QZvPortCtrlBase* pUnopened = b.Shell.Open(unopened.Name(), 9600);
     ASSERT_NE(pUnopened, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return !b.Shell.Prompt.Messages.filter("Port connection failed").isEmpty(); }));
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        { return !pUnopened->isRunning() && !b.Shell.Prompt.Messages.filter("Port connection failed").isEmpty(); }));
     b.Open(root.path());
     const QString sRelay = QString::fromStdString(relay.Name());
     const QString sUnopened = QString::fromStdString(unopened.Name());
