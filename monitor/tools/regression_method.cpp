@@ -1,14 +1,13 @@
 #include "monitor/tools/regression_method.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutexLocker>
 #include <QRandomGenerator>
 #include <QTextCodec>
 #include <QTextStream>
+#include <chrono>
 #include <cmath>
 
 #include "monitor/parsing/status_msg_parser.h"
@@ -105,26 +104,26 @@ void QRegressionMethod::SetBoard(const QStringList& Row, uint UniquePortID, cons
 void QRegressionMethod::SetRunning(bool bRunning)
 {
     m_bRunning = bRunning;
-    QMutexLocker lock(&m_StateLock);
-    m_StateChanged.wakeAll();
+    std::lock_guard<std::mutex> lock(m_StateLock);
+    m_StateChanged.notify_all();
 }
 
 void QRegressionMethod::SetBoardState(const REGRESSION_BOARD_STATE_T& State)
 {
-    QMutexLocker lock(&m_StateLock);
+    std::lock_guard<std::mutex> lock(m_StateLock);
     m_State = State;
-    m_StateChanged.wakeAll();
+    m_StateChanged.notify_all();
 }
 
 REGRESSION_BOARD_STATE_T QRegressionMethod::BoardState() const
 {
-    QMutexLocker lock(&m_StateLock);
+    std::lock_guard<std::mutex> lock(m_StateLock);
     return m_State;
 }
 
 QStringList QRegressionMethod::GetStatusTexts() const
 {
-    QMutexLocker lock(&m_StatusLock);
+    std::lock_guard<std::mutex> lock(m_StatusLock);
     QStringList texts;
     for (const QString& s : m_StatusTexts)
         texts << s;
@@ -133,7 +132,7 @@ QStringList QRegressionMethod::GetStatusTexts() const
 
 REGRESSION_SUMMARY_T QRegressionMethod::GetSummary() const
 {
-    QMutexLocker lock(&m_StatusLock);
+    std::lock_guard<std::mutex> lock(m_StatusLock);
     return m_Summary;
 }
 
@@ -145,7 +144,7 @@ QRegressionMethod::WAIT_E QRegressionMethod::WaitUntil(double dSeconds, const Co
     const qint64 nTotalMs = static_cast<qint64>(std::llround(qMax(0.0, dSeconds) * static_cast<double>(nSecondMs)));
     QElapsedTimer clock;
     clock.start();
-    QMutexLocker lock(&m_StateLock);
+    std::unique_lock<std::mutex> lock(m_StateLock);
     for (;;)
     {
         if (!m_bRunning.load())
@@ -160,7 +159,7 @@ QRegressionMethod::WAIT_E QRegressionMethod::WaitUntil(double dSeconds, const Co
             return WAIT_MET;
         if (nMs >= nTotalMs)
             return WAIT_TIMEOUT;
-        m_StateChanged.wait(&m_StateLock, QDeadlineTimer(qMin(nTotalMs - nMs, nSecondMs)));
+        m_StateChanged.wait_for(lock, std::chrono::milliseconds(qMin(nTotalMs - nMs, nSecondMs)));
     }
 }
 
@@ -224,19 +223,19 @@ void QRegressionMethod::CloseLog(REGRESSION_TEST_E eTest)
 
 void QRegressionMethod::SetStatus(REGRESSION_TEST_E eTest, const QString& sText)
 {
-    QMutexLocker lock(&m_StatusLock);
+    std::lock_guard<std::mutex> lock(m_StatusLock);
     m_StatusTexts[eTest] = sText;
 }
 
 void QRegressionMethod::BeginTest(REGRESSION_TEST_E eTest)
 {
-    QMutexLocker lock(&m_StatusLock);
+    std::lock_guard<std::mutex> lock(m_StatusLock);
     m_Summary.Tests[eTest].bRun = true;
 }
 
 void QRegressionMethod::CountCycle(REGRESSION_TEST_E eTest, bool bPassed)
 {
-    QMutexLocker lock(&m_StatusLock);
+    std::lock_guard<std::mutex> lock(m_StatusLock);
     ++m_Summary.Tests[eTest].Cycles;
     if (bPassed)
         ++m_Summary.Tests[eTest].Passed;
@@ -244,7 +243,7 @@ void QRegressionMethod::CountCycle(REGRESSION_TEST_E eTest, bool bPassed)
 
 void QRegressionMethod::AddFault(REGRESSION_TEST_E eTest, int nCycle, REGRESSION_FAULT_E eKind)
 {
-    QMutexLocker lock(&m_StatusLock);
+    std::lock_guard<std::mutex> lock(m_StatusLock);
     m_Summary.Tests[eTest].Faults.append({nCycle, eKind});
 }
 
@@ -257,7 +256,7 @@ void QRegressionMethod::run()
     if (BoardState().TabIndex < 0)
     {
         {
-            QMutexLocker lock(&m_StatusLock);
+            std::lock_guard<std::mutex> lock(m_StatusLock);
             m_Summary.End = REGRESSION_END_NO_PORT_TAB;
         }
         emit SignalFinished(m_UniquePortID, QStringLiteral("Not found Porttab"));
@@ -309,7 +308,7 @@ void QRegressionMethod::run()
         }
     }
     {
-        QMutexLocker lock(&m_StatusLock);
+        std::lock_guard<std::mutex> lock(m_StatusLock);
         m_Summary.End = !m_bRunning.load()   ? REGRESSION_END_STOPPED
                         : m_bPortGone.load() ? REGRESSION_END_PORT_CLOSED
                                              : REGRESSION_END_FINISHED;
@@ -602,7 +601,7 @@ QString QRegressionMethod::OnUartBoardAbnormal(QString TestType, int BaudRate)
     // A stop ends the wait, never the power cut: the coil is cleared either way.
     WaitUntil(kRelayOff, nullptr);
     m_pRelayCoils->Switch(sPort, m_RelayAddress, m_OwnChannel, false, send);
-    QMutexLocker lock(&m_StatusLock);
+    std::lock_guard<std::mutex> lock(m_StatusLock);
     ++m_Summary.RelayRestarts;
     return QString();
 }

@@ -17,14 +17,14 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <QThread>
-#include <QWaitCondition>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class QRelayCoils;
 
@@ -229,11 +229,11 @@ private:
     uint m_nUpgradeRequests = 0;
     uint m_nUpgradeRate = 0; // the rate the upgrades run at
 
-    mutable QMutex m_StateLock;
-    QWaitCondition m_StateChanged;
+    mutable std::mutex m_StateLock;
+    std::condition_variable m_StateChanged;
     REGRESSION_BOARD_STATE_T m_State;
 
-    mutable QMutex m_StatusLock;
+    mutable std::mutex m_StatusLock;
     QString m_StatusTexts[REGRESSION_TESTS];
     REGRESSION_SUMMARY_T m_Summary;
 

@@ -1,7 +1,5 @@
 #include "monitor/tools/relay_board.h"
 
-#include <QMutexLocker>
-
 namespace
 {
 // Function code, starting coil and coil count of the frame.
@@ -71,7 +69,7 @@ RELAY_SETTING_E ReadRelaySettings(const QString& sAddress, const QString& sChann
 uint8_t QRelayCoils::Switch(const QString& sPort, uint8_t Address, uint8_t Bits, bool bSet,
                             const std::function<void(uint8_t Coils)>& fnSend)
 {
-    QMutexLocker lock(&m_Lock);
+    std::lock_guard<std::mutex> lock(m_Lock);
     uint8_t& coils = m_Coils[qMakePair(sPort, static_cast<int>(Address))];
     coils = bSet ? static_cast<uint8_t>(coils | Bits) : static_cast<uint8_t>(coils & ~Bits);
     if (fnSend)
@@ -81,6 +79,6 @@ uint8_t QRelayCoils::Switch(const QString& sPort, uint8_t Address, uint8_t Bits,
 
 uint8_t QRelayCoils::Coils(const QString& sPort, uint8_t Address) const
 {
-    QMutexLocker lock(&m_Lock);
+    std::lock_guard<std::mutex> lock(m_Lock);
     return m_Coils.value(qMakePair(sPort, static_cast<int>(Address)), 0);
 }

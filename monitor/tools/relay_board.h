@@ -12,12 +12,12 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QMutex>
 #include <QPair>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
 enum : int
 {
@@ -64,6 +64,6 @@ public:
     uint8_t Coils(const QString& sPort, uint8_t Address) const;
 
 private:
-    mutable QMutex m_Lock;
+    mutable std::mutex m_Lock;
     QHash<QPair<QString, int>, uint8_t> m_Coils;
 };
