@@ -35,6 +35,7 @@ constexpr int kFaultsListed = 5;
 // Marks a cell that shows a worker's progress instead of the row's value.
 constexpr int kStatusRole = Qt::UserRole + 1;
 constexpr uint kLogModeNormal = 2;
+const char kEndOfTest[] = QT_TRANSLATE_NOOP("QRegressionDiag", "End of test");
 
 const char* const kHeaders[QRegressionDiag::COLUMNS] = {
     QT_TRANSLATE_NOOP("QRegressionDiag", "Port Name"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Reset"),
@@ -149,6 +150,7 @@ void QRegressionDiag::OnLanguageUpdate()
     m_pLogPathBtn->setText(tr("LogPath"));
     m_pSummaryLabel->setText(tr("Summary"));
     m_pBoardTable->setHorizontalHeaderLabels(HeaderLabels());
+    m_pBoardTable->resizeColumnsToContents();
     m_pConfig->OnLanguageUpdate();
     ShowSummaries();
 }
@@ -726,7 +728,8 @@ void QRegressionDiag::OnPollBoards()
 void QRegressionDiag::SetStatusCell(int nRow, int nColumn, const QString& sText)
 {
     m_bFilling = true;
-    auto* pItem = new QTableWidgetItem(sText);
+    // The workers' progress is "done//total" or the end of a test, shown in the language in use.
+    auto* pItem = new QTableWidgetItem(sText == QLatin1String(kEndOfTest) ? tr(kEndOfTest) : sText);
     pItem->setData(kStatusRole, true);
     m_pBoardTable->setItem(nRow, nColumn, pItem);
     m_bFilling = false;

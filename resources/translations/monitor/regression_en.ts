@@ -242,6 +242,10 @@
         <source>Relay channels power-cycled: %1</source>
         <translation>Relay channels power-cycled: %1</translation>
     </message>
+    <message>
+        <source>End of test</source>
+        <translation>End of test</translation>
+    </message>
 </context>
 <context>
     <name>QRegressionConfig</name>

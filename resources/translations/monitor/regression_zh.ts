@@ -242,6 +242,10 @@
         <source>Relay channels power-cycled: %1</source>
         <translation>已断电重启的继电器通道：%1</translation>
     </message>
+    <message>
+        <source>End of test</source>
+        <translation>测试结束</translation>
+    </message>
 </context>
 <context>
     <name>QRegressionConfig</name>
