@@ -134,6 +134,7 @@ void QZorvikMonitor::WireSignals()
     connect(w.pHardware, &QHardwareDiag::SignalSendHardwareVersionMask, pTabs, &CPortTab::OnRequestItem);
     // The hardware test reads the version replies of the ports it upgraded.
     connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, w.pHardware, &QHardwareDiag::OnStatusMsgParseFinished);
+    connect(w.pRegression, &QRegressionDiag::SignalRegressionRequestStatus, pTabs, &CPortTab::OnRequestItem);
     connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, this, &QZorvikMonitor::OnUpdateConfigDiag);
     connect(this, &QZorvikMonitor::SignalUpdateRecvConfigDiag, w.pRecvConfig, &QZvRecvConfig::OnUpdateDiag);
     connect(this, &QZorvikMonitor::SignalUpdateINSConfigDiag, w.pINSConfig, &QZvINSConfig::OnUpdateDiag);

@@ -78,6 +78,11 @@ QZvPortCtrlBase* QZvPortManager::GetPortCtrl(uint UniquePortID) const
 
 QList<uint> QZvPortManager::GetPortIDs() const { return m_PortCtrls.keys(); }
 
+void QZvPortManager::SetUartTiming(const UART_CTRL_TIMING_T& Timing)
+{
+    m_pUartTiming = std::make_unique<UART_CTRL_TIMING_T>(Timing);
+}
+
 int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pConfig)
 {
     if (pConfig == nullptr)
@@ -91,6 +96,8 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     case QZvPortCtrlBase::PORT_TYPE_UART:
     {
         auto pUart = std::make_unique<QZvUartPortCtrl>();
+        if (m_pUartTiming != nullptr)
+            pUart->SetTiming(*m_pUartTiming);
         ConnectUpgrade(this, pUart.get(), &QZvPortManager::OnUpdateFail);
         connect(pUart.get(), &QZvUartPortCtrl::SignalBoardReset, this, &QZvPortManager::OnBoardReset);
         pCtrl = std::move(pUart);

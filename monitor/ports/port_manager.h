@@ -13,8 +13,11 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <memory>
 
 #include "monitor/ports/port_ctrl_base.h"
+
+struct UART_CTRL_TIMING_T;
 
 class QTimer;
 
@@ -32,6 +35,8 @@ public:
     // The live controller of an ID, or null.
     QZvPortCtrlBase* GetPortCtrl(uint UniquePortID) const;
     QList<uint> GetPortIDs() const;
+    // The waits of the serial ports opened from now on (tests shorten them).
+    void SetUartTiming(const UART_CTRL_TIMING_T& Timing);
 
 signals:
     void SignalPostAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, QZvPortCtrlBase* pPortCtrl);
@@ -108,4 +113,5 @@ private:
     // Deleted ports whose thread had not ended yet.
     QList<QZvPortCtrlBase*> m_Ending;
     QTimer* m_pReapTimer = nullptr;
+    std::unique_ptr<UART_CTRL_TIMING_T> m_pUartTiming;
 };

@@ -130,6 +130,7 @@ PORT_INFO_T CPortTab::GetPortInfo(uint UniquePortID) const
     if (const auto* pUart = qobject_cast<const QZvUartPortCtrl*>(pCtrl))
         Info.BaudRate = pUart->GetBaudRate();
     Info.bDisconnected = pCtrl->IsDisconnected();
+    Info.bRunning = pCtrl->isRunning();
     Info.bLogging = pCtrl->IsLogging();
     Info.LogFileName = pCtrl->GetLogFileName();
     Info.LogFileSize = pCtrl->GetLogFileSize();

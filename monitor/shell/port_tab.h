@@ -40,6 +40,7 @@ struct PORT_INFO_T
     QString TabText;
     uint BaudRate = 0; // serial ports; 0 for the others
     bool bDisconnected = false;
+    bool bRunning = false; // the port's thread runs: what is sent reaches its device (unless disconnected)
     bool bLogging = false;
     QString LogFileName;
     quint64 LogFileSize = 0;    // bytes written to the open log file
@@ -148,6 +149,8 @@ public:
 
     // A successful upgrade shows no completion box (set by the hardware test).
     void SetQuietUpgradeDone(bool bQuiet) { m_bQuietUpgradeDone = bQuiet; }
+    // The same, set by the regression bench while its boards upgrade.
+    void SetRegressQuietUpgrade(bool bQuiet) { m_bRegressQuietUpgrade = bQuiet; }
     // Stable mode of the main window: the data views stop parsing positions.
     bool IsStableMode() const override { return m_bStableMode; }
     void SetStableMode(bool bStable) { m_bStableMode = bStable; }
@@ -262,6 +265,7 @@ private:
     int m_CodedFormat = CODED_FORMAT_UTF8;
     bool m_bLockAll = false;
     bool m_bQuietUpgradeDone = false;
+    bool m_bRegressQuietUpgrade = false;
     bool m_bNtripFixPos = false;
     bool m_bStableMode = false;
     // Ports whose failure box is open: a port that keeps failing shows one.

@@ -263,7 +263,7 @@ void CPortTab::OnUpgradeFWComplete(uint UniqueID)
         pView->m_bRescueModem = false;
     emit SignalRescueModemStatus(false, UniqueID);
     SetTabUpgradingMark(UniqueID, false);
-    if (!m_bQuietUpgradeDone)
+    if (!m_bQuietUpgradeDone && !m_bRegressQuietUpgrade)
     {
         MonitorPrompt()->Inform(this, QMessageBox::Information, tr("Firmware Upgrade complete"),
                                 pCtrl->GetPortName() + QLatin1Char(' ') + tr("Firmware Upgrade complete"), tr("Yes"),

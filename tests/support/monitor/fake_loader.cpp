@@ -108,3 +108,13 @@ bool XmodemLoader::Done() const
     std::lock_guard<std::mutex> lock(m_Mutex);
     return m_bDone;
 }
+
+void XmodemLoader::Restart()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_Pending.clear();
+    m_bSelected = m_bNakked = m_bDone = false;
+    m_Expected = 1;
+    m_Blocks.clear();
+    m_Image.clear();
+}

@@ -35,6 +35,9 @@ public:
     int Cans() const;
     int BadFrames() const;
     bool Done() const; // an EOT was acknowledged
+    // Waits for the menu choice again, for the next image; the image and the
+    // block record start anew, the counts of EOTs, CANs and bad frames go on.
+    void Restart();
 
 private:
     LOADER_RULES_T m_Rules;

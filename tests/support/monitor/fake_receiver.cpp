@@ -186,8 +186,8 @@ void FakeReceiver::OnChunk(ReceiverLine& Line, const std::string& Chunk)
     if (m_bLoader)
     {
         m_Loader.Feed(Chunk, send);
-        if (m_Loader.Done() && !m_Rules.VersionAfterUpgrade.empty())
-            RestartAfterUpgrade(Line);
+        if (m_Loader.Done() && (m_Rules.RebootAfterLoad || !m_Rules.VersionAfterUpgrade.empty()))
+            RebootLoaded(Line);
         return;
     }
     // Bytes at another rate are noise to the receiver.
@@ -208,17 +208,6 @@ void FakeReceiver::OnChunk(ReceiverLine& Line, const std::string& Chunk)
     }
 }
 
-void FakeReceiver::RestartAfterUpgrade(ReceiverLine& Line)
-{
-    // The sender takes the last acknowledgement before the board talks again.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    m_Rules.VersionLine = m_Rules.VersionAfterUpgrade;
-    m_bUpgradeArmed = false;
-    m_Line.clear();
-    m_bLoader = false;
-    SendItem(Line, Reply(kBanner));
-}
-
 void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
 {
     const std::vector<std::string> w = Words(Cmd);
@@ -232,7 +221,7 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     bool bBanner = false;
     if (IsSettingsCommand(w))
         body = "<OK\r\n";
-    else if (OnDiagnosticCommand(w, &body, &after))
+    else if (OnDiagnosticCommand(w, &body, &after) || OnFixCommand(w, &body))
     {
     }
     else if (verb == "VERSION")
@@ -277,6 +266,8 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     {
         body = "<OK\r\n";
         bBanner = true;
+        if (!m_Rules.FixAfterReset)
+            m_bFixLost = true;
         if (verb == "FRESET")
         {
             std::lock_guard<std::mutex> lock(m_LogMutex);
@@ -436,6 +427,40 @@ bool FakeReceiver::TakesLog(const std::string& Name) const
            std::find(m_Rules.QuietLogs.begin(), m_Rules.QuietLogs.end(), Name) != m_Rules.QuietLogs.end();
 }
 
+bool FakeReceiver::OnFixCommand(const std::vector<std::string>& W, std::string* pBody)
+{
+    if (W.size() < 3 || Upper(W[0]) != "SET" || Upper(W[1]) != "BREAKRF")
+        return false;
+    m_bRfOff = W[2] == "0";
+    *pBody = "<OK\r\n";
+    return true;
+}
+
+void FakeReceiver::RebootLoaded(ReceiverLine& Line)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_ImageMutex);
+        m_LoadedImages.push_back(m_Loader.Image());
+    }
+    // The sender takes the last acknowledgement before the board talks again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    m_Loader.Restart();
+    if (!m_Rules.VersionAfterUpgrade.empty())
+        m_Rules.VersionLine = m_Rules.VersionAfterUpgrade;
+    m_bUpgradeArmed = false;
+    m_bLoader = false;
+    m_Line.clear();
+    if (!m_Rules.FixAfterReset)
+        m_bFixLost = true;
+    SendItem(Line, Reply(kBanner));
+}
+
+std::vector<std::string> FakeReceiver::LoadedImages() const
+{
+    std::lock_guard<std::mutex> lock(m_ImageMutex);
+    return m_LoadedImages;
+}
+
 std::string FakeReceiver::LogList()
 {
     char head[160];
@@ -492,6 +517,7 @@ void FakeReceiver::SenderLoop()
                 if (l.Due > now)
                     continue;
                 STREAM_ITEM_T it;
+                m_LogStream.SetFix(HasFix());
                 if (m_LogStream.OneLog(l.Name, &it))
                     due.push_back(it);
                 const auto step = std::chrono::microseconds(static_cast<int64_t>(l.Period * 1e6));
@@ -507,6 +533,7 @@ void FakeReceiver::SenderLoop()
         const uint64_t allowed = static_cast<uint64_t>(dSeconds * plan.BytesPerSecond);
         while (streamed < allowed && !m_bStop)
         {
+            stream.SetFix(HasFix());
             if (pending.empty())
                 for (STREAM_ITEM_T& it : stream.NextEpoch(plan.Kinds))
                     pending.push_back(std::move(it));

@@ -33,7 +33,11 @@
 //   SET UPGRADEPORT <n>: the next RESET starts the boot loader, which takes an
 //     image by XMODEM-1K (fake_loader.h); otherwise RESET and FRESET reboot,
 //     showing the start-up banner (FRESET also unlogs all and returns to
-//     115200 baud);
+//     115200 baud); with RebootAfterLoad the receiver reboots once an image
+//     is loaded, ready for the next upgrade;
+//   SET BREAKRF 0: the RF is cut, positions report no solution until SET
+//     BREAKRF with any other value brings it back (and after a reset, never
+//     again when FixAfterReset is false);
 //   anything else: "<ERROR:Invalid Command".
 // StartStream sends epoch after epoch of ReceiverStream at a byte rate. Every
 // write is kept as an item (replies too), so Sent() is what a data view in
@@ -86,11 +90,15 @@ struct RECEIVER_RULES_T
     std::string NvmDump;
     int64_t NvmDumpSize = -1;
     size_t NvmDumpCut = std::string::npos;
-    // When set, a board whose loader took an image whole restarts from it:
-    // it leaves the loader, shows its start-up banner and answers VERSION
-    // with this line (the version of the image it now runs). Empty: it stays
-    // in the loader.
+    // After an image is loaded the receiver leaves its boot loader, forgets
+    // the armed upgrade and shows its start-up banner.
+    bool RebootAfterLoad = false;
+    // When set, the receiver restarts so after an image (as RebootAfterLoad)
+    // and answers VERSION with this line, the version of the image it now runs.
     std::string VersionAfterUpgrade;
+    // false: from its first reset or factory reset on, the receiver's
+    // positions report no solution.
+    bool FixAfterReset = true;
     // Whether every item sent is kept for Sent(); a load test that only
     // counts bytes turns it off, so that its memory is the monitor's.
     bool KeepSent = true;
@@ -150,11 +158,14 @@ public:
     uint32_t Rate() const { return m_Rate.load(); }
     bool InLoader() const { return m_bLoader.load(); }
     const XmodemLoader& Loader() const { return m_Loader; }
+    // The images loaded so far, in order, each padded to whole blocks
+    // (RebootAfterLoad only).
+    std::vector<std::string> LoadedImages() const;
+    // Whether its positions report a fix now.
+    bool HasFix() const { return !m_bRfOff.load() && !m_bFixLost.load(); }
 
 private:
     void OnChunk(ReceiverLine& Line, const std::string& Chunk);
-    // After a whole image: restarts from it when the rules say so.
-    void RestartAfterUpgrade(ReceiverLine& Line);
     void OnCommand(ReceiverLine& Line, const std::string& Cmd);
     std::string OnLogCommand(const std::vector<std::string>& Words, std::vector<STREAM_ITEM_T>* pAfter);
     // INS settings, INS configuration, tracking quality, hardware information
@@ -165,6 +176,10 @@ private:
     static std::vector<std::string> WithTimeTrigger(std::vector<std::string> Words);
     bool TakesLog(const std::string& Name) const;
     std::string LogList();
+    // RF break and the fix lost after a reset; false for any other command.
+    bool OnFixCommand(const std::vector<std::string>& Words, std::string* pBody);
+    // Leaves the boot loader with its image loaded and starts again.
+    void RebootLoaded(ReceiverLine& Line);
     // Sends an item whole; on a serial line at another rate it arrives as noise.
     void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item);
     bool RateMatches(const ReceiverLine& Line) const;
@@ -174,6 +189,10 @@ private:
     std::atomic<uint32_t> m_Rate;
     std::atomic<bool> m_bLoader{false};
     bool m_bUpgradeArmed = false;
+    std::atomic<bool> m_bRfOff{false};
+    std::atomic<bool> m_bFixLost{false};
+    mutable std::mutex m_ImageMutex;
+    std::vector<std::string> m_LoadedImages;
     std::string m_Line; // command text not yet ended
     XmodemLoader m_Loader;
 

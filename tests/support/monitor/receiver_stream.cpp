@@ -92,7 +92,7 @@ void SkyPosition(uint32_t nIndex, double dT, int* pElev, int* pAz)
     *pAz = static_cast<int>(nIndex * 97 + dT / 60.0) % 360;
 }
 
-std::vector<STREAM_ITEM_T> NmeaItems(const CalendarTime& utc, double dT, double dLat, double dLon)
+std::vector<STREAM_ITEM_T> NmeaItems(const CalendarTime& utc, double dT, double dLat, double dLon, int nQuality = 4)
 {
     std::vector<STREAM_ITEM_T> out;
     char t[32];
@@ -101,8 +101,8 @@ std::vector<STREAM_ITEM_T> NmeaItems(const CalendarTime& utc, double dT, double 
     std::snprintf(d, sizeof d, "%02u%02u%02u", utc.Day, utc.Month, utc.Year % 100);
     const std::string lat = NmeaAngle(dLat, 2, 'N', 'S'), lon = NmeaAngle(dLon, 3, 'E', 'W');
     char body[160];
-    std::snprintf(body, sizeof body, "GPGGA,%s,%s,%s,4,%02u,0.8,%.3f,M,-12.10,M,1.0,%04u", t, lat.c_str(), lon.c_str(),
-                  kGps, kHeight, kStation);
+    std::snprintf(body, sizeof body, "GPGGA,%s,%s,%s,%d,%02u,0.8,%.3f,M,-12.10,M,1.0,%04u", t, lat.c_str(),
+                  lon.c_str(), nQuality, kGps, kHeight, kStation);
     out.push_back(TextItem("GPGGA", Nmea(body)));
     std::string gsa = "GPGSA,A,3";
     for (uint32_t i = 0; i < 12; ++i)
@@ -250,6 +250,12 @@ std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris
     PositionBody pos = loggen::Position(dLat, dLon, kHeight, -12.1f);
     pos.Sats.SatsTracked = kGps + kGlo;
     pos.Sats.SatsInSolution = kGps + kGlo;
+    if (!m_bFix)
+    {
+        pos.SolStatus = 1; // insufficient observations
+        pos.PosType = 0;
+        pos.Sats.SatsInSolution = 0;
+    }
     const loggen::Bytes bestpos = loggen::Record(MSG_ID_BESTPOS, m_Week, m_Ms, pos);
     const loggen::Bytes range = loggen::RangeRecord(m_Week, m_Ms, loggen::Epoch(Sigs(), m_Seconds));
     if (Kinds & STREAM_BINARY_LOGS)
@@ -275,7 +281,7 @@ std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris
     {
         CalendarTime utc{};
         GpsTimeToUtc(m_Week, m_Ms, nullptr, &utc);
-        for (STREAM_ITEM_T& it : NmeaItems(utc, m_Seconds, dLat, dLon))
+        for (STREAM_ITEM_T& it : NmeaItems(utc, m_Seconds, dLat, dLon, m_bFix ? 4 : 0))
             out.push_back(std::move(it));
     }
     if (Kinds & STREAM_RTCM3)

@@ -52,6 +52,10 @@ public:
     // site, aligned, with known velocities, attitude and deviations.
     static InspvaxBody SiteInspvax();
 
+    // Without a fix, positions report no solution (BESTPOS insufficient
+    // observations, GGA quality 0); with one, an RTK fixed solution.
+    void SetFix(bool bFix) { m_bFix = bFix; }
+
     uint16_t Week() const { return m_Week; }
     uint32_t Ms() const { return m_Ms; }
     uint32_t Epochs() const { return m_Epochs; }
@@ -64,6 +68,7 @@ private:
     uint32_t m_EpochMs;
     uint32_t m_Epochs = 0;
     double m_Seconds = 0; // since the start
+    bool m_bFix = true;
 };
 
 // Reads Shown (what a view showed) as the items' texts one after the other:
