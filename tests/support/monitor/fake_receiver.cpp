@@ -186,7 +186,9 @@ void FakeReceiver::OnChunk(ReceiverLine& Line, const std::string& Chunk)
     if (m_bLoader)
     {
         m_Loader.Feed(Chunk, send);
-        if (m_Loader.Done() && (m_Rules.RebootAfterLoad || !m_Rules.VersionAfterUpgrade.empty()))
+        if (m_Loader.Done() && !m_Rules.VersionAfterUpgrade.empty())
+            RestartAfterUpgrade(Line);
+        else if (m_Rules.RebootAfterLoad && m_Loader.Done())
             RebootLoaded(Line);
         return;
     }
@@ -206,6 +208,17 @@ void FakeReceiver::OnChunk(ReceiverLine& Line, const std::string& Chunk)
             return;
         }
     }
+}
+
+void FakeReceiver::RestartAfterUpgrade(ReceiverLine& Line)
+{
+    // The sender takes the last acknowledgement before the board talks again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    m_Rules.VersionLine = m_Rules.VersionAfterUpgrade;
+    m_bUpgradeArmed = false;
+    m_Line.clear();
+    m_bLoader = false;
+    SendItem(Line, Reply(kBanner));
 }
 
 void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
@@ -442,11 +455,7 @@ void FakeReceiver::RebootLoaded(ReceiverLine& Line)
         std::lock_guard<std::mutex> lock(m_ImageMutex);
         m_LoadedImages.push_back(m_Loader.Image());
     }
-    // The sender takes the last acknowledgement before the board talks again.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     m_Loader.Restart();
-    if (!m_Rules.VersionAfterUpgrade.empty())
-        m_Rules.VersionLine = m_Rules.VersionAfterUpgrade;
     m_bUpgradeArmed = false;
     m_bLoader = false;
     m_Line.clear();

@@ -93,8 +93,9 @@ struct RECEIVER_RULES_T
     // After an image is loaded the receiver leaves its boot loader, forgets
     // the armed upgrade and shows its start-up banner.
     bool RebootAfterLoad = false;
-    // When set, the receiver restarts so after an image (as RebootAfterLoad)
-    // and answers VERSION with this line, the version of the image it now runs.
+    // When set, a board whose loader took an image whole restarts from it:
+    // it leaves the loader (which keeps the image), shows its start-up banner
+    // and answers VERSION with this line (the version of the image it now runs).
     std::string VersionAfterUpgrade;
     // false: from its first reset or factory reset on, the receiver's
     // positions report no solution.
@@ -180,6 +181,8 @@ private:
     bool OnFixCommand(const std::vector<std::string>& Words, std::string* pBody);
     // Leaves the boot loader with its image loaded and starts again.
     void RebootLoaded(ReceiverLine& Line);
+    // The same with the new version line, the loader keeping the image.
+    void RestartAfterUpgrade(ReceiverLine& Line);
     // Sends an item whole; on a serial line at another rate it arrives as noise.
     void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item);
     bool RateMatches(const ReceiverLine& Line) const;
