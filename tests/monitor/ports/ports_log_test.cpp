@@ -1,6 +1,7 @@
 // The port layer's traces: quiet but for warnings until switched on, and the
 // bytes exchanged with a receiver in a trace only while zv.ports.data is on.
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -12,9 +13,11 @@
 namespace
 {
 QStringList g_Traces; // "category|message"
+QMutex g_TracesMutex;   // traces come from the ports' threads too
 
 void Collect(QtMsgType, const QMessageLogContext& Context, const QString& sMessage)
 {
+    QMutexLocker lock(&g_TracesMutex);
     g_Traces << QString::fromLatin1(Context.category) + QLatin1Char('|') + sMessage;
 }
 
@@ -32,6 +35,7 @@ QStringList TracesOfAPropertyQuery(const QString& sRules)
     }
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
+    QMutexLocker lock(&g_TracesMutex);
     return g_Traces;
 }
 } // namespace
