@@ -4,6 +4,10 @@
 <context>
     <name>CZvTxtBrowser</name>
     <message>
+        <source>%1 bytes not shown</source>
+        <translation>%1 bytes not shown</translation>
+    </message>
+    <message>
         <source>BaudRate Err</source>
         <translation>BaudRate Err</translation>
     </message>

@@ -4,6 +4,10 @@
 <context>
     <name>CZvTxtBrowser</name>
     <message>
+        <source>%1 bytes not shown</source>
+        <translation>%1 字节未显示</translation>
+    </message>
+    <message>
         <source>BaudRate Err</source>
         <translation>波特率错误</translation>
     </message>

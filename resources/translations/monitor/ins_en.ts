@@ -524,6 +524,10 @@
 <context>
     <name>QMediumFreqDiag</name>
     <message>
+        <source>The data is bigger,The recommended baud rate is 460800</source>
+        <translation>The data is bigger, the recommended baud rate is 460800</translation>
+    </message>
+    <message>
         <source>Medium Frequency</source>
         <translation>Medium Frequency</translation>
     </message>

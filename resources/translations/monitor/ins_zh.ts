@@ -524,6 +524,10 @@
 <context>
     <name>QMediumFreqDiag</name>
     <message>
+        <source>The data is bigger,The recommended baud rate is 460800</source>
+        <translation>数据量较大，建议波特率为 460800</translation>
+    </message>
+    <message>
         <source>Medium Frequency</source>
         <translation>中频输出</translation>
     </message>

@@ -250,6 +250,30 @@
 <context>
     <name>QRegressionConfig</name>
     <message>
+        <source>Reset Cycle Index is Empty!!</source>
+        <translation>Reset cycle count is empty!</translation>
+    </message>
+    <message>
+        <source>Freset Cycle Index is Empty!!</source>
+        <translation>Factory reset cycle count is empty!</translation>
+    </message>
+    <message>
+        <source>Reacq Cycle Index is Empty!!</source>
+        <translation>Reacquisition cycle count is empty!</translation>
+    </message>
+    <message>
+        <source>Seria update Path is Empty!!</source>
+        <translation>Serial update path is empty!</translation>
+    </message>
+    <message>
+        <source>Seria update BaudRate is Empty!!</source>
+        <translation>Serial update baud rate is empty!</translation>
+    </message>
+    <message>
+        <source>Commnd File Path is Empty!!</source>
+        <translation>Command file path is empty!</translation>
+    </message>
+    <message>
         <source>Regression Config</source>
         <translation>Regression Config</translation>
     </message>

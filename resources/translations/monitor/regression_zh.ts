@@ -250,6 +250,30 @@
 <context>
     <name>QRegressionConfig</name>
     <message>
+        <source>Reset Cycle Index is Empty!!</source>
+        <translation>复位循环次数为空！</translation>
+    </message>
+    <message>
+        <source>Freset Cycle Index is Empty!!</source>
+        <translation>恢复出厂设置循环次数为空！</translation>
+    </message>
+    <message>
+        <source>Reacq Cycle Index is Empty!!</source>
+        <translation>重捕获循环次数为空！</translation>
+    </message>
+    <message>
+        <source>Seria update Path is Empty!!</source>
+        <translation>串口升级路径为空！</translation>
+    </message>
+    <message>
+        <source>Seria update BaudRate is Empty!!</source>
+        <translation>串口升级波特率为空！</translation>
+    </message>
+    <message>
+        <source>Commnd File Path is Empty!!</source>
+        <translation>命令文件路径为空！</translation>
+    </message>
+    <message>
         <source>Regression Config</source>
         <translation>回归测试配置</translation>
     </message>
