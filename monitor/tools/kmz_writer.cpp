@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -383,6 +384,10 @@ KMZ_RESULT_T GenerateKmz(const KMZ_SETTINGS_T& Settings, const KmzProgressFn& pr
             bWriteOk = flush() && bWriteOk;
     };
 
+    // A recorded port mixes binary logs with the text: a sentence or text log
+    // may follow binary bytes on its line, so it is read from the last place
+    // its start character stands (neither holds that character inside).
+    const char cStart = bNmea ? '$' : '#';
     char line[4096];
     while (!in.atEnd())
     {
@@ -391,22 +396,33 @@ KMZ_RESULT_T GenerateKmz(const KMZ_SETTINGS_T& Settings, const KmzProgressFn& pr
             file.cancelWriting();
             return fail(KMZ_CANCELLED, QString());
         }
-        const qint64 nRead = in.readLine(line, sizeof line);
+        qint64 nRead = in.readLine(line, sizeof line);
         if (nRead < 0)
         {
             file.cancelWriting();
             return fail(KMZ_READ_FAILED, in.errorString());
         }
+        // A line longer than the buffer is read again from its last start
+        // character, so that no sentence is cut where the buffer ends.
+        if (nRead == static_cast<qint64>(sizeof line) - 1 && line[nRead - 1] != '\n')
+        {
+            const char* pLast = static_cast<const char*>(memrchr(line, cStart, static_cast<size_t>(nRead)));
+            if (pLast != nullptr && pLast > line && in.seek(in.pos() - (nRead - (pLast - line))))
+                nRead = pLast - line;
+        }
         info.Processed += static_cast<uint64_t>(nRead);
         int32_t nLength = static_cast<int32_t>(nRead);
         while (nLength > 0 && (line[nLength - 1] == '\n' || line[nLength - 1] == '\r'))
             --nLength;
+        const char* pStart = static_cast<const char*>(memrchr(line, cStart, static_cast<size_t>(nLength)));
+        const int32_t nText = pStart != nullptr ? nLength - static_cast<int32_t>(pStart - line) : 0;
         if (bNmea)
         {
-            if (ParseNmeaSentence(line, nLength, &pos, &nmea) == 1 && std::exchange(bNmeaPublished, true))
+            if (pStart != nullptr && ParseNmeaSentence(pStart, nText, &pos, &nmea) == 1 &&
+                std::exchange(bNmeaPublished, true))
                 takeEpoch();
         }
-        else if (nLength > 0 && line[0] == '#' && PositionLogToPosData(line, nLength, &pos))
+        else if (pStart != nullptr && PositionLogToPosData(pStart, nText, &pos))
             takeEpoch();
         if (!bWriteOk)
             break;

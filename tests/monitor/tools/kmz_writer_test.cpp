@@ -357,6 +357,80 @@ TEST_F(KmzExport, NmeaEpochsToTheLastOneWithColourIcons)
     EXPECT_TRUE(k.Entries.contains(QStringLiteral("10.png")));
 }
 
+TEST_F(KmzExport, APortRecordingMixingBinaryLogsAndTextGivesEveryEpoch)
+{
+    // As the monitor records a receiver's port: each epoch's binary logs run
+    // straight into its GGA or its text position log on the same line, once
+    // in a while after a binary log of about 4 KB that holds no line end but
+    // does hold the start characters "$" and "#". No RMC follows the GGA.
+    std::string sLong(4200, '\0');
+    for (size_t i = 0; i < sLong.size(); ++i)
+    {
+        const char c = static_cast<char>((i * 37 + 11) & 0xFF);
+        sLong[i] = c == '\n' ? '\v' : c;
+    }
+    ASSERT_NE(sLong.find('$'), std::string::npos);
+    ASSERT_NE(sLong.find('#'), std::string::npos);
+    const uint32_t nEpochs = 300;
+    for (const bool bNmea : {true, false})
+    {
+        SCOPED_TRACE(bNmea ? "GGA" : "BESTPOSA");
+        std::string sLog;
+        std::vector<double> lats;
+        for (uint32_t i = 0; i < nEpochs; ++i)
+        {
+            const uint32_t nMs = 345600000 + i * 1000;
+            const double dLat = 30.5 + i * 1e-5, dLon = 114.3 + i * 1e-5;
+            const Bytes binary = loggen::Binary(Record(MSG_ID_BESTPOS, 2295, nMs, Position(dLat, dLon, 20.0, -12.0f)));
+            sLog.append(binary.begin(), binary.end());
+            if (i % 7 == 3)
+                sLog += sLong.substr(0, 3990 + (i * 13) % 120); // some cut where a line of 4 KB ends
+            if (bNmea)
+            {
+                const uint32_t t = 86000 + i;
+                char sLatMin[16], sBody[128];
+                std::snprintf(sLatMin, sizeof sLatMin, "%08.5f", (dLat - 30) * 60);
+                std::snprintf(sBody, sizeof sBody, "GPGGA,%02u%02u%02u.00,30%s,N,114%08.5f,E,4,12,0.8,20.000,M,-12.00,M,,",
+                              t / 3600 % 24, t / 60 % 60, t % 60, sLatMin, (dLon - 114) * 60);
+                sLog += Nmea(sBody);
+                lats.push_back(30 + std::stod(sLatMin) / 60);
+            }
+            else
+            {
+                const std::string sLine = PositionLog(3, MSG_ID_BESTPOS, nMs, dLat, dLon, 20.0, 0);
+                sLog += sLine;
+                double dLogLat = 0, dLogLon = 0;
+                ASSERT_TRUE(LogPosition(sLine, &dLogLat, &dLogLon));
+                lats.push_back(dLogLat);
+            }
+        }
+        const QString sIn = Path("port.log"), sKmz = Path("port.kmz");
+        ASSERT_TRUE(WriteFile(sIn, sLog));
+        KMZ_SETTINGS_T s = PlainSettings();
+        s.LogPath = sIn;
+        s.KmzPath = sKmz;
+        s.RefMsgType = bNmea ? REF_POS_GGA : REF_POS_BESTPOS;
+        const KMZ_RESULT_T r = GenerateKmz(s, {}, {});
+        ASSERT_EQ(r.Info.Status, KMZ_OK) << r.Error.toStdString();
+        EXPECT_EQ(r.Info.Processed, static_cast<uint64_t>(sLog.size()));
+        EXPECT_EQ(r.Placemarks, nEpochs);
+        const KMZ_CONTENT_T k = Read(sKmz);
+        ASSERT_TRUE(k.Error.isEmpty()) << k.Error.toStdString();
+        const std::vector<KML_PLACEMARK_T> marks = EpochMarks(k);
+        ASSERT_EQ(marks.size(), lats.size());
+        for (size_t i = 0; i < marks.size(); ++i)
+        {
+            double dLon = 0, dLat = 0, dAlt = 0;
+            ASSERT_TRUE(PointOf(marks[i].Point, &dLon, &dLat, &dAlt));
+            EXPECT_NEAR(dLat, lats[i], 0.5e-6 + 1e-12) << i;
+            if (bNmea)
+            {
+                EXPECT_NEAR(dAlt, 20.0 - 12.0, 0.05 + 1e-9) << i; // the GGA's ellipsoidal height
+            }
+        }
+    }
+}
+
 TEST_F(KmzExport, AFailureOrCancelPartWayKeepsWhatStoodThere)
 {
     std::string sLog;
