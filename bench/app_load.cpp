@@ -16,13 +16,31 @@
 //   port streaming;
 // - bytes_lost: bytes the receivers sent that never reached their port's
 //   data view (counted as the ports hand them over).
+//
+// BM_MonitorEveryView/<ports>/<bytes per second>: the same program with every
+// view open on the first port's tab (sky plot, CN0 bars, track plot, height
+// plot, INS status, range table, receiver status), at 1920 by 1080, and every
+// port logged into a file of its own, measured over ZV_LOAD_SECONDS (600 by
+// default) after a warm-up of 3 s:
+// - gui_ms: the GUI thread's work in each 100 ms, as above;
+// - rss_mb_first_minute, rss_mb_end: resident memory after the first minute
+//   of the measurement and at its end, and rss_growth_pct between them;
+// - bytes_lost: bytes the receivers sent once their port was logging that
+//   their port's log file does not hold, read from the files after the
+//   program closed (ports_losing: how many files lack bytes); MB_sent, and
+//   MB_logged: what the files hold;
+// - load_avg: the machine's load average over the last minute, at the start
+//   and at the end (the machine may be shared).
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -33,10 +51,19 @@
 #include "codec/profile.h"
 #include "monitor/app/zorvik_monitor.h"
 #include "monitor/ports/port_manager.h"
+#include "monitor/shell/docking.h"
+#include "monitor/config/recv_status_diag.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/views/cn0_bar_chart.h"
+#include "monitor/views/height_plot.h"
+#include "monitor/views/ins_status.h"
+#include "monitor/views/range_view.h"
+#include "monitor/views/sky_plot.h"
+#include "monitor/views/track_plot.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
+#include "ui_QZorvikMonitor.h"
 
 namespace
 {
@@ -79,6 +106,50 @@ double Percentile(std::vector<double> v, int nPercent)
     return v[std::min(v.size() - 1, v.size() * static_cast<size_t>(nPercent) / 100)];
 }
 
+double LoadAverage()
+{
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    return loadavg.open(QIODevice::ReadOnly) ? loadavg.readAll().split(' ').value(0).toDouble() : 0;
+}
+
+// The main window as the program makes it, shown at that size.
+std::unique_ptr<QZorvikMonitor> NewMonitor(const QSize& Size)
+{
+    auto pWindow = std::make_unique<QZorvikMonitor>();
+    PrepareMonitorApplication(*qApp, *pWindow);
+    pWindow->show();
+    pWindow->resize(Size);
+    QCoreApplication::processEvents();
+    return pWindow;
+}
+
+// nPorts fake receivers on loopback TCP, each connected to a port of the
+// window; false when a port did not open or its receiver did not answer.
+bool ConnectReceivers(QZorvikMonitor& Window, int nPorts, std::vector<std::unique_ptr<FakeReceiver>>* pReceivers)
+{
+    const MONITOR_WINDOWS_T& w = Window.Windows();
+    for (int i = 0; i < nPorts; ++i)
+    {
+        // Only their byte counts are used: they keep nothing of what they
+        // send, so that the process's memory is the monitor's.
+        RECEIVER_RULES_T rules;
+        rules.KeepSent = false;
+        pReceivers->push_back(std::make_unique<FakeReceiver>(rules));
+        TCP_CONFIG_T tcp;
+        tcp.IPAddress = QStringLiteral("127.0.0.1");
+        tcp.Port = pReceivers->back()->Listen();
+        if (tcp.Port == 0 || w.pPortManager->AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
+            return false;
+    }
+    CPortTab& tabs = *w.pPortTab;
+    return tabs.count() == nPorts && WaitUntil([&] {
+               for (int i = 0; i < nPorts; ++i)
+                   if (!tabs.GetPortCtrl(i)->IsPropertyValid())
+                       return false;
+               return true;
+           });
+}
+
 // Runs the event loop, as the program does, for nMs of wall clock; with
 // pWindows, the GUI thread's CPU time in each 100 ms is appended to it.
 void Run(int nMs, std::vector<double>* pWindows)
@@ -107,11 +178,7 @@ void BM_Monitor64Ports(benchmark::State& state)
     const int nSeconds = qEnvironmentVariableIsSet("ZV_LOAD_SECONDS") ? qEnvironmentVariableIntValue("ZV_LOAD_SECONDS")
                                                                       : 20;
     CScriptedPrompt prompt;
-    auto pWindow = std::make_unique<QZorvikMonitor>();
-    PrepareMonitorApplication(*qApp, *pWindow);
-    pWindow->show();
-    pWindow->resize(1366, 768);
-    QCoreApplication::processEvents();
+    auto pWindow = NewMonitor(QSize(1366, 768));
     const MONITOR_WINDOWS_T& w = pWindow->Windows();
     CPortTab& tabs = *w.pPortTab;
 
@@ -125,35 +192,14 @@ void BM_Monitor64Ports(benchmark::State& state)
                                           { handed[uid] += static_cast<uint64_t>(Data.size()); });
                      });
     std::vector<std::unique_ptr<FakeReceiver>> receivers;
-    for (int i = 0; i < kPorts; ++i)
+    if (!ConnectReceivers(*pWindow, kPorts, &receivers))
     {
-        // Only their byte counts are used: they keep nothing of what they
-        // send, so that the process's memory is the monitor's.
-        RECEIVER_RULES_T rules;
-        rules.KeepSent = false;
-        receivers.push_back(std::make_unique<FakeReceiver>(rules));
-        TCP_CONFIG_T tcp;
-        tcp.IPAddress = QStringLiteral("127.0.0.1");
-        tcp.Port = receivers.back()->Listen();
-        if (tcp.Port == 0 || w.pPortManager->AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_TCP, &tcp) != 0)
-        {
-            state.SkipWithError("a port did not open");
-            return;
-        }
+        state.SkipWithError("a port did not open or its receiver did not answer");
+        return;
     }
     std::vector<uint> ids;
     for (int i = 0; i < tabs.count(); ++i)
         ids.push_back(tabs.GetPortUniqueID(i));
-    if (tabs.count() != kPorts || !WaitUntil([&] {
-            for (int i = 0; i < kPorts; ++i)
-                if (!tabs.GetPortCtrl(i)->IsPropertyValid())
-                    return false;
-            return true;
-        }))
-    {
-        state.SkipWithError("the receivers did not answer");
-        return;
-    }
     tabs.setCurrentIndex(0);
 
     std::vector<double> gui, switches;
@@ -237,4 +283,143 @@ void BM_Monitor64Ports(benchmark::State& state)
     SetCodecProfile(CODEC_PROFILE_CONVERTER);
 }
 BENCHMARK(BM_Monitor64Ports)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_MonitorEveryView(benchmark::State& state)
+{
+    App();
+    SetCodecProfile(CODEC_PROFILE_MONITOR);
+    const int nPorts = static_cast<int>(state.range(0));
+    const uint32_t nBytesPerSecond = static_cast<uint32_t>(state.range(1));
+    const int nSeconds = qEnvironmentVariableIsSet("ZV_LOAD_SECONDS") ? qEnvironmentVariableIntValue("ZV_LOAD_SECONDS")
+                                                                      : 600;
+    QTemporaryDir logs;
+    CScriptedPrompt prompt;
+    auto pWindow = NewMonitor(QSize(1920, 1080));
+    const MONITOR_WINDOWS_T& w = pWindow->Windows();
+    CPortTab& tabs = *w.pPortTab;
+    std::vector<std::unique_ptr<FakeReceiver>> receivers;
+    if (!logs.isValid() || !ConnectReceivers(*pWindow, nPorts, &receivers))
+    {
+        state.SkipWithError("a port did not open or its receiver did not answer");
+        return;
+    }
+
+    // Every port logged into a file of its own, named as the user names it.
+    std::vector<QString> files;
+    std::vector<uint64_t> sentBefore;
+    for (int i = 0; i < nPorts; ++i)
+    {
+        files.push_back(logs.filePath(QStringLiteral("port%1.log").arg(i)));
+        prompt.Paths = {files.back()};
+        tabs.OnSetLogFilename1Port(tabs.GetPortUniqueID(i));
+    }
+    if (!WaitUntil([&] {
+            for (int i = 0; i < nPorts; ++i)
+                if (!tabs.GetPortCtrl(i)->IsLogging())
+                    return false;
+            return true;
+        }))
+    {
+        state.SkipWithError("a port did not log");
+        return;
+    }
+    for (auto& pRx : receivers)
+        sentBefore.push_back(pRx->SentBytes());
+
+    // Every view, on the first port's tab, each in a window of its own side
+    // by side, as on an engineer's second screen: all of them in sight.
+    tabs.setCurrentIndex(0);
+    Ui::QZorvikMonitor& ui = *pWindow->Form();
+    ui.actionProfressional->trigger();
+    const std::vector<std::pair<QAction*, QWidget*>> views = {
+        {ui.actionSkyPlot, w.pSkyPlot},     {ui.actionCN0, w.pCN0},
+        {ui.actionTrackPlot, w.pTrackPlot}, {ui.actionPositionHeightPlot, w.pHeightPlot},
+        {ui.actionINStatus, w.pINStatus},   {ui.actionRangeParser, w.pRangeView},
+        {ui.actionRecvStatus, w.pRecvStatus}};
+    for (size_t i = 0; i < views.size(); ++i)
+    {
+        views[i].first->trigger();
+        if (DockWidget* pDock = FlexManager::instance()->dockWidget(views[i].second))
+        {
+            pDock->setFloating(true);
+            pDock->setGeometry(static_cast<int>(i % 4) * 480, static_cast<int>(i / 4) * 540, 480, 540);
+            pDock->show();
+        }
+    }
+    QCoreApplication::processEvents();
+    int nViewsShown = 0;
+    for (const auto& view : views)
+        nViewsShown += view.second->isVisible();
+
+    std::vector<double> gui;
+    double dRssFirstMinute = 0, dRssEnd = 0;
+    const double dLoadStart = LoadAverage();
+    for (auto _ : state)
+    {
+        for (auto& pRx : receivers)
+            pRx->StartStream(STREAM_ALL, nBytesPerSecond);
+        Run(3000, nullptr);
+        const int nFirst = std::min(nSeconds, 60);
+        Run(nFirst * 1000, &gui);
+        dRssFirstMinute = RssMb();
+        Run((nSeconds - nFirst) * 1000, &gui);
+        dRssEnd = RssMb();
+        for (auto& pRx : receivers)
+            pRx->StopStream();
+    }
+    const double dLoadEnd = LoadAverage();
+
+    // What each receiver sent once its port logged, against what its port
+    // wrote; then the files as they stand once the program closed them.
+    std::vector<uint64_t> sent(receivers.size());
+    const auto unwritten = [&]
+    {
+        uint64_t n = 0;
+        for (int i = 0; i < nPorts; ++i)
+        {
+            sent[i] = receivers[i]->SentBytes() - sentBefore[i];
+            const uint64_t nWritten = tabs.GetPortCtrl(i)->GetLogFileSize();
+            n += sent[i] > nWritten ? sent[i] - nWritten : 0;
+        }
+        return n;
+    };
+    WaitUntil([&] { return unwritten() == 0; }, 30000);
+    unwritten();
+    prompt.Answers = {true};
+    pWindow->close();
+    pWindow.reset();
+    uint64_t nLost = 0, nLogged = 0, nSent = 0;
+    int nPortsLosing = 0;
+    for (int i = 0; i < nPorts; ++i)
+    {
+        const uint64_t nFile = static_cast<uint64_t>(QFileInfo(files[i]).size());
+        nLost += sent[i] > nFile ? sent[i] - nFile : 0;
+        nPortsLosing += sent[i] > nFile;
+        nLogged += nFile;
+        nSent += sent[i];
+    }
+
+    state.counters["gui_ms_p50"] = Percentile(gui, 50);
+    state.counters["gui_ms_p95"] = Percentile(gui, 95);
+    state.counters["gui_ms_p99"] = Percentile(gui, 99);
+    state.counters["gui_ms_max"] = Percentile(gui, 100);
+    state.counters["rss_mb_first_minute"] = dRssFirstMinute;
+    state.counters["rss_mb_end"] = dRssEnd;
+    state.counters["rss_growth_pct"] = dRssFirstMinute > 0 ? 100.0 * (dRssEnd - dRssFirstMinute) / dRssFirstMinute : 0;
+    state.counters["bytes_lost"] = static_cast<double>(nLost);
+    state.counters["ports_losing"] = nPortsLosing;
+    state.counters["MB_sent"] = static_cast<double>(nSent) / 1e6;
+    state.counters["MB_logged"] = static_cast<double>(nLogged) / 1e6;
+    state.counters["load_avg_start"] = dLoadStart;
+    state.counters["load_avg_end"] = dLoadEnd;
+    state.counters["views_shown"] = nViewsShown;
+    for (auto& pRx : receivers)
+        pRx->StopStream();
+    SetCodecProfile(CODEC_PROFILE_CONVERTER);
+}
+BENCHMARK(BM_MonitorEveryView)
+    ->Args({32, 100000})
+    ->Args({64, 200000})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 } // namespace
