@@ -76,8 +76,10 @@ QApplication& App()
     static char name[] = "bench_app";
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: torn down among the exit handlers, after Qt's own
+    // thread storage, the web engine's GL context would crash the process.
+    static QApplication* pApp = new QApplication(argc, argv);
+    return *pApp;
 }
 
 double ThreadCpuMs()

@@ -2,6 +2,7 @@
 
 #include <QMutexLocker>
 #include <QStringList>
+#include <algorithm>
 
 namespace
 {
@@ -90,12 +91,7 @@ bool QZvPortProperty::ParseText(const QString& sText, PORT_PROPERTY_T* pProperty
     const int netOk = lines.indexOf(QStringLiteral("<NETCONFIG OK"));
     if (netOk > 0)
     {
-        const QStringList parts = lines.at(netOk - 1).split(QLatin1Char(' '));
-        if (parts.size() > 2 && parts.at(2).contains(QLatin1Char('.')))
-        {
-            prop.IP = parts.at(2);
-            prop.bIpFound = true;
-        }
+        ReadNetConfig(lines.at(netOk - 1), &prop);
     }
     if (prop.Port == QLatin1String("COM1"))
     {
@@ -114,18 +110,80 @@ bool QZvPortProperty::ParseText(const QString& sText, PORT_PROPERTY_T* pProperty
     return true;
 }
 
-bool QZvPortProperty::ParseGathered(QByteArray* pGathered, const char* pData, int nLength)
+int QZvPortProperty::ParseGathered(PROPERTY_REPLY_T* pReply, const char* pData, int nLength)
 {
-    pGathered->append(pData, nLength);
+    QByteArray& text = pReply->Text;
+    text.append(pData, nLength);
     // With the length: the QByteArray form would stop at the first zero byte.
-    const bool bParsed = Parse(QString::fromLatin1(pGathered->constData(), pGathered->size()));
-    if (pGathered->size() > REPLY_AREA_SIZE)
+    const QString sText = QString::fromLatin1(text.constData(), text.size());
+    int result = pReply->bVersion ? REPLY_VERSION : REPLY_NONE;
+    PORT_PROPERTY_T prop;
+    // Read whole again while the VERSION reply is held: the prompt after it
+    // and the NETCONFIG reply may have come in later reads.
+    if (ParseText(sText, &prop))
     {
-        const int from = pGathered->size() - REPLY_AREA_SIZE;
-        const int lineStart = pGathered->indexOf('\n', from);
-        pGathered->remove(0, lineStart >= 0 ? lineStart + 1 : from);
+        pReply->bVersion = true;
+        result = NetConfigAnswered(sText, sText.lastIndexOf(QLatin1String("<VERSION OK"))) ? REPLY_WHOLE : REPLY_VERSION;
+        QMutexLocker lock(&m_Mutex);
+        m_Property = prop;
     }
-    return bParsed;
+    else if (pReply->bVersion && NetConfigAnswered(sText, 0, &prop))
+    {
+        // The VERSION reply has left the area; only the NETCONFIG one was awaited.
+        result = REPLY_WHOLE;
+        if (prop.bIpFound)
+        {
+            QMutexLocker lock(&m_Mutex);
+            m_Property.IP = prop.IP;
+            m_Property.bIpFound = true;
+        }
+    }
+    if (result != REPLY_WHOLE && text.size() > REPLY_AREA_SIZE)
+    {
+        const int from = text.size() - REPLY_AREA_SIZE;
+        const int lineStart = text.indexOf('\n', from);
+        text.remove(0, lineStart >= 0 ? lineStart + 1 : from);
+    }
+    return result;
+}
+
+QByteArray QZvPortProperty::ReplyArea(const PROPERTY_REPLY_T& Reply)
+{
+    const int version = Reply.Text.lastIndexOf("<VERSION");
+    return Reply.Text.mid(std::max(0, version - 1024), REPLY_AREA_SIZE);
+}
+
+bool QZvPortProperty::NetConfigAnswered(const QString& sText, int From, PORT_PROPERTY_T* pProperty)
+{
+    const QStringList lines = sText.mid(std::max(0, From)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const int netOk = lines.lastIndexOf(QStringLiteral("<NETCONFIG OK"));
+    if (netOk >= 0)
+    {
+        if (netOk > 0 && pProperty != nullptr)
+        {
+            ReadNetConfig(lines.at(netOk - 1), pProperty);
+        }
+        return true;
+    }
+    // A receiver without a network refuses the command.
+    for (const QString& sLine : lines)
+    {
+        if (sLine.startsWith(QLatin1String("<ERROR")) || sLine.startsWith(QLatin1String("<NETCONFIG ERROR")))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+void QZvPortProperty::ReadNetConfig(const QString& sLine, PORT_PROPERTY_T* pProperty)
+{
+    const QStringList parts = sLine.split(QLatin1Char(' '));
+    if (parts.size() > 2 && parts.at(2).contains(QLatin1Char('.')))
+    {
+        pProperty->IP = parts.at(2);
+        pProperty->bIpFound = true;
+    }
 }
 
 bool QZvPortProperty::Parse(const QString& sText)

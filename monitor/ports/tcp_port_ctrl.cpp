@@ -141,7 +141,7 @@ void QZvTCPPortCtrl::run()
     connect(&socket, &QIODevice::bytesWritten, this, &QZvTCPPortCtrl::OnBytesWritten);
     connect(&connectTimer, &QTimer::timeout, this, &QZvTCPPortCtrl::OnConnectTimeout);
     connect(&retryTimer, &QTimer::timeout, this, &QZvTCPPortCtrl::StartConnect);
-    connect(&queryTimer, &QTimer::timeout, this, [this] { FinishPropertyQuery(false); });
+    connect(&queryTimer, &QTimer::timeout, this, [this] { FinishPropertyQuery(m_QueryReply.bVersion); });
     connect(&cmdTimer, &QTimer::timeout, this, &QZvTCPPortCtrl::OnCommandTimer);
     connect(&frameTimer, &QTimer::timeout, this,
             [this] { FailUpgrade(QByteArrayLiteral("Upgrade fail: the receiver does not take the image\r\n")); });
@@ -316,16 +316,24 @@ bool QZvTCPPortCtrl::RefreshProperty()
 void QZvTCPPortCtrl::StartPropertyQuery()
 {
     m_bQuerying = true;
-    m_QueryText.clear();
+    m_QueryReply = PROPERTY_REPLY_T();
     m_pSocket->write(QZvPortProperty::GetQueryCmd());
     m_pQueryTimer->start(Timing().QueryMs);
 }
 
 void QZvTCPPortCtrl::FeedPropertyQuery(const QByteArray& Data)
 {
-    if (Property.ParseGathered(&m_QueryText, Data.constData(), Data.size()))
+    const bool bHadVersion = m_QueryReply.bVersion;
+    const int reply = Property.ParseGathered(&m_QueryReply, Data.constData(), Data.size());
+    if (reply == QZvPortProperty::REPLY_WHOLE)
     {
         FinishPropertyQuery(true);
+    }
+    else if (reply == QZvPortProperty::REPLY_VERSION && !bHadVersion &&
+             m_pQueryTimer->remainingTime() > QZvPortProperty::NETCONFIG_WAIT_MS)
+    {
+        // The fields are known; the IP address gets a short wait of its own.
+        m_pQueryTimer->start(QZvPortProperty::NETCONFIG_WAIT_MS);
     }
 }
 
@@ -338,8 +346,8 @@ void QZvTCPPortCtrl::FinishPropertyQuery(bool bValid)
     m_bQuerying = false;
     m_pQueryTimer->stop();
     qCDebug(lcPortsData, "ReadData: %s",
-            m_QueryText.left(QZvPortProperty::REPLY_AREA_SIZE).toPercentEncoding(" :,.\r\n[]<>").constData());
-    m_QueryText.clear();
+            QZvPortProperty::ReplyArea(m_QueryReply).toPercentEncoding(" :,.\r\n[]<>").constData());
+    m_QueryReply = PROPERTY_REPLY_T();
     SetPropertyValid(bValid);
 }
 

@@ -106,7 +106,7 @@ private:
     int m_WaitTotalMs = 0;
 
     bool m_bQuerying = false;
-    QByteArray m_QueryText;
+    PROPERTY_REPLY_T m_QueryReply;
 
     // Remote upgrade.
     REMOTE_UPGRADE_T m_Upgrade{};

@@ -1,5 +1,6 @@
 #include "monitor/ports/uart_port_ctrl.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -356,10 +357,14 @@ bool QZvUartPortCtrl::ParsePortProperty()
     // Polls at a fixed pace, each taking whatever has come without waiting.
     const uint readTimeout = m_Dev.GetReadTimeout();
     m_Dev.SetReadTimeout(0);
-    QByteArray reply;
-    bool bValid = false;
-    for (uint poll = 0; poll < m_Timing.PropertyPolls && !bValid; ++poll)
+    PROPERTY_REPLY_T reply;
+    int state = QZvPortProperty::REPLY_NONE;
+    // Once the VERSION reply has come, the NETCONFIG one gets a few polls more.
+    const uint netPolls = std::max(1u, static_cast<uint>(QZvPortProperty::NETCONFIG_WAIT_MS) / std::max(1u, m_Timing.PropertyPoll));
+    uint pollsLeft = m_Timing.PropertyPolls;
+    while (pollsLeft > 0 && state != QZvPortProperty::REPLY_WHOLE)
     {
+        --pollsLeft;
         if (!WaitMs(m_Timing.PropertyPoll))
         {
             break;
@@ -372,8 +377,14 @@ bool QZvUartPortCtrl::ParsePortProperty()
         const QByteArray chunk(reinterpret_cast<const char*>(m_ReadBuf.data()), static_cast<int>(n));
         // The reply is received data like any other: shown and logged.
         AppendReceived(chunk);
-        bValid = Property.ParseGathered(&reply, chunk.constData(), chunk.size());
+        const int was = state;
+        state = Property.ParseGathered(&reply, chunk.constData(), chunk.size());
+        if (was == QZvPortProperty::REPLY_NONE && state == QZvPortProperty::REPLY_VERSION)
+        {
+            pollsLeft = std::min(pollsLeft, netPolls);
+        }
     }
+    const bool bValid = state != QZvPortProperty::REPLY_NONE;
     m_Dev.SetReadTimeout(readTimeout);
     return bValid;
 }

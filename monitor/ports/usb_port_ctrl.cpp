@@ -231,26 +231,34 @@ bool QZvUSBPortCtrl::ParsePortProperty()
     }
     // Everything received so far is parsed, so that a reply that comes in
     // several buffers is read once it is whole. A poll that finds nothing new ends it.
-    QByteArray reply;
+    PROPERTY_REPLY_T reply;
     QElapsedTimer elapsed;
     elapsed.start();
-    while (m_pHandle != nullptr && elapsed.elapsed() < static_cast<qint64>(m_Timing.PropertyLimit))
+    // Once the VERSION reply has come, the NETCONFIG one gets a short wait more.
+    qint64 limit = static_cast<qint64>(m_Timing.PropertyLimit);
+    while (m_pHandle != nullptr && elapsed.elapsed() < limit)
     {
         QByteArray received;
         if (ReadAvailable(static_cast<uint>(m_Timing.ReadTimeout), &received) == 0)
         {
-            return false;
+            return reply.bVersion;
         }
-        if (Property.ParseGathered(&reply, received.constData(), received.size()))
+        const bool bHadVersion = reply.bVersion;
+        const int state = Property.ParseGathered(&reply, received.constData(), received.size());
+        if (state == QZvPortProperty::REPLY_WHOLE)
         {
             return true;
         }
+        if (state == QZvPortProperty::REPLY_VERSION && !bHadVersion)
+        {
+            limit = std::min(limit, elapsed.elapsed() + QZvPortProperty::NETCONFIG_WAIT_MS);
+        }
         if (!WaitEvents(static_cast<int>(m_Timing.PropertyPoll)))
         {
-            return false;
+            return reply.bVersion;
         }
     }
-    return false;
+    return reply.bVersion;
 }
 
 void QZvUSBPortCtrl::run()

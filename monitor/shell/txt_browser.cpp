@@ -99,6 +99,18 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
         m_nProvisionalAt = m_nTailCut + m_ShownTail.size();
         m_nProvisionalDocAt = isVisible() ? document()->characterCount() - 1 : -1;
     }
+    // The batch's text goes into the document in one insertion at its end:
+    // a layout per batch, not per log.
+    m_bInBatch = true;
+    struct FLUSH_AT_END_T
+    {
+        CZvTxtBrowser* pView;
+        ~FLUSH_AT_END_T()
+        {
+            pView->m_bInBatch = false;
+            pView->FlushShown();
+        }
+    } flushAtEnd{this};
     m_pReceiver->Receive(ReadData, How);
     if (m_bAutoDecided)
         m_nProvisionalAt = m_nProvisionalDocAt = -1;
@@ -130,6 +142,8 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
         m_nBatchShown = 0; // the notice itself is always shown
         ShowText(QStringLiteral("\r\n[%1]\r\n").arg(tr("%1 bytes not shown").arg(nNotShown)).toLatin1());
     }
+    m_bInBatch = false;
+    FlushShown();
     if (isVisible())
     {
         QTextCursor c = textCursor();
@@ -137,6 +151,16 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
         c.movePosition(QTextCursor::StartOfLine);
         setTextCursor(c);
     }
+}
+
+void CZvTxtBrowser::FlushShown()
+{
+    if (m_PendingShown.isEmpty())
+        return;
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(QString::fromLatin1(m_PendingShown.constData(), m_PendingShown.size()));
+    m_PendingShown.clear();
 }
 
 void CZvTxtBrowser::DropProvisional()
@@ -147,6 +171,8 @@ void CZvTxtBrowser::DropProvisional()
     if (nKeep >= 0 && nKeep <= m_ShownTail.size())
         m_ShownTail.truncate(static_cast<int>(nKeep));
     m_nLineChars = m_ShownTail.size() - (m_ShownTail.lastIndexOf('\n') + 1);
+    // Text of this batch not yet in the document is provisional too.
+    m_PendingShown.clear();
     if (m_nProvisionalDocAt >= 0 && isVisible())
     {
         QTextCursor c(document());
@@ -222,9 +248,9 @@ void CZvTxtBrowser::ShowText(const char* pText, int nLength)
     KeepShown(Text);
     if (!isVisible())
         return;
-    QTextCursor c(document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(QString::fromLatin1(Text.constData(), Text.size()));
+    m_PendingShown.append(Text);
+    if (!m_bInBatch)
+        FlushShown();
 }
 
 QByteArray CZvTxtBrowser::BreakLongLines(const char* pText, int nLength)

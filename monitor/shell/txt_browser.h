@@ -184,6 +184,10 @@ private:
     // how much has been cut from its front, and the characters after its last
     // line end.
     QByteArray m_ShownTail;
+    // Text of the batch being read, put into the document at its end.
+    QByteArray m_PendingShown;
+    bool m_bInBatch = false;
+    void FlushShown();
     qint64 m_nTailCut = 0;
     int m_nLineChars = 0;
     // Bytes received while hidden, not yet read to text.

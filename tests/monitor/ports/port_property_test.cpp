@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "monitor/ports/port_property.h"
 #include "support/monitor/receiver_stream.h"
@@ -49,48 +50,85 @@ TEST(PortProperty, ReplyAmidAStreamOfBinaryLogsIsFoundWhereverItFalls)
     // The reply gathered from received chunks of a receiver that streams
     // binary logs (zero bytes in every header) before, around and after it:
     // a little or far more than the reply area before it, cut into small or
-    // large chunks, one cut always falling inside the reply.
+    // large chunks, one cut always falling inside the reply. The NETCONFIG
+    // reply comes with the VERSION one or after more logs, as a receiver
+    // answers the two commands one after the other.
     struct Case
     {
         size_t LogsBefore;
         int Chunk;
+        size_t LogsBetween;
     };
-    const Case cases[] = {{300, 64},
-                          {300, 4096},
-                          {5 * QZvPortProperty::REPLY_AREA_SIZE, 700},
-                          {5 * QZvPortProperty::REPLY_AREA_SIZE, 3 * QZvPortProperty::REPLY_AREA_SIZE}};
+    const Case cases[] = {{300, 64, 0},
+                          {5 * QZvPortProperty::REPLY_AREA_SIZE, 700, 0},
+                          {5 * QZvPortProperty::REPLY_AREA_SIZE, 3 * QZvPortProperty::REPLY_AREA_SIZE, 0},
+                          {300, 64, 2000},
+                          {300, 700, 3 * QZvPortProperty::REPLY_AREA_SIZE}};
+    const std::string full = kFullReply;
+    const size_t netAt = full.find("<NETCONFIG");
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << c.LogsBefore << " bytes of logs, chunks of " << c.Chunk);
+        SCOPED_TRACE(testing::Message() << c.LogsBefore << " bytes of logs, chunks of " << c.Chunk << ", "
+                                        << c.LogsBetween << " bytes between the replies");
         ReceiverStream stream;
-        std::string wire;
-        while (wire.size() < c.LogsBefore)
+        auto logs = [&](size_t nBytes)
         {
-            for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_BINARY_LOGS))
-                wire += it.Wire;
-        }
+            std::string s;
+            while (s.size() < nBytes)
+                for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_BINARY_LOGS))
+                    s += it.Wire;
+            return s;
+        };
+        std::string wire = logs(c.LogsBefore);
         ASSERT_NE(wire.find('\0'), std::string::npos);
         const size_t replyAt = wire.size();
-        wire += kFullReply;
-        for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_BINARY_LOGS))
-            wire += it.Wire;
+        wire += full.substr(0, netAt) + logs(c.LogsBetween);
+        const size_t netReplyAt = wire.size();
+        wire += full.substr(netAt) + logs(1);
 
         QZvPortProperty property;
-        QByteArray gathered;
-        size_t parsedAt = 0;
+        PROPERTY_REPLY_T gathered;
+        size_t versionAt = 0, wholeAt = 0;
         // Chunks are aligned so that one ends 40 bytes into the reply.
         size_t from = 0;
         const size_t firstEnd = (replyAt + 40) % static_cast<size_t>(c.Chunk);
-        for (size_t end = firstEnd; from < wire.size() && parsedAt == 0; end += c.Chunk)
+        for (size_t end = firstEnd; from < wire.size() && wholeAt == 0; end += c.Chunk)
         {
             const size_t to = std::min(end, wire.size());
-            if (property.ParseGathered(&gathered, wire.data() + from, static_cast<int>(to - from)))
-                parsedAt = to;
+            const int state = property.ParseGathered(&gathered, wire.data() + from, static_cast<int>(to - from));
+            if (state != QZvPortProperty::REPLY_NONE && versionAt == 0)
+                versionAt = to;
+            if (state == QZvPortProperty::REPLY_WHOLE)
+                wholeAt = to;
             from = to;
-            EXPECT_LE(gathered.size(), QZvPortProperty::REPLY_AREA_SIZE);
+            if (wholeAt == 0)
+            {
+                EXPECT_LE(gathered.Text.size(), QZvPortProperty::REPLY_AREA_SIZE);
+            }
         }
-        EXPECT_GT(parsedAt, replyAt);
+        EXPECT_GT(versionAt, replyAt);
+        EXPECT_GT(wholeAt, netReplyAt);
         EXPECT_EQ(property.Get().SN, QStringLiteral("123"));
+        EXPECT_EQ(property.Get().Port, QStringLiteral("COM2"));
+        EXPECT_EQ(property.Get().IP, QStringLiteral("192.168.1.20"));
+        EXPECT_TRUE(QZvPortProperty::ReplyArea(gathered).contains("<NETCONFIG OK"));
+    }
+}
+
+TEST(PortProperty, ARefusedNetconfigEndsTheReplyWithoutAnAddress)
+{
+    const QByteArray version = "<VERSION\r\nZV100-A1,R3.1.0,x,1A2B,ID:x,SN:9,F:0\r\n<VERSION OK\r\n[COM1]";
+    for (const char* refusal : {"netconfig\r\n<ERROR:Invalid Command\r\n", "netconfig\r\n<NETCONFIG ERROR\r\n"})
+    {
+        SCOPED_TRACE(refusal);
+        QZvPortProperty property;
+        PROPERTY_REPLY_T gathered;
+        EXPECT_EQ(property.ParseGathered(&gathered, version.constData(), version.size()),
+                  QZvPortProperty::REPLY_VERSION);
+        EXPECT_EQ(property.ParseGathered(&gathered, refusal, static_cast<int>(strlen(refusal))),
+                  QZvPortProperty::REPLY_WHOLE);
+        EXPECT_EQ(property.Get().SN, QStringLiteral("9"));
+        EXPECT_FALSE(property.Get().bIpFound);
     }
 }
 

@@ -58,11 +58,15 @@ TEST(PortStream, AReceiverAlreadyStreamingBinaryLogsIsAcceptedInTheDefaultMode)
     // A receiver usually streams its logs before the port opens: its reply
     // to the property query comes amid binary logs, zero bytes and all, and
     // more of them than the reply area holds arrive while the query waits.
+    // Its NETCONFIG reply comes a while after the VERSION one, and its IP
+    // address is taken all the same.
     ASSERT_FALSE(QZvPortCtrlBase::GetProcessMode());
     for (const bool bTcp : {false, true})
     {
         SCOPED_TRACE(bTcp ? "TCP" : "serial");
-        FakeReceiver rx;
+        RECEIVER_RULES_T rules;
+        rules.NetConfigDelayMs = 250;
+        FakeReceiver rx(rules);
         ASSERT_TRUE(bTcp ? rx.Listen() != 0 : rx.Plug());
         rx.StartStream(STREAM_BINARY_LOGS, 100000);
         QObject context;
@@ -77,6 +81,7 @@ TEST(PortStream, AReceiverAlreadyStreamingBinaryLogsIsAcceptedInTheDefaultMode)
         EXPECT_TRUE(fails.isEmpty()) << "refused with " << fails.value(0);
         EXPECT_TRUE(port->IsPropertyValid());
         EXPECT_EQ(port->Property.Get().SN, QStringLiteral("123"));
+        EXPECT_EQ(port->Property.Get().IP, QStringLiteral("192.168.1.20"));
         rx.StopStream();
     }
 }

@@ -51,6 +51,8 @@ double RssMb()
     return 0;
 }
 
+constexpr uint64_t kFloodMax = uint64_t{160} << 20;
+
 struct FLOOD_T
 {
     const char* Name;
@@ -86,7 +88,8 @@ TEST_P(HostilePeer, AFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWhole)
         {
             std::mt19937 rng(7);
             std::string chunk(65536, 'x');
-            while (!bStop.load())
+            // Bounded, so that the log file's check does not wait on the disk.
+            while (!bStop.load() && rx.SentBytes() - nSentBefore < kFloodMax)
             {
                 if (flood.bRandom)
                     for (char& c : chunk)
@@ -114,12 +117,27 @@ TEST_P(HostilePeer, AFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWhole)
                          dPeakRss = std::max(dPeakRss, RssMb());
                      });
     timer.start(10);
+    // Whether the view says what it did not show, looked at while the flood
+    // lasts (its newest lines soon push the notice out); the look's own work
+    // is not the window's lag.
+    bool bSaid = false;
+    CZvTxtBrowser* pView = shell.Tabs.GetTxView(0);
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout,
+                     [&]
+                     {
+                         const double dBefore = ThreadCpuMs();
+                         bSaid = bSaid || pView->toPlainText().contains(QStringLiteral("bytes not shown]"));
+                         dCpuAt += ThreadCpuMs() - dBefore;
+                     });
+    look.start(50);
     wall.start();
     while (wall.elapsed() < 4000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     bStop = true;
     sender.join();
     timer.stop();
+    look.stop();
     const uint64_t nSent = rx.SentBytes() - nSentBefore;
     RecordProperty("gui_lag_cpu_ms", QString::number(dWorstCpuMs, 'f', 1).toStdString());
     RecordProperty("gui_lag_wall_ms", QString::number(dWorstWallMs, 'f', 1).toStdString());
@@ -138,9 +156,7 @@ TEST_P(HostilePeer, AFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWhole)
     EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sLog).size() - nLoggedBefore >= static_cast<qint64>(nSent); }, 30000))
         << QFileInfo(sLog).size() - nLoggedBefore << " of " << nSent;
     EXPECT_EQ(QFileInfo(sLog).size() - nLoggedBefore, static_cast<qint64>(nSent));
-    // What the view did not show is said.
-    CZvTxtBrowser* pView = shell.Tabs.GetTxView(0);
-    ASSERT_TRUE(WaitUntil([&] { return pView->toPlainText().contains(QStringLiteral("bytes not shown]")); }, 5000));
+    EXPECT_TRUE(bSaid) << "what the view did not show is said";
     for (const QString& sLine : pView->toPlainText().split('\n'))
         EXPECT_LE(sLine.size(), CZvTxtBrowser::LINE_CHARS_MAX);
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <thread>
 
 #include "support/frame_builders.h"
 #include "support/text_log_builder.h"
@@ -240,7 +241,10 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     else if (verb == "VERSION")
         body = "<VERSION\r\n" + m_Rules.VersionLine + "\r\n<VERSION OK\r\n";
     else if (verb == "NETCONFIG")
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_Rules.NetConfigDelayMs));
         body = "<NETCONFIG\r\n" + m_Rules.NetConfig + "\r\n<NETCONFIG OK\r\n";
+    }
     else if (verb == "USERCONFIG")
     {
         body = "<USERCONFIG\r\n";

@@ -67,6 +67,9 @@ struct RECEIVER_RULES_T
     LOADER_RULES_T Loader;
     std::string VersionLine = "ZV100-A1,R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F";
     std::string NetConfig = "NETCONFIG STATIC 192.168.1.20 255.255.255.0";
+    // How long it takes over NETCONFIG, so that its reply comes well after
+    // the VERSION reply to the same query.
+    int NetConfigDelayMs = 0;
     std::vector<std::string> UserConfig = {
         "PPS ENABLE GPS POSITIVE 0.5 1000 0 0",
         "NETCONFIG STATIC 192.168.1.20 255.255.255.0 192.168.1.1 ZV100",
