@@ -519,7 +519,10 @@ void FakeReceiver::SenderLoop()
         if (pLine == nullptr || m_bLoader)
             continue;
         const Clock::time_point now = Clock::now();
-        // The logs' own time follows the clock in 50 ms steps.
+        // The logs' own time follows the clock in 50 ms steps; while the
+        // receiver streams, they carry the stream's epoch time, as a receiver
+        // has one clock for everything it outputs.
+        const bool bStreaming = plan.Kinds != 0 && plan.BytesPerSecond != 0;
         std::vector<STREAM_ITEM_T> due;
         {
             std::lock_guard<std::mutex> lock(m_LogMutex);
@@ -530,8 +533,9 @@ void FakeReceiver::SenderLoop()
                 if (l.Due > now)
                     continue;
                 STREAM_ITEM_T it;
-                m_LogStream.SetFix(HasFix());
-                if (m_LogStream.OneLog(l.Name, &it))
+                ReceiverStream& source = bStreaming ? stream : m_LogStream;
+                source.SetFix(HasFix());
+                if (source.OneLog(l.Name, &it))
                     due.push_back(it);
                 const auto step = std::chrono::microseconds(static_cast<int64_t>(l.Period * 1e6));
                 while (l.Due <= now)
