@@ -45,7 +45,9 @@ struct ProductModeTest : ::testing::Test
         QProductModeDiag::DELAYS_T delays;
         delays.ConfigWaitMs = 50;
         delays.ResetWaitMs = 400;
-        delays.WatchdogMs = 1500;
+        // Long enough for python3 to start and finish on a loaded machine;
+        // the script that hangs is stopped by it.
+        delays.WatchdogMs = 8000;
         Shell.ProductMode.SetDelays(delays);
         // A name with a blank and Chinese characters reaches the script as one argument.
         Image = Tmp.filePath(QStringLiteral("固件 image.img"));
@@ -118,10 +120,10 @@ TEST_F(ProductModeTest, ABatchOfGoldenBoardsIsConfiguredAndUpdatedOneScriptPerBo
             return Cell(0, 3) == QStringLiteral("Updated") && Cell(2, 3).startsWith(QStringLiteral("Stopped")) &&
                    Cell(3, 3).startsWith(QStringLiteral("Script failed"));
         },
-        20000))
+        60000))
         << Cell(0, 3).toStdString() << " | " << Cell(2, 3).toStdString() << " | " << Cell(3, 3).toStdString();
     EXPECT_EQ(Cell(1, 3), QStringLiteral("Refused: 192.168.2.7 is outside the segment 192.168.1.x"));
-    EXPECT_EQ(Cell(2, 3), QStringLiteral("Stopped by the watchdog after 2 s"));
+    EXPECT_EQ(Cell(2, 3), QStringLiteral("Stopped by the watchdog after 8 s"));
     EXPECT_EQ(Cell(3, 3), QStringLiteral("Script failed, exit code 3"));
 
     // Each board got its network command, the refused and the other board none.
@@ -148,8 +150,8 @@ TEST_F(ProductModeTest, ABatchOfGoldenBoardsIsConfiguredAndUpdatedOneScriptPerBo
         return at != std::string::npos &&
                s.find("netconfig static 192.168.1.101 255.255.255.0 192.168.1.1\r\n", at) != std::string::npos;
     }, 5000)) << Rx[0]->Net().Received();
-    ASSERT_TRUE(WaitUntil([&] { return Calls().size() == 4; }, 10000));
-    ASSERT_TRUE(WaitUntil([&] { return Cell(0, 3) == QStringLiteral("Updated"); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return Calls().size() == 4; }, 30000));
+    ASSERT_TRUE(WaitUntil([&] { return Cell(0, 3) == QStringLiteral("Updated"); }, 30000));
 
     // After Cancel a reset sends nothing, and Start can be pressed again.
     Shell.ProductMode.findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
