@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     if (rc == NTRIP_REPLY_INCOMPLETE || rc == NTRIP_REFUSED || (rc & 0xFFFF) == NTRIP_HTTP_STATUS)
         return 0;
     // A source table in place of the mount point is read on like an accepted reply.
-    if ((rc != 0 && rc != NTRIP_NO_MOUNT_POINT) || result.HeaderLength <= 0 || result.HeaderLength > n || (result.Chunked != 0 && result.Chunked != 1))
+    if ((rc != 0 && rc != NTRIP_NO_MOUNT_POINT) || result.HeaderLength <= 0 || result.HeaderLength > n ||
+        (result.Chunked != 0 && result.Chunked != 1))
         __builtin_trap();
 
     const int payload = n - result.HeaderLength;
