@@ -469,7 +469,7 @@
         <translation>配置检查</translation>
     </message>
     <message>
-        <source>ChenkAll</source>
+        <source>CheckAll</source>
         <translation>检查全部</translation>
     </message>
     <message>
@@ -597,7 +597,7 @@ Are you sure to change the baud rate to 460800</source>
         <translation>警告</translation>
     </message>
     <message>
-        <source>Are sure delect nvm file???</source>
+        <source>Are sure delete nvm file???</source>
         <translation>确定删除NVM日志吗？</translation>
     </message>
     <message>

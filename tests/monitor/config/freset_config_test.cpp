@@ -124,13 +124,13 @@ TEST_F(FresetTest, ResetsAndReplaysOnThePortWhereItStarted)
         QStringList Boxes;
     } cases[] = {
         {"the message output", false, true, false, {4, 0, 256}, sLogs,
-         {"Successed|Restore factory Settings successfully"}},
+         {"Succeeded|Restore factory Settings successfully"}},
         {"the user configuration", true, false, false, {0, 1, 256}, sUser,
-         {"Successed|Restore factory Settings successfully"}},
+         {"Succeeded|Restore factory Settings successfully"}},
         {"both: the logs first", true, true, false, {4, 1, 256}, sLogs + sUser,
-         {"Successed|Restore factory Settings successfully"}},
+         {"Succeeded|Restore factory Settings successfully"}},
         {"no user configuration stored", true, true, true, {4, 1, 256}, sLogs,
-         {"Error|Userconfig List is empty", "Successed|Restore factory Settings successfully"}},
+         {"Error|Userconfig List is empty", "Succeeded|Restore factory Settings successfully"}},
     };
     // The receiver shows its start-up banner once the reset has reached it.
     QObject::connect(&Dialog, &QFresetConfig::SignalRequestItem, &Shell.Tabs,
@@ -244,7 +244,7 @@ TEST_F(FresetTest, AWholeResetOfASerialReceiverAtAnotherRateBringsItsLogsAndSett
     Tick(true, true);
     PressOK();
     ASSERT_TRUE(WaitUntil([&] { return !Dialog.IsRunning(); }, 60000));
-    EXPECT_EQ(Shell.Prompt.Messages, QStringList(QStringLiteral("Successed|Restore factory Settings successfully")));
+    EXPECT_EQ(Shell.Prompt.Messages, QStringList(QStringLiteral("Succeeded|Restore factory Settings successfully")));
     // The queries, the reset and the rate change at 9600 baud, then the
     // replay at 115200, in that order.
     const std::string sReplay = "log COM2 BESTPOSB ONTIME 1\r\nlog COM2 GPGLL ONTIME 0.5\r\n"
