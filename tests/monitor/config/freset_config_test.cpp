@@ -259,3 +259,28 @@ TEST_F(FresetTest, AWholeResetOfASerialReceiverAtAnotherRateBringsItsLogsAndSett
     EXPECT_EQ(rx.Logging()[0].Name, "BESTPOSB");
     EXPECT_EQ(rx.Logging()[1].Period, 0.5);
 }
+
+TEST_F(FresetTest, AResetOverTcpChangesNoRate)
+{
+    RECEIVER_RULES_T rules;
+    rules.UserConfig = {"LOCKOUT GPS 0X00000005"};
+    FakeReceiver rx(rules);
+    QZvPortCtrlBase* pPort = Open(rx);
+    ASSERT_NE(pPort, nullptr);
+    Shell.Manager.OnSendPortData1Port(pPort->UniquePortID, "log bestposb ontime 1\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return rx.Logging().size() == 1; }));
+    rx.Net().ClearReceived();
+    QSignalSpy rates(&Dialog, &QFresetConfig::SignalSetBaudrate);
+
+    Dialog.SetWaits(200, 20000, 3000);
+    Tick(true, true);
+    PressOK();
+    ASSERT_TRUE(WaitUntil([&] { return !Dialog.IsRunning(); }, 60000));
+    EXPECT_EQ(Shell.Prompt.Messages, QStringList(QStringLiteral("Succeeded|Restore factory Settings successfully")));
+    // The queries and the reset, then the replay: no rate change between them.
+    const std::string sReplay = "log COM2 BESTPOSB ONTIME 1\r\nLOCKOUT GPS 1\r\nLOCKOUT GPS 3\r\n";
+    EXPECT_TRUE(rx.Net().WaitForText(sReplay, 20000));
+    EXPECT_EQ(rx.Net().Received(), "LOG LOGLISTA\r\nUSERCONFIG\r\nfreset\r\n" + sReplay);
+    EXPECT_EQ(rates.count(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return rx.Logging().size() == 1; }));
+}
