@@ -326,6 +326,10 @@
         <translation>%1: the receiver's INS configuration could not be read</translation>
     </message>
     <message>
+        <source>The board orientation chosen has a mounting angle of %1°.</source>
+        <translation>The board orientation chosen has a mounting angle of %1°.</translation>
+    </message>
+    <message>
         <source>Board</source>
         <translation>Board</translation>
     </message>

@@ -326,6 +326,10 @@
         <translation>%1：无法读取接收机的组合导航配置</translation>
     </message>
     <message>
+        <source>The board orientation chosen has a mounting angle of %1°.</source>
+        <translation>所选板卡朝向的安装角为 %1°。</translation>
+    </message>
+    <message>
         <source>Board</source>
         <translation>板卡</translation>
     </message>
