@@ -236,10 +236,7 @@ TEST_F(RecvConfigTest, FillsEveryPageFromItsReceiversUserConfigurationAmidItsLog
         const char* pPrefix;
         int nSatellites;
         std::set<int> Unchecked;
-    } pages[] = {{"pGPSGEO", 32, {1, 3}},
-                 {"pGLOGEO", 24, {}},
-                 {"pGalGEO", 32, {}},
-                 {"pBDSGEO", 32, {1, 32}}};
+    } pages[] = {{"pGPSGEO", 32, {1, 3}}, {"pGLOGEO", 24, {}}, {"pGalGEO", 32, {}}, {"pBDSGEO", 32, {1, 32}}};
     for (const auto& page : pages)
         for (int n = 1; n <= page.nSatellites; ++n)
         {
@@ -684,12 +681,12 @@ TEST_F(RecvConfigTest, AStoredFixedPositionTakesTheShownPositionOnlyWhileTheRece
 {
     CMemoryPortCtrl& port = AddMemoryPort();
     // 31 deg 30' S, 121 deg 0.6' E, RTK fixed; the next second's GGA ends the epoch.
-    port.Receive(QByteArray::fromStdString(
-        Nmea("GPGGA,012345.00,3130.0000,S,12100.6000,E,4,12,0.8,12.500,M,2.500,M,3,0007") +
-        Nmea("GPGGA,012346.00,3130.0000,S,12100.6000,E,4,12,0.8,12.500,M,2.500,M,4,0007")));
+    port.Receive(
+        QByteArray::fromStdString(Nmea("GPGGA,012345.00,3130.0000,S,12100.6000,E,4,12,0.8,12.500,M,2.500,M,3,0007") +
+                                  Nmea("GPGGA,012346.00,3130.0000,S,12100.6000,E,4,12,0.8,12.500,M,2.500,M,4,0007")));
     POS_DATA_T& position = Shell.Tabs.GetPosDataParser()->m_PosData;
     ASSERT_TRUE(WaitUntil([&] { return position.FixQuality == 4; }));
-    const char* const refs[] = {"pRefLatDeg", "pRefLatMinute", "pRefLatSecond", "pRefLonDeg",
+    const char* const refs[] = {"pRefLatDeg",    "pRefLatMinute", "pRefLatSecond", "pRefLonDeg",
                                 "pRefLonMinute", "pRefLonSecond", "pRefHeight"};
     const char* const kReceiverPosition[] = {"31", "30", "0.00000", "121", "0", "36.00000", nullptr};
     const char* const kBlankForm[] = {"0", "0", "0.00000", "0", "0", "0.00000", "0.000"};
@@ -718,8 +715,7 @@ TEST_F(RecvConfigTest, AStoredFixedPositionTakesTheShownPositionOnlyWhileTheRece
         for (int i = 0; i < 7; ++i)
         {
             const char* pExpected = c.bTaken ? kReceiverPosition[i] : kBlankForm[i];
-            EXPECT_EQ(Text(refs[i]), pExpected ? QLatin1String(pExpected) : W<QLabel>("pPosHeight")->text())
-                << refs[i];
+            EXPECT_EQ(Text(refs[i]), pExpected ? QLatin1String(pExpected) : W<QLabel>("pPosHeight")->text()) << refs[i];
         }
         EXPECT_EQ(Checked("pRefLatSouth"), c.bTaken);
         EXPECT_TRUE(Checked("pRefLonEast"));

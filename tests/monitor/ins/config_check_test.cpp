@@ -4,14 +4,14 @@
 // command a receiver lacks, which ports a check reports, and the
 // tracking-quality loop stopped mid-way.
 #include <QDir>
-#include <algorithm>
-#include <ctime>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <algorithm>
+#include <ctime>
 
 #include "ins_bench.h"
 #include "monitor/parsing/pos_data_parser.h"
