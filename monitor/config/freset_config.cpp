@@ -266,7 +266,7 @@ void QFresetConfig::OnFresetFinished()
     }
     emit SignalSendCMD(m_PortID, m_sReplay.toUtf8());
     if (pStore->m_bFresetSeen)
-        Report(tr("Successed"), tr("Restore factory Settings successfully"));
+        Report(tr("Succeeded"), tr("Restore factory Settings successfully"));
     else
         Report(tr("Error"), tr("The receiver did not confirm the factory reset."));
     Finish();

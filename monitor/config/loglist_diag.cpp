@@ -77,7 +77,7 @@ void QLoglistDiag::OnLanguageUpdate()
 {
     setWindowTitle(tr("Loglist Check"));
     m_pRefresh->setText(tr(" Refresh"));
-    m_HeaderLabels = QStringList{tr("Port"), tr("Msg"), tr("Tigger"), tr("Period")};
+    m_HeaderLabels = QStringList{tr("Port"), tr("Msg"), tr("Trigger"), tr("Period")};
     m_pTable->setHorizontalHeaderLabels(m_HeaderLabels);
 }
 

@@ -342,6 +342,10 @@ void QZvRecvConfig::FillSatellites(const QStatusMsgParser& Store)
     m_LockoutMaskList = Store.m_LockoutMaskList;
     m_ElevMaskList = Store.m_ElevMaskList;
     m_RtkElevMaskList = Store.m_RtkElevMaskList;
+    // A system the reply has no LOCKOUT line for has nothing locked out, so
+    // that OK on its page unlocks rather than locks out every satellite.
+    for (int i = 0; i < Ui_RecvConfig::SAT_PAGE_COUNT; ++i)
+        SetCheckBoxes(i, 0xFFFFFFFFu);
     // Each LOCKOUT line names its system: its mask goes to that system's
     // page, whatever order and number of lines the receiver gives.
     for (const QString& sLine : Store.m_UserConfigList)

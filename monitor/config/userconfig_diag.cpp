@@ -158,7 +158,7 @@ void QUserconfigDiag::OnLanguageUpdate()
     m_pTabs->setTabText(1, tr("Reference Station Status"));
     m_pRefresh->setText(tr("Refresh"));
     const QString captions[] = {tr("Baseid:"),    tr("Posave:"),  tr("Fix:"),
-                                tr("Lontitude:"), tr("latitude"), tr("Height")};
+                                tr("Longitude:"), tr("latitude"), tr("Height")};
     for (int i = 0; i < m_CaptionLabels.size(); ++i)
         m_CaptionLabels[i]->setText(captions[i]);
     m_HeaderLabels = QStringList{tr("Command"), tr("Msg")};

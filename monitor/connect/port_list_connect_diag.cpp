@@ -61,7 +61,7 @@ QPortListConnectDiag::~QPortListConnectDiag()
 void QPortListConnectDiag::SetPortTableHeaders()
 {
     m_pUi->m_pPortTableWidget->setHorizontalHeaderLabels(
-        {tr("Port Name"), tr("Baud Rate"), tr("Window Name"), tr("Log"), tr("Occupied"), tr("Connnected")});
+        {tr("Port Name"), tr("Baud Rate"), tr("Window Name"), tr("Log"), tr("Occupied"), tr("Connected")});
 }
 
 void QPortListConnectDiag::ShowDiag()

@@ -130,7 +130,7 @@ QConfigCheck::~QConfigCheck() = default;
 void QConfigCheck::OnLanguageUpdate()
 {
     setWindowTitle(tr("Configure Check"));
-    m_pCheckAll->setText(tr("ChenkAll"));
+    m_pCheckAll->setText(tr("CheckAll"));
     m_pCheckOne->setText(tr("CheckOne"));
     m_pInsBox->setText(tr("INS"));
     m_pTqBox->setText(tr("TQ"));

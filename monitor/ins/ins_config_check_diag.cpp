@@ -1,5 +1,6 @@
 #include "monitor/ins/ins_config_check_diag.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -13,8 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
-#include "monitor/parsing/ins_config.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/shell/port_tab.h"
 
@@ -70,6 +71,19 @@ const char* const kRotationRows[] = {
     QT_TRANSLATE_NOOP("QINSConfigCheckDiag", "Z Rotation Std"),
     QT_TRANSLATE_NOOP("QINSConfigCheckDiag", "Rotation Source"),
 };
+
+// The rows of an entry that hold its three values, from the entry's first row.
+constexpr int kFirstValueRow = 2;
+constexpr int kHeadRows = 7;
+constexpr int kEntryRows = 9;
+
+// Two angles in degrees name one direction: equal to a thousandth of a degree,
+// whole turns apart (180 and -180) alike.
+bool SameAngle(double a, double b)
+{
+    const double d = std::fmod(std::fabs(a - b), 360.0);
+    return d < 1e-3 || 360.0 - d < 1e-3;
+}
 
 QString Tr(const char* pText) { return QCoreApplication::translate("QINSConfigCheckDiag", pText); }
 
@@ -232,6 +246,7 @@ void QINSConfigCheckDiag::SetHeader()
 void QINSConfigCheckDiag::OnLanguageUpdate()
 {
     RetranslateForm();
+    MarkDifferences();
     if (m_bUnreadable && m_PortID != 0 && m_pPortTab != nullptr)
         m_pBoardShowLable->setText(tr("%1: the receiver's INS configuration could not be read")
                                        .arg(m_pPortTab->GetPortInfo(m_PortID).TabText));
@@ -315,12 +330,53 @@ void QINSConfigCheckDiag::OnUpdateDiag()
     }
     else
         ConfigRows(pStore->m_InsConfig, &m_NameList, &m_ValueList);
+    m_bShown = !m_bUnreadable;
+    if (m_bShown)
+        m_Config = pStore->m_InsConfig;
     m_pTable->clearContents();
     m_pTable->setRowCount(m_NameList.size());
     for (int i = 0; i < m_NameList.size(); ++i)
     {
         m_pTable->setItem(i, 0, new QTableWidgetItem(m_NameList[i]));
         m_pTable->setItem(i, 1, new QTableWidgetItem(m_ValueList[i]));
+    }
+    MarkDifferences();
+}
+
+void QINSConfigCheckDiag::MarkDifferences()
+{
+    for (int i = 0; i < m_pTable->rowCount(); ++i)
+        for (int c = 0; c < 2; ++c)
+            if (QTableWidgetItem* pItem = m_pTable->item(i, c))
+            {
+                pItem->setData(Qt::BackgroundRole, QVariant());
+                pItem->setToolTip(QString());
+            }
+    const int r = m_pBoardTowardComboBox->currentIndex();
+    const int a = m_pAntenatowardCombobox->currentIndex();
+    if (!m_bShown || r < 0 || r > 1 || a < 0 || a > 3)
+        return;
+    const int nTranslations = static_cast<int>(std::min<uint32_t>(m_Config.TranslationCount, INS_CONFIG_MAX_OFFSETS));
+    const int nRotations = static_cast<int>(std::min<uint32_t>(m_Config.RotationCount, INS_CONFIG_MAX_OFFSETS));
+    for (int k = 0; k < nRotations; ++k)
+    {
+        // The rotation from the IMU body to the vehicle is the mounting.
+        const INS_OFFSET_T& e = m_Config.Rotations[k];
+        if (Name(InsOffsetSourceName(e.Source)) != QLatin1String("RBV"))
+            continue;
+        const int iFirst = kHeadRows + (nTranslations + k) * kEntryRows + kFirstValueRow;
+        for (int axis = 0; axis < 3; ++axis)
+        {
+            const QString sExpected = QLatin1String(kAngles[axis][r][a]);
+            if (SameAngle(e.Value[axis], sExpected.toDouble()))
+                continue;
+            for (int c = 0; c < 2; ++c)
+                if (QTableWidgetItem* pItem = m_pTable->item(iFirst + axis, c))
+                {
+                    pItem->setBackground(QColor(255, 205, 205));
+                    pItem->setToolTip(tr("The board orientation chosen has a mounting angle of %1°.").arg(sExpected));
+                }
+        }
     }
 }
 
@@ -343,6 +399,7 @@ void QINSConfigCheckDiag::OnChangeLableIcon()
     for (int i = 0; i < 3; ++i)
         m_pAngleLabels[i]->setText(QLatin1String(kAngles[i][r][a]));
     m_pBoardPhotoLable->setPixmap(m_Pixmap);
+    MarkDifferences();
 }
 
 void QINSConfigCheckDiag::OnOKBtnClick()

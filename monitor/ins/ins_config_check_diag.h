@@ -6,6 +6,11 @@
 //
 // The dialog asks the port that is current when the user opens it or presses
 // "Refresh", and is filled by that port's reply alone.
+//
+// The receiver's IMU rotation (its RBV rotation entries) is compared with the
+// mounting angles of the orientation chosen on the second page: an angle that
+// differs is marked in the table, with the expected angle in its tool tip, and
+// the marks follow each change of the orientation.
 #pragma once
 
 #include <QByteArray>
@@ -13,13 +18,14 @@
 #include <QPixmap>
 #include <QStringList>
 
+#include "monitor/parsing/ins_config.h"
+
 class CPortTab;
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
 class QTabWidget;
-struct INS_CONFIG_T;
 
 class QINSConfigCheckDiag : public QDialog
 {
@@ -60,6 +66,8 @@ private:
     void BuildForm();
     void RetranslateForm();
     void SetHeader();
+    // Marks the rotation rows whose angle differs from the orientation chosen.
+    void MarkDifferences();
 
     QTabWidget* m_pTabs = nullptr;
     QLabel* m_pBoardShowLable = nullptr;
@@ -79,5 +87,8 @@ private:
     QPixmap m_Pixmap;
     QString m_sOrientationPicture;
     bool m_bUnreadable = false;
+    // The record the table shows, kept for the comparison; valid while m_bShown.
+    INS_CONFIG_T m_Config{};
+    bool m_bShown = false;
     uint m_PortID = 0;
 };

@@ -11,12 +11,14 @@
 
 namespace
 {
-// The receiver's words of the alignment modes, shown as they are sent; the
-// heading mode is the last of each list.
+// The alignment modes as shown; each is sent as the receiver's word, which is
+// the text shown but for the dual-antenna mode (DUALANT). The heading mode is
+// the last of each list.
 const char* const kSingleAntennaModes[] = {"NONE", "AUTO", "STATIC", "DYNAMIC", "EXTERNAL HEADING"};
 const char* const kDualAntennaModes[] = {"NONE", "AUTO", "STATIC", "DYNAMIC", "DUAL ANTENNA", "EXTERNAL HEADING"};
 const char kHeadingMode[] = "EXTERNAL HEADING";
 const char kDualAntennaMode[] = "DUAL ANTENNA";
+const char kDualAntennaWord[] = "DUALANT";
 
 // The vehicle profiles: the text shown and the receiver's word, index for index.
 const char* const kProfileTexts[] = {
@@ -406,7 +408,12 @@ void QZvINSConfig::OnGeneralOkBtnClick()
         sCommand += QStringLiteral("alignmode azi ") + sHeading + QStringLiteral("\r\n");
     }
     else
-        sCommand += QStringLiteral("ALIGNMODE ") + pModes->currentText() + QStringLiteral("\r\n");
+    {
+        const QString sMode = pModes->currentText();
+        sCommand += QStringLiteral("ALIGNMODE ") +
+                    (sMode == QLatin1String(kDualAntennaMode) ? QLatin1String(kDualAntennaWord) : sMode) +
+                    QStringLiteral("\r\n");
+    }
     if (SendToReceiver(sCommand))
         close();
 }
@@ -429,16 +436,19 @@ QString QZvINSConfig::OnINSMounting()
 QString QZvINSConfig::OnINSGNSSLA()
 {
     const Ui_QZvINSConfigWindow& ui = m_Ui;
+    // A single-antenna board has no baseline: its group is disabled, neither
+    // checked nor sent.
+    const bool bBaseline = ui.pGNSSBaselineGroup->isEnabledTo(ui.pGNSSBaselineGroup->parentWidget());
     if (!CheckAxes(ui.LeverArm, 100.0, -100.0, 10.0, kLeverArmMessages) ||
-        !CheckAxes(ui.Baseline, 100.0, -100.0, 10.0, kBaselineMessages) ||
+        (bBaseline && !CheckAxes(ui.Baseline, 100.0, -100.0, 10.0, kBaselineMessages)) ||
         !CheckAxes(ui.Vehicle, 100.0, -100.0, 10.0, kVehicleMessages))
         return QString();
     // One message: the primary antenna and the baseline lines end with a line
     // feed alone, the vehicle line with CR LF.
-    const QString sCommand = QStringLiteral("SETINSTRANSLATION  ANT1 ") + AxesText(ui.LeverArm) +
-                             QStringLiteral("\nSETINSTRANSLATION  ANT2 ") + AxesText(ui.Baseline) +
-                             QStringLiteral("\nSETINSTRANSLATION  RBV ") + AxesText(ui.Vehicle) +
-                             QStringLiteral("\r\n");
+    QString sCommand = QStringLiteral("SETINSTRANSLATION  ANT1 ") + AxesText(ui.LeverArm) + QStringLiteral("\n");
+    if (bBaseline)
+        sCommand += QStringLiteral("SETINSTRANSLATION  ANT2 ") + AxesText(ui.Baseline) + QStringLiteral("\n");
+    sCommand += QStringLiteral("SETINSTRANSLATION  RBV ") + AxesText(ui.Vehicle) + QStringLiteral("\r\n");
     if (!SendToReceiver(sCommand))
         return QString();
     close();

@@ -150,7 +150,7 @@ void QNvmLogDiag::OnGetNvmCmd()
 {
     if (!m_pDeleteBox->isChecked())
         m_sNvmCmd = QLatin1String(kKeepCommand);
-    else if (MonitorPrompt()->Question(this, tr("Warning"), tr("Are sure delect nvm file???")))
+    else if (MonitorPrompt()->Question(this, tr("Warning"), tr("Are sure delete nvm file???")))
         m_sNvmCmd = QLatin1String(kDeleteCommand);
     else
     {

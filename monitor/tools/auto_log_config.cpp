@@ -65,7 +65,7 @@ void QAutoLogConfig::OnLanguageUpdate()
     setWindowTitle(tr("Log Config"));
     m_pPointRadio->setText(tr("Point-in-time"));
     m_pPeriodRadio->setText(tr("Time Period"));
-    m_pNormalRadio->setText(tr("Nomal Mode [Cycle Recording is Invalid in this mode]"));
+    m_pNormalRadio->setText(tr("Normal Mode [Cycle Recording is Invalid in this mode]"));
     m_pLoopCheck->setText(tr("cycle recording"));
     m_pOkButton->setText(tr("OK"));
     m_pCancelButton->setText(tr("Cancel"));

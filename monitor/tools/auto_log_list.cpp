@@ -525,7 +525,7 @@ void QAutoLogList::OnTimeout()
             state.bSeenLogging = true;
             if (info.AutoLogMode == 2)
             {
-                SetCell(iRow, COL_TIME, tr("Nomal Log Mode"), false);
+                SetCell(iRow, COL_TIME, tr("Normal Log Mode"), false);
                 continue;
             }
             qCDebug(lcWindows, "iItem %d ,Time %s", iRow, qPrintable(info.NextSwitchTime.toString(QStringLiteral("hh:mm:ss"))));

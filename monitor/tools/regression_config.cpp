@@ -202,7 +202,7 @@ void QRegressionConfig::OnLanguageUpdate()
     setWindowTitle(tr("Regression Config"));
     m_pResetCheckBox->setText(tr("Reset"));
     m_pFresetCheckBox->setText(tr("Freset"));
-    m_pRecaqCheckBox->setText(tr("Recaq"));
+    m_pRecaqCheckBox->setText(tr("Reacq"));
     m_pSerialUpdateBox->setText(tr("SerialUpdate"));
     m_pCommandCheckBox->setText(tr("Command"));
     for (QLabel* pLabel : m_pCycleLabels)
@@ -265,9 +265,9 @@ void QRegressionConfig::OnConfigOkBtnClicked()
         {m_pResetCheckBox, m_pResetLineEdit, QT_TR_NOOP("Reset Cycle Index is Empty!!\r\n")},
         {m_pFresetCheckBox, m_pFresetLineEdit, QT_TR_NOOP("Freset Cycle Index is Empty!!\r\n")},
         {m_pRecaqCheckBox, m_pReaqLineEdit, QT_TR_NOOP("Reacq Cycle Index is Empty!!\r\n")},
-        {m_pSerialUpdateBox, m_pSerialPathLineEdit, QT_TR_NOOP("Seria update Path is Empty!!\r\n")},
-        {m_pSerialUpdateBox, m_pSeiUptBaReEdit, QT_TR_NOOP("Seria update BaudRate is Empty!!\r\n")},
-        {m_pCommandCheckBox, m_pCommandLineEdit, QT_TR_NOOP("Commnd File Path is Empty!!\r\n")},
+        {m_pSerialUpdateBox, m_pSerialPathLineEdit, QT_TR_NOOP("Serial update Path is Empty!!\r\n")},
+        {m_pSerialUpdateBox, m_pSeiUptBaReEdit, QT_TR_NOOP("Serial update BaudRate is Empty!!\r\n")},
+        {m_pCommandCheckBox, m_pCommandLineEdit, QT_TR_NOOP("Command File Path is Empty!!\r\n")},
     };
     QString sMessage;
     for (const CHECK_T& c : checks)
@@ -297,7 +297,7 @@ void QRegressionConfig::OnConfigOkBtnClicked()
 
 void QRegressionConfig::OnOpenFileBtClicked()
 {
-    const QString sPath = MonitorPrompt()->OpenFileName(this, tr("Commd File"), QString(),
+    const QString sPath = MonitorPrompt()->OpenFileName(this, tr("Command File"), QString(),
                                                         QStringLiteral("file (*.txt);;Any files(*.*)"));
     // A cancelled choice keeps what the field held.
     if (!sPath.isEmpty())

@@ -63,7 +63,7 @@ public slots:
     void OnLanguageUpdate();
 
 signals:
-    // Five entries each, Reset, Freset, Recaq, SerialUpdate, Command: whether
+    // Five entries each, Reset, Freset, Reacq, SerialUpdate, Command: whether
     // the item is checked, and its value ("" when it is not).
     void SignalRegressionConfig(QList<bool> bTestItemList, QList<QString> MessageList);
 

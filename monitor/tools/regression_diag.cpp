@@ -39,11 +39,11 @@ const char kEndOfTest[] = QT_TRANSLATE_NOOP("QRegressionDiag", "End of test");
 
 const char* const kHeaders[QRegressionDiag::COLUMNS] = {
     QT_TRANSLATE_NOOP("QRegressionDiag", "Port Name"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Reset"),
-    QT_TRANSLATE_NOOP("QRegressionDiag", "Freset"),       QT_TRANSLATE_NOOP("QRegressionDiag", "Recaq"),
+    QT_TRANSLATE_NOOP("QRegressionDiag", "Freset"),       QT_TRANSLATE_NOOP("QRegressionDiag", "Reacq"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "SerialUpdate"), QT_TRANSLATE_NOOP("QRegressionDiag", "Command"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "HZ"),           QT_TRANSLATE_NOOP("QRegressionDiag", "Base"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "BoardID"),      QT_TRANSLATE_NOOP("QRegressionDiag", "Version"),
-    QT_TRANSLATE_NOOP("QRegressionDiag", "RelayPort"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Adress"),
+    QT_TRANSLATE_NOOP("QRegressionDiag", "RelayPort"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Address"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "Aisle")};
 
 bool IsWhole(const QString& sText, int nMin)
@@ -369,7 +369,7 @@ QStringList QRegressionDiag::RowProblems(const QStringList& Row) const
     bool bOk = true;
     const double dHours = Row.value(COL_RECAQ).toDouble(&bOk);
     if (!Row.value(COL_RECAQ).isEmpty() && (!bOk || !std::isfinite(dHours) || dHours < 0))
-        problem(tr("Recaq \"%1\" is not a number of hours").arg(Row.value(COL_RECAQ)));
+        problem(tr("Reacq \"%1\" is not a number of hours").arg(Row.value(COL_RECAQ)));
     const QString sUpdate = Row.value(COL_SERIAL_UPDATE);
     if (!sUpdate.isEmpty())
     {

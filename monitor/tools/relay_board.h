@@ -45,7 +45,7 @@ enum RELAY_SETTING_E
     RELAY_SETTING_BAD_ADDRESS, // not a whole number from 1 to 247
     RELAY_SETTING_BAD_CHANNEL, // not a whole number from 1 to 8
 };
-// Reads "Adress" and "Aisle" (decimal texts); on success the address and the
+// Reads "Address" and "Aisle" (decimal texts); on success the address and the
 // channel's coil bit are set.
 RELAY_SETTING_E ReadRelaySettings(const QString& sAddress, const QString& sChannel, uint8_t* pAddress,
                                   uint8_t* pChannelBit);

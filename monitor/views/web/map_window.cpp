@@ -134,7 +134,7 @@ void QFMapWindow::BuildForm()
 void QFMapWindow::OnLanguageUpdate()
 {
     setWindowTitle(tr("Map Window"));
-    const char* const labels[] = {QT_TR_NOOP("Lontitude"), QT_TR_NOOP("laititude"), QT_TR_NOOP("Height"),
+    const char* const labels[] = {QT_TR_NOOP("Longitude"), QT_TR_NOOP("Latitude"),  QT_TR_NOOP("Height"),
                                   QT_TR_NOOP("UTC Time"),  QT_TR_NOOP("Satellite"), QT_TR_NOOP("Velocity"),
                                   QT_TR_NOOP("Roll"),      QT_TR_NOOP("Pitch"),     QT_TR_NOOP("Yaw")};
     for (int i = 0; i < 9; ++i)

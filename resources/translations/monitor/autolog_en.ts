@@ -15,8 +15,8 @@
         <translation>Time Period</translation>
     </message>
     <message>
-        <source>Nomal Mode [Cycle Recording is Invalid in this mode]</source>
-        <translation>Nomal Mode [Cycle Recording is Invalid in this mode]</translation>
+        <source>Normal Mode [Cycle Recording is Invalid in this mode]</source>
+        <translation>Normal Mode [Cycle Recording is Invalid in this mode]</translation>
     </message>
     <message>
         <source>cycle recording</source>
@@ -154,8 +154,8 @@
         <translation>Logging</translation>
     </message>
     <message>
-        <source>Nomal Log Mode</source>
-        <translation>Nomal Log Mode</translation>
+        <source>Normal Log Mode</source>
+        <translation>Normal Log Mode</translation>
     </message>
     <message>
         <source>UnLog</source>

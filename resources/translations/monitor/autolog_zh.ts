@@ -15,7 +15,7 @@
         <translation>时间周期</translation>
     </message>
     <message>
-        <source>Nomal Mode [Cycle Recording is Invalid in this mode]</source>
+        <source>Normal Mode [Cycle Recording is Invalid in this mode]</source>
         <translation>普通模式 [此模式下循环记录无效]</translation>
     </message>
     <message>
@@ -154,7 +154,7 @@
         <translation>记录中</translation>
     </message>
     <message>
-        <source>Nomal Log Mode</source>
+        <source>Normal Log Mode</source>
         <translation>普通记录模式</translation>
     </message>
     <message>

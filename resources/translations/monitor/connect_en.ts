@@ -58,8 +58,8 @@
         <translation>Occupied</translation>
     </message>
     <message>
-        <source>Connnected</source>
-        <translation>Connnected</translation>
+        <source>Connected</source>
+        <translation>Connected</translation>
     </message>
     <message>
         <source>Auto</source>
@@ -176,8 +176,8 @@
         <translation>TCP/IP UDP Connect</translation>
     </message>
     <message>
-        <source>Procotol:</source>
-        <translation>Procotol:</translation>
+        <source>Protocol:</source>
+        <translation>Protocol:</translation>
     </message>
     <message>
         <source>Client</source>

@@ -58,7 +58,7 @@
         <translation>已占用</translation>
     </message>
     <message>
-        <source>Connnected</source>
+        <source>Connected</source>
         <translation>已连接</translation>
     </message>
     <message>
@@ -176,7 +176,7 @@
         <translation>TCP/IP UDP 连接</translation>
     </message>
     <message>
-        <source>Procotol:</source>
+        <source>Protocol:</source>
         <translation>协议：</translation>
     </message>
     <message>

@@ -72,8 +72,8 @@ The configuration will be cleared when the factory Settings are restored</transl
         <translation>The port of this receiver is not open any more: its settings were not sent again.</translation>
     </message>
     <message>
-        <source>Successed</source>
-        <translation>Successed</translation>
+        <source>Succeeded</source>
+        <translation>Succeeded</translation>
     </message>
     <message>
         <source>Restore factory Settings successfully</source>

@@ -72,7 +72,7 @@ The configuration will be cleared when the factory Settings are restored</source
         <translation>该接收机的端口已关闭：其配置未重新发送。</translation>
     </message>
     <message>
-        <source>Successed</source>
+        <source>Succeeded</source>
         <translation>成功</translation>
     </message>
     <message>

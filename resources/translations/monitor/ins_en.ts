@@ -326,6 +326,10 @@
         <translation>%1: the receiver's INS configuration could not be read</translation>
     </message>
     <message>
+        <source>The board orientation chosen has a mounting angle of %1°.</source>
+        <translation>The board orientation chosen has a mounting angle of %1°.</translation>
+    </message>
+    <message>
         <source>Board</source>
         <translation>Board</translation>
     </message>
@@ -469,8 +473,8 @@
         <translation>Configure Check</translation>
     </message>
     <message>
-        <source>ChenkAll</source>
-        <translation>ChenkAll</translation>
+        <source>CheckAll</source>
+        <translation>CheckAll</translation>
     </message>
     <message>
         <source>CheckOne</source>
@@ -597,8 +601,8 @@ Are you sure to change the baud rate to 460800</translation>
         <translation>Warning</translation>
     </message>
     <message>
-        <source>Are sure delect nvm file???</source>
-        <translation>Are sure delect nvm file???</translation>
+        <source>Are sure delete nvm file???</source>
+        <translation>Are sure delete nvm file???</translation>
     </message>
     <message>
         <source>The port went away before the receiver completed the dump.</source>

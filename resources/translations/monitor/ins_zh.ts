@@ -326,6 +326,10 @@
         <translation>%1：无法读取接收机的组合导航配置</translation>
     </message>
     <message>
+        <source>The board orientation chosen has a mounting angle of %1°.</source>
+        <translation>所选板卡朝向的安装角为 %1°。</translation>
+    </message>
+    <message>
         <source>Board</source>
         <translation>板卡</translation>
     </message>
@@ -469,7 +473,7 @@
         <translation>配置检查</translation>
     </message>
     <message>
-        <source>ChenkAll</source>
+        <source>CheckAll</source>
         <translation>检查全部</translation>
     </message>
     <message>
@@ -597,7 +601,7 @@ Are you sure to change the baud rate to 460800</source>
         <translation>警告</translation>
     </message>
     <message>
-        <source>Are sure delect nvm file???</source>
+        <source>Are sure delete nvm file???</source>
         <translation>确定删除NVM日志吗？</translation>
     </message>
     <message>

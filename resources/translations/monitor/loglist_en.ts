@@ -19,8 +19,8 @@
         <translation>Msg</translation>
     </message>
     <message>
-        <source>Tigger</source>
-        <translation>Tigger</translation>
+        <source>Trigger</source>
+        <translation>Trigger</translation>
     </message>
     <message>
         <source>Period</source>

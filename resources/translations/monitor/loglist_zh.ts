@@ -19,7 +19,7 @@
         <translation>消息</translation>
     </message>
     <message>
-        <source>Tigger</source>
+        <source>Trigger</source>
         <translation>触发方式</translation>
     </message>
     <message>

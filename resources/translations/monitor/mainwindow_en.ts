@@ -44,8 +44,8 @@
         <translation>EVT</translation>
     </message>
     <message>
-        <source>Sctript</source>
-        <translation>Sctript</translation>
+        <source>Script</source>
+        <translation>Script</translation>
     </message>
     <message>
         <source>TQ</source>
@@ -116,8 +116,8 @@
         <translation>Ctrl+L</translation>
     </message>
     <message>
-        <source>Reciever Status</source>
-        <translation>Reciever Status</translation>
+        <source>Receiver Status</source>
+        <translation>Receiver Status</translation>
     </message>
     <message>
         <source>Ctrl+O</source>
@@ -376,8 +376,8 @@
         <translation>Advance</translation>
     </message>
     <message>
-        <source>Profressional</source>
-        <translation>Profressional</translation>
+        <source>Professional</source>
+        <translation>Professional</translation>
     </message>
     <message>
         <source>Classical</source>
@@ -392,8 +392,8 @@
         <translation>Highlight</translation>
     </message>
     <message>
-        <source>Rename All Tap</source>
-        <translation>Rename All Tap</translation>
+        <source>Rename All Tabs</source>
+        <translation>Rename All Tabs</translation>
     </message>
     <message>
         <source>Chinese</source>

@@ -44,7 +44,7 @@
         <translation>测试</translation>
     </message>
     <message>
-        <source>Sctript</source>
+        <source>Script</source>
         <translation>脚本</translation>
     </message>
     <message>
@@ -116,7 +116,7 @@
         <translation>Ctrl+L</translation>
     </message>
     <message>
-        <source>Reciever Status</source>
+        <source>Receiver Status</source>
         <translation>接收机状态</translation>
     </message>
     <message>
@@ -376,7 +376,7 @@
         <translation>高级</translation>
     </message>
     <message>
-        <source>Profressional</source>
+        <source>Professional</source>
         <translation>专业</translation>
     </message>
     <message>
@@ -392,7 +392,7 @@
         <translation>功能亮点</translation>
     </message>
     <message>
-        <source>Rename All Tap</source>
+        <source>Rename All Tabs</source>
         <translation>全部重命名</translation>
     </message>
     <message>

@@ -7,12 +7,12 @@
         <translation>Map Window</translation>
     </message>
     <message>
-        <source>Lontitude</source>
-        <translation>Lontitude</translation>
+        <source>Longitude</source>
+        <translation>Longitude</translation>
     </message>
     <message>
-        <source>laititude</source>
-        <translation>laititude</translation>
+        <source>Latitude</source>
+        <translation>Latitude</translation>
     </message>
     <message>
         <source>Height</source>

@@ -7,11 +7,11 @@
         <translation>地图窗口</translation>
     </message>
     <message>
-        <source>Lontitude</source>
+        <source>Longitude</source>
         <translation>经度</translation>
     </message>
     <message>
-        <source>laititude</source>
+        <source>Latitude</source>
         <translation>纬度</translation>
     </message>
     <message>

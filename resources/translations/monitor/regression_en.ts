@@ -43,8 +43,8 @@
         <translation>Freset</translation>
     </message>
     <message>
-        <source>Recaq</source>
-        <translation>Recaq</translation>
+        <source>Reacq</source>
+        <translation>Reacq</translation>
     </message>
     <message>
         <source>SerialUpdate</source>
@@ -75,8 +75,8 @@
         <translation>RelayPort</translation>
     </message>
     <message>
-        <source>Adress</source>
-        <translation>Adress</translation>
+        <source>Address</source>
+        <translation>Address</translation>
     </message>
     <message>
         <source>Aisle</source>
@@ -115,8 +115,8 @@
         <translation>%1 &quot;%2&quot; is not a whole number of cycles</translation>
     </message>
     <message>
-        <source>Recaq &quot;%1&quot; is not a number of hours</source>
-        <translation>Recaq &quot;%1&quot; is not a number of hours</translation>
+        <source>Reacq &quot;%1&quot; is not a number of hours</source>
+        <translation>Reacq &quot;%1&quot; is not a number of hours</translation>
     </message>
     <message>
         <source>SerialUpdate &quot;%1&quot; is not an image list and baud rates</source>
@@ -262,15 +262,15 @@
         <translation>Reacquisition cycle count is empty!</translation>
     </message>
     <message>
-        <source>Seria update Path is Empty!!</source>
+        <source>Serial update Path is Empty!!</source>
         <translation>Serial update path is empty!</translation>
     </message>
     <message>
-        <source>Seria update BaudRate is Empty!!</source>
+        <source>Serial update BaudRate is Empty!!</source>
         <translation>Serial update baud rate is empty!</translation>
     </message>
     <message>
-        <source>Commnd File Path is Empty!!</source>
+        <source>Command File Path is Empty!!</source>
         <translation>Command file path is empty!</translation>
     </message>
     <message>
@@ -286,8 +286,8 @@
         <translation>Freset</translation>
     </message>
     <message>
-        <source>Recaq</source>
-        <translation>Recaq</translation>
+        <source>Reacq</source>
+        <translation>Reacq</translation>
     </message>
     <message>
         <source>SerialUpdate</source>
@@ -356,21 +356,21 @@
 </translation>
     </message>
     <message>
-        <source>Seria update Path is Empty!!&#xd;
+        <source>Serial update Path is Empty!!&#xd;
 </source>
-        <translation>Seria update Path is Empty!!&#xd;
+        <translation>Serial update Path is Empty!!&#xd;
 </translation>
     </message>
     <message>
-        <source>Seria update BaudRate is Empty!!&#xd;
+        <source>Serial update BaudRate is Empty!!&#xd;
 </source>
-        <translation>Seria update BaudRate is Empty!!&#xd;
+        <translation>Serial update BaudRate is Empty!!&#xd;
 </translation>
     </message>
     <message>
-        <source>Commnd File Path is Empty!!&#xd;
+        <source>Command File Path is Empty!!&#xd;
 </source>
-        <translation>Commnd File Path is Empty!!&#xd;
+        <translation>Command File Path is Empty!!&#xd;
 </translation>
     </message>
     <message>
@@ -378,8 +378,8 @@
         <translation>Warning</translation>
     </message>
     <message>
-        <source>Commd File</source>
-        <translation>Commd File</translation>
+        <source>Command File</source>
+        <translation>Command File</translation>
     </message>
     <message>
         <source>Image Store Path</source>

@@ -43,7 +43,7 @@
         <translation>恢复出厂</translation>
     </message>
     <message>
-        <source>Recaq</source>
+        <source>Reacq</source>
         <translation>重捕获</translation>
     </message>
     <message>
@@ -75,7 +75,7 @@
         <translation>继电器端口</translation>
     </message>
     <message>
-        <source>Adress</source>
+        <source>Address</source>
         <translation>地址</translation>
     </message>
     <message>
@@ -115,7 +115,7 @@
         <translation>%1“%2”不是整数次数</translation>
     </message>
     <message>
-        <source>Recaq &quot;%1&quot; is not a number of hours</source>
+        <source>Reacq &quot;%1&quot; is not a number of hours</source>
         <translation>重捕获“%1”不是小时数</translation>
     </message>
     <message>
@@ -262,15 +262,15 @@
         <translation>重捕获循环次数为空！</translation>
     </message>
     <message>
-        <source>Seria update Path is Empty!!</source>
+        <source>Serial update Path is Empty!!</source>
         <translation>串口升级路径为空！</translation>
     </message>
     <message>
-        <source>Seria update BaudRate is Empty!!</source>
+        <source>Serial update BaudRate is Empty!!</source>
         <translation>串口升级波特率为空！</translation>
     </message>
     <message>
-        <source>Commnd File Path is Empty!!</source>
+        <source>Command File Path is Empty!!</source>
         <translation>命令文件路径为空！</translation>
     </message>
     <message>
@@ -286,7 +286,7 @@
         <translation>恢复出厂</translation>
     </message>
     <message>
-        <source>Recaq</source>
+        <source>Reacq</source>
         <translation>重捕获</translation>
     </message>
     <message>
@@ -356,19 +356,19 @@
 </translation>
     </message>
     <message>
-        <source>Seria update Path is Empty!!&#xd;
+        <source>Serial update Path is Empty!!&#xd;
 </source>
         <translation>串口升级路径为空！！&#xd;
 </translation>
     </message>
     <message>
-        <source>Seria update BaudRate is Empty!!&#xd;
+        <source>Serial update BaudRate is Empty!!&#xd;
 </source>
         <translation>串口升级波特率为空！！&#xd;
 </translation>
     </message>
     <message>
-        <source>Commnd File Path is Empty!!&#xd;
+        <source>Command File Path is Empty!!&#xd;
 </source>
         <translation>命令文件路径为空！！&#xd;
 </translation>
@@ -378,7 +378,7 @@
         <translation>警告</translation>
     </message>
     <message>
-        <source>Commd File</source>
+        <source>Command File</source>
         <translation>命令文件</translation>
     </message>
     <message>

@@ -193,12 +193,12 @@
         <translation>UTC Time</translation>
     </message>
     <message>
-        <source>GPS LeadSeconds </source>
-        <translation>GPS LeadSeconds </translation>
+        <source>GPS LeapSeconds </source>
+        <translation>GPS LeapSeconds </translation>
     </message>
     <message>
-        <source>Cancle</source>
-        <translation>Cancle</translation>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

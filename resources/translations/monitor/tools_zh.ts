@@ -193,11 +193,11 @@
         <translation>UTC 时间</translation>
     </message>
     <message>
-        <source>GPS LeadSeconds </source>
+        <source>GPS LeapSeconds </source>
         <translation>GPS 闰秒 </translation>
     </message>
     <message>
-        <source>Cancle</source>
+        <source>Cancel</source>
         <translation>取消</translation>
     </message>
 </context>

@@ -27,8 +27,8 @@
         <translation>Fix:</translation>
     </message>
     <message>
-        <source>Lontitude:</source>
-        <translation>Lontitude:</translation>
+        <source>Longitude:</source>
+        <translation>Longitude:</translation>
     </message>
     <message>
         <source>latitude</source>

@@ -27,7 +27,7 @@
         <translation>固定:</translation>
     </message>
     <message>
-        <source>Lontitude:</source>
+        <source>Longitude:</source>
         <translation>经度:</translation>
     </message>
     <message>

@@ -56,7 +56,7 @@ TEST_F(MonitorTest, TheMessageOutputAndTheFactoryResetSendToTheReceiverTheyWereO
     ASSERT_TRUE(WaitUntil([&] { return !pFreset->IsRunning(); }));
     EXPECT_TRUE(rxA.Rx().WaitForText("LOG LOGLISTA\r\nfreset\r\nlog COM2 GPGGA ONTIME 1\r\n", 10000))
         << rxA.Rx().Received();
-    EXPECT_EQ(Prompt.Messages.value(0), QStringLiteral("Successed|Restore factory Settings successfully"));
+    EXPECT_EQ(Prompt.Messages.value(0), QStringLiteral("Succeeded|Restore factory Settings successfully"));
     // A typed command to B afterwards arrives alone.
     Type(QStringLiteral("log version"));
     ASSERT_TRUE(rxB.Rx().WaitForText("log version\r\n", 10000));

@@ -121,7 +121,7 @@ TEST_F(MonitorTest, TheLanguageSwitchesBothWaysInEveryWindow)
     QCoreApplication::processEvents();
     EXPECT_EQ(Window().CurrentLanguage(), QStringLiteral("en"));
     EXPECT_EQ(Form().m_MenuPort->title(), QStringLiteral("Port"));
-    EXPECT_EQ(Form().actionRecvStatus->text(), QStringLiteral("Reciever Status"));
+    EXPECT_EQ(Form().actionRecvStatus->text(), QStringLiteral("Receiver Status"));
     EXPECT_EQ(W().pSkyPlot->windowTitle(), QStringLiteral("SkyPlot"));
     EXPECT_EQ(DockTitle(W().pSkyPlot), QStringLiteral("Sky Plot"));
     EXPECT_EQ(W().pQuickConnect->windowTitle(), QStringLiteral("Quick Connect"));

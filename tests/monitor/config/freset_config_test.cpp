@@ -123,14 +123,34 @@ TEST_F(FresetTest, ResetsAndReplaysOnThePortWhereItStarted)
         std::string Replay;
         QStringList Boxes;
     } cases[] = {
-        {"the message output", false, true, false, {4, 0, 256}, sLogs,
-         {"Successed|Restore factory Settings successfully"}},
-        {"the user configuration", true, false, false, {0, 1, 256}, sUser,
-         {"Successed|Restore factory Settings successfully"}},
-        {"both: the logs first", true, true, false, {4, 1, 256}, sLogs + sUser,
-         {"Successed|Restore factory Settings successfully"}},
-        {"no user configuration stored", true, true, true, {4, 1, 256}, sLogs,
-         {"Error|Userconfig List is empty", "Successed|Restore factory Settings successfully"}},
+        {"the message output",
+         false,
+         true,
+         false,
+         {4, 0, 256},
+         sLogs,
+         {"Succeeded|Restore factory Settings successfully"}},
+        {"the user configuration",
+         true,
+         false,
+         false,
+         {0, 1, 256},
+         sUser,
+         {"Succeeded|Restore factory Settings successfully"}},
+        {"both: the logs first",
+         true,
+         true,
+         false,
+         {4, 1, 256},
+         sLogs + sUser,
+         {"Succeeded|Restore factory Settings successfully"}},
+        {"no user configuration stored",
+         true,
+         true,
+         true,
+         {4, 1, 256},
+         sLogs,
+         {"Error|Userconfig List is empty", "Succeeded|Restore factory Settings successfully"}},
     };
     // The receiver shows its start-up banner once the reset has reached it.
     QObject::connect(&Dialog, &QFresetConfig::SignalRequestItem, &Shell.Tabs,
@@ -244,7 +264,7 @@ TEST_F(FresetTest, AWholeResetOfASerialReceiverAtAnotherRateBringsItsLogsAndSett
     Tick(true, true);
     PressOK();
     ASSERT_TRUE(WaitUntil([&] { return !Dialog.IsRunning(); }, 60000));
-    EXPECT_EQ(Shell.Prompt.Messages, QStringList(QStringLiteral("Successed|Restore factory Settings successfully")));
+    EXPECT_EQ(Shell.Prompt.Messages, QStringList(QStringLiteral("Succeeded|Restore factory Settings successfully")));
     // The queries, the reset and the rate change at 9600 baud, then the
     // replay at 115200, in that order.
     const std::string sReplay = "log COM2 BESTPOSB ONTIME 1\r\nlog COM2 GPGLL ONTIME 0.5\r\n"
@@ -258,4 +278,29 @@ TEST_F(FresetTest, AWholeResetOfASerialReceiverAtAnotherRateBringsItsLogsAndSett
     ASSERT_TRUE(WaitUntil([&] { return rx.Logging().size() == 2; }));
     EXPECT_EQ(rx.Logging()[0].Name, "BESTPOSB");
     EXPECT_EQ(rx.Logging()[1].Period, 0.5);
+}
+
+TEST_F(FresetTest, AResetOverTcpChangesNoRate)
+{
+    RECEIVER_RULES_T rules;
+    rules.UserConfig = {"LOCKOUT GPS 0X00000005"};
+    FakeReceiver rx(rules);
+    QZvPortCtrlBase* pPort = Open(rx);
+    ASSERT_NE(pPort, nullptr);
+    Shell.Manager.OnSendPortData1Port(pPort->UniquePortID, "log bestposb ontime 1\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return rx.Logging().size() == 1; }));
+    rx.Net().ClearReceived();
+    QSignalSpy rates(&Dialog, &QFresetConfig::SignalSetBaudrate);
+
+    Dialog.SetWaits(200, 20000, 3000);
+    Tick(true, true);
+    PressOK();
+    ASSERT_TRUE(WaitUntil([&] { return !Dialog.IsRunning(); }, 60000));
+    EXPECT_EQ(Shell.Prompt.Messages, QStringList(QStringLiteral("Succeeded|Restore factory Settings successfully")));
+    // The queries and the reset, then the replay: no rate change between them.
+    const std::string sReplay = "log COM2 BESTPOSB ONTIME 1\r\nLOCKOUT GPS 1\r\nLOCKOUT GPS 3\r\n";
+    EXPECT_TRUE(rx.Net().WaitForText(sReplay, 20000));
+    EXPECT_EQ(rx.Net().Received(), "LOG LOGLISTA\r\nUSERCONFIG\r\nfreset\r\n" + sReplay);
+    EXPECT_EQ(rates.count(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return rx.Logging().size() == 1; }));
 }

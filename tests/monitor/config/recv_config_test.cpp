@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
@@ -22,6 +23,7 @@
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/port_records.h"
 #include "monitor/shell/monitor_translations.h"
+#include "support/frame_builders.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
@@ -227,16 +229,14 @@ TEST_F(RecvConfigTest, FillsEveryPageFromItsReceiversUserConfigurationAmidItsLog
     EXPECT_EQ(Text("pPpsconfigUserDelay"), QStringLiteral("-5"));
 
     // A checked box is a satellite in use; each mask went to its own system,
-    // and GLONASS, which the receiver did not list, kept its boxes.
+    // and GLONASS, which the receiver did not list, has nothing locked out
+    // whatever its boxes showed before.
     const struct
     {
         const char* pPrefix;
         int nSatellites;
         std::set<int> Unchecked;
-    } pages[] = {{"pGPSGEO", 32, {1, 3}},
-                 {"pGLOGEO", 24, {1, 2, 3, 4, 9, 10, 11, 12, 17, 18, 19, 20}},
-                 {"pGalGEO", 32, {}},
-                 {"pBDSGEO", 32, {1, 32}}};
+    } pages[] = {{"pGPSGEO", 32, {1, 3}}, {"pGLOGEO", 24, {}}, {"pGalGEO", 32, {}}, {"pBDSGEO", 32, {1, 32}}};
     for (const auto& page : pages)
         for (int n = 1; n <= page.nSatellites; ++n)
         {
@@ -654,6 +654,72 @@ TEST_F(RecvConfigTest, AReplyWithoutPpsSettingsIsReportedWithoutWaitingAndFillsT
     EXPECT_FALSE(Checked("pGPSGEO2"));
     EXPECT_TRUE(Checked("pGPSGEO1"));
     EXPECT_EQ(Text("pElevMask"), QStringLiteral("5.0"));
+}
+
+TEST_F(RecvConfigTest, ASystemTheReplyDoesNotListHasNothingLockedOut)
+{
+    // The fake receiver's stored configuration has a LOCKOUT line for GPS only.
+    RECEIVER_RULES_T rules;
+    ASSERT_EQ(std::count_if(rules.UserConfig.begin(), rules.UserConfig.end(),
+                            [](const std::string& s) { return s.rfind("LOCKOUT", 0) == 0; }),
+              1);
+    ASSERT_EQ(rules.UserConfig[2], "LOCKOUT GPS 0X00000000");
+    rules.UserConfig[2] = "LOCKOUT GPS 0X00000004";
+    FakeReceiver rx(rules);
+    QZvPortCtrlBase* pPort = Open(rx);
+    ASSERT_NE(pPort, nullptr);
+    Menu();
+    ASSERT_TRUE(Replies());
+    EXPECT_FALSE(Checked("pGPSGEO3"));
+    EXPECT_TRUE(Checked("pGPSGEO4"));
+    EXPECT_EQ(Received(rx, pPort, [&] { Press("pBDSGEOK"); }),
+              Lockouts("BDS", 32, {}) + "ECUTOFF BDS 5.0\r\nRTKECUTOFF BDS 10.0\r\n");
+    EXPECT_TRUE(Shell.Prompt.Messages.isEmpty()) << Shell.Prompt.Messages.join('\n').toStdString();
+}
+
+TEST_F(RecvConfigTest, AStoredFixedPositionTakesTheShownPositionOnlyWhileTheReceiverHasAFix)
+{
+    CMemoryPortCtrl& port = AddMemoryPort();
+    // 31 deg 30' S, 121 deg 0.6' E, RTK fixed; the next second's GGA ends the epoch.
+    port.Receive(
+        QByteArray::fromStdString(Nmea("GPGGA,012345.00,3130.0000,S,12100.6000,E,4,12,0.8,12.500,M,2.500,M,3,0007") +
+                                  Nmea("GPGGA,012346.00,3130.0000,S,12100.6000,E,4,12,0.8,12.500,M,2.500,M,4,0007")));
+    POS_DATA_T& position = Shell.Tabs.GetPosDataParser()->m_PosData;
+    ASSERT_TRUE(WaitUntil([&] { return position.FixQuality == 4; }));
+    const char* const refs[] = {"pRefLatDeg",    "pRefLatMinute", "pRefLatSecond", "pRefLonDeg",
+                                "pRefLonMinute", "pRefLonSecond", "pRefHeight"};
+    const char* const kReceiverPosition[] = {"31", "30", "0.00000", "121", "0", "36.00000", nullptr};
+    const char* const kBlankForm[] = {"0", "0", "0.00000", "0", "0", "0.00000", "0.000"};
+    const struct
+    {
+        const char* pName;
+        const char* pFixLine;
+        uint8_t FixQuality;
+        bool bTaken;
+    } cases[] = {
+        {"a fixed position and a fix", "FIX POSITION 31.5 121.01 12.5", 4, true},
+        {"a fixed position without a fix", "FIX POSITION 31.5 121.01 12.5", 0, false},
+        {"a fix and no fixed position", "FIX NONE", 4, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pName);
+        position.FixQuality = c.FixQuality;
+        NewDialog();
+        Menu();
+        // A position shown before the reply, the 800 ms update's.
+        Dialog().OnPosCurPos(10.5, -20.25, 30.0);
+        port.Receive(QByteArrayLiteral("<USERCONFIG\r\n") + kPpsLine[0].c_str() + "\r\n" + c.pFixLine +
+                     "\r\n<USERCONFIG OK\r\n");
+        ASSERT_TRUE(Replies());
+        for (int i = 0; i < 7; ++i)
+        {
+            const char* pExpected = c.bTaken ? kReceiverPosition[i] : kBlankForm[i];
+            EXPECT_EQ(Text(refs[i]), pExpected ? QLatin1String(pExpected) : W<QLabel>("pPosHeight")->text()) << refs[i];
+        }
+        EXPECT_EQ(Checked("pRefLatSouth"), c.bTaken);
+        EXPECT_TRUE(Checked("pRefLonEast"));
+    }
 }
 
 TEST_F(RecvConfigTest, TheStoredNtripAndPpsLinesFillTheirPagesWhateverTheirLength)

@@ -78,7 +78,7 @@ TEST_F(ConnectDialogsLanguage, EveryWindowFollowsTheLanguage)
     EXPECT_EQ("Quick Connect", quick.windowTitle());
     EXPECT_EQ("Even", quick.findChild<QComboBox*>("ParityListComboBox")->itemText(2));
     EXPECT_EQ("Relay Settings", replay.windowTitle());
-    EXPECT_EQ("Connnected", header(5));
+    EXPECT_EQ("Connected", header(5));
     for (int page = 0; page < 4; ++page)
     {
         quick.findChild<QTabWidget*>("PortConnectTab")->setCurrentIndex(page);

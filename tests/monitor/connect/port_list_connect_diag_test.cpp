@@ -131,7 +131,7 @@ TEST_F(PortListDialog, PortsHeldElsewhereAreOccupiedAndTheFreeOnesConnectTogethe
     EXPECT_EQ(QStringList({m_Ptys[1].Path, "No", "Yes", "No"}), Flags(1));
     EXPECT_FALSE(Check(1)->isEnabled());
     EXPECT_FALSE(Baud(1)->isEnabled());
-    EXPECT_EQ("Connnected", Table()->horizontalHeaderItem(5)->text());
+    EXPECT_EQ("Connected", Table()->horizontalHeaderItem(5)->text());
     if (!qEnvironmentVariableIsEmpty("ZV_UI_SHOTS"))
         m_pDialog->grab().save(qEnvironmentVariable("ZV_UI_SHOTS") + "/port_list_ports.png");
 

@@ -144,3 +144,67 @@ TEST(InsConfigCheck, ShowsTheConfigurationOfThePortAskedOnly)
     dialog.findChild<QComboBox*>(QStringLiteral("pAntenatowardCombobox"))->setCurrentIndex(2);
     EXPECT_EQ(bench.Received(rxA.Net(), pA, [&] { dialog.OnOKBtnClick(); }), "setinsrotation  RBV 0 0 90\r\n");
 }
+
+TEST(InsConfigCheck, TheReceiversMountingIsMarkedWhereItDiffersFromTheOrientationChosen)
+{
+    InsBench bench;
+    // The receiver's IMU rotation: X -180 (the same as 180), Y 5, Z -90.
+    RECEIVER_RULES_T rules;
+    rules.InsConfig = "ADIS16488,5,20,300,LAND_BASIC,0000001F,STATIC,ROVER,FALSE,00000003,1,2,3,4,5,6,7,8,9,"
+                      "1,ANT1,IMUBODY,0.1000,0.2000,0.3000,0.0100,0.0200,0.0300,FROM_NVM,"
+                      "1,RBV,IMUBODY,-180.0000,5.0000,-90.0000,1.0000,1.0000,1.0000,FROM_COMMAND";
+    FakeReceiver rx(rules);
+    QZvPortCtrlBase* pPort = bench.OpenTcp(rx);
+    ASSERT_NE(pPort, nullptr);
+    QINSConfigCheckDiag& dialog = bench.InsCheck;
+    auto* pTable = dialog.findChild<QTableWidget*>(QStringLiteral("pINSConfigCheckWidget"));
+    auto* pToward = dialog.findChild<QComboBox*>(QStringLiteral("pBoardTowardComboBox"));
+    auto* pAntenna = dialog.findChild<QComboBox*>(QStringLiteral("pAntenatowardCombobox"));
+    ASSERT_TRUE(pTable && pToward && pAntenna);
+    // The rows marked, by name; a marked row has both cells coloured and says the expected angle.
+    auto marked = [pTable]
+    {
+        QStringList names;
+        for (int i = 0; i < pTable->rowCount(); ++i)
+        {
+            const QTableWidgetItem* pName = pTable->item(i, 0);
+            const QTableWidgetItem* pValue = pTable->item(i, 1);
+            if (!pValue->toolTip().isEmpty())
+            {
+                EXPECT_EQ(pName->toolTip(), pValue->toolTip());
+                EXPECT_NE(pValue->data(Qt::BackgroundRole), QVariant()) << pName->text().toStdString();
+                names << pName->text();
+            }
+            else
+                EXPECT_EQ(pValue->data(Qt::BackgroundRole), QVariant()) << pName->text().toStdString();
+        }
+        return names;
+    };
+
+    // Coming up tails, antenna toward the end of the car: 180, 0, -90.
+    pToward->setCurrentIndex(1);
+    pAntenna->setCurrentIndex(2);
+    dialog.OnShowDialog();
+    ASSERT_TRUE(WaitUntil([&] { return pTable->rowCount() == 7 + 9 + 9; }));
+    EXPECT_EQ(marked(), QStringList(QStringLiteral("Y Rotation")));
+    EXPECT_EQ(pTable->item(7 + 9 + 3, 1)->toolTip(),
+              QStringLiteral("The board orientation chosen has a mounting angle of 0°."));
+
+    // Each change of the orientation checks again.
+    const struct
+    {
+        int Toward, Antenna;
+        QStringList Marked;
+    } cases[] = {
+        {0, 2, {"X Rotation", "Y Rotation", "Z Rotation"}}, // 0, 0, 90
+        {1, 0, {"Y Rotation", "Z Rotation"}},               // 180, 0, 90
+        {1, 2, {"Y Rotation"}},                             // 180, 0, -90
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Marked.join(',').toStdString());
+        pToward->setCurrentIndex(c.Toward);
+        pAntenna->setCurrentIndex(c.Antenna);
+        EXPECT_EQ(marked(), c.Marked);
+    }
+}

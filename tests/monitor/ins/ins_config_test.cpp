@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
+#include <map>
+#include <memory>
 
 #include "ins_bench.h"
 #include "monitor/shell/monitor_translations.h"
@@ -73,6 +75,7 @@ TEST_F(InsConfigTest, EachInstallationReachesTheReceiverByteForByte)
         int MountingAuto = -1; // 0 manual, 1 automatic
         const char* Button;
         std::string Sent;
+        const char* Board = nullptr; // model of the receiver, read by the dialog first; null: no model rule
     };
     const CASE_T cases[] = {
         {"static alignment, land vehicle",
@@ -150,18 +153,53 @@ TEST_F(InsConfigTest, EachInstallationReachesTheReceiverByteForByte)
          "SETINSTRANSLATION  ANT1 0.000 0.000 0.000 0.000 0.000 0.000\n"
          "SETINSTRANSLATION  ANT2 0.000 0.000 0.000 0.000 0.000 0.000\n"
          "SETINSTRANSLATION  RBV 0.000 0.000 0.000 0.000 0.000 0.000\r\n"},
+        {"dual-antenna alignment, sent as the receiver's word",
+         {{"qSpeedThreshold", "0.5"}},
+         4,
+         1,
+         -1,
+         "pGeneralOKButton",
+         "set dynalign  0.5\r\nSETINSPROFILE LAND_BASIC\r\nALIGNMODE DUALANT\r\n",
+         "ZV906-B2"},
+        {"a single-antenna board: its baseline is neither checked nor sent",
+         {{"pGNSSLeverArmX", "0.12"}, {"pGNSSBaselineVeX", "500"}, {"pVehicleLeverArmZ", "0.3"}},
+         -1,
+         -1,
+         -1,
+         "pGNSSLAOKButton",
+         "SETINSTRANSLATION  ANT1 0.12 0.000 0.000 0.000 0.000 0.000\n"
+         "SETINSTRANSLATION  RBV 0.000 0.000 0.3 0.000 0.000 0.000\r\n",
+         "ZV912-A1"},
     };
-    FakeReceiver rx;
-    QZvPortCtrlBase* pPort = Bench.OpenTcp(rx);
-    ASSERT_NE(pPort, nullptr);
+    FakeReceiver rxPlain;
+    QZvPortCtrlBase* pPlain = Bench.OpenTcp(rxPlain);
+    ASSERT_NE(pPlain, nullptr);
+    std::map<std::string, std::pair<std::unique_ptr<FakeReceiver>, QZvPortCtrlBase*>> boards;
+    for (const CASE_T& c : cases)
+        if (c.Board != nullptr && boards.count(c.Board) == 0)
+        {
+            RECEIVER_RULES_T rules;
+            rules.VersionLine = std::string(c.Board) + ",R3.1.0,x,1A2B0001,ID:201801234B560042,SN:123,F:1F";
+            auto pRx = std::make_unique<FakeReceiver>(rules);
+            QZvPortCtrlBase* pBoardPort = Bench.OpenTcp(*pRx);
+            ASSERT_NE(pBoardPort, nullptr) << c.Board;
+            boards[c.Board] = {std::move(pRx), pBoardPort};
+        }
     // A language whose numbers have a decimal comma changes nothing the receiver reads.
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     for (const CASE_T& c : cases)
     {
         SCOPED_TRACE(c.Name);
-        Bench.MakeCurrent(pPort);
-        Dialog().OnShowDialog();
+        FakeReceiver& rx = c.Board != nullptr ? *boards[c.Board].first : rxPlain;
+        QZvPortCtrlBase* pPort = c.Board != nullptr ? boards[c.Board].second : pPlain;
+        if (c.Board != nullptr)
+            Open(pPort);
+        else
+        {
+            Bench.MakeCurrent(pPort);
+            Dialog().OnShowDialog();
+        }
         for (const FIELD_T& f : c.Fields)
             Set(f.pName, QString::fromUtf8(f.pText));
         if (c.AlignMode >= 0)
@@ -180,6 +218,9 @@ TEST_F(InsConfigTest, EachInstallationReachesTheReceiverByteForByte)
     QLocale::setDefault(before);
 
     // The switch: off sends "disable" and disables every page, on the reverse; the dialog stays.
+    FakeReceiver& rx = rxPlain;
+    QZvPortCtrlBase* pPort = pPlain;
+    Bench.MakeCurrent(pPort);
     Dialog().OnShowDialog();
     auto* pSwitch = W<QCheckBox>("pINSEnCheck");
     EXPECT_TRUE(pSwitch->isChecked());

@@ -61,6 +61,10 @@ TEST_P(InsLayoutTest, EveryPageOfTheInsWindowsShowsItsTextsUncut)
     auto* pTable = bench.InsCheck.findChild<QTableWidget*>(QStringLiteral("pINSConfigCheckWidget"));
     ASSERT_TRUE(WaitUntil([&] { return pTable->rowCount() > 7; }));
     EveryPage(&bench.InsCheck, "tabWidget", "ins_config_check");
+    // Its rotation rows, the angle that differs from the orientation chosen marked.
+    bench.InsCheck.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(0);
+    pTable->scrollToBottom();
+    EXPECT_EQ(RenderAndCheck(&bench.InsCheck, "ins_config_check_rotation_" + Language()), "");
 
     // The configuration check's report, with tracking quality.
     bench.ConfigCheck.SetCollectMs(600000);

@@ -147,7 +147,7 @@ TEST_F(NvmLogTest, TheChoicesBeforeADump)
         QTest::mouseClick(pDelete, Qt::LeftButton, Qt::NoModifier, QPoint(6, 6));
         EXPECT_EQ(Dialog().DumpCommand(), QLatin1String(a.Command));
         EXPECT_EQ(pDelete->isChecked(), a.Checked);
-        EXPECT_EQ(Bench.Shell.Prompt.Questions.last(), QStringLiteral("Warning|Are sure delect nvm file???"));
+        EXPECT_EQ(Bench.Shell.Prompt.Questions.last(), QStringLiteral("Warning|Are sure delete nvm file???"));
     }
     QTest::mouseClick(pDelete, Qt::LeftButton, Qt::NoModifier, QPoint(6, 6));
     EXPECT_EQ(Dialog().DumpCommand(), QStringLiteral("nvmdump keep\r\n"));

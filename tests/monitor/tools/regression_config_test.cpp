@@ -77,12 +77,12 @@ TEST(RegressionConfig, EmptyFieldsOfCheckedItemsAreNamedInOneWarningAndNothingIs
     } const cases[] = {
         {{"m_pResetCheckBox", "m_pCommandCheckBox"},
          "",
-         "Reset Cycle Index is Empty!!\r\nCommnd File Path is Empty!!\r\n"},
-        {{"m_pSerialUpdateBox"}, "/img/list.txt", "Seria update BaudRate is Empty!!\r\n"},
+         "Reset Cycle Index is Empty!!\r\nCommand File Path is Empty!!\r\n"},
+        {{"m_pSerialUpdateBox"}, "/img/list.txt", "Serial update BaudRate is Empty!!\r\n"},
         {{"m_pFresetCheckBox", "m_pRecaqCheckBox", "m_pSerialUpdateBox"},
          "",
-         "Freset Cycle Index is Empty!!\r\nReacq Cycle Index is Empty!!\r\nSeria update Path is Empty!!\r\n"
-         "Seria update BaudRate is Empty!!\r\n"},
+         "Freset Cycle Index is Empty!!\r\nReacq Cycle Index is Empty!!\r\nSerial update Path is Empty!!\r\n"
+         "Serial update BaudRate is Empty!!\r\n"},
     };
     for (const CASE_T& c : cases)
     {
@@ -172,7 +172,7 @@ TEST(RegressionConfig, FileChoicesReplaceTheFieldAndACancelKeepsIt)
     f.Prompt.Paths = {QStringLiteral("/data/images.txt")};
     f.Click(&f.Config, "m_OpenImagePath");
     EXPECT_EQ(f.Edit("m_pSerialPathLineEdit")->text(), QStringLiteral("/data/images.txt"));
-    EXPECT_EQ(f.Prompt.Choosers, QStringList({"Commd File", "Commd File", "Image Store Path"}));
+    EXPECT_EQ(f.Prompt.Choosers, QStringList({"Command File", "Command File", "Image Store Path"}));
 }
 
 TEST(RegressionConfig, CycleAndHourFieldsTakeOnlyNumbers)

@@ -78,7 +78,7 @@ TEST(RegressionDiag, ListsEachBoardOnASerialPortOnceAndKeepsTheLogRootItWasGiven
     EXPECT_EQ(pTable->item(1, QRegressionDiag::COL_BOARD_ID)->text(), QStringLiteral("C3"));
     EXPECT_EQ(b.Bench.RowCheckBox(0)->text(), QString::fromStdString(a.Rx().Name()));
     EXPECT_EQ(pTable->item(0, QRegressionDiag::COL_VERSION)->text(), QStringLiteral("R3.1.0"));
-    EXPECT_EQ(pTable->horizontalHeaderItem(11)->text(), QStringLiteral("Adress"));
+    EXPECT_EQ(pTable->horizontalHeaderItem(11)->text(), QStringLiteral("Address"));
 
     // The next opening reads the root without asking.
     b.Bench.hide();
@@ -181,7 +181,7 @@ TEST(RegressionDiag, RowsWithSettingsThatCannotWorkAreRefusedOneLineEach)
         {{{QRegressionDiag::COL_RELAY_PORT, sUnopened}},
          QStringLiteral("the relay port %1 is not open").arg(sUnopened)},
         {{{QRegressionDiag::COL_RESET, "abc"}}, "Reset \"abc\" is not a whole number of cycles"},
-        {{{QRegressionDiag::COL_RECAQ, "1,5"}}, "Recaq \"1,5\" is not a number of hours"},
+        {{{QRegressionDiag::COL_RECAQ, "1,5"}}, "Reacq \"1,5\" is not a number of hours"},
         {{{QRegressionDiag::COL_SERIAL_UPDATE, root.filePath("list.txt")}}, "is not an image list and baud rates"},
     };
     for (const CASE_T& c : cases)
@@ -302,14 +302,14 @@ TEST(RegressionDiag, ABenchOfThreeBoardsRunsEveryTestAndReportsEachBoard)
     EXPECT_TRUE(sA.contains("Reset: 2 of 2 cycles passed")) << sA.toStdString();
     EXPECT_TRUE(sA.contains("SerialUpdate: 31 of 31 upgrades completed")) << sA.toStdString();
     EXPECT_FALSE(sA.contains("cycle ")) << sA.toStdString();
-    QRegularExpressionMatch m = QRegularExpression("Recaq: (\\d+) of (\\d+) cycles reacquired").match(sA);
+    QRegularExpressionMatch m = QRegularExpression("Reacq: (\\d+) of (\\d+) cycles reacquired").match(sA);
     ASSERT_TRUE(m.hasMatch()) << sA.toStdString();
     EXPECT_EQ(m.captured(1), m.captured(2));
     // C: no fix after its resets, none after the RF came back.
     EXPECT_TRUE(sC.contains("Reset: 0 of 2 cycles passed; cycle 1: no RTK fixed position after the reset; cycle 2: "
                             "no RTK fixed position after the reset"))
         << sC.toStdString();
-    m = QRegularExpression("Recaq: 0 of (\\d+) cycles reacquired; cycle 1: no RTK fixed position after the RF came "
+    m = QRegularExpression("Reacq: 0 of (\\d+) cycles reacquired; cycle 1: no RTK fixed position after the RF came "
                            "back")
             .match(sC);
     EXPECT_TRUE(m.hasMatch()) << sC.toStdString();
