@@ -18,8 +18,8 @@
 // the stream in RTP packets from a data socket of its own to the client's
 // data port. A test can send any datagram from the caster's own data port.
 //
-// Flooding: once told, the caster sends its NTRIP 2 clients random bytes, or
-// one line that never ends, as fast as loopback TCP takes them.
+// Flooding: once told, the caster sends the clients streaming over TCP
+// random bytes, or one line that never ends, as fast as loopback takes them.
 //
 // Everything runs in the thread that made the caster; the waits run its
 // event loop.
@@ -319,6 +319,7 @@ public:
     QList<QByteArray> m_DataPortIn; // datagrams that came to the RTSP data port
     QByteArray m_LastRtpPacket;     // the stream packet sent last
     std::atomic<quint64> m_FloodSent{0};
+    quint64 m_FloodMax = ~quint64{0}; // the flood ends after this many bytes
 
     static QByteArray Chunk(const QByteArray& Data)
     {
@@ -842,7 +843,7 @@ private:
     void TopUp(const QPointer<QTcpSocket>& pSocket)
     {
         constexpr int kChunk = 65536;
-        while (m_bFlooding && pSocket && pSocket->bytesToWrite() < (1 << 20))
+        while (m_bFlooding && pSocket && pSocket->bytesToWrite() < (1 << 20) && m_FloodSent.load() < m_FloodMax)
         {
             QByteArray chunk(kChunk, 'x');
             if (m_eFlood == FLOOD_RANDOM)
