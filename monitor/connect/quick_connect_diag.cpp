@@ -1,6 +1,7 @@
 #include "monitor/connect/quick_connect_diag.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QIntValidator>
@@ -156,10 +157,24 @@ void QuickConnectDiag::InitNtripTab()
     m_pUi->UserNameEdit->setText(FromLatin1(m_NtripConfig.User));
     m_pUi->PasswordEdit->setText(FromLatin1(m_NtripConfig.Password));
     m_pUi->radioBClient->setChecked(true);
+    // The protocol names are the same in every language; each item holds the record's Mode.
+    QComboBox* pProtocol = m_pUi->NtripProtocolComboBox;
+    pProtocol->addItem(QStringLiteral("NTRIP 2"), 5u);
+    pProtocol->addItem(QStringLiteral("NTRIP 1"), 1u);
+    pProtocol->addItem(QStringLiteral("NTRIP 2 (UDP)"), 4u);
+    pProtocol->addItem(QStringLiteral("RTSP"), 3u);
+    SelectNtripMode(m_NtripConfig.Mode);
     m_pUi->Port->setValidator(new QIntValidator(100, 65531, this));
     connect(m_pUi->buttonGroup, &QButtonGroup::idClicked, this, &QuickConnectDiag::OnNtripModeClick);
     connect(m_pUi->buttonGroup, QOverload<QAbstractButton*>::of(&QButtonGroup::buttonClicked), this,
             [this](QAbstractButton*) { setFocus(); });
+}
+
+void QuickConnectDiag::SelectNtripMode(uint32_t nMode)
+{
+    // Any mode other than those listed is NTRIP 2 over TCP.
+    const int nIndex = m_pUi->NtripProtocolComboBox->findData(nMode);
+    m_pUi->NtripProtocolComboBox->setCurrentIndex(qMax(0, nIndex));
 }
 
 int QuickConnectDiag::GetUsbDeviceList(QStringList& List)
@@ -397,6 +412,7 @@ void QuickConnectDiag::OnCurPortConfig()
     {
         const NTRIP_CONFIG_T config = static_cast<QZvNTripPortCtrl*>(pCtrl)->GetNtripConfig();
         (config.ServerMode != 0 ? m_pUi->radioBServer : m_pUi->radioBClient)->setChecked(true);
+        SelectNtripMode(config.Mode);
         m_pUi->ServerNameEdit->setText(FromLatin1(config.ServerName));
         m_pUi->Port->setText(QString::number(config.Port));
         m_pUi->MountPointEdit->setText(FromLatin1(config.MountPoint));
@@ -446,6 +462,7 @@ bool QuickConnectDiag::ReadNtripPage()
     CopyLatin1(m_NtripConfig.User, m_pUi->UserNameEdit->text());
     CopyLatin1(m_NtripConfig.Password, m_pUi->PasswordEdit->text());
     m_NtripConfig.Port = nPort;
+    m_NtripConfig.Mode = m_pUi->NtripProtocolComboBox->currentData().toUInt();
     emit SignalSetNtripFixPos(false);
     return true;
 }

@@ -84,6 +84,8 @@ private:
     void OnAutoDetectDone(const QString& sName, int nRate);
     void Warn(const QString& sTitle, const QString& sText);
     bool ReadNtripPage();
+    // Shows a caster record's Mode in the protocol list.
+    void SelectNtripMode(uint32_t nMode);
     void ConnectPortListSignals(bool bConnect);
 
     struct USB_PAGE_SEEN_T

@@ -6,6 +6,7 @@
 #include <QMutexLocker>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUdpSocket>
 #include <cmath>
 #include <cstring>
 
@@ -217,8 +218,10 @@ int QZvNTripPortCtrl::NtripWriteData(const char* pBytes, int n)
     {
         return 0;
     }
+    // The status timer hands the bytes over, as for every port: a caster
+    // that sends faster than the view takes them fills the port's bound,
+    // not the memory, and the log still gets every byte.
     AppendReceived(QByteArray(pBytes, n));
-    EmitPending();
     return 0;
 }
 
@@ -228,6 +231,11 @@ void QZvNTripPortCtrl::OnWritePort(uint ID, QByteArray WriteData)
     // must not land in a correction stream.
     if (ID != UniquePortID || WriteData.isEmpty() || m_eState != SESSION_UPLOAD || m_pSocket == nullptr)
     {
+        return;
+    }
+    if (m_eKind == KIND_UDP)
+    {
+        UploadOverUdp(WriteData);
         return;
     }
     if (m_pSocket->bytesToWrite() > Timing().MaxUploadBacklog)
@@ -257,14 +265,18 @@ void QZvNTripPortCtrl::run()
         return;
     }
     QTcpSocket socket;
-    QTimer connectTimer, silenceTimer, replyTimer, pauseTimer, ggaTimer;
+    QUdpSocket udp;
+    QTimer connectTimer, silenceTimer, replyTimer, pauseTimer, ggaTimer, keepAliveTimer, pollTimer;
     QObject lookupContext;
-    for (QTimer* pTimer : {&connectTimer, &silenceTimer, &replyTimer, &pauseTimer})
+    for (QTimer* pTimer : {&connectTimer, &silenceTimer, &replyTimer, &pauseTimer, &keepAliveTimer})
     {
         pTimer->setSingleShot(true);
     }
     ggaTimer.setTimerType(Qt::PreciseTimer);
     m_pSocket = &socket;
+    m_pUdp = &udp;
+    m_pKeepAliveTimer = &keepAliveTimer;
+    m_pPollTimer = &pollTimer;
     m_pConnectTimer = &connectTimer;
     m_pSilenceTimer = &silenceTimer;
     m_pReplyTimer = &replyTimer;
@@ -275,16 +287,16 @@ void QZvNTripPortCtrl::run()
     connect(&socket, &QTcpSocket::connected, this, &QZvNTripPortCtrl::OnConnected);
     connect(&socket, &QTcpSocket::readyRead, this, &QZvNTripPortCtrl::OnReadyRead);
     connect(&socket, &QAbstractSocket::errorOccurred, this, &QZvNTripPortCtrl::OnSocketError);
+    connect(&udp, &QUdpSocket::readyRead, this, &QZvNTripPortCtrl::OnDatagrams);
     connect(&connectTimer, &QTimer::timeout, this,
-            [this] {
-                EndSession(NTRIP_CONNECT_FAILED,
+            [this]
+            {
+                EndSession(m_eKind == KIND_RTSP ? NTRIP_RTSP_CONNECT_FAILED : NTRIP_CONNECT_FAILED,
                            QStringLiteral("no connection within %1 ms").arg(Timing().ConnectTimeoutMs));
             });
-    connect(&silenceTimer, &QTimer::timeout, this,
-            [this] {
-                EndSession(NTRIP_TIMED_OUT,
-                           QStringLiteral("nothing from the caster for %1 ms").arg(Timing().SilenceTimeoutMs));
-            });
+    connect(&silenceTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::OnSilence);
+    connect(&keepAliveTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::OnKeepAlive);
+    connect(&pollTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::OnControlPoll);
     connect(&replyTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::OnReplyDeadline);
     connect(&pauseTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::NtripRunSession);
     connect(&ggaTimer, &QTimer::timeout, this, &QZvNTripPortCtrl::SendGga);
@@ -308,6 +320,11 @@ void QZvNTripPortCtrl::run()
     NtripRunSession();
     exec();
 
+    // However the port stops, the session under way ends (an RTSP caster is told).
+    if (m_eState != SESSION_IDLE)
+    {
+        AbortSession();
+    }
     if (m_LookupId >= 0)
     {
         QHostInfo::abortHostLookup(m_LookupId);
@@ -317,8 +334,12 @@ void QZvNTripPortCtrl::run()
     StopStatusTimer();
     socket.disconnect(this);
     socket.abort();
+    udp.disconnect(this);
+    udp.abort();
     m_pSocket = nullptr;
+    m_pUdp = nullptr;
     m_pConnectTimer = m_pSilenceTimer = m_pReplyTimer = m_pPauseTimer = m_pGgaTimer = nullptr;
+    m_pKeepAliveTimer = m_pPollTimer = nullptr;
     m_pLookupContext = nullptr;
 }
 
@@ -330,7 +351,9 @@ void QZvNTripPortCtrl::NtripRunSession()
         return;
     }
     m_Session = GetNtripConfig();
-    m_bSourceTable = m_Session.ServerMode == 0 && NtripWantsSourceTable(&m_Session);
+    m_eKind = m_Session.Mode == 4 ? KIND_UDP : m_Session.Mode == 3 && m_Session.ServerMode == 0 ? KIND_RTSP : KIND_TCP;
+    // An RTSP caster is asked for a mount point only.
+    m_bSourceTable = m_Session.ServerMode == 0 && m_eKind != KIND_RTSP && NtripWantsSourceTable(&m_Session);
     m_Reply.clear();
     m_bChunked = false;
     m_TableBytes = 0;
@@ -339,17 +362,27 @@ void QZvNTripPortCtrl::NtripRunSession()
     m_Offered.clear();
     m_OfferedCount = 0;
     m_bUploadFull = false;
-    const bool bProxy = m_Session.ProxyHost[0] != '\0';
+    m_RefusedStatus = 0;
+    m_DataPort = 0;
+    m_RtpSession = 0;
+    m_bRtspSetUp = false;
+    m_CSeq = 0;
+    m_TxSequence = 0;
+    NtripRtpTrackInit(&m_ReplyTrack);
+    NtripRtpTrackInit(&m_DataTrack);
+    m_EmptyPolls = 0;
+    m_bControlHeard = false;
+    m_ForeignPackets = 0;
+    m_TableLength = -1;
+    m_TableRead = 0;
+    m_SessionDropped = 0;
+    m_bUdpSendFull = false;
+    // Sessions over datagrams go to the caster itself.
+    const bool bProxy = m_eKind == KIND_TCP && m_Session.ProxyHost[0] != '\0';
     const QString sHost = bProxy ? FixedText(m_Session.ProxyHost) : FixedText(m_Session.ServerName);
     m_TargetPort = static_cast<quint16>((bProxy ? m_Session.ProxyPort : m_Session.Port) & 0xFFFFu);
 
     m_eState = SESSION_RESOLVING;
-    if (m_Session.Mode == 3 || m_Session.Mode == 4)
-    {
-        EndSession(NTRIP_MODE_UNSUPPORTED, m_Session.Mode == 3 ? QStringLiteral("RTSP sessions are not supported")
-                                                               : QStringLiteral("NTRIP 2 over UDP is not supported"));
-        return;
-    }
     // A dotted address is taken as it is; anything else, even a name that
     // begins with a digit, is looked up.
     QHostAddress address;
@@ -397,6 +430,20 @@ void QZvNTripPortCtrl::OnLookedUp(const QHostInfo& Info)
 
 void QZvNTripPortCtrl::ConnectTo(const QHostAddress& Address)
 {
+    m_CasterAddress = Address;
+    if (m_eKind == KIND_UDP)
+    {
+        StartUdpSession();
+        return;
+    }
+    // The data port goes into the SETUP request.
+    if (m_eKind == KIND_RTSP && !BindDataSocket())
+    {
+        EndSession(NTRIP_RTSP_BIND_FAILED, QStringLiteral("cannot bind the local data port %1: %2")
+                                               .arg(m_Session.UdpPort & 0xFFFFu)
+                                               .arg(m_pUdp->errorString()));
+        return;
+    }
     m_eState = SESSION_CONNECTING;
     m_pSocket->abort();
     m_pConnectTimer->start(Timing().ConnectTimeoutMs);
@@ -410,6 +457,11 @@ void QZvNTripPortCtrl::OnConnected()
         return;
     }
     m_pConnectTimer->stop();
+    if (m_eKind == KIND_RTSP)
+    {
+        SendRtspSetup();
+        return;
+    }
     char gga[NTRIP_GGA_MAX] = "";
     if (m_Session.ServerMode == 0 && !m_bSourceTable)
     {
@@ -451,6 +503,11 @@ void QZvNTripPortCtrl::OnReadyRead()
     const QByteArray data = m_pSocket->readAll();
     if (data.isEmpty())
     {
+        return;
+    }
+    if (m_eKind == KIND_RTSP)
+    {
+        TakeRtspControl(data);
         return;
     }
     switch (m_eState)
@@ -658,10 +715,35 @@ void QZvNTripPortCtrl::OnReplyDeadline()
         EndNoMountPoint();
         return;
     }
-    EndSession(NTRIP_TIMED_OUT,
+    // A datagram can be lost: a caster over UDP that does not answer in time
+    // is asked again in the next session.
+    EndSession(m_eKind == KIND_UDP ? NTRIP_UDP_SILENT : NTRIP_TIMED_OUT,
                m_Reply.isEmpty()
                    ? QStringLiteral("no reply from the caster within %1 ms").arg(Timing().ReplyDeadlineMs)
                    : QStringLiteral("the caster's reply did not end within %1 ms").arg(Timing().ReplyDeadlineMs));
+}
+
+void QZvNTripPortCtrl::OnSilence()
+{
+    const QString sSilent = QStringLiteral("nothing from the caster for %1 ms").arg(Timing().SilenceTimeoutMs);
+    if (m_eKind != KIND_UDP)
+    {
+        EndSession(NTRIP_TIMED_OUT, sSilent);
+        return;
+    }
+    if (m_bSourceTable && m_eState == SESSION_STREAM)
+    {
+        EndSession(NTRIP_UDP_TABLE_SHORT,
+                   QStringLiteral("the source table ended after %1 of %2 bytes").arg(m_TableRead).arg(m_TableLength));
+        return;
+    }
+    if (m_ForeignPackets > 0)
+    {
+        EndSession(NTRIP_UDP_FOREIGN_SESSION,
+                   QStringLiteral("only packets of another session for %1 ms").arg(Timing().SilenceTimeoutMs));
+        return;
+    }
+    EndSession(NTRIP_UDP_SILENT, sSilent);
 }
 
 void QZvNTripPortCtrl::SendGga()
@@ -691,7 +773,29 @@ void QZvNTripPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
     }
     if (m_eState == SESSION_CONNECTING)
     {
-        EndSession(NTRIP_CONNECT_FAILED, QStringLiteral("cannot connect: %1").arg(m_pSocket->errorString()));
+        EndSession(m_eKind == KIND_RTSP ? NTRIP_RTSP_CONNECT_FAILED : NTRIP_CONNECT_FAILED,
+                   QStringLiteral("cannot connect: %1").arg(m_pSocket->errorString()));
+        return;
+    }
+    if (m_eKind == KIND_RTSP)
+    {
+        if (m_pSocket->bytesAvailable() > 0)
+        {
+            OnReadyRead();
+        }
+        if (m_eState == SESSION_IDLE)
+        {
+            return;
+        }
+        if (eError == QAbstractSocket::RemoteHostClosedError)
+        {
+            EndSession(NTRIP_RTSP_CLOSED, QStringLiteral("the caster closed the control connection"));
+        }
+        else
+        {
+            EndSession(NTRIP_RTSP_RECEIVE_FAILED,
+                       QStringLiteral("control connection failed: %1").arg(m_pSocket->errorString()));
+        }
         return;
     }
     // Bytes that came with the close are still taken.
@@ -728,12 +832,25 @@ void QZvNTripPortCtrl::OnSocketError(QAbstractSocket::SocketError eError)
 
 void QZvNTripPortCtrl::AbortSession()
 {
+    if (m_eKind == KIND_RTSP && (m_eState == SESSION_RTSP_PLAY || m_eState == SESSION_STREAM))
+    {
+        TearDownRtsp();
+    }
+    if (m_SessionDropped > 0)
+    {
+        qCDebug(lcPorts, "Ntrip: %llu datagrams dropped in the session",
+                static_cast<unsigned long long>(m_SessionDropped));
+        m_SessionDropped = 0;
+    }
     m_eState = SESSION_IDLE;
     ++m_SessionNumber;
     m_pConnectTimer->stop();
     m_pSilenceTimer->stop();
     m_pReplyTimer->stop();
     m_pGgaTimer->stop();
+    m_pKeepAliveTimer->stop();
+    m_pPollTimer->stop();
+    m_pUdp->abort();
     if (m_LookupId >= 0)
     {
         QHostInfo::abortHostLookup(m_LookupId);
@@ -760,9 +877,8 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
         quit();
         return;
     }
-    // A source table is read once; a session of a kind not offered is not tried again.
-    const bool bTableRead = m_bSourceTable && ended == SESSION_STREAM;
-    const bool bLoopEnds = bTableRead || nResult == NTRIP_MODE_UNSUPPORTED;
+    // A source table is read once.
+    const bool bLoopEnds = m_bSourceTable && ended == SESSION_STREAM;
 
     int pauseMs = 0;
     if (!bLoopEnds)
@@ -790,13 +906,17 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
             m_bFailureReported = true;
             {
                 QMutexLocker lock(&m_Mutex);
-                m_LastFailure = FAILURE_T{nResult, sReason, FixedText(m_Session.MountPoint),
+                m_LastFailure = FAILURE_T{nResult,
+                                          m_RefusedStatus != 0 ? m_RefusedStatus : NtripResultHttpStatus(nResult),
+                                          sReason,
+                                          FixedText(m_Session.MountPoint),
                                           nResult == NTRIP_NO_MOUNT_POINT ? m_Offered : QStringList(),
                                           nResult == NTRIP_NO_MOUNT_POINT ? m_OfferedCount : 0};
             }
             emit SignalAddPortFail(UniquePortID, PortType, nResult, GetPortName());
         }
     }
+    m_RefusedStatus = 0;
     if (bLoopEnds)
     {
         qCDebug(lcPorts, "Quit Ntrip");

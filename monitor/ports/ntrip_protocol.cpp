@@ -88,7 +88,7 @@ bool MayStartWith(const char* p, int n, const char* pPrefix)
 }
 
 // A reason with an excerpt of what the caster sent, printable characters only.
-int Refuse(NTRIP_REPLY_T* pReply, int nResult, const char* pWhat, const char* pText, int n)
+template <class REPLY_T> int Refuse(REPLY_T* pReply, int nResult, const char* pWhat, const char* pText, int n)
 {
     constexpr int kExcerpt = 64;
     char excerpt[kExcerpt + 4];
@@ -354,9 +354,11 @@ int NtripBuildRequest(const NTRIP_CONFIG_T* pConfig, const char* pGga, char* pOu
     const TEXT_T agent = Field(pConfig->Agent);
     const TEXT_T version = Field(pConfig->Version);
     const bool bVersion2 = pConfig->Mode != 1;
+    // Over UDP the request goes to the caster itself, in one datagram.
+    const bool bUdp = pConfig->Mode == 4;
 
     char port[12] = "";
-    if (Field(pConfig->ProxyHost).n > 0)
+    if (!bUdp && Field(pConfig->ProxyHost).n > 0)
     {
         std::snprintf(port, sizeof(port), ":%u", static_cast<unsigned>(pConfig->Port & 0xFFFFu));
     }
@@ -419,7 +421,7 @@ int NtripBuildRequest(const NTRIP_CONFIG_T* pConfig, const char* pGga, char* pOu
             out << "Authorization: Basic " << Text(login) << "\r\n";
         }
         out << "\r\n";
-        if (gga.n > 0)
+        if (gga.n > 0 && !bUdp)
         {
             out << gga << "\r\n";
         }
@@ -697,4 +699,311 @@ int NtripChunkEncode(const void* pData, int n, char* pOut, int nCapacity)
         done += piece;
     }
     return length;
+}
+
+namespace
+{
+void PutU16(char* p, uint32_t v)
+{
+    p[0] = static_cast<char>(v >> 8 & 0xFF);
+    p[1] = static_cast<char>(v & 0xFF);
+}
+
+void PutU32(char* p, uint32_t v)
+{
+    PutU16(p, v >> 16);
+    PutU16(p + 2, v & 0xFFFF);
+}
+
+uint32_t GetU16(const char* p)
+{
+    const auto* u = reinterpret_cast<const uint8_t*>(p);
+    return static_cast<uint32_t>(u[0]) << 8 | u[1];
+}
+
+uint32_t GetU32(const char* p) { return GetU16(p) << 16 | GetU16(p + 2); }
+
+// The decimal number at the start of a text, at most nMax; false when there
+// is none or it is larger.
+bool LeadingNumber(TEXT_T t, uint64_t nMax, uint64_t* pValue)
+{
+    uint64_t v = 0;
+    int i = 0;
+    for (; i < t.n && t.p[i] >= '0' && t.p[i] <= '9'; ++i)
+    {
+        v = v * 10 + static_cast<uint64_t>(t.p[i] - '0');
+        if (v > nMax)
+        {
+            return false;
+        }
+    }
+    *pValue = v;
+    return i > 0;
+}
+
+// Where the header lines of a reply begin: after its first line.
+const char* FieldsBegin(const char* pData, int n)
+{
+    const char* pEol = static_cast<const char*>(std::memchr(pData, '\n', static_cast<size_t>(n)));
+    return pEol != nullptr ? pEol + 1 : pData + n;
+}
+} // namespace
+
+int NtripParseRtp(const char* pData, int n, NTRIP_RTP_T* pPacket)
+{
+    if (pData == nullptr || n < NTRIP_RTP_HEADER || static_cast<uint8_t>(pData[0]) != 0x80)
+    {
+        return -1;
+    }
+    const auto type = static_cast<uint8_t>(pData[1]);
+    pPacket->PayloadType = type & 0x7F;
+    pPacket->Marker = type >> 7;
+    pPacket->Sequence = static_cast<uint16_t>(GetU16(pData + 2));
+    pPacket->Timestamp = GetU32(pData + 4);
+    pPacket->Session = GetU32(pData + 8);
+    pPacket->pPayload = pData + NTRIP_RTP_HEADER;
+    pPacket->PayloadLength = n - NTRIP_RTP_HEADER;
+    return 0;
+}
+
+void NtripBuildRtpHeader(int nPayloadType, uint16_t nSequence, uint32_t nTimestamp, uint32_t nSession, char* pOut)
+{
+    pOut[0] = static_cast<char>(0x80);
+    pOut[1] = static_cast<char>(nPayloadType & 0x7F);
+    PutU16(pOut + 2, nSequence);
+    PutU32(pOut + 4, nTimestamp);
+    PutU32(pOut + 8, nSession);
+}
+
+void NtripRtpTrackInit(NTRIP_RTP_TRACK_T* pTrack) { std::memset(pTrack, 0, sizeof(*pTrack)); }
+
+int NtripRtpTake(NTRIP_RTP_TRACK_T* pTrack, uint16_t nSequence, uint32_t nTimestamp)
+{
+    if (pTrack->Started != 0)
+    {
+        const uint32_t ahead = static_cast<uint16_t>(nSequence - pTrack->Sequence);
+        const bool bTimeBack = static_cast<int32_t>(nTimestamp - pTrack->Timestamp) < 0;
+        if (ahead == 0 || ahead > NTRIP_RTP_SEQUENCE_WINDOW || bTimeBack)
+        {
+            ++pTrack->Stale;
+            return 0;
+        }
+        pTrack->Lost += ahead - 1;
+    }
+    pTrack->Started = 1;
+    pTrack->Sequence = nSequence;
+    pTrack->Timestamp = nTimestamp;
+    return 1;
+}
+
+int NtripCheckUdpReply(const NTRIP_CONFIG_T* pConfig, const char* pData, int n, NTRIP_UDP_REPLY_T* pReply)
+{
+    std::memset(pReply, 0, sizeof(*pReply));
+    pReply->ContentLength = -1;
+    // The same reply as over TCP, with the session and the table's length besides.
+    NTRIP_CONFIG_T config = *pConfig;
+    config.Mode = 5;
+    NTRIP_REPLY_T reply;
+    const int result = NtripCheckReply(&config, pData, n, &reply);
+    std::memcpy(pReply->Reason, reply.Reason, sizeof(pReply->Reason));
+    pReply->Status = reply.Status;
+    if (result == NTRIP_REPLY_INCOMPLETE)
+    {
+        return result;
+    }
+    if (const int32_t status = NtripResultHttpStatus(result))
+    {
+        // Only a status of HTTP's range gives a result that reads back as one.
+        return status >= 100 && status <= 599 ? NtripUdpStatusResult(status) : NTRIP_UDP_REFUSED;
+    }
+    if (result == NTRIP_NO_MOUNT_POINT)
+    {
+        return Refuse(pReply, NTRIP_UDP_REFUSED, "mount point not found, the caster answered with its source table",
+                      nullptr, 0);
+    }
+    if (result != 0)
+    {
+        return NTRIP_UDP_REFUSED;
+    }
+    // Over UDP only NTRIP 2 is spoken: an NTRIP 1 answer ("ICY 200 OK", a
+    // line holding "OK") is no answer to it.
+    if (reply.Status == 0 && RequestOf(pConfig) != REQUEST_SOURCE_TABLE)
+    {
+        return Refuse(pReply, NTRIP_UDP_REFUSED, "not an NTRIP 2 reply", pData, reply.HeaderLength);
+    }
+    const int scan = n < NTRIP_REPLY_HEADER_MAX ? n : NTRIP_REPLY_HEADER_MAX;
+    int fieldsEnd = 0;
+    const int headerEnd = HeaderEnd(pData, scan, &fieldsEnd);
+    if (headerEnd < 0)
+    {
+        // A "SOURCETABLE 200 OK" line is accepted before its header has ended.
+        return n >= NTRIP_REPLY_HEADER_MAX ? Refuse(pReply, NTRIP_UDP_REFUSED, "reply header too long", pData, 0)
+                                           : NTRIP_REPLY_INCOMPLETE;
+    }
+    const char* pFields = FieldsBegin(pData, headerEnd);
+    const char* pFieldsEnd = pData + fieldsEnd;
+    TEXT_T value{};
+    uint64_t number = 0;
+    if (HeaderValue(pFields, pFieldsEnd, "Session", &value) && LeadingNumber(value, 0xFFFFFFFFu, &number))
+    {
+        pReply->HasSession = 1;
+        pReply->Session = static_cast<uint32_t>(number);
+    }
+    pReply->HeaderLength = headerEnd;
+    switch (RequestOf(pConfig))
+    {
+    case REQUEST_STREAM:
+        if (pReply->HasSession == 0)
+        {
+            return Refuse(pReply, NTRIP_UDP_NO_SESSION, "the reply names no session", nullptr, 0);
+        }
+        break;
+    case REQUEST_SOURCE_TABLE:
+        if (!HeaderValue(pFields, pFieldsEnd, "Content-Length", &value) || !LeadingNumber(value, 0x7FFFFFFF, &number))
+        {
+            return Refuse(pReply, NTRIP_UDP_NO_LENGTH, "the source table comes without its length", nullptr, 0);
+        }
+        pReply->ContentLength = static_cast<int64_t>(number);
+        break;
+    case REQUEST_SERVER:
+        break;
+    }
+    return 0;
+}
+
+int NtripBuildRtspRequest(const NTRIP_CONFIG_T* pConfig, NTRIP_RTSP_REQUEST_E eRequest, int nCSeq, uint32_t nSession,
+                          uint16_t nClientPort, const char* pGga, char* pOut, int nCapacity)
+{
+    const int capacity = nCapacity < NTRIP_RTSP_REQUEST_MAX ? nCapacity : NTRIP_RTSP_REQUEST_MAX;
+    static const char* const kVerbs[] = {"SETUP ", "PLAY ", "GET_PARAMETER ", "TEARDOWN "};
+    if (eRequest < NTRIP_RTSP_SETUP || eRequest > NTRIP_RTSP_TEARDOWN)
+    {
+        return -NTRIP_RTSP_REQUEST_TOO_LONG;
+    }
+    char port[12], cseq[16], session[16], clientPort[12];
+    std::snprintf(port, sizeof(port), "%u", static_cast<unsigned>(pConfig->Port & 0xFFFFu));
+    std::snprintf(cseq, sizeof(cseq), "%d", nCSeq);
+    std::snprintf(session, sizeof(session), "%u", static_cast<unsigned>(nSession));
+    std::snprintf(clientPort, sizeof(clientPort), "%u", static_cast<unsigned>(nClientPort));
+
+    CAppender out(pOut, capacity);
+    out << kVerbs[eRequest] << "rtsp://" << Field(pConfig->ServerName) << ":" << port << "/"
+        << Field(pConfig->MountPoint) << " RTSP/1.0\r\nCSeq: " << cseq << "\r\n";
+    if (eRequest != NTRIP_RTSP_SETUP)
+    {
+        out << "Session: " << session << "\r\n\r\n";
+        const int length = out.Finish();
+        return length >= 0 ? length : -NTRIP_RTSP_REQUEST_TOO_LONG;
+    }
+
+    char user[sizeof(pConfig->User) + 1] = "", password[sizeof(pConfig->Password) + 1] = "";
+    std::memcpy(user, pConfig->User, static_cast<size_t>(Field(pConfig->User).n));
+    std::memcpy(password, pConfig->Password, static_cast<size_t>(Field(pConfig->Password).n));
+    char login[NTRIP_LOGIN_TEXT_MAX * 4 / 3 + 8] = "";
+    const bool bLogin = user[0] != '\0' || password[0] != '\0';
+    const bool bLoginFits = !bLogin || NtripEncodeLogin(login, sizeof(login), user, password) >= 0;
+    std::memset(password, 0, sizeof(password));
+    if (!bLoginFits)
+    {
+        return -NTRIP_RTSP_LOGIN_TOO_LONG;
+    }
+    TEXT_T gga = Text(pGga);
+    while (gga.n > 0 && (gga.p[gga.n - 1] == '\r' || gga.p[gga.n - 1] == '\n'))
+    {
+        --gga.n;
+    }
+    out << "Ntrip-Version: Ntrip/2.0\r\nNtrip-Component: Ntripclient\r\nUser-Agent: " << Field(pConfig->Agent) << "/"
+        << Field(pConfig->Version) << "\r\n";
+    if (gga.n > 0)
+    {
+        out << "Ntrip-GGA: " << gga << "\r\n";
+    }
+    out << "Transport: RTP/GNSS;unicast;client_port=" << clientPort;
+    if (bLogin)
+    {
+        out << "\r\nAuthorization: Basic " << Text(login);
+    }
+    out << "\r\n\r\n";
+    std::memset(login, 0, sizeof(login));
+    const int length = out.Finish();
+    return length >= 0 ? length : bLogin ? -NTRIP_RTSP_LOGIN_TOO_LONG : -NTRIP_RTSP_REQUEST_TOO_LONG;
+}
+
+int NtripCheckRtspReply(const char* pData, int n, int bSetup, NTRIP_RTSP_REPLY_T* pReply)
+{
+    std::memset(pReply, 0, sizeof(*pReply));
+    pReply->CSeq = -1;
+    if (n <= 0)
+    {
+        return NTRIP_REPLY_INCOMPLETE;
+    }
+    if (!MayStartWith(pData, n, "RTSP/1.0 "))
+    {
+        return Refuse(pReply, NTRIP_RTSP_REFUSED, "not an RTSP reply", pData, n);
+    }
+    const int scan = n < NTRIP_REPLY_HEADER_MAX ? n : NTRIP_REPLY_HEADER_MAX;
+    const char* pEol = static_cast<const char*>(std::memchr(pData, '\n', static_cast<size_t>(scan)));
+    if (pEol == nullptr)
+    {
+        return n >= NTRIP_REPLY_HEADER_MAX ? Refuse(pReply, NTRIP_RTSP_BAD_REPLY, "reply header too long", pData, n)
+                                           : NTRIP_REPLY_INCOMPLETE;
+    }
+    int lineLength = static_cast<int>(pEol - pData);
+    if (lineLength > 0 && pData[lineLength - 1] == '\r')
+    {
+        --lineLength;
+    }
+    // "RTSP/1.0 nnn reason"
+    if (lineLength >= 12 && pData[9] >= '0' && pData[9] <= '9' && pData[10] >= '0' && pData[10] <= '9' &&
+        pData[11] >= '0' && pData[11] <= '9' && (lineLength == 12 || pData[12] == ' '))
+    {
+        pReply->Status = (pData[9] - '0') * 100 + (pData[10] - '0') * 10 + (pData[11] - '0');
+    }
+    if (pReply->Status != 200)
+    {
+        return Refuse(pReply, NTRIP_RTSP_REFUSED, nullptr, pData, lineLength);
+    }
+    int fieldsEnd = 0;
+    const int headerEnd = HeaderEnd(pData, scan, &fieldsEnd);
+    if (headerEnd < 0)
+    {
+        return n >= NTRIP_REPLY_HEADER_MAX
+                   ? Refuse(pReply, NTRIP_RTSP_BAD_REPLY, "reply header too long", pData, lineLength)
+                   : NTRIP_REPLY_INCOMPLETE;
+    }
+    const char* pFields = pEol + 1;
+    const char* pFieldsEnd = pData + fieldsEnd;
+    TEXT_T value{};
+    uint64_t number = 0;
+    if (HeaderValue(pFields, pFieldsEnd, "CSeq", &value) && LeadingNumber(value, 0x7FFFFFFF, &number))
+    {
+        pReply->CSeq = static_cast<int32_t>(number);
+    }
+    if (HeaderValue(pFields, pFieldsEnd, "Session", &value) && LeadingNumber(value, 0xFFFFFFFFu, &number))
+    {
+        pReply->HasSession = 1;
+        pReply->Session = static_cast<uint32_t>(number);
+    }
+    if (HeaderValue(pFields, pFieldsEnd, "Transport", &value))
+    {
+        for (int i = 0; i + 12 <= value.n; ++i)
+        {
+            if (StartsWithNoCase(value.p + i, value.n - i, "server_port=") &&
+                LeadingNumber({value.p + i + 12, value.n - i - 12}, 0xFFFF, &number) && number > 0)
+            {
+                pReply->ServerPort = static_cast<int32_t>(number);
+                break;
+            }
+        }
+    }
+    pReply->HeaderLength = headerEnd;
+    if (bSetup != 0 && pReply->HasSession == 0)
+    {
+        return Refuse(pReply, NTRIP_RTSP_BAD_REPLY, "the reply to SETUP names no session", nullptr, 0);
+    }
+    if (bSetup != 0 && pReply->ServerPort == 0)
+    {
+        return Refuse(pReply, NTRIP_RTSP_BAD_REPLY, "the reply to SETUP names no server_port", nullptr, 0);
+    }
+    return 0;
 }

@@ -44,7 +44,7 @@ constexpr int kListedMountPoints = 20;
 // the settings (login, mount point), else the port's own account.
 QString NtripFailureText(const QZvNTripPortCtrl::FAILURE_T& Failure)
 {
-    const int status = NtripResultHttpStatus(Failure.Result);
+    const int status = Failure.Status;
     if (status == 401)
         return CPortTab::tr("The caster refused the user name or password (401 Unauthorized).");
     if (status != 404 && Failure.Result != NTRIP_NO_MOUNT_POINT)

@@ -180,6 +180,10 @@
         <translation>Protocol:</translation>
     </message>
     <message>
+        <source>Protocol:</source>
+        <translation>Protocol:</translation>
+    </message>
+    <message>
         <source>Client</source>
         <translation>Client</translation>
     </message>

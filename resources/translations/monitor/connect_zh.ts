@@ -180,6 +180,10 @@
         <translation>协议：</translation>
     </message>
     <message>
+        <source>Protocol:</source>
+        <translation>协议：</translation>
+    </message>
+    <message>
         <source>Client</source>
         <translation>客户端</translation>
     </message>

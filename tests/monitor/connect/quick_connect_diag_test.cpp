@@ -527,7 +527,8 @@ TEST_F(QuickConnect, TcpAndCasterConnectionsEachGetTheirTab)
     m_Dialog.m_pPortTab = &shell.Tabs;
     QObject::connect(&m_Dialog, &QuickConnectDiag::SignalConnect, &shell.Manager, &QZvPortManager::AddPortCtrl);
     QObject::connect(&m_Dialog, &QuickConnectDiag::SignalSetNtripFixPos, &shell.Tabs, &CPortTab::OnSetNtripFixPos);
-    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalSendData, &shell.Manager, &QZvPortManager::OnSendPortData1Port);
+    QObject::connect(&m_Dialog, &QuickConnectDiag::SignalSendData, &shell.Manager,
+                     &QZvPortManager::OnSendPortData1Port);
 
     // A receiver on TCP.
     FakeReceiver rx;
@@ -654,6 +655,76 @@ struct EditShell : ShellStandIn
     }
 };
 } // namespace
+
+TEST_F(QuickConnect, TheCasterProtocolChosenIsTheOneThePortSpeaks)
+{
+    EditShell shell(m_Dialog);
+    CTestCaster caster;
+    const quint16 nPort = caster.Listen();
+    ASSERT_NE(0, nPort);
+    struct CASE_T
+    {
+        const char* Item;
+        uint32_t Mode;
+        QByteArray Line; // of the caster's first request
+        bool bUdp;
+        bool bVersion2;
+    };
+    const CASE_T cases[] = {
+        {"NTRIP 2", 5, "GET /BJNR0 HTTP/1.1", false, true},
+        {"NTRIP 1", 1, "GET /BJNR0 HTTP/1.1", false, false},
+        {"NTRIP 2 (UDP)", 4, "GET /BJNR0 HTTP/1.1", true, true},
+        {"RTSP", 3, "SETUP rtsp://127.0.0.1:" + QByteArray::number(nPort) + "/BJNR0 RTSP/1.0", false, true},
+    };
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_NTRIP);
+    EXPECT_EQ("NTRIP 2", Widget<QComboBox>("NtripProtocolComboBox")->currentText()) << "the record's default";
+    for (const CASE_T& c : cases)
+    {
+        SCOPED_TRACE(c.Item);
+        caster.m_Requests.clear();
+        m_Dialog.ShowDiag();
+        Page(QZvPortCtrlBase::PORT_TYPE_NTRIP);
+        Widget<QComboBox>("NtripProtocolComboBox")->setCurrentText(QString::fromLatin1(c.Item));
+        Type("ServerNameEdit", "127.0.0.1");
+        Type("Port", QString::number(nPort));
+        Type("MountPointEdit", "BJNR0");
+        ClickConnect();
+        ASSERT_EQ(1, shell.Tabs.count());
+        auto* pNtrip = static_cast<QZvNTripPortCtrl*>(shell.Tabs.GetPortCtrl(0));
+        EXPECT_EQ(c.Mode, pNtrip->GetNtripConfig().Mode);
+        ASSERT_TRUE(CTestCaster::WaitFor([&] { return caster.StreamingClients() == 1; }));
+        EXPECT_EQ(c.Line, caster.m_Requests.value(0).Line);
+        EXPECT_EQ(c.bUdp, caster.m_Requests.value(0).bUdp);
+        EXPECT_EQ(c.bVersion2, caster.m_Requests.value(0).HasHeader("Ntrip-Version"));
+        caster.Send("$GPTXT,01,01,02,by " + QByteArray(c.Item) + "*2A\r\n");
+        EXPECT_TRUE(
+            WaitUntil([&] { return shell.Tabs.GetTxView(0)->toPlainText().contains("by " + QString(c.Item)); }));
+
+        // "Session Option" shows the protocol of the port.
+        shell.Tabs.EmitCurPortConfig();
+        EXPECT_EQ(QString::fromLatin1(c.Item), Widget<QComboBox>("NtripProtocolComboBox")->currentText());
+        m_Dialog.close();
+        shell.Tabs.OnClosePort(0);
+        ASSERT_TRUE(WaitUntil([&] { return shell.Tabs.count() == 0; }));
+        caster.DropClients();
+    }
+
+    // Editing the protocol of a running port makes its next session speak it.
+    m_Dialog.ShowDiag();
+    Page(QZvPortCtrlBase::PORT_TYPE_NTRIP);
+    Widget<QComboBox>("NtripProtocolComboBox")->setCurrentText("NTRIP 2");
+    ClickConnect();
+    ASSERT_EQ(1, shell.Tabs.count());
+    ASSERT_TRUE(CTestCaster::WaitFor([&] { return caster.StreamingClients() == 1; }));
+    shell.Tabs.EmitCurPortConfig();
+    Widget<QComboBox>("NtripProtocolComboBox")->setCurrentText("RTSP");
+    ClickConnect();
+    ASSERT_TRUE(CTestCaster::WaitFor([&] { return caster.Requests("PLAY").size() == 1; }));
+    EXPECT_EQ(1, shell.Tabs.count());
+    EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << qPrintable(shell.Prompt.Messages.join('\n'));
+    EXPECT_TRUE(caster.m_Faults.isEmpty()) << qPrintable(caster.m_Faults.join('\n'));
+}
 
 TEST_F(QuickConnect, EditModeRewritesTheCurrentCasterPortAndConnectsItAgain)
 {

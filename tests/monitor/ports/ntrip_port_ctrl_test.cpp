@@ -2,7 +2,9 @@
 // manager: streams of RTCM3 frames in NTRIP 1 and 2, the source table,
 // refused and broken replies, a dropped link and the pauses before the next
 // session, GGA reports from the port's position, uploads of a server, and
-// deleting a port whatever it is doing.
+// deleting a port whatever it is doing; the sessions over datagrams (NTRIP 2
+// over UDP and RTSP) with their requests, keep-alives, refusals, the end of
+// an RTSP session and hostile datagrams.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
@@ -10,9 +12,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QUdpSocket>
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "full_listener.h"
@@ -212,8 +217,10 @@ TEST_F(NtripPort, SourceTableIsReadOnceAndBounded)
         uint32_t SourceTable;
         const char* Head;
     };
-    // NTRIP 1 by an empty mount point, NTRIP 2 by the record's flag.
-    const CASE_T cases[] = {{1, "", 0, "SOURCETABLE 200 OK\r\n"}, {5, "BJNR0", 1, "HTTP/1.1 200 OK\r\n"}};
+    // NTRIP 1 by an empty mount point, NTRIP 2 (over TCP and UDP) by the record's flag.
+    const CASE_T cases[] = {{1, "", 0, "SOURCETABLE 200 OK\r\n"},
+                            {5, "BJNR0", 1, "HTTP/1.1 200 OK\r\n"},
+                            {4, "", 0, "HTTP/1.1 200 OK\r\n"}};
     for (const CASE_T& c : cases)
     {
         SCOPED_TRACE(c.Mode);
@@ -509,7 +516,7 @@ TEST_F(NtripPort, GgaReportsAtTheIntervalWithThePortsPosition)
 TEST_F(NtripPort, ServerDeliversAStreamToTheCaster)
 {
     const QByteArray frames = Frames(200);
-    for (uint32_t mode : {1u, 5u})
+    for (uint32_t mode : {1u, 5u, 4u})
     {
         SCOPED_TRACE(mode);
         CTestCaster caster;
@@ -540,6 +547,7 @@ TEST_F(NtripPort, ServerDeliversAStreamToTheCaster)
         ASSERT_TRUE(caster.WaitFor([&] { return caster.m_Uploaded.size() >= frames.size(); }));
         EXPECT_TRUE(caster.m_Uploaded == frames) << "commands for every port stay out of the upload";
         EXPECT_EQ(caster.m_Requests[0].Line, mode == 1 ? QByteArray("SOURCE kiwe7 /BJNR0") : "POST /BJNR0 HTTP/1.1");
+        EXPECT_EQ(caster.m_Requests[0].bUdp, mode == 4);
         EXPECT_TRUE(caster.m_Faults.isEmpty()) << qPrintable(caster.m_Faults.join('\n'));
         m_Manager.DeletePortCtrl(id);
     }
@@ -561,7 +569,7 @@ TEST_F(NtripPort, DeletingAPortReturnsWithinASecondWhateverItDoes)
 {
     // A port that fails waits a minute before its next session.
     m_TakenPauseMs = 60000;
-    CTestCaster streaming, silent, uploading, refusing;
+    CTestCaster streaming, silent, uploading, refusing, overUdp, overRtsp;
     silent.m_bSilent = true;
     refusing.m_Password = "other";
     CFullListener full;
@@ -584,6 +592,8 @@ TEST_F(NtripPort, DeletingAPortReturnsWithinASecondWhateverItDoes)
         {"waiting to reconnect", Config(refusing.Listen()), [&] { return refusing.m_Unauthorized == 1; }},
         {"connecting", Config(full.Port()), [] { return true; }},
         {"resolving", resolving, [] { return true; }},
+        {"streaming over UDP", Config(overUdp.Listen(), 4), [&] { return overUdp.StreamingClients() == 1; }},
+        {"streaming over RTSP", Config(overRtsp.Listen(), 3), [&] { return overRtsp.StreamingClients() == 1; }},
     };
     QList<QZvNTripPortCtrl*> ports;
     for (const CASE_T& c : cases)
@@ -712,22 +722,6 @@ TEST_F(NtripPort, DisconnectKeepsThePortAndReconnectUsesEditedSettings)
     EXPECT_EQ(status.at(1).at(2).toInt(), 0);
 }
 
-TEST_F(NtripPort, SessionKindsNotOfferedAreReportedOnce)
-{
-    for (uint32_t mode : {3u, 4u})
-    {
-        CTestCaster caster;
-        QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
-        QZvNTripPortCtrl* p = Add(Config(caster.Listen(), mode));
-        ASSERT_NE(p, nullptr);
-        ASSERT_TRUE(fail.count() == 1 || fail.wait(20000)) << mode;
-        EXPECT_EQ(fail.at(0).at(2).toInt(), static_cast<int>(NTRIP_MODE_UNSUPPORTED));
-        ASSERT_TRUE(QTest::qWaitFor([p] { return p->isFinished(); }, 20000));
-        EXPECT_EQ(fail.count(), 1);
-        EXPECT_EQ(caster.m_Connections, 0);
-    }
-}
-
 TEST_F(NtripPort, ReconnectWhileRunningConnectsAgainOnlyForEditedSettingsOrAPause)
 {
     // A failed session waits a minute before the next.
@@ -750,4 +744,378 @@ TEST_F(NtripPort, ReconnectWhileRunningConnectsAgainOnlyForEditedSettingsOrAPaus
     QTest::qWait(200);
     EXPECT_EQ(caster.m_Connections, 2);
     EXPECT_EQ(caster.StreamingClients(), 1);
+}
+
+// Sessions over datagrams: NTRIP 2 over UDP (mode 4) and RTSP (mode 3).
+namespace
+{
+// A UDP port that nothing uses at the moment.
+quint16 FreeUdpPort()
+{
+    QUdpSocket socket;
+    socket.bind(QHostAddress(QHostAddress::AnyIPv4), 0);
+    return socket.localPort();
+}
+
+const char* const kLogin = "Authorization: Basic dXNlcjA6a2l3ZTc=";
+} // namespace
+
+TEST_F(NtripPort, DatagramSessionsHandTheStreamOverInOrder)
+{
+    struct CASE_T
+    {
+        const char* Name;
+        uint32_t Mode;
+        uint32_t InitUdp;
+        bool bSetPort; // the local data port is set, not any
+    };
+    const CASE_T cases[] = {{"NTRIP 2 over UDP", 4, 0, false},
+                            {"NTRIP 2 over UDP from a set port", 4, 0, true},
+                            {"RTSP", 3, 0, false},
+                            {"RTSP from a set port, with a first packet", 3, 1, true}};
+    const QByteArray frames = Frames(300);
+    for (const CASE_T& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        CTestCaster caster;
+        // The first packet comes right after the reply.
+        caster.m_FirstData = frames.left(37);
+        NTRIP_CONFIG_T config = Config(caster.Listen(), c.Mode);
+        config.InitUdp = c.InitUdp;
+        config.UdpPort = c.bSetPort ? FreeUdpPort() : 0;
+        QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
+        QZvNTripPortCtrl* p = Add(config);
+        ASSERT_NE(p, nullptr);
+        CView view(p);
+        ASSERT_TRUE(caster.WaitFor([&] { return caster.StreamingClients() == 1; }));
+        // The rest in packets of uneven sizes.
+        for (int at = 37, k = 0; at < frames.size(); ++k)
+        {
+            const int n = qMin(frames.size() - at, 1 + (k * 131) % 700);
+            caster.Send(frames.mid(at, n));
+            at += n;
+            if (k % 4 == 0)
+            {
+                QTest::qWait(2);
+            }
+        }
+        ASSERT_TRUE(view.WaitForSize(frames.size()));
+        EXPECT_TRUE(view.Bytes() == frames) << "every frame, in order, and nothing else";
+        EXPECT_EQ(fail.count(), 0);
+        EXPECT_EQ(p->GetDroppedDatagrams(), 0u);
+        const CTestCaster::RTP_PEER_T peer = caster.RtpPeer();
+        if (c.bSetPort)
+        {
+            EXPECT_EQ(peer.Port, config.UdpPort);
+        }
+        if (c.InitUdp != 0)
+        {
+            // One empty packet of the session to the caster's data port.
+            ASSERT_EQ(caster.m_DataPortIn.size(), 1);
+            const QByteArray first = caster.m_DataPortIn[0];
+            EXPECT_EQ(first.size(), 12);
+            EXPECT_EQ(first.left(2), QByteArray("\x80\x60", 2));
+            EXPECT_EQ(first.mid(8), CTestCaster::Rtp(96, 0, 0, peer.Session, {}).mid(8));
+        }
+        else
+        {
+            EXPECT_TRUE(caster.m_DataPortIn.isEmpty());
+        }
+        EXPECT_EQ(p->GetPortName(), QStringLiteral("127.0.0.1:%1@BJNR0").arg(config.Port));
+        EXPECT_TRUE(caster.m_Faults.isEmpty()) << qPrintable(caster.m_Faults.join('\n'));
+        m_Manager.DeletePortCtrl(p->UniquePortID);
+    }
+}
+
+TEST_F(NtripPort, DatagramSessionsSendTheirRequestsByteForByte)
+{
+    QZvNTripPortCtrl::TIMING_T& t = QZvNTripPortCtrl::Timing();
+    t.SilenceTimeoutMs = 300;
+    t.KeepAliveMs = 100;
+    const QByteArray gga = "$GPGGA,093718.25,3315.0000,S,15130.0000,E,1,10,0,12.50,M,0,M,,*47";
+    const POS_DATA_T pos = Position(-33.25, 151.5, 12.5, 123456.0, 9, 37, 18, 250);
+
+    // NTRIP 2 over UDP, a client and a server. The first request goes
+    // unanswered, so that the second carries the position given meanwhile.
+    for (uint32_t server : {0u, 1u})
+    {
+        SCOPED_TRACE(server);
+        CTestCaster caster;
+        caster.m_UnansweredRequests = 1;
+        NTRIP_CONFIG_T config = Config(caster.Listen(), 4);
+        config.ServerMode = server;
+        QZvNTripPortCtrl* p = Add(config);
+        ASSERT_NE(p, nullptr);
+        POS_DATA_T position = pos;
+        p->OnSetPos(&position);
+        ASSERT_TRUE(caster.WaitForRequests(2));
+        const QByteArray expected =
+            server == 0 ? "GET /BJNR0 HTTP/1.1\r\nHost: 127.0.0.1\r\nNtrip-Version: Ntrip/2.0\r\n"
+                          "User-Agent: NTRIP ZorvikMonitor/2.0\r\nNtrip-GGA: " +
+                              gga + "\r\nConnection: close\r\n" + kLogin + "\r\n\r\n"
+                        : QByteArray("POST /BJNR0 HTTP/1.1\r\nHost: 127.0.0.1\r\nNtrip-Version: Ntrip/2.0\r\n"
+                                     "User-Agent: NTRIP ZorvikMonitor/2.0\r\n") +
+                              kLogin + "\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n\r\n";
+        EXPECT_EQ(caster.m_Requests[1].Raw, expected);
+        EXPECT_TRUE(caster.m_Requests[1].bUdp);
+        EXPECT_TRUE(caster.m_Faults.isEmpty()) << qPrintable(caster.m_Faults.join('\n'));
+        m_Manager.DeletePortCtrl(p->UniquePortID);
+    }
+
+    // RTSP: SETUP, PLAY, the keep-alives, and TEARDOWN when the port goes.
+    CTestCaster caster;
+    caster.m_UnansweredRequests = 1;
+    NTRIP_CONFIG_T config = Config(caster.Listen(), 3);
+    config.UdpPort = FreeUdpPort();
+    QZvNTripPortCtrl* p = Add(config);
+    ASSERT_NE(p, nullptr);
+    POS_DATA_T position = pos;
+    p->OnSetPos(&position);
+    ASSERT_TRUE(caster.WaitFor([&] { return caster.Requests("GET_PARAMETER").size() >= 2; }));
+    const QByteArray url = "rtsp://127.0.0.1:" + QByteArray::number(config.Port) + "/BJNR0 RTSP/1.0\r\n";
+    const QByteArray session = "Session: " + QByteArray::number(caster.RtpPeer().Session) + "\r\n\r\n";
+    const QList<CTestCaster::REQUEST_T> setup = caster.Requests("SETUP");
+    ASSERT_EQ(setup.size(), 2);
+    EXPECT_EQ(setup[1].Raw, "SETUP " + url +
+                                "CSeq: 1\r\nNtrip-Version: Ntrip/2.0\r\nNtrip-Component: Ntripclient\r\n"
+                                "User-Agent: ZorvikMonitor/2.0\r\nNtrip-GGA: " +
+                                gga + "\r\nTransport: RTP/GNSS;unicast;client_port=" +
+                                QByteArray::number(config.UdpPort) + "\r\n" + kLogin + "\r\n\r\n");
+    ASSERT_EQ(caster.Requests("PLAY").size(), 1);
+    EXPECT_EQ(caster.Requests("PLAY")[0].Raw, "PLAY " + url + "CSeq: 2\r\n" + session);
+    EXPECT_EQ(caster.Requests("GET_PARAMETER")[0].Raw, "GET_PARAMETER " + url + "CSeq: 3\r\n" + session);
+    EXPECT_EQ(caster.Requests("GET_PARAMETER")[1].Raw, "GET_PARAMETER " + url + "CSeq: 4\r\n" + session);
+    m_Manager.DeletePortCtrl(p->UniquePortID);
+    ASSERT_TRUE(caster.WaitFor([&] { return caster.Requests("TEARDOWN").size() == 1; }));
+    const int cseq = caster.Requests("GET_PARAMETER").size() + 3;
+    EXPECT_EQ(caster.Requests("TEARDOWN")[0].Raw,
+              "TEARDOWN " + url + "CSeq: " + QByteArray::number(cseq) + "\r\n" + session);
+    EXPECT_TRUE(caster.m_Faults.isEmpty()) << qPrintable(caster.m_Faults.join('\n'));
+}
+
+TEST_F(NtripPort, DatagramSessionsKeepAliveAndEndWhenTheirCasterFallsSilent)
+{
+    QZvNTripPortCtrl::TIMING_T& t = QZvNTripPortCtrl::Timing();
+    t.KeepAliveMs = 100;
+    t.ControlPollMs = 100;
+    {
+        // Over UDP the port sends an empty packet of its session when it has
+        // sent nothing for the interval, and no more often.
+        CTestCaster caster;
+        QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
+        QZvNTripPortCtrl* p = Add(Config(caster.Listen(), 4));
+        ASSERT_NE(p, nullptr);
+        CView view(p);
+        ASSERT_TRUE(caster.WaitFor([&] { return caster.StreamingClients() == 1; }));
+        const qint64 since = caster.ElapsedMs();
+        // The caster keeps the port's silence timer at bay.
+        QTimer stream;
+        QObject::connect(&stream, &QTimer::timeout, [&] { caster.Send("$GPTXT,01,01,02,tick*2A\r\n"); });
+        stream.start(50);
+        ASSERT_TRUE(caster.WaitFor([&] { return caster.m_KeepAlives.size() >= 4; }));
+        stream.stop();
+        EXPECT_LE(caster.m_KeepAlives.size(), (caster.ElapsedMs() - since) / 100 + 1);
+        EXPECT_EQ(fail.count(), 0);
+        EXPECT_TRUE(view.Bytes().contains("tick"));
+        EXPECT_TRUE(caster.m_Faults.isEmpty()) << qPrintable(caster.m_Faults.join('\n'));
+        m_Manager.DeletePortCtrl(p->UniquePortID);
+    }
+
+    // RTSP: a caster that answers its keep-alives keeps the session; one that
+    // stops answering ends it after more than three empty polls, and the port
+    // tears it down and sets up a new one.
+    CTestCaster caster;
+    QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
+    QZvNTripPortCtrl* p = Add(Config(caster.Listen(), 3));
+    ASSERT_NE(p, nullptr);
+    CView view(p);
+    ASSERT_TRUE(caster.WaitFor([&] { return caster.Requests("GET_PARAMETER").size() >= 6; }));
+    EXPECT_EQ(fail.count(), 0);
+    caster.m_bAnswerKeepAlives = false;
+    ASSERT_TRUE(fail.wait(20000));
+    EXPECT_EQ(fail.at(0).at(2).toInt(), static_cast<int>(NTRIP_TIMED_OUT));
+    EXPECT_TRUE(view.WaitFor("Ntrip: nothing on the control connection for 400 ms, reconnect in "));
+    ASSERT_EQ(caster.Requests("TEARDOWN").size(), 1);
+    caster.m_bAnswerKeepAlives = true;
+    ASSERT_TRUE(caster.WaitFor([&] { return caster.Requests("PLAY").size() == 2; }));
+
+    // Disconnecting tears the session down too.
+    ASSERT_TRUE(caster.WaitFor([&] { return caster.StreamingClients() == 1; }));
+    m_Manager.DisconnectPort(0, p->UniquePortID);
+    ASSERT_TRUE(caster.WaitFor([&] { return caster.Requests("TEARDOWN").size() == 2; }));
+    EXPECT_EQ(caster.Requests("TEARDOWN")[1].Header("Session"), QByteArray::number(caster.RtpPeer().Session));
+    EXPECT_TRUE(caster.m_Faults.isEmpty()) << qPrintable(caster.m_Faults.join('\n'));
+}
+
+TEST_F(NtripPort, RefusedOrFailedDatagramSessionsGiveTheirResultAndReason)
+{
+    QUdpSocket occupied;
+    ASSERT_TRUE(occupied.bind(QHostAddress(QHostAddress::AnyIPv4), 0));
+    struct CASE_T
+    {
+        const char* Name;
+        uint32_t Mode;
+        std::function<void(CTestCaster&, NTRIP_CONFIG_T&)> Setup;
+        int Result;
+        int Status;
+        const char* Reason;
+    };
+    const auto password = [](CTestCaster&, NTRIP_CONFIG_T& c) { std::strcpy(c.Password, "wrong"); };
+    const auto mount = [](CTestCaster&, NTRIP_CONFIG_T& c) { std::strcpy(c.MountPoint, "NOPE"); };
+    const auto reply = [](const QByteArray& Text)
+    { return [Text](CTestCaster& s, NTRIP_CONFIG_T&) { s.m_RawReply = Text; }; };
+    const auto bound = [&occupied](CTestCaster&, NTRIP_CONFIG_T& c) { c.UdpPort = occupied.localPort(); };
+    const auto closed = [](CTestCaster& s, NTRIP_CONFIG_T&) { s.Close(); };
+    const CASE_T cases[] = {
+        {"UDP: wrong password", 4, password, NtripUdpStatusResult(401), 401, "HTTP/1.1 401 Unauthorized"},
+        {"UDP: unknown mount point", 4, mount, NtripUdpStatusResult(404), 404, "HTTP/1.1 404 Not Found"},
+        {"UDP: no session", 4, reply("HTTP/1.1 200 OK\r\nContent-Type: gnss/data\r\n\r\n"), NTRIP_UDP_NO_SESSION, 0,
+         "the reply names no session"},
+        {"UDP: not a stream", 4, reply("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nSession: 7\r\n\r\n"),
+         NTRIP_UDP_REFUSED, 0, "not a GNSS data stream, Content-Type: text/html"},
+        {"UDP: NTRIP 1 answer", 4, reply("ICY 200 OK\r\n"), NTRIP_UDP_REFUSED, 0, "not an NTRIP 2 reply: ICY 200 OK"},
+        {"UDP: garbage", 4, reply("<html><body>Service unavailable</body></html>\r\n"), NTRIP_UDP_REFUSED, 0,
+         "not a caster's reply: <html>"},
+        {"UDP: no answer", 4, [](CTestCaster& s, NTRIP_CONFIG_T&) { s.m_bSilent = true; }, NTRIP_UDP_SILENT, 0,
+         "nothing from the caster for 3000 ms"},
+        {"UDP: local port in use", 4, bound, NTRIP_UDP_BIND_FAILED, 0, "cannot bind the local datagram port"},
+        {"RTSP: wrong password", 3, password, NTRIP_RTSP_REFUSED, 401, "RTSP/1.0 401 Unauthorized"},
+        {"RTSP: unknown mount point", 3, mount, NTRIP_RTSP_REFUSED, 404, "RTSP/1.0 404 Not Found"},
+        {"RTSP: no session", 3,
+         [](CTestCaster& s, NTRIP_CONFIG_T&)
+         { s.m_RawSetupReply = "RTSP/1.0 200 OK\r\nCSeq: 1\r\nTransport: RTP/GNSS;unicast;server_port=9\r\n\r\n"; },
+         NTRIP_RTSP_BAD_REPLY, 0, "the reply to SETUP names no session"},
+        {"RTSP: no data port", 3,
+         [](CTestCaster& s, NTRIP_CONFIG_T&)
+         { s.m_RawSetupReply = "RTSP/1.0 200 OK\r\nCSeq: 1\r\nSession: 12\r\nTransport: RTP/GNSS;unicast\r\n\r\n"; },
+         NTRIP_RTSP_BAD_REPLY, 0, "the reply to SETUP names no server_port"},
+        {"RTSP: PLAY refused", 3,
+         [](CTestCaster& s, NTRIP_CONFIG_T&)
+         { s.m_RawPlayReply = "RTSP/1.0 454 Session Not Found\r\nCSeq: 2\r\n\r\n"; },
+         NTRIP_RTSP_REFUSED, 454, "RTSP/1.0 454 Session Not Found"},
+        {"RTSP: an HTTP answer", 3,
+         [](CTestCaster& s, NTRIP_CONFIG_T&) { s.m_RawSetupReply = "HTTP/1.1 400 Bad Request\r\n\r\n"; },
+         NTRIP_RTSP_REFUSED, 0, "not an RTSP reply: HTTP/1.1 400"},
+        {"RTSP: local port in use", 3, bound, NTRIP_RTSP_BIND_FAILED, 0, "cannot bind the local data port"},
+        {"RTSP: no caster", 3, closed, NTRIP_RTSP_CONNECT_FAILED, 0, "cannot connect"},
+    };
+    for (const CASE_T& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        {
+            QMutexLocker lock(&m_PauseMutex);
+            m_Pauses.clear();
+        }
+        CTestCaster caster;
+        NTRIP_CONFIG_T config = Config(caster.Listen(), c.Mode);
+        c.Setup(caster, config);
+        QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
+        QZvNTripPortCtrl* p = Add(config);
+        ASSERT_NE(p, nullptr);
+        CView view(p);
+        ASSERT_TRUE(fail.wait(20000));
+        EXPECT_EQ(fail.at(0).at(2).toInt(), c.Result);
+        ASSERT_TRUE(view.WaitFor("\r\n"));
+        EXPECT_TRUE(view.Bytes().startsWith(QByteArray("Ntrip: ") + c.Reason)) << view.Bytes().left(160).constData();
+        EXPECT_TRUE(view.Bytes().contains(", reconnect in 3000 ms\r\n"));
+        const QZvNTripPortCtrl::FAILURE_T failure = p->GetLastFailure();
+        EXPECT_EQ(failure.Result, c.Result);
+        EXPECT_EQ(failure.Status, c.Status);
+        EXPECT_TRUE(failure.Reason.startsWith(QLatin1String(c.Reason))) << failure.Reason.toStdString();
+        // The port tries again after its pause and reports the failure once.
+        ASSERT_TRUE(WaitForPauses(2));
+        EXPECT_EQ(fail.count(), 1);
+        m_Manager.DeletePortCtrl(p->UniquePortID);
+    }
+}
+
+TEST_F(NtripPort, HostileDatagramsAreDroppedAndTheStreamGoesOn)
+{
+    for (uint32_t mode : {4u, 3u})
+    {
+        SCOPED_TRACE(mode);
+        CTestCaster caster;
+        QSignalSpy fail(&m_Manager, &QZvPortManager::SignalAddPortFail);
+        QZvNTripPortCtrl* p = Add(Config(caster.Listen(), mode));
+        ASSERT_NE(p, nullptr);
+        CView view(p);
+        ASSERT_TRUE(caster.WaitFor([&] { return caster.StreamingClients() == 1; }));
+        const QByteArray first = Frames(3);
+        caster.Send(first);
+        ASSERT_TRUE(view.WaitFor(first));
+        const QByteArray taken = caster.m_LastRtpPacket;
+
+        const CTestCaster::RTP_PEER_T peer = caster.RtpPeer();
+        const quint16 seq = peer.Sequence;
+        const quint32 ts = caster.Timestamp() + 10;
+        const quint32 s = peer.Session;
+        const auto rtp = [&](int nType, quint16 nSeq, quint32 nTs, quint32 nSession, const QByteArray& Payload)
+        { return CTestCaster::Rtp(nType, nSeq, nTs, nSession, Payload); };
+        QByteArray version2 = rtp(96, seq, ts, s, "BAD-VERSION");
+        version2[0] = 0x40;
+        QByteArray extended = rtp(96, seq, ts, s, "BAD-EXTENSION");
+        extended[0] = static_cast<char>(0x90);
+        QList<QByteArray> hostile = {
+            QByteArray("\x80\x60\x00", 3),          // shorter than a header
+            version2,                               // not RTP version 2
+            extended,                               // a header of another length
+            rtp(97, seq, ts, s, "BAD-TYPE97"),      // a reply's type
+            rtp(100, seq, ts, s, "BAD-TYPE100"),    // unknown type
+            rtp(96, seq, ts, s + 1, "BAD-SESSION"), // another session
+            taken,                                  // a replay
+            rtp(96, static_cast<quint16>(seq - 2), ts, s, "BAD-LATE"),
+            rtp(96, seq, ts - 100000, s, "BAD-TIME"), // its time goes back
+            rtp(96, static_cast<quint16>(seq + 5000), ts, s, "BAD-AHEAD"),
+            rtp(99, seq, ts, s, QByteArray(60000, 'B')), // large, of an unknown type
+        };
+        if (mode == 4)
+        {
+            hostile << rtp(98, seq, ts, s + 1, {}); // another session's end
+        }
+        for (const QByteArray& datagram : hostile)
+        {
+            caster.SendDatagram(datagram);
+        }
+        caster.SendDatagram(rtp(96, seq, ts, s, {})); // an empty packet: the caster's keep-alive
+        // A packet that would be next, from another port of the caster's host.
+        QUdpSocket stranger;
+        ASSERT_TRUE(stranger.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        stranger.writeDatagram(rtp(96, seq, ts, s, "BAD-SENDER"), QHostAddress::LocalHost, peer.Port);
+        hostile << QByteArray("stranger");
+
+        const QByteArray more = Frames(20, 3);
+        caster.Send(more);
+        ASSERT_TRUE(view.WaitFor(more));
+        EXPECT_TRUE(view.Bytes() == first + more) << "nothing of the hostile datagrams reached the view";
+        EXPECT_EQ(p->GetDroppedDatagrams(), static_cast<quint64>(hostile.size()));
+        EXPECT_EQ(fail.count(), 0);
+
+        if (mode == 4)
+        {
+            // The caster ends the session: the port says so and starts the next.
+            caster.EndUdpSessions();
+            ASSERT_TRUE(fail.wait(20000));
+            EXPECT_EQ(fail.at(0).at(2).toInt(), static_cast<int>(NTRIP_UDP_ENDED));
+            EXPECT_TRUE(view.WaitFor("Ntrip: the caster ended the session, reconnect in 3000 ms\r\n"));
+            ASSERT_TRUE(caster.WaitForRequests(2));
+
+            // Once the stream flows again, packets of only another session end the session too.
+            QZvNTripPortCtrl::Timing().SilenceTimeoutMs = 500;
+            ASSERT_TRUE(caster.WaitFor([&] { return caster.StreamingClients() == 1; }));
+            caster.Send("again");
+            ASSERT_TRUE(view.WaitFor("again"));
+            const CTestCaster::RTP_PEER_T next = caster.RtpPeer();
+            quint16 foreignSeq = 0;
+            QTimer foreign;
+            QObject::connect(
+                &foreign, &QTimer::timeout,
+                [&] { caster.SendDatagram(rtp(96, foreignSeq++, caster.Timestamp(), next.Session + 9, "X")); });
+            foreign.start(50);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return fail.count() == 2; }, 20000));
+            foreign.stop();
+            EXPECT_EQ(fail.at(1).at(2).toInt(), static_cast<int>(NTRIP_UDP_FOREIGN_SESSION));
+            EXPECT_TRUE(view.WaitFor("Ntrip: only packets of another session for 500 ms, reconnect in "));
+        }
+        m_Manager.DeletePortCtrl(p->UniquePortID);
+    }
 }

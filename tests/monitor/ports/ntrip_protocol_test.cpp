@@ -376,3 +376,232 @@ TEST(NtripProtocol, ChunkedTransferCoding)
     EXPECT_EQ(NtripChunkEncode(data.data(), 250, out.data(), static_cast<int>(out.size()) - 1), -1);
     EXPECT_EQ(NtripChunkEncodedSize(0), 0);
 }
+
+namespace
+{
+std::string RtspRequest(const NTRIP_CONFIG_T& Config, NTRIP_RTSP_REQUEST_E eRequest, int nCSeq, const char* pGga)
+{
+    char out[NTRIP_RTSP_REQUEST_MAX];
+    const int n = NtripBuildRtspRequest(&Config, eRequest, nCSeq, 3000000001u, 5000, pGga, out, sizeof(out));
+    return n < 0 ? "error " + std::to_string(n) : std::string(out, static_cast<size_t>(n));
+}
+} // namespace
+
+TEST(NtripProtocol, DatagramSessionRequestsByteForByte)
+{
+    const std::string gga = "$GPGGA,093718.25,3315.0000,S,15130.0000,E,1,10,0,12.50,M,0,M,,*47\r\n";
+    NTRIP_CONFIG_T config = Config();
+    config.Port = 2102;
+    NTRIP_CONFIG_T anonymous = config;
+    anonymous.User[0] = anonymous.Password[0] = '\0';
+    const std::string url = "rtsp://127.0.0.1:2102/BJNR0 RTSP/1.0\r\n";
+    EXPECT_EQ(RtspRequest(config, NTRIP_RTSP_SETUP, 1, gga.c_str()),
+              "SETUP " + url +
+                  "CSeq: 1\r\nNtrip-Version: Ntrip/2.0\r\nNtrip-Component: Ntripclient\r\n"
+                  "User-Agent: ZorvikMonitor/2.0\r\n"
+                  "Ntrip-GGA: $GPGGA,093718.25,3315.0000,S,15130.0000,E,1,10,0,12.50,M,0,M,,*47\r\n"
+                  "Transport: RTP/GNSS;unicast;client_port=5000\r\nAuthorization: Basic dXNlcjA6a2l3ZTc=\r\n\r\n");
+    EXPECT_EQ(RtspRequest(anonymous, NTRIP_RTSP_SETUP, 1, nullptr),
+              "SETUP " + url +
+                  "CSeq: 1\r\nNtrip-Version: Ntrip/2.0\r\nNtrip-Component: Ntripclient\r\n"
+                  "User-Agent: ZorvikMonitor/2.0\r\nTransport: RTP/GNSS;unicast;client_port=5000\r\n\r\n");
+    EXPECT_EQ(RtspRequest(config, NTRIP_RTSP_PLAY, 2, gga.c_str()),
+              "PLAY " + url + "CSeq: 2\r\nSession: 3000000001\r\n\r\n");
+    EXPECT_EQ(RtspRequest(config, NTRIP_RTSP_GET_PARAMETER, 7, nullptr),
+              "GET_PARAMETER " + url + "CSeq: 7\r\nSession: 3000000001\r\n\r\n");
+    EXPECT_EQ(RtspRequest(config, NTRIP_RTSP_TEARDOWN, 8, nullptr),
+              "TEARDOWN " + url + "CSeq: 8\r\nSession: 3000000001\r\n\r\n");
+    char small[120];
+    EXPECT_EQ(NtripBuildRtspRequest(&config, NTRIP_RTSP_SETUP, 1, 0, 5000, gga.c_str(), small, sizeof(small)),
+              -NTRIP_RTSP_LOGIN_TOO_LONG);
+    EXPECT_EQ(NtripBuildRtspRequest(&anonymous, NTRIP_RTSP_SETUP, 1, 0, 5000, gga.c_str(), small, sizeof(small)),
+              -NTRIP_RTSP_REQUEST_TOO_LONG);
+
+    // NTRIP 2 over UDP: one datagram to the caster itself, with no proxy and
+    // the position in its header only.
+    NTRIP_CONFIG_T udp = Config();
+    udp.Mode = 4;
+    std::strcpy(udp.ProxyHost, "proxy.local");
+    udp.ProxyPort = 8080;
+    EXPECT_EQ(Request(udp, gga.c_str()),
+              "GET /BJNR0 HTTP/1.1\r\nHost: 127.0.0.1\r\nNtrip-Version: Ntrip/2.0\r\n"
+              "User-Agent: NTRIP ZorvikMonitor/2.0\r\n"
+              "Ntrip-GGA: $GPGGA,093718.25,3315.0000,S,15130.0000,E,1,10,0,12.50,M,0,M,,*47\r\n"
+              "Connection: close\r\nAuthorization: Basic dXNlcjA6a2l3ZTc=\r\n\r\n");
+}
+
+TEST(NtripProtocol, DatagramSessionRepliesHoweverTheyAreSplit)
+{
+    struct RTSP_CASE_T
+    {
+        int bSetup;
+        std::string Reply;
+        int Result;
+        int HeaderLength;
+        uint32_t Session;
+        int ServerPort;
+        const char* Reason;
+    };
+    const RTSP_CASE_T rtsp[] = {
+        {1,
+         "RTSP/1.0 200 OK\r\nCSeq: 1\r\nSession: 4000000000;timeout=60\r\n"
+         "Transport: RTP/GNSS;unicast;client_port=5000;server_port=6000-6001\r\n\r\nX",
+         0, 128, 4000000000u, 6000, ""},
+        {0, "RTSP/1.0 200 OK\r\nCSeq: 2\r\n\r\n", 0, 28, 0, 0, ""},
+        {1, "RTSP/1.0 200 OK\r\nCSeq: 1\r\nTransport: RTP/GNSS;server_port=6000\r\n\r\n", NTRIP_RTSP_BAD_REPLY, 0, 0, 0,
+         "no session"},
+        {1, "RTSP/1.0 200 OK\r\nSession: 9\r\nTransport: RTP/GNSS;server_port=0\r\n\r\n", NTRIP_RTSP_BAD_REPLY, 0, 0, 0,
+         "no server_port"},
+        {1, "RTSP/1.0 200 OK\r\nSession: 99999999999\r\nTransport: server_port=6000\r\n\r\n", NTRIP_RTSP_BAD_REPLY, 0,
+         0, 0, "no session"},
+        {1, "RTSP/1.0 401 Unauthorized\r\nCSeq: 1\r\n\r\n", NTRIP_RTSP_REFUSED, 0, 0, 0, "RTSP/1.0 401 Unauthorized"},
+        {0, "HTTP/1.1 200 OK\r\n\r\n", NTRIP_RTSP_REFUSED, 0, 0, 0, "not an RTSP reply"},
+        {0, "RTSP/1.0 2x0 OK\r\n", NTRIP_RTSP_REFUSED, 0, 0, 0, "2x0"},
+        {0, "RTSP/1.0 200 OK\r\n" + std::string(NTRIP_REPLY_HEADER_MAX, 'a'), NTRIP_RTSP_BAD_REPLY, 0, 0, 0,
+         "too long"},
+    };
+    for (const RTSP_CASE_T& c : rtsp)
+    {
+        SCOPED_TRACE(c.Reply.substr(0, 40));
+        NTRIP_RTSP_REPLY_T reply;
+        ASSERT_EQ(NtripCheckRtspReply(c.Reply.data(), static_cast<int>(c.Reply.size()), c.bSetup, &reply), c.Result);
+        if (c.Result == 0)
+        {
+            EXPECT_EQ(reply.HeaderLength, c.HeaderLength);
+            EXPECT_EQ(reply.Session, c.Session);
+            EXPECT_EQ(reply.ServerPort, c.ServerPort);
+        }
+        else
+        {
+            EXPECT_NE(std::strstr(reply.Reason, c.Reason), nullptr) << reply.Reason;
+        }
+        for (size_t n = 1; n < c.Reply.size(); ++n)
+        {
+            const int partial = NtripCheckRtspReply(c.Reply.data(), static_cast<int>(n), c.bSetup, &reply);
+            ASSERT_TRUE(partial == NTRIP_REPLY_INCOMPLETE || partial == c.Result) << n << " bytes: " << partial;
+        }
+    }
+
+    const NTRIP_CONFIG_T stream = []
+    {
+        NTRIP_CONFIG_T c = Config();
+        c.Mode = 4;
+        return c;
+    }();
+    NTRIP_CONFIG_T table = stream;
+    table.SourceTable = 1;
+    NTRIP_CONFIG_T post = stream;
+    post.ServerMode = 1;
+    struct UDP_CASE_T
+    {
+        const NTRIP_CONFIG_T* pConfig;
+        std::string Reply;
+        int Result;
+        int HeaderLength;
+        int HasSession;
+        uint32_t Session;
+        int64_t ContentLength;
+        const char* Reason;
+    };
+    const UDP_CASE_T udp[] = {
+        {&stream, "HTTP/1.1 200 OK\r\nContent-Type: gnss/data\r\nSession: 3735928559\r\n\r\n", 0, 65, 1, 3735928559u,
+         -1, ""},
+        {&stream, "HTTP/1.1 200 OK\r\nContent-Type: gnss/data\r\n\r\n", NTRIP_UDP_NO_SESSION, 0, 0, 0, -1,
+         "no session"},
+        {&stream, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nSession: 1\r\n\r\n", NTRIP_UDP_REFUSED, 0, 0, 0, -1,
+         "text/plain"},
+        {&stream, "HTTP/1.1 200 OK\r\nContent-Type: gnss/sourcetable\r\n\r\n", NTRIP_UDP_REFUSED, 0, 0, 0, -1,
+         "mount point not found"},
+        {&stream, "ICY 200 OK\r\n", NTRIP_UDP_REFUSED, 0, 0, 0, -1, "not an NTRIP 2 reply"},
+        {&stream, "HTTP/1.1 401 Unauthorized\r\n\r\n", 40210, 0, 0, 0, -1, "401 Unauthorized"},
+        // A status outside HTTP's range would read back as another result.
+        {&post, "HTTP/1.1 001 Odd\r\n\r\n", NTRIP_UDP_REFUSED, 0, 0, 0, -1, "001 Odd"},
+        {&post, "HTTP/1.1 672 OK\r\n\r\n", NTRIP_UDP_REFUSED, 0, 0, 0, -1, "672 OK"},
+        {&table, "HTTP/1.1 200 OK\r\nContent-Type: gnss/sourcetable\r\nContent-Length: 1234\r\n\r\nSTR;", 0, 73, 0, 0,
+         1234, ""},
+        {&table, "SOURCETABLE 200 OK\r\nContent-Length: 7\r\n\r\nSTR;", 0, 41, 0, 0, 7, ""},
+        {&table, "HTTP/1.1 200 OK\r\nContent-Type: gnss/sourcetable\r\n\r\n", NTRIP_UDP_NO_LENGTH, 0, 0, 0, -1,
+         "without its length"},
+        {&post, "HTTP/1.1 200 OK\r\nSession: 12\r\n\r\n", 0, 32, 1, 12, -1, ""},
+        {&post, "HTTP/1.1 200 OK\r\n\r\n", 0, 19, 0, 0, -1, ""},
+        {&post, "ICY 200 OK\r\n", NTRIP_UDP_REFUSED, 0, 0, 0, -1, "not an NTRIP 2 reply"},
+    };
+    for (const UDP_CASE_T& c : udp)
+    {
+        SCOPED_TRACE(c.Reply.substr(0, 40));
+        NTRIP_UDP_REPLY_T reply;
+        ASSERT_EQ(NtripCheckUdpReply(c.pConfig, c.Reply.data(), static_cast<int>(c.Reply.size()), &reply), c.Result);
+        if (c.Result == 0)
+        {
+            EXPECT_EQ(reply.HeaderLength, c.HeaderLength);
+            EXPECT_EQ(reply.HasSession, c.HasSession);
+            EXPECT_EQ(reply.Session, c.Session);
+            EXPECT_EQ(reply.ContentLength, c.ContentLength);
+        }
+        else
+        {
+            EXPECT_NE(std::strstr(reply.Reason, c.Reason), nullptr) << reply.Reason;
+        }
+        for (size_t n = 1; n < c.Reply.size(); ++n)
+        {
+            const int partial = NtripCheckUdpReply(c.pConfig, c.Reply.data(), static_cast<int>(n), &reply);
+            ASSERT_TRUE(partial == NTRIP_REPLY_INCOMPLETE || partial == c.Result) << n << " bytes: " << partial;
+        }
+    }
+    EXPECT_EQ(NtripResultHttpStatus(NtripUdpStatusResult(404)), 404);
+    EXPECT_EQ(NtripResultHttpStatus(NTRIP_UDP_SILENT), 0);
+    EXPECT_EQ(NtripResultHttpStatus(NTRIP_RTSP_REFUSED), 0);
+}
+
+TEST(NtripProtocol, RtpHeadersAndWhichPacketsMoveTheStreamOn)
+{
+    char header[NTRIP_RTP_HEADER + 2];
+    NtripBuildRtpHeader(NTRIP_RTP_HTTP, 0xBEEF, 0x01020304u, 0xDEADBEEFu, header);
+    EXPECT_EQ(std::string(header, NTRIP_RTP_HEADER),
+              std::string("\x80\x61\xBE\xEF\x01\x02\x03\x04\xDE\xAD\xBE\xEF", 12));
+    header[NTRIP_RTP_HEADER] = 'A';
+    header[1] = static_cast<char>(0x80 | NTRIP_RTP_DATA); // the marker bit
+    NTRIP_RTP_T packet;
+    ASSERT_EQ(NtripParseRtp(header, NTRIP_RTP_HEADER + 1, &packet), 0);
+    EXPECT_EQ(packet.PayloadType, NTRIP_RTP_DATA);
+    EXPECT_EQ(packet.Marker, 1);
+    EXPECT_EQ(packet.Sequence, 0xBEEF);
+    EXPECT_EQ(packet.Timestamp, 0x01020304u);
+    EXPECT_EQ(packet.Session, 0xDEADBEEFu);
+    EXPECT_EQ(packet.PayloadLength, 1);
+    EXPECT_EQ(packet.pPayload, header + NTRIP_RTP_HEADER);
+    EXPECT_EQ(NtripParseRtp(header, NTRIP_RTP_HEADER - 1, &packet), -1);
+    for (char first : {'\x00', '\x40', '\x81', '\x90', '\xA0'}) // other versions, contributors, extension, padding
+    {
+        header[0] = first;
+        EXPECT_EQ(NtripParseRtp(header, NTRIP_RTP_HEADER + 1, &packet), -1) << static_cast<int>(first);
+    }
+
+    // (sequence, timestamp) offered one after another, and whether each is taken.
+    struct STEP_T
+    {
+        uint16_t Sequence;
+        uint32_t Timestamp;
+        int Taken;
+    };
+    const STEP_T steps[] = {
+        {65530, 4294967000u, 1},                     // the first, whatever it is
+        {65530, 4294967000u, 0},                     // a repeat
+        {65531, 4294967000u, 1},                     // the same moment
+        {65529, 4294967100u, 0},                     // late
+        {65534, 4294967200u, 1},                     // two lost
+        {3, 100, 1},                                 // both wrap
+        {4, 50, 0},                                  // its time goes back
+        {4 + NTRIP_RTP_SEQUENCE_WINDOW + 1, 200, 0}, // too far ahead
+        {4 + NTRIP_RTP_SEQUENCE_WINDOW - 1, 200, 1},
+        {static_cast<uint16_t>(4 + NTRIP_RTP_SEQUENCE_WINDOW - 1 - 40000), 300, 0}, // an old one, far back
+    };
+    NTRIP_RTP_TRACK_T track;
+    NtripRtpTrackInit(&track);
+    for (const STEP_T& s : steps)
+    {
+        EXPECT_EQ(NtripRtpTake(&track, s.Sequence, s.Timestamp), s.Taken) << s.Sequence << " " << s.Timestamp;
+    }
+    EXPECT_EQ(track.Lost, 2u + 4u + (NTRIP_RTP_SEQUENCE_WINDOW - 1));
+    EXPECT_EQ(track.Stale, 5u);
+}

@@ -10,14 +10,19 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
+#include <cstring>
 #include <ctime>
+#include <functional>
+#include <memory>
 #include <random>
 #include <thread>
 
 #include "monitor/parsing/port_receiver.h"
+#include "monitor/ports/port_records.h"
 #include "monitor/shell/txt_browser.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/shell_stand_in.h"
+#include "support/test_caster.h"
 
 namespace
 {
@@ -153,6 +158,137 @@ TEST_P(HostilePeer, AFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWhole)
         EXPECT_LT(dPeakRss, 500.0);
     }
     // Every byte in the log file, whatever the window showed.
+    EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sLog).size() - nLoggedBefore >= static_cast<qint64>(nSent); }, 30000))
+        << QFileInfo(sLog).size() - nLoggedBefore << " of " << nSent;
+    EXPECT_EQ(QFileInfo(sLog).size() - nLoggedBefore, static_cast<qint64>(nSent));
+    EXPECT_TRUE(bSaid) << "what the view did not show is said";
+    for (const QString& sLine : pView->toPlainText().split('\n'))
+        EXPECT_LE(sLine.size(), CZvTxtBrowser::LINE_CHARS_MAX);
+}
+
+namespace
+{
+// A caster of a thread of its own, so that what it sends is not the window's work.
+class CCasterThread
+{
+public:
+    CCasterThread()
+    {
+        m_Context.moveToThread(&m_Thread);
+        m_Thread.start();
+        Run(
+            [this]
+            {
+                m_pCaster = std::make_unique<CTestCaster>();
+                m_Port = m_pCaster->Listen();
+            });
+    }
+    ~CCasterThread()
+    {
+        Run([this] { m_pCaster.reset(); });
+        m_Thread.quit();
+        m_Thread.wait();
+    }
+    // Runs Work on the caster in its thread and waits for it.
+    void Run(const std::function<void()>& Work)
+    {
+        QMetaObject::invokeMethod(&m_Context, Work, Qt::BlockingQueuedConnection);
+    }
+    CTestCaster& Caster() { return *m_pCaster; }
+    quint16 Port() const { return m_Port; }
+    quint64 Sent() const { return m_pCaster->m_FloodSent.load(); }
+
+private:
+    QThread m_Thread;
+    QObject m_Context;
+    std::unique_ptr<CTestCaster> m_pCaster;
+    quint16 m_Port = 0;
+};
+} // namespace
+
+// The same flood from a caster that has taken the port's login: it reaches
+// the caster port's view and log as a TCP peer's reaches a TCP port's.
+TEST_P(HostilePeer, ACasterFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWhole)
+{
+    const FLOOD_T flood = GetParam();
+    ShellStandIn shell;
+    QTemporaryDir dir;
+    CCasterThread caster;
+    ASSERT_NE(caster.Port(), 0);
+    NTRIP_CONFIG_T config;
+    NtripSetDefaultConfig(&config);
+    std::strcpy(config.ServerName, "127.0.0.1");
+    config.Port = caster.Port();
+    ASSERT_EQ(shell.Manager.AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_NTRIP, &config), 0);
+    QZvPortCtrlBase* pCtrl = shell.Tabs.GetPortCtrl(shell.Tabs.count() - 1);
+    ASSERT_NE(pCtrl, nullptr);
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            int n = 0;
+            caster.Run([&] { n = caster.Caster().StreamingClients(); });
+            return n == 1;
+        }));
+    const QString sLog = dir.filePath("flood.bin");
+    shell.Prompt.Paths.push_back(sLog);
+    shell.Tabs.OnSetLogFilename();
+    ASSERT_TRUE(WaitUntil([&] { return pCtrl->IsLogging(); }));
+    const qint64 nLoggedBefore = QFileInfo(sLog).size();
+    caster.Run(
+        [&]
+        {
+            caster.Caster().m_FloodMax = kFloodMax;
+            caster.Caster().StartFlood(flood.bRandom ? CTestCaster::FLOOD_RANDOM : CTestCaster::FLOOD_LINE);
+        });
+
+    // The GUI thread's work between two beats of a 10 ms timer, as in the TCP case.
+    double dWorstCpuMs = 0, dWorstWallMs = 0, dPeakRss = 0;
+    double dCpuAt = ThreadCpuMs();
+    QElapsedTimer wall, beat;
+    beat.start();
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout,
+                     [&]
+                     {
+                         const double dNow = ThreadCpuMs();
+                         dWorstCpuMs = std::max(dWorstCpuMs, dNow - dCpuAt);
+                         dWorstWallMs = std::max(dWorstWallMs, beat.nsecsElapsed() / 1e6 - 10.0);
+                         dCpuAt = dNow;
+                         beat.start();
+                         dPeakRss = std::max(dPeakRss, RssMb());
+                     });
+    timer.start(10);
+    bool bSaid = false;
+    CZvTxtBrowser* pView = shell.Tabs.GetTxView(shell.Tabs.count() - 1);
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout,
+                     [&]
+                     {
+                         const double dBefore = ThreadCpuMs();
+                         bSaid = bSaid || pView->toPlainText().contains(QStringLiteral("bytes not shown]"));
+                         dCpuAt += ThreadCpuMs() - dBefore;
+                     });
+    look.start(50);
+    wall.start();
+    while (wall.elapsed() < 4000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    caster.Run([&] { caster.Caster().StopFlood(); });
+    timer.stop();
+    look.stop();
+    const uint64_t nSent = caster.Sent();
+    RecordProperty("gui_lag_cpu_ms", QString::number(dWorstCpuMs, 'f', 1).toStdString());
+    RecordProperty("gui_lag_wall_ms", QString::number(dWorstWallMs, 'f', 1).toStdString());
+    RecordProperty("peak_rss_mb", QString::number(dPeakRss, 'f', 0).toStdString());
+    RecordProperty("mb_sent", QString::number(nSent / 1e6, 'f', 0).toStdString());
+    std::printf("caster, %s: %.0f MB sent, GUI lag %.1f ms CPU (%.1f ms wall), peak RSS %.0f MB\n", flood.Name,
+                nSent / 1e6, dWorstCpuMs, dWorstWallMs, dPeakRss);
+
+    EXPECT_GT(nSent, 20u << 20) << "a flood";
+    EXPECT_LT(dWorstCpuMs, kSanitized ? 1000.0 : 250.0);
+    if (!kSanitized)
+    {
+        EXPECT_LT(dPeakRss, 500.0);
+    }
     EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sLog).size() - nLoggedBefore >= static_cast<qint64>(nSent); }, 30000))
         << QFileInfo(sLog).size() - nLoggedBefore << " of " << nSent;
     EXPECT_EQ(QFileInfo(sLog).size() - nLoggedBefore, static_cast<qint64>(nSent));

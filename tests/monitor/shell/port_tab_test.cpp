@@ -849,6 +849,12 @@ TEST(PortTabs, ACasterRefusalIsExplainedInItsBoxAndTheDebugWindow)
          "M08, M09, M10, M11, M12, M13, M14, M15, M16, M17, M18, M19 (25 in all)"},
         {"unknown mount point, answered 404", "en", 5, "NOPE", "kiwe7", "Can not open Port",
          "The caster has no mount point \"NOPE\"."},
+        {"wrong password, over UDP", "en", 4, "BJNR0", "wrong", "Can not open Port",
+         "The caster refused the user name or password (401 Unauthorized)."},
+        {"wrong password, over RTSP", "en", 3, "BJNR0", "wrong", "Can not open Port",
+         "The caster refused the user name or password (401 Unauthorized)."},
+        {"unknown mount point, over RTSP", "en", 3, "NOPE", "kiwe7", "Can not open Port",
+         "The caster has no mount point \"NOPE\"."},
         {"wrong password, in Chinese", "zh", 5, "BJNR0", "wrong", "无法打开端口",
          "NTRIP 服务器拒绝了用户名或密码（401 未授权）。"},
     };
