@@ -5,12 +5,14 @@
 #include <QGraphicsTextItem>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPen>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <QtCharts/QAbstractAxis>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
@@ -218,9 +220,25 @@ void QCN0BarChart::OnGGAShow()
     m_pSeries->setBarWidth(0.8);
     m_pChart->legend()->hide();
     m_pChart->setTitle(QStringLiteral("CN0"));
+    // Drawn at every tick, so drawn the quick way with the same look: the
+    // theme's white-to-white gradient as plain white, the grid and axis lines
+    // one pixel wide and, since every line and bar is upright, without
+    // antialiasing (the texts keep theirs).
+    m_pChart->setBackgroundBrush(Qt::white);
+    for (QAbstractAxis* pAxis : {static_cast<QAbstractAxis*>(m_pAxisX), static_cast<QAbstractAxis*>(m_pAxisY)})
+    {
+        QPen grid = pAxis->gridLinePen();
+        grid.setWidth(0);
+        pAxis->setGridLinePen(grid);
+        QPen minor = pAxis->minorGridLinePen();
+        minor.setWidth(0);
+        pAxis->setMinorGridLinePen(minor);
+        QPen line = pAxis->linePen();
+        line.setWidth(0);
+        pAxis->setLinePen(line);
+    }
     m_pChartView = new QChartView(m_pChart);
     m_pChartView->setObjectName(QStringLiteral("Cn0ChartView"));
-    m_pChartView->setRenderHint(QPainter::Antialiasing);
     // In a low window the content scrolls rather than squeeze the plot below
     // the height its labels need.
     m_pChartView->setMinimumHeight(200);
