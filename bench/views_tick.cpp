@@ -6,18 +6,25 @@
 // three views' tick slots as the main window does on a tick where all of them
 // are due. Between iterations (not timed) every satellite's CN0 moves by a
 // dB-Hz and the INS window's 18 values are blanked, so that each view shows
-// new values as after a new epoch.
+// new values as after a new epoch. The time of an iteration is the slots and
+// the repaint of the three windows that follows them (the events the slots
+// posted, processed as the event loop does after a tick); the counters
+// slots_ms and repaint_ms split it.
 //
 // BM_ViewsTick/0: the CN0 view in NMEA mode (its chart rebuilt);
 // BM_ViewsTick/1: in Range mode with the signal filters shown (its picture
 // painted: 178 bars, GLONASS signals having no third bar in the view).
-// BM_ViewsPaint: the three windows painted once after such a tick.
+// BM_ViewsPaint: the three windows grabbed whole once after such a tick.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QRadioButton>
+#include <algorithm>
 #include <memory>
+
+#include "bench/views_app.h"
 
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/ins_status.h"
@@ -27,16 +34,6 @@
 
 namespace
 {
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench_views";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // 64 satellites: 20 GPS, 14 GLONASS, 14 Galileo, 14 BeiDou, 2 QZSS.
 std::vector<TEST_SAT_T> SixtyFourSatellites()
 {
@@ -126,7 +123,7 @@ struct Views
 
 Views& TheViews()
 {
-    App();
+    ViewsBenchApp();
     // Made after the application, so it goes before it at exit.
     static Views views;
     return views;
@@ -146,15 +143,25 @@ void BM_ViewsTick(benchmark::State& state)
     v.Tick();
     QCoreApplication::processEvents();
     int nEpoch = 0;
+    qint64 nSlots = 0, nRepaint = 0;
     for (auto _ : state)
     {
         state.PauseTiming();
         v.NextEpoch(++nEpoch);
         state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
         v.Tick();
+        const qint64 nTicked = clock.nsecsElapsed();
+        QCoreApplication::processEvents();
+        nSlots += nTicked;
+        nRepaint += clock.nsecsElapsed() - nTicked;
     }
+    const double n = std::max<double>(static_cast<double>(state.iterations()), 1.0);
     state.counters["satellites"] = static_cast<double>(v.Sky.Plot()->satellites().size());
     state.counters["bars"] = bRange ? static_cast<double>(v.Cn0.PaintedBars().size()) : 0.0;
+    state.counters["slots_ms"] = nSlots / 1e6 / n;
+    state.counters["repaint_ms"] = nRepaint / 1e6 / n;
 }
 BENCHMARK(BM_ViewsTick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -2,13 +2,17 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGraphicsTextItem>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPen>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <QtCharts/QAbstractAxis>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
@@ -194,9 +198,19 @@ void QCN0BarChart::OnGGAShow()
     m_pAxisX = new QBarCategoryAxis;
     m_pAxisY = new QValueAxis;
     m_pAxisY->setRange(0, 55);
-    m_pAxisY->setTickCount(12);
+    m_pAxisY->setTickType(QValueAxis::TicksDynamic);
+    m_pAxisY->setTickAnchor(0);
+    m_pAxisY->setTickInterval(5);
     m_pAxisY->setLabelFormat(QStringLiteral("%u"));
-    m_pAxisX->setLabelsFont(QFont(QStringLiteral("Arial"), 7));
+    const QFont small(QStringLiteral("Arial"), 7);
+    m_pAxisX->setLabelsFont(small);
+    m_pAxisY->setLabelsFont(small);
+    // The height of a value label, measured as the chart measures its labels.
+    QGraphicsTextItem probe;
+    probe.document()->setDocumentMargin(0.5);
+    probe.setFont(small);
+    probe.setHtml(QStringLiteral("55"));
+    m_fValueLabelHeight = probe.boundingRect().height();
     m_pChart = new QChart;
     m_pChart->addSeries(m_pSeries);
     m_pChart->addAxis(m_pAxisX, Qt::AlignBottom);
@@ -206,10 +220,50 @@ void QCN0BarChart::OnGGAShow()
     m_pSeries->setBarWidth(0.8);
     m_pChart->legend()->hide();
     m_pChart->setTitle(QStringLiteral("CN0"));
+    // Drawn at every tick, so drawn the quick way with the same look: the
+    // theme's white-to-white gradient as plain white, the grid and axis lines
+    // one pixel wide and, since every line and bar is upright, without
+    // antialiasing (the texts keep theirs).
+    m_pChart->setBackgroundBrush(Qt::white);
+    for (QAbstractAxis* pAxis : {static_cast<QAbstractAxis*>(m_pAxisX), static_cast<QAbstractAxis*>(m_pAxisY)})
+    {
+        QPen grid = pAxis->gridLinePen();
+        grid.setWidth(0);
+        pAxis->setGridLinePen(grid);
+        QPen minor = pAxis->minorGridLinePen();
+        minor.setWidth(0);
+        pAxis->setMinorGridLinePen(minor);
+        QPen line = pAxis->linePen();
+        line.setWidth(0);
+        pAxis->setLinePen(line);
+    }
     m_pChartView = new QChartView(m_pChart);
     m_pChartView->setObjectName(QStringLiteral("Cn0ChartView"));
-    m_pChartView->setRenderHint(QPainter::Antialiasing);
+    // In a low window the content scrolls rather than squeeze the plot below
+    // the height its labels need.
+    m_pChartView->setMinimumHeight(200);
     m_pChartView->hide();
+    connect(m_pChart, &QChart::plotAreaChanged, this, &QCN0BarChart::FitValueLabels);
+}
+
+void QCN0BarChart::FitValueLabels(const QRectF& Plot)
+{
+    // Qt Charts elides a value label higher than its share of the axis to
+    // "...": the labels go every 5 dB-Hz where the plot has room for twelve,
+    // else every 10, 25 or 55; the grid keeps a line every 5.
+    int nStep = 55;
+    for (const int nTry : {5, 10, 25})
+    {
+        if (Plot.height() / (55 / nTry + 1) >= m_fValueLabelHeight)
+        {
+            nStep = nTry;
+            break;
+        }
+    }
+    if (m_pAxisY->tickInterval() == nStep)
+        return;
+    m_pAxisY->setTickInterval(nStep);
+    m_pAxisY->setMinorTickCount(nStep / 5 - 1);
 }
 
 void QCN0BarChart::OnLanguageUpdate()

@@ -73,6 +73,7 @@ public:
     QT_CHARTS_NAMESPACE::QChartView* ChartView() const { return m_pChartView; }
     QT_CHARTS_NAMESPACE::QStackedBarSeries* Series() const { return m_pSeries; }
     QT_CHARTS_NAMESPACE::QBarCategoryAxis* CategoryAxis() const { return m_pAxisX; }
+    QT_CHARTS_NAMESPACE::QValueAxis* ValueAxis() const { return m_pAxisY; }
     QLabel* Canvas() const { return m_pCanvas; }
     QTabWidget* RangeTabs() const { return m_pTabWidget; }
     QWidget* Content() const { return m_pContent; }
@@ -145,6 +146,8 @@ private:
     void ShowPicture(const QPixmap& Picture);
     // Nothing to show: an empty chart and a blank picture.
     void ClearRangePicture();
+    // The value axis's label step for a plot of that size.
+    void FitValueLabels(const QRectF& Plot);
 
     // Widgets.
     QScrollArea* m_pScroll;
@@ -178,6 +181,7 @@ private:
     QList<double> m_AllValues;
     QStringList m_Categories;
 
+    qreal m_fValueLabelHeight = 0;
     int m_PlotWidth = 0;
     int m_ContentHeight = 0;
     bool m_bSignal = false;

@@ -44,7 +44,8 @@ SkyplotWidget::SkyplotWidget(QWidget* pParent) : QWidget(pParent)
 {
     qRegisterMetaType<SkyplotWidget::SatelliteState>("SkyplotWidget::SatelliteState");
     setBackgroundRole(QPalette::Base);
-    setAutoFillBackground(true);
+    // The paint covers the widget with the grid's picture, background and all.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_flashTimer.setInterval(m_flashIntervall);
     connect(&m_flashTimer, &QTimer::timeout, this, &SkyplotWidget::change_flash);
@@ -149,10 +150,42 @@ float SkyplotWidget::Diameter() const { return static_cast<float>(std::min(width
 
 void SkyplotWidget::paintEvent(QPaintEvent*)
 {
+    // The grid changes only with the size and the properties; each satellite's
+    // disc with its label, colours and state. Both are drawn once and copied
+    // at each paint, so that a tick that moves every satellite stays cheap.
+    const qreal dpr = devicePixelRatioF();
+    const QColor background = palette().color(backgroundRole());
+    if (m_grid.isNull() || m_grid.size() != size() * dpr || m_gridBackground != background)
+    {
+        m_grid = QPixmap(size() * dpr);
+        m_grid.setDevicePixelRatio(dpr);
+        m_grid.fill(background);
+        m_gridBackground = background;
+        QPainter g(&m_grid);
+        PaintGrid(g);
+    }
     QPainter p(this);
+    p.drawPixmap(0, 0, m_grid);
+    const float D = Diameter();
+    const float S = D * m_satelliteScale;
+    p.translate((static_cast<float>(width()) - D) / 2.0f, (static_cast<float>(height()) - D) / 2.0f);
+    for (const Satellite& s : m_satellites)
+    {
+        if ((s.state & (Visible | HalfVisible)) == 0 || (m_flashPhase && Flashes(s.state)) || !onPlot(s.az, s.el))
+            continue;
+        const double r = (90.0 - s.el) * D / 180.0;
+        const double az = s.az * kPi / 180.0;
+        const QPoint at(static_cast<int>(std::floor(D / 2.0 + std::sin(az) * r)),
+                        static_cast<int>(std::floor(D / 2.0 - std::cos(az) * r)));
+        const int nHalf = SpriteHalf(S);
+        p.drawPixmap(at - QPoint(nHalf, nHalf), Sprite(s, S, dpr));
+    }
+}
+
+void SkyplotWidget::PaintGrid(QPainter& p) const
+{
     const float D = Diameter();
     p.translate((static_cast<float>(width()) - D) / 2.0f, (static_cast<float>(height()) - D) / 2.0f);
-    const float S = D * m_satelliteScale;
     const float F = D * m_fontScale;
     p.setRenderHint(QPainter::Antialiasing, m_antialiased);
     QFont gridFont(QStringLiteral("Arial"));
@@ -198,29 +231,49 @@ void SkyplotWidget::paintEvent(QPaintEvent*)
             p.drawText(box, Qt::AlignCenter, sText);
         }
     }
+}
 
-    // Satellites.
+// Room for the disc with a marked outline (S / 8 outside it) and for the
+// label, whose font is fitted to the disc.
+int SkyplotWidget::SpriteHalf(float S) { return static_cast<int>(std::ceil(S * 1.2f)) + 2; }
+
+const QPixmap& SkyplotWidget::Sprite(const Satellite& s, float S, qreal dpr)
+{
+    const bool bMarked = (s.state & Marked) != 0;
+    const qreal alpha = (s.state & Visible) ? 1.0 : kHalfAlpha;
+    const SpriteKey key{s.label, s.innerColor.rgba(), bMarked ? s.outerColor.rgba() : 0u, s.fontColor.rgba(),
+                        static_cast<quint8>(s.state & (Visible | Marked))};
+    if (m_spriteScale != S || m_spriteRatio != dpr || m_spriteAntialiased != m_antialiased || m_sprites.size() > 512)
+    {
+        m_sprites.clear();
+        m_spriteScale = S;
+        m_spriteRatio = dpr;
+        m_spriteAntialiased = m_antialiased;
+    }
+    auto it = m_sprites.find(key);
+    if (it != m_sprites.end())
+        return it.value();
+    // The disc centred on a whole pixel of the picture, as it is on the plot.
+    const int nHalf = SpriteHalf(S);
+    QPixmap sprite(QSize(2 * nHalf + 1, 2 * nHalf + 1) * dpr);
+    sprite.setDevicePixelRatio(dpr);
+    sprite.fill(Qt::transparent);
+    QPainter p(&sprite);
+    p.setRenderHint(QPainter::Antialiasing, m_antialiased);
+    const QPoint at(nHalf, nHalf);
+    p.setBrush(QBrush(WithAlpha(s.innerColor, alpha)));
+    if (bMarked)
+        p.setPen(GridPen(WithAlpha(s.outerColor, alpha), S * 0.25));
+    else
+        p.setPen(GridPen(m_gridColor, 0));
+    p.drawEllipse(at, static_cast<int>(S), static_cast<int>(S));
     QFont satFont(QStringLiteral("Arial"));
     satFont.setPointSize(std::max(1, static_cast<int>(S)));
     satFont.setWeight(QFont::Bold);
-    for (const Satellite& s : m_satellites)
-    {
-        if ((s.state & (Visible | HalfVisible)) == 0 || (m_flashPhase && Flashes(s.state)) || !onPlot(s.az, s.el))
-            continue;
-        const double r = (90.0 - s.el) * D / 180.0;
-        const double az = s.az * kPi / 180.0;
-        const QPoint at(static_cast<int>(std::floor(D / 2.0 + std::sin(az) * r)),
-                        static_cast<int>(std::floor(D / 2.0 - std::cos(az) * r)));
-        const qreal alpha = (s.state & Visible) ? 1.0 : kHalfAlpha;
-        p.setBrush(QBrush(WithAlpha(s.innerColor, alpha)));
-        if (s.state & Marked)
-            p.setPen(GridPen(WithAlpha(s.outerColor, alpha), S * 0.25));
-        else
-            p.setPen(GridPen(m_gridColor, 0));
-        p.drawEllipse(at, static_cast<int>(S), static_cast<int>(S));
-        p.setPen(GridPen(WithAlpha(s.fontColor, alpha), 2));
-        p.setFont(FittingFont(satFont, s.label, 2.0 * static_cast<int>(S)));
-        const QSizeF box(s.label.size() * S, S + 2.0);
-        p.drawText(QRectF(QPointF(at) - QPointF(box.width() / 2.0, box.height() / 2.0), box), Qt::AlignCenter, s.label);
-    }
+    p.setPen(GridPen(WithAlpha(s.fontColor, alpha), 2));
+    p.setFont(FittingFont(satFont, s.label, 2.0 * static_cast<int>(S)));
+    const QSizeF box(s.label.size() * S, S + 2.0);
+    p.drawText(QRectF(QPointF(at) - QPointF(box.width() / 2.0, box.height() / 2.0), box), Qt::AlignCenter, s.label);
+    p.end();
+    return m_sprites.insert(key, sprite).value();
 }

@@ -5,9 +5,12 @@
 
 #include <QColor>
 #include <QHash>
+#include <QPixmap>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+
+class QPainter;
 
 class SkyplotWidget : public QWidget
 {
@@ -109,6 +112,8 @@ private:
     template <class T> void Repaint(T* pMember, const T& v)
     {
         *pMember = v;
+        m_grid = QPixmap();
+        m_sprites.clear();
         update();
     }
     // The satellite with this id; made Invisible, uncoloured, at 0/0, when new.
@@ -117,6 +122,12 @@ private:
     void FollowFlashing();
     // Plot diameter: the smaller side times marginScale.
     float Diameter() const;
+    // The rings and spokes with their labels, on the painter of a picture of the widget's size.
+    void PaintGrid(QPainter& p) const;
+    // A satellite's disc and label, centred in a picture of 2 * SpriteHalf + 1
+    // pixels a side, for a disc radius of S; kept for the next paint.
+    const QPixmap& Sprite(const Satellite& s, float S, qreal dpr);
+    static int SpriteHalf(float S);
 
     float m_marginScale = 0.78f;
     float m_satelliteScale = 0.03f;
@@ -135,4 +146,26 @@ private:
     int m_nFlashing = 0; // satellites with the Flashing bit
     QTimer m_flashTimer;
     QHash<int, Satellite> m_satellites;
+
+    // What the paint copies: the grid, and the satellites' pictures by their look.
+    struct SpriteKey
+    {
+        QString label;
+        QRgb inner, outer, font;
+        quint8 state; // Visible and Marked
+        bool operator==(const SpriteKey& o) const
+        {
+            return label == o.label && inner == o.inner && outer == o.outer && font == o.font && state == o.state;
+        }
+    };
+    friend uint qHash(const SpriteKey& k, uint seed)
+    {
+        return qHash(k.label, seed) ^ k.inner ^ (k.outer << 1) ^ k.state;
+    }
+    QPixmap m_grid;
+    QColor m_gridBackground;
+    QHash<SpriteKey, QPixmap> m_sprites;
+    float m_spriteScale = 0;
+    qreal m_spriteRatio = 0;
+    bool m_spriteAntialiased = true;
 };

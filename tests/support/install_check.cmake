@@ -2,8 +2,10 @@
 # desktop and udev read there: both programs in bin/, each with a desktop
 # entry that starts it by name and an icon of the name the entry gives under
 # the icon theme's folders, the converter's help pages (MOXELIN_HELP) at
-# HELP_FROM_BIN from bin/ where the converter looks for them, and the udev
-# rule RULE, unchanged, where udev reads rules under the prefix.
+# HELP_FROM_BIN from bin/ where the converter looks for them, the offline map
+# page with its scripts and Leaflet (OFFLINE_MAP, "source=name beside the
+# page" pairs) at OFFLINE_MAP_FROM_BIN from bin/ where the monitor looks for
+# it, and the udev rule RULE, unchanged, where udev reads rules under the prefix.
 set(_prefix ${BUILD_DIR}/install_check)
 file(REMOVE_RECURSE ${_prefix})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${_prefix} RESULT_VARIABLE _rc
@@ -31,6 +33,16 @@ foreach(_page ${MOXELIN_HELP})
   get_filename_component(_name ${_page} NAME)
   expect_same_file(${_page} ${_prefix}/bin/${HELP_FROM_BIN}/${_name})
 endforeach()
+
+foreach(_pair ${OFFLINE_MAP})
+  string(REPLACE "=" ";" _pair ${_pair})
+  list(GET _pair 0 _from)
+  list(GET _pair 1 _to)
+  expect_same_file(${_from} ${_prefix}/bin/${OFFLINE_MAP_FROM_BIN}/${_to})
+endforeach()
+if(NOT OFFLINE_MAP)
+  string(APPEND _faults "\nno offline map files were named to the check")
+endif()
 
 file(GLOB _entries ${_prefix}/share/applications/*.desktop)
 foreach(_program QZorvikMonitor QMoxelin)

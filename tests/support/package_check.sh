@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Makes the Debian package of the build in $1 with cpack and checks it as a
 # user's machine would get it: apt could install it here (a simulation); it
-# depends on the package of every shared library its programs link; and,
+# depends on the package of every shared library its programs link; it holds
+# the offline map page with Leaflet at $2 from usr/bin, where the monitor
+# looks for it; and,
 # unpacked into a scratch root (nothing is installed on this system), both
 # programs start from there, far from the build tree, on the offscreen
 # platform, keep running for a few seconds and print no complaint of
 # something they could not find or load.
 set -euo pipefail
 BUILD=$(cd "$1" && pwd)
+OFFLINE_FROM_BIN=${2:?the offline map folder relative to bin/}
 WORK=$(mktemp -d)
 pids=()
 cleanup() {
@@ -58,6 +61,10 @@ for prog in "${progs[@]}"; do
     [ -n "$pkg" ] || fail "$prog: no package owns $real"
     grep -qxF "$pkg" <<<"$depend_names" || fail "$prog links $lib of $pkg, which Depends does not name"
   done
+done
+
+for file in BaiduOffline.html js/map_page.js js/metric_grid.js css/map_page.css leaflet/leaflet.js leaflet/leaflet.css; do
+  [ -s "$root/usr/bin/$OFFLINE_FROM_BIN/$file" ] || fail "the offline map's $file is not at usr/bin/$OFFLINE_FROM_BIN/"
 done
 
 # Both programs start from the scratch root with a home of their own.

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QImage>
@@ -109,6 +110,13 @@ inline std::string RenderAndCheck(QWidget* pWindow, const QString& sShotName)
 {
     pWindow->show();
     QCoreApplication::processEvents();
+    // On a display server (X) a shown window takes the size its layout asks
+    // for once the server has answered; the picture and the check wait for it.
+    QElapsedTimer clock;
+    clock.start();
+    while (pWindow->isWindow() && clock.elapsed() < 5000 &&
+           pWindow->size() != pWindow->size().expandedTo(pWindow->minimumSize().expandedTo(pWindow->minimumSizeHint())))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     const QImage image = pWindow->grab().toImage();
     EXPECT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), pWindow->size() * pWindow->devicePixelRatioF());

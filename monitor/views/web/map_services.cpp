@@ -4,12 +4,15 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QUrl>
 
 namespace
 {
+const QString kOfflinePage = QStringLiteral("BaiduOffline.html");
+
 QString ConfigFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation); }
 
 QString Tr(const char* pText) { return QCoreApplication::translate("QFMapWindow", pText); }
@@ -84,12 +87,21 @@ QString MapServiceAddress(const QString& sAddress, const QString& sKey)
     return sOut.replace(sPlace, QString::fromLatin1(QUrl::toPercentEncoding(sKey)));
 }
 
-QString OfflineMapFolder()
+QString OfflineMapFolder(const QString& sProgramDir)
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Resources/Web/Offline"));
+    // Beside the program in a build tree; in the data folder of an installed
+    // program (ZV_OFFLINE_MAP_DIR, relative to its folder); that one is named
+    // when neither holds the page.
+    const QDir program(sProgramDir);
+    const QString sBeside = program.filePath(QStringLiteral("Resources/Web/Offline"));
+    if (QFileInfo(QDir(sBeside).filePath(kOfflinePage)).isFile())
+        return sBeside;
+    return QDir::cleanPath(program.absoluteFilePath(QStringLiteral(ZV_OFFLINE_MAP_DIR)));
 }
 
-QString OfflineMapPage() { return QDir(OfflineMapFolder()).filePath(QStringLiteral("BaiduOffline.html")); }
+QString OfflineMapFolder() { return OfflineMapFolder(QCoreApplication::applicationDirPath()); }
+
+QString OfflineMapPage() { return QDir(OfflineMapFolder()).filePath(kOfflinePage); }
 
 MAP_TILE_FOLDER_T ReadTileFolder(const QString& sFolder)
 {

@@ -1,7 +1,7 @@
 // Where the map window's pages find what they show. The online maps take
 // their access keys and addresses from a settings file of the user's (none
-// is in the program); the offline page stands beside the program and shows
-// the tiles of a folder the user supplies.
+// is in the program); the offline page stands beside the program (or in its
+// data folder once installed) and shows the tiles of a folder the user supplies.
 #pragma once
 
 #include <QString>
@@ -49,8 +49,11 @@ MAP_SERVICES_T ReadMapServices(const QString& sPath);
 QString MapServiceAddress(const QString& sAddress, const QString& sKey);
 
 // The folder of the offline page "BaiduOffline.html": "Resources/Web/Offline"
-// beside the program.
+// beside the program when the page is there, else the installed program's
+// data folder (share/qzorvikmonitor/Resources/Web/Offline beside its bin/).
 QString OfflineMapFolder();
+// The same for a program in sProgramDir.
+QString OfflineMapFolder(const QString& sProgramDir);
 QString OfflineMapPage();
 
 // A folder of map tiles in the usual layout <z>/<x>/<y>.png (or .jpg), with

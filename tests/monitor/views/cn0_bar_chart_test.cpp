@@ -4,6 +4,8 @@
 // the window's size puts it; systems without bars of their own and signals
 // without a bar leave no column, and an empty store shows no bars.
 #include <QCheckBox>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -13,6 +15,8 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QStackedBarSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
 
 #include "codec/range_logs.h"
 #include "monitor/views/cn0_bar_chart.h"
@@ -54,6 +58,30 @@ std::vector<double> DrawnValues(const QCN0BarChart& View)
             --y;
         out.push_back(std::round((plot.bottom() - y) * 55.0 / plot.height()));
     }
+    return out;
+}
+
+// The value axis's labels as the chart shows them, from the bottom up: the
+// visible text items of the chart's scene left of the plot and level with it.
+QStringList ValueLabels(const QCN0BarChart& View)
+{
+    QChart* pChart = View.ChartView()->chart();
+    const QRectF plot = pChart->mapRectToScene(pChart->plotArea());
+    std::vector<std::pair<qreal, QString>> found;
+    for (QGraphicsItem* pItem : View.ChartView()->scene()->items())
+    {
+        const auto* pText = dynamic_cast<const QGraphicsTextItem*>(pItem);
+        if (pText == nullptr || !pText->isVisible())
+            continue;
+        const QRectF r = pText->sceneBoundingRect();
+        if (r.right() <= plot.left() + 1 && r.center().y() > plot.top() - r.height() &&
+            r.center().y() < plot.bottom() + r.height())
+            found.emplace_back(-r.center().y(), pText->toPlainText());
+    }
+    std::sort(found.begin(), found.end());
+    QStringList out;
+    for (const auto& f : found)
+        out << f.second;
     return out;
 }
 
@@ -217,6 +245,49 @@ TEST(Cn0BarChart, ChartsEverySystemWidensPastFourteenSatellitesAndSkipsWhatHasNo
     t.View.OnUpdateCN0BarChart(t.Road.TabsPayload());
     EXPECT_EQ(Charted(t.View).size(), 4u);
     EXPECT_EQ(t.View.CategoryAxis()->categories(), QStringList({"R6", "E11", "C23", "J195"}));
+}
+
+// Every value label reads as its number at the window's usual sizes and in a
+// low window, where the labels go further apart instead of reading "...".
+TEST(Cn0BarChart, LabelsTheValueAxisReadablyAtEverySize)
+{
+    Cn0Road t;
+    ASSERT_TRUE(t.Open());
+    std::vector<TEST_SAT_T> sats;
+    for (int i = 0; i < 8; ++i)
+        sats.push_back({"GP", 1 + i, 30, 40 * i, 30 + 2 * i, true});
+    ASSERT_TRUE(t.Road.SendUntil(Joined(Epoch(1, sats)) + Epoch(2, {}).front(),
+                                 [&] { return t.Road.Position()->Utc.Second == 1; }));
+    t.View.show();
+    const struct
+    {
+        QSize Size;
+        int nStep; // 0: coarser than 5, whatever fits
+    } cases[] = {{{400, 427}, 5}, {{760, 520}, 5}, {{388, 427}, 5}, {{760, 330}, 0}, {{400, 250}, 0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(c.Size.width()).arg(c.Size.height()).toStdString());
+        t.View.resize(c.Size);
+        t.View.OnUpdateCN0BarChart(t.Road.TabsPayload());
+        ASSERT_EQ(Charted(t.View).size(), sats.size());
+        const int nStep = static_cast<int>(t.View.ValueAxis()->tickInterval());
+        // What is drawn once the chart has laid itself out for its size.
+        ASSERT_TRUE(WaitUntil(
+            [&]
+            {
+                QCoreApplication::processEvents();
+                return ValueLabels(t.View).size() == 55 / nStep + 1;
+            }))
+            << ValueLabels(t.View).join(' ').toStdString();
+        if (c.nStep != 0)
+            EXPECT_EQ(nStep, c.nStep);
+        else
+            EXPECT_GT(nStep, 5);
+        QStringList expected;
+        for (int v = 0; v <= 55; v += nStep)
+            expected << QString::number(v);
+        EXPECT_EQ(ValueLabels(t.View), expected);
+    }
 }
 
 TEST(Cn0BarChart, PaintsTheRangeValuesOfTheStreamingReceiverPerSignal)

@@ -275,6 +275,36 @@ TEST(SkyplotWidget, FlashesOnlyWhileASatelliteFlashes)
     EXPECT_FALSE(plot.satellites()[7].innerColor.isValid());
 }
 
+// The plot keeps its grid and its discs as pictures between paints: they are
+// drawn anew for a new size, grid colour or disc colour.
+TEST(SkyplotWidget, DrawsItsGridAndDiscsAnewWhenItsSizeOrLookChanges)
+{
+    SkyplotWidget plot;
+    plot.resize(300, 300);
+    plot.insert(1, 90, 45, QStringLiteral("5"), QColor(255, 0, 0), QColor(0, 0, 255), QColor(255, 255, 255));
+    // The centre, where every spoke crosses.
+    const auto centre = [&]
+    {
+        const float D = static_cast<float>(std::min(plot.width(), plot.height())) * plot.marginScale();
+        return QPoint(static_cast<int>((plot.width() - D) / 2.0f) + static_cast<int>(D / 2.0f),
+                      static_cast<int>((plot.height() - D) / 2.0f) + static_cast<int>(D / 2.0f));
+    };
+    EXPECT_TRUE(Near(Picture(&plot).pixel(centre()), plot.gridColor()));
+    EXPECT_TRUE(Near(Picture(&plot).pixel(InDisc(plot, 90, 45)), QColor(0, 0, 255)));
+
+    plot.setGridColor(QColor(255, 0, 0));
+    plot.setInnerColor(1, QColor(0, 160, 0));
+    EXPECT_TRUE(Near(Picture(&plot).pixel(centre()), QColor(255, 0, 0)));
+    EXPECT_TRUE(Near(Picture(&plot).pixel(InDisc(plot, 90, 45)), QColor(0, 160, 0)));
+
+    const QPoint oldCentre = centre();
+    plot.resize(500, 400);
+    const QImage resized = Picture(&plot);
+    EXPECT_TRUE(Near(resized.pixel(centre()), QColor(255, 0, 0)));
+    EXPECT_TRUE(Near(resized.pixel(oldCentre), QColor(255, 255, 255))) << "the grid of the old size stayed";
+    EXPECT_TRUE(Near(resized.pixel(InDisc(plot, 90, 45)), QColor(0, 160, 0)));
+}
+
 TEST(SkyPlot, AnotherPortsSatellitesNeverShowForTheCurrentPort)
 {
     ViewRoad road;

@@ -2,7 +2,9 @@
 // functions, the online maps' settings file, and the offline tile folder.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -94,6 +96,46 @@ TEST(MapServices, ATileFolderGivesItsAddressZoomLevelsAndSuffix)
     EXPECT_TRUE(tiles.sTemplate.endsWith(QStringLiteral("/my%20%7Bz%7D%20tiles/{z}/{x}/{y}.jpg")))
         << qPrintable(tiles.sTemplate);
     EXPECT_EQ(QUrl(tiles.sTemplate).toLocalFile().section(QLatin1Char('/'), 0, -4), QDir(sTiles).absolutePath());
+}
+
+// The offline page is looked for beside the program (a build tree), then in
+// the data folder of an installed program (ZV_OFFLINE_MAP_DIR from its
+// folder); with the page in neither, the installed folder is the one named.
+TEST(MapServices, TheOfflinePageIsFoundBesideTheProgramElseWhereItIsInstalled)
+{
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QString sBin = QDir(prefix.path()).filePath(QStringLiteral("bin"));
+    const QString sBeside = sBin + QStringLiteral("/Resources/Web/Offline");
+    const QString sShare = QDir::cleanPath(sBin + QStringLiteral("/" ZV_OFFLINE_MAP_DIR));
+    ASSERT_TRUE(sShare.startsWith(prefix.path() + QStringLiteral("/share/"))) << qPrintable(sShare);
+    const struct
+    {
+        QStringList files; // "beside/..." or "share/..."
+        QString sExpected;
+    } cases[] = {
+        {{}, sShare},
+        {{"share/BaiduOffline.html"}, sShare},
+        {{"beside/BaiduOffline.html"}, sBeside},
+        {{"beside/BaiduOffline.html", "share/BaiduOffline.html"}, sBeside},
+        // A folder beside the program without the page (tiles only) is not the page's.
+        {{"beside/tiles/1/0/0.png", "share/BaiduOffline.html"}, sShare},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.files.join(QLatin1Char(' ')).toStdString());
+        QDir(sBin).removeRecursively();
+        QDir(prefix.path() + QStringLiteral("/share")).removeRecursively();
+        for (QString sFile : c.files)
+        {
+            sFile.replace(QRegularExpression(QStringLiteral("^beside/")), sBeside + QLatin1Char('/'))
+                .replace(QRegularExpression(QStringLiteral("^share/")), sShare + QLatin1Char('/'));
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(sFile).path()));
+            QFile file(sFile);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        EXPECT_EQ(OfflineMapFolder(sBin), c.sExpected);
+    }
 }
 
 // Calls wait for a page that has not loaded, up to as many fixes as a trace
