@@ -148,6 +148,7 @@ void QZvRecvConfig::ResetPages()
         pCombo->setCurrentIndex(0);
     for (int i = 0; i < Ui_RecvConfig::SAT_PAGE_COUNT; ++i)
         SetCheckBoxes(i, 0);
+    m_SatPagesSet = 0;
     ui.pNtripEnable->setChecked(false);
     for (QRadioButton* pRole : {ui.pNtripSever, ui.pNtripClient})
     {
@@ -346,6 +347,7 @@ void QZvRecvConfig::FillSatellites(const QStatusMsgParser& Store)
     // that OK on its page unlocks rather than locks out every satellite.
     for (int i = 0; i < Ui_RecvConfig::SAT_PAGE_COUNT; ++i)
         SetCheckBoxes(i, 0xFFFFFFFFu);
+    m_SatPagesSet = (1u << Ui_RecvConfig::SAT_PAGE_COUNT) - 1;
     // Each LOCKOUT line names its system: its mask goes to that system's
     // page, whatever order and number of lines the receiver gives.
     for (const QString& sLine : Store.m_UserConfigList)
@@ -619,6 +621,12 @@ void QZvRecvConfig::SetCheckBoxes(int iPage, uint Mask)
         page.Boxes[k - 1]->setChecked(((Mask >> (k - 1)) & 1u) != 0);
 }
 
+void QZvRecvConfig::SetPage(int iPage, uint Mask)
+{
+    SetCheckBoxes(iPage, Mask);
+    m_SatPagesSet |= 1u << iPage;
+}
+
 QString QZvRecvConfig::OnElevMask(QString System)
 {
     return QStringLiteral("ECUTOFF ") + System + QLatin1Char(' ') + m_Ui.pElevMask->text() +
@@ -634,6 +642,12 @@ QString QZvRecvConfig::OnSatGEOK(int iPage)
         return Refuse(tr("%1 must be a number from %2 to %3.").arg(ui.label_33->text()).arg(-90).arg(90));
     if (!IsDecimal(ui.pRTKElevMask->text(), false, &dRtk) || dRtk > 90.0)
         return Refuse(tr("%1 must be a number from %2 to %3.").arg(ui.label_34->text()).arg(0).arg(90));
+    // The blank form's boxes are all unchecked: sent, they would lock out every satellite.
+    if ((m_SatPagesSet & (1u << iPage)) == 0)
+        return Refuse(tr("The satellites in use on the %1 page have not been read from the receiver yet: nothing "
+                         "was sent. Wait for its reply, or choose %2 or %3 first.")
+                          .arg(ui.LockWindow->tabText(iPage), ui.SatPages[iPage].pEnableAll->text(),
+                               ui.SatPages[iPage].pDisableAll->text()));
     // The lockout lines name the system by its short name; the cut-off lines
     // write GPS in lower case.
     const QString sWord = QLatin1String(SatelliteSystemName(static_cast<uint32_t>(iPage)));
@@ -648,19 +662,19 @@ QString QZvRecvConfig::OnSatGEOK(int iPage)
 
 void QZvRecvConfig::OnGPSEnableAll() { SetGPSCheckBoxEnable(0xFFFFFFFFu); }
 void QZvRecvConfig::OnGPSDisableAll() { SetGPSCheckBoxEnable(0); }
-void QZvRecvConfig::SetGPSCheckBoxEnable(uint Mask) { SetCheckBoxes(Ui_RecvConfig::SAT_PAGE_GPS, Mask); }
+void QZvRecvConfig::SetGPSCheckBoxEnable(uint Mask) { SetPage(Ui_RecvConfig::SAT_PAGE_GPS, Mask); }
 QString QZvRecvConfig::OnGPSGEOK() { return OnSatGEOK(Ui_RecvConfig::SAT_PAGE_GPS); }
 void QZvRecvConfig::OnGLOEnableAll() { SetGLOCheckBoxEnable(0xFFFFFFFFu); }
 void QZvRecvConfig::OnGLODisableAll() { SetGLOCheckBoxEnable(0); }
-void QZvRecvConfig::SetGLOCheckBoxEnable(uint Mask) { SetCheckBoxes(Ui_RecvConfig::SAT_PAGE_GLONASS, Mask); }
+void QZvRecvConfig::SetGLOCheckBoxEnable(uint Mask) { SetPage(Ui_RecvConfig::SAT_PAGE_GLONASS, Mask); }
 QString QZvRecvConfig::OnGLOGEOK() { return OnSatGEOK(Ui_RecvConfig::SAT_PAGE_GLONASS); }
 void QZvRecvConfig::OnGalEnableAll() { SetGalCheckBoxEnable(0xFFFFFFFFu); }
 void QZvRecvConfig::OnGalDisableAll() { SetGalCheckBoxEnable(0); }
-void QZvRecvConfig::SetGalCheckBoxEnable(uint Mask) { SetCheckBoxes(Ui_RecvConfig::SAT_PAGE_GALILEO, Mask); }
+void QZvRecvConfig::SetGalCheckBoxEnable(uint Mask) { SetPage(Ui_RecvConfig::SAT_PAGE_GALILEO, Mask); }
 QString QZvRecvConfig::OnGalGEOK() { return OnSatGEOK(Ui_RecvConfig::SAT_PAGE_GALILEO); }
 void QZvRecvConfig::OnBDSEnableAll() { SetBDSCheckBoxEnable(0xFFFFFFFFu); }
 void QZvRecvConfig::OnBDSDisableAll() { SetBDSCheckBoxEnable(0); }
-void QZvRecvConfig::SetBDSCheckBoxEnable(uint Mask) { SetCheckBoxes(Ui_RecvConfig::SAT_PAGE_BDS, Mask); }
+void QZvRecvConfig::SetBDSCheckBoxEnable(uint Mask) { SetPage(Ui_RecvConfig::SAT_PAGE_BDS, Mask); }
 QString QZvRecvConfig::OnBDSGEOK() { return OnSatGEOK(Ui_RecvConfig::SAT_PAGE_BDS); }
 
 // ---- NTRIP ----

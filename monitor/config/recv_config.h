@@ -11,9 +11,11 @@
 // nothing shown for one receiver is sent to another.
 //
 // A field that would make a malformed command is refused with a message that
-// names it, and nothing is sent. Refusals go through the monitor's prompt; the
-// refresh, which runs on the road that parses port data, only ever shows a box
-// that does not wait.
+// names it, and nothing is sent. A satellite page whose boxes neither the
+// receiver's reply nor the user's Enable All / Disable All has set refuses OK:
+// its blank boxes would lock out the whole system. Refusals go through the
+// monitor's prompt; the refresh, which runs on the road that parses port data,
+// only ever shows a box that does not wait.
 #pragma once
 
 #include <QByteArray>
@@ -111,6 +113,8 @@ private:
     void FillPps(const QStringList& Fields);
     void FillSatellites(const QStatusMsgParser& Store);
     void SetCheckBoxes(int iPage, uint Mask);
+    // Sets a page's boxes as a whole on the user's behalf.
+    void SetPage(int iPage, uint Mask);
     QString OnSatGEOK(int iPage);
     // The NTRIP page's command, or an empty text after a refusal.
     QString NtripCommand();
@@ -121,6 +125,8 @@ private:
     // dialog; false (and a refusal) when that receiver's port is gone.
     bool SendToReceiver(const QString& sCommand);
 
+    // One bit per satellite page whose boxes were set by the reply or as a whole by the user.
+    uint m_SatPagesSet = 0;
     QList<uint> m_LockoutMaskList;
     QStringList m_ElevMaskList;
     QStringList m_RtkElevMaskList;

@@ -60,8 +60,12 @@ QPortListConnectDiag::~QPortListConnectDiag()
 
 void QPortListConnectDiag::SetPortTableHeaders()
 {
-    m_pUi->m_pPortTableWidget->setHorizontalHeaderLabels(
+    QTableWidget* pTable = m_pUi->m_pPortTableWidget;
+    pTable->setHorizontalHeaderLabels(
         {tr("Port Name"), tr("Baud Rate"), tr("Window Name"), tr("Log"), tr("Occupied"), tr("Connected")});
+    // Each column at least as wide as its header in the language in use.
+    for (int c = 0; c < pTable->columnCount(); ++c)
+        pTable->setColumnWidth(c, qMax(pTable->columnWidth(c), pTable->horizontalHeader()->sectionSizeHint(c)));
 }
 
 void QPortListConnectDiag::ShowDiag()

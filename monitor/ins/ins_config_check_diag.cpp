@@ -154,8 +154,9 @@ void QINSConfigCheckDiag::BuildForm()
     pConfig->addLayout(pTop);
     m_pTable = Make<QTableWidget>(pConfigPage, "pINSConfigCheckWidget");
     m_pTable->setColumnCount(2);
-    m_pTable->horizontalHeader()->setStretchLastSection(true);
-    m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // The item names take the room they need, the values the rest.
+    m_pTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_pTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->setAlternatingRowColors(true);
     m_pTable->verticalHeader()->hide();

@@ -34,6 +34,8 @@ public:
     uint PortID() const { return m_PortID; }
     // How long the log file is given to open before the output starts.
     void SetWaitMs(int nMs) { m_nWaitMs = nMs; }
+    // Whether an output waits for its log file to open; OK does nothing meanwhile.
+    bool IsStarting() const { return m_StartTimer.isActive(); }
     // The name under which an offered signal code is listed.
     static QString OfferText(const QString& sCode);
 

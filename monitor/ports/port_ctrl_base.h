@@ -135,6 +135,7 @@ public:
     void SetRescueModem(bool bOn) { m_bRescueModem.store(bOn); }
     // Hand the bytes over only on ticks 10 and 20 of the rate window.
     void SetSlowUpdate(bool bSlow) { m_bSlowUpdate.store(bSlow); }
+    bool IsSlowUpdate() const { return m_bSlowUpdate.load(); }
     // Automatic logging: 0 daily switch, 1 switch after a duration, 2 none.
     uint GetAutoLogMode() const { return m_AutoLogMode.load(); }
     bool IsAutoLogLoop() const { return m_bLoop.load(); }

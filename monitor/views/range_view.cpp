@@ -303,6 +303,12 @@ void QRangeView::RetranslateUi()
     for (const COLUMN_T& c : kColumns)
         headers << QCoreApplication::translate(kContext, c.pHeader);
     m_pModel->SetHeaders(headers);
+    // Rows fit the columns to what they show; an empty table still shows each header whole.
+    if (m_pModel->rowCount() > 0)
+        FitColumns();
+    else
+        for (int c = 0; c < COLUMN_COUNT; ++c)
+            m_pTable->setColumnWidth(c, std::max(kColumns[c].Width, m_pTable->horizontalHeader()->sectionSizeHint(c)));
 }
 
 void QRangeView::OnLanguageUpdate() { RetranslateUi(); }

@@ -1,6 +1,6 @@
 // Whether a window shows every text it holds: a label, button, group title,
-// combo box or tab whose text needs more room than its own geometry gives it
-// is cut. RenderAndCheck also renders the window to an image, kept under
+// combo box, tab, item view cell or header section whose text needs more room
+// than its own geometry gives it is cut. RenderAndCheck also renders the window to an image, kept under
 // ZV_UI_SHOTS when that is set, so that it can be looked at. Whether a font
 // lines text up in columns.
 #pragma once
@@ -12,12 +12,18 @@
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QStringList>
 #include <QStyle>
+#include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
 #include <QTabBar>
+#include <QTableView>
+#include <QTreeView>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
@@ -46,6 +52,118 @@ inline QString Describe(const QWidget* p, const QString& sText, QSize need)
         .arg(p->height());
 }
 
+inline QString DescribeCell(const QWidget* p, const QString& sWhere, const QString& sText, QSize need, QSize has)
+{
+    return QString("%1 %2 \"%3\": needs %4x%5, has %6x%7")
+        .arg(p->objectName(), sWhere, sText)
+        .arg(need.width())
+        .arg(need.height())
+        .arg(has.width())
+        .arg(has.height());
+}
+
+// The header sections in sight whose text needs more room than the section has.
+inline void ClippedSections(QHeaderView* pHeader, QStringList& clipped)
+{
+    const QAbstractItemModel* pModel = pHeader->model();
+    if (pModel == nullptr)
+        return;
+    const bool bHorizontal = pHeader->orientation() == Qt::Horizontal;
+    const int nExtent = bHorizontal ? pHeader->viewport()->width() : pHeader->viewport()->height();
+    for (int i = 0; i < pHeader->count(); ++i)
+    {
+        const int iLogical = pHeader->logicalIndex(i);
+        const int nPos = pHeader->sectionViewportPosition(iLogical);
+        const int nSize = pHeader->sectionSize(iLogical);
+        if (pHeader->isSectionHidden(iLogical) || nSize <= 0 || nPos + nSize <= 0 || nPos >= nExtent)
+            continue;
+        const QString sText = pModel->headerData(iLogical, pHeader->orientation(), Qt::DisplayRole).toString();
+        if (sText.isEmpty())
+            continue;
+        QStyleOptionHeader option;
+        option.initFrom(pHeader);
+        const QVariant font = pModel->headerData(iLogical, pHeader->orientation(), Qt::FontRole);
+        if (font.canConvert<QFont>())
+            option.fontMetrics = QFontMetrics(font.value<QFont>());
+        option.text = sText;
+        option.section = iLogical;
+        option.orientation = pHeader->orientation();
+        option.textAlignment = pHeader->defaultAlignment();
+        if (pHeader->isSortIndicatorShown() && pHeader->sortIndicatorSection() == iLogical)
+            option.sortIndicator = QStyleOptionHeader::SortDown;
+        const QSize need = pHeader->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), pHeader);
+        const QSize has = bHorizontal ? QSize(nSize, pHeader->height()) : QSize(pHeader->width(), nSize);
+        if (need.width() > has.width() || need.height() > has.height())
+            clipped << DescribeCell(pHeader->parentWidget() ? pHeader->parentWidget() : pHeader,
+                                    QString("header section %1").arg(iLogical), sText, need, has);
+    }
+}
+
+// The cells in sight of an item view whose text, with its icon and check box,
+// needs more room than the cell has (wrapped where the view wraps its text).
+inline void ClippedCells(QAbstractItemView* pView, QStringList& clipped)
+{
+    const QAbstractItemModel* pModel = pView->model();
+    if (pModel == nullptr)
+        return;
+    const QRect viewport = pView->viewport()->rect();
+    auto* pTable = qobject_cast<QTableView*>(pView);
+    auto* pTree = qobject_cast<QTreeView*>(pView);
+    auto* pList = qobject_cast<QListView*>(pView);
+    const bool bWrap = (pTable && pTable->wordWrap()) || (pTree && pTree->wordWrap()) || (pList && pList->wordWrap());
+    QStyleOptionViewItem base;
+    base.initFrom(pView->viewport());
+    base.font = pView->font();
+    base.fontMetrics = QFontMetrics(base.font);
+    base.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    base.decorationAlignment = Qt::AlignCenter;
+    base.decorationPosition = QStyleOptionViewItem::Left;
+    const int nIcon = pView->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, pView);
+    base.decorationSize = pView->iconSize().isValid() ? pView->iconSize() : QSize(nIcon, nIcon);
+    base.textElideMode = pView->textElideMode();
+    if (bWrap)
+        base.features |= QStyleOptionViewItem::WrapText;
+    const auto check = [&](const QModelIndex& index)
+    {
+        const QRect rect = pView->visualRect(index);
+        if (rect.isEmpty() || !rect.intersects(viewport) || pView->indexWidget(index) != nullptr)
+            return;
+        const QString sText = index.data(Qt::DisplayRole).toString();
+        if (sText.isEmpty())
+            return;
+        QStyleOptionViewItem option = base;
+        option.rect = rect;
+        const QSize need = pView->itemDelegate(index)->sizeHint(option, index);
+        if (need.width() > rect.width() || need.height() > rect.height())
+            clipped << DescribeCell(pView, QString("cell %1,%2").arg(index.row()).arg(index.column()), sText, need,
+                                    rect.size());
+    };
+    const int nColumns = pModel->columnCount(pView->rootIndex());
+    if (pTree != nullptr)
+    {
+        // The rows in sight, from the top one down, expanded children included.
+        for (QModelIndex row = pTree->indexAt(QPoint(0, 0)); row.isValid(); row = pTree->indexBelow(row))
+        {
+            if (pTree->visualRect(row).top() > viewport.bottom())
+                break;
+            for (int c = 0; c < pModel->columnCount(row.parent()); ++c)
+                check(row.siblingAtColumn(c));
+        }
+        return;
+    }
+    int iFirst = 0, iLast = pModel->rowCount(pView->rootIndex()) - 1;
+    if (pTable != nullptr)
+    {
+        iFirst = qMax(0, pTable->rowAt(0));
+        const int iBottom = pTable->rowAt(viewport.height() - 1);
+        if (iBottom >= 0)
+            iLast = iBottom;
+    }
+    for (int r = iFirst; r <= iLast; ++r)
+        for (int c = 0; c < nColumns; ++c)
+            check(pModel->index(r, c, pView->rootIndex()));
+}
+
 // Widgets of the window whose text is cut by their own geometry.
 inline QStringList ClippedTexts(QWidget* pWindow)
 {
@@ -54,7 +172,11 @@ inline QStringList ClippedTexts(QWidget* pWindow)
     {
         if (!p->isVisibleTo(pWindow) || p->window() != pWindow)
             continue;
-        if (auto* pLabel = qobject_cast<QLabel*>(p))
+        if (auto* pHeader = qobject_cast<QHeaderView*>(p))
+            ClippedSections(pHeader, clipped);
+        else if (auto* pView = qobject_cast<QAbstractItemView*>(p))
+            ClippedCells(pView, clipped);
+        else if (auto* pLabel = qobject_cast<QLabel*>(p))
         {
             if (pLabel->text().isEmpty() || pLabel->wordWrap())
                 continue;

@@ -182,6 +182,10 @@
         <translation>The port of this receiver is not open: nothing was sent.</translation>
     </message>
     <message>
+        <source>The satellites in use on the %1 page have not been read from the receiver yet: nothing was sent. Wait for its reply, or choose %2 or %3 first.</source>
+        <translation>The satellites in use on the %1 page have not been read from the receiver yet: nothing was sent. Wait for its reply, or choose %2 or %3 first.</translation>
+    </message>
+    <message>
         <source>%1 needs four numbers from 0 to 255.</source>
         <translation>%1 needs four numbers from 0 to 255.</translation>
     </message>

@@ -182,6 +182,10 @@
         <translation>该接收机的端口未打开：没有发送任何命令。</translation>
     </message>
     <message>
+        <source>The satellites in use on the %1 page have not been read from the receiver yet: nothing was sent. Wait for its reply, or choose %2 or %3 first.</source>
+        <translation>尚未从接收机读到%1页上在用的卫星：没有发送任何命令。请等待接收机的应答，或先选择“%2”或“%3”。</translation>
+    </message>
+    <message>
         <source>%1 needs four numbers from 0 to 255.</source>
         <translation>%1需要四个0到255之间的数字。</translation>
     </message>

@@ -677,6 +677,79 @@ TEST_F(RecvConfigTest, ASystemTheReplyDoesNotListHasNothingLockedOut)
     EXPECT_TRUE(Shell.Prompt.Messages.isEmpty()) << Shell.Prompt.Messages.join('\n').toStdString();
 }
 
+TEST_F(RecvConfigTest, ASatellitePageNoReplyHasFilledRefusesOkAndSendsNothing)
+{
+    RECEIVER_RULES_T silent;
+    silent.AnswersUserConfig = false;
+    FakeReceiver rxA, rxB(silent);
+    QZvPortCtrlBase* pA = Open(rxA);
+    QZvPortCtrlBase* pB = Open(rxB);
+    ASSERT_TRUE(pA && pB);
+    const auto refusal = [](const char* pPage)
+    {
+        return QStringLiteral("Warning|The satellites in use on the %1 page have not been read from the receiver "
+                              "yet: nothing was sent. Wait for its reply, or choose Enable All or Disable All first.")
+            .arg(QLatin1String(pPage));
+    };
+
+    // A asked, and OK pressed before the event loop has run, so before its reply can have been read.
+    Shell.Tabs.setCurrentIndex(0);
+    const std::string sEarly = Received(rxA, pA,
+                                        [&]
+                                        {
+                                            Menu();
+                                            Press("pGPSGEOK");
+                                        });
+    EXPECT_EQ(sEarly.find("LOCKOUT"), std::string::npos) << sEarly;
+    EXPECT_EQ(sEarly.find("ECUTOFF"), std::string::npos) << sEarly;
+    EXPECT_EQ(Shell.Prompt.Messages, QStringList(refusal("GPS")));
+    EXPECT_TRUE(Dialog().isVisible());
+    // Once the reply has filled the page, the same OK sends it.
+    ASSERT_TRUE(Replies());
+    Shell.Prompt.Messages.clear();
+    EXPECT_EQ(Received(rxA, pA, [&] { Press("pGPSGEOK"); }),
+              Lockouts("GPS", 32, {}) + "ECUTOFF gps 5.0\r\nRTKECUTOFF gps 10.0\r\n");
+    EXPECT_TRUE(Shell.Prompt.Messages.isEmpty()) << Shell.Prompt.Messages.join('\n').toStdString();
+
+    // B never answers: opened on it, the dialog forgets A's boxes and no page sends.
+    Shell.Tabs.setCurrentIndex(1);
+    Menu();
+    ASSERT_TRUE(WaitUntil([&] { return rxB.Net().Received().find("USERCONFIG") != std::string::npos; }));
+    EXPECT_EQ(Received(rxB, pB,
+                       [&]
+                       {
+                           for (const char* p : {"pGPSGEOK", "pGLOGEOK", "pGalGEOK", "pBDSGEOK"})
+                               Press(p);
+                       }),
+              "");
+    EXPECT_EQ(Shell.Prompt.Messages,
+              QStringList({refusal("GPS"), refusal("GLONASS"), refusal("Galileo"), refusal("BDS")}));
+    EXPECT_TRUE(Dialog().isVisible());
+    // Enable All and Disable All set a page as a whole: the user's choice is sent, the pages left alone still refuse.
+    Shell.Prompt.Messages.clear();
+    const auto choose = [&](const char* pAll, const char* pOK)
+    {
+        Dialog().OnShowDialog();
+        return Received(rxB, pB,
+                        [&]
+                        {
+                            Press(pAll);
+                            Press(pOK);
+                        });
+    };
+    EXPECT_EQ(choose("pBDSGEOEnableAll", "pBDSGEOK"),
+              Lockouts("BDS", 32, {}) + "ECUTOFF BDS 0.00\r\nRTKECUTOFF BDS 0.00\r\n");
+    std::set<int> all;
+    for (int k = 1; k <= 24; ++k)
+        all.insert(k);
+    EXPECT_EQ(choose("pGPSGLODisableAll", "pGLOGEOK"),
+              Lockouts("GLO", 24, all) + "ECUTOFF GLO 0.00\r\nRTKECUTOFF GLO 0.00\r\n");
+    EXPECT_TRUE(Shell.Prompt.Messages.isEmpty()) << Shell.Prompt.Messages.join('\n').toStdString();
+    Dialog().OnShowDialog();
+    EXPECT_EQ(Received(rxB, pB, [&] { Press("pGalGEOK"); }), "");
+    EXPECT_EQ(Shell.Prompt.Messages, QStringList(refusal("Galileo")));
+}
+
 TEST_F(RecvConfigTest, AStoredFixedPositionTakesTheShownPositionOnlyWhileTheReceiverHasAFix)
 {
     CMemoryPortCtrl& port = AddMemoryPort();

@@ -2,11 +2,47 @@
 // signals offered by name, the rate raised on a serial port, the output
 // started only once the port logs to the file chosen, and stopped by "Cancel".
 #include <QComboBox>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <filesystem>
 
 #include "ins_bench.h"
+
+namespace
+{
+// Whether this process holds the file open.
+bool HeldOpen(const QString& sPath)
+{
+    const std::filesystem::path target = QFileInfo(sPath).canonicalFilePath().toStdString();
+    std::error_code ec;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", ec))
+    {
+        std::error_code ecLink;
+        if (std::filesystem::read_symlink(fd.path(), ecLink) == target && !ecLink)
+            return true;
+    }
+    return false;
+}
+
+// Has the dialog's OK start the output into sFile, and waits until the receiver has been told.
+bool StartInto(InsBench& Bench, FakeReceiver& Rx, QZvPortCtrlBase* pPort, const QString& sFile)
+{
+    QMediumFreqDiag& dialog = Bench.MediumFreq;
+    dialog.SetWaitMs(20000);
+    Bench.Shell.Prompt.Paths = {sFile};
+    const std::string s = Bench.Received(Rx.Net(), pPort,
+                                         [&]
+                                         {
+                                             dialog.OnOkBtnClick();
+                                             EXPECT_TRUE(dialog.IsStarting());
+                                             EXPECT_TRUE(WaitUntil([&] { return !dialog.IsStarting(); }));
+                                         });
+    EXPECT_EQ(s, "showif 13\r\n");
+    return s == "showif 13\r\n";
+}
+} // namespace
 
 TEST(MediumFreq, OfferedCodesAreNamedByTheWholeCode)
 {
@@ -42,7 +78,8 @@ TEST(MediumFreq, StreamsIntoTheChosenFileOfTheDialogsPort)
     ASSERT_TRUE(WaitUntil([&] { return bench.Answered(pOther); }));
     EXPECT_EQ(pSignals->count(), 3);
 
-    // The user cancels the file's choice: nothing streams.
+    // The user cancels the file's choice: the start wait ends, and nothing
+    // streams. No file opens, so the wait's length changes nothing.
     dialog.SetWaitMs(50);
     bench.MakeCurrent(pOther);
     pSignals->setCurrentIndex(1);
@@ -50,20 +87,16 @@ TEST(MediumFreq, StreamsIntoTheChosenFileOfTheDialogsPort)
                              [&]
                              {
                                  dialog.OnOkBtnClick();
-                                 QTest::qWait(200);
+                                 EXPECT_TRUE(dialog.IsStarting());
+                                 EXPECT_TRUE(WaitUntil([&] { return !dialog.IsStarting(); }));
                              }),
               "");
-    dialog.SetWaitMs(20000);
+    EXPECT_FALSE(bench.Shell.Tabs.GetPortInfo(pPort->UniquePortID).bLogging);
+    EXPECT_FALSE(pPort->IsSlowUpdate());
     QTemporaryDir dir;
     const QString sFile = dir.filePath("if.bin");
-    bench.Shell.Prompt.Paths = {sFile};
-    EXPECT_EQ(bench.Received(rx.Net(), pPort,
-                             [&]
-                             {
-                                 dialog.OnOkBtnClick();
-                                 ASSERT_TRUE(WaitUntil([&] { return rx.Net().Received().find("showif") != std::string::npos; }));
-                             }),
-              "showif 13\r\n");
+    ASSERT_TRUE(StartInto(bench, rx, pPort, sFile));
+    EXPECT_TRUE(pPort->IsSlowUpdate());
     EXPECT_TRUE(bench.Shell.Tabs.GetPortInfo(pPort->UniquePortID).bLogging);
     EXPECT_EQ(bench.Shell.Tabs.GetPortInfo(pPort->UniquePortID).LogFileName, sFile);
     EXPECT_FALSE(bench.Shell.Tabs.GetPortInfo(pOther->UniquePortID).bLogging);
@@ -72,8 +105,36 @@ TEST(MediumFreq, StreamsIntoTheChosenFileOfTheDialogsPort)
     ASSERT_TRUE(WaitUntil([&] { return FileBytes(sFile).contains(samples); }));
 
     EXPECT_EQ(bench.Received(rx.Net(), pPort, [&] { dialog.OnCancelBtnClick(); }), "showif stop\r\n");
+    EXPECT_FALSE(pPort->IsSlowUpdate());
     ASSERT_TRUE(WaitUntil([&] { return !bench.Shell.Tabs.GetPortInfo(pPort->UniquePortID).bLogging; }));
     EXPECT_EQ(other.Net().Received().find("showif"), std::string::npos);
+}
+
+TEST(MediumFreq, APortClosedWhileItStreamsLeavesItsFileClosed)
+{
+    InsBench bench;
+    FakeReceiver rx;
+    QZvPortCtrlBase* pPort = bench.OpenTcp(rx);
+    ASSERT_NE(pPort, nullptr);
+    QMediumFreqDiag& dialog = bench.MediumFreq;
+    dialog.OnMediumFreqDiagShow();
+    auto* pSignals = dialog.findChild<QComboBox*>(QStringLiteral("pSignalcomboBox"));
+    ASSERT_TRUE(WaitUntil([&] { return pSignals->count() == 3; }));
+    pSignals->setCurrentIndex(1);
+    QTemporaryDir dir;
+    const QString sFile = dir.filePath("if.bin");
+    ASSERT_TRUE(StartInto(bench, rx, pPort, sFile));
+    const QByteArray samples("\x01\x00\xfe\x7fsamples", 11);
+    rx.Send(samples.toStdString());
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(sFile).contains(samples); }));
+    ASSERT_TRUE(HeldOpen(sFile));
+
+    bench.Shell.Tabs.OnClosePort(bench.Shell.Tabs.GetTabIndexByPortID(pPort->UniquePortID));
+    EXPECT_TRUE(WaitUntil([&] { return !HeldOpen(sFile); }));
+    EXPECT_TRUE(FileBytes(sFile).contains(samples));
+    // Cancel then finds no port to stop.
+    dialog.OnCancelBtnClick();
+    EXPECT_FALSE(dialog.IsStarting());
 }
 
 TEST(MediumFreq, ASerialPortIsOfferedTheHighRate)

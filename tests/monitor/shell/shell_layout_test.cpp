@@ -136,7 +136,7 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     pFilter->resize(pFilter->minimumSize());
     pFilter->show();
     Shoot(pFilter, QStringLiteral("msg_filter_%1").arg(sLanguage));
-    EXPECT_EQ(ClippedLabels(pFilter).join('\n').toStdString(), "");
+    EXPECT_EQ(ClippedTexts(pFilter).join('\n').toStdString(), "");
     EXPECT_GE(pTable->rowCount(), 5);
     delete pFilter;
 
@@ -147,3 +147,33 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShellLayoutTest, ::testing::Values("en", "zh"));
+
+// The layout check itself: a table's cells and header sections count where
+// they are in sight, a wrapped text that fits its row does not.
+TEST(LayoutCheck, TableCellsAndHeadersInSightCount)
+{
+    QWidget window;
+    window.resize(400, 200);
+    auto* pTable = new QTableWidget(40, 2, &window);
+    pTable->setObjectName(QStringLiteral("table"));
+    pTable->resize(window.size());
+    pTable->setColumnWidth(0, 60);
+    pTable->setColumnWidth(1, 120);
+    pTable->setHorizontalHeaderLabels({QStringLiteral("A header far too long"), QStringLiteral("Value")});
+    pTable->setItem(0, 0, new QTableWidgetItem(QStringLiteral("ok")));
+    pTable->setItem(0, 1, new QTableWidgetItem(QStringLiteral("Initial_Alignment_Velocity")));
+    // Three words wider than their column, in a row three lines high: wrapped, whole.
+    const QString sWords = QStringLiteral("Initial Alignment Velocity");
+    EXPECT_GT(pTable->fontMetrics().horizontalAdvance(sWords), pTable->columnWidth(1));
+    pTable->setItem(1, 1, new QTableWidgetItem(sWords));
+    pTable->setRowHeight(1, 3 * pTable->fontMetrics().height() + 4);
+    // Out of sight: scrolled to, it would be cut.
+    pTable->setItem(39, 1, new QTableWidgetItem(QStringLiteral("Initial_Alignment_Velocity")));
+    window.show();
+    QCoreApplication::processEvents();
+    QStringList clipped = ClippedTexts(&window);
+    clipped.sort();
+    ASSERT_EQ(clipped.size(), 2) << clipped.join('\n').toStdString();
+    EXPECT_TRUE(clipped[0].startsWith("table cell 0,1 \"Initial_Alignment_Velocity\"")) << clipped[0].toStdString();
+    EXPECT_TRUE(clipped[1].startsWith("table header section 0 \"A header far too long\"")) << clipped[1].toStdString();
+}

@@ -555,6 +555,7 @@ TEST_P(RangeViewLanguages, ATableOfEverySystemShowsItsTextsUncut)
     const QString sLanguage = QLatin1String(GetParam());
     InstallMonitorTranslations(sLanguage);
     m_View.OnLanguageUpdate();
+    EXPECT_EQ(RenderAndCheck(&m_View, "views_QRangeViewDiag_empty_" + sLanguage), "");
     std::vector<loggen::Signal> sky = Sky(10, 6, 5, 4);
     sky.push_back({TRACK_SYS_QZSS, 0, 194, 0});
     sky.push_back({TRACK_SYS_SBAS, 0, 131, 0});

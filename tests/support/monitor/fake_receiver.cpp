@@ -247,6 +247,8 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     }
     else if (verb == "USERCONFIG")
     {
+        if (!m_Rules.AnswersUserConfig)
+            return;
         body = "<USERCONFIG\r\n";
         for (const std::string& s : m_Rules.UserConfig)
             body += s + "\r\n";
