@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "monitor/shell/config_file.h"
+#include "monitor/ports/config_file.h"
 
 namespace
 {
