@@ -480,7 +480,8 @@ QString QConfigCheck::OnBoardRecord(QString BoardRecordMsg, QString BoardTypeBat
     bool bRecorded = false;
     while (!file.atEnd() && !bRecorded)
     {
-        const QString sLine = QString::fromUtf8(file.readLine()).trimmed();
+        const QByteArray line = file.readLine();
+        const QString sLine = QString::fromUtf8(line.constData(), line.size()).trimmed();
         bRecorded = !sLine.isEmpty() && sLine.split(QLatin1Char(',')).value(1) == ProductID;
     }
     if (!bRecorded)

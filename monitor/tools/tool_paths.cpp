@@ -17,7 +17,7 @@ QString DecodeToolText(const QByteArray& Bytes)
 {
     QTextCodec::ConverterState state;
     const QString sText = QTextCodec::codecForName("UTF-8")->toUnicode(Bytes.constData(), Bytes.size(), &state);
-    return state.invalidChars == 0 ? sText : QString::fromLatin1(Bytes);
+    return state.invalidChars == 0 ? sText : QString::fromLatin1(Bytes.constData(), Bytes.size());
 }
 
 QString ReadPathFile(const QString& sFile, int* pStatus)
