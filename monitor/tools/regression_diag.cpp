@@ -21,6 +21,7 @@
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/tools/regression_config.h"
 #include "monitor/tools/relay_board.h"
 #include "monitor/tools/tool_paths.h"
@@ -135,7 +136,8 @@ QRegressionDiag::~QRegressionDiag()
         if (p->wait(deadline))
             delete p;
         else
-            qWarning("A regression worker of port %u has not ended; it is left running", p->GetUniquePortID());
+            qCWarning(lcWindows, "A regression worker of port %u has not ended; it is left running",
+                      p->GetUniquePortID());
     }
 }
 
