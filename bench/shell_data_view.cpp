@@ -155,6 +155,16 @@ void BM_DataView32PortsTick(benchmark::State& state)
         tickMs.push_back(dMs);
         ++nTicks;
     }
+    // What the views still read over the next turns, read.
+    const auto catchingUp = [&]
+    {
+        for (int i = 0; i < kPorts; ++i)
+            if (static_cast<CZvTxtBrowser*>(tabs.widget(i))->IsCatchingUp())
+                return true;
+        return false;
+    };
+    while (catchingUp())
+        QApplication::processEvents();
     // Every BESTPOS handed over whole must be in its port's store (the first
     // bytes of a port may cut one).
     uint64_t nSent = 0, nStored = 0;

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -18,14 +22,47 @@ inline bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 inline bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 inline unsigned char Byte(const char* p, size_t i) { return static_cast<unsigned char>(p[i]); }
 
-// Empties (or creates) the file, then reopens it for appending and reading.
+// A descriptor on pPath opened with nFlags only when a regular file stands
+// there; opened without waiting, so that a FIFO or a device there holds
+// nothing up; -1 otherwise.
+int OpenRegular(const char* pPath, int nFlags)
+{
+    int fd;
+    do
+        fd = ::open(pPath, nFlags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+FILE* StreamOf(int fd, const char* pMode)
+{
+    if (fd < 0)
+        return nullptr;
+    FILE* f = ::fdopen(fd, pMode);
+    if (f == nullptr)
+        ::close(fd);
+    return f;
+}
+
+// Empties (or creates) a regular file and keeps it open for appending and reading.
 FILE* OpenEmptiedForAppend(const char* pPath)
 {
-    FILE* f = std::fopen(pPath, "w");
-    if (f == nullptr)
+    const int fd = OpenRegular(pPath, O_RDWR | O_APPEND | O_CREAT);
+    if (fd >= 0 && ::ftruncate(fd, 0) != 0)
+    {
+        ::close(fd);
         return nullptr;
-    std::fclose(f);
-    return std::fopen(pPath, "a+");
+    }
+    return StreamOf(fd, "a+");
 }
 } // namespace
 
@@ -305,6 +342,11 @@ void SetCodecConfigDir(const char* pDir)
 }
 
 const char* GetCodecConfigDir() { return g_configDir; }
+
+FILE* OpenRegularFileForReading(const char* pPath)
+{
+    return pPath != nullptr ? StreamOf(OpenRegular(pPath, O_RDONLY), "rb") : nullptr;
+}
 
 int OpenDebugLog()
 {

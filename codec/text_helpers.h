@@ -75,10 +75,15 @@ void SetDebugPrintSink(DebugPrintSink pSink);
 // at start-up. Unset, relative names resolve against the working directory.
 void SetCodecConfigDir(const char* pDir);
 const char* GetCodecConfigDir();
+// A file the program keeps for itself, opened for reading ("rb") only when it
+// is a regular file; null otherwise. What stands there instead (a FIFO, a
+// device) is never waited on.
+FILE* OpenRegularFileForReading(const char* pPath);
 
 // Opens "DebugOutput/MoxelinLog.log" under the configuration folder: emptied
 // (or created), then kept open for appending and reading. Returns 1, or 0 when
-// the file cannot be created (the folder missing); then no handle is kept.
+// the file cannot be created (the folder missing) or something other than a
+// regular file stands there (never waited on); then no handle is kept.
 int OpenDebugLog();
 FILE* DebugLogFile();
 // Puts what was noted so far into the file, so that it is complete when read.
@@ -102,7 +107,8 @@ struct LOG_FILE_T
 
 // Opens the record's file (emptied, then for appending) unless it already has a
 // handle, and sets PrefixLength from Prefix when that is not empty. Returns 1,
-// or 0 when the open fails or the path is not NUL-terminated.
+// or 0 when the open fails, something other than a regular file stands at the
+// path, or the path is not NUL-terminated.
 int OpenLogFile(LOG_FILE_T* pLog);
 
 void SleepMs(uint32_t nMilliseconds);

@@ -9,6 +9,7 @@
 #include "codec/gnss_numbering.h"
 #include "codec/profile.h"
 #include "codec/signals.h"
+#include "codec/text_helpers.h"
 #include "converter/engine/rinex_text.h"
 
 namespace
@@ -490,7 +491,9 @@ std::string RinexObsHeaderSettingsPath()
 
 bool ReadRinexObsHeaderSettings(RinexObsHeader* pHeader)
 {
-    FILE* pFile = std::fopen(RinexObsHeaderSettingsPath().c_str(), "rb");
+    // Read whole up to its bound, and only from a regular file: a FIFO there
+    // would hold the window for ever.
+    FILE* pFile = OpenRegularFileForReading(RinexObsHeaderSettingsPath().c_str());
     if (!pFile)
         return false;
     std::vector<char> text(RINEX_SETTINGS_MAX_BYTES + 1, 0);

@@ -23,6 +23,8 @@
 #include <algorithm>
 
 #include "codec/profile.h"
+#include "monitor/app/device_monitor.h"
+#include "monitor/app/station_web_map.h"
 #include "monitor/config/freset_config.h"
 #include "monitor/config/lock_out_diag.h"
 #include "monitor/config/loglist_diag.h"
@@ -30,19 +32,20 @@
 #include "monitor/config/recv_config.h"
 #include "monitor/config/recv_status_diag.h"
 #include "monitor/config/userconfig_diag.h"
+#include "monitor/connect/port_list_connect_diag.h"
+#include "monitor/connect/quick_connect_diag.h"
+#include "monitor/connect/replay_cfg_diag.h"
 #include "monitor/ins/config_check.h"
 #include "monitor/ins/ins_config_check_diag.h"
 #include "monitor/ins/ins_config_diag.h"
 #include "monitor/ins/medium_freq_diag.h"
 #include "monitor/ins/nvm_log_diag.h"
 #include "monitor/parsing/parsing_log.h"
+#include "monitor/parsing/pos_data_parser.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/file_port_ctrl.h"
-#include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/about_dialog.h"
-#include "monitor/app/device_monitor.h"
-#include "monitor/app/station_web_map.h"
 #include "monitor/shell/button_bar.h"
 #include "monitor/shell/cmd_input.h"
 #include "monitor/shell/debug_window.h"
@@ -52,14 +55,10 @@
 #include "monitor/shell/monitor_resources.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/msg_filter_diag.h"
-#include "monitor/connect/port_list_connect_diag.h"
 #include "monitor/shell/port_tab.h"
-#include "monitor/connect/quick_connect_diag.h"
-#include "monitor/connect/replay_cfg_diag.h"
 #include "monitor/shell/script_process.h"
 #include "monitor/shell/shell_log.h"
 #include "monitor/shell/status_bar.h"
-#include "monitor/shell/txt_browser.h"
 #include "monitor/tools/auto_log_list.h"
 #include "monitor/tools/hardware_diag.h"
 #include "monitor/tools/hex_to_bin_diag.h"
@@ -69,12 +68,12 @@
 #include "monitor/tools/regression_diag.h"
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/height_plot.h"
-#include "monitor/views/web/highlight_diag.h"
 #include "monitor/views/ins_status.h"
-#include "monitor/views/web/map_window.h"
 #include "monitor/views/range_view.h"
 #include "monitor/views/sky_plot.h"
 #include "monitor/views/track_plot.h"
+#include "monitor/views/web/highlight_diag.h"
+#include "monitor/views/web/map_window.h"
 #include "ui_QZorvikMonitor.h"
 #include "zv_version.h"
 
@@ -463,10 +462,7 @@ void QZorvikMonitor::OnSendCMDAllPort(bool bSendCmdtoAllPort)
 
 void QZorvikMonitor::OnSendScriptDebugInfo()
 {
-    CZvTxtBrowser* pView = m_W.pPortTab->GetCurTxView();
-    if (pView == nullptr)
-        return;
-    const QString sText = pView->m_pScriptProcess->TakeOutputText();
+    const QString sText = m_W.pPortTab->TakeCurScriptOutput();
     if (!sText.isEmpty())
         emit SignalSendDebugInfo(sText);
 }

@@ -2,7 +2,6 @@
 #include "monitor/shell/shell_log.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,9 +18,10 @@
 #include <algorithm>
 
 #include "monitor/config/station_map.h"
-#include "monitor/views/map_page.h"
 #include "monitor/parsing/status_msg_parser.h"
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/views/map_page.h"
 
 namespace
 {
@@ -246,26 +246,17 @@ void QUserconfigDiag::OnUpdateDiag()
 
 bool QUserconfigDiag::ReadReferenceFile(QStringList* pLines, QString* pError) const
 {
-    QFile file(m_sUserconfigPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray text;
+    const int nStatus = ReadConfigFile(m_sUserconfigPath, kMaxReferenceBytes, &text);
+    if (nStatus != CONFIG_FILE_OK)
     {
-        *pError = file.errorString();
+        *pError = ConfigFileReason(nStatus, kMaxReferenceBytes);
         return false;
     }
-    if (file.size() > kMaxReferenceBytes)
-    {
-        *pError = tr("larger than %1 bytes").arg(kMaxReferenceBytes);
-        return false;
-    }
-    QTextStream in(&file);
+    QTextStream in(&text, QIODevice::ReadOnly);
     in.setCodec("UTF-8");
     while (!in.atEnd())
         pLines->append(in.readLine());
-    if (file.error() != QFileDevice::NoError)
-    {
-        *pError = file.errorString();
-        return false;
-    }
     return true;
 }
 

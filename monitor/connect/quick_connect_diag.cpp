@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "monitor/connect/port_tab_calls.h"
+#include "monitor/ports/config_file.h"
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/serial_port_list.h"
 #include "monitor/ports/tcp_port_ctrl.h"
@@ -318,7 +319,8 @@ void QuickConnectDiag::ShowUsbStatus()
         }
     }
     if (idFile.bUnreadable)
-        paragraphs << tr("%1 cannot be read: no receiver ID is added from it.").arg(sIdFile);
+        paragraphs << tr("%1 cannot be read: %2. No receiver ID is added from it.")
+                          .arg(sIdFile, ConfigFileReason(idFile.nStatus, USB_ID_FILE_T::MAX_BYTES));
     if (!idFile.Malformed.empty())
     {
         // A file full of something else is named by its first few lines.

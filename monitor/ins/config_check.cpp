@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "monitor/ins/diag_signals.h"
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/parsing/status_msg_parser.h"
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/port_tab.h"
 
@@ -61,13 +63,19 @@ QString FixText(uint8_t nQuality)
     }
 }
 
-// The lines of a text file without their line ends; false when it cannot be read.
+// A list of expected commands is a few hundred lines; a board record grows
+// by a line per board.
+constexpr qint64 kCmdFileMaxBytes = 1024 * 1024;
+constexpr qint64 kBoardRecordMaxBytes = 64 * 1024 * 1024;
+
+// The lines of a text file without their line ends; false when it cannot be
+// read (or is no regular file, which is never waited on).
 bool ReadLines(const QString& sPath, QStringList* pLines)
 {
-    QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray text;
+    if (sPath.isEmpty() || ReadConfigFile(sPath, kCmdFileMaxBytes, &text) != CONFIG_FILE_OK)
         return false;
-    QTextStream in(&file);
+    QTextStream in(&text, QIODevice::ReadOnly);
     pLines->clear();
     while (!in.atEnd())
         pLines->append(in.readLine());
@@ -457,10 +465,14 @@ QString QConfigCheck::OnBoardRecord(QString BoardRecordMsg, QString BoardTypeBat
     const QDir dir(BoardRecordDir());
     dir.mkpath(QStringLiteral("."));
     const QString sPath = dir.filePath(SafeFileName(BoardTypeBatche) + QStringLiteral(".csv"));
-    if (!QFile::exists(sPath))
-        QFile::copy(dir.filePath(QStringLiteral("BoardRecord.csv")), sPath);
+    const QString sTemplate = dir.filePath(QStringLiteral("BoardRecord.csv"));
+    if (!QFileInfo::exists(sPath) && CheckConfigFile(sTemplate, kBoardRecordMaxBytes) == CONFIG_FILE_OK)
+        QFile::copy(sTemplate, sPath);
+    // Only a regular file is opened: a FIFO would hold the window for ever.
+    const int nStatus = CheckConfigFile(sPath, kBoardRecordMaxBytes);
     QFile file(sPath);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Text))
+    if ((nStatus != CONFIG_FILE_OK && nStatus != CONFIG_FILE_MISSING) ||
+        !file.open(QIODevice::ReadWrite | QIODevice::Text))
     {
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Error"), tr("Open BoardRecord File fail!"));
         return QString();
@@ -468,7 +480,8 @@ QString QConfigCheck::OnBoardRecord(QString BoardRecordMsg, QString BoardTypeBat
     bool bRecorded = false;
     while (!file.atEnd() && !bRecorded)
     {
-        const QString sLine = QString::fromUtf8(file.readLine()).trimmed();
+        const QByteArray line = file.readLine();
+        const QString sLine = QString::fromUtf8(line.constData(), line.size()).trimmed();
         bRecorded = !sLine.isEmpty() && sLine.split(QLatin1Char(',')).value(1) == ProductID;
     }
     if (!bRecorded)

@@ -22,10 +22,35 @@ CPortReceiver::CPortReceiver(QObject* pParent)
 
 CPortReceiver::~CPortReceiver() = default;
 
-void CPortReceiver::Show(const char* pText, int nLength)
+void CPortReceiver::Show(const char* pText, int nLength, qint64 nBytes)
 {
-    if (nLength > 0 && m_bFormat && m_fnShow)
-        m_fnShow(pText, nLength);
+    if (nLength <= 0 || !m_bFormat || !m_fnShow)
+        return;
+    if (m_nShowRoom >= 0 && nLength > m_nShowRoom)
+    {
+        // Nothing after it is shown either, so that what is shown has no gap.
+        m_nShowRoom = 0;
+        m_BatchNotShown += static_cast<quint64>(std::max<qint64>(nBytes, 0));
+        return;
+    }
+    m_fnShow(pText, nLength);
+    if (m_nShowRoom >= 0)
+        m_nShowRoom -= nLength;
+}
+
+void CPortReceiver::ShowHex(const char* pBytes, int nLength)
+{
+    if (nLength <= 0 || !m_bFormat || !m_fnShow)
+        return;
+    // HexText's length, known before it is made: a flood's hex is never made only to be dropped.
+    const qint64 nText = qint64{nLength} * 3 + nLength / 64 * 2 + 2;
+    if (m_nShowRoom >= 0 && nText > m_nShowRoom)
+    {
+        m_nShowRoom = 0;
+        m_BatchNotShown += static_cast<quint64>(nLength);
+        return;
+    }
+    Show(HexText(QByteArray::fromRawData(pBytes, nLength)), nLength);
 }
 
 void CPortReceiver::ResetAuto()
@@ -42,6 +67,8 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
     const QByteArray Batch = Whole.size() > BATCH_READ_MAX ? Whole.left(BATCH_READ_MAX) : Whole;
     m_BatchSkipped = How.Skipped + static_cast<quint64>(Whole.size() - Batch.size());
     m_SkippedBytes += m_BatchSkipped;
+    m_BatchNotShown = 0;
+    m_nShowRoom = How.nShowRoom;
     // The bytes themselves are kept only until Auto's first decision (they
     // may be read again then); after it, Auto counts them.
     m_nAutoWindow += Batch.size();
@@ -64,8 +91,7 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
         {
         case READ_HEX:
             m_sReadMode = QStringLiteral("Hex");
-            if (m_bFormat)
-                Show(HexText(Batch));
+            ShowHex(Batch.constData(), Batch.size());
             m_sAutoResult.clear();
             break;
         case READ_ASCII:
@@ -112,8 +138,8 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
                 Text = Bin2Ascii(Batch, How.Mode);
                 StreamText = m_StreamText;
             }
-            else if (m_bFormat)
-                Show(HexText(Batch));
+            else
+                ShowHex(Batch.constData(), Batch.size());
             break;
         }
         default:
@@ -215,12 +241,12 @@ void CPortReceiver::ReadAscii(const QByteArray& Batch)
     // A zero byte would end the text here; the bytes after it are shown too.
     if (!Batch.contains('\0'))
     {
-        Show(Batch);
+        Show(Batch, Batch.size());
         return;
     }
     QByteArray Text = Batch;
     Text.replace('\0', QByteArray());
-    Show(Text);
+    Show(Text, Batch.size());
 }
 
 QByteArray CPortReceiver::HexText(const QByteArray& Bytes)
@@ -245,26 +271,34 @@ QByteArray CPortReceiver::Bin2Ascii(const QByteArray& Batch, uint32_t Mode)
     // The texts are kept for the position parser and the message filter of
     // the current port and for the NVM dump marker; other ports need none.
     const bool bKeep = m_bKeepTexts || m_bNvmDump;
-    auto takeAreas = [this, &Converted, bKeep, Mode](QBinaryMsgParser& p)
+    // The received bytes each take of the areas stands for: those the parser
+    // has handed out since the take before (the bytes it still holds from the
+    // batch before included).
+    const uint64_t nIn = m_pBinaryParser->Unparsed() + static_cast<uint64_t>(Batch.size());
+    uint64_t nTaken = 0;
+    auto takeAreas = [this, &Converted, bKeep, Mode, nIn, &nTaken](QBinaryMsgParser& p)
     {
+        const uint64_t nDone = nIn - std::min(nIn, p.Unparsed());
+        const qint64 nBytes = static_cast<qint64>(nDone - std::min(nDone, nTaken));
+        nTaken = std::max(nTaken, nDone);
+        const bool bHex = p.HexLen > 0 && Mode == READ_AUTO && m_bFormat;
         if (!p.bReadable)
             emit SignalUnreadable();
         if (p.TextLen > 0)
         {
             const char* pText = p.TextArea();
-            Show(pText, static_cast<int>(p.TextLen));
+            Show(pText, static_cast<int>(p.TextLen), nBytes - (bHex ? qint64{p.HexLen} : 0));
             if (!m_bReplay)
                 m_pStatusParser->ParseStatusMsg(pText, static_cast<int>(p.TextLen));
             if (bKeep)
                 Converted.append(pText, static_cast<int>(p.TextLen));
         }
-        if (p.HexLen > 0 && Mode == READ_AUTO && m_bFormat)
+        if (bHex)
         {
             if (m_fnShowHex)
                 m_fnShowHex(p.HexArea(), static_cast<int>(p.HexLen));
             else
-                Show(HexText(QByteArray::fromRawData(reinterpret_cast<const char*>(p.HexArea()),
-                                                     static_cast<int>(p.HexLen))));
+                ShowHex(reinterpret_cast<const char*>(p.HexArea()), static_cast<int>(p.HexLen));
         }
         if (bKeep)
             m_StreamText.append(p.StreamTextArea(), static_cast<int>(p.StreamTextLen));

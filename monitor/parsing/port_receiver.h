@@ -69,6 +69,11 @@ public:
         // Bytes the port could not hand over before this batch (its backlog
         // was full): they are neither shown nor parsed, and are counted.
         quint64 Skipped = 0;
+        // The characters the batch may put on show (-1: no bound). From the
+        // first text that does not fit on, nothing more of the batch is shown
+        // and the received bytes it stands for are counted (m_BatchNotShown);
+        // everything else runs as usual.
+        qint64 nShowRoom = -1;
     };
 
     explicit CPortReceiver(QObject* pParent = nullptr);
@@ -125,6 +130,9 @@ public:
     quint64 m_SkippedBytes = 0;
     // Of those, the ones of the last batch.
     quint64 m_BatchSkipped = 0;
+    // Received bytes of the last batch that were read but whose text did not
+    // fit in its show room.
+    quint64 m_BatchNotShown = 0;
 
 signals:
     // The stream reads as neither text nor frames: a serial port's rate may be wrong.
@@ -139,8 +147,11 @@ signals:
     void SignalAutoReadAgain();
 
 private:
-    void Show(const char* pText, int nLength);
-    void Show(const QByteArray& Text) { Show(Text.constData(), Text.size()); }
+    // Shows text that nBytes received bytes make, if it fits in the room left.
+    void Show(const char* pText, int nLength, qint64 nBytes);
+    void Show(const QByteArray& Text, qint64 nBytes) { Show(Text.constData(), Text.size(), nBytes); }
+    // Shows bytes as their hex text, made only when it fits in the room left.
+    void ShowHex(const char* pBytes, int nLength);
     void ReadAscii(const QByteArray& Batch);
     // Counts the bytes of a batch that are not printable into the window.
     void CountForAuto(const QByteArray& Batch);
@@ -165,6 +176,8 @@ private:
     // collected bytes is running (the status parser read them already).
     bool m_bFormat = true;
     bool m_bReplay = false;
+    // The characters the batch may still put on show; -1: no bound.
+    qint64 m_nShowRoom = -1;
     // Bytes of Auto's current window (m_StoreData holds them until the first
     // decision), and of those, the ones that are not printable.
     int m_nAutoWindow = 0;

@@ -541,7 +541,8 @@ void QZvNTripPortCtrl::TakeReply(const QByteArray& Data)
     }
     if (result != 0 && result != NTRIP_NO_MOUNT_POINT)
     {
-        EndSession(result, QString::fromLatin1(reply.Reason));
+        EndSession(result,
+                   QString::fromLatin1(reply.Reason, static_cast<int>(strnlen(reply.Reason, sizeof reply.Reason))));
         return;
     }
     const QByteArray header = m_Reply.left(reply.HeaderLength);

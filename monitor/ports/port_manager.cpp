@@ -158,8 +158,15 @@ int QZvPortManager::AddPortCtrl(QZvPortCtrlBase::PORT_TYPE_E PortType, void* pCo
     connect(this, &QZvPortManager::SignalSendPortData, p, &QZvPortCtrlBase::OnWritePort);
     connect(p, &QZvPortCtrlBase::SignalFileOpenID, this, &QZvPortManager::OnFileOpenFail);
     m_PortCtrls.insert(id, p);
-    p->StartPortThread();
+    // What the announcement connects (the tab's view) is connected before the
+    // thread runs: a port hands over its first bytes a tick after it starts,
+    // and a batch handed over before its view is connected is lost to it. The
+    // port is in its own thread already, so calls made to it meanwhile queue
+    // there as they do once it runs.
+    p->moveToThread(p);
     emit SignalPostAddPort(id, PortType, p);
+    if (m_PortCtrls.value(id) == p)
+        p->StartPortThread();
     return 0;
 }
 

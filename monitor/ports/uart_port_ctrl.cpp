@@ -1,12 +1,12 @@
 #include "monitor/ports/uart_port_ctrl.h"
 
-#include <algorithm>
 #include <QDir>
-#include <QFileInfo>
 #include <QMutexLocker>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 
+#include "monitor/ports/config_file.h"
 #include "monitor/ports/ports_log.h"
 
 namespace
@@ -253,14 +253,10 @@ void QZvUartPortCtrl::EndTransfer()
 
 void QZvUartPortCtrl::WriteUartErr(uint32_t nRead)
 {
-    if (!m_UartErr.isOpen())
+    // Only a regular file: a FIFO there would hold the port's thread.
+    if (!m_UartErr.isOpen() && OpenConfigFileForAppend(UartErrFilePath(), &m_UartErr) != CONFIG_FILE_OK)
     {
-        m_UartErr.setFileName(UartErrFilePath());
-        QDir().mkpath(QFileInfo(m_UartErr).absolutePath());
-        if (!m_UartErr.open(QIODevice::WriteOnly | QIODevice::Append))
-        {
-            return;
-        }
+        return;
     }
     // One receive area, so its index is always 0; every byte read is held.
     m_UartErr.write(QStringLiteral("m_CurRXIndex: %1\r\nActualReadData: %2\r\nRxDataSize: %3\r\n\r\n")

@@ -1,8 +1,9 @@
 #include "monitor/ports/usb_receiver_id_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
+
+#include "monitor/ports/config_file.h"
 
 QString UsbReceiverIdFilePath()
 {
@@ -14,16 +15,12 @@ USB_ID_FILE_T LoadUsbReceiverIdFile(const QString& sPath)
 {
     USB_ID_FILE_T result;
     result.sPath = sPath;
-    QFile file(sPath);
-    result.bFound = file.exists();
-    if (result.bFound)
-    {
-        const bool bOpened = file.open(QIODevice::ReadOnly);
-        const QByteArray text = bOpened ? file.readAll() : QByteArray();
-        result.bUnreadable = !bOpened || file.error() != QFileDevice::NoError;
-        if (!result.bUnreadable)
-            UsbParseReceiverIds(text.toStdString(), &result.Ids, &result.Malformed);
-    }
+    QByteArray text;
+    result.nStatus = ReadConfigFile(sPath, USB_ID_FILE_T::MAX_BYTES, &text);
+    result.bFound = result.nStatus != CONFIG_FILE_MISSING;
+    result.bUnreadable = result.bFound && result.nStatus != CONFIG_FILE_OK;
+    if (result.nStatus == CONFIG_FILE_OK)
+        UsbParseReceiverIds(text.toStdString(), &result.Ids, &result.Malformed);
     UsbSetAddedReceiverIds(result.Ids);
     return result;
 }

@@ -9,8 +9,8 @@
 #include <QIcon>
 #include <QMenu>
 
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/button_edit.h"
-#include "monitor/shell/config_file.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"
 #include "monitor/shell/port_tab.h"

@@ -18,9 +18,9 @@
 #include <QStringListModel>
 #include <QTextBlock>
 
+#include "monitor/ports/config_file.h"
 #include "monitor/ports/port_ctrl_base.h"
 #include "monitor/shell/cmd_interface.h"
-#include "monitor/shell/config_file.h"
 #include "monitor/shell/edit_menu.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/monitor_resources.h"

@@ -9,7 +9,7 @@
 #include <QStyleFactory>
 #include <QVBoxLayout>
 
-#include "monitor/shell/config_file.h"
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/shell_log.h"
 
 namespace

@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QVariant>
 
-#include "monitor/shell/config_file.h"
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/flex_window_set.h"
 #include "monitor/shell/monitor_prompt.h"

@@ -161,6 +161,12 @@ bool CPortTab::SetPortSlowUpdate(uint UniquePortID, bool bSlow)
     return true;
 }
 
+QString CPortTab::TakeCurScriptOutput()
+{
+    CZvTxtBrowser* pView = GetCurTxView();
+    return pView != nullptr ? pView->m_pScriptProcess->TakeOutputText() : QString();
+}
+
 CZvTxtBrowser* CPortTab::GetTxView(int i) const { return i >= 0 ? qobject_cast<CZvTxtBrowser*>(widget(i)) : nullptr; }
 
 CZvTxtBrowser* CPortTab::GetCurTxView() const { return GetTxView(currentIndex()); }

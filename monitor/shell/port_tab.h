@@ -111,6 +111,9 @@ public:
     // A port streaming at a high data rate: its controller hands received
     // bytes to the view less often (or as usual again).
     bool SetPortSlowUpdate(uint UniquePortID, bool bSlow);
+    // What the current port's script wrote, and the runner's notes of it,
+    // since the last call (each text is taken once); empty when none.
+    QString TakeCurScriptOutput();
 
     int GetTabCount() const override { return count(); }
     QString GetTabText(int i) const override { return tabText(i); }

@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "monitor/shell/config_file.h"
+#include "monitor/ports/config_file.h"
 
 namespace
 {
@@ -78,7 +78,7 @@ bool IsPresetGroupStorable(const QString& sName, const QStringList& Labels, cons
 PRESET_SET_T ParsePresetText(const QByteArray& Text)
 {
     PRESET_SET_T set;
-    for (QString sLine : QString::fromUtf8(Text).split(QLatin1Char('\n')))
+    for (QString sLine : QString::fromUtf8(Text.constData(), Text.size()).split(QLatin1Char('\n')))
     {
         if (sLine.endsWith(QLatin1Char('\r')))
             sLine.chop(1);

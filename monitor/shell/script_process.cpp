@@ -139,7 +139,7 @@ void QScriptProcess::OnReadReadyStandardOutput()
     {
         const QByteArray Piece = std::move(m_Stdout);
         m_Stdout.clear();
-        ServeLine(QString::fromUtf8(Piece));
+        ServeLine(QString::fromUtf8(Piece.constData(), Piece.size()));
     }
 }
 
@@ -287,7 +287,8 @@ void QScriptProcess::OnReadReadyStandardError()
         return;
     const QByteArray Error = m_pProcess->readAllStandardError();
     if (!Error.isEmpty())
-        emit SignalSendTextToDialog(QStringLiteral("Standard Error: ") + QString::fromUtf8(Error));
+        emit SignalSendTextToDialog(QStringLiteral("Standard Error: ") +
+                                    QString::fromUtf8(Error.constData(), Error.size()));
 }
 
 void QScriptProcess::OnErrorOccured()
@@ -311,7 +312,7 @@ void QScriptProcess::OnProcessFinished(int exitCode, QProcess::ExitStatus exitSt
     OnReadReadyStandardOutput();
     OnReadReadyStandardError();
     if (m_pProcess != nullptr && !m_Stdout.isEmpty())
-        ServeLine(QString::fromUtf8(m_Stdout));
+        ServeLine(QString::fromUtf8(m_Stdout.constData(), m_Stdout.size()));
     ResetState();
     emit SignalSendTextToDialog(
         QString::asprintf("Exit code:%d exit status:%d\n", exitCode, static_cast<int>(exitStatus)));

@@ -12,7 +12,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "monitor/parsing/binary_msg_parser.h"
 #include "monitor/parsing/latest_log_store.h"
@@ -77,6 +79,58 @@ bool CZvTxtBrowser::ScriptRunning() const { return m_pScriptProcess->m_bRunning;
 
 void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E, QByteArray ReadData)
 {
+    m_RescuePortID = UniquePortID;
+    if (m_pPortCtrl != nullptr)
+        m_nQueueSkipped += m_pPortCtrl->TakeSkippedUiBytes();
+    // What does not fit behind the bytes still waiting is skipped, and counted.
+    const bool bWaited = m_nQueueAt < m_Queue.size();
+    const int nRoom = std::max(0, READ_QUEUE_MAX - (m_Queue.size() - m_nQueueAt));
+    if (ReadData.size() > nRoom)
+        m_nQueueSkipped += static_cast<quint64>(ReadData.size() - nRoom);
+    m_Queue.append(ReadData.constData(), std::min(ReadData.size(), nRoom));
+    // Bytes behind others that wait (or handed over while a slice is being
+    // read) are read in their turn; else at once, and the text they make goes
+    // into the document now unless a later turn is to put it there.
+    if (!bWaited && !m_bReading)
+        ReadTurn(!m_bReadPosted);
+}
+
+void CZvTxtBrowser::ReadQueued()
+{
+    m_bReadPosted = false;
+    ReadTurn(true);
+}
+
+void CZvTxtBrowser::ReadTurn(bool bShowWaiting)
+{
+    if (m_bReading)
+        return;
+    m_bReading = true;
+    // A few slices a turn of the event loop, and a share of the text waiting
+    // for the document: the window's work per turn stays small however much a
+    // port hands over at once, and the rest follows in the next turns.
+    int nRead = 0;
+    while (m_nQueueAt < m_Queue.size() && nRead < TURN_READ_BYTES)
+    {
+        const QByteArray Slice = m_Queue.mid(m_nQueueAt, READ_SLICE_BYTES);
+        m_nQueueAt += Slice.size();
+        nRead += Slice.size();
+        ReadSlice(Slice);
+    }
+    m_Queue.remove(0, m_nQueueAt);
+    m_nQueueAt = 0;
+    if (bShowWaiting)
+        ShowWaiting(TURN_SHOW_MAX);
+    m_bReading = false;
+    if ((!m_Queue.isEmpty() || !m_Waiting.isEmpty()) && !m_bReadPosted)
+    {
+        m_bReadPosted = true;
+        QMetaObject::invokeMethod(this, &CZvTxtBrowser::ReadQueued, Qt::QueuedConnection);
+    }
+}
+
+void CZvTxtBrowser::ReadSlice(const QByteArray& Slice)
+{
     uint nCurrentPort = 0;
     if (m_pPortTab != nullptr)
         if (CZvTxtBrowser* pCurrent = m_pPortTab->GetCurTxView())
@@ -85,33 +139,21 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
     How.Mode = m_DisplayMode;
     How.bShow = !m_bPause;
     How.bStable = m_pPortTab != nullptr && m_pPortTab->IsStableMode();
-    if (m_pPortTab != nullptr && nCurrentPort != 0 && nCurrentPort == UniquePortID)
+    if (m_pPortTab != nullptr && nCurrentPort != 0 && nCurrentPort == m_RescuePortID)
         How.pPosParser = m_pPortTab->GetPosDataParser();
     // Text is made only where somebody sees it: in a visible view or its screen log.
     How.bFormat = isVisible() || m_bLogScreen;
-    if (m_pPortCtrl != nullptr)
-        How.Skipped = m_pPortCtrl->TakeSkippedUiBytes();
-    m_RescuePortID = UniquePortID;
-    m_nBatchShown = 0;
-    m_nBatchDropped = 0;
+    How.Skipped = m_nQueueSkipped;
+    // What does not fit beside the text still waiting for the document is not shown.
+    How.nShowRoom = std::max(0, SHOW_WAITING_MAX - m_Waiting.size());
+    m_nQueueSkipped = 0;
     if (m_DisplayMode == DISPLAY_AUTO && !m_bAutoDecided && m_nProvisionalAt < 0)
     {
         m_nProvisionalAt = m_nTailCut + m_ShownTail.size();
-        m_nProvisionalDocAt = isVisible() ? document()->characterCount() - 1 : -1;
+        // Where it will stand in the document once the text waiting is in.
+        m_nProvisionalDocAt = isVisible() ? document()->characterCount() - 1 + m_Waiting.size() : -1;
     }
-    // The batch's text goes into the document in one insertion at its end:
-    // a layout per batch, not per log.
-    m_bInBatch = true;
-    struct FLUSH_AT_END_T
-    {
-        CZvTxtBrowser* pView;
-        ~FLUSH_AT_END_T()
-        {
-            pView->m_bInBatch = false;
-            pView->FlushShown();
-        }
-    } flushAtEnd{this};
-    m_pReceiver->Receive(ReadData, How);
+    m_pReceiver->Receive(Slice, How);
     if (m_bAutoDecided)
         m_nProvisionalAt = m_nProvisionalDocAt = -1;
     if (!How.bShow)
@@ -120,47 +162,56 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
     if (!How.bFormat)
     {
         // Only the newest bytes are read to text when the view is shown.
-        if (ReadData.size() >= HIDDEN_BYTES_MAX)
+        m_HiddenBytes.append(Slice);
+        if (m_HiddenBytes.size() > 2 * HIDDEN_BYTES_MAX)
         {
-            m_HiddenBytes = ReadData.right(HIDDEN_BYTES_MAX);
+            m_HiddenBytes.remove(0, m_HiddenBytes.size() - HIDDEN_BYTES_MAX);
             m_bHiddenCut = true;
         }
-        else
-        {
-            m_HiddenBytes.append(ReadData);
-            if (m_HiddenBytes.size() > 2 * HIDDEN_BYTES_MAX)
-            {
-                m_HiddenBytes.remove(0, m_HiddenBytes.size() - HIDDEN_BYTES_MAX);
-                m_bHiddenCut = true;
-            }
-        }
         return;
     }
-    const qint64 nNotShown = m_nBatchDropped + static_cast<qint64>(m_pReceiver->m_BatchSkipped);
+    // Received bytes whose text found no room, and those that could not be
+    // read at all.
+    const quint64 nNotShown = m_pReceiver->m_BatchNotShown + m_pReceiver->m_BatchSkipped;
     if (nNotShown > 0)
-    {
-        m_nBatchShown = 0; // the notice itself is always shown
-        ShowText(QStringLiteral("\r\n[%1]\r\n").arg(tr("%1 bytes not shown").arg(nNotShown)).toLatin1());
-    }
-    m_bInBatch = false;
-    FlushShown();
-    if (isVisible())
-    {
-        QTextCursor c = textCursor();
-        c.movePosition(QTextCursor::End);
-        c.movePosition(QTextCursor::StartOfLine);
-        setTextCursor(c);
-    }
+        ShowNotice(QStringLiteral("[%1]").arg(tr("%1 bytes not shown").arg(nNotShown)));
 }
 
-void CZvTxtBrowser::FlushShown()
+void CZvTxtBrowser::ShowNotice(const QString& sNotice)
 {
-    if (m_PendingShown.isEmpty())
+    // On a line of its own, as text in the interface's language: it is no
+    // received text, so it takes no part in the Latin-1 text that is kept.
+    const QString sLine = (m_nLineChars > 0 ? QStringLiteral("\r\n") : QString()) + sNotice + QStringLiteral("\r\n");
+    m_nLineChars = 0;
+    if (m_bLogScreen && m_pLogScreenFile)
+        m_pLogScreenFile->write(sLine.toUtf8());
+    if (isVisible())
+        m_Waiting += sLine;
+}
+
+void CZvTxtBrowser::ShowWaiting(int nMax)
+{
+    if (m_Waiting.isEmpty())
         return;
+    // Cut after a line end where there is one near the share's end.
+    int n = std::min(nMax, m_Waiting.size());
+    if (n < m_Waiting.size())
+    {
+        const int nLf = m_Waiting.lastIndexOf(QLatin1Char('\n'), n - 1);
+        if (nLf >= n / 2)
+            n = nLf + 1;
+    }
     QTextCursor c(document());
     c.movePosition(QTextCursor::End);
-    c.insertText(QString::fromLatin1(m_PendingShown.constData(), m_PendingShown.size()));
-    m_PendingShown.clear();
+    c.insertText(n == m_Waiting.size() ? m_Waiting : m_Waiting.left(n));
+    m_Waiting.remove(0, n);
+    if (!m_bPause)
+    {
+        QTextCursor end = textCursor();
+        end.movePosition(QTextCursor::End);
+        end.movePosition(QTextCursor::StartOfLine);
+        setTextCursor(end);
+    }
 }
 
 void CZvTxtBrowser::DropProvisional()
@@ -171,14 +222,20 @@ void CZvTxtBrowser::DropProvisional()
     if (nKeep >= 0 && nKeep <= m_ShownTail.size())
         m_ShownTail.truncate(static_cast<int>(nKeep));
     m_nLineChars = m_ShownTail.size() - (m_ShownTail.lastIndexOf('\n') + 1);
-    // Text of this batch not yet in the document is provisional too.
-    m_PendingShown.clear();
     if (m_nProvisionalDocAt >= 0 && isVisible())
     {
-        QTextCursor c(document());
-        c.setPosition(std::min(m_nProvisionalDocAt, document()->characterCount() - 1));
-        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        c.removeSelectedText();
+        // The provisional text is in the document, or waiting for it, or both.
+        const int nDoc = document()->characterCount() - 1;
+        if (m_nProvisionalDocAt >= nDoc)
+            m_Waiting.truncate(m_nProvisionalDocAt - nDoc);
+        else
+        {
+            m_Waiting.clear();
+            QTextCursor c(document());
+            c.setPosition(m_nProvisionalDocAt);
+            c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+        }
     }
     m_nProvisionalAt = m_nProvisionalDocAt = -1;
 }
@@ -236,21 +293,17 @@ void CZvTxtBrowser::ShowText(const char* pText, int nLength)
         return;
     if (m_bLogScreen && m_pLogScreenFile)
         m_pLogScreenFile->write(pText, nLength);
-    // A flood never holds up the window: what does not fit in a batch's share
-    // of the display is counted and said instead.
-    if (m_nBatchShown + nLength > BATCH_SHOW_MAX)
-    {
-        m_nBatchDropped += nLength;
-        return;
-    }
-    m_nBatchShown += nLength;
     const QByteArray Text = BreakLongLines(pText, nLength);
     KeepShown(Text);
     if (!isVisible())
         return;
-    m_PendingShown.append(Text);
-    if (!m_bInBatch)
-        FlushShown();
+    m_Waiting += QString::fromLatin1(Text.constData(), Text.size());
+    // Text shown outside a read goes into the document with the next one.
+    if (!m_bReading && !m_bReadPosted)
+    {
+        m_bReadPosted = true;
+        QMetaObject::invokeMethod(this, &CZvTxtBrowser::ReadQueued, Qt::QueuedConnection);
+    }
 }
 
 QByteArray CZvTxtBrowser::BreakLongLines(const char* pText, int nLength)
@@ -354,6 +407,7 @@ void CZvTxtBrowser::hideEvent(QHideEvent* pEvent)
     // A hidden view holds no document: what it showed is kept in its tail.
     if (!document()->isEmpty())
         clear();
+    m_Waiting.clear();
     m_nProvisionalDocAt = -1;
 }
 
@@ -364,6 +418,8 @@ void CZvTxtBrowser::HighlighingStrAppendStr(char* pHighlightReadData)
     KeepShown(QByteArray(pHighlightReadData));
     if (!isVisible())
         return;
+    // After the text shown before it.
+    ShowWaiting(std::numeric_limits<int>::max());
     QTextCursor c(document());
     c.movePosition(QTextCursor::End);
     QTextCharFormat f;

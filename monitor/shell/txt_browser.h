@@ -13,11 +13,14 @@
 // has a document: a view that is hidden drops it, and its port's bytes are
 // parsed without being turned into text; it keeps the newest text it showed
 // and the newest bytes received meanwhile, and shows them read by its mode
-// when it becomes visible again. A batch shows at most BATCH_SHOW_MAX
-// characters; what is not shown of it, and what the port could not hand over,
-// is said in the view ("N bytes not shown"). Nothing on the receive road
-// waits on the user: the baud-rate question goes through the monitor's prompt
-// without a nested event loop.
+// when it becomes visible again. A batch is read a few slices in a turn of the
+// event loop, and its text goes into the document a share at a turn, the rest
+// in the next turns: whatever a port sends, the window answers. The received
+// bytes whose text found no room, and those that the port or the view could
+// not take, are said in the view ("N bytes not shown", in received bytes
+// whatever the mode). Nothing on the receive road waits on the user: the
+// baud-rate question goes through the monitor's prompt without a nested
+// event loop.
 //
 // GUI thread only. The tab set sets m_pPortCtrl, m_pPortTab and the property
 // "PortUniqueID" right after construction.
@@ -59,8 +62,18 @@ public:
     static constexpr int MAX_BLOCKS = 512;
     // A displayed line is broken after this many characters without a line end.
     static constexpr int LINE_CHARS_MAX = 16384;
-    // The text a batch may put into the document.
-    static constexpr int BATCH_SHOW_MAX = 128 * 1024;
+    // Received bytes are read in slices of READ_SLICE_BYTES, TURN_READ_BYTES
+    // in a turn of the event loop, and the text they make goes into the
+    // document TURN_SHOW_MAX characters a turn; the rest follows in the next
+    // turns. At most READ_QUEUE_MAX bytes wait to be read, and SHOW_WAITING_MAX
+    // characters to be shown: received bytes beyond the one are skipped
+    // (neither shown nor parsed), and text beyond the other is not shown; both
+    // are counted and said.
+    static constexpr int READ_SLICE_BYTES = 16 * 1024;
+    static constexpr int TURN_READ_BYTES = 64 * 1024;
+    static constexpr int TURN_SHOW_MAX = 16 * 1024;
+    static constexpr int READ_QUEUE_MAX = 1 << 20;
+    static constexpr int SHOW_WAITING_MAX = 256 * 1024;
     // What a hidden view keeps: the newest text shown, and the newest bytes
     // received while it was hidden.
     static constexpr int SHOWN_TAIL_MAX = 32 * 1024;
@@ -81,6 +94,9 @@ public:
     QMenu* ContextMenu() const { return m_pMenu; }
     // The port's receive road.
     CPortReceiver* Receiver() const { return m_pReceiver; }
+    // Whether received bytes, or text made of them, still wait to be read or
+    // shown (a flood's, taken over the next turns of the event loop).
+    bool IsCatchingUp() const { return !m_Queue.isEmpty() || !m_Waiting.isEmpty(); }
 
     QList<uint> m_RedirectPortIDs;
     bool m_bPause = false;
@@ -154,9 +170,18 @@ protected:
     void hideEvent(QHideEvent* pEvent) override;
 
 private:
+    // Reads the bytes waiting and shows the text waiting, a turn's share
+    // (see READ_SLICE_BYTES); ReadQueued is the posted turn.
+    void ReadQueued();
+    void ReadTurn(bool bShowWaiting);
+    void ReadSlice(const QByteArray& Slice);
+    // Puts at most nMax characters of the waiting text into the document.
+    void ShowWaiting(int nMax);
     // Shows text at the end of the document (as Latin-1) and writes it to the
     // screen log.
     void ShowText(const char* pText, int nLength);
+    // A notice of the view's own on a line of its own, shown and in the screen log.
+    void ShowNotice(const QString& sNotice);
     void ShowText(const QByteArray& Text) { ShowText(Text.constData(), Text.size()); }
     // Text as the document takes it: lines longer than LINE_CHARS_MAX broken.
     QByteArray BreakLongLines(const char* pText, int nLength);
@@ -184,18 +209,21 @@ private:
     // how much has been cut from its front, and the characters after its last
     // line end.
     QByteArray m_ShownTail;
-    // Text of the batch being read, put into the document at its end.
-    QByteArray m_PendingShown;
-    bool m_bInBatch = false;
-    void FlushShown();
+    // Text made and not yet in the document.
+    QString m_Waiting;
     qint64 m_nTailCut = 0;
     int m_nLineChars = 0;
     // Bytes received while hidden, not yet read to text.
     QByteArray m_HiddenBytes;
     bool m_bHiddenCut = false;
-    // This batch's characters shown and not shown.
-    int m_nBatchShown = 0;
-    qint64 m_nBatchDropped = 0;
+    // Bytes handed over, read up to m_nQueueAt; bytes skipped since the last
+    // slice was read (the port's and the queue's); whether a slice is being
+    // read, and whether a read is posted.
+    QByteArray m_Queue;
+    int m_nQueueAt = 0;
+    quint64 m_nQueueSkipped = 0;
+    bool m_bReading = false;
+    bool m_bReadPosted = false;
     // Where Auto's provisional text began (in the tail's whole history and in
     // the document), while Auto has not decided; -1 when there is none.
     qint64 m_nProvisionalAt = -1;

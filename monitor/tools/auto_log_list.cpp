@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/port_tab.h"
 #include "monitor/tools/auto_log_config.h"
@@ -249,21 +250,26 @@ bool QAutoLogList::LoadPathFromIni(const QString& IniPath)
 
 void QAutoLogList::LoadConfigFromFile()
 {
-    QFile file(ConfigCsvPath());
-    if (!file.exists())
+    QByteArray text;
+    const int nStatus = ReadConfigFile(ConfigCsvPath(), CSV_FILE_MAX_BYTES, &text);
+    if (nStatus == CONFIG_FILE_MISSING)
     {
         m_bLoaded = true;
         return;
     }
-    // A file that exists but cannot be read is never written over.
-    if (!file.open(QIODevice::ReadOnly))
+    // A file that exists but cannot be read is never written over; it is
+    // reported once, and the window goes on with the ports' own rows.
+    if (nStatus != CONFIG_FILE_OK)
     {
-        qCDebug(lcWindows, "AutoLog: %s cannot be read", qPrintable(file.fileName()));
+        if (!m_bCsvFaultTold)
+            Warn(tr("Error"), tr("The board list %1 is not used: %2.")
+                                  .arg(ConfigCsvPath(), ConfigFileReason(nStatus, CSV_FILE_MAX_BYTES)));
+        m_bCsvFaultTold = true;
         return;
     }
     QStringList header;
     QList<AUTO_LOG_ENTRY_T> read;
-    ReadAutoLogCsv(DecodeToolText(file.readAll()), &header, &read);
+    ReadAutoLogCsv(DecodeToolText(text), &header, &read);
     for (const AUTO_LOG_ENTRY_T& e : read)
         if (EntryIndex(e.PortName) < 0)
             m_Entries.append(e);
@@ -359,8 +365,12 @@ void QAutoLogList::SaveConfigToFile()
         return;
     OnUpdateList();
     const QByteArray text = AutoLogCsvText(m_Header.size() == COL_COUNT ? m_Header : DefaultLabels(), m_Entries);
-    QFile current(ConfigCsvPath());
-    if (!(current.open(QIODevice::ReadOnly) && current.readAll() == text))
+    QByteArray current;
+    const int nStatus = ReadConfigFile(ConfigCsvPath(), CSV_FILE_MAX_BYTES, &current);
+    // Whatever took the file's place since it was read is left as it is.
+    if (nStatus != CONFIG_FILE_OK && nStatus != CONFIG_FILE_MISSING)
+        Warn(tr("Error"), tr("The board list cannot be saved in %1").arg(ConfigCsvPath()));
+    else if (nStatus != CONFIG_FILE_OK || current != text)
     {
         QDir().mkpath(QFileInfo(ConfigCsvPath()).absolutePath());
         QSaveFile file(ConfigCsvPath());

@@ -51,6 +51,8 @@ public:
         COL_COUNT = 12,
     };
     static constexpr int WATCH_INTERVAL_MS = 2000;
+    // The board list is read only up to this size.
+    static constexpr qint64 CSV_FILE_MAX_BYTES = 4 * 1024 * 1024;
 
     explicit QAutoLogList(QWidget* pParent = nullptr);
     ~QAutoLogList() override;
@@ -133,6 +135,7 @@ private:
     QHash<uint, ROW_STATE_T> m_State; // by port ID
     QStringList m_Header;             // labels read from the CSV; empty: the translated defaults
     bool m_bLoaded = false;           // the entries hold the CSV file's
+    bool m_bCsvFaultTold = false;     // a CSV file that cannot be used was reported
     QString m_sLogRoot;
     // Names handed to ports during one pass, before their files exist.
     QSet<QString> m_Handed;

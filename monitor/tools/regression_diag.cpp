@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,7 +11,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTextStream>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -23,8 +21,10 @@
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/tools/regression_config.h"
 #include "monitor/tools/relay_board.h"
+#include "monitor/tools/tool_paths.h"
 
 namespace
 {
@@ -136,7 +136,8 @@ QRegressionDiag::~QRegressionDiag()
         if (p->wait(deadline))
             delete p;
         else
-            qWarning("A regression worker of port %u has not ended; it is left running", p->GetUniquePortID());
+            qCWarning(lcWindows, "A regression worker of port %u has not ended; it is left running",
+                      p->GetUniquePortID());
     }
 }
 
@@ -197,12 +198,7 @@ void QRegressionDiag::SetLogRoot(const QString& sRoot)
 
 bool QRegressionDiag::ReadLogRoot()
 {
-    QFile file(LogRootFile());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QTextStream in(&file);
-    in.setCodec("UTF-8");
-    const QString sRoot = in.readLine().trimmed();
+    const QString sRoot = ReadPathFile(LogRootFile()).trimmed();
     if (sRoot.isEmpty() || !QFileInfo(sRoot).isDir())
         return false;
     SetLogRoot(sRoot);
@@ -223,9 +219,7 @@ bool QRegressionDiag::AskLogPath()
     }
     SetLogRoot(sRoot);
     const QString sFile = LogRootFile();
-    QFile file(sFile);
-    if (!QDir().mkpath(QFileInfo(sFile).path()) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(sRoot.toUtf8()) != sRoot.toUtf8().size())
+    if (!WritePathFile(sFile, sRoot))
     {
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Error"),
                                  tr("The log path cannot be kept in %1: it will be asked for again.").arg(sFile));

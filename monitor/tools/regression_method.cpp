@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "monitor/parsing/status_msg_parser.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/tools/relay_board.h"
 
 std::atomic<int> QRegressionMethod::s_nLive{0};
@@ -198,7 +199,7 @@ QString QRegressionMethod::MakeLogFileName(const QString& sPort, const QString& 
 int QRegressionMethod::RandomWait(int a, int b)
 {
     const int n = b > a ? a + static_cast<int>(QRandomGenerator::global()->bounded(b - a)) : a;
-    qDebug("random time: %d", n);
+    qCDebug(lcWindows, "random time: %d", n);
     return n;
 }
 
@@ -216,7 +217,7 @@ QString QRegressionMethod::TestLogName(REGRESSION_TEST_E eTest, const char* pTes
 
 void QRegressionMethod::CloseLog(REGRESSION_TEST_E eTest)
 {
-    qDebug("close log file");
+    qCDebug(lcWindows, "close log file");
     emit SignalCloseFile(TabIndex());
     SetStatus(eTest, QLatin1String(kEndOfTest));
 }
@@ -546,7 +547,7 @@ void QRegressionMethod::RunCommandTest(const QString& sValue)
     QFile file(sValue);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     {
-        qDebug("Can't open the file!%s", qUtf8Printable(sValue));
+        qCDebug(lcWindows, "Can't open the file!%s", qUtf8Printable(sValue));
         return AddFault(REGRESSION_COMMAND, 0, REGRESSION_FAULT_FILE_UNREADABLE);
     }
     // One command per line, sent as the line without its end and with CR LF.
@@ -582,7 +583,7 @@ void QRegressionMethod::RunCommandTest(const QString& sValue)
 QString QRegressionMethod::OnUartBoardAbnormal(QString TestType, int BaudRate)
 {
     const auto eTest = static_cast<REGRESSION_TEST_E>(qBound(0, m_nTestPos - 1, REGRESSION_TESTS - 1));
-    qDebug("%s at %d: power-cycling the board through its relay", qUtf8Printable(TestType), BaudRate);
+    qCDebug(lcWindows, "%s at %d: power-cycling the board through its relay", qUtf8Printable(TestType), BaudRate);
     if (m_OwnChannel == 0 || m_pRelayCoils == nullptr)
     {
         AddFault(eTest, m_nCycle, REGRESSION_FAULT_NO_RELAY);

@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTextCodec>
 
+#include "monitor/ports/config_file.h"
+
 QString ToolConfigFile(const QString& sRelative)
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(sRelative);
@@ -15,21 +17,24 @@ QString DecodeToolText(const QByteArray& Bytes)
 {
     QTextCodec::ConverterState state;
     const QString sText = QTextCodec::codecForName("UTF-8")->toUnicode(Bytes.constData(), Bytes.size(), &state);
-    return state.invalidChars == 0 ? sText : QString::fromLatin1(Bytes);
+    return state.invalidChars == 0 ? sText : QString::fromLatin1(Bytes.constData(), Bytes.size());
 }
 
-QString ReadPathFile(const QString& sFile)
+QString ReadPathFile(const QString& sFile, int* pStatus)
 {
-    QFile file(sFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
+    QByteArray text;
+    const int nStatus = ReadConfigFile(sFile, PATH_FILE_MAX_BYTES, &text);
+    if (pStatus != nullptr)
+        *pStatus = nStatus;
     // The first line, whatever ends it.
-    const QString sText = DecodeToolText(file.read(64 * 1024));
-    return sText.section(QLatin1Char('\n'), 0, 0).remove(QLatin1Char('\r'));
+    return DecodeToolText(text).section(QLatin1Char('\n'), 0, 0).remove(QLatin1Char('\r'));
 }
 
 bool WritePathFile(const QString& sFile, const QString& sPath)
 {
+    const int nStatus = CheckConfigFile(sFile, -1);
+    if (nStatus != CONFIG_FILE_OK && nStatus != CONFIG_FILE_MISSING)
+        return false;
     QDir().mkpath(QFileInfo(sFile).absolutePath());
     QSaveFile file(sFile);
     if (!file.open(QIODevice::WriteOnly))

@@ -31,10 +31,15 @@ QString ToolConfigFile(const QString& sRelative);
 // when the bytes are UTF-8, else one character per byte (Latin-1).
 QString DecodeToolText(const QByteArray& Bytes);
 
-// The first line of a path file; empty when it is missing or unreadable.
-QString ReadPathFile(const QString& sFile);
+// A path file holds one line; a larger file is no path file.
+inline constexpr qint64 PATH_FILE_MAX_BYTES = 64 * 1024;
+// The first line of a path file; empty when it is missing, unreadable, larger
+// than PATH_FILE_MAX_BYTES or no regular file (a FIFO there is never waited
+// on). *pStatus, when given, gets why (a CONFIG_FILE_E).
+QString ReadPathFile(const QString& sFile, int* pStatus = nullptr);
 // Replaces the path file whole with sPath (UTF-8, no line end), creating its
-// folder; false when it cannot be written.
+// folder; false when it cannot be written, or when something other than a
+// regular file stands at its place (that is left as it is).
 bool WritePathFile(const QString& sFile, const QString& sPath);
 
 // A log name's base from a port's or tab's name: every ".", ":", "/" and "\"

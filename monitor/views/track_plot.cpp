@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,14 +18,12 @@
 
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/shell/monitor_prompt.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/shell/view_payload.h"
 #include "monitor/views/flow_layout.h"
 #include "monitor/views/height_plot.h"
 #include "monitor/views/plot_icons.h"
 #include "monitor/views/track_plot_center_diag.h"
-
-// "X=... Y=... ,PointNum:..." after each picture; QT_LOGGING_RULES="zv.views.trackplot.debug=true" shows it.
-Q_LOGGING_CATEGORY(lcTrackPlot, "zv.views.trackplot", QtInfoMsg)
 
 namespace
 {
@@ -544,7 +541,7 @@ void QTrackPlot::RenderPlot()
                         m_pBtnPolyline->isChecked() ? QColor(Qt::red) : QColor(Qt::transparent), 0);
     painter.end();
     if (n > 0)
-        qCDebug(lcTrackPlot, "X=%.2f Y=%.2f ,PointNum:%d", m_Track.back().East, m_Track.back().North, n);
+        qCDebug(lcWindows, "X=%.2f Y=%.2f ,PointNum:%d", m_Track.back().East, m_Track.back().North, n);
     m_Pixmap = QPixmap::fromImage(m_Image);
     m_pTrackPlotLabel->setPixmap(m_Pixmap);
 }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "codec/text_helpers.h"
+#include "support/fifo_guard.h"
 
 namespace
 {
@@ -351,6 +352,17 @@ TEST(TextHelpers, DebugLogFollowsTheConfigurationFolder)
     SetDebugPrintSink(nullptr);
     EXPECT_EQ(traced, "trace 1\nnote two\n");
     EXPECT_EQ(fs::file_size(dir / "DebugOutput" / "MoxelinLog.log"), std::string("note two\n").size());
+
+    // A FIFO in the log's place is never waited on nor written to: no log this run.
+    fs::remove(dir / "DebugOutput" / "MoxelinLog.log");
+    {
+        CFifoGuard fifo((dir / "DebugOutput" / "MoxelinLog.log").string());
+        ASSERT_TRUE(fifo.IsValid());
+        EXPECT_EQ(OpenDebugLog(), 0);
+        EXPECT_EQ(DebugLogFile(), nullptr);
+        EXPECT_EQ(OpenRegularFileForReading((dir / "DebugOutput" / "MoxelinLog.log").c_str()), nullptr);
+        EXPECT_FALSE(fifo.Released());
+    }
 
     LOG_FILE_T log{};
     std::snprintf(log.Path, sizeof log.Path, "%s", (dir / "port.log").c_str());

@@ -39,6 +39,13 @@ public:
     CFifoGuard& operator=(const CFifoGuard&) = delete;
 
     bool IsValid() const { return m_bValid; }
+    // Whether its time ran out and it opened the other end: the code under
+    // test waited on the FIFO (or the test ran longer than that time).
+    bool Released() const
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return m_bReleased;
+    }
 
 private:
     void Guard(int nReleaseMs)
@@ -49,6 +56,7 @@ private:
         // A reader end lets a waiting writer go on (and keeps its writes from
         // failing); a writer end that closes at once gives a waiting reader
         // its end of file.
+        m_bReleased = true;
         m_ReadFd = ::open(m_Path.c_str(), O_RDONLY | O_NONBLOCK);
         const int fd = ::open(m_Path.c_str(), O_WRONLY | O_NONBLOCK);
         if (fd >= 0)
@@ -57,9 +65,10 @@ private:
 
     std::string m_Path;
     bool m_bValid = false;
-    std::mutex m_Mutex;
+    mutable std::mutex m_Mutex;
     std::condition_variable m_Wake;
     bool m_bStop = false;
+    bool m_bReleased = false;
     int m_ReadFd = -1;
     std::thread m_Thread;
 };

@@ -47,14 +47,14 @@ QVariant ServiceModel::data(const QModelIndex& Index, int Role) const
         const auto it = attributes.constFind(pKey);
         if (it == attributes.constEnd())
             return {};
-        return QString::fromUtf8(it.value());
+        return QString::fromUtf8(it.value().constData(), it.value().size());
     };
     switch (Index.column())
     {
     case COLUMN_ROW:
         return Index.row() + 1;
     case COLUMN_HOST_NAME:
-        return QString::fromUtf8(row.Service.name());
+        return QString::fromUtf8(row.Service.name().constData(), row.Service.name().size());
     case COLUMN_BOARD_TYPE:
         return attribute("BoardType");
     case COLUMN_IP:

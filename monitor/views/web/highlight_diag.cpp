@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
+#include "monitor/shell/shell_log.h"
+
 static void InitHelpPageResources() { Q_INIT_RESOURCE(web_pages); }
 
 QFHighLightDiag::QFHighLightDiag(QWidget* pParent)
@@ -32,7 +34,7 @@ QFHighLightDiag::~QFHighLightDiag()
     if (m_pView != nullptr)
     {
         delete m_pView;
-        qDebug("quit");
+        qCDebug(lcWindows, "quit");
     }
     // Installed on HighLightWidget once a view was made, else still ours.
     if (HighLightWidget->layout() != m_pViewLayout)
@@ -63,7 +65,7 @@ void QFHighLightDiag::OnWindowVisible()
             m_pViewLayout->removeWidget(m_pView);
             delete m_pView;
             m_pView = nullptr;
-            qDebug("close windows");
+            qCDebug(lcWindows, "close windows");
         }
         return;
     }

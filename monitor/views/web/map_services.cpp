@@ -9,6 +9,8 @@
 #include <QTextStream>
 #include <QUrl>
 
+#include "monitor/ports/config_file.h"
+
 namespace
 {
 const QString kOfflinePage = QStringLiteral("BaiduOffline.html");
@@ -43,10 +45,14 @@ QString MapServicesFilePath()
 MAP_SERVICES_T ReadMapServices(const QString& sPath)
 {
     MAP_SERVICES_T services;
-    QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray text;
+    const int nStatus = ReadConfigFile(sPath, MAP_SERVICES_MAX_BYTES, &text);
+    if (nStatus != CONFIG_FILE_OK)
+    {
+        services.nFault = nStatus == CONFIG_FILE_MISSING ? 0 : nStatus;
         return services;
-    QTextStream in(&file);
+    }
+    QTextStream in(&text, QIODevice::ReadOnly);
     in.setCodec("UTF-8");
     const struct
     {
@@ -166,6 +172,9 @@ QUrl MapPageUrl(MAP_TYPE_E eType)
         notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "No access key is set for this map: write it into %1 (the "
                                                      "README tells how). \"Offline Map\" needs none."))
                      .arg(sSettings);
+    if (services.nFault != 0)
+        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "%1 is not read: %2."))
+                     .arg(sSettings, ConfigFileReason(services.nFault, MAP_SERVICES_MAX_BYTES));
     if (!services.Unread.isEmpty())
         notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "Not understood in %1: %2"))
                      .arg(sSettings, services.Unread.join(QStringLiteral("; ")));

@@ -39,10 +39,16 @@ struct MAP_SERVICES_T
     QString sMapBoxKey;
     // Lines that are no setting, as "line 3: <text>".
     QStringList Unread;
+    // Why a file that is there was not read (a CONFIG_FILE_E); 0 when it was
+    // read or is missing.
+    int nFault = 0;
 };
+// The settings are a few lines; a larger file is not read.
+inline constexpr qint64 MAP_SERVICES_MAX_BYTES = 64 * 1024;
 
 QString MapServicesFilePath();
-// The settings of a file; a missing file holds none.
+// The settings of a file; a missing file holds none, and so does anything but
+// a regular file of at most MAP_SERVICES_MAX_BYTES (never waited on).
 MAP_SERVICES_T ReadMapServices(const QString& sPath);
 // An address with "{key}" replaced by the key (percent-encoded); empty when
 // there is no address, or when the address needs a key and there is none.

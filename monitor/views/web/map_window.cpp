@@ -19,6 +19,7 @@
 
 #include "codec/ins_logs.h"
 #include "monitor/parsing/latest_log_store.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/shell/view_payload.h"
 #include "monitor/views/web/map_services.h"
 #include "monitor/views/web/map_web_page.h"
@@ -227,19 +228,19 @@ void QFMapWindow::OnWindowVisible()
     switch (eType)
     {
     case MAP_TYPE_BAIDU:
-        qDebug("Baidu Map Loading...");
+        qCDebug(lcWindows, "Baidu Map Loading...");
         break;
     case MAP_TYPE_MAPBOX:
-        qDebug("MapBox Map Loading...");
+        qCDebug(lcWindows, "MapBox Map Loading...");
         break;
     case MAP_TYPE_OFFLINE:
-        qDebug("Runtime Path: %s", qPrintable(OfflineMapFolder()));
-        qDebug("Baidu Offline Map Loading...");
+        qCDebug(lcWindows, "Runtime Path: %s", qPrintable(OfflineMapFolder()));
+        qCDebug(lcWindows, "Baidu Offline Map Loading...");
         pCheckBoxPlotTrace->hide();
         pBtnCleanTrace->hide();
         break;
     default:
-        qDebug("Map Type Select Status Error!!!");
+        qCDebug(lcWindows, "Map Type Select Status Error!!!");
         return;
     }
     const QUrl url = PageUrl(eType);
@@ -294,7 +295,7 @@ void QFMapWindow::OnUpdateMap(void* pPosition)
     if (!m_pPage->HasPage())
     {
         // The page is made and loaded; the marker waits for it.
-        qDebug("MapEngineView Object is Invalid !!!");
+        qCDebug(lcWindows, "MapEngineView Object is Invalid !!!");
         OnWindowVisible();
     }
     if (m_pPage->HasPage())

@@ -142,6 +142,10 @@
         <translation>The board list cannot be saved in %1</translation>
     </message>
     <message>
+        <source>The board list %1 is not used: %2.</source>
+        <translation>The board list %1 is not used: %2.</translation>
+    </message>
+    <message>
         <source>The log folder cannot be made under %1</source>
         <translation>The log folder cannot be made under %1</translation>
     </message>

@@ -142,6 +142,10 @@
         <translation>板卡列表无法保存到 %1</translation>
     </message>
     <message>
+        <source>The board list %1 is not used: %2.</source>
+        <translation>未使用板卡列表 %1：%2。</translation>
+    </message>
+    <message>
         <source>The log folder cannot be made under %1</source>
         <translation>无法在 %1 下创建日志文件夹</translation>
     </message>

@@ -323,8 +323,8 @@
         </translation>
     </message>
     <message>
-        <source>%1 cannot be read: no receiver ID is added from it.</source>
-        <translation>%1 cannot be read: no receiver ID is added from it.</translation>
+        <source>%1 cannot be read: %2. No receiver ID is added from it.</source>
+        <translation>%1 cannot be read: %2. No receiver ID is added from it.</translation>
     </message>
     <message>
         <source>Server Name can not be null</source>

@@ -322,8 +322,8 @@
         </translation>
     </message>
     <message>
-        <source>%1 cannot be read: no receiver ID is added from it.</source>
-        <translation>无法读取 %1：未从中添加任何接收机 ID。</translation>
+        <source>%1 cannot be read: %2. No receiver ID is added from it.</source>
+        <translation>无法读取 %1：%2。未从中添加任何接收机 ID。</translation>
     </message>
     <message>
         <source>Server Name can not be null</source>

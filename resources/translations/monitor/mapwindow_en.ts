@@ -91,6 +91,10 @@
         <translation>Not understood in %1: %2</translation>
     </message>
     <message>
+        <source>%1 is not read: %2.</source>
+        <translation>%1 is not read: %2.</translation>
+    </message>
+    <message>
         <source>The map service cannot be reached, or its address or key is wrong. "Offline Map" works without a network.</source>
         <translation>The map service cannot be reached, or its address or key is wrong. "Offline Map" works without a network.</translation>
     </message>

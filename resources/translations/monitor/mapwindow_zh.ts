@@ -91,6 +91,10 @@
         <translation>%1 中无法识别：%2</translation>
     </message>
     <message>
+        <source>%1 is not read: %2.</source>
+        <translation>未读取 %1：%2。</translation>
+    </message>
+    <message>
         <source>The map service cannot be reached, or its address or key is wrong. "Offline Map" works without a network.</source>
         <translation>无法连接地图服务，或其地址或密钥有误。“离线地图”无需网络。</translation>
     </message>

@@ -51,10 +51,6 @@
         <translation>The reference file %1 cannot be read (%2), so there is nothing to compare the receiver's lines with.</translation>
     </message>
     <message>
-        <source>larger than %1 bytes</source>
-        <translation>larger than %1 bytes</translation>
-    </message>
-    <message>
         <source>Only the receiver reports this line.</source>
         <translation>Only the receiver reports this line.</translation>
     </message>

@@ -51,10 +51,6 @@
         <translation>无法读取参考文件 %1（%2），接收机的配置行没有可比较的对象。</translation>
     </message>
     <message>
-        <source>larger than %1 bytes</source>
-        <translation>大于 %1 字节</translation>
-    </message>
-    <message>
         <source>Only the receiver reports this line.</source>
         <translation>只有接收机报告了此行。</translation>
     </message>

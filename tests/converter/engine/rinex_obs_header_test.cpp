@@ -11,6 +11,7 @@
 #include "converter/engine/rinex_obs_header.h"
 #include "rinex_check.h"
 #include "rinex_fixture.h"
+#include "support/fifo_guard.h"
 
 namespace
 {
@@ -367,6 +368,18 @@ TEST(ObsHeader, SettingsFileSuppliesTheStationButNotTheJob)
     EXPECT_STREQ(h.szObserver, "Ann");
     EXPECT_STREQ(h.szAgency, "Survey Office");
     EXPECT_DOUBLE_EQ(h.aApproxPos[1], 4426641.2048);
+
+    // A FIFO in the file's place is never waited on: the built-in station.
+    f.remove();
+    {
+        CFifoGuard fifo(RinexObsHeaderSettingsPath());
+        ASSERT_TRUE(fifo.IsValid());
+        RinexObsHeader fromFifo{};
+        EXPECT_FALSE(ReadRinexObsHeaderSettings(&fromFifo));
+        LoadRinexObsHeaderSettings(&fromFifo);
+        EXPECT_STREQ(fromFifo.szMarkerName, "Halvorne Ant001");
+        EXPECT_FALSE(fifo.Released());
+    }
     SetCodecConfigDir(nullptr);
 }
 

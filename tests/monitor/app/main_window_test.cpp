@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -21,21 +22,24 @@
 #include "monitor/config/recv_config.h"
 #include "monitor/config/recv_status_diag.h"
 #include "monitor/config/userconfig_diag.h"
+#include "monitor/connect/quick_connect_diag.h"
 #include "monitor/ins/ins_config_check_diag.h"
 #include "monitor/ins/ins_config_diag.h"
 #include "monitor/ins/medium_freq_diag.h"
 #include "monitor/parsing/pos_data_parser.h"
+#include "monitor/ports/usb_receiver_id_file.h"
 #include "monitor/shell/about_dialog.h"
 #include "monitor/shell/docking.h"
-#include "monitor/connect/quick_connect_diag.h"
+#include "monitor/shell/preset_file.h"
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/height_plot.h"
 #include "monitor/views/ins_status.h"
-#include "monitor/views/web/map_window.h"
 #include "monitor/views/range_view.h"
 #include "monitor/views/sky_plot.h"
 #include "monitor/views/track_plot.h"
+#include "monitor/views/web/map_window.h"
 #include "monitor_fixture.h"
+#include "support/fifo_guard.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "zv_version.h"
 
@@ -74,6 +78,41 @@ protected:
 private:
     // Destroyed after the window, which removes their tabs.
     std::vector<std::unique_ptr<CMemoryPortCtrl>> m_Ports;
+};
+
+// FIFOs where the files the monitor reads at its start should be: the USB
+// receiver IDs that the quick connect window reads while the main window is
+// made, the command presets and the command history.
+class MainWindowOnFifos : public MonitorTest
+{
+protected:
+    void SetUp() override
+    {
+        for (const QString& sPath : {UsbReceiverIdFilePath(), PresetFilePath(), QCMDInput::HistoryLogPath()})
+        {
+            QFile::remove(sPath);
+            QDir().mkpath(QFileInfo(sPath).absolutePath());
+            m_Fifos.push_back(std::make_unique<CFifoGuard>(sPath.toStdString()));
+            ASSERT_TRUE(m_Fifos.back()->IsValid()) << sPath.toStdString();
+        }
+        MonitorTest::SetUp();
+    }
+    void TearDown() override
+    {
+        MonitorTest::TearDown();
+        m_Fifos.clear();
+    }
+    // Whether one of them was waited on.
+    bool WaitedOn() const
+    {
+        for (const auto& p : m_Fifos)
+            if (p->Released())
+                return true;
+        return false;
+    }
+
+private:
+    std::vector<std::unique_ptr<CFifoGuard>> m_Fifos;
 };
 
 bool DockShown(QWidget* pWidget)
@@ -116,6 +155,29 @@ TEST_F(MainWindow, StartsWithTheQuickConnectWindowTheCommandWindowAndTheClassica
         EXPECT_TRUE(pAction->isVisible()) << pAction->objectName().toStdString();
     Form().actionClassical->trigger();
     EXPECT_FALSE(Window().ConnectionMenuAction()->isVisible());
+}
+
+// None of them holds up the start; each is said once and the defaults are used.
+TEST_F(MainWindowOnFifos, StartsAndSaysWhichFilesItCannotUse)
+{
+    EXPECT_TRUE(W().pQuickConnect->isVisible());
+    const QString sStatus =
+        W().pQuickConnect->findChild<QPlainTextEdit*>(QStringLiteral("USBStatusText"))->toPlainText();
+    EXPECT_TRUE(sStatus.contains(QStringLiteral("UsbReceiverIds.txt cannot be read: it is not a regular file. No "
+                                                "receiver ID is added from it.")))
+        << sStatus.toStdString();
+    EXPECT_EQ(Prompt.Messages.filter(QStringLiteral("The command presets cannot be read")).size(), 1)
+        << Prompt.Messages.join('\n').toStdString();
+    // A command still goes out; the history it cannot be written to is said once.
+    auto port = std::make_unique<CMemoryPortCtrl>(QZvPortCtrlBase::PORT_TYPE_UART, QStringLiteral("/dev/ttyUSB0"));
+    Tabs().OnAddPort(port->UniquePortID, port->PortType, port.get());
+    QSignalSpy sent(W().pCmdInput, &QCMDInput::SignalSendCMD);
+    Type(QStringLiteral("log version"));
+    Type(QStringLiteral("log bestposa once"));
+    EXPECT_EQ(sent.count(), 2);
+    EXPECT_EQ(Prompt.Messages.filter(QStringLiteral("The command history cannot be written")).size(), 1);
+    EXPECT_FALSE(WaitedOn());
+    Tabs().OnClosePort(0);
 }
 
 TEST_F(MainWindow, TheToolBarHoldsItsActionsInOrderWithTheConnectionMenuBeforeLogDiag)

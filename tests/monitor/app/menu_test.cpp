@@ -2,10 +2,12 @@
 // a receiver connected (its board is ZV100, serial number 123, at
 // 192.168.1.20): each opens its window or dock, or gives its command
 // to the window or the tab set that serves it. An entry without an
-// expectation here fails the test, so a new entry cannot go unchecked.
+// expectation here fails the test, so a new entry cannot go unchecked. With
+// no logging rules set, none of it writes a debug or info trace.
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMutex>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -82,10 +84,51 @@ void HideDock(QWidget* pWidget)
         pDock->hide();
 }
 
+// The debug and info messages written while the main window starts and runs,
+// as "category: text", from any thread; the others go on to the usual handler.
+QStringList g_Traces;
+QMutex g_TracesMutex;
+QtMessageHandler g_fnUsualHandler = nullptr;
+
+void CollectTraces(QtMsgType Type, const QMessageLogContext& Context, const QString& sText)
+{
+    if (Type != QtDebugMsg && Type != QtInfoMsg)
+    {
+        if (g_fnUsualHandler != nullptr)
+            g_fnUsualHandler(Type, Context, sText);
+        return;
+    }
+    // Qt WebEngine says this once when the test program turns its sandbox off
+    // (the test's environment, not the monitor's).
+    if (sText == QLatin1String("Sandboxing disabled by user."))
+        return;
+    QMutexLocker lock(&g_TracesMutex);
+    g_Traces << QString::fromLatin1(Context.category ? Context.category : "default") + QStringLiteral(": ") + sText;
+}
+
 class MenuTest : public MonitorTest
 {
 protected:
+    void SetUp() override
+    {
+        {
+            QMutexLocker lock(&g_TracesMutex);
+            g_Traces.clear();
+        }
+        g_fnUsualHandler = qInstallMessageHandler(CollectTraces);
+        MonitorTest::SetUp();
+    }
+    void TearDown() override
+    {
+        MonitorTest::TearDown();
+        qInstallMessageHandler(g_fnUsualHandler);
+    }
     int Asked() const { return Prompt.Messages.size() + Prompt.Questions.size() + Prompt.Choosers.size(); }
+    static QStringList Traces()
+    {
+        QMutexLocker lock(&g_TracesMutex);
+        return g_Traces;
+    }
 };
 } // namespace
 
@@ -293,6 +336,12 @@ TEST_F(MenuTest, EveryEntryOpensItsWindowOrGivesItsCommand)
         pAction->trigger();
         EXPECT_TRUE(WaitUntil(it->second.Done)) << sName;
         it->second.After();
+    }
+    // With no logging rules set, the start and every window wrote no debug or
+    // info message: traces are off by default, in every area.
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+    {
+        EXPECT_TRUE(Traces().isEmpty()) << Traces().join('\n').toStdString();
     }
 }
 

@@ -8,11 +8,14 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <functional>
+#include <memory>
 
 #include "monitor/config/station_map.h"
-#include "monitor/views/map_page.h"
 #include "monitor/config/userconfig_diag.h"
+#include "monitor/views/map_page.h"
 #include "status_road_fixture.h"
+#include "support/fifo_guard.h"
 
 namespace
 {
@@ -213,13 +216,33 @@ TEST_F(UserconfigTest, AReferenceFileThatCannotBeReadIsSaidAndOnlyTheAskedPortFi
                                           {"PPS", "ENABLE GPS POSITIVE 0.5 1000 0 0", true},
                                           {"baseid", "7", false}}));
 
-    // A folder where the file should be cannot be read either.
-    QDir().mkpath(UserconfigFilePath());
-    Dialog.OnUserconfigRefressh();
-    Reply(port, {"PPS ENABLE GPS POSITIVE 0.5 1000 0 0"});
-    ASSERT_TRUE(Replied(STATUS_MSG_USERCONFIG));
-    EXPECT_FALSE(pState->isHidden());
-    QDir().rmdir(UserconfigFilePath());
+    // Nor a folder, a FIFO (never waited on) or a huge file where the file should be.
+    const QString sPath = UserconfigFilePath();
+    std::unique_ptr<CFifoGuard> pFifo;
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Block;
+        const char* Why;
+    } blocks[] = {
+        {"a folder", [&] { QDir().mkpath(sPath); }, "(it is not a regular file)"},
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); }, "(it is not a regular file)"},
+        {"a huge file", [&] { WriteReference(QByteArray(1024 * 1024 + 1, '\n')); }, "(it is larger than 1024 KB)"},
+    };
+    for (const auto& b : blocks)
+    {
+        SCOPED_TRACE(b.Name);
+        b.Block();
+        Dialog.OnUserconfigRefressh();
+        Reply(port, {"PPS ENABLE GPS POSITIVE 0.5 1000 0 0"});
+        ASSERT_TRUE(Replied(STATUS_MSG_USERCONFIG));
+        EXPECT_FALSE(pState->isHidden());
+        EXPECT_TRUE(pState->text().contains(QLatin1String(b.Why))) << pState->text().toStdString();
+        EXPECT_TRUE(pFifo == nullptr || !pFifo->Released());
+        pFifo.reset();
+        QDir().rmdir(sPath);
+        QFile::remove(sPath);
+    }
 
     // Another port's reply, asked by another window, changes nothing.
     WriteReference("PPS ENABLE GPS POSITIVE 0.5 1000 0 0\n");

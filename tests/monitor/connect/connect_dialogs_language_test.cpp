@@ -134,6 +134,19 @@ TEST_F(ConnectDialogsLanguage, TheUsbPageSaysWhatItSeesInEitherLanguage)
             << qPrintable(status());
         Shot(quick, QStringLiteral("quick_connect_usb_denied_%1").arg(QLatin1String(pLanguage)));
         denied->SetPlugged(false);
+
+        // An IDs file that is no regular file: why it is not read.
+        QFile::remove(sIds);
+        ASSERT_TRUE(QDir().mkpath(sIds));
+        quick.ShowDiag();
+        EXPECT_TRUE(status().contains(pLanguage == std::string("zh") ? QString::fromUtf8("它不是普通文件。未从中添加")
+                                                                     : "it is not a regular file. No receiver ID"))
+            << qPrintable(status());
+        Shot(quick, QStringLiteral("quick_connect_usb_id_file_%1").arg(QLatin1String(pLanguage)));
+        QDir().rmdir(sIds);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("e5a1 0480\n");
+        file.close();
     }
     QFile::remove(sIds);
     UsbLinkSetBackend(std::make_shared<CUsbMemBackend>());

@@ -15,6 +15,8 @@
 
 #include "ins_bench.h"
 #include "monitor/parsing/pos_data_parser.h"
+#include "support/fifo_guard.h"
+#include "support/scripted_prompt.h"
 
 namespace
 {
@@ -103,6 +105,18 @@ TEST(ConfigCheck, CommandFilesBoardsWithoutHeadingAndTheBoardRecord)
     check.OnBoardRecord("../x,1,2,3", "../x", "1");
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(".._x.csv")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("../x.csv")));
+
+    // FIFOs in place of a command file and of a batch file are never waited
+    // on: the check says the file cannot be opened, and the record is refused.
+    QFile::remove(sFile);
+    CFifoGuard cmdFifo(sFile.toStdString());
+    CFifoGuard recordFifo(dir.filePath("ZV906-FIFO.csv").toStdString());
+    ASSERT_TRUE(cmdFifo.IsValid() && recordFifo.IsValid());
+    EXPECT_EQ(check.OnCheckMsg(logged, 10, QStringLiteral("ZV906-A"), sFile), QStringLiteral("Open File fail!"));
+    CScriptedPrompt prompt;
+    check.OnBoardRecord("ZV906-FIFO,2018C,x,SN3", "ZV906-FIFO", "2018C");
+    EXPECT_EQ(prompt.Messages, QStringList("Error|Open BoardRecord File fail!"));
+    EXPECT_FALSE(cmdFifo.Released() || recordFifo.Released());
 }
 
 // A check of every port against fake receivers: the one line the receiver's

@@ -333,6 +333,10 @@ TEST_F(MdnsDiscovery, ModelKeepsOneRowPerReceiverOfItsType)
     partial.setAttributes({{"SN", "S9"}});
     model.onServiceUpdated(partial);
     EXPECT_EQ(QStringList({"3", "rx2", "", "", "", "", "S9"}), Row(model, 2));
+    // A zero byte in a value, as the network may send one, does not end it.
+    partial.setAttributes({{"SN", QByteArray("S9\0tail", 7)}});
+    model.onServiceUpdated(partial);
+    EXPECT_EQ(QString::fromUtf8("S9\0tail", 7), Row(model, 2).value(6));
 
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
     model.onServiceRemoved(service(TYPE, "rx1", ""));

@@ -245,6 +245,8 @@ TEST(NtripProtocol, CasterRepliesHoweverTheyAreSplit)
         {&stream, "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic\r\n\r\n", (401 << 16) | 7, 0, 0,
          "HTTP/1.1 401 Unauthorized"},
         {&stream, "HTTP/1.1 404 Not Found\r\n", 26476551, 0, 0, "404 Not Found"},
+        // A zero byte in the status line does not end the reason.
+        {&stream, std::string("HTTP/1.1 403 Forbid\0den here\r\n", 31), (403 << 16) | 7, 0, 0, "403 Forbid.den here"},
         // A mount point answered with the table: the caster has no such mount
         // point, and the table after the header says which ones it has.
         {&stream, "SOURCETABLE 200 OK\r\nContent-Type: text/plain\r\n\r\nSTR;", NTRIP_NO_MOUNT_POINT, 20, 0,

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -11,9 +12,12 @@
 #include "monitor/ports/port_manager.h"
 #include "monitor/ports/tcp_port_ctrl.h"
 #include "monitor/ports/usb/usb_link.h"
-#include "support/usb/usb_mem_backend.h"
 #include "monitor/ports/usb_port_ctrl.h"
+#include "support/monitor/fake_receiver.h"
+#include "support/monitor/handed_over.h"
+#include "support/monitor/receiver_ports.h"
 #include "support/monitor/tcp_receiver.h"
+#include "support/usb/usb_mem_backend.h"
 
 TEST(PortManager, FailedSetUpUsesItsIdAndIsNotKept)
 {
@@ -168,6 +172,54 @@ TEST(PortManager, RoutesCallsAndReportsToOnePort)
     EXPECT_TRUE(QZvPortCtrlBase::GetProcessMode());
     manager.OnProfressionMode(false);
     EXPECT_FALSE(QZvPortCtrlBase::GetProcessMode());
+}
+
+// A port's first bytes come soon after it starts: a replayed file's first
+// block, a TCP receiver's answer to the property query. What the port's
+// announcement connects (its tab's view) gets them however long the receivers
+// of the announcement take, as a tab does while the program starts or the
+// machine is loaded.
+TEST(PortManager, APortsFirstBytesReachWhatItsAnnouncementConnectsHoweverLongThatTakes)
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("short.log"));
+    QFile f(sPath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("$GPGGA,first block\r\n");
+    f.close();
+    REPLAY_CONFIG_T replay;
+    replay.FileName = QStringLiteral("short.log");
+    replay.FilePath = sPath;
+    FakeReceiver rx;
+    TCP_CONFIG_T tcp;
+    tcp.IPAddress = QStringLiteral("127.0.0.1");
+    tcp.Port = rx.Listen();
+    ASSERT_NE(tcp.Port, 0u);
+    const struct
+    {
+        const char* Name;
+        QZvPortCtrlBase::PORT_TYPE_E Type;
+        void* pConfig;
+        QByteArray First;
+    } cases[] = {
+        {"replay", QZvPortCtrlBase::PORT_TYPE_REPLAY, &replay, "$GPGGA,first block\r\n"},
+        {"tcp", QZvPortCtrlBase::PORT_TYPE_TCP, &tcp, "<VERSION OK"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        QZvPortManager manager;
+        std::unique_ptr<CHandedOver> pHanded;
+        // A slow receiver first (several of the port's status ticks), then the view.
+        QObject::connect(&manager, &QZvPortManager::SignalPostAddPort, [] { QThread::msleep(300); });
+        QObject::connect(&manager, &QZvPortManager::SignalPostAddPort,
+                         [&](uint, QZvPortCtrlBase::PORT_TYPE_E, QZvPortCtrlBase* pCtrl)
+                         { pHanded = std::make_unique<CHandedOver>(pCtrl); });
+        ASSERT_EQ(manager.AddPortCtrl(c.Type, c.pConfig), 0);
+        ASSERT_NE(pHanded, nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return pHanded->Bytes().contains(c.First); }))
+            << pHanded->Bytes().left(200).toStdString();
+    }
 }
 
 TEST(PortManager, ReplayPortPausesOnDisconnect)

@@ -648,7 +648,8 @@ TEST(PortTabs, APortsScriptAsksTheReceiverAndReadsItsReply)
 
     ASSERT_TRUE(WaitUntil([&] { return !ended.isEmpty(); }, 30000));
     EXPECT_EQ(rx.Rx().Received(), "version\r\n");
-    const QString sDebug = pRunner->TakeOutputText();
+    const QString sDebug = shell.Tabs.TakeCurScriptOutput();
+    EXPECT_TRUE(shell.Tabs.TakeCurScriptOutput().isEmpty()) << "taken once";
     EXPECT_TRUE(sDebug.contains(QStringLiteral("CMD:version\r\n"))) << sDebug.toStdString();
     const QString sResult =
         QStringLiteral("Result:\r\n%1\r\n").arg(QString::fromStdString(RECEIVER_RULES_T().VersionLine));

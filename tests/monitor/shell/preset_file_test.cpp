@@ -91,6 +91,10 @@ TEST(PresetFile, GroupsAreWrittenOneLineEachAndReadBack)
         EXPECT_EQ(again.GroupSendStrings, set.GroupSendStrings);
         EXPECT_EQ(again.KeptLines, set.KeptLines);
     }
+    // A zero byte does not end the file: the groups after it are read too.
+    const PRESET_SET_T zero = ParsePresetText(QByteArray("A:::a,,,x\0y;;;\r\nB:::\r\n", 22));
+    EXPECT_EQ(zero.GroupNames, QStringList({"A", "B"}));
+    EXPECT_EQ(zero.GroupSendStrings.value(0), QStringList(QString::fromUtf8("x\0y", 3)));
 }
 
 TEST(PresetFile, TextsThatTheFileCannotHoldAreRecognised)

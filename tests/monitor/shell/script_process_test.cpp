@@ -16,6 +16,8 @@
 #include "monitor/shell/script_process.h"
 #include "support/scripted_prompt.h"
 
+using namespace std::string_literals;
+
 namespace
 {
 // python3 can take seconds to start on a loaded machine; every wait ends as
@@ -65,9 +67,10 @@ TEST_F(ScriptRun, KeywordLinesAreServedWholeHoweverTheyArriveAndTheScriptsExitIs
                          "w('posa ontime 1\\n'); sys.stdout.flush()\n"
                          // Ending and a result in one line: the sample ends, no result is printed.
                          "w('$$SampleDataLogEnd $$PrintResult@#$@:hidden\\n')\n"
-                         "sys.stderr.write('trouble\\n')\n"
+                         // Zero bytes end neither a line nor what follows them.
+                         "sys.stderr.write('trou\\0ble\\n')\n"
                          // The last line has no end.
-                         "w('bye')\n"
+                         "w('b\\0ye')\n"
                          "sys.exit(3)\n"));
     ASSERT_TRUE(WaitFinished());
     EXPECT_EQ(m_Finished.at(0).at(0).toBool(), true);
@@ -78,7 +81,8 @@ TEST_F(ScriptRun, KeywordLinesAreServedWholeHoweverTheyArriveAndTheScriptsExitIs
     const std::string sDebug = m_Runner.TakeOutputText().toStdString();
     EXPECT_EQ(sDebug, std::string("CMD:log version\r\nResult:\r\nok\r\nWarning:low CN0\r\nConfig File:/tmp/a b.cfg\r\n"
                                   "plain text\nCMD get error\r\nResult get error\r\nCMD:log bestposa ontime 1\r\n"
-                                  "Standard Error: trouble\nbyeExit code:3 exit status:0\n"));
+                                  "Standard Error: trou"s +
+                                  '\0' + "ble\nb"s + '\0' + "yeExit code:3 exit status:0\n"));
     EXPECT_TRUE(m_Runner.TakeOutputText().isEmpty()) << "taken once";
     EXPECT_FALSE(m_Runner.m_bRunning);
     EXPECT_TRUE(m_Runner.m_sCfgFilePath.isEmpty()) << "forgotten with the script";

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -23,13 +24,14 @@
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/uart_port_ctrl.h"
+#include "monitor/shell/monitor_translations.h"
 #include "monitor/shell/port_view_host.h"
 #include "monitor/shell/script_process.h"
 #include "monitor/shell/txt_browser.h"
 #include "support/frame_builders.h"
-#include "support/monitor/receiver_stream.h"
 #include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
+#include "support/monitor/receiver_stream.h"
 #include "support/profile_fixture.h"
 #include "support/scripted_prompt.h"
 
@@ -549,27 +551,61 @@ TEST(TxtBrowser, AnEndlessLineIsShownInBoundedLines)
     EXPECT_LT(dWorstMs, 250.0);
 }
 
-// A port whose bytes come faster than the view takes them: what does not fit
-// in a batch's share of the display, and what the port could not hand over,
-// is said instead of shown; the store still reads what it was handed.
-TEST(TxtBrowser, AFloodIsSaidNotShown)
+// A port whose bytes come faster than the view takes them, handed over at
+// once: what the view could not take, and the text that found no room, is said
+// instead of shown, in received bytes whatever the mode and in the interface's
+// language; every byte handed over is either shown or counted.
+TEST(TxtBrowser, AFloodIsSaidNotShownInReceivedBytesAndInTheInterfacesLanguage)
 {
-    CMemoryPortCtrl ctrl;
-    Tabs tabs;
-    CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("127.0.0.1:3001"));
-    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_HEX;
-    tabs.show();
-    const QByteArray flood(200000, '\x55'); // 600 000 characters of hex
-    ctrl.Receive(flood);
-    const QString sShown = pView->toPlainText();
-    EXPECT_LE(sShown.size(), CZvTxtBrowser::BATCH_SHOW_MAX + 200);
-    const qint64 nNotShown = 200000 * 3 + 200000 / 64 * 2 + 2;
-    EXPECT_TRUE(sShown.contains(QStringLiteral("[%1 bytes not shown]").arg(nNotShown))) << sShown.right(100).toStdString();
-    EXPECT_EQ(pView->Receiver()->m_SkippedBytes, 0u) << "everything handed over was read";
+    const struct
+    {
+        const char* Name;
+        uint32_t Mode;
+        const char* Language;
+        int nFlood;
+        char Byte;
+        const char* Notice; // the notice's text, as the language says it
+    } cases[] = {
+        // Three characters of text a byte: most of the text finds no room.
+        {"hex", CZvTxtBrowser::DISPLAY_HEX, "en", 2 * CZvTxtBrowser::READ_QUEUE_MAX, '\x55', "bytes not shown"},
+        {"text, in Chinese", CZvTxtBrowser::DISPLAY_ASCII, "zh", CZvTxtBrowser::READ_QUEUE_MAX + 1000, 'x',
+         "\xe5\xad\x97\xe8\x8a\x82\xe6\x9c\xaa\xe6\x98\xbe\xe7\xa4\xba"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        ASSERT_GT(InstallMonitorTranslations(QString::fromLatin1(c.Language)), 0);
+        QTemporaryDir dir;
+        CScriptedPrompt prompt;
+        CMemoryPortCtrl ctrl;
+        Tabs tabs;
+        CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("127.0.0.1:3001"));
+        pView->m_DisplayMode = c.Mode;
+        tabs.show();
+        prompt.Paths.push_back(dir.filePath("screen.log"));
+        pView->SetLogScreen();
+        ctrl.Receive(QByteArray(c.nFlood, c.Byte));
+        // Whatever the flood, a turn's work is a share of it.
+        EXPECT_TRUE(pView->IsCatchingUp());
+        ASSERT_TRUE(WaitUntil([&] { return !pView->IsCatchingUp(); }));
+        const QString sNotice = QString::fromUtf8(c.Notice);
+        EXPECT_TRUE(pView->toPlainText().contains(sNotice)) << pView->toPlainText().right(200).toStdString();
+        EXPECT_FALSE(pView->toPlainText().contains(QLatin1Char('?')));
+        EXPECT_EQ(pView->Receiver()->m_SkippedBytes, static_cast<quint64>(c.nFlood - CZvTxtBrowser::READ_QUEUE_MAX))
+            << "what the view could not take is counted as skipped";
+        pView->SetLogScreen(); // closes the screen log
 
-    // A batch beyond what the road reads at once: the rest is counted.
-    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
-    ctrl.Receive(QByteArray(CPortReceiver::BATCH_READ_MAX + 1000, 'x'));
-    EXPECT_EQ(pView->Receiver()->m_SkippedBytes, 1000u);
-    EXPECT_TRUE(pView->toPlainText().contains(QStringLiteral("bytes not shown]")));
+        // Every byte either shown (as the mode shows it) or in a notice's count.
+        const QString sLog = QString::fromUtf8(ReadFile(dir.filePath("screen.log")));
+        qint64 nCounted = 0;
+        int nNotices = 0;
+        const QRegularExpression notice(QStringLiteral("\\[(\\d+) ") + QRegularExpression::escape(sNotice) +
+                                        QStringLiteral("\\]"));
+        for (auto it = notice.globalMatch(sLog); it.hasNext(); ++nNotices)
+            nCounted += it.next().captured(1).toLongLong();
+        const QString sShownForm = c.Mode == CZvTxtBrowser::DISPLAY_HEX ? QStringLiteral("55 ") : QStringLiteral("x");
+        EXPECT_GE(nNotices, 1);
+        EXPECT_EQ(sLog.count(sShownForm) + nCounted, c.nFlood);
+    }
+    InstallMonitorTranslations(QStringLiteral("en"));
 }

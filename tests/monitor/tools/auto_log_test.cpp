@@ -10,12 +10,16 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QTimeEdit>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 
+#include "monitor/ports/config_file.h"
 #include "monitor/tools/auto_log_config.h"
 #include "monitor/tools/auto_log_csv.h"
 #include "monitor/tools/tool_paths.h"
+#include "support/fifo_guard.h"
 #include "tools_shell.h"
 
 namespace
@@ -143,6 +147,62 @@ TEST(ToolPaths, NamesFoldersAndPathFiles)
     ASSERT_TRUE(WriteAll(sFile, QByteArray("/data/r") + char(0xE9) + QByteArray("sultats\r\nsecond line")));
     EXPECT_EQ(ReadPathFile(sFile), QString::fromUtf8("/data/résultats"));
     EXPECT_EQ(ReadPathFile(tmp.filePath(QStringLiteral("missing.ini"))), QString());
+
+    // What is no regular file, or too large to be a path file, is not read and
+    // is left as it is; a FIFO is never waited on.
+    QFile::remove(sFile);
+    std::unique_ptr<CFifoGuard> pFifo;
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Block;
+        int nStatus;
+    } blocks[] = {
+        {"a folder", [&] { QDir().mkpath(sFile); }, CONFIG_FILE_NOT_REGULAR},
+        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sFile.toStdString()); }, CONFIG_FILE_NOT_REGULAR},
+        {"a huge file", [&] { WriteAll(sFile, sRoot.toUtf8() + "\n" + QByteArray(PATH_FILE_MAX_BYTES, 'x')); },
+         CONFIG_FILE_TOO_LARGE},
+    };
+    for (const auto& b : blocks)
+    {
+        SCOPED_TRACE(b.Name);
+        b.Block();
+        int nStatus = CONFIG_FILE_OK;
+        EXPECT_EQ(ReadPathFile(sFile, &nStatus), QString());
+        EXPECT_EQ(nStatus, b.nStatus);
+        if (b.nStatus == CONFIG_FILE_NOT_REGULAR)
+        {
+            EXPECT_FALSE(WritePathFile(sFile, sRoot));
+            EXPECT_FALSE(QFileInfo(sFile).isFile()) << "left as it is";
+        }
+        EXPECT_TRUE(pFifo == nullptr || !pFifo->Released());
+        pFifo.reset();
+        QDir().rmdir(sFile);
+        QFile::remove(sFile);
+    }
+}
+
+// A board list that is no regular file: said once, the ports' own rows shown,
+// never waited on and never written over.
+TEST(AutoLogList, ABoardListThatIsNoRegularFileIsSaidOnceAndLeftAsItIs)
+{
+    ToolsShell shell;
+    QTemporaryDir tmp;
+    ASSERT_TRUE(WritePathFile(QAutoLogList::LogPathFile(), tmp.path()));
+    const QString sCsv = QAutoLogList::ConfigCsvPath();
+    CFifoGuard fifo(sCsv.toStdString());
+    ASSERT_TRUE(fifo.IsValid());
+    for (int i = 0; i < 2; ++i)
+    {
+        shell.AutoLog.OnShowDiag();
+        EXPECT_TRUE(shell.AutoLog.isVisible());
+        shell.AutoLog.hide();
+    }
+    EXPECT_EQ(shell.Prompt.Messages,
+              QStringList("Error|The board list " + sCsv + " is not used: it is not a regular file."));
+    shell.AutoLog.SaveConfigToFile();
+    EXPECT_FALSE(QFileInfo(sCsv).isFile());
+    EXPECT_FALSE(fifo.Released());
 }
 
 TEST(AutoLogConfig, TheScheduleIsCheckedAgainstTheClock)

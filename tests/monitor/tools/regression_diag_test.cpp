@@ -6,6 +6,7 @@
 // the middle that leave no thread running.
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 #include "monitor/tools/regression_config.h"
 #include "monitor/tools/relay_board.h"
 #include "regression_bench.h"
+#include "support/fifo_guard.h"
 #include "support/monitor/fake_relay_board.h"
 
 namespace
@@ -86,6 +88,23 @@ TEST(RegressionDiag, ListsEachBoardOnASerialPortOnceAndKeepsTheLogRootItWasGiven
     b.Bench.OnShowDialog();
     EXPECT_TRUE(b.Bench.isVisible());
     EXPECT_EQ(b.Shell.Prompt.Choosers.size(), 3);
+
+    // A FIFO in the file's place is never waited on: the root is asked for,
+    // used and said not to be kept, and the FIFO stays as it is.
+    b.Bench.hide();
+    const QString sFile = QRegressionDiag::LogRootFile();
+    QFile::remove(sFile);
+    CFifoGuard fifo(sFile.toStdString());
+    ASSERT_TRUE(fifo.IsValid());
+    b.Shell.Prompt.Messages.clear();
+    b.Shell.Prompt.Texts = {sRoot};
+    b.Bench.OnShowDialog();
+    EXPECT_TRUE(b.Bench.isVisible());
+    EXPECT_EQ(b.Bench.LogRoot(), sRoot);
+    EXPECT_EQ(b.Shell.Prompt.Messages,
+              QStringList("Error|The log path cannot be kept in " + sFile + ": it will be asked for again."));
+    EXPECT_FALSE(QFileInfo(sFile).isFile());
+    EXPECT_FALSE(fifo.Released());
 }
 
 TEST(RegressionDiag, AConfigurationFillsTheChosenRowsAndOkStartsOnlyThose)

@@ -1,4 +1,4 @@
-#include "monitor/shell/config_file.h"
+#include "monitor/ports/config_file.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,12 +1,14 @@
 // The files the monitor keeps for itself in the user's configuration folder
-// (command presets, command history, docking layout) are used only when they
-// are regular files, and read only up to a bound: a FIFO, a device or a
-// socket in their place would block the start for ever, and a huge file
-// would take its memory and time. Whatever stands there instead is left as
-// it is; the caller reports it once and goes on with its defaults.
+// (command presets, command history, docking layout, USB receiver IDs, the
+// tools' remembered paths and lists, map services, reference configurations)
+// are used only when they are regular files, and read only up to a bound: a
+// FIFO, a device or a socket in their place would block the start or a
+// window for ever, and a huge file would take its memory and time. Whatever
+// stands there instead is left as it is; the caller reports it once and goes
+// on with its defaults.
 //
 // Nothing here waits: files are opened without blocking and examined before
-// a byte is read or written.
+// a byte is read or written. Any thread.
 #pragma once
 
 #include <QByteArray>
