@@ -70,6 +70,82 @@ struct FLOOD_T
     const char* Name;
     bool bRandom; // else one line without a line end
 };
+// What the window went through while a flood lasted.
+struct WATCH_T
+{
+    uint64_t Sent = 0;      // bytes the peer sent
+    double WorstCpuMs = 0;  // the GUI thread's longest work between two beats
+    double WorstWallMs = 0; // the longest a beat came late
+    double PeakRssMb = 0;
+    bool bSaid = false; // the view said what it did not show
+};
+
+// Runs the event loop while the flood lasts (kFloodMs, and until Sent() reaches
+// kFloodMin or the deadline) and measures the GUI thread's work between two
+// beats of a 10 ms timer: how long the window could not answer, as its own CPU
+// time (a loaded machine delays the beats, not this work) and as wall time.
+// Whether pView says what it did not show is looked at while the flood lasts,
+// as its newest lines soon push the notice out; the look's own work is not
+// the window's lag.
+WATCH_T WatchTheWindow(CZvTxtBrowser* pView, const std::function<uint64_t()>& Sent)
+{
+    WATCH_T w;
+    double dCpuAt = ThreadCpuMs();
+    QElapsedTimer wall, beat;
+    beat.start();
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout,
+                     [&]
+                     {
+                         const double dNow = ThreadCpuMs();
+                         w.WorstCpuMs = std::max(w.WorstCpuMs, dNow - dCpuAt);
+                         w.WorstWallMs = std::max(w.WorstWallMs, beat.nsecsElapsed() / 1e6 - 10.0);
+                         dCpuAt = dNow;
+                         beat.start();
+                         w.PeakRssMb = std::max(w.PeakRssMb, RssMb());
+                     });
+    timer.start(10);
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout,
+                     [&]
+                     {
+                         const double dBefore = ThreadCpuMs();
+                         w.bSaid = w.bSaid || pView->toPlainText().contains(QStringLiteral("bytes not shown]"));
+                         dCpuAt += ThreadCpuMs() - dBefore;
+                     });
+    look.start(50);
+    wall.start();
+    while (wall.elapsed() < kFloodMs || (Sent() < kFloodMin && wall.elapsed() < kFloodDeadlineMs))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return w;
+}
+
+// The window stayed responsive and the memory bounded; the log file got
+// every byte sent whatever the view showed; the view said what it skipped and
+// broke its lines.
+void CheckTheFlood(const char* pWhat, const WATCH_T& w, CZvTxtBrowser* pView, const QString& sLog, qint64 nLoggedBefore)
+{
+    ::testing::Test::RecordProperty("gui_lag_cpu_ms", QString::number(w.WorstCpuMs, 'f', 1).toStdString());
+    ::testing::Test::RecordProperty("gui_lag_wall_ms", QString::number(w.WorstWallMs, 'f', 1).toStdString());
+    ::testing::Test::RecordProperty("peak_rss_mb", QString::number(w.PeakRssMb, 'f', 0).toStdString());
+    ::testing::Test::RecordProperty("mb_sent", QString::number(w.Sent / 1e6, 'f', 0).toStdString());
+    std::printf("%s: %.0f MB sent, GUI lag %.1f ms CPU (%.1f ms wall), peak RSS %.0f MB\n", pWhat, w.Sent / 1e6,
+                w.WorstCpuMs, w.WorstWallMs, w.PeakRssMb);
+
+    EXPECT_GE(w.Sent, kFloodMin) << "a flood";
+    EXPECT_GT(pView->Receiver()->m_SkippedBytes, 0u) << "faster than the window takes it";
+    EXPECT_LT(w.WorstCpuMs, kSanitized ? 1000.0 : 250.0);
+    if (!kSanitized)
+    {
+        EXPECT_LT(w.PeakRssMb, 500.0);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sLog).size() - nLoggedBefore >= static_cast<qint64>(w.Sent); }, 30000))
+        << QFileInfo(sLog).size() - nLoggedBefore << " of " << w.Sent;
+    EXPECT_EQ(QFileInfo(sLog).size() - nLoggedBefore, static_cast<qint64>(w.Sent));
+    EXPECT_TRUE(w.bSaid) << "what the view did not show is said";
+    for (const QString& sLine : pView->toPlainText().split('\n'))
+        EXPECT_LE(sLine.size(), CZvTxtBrowser::LINE_CHARS_MAX);
+}
 } // namespace
 
 class HostilePeer : public ::testing::TestWithParam<FLOOD_T>
@@ -114,68 +190,12 @@ TEST_P(HostilePeer, AFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWhole)
             }
         });
 
-    // The GUI thread's work between two beats of a 10 ms timer: how long the
-    // window could not answer, as its own CPU time (a loaded machine delays
-    // the beats, not this work) and as wall time.
-    double dWorstCpuMs = 0, dWorstWallMs = 0, dPeakRss = 0;
-    double dCpuAt = ThreadCpuMs();
-    QElapsedTimer wall, beat;
-    beat.start();
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout,
-                     [&]
-                     {
-                         const double dNow = ThreadCpuMs();
-                         dWorstCpuMs = std::max(dWorstCpuMs, dNow - dCpuAt);
-                         dWorstWallMs = std::max(dWorstWallMs, beat.nsecsElapsed() / 1e6 - 10.0);
-                         dCpuAt = dNow;
-                         beat.start();
-                         dPeakRss = std::max(dPeakRss, RssMb());
-                     });
-    timer.start(10);
-    // Whether the view says what it did not show, looked at while the flood
-    // lasts (its newest lines soon push the notice out); the look's own work
-    // is not the window's lag.
-    bool bSaid = false;
     CZvTxtBrowser* pView = shell.Tabs.GetTxView(0);
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout,
-                     [&]
-                     {
-                         const double dBefore = ThreadCpuMs();
-                         bSaid = bSaid || pView->toPlainText().contains(QStringLiteral("bytes not shown]"));
-                         dCpuAt += ThreadCpuMs() - dBefore;
-                     });
-    look.start(50);
-    wall.start();
-    while (wall.elapsed() < kFloodMs || (rx.SentBytes() - nSentBefore < kFloodMin && wall.elapsed() < kFloodDeadlineMs))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    WATCH_T w = WatchTheWindow(pView, [&] { return rx.SentBytes() - nSentBefore; });
     bStop = true;
     sender.join();
-    timer.stop();
-    look.stop();
-    const uint64_t nSent = rx.SentBytes() - nSentBefore;
-    RecordProperty("gui_lag_cpu_ms", QString::number(dWorstCpuMs, 'f', 1).toStdString());
-    RecordProperty("gui_lag_wall_ms", QString::number(dWorstWallMs, 'f', 1).toStdString());
-    RecordProperty("peak_rss_mb", QString::number(dPeakRss, 'f', 0).toStdString());
-    RecordProperty("mb_sent", QString::number(nSent / 1e6, 'f', 0).toStdString());
-    std::printf("%s: %.0f MB sent, GUI lag %.1f ms CPU (%.1f ms wall), peak RSS %.0f MB\n", flood.Name, nSent / 1e6,
-                dWorstCpuMs, dWorstWallMs, dPeakRss);
-
-    EXPECT_GE(nSent, kFloodMin) << "a flood";
-    EXPECT_GT(pView->Receiver()->m_SkippedBytes, 0u) << "faster than the window takes it";
-    EXPECT_LT(dWorstCpuMs, kSanitized ? 1000.0 : 250.0);
-    if (!kSanitized)
-    {
-        EXPECT_LT(dPeakRss, 500.0);
-    }
-    // Every byte in the log file, whatever the window showed.
-    EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sLog).size() - nLoggedBefore >= static_cast<qint64>(nSent); }, 30000))
-        << QFileInfo(sLog).size() - nLoggedBefore << " of " << nSent;
-    EXPECT_EQ(QFileInfo(sLog).size() - nLoggedBefore, static_cast<qint64>(nSent));
-    EXPECT_TRUE(bSaid) << "what the view did not show is said";
-    for (const QString& sLine : pView->toPlainText().split('\n'))
-        EXPECT_LE(sLine.size(), CZvTxtBrowser::LINE_CHARS_MAX);
+    w.Sent = rx.SentBytes() - nSentBefore;
+    CheckTheFlood(flood.Name, w, pView, sLog, nLoggedBefore);
 }
 
 namespace
@@ -253,60 +273,11 @@ TEST_P(HostilePeer, ACasterFloodKeepsTheWindowResponsiveMemoryBoundedAndTheLogWh
             caster.Caster().StartFlood(flood.bRandom ? CTestCaster::FLOOD_RANDOM : CTestCaster::FLOOD_LINE);
         });
 
-    // The GUI thread's work between two beats of a 10 ms timer, as in the TCP case.
-    double dWorstCpuMs = 0, dWorstWallMs = 0, dPeakRss = 0;
-    double dCpuAt = ThreadCpuMs();
-    QElapsedTimer wall, beat;
-    beat.start();
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout,
-                     [&]
-                     {
-                         const double dNow = ThreadCpuMs();
-                         dWorstCpuMs = std::max(dWorstCpuMs, dNow - dCpuAt);
-                         dWorstWallMs = std::max(dWorstWallMs, beat.nsecsElapsed() / 1e6 - 10.0);
-                         dCpuAt = dNow;
-                         beat.start();
-                         dPeakRss = std::max(dPeakRss, RssMb());
-                     });
-    timer.start(10);
-    bool bSaid = false;
     CZvTxtBrowser* pView = shell.Tabs.GetTxView(shell.Tabs.count() - 1);
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout,
-                     [&]
-                     {
-                         const double dBefore = ThreadCpuMs();
-                         bSaid = bSaid || pView->toPlainText().contains(QStringLiteral("bytes not shown]"));
-                         dCpuAt += ThreadCpuMs() - dBefore;
-                     });
-    look.start(50);
-    wall.start();
-    while (wall.elapsed() < 4000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    WATCH_T w = WatchTheWindow(pView, [&] { return caster.Sent(); });
     caster.Run([&] { caster.Caster().StopFlood(); });
-    timer.stop();
-    look.stop();
-    const uint64_t nSent = caster.Sent();
-    RecordProperty("gui_lag_cpu_ms", QString::number(dWorstCpuMs, 'f', 1).toStdString());
-    RecordProperty("gui_lag_wall_ms", QString::number(dWorstWallMs, 'f', 1).toStdString());
-    RecordProperty("peak_rss_mb", QString::number(dPeakRss, 'f', 0).toStdString());
-    RecordProperty("mb_sent", QString::number(nSent / 1e6, 'f', 0).toStdString());
-    std::printf("caster, %s: %.0f MB sent, GUI lag %.1f ms CPU (%.1f ms wall), peak RSS %.0f MB\n", flood.Name,
-                nSent / 1e6, dWorstCpuMs, dWorstWallMs, dPeakRss);
-
-    EXPECT_GT(nSent, 20u << 20) << "a flood";
-    EXPECT_LT(dWorstCpuMs, kSanitized ? 1000.0 : 250.0);
-    if (!kSanitized)
-    {
-        EXPECT_LT(dPeakRss, 500.0);
-    }
-    EXPECT_TRUE(WaitUntil([&] { return QFileInfo(sLog).size() - nLoggedBefore >= static_cast<qint64>(nSent); }, 30000))
-        << QFileInfo(sLog).size() - nLoggedBefore << " of " << nSent;
-    EXPECT_EQ(QFileInfo(sLog).size() - nLoggedBefore, static_cast<qint64>(nSent));
-    EXPECT_TRUE(bSaid) << "what the view did not show is said";
-    for (const QString& sLine : pView->toPlainText().split('\n'))
-        EXPECT_LE(sLine.size(), CZvTxtBrowser::LINE_CHARS_MAX);
+    w.Sent = caster.Sent();
+    CheckTheFlood((std::string("caster, ") + flood.Name).c_str(), w, pView, sLog, nLoggedBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Floods, HostilePeer,
