@@ -53,6 +53,7 @@ struct ToolsShell : ShellStandIn
         QObject::connect(pManager, &QZvPortManager::SignalUpdateFail, &Hardware, &QHardwareDiag::OnUpgradeFWFail);
         QObject::connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, &Hardware,
                          &QHardwareDiag::OnStatusMsgParseFinished);
+        QObject::connect(pTabs, &CPortTab::SignaPortCloseEvent, &Hardware, &QHardwareDiag::OnPortCloseEvent);
 
         QObject::connect(&ProductMode, &QProductModeDiag::SignalSetStaticIp, pManager,
                          &QZvPortManager::OnSendPortData1Port);
