@@ -158,9 +158,11 @@ bool FakeReceiver::RateMatches(const ReceiverLine& Line) const
     return &Line != &m_Pty || (m_Rate != 0 && m_Pty.SlaveRate() == m_Rate);
 }
 
-void FakeReceiver::SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item)
+void FakeReceiver::SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item, bool bStreamed)
 {
     std::lock_guard<std::mutex> lock(m_SendMutex);
+    if (bStreamed && m_bLoader)
+        return;
     STREAM_ITEM_T it = Item;
     if (!RateMatches(Line))
     {
@@ -274,7 +276,11 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
         body = "<OK\r\n";
     else if (verb == "RESET" && m_bUpgradeArmed)
     {
-        m_bLoader = true;
+        {
+            // A streamed item already on its way goes out whole before the loader speaks.
+            std::lock_guard<std::mutex> lock(m_SendMutex);
+            m_bLoader = true;
+        }
         if (m_Rules.LoaderStarts)
             Line.Send(std::string("boot 1.0\r\nCCC"));
         return;
@@ -543,18 +549,18 @@ void FakeReceiver::SenderLoop()
             }
         }
         for (const STREAM_ITEM_T& it : due)
-            SendItem(*pLine, it);
+            SendItem(*pLine, it, true);
         if (plan.Kinds == 0 || plan.BytesPerSecond == 0)
             continue;
         const double dSeconds = std::chrono::duration<double>(Clock::now() - streamStart).count();
         const uint64_t allowed = static_cast<uint64_t>(dSeconds * plan.BytesPerSecond);
-        while (streamed < allowed && !m_bStop)
+        while (streamed < allowed && !m_bStop && !m_bLoader)
         {
             stream.SetFix(HasFix());
             if (pending.empty())
                 for (STREAM_ITEM_T& it : stream.NextEpoch(plan.Kinds))
                     pending.push_back(std::move(it));
-            SendItem(*pLine, pending.front());
+            SendItem(*pLine, pending.front(), true);
             streamed += pending.front().Wire.size();
             pending.pop_front();
             std::lock_guard<std::mutex> lock(m_PlanMutex);

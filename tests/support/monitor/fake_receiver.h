@@ -187,7 +187,9 @@ private:
     // The same with the new version line, the loader keeping the image.
     void RestartAfterUpgrade(ReceiverLine& Line);
     // Sends an item whole; on a serial line at another rate it arrives as noise.
-    void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item);
+    // A streamed item (bStreamed) is dropped while the loader runs: a
+    // receiver in its loader outputs nothing but the loader's replies.
+    void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item, bool bStreamed = false);
     bool RateMatches(const ReceiverLine& Line) const;
     void SenderLoop();
 
