@@ -90,6 +90,7 @@ QRegressionMethod::~QRegressionMethod()
 {
     SetRunning(false);
     wait();
+    m_ThreadEnd.Joined();
 }
 
 void QRegressionMethod::SetBoard(const QStringList& Row, uint UniquePortID, const QString& sLogRoot)
@@ -251,6 +252,7 @@ void QRegressionMethod::AddFault(REGRESSION_TEST_E eTest, int nCycle, REGRESSION
 
 void QRegressionMethod::run()
 {
+    const CThreadEnd::Mark end(m_ThreadEnd);
     const LiveCount live(s_nLive);
     m_bPortGone = false;
     if (BoardState().TabIndex < 0)

@@ -26,6 +26,8 @@
 #include <memory>
 #include <mutex>
 
+#include "monitor/ports/thread_end.h"
+
 class QRelayCoils;
 
 // How long the bench's waits last.
@@ -216,6 +218,7 @@ private:
     std::shared_ptr<QRelayCoils> m_pRelayCoils;
     std::atomic<bool> m_bRunning{false};
     std::atomic<bool> m_bPortGone{false};
+    CThreadEnd m_ThreadEnd;
 
     // Read from the row when the run starts.
     int m_nRate = 0;
