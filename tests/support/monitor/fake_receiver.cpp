@@ -158,11 +158,30 @@ bool FakeReceiver::RateMatches(const ReceiverLine& Line) const
     return &Line != &m_Pty || (m_Rate != 0 && m_Pty.SlaveRate() == m_Rate);
 }
 
-void FakeReceiver::SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item, bool bStreamed)
+void FakeReceiver::SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item)
 {
     std::lock_guard<std::mutex> lock(m_SendMutex);
-    if (bStreamed && m_bLoader)
-        return;
+    SendLocked(Line, Item);
+}
+
+bool FakeReceiver::SendStreamed(ReceiverLine& Line, const STREAM_ITEM_T& Item, uint64_t nFixLosses)
+{
+    std::lock_guard<std::mutex> lock(m_SendMutex);
+    if (m_bLoader || nFixLosses != m_nFixLosses.load())
+        return false;
+    SendLocked(Line, Item);
+    return true;
+}
+
+void FakeReceiver::LoseFix()
+{
+    std::lock_guard<std::mutex> lock(m_SendMutex);
+    m_bFixLost = true;
+    ++m_nFixLosses;
+}
+
+void FakeReceiver::SendLocked(ReceiverLine& Line, const STREAM_ITEM_T& Item)
+{
     STREAM_ITEM_T it = Item;
     if (!RateMatches(Line))
     {
@@ -290,7 +309,7 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
         body = "<OK\r\n";
         bBanner = true;
         if (!m_Rules.FixAfterReset)
-            m_bFixLost = true;
+            LoseFix();
         if (verb == "FRESET")
         {
             std::lock_guard<std::mutex> lock(m_LogMutex);
@@ -470,7 +489,7 @@ void FakeReceiver::RebootLoaded(ReceiverLine& Line)
     m_bLoader = false;
     m_Line.clear();
     if (!m_Rules.FixAfterReset)
-        m_bFixLost = true;
+        LoseFix();
     SendItem(Line, Reply(kBanner));
 }
 
@@ -502,6 +521,7 @@ void FakeReceiver::SenderLoop()
     STREAM_PLAN_T plan;
     ReceiverStream stream;
     std::deque<STREAM_ITEM_T> pending;
+    uint64_t pendingFixLosses = 0; // of the epoch in pending
     uint64_t streamed = 0;
     Clock::time_point streamStart;
     while (!m_bStop)
@@ -530,6 +550,7 @@ void FakeReceiver::SenderLoop()
         // has one clock for everything it outputs.
         const bool bStreaming = plan.Kinds != 0 && plan.BytesPerSecond != 0;
         std::vector<STREAM_ITEM_T> due;
+        const uint64_t nDueFixLosses = m_nFixLosses.load();
         {
             std::lock_guard<std::mutex> lock(m_LogMutex);
             while (Clock::now() - m_Start > std::chrono::milliseconds(50) * (m_LogStream.Epochs() + 1))
@@ -549,18 +570,28 @@ void FakeReceiver::SenderLoop()
             }
         }
         for (const STREAM_ITEM_T& it : due)
-            SendItem(*pLine, it, true);
+            SendStreamed(*pLine, it, nDueFixLosses);
         if (plan.Kinds == 0 || plan.BytesPerSecond == 0)
             continue;
         const double dSeconds = std::chrono::duration<double>(Clock::now() - streamStart).count();
         const uint64_t allowed = static_cast<uint64_t>(dSeconds * plan.BytesPerSecond);
         while (streamed < allowed && !m_bStop && !m_bLoader)
         {
-            stream.SetFix(HasFix());
             if (pending.empty())
+            {
+                pendingFixLosses = m_nFixLosses.load();
+                stream.SetFix(HasFix());
                 for (STREAM_ITEM_T& it : stream.NextEpoch(plan.Kinds))
                     pending.push_back(std::move(it));
-            SendItem(*pLine, pending.front(), true);
+            }
+            // An epoch made before the fix was lost is made again.
+            if (!SendStreamed(*pLine, pending.front(), pendingFixLosses))
+            {
+                if (m_bLoader)
+                    break;
+                pending.clear();
+                continue;
+            }
             streamed += pending.front().Wire.size();
             pending.pop_front();
             std::lock_guard<std::mutex> lock(m_PlanMutex);
