@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "monitor/app/device_monitor.h"
+#include "monitor/app/zorvik_monitor.h"
 #include "monitor/config/freset_config.h"
 #include "monitor/config/lock_out_diag.h"
 #include "monitor/config/loglist_diag.h"
@@ -17,6 +19,9 @@
 #include "monitor/config/recv_config.h"
 #include "monitor/config/recv_status_diag.h"
 #include "monitor/config/userconfig_diag.h"
+#include "monitor/connect/port_list_connect_diag.h"
+#include "monitor/connect/quick_connect_diag.h"
+#include "monitor/connect/replay_cfg_diag.h"
 #include "monitor/ins/config_check.h"
 #include "monitor/ins/ins_config_check_diag.h"
 #include "monitor/ins/ins_config_diag.h"
@@ -24,8 +29,6 @@
 #include "monitor/ins/nvm_log_diag.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/about_dialog.h"
-#include "monitor/app/device_monitor.h"
-#include "monitor/app/zorvik_monitor.h"
 #include "monitor/shell/button_bar.h"
 #include "monitor/shell/button_edit.h"
 #include "monitor/shell/cmd_input.h"
@@ -33,10 +36,7 @@
 #include "monitor/shell/debug_window.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/msg_filter_diag.h"
-#include "monitor/connect/port_list_connect_diag.h"
 #include "monitor/shell/port_tab.h"
-#include "monitor/connect/quick_connect_diag.h"
-#include "monitor/connect/replay_cfg_diag.h"
 #include "monitor/shell/status_bar.h"
 #include "monitor/tools/auto_log_list.h"
 #include "monitor/tools/hardware_diag.h"
@@ -47,12 +47,12 @@
 #include "monitor/tools/regression_diag.h"
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/height_plot.h"
-#include "monitor/views/web/highlight_diag.h"
 #include "monitor/views/ins_status.h"
-#include "monitor/views/web/map_window.h"
 #include "monitor/views/range_view.h"
 #include "monitor/views/sky_plot.h"
 #include "monitor/views/track_plot.h"
+#include "monitor/views/web/highlight_diag.h"
+#include "monitor/views/web/map_window.h"
 #include "ui_QZorvikMonitor.h"
 
 void QZorvikMonitor::WireSignals()
@@ -123,11 +123,13 @@ void QZorvikMonitor::WireSignals()
     connect(w.pRangeView, &QRangeView::SignalCheckConfigSendMask, pTabs, &CPortTab::OnRequestCustomItem);
     connect(w.pNvmLog, &QNvmLogDiag::SignalSendNavdumpMask, pTabs, &CPortTab::OnRequestCustomItem);
     // The user configuration view names its port by ID, the tab set by index.
-    connect(w.pUserconfig, &QUserconfigDiag::SignalSendUserconfig, pTabs, [pTabs](uint UniquePortID, uint Mask) {
-        const int i = pTabs->GetTabIndexByPortID(UniquePortID);
-        if (i >= 0)
-            pTabs->OnRequestItem(i, Mask);
-    });
+    connect(w.pUserconfig, &QUserconfigDiag::SignalSendUserconfig, pTabs,
+            [pTabs](uint UniquePortID, uint Mask)
+            {
+                const int i = pTabs->GetTabIndexByPortID(UniquePortID);
+                if (i >= 0)
+                    pTabs->OnRequestItem(i, Mask);
+            });
     connect(w.pLoglist, &QLoglistDiag::SignalSendLoglistMask, pTabs, &CPortTab::OnRequestItem);
     connect(w.pINSConfigCheck, &QINSConfigCheckDiag::SignalSendINSConfigMask, pTabs, &CPortTab::OnRequestItem);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalSendHwinfoMask, pTabs, &CPortTab::OnRequestItem);
@@ -195,6 +197,7 @@ void QZorvikMonitor::WireSignals()
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalMediumFreqSetFileName, pTabs, &CPortTab::OnSetLogFilename1Port);
     connect(w.pMediumFreq, &QMediumFreqDiag::SignalMediumFreqCloseFile, pTabs, &CPortTab::OnCloseFilePort);
     connect(pTabs, &CPortTab::SignaPortCloseEvent, w.pAutoLog, &QAutoLogList::OnPortCloseEvent);
+    connect(pTabs, &CPortTab::SignaPortCloseEvent, w.pHardware, &QHardwareDiag::OnPortCloseEvent);
     connect(pTabs, &CPortTab::SignaUpdateAutoLogList, w.pAutoLog, &QAutoLogList::OnRefreshAutoLogList);
 
     // Baud rates.

@@ -1,8 +1,8 @@
 #include "monitor/ports/file_port_ctrl.h"
 
-#include <QMutexLocker>
 #include <QTimer>
 #include <algorithm>
+#include <mutex>
 
 #include "monitor/ports/ports_log.h"
 
@@ -11,13 +11,13 @@ QZvFilePortCtrl::QZvFilePortCtrl() : QZvPortCtrlBase(PORT_TYPE_REPLAY) { SetTime
 QZvFilePortCtrl::~QZvFilePortCtrl()
 {
     RequestStop();
-    wait();
+    WaitThreadEnd();
 }
 
 int QZvFilePortCtrl::SetPortConfig(void* pConfig)
 {
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         m_Config = *static_cast<const REPLAY_CONFIG_T*>(pConfig);
         m_Config.Speed = std::max(m_Config.Speed, MIN_SPEED_MS);
     }
@@ -46,13 +46,13 @@ bool QZvFilePortCtrl::OpenFile()
 
 REPLAY_CONFIG_T QZvFilePortCtrl::GetReplayConfig() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Config;
 }
 
 QString QZvFilePortCtrl::GetPortName() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Config.FileName;
 }
 

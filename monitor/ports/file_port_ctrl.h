@@ -5,8 +5,8 @@
 #pragma once
 
 #include <QFile>
-#include <QMutex>
 #include <atomic>
+#include <mutex>
 
 #include "monitor/ports/port_ctrl_base.h"
 
@@ -62,7 +62,7 @@ private:
     void StartTimerIfOwned();
     void StopTimerIfOwned();
 
-    mutable QMutex m_Mutex; // guards the configuration
+    mutable std::mutex m_Mutex; // guards the configuration
     REPLAY_CONFIG_T m_Config;
     QFile m_File;
     std::atomic<qint64> m_ReadCount{0};

@@ -3,12 +3,12 @@
 #include <QDateTime>
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QMutexLocker>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/ports/ports_log.h"
@@ -70,7 +70,7 @@ QZvNTripPortCtrl::QZvNTripPortCtrl() : QZvPortCtrlBase(PORT_TYPE_NTRIP), m_Insta
 QZvNTripPortCtrl::~QZvNTripPortCtrl()
 {
     RequestStop();
-    wait();
+    WaitThreadEnd();
     uint live = g_LiveNtripCount.load();
     while (live > 0 && !g_LiveNtripCount.compare_exchange_weak(live, live - 1))
     {
@@ -81,7 +81,7 @@ uint QZvNTripPortCtrl::GetLiveNtripCount() { return g_LiveNtripCount.load(); }
 
 int QZvNTripPortCtrl::SetPortConfig(void* pConfig)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     if (pConfig != nullptr)
     {
         std::memcpy(&m_Config, pConfig, sizeof(m_Config));
@@ -101,31 +101,31 @@ bool QZvNTripPortCtrl::SameNtripSettings(const NTRIP_CONFIG_T& A, const NTRIP_CO
 
 void QZvNTripPortCtrl::SetNtripSettings(const NTRIP_CONFIG_T* pConfig)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     ForEachSetting(m_Config, *pConfig, [](auto& a, const auto& b) { std::memcpy(&a, &b, sizeof a); });
 }
 
 NTRIP_CONFIG_T QZvNTripPortCtrl::GetNtripConfig() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Config;
 }
 
 QZvNTripPortCtrl::FAILURE_T QZvNTripPortCtrl::GetLastFailure() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_LastFailure;
 }
 
 NTRIP_POSITION_T QZvNTripPortCtrl::GetPosition() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return {m_Config.PositionTime, m_UtcMsOfDay, m_Config.Latitude, m_Config.Longitude, m_Config.Height};
 }
 
 QString QZvNTripPortCtrl::GetPortName() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return QStringLiteral("%1:%2@%3")
         .arg(FixedText(m_Config.ServerName))
         .arg(m_Config.Port & 0xFFFFu)
@@ -134,13 +134,13 @@ QString QZvNTripPortCtrl::GetPortName() const
 
 bool QZvNTripPortCtrl::IsStopFlagSet() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Config.StopFlag != 0 || IsStopRequested();
 }
 
 void QZvNTripPortCtrl::SetStopFlag(bool bStop)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Config.StopFlag = bStop ? 1 : 0;
 }
 
@@ -204,7 +204,7 @@ void QZvNTripPortCtrl::OnSetPos(void* vpPosData)
         position.UtcMsOfDay =
             static_cast<int32_t>(((utc.Hour * 60 + utc.Minute) * 60 + utc.Second) * 1000 + utc.Millisecond);
     }
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Config.PositionTime = position.PositionTime;
     m_Config.Latitude = position.Latitude;
     m_Config.Longitude = position.Longitude;
@@ -489,7 +489,7 @@ void QZvNTripPortCtrl::OnConnected()
     }
     if (gga[0] != '\0')
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         std::memcpy(m_Config.GgaText, gga, sizeof(gga));
         m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
     }
@@ -761,7 +761,7 @@ void QZvNTripPortCtrl::SendGga()
         return;
     }
     m_pSocket->write(gga, length);
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     std::memcpy(m_Config.GgaText, gga, sizeof(gga));
     m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
 }
@@ -906,7 +906,7 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
         {
             m_bFailureReported = true;
             {
-                QMutexLocker lock(&m_Mutex);
+                std::lock_guard<std::mutex> lock(m_Mutex);
                 m_LastFailure = FAILURE_T{nResult,
                                           m_RefusedStatus != 0 ? m_RefusedStatus : NtripResultHttpStatus(nResult),
                                           sReason,

@@ -22,10 +22,10 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHostAddress>
-#include <QMutex>
 #include <QStringList>
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 #include "monitor/ports/ntrip_protocol.h"
 #include "monitor/ports/port_ctrl_base.h"
@@ -194,7 +194,7 @@ private:
     bool IsStopFlagSet() const;
     void SetStopFlag(bool bStop);
 
-    mutable QMutex m_Mutex; // guards the record and the position
+    mutable std::mutex m_Mutex; // guards the record and the position
     NTRIP_CONFIG_T m_Config;
     int32_t m_UtcMsOfDay = -1;
     const uint m_InstanceNumber;

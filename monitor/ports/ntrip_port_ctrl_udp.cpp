@@ -1,11 +1,11 @@
 // The caster port's sessions over datagrams: NTRIP 2 over UDP (client and
 // server), and the RTSP client with its TCP control connection and RTP data.
 #include <QDateTime>
-#include <QMutexLocker>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
 #include <cstring>
+#include <mutex>
 
 #include "monitor/ports/ntrip_port_ctrl.h"
 #include "monitor/ports/ports_log.h"
@@ -103,7 +103,7 @@ void QZvNTripPortCtrl::StartUdpSession()
     }
     if (gga[0] != '\0')
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         std::memcpy(m_Config.GgaText, gga, sizeof(gga));
         m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
     }
@@ -136,7 +136,7 @@ void QZvNTripPortCtrl::SendRtspSetup()
     }
     if (gga[0] != '\0')
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         std::memcpy(m_Config.GgaText, gga, sizeof(gga));
         m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
     }

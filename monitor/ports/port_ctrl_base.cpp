@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaType>
-#include <QMutexLocker>
 #include <QTimer>
 #include <cerrno>
+#include <mutex>
 
 #include "monitor/ports/ports_log.h"
 
@@ -18,7 +18,7 @@ std::atomic<uint> g_LastPortID{0};
 std::atomic<uint> g_LiveCount{0};
 std::atomic<bool> g_bProcessMode{false};
 
-QMutex g_ClockMutex;
+std::mutex g_ClockMutex;
 std::function<QDateTime()> g_fnWallClock;
 
 void RegisterPortTypes()
@@ -68,7 +68,7 @@ QZvPortCtrlBase::~QZvPortCtrlBase()
 {
     // Not isRunning(): that is false already while the finished handlers run.
     RequestStop();
-    wait();
+    WaitThreadEnd();
     CloseLog();
     if (m_pUiTaken->thread() == QThread::currentThread())
         delete m_pUiTaken;
@@ -82,7 +82,7 @@ QZvPortCtrlBase::~QZvPortCtrlBase()
 
 void QZvPortCtrlBase::SetWallClock(std::function<QDateTime()> fnNow)
 {
-    QMutexLocker lock(&g_ClockMutex);
+    std::lock_guard<std::mutex> lock(g_ClockMutex);
     g_fnWallClock = std::move(fnNow);
 }
 
@@ -90,7 +90,7 @@ QDateTime QZvPortCtrlBase::WallNow()
 {
     std::function<QDateTime()> fnNow;
     {
-        QMutexLocker lock(&g_ClockMutex);
+        std::lock_guard<std::mutex> lock(g_ClockMutex);
         fnNow = g_fnWallClock;
     }
     return fnNow ? fnNow() : QDateTime::currentDateTime();
@@ -106,25 +106,25 @@ uint QZvPortCtrlBase::GetLastUniquePortID() { return g_LastPortID.load(); }
 
 QString QZvPortCtrlBase::GetLogFileName() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_FileName;
 }
 
 QString QZvPortCtrlBase::GetDefaultPath() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_DefaultPath;
 }
 
 QDateTime QZvPortCtrlBase::GetStartTime() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_StartTime;
 }
 
 QDateTime QZvPortCtrlBase::GetNextSwitchTime() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_NextSwitchTime;
 }
 
@@ -134,7 +134,7 @@ void QZvPortCtrlBase::StartPortThread()
     {
         return;
     }
-    wait(); // a thread that is just finishing
+    WaitThreadEnd(); // a thread that is just finishing
     m_bCloseRequested.store(false);
     if (thread() != this)
     {
@@ -168,16 +168,22 @@ bool QZvPortCtrlBase::WaitEvents(int nMs)
 
 void QZvPortCtrlBase::OnThreadFinished()
 {
-    if (thread() != QThread::currentThread())
+    if (thread() == QThread::currentThread())
     {
-        return;
+        StopStatusTimer();
+        EmitPending();
+        if (QCoreApplication::instance() != nullptr)
+        {
+            moveToThread(QCoreApplication::instance()->thread());
+        }
     }
-    StopStatusTimer();
-    EmitPending();
-    if (QCoreApplication::instance() != nullptr)
-    {
-        moveToThread(QCoreApplication::instance()->thread());
-    }
+    m_ThreadEnd.Ended();
+}
+
+void QZvPortCtrlBase::WaitThreadEnd()
+{
+    wait();
+    m_ThreadEnd.Joined();
 }
 
 int QZvPortCtrlBase::DisconnectPort() { return 0; }
@@ -253,14 +259,14 @@ void QZvPortCtrlBase::OnRefreshOnePort() { RefreshProperty(); }
 
 void QZvPortCtrlBase::OnSetFileName(QString sFileName)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_LogNameMode.store(0);
     m_FileName = sFileName;
 }
 
 void QZvPortCtrlBase::OnSetDefaultPath(QString sDefaultPath)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_DefaultPath = sDefaultPath;
     m_LogNameMode.store(1);
 }
@@ -286,7 +292,7 @@ void QZvPortCtrlBase::OpenLog()
     const QString sAutoName = QStringLiteral("%1_%2.log").arg(LogBaseName(GetPortName())).arg(m_LogFileIndex.load());
     QString sPath;
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         sPath = bAutoName ? QDir(m_DefaultPath).filePath(sAutoName) : m_FileName;
     }
     errno = 0;
@@ -321,7 +327,7 @@ qint64 QZvPortCtrlBase::SwitchDurationSecs(const QDateTime& Start)
 
 void QZvPortCtrlBase::OnSetAutoLogConfig(uint Mode, bool bLoop, QDateTime DateTime)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_bLoop.store(bLoop);
     m_AutoLogMode.store(Mode);
     if (Mode == 0)
@@ -339,12 +345,12 @@ void QZvPortCtrlBase::OnLogNewFile(QString sFileName)
 {
     CloseLog();
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         m_LogNameMode.store(0);
         m_FileName = sFileName;
     }
     OpenLog();
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     // The next switch lies ahead of now: a computer that slept through
     // several periods begins one file, not one per missed period.
     const QDateTime now = WallNow();

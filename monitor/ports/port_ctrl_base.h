@@ -23,7 +23,6 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QMutex>
 #include <QString>
 #include <QThread>
 #include <atomic>
@@ -31,9 +30,11 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "monitor/ports/port_property.h"
 #include "monitor/ports/port_records.h"
+#include "monitor/ports/thread_end.h"
 
 class QTimer;
 
@@ -195,6 +196,8 @@ public slots:
     virtual bool RefreshProperty();
 
 protected:
+    // wait(), then the thread's work is seen as done before what follows.
+    void WaitThreadEnd();
     bool IsStopRequested() const;
     // Runs the thread's events for up to nMs; false once a stop was requested.
     bool WaitEvents(int nMs);
@@ -221,6 +224,7 @@ protected:
 
 private:
     void OnThreadFinished();
+    CThreadEnd m_ThreadEnd;
     void CloseLog();
     void OpenLog();
     static qint64 SwitchDurationSecs(const QDateTime& Start);
@@ -235,7 +239,7 @@ private:
     std::shared_ptr<std::atomic<qint64>> m_pUiBacklog = std::make_shared<std::atomic<qint64>>(0);
     std::atomic<quint64> m_UiSkipped{0};
     QObject* m_pUiTaken = nullptr;
-    mutable QMutex m_Mutex; // guards the strings and times below
+    mutable std::mutex m_Mutex; // guards the strings and times below
     QString m_FileName;
     QString m_DefaultPath;
     QDateTime m_StartTime;

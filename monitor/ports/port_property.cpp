@@ -1,8 +1,8 @@
 #include "monitor/ports/port_property.h"
 
-#include <QMutexLocker>
 #include <QStringList>
 #include <algorithm>
+#include <mutex>
 
 namespace
 {
@@ -123,8 +123,9 @@ int QZvPortProperty::ParseGathered(PROPERTY_REPLY_T* pReply, const char* pData, 
     if (ParseText(sText, &prop))
     {
         pReply->bVersion = true;
-        result = NetConfigAnswered(sText, sText.lastIndexOf(QLatin1String("<VERSION OK"))) ? REPLY_WHOLE : REPLY_VERSION;
-        QMutexLocker lock(&m_Mutex);
+        result =
+            NetConfigAnswered(sText, sText.lastIndexOf(QLatin1String("<VERSION OK"))) ? REPLY_WHOLE : REPLY_VERSION;
+        std::lock_guard<std::mutex> lock(m_Mutex);
         m_Property = prop;
     }
     else if (pReply->bVersion && NetConfigAnswered(sText, 0, &prop))
@@ -133,7 +134,7 @@ int QZvPortProperty::ParseGathered(PROPERTY_REPLY_T* pReply, const char* pData, 
         result = REPLY_WHOLE;
         if (prop.bIpFound)
         {
-            QMutexLocker lock(&m_Mutex);
+            std::lock_guard<std::mutex> lock(m_Mutex);
             m_Property.IP = prop.IP;
             m_Property.bIpFound = true;
         }
@@ -193,19 +194,19 @@ bool QZvPortProperty::Parse(const QString& sText)
     {
         return false;
     }
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Property = prop;
     return true;
 }
 
 PORT_PROPERTY_T QZvPortProperty::Get() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Property;
 }
 
 void QZvPortProperty::Clear()
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Property = PORT_PROPERTY_T();
 }

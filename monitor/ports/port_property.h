@@ -4,10 +4,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <mutex>
 
 // The fields as one value, so that the GUI thread can take a consistent copy
 // while a port thread parses a fresh reply.
@@ -87,6 +87,6 @@ private:
     static bool NetConfigAnswered(const QString& sText, int From, PORT_PROPERTY_T* pProperty = nullptr);
     static void ReadNetConfig(const QString& sLine, PORT_PROPERTY_T* pProperty);
 
-    mutable QMutex m_Mutex;
+    mutable std::mutex m_Mutex;
     PORT_PROPERTY_T m_Property;
 };

@@ -1,10 +1,10 @@
 #include "monitor/ports/tcp_port_ctrl.h"
 
 #include <QFile>
-#include <QMutexLocker>
 #include <QTcpSocket>
 #include <QTimer>
 #include <cstring>
+#include <mutex>
 
 #include "monitor/ports/ports_log.h"
 
@@ -35,7 +35,7 @@ QZvTCPPortCtrl::QZvTCPPortCtrl() : QZvPortCtrlBase(PORT_TYPE_TCP) { ++g_LiveTcpC
 QZvTCPPortCtrl::~QZvTCPPortCtrl()
 {
     RequestStop();
-    wait();
+    WaitThreadEnd();
     RemoteUpgradeImageClose(&m_Upgrade);
     if (g_LiveTcpCount.load() > 0)
     {
@@ -47,20 +47,20 @@ uint QZvTCPPortCtrl::GetLiveTcpCount() { return g_LiveTcpCount.load(); }
 
 int QZvTCPPortCtrl::SetPortConfig(void* pConfig)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Config = *static_cast<const TCP_CONFIG_T*>(pConfig);
     return PORT_FAIL_NONE;
 }
 
 TCP_CONFIG_T QZvTCPPortCtrl::GetTcpConfig() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Config;
 }
 
 QString QZvTCPPortCtrl::GetPortName() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Config.IPAddress;
 }
 

@@ -10,9 +10,9 @@
 
 #include <QAbstractSocket>
 #include <QElapsedTimer>
-#include <QMutex>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "monitor/ports/port_ctrl_base.h"
 #include "monitor/ports/remote_upgrade.h"
@@ -90,7 +90,7 @@ private:
     void FailUpgrade(const QByteArray& Reason);
     void EndUpgrade(bool bRestorePort);
 
-    mutable QMutex m_Mutex; // guards the configuration
+    mutable std::mutex m_Mutex; // guards the configuration
     TCP_CONFIG_T m_Config;
 
     // Objects of one run of the thread.

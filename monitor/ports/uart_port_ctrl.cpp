@@ -1,10 +1,11 @@
 #include "monitor/ports/uart_port_ctrl.h"
 
 #include <QDir>
-#include <QMutexLocker>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
+#include <mutex>
 
 #include "monitor/ports/config_file.h"
 #include "monitor/ports/ports_log.h"
@@ -34,7 +35,7 @@ QZvUartPortCtrl::QZvUartPortCtrl() : QZvPortCtrlBase(PORT_TYPE_UART), m_ReadBuf(
 QZvUartPortCtrl::~QZvUartPortCtrl()
 {
     RequestStop();
-    wait();
+    WaitThreadEnd();
     m_Dev.ClosePort();
     uint live = g_LiveUartCount.load();
     while (live > 0 && !g_LiveUartCount.compare_exchange_weak(live, live - 1))
@@ -56,26 +57,26 @@ int QZvUartPortCtrl::SetPortConfig(void* pConfig)
     {
         return PORT_FAIL_SETUP;
     }
-    QMutexLocker lock(&m_ConfigMutex);
+    std::lock_guard<std::mutex> lock(m_ConfigMutex);
     m_Config = *static_cast<const UART_CONFIG_T*>(pConfig);
     return PORT_FAIL_NONE;
 }
 
 UART_CONFIG_T QZvUartPortCtrl::GetPortConfig() const
 {
-    QMutexLocker lock(&m_ConfigMutex);
+    std::lock_guard<std::mutex> lock(m_ConfigMutex);
     return m_Config;
 }
 
 QString QZvUartPortCtrl::GetPortName() const
 {
-    QMutexLocker lock(&m_ConfigMutex);
+    std::lock_guard<std::mutex> lock(m_ConfigMutex);
     return m_Config.PortName;
 }
 
 uint QZvUartPortCtrl::GetBaudRate() const
 {
-    QMutexLocker lock(&m_ConfigMutex);
+    std::lock_guard<std::mutex> lock(m_ConfigMutex);
     return m_Config.BaudRate;
 }
 
@@ -119,7 +120,7 @@ void QZvUartPortCtrl::run()
         {
             rate = kDefaultRate;
         }
-        QMutexLocker lock(&m_ConfigMutex);
+        std::lock_guard<std::mutex> lock(m_ConfigMutex);
         m_Config.BaudRate = static_cast<uint32_t>(rate);
     }
 
@@ -293,7 +294,7 @@ int QZvUartPortCtrl::ReconnectPort()
         const int rate = m_Dev.AutoDetectBaudRate(QFile::encodeName(GetPortName()).constData(), kProbeCmd);
         if (rate >= 0)
         {
-            QMutexLocker lock(&m_ConfigMutex);
+            std::lock_guard<std::mutex> lock(m_ConfigMutex);
             m_Config.BaudRate = static_cast<uint32_t>(rate > 0 ? rate : static_cast<int>(kDefaultRate));
         }
     }
@@ -356,7 +357,8 @@ bool QZvUartPortCtrl::ParsePortProperty()
     PROPERTY_REPLY_T reply;
     int state = QZvPortProperty::REPLY_NONE;
     // Once the VERSION reply has come, the NETCONFIG one gets a few polls more.
-    const uint netPolls = std::max(1u, static_cast<uint>(QZvPortProperty::NETCONFIG_WAIT_MS) / std::max(1u, m_Timing.PropertyPoll));
+    const uint netPolls =
+        std::max(1u, static_cast<uint>(QZvPortProperty::NETCONFIG_WAIT_MS) / std::max(1u, m_Timing.PropertyPoll));
     uint pollsLeft = m_Timing.PropertyPolls;
     while (pollsLeft > 0 && state != QZvPortProperty::REPLY_WHOLE)
     {
@@ -401,7 +403,7 @@ void QZvUartPortCtrl::OnSetBaudrate(uint BaudRate)
     WaitMs(m_Timing.RateChangeWait);
     if (m_Dev.SetBaudRate(BaudRate) == 1)
     {
-        QMutexLocker lock(&m_ConfigMutex);
+        std::lock_guard<std::mutex> lock(m_ConfigMutex);
         m_Config.BaudRate = BaudRate;
     }
     if (!IsPropertyValid())

@@ -7,8 +7,8 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QMutex>
 #include <QString>
+#include <mutex>
 #include <vector>
 
 #include "monitor/ports/port_ctrl_base.h"
@@ -89,7 +89,7 @@ private:
     bool OpenWithConfig();
     bool WaitMs(uint nMs) const;
 
-    mutable QMutex m_ConfigMutex;
+    mutable std::mutex m_ConfigMutex;
     UART_CONFIG_T m_Config;
     CUartProcessEx m_Dev;
     UART_CTRL_TIMING_T m_Timing;

@@ -25,7 +25,7 @@ USB_CTRL_TIMING_T& QZvUSBPortCtrl::DefaultTiming()
 QZvUSBPortCtrl::~QZvUSBPortCtrl()
 {
     RequestStop();
-    wait();
+    WaitThreadEnd();
     CloseChannel();
     --g_LiveUsbCount;
 }

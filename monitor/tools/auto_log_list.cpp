@@ -36,8 +36,9 @@ const char* const kColumnLabels[QAutoLogList::COL_COUNT] = {
     QT_TRANSLATE_NOOP("QAutoLogList", "Log Status"),
     QT_TRANSLATE_NOOP("QAutoLogList", "Time"),
 };
-// The marks the tab set adds to a tab's text while a port is paused or upgraded.
-const char* const kTabMarks[] = {"-Pause", "-Upgrading"};
+// The marks the tab set adds to a tab's text while a port is paused, upgraded
+// or locked: a marked tab is still its board's entry.
+const char* const kTabMarks[] = {"-Pause", "-Upgrading", "-[Lock]"};
 // Watch ticks a started port may take to open its file before it counts as not started.
 constexpr int kStartTicks = 3;
 
@@ -81,8 +82,8 @@ QString* EntryField(AUTO_LOG_ENTRY_T& e, int iColumn)
 QAutoLogList::QAutoLogList(QWidget* pParent)
     : QDialog(pParent), m_fnNow([] { return QDateTime::currentDateTime(); }), m_pTable(new QTableWidget(this)),
       m_pSelectAll(new QCheckBox(this)), m_pPathButton(new QPushButton(this)), m_pPathLabel(new QLabel(this)),
-      m_pSaveButton(new QPushButton(this)), m_pLogButton(new QPushButton(this)),
-      m_pUnlogButton(new QPushButton(this)), m_pWatchTimer(new QTimer(this)), m_pConfig(new QAutoLogConfig(this))
+      m_pSaveButton(new QPushButton(this)), m_pLogButton(new QPushButton(this)), m_pUnlogButton(new QPushButton(this)),
+      m_pWatchTimer(new QTimer(this)), m_pConfig(new QAutoLogConfig(this))
 {
     setObjectName(QStringLiteral("QAutoLogList"));
     m_pTable->setObjectName(QStringLiteral("AutoLogTable"));
@@ -180,7 +181,10 @@ int QAutoLogList::EntryIndex(const QString& sPortName) const
     return -1;
 }
 
-QCheckBox* QAutoLogList::RowBox(int iRow) const { return qobject_cast<QCheckBox*>(m_pTable->cellWidget(iRow, COL_BOARD)); }
+QCheckBox* QAutoLogList::RowBox(int iRow) const
+{
+    return qobject_cast<QCheckBox*>(m_pTable->cellWidget(iRow, COL_BOARD));
+}
 
 int QAutoLogList::RowEntry(int iRow) const
 {
@@ -209,8 +213,7 @@ void QAutoLogList::SetCell(int iRow, int iColumn, const QString& sText, bool bEd
 
 int QAutoLogList::TabOf(const AUTO_LOG_ENTRY_T& Entry) const
 {
-    return m_pPortTab != nullptr && Entry.UniquePortID != 0 ? m_pPortTab->GetTabIndexByPortID(Entry.UniquePortID)
-                                                           : -1;
+    return m_pPortTab != nullptr && Entry.UniquePortID != 0 ? m_pPortTab->GetTabIndexByPortID(Entry.UniquePortID) : -1;
 }
 
 bool QAutoLogList::OnSetDefaultLogFolder(QString FloderPath)
@@ -497,7 +500,9 @@ void QAutoLogList::OnUnlogBtnClicked()
         const PORT_INFO_T info = m_pPortTab != nullptr ? m_pPortTab->GetPortInfo(e.UniquePortID) : PORT_INFO_T();
         if (index < 0 || !info.bLogging)
             continue;
-        m_State.remove(e.UniquePortID);
+        ROW_STATE_T& state = m_State[e.UniquePortID];
+        state = ROW_STATE_T();
+        state.bStopSent = true;
         emit SignalCloseFile(index);
         emit SignalUnlogFile(info.LogFileName, k);
         emit SignalStoplogFile(index);
@@ -532,15 +537,20 @@ void QAutoLogList::OnTimeout()
         {
             SetCell(iRow, COL_STATUS, tr("Logging"), false);
             state.nStartTicks = -1;
-            state.bSeenLogging = true;
+            // A port still logging after its stop was sent has not taken the
+            // stop yet, or was logged since by other means: it is left alone.
+            if (!state.bStopSent)
+                state.bSeenLogging = true;
             if (info.AutoLogMode == 2)
             {
                 SetCell(iRow, COL_TIME, tr("Normal Log Mode"), false);
                 continue;
             }
-            qCDebug(lcWindows, "iItem %d ,Time %s", iRow, qPrintable(info.NextSwitchTime.toString(QStringLiteral("hh:mm:ss"))));
+            qCDebug(lcWindows, "iItem %d ,Time %s", iRow,
+                    qPrintable(info.NextSwitchTime.toString(QStringLiteral("hh:mm:ss"))));
             SetCell(iRow, COL_TIME, info.NextSwitchTime.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")), false);
-            if (!info.NextSwitchTime.isValid() || info.NextSwitchTime >= now || state.Handled == info.NextSwitchTime)
+            if (state.bStopSent || !info.NextSwitchTime.isValid() || info.NextSwitchTime >= now ||
+                state.Handled == info.NextSwitchTime)
                 continue;
             if (info.bAutoLogLoop)
             {
@@ -559,7 +569,9 @@ void QAutoLogList::OnTimeout()
             }
             else
             {
-                state.Handled = info.NextSwitchTime;
+                // The schedule ends here; the port is stopped this once.
+                state = ROW_STATE_T();
+                state.bStopSent = true;
                 emit SignalCloseFile(index);
                 emit SignalUnlogFile(info.LogFileName, k);
                 emit SignalStoplogFile(index);

@@ -115,6 +115,7 @@ private:
         bool bSeenLogging = false; // the port logged since this window started it
         QDateTime Handled;         // the switch time already acted on
         bool bNameWarned = false;  // "no free name" was shown for the current switch
+        bool bStopSent = false;    // this window stopped the port's logging (Unlog, or a schedule's end)
     };
 
     QStringList HeaderLabels() const;

@@ -390,8 +390,7 @@ void QHardwareDiag::OnOKBtnClicked()
         connect(pThread, &QHardwareThread::SignalCancelUpgradeFW, this, &QHardwareDiag::OnCancelUpgrade);
         connect(pThread, &QHardwareThread::SignalHardWareTitalStatus, this, &QHardwareDiag::OnUpgradeFWTitalStatus);
         connect(pThread, &QHardwareThread::SignalUPdateNotBox, this, &QHardwareDiag::OnUPdateNotBox);
-        connect(pThread, &QHardwareThread::SignalHardwareVersionMask, this,
-                &QHardwareDiag::OnSendHardwareVersionMask);
+        connect(pThread, &QHardwareThread::SignalHardwareVersionMask, this, &QHardwareDiag::OnSendHardwareVersionMask);
         connect(pThread, &QHardwareThread::SignalFinish, this, &QHardwareDiag::OnFinished);
         connect(pThread, &QHardwareThread::SignalFailed, this, &QHardwareDiag::OnTestFailed);
         RUNNING_T running;
@@ -412,19 +411,33 @@ bool QHardwareDiag::FromRunningTest(uint UniquePortID) const
     return it != m_Tests.cend() && static_cast<QObject*>(it->pThread) == sender();
 }
 
+int QHardwareDiag::TabOrEnd(uint UniquePortID)
+{
+    const int index = TabOf(UniquePortID);
+    if (index < 0)
+        EndTest(UniquePortID, HARDWARE_NO_TAB, true);
+    return index;
+}
+
+void QHardwareDiag::OnPortCloseEvent(int Index)
+{
+    const uint uid = m_pPortTab != nullptr ? m_pPortTab->GetPortUniqueID(Index) : 0;
+    if (uid != 0 && m_Tests.contains(uid))
+        EndTest(uid, HARDWARE_NO_TAB, true);
+}
+
 void QHardwareDiag::OnChangeBuadRate(uint Baudrate, uint UniquePortID)
 {
     if (!FromRunningTest(UniquePortID))
         return;
-    const int index = TabOf(UniquePortID);
-    if (index < 0)
-        return EndTest(UniquePortID, HARDWARE_NO_TAB, true);
-    emit SignalHardwareChangeBuadRate(Baudrate, index);
+    const int index = TabOrEnd(UniquePortID);
+    if (index >= 0)
+        emit SignalHardwareChangeBuadRate(Baudrate, index);
 }
 
 void QHardwareDiag::OnSendCmd(uint UniquePortID, QByteArray SendData)
 {
-    if (FromRunningTest(UniquePortID))
+    if (FromRunningTest(UniquePortID) && TabOrEnd(UniquePortID) >= 0)
         emit SignalHardwareSendCmd(UniquePortID, SendData);
 }
 
@@ -432,9 +445,9 @@ void QHardwareDiag::OnSetFileName(uint UniquePortID, QString m_LogFileName)
 {
     if (!FromRunningTest(UniquePortID))
         return;
-    const int index = TabOf(UniquePortID);
+    const int index = TabOrEnd(UniquePortID);
     if (index < 0)
-        return EndTest(UniquePortID, HARDWARE_NO_TAB, true);
+        return;
     m_Tests[UniquePortID].bLogOpen = true;
     emit SignalHardWareLogConfig(index, 2, false, m_fnNow());
     emit SignalHardwareSetFileName(index, m_LogFileName);
@@ -444,21 +457,22 @@ void QHardwareDiag::OnCloseFile(uint UniquePortID)
 {
     if (!FromRunningTest(UniquePortID))
         return;
+    const int index = TabOrEnd(UniquePortID);
+    if (index < 0)
+        return;
     m_Tests[UniquePortID].bLogOpen = false;
-    const int index = TabOf(UniquePortID);
-    if (index >= 0)
-        emit SignalHardwareCloseFile(index);
+    emit SignalHardwareCloseFile(index);
 }
 
 void QHardwareDiag::OnHardWareUPdate(uint UniquePortID, QString BoardImage)
 {
-    if (FromRunningTest(UniquePortID))
+    if (FromRunningTest(UniquePortID) && TabOrEnd(UniquePortID) >= 0)
         emit SignalHardwareUpgradeFW(UniquePortID, BoardImage);
 }
 
 void QHardwareDiag::OnCancelUpgrade(uint UniquePortID)
 {
-    if (FromRunningTest(UniquePortID))
+    if (FromRunningTest(UniquePortID) && TabOrEnd(UniquePortID) >= 0)
         emit SignalHardwareCancelUpgradeFW(UniquePortID);
 }
 
@@ -493,10 +507,9 @@ void QHardwareDiag::OnSendHardwareVersionMask(uint UniquePortID, uint VerMask)
 {
     if (!FromRunningTest(UniquePortID))
         return;
-    const int index = TabOf(UniquePortID);
-    if (index < 0)
-        return EndTest(UniquePortID, HARDWARE_NO_TAB, true);
-    emit SignalSendHardwareVersionMask(index, VerMask);
+    const int index = TabOrEnd(UniquePortID);
+    if (index >= 0)
+        emit SignalSendHardwareVersionMask(index, VerMask);
 }
 
 void QHardwareDiag::OnUpgradeFWComplete(uint UniquePortID)
@@ -535,7 +548,8 @@ void QHardwareDiag::OnFinished(uint m_UniquePortID, QString LogFileName)
     // A report of a test already stopped is ignored.
     if (sender() != nullptr && !FromRunningTest(m_UniquePortID))
         return;
-    if (m_Tests.contains(m_UniquePortID))
+    // A board whose tab went away did not record to the end.
+    if (m_Tests.contains(m_UniquePortID) && TabOrEnd(m_UniquePortID) >= 0)
         EndTest(m_UniquePortID, HARDWARE_PASSED, true);
 }
 
@@ -559,11 +573,12 @@ void QHardwareDiag::EndTest(uint UniquePortID, HARDWARE_RESULT_E eResult, bool b
     connect(test.pThread, &QThread::finished, test.pThread, &QObject::deleteLater);
     if (test.pThread->isFinished())
         test.pThread->deleteLater();
-    const int index = TabOf(UniquePortID);
-    // A file the test opened is closed, whatever ended the test.
+    // A file the test opened is closed, whatever ended the test; a port
+    // without a tab, or whose tab is closing, is sent nothing.
+    const int index = eResult == HARDWARE_NO_TAB ? -1 : TabOf(UniquePortID);
     if (test.bLogOpen && index >= 0)
         emit SignalHardwareCloseFile(index);
-    if (test.bMarked && m_pPortTab != nullptr)
+    if (test.bMarked && index >= 0)
         m_pPortTab->SetTabUpgradingMark(UniquePortID, false);
     UpdateQuietFlag();
     m_Results[UniquePortID] = ResultText(eResult);
@@ -592,9 +607,15 @@ void QHardwareDiag::LogResult(const RUNNING_T& Test, HARDWARE_RESULT_E eResult)
         return;
     }
     // Untranslated, so that the file reads the same whatever the language.
-    static const char* const kNames[] = {"Running",         "Passed",         "Not found Porttab",
-                                         "Upgrade failed",  "Upgrade timed out", "No version reply",
-                                         "Firmware check failed", "Cancelled", "No log file name free"};
+    static const char* const kNames[] = {"Running",
+                                         "Passed",
+                                         "Not found Porttab",
+                                         "Upgrade failed",
+                                         "Upgrade timed out",
+                                         "No version reply",
+                                         "Firmware check failed",
+                                         "Cancelled",
+                                         "No log file name free"};
     const int n = static_cast<int>(eResult);
     const QString sLine = QStringLiteral("%1\t%2\t%3\t%4\n")
                               .arg(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), Test.TabText,

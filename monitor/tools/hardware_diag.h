@@ -5,7 +5,8 @@
 // to the tab set and the port manager, finding the tab index from the port
 // ID in the same call, hands the workers the ends of their upgrades and the
 // ports' version replies, and shows each board's result in its row and in
-// the day's results file beside the boards' logs:
+// the day's results file beside the boards' logs (a board whose tab closes
+// ends its test there and then, and nothing more is sent for it):
 //     root/yyyy/yyyyMM/yyyyMMdd/HardwareTest/<tab>_<n>.log
 //     root/yyyy/yyyyMM/yyyyMMdd/HardwareTest/HardwareTestResults.txt
 // When the last test has ended by itself the user is told, with the boards
@@ -99,6 +100,8 @@ public slots:
     void OnUpgradeFWFail(uint UniquePortID);
     void OnUsbUpgradeFail(uint UniquePortID, int UpdateFail);
     void OnStatusMsgParseFinished(uint Mask);
+    // Tab Index is closing: the test of its port ends at once ("Not found Porttab").
+    void OnPortCloseEvent(int Index);
 
 private:
     struct BOARD_ROW_T
@@ -131,6 +134,9 @@ private:
     QString DefaultImage(const QString& sBoardName) const;
     // The worker that sent the current signal is the running test of the port.
     bool FromRunningTest(uint UniquePortID) const;
+    // The port's tab index; without a tab the port's test ends ("Not found
+    // Porttab") and -1 is returned, so that nothing more is sent for it.
+    int TabOrEnd(uint UniquePortID);
     int TabOf(uint UniquePortID) const;
     void EndTest(uint UniquePortID, HARDWARE_RESULT_E eResult, bool bReport);
     void UpdateQuietFlag();

@@ -1,8 +1,7 @@
 #include "monitor/tools/hardware_thread.h"
 
-#include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QMutexLocker>
+#include <chrono>
 
 namespace
 {
@@ -24,59 +23,60 @@ QHardwareThread::~QHardwareThread()
 {
     RequestStop();
     wait();
+    m_ThreadEnd.Joined();
 }
 
 HARDWARE_RESULT_E QHardwareThread::Result() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_eResult;
 }
 
 void QHardwareThread::RequestStop()
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_bStop = true;
-    m_Wake.wakeAll();
+    m_Wake.notify_all();
 }
 
 void QHardwareThread::OnUpgradeEnded(bool bDone)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     if (m_eUpgrade != UPGRADE_RUNNING)
         return;
     m_eUpgrade = bDone ? UPGRADE_DONE : UPGRADE_FAILED;
-    m_Wake.wakeAll();
+    m_Wake.notify_all();
 }
 
 void QHardwareThread::OnVersionReply(const QStringList& Version)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     if (!m_bVersionAwaited)
         return;
     m_Version = Version;
     m_bVersionSeen = true;
-    m_Wake.wakeAll();
+    m_Wake.notify_all();
 }
 
 bool QHardwareThread::Stopped() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_bStop;
 }
 
 template <typename F> bool QHardwareThread::WaitFor(int nSecs, F Condition)
 {
-    QDeadlineTimer deadline(static_cast<qint64>(nSecs) * m_Test.Timing.SecondMs);
-    QMutexLocker lock(&m_Mutex);
-    while (!m_bStop && !Condition())
-    {
-        if (!m_Wake.wait(&m_Mutex, deadline))
-            return !m_bStop && Condition();
-    }
-    return !m_bStop;
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<qint64>(nSecs) * m_Test.Timing.SecondMs);
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    m_Wake.wait_until(lock, deadline, [&] { return m_bStop || Condition(); });
+    return !m_bStop && Condition();
 }
 
-bool QHardwareThread::Sleep(int nSecs) { return WaitFor(nSecs, [] { return false; }) || !Stopped(); }
+bool QHardwareThread::Sleep(int nSecs)
+{
+    return WaitFor(nSecs, [] { return false; }) || !Stopped();
+}
 
 void QHardwareThread::Send(const char* pText)
 {
@@ -86,7 +86,7 @@ void QHardwareThread::Send(const char* pText)
 
 HARDWARE_RESULT_E QHardwareThread::Fail(HARDWARE_RESULT_E eResult)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_eResult = eResult;
     return eResult;
 }
@@ -97,7 +97,7 @@ HARDWARE_RESULT_E QHardwareThread::CheckFirmwareVersion()
     if (FirmwareMatchesImage(m_Test.FirmwareVersion, m_Test.ImagePath))
         return HARDWARE_PASSED;
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         if (m_bStop)
             return HARDWARE_CANCELLED;
         m_eUpgrade = UPGRADE_RUNNING;
@@ -116,7 +116,7 @@ HARDWARE_RESULT_E QHardwareThread::CheckFirmwareVersion()
         return HARDWARE_UPGRADE_TIMEOUT;
     }
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         if (m_eUpgrade == UPGRADE_FAILED)
             return HARDWARE_UPGRADE_FAILED;
     }
@@ -124,7 +124,7 @@ HARDWARE_RESULT_E QHardwareThread::CheckFirmwareVersion()
     if (!Sleep(m_Test.Timing.RebootSecs))
         return HARDWARE_CANCELLED;
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         m_bVersionAwaited = true;
         m_bVersionSeen = false;
     }
@@ -132,7 +132,7 @@ HARDWARE_RESULT_E QHardwareThread::CheckFirmwareVersion()
     const bool bReplied = WaitFor(m_Test.Timing.VersionReplySecs, [this] { return m_bVersionSeen; });
     QStringList version;
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         m_bVersionAwaited = false;
         version = m_Version;
     }
@@ -155,6 +155,7 @@ bool QHardwareThread::QuietBoard()
 
 void QHardwareThread::run()
 {
+    const CThreadEnd::Mark end(m_ThreadEnd);
     const uint uid = m_Test.UniquePortID;
     const int step = m_Test.Timing.StepSecs;
     if (!QuietBoard())
@@ -179,7 +180,7 @@ void QHardwareThread::run()
     if (!Sleep(step))
         return;
     {
-        QMutexLocker lock(&m_Mutex);
+        std::lock_guard<std::mutex> lock(m_Mutex);
         if (m_bStop)
             return;
         m_eResult = HARDWARE_PASSED;

@@ -14,11 +14,13 @@
 // shorten, so a cancelled test ends without another command to its port.
 #pragma once
 
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <QThread>
-#include <QWaitCondition>
+#include <condition_variable>
+#include <mutex>
+
+#include "monitor/ports/thread_end.h"
 
 // How a board's test ended.
 enum HARDWARE_RESULT_E : int
@@ -31,7 +33,7 @@ enum HARDWARE_RESULT_E : int
     HARDWARE_NO_VERSION,       // the upgraded board did not answer the version query
     HARDWARE_VERSION_MISMATCH, // the board's firmware is not the image's after the upgrade
     HARDWARE_CANCELLED,
-    HARDWARE_NO_LOG_FILE,      // no log file name was free
+    HARDWARE_NO_LOG_FILE, // no log file name was free
 };
 
 // Waits of the test, in seconds of SecondMs milliseconds; tests shorten them.
@@ -117,12 +119,13 @@ private:
     HARDWARE_RESULT_E Fail(HARDWARE_RESULT_E eResult);
 
     const HARDWARE_TEST_T m_Test;
-    mutable QMutex m_Mutex; // guards everything below
-    QWaitCondition m_Wake;
+    mutable std::mutex m_Mutex; // guards everything below
+    std::condition_variable m_Wake;
     bool m_bStop = false;
     UPGRADE_E m_eUpgrade = UPGRADE_NONE;
     bool m_bVersionAwaited = false;
     bool m_bVersionSeen = false;
     QStringList m_Version;
     HARDWARE_RESULT_E m_eResult = HARDWARE_RUNNING;
+    CThreadEnd m_ThreadEnd;
 };

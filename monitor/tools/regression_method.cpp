@@ -91,6 +91,7 @@ QRegressionMethod::~QRegressionMethod()
 {
     SetRunning(false);
     wait();
+    m_ThreadEnd.Joined();
 }
 
 void QRegressionMethod::SetBoard(const QStringList& Row, uint UniquePortID, const QString& sLogRoot)
@@ -139,10 +140,11 @@ REGRESSION_SUMMARY_T QRegressionMethod::GetSummary() const
 
 bool QRegressionMethod::Going() const { return m_bRunning.load() && !m_bPortGone.load(); }
 
-QRegressionMethod::WAIT_E QRegressionMethod::WaitUntil(double dSeconds, const Condition& Done)
+QRegressionMethod::WAIT_E QRegressionMethod::WaitUntil(double dSeconds, const Condition& Done, int nLimitSecondMs)
 {
     const qint64 nSecondMs = qMax(1, m_Timing.SecondMs);
-    const qint64 nTotalMs = static_cast<qint64>(std::llround(qMax(0.0, dSeconds) * static_cast<double>(nSecondMs)));
+    const qint64 nLimitMs = nLimitSecondMs > 0 ? nLimitSecondMs : nSecondMs;
+    const qint64 nTotalMs = static_cast<qint64>(std::llround(qMax(0.0, dSeconds) * static_cast<double>(nLimitMs)));
     QElapsedTimer clock;
     clock.start();
     std::unique_lock<std::mutex> lock(m_StateLock);
@@ -252,6 +254,7 @@ void QRegressionMethod::AddFault(REGRESSION_TEST_E eTest, int nCycle, REGRESSION
 
 void QRegressionMethod::run()
 {
+    const CThreadEnd::Mark end(m_ThreadEnd);
     const LiveCount live(s_nLive);
     m_bPortGone = false;
     if (BoardState().TabIndex < 0)
@@ -336,21 +339,25 @@ void QRegressionMethod::RunResetTest(const QString& sValue)
         const uint nRequest = ++m_nResetRequests;
         emit SignalRequestStatus(TabIndex(), STATUS_MSG_RESET);
         uint nPosAtReset = 0;
-        const WAIT_E reply = WaitUntil(kResetReplyWait,
-                                       [&](const REGRESSION_BOARD_STATE_T& s, double)
-                                       {
-                                           nPosAtReset = s.PosCount;
-                                           return s.ResetRequests >= nRequest && s.bResetDone;
-                                       });
+        const WAIT_E reply = WaitUntil(
+            kResetReplyWait,
+            [&](const REGRESSION_BOARD_STATE_T& s, double)
+            {
+                nPosAtReset = s.PosCount;
+                return s.ResetRequests >= nRequest && s.bResetDone;
+            },
+            m_Timing.ReplySecondMs);
         if (reply == WAIT_STOPPED)
             break;
         SetStatus(REGRESSION_RESET, Progress(i, nCycles));
         if (reply == WAIT_TIMEOUT)
             AddFault(REGRESSION_RESET, m_nCycle, REGRESSION_FAULT_NO_RESET_REPLY);
         // The fix of this board's own port, from a position that came after the reset.
-        const WAIT_E fix =
-            WaitUntil(kFixWaitMax, [nPosAtReset](const REGRESSION_BOARD_STATE_T& s, double dSeconds)
-                      { return dSeconds >= kFixWaitMin && s.PosCount > nPosAtReset && s.FixQuality == kFixRtk; });
+        const WAIT_E fix = WaitUntil(
+            kFixWaitMax,
+            [nPosAtReset](const REGRESSION_BOARD_STATE_T& s, double dSeconds)
+            { return dSeconds >= kFixWaitMin && s.PosCount > nPosAtReset && s.FixQuality == kFixRtk; },
+            m_Timing.FixSecondMs);
         if (fix == WAIT_STOPPED)
             break;
         if (fix == WAIT_TIMEOUT)
@@ -377,8 +384,11 @@ void QRegressionMethod::RunFresetTest(const QString& sValue)
         const uint nRequest = ++m_nFresetRequests;
         emit SignalRequestStatus(TabIndex(), STATUS_MSG_FRESET);
         SetStatus(REGRESSION_FRESET, Progress(i, nCycles));
-        const WAIT_E reply = WaitUntil(kFresetReplyWait, [nRequest](const REGRESSION_BOARD_STATE_T& s, double)
-                                       { return s.FresetRequests >= nRequest && s.bFresetDone; });
+        const WAIT_E reply = WaitUntil(
+            kFresetReplyWait,
+            [nRequest](const REGRESSION_BOARD_STATE_T& s, double)
+            { return s.FresetRequests >= nRequest && s.bFresetDone; },
+            m_Timing.ReplySecondMs);
         if (reply == WAIT_STOPPED)
             break;
         SendText(QString::fromLatin1(kSetupCommands).arg(nRate));
@@ -420,12 +430,14 @@ void QRegressionMethod::RunRecaqTest(const QString& sValue)
         const uint nPosAtRestore = BoardState().PosCount;
         const int nRestore = RandomWait(kRestoreMin, kRestoreMax);
         bool bFix = false;
-        const WAIT_E w = WaitUntil(kReacquireLimit,
-                                   [&](const REGRESSION_BOARD_STATE_T& s, double dSeconds)
-                                   {
-                                       bFix = bFix || (s.PosCount > nPosAtRestore && s.FixQuality == kFixRtk);
-                                       return bFix && dSeconds >= nRestore;
-                                   });
+        const WAIT_E w = WaitUntil(
+            kReacquireLimit,
+            [&](const REGRESSION_BOARD_STATE_T& s, double dSeconds)
+            {
+                bFix = bFix || (s.PosCount > nPosAtRestore && s.FixQuality == kFixRtk);
+                return bFix && dSeconds >= nRestore;
+            },
+            m_Timing.FixSecondMs);
         if (w == WAIT_STOPPED)
             break;
         if (w == WAIT_TIMEOUT)

@@ -26,6 +26,8 @@
 #include <memory>
 #include <mutex>
 
+#include "monitor/ports/thread_end.h"
+
 class QRelayCoils;
 
 // How long the bench's waits last.
@@ -33,9 +35,14 @@ struct REGRESSION_TIMING_T
 {
     int SecondMs = 1000;               // one second of the tests' waits and durations
     int UpgradeRestartSeconds = 30000; // an upgrade not ended by then: the board is power-cycled
-    int StatePollMs = 200;             // how often the bench reads its boards' ports for the workers
-    int StatusCopyMs = 5000;           // how often the bench copies the status texts into its table
-    std::function<QDateTime()> Now;    // the date of the log folders; the local time when empty
+    // One second of the limits on waits that end when the board answers
+    // (0: SecondMs): its start-up banner after a reset or factory reset, and
+    // its RTK fix after a reset or after the RF came back.
+    int ReplySecondMs = 0;
+    int FixSecondMs = 0;
+    int StatePollMs = 200;          // how often the bench reads its boards' ports for the workers
+    int StatusCopyMs = 5000;        // how often the bench copies the status texts into its table
+    std::function<QDateTime()> Now; // the date of the log folders; the local time when empty
 };
 
 // What the bench read of a board's port for its worker.
@@ -185,8 +192,9 @@ private:
     };
     using Condition = std::function<bool(const REGRESSION_BOARD_STATE_T&, double dSeconds)>;
     // Waits up to dSeconds until Done holds (checked at least once a second,
-    // with the seconds waited so far, and whenever a new state comes).
-    WAIT_E WaitUntil(double dSeconds, const Condition& Done);
+    // with the seconds waited so far, and whenever a new state comes). The
+    // limit is counted in seconds of nLimitSecondMs when that is given.
+    WAIT_E WaitUntil(double dSeconds, const Condition& Done, int nLimitSecondMs = 0);
     bool Sleep(double dSeconds) { return WaitUntil(dSeconds, nullptr) != WAIT_STOPPED; }
     bool Going() const;
     int TabIndex() const { return BoardState().TabIndex; }
@@ -216,6 +224,7 @@ private:
     std::shared_ptr<QRelayCoils> m_pRelayCoils;
     std::atomic<bool> m_bRunning{false};
     std::atomic<bool> m_bPortGone{false};
+    CThreadEnd m_ThreadEnd;
 
     // Read from the row when the run starts.
     int m_nRate = 0;

@@ -258,6 +258,9 @@ TEST_F(FresetTest, AWholeResetOfASerialReceiverAtAnotherRateBringsItsLogsAndSett
     ASSERT_TRUE(WaitUntil([&] { return pPort->IsPropertyValid(); }));
     Shell.Manager.OnSendPortData1Port(pPort->UniquePortID, "log bestposb ontime 1\r\nlog gpgll ontime 0.5\r\n");
     ASSERT_TRUE(WaitUntil([&] { return rx.Logging().size() == 2; }));
+    // The receiver acts on a line before it is counted as received: clear
+    // only once the whole line is there.
+    ASSERT_TRUE(rx.Rx().WaitForText("log gpgll ontime 0.5\r\n", 5000));
     rx.Rx().ClearReceived();
 
     Dialog.SetWaits(200, 20000, 3000);
@@ -289,6 +292,7 @@ TEST_F(FresetTest, AResetOverTcpChangesNoRate)
     ASSERT_NE(pPort, nullptr);
     Shell.Manager.OnSendPortData1Port(pPort->UniquePortID, "log bestposb ontime 1\r\n");
     ASSERT_TRUE(WaitUntil([&] { return rx.Logging().size() == 1; }));
+    ASSERT_TRUE(rx.Net().WaitForText("log bestposb ontime 1\r\n", 5000));
     rx.Net().ClearReceived();
     QSignalSpy rates(&Dialog, &QFresetConfig::SignalSetBaudrate);
 

@@ -4,6 +4,7 @@
 // the dialog lists.
 #include <QCheckBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,17 +15,38 @@
 
 namespace
 {
-// Waits of a second of 100 ms; a step of 600 ms still lets a command's reply
-// come back over a pseudo-terminal (a serial port writes and reads in turns
-// of up to 150 ms) before the next.
+// Waits of a second of 100 ms. What lands in a board's log file is decided
+// by the steps: its replies to the commands before the file opens must come
+// back within one (a serial port writes and reads in turns of up to 150 ms
+// over a pseudo-terminal), and the version log asked for at the end before
+// the file closes; 2 s leaves room for a loaded machine. The limits of the
+// upgrade and the version reply end at the event they wait for, so they are
+// generous; a test whose upgrade must time out sets a short one
+// (SilentUpgradeTiming).
 HARDWARE_TIMING_T FastTiming()
 {
     HARDWARE_TIMING_T t;
     t.SecondMs = 100;
-    t.StepSecs = 6;
-    t.UpgradeTimeoutSecs = 60; // 6 s: longer than an upgrade over a pseudo-terminal takes
-    t.RebootSecs = 2;
-    t.VersionReplySecs = 50;
+    t.StepSecs = 20;
+    t.UpgradeTimeoutSecs = 600;
+    t.RebootSecs = 20; // the upgraded board is talking again before it is asked its version
+    t.VersionReplySecs = 300;
+    return t;
+}
+
+// For a board whose upgrade never answers: its limit is waited out in full.
+HARDWARE_TIMING_T SilentUpgradeTiming()
+{
+    HARDWARE_TIMING_T t = FastTiming();
+    t.UpgradeTimeoutSecs = 30;
+    return t;
+}
+
+// For tests that do not look at what the steps let into a file.
+HARDWARE_TIMING_T ShortStepTiming()
+{
+    HARDWARE_TIMING_T t = FastTiming();
+    t.StepSecs = 3;
     return t;
 }
 
@@ -122,22 +144,29 @@ TEST_F(HardwareTest, ThreeBoardsPassFailTheirCheckOrNeverAnswerTheirUpgrade)
         EXPECT_EQ(pTable->item(i, QHardwareDiag::COL_WAIT)->text(), QStringLiteral("2000"));
         pTable->item(i, QHardwareDiag::COL_WAIT)->setText(QStringLiteral("5"));
     }
+    // The board that upgrades has room to end its upgrade; the silent one
+    // starts beside it with a short limit.
+    for (int i = 0; i < 2; ++i)
+        qobject_cast<QCheckBox*>(pTable->cellWidget(i, QHardwareDiag::COL_PORT))->setChecked(true);
+    Shell.Hardware.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    EXPECT_EQ(Shell.Hardware.RunningCount(), 2);
+    Shell.Hardware.SetTiming(SilentUpgradeTiming());
     CheckAll(pTable);
     Shell.Hardware.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
     EXPECT_EQ(Shell.Hardware.RunningCount(), 3);
-    // A second OK starts nothing more.
+    // A further OK starts nothing more.
     Shell.Hardware.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
     EXPECT_EQ(Shell.Hardware.RunningCount(), 3);
-    ASSERT_TRUE(WaitUntil([&] { return Shell.Hardware.RunningCount() == 0; }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return Shell.Hardware.RunningCount() == 0; }, 120000));
 
     EXPECT_EQ(RowText(pTable, tabs[0], QHardwareDiag::COL_RESULT), QStringLiteral("Passed"));
     EXPECT_EQ(RowText(pTable, tabs[1], QHardwareDiag::COL_RESULT), QStringLiteral("Firmware check failed"));
     EXPECT_EQ(RowText(pTable, tabs[2], QHardwareDiag::COL_RESULT), QStringLiteral("Firmware upgrade timed out"));
 
     // The passing board: its commands in order, and its recording in the dated folder.
-    EXPECT_TRUE(InOrder(rxPass.Rx().Received(), {"COM 460800", "unlogall\r\nsaveconfig\r\n", "unlogall\r\nsaveconfig\r\n",
-                                                "log tq 1\r\nlog np\r\ninscommand enable\r\nlog rawimua 1\r\n",
-                                                "log version 1\r\n"}))
+    EXPECT_TRUE(InOrder(rxPass.Rx().Received(),
+                        {"COM 460800", "unlogall\r\nsaveconfig\r\n", "unlogall\r\nsaveconfig\r\n",
+                         "log tq 1\r\nlog np\r\ninscommand enable\r\nlog rawimua 1\r\n", "log version 1\r\n"}))
         << rxPass.Rx().Received();
     EXPECT_EQ(rxPass.Rx().Received().find("UPGRADEPORT"), std::string::npos) << "its firmware was the image's";
     const QString sPassLog = TestFolder() + QLatin1Char('/') + LogBaseName(tabs[0]) + QStringLiteral("_1.log");
@@ -155,7 +184,8 @@ TEST_F(HardwareTest, ThreeBoardsPassFailTheirCheckOrNeverAnswerTheirUpgrade)
     EXPECT_TRUE(WaitUntil([&] { return !ports[2]->IsUpgrading(); }));
     EXPECT_EQ(rxSilent.Rx().Received().find("log tq"), std::string::npos);
     for (int i = 1; i < 3; ++i)
-        EXPECT_FALSE(QFileInfo::exists(TestFolder() + QLatin1Char('/') + LogBaseName(tabs[i]) + QStringLiteral("_1.log")));
+        EXPECT_FALSE(
+            QFileInfo::exists(TestFolder() + QLatin1Char('/') + LogBaseName(tabs[i]) + QStringLiteral("_1.log")));
 
     // No tab keeps its upgrade mark, no upgrade box was shown, and the end names the failures.
     for (int i = 0; i < 3; ++i)
@@ -187,6 +217,7 @@ TEST_F(HardwareTest, CancelEndsARecordingAtOnceAndSendsNothingMore)
     QZvPortCtrlBase* pPort = Shell.Open(rx.Rx().Name());
     ASSERT_NE(pPort, nullptr);
     ASSERT_TRUE(WaitUntil([pPort] { return pPort->IsPropertyValid(); }));
+    Shell.Hardware.SetTiming(ShortStepTiming());
     Shell.Hardware.OnShowDialog();
     QTableWidget* pTable = Shell.Hardware.Table();
     ASSERT_EQ(pTable->rowCount(), 1);
@@ -202,6 +233,84 @@ TEST_F(HardwareTest, CancelEndsARecordingAtOnceAndSendsNothingMore)
     QTest::qWait(300);
     EXPECT_EQ(rx.Rx().Received().find("log version"), std::string::npos);
     EXPECT_TRUE(Shell.Prompt.Messages.filter(QStringLiteral("Complete|")).isEmpty());
+}
+
+// A board's tab closed in the middle of its test, while it records or while
+// its upgrade runs, ends that test at once: its row and the results file say
+// that its tab is gone, nothing more is asked of the tab set or the port
+// manager for it, and the completion box names both boards.
+TEST_F(HardwareTest, ATabClosedInTheMiddleEndsItsTestAndNothingMoreIsSent)
+{
+    RECEIVER_RULES_T records, upgrading;
+    records.VersionLine = VersionLine("ZV100-A1", "RN3.1.0", "201801234B560001");
+    upgrading.VersionLine = VersionLine("ZV100-A1", "RN3.0.9", "201801234B560002");
+    upgrading.LoaderStarts = false; // its upgrade never answers
+    FakeReceiver rxRecords(records), rxUpgrades(upgrading);
+    std::vector<QZvPortCtrlBase*> ports;
+    for (FakeReceiver* r : {&rxRecords, &rxUpgrades})
+    {
+        ASSERT_TRUE(r->Plug());
+        ports.push_back(Shell.Open(r->Rx().Name()));
+        ASSERT_NE(ports.back(), nullptr);
+        QZvPortCtrlBase* p = ports.back();
+        ASSERT_TRUE(WaitUntil([p] { return p->IsPropertyValid(); }));
+    }
+    const std::vector<QString> tabs = {Shell.Tabs.GetTabText(0), Shell.Tabs.GetTabText(1)};
+    const uint uids[] = {ports[0]->UniquePortID, ports[1]->UniquePortID};
+    Shell.Hardware.SetTiming(ShortStepTiming());
+    Shell.Hardware.OnShowDialog();
+    QTableWidget* pTable = Shell.Hardware.Table();
+    ASSERT_EQ(pTable->rowCount(), 2);
+    // A recording of a second, which would end soon after the tab is closed.
+    for (int i = 0; i < 2; ++i)
+        pTable->item(i, QHardwareDiag::COL_WAIT)->setText(QStringLiteral("10"));
+    CheckAll(pTable);
+    Shell.Hardware.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    ASSERT_EQ(Shell.Hardware.RunningCount(), 2);
+    ASSERT_TRUE(WaitUntil([&] { return ports[0]->IsLogging() && ports[1]->IsUpgrading(); }));
+    EXPECT_EQ(Shell.Tabs.GetTabText(1), tabs[1] + QStringLiteral("-Upgrading"));
+
+    QSignalSpy rates(&Shell.Hardware, &QHardwareDiag::SignalHardwareChangeBuadRate);
+    QSignalSpy commands(&Shell.Hardware, &QHardwareDiag::SignalHardwareSendCmd);
+    QSignalSpy opens(&Shell.Hardware, &QHardwareDiag::SignalHardwareSetFileName);
+    QSignalSpy closes(&Shell.Hardware, &QHardwareDiag::SignalHardwareCloseFile);
+    QSignalSpy configs(&Shell.Hardware, &QHardwareDiag::SignalHardWareLogConfig);
+    QSignalSpy versions(&Shell.Hardware, &QHardwareDiag::SignalSendHardwareVersionMask);
+    QSignalSpy upgrades(&Shell.Hardware, &QHardwareDiag::SignalHardwareUpgradeFW);
+    QSignalSpy cancels(&Shell.Hardware, &QHardwareDiag::SignalHardwareCancelUpgradeFW);
+    for (int i = 0; i < 2; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(RowText(pTable, tabs[i], QHardwareDiag::COL_RESULT), QStringLiteral("Running"));
+        Shell.Tabs.OnClosePort(Shell.Tabs.GetTabIndexByPortID(uids[i]));
+        EXPECT_EQ(Shell.Hardware.RunningCount(), 1 - i);
+        EXPECT_FALSE(Shell.Hardware.IsTesting(uids[i]));
+        EXPECT_EQ(RowText(pTable, tabs[i], QHardwareDiag::COL_RESULT), QStringLiteral("Not found Porttab"));
+    }
+    ASSERT_EQ(Shell.Tabs.count(), 0);
+    const QStringList done = Shell.Prompt.Messages.filter(QStringLiteral("Complete|"));
+    ASSERT_EQ(done.size(), 1) << Shell.Prompt.Messages.join('\n').toStdString();
+    for (const QString& sTab : tabs)
+        EXPECT_TRUE(done[0].contains(sTab + QStringLiteral(": Not found Porttab"))) << done[0].toStdString();
+    const QStringList lines = QString::fromUtf8(ReadAll(TestFolder() + QStringLiteral("/HardwareTestResults.txt")))
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(lines
+                      .filter(QLatin1Char('\t') + tabs[i] + QStringLiteral("\tNot found Porttab\t") + TestFolder() +
+                              QLatin1Char('/') + LogBaseName(tabs[i]) + QStringLiteral("_1.log"))
+                      .size(),
+                  1)
+            << lines.join('\n').toStdString();
+
+    // Past the end the recording would have had, its version request and
+    // close included: neither worker asked for anything more.
+    QTest::qWait(2500);
+    for (const QSignalSpy* pSpy : std::initializer_list<const QSignalSpy*>{&rates, &commands, &opens, &closes, &configs,
+                                                                           &versions, &upgrades, &cancels})
+        EXPECT_EQ(pSpy->count(), 0) << pSpy->signal().toStdString();
+    EXPECT_EQ(rxRecords.Rx().Received().find("log version"), std::string::npos) << rxRecords.Rx().Received();
+    EXPECT_EQ(Shell.Prompt.Messages.filter(QStringLiteral("Complete|")).size(), 1);
 }
 
 TEST_F(HardwareTest, RowsFollowTheBoardsAndBadRowsAreRefused)
@@ -262,9 +371,12 @@ TEST(HardwareFirmware, TheVersionMustNameTheImage)
         bool Matches;
     };
     const CASE_T cases[] = {
-        {"RN1.2.3", "/img/1.2.3_x.img", true},   {"RN1.2.3", "/img/1.2.4_x.img", false},
-        {"", "/img/1.2.3_x.img", false},         {"RN", "/img/RN.img", false},
-        {"1.2.3", "/fw/1.2.3/ZV_1.2.4.img", false}, {"R3.1.0", "/fw/ZV100_R3.1.0.img", true},
+        {"RN1.2.3", "/img/1.2.3_x.img", true},
+        {"RN1.2.3", "/img/1.2.4_x.img", false},
+        {"", "/img/1.2.3_x.img", false},
+        {"RN", "/img/RN.img", false},
+        {"1.2.3", "/fw/1.2.3/ZV_1.2.4.img", false},
+        {"R3.1.0", "/fw/ZV100_R3.1.0.img", true},
     };
     for (const CASE_T& c : cases)
         EXPECT_EQ(FirmwareMatchesImage(QString::fromUtf8(c.Version), QString::fromUtf8(c.Image)), c.Matches)

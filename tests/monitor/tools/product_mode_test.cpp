@@ -5,12 +5,14 @@
 // anything is sent.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "monitor/shell/script_process.h"
 #include "tools_shell.h"
 
 namespace
@@ -26,6 +28,24 @@ if ip.endswith(".103"):
     time.sleep(60)
 sys.exit(3 if ip.endswith(".104") else 0)
 )";
+
+// The program "python3" stands for, asked once. Where python3 is a launcher
+// script (a version manager's shim), its start-up alone can take seconds on
+// a loaded machine, which the watchdog would count against a sound script.
+QString ResolvedPython()
+{
+    static const QString sPath = []
+    {
+        QProcess p;
+        p.start(QScriptProcess::Interpreter(),
+                {QStringLiteral("-c"), QStringLiteral("import sys; print(sys.executable)")});
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            return QString();
+        const QString sOut = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        return QFileInfo(sOut).isExecutable() ? sOut : QString();
+    }();
+    return sPath;
+}
 
 std::string GoldenLine(int n)
 {
@@ -45,15 +65,21 @@ struct ProductModeTest : ::testing::Test
         QProductModeDiag::DELAYS_T delays;
         delays.ConfigWaitMs = 50;
         delays.ResetWaitMs = 400;
-        // Long enough for python3 to start and finish on a loaded machine;
-        // the script that hangs is stopped by it.
+        // Long enough for python3 to start and finish on a loaded machine
+        // (a sound script ends long before); the script that hangs is
+        // stopped by it.
         delays.WatchdogMs = 8000;
         Shell.ProductMode.SetDelays(delays);
+        QScriptProcess::SetInterpreter(ResolvedPython());
         // A name with a blank and Chinese characters reaches the script as one argument.
         Image = Tmp.filePath(QStringLiteral("固件 image.img"));
         ASSERT_TRUE(WriteAll(Image, QByteArray(1024, '\x11')));
     }
-    void TearDown() override { Shell.ProductMode.hide(); }
+    void TearDown() override
+    {
+        Shell.ProductMode.hide();
+        QScriptProcess::SetInterpreter(QString());
+    }
 
     void Open(const std::vector<std::string>& VersionLines)
     {
@@ -116,7 +142,8 @@ TEST_F(ProductModeTest, ABatchOfGoldenBoardsIsConfiguredAndUpdatedOneScriptPerBo
                                             QStringLiteral(": 192.168.2.7 is outside the segment 192.168.1.x"));
 
     ASSERT_TRUE(WaitUntil(
-        [&] {
+        [&]
+        {
             return Cell(0, 3) == QStringLiteral("Updated") && Cell(2, 3).startsWith(QStringLiteral("Stopped")) &&
                    Cell(3, 3).startsWith(QStringLiteral("Script failed"));
         },
@@ -130,7 +157,7 @@ TEST_F(ProductModeTest, ABatchOfGoldenBoardsIsConfiguredAndUpdatedOneScriptPerBo
     const std::pair<int, const char*> sentTo[] = {{0, "101"}, {3, "103"}, {4, "104"}};
     for (const auto& s : sentTo)
         EXPECT_TRUE(Rx[s.first]->Net().WaitForText(
-            std::string("netconfig static 192.168.1.") + s.second + " 255.255.255.0 192.168.1.1\r\n", 5000))
+            std::string("netconfig static 192.168.1.") + s.second + " 255.255.255.0 192.168.1.1\r\n", 30000))
             << Rx[s.first]->Net().Received();
     for (int i : {1, 2})
         EXPECT_EQ(Rx[i]->Net().Received().find("netconfig static"), std::string::npos) << i;
@@ -144,12 +171,16 @@ TEST_F(ProductModeTest, ABatchOfGoldenBoardsIsConfiguredAndUpdatedOneScriptPerBo
     Rx[0]->Net().ClearReceived();
     Shell.ProductMode.OnProductBoardReset(Shell.Tabs.GetPortUniqueID(0));
     // The window's timers run while the test waits.
-    EXPECT_TRUE(WaitUntil([&] {
-        const std::string s = Rx[0]->Net().Received();
-        const size_t at = s.find("version\r\n");
-        return at != std::string::npos &&
-               s.find("netconfig static 192.168.1.101 255.255.255.0 192.168.1.1\r\n", at) != std::string::npos;
-    }, 5000)) << Rx[0]->Net().Received();
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            const std::string s = Rx[0]->Net().Received();
+            const size_t at = s.find("version\r\n");
+            return at != std::string::npos &&
+                   s.find("netconfig static 192.168.1.101 255.255.255.0 192.168.1.1\r\n", at) != std::string::npos;
+        },
+        30000))
+        << Rx[0]->Net().Received();
     ASSERT_TRUE(WaitUntil([&] { return Calls().size() == 4; }, 30000));
     ASSERT_TRUE(WaitUntil([&] { return Cell(0, 3) == QStringLiteral("Updated"); }, 30000));
 
@@ -185,7 +216,8 @@ TEST_F(ProductModeTest, WhatCannotBeRightIsRefusedBeforeAnythingIsSent)
         Refresh(QString::fromUtf8(c.Segment), c.ImagePath);
         EXPECT_EQ(Table()->rowCount(), 0);
         ASSERT_EQ(Shell.Prompt.Messages.size(), 1);
-        EXPECT_TRUE(Shell.Prompt.Messages[0].startsWith(QString::fromUtf8(c.Message))) << Shell.Prompt.Messages[0].toStdString();
+        EXPECT_TRUE(Shell.Prompt.Messages[0].startsWith(QString::fromUtf8(c.Message)))
+            << Shell.Prompt.Messages[0].toStdString();
     }
 
     // Past the last board address of the segment: listed without one, and refused at Start.
@@ -201,7 +233,7 @@ TEST_F(ProductModeTest, WhatCannotBeRightIsRefusedBeforeAnythingIsSent)
     // Without its script the first board is reported, nothing is started.
     StartAll();
     EXPECT_TRUE(Cell(1, 3).startsWith(QStringLiteral("Refused: "))) << Cell(1, 3).toStdString();
-    ASSERT_TRUE(WaitUntil([&] { return Cell(0, 3).startsWith(QStringLiteral("Update script not found: ")); }, 5000))
+    ASSERT_TRUE(WaitUntil([&] { return Cell(0, 3).startsWith(QStringLiteral("Update script not found: ")); }, 30000))
         << Cell(0, 3).toStdString();
     EXPECT_TRUE(Cell(0, 3).endsWith(QStringLiteral("/Configure/ProductMode/Update.py")));
     EXPECT_EQ(Rx[1]->Net().Received().find("netconfig static"), std::string::npos);
@@ -216,15 +248,14 @@ TEST(ProductModeAddress, BoardAddressesLieInTheSegment)
         bool Ok;
     };
     const CASE_T cases[] = {
-        {"192.168.1.101", "192.168.1.100", true}, {"192.168.1.254", "192.168.1.100", true},
+        {"192.168.1.101", "192.168.1.100", true},  {"192.168.1.254", "192.168.1.100", true},
         {"192.168.1.255", "192.168.1.100", false}, {"192.168.1.256", "192.168.1.100", false},
-        {"192.168.1.0", "192.168.1.100", false},  {"192.168.2.5", "192.168.1.100", false},
+        {"192.168.1.0", "192.168.1.100", false},   {"192.168.2.5", "192.168.1.100", false},
         {"192.168.1", "192.168.1.100", false},     {"192.168.1.5", "192.168.1", false},
         {" 192.168.1.5", "192.168.1.100", true},   {"192.168.1.+5", "192.168.1.100", false},
         {"192.168.1.05", "192.168.1.100", true},   {"", "192.168.1.100", false},
     };
     for (const CASE_T& c : cases)
-        EXPECT_EQ(QProductModeDiag::CheckBoardIp(QString::fromUtf8(c.Ip), QString::fromUtf8(c.Segment)).isEmpty(),
-                  c.Ok)
+        EXPECT_EQ(QProductModeDiag::CheckBoardIp(QString::fromUtf8(c.Ip), QString::fromUtf8(c.Segment)).isEmpty(), c.Ok)
             << c.Ip << " in " << c.Segment;
 }

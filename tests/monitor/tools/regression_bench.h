@@ -34,6 +34,7 @@ struct RegressionBench
         UART_CTRL_TIMING_T t;
         t.Device = FastUartTiming();
         t.PropertyPoll = 20;
+        t.PropertyPolls = 100; // ends at the reply; room for a loaded machine
         t.RateChangeWait = 10;
         t.RateSettle = 20;
         t.UpgradeCmdWait = 10;

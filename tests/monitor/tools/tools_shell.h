@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "monitor/ports/uart_port_ctrl.h"
 #include "monitor/tools/auto_log_list.h"
 #include "monitor/tools/hardware_diag.h"
 #include "monitor/tools/product_mode_diag.h"
@@ -24,6 +25,10 @@ struct ToolsShell : ShellStandIn
         // Each test starts without the tools' configuration files.
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/Configure"))
             .removeRecursively();
+        // A serial receiver is given 10 s to describe itself (the query ends at its reply).
+        UART_CTRL_TIMING_T uart;
+        uart.PropertyPolls = 50;
+        Manager.SetUartTiming(uart);
         QZvPortManager* pManager = &Manager;
         CPortTab* pTabs = &Tabs;
         AutoLog.m_pPortTab = pTabs;
@@ -53,6 +58,7 @@ struct ToolsShell : ShellStandIn
         QObject::connect(pManager, &QZvPortManager::SignalUpdateFail, &Hardware, &QHardwareDiag::OnUpgradeFWFail);
         QObject::connect(pTabs, &CPortTab::SignalStatusMsgParseFinished, &Hardware,
                          &QHardwareDiag::OnStatusMsgParseFinished);
+        QObject::connect(pTabs, &CPortTab::SignaPortCloseEvent, &Hardware, &QHardwareDiag::OnPortCloseEvent);
 
         QObject::connect(&ProductMode, &QProductModeDiag::SignalSetStaticIp, pManager,
                          &QZvPortManager::OnSendPortData1Port);

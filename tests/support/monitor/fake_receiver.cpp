@@ -161,6 +161,27 @@ bool FakeReceiver::RateMatches(const ReceiverLine& Line) const
 void FakeReceiver::SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item)
 {
     std::lock_guard<std::mutex> lock(m_SendMutex);
+    SendLocked(Line, Item);
+}
+
+bool FakeReceiver::SendStreamed(ReceiverLine& Line, const STREAM_ITEM_T& Item, uint64_t nFixLosses)
+{
+    std::lock_guard<std::mutex> lock(m_SendMutex);
+    if (m_bLoader || nFixLosses != m_nFixLosses.load())
+        return false;
+    SendLocked(Line, Item);
+    return true;
+}
+
+void FakeReceiver::LoseFix()
+{
+    std::lock_guard<std::mutex> lock(m_SendMutex);
+    m_bFixLost = true;
+    ++m_nFixLosses;
+}
+
+void FakeReceiver::SendLocked(ReceiverLine& Line, const STREAM_ITEM_T& Item)
+{
     STREAM_ITEM_T it = Item;
     if (!RateMatches(Line))
     {
@@ -276,7 +297,11 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
         body = "<OK\r\n";
     else if (verb == "RESET" && m_bUpgradeArmed)
     {
-        m_bLoader = true;
+        {
+            // A streamed item already on its way goes out whole before the loader speaks.
+            std::lock_guard<std::mutex> lock(m_SendMutex);
+            m_bLoader = true;
+        }
         if (m_Rules.LoaderStarts)
             Line.Send(std::string("boot 1.0\r\nCCC"));
         return;
@@ -286,7 +311,7 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
         body = "<OK\r\n";
         bBanner = true;
         if (!m_Rules.FixAfterReset)
-            m_bFixLost = true;
+            LoseFix();
         if (verb == "FRESET")
         {
             std::lock_guard<std::mutex> lock(m_LogMutex);
@@ -466,7 +491,7 @@ void FakeReceiver::RebootLoaded(ReceiverLine& Line)
     m_bLoader = false;
     m_Line.clear();
     if (!m_Rules.FixAfterReset)
-        m_bFixLost = true;
+        LoseFix();
     SendItem(Line, Reply(kBanner));
 }
 
@@ -498,6 +523,7 @@ void FakeReceiver::SenderLoop()
     STREAM_PLAN_T plan;
     ReceiverStream stream;
     std::deque<STREAM_ITEM_T> pending;
+    uint64_t pendingFixLosses = 0; // of the epoch in pending
     uint64_t streamed = 0;
     Clock::time_point streamStart;
     while (!m_bStop)
@@ -526,6 +552,7 @@ void FakeReceiver::SenderLoop()
         // has one clock for everything it outputs.
         const bool bStreaming = plan.Kinds != 0 && plan.BytesPerSecond != 0;
         std::vector<STREAM_ITEM_T> due;
+        const uint64_t nDueFixLosses = m_nFixLosses.load();
         {
             std::lock_guard<std::mutex> lock(m_LogMutex);
             while (Clock::now() - m_Start > std::chrono::milliseconds(50) * (m_LogStream.Epochs() + 1))
@@ -545,18 +572,28 @@ void FakeReceiver::SenderLoop()
             }
         }
         for (const STREAM_ITEM_T& it : due)
-            SendItem(*pLine, it);
+            SendStreamed(*pLine, it, nDueFixLosses);
         if (plan.Kinds == 0 || plan.BytesPerSecond == 0)
             continue;
         const double dSeconds = std::chrono::duration<double>(Clock::now() - streamStart).count();
         const uint64_t allowed = static_cast<uint64_t>(dSeconds * plan.BytesPerSecond);
-        while (streamed < allowed && !m_bStop)
+        while (streamed < allowed && !m_bStop && !m_bLoader)
         {
-            stream.SetFix(HasFix());
             if (pending.empty())
+            {
+                pendingFixLosses = m_nFixLosses.load();
+                stream.SetFix(HasFix());
                 for (STREAM_ITEM_T& it : stream.NextEpoch(plan.Kinds))
                     pending.push_back(std::move(it));
-            SendItem(*pLine, pending.front());
+            }
+            // An epoch made before the fix was lost is made again.
+            if (!SendStreamed(*pLine, pending.front(), pendingFixLosses))
+            {
+                if (m_bLoader)
+                    break;
+                pending.clear();
+                continue;
+            }
             streamed += pending.front().Wire.size();
             pending.pop_front();
             std::lock_guard<std::mutex> lock(m_PlanMutex);

@@ -190,6 +190,14 @@ private:
     void RestartAfterUpgrade(ReceiverLine& Line);
     // Sends an item whole; on a serial line at another rate it arrives as noise.
     void SendItem(ReceiverLine& Line, const STREAM_ITEM_T& Item);
+    // A streamed item, made when the fix had been lost nFixLosses times: it is
+    // dropped (false) while the loader runs, as a receiver in its loader
+    // outputs only the loader's replies, and when the fix was lost since it
+    // was made, as a receiver sends no position of before its reset after it.
+    bool SendStreamed(ReceiverLine& Line, const STREAM_ITEM_T& Item, uint64_t nFixLosses);
+    void SendLocked(ReceiverLine& Line, const STREAM_ITEM_T& Item);
+    // A reset without a fix after it: nothing made before goes out after it.
+    void LoseFix();
     bool RateMatches(const ReceiverLine& Line) const;
     void SenderLoop();
 
@@ -199,6 +207,7 @@ private:
     bool m_bUpgradeArmed = false;
     std::atomic<bool> m_bRfOff{false};
     std::atomic<bool> m_bFixLost{false};
+    std::atomic<uint64_t> m_nFixLosses{0}; // changed under m_SendMutex
     mutable std::mutex m_ImageMutex;
     std::vector<std::string> m_LoadedImages;
     std::string m_Line; // command text not yet ended
