@@ -36,6 +36,35 @@ constexpr PRINTABLE_TABLE_T kPrintable = MakePrintableTable();
 // pauses between its bytes.
 constexpr bool IsTextByte(uint8_t c) { return (c >= 32 && c <= 126) || c == 8 || c == 9 || c == 10 || c == 13; }
 
+// The top bit of each byte of w that is not 32-126 (IsTextByte but for the
+// control characters, which end a fast step). Below the top bit, adding 0x60
+// reaches it from 32 on and adding 1 from 127 on; a byte with the top bit set
+// is marked by it, whatever the carries out of it do to the bytes above.
+constexpr uint64_t NotPrintableAscii(uint64_t w)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kTopBits = 0x8080808080808080ull;
+    return (w | ~(w + kOnes * 0x60) | (w + kOnes)) & kTopBits;
+}
+
+// The text bytes (IsTextByte) from p on, at most n, sixteen at a time where they allow.
+uint32_t TextRun(const uint8_t* p, uint32_t n)
+{
+    uint32_t i = 0;
+    for (;;)
+    {
+        uint64_t w[2];
+        while (i + sizeof w <= n &&
+               (std::memcpy(w, p + i, sizeof w), (NotPrintableAscii(w[0]) | NotPrintableAscii(w[1])) == 0))
+            i += sizeof w;
+        const uint32_t nEnd = std::min<uint32_t>(n, i + sizeof w);
+        while (i < nEnd && IsTextByte(p[i]))
+            ++i;
+        if (i < nEnd || i >= n)
+            return i;
+    }
+}
+
 constexpr uint8_t kLongSync[4] = {LOG_SYNC_0, LOG_SYNC_1, LOG_SYNC_LONG, LOG_HEADER_LENGTH};
 constexpr uint32_t kLengthEnd = 10; // a long header's length field ends here
 constexpr uint32_t kLongestLog = LOG_HEADER_LENGTH + 0xFFFF + LOG_CRC_LENGTH;
@@ -97,9 +126,12 @@ inline void QBinaryMsgParser::FollowFrameHeader(uint8_t c)
 
 bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
 {
-    std::memcpy(m_pStreamText.get() + StreamTextLen, pText, nLength);
-    StreamTextLen += nLength;
-    m_pStreamText[StreamTextLen] = '\0';
+    if (bStreamText)
+    {
+        std::memcpy(m_pStreamText.get() + StreamTextLen, pText, nLength);
+        StreamTextLen += nLength;
+        m_pStreamText[StreamTextLen] = '\0';
+    }
     READABILITY_T& j = m_Judge;
     for (uint32_t i = 0; i < nLength; ++i)
     {
@@ -109,9 +141,7 @@ bool QBinaryMsgParser::SplitText(const uint8_t* pText, uint32_t nLength)
             // Inside a line of ASCII text that already reads as text: the
             // rest of the run goes over as a whole, to the same state as byte
             // by byte (readable, no frame header among the recent bytes).
-            uint32_t n = 1;
-            while (i + n < nLength && IsTextByte(pText[i + n]))
-                ++n;
+            const uint32_t n = 1 + TextRun(pText + i + 1, nLength - i - 1);
             std::memcpy(m_pText.get() + TextLen, pText + i, n);
             TextLen += n;
             j.Run += n;
@@ -235,14 +265,21 @@ int QBinaryMsgParser::ParseData(QRangeData* pStore, uint32_t bText)
 void QBinaryMsgParser::ParseBatch(const uint8_t* pData, uint32_t nLength, QRangeData* pStore, uint32_t bText,
                                   const AreaSink& Sink)
 {
-    if (AppendData(pData, nLength) < 0)
+    if (pData == nullptr && nLength != 0)
         return;
+    // What does not fit into the ring is read from the batch itself as the
+    // ring makes room; only what this call leaves is copied to wait.
+    AppendBorrowed(pData, nLength);
     for (int nResult; (nResult = ParseData(pStore, bText)) != PARSE_DONE;)
     {
         Sink(*this);
         if (nResult == PARSE_AREAS_FULL && !HasRoom())
-            return; // the sink kept the areas: the rest waits for the next call
+        {
+            KeepBorrowed(); // the sink kept the areas: the rest waits for the next call
+            return;
+        }
     }
+    KeepBorrowed();
     if (TextLen != 0 || HexLen != 0 || StreamTextLen != 0 || !bReadable)
         Sink(*this);
 }

@@ -111,6 +111,8 @@ public:
     // The bytes that were not part of a frame, as received (NUL-terminated).
     const char* StreamTextArea() const { return m_pStreamText.get(); }
     uint32_t StreamTextLen = 0;
+    // False while nobody reads the stream-text area: it stays empty.
+    bool bStreamText = true;
     // Cleared when the stream has read as neither text nor frames for
     // UNREADABLE_WINDOW bytes and nothing readable followed them; the view
     // sets it again once it has dealt with that.

@@ -7,6 +7,30 @@
 #include "codec/log_format.h"
 #include "monitor/parsing/parsing_log.h"
 
+namespace
+{
+// The bytes from p on that cannot start a frame: up to the first sync byte.
+// Both sync bytes have their top bit set and text seldom has, so eight bytes
+// at a time are passed over while none of them has it.
+uint32_t PlainRun(const uint8_t* p, uint32_t n)
+{
+    constexpr uint64_t kTopBits = 0x8080808080808080ull;
+    uint32_t i = 0;
+    for (;;)
+    {
+        uint64_t w;
+        while (i + sizeof w <= n && (std::memcpy(&w, p + i, sizeof w), (w & kTopBits) == 0))
+            i += sizeof w;
+        const uint32_t nEnd = std::min<uint32_t>(n, i + sizeof w);
+        for (; i < nEnd; ++i)
+            if (p[i] == RTCM3_SYNC || p[i] == LOG_SYNC_0)
+                return i;
+        if (i >= n)
+            return n;
+    }
+}
+} // namespace
+
 void InitRing(RING_BUFFER_T* pRing, uint32_t nSize, uint8_t* pStorage)
 {
     Q_ASSERT(nSize != 0 && (nSize & (nSize - 1)) == 0);
@@ -89,24 +113,54 @@ void QRTCMParser::WriteRing(const uint8_t* pData, uint32_t nLength)
     m_Ring.WritePos = (nStart + nLength) & (m_Ring.Size - 1);
 }
 
+void QRTCMParser::AppendBorrowed(const uint8_t* pData, uint32_t nLength)
+{
+    if (nLength == 0 || pData == nullptr)
+        return;
+    KeepBorrowed();
+    const uint32_t nUnread = RingUnread(&m_Ring);
+    const uint32_t nRing = Waiting() != 0 ? 0 : std::min(nLength, RingFree(&m_Ring));
+    WriteRing(pData, nRing);
+    m_pBorrowed = pData;
+    m_nBorrowed = nLength;
+    m_nBorrowedRead = nRing;
+    if (uint64_t{nUnread} + nLength > m_Ring.ParseThreshold)
+        ++m_Ring.PendingParseCount;
+}
+
+void QRTCMParser::KeepBorrowed()
+{
+    if (m_nBorrowedRead < m_nBorrowed)
+        m_Waiting.insert(m_Waiting.end(), m_pBorrowed + m_nBorrowedRead, m_pBorrowed + m_nBorrowed);
+    m_pBorrowed = nullptr;
+    m_nBorrowed = m_nBorrowedRead = 0;
+}
+
 void QRTCMParser::FillRing()
 {
-    const uint64_t nWaiting = Waiting();
-    if (nWaiting == 0)
-        return;
-    const uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(nWaiting, RingFree(&m_Ring)));
-    WriteRing(m_Waiting.data() + m_nWaitingRead, n);
-    m_nWaitingRead += n;
-    // The storage is kept for the next large batch.
-    if (m_nWaitingRead == m_Waiting.size())
+    if (m_nWaitingRead < m_Waiting.size())
     {
-        m_Waiting.clear();
-        m_nWaitingRead = 0;
+        const uint32_t n =
+            static_cast<uint32_t>(std::min<uint64_t>(m_Waiting.size() - m_nWaitingRead, RingFree(&m_Ring)));
+        WriteRing(m_Waiting.data() + m_nWaitingRead, n);
+        m_nWaitingRead += n;
+        if (m_nWaitingRead == m_Waiting.size())
+        {
+            // Let go: only a batch the parse could not finish waits here.
+            std::vector<uint8_t>().swap(m_Waiting);
+            m_nWaitingRead = 0;
+        }
+        else if (m_nWaitingRead >= RING_SIZE && m_nWaitingRead >= m_Waiting.size() / 2)
+        {
+            m_Waiting.erase(m_Waiting.begin(), m_Waiting.begin() + static_cast<std::ptrdiff_t>(m_nWaitingRead));
+            m_nWaitingRead = 0;
+        }
     }
-    else if (m_nWaitingRead >= RING_SIZE && m_nWaitingRead >= m_Waiting.size() / 2)
+    if (m_nWaitingRead == m_Waiting.size() && m_nBorrowedRead < m_nBorrowed)
     {
-        m_Waiting.erase(m_Waiting.begin(), m_Waiting.begin() + static_cast<std::ptrdiff_t>(m_nWaitingRead));
-        m_nWaitingRead = 0;
+        const uint32_t n = std::min(m_nBorrowed - m_nBorrowedRead, RingFree(&m_Ring));
+        WriteRing(m_pBorrowed + m_nBorrowedRead, n);
+        m_nBorrowedRead += n;
     }
 }
 
@@ -188,9 +242,7 @@ int QRTCMParser::ExtractFrames(uint8_t* pBinary, uint32_t* pBinaryLength, uint8_
         const uint32_t nStart = (m_Ring.ReadPos + i) & (m_Ring.Size - 1);
         const uint32_t nSpan = std::min(nAvail - i, m_Ring.Size - nStart);
         const uint8_t* pSpan = m_Ring.pBuffer + nStart;
-        uint32_t nPlain = 0;
-        while (nPlain < nSpan && pSpan[nPlain] != RTCM3_SYNC && pSpan[nPlain] != LOG_SYNC_0)
-            ++nPlain;
+        const uint32_t nPlain = PlainRun(pSpan, nSpan);
         if (nPlain != 0)
         {
             std::memcpy(pText + *pTextLength, pSpan, nPlain);

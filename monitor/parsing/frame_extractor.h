@@ -123,7 +123,13 @@ protected:
     uint32_t m_uTextLength = 0;
     uint32_t m_uRtcmLength = 0;
 
-    uint64_t Waiting() const { return m_Waiting.size() - m_nWaitingRead; }
+    uint64_t Waiting() const { return m_Waiting.size() - m_nWaitingRead + (m_nBorrowed - m_nBorrowedRead); }
+
+    // AppendData for a caller that parses before its bytes go away: what does
+    // not fit into the ring waits where it is, not copied, until KeepBorrowed.
+    void AppendBorrowed(const uint8_t* pData, uint32_t nLength);
+    // The borrowed bytes not yet in the ring are copied to wait behind it.
+    void KeepBorrowed();
 
 private:
     // Moves waiting bytes into the ring's free room.
@@ -143,4 +149,8 @@ private:
 
     std::vector<uint8_t> m_Waiting; // bytes behind the ring, from m_nWaitingRead on
     size_t m_nWaitingRead = 0;
+    // Bytes of the caller behind those, from m_nBorrowedRead on.
+    const uint8_t* m_pBorrowed = nullptr;
+    uint32_t m_nBorrowed = 0;
+    uint32_t m_nBorrowedRead = 0;
 };

@@ -304,6 +304,7 @@ QByteArray CPortReceiver::Bin2Ascii(const QByteArray& Batch, uint32_t Mode)
             m_StreamText.append(p.StreamTextArea(), static_cast<int>(p.StreamTextLen));
         p.TextLen = p.HexLen = p.StreamTextLen = 0;
     };
+    m_pBinaryParser->bStreamText = bKeep;
     m_pBinaryParser->ParseBatch(reinterpret_cast<const uint8_t*>(Batch.constData()),
                                 static_cast<uint32_t>(Batch.size()), m_pStore, m_bFormat ? 1 : 0, takeAreas);
     return Converted;

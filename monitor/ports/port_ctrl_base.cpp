@@ -8,6 +8,7 @@
 #include <QMetaType>
 #include <QTimer>
 #include <cerrno>
+#include <chrono>
 #include <mutex>
 
 #include "monitor/ports/ports_log.h"
@@ -55,7 +56,7 @@ QZvPortCtrlBase::QZvPortCtrlBase(PORT_TYPE_E ePortType)
     connect(m_pStatusTimer, &QTimer::timeout, this, &QZvPortCtrlBase::OnUpdateStatus);
     m_pPhaseTimer = new QTimer(this);
     m_pPhaseTimer->setSingleShot(true);
-    connect(m_pPhaseTimer, &QTimer::timeout, this, &QZvPortCtrlBase::StartStatusTimer);
+    connect(m_pPhaseTimer, &QTimer::timeout, this, &QZvPortCtrlBase::OnPhaseReached);
     connect(this, &QThread::finished, this, &QZvPortCtrlBase::OnThreadFinished, Qt::DirectConnection);
     // Queued behind the batches it counts, in the thread that made the port.
     m_pUiTaken = new QObject;
@@ -425,20 +426,7 @@ void QZvPortCtrlBase::SetTimerInterval(uint nMs)
     {
         return;
     }
-    // A tab change sets every other port to the long interval at one moment:
-    // in step, all of them would hand over a second of bytes in the same
-    // instant, every second, and the GUI thread would take them all in one
-    // tick. Each takes its phase from its ID (a step of 0.618 of the interval
-    // per ID, which spreads the IDs of ports opened one after another).
-    const uint nPhase = nMs == INACTIVE_TIMER_INTERVAL ? (UniquePortID * 618u) % nMs : 0;
-    m_pStatusTimer->stop();
-    m_pPhaseTimer->stop();
-    if (nPhase == 0)
-    {
-        StartStatusTimer();
-        return;
-    }
-    m_pPhaseTimer->start(static_cast<int>(nPhase));
+    StartStatusTimer();
 }
 
 void QZvPortCtrlBase::OnSetTimeInterval(bool bActivePort)
@@ -446,7 +434,45 @@ void QZvPortCtrlBase::OnSetTimeInterval(bool bActivePort)
     SetTimerInterval(bActivePort ? ACTIVE_TIMER_INTERVAL : INACTIVE_TIMER_INTERVAL);
 }
 
+uint QZvPortCtrlBase::PhaseDelay() const
+{
+    // Idle ports hand over a second of bytes each: in step, all of them would
+    // do it in the same instant, and the GUI thread would take them all in one
+    // tick. Each takes its phase from its ID (a step of 0.618 of the interval
+    // per ID, which spreads the IDs of ports opened one after another), on one
+    // clock for all ports, so that ports set at one moment (a tab change) and
+    // ports started at nearly the same moment (opened together) are spread alike.
+    const uint nMs = m_TimerInterval.load();
+    if (nMs != INACTIVE_TIMER_INTERVAL)
+        return 0;
+    const auto nNow = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+    const uint nPhase = (UniquePortID * 618u) % nMs;
+    return static_cast<uint>((nPhase + nMs - nNow % nMs) % nMs);
+}
+
 void QZvPortCtrlBase::StartStatusTimer()
+{
+    m_pStatusTimer->stop();
+    m_pPhaseTimer->stop();
+    const uint nDelay = PhaseDelay();
+    if (nDelay == 0)
+        StartStatusTimerNow();
+    else
+        m_pPhaseTimer->start(static_cast<int>(nDelay));
+}
+
+void QZvPortCtrlBase::OnPhaseReached()
+{
+    // What came in since the last hand-over goes now, not an interval later:
+    // no batch holds more than an interval's bytes.
+    if (!m_bSlowUpdate.load())
+        EmitPending();
+    StartStatusTimerNow();
+}
+
+void QZvPortCtrlBase::StartStatusTimerNow()
 {
     m_pPhaseTimer->stop();
     m_pStatusTimer->start(static_cast<int>(m_TimerInterval.load()));

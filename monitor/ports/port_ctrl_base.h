@@ -215,6 +215,7 @@ protected:
     bool IsUiBacklogFull() const { return m_pUiBacklog->load() > UI_BACKLOG_MAX; }
     // Byte rate step of a status tick; true on the tick that computed it.
     bool UpdateByteRate();
+    // Starts the status ticks; an idle port's first tick waits for its phase.
     void StartStatusTimer();
     void StopStatusTimer();
     void SetTimerInterval(uint nMs);
@@ -225,13 +226,17 @@ protected:
 private:
     void OnThreadFinished();
     CThreadEnd m_ThreadEnd;
+    void StartStatusTimerNow();
+    void OnPhaseReached();
+    // How long an idle port's ticks wait for its phase; 0 for the other intervals.
+    uint PhaseDelay() const;
     void CloseLog();
     void OpenLog();
     static qint64 SwitchDurationSecs(const QDateTime& Start);
 
     QTimer* m_pStatusTimer = nullptr;
-    // Delays the status timer's first tick after a change to the long
-    // interval, so that idle ports hand over their bytes at phases of their own.
+    // Delays the status timer's first tick at the long interval, so that idle
+    // ports hand over their bytes at phases of their own.
     QTimer* m_pPhaseTimer = nullptr;
     QByteArray m_Pending;
     // Bytes handed over whose hand-over the GUI thread has not reached yet,

@@ -372,6 +372,9 @@ void CPortTab::OnAddPort(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortTyp
     connect(pView->m_pScriptProcess, &QScriptProcess::SignalSendCMD, this, &CPortTab::OnSendScriptCMDToPort);
     connect(pView, &CZvTxtBrowser::SignalNVMComplete, this,
             [this, UniquePortID] { emit SignalNVMComplete1Port(UniquePortID); });
+    // A port opened behind the current tab hands its bytes over as seldom as
+    // the other hidden ones, not at the short interval a port starts with.
+    emit SignalSetBaseCtrlTimeInterval(UniquePortID, currentWidget() == pView);
 }
 
 void CPortTab::OnAddPortFail(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E PortType, int ErrFlag, QString PortName)

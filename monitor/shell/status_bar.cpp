@@ -43,6 +43,14 @@ void SetRichText(QLabel* pLabel, const QString& sHtml)
     pLabel->setText(sHtml);
 }
 
+// QLabel::clear() asks for a new layout even when the label is empty: the
+// whole status bar would be laid out and painted again on every tick.
+void ClearText(QLabel* pLabel)
+{
+    if (!pLabel->text().isEmpty())
+        pLabel->clear();
+}
+
 const QColor kBinaryColour(118, 146, 60);
 } // namespace
 
@@ -130,15 +138,15 @@ void QZvStatusBar::OnUpdateStatusBar(QZvPortCtrlBase* pPortCtrl, uint m_RefreshT
     {
         // No port: nothing of the last one stays on show.
         for (QLabel* pLabel : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
-            pLabel->clear();
+            ClearText(pLabel);
         return;
     }
     if (m_RefreshType == 0)
     {
-        m_pPortLabel->clear();
-        m_pLogStateLabel->clear();
-        m_pLogFileLabel->clear();
-        m_pRateLabel->clear();
+        ClearText(m_pPortLabel);
+        ClearText(m_pLogStateLabel);
+        ClearText(m_pLogFileLabel);
+        ClearText(m_pRateLabel);
         return;
     }
     if (m_RefreshType & REFRESH_PORT)
@@ -156,8 +164,8 @@ void QZvStatusBar::OnUpdateStatusBar(QZvPortCtrlBase* pPortCtrl, uint m_RefreshT
         }
         else
         {
-            m_pLogStateLabel->clear();
-            m_pLogFileLabel->clear();
+            ClearText(m_pLogStateLabel);
+            ClearText(m_pLogFileLabel);
         }
     }
     if (m_RefreshType & REFRESH_RATE)

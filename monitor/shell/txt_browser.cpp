@@ -36,7 +36,7 @@ uint ProposedBaudRate(uint nCurrent) { return nCurrent == 115200 ? 460800 : nCur
 } // namespace
 
 CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
-    : QTextBrowser(pParent), m_pReceiver(new CPortReceiver(this)), m_pRangeData(m_pReceiver->Store()),
+    : QPlainTextEdit(pParent), m_pReceiver(new CPortReceiver(this)), m_pRangeData(m_pReceiver->Store()),
       m_pRtcmParser(m_pReceiver->RtcmParser()), m_pBinaryMsgParser(m_pReceiver->BinaryParser()),
       m_pStatusMsgParser(m_pReceiver->StatusParser()), m_pScriptProcess(new QScriptProcess(this)),
       m_bRescueModem(m_pReceiver->m_bRescueModem), m_bNvmDump(m_pReceiver->m_bNvmDump),
@@ -62,12 +62,12 @@ CZvTxtBrowser::CZvTxtBrowser(QWidget* pParent)
     QFont Font = MonitorFixedFont();
     Font.setStyleStrategy(QFont::PreferNoShaping);
     setFont(Font);
-    setLineWrapMode(QTextEdit::WidgetWidth);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Wrapped as a terminal wraps, at the last column: finding word breaks
     // in long logs would double the time the text takes to lay out.
     setWordWrapMode(QTextOption::WrapAnywhere);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    setOpenLinks(false);
+    setReadOnly(true);
     connect(this, &QWidget::customContextMenuRequested, this, &CZvTxtBrowser::OnContextMenuRequesred);
 }
 
@@ -201,9 +201,7 @@ void CZvTxtBrowser::ShowWaiting(int nMax)
         if (nLf >= n / 2)
             n = nLf + 1;
     }
-    QTextCursor c(document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(n == m_Waiting.size() ? m_Waiting : m_Waiting.left(n));
+    AppendToDocument(n == m_Waiting.size() ? m_Waiting : m_Waiting.left(n));
     m_Waiting.remove(0, n);
     if (!m_bPause)
     {
@@ -212,6 +210,29 @@ void CZvTxtBrowser::ShowWaiting(int nMax)
         end.movePosition(QTextCursor::StartOfLine);
         setTextCursor(end);
     }
+}
+
+void CZvTxtBrowser::AppendToDocument(const QString& sText, const QTextCharFormat* pFormat)
+{
+    // The document's own block limit would lay out each line it drops, only
+    // to drop it: the oldest lines go here, in the same edit, unlaid. Inside
+    // an edit block a cursor's position needs no layout either.
+    QTextDocument* pDoc = document();
+    QTextCursor c(pDoc);
+    c.beginEditBlock();
+    c.setPosition(pDoc->characterCount() - 1);
+    if (pFormat != nullptr)
+        c.insertText(sText, *pFormat);
+    else
+        c.insertText(sText);
+    const int nExcess = pDoc->blockCount() - MAX_BLOCKS;
+    if (nExcess > 0)
+    {
+        c.setPosition(0);
+        c.setPosition(pDoc->findBlockByNumber(nExcess).position(), QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    }
+    c.endEditBlock();
 }
 
 void CZvTxtBrowser::DropProvisional()
@@ -343,16 +364,37 @@ QByteArray CZvTxtBrowser::BreakLongLines(const char* pText, int nLength)
 
 void CZvTxtBrowser::KeepShown(const QByteArray& Text)
 {
-    m_ShownTail.append(Text);
-    if (m_ShownTail.size() <= 2 * SHOWN_TAIL_MAX)
+    // The tail lives in storage of 2 * SHOWN_TAIL_MAX characters, reserved
+    // once: text that would not fit makes room at the front first, so that
+    // the storage never grows (grown, it would be kept at twice the size by
+    // every tab that was once shown).
+    if (m_ShownTail.capacity() < 2 * SHOWN_TAIL_MAX)
+        m_ShownTail.reserve(2 * SHOWN_TAIL_MAX);
+    const char* pText = Text.constData();
+    const int nText = Text.size();
+    // Cuts fall at a line start, so that the tail begins with a whole line.
+    auto lineStartFrom = [](const char* p, int nFrom, int nSize)
+    {
+        const auto* pLf = static_cast<const char*>(std::memchr(p + nFrom, '\n', static_cast<size_t>(nSize - nFrom)));
+        return pLf != nullptr && pLf < p + nSize - 1 ? static_cast<int>(pLf - p) + 1 : nFrom;
+    };
+    if (nText > SHOWN_TAIL_MAX)
+    {
+        // Only the newest part of the text stays.
+        const int nSkip = lineStartFrom(pText, nText - SHOWN_TAIL_MAX, nText);
+        m_nTailCut += m_ShownTail.size() + nSkip;
+        m_ShownTail.resize(0);
+        m_ShownTail.append(pText + nSkip, nText - nSkip);
         return;
-    // Cut at a line start, so that the tail begins with a whole line.
-    int nCut = m_ShownTail.size() - SHOWN_TAIL_MAX;
-    const int nLf = m_ShownTail.indexOf('\n', nCut);
-    if (nLf >= 0 && nLf < m_ShownTail.size() - 1)
-        nCut = nLf + 1;
-    m_ShownTail.remove(0, nCut);
-    m_nTailCut += nCut;
+    }
+    if (m_ShownTail.size() + nText > 2 * SHOWN_TAIL_MAX)
+    {
+        const int nCut =
+            lineStartFrom(m_ShownTail.constData(), m_ShownTail.size() + nText - SHOWN_TAIL_MAX, m_ShownTail.size());
+        m_ShownTail.remove(0, nCut);
+        m_nTailCut += nCut;
+    }
+    m_ShownTail.append(pText, nText);
 }
 
 void CZvTxtBrowser::FlushHidden()
@@ -384,14 +426,13 @@ void CZvTxtBrowser::FlushHidden()
         int nFrom = std::max(0, m_ShownTail.size() - SHOWN_TAIL_MAX);
         if (nFrom > 0)
             nFrom = m_ShownTail.indexOf('\n', nFrom) + 1;
-        QTextCursor c(document());
-        c.insertText(QString::fromLatin1(m_ShownTail.constData() + nFrom, m_ShownTail.size() - nFrom));
+        AppendToDocument(QString::fromLatin1(m_ShownTail.constData() + nFrom, m_ShownTail.size() - nFrom));
     }
 }
 
 void CZvTxtBrowser::showEvent(QShowEvent* pEvent)
 {
-    QTextBrowser::showEvent(pEvent);
+    QPlainTextEdit::showEvent(pEvent);
     if (!document()->isEmpty() || (m_ShownTail.isEmpty() && m_HiddenBytes.isEmpty()))
         return;
     FlushHidden();
@@ -403,7 +444,7 @@ void CZvTxtBrowser::showEvent(QShowEvent* pEvent)
 
 void CZvTxtBrowser::hideEvent(QHideEvent* pEvent)
 {
-    QTextBrowser::hideEvent(pEvent);
+    QPlainTextEdit::hideEvent(pEvent);
     // A hidden view holds no document: what it showed is kept in its tail.
     if (!document()->isEmpty())
         clear();
@@ -420,11 +461,9 @@ void CZvTxtBrowser::HighlighingStrAppendStr(char* pHighlightReadData)
         return;
     // After the text shown before it.
     ShowWaiting(std::numeric_limits<int>::max());
-    QTextCursor c(document());
-    c.movePosition(QTextCursor::End);
     QTextCharFormat f;
     f.setBackground(QColor(255, 255, 0));
-    c.insertText(QString::fromLatin1(pHighlightReadData), f);
+    AppendToDocument(QString::fromLatin1(pHighlightReadData), &f);
     if (m_bLogScreen && m_pLogScreenFile)
         m_pLogScreenFile->write(pHighlightReadData);
 }
@@ -455,10 +494,12 @@ void CZvTxtBrowser::OnContextMenuRequesred(QPoint Pos)
             });
 
     AddDisplayModeMenu(pMenu);
-    QAction* pWrap = pMenu->addAction(lineWrapMode() == QTextEdit::NoWrap ? tr("Wrap line") : tr("No wrap line"));
+    QAction* pWrap = pMenu->addAction(lineWrapMode() == QPlainTextEdit::NoWrap ? tr("Wrap line") : tr("No wrap line"));
     connect(pWrap, &QAction::triggered, this,
-            [this]
-            { setLineWrapMode(lineWrapMode() == QTextEdit::NoWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap); });
+            [this] {
+                setLineWrapMode(lineWrapMode() == QPlainTextEdit::NoWrap ? QPlainTextEdit::WidgetWidth
+                                                                         : QPlainTextEdit::NoWrap);
+            });
     if (m_DisplayMode == DISPLAY_AUTO || m_DisplayMode == DISPLAY_ASCII)
     {
         pMenu->addSeparator();
@@ -474,7 +515,7 @@ void CZvTxtBrowser::OnContextMenuRequesred(QPoint Pos)
                     m_pPortTab->OnTriggerCurTxViewStopShow();
             });
     pMenu->addSeparator();
-    connect(pMenu->addAction(tr("Copy")), &QAction::triggered, this, &QTextEdit::copy);
+    connect(pMenu->addAction(tr("Copy")), &QAction::triggered, this, &QPlainTextEdit::copy);
     connect(pMenu->addAction(tr("Copy All")), &QAction::triggered, this,
             [this]
             {

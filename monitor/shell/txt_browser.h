@@ -22,6 +22,10 @@
 // baud-rate question goes through the monitor's prompt without a nested
 // event loop.
 //
+// It is a plain text view, which lays out only the lines in sight: a batch of
+// a hundred long logs costs the layout of the screenful shown, not of every
+// line it adds.
+//
 // GUI thread only. The tab set sets m_pPortCtrl, m_pPortTab and the property
 // "PortUniqueID" right after construction.
 #pragma once
@@ -29,8 +33,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QPlainTextEdit>
 #include <QString>
-#include <QTextBrowser>
 #include <cstdint>
 #include <memory>
 
@@ -46,8 +50,9 @@ class QRTCMParser;
 class QRangeData;
 class QScriptProcess;
 class QStatusMsgParser;
+class QTextCharFormat;
 
-class CZvTxtBrowser : public QTextBrowser
+class CZvTxtBrowser : public QPlainTextEdit
 {
     Q_OBJECT
 
@@ -183,6 +188,8 @@ private:
     // A notice of the view's own on a line of its own, shown and in the screen log.
     void ShowNotice(const QString& sNotice);
     void ShowText(const QByteArray& Text) { ShowText(Text.constData(), Text.size()); }
+    // Puts text at the end of the document, which keeps its newest MAX_BLOCKS lines.
+    void AppendToDocument(const QString& sText, const QTextCharFormat* pFormat = nullptr);
     // Text as the document takes it: lines longer than LINE_CHARS_MAX broken.
     QByteArray BreakLongLines(const char* pText, int nLength);
     // Keeps shown text in the tail a hidden view shows again.

@@ -442,6 +442,74 @@ TEST_F(BinaryMsgParserTest, ParseDataStopsForRoom)
     EXPECT_EQ(std::string(m_parser.TextArea(), m_parser.TextLen), TextOf(log));
 }
 
+// Text is split into the display's printable bytes and the others alike
+// wherever its bytes fall against the steps the scans take: every byte value
+// at each place of a long line of text, in batches of several sizes, with and
+// without the stream-text area, and with a frame behind the text.
+TEST_F(BinaryMsgParserTest, TextIsSplitAlikeWhereverItsBytesFall)
+{
+    const std::string line = "#BESTPOSA,COM1,0,55.0,FINESTEERING,1419,340033.000,02000040,d821,2724;SOL_COMPUTED,"
+                             "SINGLE,51.11636418888,-114.03832502118,1064.9520,-16.2712,WGS84*6e7a1b2c\r\n";
+    Bytes stream;
+    for (int value = 0; value < 256; ++value)
+        for (size_t at = 0; at < 19; ++at)
+        {
+            Bytes run = TextBytes(line);
+            run[at] = static_cast<uint8_t>(value);
+            stream.insert(stream.end(), run.begin(), run.end());
+        }
+    std::string text, all(stream.begin(), stream.end());
+    Bytes hex;
+    for (const uint8_t c : stream)
+    {
+        if (QBinaryMsgParser::IsPrintable(c))
+            text += static_cast<char>(c);
+        else
+            hex.push_back(c);
+    }
+    const Bytes bestpos = LongLog(MSG_ID_BESTPOS, BodyBytes(Position()));
+    stream.insert(stream.end(), bestpos.begin(), bestpos.end());
+    text += TextOf(bestpos);
+    for (const size_t nBatch : {size_t(0), size_t(1000), size_t(RING_SIZE + 7)})
+        for (const bool bStreamText : {true, false})
+        {
+            QBinaryMsgParser parser;
+            parser.bStreamText = bStreamText;
+            View view;
+            view.Feed(parser, stream, nullptr, nBatch);
+            EXPECT_TRUE(view.Text == text) << nBatch << " " << bStreamText;
+            EXPECT_TRUE(view.Hex == hex) << nBatch << " " << bStreamText;
+            EXPECT_TRUE(view.StreamText == (bStreamText ? all : std::string())) << nBatch << " " << bStreamText;
+            EXPECT_EQ(parser.Unparsed(), 0u);
+        }
+}
+
+// A sink that leaves the areas full ends the batch; the bytes the call did not
+// reach are the parser's own by then, so that the caller may reuse its buffer,
+// and the next call goes on with them, none lost or read twice.
+TEST_F(BinaryMsgParserTest, TheRestOfABatchWhoseAreasWereKeptWaitsForTheNextCall)
+{
+    Bytes stream;
+    std::string expected;
+    for (uint32_t k = 0; stream.size() < 4 * CONVERTED_TEXT_SIZE; ++k)
+    {
+        const Bytes log = LongRange(k);
+        expected += TextOf(log);
+        stream.insert(stream.end(), log.begin(), log.end());
+    }
+    Bytes batch = stream;
+    int nCalls = 0;
+    m_parser.ParseBatch(batch.data(), uint32_t(batch.size()), &m_store, 1, [&](QBinaryMsgParser&) { ++nCalls; });
+    ASSERT_EQ(nCalls, 1) << "the sink kept the areas at once";
+    EXPECT_GT(m_parser.Unparsed(), uint64_t{RING_SIZE}) << "more than the ring holds waits";
+    std::fill(batch.begin(), batch.end(), uint8_t(0x55));
+    m_view.Take(m_parser);
+    m_parser.ParseBatch(nullptr, 0, &m_store, 1, m_view.Sink());
+    EXPECT_EQ(m_view.Text.size(), expected.size());
+    EXPECT_TRUE(m_view.Text == expected);
+    EXPECT_EQ(m_parser.Unparsed(), 0u);
+}
+
 // Short-header logs are stored and shown with the body after their 12-byte header.
 TEST_F(BinaryMsgParserTest, ShortHeaderLog)
 {

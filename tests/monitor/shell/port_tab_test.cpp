@@ -139,6 +139,10 @@ TEST(PortTabs, OpenCommandGivesEachPortOneTab)
     ASSERT_NE(pSecond, nullptr);
     EXPECT_EQ(shell.Tabs.count(), 2);
     EXPECT_EQ(shell.Tabs.currentIndex(), 0) << "a new tab is not made current";
+    // Behind the current tab its port hands its bytes over as seldom as any
+    // hidden port, the current one as often as the current tab's does.
+    EXPECT_TRUE(WaitUntil([&] { return pSecond->GetTimerInterval() == QZvPortCtrlBase::INACTIVE_TIMER_INTERVAL; }));
+    EXPECT_EQ(pFirst->GetTimerInterval(), QZvPortCtrlBase::ACTIVE_TIMER_INTERVAL);
 
     // A device that is not there gets a tab that says so, and a box.
     QTemporaryDir dir;

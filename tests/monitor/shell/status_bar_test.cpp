@@ -154,6 +154,43 @@ TEST(StatusBar, ShowsThePortAndRenewsOnlyTheNamedParts)
     EXPECT_NE(LabelShowing(bar, QStringLiteral("COM2")), nullptr);
 }
 
+// The main window renews the whole bar on every tick: a tick that changes no
+// text asks for no new layout and paints nothing, not even the empty labels.
+TEST(StatusBar, ATickThatChangesNothingLaysOutAndPaintsNothing)
+{
+    QZvStatusBar bar;
+    bar.resize(1600, 30);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    auto pSerial = SerialPort(QStringLiteral("/dev/ttyUSB0"), 460800);
+    pSerial->Property.Parse(PropertyReply(QStringLiteral("192.168.1.20")));
+    struct COUNTER_T : QObject
+    {
+        int Events = 0;
+        bool eventFilter(QObject*, QEvent* pEvent) override
+        {
+            Events += pEvent->type() == QEvent::LayoutRequest || pEvent->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    bar.installEventFilter(&counter);
+    for (QLabel* pLabel : Labels(bar))
+        pLabel->installEventFilter(&counter);
+    auto tick = [&]
+    {
+        counter.Events = 0;
+        bar.OnUpdateStatusBar(pSerial.get(), QZvStatusBar::REFRESH_ALL);
+        QCoreApplication::processEvents();
+        return counter.Events;
+    };
+    // The first ticks fill the labels; the bar settles once they are shown.
+    for (int i = 0; i < 5; ++i)
+        tick();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(tick(), 0) << "tick " << i;
+    EXPECT_NE(LabelShowing(bar, QStringLiteral("COM2")), nullptr) << "the bar still shows the port";
+}
+
 TEST(StatusBar, ReceiverAddressBecomesALinkOnlyWhenItIsOne)
 {
     CScriptedPrompt prompt;

@@ -14,6 +14,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <cmath>
 #include <ctime>
 #include <memory>
@@ -473,6 +476,40 @@ TEST(TxtBrowser, HoursOfStreamingKeepTheDocumentBounded)
     tabs.setCurrentIndex(0);
     EXPECT_TRUE(pFront->toPlainText().endsWith("$GPGGA,line 29999\n"));
     EXPECT_LE(pFront->toPlainText().size(), CZvTxtBrowser::SHOWN_TAIL_MAX + 100);
+}
+
+// Batches of long logs into the view in sight: only the lines on screen are
+// laid out, not the hundreds each batch adds below them or pushes out.
+TEST(TxtBrowser, ABatchLaysOutOnlyTheLinesInSight)
+{
+    CMemoryPortCtrl ctrl;
+    Tabs tabs;
+    CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("front"));
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    const QByteArray line = "#RANGEA,COM1," + QByteArray(600, 'x') + "*1234abcd\r\n";
+    for (int i = 0; i < 5; ++i)
+    {
+        QByteArray batch; // 150 logs, within what a batch may show
+        for (int k = 0; k < 150; ++k)
+            batch += line;
+        ctrl.Receive(batch);
+        // The view takes a batch a share a turn of the event loop.
+        do
+            QCoreApplication::processEvents();
+        while (pView->IsCatchingUp());
+    }
+    QTextDocument* pDoc = pView->document();
+    EXPECT_EQ(pDoc->blockCount(), CZvTxtBrowser::MAX_BLOCKS);
+    EXPECT_TRUE(pView->toPlainText().endsWith(QString::fromLatin1(line.left(line.size() - 2)) + "\n"));
+    int nLaidOut = 0;
+    for (QTextBlock b = pDoc->begin(); b.isValid(); b = b.next())
+        nLaidOut += b.layout()->lineCount() > 0;
+    // Each log wraps into several rows: fewer logs than rows are in sight.
+    const int nRows = pView->viewport()->height() / pView->fontMetrics().lineSpacing() + 1;
+    EXPECT_GT(nLaidOut, 0);
+    EXPECT_LE(nLaidOut, nRows) << "of " << pDoc->blockCount();
 }
 
 // A binary stream in Auto mode, from its first byte, in small batches as a
