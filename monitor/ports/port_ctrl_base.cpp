@@ -344,14 +344,36 @@ void QZvPortCtrlBase::OnSetAutoLogConfig(uint Mode, bool bLoop, QDateTime DateTi
 
 void QZvPortCtrlBase::OnLogNewFile(QString sFileName)
 {
-    CloseLog();
+    // The next file is opened before the last one closes, and its name and
+    // the next switch time change together: the logging tool's watch, reading
+    // from the GUI thread, sees the port logging into the old file or into
+    // the new one with its own switch time, never a port between two files
+    // (which it would take for a port stopped elsewhere, and stop).
+    errno = 0;
+    std::FILE* pNext = sFileName.isEmpty() ? nullptr : std::fopen(QFile::encodeName(sFileName).constData(), "wb");
+    if (pNext == nullptr)
     {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        m_LogNameMode.store(0);
-        m_FileName = sFileName;
+        const int err = errno != 0 ? errno : ENOENT;
+        CloseLog();
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            m_LogNameMode.store(0);
+            m_FileName = sFileName;
+        }
+        emit SignalFileOpenID(UniquePortID, sFileName, err);
+        return;
     }
-    OpenLog();
+    if (m_pLogFile != nullptr)
+    {
+        std::fclose(m_pLogFile);
+        ++m_LogFileIndex;
+    }
+    m_pLogFile = pNext;
+    m_LoggedBytes.store(0);
+    m_bLogging.store(true);
     std::lock_guard<std::mutex> lock(m_Mutex);
+    m_LogNameMode.store(0);
+    m_FileName = sFileName;
     // The next switch lies ahead of now: a computer that slept through
     // several periods begins one file, not one per missed period.
     const QDateTime now = WallNow();

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "monitor/ports/port_ctrl_base.h"
@@ -249,6 +251,48 @@ TEST(PortCtrlBase, AutoLogScheduleFollowsTheSetClockAndSkipsMissedPeriods)
     ctrl.OnSetAutoLogConfig(0, true, QDateTime(QDate(2024, 5, 20), QTime(0, 0)));
     ctrl.OnLogNewFile(dir.filePath(QStringLiteral("b.log")));
     EXPECT_EQ(ctrl.GetNextSwitchTime(), QDateTime(QDate(2024, 5, 23), QTime(0, 0)));
+    ctrl.OnCloseFile();
+    QZvPortCtrlBase::SetWallClock({});
+}
+
+// The logging tool's watch reads a port from the GUI thread while the port's
+// own thread switches its file: it must never see the port between two files
+// (it would take it for a port stopped elsewhere and stop it), nor a new file
+// beside the switch time of the one before (it would let the switch pass).
+TEST(PortCtrlBase, AFileSwitchIsNeverSeenHalfDone)
+{
+    // A clock that stands still the day before: each switch moves the daily
+    // switch on by one day.
+    QZvPortCtrlBase::SetWallClock([] { return QDateTime(QDate(2024, 5, 21), QTime(12, 0)); });
+    QTemporaryDir dir;
+    QFakePortCtrl ctrl;
+    const QDateTime first(QDate(2024, 5, 22), QTime(0, 0));
+    ctrl.OnSetAutoLogConfig(0, true, first);
+    ctrl.OnSetFileName(dir.filePath(QStringLiteral("0.log")));
+    ctrl.OnOpenFile();
+    ASSERT_TRUE(ctrl.IsLogging());
+    constexpr int kSwitches = 3000;
+    std::atomic<bool> bDone{false};
+    std::thread port(
+        [&]
+        {
+            for (int i = 1; i <= kSwitches; ++i)
+                ctrl.OnLogNewFile(dir.filePath(QStringLiteral("%1.log").arg(i)));
+            bDone = true;
+        });
+    int nNotLogging = 0, nStale = 0, nReads = 0;
+    while (!bDone)
+    {
+        ++nReads;
+        nNotLogging += !ctrl.IsLogging();
+        // The name first: a switch time read after it is as new as the name or newer.
+        const int nFile = QFileInfo(ctrl.GetLogFileName()).baseName().toInt();
+        nStale += first.daysTo(ctrl.GetNextSwitchTime()) < nFile;
+    }
+    port.join();
+    EXPECT_EQ(nNotLogging, 0) << "of " << nReads << " reads";
+    EXPECT_EQ(nStale, 0) << "of " << nReads << " reads";
+    EXPECT_EQ(first.daysTo(ctrl.GetNextSwitchTime()), kSwitches);
     ctrl.OnCloseFile();
     QZvPortCtrlBase::SetWallClock({});
 }
