@@ -67,6 +67,10 @@ TEST_F(ScriptRun, KeywordLinesAreServedWholeHoweverTheyArriveAndTheScriptsExitIs
                          "w('posa ontime 1\\n'); sys.stdout.flush()\n"
                          // Ending and a result in one line: the sample ends, no result is printed.
                          "w('$$SampleDataLogEnd $$PrintResult@#$@:hidden\\n')\n"
+                         // The end of the sample is answered on standard input, as a script
+                         // that asked for one waits for it; exiting first would leave the
+                         // answer to a closed pipe.
+                         "sys.stdout.flush(); sys.stdin.readline()\n"
                          // Zero bytes end neither a line nor what follows them.
                          "sys.stderr.write('trou\\0ble\\n')\n"
                          // The last line has no end.
