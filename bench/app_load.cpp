@@ -81,6 +81,7 @@
 #include "monitor/views/sky_plot.h"
 #include "monitor/views/track_plot.h"
 #include "monitor/views/web/map_window.h"
+#include "support/headless_web.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
@@ -97,17 +98,8 @@ QApplication& App()
     static char name[] = "bench_app";
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The map window's web view draws through the software scene graph
-    // without a display, and its sandbox does not run as root; what the
-    // caller set is kept.
-    for (const auto& [pName, pValue] : {std::pair<const char*, const char*>{"QT_QUICK_BACKEND", "software"},
-                                        {"QTWEBENGINE_DISABLE_SANDBOX", "1"},
-                                        {"QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu"}})
-    {
-        if (qEnvironmentVariableIsEmpty(pName))
-            qputenv(pName, pValue);
-    }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Windows that hold a web view (map, help pages) start Qt WebEngine.
+    SetHeadlessWebEngine();
     // A user of its own: what earlier runs kept (the automatic logging's list
     // of every port ever opened) would weigh on this one.
     static QTemporaryDir configHome;

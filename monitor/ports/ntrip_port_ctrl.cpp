@@ -487,10 +487,17 @@ void QZvNTripPortCtrl::OnConnected()
         EndSession(NTRIP_SEND_FAILED, QStringLiteral("the request was not sent: %1").arg(m_pSocket->errorString()));
         return;
     }
-    if (gga[0] != '\0')
+    AwaitReply(gga);
+}
+
+void QZvNTripPortCtrl::AwaitReply(const char* pGga)
+{
+    // Every request builds its GGA into an NTRIP_GGA_MAX buffer.
+    static_assert(sizeof(NTRIP_CONFIG_T::GgaText) == NTRIP_GGA_MAX, "a GGA sentence fits the record");
+    if (pGga[0] != '\0')
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
-        std::memcpy(m_Config.GgaText, gga, sizeof(gga));
+        std::memcpy(m_Config.GgaText, pGga, sizeof(m_Config.GgaText));
         m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
     }
     m_pSilenceTimer->start(Timing().SilenceTimeoutMs);

@@ -165,6 +165,9 @@ private:
     void OnReplyDeadline();
     void OnSilence();
     void SendGga();
+    // A request is out: the GGA it carried (if any) is the last one sent, and
+    // the silence and the reply deadline run from now.
+    void AwaitReply(const char* pGga);
 
     // Sessions over datagrams (ntrip_port_ctrl_udp.cpp).
     bool BindDataSocket();

@@ -101,15 +101,8 @@ void QZvNTripPortCtrl::StartUdpSession()
         EndSession(NTRIP_UDP_SEND_FAILED, QStringLiteral("the request was not sent: %1").arg(m_pUdp->errorString()));
         return;
     }
-    if (gga[0] != '\0')
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        std::memcpy(m_Config.GgaText, gga, sizeof(gga));
-        m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
-    }
     // Only packets taken hold the silence off.
-    m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
-    m_pReplyTimer->start(Timing().ReplyDeadlineMs);
+    AwaitReply(gga);
 }
 
 void QZvNTripPortCtrl::SendRtspSetup()
@@ -134,14 +127,7 @@ void QZvNTripPortCtrl::SendRtspSetup()
                    QStringLiteral("the request was not sent: %1").arg(m_pSocket->errorString()));
         return;
     }
-    if (gga[0] != '\0')
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        std::memcpy(m_Config.GgaText, gga, sizeof(gga));
-        m_Config.LastGgaTime = QDateTime::currentSecsSinceEpoch();
-    }
-    m_pSilenceTimer->start(Timing().SilenceTimeoutMs);
-    m_pReplyTimer->start(Timing().ReplyDeadlineMs);
+    AwaitReply(gga);
 }
 
 bool QZvNTripPortCtrl::SendRtspRequest(NTRIP_RTSP_REQUEST_E eRequest)

@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <clocale>
-#include <utility>
 #include <gtest/gtest.h>
+
+#include "headless_web.h"
 
 // The offscreen platform of Qt 5.15 never frees its screen; leak checking
 // ignores what hangs off it. Qt WebEngine (the map and help windows) keeps
@@ -34,17 +35,8 @@ int main(int argc, char** argv)
     QTemporaryDir configHome;
     if (configHome.isValid())
         qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
-    // Windows that hold a web view (map, help pages) start Qt WebEngine:
-    // without a display it draws through the software scene graph, and its
-    // sandbox does not run as root. What the caller set is kept.
-    for (const auto& [pName, pValue] : {std::pair<const char*, const char*>{"QT_QUICK_BACKEND", "software"},
-                                        {"QTWEBENGINE_DISABLE_SANDBOX", "1"},
-                                        {"QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu"}})
-    {
-        if (qEnvironmentVariableIsEmpty(pName))
-            qputenv(pName, pValue);
-    }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Windows that hold a web view (map, help pages) start Qt WebEngine.
+    SetHeadlessWebEngine();
     QApplication app(argc, argv);
     // The application object adopts the environment's locale; receiver logs
     // always use "." as the decimal point.

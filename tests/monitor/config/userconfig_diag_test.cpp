@@ -15,7 +15,7 @@
 #include "monitor/config/userconfig_diag.h"
 #include "monitor/views/map_page.h"
 #include "status_road_fixture.h"
-#include "support/fifo_guard.h"
+#include "support/blocked_file.h"
 
 namespace
 {
@@ -217,32 +217,17 @@ TEST_F(UserconfigTest, AReferenceFileThatCannotBeReadIsSaidAndOnlyTheAskedPortFi
                                           {"baseid", "7", false}}));
 
     // Nor a folder, a FIFO (never waited on) or a huge file where the file should be.
-    const QString sPath = UserconfigFilePath();
-    std::unique_ptr<CFifoGuard> pFifo;
-    const struct
-    {
-        const char* Name;
-        std::function<void()> Block;
-        const char* Why;
-    } blocks[] = {
-        {"a folder", [&] { QDir().mkpath(sPath); }, "(it is not a regular file)"},
-        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); }, "(it is not a regular file)"},
-        {"a huge file", [&] { WriteReference(QByteArray(1024 * 1024 + 1, '\n')); }, "(it is larger than 1024 KB)"},
-    };
-    for (const auto& b : blocks)
-    {
-        SCOPED_TRACE(b.Name);
-        b.Block();
-        Dialog.OnUserconfigRefressh();
-        Reply(port, {"PPS ENABLE GPS POSITIVE 0.5 1000 0 0"});
-        ASSERT_TRUE(Replied(STATUS_MSG_USERCONFIG));
-        EXPECT_FALSE(pState->isHidden());
-        EXPECT_TRUE(pState->text().contains(QLatin1String(b.Why))) << pState->text().toStdString();
-        EXPECT_TRUE(pFifo == nullptr || !pFifo->Released());
-        pFifo.reset();
-        QDir().rmdir(sPath);
-        QFile::remove(sPath);
-    }
+    ForEachBlockedFile(
+        UserconfigFilePath(), [&] { WriteReference(QByteArray(1024 * 1024 + 1, '\n')); }, "it is larger than 1024 KB",
+        [&](const char* pWhy)
+        {
+            Dialog.OnUserconfigRefressh();
+            Reply(port, {"PPS ENABLE GPS POSITIVE 0.5 1000 0 0"});
+            ASSERT_TRUE(Replied(STATUS_MSG_USERCONFIG));
+            EXPECT_FALSE(pState->isHidden());
+            EXPECT_TRUE(pState->text().contains(QStringLiteral("(%1)").arg(QLatin1String(pWhy))))
+                << pState->text().toStdString();
+        });
 
     // Another port's reply, asked by another window, changes nothing.
     WriteReference("PPS ENABLE GPS POSITIVE 0.5 1000 0 0\n");

@@ -32,7 +32,7 @@
 #include "monitor/ports/usb_port_ctrl.h"
 #include "monitor/ports/usb_receiver_id_file.h"
 #include "monitor/shell/monitor_translations.h"
-#include "support/fifo_guard.h"
+#include "support/blocked_file.h"
 #include "support/monitor/fake_receiver.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/monitor/shell_stand_in.h"
@@ -367,31 +367,16 @@ TEST_F(QuickConnectUsb, AMalformedLineOfTheSettingsFileIsNamedOnceAndSkipped)
     // there is never waited on.
     const QString sPath = UsbReceiverIdFilePath();
     QFile::remove(sPath);
-    std::unique_ptr<CFifoGuard> pFifo;
-    const struct
-    {
-        const char* Name;
-        std::function<void()> Block;
-        const char* Why;
-    } blocks[] = {
-        {"a folder", [&] { QDir().mkpath(sPath); }, "it is not a regular file"},
-        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); }, "it is not a regular file"},
-        {"a huge file", [&] { WriteIds("e5a1:0480\n" + QByteArray(USB_ID_FILE_T::MAX_BYTES, '#')); },
-         "it is larger than 64 KB"},
-    };
-    for (const auto& b : blocks)
-    {
-        SCOPED_TRACE(b.Name);
-        b.Block();
-        m_Dialog.ShowDiag();
-        EXPECT_TRUE(Listed().isEmpty());
-        EXPECT_TRUE(Status().endsWith(ShownPath() + " cannot be read: " + b.Why + ". No receiver ID is added from it."))
-            << qPrintable(Status());
-        EXPECT_TRUE(pFifo == nullptr || !pFifo->Released());
-        pFifo.reset();
-        QDir().rmdir(sPath);
-        QFile::remove(sPath);
-    }
+    ForEachBlockedFile(
+        sPath, [&] { WriteIds("e5a1:0480\n" + QByteArray(USB_ID_FILE_T::MAX_BYTES, '#')); }, "it is larger than 64 KB",
+        [&](const char* pWhy)
+        {
+            m_Dialog.ShowDiag();
+            EXPECT_TRUE(Listed().isEmpty());
+            EXPECT_TRUE(
+                Status().endsWith(ShownPath() + " cannot be read: " + pWhy + ". No receiver ID is added from it."))
+                << qPrintable(Status());
+        });
 }
 
 TEST_F(QuickConnectUsb, TheTextUnderTheListsSaysWhyNoReceiverCanBeChosen)

@@ -16,7 +16,7 @@
 #include "monitor/views/map_page.h"
 #include "monitor/views/web/map_services.h"
 #include "monitor/views/web/map_web_page.h"
-#include "support/fifo_guard.h"
+#include "support/blocked_file.h"
 
 TEST(MapScripts, NumbersWithSixDecimalsAndNothingForAPointThatIsNone)
 {
@@ -85,40 +85,24 @@ TEST(MapServices, WhatIsNoRegularFileOrTooLargeIsNotReadAndThePageSaysWhy)
     const QString sPath = MapServicesFilePath();
     QDir().mkpath(QFileInfo(sPath).path());
     QFile::remove(sPath);
-    std::unique_ptr<CFifoGuard> pFifo;
     const auto write = [&](const QByteArray& Text)
     {
         QFile file(sPath);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(Text);
     };
-    const struct
-    {
-        const char* Name;
-        std::function<void()> Block;
-        const char* Why;
-    } blocks[] = {
-        {"a folder", [&] { QDir().mkpath(sPath); }, "it is not a regular file"},
-        {"a FIFO", [&] { pFifo = std::make_unique<CFifoGuard>(sPath.toStdString()); }, "it is not a regular file"},
-        {"a huge file", [&] { write("MapBoxKey=k\n" + QByteArray(MAP_SERVICES_MAX_BYTES, '#')); },
-         "it is larger than 64 KB"},
-    };
-    for (const auto& b : blocks)
-    {
-        SCOPED_TRACE(b.Name);
-        b.Block();
-        const MAP_SERVICES_T services = ReadMapServices(sPath);
-        EXPECT_EQ(services.sMapBoxKey, QString());
-        EXPECT_NE(services.nFault, 0);
-        const QString sNote =
-            QUrlQuery(MapPageUrl(MAP_TYPE_MAPBOX)).queryItemValue(QStringLiteral("note"), QUrl::FullyDecoded);
-        EXPECT_TRUE(sNote.contains(QDir::toNativeSeparators(sPath) + " is not read: " + b.Why + "."))
-            << sNote.toStdString();
-        EXPECT_TRUE(pFifo == nullptr || !pFifo->Released());
-        pFifo.reset();
-        QDir().rmdir(sPath);
-        QFile::remove(sPath);
-    }
+    ForEachBlockedFile(
+        sPath, [&] { write("MapBoxKey=k\n" + QByteArray(MAP_SERVICES_MAX_BYTES, '#')); }, "it is larger than 64 KB",
+        [&](const char* pWhy)
+        {
+            const MAP_SERVICES_T services = ReadMapServices(sPath);
+            EXPECT_EQ(services.sMapBoxKey, QString());
+            EXPECT_NE(services.nFault, 0);
+            const QString sNote =
+                QUrlQuery(MapPageUrl(MAP_TYPE_MAPBOX)).queryItemValue(QStringLiteral("note"), QUrl::FullyDecoded);
+            EXPECT_TRUE(sNote.contains(QDir::toNativeSeparators(sPath) + " is not read: " + pWhy + "."))
+                << sNote.toStdString();
+        });
 }
 
 TEST(MapServices, ATileFolderGivesItsAddressZoomLevelsAndSuffix)
