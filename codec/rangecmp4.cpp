@@ -342,6 +342,7 @@ struct ExpandTarget
     uint32_t nMax;
     uint16_t uWeek;
     uint32_t uMs;
+    RANGECMP4_EXPAND_NOTES_T Notes;
 };
 
 // One system block; false when the block runs past the data or the output is full.
@@ -416,6 +417,7 @@ bool DecodeRangeCmp4Body(RANGECMP4_CONTEXT_T* pCtx, BitReader& r, uint32_t nRow,
                 return false;
             const bool bPrimary = bFirst;
             bFirst = false;
+            ++(bDifferential ? t.Notes.DifferentialRecords : t.Notes.ReferenceRecords);
 
             const uint16_t code = kSignalTable[nRow][bits[j]];
             const uint32_t key = Key(nRow, sat, bits[j]);
@@ -427,27 +429,37 @@ bool DecodeRangeCmp4Body(RANGECMP4_CONTEXT_T* pCtx, BitReader& r, uint32_t nRow,
                 if (bPrimary)
                     primary = v;
                 if (!columnKnown[j])
+                {
+                    ++t.Notes.UnknownSignal;
                     continue;
+                }
                 StoreRef(pCtx, key, v, t.uWeek, t.uMs, gloFreq, blockId);
             }
             else
             {
                 if (!columnKnown[j])
+                {
+                    ++t.Notes.UnknownSignal;
                     continue;
+                }
                 // Without the reference this record was made against there is
                 // nothing to add it to: leave it out rather than guess.
                 const RANGECMP4_REF_T* ref = FindRef(pCtx, key);
-                if (!ref || ref->BlockId != blockId)
+                const int64_t age = ref ? ElapsedMs(t.uWeek, t.uMs, ref->Week, ref->Ms) : -1;
+                if (!ref || ref->BlockId != blockId || age < 0 || age > kMaxDifferentialAgeMs)
+                {
+                    ++t.Notes.NoReference;
                     continue;
-                const int64_t age = ElapsedMs(t.uWeek, t.uMs, ref->Week, ref->Ms);
-                if (age < 0 || age > kMaxDifferentialAgeMs)
-                    continue;
+                }
                 v = DifferentialValues(s, *ref, double(age) / 1000.0);
                 sigGloFreq = ref->GloFreq;
             }
 
             if (t.nCount >= t.nMax)
+            {
+                t.Notes.OutputFull = 1;
                 return false;
+            }
             double f = columnCarrier[j];
             if (kind == GNSS_SYSTEM_GLONASS)
                 f = CarrierHz(code, sigGloFreq);
@@ -757,6 +769,15 @@ uint32_t SignalCodeToCmp4Band(uint16_t uSignalCode)
 int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength)
 {
+    RANGECMP4_EXPAND_NOTES_T notes;
+    return RangeCmp4ToRangeNotes(pCtx, pLog, nLength, pOut, nCapacity, pOutLength, &notes);
+}
+
+int RangeCmp4ToRangeNotes(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut,
+                          int32_t nCapacity, int32_t* pOutLength, RANGECMP4_EXPAND_NOTES_T* pNotes)
+{
+    if (pNotes)
+        *pNotes = RANGECMP4_EXPAND_NOTES_T{};
     BinaryLogHeader h;
     uint32_t nData = 0;
     if (!pCtx || !pLog || !pOut || !pOutLength || nCapacity < 0 || !ReadRangeLog(pLog, nLength, &h, &nData))
@@ -773,6 +794,18 @@ int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
         t.nMax = RANGE_MAX_OBS;
     t.uWeek = h.Week;
     t.uMs = h.Milliseconds;
+    t.Notes = RANGECMP4_EXPAND_NOTES_T{};
+    // The notes of a log stopped part-way count what was read up to there.
+    struct NotesOut
+    {
+        const ExpandTarget& Target;
+        RANGECMP4_EXPAND_NOTES_T* pNotes;
+        ~NotesOut()
+        {
+            if (pNotes)
+                *pNotes = Target.Notes;
+        }
+    } notesOut{t, pNotes};
 
     BitReader r{pIn + RANGE_BODY_OFFSET, nData * 8, 0, true};
     const uint16_t sysMask = static_cast<uint16_t>(r.Unsigned(16));
@@ -791,6 +824,7 @@ int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLengt
         {
             if (sysMask & knownBits & ~((2u << bit) - 1))
                 return 0;
+            ++t.Notes.UnknownSignal; // the blocks of a system it cannot read, left out
             break;
         }
         uint32_t row = 0;

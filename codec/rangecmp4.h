@@ -77,6 +77,20 @@ uint32_t RangeCmp4RefCapacity();
 int RangeCmp4ToRange(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut, int32_t nCapacity,
                      int32_t* pOutLength);
 
+// What one expansion read and left out, for a caller that shows a whole epoch
+// or nothing.
+struct RANGECMP4_EXPAND_NOTES_T
+{
+    uint32_t ReferenceRecords;    // reference records read
+    uint32_t DifferentialRecords; // differential records read
+    uint32_t NoReference;         // differential records left out: no reference of theirs, or one too old
+    uint32_t UnknownSignal;       // records left out: no signal the tracking status can name
+    uint8_t OutputFull;           // the expansion stopped: more records than the output holds
+};
+// RangeCmp4ToRange, noting what it read and left out in *pNotes (zeroed first).
+int RangeCmp4ToRangeNotes(RANGECMP4_CONTEXT_T* pCtx, const void* pLog, int32_t nLength, void* pOut,
+                          int32_t nCapacity, int32_t* pOutLength, RANGECMP4_EXPAND_NOTES_T* pNotes);
+
 // Packs a RANGE or RANGEH log into RANGECMP4 (header + body, no CRC). Epochs off
 // the whole second are written as differential records wherever the stream's
 // reference allows it, and as reference records elsewhere. Observations the

@@ -7,7 +7,6 @@
 #include "codec/catalogue.h"
 #include "codec/position_logs.h"
 #include "codec/range_logs.h"
-#include "codec/rangecmp4.h"
 #include "monitor/parsing/binary_log_text.h"
 
 namespace
@@ -100,7 +99,7 @@ int ParseAsciiLog(const char* pLine, uint32_t nLength, QRangeData* pStore)
 
 QRangeData::QRangeData(QObject* pParent, const LOG_REGISTRY_T* pRegistry)
     : QObject(pParent), m_pRegistry(&LogRegistryOr(pRegistry)), m_pBodySlot(new std::array<int8_t, 65536>),
-      m_pScratch(new uint8_t[LOG_MAX_BINARY_LENGTH]), m_pCmp4(new RANGECMP4_CONTEXT_T())
+      m_pScratch(new uint8_t[LOG_MAX_BINARY_LENGTH])
 {
     std::memset(Headers, 0, sizeof Headers);
     std::memset(Counts, 0, sizeof Counts);
@@ -174,7 +173,12 @@ int QRangeData::StoreRecord(const uint8_t* pRecord, uint32_t nLength, bool bCoun
         return -1;
     if (bCount)
         Count(Header);
-    return KeepBody(Header, pRecord + LOG_HEADER_LENGTH, Header.MessageLength);
+    const int nKept = KeepBody(Header, pRecord + LOG_HEADER_LENGTH, Header.MessageLength);
+    if (nKept == 1)
+        m_RangeObs.TakeLog(pRecord, LOG_HEADER_LENGTH + Header.MessageLength);
+    else
+        m_RangeObs.TakeMalformed(Header);
+    return nKept;
 }
 
 int QRangeData::StoreBinaryLog(const uint8_t* pLog, uint32_t nLength)
@@ -186,14 +190,6 @@ int QRangeData::StoreBinaryLog(const uint8_t* pLog, uint32_t nLength)
 }
 
 int QRangeData::StoreLogRecord(const uint8_t* pRecord, uint32_t nLength) { return StoreRecord(pRecord, nLength, true); }
-
-int QRangeData::ReplaceLogCopy(const uint8_t* pRecord, uint32_t nLength)
-{
-    if (nLength < LOG_HEADER_LENGTH ||
-        BodyType(reinterpret_cast<const BinaryLogHeader*>(pRecord)->MessageId) == nullptr)
-        return 0;
-    return StoreRecord(pRecord, nLength, false) == 1 ? 1 : 0;
-}
 
 int QRangeData::StoreTextLog(const char* pLine, uint32_t nLength)
 {
@@ -210,7 +206,10 @@ int QRangeData::StoreTextLog(const char* pLine, uint32_t nLength)
     // Decoded into scratch first: a body that does not read leaves the kept copy alone.
     int32_t nOut = 0;
     if (!pType->Decode(pLine, n, m_pScratch.get(), &nOut) || nOut <= 0)
+    {
+        m_RangeObs.TakeMalformed(Header);
         return 0;
+    }
     return StoreRecord(m_pScratch.get(), static_cast<uint32_t>(nOut), false) == 1 ? 1 : 0;
 }
 

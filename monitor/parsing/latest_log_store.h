@@ -15,8 +15,7 @@
 #include "codec/gnss_numbering.h"
 #include "codec/log_format.h"
 #include "codec/log_registry.h"
-
-struct RANGECMP4_CONTEXT_T;
+#include "monitor/parsing/range_observations.h"
 
 enum : uint32_t
 {
@@ -62,10 +61,6 @@ public:
     int StoreLogRecord(const uint8_t* pRecord, uint32_t nLength);
     // A full text log line; see ParseAsciiLog.
     int StoreTextLog(const char* pLine, uint32_t nLength);
-    // Replaces the kept copy of a log with a record (header and body, no CRC)
-    // without counting it, as the range table does with an expanded log.
-    // Returns 1, or 0 when the store keeps no such log or the record does not hold.
-    int ReplaceLogCopy(const uint8_t* pRecord, uint32_t nLength);
 
     // The kept copy of a log (28-byte header, then the body; the header's
     // message length is the body kept), or null when the store keeps no such
@@ -82,8 +77,9 @@ public:
     // How often the kept copy of a log has been replaced.
     uint32_t BodyUpdates(uint16_t nMessageId) const;
 
-    // The port's RANGECMP4 expansion state, for expanding its kept RANGECMP4 logs.
-    RANGECMP4_CONTEXT_T* RangeCmp4Context() { return m_pCmp4.get(); }
+    // The port's latest range observations, each range log expanded as it
+    // was taken (see CRangeObservations).
+    const CRangeObservations& RangeObservations() const { return m_RangeObs; }
 
     // The registry the store reads its logs from.
     const LOG_REGISTRY_T& LogTypes() const { return *m_pRegistry; }
@@ -106,5 +102,5 @@ private:
     std::unique_ptr<std::array<int8_t, 65536>> m_pBodySlot; // message ID to slot, -1 for none
     std::vector<SLOT_T> m_Slots;
     std::unique_ptr<uint8_t[]> m_pScratch; // a decoded text log before it is kept
-    std::unique_ptr<RANGECMP4_CONTEXT_T> m_pCmp4;
+    CRangeObservations m_RangeObs;
 };

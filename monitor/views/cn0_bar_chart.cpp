@@ -44,20 +44,11 @@ QString Swatch(const QColor& c)
 
 QFont BoxFont() { return QFont(QStringLiteral("Arial"), 13); }
 
-// The observations of a stored RANGE-form log, or 0 when none are kept.
-uint32_t StoredObservations(const QRangeData* pStore, uint16_t nMessageId, const uint8_t** ppRecords)
+// The latest observations of one antenna of a port; null when it has none.
+const std::vector<RANGE_OBS_T>* AntennaObservations(const QRangeData* pStore, RANGE_ANTENNA_E Antenna)
 {
-    uint32_t nLength = 0;
-    const uint8_t* p = pStore->LogCopy(nMessageId, &nLength);
-    if (p == nullptr || nLength < LOG_HEADER_LENGTH + sizeof(uint32_t))
-        return 0;
-    uint32_t n = 0;
-    std::memcpy(&n, p + LOG_HEADER_LENGTH, sizeof n);
-    if (n > (nLength - LOG_HEADER_LENGTH - sizeof n) / sizeof(RANGE_OBS_T))
-        return 0;
-    if (ppRecords != nullptr)
-        *ppRecords = p + LOG_HEADER_LENGTH + sizeof n;
-    return n;
+    const RANGE_OBS_SET_T* pSet = pStore != nullptr ? pStore->RangeObservations().Latest(Antenna) : nullptr;
+    return pSet != nullptr && !pSet->Obs.empty() ? &pSet->Obs : nullptr;
 }
 
 // A carrier-to-noise value as a whole number of dB-Hz; what does not read as one is 0.
@@ -492,62 +483,68 @@ void QCN0BarChart::NMEACN0BarChart()
     m_pSeries->append(sets);
 }
 
+void QCN0BarChart::GatherRangeSignals(const std::vector<RANGE_OBS_T>& Obs, bool bVector)
+{
+    SIGNAL_LIST_T(&lists)[SAT_SLOT_COUNT][SIGNALS_PER_SLOT] = bVector ? m_Vect : m_Pos;
+    SIGNAL_ROW_T* pRows = bVector ? m_VectRow : m_PosRow;
+    if (m_bSignal)
+        Want(bVector ? m_pVectHeading : m_pPosHeading, true);
+    for (const RANGE_OBS_T& obs : Obs)
+    {
+        // SBAS and the systems without a slot have no bars of their own,
+        // and a PRN above 255 is no satellite: skipped.
+        const uint32_t nRawSys = TrackingStatusSystem(obs.TrackingStatus);
+        if (obs.Prn > 255 || nRawSys == TRACK_SYS_SBAS || nRawSys >= TRACK_SYS_COUNT)
+            continue;
+        const uint32_t nSlot = TrackStatusToSystem(obs.TrackingStatus);
+        const uint32_t nCode = TrackStatusToSignalType(obs.TrackingStatus, nSlot);
+        const int k = nCode == 65535 ? 7 : static_cast<int>((nCode >> 3) & 7u);
+        const int nNumber = nSlot == GNSS_SYSTEM_GLONASS ? obs.Prn - GLO_PRN_OFFSET : obs.Prn;
+        // A signal without a bar does not put its satellite on the axis either.
+        if (!SatSlotUsed(nSlot) || k >= SIGNALS_PER_SLOT || nNumber <= 0)
+            continue;
+        SIGNAL_LIST_T& list = lists[nSlot][k];
+        list.Labels << SatSlotLabel(nSlot, nNumber);
+        list.Values << WholeCn0(obs.CNo);
+        if (!list.SatNumbers.contains(nNumber))
+            list.SatNumbers << nNumber;
+        if (m_bSignal)
+        {
+            Want(pRows[nSlot].Swatch[k], true);
+            Want(pRows[nSlot].Box[k], true);
+            Want(pRows[nSlot].Name, true);
+        }
+    }
+    if (m_bSignal)
+        for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+        {
+            if (!SatSlotUsed(nSlot))
+                continue;
+            bool bAny = false;
+            for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
+                bAny = bAny || !lists[nSlot][k].Labels.isEmpty();
+            Want(pRows[nSlot].Narrow, bAny);
+        }
+}
+
 void QCN0BarChart::RANGECN0BarChart()
 {
     m_PlotWidth = 0;
+    // The latest observations of the position antenna and of the second
+    // antenna, whatever log the port's receive road expanded them from.
     const QRangeData* pStore = m_pPortTab != nullptr ? m_pPortTab->GetCurRangeData() : nullptr;
-    const uint8_t* pRecords = nullptr;
-    const uint32_t r = pStore != nullptr ? StoredObservations(pStore, MSG_ID_RANGE, &pRecords) : 0;
-    const uint32_t h = pStore != nullptr ? StoredObservations(pStore, MSG_ID_RANGEH, nullptr) : 0;
-    if (r == 0 && h == 0)
+    const std::vector<RANGE_OBS_T>* pPos = AntennaObservations(pStore, RANGE_ANTENNA_POSITION);
+    const std::vector<RANGE_OBS_T>* pVect = AntennaObservations(pStore, RANGE_ANTENNA_SECOND);
+    if (pPos == nullptr && pVect == nullptr)
     {
-        // No port, or no observations on it yet: an empty view, not the last port's bars.
+        // No port, or no observations on it: an empty view, not the last port's bars.
         ClearRangePicture();
         return;
     }
-    if (r > 0)
-    {
-        if (m_bSignal)
-            Want(m_pPosHeading, true);
-        for (uint32_t i = 0; i < r; ++i)
-        {
-            RANGE_OBS_T obs;
-            std::memcpy(&obs, pRecords + i * sizeof(RANGE_OBS_T), sizeof obs);
-            // SBAS and the systems without a slot have no bars of their own,
-            // and a PRN above 255 is no satellite: skipped.
-            const uint32_t nRawSys = TrackingStatusSystem(obs.TrackingStatus);
-            if (obs.Prn > 255 || nRawSys == TRACK_SYS_SBAS || nRawSys >= TRACK_SYS_COUNT)
-                continue;
-            const uint32_t nSlot = TrackStatusToSystem(obs.TrackingStatus);
-            const uint32_t nCode = TrackStatusToSignalType(obs.TrackingStatus, nSlot);
-            const int k = nCode == 65535 ? 7 : static_cast<int>((nCode >> 3) & 7u);
-            const int nNumber = nSlot == GNSS_SYSTEM_GLONASS ? obs.Prn - GLO_PRN_OFFSET : obs.Prn;
-            // A signal without a bar does not put its satellite on the axis either.
-            if (!SatSlotUsed(nSlot) || k >= SIGNALS_PER_SLOT || nNumber <= 0)
-                continue;
-            SIGNAL_LIST_T& list = m_Pos[nSlot][k];
-            list.Labels << SatSlotLabel(nSlot, nNumber);
-            list.Values << WholeCn0(obs.CNo);
-            if (!list.SatNumbers.contains(nNumber))
-                list.SatNumbers << nNumber;
-            if (m_bSignal)
-            {
-                Want(m_PosRow[nSlot].Swatch[k], true);
-                Want(m_PosRow[nSlot].Box[k], true);
-                Want(m_PosRow[nSlot].Name, true);
-            }
-        }
-        if (m_bSignal)
-            for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
-            {
-                if (!SatSlotUsed(nSlot))
-                    continue;
-                bool bAny = false;
-                for (int k = 0; k < SIGNALS_PER_SLOT; ++k)
-                    bAny = bAny || !m_Pos[nSlot][k].Labels.isEmpty();
-                Want(m_PosRow[nSlot].Narrow, bAny);
-            }
-    }
+    if (pPos != nullptr)
+        GatherRangeSignals(*pPos, false);
+    if (pVect != nullptr)
+        GatherRangeSignals(*pVect, true);
 
     // Each checked system's satellites on the checked signals, in number order.
     for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)

@@ -2,8 +2,8 @@
 // port's receiver tracks, as bars. "NMEA" charts one bar per satellite from
 // the GSV data of the position record, coloured by constellation; "Range"
 // paints up to three bars per satellite, one per signal, from the port's
-// stored RANGE log, in a wide, tall or tabbed layout chosen by the window's
-// size. A check box per constellation (and, in Range mode, per signal)
+// latest range observations of each antenna (whatever log they came in), in
+// a wide, tall or tabbed layout chosen by the window's size. A check box per constellation (and, in Range mode, per signal)
 // filters both. When shown it asks the receiver for the NMEA sentences.
 #pragma once
 
@@ -15,7 +15,9 @@
 #include <QStringList>
 #include <QVector>
 #include <QtCharts/QChartGlobal>
+#include <vector>
 
+#include "codec/range_logs.h"
 #include "monitor/views/requesting_view.h"
 #include "monitor/views/satellite_views.h"
 
@@ -130,6 +132,8 @@ private:
     };
 
     void BuildSignalBlock(QWidget* pBlock, QLabel* pHeading, SIGNAL_ROW_T* pRows, bool bVector);
+    // The bars' lists of one antenna's observations, and its signal rows to show.
+    void GatherRangeSignals(const std::vector<RANGE_OBS_T>& Obs, bool bVector);
     void HideSignalRows();
     // Shows or hides a widget once the update has worked out what it shows.
     void Want(QWidget* pWidget, bool bShown);

@@ -13,7 +13,6 @@
 #include <cstring>
 
 #include "codec/range_logs.h"
-#include "codec/rangecmp4.h"
 #include "monitor/parsing/latest_log_store.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/shell/port_tab.h"
@@ -102,16 +101,6 @@ constexpr COLUMN_T kColumns[QRangeView::COLUMN_COUNT] = {
     {QT_TRANSLATE_NOOP("QRangeViewDiag", "Dopp"), 70},    {QT_TRANSLATE_NOOP("QRangeViewDiag", "Status"), 90},
     {QT_TRANSLATE_NOOP("QRangeViewDiag", "GloFreq"), 65},
 };
-
-// The longest RANGE log: a message length of 65535 holds at most RANGE_MAX_OBS records.
-constexpr uint32_t kMaxRangeLog = LOG_HEADER_LENGTH + 4 + RANGE_MAX_OBS * sizeof(RANGE_OBS_T);
-
-uint32_t ReadU32(const uint8_t* p)
-{
-    uint32_t v = 0;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
 
 const SYSTEM_ROW_T* FindSystem(uint32_t nSystem)
 {
@@ -349,32 +338,9 @@ void QRangeView::OnSendCommand()
     for (int i = 0; i < pReplies->m_LogNameList.size() && i < pReplies->m_LogPortList.size() && !bOutput; ++i)
         bOutput = pReplies->m_LogNameList[i].chopped(1) == sLog && pReplies->m_LogPortList[i] == sReceiverPort &&
                   !pReplies->m_LogNameList[i].isEmpty();
-    // The log starts anew on this port: its RANGECMP4 references with it.
-    if (sLog == QLatin1String("RANGECMP4"))
-        ResetRangeCmp4State(Cmp4State(m_pPortTab, id).Context.get());
     OnClear();
     if (!bOutput)
         emit SignalSendRangeMsg(id, (QStringLiteral("log ") + sLog + QStringLiteral("A ontime 1 \r\n")).toUtf8());
-}
-
-void QRangeView::ResetExpansion(uint UniquePortID)
-{
-    m_PortID = UniquePortID;
-    m_SourceId = 0;
-    m_SourceUpdates = 0;
-    m_bShown = false;
-    m_ExpandedLength = 0;
-}
-
-QRangeView::CMP4_STATE_T& QRangeView::Cmp4State(const CPortTab* pTabs, uint UniquePortID)
-{
-    const QList<uint> ports = pTabs->GetPortIDs();
-    for (auto it = m_Cmp4.begin(); it != m_Cmp4.end();)
-        it = ports.contains(it->first) || it->first == UniquePortID ? std::next(it) : m_Cmp4.erase(it);
-    CMP4_STATE_T& state = m_Cmp4[UniquePortID];
-    if (!state.Context)
-        state.Context = std::make_unique<RANGECMP4_CONTEXT_T>();
-    return state;
 }
 
 void QRangeView::OnClear()
@@ -395,78 +361,32 @@ void QRangeView::OnUpdateData(void* pPortTab)
     const uint id = pTabs->GetCurPortID();
     if (id == 0)
         return;
-    // One port's observations are never shown, nor expanded on, for another.
+    // One port's observations are never shown for another.
     if (id != m_PortID)
     {
-        ResetExpansion(id);
+        m_PortID = id;
+        m_SourceId = 0;
+        m_SourceUpdates = 0;
         OnClear();
     }
     const QRangeData* pStore = pTabs->GetRangeData(id);
     if (pStore == nullptr)
         return;
-    uint32_t nLength = 0;
-    const uint8_t* pLog = SourceLog(pTabs, pStore, &nLength);
-    if (pLog != nullptr)
-        ShowRangeLog(pLog, nLength);
-}
-
-const uint8_t* QRangeView::SourceLog(const CPortTab* pTabs, const QRangeData* pStore, uint32_t* pLength)
-{
     const SOURCE_T& source = kSources[std::max(m_pLogCombo->currentIndex(), 0)];
-    const uint32_t nUpdates = pStore->BodyUpdates(source.MessageId);
-    if (nUpdates == 0)
-        return nullptr; // no such log has arrived on this port
-    const bool bCompressed = source.MessageId == MSG_ID_RANGECMP || source.MessageId == MSG_ID_RANGECMP4;
-    uint32_t nCopy = 0;
-    const uint8_t* pCopy = pStore->LogCopy(source.MessageId, &nCopy);
-    if (pCopy == nullptr || nCopy < LOG_HEADER_LENGTH)
-        return nullptr;
-    if (source.MessageId == m_SourceId && nUpdates == m_SourceUpdates)
-    {
-        // The same log as before: expanded already, shown again only after a clear.
-        if (m_bShown || (bCompressed && m_ExpandedLength == 0))
-            return nullptr;
-        *pLength = bCompressed ? m_ExpandedLength : nCopy;
-        return bCompressed ? m_Expanded.data() : pCopy;
-    }
+    const RANGE_OBS_SET_T* pSet = pStore->RangeObservations().FromLog(source.MessageId);
+    if (pSet == nullptr)
+        return; // no such log has arrived on this port
+    // The same log as before is shown again only after a clear.
+    if (source.MessageId == m_SourceId && pSet->Updates == m_SourceUpdates && m_bShown)
+        return;
     m_SourceId = source.MessageId;
-    m_SourceUpdates = nUpdates;
-    m_ExpandedLength = 0;
-    if (!bCompressed)
+    m_SourceUpdates = pSet->Updates;
+    if (pSet->Refusal != RANGE_REFUSAL_NONE)
     {
-        *pLength = nCopy;
-        return pCopy;
+        OnClear(); // the latest log gave nothing: older observations are not shown for it
+        return;
     }
-    BinaryLogHeader header;
-    std::memcpy(&header, pCopy, sizeof header);
-    if (header.MessageId != source.MessageId)
-        return nullptr;
-    // Each new log is expanded once, into a buffer that holds the longest
-    // RANGE log the expansion can make.
-    m_Expanded.resize(kMaxRangeLog);
-    int32_t nOut = 0;
-    int ok = 0;
-    if (source.MessageId == MSG_ID_RANGECMP)
-        ok = RangeCmpToRange(pCopy, static_cast<int32_t>(nCopy), m_Expanded.data(),
-                             static_cast<int32_t>(m_Expanded.size()), &nOut);
-    else
-    {
-        // A differential record adds to the last reference of its signal:
-        // after a log the table did not see, a reference may be missing, so
-        // the port's state starts anew and such records are left out rather
-        // than added to an older reference.
-        CMP4_STATE_T& state = Cmp4State(pTabs, m_PortID);
-        if (nUpdates != state.Updates + 1)
-            ResetRangeCmp4State(state.Context.get());
-        state.Updates = nUpdates;
-        ok = RangeCmp4ToRange(state.Context.get(), pCopy, static_cast<int32_t>(nCopy), m_Expanded.data(),
-                              static_cast<int32_t>(m_Expanded.size()), &nOut);
-    }
-    if (ok != 1 || nOut < static_cast<int32_t>(LOG_HEADER_LENGTH))
-        return nullptr; // the table keeps what it shows
-    m_ExpandedLength = static_cast<uint32_t>(nOut);
-    *pLength = m_ExpandedLength;
-    return m_Expanded.data();
+    ShowObservations(pSet->Obs);
 }
 
 void QRangeView::FitColumns()
@@ -494,17 +414,11 @@ void QRangeView::FitColumns()
     }
 }
 
-void QRangeView::ShowRangeLog(const uint8_t* pLog, uint32_t nLength)
+void QRangeView::ShowObservations(const std::vector<RANGE_OBS_T>& Obs)
 {
-    BinaryLogHeader header;
-    std::memcpy(&header, pLog, sizeof header);
-    const uint32_t nBody = std::min<uint32_t>(header.MessageLength, nLength - LOG_HEADER_LENGTH);
-    if (nBody < 4)
-        return;
-    const uint8_t* pBody = pLog + LOG_HEADER_LENGTH;
-    const uint32_t n = ReadU32(pBody);
-    // No observation, or a count the body does not hold: the table keeps what it shows.
-    if (n == 0 || uint64_t{n} * sizeof(RANGE_OBS_T) + 4 > nBody)
+    const uint32_t n = static_cast<uint32_t>(Obs.size());
+    // No observation: the table keeps what it shows.
+    if (n == 0)
         return;
 
     // Observations per system and signal name, in the order of the system table.
@@ -515,7 +429,7 @@ void QRangeView::ShowRangeLog(const uint8_t* pLog, uint32_t nLength)
     for (uint32_t r = 0; r < n; ++r)
     {
         CRangeTableModel::ROW_T& row = rows[r];
-        std::memcpy(&row.Obs, pBody + 4 + r * sizeof(RANGE_OBS_T), sizeof row.Obs);
+        row.Obs = Obs[r];
         const uint32_t st = row.Obs.TrackingStatus;
         const SYSTEM_ROW_T* pSystem = FindSystem(TrackingStatusSystem(st));
         if (pSystem == nullptr)

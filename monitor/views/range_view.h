@@ -5,9 +5,11 @@
 // RANGE, BASERANGE, RANGECMP or RANGECMP4 log, with counts per system and
 // signal above it.
 //
-// A compressed log is expanded once per new log into the table's own buffer,
-// sized for the longest RANGE log; the expansion of one port is never kept
-// for another, and RANGECMP4 expands with a reference state of the port's own.
+// The table shows the observations the port's receive road expanded from the
+// latest log of the chosen kind (CRangeObservations), read through the port
+// tab set: it expands nothing itself and writes nothing into the store. A log
+// that gave no observations (a broken RANGECMP4 chain, a log that does not
+// read) leaves the table empty; one without observations leaves it as it is.
 // When shown, and when another log is chosen, the table asks the current
 // port for its log list; when that port's list arrives it requests the
 // chosen log there, unless the receiver already outputs it on that port.
@@ -19,8 +21,6 @@
 #include <QDialog>
 #include <QStringList>
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <vector>
 
 #include "codec/range_logs.h"
@@ -29,8 +29,7 @@ class CPortTab;
 class QComboBox;
 class QLabel;
 class QTableView;
-class QRangeData;
-struct RANGECMP4_CONTEXT_T;
+struct RANGE_OBS_SET_T;
 
 // The table's rows: one observation each with its system and signal name and
 // its system's colour. A cell is formatted when it is shown, so a refresh
@@ -99,11 +98,7 @@ public slots:
     void OnLanguageUpdate();
 
 private:
-    // The RANGE log to show for the chosen source, expanded when new; null
-    // when there is nothing new to show.
-    const uint8_t* SourceLog(const CPortTab* pTabs, const QRangeData* pStore, uint32_t* pLength);
-    void ResetExpansion(uint UniquePortID);
-    void ShowRangeLog(const uint8_t* pLog, uint32_t nLength);
+    void ShowObservations(const std::vector<RANGE_OBS_T>& Obs);
     void FitColumns();
     void RetranslateUi();
 
@@ -117,23 +112,10 @@ private:
     // The port the log list was asked of, when the user acted.
     uint m_RequestedPortID = 0;
 
-    // What the table shows: the port, the source log and which of its
-    // copies (the store's count of that log), and the expansion of a
-    // compressed log in a buffer that holds any RANGE log.
+    // What the table shows: the port, the source log and which of its logs
+    // (the count of that kind's logs the port has taken).
     uint m_PortID = 0;
     uint16_t m_SourceId = 0;
     uint32_t m_SourceUpdates = 0;
     bool m_bShown = false;
-    std::vector<uint8_t> m_Expanded;
-    uint32_t m_ExpandedLength = 0;
-    // Each port's RANGECMP4 reference state and the store's count of the
-    // RANGECMP4 log it last expanded.
-    struct CMP4_STATE_T
-    {
-        std::unique_ptr<RANGECMP4_CONTEXT_T> Context;
-        uint32_t Updates = 0;
-    };
-    std::map<uint, CMP4_STATE_T> m_Cmp4;
-    // The state of a port, made empty when new; ports that have gone are forgotten.
-    CMP4_STATE_T& Cmp4State(const CPortTab* pTabs, uint UniquePortID);
 };
