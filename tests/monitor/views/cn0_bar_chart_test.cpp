@@ -17,6 +17,7 @@
 #include <QtCharts/QStackedBarSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
+#include <set>
 
 #include "codec/range_logs.h"
 #include "monitor/views/cn0_bar_chart.h"
@@ -63,11 +64,12 @@ std::vector<double> DrawnValues(const QCN0BarChart& View)
 
 // The value axis's labels as the chart shows them, from the bottom up: the
 // visible text items of the chart's scene left of the plot and level with it.
-QStringList ValueLabels(const QCN0BarChart& View)
+// The value axis's labels as drawn, from the bottom up: where and what.
+std::vector<std::pair<QRectF, QString>> ValueLabelItems(const QCN0BarChart& View)
 {
     QChart* pChart = View.ChartView()->chart();
     const QRectF plot = pChart->mapRectToScene(pChart->plotArea());
-    std::vector<std::pair<qreal, QString>> found;
+    std::vector<std::pair<QRectF, QString>> found;
     for (QGraphicsItem* pItem : View.ChartView()->scene()->items())
     {
         const auto* pText = dynamic_cast<const QGraphicsTextItem*>(pItem);
@@ -76,11 +78,16 @@ QStringList ValueLabels(const QCN0BarChart& View)
         const QRectF r = pText->sceneBoundingRect();
         if (r.right() <= plot.left() + 1 && r.center().y() > plot.top() - r.height() &&
             r.center().y() < plot.bottom() + r.height())
-            found.emplace_back(-r.center().y(), pText->toPlainText());
+            found.emplace_back(r, pText->toPlainText());
     }
-    std::sort(found.begin(), found.end());
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first.center().y() > b.first.center().y(); });
+    return found;
+}
+
+QStringList ValueLabels(const QCN0BarChart& View)
+{
     QStringList out;
-    for (const auto& f : found)
+    for (const auto& f : ValueLabelItems(View))
         out << f.second;
     return out;
 }
@@ -247,8 +254,10 @@ TEST(Cn0BarChart, ChartsEverySystemWidensPastFourteenSatellitesAndSkipsWhatHasNo
     EXPECT_EQ(t.View.CategoryAxis()->categories(), QStringList({"R6", "E11", "C23", "J195"}));
 }
 
-// Every value label reads as its number at the window's usual sizes and in a
-// low window, where the labels go further apart instead of reading "...".
+// Every value label reads whole as its number, none overlaps another, and
+// the labels go every 5 dB-Hz where the plot has room for them in the font in
+// use, else at the next of the chart's steps that has room: the step follows
+// the font, whatever fonts the machine has.
 TEST(Cn0BarChart, LabelsTheValueAxisReadablyAtEverySize)
 {
     Cn0Road t;
@@ -259,18 +268,18 @@ TEST(Cn0BarChart, LabelsTheValueAxisReadablyAtEverySize)
     ASSERT_TRUE(t.Road.SendUntil(Joined(Epoch(1, sats)) + Epoch(2, {}).front(),
                                  [&] { return t.Road.Position()->Utc.Second == 1; }));
     t.View.show();
-    const struct
+    const int kSteps[] = {5, 10, 25, 55};
+    const QSize sizes[] = {{400, 427}, {760, 520}, {388, 427}, {760, 330}, {400, 250}, {1200, 900}};
+    std::set<int> seen;
+    for (const QSize& size : sizes)
     {
-        QSize Size;
-        int nStep; // 0: coarser than 5, whatever fits
-    } cases[] = {{{400, 427}, 5}, {{760, 520}, 5}, {{388, 427}, 5}, {{760, 330}, 0}, {{400, 250}, 0}};
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(QStringLiteral("%1x%2").arg(c.Size.width()).arg(c.Size.height()).toStdString());
-        t.View.resize(c.Size);
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
+        t.View.resize(size);
         t.View.OnUpdateCN0BarChart(t.Road.TabsPayload());
         ASSERT_EQ(Charted(t.View).size(), sats.size());
         const int nStep = static_cast<int>(t.View.ValueAxis()->tickInterval());
+        ASSERT_TRUE(std::find(std::begin(kSteps), std::end(kSteps), nStep) != std::end(kSteps)) << nStep;
+        seen.insert(nStep);
         // What is drawn once the chart has laid itself out for its size.
         ASSERT_TRUE(WaitUntil(
             [&]
@@ -279,15 +288,33 @@ TEST(Cn0BarChart, LabelsTheValueAxisReadablyAtEverySize)
                 return ValueLabels(t.View).size() == 55 / nStep + 1;
             }))
             << ValueLabels(t.View).join(' ').toStdString();
-        if (c.nStep != 0)
-            EXPECT_EQ(nStep, c.nStep);
-        else
-            EXPECT_GT(nStep, 5);
         QStringList expected;
         for (int v = 0; v <= 55; v += nStep)
             expected << QString::number(v);
         EXPECT_EQ(ValueLabels(t.View), expected);
+
+        const std::vector<std::pair<QRectF, QString>> items = ValueLabelItems(t.View);
+        for (size_t i = 1; i < items.size(); ++i)
+            EXPECT_GE(items[i - 1].first.top() + 0.5, items[i].first.bottom())
+                << items[i - 1].second.toStdString() << " and " << items[i].second.toStdString() << " overlap";
+        // The smallest step whose labels, as high as the font draws them, share the plot's height.
+        QChart* pChart = t.View.ChartView()->chart();
+        const qreal plotHeight = pChart->plotArea().height();
+        qreal labelHeight = 0;
+        for (const auto& item : items)
+            labelHeight = std::max(labelHeight, item.first.height());
+        int nFits = 55;
+        for (int s : kSteps)
+            if (plotHeight / (55 / s + 1) >= labelHeight)
+            {
+                nFits = s;
+                break;
+            }
+        EXPECT_EQ(nStep, nFits) << "plot " << plotHeight << " label " << labelHeight;
     }
+    // The sizes span a fine and a coarse axis whatever the font.
+    EXPECT_TRUE(seen.count(5));
+    EXPECT_GT(*seen.rbegin(), 5);
 }
 
 TEST(Cn0BarChart, PaintsTheRangeValuesOfTheStreamingReceiverPerSignal)
