@@ -913,7 +913,7 @@ int RangeToRangeCmp4Arcs(RANGECMP4_CONTEXT_T* pCtx, RANGE_PHASE_ARCS_T* pArcs, c
     BitWriter w{pDst + RANGE_BODY_OFFSET, static_cast<uint32_t>(maxBytes * 8), 0};
     w.Put(16, sysMask);
 
-    const bool bDifferentialEpoch = (h.Milliseconds % 1000) != 0;
+    const bool bDifferentialEpoch = (h.Milliseconds % (pCtx->ReferenceEveryMs ? pCtx->ReferenceEveryMs : 1000)) != 0;
     for (uint32_t row = 0; row < CMP4_ROWS; ++row)
     {
         if (!satMask[row])

@@ -58,6 +58,10 @@ struct RANGECMP4_CONTEXT_T
     uint16_t LockSlot[CMP4_KEYS]; // 1 + index into Lock
     uint32_t RefCount;
     uint32_t LockCount;
+    // Packing: epochs whose time of week is a multiple of this many ms are
+    // reference epochs, as a receiver writes them at an interval of its own;
+    // 0 stands for 1000, every whole second. Kept by ResetRangeCmp4State.
+    uint32_t ReferenceEveryMs;
     RANGECMP4_REF_T Ref[CMP4_REF_CAPACITY_MONITOR];
     RANGECMP4_LOCK_T Lock[CMP4_LOCK_CAPACITY];
 };

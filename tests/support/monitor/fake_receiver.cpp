@@ -536,6 +536,8 @@ void FakeReceiver::SenderLoop()
                 generation = m_Plan.Generation;
                 plan = m_Plan;
                 stream = ReceiverStream(2295, 79218000, plan.EpochMs);
+                stream.SetRangeForm(m_Rules.RangeForm, m_Rules.Cmp4ReferenceMs);
+                stream.LoseRangeLogs(m_Rules.LostRangeLogs);
                 pending.clear();
                 streamed = 0;
                 streamStart = Clock::now();

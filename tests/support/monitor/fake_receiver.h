@@ -39,7 +39,9 @@
 //     BREAKRF with any other value brings it back (and after a reset, never
 //     again when FixAfterReset is false);
 //   anything else: "<ERROR:Invalid Command".
-// StartStream sends epoch after epoch of ReceiverStream at a byte rate. Every
+// StartStream sends epoch after epoch of ReceiverStream at a byte rate, its
+// range observations in the log of Rules.RangeForm, losing those of
+// Rules.LostRangeLogs. Every
 // write is kept as an item (replies too), so Sent() is what a data view in
 // binary-to-text mode should show, in order (see MatchShownText).
 #pragma once
@@ -111,6 +113,15 @@ struct RECEIVER_RULES_T
     // Logs it takes and lists in its log list without ever sending one (upper
     // case, with the form letter: "GPGLL", "BESTVELB", "RTCM1006").
     std::vector<std::string> QuietLogs;
+    // The log its stream (StartStream) carries its range observations in,
+    // as most receivers send them: RANGE, or only RANGECMP or RANGECMP4;
+    // RANGECMP4 with a reference epoch at each time of week that is a
+    // multiple of Cmp4ReferenceMs and differential epochs between.
+    RANGE_FORM_E RangeForm = RANGE_FORM_RANGE;
+    uint32_t Cmp4ReferenceMs = 1000;
+    // Stretches of stream time (ms from its first epoch, from and up to)
+    // whose range logs the line loses: made, never sent.
+    std::vector<std::pair<uint32_t, uint32_t>> LostRangeLogs;
 };
 
 // An active LOG request.

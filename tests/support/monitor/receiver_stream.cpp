@@ -23,6 +23,7 @@ constexpr double kLat = 30.5283, kLon = 114.3558, kHeight = 36.25;
 constexpr uint32_t kGps = 12, kGlo = 4;
 constexpr uint32_t kStation = 2003;
 constexpr uint32_t kBestPosKind = 3;
+constexpr double kGpsL1Lambda = 0.19029367; // m, the carrier the generated Dopplers are on
 
 const std::vector<loggen::Signal>& Sigs()
 {
@@ -168,6 +169,19 @@ std::vector<uint8_t> Station1005()
     return b.Frame();
 }
 
+// The epoch's RANGE record as RANGECMP, or as RANGECMP4 in the stream's chain.
+loggen::Bytes PackedRange(const loggen::Bytes& range, RANGECMP4_CONTEXT_T* pPacker)
+{
+    loggen::Bytes out(LOG_HEADER_LENGTH + 0xFFFF);
+    int32_t n = 0;
+    const int ok = pPacker != nullptr ? RangeToRangeCmp4(pPacker, range.data(), static_cast<int32_t>(range.size()),
+                                                         out.data(), static_cast<int32_t>(out.size()), &n)
+                                      : RangeToRangeCmp(range.data(), static_cast<int32_t>(range.size()), out.data(),
+                                                        static_cast<int32_t>(out.size()), &n);
+    out.resize(ok == 1 ? static_cast<size_t>(n) : 0);
+    return out;
+}
+
 // The epoch's RANGE record compressed as RANGECMP or RANGECMP4, as binary
 // ("...B") or text ("...A"). Each RANGECMP4 log is packed on its own, all of
 // reference records, as a receiver writes whole-second epochs.
@@ -225,9 +239,39 @@ ReceiverStream::ReceiverStream(uint16_t nWeek, uint32_t nStartMs, uint32_t nEpoc
 {
 }
 
+void ReceiverStream::SetRangeForm(RANGE_FORM_E Form, uint32_t nReferenceEveryMs)
+{
+    m_RangeForm = Form;
+    m_pPacker = std::make_shared<RANGECMP4_CONTEXT_T>();
+    m_pPacker->ReferenceEveryMs = nReferenceEveryMs;
+}
+
+std::vector<RANGE_OBS_T> ReceiverStream::EpochObservations() const
+{
+    std::vector<RANGE_OBS_T> obs = loggen::Epoch(Sigs(), m_Seconds);
+    for (size_t i = 0; i < obs.size(); ++i)
+    {
+        RANGE_OBS_T& o = obs[i];
+        o.CNo += static_cast<float>((m_Epochs * 3 + i) % 7);
+        // Each signal's Doppler on its own carrier (the generated epochs give
+        // every signal the GPS L1 one), as a receiver measures it.
+        const double dLambda = RangeCmpRollWavelength(o.TrackingStatus, o.Prn, o.GloFreq, false);
+        if (dLambda > 0)
+            o.Doppler = static_cast<float>(std::round(double(o.Doppler) * kGpsL1Lambda / dLambda * 1000.0) / 1000.0);
+    }
+    return obs;
+}
+
+bool ReceiverStream::RangeLost() const
+{
+    const double dMs = m_Seconds * 1000.0;
+    return std::any_of(m_Lost.begin(), m_Lost.end(),
+                       [dMs](const std::pair<uint32_t, uint32_t>& w) { return dMs >= w.first && dMs < w.second; });
+}
+
 std::vector<STREAM_ITEM_T> ReceiverStream::NextEpoch(uint32_t Kinds)
 {
-    std::vector<STREAM_ITEM_T> items = Items(Kinds, m_Epochs % 10 == 0, m_Epochs % 10 == 0);
+    std::vector<STREAM_ITEM_T> items = Items(Kinds, m_Epochs % 10 == 0, m_Epochs % 10 == 0, true);
     ++m_Epochs;
     m_Seconds += m_EpochMs / 1000.0;
     m_Ms += m_EpochMs;
@@ -239,7 +283,7 @@ std::vector<STREAM_ITEM_T> ReceiverStream::NextEpoch(uint32_t Kinds)
     return items;
 }
 
-std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris, bool bStation) const
+std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris, bool bStation, bool bStreamed) const
 {
     std::vector<STREAM_ITEM_T> out;
     if (Kinds == 0)
@@ -257,11 +301,23 @@ std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris
         pos.Sats.SatsInSolution = 0;
     }
     const loggen::Bytes bestpos = loggen::Record(MSG_ID_BESTPOS, m_Week, m_Ms, pos);
-    const loggen::Bytes range = loggen::RangeRecord(m_Week, m_Ms, loggen::Epoch(Sigs(), m_Seconds));
+    const loggen::Bytes range = loggen::RangeRecord(m_Week, m_Ms, EpochObservations());
+    // A compressed stream packs each epoch once, lost or not, as the receiver
+    // writes it before the line loses it.
+    const bool bCompressed = bStreamed && m_RangeForm != RANGE_FORM_RANGE && (Kinds & (STREAM_BINARY_LOGS | STREAM_TEXT_LOGS));
+    loggen::Bytes packed;
+    if (bCompressed)
+        packed = PackedRange(range, m_RangeForm == RANGE_FORM_RANGECMP4 ? m_pPacker.get() : nullptr);
+    const bool bRange = !bStreamed || !RangeLost();
+    const char* pPacked = m_RangeForm == RANGE_FORM_RANGECMP4 ? "RANGECMP4" : "RANGECMP";
+    const loggen::FormatFn packedFormat = m_RangeForm == RANGE_FORM_RANGECMP4 ? FormatRangeCmp4 : FormatRangeCmp;
     if (Kinds & STREAM_BINARY_LOGS)
     {
         out.push_back(BinaryItem("BESTPOSB", bestpos, PositionFullText(bestpos)));
-        out.push_back(BinaryItem("RANGEB", range, FullText(range, FormatRange)));
+        if (bCompressed && bRange)
+            out.push_back(BinaryItem((std::string(pPacked) + "B").c_str(), packed, FullText(packed, packedFormat)));
+        else if (bRange && !bCompressed)
+            out.push_back(BinaryItem("RANGEB", range, FullText(range, FormatRange)));
         if (bEphemeris)
         {
             const uint32_t nPrn = Sigs()[2 * ((m_Epochs / 10) % kGps)].nSatId;
@@ -275,7 +331,10 @@ std::vector<STREAM_ITEM_T> ReceiverStream::Items(uint32_t Kinds, bool bEphemeris
     if (Kinds & STREAM_TEXT_LOGS)
     {
         out.push_back(TextItem("BESTPOSA", PositionFullText(bestpos)));
-        out.push_back(TextItem("RANGEA", FullText(range, FormatRange)));
+        if (bCompressed && bRange)
+            out.push_back(TextItem((std::string(pPacked) + "A").c_str(), FullText(packed, packedFormat)));
+        else if (bRange && !bCompressed)
+            out.push_back(TextItem("RANGEA", FullText(range, FormatRange)));
     }
     if (Kinds & STREAM_NMEA)
     {
@@ -318,7 +377,7 @@ bool ReceiverStream::OneLog(const std::string& Name, STREAM_ITEM_T* pItem) const
     const std::string u = Upper(Name);
     if (!IsLogName(u))
         return false;
-    if (CompressedRangeItem(u, loggen::RangeRecord(m_Week, m_Ms, loggen::Epoch(Sigs(), m_Seconds)), pItem))
+    if (CompressedRangeItem(u, loggen::RangeRecord(m_Week, m_Ms, EpochObservations()), pItem))
         return true;
     if (u == "INSPVAXA" || u == "INSPVAXB")
     {
