@@ -701,6 +701,14 @@ void ResetRangeCmp4State(RANGECMP4_CONTEXT_T* pCtx)
     pCtx->LockCount = 0;
 }
 
+void ForgetRangeCmp4References(RANGECMP4_CONTEXT_T* pCtx)
+{
+    if (!pCtx)
+        return;
+    std::memset(pCtx->RefSlot, 0, sizeof(pCtx->RefSlot));
+    pCtx->RefCount = 0;
+}
+
 uint32_t Cmp4SignalMaskToList(uint32_t nRow, uint16_t uSignalMask, uint16_t Codes[CMP4_MAX_SIGNALS])
 {
     uint32_t n = 0;

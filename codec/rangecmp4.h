@@ -68,6 +68,9 @@ struct RANGECMP4_CONTEXT_T
 
 // Empties both stores of one stream's context.
 void ResetRangeCmp4State(RANGECMP4_CONTEXT_T* pCtx);
+// Empties its reference store only: differential records find no reference
+// until the next reference records, while lock times carry on.
+void ForgetRangeCmp4References(RANGECMP4_CONTEXT_T* pCtx);
 
 // Reference store size of the current profile (256 converter, 2000 monitor).
 uint32_t RangeCmp4RefCapacity();

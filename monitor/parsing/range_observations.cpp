@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "codec/gnss_time.h"
 #include "codec/rangecmp4.h"
 
 namespace
@@ -146,10 +147,26 @@ RANGE_REFUSAL_E CRangeObservations::ExpandRangeCmp4(const uint8_t* pRecord, uint
     std::unique_ptr<RANGECMP4_CONTEXT_T>& pContext = m_Cmp4[Antenna];
     if (!pContext)
         pContext.reset(new RANGECMP4_CONTEXT_T());
+    BinaryLogHeader h;
+    std::memcpy(&h, pRecord, sizeof h);
+    const int64_t nMs = int64_t{h.Week} * GNSS_MS_PER_WEEK + h.Milliseconds;
+    CHAIN_T& chain = m_Chain[Antenna];
+    // Silent for four reference intervals: eight reference epochs may have
+    // gone by, and an old reference may carry the ID of the one a
+    // differential record was made against.
+    if (chain.LastMs >= 0 && chain.ReferenceEveryMs > 0 && nMs - chain.LastMs >= 4 * chain.ReferenceEveryMs)
+        ForgetRangeCmp4References(pContext.get());
+    chain.LastMs = nMs;
     RANGECMP4_EXPAND_NOTES_T notes;
     int32_t nOut = 0;
     const int ok = RangeCmp4ToRangeNotes(pContext.get(), pRecord, static_cast<int32_t>(nLength), Scratch(),
                                          static_cast<int32_t>(kMaxRangeLog), &nOut, &notes);
+    if (ok == 1 && notes.DifferentialRecords == 0 && notes.ReferenceRecords > 0)
+    {
+        if (chain.ReferenceMs >= 0 && nMs > chain.ReferenceMs)
+            chain.ReferenceEveryMs = nMs - chain.ReferenceMs;
+        chain.ReferenceMs = nMs;
+    }
     if (ok != 1)
         return notes.OutputFull ? RANGE_REFUSED_TOO_MANY : RANGE_REFUSED_MALFORMED;
     if (notes.UnknownSignal > 0)

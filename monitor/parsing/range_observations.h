@@ -10,7 +10,10 @@
 // than a RANGE log holds, or a differential record whose reference this port
 // has not got (it started mid-chain, or lost the log that held it) leave no
 // observations for that log, counted by reason. The next reference epoch
-// starts a broken chain again.
+// starts a broken chain again. Block IDs tell a differential record's
+// reference apart from the seven before it only: after a silence long enough
+// to have lost eight reference epochs the port forgets its references rather
+// than take an older one with the same ID.
 //
 // Filled by the store (QRangeData) in the receive road; windows read it
 // through the port tab set and write nothing. GUI thread only.
@@ -96,6 +99,16 @@ private:
 
     std::vector<RANGE_OBS_SET_T> m_Sets;
     std::array<std::unique_ptr<RANGECMP4_CONTEXT_T>, RANGE_ANTENNA_COUNT> m_Cmp4;
+    // Each antenna's RANGECMP4 stream: when its last log and its last
+    // reference epoch (a log of reference records only) came, and the time
+    // between its last two reference epochs (0 before two).
+    struct CHAIN_T
+    {
+        int64_t LastMs = -1;
+        int64_t ReferenceMs = -1;
+        int64_t ReferenceEveryMs = 0;
+    };
+    std::array<CHAIN_T, RANGE_ANTENNA_COUNT> m_Chain;
     std::unique_ptr<uint8_t[]> m_pScratch; // an expansion, before it is kept
     uint32_t m_Refused[RANGE_REFUSAL_COUNT] = {};
     uint64_t m_Sequence = 0;

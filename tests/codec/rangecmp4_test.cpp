@@ -8,6 +8,7 @@
 #include "codec/bitfield.h"
 #include "codec/rangecmp4.h"
 #include "support/profile_fixture.h"
+#include "support/log_generator.h"
 #include "support/range_test_util.h"
 
 using namespace range_test;
@@ -663,3 +664,60 @@ TEST(RangeCmp4Input, ASignalTheTrackingStatusCannotNameIsReadOverAndLeftOut)
     EXPECT_NEAR(obs[0].CNo, 45.0, 1e-6);
 }
 } // namespace
+
+// A stream whose reference epochs come every few seconds: the packer writes
+// the whole seconds between them as differential epochs, and the expander
+// notes what it read and what it left out for want of a reference.
+TEST(RangeCmp4Stream, ReferenceEpochsAtTheStreamsOwnIntervalAndTheExpandersNotes)
+{
+    ScopedProfile profile(CODEC_PROFILE_MONITOR);
+    std::vector<loggen::Signal> sky;
+    for (uint16_t n : {2, 9, 17})
+        sky.push_back({TRACK_SYS_GPS, 0, n, 0});
+    auto pPacker = std::make_unique<RANGECMP4_CONTEXT_T>();
+    pPacker->ReferenceEveryMs = 3000;
+    auto pExpander = std::make_unique<RANGECMP4_CONTEXT_T>();
+    auto pLate = std::make_unique<RANGECMP4_CONTEXT_T>(); // joins at the second epoch
+    std::vector<uint8_t> out(LOG_HEADER_LENGTH + 0xFFFF), range(LOG_HEADER_LENGTH + 0xFFFF);
+    for (uint32_t k = 0; k < 7; ++k)
+    {
+        SCOPED_TRACE(k);
+        const uint32_t ms = 300000000 + 1000 * k; // a multiple of 3000 at k = 0, 3, 6
+        const loggen::Bytes epoch = loggen::RangeRecord(2295, ms, loggen::Epoch(sky, 1000.0 + k));
+        int32_t n = 0;
+        ASSERT_EQ(RangeToRangeCmp4(pPacker.get(), epoch.data(), int32_t(epoch.size()), out.data(),
+                                   int32_t(out.size()), &n),
+                  1);
+        const loggen::Bytes packed(out.begin(), out.begin() + n);
+        RANGECMP4_EXPAND_NOTES_T notes{};
+        int32_t nRange = 0;
+        ASSERT_EQ(RangeCmp4ToRangeNotes(pExpander.get(), packed.data(), n, range.data(), int32_t(range.size()),
+                                        &nRange, &notes),
+                  1);
+        const bool bReference = k % 3 == 0;
+        EXPECT_EQ(notes.ReferenceRecords, bReference ? 3u : 0u);
+        EXPECT_EQ(notes.DifferentialRecords, bReference ? 0u : 3u);
+        EXPECT_EQ(notes.NoReference + notes.UnknownSignal + notes.OutputFull, 0u);
+        uint32_t nObs = 0;
+        std::memcpy(&nObs, range.data() + LOG_HEADER_LENGTH, 4);
+        EXPECT_EQ(nObs, 3u);
+        if (k == 0)
+            continue;
+        ASSERT_EQ(RangeCmp4ToRangeNotes(pLate.get(), packed.data(), n, range.data(), int32_t(range.size()), &nRange,
+                                        &notes),
+                  1);
+        // Until its first reference epoch the late stream has nothing to add the differences to.
+        EXPECT_EQ(notes.NoReference, k < 3 ? 3u : 0u);
+    }
+    // A log that stops part-way notes a full output.
+    const loggen::Bytes epoch = loggen::RangeRecord(2295, 300021000, loggen::Epoch(sky, 1021.0));
+    int32_t n = 0;
+    ASSERT_EQ(RangeToRangeCmp4(pPacker.get(), epoch.data(), int32_t(epoch.size()), out.data(), int32_t(out.size()), &n),
+              1);
+    RANGECMP4_EXPAND_NOTES_T notes{};
+    int32_t nRange = 0;
+    EXPECT_EQ(RangeCmp4ToRangeNotes(pExpander.get(), out.data(), n, range.data(),
+                                    int32_t(LOG_HEADER_LENGTH + 4 + 2 * sizeof(RANGE_OBS_T)), &nRange, &notes),
+              0);
+    EXPECT_EQ(notes.OutputFull, 1);
+}

@@ -261,6 +261,30 @@ TEST_F(RangeObservations, ARangecmp4ChainIsFollowedLogByLogAndABrokenOneGivesNot
     }
 }
 
+TEST_F(RangeObservations, AfterEightReferenceEpochsLostNoOlderReferenceIsTakenForTheOneMissed)
+{
+    // Block IDs count reference epochs modulo eight: eight lost ones leave
+    // the port with references of the IDs the next differential epochs carry.
+    std::vector<std::pair<uint32_t, loggen::Bytes>> logs;
+    for (uint32_t ms = kStartMs; ms < kStartMs + 13000; ms += 50)
+        logs.emplace_back(ms, Pack4(m_pPacker.get(), Epoch(ms)));
+    for (const auto& [ms, log] : logs)
+    {
+        const bool bLost = ms >= kStartMs + 3200 && ms < kStartMs + 11500;
+        if (bLost)
+            continue;
+        Take(log);
+        SCOPED_TRACE(ms);
+        if (ms >= kStartMs + 11500 && ms < kStartMs + 12000)
+        {
+            EXPECT_TRUE(Latest()->Obs.empty());
+            EXPECT_EQ(Latest()->Refusal, RANGE_REFUSED_NO_REFERENCE);
+        }
+        else
+            ExpectEpoch(Latest()->Obs, ms, "chain");
+    }
+}
+
 TEST_F(RangeObservations, ALogThatCannotGiveAWholeEpochGivesNoneAndIsCounted)
 {
     const loggen::Bytes good = Pack4(m_pPacker.get(), Epoch(kStartMs));
