@@ -6,6 +6,7 @@
 // 1 Hz and at 20 Hz, every differential epoch expanded on its references
 // however seldom the views refresh; and after five seconds of lost logs
 // nothing from the broken chain, then the next reference epoch again.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -254,3 +255,46 @@ INSTANTIATE_TEST_SUITE_P(
                       ROAD_CASE_T{"Rangecmp4At20HzFiveSecondsLost", RANGE_FORM_RANGECMP4, 50, 3000, 16000,
                                   {{2000, 7500}}, 11000}),
     [](const ::testing::TestParamInfo<ROAD_CASE_T>& i) { return std::string(i.param.pName); });
+
+// A receiver with two antennas: the chart's vector bars are the second
+// antenna's latest observations, whichever of its logs carried them, beside
+// the position antenna's; neither antenna's log changes the other's bars.
+TEST(RangeRoadAntennas, TheVectorBarsAreTheSecondAntennasLatestObservations)
+{
+    ViewRoad road;
+    QCN0BarChart chart;
+    chart.m_pPortTab = road.Tabs();
+    ASSERT_TRUE(road.Open());
+    chart.RangeButton()->setChecked(true);
+    chart.SignalBox()->setChecked(true);
+    chart.resize(1000, 800);
+    chart.show();
+
+    std::vector<loggen::Signal> pos, second;
+    for (uint16_t n : {5, 13})
+        pos.push_back({TRACK_SYS_GPS, 0, n, 0}), pos.push_back({TRACK_SYS_GPS, 9, n, 0});
+    for (uint16_t n : {13, 21})
+        second.push_back({TRACK_SYS_GPS, 0, n, 0});
+    const uint32_t kMs = 79218000;
+    std::vector<RANGE_OBS_T> secondObs = loggen::Epoch(second, 10.0);
+    secondObs[0].CNo = 33.5f;
+    auto pPacker = std::make_unique<RANGECMP4_CONTEXT_T>();
+    const loggen::Bytes rangeH = loggen::RangeRecord(2295, kMs, secondObs, MSG_ID_RANGEH);
+    std::vector<uint8_t> packed(LOG_HEADER_LENGTH + 0xFFFF);
+    int32_t n = 0;
+    ASSERT_EQ(RangeToRangeCmp4(pPacker.get(), rangeH.data(), int32_t(rangeH.size()), packed.data(),
+                               int32_t(packed.size()), &n),
+              1);
+    packed.resize(static_cast<size_t>(n));
+    ASSERT_TRUE(road.SendLog(loggen::RangeCmpRecord(loggen::RangeRecord(2295, kMs, loggen::Epoch(pos, 10.0)))));
+    ASSERT_TRUE(road.SendLog(packed)); // "RANGECMP4A_1"
+    chart.OnUpdateCN0BarChart(road.TabsPayload());
+
+    std::multiset<BAR_T> vector, position;
+    for (const QCN0BarChart::RANGE_BAR_T& b : chart.PaintedBars())
+        (b.VectorAntenna ? vector : position).emplace(b.Label, b.Signal, b.Cn0);
+    EXPECT_EQ(vector, (std::multiset<BAR_T>{{"G13", 0, 33}, {"G21", 0, int(secondObs[1].CNo)}}));
+    EXPECT_EQ(position, ExpectedBars(loggen::Epoch(pos, 10.0)));
+    // The axis has each satellite once, whichever antennas saw it.
+    EXPECT_EQ(chart.XLabels(), QStringList({"G5", "G13", "G21"}));
+}
