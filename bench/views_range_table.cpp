@@ -1,8 +1,9 @@
 // The range observation table's refresh on the main window's tick when a new
 // RANGECMP4 log of 64 satellites on three signals each (32 GPS on L1 C/A,
 // L2 P(Y) and L5, 32 Galileo on E1, E5a and E5b: 192 observations) is in the
-// port's store: the log expanded with the port's references and the 192 rows
-// filled. The log arrives outside the timing, as the port's batch does.
+// port's store: the 192 rows filled from the observations the port's receive
+// road expanded. The log arrives, and is expanded, outside the timing, as the
+// port's batch does (bench_parsing measures that).
 //
 // BM_RangeTableRefresh: the refresh alone.
 // BM_RangeTableRefreshAndPaint: the refresh and the table drawn as shown.
