@@ -379,13 +379,16 @@ bool DecodeRangeCmp4Body(RANGECMP4_CONTEXT_T* pCtx, BitReader& r, uint32_t nRow,
 
     // Tracking fields and carrier of each signal column. The fields of a GPS
     // code depend on the PRN range (GPS, SBAS, QZSS), which the row fixes.
-    // A signal the tracking status cannot name (Galileo E6) is read and left out.
+    // A signal the tracking status cannot name (Galileo E6) is read and left
+    // out; a bit of the mask that names no signal at all is unknown.
     TRACKING_FIELDS_T columnFields[CMP4_MAX_SIGNALS] = {};
     double columnCarrier[CMP4_MAX_SIGNALS] = {};
     bool columnKnown[CMP4_MAX_SIGNALS] = {};
+    bool columnNamed[CMP4_MAX_SIGNALS] = {};
     for (uint32_t j = 0; j < nSig; ++j)
     {
         const uint16_t code = kSignalTable[nRow][bits[j]];
+        columnNamed[j] = code != kNone;
         columnKnown[j] =
             code != kNone && SignalCodeToTrackingFields(code, SatNumberToPrn(kind, 1), &columnFields[j]) == 0;
         columnCarrier[j] = columnKnown[j] ? CarrierHz(code, 7) : 0;
@@ -430,7 +433,7 @@ bool DecodeRangeCmp4Body(RANGECMP4_CONTEXT_T* pCtx, BitReader& r, uint32_t nRow,
                     primary = v;
                 if (!columnKnown[j])
                 {
-                    ++t.Notes.UnknownSignal;
+                    ++(columnNamed[j] ? t.Notes.NoRangeSignal : t.Notes.UnknownSignal);
                     continue;
                 }
                 StoreRef(pCtx, key, v, t.uWeek, t.uMs, gloFreq, blockId);
@@ -439,7 +442,7 @@ bool DecodeRangeCmp4Body(RANGECMP4_CONTEXT_T* pCtx, BitReader& r, uint32_t nRow,
             {
                 if (!columnKnown[j])
                 {
-                    ++t.Notes.UnknownSignal;
+                    ++(columnNamed[j] ? t.Notes.NoRangeSignal : t.Notes.UnknownSignal);
                     continue;
                 }
                 // Without the reference this record was made against there is

@@ -91,7 +91,8 @@ struct RANGECMP4_EXPAND_NOTES_T
     uint32_t ReferenceRecords;    // reference records read
     uint32_t DifferentialRecords; // differential records read
     uint32_t NoReference;         // differential records left out: no reference of theirs, or one too old
-    uint32_t UnknownSignal;       // records left out: no signal the tracking status can name
+    uint32_t UnknownSignal;       // records left out: a signal bit or system the format does not define
+    uint32_t NoRangeSignal;       // records left out: a signal the format has but a RANGE log cannot carry (E6)
     uint8_t OutputFull;           // the expansion stopped: more records than the output holds
 };
 // RangeCmp4ToRange, noting what it read and left out in *pNotes (zeroed first).

@@ -171,6 +171,10 @@ RANGE_REFUSAL_E CRangeObservations::ExpandRangeCmp4(const uint8_t* pRecord, uint
         return notes.OutputFull ? RANGE_REFUSED_TOO_MANY : RANGE_REFUSED_MALFORMED;
     if (notes.UnknownSignal > 0)
         return RANGE_REFUSED_UNKNOWN_SIGNAL;
+    // Records of a signal a RANGE log has no code for (Galileo E6) are left
+    // out and counted: refusing the whole epoch would blank every view of a
+    // receiver that tracks it.
+    m_LeftOutNoRangeSignal += notes.NoRangeSignal;
     if (notes.NoReference > 0)
         return RANGE_REFUSED_NO_REFERENCE;
     return RANGE_REFUSAL_NONE;

@@ -88,6 +88,8 @@ public:
     const RANGE_OBS_SET_T* FromLog(uint16_t nMessageId, RANGE_ANTENNA_E Antenna = RANGE_ANTENNA_POSITION) const;
     // Logs that gave no observations, by reason.
     uint32_t Refused(RANGE_REFUSAL_E Why) const { return Why < RANGE_REFUSAL_COUNT ? m_Refused[Why] : 0; }
+    // Records left out of kept epochs: signals a RANGE log cannot carry.
+    uint64_t LeftOutNoRangeSignal() const { return m_LeftOutNoRangeSignal; }
 
 private:
     RANGE_OBS_SET_T& SetOf(uint16_t nMessageId, RANGE_ANTENNA_E Antenna);
@@ -111,5 +113,6 @@ private:
     std::array<CHAIN_T, RANGE_ANTENNA_COUNT> m_Chain;
     std::unique_ptr<uint8_t[]> m_pScratch; // an expansion, before it is kept
     uint32_t m_Refused[RANGE_REFUSAL_COUNT] = {};
+    uint64_t m_LeftOutNoRangeSignal = 0;
     uint64_t m_Sequence = 0;
 };

@@ -134,15 +134,17 @@ struct BitStream
     }
 };
 
-// A GPS satellite's reference record on the signal-mask bits given (bit 1 is
-// L1 C/A; bit 2 carries no signal of the tables).
-loggen::Bytes GpsReference(uint32_t nMs, std::vector<uint32_t> Bits)
+// A satellite's reference record on the signal-mask bits given, of GPS
+// (system bit 0: bit 1 is L1 C/A; bit 2 carries no signal of the tables) or
+// Galileo (system bit 5: bit 1 is E1, bit 5 is E6, which a RANGE log has no
+// signal type for).
+loggen::Bytes Reference(uint32_t nMs, uint32_t nSystemBit, std::vector<uint32_t> Bits)
 {
     BitStream b;
     uint16_t mask = 0;
     for (uint32_t bit : Bits)
         mask = static_cast<uint16_t>(mask | 1u << bit);
-    b.Put(16, 1).Put(64, 1u << 4).Put(16, mask).Put(static_cast<uint32_t>(Bits.size()), (1u << Bits.size()) - 1);
+    b.Put(16, 1u << nSystemBit).Put(64, 1u << 4).Put(16, mask).Put(static_cast<uint32_t>(Bits.size()), (1u << Bits.size()) - 1);
     b.Put(1, 0).Put(3, 0);
     for (size_t k = 0; k < Bits.size(); ++k)
     {
@@ -153,6 +155,11 @@ loggen::Bytes GpsReference(uint32_t nMs, std::vector<uint32_t> Bits)
             b.Put(20, 4250).Put(23, 1234).Put(14, 12);
     }
     return b.Log(nMs);
+}
+
+loggen::Bytes GpsReference(uint32_t nMs, std::vector<uint32_t> Bits)
+{
+    return Reference(nMs, 0, std::move(Bits));
 }
 } // namespace
 
@@ -352,4 +359,20 @@ TEST_F(RangeObservations, ALogThatCannotGiveAWholeEpochGivesNoneAndIsCounted)
     EXPECT_EQ(Latest()->Refusal, RANGE_REFUSED_NO_REFERENCE);
     Take(Pack4(m_pPacker.get(), Epoch(kStartMs + 1000)));
     ExpectEpoch(Latest()->Obs, kStartMs + 1000, "next reference");
+}
+
+// A receiver that tracks Galileo E6 sends it in RANGECMP4, whose RANGE form
+// has no signal type for it: the epoch is kept without the E6 records, which
+// are counted, rather than refused and every view left blank.
+TEST_F(RangeObservations, ASignalARangeLogCannotCarryIsLeftOutOfAnEpochThatIsKept)
+{
+    const uint64_t before = Obs().LeftOutNoRangeSignal();
+    Take(Reference(kStartMs, 5, {1, 5}));
+    ASSERT_NE(Latest(), nullptr);
+    EXPECT_EQ(Latest()->Refusal, RANGE_REFUSAL_NONE);
+    ASSERT_EQ(Latest()->Obs.size(), 1u);
+    EXPECT_EQ(Latest()->Obs[0].Prn, 5u);
+    EXPECT_EQ(Obs().LeftOutNoRangeSignal(), before + 1);
+    for (uint32_t r = 0; r < RANGE_REFUSAL_COUNT; ++r)
+        EXPECT_EQ(Obs().Refused(static_cast<RANGE_REFUSAL_E>(r)), 0u) << r;
 }
