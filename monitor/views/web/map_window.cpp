@@ -15,6 +15,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <cmath>
 
 #include "codec/ins_logs.h"
@@ -56,6 +58,25 @@ QFMapWindow::QFMapWindow(QWidget* pParent) : QDialog(pParent), m_pWebPage(new CM
     connect(m_pWebPage, &CMapWebPage::SignalLoadStarted, this, &QFMapWindow::OnLoadStarted);
     connect(m_pWebPage, &CMapWebPage::SignalLoadFinished, this, &QFMapWindow::OnLoadFinished);
     OnLanguageUpdate();
+
+    // The online map's page is loaded once now, in a view let go at once, so
+    // that the web engine has started and the service's script is cached when
+    // the window is first shown; the view the user sees is made then.
+    auto* pView = new QWebEngineView(MapWidget);
+    GrantMapGeolocation(pView);
+    pView->load(PageUrl(MAP_TYPE_BAIDU));
+    pView->deleteLater();
+}
+
+void QFMapWindow::GrantMapGeolocation(QWebEngineView* pView)
+{
+    // The online map service may ask where the user is; its origin is that
+    // of its script's address.
+    const QUrl script(MapServiceAddress(CurrentMapServices().sBaiduScript, QStringLiteral("k")));
+    if (pView != nullptr && script.isValid() && !script.host().isEmpty())
+        pView->page()->setFeaturePermission(
+            script.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo),
+            QWebEnginePage::Geolocation, QWebEnginePage::PermissionGrantedByUser);
 }
 
 QFMapWindow::~QFMapWindow() = default;
@@ -253,6 +274,8 @@ void QFMapWindow::OnWindowVisible()
         return;
     }
     m_pPage->Load(MapWidget, url);
+    if (eType == MAP_TYPE_BAIDU)
+        GrantMapGeolocation(MapView());
 }
 
 void QFMapWindow::OnUpdateMap(void* pPosition)

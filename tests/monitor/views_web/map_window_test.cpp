@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <limits>
@@ -296,4 +298,23 @@ TEST(MapWindowFixes, AFixIsAPositionWithASolutionInAnyHemisphere)
     window.OnUpdateMap(port.Payload());
     EXPECT_EQ(page.Calls, QStringList());
     window.SetMapPage(nullptr);
+}
+
+// At construction the window loads the online map's page once, in a view it
+// lets go at once (deleted with the next deferred deletions); the window
+// itself holds no view until it is shown. The service may ask for the
+// user's position.
+TEST(MapWindowConstruction, LoadsTheOnlineMapPageInAViewItLetsGo)
+{
+    QFMapWindow window;
+    EXPECT_EQ(window.MapView(), nullptr);
+    const QList<QWebEngineView*> views = window.findChildren<QWebEngineView*>();
+    ASSERT_EQ(views.size(), 1);
+    EXPECT_EQ(views[0]->parentWidget(), window.findChild<QWidget*>(QStringLiteral("MapWidget")));
+    const QUrl requested = views[0]->page()->requestedUrl();
+    EXPECT_EQ(requested.scheme() + ":" + requested.path(), QStringLiteral("qrc:/Web/baidu.html"));
+    QPointer<QWebEngineView> pView = views[0];
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(pView.isNull());
+    EXPECT_EQ(window.MapView(), nullptr);
 }
