@@ -72,7 +72,7 @@ void QFMapWindow::GrantMapGeolocation(QWebEngineView* pView)
 {
     // The online map service may ask where the user is; its origin is that
     // of its script's address.
-    const QUrl script(MapServiceAddress(CurrentMapServices().sBaiduScript, QStringLiteral("k")));
+    const QUrl script(CurrentMapServices().sBaiduScript);
     if (pView != nullptr && script.isValid() && !script.host().isEmpty())
         pView->page()->setFeaturePermission(
             script.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo),
