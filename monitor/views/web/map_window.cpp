@@ -14,10 +14,12 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QOpenGLContext>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cmath>
+#include <unistd.h>
 
 #include "codec/ins_logs.h"
 #include "monitor/parsing/latest_log_store.h"
@@ -37,6 +39,19 @@ static void InitMapPageResources()
 namespace
 {
 constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+
+// Whether a web view can run in this process: the web engine ends a process
+// that runs as root with its sandbox on, and draws nothing without a shared
+// GL context unless the software scene graph is chosen (a display-less run).
+bool WebEngineCanStart()
+{
+    const bool bSandboxOff = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") ||
+                             qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"));
+    if (::geteuid() == 0 && !bSandboxOff)
+        return false;
+    return QOpenGLContext::globalShareContext() != nullptr ||
+           qEnvironmentVariable("QT_QUICK_BACKEND") == QLatin1String("software");
+}
 } // namespace
 
 QFMapWindow::QFMapWindow(QWidget* pParent) : QDialog(pParent), m_pWebPage(new CMapWebPage(this))
@@ -61,7 +76,14 @@ QFMapWindow::QFMapWindow(QWidget* pParent) : QDialog(pParent), m_pWebPage(new CM
 
     // The online map's page is loaded once now, in a view let go at once, so
     // that the web engine has started and the service's script is cached when
-    // the window is first shown; the view the user sees is made then.
+    // the window is first shown; the view the user sees is made then. Not
+    // where the web engine would end the program or could draw nothing: the
+    // program starts all the same, and the window says so when it is shown.
+    if (!WebEngineCanStart())
+    {
+        qCDebug(lcWindows, "The map page is not loaded at start: the web engine cannot run in this process");
+        return;
+    }
     auto* pView = new QWebEngineView(MapWidget);
     GrantMapGeolocation(pView);
     pView->load(PageUrl(MAP_TYPE_BAIDU));

@@ -20,6 +20,7 @@
 #include <clocale>
 #include <gtest/gtest.h>
 #include <limits>
+#include <unistd.h>
 
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/views/web/map_window.h"
@@ -316,5 +317,23 @@ TEST(MapWindowConstruction, LoadsTheOnlineMapPageInAViewItLetsGo)
     QPointer<QWebEngineView> pView = views[0];
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(pView.isNull());
+    EXPECT_EQ(window.MapView(), nullptr);
+}
+
+// Run as root with the web engine's sandbox on, the engine would end the
+// whole program: the window then loads nothing at construction, and the
+// program starts.
+TEST(MapWindowConstruction, LoadsNothingWhereTheWebEngineWouldEndTheProgram)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    const QByteArray disable = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    QFMapWindow window;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", disable);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    EXPECT_TRUE(window.findChildren<QWebEngineView*>().isEmpty());
     EXPECT_EQ(window.MapView(), nullptr);
 }
