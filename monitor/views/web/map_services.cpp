@@ -216,9 +216,29 @@ MAP_SERVICES_T CachedMapServices(const QString& sPath)
 
 MAP_SERVICES_T CurrentMapServices() { return CachedMapServices(MapServicesFilePath()); }
 
+namespace
+{
+// What a page says of the settings file itself: why it was not read, and the
+// lines it did not understand.
+QStringList FileNotes(const MAP_SERVICES_T& Services, const QString& sSettings)
+{
+    QStringList notes;
+    if (Services.nFault != 0)
+        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "%1 is not read: %2."))
+                     .arg(sSettings, ConfigFileReason(Services.nFault, MAP_SERVICES_MAX_BYTES));
+    if (!Services.Unread.isEmpty())
+        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "Not understood in %1: %2"))
+                     .arg(sSettings, Services.Unread.join(QStringLiteral("; ")) +
+                                         (Services.nUnread > Services.Unread.size() ? QStringLiteral("; \u2026")
+                                                                                    : QString()));
+    return notes;
+}
+} // namespace
+
 QUrl ComposeMapPageUrl(MAP_TYPE_E eType, const MAP_SERVICES_T& Services, const QString& sSettingsPath,
                        const MAP_TILE_FOLDER_T& Tiles)
 {
+    const QString sSettings = QDir::toNativeSeparators(sSettingsPath);
     if (eType == MAP_TYPE_OFFLINE)
     {
         QList<QPair<QString, QString>> items;
@@ -230,12 +250,20 @@ QUrl ComposeMapPageUrl(MAP_TYPE_E eType, const MAP_SERVICES_T& Services, const Q
             if (Services.bOfflineBd09)
                 items.append({QStringLiteral("coords"), QStringLiteral("bd09")});
         }
-        const QUrl url = WithQuery(QUrl::fromLocalFile(OfflineMapPage()), PageQuery(items));
+        // A line not understood may be the coordinates of the tiles mistyped.
+        const QStringList notes = FileNotes(Services, sSettings);
+        if (!notes.isEmpty())
+            items.append({QStringLiteral("note"), notes.join(QLatin1Char(' '))});
+        QUrl url = WithQuery(QUrl::fromLocalFile(OfflineMapPage()), PageQuery(items));
+        if (url.toEncoded().size() > MAP_PAGE_ADDRESS_MAX && !notes.isEmpty())
+        {
+            items.removeLast();
+            url = WithQuery(QUrl::fromLocalFile(OfflineMapPage()), PageQuery(items));
+        }
         return url.toEncoded().size() <= MAP_PAGE_ADDRESS_MAX ? url : QUrl::fromLocalFile(OfflineMapPage());
     }
     if (eType != MAP_TYPE_BAIDU && eType != MAP_TYPE_MAPBOX)
         return QUrl();
-    const QString sSettings = QDir::toNativeSeparators(sSettingsPath);
     const bool bBaidu = eType == MAP_TYPE_BAIDU;
     const QString sAddress = bBaidu ? MapServiceAddress(Services.sBaiduScript, Services.sBaiduKey)
                                     : MapServiceAddress(Services.sMapBoxTiles, Services.sMapBoxKey);
@@ -244,14 +272,7 @@ QUrl ComposeMapPageUrl(MAP_TYPE_E eType, const MAP_SERVICES_T& Services, const Q
         notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "No access key is set for this map: write it into %1 (the "
                                                      "README tells how). \"Offline Map\" needs none."))
                      .arg(sSettings);
-    if (Services.nFault != 0)
-        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "%1 is not read: %2."))
-                     .arg(sSettings, ConfigFileReason(Services.nFault, MAP_SERVICES_MAX_BYTES));
-    if (!Services.Unread.isEmpty())
-        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "Not understood in %1: %2"))
-                     .arg(sSettings, Services.Unread.join(QStringLiteral("; ")) +
-                                         (Services.nUnread > Services.Unread.size() ? QStringLiteral("; \u2026")
-                                                                                    : QString()));
+    notes << FileNotes(Services, sSettings);
     const QString sUnreachable = Tr(QT_TRANSLATE_NOOP(
         "QFMapWindow", "The map service cannot be reached, or its address or key is wrong. \"Offline Map\" works "
                        "without a network."));

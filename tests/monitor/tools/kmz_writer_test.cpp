@@ -531,4 +531,8 @@ TEST(KmlTrackWriter, TheRootDeclaresItsPrefixesAndTheDescriptionCarriesTheRecord
     };
     for (const auto& c : cases)
         EXPECT_TRUE(w.Epoch(e, c.nTag).contains(c.pDescription)) << c.pDescription;
+    // The time of the fix as the record holds it: a second is never added to
+    // a time whose milliseconds it keeps (09.950 is not shown as 10.950).
+    e.Utc.Millisecond = 950;
+    EXPECT_TRUE(w.Epoch(e, 8).contains("UTC:03:07:09.950, Tag:8,"));
 }

@@ -260,11 +260,14 @@ TEST(OfflineMap, TurnsFixesIntoTheCoordinatesOfItsTiles)
     {
         const char* pSettings;
         bool bBd09;
+        const char* pNote; // "" when the page shows none
     } sets[] = {
-        {"OfflineTiles = %1\nOfflineTilesCoords = BD-09\n", true},
-        {"OfflineTiles = %1\nOfflineTilesCoords = wgs-84\n", false},
-        {"OfflineTiles = %1\n", false},
-        {"OfflineTilesCoords = BD-09\n", false}, // no tiles: the grid
+        {"OfflineTiles = %1\nOfflineTilesCoords = BD-09\n", true, ""},
+        {"OfflineTiles = %1\nOfflineTilesCoords = wgs-84\n", false, ""},
+        {"OfflineTiles = %1\n", false, ""},
+        {"OfflineTilesCoords = BD-09\n", false, ""}, // no tiles: the grid
+        // Coordinates the file does not know are named on the map.
+        {"OfflineTiles = %1\nOfflineTilesCoords = BD09\n", false, "line 2: OfflineTilesCoords = BD09"},
     };
     for (const auto& set : sets)
     {
@@ -275,6 +278,10 @@ TEST(OfflineMap, TurnsFixesIntoTheCoordinatesOfItsTiles)
         PageHost host;
         QWebEngineView* pView = host.Load(url);
         ASSERT_NE(pView, nullptr);
+        EXPECT_EQ(host.Note().isEmpty(), *set.pNote == '\0') << qPrintable(host.Note());
+        EXPECT_TRUE(host.Note().contains(QLatin1String(set.pNote))) << qPrintable(host.Note());
+        if (*set.pNote != '\0')
+            Picture(pView).save(ShotPath(QStringLiteral("map_offline_note")));
         for (const auto& p : points)
         {
             host.Page().AddMarker(p.dLat, p.dLon, true);
