@@ -52,6 +52,18 @@ bool RinexInteger(const RinexLine& line, uint32_t nFirst, uint32_t nLast, long* 
     return true;
 }
 
+int CopyField(char* pDst, const RinexLine& line, uint32_t nStart, uint32_t nLength)
+{
+    std::memset(pDst, 0, static_cast<size_t>(nLength) + 1);
+    if (static_cast<uint64_t>(line.n) + 1 < static_cast<uint64_t>(nStart) + nLength)
+        return 0;
+    // Never past the line's end: the column short of the field stays cleared.
+    const uint32_t nHeld = nStart < line.n ? line.n - nStart : 0;
+    if (nHeld != 0)
+        std::memcpy(pDst, line.p + nStart, nHeld < nLength ? nHeld : nLength);
+    return 1;
+}
+
 bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double* pValue)
 {
     *pValue = 0.0;

@@ -31,6 +31,13 @@ struct RinexLine
 bool RinexInteger(const RinexLine& line, uint32_t nFirst, uint32_t nLast, long* pValue);
 bool RinexNumber(const RinexLine& line, uint32_t nFirst, uint32_t nLast, double* pValue);
 
+// One fixed-column field of a line: nLength bytes of pDst (which holds
+// nLength + 1) are cleared and the field from offset nStart (counted from 0)
+// is copied in. 0, with the field empty, when the line ends before the
+// field's last column but one; else 1, with what the line holds of the field
+// (a line one column short gives the field without its last character).
+int CopyField(char* pDst, const RinexLine& line, uint32_t nStart, uint32_t nLength);
+
 class CConvertContext;
 
 class RinexLineReader

@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -317,6 +318,9 @@ void QZvNTripPortCtrl::run()
     m_bFailureReported = false;
     m_eState = SESSION_IDLE;
     StartStatusTimer();
+    // Sessions are tried all the same: each failure is reported and retried.
+    if (NtripStartup() != 0)
+        qCDebug(lcPorts, "Ntrip: no socket can be had (%s)", std::strerror(errno));
     NtripRunSession();
     exec();
 

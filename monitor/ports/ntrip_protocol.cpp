@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace
 {
@@ -1005,5 +1007,14 @@ int NtripCheckRtspReply(const char* pData, int n, int bSetup, NTRIP_RTSP_REPLY_T
     {
         return Refuse(pReply, NTRIP_RTSP_BAD_REPLY, "the reply to SETUP names no server_port", nullptr, 0);
     }
+    return 0;
+}
+
+int NtripStartup()
+{
+    const int nSocket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (nSocket < 0)
+        return 1;
+    ::close(nSocket);
     return 0;
 }

@@ -79,6 +79,11 @@ enum : int32_t
     NTRIP_CHUNK_PIECE = 100, // data bytes per chunk of an upload
 };
 
+// The socket layer's start-up, before a controller's first session: this
+// system's sockets need no start, so it checks that an IPv4 stream socket
+// can be had (one is made and closed at once). 0 when it can, else 1.
+int NtripStartup();
+
 // Standard Base64 (RFC 4648 alphabet, "=" padding) of n bytes, NUL-terminated.
 // Returns the length, or -1 when pOut cannot hold it and its NUL.
 int NtripBase64Encode(const void* pIn, int n, char* pOut, int nCapacity);

@@ -18,6 +18,8 @@ QString Tr(const char* pText) { return QCoreApplication::translate("CMonitorProm
 void CMonitorPrompt::Message(QWidget* pParent, QMessageBox::Icon eIcon, const QString& sTitle, const QString& sText)
 {
     QMessageBox box(eIcon, sTitle, sText, QMessageBox::NoButton, pParent);
+    // The message box of a window's warnings, by the name the windows give it.
+    box.setObjectName(QStringLiteral("m_MsgBox"));
     box.addButton(Tr("OK"), QMessageBox::AcceptRole);
     box.exec();
 }

@@ -137,8 +137,8 @@ uint32_t CKmlTrackWriter::IconNumber(const POS_DATA_T& Pos) const
 QByteArray CKmlTrackWriter::Head() const
 {
     QByteArray s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                   "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:kml=\"http://www.opengis.net/kml/2.2\" "
-                   "xmlns:atom=\"http://www.w3.org/2005/Atom\">\n"
+                   "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\" "
+                   "xmlns:kml=\"http://www.opengis.net/kml/2.2\" xmlns:atom=\"http://www.w3.org/2005/Atom\">\n"
                    "<Document>";
     s += "<Folder id=\"ID1\"><name>Halvorne</name><visibility>0</visibility><open>0</open><ScreenOverlay>"
          "<name>Halvorne Logo</name><visibility>1</visibility><Icon><href>";
@@ -176,13 +176,16 @@ QByteArray CKmlTrackWriter::Epoch(const POS_DATA_T& Pos, uint32_t nTag)
         AppendF(&s, "<name>Tag%u</name><Placemark><name>Tag%u</name>", nTag, nTag);
     else
         AppendF(&s, "<name>Tag%u</name><Placemark>", nTag);
+    // The record keeps no position-mode byte and no RD value: both are 0.
+    // The tag is the offset (which may be negative) plus the epoch count.
     AppendF(&s,
-            "<description><![CDATA[<TABLE><TR><TD width=1000>UTC:%02u:%02u:%02u.%03u, Tag:%u, GPST:%.3f<BR>"
-            "PM:%d,Fix:%d,SatN:%2u<BR>Lat:%.3fN, Lon:%.3fE,Hgt:%.2fM <BR>HD:%.3f, R:%.3f,P:%.2f <BR>"
+            "<description><![CDATA[<TABLE><TR><TD width=1000>UTC:%02d:%02d:%02d.%03d, Tag:%d, GPST:%.3f<BR>"
+            "PM:%d,Fix:%d,SatN:%2d<BR>Lat:%.3fN, Lon:%.3fE,Hgt:%.2fM <BR>HD:%.3f, R:%.3f,P:%.2f <BR>"
             "Speed:%.1f,C:%.1f,RD:%.1f,HDOP:%.1f</TD></TR></TABLE>]]></description>",
-            Pos.Utc.Hour, Pos.Utc.Minute, Pos.Utc.Second, Pos.Utc.Millisecond, nTag, Pos.GpsSeconds, 0,
-            Pos.FixQuality, Pos.SatsUsed, Pos.Latitude, Pos.Longitude, Pos.Height, Pos.Azimuth, Pos.Roll, Pos.Pitch,
-            Pos.Speed, Pos.Course, 0.0, Pos.HDOP);
+            static_cast<int>(Pos.Utc.Hour), static_cast<int>(Pos.Utc.Minute), static_cast<int>(Pos.Utc.Second),
+            static_cast<int>(Pos.Utc.Millisecond), static_cast<int32_t>(nTag), Pos.GpsSeconds, 0,
+            static_cast<int>(Pos.FixQuality), static_cast<int>(Pos.SatsUsed), Pos.Latitude, Pos.Longitude,
+            Pos.Height, Pos.Azimuth, Pos.Roll, Pos.Pitch, Pos.Speed, Pos.Course, 0.0, Pos.HDOP);
     if (m_Settings.IconColour == KMZ_OWN_ICON)
     {
         AppendF(&s, "<Style><IconStyle><scale>%0.1f</scale>", Scale(m_Settings));
@@ -319,6 +322,60 @@ POS_DATA_T InDegrees(const POS_DATA_T& Pos)
 }
 } // namespace
 
+uint32_t ReadKmzLog(QIODevice* pIn, uint32_t nRefMsgType, PARSE_LOG_INFO_T* pInfo, const KmzEpochFn& onEpoch,
+                    const KmzCancelFn& cancelled)
+{
+    POS_DATA_T pos;
+    ResetPosData(&pos);
+    pos.RefPosMsgType = nRefMsgType;
+    NMEA_STATE_T nmea;
+    ResetNmeaState(&nmea);
+    const bool bNmea = nRefMsgType <= REF_POS_RMC;
+    // The first GGA or RMC also publishes the empty epoch collected before it.
+    bool bNmeaPublished = false;
+    bool bGoOn = true;
+
+    // A recorded port mixes binary logs with the text: a sentence or text log
+    // may follow binary bytes on its line, so it is read from the last place
+    // its start character stands (neither holds that character inside).
+    const char cStart = bNmea ? '$' : '#';
+    char line[4096];
+    while (bGoOn && !pIn->atEnd())
+    {
+        if (cancelled && cancelled())
+            return KMZ_CANCELLED;
+        qint64 nRead = pIn->readLine(line, sizeof line);
+        if (nRead < 0)
+            return KMZ_READ_FAILED;
+        // A line longer than the buffer is read again from its last start
+        // character, so that no sentence is cut where the buffer ends.
+        if (nRead == static_cast<qint64>(sizeof line) - 1 && line[nRead - 1] != '\n')
+        {
+            const char* pLast = static_cast<const char*>(memrchr(line, cStart, static_cast<size_t>(nRead)));
+            if (pLast != nullptr && pLast > line && pIn->seek(pIn->pos() - (nRead - (pLast - line))))
+                nRead = pLast - line;
+        }
+        pInfo->Processed += static_cast<uint64_t>(nRead);
+        int32_t nLength = static_cast<int32_t>(nRead);
+        while (nLength > 0 && (line[nLength - 1] == '\n' || line[nLength - 1] == '\r'))
+            --nLength;
+        const char* pStart = static_cast<const char*>(memrchr(line, cStart, static_cast<size_t>(nLength)));
+        const int32_t nText = pStart != nullptr ? nLength - static_cast<int32_t>(pStart - line) : 0;
+        if (bNmea)
+        {
+            if (pStart != nullptr && ParseNmeaSentence(pStart, nText, &pos, &nmea) == 1 &&
+                std::exchange(bNmeaPublished, true))
+                bGoOn = onEpoch(pos);
+        }
+        else if (pStart != nullptr && PositionLogToPosData(pStart, nText, &pos))
+            bGoOn = onEpoch(pos);
+    }
+    // The last epoch of NMEA input has no later sentence to publish it.
+    if (bGoOn && bNmea && FinishNmeaEpoch(&pos, &nmea) && bNmeaPublished)
+        onEpoch(pos);
+    return KMZ_OK;
+}
+
 KMZ_RESULT_T GenerateKmz(const KMZ_SETTINGS_T& Settings, const KmzProgressFn& progress, const KmzCancelFn& cancelled)
 {
     KMZ_RESULT_T r;
@@ -365,71 +422,26 @@ KMZ_RESULT_T GenerateKmz(const KMZ_SETTINGS_T& Settings, const KmzProgressFn& pr
         text.clear();
         return bOk;
     };
-    POS_DATA_T pos;
-    ResetPosData(&pos);
-    pos.RefPosMsgType = Settings.RefMsgType;
-    NMEA_STATE_T nmea;
-    ResetNmeaState(&nmea);
-    const bool bNmea = Settings.RefMsgType <= REF_POS_RMC;
-    // The first GGA or RMC also publishes the empty epoch collected before it.
-    bool bNmeaPublished = false;
     bool bWriteOk = true;
-    const auto takeEpoch = [&] {
-        text += writer.Epoch(InDegrees(pos), static_cast<uint32_t>(Settings.TagOffset) + info.TagCounter);
-        ++info.TagCounter;
-        ++info.Epochs;
-        if (info.TagCounter % kProgressEvery == 1 && progress)
-            progress(info);
-        if (text.size() >= kFlushBytes)
-            bWriteOk = flush() && bWriteOk;
-    };
-
-    // A recorded port mixes binary logs with the text: a sentence or text log
-    // may follow binary bytes on its line, so it is read from the last place
-    // its start character stands (neither holds that character inside).
-    const char cStart = bNmea ? '$' : '#';
-    char line[4096];
-    while (!in.atEnd())
+    const uint32_t nRead = ReadKmzLog(
+        &in, Settings.RefMsgType, &info,
+        [&](const POS_DATA_T& Pos)
+        {
+            text += writer.Epoch(InDegrees(Pos), static_cast<uint32_t>(Settings.TagOffset) + info.TagCounter);
+            ++info.TagCounter;
+            ++info.Epochs;
+            if (info.TagCounter % kProgressEvery == 1 && progress)
+                progress(info);
+            if (text.size() >= kFlushBytes)
+                bWriteOk = flush() && bWriteOk;
+            return bWriteOk;
+        },
+        cancelled);
+    if (nRead != KMZ_OK)
     {
-        if (cancelled && cancelled())
-        {
-            file.cancelWriting();
-            return fail(KMZ_CANCELLED, QString());
-        }
-        qint64 nRead = in.readLine(line, sizeof line);
-        if (nRead < 0)
-        {
-            file.cancelWriting();
-            return fail(KMZ_READ_FAILED, in.errorString());
-        }
-        // A line longer than the buffer is read again from its last start
-        // character, so that no sentence is cut where the buffer ends.
-        if (nRead == static_cast<qint64>(sizeof line) - 1 && line[nRead - 1] != '\n')
-        {
-            const char* pLast = static_cast<const char*>(memrchr(line, cStart, static_cast<size_t>(nRead)));
-            if (pLast != nullptr && pLast > line && in.seek(in.pos() - (nRead - (pLast - line))))
-                nRead = pLast - line;
-        }
-        info.Processed += static_cast<uint64_t>(nRead);
-        int32_t nLength = static_cast<int32_t>(nRead);
-        while (nLength > 0 && (line[nLength - 1] == '\n' || line[nLength - 1] == '\r'))
-            --nLength;
-        const char* pStart = static_cast<const char*>(memrchr(line, cStart, static_cast<size_t>(nLength)));
-        const int32_t nText = pStart != nullptr ? nLength - static_cast<int32_t>(pStart - line) : 0;
-        if (bNmea)
-        {
-            if (pStart != nullptr && ParseNmeaSentence(pStart, nText, &pos, &nmea) == 1 &&
-                std::exchange(bNmeaPublished, true))
-                takeEpoch();
-        }
-        else if (pStart != nullptr && PositionLogToPosData(pStart, nText, &pos))
-            takeEpoch();
-        if (!bWriteOk)
-            break;
+        file.cancelWriting();
+        return fail(nRead, nRead == KMZ_READ_FAILED ? in.errorString() : QString());
     }
-    // The last epoch of NMEA input has no later sentence to publish it.
-    if (bNmea && FinishNmeaEpoch(&pos, &nmea) && bNmeaPublished)
-        takeEpoch();
     text += writer.Tail();
     bWriteOk = flush() && bWriteOk;
     kml.close();

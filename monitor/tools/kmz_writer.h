@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QSet>
 #include <QString>
@@ -126,6 +127,15 @@ QImage KmzDefaultOwnIcon();
 using KmzProgressFn = std::function<void(const PARSE_LOG_INFO_T&)>;
 // Asked for every line; true stops the export.
 using KmzCancelFn = std::function<bool()>;
+
+// Called with every completed epoch of the log (the position record, angles
+// in radians); false stops the reading.
+using KmzEpochFn = std::function<bool(const POS_DATA_T&)>;
+// Reads a recorded log as the export does (NMEA sentences for GGA and RMC,
+// else full text position logs), adding the bytes read to pInfo->Processed.
+// KMZ_OK (also when onEpoch stopped it), KMZ_CANCELLED or KMZ_READ_FAILED.
+uint32_t ReadKmzLog(QIODevice* pIn, uint32_t nRefMsgType, PARSE_LOG_INFO_T* pInfo, const KmzEpochFn& onEpoch,
+                    const KmzCancelFn& cancelled);
 
 struct KMZ_RESULT_T
 {

@@ -60,6 +60,10 @@ public:
     CTrackCanvas& Canvas() { return m_Canvas; }
     const QPixmap& Pixmap() const { return m_Pixmap; }
     bool HasUserCentre() const { return m_bUserCentre; }
+    // The centre, earth-centred earth-fixed (m).
+    double X0() const { return m_Centre[0]; }
+    double Y0() const { return m_Centre[1]; }
+    double Z0() const { return m_Centre[2]; }
     double MeanDistance() const { return m_MeanDistance; }
     QTrackPlotSetCenterDiag* CenterDiag() const { return m_pCenterDiag; }
     // The scale bar's text for the current zoom ("5 m").

@@ -63,7 +63,7 @@ for prog in "${progs[@]}"; do
   done
 done
 
-for file in BaiduOffline.html js/map_page.js js/metric_grid.js css/map_page.css leaflet/leaflet.js leaflet/leaflet.css; do
+for file in BaiduOffline.html js/map_page.js js/metric_grid.js js/pointtransfertools.js css/map_page.css leaflet/leaflet.js leaflet/leaflet.css; do
   [ -s "$root/usr/bin/$OFFLINE_FROM_BIN/$file" ] || fail "the offline map's $file is not at usr/bin/$OFFLINE_FROM_BIN/"
 done
 

@@ -1,10 +1,12 @@
 #include "monitor/views/web/map_services.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QUrl>
@@ -44,15 +46,25 @@ QString MapServicesFilePath()
 
 MAP_SERVICES_T ReadMapServices(const QString& sPath)
 {
-    MAP_SERVICES_T services;
     QByteArray text;
     const int nStatus = ReadConfigFile(sPath, MAP_SERVICES_MAX_BYTES, &text);
     if (nStatus != CONFIG_FILE_OK)
     {
+        MAP_SERVICES_T services;
         services.nFault = nStatus == CONFIG_FILE_MISSING ? 0 : nStatus;
         return services;
     }
-    QTextStream in(&text, QIODevice::ReadOnly);
+    MAP_SERVICES_T services = ParseMapServices(text);
+    // A relative tile folder is the file's neighbour, not the working folder's.
+    if (!services.sOfflineTiles.isEmpty() && !QUrl(services.sOfflineTiles).isLocalFile())
+        services.sOfflineTiles = QFileInfo(sPath).dir().absoluteFilePath(services.sOfflineTiles);
+    return services;
+}
+
+MAP_SERVICES_T ParseMapServices(const QByteArray& Text)
+{
+    MAP_SERVICES_T services;
+    QTextStream in(Text, QIODevice::ReadOnly);
     in.setCodec("UTF-8");
     const struct
     {
@@ -61,7 +73,9 @@ MAP_SERVICES_T ReadMapServices(const QString& sPath)
     } names[] = {{"BaiDuScript", &MAP_SERVICES_T::sBaiduScript},
                  {"BaiDuKey", &MAP_SERVICES_T::sBaiduKey},
                  {"MapBoxTiles", &MAP_SERVICES_T::sMapBoxTiles},
-                 {"MapBoxKey", &MAP_SERVICES_T::sMapBoxKey}};
+                 {"MapBoxKey", &MAP_SERVICES_T::sMapBoxKey},
+                 {"OfflineTiles", &MAP_SERVICES_T::sOfflineTiles}};
+    const QLatin1String kCoords("OfflineTilesCoords");
     for (int nLine = 1; !in.atEnd(); ++nLine)
     {
         const QString sLine = in.readLine().trimmed();
@@ -69,28 +83,43 @@ MAP_SERVICES_T ReadMapServices(const QString& sPath)
             continue;
         const int nEqual = sLine.indexOf(QLatin1Char('='));
         const QString sName = sLine.left(nEqual).trimmed();
+        const QString sValue = sLine.mid(nEqual + 1).trimmed();
         bool bRead = false;
-        for (const auto& name : names)
+        if (nEqual > 0 && sValue.size() <= MAP_SERVICE_VALUE_MAX)
         {
-            if (nEqual > 0 && sName.compare(QLatin1String(name.pName), Qt::CaseInsensitive) == 0)
+            for (const auto& name : names)
             {
-                services.*name.pValue = sLine.mid(nEqual + 1).trimmed();
-                bRead = true;
+                if (sName.compare(QLatin1String(name.pName), Qt::CaseInsensitive) == 0)
+                {
+                    services.*name.pValue = sValue;
+                    bRead = true;
+                }
+            }
+            if (sName.compare(kCoords, Qt::CaseInsensitive) == 0)
+            {
+                const bool bBd09 = sValue.compare(QLatin1String("BD-09"), Qt::CaseInsensitive) == 0;
+                bRead = bBd09 || sValue.compare(QLatin1String("WGS-84"), Qt::CaseInsensitive) == 0;
+                if (bRead)
+                    services.bOfflineBd09 = bBd09;
             }
         }
-        if (!bRead)
-            services.Unread << QStringLiteral("line %1: %2").arg(nLine).arg(sLine);
+        if (!bRead && services.nUnread++ < MAP_SERVICES_UNREAD_MAX)
+        {
+            // A line's worth of what was there; the note stays readable and short.
+            constexpr int kShown = 100;
+            services.Unread << QStringLiteral("line %1: %2")
+                                   .arg(nLine)
+                                   .arg(sLine.size() > kShown ? sLine.left(kShown) + QChar(0x2026) : sLine);
+        }
     }
     return services;
 }
 
 QString MapServiceAddress(const QString& sAddress, const QString& sKey)
 {
-    const QString sPlace = QStringLiteral("{key}");
-    if (sAddress.isEmpty() || (sAddress.contains(sPlace) && sKey.isEmpty()))
+    if (sAddress.isEmpty() || (sAddress.contains(QLatin1String("{key}")) && sKey.isEmpty()))
         return QString();
-    QString sOut = sAddress;
-    return sOut.replace(sPlace, QString::fromLatin1(QUrl::toPercentEncoding(sKey)));
+    return sAddress;
 }
 
 QString OfflineMapFolder(const QString& sProgramDir)
@@ -148,42 +177,134 @@ MAP_TILE_FOLDER_T FindOfflineTiles()
     return own.sTemplate.isEmpty() ? ReadTileFolder(QDir(OfflineMapFolder()).filePath(sTiles)) : own;
 }
 
-QUrl MapPageUrl(MAP_TYPE_E eType)
+namespace
 {
+// The settings of the file as it stands: read again only when its size or
+// time of change differ from those of the last read. The map pages are made
+// in the GUI thread; the lock keeps any other caller safe.
+MAP_SERVICES_T CachedMapServices(const QString& sPath)
+{
+    struct CACHE_T
+    {
+        QString sPath;
+        bool bExists = false;
+        qint64 nSize = -1;
+        QDateTime Modified;
+        MAP_SERVICES_T Services;
+        bool bValid = false;
+    };
+    static QMutex lock;
+    static CACHE_T cache;
+    const QFileInfo info(sPath);
+    const bool bExists = info.exists();
+    const qint64 nSize = bExists ? info.size() : -1;
+    const QDateTime modified = bExists ? info.lastModified() : QDateTime();
+    QMutexLocker locker(&lock);
+    if (!cache.bValid || cache.sPath != sPath || cache.bExists != bExists || cache.nSize != nSize ||
+        cache.Modified != modified)
+    {
+        cache.Services = ReadMapServices(sPath);
+        cache.sPath = sPath;
+        cache.bExists = bExists;
+        cache.nSize = nSize;
+        cache.Modified = modified;
+        cache.bValid = true;
+    }
+    return cache.Services;
+}
+} // namespace
+
+MAP_SERVICES_T CurrentMapServices() { return CachedMapServices(MapServicesFilePath()); }
+
+namespace
+{
+// What a page says of the settings file itself: why it was not read, and the
+// lines it did not understand.
+QStringList FileNotes(const MAP_SERVICES_T& Services, const QString& sSettings)
+{
+    QStringList notes;
+    if (Services.nFault != 0)
+        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "%1 is not read: %2."))
+                     .arg(sSettings, ConfigFileReason(Services.nFault, MAP_SERVICES_MAX_BYTES));
+    if (!Services.Unread.isEmpty())
+        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "Not understood in %1: %2"))
+                     .arg(sSettings, Services.Unread.join(QStringLiteral("; ")) +
+                                         (Services.nUnread > Services.Unread.size() ? QStringLiteral("; \u2026")
+                                                                                    : QString()));
+    return notes;
+}
+} // namespace
+
+QUrl ComposeMapPageUrl(MAP_TYPE_E eType, const MAP_SERVICES_T& Services, const QString& sSettingsPath,
+                       const MAP_TILE_FOLDER_T& Tiles)
+{
+    const QString sSettings = QDir::toNativeSeparators(sSettingsPath);
     if (eType == MAP_TYPE_OFFLINE)
     {
-        const MAP_TILE_FOLDER_T tiles = FindOfflineTiles();
-        return WithQuery(QUrl::fromLocalFile(OfflineMapPage()),
-                         tiles.sTemplate.isEmpty()
-                             ? QString()
-                             : PageQuery({{QStringLiteral("tiles"), tiles.sTemplate},
-                                          {QStringLiteral("minzoom"), QString::number(tiles.nMinZoom)},
-                                          {QStringLiteral("maxzoom"), QString::number(tiles.nMaxZoom)}}));
+        QList<QPair<QString, QString>> items;
+        if (!Tiles.sTemplate.isEmpty())
+        {
+            items = {{QStringLiteral("tiles"), Tiles.sTemplate},
+                     {QStringLiteral("minzoom"), QString::number(Tiles.nMinZoom)},
+                     {QStringLiteral("maxzoom"), QString::number(Tiles.nMaxZoom)}};
+            if (Services.bOfflineBd09)
+                items.append({QStringLiteral("coords"), QStringLiteral("bd09")});
+        }
+        // A line not understood may be the coordinates of the tiles mistyped.
+        const QStringList notes = FileNotes(Services, sSettings);
+        if (!notes.isEmpty())
+            items.append({QStringLiteral("note"), notes.join(QLatin1Char(' '))});
+        QUrl url = WithQuery(QUrl::fromLocalFile(OfflineMapPage()), PageQuery(items));
+        if (url.toEncoded().size() > MAP_PAGE_ADDRESS_MAX && !notes.isEmpty())
+        {
+            items.removeLast();
+            url = WithQuery(QUrl::fromLocalFile(OfflineMapPage()), PageQuery(items));
+        }
+        return url.toEncoded().size() <= MAP_PAGE_ADDRESS_MAX ? url : QUrl::fromLocalFile(OfflineMapPage());
     }
     if (eType != MAP_TYPE_BAIDU && eType != MAP_TYPE_MAPBOX)
         return QUrl();
-    const QString sSettings = QDir::toNativeSeparators(MapServicesFilePath());
-    const MAP_SERVICES_T services = ReadMapServices(MapServicesFilePath());
     const bool bBaidu = eType == MAP_TYPE_BAIDU;
-    const QString sAddress = bBaidu ? MapServiceAddress(services.sBaiduScript, services.sBaiduKey)
-                                    : MapServiceAddress(services.sMapBoxTiles, services.sMapBoxKey);
+    const QString sAddress = bBaidu ? MapServiceAddress(Services.sBaiduScript, Services.sBaiduKey)
+                                    : MapServiceAddress(Services.sMapBoxTiles, Services.sMapBoxKey);
     QStringList notes;
     if (sAddress.isEmpty())
         notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "No access key is set for this map: write it into %1 (the "
                                                      "README tells how). \"Offline Map\" needs none."))
                      .arg(sSettings);
-    if (services.nFault != 0)
-        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "%1 is not read: %2."))
-                     .arg(sSettings, ConfigFileReason(services.nFault, MAP_SERVICES_MAX_BYTES));
-    if (!services.Unread.isEmpty())
-        notes << Tr(QT_TRANSLATE_NOOP("QFMapWindow", "Not understood in %1: %2"))
-                     .arg(sSettings, services.Unread.join(QStringLiteral("; ")));
+    notes << FileNotes(Services, sSettings);
     const QString sUnreachable = Tr(QT_TRANSLATE_NOOP(
         "QFMapWindow", "The map service cannot be reached, or its address or key is wrong. \"Offline Map\" works "
                        "without a network."));
-    return WithQuery(
-        QUrl(bBaidu ? QStringLiteral("qrc:/Web/baidu.html") : QStringLiteral("qrc:/Web/MapBoxPolyline.html")),
-        PageQuery({{bBaidu ? QStringLiteral("script") : QStringLiteral("tiles"), sAddress},
-                   {QStringLiteral("note"), notes.join(QLatin1Char(' '))},
-                   {QStringLiteral("unreachable"), sUnreachable}}));
+    // Each value is encoded once, into the page's address; the page puts the
+    // key into the service's address itself.
+    const QString sKey = bBaidu ? Services.sBaiduKey : Services.sMapBoxKey;
+    const QUrl page(bBaidu ? QStringLiteral("qrc:/Web/baidu.html") : QStringLiteral("qrc:/Web/MapBoxPolyline.html"));
+    const auto compose = [&](const QString& sNote)
+    {
+        return WithQuery(page, PageQuery({{bBaidu ? QStringLiteral("script") : QStringLiteral("tiles"), sAddress},
+                                          {QStringLiteral("key"), sAddress.isEmpty() ? QString() : sKey},
+                                          {QStringLiteral("note"), sNote},
+                                          {QStringLiteral("unreachable"), sUnreachable}}));
+    };
+    const QUrl url = compose(notes.join(QLatin1Char(' ')));
+    // The values are bounded; only an unusually long settings path could
+    // still make the notes too long, and then they are left out.
+    return url.toEncoded().size() <= MAP_PAGE_ADDRESS_MAX ? url : compose(QString());
+}
+
+QUrl MapPageUrl(MAP_TYPE_E eType)
+{
+    const QString sPath = MapServicesFilePath();
+    const MAP_SERVICES_T services = CachedMapServices(sPath);
+    MAP_TILE_FOLDER_T tiles;
+    if (eType == MAP_TYPE_OFFLINE)
+    {
+        tiles = services.sOfflineTiles.isEmpty()
+                    ? FindOfflineTiles()
+                    : ReadTileFolder(QUrl(services.sOfflineTiles).isLocalFile()
+                                         ? QUrl(services.sOfflineTiles).toLocalFile()
+                                         : services.sOfflineTiles);
+    }
+    return ComposeMapPageUrl(eType, services, sPath, tiles);
 }

@@ -14,8 +14,12 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QOpenGLContext>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <cmath>
+#include <unistd.h>
 
 #include "codec/ins_logs.h"
 #include "monitor/parsing/latest_log_store.h"
@@ -35,6 +39,19 @@ static void InitMapPageResources()
 namespace
 {
 constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+
+// Whether a web view can run in this process: the web engine ends a process
+// that runs as root with its sandbox on, and draws nothing without a shared
+// GL context unless the software scene graph is chosen (a display-less run).
+bool WebEngineCanStart()
+{
+    const bool bSandboxOff = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") ||
+                             qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"));
+    if (::geteuid() == 0 && !bSandboxOff)
+        return false;
+    return QOpenGLContext::globalShareContext() != nullptr ||
+           qEnvironmentVariable("QT_QUICK_BACKEND") == QLatin1String("software");
+}
 } // namespace
 
 QFMapWindow::QFMapWindow(QWidget* pParent) : QDialog(pParent), m_pWebPage(new CMapWebPage(this))
@@ -56,6 +73,32 @@ QFMapWindow::QFMapWindow(QWidget* pParent) : QDialog(pParent), m_pWebPage(new CM
     connect(m_pWebPage, &CMapWebPage::SignalLoadStarted, this, &QFMapWindow::OnLoadStarted);
     connect(m_pWebPage, &CMapWebPage::SignalLoadFinished, this, &QFMapWindow::OnLoadFinished);
     OnLanguageUpdate();
+
+    // The online map's page is loaded once now, in a view let go at once, so
+    // that the web engine has started and the service's script is cached when
+    // the window is first shown; the view the user sees is made then. Not
+    // where the web engine would end the program or could draw nothing: the
+    // program starts all the same, and the window says so when it is shown.
+    if (!WebEngineCanStart())
+    {
+        qCDebug(lcWindows, "The map page is not loaded at start: the web engine cannot run in this process");
+        return;
+    }
+    auto* pView = new QWebEngineView(MapWidget);
+    GrantMapGeolocation(pView);
+    pView->load(PageUrl(MAP_TYPE_BAIDU));
+    pView->deleteLater();
+}
+
+void QFMapWindow::GrantMapGeolocation(QWebEngineView* pView)
+{
+    // The online map service may ask where the user is; its origin is that
+    // of its script's address.
+    const QUrl script(CurrentMapServices().sBaiduScript);
+    if (pView != nullptr && script.isValid() && !script.host().isEmpty())
+        pView->page()->setFeaturePermission(
+            script.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo),
+            QWebEnginePage::Geolocation, QWebEnginePage::PermissionGrantedByUser);
 }
 
 QFMapWindow::~QFMapWindow() = default;
@@ -253,6 +296,8 @@ void QFMapWindow::OnWindowVisible()
         return;
     }
     m_pPage->Load(MapWidget, url);
+    if (eType == MAP_TYPE_BAIDU)
+        GrantMapGeolocation(MapView());
 }
 
 void QFMapWindow::OnUpdateMap(void* pPosition)

@@ -62,6 +62,7 @@ private:
     void BuildForm();
     void FitFields();
     void ClearAttitude();
+    void GrantMapGeolocation(QWebEngineView* pView);
 
     CMapWebPage* m_pWebPage;
     CMapPage* m_pPage; // the web page unless a test put another in its place

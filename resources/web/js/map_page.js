@@ -12,6 +12,12 @@ function ZvParam(name) {
     return value === null ? "" : value;
 }
 
+// A map service's address from the page's address: the value of name with
+// the value "key", percent-encoded, in place of each "{key}".
+function ZvServiceAddress(name) {
+    return ZvParam(name).split("{key}").join(encodeURIComponent(ZvParam("key")));
+}
+
 // Shows a text over the map, or hides it when text is empty. The text is
 // shown as text, never read as markup.
 function ZvNote(text) {
@@ -37,6 +43,8 @@ var ZV_TRACE_MAX_POINTS = 5000;
 // Defines AddMarker, PlotTrace and CleanTrace on a Leaflet map. options:
 //   tracing           whether the trace is drawn from the start
 //   stopClearsAtOnce  PlotTrace(0) erases the trace at once, not at the next marker
+//   toMap             turns a fix's [latitude, longitude] (WGS-84) into the
+//                     map's coordinates; none: the map's are WGS-84
 // The trace holds points only while it is drawn, and its newest
 // ZV_TRACE_MAX_POINTS of them.
 function ZvInstallMapInterface(map, options) {
@@ -50,7 +58,7 @@ function ZvInstallMapInterface(map, options) {
     }
 
     window.AddMarker = function (latitude, longitude, autoCenter) {
-        var point = L.latLng(latitude, longitude);
+        var point = L.latLng(options.toMap ? options.toMap(latitude, longitude) : [latitude, longitude]);
         if (marker === null) {
             marker = L.circleMarker(point, {radius: 8, color: "#ffffff", weight: 2, fillColor: "#e02020",
                                             fillOpacity: 1}).addTo(map);

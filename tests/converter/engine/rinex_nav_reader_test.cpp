@@ -9,6 +9,7 @@
 #include "codec/log_dispatch.h"
 #include "codec/nav_logs.h"
 #include "converter/engine/engine_state.h"
+#include "converter/engine/rinex_lines.h"
 #include "converter/engine/rinex_nav.h"
 #include "converter/engine/rinex_nav_reader.h"
 #include "converter/engine/rinex_readers.h"
@@ -339,6 +340,35 @@ INSTANTIATE_TEST_SUITE_P(Versions, NavRoundTrip, ::testing::Values(211, 302, 304
 // One record at a time: each system's writer gives the record, and the
 // reader of that system takes it back; a reader takes no record of another
 // system and none whose lines run out.
+// A value field of a broadcast-orbit line: copied whole, the field a line
+// one column short holds without its last character, and an empty field
+// (0) from a line that ends sooner.
+TEST(RinexFields, CopyFieldTakesWhatTheLineHoldsOfTheField)
+{
+    // A broadcast-orbit line of a version 3 file: 4 blanks, then 4 fields of 19.
+    const char kOrbit[] = "     1.000000000000D+00 1.640625000000D+01 4.760198269529D-09 2.933227903110D+00";
+    const struct
+    {
+        uint32_t nLineLength, nStart;
+        int nResult;
+        const char* pField;
+    } cases[] = {
+        {80, 4, 1, " 1.000000000000D+00"},
+        {80, 61, 1, " 2.933227903110D+00"},
+        {79, 61, 1, " 2.933227903110D+0"},
+        {78, 61, 0, ""},
+        {20, 61, 0, ""},
+    };
+    for (const auto& c : cases)
+    {
+        const RinexLine line{kOrbit, c.nLineLength};
+        char field[20];
+        std::memset(field, 'x', sizeof field);
+        EXPECT_EQ(CopyField(field, line, c.nStart, 19), c.nResult) << c.nLineLength << " " << c.nStart;
+        EXPECT_STREQ(field, c.pField) << c.nLineLength << " " << c.nStart;
+    }
+}
+
 TEST(RinexNavRecordReaders, EachReaderTakesTheRecordOfItsSystem)
 {
     const auto written = [](int (*write)(const void*, uint32_t, int32_t, FILE*), uint16_t nId, const auto& body,

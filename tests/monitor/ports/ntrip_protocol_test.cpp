@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,22 @@ std::string Dechunk(NTRIP_CHUNK_DECODER_T* pState, const std::string& In, int* p
     return *pResult > 0 ? std::string(out.data(), static_cast<size_t>(*pResult)) : std::string();
 }
 } // namespace
+
+// The socket layer's start-up gives 0 when a socket can be had, and 1 when
+// the process may open no more files (its limit lowered for the moment).
+TEST(NtripProtocol, StartupSaysWhetherASocketCanBeHad)
+{
+    EXPECT_EQ(NtripStartup(), 0);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    rlimit none = limit;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    const int nStarved = NtripStartup();
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    EXPECT_EQ(nStarved, 1);
+    EXPECT_EQ(NtripStartup(), 0);
+}
 
 TEST(NtripProtocol, Base64AndLogin)
 {

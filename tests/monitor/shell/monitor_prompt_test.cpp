@@ -68,3 +68,23 @@ TEST(MonitorPrompt, ItsButtonsAndQtsOwnFollowTheLanguage)
     }
     InstallMonitorTranslations(QStringLiteral("en"));
 }
+
+// A window's warning comes in its message box, by the name the windows give it.
+TEST(MonitorPrompt, AWarningComesInTheWindowsMessageBox)
+{
+    QString sName;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         if (QWidget* pBox = QApplication::activeModalWidget())
+                         {
+                             poll.stop();
+                             sName = pBox->objectName();
+                             pBox->close();
+                         }
+                     });
+    poll.start(10);
+    MonitorPrompt()->Message(nullptr, QMessageBox::Warning, "IP Port", "IP Port is invalid");
+    EXPECT_EQ(sName, QStringLiteral("m_MsgBox"));
+}

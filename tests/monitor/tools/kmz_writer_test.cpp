@@ -5,10 +5,12 @@
 // half-written archive after a failure part-way or a cancel.
 #include <QFile>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -482,4 +484,55 @@ TEST_F(KmzExport, AFailureOrCancelPartWayKeepsWhatStoodThere)
     const KMZ_CONTENT_T k = Read(sKmz);
     ASSERT_TRUE(k.Error.isEmpty()) << k.Error.toStdString();
     EXPECT_EQ(EpochMarks(k).size(), 3000u);
+}
+
+// The document's root declares the OGC KML 2.2 namespace as its default and
+// the prefixes gx (the KML extension namespace 2.2), kml (OGC KML 2.2) and
+// atom; each placemark's description carries the record's fields in the
+// layout of the track's pop-up, the tag signed (a negative tag offset counts
+// up through 0). The record keeps no position-mode byte and no RD value,
+// which are written as 0.
+TEST(KmlTrackWriter, TheRootDeclaresItsPrefixesAndTheDescriptionCarriesTheRecordsFields)
+{
+    KMZ_SETTINGS_T s = PlainSettings();
+    CKmlTrackWriter w(s);
+    QXmlStreamReader xml(w.Head() + w.Tail());
+    ASSERT_TRUE(xml.readNextStartElement());
+    EXPECT_EQ(xml.name(), QLatin1String("kml"));
+    EXPECT_EQ(xml.namespaceUri(), QLatin1String("http://www.opengis.net/kml/2.2"));
+    std::map<std::string, std::string> prefixes;
+    for (const QXmlStreamNamespaceDeclaration& d : xml.namespaceDeclarations())
+        prefixes[d.prefix().toString().toStdString()] = d.namespaceUri().toString().toStdString();
+    EXPECT_EQ(prefixes, (std::map<std::string, std::string>{{"", "http://www.opengis.net/kml/2.2"},
+                                                {"gx", "http://www.google.com/kml/ext/2.2"},
+                                                {"kml", "http://www.opengis.net/kml/2.2"},
+                                                {"atom", "http://www.w3.org/2005/Atom"}}));
+
+    // An epoch of an RTK rover at speed, as the position parser leaves it.
+    POS_DATA_T e = Epoch(31.2057601, 121.4998765, 12.345);
+    e.Utc = CalendarTime{2019, 7, 14, 3, 7, 9, 50};
+    e.GpsSeconds = 32847.05;
+    e.SatsUsed = 7;
+    e.Azimuth = 271.5;
+    e.Roll = -1.25;
+    e.Pitch = 0.5;
+    e.Speed = 13.86;
+    e.Course = 271.4;
+    e.HDOP = 0.8;
+    const struct
+    {
+        uint32_t nTag;
+        const char* pDescription;
+    } cases[] = {
+        {7, "<description><![CDATA[<TABLE><TR><TD width=1000>UTC:03:07:09.050, Tag:7, GPST:32847.050<BR>"
+            "PM:0,Fix:4,SatN: 7<BR>Lat:31.206N, Lon:121.500E,Hgt:12.35M <BR>HD:271.500, R:-1.250,P:0.50 <BR>"
+            "Speed:13.9,C:271.4,RD:0.0,HDOP:0.8</TD></TR></TABLE>]]></description>"},
+        {static_cast<uint32_t>(-3), "Tag:-3, GPST:32847.050<BR>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(w.Epoch(e, c.nTag).contains(c.pDescription)) << c.pDescription;
+    // The time of the fix as the record holds it: a second is never added to
+    // a time whose milliseconds it keeps (09.950 is not shown as 10.950).
+    e.Utc.Millisecond = 950;
+    EXPECT_TRUE(w.Epoch(e, 8).contains("UTC:03:07:09.950, Tag:8,"));
 }

@@ -267,6 +267,10 @@ TEST_F(TrackPlotTest, TheMeanDistanceFromATypedCentreIsMeasuredOnTheLocalPlane)
     m_Plot.OnSetCenterValue(QStringLiteral("10"), QStringLiteral("60"), QStringLiteral("0"));
     ASSERT_TRUE(m_Plot.HasUserCentre());
     EXPECT_TRUE(Child<QLabel>("StdShowLabel")->isVisible());
+    // The centre earth-centred: 60 N 10 E on the WGS-84 ellipsoid, worked out apart.
+    EXPECT_NEAR(m_Plot.X0(), 3148533.3844, 1e-3);
+    EXPECT_NEAR(m_Plot.Y0(), 555171.3853, 1e-3);
+    EXPECT_NEAR(m_Plot.Z0(), 5500477.1339, 1e-3);
     // The stored track is drawn around the new centre.
     double centre[3], xyz[3], e = 0, n = 0;
     QTrackPlot::ToEcef(Rad(60), Rad(10), 0, centre);

@@ -1,5 +1,6 @@
 // What a map page is told, without a web view: the script texts of the page
 // functions, the online maps' settings file, and the offline tile folder.
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -68,14 +69,98 @@ TEST(MapServices, KeysAndAddressesFromTheUsersFileAndWhatItDoesNotUnderstand)
     EXPECT_EQ(services.sBaiduKey, QString());
     EXPECT_EQ(services.Unread, QStringList({QStringLiteral("line 7: Zoom = 12"), QStringLiteral("line 8: just text")}));
 
-    // The key goes into the address percent-encoded; an address that needs a
-    // key has none without one.
-    EXPECT_EQ(MapServiceAddress(services.sMapBoxTiles, services.sMapBoxKey),
-              QStringLiteral("https://tiles.example.test/v4/{z}/{x}/{y}.png?access_token=pk.a%2Bb%2Fc%3Dd%26e"));
+    // An address that needs a key has none without one; the page is given
+    // the address and the key, each encoded once, and puts the key in itself.
+    EXPECT_EQ(MapServiceAddress(services.sMapBoxTiles, services.sMapBoxKey), services.sMapBoxTiles);
     EXPECT_EQ(MapServiceAddress(services.sBaiduScript, services.sBaiduKey), QString());
     EXPECT_EQ(MapServiceAddress(QStringLiteral("http://127.0.0.1:8080/{z}/{x}/{y}.png"), QString()),
               QStringLiteral("http://127.0.0.1:8080/{z}/{x}/{y}.png"));
     EXPECT_EQ(MapServiceAddress(QString(), QStringLiteral("k")), QString());
+    const QByteArray page = ComposeMapPageUrl(MAP_TYPE_MAPBOX, services, sPath, MAP_TILE_FOLDER_T()).toEncoded();
+    EXPECT_TRUE(page.contains("&key=pk.a%2Bb%2Fc%3Dd%26e&")) << page.constData();
+    EXPECT_TRUE(page.contains("access_token%3D%7Bkey%7D")) << page.constData();
+    EXPECT_FALSE(page.contains("%25")) << page.constData();
+}
+
+// A file at its size bound that puts a long key into an address thousands of
+// times, or holds thousands of lines not understood, makes a page address no
+// longer than the bound; values too long to be an address or key are named
+// as not understood.
+TEST(MapServices, EveryFileWithinItsBoundGivesABoundedPageAddress)
+{
+    const QByteArray key(1500, 'k');
+    QByteArray manyKeys = "MapBoxKey = " + key + "\nMapBoxTiles = http://tiles.example.test/";
+    while (manyKeys.size() < 2000)
+        manyKeys += "{key}";
+    manyKeys += "\n";
+    QByteArray longValues = "MapBoxTiles = http://tiles.example.test/{z}/{x}/{y}.png?k={key}\nMapBoxKey = " +
+                            QByteArray(MAP_SERVICES_MAX_BYTES / 2, '+') + "\n";
+    QByteArray manyLines;
+    while (manyLines.size() < MAP_SERVICES_MAX_BYTES - 64)
+        manyLines += "\xe5\x9c\xb0\xe5\x9b\xbe {key} {key} {key}\n";
+    const struct
+    {
+        const char* pWhat;
+        QByteArray Text;
+    } cases[] = {{"an address full of keys", manyKeys},
+                 {"a key longer than a value", longValues},
+                 {"lines not understood", manyLines}};
+    const QString sPath = MapServicesFilePath();
+    QDir().mkpath(QFileInfo(sPath).path());
+    for (const auto& c : cases)
+    {
+        ASSERT_LE(c.Text.size(), MAP_SERVICES_MAX_BYTES) << c.pWhat;
+        QFile file(sPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.Text);
+        file.close();
+        EXPECT_LE(MapPageUrl(MAP_TYPE_MAPBOX).toEncoded().size(), MAP_PAGE_ADDRESS_MAX) << c.pWhat;
+        EXPECT_LE(ParseMapServices(c.Text).Unread.size(), MAP_SERVICES_UNREAD_MAX) << c.pWhat;
+    }
+    QFile::remove(sPath);
+    const MAP_SERVICES_T tooLong = ParseMapServices(longValues);
+    EXPECT_EQ(tooLong.sMapBoxKey, QString());
+    ASSERT_EQ(tooLong.Unread.size(), 1);
+    EXPECT_TRUE(tooLong.Unread[0].startsWith(QStringLiteral("line 2: MapBoxKey = +++"))) << qPrintable(tooLong.Unread[0]);
+    EXPECT_EQ(ParseMapServices(manyLines).nUnread, manyLines.count('\n'));
+}
+
+// The settings file is read once per change: a map loaded again with the file
+// as it was does not read it again; an edited file counts at the next load.
+TEST(MapServices, TheFileIsReadAgainOnlyWhenItHasChanged)
+{
+    const QString sPath = MapServicesFilePath();
+    QDir().mkpath(QFileInfo(sPath).path());
+    const auto write = [&](const QByteArray& Text)
+    {
+        QFile file(sPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(Text);
+    };
+    // The key as the page puts it into the tile address.
+    const auto key = []
+    {
+        const QUrlQuery query(MapPageUrl(MAP_TYPE_MAPBOX));
+        return query.queryItemValue(QStringLiteral("tiles"), QUrl::FullyDecoded)
+            .replace(QStringLiteral("{key}"), query.queryItemValue(QStringLiteral("key"), QUrl::FullyDecoded))
+            .section(QStringLiteral("?t="), 1);
+    };
+    write("MapBoxTiles = http://127.0.0.1/{z}/{x}/{y}.png?t={key}\nMapBoxKey = first\n");
+    EXPECT_EQ(key(), QStringLiteral("first"));
+    const QDateTime modified = QFileInfo(sPath).lastModified();
+    // Other text of the same size with the time of the first: not read.
+    write("MapBoxTiles = http://127.0.0.1/{z}/{x}/{y}.png?t={key}\nMapBoxKey = other\n");
+    {
+        QFile file(sPath);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(key(), QStringLiteral("first"));
+    // Edited: read at the next load.
+    write("MapBoxTiles = http://127.0.0.1/{z}/{x}/{y}.png?t={key}\nMapBoxKey = edited\n");
+    EXPECT_EQ(key(), QStringLiteral("edited"));
+    QFile::remove(sPath);
+    EXPECT_EQ(key(), QString());
 }
 
 // A folder, a FIFO (never waited on) or a file too large to be settings gives

@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -228,6 +230,71 @@ TEST(OfflineMap, ShowsTheTilesOfTheUsersFolder)
         kWebWaitMs));
     Picture(pView).save(ShotPath(QStringLiteral("map_offline_tiles")));
     QDir(sTiles).removeRecursively();
+}
+
+// Tiles in BD-09, as the settings file says beside their folder, get each
+// fix turned from WGS-84 to GCJ-02 and on to BD-09 by the page; tiles in
+// WGS-84 (the default), and the grid without tiles, take the fix as it is.
+// The expected points were worked out apart from the program, from the
+// published formulas (Krasovsky ellipsoid, shift about 105 E 35 N, then the
+// BD-09 rotation and offset), in double precision.
+TEST(OfflineMap, TurnsFixesIntoTheCoordinatesOfItsTiles)
+{
+    const struct
+    {
+        double dLat, dLon;     // the fix, WGS-84
+        double dBdLat, dBdLon; // BD-09
+    } points[] = {
+        {39.954499, 116.376933, 39.962112003, 116.389587306},
+        {31.230416, 121.473701, 31.234326581, 121.484782472},
+        {22.543096, 114.057865, 22.546037399, 114.069528963},
+        {45.803775, 126.534967, 45.811370880, 126.547626349},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage tile(256, 256, QImage::Format_RGB32);
+    tile.fill(kTile);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("baidu/12/3000"))));
+    ASSERT_TRUE(tile.save(dir.filePath(QStringLiteral("baidu/12/3000/1500.png"))));
+    const struct
+    {
+        const char* pSettings;
+        bool bBd09;
+        const char* pNote; // "" when the page shows none
+    } sets[] = {
+        {"OfflineTiles = %1\nOfflineTilesCoords = BD-09\n", true, ""},
+        {"OfflineTiles = %1\nOfflineTilesCoords = wgs-84\n", false, ""},
+        {"OfflineTiles = %1\n", false, ""},
+        {"OfflineTilesCoords = BD-09\n", false, ""}, // no tiles: the grid
+        // Coordinates the file does not know are named on the map.
+        {"OfflineTiles = %1\nOfflineTilesCoords = BD09\n", false, "line 2: OfflineTilesCoords = BD09"},
+    };
+    for (const auto& set : sets)
+    {
+        SCOPED_TRACE(set.pSettings);
+        WriteSettings(QString::fromLatin1(set.pSettings).arg(dir.filePath(QStringLiteral("baidu"))).toUtf8());
+        const QUrl url = MapPageUrl(MAP_TYPE_OFFLINE);
+        EXPECT_EQ(QUrlQuery(url).hasQueryItem(QStringLiteral("tiles")), QByteArray(set.pSettings).contains("%1"));
+        PageHost host;
+        QWebEngineView* pView = host.Load(url);
+        ASSERT_NE(pView, nullptr);
+        EXPECT_EQ(host.Note().isEmpty(), *set.pNote == '\0') << qPrintable(host.Note());
+        EXPECT_TRUE(host.Note().contains(QLatin1String(set.pNote))) << qPrintable(host.Note());
+        if (*set.pNote != '\0')
+            Picture(pView).save(ShotPath(QStringLiteral("map_offline_note")));
+        for (const auto& p : points)
+        {
+            host.Page().AddMarker(p.dLat, p.dLon, true);
+            const QVariantList last =
+                RunScript(pView, QStringLiteral("(function (t) { return [t[t.length - 1].lat, t[t.length - 1].lng]; })"
+                                                "(ZvTrace())"))
+                    .toList();
+            ASSERT_EQ(last.size(), 2);
+            EXPECT_NEAR(last[0].toDouble(), set.bBd09 ? p.dBdLat : p.dLat, 1e-9) << p.dLat;
+            EXPECT_NEAR(last[1].toDouble(), set.bBd09 ? p.dBdLon : p.dLon, 1e-9) << p.dLon;
+        }
+    }
+    QFile::remove(MapServicesFilePath());
 }
 
 // The offline page erases its trace as soon as tracing stops, the online

@@ -15,9 +15,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <limits>
+#include <unistd.h>
 
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/views/web/map_window.h"
@@ -296,4 +299,41 @@ TEST(MapWindowFixes, AFixIsAPositionWithASolutionInAnyHemisphere)
     window.OnUpdateMap(port.Payload());
     EXPECT_EQ(page.Calls, QStringList());
     window.SetMapPage(nullptr);
+}
+
+// At construction the window loads the online map's page once, in a view it
+// lets go at once (deleted with the next deferred deletions); the window
+// itself holds no view until it is shown. The service may ask for the
+// user's position.
+TEST(MapWindowConstruction, LoadsTheOnlineMapPageInAViewItLetsGo)
+{
+    QFMapWindow window;
+    EXPECT_EQ(window.MapView(), nullptr);
+    const QList<QWebEngineView*> views = window.findChildren<QWebEngineView*>();
+    ASSERT_EQ(views.size(), 1);
+    EXPECT_EQ(views[0]->parentWidget(), window.findChild<QWidget*>(QStringLiteral("MapWidget")));
+    const QUrl requested = views[0]->page()->requestedUrl();
+    EXPECT_EQ(requested.scheme() + ":" + requested.path(), QStringLiteral("qrc:/Web/baidu.html"));
+    QPointer<QWebEngineView> pView = views[0];
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(pView.isNull());
+    EXPECT_EQ(window.MapView(), nullptr);
+}
+
+// Run as root with the web engine's sandbox on, the engine would end the
+// whole program: the window then loads nothing at construction, and the
+// program starts.
+TEST(MapWindowConstruction, LoadsNothingWhereTheWebEngineWouldEndTheProgram)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    const QByteArray disable = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    QFMapWindow window;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", disable);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    EXPECT_TRUE(window.findChildren<QWebEngineView*>().isEmpty());
+    EXPECT_EQ(window.MapView(), nullptr);
 }
