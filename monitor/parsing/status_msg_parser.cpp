@@ -99,6 +99,30 @@ int PromptLength(const QString& sLine)
 }
 } // namespace
 
+const char* PosFreqFileRate(double dPosFreq)
+{
+    // Compared as a number first: a rate out of the range of int has no file.
+    if (!(dPosFreq >= 0.0 && dPosFreq < 1000.0))
+        return nullptr;
+    const int nRate = static_cast<int>(dPosFreq);
+    return nRate == 1 ? "1HZ" : nRate == 5 ? "5HZ" : (nRate == 10 || nRate == 20 || nRate == 200) ? "10HZ" : nullptr;
+}
+
+QStringList LogListLines(const QStatusMsgParser& Replies)
+{
+    QStringList Lines;
+    for (int i = 0; i < Replies.m_LogNameList.size() && i < Replies.m_LogTriggerList.size(); ++i)
+    {
+        const QString& sTrigger = Replies.m_LogTriggerList[i];
+        QString sLine = Replies.m_LogPortList.value(i) + QLatin1Char(' ') + Replies.m_LogNameList[i] +
+                        QLatin1Char(' ') + sTrigger;
+        if (sTrigger != QLatin1String("ONCHANGED"))
+            sLine += QLatin1Char(' ') + QString::number(Replies.m_LogPeriodList.value(i), 'g', 6);
+        Lines << sLine;
+    }
+    return Lines;
+}
+
 QStatusMsgParser::QStatusMsgParser(QObject* pParent) : QObject(pParent)
 {
     auto pClock = std::make_shared<QElapsedTimer>();

@@ -42,6 +42,18 @@ struct TQ_LISTS_T
     QList<int> ErrList;
 };
 
+// The command-file rate that a position rate selects, as the configuration
+// check names its files: "1HZ" for 1 Hz, "5HZ" for 5 Hz, "10HZ" for 10, 20 or
+// 200 Hz (the rate truncated to a whole number); null for any other rate, and
+// for one that is no number or too large for a whole number.
+const char* PosFreqFileRate(double dPosFreq);
+
+class QStatusMsgParser;
+// The log list as the configuration check compares it with its command
+// files: "<port> <name> <trigger>", and " <period>" (up to 6 significant
+// digits) unless the trigger is ONCHANGED.
+QStringList LogListLines(const QStatusMsgParser& Replies);
+
 class QStatusMsgParser : public QObject
 {
     Q_OBJECT
