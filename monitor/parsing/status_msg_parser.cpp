@@ -615,40 +615,45 @@ void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
     }
 }
 
-void QStatusMsgParser::ParseNetConfig(const QString& sLine)
+NET_CONFIG_T ReadNetConfigLine(const QString& sLine)
 {
-    m_bNetworkKnown =
-        !sLine.contains(QLatin1String("is not Complete")) && !sLine.contains(QLatin1String("Invalid Address"));
-    m_sNetHostName.clear();
-    m_NetIpList.clear();
-    m_NetMaskList.clear();
-    m_NetGatewayList.clear();
-    if (!m_bNetworkKnown)
-        return;
-    // "NETCONFIG <mode> <address> <mask> <gateway> [<host name>]": the dotted
-    // addresses in order, and the word after the third as the host name.
+    NET_CONFIG_T net;
+    if (sLine.contains(QLatin1String("is not Complete")) || sLine.contains(QLatin1String("Invalid Address")))
+        return net;
+    // The dotted addresses in order, and the word after the third as the host name.
     static const QRegularExpression kDotted(QStringLiteral("^\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"));
-    QStringList* Lists[] = {&m_NetIpList, &m_NetMaskList, &m_NetGatewayList};
+    QStringList* Lists[] = {&net.Ip, &net.Mask, &net.Gateway};
     int nFound = 0;
-    for (const QString& f : sLine.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    const QStringList Words = sLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const int iVerb = Words.indexOf(QStringLiteral("NETCONFIG"));
+    const QString sMode = Words.value(iVerb + 1).toUpper();
+    if (iVerb >= 0 && (sMode == QLatin1String("DHCP") || sMode == QLatin1String("STATIC")))
+        net.sMode = sMode;
+    for (const QString& f : Words)
     {
         if (nFound < 3 && kDotted.match(f).hasMatch())
         {
             const QStringList Octets = f.split(QLatin1Char('.'));
-            // An octet above 255 is no address: the settings are not known.
             for (const QString& o : Octets)
                 if (o.toInt() > 255)
-                {
-                    m_bNetworkKnown = false;
-                    for (QStringList* pList : Lists)
-                        pList->clear();
-                    return;
-                }
+                    return NET_CONFIG_T();
             *Lists[nFound++] = Octets;
         }
-        else if (nFound == 3 && m_sNetHostName.isEmpty())
-            m_sNetHostName = f;
+        else if (nFound == 3 && net.sHostName.isEmpty())
+            net.sHostName = f;
     }
+    net.bKnown = true;
+    return net;
+}
+
+void QStatusMsgParser::ParseNetConfig(const QString& sLine)
+{
+    const NET_CONFIG_T net = ReadNetConfigLine(sLine);
+    m_bNetworkKnown = net.bKnown;
+    m_sNetHostName = net.sHostName;
+    m_NetIpList = net.Ip;
+    m_NetMaskList = net.Mask;
+    m_NetGatewayList = net.Gateway;
 }
 
 bool QStatusMsgParser::ParseLogList(const QString& sBody)

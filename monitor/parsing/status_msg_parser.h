@@ -48,6 +48,18 @@ struct TQ_LISTS_T
 // for one that is no number or too large for a whole number.
 const char* PosFreqFileRate(double dPosFreq);
 
+// A receiver's network settings as its NETCONFIG line gives them, in its user
+// configuration or as the reply to "netconfig": "NETCONFIG <mode> <address>
+// <mask> <gateway> [<host name>]".
+struct NET_CONFIG_T
+{
+    bool bKnown = false; // false for a line that says the settings are incomplete or invalid
+    QString sMode;       // "DHCP" or "STATIC"; empty when the line names neither
+    QString sHostName;
+    QStringList Ip, Mask, Gateway; // octets; an address with an octet above 255 makes the line unknown
+};
+NET_CONFIG_T ReadNetConfigLine(const QString& sLine);
+
 class QStatusMsgParser;
 // The log list as the configuration check compares it with its command
 // files: "<port> <name> <trigger>", and " <period>" (up to 6 significant
