@@ -491,8 +491,7 @@ bool QStatusMsgParser::ParseFramedReply(uint Bit, const QStringList& Lines)
     switch (Bit)
     {
     case STATUS_MSG_USERCONFIG:
-        ParseUserConfig(Lines);
-        break;
+        return ParseUserConfig(Lines);
     case STATUS_MSG_VERSION:
         m_VersionList.clear();
         for (int i = Lines.size() - 1; i >= 0; --i)
@@ -559,8 +558,9 @@ bool QStatusMsgParser::ParseFramedReply(uint Bit, const QStringList& Lines)
     return true;
 }
 
-void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
+bool QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
 {
+    bool bOk = true;
     m_UserConfigList = Lines;
     m_PpsConfigList.clear();
     m_LockoutMaskList.clear();
@@ -597,8 +597,16 @@ void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
             {
                 QStringList& Out = s.startsWith(QLatin1String("RTK")) ? m_RtkElevMaskList : m_ElevMaskList;
                 Out.clear();
+                // Elevation angles: a value that is no angle leaves the list empty and the reply unread.
+                double dAngle = 0;
                 for (int i = 3; i <= 13; i += 2)
                     Out.append(f[i]);
+                for (const QString& sAngle : Out)
+                    if (!NumberIn(sAngle, -90.0, 90.0, &dAngle))
+                    {
+                        Out.clear();
+                        bOk = false;
+                    }
             }
         }
         else if (s.startsWith(QLatin1String("INSCOMMAND")))
@@ -613,6 +621,7 @@ void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
         else if (s.contains(QLatin1String("SETINSTRANSLATION DUALANT")))
             m_InsTranslationDualAntList = BlankFields(s);
     }
+    return bOk;
 }
 
 NET_CONFIG_T ReadNetConfigLine(const QString& sLine)

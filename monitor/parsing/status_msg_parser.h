@@ -194,7 +194,8 @@ private:
     // Finishes a bit whose reply could (bOk) or could not be read.
     void FinishRead(uint Bit, bool bOk);
     void AppendReplyText(const QString& sNew);
-    void ParseUserConfig(const QStringList& Lines);
+    // False when a value of the configuration is out of its range (its list is left empty).
+    bool ParseUserConfig(const QStringList& Lines);
     void ParseNetConfig(const QString& sLine);
     bool ParseLogList(const QString& sBody);
     // False when a value of the reply is out of its range.

@@ -222,13 +222,21 @@ TEST(StatusQuery, NumbersOutOfRangeMakeTheReplyUnreadable)
     f.p.SendStatusQuery(STATUS_MSG_POSFREQ | STATUS_MSG_NVMDUMP | STATUS_MSG_USERCONFIG);
     f.Parse("<posfreq\r\nCur Pos Freq: -0\r\n<posfreq OK\r\n<nvmdump show\r\nNVM Log Size: -\r\n"
             "<NVMDUMP OK\r\n<USERCONFIG\r\nNETCONFIG STATIC 192.168.1.300 255.255.255.0 192.168.1.1\r\n"
-            "<USERCONFIG OK\r\n");
+            "ECUTOFF USER GPS -90 GLO 90 GAL 5.0 BDS 5.0 SBAS 5.0 QZSS 5.0\r\n<USERCONFIG OK\r\n");
     EXPECT_EQ(f.p.FailedMask(), 0u);
     EXPECT_EQ(f.p.m_dPosFreq, 0.0);
     EXPECT_EQ(f.p.m_nNvmDumpSize, -1);
     // An address with an octet above 255 is no address.
     EXPECT_FALSE(f.p.m_bNetworkKnown);
     EXPECT_TRUE(f.p.m_NetIpList.isEmpty());
+    EXPECT_EQ(f.p.m_ElevMaskList.size(), 6);
+    // An elevation beyond the zenith is no elevation.
+    f.p.SendStatusQuery(STATUS_MSG_USERCONFIG);
+    f.Parse("<USERCONFIG\r\nECUTOFF USER GPS 5.0 GLO 1e309 GAL 5.0 BDS 5.0 SBAS 5.0 QZSS 5.0\r\n"
+            "RTKECUTOFF USER GPS 10.0 GLO 10.0 GAL 10.0 BDS 10.0 SBAS 10.0 QZSS 10.0\r\n<USERCONFIG OK\r\n");
+    EXPECT_EQ(f.p.FailedMask(), uint(STATUS_MSG_USERCONFIG));
+    EXPECT_TRUE(f.p.m_ElevMaskList.isEmpty());
+    EXPECT_EQ(f.p.m_RtkElevMaskList.size(), 6);
 }
 
 // "log tq 1" has the receiver output its tracking quality every second: the
