@@ -483,6 +483,12 @@ void QFMsgConfig::OnUpdateDiag(void* pPortTab)
     const QStatusMsgParser* pStore = pTabs->GetStatusReplies(m_PortID);
     if (pStore == nullptr)
         return;
+    // A list that could not be read is no list: every row would read "Off".
+    if (pStore->FailedMask() & STATUS_MSG_LOGLIST)
+    {
+        m_bLogListRead = false;
+        return;
+    }
     // The receiver lists the logs of all its ports; those of the port the
     // monitor talks through are this connection's: the port its prompt
     // names, or else the port the list itself came out of. With neither

@@ -319,6 +319,20 @@ TEST_F(MsgConfigTest, OnlyItsPortsLogListOnTheReceiverPortItTalksThroughSetsTheB
         c.Check(*this);
     }
 
+    // A list with a period out of range is no list: the choices stay, and OK sends nothing.
+    NewDialog();
+    Shell.Tabs.setCurrentIndex(Tab(port));
+    Menu();
+    port.Receive(LogListReply({{"COM2", "BESTPOSB", "ONTIME", 1}}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    Menu();
+    port.Receive(LogListReply({{"COM2", "BESTPOSB", "ONTIME", 1e300}}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("1Hz"));
+    Shell.Prompt.Messages.clear();
+    EXPECT_EQ(Dialog().OnPosMsgOK(), QString());
+    EXPECT_EQ(Shell.Prompt.Messages.size(), 1);
+
     // A receiver whose prompt did not name its port: the port its log list
     // came out of is the one; with neither, nothing can be told apart, and
     // the choices stay rather than all turning off.
