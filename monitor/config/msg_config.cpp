@@ -311,8 +311,7 @@ void QFMsgConfig::OnLanguageUpdate()
     {
         for (MESSAGE_T& message : tab.Messages)
             if (message.pRate != nullptr && message.pRate->count() > kRateCount)
-                message.pRate->setItemText(kRateCount,
-                                           ListedRateLabel(message.pRate->itemData(kRateCount).toString()));
+                message.pRate->setItemText(kRateCount, ListedRateLabel(message.pRate->itemData(kRateCount).toString()));
         tab.pOK->setText(tr("OK"));
         tab.pCancel->setText(tr("Cancel"));
         tab.pSelectAll->setText(tr("SelectAll"));

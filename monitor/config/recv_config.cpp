@@ -643,8 +643,8 @@ QString QZvRecvConfig::OnPPSOK()
         return Refuse(tr("%1 must be a number.").arg(tr("PPSconfig User Delay")));
     const QString sCommand = QStringLiteral("PPSCONFIG ") + ChosenWord(ui.pPpsconfigTimeref, kPpsTimeref) +
                              QLatin1Char(' ') + ChosenWord(ui.pPpsconfigSwitch, kPpsSwitch) + QLatin1Char(' ') +
-                             ChosenWord(ui.pPpsconfigPolarity, kPpsPolarity) + QLatin1Char(' ') + sWidth + QLatin1Char(' ') +
-                             sPeriod + QLatin1Char(' ') + sRfDelay + QLatin1Char(' ') + sUserDelay +
+                             ChosenWord(ui.pPpsconfigPolarity, kPpsPolarity) + QLatin1Char(' ') + sWidth +
+                             QLatin1Char(' ') + sPeriod + QLatin1Char(' ') + sRfDelay + QLatin1Char(' ') + sUserDelay +
                              QStringLiteral("\r\nsaveconfig\r\n");
     return SendToReceiver(sCommand) ? sCommand : QString();
 }

@@ -396,7 +396,8 @@ void QZvINSConfig::OnGeneralOkBtnClick()
         Refuse(tr("The alignment speed threshold must be a number of m/s, such as 0.5."));
         return;
     }
-    QString sCommand = sThreshold.isEmpty() ? QString() : QStringLiteral("set dynalign  ") + sThreshold + QStringLiteral("\r\n");
+    QString sCommand =
+        sThreshold.isEmpty() ? QString() : QStringLiteral("set dynalign  ") + sThreshold + QStringLiteral("\r\n");
     sCommand += QStringLiteral("SETINSPROFILE ") + QLatin1String(kProfileKeywords[iProfile]) + QStringLiteral("\r\n");
     if (iMode == pModes->count() - 1)
     {

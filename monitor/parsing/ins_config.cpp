@@ -93,7 +93,8 @@ public:
         double d;
         // Lever arms in metres and angles in degrees: a value beyond the range
         // (or no finite number) is no INS setting, and would not fit a float.
-        if (!NextTextField(&m_Cursor, &p, &n) || !ParseFieldF64(p, TrimmedEnd(p, n), &d) || !(std::fabs(d) <= INS_CONFIG_VALUE_MAX))
+        if (!NextTextField(&m_Cursor, &p, &n) || !ParseFieldF64(p, TrimmedEnd(p, n), &d) ||
+            !(std::fabs(d) <= INS_CONFIG_VALUE_MAX))
             return false;
         *pValue = static_cast<float>(d);
         return Done();

@@ -114,8 +114,8 @@ QStringList LogListLines(const QStatusMsgParser& Replies)
     for (int i = 0; i < Replies.m_LogNameList.size() && i < Replies.m_LogTriggerList.size(); ++i)
     {
         const QString& sTrigger = Replies.m_LogTriggerList[i];
-        QString sLine = Replies.m_LogPortList.value(i) + QLatin1Char(' ') + Replies.m_LogNameList[i] +
-                        QLatin1Char(' ') + sTrigger;
+        QString sLine =
+            Replies.m_LogPortList.value(i) + QLatin1Char(' ') + Replies.m_LogNameList[i] + QLatin1Char(' ') + sTrigger;
         if (sTrigger != QLatin1String("ONCHANGED"))
             sLine += QLatin1Char(' ') + QString::number(Replies.m_LogPeriodList.value(i), 'g', 6);
         Lines << sLine;
@@ -377,8 +377,7 @@ void QStatusMsgParser::HandleLine(const QString& sRawLine)
 
 void QStatusMsgParser::CheckBanner(const QString& sText, int nFrom)
 {
-    if (!(m_uPendingMask & (STATUS_MSG_RESET | STATUS_MSG_FRESET)) ||
-        sText.indexOf(QLatin1String(kBanner), nFrom) < 0)
+    if (!(m_uPendingMask & (STATUS_MSG_RESET | STATUS_MSG_FRESET)) || sText.indexOf(QLatin1String(kBanner), nFrom) < 0)
         return;
     if (m_uPendingMask & STATUS_MSG_FRESET)
     {

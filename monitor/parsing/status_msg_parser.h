@@ -170,10 +170,10 @@ public:
         REPLY_BYTES_MAX = 64 * 1024,
     };
     // Ranges of the numbers read from the replies.
-    static constexpr double POS_FREQ_MAX = 1000.0;   // Hz
-    static constexpr double LOG_PERIOD_MAX = 1.0e8;  // s, about three years
-    static constexpr double TQ_CN0_MAX = 100.0;      // dB-Hz
-    static constexpr double TQ_SV_MAX = 1000.0;      // satellites
+    static constexpr double POS_FREQ_MAX = 1000.0;          // Hz
+    static constexpr double LOG_PERIOD_MAX = 1.0e8;         // s, about three years
+    static constexpr double TQ_CN0_MAX = 100.0;             // dB-Hz
+    static constexpr double TQ_SV_MAX = 1000.0;             // satellites
     static constexpr qint64 NVM_DUMP_MAX = qint64(1) << 40; // bytes
 
 private:

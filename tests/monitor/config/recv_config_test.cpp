@@ -291,8 +291,8 @@ TEST_F(RecvConfigTest, EachPageSendsItsExactCommandLinesToTheReceiver)
         std::string Expected;
     } cases[] = {
         {"DHCP, a host name typed is not sent",
-         [](RecvConfigTest& t) { t.ChooseNetMode(0), t.Set("pNetHostname", QStringLiteral("BASE07")); }, "pChangeNetMode",
-         "netconfig dhcp\r\nsaveconfig\r\n"},
+         [](RecvConfigTest& t) { t.ChooseNetMode(0), t.Set("pNetHostname", QStringLiteral("BASE07")); },
+         "pChangeNetMode", "netconfig dhcp\r\nsaveconfig\r\n"},
         {"static address, no host name",
          [](RecvConfigTest& t)
          {
@@ -974,7 +974,8 @@ TEST_F(RecvConfigTest, TheNetworkPageKeepsTheModeTheReceiverReports)
         std::string Expected;
     } cases[] = {
         {"static in the user configuration, on the prompt's line",
-         {"NETCONFIG STATIC 192.168.7.20 255.255.255.0 192.168.7.1 BASE07", "PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"},
+         {"NETCONFIG STATIC 192.168.7.20 255.255.255.0 192.168.7.1 BASE07",
+          "PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"},
          "NETCONFIG DHCP",
          "netconfig static 192.168.7.20 255.255.255.0 192.168.7.1 BASE07\r\nsaveconfig\r\n"},
         {"static in the netconfig reply alone",
@@ -983,7 +984,8 @@ TEST_F(RecvConfigTest, TheNetworkPageKeepsTheModeTheReceiverReports)
          "netconfig static 10.8.0.5 255.255.0.0 10.8.0.1 RX9\r\nsaveconfig\r\n"},
         {"DHCP in the user configuration",
          {"NETCONFIG DHCP 10.8.0.5 255.255.0.0 10.8.0.1 RX9", "PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"},
-         "NETCONFIG STATIC 10.8.0.5 255.255.0.0 10.8.0.1 RX9", "netconfig dhcp\r\nsaveconfig\r\n"},
+         "NETCONFIG STATIC 10.8.0.5 255.255.0.0 10.8.0.1 RX9",
+         "netconfig dhcp\r\nsaveconfig\r\n"},
         {"no mode reported", {"PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"}, "", ""},
     };
     for (const auto& c : cases)
@@ -1003,9 +1005,8 @@ TEST_F(RecvConfigTest, TheNetworkPageKeepsTheModeTheReceiverReports)
         Shell.Prompt.Messages.clear();
         EXPECT_EQ(Received(rx, pPort, [&] { Press("pChangeNetMode"); }), c.Expected);
         const QStringList said =
-            c.Expected.empty()
-                ? QStringList("Warning|The receiver's network mode is not known: choose DHCP or STATIC.")
-                : QStringList();
+            c.Expected.empty() ? QStringList("Warning|The receiver's network mode is not known: choose DHCP or STATIC.")
+                               : QStringList();
         EXPECT_EQ(Shell.Prompt.Messages, said);
         Shell.Tabs.OnClosePort(Shell.Tabs.GetTabIndexByPortID(pPort->UniquePortID));
     }

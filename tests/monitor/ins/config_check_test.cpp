@@ -275,7 +275,8 @@ TEST(ConfigCheck, AReplyOutOfRangeIsReported)
     check.OnSignalConfigCheckBtnClickd();
     ASSERT_TRUE(WaitUntil([&] { return bench.Answered(pPort); }));
     check.OnConfigCheckTimerout();
-    const std::string sReport = check.findChild<QTextEdit*>(QStringLiteral("ConfigCheckLable"))->toPlainText().toStdString();
+    const std::string sReport =
+        check.findChild<QTextEdit*>(QStringLiteral("ConfigCheckLable"))->toPlainText().toStdString();
     EXPECT_NE(sReport.find("The reply to posfreq holds a value out of range!!\n"), std::string::npos) << sReport;
     EXPECT_NE(sReport.find("Open File fail!"), std::string::npos) << sReport;
     EXPECT_EQ(sReport.find("POS_FREQ Enable"), std::string::npos) << "answered, not pending\n" << sReport;
@@ -309,7 +310,8 @@ TEST(ConfigCheck, TheTrackingQualityLoopAsksOncePerRunAndStopsAtOnce)
     EXPECT_TRUE(record.endsWith("\n\n\n"));
     // What the receiver outputs next reaches the record without another request.
     rx.SetTq({"TQR,0,45.5,4,0", "TQH,0,50.0,9,0"});
-    ASSERT_TRUE(WaitUntil([&] { return FileBytes(sRecord).contains("45.5(Err)"); })) << FileBytes(sRecord).toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(sRecord).contains("45.5(Err)"); }))
+        << FileBytes(sRecord).toStdString();
     EXPECT_EQ(Count(rx.Net().Received(), "log tq 1\r\n"), 1);
 
     // The stop's own work on the GUI thread, whatever else the machine runs.

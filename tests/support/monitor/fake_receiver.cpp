@@ -458,9 +458,9 @@ bool FakeReceiver::OnDiagnosticCommand(const std::vector<std::string>& W, std::s
             l.Trigger = "ONTIME";
             l.Period = dPeriod;
             l.Due = Clock::now() + std::chrono::microseconds(static_cast<int64_t>(dPeriod * 1e6));
-            m_Logs.erase(std::remove_if(m_Logs.begin(), m_Logs.end(),
-                                        [](const RECEIVER_LOG_T& x) { return x.Name == "TQ"; }),
-                         m_Logs.end());
+            m_Logs.erase(
+                std::remove_if(m_Logs.begin(), m_Logs.end(), [](const RECEIVER_LOG_T& x) { return x.Name == "TQ"; }),
+                m_Logs.end());
             m_Logs.push_back(l);
         }
         return true;
