@@ -429,6 +429,8 @@ TEST_F(MsgConfigTest, OkOnAnUntouchedTabKeepsWhatTheReceiverOutputs)
     FakeReceiver rx(rules);
     QZvPortCtrlBase* pPort = Open(rx);
     ASSERT_NE(pPort, nullptr);
+    // Its replies come amid the logs it streams.
+    rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 30000);
     Shell.Tabs.setCurrentIndex(Tab(*pPort));
     const auto logging = [&]
     {
@@ -480,4 +482,5 @@ TEST_F(MsgConfigTest, OkOnAnUntouchedTabKeepsWhatTheReceiverOutputs)
     InstallMonitorTranslations(QStringLiteral("en"));
     Dialog().OnLanguageUpdate();
     EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("0.5 s"));
+    rx.StopStream();
 }
