@@ -156,7 +156,6 @@ QZorvikMonitor::QZorvikMonitor(QWidget* pParent) : QMainWindow(pParent), m_pUi(n
 
     m_pUi->actionDebugWindow->setVisible(false);
     m_pUi->m_pActionRenameAll->setVisible(false);
-    m_bTqReportOn = false;
     m_pUi->menuAnalysis->menuAction()->setVisible(false);
     m_pUi->menuEVT->menuAction()->setVisible(false);
     SetProfessionalMode(0);
@@ -572,30 +571,25 @@ void QZorvikMonitor::OnSetStableMode()
 
 void QZorvikMonitor::OnTqReportOn()
 {
-    if (m_bTqReportOn || m_W.pPortTab->count() == 0)
+    // The loop's state is the check window's: stopped there (from its Check
+    // button) it is stopped here too.
+    if (m_W.pConfigCheck->IsTqLoopRunning() || m_W.pPortTab->count() == 0)
         return;
-    if (m_TqRecordPath.isEmpty())
+    // Asked at every start, the last path offered: a run may record elsewhere.
+    bool bOk = false;
+    const QString sPath =
+        MonitorPrompt()->Text(this, tr("Path Input"), tr("Please input record TQ path"), m_TqRecordPath, &bOk);
+    // The record file, which the loop replaces whole each period; a folder is no record.
+    if (!bOk || sPath.isEmpty() || !QFileInfo(sPath).isFile())
     {
-        bool bOk = false;
-        const QString sPath =
-            MonitorPrompt()->Text(this, tr("Path Input"), tr("Please input record TQ path"), QString(), &bOk);
-        // A record file or the folder it goes into.
-        if (!bOk || sPath.isEmpty() || !QFileInfo::exists(sPath))
-        {
-            MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Error"), tr("The input is not the path!"));
-            return;
-        }
-        m_TqRecordPath = sPath;
+        MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Error"), tr("The input is not the path!"));
+        return;
     }
-    m_bTqReportOn = true;
+    m_TqRecordPath = sPath;
     emit SignalCycleCheckTQOn(m_TqRecordPath);
 }
 
-void QZorvikMonitor::OnTqReportOff()
-{
-    m_bTqReportOn = false;
-    emit SignalCycleCheckTQOff();
-}
+void QZorvikMonitor::OnTqReportOff() { emit SignalCycleCheckTQOff(); }
 
 // ---- Window menu ----
 

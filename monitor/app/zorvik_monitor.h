@@ -273,7 +273,6 @@ private:
     QAction* m_pActDisconnectAll = nullptr;
     QAction* m_pConnectButtonAction = nullptr;
     QString m_TqRecordPath;
-    bool m_bTqReportOn = false;
     bool m_bLanguageUpdating = false;
     bool m_bShutDown = false;
     // Everything the main window made, in the order it is destroyed.

@@ -117,6 +117,8 @@ void QZorvikMonitor::WireSignals()
 
     // Status requests and their replies.
     connect(w.pConfigCheck, &QConfigCheck::SignalCheckPort, pTabs, &CPortTab::OnRequestItem);
+    connect(w.pConfigCheck, &QConfigCheck::SignalConfigCheckBtnClickd, pTabs, &CPortTab::OnRequestCustomItem);
+    connect(w.pProductMode, &QProductModeDiag::SignalProductModeSendMask, pTabs, &CPortTab::OnRequestItem);
     // The factory reset asks, resets and sets the rate of the port where it started.
     connect(w.pFreset, &QFresetConfig::SignalRequestItem, pTabs, &CPortTab::OnRequestItem);
     connect(w.pFreset, &QFresetConfig::SignalSetBaudrate, pTabs, &CPortTab::OnSetBaudrateTab);

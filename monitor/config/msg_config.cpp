@@ -255,14 +255,22 @@ void QFMsgConfig::BuildRtcmTab(TAB_T& Tab, QWidget* pPage, QGridLayout* pGrid)
     }
 }
 
+void QFMsgConfig::ResetRateBox(QComboBox* pBox)
+{
+    while (pBox->count() > kRateCount)
+        pBox->removeItem(kRateCount);
+    pBox->setCurrentIndex(0);
+}
+
 void QFMsgConfig::ResetChoices()
 {
+    m_bLogListRead = false;
     for (TAB_T& tab : m_Tabs)
     {
         for (MESSAGE_T& message : tab.Messages)
         {
             if (message.pRate != nullptr)
-                message.pRate->setCurrentIndex(0);
+                ResetRateBox(message.pRate);
             if (message.pType != nullptr)
                 message.pType->setCurrentIndex(0);
             if (message.pCheck != nullptr)
@@ -270,6 +278,7 @@ void QFMsgConfig::ResetChoices()
                 message.pCheck->setChecked(message.iSet == 0);
                 message.pCheck->setEnabled(message.iSet == 0);
             }
+            message.sListedRate.clear();
         }
         for (QComboBox* pBox : {tab.pSelectAllRate, tab.pSelectAllType})
             if (pBox != nullptr)
@@ -300,6 +309,9 @@ void QFMsgConfig::OnLanguageUpdate()
     SetWindowTitleForPort();
     for (TAB_T& tab : m_Tabs)
     {
+        for (MESSAGE_T& message : tab.Messages)
+            if (message.pRate != nullptr && message.pRate->count() > kRateCount)
+                message.pRate->setItemText(kRateCount, ListedRateLabel(message.pRate->itemData(kRateCount).toString()));
         tab.pOK->setText(tr("OK"));
         tab.pCancel->setText(tr("Cancel"));
         tab.pSelectAll->setText(tr("SelectAll"));
@@ -381,6 +393,20 @@ QString QFMsgConfig::OnMsgType(QString MsgType, QString MsgTypeCommand)
     return sResult;
 }
 
+QString QFMsgConfig::ChosenPeriod(const QComboBox* pBox)
+{
+    // The receiver's own item carries its period or trigger; the table's items map by their labels.
+    const QVariant listed = pBox->currentData();
+    return listed.isValid() ? listed.toString() : OnMsgFreq(pBox->currentText());
+}
+
+QString QFMsgConfig::ListedRateLabel(const QString& sPeriod) const
+{
+    bool bNumber = false;
+    sPeriod.toDouble(&bNumber);
+    return bNumber ? tr("%1 s").arg(sPeriod) : sPeriod;
+}
+
 QString QFMsgConfig::TabCommand(int iTab)
 {
     const TAB_T& tab = m_Tabs[iTab];
@@ -389,7 +415,7 @@ QString QFMsgConfig::TabCommand(int iTab)
     {
         const QString sName =
             message.pType != nullptr ? OnMsgType(message.pType->currentText(), message.sCommand) : message.sCommand;
-        sCommand += OnMsgCommand(OnMsgFreq(message.pRate->currentText()), sName);
+        sCommand += OnMsgCommand(ChosenPeriod(message.pRate), sName);
     }
     if (tab.pSaveconfig->isChecked())
         sCommand += QStringLiteral("saveconfig\r\n");
@@ -407,8 +433,11 @@ QString QFMsgConfig::OnRtcmOk()
     QString sUnlog, sLog;
     for (const MESSAGE_T& message : tab.Messages)
     {
+        // A message the receiver outputs keeps its own trigger and period.
         if (message.pCheck->isChecked())
-            sLog += QStringLiteral("log ") + message.sCommand + QStringLiteral(" ontime 1\r\n");
+            sLog += QStringLiteral("log ") + message.sCommand + QLatin1Char(' ') +
+                    (message.sListedRate.isEmpty() ? QStringLiteral("ontime 1") : message.sListedRate) +
+                    QStringLiteral("\r\n");
         else if (!IsSharedRtcm(message.sCommand))
             sUnlog += QStringLiteral("unlog ") + message.sCommand + QStringLiteral("\r\n");
     }
@@ -424,6 +453,15 @@ bool QFMsgConfig::SendToReceiver(const QString& sCommand)
     {
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
                                  tr("The port of this receiver is not open: nothing was sent."));
+        return false;
+    }
+    // Before the list is read every row shows "Off", which would stop what the receiver outputs.
+    if (!m_bLogListRead)
+    {
+        MonitorPrompt()->Message(
+            this, QMessageBox::Warning, tr("Warning"),
+            tr("The receiver's list of logs has not been read yet: nothing was sent. Open the window again to ask "
+               "the receiver for it."));
         return false;
     }
     emit SignalSendMsg(sCommand);
@@ -444,6 +482,12 @@ void QFMsgConfig::OnUpdateDiag(void* pPortTab)
     const QStatusMsgParser* pStore = pTabs->GetStatusReplies(m_PortID);
     if (pStore == nullptr)
         return;
+    // A list that could not be read is no list: every row would read "Off".
+    if (pStore->FailedMask() & STATUS_MSG_LOGLIST)
+    {
+        m_bLogListRead = false;
+        return;
+    }
     // The receiver lists the logs of all its ports; those of the port the
     // monitor talks through are this connection's: the port its prompt
     // names, or else the port the list itself came out of. With neither
@@ -466,6 +510,7 @@ void QFMsgConfig::OnUpdateDiag(void* pPortTab)
                         pStore->m_LogPeriodList.value(i)});
     }
     ShowEntries(entries);
+    m_bLogListRead = true;
 }
 
 int QFMsgConfig::RtcmVersionRow(const QList<ENTRY_T>& Entries) const
@@ -504,12 +549,18 @@ void QFMsgConfig::ShowEntries(const QList<ENTRY_T>& Entries)
             {
                 message.pCheck->setChecked(false);
                 message.pCheck->setEnabled(message.iSet == iRow);
+                message.sListedRate.clear();
                 for (const ENTRY_T& entry : Entries)
                     if (message.iSet == iRow && entry.sName == message.sCommand)
+                    {
                         message.pCheck->setChecked(true);
+                        message.sListedRate = entry.sTrigger == QLatin1String("ONTIME")
+                                                  ? QStringLiteral("ontime ") + QString::number(entry.dPeriod, 'g', 6)
+                                                  : entry.sTrigger;
+                    }
                 continue;
             }
-            message.pRate->setCurrentIndex(0);
+            ResetRateBox(message.pRate);
             if (message.pType != nullptr)
                 message.pType->setCurrentIndex(0);
             for (const ENTRY_T& entry : Entries)
@@ -541,9 +592,20 @@ void QFMsgConfig::OnFreqShow(QString MsgTrigger, double LogDuration, QString Msg
         for (int i = 0; i < kRateCount && k < 0; ++i)
             if (std::fabs(QString::fromLatin1(kRates[i].pPeriod).toDouble() - LogDuration) < 1e-5)
                 k = i;
+    auto* pRate = m_pTabs->findChild<QComboBox*>(MsgName + QStringLiteral("Freq"));
     if (k < 0)
-        return;
-    if (auto* pRate = m_pTabs->findChild<QComboBox*>(MsgName + QStringLiteral("Freq")))
+    {
+        // The receiver's own period or trigger: shown and sent back as it is.
+        const bool bTime = MsgTrigger == QLatin1String("ONTIME");
+        if ((bTime && !(LogDuration > 0)) || MsgTrigger.isEmpty() || pRate == nullptr)
+            return;
+        const QString sPeriod = bTime ? QString::number(LogDuration, 'g', 6) : MsgTrigger;
+        while (pRate->count() > kRateCount)
+            pRate->removeItem(kRateCount);
+        pRate->addItem(ListedRateLabel(sPeriod), sPeriod);
+        k = kRateCount;
+    }
+    if (pRate != nullptr)
         pRate->setCurrentIndex(k);
     if (MsgType != 'A' && MsgType != 'B')
         return;

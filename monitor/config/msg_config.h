@@ -11,6 +11,12 @@
 // by its ID, whatever tab is current when the user presses OK. Opening it on
 // another port starts from the initial choices, so nothing shown for one
 // receiver is sent to another.
+//
+// OK changes only what the user changed: a log the receiver outputs at a
+// period or on a trigger the rate box has no item for gets an item of its
+// own ("0.5 s", "ONNEW"), so that OK sends it back as the receiver has it;
+// and until the log list of the window's port has been read, OK sends
+// nothing (every row would read "Off" and stop the receiver's logs).
 #pragma once
 
 #include <QByteArray>
@@ -68,7 +74,8 @@ public slots:
     QString OnOBSOK();
     QString OnRtcmOk();
     void OnCancel();
-    // Sets one message's rate (and form) from a log list entry.
+    // Sets one message's rate and form from a log list entry; a period or
+    // trigger that the rate table lacks becomes an item of its own.
     void OnFreqShow(QString MsgTrigger, double LogDuration, QString MsgName, char MsgType);
     // Sets the boxes from the log list reply of the window's port.
     void OnUpdateDiag(void* pPortTab);
@@ -86,6 +93,7 @@ private:
         QComboBox* pRate = nullptr;
         QCheckBox* pCheck = nullptr; // RTCM
         int iSet = 0;                // RTCM: the version row
+        QString sListedRate;         // RTCM: the trigger and period the receiver lists, "ontime 0.5"
     };
     struct TAB_T
     {
@@ -113,6 +121,12 @@ private:
     QComboBox* NewTypeBox(QWidget* pPage, const QString& sName);
     // Every choice as the window starts.
     void ResetChoices();
+    // A rate box back at "Off", without the receiver's own item.
+    static void ResetRateBox(QComboBox* pBox);
+    // The label of the receiver's own item: a trigger as it is, a period in seconds.
+    QString ListedRateLabel(const QString& sPeriod) const;
+    // The period or trigger text a rate box's choice puts into the command.
+    QString ChosenPeriod(const QComboBox* pBox);
     void SelectAll(int iTab);
     // The LOG and UNLOG lines of a tab with receiver logs or NMEA sentences.
     QString TabCommand(int iTab);
@@ -129,4 +143,5 @@ private:
     QList<QRadioButton*> m_RtcmVersions; // one per version row
     QButtonGroup* m_pRtcmGroup = nullptr;
     uint m_PortID = 0;
+    bool m_bLogListRead = false; // the boxes show the log list of m_PortID's receiver
 };

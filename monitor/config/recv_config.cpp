@@ -24,12 +24,36 @@ const char* const kPpsTimeref[] = {"GPS", "BDS"};
 const char* const kPpsSwitch[] = {"Enable", "Disable"};
 const char* const kPpsPolarity[] = {"POSITIVE", "NEGATIVE"};
 
-int IndexOfWord(const char* const* pWords, int nWords, const QString& sWord)
+// A box of nWords receiver words without the item a receiver's own word added.
+void DropOwnWord(QComboBox* pBox, int nWords)
 {
+    while (pBox->count() > nWords)
+        pBox->removeItem(nWords);
+}
+
+// Selects the item of the receiver's word (case ignored); a word the box
+// lacks becomes an item of its own, shown and sent as the receiver wrote it,
+// never replaced by the first item.
+void ShowWord(QComboBox* pBox, const char* const* pWords, int nWords, const QString& sWord)
+{
+    DropOwnWord(pBox, nWords);
     for (int i = 0; i < nWords; ++i)
-        if (sWord == QLatin1String(pWords[i]))
-            return i;
-    return -1;
+        if (sWord.compare(QLatin1String(pWords[i]), Qt::CaseInsensitive) == 0)
+        {
+            pBox->setCurrentIndex(i);
+            return;
+        }
+    if (sWord.isEmpty())
+        return;
+    pBox->addItem(sWord, sWord);
+    pBox->setCurrentIndex(nWords);
+}
+
+// The word a box's choice puts into the command.
+QString ChosenWord(const QComboBox* pBox, const char* const* pWords)
+{
+    const QVariant own = pBox->currentData();
+    return own.isValid() ? own.toString() : QLatin1String(pWords[qBound(0, pBox->currentIndex(), 1)]);
 }
 
 // A plain decimal number as a receiver reads one: digits with an optional
@@ -70,6 +94,8 @@ QZvRecvConfig::QZvRecvConfig(QWidget* pParent) : QDialog(pParent)
 
     const Ui_RecvConfig& ui = m_Ui;
     connect(ui.pNetMode, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &QZvRecvConfig::OnNetMode);
+    // A mode the user picks is the user's choice, whatever the receiver reported.
+    connect(ui.pNetMode, QOverload<int>::of(&QComboBox::activated), this, [this] { m_eNetModeSource = NET_MODE_USER; });
     connect(ui.pChangeNetMode, &QPushButton::clicked, this, &QZvRecvConfig::OnChangeNet);
     connect(ui.pRefCurPosButton, &QPushButton::clicked, this, &QZvRecvConfig::OnRefCurPos);
     connect(ui.pRefOKButton, &QPushButton::clicked, this, &QZvRecvConfig::OnRefFix);
@@ -144,8 +170,11 @@ void QZvRecvConfig::ResetPages()
     Ui_RecvConfig& ui = m_Ui;
     for (QLineEdit* pEdit : findChildren<QLineEdit*>())
         pEdit->clear();
+    for (QComboBox* pWords : {ui.pPpsconfigTimeref, ui.pPpsconfigSwitch, ui.pPpsconfigPolarity})
+        DropOwnWord(pWords, 2);
     for (QComboBox* pCombo : findChildren<QComboBox*>())
         pCombo->setCurrentIndex(0);
+    m_eNetModeSource = NET_MODE_UNKNOWN;
     for (int i = 0; i < Ui_RecvConfig::SAT_PAGE_COUNT; ++i)
         SetCheckBoxes(i, 0);
     m_SatPagesSet = 0;
@@ -221,7 +250,7 @@ void QZvRecvConfig::OnUpdateDiag(void* pPortTab)
     }
     if (!sNtrip.isEmpty())
         FillNtrip(sNtrip);
-    FillNetwork(*pStore);
+    FillNetwork(*pStore, pTabs->GetPortInfo(m_PortID).Property.NetConfigLine);
     // A reply without PPS settings is reported, and the other pages are
     // still filled: the satellite page must show this receiver's masks.
     FillPps(pStore->m_PpsConfigList);
@@ -280,27 +309,38 @@ void QZvRecvConfig::FillNtrip(const QString& sLine)
         ui.pNtripFormat->setCurrentIndex(1);
 }
 
-void QZvRecvConfig::FillNetwork(const QStatusMsgParser& Store)
+void QZvRecvConfig::FillNetwork(const QStatusMsgParser& Store, const QString& sNetConfigReply)
 {
     Ui_RecvConfig& ui = m_Ui;
+    QString sLine = sNetConfigReply;
+    for (const QString& s : Store.m_UserConfigList)
+        if (s.contains(QLatin1String("NETCONFIG")))
+            sLine = s.trimmed();
+    const NET_CONFIG_T net = ReadNetConfigLine(sLine);
     const struct
     {
         const QStringList& Octets;
         QLineEdit* Edits[4];
     } rows[] = {
-        {Store.m_NetIpList, {ui.pNetIdAddress1, ui.pNetIdAddress2, ui.pNetIdAddress3, ui.pNetIdAddress4}},
-        {Store.m_NetMaskList, {ui.pNetMask1, ui.pNetMask2, ui.pNetMask3, ui.pNetMask4}},
-        {Store.m_NetGatewayList, {ui.pNetGatway1, ui.pNetGatway2, ui.pNetGatway3, ui.pNetGatway4}},
+        {net.Ip, {ui.pNetIdAddress1, ui.pNetIdAddress2, ui.pNetIdAddress3, ui.pNetIdAddress4}},
+        {net.Mask, {ui.pNetMask1, ui.pNetMask2, ui.pNetMask3, ui.pNetMask4}},
+        {net.Gateway, {ui.pNetGatway1, ui.pNetGatway2, ui.pNetGatway3, ui.pNetGatway4}},
     };
     for (const auto& row : rows)
         for (int i = 0; i < 4; ++i)
         {
-            if (!Store.m_bNetworkKnown)
+            if (!net.bKnown)
                 row.Edits[i]->clear();
             else if (row.Octets.size() >= 4)
                 row.Edits[i]->setText(row.Octets[i]);
         }
-    ui.pNetHostname->setText(Store.m_bNetworkKnown ? Store.m_sNetHostName : QString());
+    ui.pNetHostname->setText(net.bKnown ? net.sHostName : QString());
+    // The mode the receiver runs in, so that OK sends it back unless the user changes it.
+    if (net.bKnown && !net.sMode.isEmpty() && m_eNetModeSource != NET_MODE_USER)
+    {
+        ui.pNetMode->setCurrentIndex(net.sMode == QLatin1String("DHCP") ? 0 : 1);
+        m_eNetModeSource = NET_MODE_RECEIVER;
+    }
 }
 
 void QZvRecvConfig::FillPps(const QStringList& Fields)
@@ -325,13 +365,9 @@ void QZvRecvConfig::FillPps(const QStringList& Fields)
     }
     if (Fields.size() < 8)
         return;
-    const int iTimeref = IndexOfWord(kPpsTimeref, 2, Fields[1]);
-    if (iTimeref >= 0)
-        ui.pPpsconfigTimeref->setCurrentIndex(iTimeref);
-    ui.pPpsconfigSwitch->setCurrentIndex(Fields[2] == QLatin1String("ENABLE") ? 0 : 1);
-    const int iPolarity = IndexOfWord(kPpsPolarity, 2, Fields[3]);
-    if (iPolarity >= 0)
-        ui.pPpsconfigPolarity->setCurrentIndex(iPolarity);
+    ShowWord(ui.pPpsconfigTimeref, kPpsTimeref, 2, Fields[1]);
+    ShowWord(ui.pPpsconfigSwitch, kPpsSwitch, 2, Fields[2]);
+    ShowWord(ui.pPpsconfigPolarity, kPpsPolarity, 2, Fields[3]);
     ui.pPpsconfigWidth->setText(Fields[4]);
     ui.pPpsconfigPeriod->setEditText(Fields[5]);
     ui.pPpsconfigRfDelay->setText(Fields[6]);
@@ -468,6 +504,9 @@ QString QZvRecvConfig::OnChangeNet()
     QString sHost = ui.pNetHostname->text();
     if (sHost.isEmpty())
         sHost = kDefaultHostName;
+    // Neither reported nor chosen, the box's first item would switch a static receiver to DHCP.
+    if (m_eNetModeSource == NET_MODE_UNKNOWN)
+        return Refuse(tr("The receiver's network mode is not known: choose DHCP or STATIC."));
     QString sCommand;
     if (ui.pNetMode->currentIndex() == 0)
         sCommand = QStringLiteral("netconfig dhcp\r\n");
@@ -602,12 +641,10 @@ QString QZvRecvConfig::OnPPSOK()
         return Refuse(tr("%1 must be a number.").arg(tr("PPSconfig RF Delay")));
     if (!IsDecimal(sUserDelay, true))
         return Refuse(tr("%1 must be a number.").arg(tr("PPSconfig User Delay")));
-    const auto word = [](const char* const* pWords, const QComboBox* pCombo)
-    { return QLatin1String(pWords[qBound(0, pCombo->currentIndex(), 1)]); };
-    const QString sCommand = QStringLiteral("PPSCONFIG ") + word(kPpsTimeref, ui.pPpsconfigTimeref) + QLatin1Char(' ') +
-                             word(kPpsSwitch, ui.pPpsconfigSwitch) + QLatin1Char(' ') +
-                             word(kPpsPolarity, ui.pPpsconfigPolarity) + QLatin1Char(' ') + sWidth + QLatin1Char(' ') +
-                             sPeriod + QLatin1Char(' ') + sRfDelay + QLatin1Char(' ') + sUserDelay +
+    const QString sCommand = QStringLiteral("PPSCONFIG ") + ChosenWord(ui.pPpsconfigTimeref, kPpsTimeref) +
+                             QLatin1Char(' ') + ChosenWord(ui.pPpsconfigSwitch, kPpsSwitch) + QLatin1Char(' ') +
+                             ChosenWord(ui.pPpsconfigPolarity, kPpsPolarity) + QLatin1Char(' ') + sWidth +
+                             QLatin1Char(' ') + sPeriod + QLatin1Char(' ') + sRfDelay + QLatin1Char(' ') + sUserDelay +
                              QStringLiteral("\r\nsaveconfig\r\n");
     return SendToReceiver(sCommand) ? sCommand : QString();
 }

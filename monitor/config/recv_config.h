@@ -109,7 +109,9 @@ private:
     void FitSize();
     void SetWindowTitleForPort();
     void FillNtrip(const QString& sLine);
-    void FillNetwork(const QStatusMsgParser& Store);
+    // The mode and addresses the receiver reports: the NETCONFIG line of its
+    // user configuration, else its reply to "netconfig" when the port opened.
+    void FillNetwork(const QStatusMsgParser& Store, const QString& sNetConfigReply);
     void FillPps(const QStringList& Fields);
     void FillSatellites(const QStatusMsgParser& Store);
     void SetCheckBoxes(int iPage, uint Mask);
@@ -133,4 +135,14 @@ private:
     Ui_RecvConfig m_Ui;
     uint m_PortID = 0;
     bool m_bPpsBoxOpen = false;
+    // Where the network mode shown comes from: until the receiver reported
+    // it or the user chose it, OK on the network page sends nothing; once the
+    // user chose it, a refresh leaves it.
+    enum NET_MODE_SOURCE_E
+    {
+        NET_MODE_UNKNOWN,
+        NET_MODE_RECEIVER,
+        NET_MODE_USER,
+    };
+    NET_MODE_SOURCE_E m_eNetModeSource = NET_MODE_UNKNOWN;
 };

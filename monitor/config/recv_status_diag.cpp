@@ -30,12 +30,23 @@ QLabel* NewLabel(QWidget* pParent, const QFont& Font, const char* pStyle)
 QString Metres(double dValue, const QString& sUnit) { return QString::number(dValue, 'f', 3) + QLatin1Char(' ') + sUnit; }
 } // namespace
 
+void Ui_QZvRecvStatusDialog::setupUi(QDialog* pDialog)
+{
+    if (pDialog->objectName().isEmpty())
+        pDialog->setObjectName(QStringLiteral("QZvRecvStatusDialog"));
+    pDialog->resize(301, 340);
+    pDialog->setWindowIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/Status.png")));
+    retranslateUi(pDialog);
+}
+
+void Ui_QZvRecvStatusDialog::retranslateUi(QDialog* pDialog)
+{
+    pDialog->setWindowTitle(QCoreApplication::translate("QZvRecvStatusDialog", "Receiver Status"));
+}
+
 QZvRecvStatusDiag::QZvRecvStatusDiag(QWidget* pParent) : QDialog(pParent)
 {
-    if (objectName().isEmpty())
-        setObjectName(QStringLiteral("QZvRecvStatusDialog"));
-    resize(301, 340);
-    setWindowIcon(QIcon(QStringLiteral(":/QZorvikMonitor/Icon/Status.png")));
+    m_Ui.setupUi(this);
 
     const QFont positionFont(QStringLiteral("PMingLiU-ExtB"), 11, 61);
     const QFont smallFont(QStringLiteral("Arial"), 8, 30);
@@ -128,7 +139,7 @@ void QZvRecvStatusDiag::FillTitles()
 void QZvRecvStatusDiag::OnLanguageUpdate()
 {
     FillTitles();
-    setWindowTitle(QCoreApplication::translate("QZvRecvStatusDialog", "Receiver Status"));
+    m_Ui.retranslateUi(this);
 }
 
 QList<double> QZvRecvStatusDiag::OnFormatDeg(double value) { return FormatDeg(value); }

@@ -17,6 +17,14 @@
 class CPortTab;
 class QLabel;
 
+// The window's form record: its name, size, icon and title (the widgets are
+// built by the window itself).
+struct Ui_QZvRecvStatusDialog
+{
+    void setupUi(QDialog* pDialog);
+    void retranslateUi(QDialog* pDialog);
+};
+
 class QZvRecvStatusDiag : public QDialog
 {
     Q_OBJECT
@@ -49,6 +57,7 @@ private:
     void RequestGga();
     void FillTitles();
 
+    Ui_QZvRecvStatusDialog m_Ui;
     QStringList m_BoardTitles;
     QStringList m_PositionTitles;
     QStringList m_StatusTitles;

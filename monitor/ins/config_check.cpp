@@ -244,9 +244,7 @@ QString QConfigCheck::HardwareVersion(const QString& sProductID)
 
 QString QConfigCheck::CmdFilePath(double dPosFreq, bool bIns)
 {
-    const int nRate = static_cast<int>(dPosFreq);
-    const char* pRate = nRate == 1 ? "1HZ" : nRate == 5 ? "5HZ" : (nRate == 10 || nRate == 20 || nRate == 200) ? "10HZ"
-                                                                                                               : nullptr;
+    const char* pRate = PosFreqFileRate(dPosFreq);
     if (pRate == nullptr)
         return QString();
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
@@ -306,6 +304,9 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
     QString sTq;
     if (m_pTqBox->isChecked() || m_bTqLoop)
     {
+        if (r.FailedMask() & STATUS_MSG_TQ)
+            sErrors += tr("The reply to %1 holds a value out of range!!").arg(QStringLiteral("log tq 1")) +
+                       QStringLiteral("\n");
         if (r.m_TqMaster.SigNameList.isEmpty())
             sErrors += QStringLiteral("MasterSigNameList is null!!");
         else
@@ -332,15 +333,13 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
         OnBoardRecord(sBatch + QLatin1Char(',') + sProductID + QLatin1Char(',') + sEntry4 + QLatin1Char(',') + sSerial,
                       sBatch, sProductID);
 
-    QStringList logLines;
-    for (int i = 0; i < r.m_LogNameList.size() && i < r.m_LogTriggerList.size(); ++i)
-    {
-        const QString sTrigger = r.m_LogTriggerList[i];
-        QString sLine = r.m_LogPortList.value(i) + QLatin1Char(' ') + r.m_LogNameList[i] + QLatin1Char(' ') + sTrigger;
-        if (sTrigger != QLatin1String("ONCHANGED"))
-            sLine += QLatin1Char(' ') + Number(r.m_LogPeriodList.value(i));
-        logLines << sLine;
-    }
+    const QStringList logLines = LogListLines(r);
+    // A reply with a value out of range was finished unread: said rather than taken for an empty answer.
+    for (const auto& failed : {std::make_pair(uint(STATUS_MSG_LOGLIST), "LOG LOGLISTA"),
+                               std::make_pair(uint(STATUS_MSG_POSFREQ), "posfreq")})
+        if (r.FailedMask() & failed.first)
+            sErrors += tr("The reply to %1 holds a value out of range!!").arg(QLatin1String(failed.second)) +
+                       QStringLiteral("\n");
     // The position record is the current port's: another port's fix is not known here.
     const QString sFix = id == m_pPortTab->GetCurPortID() ? FixText(m_pPortTab->GetPosData()->FixQuality)
                                                           : QStringLiteral("Pos: not the current port");
@@ -533,9 +532,8 @@ void QConfigCheck::OnCycleCheckTqTimerout()
     }
     if (!sText.isEmpty())
         WriteTqRecord(sText);
-    // A receiver reports its tracking quality once per request: the next
-    // period shows what it says then.
-    RequestTq();
+    // No request here: the receivers output their tracking quality every
+    // second since the loop's start, and their parsers keep the newest.
 }
 
 void QConfigCheck::WriteTqRecord(const QString& sText)

@@ -8,9 +8,11 @@
 // its batch.
 //
 // The tracking-quality loop, started and stopped from the main window's menu,
-// reports the table of every port each period into a file of the user's, asking
-// the receivers again for the next period. It runs on timers only: stopping it
-// takes effect at once.
+// reports the table of every port each period into a file of the user's. It
+// asks each receiver once per run for its tracking quality ("log tq 1", which
+// the receiver then outputs every second) and reports what the parsers hold at
+// each period. It runs on timers only: stopping it takes effect at once, and
+// its state is this window's alone (the main window's menu reads it).
 //
 // The ports of a check are those current (or present) when the user pressed
 // "Check"; each report reads that port's replies through the tab set.
@@ -44,7 +46,7 @@ public:
     QString CheckPortConfig(int TabIndex);
 
     // The command file that a position rate selects ("Cmd_1HZ.txt" ..., or
-    // its INS twin); empty when no file belongs to the rate.
+    // its INS twin); empty when no file belongs to the rate (PosFreqFileRate).
     static QString CmdFilePath(double dPosFreq, bool bIns);
     // Where the board record files lie.
     static QString BoardRecordDir();
@@ -58,6 +60,8 @@ public:
 
 signals:
     void SignalCheckPort(int PortIndex, uint Mask);
+    // A request for the current tab's receiver (wired to the tab set's OnRequestCustomItem).
+    void SignalConfigCheckBtnClickd(uint Mask);
 
 public slots:
     // Brings the dialog to the front, above the other windows.

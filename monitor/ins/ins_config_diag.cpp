@@ -389,13 +389,16 @@ void QZvINSConfig::OnGeneralOkBtnClick()
         Refuse(tr("Please choose a receiver dynamic model."));
         return;
     }
-    if (!ReadDecimal(sThreshold, &f) || f < 0)
+    // Only what the user filled is checked and sent: an empty threshold leaves
+    // the receiver's own and its line out.
+    if (!sThreshold.isEmpty() && (!ReadDecimal(sThreshold, &f) || f < 0))
     {
         Refuse(tr("The alignment speed threshold must be a number of m/s, such as 0.5."));
         return;
     }
-    QString sCommand = QStringLiteral("set dynalign  ") + sThreshold + QStringLiteral("\r\nSETINSPROFILE ") +
-                       QLatin1String(kProfileKeywords[iProfile]) + QStringLiteral("\r\n");
+    QString sCommand =
+        sThreshold.isEmpty() ? QString() : QStringLiteral("set dynalign  ") + sThreshold + QStringLiteral("\r\n");
+    sCommand += QStringLiteral("SETINSPROFILE ") + QLatin1String(kProfileKeywords[iProfile]) + QStringLiteral("\r\n");
     if (iMode == pModes->count() - 1)
     {
         const QString sHeading = ui.pHeadingLineEdit->text();

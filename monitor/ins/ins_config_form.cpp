@@ -30,17 +30,34 @@ void AddButtons(QVBoxLayout* pPage, QPushButton* pOK, QPushButton* pCancel)
 
 // The rows "X :" value "1-sigma :" value, Y and Z, of a group whose fields
 // are named sPrefix + axis and sPrefix + axis + sStd.
-void MakeAxes(QWidget* pParent, QGridLayout* pGrid, int nRow, Ui_QZvINSConfigWindow::AXES_T& Axes,
-              const QString& sPrefix, const QString& sStd)
+// The object names of three values (X, Y, Z) and of their 1-sigma fields;
+// each label is named after its field with "Lable" appended.
+struct AXIS_NAMES_T
 {
-    const char* const kAxes[] = {"X", "Y", "Z"};
+    const char* pValue[3];
+    const char* pStd[3];
+};
+constexpr AXIS_NAMES_T kMountingNames = {{"pMountingX", "pMountingY", "pMountingZ"},
+                                         {"pMountingXstd", "pMountingYstd", "pMountingZstd"}};
+constexpr AXIS_NAMES_T kLeverArmNames = {{"pGNSSLeverArmX", "pGNSSLeverArmY", "pGNSSLeverArmZ"},
+                                         {"pGNSSLeverArmXStd", "pGNSSLeverArmYStd", "pGNSSLeverArmZStd"}};
+constexpr AXIS_NAMES_T kBaselineNames = {{"pGNSSBaselineVeX", "pGNSSBaselineVeY", "pGNSSBaselineVeZ"},
+                                         {"pGNSSBaselineVeXstd", "pGNSSBaselineVeYstd", "pGNSSBaselineVeZstd"}};
+constexpr AXIS_NAMES_T kRearWheelNames = {{"pRearWLAX", "pRearWLAY", "pRearWLAZ"},
+                                          {"pRearWLAXstd", "pRearWLAYstd", "pRearWLAZstd"}};
+constexpr AXIS_NAMES_T kVehicleNames = {{"pVehicleLeverArmX", "pVehicleLeverArmY", "pVehicleLeverArmZ"},
+                                        {"pVehicleLeverArmXstd", "pVehicleLeverArmYstd", "pVehicleLeverArmZstd"}};
+
+void MakeAxes(QWidget* pParent, QGridLayout* pGrid, int nRow, Ui_QZvINSConfigWindow::AXES_T& Axes,
+              const AXIS_NAMES_T& Names)
+{
     for (int i = 0; i < 3; ++i)
     {
-        const QString sAxis = QLatin1String(kAxes[i]);
-        Axes.pAxis[i] = Make<QLabel>(pParent, sPrefix + sAxis + QStringLiteral("Lable"));
-        Axes.pValue[i] = Make<QLineEdit>(pParent, sPrefix + sAxis);
-        Axes.pSigma[i] = Make<QLabel>(pParent, sPrefix + sAxis + sStd + QStringLiteral("Lable"));
-        Axes.pStd[i] = Make<QLineEdit>(pParent, sPrefix + sAxis + sStd);
+        const QString sValue = QLatin1String(Names.pValue[i]), sStd = QLatin1String(Names.pStd[i]);
+        Axes.pAxis[i] = Make<QLabel>(pParent, sValue + QStringLiteral("Lable"));
+        Axes.pValue[i] = Make<QLineEdit>(pParent, sValue);
+        Axes.pSigma[i] = Make<QLabel>(pParent, sStd + QStringLiteral("Lable"));
+        Axes.pStd[i] = Make<QLineEdit>(pParent, sStd);
         for (QLineEdit* pEdit : {Axes.pValue[i], Axes.pStd[i]})
             pEdit->setMinimumWidth(90);
         pGrid->addWidget(Axes.pAxis[i], nRow + i, 0);
@@ -54,7 +71,7 @@ void MakeAxes(QWidget* pParent, QGridLayout* pGrid, int nRow, Ui_QZvINSConfigWin
 // A titled group of three values and their 1-sigma fields in its own widget,
 // which enables or disables the group as one unit.
 QWidget* MakeGroup(QWidget* pParent, const char* pName, Ui_QZvINSConfigWindow::AXES_T& Axes, const char* pTitle,
-                   const QString& sPrefix, const QString& sStd)
+                   const char* pFrameNote, const AXIS_NAMES_T& Names)
 {
     auto* pGroup = Make<QWidget>(pParent, pName);
     auto* pGrid = new QGridLayout(pGroup);
@@ -63,13 +80,13 @@ QWidget* MakeGroup(QWidget* pParent, const char* pName, Ui_QZvINSConfigWindow::A
     QFont bold = Axes.pTitle->font();
     bold.setBold(true);
     Axes.pTitle->setFont(bold);
-    Axes.pFrameNote = Make<QLabel>(pGroup, sPrefix + QStringLiteral("FrameNote"));
+    Axes.pFrameNote = Make<QLabel>(pGroup, pFrameNote);
     auto* pHead = new QHBoxLayout;
     pHead->addWidget(Axes.pTitle);
     pHead->addWidget(Axes.pFrameNote);
     pHead->addStretch();
     pGrid->addLayout(pHead, 0, 0, 1, 5);
-    MakeAxes(pGroup, pGrid, 1, Axes, sPrefix, sStd);
+    MakeAxes(pGroup, pGrid, 1, Axes, Names);
     return pGroup;
 }
 
@@ -164,7 +181,7 @@ void Ui_QZvINSConfigWindow::SetupMountingPage()
     pPage->addWidget(pMountingRange);
     auto* pGrid = new QGridLayout;
     pPage->addLayout(pGrid);
-    MakeAxes(pMountingPage, pGrid, 0, Mounting, QStringLiteral("pMounting"), QStringLiteral("std"));
+    MakeAxes(pMountingPage, pGrid, 0, Mounting, kMountingNames);
     auto* pType = new QHBoxLayout;
     pMountingTypeLable = Make<QLabel>(pMountingPage, "pMountingTypeLable");
     pMountingType = Make<QCheckBox>(pMountingPage, "pMountingType");
@@ -188,12 +205,12 @@ void Ui_QZvINSConfigWindow::SetupLeverArmPage()
     pINSWindow->addTab(pLeverArmPage, QString());
     auto* pPage = new QVBoxLayout(pLeverArmPage);
     pPage->addWidget(MakeGroup(pLeverArmPage, "pGNSSLeverArmGroup", LeverArm, "pGNSSLeverArmhint",
-                               QStringLiteral("pGNSSLeverArm"), QStringLiteral("Std")));
+                               "pGNSSLeverArmFrameNote", kLeverArmNames));
     pGNSSBaselineGroup = MakeGroup(pLeverArmPage, "pGNSSBaselineGroup", Baseline, "pGNSSBaselinehint",
-                                   QStringLiteral("pGNSSBaselineVe"), QStringLiteral("std"));
+                                   "pGNSSBaselineVeFrameNote", kBaselineNames);
     pPage->addWidget(pGNSSBaselineGroup);
     pPage->addWidget(MakeGroup(pLeverArmPage, "pVehicleLeverArmGroup", Vehicle, "pVehicleLeverArmhint",
-                               QStringLiteral("pVehicleLeverArm"), QStringLiteral("std")));
+                               "pVehicleLeverArmFrameNote", kVehicleNames));
     pPage->addStretch();
     pGNSSLAOKButton = Make<QPushButton>(pLeverArmPage, "pGNSSLAOKButton");
     pGNSSLACancelButton = Make<QPushButton>(pLeverArmPage, "pGNSSLACancelButton");
@@ -205,8 +222,8 @@ void Ui_QZvINSConfigWindow::SetupRearWheelPage()
     pRearWheelPage = Make<QWidget>(pINSWindow, "pRearWheelPage");
     pINSWindow->addTab(pRearWheelPage, QString());
     auto* pPage = new QVBoxLayout(pRearWheelPage);
-    pPage->addWidget(MakeGroup(pRearWheelPage, "pRearWLAGroup", RearWheel, "pRearWLAhint", QStringLiteral("pRearWLA"),
-                               QStringLiteral("std")));
+    pPage->addWidget(
+        MakeGroup(pRearWheelPage, "pRearWLAGroup", RearWheel, "pRearWLAhint", "pRearWLAFrameNote", kRearWheelNames));
     pPage->addStretch();
     pRearWLAOKButton = Make<QPushButton>(pRearWheelPage, "pRearWLAOKButton");
     pRearWLACancelButton = Make<QPushButton>(pRearWheelPage, "pRearWLACancelButton");

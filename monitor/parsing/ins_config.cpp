@@ -1,5 +1,6 @@
 #include "monitor/parsing/ins_config.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "codec/catalogue.h"
@@ -90,7 +91,10 @@ public:
         const char* p;
         int32_t n;
         double d;
-        if (!NextTextField(&m_Cursor, &p, &n) || !ParseFieldF64(p, TrimmedEnd(p, n), &d))
+        // Lever arms in metres and angles in degrees: a value beyond the range
+        // (or no finite number) is no INS setting, and would not fit a float.
+        if (!NextTextField(&m_Cursor, &p, &n) || !ParseFieldF64(p, TrimmedEnd(p, n), &d) ||
+            !(std::fabs(d) <= INS_CONFIG_VALUE_MAX))
             return false;
         *pValue = static_cast<float>(d);
         return Done();

@@ -35,6 +35,8 @@ enum : uint32_t
     INS_CONFIG_HEAD_FIELDS = 20,
     INS_CONFIG_ENTRY_FIELDS = 9,
 };
+// The largest magnitude of a lever arm, angle or standard deviation the parser takes.
+inline constexpr double INS_CONFIG_VALUE_MAX = 1.0e6;
 
 // One lever arm (translation) or rotation.
 struct INS_OFFSET_T

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <climits>
+#include <cmath>
 #include <memory>
 
 #include "codec/log_format.h"
@@ -32,7 +34,7 @@ constexpr QUERY_ROW_T kQueries[] = {
     {STATUS_MSG_HWINFO, "hwinfo", nullptr},
 };
 
-const char* const kBanner = "Halvorne User command server";
+constexpr char kBanner[] = "Halvorne User command server";
 
 int BitIndex(uint Bit)
 {
@@ -52,14 +54,74 @@ QString TextLogBody(const QString& sLine)
     return sLine.mid(nSemi + 1, nStar - nSemi - 1);
 }
 
-// The leading number of a text (after blanks), as far as it reads.
-double LeadingNumber(const QString& sText)
+// The leading number of a text (after blanks), as far as it reads; false
+// when there is none or it lies outside dMin .. dMax (an infinity or a
+// number too long for a double is outside any range).
+bool LeadingNumber(const QString& sText, double dMin, double dMax, double* pValue)
 {
     static const QRegularExpression kNumber(QStringLiteral("^\\s*([-+]?[0-9]*\\.?[0-9]+(?:[eE][-+]?[0-9]+)?)"));
     const QRegularExpressionMatch m = kNumber.match(sText);
-    return m.hasMatch() ? m.captured(1).toDouble() : 0.0;
+    bool bOk = false;
+    const double d = m.hasMatch() ? m.captured(1).toDouble(&bOk) : 0.0;
+    if (!bOk || !std::isfinite(d) || d < dMin || d > dMax)
+        return false;
+    *pValue = d;
+    return true;
+}
+
+// A whole field read as a number within dMin .. dMax.
+bool NumberIn(const QString& sField, double dMin, double dMax, double* pValue)
+{
+    bool bOk = false;
+    const double d = sField.trimmed().toDouble(&bOk);
+    if (!bOk || !std::isfinite(d) || d < dMin || d > dMax)
+        return false;
+    *pValue = d;
+    return true;
+}
+
+// A receiver's prompt, "[COM1]", that opens a line: its reply follows it on
+// the same line ("[COM1]<VERSION", "[COM1]#LOGLISTA,..."). The length of
+// the prompts at the start of the line (an empty command gives two).
+int PromptLength(const QString& sLine)
+{
+    int n = 0;
+    while (n < sLine.size() && sLine.at(n) == QLatin1Char('['))
+    {
+        int k = n + 1;
+        while (k < sLine.size() && k - n <= 16 && (sLine.at(k).isLetterOrNumber() || sLine.at(k) == QLatin1Char('_')))
+            ++k;
+        if (k == n + 1 || k >= sLine.size() || sLine.at(k) != QLatin1Char(']'))
+            break;
+        n = k + 1;
+    }
+    return n;
 }
 } // namespace
+
+const char* PosFreqFileRate(double dPosFreq)
+{
+    // Compared as a number first: a rate out of the range of int has no file.
+    if (!(dPosFreq >= 0.0 && dPosFreq < 1000.0))
+        return nullptr;
+    const int nRate = static_cast<int>(dPosFreq);
+    return nRate == 1 ? "1HZ" : nRate == 5 ? "5HZ" : (nRate == 10 || nRate == 20 || nRate == 200) ? "10HZ" : nullptr;
+}
+
+QStringList LogListLines(const QStatusMsgParser& Replies)
+{
+    QStringList Lines;
+    for (int i = 0; i < Replies.m_LogNameList.size() && i < Replies.m_LogTriggerList.size(); ++i)
+    {
+        const QString& sTrigger = Replies.m_LogTriggerList[i];
+        QString sLine =
+            Replies.m_LogPortList.value(i) + QLatin1Char(' ') + Replies.m_LogNameList[i] + QLatin1Char(' ') + sTrigger;
+        if (sTrigger != QLatin1String("ONCHANGED"))
+            sLine += QLatin1Char(' ') + QString::number(Replies.m_LogPeriodList.value(i), 'g', 6);
+        Lines << sLine;
+    }
+    return Lines;
+}
 
 QStatusMsgParser::QStatusMsgParser(QObject* pParent) : QObject(pParent)
 {
@@ -99,6 +161,7 @@ QString QStatusMsgParser::SendStatusQuery(uint Mask)
 {
     m_sQueryText.clear();
     m_sReplyText.clear();
+    m_uFailedMask &= ~Mask;
     const qint64 nNow = m_fnNowMs();
     for (const QUERY_ROW_T& q : kQueries)
     {
@@ -110,7 +173,10 @@ QString QStatusMsgParser::SendStatusQuery(uint Mask)
         if (FRAMED_T* pFramed = Framed(q.Bit))
             *pFramed = FRAMED_T();
         if (q.Bit == STATUS_MSG_TQ)
+        {
             m_bTqMasterSeen = m_bTqSlaveSeen = false;
+            m_bTqFollow = true;
+        }
         if (q.Bit == STATUS_MSG_FRESET)
             m_bFresetSeen = false;
         if (q.Bit == STATUS_MSG_RESET)
@@ -131,6 +197,7 @@ void QStatusMsgParser::ResetFlags()
         if (FRAMED_T* pFramed = Framed(q.Bit))
             *pFramed = FRAMED_T();
     m_bTqMasterSeen = m_bTqSlaveSeen = false;
+    m_bTqFollow = false;
     m_bIncomplete = false;
     m_TimeoutTimer.stop();
 }
@@ -176,40 +243,59 @@ void QStatusMsgParser::UpdateIncomplete()
     m_bIncomplete = bOpen;
 }
 
+void QStatusMsgParser::AppendReplyText(const QString& sNew)
+{
+    // Cut back to the newest REPLY_TEXT_MAX characters once twice that has
+    // collected: each character is moved at most once.
+    m_sReplyText += sNew.size() > REPLY_TEXT_MAX ? sNew.right(REPLY_TEXT_MAX) : sNew;
+    if (m_sReplyText.size() > 2 * REPLY_TEXT_MAX)
+        m_sReplyText.remove(0, m_sReplyText.size() - REPLY_TEXT_MAX);
+}
+
 uint QStatusMsgParser::ParseStatusMsg(const char* pText, int nLength)
 {
-    if (m_uPendingMask == 0)
+    if (m_uPendingMask == 0 && !m_bTqFollow)
         return 0;
     const QString sNew = QString::fromLatin1(pText, nLength > 0 && pText != nullptr ? nLength : 0);
-    m_sReplyText += sNew;
-    if (m_sReplyText.size() > REPLY_TEXT_MAX)
-        m_sReplyText.remove(0, m_sReplyText.size() - REPLY_TEXT_MAX);
+    if (m_uPendingMask != 0)
+        AppendReplyText(sNew);
 
-    // Only the lines completed by this text are looked at; nothing is scanned twice.
+    // Only the lines completed by this text are looked at, and only the new
+    // text is searched for their ends: nothing is scanned twice.
+    const int nOld = m_sPartial.size();
     m_sPartial += sNew;
     int nStart = 0;
-    for (int nEnd; m_uPendingMask != 0 && (nEnd = m_sPartial.indexOf(QLatin1Char('\n'), nStart)) >= 0;
-         nStart = nEnd + 1)
+    int nFrom = nOld;
+    for (int nEnd; (m_uPendingMask != 0 || m_bTqFollow) && (nEnd = m_sPartial.indexOf(QLatin1Char('\n'), nFrom)) >= 0;
+         nFrom = nStart = nEnd + 1)
     {
         int nStop = nEnd;
         if (nStop > nStart && m_sPartial.at(nStop - 1) == QLatin1Char('\r'))
             --nStop;
         HandleLine(m_sPartial.mid(nStart, nStop - nStart));
     }
+    // What stays is the unfinished line, which came with this text when a line ended in it.
+    int nBannerFrom = nStart > 0 ? 0 : qMax(0, nOld - int(sizeof kBanner));
     m_sPartial.remove(0, nStart);
-    if (m_uPendingMask == 0)
+    if (m_uPendingMask == 0 && !m_bTqFollow)
         m_sPartial.clear();
     else if (m_sPartial.size() > REPLY_LINE_MAX)
     {
         HandleLine(m_sPartial);
         m_sPartial.clear();
+        nBannerFrom = 0;
     }
     // The start-up banner may end the text without a line end yet.
-    CheckBanner(m_sPartial);
+    CheckBanner(m_sPartial, nBannerFrom);
     // Tracking-quality lines of one output arrive together; the block is
     // complete once the batch that brought the master antenna's line is read.
-    if ((m_uPendingMask & STATUS_MSG_TQ) && m_bTqMasterSeen)
-        Finish(STATUS_MSG_TQ);
+    if (m_bTqMasterSeen)
+    {
+        if (m_uPendingMask & STATUS_MSG_TQ)
+            FinishRead(STATUS_MSG_TQ, !(m_uFailedMask & STATUS_MSG_TQ));
+        // The next output replaces this one.
+        m_bTqMasterSeen = m_bTqSlaveSeen = false;
+    }
     if (m_uPendingMask == STATUS_MSG_CONFIG_CHECK)
         Finish(STATUS_MSG_CONFIG_CHECK);
     if (m_uPendingMask == 0)
@@ -227,10 +313,31 @@ void QStatusMsgParser::Finish(uint Bit)
     emit SignalParseStatusMsgFinished(Bit);
 }
 
-void QStatusMsgParser::HandleLine(const QString& sLine)
+void QStatusMsgParser::FinishRead(uint Bit, bool bOk)
 {
-    CheckBanner(sLine);
+    if (bOk)
+        m_uFailedMask &= ~Bit;
+    else
+        m_uFailedMask |= Bit;
+    Finish(Bit);
+}
+
+void QStatusMsgParser::HandleLine(const QString& sRawLine)
+{
+    CheckBanner(sRawLine);
+    // A line longer than any reply's is nobody's reply: it ends every reply in progress.
+    if (sRawLine.size() > REPLY_LINE_MAX)
+    {
+        for (const QUERY_ROW_T& q : kQueries)
+            if (FRAMED_T* pFramed = Framed(q.Bit))
+                *pFramed = FRAMED_T();
+        return;
+    }
+    const int nPrompt = PromptLength(sRawLine);
+    const QString sLine = nPrompt > 0 ? sRawLine.mid(nPrompt) : sRawLine;
     const QString sTrimmed = sLine.trimmed();
+    if (m_bTqFollow && !(m_uPendingMask & STATUS_MSG_TQ))
+        HandleTq(sTrimmed);
     for (const QUERY_ROW_T& q : kQueries)
     {
         if (!(m_uPendingMask & q.Bit))
@@ -268,9 +375,9 @@ void QStatusMsgParser::HandleLine(const QString& sLine)
     }
 }
 
-void QStatusMsgParser::CheckBanner(const QString& sText)
+void QStatusMsgParser::CheckBanner(const QString& sText, int nFrom)
 {
-    if (!(m_uPendingMask & (STATUS_MSG_RESET | STATUS_MSG_FRESET)) || !sText.contains(QLatin1String(kBanner)))
+    if (!(m_uPendingMask & (STATUS_MSG_RESET | STATUS_MSG_FRESET)) || sText.indexOf(QLatin1String(kBanner), nFrom) < 0)
         return;
     if (m_uPendingMask & STATUS_MSG_FRESET)
     {
@@ -299,13 +406,14 @@ void QStatusMsgParser::HandleFramed(uint Bit, const QString& sLine, const char* 
     if (sTrimmed == QLatin1String(pClose))
     {
         f.bOpen = false;
-        ParseFramedReply(Bit, f.Lines);
+        const bool bOk = ParseFramedReply(Bit, f.Lines);
         f.Lines.clear();
-        Finish(Bit);
+        FinishRead(Bit, bOk);
         return;
     }
-    // A reply that never closes is dropped rather than kept growing.
-    if (f.Lines.size() >= REPLY_LINES_MAX)
+    // A reply longer than a receiver's longest is dropped rather than kept growing.
+    f.nBytes += sLine.size() + 2;
+    if (f.nBytes > REPLY_BYTES_MAX || f.Lines.size() >= REPLY_LINES_MAX)
         f = FRAMED_T();
     else
         f.Lines.append(sLine);
@@ -320,20 +428,20 @@ void QStatusMsgParser::HandleTextLog(uint Bit, const QString& sLine)
     if (!CheckTextLogCrc(Bytes.constData(), Bytes.size()))
         return;
     const QString sBody = TextLogBody(sLine);
+    bool bOk = false;
     if (Bit == STATUS_MSG_LOGLIST)
     {
         // The header's first field: the port the query went to.
         m_sLogListPort = sLine.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(','), 1, 1).trimmed();
-        ParseLogList(sBody);
+        bOk = ParseLogList(sBody);
     }
     else
     {
         const QByteArray Body = sBody.toLatin1();
-        bool bComplete = false;
-        ParseInsConfig(Body.constData(), Body.size(), &m_InsConfig, &bComplete);
-        m_bInsConfigValid = bComplete;
+        ParseInsConfig(Body.constData(), Body.size(), &m_InsConfig, &bOk);
+        m_bInsConfigValid = bOk;
     }
-    Finish(Bit);
+    FinishRead(Bit, bOk);
 }
 
 void QStatusMsgParser::HandleTq(const QString& sLine)
@@ -346,28 +454,43 @@ void QStatusMsgParser::HandleTq(const QString& sLine)
         return;
     TQ_LISTS_T& t = bMaster ? m_TqMaster : m_TqSlave;
     bool& bSeen = bMaster ? m_bTqMasterSeen : m_bTqSlaveSeen;
+    if (!m_bTqMasterSeen && !m_bTqSlaveSeen)
+        m_uFailedMask &= ~STATUS_MSG_TQ;
     if (!bSeen)
         t = TQ_LISTS_T();
     bSeen = true;
     const int nStar = sLine.indexOf(QLatin1Char('*'));
     const QStringList Fields = sLine.left(nStar < 0 ? sLine.size() : nStar).split(QLatin1Char(','));
     // After the tag: groups of signal code, maximum CN0, valid satellites, errors.
+    TQ_LISTS_T read;
     for (int i = 1; i + 3 < Fields.size(); i += 4)
     {
-        t.SigNameList.append(Fields[i].trimmed());
-        t.MaxCN0List.append(Fields[i + 1].toDouble());
-        t.ValidSvNumList.append(Fields[i + 2].toDouble());
-        t.ErrList.append(Fields[i + 3].toInt());
+        double dCn0 = 0, dSv = 0, dErr = 0;
+        if (!NumberIn(Fields[i + 1], 0, TQ_CN0_MAX, &dCn0) || !NumberIn(Fields[i + 2], 0, TQ_SV_MAX, &dSv) ||
+            !NumberIn(Fields[i + 3], 0, INT_MAX, &dErr) || dErr != std::floor(dErr))
+        {
+            // One value out of range and the antenna's table cannot be trusted.
+            t = TQ_LISTS_T();
+            m_uFailedMask |= STATUS_MSG_TQ;
+            return;
+        }
+        read.SigNameList.append(Fields[i].trimmed());
+        read.MaxCN0List.append(dCn0);
+        read.ValidSvNumList.append(dSv);
+        read.ErrList.append(static_cast<int>(dErr));
     }
+    t.SigNameList += read.SigNameList;
+    t.MaxCN0List += read.MaxCN0List;
+    t.ValidSvNumList += read.ValidSvNumList;
+    t.ErrList += read.ErrList;
 }
 
-void QStatusMsgParser::ParseFramedReply(uint Bit, const QStringList& Lines)
+bool QStatusMsgParser::ParseFramedReply(uint Bit, const QStringList& Lines)
 {
     switch (Bit)
     {
     case STATUS_MSG_USERCONFIG:
-        ParseUserConfig(Lines);
-        break;
+        return ParseUserConfig(Lines);
     case STATUS_MSG_VERSION:
         m_VersionList.clear();
         for (int i = Lines.size() - 1; i >= 0; --i)
@@ -378,14 +501,24 @@ void QStatusMsgParser::ParseFramedReply(uint Bit, const QStringList& Lines)
             }
         break;
     case STATUS_MSG_POSFREQ:
+    {
         m_PosFreqLines = Lines;
+        m_dPosFreq = 0.0;
+        bool bRead = false;
         for (const QString& s : Lines)
         {
             const int n = s.indexOf(QLatin1String("Cur Pos Freq:"));
-            if (n >= 0)
-                m_dPosFreq = LeadingNumber(s.mid(n + 13));
+            if (n < 0)
+                continue;
+            bRead = LeadingNumber(s.mid(n + 13), 0.0, POS_FREQ_MAX, &m_dPosFreq);
+            if (!bRead)
+            {
+                m_dPosFreq = 0.0;
+                return false;
+            }
         }
-        break;
+        return bRead;
+    }
     case STATUS_MSG_UPNP:
         m_UpnpList.clear();
         for (const QString& s : Lines)
@@ -395,7 +528,14 @@ void QStatusMsgParser::ParseFramedReply(uint Bit, const QStringList& Lines)
     {
         const QString s = Lines.isEmpty() ? QString() : Lines.first();
         const int n = s.indexOf(QLatin1Char(':'));
-        m_nNvmDumpSize = (s.contains(QLatin1Char('-')) || n < 0) ? -1 : s.mid(n + 1).trimmed().toLongLong();
+        m_nNvmDumpSize = -1;
+        if (s.contains(QLatin1Char('-')) || n < 0)
+            return true; // no log stored
+        bool bOk = false;
+        const qint64 nSize = s.mid(n + 1).trimmed().toLongLong(&bOk);
+        if (!bOk || nSize < 0 || nSize > NVM_DUMP_MAX)
+            return false;
+        m_nNvmDumpSize = nSize;
         break;
     }
     case STATUS_MSG_HWINFO:
@@ -414,10 +554,12 @@ void QStatusMsgParser::ParseFramedReply(uint Bit, const QStringList& Lines)
     default:
         break;
     }
+    return true;
 }
 
-void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
+bool QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
 {
+    bool bOk = true;
     m_UserConfigList = Lines;
     m_PpsConfigList.clear();
     m_LockoutMaskList.clear();
@@ -454,8 +596,16 @@ void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
             {
                 QStringList& Out = s.startsWith(QLatin1String("RTK")) ? m_RtkElevMaskList : m_ElevMaskList;
                 Out.clear();
+                // Elevation angles: a value that is no angle leaves the list empty and the reply unread.
+                double dAngle = 0;
                 for (int i = 3; i <= 13; i += 2)
                     Out.append(f[i]);
+                for (const QString& sAngle : Out)
+                    if (!NumberIn(sAngle, -90.0, 90.0, &dAngle))
+                    {
+                        Out.clear();
+                        bOk = false;
+                    }
             }
         }
         else if (s.startsWith(QLatin1String("INSCOMMAND")))
@@ -470,33 +620,51 @@ void QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
         else if (s.contains(QLatin1String("SETINSTRANSLATION DUALANT")))
             m_InsTranslationDualAntList = BlankFields(s);
     }
+    return bOk;
+}
+
+NET_CONFIG_T ReadNetConfigLine(const QString& sLine)
+{
+    NET_CONFIG_T net;
+    if (sLine.contains(QLatin1String("is not Complete")) || sLine.contains(QLatin1String("Invalid Address")))
+        return net;
+    // The dotted addresses in order, and the word after the third as the host name.
+    static const QRegularExpression kDotted(QStringLiteral("^\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"));
+    QStringList* Lists[] = {&net.Ip, &net.Mask, &net.Gateway};
+    int nFound = 0;
+    const QStringList Words = sLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const int iVerb = Words.indexOf(QStringLiteral("NETCONFIG"));
+    const QString sMode = Words.value(iVerb + 1).toUpper();
+    if (iVerb >= 0 && (sMode == QLatin1String("DHCP") || sMode == QLatin1String("STATIC")))
+        net.sMode = sMode;
+    for (const QString& f : Words)
+    {
+        if (nFound < 3 && kDotted.match(f).hasMatch())
+        {
+            const QStringList Octets = f.split(QLatin1Char('.'));
+            for (const QString& o : Octets)
+                if (o.toInt() > 255)
+                    return NET_CONFIG_T();
+            *Lists[nFound++] = Octets;
+        }
+        else if (nFound == 3 && net.sHostName.isEmpty())
+            net.sHostName = f;
+    }
+    net.bKnown = true;
+    return net;
 }
 
 void QStatusMsgParser::ParseNetConfig(const QString& sLine)
 {
-    m_bNetworkKnown =
-        !sLine.contains(QLatin1String("is not Complete")) && !sLine.contains(QLatin1String("Invalid Address"));
-    m_sNetHostName.clear();
-    m_NetIpList.clear();
-    m_NetMaskList.clear();
-    m_NetGatewayList.clear();
-    if (!m_bNetworkKnown)
-        return;
-    // "NETCONFIG <mode> <address> <mask> <gateway> [<host name>]": the dotted
-    // addresses in order, and the word after the third as the host name.
-    static const QRegularExpression kDotted(QStringLiteral("^\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"));
-    QStringList* Lists[] = {&m_NetIpList, &m_NetMaskList, &m_NetGatewayList};
-    int nFound = 0;
-    for (const QString& f : sLine.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-    {
-        if (nFound < 3 && kDotted.match(f).hasMatch())
-            *Lists[nFound++] = f.split(QLatin1Char('.'));
-        else if (nFound == 3 && m_sNetHostName.isEmpty())
-            m_sNetHostName = f;
-    }
+    const NET_CONFIG_T net = ReadNetConfigLine(sLine);
+    m_bNetworkKnown = net.bKnown;
+    m_sNetHostName = net.sHostName;
+    m_NetIpList = net.Ip;
+    m_NetMaskList = net.Mask;
+    m_NetGatewayList = net.Gateway;
 }
 
-void QStatusMsgParser::ParseLogList(const QString& sBody)
+bool QStatusMsgParser::ParseLogList(const QString& sBody)
 {
     m_LogNameList.clear();
     m_LogPortList.clear();
@@ -504,13 +672,25 @@ void QStatusMsgParser::ParseLogList(const QString& sBody)
     m_LogPeriodList.clear();
     const QStringList f = sBody.split(QLatin1Char(','));
     // Entries beyond the announced count, or beyond the fields present, are not read.
-    const qlonglong nCount = f.value(0).trimmed().toLongLong();
+    bool bOk = false;
+    const qlonglong nCount = f.value(0).trimmed().toLongLong(&bOk);
+    if (!bOk || nCount < 0)
+        return false;
+    QList<double> Periods;
     for (qlonglong k = 0; k < nCount && 4 + 6 * k < f.size(); ++k)
     {
-        const int i = static_cast<int>(6 * k);
+        double dPeriod = 0;
+        if (!NumberIn(f[static_cast<int>(6 * k) + 4], 0.0, LOG_PERIOD_MAX, &dPeriod))
+            return false;
+        Periods.append(dPeriod);
+    }
+    for (int k = 0; k < Periods.size(); ++k)
+    {
+        const int i = 6 * k;
         m_LogPortList.append(f[i + 1]);
         m_LogNameList.append(f[i + 2]);
         m_LogTriggerList.append(f[i + 3]);
-        m_LogPeriodList.append(f[i + 4].toDouble());
     }
+    m_LogPeriodList = Periods;
+    return true;
 }

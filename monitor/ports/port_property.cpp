@@ -179,6 +179,7 @@ bool QZvPortProperty::NetConfigAnswered(const QString& sText, int From, PORT_PRO
 
 void QZvPortProperty::ReadNetConfig(const QString& sLine, PORT_PROPERTY_T* pProperty)
 {
+    pProperty->NetConfigLine = sLine;
     const QStringList parts = sLine.split(QLatin1Char(' '));
     if (parts.size() > 2 && parts.at(2).contains(QLatin1Char('.')))
     {

@@ -26,6 +26,7 @@ struct PORT_PROPERTY_T
     uint32_t FValue = 0; // hexadecimal number after "F:"
     QString IP;          // from the NETCONFIG reply
     bool bIpFound = false;
+    QString NetConfigLine; // the NETCONFIG reply's line, as the receiver wrote it
 };
 
 // What a port has gathered of the reply to its property query.

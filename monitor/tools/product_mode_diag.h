@@ -72,6 +72,8 @@ public:
     QString NextFreeIp() const;
 
 signals:
+    // A status request for the board of a tab (wired to the tab set's OnRequestItem).
+    void SignalProductModeSendMask(int portIndex, uint Mask);
     void SignalSetStaticIp(uint UniquePortID, QByteArray sStaticIPCmd);
     void SignalRefreshPortProperty(int portIndex, uint UniquePortID);
 

@@ -257,6 +257,10 @@
         <source>%1 must not contain &quot;:&quot;.</source>
         <translation>%1 must not contain &quot;:&quot;.</translation>
     </message>
+    <message>
+        <source>The receiver&apos;s network mode is not known: choose DHCP or STATIC.</source>
+        <translation>The receiver&apos;s network mode is not known: choose DHCP or STATIC.</translation>
+    </message>
 </context>
 <context>
     <name>QLockOutDiag</name>

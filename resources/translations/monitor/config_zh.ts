@@ -257,6 +257,10 @@
         <source>%1 must not contain &quot;:&quot;.</source>
         <translation>%1不能含有&quot;:&quot;。</translation>
     </message>
+    <message>
+        <source>The receiver&apos;s network mode is not known: choose DHCP or STATIC.</source>
+        <translation>接收机的网络模式未知：请选择 DHCP 或 STATIC。</translation>
+    </message>
 </context>
 <context>
     <name>QLockOutDiag</name>

@@ -524,6 +524,10 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>The reply to %1 holds a value out of range!!</source>
+        <translation>The reply to %1 holds a value out of range!!</translation>
+    </message>
 </context>
 <context>
     <name>QMediumFreqDiag</name>

@@ -524,6 +524,10 @@
         <source>OK</source>
         <translation>确定</translation>
     </message>
+    <message>
+        <source>The reply to %1 holds a value out of range!!</source>
+        <translation>对 %1 的回复含有超出范围的数值！！</translation>
+    </message>
 </context>
 <context>
     <name>QMediumFreqDiag</name>

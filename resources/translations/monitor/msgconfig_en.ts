@@ -30,5 +30,13 @@
         <source>The port of this receiver is not open: nothing was sent.</source>
         <translation>The port of this receiver is not open: nothing was sent.</translation>
     </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s list of logs has not been read yet: nothing was sent. Open the window again to ask the receiver for it.</source>
+        <translation>The receiver&apos;s list of logs has not been read yet: nothing was sent. Open the window again to ask the receiver for it.</translation>
+    </message>
 </context>
 </TS>

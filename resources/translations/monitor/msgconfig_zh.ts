@@ -30,5 +30,13 @@
         <source>The port of this receiver is not open: nothing was sent.</source>
         <translation>该接收机的端口未打开：未发送任何内容。</translation>
     </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s list of logs has not been read yet: nothing was sent. Open the window again to ask the receiver for it.</source>
+        <translation>尚未读取接收机的日志列表：未发送任何内容。请重新打开该窗口以向接收机查询。</translation>
+    </message>
 </context>
 </TS>

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "monitor/config/msg_config.h"
+#include "monitor/shell/monitor_translations.h"
 #include "status_road_fixture.h"
 
 namespace
@@ -221,12 +222,17 @@ TEST_F(MsgConfigTest, OnlyItsPortsLogListOnTheReceiverPortItTalksThroughSetsTheB
              EXPECT_EQ(t.Rate("BESTPOS"), QStringLiteral("Off"));
              EXPECT_EQ(t.Rate("GGA"), QStringLiteral("Off"));
          }},
-        {"a rate the table lacks",
-         {{"COM2", "BESTPOSB", "ONTIME", 0.5}},
+        {"a period or trigger the table lacks: an item of its own",
+         {{"COM2", "BESTPOSB", "ONTIME", 0.5}, {"COM2", "HEADINGA", "ONNEW", 0}, {"COM2", "GPGGA", "ONTIME", 0.25}},
          [](MsgConfigTest& t)
          {
-             EXPECT_EQ(t.Rate("BESTPOS"), QStringLiteral("Off"));
-             EXPECT_EQ(t.Type("BESTPOS"), QStringLiteral("A"));
+             EXPECT_EQ(t.Rate("BESTPOS"), QStringLiteral("0.5 s"));
+             EXPECT_EQ(t.Type("BESTPOS"), QStringLiteral("B"));
+             EXPECT_EQ(t.Rate("HEADING"), QStringLiteral("ONNEW"));
+             EXPECT_EQ(t.Rate("GGA"), QStringLiteral("0.25 s"));
+             // One such item per box, gone once the receiver outputs no more of it.
+             EXPECT_EQ(t.W<QComboBox>(QStringLiteral("BESTPOSFreq"))->count(), 17);
+             EXPECT_EQ(t.W<QComboBox>(QStringLiteral("PSRPOSFreq"))->count(), 16);
          }},
         {"on change and on mark, whatever the period",
          {{"COM2", "PSRPOSA", "ONCHANGED", 3}, {"COM2", "MARK1PVAB", "ONMARK", 0}, {"COM2", "GPGSV", "ONCHANGED", 0}},
@@ -313,6 +319,20 @@ TEST_F(MsgConfigTest, OnlyItsPortsLogListOnTheReceiverPortItTalksThroughSetsTheB
         c.Check(*this);
     }
 
+    // A list with a period out of range is no list: the choices stay, and OK sends nothing.
+    NewDialog();
+    Shell.Tabs.setCurrentIndex(Tab(port));
+    Menu();
+    port.Receive(LogListReply({{"COM2", "BESTPOSB", "ONTIME", 1}}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    Menu();
+    port.Receive(LogListReply({{"COM2", "BESTPOSB", "ONTIME", 1e300}}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("1Hz"));
+    Shell.Prompt.Messages.clear();
+    EXPECT_EQ(Dialog().OnPosMsgOK(), QString());
+    EXPECT_EQ(Shell.Prompt.Messages.size(), 1);
+
     // A receiver whose prompt did not name its port: the port its log list
     // came out of is the one; with neither, nothing can be told apart, and
     // the choices stay rather than all turning off.
@@ -335,6 +355,8 @@ TEST_F(MsgConfigTest, RatesSelectAllAndRtcmVersionsChooseWhatIsSent)
 {
     CMemoryPortCtrl& port = AddMemoryPort();
     Menu();
+    port.Receive(LogListReply({}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
     const struct
     {
         const char* pLabel;
@@ -363,7 +385,9 @@ TEST_F(MsgConfigTest, RatesSelectAllAndRtcmVersionsChooseWhatIsSent)
     EXPECT_FALSE(text.contains("unlog"));
 
     // RTCM2.3 with select-all: its row ticked, the others off and disabled.
-    Dialog().OnShowDialog();
+    Menu();
+    port.Receive(LogListReply({}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
     W<QCheckBox>(QStringLiteral("RTCMSelectAllCheck"))->setChecked(true);
     W<QRadioButton>(QStringLiteral("RTCM2.3Check"))->click();
     for (const char* pName : {"RTCM1", "RTCM3", "RTCM31", "RTCM32", "RTCM1819"})
@@ -386,4 +410,77 @@ TEST_F(MsgConfigTest, RatesSelectAllAndRtcmVersionsChooseWhatIsSent)
               QStringList(QStringLiteral("Warning|The port of this receiver is not open: nothing was sent.")));
     EXPECT_EQ(sent.count(), 0);
     EXPECT_TRUE(Dialog().isVisible());
+}
+
+// A receiver set up by its user outputs logs at periods and on triggers of its
+// own and answers on its prompt's line; OK on a tab the user did not touch
+// sends every log back as the receiver has it and stops none of them. Before
+// the log list is read, OK sends nothing and says why.
+TEST_F(MsgConfigTest, OkOnAnUntouchedTabKeepsWhatTheReceiverOutputs)
+{
+    RECEIVER_RULES_T rules;
+    rules.RepliesOnPromptLine = true;
+    rules.QuietLogs = {"HEADINGA", "PSRPOSB", "RTCM1074"};
+    rules.Logging = {{"", "BESTPOSA", "ONTIME", 0.5, {}},
+                     {"", "HEADINGA", "ONNEW", 1.0, {}},
+                     {"", "PSRPOSB", "ONTIME", 1.0, {}},
+                     {"", "GPGGA", "ONCHANGED", 1.0, {}},
+                     {"", "RTCM1074", "ONTIME", 2.0, {}}};
+    FakeReceiver rx(rules);
+    QZvPortCtrlBase* pPort = Open(rx);
+    ASSERT_NE(pPort, nullptr);
+    // Its replies come amid the logs it streams.
+    rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 30000);
+    Shell.Tabs.setCurrentIndex(Tab(*pPort));
+    const auto logging = [&]
+    {
+        std::vector<std::string> out;
+        for (const RECEIVER_LOG_T& l : rx.Logging())
+            out.push_back(l.Port + " " + l.Name + " " + l.Trigger + " " + std::to_string(l.Period));
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::vector<std::string> before = logging();
+
+    // Not yet read: nothing is sent.
+    Dialog().OnShowDialog();
+    EXPECT_EQ(Received(rx.Net(), pPort, [&] { Press(QStringLiteral("PosMsgOKButton")); }), "");
+    EXPECT_EQ(Shell.Prompt.Messages.value(0),
+              QStringLiteral("Warning|The receiver's list of logs has not been read yet: nothing was sent. Open the "
+                             "window again to ask the receiver for it."));
+    EXPECT_TRUE(Dialog().isVisible());
+
+    Menu();
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("0.5 s"));
+    EXPECT_EQ(Rate("HEADING"), QStringLiteral("ONNEW"));
+    EXPECT_EQ(Type("PSRPOS"), QStringLiteral("B"));
+    const std::string sPos = Received(rx.Net(), pPort, [&] { Press(QStringLiteral("PosMsgOKButton")); });
+    for (const char* pLine : {"log PSRPOSB 1\r\n", "log BESTPOSA 0.5\r\n", "log HEADINGA ONNEW\r\n"})
+        EXPECT_NE(sPos.find(pLine), std::string::npos) << pLine << sPos;
+    for (const char* pLog : {"unlog PSRPOS", "unlog BESTPOS", "unlog HEADINGA"})
+        EXPECT_EQ(sPos.find(pLog), std::string::npos) << pLog << sPos;
+    Menu();
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    const std::string sNmea = Received(rx.Net(), pPort, [&] { Press(QStringLiteral("NMEAOKButton")); });
+    EXPECT_NE(sNmea.find("log GPGGA ONCHANGED\r\n"), std::string::npos) << sNmea;
+    Menu();
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    const std::string sRtcm = Received(rx.Net(), pPort, [&] { Press(QStringLiteral("RTCMOKButton")); });
+    EXPECT_NE(sRtcm.find("log RTCM1074 ontime 2\r\n"), std::string::npos) << sRtcm;
+    EXPECT_EQ(logging(), before);
+
+    // The receiver's own items in Chinese: a period in seconds is translated, a trigger is not.
+    Menu();
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    ASSERT_GT(InstallMonitorTranslations(QStringLiteral("zh")), 0);
+    Dialog().OnLanguageUpdate();
+    EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("0.5 秒"));
+    EXPECT_EQ(Rate("HEADING"), QStringLiteral("ONNEW"));
+    const std::string sZh = Received(rx.Net(), pPort, [&] { Press(QStringLiteral("PosMsgOKButton")); });
+    EXPECT_NE(sZh.find("log BESTPOSA 0.5\r\n"), std::string::npos) << sZh;
+    InstallMonitorTranslations(QStringLiteral("en"));
+    Dialog().OnLanguageUpdate();
+    EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("0.5 s"));
+    rx.StopStream();
 }

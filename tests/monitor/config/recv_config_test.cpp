@@ -106,6 +106,13 @@ public:
         return p;
     }
     void Set(const char* pEdit, const QString& sText) { W<QLineEdit>(pEdit)->setText(sText); }
+    // The user picks a network mode (0 DHCP, 1 STATIC) from its box.
+    void ChooseNetMode(int iMode)
+    {
+        QComboBox* pMode = W<QComboBox>("pNetMode");
+        pMode->setCurrentIndex(iMode);
+        emit pMode->activated(iMode);
+    }
     QString Text(const char* pEdit) { return W<QLineEdit>(pEdit)->text(); }
     bool Checked(const char* pButton) { return W<QAbstractButton>(pButton)->isChecked(); }
     // Brings the button's page forward and clicks it.
@@ -193,7 +200,7 @@ TEST_F(RecvConfigTest, FillsEveryPageFromItsReceiversUserConfigurationAmidItsLog
     EXPECT_EQ(Dialog().PortID(), pPort->UniquePortID);
     EXPECT_TRUE(Dialog().windowTitle().endsWith(Shell.Tabs.tabText(0))) << Dialog().windowTitle().toStdString();
     // The mode is the user's choice; a refresh leaves it.
-    W<QComboBox>("pNetMode")->setCurrentIndex(1);
+    ChooseNetMode(1);
     Dialog().SetGLOCheckBoxEnable(0x00F0F0F0);
     ASSERT_TRUE(Replies());
     rx.StopStream();
@@ -284,12 +291,12 @@ TEST_F(RecvConfigTest, EachPageSendsItsExactCommandLinesToTheReceiver)
         std::string Expected;
     } cases[] = {
         {"DHCP, a host name typed is not sent",
-         [](RecvConfigTest& t) { t.Set("pNetHostname", QStringLiteral("BASE07")); }, "pChangeNetMode",
-         "netconfig dhcp\r\nsaveconfig\r\n"},
+         [](RecvConfigTest& t) { t.ChooseNetMode(0), t.Set("pNetHostname", QStringLiteral("BASE07")); },
+         "pChangeNetMode", "netconfig dhcp\r\nsaveconfig\r\n"},
         {"static address, no host name",
          [](RecvConfigTest& t)
          {
-             t.W<QComboBox>("pNetMode")->setCurrentIndex(1);
+             t.ChooseNetMode(1);
              const char* const names[] = {"pNetIdAddress1", "pNetIdAddress2", "pNetIdAddress3", "pNetIdAddress4",
                                           "pNetMask1",      "pNetMask2",      "pNetMask3",      "pNetMask4",
                                           "pNetGatway1",    "pNetGatway2",    "pNetGatway3",    "pNetGatway4"};
@@ -443,7 +450,7 @@ TEST_F(RecvConfigTest, AFieldThatWouldMakeAMalformedCommandIsRefusedByNameAndNot
     };
     auto staticNet = [](RecvConfigTest& t)
     {
-        t.W<QComboBox>("pNetMode")->setCurrentIndex(1);
+        t.ChooseNetMode(1);
         for (const char* p :
              {"pNetIdAddress1", "pNetIdAddress2", "pNetIdAddress3", "pNetIdAddress4", "pNetMask1", "pNetMask2",
               "pNetMask3", "pNetMask4", "pNetGatway1", "pNetGatway2", "pNetGatway3", "pNetGatway4"})
@@ -609,7 +616,9 @@ TEST_F(RecvConfigTest, ATabSwitchNeverSendsOneReceiversSettingsToAnother)
     ASSERT_TRUE(Replies());
     EXPECT_EQ(Text("pNetHostname"), QStringLiteral("RX-B"));
     Shell.Tabs.setCurrentIndex(0);
-    EXPECT_EQ(Received(rxB, pB, [&] { Press("pChangeNetMode"); }), "netconfig dhcp\r\nsaveconfig\r\n");
+    // B reported a static address: OK keeps it static.
+    EXPECT_EQ(Received(rxB, pB, [&] { Press("pChangeNetMode"); }),
+              "netconfig static 10.0.0.3 255.0.0.0 10.0.0.1 RX-B\r\nsaveconfig\r\n");
     EXPECT_EQ(Received(rxA, pA, [] {}), "");
 
     // Its port closed, the dialog sends nowhere and says so.
@@ -849,13 +858,24 @@ TEST_F(RecvConfigTest, TheStoredNtripAndPpsLinesFillTheirPagesWhateverTheirLengt
         {"too short to read",
          {sPps, "NTRIPCONFIG NCOM1"},
          [](RecvConfigTest& t) { EXPECT_FALSE(t.Checked("pNtripClient") || t.Checked("pNtripSever")); }},
-        {"a switch word in lower case is not ENABLE",
+        {"a switch word in lower case is the same word",
          {"PPSCONFIG BDS enable NEGATIVE 1000 1000 0 0"},
          [](RecvConfigTest& t)
          {
-             EXPECT_EQ(t.W<QComboBox>("pPpsconfigSwitch")->currentText(), QStringLiteral("Disable"));
+             EXPECT_EQ(t.W<QComboBox>("pPpsconfigSwitch")->currentText(), QStringLiteral("Enable"));
              EXPECT_EQ(t.W<QComboBox>("pPpsconfigTimeref")->currentText(), QStringLiteral("BDS"));
              EXPECT_EQ(t.W<QComboBox>("pPpsconfigPeriod")->currentText(), QStringLiteral("1000"));
+         }},
+        {"words the lists lack, shown and sent as the receiver has them",
+         {"PPSCONFIG GAL ENABLE_FIX_ONLY RISING 1000 1000 0 0"},
+         [](RecvConfigTest& t)
+         {
+             EXPECT_EQ(t.W<QComboBox>("pPpsconfigTimeref")->currentText(), QStringLiteral("GAL"));
+             EXPECT_EQ(t.W<QComboBox>("pPpsconfigSwitch")->currentText(), QStringLiteral("ENABLE_FIX_ONLY"));
+             EXPECT_EQ(t.W<QComboBox>("pPpsconfigPolarity")->currentText(), QStringLiteral("RISING"));
+             EXPECT_EQ(t.W<QComboBox>("pPpsconfigTimeref")->count(), 3);
+             EXPECT_EQ(t.Dialog().OnPPSOK(),
+                       QStringLiteral("PPSCONFIG GAL ENABLE_FIX_ONLY RISING 1000 1000 0 0\r\nsaveconfig\r\n"));
          }},
         {"PPS too short to read",
          {"PPSCONFIG BDS ENABLE NEGATIVE 300"},
@@ -937,5 +957,57 @@ TEST_F(RecvConfigTest, TheModeEnablesTheAddressFieldsAndTheRoleTheUserNameRow)
         Dialog().show();
         Press(pCancel);
         EXPECT_FALSE(Dialog().isVisible()) << pCancel;
+    }
+}
+
+// The network page shows the mode the receiver reports, from its user
+// configuration or else from its reply to "netconfig" when the port opened, so
+// that OK keeps a static receiver static (and one on DHCP on DHCP); with the
+// mode neither reported nor chosen, OK sends nothing and says why.
+TEST_F(RecvConfigTest, TheNetworkPageKeepsTheModeTheReceiverReports)
+{
+    const struct
+    {
+        const char* pName;
+        std::vector<std::string> UserConfig;
+        std::string NetConfigReply;
+        std::string Expected;
+    } cases[] = {
+        {"static in the user configuration, on the prompt's line",
+         {"NETCONFIG STATIC 192.168.7.20 255.255.255.0 192.168.7.1 BASE07",
+          "PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"},
+         "NETCONFIG DHCP",
+         "netconfig static 192.168.7.20 255.255.255.0 192.168.7.1 BASE07\r\nsaveconfig\r\n"},
+        {"static in the netconfig reply alone",
+         {"PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"},
+         "NETCONFIG STATIC 10.8.0.5 255.255.0.0 10.8.0.1 RX9",
+         "netconfig static 10.8.0.5 255.255.0.0 10.8.0.1 RX9\r\nsaveconfig\r\n"},
+        {"DHCP in the user configuration",
+         {"NETCONFIG DHCP 10.8.0.5 255.255.0.0 10.8.0.1 RX9", "PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"},
+         "NETCONFIG STATIC 10.8.0.5 255.255.0.0 10.8.0.1 RX9",
+         "netconfig dhcp\r\nsaveconfig\r\n"},
+        {"no mode reported", {"PPSCONFIG GPS ENABLE POSITIVE 1000 1000 0 0"}, "", ""},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pName);
+        RECEIVER_RULES_T rules;
+        rules.RepliesOnPromptLine = true;
+        rules.UserConfig = c.UserConfig;
+        rules.NetConfig = c.NetConfigReply;
+        FakeReceiver rx(rules);
+        QZvPortCtrlBase* pPort = Open(rx);
+        ASSERT_NE(pPort, nullptr);
+        Shell.Tabs.setCurrentIndex(Shell.Tabs.GetTabIndexByPortID(pPort->UniquePortID));
+        NewDialog();
+        Menu();
+        ASSERT_TRUE(Replies());
+        Shell.Prompt.Messages.clear();
+        EXPECT_EQ(Received(rx, pPort, [&] { Press("pChangeNetMode"); }), c.Expected);
+        const QStringList said =
+            c.Expected.empty() ? QStringList("Warning|The receiver's network mode is not known: choose DHCP or STATIC.")
+                               : QStringList();
+        EXPECT_EQ(Shell.Prompt.Messages, said);
+        Shell.Tabs.OnClosePort(Shell.Tabs.GetTabIndexByPortID(pPort->UniquePortID));
     }
 }

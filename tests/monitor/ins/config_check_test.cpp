@@ -12,6 +12,7 @@
 #include <QTextEdit>
 #include <algorithm>
 #include <ctime>
+#include <limits>
 
 #include "ins_bench.h"
 #include "monitor/parsing/pos_data_parser.h"
@@ -81,6 +82,10 @@ TEST(ConfigCheck, CommandFilesBoardsWithoutHeadingAndTheBoardRecord)
     EXPECT_TRUE(QConfigCheck::CmdFilePath(200, true).endsWith(QStringLiteral("/Configure/Cmd/InsCmd_10HZ.txt")));
     EXPECT_TRUE(QConfigCheck::CmdFilePath(1.9, false).endsWith(QStringLiteral("/Configure/Cmd/Cmd_1HZ.txt")));
     EXPECT_EQ(QConfigCheck::CmdFilePath(2, false), QString());
+    // Rates no receiver has, beyond what a whole number holds, select no file.
+    for (const double d : {1e10, 4294967297.0, -1.0, std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), 1e20})
+        EXPECT_EQ(QConfigCheck::CmdFilePath(d, false), QString()) << d;
     EXPECT_EQ(check.OnCheckMsg({}, 2, QString(), QConfigCheck::CmdFilePath(2, false)), QStringLiteral("Open File fail!"));
 
     const QString sFile = QConfigCheck::CmdFilePath(10, false);
@@ -252,12 +257,42 @@ TEST(ConfigCheck, OneReportPerBoardAndTheCurrentPortAlone)
     EXPECT_EQ(Count(sReport, "not the current port"), 0) << sReport;
 }
 
-// The tracking-quality loop writes every port's table each period, asking
-// again for the next; stopping it takes effect at once, mid-way.
-TEST(ConfigCheck, TheTrackingQualityLoopStopsAtOnce)
+// A position rate out of range in the receiver's reply is reported as such,
+// and selects no command file.
+TEST(ConfigCheck, AReplyOutOfRangeIsReported)
 {
     InsBench bench;
-    FakeReceiver rx;
+    RECEIVER_RULES_T rules;
+    rules.PosFreq = 1e10;
+    rules.RepliesOnPromptLine = true;
+    FakeReceiver rx(rules);
+    QZvPortCtrlBase* pPort = bench.OpenTcp(rx);
+    ASSERT_NE(pPort, nullptr);
+    QConfigCheck& check = bench.ConfigCheck;
+    check.SetCollectMs(600000);
+    check.findChild<QRadioButton*>(QStringLiteral("CheckOneRadio"))->click();
+    bench.MakeCurrent(pPort);
+    check.OnSignalConfigCheckBtnClickd();
+    ASSERT_TRUE(WaitUntil([&] { return bench.Answered(pPort); }));
+    check.OnConfigCheckTimerout();
+    const std::string sReport =
+        check.findChild<QTextEdit*>(QStringLiteral("ConfigCheckLable"))->toPlainText().toStdString();
+    EXPECT_NE(sReport.find("The reply to posfreq holds a value out of range!!\n"), std::string::npos) << sReport;
+    EXPECT_NE(sReport.find("Open File fail!"), std::string::npos) << sReport;
+    EXPECT_EQ(sReport.find("POS_FREQ Enable"), std::string::npos) << "answered, not pending\n" << sReport;
+}
+
+// The tracking-quality loop asks each receiver once per run ("log tq 1", which
+// a receiver answers every second) and writes every port's newest table each
+// period; stopping it takes effect at once, mid-way, and it starts again
+// with one more request.
+TEST(ConfigCheck, TheTrackingQualityLoopAsksOncePerRunAndStopsAtOnce)
+{
+    InsBench bench;
+    RECEIVER_RULES_T rules;
+    rules.TqRepeats = true;
+    rules.RepliesOnPromptLine = true;
+    FakeReceiver rx(rules);
     QZvPortCtrlBase* pPort = bench.OpenTcp(rx);
     ASSERT_NE(pPort, nullptr);
     QTemporaryDir dir;
@@ -265,7 +300,6 @@ TEST(ConfigCheck, TheTrackingQualityLoopStopsAtOnce)
     QConfigCheck& check = bench.ConfigCheck;
     check.SetTqPeriodMs(50);
     check.OnCycleCheckTQOn(sRecord);
-    ASSERT_TRUE(WaitUntil([&] { return Count(rx.Net().Received(), "log tq 1\r\n") >= 3; }));
     ASSERT_TRUE(WaitUntil([&] { return FileBytes(sRecord).contains("Slave"); }));
     const QByteArray record = FileBytes(sRecord);
     EXPECT_TRUE(record.startsWith(pPort->GetPortName().toLatin1() + "\n" +
@@ -274,6 +308,11 @@ TEST(ConfigCheck, TheTrackingQualityLoopStopsAtOnce)
         << record.toStdString();
     EXPECT_TRUE(record.contains("         BDS_B1            49[48]              8[6]            0\n")) << record.toStdString();
     EXPECT_TRUE(record.endsWith("\n\n\n"));
+    // What the receiver outputs next reaches the record without another request.
+    rx.SetTq({"TQR,0,45.5,4,0", "TQH,0,50.0,9,0"});
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(sRecord).contains("45.5(Err)"); }))
+        << FileBytes(sRecord).toStdString();
+    EXPECT_EQ(Count(rx.Net().Received(), "log tq 1\r\n"), 1);
 
     // The stop's own work on the GUI thread, whatever else the machine runs.
     const auto cpuMs = []
@@ -287,15 +326,13 @@ TEST(ConfigCheck, TheTrackingQualityLoopStopsAtOnce)
     EXPECT_LT(cpuMs() - dStart, 100.0);
     EXPECT_FALSE(check.IsTqLoopRunning());
     QFile::remove(sRecord);
-    // A request sent just before the stop may still be on its way to the receiver.
-    QTest::qWait(150);
-    const int nAsked = Count(rx.Net().Received(), "log tq 1\r\n");
     QTest::qWait(400);
     EXPECT_FALSE(QFileInfo::exists(sRecord)) << "no period after the stop";
-    EXPECT_EQ(Count(rx.Net().Received(), "log tq 1\r\n"), nAsked);
+    EXPECT_EQ(Count(rx.Net().Received(), "log tq 1\r\n"), 1);
 
     // The "Check" button asks before it ends a running loop.
     check.OnCycleCheckTQOn(sRecord);
+    EXPECT_TRUE(WaitUntil([&] { return Count(rx.Net().Received(), "log tq 1\r\n") == 2; }));
     bench.Shell.Prompt.Answers = {false};
     check.OnSignalConfigCheckBtnClickd();
     EXPECT_TRUE(check.IsTqLoopRunning());
@@ -308,7 +345,7 @@ TEST(ConfigCheck, TheTrackingQualityLoopStopsAtOnce)
     // A record that cannot be written is said once.
     bench.Shell.Prompt.Messages.clear();
     check.OnCycleCheckTQOn(dir.filePath("no/such/folder/tq.txt"));
-    ASSERT_TRUE(WaitUntil([&] { return Count(rx.Net().Received(), "log tq 1\r\n") >= nAsked + 6; }));
+    QTest::qWait(400);
     check.OnCycleCheckTQOff();
     EXPECT_EQ(bench.Shell.Prompt.Messages.size(), 1) << bench.Shell.Prompt.Messages.join('\n').toStdString();
 }

@@ -117,6 +117,10 @@ TEST(InsConfigParser, CountsAreBoundedAndChecked)
     } bad[] = {
         {"count_beyond_text", std::string(kHead) + "1000," + kAnt1 + ",0*00000000"},
         {"bad_float", Body(1, std::string("1,RBV,IMUBODY,0.0,abc,0,0,0,0,FROM_NVM"))},
+        // Beyond any lever arm or angle, and beyond what a float holds.
+        {"float_out_of_range", Body(1, std::string("1,RBV,IMUBODY,0.0,1e300,0,0,0,0,FROM_NVM"))},
+        {"infinite_float", Body(1, std::string("1,RBV,IMUBODY,inf,0,0,0,0,0,FROM_NVM"))},
+        {"not_a_number", Body(1, std::string("1,RBV,IMUBODY,0,0,0,nan,0,0,FROM_NVM"))},
         {"unknown_frame", Body(1, std::string("1,RBV,BODY,0,0,0,0,0,0,FROM_NVM"))},
         {"rotation_count_missing", std::string(kHead) + "1," + kAnt1 + "*00000000"},
         {"trailing_field", Body(1, std::string("1,") + kRbv + ",x")},

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
+
 #include <QString>
 #include <string>
 #include <vector>
@@ -155,13 +158,152 @@ TEST(StatusQuery, RepliesSetTheirBits)
          }},
     };
     for (const Case& c : cases)
+        for (const bool bOnPromptLine : {false, true})
+        {
+            SCOPED_TRACE(c.Mask);
+            SCOPED_TRACE(bOnPromptLine ? "on the prompt's line" : "on a line of its own");
+            // A receiver prints its reply right after the prompt of the command:
+            // "[COM1]<VERSION", "[COM1]#LOGLISTA,...".
+            std::string sReply = c.Reply;
+            if (bOnPromptLine)
+                for (size_t i = 0; i < sReply.size(); i = sReply.find('\n', i) + 1)
+                {
+                    if (std::string("<#$").find(sReply[i]) != std::string::npos)
+                    {
+                        sReply.insert(i, "[COM1]");
+                        break;
+                    }
+                    if (sReply.find('\n', i) == std::string::npos)
+                        break;
+                }
+            Fixture f;
+            f.p.SendStatusQuery(c.Mask | STATUS_MSG_HWINFO * (c.Mask != STATUS_MSG_HWINFO));
+            EXPECT_EQ(f.Parse(sReply), c.Mask != STATUS_MSG_HWINFO ? uint(STATUS_MSG_HWINFO) : 0u) << sReply;
+            EXPECT_EQ(f.Finished, std::vector<uint>{c.Mask});
+            EXPECT_EQ(f.p.FailedMask(), 0u);
+            c.Check(f.p);
+        }
+}
+
+// Every number a receiver's reply carries is read within its range; a reply
+// with one outside it is finished as unreadable, with nothing of it kept.
+TEST(StatusQuery, NumbersOutOfRangeMakeTheReplyUnreadable)
+{
+    const std::string kHuge[] = {"1e10", "1e309", "-1e309", "99999999999999999999", "-5", "nan", "inf", ""};
+    for (const std::string& sBad : kHuge)
     {
-        SCOPED_TRACE(c.Mask);
+        SCOPED_TRACE(sBad);
         Fixture f;
-        f.p.SendStatusQuery(c.Mask | STATUS_MSG_HWINFO * (c.Mask != STATUS_MSG_HWINFO));
-        EXPECT_EQ(f.Parse(c.Reply), c.Mask != STATUS_MSG_HWINFO ? uint(STATUS_MSG_HWINFO) : 0u);
-        EXPECT_EQ(f.Finished, std::vector<uint>{c.Mask});
-        c.Check(f.p);
+        f.p.SendStatusQuery(STATUS_MSG_POSFREQ | STATUS_MSG_LOGLIST | STATUS_MSG_TQ | STATUS_MSG_NVMDUMP);
+        f.Parse("<posfreq\r\nCur Pos Freq: " + sBad + "\r\n<posfreq OK\r\n");
+        f.Parse(TextLog("LOGLISTA", "2,COM1,GPGGA,ONTIME,1.000000,0.000000,NOHOLD,COM1,BESTPOSA,ONTIME," + sBad +
+                                        ",0.000000,NOHOLD"));
+        f.Parse(Nmea("TQR,0,51.0,9,0,c8," + sBad + ",7,1"));
+        // A "-" says that no NVM log is stored.
+        const bool bNumber = !sBad.empty() && sBad.find('-') == std::string::npos;
+        f.Parse("<nvmdump show\r\nNVM Log Size: " + (bNumber ? sBad : std::string("x")) + "\r\n<NVMDUMP OK\r\n");
+        EXPECT_EQ(f.p.PendingMask(), 0u);
+        EXPECT_EQ(f.Finished.size(), 4u);
+        EXPECT_EQ(f.p.FailedMask(), uint(STATUS_MSG_POSFREQ | STATUS_MSG_LOGLIST | STATUS_MSG_TQ | STATUS_MSG_NVMDUMP));
+        EXPECT_EQ(f.p.m_dPosFreq, 0.0);
+        EXPECT_TRUE(f.p.m_LogNameList.isEmpty());
+        EXPECT_TRUE(f.p.m_LogPeriodList.isEmpty());
+        EXPECT_TRUE(f.p.m_TqMaster.SigNameList.isEmpty());
+        EXPECT_EQ(f.p.m_nNvmDumpSize, -1);
+        // Asked again, a good reply reads.
+        f.p.SendStatusQuery(STATUS_MSG_POSFREQ);
+        EXPECT_EQ(f.p.FailedMask() & STATUS_MSG_POSFREQ, 0u);
+        f.Parse("[COM1]<posfreq\r\nCur Pos Freq: 20.00 Hz\r\n<posfreq OK\r\n");
+        EXPECT_EQ(f.p.m_dPosFreq, 20.0);
+        EXPECT_EQ(f.p.FailedMask() & STATUS_MSG_POSFREQ, 0u);
+    }
+    // Limits that a receiver does report: "-0", the highest rates, no NVM log.
+    Fixture f;
+    f.p.SendStatusQuery(STATUS_MSG_POSFREQ | STATUS_MSG_NVMDUMP | STATUS_MSG_USERCONFIG);
+    f.Parse("<posfreq\r\nCur Pos Freq: -0\r\n<posfreq OK\r\n<nvmdump show\r\nNVM Log Size: -\r\n"
+            "<NVMDUMP OK\r\n<USERCONFIG\r\nNETCONFIG STATIC 192.168.1.300 255.255.255.0 192.168.1.1\r\n"
+            "ECUTOFF USER GPS -90 GLO 90 GAL 5.0 BDS 5.0 SBAS 5.0 QZSS 5.0\r\n<USERCONFIG OK\r\n");
+    EXPECT_EQ(f.p.FailedMask(), 0u);
+    EXPECT_EQ(f.p.m_dPosFreq, 0.0);
+    EXPECT_EQ(f.p.m_nNvmDumpSize, -1);
+    // An address with an octet above 255 is no address.
+    EXPECT_FALSE(f.p.m_bNetworkKnown);
+    EXPECT_TRUE(f.p.m_NetIpList.isEmpty());
+    EXPECT_EQ(f.p.m_ElevMaskList.size(), 6);
+    // An elevation beyond the zenith is no elevation.
+    f.p.SendStatusQuery(STATUS_MSG_USERCONFIG);
+    f.Parse("<USERCONFIG\r\nECUTOFF USER GPS 5.0 GLO 1e309 GAL 5.0 BDS 5.0 SBAS 5.0 QZSS 5.0\r\n"
+            "RTKECUTOFF USER GPS 10.0 GLO 10.0 GAL 10.0 BDS 10.0 SBAS 10.0 QZSS 10.0\r\n<USERCONFIG OK\r\n");
+    EXPECT_EQ(f.p.FailedMask(), uint(STATUS_MSG_USERCONFIG));
+    EXPECT_TRUE(f.p.m_ElevMaskList.isEmpty());
+    EXPECT_EQ(f.p.m_RtkElevMaskList.size(), 6);
+}
+
+// "log tq 1" has the receiver output its tracking quality every second: the
+// parser keeps the newest output without being asked again, until its flags
+// are reset.
+TEST(StatusQuery, TrackingQualityFollowsTheReceiversOutput)
+{
+    Fixture f;
+    f.p.SendStatusQuery(STATUS_MSG_TQ);
+    f.Parse(Nmea("TQR,0,51.0,9,0") + Nmea("TQH,0,44.0,6,2"));
+    EXPECT_EQ(f.Finished, std::vector<uint>{STATUS_MSG_TQ});
+    f.Parse("[COM1]" + Nmea("TQR,0,47.5,8,3,c8,46.0,5,0"));
+    f.Parse(Nmea("TQH,0,43.0,5,1"));
+    EXPECT_EQ(f.p.m_TqMaster.SigNameList, QStringList({"0", "c8"}));
+    EXPECT_EQ(f.p.m_TqMaster.MaxCN0List, QList<double>({47.5, 46.0}));
+    EXPECT_EQ(f.p.m_TqSlave.MaxCN0List, QList<double>({43.0}));
+    EXPECT_EQ(f.Finished.size(), 1u) << "no query is pending";
+    f.p.ResetFlags();
+    f.Parse(Nmea("TQR,0,30.0,2,0"));
+    EXPECT_EQ(f.p.m_TqMaster.MaxCN0List, QList<double>({47.5, 46.0}));
+}
+
+// A reply is bounded by what a receiver's longest needs, in characters, not
+// in lines; the parser's work grows with its input alone, whatever the size
+// of the reads.
+TEST(StatusQuery, RepliesAreBoundedInBytesAndParsingIsLinear)
+{
+    Fixture f;
+    f.p.SendStatusQuery(STATUS_MSG_USERCONFIG);
+    std::string sLong = "<USERCONFIG\r\n";
+    for (int i = 0; i < 70; ++i)
+        sLong += std::string(1000, 'x') + "\r\n";
+    f.Parse(sLong + "<USERCONFIG OK\r\n");
+    EXPECT_TRUE(f.Finished.empty()) << "70 KB is no receiver's reply";
+    std::string sReal = "<USERCONFIG\r\n";
+    for (int i = 0; i < 200; ++i)
+        sReal += "LOG COM1 GPGGA ONTIME 1.000000 0.000000 NOHOLD\r\n";
+    f.Parse(sReal + "<USERCONFIG OK\r\n");
+    EXPECT_EQ(f.Finished, std::vector<uint>{STATUS_MSG_USERCONFIG});
+    EXPECT_EQ(f.p.m_UserConfigList.size(), 200);
+
+    const auto cpuMs = []
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+    };
+    // 4 MB in 16-byte reads, with and without line ends, a query pending all along.
+    for (const char* pLine : {"", "ZV100-A1,R3.1.0,x,1A2B0001,ID:2018,SN:123,F:1F\r\n"})
+    {
+        SCOPED_TRACE(pLine);
+        Fixture g;
+        g.p.SendStatusQuery(STATUS_MSG_VERSION | STATUS_MSG_RESET);
+        std::string sInput = "<VERSION\r\n";
+        while (sInput.size() < 4 * 1024 * 1024)
+            sInput += *pLine ? std::string(pLine) : std::string(64, 'y');
+        const double dStart = cpuMs();
+        for (size_t i = 0; i < sInput.size(); i += 16)
+            g.p.ParseStatusMsg(sInput.data() + i, static_cast<int>(std::min<size_t>(16, sInput.size() - i)));
+        EXPECT_LT(cpuMs() - dStart, 700.0);
+        EXPECT_LE(g.p.m_sReplyText.size(), 2 * int(QStatusMsgParser::REPLY_TEXT_MAX));
+        EXPECT_GE(g.p.m_sReplyText.size(), int(QStatusMsgParser::REPLY_TEXT_MAX));
+        // The banner split over reads is still seen.
+        const std::string sBanner = "Halvorne User command server";
+        for (char c : sBanner)
+            g.p.ParseStatusMsg(&c, 1);
+        EXPECT_TRUE(g.p.m_bResetSeen);
     }
 }
 
@@ -256,7 +398,7 @@ TEST(StatusQuery, ReplyTextIsBounded)
         sBatch += sLine + "\r\n";
     f.Parse(sBatch);
     f.Parse(std::string(100000, 'y')); // one line without an end
-    EXPECT_LE(f.p.m_sReplyText.size(), int(QStatusMsgParser::REPLY_TEXT_MAX));
+    EXPECT_LE(f.p.m_sReplyText.size(), 2 * int(QStatusMsgParser::REPLY_TEXT_MAX));
     // The reply that outgrew its bound was dropped; a fresh one still finishes.
     f.Parse("\r\n<USERCONFIG OK\r\n");
     EXPECT_TRUE(f.Finished.empty());

@@ -85,7 +85,28 @@ FakeReceiver::FakeReceiver(RECEIVER_RULES_T Rules)
       m_Pty([this](ReceiverLine& self, const std::string& chunk) { OnChunk(self, chunk); }),
       m_Net([this](ReceiverLine& self, const std::string& chunk) { OnChunk(self, chunk); })
 {
+    for (RECEIVER_LOG_T l : m_Rules.Logging)
+    {
+        if (l.Port.empty())
+            l.Port = m_Rules.Port;
+        l.Due = m_Start + std::chrono::microseconds(static_cast<int64_t>(l.Period * 1e6));
+        m_Logs.push_back(l);
+    }
     m_Sender = std::thread(&FakeReceiver::SenderLoop, this);
+}
+
+void FakeReceiver::SetTq(std::vector<std::string> Tq)
+{
+    std::lock_guard<std::mutex> lock(m_LogMutex);
+    m_Rules.Tq = std::move(Tq);
+}
+
+std::string FakeReceiver::TqLines() const
+{
+    std::string lines;
+    for (const std::string& s : m_Rules.Tq)
+        lines += Nmea(s);
+    return lines;
 }
 
 FakeReceiver::~FakeReceiver()
@@ -321,7 +342,18 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     }
     else
         body = "<ERROR:Invalid Command\r\n";
-    SendItem(Line, Reply(prompt + Cmd + "\r\n" + body));
+    if (m_Rules.RepliesOnPromptLine)
+    {
+        // A query's log stands where its acknowledgement would.
+        const std::string what = w.size() > 1 ? Upper(w[1]) : std::string();
+        const bool bLogIsReply = verb == "LOG" && body == "<OK\r\n" && !after.empty() &&
+                                 (what == "LOGLISTA" || what == "INSCONFIGA" || what == "TQ");
+        SendItem(Line, Reply(prompt + (bLogIsReply ? after.front().Wire : body)));
+        if (bLogIsReply)
+            after.erase(after.begin());
+    }
+    else
+        SendItem(Line, Reply(prompt + Cmd + "\r\n" + body));
     for (const STREAM_ITEM_T& it : after)
         SendItem(Line, it);
     if (bBanner)
@@ -386,7 +418,7 @@ std::string FakeReceiver::OnLogCommand(const std::vector<std::string>& W, std::v
     RECEIVER_LOG_T l;
     l.Port = port;
     l.Name = name;
-    l.Trigger = trigger == "ONTIME" ? trigger : std::string("ONCHANGED");
+    l.Trigger = trigger;
     l.Period = period;
     l.Due = Clock::now() + std::chrono::microseconds(static_cast<int64_t>(period * 1e6));
     m_Logs.push_back(l);
@@ -414,11 +446,23 @@ bool FakeReceiver::OnDiagnosticCommand(const std::vector<std::string>& W, std::s
     }
     if (verb == "LOG" && what == "TQ")
     {
-        std::string lines;
-        for (const std::string& s : m_Rules.Tq)
-            lines += Nmea(s);
-        pAfter->push_back(Reply(lines));
+        std::lock_guard<std::mutex> lock(m_LogMutex);
+        pAfter->push_back(Reply(TqLines()));
         *pBody = "<OK\r\n";
+        const double dPeriod = W.size() > 2 ? std::strtod(W[2].c_str(), nullptr) : 0.0;
+        if (m_Rules.TqRepeats && dPeriod >= 0.05)
+        {
+            RECEIVER_LOG_T l;
+            l.Port = m_Rules.Port;
+            l.Name = "TQ";
+            l.Trigger = "ONTIME";
+            l.Period = dPeriod;
+            l.Due = Clock::now() + std::chrono::microseconds(static_cast<int64_t>(dPeriod * 1e6));
+            m_Logs.erase(
+                std::remove_if(m_Logs.begin(), m_Logs.end(), [](const RECEIVER_LOG_T& x) { return x.Name == "TQ"; }),
+                m_Logs.end());
+            m_Logs.push_back(l);
+        }
         return true;
     }
     if (verb == "SET" && what == "UPNPEN" && W.size() == 2)
@@ -566,7 +610,9 @@ void FakeReceiver::SenderLoop()
                 STREAM_ITEM_T it;
                 ReceiverStream& source = bStreaming ? stream : m_LogStream;
                 source.SetFix(HasFix());
-                if (source.OneLog(l.Name, &it))
+                if (l.Name == "TQ")
+                    due.push_back(Reply(TqLines()));
+                else if (source.OneLog(l.Name, &it))
                     due.push_back(it);
                 const auto step = std::chrono::microseconds(static_cast<int64_t>(l.Period * 1e6));
                 while (l.Due <= now)

@@ -24,7 +24,8 @@
 //   INS settings (INSCOMMAND, SETINSPROFILE, ALIGNMODE, SETINSROTATION,
 //     SETINSTRANSLATION) and SHOWIF: "<OK";
 //   LOG INSCONFIGA: "<OK", then its INS configuration as a #INSCONFIGA log;
-//   LOG TQ [n]: "<OK", then its tracking quality as $TQR and $TQH lines, once;
+//   LOG TQ [n]: "<OK", then its tracking quality as $TQR and $TQH lines, once
+//     (with TqRepeats, every n seconds until UNLOG TQ);
 //   SET UPNPEN alone: its UPnP setting between "<SET UPNPEN" and "<SET OK";
 //   HWINFO: its signal outputs between "<hwinfo" and "<hwinfo OK";
 //   NVMDUMP SHOW: the size of its NVM log; NVMDUMP [KEEP]: "<OK", the NVM
@@ -39,6 +40,11 @@
 //     BREAKRF with any other value brings it back (and after a reset, never
 //     again when FixAfterReset is false);
 //   anything else: "<ERROR:Invalid Command".
+// With RepliesOnPromptLine it answers as receivers print it: no echo, the
+// reply right after the prompt on the same line ("[COM2]<VERSION",
+// "[COM2]<OK"), and a query's log is the reply itself ("[COM2]#LOGLISTA,...").
+// Rules.Logging are logs it outputs from the start, at periods and triggers
+// of its own (0.5 s, ONNEW, ONCHANGED), as a receiver set up by its user.
 // StartStream sends epoch after epoch of ReceiverStream at a byte rate, its
 // range observations in the log of Rules.RangeForm, losing those of
 // Rules.LostRangeLogs. Every
@@ -59,6 +65,16 @@
 #include "pty_receiver.h"
 #include "receiver_stream.h"
 #include "socket_receiver.h"
+
+// An active LOG request.
+struct RECEIVER_LOG_T
+{
+    std::string Port;
+    std::string Name;    // upper case, as "BESTPOSA"
+    std::string Trigger; // "ONTIME", "ONCHANGED", "ONNEW"
+    double Period = 1.0; // seconds
+    std::chrono::steady_clock::time_point Due;
+};
 
 struct RECEIVER_RULES_T
 {
@@ -122,16 +138,13 @@ struct RECEIVER_RULES_T
     // Stretches of stream time (ms from its first epoch, from and up to)
     // whose range logs the line loses: made, never sent.
     std::vector<std::pair<uint32_t, uint32_t>> LostRangeLogs;
-};
-
-// An active LOG request.
-struct RECEIVER_LOG_T
-{
-    std::string Port;
-    std::string Name;    // upper case, as "BESTPOSA"
-    std::string Trigger; // "ONTIME", "ONCHANGED"
-    double Period = 1.0; // seconds
-    std::chrono::steady_clock::time_point Due;
+    // Logs active from the start (an empty port: Port); a name the stream has
+    // no log for is listed and never sent, as QuietLogs.
+    std::vector<RECEIVER_LOG_T> Logging;
+    // Replies after the prompt on its line, no echo (see above).
+    bool RepliesOnPromptLine = false;
+    // LOG TQ n outputs the tracking quality every n seconds.
+    bool TqRepeats = false;
 };
 
 class FakeReceiver
@@ -172,6 +185,8 @@ public:
     bool WaitSent(uint64_t nBytes, int Ms) const;
 
     std::vector<RECEIVER_LOG_T> Logging() const;
+    // The tracking quality it outputs from now on (the lines' bodies, as Rules.Tq).
+    void SetTq(std::vector<std::string> Tq);
     uint32_t Rate() const { return m_Rate.load(); }
     bool InLoader() const { return m_bLoader.load(); }
     const XmodemLoader& Loader() const { return m_Loader; }
@@ -193,6 +208,7 @@ private:
     static std::vector<std::string> WithTimeTrigger(std::vector<std::string> Words);
     bool TakesLog(const std::string& Name) const;
     std::string LogList();
+    std::string TqLines() const; // under m_LogMutex
     // RF break and the fix lost after a reset; false for any other command.
     bool OnFixCommand(const std::vector<std::string>& Words, std::string* pBody);
     // Leaves the boot loader with its image loaded and starts again.
