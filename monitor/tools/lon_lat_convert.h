@@ -36,7 +36,8 @@ struct DMS_ANGLE_T
 
 // Degrees to degrees, minutes and seconds, the seconds rounded to four
 // decimals; a rounding that reaches 60 seconds or 60 minutes carries over, so
-// that 10.1 gives 10 6' 0.0000'' and never 10 5' 60.0000''.
+// that 10.1 gives 10 6' 0.0000'' and never 10 5' 60.0000''. For angles
+// within the limits above: larger ones are refused where they are typed.
 DMS_ANGLE_T DegreesToDms(double dDegrees);
 
 // Degrees of an NMEA ddmm.mmmm value (sign kept: -3112.3456 is south or
@@ -45,7 +46,8 @@ DMS_ANGLE_T DegreesToDms(double dDegrees);
 bool NmeaToDegrees(double dNmea, double* pDegrees);
 
 // Degrees as an NMEA ddmm.mmmmmm value, the minutes rounded to six decimals
-// with the carry into the degrees (10.9999999999 gives 1100.000000).
+// with the carry into the degrees (10.9999999999 gives 1100.000000). For
+// angles within the limits above, as DegreesToDms.
 double DegreesToNmea(double dDegrees);
 
 // Degrees of degrees, minutes and seconds given as magnitudes, negative when
