@@ -1,6 +1,7 @@
 // The mDNS browser and its cache fed what anyone on the local network may
 // send: datagrams (each a 2-byte big-endian length and the bytes) decoded as
-// the server decodes them and handed to the browser. Services come and go
+// the server decodes them and handed to the browser, which reports its
+// services after each one. Services come and go
 // in order (added once, updated and removed only while known), each is an
 // instance of the type browsed, and the cache keeps its bounds. A second
 // cache takes every record directly: a record just added with a TTL is
@@ -74,6 +75,8 @@ void AddToProbe(Mdns::Cache* pCache, const MDNS_RECORD_T& Record)
 extern "C" int LLVMFuzzerInitialize(int* pArgc, char*** pArgv)
 {
     static QCoreApplication app(*pArgc, *pArgv);
+    // Services are reported as soon as the events are processed after each datagram.
+    Mdns::Timing().ServiceDelayMs = 0;
     return 0;
 }
 
@@ -91,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
             MdnsDecodeMessage(reinterpret_cast<const char*>(pData + at + 2), static_cast<int>(n), &message) == MDNS_OK)
         {
             emit pWorld->Server.messageReceived(message);
+            QCoreApplication::processEvents();
             Check(pWorld->Cache.Count() <= Mdns::Cache::MAX_ENTRIES);
             for (const MDNS_RECORD_T& record : qAsConst(message.Records))
                 AddToProbe(&pWorld->Probe, record);
