@@ -20,7 +20,7 @@ std::atomic<uint> g_LiveNtripCount{0};
 
 constexpr double kRadToDeg = 57.295779513;
 constexpr int32_t kNoPositionTime = -1000;
-const QByteArray kTableEnd = QByteArrayLiteral("ENDSOURCETABLE");
+const QByteArray kTableEnd(NTRIP_TABLE_END);
 
 // A NUL-terminated text of a fixed array, read no further than the array.
 template <size_t N> QString FixedText(const char (&Text)[N])
@@ -362,9 +362,7 @@ void QZvNTripPortCtrl::NtripRunSession()
     m_bChunked = false;
     m_TableBytes = 0;
     m_TableTail.clear();
-    m_TableLine.clear();
-    m_Offered.clear();
-    m_OfferedCount = 0;
+    m_MountTable.Clear();
     m_bUploadFull = false;
     m_RefusedStatus = 0;
     m_DataPort = 0;
@@ -662,37 +660,8 @@ void QZvNTripPortCtrl::TakeMountTable(const char* pData, int n)
 {
     QByteArray decoded;
     int ended = 0;
-    if (!Dechunk(&pData, &n, &decoded, &ended))
-    {
-        EndNoMountPoint();
-        return;
-    }
-    m_TableBytes += n;
-    m_TableLine.append(pData, n);
-    int start = 0;
-    for (int end; (end = m_TableLine.indexOf('\n', start)) >= 0; start = end + 1)
-    {
-        const int length = end - start - (end > start && m_TableLine.at(end - 1) == '\r' ? 1 : 0);
-        const char* pLine = m_TableLine.constData() + start;
-        if (length >= kTableEnd.size() && std::memcmp(pLine, kTableEnd.constData(), kTableEnd.size()) == 0)
-        {
-            EndNoMountPoint();
-            return;
-        }
-        const char* pMount = nullptr;
-        const int mountLength = NtripTableMountPoint(pLine, length, &pMount);
-        if (mountLength > 0)
-        {
-            if (m_Offered.size() < MAX_LISTED_MOUNT_POINTS)
-            {
-                m_Offered << QString::fromLatin1(pMount, mountLength);
-            }
-            ++m_OfferedCount;
-        }
-    }
-    m_TableLine.remove(0, start);
-    // A table without line ends, or one without end, is read no further.
-    if (ended != 0 || m_TableLine.size() > NTRIP_REPLY_HEADER_MAX || m_TableBytes > Timing().MaxSourceTableBytes)
+    if (!Dechunk(&pData, &n, &decoded, &ended) || m_MountTable.Take(pData, n, Timing().MaxSourceTableBytes) ||
+        ended != 0)
     {
         EndNoMountPoint();
     }
@@ -702,7 +671,7 @@ void QZvNTripPortCtrl::EndNoMountPoint()
 {
     const QString sMount = FixedText(m_Session.MountPoint);
     QString sReason = QStringLiteral("mount point %1 not found").arg(sMount);
-    if (m_OfferedCount == 0)
+    if (m_MountTable.OfferedCount() == 0)
     {
         sReason += QStringLiteral(", the caster offers none");
     }
@@ -711,10 +680,10 @@ void QZvNTripPortCtrl::EndNoMountPoint()
         // The view gets the first few; the failure report keeps more.
         constexpr int kShown = 20;
         sReason +=
-            QStringLiteral(", the caster offers: ") + QStringList(m_Offered.mid(0, kShown)).join(QStringLiteral(", "));
-        if (m_OfferedCount > kShown)
+            QStringLiteral(", the caster offers: ") + QStringList(m_MountTable.Offered().mid(0, kShown)).join(QStringLiteral(", "));
+        if (m_MountTable.OfferedCount() > kShown)
         {
-            sReason += QStringLiteral(" ... (%1 in all)").arg(m_OfferedCount);
+            sReason += QStringLiteral(" ... (%1 in all)").arg(m_MountTable.OfferedCount());
         }
     }
     EndSession(NTRIP_NO_MOUNT_POINT, sReason);
@@ -922,8 +891,8 @@ void QZvNTripPortCtrl::EndSession(int nResult, const QString& sReason)
                                           m_RefusedStatus != 0 ? m_RefusedStatus : NtripResultHttpStatus(nResult),
                                           sReason,
                                           FixedText(m_Session.MountPoint),
-                                          nResult == NTRIP_NO_MOUNT_POINT ? m_Offered : QStringList(),
-                                          nResult == NTRIP_NO_MOUNT_POINT ? m_OfferedCount : 0};
+                                          nResult == NTRIP_NO_MOUNT_POINT ? m_MountTable.Offered() : QStringList(),
+                                          nResult == NTRIP_NO_MOUNT_POINT ? m_MountTable.OfferedCount() : 0};
             }
             emit SignalAddPortFail(UniquePortID, PortType, nResult, GetPortName());
         }

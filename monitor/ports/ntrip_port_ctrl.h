@@ -27,6 +27,7 @@
 #include <functional>
 #include <mutex>
 
+#include "monitor/ports/ntrip_mount_table.h"
 #include "monitor/ports/ntrip_protocol.h"
 #include "monitor/ports/port_ctrl_base.h"
 
@@ -79,7 +80,7 @@ public:
         QStringList OfferedMountPoints;
         int OfferedCount = 0;
     };
-    static constexpr int MAX_LISTED_MOUNT_POINTS = 100;
+    static constexpr int MAX_LISTED_MOUNT_POINTS = CNtripMountTable::MAX_LISTED;
 
     QZvNTripPortCtrl();
     ~QZvNTripPortCtrl() override;
@@ -226,9 +227,7 @@ private:
     NTRIP_CHUNK_DECODER_T m_Dechunk{};
     qint64 m_TableBytes = 0;
     QByteArray m_TableTail;
-    QByteArray m_TableLine; // a source table line not yet ended
-    QStringList m_Offered;
-    int m_OfferedCount = 0;
+    CNtripMountTable m_MountTable; // the table a caster sends for a mount point it does not have
     FAILURE_T m_LastFailure; // guarded by m_Mutex
     QElapsedTimer m_StreamClock;
     bool m_bUploadFull = false;

@@ -103,6 +103,16 @@ void QButtonBar::Save()
     MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), sText.arg(m_pPresetFile->fileName()));
 }
 
+bool QButtonBar::FitsPresetFile(const PRESET_SET_T& Set)
+{
+    if (IsPresetSetStorable(Set))
+        return true;
+    MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
+                             tr("The preset file cannot hold this change: it would grow beyond %1 KB.")
+                                 .arg(PRESET_FILE_MAX_BYTES / 1024));
+    return false;
+}
+
 void QButtonBar::OnTriggerdAction(QAction* pAction)
 {
     qCDebug(lcConsole, "OnTriggerdAction");
@@ -165,16 +175,20 @@ void QButtonBar::OnAddButtonGroup()
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"), tr("Group Already Exist !"));
         return;
     }
-    if (!IsPresetGroupStorable(sName, {}, {}))
+    if (!IsPresetNameStorable(sName))
     {
         MonitorPrompt()->Message(this, QMessageBox::Warning, tr("Warning"),
                                  tr("The preset file cannot keep this group name: remove \":::\", \"#######\", "
                                     "\"@CR\" and \"@LF\", and a \":\" at its end."));
         return;
     }
-    m_Set.GroupNames.append(sName);
-    m_GroupLabels.append(QStringList());
-    m_GroupSendStrings.append(QStringList());
+    PRESET_SET_T next = m_Set;
+    next.GroupNames.append(sName);
+    next.GroupLabels.append(QStringList());
+    next.GroupSendStrings.append(QStringList());
+    if (!FitsPresetFile(next))
+        return;
+    m_Set = next;
     Save();
     m_pGroupCombo->addItem(sName);
     m_pGroupCombo->setCurrentIndex(m_pGroupCombo->count() - 1);
@@ -234,8 +248,9 @@ void QButtonBar::OnGetButtonInfo(QString& Label, QString& SendString)
         qCDebug(lcConsole, "The edited button is gone");
         return;
     }
-    QStringList& labels = m_GroupLabels[g];
-    QStringList& sends = m_GroupSendStrings[g];
+    PRESET_SET_T next = m_Set;
+    QStringList& labels = next.GroupLabels[g];
+    QStringList& sends = next.GroupSendStrings[g];
     int i = target.Button;
     if (i < 0)
     {
@@ -248,6 +263,9 @@ void QButtonBar::OnGetButtonInfo(QString& Label, QString& SendString)
         labels[i] = Label;
         sends[i] = SendString;
     }
+    if (!FitsPresetFile(next))
+        return;
+    m_Set = next;
     Save();
     if (g != m_pGroupCombo->currentIndex())
         return;

@@ -69,6 +69,8 @@ private:
     // A file that was there but could not be read is never replaced: its
     // groups would be lost.
     void Save();
+    // Whether the preset file can hold Set; a warning says it cannot.
+    bool FitsPresetFile(const PRESET_SET_T& Set);
     int ButtonIndex(const QAction* pAction) const { return m_Actions.indexOf(const_cast<QAction*>(pAction)); }
     // Opens the editor on a button of the current group, or on a new one (-1).
     void OpenEditor(int Button);

@@ -37,7 +37,7 @@ void QButtonEdit::OnSendString()
     QString sSendString = m_pUi->pSendString->toPlainText();
     if (!sLabel.isEmpty() && !sSendString.isEmpty())
     {
-        if (!IsPresetGroupStorable(QStringLiteral("G"), {sLabel}, {sSendString}))
+        if (!IsPresetButtonStorable(sLabel, sSendString))
         {
             MonitorPrompt()->Message(
                 this, QMessageBox::Warning, tr("Warning"),

@@ -25,7 +25,10 @@ QString PresetFilePath()
         .filePath(QStringLiteral("Configure/Preset/CMD.txt"));
 }
 
-bool ParsePresetLine(const QString& sLine, QString* pName, QStringList* pLabels, QStringList* pSendStrings)
+namespace
+{
+// The line as the format reads it, whether or not a save would write it so.
+bool ReadPresetLine(const QString& sLine, QString* pName, QStringList* pLabels, QStringList* pSendStrings)
 {
     pLabels->clear();
     pSendStrings->clear();
@@ -57,22 +60,67 @@ bool ParsePresetLine(const QString& sLine, QString* pName, QStringList* pLabels,
     return true;
 }
 
-QString FormatPresetLine(const QString& sName, const QStringList& Labels, const QStringList& SendStrings)
-{
-    QString sLine = sName + kGroupSep;
-    for (int i = 0; i < Labels.size() && i < SendStrings.size(); ++i)
-        sLine += Labels[i] + kFieldSep + SendStrings[i] + kButtonEnd;
-    return sLine.replace(QLatin1Char('\r'), kCR).replace(QLatin1Char('\n'), kLF);
-}
-
-bool IsPresetGroupStorable(const QString& sName, const QStringList& Labels, const QStringList& SendStrings)
+// Whether the group's line reads back as exactly this group.
+bool ReadsBackAsItself(const QString& sName, const QStringList& Labels, const QStringList& SendStrings)
 {
     if (Labels.size() != SendStrings.size())
         return false;
     QString sName2;
     QStringList labels2, sends2;
-    return ParsePresetLine(FormatPresetLine(sName, Labels, SendStrings), &sName2, &labels2, &sends2) &&
+    return ReadPresetLine(FormatPresetLine(sName, Labels, SendStrings), &sName2, &labels2, &sends2) &&
            sName2 == sName && labels2 == Labels && sends2 == SendStrings;
+}
+} // namespace
+
+bool ParsePresetLine(const QString& sLine, QString* pName, QStringList* pLabels, QStringList* pSendStrings)
+{
+    // A group a save would change (a name or a text that cuts its own line)
+    // is no group: the line is kept as it is, and the set read is the set
+    // the next save writes.
+    if (ReadPresetLine(sLine, pName, pLabels, pSendStrings) && IsPresetNameStorable(*pName) &&
+        IsPresetGroupStorable(*pName, *pLabels, *pSendStrings))
+    {
+        bool bButtonsStorable = true;
+        for (int i = 0; i < pLabels->size() && bButtonsStorable; ++i)
+            bButtonsStorable = IsPresetButtonStorable(pLabels->at(i), pSendStrings->at(i));
+        if (bButtonsStorable)
+            return true;
+    }
+    pName->clear();
+    pLabels->clear();
+    pSendStrings->clear();
+    return false;
+}
+
+QString FormatPresetLine(const QString& sName, const QStringList& Labels, const QStringList& SendStrings)
+{
+    QString sLine = sName + kGroupSep;
+    for (int i = 0; i < Labels.size() && i < SendStrings.size(); ++i)
+        sLine += Labels[i] + kFieldSep + SendStrings[i] + kButtonEnd;
+    // A group without buttons is its name and ":::"; such a line is only read
+    // with a name, and its name is read as written. An empty name, or one
+    // holding a line break (written "@CR", "@LF"), is kept by the form with
+    // buttons: the ";;;" makes the reader take the name back as it was.
+    if (Labels.isEmpty() && (sName.isEmpty() || sName.contains(QLatin1Char('\r')) || sName.contains(QLatin1Char('\n'))))
+        sLine += kButtonEnd;
+    return sLine.replace(QLatin1Char('\r'), kCR).replace(QLatin1Char('\n'), kLF);
+}
+
+bool IsPresetGroupStorable(const QString& sName, const QStringList& Labels, const QStringList& SendStrings)
+{
+    return ReadsBackAsItself(sName, Labels, SendStrings);
+}
+
+bool IsPresetNameStorable(const QString& sName)
+{
+    // The name stands before buttons or none, as buttons are added and deleted.
+    return ReadsBackAsItself(sName, {}, {}) &&
+           ReadsBackAsItself(sName, {QStringLiteral("L")}, {QStringLiteral("S")});
+}
+
+bool IsPresetButtonStorable(const QString& sLabel, const QString& sSendString)
+{
+    return ReadsBackAsItself(QStringLiteral("G"), {sLabel}, {sSendString});
 }
 
 PRESET_SET_T ParsePresetText(const QByteArray& Text)
@@ -117,6 +165,8 @@ QByteArray FormatPresetText(const PRESET_SET_T& Set)
     return sText.toUtf8();
 }
 
+bool IsPresetSetStorable(const PRESET_SET_T& Set) { return FormatPresetText(Set).size() <= PRESET_FILE_MAX_BYTES; }
+
 int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet, int* pFileStatus)
 {
     QByteArray text;
@@ -126,6 +176,15 @@ int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet, int* pFileStatus)
     if (pFileStatus != nullptr)
         *pFileStatus = nStatus;
     *pSet = ParsePresetText(text);
+    if (nStatus == CONFIG_FILE_OK && !IsPresetSetStorable(*pSet))
+    {
+        // Line breaks inside a line and bytes that are no UTF-8 grow when
+        // written: a set whose save could not be read again is not taken.
+        *pSet = ParsePresetText(QByteArray());
+        if (pFileStatus != nullptr)
+            *pFileStatus = CONFIG_FILE_TOO_LARGE;
+        return PRESET_UNREADABLE;
+    }
     if (nStatus == CONFIG_FILE_OK)
         return PRESET_OK;
     return nStatus == CONFIG_FILE_MISSING ? PRESET_CANNOT_READ : PRESET_UNREADABLE;

@@ -47,7 +47,9 @@ inline constexpr char PRESET_DEFAULT_GROUP[] = "Default";
 QString PresetFilePath();
 
 // One line (without line ending) read as a group: true with the name and the
-// buttons; false for comments and invalid lines.
+// buttons; false for comments and invalid lines, and for a group a save
+// would not write back as it is (see the checks below), which is kept as a
+// line of its own.
 bool ParsePresetLine(const QString& sLine, QString* pName, QStringList* pLabels, QStringList* pSendStrings);
 // One group as a line, without line ending.
 QString FormatPresetLine(const QString& sName, const QStringList& Labels, const QStringList& SendStrings);
@@ -55,15 +57,24 @@ QString FormatPresetLine(const QString& sName, const QStringList& Labels, const 
 // (":::", ",,,", ";;;"), "@CR", "@LF" or "#######" in the wrong place would
 // cut it or turn it into a comment.
 bool IsPresetGroupStorable(const QString& sName, const QStringList& Labels, const QStringList& SendStrings);
+// Whether a group name comes back unchanged both with and without buttons,
+// and a button in any group: what is typed is checked with these, so that
+// every set the bar holds is written back as it is.
+bool IsPresetNameStorable(const QString& sName);
+bool IsPresetButtonStorable(const QString& sLabel, const QString& sSendString);
 
 // The whole file's text; a set without groups gets the group "Default".
 PRESET_SET_T ParsePresetText(const QByteArray& Text);
 QByteArray FormatPresetText(const PRESET_SET_T& Set);
+// Whether the set's file stays within PRESET_FILE_MAX_BYTES, so that the
+// next start reads it.
+bool IsPresetSetStorable(const PRESET_SET_T& Set);
 
 // Reads a file into *pSet: PRESET_OK, or PRESET_CANNOT_READ (no file) or
 // PRESET_UNREADABLE with the group "Default". A file is read only when it is
-// a regular file of at most PRESET_FILE_MAX_BYTES; *pFileStatus (may be
-// null) gets why it was not (a CONFIG_FILE_E of config_file.h).
+// a regular file of at most PRESET_FILE_MAX_BYTES, and its set written again
+// stays within that bound; *pFileStatus (may be null) gets why it was not (a
+// CONFIG_FILE_E of config_file.h).
 int ReadPresetFile(const QString& sPath, PRESET_SET_T* pSet, int* pFileStatus = nullptr);
 // Writes Text as the whole file, creating its folder: PRESET_OK or a negative status.
 int WritePresetFile(const QString& sPath, const QByteArray& Text);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
@@ -14,6 +15,7 @@ constexpr double kE2A = 42697.67270717997;
 // Display units: 1/10000 second of arc and 1/1000000 minute.
 constexpr int64_t kTenThousandthsPerDegree = 3600 * 10000;
 constexpr int64_t kMicroMinutesPerDegree = 60 * 1000000;
+constexpr uint32_t kSecondsPerWeek = GNSS_MS_PER_WEEK / 1000;
 
 std::vector<std::string_view> Split(std::string_view sText, char cSeparator)
 {
@@ -27,6 +29,19 @@ std::vector<std::string_view> Split(std::string_view sText, char cSeparator)
             return items;
         nStart = nAt + 1;
     }
+}
+
+// A typed number without the blanks around it and a "+" before it (a "+"
+// before a "-" stays, and the number is refused).
+std::string_view NumberText(std::string_view sText)
+{
+    while (!sText.empty() && (sText.front() == ' ' || sText.front() == '\t'))
+        sText.remove_prefix(1);
+    while (!sText.empty() && (sText.back() == ' ' || sText.back() == '\t'))
+        sText.remove_suffix(1);
+    if (sText.size() > 1 && sText.front() == '+' && sText[1] != '-')
+        sText.remove_prefix(1);
+    return sText;
 }
 
 // The NMEA angle at items[nAt] with its hemisphere letter after it.
@@ -44,18 +59,43 @@ bool NmeaAngle(const std::vector<std::string_view>& items, size_t nAt, char cNeg
 
 bool ReadNumber(std::string_view sText, double* pValue)
 {
-    while (!sText.empty() && (sText.front() == ' ' || sText.front() == '\t'))
-        sText.remove_prefix(1);
-    while (!sText.empty() && (sText.back() == ' ' || sText.back() == '\t'))
-        sText.remove_suffix(1);
-    if (!sText.empty() && sText.front() == '+')
-        sText.remove_prefix(1);
+    sText = NumberText(sText);
+    const char* const pEnd = sText.data() + sText.size();
     double dValue = 0.0;
-    const auto result = std::from_chars(sText.data(), sText.data() + sText.size(), dValue);
-    if (sText.empty() || result.ec != std::errc() || result.ptr != sText.data() + sText.size() || !std::isfinite(dValue))
+    auto result = std::from_chars(sText.data(), pEnd, dValue);
+    if (result.ec == std::errc::result_out_of_range && result.ptr == pEnd)
+    {
+        // A number too large for a double ("1e309") is still a number, only
+        // out of every range: it reads as the largest double of its sign,
+        // which any range check refuses; one too small reads as zero.
+        long double dWide = 0.0L;
+        result = std::from_chars(sText.data(), pEnd, dWide);
+        const bool bNegative = !sText.empty() && sText.front() == '-';
+        const bool bLarge = result.ec == std::errc() ? std::fabs(dWide) >= 1.0L
+                                                     : sText.find("e-") == std::string_view::npos &&
+                                                           sText.find("E-") == std::string_view::npos;
+        dValue = std::copysign(bLarge ? std::numeric_limits<double>::max() : 0.0, bNegative ? -1.0 : 1.0);
+        result.ec = std::errc();
+    }
+    if (sText.empty() || result.ec != std::errc() || result.ptr != pEnd || !std::isfinite(dValue))
         return false;
     *pValue = dValue;
     return true;
+}
+
+int ReadWholeNumber(std::string_view sText, int64_t nMin, int64_t nMax, int64_t* pValue)
+{
+    sText = NumberText(sText);
+    int64_t nValue = 0;
+    const auto result = std::from_chars(sText.data(), sText.data() + sText.size(), nValue);
+    if (sText.empty() || result.ptr != sText.data() + sText.size() ||
+        (result.ec != std::errc() && result.ec != std::errc::result_out_of_range))
+        return WHOLE_NUMBER_INVALID;
+    // Digits beyond 64 bits are out of range as well.
+    if (result.ec == std::errc::result_out_of_range || nValue < nMin || nValue > nMax)
+        return WHOLE_NUMBER_OUT_OF_RANGE;
+    *pValue = nValue;
+    return WHOLE_NUMBER_OK;
 }
 
 bool PositionFromLog(std::string_view sLine, double* pLatDeg, double* pLonDeg)
@@ -163,26 +203,47 @@ void EcefToGeodetic(double dX, double dY, double dZ, double* pLonDeg, double* pL
     *pHeight = p * cosLat + dZ * sinLat - n * (1.0 - WGS84_E2 * sinLat * sinLat);
 }
 
-bool GpsWeekSecondsToUtc(uint32_t nWeek, uint32_t nSeconds, const int32_t* pLeapSeconds, CalendarTime* pUtc)
+bool GpsWeekSecondsToUtc(uint32_t nWeek, uint32_t nSeconds, const int64_t* pLeapSeconds, CalendarTime* pUtc)
 {
-    if (nSeconds >= GNSS_MS_PER_WEEK / 1000)
+    if (nSeconds >= kSecondsPerWeek || nWeek > GPS_WEEK_MAX)
         return false;
-    const uint32_t nMs = nSeconds * 1000;
-    const int32_t nLeapMs = pLeapSeconds != nullptr ? *pLeapSeconds * 1000 : GpsLeapMs(nWeek, nMs);
-    return GpsTimeToCalendar(nWeek, nMs, &nLeapMs, pUtc) == 1;
+    const int64_t nLeap = pLeapSeconds != nullptr ? *pLeapSeconds : GpsLeapMs(nWeek, nSeconds * 1000) / 1000;
+    if (nLeap < -LEAP_SECONDS_LIMIT || nLeap > LEAP_SECONDS_LIMIT)
+        return false;
+    // Seconds of UTC since the GPS epoch, in 64 bits: leap seconds of any
+    // size in range cannot wrap.
+    const int64_t nUtc = int64_t{nWeek} * kSecondsPerWeek + nSeconds - nLeap;
+    if (nUtc < 0 || nUtc >= LEAP_SECONDS_LIMIT)
+        return false;
+    const int32_t nNoOffset = 0;
+    return GpsTimeToCalendar(static_cast<uint32_t>(nUtc / kSecondsPerWeek),
+                             static_cast<uint32_t>(nUtc % kSecondsPerWeek) * 1000, &nNoOffset, pUtc) == 1;
 }
 
-bool UtcToGpsWeekSeconds(const CalendarTime& Utc, const int32_t* pLeapSeconds, uint32_t* pWeek, uint32_t* pSeconds)
+bool UtcToGpsWeekSeconds(const CalendarTime& Utc, const int64_t* pLeapSeconds, uint32_t* pWeek, uint32_t* pSeconds)
 {
-    int32_t nLeap = 0;
+    int64_t nLeap = 0;
     if (pLeapSeconds != nullptr)
         nLeap = *pLeapSeconds;
-    else if (!UtcLeapSeconds(&Utc, &nLeap))
+    else
+    {
+        int32_t nInForce = 0;
+        if (!UtcLeapSeconds(&Utc, &nInForce))
+            return false;
+        nLeap = nInForce;
+    }
+    if (nLeap < -LEAP_SECONDS_LIMIT || nLeap > LEAP_SECONDS_LIMIT)
         return false;
-    const int32_t nLeapMs = nLeap * 1000;
-    uint32_t nMs = 0;
-    if (CalendarToGpsTime(&Utc, &nLeapMs, pWeek, &nMs) == GNSS_TIME_INVALID)
+    // The date counted from the GPS epoch as it stands, the leap seconds then
+    // added in 64 bits.
+    const int32_t nNoOffset = 0;
+    uint32_t nWeek = 0, nMs = 0;
+    if (CalendarToGpsTime(&Utc, &nNoOffset, &nWeek, &nMs) == GNSS_TIME_INVALID)
         return false;
-    *pSeconds = nMs / 1000;
+    const int64_t nGps = int64_t{nWeek} * kSecondsPerWeek + nMs / 1000 + nLeap;
+    if (nGps < 0 || nGps / kSecondsPerWeek > GPS_WEEK_MAX)
+        return false;
+    *pWeek = static_cast<uint32_t>(nGps / kSecondsPerWeek);
+    *pSeconds = static_cast<uint32_t>(nGps % kSecondsPerWeek);
     return true;
 }

@@ -14,6 +14,16 @@ inline constexpr double WGS84_A = 6378137.0;
 inline constexpr double WGS84_B = 6356752.314245179;
 inline constexpr double WGS84_E2 = 0.006694379990141317;
 
+// What the tool takes as typed: latitude and longitude in degrees, X, Y, Z
+// and the height in metres (far beyond the orbits of navigation satellites),
+// the GPS weeks of the dates the time routines take (1980/1/6 to the end of
+// 2099) and leap seconds no larger than the span of those dates.
+inline constexpr double LATITUDE_LIMIT_DEG = 90.0;
+inline constexpr double LONGITUDE_LIMIT_DEG = 180.0;
+inline constexpr double CARTESIAN_LIMIT_M = 1e9;
+inline constexpr uint32_t GPS_WEEK_MAX = 6260;
+inline constexpr int64_t LEAP_SECONDS_LIMIT = int64_t{43825} * 86400;
+
 // An angle split for display. The parts are magnitudes; the sign is apart,
 // so that -0.5 degrees keeps its sign although its whole degrees are 0.
 struct DMS_ANGLE_T
@@ -26,7 +36,8 @@ struct DMS_ANGLE_T
 
 // Degrees to degrees, minutes and seconds, the seconds rounded to four
 // decimals; a rounding that reaches 60 seconds or 60 minutes carries over, so
-// that 10.1 gives 10 6' 0.0000'' and never 10 5' 60.0000''.
+// that 10.1 gives 10 6' 0.0000'' and never 10 5' 60.0000''. For angles
+// within the limits above: larger ones are refused where they are typed.
 DMS_ANGLE_T DegreesToDms(double dDegrees);
 
 // Degrees of an NMEA ddmm.mmmm value (sign kept: -3112.3456 is south or
@@ -35,7 +46,8 @@ DMS_ANGLE_T DegreesToDms(double dDegrees);
 bool NmeaToDegrees(double dNmea, double* pDegrees);
 
 // Degrees as an NMEA ddmm.mmmmmm value, the minutes rounded to six decimals
-// with the carry into the degrees (10.9999999999 gives 1100.000000).
+// with the carry into the degrees (10.9999999999 gives 1100.000000). For
+// angles within the limits above, as DegreesToDms.
 double DegreesToNmea(double dDegrees);
 
 // Degrees of degrees, minutes and seconds given as magnitudes, negative when
@@ -43,8 +55,21 @@ double DegreesToNmea(double dDegrees);
 bool DmsToDegrees(double dDegrees, double dMinutes, double dSeconds, bool bNegative, double* pDegrees);
 
 // A decimal number in C form ("." whatever the locale), blanks around it
-// allowed. False for empty text or anything else.
+// allowed. False for empty text or anything else ("nan" and "inf" too). A
+// number beyond the range of a double reads as the largest double of its
+// sign, one too small for it as zero.
 bool ReadNumber(std::string_view sText, double* pValue);
+
+enum WHOLE_NUMBER_E : int
+{
+    WHOLE_NUMBER_OK = 0,
+    WHOLE_NUMBER_INVALID = -1,      // empty, or not a whole number
+    WHOLE_NUMBER_OUT_OF_RANGE = -2, // a whole number outside nMin..nMax (however many digits)
+};
+
+// A whole decimal number ("+" or "-" before it and blanks around it allowed)
+// within nMin..nMax: a WHOLE_NUMBER_E, with *pValue set when OK.
+int ReadWholeNumber(std::string_view sText, int64_t nMin, int64_t nMax, int64_t* pValue);
 
 // Latitude and longitude (degrees) of a receiver position log in full text:
 // the body after ";" holds the solution status, the position type, then
@@ -67,10 +92,14 @@ void EcefToGeodetic(double dX, double dY, double dZ, double* pLonDeg, double* pL
 
 // GPS week and seconds of week to a UTC date. pLeapSeconds: GPS minus UTC as
 // given (0 keeps GPS time); null takes the leap seconds in force at that
-// time. Returns false for seconds outside the week.
-bool GpsWeekSecondsToUtc(uint32_t nWeek, uint32_t nSeconds, const int32_t* pLeapSeconds, CalendarTime* pUtc);
+// time. Returns false for seconds outside the week, a week above
+// GPS_WEEK_MAX, leap seconds beyond LEAP_SECONDS_LIMIT, or a date before the
+// GPS epoch or after 2099.
+bool GpsWeekSecondsToUtc(uint32_t nWeek, uint32_t nSeconds, const int64_t* pLeapSeconds, CalendarTime* pUtc);
 
 // A UTC date to GPS week and whole seconds of week, with the leap seconds as
 // above (null: those in force at that date). Returns false for a date the time
-// routines do not take (before the GPS epoch, after 2099, or not a date).
-bool UtcToGpsWeekSeconds(const CalendarTime& Utc, const int32_t* pLeapSeconds, uint32_t* pWeek, uint32_t* pSeconds);
+// routines do not take (before the GPS epoch, after 2099, or not a date),
+// leap seconds beyond LEAP_SECONDS_LIMIT, or a GPS time before the epoch or
+// after week GPS_WEEK_MAX.
+bool UtcToGpsWeekSeconds(const CalendarTime& Utc, const int64_t* pLeapSeconds, uint32_t* pWeek, uint32_t* pSeconds);

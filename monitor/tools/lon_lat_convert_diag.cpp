@@ -97,6 +97,20 @@ bool QLonAndLatConvertDiag::FieldNumber(QLineEdit* pEdit, double* pValue)
     return false;
 }
 
+bool QLonAndLatConvertDiag::InRange(double dValue, double dLimit, const QString& sMessage)
+{
+    if (std::fabs(dValue) <= dLimit)
+        return true;
+    Warn(sMessage);
+    return false;
+}
+
+QString QLonAndLatConvertDiag::AngleRangeMessage(bool bLatitude) const
+{
+    return bLatitude ? tr("The latitude must lie between -90 and 90!")
+                     : tr("The longitude must lie between -180 and 180!");
+}
+
 // ---- Lon and Lat ----
 
 void QLonAndLatConvertDiag::OnThreeOutFormat()
@@ -189,26 +203,37 @@ bool QLonAndLatConvertDiag::ReadSingleInput(double* pLat, bool* pHasLat, double*
 {
     Ui::LonAndLatConvertDiag& ui = *m_pUi;
     const int nIn = ui.qInputFormatcomboBox->currentIndex();
-    if (nIn == POS_FORM_DMS)
-        return ReadDmsInput(ui.pInputLonDegEdit, ui.pInputLonMinEdit, ui.pInputLonSecEdit, pLon, pHasLon) &&
-               ReadDmsInput(ui.pInputLatDegEdit, ui.pInputLatMinEdit, ui.pInputLatSecEdit, pLat, pHasLat);
     QLineEdit* const edits[2] = {ui.pInputLonlineEdit, ui.pInputLatlineEdit};
     double* const values[2] = {pLon, pLat};
     bool* const has[2] = {pHasLon, pHasLat};
+    const double limits[2] = {LONGITUDE_LIMIT_DEG, LATITUDE_LIMIT_DEG};
     for (int i = 0; i < 2; ++i)
     {
-        *has[i] = !edits[i]->text().trimmed().isEmpty();
-        if (!*has[i])
-            continue;
-        double dValue = 0.0;
-        if (!FieldNumber(edits[i], &dValue))
-            return false;
-        if (nIn == POS_FORM_NMEA && !NmeaToDegrees(dValue, &dValue))
+        if (nIn == POS_FORM_DMS)
         {
-            Warn(tr("The minutes and seconds must be below 60!"));
-            return false;
+            const bool bLat = i == 1;
+            if (!ReadDmsInput(bLat ? ui.pInputLatDegEdit : ui.pInputLonDegEdit,
+                              bLat ? ui.pInputLatMinEdit : ui.pInputLonMinEdit,
+                              bLat ? ui.pInputLatSecEdit : ui.pInputLonSecEdit, values[i], has[i]))
+                return false;
         }
-        *values[i] = dValue;
+        else
+        {
+            *has[i] = !edits[i]->text().trimmed().isEmpty();
+            if (!*has[i])
+                continue;
+            double dValue = 0.0;
+            if (!FieldNumber(edits[i], &dValue))
+                return false;
+            if (nIn == POS_FORM_NMEA && !NmeaToDegrees(dValue, &dValue))
+            {
+                Warn(tr("The minutes and seconds must be below 60!"));
+                return false;
+            }
+            *values[i] = dValue;
+        }
+        if (*has[i] && !InRange(*values[i], limits[i], AngleRangeMessage(i == 1)))
+            return false;
     }
     return true;
 }
@@ -283,15 +308,19 @@ void QLonAndLatConvertDiag::OnCoorTransButtonClick()
             return;
     }
     double out[3] = {0.0, 0.0, 0.0};
+    const QString sMetres = tr("X, Y, Z and the height must lie between -1000000000 and 1000000000 m!");
     if (ui.pCoorTransModeComboBox->currentIndex() == COOR_TO_GEODETIC)
+    {
+        for (double d : v)
+            if (!InRange(d, CARTESIAN_LIMIT_M, sMetres))
+                return;
         EcefToGeodetic(v[0], v[1], v[2], &out[0], &out[1], &out[2]);
+    }
     else
     {
-        if (std::abs(v[1]) > 90.0)
-        {
-            Warn(tr("The latitude must lie between -90 and 90!"));
+        if (!InRange(v[0], LONGITUDE_LIMIT_DEG, AngleRangeMessage(false)) ||
+            !InRange(v[1], LATITUDE_LIMIT_DEG, AngleRangeMessage(true)) || !InRange(v[2], CARTESIAN_LIMIT_M, sMetres))
             return;
-        }
         GeodeticToEcef(v[0], v[1], v[2], &out[0], &out[1], &out[2]);
     }
     QLineEdit* const outputs[3] = {ui.pCoorOut1Edit, ui.pCoorOut2Edit, ui.pCoorOut3Edit};
@@ -318,19 +347,25 @@ void QLonAndLatConvertDiag::OnTimeCycleConvertButtonClick()
 {
     Ui::LonAndLatConvertDiag& ui = *m_pUi;
     // An empty leap field takes the leap seconds in force at that time.
-    int32_t nLeap = 0;
-    const int32_t* pLeap = nullptr;
+    int64_t nLeap = 0;
+    const int64_t* pLeap = nullptr;
     if (!ui.pLeapSecondLineEdit->text().trimmed().isEmpty())
     {
-        bool bOk = false;
-        nLeap = ui.pLeapSecondLineEdit->text().trimmed().toInt(&bOk);
-        if (!bOk)
+        const int nRead =
+            ReadWholeNumber(ui.pLeapSecondLineEdit->text().toStdString(), -LEAP_SECONDS_LIMIT, LEAP_SECONDS_LIMIT, &nLeap);
+        if (nRead == WHOLE_NUMBER_INVALID)
         {
             Warn(tr("\"%1\" is not a number!").arg(ui.pLeapSecondLineEdit->text()));
             return;
         }
+        if (nRead == WHOLE_NUMBER_OUT_OF_RANGE)
+        {
+            Warn(tr("The leap seconds must lie between -%1 and %1!").arg(LEAP_SECONDS_LIMIT));
+            return;
+        }
         pLeap = &nLeap;
     }
+    const QString sDateRange = tr("The date must lie between 1980/1/6 and 2099/12/31!");
 
     if (ui.pTimeTransModeComboBox->currentIndex() == TIME_TO_WEEK)
     {
@@ -345,7 +380,7 @@ void QLonAndLatConvertDiag::OnTimeCycleConvertButtonClick()
         uint32_t nWeek = 0, nSeconds = 0;
         if (!UtcToGpsWeekSeconds(utc, pLeap, &nWeek, &nSeconds))
         {
-            Warn(tr("The date lies before the start of GPS time!"));
+            Warn(sDateRange);
             return;
         }
         ui.pTimeOut1Edit->setText(QString::number(nWeek));
@@ -357,29 +392,33 @@ void QLonAndLatConvertDiag::OnTimeCycleConvertButtonClick()
     {
         QLineEdit* pEdit;
         QString sEmpty;
-        uint32_t nValue;
-    } fields[2] = {{ui.pWeekLineEdit, tr("Please enter the value of Week!!!"), 0},
-                   {ui.pWeekSecondsLineEdit, tr("Please enter the value of Week Second!!!"), 0}};
+        int64_t nMax;
+        QString sRange;
+        int64_t nValue;
+    } fields[2] = {{ui.pWeekLineEdit, tr("Please enter the value of Week!!!"), GPS_WEEK_MAX,
+                    tr("The week must lie between 0 and %1!").arg(GPS_WEEK_MAX), 0},
+                   {ui.pWeekSecondsLineEdit, tr("Please enter the value of Week Second!!!"),
+                    GNSS_MS_PER_WEEK / 1000 - 1, tr("The week seconds must be below 604800!"), 0}};
     for (FIELD_T& f : fields)
     {
-        const QString sText = f.pEdit->text().trimmed();
-        if (sText.isEmpty())
+        if (f.pEdit->text().trimmed().isEmpty())
         {
             Warn(f.sEmpty);
             return;
         }
-        bool bOk = false;
-        f.nValue = sText.toUInt(&bOk);
-        if (!bOk)
+        const int nRead = ReadWholeNumber(f.pEdit->text().toStdString(), 0, f.nMax, &f.nValue);
+        if (nRead != WHOLE_NUMBER_OK)
         {
-            Warn(tr("\"%1\" is not a whole number!").arg(f.pEdit->text()));
+            Warn(nRead == WHOLE_NUMBER_OUT_OF_RANGE ? f.sRange
+                                                    : tr("\"%1\" is not a whole number!").arg(f.pEdit->text()));
             return;
         }
     }
     CalendarTime utc{};
-    if (!GpsWeekSecondsToUtc(fields[0].nValue, fields[1].nValue, pLeap, &utc))
+    if (!GpsWeekSecondsToUtc(static_cast<uint32_t>(fields[0].nValue), static_cast<uint32_t>(fields[1].nValue), pLeap,
+                             &utc))
     {
-        Warn(tr("The week seconds must be below 604800!"));
+        Warn(sDateRange);
         return;
     }
     ui.pTimeOut1Edit->setText(QString::asprintf("%u/%u/%u %u:%u:%u", utc.Year, utc.Month, utc.Day, utc.Hour,

@@ -45,6 +45,9 @@ private:
     void Warn(const QString& sText);
     // The number in an input field; a warning names the text when it is not one.
     bool FieldNumber(QLineEdit* pEdit, double* pValue);
+    // Whether |dValue| is at most dLimit; a warning with sMessage when not.
+    bool InRange(double dValue, double dLimit, const QString& sMessage);
+    QString AngleRangeMessage(bool bLatitude) const;
     // Latitude and longitude of the input fields in the input form; an empty
     // field leaves its flag false.
     bool ReadSingleInput(double* pLat, bool* pHasLat, double* pLon, bool* pHasLon);

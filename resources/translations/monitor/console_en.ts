@@ -72,6 +72,10 @@
         <translation>The command presets cannot be saved to %1</translation>
     </message>
     <message>
+        <source>The preset file cannot hold this change: it would grow beyond %1 KB.</source>
+        <translation>The preset file cannot hold this change: it would grow beyond %1 KB.</translation>
+    </message>
+    <message>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>

@@ -72,6 +72,10 @@
         <translation>无法将预设命令保存到 %1</translation>
     </message>
     <message>
+        <source>The preset file cannot hold this change: it would grow beyond %1 KB.</source>
+        <translation>预设文件无法容纳此更改：文件将超过 %1 KB。</translation>
+    </message>
+    <message>
         <source>Warning</source>
         <translation>警告</translation>
     </message>

@@ -502,6 +502,22 @@
         <translation>The latitude must lie between -90 and 90!</translation>
     </message>
     <message>
+        <source>The longitude must lie between -180 and 180!</source>
+        <translation>The longitude must lie between -180 and 180!</translation>
+    </message>
+    <message>
+        <source>X, Y, Z and the height must lie between -1000000000 and 1000000000 m!</source>
+        <translation>X, Y, Z and the height must lie between -1000000000 and 1000000000 m!</translation>
+    </message>
+    <message>
+        <source>The leap seconds must lie between -%1 and %1!</source>
+        <translation>The leap seconds must lie between -%1 and %1!</translation>
+    </message>
+    <message>
+        <source>The week must lie between 0 and %1!</source>
+        <translation>The week must lie between 0 and %1!</translation>
+    </message>
+    <message>
         <source>UTC Time</source>
         <translation>UTC Time</translation>
     </message>
@@ -510,8 +526,8 @@
         <translation>Week</translation>
     </message>
     <message>
-        <source>The date lies before the start of GPS time!</source>
-        <translation>The date lies before the start of GPS time!</translation>
+        <source>The date must lie between 1980/1/6 and 2099/12/31!</source>
+        <translation>The date must lie between 1980/1/6 and 2099/12/31!</translation>
     </message>
     <message>
         <source>Please enter the value of Week!!!</source>

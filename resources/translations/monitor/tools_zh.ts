@@ -502,6 +502,22 @@
         <translation>纬度必须在 -90 到 90 之间！</translation>
     </message>
     <message>
+        <source>The longitude must lie between -180 and 180!</source>
+        <translation>经度必须在 -180 到 180 之间！</translation>
+    </message>
+    <message>
+        <source>X, Y, Z and the height must lie between -1000000000 and 1000000000 m!</source>
+        <translation>X、Y、Z 和高度必须在 -1000000000 到 1000000000 米之间！</translation>
+    </message>
+    <message>
+        <source>The leap seconds must lie between -%1 and %1!</source>
+        <translation>闰秒必须在 -%1 到 %1 之间！</translation>
+    </message>
+    <message>
+        <source>The week must lie between 0 and %1!</source>
+        <translation>周数必须在 0 到 %1 之间！</translation>
+    </message>
+    <message>
         <source>UTC Time</source>
         <translation>UTC 时间</translation>
     </message>
@@ -510,8 +526,8 @@
         <translation>周</translation>
     </message>
     <message>
-        <source>The date lies before the start of GPS time!</source>
-        <translation>该日期早于 GPS 时间起点！</translation>
+        <source>The date must lie between 1980/1/6 and 2099/12/31!</source>
+        <translation>日期必须在 1980/1/6 到 2099/12/31 之间！</translation>
     </message>
     <message>
         <source>Please enter the value of Week!!!</source>

@@ -188,6 +188,25 @@ TEST_F(ButtonBar, GroupsAreRefusedWhenTakenAndTheFirstIsNeverDeleted)
     EXPECT_EQ(m_pBar->GroupCombo()->count(), 2);
 }
 
+TEST_F(ButtonBar, WhatThePresetFileCannotHoldIsRefusedAndTheFileStaysReadable)
+{
+    // A set just under the bound the next start reads.
+    const QString sLong(PRESET_FILE_MAX_BYTES - 4096, QLatin1Char('x'));
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("Long"), sLong);
+    ASSERT_EQ(Labels(), QStringList(QStringLiteral("Long")));
+    ASSERT_TRUE(m_Prompt.Messages.isEmpty());
+
+    ChooseOnEmptySpace(QStringLiteral("New Button"));
+    Edit(QStringLiteral("More"), QString(8192, QLatin1Char('y')));
+    EXPECT_EQ(m_Prompt.Messages,
+              QStringList(QStringLiteral("Warning|The preset file cannot hold this change: it would grow beyond 256 KB.")));
+    EXPECT_EQ(Labels(), QStringList(QStringLiteral("Long")));
+    Restart();
+    EXPECT_EQ(Labels(), QStringList(QStringLiteral("Long")));
+    EXPECT_EQ(m_pBar->Presets().GroupSendStrings.value(0), QStringList(sLong));
+}
+
 TEST_F(ButtonBar, AFileThatCannotBeWrittenIsReportedOnceAndTheBarKeepsItsButtons)
 {
     // The preset folder's place is taken by a file.

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/preset_file.h"
 
 namespace
@@ -46,6 +47,17 @@ QByteArray LargeText(const QString& sTag)
     }
     return FormatPresetText(set);
 }
+// What a save of Set writes is read back as Set.
+void ExpectReadBackAsSaved(const PRESET_SET_T& Set)
+{
+    const QByteArray text = FormatPresetText(Set);
+    SCOPED_TRACE(text.toStdString());
+    const PRESET_SET_T again = ParsePresetText(text);
+    EXPECT_EQ(again.GroupNames, Set.GroupNames);
+    EXPECT_EQ(again.GroupLabels, Set.GroupLabels);
+    EXPECT_EQ(again.GroupSendStrings, Set.GroupSendStrings);
+    EXPECT_EQ(again.KeptLines, Set.KeptLines);
+}
 } // namespace
 
 TEST(PresetFile, GroupsAreWrittenOneLineEachAndReadBack)
@@ -76,6 +88,18 @@ TEST(PresetFile, GroupsAreWrittenOneLineEachAndReadBack)
         {"G:::a,,,b,,,c;;;:::d,,,e;;;\r\n", {"G"}, {{"a"}}, {{"b"}}, {}},
         // UTF-8 both ways.
         {"测试:::测试,,,Café;;;\r\n", {"测试"}, {{"测试"}}, {{"Café"}}, {}},
+        // A group a save would change is no group: the line is kept as it is.
+        // Here the send string would be "y;", which a save writes "y;;;;" and
+        // the next read cuts to "y".
+        {"A:::x,,,y;:::;;;\r\n", {"Default"}, {{}}, {{}}, {"A:::x,,,y;:::;;;"}},
+        // What a save wrote: the send string is "y", the ";" after it is no button.
+        {"A:::x,,,y;;;;\r\nB:::\r\n", {"A", "B"}, {{"x"}, {}}, {{"y"}, {}}, {}},
+        // A name with "@CR" would come back as a carriage return once the group has buttons.
+        {"a@CRb:::\r\n", {"Default"}, {{}}, {{}}, {"a@CRb:::"}},
+        // A group without a name or buttons is one, and a save keeps it one.
+        {":::;;;\r\n", {""}, {{}}, {{}}, {}},
+        // A name with a line break and no buttons.
+        {"a@LFb:::;;;\r\n", {"a\nb"}, {{}}, {{}}, {}},
     };
     for (const auto& c : cases)
     {
@@ -85,16 +109,40 @@ TEST(PresetFile, GroupsAreWrittenOneLineEachAndReadBack)
         EXPECT_EQ(set.GroupLabels, c.Labels);
         EXPECT_EQ(set.GroupSendStrings, c.Sends);
         EXPECT_EQ(set.KeptLines, c.Kept);
-        // What was read is written back to the same groups and kept lines.
-        const PRESET_SET_T again = ParsePresetText(FormatPresetText(set));
-        EXPECT_EQ(again.GroupNames, set.GroupNames);
-        EXPECT_EQ(again.GroupSendStrings, set.GroupSendStrings);
-        EXPECT_EQ(again.KeptLines, set.KeptLines);
+        ExpectReadBackAsSaved(set);
     }
     // A zero byte does not end the file: the groups after it are read too.
     const PRESET_SET_T zero = ParsePresetText(QByteArray("A:::a,,,x\0y;;;\r\nB:::\r\n", 22));
     EXPECT_EQ(zero.GroupNames, QStringList({"A", "B"}));
     EXPECT_EQ(zero.GroupSendStrings.value(0), QStringList(QString::fromUtf8("x\0y", 3)));
+}
+
+TEST(PresetFile, AGroupWithoutANameKeepsItWhenItsLastButtonIsDeleted)
+{
+    PRESET_SET_T set = ParsePresetText(":::a,,,log version;;;\r\n");
+    ASSERT_EQ(set.GroupNames, QStringList{""});
+    set.GroupLabels[0].clear();
+    set.GroupSendStrings[0].clear();
+    ExpectReadBackAsSaved(set);
+}
+
+TEST(PresetFile, AFileWhoseSaveWouldNotBeReadAgainIsNotTaken)
+{
+    // Carriage returns inside a line are read as they are and written "@CR":
+    // this file is within the bound, its save three times over it.
+    QByteArray text("G:::Reset,,,freset");
+    text += QByteArray(PRESET_FILE_MAX_BYTES / 2, '\r');
+    text += "x;;;\r\n";
+    ASSERT_LE(text.size(), PRESET_FILE_MAX_BYTES);
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath("CMD.txt");
+    ASSERT_EQ(WritePresetFile(sPath, text), PRESET_OK);
+    PRESET_SET_T set;
+    int nFileStatus = 0;
+    EXPECT_EQ(ReadPresetFile(sPath, &set, &nFileStatus), PRESET_UNREADABLE);
+    EXPECT_EQ(nFileStatus, CONFIG_FILE_TOO_LARGE);
+    EXPECT_EQ(set.GroupNames, QStringList{"Default"});
+    EXPECT_FALSE(IsPresetSetStorable(ParsePresetText(text)));
 }
 
 TEST(PresetFile, TextsThatTheFileCannotHoldAreRecognised)
@@ -127,6 +175,12 @@ TEST(PresetFile, TextsThatTheFileCannotHoldAreRecognised)
             IsPresetGroupStorable(QString::fromUtf8(c.Name), {QString::fromUtf8(c.Label)}, {QString::fromUtf8(c.Send)}),
             c.Storable);
     }
+    // A name is checked with and without buttons, a button on its own.
+    EXPECT_TRUE(IsPresetNameStorable(QStringLiteral("Base station")));
+    EXPECT_FALSE(IsPresetNameStorable(QStringLiteral("a@CRb")));
+    EXPECT_FALSE(IsPresetNameStorable(QStringLiteral("a:")));
+    EXPECT_TRUE(IsPresetButtonStorable(QStringLiteral("Ver"), QStringLiteral("log version")));
+    EXPECT_FALSE(IsPresetButtonStorable(QStringLiteral("Ver"), QStringLiteral("y;")));
 }
 
 TEST(PresetFile, AFileIsWrittenInAFolderOfItsOwnAndAMissingOneReadsAsDefault)

@@ -115,6 +115,119 @@ TEST_F(LonLatWindow, PositionsInEveryForm)
     EXPECT_EQ(Press("pConvertButton"), QStringLiteral("Error|\"31,5\" is not a number!"));
 }
 
+TEST_F(LonLatWindow, NumbersOutsideTheirRangeAreRefusedAndTheOutputsStay)
+{
+    QComboBox* pIn = Child<QComboBox>("qInputFormatcomboBox");
+    Child<QComboBox>("qOutFormatcomboBox")->setCurrentIndex(QLonAndLatConvertDiag::POS_FORM_DMS);
+    Type("pInputLatlineEdit", QStringLiteral("31.5"));
+    Type("pInputLonlineEdit", QStringLiteral("-114.25"));
+    EXPECT_EQ(Press("pConvertButton"), QString());
+    const QString sLat = Text("pOutLatDmsEdit");
+    const QString sLatitude = QStringLiteral("Error|The latitude must lie between -90 and 90!");
+    const QString sLongitude = QStringLiteral("Error|The longitude must lie between -180 and 180!");
+    const struct
+    {
+        int Form;
+        const char* Lat;
+        const char* Lon;
+        QString Message;
+    } cases[] = {
+        {QLonAndLatConvertDiag::POS_FORM_DEGREE, "1e20", "0", sLatitude},
+        {QLonAndLatConvertDiag::POS_FORM_DEGREE, "1e309", "0", sLatitude},
+        {QLonAndLatConvertDiag::POS_FORM_DEGREE, "-90.000001", "0", sLatitude},
+        {QLonAndLatConvertDiag::POS_FORM_DEGREE, "0", "180.5", sLongitude},
+        {QLonAndLatConvertDiag::POS_FORM_DEGREE, "0", "-99999999999999999999", sLongitude},
+        {QLonAndLatConvertDiag::POS_FORM_NMEA, "9030.0", "0", sLatitude},
+        {QLonAndLatConvertDiag::POS_FORM_NMEA, "0", "-1e20", sLongitude},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.Lat) + " " + c.Lon);
+        pIn->setCurrentIndex(c.Form);
+        Type("pInputLatlineEdit", QString::fromLatin1(c.Lat));
+        Type("pInputLonlineEdit", QString::fromLatin1(c.Lon));
+        EXPECT_EQ(Press("pConvertButton"), c.Message);
+        EXPECT_EQ(Text("pOutLatDmsEdit"), sLat);
+    }
+    // The limits themselves are taken.
+    pIn->setCurrentIndex(QLonAndLatConvertDiag::POS_FORM_DEGREE);
+    Type("pInputLatlineEdit", QStringLiteral("-90"));
+    Type("pInputLonlineEdit", QStringLiteral("180"));
+    EXPECT_EQ(Press("pConvertButton"), QString());
+    EXPECT_EQ(Text("pOutLatDmsEdit"), QStringLiteral("-90Degree 0' 0.0000'' "));
+    // Degrees, minutes and seconds that add up beyond the range.
+    pIn->setCurrentIndex(QLonAndLatConvertDiag::POS_FORM_DMS);
+    Type("pInputLonDegEdit", QStringLiteral("179"));
+    Type("pInputLonMinEdit", QStringLiteral("59"));
+    Type("pInputLonSecEdit", QStringLiteral("60.5"));
+    EXPECT_EQ(Press("pConvertButton"), QStringLiteral("Error|The minutes and seconds must be below 60!"));
+    Type("pInputLonDegEdit", QStringLiteral("180"));
+    Type("pInputLonSecEdit", QStringLiteral("1"));
+    EXPECT_EQ(Press("pConvertButton"), sLongitude);
+    Type("pInputLonDegEdit", QStringLiteral("1e20"));
+    EXPECT_EQ(Press("pConvertButton"), sLongitude);
+
+    ShowPage(1);
+    Type("pCoorIn1Edit", QStringLiteral("181"));
+    Type("pCoorIn2Edit", QStringLiteral("0"));
+    Type("pCoorIn3Edit", QStringLiteral("0"));
+    EXPECT_EQ(Press("pCoorTransButton"), sLongitude);
+    Type("pCoorIn1Edit", QStringLiteral("0"));
+    Type("pCoorIn3Edit", QStringLiteral("1e300"));
+    const QString sMetres = QStringLiteral("Error|X, Y, Z and the height must lie between -1000000000 and 1000000000 m!");
+    EXPECT_EQ(Press("pCoorTransButton"), sMetres);
+    Child<QComboBox>("pCoorTransModeComboBox")->setCurrentIndex(1);
+    Type("pCoorIn3Edit", QStringLiteral("-1e309"));
+    EXPECT_EQ(Press("pCoorTransButton"), sMetres);
+}
+
+TEST_F(LonLatWindow, TimesOutsideTheirRangeAreRefused)
+{
+    ShowPage(2);
+    // Leap seconds whose milliseconds pass 32 bits still give the right date.
+    Type("pWeekLineEdit", QStringLiteral("2100"));
+    Type("pWeekSecondsLineEdit", QStringLiteral("345600"));
+    Type("pLeapSecondLineEdit", QStringLiteral("2147484"));
+    EXPECT_EQ(Press("pTimeConvertButton"), QString());
+    EXPECT_EQ(Text("pTimeOut1Edit"), QStringLiteral("2020/3/15 3:28:36"));
+    const struct
+    {
+        const char* Week;
+        const char* Seconds;
+        const char* Leap;
+        const char* Message;
+    } cases[] = {
+        {"2100", "345600", "99999999999", "Error|The leap seconds must lie between -3786480000 and 3786480000!"},
+        {"2100", "345600", "-99999999999999999999", "Error|The leap seconds must lie between -3786480000 and 3786480000!"},
+        {"6261", "0", "18", "Error|The week must lie between 0 and 6260!"},
+        {"99999999999999999999", "0", "18", "Error|The week must lie between 0 and 6260!"},
+        {"-1", "0", "18", "Error|The week must lie between 0 and 6260!"},
+        {"2100", "-1", "18", "Error|The week seconds must be below 604800!"},
+        {"0", "0", "18", "Error|The date must lie between 1980/1/6 and 2099/12/31!"},
+        {"6260", "604799", "0", "Error|The date must lie between 1980/1/6 and 2099/12/31!"},
+        {"2100", "0", "3786480000", "Error|The date must lie between 1980/1/6 and 2099/12/31!"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.Week) + " " + c.Seconds + " " + c.Leap);
+        Type("pWeekLineEdit", QString::fromLatin1(c.Week));
+        Type("pWeekSecondsLineEdit", QString::fromLatin1(c.Seconds));
+        Type("pLeapSecondLineEdit", QString::fromLatin1(c.Leap));
+        EXPECT_EQ(Press("pTimeConvertButton"), QString::fromLatin1(c.Message));
+        EXPECT_EQ(Text("pTimeOut1Edit"), QStringLiteral("2020/3/15 3:28:36"));
+    }
+
+    Child<QComboBox>("pTimeTransModeComboBox")->setCurrentIndex(1);
+    Child<QDateTimeEdit>("pDateTimeEdit")->setDateTime(QDateTime(QDate(2020, 3, 15), QTime(3, 28, 36), Qt::UTC));
+    Type("pLeapSecondLineEdit", QStringLiteral("2147484"));
+    EXPECT_EQ(Press("pTimeConvertButton"), QString());
+    EXPECT_EQ(Text("pTimeOut1Edit"), QStringLiteral("2100"));
+    EXPECT_EQ(Text("pTimeOut2Edit"), QStringLiteral("345600"));
+    Type("pLeapSecondLineEdit", QStringLiteral("-2147484"));
+    Child<QDateTimeEdit>("pDateTimeEdit")->setDateTime(QDateTime(QDate(1980, 1, 6), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(Press("pTimeConvertButton"), QStringLiteral("Error|The date must lie between 1980/1/6 and 2099/12/31!"));
+}
+
 TEST_F(LonLatWindow, XyzBothWays)
 {
     ShowPage(1);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "monitor/tools/lon_lat_convert.h"
@@ -200,11 +201,11 @@ TEST(LonLatConvert, GeodeticAndXyzAgreeWithAnIndependentConverter)
 
 TEST(LonLatConvert, GpsTimeAndUtcTakeTheLeapSecondsOfTheDate)
 {
-    const int32_t k18 = 18, k0 = 0;
+    const int64_t k18 = 18, k0 = 0, kLarge = 2147484;
     struct
     {
         uint32_t Week, Seconds;
-        const int32_t* Leap; // null: those in force
+        const int64_t* Leap; // null: those in force
         const char* Utc;
     } const cases[] = {
         {0, 0, nullptr, "1980/1/6 0:0:0"},
@@ -217,6 +218,8 @@ TEST(LonLatConvert, GpsTimeAndUtcTakeTheLeapSecondsOfTheDate)
         {2100, 345600, &k18, "2020/4/8 23:59:42"},
         // A leap value given as 0 keeps GPS time.
         {1930, 0, &k0, "2017/1/1 0:0:0"},
+        // Leap seconds whose milliseconds pass 32 bits: 24 d 20:31:24 before 2020/4/9.
+        {2100, 345600, &kLarge, "2020/3/15 3:28:36"},
     };
     for (const auto& c : cases)
     {
@@ -233,4 +236,79 @@ TEST(LonLatConvert, GpsTimeAndUtcTakeTheLeapSecondsOfTheDate)
     uint32_t week = 0, seconds = 0;
     EXPECT_FALSE(UtcToGpsWeekSeconds(CalendarTime{1980, 1, 5, 23, 59, 59, 0}, nullptr, &week, &seconds));
     EXPECT_FALSE(UtcToGpsWeekSeconds(CalendarTime{2021, 2, 29, 0, 0, 0, 0}, nullptr, &week, &seconds));
+}
+
+TEST(LonLatConvert, TimesOutsideTheDatesTakenAreRefused)
+{
+    const int64_t kBeyond = LEAP_SECONDS_LIMIT + 1, kMinus = -LEAP_SECONDS_LIMIT - 1, k18 = 18, k0 = 0,
+                  kMinus1 = -1;
+    CalendarTime utc{};
+    // The last week of the dates taken, the one after it, leap seconds
+    // beyond the span of those dates, and results on either side of them.
+    EXPECT_TRUE(GpsWeekSecondsToUtc(GPS_WEEK_MAX, 0, &k0, &utc));
+    EXPECT_EQ(Date(utc), "2099/12/27 0:0:0");
+    EXPECT_FALSE(GpsWeekSecondsToUtc(GPS_WEEK_MAX + 1, 0, &k0, &utc));
+    EXPECT_FALSE(GpsWeekSecondsToUtc(4294967295u, 0, nullptr, &utc));
+    EXPECT_FALSE(GpsWeekSecondsToUtc(2100, 0, &kBeyond, &utc));
+    EXPECT_FALSE(GpsWeekSecondsToUtc(2100, 0, &kMinus, &utc));
+    EXPECT_FALSE(GpsWeekSecondsToUtc(0, 17, &k18, &utc));
+    EXPECT_FALSE(GpsWeekSecondsToUtc(GPS_WEEK_MAX, 432000, &k0, &utc)); // 2100/1/1
+    EXPECT_TRUE(GpsWeekSecondsToUtc(GPS_WEEK_MAX, 431999, &k0, &utc));
+    EXPECT_EQ(Date(utc), "2099/12/31 23:59:59");
+
+    uint32_t week = 0, seconds = 0;
+    EXPECT_FALSE(UtcToGpsWeekSeconds(CalendarTime{2020, 4, 8, 0, 0, 0, 0}, &kBeyond, &week, &seconds));
+    EXPECT_FALSE(UtcToGpsWeekSeconds(CalendarTime{1980, 1, 6, 0, 0, 0, 0}, &kMinus1, &week, &seconds));
+    const int64_t kToNextWeek = 604800;
+    EXPECT_FALSE(UtcToGpsWeekSeconds(CalendarTime{2099, 12, 31, 0, 0, 0, 0}, &kToNextWeek, &week, &seconds));
+    ASSERT_TRUE(UtcToGpsWeekSeconds(CalendarTime{2099, 12, 31, 23, 59, 59, 0}, nullptr, &week, &seconds));
+    EXPECT_EQ(week, GPS_WEEK_MAX);
+    EXPECT_EQ(seconds, 432017u);
+}
+
+TEST(LonLatConvert, TypedNumbersReadWithTheirRange)
+{
+    // Numbers beyond a double are numbers out of every range, not text.
+    double v = 0.0;
+    const struct
+    {
+        const char* Text;
+        double Value;
+    } reals[] = {
+        {"1e309", std::numeric_limits<double>::max()},
+        {"-1e309", -std::numeric_limits<double>::max()},
+        {"99999999999999999999", 1e20},
+        {"1e-400", 0.0},
+        {"+5", 5.0},
+    };
+    for (const auto& c : reals)
+    {
+        ASSERT_TRUE(ReadNumber(c.Text, &v)) << c.Text;
+        EXPECT_EQ(v, c.Value) << c.Text;
+    }
+    EXPECT_FALSE(ReadNumber("+-5", &v));
+
+    const struct
+    {
+        const char* Text;
+        int Result;
+        int64_t Value;
+    } wholes[] = {
+        {"18", WHOLE_NUMBER_OK, 18},
+        {" -18 ", WHOLE_NUMBER_OK, -18},
+        {"+604799", WHOLE_NUMBER_OK, 604799},
+        {"604800", WHOLE_NUMBER_OUT_OF_RANGE, 0},
+        {"-604801", WHOLE_NUMBER_OUT_OF_RANGE, 0},
+        {"99999999999999999999", WHOLE_NUMBER_OUT_OF_RANGE, 0},
+        {"12.5", WHOLE_NUMBER_INVALID, 0},
+        {"eighteen", WHOLE_NUMBER_INVALID, 0},
+        {"", WHOLE_NUMBER_INVALID, 0},
+        {"+-1", WHOLE_NUMBER_INVALID, 0},
+    };
+    for (const auto& c : wholes)
+    {
+        int64_t n = 0;
+        EXPECT_EQ(ReadWholeNumber(c.Text, -604800, 604799, &n), c.Result) << c.Text;
+        EXPECT_EQ(n, c.Value) << c.Text;
+    }
 }
