@@ -41,7 +41,7 @@ const char* const kHeaders[QRegressionDiag::COLUMNS] = {
     QT_TRANSLATE_NOOP("QRegressionDiag", "Port Name"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Reset"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "Freset"),       QT_TRANSLATE_NOOP("QRegressionDiag", "Reacq"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "SerialUpdate"), QT_TRANSLATE_NOOP("QRegressionDiag", "Command"),
-    QT_TRANSLATE_NOOP("QRegressionDiag", "HZ"),           QT_TRANSLATE_NOOP("QRegressionDiag", "Base"),
+    QT_TRANSLATE_NOOP("QRegressionDiag", "Hz"),           QT_TRANSLATE_NOOP("QRegressionDiag", "Base"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "BoardID"),      QT_TRANSLATE_NOOP("QRegressionDiag", "Version"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "RelayPort"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Address"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "Aisle")};
@@ -381,7 +381,7 @@ QStringList QRegressionDiag::RowProblems(const QStringList& Row) const
     if (!sCommand.isEmpty() && !(QFileInfo(sCommand).isFile() && QFileInfo(sCommand).isReadable()))
         problem(tr("the command file %1 cannot be read").arg(sCommand));
     if (!Row.value(COL_HZ).isEmpty() && !IsWhole(Row.value(COL_HZ), 0))
-        problem(tr("HZ \"%1\" is not a whole number").arg(Row.value(COL_HZ)));
+        problem(tr("Hz \"%1\" is not a whole number").arg(Row.value(COL_HZ)));
     const QString sRelay = Row.value(COL_RELAY_PORT);
     if (sRelay.isEmpty())
         return problems;
