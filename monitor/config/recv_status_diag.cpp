@@ -94,7 +94,6 @@ QZvRecvStatusDiag::QZvRecvStatusDiag(QWidget* pParent) : QDialog(pParent)
     // The UTC row: a fixed caption, the time and a stretch.
     auto* pUtc = new QHBoxLayout;
     m_pUtcCaption = NewLabel(this, smallFont, nullptr);
-    m_pUtcCaption->setText(QStringLiteral("UTC Time"));
     QLabel* pUtcValue = NewLabel(this, smallFont, nullptr);
     pUtc->addWidget(m_pUtcCaption);
     pUtc->addWidget(pUtcValue);
@@ -128,6 +127,7 @@ void QZvRecvStatusDiag::FillTitles()
 void QZvRecvStatusDiag::OnLanguageUpdate()
 {
     FillTitles();
+    m_pUtcCaption->setText(tr("UTC Time"));
     setWindowTitle(QCoreApplication::translate("QZvRecvStatusDialog", "Receiver Status"));
 }
 
