@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGraphicsLayout>
 #include <QGraphicsTextItem>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPen>
@@ -60,6 +62,11 @@ uint32_t StoredObservations(const QRangeData* pStore, uint16_t nMessageId, const
     return n;
 }
 
+// Widths in the NMEA chart: the value axis with its labels, and one bar with
+// the satellite name under it ("J195" in the axis font).
+constexpr int kValueAxisRoom = 50;
+constexpr int kCategoryRoom = 44;
+
 // A carrier-to-noise value as a whole number of dB-Hz; what does not read as one is 0.
 int WholeCn0(float f) { return std::isfinite(f) && f > 0.0f ? static_cast<int>(std::min(f, 255.0f)) : 0; }
 } // namespace
@@ -78,7 +85,6 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
 
     auto* pModeRow = new QHBoxLayout;
     m_pNmea->setText(QStringLiteral("NMEA"));
-    m_pRange->setText(QStringLiteral("Range"));
     m_pNmea->setObjectName(QStringLiteral("Cn0NmeaButton"));
     m_pRange->setObjectName(QStringLiteral("Cn0RangeButton"));
     m_pSignalBox->setObjectName(QStringLiteral("Cn0SignalBox"));
@@ -93,7 +99,11 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
     pModeRow->addStretch();
     pBox->addLayout(pModeRow);
 
-    auto* pSysRow = new QHBoxLayout;
+    // Three systems a row: the legend stays whole in the window's narrowest width.
+    auto* pSysRow = new QGridLayout;
+    pSysRow->setHorizontalSpacing(4);
+    pSysRow->setVerticalSpacing(0);
+    int nShown = 0;
     for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
     {
         if (!SatSlotUsed(nSlot))
@@ -107,10 +117,11 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
         m_pSysBox[nSlot]->setFont(BoxFont());
         SetLeastSize(m_pSysBox[nSlot], QSize(80, 15));
         m_pSysBox[nSlot]->setChecked(true);
-        pSysRow->addWidget(m_pSysSwatch[nSlot]);
-        pSysRow->addWidget(m_pSysBox[nSlot]);
+        pSysRow->addWidget(m_pSysSwatch[nSlot], nShown / 3, 2 * (nShown % 3));
+        pSysRow->addWidget(m_pSysBox[nSlot], nShown / 3, 2 * (nShown % 3) + 1);
+        ++nShown;
     }
-    pSysRow->addStretch();
+    pSysRow->setColumnStretch(6, 1);
     pBox->addLayout(pSysRow);
 
     auto* pBlocks = new QHBoxLayout(m_pSignalBlocks);
@@ -225,6 +236,9 @@ void QCN0BarChart::OnGGAShow()
     // one pixel wide and, since every line and bar is upright, without
     // antialiasing (the texts keep theirs).
     m_pChart->setBackgroundBrush(Qt::white);
+    // The chart fills its view: the height goes to the bars and their labels.
+    m_pChart->layout()->setContentsMargins(0, 0, 0, 0);
+    m_pChart->setBackgroundRoundness(0);
     for (QAbstractAxis* pAxis : {static_cast<QAbstractAxis*>(m_pAxisX), static_cast<QAbstractAxis*>(m_pAxisY)})
     {
         QPen grid = pAxis->gridLinePen();
@@ -254,7 +268,7 @@ void QCN0BarChart::FitValueLabels(const QRectF& Plot)
     int nStep = 55;
     for (const int nTry : {5, 10, 25})
     {
-        if (Plot.height() / (55 / nTry + 1) >= m_fValueLabelHeight)
+        if (Plot.height() / (55 / nTry + 1) >= m_fValueLabelHeight + 1.0)
         {
             nStep = nTry;
             break;
@@ -271,9 +285,11 @@ void QCN0BarChart::OnLanguageUpdate()
     m_pPosHeading->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Pos Ant:")));
     m_pVectHeading->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Vect Ant:")));
     m_pSignalBox->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Signal")));
+    m_pRange->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Range")));
     for (QLabel* p : {m_pPosHeading, m_pVectHeading})
         p->setMaximumSize(QSize(100, 20).expandedTo(p->sizeHint()));
     setWindowTitle(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "CN0")));
+    m_pChart->setTitle(windowTitle());
     m_Labels.clear();
 }
 
@@ -490,6 +506,9 @@ void QCN0BarChart::NMEACN0BarChart()
     m_pSeries->clear();
     m_pAxisX->setCategories(m_Categories);
     m_pSeries->append(sets);
+    // Room for every satellite's name under its bar: a narrow window scrolls
+    // rather than cut the names to "...".
+    m_pChartView->setMinimumWidth(kValueAxisRoom + kCategoryRoom * static_cast<int>(m_Categories.size()));
 }
 
 void QCN0BarChart::RANGECN0BarChart()
