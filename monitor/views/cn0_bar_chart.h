@@ -139,7 +139,7 @@ private:
     // A white picture of that size; null when none can be made.
     static QPixmap NewPicture(const QSize& Need);
     // A label with its baseline starting at Baseline, as drawText puts it.
-    void PaintLabel(QPainter& p, const QPoint& Baseline, const QString& sText);
+    void PaintLabel(QPainter& p, const QPoint& Baseline, const QString& sText, Qt::Alignment Align);
     void PaintAxes(QPainter& p, int nXLength, int nYLength, int nYScale, int nTickStroke, const QStringList& Labels);
     // Bars of one slot's merged satellites from x offset nBase, nScale pixels per dB-Hz.
     void PaintSlotBars(QPainter& p, const QPoint& Origin, uint32_t nSlot, int nBase, int nScale, int nPicture);
