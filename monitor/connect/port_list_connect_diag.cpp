@@ -1,4 +1,5 @@
 #include "monitor/connect/port_list_connect_diag.h"
+#include "monitor/shell/fit_texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -144,7 +145,7 @@ void QPortListConnectDiag::OnGetPortList()
             pTable->setItem(row, c, pItem);
         }
     }
-    pTable->resizeColumnsToContents();
+    FitTableColumns(pTable);
     pTable->resizeRowsToContents();
     OnSelectAllItem();
 }

@@ -1,4 +1,5 @@
 #include "monitor/tools/regression_diag.h"
+#include "monitor/shell/fit_texts.h"
 
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -151,7 +152,7 @@ void QRegressionDiag::OnLanguageUpdate()
     m_pLogPathBtn->setText(tr("LogPath"));
     m_pSummaryLabel->setText(tr("Summary"));
     m_pBoardTable->setHorizontalHeaderLabels(HeaderLabels());
-    m_pBoardTable->resizeColumnsToContents();
+    FitTableColumns(m_pBoardTable);
     m_pConfig->OnLanguageUpdate();
     ShowSummaries();
 }
@@ -313,7 +314,7 @@ void QRegressionDiag::RefreshBoardTable()
             m_pBoardTable->setItem(i, c, new QTableWidgetItem(row.value(c)));
     }
     m_bFilling = false;
-    m_pBoardTable->resizeColumnsToContents();
+    FitTableColumns(m_pBoardTable);
     m_pBoardTable->resizeRowsToContents();
 }
 
@@ -347,7 +348,7 @@ void QRegressionDiag::OnSignalRegressionConfig(QList<bool> bTestItemList, QList<
         }
     }
     m_bFilling = false;
-    m_pBoardTable->resizeColumnsToContents();
+    FitTableColumns(m_pBoardTable);
 }
 
 // ---- Starting and stopping ----

@@ -45,7 +45,7 @@ TEST_P(RegressionLayoutTest, TheBenchAndItsDialogsShowTheirTextsUncut)
     const std::pair<int, QString> cells[] = {{QRegressionDiag::COL_RESET, "100"},
                                              {QRegressionDiag::COL_FRESET, "50"},
                                              {QRegressionDiag::COL_RECAQ, "24"},
-                                             {QRegressionDiag::COL_SERIAL_UPDATE, "/data/images.txt;115200\\"},
+                                             {QRegressionDiag::COL_SERIAL_UPDATE, "/data/images.txt;115200"},
                                              {QRegressionDiag::COL_HZ, "5"},
                                              {QRegressionDiag::COL_BASE, "roof"},
                                              {QRegressionDiag::COL_RELAY_PORT, "/dev/ttyUSB3"},
