@@ -378,7 +378,7 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
         if (sInsCommand.isEmpty())
             sErrors += tr("Not found Inscommand Status!!\n");
         if (sTranslations.isEmpty())
-            sErrors += tr("Not found SeInsTranslation configuration!!\n");
+            sErrors += tr("Not found SETINSTRANSLATION configuration!!\n");
         if (sAlign.isEmpty())
             sErrors += tr("Not found Align Mode!!\n");
         QStringList insLines;

@@ -545,9 +545,9 @@
 </translation>
     </message>
     <message>
-        <source>Not found SeInsTranslation configuration!!
+        <source>Not found SETINSTRANSLATION configuration!!
 </source>
-        <translation>Not found SeInsTranslation configuration!!
+        <translation>Not found SETINSTRANSLATION configuration!!
 </translation>
     </message>
     <message>

@@ -545,7 +545,7 @@
 </translation>
     </message>
     <message>
-        <source>Not found SeInsTranslation configuration!!
+        <source>Not found SETINSTRANSLATION configuration!!
 </source>
         <translation>未找到 SETINSTRANSLATION 配置！
 </translation>
