@@ -196,6 +196,7 @@ void QCompass::paintEvent(QPaintEvent*)
     p.setFont(SizedFont(13));
     p.drawRoundedRect(QRect(-65, -21, 130, 42), 6, 6, Qt::AbsoluteSize);
     p.setPen(QPen(Qt::blue, 2));
-    p.drawText(QRect(-65, -19, 130, 21), Qt::AlignCenter, QString::asprintf("ALT: %6.1f m", m_alt));
-    p.drawText(QRect(-65, 0, 130, 21), Qt::AlignCenter, QString::asprintf("H: %6.1f m", m_h));
+    // The captions read in the user's language; the numbers keep their width.
+    p.drawText(QRect(-65, -19, 130, 21), Qt::AlignCenter, tr("ALT: %1 m").arg(QString::asprintf("%6.1f", m_alt)));
+    p.drawText(QRect(-65, 0, 130, 21), Qt::AlignCenter, tr("H: %1 m").arg(QString::asprintf("%6.1f", m_h)));
 }
