@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "monitor/shell/fit_texts.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/tools/regression_config.h"
 #include "regression_bench.h"
@@ -53,7 +54,7 @@ TEST_P(RegressionLayoutTest, TheBenchAndItsDialogsShowTheirTextsUncut)
                                              {QRegressionDiag::COL_AISLE, "2"}};
     for (const auto& [col, s] : cells)
         b.SetCell(1, col, s);
-    b.Bench.BoardTable()->resizeColumnsToContents();
+    FitTableColumns(b.Bench.BoardTable());
     b.Bench.resize(1100, 560);
     EXPECT_EQ(RenderAndCheck(&b.Bench, "regression_bench_" + Language()), "");
     b.Bench.resize(800, 480);
