@@ -65,8 +65,7 @@ void QPortListConnectDiag::SetPortTableHeaders()
     pTable->setHorizontalHeaderLabels(
         {tr("Port Name"), tr("Baud Rate"), tr("Window Name"), tr("Log"), tr("Occupied"), tr("Connected")});
     // Each column at least as wide as its header in the language in use.
-    for (int c = 0; c < pTable->columnCount(); ++c)
-        pTable->setColumnWidth(c, qMax(pTable->columnWidth(c), pTable->horizontalHeader()->sectionSizeHint(c)));
+    FitTableColumns(pTable);
 }
 
 void QPortListConnectDiag::ShowDiag()
