@@ -136,7 +136,7 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     pFilter->resize(pFilter->minimumSize());
     pFilter->show();
     Shoot(pFilter, QStringLiteral("msg_filter_%1").arg(sLanguage));
-    EXPECT_EQ(ClippedTexts(pFilter).join('\n').toStdString(), "");
+    EXPECT_EQ(ClippedOrEnglish(pFilter, QStringLiteral("msg_filter_%1").arg(sLanguage)).join('\n').toStdString(), "");
     EXPECT_GE(pTable->rowCount(), 5);
     delete pFilter;
 
