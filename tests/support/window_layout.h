@@ -310,6 +310,10 @@ inline QList<QPair<QString, QString>> ReadTexts(QWidget* pWindow)
 {
     QList<QPair<QString, QString>> texts;
     texts << qMakePair(QStringLiteral("window title"), pWindow->windowTitle());
+    // A menu's entries, without their accelerator marks and shortcuts.
+    if (auto* pMenu = qobject_cast<QMenu*>(pWindow))
+        for (QAction* pAction : pMenu->actions())
+            texts << qMakePair(QStringLiteral("menu entry"), pAction->text().remove('&').section('\t', 0, 0));
     const auto plain = [](const QString& s) {
         return Qt::mightBeRichText(s) ? QTextDocumentFragment::fromHtml(s).toPlainText() : s;
     };
