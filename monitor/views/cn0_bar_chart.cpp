@@ -66,6 +66,7 @@ uint32_t StoredObservations(const QRangeData* pStore, uint16_t nMessageId, const
 // the satellite name under it ("J195" in the axis font).
 constexpr int kValueAxisRoom = 50;
 constexpr int kCategoryRoom = 44;
+constexpr int kWideFrom = 15; // satellites from which the content widens by 35 pixels each
 
 // A carrier-to-noise value as a whole number of dB-Hz; what does not read as one is 0.
 int WholeCn0(float f) { return std::isfinite(f) && f > 0.0f ? static_cast<int>(std::min(f, 255.0f)) : 0; }
@@ -99,11 +100,12 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
     pModeRow->addStretch();
     pBox->addLayout(pModeRow);
 
-    // Three systems a row: the legend stays whole in the window's narrowest width.
+    // One row of systems where the window is wide enough, else three a row:
+    // the legend stays whole at the window's narrowest width.
     auto* pSysRow = new QGridLayout;
+    m_pSysGrid = pSysRow;
     pSysRow->setHorizontalSpacing(4);
     pSysRow->setVerticalSpacing(0);
-    int nShown = 0;
     for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
     {
         if (!SatSlotUsed(nSlot))
@@ -117,11 +119,8 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
         m_pSysBox[nSlot]->setFont(BoxFont());
         SetLeastSize(m_pSysBox[nSlot], QSize(80, 15));
         m_pSysBox[nSlot]->setChecked(true);
-        pSysRow->addWidget(m_pSysSwatch[nSlot], nShown / 3, 2 * (nShown % 3));
-        pSysRow->addWidget(m_pSysBox[nSlot], nShown / 3, 2 * (nShown % 3) + 1);
-        ++nShown;
     }
-    pSysRow->setColumnStretch(6, 1);
+    ArrangeLegend(3);
     pBox->addLayout(pSysRow);
 
     auto* pBlocks = new QHBoxLayout(m_pSignalBlocks);
@@ -297,9 +296,40 @@ void QCN0BarChart::OnLanguageUpdate()
 
 void QCN0BarChart::SendLogRequest(uint nPortID) { emit SignalSendNMEAMsg(nPortID, NmeaLogRequest()); }
 
+void QCN0BarChart::ArrangeLegend(int nColumns)
+{
+    if (nColumns == m_nLegendColumns)
+        return;
+    m_nLegendColumns = nColumns;
+    for (int c = 0; c < m_pSysGrid->columnCount(); ++c)
+        m_pSysGrid->setColumnStretch(c, 0);
+    int nShown = 0;
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        if (m_pSysBox[nSlot] == nullptr)
+            continue;
+        for (QWidget* p : {static_cast<QWidget*>(m_pSysSwatch[nSlot]), static_cast<QWidget*>(m_pSysBox[nSlot])})
+            m_pSysGrid->removeWidget(p);
+        m_pSysGrid->addWidget(m_pSysSwatch[nSlot], nShown / nColumns, 2 * (nShown % nColumns));
+        m_pSysGrid->addWidget(m_pSysBox[nSlot], nShown / nColumns, 2 * (nShown % nColumns) + 1);
+        ++nShown;
+    }
+    m_pSysGrid->setColumnStretch(2 * nColumns, 1);
+}
+
 void QCN0BarChart::resizeEvent(QResizeEvent* pEvent)
 {
     QRequestingView::resizeEvent(pEvent);
+    // The width the legend takes in one row, measured once: its texts do not
+    // change with the language.
+    if (m_nLegendRowWidth == 0)
+    {
+        m_nLegendRowWidth = 40;
+        for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+            if (m_pSysBox[nSlot] != nullptr)
+                m_nLegendRowWidth += m_pSysBox[nSlot]->sizeHint().width() + 10 + 2 * m_pSysGrid->horizontalSpacing();
+    }
+    ArrangeLegend(width() >= m_nLegendRowWidth ? static_cast<int>(SAT_SLOT_COUNT) : 3);
     OnScrollAreasize();
 }
 
@@ -436,7 +466,7 @@ void QCN0BarChart::NMEACN0BarChart()
     }
     // The content never gets narrower or lower than its rows need.
     m_pContent->resize(
-        QSize(nCount >= 15 ? 35 * nCount : width() - 10, height() - 30).expandedTo(m_pContent->minimumSizeHint()));
+        QSize(nCount >= kWideFrom ? 35 * nCount : width() - 10, height() - 30).expandedTo(m_pContent->minimumSizeHint()));
 
     // Categories of the checked systems; a label met twice (one satellite
     // under two numberings) is charted once, since the axis holds each once.
@@ -507,8 +537,11 @@ void QCN0BarChart::NMEACN0BarChart()
     m_pAxisX->setCategories(m_Categories);
     m_pSeries->append(sets);
     // Room for every satellite's name under its bar: a narrow window scrolls
-    // rather than cut the names to "...".
-    m_pChartView->setMinimumWidth(kValueAxisRoom + kCategoryRoom * static_cast<int>(m_Categories.size()));
+    // rather than cut the names to "...". From fifteen satellites on the
+    // content is 35 pixels a satellite wide whatever the window.
+    const int nCategories = static_cast<int>(m_Categories.size());
+    m_pChartView->setMinimumWidth(nCategories < kWideFrom ? kValueAxisRoom + kCategoryRoom * nCategories : 0);
+    m_pContent->resize(m_pContent->size().expandedTo(m_pContent->minimumSizeHint()));
 }
 
 void QCN0BarChart::RANGECN0BarChart()

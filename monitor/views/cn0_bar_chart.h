@@ -28,6 +28,7 @@ class QValueAxis;
 QT_CHARTS_END_NAMESPACE
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPainter;
 class QRadioButton;
@@ -157,6 +158,10 @@ private:
     QCheckBox* m_pSignalBox;
     QLabel* m_pSysSwatch[SAT_SLOT_COUNT] = {};
     QCheckBox* m_pSysBox[SAT_SLOT_COUNT] = {};
+    QGridLayout* m_pSysGrid = nullptr; // the system legend
+    int m_nLegendColumns = 0;          // systems a row
+    int m_nLegendRowWidth = 0;         // window width that holds them in one row
+    void ArrangeLegend(int nColumns);
     QWidget* m_pSignalBlocks;
     QLabel* m_pPosHeading;
     QLabel* m_pVectHeading;
