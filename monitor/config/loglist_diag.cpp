@@ -1,4 +1,5 @@
 #include "monitor/config/loglist_diag.h"
+#include "monitor/shell/number_text.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,7 +27,7 @@ enum : int
 class CPeriodItem : public QTableWidgetItem
 {
 public:
-    explicit CPeriodItem(double dPeriod) : QTableWidgetItem(QString::number(dPeriod, 'g', 6)), m_dPeriod(dPeriod) {}
+    explicit CPeriodItem(double dPeriod) : QTableWidgetItem(PlainNumber(dPeriod)), m_dPeriod(dPeriod) {}
     bool operator<(const QTableWidgetItem& Other) const override
     {
         if (const auto* pOther = dynamic_cast<const CPeriodItem*>(&Other))

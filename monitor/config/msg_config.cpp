@@ -66,6 +66,37 @@ bool IsSharedRtcm(const QString& sName)
 
 QFont ControlFont() { return QFont(QStringLiteral("Arial"), 11); }
 
+// The rate box's choice as the rate table names it, whatever language it shows.
+QString RateLabel(const QComboBox* pBox)
+{
+    const QString sLabel = pBox->currentData().toString();
+    return sLabel.isEmpty() ? pBox->currentText() : sLabel;
+}
+
+// A rate label in the user's language: "Off" and the units of time are
+// translated; Hz and the trigger keywords (ONCHANGED, ONMARK) stay.
+QString ShownRate(const QString& sLabel)
+{
+    if (sLabel == QLatin1String("Off"))
+        return QFMsgConfig::tr("Off");
+    if (sLabel.endsWith(QLatin1String("Sec")))
+        return QFMsgConfig::tr("%1Sec").arg(sLabel.chopped(3));
+    if (sLabel.endsWith(QLatin1String("Min")))
+        return QFMsgConfig::tr("%1Min").arg(sLabel.chopped(3));
+    return sLabel;
+}
+
+// Tab names and message contents in the user's language; receiver words stay.
+const char* const kShownWords[] = {QT_TRANSLATE_NOOP("QFMsgConfig", "PosMsg"), QT_TRANSLATE_NOOP("QFMsgConfig", "OBS"),
+                                   QT_TRANSLATE_NOOP("QFMsgConfig", "pos"), QT_TRANSLATE_NOOP("QFMsgConfig", "type")};
+QString ShownWord(const QString& sWord)
+{
+    for (const char* p : kShownWords)
+        if (sWord == QLatin1String(p))
+            return QFMsgConfig::tr(p);
+    return sWord;
+}
+
 // The label of an NMEA sentence: its name without the GPS talker.
 QString ShownName(OUTPUT_GROUP_E eGroup, const QString& sCommand)
 {
@@ -98,8 +129,9 @@ QComboBox* QFMsgConfig::NewRateBox(QWidget* pPage, const QString& sName)
     auto* pBox = new QComboBox(pPage);
     pBox->setObjectName(sName + QStringLiteral("Freq"));
     pBox->setMinimumWidth(80);
+    // The item keeps the rate's own label; its text is the user's language.
     for (const RATE_T& rate : kRates)
-        pBox->addItem(QLatin1String(rate.pLabel));
+        pBox->addItem(QLatin1String(rate.pLabel), QLatin1String(rate.pLabel));
     return pBox;
 }
 
@@ -247,6 +279,7 @@ void QFMsgConfig::BuildRtcmTab(TAB_T& Tab, QWidget* pPage, QGridLayout* pGrid)
             const QString sContent = QLatin1String(set.Messages[m].Content);
             message.pCheck = new QCheckBox(message.sShown + QLatin1Char('(') + sContent + QLatin1Char(')'), pPage);
             message.pCheck->setObjectName(message.sShown + QStringLiteral("Check"));
+            message.pCheck->setProperty("zvContent", sContent);
             message.pCheck->setMinimumWidth(sContent.contains(QLatin1Char('+')) ? 180 : 140);
             message.pCheck->setFont(ControlFont());
             pGrid->addWidget(message.pCheck, static_cast<int>(s), 1 + static_cast<int>(m));
@@ -307,15 +340,37 @@ void QFMsgConfig::SetWindowTitleForPort()
 void QFMsgConfig::OnLanguageUpdate()
 {
     SetWindowTitleForPort();
-    for (TAB_T& tab : m_Tabs)
+    for (int iTab = 0; iTab < m_Tabs.size(); ++iTab)
     {
-        for (MESSAGE_T& message : tab.Messages)
-            if (message.pRate != nullptr && message.pRate->count() > kRateCount)
-                message.pRate->setItemText(kRateCount, ListedRateLabel(message.pRate->itemData(kRateCount).toString()));
+        TAB_T& tab = m_Tabs[iTab];
         tab.pOK->setText(tr("OK"));
         tab.pCancel->setText(tr("Cancel"));
         tab.pSelectAll->setText(tr("SelectAll"));
         tab.pSaveconfig->setText(tr("Saveconfig"));
+        m_pTabs->setTabText(iTab, ShownWord(tab.sName));
+        QList<QComboBox*> boxes{tab.pSelectAllRate};
+        for (const MESSAGE_T& message : tab.Messages)
+        {
+            boxes << message.pRate;
+            if (message.pCheck != nullptr)
+            {
+                const QString sText = message.pCheck->text();
+                const int iOpen = sText.indexOf(QLatin1Char('('));
+                const QString sContent = message.pCheck->property("zvContent").toString();
+                if (iOpen > 0 && !sContent.isEmpty())
+                    message.pCheck->setText(sText.left(iOpen + 1) + ShownWord(sContent) + QLatin1Char(')'));
+            }
+        }
+        for (QComboBox* pBox : boxes)
+            if (pBox != nullptr)
+            {
+                for (int i = 0; i < pBox->count() && i < kRateCount; ++i)
+                    if (!pBox->itemData(i).toString().isEmpty())
+                        pBox->setItemText(i, ShownRate(pBox->itemData(i).toString()));
+                // The receiver's own period or trigger, after the table's items.
+                if (pBox->count() > kRateCount)
+                    pBox->setItemText(kRateCount, ListedRateLabel(pBox->itemData(kRateCount).toString()));
+            }
     }
     FitSize();
 }
@@ -395,9 +450,11 @@ QString QFMsgConfig::OnMsgType(QString MsgType, QString MsgTypeCommand)
 
 QString QFMsgConfig::ChosenPeriod(const QComboBox* pBox)
 {
-    // The receiver's own item carries its period or trigger; the table's items map by their labels.
-    const QVariant listed = pBox->currentData();
-    return listed.isValid() ? listed.toString() : OnMsgFreq(pBox->currentText());
+    // The receiver's own item, after the table's, carries its period or
+    // trigger; the table's items map by their labels, whatever the language.
+    if (pBox->currentIndex() >= kRateCount)
+        return pBox->currentData().toString();
+    return OnMsgFreq(RateLabel(pBox));
 }
 
 QString QFMsgConfig::ListedRateLabel(const QString& sPeriod) const

@@ -529,12 +529,13 @@ void Ui_RecvConfig::retranslateUi(QDialog* pDialog)
     pRefOKButton->setText(Tr("OK"));
     pRefCancelButton->setText(Tr("Cancel"));
 
-    // PPS: the items are the words of the command.
+    // PPS: the items are the words of the command (the switch reads in the
+    // user's language, the command takes its own word by index).
     pPPSCONFIG->setText(QStringLiteral("PPSCONFIG "));
     pPpsconfigTimeref->setItemText(0, QStringLiteral("GPS"));
     pPpsconfigTimeref->setItemText(1, QStringLiteral("BDS"));
-    pPpsconfigSwitch->setItemText(0, QStringLiteral("Enable"));
-    pPpsconfigSwitch->setItemText(1, QStringLiteral("Disable"));
+    pPpsconfigSwitch->setItemText(0, Tr("Enable"));
+    pPpsconfigSwitch->setItemText(1, Tr("Disable"));
     pPpsconfigPolarity->setItemText(0, QStringLiteral("POSITIVE"));
     pPpsconfigPolarity->setItemText(1, QStringLiteral("NEGATIVE"));
     const char* const periods[] = {"50", "100", "200", "250", "500", "1000", "2000"};

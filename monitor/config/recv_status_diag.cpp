@@ -105,7 +105,6 @@ QZvRecvStatusDiag::QZvRecvStatusDiag(QWidget* pParent) : QDialog(pParent)
     // The UTC row: a fixed caption, the time and a stretch.
     auto* pUtc = new QHBoxLayout;
     m_pUtcCaption = NewLabel(this, smallFont, nullptr);
-    m_pUtcCaption->setText(QStringLiteral("UTC Time"));
     QLabel* pUtcValue = NewLabel(this, smallFont, nullptr);
     pUtc->addWidget(m_pUtcCaption);
     pUtc->addWidget(pUtcValue);
@@ -140,6 +139,7 @@ void QZvRecvStatusDiag::OnLanguageUpdate()
 {
     FillTitles();
     m_Ui.retranslateUi(this);
+    m_pUtcCaption->setText(tr("UTC Time"));
 }
 
 QList<double> QZvRecvStatusDiag::OnFormatDeg(double value) { return FormatDeg(value); }

@@ -1,4 +1,5 @@
 #include "monitor/connect/port_list_connect_diag.h"
+#include "monitor/shell/fit_texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,8 +65,7 @@ void QPortListConnectDiag::SetPortTableHeaders()
     pTable->setHorizontalHeaderLabels(
         {tr("Port Name"), tr("Baud Rate"), tr("Window Name"), tr("Log"), tr("Occupied"), tr("Connected")});
     // Each column at least as wide as its header in the language in use.
-    for (int c = 0; c < pTable->columnCount(); ++c)
-        pTable->setColumnWidth(c, qMax(pTable->columnWidth(c), pTable->horizontalHeader()->sectionSizeHint(c)));
+    FitTableColumns(pTable);
 }
 
 void QPortListConnectDiag::ShowDiag()
@@ -144,7 +144,7 @@ void QPortListConnectDiag::OnGetPortList()
             pTable->setItem(row, c, pItem);
         }
     }
-    pTable->resizeColumnsToContents();
+    FitTableColumns(pTable);
     pTable->resizeRowsToContents();
     OnSelectAllItem();
 }

@@ -45,19 +45,19 @@ QString FixText(uint8_t nQuality)
     switch (nQuality)
     {
     case 0:
-        return QStringLiteral("Pos:invalid ");
+        return QConfigCheck::tr("Pos:invalid ");
     case 1:
-        return QStringLiteral("Pos:SOL_COMPUTED,SINGLE");
+        return QConfigCheck::tr("Pos:%1").arg(QStringLiteral("SOL_COMPUTED,SINGLE"));
     case 2:
-        return QStringLiteral("Pos:SOL_COMPUTED,PSR_DIFF");
+        return QConfigCheck::tr("Pos:%1").arg(QStringLiteral("SOL_COMPUTED,PSR_DIFF"));
     case 4:
         return QStringLiteral("RTK: NARROW_INT");
     case 5:
         return QStringLiteral("RTK: NARROW_FLOAT");
     case 7:
-        return QStringLiteral("POS:Fixed Position");
+        return QConfigCheck::tr("POS:Fixed Position");
     case FIX_QUALITY_UNKNOWN:
-        return QStringLiteral("The port has no output GNGGA\n");
+        return QConfigCheck::tr("The port has no output GNGGA\n");
     default:
         return QString();
     }
@@ -273,13 +273,13 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
 
     QString sErrors = Red(info.TabText.toHtmlEscaped()) + QStringLiteral("\n");
     if (!info.bPropertyValid)
-        return m_bTqLoop ? QString() : sErrors + QStringLiteral("This is not zorvik board card!!\n");
+        return m_bTqLoop ? QString() : sErrors + tr("This is not zorvik board card!!\n");
 
     // The version line: model, firmware, ..., "ID:" product ID, "SN:" serial number.
     const QStringList& version = r.m_VersionList;
     QString sBoardType, sFirmware, sEntry4, sProductID, sSerial;
     if (version.isEmpty())
-        sErrors += QStringLiteral("Get VersionList Fail!!!\n");
+        sErrors += tr("Get VersionList Fail!!!\n");
     if (version.size() > 4)
     {
         sBoardType = version[0];
@@ -308,16 +308,23 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
             sErrors += tr("The reply to %1 holds a value out of range!!").arg(QStringLiteral("log tq 1")) +
                        QStringLiteral("\n");
         if (r.m_TqMaster.SigNameList.isEmpty())
-            sErrors += QStringLiteral("MasterSigNameList is null!!");
+            sErrors += tr("MasterSigNameList is null!!");
         else
         {
-            sTq = QString::asprintf("%15s   %15s   %15s   %10s\n", " Signal", " Max CN0[Thr cn0]", " Sv Num[Thr SvNum]",
-                                    " Err(>100)") +
-                  QStringLiteral("Master\n") +
+            // The loop's record file keeps its English columns; the report reads in the user's language.
+            sTq = m_bTqLoop ? QString::asprintf("%15s   %15s   %15s   %10s\nMaster\n", " Signal", " Max CN0[Thr cn0]",
+                                                " Sv Num[Thr SvNum]", " Err(>100)")
+                            : QStringLiteral("%1   %2   %3   %4\n%5\n")
+                                  .arg(tr("Signal"), 15)
+                                  .arg(tr("Max CN0[Thr cn0]"), 15)
+                                  .arg(tr("Sv Num[Thr SvNum]"), 15)
+                                  .arg(tr("Err(>100)"), 10)
+                                  .arg(tr("Master"));
+            sTq +=
                   OnCheckTQ(r.m_TqMaster.SigNameList, r.m_TqMaster.MaxCN0List, r.m_TqMaster.ValidSvNumList,
                             r.m_TqMaster.ErrList);
             if (!r.m_TqSlave.SigNameList.isEmpty())
-                sTq += QStringLiteral("Slave\n") + OnCheckTQ(r.m_TqSlave.SigNameList, r.m_TqSlave.MaxCN0List,
+                sTq += (m_bTqLoop ? QStringLiteral("Slave") : tr("Slave")) + QStringLiteral("\n") + OnCheckTQ(r.m_TqSlave.SigNameList, r.m_TqSlave.MaxCN0List,
                                                              r.m_TqSlave.ValidSvNumList, r.m_TqSlave.ErrList);
         }
     }
@@ -325,9 +332,9 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
         return info.PortName + QStringLiteral("\n") + sTq;
 
     if (sProductID.isEmpty())
-        sErrors += QStringLiteral("This Board not id!!\n");
+        sErrors += tr("This Board not id!!\n");
     if (sBoardType.isEmpty())
-        sErrors += QStringLiteral("Not found BoardType!!\n");
+        sErrors += tr("Not found BoardType!!\n");
     const QString sBatch = sBoardType + QStringLiteral("-") + HardwareVersion(sProductID);
     if (m_pRecordBox->isChecked())
         OnBoardRecord(sBatch + QLatin1Char(',') + sProductID + QLatin1Char(',') + sEntry4 + QLatin1Char(',') + sSerial,
@@ -342,7 +349,7 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
                        QStringLiteral("\n");
     // The position record is the current port's: another port's fix is not known here.
     const QString sFix = id == m_pPortTab->GetCurPortID() ? FixText(m_pPortTab->GetPosData()->FixQuality)
-                                                          : QStringLiteral("Pos: not the current port");
+                                                          : tr("Pos: not the current port");
 
     QString sNtrip, sRotation, sInsCommand, sTranslations, sAlign;
     for (const QString& sLine : r.m_UserConfigList)
@@ -359,30 +366,30 @@ QString QConfigCheck::CheckPortConfig(int TabIndex)
             sAlign = sLine + QStringLiteral("\n");
     }
     if (sFirmware.isEmpty() && !r.m_UserConfigList.isEmpty())
-        sErrors += QStringLiteral("Not found FWVersion!!\n");
+        sErrors += tr("Not found FWVersion!!\n");
 
     const QString sMessages = OnCheckMsg(logLines, r.m_dPosFreq, sBoardType, CmdFilePath(r.m_dPosFreq, false));
     QString sIns;
     if (m_pInsBox->isChecked())
     {
         if (sRotation.isEmpty())
-            sErrors += QStringLiteral("Not found SETINSROTATION configuration!!\n");
+            sErrors += tr("Not found SETINSROTATION configuration!!\n");
         if (sInsCommand.isEmpty())
-            sErrors += QStringLiteral("Not found Inscommand Status!!\n");
+            sErrors += tr("Not found Inscommand Status!!\n");
         if (sTranslations.isEmpty())
-            sErrors += QStringLiteral("Not found SeInsTranslation configuration!!\n");
+            sErrors += tr("Not found SETINSTRANSLATION configuration!!\n");
         if (sAlign.isEmpty())
-            sErrors += QStringLiteral("Not found Align Mode!!\n");
+            sErrors += tr("Not found Align Mode!!\n");
         QStringList insLines;
         if (!ReadLines(CmdFilePath(r.m_dPosFreq, true), &insLines))
-            sErrors += QStringLiteral("Open INS File fail!!\n");
+            sErrors += tr("Open INS File fail!!\n");
         else
         {
             for (const QString& sExpected : insLines)
                 if (!logLines.contains(sExpected))
                     sIns += sExpected + QStringLiteral("\n");
             if (sIns.isEmpty())
-                sIns = QStringLiteral("INS Msg ok!!!\n\n");
+                sIns = tr("INS Msg ok!!!\n\n");
             sIns += sRotation + QStringLiteral("\n") + sInsCommand + QStringLiteral("\n") + sTranslations + sAlign +
                     QStringLiteral("\n");
         }
@@ -402,7 +409,7 @@ QString QConfigCheck::OnCheckMsg(QStringList LogMsgDetailList, double PosFreq, Q
     Q_UNUSED(PosFreq)
     QStringList expected;
     if (!ReadLines(CheckMsgPath, &expected))
-        return QStringLiteral("Open File fail!");
+        return tr("Open File fail!");
     // Boards without a second antenna give no heading logs.
     bool bNoHeading = false;
     for (const char* pModel : {"912", "914", "9C2", "904"})
@@ -417,7 +424,7 @@ QString QConfigCheck::OnCheckMsg(QStringList LogMsgDetailList, double PosFreq, Q
             continue;
         sMissing += sLine + QStringLiteral("\n");
     }
-    return sMissing.isEmpty() ? QStringLiteral("Msg ok!!!\n") : sMissing;
+    return sMissing.isEmpty() ? tr("Msg ok!!!\n") : sMissing;
 }
 
 QString QConfigCheck::OnCheckTQ(QStringList SigNameList, QList<double> MaxCN0List, QList<double> ValidSvNumList,

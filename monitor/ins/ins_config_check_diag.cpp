@@ -1,4 +1,5 @@
 #include "monitor/ins/ins_config_check_diag.h"
+#include "monitor/shell/number_text.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -101,12 +102,12 @@ void AddEntries(QStringList* pNames, QStringList* pValues, const char* const* pR
     const QString values[9] = {
         Name(InsOffsetSourceName(e.Source)),
         Name(InsFrameName(e.Frame)),
-        QString::asprintf("%.9f", static_cast<double>(e.Value[0])),
-        QString::asprintf("%.9f", static_cast<double>(e.Value[1])),
-        QString::asprintf("%.9f", static_cast<double>(e.Value[2])),
-        QString::asprintf("%.9f", static_cast<double>(e.StdDev[0])),
-        QString::asprintf("%.9f", static_cast<double>(e.StdDev[1])),
-        QString::asprintf("%.9f", static_cast<double>(e.StdDev[2])),
+        FloatDecimals(e.Value[0], 9),
+        FloatDecimals(e.Value[1], 9),
+        FloatDecimals(e.Value[2], 9),
+        FloatDecimals(e.StdDev[0], 9),
+        FloatDecimals(e.StdDev[1], 9),
+        FloatDecimals(e.StdDev[2], 9),
         Name(InsCalibrationStateName(e.CalibrationState)),
     };
     for (int i = 0; i < 9; ++i)

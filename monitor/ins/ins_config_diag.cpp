@@ -163,8 +163,23 @@ void QZvINSConfig::FillProfiles()
 
 void QZvINSConfig::SetAlignmentList(const QStringList& List)
 {
+    // The modes of two words name what the receiver's keyword means and read
+    // in the user's language; the one-word modes are the receiver's keywords.
+    static const char* const kShownModes[] = {QT_TR_NOOP("DUAL ANTENNA"), QT_TR_NOOP("EXTERNAL HEADING")};
+    const int iCurrent = m_Ui.qAlignmentModeBox->currentIndex();
     m_Ui.qAlignmentModeBox->clear();
-    m_Ui.qAlignmentModeBox->addItems(List);
+    for (const QString& sMode : List)
+    {
+        QString sShown = sMode;
+        for (const char* p : kShownModes)
+            if (sMode == QLatin1String(p))
+                sShown = tr(p);
+        m_Ui.qAlignmentModeBox->addItem(sShown);
+    }
+    // The same list shown again (a language change) keeps its choice.
+    if (List == m_ShownModes && iCurrent < m_Ui.qAlignmentModeBox->count())
+        m_Ui.qAlignmentModeBox->setCurrentIndex(iCurrent);
+    m_ShownModes = List;
 }
 
 // ---- Opening, refreshing, language ----
@@ -214,6 +229,7 @@ void QZvINSConfig::OnLanguageUpdate()
         it.key()->setText(it.value());
     SetWindowTitleForPort();
     FillProfiles();
+    SetAlignmentList(QStringList(m_ShownModes));
     FitSize();
 }
 

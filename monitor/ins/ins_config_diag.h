@@ -82,6 +82,7 @@ private:
     QStringList m_SingleAntennaList;
     QStringList m_DualAntennaList;
     QStringList m_CurrentList;
+    QStringList m_ShownModes; // the alignment modes the box shows, untranslated
     QStringList m_ProfileDisplayList;
     uint m_PortID = 0;
 };

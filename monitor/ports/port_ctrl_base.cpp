@@ -400,12 +400,21 @@ bool QZvPortCtrlBase::UpdateByteRate()
 {
     if (++m_TickCount < RATE_TICKS)
     {
+        // Before the port's first whole window the rate is that of the ticks
+        // so far: a port that streams shows its rate on its first tick, not 0
+        // for a whole window.
+        if (!m_bRateMeasured)
+        {
+            const uint64_t elapsed = static_cast<uint64_t>(m_TimerInterval.load()) * m_TickCount;
+            m_ByteRate.store(elapsed > 0 ? static_cast<uint>(m_RxByteCount * 1000 / elapsed) : 0);
+        }
         return false;
     }
     const uint64_t window = static_cast<uint64_t>(m_TimerInterval.load()) * RATE_TICKS;
     m_ByteRate.store(window > 0 ? static_cast<uint>(m_RxByteCount * 1000 / window) : 0);
     m_RxByteCount = 0;
     m_TickCount = 0;
+    m_bRateMeasured = true;
     return true;
 }
 

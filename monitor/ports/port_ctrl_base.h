@@ -260,6 +260,7 @@ private:
     uint m_TickCount = 0;
     std::atomic<uint> m_TimerInterval{DEFAULT_TIMER_INTERVAL};
     uint64_t m_RxByteCount = 0;
+    bool m_bRateMeasured = false; // a whole window of ticks was measured
     std::atomic<uint> m_ByteRate{0};
     std::atomic<quint64> m_LoggedBytes{0};
     std::FILE* m_pLogFile = nullptr;

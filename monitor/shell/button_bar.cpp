@@ -56,7 +56,15 @@ QButtonBar::QButtonBar(QWidget* pParent)
 
 QButtonBar::~QButtonBar() = default;
 
-void QButtonBar::OnLanguageUpdate() { setWindowTitle(tr("Command Preset")); }
+void QButtonBar::OnLanguageUpdate()
+{
+    setWindowTitle(tr("Command Preset"));
+    // The group the monitor names itself reads in the user's language; the
+    // file keeps its name.
+    for (int i = 0; i < m_Set.GroupNames.size() && i < m_pGroupCombo->count(); ++i)
+        if (m_Set.GroupNames.at(i) == QLatin1String(PRESET_DEFAULT_GROUP))
+            m_pGroupCombo->setItemText(i, tr("Default"));
+}
 
 void QButtonBar::OnGroupContentChanged(QString sCurText)
 {

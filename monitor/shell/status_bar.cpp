@@ -98,7 +98,7 @@ void QZvStatusBar::ApplyTexts()
     const int nText = std::max(metrics.horizontalAdvance(tr("Pause")), metrics.horizontalAdvance(tr("Resume")));
     m_pPauseLabel->setFixedWidth(std::max(50, nText + 2 * m_pPauseLabel->margin() + 4));
     // The receive count at its largest: a byte rate of ten digits.
-    m_pRateLabel->setFixedWidth(m_pRateLabel->fontMetrics().horizontalAdvance(QStringLiteral("4294967295 Byte")) +
+    m_pRateLabel->setFixedWidth(m_pRateLabel->fontMetrics().horizontalAdvance(tr("%1 Byte").arg(4294967295u)) +
                                 2 * m_pRateLabel->margin() + 6);
     m_pPauseLabel->setToolTip(tr("double click or Ctrl + H to switch"));
     m_pReloadButton->setToolTip(tr("Reload receiver information"));
@@ -169,7 +169,7 @@ void QZvStatusBar::OnUpdateStatusBar(QZvPortCtrlBase* pPortCtrl, uint m_RefreshT
         }
     }
     if (m_RefreshType & REFRESH_RATE)
-        SetPlainText(m_pRateLabel, QStringLiteral("%1 Byte").arg(pPortCtrl->GetByteRate()));
+        SetPlainText(m_pRateLabel, tr("%1 Byte").arg(pPortCtrl->GetByteRate()));
     if (m_RefreshType & REFRESH_DISPLAY_MODE)
         RefreshDisplayMode();
     const uint propertyParts = REFRESH_FIRMWARE | REFRESH_RECV_PORT | REFRESH_IP;
@@ -197,7 +197,9 @@ void QZvStatusBar::RefreshPort(QZvPortCtrlBase* pPortCtrl)
         const auto* pUart = qobject_cast<const QZvUartPortCtrl*>(pPortCtrl);
         const uint rate = pUart ? pUart->GetBaudRate() : 0;
         SetRichText(m_pPortLabel,
-                    QStringLiteral("<b>Serial</b>: %1, %2").arg(pPortCtrl->GetPortName().toHtmlEscaped()).arg(rate));
+                    QStringLiteral("<b>%1</b>: %2, %3")
+                        .arg(tr("Serial").toHtmlEscaped(), pPortCtrl->GetPortName().toHtmlEscaped())
+                        .arg(rate));
         break;
     }
     case QZvPortCtrlBase::PORT_TYPE_REPLAY:
@@ -243,17 +245,29 @@ void QZvStatusBar::RefreshIp(const PORT_PROPERTY_T& Property)
         const QString sHost = address.protocol() == QAbstractSocket::IPv6Protocol
                                   ? QStringLiteral("[%1]").arg(address.toString())
                                   : address.toString();
-        SetRichText(m_pIPLabel, QStringLiteral("<b>IP</b>: <a href=\"http://%1\">%2</a>")
-                                    .arg(sHost.toHtmlEscaped(), address.toString().toHtmlEscaped()));
+        SetRichText(m_pIPLabel, QStringLiteral("<b>%1</b>: <a href=\"http://%2\">%3</a>")
+                                    .arg(tr("IP").toHtmlEscaped(), sHost.toHtmlEscaped(),
+                                         address.toString().toHtmlEscaped()));
         m_pIPLabel->setToolTip(tr("click to explore"));
     }
     else
     {
-        SetRichText(m_pIPLabel, QStringLiteral("<b>IP</b>:") + tr("NA").toHtmlEscaped());
+        SetRichText(m_pIPLabel, QStringLiteral("<b>%1</b>:").arg(tr("IP").toHtmlEscaped()) + tr("NA").toHtmlEscaped());
         m_pIPLabel->setToolTip(tr("Click here to recheck IP first\r\n,else please check ethernet connection\r\n"
                                   "Check if router works"));
     }
     emit SignalSetActionWebServerVisible(m_bIpLink);
+}
+
+// The data view's display mode as the user reads it; the view keeps the
+// untranslated name.
+QString QZvStatusBar::DisplayModeText(const QString& sMode)
+{
+    if (sMode == QLatin1String("Auto Detection"))
+        return tr("Auto Detection");
+    if (sMode == QLatin1String("Hex"))
+        return tr("Hex");
+    return sMode;
 }
 
 void QZvStatusBar::RefreshDisplayMode()
@@ -261,11 +275,11 @@ void QZvStatusBar::RefreshDisplayMode()
     const CZvTxtBrowser* pView = m_pPortTab ? m_pPortTab->GetCurTxView() : nullptr;
     if (pView == nullptr)
         return;
-    QString sText = pView->m_sDisplayMode;
+    QString sText = DisplayModeText(pView->m_sDisplayMode);
     QColor colour(Qt::black);
     if (!pView->m_sAutoResult.isEmpty())
     {
-        sText = QStringLiteral("%1:%2 detected").arg(pView->m_sDisplayMode, pView->m_sAutoResult);
+        sText = tr("%1:%2 detected").arg(sText, DisplayModeText(pView->m_sAutoResult));
         if (pView->m_sAutoResult == QLatin1String("BIN_2_ASCII"))
             colour = kBinaryColour;
     }

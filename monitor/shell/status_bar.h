@@ -75,6 +75,7 @@ private:
     void RefreshPort(QZvPortCtrlBase* pPortCtrl);
     void RefreshIp(const PORT_PROPERTY_T& Property);
     void RefreshDisplayMode();
+    static QString DisplayModeText(const QString& sMode);
     void OnIpLinkActivated(const QString& sLink);
 
     QLabel* m_pPortLabel;

@@ -1,4 +1,5 @@
 #include "monitor/tools/auto_log_list.h"
+#include "monitor/shell/fit_texts.h"
 #include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
@@ -339,7 +340,7 @@ void QAutoLogList::BuildTable()
         pBox->setChecked(m_pSelectAll->isChecked());
         m_pTable->setCellWidget(i, COL_BOARD, pBox);
     }
-    m_pTable->resizeColumnsToContents();
+    FitTableColumns(m_pTable);
 }
 
 void QAutoLogList::OnUpdateList()
@@ -380,7 +381,7 @@ void QAutoLogList::SaveConfigToFile()
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
             Warn(tr("Error"), tr("The board list cannot be saved in %1").arg(ConfigCsvPath()));
     }
-    m_pTable->resizeColumnsToContents();
+    FitTableColumns(m_pTable);
 }
 
 void QAutoLogList::OnShowDiag()
@@ -589,7 +590,7 @@ void QAutoLogList::OnTimeout()
             state = ROW_STATE_T();
         }
     }
-    m_pTable->resizeColumnsToContents();
+    FitTableColumns(m_pTable);
 }
 
 void QAutoLogList::OnRefreshAutoLogList()

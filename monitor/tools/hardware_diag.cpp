@@ -1,4 +1,5 @@
 #include "monitor/tools/hardware_diag.h"
+#include "monitor/shell/fit_texts.h"
 #include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
@@ -295,7 +296,7 @@ void QHardwareDiag::OnUpdateConfigTabl()
         pResult->setFlags(pResult->flags() & ~Qt::ItemIsEditable);
         m_pTable->setItem(i, COL_RESULT, pResult);
     }
-    m_pTable->resizeColumnsToContents();
+    FitTableColumns(m_pTable);
     m_pTable->resizeRowsToContents();
 }
 

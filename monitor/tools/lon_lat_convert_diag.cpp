@@ -119,7 +119,7 @@ void QLonAndLatConvertDiag::OnThreeOutFormat()
     const bool bAll = ui.pThreeFormatCheckBox->isChecked();
     const int nIn = ui.qInputFormatcomboBox->currentIndex();
     const int nOut = ui.qOutFormatcomboBox->currentIndex();
-    ui.pOutputGroup->setTitle(bAll ? tr("Degree Min Sec") : tr("OutPut"));
+    ui.pOutputGroup->setTitle(bAll ? tr("Degree Min Sec") : tr("Output"));
     // All three forms at once read a position log or an NMEA sentence; the
     // degrees-minutes-seconds form always has fields of its own.
     const bool bLine = bAll && nIn != POS_FORM_DMS;

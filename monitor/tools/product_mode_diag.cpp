@@ -1,4 +1,5 @@
 #include "monitor/tools/product_mode_diag.h"
+#include "monitor/shell/fit_texts.h"
 #include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
@@ -266,7 +267,7 @@ void QProductModeDiag::Fill()
         pResult->setFlags(pResult->flags() & ~Qt::ItemIsEditable);
         m_pTable->setItem(i, COL_RESULT, pResult);
     }
-    m_pTable->resizeColumnsToContents();
+    FitTableColumns(m_pTable);
     m_pTable->resizeRowsToContents();
 }
 

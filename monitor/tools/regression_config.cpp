@@ -1,4 +1,5 @@
 #include "monitor/tools/regression_config.h"
+#include "monitor/shell/fit_texts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -16,7 +17,6 @@
 namespace
 {
 const int kBaudRates[] = {4800, 9600, 14400, 19200, 38400, 57600, 115200, 230400, 460800};
-constexpr int kHighestRate = 460800;
 constexpr int kMaxCycles = 999999;
 
 // Columns of a bench row that the test items fill, Reset to Command.
@@ -104,16 +104,14 @@ void QSelectBaudRateDiag::OnSelectAllClicked()
 
 QString QSelectBaudRateDiag::BaudRateText() const
 {
-    QString sText;
+    // The rates one backslash apart, with none after the last: the readers
+    // skip empty parts, so a string with a trailing backslash (as earlier
+    // versions wrote) reads the same.
+    QStringList rates;
     for (int i = 0; i < m_RateBoxes.size(); ++i)
-    {
-        if (!m_RateBoxes.at(i)->isChecked())
-            continue;
-        sText += QString::number(kBaudRates[i]);
-        if (kBaudRates[i] != kHighestRate)
-            sText += QLatin1Char('\\');
-    }
-    return sText;
+        if (m_RateBoxes.at(i)->isChecked())
+            rates << QString::number(kBaudRates[i]);
+    return rates.join(QLatin1Char('\\'));
 }
 
 void QSelectBaudRateDiag::OnOkBtnClicked()
@@ -158,8 +156,8 @@ QRegressionConfig::QRegressionConfig(QWidget* pParent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{1,6}(\\.\\d{0,3})?")), m_pReaqLineEdit));
     m_pSeiUptBaReEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("(\\d{1,7}\\\\?)*")), m_pSeiUptBaReEdit));
-    m_pSerialPathLineEdit->setMinimumWidth(260);
-    m_pCommandLineEdit->setMinimumWidth(260);
+    m_pSerialPathLineEdit->setMinimumWidth(360);
+    m_pCommandLineEdit->setMinimumWidth(360);
 
     auto* pGrid = new QGridLayout(this);
     QCheckBox* cycleBoxes[] = {m_pResetCheckBox, m_pFresetCheckBox, m_pRecaqCheckBox};
@@ -236,14 +234,14 @@ void QRegressionConfig::OnShowDiag(QStringList m_BoardConfigMsgList)
             boxes[k]->setChecked(true);
             if (edits[k] != nullptr)
             {
-                edits[k]->setText(sValue);
+                ShowPathText(edits[k], sValue);
                 continue;
             }
             // The image list path may hold ";" itself; the rates after the last one never do.
             const int nSplit = sValue.lastIndexOf(QLatin1Char(';'));
             if (nSplit >= 0)
             {
-                m_pSerialPathLineEdit->setText(sValue.left(nSplit));
+                ShowPathText(m_pSerialPathLineEdit, sValue.left(nSplit));
                 m_pSeiUptBaReEdit->setText(sValue.mid(nSplit + 1));
             }
         }
@@ -301,7 +299,7 @@ void QRegressionConfig::OnOpenFileBtClicked()
                                                         QStringLiteral("file (*.txt);;Any files(*.*)"));
     // A cancelled choice keeps what the field held.
     if (!sPath.isEmpty())
-        m_pCommandLineEdit->setText(sPath);
+        ShowPathText(m_pCommandLineEdit, sPath);
 }
 
 void QRegressionConfig::OnOpenImageBtClicked()
@@ -309,7 +307,7 @@ void QRegressionConfig::OnOpenImageBtClicked()
     const QString sPath = MonitorPrompt()->OpenFileName(this, tr("Image Store Path"), QString(),
                                                         QStringLiteral("Image Store Path (*.txt);;Any files(*.*)"));
     if (!sPath.isEmpty())
-        m_pSerialPathLineEdit->setText(sPath);
+        ShowPathText(m_pSerialPathLineEdit, sPath);
 }
 
 void QRegressionConfig::OnSerialBaudRateBtnClicked()

@@ -1,4 +1,5 @@
 #include "monitor/tools/regression_diag.h"
+#include "monitor/shell/fit_texts.h"
 
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -41,7 +42,7 @@ const char* const kHeaders[QRegressionDiag::COLUMNS] = {
     QT_TRANSLATE_NOOP("QRegressionDiag", "Port Name"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Reset"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "Freset"),       QT_TRANSLATE_NOOP("QRegressionDiag", "Reacq"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "SerialUpdate"), QT_TRANSLATE_NOOP("QRegressionDiag", "Command"),
-    QT_TRANSLATE_NOOP("QRegressionDiag", "HZ"),           QT_TRANSLATE_NOOP("QRegressionDiag", "Base"),
+    QT_TRANSLATE_NOOP("QRegressionDiag", "Hz"),           QT_TRANSLATE_NOOP("QRegressionDiag", "Base"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "BoardID"),      QT_TRANSLATE_NOOP("QRegressionDiag", "Version"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "RelayPort"),    QT_TRANSLATE_NOOP("QRegressionDiag", "Address"),
     QT_TRANSLATE_NOOP("QRegressionDiag", "Aisle")};
@@ -151,7 +152,7 @@ void QRegressionDiag::OnLanguageUpdate()
     m_pLogPathBtn->setText(tr("LogPath"));
     m_pSummaryLabel->setText(tr("Summary"));
     m_pBoardTable->setHorizontalHeaderLabels(HeaderLabels());
-    m_pBoardTable->resizeColumnsToContents();
+    FitTableColumns(m_pBoardTable);
     m_pConfig->OnLanguageUpdate();
     ShowSummaries();
 }
@@ -313,7 +314,7 @@ void QRegressionDiag::RefreshBoardTable()
             m_pBoardTable->setItem(i, c, new QTableWidgetItem(row.value(c)));
     }
     m_bFilling = false;
-    m_pBoardTable->resizeColumnsToContents();
+    FitTableColumns(m_pBoardTable);
     m_pBoardTable->resizeRowsToContents();
 }
 
@@ -347,7 +348,7 @@ void QRegressionDiag::OnSignalRegressionConfig(QList<bool> bTestItemList, QList<
         }
     }
     m_bFilling = false;
-    m_pBoardTable->resizeColumnsToContents();
+    FitTableColumns(m_pBoardTable);
 }
 
 // ---- Starting and stopping ----
@@ -381,7 +382,7 @@ QStringList QRegressionDiag::RowProblems(const QStringList& Row) const
     if (!sCommand.isEmpty() && !(QFileInfo(sCommand).isFile() && QFileInfo(sCommand).isReadable()))
         problem(tr("the command file %1 cannot be read").arg(sCommand));
     if (!Row.value(COL_HZ).isEmpty() && !IsWhole(Row.value(COL_HZ), 0))
-        problem(tr("HZ \"%1\" is not a whole number").arg(Row.value(COL_HZ)));
+        problem(tr("Hz \"%1\" is not a whole number").arg(Row.value(COL_HZ)));
     const QString sRelay = Row.value(COL_RELAY_PORT);
     if (sRelay.isEmpty())
         return problems;

@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGraphicsLayout>
 #include <QGraphicsTextItem>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPen>
@@ -51,6 +53,12 @@ const std::vector<RANGE_OBS_T>* AntennaObservations(const QRangeData* pStore, RA
     return pSet != nullptr && !pSet->Obs.empty() ? &pSet->Obs : nullptr;
 }
 
+// Widths in the NMEA chart: the value axis with its labels, and one bar with
+// the satellite name under it ("J195" in the axis font).
+constexpr int kValueAxisRoom = 50;
+constexpr int kCategoryRoom = 44;
+constexpr int kWideFrom = 15; // satellites from which the content widens by 35 pixels each
+
 // A carrier-to-noise value as a whole number of dB-Hz; what does not read as one is 0.
 int WholeCn0(float f) { return std::isfinite(f) && f > 0.0f ? static_cast<int>(std::min(f, 255.0f)) : 0; }
 } // namespace
@@ -69,7 +77,6 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
 
     auto* pModeRow = new QHBoxLayout;
     m_pNmea->setText(QStringLiteral("NMEA"));
-    m_pRange->setText(QStringLiteral("Range"));
     m_pNmea->setObjectName(QStringLiteral("Cn0NmeaButton"));
     m_pRange->setObjectName(QStringLiteral("Cn0RangeButton"));
     m_pSignalBox->setObjectName(QStringLiteral("Cn0SignalBox"));
@@ -84,7 +91,12 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
     pModeRow->addStretch();
     pBox->addLayout(pModeRow);
 
-    auto* pSysRow = new QHBoxLayout;
+    // One row of systems where the window is wide enough, else three a row:
+    // the legend stays whole at the window's narrowest width.
+    auto* pSysRow = new QGridLayout;
+    m_pSysGrid = pSysRow;
+    pSysRow->setHorizontalSpacing(4);
+    pSysRow->setVerticalSpacing(0);
     for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
     {
         if (!SatSlotUsed(nSlot))
@@ -98,10 +110,8 @@ QCN0BarChart::QCN0BarChart(QWidget* pParent)
         m_pSysBox[nSlot]->setFont(BoxFont());
         SetLeastSize(m_pSysBox[nSlot], QSize(80, 15));
         m_pSysBox[nSlot]->setChecked(true);
-        pSysRow->addWidget(m_pSysSwatch[nSlot]);
-        pSysRow->addWidget(m_pSysBox[nSlot]);
     }
-    pSysRow->addStretch();
+    ArrangeLegend(3);
     pBox->addLayout(pSysRow);
 
     auto* pBlocks = new QHBoxLayout(m_pSignalBlocks);
@@ -216,6 +226,9 @@ void QCN0BarChart::OnGGAShow()
     // one pixel wide and, since every line and bar is upright, without
     // antialiasing (the texts keep theirs).
     m_pChart->setBackgroundBrush(Qt::white);
+    // The chart fills its view: the height goes to the bars and their labels.
+    m_pChart->layout()->setContentsMargins(0, 0, 0, 0);
+    m_pChart->setBackgroundRoundness(0);
     for (QAbstractAxis* pAxis : {static_cast<QAbstractAxis*>(m_pAxisX), static_cast<QAbstractAxis*>(m_pAxisY)})
     {
         QPen grid = pAxis->gridLinePen();
@@ -245,7 +258,7 @@ void QCN0BarChart::FitValueLabels(const QRectF& Plot)
     int nStep = 55;
     for (const int nTry : {5, 10, 25})
     {
-        if (Plot.height() / (55 / nTry + 1) >= m_fValueLabelHeight)
+        if (Plot.height() / (55 / nTry + 1) >= m_fValueLabelHeight + 1.0)
         {
             nStep = nTry;
             break;
@@ -262,9 +275,11 @@ void QCN0BarChart::OnLanguageUpdate()
     m_pPosHeading->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Pos Ant:")));
     m_pVectHeading->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Vect Ant:")));
     m_pSignalBox->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Signal")));
+    m_pRange->setText(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "Range")));
     for (QLabel* p : {m_pPosHeading, m_pVectHeading})
         p->setMaximumSize(QSize(100, 20).expandedTo(p->sizeHint()));
     setWindowTitle(T(QT_TRANSLATE_NOOP("QCN0BarChartDialog", "CN0")));
+    m_pChart->setTitle(windowTitle());
     m_Labels.clear();
 }
 
@@ -272,9 +287,40 @@ void QCN0BarChart::OnLanguageUpdate()
 
 void QCN0BarChart::SendLogRequest(uint nPortID) { emit SignalSendNMEAMsg(nPortID, NmeaLogRequest()); }
 
+void QCN0BarChart::ArrangeLegend(int nColumns)
+{
+    if (nColumns == m_nLegendColumns)
+        return;
+    m_nLegendColumns = nColumns;
+    for (int c = 0; c < m_pSysGrid->columnCount(); ++c)
+        m_pSysGrid->setColumnStretch(c, 0);
+    int nShown = 0;
+    for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+    {
+        if (m_pSysBox[nSlot] == nullptr)
+            continue;
+        for (QWidget* p : {static_cast<QWidget*>(m_pSysSwatch[nSlot]), static_cast<QWidget*>(m_pSysBox[nSlot])})
+            m_pSysGrid->removeWidget(p);
+        m_pSysGrid->addWidget(m_pSysSwatch[nSlot], nShown / nColumns, 2 * (nShown % nColumns));
+        m_pSysGrid->addWidget(m_pSysBox[nSlot], nShown / nColumns, 2 * (nShown % nColumns) + 1);
+        ++nShown;
+    }
+    m_pSysGrid->setColumnStretch(2 * nColumns, 1);
+}
+
 void QCN0BarChart::resizeEvent(QResizeEvent* pEvent)
 {
     QRequestingView::resizeEvent(pEvent);
+    // The width the legend takes in one row, measured once: its texts do not
+    // change with the language.
+    if (m_nLegendRowWidth == 0)
+    {
+        m_nLegendRowWidth = 40;
+        for (uint32_t nSlot = 0; nSlot < SAT_SLOT_COUNT; ++nSlot)
+            if (m_pSysBox[nSlot] != nullptr)
+                m_nLegendRowWidth += m_pSysBox[nSlot]->sizeHint().width() + 10 + 2 * m_pSysGrid->horizontalSpacing();
+    }
+    ArrangeLegend(width() >= m_nLegendRowWidth ? static_cast<int>(SAT_SLOT_COUNT) : 3);
     OnScrollAreasize();
 }
 
@@ -411,7 +457,7 @@ void QCN0BarChart::NMEACN0BarChart()
     }
     // The content never gets narrower or lower than its rows need.
     m_pContent->resize(
-        QSize(nCount >= 15 ? 35 * nCount : width() - 10, height() - 30).expandedTo(m_pContent->minimumSizeHint()));
+        QSize(nCount >= kWideFrom ? 35 * nCount : width() - 10, height() - 30).expandedTo(m_pContent->minimumSizeHint()));
 
     // Categories of the checked systems; a label met twice (one satellite
     // under two numberings) is charted once, since the axis holds each once.
@@ -481,6 +527,12 @@ void QCN0BarChart::NMEACN0BarChart()
     m_pSeries->clear();
     m_pAxisX->setCategories(m_Categories);
     m_pSeries->append(sets);
+    // Room for every satellite's name under its bar: a narrow window scrolls
+    // rather than cut the names to "...". From fifteen satellites on the
+    // content is 35 pixels a satellite wide whatever the window.
+    const int nCategories = static_cast<int>(m_Categories.size());
+    m_pChartView->setMinimumWidth(nCategories < kWideFrom ? kValueAxisRoom + kCategoryRoom * nCategories : 0);
+    m_pContent->resize(m_pContent->size().expandedTo(m_pContent->minimumSizeHint()));
 }
 
 void QCN0BarChart::GatherRangeSignals(const std::vector<RANGE_OBS_T>& Obs, bool bVector)

@@ -30,6 +30,7 @@ class QValueAxis;
 QT_CHARTS_END_NAMESPACE
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPainter;
 class QRadioButton;
@@ -143,7 +144,7 @@ private:
     // A white picture of that size; null when none can be made.
     static QPixmap NewPicture(const QSize& Need);
     // A label with its baseline starting at Baseline, as drawText puts it.
-    void PaintLabel(QPainter& p, const QPoint& Baseline, const QString& sText);
+    void PaintLabel(QPainter& p, const QPoint& Baseline, const QString& sText, Qt::Alignment Align);
     void PaintAxes(QPainter& p, int nXLength, int nYLength, int nYScale, int nTickStroke, const QStringList& Labels);
     // Bars of one slot's merged satellites from x offset nBase, nScale pixels per dB-Hz.
     void PaintSlotBars(QPainter& p, const QPoint& Origin, uint32_t nSlot, int nBase, int nScale, int nPicture);
@@ -161,6 +162,10 @@ private:
     QCheckBox* m_pSignalBox;
     QLabel* m_pSysSwatch[SAT_SLOT_COUNT] = {};
     QCheckBox* m_pSysBox[SAT_SLOT_COUNT] = {};
+    QGridLayout* m_pSysGrid = nullptr; // the system legend
+    int m_nLegendColumns = 0;          // systems a row
+    int m_nLegendRowWidth = 0;         // window width that holds them in one row
+    void ArrangeLegend(int nColumns);
     QWidget* m_pSignalBlocks;
     QLabel* m_pPosHeading;
     QLabel* m_pVectHeading;

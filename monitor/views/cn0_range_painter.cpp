@@ -8,6 +8,7 @@
 #include <QStaticText>
 #include <QTabWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/cn0_chart_style.h"
@@ -56,17 +57,18 @@ void QCN0BarChart::PaintAxes(QPainter& p, int nXLength, int nYLength, int nYScal
     {
         const int y = -nYScale * v;
         p.drawLine(0, y, nTickStroke, y);
-        PaintLabel(p, QPoint(-15, y + 3), QString::number(v));
+        // Values end short of the ticks; the top one stays below the arrow.
+        PaintLabel(p, QPoint(-7, y + 4), QString::number(v), Qt::AlignRight);
     }
     for (int i = 1; i <= Labels.size(); ++i)
     {
         const int x = BAR_SLOT_WIDTH * i;
         p.drawLine(x, 0, x, -3);
-        PaintLabel(p, QPoint(x - 5, 15), Labels[i - 1]);
+        PaintLabel(p, QPoint(x, 15), Labels[i - 1], Qt::AlignHCenter);
     }
 }
 
-void QCN0BarChart::PaintLabel(QPainter& p, const QPoint& Baseline, const QString& sText)
+void QCN0BarChart::PaintLabel(QPainter& p, const QPoint& Baseline, const QString& sText, Qt::Alignment Align)
 {
     // The labels come back at every update: each is laid out once and kept.
     if (m_Labels.size() > 4096)
@@ -78,7 +80,11 @@ void QCN0BarChart::PaintLabel(QPainter& p, const QPoint& Baseline, const QString
         it->setTextFormat(Qt::PlainText);
         it->prepare(QTransform(), p.font());
     }
-    p.drawStaticText(Baseline - QPoint(0, p.fontMetrics().ascent()), *it);
+    // The laid-out text knows its width: the label is placed by it, left of,
+    // centred on or right of the point.
+    const int nWidth = static_cast<int>(std::ceil(it->size().width()));
+    const int nShift = (Align & Qt::AlignRight) ? nWidth : (Align & Qt::AlignHCenter) ? nWidth / 2 : 0;
+    p.drawStaticText(Baseline - QPoint(nShift, p.fontMetrics().ascent()), *it);
 }
 
 void QCN0BarChart::PaintSlotBars(QPainter& p, const QPoint& Origin, uint32_t nSlot, int nBase, int nScale, int nPicture)

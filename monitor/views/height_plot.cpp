@@ -88,7 +88,15 @@ void CHeightMarkers::paint(QPainter* pPainter, const QStyleOptionGraphicsItem*, 
         m_Picture = QImage(size, QImage::Format_ARGB32_Premultiplied);
         m_Picture.fill(Qt::transparent);
         const double sx = size.width() / (x1 - x0), sy = size.height() / (y1 - y0);
-        const int side = std::max(1, static_cast<int>(std::lround(kMarkerSize * dpr)));
+        // Where the points lie closer than a marker's width apart the
+        // markers would merge into a band: they shrink to dots, and the line
+        // shows the run.
+        const auto first = std::lower_bound(m_pPoints->begin(), m_pPoints->end(), x0, ByTime);
+        const auto last = std::lower_bound(first, m_pPoints->end(), x1, ByTime);
+        const double dSpacing = static_cast<double>(size.width()) / std::max<qint64>(1, last - first);
+        const int side = dSpacing >= 2.0 * kMarkerSize * dpr
+                             ? std::max(1, static_cast<int>(std::lround(kMarkerSize * dpr)))
+                             : std::max(1, static_cast<int>(std::lround(dpr)));
         const double reach = (side / 2 + 1) / sx;
         auto it = std::lower_bound(m_pPoints->begin(), m_pPoints->end(), x0 - reach, ByTime);
         const auto end = std::lower_bound(it, m_pPoints->end(), x1 + reach, ByTime);
@@ -266,7 +274,8 @@ void QHeightPlot::CreateChart()
     m_pChart->addSeries(m_pLine);
     // The axes are made once; a new point only moves their ranges.
     m_pAxisX = new QValueAxis;
-    m_pAxisX->setLabelFormat(QStringLiteral("%.1f"));
+    // Seconds of the GPS week as whole seconds; heights to the millimetre.
+    m_pAxisX->setLabelFormat(QStringLiteral("%.0f"));
     m_pAxisX->setRange(0, kTimeMargin);
     m_pAxisY = new QValueAxis;
     m_pAxisY->setLabelFormat(QStringLiteral("%.3f"));
@@ -312,6 +321,13 @@ void QHeightPlot::RetranslateUi()
     m_pClearButton->setToolTip(tr("Clear"));
     m_pScalingButton->setToolTip(tr("Auto Scale"));
     m_pChart->setTitle(tr("Height"));
+    ShowAxisTitles();
+}
+
+void QHeightPlot::ShowAxisTitles()
+{
+    m_pAxisX->setTitleText(tr("GPS time of week (s)"));
+    m_pAxisY->setTitleText(m_HeightType == HEIGHT_ORTHOMETRIC ? tr("Orthometric height (m)") : tr("Height (m)"));
 }
 
 void QHeightPlot::OnLanguageUpdate() { RetranslateUi(); }
@@ -450,6 +466,7 @@ void QHeightPlot::OnChangeHeightType()
     if (type == m_HeightType)
         return;
     m_HeightType = type;
+    ShowAxisTitles();
     if (m_Points.empty())
         return;
     // Each point changes by its own record's undulation.

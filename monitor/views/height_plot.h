@@ -146,6 +146,7 @@ private:
     // point): it draws the line all of them would, to within a pixel.
     void RebuildLine();
     void RetranslateUi();
+    void ShowAxisTitles();
 
     QRadioButton* m_pHeightRadio;
     QRadioButton* m_pOrthometricRadio;

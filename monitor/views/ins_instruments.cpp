@@ -21,6 +21,9 @@ QFont SizedFont(int nPoints)
 // A number as the instruments label it: up to six significant digits.
 QString Label(double v) { return QStringLiteral("%1").arg(v); }
 
+// The height of a scale label's box (an 8 or 10 point number or letter).
+constexpr int kScaleLabelHeight = 14;
+
 void Triangle(QPainter& p, QPointF a, QPointF b, QPointF c) { p.drawPolygon(QPolygonF({a, b, c})); }
 } // namespace
 
@@ -61,8 +64,13 @@ void QADI::paintEvent(QPaintEvent*)
     p.setBrush(QColor(131, 89, 56));
     p.drawChord(dial, static_cast<int>(a * 16), static_cast<int>((2 * a + 180) * -16));
 
+    // The pitch ladder stays inside the roll scale: within the circle its
+    // ticks and labels leave free.
+    const int T = S / 25;
+    const double y0 = m_offset - S * 0.5;
+    const double dLadderRadius = std::max(0.0, -y0 - T - 2 - kScaleLabelHeight);
     QPainterPath clip;
-    clip.addEllipse(QRectF(dial));
+    clip.addEllipse(QPointF(0, 0), dLadderRadius, dLadderRadius);
     p.setClipPath(clip);
 
     // Pitch ladder every 10 degrees, labelled every 30.
@@ -78,7 +86,7 @@ void QADI::paintEvent(QPaintEvent*)
         else
             p.setPen(QPen(Qt::white, 2));
         const int y = static_cast<int>(R * 10.0 * i / 45.0 - R * -m_pitch / 45.0);
-        if (std::sqrt(static_cast<double>(y * y + l * l)) > S * 0.5)
+        if (std::sqrt(static_cast<double>(y * y + l * l)) > dLadderRadius)
             continue;
         p.drawLine(-l, y, l, y);
         if (i != 0 && i % 3 == 0)
@@ -96,17 +104,16 @@ void QADI::paintEvent(QPaintEvent*)
     Triangle(p, QPointF(-w, 0), QPointF(-2 * w, -w / 2), QPointF(-2 * w, w / 2));
 
     // Roll scale, turning with the roll.
+    p.setClipping(false);
     p.setPen(QPen(Qt::black, 1));
     p.setFont(SizedFont(8));
-    const int T = S / 25;
-    const double y0 = m_offset - S * 0.5;
     for (int j = 0; j < 36; ++j)
     {
         const float fLabel = j < 18 ? -10.0f * j : 360.0f - 10.0f * j;
         if (j % 3 == 0)
         {
             p.drawLine(QPointF(0, y0), QPointF(0, y0 + T));
-            p.drawText(QRectF(-50, y0 + T + 2, 100, 10), Qt::AlignCenter, Label(fLabel));
+            p.drawText(QRectF(-50, y0 + T + 2, 100, kScaleLabelHeight), Qt::AlignCenter, Label(fLabel));
         }
         else
             p.drawLine(QPointF(0, y0), QPointF(0, y0 + T / 2));
@@ -158,25 +165,26 @@ void QCompass::paintEvent(QPaintEvent*)
         if (i % 3 == 0)
         {
             p.drawLine(QPointF(0, y0), QPointF(0, y0 + T));
-            p.drawText(QRectF(-50, y0 + T + 4, 100, 10), Qt::AlignCenter, sText);
+            p.drawText(QRectF(-50, y0 + T + 4, 100, kScaleLabelHeight), Qt::AlignCenter, sText);
         }
         else
             p.drawLine(QPointF(0, y0), QPointF(0, y0 + T / 2));
         p.rotate(-10);
     }
 
-    // Needle.
+    // Needle: its tips stop short of the rose's labels.
     const int w = S / 5;
+    const double dTip = -y0 - T - 4 - kScaleLabelHeight - 2;
     p.setPen(Qt::NoPen);
     p.rotate(m_yaw);
     p.setBrush(QBrush(Qt::red));
-    Triangle(p, QPointF(0, m_offset - S * 0.5 + S / 25.0 + 15), QPointF(-w / 2, 0), QPointF(w / 2, 0));
+    Triangle(p, QPointF(0, -dTip), QPointF(-w / 2, 0), QPointF(w / 2, 0));
     p.setBrush(QBrush(Qt::blue));
-    Triangle(p, QPointF(0, S * 0.5 - m_offset - S / 25.0 - 15), QPointF(-w / 2, 0), QPointF(w / 2, 0));
+    Triangle(p, QPointF(0, dTip), QPointF(-w / 2, 0), QPointF(w / 2, 0));
     p.rotate(-m_yaw);
 
-    // Heading marker on the rim.
-    const int h = S / 12;
+    // Heading marker on the rim, within the ticks' ring.
+    const double h = T + 2.0;
     p.rotate(m_yaw);
     p.setBrush(QColor(255, 0, 0, 224));
     Triangle(p, QPointF(0, y0), QPointF(-h / 2, y0 + h), QPointF(h / 2, y0 + h));
@@ -188,6 +196,7 @@ void QCompass::paintEvent(QPaintEvent*)
     p.setFont(SizedFont(13));
     p.drawRoundedRect(QRect(-65, -21, 130, 42), 6, 6, Qt::AbsoluteSize);
     p.setPen(QPen(Qt::blue, 2));
-    p.drawText(QRect(-65, -19, 130, 21), Qt::AlignCenter, QString::asprintf("ALT: %6.1f m", m_alt));
-    p.drawText(QRect(-65, 0, 130, 21), Qt::AlignCenter, QString::asprintf("H: %6.1f m", m_h));
+    // The captions read in the user's language; the numbers keep their width.
+    p.drawText(QRect(-65, -19, 130, 21), Qt::AlignCenter, tr("ALT: %1 m").arg(QString::asprintf("%6.1f", m_alt)));
+    p.drawText(QRect(-65, 0, 130, 21), Qt::AlignCenter, tr("H: %1 m").arg(QString::asprintf("%6.1f", m_h)));
 }

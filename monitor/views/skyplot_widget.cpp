@@ -10,7 +10,8 @@
 namespace
 {
 constexpr double kPi = 3.14159265358979323846;
-// Opacity of a satellite that is only HalfVisible.
+// Share of its colour in the pale disc of a satellite that is only HalfVisible
+// (the look of 30 % opacity on a white plot).
 constexpr qreal kHalfAlpha = 0.3;
 // The four spokes of the first set: up, left, down, right.
 const char* const kSpokeLetters[4] = {"N", "W", "S", "E"};
@@ -20,22 +21,30 @@ QPen GridPen(const QColor& Colour, qreal Width)
     return QPen(QBrush(Colour), Width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
 }
 
-QColor WithAlpha(QColor c, qreal a)
+// The label's font in pixels: as tall as the disc allows, smaller where a
+// long label ("195") would run past the disc's edge. Measured once per
+// sprite, which the plot keeps.
+QFont FittingFont(const QString& sLabel, double dRadius)
 {
-    c.setAlphaF(a);
-    return c;
-}
-
-// The label's font, smaller where a long label ("195") would run past its disc.
-QFont FittingFont(const QFont& Font, const QString& sLabel, double dDiameter)
-{
-    const int nWidth = QFontMetrics(Font).horizontalAdvance(sLabel);
-    if (nWidth <= dDiameter || Font.pointSize() <= 1)
-        return Font;
-    QFont f = Font;
-    f.setPointSize(std::max(1, static_cast<int>(Font.pointSize() * dDiameter / nWidth)));
+    QFont f(QStringLiteral("Arial"));
+    f.setWeight(QFont::Bold);
+    f.setPixelSize(std::max(1, static_cast<int>(dRadius * 1.15)));
+    // The text's box stays inside the disc: its width within 1.6 radii.
+    const int nWidth = QFontMetrics(f).horizontalAdvance(sLabel);
+    if (nWidth > 1.6 * dRadius)
+        f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * 1.6 * dRadius / nWidth)));
     return f;
 }
+
+// A colour mixed with white: the pale disc of a faded satellite.
+QColor Paler(const QColor& c, qreal dPart)
+{
+    return QColor::fromRgbF(c.redF() * dPart + (1.0 - dPart), c.greenF() * dPart + (1.0 - dPart),
+                            c.blueF() * dPart + (1.0 - dPart));
+}
+
+// A colour darkened to read on a pale ground.
+QColor Darker(const QColor& c) { return QColor::fromRgbF(c.redF() * 0.45, c.greenF() * 0.45, c.blueF() * 0.45); }
 
 bool Flashes(quint8 state) { return (state & SkyplotWidget::Flashing) != 0; }
 } // namespace
@@ -169,17 +178,20 @@ void SkyplotWidget::paintEvent(QPaintEvent*)
     const float D = Diameter();
     const float S = D * m_satelliteScale;
     p.translate((static_cast<float>(width()) - D) / 2.0f, (static_cast<float>(height()) - D) / 2.0f);
-    for (const Satellite& s : m_satellites)
-    {
-        if ((s.state & (Visible | HalfVisible)) == 0 || (m_flashPhase && Flashes(s.state)) || !onPlot(s.az, s.el))
-            continue;
-        const double r = (90.0 - s.el) * D / 180.0;
-        const double az = s.az * kPi / 180.0;
-        const QPoint at(static_cast<int>(std::floor(D / 2.0 + std::sin(az) * r)),
-                        static_cast<int>(std::floor(D / 2.0 - std::cos(az) * r)));
-        const int nHalf = SpriteHalf(S);
-        p.drawPixmap(at - QPoint(nHalf, nHalf), Sprite(s, S, dpr));
-    }
+    // The discs first, then every label over them: a disc never hides
+    // another satellite's number.
+    const int nHalf = SpriteHalf(S);
+    for (const bool bLabels : {false, true})
+        for (const Satellite& s : m_satellites)
+        {
+            if ((s.state & (Visible | HalfVisible)) == 0 || (m_flashPhase && Flashes(s.state)) || !onPlot(s.az, s.el))
+                continue;
+            const double r = (90.0 - s.el) * D / 180.0;
+            const double az = s.az * kPi / 180.0;
+            const QPoint at(static_cast<int>(std::floor(D / 2.0 + std::sin(az) * r)),
+                            static_cast<int>(std::floor(D / 2.0 - std::cos(az) * r)));
+            p.drawPixmap(at - QPoint(nHalf, nHalf), Sprite(s, S, dpr, bLabels));
+        }
 }
 
 void SkyplotWidget::PaintGrid(QPainter& p) const
@@ -237,12 +249,13 @@ void SkyplotWidget::PaintGrid(QPainter& p) const
 // label, whose font is fitted to the disc.
 int SkyplotWidget::SpriteHalf(float S) { return static_cast<int>(std::ceil(S * 1.2f)) + 2; }
 
-const QPixmap& SkyplotWidget::Sprite(const Satellite& s, float S, qreal dpr)
+const QPixmap& SkyplotWidget::Sprite(const Satellite& s, float S, qreal dpr, bool bLabel)
 {
     const bool bMarked = (s.state & Marked) != 0;
-    const qreal alpha = (s.state & Visible) ? 1.0 : kHalfAlpha;
-    const SpriteKey key{s.label, s.innerColor.rgba(), bMarked ? s.outerColor.rgba() : 0u, s.fontColor.rgba(),
-                        static_cast<quint8>(s.state & (Visible | Marked))};
+    const bool bFaded = (s.state & Visible) == 0;
+    const SpriteKey key{bLabel ? s.label : QString(), s.innerColor.rgba(), bMarked ? s.outerColor.rgba() : 0u,
+                        s.fontColor.rgba(),
+                        static_cast<quint8>((s.state & (Visible | Marked)) | (bLabel ? kLabelSprite : 0))};
     if (m_spriteScale != S || m_spriteRatio != dpr || m_spriteAntialiased != m_antialiased || m_sprites.size() > 512)
     {
         m_sprites.clear();
@@ -261,19 +274,24 @@ const QPixmap& SkyplotWidget::Sprite(const Satellite& s, float S, qreal dpr)
     QPainter p(&sprite);
     p.setRenderHint(QPainter::Antialiasing, m_antialiased);
     const QPoint at(nHalf, nHalf);
-    p.setBrush(QBrush(WithAlpha(s.innerColor, alpha)));
-    if (bMarked)
-        p.setPen(GridPen(WithAlpha(s.outerColor, alpha), S * 0.25));
+    // A faded satellite (tracked, not used) is a pale disc with dark text, so
+    // that its number reads as well as a used one's.
+    if (!bLabel)
+    {
+        p.setBrush(QBrush(bFaded ? Paler(s.innerColor, kHalfAlpha) : s.innerColor));
+        if (bMarked)
+            p.setPen(GridPen(bFaded ? Paler(s.outerColor, kHalfAlpha) : s.outerColor, S * 0.25));
+        else
+            p.setPen(GridPen(bFaded ? s.innerColor : m_gridColor, 0));
+        p.drawEllipse(at, static_cast<int>(S), static_cast<int>(S));
+    }
     else
-        p.setPen(GridPen(m_gridColor, 0));
-    p.drawEllipse(at, static_cast<int>(S), static_cast<int>(S));
-    QFont satFont(QStringLiteral("Arial"));
-    satFont.setPointSize(std::max(1, static_cast<int>(S)));
-    satFont.setWeight(QFont::Bold);
-    p.setPen(GridPen(WithAlpha(s.fontColor, alpha), 2));
-    p.setFont(FittingFont(satFont, s.label, 2.0 * static_cast<int>(S)));
-    const QSizeF box(s.label.size() * S, S + 2.0);
-    p.drawText(QRectF(QPointF(at) - QPointF(box.width() / 2.0, box.height() / 2.0), box), Qt::AlignCenter, s.label);
+    {
+        p.setPen(GridPen(bFaded ? Darker(s.innerColor) : s.fontColor, 2));
+        p.setFont(FittingFont(s.label, S));
+        const QRectF box(QPointF(at) - QPointF(S, S), QSizeF(2.0 * S, 2.0 * S));
+        p.drawText(box, Qt::AlignCenter, s.label);
+    }
     p.end();
     return m_sprites.insert(key, sprite).value();
 }

@@ -34,7 +34,7 @@ public:
     {
         Invisible = 0,
         Visible = 1,
-        HalfVisible = 2, // drawn at 30 % opacity
+        HalfVisible = 2, // a pale disc (30 % of its colour) with dark text
         Marked = 4,      // outlined in its outer colour
         Flashing = 8,    // hidden every other flash period
     };
@@ -126,7 +126,9 @@ private:
     void PaintGrid(QPainter& p) const;
     // A satellite's disc and label, centred in a picture of 2 * SpriteHalf + 1
     // pixels a side, for a disc radius of S; kept for the next paint.
-    const QPixmap& Sprite(const Satellite& s, float S, qreal dpr);
+    // A satellite's disc, or its label (drawn over every disc), as a picture.
+    const QPixmap& Sprite(const Satellite& s, float S, qreal dpr, bool bLabel);
+    static constexpr quint8 kLabelSprite = 0x80; // in SpriteKey::state
     static int SpriteHalf(float S);
 
     float m_marginScale = 0.78f;

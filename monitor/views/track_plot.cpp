@@ -519,6 +519,11 @@ void QTrackPlot::RenderPlot()
     m_Canvas.PaintOutlinedMarker(&painter, anchor, CTrackCanvas::MARKER_SCALE_BAR, Qt::black, Qt::white,
                                  static_cast<int>(xs / sx + 0.5));
     m_Canvas.PaintOutlinedText(&painter, anchor - QPointF(0, 3), ScaleText(), Qt::black, Qt::white);
+    // The axes' titles: north up, east to the right, in metres from the origin.
+    m_Canvas.PaintOutlinedText(&painter, QPointF(topLeft.x() + 50, topLeft.y() + 20), tr("\u2191 North (m)"),
+                               Qt::black, Qt::white);
+    m_Canvas.PaintOutlinedText(&painter, QPointF(topLeft.x() + 50, bottomRight.y() - 6), tr("East (m) \u2192"),
+                               Qt::black, Qt::white);
 
     // The track, newest point on top, then the polyline through it.
     const int n = PointCount();

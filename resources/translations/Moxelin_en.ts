@@ -250,8 +250,8 @@ each system is written to a navigation file of its own type.</translation>
         <translation>System</translation>
     </message>
     <message>
-        <source>Heaedr Settings</source>
-        <translation>Heaedr Settings</translation>
+        <source>Header Settings</source>
+        <translation>Header Settings</translation>
     </message>
     <message>
         <source>Edit Obs Header</source>
@@ -465,8 +465,8 @@ each system is written to a navigation file of its own type.</translation>
         <translation>Nav Header Settings</translation>
     </message>
     <message>
-        <source>Programe Name</source>
-        <translation>Programe Name</translation>
+        <source>Program Name</source>
+        <translation>Program Name</translation>
     </message>
     <message>
         <source>Agency Name</source>
@@ -485,8 +485,8 @@ each system is written to a navigation file of its own type.</translation>
         <translation>OK</translation>
     </message>
     <message>
-        <source>Cannel</source>
-        <translation>Cannel</translation>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -500,12 +500,12 @@ each system is written to a navigation file of its own type.</translation>
         <translation>Required</translation>
     </message>
     <message>
-        <source>Creat Program Name:</source>
-        <translation>Creat Program Name:</translation>
+        <source>Creating Program:</source>
+        <translation>Creating Program:</translation>
     </message>
     <message>
-        <source>Creat Agency Name:</source>
-        <translation>Creat Agency Name:</translation>
+        <source>Creating Agency:</source>
+        <translation>Creating Agency:</translation>
     </message>
     <message>
         <source>Marker Name:</source>

@@ -250,7 +250,7 @@ each system is written to a navigation file of its own type.</source>
         <translation>卫星系统</translation>
     </message>
     <message>
-        <source>Heaedr Settings</source>
+        <source>Header Settings</source>
         <translation>文件头设置</translation>
     </message>
     <message>
@@ -465,7 +465,7 @@ each system is written to a navigation file of its own type.</source>
         <translation>导航文件头设置</translation>
     </message>
     <message>
-        <source>Programe Name</source>
+        <source>Program Name</source>
         <translation>程序名称</translation>
     </message>
     <message>
@@ -485,7 +485,7 @@ each system is written to a navigation file of its own type.</source>
         <translation>确定</translation>
     </message>
     <message>
-        <source>Cannel</source>
+        <source>Cancel</source>
         <translation>取消</translation>
     </message>
 </context>
@@ -500,11 +500,11 @@ each system is written to a navigation file of its own type.</source>
         <translation>必填信息</translation>
     </message>
     <message>
-        <source>Creat Program Name:</source>
+        <source>Creating Program:</source>
         <translation>生成程序名称：</translation>
     </message>
     <message>
-        <source>Creat Agency Name:</source>
+        <source>Creating Agency:</source>
         <translation>生成机构名称：</translation>
     </message>
     <message>

@@ -3,6 +3,10 @@
 <context>
     <name>QCN0BarChartDialog</name>
     <message>
+        <source>Range</source>
+        <translation>Range</translation>
+    </message>
+    <message>
         <source>CN0</source>
         <translation>CN0</translation>
     </message>

@@ -3,6 +3,10 @@
 <context>
     <name>QCN0BarChartDialog</name>
     <message>
+        <source>Range</source>
+        <translation>观测值</translation>
+    </message>
+    <message>
         <source>CN0</source>
         <translation>载噪比</translation>
     </message>

@@ -3,6 +3,10 @@
 <context>
     <name>RecvConfig</name>
     <message>
+        <source>Disable</source>
+        <translation>Disable</translation>
+    </message>
+    <message>
         <source>Configure</source>
         <translation>Configure</translation>
     </message>

@@ -3,6 +3,10 @@
 <context>
     <name>RecvConfig</name>
     <message>
+        <source>Disable</source>
+        <translation>禁用</translation>
+    </message>
+    <message>
         <source>Configure</source>
         <translation>配置</translation>
     </message>

@@ -56,6 +56,10 @@
 <context>
     <name>QButtonBar</name>
     <message>
+        <source>Default</source>
+        <translation>Default</translation>
+    </message>
+    <message>
         <source>The command presets cannot be read from %1: %2. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
         <translation>The command presets cannot be read from %1: %2. Changes to them are not saved while the monitor runs, so that the file stays as it is.</translation>
     </message>

@@ -56,6 +56,10 @@
 <context>
     <name>QButtonBar</name>
     <message>
+        <source>Default</source>
+        <translation>默认</translation>
+    </message>
+    <message>
         <source>The command presets cannot be read from %1: %2. Changes to them are not saved while the monitor runs, so that the file stays as it is.</source>
         <translation>无法读取预设命令文件 %1：%2。本次运行期间对预设命令的修改不会保存，以保持该文件原样。</translation>
     </message>

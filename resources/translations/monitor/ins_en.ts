@@ -127,6 +127,14 @@
 <context>
     <name>QZvINSConfig</name>
     <message>
+        <source>DUAL ANTENNA</source>
+        <translation>DUAL ANTENNA</translation>
+    </message>
+    <message>
+        <source>EXTERNAL HEADING</source>
+        <translation>EXTERNAL HEADING</translation>
+    </message>
+    <message>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
@@ -468,6 +476,134 @@
 </context>
 <context>
     <name>QConfigCheck</name>
+    <message>
+        <source>Pos:invalid </source>
+        <translation>Pos:invalid </translation>
+    </message>
+    <message>
+        <source>The port has no output GNGGA
+</source>
+        <translation>The port has no output GNGGA
+</translation>
+    </message>
+    <message>
+        <source>POS:Fixed Position</source>
+        <translation>POS:Fixed Position</translation>
+    </message>
+    <message>
+        <source>Pos:%1</source>
+        <translation>Pos:%1</translation>
+    </message>
+    <message>
+        <source>This is not zorvik board card!!
+</source>
+        <translation>This is not zorvik board card!!
+</translation>
+    </message>
+    <message>
+        <source>Get VersionList Fail!!!
+</source>
+        <translation>Get VersionList Fail!!!
+</translation>
+    </message>
+    <message>
+        <source>MasterSigNameList is null!!</source>
+        <translation>MasterSigNameList is null!!</translation>
+    </message>
+    <message>
+        <source>This Board not id!!
+</source>
+        <translation>This Board not id!!
+</translation>
+    </message>
+    <message>
+        <source>Not found BoardType!!
+</source>
+        <translation>Not found BoardType!!
+</translation>
+    </message>
+    <message>
+        <source>Pos: not the current port</source>
+        <translation>Pos: not the current port</translation>
+    </message>
+    <message>
+        <source>Not found FWVersion!!
+</source>
+        <translation>Not found FWVersion!!
+</translation>
+    </message>
+    <message>
+        <source>Not found SETINSROTATION configuration!!
+</source>
+        <translation>Not found SETINSROTATION configuration!!
+</translation>
+    </message>
+    <message>
+        <source>Not found Inscommand Status!!
+</source>
+        <translation>Not found Inscommand Status!!
+</translation>
+    </message>
+    <message>
+        <source>Not found SETINSTRANSLATION configuration!!
+</source>
+        <translation>Not found SETINSTRANSLATION configuration!!
+</translation>
+    </message>
+    <message>
+        <source>Not found Align Mode!!
+</source>
+        <translation>Not found Align Mode!!
+</translation>
+    </message>
+    <message>
+        <source>Open INS File fail!!
+</source>
+        <translation>Open INS File fail!!
+</translation>
+    </message>
+    <message>
+        <source>INS Msg ok!!!
+
+</source>
+        <translation>INS Msg ok!!!
+
+</translation>
+    </message>
+    <message>
+        <source>Open File fail!</source>
+        <translation>Open File fail!</translation>
+    </message>
+    <message>
+        <source>Msg ok!!!
+</source>
+        <translation>Msg ok!!!
+</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>Max CN0[Thr cn0]</source>
+        <translation>Max CN0[Thr cn0]</translation>
+    </message>
+    <message>
+        <source>Sv Num[Thr SvNum]</source>
+        <translation>Sv Num[Thr SvNum]</translation>
+    </message>
+    <message>
+        <source>Err(&gt;100)</source>
+        <translation>Err(&gt;100)</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>Master</translation>
+    </message>
+    <message>
+        <source>Slave</source>
+        <translation>Slave</translation>
+    </message>
     <message>
         <source>Configure Check</source>
         <translation>Configure Check</translation>

@@ -127,6 +127,14 @@
 <context>
     <name>QZvINSConfig</name>
     <message>
+        <source>DUAL ANTENNA</source>
+        <translation>双天线</translation>
+    </message>
+    <message>
+        <source>EXTERNAL HEADING</source>
+        <translation>外部航向</translation>
+    </message>
+    <message>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -468,6 +476,134 @@
 </context>
 <context>
     <name>QConfigCheck</name>
+    <message>
+        <source>Pos:invalid </source>
+        <translation>定位：无效 </translation>
+    </message>
+    <message>
+        <source>The port has no output GNGGA
+</source>
+        <translation>该端口没有输出 GNGGA
+</translation>
+    </message>
+    <message>
+        <source>POS:Fixed Position</source>
+        <translation>定位：固定坐标</translation>
+    </message>
+    <message>
+        <source>Pos:%1</source>
+        <translation>定位：%1</translation>
+    </message>
+    <message>
+        <source>This is not zorvik board card!!
+</source>
+        <translation>这不是 Zorvik 板卡！
+</translation>
+    </message>
+    <message>
+        <source>Get VersionList Fail!!!
+</source>
+        <translation>获取版本信息失败！
+</translation>
+    </message>
+    <message>
+        <source>MasterSigNameList is null!!</source>
+        <translation>主天线信号列表为空！</translation>
+    </message>
+    <message>
+        <source>This Board not id!!
+</source>
+        <translation>此板卡没有 ID！
+</translation>
+    </message>
+    <message>
+        <source>Not found BoardType!!
+</source>
+        <translation>未找到板卡类型！
+</translation>
+    </message>
+    <message>
+        <source>Pos: not the current port</source>
+        <translation>定位：不是当前端口</translation>
+    </message>
+    <message>
+        <source>Not found FWVersion!!
+</source>
+        <translation>未找到固件版本！
+</translation>
+    </message>
+    <message>
+        <source>Not found SETINSROTATION configuration!!
+</source>
+        <translation>未找到 SETINSROTATION 配置！
+</translation>
+    </message>
+    <message>
+        <source>Not found Inscommand Status!!
+</source>
+        <translation>未找到 INSCOMMAND 状态！
+</translation>
+    </message>
+    <message>
+        <source>Not found SETINSTRANSLATION configuration!!
+</source>
+        <translation>未找到 SETINSTRANSLATION 配置！
+</translation>
+    </message>
+    <message>
+        <source>Not found Align Mode!!
+</source>
+        <translation>未找到对准模式！
+</translation>
+    </message>
+    <message>
+        <source>Open INS File fail!!
+</source>
+        <translation>打开 INS 文件失败！
+</translation>
+    </message>
+    <message>
+        <source>INS Msg ok!!!
+
+</source>
+        <translation>INS 消息正常！
+
+</translation>
+    </message>
+    <message>
+        <source>Open File fail!</source>
+        <translation>打开文件失败！</translation>
+    </message>
+    <message>
+        <source>Msg ok!!!
+</source>
+        <translation>消息正常！
+</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>信号</translation>
+    </message>
+    <message>
+        <source>Max CN0[Thr cn0]</source>
+        <translation>最大CN0[门限]</translation>
+    </message>
+    <message>
+        <source>Sv Num[Thr SvNum]</source>
+        <translation>卫星数[门限]</translation>
+    </message>
+    <message>
+        <source>Err(&gt;100)</source>
+        <translation>错误(&gt;100)</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>主天线</translation>
+    </message>
+    <message>
+        <source>Slave</source>
+        <translation>从天线</translation>
+    </message>
     <message>
         <source>Configure Check</source>
         <translation>配置检查</translation>

@@ -83,4 +83,15 @@
         <translation>[m/s]</translation>
     </message>
 </context>
+<context>
+    <name>QCompass</name>
+    <message>
+        <source>ALT: %1 m</source>
+        <translation>ALT: %1 m</translation>
+    </message>
+    <message>
+        <source>H: %1 m</source>
+        <translation>H: %1 m</translation>
+    </message>
+</context>
 </TS>

@@ -83,4 +83,15 @@
         <translation>[米/秒]</translation>
     </message>
 </context>
+<context>
+    <name>QCompass</name>
+    <message>
+        <source>ALT: %1 m</source>
+        <translation>海拔：%1 m</translation>
+    </message>
+    <message>
+        <source>H: %1 m</source>
+        <translation>椭高：%1 m</translation>
+    </message>
+</context>
 </TS>

@@ -3,6 +3,34 @@
 <context>
     <name>QFMsgConfig</name>
     <message>
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>%1Sec</source>
+        <translation>%1Sec</translation>
+    </message>
+    <message>
+        <source>%1Min</source>
+        <translation>%1Min</translation>
+    </message>
+    <message>
+        <source>PosMsg</source>
+        <translation>PosMsg</translation>
+    </message>
+    <message>
+        <source>OBS</source>
+        <translation>OBS</translation>
+    </message>
+    <message>
+        <source>pos</source>
+        <translation>pos</translation>
+    </message>
+    <message>
+        <source>type</source>
+        <translation>type</translation>
+    </message>
+    <message>
         <source>Msg Configure</source>
         <translation>Msg Configure</translation>
     </message>

@@ -3,6 +3,34 @@
 <context>
     <name>QFMsgConfig</name>
     <message>
+        <source>Off</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>%1Sec</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>%1Min</source>
+        <translation>%1分钟</translation>
+    </message>
+    <message>
+        <source>PosMsg</source>
+        <translation>定位消息</translation>
+    </message>
+    <message>
+        <source>OBS</source>
+        <translation>观测值</translation>
+    </message>
+    <message>
+        <source>pos</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
         <source>Msg Configure</source>
         <translation>消息配置</translation>
     </message>

@@ -3,6 +3,18 @@
 <context>
     <name>QHeightPlot</name>
     <message>
+        <source>GPS time of week (s)</source>
+        <translation>GPS time of week (s)</translation>
+    </message>
+    <message>
+        <source>Orthometric height (m)</source>
+        <translation>Orthometric height (m)</translation>
+    </message>
+    <message>
+        <source>Height (m)</source>
+        <translation>Height (m)</translation>
+    </message>
+    <message>
         <source>HeightPlot</source>
         <translation>HeightPlot</translation>
     </message>
@@ -25,6 +37,14 @@
 </context>
 <context>
     <name>QTrackPlot</name>
+    <message>
+        <source>↑ North (m)</source>
+        <translation>↑ North (m)</translation>
+    </message>
+    <message>
+        <source>East (m) →</source>
+        <translation>East (m) →</translation>
+    </message>
     <message>
         <source>Track Plot</source>
         <translation>Track Plot</translation>

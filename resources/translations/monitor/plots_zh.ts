@@ -3,6 +3,18 @@
 <context>
     <name>QHeightPlot</name>
     <message>
+        <source>GPS time of week (s)</source>
+        <translation>GPS 周内秒 (s)</translation>
+    </message>
+    <message>
+        <source>Orthometric height (m)</source>
+        <translation>正高 (m)</translation>
+    </message>
+    <message>
+        <source>Height (m)</source>
+        <translation>高程 (m)</translation>
+    </message>
+    <message>
         <source>HeightPlot</source>
         <translation>高程图</translation>
     </message>
@@ -25,6 +37,14 @@
 </context>
 <context>
     <name>QTrackPlot</name>
+    <message>
+        <source>↑ North (m)</source>
+        <translation>↑ 北 (m)</translation>
+    </message>
+    <message>
+        <source>East (m) →</source>
+        <translation>东 (m) →</translation>
+    </message>
     <message>
         <source>Track Plot</source>
         <translation>轨迹图</translation>

@@ -3,6 +3,10 @@
 <context>
     <name>QZvRecvStatusDiag</name>
     <message>
+        <source>UTC Time</source>
+        <translation>UTC Time</translation>
+    </message>
+    <message>
         <source>Board Type:</source>
         <translation>Board Type:</translation>
     </message>

@@ -3,6 +3,10 @@
 <context>
     <name>QZvRecvStatusDiag</name>
     <message>
+        <source>UTC Time</source>
+        <translation>UTC 时间</translation>
+    </message>
+    <message>
         <source>Board Type:</source>
         <translation>板卡类型:</translation>
     </message>

@@ -55,8 +55,8 @@
         <translation>Command</translation>
     </message>
     <message>
-        <source>HZ</source>
-        <translation>HZ</translation>
+        <source>Hz</source>
+        <translation>Hz</translation>
     </message>
     <message>
         <source>Base</source>
@@ -131,8 +131,8 @@
         <translation>the command file %1 cannot be read</translation>
     </message>
     <message>
-        <source>HZ &quot;%1&quot; is not a whole number</source>
-        <translation>HZ &quot;%1&quot; is not a whole number</translation>
+        <source>Hz &quot;%1&quot; is not a whole number</source>
+        <translation>Hz &quot;%1&quot; is not a whole number</translation>
     </message>
     <message>
         <source>the relay address &quot;%1&quot; is not a whole number from %2 to %3</source>

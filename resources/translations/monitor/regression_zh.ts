@@ -55,7 +55,7 @@
         <translation>命令</translation>
     </message>
     <message>
-        <source>HZ</source>
+        <source>Hz</source>
         <translation>频率</translation>
     </message>
     <message>
@@ -131,7 +131,7 @@
         <translation>无法读取命令文件 %1</translation>
     </message>
     <message>
-        <source>HZ &quot;%1&quot; is not a whole number</source>
+        <source>Hz &quot;%1&quot; is not a whole number</source>
         <translation>频率“%1”不是整数</translation>
     </message>
     <message>

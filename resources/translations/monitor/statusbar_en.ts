@@ -3,6 +3,30 @@
 <context>
     <name>QZvStatusBar</name>
     <message>
+        <source>%1 Byte</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>Auto Detection</source>
+        <translation>Auto Detection</translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>%1:%2 detected</source>
+        <translation>%1:%2 detected</translation>
+    </message>
+    <message>
         <source>double click or Ctrl + H to switch</source>
         <translation>double click or Ctrl + H to switch</translation>
     </message>

@@ -3,6 +3,30 @@
 <context>
     <name>QZvStatusBar</name>
     <message>
+        <source>%1 Byte</source>
+        <translation>%1 字节</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP 地址</translation>
+    </message>
+    <message>
+        <source>Auto Detection</source>
+        <translation>自动检测</translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation>十六进制</translation>
+    </message>
+    <message>
+        <source>%1:%2 detected</source>
+        <translation>%1：检测到 %2</translation>
+    </message>
+    <message>
         <source>double click or Ctrl + H to switch</source>
         <translation>双击或按 Ctrl + H 切换</translation>
     </message>

@@ -157,8 +157,8 @@
         <translation>Degree</translation>
     </message>
     <message>
-        <source>OutPut</source>
-        <translation>OutPut</translation>
+        <source>Output</source>
+        <translation>Output</translation>
     </message>
     <message>
         <source>NMEA</source>
@@ -434,8 +434,8 @@
         <translation>&quot;%1&quot; is not a number!</translation>
     </message>
     <message>
-        <source>OutPut</source>
-        <translation>OutPut</translation>
+        <source>Output</source>
+        <translation>Output</translation>
     </message>
     <message>
         <source>Degree &apos;</source>

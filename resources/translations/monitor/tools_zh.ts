@@ -157,7 +157,7 @@
         <translation>度</translation>
     </message>
     <message>
-        <source>OutPut</source>
+        <source>Output</source>
         <translation>输出</translation>
     </message>
     <message>
@@ -434,7 +434,7 @@
         <translation>“%1”不是数字！</translation>
     </message>
     <message>
-        <source>OutPut</source>
+        <source>Output</source>
         <translation>输出</translation>
     </message>
     <message>

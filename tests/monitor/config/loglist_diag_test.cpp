@@ -72,17 +72,18 @@ TEST_F(LoglistTest, ListsEveryLogOfItsPortsReplyAndSortsPeriodsAsNumbers)
     // Logs this program has no name for are listed as the receiver gives them.
     port.Receive(LogListReply({{"COM1", "GPGGA", "ONTIME", 0.2},
                                {"COM1", "BESTPOSA", "ONTIME", 10},
-                               {"COM2", "FUTURELOG7B", "ONTIME", 2},
+                               {"COM2", "FUTURELOG7B", "ONTIME", 1234567},
                                {"ICOM1", "RTCM1230", "ONCHANGED", 0}}));
     ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
-    EXPECT_EQ(Rows(), (QStringList{"COM1|GPGGA|ONTIME|0.2", "COM1|BESTPOSA|ONTIME|10", "COM2|FUTURELOG7B|ONTIME|2",
+    // A long period reads as a plain number, never in exponent form.
+    EXPECT_EQ(Rows(), (QStringList{"COM1|GPGGA|ONTIME|0.2", "COM1|BESTPOSA|ONTIME|10", "COM2|FUTURELOG7B|ONTIME|1234567",
                                    "ICOM1|RTCM1230|ONCHANGED|0"}));
 
     // Header clicks sort ascending, then descending, whatever the column.
     ClickHeader(3);
-    EXPECT_EQ(Column(3), QStringLiteral("0 0.2 2 10"));
+    EXPECT_EQ(Column(3), QStringLiteral("0 0.2 10 1234567"));
     ClickHeader(3);
-    EXPECT_EQ(Column(3), QStringLiteral("10 2 0.2 0"));
+    EXPECT_EQ(Column(3), QStringLiteral("1234567 10 0.2 0"));
     ClickHeader(1);
     EXPECT_EQ(Column(1), QStringLiteral("BESTPOSA FUTURELOG7B GPGGA RTCM1230"));
     ClickHeader(0);

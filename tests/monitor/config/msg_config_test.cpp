@@ -484,3 +484,37 @@ TEST_F(MsgConfigTest, OkOnAnUntouchedTabKeepsWhatTheReceiverOutputs)
     EXPECT_EQ(Rate("BESTPOS"), QStringLiteral("0.5 s"));
     rx.StopStream();
 }
+
+// In Chinese the rates and tab names read Chinese, while the commands keep
+// the receiver's words and periods.
+TEST_F(MsgConfigTest, ChineseRatesSendTheReceiversPeriods)
+{
+    CMemoryPortCtrl& port = AddMemoryPort();
+    (void)port;
+    Menu();
+    ASSERT_GT(InstallMonitorTranslations(QStringLiteral("zh")), 0);
+    Dialog().OnLanguageUpdate();
+    auto* pTabs = W<QTabWidget>(QStringLiteral("MsgConfigNameTab"));
+    EXPECT_EQ(pTabs->tabText(2), QString::fromUtf8("定位消息"));
+    EXPECT_EQ(pTabs->tabText(0), QStringLiteral("NMEA"));
+    EXPECT_EQ(Rate("HEADING2"), QString::fromUtf8("关闭"));
+    QComboBox* pAll = W<QComboBox>(QStringLiteral("PosMsgSelectAllFreq"));
+    const int i10 = pAll->findText(QString::fromUtf8("10秒"));
+    ASSERT_GE(i10, 0);
+    pAll->setCurrentIndex(i10);
+    W<QCheckBox>(QStringLiteral("PosMsgSelectAllCheck"))->click();
+    SetRate("GGA", "ONMARK");
+    QSignalSpy sent(&Dialog(), &QFMsgConfig::SignalSendMsgToPort);
+    Press(QStringLiteral("PosMsgOKButton"));
+    Press(QStringLiteral("NMEAOKButton"));
+    ASSERT_EQ(sent.count(), 2);
+    EXPECT_TRUE(sent.at(0).at(1).toByteArray().startsWith("log PSRPOSA 10\r\n"))
+        << sent.at(0).at(1).toByteArray().toStdString();
+    EXPECT_TRUE(sent.at(1).at(1).toByteArray().startsWith("log GPGGA ONMARK\r\n"))
+        << sent.at(1).at(1).toByteArray().toStdString();
+
+    ASSERT_GT(InstallMonitorTranslations(QStringLiteral("en")), 0);
+    Dialog().OnLanguageUpdate();
+    EXPECT_EQ(pTabs->tabText(2), QStringLiteral("PosMsg"));
+    EXPECT_EQ(Rate("HEADING2"), QStringLiteral("10Sec"));
+}

@@ -110,8 +110,9 @@ TEST_F(RecvStatusTest, ShownItAsksTheCurrentReceiverForGgaAndTitlesFollowTheLang
     Dialog.OnLanguageUpdate();
     EXPECT_NE(pCaption->text(), QStringLiteral("Solution:"));
     EXPECT_NE(Dialog.windowTitle(), QStringLiteral("Receiver Status"));
+    // The UTC caption reads Chinese too, its receiver word kept.
     bool bUtc = false;
     for (QLabel* pLabel : Dialog.findChildren<QLabel*>())
-        bUtc = bUtc || pLabel->text() == QStringLiteral("UTC Time");
+        bUtc = bUtc || pLabel->text() == QString::fromUtf8("UTC 时间");
     EXPECT_TRUE(bUtc);
 }

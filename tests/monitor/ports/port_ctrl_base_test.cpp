@@ -102,10 +102,13 @@ TEST(PortCtrlBase, ByteRateCoversExactlyTheWindowOfTicks)
 {
     QFakePortCtrl ctrl;
     ASSERT_EQ(ctrl.GetTimerInterval(), 50u);
-    // 1050 bytes over 21 intervals of 50 ms.
+    // 1050 bytes over 21 intervals of 50 ms. Before the first whole window
+    // the rate is that of the ticks so far: current from the first tick on.
     ctrl.Receive(QByteArray(1050, 'x'));
-    Tick(ctrl, 20);
-    EXPECT_EQ(ctrl.GetByteRate(), 0u);
+    Tick(ctrl, 1);
+    EXPECT_EQ(ctrl.GetByteRate(), 21000u);
+    Tick(ctrl, 19);
+    EXPECT_EQ(ctrl.GetByteRate(), 1050u);
     Tick(ctrl, 1);
     EXPECT_EQ(ctrl.GetByteRate(), 1000u);
     // The next window starts empty.

@@ -50,6 +50,11 @@ void Shoot(QWidget* pWindow, const QString& sName)
     const QByteArray sShots = qgetenv("ZV_UI_SHOTS");
     if (!sShots.isEmpty())
         image.save(QDir(QString::fromLocal8Bit(sShots)).filePath(sName + ".png"));
+    // A Chinese picture reads Chinese but for the receiver's words.
+    if (sName.endsWith(QLatin1String("_zh")))
+    {
+        EXPECT_EQ(EnglishWords(pWindow).join('\n').toStdString(), "") << sName.toStdString();
+    }
 }
 
 class ShellLayoutTest : public ::testing::TestWithParam<const char*>
@@ -136,7 +141,7 @@ TEST_P(ShellLayoutTest, TabsDocksAndStatusBarShowTheirTexts)
     pFilter->resize(pFilter->minimumSize());
     pFilter->show();
     Shoot(pFilter, QStringLiteral("msg_filter_%1").arg(sLanguage));
-    EXPECT_EQ(ClippedTexts(pFilter).join('\n').toStdString(), "");
+    EXPECT_EQ(ClippedOrEnglish(pFilter, QStringLiteral("msg_filter_%1").arg(sLanguage)).join('\n').toStdString(), "");
     EXPECT_GE(pTable->rowCount(), 5);
     delete pFilter;
 

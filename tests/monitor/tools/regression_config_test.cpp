@@ -105,9 +105,9 @@ TEST(RegressionConfig, BaudRatesChosenAreJoinedInAscendingOrder)
         std::vector<int> Rates;
         const char* Text;
     } const cases[] = {
-        {{9600, 115200}, "9600\\115200\\"},
+        {{9600, 115200}, "9600\\115200"},
         {{460800, 19200}, "19200\\460800"},
-        {{19200}, "19200\\"},
+        {{19200}, "19200"},
         {{}, ""},
     };
     for (const CASE_T& c : cases)

@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "monitor/shell/fit_texts.h"
 #include "monitor/shell/monitor_translations.h"
 #include "monitor/tools/regression_config.h"
 #include "regression_bench.h"
@@ -45,7 +46,7 @@ TEST_P(RegressionLayoutTest, TheBenchAndItsDialogsShowTheirTextsUncut)
     const std::pair<int, QString> cells[] = {{QRegressionDiag::COL_RESET, "100"},
                                              {QRegressionDiag::COL_FRESET, "50"},
                                              {QRegressionDiag::COL_RECAQ, "24"},
-                                             {QRegressionDiag::COL_SERIAL_UPDATE, "/data/images.txt;115200\\"},
+                                             {QRegressionDiag::COL_SERIAL_UPDATE, "/data/images.txt;115200"},
                                              {QRegressionDiag::COL_HZ, "5"},
                                              {QRegressionDiag::COL_BASE, "roof"},
                                              {QRegressionDiag::COL_RELAY_PORT, "/dev/ttyUSB3"},
@@ -53,7 +54,7 @@ TEST_P(RegressionLayoutTest, TheBenchAndItsDialogsShowTheirTextsUncut)
                                              {QRegressionDiag::COL_AISLE, "2"}};
     for (const auto& [col, s] : cells)
         b.SetCell(1, col, s);
-    b.Bench.BoardTable()->resizeColumnsToContents();
+    FitTableColumns(b.Bench.BoardTable());
     b.Bench.resize(1100, 560);
     EXPECT_EQ(RenderAndCheck(&b.Bench, "regression_bench_" + Language()), "");
     b.Bench.resize(800, 480);

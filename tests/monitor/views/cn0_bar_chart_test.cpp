@@ -8,6 +8,7 @@
 #include <QGraphicsTextItem>
 #include <QLabel>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtCharts/QBarCategoryAxis>
@@ -311,6 +312,12 @@ TEST(Cn0BarChart, LabelsTheValueAxisReadablyAtEverySize)
                 break;
             }
         EXPECT_EQ(nStep, nFits) << "plot " << plotHeight << " label " << labelHeight;
+        // The system legend is whole in the window, whatever its width.
+        for (QCheckBox* pBox : t.View.findChildren<QCheckBox*>(QRegularExpression(QStringLiteral("^Cn0System"))))
+        {
+            const QRect shown(pBox->mapTo(&t.View, QPoint(0, 0)), pBox->size());
+            EXPECT_TRUE(t.View.rect().contains(shown)) << pBox->text().toStdString();
+        }
     }
     // The sizes span a fine and a coarse axis whatever the font.
     EXPECT_TRUE(seen.count(5));

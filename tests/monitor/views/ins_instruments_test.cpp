@@ -4,6 +4,8 @@
 #include "monitor/views/ins_instruments.h"
 #include "view_road.h"
 
+#include <cmath>
+
 namespace
 {
 const QColor kSky(55, 172, 253), kGround(131, 89, 56), kDial(71, 71, 71), kWhite(255, 255, 255);
@@ -61,10 +63,45 @@ TEST(InsInstruments, TheCompassMarksTheHeadingOnItsRim)
     };
     compass.m_yaw = 90;
     emit compass.canvasReplot();
-    EXPECT_TRUE(redAt({186, 100}));
-    EXPECT_FALSE(redAt({100, 14}));
+    EXPECT_TRUE(redAt({191, 100}));
+    EXPECT_FALSE(redAt({100, 9}));
     compass.m_yaw = 0;
     emit compass.canvasReplot();
-    EXPECT_TRUE(Near(Picture(&compass).pixel(186, 100), kDial, 12));
-    EXPECT_TRUE(redAt({100, 14}));
+    EXPECT_FALSE(redAt({191, 100}));
+    EXPECT_TRUE(redAt({100, 9}));
+}
+
+// Neither the compass's needle nor its rim marker covers the rose's labels,
+// nor the attitude indicator's pitch ladder its roll scale: the band of
+// labels inside the ticks (2 + 7 px from the rim of a 196 px dial) holds no
+// red of the needle, no white of the ladder.
+TEST(InsInstruments, NeedleAndLadderStayClearOfTheScaleLabels)
+{
+    QCompass compass;
+    compass.resize(200, 200);
+    QADI adi;
+    adi.resize(200, 200);
+    for (const double dAngle : {0.0, 30.0, 90.0, 200.0})
+    {
+        compass.m_yaw = dAngle;
+        emit compass.canvasReplot();
+        const QImage rose = Picture(&compass);
+        adi.m_pitch = 35;
+        adi.m_roll = dAngle;
+        emit adi.canvasReplot();
+        const QImage dial = Picture(&adi);
+        int nRed = 0, nWhite = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+            {
+                const double r = std::hypot(x + 0.5 - 100.0, y + 0.5 - 100.0);
+                if (r < 98.0 - 2 - 7 - 14 || r > 98.0 - 2 - 7 - 2)
+                    continue;
+                const QRgb c = rose.pixel(x, y);
+                nRed += qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+                nWhite += Near(dial.pixel(x, y), kWhite, 20);
+            }
+        EXPECT_EQ(nRed, 0) << "compass at " << dAngle;
+        EXPECT_EQ(nWhite, 0) << "indicator rolled " << dAngle;
+    }
 }

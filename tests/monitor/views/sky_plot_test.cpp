@@ -339,3 +339,49 @@ TEST(SkyPlot, AnotherPortsSatellitesNeverShowForTheCurrentPort)
     sky.OnUpdateSkyPlot(road.PositionPayload());
     EXPECT_TRUE(Drawn(*sky.Plot()).empty());
 }
+
+// A satellite tracked but not used is a pale disc whose number reads in a
+// dark colour; every number stays within its disc, the widest ("195") too.
+TEST(SkyplotWidget, FadedSatellitesShowTheirNumbersDarkWithinPaleDiscs)
+{
+    SkyplotWidget plot;
+    plot.resize(600, 600);
+    plot.insert(1, 90, 45, QStringLiteral("195"), QColor(255, 0, 0), QColor(0, 0, 255), QColor(255, 255, 255),
+                SkyplotWidget::HalfVisible);
+    plot.insert(2, 270, 45, QStringLiteral("195"), QColor(255, 0, 0), QColor(0, 0, 255), QColor(255, 255, 255),
+                SkyplotWidget::Visible);
+    const QImage picture = Picture(&plot);
+    const double r = std::min(plot.width(), plot.height()) * plot.marginScale() * plot.satelliteScale();
+    const auto count = [&](double az, auto Want)
+    {
+        const QPoint c = DiscCentre(plot, az, 45);
+        int n = 0;
+        for (int y = c.y() - static_cast<int>(r); y <= c.y() + static_cast<int>(r); ++y)
+            for (int x = c.x() - static_cast<int>(r); x <= c.x() + static_cast<int>(r); ++x)
+                if (std::hypot(x - c.x(), y - c.y()) < r - 1.5)
+                    n += Want(QColor(picture.pixel(x, y)));
+        return n;
+    };
+    const auto dark = [](const QColor& c) { return c.lightness() < 90; };
+    const auto white = [](const QColor& c) { return c.lightness() > 240; };
+    // The faded disc is pale, not the full colour, and its number dark.
+    EXPECT_TRUE(Near(picture.pixel(InDisc(plot, 90, 45)), QColor(178, 178, 255), 12));
+    EXPECT_GT(count(90.0, dark), 20);
+    // The used one keeps its white number on its full colour.
+    EXPECT_GT(count(270.0, white), 20);
+    // Nothing of either number lies outside its disc: the ring just outside
+    // holds only the plot's white and grid.
+    for (const double az : {90.0, 270.0})
+    {
+        const QPoint c = DiscCentre(plot, az, 45);
+        int nOutside = 0;
+        for (int k = 0; k < 360; k += 3)
+        {
+            const double a = k * 3.14159265358979 / 180.0;
+            const QColor px(picture.pixel(c + QPoint(static_cast<int>(std::lround((r + 3) * std::cos(a))),
+                                                     static_cast<int>(std::lround((r + 3) * std::sin(a))))));
+            nOutside += px.blue() > px.red() + 60;
+        }
+        EXPECT_EQ(nOutside, 0) << "azimuth " << az;
+    }
+}

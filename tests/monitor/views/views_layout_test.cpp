@@ -67,7 +67,7 @@ std::string Shot(QWidget* pWindow, QSize Size, const QString& sName)
     pWindow->show();
     QCoreApplication::processEvents();
     pWindow->grab().save(QStringLiteral("%1/%2_%3x%4.png").arg(ShotDir(), sName).arg(Size.width()).arg(Size.height()));
-    return ClippedTexts(pWindow).join('\n').toStdString();
+    return ClippedOrEnglish(pWindow, sName).join('\n').toStdString();
 }
 
 class ViewsLayout : public ::testing::TestWithParam<const char*>
