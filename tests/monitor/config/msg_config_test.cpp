@@ -490,8 +490,9 @@ TEST_F(MsgConfigTest, OkOnAnUntouchedTabKeepsWhatTheReceiverOutputs)
 TEST_F(MsgConfigTest, ChineseRatesSendTheReceiversPeriods)
 {
     CMemoryPortCtrl& port = AddMemoryPort();
-    (void)port;
     Menu();
+    port.Receive(LogListReply({}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
     ASSERT_GT(InstallMonitorTranslations(QStringLiteral("zh")), 0);
     Dialog().OnLanguageUpdate();
     auto* pTabs = W<QTabWidget>(QStringLiteral("MsgConfigNameTab"));
