@@ -87,7 +87,20 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
     const int nRoom = std::max(0, READ_QUEUE_MAX - (m_Queue.size() - m_nQueueAt));
     if (ReadData.size() > nRoom)
         m_nQueueSkipped += static_cast<quint64>(ReadData.size() - nRoom);
-    m_Queue.append(ReadData.constData(), std::min(ReadData.size(), nRoom));
+    const int nTake = std::min(ReadData.size(), nRoom);
+    if (!bWaited)
+    {
+        // Nothing waits: the batch itself is the queue, shared, not copied.
+        m_Queue = nTake == ReadData.size() ? ReadData : ReadData.left(nTake);
+        m_nQueueAt = 0;
+    }
+    else
+    {
+        // What was read goes first, so that the queue holds what waits only.
+        m_Queue.remove(0, m_nQueueAt);
+        m_nQueueAt = 0;
+        m_Queue.append(ReadData.constData(), nTake);
+    }
     // Bytes behind others that wait (or handed over while a slice is being
     // read) are read in their turn; else at once, and the text they make goes
     // into the document now unless a later turn is to put it there.
@@ -117,8 +130,13 @@ void CZvTxtBrowser::ReadTurn(bool bShowWaiting)
         nRead += Slice.size();
         ReadSlice(Slice);
     }
-    m_Queue.remove(0, m_nQueueAt);
-    m_nQueueAt = 0;
+    // What waits stays where it is, behind what was read: moving it to the
+    // front would copy it once a turn.
+    if (m_nQueueAt >= m_Queue.size())
+    {
+        m_Queue.clear();
+        m_nQueueAt = 0;
+    }
     if (bShowWaiting)
         ShowWaiting(TURN_SHOW_MAX);
     m_bReading = false;

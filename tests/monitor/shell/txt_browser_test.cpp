@@ -512,6 +512,68 @@ TEST(TxtBrowser, ABatchLaysOutOnlyTheLinesInSight)
     EXPECT_LE(nLaidOut, nRows) << "of " << pDoc->blockCount();
 }
 
+// What the port in sight hands over at a production line's rate (a fifth of
+// a second at 200 KB/s: 40 KB of binary logs, about 50 thousand characters of
+// text) goes into the document in one turn, laid out and painted once rather
+// than once per share of it; the view shows the same text as when the same
+// bytes come in small batches.
+TEST(TxtBrowser, AHandOverOfThePortInSightIsShownInOnePaint)
+{
+    ScopedProfile profile(CODEC_PROFILE_MONITOR);
+    ReceiverStream stream;
+    std::string wire;
+    while (wire.size() < 40000)
+        for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_ALL))
+            wire += it.Wire;
+    const QByteArray batch = QByteArray::fromStdString(wire.substr(0, 40000));
+    CMemoryPortCtrl whole, pieces;
+    Tabs wholeTabs, piecesTabs;
+    CZvTxtBrowser* pWhole = wholeTabs.Add(&whole, QStringLiteral("whole"));
+    CZvTxtBrowser* pPieces = piecesTabs.Add(&pieces, QStringLiteral("pieces"));
+    for (Tabs* p : {&wholeTabs, &piecesTabs})
+    {
+        p->resize(1900, 1000);
+        p->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(p));
+    }
+    struct COUNTER_T : QObject
+    {
+        int Paints = 0;
+        bool eventFilter(QObject*, QEvent* pEvent) override
+        {
+            Paints += pEvent->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    pWhole->viewport()->installEventFilter(&counter);
+    for (CZvTxtBrowser* p : {pWhole, pPieces})
+        p->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
+    // A first hand-over fills the view, as a streaming port's has.
+    whole.Receive(batch);
+    while (pWhole->IsCatchingUp())
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const int nBefore = pWhole->document()->characterCount();
+    counter.Paints = 0;
+    whole.Receive(batch);
+    do
+        QCoreApplication::processEvents();
+    while (pWhole->IsCatchingUp());
+    QCoreApplication::processEvents();
+    EXPECT_GT(pWhole->document()->characterCount() - nBefore, 40000) << "the text of a whole hand-over";
+    EXPECT_EQ(counter.Paints, 1);
+
+    for (int n = 0; n < 2; ++n)
+        for (int i = 0; i < batch.size(); i += 1000)
+        {
+            pieces.Receive(batch.mid(i, 1000));
+            QCoreApplication::processEvents();
+        }
+    while (pPieces->IsCatchingUp())
+        QCoreApplication::processEvents();
+    EXPECT_EQ(pPieces->toPlainText(), pWhole->toPlainText());
+}
+
 // A binary stream in Auto mode, from its first byte, in small batches as a
 // serial port hands them over: every log from the first on is shown as text
 // and kept, and nothing of the bytes read before Auto decided stays on show as
