@@ -219,6 +219,12 @@ void CZvTxtBrowser::ShowWaiting(int nMax)
         if (nLf >= n / 2)
             n = nLf + 1;
     }
+    // A share of more lines than the view has rows replaces the whole page in
+    // sight: the page is painted anew once, instead of first moving the old
+    // page's pixels and then painting over all of them.
+    const bool bNewPage = !m_bPause && m_Waiting.leftRef(n).count(QLatin1Char('\n')) >= RowsInSight();
+    if (bNewPage)
+        viewport()->setUpdatesEnabled(false);
     AppendToDocument(n == m_Waiting.size() ? m_Waiting : m_Waiting.left(n));
     m_Waiting.remove(0, n);
     if (!m_bPause)
@@ -228,6 +234,13 @@ void CZvTxtBrowser::ShowWaiting(int nMax)
         end.movePosition(QTextCursor::StartOfLine);
         setTextCursor(end);
     }
+    if (bNewPage)
+        viewport()->setUpdatesEnabled(true); // and asks for the page's paint
+}
+
+int CZvTxtBrowser::RowsInSight() const
+{
+    return viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1;
 }
 
 void CZvTxtBrowser::AppendToDocument(const QString& sText, const QTextCharFormat* pFormat)

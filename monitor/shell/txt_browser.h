@@ -185,6 +185,8 @@ private:
     void ReadSlice(const QByteArray& Slice);
     // Puts at most nMax characters of the waiting text into the document.
     void ShowWaiting(int nMax);
+    // The rows of text the view has room for, the last one in part.
+    int RowsInSight() const;
     // Shows text at the end of the document (as Latin-1) and writes it to the
     // screen log.
     void ShowText(const char* pText, int nLength);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -572,6 +573,52 @@ TEST(TxtBrowser, AHandOverOfThePortInSightIsShownInOnePaint)
     while (pPieces->IsCatchingUp())
         QCoreApplication::processEvents();
     EXPECT_EQ(pPieces->toPlainText(), pWhole->toPlainText());
+}
+
+// Hand-overs of more lines than the view has rows, and of fewer: the view in
+// sight shows the same picture as a view of the same size that was given the
+// same lines a few at a time.
+TEST(TxtBrowser, AHandOverShowsTheSamePictureWhateverItsSize)
+{
+    QByteArray lines;
+    for (int i = 0; lines.size() < 30000; ++i)
+        lines += "$GPGGA,line " + QByteArray::number(i) + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+    CMemoryPortCtrl whole, pieces;
+    Tabs wholeTabs, piecesTabs;
+    CZvTxtBrowser* pWhole = wholeTabs.Add(&whole, QStringLiteral("whole"));
+    CZvTxtBrowser* pPieces = piecesTabs.Add(&pieces, QStringLiteral("pieces"));
+    for (Tabs* p : {&wholeTabs, &piecesTabs})
+    {
+        p->resize(900, 500);
+        p->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(p));
+    }
+    for (CZvTxtBrowser* p : {pWhole, pPieces})
+        p->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+    const auto settle = [](CZvTxtBrowser* p)
+    {
+        do
+            QCoreApplication::processEvents();
+        while (p->IsCatchingUp());
+        QCoreApplication::processEvents();
+    };
+    // A page and more at once, a few lines, then a page and more again.
+    for (const QByteArray& batch : {lines, lines.left(lines.indexOf('\n', 300) + 1), lines})
+    {
+        whole.Receive(batch);
+        settle(pWhole);
+        // Three lines a batch.
+        for (int i = 0, nLines = 0, nFrom = 0; i < batch.size(); ++i)
+            if (batch[i] == '\n' && (++nLines % 3 == 0 || i + 1 == batch.size()))
+            {
+                pieces.Receive(batch.mid(nFrom, i + 1 - nFrom));
+                settle(pPieces);
+                nFrom = i + 1;
+            }
+        ASSERT_EQ(pWhole->toPlainText(), pPieces->toPlainText());
+        EXPECT_EQ(pWhole->viewport()->grab().toImage(), pPieces->viewport()->grab().toImage());
+        EXPECT_EQ(pWhole->verticalScrollBar()->value(), pPieces->verticalScrollBar()->value());
+    }
 }
 
 // A binary stream in Auto mode, from its first byte, in small batches as a
