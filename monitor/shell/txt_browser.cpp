@@ -138,7 +138,7 @@ void CZvTxtBrowser::ReadTurn(bool bShowWaiting)
         m_nQueueAt = 0;
     }
     if (bShowWaiting)
-        ShowWaiting(TURN_SHOW_MAX);
+        ShowWaiting(m_Queue.isEmpty() ? TURN_SHOW_ALL_MAX : TURN_SHOW_MAX);
     m_bReading = false;
     if ((!m_Queue.isEmpty() || !m_Waiting.isEmpty()) && !m_bReadPosted)
     {
@@ -180,12 +180,7 @@ void CZvTxtBrowser::ReadSlice(const QByteArray& Slice)
     if (!How.bFormat)
     {
         // Only the newest bytes are read to text when the view is shown.
-        m_HiddenBytes.append(Slice);
-        if (m_HiddenBytes.size() > 2 * HIDDEN_BYTES_MAX)
-        {
-            m_HiddenBytes.remove(0, m_HiddenBytes.size() - HIDDEN_BYTES_MAX);
-            m_bHiddenCut = true;
-        }
+        m_HiddenBytes.Append(Slice);
         return;
     }
     // Received bytes whose text found no room, and those that could not be
@@ -430,7 +425,7 @@ void CZvTxtBrowser::KeepShown(const QByteArray& Text)
 
 void CZvTxtBrowser::FlushHidden()
 {
-    if (!m_HiddenBytes.isEmpty())
+    if (!m_HiddenBytes.IsEmpty())
     {
         // The bytes received while hidden, read by the view's mode in a road
         // of their own (the port's store and replies have them already).
@@ -442,12 +437,12 @@ void CZvTxtBrowser::FlushHidden()
         connect(&Reader, &CPortReceiver::SignalAutoReadAgain, this, [&Text] { Text.clear(); });
         CPortReceiver::BATCH_T How;
         How.Mode = m_DisplayMode;
-        Reader.Receive(m_HiddenBytes, How);
+        const bool bCut = m_HiddenBytes.bCut;
+        Reader.Receive(m_HiddenBytes.Take(), How);
         // Bytes cut from the front begin in the middle of something.
-        if (m_bHiddenCut)
+        if (bCut)
             Text.remove(0, Text.indexOf('\n') + 1);
-        m_HiddenBytes.clear();
-        m_bHiddenCut = false;
+        m_HiddenBytes.bCut = false;
         if (!Text.isEmpty())
             KeepShown(BreakLongLines(Text.constData(), Text.size()));
     }
@@ -461,10 +456,46 @@ void CZvTxtBrowser::FlushHidden()
     }
 }
 
+void CZvTxtBrowser::HIDDEN_BYTES_T::Append(const QByteArray& Slice)
+{
+    if (Slice.isEmpty())
+        return;
+    Slices.push_back(Slice);
+    nHeld += Slice.size();
+    nKept += Slice.size();
+    if (nKept > 2 * HIDDEN_BYTES_MAX)
+    {
+        nKept = HIDDEN_BYTES_MAX;
+        bCut = true;
+    }
+    // Slices wholly older than the bytes that count go.
+    while (nHeld - Slices.front().size() >= nKept)
+    {
+        nHeld -= Slices.front().size();
+        Slices.pop_front();
+    }
+}
+
+QByteArray CZvTxtBrowser::HIDDEN_BYTES_T::Take()
+{
+    QByteArray Kept;
+    if (Slices.size() == 1 && nHeld == nKept)
+        Kept = Slices.front();
+    else
+    {
+        Kept.reserve(nHeld);
+        for (const QByteArray& s : Slices)
+            Kept.append(s);
+        Kept.remove(0, nHeld - nKept);
+    }
+    Clear();
+    return Kept;
+}
+
 void CZvTxtBrowser::showEvent(QShowEvent* pEvent)
 {
     QPlainTextEdit::showEvent(pEvent);
-    if (!document()->isEmpty() || (m_ShownTail.isEmpty() && m_HiddenBytes.isEmpty()))
+    if (!document()->isEmpty() || (m_ShownTail.isEmpty() && m_HiddenBytes.IsEmpty()))
         return;
     FlushHidden();
     QTextCursor c = textCursor();
@@ -558,7 +589,7 @@ void CZvTxtBrowser::OnContextMenuRequesred(QPoint Pos)
             [this]
             {
                 m_ShownTail.clear();
-                m_HiddenBytes.clear();
+                m_HiddenBytes.Clear();
                 m_nLineChars = 0;
                 clear();
             });
