@@ -36,7 +36,8 @@
 // default) after a warm-up of 3 s:
 // - gui_ms: the GUI thread's work in each 100 ms, as above;
 // - rss_mb_first_minute, rss_mb_end: resident memory after the first minute
-//   of the measurement and at its end, and rss_growth_pct between them;
+//   of the measurement (the first half of a run shorter than two minutes)
+//   and at its end, and rss_growth_pct between them;
 // - bytes_lost: bytes the receivers sent once their port was logging that
 //   their port's log file does not hold, read from the files after the
 //   program closed (ports_losing: how many files lack bytes); MB_sent, and
@@ -45,8 +46,11 @@
 //   and at the end (the machine may be shared);
 // - views_shown: the views in sight; map_page_loaded: 1 once the map's page
 //   has loaded (before the measurement);
-// - goals_missed: as above, for GUI work per tick p99 under 20 ms and no byte
-//   lost.
+// - goals_missed: as above, for GUI work per 100 ms at 64 ports and 200 KB/s
+//   (and any load but the next) p99 under 10 ms and worst under 20 ms, at 32
+//   ports and 100 KB/s p99 under 5 ms; no byte lost; resident memory growing
+//   by less than 5 % from the first minute to the end.
+// A shorter run for a first look: ZV_LOAD_SECONDS=20.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -461,7 +465,8 @@ void BM_MonitorEveryView(benchmark::State& state)
         for (auto& pRx : receivers)
             pRx->StartStream(STREAM_ALL, nBytesPerSecond);
         Run(3000, nullptr);
-        const int nFirst = std::min(nSeconds, 60);
+        // The first minute of a long run, the first half of a short one.
+        const int nFirst = std::min(nSeconds / 2, 60);
         Run(nFirst * 1000, &gui);
         dRssFirstMinute = RssMb();
         Run((nSeconds - nFirst) * 1000, &gui);
@@ -517,8 +522,20 @@ void BM_MonitorEveryView(benchmark::State& state)
     state.counters["views_shown"] = nViewsShown;
     state.counters["map_page_loaded"] = bMapLoaded;
     GOALS_T goals;
-    goals.Check(Percentile(gui, 99) < 20, "GUI work per 100 ms, 99th percentile, under 20 ms", Percentile(gui, 99));
+    // The goals of a production line's load (64 ports at 200 KB/s) and of
+    // half of it (32 at 100 KB/s); other loads are held to the first.
+    const bool bHalfLoad = nPorts <= 32 && nBytesPerSecond <= 100000;
+    const double dGuiP99 = Percentile(gui, 99), dGuiMax = Percentile(gui, 100);
+    if (bHalfLoad)
+        goals.Check(dGuiP99 < 5, "GUI work per 100 ms, 99th percentile, under 5 ms", dGuiP99);
+    else
+    {
+        goals.Check(dGuiP99 < 10, "GUI work per 100 ms, 99th percentile, under 10 ms", dGuiP99);
+        goals.Check(dGuiMax < 20, "GUI work per 100 ms, worst, under 20 ms", dGuiMax);
+    }
     goals.Check(nLost == 0, "no byte lost", static_cast<double>(nLost));
+    goals.Check(state.counters["rss_growth_pct"] < 5, "resident memory flat (growth under 5 %)",
+                state.counters["rss_growth_pct"]);
     state.counters["goals_missed"] = goals.Missed;
     for (auto& pRx : receivers)
         pRx->StopStream();
