@@ -142,6 +142,15 @@ double Percentile(std::vector<double> v, int nPercent)
     return v[std::min(v.size() - 1, v.size() * static_cast<size_t>(nPercent) / 100)];
 }
 
+// The GUI thread's work per 100 ms: its 50th, 95th and 99th percentiles and worst.
+void CountGuiWork(benchmark::State& State, const std::vector<double>& Gui)
+{
+    State.counters["gui_ms_p50"] = Percentile(Gui, 50);
+    State.counters["gui_ms_p95"] = Percentile(Gui, 95);
+    State.counters["gui_ms_p99"] = Percentile(Gui, 99);
+    State.counters["gui_ms_max"] = Percentile(Gui, 100);
+}
+
 double LoadAverage()
 {
     QFile loadavg(QStringLiteral("/proc/loadavg"));
@@ -376,10 +385,7 @@ void BM_Monitor64Ports(benchmark::State& state)
     goals.Check(dSecondRound <= std::max(dIdleGrowth, 0.0) + 2,
                 "a second round of visits adds no more than streaming alone (MB)", dSecondRound);
     goals.Check(nLost == 0, "no byte lost", static_cast<double>(nLost));
-    state.counters["gui_ms_p50"] = Percentile(gui, 50);
-    state.counters["gui_ms_p95"] = Percentile(gui, 95);
-    state.counters["gui_ms_p99"] = Percentile(gui, 99);
-    state.counters["gui_ms_max"] = Percentile(gui, 100);
+    CountGuiWork(state, gui);
     state.counters["switch_ms_median"] = Percentile(switches, 50);
     state.counters["switch_ms_max"] = Percentile(switches, 100);
     state.counters["switch_cpu_ms_median"] = Percentile(switchesCpu, 50);
@@ -506,10 +512,7 @@ void BM_MonitorEveryView(benchmark::State& state)
         nSent += sent[i];
     }
 
-    state.counters["gui_ms_p50"] = Percentile(gui, 50);
-    state.counters["gui_ms_p95"] = Percentile(gui, 95);
-    state.counters["gui_ms_p99"] = Percentile(gui, 99);
-    state.counters["gui_ms_max"] = Percentile(gui, 100);
+    CountGuiWork(state, gui);
     state.counters["rss_mb_first_minute"] = dRssFirstMinute;
     state.counters["rss_mb_end"] = dRssEnd;
     state.counters["rss_growth_pct"] = dRssFirstMinute > 0 ? 100.0 * (dRssEnd - dRssFirstMinute) / dRssFirstMinute : 0;
@@ -642,10 +645,7 @@ void BM_MonitorEveryViewReplay(benchmark::State& state)
         ReplayGuiWork(*pWindow, ports, stream, nBytesPerSecond, 1, &warmUp);
         ReplayGuiWork(*pWindow, ports, stream, nBytesPerSecond, nSeconds, &gui);
     }
-    state.counters["gui_ms_p50"] = Percentile(gui, 50);
-    state.counters["gui_ms_p95"] = Percentile(gui, 95);
-    state.counters["gui_ms_p99"] = Percentile(gui, 99);
-    state.counters["gui_ms_max"] = Percentile(gui, 100);
+    CountGuiWork(state, gui);
     state.counters["gui_ms_mean"] = std::accumulate(gui.begin(), gui.end(), 0.0) / std::max<size_t>(gui.size(), 1);
     state.counters["views_shown"] = nViewsShown;
     prompt.Answers = {true};

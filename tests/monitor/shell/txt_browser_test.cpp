@@ -513,6 +513,36 @@ TEST(TxtBrowser, ABatchLaysOutOnlyTheLinesInSight)
     EXPECT_LE(nLaidOut, nRows) << "of " << pDoc->blockCount();
 }
 
+// Two views in windows of one size, each on a port of its own: one is handed
+// bytes whole, the other the same bytes in pieces.
+struct WholeAndPieces
+{
+    CMemoryPortCtrl Whole, Pieces;
+    Tabs WholeTabs, PiecesTabs;
+    CZvTxtBrowser* pWhole = WholeTabs.Add(&Whole, QStringLiteral("whole"));
+    CZvTxtBrowser* pPieces = PiecesTabs.Add(&Pieces, QStringLiteral("pieces"));
+    bool bExposed = true;
+
+    WholeAndPieces(const QSize& Size, uint32_t Mode)
+    {
+        for (Tabs* p : {&WholeTabs, &PiecesTabs})
+        {
+            p->resize(Size);
+            p->show();
+            bExposed = QTest::qWaitForWindowExposed(p) && bExposed;
+        }
+        pWhole->m_DisplayMode = pPieces->m_DisplayMode = Mode;
+    }
+    // Runs the event loop until the view has put in all it was handed.
+    static void Settle(CZvTxtBrowser* pView)
+    {
+        do
+            QCoreApplication::processEvents();
+        while (pView->IsCatchingUp());
+        QCoreApplication::processEvents();
+    }
+};
+
 // What the port in sight hands over at a production line's rate (a fifth of
 // a second at 200 KB/s: 40 KB of binary logs, about 50 thousand characters of
 // text) goes into the document in one turn, laid out and painted once rather
@@ -527,16 +557,8 @@ TEST(TxtBrowser, AHandOverOfThePortInSightIsShownInOnePaint)
         for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_ALL))
             wire += it.Wire;
     const QByteArray batch = QByteArray::fromStdString(wire.substr(0, 40000));
-    CMemoryPortCtrl whole, pieces;
-    Tabs wholeTabs, piecesTabs;
-    CZvTxtBrowser* pWhole = wholeTabs.Add(&whole, QStringLiteral("whole"));
-    CZvTxtBrowser* pPieces = piecesTabs.Add(&pieces, QStringLiteral("pieces"));
-    for (Tabs* p : {&wholeTabs, &piecesTabs})
-    {
-        p->resize(1900, 1000);
-        p->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(p));
-    }
+    WholeAndPieces views(QSize(1900, 1000), CZvTxtBrowser::DISPLAY_BIN_2_ASCII);
+    ASSERT_TRUE(views.bExposed);
     struct COUNTER_T : QObject
     {
         int Paints = 0;
@@ -546,33 +568,25 @@ TEST(TxtBrowser, AHandOverOfThePortInSightIsShownInOnePaint)
             return false;
         }
     } counter;
-    pWhole->viewport()->installEventFilter(&counter);
-    for (CZvTxtBrowser* p : {pWhole, pPieces})
-        p->m_DisplayMode = CZvTxtBrowser::DISPLAY_BIN_2_ASCII;
+    views.pWhole->viewport()->installEventFilter(&counter);
     // A first hand-over fills the view, as a streaming port's has.
-    whole.Receive(batch);
-    while (pWhole->IsCatchingUp())
-        QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    const int nBefore = pWhole->document()->characterCount();
+    views.Whole.Receive(batch);
+    WholeAndPieces::Settle(views.pWhole);
+    const int nBefore = views.pWhole->document()->characterCount();
     counter.Paints = 0;
-    whole.Receive(batch);
-    do
-        QCoreApplication::processEvents();
-    while (pWhole->IsCatchingUp());
-    QCoreApplication::processEvents();
-    EXPECT_GT(pWhole->document()->characterCount() - nBefore, 40000) << "the text of a whole hand-over";
+    views.Whole.Receive(batch);
+    WholeAndPieces::Settle(views.pWhole);
+    EXPECT_GT(views.pWhole->document()->characterCount() - nBefore, 40000) << "the text of a whole hand-over";
     EXPECT_EQ(counter.Paints, 1);
 
     for (int n = 0; n < 2; ++n)
         for (int i = 0; i < batch.size(); i += 1000)
         {
-            pieces.Receive(batch.mid(i, 1000));
+            views.Pieces.Receive(batch.mid(i, 1000));
             QCoreApplication::processEvents();
         }
-    while (pPieces->IsCatchingUp())
-        QCoreApplication::processEvents();
-    EXPECT_EQ(pPieces->toPlainText(), pWhole->toPlainText());
+    WholeAndPieces::Settle(views.pPieces);
+    EXPECT_EQ(views.pPieces->toPlainText(), views.pWhole->toPlainText());
 }
 
 // Hand-overs of more lines than the view has rows, and of fewer: the view in
@@ -583,41 +597,24 @@ TEST(TxtBrowser, AHandOverShowsTheSamePictureWhateverItsSize)
     QByteArray lines;
     for (int i = 0; lines.size() < 30000; ++i)
         lines += "$GPGGA,line " + QByteArray::number(i) + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
-    CMemoryPortCtrl whole, pieces;
-    Tabs wholeTabs, piecesTabs;
-    CZvTxtBrowser* pWhole = wholeTabs.Add(&whole, QStringLiteral("whole"));
-    CZvTxtBrowser* pPieces = piecesTabs.Add(&pieces, QStringLiteral("pieces"));
-    for (Tabs* p : {&wholeTabs, &piecesTabs})
-    {
-        p->resize(900, 500);
-        p->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(p));
-    }
-    for (CZvTxtBrowser* p : {pWhole, pPieces})
-        p->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
-    const auto settle = [](CZvTxtBrowser* p)
-    {
-        do
-            QCoreApplication::processEvents();
-        while (p->IsCatchingUp());
-        QCoreApplication::processEvents();
-    };
+    WholeAndPieces views(QSize(900, 500), CZvTxtBrowser::DISPLAY_ASCII);
+    ASSERT_TRUE(views.bExposed);
     // A page and more at once, a few lines, then a page and more again.
     for (const QByteArray& batch : {lines, lines.left(lines.indexOf('\n', 300) + 1), lines})
     {
-        whole.Receive(batch);
-        settle(pWhole);
+        views.Whole.Receive(batch);
+        WholeAndPieces::Settle(views.pWhole);
         // Three lines a batch.
         for (int i = 0, nLines = 0, nFrom = 0; i < batch.size(); ++i)
             if (batch[i] == '\n' && (++nLines % 3 == 0 || i + 1 == batch.size()))
             {
-                pieces.Receive(batch.mid(nFrom, i + 1 - nFrom));
-                settle(pPieces);
+                views.Pieces.Receive(batch.mid(nFrom, i + 1 - nFrom));
+                WholeAndPieces::Settle(views.pPieces);
                 nFrom = i + 1;
             }
-        ASSERT_EQ(pWhole->toPlainText(), pPieces->toPlainText());
-        EXPECT_EQ(pWhole->viewport()->grab().toImage(), pPieces->viewport()->grab().toImage());
-        EXPECT_EQ(pWhole->verticalScrollBar()->value(), pPieces->verticalScrollBar()->value());
+        ASSERT_EQ(views.pWhole->toPlainText(), views.pPieces->toPlainText());
+        EXPECT_EQ(views.pWhole->viewport()->grab().toImage(), views.pPieces->viewport()->grab().toImage());
+        EXPECT_EQ(views.pWhole->verticalScrollBar()->value(), views.pPieces->verticalScrollBar()->value());
     }
 }
 
