@@ -151,6 +151,12 @@ void CountGuiWork(benchmark::State& State, const std::vector<double>& Gui)
     State.counters["gui_ms_max"] = Percentile(Gui, 100);
 }
 
+// The seconds an environment variable sets, else nDefault.
+int SecondsFrom(const char* pVariable, int nDefault)
+{
+    return qEnvironmentVariableIsSet(pVariable) ? qEnvironmentVariableIntValue(pVariable) : nDefault;
+}
+
 double LoadAverage()
 {
     QFile loadavg(QStringLiteral("/proc/loadavg"));
@@ -263,8 +269,7 @@ void BM_Monitor64Ports(benchmark::State& state)
 {
     App();
     SetCodecProfile(CODEC_PROFILE_MONITOR);
-    const int nSeconds =
-        qEnvironmentVariableIsSet("ZV_LOAD_SECONDS") ? qEnvironmentVariableIntValue("ZV_LOAD_SECONDS") : 20;
+    const int nSeconds = SecondsFrom("ZV_LOAD_SECONDS", 20);
     CScriptedPrompt prompt;
     auto pWindow = NewMonitor(QSize(1366, 768));
     const MONITOR_WINDOWS_T& w = pWindow->Windows();
@@ -410,8 +415,7 @@ void BM_MonitorEveryView(benchmark::State& state)
     SetCodecProfile(CODEC_PROFILE_MONITOR);
     const int nPorts = static_cast<int>(state.range(0));
     const uint32_t nBytesPerSecond = static_cast<uint32_t>(state.range(1));
-    const int nSeconds =
-        qEnvironmentVariableIsSet("ZV_LOAD_SECONDS") ? qEnvironmentVariableIntValue("ZV_LOAD_SECONDS") : 600;
+    const int nSeconds = SecondsFrom("ZV_LOAD_SECONDS", 600);
     QTemporaryDir logs;
     CScriptedPrompt prompt;
     auto pWindow = NewMonitor(QSize(1920, 1080));
@@ -618,8 +622,7 @@ void BM_MonitorEveryViewReplay(benchmark::State& state)
     SetCodecProfile(CODEC_PROFILE_MONITOR);
     const int nPorts = static_cast<int>(state.range(0));
     const uint32_t nBytesPerSecond = static_cast<uint32_t>(state.range(1));
-    const int nSeconds =
-        qEnvironmentVariableIsSet("ZV_REPLAY_SECONDS") ? qEnvironmentVariableIntValue("ZV_REPLAY_SECONDS") : 10;
+    const int nSeconds = SecondsFrom("ZV_REPLAY_SECONDS", 10);
     CScriptedPrompt prompt;
     auto pWindow = NewMonitor(QSize(1920, 1080));
     const MONITOR_WINDOWS_T& w = pWindow->Windows();
