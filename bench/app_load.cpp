@@ -36,7 +36,8 @@
 // default) after a warm-up of 3 s:
 // - gui_ms: the GUI thread's work in each 100 ms, as above;
 // - rss_mb_first_minute, rss_mb_end: resident memory after the first minute
-//   of the measurement and at its end, and rss_growth_pct between them;
+//   of the measurement (the first half of a run shorter than two minutes)
+//   and at its end, and rss_growth_pct between them;
 // - bytes_lost: bytes the receivers sent once their port was logging that
 //   their port's log file does not hold, read from the files after the
 //   program closed (ports_losing: how many files lack bytes); MB_sent, and
@@ -45,8 +46,11 @@
 //   and at the end (the machine may be shared);
 // - views_shown: the views in sight; map_page_loaded: 1 once the map's page
 //   has loaded (before the measurement);
-// - goals_missed: as above, for GUI work per tick p99 under 20 ms and no byte
-//   lost.
+// - goals_missed: as above, for GUI work per 100 ms at 64 ports and 200 KB/s
+//   (and any load but the next) p99 under 10 ms and worst under 20 ms, at 32
+//   ports and 100 KB/s p99 under 5 ms; no byte lost; resident memory growing
+//   by less than 5 % from the first minute to the end.
+// A shorter run for a first look: ZV_LOAD_SECONDS=20.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -65,6 +69,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -83,6 +88,7 @@
 #include "monitor/views/web/map_window.h"
 #include "support/headless_web.h"
 #include "support/monitor/fake_receiver.h"
+#include "support/monitor/memory_port_ctrl.h"
 #include "support/monitor/receiver_ports.h"
 #include "support/scripted_prompt.h"
 #include "ui_QZorvikMonitor.h"
@@ -136,6 +142,21 @@ double Percentile(std::vector<double> v, int nPercent)
     return v[std::min(v.size() - 1, v.size() * static_cast<size_t>(nPercent) / 100)];
 }
 
+// The GUI thread's work per 100 ms: its 50th, 95th and 99th percentiles and worst.
+void CountGuiWork(benchmark::State& State, const std::vector<double>& Gui)
+{
+    State.counters["gui_ms_p50"] = Percentile(Gui, 50);
+    State.counters["gui_ms_p95"] = Percentile(Gui, 95);
+    State.counters["gui_ms_p99"] = Percentile(Gui, 99);
+    State.counters["gui_ms_max"] = Percentile(Gui, 100);
+}
+
+// The seconds an environment variable sets, else nDefault.
+int SecondsFrom(const char* pVariable, int nDefault)
+{
+    return qEnvironmentVariableIsSet(pVariable) ? qEnvironmentVariableIntValue(pVariable) : nDefault;
+}
+
 double LoadAverage()
 {
     QFile loadavg(QStringLiteral("/proc/loadavg"));
@@ -164,6 +185,34 @@ std::unique_ptr<QZorvikMonitor> NewMonitor(const QSize& Size)
     pWindow->resize(Size);
     QCoreApplication::processEvents();
     return pWindow;
+}
+
+// Every view, on the current port's tab, each in a window of its own side by
+// side, as on an engineer's second screen: all of them in sight; with bMap the
+// map window too. The views and the actions that show them.
+std::vector<std::pair<QAction*, QWidget*>> ShowEveryView(QZorvikMonitor& Window, bool bMap)
+{
+    const MONITOR_WINDOWS_T& w = Window.Windows();
+    Ui::QZorvikMonitor& ui = *Window.Form();
+    ui.actionProfressional->trigger();
+    std::vector<std::pair<QAction*, QWidget*>> views = {
+        {ui.actionSkyPlot, w.pSkyPlot},     {ui.actionCN0, w.pCN0},
+        {ui.actionTrackPlot, w.pTrackPlot}, {ui.actionPositionHeightPlot, w.pHeightPlot},
+        {ui.actionINStatus, w.pINStatus},   {ui.actionRangeParser, w.pRangeView},
+        {ui.actionRecvStatus, w.pRecvStatus}};
+    if (bMap)
+        views.emplace_back(ui.actionMapWindow, w.pMapWindow);
+    for (size_t i = 0; i < views.size(); ++i)
+    {
+        views[i].first->trigger();
+        if (DockWidget* pDock = FlexManager::instance()->dockWidget(views[i].second))
+        {
+            pDock->setFloating(true);
+            pDock->setGeometry(static_cast<int>(i % 4) * 480, static_cast<int>(i / 4) * 540, 480, 540);
+            pDock->show();
+        }
+    }
+    return views;
 }
 
 // nPorts fake receivers on loopback TCP, each connected to a port of the
@@ -220,8 +269,7 @@ void BM_Monitor64Ports(benchmark::State& state)
 {
     App();
     SetCodecProfile(CODEC_PROFILE_MONITOR);
-    const int nSeconds =
-        qEnvironmentVariableIsSet("ZV_LOAD_SECONDS") ? qEnvironmentVariableIntValue("ZV_LOAD_SECONDS") : 20;
+    const int nSeconds = SecondsFrom("ZV_LOAD_SECONDS", 20);
     CScriptedPrompt prompt;
     auto pWindow = NewMonitor(QSize(1366, 768));
     const MONITOR_WINDOWS_T& w = pWindow->Windows();
@@ -342,10 +390,7 @@ void BM_Monitor64Ports(benchmark::State& state)
     goals.Check(dSecondRound <= std::max(dIdleGrowth, 0.0) + 2,
                 "a second round of visits adds no more than streaming alone (MB)", dSecondRound);
     goals.Check(nLost == 0, "no byte lost", static_cast<double>(nLost));
-    state.counters["gui_ms_p50"] = Percentile(gui, 50);
-    state.counters["gui_ms_p95"] = Percentile(gui, 95);
-    state.counters["gui_ms_p99"] = Percentile(gui, 99);
-    state.counters["gui_ms_max"] = Percentile(gui, 100);
+    CountGuiWork(state, gui);
     state.counters["switch_ms_median"] = Percentile(switches, 50);
     state.counters["switch_ms_max"] = Percentile(switches, 100);
     state.counters["switch_cpu_ms_median"] = Percentile(switchesCpu, 50);
@@ -370,8 +415,7 @@ void BM_MonitorEveryView(benchmark::State& state)
     SetCodecProfile(CODEC_PROFILE_MONITOR);
     const int nPorts = static_cast<int>(state.range(0));
     const uint32_t nBytesPerSecond = static_cast<uint32_t>(state.range(1));
-    const int nSeconds =
-        qEnvironmentVariableIsSet("ZV_LOAD_SECONDS") ? qEnvironmentVariableIntValue("ZV_LOAD_SECONDS") : 600;
+    const int nSeconds = SecondsFrom("ZV_LOAD_SECONDS", 600);
     QTemporaryDir logs;
     CScriptedPrompt prompt;
     auto pWindow = NewMonitor(QSize(1920, 1080));
@@ -408,27 +452,9 @@ void BM_MonitorEveryView(benchmark::State& state)
     for (auto& pRx : receivers)
         sentBefore.push_back(pRx->SentBytes());
 
-    // Every view, on the first port's tab, each in a window of its own side
-    // by side, as on an engineer's second screen: all of them in sight.
     tabs.setCurrentIndex(0);
-    Ui::QZorvikMonitor& ui = *pWindow->Form();
-    ui.actionProfressional->trigger();
     w.pMapWindow->findChild<QRadioButton*>(QStringLiteral("pRadioBDOfflineMap"))->setChecked(true);
-    const std::vector<std::pair<QAction*, QWidget*>> views = {
-        {ui.actionSkyPlot, w.pSkyPlot},       {ui.actionCN0, w.pCN0},
-        {ui.actionTrackPlot, w.pTrackPlot},   {ui.actionPositionHeightPlot, w.pHeightPlot},
-        {ui.actionINStatus, w.pINStatus},     {ui.actionRangeParser, w.pRangeView},
-        {ui.actionRecvStatus, w.pRecvStatus}, {ui.actionMapWindow, w.pMapWindow}};
-    for (size_t i = 0; i < views.size(); ++i)
-    {
-        views[i].first->trigger();
-        if (DockWidget* pDock = FlexManager::instance()->dockWidget(views[i].second))
-        {
-            pDock->setFloating(true);
-            pDock->setGeometry(static_cast<int>(i % 4) * 480, static_cast<int>(i / 4) * 540, 480, 540);
-            pDock->show();
-        }
-    }
+    const std::vector<std::pair<QAction*, QWidget*>> views = ShowEveryView(*pWindow, true);
     // The map window makes its page now that it is in sight (else the first
     // fix would), and the page loads before the measurement starts.
     QCoreApplication::processEvents();
@@ -449,7 +475,8 @@ void BM_MonitorEveryView(benchmark::State& state)
         for (auto& pRx : receivers)
             pRx->StartStream(STREAM_ALL, nBytesPerSecond);
         Run(3000, nullptr);
-        const int nFirst = std::min(nSeconds, 60);
+        // The first minute of a long run, the first half of a short one.
+        const int nFirst = std::min(nSeconds / 2, 60);
         Run(nFirst * 1000, &gui);
         dRssFirstMinute = RssMb();
         Run((nSeconds - nFirst) * 1000, &gui);
@@ -489,10 +516,7 @@ void BM_MonitorEveryView(benchmark::State& state)
         nSent += sent[i];
     }
 
-    state.counters["gui_ms_p50"] = Percentile(gui, 50);
-    state.counters["gui_ms_p95"] = Percentile(gui, 95);
-    state.counters["gui_ms_p99"] = Percentile(gui, 99);
-    state.counters["gui_ms_max"] = Percentile(gui, 100);
+    CountGuiWork(state, gui);
     state.counters["rss_mb_first_minute"] = dRssFirstMinute;
     state.counters["rss_mb_end"] = dRssEnd;
     state.counters["rss_growth_pct"] = dRssFirstMinute > 0 ? 100.0 * (dRssEnd - dRssFirstMinute) / dRssFirstMinute : 0;
@@ -505,12 +529,138 @@ void BM_MonitorEveryView(benchmark::State& state)
     state.counters["views_shown"] = nViewsShown;
     state.counters["map_page_loaded"] = bMapLoaded;
     GOALS_T goals;
-    goals.Check(Percentile(gui, 99) < 20, "GUI work per 100 ms, 99th percentile, under 20 ms", Percentile(gui, 99));
+    // The goals of a production line's load (64 ports at 200 KB/s) and of
+    // half of it (32 at 100 KB/s); other loads are held to the first.
+    const bool bHalfLoad = nPorts <= 32 && nBytesPerSecond <= 100000;
+    const double dGuiP99 = Percentile(gui, 99), dGuiMax = Percentile(gui, 100);
+    if (bHalfLoad)
+        goals.Check(dGuiP99 < 5, "GUI work per 100 ms, 99th percentile, under 5 ms", dGuiP99);
+    else
+    {
+        goals.Check(dGuiP99 < 10, "GUI work per 100 ms, 99th percentile, under 10 ms", dGuiP99);
+        goals.Check(dGuiMax < 20, "GUI work per 100 ms, worst, under 20 ms", dGuiMax);
+    }
     goals.Check(nLost == 0, "no byte lost", static_cast<double>(nLost));
+    goals.Check(state.counters["rss_growth_pct"] < 5, "resident memory flat (growth under 5 %)",
+                state.counters["rss_growth_pct"]);
     state.counters["goals_missed"] = goals.Missed;
     for (auto& pRx : receivers)
         pRx->StopStream();
     SetCodecProfile(CODEC_PROFILE_CONVERTER);
 }
 BENCHMARK(BM_MonitorEveryView)->Args({32, 100000})->Args({64, 200000})->Iterations(1)->Unit(benchmark::kSecond);
+// What a receiver streams in Seconds at BytesPerSecond: epoch after epoch of
+// every kind, as the fake receivers send them.
+QByteArray StreamedBytes(int nSeconds, uint32_t nBytesPerSecond)
+{
+    ReceiverStream stream;
+    std::string bytes;
+    const size_t nWanted = static_cast<size_t>(nSeconds) * nBytesPerSecond;
+    while (bytes.size() < nWanted)
+        for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_ALL))
+            bytes += it.Wire;
+    return QByteArray(bytes.data(), static_cast<int>(nWanted));
+}
+
+// The GUI thread's part of the replay, alone in a function so that an
+// instruction count can be limited to it (callgrind --toggle-collect).
+void __attribute__((noinline)) ReplayGuiWork(QZorvikMonitor& Window, std::vector<CMemoryPortCtrl*>& Ports,
+                                             const QByteArray& Stream, uint32_t nBytesPerSecond, int nSeconds,
+                                             std::vector<double>* pWindows)
+{
+    constexpr int kStepMs = 50;
+    const int nActiveBytes = static_cast<int>(nBytesPerSecond / (1000 / QZvPortCtrlBase::ACTIVE_TIMER_INTERVAL));
+    std::vector<int> at(Ports.size(), 0);
+    double dCpu = ThreadCpuMs();
+    for (int nStep = 0; nStep < nSeconds * 1000 / kStepMs; ++nStep)
+    {
+        const int nMs = nStep * kStepMs;
+        for (size_t i = 0; i < Ports.size(); ++i)
+        {
+            // The current port every ACTIVE_TIMER_INTERVAL, the others once a
+            // second at the phase their ID gives them.
+            const bool bCurrent = i == 0;
+            const uint nInterval =
+                bCurrent ? QZvPortCtrlBase::ACTIVE_TIMER_INTERVAL : QZvPortCtrlBase::INACTIVE_TIMER_INTERVAL;
+            const uint nPhase = bCurrent ? 0 : (Ports[i]->UniquePortID * 618u) % nInterval / kStepMs * kStepMs;
+            if (static_cast<uint>(nMs) % nInterval != nPhase)
+                continue;
+            const int n = bCurrent ? nActiveBytes : static_cast<int>(nBytesPerSecond);
+            if (at[i] + n > Stream.size())
+                at[i] = 0;
+            Ports[i]->Receive(Stream.mid(at[i], n));
+            at[i] += n;
+        }
+        if (nMs % QZorvikMonitor::TIMER_INTERVAL_MS == QZorvikMonitor::TIMER_INTERVAL_MS - kStepMs)
+            Window.OnUpdateDiag();
+        QCoreApplication::processEvents();
+        if (nMs % 100 == 100 - kStepMs)
+        {
+            const double dNow = ThreadCpuMs();
+            pWindows->push_back(dNow - dCpu);
+            dCpu = dNow;
+        }
+    }
+}
+
+// BM_MonitorEveryViewReplay/<ports>/<bytes per second>: the GUI thread's share
+// of BM_MonitorEveryView alone, repeatable to the instruction: ports in memory
+// (no threads, no sockets) hand over what a receiver streams as the ports do
+// (the current one every 200 ms, the others a second of bytes once a second
+// at the phase their ID gives them), the main window's tick runs every 100 ms
+// of the stream (its own timer stopped), and the events they post are
+// processed after each 50 ms step. Every view but the map is in sight as in
+// BM_MonitorEveryView (the map's page is drawn by the web engine's own
+// process). ZV_REPLAY_SECONDS seconds of stream (10 by default) after one of
+// warm-up; gui_ms: the thread's CPU time per 100 ms of stream. For the
+// instruction count of the measured part:
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*ReplayGuiWork*'
+//     build/release/bench/bench_app --benchmark_filter=MonitorEveryViewReplay/64
+void BM_MonitorEveryViewReplay(benchmark::State& state)
+{
+    App();
+    SetCodecProfile(CODEC_PROFILE_MONITOR);
+    const int nPorts = static_cast<int>(state.range(0));
+    const uint32_t nBytesPerSecond = static_cast<uint32_t>(state.range(1));
+    const int nSeconds = SecondsFrom("ZV_REPLAY_SECONDS", 10);
+    CScriptedPrompt prompt;
+    auto pWindow = NewMonitor(QSize(1920, 1080));
+    const MONITOR_WINDOWS_T& w = pWindow->Windows();
+    w.pTimer->stop();
+    CPortTab& tabs = *w.pPortTab;
+    std::vector<CMemoryPortCtrl*> ports;
+    for (int i = 0; i < nPorts; ++i)
+    {
+        ports.push_back(new CMemoryPortCtrl);
+        tabs.OnAddPort(ports.back()->UniquePortID, ports.back()->PortType, ports.back());
+    }
+    tabs.setCurrentIndex(0);
+    const std::vector<std::pair<QAction*, QWidget*>> views = ShowEveryView(*pWindow, false);
+    QCoreApplication::processEvents();
+    int nViewsShown = 0;
+    for (const auto& view : views)
+        nViewsShown += view.second->isVisible();
+    const QByteArray stream = StreamedBytes(4, nBytesPerSecond);
+
+    std::vector<double> gui, warmUp;
+    for (auto _ : state)
+    {
+        ReplayGuiWork(*pWindow, ports, stream, nBytesPerSecond, 1, &warmUp);
+        ReplayGuiWork(*pWindow, ports, stream, nBytesPerSecond, nSeconds, &gui);
+    }
+    CountGuiWork(state, gui);
+    state.counters["gui_ms_mean"] = std::accumulate(gui.begin(), gui.end(), 0.0) / std::max<size_t>(gui.size(), 1);
+    state.counters["views_shown"] = nViewsShown;
+    prompt.Answers = {true};
+    pWindow->close();
+    pWindow.reset();
+    for (CMemoryPortCtrl* p : ports)
+        delete p;
+    SetCodecProfile(CODEC_PROFILE_CONVERTER);
+}
+BENCHMARK(BM_MonitorEveryViewReplay)
+    ->Args({32, 100000})
+    ->Args({64, 200000})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 } // namespace

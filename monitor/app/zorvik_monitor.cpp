@@ -339,31 +339,35 @@ void QZorvikMonitor::OnUpdateDiag()
     if (m_W.pINStatus->isVisible())
         emit SignalUpdateINSStatus(pTabs);
     m_W.pStatusBar->OnUpdateGUIStatus(this, QZvStatusBar::REFRESH_PAUSE);
-    if (m_TickCount % VIEW_TICKS == 0)
+    const uint nPhase = m_TickCount % VIEW_TICKS;
+    if (nPhase == PHASE_SKY_PLOT)
     {
         if (m_W.pSkyPlot->isVisible())
             emit SignalUpdateSkyPlot(pPos);
-        if (m_W.pTrackPlot->isVisible())
-            emit SignalUpdateTrackPlot(pPos);
-        if (m_W.pHeightPlot->isVisible())
-            emit SignalUpdateHeightPlot(pPos);
+        if (m_W.pRecvConfig->isVisible())
+            emit SignalUpdateRefCurPos(pPos);
+        OnSendScriptDebugInfo();
+    }
+    if (nPhase == PHASE_TRACK_PLOT && m_W.pTrackPlot->isVisible())
+        emit SignalUpdateTrackPlot(pPos);
+    if (nPhase == PHASE_HEIGHT_PLOT && m_W.pHeightPlot->isVisible())
+        emit SignalUpdateHeightPlot(pPos);
+    if (nPhase == PHASE_MAP)
+    {
         // A hidden map releases its web view.
         if (m_W.pMapWindow->isVisible())
             emit SignalUpdateMap(pTabs);
         else
             emit SignalMapWindowHidden();
-        if (m_W.pRecvConfig->isVisible())
-            emit SignalUpdateRefCurPos(pPos);
-        if (m_W.pRecvStatus->isVisible())
-            emit SignalUpdateRecvStatus(pTabs);
-        if (m_W.pRangeView->isVisible())
-        {
-            emit SignalUpdateRangeViewData(pTabs);
-            emit SignalUpdateRegression();
-        }
-        OnSendScriptDebugInfo();
     }
-    if (m_TickCount % CN0_TICKS == 0 && m_W.pCN0->isVisible())
+    if (nPhase == PHASE_RECV_STATUS && m_W.pRecvStatus->isVisible())
+        emit SignalUpdateRecvStatus(pTabs);
+    if (nPhase == PHASE_RANGE_VIEW && m_W.pRangeView->isVisible())
+    {
+        emit SignalUpdateRangeViewData(pTabs);
+        emit SignalUpdateRegression();
+    }
+    if (m_TickCount % CN0_TICKS == PHASE_CN0 && m_W.pCN0->isVisible())
         emit SignalUpdateCN0BarChart(pTabs);
     ++m_TickCount;
 }

@@ -134,6 +134,20 @@ public:
     // Ticks between two refreshes of the views, and of the CN0 chart.
     static constexpr uint VIEW_TICKS = 8;
     static constexpr uint CN0_TICKS = 16;
+    // The tick of its period on which each view is refreshed: every view as
+    // often as the period says, each on a tick of its own, so that no tick
+    // carries the refresh and repaint of two heavy views (the range table,
+    // the plots, the CN0 chart) at once.
+    enum VIEW_PHASE_E : uint
+    {
+        PHASE_SKY_PLOT = 0, // with the reference position and the script's debug text
+        PHASE_RANGE_VIEW = 1,
+        PHASE_TRACK_PLOT = 2,
+        PHASE_HEIGHT_PLOT = 3,
+        PHASE_MAP = 4,
+        PHASE_RECV_STATUS = 5,
+        PHASE_CN0 = 6, // of CN0_TICKS
+    };
 
     explicit QZorvikMonitor(QWidget* pParent = nullptr);
     ~QZorvikMonitor() override;

@@ -87,7 +87,20 @@ void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E
     const int nRoom = std::max(0, READ_QUEUE_MAX - (m_Queue.size() - m_nQueueAt));
     if (ReadData.size() > nRoom)
         m_nQueueSkipped += static_cast<quint64>(ReadData.size() - nRoom);
-    m_Queue.append(ReadData.constData(), std::min(ReadData.size(), nRoom));
+    const int nTake = std::min(ReadData.size(), nRoom);
+    if (!bWaited)
+    {
+        // Nothing waits: the batch itself is the queue, shared, not copied.
+        m_Queue = nTake == ReadData.size() ? ReadData : ReadData.left(nTake);
+        m_nQueueAt = 0;
+    }
+    else
+    {
+        // What was read goes first, so that the queue holds what waits only.
+        m_Queue.remove(0, m_nQueueAt);
+        m_nQueueAt = 0;
+        m_Queue.append(ReadData.constData(), nTake);
+    }
     // Bytes behind others that wait (or handed over while a slice is being
     // read) are read in their turn; else at once, and the text they make goes
     // into the document now unless a later turn is to put it there.
@@ -117,10 +130,15 @@ void CZvTxtBrowser::ReadTurn(bool bShowWaiting)
         nRead += Slice.size();
         ReadSlice(Slice);
     }
-    m_Queue.remove(0, m_nQueueAt);
-    m_nQueueAt = 0;
+    // What waits stays where it is, behind what was read: moving it to the
+    // front would copy it once a turn.
+    if (m_nQueueAt >= m_Queue.size())
+    {
+        m_Queue.clear();
+        m_nQueueAt = 0;
+    }
     if (bShowWaiting)
-        ShowWaiting(TURN_SHOW_MAX);
+        ShowWaiting(m_Queue.isEmpty() ? TURN_SHOW_ALL_MAX : TURN_SHOW_MAX);
     m_bReading = false;
     if ((!m_Queue.isEmpty() || !m_Waiting.isEmpty()) && !m_bReadPosted)
     {
@@ -162,12 +180,7 @@ void CZvTxtBrowser::ReadSlice(const QByteArray& Slice)
     if (!How.bFormat)
     {
         // Only the newest bytes are read to text when the view is shown.
-        m_HiddenBytes.append(Slice);
-        if (m_HiddenBytes.size() > 2 * HIDDEN_BYTES_MAX)
-        {
-            m_HiddenBytes.remove(0, m_HiddenBytes.size() - HIDDEN_BYTES_MAX);
-            m_bHiddenCut = true;
-        }
+        m_HiddenBytes.Append(Slice);
         return;
     }
     // Received bytes whose text found no room, and those that could not be
@@ -201,6 +214,12 @@ void CZvTxtBrowser::ShowWaiting(int nMax)
         if (nLf >= n / 2)
             n = nLf + 1;
     }
+    // A share of more lines than the view has rows replaces the whole page in
+    // sight: the page is painted anew once, instead of first moving the old
+    // page's pixels and then painting over all of them.
+    const bool bNewPage = !m_bPause && m_Waiting.leftRef(n).count(QLatin1Char('\n')) >= RowsInSight();
+    if (bNewPage)
+        viewport()->setUpdatesEnabled(false);
     AppendToDocument(n == m_Waiting.size() ? m_Waiting : m_Waiting.left(n));
     m_Waiting.remove(0, n);
     if (!m_bPause)
@@ -210,6 +229,13 @@ void CZvTxtBrowser::ShowWaiting(int nMax)
         end.movePosition(QTextCursor::StartOfLine);
         setTextCursor(end);
     }
+    if (bNewPage)
+        viewport()->setUpdatesEnabled(true); // and asks for the page's paint
+}
+
+int CZvTxtBrowser::RowsInSight() const
+{
+    return viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1;
 }
 
 void CZvTxtBrowser::AppendToDocument(const QString& sText, const QTextCharFormat* pFormat)
@@ -399,7 +425,7 @@ void CZvTxtBrowser::KeepShown(const QByteArray& Text)
 
 void CZvTxtBrowser::FlushHidden()
 {
-    if (!m_HiddenBytes.isEmpty())
+    if (!m_HiddenBytes.IsEmpty())
     {
         // The bytes received while hidden, read by the view's mode in a road
         // of their own (the port's store and replies have them already).
@@ -411,12 +437,12 @@ void CZvTxtBrowser::FlushHidden()
         connect(&Reader, &CPortReceiver::SignalAutoReadAgain, this, [&Text] { Text.clear(); });
         CPortReceiver::BATCH_T How;
         How.Mode = m_DisplayMode;
-        Reader.Receive(m_HiddenBytes, How);
+        const bool bCut = m_HiddenBytes.bCut;
+        Reader.Receive(m_HiddenBytes.Take(), How);
         // Bytes cut from the front begin in the middle of something.
-        if (m_bHiddenCut)
+        if (bCut)
             Text.remove(0, Text.indexOf('\n') + 1);
-        m_HiddenBytes.clear();
-        m_bHiddenCut = false;
+        m_HiddenBytes.bCut = false;
         if (!Text.isEmpty())
             KeepShown(BreakLongLines(Text.constData(), Text.size()));
     }
@@ -430,10 +456,46 @@ void CZvTxtBrowser::FlushHidden()
     }
 }
 
+void CZvTxtBrowser::HIDDEN_BYTES_T::Append(const QByteArray& Slice)
+{
+    if (Slice.isEmpty())
+        return;
+    Slices.push_back(Slice);
+    nHeld += Slice.size();
+    nKept += Slice.size();
+    if (nKept > 2 * HIDDEN_BYTES_MAX)
+    {
+        nKept = HIDDEN_BYTES_MAX;
+        bCut = true;
+    }
+    // Slices wholly older than the bytes that count go.
+    while (nHeld - Slices.front().size() >= nKept)
+    {
+        nHeld -= Slices.front().size();
+        Slices.pop_front();
+    }
+}
+
+QByteArray CZvTxtBrowser::HIDDEN_BYTES_T::Take()
+{
+    QByteArray Kept;
+    if (Slices.size() == 1 && nHeld == nKept)
+        Kept = Slices.front();
+    else
+    {
+        Kept.reserve(nHeld);
+        for (const QByteArray& s : Slices)
+            Kept.append(s);
+        Kept.remove(0, nHeld - nKept);
+    }
+    Clear();
+    return Kept;
+}
+
 void CZvTxtBrowser::showEvent(QShowEvent* pEvent)
 {
     QPlainTextEdit::showEvent(pEvent);
-    if (!document()->isEmpty() || (m_ShownTail.isEmpty() && m_HiddenBytes.isEmpty()))
+    if (!document()->isEmpty() || (m_ShownTail.isEmpty() && m_HiddenBytes.IsEmpty()))
         return;
     FlushHidden();
     QTextCursor c = textCursor();
@@ -527,7 +589,7 @@ void CZvTxtBrowser::OnContextMenuRequesred(QPoint Pos)
             [this]
             {
                 m_ShownTail.clear();
-                m_HiddenBytes.clear();
+                m_HiddenBytes.Clear();
                 m_nLineChars = 0;
                 clear();
             });

@@ -36,6 +36,7 @@
 #include <QPlainTextEdit>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <memory>
 
 #include "monitor/parsing/port_receiver.h"
@@ -69,14 +70,19 @@ public:
     static constexpr int LINE_CHARS_MAX = 16384;
     // Received bytes are read in slices of READ_SLICE_BYTES, TURN_READ_BYTES
     // in a turn of the event loop, and the text they make goes into the
-    // document TURN_SHOW_MAX characters a turn; the rest follows in the next
-    // turns. At most READ_QUEUE_MAX bytes wait to be read, and SHOW_WAITING_MAX
-    // characters to be shown: received bytes beyond the one are skipped
-    // (neither shown nor parsed), and text beyond the other is not shown; both
-    // are counted and said.
+    // document TURN_SHOW_MAX characters a turn while more bytes wait; the rest
+    // follows in the next turns. A turn that read all that was handed over
+    // puts up to TURN_SHOW_ALL_MAX characters in whole, so that what the port
+    // in sight hands over at 200 KB/s (some 50 K characters a fifth of a
+    // second) is laid out and painted once, not once per share, each share's
+    // page covered by the next at once. At most READ_QUEUE_MAX bytes wait to
+    // be read, and SHOW_WAITING_MAX characters to be shown: received bytes
+    // beyond the one are skipped (neither shown nor parsed), and text beyond
+    // the other is not shown; both are counted and said.
     static constexpr int READ_SLICE_BYTES = 16 * 1024;
     static constexpr int TURN_READ_BYTES = 64 * 1024;
     static constexpr int TURN_SHOW_MAX = 16 * 1024;
+    static constexpr int TURN_SHOW_ALL_MAX = 64 * 1024;
     static constexpr int READ_QUEUE_MAX = 1 << 20;
     static constexpr int SHOW_WAITING_MAX = 256 * 1024;
     // What a hidden view keeps: the newest text shown, and the newest bytes
@@ -182,6 +188,8 @@ private:
     void ReadSlice(const QByteArray& Slice);
     // Puts at most nMax characters of the waiting text into the document.
     void ShowWaiting(int nMax);
+    // The rows of text the view has room for, the last one in part.
+    int RowsInSight() const;
     // Shows text at the end of the document (as Latin-1) and writes it to the
     // screen log.
     void ShowText(const char* pText, int nLength);
@@ -220,9 +228,30 @@ private:
     QString m_Waiting;
     qint64 m_nTailCut = 0;
     int m_nLineChars = 0;
-    // Bytes received while hidden, not yet read to text.
-    QByteArray m_HiddenBytes;
-    bool m_bHiddenCut = false;
+    // Bytes received while hidden, not yet read to text: the newest of them,
+    // as if each slice were appended and, past 2 x HIDDEN_BYTES_MAX, all but
+    // the newest HIDDEN_BYTES_MAX dropped (bCut once that happened). The
+    // slices are kept as they came, shared, and joined only when the view is
+    // shown: appending and dropping copied every byte of a hidden port twice.
+    struct HIDDEN_BYTES_T
+    {
+        void Append(const QByteArray& Slice);
+        // The bytes kept, which are then let go of.
+        QByteArray Take();
+        bool IsEmpty() const { return nKept == 0; }
+        void Clear()
+        {
+            Slices.clear();
+            nHeld = nKept = 0;
+        }
+        bool bCut = false;
+
+    private:
+        std::deque<QByteArray> Slices;
+        int nHeld = 0; // bytes in Slices
+        int nKept = 0; // of them, the newest that count
+    };
+    HIDDEN_BYTES_T m_HiddenBytes;
     // Bytes handed over, read up to m_nQueueAt; bytes skipped since the last
     // slice was read (the port's and the queue's); whether a slice is being
     // read, and whether a read is posted.

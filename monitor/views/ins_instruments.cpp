@@ -36,6 +36,18 @@ QInsInstrument::QInsInstrument(QWidget* pParent) : QWidget(pParent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+void QInsInstrument::canvasReplot_slot()
+{
+    // Exposing and resizing repaint by themselves; a replot only when a value
+    // moved (NaN never equals itself, so it always repaints).
+    const VALUES_T v = Values();
+    if (m_bReplotted && v == m_Replotted)
+        return;
+    m_Replotted = v;
+    m_bReplotted = true;
+    update();
+}
+
 void QInsInstrument::resizeEvent(QResizeEvent* pEvent)
 {
     QWidget::resizeEvent(pEvent);

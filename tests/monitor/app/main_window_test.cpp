@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -216,40 +217,67 @@ TEST_F(MainWindow, TheTickRefreshesTheStatusBarEveryTickTheViewsEveryEighthAndTh
 
     AddPort();
     for (QAction* pAction : {Form().actionSkyPlot, Form().actionCN0, Form().actionINStatus, Form().actionTrackPlot,
-                             Form().actionPositionHeightPlot, Form().actionMapWindow})
+                             Form().actionPositionHeightPlot, Form().actionMapWindow, Form().actionRangeParser,
+                             Form().actionRecvStatus})
         pAction->trigger();
     QSignalSpy positions(&Tabs(), &CPortTab::SingalUpdatePos);
     QSignalSpy ins(&Window(), &QZorvikMonitor::SignalUpdateINSStatus);
-    QSignalSpy sky(&Window(), &QZorvikMonitor::SignalUpdateSkyPlot);
-    QSignalSpy track(&Window(), &QZorvikMonitor::SignalUpdateTrackPlot);
-    QSignalSpy height(&Window(), &QZorvikMonitor::SignalUpdateHeightPlot);
-    QSignalSpy map(&Window(), &QZorvikMonitor::SignalUpdateMap);
     QSignalSpy mapHidden(&Window(), &QZorvikMonitor::SignalMapWindowHidden);
-    QSignalSpy cn0(&Window(), &QZorvikMonitor::SignalUpdateCN0BarChart);
-    QSignalSpy range(&Window(), &QZorvikMonitor::SignalUpdateRangeViewData);
-    QSignalSpy status(&Window(), &QZorvikMonitor::SignalUpdateRecvStatus);
-    Ticks(17);
-    EXPECT_EQ(Window().TickCount(), 17u);
-    EXPECT_EQ(positions.count(), 17);
+    // The ticks on which each view was refreshed, and what it was handed.
+    std::map<std::string, std::vector<uint>> ticks;
+    std::map<std::string, void*> handed;
+    auto watch = [&](const char* pName, auto Signal)
+    {
+        QObject::connect(&Window(), Signal, &Window(),
+                         [&ticks, &handed, pName, this](void* p)
+                         {
+                             ticks[pName].push_back(Window().TickCount());
+                             handed[pName] = p;
+                         });
+    };
+    watch("sky", &QZorvikMonitor::SignalUpdateSkyPlot);
+    watch("track", &QZorvikMonitor::SignalUpdateTrackPlot);
+    watch("height", &QZorvikMonitor::SignalUpdateHeightPlot);
+    watch("map", &QZorvikMonitor::SignalUpdateMap);
+    watch("cn0", &QZorvikMonitor::SignalUpdateCN0BarChart);
+    watch("range", &QZorvikMonitor::SignalUpdateRangeViewData);
+    watch("status", &QZorvikMonitor::SignalUpdateRecvStatus);
+    Ticks(32);
+    EXPECT_EQ(Window().TickCount(), 32u);
+    EXPECT_EQ(positions.count(), 32);
     void* const pPos = &Tabs().GetPosDataParser()->m_PosData;
     EXPECT_EQ(positions.at(0).at(0).value<void*>(), pPos);
-    EXPECT_EQ(ins.count(), 17);
+    EXPECT_EQ(ins.count(), 32);
     EXPECT_EQ(ins.at(0).at(0).value<void*>(), static_cast<void*>(&Tabs()));
-    EXPECT_EQ(sky.count(), 3); // ticks 0, 8 and 16
-    EXPECT_EQ(sky.at(2).at(0).value<void*>(), pPos);
-    EXPECT_EQ(track.count(), 3);
-    EXPECT_EQ(height.count(), 3);
-    EXPECT_EQ(map.count(), 3);
-    EXPECT_EQ(map.at(0).at(0).value<void*>(), static_cast<void*>(&Tabs()));
-    EXPECT_EQ(cn0.count(), 2); // ticks 0 and 16
-    EXPECT_EQ(cn0.at(1).at(0).value<void*>(), static_cast<void*>(&Tabs()));
+    // Every view every eighth tick and the CN0 chart every sixteenth, each
+    // on a tick of its own.
+    std::map<uint, std::string> owner;
+    for (const auto& [sName, v] : ticks)
+    {
+        const uint nPeriod = sName == "cn0" ? QZorvikMonitor::CN0_TICKS : QZorvikMonitor::VIEW_TICKS;
+        ASSERT_EQ(v.size(), 32 / nPeriod) << sName;
+        EXPECT_LT(v[0], nPeriod) << sName;
+        for (size_t i = 1; i < v.size(); ++i)
+            EXPECT_EQ(v[i] - v[i - 1], nPeriod) << sName;
+        for (uint nTick : v)
+        {
+            const uint nPhase = nTick % QZorvikMonitor::VIEW_TICKS;
+            EXPECT_TRUE(owner.emplace(nPhase, sName).second || owner[nPhase] == sName)
+                << sName << " shares tick " << nTick << " with " << owner[nPhase];
+        }
+    }
+    EXPECT_EQ(ticks.size(), 7u);
+    for (const char* pName : {"sky", "track", "height"})
+        EXPECT_EQ(handed[pName], pPos) << pName;
+    for (const char* pName : {"map", "cn0", "range", "status"})
+        EXPECT_EQ(handed[pName], static_cast<void*>(&Tabs())) << pName;
     // Hidden views are not refreshed; the hidden map is told so it can let go of its page.
-    EXPECT_EQ(range.count(), 0);
-    EXPECT_EQ(status.count(), 0);
     EXPECT_EQ(mapHidden.count(), 0);
-    FlexManager::instance()->dockWidget(W().pMapWindow)->hide();
+    for (QWidget* p : std::initializer_list<QWidget*>{W().pMapWindow, W().pRangeView, W().pRecvStatus})
+        FlexManager::instance()->dockWidget(p)->hide();
+    ticks.clear();
     Ticks(8);
-    EXPECT_EQ(map.count(), 3);
+    EXPECT_EQ(ticks.count("map") + ticks.count("range") + ticks.count("status"), 0u);
     EXPECT_EQ(mapHidden.count(), 1);
 }
 

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -510,6 +511,111 @@ TEST(TxtBrowser, ABatchLaysOutOnlyTheLinesInSight)
     const int nRows = pView->viewport()->height() / pView->fontMetrics().lineSpacing() + 1;
     EXPECT_GT(nLaidOut, 0);
     EXPECT_LE(nLaidOut, nRows) << "of " << pDoc->blockCount();
+}
+
+// Two views in windows of one size, each on a port of its own: one is handed
+// bytes whole, the other the same bytes in pieces.
+struct WholeAndPieces
+{
+    CMemoryPortCtrl Whole, Pieces;
+    Tabs WholeTabs, PiecesTabs;
+    CZvTxtBrowser* pWhole = WholeTabs.Add(&Whole, QStringLiteral("whole"));
+    CZvTxtBrowser* pPieces = PiecesTabs.Add(&Pieces, QStringLiteral("pieces"));
+    bool bExposed = true;
+
+    WholeAndPieces(const QSize& Size, uint32_t Mode)
+    {
+        for (Tabs* p : {&WholeTabs, &PiecesTabs})
+        {
+            p->resize(Size);
+            p->show();
+            bExposed = QTest::qWaitForWindowExposed(p) && bExposed;
+        }
+        pWhole->m_DisplayMode = pPieces->m_DisplayMode = Mode;
+    }
+    // Runs the event loop until the view has put in all it was handed.
+    static void Settle(CZvTxtBrowser* pView)
+    {
+        do
+            QCoreApplication::processEvents();
+        while (pView->IsCatchingUp());
+        QCoreApplication::processEvents();
+    }
+};
+
+// What the port in sight hands over at a production line's rate (a fifth of
+// a second at 200 KB/s: 40 KB of binary logs, about 50 thousand characters of
+// text) goes into the document in one turn, laid out and painted once rather
+// than once per share of it; the view shows the same text as when the same
+// bytes come in small batches.
+TEST(TxtBrowser, AHandOverOfThePortInSightIsShownInOnePaint)
+{
+    ScopedProfile profile(CODEC_PROFILE_MONITOR);
+    ReceiverStream stream;
+    std::string wire;
+    while (wire.size() < 40000)
+        for (const STREAM_ITEM_T& it : stream.NextEpoch(STREAM_ALL))
+            wire += it.Wire;
+    const QByteArray batch = QByteArray::fromStdString(wire.substr(0, 40000));
+    WholeAndPieces views(QSize(1900, 1000), CZvTxtBrowser::DISPLAY_BIN_2_ASCII);
+    ASSERT_TRUE(views.bExposed);
+    struct COUNTER_T : QObject
+    {
+        int Paints = 0;
+        bool eventFilter(QObject*, QEvent* pEvent) override
+        {
+            Paints += pEvent->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    views.pWhole->viewport()->installEventFilter(&counter);
+    // A first hand-over fills the view, as a streaming port's has.
+    views.Whole.Receive(batch);
+    WholeAndPieces::Settle(views.pWhole);
+    const int nBefore = views.pWhole->document()->characterCount();
+    counter.Paints = 0;
+    views.Whole.Receive(batch);
+    WholeAndPieces::Settle(views.pWhole);
+    EXPECT_GT(views.pWhole->document()->characterCount() - nBefore, 40000) << "the text of a whole hand-over";
+    EXPECT_EQ(counter.Paints, 1);
+
+    for (int n = 0; n < 2; ++n)
+        for (int i = 0; i < batch.size(); i += 1000)
+        {
+            views.Pieces.Receive(batch.mid(i, 1000));
+            QCoreApplication::processEvents();
+        }
+    WholeAndPieces::Settle(views.pPieces);
+    EXPECT_EQ(views.pPieces->toPlainText(), views.pWhole->toPlainText());
+}
+
+// Hand-overs of more lines than the view has rows, and of fewer: the view in
+// sight shows the same picture as a view of the same size that was given the
+// same lines a few at a time.
+TEST(TxtBrowser, AHandOverShowsTheSamePictureWhateverItsSize)
+{
+    QByteArray lines;
+    for (int i = 0; lines.size() < 30000; ++i)
+        lines += "$GPGGA,line " + QByteArray::number(i) + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+    WholeAndPieces views(QSize(900, 500), CZvTxtBrowser::DISPLAY_ASCII);
+    ASSERT_TRUE(views.bExposed);
+    // A page and more at once, a few lines, then a page and more again.
+    for (const QByteArray& batch : {lines, lines.left(lines.indexOf('\n', 300) + 1), lines})
+    {
+        views.Whole.Receive(batch);
+        WholeAndPieces::Settle(views.pWhole);
+        // Three lines a batch.
+        for (int i = 0, nLines = 0, nFrom = 0; i < batch.size(); ++i)
+            if (batch[i] == '\n' && (++nLines % 3 == 0 || i + 1 == batch.size()))
+            {
+                views.Pieces.Receive(batch.mid(nFrom, i + 1 - nFrom));
+                WholeAndPieces::Settle(views.pPieces);
+                nFrom = i + 1;
+            }
+        ASSERT_EQ(views.pWhole->toPlainText(), views.pPieces->toPlainText());
+        EXPECT_EQ(views.pWhole->viewport()->grab().toImage(), views.pPieces->viewport()->grab().toImage());
+        EXPECT_EQ(views.pWhole->verticalScrollBar()->value(), views.pPieces->verticalScrollBar()->value());
+    }
 }
 
 // A binary stream in Auto mode, from its first byte, in small batches as a

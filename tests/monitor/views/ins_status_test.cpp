@@ -4,6 +4,7 @@
 // the instruments, passed on only when it moved by a degree or more.
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTest>
 #include <cmath>
 
 #include "codec/ins_logs.h"
@@ -165,4 +166,49 @@ TEST(InsStatus, PassesTheAttitudeToTheInstrumentsWhenItMovesByADegree)
     QCoreApplication::processEvents();
     EXPECT_EQ(ins.Adi()->minimumSize(), QSize(325, 325));
     EXPECT_EQ(ins.Compass()->minimumSize(), QSize(325, 325));
+}
+
+// The main window replots the instruments on every tick: ticks without a
+// solution, or with one that moved nothing, paint neither instrument, and the
+// instruments show the same picture as a fresh pair given the same values.
+TEST(InsStatus, TicksThatMoveNothingPaintNoInstrument)
+{
+    ViewRoad road;
+    ASSERT_TRUE(road.Open());
+    QINStatus ins;
+    ins.resize(900, 700);
+    ins.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ins));
+    PaintCounter counter{ins.Adi(), ins.Compass()};
+    const auto tick = [&] { return counter.During([&] { ins.OnUpdateINSStatus(road.TabsPayload()); }); };
+    // No INSPVAX yet: the first tick shows the level attitude, the next ones nothing new.
+    tick();
+    EXPECT_EQ(tick(), 0);
+    EXPECT_EQ(tick(), 0);
+
+    InspvaxBody b = ReceiverStream::SiteInspvax();
+    b.Pitch = 12.0;
+    b.Roll = -30.0;
+    b.Azimuth = 200.0;
+    ASSERT_TRUE(road.SendLog(InspvaxRecord(b)));
+    EXPECT_EQ(tick(), 2) << "both instruments show the new attitude";
+    EXPECT_EQ(tick(), 0);
+    b.Roll = -29.5; // within a degree: not passed on
+    ASSERT_TRUE(road.SendLog(InspvaxRecord(b)));
+    EXPECT_EQ(tick(), 0);
+    b.Azimuth = 210.0;
+    ASSERT_TRUE(road.SendLog(InspvaxRecord(b)));
+    EXPECT_EQ(tick(), 1) << "only the compass moves";
+
+    QADI adi;
+    QCompass compass;
+    adi.resize(ins.Adi()->size());
+    compass.resize(ins.Compass()->size());
+    adi.m_pitch = 12.0;
+    adi.m_roll = -30.0;
+    compass.m_yaw = 210.0;
+    compass.m_alt = ins.Compass()->m_alt;
+    compass.m_h = ins.Compass()->m_h;
+    EXPECT_EQ(Picture(ins.Adi()), Picture(&adi));
+    EXPECT_EQ(Picture(ins.Compass()), Picture(&compass));
 }

@@ -342,5 +342,30 @@ inline QColor OverWhite(const QColor& c, double a)
     return QColor(mix(c.red()), mix(c.green()), mix(c.blue()));
 }
 
+// Counts the paint events of the widgets it watches.
+struct PaintCounter : QObject
+{
+    int Paints = 0;
+    explicit PaintCounter(std::initializer_list<QWidget*> Watched)
+    {
+        for (QWidget* p : Watched)
+            p->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        Paints += pEvent->type() == QEvent::Paint;
+        return false;
+    }
+    // The paints that Step makes, its posted events processed as after a tick.
+    template <class F> int During(F&& Step)
+    {
+        QCoreApplication::processEvents();
+        Paints = 0;
+        Step();
+        QCoreApplication::processEvents();
+        return Paints;
+    }
+};
+
 // The widget as it paints now, at one pixel per point.
 inline QImage Picture(QWidget* pWidget) { return pWidget->grab().toImage().convertToFormat(QImage::Format_RGB32); }
