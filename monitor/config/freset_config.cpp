@@ -1,4 +1,5 @@
 #include "monitor/config/freset_config.h"
+#include "monitor/parsing/number_text.h"
 #include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
@@ -205,7 +206,7 @@ QString QFresetConfig::BuildReplay(const QStatusMsgParser& Store)
             const QString sTrigger = Store.m_LogTriggerList.value(i);
             QString sEntry = Store.m_LogPortList.value(i) + QLatin1Char(' ') + names[i] + QLatin1Char(' ') + sTrigger;
             if (sTrigger != QLatin1String("ONCHANGED"))
-                sEntry += QLatin1Char(' ') + QString::number(Store.m_LogPeriodList.value(i), 'g', 6);
+                sEntry += QLatin1Char(' ') + PlainNumber(Store.m_LogPeriodList.value(i), 9);
             sLogs += QStringLiteral("log ") + sEntry + QStringLiteral("\r\n");
         }
     }

@@ -1,5 +1,5 @@
 #include "monitor/config/loglist_diag.h"
-#include "monitor/shell/number_text.h"
+#include "monitor/parsing/number_text.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,5 @@
 #include "monitor/config/msg_config.h"
+#include "monitor/parsing/number_text.h"
 #include "monitor/shell/shell_log.h"
 
 #include <QButtonGroup>
@@ -612,7 +613,7 @@ void QFMsgConfig::ShowEntries(const QList<ENTRY_T>& Entries)
                     {
                         message.pCheck->setChecked(true);
                         message.sListedRate = entry.sTrigger == QLatin1String("ONTIME")
-                                                  ? QStringLiteral("ontime ") + QString::number(entry.dPeriod, 'g', 6)
+                                                  ? QStringLiteral("ontime ") + PlainNumber(entry.dPeriod, 9)
                                                   : entry.sTrigger;
                     }
                 continue;
@@ -656,7 +657,7 @@ void QFMsgConfig::OnFreqShow(QString MsgTrigger, double LogDuration, QString Msg
         const bool bTime = MsgTrigger == QLatin1String("ONTIME");
         if ((bTime && !(LogDuration > 0)) || MsgTrigger.isEmpty() || pRate == nullptr)
             return;
-        const QString sPeriod = bTime ? QString::number(LogDuration, 'g', 6) : MsgTrigger;
+        const QString sPeriod = bTime ? PlainNumber(LogDuration, 9) : MsgTrigger;
         while (pRate->count() > kRateCount)
             pRate->removeItem(kRateCount);
         pRate->addItem(ListedRateLabel(sPeriod), sPeriod);

@@ -1,5 +1,5 @@
 #include "monitor/ins/ins_config_check_diag.h"
-#include "monitor/shell/number_text.h"
+#include "monitor/parsing/number_text.h"
 
 #include <QColor>
 #include <QComboBox>

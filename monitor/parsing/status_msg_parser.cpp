@@ -1,4 +1,5 @@
 #include "monitor/parsing/status_msg_parser.h"
+#include "monitor/parsing/number_text.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -117,7 +118,7 @@ QStringList LogListLines(const QStatusMsgParser& Replies)
         QString sLine =
             Replies.m_LogPortList.value(i) + QLatin1Char(' ') + Replies.m_LogNameList[i] + QLatin1Char(' ') + sTrigger;
         if (sTrigger != QLatin1String("ONCHANGED"))
-            sLine += QLatin1Char(' ') + QString::number(Replies.m_LogPeriodList.value(i), 'g', 6);
+            sLine += QLatin1Char(' ') + PlainNumber(Replies.m_LogPeriodList.value(i), 9);
         Lines << sLine;
     }
     return Lines;

@@ -111,8 +111,10 @@ TEST_F(FresetTest, ResetsAndReplaysOnThePortWhereItStarted)
                                              {"COM2", "FUTURELOG9B", "ONTIME", 1234567},
                                              {"COM3", "RTCM1074", "ONTIME", 1}});
     const QStringList userConfig = {"LOCKOUT GPS 0X00000005", "BASEID 7", "POSAVE ON 0.5 2 4"};
+    // A long period goes back as its digits: "1.23457e+06" is no period a
+    // receiver reads, and not the one it had.
     const std::string sLogs = "log COM1 GPGGA ONTIME 0.05\r\nlog COM2 GPGSV ONCHANGED\r\n"
-                              "log COM2 FUTURELOG9B ONTIME 1.23457e+06\r\nlog COM3 RTCM1074 ONTIME 1\r\n";
+                              "log COM2 FUTURELOG9B ONTIME 1234567\r\nlog COM3 RTCM1074 ONTIME 1\r\n";
     const std::string sUser = "LOCKOUT GPS 1\r\nLOCKOUT GPS 3\r\nPOSAVE ON 0.5 2 4\r\n";
     const struct
     {

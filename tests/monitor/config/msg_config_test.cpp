@@ -319,6 +319,17 @@ TEST_F(MsgConfigTest, OnlyItsPortsLogListOnTheReceiverPortItTalksThroughSetsTheB
         c.Check(*this);
     }
 
+    // A long period of the receiver's own goes back as the digits it is, never
+    // in exponent form (which a receiver does not read).
+    NewDialog();
+    Shell.Tabs.setCurrentIndex(Tab(port));
+    Menu();
+    port.Receive(LogListReply({{"COM2", "BESTPOSB", "ONTIME", 1234567}, {"COM2", "PSRPOSA", "ONTIME", 0.25}}));
+    ASSERT_TRUE(Replied(STATUS_MSG_LOGLIST));
+    const QString sLong = Dialog().OnPosMsgOK();
+    EXPECT_TRUE(sLong.contains(QStringLiteral("log BESTPOSB 1234567\r\n"))) << sLong.toStdString();
+    EXPECT_TRUE(sLong.contains(QStringLiteral("log PSRPOSA 0.25\r\n"))) << sLong.toStdString();
+
     // A list with a period out of range is no list: the choices stay, and OK sends nothing.
     NewDialog();
     Shell.Tabs.setCurrentIndex(Tab(port));

@@ -1,7 +1,7 @@
 // Numbers as windows show them: plain decimals and floats without binary noise.
 #include <gtest/gtest.h>
 
-#include "monitor/shell/number_text.h"
+#include "monitor/parsing/number_text.h"
 
 TEST(NumberText, PlainNumbersHaveNoExponentAndNoTrailingZeros)
 {

@@ -1,4 +1,4 @@
-#include "monitor/shell/number_text.h"
+#include "monitor/parsing/number_text.h"
 
 #include <cmath>
 #include <cstdio>
