@@ -137,6 +137,7 @@ PORT_INFO_T CPortTab::GetPortInfo(uint UniquePortID) const
     Info.Property = pCtrl->Property.Get();
     Info.bPropertyValid = pCtrl->IsPropertyValid();
     Info.bUpgrading = pCtrl->IsUpgrading();
+    Info.bAutoReconnect = pCtrl->IsAutoReconnect();
     Info.AutoLogMode = pCtrl->GetAutoLogMode();
     Info.bAutoLogLoop = pCtrl->IsAutoLogLoop();
     Info.NextSwitchTime = pCtrl->GetNextSwitchTime();
@@ -158,6 +159,15 @@ bool CPortTab::SetPortSlowUpdate(uint UniquePortID, bool bSlow)
     if (pCtrl == nullptr)
         return false;
     pCtrl->SetSlowUpdate(bSlow);
+    return true;
+}
+
+bool CPortTab::SetPortAutoReconnect(uint UniquePortID, bool bOn)
+{
+    QZvPortCtrlBase* pCtrl = UniquePortID != 0 ? GetPortCtrl(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    if (pCtrl == nullptr)
+        return false;
+    pCtrl->SetAutoReconnect(bOn);
     return true;
 }
 
