@@ -15,9 +15,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "codec/position_logs.h"
-#include "monitor/parsing/latest_log_store.h"
-#include "monitor/parsing/pos_data_parser.h"
+#include "monitor/parsing/port_fix_watch.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/config_file.h"
 #include "monitor/ports/port_manager.h"
@@ -492,6 +490,8 @@ void QRegressionDiag::StartWorker(int nRow)
     connect(this, &QRegressionDiag::SignalOpenAllRelayChannel, p, &QRegressionMethod::OnOpenAllRelayChannel);
     connect(
         p, &QThread::finished, this, [this, p] { WorkerEnded(p); }, queued);
+    if (m_pPortTab != nullptr)
+        m_pPortTab->SetPortFixWatch(nPortID, true);
     PushState(p);
     p->SetRunning(true);
     p->start(QThread::InheritPriority);
@@ -548,6 +548,8 @@ void QRegressionDiag::WorkerEnded(QRegressionMethod* pWorker)
     m_Links.remove(pWorker);
     m_Workers.removeAll(pWorker);
     delete pWorker;
+    if (m_pPortTab != nullptr && WorkerOfPort(nPortID) == nullptr)
+        m_pPortTab->SetPortFixWatch(nPortID, false);
     UpdateQuietUpgrade();
     if (m_Workers.isEmpty())
         m_PollTimer.stop();
@@ -713,15 +715,12 @@ void QRegressionDiag::PushState(QRegressionMethod* pWorker)
             s.bResetDone = pReplies->m_bResetSeen.load();
             s.bFresetDone = pReplies->m_bFresetSeen.load();
         }
-        // The board's own position, from its port's latest BESTPOS.
-        const QRangeData* pStore = m_pPortTab->GetRangeData(nPortID);
-        const int nSlot = CatalogueIndexOf(MSG_ID_BESTPOS);
-        if (pStore != nullptr && nSlot >= 0)
+        // The board's own fix, from its own port, whatever log tells it.
+        PORT_FIX_T fix;
+        if (m_pPortTab->GetPortFix(nPortID, &fix) && fix.Positions != 0)
         {
-            s.PosCount = pStore->Counts[nSlot];
-            const PositionBody* pPos = pStore->Body<PositionBody>(MSG_ID_BESTPOS);
-            if (s.PosCount != 0 && pPos != nullptr)
-                s.FixQuality = PositionFixQuality(pPos->SolStatus, pPos->PosType);
+            s.PosCount = fix.Positions;
+            s.FixQuality = fix.FixQuality;
         }
         s.RelayPortID = RelayPortID(pWorker->RelayPortName());
     }

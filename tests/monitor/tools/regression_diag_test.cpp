@@ -524,3 +524,39 @@ TEST(RegressionDiag, ClosingTheBenchInTheMiddleOfARestartGivesTheBoardItsPowerBa
     // Well before the restart would have ended.
     EXPECT_LT(frames[1].At - frames[0].At, std::chrono::milliseconds(3000));
 }
+
+// A board's fix is read from its own port, whatever log tells it: a board
+// that outputs GGA alone passes its resets, one whose GGA says it has no fix
+// after a reset fails them, whichever tab is current.
+TEST(RegressionDiag, ABoardIsJudgedByItsOwnFixWhateverLogTellsIt)
+{
+    RegressionBench b;
+    QTemporaryDir root;
+    RECEIVER_RULES_T rulesC = BoardRules("C3");
+    rulesC.FixAfterReset = false;
+    FakeReceiver a(BoardRules("A1")), c(rulesC);
+    QZvPortCtrlBase* pA = b.OpenBoard(a);
+    ASSERT_NE(pA, nullptr);
+    ASSERT_NE(b.OpenBoard(c), nullptr);
+    a.StartStream(STREAM_NMEA, 40000, 100);
+    c.StartStream(STREAM_NMEA, 40000, 100);
+    b.Shell.Tabs.setCurrentIndex(b.Shell.Tabs.GetTabIndexByPortID(pA->UniquePortID));
+    REGRESSION_TIMING_T timing;
+    timing.SecondMs = 3;
+    timing.ReplySecondMs = 30;
+    timing.FixSecondMs = 20;
+    timing.StatePollMs = 5;
+    b.Bench.SetTiming(timing);
+    b.Open(root.path());
+    for (const char* pId : {"A1", "C3"})
+        b.SetCell(b.RowOf(pId), QRegressionDiag::COL_RESET, "1");
+    b.Bench.OnOKBtnClicked();
+    ASSERT_EQ(b.Bench.RunningCount(), 2) << b.Shell.Prompt.Messages.join('\n').toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return b.Bench.WorkerCount() == 0; }, 60000));
+    const QString sSummary = b.Bench.SummaryText();
+    const QStringList blocks = sSummary.split(QRegularExpression("\n(?! )"));
+    ASSERT_GE(blocks.size(), 2) << sSummary.toStdString();
+    EXPECT_TRUE(blocks.at(b.RowOf("A1")).contains("Reset: 1 of 1 cycles passed")) << sSummary.toStdString();
+    EXPECT_TRUE(blocks.at(b.RowOf("C3")).contains("Reset: 0 of 1 cycles passed; cycle 1: no RTK fixed position"))
+        << sSummary.toStdString();
+}
