@@ -1,6 +1,5 @@
 #include "monitor/parsing/port_fix_watch.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "codec/ins_logs.h"
@@ -63,35 +62,8 @@ void CPortFixWatch::ReadLine(const char* pLine, int32_t nLength)
 
 void CPortFixWatch::Feed(const char* pText, int32_t nLength, const QRangeData* pStore)
 {
-    if (pText != nullptr && nLength > 0)
-        m_Leftover.append(pText, nLength);
-    const char* p = m_Leftover.constData();
-    const int32_t nSize = m_Leftover.size();
-    int32_t nAt = 0;
-    while (nAt < nSize)
-    {
-        int32_t nStart = nAt;
-        while (nStart < nSize && p[nStart] != '$' && p[nStart] != '#')
-            ++nStart;
-        if (nStart == nSize)
-        {
-            nAt = nSize;
-            break;
-        }
-        const int32_t nLimit = std::min(nSize, nStart + static_cast<int32_t>(POS_LINE_MAX));
-        int32_t nEnd = nStart + 1;
-        while (nEnd < nLimit && p[nEnd] != '\r' && p[nEnd] != '\n' && p[nEnd] != '$' && p[nEnd] != '#')
-            ++nEnd;
-        if (nEnd == nSize && nEnd - nStart < static_cast<int32_t>(POS_LINE_MAX))
-        {
-            nAt = nStart; // an unfinished line waits for its end
-            break;
-        }
-        ReadLine(p + nStart, nEnd - nStart);
-        nAt = nEnd;
-    }
-    m_Leftover.remove(0, nAt);
-
+    CutPositionLines(&m_Leftover, pText, nLength,
+                     [this](const char* pLine, int32_t nLine) { ReadLine(pLine, nLine); });
     if (pStore == nullptr)
         return;
     for (int i = 0; i < kLogs; ++i)

@@ -36,6 +36,25 @@ AUTO_LOG_ENTRY_T Entry(const QString& sPort, const QString& sEvk, const QString&
     e.SN = QStringLiteral("123");
     return e;
 }
+
+// A board list of as many short board lines (ports P0, P1 ...) as fit in
+// nMaxBytes, with the twelve default labels.
+QByteArray BoardList(qint64 nMaxBytes, int* pBoards = nullptr)
+{
+    QByteArray csv = "Computer,Board,EVK,Antenna,Base,version,M-Ant Link Chain,S-Ant Link Chain,ProductID,SN,"
+                     "Log Status,Time\n";
+    for (int n = 0;; ++n)
+    {
+        const QByteArray line = "##,P" + QByteArray::number(n) + ",,,,,,,,\n";
+        if (csv.size() + line.size() > nMaxBytes)
+        {
+            if (pBoards != nullptr)
+                *pBoards = n;
+            return csv;
+        }
+        csv += line;
+    }
+}
 } // namespace
 
 TEST(AutoLogCsv, EveryTextSurvivesASaveAndALoad)
@@ -266,16 +285,8 @@ TEST(AutoLogList, ABoardListAtTheBoundIsReadAndSavedInAMoment)
     ToolsShell shell;
     QTemporaryDir tmp;
     ASSERT_TRUE(WritePathFile(QAutoLogList::LogPathFile(), tmp.path()));
-    QByteArray csv = "Computer,Board,EVK,Antenna,Base,version,M-Ant Link Chain,S-Ant Link Chain,ProductID,SN,"
-                     "Log Status,Time\n";
     int nBoards = 0;
-    for (;; ++nBoards)
-    {
-        const QByteArray line = "##,P" + QByteArray::number(nBoards) + ",,,,,,,,\n";
-        if (csv.size() + line.size() > QAutoLogList::CSV_FILE_MAX_BYTES - 64)
-            break;
-        csv += line;
-    }
+    QByteArray csv = BoardList(QAutoLogList::CSV_FILE_MAX_BYTES - 64, &nBoards);
     // Two lines of one port: the first counts.
     csv += "##lab,P7,kit9,,,,,,,\n";
     ASSERT_TRUE(WriteAll(QAutoLogList::ConfigCsvPath(), csv));
@@ -307,15 +318,7 @@ TEST(AutoLogList, AListThatWouldGrowPastTheBoundIsNotSaved)
     ToolsShell shell;
     QTemporaryDir tmp;
     ASSERT_TRUE(WritePathFile(QAutoLogList::LogPathFile(), tmp.path()));
-    QByteArray csv = "Computer,Board,EVK,Antenna,Base,version,M-Ant Link Chain,S-Ant Link Chain,ProductID,SN,"
-                     "Log Status,Time\n";
-    for (int n = 0;; ++n)
-    {
-        const QByteArray line = "##,P" + QByteArray::number(n) + ",,,,,,,,\n";
-        if (csv.size() + line.size() > QAutoLogList::CSV_FILE_MAX_BYTES)
-            break;
-        csv += line;
-    }
+    const QByteArray csv = BoardList(QAutoLogList::CSV_FILE_MAX_BYTES);
     ASSERT_TRUE(WriteAll(QAutoLogList::ConfigCsvPath(), csv));
     FakeReceiver rx;
     ASSERT_NE(rx.Listen(), 0);
