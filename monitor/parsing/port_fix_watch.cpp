@@ -11,7 +11,7 @@
 namespace
 {
 // The position logs the store keeps, GNSS first, then INS.
-const uint16_t kPositionLogs[] = {MSG_ID_BESTPOS,    MSG_ID_RTKPOS, MSG_ID_PSRPOS,  MSG_ID_BESTGNSSPOS,
+const uint16_t kPositionLogs[] = {MSG_ID_BESTPOS,    MSG_ID_RTKPOS, MSG_ID_PSRPOS, MSG_ID_BESTGNSSPOS,
                                   MSG_ID_MATCHEDPOS, MSG_ID_INSPVA, MSG_ID_INSPVAX};
 constexpr int kLogs = static_cast<int>(sizeof kPositionLogs / sizeof kPositionLogs[0]);
 
@@ -62,8 +62,7 @@ void CPortFixWatch::ReadLine(const char* pLine, int32_t nLength)
 
 void CPortFixWatch::Feed(const char* pText, int32_t nLength, const QRangeData* pStore)
 {
-    CutPositionLines(&m_Leftover, pText, nLength,
-                     [this](const char* pLine, int32_t nLine) { ReadLine(pLine, nLine); });
+    CutPositionLines(&m_Leftover, pText, nLength, [this](const char* pLine, int32_t nLine) { ReadLine(pLine, nLine); });
     if (pStore == nullptr)
         return;
     for (int i = 0; i < kLogs; ++i)

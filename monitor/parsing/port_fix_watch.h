@@ -3,9 +3,10 @@
 // position logs (BESTPOS, RTKPOS, PSRPOS, BESTGNSSPOS, MATCHEDPOS, INSPVA,
 // INSPVAX) from its latest-log store. The fix quality is read as the
 // position record reads it (pos_data_parser.h): GGA's quality, the
-// solution's for a position log, the INS status for an INS log. Kept per port while a tool
-// that judges boards by their fix watches it (the regression bench); the
-// current tab's position record follows one chosen log only.
+// solution's for a position log, the INS status for an INS log. Kept per
+// port while a tool that judges boards by their fix watches it (the
+// regression bench); the current tab's position record follows one chosen
+// log only.
 //
 // GUI thread, in the port's receive road.
 #pragma once
@@ -19,8 +20,8 @@ struct POS_DATA_T;
 
 struct PORT_FIX_T
 {
-    uint32_t Positions = 0;     // positions seen since the watch began
-    uint8_t FixQuality = 255;   // of the latest; 255 before the first
+    uint32_t Positions = 0;   // positions seen since the watch began
+    uint8_t FixQuality = 255; // of the latest; 255 before the first
 };
 
 class CPortFixWatch

@@ -499,8 +499,8 @@ void QAutoLogList::OnSignalLogConfig(uint Mode, bool bLoop, QDateTime DateTime)
     }
     if (m_pSelectAll->isChecked())
         m_pSelectAll->setChecked(false);
-    // Every port logging without end reconnects by itself when the box says
-    // so; every other port does not.
+    // A port logging without end gets the box's state as its auto-reconnect
+    // flag; every other port gets false.
     if (m_pPortTab == nullptr)
         return;
     for (const uint uid : m_pPortTab->GetPortIDs())

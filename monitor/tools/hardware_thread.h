@@ -33,7 +33,7 @@ enum HARDWARE_RESULT_E : int
     HARDWARE_NO_VERSION,       // the upgraded board did not answer the version query
     HARDWARE_VERSION_MISMATCH, // the board's firmware is not the image's after the upgrade
     HARDWARE_CANCELLED,
-    HARDWARE_NO_LOG_FILE, // no log file name was free
+    HARDWARE_NO_LOG_FILE,        // no log file name was free
     HARDWARE_VERSION_UNANSWERED, // the board never told its version: it was not upgraded
 };
 

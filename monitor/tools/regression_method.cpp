@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "monitor/parsing/status_msg_parser.h"
-#include "monitor/shell/shell_log.h"
 #include "monitor/ports/config_file.h"
+#include "monitor/shell/shell_log.h"
 #include "monitor/tools/regression_files.h"
 #include "monitor/tools/relay_board.h"
 
@@ -338,7 +338,7 @@ void QRegressionMethod::RunResetTest(const QString& sValue)
             m_Timing.ReplySecondMs);
         if (reply == WAIT_STOPPED)
             break;
-        // The total shown counts one more than the cycles, as the bench's users know it.
+        // The total shown is one more than the cycles.
         SetStatus(REGRESSION_RESET, Progress(i, nCycles + 1));
         if (reply == WAIT_TIMEOUT)
             AddFault(REGRESSION_RESET, m_nCycle, REGRESSION_FAULT_NO_RESET_REPLY);

@@ -239,8 +239,8 @@ private:
     uchar m_RelayAddress = 0;
     std::atomic<uchar> m_OwnChannel{0}; // coil bit of the board's relay channel; 0: no relay
     std::atomic<uchar> m_OtherChannels{0};
-    int m_nTestPos = 0;     // 1 to 5 while a test runs
-    int m_nCycle = 0;       // the cycle under way, from 1
+    int m_nTestPos = 0; // 1 to 5 while a test runs
+    int m_nCycle = 0;   // the cycle under way, from 1
     uint m_nResetRequests = 0;
     uint m_nFresetRequests = 0;
     uint m_nUpgradeRequests = 0;

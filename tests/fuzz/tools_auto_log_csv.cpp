@@ -20,8 +20,8 @@ void Check(bool bHolds)
 
 QStringList Fields(const AUTO_LOG_ENTRY_T& e)
 {
-    return {e.Computer, e.PortName, e.DisplayName, e.PortTag, e.EVK,           e.Antenna, e.Base,
-            e.Version,  e.MAntLinkChain, e.SAntLinkChain, e.ProductID, e.SN};
+    return {e.Computer, e.PortName, e.DisplayName,   e.PortTag,       e.EVK,       e.Antenna,
+            e.Base,     e.Version,  e.MAntLinkChain, e.SAntLinkChain, e.ProductID, e.SN};
 }
 } // namespace
 
@@ -35,11 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         Check(!e.PortName.isEmpty());
 
     // The window writes its twelve labels, the file's own when it had twelve.
-    const QStringList written = header.size() == 12
-                                    ? header
-                                    : QStringList{"Computer", "Board", "EVK", "Antenna", "Base", "version",
-                                                  "M-Ant Link Chain", "S-Ant Link Chain", "ProductID", "SN",
-                                                  "Log Status", "Time"};
+    const QStringList written =
+        header.size() == 12
+            ? header
+            : QStringList{"Computer",         "Board",     "EVK", "Antenna",    "Base", "version", "M-Ant Link Chain",
+                          "S-Ant Link Chain", "ProductID", "SN",  "Log Status", "Time"};
     const QByteArray saved = AutoLogCsvText(written, entries);
     QStringList header2;
     QList<AUTO_LOG_ENTRY_T> entries2;

@@ -4,8 +4,8 @@
 // input whose first byte is 0xFF is padded past it).
 #include <QByteArray>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -147,7 +147,8 @@ TEST(RegressionDiag, AConfigurationFillsTheChosenRowsAndOkStartsEveryRowWithoutA
     EXPECT_TRUE(b.Shell.Prompt.Messages.at(0).contains(root.filePath("cmd.txt")));
     EXPECT_FALSE(b.Shell.Prompt.Messages.at(0).contains(QString::fromStdString(a.Rx().Name())));
     ASSERT_TRUE(WaitUntil([&] { return b.Bench.WorkerCount() == 0; }));
-    EXPECT_TRUE(b.Bench.SummaryText().contains(QStringLiteral("(A1): finished"))) << b.Bench.SummaryText().toStdString();
+    EXPECT_TRUE(b.Bench.SummaryText().contains(QStringLiteral("(A1): finished")))
+        << b.Bench.SummaryText().toStdString();
 
     // With the file there, the row starts though its box is now unchecked; it
     // finishes, and the bench shows its summary without asking anything.

@@ -619,8 +619,8 @@ TEST(RegressionFiles, ImageListsAndCommandFilesReadAsTheirUsersWriteThem)
         {"2,/img/a.img\n1,/img/b.img\n", "2,/img/a.img", "1,/img/b.img"},
         {"1,/img/a.img\n", "/img/a.img", ""},
         {"", "", ""},
-        {pGbk->fromUnicode(QStringLiteral("1,D:/固件/甲.img\r\n2,D:/固件/乙.img\r\n")), QStringLiteral("D:/固件/甲.img"),
-         QStringLiteral("D:/固件/乙.img")},
+        {pGbk->fromUnicode(QStringLiteral("1,D:/固件/甲.img\r\n2,D:/固件/乙.img\r\n")),
+         QStringLiteral("D:/固件/甲.img"), QStringLiteral("D:/固件/乙.img")},
     };
     for (const IMAGES_CASE_T& c : lists)
     {
