@@ -10,6 +10,10 @@
 // - files: log files written;
 // - bytes_lost: bytes the receivers sent while logged that are in no file
 //   (must be 0), and bytes_logged, the total.
+//
+// BM_AutoLogBoardListAtBound: the window opened on a board list at the
+// reader's bound (4 MB, about 210 000 boards), one watch tick and a save,
+// with 8 ports open: the time the window is busy for each.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -158,4 +162,58 @@ void BM_AutoLog32Ports(benchmark::State& state)
 }
 } // namespace
 
+void BM_AutoLogBoardListAtBound(benchmark::State& state)
+{
+    App();
+    QTemporaryDir tmp;
+    auto pShell = std::make_unique<ToolsShell>();
+    ToolsShell& shell = *pShell;
+    // Room is left for the ports' own boards, which the window adds and saves.
+    QByteArray csv = "Computer,Board,EVK,Antenna,Base,version,M-Ant Link Chain,S-Ant Link Chain,ProductID,SN,"
+                     "Log Status,Time\n";
+    int nBoards = 0;
+    for (;; ++nBoards)
+    {
+        const QByteArray line = "##,P" + QByteArray::number(nBoards) + ",,,,,,,,\n";
+        if (csv.size() + line.size() > QAutoLogList::CSV_FILE_MAX_BYTES - 4096)
+            break;
+        csv += line;
+    }
+    WriteAll(QAutoLogList::ConfigCsvPath(), csv);
+    WritePathFile(QAutoLogList::LogPathFile(), tmp.path());
+    // Each port opened reads the list anew.
+    std::vector<std::unique_ptr<FakeReceiver>> receivers;
+    for (int i = 0; i < 8; ++i)
+    {
+        receivers.push_back(std::make_unique<FakeReceiver>(RECEIVER_RULES_T()));
+        if (receivers.back()->Listen() == 0 || shell.OpenTcp(*receivers.back()) == nullptr)
+        {
+            state.SkipWithError("a port did not open");
+            return;
+        }
+    }
+    double dOpen = 0, dTick = 0, dSave = 0;
+    for (auto _ : state)
+    {
+        QElapsedTimer t;
+        t.start();
+        shell.AutoLog.OnShowDiag();
+        dOpen = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        t.restart();
+        shell.AutoLog.OnTimeout();
+        dTick = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        t.restart();
+        shell.AutoLog.SaveConfigToFile();
+        dSave = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        shell.AutoLog.hide();
+    }
+    state.counters["boards"] = nBoards;
+    state.counters["open_ms"] = dOpen;
+    state.counters["tick_ms"] = dTick;
+    state.counters["save_ms"] = dSave;
+    if (shell.AutoLog.Entries().size() < nBoards)
+        state.SkipWithError(("boards of the list were lost: " + std::to_string(shell.AutoLog.Entries().size()) + " of " + std::to_string(nBoards)).c_str());
+}
+
 BENCHMARK(BM_AutoLog32Ports)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_AutoLogBoardListAtBound)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();

@@ -807,6 +807,9 @@ void QZorvikMonitor::ShutDown(bool bSaveLayout)
     qApp->setProperty("window", QVariant());
     QCoreApplication::instance()->removeNativeEventFilter(this);
     m_W.pTimer->stop();
+    // The bench's boards stop while their ports are open: a board whose power
+    // is cut for a restart gets it back before the ports close.
+    m_W.pRegression->StopAllBoards();
     ClosePorts();
     if (bSaveLayout)
         m_W.pCentral->SaveFlexLayout();

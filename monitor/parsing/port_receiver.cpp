@@ -166,6 +166,8 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
                 emit SignalRescueModemReady();
             }
         }
+        if (m_pFixWatch)
+            m_pFixWatch->Feed(StreamText.constData(), StreamText.size(), m_pStore);
         if (bCurrent)
         {
             How.pPosParser->ParsePosData(StreamText.constData(), StreamText.size(), &How.pPosParser->m_PosData,
@@ -178,6 +180,14 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
         m_StoreData.clear();
         m_nAutoWindow = m_nAutoUnprintable = 0;
     }
+}
+
+void CPortReceiver::WatchFix(bool bOn)
+{
+    if (!bOn)
+        m_pFixWatch.reset();
+    else if (!m_pFixWatch)
+        m_pFixWatch = std::make_unique<CPortFixWatch>();
 }
 
 bool CPortReceiver::NvmDumpDone(const QByteArray& Text)

@@ -18,6 +18,9 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+#include "monitor/parsing/port_fix_watch.h"
 
 class QBinaryMsgParser;
 class QPosDataParser;
@@ -81,6 +84,9 @@ public:
 
     QRangeData* Store() const { return m_pStore; }
     QStatusMsgParser* StatusParser() const { return m_pStatusParser; }
+    // The port's own fix, kept while watched (null otherwise); see port_fix_watch.h.
+    void WatchFix(bool bOn);
+    const CPortFixWatch* FixWatch() const { return m_pFixWatch.get(); }
     QBinaryMsgParser* BinaryParser() const { return m_pBinaryParser; }
     // A parser the road itself does not use.
     QRTCMParser* RtcmParser() const { return m_pRtcmParser; }
@@ -161,6 +167,7 @@ private:
     bool NvmDumpDone(const QByteArray& Text);
 
     QRangeData* m_pStore;
+    std::unique_ptr<CPortFixWatch> m_pFixWatch;
     QRTCMParser* m_pRtcmParser;
     QBinaryMsgParser* m_pBinaryParser;
     QStatusMsgParser* m_pStatusParser;

@@ -647,6 +647,41 @@ int PositionLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos)
     return 0;
 }
 
+void CutPositionLines(QByteArray* pLeftover, const char* pText, int32_t nLength,
+                      const std::function<void(const char* pLine, int32_t nLength)>& fnLine)
+{
+    if (pText != nullptr && nLength > 0)
+        pLeftover->append(pText, nLength);
+    const char* p = pLeftover->constData();
+    const int32_t nSize = pLeftover->size();
+    int32_t nAt = 0;
+    while (nAt < nSize)
+    {
+        int32_t nStart = nAt;
+        while (nStart < nSize && p[nStart] != '$' && p[nStart] != '#')
+            ++nStart;
+        if (nStart == nSize)
+        {
+            nAt = nSize;
+            break;
+        }
+        const int32_t nLimit = std::min(nSize, nStart + static_cast<int32_t>(POS_LINE_MAX));
+        // A "$" or "#" inside a line opens the next sentence or log: a cut
+        // line must not swallow the one after it.
+        int32_t nEnd = nStart + 1;
+        while (nEnd < nLimit && p[nEnd] != '\r' && p[nEnd] != '\n' && p[nEnd] != '$' && p[nEnd] != '#')
+            ++nEnd;
+        if (nEnd == nSize && nEnd - nStart < static_cast<int32_t>(POS_LINE_MAX))
+        {
+            nAt = nStart; // an unfinished line waits for its end
+            break;
+        }
+        fnLine(p + nStart, nEnd - nStart);
+        nAt = nEnd;
+    }
+    pLeftover->remove(0, nAt);
+}
+
 QPosDataParser::QPosDataParser(QObject* pParent) : QObject(pParent)
 {
     ResetPosData(&m_PosData);
@@ -670,42 +705,16 @@ int QPosDataParser::ParsePosData(const char* pText, int32_t nLength, POS_DATA_T*
         return 0;
     if (pText == nullptr || nLength < 0)
         nLength = 0;
-    m_Leftover.append(pText, nLength);
-    const char* p = m_Leftover.constData();
-    const int32_t nSize = m_Leftover.size();
-    int32_t nAt = 0;
-    while (nAt < nSize)
-    {
-        int32_t nStart = nAt;
-        while (nStart < nSize && p[nStart] != '$' && p[nStart] != '#')
-            ++nStart;
-        if (nStart == nSize)
-        {
-            nAt = nSize;
-            break;
-        }
-        const int32_t nLimit = std::min(nSize, nStart + static_cast<int32_t>(POS_LINE_MAX));
-        // A "$" or "#" inside a line opens the next sentence or log: a cut
-        // line must not swallow the one after it.
-        int32_t nEnd = nStart + 1;
-        while (nEnd < nLimit && p[nEnd] != '\r' && p[nEnd] != '\n' && p[nEnd] != '$' && p[nEnd] != '#')
-            ++nEnd;
-        if (nEnd == nSize && nEnd - nStart < static_cast<int32_t>(POS_LINE_MAX))
-        {
-            nAt = nStart; // an unfinished line waits for its end
-            break;
-        }
-        const char* pLine = p + nStart;
-        const int32_t nLine = nEnd - nStart;
-        if (pLine[0] == '$')
-            ParseNmeaSentence(pLine, nLine, pPos, &m_Nmea);
-        else if (pStore != nullptr)
-            pStore->StoreTextLog(pLine, static_cast<uint32_t>(nLine));
-        else
-            AsciiLogToPosData(pLine, nLine, pPos);
-        nAt = nEnd;
-    }
-    m_Leftover.remove(0, nAt);
+    CutPositionLines(&m_Leftover, pText, nLength,
+                     [&](const char* pLine, int32_t nLine)
+                     {
+                         if (pLine[0] == '$')
+                             ParseNmeaSentence(pLine, nLine, pPos, &m_Nmea);
+                         else if (pStore != nullptr)
+                             pStore->StoreTextLog(pLine, static_cast<uint32_t>(nLine));
+                         else
+                             AsciiLogToPosData(pLine, nLine, pPos);
+                     });
     TakeStoredSource(pPos, pStore);
     return nLength;
 }

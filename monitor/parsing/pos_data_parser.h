@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "codec/gnss_numbering.h"
@@ -155,6 +156,13 @@ int AsciiLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos);
 // RTKPOS, BESTPOS, BESTGNSSPOS, MATCHEDPOS, INSPVA, INSPVAX), whatever the
 // record's position source. Returns 1 when it was taken, else 0.
 int PositionLogToPosData(const char* pLine, int32_t nLength, POS_DATA_T* pPos);
+
+// Appends the text to *pLeftover and hands each whole line opened by "$" or
+// "#" to fnLine, without its end; a "$" or "#" inside a line opens the next
+// one. A line without its end yet waits in *pLeftover; one of POS_LINE_MAX
+// bytes is cut there.
+void CutPositionLines(QByteArray* pLeftover, const char* pText, int32_t nLength,
+                      const std::function<void(const char* pLine, int32_t nLength)>& fnLine);
 
 class QPosDataParser : public QObject
 {

@@ -137,6 +137,10 @@ public:
     // Hand the bytes over only on ticks 10 and 20 of the rate window.
     void SetSlowUpdate(bool bSlow) { m_bSlowUpdate.store(bSlow); }
     bool IsSlowUpdate() const { return m_bSlowUpdate.load(); }
+    // Set by automatic logging for a port it logs without end; the port
+    // itself does not act on it.
+    void SetAutoReconnect(bool bOn) { m_bAutoReconnect.store(bOn); }
+    bool IsAutoReconnect() const { return m_bAutoReconnect.load(); }
     // Automatic logging: 0 daily switch, 1 switch after a duration, 2 none.
     uint GetAutoLogMode() const { return m_AutoLogMode.load(); }
     bool IsAutoLogLoop() const { return m_bLoop.load(); }
@@ -256,6 +260,7 @@ private:
     std::atomic<bool> m_bXModemMode{false};
     std::atomic<bool> m_bRescueModem{false};
     std::atomic<bool> m_bSlowUpdate{false};
+    std::atomic<bool> m_bAutoReconnect{false};
     std::atomic<uint> m_LogFileIndex{0};
     uint m_TickCount = 0;
     std::atomic<uint> m_TimerInterval{DEFAULT_TIMER_INTERVAL};

@@ -1,5 +1,6 @@
 #include "monitor/ports/uart_port_ctrl.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -160,8 +161,24 @@ void QZvUartPortCtrl::run()
     }
     StopStatusTimer();
     m_pRescueTimer->stop();
+    // What was handed to the port before it was asked to close still goes
+    // out (a relay board's frame that gives a board its power back, among
+    // others): the writes queued for it are taken, and what they left written.
+    if (m_Dev.IsOpen())
+    {
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        WriteOutArea();
+    }
     m_Dev.ClosePort();
     m_UartErr.close();
+}
+
+void QZvUartPortCtrl::WriteOutArea()
+{
+    if (!m_OutArea.isEmpty() && m_Dev.IsOpen() &&
+        m_Dev.WriteData(m_OutArea.constData(), static_cast<uint32_t>(m_OutArea.size())) == 1)
+        m_Dev.FlushTransmit();
+    m_OutArea.clear();
 }
 
 bool QZvUartPortCtrl::ReadTurn()
@@ -270,6 +287,7 @@ void QZvUartPortCtrl::WriteUartErr(uint32_t nRead)
 
 int QZvUartPortCtrl::ClosePort()
 {
+    WriteOutArea();
     m_Dev.ClosePort();
     RequestStop();
     return 0;

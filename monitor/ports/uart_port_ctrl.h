@@ -82,6 +82,8 @@ private:
     // hand it over or feed the transfer, write. True when the read filled
     // the buffer, so that more may be waiting.
     bool ReadTurn();
+    // Writes what waits in the out area (when the device is open) and empties it.
+    void WriteOutArea();
     void OnTransferChunk(uint8_t* pBuf, uint32_t n);
     // Reports how the transfer ended: complete, or failed.
     void EndTransfer();

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "monitor/parsing/port_receiver.h"
 #include "monitor/parsing/pos_data_parser.h"
 #include "monitor/parsing/status_msg_parser.h"
 #include "monitor/ports/fw_image_checker.h"
@@ -137,6 +138,7 @@ PORT_INFO_T CPortTab::GetPortInfo(uint UniquePortID) const
     Info.Property = pCtrl->Property.Get();
     Info.bPropertyValid = pCtrl->IsPropertyValid();
     Info.bUpgrading = pCtrl->IsUpgrading();
+    Info.bAutoReconnect = pCtrl->IsAutoReconnect();
     Info.AutoLogMode = pCtrl->GetAutoLogMode();
     Info.bAutoLogLoop = pCtrl->IsAutoLogLoop();
     Info.NextSwitchTime = pCtrl->GetNextSwitchTime();
@@ -158,6 +160,35 @@ bool CPortTab::SetPortSlowUpdate(uint UniquePortID, bool bSlow)
     if (pCtrl == nullptr)
         return false;
     pCtrl->SetSlowUpdate(bSlow);
+    return true;
+}
+
+bool CPortTab::SetPortFixWatch(uint UniquePortID, bool bOn)
+{
+    CZvTxtBrowser* pView = UniquePortID != 0 ? GetTxView(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    if (pView == nullptr || pView->Receiver() == nullptr)
+        return false;
+    pView->Receiver()->WatchFix(bOn);
+    return true;
+}
+
+bool CPortTab::GetPortFix(uint UniquePortID, PORT_FIX_T* pFix) const
+{
+    const CZvTxtBrowser* pView = UniquePortID != 0 ? GetTxView(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    const CPortFixWatch* pWatch =
+        pView != nullptr && pView->Receiver() != nullptr ? pView->Receiver()->FixWatch() : nullptr;
+    if (pWatch == nullptr)
+        return false;
+    *pFix = pWatch->Fix();
+    return true;
+}
+
+bool CPortTab::SetPortAutoReconnect(uint UniquePortID, bool bOn)
+{
+    QZvPortCtrlBase* pCtrl = UniquePortID != 0 ? GetPortCtrl(GetTabIndexByPortID(UniquePortID)) : nullptr;
+    if (pCtrl == nullptr)
+        return false;
+    pCtrl->SetAutoReconnect(bOn);
     return true;
 }
 

@@ -30,6 +30,7 @@ class QRangeData;
 class QStatusMsgParser;
 class QZvPortManager;
 struct POS_DATA_T;
+struct PORT_FIX_T;
 
 // One port as a window sees it: a copy taken in the GUI thread, safe to keep.
 struct PORT_INFO_T
@@ -47,6 +48,7 @@ struct PORT_INFO_T
     bool bPropertyValid = false; // the receiver answered the property query
     PORT_PROPERTY_T Property; // what the receiver said of itself
     bool bUpgrading = false;     // a firmware upgrade of the port runs
+    bool bAutoReconnect = false; // the auto-reconnect flag automatic logging writes
     // The automatic log schedule: 0 switch at a time of day, 1 after a
     // period, 2 none; whether a switch begins a new file; when it is due.
     uint AutoLogMode = 2;
@@ -111,6 +113,13 @@ public:
     // A port streaming at a high data rate: its controller hands received
     // bytes to the view less often (or as usual again).
     bool SetPortSlowUpdate(uint UniquePortID, bool bSlow);
+    // Keeps (or stops keeping) the port's own fix, whatever log tells it,
+    // for a tool that judges a board by it; GetPortFix reads it (false when
+    // the port has no tab or is not watched).
+    bool SetPortFixWatch(uint UniquePortID, bool bOn);
+    bool GetPortFix(uint UniquePortID, PORT_FIX_T* pFix) const;
+    // The port's auto-reconnect flag (automatic logging's start writes it).
+    bool SetPortAutoReconnect(uint UniquePortID, bool bOn);
     // What the current port's script wrote, and the runner's notes of it,
     // since the last call (each text is taken once); empty when none.
     QString TakeCurScriptOutput();

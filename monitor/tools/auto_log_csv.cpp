@@ -1,5 +1,7 @@
 #include "monitor/tools/auto_log_csv.h"
 
+#include <QSet>
+
 namespace
 {
 QString OneLine(QString s)
@@ -79,6 +81,11 @@ QByteArray AutoLogCsvText(const QStringList& Header, const QList<AUTO_LOG_ENTRY_
 
 void ReadAutoLogCsv(const QString& sText, QStringList* pHeader, QList<AUTO_LOG_ENTRY_T>* pEntries)
 {
+    // A port name appears once; a later line of the same port is a duplicate.
+    QSet<QString> known;
+    known.reserve(pEntries->size());
+    for (const AUTO_LOG_ENTRY_T& k : *pEntries)
+        known.insert(k.PortName);
     bool bFirst = true;
     for (QString sLine : sText.split(QLatin1Char('\n')))
     {
@@ -105,11 +112,10 @@ void ReadAutoLogCsv(const QString& sText, QStringList* pHeader, QList<AUTO_LOG_E
         e.SAntLinkChain = f.at(7);
         e.ProductID = f.at(8);
         e.SN = f.at(9);
-        // A port name appears once; a later line of the same port is a duplicate.
-        bool bKnown = false;
-        for (const AUTO_LOG_ENTRY_T& k : *pEntries)
-            bKnown = bKnown || k.PortName == e.PortName;
-        if (!bKnown)
+        if (!known.contains(e.PortName))
+        {
+            known.insert(e.PortName);
             pEntries->append(e);
+        }
     }
 }

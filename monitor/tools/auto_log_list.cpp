@@ -95,6 +95,10 @@ QAutoLogList::QAutoLogList(QWidget* pParent)
     m_pLogButton->setObjectName(QStringLiteral("LogButton"));
     m_pUnlogButton->setObjectName(QStringLiteral("UnlogButton"));
     m_pSelectAll->setChecked(true);
+    // Never shown: the start writes each port's auto-reconnect flag from it.
+    m_pAutoReconnect = new QCheckBox(this);
+    m_pAutoReconnect->setObjectName(QStringLiteral("AutoReconnectCheckBox"));
+    m_pAutoReconnect->hide();
     m_pTable->setColumnCount(COL_COUNT);
     m_pTable->horizontalHeader()->setSectionsClickable(false);
     m_pTable->verticalHeader()->setVisible(false);
@@ -154,6 +158,7 @@ void QAutoLogList::OnLanguageUpdate()
 {
     setWindowTitle(tr("Auto Log"));
     m_pSelectAll->setText(tr("Select All"));
+    m_pAutoReconnect->setText(tr("Auto Reconnect"));
     m_pPathButton->setText(tr("Path"));
     m_pSaveButton->setText(tr("Save Item Info"));
     m_pLogButton->setText(tr("Log"));
@@ -174,12 +179,19 @@ void QAutoLogList::Warn(const QString& sTitle, const QString& sText)
     MonitorPrompt()->Message(this, QMessageBox::Warning, sTitle, sText);
 }
 
-int QAutoLogList::EntryIndex(const QString& sPortName) const
+int QAutoLogList::EntryIndex(const QString& sPortName) const { return m_EntryIndex.value(sPortName, -1); }
+
+int QAutoLogList::AddEntry(const AUTO_LOG_ENTRY_T& Entry)
 {
-    for (int k = 0; k < m_Entries.size(); ++k)
-        if (m_Entries.at(k).PortName == sPortName)
-            return k;
-    return -1;
+    m_Entries.append(Entry);
+    m_EntryIndex.insert(Entry.PortName, m_Entries.size() - 1);
+    return m_Entries.size() - 1;
+}
+
+void QAutoLogList::ClearEntries()
+{
+    m_Entries.clear();
+    m_EntryIndex.clear();
 }
 
 QCheckBox* QAutoLogList::RowBox(int iRow) const
@@ -276,7 +288,7 @@ void QAutoLogList::LoadConfigFromFile()
     ReadAutoLogCsv(DecodeToolText(text), &header, &read);
     for (const AUTO_LOG_ENTRY_T& e : read)
         if (EntryIndex(e.PortName) < 0)
-            m_Entries.append(e);
+            AddEntry(e);
     // The default labels follow the language; labels of the user's own stay.
     if (header.size() == COL_COUNT && header != DefaultLabels())
         m_Header = header;
@@ -307,8 +319,7 @@ void QAutoLogList::BuildTable()
             e.PortTag = info.Property.PortShort;
             e.ProductID = info.Property.ID;
             e.SN = info.Property.SN;
-            m_Entries.append(e);
-            k = m_Entries.size() - 1;
+            k = AddEntry(e);
         }
         AUTO_LOG_ENTRY_T& e = m_Entries[k];
         if (uid != 0)
@@ -353,8 +364,7 @@ void QAutoLogList::OnUpdateList()
         int k = EntryIndex(pBox->text());
         if (k < 0)
         {
-            m_Entries.append(AutoLogEntryFromName(pBox->text()));
-            k = m_Entries.size() - 1;
+            k = AddEntry(AutoLogEntryFromName(pBox->text()));
         }
         for (int c = 0; c < COL_STATUS; ++c)
             if (QString* pField = EntryField(m_Entries[k], c))
@@ -371,8 +381,13 @@ void QAutoLogList::SaveConfigToFile()
     const QByteArray text = AutoLogCsvText(m_Header.size() == COL_COUNT ? m_Header : DefaultLabels(), m_Entries);
     QByteArray current;
     const int nStatus = ReadConfigFile(ConfigCsvPath(), CSV_FILE_MAX_BYTES, &current);
-    // Whatever took the file's place since it was read is left as it is.
-    if (nStatus != CONFIG_FILE_OK && nStatus != CONFIG_FILE_MISSING)
+    // Whatever took the file's place since it was read is left as it is,
+    // and a list grown beyond what is read back is not written.
+    if (text.size() > CSV_FILE_MAX_BYTES)
+        Warn(tr("Error"), tr("The board list cannot be saved in %1: it would be larger than %2 KB")
+                              .arg(ConfigCsvPath())
+                              .arg(CSV_FILE_MAX_BYTES / 1024));
+    else if (nStatus != CONFIG_FILE_OK && nStatus != CONFIG_FILE_MISSING)
         Warn(tr("Error"), tr("The board list cannot be saved in %1").arg(ConfigCsvPath()));
     else if (nStatus != CONFIG_FILE_OK || current != text)
     {
@@ -390,7 +405,7 @@ void QAutoLogList::OnShowDiag()
     if (!LoadPathFromIni(QStringLiteral("DefaultLogPath.ini")))
         return;
     SaveConfigToFile();
-    m_Entries.clear();
+    ClearEntries();
     m_bLoaded = false;
     LoadConfigFromFile();
     BuildTable();
@@ -485,6 +500,15 @@ void QAutoLogList::OnSignalLogConfig(uint Mode, bool bLoop, QDateTime DateTime)
     }
     if (m_pSelectAll->isChecked())
         m_pSelectAll->setChecked(false);
+    // A port logging without end gets the box's state as its auto-reconnect
+    // flag; every other port gets false.
+    if (m_pPortTab == nullptr)
+        return;
+    for (const uint uid : m_pPortTab->GetPortIDs())
+    {
+        const PORT_INFO_T info = m_pPortTab->GetPortInfo(uid);
+        m_pPortTab->SetPortAutoReconnect(uid, m_pAutoReconnect->isChecked() && info.bLogging && info.AutoLogMode == 2);
+    }
 }
 
 void QAutoLogList::OnUnlogBtnClicked()
@@ -596,7 +620,7 @@ void QAutoLogList::OnTimeout()
 void QAutoLogList::OnRefreshAutoLogList()
 {
     SaveConfigToFile();
-    m_Entries.clear();
+    ClearEntries();
     m_bLoaded = false;
     LoadConfigFromFile();
     BuildTable();

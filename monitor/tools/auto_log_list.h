@@ -121,7 +121,11 @@ private:
     QStringList HeaderLabels() const;
     // MakeLogFileName, with or without a message when no name can be made.
     QString LogFileName(const QString& PortName, bool bWarn);
+    // The entry of a port name, or -1; the entries are found by name in one step.
     int EntryIndex(const QString& sPortName) const;
+    // Appends an entry (its name not listed yet); returns its index.
+    int AddEntry(const AUTO_LOG_ENTRY_T& Entry);
+    void ClearEntries();
     // The entry of table row iRow (its check box text), or -1.
     int RowEntry(int iRow) const;
     QCheckBox* RowBox(int iRow) const;
@@ -133,6 +137,7 @@ private:
     void Warn(const QString& sTitle, const QString& sText);
 
     QList<AUTO_LOG_ENTRY_T> m_Entries;
+    QHash<QString, int> m_EntryIndex; // entry index by port name
     QHash<uint, ROW_STATE_T> m_State; // by port ID
     QStringList m_Header;             // labels read from the CSV; empty: the translated defaults
     bool m_bLoaded = false;           // the entries hold the CSV file's
@@ -144,6 +149,7 @@ private:
 
     QTableWidget* m_pTable;
     QCheckBox* m_pSelectAll;
+    QCheckBox* m_pAutoReconnect;
     QPushButton* m_pPathButton;
     QLabel* m_pPathLabel;
     QPushButton* m_pSaveButton;

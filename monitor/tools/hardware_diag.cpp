@@ -118,6 +118,8 @@ QString QHardwareDiag::ResultText(int Result)
         return tr("Cancelled");
     case HARDWARE_NO_LOG_FILE:
         return tr("No log file name free");
+    case HARDWARE_VERSION_UNANSWERED:
+        return tr("No answer to the version query: not upgraded");
     default:
         return QString();
     }
@@ -616,10 +618,12 @@ void QHardwareDiag::LogResult(const RUNNING_T& Test, HARDWARE_RESULT_E eResult)
                                          "No version reply",
                                          "Firmware check failed",
                                          "Cancelled",
-                                         "No log file name free"};
+                                         "No log file name free",
+                                         "No version answer"};
+    constexpr int nNames = static_cast<int>(sizeof kNames / sizeof kNames[0]);
     const int n = static_cast<int>(eResult);
     const QString sLine = QStringLiteral("%1\t%2\t%3\t%4\n")
                               .arg(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), Test.TabText,
-                                   QLatin1String(n >= 0 && n < 9 ? kNames[n] : "?"), Test.LogFileName);
+                                   QLatin1String(n >= 0 && n < nNames ? kNames[n] : "?"), Test.LogFileName);
     file.write(sLine.toUtf8());
 }

@@ -91,10 +91,38 @@ HARDWARE_RESULT_E QHardwareThread::Fail(HARDWARE_RESULT_E eResult)
     return eResult;
 }
 
+bool QHardwareThread::AskVersion(QStringList* pVersion)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_bVersionAwaited = true;
+        m_bVersionSeen = false;
+    }
+    emit SignalHardwareVersionMask(m_Test.UniquePortID, 2);
+    const bool bReplied = WaitFor(m_Test.Timing.VersionReplySecs, [this] { return m_bVersionSeen; });
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_bVersionAwaited = false;
+    *pVersion = m_Version;
+    return bReplied;
+}
+
 HARDWARE_RESULT_E QHardwareThread::CheckFirmwareVersion()
 {
     const uint uid = m_Test.UniquePortID;
-    if (FirmwareMatchesImage(m_Test.FirmwareVersion, m_Test.ImagePath))
+    QString sVersion = m_Test.FirmwareVersion;
+    if (sVersion.trimmed().isEmpty())
+    {
+        // The port has not told its version: it is asked, and a board that
+        // does not answer is never upgraded blind.
+        QStringList version;
+        const bool bReplied = AskVersion(&version);
+        if (Stopped())
+            return HARDWARE_CANCELLED;
+        if (!bReplied)
+            return HARDWARE_VERSION_UNANSWERED;
+        sVersion = version.value(kVersionField);
+    }
+    if (FirmwareMatchesImage(sVersion, m_Test.ImagePath))
         return HARDWARE_PASSED;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -123,19 +151,8 @@ HARDWARE_RESULT_E QHardwareThread::CheckFirmwareVersion()
     // The upgraded board restarts, then tells its version anew.
     if (!Sleep(m_Test.Timing.RebootSecs))
         return HARDWARE_CANCELLED;
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        m_bVersionAwaited = true;
-        m_bVersionSeen = false;
-    }
-    emit SignalHardwareVersionMask(uid, 2);
-    const bool bReplied = WaitFor(m_Test.Timing.VersionReplySecs, [this] { return m_bVersionSeen; });
     QStringList version;
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        m_bVersionAwaited = false;
-        version = m_Version;
-    }
+    const bool bReplied = AskVersion(&version);
     if (Stopped())
         return HARDWARE_CANCELLED;
     if (!bReplied)

@@ -33,7 +33,8 @@ enum HARDWARE_RESULT_E : int
     HARDWARE_NO_VERSION,       // the upgraded board did not answer the version query
     HARDWARE_VERSION_MISMATCH, // the board's firmware is not the image's after the upgrade
     HARDWARE_CANCELLED,
-    HARDWARE_NO_LOG_FILE, // no log file name was free
+    HARDWARE_NO_LOG_FILE,        // no log file name was free
+    HARDWARE_VERSION_UNANSWERED, // the board never told its version: it was not upgraded
 };
 
 // Waits of the test, in seconds of SecondMs milliseconds; tests shorten them.
@@ -107,6 +108,8 @@ private:
         UPGRADE_DONE,
         UPGRADE_FAILED,
     };
+    // Asks the port for its version and waits for the reply; false when none came.
+    bool AskVersion(QStringList* pVersion);
     // Waits nSecs; false when stopped.
     bool Sleep(int nSecs);
     // Waits up to nSecs for the condition (read under the lock); false when

@@ -116,7 +116,7 @@ private:
 
     QString m_sImagePath;
     QString m_sIpSegment;
-    bool m_bActive = false;
+    bool m_bActive = true; // from construction: a listed board that resets is configured before Start
     QList<BOARD_T> m_Boards;
     QHash<uint, QString> m_Results; // per port, the row's last result
     QHash<uint, QProcess*> m_Scripts; // the running script of each port

@@ -2,6 +2,7 @@
 #include "monitor/shell/fit_texts.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -15,15 +16,15 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "codec/position_logs.h"
-#include "monitor/parsing/latest_log_store.h"
-#include "monitor/parsing/pos_data_parser.h"
+#include "monitor/parsing/port_fix_watch.h"
 #include "monitor/parsing/status_msg_parser.h"
+#include "monitor/ports/config_file.h"
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/monitor_prompt.h"
 #include "monitor/shell/port_tab.h"
 #include "monitor/shell/shell_log.h"
 #include "monitor/tools/regression_config.h"
+#include "monitor/tools/regression_files.h"
 #include "monitor/tools/relay_board.h"
 #include "monitor/tools/tool_paths.h"
 
@@ -127,19 +128,38 @@ QRegressionDiag::QRegressionDiag(QWidget* pParent)
 
 QRegressionDiag::~QRegressionDiag()
 {
-    m_StatusTimer.stop();
+    StopAllBoards();
     m_PollTimer.stop();
     for (QRegressionMethod* p : m_Workers)
-        p->SetRunning(false);
-    const QDeadlineTimer deadline(kJoinWaitMs);
-    for (QRegressionMethod* p : m_Workers)
     {
-        if (p->wait(deadline))
+        if (p->isFinished())
             delete p;
         else
             qCWarning(lcWindows, "A regression worker of port %u has not ended; it is left running",
                       p->GetUniquePortID());
     }
+}
+
+void QRegressionDiag::StopAllBoards()
+{
+    m_StatusTimer.stop();
+    for (QRegressionMethod* p : m_Workers)
+        p->SetRunning(false);
+    const QDeadlineTimer deadline(kJoinWaitMs);
+    for (QRegressionMethod* p : m_Workers)
+        p->wait(deadline);
+    // What the workers sent before they ended is still queued for the bench;
+    // among it the frame that gives a restarting board its power back. It is
+    // passed on now, while the ports are open.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    // A worker that has not ended may still hold its board's coil: every coil
+    // still set is cleared.
+    m_pRelayCoils->ClearAll(
+        [this](const QString& sPort, uint8_t Address)
+        {
+            if (const uint nPort = RelayPortID(sPort))
+                emit SignalRegressionSendCmd(nPort, RelayFrame(Address, 0));
+        });
 }
 
 void QRegressionDiag::OnLanguageUpdate()
@@ -375,12 +395,16 @@ QStringList QRegressionDiag::RowProblems(const QStringList& Row) const
             bRates = bRates && IsWhole(s, 1);
         if (!bRates)
             problem(tr("SerialUpdate \"%1\" is not an image list and baud rates").arg(sUpdate));
-        else if (!QFileInfo(sUpdate.left(nSplit)).isFile())
-            problem(tr("the image list %1 cannot be read").arg(sUpdate.left(nSplit)));
+        else if (const int nStatus = CheckConfigFile(sUpdate.left(nSplit), REGRESSION_IMAGE_LIST_MAX_BYTES);
+                 nStatus != CONFIG_FILE_OK)
+            problem(tr("the image list %1 cannot be read: %2")
+                        .arg(sUpdate.left(nSplit), ConfigFileReason(nStatus, REGRESSION_IMAGE_LIST_MAX_BYTES)));
     }
     const QString sCommand = Row.value(COL_COMMAND);
-    if (!sCommand.isEmpty() && !(QFileInfo(sCommand).isFile() && QFileInfo(sCommand).isReadable()))
-        problem(tr("the command file %1 cannot be read").arg(sCommand));
+    if (const int nStatus = CheckConfigFile(sCommand, REGRESSION_COMMAND_FILE_MAX_BYTES);
+        !sCommand.isEmpty() && nStatus != CONFIG_FILE_OK)
+        problem(tr("the command file %1 cannot be read: %2")
+                    .arg(sCommand, ConfigFileReason(nStatus, REGRESSION_COMMAND_FILE_MAX_BYTES)));
     if (!Row.value(COL_HZ).isEmpty() && !IsWhole(Row.value(COL_HZ), 0))
         problem(tr("Hz \"%1\" is not a whole number").arg(Row.value(COL_HZ)));
     const QString sRelay = Row.value(COL_RELAY_PORT);
@@ -421,8 +445,9 @@ void QRegressionDiag::OnOKBtnClicked()
     for (int i = 0; i < m_pBoardTable->rowCount() && i < m_BoardIDs.size(); ++i)
     {
         QCheckBox* pBox = RowCheckBox(i);
-        // Only the rows chosen start, and never a second worker for a board.
-        if (pBox == nullptr || !pBox->isChecked() || WorkerOfPort(m_BoardPortIDs.at(i)) != nullptr)
+        // Every board without a worker starts, checked or not (a row without
+        // tests finishes at once); never a second worker for a board.
+        if (pBox == nullptr || WorkerOfPort(m_BoardPortIDs.at(i)) != nullptr)
             continue;
         const QStringList rowProblems = RowProblems(m_Rows.value(m_BoardIDs.at(i)));
         if (!rowProblems.isEmpty())
@@ -463,8 +488,11 @@ void QRegressionDiag::StartWorker(int nRow)
     connect(p, &QRegressionMethod::SignalRegressTitalStatus, this, &QRegressionDiag::OnUpgradeFWTitalStatus, queued);
     connect(p, &QRegressionMethod::SignalRegressUPdate, this, &QRegressionDiag::OnRegressUPdate, queued);
     connect(p, &QRegressionMethod::SignalOpenRelayChannel, this, &QRegressionDiag::OnOpenRelayChannel, queued);
+    connect(this, &QRegressionDiag::SignalOpenAllRelayChannel, p, &QRegressionMethod::OnOpenAllRelayChannel);
     connect(
         p, &QThread::finished, this, [this, p] { WorkerEnded(p); }, queued);
+    if (m_pPortTab != nullptr)
+        m_pPortTab->SetPortFixWatch(nPortID, true);
     PushState(p);
     p->SetRunning(true);
     p->start(QThread::InheritPriority);
@@ -521,6 +549,8 @@ void QRegressionDiag::WorkerEnded(QRegressionMethod* pWorker)
     m_Links.remove(pWorker);
     m_Workers.removeAll(pWorker);
     delete pWorker;
+    if (m_pPortTab != nullptr && WorkerOfPort(nPortID) == nullptr)
+        m_pPortTab->SetPortFixWatch(nPortID, false);
     UpdateQuietUpgrade();
     if (m_Workers.isEmpty())
         m_PollTimer.stop();
@@ -657,6 +687,7 @@ void QRegressionDiag::OnUpgradeFWFail(uint UniquePortID)
 void QRegressionDiag::OnOpenRelayChannel(uchar Aisle)
 {
     m_RelayChannel |= Aisle;
+    emit SignalOpenAllRelayChannel(m_RelayChannel);
     ShowSummaries();
 }
 
@@ -685,15 +716,12 @@ void QRegressionDiag::PushState(QRegressionMethod* pWorker)
             s.bResetDone = pReplies->m_bResetSeen.load();
             s.bFresetDone = pReplies->m_bFresetSeen.load();
         }
-        // The board's own position, from its port's latest BESTPOS.
-        const QRangeData* pStore = m_pPortTab->GetRangeData(nPortID);
-        const int nSlot = CatalogueIndexOf(MSG_ID_BESTPOS);
-        if (pStore != nullptr && nSlot >= 0)
+        // The board's own fix, from its own port, whatever log tells it.
+        PORT_FIX_T fix;
+        if (m_pPortTab->GetPortFix(nPortID, &fix) && fix.Positions != 0)
         {
-            s.PosCount = pStore->Counts[nSlot];
-            const PositionBody* pPos = pStore->Body<PositionBody>(MSG_ID_BESTPOS);
-            if (s.PosCount != 0 && pPos != nullptr)
-                s.FixQuality = PositionFixQuality(pPos->SolStatus, pPos->PosType);
+            s.PosCount = fix.Positions;
+            s.FixQuality = fix.FixQuality;
         }
         s.RelayPortID = RelayPortID(pWorker->RelayPortName());
     }

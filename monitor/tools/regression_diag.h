@@ -59,7 +59,7 @@ public:
     };
 
     explicit QRegressionDiag(QWidget* pParent = nullptr);
-    // Stops every board and waits, a bounded time, for their threads to end.
+    // Stops every board (StopAllBoards) before it goes.
     ~QRegressionDiag() override;
 
     CPortTab* m_pPortTab = nullptr; // set by the main window
@@ -87,6 +87,10 @@ public:
     void SaveTableCells();
     // Stops the worker of that port; its summary comes once its thread ended.
     void StopThread(uint UniquePortID);
+    // Stops every board and waits, a bounded time, for their workers to end;
+    // what they sent last reaches the ports, and no relay coil is left set.
+    // Called before the bench or the ports go.
+    void StopAllBoards();
 
 signals:
     void SignalRegressionRequestStatus(int PortIndex, uint Mask);
@@ -95,12 +99,14 @@ signals:
     void SignalRegressionSendCmd(uint UniquePortID, QByteArray SendData);
     void SignalRegressionCloseFile(int PortIndex);
     void SignalRegressionChangeBaudRate(uint Baudrate, int PortIndex);
+    // The relay channels power-cycled so far, to every started worker.
+    void SignalOpenAllRelayChannel(uchar m_RelayChannel);
 
 public slots:
     void OnShowDialog();
     void OnConfigBtnClicked();
     void OnSignalRegressionConfig(QList<bool> bTestItemList, QList<QString> MessageList);
-    // Starts the checked boards that have no worker.
+    // Starts every board that has no worker, checked or not.
     void OnOKBtnClicked();
     void OnSelectAllBtnClicked();
     // Stops the checked boards.

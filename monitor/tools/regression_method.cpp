@@ -2,16 +2,15 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QTextCodec>
-#include <QTextStream>
 #include <chrono>
 #include <cmath>
 
 #include "monitor/parsing/status_msg_parser.h"
+#include "monitor/ports/config_file.h"
 #include "monitor/shell/shell_log.h"
+#include "monitor/tools/regression_files.h"
 #include "monitor/tools/relay_board.h"
 
 std::atomic<int> QRegressionMethod::s_nLive{0};
@@ -56,16 +55,6 @@ bool ReadCount(const QString& sText, int* pCount)
         return false;
     *pCount = n;
     return true;
-}
-
-// Image n of the list: line n without its leading "n,".
-QString ImageOfLine(const QStringList& Lines, int n)
-{
-    QString sLine = Lines.value(n - 1).trimmed();
-    const QString sPrefix = QString::number(n) + QLatin1Char(',');
-    if (sLine.startsWith(sPrefix))
-        sLine.remove(0, sPrefix.size());
-    return sLine.trimmed();
 }
 
 // The port part of a log name: no "." or ":", and nothing that would make a folder of it.
@@ -349,7 +338,8 @@ void QRegressionMethod::RunResetTest(const QString& sValue)
             m_Timing.ReplySecondMs);
         if (reply == WAIT_STOPPED)
             break;
-        SetStatus(REGRESSION_RESET, Progress(i, nCycles));
+        // The total shown is one more than the cycles.
+        SetStatus(REGRESSION_RESET, Progress(i, nCycles + 1));
         if (reply == WAIT_TIMEOUT)
             AddFault(REGRESSION_RESET, m_nCycle, REGRESSION_FAULT_NO_RESET_REPLY);
         // The fix of this board's own port, from a position that came after the reset.
@@ -494,18 +484,10 @@ void QRegressionMethod::RunSerialUpdateTest(const QString& sValue)
         AddFault(REGRESSION_SERIAL_UPDATE, 0, REGRESSION_FAULT_BAD_VALUE);
         return CloseLog(REGRESSION_SERIAL_UPDATE);
     }
-    QFile list(sValue.left(nSplit));
-    QStringList lines;
-    if (list.open(QIODevice::ReadOnly | QIODevice::Text))
-    {
-        QTextStream in(&list);
-        in.setCodec(QTextCodec::codecForName("GBK"));
-        while (Going() && !in.atEnd())
-            lines.append(in.readLine());
-    }
-    else
+    REGRESSION_IMAGES_T list;
+    if (ReadRegressionImageList(sValue.left(nSplit), &list) != CONFIG_FILE_OK)
         AddFault(REGRESSION_SERIAL_UPDATE, 0, REGRESSION_FAULT_FILE_UNREADABLE);
-    const QString images[2] = {ImageOfLine(lines, 1), ImageOfLine(lines, 2)};
+    const QString(&images)[2] = list.Image;
     const bool bSequence = !images[0].isEmpty() && !images[1].isEmpty();
     const qint64 nTotal = static_cast<qint64>(kSequenceLength) * rates.size();
     int nUpgrade = 0;
@@ -556,21 +538,12 @@ void QRegressionMethod::RunSerialUpdateTest(const QString& sValue)
 
 void QRegressionMethod::RunCommandTest(const QString& sValue)
 {
-    QFile file(sValue);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // One command per line, sent as the line without its end and with CR LF.
+    QStringList commands;
+    if (ReadRegressionCommands(sValue, &commands) != CONFIG_FILE_OK)
     {
         qCDebug(lcWindows, "Can't open the file!%s", qUtf8Printable(sValue));
         return AddFault(REGRESSION_COMMAND, 0, REGRESSION_FAULT_FILE_UNREADABLE);
-    }
-    // One command per line, sent as the line without its end and with CR LF.
-    QStringList commands;
-    QTextStream in(&file);
-    in.setCodec("UTF-8");
-    while (Going() && !in.atEnd())
-    {
-        const QString sLine = in.readLine().trimmed();
-        if (!sLine.isEmpty())
-            commands.append(sLine);
     }
     if (commands.isEmpty() || !Going())
         return;
@@ -617,4 +590,9 @@ QString QRegressionMethod::OnUartBoardAbnormal(QString TestType, int BaudRate)
     std::lock_guard<std::mutex> lock(m_StatusLock);
     ++m_Summary.RelayRestarts;
     return QString();
+}
+
+void QRegressionMethod::OnOpenAllRelayChannel(uchar RelayChannel)
+{
+    m_OtherChannels = static_cast<uchar>(RelayChannel & ~m_OwnChannel.load());
 }

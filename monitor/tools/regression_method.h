@@ -143,6 +143,8 @@ public:
     uint GetUniquePortID() const { return m_UniquePortID; }
     // The row's relay port name (empty: none).
     QString RelayPortName() const { return m_Row.value(10).trimmed(); }
+    // The other boards' relay channels the bench reported (see OnOpenAllRelayChannel).
+    uchar OtherChannels() const { return m_OtherChannels.load(); }
     // The five status texts, Reset to Command.
     QStringList GetStatusTexts() const;
     REGRESSION_SUMMARY_T GetSummary() const;
@@ -179,6 +181,11 @@ public slots:
     // cleared 5 s later (at once after a stop, so no board stays off). Returns
     // an empty text.
     QString OnUartBoardAbnormal(QString TestType, int BaudRate);
+    // The relay channels the bench has power-cycled, from any of its boards:
+    // kept without this board's own channel as the other channels. A frame
+    // never writes them: the coils of a module are kept for every board in
+    // the shared record, so a restart carries the others' as they are.
+    void OnOpenAllRelayChannel(uchar RelayChannel);
 
 protected:
     void run() override;
@@ -230,9 +237,10 @@ private:
     int m_nRate = 0;
     QString m_sBase;
     uchar m_RelayAddress = 0;
-    uchar m_OwnChannel = 0; // coil bit of the board's relay channel; 0: no relay
-    int m_nTestPos = 0;     // 1 to 5 while a test runs
-    int m_nCycle = 0;       // the cycle under way, from 1
+    std::atomic<uchar> m_OwnChannel{0}; // coil bit of the board's relay channel; 0: no relay
+    std::atomic<uchar> m_OtherChannels{0};
+    int m_nTestPos = 0; // 1 to 5 while a test runs
+    int m_nCycle = 0;   // the cycle under way, from 1
     uint m_nResetRequests = 0;
     uint m_nFresetRequests = 0;
     uint m_nUpgradeRequests = 0;

@@ -82,3 +82,16 @@ uint8_t QRelayCoils::Coils(const QString& sPort, uint8_t Address) const
     std::lock_guard<std::mutex> lock(m_Lock);
     return m_Coils.value(qMakePair(sPort, static_cast<int>(Address)), 0);
 }
+
+void QRelayCoils::ClearAll(const std::function<void(const QString& sPort, uint8_t Address)>& fnSend)
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    for (auto it = m_Coils.begin(); it != m_Coils.end(); ++it)
+    {
+        if (it.value() == 0)
+            continue;
+        it.value() = 0;
+        if (fnSend)
+            fnSend(it.key().first, static_cast<uint8_t>(it.key().second));
+    }
+}

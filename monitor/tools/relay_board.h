@@ -62,6 +62,9 @@ public:
     uint8_t Switch(const QString& sPort, uint8_t Address, uint8_t Bits, bool bSet,
                    const std::function<void(uint8_t Coils)>& fnSend);
     uint8_t Coils(const QString& sPort, uint8_t Address) const;
+    // Clears the coils of every module that has one set, and hands each
+    // such module's port and address to fnSend under the lock.
+    void ClearAll(const std::function<void(const QString& sPort, uint8_t Address)>& fnSend);
 
 private:
     mutable std::mutex m_Lock;

@@ -98,6 +98,14 @@
         <translation>Auto Log</translation>
     </message>
     <message>
+        <source>Auto Reconnect</source>
+        <translation>Auto Reconnect</translation>
+    </message>
+    <message>
+        <source>The board list cannot be saved in %1: it would be larger than %2 KB</source>
+        <translation>The board list cannot be saved in %1: it would be larger than %2 KB</translation>
+    </message>
+    <message>
         <source>Select All</source>
         <translation>Select All</translation>
     </message>

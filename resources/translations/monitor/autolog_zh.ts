@@ -98,6 +98,14 @@
         <translation>自动记录</translation>
     </message>
     <message>
+        <source>Auto Reconnect</source>
+        <translation>自动重连</translation>
+    </message>
+    <message>
+        <source>The board list cannot be saved in %1: it would be larger than %2 KB</source>
+        <translation>板卡列表无法保存到 %1：文件将超过 %2 KB</translation>
+    </message>
+    <message>
         <source>Select All</source>
         <translation>全选</translation>
     </message>

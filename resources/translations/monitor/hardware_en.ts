@@ -51,6 +51,10 @@
         <translation>Cancelled</translation>
     </message>
     <message>
+        <source>No answer to the version query: not upgraded</source>
+        <translation>No answer to the version query: not upgraded</translation>
+    </message>
+    <message>
         <source>No log file name free</source>
         <translation>No log file name free</translation>
     </message>

@@ -51,6 +51,10 @@
         <translation>已取消</translation>
     </message>
     <message>
+        <source>No answer to the version query: not upgraded</source>
+        <translation>版本查询无应答：未升级</translation>
+    </message>
+    <message>
         <source>No log file name free</source>
         <translation>没有可用的日志文件名</translation>
     </message>

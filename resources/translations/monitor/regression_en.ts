@@ -123,12 +123,12 @@
         <translation>SerialUpdate &quot;%1&quot; is not an image list and baud rates</translation>
     </message>
     <message>
-        <source>the image list %1 cannot be read</source>
-        <translation>the image list %1 cannot be read</translation>
+        <source>the image list %1 cannot be read: %2</source>
+        <translation>the image list %1 cannot be read: %2</translation>
     </message>
     <message>
-        <source>the command file %1 cannot be read</source>
-        <translation>the command file %1 cannot be read</translation>
+        <source>the command file %1 cannot be read: %2</source>
+        <translation>the command file %1 cannot be read: %2</translation>
     </message>
     <message>
         <source>Hz &quot;%1&quot; is not a whole number</source>

@@ -123,12 +123,12 @@
         <translation>串口升级“%1”不是固件列表和波特率</translation>
     </message>
     <message>
-        <source>the image list %1 cannot be read</source>
-        <translation>无法读取固件列表 %1</translation>
+        <source>the image list %1 cannot be read: %2</source>
+        <translation>无法读取固件列表 %1：%2</translation>
     </message>
     <message>
-        <source>the command file %1 cannot be read</source>
-        <translation>无法读取命令文件 %1</translation>
+        <source>the command file %1 cannot be read: %2</source>
+        <translation>无法读取命令文件 %1：%2</translation>
     </message>
     <message>
         <source>Hz &quot;%1&quot; is not a whole number</source>

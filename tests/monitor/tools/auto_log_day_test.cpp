@@ -621,3 +621,58 @@ TEST(AutoLogDay, MarkedTabsKeepTheirBoardsEntries)
         EXPECT_FALSE(sCsv.contains(QLatin1String(pMark))) << sCsv.toStdString();
     EXPECT_TRUE(shell.Prompt.Messages.isEmpty()) << shell.Prompt.Messages.join('\n').toStdString();
 }
+
+// The start's reconnection rule: every port's auto-reconnect flag becomes the
+// "Auto Reconnect" box's state when that port logs in normal mode (mode 2),
+// and false for every other port, whether it was started now or not.
+TEST(AutoLogDay, TheStartSetsEachPortsAutoReconnectFlagByTheRule)
+{
+    ToolsShell shell;
+    SetClock clock(shell, QDateTime(QDate(2024, 5, 21), QTime(9, 0)));
+    std::vector<std::unique_ptr<FakeReceiver>> rx;
+    std::vector<QZvPortCtrlBase*> ports;
+    ASSERT_NO_FATAL_FAILURE(OpenBoards(shell, 3, rx, ports));
+    QTemporaryDir tmp;
+    ASSERT_TRUE(WritePathFile(QAutoLogList::LogPathFile(), tmp.path()));
+    shell.AutoLog.OnShowDiag();
+    QTableWidget* pTable = shell.AutoLog.Table();
+    ASSERT_EQ(pTable->rowCount(), 3);
+    QCheckBox* pReconnect = shell.AutoLog.findChild<QCheckBox*>(QStringLiteral("AutoReconnectCheckBox"));
+    ASSERT_NE(pReconnect, nullptr);
+    EXPECT_TRUE(pReconnect->isHidden());
+    EXPECT_FALSE(pReconnect->isChecked());
+    const auto start = [&](int nRow, bool bNormal)
+    {
+        for (int i = 0; i < pTable->rowCount(); ++i)
+            qobject_cast<QCheckBox*>(pTable->cellWidget(i, QAutoLogList::COL_BOARD))->setChecked(i == nRow);
+        shell.AutoLog.findChild<QPushButton*>(QStringLiteral("LogButton"))->click();
+        QAutoLogConfig* pConfig = shell.AutoLog.ConfigWindow();
+        if (bNormal)
+            pConfig->findChild<QRadioButton*>(QStringLiteral("NormalModeRadio"))->setChecked(true);
+        else
+        {
+            pConfig->findChild<QRadioButton*>(QStringLiteral("TimePeriodRadio"))->setChecked(true);
+            pConfig->findChild<QTimeEdit*>(QStringLiteral("TimePeriodEdit"))->setTime(QTime(1, 0));
+        }
+        pConfig->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+        ASSERT_TRUE(WaitUntil([&] { return ports[static_cast<size_t>(nRow)]->IsLogging(); }));
+    };
+    const auto flags = [&]
+    {
+        std::vector<bool> v;
+        for (QZvPortCtrlBase* p : ports)
+            v.push_back(shell.Tabs.GetPortInfo(p->UniquePortID).bAutoReconnect);
+        return v;
+    };
+    // Port 0 logs without end, port 1 in periods: with the box checked only
+    // port 0 (logging in mode 2 when port 1 starts) gets the flag.
+    ASSERT_NO_FATAL_FAILURE(start(0, true));
+    EXPECT_EQ(flags(), std::vector<bool>({false, false, false}));
+    pReconnect->setChecked(true);
+    ASSERT_NO_FATAL_FAILURE(start(1, false));
+    EXPECT_EQ(flags(), std::vector<bool>({true, false, false}));
+    // The box as the form keeps it, unchecked: every flag is cleared.
+    pReconnect->setChecked(false);
+    ASSERT_NO_FATAL_FAILURE(start(2, true));
+    EXPECT_EQ(flags(), std::vector<bool>({false, false, false}));
+}

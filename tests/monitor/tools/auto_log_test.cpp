@@ -3,6 +3,7 @@
 // under a set clock, checked byte for byte.
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -34,6 +35,25 @@ AUTO_LOG_ENTRY_T Entry(const QString& sPort, const QString& sEvk, const QString&
     e.ProductID = QStringLiteral("201801234B560042");
     e.SN = QStringLiteral("123");
     return e;
+}
+
+// A board list of as many short board lines (ports P0, P1 ...) as fit in
+// nMaxBytes, with the twelve default labels.
+QByteArray BoardList(qint64 nMaxBytes, int* pBoards = nullptr)
+{
+    QByteArray csv = "Computer,Board,EVK,Antenna,Base,version,M-Ant Link Chain,S-Ant Link Chain,ProductID,SN,"
+                     "Log Status,Time\n";
+    for (int n = 0;; ++n)
+    {
+        const QByteArray line = "##,P" + QByteArray::number(n) + ",,,,,,,,\n";
+        if (csv.size() + line.size() > nMaxBytes)
+        {
+            if (pBoards != nullptr)
+                *pBoards = n;
+            return csv;
+        }
+        csv += line;
+    }
 }
 } // namespace
 
@@ -255,4 +275,58 @@ TEST(AutoLogConfig, TheScheduleIsCheckedAgainstTheClock)
         EXPECT_TRUE(spy.at(0).at(1).toBool()) << "cycle recording is on at start";
         EXPECT_EQ(spy.at(0).at(2).toDateTime(), c.Sent);
     }
+}
+
+// A board list at the reader's bound (about 210 000 boards in 4 MB) is read,
+// shown and saved in a moment: the window stays usable. Duplicate port names
+// are dropped on the way, the first line of each kept.
+TEST(AutoLogList, ABoardListAtTheBoundIsReadAndSavedInAMoment)
+{
+    ToolsShell shell;
+    QTemporaryDir tmp;
+    ASSERT_TRUE(WritePathFile(QAutoLogList::LogPathFile(), tmp.path()));
+    int nBoards = 0;
+    QByteArray csv = BoardList(QAutoLogList::CSV_FILE_MAX_BYTES - 64, &nBoards);
+    // Two lines of one port: the first counts.
+    csv += "##lab,P7,kit9,,,,,,,\n";
+    ASSERT_TRUE(WriteAll(QAutoLogList::ConfigCsvPath(), csv));
+    ASSERT_GT(nBoards, 200000);
+
+    QElapsedTimer clock;
+    clock.start();
+    shell.AutoLog.OnShowDiag();
+    ASSERT_TRUE(shell.AutoLog.isVisible());
+    shell.AutoLog.OnTimeout();
+    shell.AutoLog.SaveConfigToFile();
+    const qint64 nMs = clock.elapsed();
+    EXPECT_EQ(shell.AutoLog.Entries().size(), nBoards);
+    EXPECT_EQ(shell.AutoLog.Entries().at(7).Computer, QStringLiteral("##"));
+    EXPECT_EQ(shell.AutoLog.Entries().at(7).EVK, QString());
+    // Quadratic, this took minutes; a slow machine does it in a few seconds.
+    EXPECT_LT(nMs, 15000);
+    QList<AUTO_LOG_ENTRY_T> saved;
+    QStringList header;
+    ReadAutoLogCsv(QString::fromUtf8(ReadAll(QAutoLogList::ConfigCsvPath())), &header, &saved);
+    EXPECT_EQ(saved.size(), nBoards);
+}
+
+// A list that a new board would grow past the reader's bound is not saved
+// (a file the next reading refuses would lose every board): it says so, and
+// the file stays as it was.
+TEST(AutoLogList, AListThatWouldGrowPastTheBoundIsNotSaved)
+{
+    ToolsShell shell;
+    QTemporaryDir tmp;
+    ASSERT_TRUE(WritePathFile(QAutoLogList::LogPathFile(), tmp.path()));
+    const QByteArray csv = BoardList(QAutoLogList::CSV_FILE_MAX_BYTES);
+    ASSERT_TRUE(WriteAll(QAutoLogList::ConfigCsvPath(), csv));
+    FakeReceiver rx;
+    ASSERT_NE(rx.Listen(), 0);
+    ASSERT_NE(shell.OpenTcp(rx), nullptr);
+    shell.AutoLog.OnShowDiag();
+    shell.AutoLog.SaveConfigToFile();
+    EXPECT_EQ(ReadAll(QAutoLogList::ConfigCsvPath()), csv);
+    ASSERT_FALSE(shell.Prompt.Messages.isEmpty());
+    EXPECT_EQ(shell.Prompt.Messages.last(), "Error|The board list cannot be saved in " +
+                                                QAutoLogList::ConfigCsvPath() + ": it would be larger than 4096 KB");
 }

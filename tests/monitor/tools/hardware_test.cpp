@@ -382,3 +382,45 @@ TEST(HardwareFirmware, TheVersionMustNameTheImage)
         EXPECT_EQ(FirmwareMatchesImage(QString::fromUtf8(c.Version), QString::fromUtf8(c.Image)), c.Matches)
             << c.Version << " " << c.Image;
 }
+
+// A board that never answers its version query (opened in professional mode,
+// as a port whose receiver stays silent is) is asked once more when its test
+// begins; without an answer its test fails with that reason and nothing is
+// sent to upgrade it.
+TEST_F(HardwareTest, ABoardThatNeverTellsItsVersionIsNotUpgraded)
+{
+    RECEIVER_RULES_T rules;
+    rules.AnswersVersion = false;
+    FakeReceiver rx(rules);
+    ASSERT_TRUE(rx.Plug());
+    Shell.Manager.OnProfressionMode(true);
+    QZvPortCtrlBase* pPort = Shell.Open(rx.Rx().Name());
+    ASSERT_NE(pPort, nullptr);
+    ASSERT_TRUE(WaitUntil([pPort] { return pPort->isRunning(); }));
+    HARDWARE_TIMING_T timing = ShortStepTiming();
+    timing.VersionReplySecs = 20;
+    Shell.Hardware.SetTiming(timing);
+    Shell.Hardware.OnShowDialog();
+    QTableWidget* pTable = Shell.Hardware.Table();
+    ASSERT_EQ(pTable->rowCount(), 1);
+    // Its model is not known: the image is chosen by hand.
+    pTable->item(0, QHardwareDiag::COL_IMAGE)->setText(Image);
+    pTable->item(0, QHardwareDiag::COL_WAIT)->setText(QStringLiteral("5"));
+    CheckAll(pTable);
+    Shell.Hardware.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    ASSERT_EQ(Shell.Hardware.RunningCount(), 1) << Shell.Prompt.Messages.join('\n').toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return Shell.Hardware.RunningCount() == 0; }, 60000));
+    Shell.Manager.OnProfressionMode(false);
+
+    const QString sTab = Shell.Tabs.GetTabText(0);
+    EXPECT_EQ(RowText(pTable, sTab, QHardwareDiag::COL_RESULT),
+              QStringLiteral("No answer to the version query: not upgraded"));
+    const std::string sent = rx.Rx().Received();
+    EXPECT_EQ(sent.find("UPGRADEPORT"), std::string::npos) << sent;
+    EXPECT_EQ(sent.find("RESET"), std::string::npos) << sent;
+    EXPECT_EQ(sent.find("log tq"), std::string::npos) << sent;
+    EXPECT_FALSE(pPort->IsUpgrading());
+    const QString sDone = Shell.Prompt.Messages.filter(QStringLiteral("Complete|")).value(0);
+    EXPECT_TRUE(sDone.contains(sTab + QStringLiteral(": No answer to the version query: not upgraded")))
+        << Shell.Prompt.Messages.join('\n').toStdString();
+}

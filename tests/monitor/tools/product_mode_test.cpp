@@ -131,7 +131,6 @@ TEST_F(ProductModeTest, ABatchOfGoldenBoardsIsConfiguredAndUpdatedOneScriptPerBo
         EXPECT_EQ(Cell(i, QProductModeDiag::COL_IP), QStringLiteral("192.168.1.%1").arg(101 + i));
         EXPECT_EQ(Cell(i, QProductModeDiag::COL_IMAGE), Image);
     }
-    EXPECT_FALSE(Shell.ProductMode.IsActive()) << "nothing runs before Start";
     // The operator moves the second board out of the segment.
     Table()->item(1, QProductModeDiag::COL_IP)->setText(QStringLiteral("192.168.2.7"));
     StartAll();
@@ -191,6 +190,34 @@ TEST_F(ProductModeTest, ABatchOfGoldenBoardsIsConfiguredAndUpdatedOneScriptPerBo
     Shell.ProductMode.OnProductBoardReset(Shell.Tabs.GetPortUniqueID(0));
     QTest::qWait(600);
     EXPECT_EQ(Rx[0]->Net().Received(), std::string());
+}
+
+// Production mode is on from the start: a listed Golden board that resets
+// before anybody pressed Start is configured with its row's address and
+// updated; the other board is left alone.
+TEST_F(ProductModeTest, AGoldenBoardThatResetsBeforeStartIsConfigured)
+{
+    ASSERT_TRUE(WriteAll(QProductModeDiag::ScriptPath(), kScript));
+    Open({GoldenLine(1), GoldenLine(2)});
+    Refresh(QStringLiteral("192.168.1.100"), Image);
+    ASSERT_EQ(Table()->rowCount(), 2);
+    EXPECT_TRUE(Shell.ProductMode.IsActive());
+    EXPECT_TRUE(Shell.ProductMode.findChild<QPushButton*>(QStringLiteral("StartButton"))->isEnabled());
+
+    Shell.ProductMode.OnProductBoardReset(Shell.Tabs.GetPortUniqueID(1));
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            const std::string s = Rx[1]->Net().Received();
+            const size_t at = s.find("version\r\n");
+            return at != std::string::npos &&
+                   s.find("netconfig static 192.168.1.102 255.255.255.0 192.168.1.1\r\n", at) != std::string::npos;
+        },
+        30000))
+        << Rx[1]->Net().Received();
+    ASSERT_TRUE(WaitUntil([&] { return Calls().size() == 1; }, 30000));
+    EXPECT_EQ(Calls().value(0), QStringLiteral("192.168.1.102\t") + Image);
+    EXPECT_EQ(Rx[0]->Net().Received().find("netconfig static"), std::string::npos);
 }
 
 TEST_F(ProductModeTest, WhatCannotBeRightIsRefusedBeforeAnythingIsSent)

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -107,7 +108,7 @@ TEST(RegressionDiag, ListsEachBoardOnASerialPortOnceAndKeepsTheLogRootItWasGiven
     EXPECT_FALSE(fifo.Released());
 }
 
-TEST(RegressionDiag, AConfigurationFillsTheChosenRowsAndOkStartsOnlyThose)
+TEST(RegressionDiag, AConfigurationFillsTheChosenRowsAndOkStartsEveryRowWithoutAWorker)
 {
     RegressionBench b;
     QTemporaryDir root;
@@ -136,25 +137,33 @@ TEST(RegressionDiag, AConfigurationFillsTheChosenRowsAndOkStartsOnlyThose)
     EXPECT_EQ(pTable->item(nA, QRegressionDiag::COL_RESET)->text(), QStringLiteral("7"));
     EXPECT_EQ(pTable->item(nA, QRegressionDiag::COL_COMMAND)->text(), QString());
 
-    // The command file does not exist: the row is refused and says why.
+    // The command file does not exist: that row is refused and says why. OK
+    // starts every other row that has no worker, checked or not: A, whose
+    // tests are all off, starts and finishes at once.
+    b.SetCell(nA, QRegressionDiag::COL_RESET, QString());
     b.Bench.OnOKBtnClicked();
-    EXPECT_EQ(b.Bench.WorkerCount(), 0);
+    EXPECT_EQ(b.Bench.RunningCount(), 1);
     ASSERT_EQ(b.Shell.Prompt.Messages.size(), 1);
     EXPECT_TRUE(b.Shell.Prompt.Messages.at(0).contains(root.filePath("cmd.txt")));
+    EXPECT_FALSE(b.Shell.Prompt.Messages.at(0).contains(QString::fromStdString(a.Rx().Name())));
+    ASSERT_TRUE(WaitUntil([&] { return b.Bench.WorkerCount() == 0; }));
+    EXPECT_TRUE(b.Bench.SummaryText().contains(QStringLiteral("(A1): finished")))
+        << b.Bench.SummaryText().toStdString();
 
-    // With the file there, only the chosen row starts; it finishes, and the
-    // bench shows its summary without asking anything.
+    // With the file there, the row starts though its box is now unchecked; it
+    // finishes, and the bench shows its summary without asking anything.
     QFile cmd(root.filePath("cmd.txt"));
     ASSERT_TRUE(cmd.open(QIODevice::WriteOnly));
     cmd.write("log versiona\n");
     cmd.close();
+    Check(b, nC, false);
     a.Rx().ClearReceived();
     b.Bench.OnOKBtnClicked();
-    EXPECT_EQ(b.Bench.RunningCount(), 1);
-    EXPECT_FALSE(b.Bench.RowCheckBox(nC)->isChecked());
+    EXPECT_EQ(b.Bench.RunningCount(), 2);
     ASSERT_TRUE(WaitUntil([&] { return b.Bench.WorkerCount() == 0; }));
     EXPECT_NE(c.Rx().Received().find("log versiona\r\n"), std::string::npos);
     EXPECT_EQ(a.Rx().Received().find("reset"), std::string::npos);
+    EXPECT_EQ(a.Rx().Received().find("log versiona"), std::string::npos);
     EXPECT_TRUE(b.Bench.SummaryText().contains(QStringLiteral("Command: 1 of 1 commands sent")))
         << b.Bench.SummaryText().toStdString();
     EXPECT_EQ(b.Shell.Prompt.Messages.size(), 1);
@@ -292,6 +301,9 @@ TEST(RegressionDiag, ABenchOfThreeBoardsRunsEveryTestAndReportsEachBoard)
             {QRegressionDiag::COL_RELAY_PORT, QString::fromStdString(relay.Name())},
             {QRegressionDiag::COL_ADDRESS, "1"},
             {QRegressionDiag::COL_AISLE, QString::number(i + 1)},
+            // OK starts every row without a worker: a row is held back by a
+            // cell that cannot be used until its turn.
+            {QRegressionDiag::COL_HZ, "x"},
         };
         for (const auto& [col, s] : cells)
             b.SetCell(n, col, s);
@@ -307,7 +319,7 @@ TEST(RegressionDiag, ABenchOfThreeBoardsRunsEveryTestAndReportsEachBoard)
         timing.UpgradeRestartSeconds = nUpgradeLimit;
         timing.FixSecondMs = nFixSecondMs;
         b.Bench.SetTiming(timing);
-        Check(b, b.RowOf(pId));
+        b.SetCell(b.RowOf(pId), QRegressionDiag::COL_HZ, QString());
         b.Bench.OnOKBtnClicked();
     };
     start("B2", 150, 20);
@@ -428,7 +440,6 @@ TEST(RegressionDiag, StoppingInTheMiddleOrClosingLeavesNoThreadRunning)
         {
             b.SetCell(i, QRegressionDiag::COL_RESET, "1000");
             b.SetCell(i, QRegressionDiag::COL_RECAQ, "10");
-            Check(b, i);
         }
         b.Bench.OnOKBtnClicked();
         ASSERT_EQ(b.Bench.RunningCount(), 2);
@@ -445,6 +456,11 @@ TEST(RegressionDiag, StoppingInTheMiddleOrClosingLeavesNoThreadRunning)
             EXPECT_EQ(QRegressionMethod::LiveThreads(), 0);
             continue;
         }
+        // Cancel stops the checked rows only.
+        Check(b, 1);
+        b.Bench.OnStopTimer();
+        EXPECT_EQ(b.Bench.RunningCount(), 1);
+        EXPECT_TRUE(WaitUntil([&] { return b.Bench.WorkerCount() == 1; }, 5000));
         b.Bench.findChild<QCheckBox*>("m_pSelectAllCheckBox")->click();
         b.Bench.OnStopTimer();
         EXPECT_EQ(b.Bench.RunningCount(), 0);
@@ -455,4 +471,93 @@ TEST(RegressionDiag, StoppingInTheMiddleOrClosingLeavesNoThreadRunning)
         for (QZvPortCtrlBase* p : {b.Shell.Tabs.GetPortCtrl(0), b.Shell.Tabs.GetPortCtrl(1)})
             EXPECT_TRUE(WaitUntil([p] { return !p->IsLogging(); }, 5000));
     }
+}
+
+// A board whose power is cut for a restart gets it back when the bench goes
+// in the middle of the restart: the frame that clears its coil reaches the
+// relay board before the ports close. The channel cut is broadcast to the
+// bench's workers as it happens.
+TEST(RegressionDiag, ClosingTheBenchInTheMiddleOfARestartGivesTheBoardItsPowerBack)
+{
+    QTemporaryDir root;
+    const QString sList = root.filePath("images.txt");
+    {
+        QFile f(sList);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("1,/fw/ZV100_1.img\r\n2,/fw/ZV100_2.img\r\n");
+    }
+    // Its upgrade never ends: the loader is not on a port the upgrade reaches.
+    RECEIVER_RULES_T rules = BoardRules("B2");
+    rules.Port = "COM3";
+    FakeReceiver board(rules);
+    FakeRelayBoard relay(1);
+    auto pBench = std::make_unique<RegressionBench>();
+    RegressionBench& b = *pBench;
+    ASSERT_NE(b.OpenBoard(board), nullptr);
+    ASSERT_TRUE(relay.Plug());
+    ASSERT_NE(b.OpenRelay(relay.Name()), nullptr);
+    // The upgrade is given up at once; the power stays off for 4 s.
+    REGRESSION_TIMING_T timing;
+    timing.SecondMs = 800;
+    timing.UpgradeRestartSeconds = 0;
+    timing.StatePollMs = 5;
+    b.Bench.SetTiming(timing);
+    b.Open(root.path());
+    QSignalSpy broadcast(&b.Bench, &QRegressionDiag::SignalOpenAllRelayChannel);
+    b.SetCell(0, QRegressionDiag::COL_SERIAL_UPDATE, sList + ";115200\\");
+    b.SetCell(0, QRegressionDiag::COL_RELAY_PORT, QString::fromStdString(relay.Name()));
+    b.SetCell(0, QRegressionDiag::COL_ADDRESS, "1");
+    b.SetCell(0, QRegressionDiag::COL_AISLE, "3");
+    b.Bench.OnOKBtnClicked();
+    ASSERT_EQ(b.Bench.RunningCount(), 1) << b.Shell.Prompt.Messages.join('\n').toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return relay.Coils() == 0x04; }, 30000));
+    ASSERT_TRUE(WaitUntil([&] { return broadcast.count() == 1; }, 5000));
+    EXPECT_EQ(broadcast.at(0).at(0).value<uchar>(), 0x04);
+
+    pBench.reset();
+    EXPECT_EQ(QRegressionMethod::LiveThreads(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return relay.Coils() == 0x00; }, 5000));
+    const std::vector<RELAY_FRAME_T> frames = relay.Frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].Coils, 0x04);
+    EXPECT_EQ(frames[1].Coils, 0x00);
+    EXPECT_TRUE(frames[1].bCrcGood);
+    // Well before the restart would have ended.
+    EXPECT_LT(frames[1].At - frames[0].At, std::chrono::milliseconds(3000));
+}
+
+// A board's fix is read from its own port, whatever log tells it: a board
+// that outputs GGA alone passes its resets, one whose GGA says it has no fix
+// after a reset fails them, whichever tab is current.
+TEST(RegressionDiag, ABoardIsJudgedByItsOwnFixWhateverLogTellsIt)
+{
+    RegressionBench b;
+    QTemporaryDir root;
+    RECEIVER_RULES_T rulesC = BoardRules("C3");
+    rulesC.FixAfterReset = false;
+    FakeReceiver a(BoardRules("A1")), c(rulesC);
+    QZvPortCtrlBase* pA = b.OpenBoard(a);
+    ASSERT_NE(pA, nullptr);
+    ASSERT_NE(b.OpenBoard(c), nullptr);
+    a.StartStream(STREAM_NMEA, 40000, 100);
+    c.StartStream(STREAM_NMEA, 40000, 100);
+    b.Shell.Tabs.setCurrentIndex(b.Shell.Tabs.GetTabIndexByPortID(pA->UniquePortID));
+    REGRESSION_TIMING_T timing;
+    timing.SecondMs = 3;
+    timing.ReplySecondMs = 30;
+    timing.FixSecondMs = 20;
+    timing.StatePollMs = 5;
+    b.Bench.SetTiming(timing);
+    b.Open(root.path());
+    for (const char* pId : {"A1", "C3"})
+        b.SetCell(b.RowOf(pId), QRegressionDiag::COL_RESET, "1");
+    b.Bench.OnOKBtnClicked();
+    ASSERT_EQ(b.Bench.RunningCount(), 2) << b.Shell.Prompt.Messages.join('\n').toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return b.Bench.WorkerCount() == 0; }, 60000));
+    const QString sSummary = b.Bench.SummaryText();
+    const QStringList blocks = sSummary.split(QRegularExpression("\n(?! )"));
+    ASSERT_GE(blocks.size(), 2) << sSummary.toStdString();
+    EXPECT_TRUE(blocks.at(b.RowOf("A1")).contains("Reset: 1 of 1 cycles passed")) << sSummary.toStdString();
+    EXPECT_TRUE(blocks.at(b.RowOf("C3")).contains("Reset: 0 of 1 cycles passed; cycle 1: no RTK fixed position"))
+        << sSummary.toStdString();
 }

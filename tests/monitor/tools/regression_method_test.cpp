@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "monitor/parsing/status_msg_parser.h"
+#include "monitor/ports/config_file.h"
+#include "monitor/tools/regression_files.h"
 #include "monitor/tools/regression_method.h"
 #include "monitor/tools/relay_board.h"
 #include "support/monitor/receiver_ports.h"
@@ -535,4 +537,113 @@ TEST(RegressionMethod, LogNamesTakeTheFirstFreeNumberOfTheDayAndAPortTextFitForA
         ASSERT_GE(n, 60);
         ASSERT_LT(n, 180);
     }
+}
+
+TEST(RegressionMethod, ResetProgressShowsTheCycleAgainstOneMoreThanTheCycles)
+{
+    QTemporaryDir root;
+    BoardDouble board;
+    board.Start(Row({{1, "3"}}), root.path());
+    QStringList seen;
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            const QString s = board.Worker.GetStatusTexts().value(REGRESSION_RESET);
+            if (!s.isEmpty() && (seen.isEmpty() || seen.last() != s))
+                seen << s;
+            return board.bFinished;
+        },
+        30000));
+    // A Reset value of 3 shows 0//4, 1//4 and 2//4, then the end.
+    EXPECT_EQ(seen, QStringList({"0//4", "1//4", "2//4", "End of test"}));
+}
+
+TEST(RegressionMethod, TheOtherBoardsChannelsAreKeptWithoutItsOwn)
+{
+    QTemporaryDir root;
+    BoardDouble board;
+    board.State.RelayPortID = kRelayPort;
+    board.Start(Row({{10, "/dev/ttyUSB7"}, {11, "1"}, {12, "3"}}), root.path());
+    ASSERT_TRUE(board.Finish());
+    // Channel 3's bit is 0x04: the broadcast of every channel leaves the other seven.
+    board.Worker.OnOpenAllRelayChannel(0xFF);
+    EXPECT_EQ(board.Worker.OtherChannels(), 0xFB);
+    board.Worker.OnOpenAllRelayChannel(0x06);
+    EXPECT_EQ(board.Worker.OtherChannels(), 0x02);
+    // No frame is written by a broadcast.
+    EXPECT_TRUE(board.Relay.isEmpty());
+}
+
+// The image list and the command file are read up to their bounds: a file
+// beyond its bound is refused as unreadable, and nothing of it is used.
+TEST(RegressionMethod, AnImageListOrCommandFileBeyondItsBoundIsNotUsed)
+{
+    QTemporaryDir root;
+    QByteArray list = "1,/img/a.img\r\n2,/img/b.img\r\n";
+    list += QByteArray(static_cast<int>(REGRESSION_IMAGE_LIST_MAX_BYTES), '#');
+    const QString sList = WriteFile(root, "list.txt", list);
+    QByteArray commands;
+    while (commands.size() <= REGRESSION_COMMAND_FILE_MAX_BYTES)
+        commands += "log versiona\r\n";
+    const QString sCommands = WriteFile(root, "cmd.txt", commands);
+    ASSERT_FALSE(sList.isEmpty());
+    ASSERT_FALSE(sCommands.isEmpty());
+
+    BoardDouble board;
+    board.Start(Row({{4, sList + ";115200"}, {5, sCommands}}), root.path());
+    ASSERT_TRUE(board.Finish());
+    for (const QString& e : board.Events)
+        EXPECT_FALSE(e.startsWith(QLatin1String("upgrade"))) << e.toStdString();
+    EXPECT_TRUE(board.Texts.isEmpty()) << board.Texts.size();
+    const REGRESSION_SUMMARY_T summary = board.Worker.GetSummary();
+    for (REGRESSION_TEST_E e : {REGRESSION_SERIAL_UPDATE, REGRESSION_COMMAND})
+    {
+        ASSERT_EQ(summary.Tests[e].Faults.size(), 1) << e;
+        EXPECT_EQ(summary.Tests[e].Faults.at(0).Kind, REGRESSION_FAULT_FILE_UNREADABLE) << e;
+    }
+}
+
+TEST(RegressionFiles, ImageListsAndCommandFilesReadAsTheirUsersWriteThem)
+{
+    QTextCodec* pGbk = QTextCodec::codecForName("GBK");
+    ASSERT_NE(pGbk, nullptr);
+    struct IMAGES_CASE_T
+    {
+        QByteArray Bytes;
+        QString Image1, Image2;
+    } const lists[] = {
+        {"1,/img/a.img\r\n2,/img/b.img\r\n", "/img/a.img", "/img/b.img"},
+        {"  1, /img/a.img \n2,/img/b.img", "/img/a.img", "/img/b.img"},
+        {"/img/a.img\r/img/b.img\r", "/img/a.img", "/img/b.img"},
+        // Only the leading number of its own line goes.
+        {"2,/img/a.img\n1,/img/b.img\n", "2,/img/a.img", "1,/img/b.img"},
+        {"1,/img/a.img\n", "/img/a.img", ""},
+        {"", "", ""},
+        {pGbk->fromUnicode(QStringLiteral("1,D:/固件/甲.img\r\n2,D:/固件/乙.img\r\n")),
+         QStringLiteral("D:/固件/甲.img"), QStringLiteral("D:/固件/乙.img")},
+    };
+    for (const IMAGES_CASE_T& c : lists)
+    {
+        const REGRESSION_IMAGES_T images = ParseRegressionImageList(c.Bytes);
+        EXPECT_EQ(images.Image[0], c.Image1) << c.Bytes.toStdString();
+        EXPECT_EQ(images.Image[1], c.Image2) << c.Bytes.toStdString();
+    }
+    EXPECT_EQ(ParseRegressionCommands("log versiona\n\n  log bestposa ontime 1\r\nunlogall\rfreset\r\n\t\r\n"),
+              QStringList({"log versiona", "log bestposa ontime 1", "unlogall", "freset"}));
+
+    // The readers: a file at its bound is read, one byte more is refused, as is a folder.
+    QTemporaryDir dir;
+    QByteArray atBound = "1,/img/a.img\n2,/img/b.img\n";
+    atBound += QByteArray(static_cast<int>(REGRESSION_IMAGE_LIST_MAX_BYTES) - atBound.size(), ' ');
+    const QString sAtBound = WriteFile(dir, "at.txt", atBound);
+    const QString sBeyond = WriteFile(dir, "beyond.txt", atBound + " ");
+    REGRESSION_IMAGES_T images;
+    EXPECT_EQ(ReadRegressionImageList(sAtBound, &images), CONFIG_FILE_OK);
+    EXPECT_EQ(images.Image[1], QStringLiteral("/img/b.img"));
+    EXPECT_EQ(ReadRegressionImageList(sBeyond, &images), CONFIG_FILE_TOO_LARGE);
+    EXPECT_TRUE(images.Image[0].isEmpty());
+    QStringList commands{"x"};
+    EXPECT_EQ(ReadRegressionCommands(dir.path(), &commands), CONFIG_FILE_NOT_REGULAR);
+    EXPECT_TRUE(commands.isEmpty());
+    EXPECT_EQ(ReadRegressionCommands(dir.filePath("none.txt"), &commands), CONFIG_FILE_MISSING);
 }

@@ -1,10 +1,11 @@
 // The relay control board: its frames byte for byte for channels and
 // addresses, the Modbus check against the protocol's own examples, settings
 // out of range refused, and the coils of one module kept whole while several
-// boards switch theirs.
+// boards switch theirs, and every coil still set cleared at once.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -99,6 +100,18 @@ TEST(RelayBoard, ABoardsRestartCarriesTheOtherBoardsCoilsAsTheyAre)
     EXPECT_EQ(sent, (std::vector<uint8_t>{0x01, 0x05, 0x01, 0x04, 0x00}));
     EXPECT_EQ(coils.Coils(sPort, 1), 0x00);
     EXPECT_EQ(coils.Coils(sPort, 2), 0x01);
+
+    // Clearing all hands over only the modules with a coil set, and clears them.
+    coils.Switch(QStringLiteral("/dev/ttyUSB4"), 9, 0x80, true, record);
+    std::vector<std::pair<QString, int>> cleared;
+    coils.ClearAll([&](const QString& sName, uint8_t Address) { cleared.emplace_back(sName, Address); });
+    std::sort(cleared.begin(), cleared.end());
+    EXPECT_EQ(cleared, (std::vector<std::pair<QString, int>>{{sPort, 2}, {QStringLiteral("/dev/ttyUSB4"), 9}}));
+    EXPECT_EQ(coils.Coils(sPort, 2), 0x00);
+    EXPECT_EQ(coils.Coils(QStringLiteral("/dev/ttyUSB4"), 9), 0x00);
+    cleared.clear();
+    coils.ClearAll([&](const QString& sName, uint8_t Address) { cleared.emplace_back(sName, Address); });
+    EXPECT_TRUE(cleared.empty());
 
     // Eight boards switching at once from their threads: each frame is sent in
     // the order its coils were decided, so each differs from the one before

@@ -281,7 +281,11 @@ void FakeReceiver::OnCommand(ReceiverLine& Line, const std::string& Cmd)
     {
     }
     else if (verb == "VERSION")
+    {
+        if (!m_Rules.AnswersVersion)
+            return;
         body = "<VERSION\r\n" + m_Rules.VersionLine + "\r\n<VERSION OK\r\n";
+    }
     else if (verb == "NETCONFIG")
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(m_Rules.NetConfigDelayMs));

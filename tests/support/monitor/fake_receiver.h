@@ -98,6 +98,8 @@ struct RECEIVER_RULES_T
     };
     // false: it takes USERCONFIG and never answers it.
     bool AnswersUserConfig = true;
+    // false: it takes VERSION and never answers it.
+    bool AnswersVersion = true;
     double PosFreq = 5.0;
     // The INS configuration log's body (after ";"), as the receiver writes it.
     std::string InsConfig = "ADIS16488,5,20,300,LAND_BASIC,0000001F,STATIC,ROVER,FALSE,00000003,1,2,3,4,5,6,7,8,9,"
