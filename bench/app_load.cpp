@@ -50,7 +50,12 @@
 //   (and any load but the next) p99 under 10 ms and worst under 20 ms, at 32
 //   ports and 100 KB/s p99 under 5 ms; no byte lost; resident memory growing
 //   by less than 5 % from the first minute to the end.
-// A shorter run for a first look: ZV_LOAD_SECONDS=20.
+// A shorter run for a first look: ZV_LOAD_SECONDS=20. With ZV_TRACE_WINDOWS=<ms>
+// it names on standard error, for every 100 ms that took the GUI thread more
+// than <ms>, the objects whose events took the most of it (each event's own
+// time, without the events it sent on), and their totals over the run: the
+// main window's tick with its phase among the views' ticks, paints (12),
+// queued calls such as a port's hand-over (43), window updates (77).
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -68,8 +73,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <memory>
 #include <numeric>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -98,6 +105,81 @@ namespace
 constexpr int kPorts = 64;
 constexpr uint32_t kBytesPerSecond = 200000;
 
+double ThreadCpuMs();
+
+// The GUI thread's work per object and event in the current 100 ms, for
+// ZV_TRACE_WINDOWS.
+struct WINDOW_TRACE_T
+{
+    double ThresholdMs = -1; // tracing is off below 0
+    QObject* pTick = nullptr;
+    const QZorvikMonitor* pWindow = nullptr;
+    std::vector<double> Nested; // time of the events sent on by each event being handled
+    std::map<std::string, double> Window, Total;
+
+    static WINDOW_TRACE_T& Get()
+    {
+        static WINDOW_TRACE_T trace;
+        return trace;
+    }
+    bool On() const { return ThresholdMs >= 0; }
+    // Ends a window of dMs of work: named when above the threshold.
+    void EndWindow(double dMs)
+    {
+        for (const auto& item : Window)
+            Total[item.first] += item.second;
+        if (dMs > ThresholdMs)
+        {
+            std::fprintf(stderr, "trace: 100 ms with %.2f ms of GUI work\n", dMs);
+            Print(Window, 10);
+        }
+        Window.clear();
+    }
+    static void Print(const std::map<std::string, double>& Items, size_t nMax)
+    {
+        std::vector<std::pair<double, std::string>> sorted;
+        for (const auto& item : Items)
+            sorted.emplace_back(item.second, item.first);
+        std::sort(sorted.rbegin(), sorted.rend());
+        for (size_t i = 0; i < std::min(nMax, sorted.size()); ++i)
+            std::fprintf(stderr, "trace: %9.2f ms  %s\n", sorted[i].first, sorted[i].second.c_str());
+    }
+};
+
+// The application, timing each event of the GUI thread when tracing.
+class CTracingApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* pReceiver, QEvent* pEvent) override
+    {
+        WINDOW_TRACE_T& trace = WINDOW_TRACE_T::Get();
+        if (!trace.On() || QThread::currentThread() != thread())
+            return QApplication::notify(pReceiver, pEvent);
+        // Named before the event: handling it may delete the receiver.
+        std::string sKey = pReceiver->metaObject()->className();
+        if (pReceiver->parent() != nullptr)
+            sKey += std::string("<") + pReceiver->parent()->metaObject()->className();
+        sKey += "/" + pReceiver->objectName().toStdString() + " event " + std::to_string(int(pEvent->type()));
+        if (pReceiver->isWidgetType())
+            sKey += static_cast<QWidget*>(pReceiver)->isVisible() ? " shown" : " hidden";
+        const bool bTick = pReceiver == trace.pTick && trace.pWindow != nullptr;
+        const uint nPhase = bTick ? trace.pWindow->TickCount() % QZorvikMonitor::CN0_TICKS : 0;
+        const double dStart = ThreadCpuMs();
+        trace.Nested.push_back(0);
+        const bool bDone = QApplication::notify(pReceiver, pEvent);
+        const double dAll = ThreadCpuMs() - dStart;
+        const double dOwn = dAll - trace.Nested.back();
+        trace.Nested.pop_back();
+        if (!trace.Nested.empty())
+            trace.Nested.back() += dAll;
+        if (bTick)
+            sKey += " (tick " + std::to_string(nPhase) + " of " + std::to_string(QZorvikMonitor::CN0_TICKS) + ")";
+        trace.Window[sKey] += dOwn;
+        return bDone;
+    }
+};
+
 QApplication& App()
 {
     static int argc = 1;
@@ -112,7 +194,9 @@ QApplication& App()
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
     // Never destroyed: torn down among the exit handlers, after Qt's own
     // thread storage, the web engine's GL context would crash the process.
-    static QApplication* pApp = new QApplication(argc, argv);
+    if (qEnvironmentVariableIsSet("ZV_TRACE_WINDOWS"))
+        WINDOW_TRACE_T::Get().ThresholdMs = qEnvironmentVariable("ZV_TRACE_WINDOWS").toDouble();
+    static QApplication* pApp = new CTracingApplication(argc, argv);
     return *pApp;
 }
 
@@ -196,9 +280,9 @@ std::vector<std::pair<QAction*, QWidget*>> ShowEveryView(QZorvikMonitor& Window,
     Ui::QZorvikMonitor& ui = *Window.Form();
     ui.actionProfressional->trigger();
     std::vector<std::pair<QAction*, QWidget*>> views = {
-        {ui.actionSkyPlot, w.pSkyPlot},     {ui.actionCN0, w.pCN0},
-        {ui.actionTrackPlot, w.pTrackPlot}, {ui.actionPositionHeightPlot, w.pHeightPlot},
-        {ui.actionINStatus, w.pINStatus},   {ui.actionRangeParser, w.pRangeView},
+        {ui.actionSkyPlot, w.pSkyPlot},      {ui.actionCN0, w.pCN0},
+        {ui.actionTrackPlot, w.pTrackPlot},  {ui.actionPositionHeightPlot, w.pHeightPlot},
+        {ui.actionINStatus, w.pINStatus},    {ui.actionRangeParser, w.pRangeView},
         {ui.actionRecvStatus, w.pRecvStatus}};
     if (bMap)
         views.emplace_back(ui.actionMapWindow, w.pMapWindow);
@@ -259,6 +343,12 @@ void Run(int nMs, std::vector<double>* pWindows)
                          const double dNow = ThreadCpuMs();
                          if (pWindows != nullptr)
                              pWindows->push_back(dNow - dCpu);
+                         if (WINDOW_TRACE_T::Get().On())
+                         {
+                             if (pWindows != nullptr)
+                                 WINDOW_TRACE_T::Get().EndWindow(dNow - dCpu);
+                             WINDOW_TRACE_T::Get().Window.clear();
+                         }
                          dCpu = dNow;
                      });
     window.start(100);
@@ -467,6 +557,8 @@ void BM_MonitorEveryView(benchmark::State& state)
     for (const auto& view : views)
         nViewsShown += view.second->isVisible();
 
+    WINDOW_TRACE_T::Get().pTick = w.pTimer;
+    WINDOW_TRACE_T::Get().pWindow = pWindow.get();
     std::vector<double> gui;
     double dRssFirstMinute = 0, dRssEnd = 0;
     const double dLoadStart = LoadAverage();
@@ -485,6 +577,14 @@ void BM_MonitorEveryView(benchmark::State& state)
             pRx->StopStream();
     }
     const double dLoadEnd = LoadAverage();
+    if (WINDOW_TRACE_T::Get().On())
+    {
+        std::fprintf(stderr, "trace: over the whole run\n");
+        WINDOW_TRACE_T::Print(WINDOW_TRACE_T::Get().Total, 30);
+        WINDOW_TRACE_T::Get().Total.clear();
+        WINDOW_TRACE_T::Get().pTick = nullptr;
+        WINDOW_TRACE_T::Get().pWindow = nullptr;
+    }
 
     // What each receiver sent once its port logged, against what its port
     // wrote; then the files as they stand once the program closed them.
@@ -564,9 +664,9 @@ QByteArray StreamedBytes(int nSeconds, uint32_t nBytesPerSecond)
 
 // The GUI thread's part of the replay, alone in a function so that an
 // instruction count can be limited to it (callgrind --toggle-collect).
-void __attribute__((noinline)) ReplayGuiWork(QZorvikMonitor& Window, std::vector<CMemoryPortCtrl*>& Ports,
-                                             const QByteArray& Stream, uint32_t nBytesPerSecond, int nSeconds,
-                                             std::vector<double>* pWindows)
+void __attribute__((noinline))
+ReplayGuiWork(QZorvikMonitor& Window, std::vector<CMemoryPortCtrl*>& Ports, const QByteArray& Stream,
+              uint32_t nBytesPerSecond, int nSeconds, std::vector<double>* pWindows)
 {
     constexpr int kStepMs = 50;
     const int nActiveBytes = static_cast<int>(nBytesPerSecond / (1000 / QZvPortCtrlBase::ACTIVE_TIMER_INTERVAL));
@@ -658,9 +758,5 @@ void BM_MonitorEveryViewReplay(benchmark::State& state)
         delete p;
     SetCodecProfile(CODEC_PROFILE_CONVERTER);
 }
-BENCHMARK(BM_MonitorEveryViewReplay)
-    ->Args({32, 100000})
-    ->Args({64, 200000})
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_MonitorEveryViewReplay)->Args({32, 100000})->Args({64, 200000})->Iterations(1)->Unit(benchmark::kSecond);
 } // namespace

@@ -7,8 +7,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QTableView>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -100,6 +103,64 @@ constexpr COLUMN_T kColumns[QRangeView::COLUMN_COUNT] = {
     {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSR"), 100},    {QT_TRANSLATE_NOOP("QRangeViewDiag", "PSRStd"), 60},
     {QT_TRANSLATE_NOOP("QRangeViewDiag", "Dopp"), 70},    {QT_TRANSLATE_NOOP("QRangeViewDiag", "Status"), 90},
     {QT_TRANSLATE_NOOP("QRangeViewDiag", "GloFreq"), 65},
+};
+
+// The table with its grid lines filled as rectangles of one pixel: the
+// raster engine strokes a line pixel by pixel (the rows' lines of a table
+// 1000 pixels wide took 3.5 ms, two fifths of its repaint), a rectangle in
+// one span per pixel row. The lines lie where QTableView draws them, in its
+// grid colour: the last pixel row of every row and the last pixel column of
+// every column, up to the last row and column. Its grid is always solid;
+// both headers stay shown, left to right, with no spans.
+class CFilledGridTableView : public QTableView
+{
+public:
+    explicit CFilledGridTableView(QWidget* pParent) : QTableView(pParent)
+    {
+        // The base draws no line; this draws them after it.
+        setGridStyle(Qt::NoPen);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override
+    {
+        QTableView::paintEvent(pEvent);
+        if (!showGrid())
+            return;
+        const QHeaderView* pRows = verticalHeader();
+        const QHeaderView* pColumns = horizontalHeader();
+        const int nWidth = pColumns->length() - pColumns->offset();
+        const int nHeight = pRows->length() - pRows->offset();
+        if (nWidth <= 0 || nHeight <= 0)
+            return;
+        const QStyleOptionViewItem option = viewOptions();
+        const QColor colour =
+            QColor::fromRgba(static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+        // Painting stays inside the region being repainted.
+        const QRect area = pEvent->rect() & QRect(0, 0, nWidth, nHeight);
+        if (area.isEmpty())
+            return;
+        QPainter painter(viewport());
+        // Rows and columns from the first in the area to the last in it, or to the last of all.
+        const auto last = [](const QHeaderView* pHeader, int nAt)
+        {
+            const int v = pHeader->visualIndexAt(nAt);
+            return v < 0 ? pHeader->count() - 1 : v;
+        };
+        for (int v = std::max(pRows->visualIndexAt(area.top()), 0); v <= last(pRows, area.bottom()); ++v)
+        {
+            const int row = pRows->logicalIndex(v);
+            if (!pRows->isSectionHidden(row))
+                painter.fillRect(area.left(), rowViewportPosition(row) + rowHeight(row) - 1, area.width(), 1, colour);
+        }
+        for (int v = std::max(pColumns->visualIndexAt(area.left()), 0); v <= last(pColumns, area.right()); ++v)
+        {
+            const int column = pColumns->logicalIndex(v);
+            if (!pColumns->isSectionHidden(column))
+                painter.fillRect(columnViewportPosition(column) + columnWidth(column) - 1, area.top(), 1, area.height(),
+                                 colour);
+        }
+    }
 };
 
 const SYSTEM_ROW_T* FindSystem(uint32_t nSystem)
@@ -247,7 +308,7 @@ QRangeView::QRangeView(QWidget* pParent) : QDialog(pParent)
     pGrid->addLayout(pRow, 0, 0);
 
     m_pModel = new CRangeTableModel(this);
-    m_pTable = new QTableView(this);
+    m_pTable = new CFilledGridTableView(this);
     m_pTable->setObjectName(QStringLiteral("RangeTable"));
     m_pTable->setModel(m_pModel);
     m_pTable->verticalHeader()->setDefaultSectionSize(18);

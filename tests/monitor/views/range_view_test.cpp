@@ -8,7 +8,10 @@
 // RANGE, a RANGECMP and a RANGECMP4 log of one epoch equal to the codec's
 // expansion of each.
 #include <QComboBox>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <array>
@@ -272,6 +275,64 @@ TEST_F(RangeViewTest, EachObservationIsARowInItsColumnsFormatsWithCountsPerSyste
     EXPECT_FALSE(m_View.SystemLabel("GAL")->isVisible());
     EXPECT_FALSE(m_View.CountLabel("GAL")->isVisible());
     EXPECT_EQ(m_View.TotalLabel()->text(), QStringLiteral("Total Obs Num: 8 "));
+}
+
+// The table draws its grid its own way: what it shows is what a plain
+// QTableView with the same rows, sizes and settings shows, pixel for pixel,
+// short or long, scrolled or not, and when only a part of it is repainted.
+TEST_F(RangeViewTest, TheTableLooksAsAPlainTableViewOfTheSameRows)
+{
+    QTableView* pTable = m_View.Table();
+    QTableView plain(&m_View);
+    plain.setModel(pTable->model());
+    plain.verticalHeader()->setDefaultSectionSize(pTable->verticalHeader()->defaultSectionSize());
+    plain.setAlternatingRowColors(pTable->alternatingRowColors());
+    plain.setEditTriggers(pTable->editTriggers());
+    plain.show();
+    const auto same = [&](const char* pWhat)
+    {
+        // The counts above the table take more or fewer lines as the rows change.
+        QCoreApplication::processEvents();
+        plain.setGeometry(pTable->geometry());
+        for (int c = 0; c < pTable->model()->columnCount(); ++c)
+            plain.setColumnWidth(c, pTable->columnWidth(c));
+        // The scroll bars take their ranges once the view has laid out its new widths.
+        QCoreApplication::processEvents();
+        plain.verticalScrollBar()->setValue(pTable->verticalScrollBar()->value());
+        plain.horizontalScrollBar()->setValue(pTable->horizontalScrollBar()->value());
+        QCoreApplication::processEvents();
+        ASSERT_EQ(plain.viewport()->size(), pTable->viewport()->size()) << pWhat;
+        EXPECT_EQ(pTable->viewport()->grab().toImage(), plain.viewport()->grab().toImage()) << pWhat;
+        // A repaint of two parts that cut rows and columns in two.
+        const QSize size = pTable->viewport()->size();
+        const QRegion part = QRegion(37, 11, size.width() / 3, size.height() / 3) +
+                             QRegion(size.width() / 2, size.height() / 2, size.width() / 4, size.height() / 3);
+        QImage mine(pTable->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        QImage theirs(mine.size(), mine.format());
+        mine.fill(Qt::magenta);
+        theirs.fill(Qt::magenta);
+        pTable->viewport()->render(&mine, QPoint(), part);
+        plain.viewport()->render(&theirs, QPoint(), part);
+        EXPECT_EQ(mine, theirs) << pWhat << ", two parts";
+    };
+
+    // Fewer rows than the view has room for, one of an unknown system on the
+    // plain alternating colours.
+    Send(m_A, loggen::RangeRecord(
+                  kWeek, 100000,
+                  {Obs(12, Status(TRACK_SYS_GPS, 9)), Obs(9, Status(7, 0)), Obs(38, Status(TRACK_SYS_GLONASS, 0))}));
+    Tick();
+    ASSERT_EQ(Table()->rowCount(), 3);
+    same("three rows");
+    Send(m_A, loggen::RangeRecord(kWeek, 100001, loggen::Epoch(Sky(20, 20, 10, 8), 300.0)));
+    Tick();
+    ASSERT_GT(Table()->rowCount(), 100);
+    same("more rows than in sight");
+    pTable->verticalScrollBar()->setValue(pTable->verticalScrollBar()->maximum() / 2 + 3);
+    pTable->horizontalScrollBar()->setValue(pTable->horizontalScrollBar()->maximum() / 2 + 5);
+    same("scrolled");
+    m_View.resize(2000, 400);
+    same("wider than its columns");
 }
 
 TEST_F(RangeViewTest, LogsLongerThanTheStoresRoomAreShownWhole)
