@@ -694,22 +694,21 @@ bool PlanDifferential(const RANGECMP4_CONTEXT_T* pCtx, uint32_t nRow, uint32_t n
 
 uint32_t RangeCmp4RefCapacity() { return IsMonitorProfile() ? CMP4_REF_CAPACITY_MONITOR : CMP4_REF_CAPACITY_CONVERTER; }
 
-void ResetRangeCmp4State(RANGECMP4_CONTEXT_T* pCtx)
-{
-    if (!pCtx)
-        return;
-    std::memset(pCtx->RefSlot, 0, sizeof(pCtx->RefSlot));
-    std::memset(pCtx->LockSlot, 0, sizeof(pCtx->LockSlot));
-    pCtx->RefCount = 0;
-    pCtx->LockCount = 0;
-}
-
 void ForgetRangeCmp4References(RANGECMP4_CONTEXT_T* pCtx)
 {
     if (!pCtx)
         return;
     std::memset(pCtx->RefSlot, 0, sizeof(pCtx->RefSlot));
     pCtx->RefCount = 0;
+}
+
+void ResetRangeCmp4State(RANGECMP4_CONTEXT_T* pCtx)
+{
+    if (!pCtx)
+        return;
+    ForgetRangeCmp4References(pCtx);
+    std::memset(pCtx->LockSlot, 0, sizeof(pCtx->LockSlot));
+    pCtx->LockCount = 0;
 }
 
 uint32_t Cmp4SignalMaskToList(uint32_t nRow, uint16_t uSignalMask, uint16_t Codes[CMP4_MAX_SIGNALS])

@@ -1,5 +1,4 @@
 #include "monitor/config/freset_config.h"
-#include "monitor/parsing/number_text.h"
 #include "monitor/shell/shell_log.h"
 
 #include <QCheckBox>
@@ -200,15 +199,8 @@ QString QFresetConfig::BuildReplay(const QStatusMsgParser& Store)
     QString sLogs;
     if (m_bMsg)
     {
-        const QStringList& names = Store.m_LogNameList;
-        for (int i = 0; i < names.size(); ++i)
-        {
-            const QString sTrigger = Store.m_LogTriggerList.value(i);
-            QString sEntry = Store.m_LogPortList.value(i) + QLatin1Char(' ') + names[i] + QLatin1Char(' ') + sTrigger;
-            if (sTrigger != QLatin1String("ONCHANGED"))
-                sEntry += QLatin1Char(' ') + PlainNumber(Store.m_LogPeriodList.value(i), 9);
+        for (const QString& sEntry : LogListLines(Store))
             sLogs += QStringLiteral("log ") + sEntry + QStringLiteral("\r\n");
-        }
     }
     QString sUser;
     if (m_bUser)

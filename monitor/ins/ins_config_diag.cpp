@@ -428,7 +428,8 @@ void QZvINSConfig::OnGeneralOkBtnClick()
     }
     else
     {
-        const QString sMode = pModes->currentText();
+        // The receiver's word for the mode, not its shown (translated) text.
+        const QString sMode = m_ShownModes.value(iMode, pModes->currentText());
         sCommand += QStringLiteral("ALIGNMODE ") +
                     (sMode == QLatin1String(kDualAntennaMode) ? QLatin1String(kDualAntennaWord) : sMode) +
                     QStringLiteral("\r\n");

@@ -60,6 +60,12 @@ void CPortFixWatch::ReadLine(const char* pLine, int32_t nLength)
         Take(m_pScratch->FixQuality);
 }
 
+void CPortFixWatch::SkipStore(const QRangeData* pStore)
+{
+    for (int i = 0; i < kLogs; ++i)
+        m_StoreSeen[i] = pStore->BodyUpdates(kPositionLogs[i]);
+}
+
 void CPortFixWatch::Feed(const char* pText, int32_t nLength, const QRangeData* pStore)
 {
     CutPositionLines(&m_Leftover, pText, nLength, [this](const char* pLine, int32_t nLine) { ReadLine(pLine, nLine); });

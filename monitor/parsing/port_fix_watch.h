@@ -36,6 +36,9 @@ public:
     // the store's position logs that arrived since the last call.
     void Feed(const char* pText, int32_t nLength, const QRangeData* pStore);
     const PORT_FIX_T& Fix() const { return m_Fix; }
+    // The store's position logs as they stand now are seen: those the
+    // position parser has just stored from text the watch already read.
+    void SkipStore(const QRangeData* pStore);
 
 private:
     void ReadLine(const char* pLine, int32_t nLength);

@@ -78,7 +78,8 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
     if (m_fnSample)
         m_fnSample(Batch);
     const bool bCurrent = How.pPosParser != nullptr && !How.bStable;
-    m_bKeepTexts = bCurrent;
+    // A watched port's fix is read from its text whichever tab is in sight.
+    m_bKeepTexts = bCurrent || m_pFixWatch != nullptr;
     m_bFormat = How.bFormat;
 
     // The text the position parser and the message filter get: the batch, or
@@ -172,6 +173,9 @@ void CPortReceiver::Receive(const QByteArray& Whole, const BATCH_T& How)
         {
             How.pPosParser->ParsePosData(StreamText.constData(), StreamText.size(), &How.pPosParser->m_PosData,
                                          m_pStore);
+            // The text position logs it stored were read from the text above.
+            if (m_pFixWatch && m_pStore)
+                m_pFixWatch->SkipStore(m_pStore);
             emit SignalUpdateOutMsg(Text);
         }
     }

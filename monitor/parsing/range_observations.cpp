@@ -95,7 +95,7 @@ void CRangeObservations::TakeMalformed(const BinaryLogHeader& Header)
     // A RANGECMP4 log that could not be read may have held references: the
     // chain starts again at the next reference epoch.
     if (Header.MessageId == MSG_ID_RANGECMP4 && m_Cmp4[AntennaOf(Header)])
-        ResetRangeCmp4State(m_Cmp4[AntennaOf(Header)].get());
+        ForgetRangeCmp4References(m_Cmp4[AntennaOf(Header)].get());
     Keep(Header, nullptr, RANGE_REFUSED_MALFORMED);
 }
 

@@ -460,6 +460,9 @@ void QStatusMsgParser::HandleTq(const QString& sLine)
     if (!bSeen)
         t = TQ_LISTS_T();
     bSeen = true;
+    // An output one of whose lines failed shows no part of a table.
+    if (m_uFailedMask & STATUS_MSG_TQ)
+        return;
     const int nStar = sLine.indexOf(QLatin1Char('*'));
     const QStringList Fields = sLine.left(nStar < 0 ? sLine.size() : nStar).split(QLatin1Char(','));
     // After the tag: groups of signal code, maximum CN0, valid satellites, errors.
@@ -601,12 +604,18 @@ bool QStatusMsgParser::ParseUserConfig(const QStringList& Lines)
                 double dAngle = 0;
                 for (int i = 3; i <= 13; i += 2)
                     Out.append(f[i]);
+                bool bAngles = true;
                 for (const QString& sAngle : Out)
                     if (!NumberIn(sAngle, -90.0, 90.0, &dAngle))
                     {
-                        Out.clear();
-                        bOk = false;
+                        bAngles = false;
+                        break;
                     }
+                if (!bAngles)
+                {
+                    Out.clear();
+                    bOk = false;
+                }
             }
         }
         else if (s.startsWith(QLatin1String("INSCOMMAND")))

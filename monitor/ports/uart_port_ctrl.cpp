@@ -407,7 +407,7 @@ bool QZvUartPortCtrl::ParsePortProperty()
 
 void QZvUartPortCtrl::OnSetBaudrate(uint BaudRate)
 {
-    if (BaudRate == GetBaudRate() || !m_Dev.IsOpen())
+    if (BaudRate == GetBaudRate() || !m_Dev.IsOpen() || IsStopRequested())
     {
         return;
     }
@@ -454,7 +454,7 @@ void QZvUartPortCtrl::OnSetUpgradeFW(uint ID, QString sFWPath)
         return;
     }
     // Without an open device no loader can be reached: the upgrade fails at once.
-    if (!m_Dev.IsOpen() || QThread::currentThread() != this)
+    if (!m_Dev.IsOpen() || QThread::currentThread() != this || IsStopRequested())
     {
         emit SignalUpdateFail(UniquePortID);
         return;

@@ -17,6 +17,7 @@
 #include <QList>
 #include <QMap>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -62,7 +63,8 @@ public:
     // Stops every board (StopAllBoards) before it goes.
     ~QRegressionDiag() override;
 
-    CPortTab* m_pPortTab = nullptr; // set by the main window
+    // Set by the main window; the tab set may go before the bench at shut-down.
+    QPointer<CPortTab> m_pPortTab;
 
     // Tests shorten the waits; set before the first start.
     void SetTiming(const REGRESSION_TIMING_T& Timing) { m_Timing = Timing; }

@@ -445,6 +445,7 @@ void QRangeView::OnUpdateData(void* pPortTab)
     if (pSet->Refusal != RANGE_REFUSAL_NONE)
     {
         OnClear(); // the latest log gave nothing: older observations are not shown for it
+        m_bShown = true; // what the table shows for this log, until the next one or a clear
         return;
     }
     ShowObservations(pSet->Obs);

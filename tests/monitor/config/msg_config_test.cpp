@@ -438,10 +438,10 @@ TEST_F(MsgConfigTest, OkOnAnUntouchedTabKeepsWhatTheReceiverOutputs)
                      {"", "GPGGA", "ONCHANGED", 1.0, {}},
                      {"", "RTCM1074", "ONTIME", 2.0, {}}};
     FakeReceiver rx(rules);
+    // It streams from before the port opens; its replies come amid its logs.
+    rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 30000);
     QZvPortCtrlBase* pPort = Open(rx);
     ASSERT_NE(pPort, nullptr);
-    // Its replies come amid the logs it streams.
-    rx.StartStream(STREAM_BINARY_LOGS | STREAM_NMEA, 30000);
     Shell.Tabs.setCurrentIndex(Tab(*pPort));
     const auto logging = [&]
     {

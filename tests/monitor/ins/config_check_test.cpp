@@ -266,6 +266,7 @@ TEST(ConfigCheck, AReplyOutOfRangeIsReported)
     rules.PosFreq = 1e10;
     rules.RepliesOnPromptLine = true;
     FakeReceiver rx(rules);
+    rx.StartStream(STREAM_ALL, 50000);
     QZvPortCtrlBase* pPort = bench.OpenTcp(rx);
     ASSERT_NE(pPort, nullptr);
     QConfigCheck& check = bench.ConfigCheck;

@@ -224,6 +224,23 @@ TEST_F(InsConfigTest, EachInstallationReachesTheReceiverByteForByte)
     }
     QLocale::setDefault(before);
 
+    // In Chinese the modes read Chinese, and the receiver still gets its own word.
+    {
+        ASSERT_GT(InstallMonitorTranslations(QStringLiteral("zh")), 0);
+        Dialog().OnLanguageUpdate();
+        auto& board = boards["ZV906-B2"];
+        Open(board.second);
+        Set("qSpeedThreshold", QStringLiteral("0.5"));
+        W<QComboBox>("qAlignmentModeBox")->setCurrentIndex(4);
+        W<QComboBox>("pReceiverDyM")->setCurrentIndex(1);
+        EXPECT_NE(W<QComboBox>("qAlignmentModeBox")->currentText(), QStringLiteral("DUAL ANTENNA"));
+        EXPECT_EQ(Bench.Received(board.first->Net(), board.second, [&] { Press("pGeneralOKButton"); }),
+                  "set dynalign  0.5\r\nSETINSPROFILE LAND_BASIC\r\nALIGNMODE DUALANT\r\n");
+        Set("qSpeedThreshold", QStringLiteral("0.000"));
+        InstallMonitorTranslations(QStringLiteral("en"));
+        Dialog().OnLanguageUpdate();
+    }
+
     // The switch: off sends "disable" and disables every page, on the reverse; the dialog stays.
     FakeReceiver& rx = rxPlain;
     QZvPortCtrlBase* pPort = pPlain;
