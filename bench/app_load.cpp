@@ -86,6 +86,7 @@
 #include "monitor/ports/port_manager.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/port_tab.h"
+#include "monitor/shell/txt_browser.h"
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/height_plot.h"
 #include "monitor/views/ins_status.h"
@@ -671,10 +672,16 @@ ReplayGuiWork(QZorvikMonitor& Window, std::vector<CMemoryPortCtrl*>& Ports, cons
     constexpr int kStepMs = 50;
     const int nActiveBytes = static_cast<int>(nBytesPerSecond / (1000 / QZvPortCtrlBase::ACTIVE_TIMER_INTERVAL));
     std::vector<int> at(Ports.size(), 0);
+    // The data views stamp their hand-overs on the stream's clock, which runs
+    // on from one call to the next.
+    static qint64 nStreamMs = 0;
+    const qint64 nStartMs = nStreamMs;
+    CZvTxtBrowser::SetClock([] { return nStreamMs; });
     double dCpu = ThreadCpuMs();
     for (int nStep = 0; nStep < nSeconds * 1000 / kStepMs; ++nStep)
     {
         const int nMs = nStep * kStepMs;
+        nStreamMs = nStartMs + nMs;
         for (size_t i = 0; i < Ports.size(); ++i)
         {
             // The current port every ACTIVE_TIMER_INTERVAL, the others once a
@@ -691,7 +698,9 @@ ReplayGuiWork(QZorvikMonitor& Window, std::vector<CMemoryPortCtrl*>& Ports, cons
             Ports[i]->Receive(Stream.mid(at[i], n));
             at[i] += n;
         }
-        if (nMs % QZorvikMonitor::TIMER_INTERVAL_MS == QZorvikMonitor::TIMER_INTERVAL_MS - kStepMs)
+        // The main window's ticks as they fall once drawn to the current
+        // port's rhythm: one on its hand-over, one midway.
+        if (nMs % QZorvikMonitor::TIMER_INTERVAL_MS == 0)
             Window.OnUpdateDiag();
         QCoreApplication::processEvents();
         if (nMs % 100 == 100 - kStepMs)
@@ -701,6 +710,8 @@ ReplayGuiWork(QZorvikMonitor& Window, std::vector<CMemoryPortCtrl*>& Ports, cons
             dCpu = dNow;
         }
     }
+    nStreamMs = nStartMs + static_cast<qint64>(nSeconds) * 1000;
+    CZvTxtBrowser::SetClock(nullptr);
 }
 
 // BM_MonitorEveryViewReplay/<ports>/<bytes per second>: the GUI thread's share

@@ -125,6 +125,9 @@ QZorvikMonitor::QZorvikMonitor(QWidget* pParent) : QMainWindow(pParent), m_pUi(n
     m_W.pPortTab->SetPortManager(m_W.pPortManager);
     connect(m_W.pPortTab, &QWidget::customContextMenuRequested, m_W.pPortTab, &CPortTab::OnContextMenuRequesred);
 
+    // Precise: the tick keeps to the rhythm of the port in sight's hand-overs
+    // (see PlanTick), which a coarse timer's 5 % would blur.
+    m_W.pTimer->setTimerType(Qt::PreciseTimer);
     m_W.pTimer->start(TIMER_INTERVAL_MS);
     m_pUi->actionWebServer->setVisible(false);
 
@@ -339,8 +342,59 @@ void QZorvikMonitor::OnUpdateDiag()
     if (m_W.pINStatus->isVisible())
         emit SignalUpdateINSStatus(pTabs);
     m_W.pStatusBar->OnUpdateGUIStatus(this, QZvStatusBar::REFRESH_PAUSE);
+
+    const TICK_PLAN_T plan = PlanTick(pTabs->MsSinceCurHandOver());
+    if (m_W.pTimer->isActive() && m_W.pTimer->interval() != plan.nNextIntervalMs)
+        m_W.pTimer->setInterval(plan.nNextIntervalMs);
     const uint nPhase = m_TickCount % VIEW_TICKS;
-    if (nPhase == PHASE_SKY_PLOT)
+    uint nViews = 1u << nPhase;
+    if (nPhase == PHASE_CN0 && m_TickCount % CN0_TICKS != PHASE_CN0)
+        nViews = 0;
+    // Left to the next tick once at most: that one is midway, or the port in
+    // sight has lost its rhythm.
+    const bool bDeferred = m_ViewsDue != 0;
+    m_ViewsDue |= nViews;
+    if (plan.bRefreshViews || bDeferred)
+    {
+        const uint nDue = m_ViewsDue;
+        m_ViewsDue = 0;
+        RefreshViews(nDue);
+    }
+    ++m_TickCount;
+}
+
+QZorvikMonitor::TICK_PLAN_T QZorvikMonitor::PlanTick(qint64 nSinceHandOverMs)
+{
+    constexpr qint64 kPeriod = QZvPortCtrlBase::ACTIVE_TIMER_INTERVAL;
+    static_assert(kPeriod == 2 * TIMER_INTERVAL_MS, "two ticks to a hand-over of the port in sight");
+    TICK_PLAN_T plan;
+    if (nSinceHandOverMs < 0 || nSinceHandOverMs >= 2 * kPeriod)
+        return plan;
+    // Midway: a quarter of the interval either side of it.
+    plan.bRefreshViews = nSinceHandOverMs >= kPeriod / 4 && nSinceHandOverMs <= kPeriod * 3 / 4;
+    // How late this tick is against the nearest instant of the rhythm.
+    qint64 nLate = nSinceHandOverMs % TIMER_INTERVAL_MS;
+    if (nLate >= TIMER_INTERVAL_MS / 2)
+        nLate -= TIMER_INTERVAL_MS;
+    plan.nNextIntervalMs = TIMER_INTERVAL_MS - static_cast<int>(nLate / 2);
+    return plan;
+}
+
+void QZorvikMonitor::RefreshViews(uint ViewBits)
+{
+    CPortTab* pTabs = m_W.pPortTab;
+    void* pPos = &pTabs->GetPosDataParser()->m_PosData;
+    const auto due = [ViewBits](VIEW_PHASE_E ePhase) { return (ViewBits & (1u << ePhase)) != 0; };
+    if (due(PHASE_RANGE_VIEW) && m_W.pRangeView->isVisible())
+    {
+        emit SignalUpdateRangeViewData(pTabs);
+        emit SignalUpdateRegression();
+    }
+    if (due(PHASE_RECV_STATUS) && m_W.pRecvStatus->isVisible())
+        emit SignalUpdateRecvStatus(pTabs);
+    if (due(PHASE_TRACK_PLOT) && m_W.pTrackPlot->isVisible())
+        emit SignalUpdateTrackPlot(pPos);
+    if (due(PHASE_SKY_PLOT))
     {
         if (m_W.pSkyPlot->isVisible())
             emit SignalUpdateSkyPlot(pPos);
@@ -348,11 +402,9 @@ void QZorvikMonitor::OnUpdateDiag()
             emit SignalUpdateRefCurPos(pPos);
         OnSendScriptDebugInfo();
     }
-    if (nPhase == PHASE_TRACK_PLOT && m_W.pTrackPlot->isVisible())
-        emit SignalUpdateTrackPlot(pPos);
-    if (nPhase == PHASE_HEIGHT_PLOT && m_W.pHeightPlot->isVisible())
+    if (due(PHASE_HEIGHT_PLOT) && m_W.pHeightPlot->isVisible())
         emit SignalUpdateHeightPlot(pPos);
-    if (nPhase == PHASE_MAP)
+    if (due(PHASE_MAP))
     {
         // A hidden map releases its web view.
         if (m_W.pMapWindow->isVisible())
@@ -360,16 +412,8 @@ void QZorvikMonitor::OnUpdateDiag()
         else
             emit SignalMapWindowHidden();
     }
-    if (nPhase == PHASE_RECV_STATUS && m_W.pRecvStatus->isVisible())
-        emit SignalUpdateRecvStatus(pTabs);
-    if (nPhase == PHASE_RANGE_VIEW && m_W.pRangeView->isVisible())
-    {
-        emit SignalUpdateRangeViewData(pTabs);
-        emit SignalUpdateRegression();
-    }
-    if (m_TickCount % CN0_TICKS == PHASE_CN0 && m_W.pCN0->isVisible())
+    if (due(PHASE_CN0) && m_W.pCN0->isVisible())
         emit SignalUpdateCN0BarChart(pTabs);
-    ++m_TickCount;
 }
 
 void QZorvikMonitor::OnUpdateConfigDiag(uint Mask)

@@ -137,17 +137,38 @@ public:
     // The tick of its period on which each view is refreshed: every view as
     // often as the period says, each on a tick of its own, so that no tick
     // carries the refresh and repaint of two heavy views (the range table,
-    // the plots, the CN0 chart) at once.
+    // the plots, the CN0 chart) at once. A tick that falls on a hand-over of
+    // the port in sight leaves its views to the next one (see PlanTick):
+    // the order is such that the views joined so, whichever ticks those are,
+    // are a heavy one and a light one (the range table alone).
     enum VIEW_PHASE_E : uint
     {
-        PHASE_SKY_PLOT = 0, // with the reference position and the script's debug text
-        PHASE_RANGE_VIEW = 1,
+        PHASE_RANGE_VIEW = 0,
+        PHASE_RECV_STATUS = 1,
         PHASE_TRACK_PLOT = 2,
-        PHASE_HEIGHT_PLOT = 3,
-        PHASE_MAP = 4,
-        PHASE_RECV_STATUS = 5,
+        PHASE_SKY_PLOT = 3, // with the reference position and the script's debug text
+        PHASE_HEIGHT_PLOT = 4,
+        PHASE_MAP = 5,
         PHASE_CN0 = 6, // of CN0_TICKS
     };
+    // What a tick does beside the status bar and the position: whether its
+    // views are refreshed now or on the next tick, and in how many
+    // milliseconds the next tick comes.
+    struct TICK_PLAN_T
+    {
+        bool bRefreshViews = true;
+        int nNextIntervalMs = TIMER_INTERVAL_MS;
+    };
+    // The plan of a tick nSinceHandOverMs after the port in sight last
+    // handed its bytes over (-1: never). That port hands over every
+    // ACTIVE_TIMER_INTERVAL (two ticks), and its page is laid out and
+    // painted then: views refreshed in the same instant would add their work
+    // to it. A tick midway between two hand-overs refreshes its views; one
+    // near a hand-over leaves them to the next tick, which is midway; and
+    // the ticks are drawn towards the hand-overs' rhythm (one on a hand-over,
+    // one midway), half of their offset at a time. A port that does not
+    // stream (no hand-over for two intervals) sets no rhythm.
+    static TICK_PLAN_T PlanTick(qint64 nSinceHandOverMs);
 
     explicit QZorvikMonitor(QWidget* pParent = nullptr);
     ~QZorvikMonitor() override;
@@ -270,9 +291,14 @@ private:
     // also saves the layout) or the destructor.
     void ShutDown(bool bSaveLayout);
 
+    // Refreshes the views whose bits (1 << VIEW_PHASE_E) are set.
+    void RefreshViews(uint ViewBits);
+
     MONITOR_WINDOWS_T m_W;
     std::unique_ptr<Ui::QZorvikMonitor> m_pUi;
     uint m_TickCount = 0;
+    // The views of a tick left to the next one.
+    uint m_ViewsDue = 0;
     QAction* m_pButtonBarToggle = nullptr;
     QAction* m_pActCMDWindow = nullptr;
     QAction* m_pActMapWindow = nullptr;

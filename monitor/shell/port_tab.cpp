@@ -210,6 +210,12 @@ QZvPortCtrlBase* CPortTab::GetPortCtrl(int i) const
 
 QZvPortCtrlBase* CPortTab::GetCurPortCtrl() const { return GetPortCtrl(currentIndex()); }
 
+qint64 CPortTab::MsSinceCurHandOver() const
+{
+    const CZvTxtBrowser* pView = GetCurTxView();
+    return pView != nullptr ? pView->MsSinceHandOver() : -1;
+}
+
 uint CPortTab::GetPortUniqueID(int i) const
 {
     QZvPortCtrlBase* pCtrl = GetPortCtrl(i);

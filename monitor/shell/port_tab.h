@@ -133,6 +133,9 @@ public:
     void EmitCurPortConfig() override { emit SignalCurPortConfig(); }
     // Controller of the current tab; null when there is no tab.
     QZvPortCtrlBase* GetCurPortCtrl() const;
+    // Milliseconds since the current port last handed its bytes over to its
+    // view; -1 when there is no tab or it has handed nothing over yet.
+    qint64 MsSinceCurHandOver() const;
     // Controller of tab i, or null.
     QZvPortCtrlBase* GetPortCtrl(int i) const;
     // uid of tab i; 0 when i < 0 or tab i has no view.

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -29,6 +30,25 @@
 namespace
 {
 const uint kMenuBaudRates[] = {9600, 115200, 230400, 460800, 921600};
+
+std::function<qint64()>& HandOverClock()
+{
+    static std::function<qint64()> fnNowMs;
+    return fnNowMs;
+}
+
+qint64 HandOverNowMs()
+{
+    if (HandOverClock())
+        return HandOverClock()();
+    static QElapsedTimer steady = []
+    {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return steady.elapsed();
+}
 
 // The baud rate to propose when a serial port reads nothing but noise.
 uint ProposedBaudRate(uint nCurrent) { return nCurrent == 115200 ? 460800 : nCurrent == 460800 ? 115200 : 460800; }
@@ -75,11 +95,19 @@ CZvTxtBrowser::~CZvTxtBrowser() = default;
 
 bool CZvTxtBrowser::ScriptRunning() const { return m_pScriptProcess->m_bRunning; }
 
+qint64 CZvTxtBrowser::MsSinceHandOver() const
+{
+    return m_nHandOverMs < 0 ? -1 : std::max<qint64>(0, HandOverNowMs() - m_nHandOverMs);
+}
+
+void CZvTxtBrowser::SetClock(std::function<qint64()> fnNowMs) { HandOverClock() = std::move(fnNowMs); }
+
 // ---- Receive road ----
 
 void CZvTxtBrowser::OnUpdateData(uint UniquePortID, QZvPortCtrlBase::PORT_TYPE_E, QByteArray ReadData)
 {
     m_RescuePortID = UniquePortID;
+    m_nHandOverMs = HandOverNowMs();
     if (m_pPortCtrl != nullptr)
         m_nQueueSkipped += m_pPortCtrl->TakeSkippedUiBytes();
     // What does not fit behind the bytes still waiting is skipped, and counted.

@@ -37,6 +37,7 @@
 #include <QString>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "monitor/parsing/port_receiver.h"
@@ -108,6 +109,14 @@ public:
     // Whether received bytes, or text made of them, still wait to be read or
     // shown (a flood's, taken over the next turns of the event loop).
     bool IsCatchingUp() const { return !m_Queue.isEmpty() || !m_Waiting.isEmpty(); }
+    // Milliseconds since the port last handed bytes over to this view, -1
+    // before the first batch: the main window keeps its views' refreshes off
+    // the instant the port in sight's page is laid out and painted.
+    qint64 MsSinceHandOver() const;
+    // The clock of the hand-overs, a steady one in milliseconds; tests and
+    // benchmarks that hand bytes over on a clock of their own set theirs
+    // (an empty function restores the steady clock).
+    static void SetClock(std::function<qint64()> fnNowMs);
 
     QList<uint> m_RedirectPortIDs;
     bool m_bPause = false;
@@ -260,6 +269,7 @@ private:
     quint64 m_nQueueSkipped = 0;
     bool m_bReading = false;
     bool m_bReadPosted = false;
+    qint64 m_nHandOverMs = -1; // on the hand-overs' clock
     // Where Auto's provisional text began (in the tail's whole history and in
     // the document), while Auto has not decided; -1 when there is none.
     qint64 m_nProvisionalAt = -1;

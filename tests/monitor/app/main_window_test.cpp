@@ -32,6 +32,7 @@
 #include "monitor/shell/about_dialog.h"
 #include "monitor/shell/docking.h"
 #include "monitor/shell/preset_file.h"
+#include "monitor/shell/txt_browser.h"
 #include "monitor/views/cn0_bar_chart.h"
 #include "monitor/views/height_plot.h"
 #include "monitor/views/ins_status.h"
@@ -279,6 +280,95 @@ TEST_F(MainWindow, TheTickRefreshesTheStatusBarEveryTickTheViewsEveryEighthAndTh
     Ticks(8);
     EXPECT_EQ(ticks.count("map") + ticks.count("range") + ticks.count("status"), 0u);
     EXPECT_EQ(mapHidden.count(), 1);
+}
+
+TEST(MainWindowTick, ThePlanKeepsTheViewsMidwayBetweenTheHandOversOfThePortInSight)
+{
+    // Milliseconds since the port in sight handed over; whether the tick
+    // refreshes its views; when the next tick comes.
+    struct
+    {
+        qint64 Since;
+        bool bViewsNow;
+        int NextMs;
+    } const cases[] = {
+        {-1, true, 100},   // nothing handed over yet: no rhythm to keep to
+        {400, true, 100},  // nothing for two intervals: none either
+        {3, false, 99},    // on a hand-over, 3 ms late
+        {49, false, 76},   // still near it, and drawn back the most
+        {50, true, 125},   // a quarter of the interval after it: midway enough
+        {96, true, 102},   // midway, 4 ms early
+        {104, true, 98},   // midway, 4 ms late
+        {150, true, 125},  // a quarter before the next hand-over
+        {151, false, 124}, // nearer the next one
+        {197, false, 101}, // the next one is 3 ms away
+        {260, false, 120}, // it is late: midway to the one after
+    };
+    for (const auto& c : cases)
+    {
+        const QZorvikMonitor::TICK_PLAN_T plan = QZorvikMonitor::PlanTick(c.Since);
+        EXPECT_EQ(plan.bRefreshViews, c.bViewsNow) << c.Since;
+        EXPECT_EQ(plan.nNextIntervalMs, c.NextMs) << c.Since;
+    }
+}
+
+TEST_F(MainWindow, AViewDueOnAHandOverOfThePortInSightIsRefreshedOnTheNextTickMidway)
+{
+    CMemoryPortCtrl* pPort = AddPort();
+    for (QAction* pAction : {Form().actionSkyPlot, Form().actionCN0, Form().actionTrackPlot,
+                             Form().actionPositionHeightPlot, Form().actionRangeParser, Form().actionRecvStatus})
+        pAction->trigger();
+    qint64 nNowMs = -1;
+    CZvTxtBrowser::SetClock([&nNowMs] { return nNowMs; });
+    std::shared_ptr<void> restore(nullptr, [](void*) { CZvTxtBrowser::SetClock(nullptr); });
+    // When each view was refreshed, in milliseconds after the latest hand-over.
+    std::map<std::string, std::vector<std::pair<uint, qint64>>> refreshed;
+    qint64 nHandOverMs = -1;
+    auto watch = [&](const char* pName, auto Signal)
+    {
+        QObject::connect(&Window(), Signal, &Window(),
+                         [&, pName](void*)
+                         { refreshed[pName].emplace_back(Window().TickCount(), nNowMs - nHandOverMs); });
+    };
+    watch("sky", &QZorvikMonitor::SignalUpdateSkyPlot);
+    watch("track", &QZorvikMonitor::SignalUpdateTrackPlot);
+    watch("height", &QZorvikMonitor::SignalUpdateHeightPlot);
+    watch("cn0", &QZorvikMonitor::SignalUpdateCN0BarChart);
+    watch("range", &QZorvikMonitor::SignalUpdateRangeViewData);
+    watch("status", &QZorvikMonitor::SignalUpdateRecvStatus);
+    // The port hands over every 200 ms; the ticks come 3 ms after each
+    // hand-over and midway, for both orders of near and midway ticks.
+    for (const qint64 nFirstTickMs : {3, 100103})
+    {
+        refreshed.clear();
+        const uint nFirstTick = Window().TickCount();
+        for (int i = 0; i < 32; ++i)
+        {
+            const qint64 nTickMs = nFirstTickMs + 100 * i;
+            nNowMs = nTickMs - 3 - (nTickMs - 3) % 200;
+            if (nNowMs > nHandOverMs)
+            {
+                nHandOverMs = nNowMs;
+                pPort->Receive("$GPGGA,1\r\n");
+            }
+            nNowMs = nTickMs;
+            Window().OnUpdateDiag();
+        }
+        for (const auto& [sName, v] : refreshed)
+        {
+            const uint nPeriod = sName == "cn0" ? QZorvikMonitor::CN0_TICKS : QZorvikMonitor::VIEW_TICKS;
+            ASSERT_GE(v.size(), 32 / nPeriod - 1) << sName;
+            for (size_t k = 0; k < v.size(); ++k)
+            {
+                EXPECT_EQ(v[k].second, 103) << sName << " refreshed on tick " << v[k].first - nFirstTick;
+                if (k > 0)
+                {
+                    EXPECT_EQ(v[k].first - v[k - 1].first, nPeriod) << sName;
+                }
+            }
+        }
+        EXPECT_EQ(refreshed.size(), 6u);
+    }
 }
 
 TEST_F(MainWindow, StatusRepliesReachOnlyTheDialogsThatWaitForThem)
