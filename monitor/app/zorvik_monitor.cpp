@@ -336,31 +336,35 @@ void QZorvikMonitor::OnUpdateDiag()
         m_pUi->actionWebServer->setVisible(false);
         return;
     }
-    m_W.pStatusBar->OnUpdateStatusBar(pCtrl, QZvStatusBar::REFRESH_ALL);
     void* pPos = &pTabs->GetPosDataParser()->m_PosData;
     emit pTabs->SingalUpdatePos(pPos);
-    if (m_W.pINStatus->isVisible())
-        emit SignalUpdateINSStatus(pTabs);
-    m_W.pStatusBar->OnUpdateGUIStatus(this, QZvStatusBar::REFRESH_PAUSE);
 
     const TICK_PLAN_T plan = PlanTick(pTabs->MsSinceCurHandOver());
     if (m_W.pTimer->isActive() && m_W.pTimer->interval() != plan.nNextIntervalMs)
         m_W.pTimer->setInterval(plan.nNextIntervalMs);
     const uint nPhase = m_TickCount % VIEW_TICKS;
-    uint nViews = 1u << nPhase;
-    if (nPhase == PHASE_CN0 && m_TickCount % CN0_TICKS != PHASE_CN0)
-        nViews = 0;
-    // Left to the next tick once at most: that one is midway, or the port in
-    // sight has lost its rhythm.
-    const bool bDeferred = m_ViewsDue != 0;
-    m_ViewsDue |= nViews;
-    if (plan.bRefreshViews || bDeferred)
-    {
-        const uint nDue = m_ViewsDue;
-        m_ViewsDue = 0;
-        RefreshViews(nDue);
-    }
+    if (nPhase != PHASE_CN0 || m_TickCount % CN0_TICKS == PHASE_CN0)
+        m_ViewsDue |= 1u << nPhase;
+    // What the port in sight's hand-over changed (its rate, its INS status,
+    // the views' data) is shown midway to the next one; left to the next
+    // tick once at most: that one is midway, or the port has lost its rhythm.
+    const bool bLeft = m_bTickLeft;
+    m_bTickLeft = !plan.bRefreshNow && !bLeft;
+    if (!m_bTickLeft)
+        RefreshShown(pCtrl);
     ++m_TickCount;
+}
+
+void QZorvikMonitor::RefreshShown(QZvPortCtrlBase* pCtrl)
+{
+    CPortTab* pTabs = m_W.pPortTab;
+    m_W.pStatusBar->OnUpdateStatusBar(pCtrl, QZvStatusBar::REFRESH_ALL);
+    if (m_W.pINStatus->isVisible())
+        emit SignalUpdateINSStatus(pTabs);
+    m_W.pStatusBar->OnUpdateGUIStatus(this, QZvStatusBar::REFRESH_PAUSE);
+    const uint nDue = m_ViewsDue;
+    m_ViewsDue = 0;
+    RefreshViews(nDue);
 }
 
 QZorvikMonitor::TICK_PLAN_T QZorvikMonitor::PlanTick(qint64 nSinceHandOverMs)
@@ -371,7 +375,7 @@ QZorvikMonitor::TICK_PLAN_T QZorvikMonitor::PlanTick(qint64 nSinceHandOverMs)
     if (nSinceHandOverMs < 0 || nSinceHandOverMs >= 2 * kPeriod)
         return plan;
     // Midway: a quarter of the interval either side of it.
-    plan.bRefreshViews = nSinceHandOverMs >= kPeriod / 4 && nSinceHandOverMs <= kPeriod * 3 / 4;
+    plan.bRefreshNow = nSinceHandOverMs >= kPeriod / 4 && nSinceHandOverMs <= kPeriod * 3 / 4;
     // How late this tick is against the nearest instant of the rhythm.
     qint64 nLate = nSinceHandOverMs % TIMER_INTERVAL_MS;
     if (nLate >= TIMER_INTERVAL_MS / 2)

@@ -134,11 +134,11 @@ public:
     // Ticks between two refreshes of the views, and of the CN0 chart.
     static constexpr uint VIEW_TICKS = 8;
     static constexpr uint CN0_TICKS = 16;
-    // The tick of its period on which each view is refreshed: every view as
-    // often as the period says, each on a tick of its own, so that no tick
-    // carries the refresh and repaint of two heavy views (the range table,
-    // the plots, the CN0 chart) at once. A tick that falls on a hand-over of
-    // the port in sight leaves its views to the next one (see PlanTick):
+    // The tick of its period on which each view is due: every view as often
+    // as the period says, each on a tick of its own, so that no tick carries
+    // the refresh and repaint of two heavy views (the range table, the
+    // plots, the CN0 chart) at once. A tick that falls on a hand-over of the
+    // port in sight leaves its views to the next one (see PlanTick):
     // the order is such that the views joined so, whichever ticks those are,
     // are a heavy one and a light one (the range table alone).
     enum VIEW_PHASE_E : uint
@@ -151,23 +151,25 @@ public:
         PHASE_MAP = 5,
         PHASE_CN0 = 6, // of CN0_TICKS
     };
-    // What a tick does beside the status bar and the position: whether its
-    // views are refreshed now or on the next tick, and in how many
-    // milliseconds the next tick comes.
+    // What a tick does beside handing the position to the ports that upload
+    // it: whether it refreshes the status bar, the INS status and the views
+    // due now or leaves them to the next tick, and in how many milliseconds
+    // the next tick comes.
     struct TICK_PLAN_T
     {
-        bool bRefreshViews = true;
+        bool bRefreshNow = true;
         int nNextIntervalMs = TIMER_INTERVAL_MS;
     };
     // The plan of a tick nSinceHandOverMs after the port in sight last
     // handed its bytes over (-1: never). That port hands over every
     // ACTIVE_TIMER_INTERVAL (two ticks), and its page is laid out and
-    // painted then: views refreshed in the same instant would add their work
-    // to it. A tick midway between two hand-overs refreshes its views; one
-    // near a hand-over leaves them to the next tick, which is midway; and
-    // the ticks are drawn towards the hand-overs' rhythm (one on a hand-over,
-    // one midway), half of their offset at a time. A port that does not
-    // stream (no hand-over for two intervals) sets no rhythm.
+    // painted then: what the tick refreshes in the same instant (the views
+    // above all) would add its work to the page's. A tick midway between two
+    // hand-overs refreshes; one near a hand-over leaves it to the next tick,
+    // which is midway; and the ticks are drawn towards the hand-overs' rhythm
+    // (one on a hand-over, one midway), half of their offset at a time. A
+    // port that does not stream (no hand-over for two intervals) sets no
+    // rhythm.
     static TICK_PLAN_T PlanTick(qint64 nSinceHandOverMs);
 
     explicit QZorvikMonitor(QWidget* pParent = nullptr);
@@ -291,14 +293,18 @@ private:
     // also saves the layout) or the destructor.
     void ShutDown(bool bSaveLayout);
 
+    // The status bar, the INS status and the views due, for the current port.
+    void RefreshShown(QZvPortCtrlBase* pCtrl);
     // Refreshes the views whose bits (1 << VIEW_PHASE_E) are set.
     void RefreshViews(uint ViewBits);
 
     MONITOR_WINDOWS_T m_W;
     std::unique_ptr<Ui::QZorvikMonitor> m_pUi;
     uint m_TickCount = 0;
-    // The views of a tick left to the next one.
+    // The views due and not yet refreshed, and whether the last tick left
+    // its refreshes to this one.
     uint m_ViewsDue = 0;
+    bool m_bTickLeft = false;
     QAction* m_pButtonBarToggle = nullptr;
     QAction* m_pActCMDWindow = nullptr;
     QAction* m_pActMapWindow = nullptr;

@@ -307,15 +307,15 @@ TEST(MainWindowTick, ThePlanKeepsTheViewsMidwayBetweenTheHandOversOfThePortInSig
     for (const auto& c : cases)
     {
         const QZorvikMonitor::TICK_PLAN_T plan = QZorvikMonitor::PlanTick(c.Since);
-        EXPECT_EQ(plan.bRefreshViews, c.bViewsNow) << c.Since;
+        EXPECT_EQ(plan.bRefreshNow, c.bViewsNow) << c.Since;
         EXPECT_EQ(plan.nNextIntervalMs, c.NextMs) << c.Since;
     }
 }
 
-TEST_F(MainWindow, AViewDueOnAHandOverOfThePortInSightIsRefreshedOnTheNextTickMidway)
+TEST_F(MainWindow, WhatIsDueOnAHandOverOfThePortInSightIsRefreshedOnTheNextTickMidway)
 {
     CMemoryPortCtrl* pPort = AddPort();
-    for (QAction* pAction : {Form().actionSkyPlot, Form().actionCN0, Form().actionTrackPlot,
+    for (QAction* pAction : {Form().actionSkyPlot, Form().actionCN0, Form().actionTrackPlot, Form().actionINStatus,
                              Form().actionPositionHeightPlot, Form().actionRangeParser, Form().actionRecvStatus})
         pAction->trigger();
     qint64 nNowMs = -1;
@@ -336,11 +336,15 @@ TEST_F(MainWindow, AViewDueOnAHandOverOfThePortInSightIsRefreshedOnTheNextTickMi
     watch("cn0", &QZorvikMonitor::SignalUpdateCN0BarChart);
     watch("range", &QZorvikMonitor::SignalUpdateRangeViewData);
     watch("status", &QZorvikMonitor::SignalUpdateRecvStatus);
+    std::vector<qint64> insRefreshed;
+    QObject::connect(&Window(), &QZorvikMonitor::SignalUpdateINSStatus, &Window(),
+                     [&](void*) { insRefreshed.push_back(nNowMs - nHandOverMs); });
     // The port hands over every 200 ms; the ticks come 3 ms after each
     // hand-over and midway, for both orders of near and midway ticks.
     for (const qint64 nFirstTickMs : {3, 100103})
     {
         refreshed.clear();
+        insRefreshed.clear();
         const uint nFirstTick = Window().TickCount();
         for (int i = 0; i < 32; ++i)
         {
@@ -368,6 +372,9 @@ TEST_F(MainWindow, AViewDueOnAHandOverOfThePortInSightIsRefreshedOnTheNextTickMi
             }
         }
         EXPECT_EQ(refreshed.size(), 6u);
+        // The INS status, refreshed on every tick without a rhythm, follows
+        // the midway ticks.
+        EXPECT_EQ(insRefreshed, std::vector<qint64>(16, 103));
     }
 }
 
