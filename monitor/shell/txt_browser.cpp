@@ -248,6 +248,16 @@ void CZvTxtBrowser::ShowWaiting(int nMax)
     const bool bNewPage = !m_bPause && m_Waiting.leftRef(n).count(QLatin1Char('\n')) >= RowsInSight();
     if (bNewPage)
         viewport()->setUpdatesEnabled(false);
+    // The cursor goes to the end first, while the block it is in is still
+    // laid out: the text goes in behind it and takes it along. Left where it
+    // was, putting it on the last line afterwards would lay out that block
+    // again, by then pushed out of sight, only to find where it had been.
+    if (!m_bPause && !textCursor().atEnd())
+    {
+        QTextCursor end = textCursor();
+        end.movePosition(QTextCursor::End);
+        setTextCursor(end);
+    }
     AppendToDocument(n == m_Waiting.size() ? m_Waiting : m_Waiting.left(n));
     m_Waiting.remove(0, n);
     if (!m_bPause)

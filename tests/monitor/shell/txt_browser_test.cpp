@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -615,6 +616,44 @@ TEST(TxtBrowser, AHandOverShowsTheSamePictureWhateverItsSize)
         ASSERT_EQ(views.pWhole->toPlainText(), views.pPieces->toPlainText());
         EXPECT_EQ(views.pWhole->viewport()->grab().toImage(), views.pPieces->viewport()->grab().toImage());
         EXPECT_EQ(views.pWhole->verticalScrollBar()->value(), views.pPieces->verticalScrollBar()->value());
+    }
+}
+
+// After each hand-over the view shows the newest lines at its bottom, as a
+// plain text view of the same text does once its cursor is put on the last
+// line: a page and more at once, a few short lines, a line wrapped over rows.
+TEST(TxtBrowser, AHandOverLeavesTheNewestLineAtTheBottom)
+{
+    CMemoryPortCtrl ctrl;
+    Tabs tabs;
+    CZvTxtBrowser* pView = tabs.Add(&ctrl, QStringLiteral("front"));
+    pView->m_DisplayMode = CZvTxtBrowser::DISPLAY_ASCII;
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    QPlainTextEdit plain;
+    plain.setFont(pView->font());
+    plain.setLineWrapMode(pView->lineWrapMode());
+    plain.setWordWrapMode(pView->wordWrapMode());
+    plain.setReadOnly(true);
+    plain.resize(pView->size());
+    plain.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plain));
+    QByteArray page;
+    for (int i = 0; page.size() < 20000; ++i)
+        page += "$GPGGA,line " + QByteArray::number(i) + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+    const QByteArray wrapped = "#RANGEA,COM1," + QByteArray(1500, 'x') + "*1234abcd\r\n";
+    for (const QByteArray& batch : {page, QByteArray("$GPGSA,a\r\n$GPGSA,b\r\n"), wrapped, page + wrapped})
+    {
+        ctrl.Receive(batch);
+        do
+            QCoreApplication::processEvents();
+        while (pView->IsCatchingUp());
+        plain.setPlainText(pView->toPlainText());
+        plain.moveCursor(QTextCursor::End);
+        plain.moveCursor(QTextCursor::StartOfLine);
+        plain.ensureCursorVisible();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pView->viewport()->grab().toImage(), plain.viewport()->grab().toImage()) << batch.left(20).data();
     }
 }
 
